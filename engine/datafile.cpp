@@ -1,0 +1,172 @@
+#include "engine/datafile.h"
+
+#include <ctime>
+#include <cstring>
+
+namespace quill {
+
+std::string stradd(const std::string& base, const char* extension) { return base + extension; }
+
+DataFile::DataFile() = default;
+
+DataFile::~DataFile() { close(); }
+
+const char* DataFile::basename_or_none() const {
+  return base_.empty() ? "<not opened>" : base_.c_str();
+}
+
+ErrorCode DataFile::opendata(const char* base, int readonly, int shared) {
+  std::string path = stradd(base, ".db1");
+  if (file_.open(path.c_str(), !readonly, !shared) != 0) return DataOpen;
+  header_ = std::make_unique<Header>();
+  base_ = base;
+  if (header_->read(file_) != 0) return close(BadData);
+  return Ok;
+}
+
+ErrorCode DataFile::open(const char* base, int readonly, int shared, int noindex) {
+  ErrorCode rc = opendata(base, readonly, shared);
+  if (rc != Ok) return rc;
+  exclusive_ = !shared;
+  bool with_index = header_->ntags > 0 && !noindex;
+  if (with_index) {
+    rc = open_index(readonly, shared);
+    if (rc != Ok) return close(rc);
+  }
+  if (shared) {
+    if (with_index) lockindex(1);
+    lockheader(1);
+  }
+  init_finfo_tinfo();
+  if (with_index) rc = check_index();
+  if (shared) {
+    unlockheader();
+    if (with_index) unlockindex();
+  }
+  return rc == Ok ? Ok : close(rc);
+}
+
+ErrorCode DataFile::_create(const char* base) {
+  std::string path = stradd(base, ".db1");
+  if (file_.create(path.c_str(), 1) != 0) return DataCreate;
+  header_ = std::make_unique<Header>();
+  base_ = base;
+  exclusive_ = 1;
+  return Ok;
+}
+
+ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
+  DataFile table;
+  ErrorCode rc = table._create(base);
+  if (rc != Ok) return rc;
+  Header& h = *table.header_;
+  h = Header();
+  h.namelen = static_cast<uint16_t>(namelen == 0 ? kDefaultNameLen : namelen);
+  h.pagesize = static_cast<uint16_t>(pagesize == 0 ? kDefaultPageSize : pagesize);
+  h.created = static_cast<int32_t>(std::time(nullptr));
+  h.lengths();
+  if (h.write(table.file_) != 0) return table.close(DataCreate);
+  return table.close(Ok);
+}
+
+ErrorCode DataFile::close(ErrorCode code) {
+  header_.reset();
+  index_.reset();
+  base_.clear();
+  finfo_.clear();
+  tinfo_.clear();
+  exclusive_ = 0;
+  file_.close();
+  return code;
+}
+
+int DataFile::refresh() {
+  if (exclusive_) return 0;
+  return header_->readhead(file_);
+}
+
+int32_t DataFile::nrecs() {
+  if (refresh() != 0) return -1;
+  return header_->nrecs;
+}
+
+int32_t DataFile::nlive() {
+  if (refresh() != 0) return -1;
+  return header_->nrecs - header_->ndeleted;
+}
+
+int32_t DataFile::stamp() {
+  if (refresh() != 0) return -1;
+  return header_->stamp;
+}
+
+int DataFile::lockheader(int mode) { return file_.lock(mode, 0, kHeadLen, 1); }
+int DataFile::unlockheader() { return file_.unlock(0, kHeadLen); }
+
+void DataFile::init_finfo_tinfo() {
+  const Header& h = *header_;
+  finfo_.assign(h.nfields, FieldInfo{});
+  uint16_t offset = 0;
+  for (int f = 0; f < h.nfields; ++f) {
+    finfo_[f].offset = offset;
+    offset = static_cast<uint16_t>(offset + h.fields[f].length);
+  }
+
+  tinfo_.assign(h.ntags, TagInfo{});
+  const char* path = file_.name().c_str();
+  int limit = h.effective_pagesize() / 4;
+  for (int t = 0; t < h.ntags; ++t) {
+    const TagNode& node = h.tags[t];
+    if (node.comps.empty())
+      fatal("Bad tag descriptor in file %s (tag #%d without components)", path, t);
+    TagInfo& info = tinfo_[t];
+    info.keyoff = t == 0 ? 0 : static_cast<uint16_t>(tinfo_[t - 1].keyoff + tinfo_[t - 1].keylen);
+    int keylen = 0;
+    for (Component c : node.comps) {
+      if (c.field < 0 || c.field >= h.nfields)
+        fatal("Bad tag descriptor in file %s (tag #%d refers to nonexistent field %d)", path, t,
+              c.field);
+      const FieldDescr& field = h.fields[c.field];
+      finfo_[c.field].intag = 1;
+      // A length beyond the field would make the key reach into the next
+      // field; it can only come from a damaged file.
+      if (c.length <= 0 || c.length > field.length) c.length = field.length;
+      keylen += c.length;
+      if (field.type == 'C') {
+        bool var = c.flags & CF_VAR, fixed = c.flags & CF_FIXED;
+        if (var == fixed) {
+          c.flags &= ~(CF_VAR | CF_FIXED);
+          if (c.length > 12) c.flags |= CF_VAR;
+        }
+        if (c.flags & CF_VAR) info.varlen = 1;
+        bool binary = (c.flags & CF_BINARY) && !(c.flags & CF_COLLATE);
+        if (!binary) c.flags = static_cast<uint16_t>((c.flags | CF_COLLATE) & ~CF_BINARY);
+      }
+      info.comps.push_back(c);
+    }
+    if (keylen > limit)
+      fatal("Total length of tag #%d (%d bytes) is too long; should not exceed %d bytes", t,
+            keylen, limit);
+    info.keylen = static_cast<uint16_t>(keylen);
+  }
+}
+
+int DataFile::makekey(int t, const uint8_t* record, uint8_t* key) const {
+  const TagInfo& info = tinfo_[t];
+  int length = 0;
+  for (const Component& c : info.comps) {
+    const uint8_t* from = record + finfo_[c.field].offset;
+    int n = c.length;
+    if (c.flags & CF_VAR) {
+      // Up to and including the first NUL; exactly the component's length
+      // when it holds none, so that the key never reaches past the field.
+      const void* nul = std::memchr(from, 0, static_cast<size_t>(c.length));
+      if (nul != nullptr) n = static_cast<int>(static_cast<const uint8_t*>(nul) - from) + 1;
+    }
+    std::memcpy(key + length, from, static_cast<size_t>(n));
+    length += n;
+  }
+  return info.varlen ? length : info.keylen;
+}
+
+}  // namespace quill

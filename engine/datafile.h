@@ -1,0 +1,118 @@
+// DataFile: one table of the engine, a .db1 data file with its index (.idx).
+//
+// A DataFile owns the open File of the .db1, its parsed Header, its Index
+// when one is open, and two tables computed at open: finfo (where each field
+// lies in a record) and tinfo (how each tag's key is built). A table is named
+// by its base name, the path without extension.
+//
+// Opened without sharing, both files are held exclusively and the header in
+// memory is authoritative. Opened shared, the counters are read again from
+// disk before use, and the index file (whole) and the header bytes (0-55) are
+// the locks that serialise changes; lock order: index, then header.
+//
+// Results are ErrorCodes; every failing open leaves the object closed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/file.h"
+#include "engine/header.h"
+
+namespace quill {
+
+class Index;
+// Index is complete only where the index file is handled; the deleter lets
+// DataFile own one without seeing its definition.
+struct IndexDeleter {
+  void operator()(Index* index) const;
+};
+
+struct FieldInfo {
+  uint16_t offset = 0;  // first byte of the field within the record
+  uint16_t intag = 0;   // 1 when some tag component names the field
+};
+
+struct TagInfo {
+  uint16_t keyoff = 0;  // offset of this tag's key in a cursor's key buffer
+  uint16_t varlen = 0;  // 1 when a component is CF_VAR (variable-length keys)
+  uint16_t keylen = 0;  // greatest length of a key of this tag
+  std::vector<Component> comps;  // resolved components
+};
+
+class DataFile {
+ public:
+  DataFile();
+  ~DataFile();
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  // Opens the .db1 and reads its header; no index, no finfo/tinfo.
+  ErrorCode opendata(const char* base, int readonly, int shared);
+  // Opens a table for use, with its index unless noindex is set.
+  ErrorCode open(const char* base, int readonly, int shared, int noindex = 0);
+  // Creates (truncates) the .db1 with an empty header in memory; writes nothing.
+  ErrorCode _create(const char* base);
+  // Makes a new empty table file (no fields, no tags).
+  static ErrorCode create(const char* base, int namelen = 0, int pagesize = 0);
+  // Closes everything and returns the code given.
+  ErrorCode close(ErrorCode code = Ok);
+
+  bool isopen() const { return file_.isopen(); }
+  int32_t nrecs();
+  int32_t nlive();
+  int32_t stamp();
+  // Re-reads the 56 header bytes unless the file is held exclusively.
+  int refresh();
+
+  int lockindex(int mode);
+  int unlockindex();
+  int lockheader(int mode);
+  int unlockheader();
+
+  void init_finfo_tinfo();
+
+  // Assembles tag t's key for the record in `record` into `key` (at least
+  // tinfo[t].keylen bytes); returns the key's length.
+  int makekey(int t, const uint8_t* record, uint8_t* key) const;
+
+  File& file() { return file_; }
+  Header& header() { return *header_; }
+  const Header& header() const { return *header_; }
+  bool has_header() const { return header_ != nullptr; }
+  Index* index() { return index_.get(); }
+  const std::string& base() const { return base_; }
+  // The base name for messages: "<not opened>" when there is none.
+  const char* basename_or_none() const;
+  const std::vector<FieldInfo>& finfo() const { return finfo_; }
+  const std::vector<TagInfo>& tinfo() const { return tinfo_; }
+  bool exclusive() const { return exclusive_ != 0; }
+  int32_t recoffset(int32_t recno) const {
+    return header_->datastart + recno * static_cast<int32_t>(header_->reclen);
+  }
+
+ private:
+  File file_;
+  std::unique_ptr<Index, IndexDeleter> index_;
+  std::string base_;
+  std::unique_ptr<Header> header_;
+  std::vector<FieldInfo> finfo_;
+  std::vector<TagInfo> tinfo_;
+  int exclusive_ = 0;
+
+  // Defined with the index file: opens the .idx into index_ (IndexOpen), and
+  // reads and checks it against the tags and counters (BadIndex,
+  // IndexOutOfDate).
+  ErrorCode open_index(int readonly, int shared);
+  ErrorCode check_index();
+
+  friend class Index;
+};
+
+// Fresh base + extension.
+std::string stradd(const std::string& base, const char* extension);
+
+}  // namespace quill

@@ -1,0 +1,219 @@
+#include "engine/file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "engine/errors.h"
+
+namespace quill {
+
+namespace {
+
+constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
+
+File::WriteFault& write_fault() {
+  static File::WriteFault hook;
+  return hook;
+}
+
+// Takes the flock that stands for the sharing mode, without waiting.
+bool take_share_lock(int fd, int exclusive) {
+  int how = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  while (flock(fd, how) != 0)
+    if (errno != EINTR) return false;
+  return true;
+}
+
+int range_lock(int fd, short type, int32_t offset, int32_t length, bool wait) {
+  struct flock fl = {};
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = offset;
+  fl.l_len = length;
+  fl.l_pid = 0;  // required for open-file-description locks
+  int command = wait ? F_OFD_SETLKW : F_OFD_SETLK;
+  while (fcntl(fd, command, &fl) != 0)
+    if (errno != EINTR || !wait) return -1;
+  return 0;
+}
+
+}  // namespace
+
+void File::set_write_fault(WriteFault hook) { write_fault() = std::move(hook); }
+
+File::~File() { close(); }
+
+int File::adopt(int fd, const char* path, int writable, int exclusive, int mode) {
+  fd_ = fd;
+  opened_ = 1;
+  exclusive_ = exclusive ? 1 : 0;
+  readonly_ = writable ? 0 : 1;
+  mode_ = mode;
+  lockedlen_ = 0;
+  storename(path);
+  return 0;
+}
+
+int File::open(const char* path, int writable, int exclusive, int mode) {
+  if (opened_) return -1;
+  int fd = ::open(path, (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (!take_share_lock(fd, exclusive)) {
+    ::close(fd);
+    return -1;
+  }
+  return adopt(fd, path, writable, exclusive, mode);
+}
+
+int File::create(const char* path, int exclusive, int mode) {
+  if (opened_) return -1;
+  int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  // Truncate only what nobody else holds: take the exclusive lock first and
+  // relax it to shared afterwards when a shared open was asked for.
+  if (!take_share_lock(fd, 1) || ftruncate(fd, 0) != 0 ||
+      (!exclusive && !take_share_lock(fd, 0))) {
+    ::close(fd);
+    return -1;
+  }
+  return adopt(fd, path, 1, exclusive, mode);
+}
+
+int File::close() {
+  if (!opened_) return 0;
+  if (::close(fd_) != 0 && errno != EINTR) return -1;
+  fd_ = -1;
+  opened_ = 0;
+  exclusive_ = 0;
+  readonly_ = 0;
+  mode_ = 0;
+  lockedlen_ = 0;
+  name_.clear();
+  return 0;
+}
+
+int File::read(void* buffer, int32_t n) {
+  if (n == 0) return 0;
+  if (!opened_ || n < 0) return -1;
+  auto* p = static_cast<char*>(buffer);
+  int32_t done = 0;
+  while (done < n) {
+    ssize_t got = ::read(fd_, p + done, static_cast<size_t>(n - done));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (got == 0) return -1;  // a short read at the end of the file fails
+    done += static_cast<int32_t>(got);
+  }
+  return 0;
+}
+
+int File::write(const void* buffer, int32_t n) {
+  if (readonly_) {
+    warning("File::write: write failed (file '%s' opened as readonly)\n", name_.c_str());
+    return -1;
+  }
+  if (!opened_) {
+    warning("File::write: write failed (file '%s' not opened)\n", name_.c_str());
+    return -1;
+  }
+  if (n == 0) return 0;
+  if (n < 0) return -1;
+  int32_t position = tell();
+  if (position < 0 || int64_t{position} + n > kMaxPosition) return -1;
+  if (write_fault() && write_fault()(*this, position, n)) return -1;
+
+  std::vector<char> zeros;
+  const char* p = static_cast<const char*>(buffer);
+  if (p == nullptr) {
+    zeros.assign(static_cast<size_t>(n), 0);
+    p = zeros.data();
+  }
+  int32_t done = 0;
+  while (done < n) {
+    ssize_t put = ::write(fd_, p + done, static_cast<size_t>(n - done));
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    done += static_cast<int32_t>(put);
+  }
+  return 0;
+}
+
+int32_t File::tell() {
+  if (!opened_) return -1;
+  off_t position = lseek(fd_, 0, SEEK_CUR);
+  if (position < 0 || position > kMaxPosition) return -1;
+  return static_cast<int32_t>(position);
+}
+
+int File::seek(int32_t position) {
+  if (!opened_) return -1;
+  return lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0 ? -1 : 0;
+}
+
+int File::seekrel(int32_t delta) {
+  if (!opened_) return -1;
+  off_t position = lseek(fd_, 0, SEEK_CUR);
+  if (position < 0 || position + delta < 0 || position + delta > kMaxPosition) return -1;
+  return lseek(fd_, static_cast<off_t>(delta), SEEK_CUR) < 0 ? -1 : 0;
+}
+
+int File::seekend() {
+  if (!opened_) return -1;
+  off_t position = lseek(fd_, 0, SEEK_END);
+  return (position < 0 || position > kMaxPosition) ? -1 : 0;
+}
+
+int File::flush() {
+  if (!opened_) return -1;
+  if (readonly_) return 0;  // nothing of ours to write back
+  return fdatasync(fd_) == 0 ? 0 : -1;
+}
+
+int32_t File::size() {
+  if (!opened_) return -1;
+  struct stat st;
+  if (fstat(fd_, &st) != 0 || st.st_size > kMaxPosition) return -1;
+  return static_cast<int32_t>(st.st_size);
+}
+
+int File::lock(int mode, int32_t offset, int32_t length, int wait) {
+  if (mode == 0) return 0;
+  if (!opened_) return -1;
+  if (length == 0) {
+    int32_t whole = size();
+    if (whole < 0) return -1;
+    offset = 0;
+    length = whole;
+    lockedlen_ = whole;
+    // A zero length means "to the end and beyond" to fcntl; an empty file has
+    // nothing to lock.
+    if (length == 0) return 0;
+  }
+  if (offset < 0 || length < 0) return -1;
+  return range_lock(fd_, mode == 2 ? F_WRLCK : F_RDLCK, offset, length, wait != 0);
+}
+
+int File::unlock(int32_t offset, int32_t length) {
+  if (!opened_) return -1;
+  if (length == 0) {
+    offset = 0;
+    length = lockedlen_;
+    if (length == 0) return 0;
+  }
+  if (offset < 0 || length < 0) return -1;
+  return range_lock(fd_, F_UNLCK, offset, length, false);
+}
+
+}  // namespace quill

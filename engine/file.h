@@ -1,0 +1,78 @@
+// File: the engine's only contact with the operating system's file services.
+//
+// Wraps one POSIX file descriptor with its stored path, access mode and
+// sharing mode. Every operation returns 0 on success and -1 on failure; only
+// write() reports anything to the user (through warning()).
+//
+// Sharing between processes rests on locks that belong to this handle (the
+// open file description), not to the process:
+//  - the sharing mode is a whole-file flock(): an exclusive open holds it
+//    exclusively, a shared open shared, so an exclusive opener keeps every
+//    other opener out (in this process too) and shared openers coexist.
+//    flock() needs no write access, so a read-only open can be exclusive;
+//  - create() holds the exclusive flock before it truncates, so it never
+//    truncates a file that someone else holds;
+//  - lock()/unlock() are byte-range open-file-description locks (fcntl
+//    F_OFD_SETLK/F_OFD_SETLKW), independent of the flock().
+// Positions, lengths and lock ranges are signed 32-bit: files stay below
+// 2 GiB, and a transfer that would reach 2 GiB fails instead of wrapping.
+//
+// Tests can make writes fail through set_write_fault().
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quill {
+
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  int open(const char* path, int writable, int exclusive, int mode = 0);
+  int create(const char* path, int exclusive, int mode = 0);
+  int close();
+
+  int read(void* buffer, int32_t n);
+  int write(const void* buffer, int32_t n);  // a null buffer writes n zeros
+
+  int32_t tell();
+  int seek(int32_t position);
+  int seekrel(int32_t delta);
+  int seekend();
+  int flush();
+  int32_t size();  // current length of the file, -1 on failure
+
+  // mode 0: nothing; 2: exclusive; other: shared. length 0: the whole file
+  // (offset 0, the current size, remembered for unlock(0, 0)).
+  int lock(int mode, int32_t offset, int32_t length, int wait);
+  int unlock(int32_t offset, int32_t length);
+
+  bool isopen() const { return opened_ != 0; }
+  bool readonly() const { return readonly_ != 0; }
+  bool exclusive() const { return exclusive_ != 0; }
+  const std::string& name() const { return name_; }
+  void storename(const char* path) { name_ = path; }
+
+  // Fault injection for tests: the hook is asked before every write and
+  // makes it fail when it answers true. Pass an empty function to remove it.
+  using WriteFault = std::function<bool(const File& file, int32_t position, int32_t n)>;
+  static void set_write_fault(WriteFault hook);
+
+ private:
+  int fd_ = -1;
+  int readonly_ = 0;
+  int exclusive_ = 0;
+  int opened_ = 0;
+  int mode_ = 0;
+  std::string name_;
+  int32_t lockedlen_ = 0;
+
+  int adopt(int fd, const char* path, int writable, int exclusive, int mode);
+};
+
+}  // namespace quill

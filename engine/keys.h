@@ -1,0 +1,60 @@
+// Key layout and comparison.
+//
+// A key is made of the components of one tag, each a leading part of a field:
+//  - a 'C' component with CF_VAR: the field's text up to and including its
+//    first NUL within the component length L (exactly L bytes when there is
+//    no NUL within L);
+//  - any other component: the first L bytes of the field as stored ('L', 'X'
+//    4-byte and 'S' 2-byte big-endian, 'D'/'F' native IEEE 754, 'C' NUL-padded
+//    text, 'B' raw bytes).
+// A search key has the same components, but every 'C' component is its text
+// followed by one NUL, and the key may end after any component.
+//
+// compare() modes: 0 both keys stored; 1 a is a search key whose last text
+// may be a prefix; 2 a is a search key whose components match whole.
+// Texts compare in natural order (case- and accent-blind, numbers by value,
+// punctuation ignored) unless the component carries CF_BINARY.
+// Nothing here reads outside the lengths it is given.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/descr.h"
+
+namespace quill {
+
+// What a tree knows of its keys: the tag's resolved components and the data
+// file's field descriptors (whose type letters decide how parts compare).
+struct KeyDescr {
+  const Component* comps = nullptr;
+  int ncomps = 0;
+  const FieldDescr* fields = nullptr;
+  int nfields = 0;
+};
+
+enum CompareMode { CmpStored = 0, CmpPrefix = 1, CmpWhole = 2 };
+
+using Comparator = int (*)(int mode, const KeyDescr* kd, const uint8_t* a, int la,
+                           const uint8_t* b, int lb);
+using Continuation = int (*)(const KeyDescr* kd, const uint8_t* a, int la,
+                             const uint8_t* b, int lb);
+
+int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
+int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
+
+int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
+int exactcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
+int numtail(const uint8_t* a, int la, const uint8_t* b, int lb);
+
+// Capitalises the first letter of the text, or of every word; in place.
+char* capitalize(char* text, int allwords);
+
+// The character table (Windows-1252 Western European).
+uint8_t chr_base(uint8_t c);   // the letter without its accent, case kept
+uint8_t chr_lower(uint8_t c);
+uint8_t chr_upper(uint8_t c);
+bool chr_isletter(uint8_t c);
+bool chr_isdigit(uint8_t c);
+bool chr_isignorable(uint8_t c);  // neither letter nor digit
+
+}  // namespace quill

@@ -1,0 +1,222 @@
+#include "engine/rbuf.h"
+
+#include <cstring>
+
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+
+namespace quill {
+
+// ---- Field ----------------------------------------------------------------
+
+const char* Field::basename() const {
+  DataFile* table = owner_ ? owner_->datafile() : nullptr;
+  return table ? table->basename_or_none() : "<not opened>";
+}
+
+int32_t Field::aslong() const {
+  switch (type()) {
+    case 'L': case 'X': return get4(data_);
+    case 'S': return get2(data_);
+    default:
+      warning("Field::aslong: field '%s[%d]' is not integer\n", basename(), number_);
+      return -1;
+  }
+}
+
+int16_t Field::asint() const {
+  switch (type()) {
+    case 'L': case 'X': return static_cast<int16_t>(get4(data_) & 0xFFFF);
+    case 'S': return get2(data_);
+    default:
+      warning("Field::asint: field '%s[%d]' is not integer\n", basename(), number_);
+      return -1;
+  }
+}
+
+int Field::can_write() const {
+  if (type() == 'X' && owner_->serialprot()) {
+    warning("Field::can_write: cannot change serial field #%d in file '%s'\n", number_, basename());
+    return 0;
+  }
+  return 1;
+}
+
+void Field::set(const char* text) {
+  if (!can_write()) return;
+  if (type() == 'C') {
+    size_t n = std::min(std::strlen(text), static_cast<size_t>(length()));
+    std::memcpy(data_, text, n);
+    std::memset(data_ + n, 0, static_cast<size_t>(length()) - n);
+    data_[length() - 1] = 0;
+  } else {
+    warning("Field::set: can't set '%s[%d]' (type '%c') with character string \"%s\"\n",
+            basename(), number_, type(), text);
+  }
+  set_ = 1;
+}
+
+void Field::set(long value) {
+  if (!can_write()) return;
+  switch (type()) {
+    case 'L': case 'X': put4(data_, static_cast<int32_t>(value)); break;
+    case 'S': put2(data_, static_cast<int>(value & 0xFFFF)); break;
+    default:
+      warning("Field::set: can't set '%s[%d]' (type '%c') with long %ld\n", basename(), number_,
+              type(), value);
+      return;
+  }
+  set_ = 1;
+}
+
+void Field::set(int value) {
+  if (!can_write()) return;
+  switch (type()) {
+    case 'L': case 'X': put4(data_, value); break;
+    case 'S': put2(data_, value & 0xFFFF); break;
+    default:
+      warning("Field::set: can't set '%s[%d]' (type '%c') with integer %d\n", basename(), number_,
+              type(), value);
+      return;
+  }
+  set_ = 1;
+}
+
+void Field::clear() {
+  switch (type()) {
+    case 'C':
+      std::memset(data_, '?', static_cast<size_t>(length()) - 1);
+      data_[length() - 1] = 0;
+      break;
+    case 'D': putdouble(data_, -1.0); break;
+    case 'F': putfloat(data_, -1.0f); break;
+    default: std::memset(data_, 0xFF, static_cast<size_t>(length())); break;
+  }
+}
+
+// ---- Rbuf -----------------------------------------------------------------
+
+Rbuf::~Rbuf() {
+  if (fileopen()) {
+    flush(0);
+    unlock();
+  }
+}
+
+void Rbuf::init(const std::vector<FieldDescr>* descriptors, int count, int length, int statlen,
+                DataFile* table) {
+  table_ = table;
+  reclen_ = length;
+  statlen_ = statlen;
+  locked_ = 0;
+  serialprot_ = 1;
+  buffer_.assign(static_cast<size_t>(length), 0);
+  fields_.clear();
+  fields_.reserve(static_cast<size_t>(count));
+  int at = 0;
+  for (int k = 0; k < count; ++k) {
+    const FieldDescr* d = &(*descriptors)[static_cast<size_t>(k)];
+    fields_.emplace_back(this, d, k, buffer_.data() + at);
+    at += d->length;
+  }
+  clear();
+  setloaded(0);
+}
+
+void Rbuf::release() {
+  fields_.clear();
+  buffer_.clear();
+  reclen_ = statlen_ = 0;
+  loaded_ = locked_ = 0;
+  table_ = nullptr;
+  offset_ = -1;
+}
+
+bool Rbuf::fileopen() const { return table_ != nullptr && table_->isopen(); }
+
+int Rbuf::readbuf(uint8_t* buffer) {
+  if (!fileopen()) {
+    warning("Rbuf::readbuf: attempt to read from a closed DataFile\n");
+    return -1;
+  }
+  File& file = table_->file();
+  if (offset_ < 0 || file.seek(offset_) != 0 || file.read(buffer, reclen_) != 0) return -1;
+  return 0;
+}
+
+int Rbuf::writebuf(const uint8_t* buffer) {
+  if (!fileopen()) {
+    warning("Rbuf::writebuf: attempt to write to a closed DataFile\n");
+    return -1;
+  }
+  File& file = table_->file();
+  if (offset_ < 0 || file.seek(offset_) != 0 || file.write(buffer, reclen_) != 0) return -1;
+  return file.flush();
+}
+
+int Rbuf::load(int force) {
+  if (force) loaded_ = 0;
+  if (loaded_) return 0;
+  setloaded(0);
+  if (readbuf(buffer_.data()) != 0) return clear();
+  loaded_ = 1;
+  onload();
+  return 0;
+}
+
+ErrorCode Rbuf::flush(int force) {
+  if (!force) {
+    if (!loaded_) return Ok;
+    bool any = false;
+    for (const Field& f : fields_) any = any || f.isset();
+    if (!any) return Ok;
+  }
+  ErrorCode rc = write();
+  if (rc != Ok) return rc;
+  for (Field& f : fields_) f.setflag(0);
+  return Ok;
+}
+
+void Rbuf::setloaded(int value) {
+  loaded_ = value;
+  for (Field& f : fields_) f.setflag(0);
+}
+
+int Rbuf::clear() {
+  for (Field& f : fields_) f.clear();
+  return -1;
+}
+
+void Rbuf::setstatus(const char* bytes, int n) {
+  std::memcpy(status(), bytes, static_cast<size_t>(std::min(n, statlen_)));
+}
+
+void Rbuf::assign_serials() {
+  if (!serialprot_) return;
+  for (Field& f : fields_)
+    if (f.type() == 'X') {
+      put4(f.data(), table_->header().serial);
+      f.setflag(1);
+    }
+}
+
+ErrorCode Rbuf::lock(int mode) {
+  if (mode == 0) return Ok;
+  if (locked_) return TryAgain;
+  if (offset_ == -1) return NoCurrentRecord;
+  if (table_->file().lock(mode, offset_, reclen_, 0) != 0) return TryAgain;
+  locked_ = 1;
+  lockedoff_ = offset_;
+  return Ok;
+}
+
+int Rbuf::unlock() {
+  if (!locked_) return 0;
+  if (table_->file().unlock(lockedoff_, reclen_) != 0) return -1;
+  locked_ = 0;
+  return 0;
+}
+
+ErrorCode Rbuf::write() { return writebuf(buffer_.data()) != 0 ? WriteFailed : Ok; }
+
+}  // namespace quill

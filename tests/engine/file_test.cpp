@@ -1,0 +1,214 @@
+#include "engine/file.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::TempDir;
+
+// Runs `child` in a forked process and returns its exit status.
+template <typename F>
+int in_child(F child) {
+  pid_t pid = fork();
+  if (pid == 0) _exit(child());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(File, OpenCreateAndClose) {
+  TempDir dir;
+  File f;
+  EXPECT_EQ(f.open("missing", 1, 0), -1);
+  EXPECT_FALSE(f.isopen());
+  ASSERT_EQ(f.create("missing", 0), 0);
+  EXPECT_EQ(f.size(), 0);
+  EXPECT_EQ(f.name(), "missing");
+  // A second open or create on an open File fails and leaves it alone.
+  ASSERT_EQ(f.write("abc", 3), 0);
+  EXPECT_EQ(f.open("missing", 1, 0), -1);
+  EXPECT_EQ(f.create("other", 0), -1);
+  EXPECT_EQ(f.size(), 3);
+  EXPECT_EQ(f.close(), 0);
+  EXPECT_EQ(f.close(), 0);
+  EXPECT_TRUE(f.name().empty());
+}
+
+TEST(File, ExactReadsAndZeroWrites) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("data", 1), 0);
+  ASSERT_EQ(f.write("0123456789", 10), 0);
+  ASSERT_EQ(f.seek(0), 0);
+  char buf[24];
+  EXPECT_EQ(f.read(buf, 24), -1);  // only 10 remain
+  ASSERT_EQ(f.seek(4), 0);
+  ASSERT_EQ(f.write(nullptr, 12), 0);  // overwrites 6 and extends by 6
+  EXPECT_EQ(f.size(), 16);
+  ASSERT_EQ(f.seek(0), 0);
+  ASSERT_EQ(f.read(buf, 16), 0);
+  EXPECT_EQ(std::string(buf, 4), "0123");
+  for (int i = 4; i < 16; ++i) EXPECT_EQ(buf[i], 0);
+  EXPECT_EQ(f.read(buf, 0), 0);
+  ASSERT_EQ(f.seek(2), 0);
+  ASSERT_EQ(f.seekrel(3), 0);
+  EXPECT_EQ(f.tell(), 5);
+  ASSERT_EQ(f.seekend(), 0);
+  EXPECT_EQ(f.tell(), 16);
+  EXPECT_EQ(f.seek(-1), -1);
+  EXPECT_EQ(f.flush(), 0);
+}
+
+TEST(File, WritesRefusedWhenReadOnlyOrClosed) {
+  TempDir dir;
+  {
+    File f;
+    ASSERT_EQ(f.create("ro", 1), 0);
+    ASSERT_EQ(f.write("abc", 3), 0);
+  }
+  test::CapturedReports reports;
+  File f;
+  ASSERT_EQ(f.open("ro", 0, 1), 0);
+  EXPECT_TRUE(f.readonly());
+  EXPECT_EQ(f.write("x", 1), -1);
+  EXPECT_EQ(reports.text(), "File::write: write failed (file 'ro' opened as readonly)\n");
+  EXPECT_EQ(f.size(), 3);
+  File closed;
+  reports.clear();
+  EXPECT_EQ(closed.write("x", 1), -1);
+  EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
+}
+
+TEST(File, PositionsStopBelowTwoGiB) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("big", 1), 0);
+  ASSERT_EQ(f.seek(INT32_MAX - 2), 0);
+  EXPECT_EQ(f.write("abcd", 4), -1);  // would reach 2 GiB
+  EXPECT_EQ(f.write("ab", 2), 0);     // ends just below
+  EXPECT_EQ(f.seekrel(10), -1);
+}
+
+TEST(File, WriteFaultHookFailsChosenWrites) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("faulty", 1), 0);
+  int writes = 0;
+  File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == 2; });
+  EXPECT_EQ(f.write("a", 1), 0);
+  EXPECT_EQ(f.write("b", 1), -1);
+  EXPECT_EQ(f.write("c", 1), 0);
+  File::set_write_fault({});
+  EXPECT_EQ(f.size(), 2);
+}
+
+TEST(File, WholeFileLockRemembersItsLength) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("grow", 0), 0);
+  ASSERT_EQ(f.write("0123456789", 10), 0);
+  EXPECT_EQ(f.lock(0, 0, 0, 0), 0);
+  ASSERT_EQ(f.lock(1, 0, 0, 1), 0);  // bytes 0-9
+  ASSERT_EQ(f.write("more", 4), 0);
+  ASSERT_EQ(f.unlock(0, 0), 0);      // releases 0-9, not 0-13
+  // Another handle may now lock the whole grown file exclusively.
+  File other;
+  ASSERT_EQ(other.open("grow", 1, 0), 0);
+  EXPECT_EQ(other.lock(2, 0, 0, 0), 0);
+  EXPECT_EQ(other.unlock(0, 0), 0);
+}
+
+TEST(FileSharing, ExclusiveOpenKeepsOtherProcessesOut) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("table", 1), 0);
+  ASSERT_EQ(f.write("data", 4), 0);
+  // Another process cannot open it shared or exclusive, nor truncate it.
+  EXPECT_EQ(in_child([] {
+              File g;
+              if (g.open("table", 1, 0) == 0) return 1;
+              if (g.open("table", 0, 1) == 0) return 2;
+              if (g.create("table", 1) == 0) return 3;
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(f.size(), 4);
+  // So can another handle in this process.
+  File g;
+  EXPECT_EQ(g.open("table", 0, 0), -1);
+}
+
+TEST(FileSharing, SharedOpenersCoexistButBlockExclusive) {
+  TempDir dir;
+  {
+    File f;
+    ASSERT_EQ(f.create("table", 1), 0);
+    ASSERT_EQ(f.write("data", 4), 0);
+  }
+  File f;
+  ASSERT_EQ(f.open("table", 1, 0), 0);
+  EXPECT_EQ(in_child([] {
+              File g;
+              if (g.open("table", 1, 0) != 0) return 1;  // shared beside shared
+              File h;
+              if (h.open("table", 1, 1) == 0) return 2;  // no exclusive
+              if (h.create("table", 0) == 0) return 3;   // no truncation
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(f.size(), 4);
+  f.close();
+  EXPECT_EQ(in_child([] {
+              File g;
+              return g.open("table", 1, 1) == 0 ? 0 : 1;
+            }),
+            0);
+}
+
+TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
+  TempDir dir;
+  {
+    File f;
+    ASSERT_EQ(f.create("table", 0), 0);
+    ASSERT_EQ(f.write(nullptr, 100), 0);
+  }
+  File f;
+  ASSERT_EQ(f.open("table", 1, 0), 0);
+  ASSERT_EQ(f.lock(2, 0, 56, 0), 0);
+
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    File g;
+    if (g.open("table", 1, 0) != 0) _exit(1);
+    if (g.lock(1, 0, 56, 0) == 0) _exit(2);   // conflicts, no waiting
+    if (g.lock(2, 60, 10, 0) != 0) _exit(3);  // a disjoint range is free
+    char c = 'r';
+    if (::write(ready[1], &c, 1) != 1) _exit(4);
+    if (g.lock(2, 0, 56, 1) != 0) _exit(5);   // waits for the parent
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0);  // still waiting
+  ASSERT_EQ(f.unlock(0, 56), 0);
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  close(ready[0]);
+  close(ready[1]);
+}
+
+}  // namespace
+}  // namespace quill

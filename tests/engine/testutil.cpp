@@ -1,0 +1,63 @@
+#include "tests/engine/testutil.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace quill::test {
+
+namespace {
+std::vector<CapturedReports::Message> g_messages;
+
+int capture(int level, const char* title, const char* text) {
+  g_messages.push_back({level, title, text});
+  return 1;
+}
+}  // namespace
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quilltest.XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  previous_ = std::filesystem::current_path().string();
+  std::filesystem::current_path(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+CapturedReports::CapturedReports() : saved_(reporter) {
+  g_messages.clear();
+  reporter = capture;
+}
+
+CapturedReports::~CapturedReports() { reporter = saved_; }
+
+const std::vector<CapturedReports::Message>& CapturedReports::messages() const { return g_messages; }
+
+std::string CapturedReports::text() const {
+  std::string all;
+  for (const auto& m : g_messages) all += m.text;
+  return all;
+}
+
+void CapturedReports::clear() { g_messages.clear(); }
+
+std::vector<unsigned char> read_all(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_all(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace quill::test

@@ -1,0 +1,50 @@
+// Helpers shared by the engine tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/errors.h"
+
+namespace quill::test {
+
+// A fresh empty directory, removed with everything in it at destruction;
+// the process's current directory is moved into it while it lives (the
+// engine makes its temporary files in the current directory).
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+// Collects every message the engine reports while it lives.
+class CapturedReports {
+ public:
+  struct Message {
+    int level;
+    std::string title;
+    std::string text;
+  };
+  CapturedReports();
+  ~CapturedReports();
+  const std::vector<Message>& messages() const;
+  // All texts joined, for a quick EXPECT on contents.
+  std::string text() const;
+  void clear();
+
+ private:
+  Reporter saved_;
+};
+
+std::vector<unsigned char> read_all(const std::string& path);
+void write_all(const std::string& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace quill::test

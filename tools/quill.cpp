@@ -1,0 +1,64 @@
+// quill: the storage engine's own inspection and maintenance tool.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+
+#include "tools/commands.h"
+
+namespace quilltool {
+
+int fail(const std::string& what, quill::ErrorCode code) {
+  std::fprintf(stderr, "quill: %s: %s\n", what.c_str(), quill::errname(code));
+  return 1;
+}
+
+int usage_error(const std::string& text) {
+  std::fprintf(stderr, "quill: %s (see quill --help)\n", text.c_str());
+  return 2;
+}
+
+bool parse_int(const std::string& text, long& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtol(text.c_str(), &end, 10);
+  return errno == 0 && *end == '\0';
+}
+
+}  // namespace quilltool
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const quilltool::Args&);
+  const char* synopsis;
+};
+
+const Command kCommands[] = {
+    {"create", quilltool::cmd_create, "create BASE [--namelen N] [--pagesize P]"},
+    {"info", quilltool::cmd_info, "info BASE"},
+};
+
+void help() {
+  std::printf("usage: quill COMMAND ARGS...\n\n"
+              "Inspects and maintains Quillstore tables. BASE is a table's path without\n"
+              "extension (BASE.db1 holds the records, BASE.idx the index).\n\ncommands:\n");
+  for (const Command& c : kCommands) std::printf("  quill %s\n", c.synopsis);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  quill::install_alloc_check();
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+      std::strcmp(argv[1], "help") == 0) {
+    help();
+    return argc < 2 ? 2 : 0;
+  }
+  quilltool::Args args(argv + 2, argv + argc);
+  for (const Command& c : kCommands)
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(args);
+  return quilltool::usage_error(std::string("unknown command '") + argv[1] + "'");
+}
