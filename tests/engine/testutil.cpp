@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "engine/datafile.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +51,21 @@ std::string CapturedReports::text() const {
 }
 
 void CapturedReports::clear() { g_messages.clear(); }
+
+ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
+                     const std::vector<TagNode>& tags, int namelen, int pagesize) {
+  ErrorCode rc = DataFile::create(base.c_str(), namelen, pagesize);
+  if (rc != Ok) return rc;
+  DataFile table;
+  rc = table.opendata(base.c_str(), 0, 0);
+  if (rc != Ok) return rc;
+  for (const FieldDescr& f : fields)
+    if (table.header().insert_descr(0, -1, f) != 0) return table.close(BadParam);
+  for (const TagNode& t : tags)
+    if (table.header().insert_tag(t, -1) != 0) return table.close(BadParam);
+  if (table.header().write(table.file()) != 0) return table.close(WriteFailed);
+  return table.close(Ok);
+}
 
 std::vector<unsigned char> read_all(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

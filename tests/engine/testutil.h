@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/descr.h"
 #include "engine/errors.h"
 
 namespace quill::test {
@@ -43,6 +44,11 @@ class CapturedReports {
  private:
   Reporter saved_;
 };
+
+// Writes a table file with these fields and tags and no records, the way the
+// structure change would leave it (without an index file).
+ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
+                     const std::vector<TagNode>& tags = {}, int namelen = 0, int pagesize = 0);
 
 std::vector<unsigned char> read_all(const std::string& path);
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes);

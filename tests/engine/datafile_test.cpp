@@ -1,0 +1,244 @@
+#include "engine/datafile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "engine/bytes.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::make_table;
+using test::read_all;
+using test::TempDir;
+using test::write_all;
+using Bytes = std::vector<unsigned char>;
+
+// The example table: "C" 56, "X", "C" 2, "L"; a tag on the name, one on the code.
+const std::vector<FieldDescr> kFields = {
+    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
+const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}};
+
+TEST(DataFileCreate, NewTableIsFiftyEightBytes) {
+  TempDir dir;
+  ASSERT_EQ(DataFile::create("t", 0, 0), Ok);
+  Bytes b = read_all("t.db1");
+  ASSERT_EQ(b.size(), 58u);
+  EXPECT_EQ(getle32(&b[0]), kDataMagic);
+  EXPECT_EQ(getle32(&b[4]), 0u);   // nrecs
+  EXPECT_EQ(getle16(&b[24]), 16);  // namelen
+  EXPECT_EQ(getle16(&b[26]), 1024);
+  EXPECT_EQ(getle32(&b[28]), 58u);  // datastart
+  EXPECT_EQ(getle16(&b[34]), 1);    // reclen
+  EXPECT_EQ(getle16(&b[36]), 1);    // statlen
+  EXPECT_EQ(getle32(&b[40]), 58u);  // hdrlen
+  for (int zero : {8, 12, 20, 32, 38, 44, 46, 48, 50, 52, 54}) EXPECT_EQ(b[zero], 0) << zero;
+  EXPECT_EQ(b[56], '\r');
+  EXPECT_EQ(b[57], '\n');
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.nrecs(), 0);
+}
+
+TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  const Header& h = table.header();
+  EXPECT_EQ(h.reclen, 67);
+  EXPECT_EQ(h.hdrlen, 186);
+  EXPECT_EQ(h.datastart, 186);
+  EXPECT_EQ(h.ncomps, 2);
+  const TagInfo& byname = table.tinfo()[0];
+  EXPECT_EQ(byname.keylen, 56);
+  EXPECT_EQ(byname.varlen, 1);
+  EXPECT_EQ(byname.comps[0].flags, CF_VAR | CF_COLLATE);
+  EXPECT_EQ(table.tinfo()[1].keylen, 4);
+  EXPECT_EQ(table.tinfo()[1].keyoff, 56);
+  EXPECT_EQ(table.finfo()[3].offset, 62);
+  EXPECT_EQ(table.finfo()[0].intag, 1);
+  EXPECT_EQ(table.finfo()[2].intag, 0);
+  // The descriptors on disk keep the flags as written, not the resolved ones.
+  EXPECT_EQ(h.tags[0].comps[0].flags, 0);
+
+  // Reading and writing again reproduces the file exactly.
+  Bytes original = read_all("t.db1");
+  ASSERT_EQ(original.size(), 186u);
+  File copy;
+  ASSERT_EQ(copy.create("copy.db1", 1), 0);
+  ASSERT_EQ(h.write(copy), 0);
+  copy.close();
+  EXPECT_EQ(read_all("copy.db1"), original);
+  EXPECT_EQ(std::string(original.begin() + 56, original.begin() + 60), "Name");
+  EXPECT_EQ(original[56 + 16], 'C');
+  EXPECT_EQ(getles16(&original[56 + 18]), 56);
+}
+
+TEST(DataFileCreate, NamesAreCutToTheNameLength) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
+  EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
+}
+
+TEST(DataFileLayout, RecordOffsetsAndStatusByte) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'C', 56, "A"}, {'L', 4, "B"}, {'S', 2, "C"}}), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.header().reclen, 63);
+  EXPECT_EQ(table.recoffset(3) + table.header().reclen - 1, table.header().datastart + 3 * 63 + 62);
+}
+
+TEST(DataFileTags, ResolutionOfCharacterComponents) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'C', 12, "Short"}, {'C', 56, "Long"}, {'L', 4, "N"}},
+                       {{{{0, 0, 0}}, "S"},
+                        {{{1, 20, CF_FIXED | CF_BINARY}}, "F"},
+                        {{{1, 0, CF_VAR | CF_FIXED | CF_BINARY | CF_COLLATE}, {2, 0, CF_DESC}}, "B"}}),
+            Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  const auto& t = table.tinfo();
+  EXPECT_EQ(t[0].comps[0].flags, CF_COLLATE);
+  EXPECT_EQ(t[0].keylen, 12);
+  EXPECT_EQ(t[0].varlen, 0);
+  EXPECT_EQ(t[1].comps[0].flags, CF_FIXED | CF_BINARY);
+  EXPECT_EQ(t[1].keylen, 20);
+  EXPECT_EQ(t[1].varlen, 0);
+  EXPECT_EQ(t[2].comps[0].flags, CF_VAR | CF_COLLATE);
+  EXPECT_EQ(t[2].comps[1].flags, CF_DESC);
+  EXPECT_EQ(t[2].keylen, 60);
+  EXPECT_EQ(t[2].varlen, 1);
+  EXPECT_EQ(t[2].keyoff, 32);
+}
+
+TEST(DataFileTagsDeathTest, KeyLimitIsAQuarterOfThePage) {
+  TempDir dir;
+  // 256 bytes pass with 1024-byte pages, 257 are fatal.
+  ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
+  DataFile table;
+  EXPECT_EQ(table.open("ok", 1, 0, 1), Ok);
+  ASSERT_EQ(make_table("big", {{'C', 200, "A"}, {'C', 57, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
+  EXPECT_EXIT(
+      {
+        DataFile big;
+        big.open("big", 1, 0, 1);
+      },
+      testing::ExitedWithCode(255),
+      "Total length of tag #0 \\(257 bytes\\) is too long; should not exceed 256 bytes");
+}
+
+TEST(DataFileTagsDeathTest, DamagedTagDescriptorsAreFatal) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'C', 10, "A"}}, {{{{0, 0, 0}}, "T"}}), Ok);
+  Bytes b = read_all("t.db1");
+  size_t comp = 56 + 20 + 16 + 2;  // after the field descriptor, tag name and count
+  putle16(&b[comp], 3);            // field 3 does not exist
+  write_all("t.db1", b);
+  EXPECT_EXIT(
+      {
+        DataFile table;
+        table.open("t", 1, 0, 1);
+      },
+      testing::ExitedWithCode(255),
+      "Bad tag descriptor in file t.db1 \\(tag #0 refers to nonexistent field 3\\)");
+}
+
+TEST(DataFileOpen, TagsWithoutIndexFile) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
+  DataFile table;
+  EXPECT_EQ(table.open("t", 0, 0), IndexOpen);
+  EXPECT_FALSE(table.isopen());
+  EXPECT_EQ(table.open("t", 0, 0, 1), Ok);
+  EXPECT_EQ(table.index(), nullptr);
+}
+
+TEST(DataFileOpen, MissingFile) {
+  TempDir dir;
+  DataFile table;
+  EXPECT_EQ(table.open("nothing", 1, 0), DataOpen);
+  EXPECT_FALSE(table.isopen());
+}
+
+// Each damage must give BadData and leave the object closed.
+class DamagedHeader : public testing::TestWithParam<std::function<void(Bytes&)>> {};
+
+TEST_P(DamagedHeader, GivesBadData) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
+  Bytes b = read_all("t.db1");
+  GetParam()(b);
+  write_all("t.db1", b);
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0, 1), BadData);
+  EXPECT_FALSE(table.isopen());
+  EXPECT_FALSE(table.has_header());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, DamagedHeader,
+    testing::Values(
+        [](Bytes& b) { b[185] = 'x'; },                       // trailer
+        [](Bytes& b) { b.resize(120); },                      // descriptors cut off
+        [](Bytes& b) { b.resize(40); },                       // header cut off
+        [](Bytes& b) { putle16(&b[32], 0xFFFF); },            // absurd field count
+        [](Bytes& b) { putle16(&b[52], 0x7FFF); },            // absurd tag count
+        [](Bytes& b) { putle16(&b[24], 0); },                 // no name length
+        [](Bytes& b) { putle16(&b[56 + 18], 0); },            // zero-length field
+        [](Bytes& b) { putle16(&b[56 + 20 + 18], 2); },       // "X" of 2 bytes
+        [](Bytes& b) { b[56 + 16] = 'Q'; },                   // unknown type
+        [](Bytes& b) { putle16(&b[34], 66); },                // reclen not the sum
+        [](Bytes& b) { putle16(&b[36], 2); },                 // statlen not 1
+        [](Bytes& b) { putle32(&b[28], 190); },               // datastart off the formula
+        [](Bytes& b) { putle32(&b[4], static_cast<uint32_t>(-5)); },   // negative nrecs
+        [](Bytes& b) { putle32(&b[4], 40000000); },           // records beyond 2 GiB
+        [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); },  // component count beyond the file
+        [](Bytes& b) { putle16(&b[54], 3); }));                // ncomps not the sum
+
+TEST(DataFileShared, CountersAreReadAgainFromDisk) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'L', 4, "N"}}), Ok);
+  DataFile a, b;
+  ASSERT_EQ(a.open("t", 0, 1), Ok);
+  ASSERT_EQ(b.open("t", 1, 1), Ok);
+  EXPECT_FALSE(a.exclusive());
+  a.header().nrecs = 2;
+  a.header().ndeleted = 1;
+  a.header().stamp = 9;
+  ASSERT_EQ(a.header().writehead(a.file()), 0);
+  EXPECT_EQ(b.nrecs(), 2);
+  EXPECT_EQ(b.nlive(), 1);
+  EXPECT_EQ(b.stamp(), 9);
+  // An exclusive opener is kept out while the table is shared.
+  DataFile c;
+  EXPECT_EQ(c.open("t", 1, 0), DataOpen);
+}
+
+TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'C', 20, "Name"}, {'L', 4, "N"}},
+                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
+            Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  uint8_t record[25] = {};
+  std::memcpy(record, "Blue Moon", 9);
+  put4(record + 20, 7);
+  uint8_t key[64];
+  EXPECT_EQ(table.makekey(0, record, key), 14);  // "Blue Moon\0" + 4
+  EXPECT_EQ(std::memcmp(key, "Blue Moon\0\0\0\0\7", 14), 0);
+  std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
+  EXPECT_EQ(table.makekey(1, record, key), 14);
+  EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
+}
+
+}  // namespace
+}  // namespace quill

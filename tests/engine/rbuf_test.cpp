@@ -1,0 +1,177 @@
+#include "engine/rbuf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::CapturedReports;
+using test::make_table;
+using test::TempDir;
+
+// A table of every field type, one record slot written by hand.
+class RbufTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(make_table("t", {{'C', 5, "C5"}, {'C', 3, "C3"}, {'L', 4, "L"}, {'S', 2, "S"},
+                               {'X', 4, "X"}, {'D', 8, "D"}, {'F', 4, "F"}, {'B', 3, "B"}}),
+              Ok);
+    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    rec.init(&table.header().fields, table.header().nfields, table.header().reclen,
+             table.header().statlen, &table);
+  }
+  TempDir dir;
+  DataFile table;
+  Rbuf rec;
+};
+
+TEST_F(RbufTest, EmptyValuesOfEveryType) {
+  EXPECT_EQ(std::memcmp(rec.field(1).data(), "??\0", 3), 0);
+  EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0", 5), 0);
+  EXPECT_EQ(get4(rec.field(2).data()), -1);
+  EXPECT_EQ(rec.field(2).aslong(), -1);
+  EXPECT_EQ(rec.field(3).asint(), -1);
+  EXPECT_EQ(getdouble(rec.field(5).data()), -1.0);
+  EXPECT_EQ(getfloat(rec.field(6).data()), -1.0f);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(rec.field(7).data()[i], 0xFF);
+  EXPECT_EQ(rec.reclen(), 5 + 3 + 4 + 2 + 4 + 8 + 4 + 3 + 1);
+}
+
+TEST_F(RbufTest, StringConversions) {
+  rec.field(0).set("abcdefg");
+  EXPECT_EQ(std::memcmp(rec.field(0).data(), "abcd\0", 5), 0);
+  EXPECT_TRUE(rec.field(0).isset());
+  rec.field(0).set("ab");
+  EXPECT_EQ(std::memcmp(rec.field(0).data(), "ab\0\0\0", 5), 0);
+  CapturedReports reports;
+  rec.field(2).set("12");  // not a string field: refused, yet flagged
+  EXPECT_EQ(rec.field(2).aslong(), -1);
+  EXPECT_TRUE(rec.field(2).isset());
+  EXPECT_EQ(reports.text(), "Field::set: can't set 't[2]' (type 'L') with character string \"12\"\n");
+}
+
+TEST_F(RbufTest, IntegerConversions) {
+  rec.field(2).set(65537L);
+  EXPECT_EQ(rec.field(2).aslong(), 65537);
+  EXPECT_EQ(rec.field(2).asint(), 1);
+  rec.field(3).set(65536L + 4);
+  EXPECT_EQ(rec.field(3).data()[0], 0);
+  EXPECT_EQ(rec.field(3).data()[1], 4);
+  EXPECT_EQ(rec.field(3).asint(), 4);
+  rec.field(3).set(-2);
+  EXPECT_EQ(rec.field(3).aslong(), -2);
+  CapturedReports reports;
+  EXPECT_EQ(rec.field(0).aslong(), -1);
+  EXPECT_EQ(rec.field(5).asint(), -1);
+  rec.field(6).set(3L);
+  rec.field(6).set(3);
+  EXPECT_FALSE(rec.field(6).isset());
+  ASSERT_EQ(reports.messages().size(), 4u);
+  EXPECT_EQ(reports.messages()[0].text, "Field::aslong: field 't[0]' is not integer\n");
+  EXPECT_EQ(reports.messages()[1].text, "Field::asint: field 't[5]' is not integer\n");
+  EXPECT_EQ(reports.messages()[2].text, "Field::set: can't set 't[6]' (type 'F') with long 3\n");
+  EXPECT_EQ(reports.messages()[3].text, "Field::set: can't set 't[6]' (type 'F') with integer 3\n");
+}
+
+TEST_F(RbufTest, SerialFieldsAreTheEngines) {
+  table.header().serial = 41;
+  rec.assign_serials();
+  EXPECT_EQ(rec.field(4).aslong(), 41);
+  EXPECT_TRUE(rec.field(4).isset());
+  CapturedReports reports;
+  rec.field(4).set(7L);
+  rec.field(4).set("7");
+  EXPECT_EQ(rec.field(4).aslong(), 41);
+  ASSERT_EQ(reports.messages().size(), 2u);
+  EXPECT_EQ(reports.messages()[0].text, "Field::can_write: cannot change serial field #4 in file 't'\n");
+}
+
+// Counts writes through the file layer.
+struct WriteCounter {
+  int writes = 0;
+  WriteCounter() {
+    File::set_write_fault([this](const File&, int32_t, int32_t) {
+      ++writes;
+      return false;
+    });
+  }
+  ~WriteCounter() { File::set_write_fault({}); }
+};
+
+TEST_F(RbufTest, FlushWritesOnlyChangedLoadedRecords) {
+  rec.setoffset(table.recoffset(0));
+  rec.field(2).set(5L);
+  rec.setstatus(" ", 1);
+  ASSERT_EQ(rec.flush(1), Ok);  // forced: written although not loaded
+  ASSERT_EQ(rec.load(1), 0);
+  EXPECT_EQ(rec.field(2).aslong(), 5);
+  EXPECT_FALSE(rec.field(2).isset());
+  {
+    WriteCounter counter;
+    EXPECT_EQ(rec.flush(0), Ok);
+    EXPECT_EQ(counter.writes, 0);
+    rec.field(3).set(9);
+    EXPECT_EQ(rec.flush(0), Ok);
+    EXPECT_EQ(counter.writes, 1);
+    EXPECT_FALSE(rec.field(3).isset());
+  }
+  ASSERT_EQ(rec.load(1), 0);
+  EXPECT_EQ(rec.field(3).asint(), 9);
+}
+
+TEST_F(RbufTest, FailedReadEmptiesTheFields) {
+  rec.field(2).set(5L);
+  rec.setoffset(table.recoffset(3));  // beyond the end of the file
+  EXPECT_EQ(rec.load(1), -1);
+  EXPECT_EQ(rec.field(2).aslong(), -1);
+  EXPECT_FALSE(rec.loaded());
+}
+
+TEST_F(RbufTest, FailedWriteKeepsTheChangeFlags) {
+  rec.setoffset(table.recoffset(0));
+  ASSERT_EQ(rec.flush(1), Ok);
+  ASSERT_EQ(rec.load(1), 0);
+  rec.field(2).set(6L);
+  File::set_write_fault([](const File&, int32_t, int32_t) { return true; });
+  EXPECT_EQ(rec.flush(0), WriteFailed);
+  File::set_write_fault({});
+  EXPECT_TRUE(rec.field(2).isset());
+  EXPECT_EQ(rec.flush(0), Ok);
+}
+
+TEST_F(RbufTest, RecordLocks) {
+  EXPECT_EQ(rec.lock(1), NoCurrentRecord);
+  EXPECT_EQ(rec.lock(0), Ok);
+  rec.setoffset(table.recoffset(0));
+  EXPECT_EQ(rec.lock(1), Ok);
+  EXPECT_EQ(rec.lock(1), TryAgain);
+  EXPECT_EQ(rec.unlock(), 0);
+  EXPECT_FALSE(rec.locked());
+}
+
+TEST(RbufClosed, ReadAndWriteOnAClosedTableWarn) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'L', 4, "L"}}), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rbuf rec;
+  rec.init(&table.header().fields, 1, 5, 1, &table);
+  rec.setoffset(table.recoffset(0));
+  table.close();
+  CapturedReports reports;
+  uint8_t buf[5];
+  EXPECT_EQ(rec.readbuf(buf), -1);
+  EXPECT_EQ(rec.writebuf(buf), -1);
+  EXPECT_EQ(reports.text(),
+            "Rbuf::readbuf: attempt to read from a closed DataFile\n"
+            "Rbuf::writebuf: attempt to write to a closed DataFile\n");
+}
+
+}  // namespace
+}  // namespace quill
