@@ -1,0 +1,398 @@
+#include "engine/keys.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quill {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+// A tag over the given fields, one component per field in order.
+struct Tag {
+  std::vector<FieldDescr> fields;
+  std::vector<Component> comps;
+
+  Tag& add(char type, int length, uint16_t flags = 0) {
+    FieldDescr f;
+    f.type = type;
+    f.length = static_cast<int16_t>(length);
+    fields.push_back(f);
+    comps.push_back(Component{static_cast<int16_t>(fields.size() - 1),
+                              static_cast<int16_t>(length), flags});
+    return *this;
+  }
+  KeyDescr kd() const {
+    return KeyDescr{comps.data(), static_cast<int>(comps.size()), fields.data(),
+                    static_cast<int>(fields.size())};
+  }
+  int cmp(int mode, const Bytes& a, const Bytes& b) const {
+    KeyDescr d = kd();
+    return compare(mode, &d, a.data(), static_cast<int>(a.size()), b.data(),
+                   static_cast<int>(b.size()));
+  }
+  int cont(const Bytes& a, const Bytes& b) const {
+    KeyDescr d = kd();
+    return continues(&d, a.data(), static_cast<int>(a.size()), b.data(),
+                     static_cast<int>(b.size()));
+  }
+};
+
+// Key bytes, built component by component.
+struct Key {
+  Bytes bytes;
+  Key& text(const std::string& s) {  // text and its NUL (CF_VAR or search key)
+    bytes.insert(bytes.end(), s.begin(), s.end());
+    bytes.push_back(0);
+    return *this;
+  }
+  Key& padded(const std::string& s, int length) {  // fixed-length text
+    Bytes part(length, 0);
+    std::copy_n(s.begin(), std::min<size_t>(s.size(), length), part.begin());
+    bytes.insert(bytes.end(), part.begin(), part.end());
+    return *this;
+  }
+  Key& be(uint32_t v, int n) {
+    for (int k = n - 1; k >= 0; --k) bytes.push_back(static_cast<uint8_t>(v >> (8 * k)));
+    return *this;
+  }
+  Key& real(double d) {
+    uint8_t raw[8];
+    std::memcpy(raw, &d, 8);
+    bytes.insert(bytes.end(), raw, raw + 8);
+    return *this;
+  }
+  operator Bytes() const { return bytes; }
+};
+
+Bytes txt(const std::string& s) { return Key().text(s); }
+
+int natural(const std::string& a, const std::string& b, int full = 1) {
+  return textcmp(full, reinterpret_cast<const uint8_t*>(a.data()), static_cast<int>(a.size()),
+                 reinterpret_cast<const uint8_t*>(b.data()), static_cast<int>(b.size()));
+}
+int exact(const std::string& a, const std::string& b, int full = 1) {
+  return exactcmp(full, reinterpret_cast<const uint8_t*>(a.data()), static_cast<int>(a.size()),
+                  reinterpret_cast<const uint8_t*>(b.data()), static_cast<int>(b.size()));
+}
+std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwords); }
+
+// ---------------------------------------------------------------------------
+
+TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
+  EXPECT_EQ(chr_base(0xC0), 'A');  // À
+  EXPECT_EQ(chr_base(0xE9), 'e');  // é
+  EXPECT_EQ(chr_base(0xD8), 'O');  // Ø
+  EXPECT_EQ(chr_base(0xFD), 'y');  // ý
+  EXPECT_EQ(chr_lower(0xC7), 0xE7);
+  EXPECT_EQ(chr_upper(0xF1), 0xD1);
+  EXPECT_EQ(chr_upper('q'), 'Q');
+  EXPECT_EQ(chr_lower('Q'), 'q');
+}
+
+TEST(CharTable, CaseAndBaseAgreeForEveryLetter) {
+  for (int c = 0; c < 256; ++c) {
+    const uint8_t u = static_cast<uint8_t>(c);
+    if (!chr_isletter(u)) {
+      EXPECT_EQ(chr_lower(u), chr_upper(u)) << c;
+      continue;
+    }
+    EXPECT_EQ(chr_lower(chr_base(u)), chr_base(chr_lower(u))) << c;
+    EXPECT_EQ(chr_lower(chr_upper(u)), chr_lower(u)) << c;
+    EXPECT_EQ(chr_upper(chr_lower(u)), chr_upper(u)) << c;
+  }
+}
+
+TEST(CharTable, NonLettersAndControlBytes) {
+  for (uint8_t c : {0xC6, 0xD0, 0xD7, 0xDE, 0xDF, 0xE6, 0xF0, 0xF7, 0xFE, 0xFF, 0x8A, 0x9F}) {
+    EXPECT_FALSE(chr_isletter(c)) << int(c);
+    EXPECT_EQ(chr_base(c), c) << int(c);
+    EXPECT_TRUE(chr_isignorable(c)) << int(c);
+  }
+  for (uint8_t c : {0x01, 0x08, 0x0B, 0x0C, 0x0E, 0x19, 0x1B, 0x1F}) {
+    EXPECT_EQ(chr_base(c), '.') << int(c);
+    EXPECT_EQ(chr_upper(c), '.') << int(c);
+  }
+  for (uint8_t c : {0x00, 0x09, 0x0A, 0x0D, 0x1A}) EXPECT_EQ(chr_lower(c), c) << int(c);
+  EXPECT_TRUE(chr_isdigit('7'));
+  EXPECT_FALSE(chr_isletter('7'));
+  EXPECT_FALSE(chr_isignorable('7'));
+  EXPECT_TRUE(chr_isignorable('-'));
+  EXPECT_TRUE(chr_isletter(0xC0));
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
+  EXPECT_LT(natural("abc", "abd"), 0);
+  EXPECT_EQ(natural("Abc", "abc"), 0);
+  EXPECT_EQ(natural("\xE0" "bc", "abc"), 0);  // àbc
+  EXPECT_LT(natural("track 2", "track 10"), 0);
+  EXPECT_EQ(natural("track 007", "track 7"), 0);
+  EXPECT_EQ(natural("rock-n-roll", "rock n roll"), 0);
+  EXPECT_LT(natural("abc", "abc def"), 0);
+  EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
+  EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
+}
+
+TEST(NaturalOrder, StoredKeysOrderNumberedNamesByValue) {
+  Tag tag;
+  tag.add('C', 30, CF_VAR);
+  const std::vector<std::string> sorted = {"Track 1", "Track 2", "Track 10", "Track 12",
+                                           "Track 100"};
+  for (size_t x = 0; x < sorted.size(); ++x) {
+    for (size_t y = 0; y < sorted.size(); ++y) {
+      EXPECT_EQ(sign(tag.cmp(CmpStored, txt(sorted[x]), txt(sorted[y]))),
+                sign(int(x) - int(y)))
+          << sorted[x] << " vs " << sorted[y];
+    }
+  }
+}
+
+TEST(PrefixMode, LastTextMayBeginALongerText) {
+  Tag tag;
+  tag.add('C', 30, CF_VAR);
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_NE(tag.cmp(CmpWhole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt("track 12")), 0);
+  EXPECT_GT(tag.cmp(CmpPrefix, txt("track 2"), txt("track 12")), 0);
+  EXPECT_LT(tag.cmp(CmpPrefix, txt("the blue"), txt("theater")), 0);
+}
+
+TEST(PrefixMode, NumberPrefixOnlyForTheTrailingNumber) {
+  Tag tag;
+  tag.add('C', 30, CF_VAR);
+  for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
+    EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt(name)), 0) << name;
+  }
+  EXPECT_NE(tag.cmp(CmpPrefix, txt("track 1"), txt("Track 2")), 0);
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
+  EXPECT_NE(tag.cmp(CmpPrefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
+}
+
+TEST(BinaryText, ComparesBytesAndHonoursFull) {
+  EXPECT_LT(exact("Abc", "abc"), 0);
+  EXPECT_EQ(exact("ab", "abc", 0), 0);
+  EXPECT_LT(exact("ab", "abc", 1), 0);
+  EXPECT_GT(exact("abc", "ab", 0), 0);
+  EXPECT_EQ(exact(std::string("ab\0z", 4), "abc", 0), 0);  // a NUL ends the text
+  EXPECT_LT(exact(std::string("ab\0z", 4), "abc", 1), 0);
+  Tag tag;
+  tag.add('C', 10, CF_VAR | CF_BINARY);
+  EXPECT_LT(tag.cmp(CmpStored, txt("Abc"), txt("abc")), 0);
+  EXPECT_LT(tag.cmp(CmpStored, txt("rock n roll"), txt("rock-n-roll")), 0);  // ' ' < '-' 
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("ro"), txt("rock")), 0);
+  EXPECT_NE(tag.cmp(CmpPrefix, txt("Ro"), txt("rock")), 0);
+}
+
+TEST(FixedText, PaddedComponentComparesItsText) {
+  Tag tag;
+  tag.add('C', 8).add('L', 4);
+  Bytes a = Key().padded("Blue", 8).be(7, 4);
+  Bytes b = Key().padded("blue", 8).be(9, 4);
+  EXPECT_LT(tag.cmp(CmpStored, a, b), 0);  // equal texts, 7 < 9
+  EXPECT_EQ(tag.cmp(CmpWhole, Key().text("BLUE").be(9, 4), b), 0);
+  EXPECT_EQ(tag.cmp(CmpPrefix, txt("bl"), b), 0);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Numbers, DescendingLongPutsGreaterFirst) {
+  Tag tag;
+  tag.add('L', 4, CF_DESC);
+  EXPECT_LT(tag.cmp(CmpStored, Key().be(5, 4), Key().be(3, 4)), 0);
+  EXPECT_GT(tag.cmp(CmpStored, Key().be(3, 4), Key().be(5, 4)), 0);
+  EXPECT_EQ(tag.cmp(CmpStored, Key().be(3, 4), Key().be(3, 4)), 0);
+}
+
+TEST(Numbers, ShortsAndLongsAreSigned) {
+  Tag s;
+  s.add('S', 2);
+  EXPECT_LT(s.cmp(CmpStored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
+  Tag x;
+  x.add('X', 4);
+  EXPECT_LT(x.cmp(CmpStored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
+}
+
+TEST(Numbers, RealsByValueAndNanCountsAsEqual) {
+  Tag d;
+  d.add('D', 8);
+  EXPECT_LT(d.cmp(CmpStored, Key().real(-1.5), Key().real(0.25)), 0);
+  EXPECT_GT(d.cmp(CmpStored, Key().real(1e10), Key().real(2.0)), 0);
+  EXPECT_EQ(d.cmp(CmpStored, Key().real(std::nan("")), Key().real(3.0)), 0);
+  Tag f;
+  f.add('F', 4);
+  float m = -2.0f, p = 1.0f;
+  Bytes fm(4), fp(4);
+  std::memcpy(fm.data(), &m, 4);
+  std::memcpy(fp.data(), &p, 4);
+  EXPECT_LT(f.cmp(CmpStored, fm, fp), 0);
+}
+
+TEST(Bytes, ShorterSearchPartMatchesOnlyInPrefixMode) {
+  Tag tag;
+  tag.add('B', 4);
+  Bytes cut = {0x10, 0x20};
+  Bytes whole = {0x10, 0x20, 0x30, 0x40};
+  EXPECT_EQ(tag.cmp(CmpPrefix, cut, whole), 0);
+  EXPECT_LT(tag.cmp(CmpWhole, cut, whole), 0);
+  EXPECT_LT(tag.cmp(CmpStored, cut, whole), 0);
+  EXPECT_GT(tag.cmp(CmpStored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
+  Tag tag;
+  tag.add('C', 20, CF_VAR).add('L', 4);
+  Bytes search = txt("Blue Moon");
+  for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
+    Bytes stored = Key().text("blue moon").be(code, 4);
+    EXPECT_EQ(tag.cmp(CmpPrefix, search, stored), 0) << code;
+    EXPECT_EQ(tag.cmp(CmpWhole, search, stored), 0) << code;
+    EXPECT_LT(tag.cmp(CmpStored, search, stored), 0) << code;
+  }
+  // A non-final text must match whole even in prefix mode.
+  EXPECT_NE(tag.cmp(CmpPrefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
+  EXPECT_LT(tag.cmp(CmpStored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
+  EXPECT_GT(tag.cmp(CmpStored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
+  EXPECT_LT(tag.cmp(CmpStored, Bytes{}, txt("a")), 0);
+}
+
+TEST(Continues, TrailingNumberGoesOnInB) {
+  Tag tag;
+  tag.add('C', 30, CF_VAR);
+  EXPECT_EQ(tag.cont(txt("track 1"), txt("track 24")), 1);
+  EXPECT_EQ(tag.cont(txt("track 1"), txt("trackside")), 0);
+  EXPECT_EQ(tag.cont(txt("track"), txt("track 24")), 0);
+  EXPECT_EQ(tag.cont(txt("track1"), txt("track24")), 1);
+  EXPECT_EQ(tag.cont(txt("track1"), txt("trackx")), 0);
+  EXPECT_EQ(tag.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
+  Tag binary;
+  binary.add('C', 30, CF_VAR | CF_BINARY);
+  EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
+  Tag two;
+  two.add('L', 4).add('C', 30, CF_VAR);
+  EXPECT_EQ(two.cont(Key().be(1, 4).text("track 1"), Key().be(1, 4).text("track 24")), 1);
+  EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Capitalize, FirstWordOrEveryWord) {
+  EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
+  EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
+  EXPECT_EQ(cap("\xE0gua", 1), "\xC0gua");  // àgua -> Àgua
+  EXPECT_EQ(cap("rock-n-roll/live \"demo\" [take 2]", 1), "Rock-N-Roll/Live \"Demo\" [Take 2]");
+  EXPECT_EQ(cap("\"'", 1), "\"'");
+  EXPECT_EQ(cap("", 1), "");
+  EXPECT_EQ(cap("abc  ", 1), "Abc  ");
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
+  Tag tag;
+  tag.add('C', 6, CF_VAR).add('L', 4);
+  // "Abcdef" fills the component: no NUL follows, the code comes next.
+  Bytes a = Key().padded("Abcdef", 6).be(1, 4);
+  Bytes b = Key().padded("abcdef", 6).be(2, 4);
+  EXPECT_LT(tag.cmp(CmpStored, a, b), 0);
+  // The code must be read right after the sixth byte, not one byte later.
+  EXPECT_GT(tag.cmp(CmpStored, Key().padded("abcdef", 6).be(0x01000000, 4),
+                    Key().padded("abcdef", 6).be(0x00FFFFFF, 4)), 0);
+  // Cut keys: exactly sized buffers, nothing beyond them may be read.
+  for (int n = 1; n <= 6; ++n) {
+    Bytes cut(a.begin(), a.begin() + n);
+    Bytes full(b.begin(), b.begin() + 6);
+    EXPECT_LE(tag.cmp(CmpStored, cut, b), 0) << n;
+    EXPECT_GE(tag.cmp(CmpStored, b, cut), 0) << n;
+    EXPECT_EQ(tag.cmp(CmpPrefix, cut, b), 0) << n;
+    EXPECT_EQ(tag.cmp(CmpStored, full, full), 0);
+    tag.cont(cut, full);
+  }
+}
+
+TEST(Bounds, CutNumbersAndFixedTextsStayInside) {
+  Tag l;
+  l.add('L', 4).add('D', 8);
+  Bytes whole = Key().be(7, 4).real(2.0);
+  for (size_t n = 1; n < whole.size(); ++n) {
+    Bytes cut(whole.begin(), whole.begin() + n);
+    EXPECT_LT(l.cmp(CmpStored, cut, whole), 0) << n;
+    EXPECT_GT(l.cmp(CmpStored, whole, cut), 0) << n;
+    EXPECT_EQ(l.cmp(CmpStored, cut, cut), 0) << n;
+  }
+  Tag c;
+  c.add('C', 8);
+  Bytes text = Key().padded("abcdefgh", 8);  // no NUL at all
+  Bytes shorter(text.begin(), text.begin() + 3);
+  EXPECT_GT(c.cmp(CmpStored, text, shorter), 0);
+  EXPECT_EQ(c.cmp(CmpPrefix, shorter, text), 0);  // search key without its NUL
+}
+
+// ---------------------------------------------------------------------------
+
+class RandomTexts : public ::testing::Test {
+ protected:
+  std::string next() {
+    static const std::string pool = "aAbBeEnNoO\xE0\xC0\xE9\xC9\xF1\xF6\xD8"
+                                    "0123456789   --,.!'";
+    std::uniform_int_distribution<int> len(0, 10), pick(0, int(pool.size()) - 1);
+    std::string s(len(rng_), ' ');
+    for (char& ch : s) ch = pool[pick(rng_)];
+    return s;
+  }
+  int stored(const std::string& a, const std::string& b) {
+    return tag_.cmp(CmpStored, txt(a), txt(b));
+  }
+  std::mt19937 rng_{20240611};
+  Tag tag_ = Tag().add('C', 20, CF_VAR);
+};
+
+TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitive) {
+  for (int n = 0; n < 4000; ++n) {
+    const std::string a = next(), b = next(), c = next();
+    const int ab = sign(stored(a, b)), bc = sign(stored(b, c)), ac = sign(stored(a, c));
+    ASSERT_EQ(ab, -sign(stored(b, a))) << a << " | " << b;
+    ASSERT_EQ(stored(a, a), 0) << a;
+    if (ab <= 0 && bc <= 0) {
+      const int want = (ab < 0 || bc < 0) ? -1 : 0;
+      ASSERT_EQ(ac, want) << a << " | " << b << " | " << c;
+    }
+  }
+}
+
+TEST_F(RandomTexts, CutVarKeysNeverReadPastTheirEnd) {
+  Tag tag;
+  tag.add('C', 8, CF_VAR).add('S', 2);
+  for (int n = 0; n < 500; ++n) {
+    std::string s = next() + next();
+    Bytes key = Key().padded(s, 8).be(n, 2);
+    Bytes other = Key().text(next().substr(0, 7)).be(n, 2);
+    for (size_t cut = 1; cut <= key.size(); ++cut) {
+      Bytes k(key.begin(), key.begin() + cut);  // exactly sized: overreads are caught
+      for (int mode : {CmpStored, CmpPrefix, CmpWhole}) {
+        const int r1 = tag.cmp(mode, k, other);
+        const int r2 = tag.cmp(mode, other, k);
+        if (mode == CmpStored) {
+          ASSERT_EQ(sign(r1), -sign(r2)) << s << " cut " << cut;
+        }
+      }
+      tag.cont(k, other);
+      tag.cont(other, k);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quill
