@@ -58,6 +58,22 @@ class DataFile {
   ErrorCode _create(const char* base);
   // Makes a new empty table file (no fields, no tags).
   static ErrorCode create(const char* base, int namelen = 0, int pagesize = 0);
+  // Maintenance of a closed table, each building its result under a
+  // temporary name and exchanging it by renaming at the end.
+  // pack drops deleted records (the index is out of date afterwards);
+  // reindex builds the index file anew from the live records.
+  static ErrorCode pack(const char* base, struct Progress* progress = nullptr);
+  static ErrorCode reindex(const char* base, struct Progress* progress = nullptr);
+  // Opens the old file read-only and exclusively and creates the new one
+  // under a temporary name, starting from the old header.
+  static ErrorCode opencopy(const char* base, DataFile& fresh, DataFile& old);
+  // Writes the new header, copies the records through the callback in a
+  // physical-order scan of the old file, closes both and moves the new file
+  // onto the old one's name.
+  using CopyCallback = int (*)(class Rlist& cursor, int32_t i, void* cookie);
+  static ErrorCode epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
+                            int bump, struct Progress* progress);
+
   // Closes everything and returns the code given.
   ErrorCode close(ErrorCode code = Ok);
 
@@ -67,6 +83,11 @@ class DataFile {
   int32_t stamp();
   // Re-reads the 56 header bytes unless the file is held exclusively.
   int refresh();
+
+  // Many changes in a row: while deferred, flushes only note that data is
+  // waiting, and sync() (or close) forces both files to disk once.
+  void defersync(bool on);
+  int sync();
 
   int lockindex(int mode);
   int unlockindex();

@@ -89,6 +89,7 @@ int File::create(const char* path, int exclusive, int mode) {
 
 int File::close() {
   if (!opened_) return 0;
+  if (unsynced_ && sync() != 0) return -1;
   if (::close(fd_) != 0 && errno != EINTR) return -1;
   fd_ = -1;
   opened_ = 0;
@@ -96,6 +97,8 @@ int File::close() {
   readonly_ = 0;
   mode_ = 0;
   lockedlen_ = 0;
+  defersync_ = false;
+  unsynced_ = false;
   name_.clear();
   return 0;
 }
@@ -178,6 +181,16 @@ int File::seekend() {
 int File::flush() {
   if (!opened_) return -1;
   if (readonly_) return 0;  // nothing of ours to write back
+  if (defersync_) {
+    unsynced_ = true;
+    return 0;
+  }
+  return sync();
+}
+
+int File::sync() {
+  if (!opened_) return -1;
+  unsynced_ = false;
   return fdatasync(fd_) == 0 ? 0 : -1;
 }
 

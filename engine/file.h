@@ -44,7 +44,11 @@ class File {
   int seek(int32_t position);
   int seekrel(int32_t delta);
   int seekend();
+  // Forces written data to the disk. While sync is deferred it only notes
+  // that data is waiting; sync() or close() then forces it once.
   int flush();
+  int sync();
+  void defersync(bool on) { defersync_ = on; }
   int32_t size();  // current length of the file, -1 on failure
 
   // mode 0: nothing; 2: exclusive; other: shared. length 0: the whole file
@@ -71,6 +75,8 @@ class File {
   int mode_ = 0;
   std::string name_;
   int32_t lockedlen_ = 0;
+  bool defersync_ = false;
+  bool unsynced_ = false;
 
   int adopt(int fd, const char* path, int writable, int exclusive, int mode);
 };

@@ -13,6 +13,18 @@ using Args = std::vector<std::string>;
 
 int cmd_create(const Args& args);
 int cmd_info(const Args& args);
+int cmd_tree(const Args& args);
+int cmd_add_field(const Args& args);
+int cmd_add_tag(const Args& args);
+int cmd_append(const Args& args);
+int cmd_load(const Args& args);
+int cmd_list(const Args& args);
+int cmd_seek(const Args& args);
+int cmd_update(const Args& args);
+int cmd_delete(const Args& args);
+int cmd_pack(const Args& args);
+int cmd_reindex(const Args& args);
+int cmd_check(const Args& args);
 
 // Prints "quill: <what>: <code name>" on stderr; returns 1.
 int fail(const std::string& what, quill::ErrorCode code);

@@ -39,6 +39,19 @@ struct Command {
 const Command kCommands[] = {
     {"create", quilltool::cmd_create, "create BASE [--namelen N] [--pagesize P]"},
     {"info", quilltool::cmd_info, "info BASE"},
+    {"add-field", quilltool::cmd_add_field, "add-field BASE TYPE LENGTH NAME [--pos N] [--header]"},
+    {"add-tag", quilltool::cmd_add_tag, "add-tag BASE NAME FIELD[:LENGTH[:FLAGS]]... [--pos N]"},
+    {"append", quilltool::cmd_append, "append BASE FIELD=VALUE..."},
+    {"load", quilltool::cmd_load, "load BASE FILE     (one record a line, tab-separated, serial fields left out)"},
+    {"list", quilltool::cmd_list, "list BASE [--tag T] [--reverse] [--deleted]"},
+    {"seek", quilltool::cmd_seek,
+     "seek BASE --tag T [--mode prefix|equal|after] [--which first|last|any] VALUE..."},
+    {"update", quilltool::cmd_update, "update BASE RECNO FIELD=VALUE..."},
+    {"delete", quilltool::cmd_delete, "delete BASE RECNO..."},
+    {"pack", quilltool::cmd_pack, "pack BASE"},
+    {"reindex", quilltool::cmd_reindex, "reindex BASE"},
+    {"check", quilltool::cmd_check, "check BASE"},
+    {"tree", quilltool::cmd_tree, "tree BASE TAG"},
 };
 
 void help() {

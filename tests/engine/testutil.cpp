@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "engine/datafile.h"
+#include "engine/index.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +65,20 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
   for (const TagNode& t : tags)
     if (table.header().insert_tag(t, -1) != 0) return table.close(BadParam);
   if (table.header().write(table.file()) != 0) return table.close(WriteFailed);
+  return table.close(Ok);
+}
+
+ErrorCode make_index(const std::string& base) {
+  DataFile table;
+  ErrorCode rc = table.opendata(base.c_str(), 1, 0);
+  if (rc != Ok) return rc;
+  table.init_finfo_tinfo();
+  Index index(&table);
+  std::string path = base + ".idx";
+  if (index.File::create(path.c_str(), 1) != 0) return table.close(IndexCreate);
+  if (index.create(table.header().created, table.header().stamp, table.header().pagesize) != 0)
+    return table.close(WriteFailed);
+  index.close();
   return table.close(Ok);
 }
 

@@ -50,6 +50,9 @@ class CapturedReports {
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags = {}, int namelen = 0, int pagesize = 0);
 
+// Creates the empty index file of a table made by make_table.
+ErrorCode make_index(const std::string& base);
+
 std::vector<unsigned char> read_all(const std::string& path);
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes);
 

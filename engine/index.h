@@ -1,0 +1,79 @@
+// Index: the index file (.idx) of a data file, one B-tree per tag.
+//
+// A paged store (MultiFile) with a 12-byte header, one slot per tag in tag
+// order, and an 8-byte area per slot holding that tree's TreeInfo.
+//
+// Index header (at offset 4, little-endian):
+//
+//   offset width meaning
+//   4      4     count: records the index covers (the live records)
+//   8      4     creation time, seconds since 1970 (UTC)
+//   12     4     stamp: the data file's stamp at the index's last update
+//
+// Page sizes per tag (key length K, data length D = 4, requested size R):
+// variable-length keys P = max(R, 4(K+D) + 34); fixed-length keys
+// P = 2h(K+D+4) + 10 with h = max(2, ((R-10) / (K+D+4)) / 2), so every page
+// holds at least four entries.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/keys.h"
+#include "engine/multifile.h"
+
+namespace quill {
+
+class Btree;
+class DataFile;
+struct TagInfo;
+
+constexpr int kIndexHeaderLen = 12;
+constexpr int kEntryDataLen = 4;  // the record number, big-endian
+
+class Index : public MultiFile {
+ public:
+  explicit Index(DataFile* owner);
+  ~Index();
+
+  using File::open;
+  // Lays out one empty tree per tag in the freshly created file.
+  int create(int32_t created, int32_t stamp, int pagesize);
+  // Reads the store and its header, checks it against the tags, builds the trees.
+  int open();
+  int check();
+  void createtrees();
+  int uptodate();
+  // how 1 sets the count to value, 2 adds value; a non-zero stamp replaces
+  // the stored one. The header is read first and written back and flushed.
+  int setstamp(int32_t stamp, int how, int32_t value);
+  int32_t count();
+  // Stores a stamp that the data file does not carry yet, before trees
+  // change: if the process ends half way (a failed page write is fatal),
+  // the next open finds the index out of date. Not forced to disk: it only
+  // has to reach the file before the page writes that follow it.
+  int mark(int32_t stamp);
+
+  Btree& tree(int t) { return *trees_[static_cast<size_t>(t)]; }
+  int ntrees() const { return static_cast<int>(trees_.size()); }
+  int32_t created() const { return created_; }
+  int32_t storedstamp() const { return stamp_; }
+
+  static int pagesize_for(const TagInfo& tag, int requested);
+
+ private:
+  DataFile* owner_;
+  int32_t count_ = 0;
+  int32_t created_ = 0;
+  int32_t stamp_ = 0;
+  std::vector<KeyDescr> kds_;
+  std::vector<std::unique_ptr<Btree>> trees_;
+  Comparator compare_;
+  Continuation continues_;
+
+  int readhdr();
+  int writehdr();
+};
+
+}  // namespace quill

@@ -1,0 +1,242 @@
+#include "engine/rlist.h"
+
+#include <cstring>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/index.h"
+
+namespace quill {
+
+namespace {
+
+// The record number is the entry's data: its last 4 bytes, big-endian.
+bool pos_isset(const bt_pos& pos) { return pos.valid(); }
+int32_t pos_recno(const bt_pos& pos) { return pos.recno(); }
+
+// Holds a shared index lock for one tree operation of a shared table.
+class ReadLock {
+ public:
+  ReadLock(DataFile* table, bool shared) : table_(shared ? table : nullptr) {
+    if (table_) table_->lockindex(1);
+  }
+  ~ReadLock() {
+    if (table_) table_->unlockindex();
+  }
+  ReadLock(const ReadLock&) = delete;
+  ReadLock& operator=(const ReadLock&) = delete;
+
+ private:
+  DataFile* table_;
+};
+
+}  // namespace
+
+Rlist::Rlist(DataFile* table) { bind(table); }
+
+Rlist::Rlist(const Rlist& other) : Rbuf() { bind(other.table_); }
+
+Rlist::~Rlist() {
+  select(-1);
+  bind(nullptr);
+}
+
+void Rlist::reset() {
+  changed_.clear();
+  keys_.clear();
+  keysizes_.clear();
+  pos_.reset();
+  shared_ = 0;
+  recno_ = -1;
+  moved_ = 0;
+  ntags_ = 0;
+  tag_ = -1;
+  index_ = nullptr;
+  tree_ = nullptr;
+  table_ = nullptr;
+}
+
+int Rlist::bind(DataFile* table) {
+  if (table_ != nullptr && table_->isopen()) {
+    Rbuf::flush(0);
+    Rbuf::unlock();
+  }
+  release();
+  reset();
+  if (table == nullptr) return 0;
+  if (!table->isopen()) {
+    warning("Rlist::bind: DataFile supplied as argument is not open\n");
+    return -1;
+  }
+  const Header& h = table->header();
+  table_ = table;
+  ntags_ = h.ntags;
+  shared_ = table->exclusive() ? 0 : 1;
+  index_ = table->index();
+  changed_.assign(static_cast<size_t>(ntags_), 0);
+  if (index_ != nullptr) {
+    size_t total = 0;
+    for (const TagInfo& t : table->tinfo()) total += t.keylen;
+    keys_.assign(total, 0);
+    keysizes_.assign(static_cast<size_t>(ntags_), 0);
+  }
+  init(&h.fields, h.nfields, h.reclen, h.statlen, table);
+  return 0;
+}
+
+int Rlist::select(int tag) {
+  if (table_ == nullptr || tag < -1 || tag >= ntags_) return -1;
+  if (table_->isopen()) Rbuf::flush(0);
+  if (index_ == nullptr) tag = -1;
+  if (tag == tag_) return 0;
+  pos_.reset();
+  tree_ = nullptr;
+  tag_ = tag;
+  if (tag >= 0) {
+    tree_ = &index_->tree(tag);
+    pos_ = std::make_unique<bt_pos>(table_->tinfo()[static_cast<size_t>(tag)].keylen + kEntryDataLen);
+  }
+  unset();
+  return 0;
+}
+
+void Rlist::setrecno(int32_t recno) {
+  recno_ = recno;
+  setoffset(recno < 0 ? -1 : table_->recoffset(recno));
+}
+
+void Rlist::unset() {
+  Rbuf::unlock();
+  setloaded(0);
+  moved_ = 0;
+  setrecno(-1);
+}
+
+// ---- movement -----------------------------------------------------------------
+
+ErrorCode Rlist::first() {
+  Rbuf::flush(0);
+  if (tag_ < 0) return go(GoAbsolute, 0);
+  ErrorCode rc;
+  {
+    ReadLock lock(table_, shared_);
+    rc = tree_->first(pos_.get());
+  }
+  return sync(rc, 0);
+}
+
+ErrorCode Rlist::last() {
+  Rbuf::flush(0);
+  if (tag_ < 0) return go(GoFromEnd, 0);
+  ErrorCode rc;
+  {
+    ReadLock lock(table_, shared_);
+    rc = tree_->last(pos_.get());
+  }
+  return sync(rc, 0);
+}
+
+ErrorCode Rlist::skip(int n) {
+  Rbuf::flush(0);
+  if (tag_ < 0) return go(GoRelative, n);
+  ErrorCode rc;
+  int moved = 0;
+  {
+    ReadLock lock(table_, shared_);
+    rc = tree_->skip(pos_.get(), n, &moved);
+  }
+  return sync(rc, moved);
+}
+
+ErrorCode Rlist::seek(const uint8_t* key, int keylen, int mode, int which) {
+  if (tag_ < 0)
+    fatal("Rlist::seek: no selected tag in file '%s'\n",
+          table_ ? table_->basename_or_none() : "<not opened>");
+  Rbuf::flush(0);
+  ErrorCode rc;
+  {
+    ReadLock lock(table_, shared_);
+    rc = tree_->seek(pos_.get(), key, keylen, mode, which);
+  }
+  if (rc == NotFound) return rc;
+  return sync(rc, 0);
+}
+
+ErrorCode Rlist::go(int how, int32_t n) {
+  if (table_ == nullptr) return NoCurrentRecord;
+  Rbuf::flush(0);
+  if (how == GoRelative && recno_ == -1) return NoCurrentRecord;
+  int32_t old = recno_;
+  Rbuf::unlock();
+  setloaded(0);
+
+  Header& h = table_->header();
+  int64_t target;
+  if (how == GoFromEnd) {
+    table_->refresh();
+    target = int64_t{h.nrecs} + n - 1;
+  } else {
+    target = how == GoRelative ? int64_t{old} + n : int64_t{n};
+    if (target >= h.nrecs) table_->refresh();
+  }
+  ErrorCode rc = Ok;
+  if (h.nrecs == 0) {
+    target = -1;
+    rc = TooFar;
+  } else if (target < 0) {
+    target = 0;
+    rc = TooFar;
+  } else if (target >= h.nrecs) {
+    target = h.nrecs - 1;
+    rc = TooFar;
+  }
+  moved_ = (how == GoRelative && target >= 0) ? static_cast<int>(target - old) : 0;
+  setrecno(static_cast<int32_t>(target));
+  if (target >= 0) load(0);
+  return rc;
+}
+
+ErrorCode Rlist::sync(ErrorCode result, int moved) {
+  if (pos_ == nullptr || !pos_isset(*pos_)) {
+    unset();
+    return result;
+  }
+  go(GoAbsolute, pos_recno(*pos_));
+  moved_ = moved;
+  return result;
+}
+
+// ---- queries --------------------------------------------------------------------
+
+int Rlist::valid() const {
+  if (tag_ >= 0) return pos_ != nullptr && pos_isset(*pos_);
+  return recno_ != -1;
+}
+
+int Rlist::isdeleted() const { return reclen() > 0 && buffer()[reclen() - 1] == '*'; }
+
+int32_t Rlist::count() {
+  if (table_ == nullptr) return -1;
+  if (tag_ >= 0) return index_->count();
+  return table_->nrecs();
+}
+
+const uint8_t* Rlist::keyptr(int t) const {
+  return keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
+}
+
+int Rlist::keysize(int t) const { return keysizes_[static_cast<size_t>(t)]; }
+
+int Rlist::buildkey(int t) {
+  uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
+  keysizes_[static_cast<size_t>(t)] = table_->makekey(t, buffer(), key);
+  return keysizes_[static_cast<size_t>(t)];
+}
+
+void Rlist::makekeys() {
+  if (index_ == nullptr) return;
+  for (int t = 0; t < ntags_; ++t) buildkey(t);
+}
+
+}  // namespace quill

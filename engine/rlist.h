@@ -1,0 +1,126 @@
+// Rlist: the cursor over one open data file.
+//
+// The only way records are read, appended, changed and deleted while the
+// tags' B-trees follow every change. It is an Rbuf: the current record lives
+// in its buffer and is reached through its Fields. A cursor walks either in
+// physical order (record numbers 0, 1, 2, ..., deleted records included) or,
+// after select(tag), in that tag's key order (deleted records have no keys).
+//
+// Every change that touches keys raises the data file's stamp and stores it
+// in the index file, whose record count follows the live records; an index
+// that disagrees is reported out of date at the next open.
+//
+// Shared tables: append/update/del take the index lock (exclusive) and then
+// the header lock (exclusive), and read the counters again under them; reads
+// in tag order take a shared index lock around each tree operation.
+//
+// Results are ErrorCodes: Ok, TooFar (moved to the first/last record and
+// stopped there), NoCurrentRecord, NextRecord/PrevRecord (the entry under the
+// position vanished), NotFound, DuplicateKey, WriteFailed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/rbuf.h"
+
+namespace quill {
+
+class Btree;
+class DataFile;
+class Index;
+struct bt_pos;
+
+enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
+enum SeekWhich { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
+enum GoHow { GoAbsolute = 0, GoRelative = 1, GoFromEnd = 2 };
+
+// Progress of a long scan: report(argument, percent) is called as the done
+// counter advances; several scans can share one record and one bar.
+struct Progress {
+  void (*report)(void* argument, int value) = nullptr;
+  void* argument = nullptr;
+  int step = 0;      // 0 means 100
+  int32_t total = 0; // 0 means the cursor's count
+  int32_t done = 0;
+};
+
+class Rlist : public Rbuf {
+ public:
+  explicit Rlist(DataFile* table);
+  explicit Rlist(const Rlist& other);  // same data file, no position
+  ~Rlist() override;
+
+  int bind(DataFile* table);
+  int select(int tag);
+  int selected() const { return tag_; }
+
+  ErrorCode first();
+  ErrorCode last();
+  ErrorCode skip(int n);
+  ErrorCode seek(const uint8_t* key, int keylen, int mode, int which);
+  ErrorCode go(int how, int32_t n);
+  ErrorCode sync(ErrorCode result, int moved);
+  void unset();
+
+  int32_t recno() const { return recno_; }
+  int valid() const;
+  int isdeleted() const;
+  int moved() const { return moved_; }
+  int32_t count();
+  const uint8_t* keyptr(int t) const;
+  int keysize(int t) const;
+
+  ErrorCode append(int lockmode = 0);
+  ErrorCode update();
+  ErrorCode del(ErrorCode* out = nullptr);
+  void makekeys();
+
+  // Visits every record from first() on; callback(cursor, i, cookie) with
+  // i = records visited before; a non-zero callback result ends with -1.
+  using ScanCallback = int (*)(Rlist& cursor, int32_t i, void* cookie);
+  int scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
+
+  // Hooks of Rbuf.
+  void onload() override { makekeys(); }
+  ErrorCode write() override { return update(); }
+
+ private:
+  std::vector<uint8_t> changed_;
+  std::vector<uint8_t> keys_;
+  std::vector<int> keysizes_;
+  std::unique_ptr<bt_pos> pos_;
+  int shared_ = 0;
+  int32_t recno_ = -1;
+  int moved_ = 0;
+  int ntags_ = 0;
+  int tag_ = -1;
+  Index* index_ = nullptr;
+  Btree* tree_ = nullptr;
+  DataFile* table_ = nullptr;
+
+  // One key added to or taken from a tree by the change in progress, so
+  // that a change failing half way can be undone.
+  struct TreeChange {
+    int tag;
+    bool inserted;
+    std::vector<uint8_t> key;
+  };
+  std::vector<TreeChange> journal_;
+  bool treedamage_ = false;  // a tree operation failed half way
+
+  void reset();
+  void setrecno(int32_t recno);
+  int buildkey(int t);
+  bool readonly() const;
+  ErrorCode lockforchange();
+  void unlockafterchange();
+  ErrorCode addkey(int t, const uint8_t* key, int keylen, const uint8_t* data);
+  ErrorCode removekey(int t, const uint8_t* key, int keylen, const uint8_t* data, ErrorCode* out);
+  int rollback(const uint8_t* data);
+  bool tagchanged(int t) const;
+};
+
+}  // namespace quill

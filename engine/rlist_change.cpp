@@ -1,0 +1,315 @@
+// The cursor's changes: append, update, delete, and the scan.
+//
+// Every change that touches keys follows one rule: the index never covers a
+// record state that is not on disk without being reported out of date.
+// While the trees change, the two files carry different stamps (the index
+// the new one first for append and delete, the data file first for update),
+// so a process that ends half way - a failed page write is fatal - leaves an
+// index that the next open reports out of date. The tree changes of one
+// operation are journalled; when a later step fails they are undone and the
+// stamps put back in step. Records are written before the counters that make
+// them visible, so a failure never leaves a counted record unwritten.
+#include <cstring>
+#include <functional>
+#include <utility>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/index.h"
+#include "engine/rlist.h"
+
+namespace quill {
+
+namespace {
+
+// Releases the change locks of a shared table on every way out.
+class ChangeGuard {
+ public:
+  explicit ChangeGuard(std::function<void()> release) : release_(std::move(release)) {}
+  ~ChangeGuard() { release_(); }
+  ChangeGuard(const ChangeGuard&) = delete;
+  ChangeGuard& operator=(const ChangeGuard&) = delete;
+
+ private:
+  std::function<void()> release_;
+};
+
+}  // namespace
+
+bool Rlist::readonly() const { return table_ == nullptr || table_->file().readonly(); }
+
+ErrorCode Rlist::lockforchange() {
+  if (!shared_) return Ok;
+  if (index_ != nullptr) table_->lockindex(2);
+  table_->lockheader(2);
+  // Counters change only under the header lock, from what is on disk.
+  return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
+}
+
+void Rlist::unlockafterchange() {
+  if (!shared_) return;
+  table_->unlockheader();
+  if (index_ != nullptr) table_->unlockindex();
+}
+
+// A tree operation that failed on a write may have changed some pages
+// already: such a tree can no longer be trusted to be as before.
+ErrorCode Rlist::addkey(int t, const uint8_t* key, int keylen, const uint8_t* data) {
+  ErrorCode rc = index_->tree(t).insert(t == tag_ ? pos_.get() : nullptr, key, keylen, data);
+  if (rc == Ok) journal_.push_back({t, true, std::vector<uint8_t>(key, key + keylen)});
+  if (rc == WriteFailed) treedamage_ = true;
+  return rc;
+}
+
+ErrorCode Rlist::removekey(int t, const uint8_t* key, int keylen, const uint8_t* data,
+                           ErrorCode* out) {
+  ErrorCode rc =
+      index_->tree(t).remove(t == tag_ ? pos_.get() : nullptr, key, keylen, data, out);
+  if (rc == Ok) journal_.push_back({t, false, std::vector<uint8_t>(key, key + keylen)});
+  if (rc == WriteFailed) treedamage_ = true;
+  return rc;
+}
+
+int Rlist::rollback(const uint8_t* data) {
+  int failed = treedamage_ ? -1 : 0;
+  treedamage_ = false;
+  for (auto it = journal_.rbegin(); it != journal_.rend(); ++it) {
+    Btree& tree = index_->tree(it->tag);
+    int size = static_cast<int>(it->key.size());
+    ErrorCode rc = it->inserted ? tree.remove(nullptr, it->key.data(), size, data, nullptr)
+                                : tree.insert(nullptr, it->key.data(), size, data);
+    if (rc != Ok) failed = -1;
+  }
+  treedamage_ = false;
+  journal_.clear();
+  return failed;
+}
+
+bool Rlist::tagchanged(int t) const {
+  for (const Component& c : table_->tinfo()[static_cast<size_t>(t)].comps)
+    if (const_cast<Rlist*>(this)->field(c.field).isset()) return true;
+  return false;
+}
+
+ErrorCode Rlist::append(int lockmode) {
+  if (readonly()) return WriteFailed;
+  ChangeGuard guard([this] { unlockafterchange(); });
+  ErrorCode rc = lockforchange();
+  if (rc != Ok) return rc;
+  Header& h = table_->header();
+  int32_t recno = h.nrecs;
+  setrecno(recno);
+  assign_serials();
+
+  for (int k = nfields() - 1; k >= 0; --k)
+    if (table_->finfo()[static_cast<size_t>(k)].intag && !field(k).isset()) {
+      warning("Rlist::append: field %d has not been set in file '%s' (and tags depend on it)\n", k,
+              table_->basename_or_none());
+      break;
+    }
+
+  uint8_t data[kEntryDataLen];
+  put4(data, recno);
+  const int32_t oldstamp = h.stamp;
+  const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
+  journal_.clear();
+  treedamage_ = false;
+  // On failure after keys went in: undo them, or flag the index.
+  // Undoes the keys added so far. Until the end the index carries the new
+  // stamp and the data file the old one, so whatever cannot be undone is
+  // reported out of date at the next open.
+  auto undo = [&](ErrorCode code) {
+    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    return code;
+  };
+
+  if (index_ != nullptr) {
+    if (index_->mark(newstamp) != 0) return WriteFailed;
+    for (int t = ntags_ - 1; t >= 0; --t) {
+      int size = buildkey(t);
+      rc = addkey(t, keyptr(t), size, data);
+      if (rc != Ok) return undo(rc);
+    }
+  }
+  setstatus(" ", 1);
+  if (writebuf(buffer()) != 0) return undo(WriteFailed);
+  if (index_ != nullptr && index_->setstamp(newstamp, 2, 1) != 0) return undo(WriteFailed);
+  journal_.clear();
+  treedamage_ = false;
+
+  // The record and its keys are in place; the counters make it visible.
+  h.nrecs = recno + 1;
+  h.serial += 1;
+  h.stamp = newstamp;
+  if (h.writehead(table_->file()) != 0) {
+    h.nrecs = recno;
+    h.serial -= 1;
+    return WriteFailed;  // the index is ahead: reported out of date
+  }
+  setloaded(1);
+  moved_ = 0;
+  Rbuf::unlock();
+  if (lockmode != 0) return Rbuf::lock(lockmode);
+  return Ok;
+}
+
+ErrorCode Rlist::update() {
+  if (readonly()) return WriteFailed;
+  ChangeGuard guard([this] { unlockafterchange(); });
+  ErrorCode rc = lockforchange();
+  if (rc != Ok) return rc;
+  if (recno_ < 0) return NoCurrentRecord;
+
+  bool anychanged = false;
+  for (int t = 0; t < ntags_; ++t) {
+    changed_[static_cast<size_t>(t)] = tagchanged(t) ? 1 : 0;
+    anychanged = anychanged || changed_[static_cast<size_t>(t)];
+  }
+  if (!anychanged) return writebuf(buffer()) == 0 ? Ok : WriteFailed;
+
+  uint8_t data[kEntryDataLen];
+  put4(data, recno_);
+  if (index_ != nullptr) {
+    // Every old key must be there before anything changes.
+    for (int t = ntags_ - 1; t >= 0; --t) {
+      if (!changed_[static_cast<size_t>(t)]) continue;
+      bt_pos probe(table_->tinfo()[static_cast<size_t>(t)].keylen + kEntryDataLen);
+      if (index_->tree(t).find(&probe, keyptr(t), keysize(t), data) != 0) return NotFound;
+    }
+  }
+
+  // The stamp goes ahead first: an update cut short leaves the index out of date.
+  Header& h = table_->header();
+  const int32_t newstamp = h.stamp + 1;
+  h.stamp = newstamp;
+  if (h.writehead(table_->file()) != 0) return WriteFailed;
+
+  journal_.clear();
+
+  treedamage_ = false;
+  if (index_ != nullptr) {
+    // The stored keys must keep describing the record on disk if this fails.
+    const std::vector<uint8_t> oldkeys = keys_;
+    const std::vector<int> oldsizes = keysizes_;
+    for (int t = ntags_ - 1; t >= 0 && rc == Ok; --t) {
+      if (!changed_[static_cast<size_t>(t)]) continue;
+      rc = removekey(t, keyptr(t), keysize(t), data, nullptr);
+      if (rc != Ok) break;
+      int size = buildkey(t);
+      rc = addkey(t, keyptr(t), size, data);
+    }
+    if (rc != Ok || writebuf(buffer()) != 0) {
+      if (rc == Ok) rc = WriteFailed;
+      // Trees back as the record on disk is: the index may catch up with the stamp.
+      if (rollback(data) == 0) index_->setstamp(newstamp, 0, 0);
+      keys_ = oldkeys;
+      keysizes_ = oldsizes;
+      return rc;
+    }
+    journal_.clear();
+    treedamage_ = false;
+    return index_->setstamp(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
+  }
+  return writebuf(buffer()) == 0 ? Ok : WriteFailed;
+}
+
+ErrorCode Rlist::del(ErrorCode* out) {
+  if (recno_ < 0) return NoCurrentRecord;
+  if (readonly()) return WriteFailed;
+  ChangeGuard guard([this] { unlockafterchange(); });
+  ErrorCode rc = lockforchange();
+  if (rc != Ok) return rc;
+
+  // Already deleted? Ask the disk: another process may have done it.
+  uint8_t status = buffer()[reclen() - 1];
+  File& file = table_->file();
+  if (!(table_->exclusive() && file.readonly())) {
+    if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return WriteFailed;
+  }
+  if (status == '*') return Ok;
+
+  Header& h = table_->header();
+  uint8_t data[kEntryDataLen];
+  put4(data, recno_);
+  const int32_t oldstamp = h.stamp;
+  const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
+  journal_.clear();
+  treedamage_ = false;
+  auto undo = [&](ErrorCode code) {  // as in append
+    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    return code;
+  };
+
+  ErrorCode where = Ok;
+  if (index_ != nullptr) {
+    if (index_->mark(newstamp) != 0) return WriteFailed;
+    for (int t = ntags_ - 1; t >= 0; --t) {
+      rc = removekey(t, keyptr(t), keysize(t), data, t == tag_ ? &where : nullptr);
+      if (rc != Ok) return undo(rc);
+    }
+  }
+  setstatus("*", 1);
+  if (writebuf(buffer()) != 0) {
+    setstatus(" ", 1);
+    return undo(WriteFailed);
+  }
+  if (index_ != nullptr && index_->setstamp(newstamp, 2, -1) != 0) {
+    setstatus(" ", 1);
+    writebuf(buffer());
+    return undo(WriteFailed);
+  }
+  journal_.clear();
+  treedamage_ = false;
+  h.ndeleted += 1;
+  h.stamp = newstamp;
+  if (h.writehead(table_->file()) != 0) {
+    h.ndeleted -= 1;
+    return WriteFailed;  // the index is ahead: reported out of date
+  }
+
+  moved_ = 0;
+  if (tag_ >= 0) {
+    Rbuf::unlock();
+    sync(Ok, 0);
+  } else {
+    setloaded(1);
+    if (out != nullptr) *out = Ok;
+  }
+  if (tag_ >= 0 && out != nullptr) *out = where;
+  return Ok;
+}
+
+int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
+  int step = (progress && progress->step) ? progress->step : 100;
+  int32_t total = (progress && progress->total) ? progress->total : count();
+  int64_t done = progress ? progress->done : 0;
+  void (*report)(void*, int) = progress ? progress->report : nullptr;
+  int32_t block = total > 0 ? total / step : 0;
+  auto percent = [&] { return static_cast<int>((2 * done * step / total + 1) / 2); };
+
+  ErrorCode rc = first();
+  if (report && total != 0) report(progress->argument, percent());
+  int last = 0, k = 0;
+  int result = 0;
+  for (int32_t i = 0; rc == Ok; ++i) {
+    ++done;
+    if (report && total != 0) {
+      if (++k >= block || done == total) {
+        k = 0;
+        int value = percent();
+        if (value != last) report(progress->argument, value);
+        last = value;
+      }
+    }
+    if (callback(*this, i, cookie) != 0) {
+      result = -1;
+      break;
+    }
+    rc = skip(1);
+  }
+  if (progress) progress->done = static_cast<int32_t>(done);
+  return result;
+}
+
+}  // namespace quill

@@ -1,0 +1,420 @@
+#include "engine/rlist.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/index.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::CapturedReports;
+using test::TempDir;
+
+constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
+constexpr int kByName = 0, kByCode = 1;
+
+void make_names(const char* base) {
+  ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
+                             {{{{kName, 0, 0}}, "ByName"}, {{{kCode, 0, 0}}, "ByCode"}}),
+            Ok);
+  ASSERT_EQ(test::make_index(base), Ok);
+}
+
+ErrorCode add(Rlist& r, const char* name, long aux = 0) {
+  r.field(kName).set(name);
+  r.field(kMark).set("m");
+  r.field(kAux).set(aux);
+  return r.append();
+}
+
+std::string name_of(Rlist& r) { return reinterpret_cast<const char*>(r.field(kName).data()); }
+
+std::vector<uint8_t> textkey(const std::string& text) {
+  std::vector<uint8_t> key(text.begin(), text.end());
+  key.push_back(0);
+  return key;
+}
+
+std::vector<std::string> names_in_order(Rlist& r) {
+  std::vector<std::string> out;
+  for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) out.push_back(name_of(r));
+  return out;
+}
+
+// Every live record's key is in every tree exactly once, and nothing else is;
+// the index's count is the number of live records.
+::testing::AssertionResult consistent(const char* base) {
+  DataFile table;
+  ErrorCode rc = table.open(base, 1, 0);
+  if (rc != Ok) return ::testing::AssertionFailure() << "open: " << errname(rc);
+  Rlist r(&table);
+  for (int t = 0; t < table.header().ntags; ++t) {
+    std::multiset<std::pair<std::vector<uint8_t>, int32_t>> expected, found;
+    r.select(-1);
+    for (ErrorCode m = r.first(); m == Ok; m = r.skip(1))
+      if (!r.isdeleted())
+        expected.insert({std::vector<uint8_t>(r.keyptr(t), r.keyptr(t) + r.keysize(t)), r.recno()});
+    Btree& tree = table.index()->tree(t);
+    bt_pos pos(tree.keylen() + 4);
+    int moved = 1;
+    for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved)) {
+      found.insert({std::vector<uint8_t>(pos.key(), pos.key() + pos.keylen()), pos.recno()});
+      if (moved != 1) break;
+    }
+    if (expected != found)
+      return ::testing::AssertionFailure() << "tree " << t << " holds " << found.size()
+                                           << " entries, records give " << expected.size();
+  }
+  if (table.header().ntags > 0 && table.index()->count() != table.nlive())
+    return ::testing::AssertionFailure() << "index count " << table.index()->count();
+  return ::testing::AssertionSuccess();
+}
+
+TEST(RlistEmpty, FirstInBothOrders) {
+  TempDir dir;
+  make_names("t");
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rlist r(&table);
+  EXPECT_EQ(r.first(), TooFar);
+  EXPECT_EQ(r.recno(), -1);
+  EXPECT_FALSE(r.valid());
+  ASSERT_EQ(r.select(kByName), 0);
+  EXPECT_EQ(r.first(), NoCurrentRecord);
+  EXPECT_EQ(r.last(), NoCurrentRecord);
+  EXPECT_EQ(r.skip(1), NoCurrentRecord);
+  EXPECT_EQ(r.count(), 0);
+  auto key = textkey("x");
+  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekPrefix, WhichFirst), NotFound);
+}
+
+class RlistFilled : public testing::Test {
+ protected:
+  void SetUp() override {
+    make_names("t");
+    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    r = std::make_unique<Rlist>(&table);
+    for (const char* n : {"Track 10", "abba", "Track 2", "Zoo", "track 1", "Blue Moon"})
+      ASSERT_EQ(add(*r, n), Ok);
+  }
+  TempDir dir;
+  DataFile table;
+  std::unique_ptr<Rlist> r;
+};
+
+TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
+  EXPECT_EQ(table.header().serial, 6);
+  EXPECT_EQ(table.nrecs(), 6);
+  ASSERT_EQ(r->first(), Ok);
+  EXPECT_EQ(r->field(kCode).aslong(), 0);
+  EXPECT_EQ(name_of(*r), "Track 10");
+  ASSERT_EQ(r->last(), Ok);
+  EXPECT_EQ(r->recno(), 5);
+  EXPECT_EQ(r->field(kCode).aslong(), 5);
+  EXPECT_EQ(r->go(GoAbsolute, 10), TooFar);
+  EXPECT_EQ(r->recno(), 5);
+  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  EXPECT_EQ(r->skip(-5), TooFar);
+  EXPECT_EQ(r->recno(), 0);
+  EXPECT_EQ(r->moved(), -1);
+  EXPECT_EQ(r->skip(2), Ok);
+  EXPECT_EQ(r->moved(), 2);
+  EXPECT_EQ(r->go(GoFromEnd, -1), Ok);
+  EXPECT_EQ(r->recno(), 4);
+  r->unset();
+  EXPECT_EQ(r->skip(1), NoCurrentRecord);
+}
+
+TEST_F(RlistFilled, TagOrderIsNatural) {
+  ASSERT_EQ(r->select(kByName), 0);
+  EXPECT_EQ(names_in_order(*r),
+            (std::vector<std::string>{"abba", "Blue Moon", "track 1", "Track 2", "Track 10", "Zoo"}));
+  EXPECT_EQ(r->count(), 6);
+  ASSERT_EQ(r->last(), Ok);
+  EXPECT_EQ(name_of(*r), "Zoo");
+  EXPECT_EQ(r->skip(-10), TooFar);
+  EXPECT_EQ(r->moved(), -5);
+  EXPECT_EQ(name_of(*r), "abba");
+  ASSERT_EQ(r->select(kByCode), 0);
+  ASSERT_EQ(r->last(), Ok);
+  EXPECT_EQ(name_of(*r), "Blue Moon");
+}
+
+TEST_F(RlistFilled, SeekModes) {
+  ASSERT_EQ(r->select(kByName), 0);
+  auto blue = textkey("blue mo");
+  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekPrefix, WhichFirst), Ok);
+  EXPECT_EQ(name_of(*r), "Blue Moon");
+  auto track1 = textkey("Track 1");
+  ASSERT_EQ(r->seek(track1.data(), static_cast<int>(track1.size()), SeekPrefix, WhichLast), Ok);
+  EXPECT_EQ(name_of(*r), "Track 10");
+  auto between = textkey("m");
+  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekAtOrAfter, WhichAny), NextRecord);
+  EXPECT_EQ(name_of(*r), "track 1");
+  int32_t before = r->recno();
+  auto absent = textkey("Nothing");
+  EXPECT_EQ(r->seek(absent.data(), static_cast<int>(absent.size()), SeekEqual, WhichFirst), NotFound);
+  EXPECT_EQ(r->recno(), before);
+  auto high = textkey("zz");
+  EXPECT_EQ(r->seek(high.data(), static_cast<int>(high.size()), SeekAtOrAfter, WhichAny), PrevRecord);
+  EXPECT_EQ(name_of(*r), "Zoo");
+  ASSERT_EQ(r->select(kByCode), 0);
+  uint8_t code[4];
+  put4(code, 3);
+  ASSERT_EQ(r->seek(code, 4, SeekEqual, WhichFirst), Ok);
+  EXPECT_EQ(name_of(*r), "Zoo");
+}
+
+TEST_F(RlistFilled, SelectKeepsOrDropsTheCurrentRecord) {
+  ASSERT_EQ(r->select(kByName), 0);
+  ASSERT_EQ(r->first(), Ok);
+  EXPECT_EQ(r->select(kByName), 0);
+  EXPECT_EQ(name_of(*r), "abba");
+  EXPECT_TRUE(r->valid());
+  EXPECT_EQ(r->select(kByCode), 0);
+  EXPECT_FALSE(r->valid());
+  EXPECT_EQ(r->recno(), -1);
+  EXPECT_EQ(r->select(2), -1);
+  EXPECT_EQ(r->select(-2), -1);
+}
+
+TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
+  int32_t stamp = table.stamp();
+  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);  // abba
+  r->field(kAux).set(99L);
+  ASSERT_EQ(r->flush(0), Ok);
+  EXPECT_EQ(table.stamp(), stamp);  // no tag uses Aux
+  r->field(kName).set("Mamma Mia");
+  ASSERT_EQ(r->go(GoAbsolute, 0), Ok);  // leaving the record saves it
+  EXPECT_EQ(table.stamp(), stamp + 1);
+  ASSERT_EQ(r->select(kByName), 0);
+  EXPECT_EQ(names_in_order(*r),
+            (std::vector<std::string>{"Blue Moon", "Mamma Mia", "track 1", "Track 2", "Track 10", "Zoo"}));
+  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  EXPECT_EQ(r->field(kAux).aslong(), 99);
+  r.reset();
+  table.close();
+  EXPECT_TRUE(consistent("t"));
+}
+
+TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
+  ASSERT_EQ(r->go(GoAbsolute, 2), Ok);  // Track 2
+  ASSERT_EQ(r->del(), Ok);
+  EXPECT_TRUE(r->isdeleted());
+  EXPECT_EQ(r->recno(), 2);
+  EXPECT_EQ(r->del(), Ok);  // again: nothing changes
+  EXPECT_EQ(table.nlive(), 5);
+  EXPECT_EQ(table.nrecs(), 6);
+  ASSERT_EQ(r->select(kByName), 0);
+  auto key = textkey("Track 1");
+  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekEqual, WhichFirst), Ok);
+  ErrorCode out = Ok;
+  ASSERT_EQ(r->del(&out), Ok);
+  EXPECT_EQ(out, NextRecord);
+  EXPECT_EQ(name_of(*r), "Track 10");  // the cursor stands on the next entry
+  ASSERT_EQ(r->last(), Ok);
+  ASSERT_EQ(r->del(&out), Ok);
+  EXPECT_EQ(out, PrevRecord);
+  EXPECT_EQ(name_of(*r), "Track 10");
+  EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"abba", "Blue Moon", "Track 10"}));
+  EXPECT_EQ(r->count(), 3);
+  r.reset();
+  table.close();
+  EXPECT_TRUE(consistent("t"));
+}
+
+TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
+  CapturedReports reports;
+  Rlist fresh(&table);
+  fresh.field(kMark).set("x");
+  ASSERT_EQ(fresh.append(), Ok);  // Name never set: its empty value is the key
+  ASSERT_EQ(reports.messages().size(), 1u);
+  EXPECT_EQ(reports.messages()[0].text,
+            "Rlist::append: field 0 has not been set in file 't' (and tags depend on it)\n");
+  EXPECT_EQ(name_of(fresh), std::string(29, '?'));
+  ASSERT_EQ(fresh.select(kByName), 0);
+  ASSERT_EQ(fresh.first(), Ok);  // "?" is no letter: the empty name sorts first
+  EXPECT_EQ(name_of(fresh), std::string(29, '?'));
+}
+
+TEST_F(RlistFilled, ScanReportsProgress) {
+  std::vector<int> values;
+  Progress progress;
+  progress.report = [](void* argument, int value) {
+    static_cast<std::vector<int>*>(argument)->push_back(value);
+  };
+  progress.argument = &values;
+  progress.total = 12;  // two scans share the bar
+  int visited = 0;
+  auto count = [](Rlist&, int32_t, void* cookie) {
+    ++*static_cast<int*>(cookie);
+    return 0;
+  };
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  EXPECT_EQ(visited, 12);
+  EXPECT_EQ(progress.done, 12);
+  EXPECT_EQ(values.front(), 0);
+  EXPECT_EQ(values.back(), 100);
+  EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+  auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
+  EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
+}
+
+TEST(RlistReadOnly, ChangesAreRefused) {
+  TempDir dir;
+  make_names("t");
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    Rlist r(&table);
+    ASSERT_EQ(add(r, "One"), Ok);
+  }
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  Rlist r(&table);
+  EXPECT_EQ(add(r, "Two"), WriteFailed);
+  ASSERT_EQ(r.first(), Ok);
+  EXPECT_EQ(r.del(), WriteFailed);
+  r.field(kName).set("Three");
+  EXPECT_EQ(r.flush(0), WriteFailed);
+  EXPECT_EQ(table.nrecs(), 1);
+}
+
+TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
+  TempDir dir;
+  make_names("t");
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", 0, 0, 1), Ok);
+    Rlist r(&table);
+    ASSERT_EQ(add(r, "One"), Ok);
+    EXPECT_EQ(r.select(kByName), 0);  // taken as physical order
+    EXPECT_EQ(r.selected(), -1);
+  }
+  DataFile table;
+  EXPECT_EQ(table.open("t", 0, 0), IndexOutOfDate);
+}
+
+// A write failing at any point of an append, update or delete leaves either
+// a consistent table (old or new state) or an index reported out of date.
+// A failed page write ends the process, so each attempt runs in a child.
+TEST(RlistFaults, EveryFailedWriteIsSafe) {
+  for (int op = 0; op < 3; ++op) {
+    for (int failat = 1; failat < 100; ++failat) {
+      TempDir dir;
+      make_names("t");
+      {
+        DataFile table;
+        ASSERT_EQ(table.open("t", 0, 0), Ok);
+        Rlist r(&table);
+        for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
+      }
+      pid_t pid = fork();
+      if (pid == 0) {
+        DataFile table;
+        if (table.open("t", 0, 0) != Ok) _exit(4);
+        Rlist r(&table);
+        r.select(kByName);
+        r.go(GoAbsolute, 7);
+        CapturedReports quiet;
+        int writes = 0;
+        File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == failat; });
+        ErrorCode rc;
+        if (op == 0) {
+          rc = add(r, "Fresh");
+        } else if (op == 1) {
+          r.field(kName).set("Renamed");
+          rc = r.flush(0);
+        } else {
+          rc = r.del();
+        }
+        if (writes < failat) _exit(rc == Ok ? 0 : 3);
+        _exit(rc == Ok ? 1 : 2);
+      }
+      int status = 0;
+      waitpid(pid, &status, 0);
+      ASSERT_TRUE(WIFEXITED(status));
+      int code = WEXITSTATUS(status);
+      std::string where = "op " + std::to_string(op) + ", write " + std::to_string(failat);
+      ASSERT_NE(code, 4) << where;
+      ASSERT_NE(code, 3) << where << ": failed without a fault";
+      DataFile table;
+      ErrorCode open = table.open("t", 1, 0);
+      table.close();
+      if (open == Ok) {
+        EXPECT_TRUE(consistent("t")) << where;
+      } else {
+        EXPECT_EQ(open, IndexOutOfDate) << where;
+      }
+      if (code == 0) break;  // done without meeting the fault: every write was tried
+      // A fault met must not be reported as success (255: the process ended).
+      EXPECT_NE(code, 1) << where;
+    }
+  }
+}
+
+// Several processes append, update and delete in one shared table at once.
+TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
+  TempDir dir;
+  make_names("t");
+  constexpr int kProcs = 4, kEach = 60;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcs; ++p) {
+    pid_t pid = fork();
+    if (pid == 0) {
+      DataFile table;
+      if (ErrorCode orc = table.open("t", 0, 1); orc != Ok) { fprintf(stderr, "open: %s\n", errname(orc)); _exit(1); }
+      Rlist r(&table);
+      for (int i = 0; i < kEach; ++i) {
+        r.field(kName).set(("P" + std::to_string(p) + " " + std::to_string(i)).c_str());
+        r.field(kMark).set("m");
+        r.field(kAux).set(static_cast<long>(p));
+        if (r.append() != Ok) _exit(2);
+        if (i % 5 == 0) {
+          r.field(kName).set(("P" + std::to_string(p) + " renamed " + std::to_string(i)).c_str());
+          if (r.flush(0) != Ok) _exit(3);
+        }
+        if (i % 7 == 0 && r.del() != Ok) _exit(4);
+      }
+      _exit(0);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  EXPECT_TRUE(consistent("t"));
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.nrecs(), kProcs * kEach);
+  EXPECT_EQ(table.header().serial, kProcs * kEach);
+  Rlist r(&table);
+  std::set<int32_t> serials;
+  std::map<long, int> per_process;
+  for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
+    serials.insert(r.field(kCode).aslong());
+    ++per_process[r.field(kAux).aslong()];
+  }
+  EXPECT_EQ(serials.size(), static_cast<size_t>(kProcs * kEach));
+  for (int p = 0; p < kProcs; ++p) EXPECT_EQ(per_process[p], kEach);
+  EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
+}
+
+}  // namespace
+}  // namespace quill
