@@ -87,6 +87,8 @@ int Index::create(int32_t created, int32_t stamp, int pagesize) {
 int Index::open() {
   if (setuprd() != 0 || readhdr() != 0 || check() != 0) return -1;
   createtrees();
+  for (const auto& tree : trees_)
+    if (tree->damaged() != nullptr) return -1;
   return 0;
 }
 

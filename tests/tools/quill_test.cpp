@@ -1,0 +1,161 @@
+// The quill tool end to end, run as a separate process.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "tests/engine/testutil.h"
+
+namespace {
+
+using quill::test::read_all;
+using quill::test::TempDir;
+using quill::test::write_all;
+
+struct Outcome {
+  int status = -1;       // exit status, or -1 when the process did not exit
+  bool signalled = false;
+  std::string out;       // stdout and stderr together
+};
+
+Outcome quill(const std::string& args) {
+  Outcome run;
+  std::string command = "timeout 20 " QUILL_PATH " " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  run.signalled = WIFSIGNALED(status) || run.status == 124 || (run.status > 128 && run.status != 255);
+  return run;
+}
+
+void write_text(const std::string& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+void build_albums() {
+  ASSERT_EQ(quill("create t").status, 0);
+  ASSERT_EQ(quill("add-field t C 56 Name").status, 0);
+  ASSERT_EQ(quill("add-field t X 0 Code").status, 0);
+  ASSERT_EQ(quill("add-field t C 2 Mark").status, 0);
+  ASSERT_EQ(quill("add-field t L 0 Aux").status, 0);
+  ASSERT_EQ(quill("add-tag t ByName Name").status, 0);
+  ASSERT_EQ(quill("add-tag t ByCode Code").status, 0);
+  ASSERT_EQ(quill("reindex t").status, 0);
+  write_text("names.txt",
+             "Track 10\t*\t1\nTrack 2\t*\t2\ntrack 1\t \t3\nTrack 12\t*\t4\nBlue Moon\t \t5\n"
+             "Track 100\t*\t6\nabba\t*\t7\n");
+  Outcome load = quill("load t names.txt");
+  ASSERT_EQ(load.status, 0) << load.out;
+  EXPECT_EQ(load.out, "7 records loaded\n");
+}
+
+TEST(Quill, BuildFillQueryAndMaintainATable) {
+  TempDir dir;
+  build_albums();
+  Outcome info = quill("info t");
+  EXPECT_NE(info.out.find("reclen    67"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("hdrlen    186"), std::string::npos);
+  EXPECT_NE(info.out.find("field 0 (Name) length 56 flags 0x0110"), std::string::npos);
+
+  Outcome list = quill("list t --tag ByName");
+  EXPECT_EQ(list.out,
+            "6\tabba\t6\t*\t7\n4\tBlue Moon\t4\t \t5\n2\ttrack 1\t2\t \t3\n1\tTrack 2\t1\t*\t2\n"
+            "0\tTrack 10\t0\t*\t1\n3\tTrack 12\t3\t*\t4\n5\tTrack 100\t5\t*\t6\n");
+  EXPECT_EQ(quill("list t --tag ByCode --reverse").out.substr(0, 12), "6\tabba\t6\t*\t7");
+
+  EXPECT_EQ(quill("seek t --tag ByName --which last 'Track 1'").out, "0 (Ok)\t5\tTrack 100\t5\t*\t6\n");
+  EXPECT_EQ(quill("seek t --tag ByName 'blue'").out, "0 (Ok)\t4\tBlue Moon\t4\t \t5\n");
+  EXPECT_EQ(quill("seek t --tag 1 --mode equal 3").out, "0 (Ok)\t3\tTrack 12\t3\t*\t4\n");
+  Outcome missing = quill("seek t --tag ByName --mode equal Nothing");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "quill: seek: NotFound\n");
+
+  EXPECT_EQ(quill("update t 6 Name=Zappa Aux=70").status, 0);
+  EXPECT_EQ(quill("delete t 1 3").status, 0);
+  Outcome check = quill("check t");
+  EXPECT_EQ(check.status, 0) << check.out;
+  EXPECT_EQ(quill("list t --tag ByName").out,
+            "4\tBlue Moon\t4\t \t5\n2\ttrack 1\t2\t \t3\n0\tTrack 10\t0\t*\t1\n5\tTrack 100\t5\t*\t6\n"
+            "6\tZappa\t6\t*\t70\n");
+  EXPECT_NE(quill("list t --deleted").out.find("3\tTrack 12"), std::string::npos);
+
+  ASSERT_EQ(quill("pack t").status, 0);
+  Outcome stale = quill("list t --tag ByName");
+  EXPECT_NE(stale.status, 0);
+  EXPECT_NE(stale.out.find("IndexOutOfDate"), std::string::npos);
+  ASSERT_EQ(quill("reindex t").status, 0);
+  EXPECT_EQ(quill("check t").status, 0);
+  EXPECT_EQ(quill("list t --tag ByName").out,
+            "2\tBlue Moon\t4\t \t5\n1\ttrack 1\t2\t \t3\n0\tTrack 10\t0\t*\t1\n3\tTrack 100\t5\t*\t6\n"
+            "4\tZappa\t6\t*\t70\n");
+
+  Outcome tree = quill("tree t ByName");
+  EXPECT_EQ(tree.status, 0) << tree.out;
+  EXPECT_NE(tree.out.find("height 1"), std::string::npos);
+  EXPECT_NE(tree.out.find("\"Blue Moon\"  -> record 2"), std::string::npos);
+  EXPECT_NE(tree.out.find("free list:"), std::string::npos);
+}
+
+TEST(Quill, TreesOfSeveralLevels) {
+  TempDir dir;
+  ASSERT_EQ(quill("create t --pagesize 64").status, 0);
+  ASSERT_EQ(quill("add-field t L 0 N").status, 0);
+  ASSERT_EQ(quill("add-tag t ByN N").status, 0);
+  ASSERT_EQ(quill("reindex t").status, 0);
+  std::string lines;
+  for (int i = 0; i < 300; ++i) lines += std::to_string((i * 37) % 300) + "\n";
+  write_text("n.txt", lines);
+  ASSERT_EQ(quill("load t n.txt").status, 0);
+  Outcome tree = quill("tree t ByN");
+  EXPECT_EQ(tree.status, 0);
+  EXPECT_NE(tree.out.find("level 3"), std::string::npos) << tree.out.substr(0, 400);
+  EXPECT_NE(tree.out.find("children:"), std::string::npos);
+  EXPECT_EQ(quill("check t").status, 0);
+}
+
+TEST(Quill, ErrorsNameTheCode) {
+  TempDir dir;
+  Outcome open = quill("info nothing");
+  EXPECT_EQ(open.status, 1);
+  EXPECT_EQ(open.out, "quill: open nothing: DataOpen\n");
+  EXPECT_EQ(quill("frobnicate").status, 2);
+  ASSERT_EQ(quill("create t").status, 0);
+  Outcome bad = quill("add-field t Q 4 Odd");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("normalize: invalid type 'Q' supplied for field 'Odd'"), std::string::npos);
+  EXPECT_NE(bad.out.find("BadParam"), std::string::npos);
+  ASSERT_EQ(quill("add-field t L 0 N").status, 0);
+  EXPECT_EQ(quill("append t N=abc").status, 1);
+  EXPECT_EQ(quill("append t Nope=1").status, 1);
+}
+
+// Damaged files give clear errors or reported problems, never a crash or a hang.
+TEST(Quill, DamagedFilesNeverCrash) {
+  TempDir dir;
+  build_albums();
+  const auto db1 = read_all("t.db1");
+  const auto idx = read_all("t.idx");
+  std::mt19937 random(7);
+  for (int round = 0; round < 60; ++round) {
+    auto d = db1;
+    auto x = idx;
+    auto& target = round % 2 ? x : d;
+    int flips = 1 + static_cast<int>(random() % 4);
+    for (int i = 0; i < flips; ++i) target[random() % target.size()] = static_cast<unsigned char>(random());
+    if (round % 7 == 0) target.resize(random() % target.size());
+    write_all("t.db1", d);
+    write_all("t.idx", x);
+    for (const char* command : {"check t", "list t --tag ByName", "tree t ByName", "seek t --tag 0 T"}) {
+      Outcome run = quill(command);
+      EXPECT_FALSE(run.signalled) << command << " in round " << round << ": " << run.out;
+    }
+  }
+}
+
+}  // namespace
