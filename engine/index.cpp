@@ -85,7 +85,8 @@ int Index::create(int32_t created, int32_t stamp, int pagesize) {
 }
 
 int Index::open() {
-  if (setuprd() != 0 || readhdr() != 0 || check() != 0) return -1;
+  if (setuprd() != 0 || readhdr() != 0) return -1;
+  if (check() != 0) return -2;
   createtrees();
   for (const auto& tree : trees_)
     if (tree->damaged() != nullptr) return -1;
@@ -167,9 +168,13 @@ ErrorCode DataFile::open_index(int readonly, int shared) {
 }
 
 ErrorCode DataFile::check_index() {
-  if (index_->open() != 0) return BadIndex;
   // Shared: the counters read before the locks were taken may be stale.
   if (refresh() != 0) return BadData;
+  int rc = index_->open();
+  // An index built for other tags but also behind the data file's changes
+  // (a tag was added) is out of date: a reindex brings it back.
+  if (rc == -2 && index_->storedstamp() != header_->stamp) return IndexOutOfDate;
+  if (rc != 0) return BadIndex;
   return index_->uptodate() ? Ok : IndexOutOfDate;
 }
 

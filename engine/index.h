@@ -40,7 +40,9 @@ class Index : public MultiFile {
   using File::open;
   // Lays out one empty tree per tag in the freshly created file.
   int create(int32_t created, int32_t stamp, int pagesize);
-  // Reads the store and its header, checks it against the tags, builds the trees.
+  // Reads the store and its header, checks it against the tags, builds the
+  // trees. -1 when the store cannot be read, -2 when it was read but does
+  // not describe the data file's tags.
   int open();
   int check();
   void createtrees();

@@ -27,9 +27,10 @@ char* tmpname(char* buffer);
 int tmpcreate(char* buffer, const char* extension);
 
 // Moves new base + extension onto old base + extension for ".db1" (mask 1)
-// and ".idx" (mask 2); the previous file is kept until the new one is in place.
-// When the new file cannot take the old name, the previous file is put back
-// and the result is -1; the new file stays where it was for the caller.
+// and ".idx" (mask 2), each in one step: the old name always names either the
+// previous file or the new one. When the new file cannot take the old name,
+// the previous file stays under it and the result is -1; the new file stays
+// where it was, for the caller to remove.
 int swapfiles(const char* newbase, const char* oldbase, int mask);
 
 // Tests make renames fail through this hook: it is asked before every rename

@@ -1,0 +1,255 @@
+// Copies of a table: pack, reindex, and the machinery that the structure
+// changes share with them. Nothing is rewritten in place; the new file is
+// built under a temporary name and exchanged at the very end, so a failure
+// before then leaves the table's files exactly as they were.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/index.h"
+#include "engine/maintain.h"
+#include "engine/rlist.h"
+
+namespace quill {
+
+namespace {
+
+bool present(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+void removefile(const std::string& path) {
+  if (!path.empty()) ::unlink(path.c_str());
+}
+
+// The rebuilt file takes the old one's place and so its permissions. Set on
+// the open file's name once it is open, so that a read-only mode does not
+// keep the copy itself from being written.
+void keepmode(const std::string& from, const std::string& to) {
+  struct stat st;
+  if (stat(from.c_str(), &st) == 0) chmod(to.c_str(), st.st_mode & 07777);
+}
+
+// Counts what the scan delivers, so that an old file that ends before its
+// last record is noticed instead of being copied short.
+struct Visit {
+  DataFile::CopyCallback callback;
+  void* cookie;
+  int32_t visited = 0;
+};
+
+int visit(Rlist& cursor, int32_t i, void* cookie) {
+  auto* v = static_cast<Visit*>(cookie);
+  ++v->visited;
+  return v->callback(cursor, i, v->cookie);
+}
+
+// Makes the new header count exactly the records that were written. They
+// differ only when the old counters do not describe the old records (a pack
+// of a file whose deletion count is wrong); the file must describe itself.
+ErrorCode settle(DataFile& fresh) {
+  Header& h = fresh.header();
+  int32_t end = fresh.file().tell();
+  if (end < h.datastart || (end - h.datastart) % h.reclen != 0) return WriteFailed;
+  int32_t written = (end - h.datastart) / h.reclen;
+  if (written == h.nrecs) return Ok;
+  h.nrecs = written;
+  if (h.ndeleted > h.nrecs) h.ndeleted = h.nrecs;
+  return h.writehead(fresh.file()) == 0 ? Ok : WriteFailed;
+}
+
+// Pack: every live record as it stands, status byte included.
+int keeplive(Rlist& cursor, int32_t, void* cookie) {
+  if (cursor.isdeleted()) return 0;
+  auto* fresh = static_cast<DataFile*>(cookie);
+  return fresh->file().write(cursor.buffer(), cursor.reclen()) == 0 ? 0 : -1;
+}
+
+struct Fill {
+  DataFile* table;
+  Btree* tree;
+  int tag;
+  std::vector<uint8_t> key;
+};
+
+int addkey(Rlist& cursor, int32_t i, void* cookie) {
+  if (cursor.isdeleted()) return 0;
+  auto* fill = static_cast<Fill*>(cookie);
+  int keylen = fill->table->makekey(fill->tag, cursor.buffer(), fill->key.data());
+  // Visited in physical order from record 0, the visit counter is the
+  // record number.
+  uint8_t data[kEntryDataLen];
+  put4(data, i);
+  return fill->tree->insert(nullptr, fill->key.data(), keylen, data) == Ok ? 0 : -1;
+}
+
+// Every record the header counts must be in the file; a file cut short would
+// otherwise be copied with whatever the cursor's buffer last held.
+bool complete(DataFile& table) {
+  const Header& h = table.header();
+  return table.file().size() >= int64_t{h.datastart} + int64_t{h.nrecs} * h.reclen;
+}
+
+}  // namespace
+
+ErrorCode abandoncopy(DataFile& fresh, DataFile& old, ErrorCode code) {
+  std::string path = fresh.file().name();
+  fresh.close();
+  old.close();
+  removefile(path);
+  return code;
+}
+
+ErrorCode copyhdrrec(DataFile& fresh, DataFile& old, RecChgDescr* change) {
+  const Header& o = old.header();
+  std::vector<uint8_t> area(o.arealen);
+  if (old.file().seek(o.hdrlen) != 0 || old.file().read(area.data(), o.arealen) != 0)
+    return BadData;
+  const uint8_t* bytes = area.data();
+  int n = o.arealen;
+  if (change != nullptr) {
+    bytes = change->convert(bytes);
+    n = change->newlen();
+  }
+  File& out = fresh.file();
+  if (out.seek(fresh.header().hdrlen) != 0 || out.write(bytes, n) != 0) return WriteFailed;
+  return Ok;
+}
+
+ErrorCode DataFile::opencopy(const char* base, DataFile& fresh, DataFile& old) {
+  ErrorCode rc = old.opendata(base, 1, 0);
+  if (rc != Ok) return rc;
+  if (!complete(old)) return old.close(BadData);
+  char name[16];
+  if (tmpcreate(name, ".db1") != 0) return old.close(DataCreate);
+  rc = fresh._create(name);
+  if (rc != Ok) {
+    removefile(std::string(name) + ".db1");
+    return old.close(rc);
+  }
+  keepmode(std::string(base) + ".db1", fresh.file().name());
+  // The whole file is written before it is used; one sync at the end of the
+  // copy does what a sync per header write and record would.
+  fresh.file().defersync(true);
+  if (fresh.header().read(old.file()) != 0) return abandoncopy(fresh, old, BadData);
+  return Ok;
+}
+
+ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
+                             int bump, Progress* progress) {
+  Header& h = fresh.header();
+  File& out = fresh.file();
+  ErrorCode rc = Ok;
+  if (bump) h.stamp = old.header().stamp + 1;
+  h.lengths();
+  if (h.write(out) != 0 || out.seek(h.datastart) != 0) rc = WriteFailed;
+  if (rc == Ok) {
+    Visit v{callback, cookie};
+    Rlist cursor(&old);
+    if (cursor.scan(visit, &v, progress) != 0)
+      rc = WriteFailed;
+    else if (v.visited != old.header().nrecs)
+      rc = BadData;
+  }
+  if (rc == Ok) rc = settle(fresh);
+  if (rc == Ok && out.sync() != 0) rc = WriteFailed;
+  if (rc != Ok) return abandoncopy(fresh, old, rc);
+
+  std::string newbase = fresh.base();
+  std::string oldbase = old.base();
+  fresh.close();
+  old.close();
+  if (swapfiles(newbase.c_str(), oldbase.c_str(), 1) != 0) {
+    removefile(newbase + ".db1");
+    return DataCreate;
+  }
+  return Ok;
+}
+
+ErrorCode DataFile::pack(const char* base, Progress* progress) {
+  DataFile fresh, old;
+  ErrorCode rc = opencopy(base, fresh, old);
+  if (rc != Ok) return rc;
+  Header& h = fresh.header();
+  const Header& o = old.header();
+  h.nrecs = o.nrecs - o.ndeleted;
+  h.serial = o.serial;
+  h.ndeleted = 0;
+  h.created = o.created;
+  h.stamp = 0;  // the epilogue raises the old one
+  rc = copyhdrrec(fresh, old, nullptr);
+  if (rc != Ok) return abandoncopy(fresh, old, rc);
+  return epilogue(fresh, old, keeplive, &fresh, 1, progress);
+}
+
+ErrorCode DataFile::reindex(const char* base, Progress* progress) {
+  DataFile table;
+  ErrorCode rc = table.opendata(base, 1, 0);
+  if (rc != Ok) return rc;
+  const Header& h = table.header();
+  if (h.ntags == 0) return table.close(Ok);
+  if (!complete(table)) return table.close(BadData);
+
+  char name[16];
+  if (tmpcreate(name, ".idx") != 0) return table.close(IndexCreate);
+  std::string path = std::string(name) + ".idx";
+  {
+    std::unique_ptr<Index> index(new (std::nothrow) Index(&table));
+    chkalloc(index.get(), "DataFile::reindex");
+    // Held exclusively, the store keeps its cached pages across inserts.
+    if (index->File::create(path.c_str(), 1) != 0) {
+      removefile(path);
+      return table.close(IndexCreate);
+    }
+    std::string current = std::string(base) + ".idx";
+    keepmode(present(current) ? current : std::string(base) + ".db1", path);
+    // Every insert writes pages; the file is of no use until it is complete,
+    // so it is forced to disk once, before the exchange.
+    index->defersync(true);
+    table.init_finfo_tinfo();
+    if (index->create(static_cast<int32_t>(std::time(nullptr)), h.stamp,
+                      h.effective_pagesize()) != 0)
+      rc = WriteFailed;
+
+    if (rc == Ok && progress != nullptr && progress->total == 0) {
+      int64_t total = int64_t{h.nrecs} * h.ntags;
+      progress->total = static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
+    }
+    for (int t = 0; rc == Ok && t < h.ntags; ++t) {
+      Fill fill{&table, &index->tree(t), t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
+      Visit v{addkey, &fill};
+      Rlist cursor(&table);
+      if (cursor.scan(visit, &v, progress) != 0)
+        rc = WriteFailed;
+      else if (v.visited != h.nrecs)
+        rc = BadData;
+    }
+    if (rc == Ok && index->setstamp(h.stamp, 1, h.nrecs - h.ndeleted) != 0) rc = WriteFailed;
+    if (rc == Ok && index->sync() != 0) rc = WriteFailed;
+    if (index->close() != 0 && rc == Ok) rc = WriteFailed;
+  }
+  table.close();
+  if (rc != Ok) {
+    removefile(path);
+    return rc;
+  }
+  if (swapfiles(name, base, 2) != 0) {
+    removefile(path);
+    return IndexCreate;
+  }
+  return Ok;
+}
+
+}  // namespace quill

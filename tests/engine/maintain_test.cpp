@@ -1,0 +1,713 @@
+// Temporary names, the file exchange, pack and reindex.
+#include "engine/maintain.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+#include "engine/index.h"
+#include "engine/rlist.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CapturedReports;
+using test::make_table;
+using test::read_all;
+using test::TempDir;
+using test::write_all;
+using Bytes = std::vector<unsigned char>;
+
+// "Name" C 8, "Num" L 4: 13-byte records; tags on each field.
+const std::vector<FieldDescr> kFields = {{'C', 8, "Name"}, {'L', 4, "Num"}};
+const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNum"}};
+constexpr int kRecLen = 13;
+
+Bytes record(const std::string& name, int32_t num, bool deleted = false) {
+  Bytes r(kRecLen, 0);
+  std::copy(name.begin(), name.begin() + std::min<size_t>(name.size(), 7), r.begin());
+  put4(r.data() + 8, num);
+  r[12] = deleted ? '*' : ' ';
+  return r;
+}
+
+// Appends the records as they would lie on disk and counts them in the
+// header as the cursor would (slots, deletions, serials, stamp).
+void append_raw(const std::string& base, const std::vector<Bytes>& records) {
+  DataFile t;
+  ASSERT_EQ(t.opendata(base.c_str(), 0, 0), Ok);
+  Header& h = t.header();
+  ASSERT_EQ(t.file().seek(t.recoffset(h.nrecs)), 0);
+  for (const Bytes& r : records) {
+    ASSERT_EQ(r.size(), h.reclen);
+    ASSERT_EQ(t.file().write(r.data(), static_cast<int32_t>(r.size())), 0);
+    if (r.back() == '*') ++h.ndeleted;
+  }
+  h.nrecs += static_cast<int32_t>(records.size());
+  h.serial += static_cast<int32_t>(records.size());
+  h.stamp += 1;
+  ASSERT_EQ(h.writehead(t.file()), 0);
+  t.close();
+}
+
+Header head_of(const std::string& path) {
+  Bytes b = read_all(path);
+  Header h;
+  if (b.size() >= static_cast<size_t>(kHeadLen)) h.decodehead(b.data());
+  return h;
+}
+
+Bytes record_at(const std::string& path, int n) {
+  Bytes b = read_all(path);
+  Header h = head_of(path);
+  size_t at = static_cast<size_t>(h.datastart) + static_cast<size_t>(n) * h.reclen;
+  if (at + h.reclen > b.size()) return {};
+  return Bytes(b.begin() + static_cast<std::ptrdiff_t>(at),
+               b.begin() + static_cast<std::ptrdiff_t>(at + h.reclen));
+}
+
+std::set<std::string> entries() {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(".")) names.insert(e.path().filename().string());
+  return names;
+}
+
+std::set<std::string> temporaries() {
+  std::set<std::string> names;
+  for (const std::string& n : entries())
+    if (n.rfind("tmp", 0) == 0) names.insert(n);
+  return names;
+}
+
+// Makes writes to the temporary files fail from a byte position on; undone
+// when it goes out of scope.
+struct WriteFault {
+  explicit WriteFault(int32_t from, const char* extension) {
+    std::string ext = extension;
+    File::set_write_fault([from, ext](const File& f, int32_t position, int32_t n) {
+      const std::string& name = f.name();
+      bool temporary = name.rfind("tmp", 0) == 0 && name.size() > ext.size() &&
+                       name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
+      return temporary && position + n > from;
+    });
+  }
+  ~WriteFault() { File::set_write_fault({}); }
+};
+
+struct RenameFailure {
+  RenameFailure() {
+    set_rename_fault([](const char* from, const char*) {
+      return std::string(from).rfind("tmp", 0) == 0;
+    });
+  }
+  ~RenameFailure() { set_rename_fault({}); }
+};
+
+// Five records "r0".."r4" with numbers 40, 30, 20, 10, 0; 1 and 3 deleted.
+void make_five(const std::string& base) {
+  ASSERT_EQ(make_table(base, kFields, kTags), Ok);
+  append_raw(base, {record("r0", 40), record("r1", 30, true), record("r2", 20),
+                    record("r3", 10, true), record("r4", 0)});
+}
+
+// The record numbers of tree t in key order, read straight from the tree.
+std::vector<int32_t> tree_order(DataFile& table, int t) {
+  std::vector<int32_t> out;
+  Btree& tree = table.index()->tree(t);
+  bt_pos pos(tree.keylen() + 4);
+  int moved = 0;
+  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
+    out.push_back(pos.recno());
+  return out;
+}
+
+struct Reports {
+  std::vector<int> values;
+  static void add(void* argument, int value) {
+    static_cast<Reports*>(argument)->values.push_back(value);
+  }
+};
+
+// ---- tmpname ----------------------------------------------------------------
+
+struct NameParts {
+  unsigned low = 0;  // the counter's low byte
+  char first = 0, second = 0;
+};
+
+bool parse(const std::string& name, NameParts* parts) {
+  static const std::regex pattern("^tmp([0-9a-f]+)([a-z])([a-z])$");
+  std::smatch m;
+  if (!std::regex_match(name, m, pattern)) return false;
+  std::string digits = m[1];
+  std::string high = digits.substr(0, digits.size() - 1);
+  if (high != "0" && !(high.size() == 2 && high[1] == '0')) return false;
+  parts->low = static_cast<unsigned>(std::stoul(high, nullptr, 16) |
+                                     std::stoul(digits.substr(digits.size() - 1), nullptr, 16));
+  parts->first = m[2].str()[0];
+  parts->second = m[3].str()[0];
+  return true;
+}
+
+std::string compose(unsigned n, char first, char second) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "tmp%x%x%c%c", n & 0xF0u, n & 0x0Fu, first, second);
+  return buffer;
+}
+
+TEST(TmpName, FormatCounterAndNull) {
+  TempDir dir;
+  EXPECT_EQ(tmpname(nullptr), nullptr);
+  char a[16], b[16];
+  ASSERT_EQ(tmpname(a), a);
+  ASSERT_EQ(tmpname(b), b);
+  NameParts pa, pb;
+  ASSERT_TRUE(parse(a, &pa)) << a;
+  ASSERT_TRUE(parse(b, &pb)) << b;
+  EXPECT_STRNE(a, b);
+  EXPECT_EQ(pb.low, (pa.low + 1) & 0xFF);
+  // The letters come from the time: (t / 26) mod 26, t mod 26.
+  std::time_t t = std::time(nullptr);
+  char now = static_cast<char>('a' + t % 26), before = static_cast<char>('a' + (t + 25) % 26);
+  EXPECT_TRUE(pb.second == now || pb.second == before) << b;
+  EXPECT_EQ(compose(0x23, 'x', 'y'), "tmp203xy");
+}
+
+TEST(TmpName, SkipsNamesWhoseFilesExist) {
+  TempDir dir;
+  char a[16];
+  ASSERT_NE(tmpname(a), nullptr);
+  NameParts p;
+  ASSERT_TRUE(parse(a, &p));
+  char first = p.first, second = p.second;
+  char nfirst = first, nsecond = static_cast<char>(second + 1);
+  if (nsecond > 'z') {
+    nsecond = 'a';
+    nfirst = first == 'z' ? 'a' : static_cast<char>(first + 1);
+  }
+  // The next three names, in this second and the next, each taken by one
+  // kind of file: the bare name, the data file, the index file.
+  for (auto [f, s] : {std::pair{first, second}, std::pair{nfirst, nsecond}}) {
+    write_all(compose(p.low + 1, f, s), {'x'});
+    write_all(compose(p.low + 2, f, s) + ".db1", {'x'});
+    write_all(compose(p.low + 3, f, s) + ".idx", {'x'});
+  }
+  auto before = entries();
+  char b[16];
+  ASSERT_NE(tmpname(b), nullptr);
+  std::string name = b;
+  EXPECT_FALSE(fs::exists(name));
+  EXPECT_FALSE(fs::exists(name + ".db1"));
+  EXPECT_FALSE(fs::exists(name + ".idx"));
+  NameParts q;
+  ASSERT_TRUE(parse(name, &q));
+  if ((q.first == first && q.second == second) || (q.first == nfirst && q.second == nsecond)) {
+    EXPECT_EQ(q.low, (p.low + 4) & 0xFF) << name;
+  }
+  EXPECT_EQ(entries(), before);  // naming creates nothing
+}
+
+TEST(TmpCreate, MakesAnEmptyFileUnderAFreshName) {
+  TempDir dir;
+  char a[16], b[16];
+  ASSERT_EQ(tmpcreate(a, ".db1"), 0);
+  ASSERT_EQ(tmpcreate(b, ".db1"), 0);
+  EXPECT_STRNE(a, b);
+  EXPECT_TRUE(fs::exists(std::string(a) + ".db1"));
+  EXPECT_EQ(fs::file_size(std::string(a) + ".db1"), 0u);
+  EXPECT_EQ(temporaries().size(), 2u);
+}
+
+TEST(TmpCreate, FailsWhereNothingCanBeCreated) {
+  TempDir dir;
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove(fs::path(dir.path()) / "gone");
+  char a[16];
+  EXPECT_EQ(tmpcreate(a, ".idx"), -1);
+  fs::current_path(dir.path());
+}
+
+// ---- swapfiles --------------------------------------------------------------
+
+TEST(SwapFiles, NewFileTakesTheOldNameAndNothingIsLeft) {
+  TempDir dir;
+  write_all("new.db1", {'N'});
+  write_all("old.db1", {'O'});
+  write_all("new.idx", {'n'});
+  write_all("old.idx", {'o'});
+  EXPECT_EQ(swapfiles("new", "old", 1), 0);
+  EXPECT_EQ(read_all("old.db1"), Bytes{'N'});
+  EXPECT_EQ(read_all("old.idx"), Bytes{'o'});  // not selected
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx", "new.idx"}));
+  EXPECT_EQ(swapfiles("new", "old", 2), 0);
+  EXPECT_EQ(read_all("old.idx"), Bytes{'n'});
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx"}));
+}
+
+TEST(SwapFiles, BothExtensionsAndAMissingOldFile) {
+  TempDir dir;
+  write_all("new.db1", {'N'});
+  write_all("new.idx", {'n'});
+  write_all("old.db1", {'O'});
+  EXPECT_EQ(swapfiles("new", "old", 3), 0);
+  EXPECT_EQ(read_all("old.db1"), Bytes{'N'});
+  EXPECT_EQ(read_all("old.idx"), Bytes{'n'});
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx"}));
+}
+
+TEST(SwapFiles, AFailedMoveKeepsThePreviousFileUnderItsName) {
+  TempDir dir;
+  write_all("tmpnew.db1", {'N'});
+  write_all("old.db1", {'O', 'L', 'D'});
+  {
+    RenameFailure failing;
+    EXPECT_EQ(swapfiles("tmpnew", "old", 1), -1);
+  }
+  EXPECT_EQ(read_all("old.db1"), (Bytes{'O', 'L', 'D'}));
+  EXPECT_EQ(read_all("tmpnew.db1"), Bytes{'N'});  // the caller's to remove
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "tmpnew.db1"}));
+}
+
+TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
+  TempDir dir;
+  write_all("old.db1", {'O'});
+  EXPECT_EQ(swapfiles("absent", "old", 1), -1);
+  EXPECT_EQ(read_all("old.db1"), Bytes{'O'});
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1"}));
+}
+
+// ---- pack -------------------------------------------------------------------
+
+TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
+  TempDir dir;
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  Header before = head_of("t.db1");
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", 1, 0), Ok);
+  }
+  Bytes idx = read_all("t.idx");
+
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  Header after = head_of("t.db1");
+  EXPECT_EQ(after.nrecs, 3);
+  EXPECT_EQ(after.ndeleted, 0);
+  EXPECT_EQ(after.serial, before.serial);
+  EXPECT_EQ(after.created, before.created);
+  EXPECT_EQ(after.stamp, before.stamp + 1);
+  EXPECT_EQ(after.reclen, before.reclen);
+  EXPECT_EQ(after.datastart, before.datastart);
+  EXPECT_EQ(record_at("t.db1", 0), record("r0", 40));
+  EXPECT_EQ(record_at("t.db1", 1), record("r2", 20));
+  EXPECT_EQ(record_at("t.db1", 2), record("r4", 0));
+  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(after.datastart + 3 * kRecLen));
+  EXPECT_EQ(read_all("t.idx"), idx);  // only the data file is exchanged
+  EXPECT_TRUE(temporaries().empty());
+
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  EXPECT_FALSE(table.isopen());
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.index()->count(), 3);
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
+}
+
+TEST(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields), Ok);
+  append_raw("t", {record("a", 1), record("b", 2)});
+  Bytes before = read_all("t.db1");
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  Bytes after = read_all("t.db1");
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_EQ(getles32(&after[20]), getles32(&before[20]) + 1);
+  // Everything but the stamp is as it was.
+  putle32(&after[20], getle32(&before[20]));
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
+  TempDir dir;
+  ASSERT_EQ(make_table("e", kFields), Ok);
+  ASSERT_EQ(DataFile::pack("e"), Ok);
+  EXPECT_EQ(head_of("e.db1").nrecs, 0);
+  ASSERT_EQ(make_table("d", kFields), Ok);
+  append_raw("d", {record("a", 1, true), record("b", 2, true)});
+  ASSERT_EQ(DataFile::pack("d"), Ok);
+  Header h = head_of("d.db1");
+  EXPECT_EQ(h.nrecs, 0);
+  EXPECT_EQ(h.ndeleted, 0);
+  EXPECT_EQ(h.serial, 2);
+  EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
+}
+
+TEST(Pack, CarriesTheHeaderRecordAcross) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, 1), Ok);
+  Header h = head_of("t.db1");
+  ASSERT_EQ(h.arealen, 4);
+  Bytes b = read_all("t.db1");
+  b[h.hdrlen] = 0xDE;
+  b[h.hdrlen + 3] = 0xAD;
+  write_all("t.db1", b);
+  append_raw("t", {record("a", 1, true), record("b", 2)});
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  Bytes after = read_all("t.db1");
+  EXPECT_EQ(after[h.hdrlen], 0xDE);
+  EXPECT_EQ(after[h.hdrlen + 3], 0xAD);
+  EXPECT_EQ(record_at("t.db1", 0), record("b", 2));
+}
+
+TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields), Ok);
+  std::vector<Bytes> records;
+  for (int i = 0; i < 10; ++i) records.push_back(record("r", i, i % 2 == 0));
+  append_raw("t", records);
+  Reports seen;
+  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ASSERT_EQ(DataFile::pack("t", &progress), Ok);
+  EXPECT_EQ(progress.done, 10);  // deleted slots are visited too
+  ASSERT_FALSE(seen.values.empty());
+  EXPECT_EQ(seen.values.back(), 100);
+  EXPECT_EQ(head_of("t.db1").nrecs, 5);
+
+  // A total over several tables: this one is the second half of 20 visits.
+  seen.values.clear();
+  Progress shared{Reports::add, &seen, 100, 10, 5};
+  ASSERT_EQ(DataFile::pack("t", &shared), Ok);
+  EXPECT_EQ(shared.done, 10);
+  EXPECT_EQ(seen.values.back(), 100);
+}
+
+TEST(Pack, RefusalsOfTheOldFile) {
+  TempDir dir;
+  EXPECT_EQ(DataFile::pack("missing"), DataOpen);
+  EXPECT_TRUE(entries().empty());
+
+  // Without its trailer the header cannot be read.
+  ASSERT_EQ(make_table("bad", kFields), Ok);
+  Bytes b = read_all("bad.db1");
+  Header h = head_of("bad.db1");
+  b[h.hdrlen - 1] = 'x';
+  write_all("bad.db1", b);
+  EXPECT_EQ(DataFile::pack("bad"), BadData);
+  EXPECT_EQ(read_all("bad.db1"), b);
+
+  // Records missing at the end of the file.
+  ASSERT_EQ(make_table("cut", kFields), Ok);
+  append_raw("cut", {record("a", 1), record("b", 2)});
+  Bytes cut = read_all("cut.db1");
+  cut.resize(cut.size() - 5);
+  write_all("cut.db1", cut);
+  EXPECT_EQ(DataFile::pack("cut"), BadData);
+  EXPECT_EQ(DataFile::reindex("cut"), Ok);  // without tags nothing is read
+  EXPECT_EQ(read_all("cut.db1"), cut);
+
+  // A table that is open elsewhere cannot be taken exclusively.
+  ASSERT_EQ(make_table("busy", kFields), Ok);
+  DataFile holder;
+  ASSERT_EQ(holder.open("busy", 0, 0), Ok);
+  EXPECT_EQ(DataFile::pack("busy"), DataOpen);
+  holder.close();
+  EXPECT_TRUE(temporaries().empty());
+}
+
+TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
+  TempDir dir;
+  make_five("t");
+  const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
+  fs::permissions("t.db1", readonly);
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  EXPECT_EQ(head_of("t.db1").nrecs, 3);
+  // The new file keeps the permissions of the one it replaces; so does a
+  // new index, from the data file when there was no index before.
+  EXPECT_EQ(fs::status("t.db1").permissions(), readonly);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(fs::status("t.idx").permissions(), readonly);
+  const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions("t.idx", mine);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(fs::status("t.idx").permissions(), mine);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+}
+
+TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
+  TempDir dir;
+  make_five("t");
+  Bytes b = read_all("t.db1");
+  putle32(&b[12], 1);  // two records are marked, the header counts one
+  write_all("t.db1", b);
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  Header h = head_of("t.db1");
+  EXPECT_EQ(h.nrecs, 3);
+  EXPECT_EQ(h.ndeleted, 0);
+  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0, 1), Ok);
+}
+
+TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
+  TempDir dir;
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  Header h = head_of("t.db1");
+  CapturedReports reports;
+  // In the fixed header, the descriptors, the header record, the second and
+  // the last record.
+  for (int32_t from : {0, kHeadLen + 3, h.hdrlen, h.datastart + kRecLen + 1,
+                       h.datastart + 2 * kRecLen + 2}) {
+    {
+      WriteFault fault(from, ".db1");
+      EXPECT_EQ(DataFile::pack("t"), WriteFailed) << from;
+    }
+    EXPECT_EQ(read_all("t.db1"), db1) << from;
+    EXPECT_EQ(read_all("t.idx"), idx) << from;
+    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+  }
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), Ok);
+}
+
+TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
+  TempDir dir;
+  make_five("t");
+  Bytes db1 = read_all("t.db1");
+  {
+    RenameFailure failing;
+    EXPECT_EQ(DataFile::pack("t"), DataCreate);
+  }
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
+  // The temporary file lives in the current directory; a table elsewhere on
+  // another file system cannot be reached by renaming.
+  if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
+  TempDir dir;
+  std::string other = "/dev/shm/quillmaint." + std::to_string(getpid());
+  fs::create_directory(other);
+  std::string base = other + "/t";
+  make_five(base);
+  Bytes db1 = read_all(base + ".db1");
+  ErrorCode rc = DataFile::pack(base.c_str());
+  if (rc == Ok) {
+    // The same file system after all: nothing to check.
+    fs::remove_all(other);
+    GTEST_SKIP() << "/dev/shm shares the file system";
+  }
+  EXPECT_EQ(rc, DataCreate);
+  EXPECT_EQ(read_all(base + ".db1"), db1);
+  EXPECT_TRUE(temporaries().empty());
+  fs::remove_all(other);
+}
+
+TEST(Pack, NoTemporaryFileCanBeMade) {
+  TempDir dir;
+  make_five(dir.file("t"));
+  Bytes db1 = read_all(dir.file("t.db1"));
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove(fs::path(dir.path()) / "gone");
+  EXPECT_EQ(DataFile::pack(dir.file("t").c_str()), DataCreate);
+  EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
+  EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, 0), DataCreate);
+  fs::current_path(dir.path());
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+// ---- reindex ----------------------------------------------------------------
+
+TEST(Reindex, ATableWithoutTagsNeedsNoIndex) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields), Ok);
+  append_raw("t", {record("a", 1)});
+  EXPECT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  // An index file that happens to be there is left alone.
+  write_all("t.idx", {'?'});
+  EXPECT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(read_all("t.idx"), Bytes{'?'});
+  EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
+}
+
+TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
+  TempDir dir;
+  make_five("t");
+  Bytes db1 = read_all("t.db1");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(read_all("t.db1"), db1);  // the data file is never written
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.index()->count(), 3);
+  EXPECT_EQ(table.index()->storedstamp(), table.stamp());
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2, 4}));
+  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0}));
+
+  // The cursor finds the records through the new trees.
+  Rlist cursor(&table);
+  ASSERT_EQ(cursor.select(1), 0);
+  ASSERT_EQ(cursor.first(), Ok);
+  EXPECT_EQ(cursor.recno(), 4);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(cursor.buffer())), "r4");
+}
+
+TEST(Reindex, ReplacesAnIndexThatIsOutOfDate) {
+  TempDir dir;
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  append_raw("t", {record("r5", 50)});
+  {
+    DataFile table;
+    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  }
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.index()->count(), 4);
+  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0, 5}));
+}
+
+TEST(Reindex, ProgressCountsRecordsTimesTags) {
+  TempDir dir;
+  make_five("t");
+  Reports seen;
+  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ASSERT_EQ(DataFile::reindex("t", &progress), Ok);
+  EXPECT_EQ(progress.total, 10);
+  EXPECT_EQ(progress.done, 10);
+  ASSERT_FALSE(seen.values.empty());
+  EXPECT_EQ(seen.values.back(), 100);
+  EXPECT_TRUE(std::is_sorted(seen.values.begin(), seen.values.end()));
+
+  // A total given by the caller is kept.
+  Progress given{nullptr, nullptr, 0, 40, 0};
+  ASSERT_EQ(DataFile::reindex("t", &given), Ok);
+  EXPECT_EQ(given.total, 40);
+  EXPECT_EQ(given.done, 10);
+}
+
+// A page that cannot be saved in the middle of a tree change ends the process
+// (the tree would be damaged); the failures that a reindex can survive are
+// those of laying out the store, of growing the file and of the last header
+// write.
+TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
+  TempDir dir;
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  // Where the pages begin: the length of the index with empty trees.
+  write_all("c.db1", db1);
+  ASSERT_EQ(test::make_index("c"), Ok);
+  const int32_t pagebase = static_cast<int32_t>(read_all("c.idx").size());
+  fs::remove("c.db1");
+  fs::remove("c.idx");
+
+  CapturedReports reports;
+  for (int32_t from : {0, 20, pagebase}) {
+    {
+      WriteFault fault(from, ".idx");
+      EXPECT_EQ(DataFile::reindex("t"), WriteFailed) << from;
+    }
+    EXPECT_EQ(read_all("t.db1"), db1) << from;
+    EXPECT_EQ(read_all("t.idx"), idx) << from;
+    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+  }
+
+  // The index header is written when the store is laid out and again when
+  // the count is stored at the end; the second write fails.
+  int headerwrites = 0;
+  File::set_write_fault([&headerwrites](const File& f, int32_t position, int32_t) {
+    return f.name().rfind("tmp", 0) == 0 && position == 4 && ++headerwrites == 2;
+  });
+  EXPECT_EQ(DataFile::reindex("t"), WriteFailed);
+  File::set_write_fault({});
+  EXPECT_EQ(headerwrites, 2);
+  EXPECT_EQ(read_all("t.idx"), idx);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), Ok);
+}
+
+TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
+  TempDir dir;
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  append_raw("t", {record("r5", 50)});
+  Bytes idx = read_all("t.idx");
+  {
+    RenameFailure failing;
+    EXPECT_EQ(DataFile::reindex("t"), IndexCreate);
+  }
+  EXPECT_EQ(read_all("t.idx"), idx);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+}
+
+TEST(Reindex, RefusesADamagedOrCutTable) {
+  TempDir dir;
+  make_five("t");
+  Bytes b = read_all("t.db1");
+  Bytes cut(b.begin(), b.end() - 1);
+  write_all("t.db1", cut);
+  EXPECT_EQ(DataFile::reindex("t"), BadData);
+  Header h = head_of("t.db1");
+  b[h.hdrlen - 2] = 'x';
+  write_all("t.db1", b);
+  EXPECT_EQ(DataFile::reindex("t"), BadData);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(Reindex, ManyRecordsInEveryTree) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
+  constexpr int kCount = 20000;
+  std::vector<Bytes> records;
+  records.reserve(kCount);
+  for (int i = 0; i < kCount; ++i) {
+    char name[8];
+    std::snprintf(name, sizeof name, "n%05d", (i * 7919) % kCount);
+    records.push_back(record(name, kCount - i, i % 10 == 3));
+  }
+  append_raw("t", records);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.index()->count(), kCount - kCount / 10);
+  std::vector<int32_t> bynum = tree_order(table, 1);
+  ASSERT_EQ(bynum.size(), static_cast<size_t>(kCount - kCount / 10));
+  // Numbers fall as record numbers rise, so the number order is the
+  // record numbers backwards.
+  EXPECT_TRUE(std::is_sorted(bynum.rbegin(), bynum.rend()));
+  std::vector<int32_t> byname = tree_order(table, 0);
+  ASSERT_EQ(byname.size(), bynum.size());
+  std::string previous;
+  for (int32_t n : byname) {
+    std::string name(reinterpret_cast<const char*>(records[static_cast<size_t>(n)].data()));
+    EXPECT_LT(previous, name);
+    previous = name;
+  }
+}
+
+}  // namespace
+}  // namespace quill

@@ -1,0 +1,592 @@
+// Structure change: fields and tags added to a closed table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+#include "engine/index.h"
+#include "engine/maintain.h"
+#include "engine/rlist.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CapturedReports;
+using test::make_table;
+using test::read_all;
+using test::TempDir;
+using test::write_all;
+using Bytes = std::vector<unsigned char>;
+
+// The example table: "C" 56, "X", "C" 2, "L".
+const std::vector<FieldDescr> kFour = {
+    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
+
+// Appends the records as they would lie on disk and counts them in the
+// header as the cursor would.
+void append_raw(const std::string& base, const std::vector<Bytes>& records) {
+  DataFile t;
+  ASSERT_EQ(t.opendata(base.c_str(), 0, 0), Ok);
+  Header& h = t.header();
+  ASSERT_EQ(t.file().seek(t.recoffset(h.nrecs)), 0);
+  for (const Bytes& r : records) {
+    ASSERT_EQ(r.size(), h.reclen);
+    ASSERT_EQ(t.file().write(r.data(), static_cast<int32_t>(r.size())), 0);
+    if (r.back() == '*') ++h.ndeleted;
+  }
+  h.nrecs += static_cast<int32_t>(records.size());
+  h.serial += static_cast<int32_t>(records.size());
+  h.stamp += 1;
+  ASSERT_EQ(h.writehead(t.file()), 0);
+  t.close();
+}
+
+// A whole header as the file holds it, descriptors included.
+Header header_of(const std::string& base) {
+  DataFile t;
+  Header h;
+  if (t.opendata(base.c_str(), 1, 0) == Ok) h = t.header();
+  return h;
+}
+
+Bytes record_at(const std::string& base, int n) {
+  Bytes b = read_all(base + ".db1");
+  Header h = header_of(base);
+  size_t at = static_cast<size_t>(h.datastart) + static_cast<size_t>(n) * h.reclen;
+  if (h.reclen == 0 || at + h.reclen > b.size()) return {};
+  return Bytes(b.begin() + static_cast<std::ptrdiff_t>(at),
+               b.begin() + static_cast<std::ptrdiff_t>(at + h.reclen));
+}
+
+std::set<std::string> entries() {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(".")) names.insert(e.path().filename().string());
+  return names;
+}
+
+struct WriteFault {
+  explicit WriteFault(int32_t from) {
+    File::set_write_fault([from](const File& f, int32_t position, int32_t n) {
+      return f.name().rfind("tmp", 0) == 0 && position + n > from;
+    });
+  }
+  ~WriteFault() { File::set_write_fault({}); }
+};
+
+std::vector<int32_t> tree_order(DataFile& table, int t) {
+  std::vector<int32_t> out;
+  Btree& tree = table.index()->tree(t);
+  bt_pos pos(tree.keylen() + 4);
+  int moved = 0;
+  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
+    out.push_back(pos.recno());
+  return out;
+}
+
+// Nine bytes of fields ("C" 5, "L" 4) and the status byte.
+void make_ten(const std::string& base) {
+  ASSERT_EQ(make_table(base, {{'C', 5, "Name"}, {'L', 4, "Num"}}), Ok);
+  Bytes a = {'a', 'b', 'c', 'd', 0, 0x01, 0x02, 0x03, 0x04, ' '};
+  Bytes b = {'e', 'f', 0, 0, 0, 0xFF, 0xFE, 0xFD, 0xFC, '*'};
+  Bytes c = {'g', 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x07, ' '};
+  append_raw(base, {a, b, c});
+}
+
+// ---- normalize and normalizetag ----------------------------------------------
+
+TEST(Normalize, NumericTypesTakeTheirWidth) {
+  CapturedReports reports;
+  const std::vector<std::pair<char, int>> widths = {{'D', 8}, {'F', 4}, {'L', 4}, {'S', 2}, {'X', 4}};
+  for (auto [type, width] : widths) {
+    FieldDescr f{type, 99, "n"};
+    EXPECT_EQ(normalize(f), 0);
+    EXPECT_EQ(f.length, width) << type;
+  }
+  FieldDescr c{'C', 7, "c"}, b{'B', 1, "b"};
+  EXPECT_EQ(normalize(c), 0);
+  EXPECT_EQ(c.length, 7);
+  EXPECT_EQ(normalize(b), 0);
+  EXPECT_EQ(b.length, 1);
+  EXPECT_TRUE(reports.messages().empty());
+}
+
+TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
+  CapturedReports reports;
+  FieldDescr q{'Q', 4, "Odd"};
+  EXPECT_EQ(normalize(q), -1);
+  FieldDescr c{'C', 0, "Name"};
+  EXPECT_EQ(normalize(c), -1);
+  FieldDescr b{'B', -3, "Raw"};
+  EXPECT_EQ(normalize(b), -1);
+  ASSERT_EQ(reports.messages().size(), 3u);
+  EXPECT_EQ(reports.messages()[0].level, ReportWarning);
+  EXPECT_EQ(reports.messages()[0].text, "normalize: invalid type 'Q' supplied for field 'Odd'");
+  EXPECT_EQ(reports.messages()[1].text, "normalize: invalid length 0 supplied for field 'Name'");
+  EXPECT_EQ(reports.messages()[2].text, "normalize: invalid length -3 supplied for field 'Raw'");
+}
+
+TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour), Ok);
+  DataFile table;
+  ASSERT_EQ(table.opendata("t", 1, 0), Ok);
+  CapturedReports reports;
+  EXPECT_EQ(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table), 0);
+  EXPECT_EQ(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table), 0);  // flags are not examined
+  EXPECT_TRUE(reports.messages().empty());
+
+  EXPECT_EQ(normalizetag({{}, "Empty"}, table), -1);
+  EXPECT_EQ(normalizetag({{{0, 0, 0}, {4, 0, 0}}, "Far"}, table), -1);
+  EXPECT_EQ(normalizetag({{{-1, 0, 0}}, "Neg"}, table), -1);
+  EXPECT_EQ(normalizetag({{{0, 60, 0}}, "ByName"}, table), -1);
+  EXPECT_EQ(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table), -1);
+  ASSERT_EQ(reports.messages().size(), 5u);
+  EXPECT_EQ(reports.messages()[0].text, "normalizetag: tag 'Empty' has no components");
+  EXPECT_EQ(reports.messages()[1].text,
+            "normalizetag: tag 'Far', component 1: invalid field number 4");
+  EXPECT_EQ(reports.messages()[2].text,
+            "normalizetag: tag 'Neg', component 0: invalid field number -1");
+  EXPECT_EQ(reports.messages()[3].text,
+            "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)");
+  EXPECT_EQ(reports.messages()[4].text,
+            "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)");
+}
+
+TEST(UpdTagstruct, ComponentsFromThePositionOnMoveUp) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}, {2, 0, 0}}, "A"}, {{{3, 0, 0}, {1, 0, 0}}, "B"}}),
+            Ok);
+  DataFile table;
+  ASSERT_EQ(table.opendata("t", 1, 0), Ok);
+  EXPECT_EQ(upd_tagstruct(table, 2), 0);
+  const auto& tags = table.header().tags;
+  EXPECT_EQ(tags[0].comps[0].field, 0);
+  EXPECT_EQ(tags[0].comps[1].field, 3);
+  EXPECT_EQ(tags[1].comps[0].field, 4);
+  EXPECT_EQ(tags[1].comps[1].field, 1);
+}
+
+TEST(RecChgDescr, InsertionAndCopy) {
+  TempDir dir;
+  make_ten("t");
+  DataFile fresh, old;
+  ASSERT_EQ(DataFile::opencopy("t", fresh, old), Ok);
+  ASSERT_EQ(fresh.header().insert_descr(0, 1, {'S', 2, "Mid"}), 0);
+  const uint8_t rec[10] = {'a', 'b', 'c', 'd', 0, 1, 2, 3, 4, '*'};
+
+  RecChgDescr insert(fresh, old, RecChgDescr::Insert, 1, 0);
+  EXPECT_EQ(insert.offset(), 5);
+  EXPECT_EQ(insert.count(), 2);
+  EXPECT_EQ(insert.oldlen(), 10);
+  EXPECT_EQ(insert.newlen(), 12);
+  EXPECT_EQ(insert.field()->name, "Mid");
+  const uint8_t* out = insert.convert(rec);
+  EXPECT_EQ(Bytes(out, out + 12), (Bytes{'a', 'b', 'c', 'd', 0, 0, 0, 1, 2, 3, 4, '*'}));
+
+  RecChgDescr copy(fresh, old, RecChgDescr::Copy, 1, 0);
+  EXPECT_EQ(copy.count(), 0);
+  EXPECT_EQ(copy.newlen(), 10);
+  out = copy.convert(rec);
+  EXPECT_EQ(Bytes(out, out + 10), Bytes(rec, rec + 10));
+
+  // The header record of a table without one: nothing to hold.
+  RecChgDescr area(fresh, old, RecChgDescr::Copy, 0, 1);
+  EXPECT_EQ(area.newlen(), 0);
+  EXPECT_EQ(area.buffer(), nullptr);
+  abandoncopy(fresh, old, Ok);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+// ---- insert_field ----------------------------------------------------------------
+
+TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
+  TempDir dir;
+  make_ten("t");
+  Header before = header_of("t");
+  std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), Ok);
+  Header after = header_of("t");
+  EXPECT_EQ(after.reclen, 14);
+  EXPECT_EQ(after.nfields, 3);
+  EXPECT_EQ(after.fields[2].type, 'L');
+  EXPECT_EQ(after.fields[2].length, 4);
+  EXPECT_EQ(after.fields[2].name, "New");
+  EXPECT_EQ(after.nrecs, before.nrecs);
+  EXPECT_EQ(after.serial, before.serial);
+  EXPECT_EQ(after.ndeleted, before.ndeleted);
+  EXPECT_EQ(after.created, before.created);
+  EXPECT_EQ(after.stamp, before.stamp);
+  for (int n = 0; n < 3; ++n) {
+    Bytes r = record_at("t", n);
+    ASSERT_EQ(r.size(), 14u);
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 9), Bytes(old[n].begin(), old[n].begin() + 9)) << n;
+    EXPECT_EQ(Bytes(r.begin() + 9, r.begin() + 13), (Bytes{0, 0, 0, 0})) << n;
+    EXPECT_EQ(r[13], old[n][9]) << n;
+  }
+  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(after.datastart + 3 * 14));
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertField, ASerialFieldNumbersTheRecords) {
+  TempDir dir;
+  make_ten("t");
+  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
+  Header h = header_of("t");
+  EXPECT_EQ(h.reclen, 14);
+  for (int n = 0; n < 3; ++n) {
+    Bytes r = record_at("t", n);
+    EXPECT_EQ(get4(r.data()), n);
+  }
+  EXPECT_EQ(record_at("t", 1)[13], '*');  // the deleted record stays deleted
+  EXPECT_EQ(h.ndeleted, 1);
+  EXPECT_EQ(record_at("t", 0)[4], 'a');
+}
+
+TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour, {{{{2, 0, 0}}, "ByMark"}}), Ok);
+  Bytes r(67, 0);
+  for (int i = 0; i < 4; ++i) {
+    r[0] = static_cast<unsigned char>('a' + i);
+    r[60] = static_cast<unsigned char>('z' - i);
+    r[66] = i == 2 ? '*' : ' ';
+    append_raw("t", {r});
+  }
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  Bytes idx = read_all("t.idx");
+  int32_t stamp = header_of("t").stamp;
+
+  ASSERT_EQ(insert_field("t", 0, {'S', 0, "First"}, 0), Ok);
+  Header h = header_of("t");
+  EXPECT_EQ(h.fields[3].name, "Mark");
+  EXPECT_EQ(h.tags[0].comps[0].field, 3);
+  EXPECT_EQ(h.stamp, stamp);
+  EXPECT_EQ(read_all("t.idx"), idx);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{3, 1, 0}));
+  Rlist cursor(&table);
+  ASSERT_EQ(cursor.select(0), 0);
+  ASSERT_EQ(cursor.first(), Ok);
+  EXPECT_EQ(cursor.recno(), 3);
+  EXPECT_EQ(cursor.field(3).data()[0], 'w');
+  EXPECT_EQ(cursor.field(0).asint(), 0);
+}
+
+TEST(InsertField, AnUnknownTypeIsRefusedBeforeAnyFileIsTouched) {
+  TempDir dir;
+  CapturedReports reports;
+  // No table at all: the refusal comes before the table is looked for.
+  EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, 0), BadParam);
+  ASSERT_EQ(reports.messages().size(), 1u);
+  EXPECT_EQ(reports.messages()[0].text, "normalize: invalid type 'Q' supplied for field 'Odd'");
+  EXPECT_TRUE(entries().empty());
+  EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
+  EXPECT_TRUE(entries().empty());
+  make_ten("t");
+  Bytes db1 = read_all("t.db1");
+  EXPECT_EQ(insert_field("t", 0, {'C', 0, "Empty"}, 0), BadParam);
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertField, APositionOutOfRangeIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour), Ok);
+  Bytes db1 = read_all("t.db1");
+  CapturedReports reports;
+  EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, 0), BadParam);
+  EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, 0), BadParam);
+  EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, 1), BadParam);  // no header-record fields yet
+  ASSERT_EQ(reports.messages().size(), 3u);
+  EXPECT_EQ(reports.messages()[0].text, "insert_field: bad field position 7 (use 0~4)");
+  EXPECT_EQ(reports.messages()[1].text, "insert_field: bad field position -2 (use 0~4)");
+  EXPECT_EQ(reports.messages()[2].text, "insert_field: bad field position 1 (use 0~0)");
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  // Position 4 is the end: accepted.
+  EXPECT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
+  EXPECT_EQ(header_of("t").fields[4].name, "Late");
+}
+
+TEST(InsertField, ARecordCannotOutgrowItsLength) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
+  CapturedReports reports;
+  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, 0), Ok);
+  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, 0), BadParam);
+  ASSERT_EQ(reports.messages().size(), 1u);
+  EXPECT_EQ(reports.messages()[0].text,
+            "insert_field: field 'Too' of length 32000 makes the record too long");
+  EXPECT_EQ(header_of("t").reclen, 64001);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
+  TempDir dir;
+  make_ten("t");
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, 1), Ok);
+  Header h = header_of("t");
+  ASSERT_EQ(h.arealen, 4);
+  ASSERT_EQ(h.nareas, 1);
+  Bytes b = read_all("t.db1");
+  put4(&b[h.hdrlen], 0x11223344);
+  write_all("t.db1", b);
+  std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
+
+  ASSERT_EQ(insert_field("t", 0, {'S', 0, "Flags"}, 1), Ok);
+  Header after = header_of("t");
+  EXPECT_EQ(after.arealen, 6);
+  EXPECT_EQ(after.reclen, h.reclen);
+  EXPECT_EQ(after.nfields, h.nfields);
+  EXPECT_EQ(after.areas[0].name, "Flags");
+  EXPECT_EQ(after.areas[1].name, "Total");
+  Bytes a = read_all("t.db1");
+  EXPECT_EQ(Bytes(a.begin() + after.hdrlen, a.begin() + after.hdrlen + 6),
+            (Bytes{0, 0, 0x11, 0x22, 0x33, 0x44}));
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
+  EXPECT_EQ(a.size(), static_cast<size_t>(after.datastart + 3 * after.reclen));
+}
+
+TEST(InsertField, AFailedWriteLeavesTheTableAsItWas) {
+  TempDir dir;
+  make_ten("t");
+  Bytes db1 = read_all("t.db1");
+  Header h = header_of("t");
+  CapturedReports reports;
+  // The new file's header lies 20 bytes further on (one more descriptor).
+  for (int32_t from : {0, kHeadLen + 1, h.hdrlen + 20, h.datastart + 20 + 14 + 3}) {
+    {
+      WriteFault fault(from);
+      EXPECT_EQ(insert_field("t", 1, {'L', 0, "New"}, 0), WriteFailed) << from;
+    }
+    EXPECT_EQ(read_all("t.db1"), db1) << from;
+    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"})) << from;
+  }
+}
+
+TEST(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
+  TempDir dir;
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataOpen);
+  make_ten("t");
+  Bytes db1 = read_all("t.db1");
+  set_rename_fault([](const char*, const char*) { return true; });
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataCreate);
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
+  set_rename_fault({});
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+
+  Bytes bad = db1;
+  bad[header_of("t").hdrlen - 1] = 0;
+  write_all("t.db1", bad);
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), BadData);
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), BadData);
+  EXPECT_EQ(read_all("t.db1"), bad);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertField, ReportsProgress) {
+  TempDir dir;
+  make_ten("t");
+  std::vector<int> values;
+  Progress progress{[](void* a, int v) { static_cast<std::vector<int>*>(a)->push_back(v); },
+                    &values, 0, 0, 0};
+  ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, 0, &progress), Ok);
+  EXPECT_EQ(progress.done, 3);
+  ASSERT_FALSE(values.empty());
+  EXPECT_EQ(values.back(), 100);
+}
+
+// ---- insert_tag --------------------------------------------------------------------
+
+TEST(InsertTag, AComponentLongerThanItsFieldIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour), Ok);
+  Bytes db1 = read_all("t.db1");
+  CapturedReports reports;
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 60, 0}}, "ByName"}), BadParam);
+  ASSERT_EQ(reports.messages().size(), 1u);
+  EXPECT_EQ(reports.messages()[0].text,
+            "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)");
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 56, 0}}, "ByName"}), Ok);
+}
+
+TEST(InsertTag, OtherRefusals) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
+  Bytes db1 = read_all("t.db1");
+  CapturedReports reports;
+  EXPECT_EQ(insert_tag("t", -1, {{}, "None"}), BadParam);
+  EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
+  EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
+  EXPECT_EQ(insert_tag("t", -2, {{{3, 0, 0}}, "C"}), BadParam);
+  EXPECT_EQ(insert_tag("missing", -1, {{{3, 0, 0}}, "C"}), DataOpen);
+  ASSERT_EQ(reports.messages().size(), 4u);
+  EXPECT_EQ(reports.messages()[0].text, "normalizetag: tag 'None' has no components");
+  EXPECT_EQ(reports.messages()[1].text,
+            "normalizetag: tag 'Nine', component 0: invalid field number 9");
+  EXPECT_EQ(reports.messages()[2].text, "insert_tag: bad tag position 3 (use 0~2)");
+  EXPECT_EQ(reports.messages()[3].text, "insert_tag: bad tag position -2 (use 0~2)");
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
+  TempDir dir;
+  make_ten("t");
+  Header before = header_of("t");
+  std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
+  ASSERT_EQ(insert_tag("t", 0, {{{1, 0, CF_DESC}}, "ByNum"}), Ok);
+  ASSERT_EQ(insert_tag("t", 0, {{{0, 3, 0}, {1, 0, 0}}, "ByName"}), Ok);
+  Header after = header_of("t");
+  EXPECT_EQ(after.ntags, 2);
+  EXPECT_EQ(after.ncomps, 3);
+  EXPECT_EQ(after.tags[0].name, "ByName");
+  EXPECT_EQ(after.tags[1].name, "ByNum");
+  EXPECT_EQ(after.tags[1].comps[0].flags, CF_DESC);
+  EXPECT_EQ(after.nrecs, before.nrecs);
+  EXPECT_EQ(after.serial, before.serial);
+  EXPECT_EQ(after.ndeleted, before.ndeleted);
+  EXPECT_EQ(after.created, before.created);
+  EXPECT_EQ(after.stamp, before.stamp + 2);
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+}
+
+TEST(InsertTag, AFirstTagGetsItsIndexFromTheReindex) {
+  TempDir dir;
+  make_ten("t");
+  ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "ByNum"}), Ok);
+  EXPECT_FALSE(fs::exists("t.idx"));
+  {
+    DataFile table;
+    EXPECT_EQ(table.open("t", 1, 0), IndexOpen);
+  }
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.index()->count(), 2);
+  // Numbers are signed: 0xFFFEFDFC (deleted) would come first, 7 before
+  // 0x01020304.
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{2, 0}));
+}
+
+TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
+  TempDir dir;
+  make_ten("t");
+  ASSERT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), Ok);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", 1, 0), Ok);
+  }
+  Bytes idx = read_all("t.idx");
+  ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "ByNum"}), Ok);
+  EXPECT_EQ(read_all("t.idx"), idx);
+  // The stamp has moved past the index's: the index built for one tag is
+  // out of date, not damaged.
+  EXPECT_EQ(header_of("t").stamp, getles32(&idx[12]) + 1);
+  {
+    DataFile table;
+    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+    EXPECT_FALSE(table.isopen());
+  }
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 0}));
+}
+
+TEST(InsertTag, AFailedWriteLeavesTheTableAsItWas) {
+  TempDir dir;
+  make_ten("t");
+  Bytes db1 = read_all("t.db1");
+  Header h = header_of("t");
+  CapturedReports reports;
+  for (int32_t from : {0, h.hdrlen + 10, h.datastart + 24 + 15}) {
+    {
+      WriteFault fault(from);
+      EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), WriteFailed) << from;
+    }
+    EXPECT_EQ(read_all("t.db1"), db1) << from;
+    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"})) << from;
+  }
+}
+
+// ---- a table from nothing ----------------------------------------------------------
+
+TEST(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
+  TempDir dir;
+  CapturedReports reports;
+  ASSERT_EQ(DataFile::create("t"), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'C', 30, "Name"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'S', 0, "Count"}, 0), Ok);
+  ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "Name"}), Ok);
+  ASSERT_EQ(insert_tag("t", 0, {{{0, 0, 0}}, "Code"}), Ok);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  Header h = header_of("t");
+  EXPECT_EQ(h.reclen, 4 + 30 + 2 + 1);
+  EXPECT_EQ(h.tags[0].name, "Code");
+  EXPECT_EQ(h.tags[1].comps[0].field, 1);
+
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    Rlist cursor(&table);
+    for (const char* name : {"Cher", "Abba", "Blur"}) {
+      cursor.field(1).set(name);
+      cursor.field(2).set(1);
+      ASSERT_EQ(cursor.append(), Ok);
+    }
+    ASSERT_EQ(cursor.select(1), 0);
+    std::vector<std::string> names;
+    for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1))
+      names.push_back(reinterpret_cast<const char*>(cursor.field(1).data()));
+    EXPECT_EQ(names, (std::vector<std::string>{"Abba", "Blur", "Cher"}));
+  }
+
+  // A field added later keeps the index valid and the serials going.
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Year"}, 0), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rlist cursor(&table);
+  cursor.field(1).set("Dido");
+  ASSERT_EQ(cursor.append(), Ok);
+  EXPECT_EQ(cursor.field(0).aslong(), 3);
+  EXPECT_EQ(table.index()->count(), 4);
+  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+TEST(InsertTagLimits, KeysLongerThanAQuarterPageAreRefused) {
+  test::TempDir dir;
+  ASSERT_EQ(test::make_table("t", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
+  test::CapturedReports reports;
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}, {1, 0, 0}}, "Both"}), BadParam);
+  EXPECT_EQ(reports.text(),
+            "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes");
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0, 1), Ok);
+}
+
+}  // namespace
+}  // namespace quill
