@@ -53,6 +53,7 @@ File::~File() { close(); }
 
 int File::adopt(int fd, const char* path, int writable, int exclusive, int mode) {
   fd_ = fd;
+  position_ = 0;
   opened_ = 1;
   exclusive_ = exclusive ? 1 : 0;
   readonly_ = writable ? 0 : 1;
@@ -109,14 +110,15 @@ int File::read(void* buffer, int32_t n) {
   auto* p = static_cast<char*>(buffer);
   int32_t done = 0;
   while (done < n) {
-    ssize_t got = ::read(fd_, p + done, static_cast<size_t>(n - done));
-    if (got < 0) {
-      if (errno == EINTR) continue;
+    ssize_t got = ::pread(fd_, p + done, static_cast<size_t>(n - done), position_ + done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {  // an error, or a short read at the end of the file
+      position_ += done;
       return -1;
     }
-    if (got == 0) return -1;  // a short read at the end of the file fails
     done += static_cast<int32_t>(got);
   }
+  position_ += n;
   return 0;
 }
 
@@ -131,9 +133,9 @@ int File::write(const void* buffer, int32_t n) {
   }
   if (n == 0) return 0;
   if (n < 0) return -1;
-  int32_t position = tell();
-  if (position < 0 || int64_t{position} + n > kMaxPosition) return -1;
-  if (write_fault() && write_fault()(*this, position, n)) return -1;
+  const int64_t position = position_;
+  if (position + n > kMaxPosition) return -1;
+  if (write_fault() && write_fault()(*this, static_cast<int32_t>(position), n)) return -1;
 
   std::vector<char> zeros;
   const char* p = static_cast<const char*>(buffer);
@@ -143,39 +145,44 @@ int File::write(const void* buffer, int32_t n) {
   }
   int32_t done = 0;
   while (done < n) {
-    ssize_t put = ::write(fd_, p + done, static_cast<size_t>(n - done));
-    if (put < 0) {
-      if (errno == EINTR) continue;
+    ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      position_ += done;
       return -1;
     }
     done += static_cast<int32_t>(put);
   }
+  position_ += n;
   return 0;
 }
 
+// Positions are kept here and every transfer says where it goes (pread,
+// pwrite): no system call is spent on positioning.
 int32_t File::tell() {
   if (!opened_) return -1;
-  off_t position = lseek(fd_, 0, SEEK_CUR);
-  if (position < 0 || position > kMaxPosition) return -1;
-  return static_cast<int32_t>(position);
+  return static_cast<int32_t>(position_);
 }
 
 int File::seek(int32_t position) {
-  if (!opened_) return -1;
-  return lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0 ? -1 : 0;
+  if (!opened_ || position < 0) return -1;
+  position_ = position;
+  return 0;
 }
 
 int File::seekrel(int32_t delta) {
   if (!opened_) return -1;
-  off_t position = lseek(fd_, 0, SEEK_CUR);
-  if (position < 0 || position + delta < 0 || position + delta > kMaxPosition) return -1;
-  return lseek(fd_, static_cast<off_t>(delta), SEEK_CUR) < 0 ? -1 : 0;
+  int64_t target = position_ + delta;
+  if (target < 0 || target > kMaxPosition) return -1;
+  position_ = target;
+  return 0;
 }
 
 int File::seekend() {
-  if (!opened_) return -1;
-  off_t position = lseek(fd_, 0, SEEK_END);
-  return (position < 0 || position > kMaxPosition) ? -1 : 0;
+  int32_t end = size();
+  if (end < 0) return -1;
+  position_ = end;
+  return 0;
 }
 
 int File::flush() {

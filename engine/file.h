@@ -69,6 +69,7 @@ class File {
 
  private:
   int fd_ = -1;
+  int64_t position_ = 0;
   int readonly_ = 0;
   int exclusive_ = 0;
   int opened_ = 0;

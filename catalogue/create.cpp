@@ -1,0 +1,94 @@
+// Making a new, empty database in a directory the user picks.
+#include <strings.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "catalogue/host.h"
+#include "catalogue/mainfile.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/descr.h"
+#include "engine/maintain.h"
+
+namespace tracklore {
+
+namespace {
+
+// Windows finds "*.db1" in any letter case; so does this.
+bool anydatafile() {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
+    std::string name = entry.path().filename().string();
+    if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".db1") == 0) return true;
+  }
+  return false;
+}
+
+// A main table under one of the fixed names would be overwritten by that
+// table (or overwrite it) during creation.
+bool clasheswithfixed(const std::string& title) {
+  for (int index = 1; index < kTables; ++index)
+    if (strcasecmp(title.c_str(), fixedname(index)) == 0) return true;
+  return false;
+}
+
+int check(quill::ErrorCode result, const char* table) {
+  return DB_CheckResult(result, table, "create");
+}
+
+// The table with its fields and tags, each appended after the last.
+int buildtable(int index) {
+  const char* name = DB_TableName(index);
+  if (check(quill::DataFile::create(name, 0, 0), name) != 0) return -1;
+  const TableLayout layout = tablelayout(index);
+  for (int f = 0; f < layout.nfields; ++f) {
+    quill::FieldDescr field;
+    field.type = layout.fields[f].type;
+    field.length = layout.fields[f].length;
+    field.name = layout.fields[f].name;
+    if (check(quill::insert_field(name, -1, field, 0), name) != 0) return -1;
+  }
+  for (int t = 0; t < layout.ntags; ++t) {
+    quill::TagNode tag;
+    tag.name = layout.tags[t].name;
+    for (int c = 0; c < layout.tags[t].count; ++c)
+      tag.addcomp({static_cast<int16_t>(layout.tags[t].field + c), 0, 0});
+    if (check(quill::insert_tag(name, -1, tag), name) != 0) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int DB_Create() {
+  FileRequest request;
+  request.title = "Choose directory where database will be created";
+  request.filter = "Database main files (*.db1)|*.db1||";
+  request.defext = "db1";
+  request.proposed = "maindb.db1";
+  std::string path;
+  if (!DB_Host().savefile(request, &path)) return -1;
+  if (clasheswithfixed(splitchosen(path).title)) return -1;
+  if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
+
+  if (anydatafile()) {
+    Answer answer = DB_Host().message(
+        "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
+        "ahead and create a new database, the current one will be overwritten.\nAre you sure you "
+        "want to proceed?",
+        "Create database", Buttons::OKCancel, Icon::Question);
+    if (answer != Answer::OK) return -1;
+  }
+  DB_Close();
+
+  WaitCursor wait;
+  for (int index : {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows})
+    if (buildtable(index) != 0) return -1;
+  return DB_Reindex(nullptr, nullptr);
+}
+
+}  // namespace tracklore

@@ -1,0 +1,180 @@
+// Linking, unlinking and moving the rows of an album's relation.
+#include "catalogue/edits.h"
+
+#include <cstring>
+
+#include "catalogue/host.h"
+#include "catalogue/schema.h"
+#include "catalogue/standing.h"
+#include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "engine/bytes.h"
+
+namespace tracklore {
+
+using quill::Ok;
+using quill::Rlist;
+
+namespace {
+
+// A by-title list over one of the two relations of the table set.
+bool editable(const Relation& list) {
+  return list.direction() == Relation::ByTitle && list.relation() >= 0;
+}
+
+// Writes a change at once: a movement would save it too, but would not
+// tell whether the save failed.
+ErrorCode setlong(Rlist& cursor, int field, int32_t value) {
+  cursor.field(field).set(static_cast<long>(value));
+  return cursor.flush(0);
+}
+
+}  // namespace
+
+ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
+                     Rlist& titlecursor) {
+  if (!editable(list) || list.code() != title || position < -1) return quill::BadParam;
+  // A row must not point to nowhere.
+  Rlist& other = list.cursor();
+  if (other.selected() != T_Code) return quill::BadParam;
+  uint8_t key[4];
+  quill::put4(key, attr);
+  ErrorCode rc = other.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  if (rc != Ok) return rc;
+
+  Rlist& rows = list.rows();
+  const int last = list.last() == Ok ? rows.field(F_Seq).asint() : -1;
+  // A position past the end would leave a gap: it appends instead.
+  if (position == -1 || position > last + 1) position = last + 1;
+  const bool firstartist = list.relation() == 0 && position == 0;
+  if (firstartist && !standson(titlecursor, DB_Table(TitleTable), title)) return quill::BadParam;
+
+  // Make room from the last row down, so that no two rows share a number.
+  if (position <= last) {
+    for (;;) {
+      int seq = rows.field(F_Seq).asint();
+      if (seq < position) break;
+      rows.field(F_Seq).set(seq + 1);
+      rc = rows.flush(0);
+      if (rc != Ok) return rc;
+      if (list.skip(-1) != Ok) break;
+    }
+  }
+
+  rows.field(F_Title).set(static_cast<long>(title));
+  rows.field(F_Seq).set(position);
+  rows.field(F_Attr).set(static_cast<long>(attr));
+  rc = rows.append(0);
+  if (rc != Ok) {
+    // The buffer holds the unwritten row over some other row: a later
+    // movement must not save it there.
+    rows.unset();
+    return rc;
+  }
+
+  if (firstartist) {
+    rc = setlong(titlecursor, F_AuxAttr, attr);
+    if (rc != Ok) return rc;
+  }
+  list.align();
+  if (!other.valid()) return quill::NotFound;
+  return setlong(other, F_RefCount, other.field(F_RefCount).aslong() + 1);
+}
+
+ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
+  DB_Host().drain();
+  WaitCursor wait;
+  if (!editable(list)) return quill::BadParam;
+  if (!list.valid()) return quill::NoCurrentRecord;
+
+  Rlist& rows = list.rows();
+  const int s = rows.field(F_Seq).asint();
+  const int32_t attr = rows.field(F_Attr).aslong();
+  const bool newfirst = purge != PurgeSilent && list.relation() == 0 && s == 0;
+  if (newfirst && !standson(titlecursor, DB_Table(TitleTable), list.code())) return quill::BadParam;
+
+  // A row whose attribute is missing has no count to lower.
+  Rlist& other = list.cursor();
+  const bool counted = standson(other, DB_Table(attrtable(list.relation())), attr);
+  int32_t count = 0;
+  char name[kNameBuffer] = "";
+  ErrorCode rc;
+  if (counted) {
+    const quill::Field& field = other.field(F_Name);
+    std::memcpy(name, field.data(), static_cast<size_t>(field.length()));
+    name[field.length() - 1] = '\0';
+    count = other.field(F_RefCount).aslong() - 1;
+    rc = setlong(other, F_RefCount, count);
+    if (rc != Ok) return rc;
+  }
+
+  // The row goes before any purge: an attribute is never deleted while a
+  // row that failed to go still uses it.
+  rc = list.removecurrent();
+  if (rc != Ok) {
+    if (counted && standson(other, DB_Table(attrtable(list.relation())), attr))
+      setlong(other, F_RefCount, count + 1);
+    return rc;
+  }
+
+  if (counted && count == 0 && purge != PurgeKeep) {
+    bool doit = purge == PurgeSilent;
+    if (purge == PurgeAsk) {
+      std::string question = textf(
+          "There are no more references to \"%s\".\nWould you like to purge (delete) it from the "
+          "database?",
+          name);
+      doit = DB_Host().message(question.c_str(), "Confirm purge", Buttons::OKCancel,
+                               Icon::Question) == Answer::OK;
+    }
+    if (doit) {
+      uint8_t key[4];
+      quill::put4(key, attr);
+      rc = other.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+      if (rc == Ok) rc = other.del();
+      list.align();
+      if (rc != Ok) return rc;
+    }
+  }
+  if (purge == PurgeSilent) return Ok;
+
+  const ErrorCode e = list.first();
+  if (newfirst) {
+    rc = setlong(titlecursor, F_AuxAttr, e == Ok ? rows.field(F_Attr).aslong() : -1);
+    if (rc != Ok) return rc;
+  }
+  // Close the gap: exactly the rows that followed the removed one.
+  if (e == Ok && list.skip(s) == Ok) {
+    for (;;) {
+      rc = setlong(rows, F_Seq, rows.field(F_Seq).asint() - 1);
+      if (rc != Ok) return rc;
+      if (list.skip(1) != Ok) break;
+    }
+  }
+  if (list.first() == Ok) list.skip(s);
+  return Ok;
+}
+
+ErrorCode DB_MoveLink(Relation& list, int up, Rlist& titlecursor) {
+  if (!editable(list)) return quill::BadParam;
+  if (!list.valid()) return quill::NoCurrentRecord;
+  Rlist& rows = list.rows();
+  const int32_t title = rows.field(F_Title).aslong();
+  const int seq = rows.field(F_Seq).asint();
+  const int32_t attr = rows.field(F_Attr).aslong();
+  // The re-insertion must not be refused once the row is gone.
+  if (list.relation() == 0 && !standson(titlecursor, DB_Table(TitleTable), title))
+    return quill::BadParam;
+  if (!standson(list.cursor(), DB_Table(attrtable(list.relation())), attr)) return quill::NotFound;
+  if (!up) {
+    // Below the last row there is no place: the row would come back one
+    // number past the new last row and leave a gap.
+    if (list.skip(1) != Ok) return quill::TooFar;
+    list.skip(-1);
+  }
+  ErrorCode rc = DB_RemoveLink(list, titlecursor, PurgeKeep);
+  if (rc != Ok) return rc;
+  return DB_AddLink(list, title, up ? seq - 1 : seq + 1, attr, titlecursor);
+}
+
+}  // namespace tracklore

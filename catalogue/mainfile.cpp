@@ -1,0 +1,47 @@
+#include "catalogue/mainfile.h"
+
+#include <strings.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+
+namespace tracklore {
+
+ChosenFile splitchosen(const std::string& path) {
+  ChosenFile chosen;
+  std::string::size_type slash = path.find_last_of('/');
+  std::string name = path;
+  if (slash != std::string::npos) {
+    // "/x.db1" lies in the root directory, not in "".
+    chosen.directory = slash == 0 ? "/" : path.substr(0, slash);
+    name = path.substr(slash + 1);
+  }
+  std::string::size_type dot = name.find_last_of('.');
+  if (dot == std::string::npos) {
+    chosen.title = name;
+  } else {
+    chosen.title = name.substr(0, dot);
+    chosen.extension = name.substr(dot + 1);
+  }
+  return chosen;
+}
+
+int takemainfile(const std::string& path, ExtensionCase match) {
+  ChosenFile chosen = splitchosen(path);
+  std::string extension = "." + chosen.extension;
+  bool same = match == ExtensionCase::Any ? strcasecmp(extension.c_str(), ".db1") == 0
+                                          : extension == ".db1";
+  if (!same) return -1;
+  if (chosen.title.empty() || chosen.title.size() >= kMainNameSize) return -1;
+  if (!chosen.directory.empty()) {
+    std::error_code error;
+    std::filesystem::current_path(chosen.directory, error);
+    if (error) return -1;
+  }
+  return DB_SetMainName(chosen.title.c_str());
+}
+
+}  // namespace tracklore

@@ -1,0 +1,29 @@
+// Choosing the main file of a database, shared by opening and creation.
+//
+// The user's choice is taken only when its extension is ".db1" (in any
+// letter case, or exactly, as the caller asks) and its title - the file name
+// without extension - is not empty and fits the main name buffer. Then the
+// title becomes the main table's name and the file's directory the current
+// directory. A refused choice changes nothing and shows nothing.
+#pragma once
+
+#include <string>
+
+namespace tracklore {
+
+enum class ExtensionCase { Any, Exact };
+
+// Splits a chosen path into its directory ("" when none), title and
+// extension (without the dot; "" when the name has none).
+struct ChosenFile {
+  std::string directory;
+  std::string title;
+  std::string extension;
+};
+ChosenFile splitchosen(const std::string& path);
+
+// 0 when the choice was taken, -1 when refused (nothing changed) or when its
+// directory cannot be entered.
+int takemainfile(const std::string& path, ExtensionCase match);
+
+}  // namespace tracklore

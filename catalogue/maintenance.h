@@ -1,0 +1,40 @@
+// Whole-database operations: create, pack, reindex, verify and repair.
+//
+// Each runs while no database is open, opens and closes the tables itself
+// and leaves the database closed. Failures are shown (DB_CheckResult, or
+// DB_Open's own report) before -1 is returned.
+//
+// Progress: callback (context, percent 0..100) is called as the pass goes
+// on, one percentage for the whole database. Context, when given, points to
+// a record whose first member is a const char*: before each table the
+// operation stores there the address of its progress line (valid until the
+// next line or the end of the program), for example
+// "Packing table 3 of 5 [rel001]". Both may be null.
+//
+// DB_Create () -> 0 when a new empty database was made in the directory the
+//   user chose (save dialog; the chosen file's title, which must fit the
+//   name buffer and must not be one of the fixed table names, becomes the
+//   main table's name and its directory the current directory; the
+//   extension must be exactly ".db1"); -1 when cancelled, refused, declined
+//   at the question about an existing database, or when a step failed; else
+//   the non-zero result of the final reindex.
+// DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
+//   index files are then out of date until a reindex.
+// DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
+// DB_Verify -> 0 when the database was opened and walked, whatever was
+//   found; -1 when it could not be opened. Checks the relation rows'
+//   references and sequence numbers, the attributes' codes and reference
+//   counts and the albums' codes and first artists; every correction is
+//   asked (Yes/No) and written at once; duplicate codes are only reported.
+#pragma once
+
+namespace tracklore {
+
+using ProgressCallback = void (*)(void* context, int percent);
+
+int DB_Create();
+int DB_Pack(ProgressCallback callback, void* context);
+int DB_Reindex(ProgressCallback callback, void* context);
+int DB_Verify(ProgressCallback callback, void* context);
+
+}  // namespace tracklore

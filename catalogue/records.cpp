@@ -1,0 +1,116 @@
+// Creating, renaming and deleting whole records, and the completeness mark.
+#include <cstring>
+#include <string>
+
+#include "catalogue/edits.h"
+#include "catalogue/schema.h"
+#include "catalogue/standing.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/keys.h"
+
+namespace tracklore {
+
+using quill::Ok;
+using quill::Rlist;
+
+namespace {
+
+// The longest name a user can type.
+constexpr size_t kTypedName = 128;
+
+std::string capitalised(const char* name) {
+  std::string text(name, strnlen(name, kTypedName));
+  quill::capitalize(text.data(), 1);
+  return text;
+}
+
+bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
+
+}  // namespace
+
+ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
+  if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
+  std::string text = capitalised(name);
+  if (text.empty()) return EmptyName;
+  // The buffer is about to become the new record: save what is pending.
+  ErrorCode rc = cursor.flush(0);
+  if (rc != Ok) return rc;
+  cursor.field(F_Name).set(text.c_str());
+  if (kind == TitleTable) {
+    cursor.field(F_OKField).set("*");
+    cursor.field(F_AuxAttr).set(-1L);
+  } else {
+    cursor.field(F_RefCount).set(0L);
+  }
+  rc = cursor.append(0);
+  // The unwritten record must not be saved over another by a later move.
+  if (rc != Ok) cursor.unset();
+  return rc;
+}
+
+ErrorCode DB_RenameRecord(Rlist& cursor, int kind, const char* name, bool confirmed) {
+  if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
+  if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
+  std::string text = capitalised(name);
+  if (text.empty()) return EmptyName;
+  if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
+    return NeedsConfirmation;
+  cursor.field(F_Name).set(text.c_str());
+  ErrorCode rc = cursor.flush(0);
+  if (rc != Ok) cursor.load(1);
+  return rc;
+}
+
+ErrorCode DB_DeleteArticle(Rlist& titlecursor) {
+  if (titlecursor.datafile() != &DB_Table(TitleTable)) return quill::BadParam;
+  if (!standsin(titlecursor, DB_Table(TitleTable))) return quill::NoCurrentRecord;
+  const int32_t code = titlecursor.field(F_Code).aslong();
+  for (int r = 0; r < kRelations; ++r) {
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, code);
+    list->first();
+    while (list->valid()) {
+      // An album whose rows could not all go stays, so that no row is
+      // left pointing to nowhere.
+      ErrorCode rc = DB_RemoveLink(*list, titlecursor, PurgeSilent);
+      if (rc != Ok) return rc;
+    }
+  }
+  return titlecursor.del();
+}
+
+ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
+  if (kind != ArtistTable && kind != SongTable) return quill::BadParam;
+  if (cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
+  if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
+  if (cursor.field(F_RefCount).aslong() != 0) return StillReferenced;
+  // A wrong count must not let a used attribute go.
+  Rlist rows(&DB_Table(rowtable(kind - 1)));
+  rows.select(T_Attr);
+  if (rows.selected() == T_Attr &&
+      rows.seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichAny) == Ok)
+    return StillReferenced;
+  return cursor.del();
+}
+
+ErrorCode DB_UpdateOKField(Rlist& titlecursor, bool* changed) {
+  if (changed != nullptr) *changed = false;
+  if (titlecursor.datafile() != &DB_Table(TitleTable)) return quill::BadParam;
+  if (!standsin(titlecursor, DB_Table(TitleTable))) return quill::NoCurrentRecord;
+  const int n = DB_CountRelations(titlecursor.field(F_Code).aslong());
+  const char mark = static_cast<char>(titlecursor.field(F_OKField).data()[0]);
+  const char* now = nullptr;
+  if (n == 2 && mark == '*') now = " ";
+  if (n != 2 && mark == ' ') now = "*";
+  if (now == nullptr) return Ok;
+  titlecursor.field(F_OKField).set(now);
+  ErrorCode rc = titlecursor.flush(0);
+  if (rc != Ok) {
+    titlecursor.load(1);
+    return rc;
+  }
+  if (changed != nullptr) *changed = true;
+  return Ok;
+}
+
+}  // namespace tracklore

@@ -1,0 +1,167 @@
+#include "catalogue/relation.h"
+
+#include <cstring>
+#include <new>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/errors.h"
+
+namespace tracklore {
+
+using quill::Ok;
+using quill::Rlist;
+
+namespace {
+
+constexpr const char* kNotFound = "<not found>";
+
+int relationof(const quill::DataFile& rows) {
+  if (&rows == &DB_Table(ArtistRows)) return 0;
+  if (&rows == &DB_Table(SongRows)) return 1;
+  return -1;
+}
+
+}  // namespace
+
+Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, int direction)
+    : rows_(&rows),
+      other_(&other),
+      code_(code),
+      direction_(direction),
+      relation_(relationof(rows)) {
+  rows_.select(direction == ByAttribute ? T_Attr : T_TitSeq);
+  other_.select(T_Code);
+  quill::put4(key_, code);
+}
+
+int Relation::groupfield() const { return direction_ == ByAttribute ? F_Attr : F_Title; }
+int Relation::linkfield() const { return direction_ == ByAttribute ? F_Title : F_Attr; }
+
+bool Relation::valid() const {
+  if (!rows_.valid()) return false;
+  return const_cast<Rlist&>(rows_).field(groupfield()).aslong() == code_;
+}
+
+void Relation::align() {
+  // Without an index nothing can be sought (the engine would end the
+  // process): the item then reads as missing.
+  ErrorCode rc = quill::NotFound;
+  // The stored bytes of the link field are already in key encoding.
+  if (other_.selected() == T_Code && rows_.valid())
+    rc = other_.seek(rows_.field(linkfield()).data(), 4, quill::SeekPrefix, quill::WhichFirst);
+  if (rc != Ok) {
+    other_.unset();
+    other_.clear();
+  }
+}
+
+ErrorCode Relation::seekgroup(int which) {
+  moved_ = 0;
+  if (rows_.selected() < 0) return -1;  // tables opened without their index
+  if (rows_.seek(key_, 4, quill::SeekPrefix, which) != Ok) return -1;
+  align();
+  return Ok;
+}
+
+ErrorCode Relation::first() { return seekgroup(quill::WhichFirst); }
+ErrorCode Relation::last() { return seekgroup(quill::WhichLast); }
+
+ErrorCode Relation::skip(int n) {
+  moved_ = 0;
+  if (n == 0) return Ok;
+  if (!valid()) return -1;
+  const int step = n > 0 ? 1 : -1;
+  for (int i = 0; i != n; i += step) {
+    ErrorCode rc = rows_.skip(step);
+    if (rc != Ok) {
+      align();
+      return rc;
+    }
+    if (!valid()) {
+      rows_.skip(-step);
+      align();
+      return -1;
+    }
+    moved_ += step;
+  }
+  align();
+  return Ok;
+}
+
+ErrorCode Relation::removecurrent() {
+  ErrorCode rc = rows_.del();
+  if (rc != Ok) return rc;
+  if (!valid() && rows_.seek(key_, 4, quill::SeekPrefix, quill::WhichLast) != Ok) return Ok;
+  align();
+  return Ok;
+}
+
+std::unique_ptr<Relation> DB_GetArticleAttributes(int r, int32_t title) {
+  std::unique_ptr<Relation> list(new (std::nothrow) Relation(
+      DB_Table(rowtable(r)), DB_Table(attrtable(r)), title, Relation::ByTitle));
+  quill::chkalloc(list.get(), "DB_GetArticleAttributes");
+  return list;
+}
+
+std::unique_ptr<Relation> DB_GetArticlesFromAttribute(int r, int32_t attr) {
+  std::unique_ptr<Relation> list(new (std::nothrow) Relation(
+      DB_Table(rowtable(r)), DB_Table(TitleTable), attr, Relation::ByAttribute));
+  quill::chkalloc(list.get(), "DB_GetArticlesFromAttribute");
+  return list;
+}
+
+ErrorCode DB_GetName(char* buffer, int table, int32_t code) {
+  CodeLookup lookup;
+  return lookup.name(buffer, table, code);
+}
+
+int DB_CountRelations(int32_t title) {
+  uint8_t key[4];
+  quill::put4(key, title);
+  int count = 0;
+  for (int table : {SongRows, ArtistRows}) {
+    Rlist rows(&DB_Table(table));
+    rows.select(T_TitSeq);
+    if (rows.selected() == T_TitSeq && rows.seek(key, 4, quill::SeekPrefix, quill::WhichAny) == Ok)
+      ++count;
+  }
+  return count;
+}
+
+CodeLookup::CodeLookup() = default;
+CodeLookup::~CodeLookup() = default;
+
+Rlist& CodeLookup::cursor(int table) {
+  std::unique_ptr<Rlist>& cursor = cursors_[static_cast<size_t>(table)];
+  if (!cursor) {
+    cursor.reset(new (std::nothrow) Rlist(&DB_Table(table)));
+    quill::chkalloc(cursor.get(), "CodeLookup::cursor");
+    cursor->select(T_Code);
+  }
+  return *cursor;
+}
+
+ErrorCode CodeLookup::find(int table, int32_t code) {
+  if (table < TitleTable || table > SongTable) return quill::BadParam;
+  uint8_t key[4];
+  quill::put4(key, code);
+  Rlist& records = cursor(table);
+  if (records.selected() != T_Code) return quill::NotFound;  // no index open
+  return records.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+}
+
+ErrorCode CodeLookup::name(char* buffer, int table, int32_t code) {
+  ErrorCode rc = find(table, code);
+  if (rc == Ok) {
+    const quill::Field& name = cursor(table).field(F_Name);
+    std::memcpy(buffer, name.data(), static_cast<size_t>(name.length()));
+    buffer[name.length() - 1] = '\0';
+  } else {
+    std::strcpy(buffer, kNotFound);
+  }
+  return rc;
+}
+
+}  // namespace tracklore

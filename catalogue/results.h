@@ -1,0 +1,28 @@
+// Result codes of the catalogue's own refusals.
+//
+// Catalogue operations return the engine's ErrorCodes (engine/errors.h): 0
+// on success, otherwise the first failing engine code. A few refusals are
+// the catalogue's own, with codes outside the engine's range; the user
+// interface tests for them and shows its own message, or names them with
+// DB_ResultName.
+#pragma once
+
+#include "engine/errors.h"
+
+namespace tracklore {
+
+using quill::ErrorCode;
+
+enum : ErrorCode {
+  // An attribute that rows still use cannot be deleted.
+  StillReferenced = 0x2001,
+  // Renaming an attribute that several rows use needs the user's consent.
+  NeedsConfirmation = 0x2002,
+  // A record cannot be given an empty name.
+  EmptyName = 0x2003,
+};
+
+// The display name of a catalogue or engine code.
+const char* DB_ResultName(ErrorCode code);
+
+}  // namespace tracklore

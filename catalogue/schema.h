@@ -1,0 +1,99 @@
+// The music database: five tables in one directory, their fields, tags and
+// invariants, and the kind names that every message uses.
+//
+//   index  table name        holds                             kind
+//   0      main ("maindb")   titles (albums)                   0
+//   1      "attr001"         artists                           1
+//   2      "attr002"         songs                             2
+//   3      "rel001"          relation 0: album -> artists      rows
+//   4      "rel002"          relation 1: album -> songs        rows
+//
+// Relation r (0 artists, 1 songs) links the title table with attribute
+// table r + 1; its rows live in table r + 3. A kind is the index of its
+// table (0 album, 1 artist, 2 song).
+//
+// Fields (type, length):
+//   title:     Name C56, Code X, OK_field C2, Aux_attr L
+//   attribute: Name C51 (artists) / C61 (songs), Code X, Ref_count L
+//   relation:  Title L, Seq S, Attr L
+// Tags: title and attribute tables "Name" (Name), "Code" (Code); relation
+// tables "Tit+Seq" (Title, Seq), "Attr" (Attr). Every component is the
+// whole field without flags; the engine resolves Name to a collated,
+// variable-length text component. No tag is unique.
+//
+// Invariants of a consistent database:
+//  1. every row's Title names a live album and its Attr a live attribute of
+//     the relation's table;
+//  2. an album's rows in one relation carry Seq 0, 1, 2, ... without gap or
+//     repetition;
+//  3. an attribute's Ref_count is the number of rows whose Attr is its Code;
+//  4. an album's Aux_attr is the Attr of its lowest-Seq artist row, -1 when
+//     it has none;
+//  5. Code is unique within each table.
+// A new album has OK_field "*" and Aux_attr -1, a new attribute Ref_count
+// 0. OK_field is " " once the album has rows in both relations, "*" before;
+// it is brought up to date when an album is left, and never verified.
+#pragma once
+
+#include <cstdint>
+
+namespace tracklore {
+
+// Table indexes.
+enum : int { TitleTable = 0, ArtistTable = 1, SongTable = 2, ArtistRows = 3, SongRows = 4 };
+constexpr int kTables = 5;
+constexpr int kRelations = 2;
+
+inline constexpr int attrtable(int r) { return r + 1; }
+inline constexpr int rowtable(int r) { return r + 3; }
+
+// Field numbers.
+enum : int { F_Name = 0, F_Code = 1 };
+enum : int { F_OKField = 2, F_AuxAttr = 3 };        // title table
+enum : int { F_RefCount = 2 };                      // attribute tables
+enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
+
+// Tag numbers.
+enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables
+enum : int { T_TitSeq = 0, T_Attr = 1 };  // relation tables
+
+// The length of each kind's Name field; a name holds one byte less.
+constexpr int kNameLength[3] = {56, 51, 61};
+// A buffer that holds any stored name with its terminator.
+constexpr int kNameBuffer = 61;
+
+// The stem of the main table's files is kept in a buffer of this size.
+constexpr int kMainNameSize = 128;
+constexpr const char* kDefaultMainName = "maindb";
+
+// KindNames[kind][form]: singular, capitalised singular, plural,
+// capitalised plural.
+enum : int { SingularForm = 0, CapSingularForm = 1, PluralForm = 2, CapPluralForm = 3 };
+extern const char* const KindNames[3][4];
+
+// The schema as constant data, from which creation builds the tables.
+struct FieldDef {
+  char type;
+  int16_t length;  // 0 for numeric fields: the engine fixes their width
+  const char* name;
+};
+struct TagDef {
+  const char* name;
+  int16_t field;  // the first component's field
+  int16_t count;  // components: that many consecutive fields
+};
+struct TableLayout {
+  const FieldDef* fields;
+  int nfields;
+  const TagDef* tags;
+  int ntags;
+};
+
+// The fields and tags of table index 0..4. The attribute tables' Name
+// carries the kind's length from kNameLength.
+TableLayout tablelayout(int index);
+
+// The fixed name of table 1..4 ("attr001", "rel002", ...).
+const char* fixedname(int index);
+
+}  // namespace tracklore

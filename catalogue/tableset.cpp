@@ -1,0 +1,94 @@
+#include "catalogue/tableset.h"
+
+#include <cstring>
+
+#include "catalogue/host.h"
+#include "catalogue/mainfile.h"
+#include "catalogue/schema.h"
+#include "engine/errors.h"
+
+namespace tracklore {
+
+namespace {
+
+struct TableSetState {
+  quill::DataFile tables[kTables];
+  int open = 0;
+  char mainname[kMainNameSize] = "maindb";
+};
+
+// Built at first use and destroyed at exit, which closes any open table.
+TableSetState& state() {
+  static TableSetState set;
+  return set;
+}
+
+// The order in which the tables are opened.
+constexpr int kOpenOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows};
+
+}  // namespace
+
+quill::DataFile& DB_Table(int index) { return state().tables[index]; }
+
+int DB_IsOpen() { return state().open; }
+
+bool DB_IsReadOnly() {
+  quill::DataFile& title = DB_Table(TitleTable);
+  return title.isopen() && title.file().readonly();
+}
+
+const char* DB_MainName() { return state().mainname; }
+
+int DB_SetMainName(const char* name) {
+  size_t length = std::strlen(name);
+  if (length >= kMainNameSize) return -1;
+  std::memcpy(state().mainname, name, length + 1);
+  return 0;
+}
+
+const char* DB_TableName(int index) {
+  return index == TitleTable ? DB_MainName() : fixedname(index);
+}
+
+int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
+  if (result == quill::Ok) return 0;
+  quill::warning("Operation %s failed on Datafile \"%s\".\nReturn value: %s.", operation, table,
+                 quill::errname(result));
+  DB_Close();
+  return -1;
+}
+
+int DB_Open(int ask, int readonly, int shared, int noindex) {
+  if (ask) {
+    FileRequest request;
+    request.title = "Choose database main file";
+    request.filter = "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||";
+    request.defext = "";
+    request.proposed = "maindb.db1";
+    std::string path;
+    if (!DB_Host().openfile(request, &path)) return -1;
+    if (takemainfile(path, ExtensionCase::Any) != 0) return -1;
+  }
+  // Reopening an object that is still open would strand its cursors' view
+  // of the old files; start from a closed set instead.
+  if (state().open) DB_Close();
+  for (int index : kOpenOrder) {
+    const char* name = DB_TableName(index);
+    ErrorCode rc = DB_Table(index).open(name, readonly, shared, noindex);
+    if (DB_CheckResult(rc, name, "open") != 0) return -1;
+  }
+  state().open = 1;
+  return 0;
+}
+
+int DB_Close() {
+  DB_Table(TitleTable).close();
+  DB_Table(ArtistTable).close();
+  DB_Table(ArtistRows).close();
+  DB_Table(SongTable).close();
+  DB_Table(SongRows).close();
+  state().open = 0;
+  return 0;
+}
+
+}  // namespace tracklore

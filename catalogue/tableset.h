@@ -1,0 +1,52 @@
+// The table set: the one open database of the process.
+//
+// Five DataFile objects in the order of schema.h, opened together and closed
+// together, an open flag, and the stem of the main table's files (at most
+// 127 characters, "maindb" until a main file is chosen). The objects live
+// for the whole run; opening and closing only change their state. Every
+// table is named relatively: the tables live in the current directory,
+// which choosing a main file moves to the file's directory.
+//
+// DB_Open (ask, readonly, shared, noindex) -> 0, or -1 on cancel or failure.
+//   ask: let the user choose the main file first (a chosen file whose
+//   extension is not ".db1" in any letter case, or whose title does not fit
+//   the name buffer, is refused without a message and changes nothing);
+//   then opens title, artists, artists relation, songs, songs relation with
+//   the three flags. The first table that fails is reported by
+//   DB_CheckResult, which closes all five. An open database is closed first.
+// DB_Close () -> 0: closes every table; closing a closed one does nothing.
+// DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
+//   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:
+//   %s.", every table closed, -1. Every whole-database operation reports
+//   its failures through it.
+//
+// Cursors (FullTable, Relation, Rlist) bound to these tables must be
+// destroyed before the database is closed.
+#pragma once
+
+#include "catalogue/results.h"
+#include "engine/datafile.h"
+
+namespace tracklore {
+
+int DB_Open(int ask, int readonly, int shared, int noindex);
+int DB_Close();
+int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
+
+// 1 after a successful DB_Open, 0 after DB_Close and at start.
+int DB_IsOpen();
+// True when the database is open for reading only.
+bool DB_IsReadOnly();
+
+// Table index 0..4 of the set.
+quill::DataFile& DB_Table(int index);
+// The name under which table index 0..4 is opened: the main table's stem
+// for 0, the fixed names for the others.
+const char* DB_TableName(int index);
+
+// The stem of the main table's files.
+const char* DB_MainName();
+// Sets it; -1 (and nothing changed) when it does not fit 127 characters.
+int DB_SetMainName(const char* name);
+
+}  // namespace tracklore

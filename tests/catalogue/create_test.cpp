@@ -1,0 +1,164 @@
+// Creating a database: the dialog, the name and extension rules, the
+// question about an existing database, and failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CreateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DB_Close();
+    DB_SetMainName("maindb");
+  }
+  void TearDown() override {
+    DB_Close();
+    DB_SetMainName("maindb");
+    EXPECT_EQ(host_.waitdepth, 0);
+    EXPECT_EQ(host_.unanswered(), 0u);
+  }
+  size_t files() const {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()));
+  }
+  TempDir dir_;
+  CapturedReports reports_;
+  ScriptedHost host_;
+};
+
+TEST_F(CreateTest, KeepingTheProposalMakesTheFiveTablesAndTheirIndexes) {
+  host_.choose(dir_.file("maindb.db1"));
+  EXPECT_EQ(DB_Create(), 0);
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  const ScriptedHost::Dialog& d = host_.dialogs[0];
+  EXPECT_TRUE(d.save);
+  EXPECT_STREQ(d.request.title, "Choose directory where database will be created");
+  EXPECT_STREQ(d.request.filter, "Database main files (*.db1)|*.db1||");
+  EXPECT_STREQ(d.request.defext, "db1");
+  EXPECT_STREQ(d.request.proposed, "maindb.db1");
+  for (const char* name : {"maindb", "attr001", "attr002", "rel001", "rel002"}) {
+    EXPECT_TRUE(fs::exists(dir_.file(std::string(name) + ".db1"))) << name;
+    EXPECT_TRUE(fs::exists(dir_.file(std::string(name) + ".idx"))) << name;
+  }
+  EXPECT_EQ(files(), 10u);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(reports_.texts().empty());
+  EXPECT_EQ(host_.waitshown, 1);
+  // Left closed; the shell opens it for writing.
+  EXPECT_EQ(DB_IsOpen(), 0);
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_FALSE(DB_IsReadOnly());
+}
+
+TEST_F(CreateTest, TheChosenTitleNamesTheMainTableAndItsDirectoryBecomesCurrent) {
+  fs::create_directory(dir_.file("elsewhere"));
+  host_.choose(dir_.file("elsewhere/music.db1"));
+  EXPECT_EQ(DB_Create(), 0);
+  EXPECT_STREQ(DB_MainName(), "music");
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("elsewhere")));
+  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/music.db1")));
+  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/music.idx")));
+  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/attr001.db1")));
+  EXPECT_FALSE(fs::exists(dir_.file("elsewhere/maindb.db1")));
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_STREQ(DB_Table(TitleTable).base().c_str(), "music");
+}
+
+TEST_F(CreateTest, CancelChangesNothing) {
+  host_.choose(std::nullopt);
+  EXPECT_EQ(DB_Create(), -1);
+  EXPECT_EQ(files(), 0u);
+  EXPECT_EQ(host_.waitshown, 0);
+}
+
+TEST_F(CreateTest, TheExtensionMustBeExactlyLowerCaseDb1) {
+  host_.choose(dir_.file("music.DB1"));
+  host_.choose(dir_.file("music"));
+  host_.choose(dir_.file("music.db"));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(DB_Create(), -1);
+  EXPECT_EQ(files(), 0u);
+  EXPECT_STREQ(DB_MainName(), "maindb");
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(reports_.texts().empty());
+}
+
+TEST_F(CreateTest, ATitleLongerThanTheNameBufferIsRefused) {
+  std::string title(128, 'a');
+  host_.choose(dir_.file(title + ".db1"));
+  EXPECT_EQ(DB_Create(), -1);
+  EXPECT_STREQ(DB_MainName(), "maindb");
+  EXPECT_EQ(files(), 0u);
+  // 127 characters still fit.
+  std::string fits(127, 'b');
+  host_.choose(dir_.file(fits + ".db1"));
+  EXPECT_EQ(DB_Create(), 0);
+  EXPECT_EQ(std::string(DB_MainName()), fits);
+}
+
+TEST_F(CreateTest, AMainTableUnderAFixedTableNameIsRefused) {
+  // Created as the title table and then overwritten by the artist table.
+  host_.choose(dir_.file("attr001.db1"));
+  host_.choose(dir_.file("REL002.db1"));
+  EXPECT_EQ(DB_Create(), -1);
+  EXPECT_EQ(DB_Create(), -1);
+  EXPECT_EQ(files(), 0u);
+  EXPECT_STREQ(DB_MainName(), "maindb");
+}
+
+TEST_F(CreateTest, AnyDataFileInTheDirectoryRaisesTheQuestion) {
+  std::ofstream(dir_.file("unrelated.DB1")) << "x";
+  host_.choose(dir_.file("music.db1"));
+  host_.answer(Answer::Cancel);
+  EXPECT_EQ(DB_Create(), -1);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  const ScriptedHost::Message& m = host_.messages[0];
+  EXPECT_EQ(m.text,
+            "A database (or remains thereof) already seems to exist in this directory.\n"
+            "If you go ahead and create a new database, the current one will be overwritten.\n"
+            "Are you sure you want to proceed?");
+  EXPECT_EQ(m.title, "Create database");
+  EXPECT_EQ(m.buttons, Buttons::OKCancel);
+  EXPECT_EQ(m.icon, Icon::Question);
+  // Declined: nothing written, but the name is already taken.
+  EXPECT_EQ(files(), 1u);
+  EXPECT_STREQ(DB_MainName(), "music");
+
+  host_.choose(dir_.file("music.db1"));
+  host_.answer(Answer::OK);
+  EXPECT_EQ(DB_Create(), 0);
+  EXPECT_EQ(files(), 11u);
+}
+
+TEST_F(CreateTest, AFailingStepIsReportedAndLeavesTheEarlierTables) {
+  // Another holder of rel001 keeps it from being created.
+  std::ofstream(dir_.file("rel001.db1")) << "x";
+  quill::File holder;
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), 1, 1), 0);
+  host_.choose(dir_.file("maindb.db1"));
+  host_.answer(Answer::OK);
+  EXPECT_EQ(DB_Create(), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation create failed on Datafile \"rel001\".\nReturn value: DataCreate.");
+  EXPECT_TRUE(fs::exists(dir_.file("maindb.db1")));
+  EXPECT_TRUE(fs::exists(dir_.file("attr001.db1")));
+  EXPECT_FALSE(fs::exists(dir_.file("attr002.db1")));
+  EXPECT_FALSE(fs::exists(dir_.file("maindb.idx")));
+  EXPECT_EQ(host_.waitdepth, 0);
+}
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,350 @@
+// The edits: numbering, reference counts, first artists, purging, moves,
+// and the whole-record rules.
+#include "catalogue/edits.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/browse.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+using V = std::vector<int32_t>;
+using S = std::vector<int>;
+
+class EditsTest : public CatalogueTest {
+ protected:
+  // An album with artists (or songs) linked in this order.
+  int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album") {
+    const int32_t album = add(TitleTable, name);
+    for (int32_t a : attrs) EXPECT_EQ(link(r, album, a), quill::Ok);
+    return album;
+  }
+  std::vector<int32_t> some(int kind, int n) {
+    std::vector<int32_t> codes;
+    for (int i = 0; i < n; ++i) codes.push_back(add(kind, ("item " + std::to_string(i)).c_str()));
+    return codes;
+  }
+  // Removes the row at position of an album's relation.
+  quill::ErrorCode remove(int r, int32_t album, int position, PurgeMode purge,
+                          int32_t* standing = nullptr) {
+    auto list = DB_GetArticleAttributes(r, album);
+    auto title = at(TitleTable, album);
+    EXPECT_EQ(list->first(), quill::Ok);
+    EXPECT_EQ(list->skip(position), quill::Ok);
+    quill::ErrorCode rc = DB_RemoveLink(*list, *title, purge);
+    if (standing != nullptr) *standing = list->valid() ? list->cursor().field(F_Code).aslong() : -1;
+    return rc;
+  }
+  quill::ErrorCode move(int r, int32_t album, int position, int up) {
+    auto list = DB_GetArticleAttributes(r, album);
+    auto title = at(TitleTable, album);
+    EXPECT_EQ(list->first(), quill::Ok);
+    EXPECT_EQ(list->skip(position), quill::Ok);
+    return DB_MoveLink(*list, up, *title);
+  }
+  int32_t aux(int32_t album) { return number(TitleTable, album, F_AuxAttr); }
+  int32_t refs(int kind, int32_t code) { return number(kind, code, F_RefCount); }
+};
+
+// ---- adding ---------------------------------------------------------------------
+
+TEST_F(EditsTest, InsertingMakesRoomAfterThePosition) {
+  const V a = some(ArtistTable, 4);
+  const int32_t album = album_with(0, {a[0], a[1], a[2]});
+  auto list = DB_GetArticleAttributes(0, album);
+  auto title = at(TitleTable, album);
+  ASSERT_EQ(DB_AddLink(*list, album, 1, a[3], *title), quill::Ok);
+  EXPECT_EQ(seqs(0, album), (S{0, 1, 2, 3}));
+  EXPECT_EQ(attrs(0, album), (V{a[0], a[3], a[1], a[2]}));
+  // The list stands on the new row, its other side on the new artist.
+  EXPECT_EQ(list->rows().field(F_Seq).asint(), 1);
+  EXPECT_EQ(list->cursor().field(F_Code).aslong(), a[3]);
+  EXPECT_EQ(refs(ArtistTable, a[3]), 1);
+}
+
+TEST_F(EditsTest, APositionPastTheEndAppendsWithoutAGap) {
+  const V s = some(SongTable, 3);
+  const int32_t album = album_with(1, {s[0], s[1]});
+  EXPECT_EQ(link(1, album, s[2], 7), quill::Ok);
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2}));
+  EXPECT_EQ(link(1, album, s[2], -2), quill::BadParam);
+}
+
+TEST_F(EditsTest, LinkingANonexistentAttributeChangesNothing) {
+  const V s = some(SongTable, 2);
+  const int32_t album = album_with(1, {s[0], s[1]});
+  EXPECT_EQ(link(1, album, s[1] + 50, 0), quill::NotFound);
+  EXPECT_EQ(rows(1, album), (std::vector<std::pair<int, int32_t>>{{0, s[0]}, {1, s[1]}}));
+}
+
+TEST_F(EditsTest, TheFirstArtistIsTheAlbumsAuxAttr) {
+  const V a = some(ArtistTable, 3);
+  const int32_t album = add(TitleTable, "Album");
+  EXPECT_EQ(aux(album), -1);
+  ASSERT_EQ(link(0, album, a[0]), quill::Ok);
+  EXPECT_EQ(aux(album), a[0]);
+  ASSERT_EQ(link(0, album, a[1]), quill::Ok);
+  EXPECT_EQ(aux(album), a[0]);
+  ASSERT_EQ(link(0, album, a[2], 0), quill::Ok);
+  EXPECT_EQ(aux(album), a[2]);
+  // Songs never touch it.
+  ASSERT_EQ(link(1, album, add(SongTable, "Song"), 0), quill::Ok);
+  EXPECT_EQ(aux(album), a[2]);
+
+  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
+  EXPECT_EQ(aux(album), a[0]);
+  ASSERT_EQ(remove(0, album, 1, PurgeKeep), quill::Ok);
+  EXPECT_EQ(aux(album), a[0]);
+  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
+  EXPECT_EQ(aux(album), -1);
+}
+
+TEST_F(EditsTest, AFirstArtistNeedsTheAlbumsCursor) {
+  const int32_t album = add(TitleTable, "Album"), other = add(TitleTable, "Other");
+  const int32_t artist = add(ArtistTable, "Artist");
+  auto list = DB_GetArticleAttributes(0, album);
+  auto wrong = at(TitleTable, other);
+  EXPECT_EQ(DB_AddLink(*list, album, -1, artist, *wrong), quill::BadParam);
+  EXPECT_TRUE(rows(0, album).empty());
+  EXPECT_EQ(refs(ArtistTable, artist), 0);
+  EXPECT_EQ(aux(other), -1);
+}
+
+// ---- removing ---------------------------------------------------------------------
+
+TEST_F(EditsTest, RemovingClosesTheGapAndStandsOnTheNextRow) {
+  const V s = some(SongTable, 4);
+  const int32_t album = album_with(1, s);
+  int32_t standing = 0;
+  ASSERT_EQ(remove(1, album, 1, PurgeKeep, &standing), quill::Ok);
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2}));
+  EXPECT_EQ(attrs(1, album), (V{s[0], s[2], s[3]}));
+  EXPECT_EQ(standing, s[2]);
+  EXPECT_EQ(refs(SongTable, s[1]), 0);
+  EXPECT_TRUE(exists(SongTable, s[1]));
+  EXPECT_GE(host_.drains, 1);
+  EXPECT_GE(host_.waitshown, 1);
+}
+
+TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
+  const V s = some(SongTable, 2);
+  const int32_t album = album_with(1, s);
+  host_.answer(Answer::Cancel);
+  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text,
+            "There are no more references to \"Item 0\".\n"
+            "Would you like to purge (delete) it from the database?");
+  EXPECT_EQ(host_.messages[0].title, "Confirm purge");
+  EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);
+  EXPECT_EQ(host_.messages[0].icon, Icon::Question);
+  EXPECT_TRUE(exists(SongTable, s[0]));
+  EXPECT_EQ(refs(SongTable, s[0]), 0);
+
+  host_.answer(Answer::OK);
+  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
+  EXPECT_FALSE(exists(SongTable, s[1]));
+  EXPECT_TRUE(rows(1, album).empty());
+}
+
+TEST_F(EditsTest, PurgeAskDoesNotAskWhileOthersStillRefer) {
+  const int32_t song = add(SongTable, "Shared");
+  const int32_t x = album_with(1, {song}, "X");
+  album_with(1, {song}, "Y");
+  ASSERT_EQ(remove(1, x, 0, PurgeAsk), quill::Ok);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_EQ(refs(SongTable, song), 1);
+}
+
+TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
+  const V a = some(ArtistTable, 3);
+  const int32_t album = album_with(0, a);
+  ASSERT_EQ(remove(0, album, 0, PurgeSilent), quill::Ok);
+  EXPECT_FALSE(exists(ArtistTable, a[0]));
+  EXPECT_TRUE(host_.messages.empty());
+  // The album is being deleted: nothing is renumbered, Aux_attr stays.
+  EXPECT_EQ(seqs(0, album), (S{1, 2}));
+  EXPECT_EQ(aux(album), a[0]);
+}
+
+TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
+  const int32_t song = add(SongTable, "Song");
+  const int32_t album = album_with(1, {song});
+  quill::File::set_write_fault(
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
+  quill::ErrorCode rc = remove(1, album, 0, PurgeSilent);
+  quill::File::set_write_fault({});
+  EXPECT_EQ(rc, quill::WriteFailed);
+  EXPECT_TRUE(exists(SongTable, song));
+  EXPECT_EQ(refs(SongTable, song), 1);
+  EXPECT_EQ(attrs(1, album), (V{song}));
+}
+
+TEST_F(EditsTest, RemovingWithoutACurrentRowIsRefused) {
+  const int32_t album = add(TitleTable, "Album");
+  auto list = DB_GetArticleAttributes(0, album);
+  auto title = at(TitleTable, album);
+  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
+  auto byattr = DB_GetArticlesFromAttribute(0, 0);
+  EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeKeep), quill::BadParam);
+}
+
+// ---- moving -----------------------------------------------------------------------
+
+TEST_F(EditsTest, MovingDownSwapsWithTheNextRowAndKeepsTheCount) {
+  const V s = some(SongTable, 4);
+  const int32_t album = album_with(1, s);
+  ASSERT_EQ(move(1, album, 2, 0), quill::Ok);
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3}));
+  EXPECT_EQ(attrs(1, album), (V{s[0], s[1], s[3], s[2]}));
+  EXPECT_EQ(refs(SongTable, s[2]), 1);
+}
+
+TEST_F(EditsTest, MovingTheFirstRowUpSendsItToTheEnd) {
+  const V a = some(ArtistTable, 3);
+  const int32_t album = album_with(0, a);
+  ASSERT_EQ(move(0, album, 0, 1), quill::Ok);
+  EXPECT_EQ(attrs(0, album), (V{a[1], a[2], a[0]}));
+  EXPECT_EQ(seqs(0, album), (S{0, 1, 2}));
+  EXPECT_EQ(aux(album), a[1]);
+}
+
+TEST_F(EditsTest, MovingTheLastRowDownIsRefusedAndChangesNothing) {
+  const V s = some(SongTable, 3);
+  const int32_t album = album_with(1, s);
+  const auto before = rows(1, album);
+  EXPECT_EQ(move(1, album, 2, 0), quill::TooFar);
+  EXPECT_EQ(rows(1, album), before);
+  EXPECT_EQ(refs(SongTable, s[2]), 1);
+  // A single row is the last one too.
+  const int32_t single = album_with(1, {s[0]}, "Single");
+  EXPECT_EQ(move(1, single, 0, 0), quill::TooFar);
+  EXPECT_EQ(seqs(1, single), (S{0}));
+}
+
+// ---- whole records ------------------------------------------------------------------
+
+TEST_F(EditsTest, NewRecordsStartEmptyAndCapitalised) {
+  FullTable albums(DB_Table(TitleTable));
+  ASSERT_EQ(DB_InsertRecord(TitleTable, "the dark side", albums.cursor()), quill::Ok);
+  const int32_t album = albums.cursor().field(F_Code).aslong();
+  EXPECT_EQ(text(TitleTable, album, F_Name), "The Dark Side");
+  EXPECT_EQ(text(TitleTable, album, F_OKField), "*");
+  EXPECT_EQ(aux(album), -1);
+  FullTable songs(DB_Table(SongTable));
+  ASSERT_EQ(DB_InsertRecord(SongTable, "time", songs.cursor()), quill::Ok);
+  ASSERT_EQ(DB_InsertRecord(SongTable, "money", songs.cursor()), quill::Ok);
+  EXPECT_EQ(songs.cursor().field(F_Code).aslong(), 1);
+  EXPECT_EQ(refs(SongTable, 1), 0);
+  EXPECT_EQ(text(SongTable, 1, F_Name), "Money");
+
+  EXPECT_EQ(DB_InsertRecord(SongTable, "", songs.cursor()), EmptyName);
+  EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
+  EXPECT_EQ(DB_Table(SongTable).nrecs(), 2);
+}
+
+TEST_F(EditsTest, InsertingSavesAChangePendingOnTheCursor) {
+  FullTable songs(DB_Table(SongTable));
+  ASSERT_EQ(DB_InsertRecord(SongTable, "first", songs.cursor()), quill::Ok);
+  songs.cursor().field(F_Name).set("Renamed");
+  ASSERT_EQ(DB_InsertRecord(SongTable, "second", songs.cursor()), quill::Ok);
+  EXPECT_EQ(text(SongTable, 0, F_Name), "Renamed");
+  EXPECT_EQ(text(SongTable, 1, F_Name), "Second");
+}
+
+TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
+  const int32_t song = add(SongTable, "Old");
+  album_with(1, {song}, "X");
+  auto cursor = at(SongTable, song);
+  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "once used", false), quill::Ok);
+  EXPECT_EQ(text(SongTable, song, F_Name), "Once Used");
+  album_with(1, {song}, "Y");
+  cursor = at(SongTable, song);
+  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "twice used", false), NeedsConfirmation);
+  EXPECT_EQ(text(SongTable, song, F_Name), "Once Used");
+  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "twice used", true), quill::Ok);
+  EXPECT_EQ(text(SongTable, song, F_Name), "Twice Used");
+  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "", true), EmptyName);
+  // Albums are renamed without question.
+  const int32_t album = add(TitleTable, "Album");
+  auto title = at(TitleTable, album);
+  EXPECT_EQ(DB_RenameRecord(*title, TitleTable, "new title", false), quill::Ok);
+  EXPECT_EQ(text(TitleTable, album, F_Name), "New Title");
+}
+
+TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
+  const int32_t album = add(TitleTable, "Album");
+  auto title = at(TitleTable, album);
+  quill::File::set_write_fault(
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("maindb.db1"); });
+  quill::ErrorCode rc = DB_RenameRecord(*title, TitleTable, "other", false);
+  quill::File::set_write_fault({});
+  EXPECT_NE(rc, quill::Ok);
+  EXPECT_STREQ(reinterpret_cast<const char*>(title->field(F_Name).data()), "Album");
+  EXPECT_FALSE(title->field(F_Name).isset());
+  EXPECT_EQ(text(TitleTable, album, F_Name), "Album");
+}
+
+TEST_F(EditsTest, DeletingAnAlbumTakesItsRowsAndItsOnlyAttributes) {
+  const int32_t shared = add(ArtistTable, "Shared"), own = add(ArtistTable, "Own");
+  const V s = some(SongTable, 3);
+  const int32_t album = album_with(0, {own, shared});
+  for (int32_t song : s) ASSERT_EQ(link(1, album, song), quill::Ok);
+  const int32_t other = album_with(0, {shared}, "Other");
+  ASSERT_EQ(link(1, other, s[1]), quill::Ok);
+
+  auto title = at(TitleTable, album);
+  ASSERT_EQ(DB_DeleteArticle(*title), quill::Ok);
+  EXPECT_FALSE(exists(TitleTable, album));
+  EXPECT_TRUE(rows(0, album).empty());
+  EXPECT_TRUE(rows(1, album).empty());
+  EXPECT_FALSE(exists(ArtistTable, own));
+  EXPECT_EQ(refs(ArtistTable, shared), 1);
+  EXPECT_FALSE(exists(SongTable, s[0]));
+  EXPECT_EQ(refs(SongTable, s[1]), 1);
+  EXPECT_FALSE(exists(SongTable, s[2]));
+  EXPECT_EQ(attrs(0, other), (V{shared}));
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
+  const int32_t album = album_with(1, some(SongTable, 2));
+  auto title = at(TitleTable, album);
+  quill::File::set_write_fault(
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
+  quill::ErrorCode rc = DB_DeleteArticle(*title);
+  quill::File::set_write_fault({});
+  EXPECT_EQ(rc, quill::WriteFailed);
+  EXPECT_TRUE(exists(TitleTable, album));
+  EXPECT_EQ(seqs(1, album), (S{0, 1}));
+}
+
+TEST_F(EditsTest, AnAttributeInUseCannotBeDeleted) {
+  const int32_t artist = add(ArtistTable, "Used");
+  const int32_t album = album_with(0, {artist});
+  auto cursor = at(ArtistTable, artist);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
+  EXPECT_TRUE(exists(ArtistTable, artist));
+  // A count that says 0 while a row still uses it does not let it go.
+  cursor->field(F_RefCount).set(0L);
+  ASSERT_EQ(cursor->flush(0), quill::Ok);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
+  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
+  cursor = at(ArtistTable, artist);
+  cursor->field(F_RefCount).set(0L);
+  ASSERT_EQ(cursor->flush(0), quill::Ok);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), quill::Ok);
+  EXPECT_FALSE(exists(ArtistTable, artist));
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
+}
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,205 @@
+// Pack and reindex of the whole database: order, progress lines, one
+// percentage over all tables, and failures.
+#include "catalogue/maintenance.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/edits.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/maintain.h"
+#include "tests/catalogue/progress.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MaintenanceTest : public CatalogueTest {
+ protected:
+  int max() const {
+    int m = -1;
+    for (const auto& call : log_.calls) m = std::max(m, call.second);
+    return m;
+  }
+  // Some of everything, with deleted records in every table.
+  void populate() {
+    std::vector<int32_t> albums;
+    for (int i = 0; i < 30; ++i)
+      albums.push_back(add(TitleTable, ("Album " + std::to_string(i)).c_str()));
+    for (int i = 0; i < 40; ++i) {
+      const int kind = 1 + i % 2;
+      const int32_t attr = add(kind, ("Item " + std::to_string(i)).c_str());
+      ASSERT_EQ(link(kind - 1, albums[static_cast<size_t>(i % 30)], attr), quill::Ok);
+    }
+    for (int i = 0; i < 5; ++i) {
+      auto title = at(TitleTable, albums[static_cast<size_t>(i)]);
+      ASSERT_EQ(DB_DeleteArticle(*title), quill::Ok);
+    }
+    for (int t = 0; t < kTables; ++t) ASSERT_GT(DB_Table(t).header().ndeleted, 0) << t;
+  }
+  ProgressLog log_;
+};
+
+const std::vector<std::string> kPackLines = {
+    "Packing table 1 of 5 [maindb]", "Packing table 2 of 5 [attr001]",
+    "Packing table 3 of 5 [rel001]", "Packing table 4 of 5 [attr002]",
+    "Packing table 5 of 5 [rel002]"};
+const std::vector<std::string> kReindexLines = {
+    "Reindexing table 1 of 5 [maindb]", "Reindexing table 2 of 5 [attr001]",
+    "Reindexing table 3 of 5 [rel001]", "Reindexing table 4 of 5 [attr002]",
+    "Reindexing table 5 of 5 [rel002]"};
+
+TEST_F(MaintenanceTest, AnEmptyDatabaseRunsEveryStepWithoutAPercentage) {
+  DB_Close();
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
+  EXPECT_TRUE(log_.calls.empty());
+  EXPECT_STREQ(log_.text, "Packing table 5 of 5 [rel002]");
+  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), 0);
+  EXPECT_TRUE(log_.calls.empty());
+  EXPECT_STREQ(log_.text, "Reindexing table 5 of 5 [rel002]");
+  EXPECT_EQ(DB_IsOpen(), 0);
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+}
+
+TEST_F(MaintenanceTest, PackDropsDeletedRecordsAndReindexMakesThemUsable) {
+  std::vector<int32_t> albums;
+  for (int i = 0; i < 10; ++i)
+    albums.push_back(add(TitleTable, ("Album " + std::to_string(i)).c_str()));
+  for (int i : {1, 3, 5, 7})
+    ASSERT_EQ(at(TitleTable, albums[static_cast<size_t>(i)])->del(), quill::Ok);
+  DB_Close();
+
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
+  // The total is the ten slots of the title table: all of it is done there.
+  EXPECT_EQ(log_.lines(), (std::vector<std::string>(kPackLines)));
+  EXPECT_EQ(log_.calls.back().second, 100);
+  EXPECT_EQ(max(), 100);
+  for (const auto& call : log_.calls)
+    if (call.first != kPackLines[0]) {
+      EXPECT_EQ(call.second, 100) << call.first;
+    }
+  EXPECT_TRUE(log_.rising());
+  EXPECT_EQ(DB_IsOpen(), 0);
+
+  quill::DataFile titles;
+  ASSERT_EQ(titles.open("maindb", 1, 0, 1), quill::Ok);
+  EXPECT_EQ(titles.nrecs(), 6);
+  EXPECT_EQ(titles.nlive(), 6);
+  titles.close();
+  // The indexes no longer match until the reindex.
+  reports_expected_ = true;
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"maindb\".\nReturn value: IndexOutOfDate.");
+
+  EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  // Codes survive the pack.
+  for (int i : {0, 2, 4, 6, 8, 9})
+    EXPECT_EQ(text(TitleTable, albums[static_cast<size_t>(i)], F_Name),
+              "Album " + std::to_string(i));
+  EXPECT_FALSE(exists(TitleTable, albums[1]));
+}
+
+TEST_F(MaintenanceTest, OnePercentageRunsOverAllFiveTables) {
+  populate();
+  DB_Close();
+  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), 0);
+  EXPECT_EQ(log_.lines(), kReindexLines);
+  EXPECT_TRUE(log_.rising());
+  // With the right total the last table ends exactly at 100.
+  EXPECT_EQ(log_.last(), 100);
+  EXPECT_EQ(max(), 100);
+  int before_last = 0;
+  for (const auto& call : log_.calls)
+    if (call.first != kReindexLines[4]) before_last = call.second;
+  EXPECT_LT(before_last, 100);
+
+  log_.calls.clear();
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
+  EXPECT_EQ(log_.lines(), kPackLines);
+  EXPECT_TRUE(log_.rising());
+  EXPECT_EQ(log_.last(), 100);
+  EXPECT_EQ(max(), 100);
+  ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  for (int t = 0; t < kTables; ++t) EXPECT_EQ(DB_Table(t).header().ndeleted, 0) << t;
+  EXPECT_EQ(DB_Table(TitleTable).nrecs(), 25);
+}
+
+int g_calls = 0;
+void* g_context = reinterpret_cast<void*>(1);
+void counting(void* context, int) {
+  ++g_calls;
+  g_context = context;
+}
+
+TEST_F(MaintenanceTest, WithoutAContextNoLineIsStored) {
+  populate();
+  DB_Close();
+  g_calls = 0;
+  EXPECT_EQ(DB_Reindex(&counting, nullptr), 0);
+  EXPECT_GT(g_calls, 0);
+  EXPECT_EQ(g_context, nullptr);
+  EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
+}
+
+TEST_F(MaintenanceTest, ReindexRecreatesAMissingIndexFile) {
+  add(SongTable, "Song");
+  DB_Close();
+  fs::remove(dir_.file("attr002.idx"));
+  reports_expected_ = true;
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), 0);
+  EXPECT_TRUE(fs::exists(dir_.file("attr002.idx")));
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(text(SongTable, 0, F_Name), "Song");
+}
+
+TEST_F(MaintenanceTest, AFailingTableStopsThePassThere) {
+  populate();
+  DB_Close();
+  reports_expected_ = true;
+  quill::set_rename_fault(
+      [](const char*, const char* to) { return std::strstr(to, "attr002") != nullptr; });
+  const int rc = DB_Pack(&ProgressLog::callback, &log_);
+  quill::set_rename_fault({});
+  EXPECT_EQ(rc, -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation pack failed on Datafile \"attr002\".\nReturn value: DataCreate.");
+  EXPECT_EQ(DB_IsOpen(), 0);
+  EXPECT_EQ(log_.lines().back(), kPackLines[3]);
+  // Packed before the failure; untouched from it on.
+  for (const char* name : {"maindb", "attr001", "rel001", "attr002", "rel002"}) {
+    quill::DataFile table;
+    ASSERT_EQ(table.open(name, 1, 0, 1), quill::Ok) << name;
+    const bool packed = std::string(name) == "maindb" || std::string(name) == "attr001" ||
+                        std::string(name) == "rel001";
+    EXPECT_EQ(table.header().ndeleted == 0, packed) << name;
+  }
+}
+
+TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouched) {
+  DB_Close();
+  reports_expected_ = true;
+  fs::remove(dir_.file("rel001.db1"));
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
+  ASSERT_EQ(reports_.texts().size(), 2u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"rel001\".\nReturn value: DataOpen.");
+  EXPECT_EQ(log_.text, nullptr);
+}
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,373 @@
+// Thousands of random edits against a plain in-memory model of the
+// catalogue; after every batch the tables must equal the model and satisfy
+// the invariants of the schema, and at the end every table must pass the
+// engine's own integrity check.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalogue/edits.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/check.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+struct Album {
+  std::string name;
+  std::string mark = "*";
+  std::vector<int32_t> rows[2];
+};
+struct Attribute {
+  std::string name;
+  int32_t refs = 0;
+};
+
+struct Model {
+  std::map<int32_t, Album> albums;
+  std::map<int32_t, Attribute> attrs[3];  // kinds 1 and 2
+};
+
+class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<unsigned> {
+ protected:
+  std::mt19937 rng_{GetParam()};
+  Model m_;
+  int checks_ = 0;
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+  template <class Map>
+  int32_t anykey(const Map& map) {
+    auto it = map.begin();
+    std::advance(it, pick(static_cast<int>(map.size())));
+    return it->first;
+  }
+
+  // Lower-case words; what the catalogue stores is the same with every
+  // word's first letter upper case, cut to the field.
+  std::string typed() {
+    static const char* const syllables[] = {"la", "mor", "ven", "to", "qui", "sar", "del", "o"};
+    std::string name;
+    int words = 1 + pick(pick(8) == 0 ? 12 : 3);
+    for (int w = 0; w < words; ++w) {
+      if (w) name += ' ';
+      int n = 1 + pick(3);
+      for (int s = 0; s < n; ++s) name += syllables[pick(8)];
+    }
+    return name;
+  }
+  static std::string stored(std::string typed, int kind) {
+    bool start = true;
+    for (char& c : typed) {
+      if (start && std::isalpha(static_cast<unsigned char>(c)))
+        c = static_cast<char>(std::toupper(c));
+      start = c == ' ';
+    }
+    if (typed.size() > static_cast<size_t>(kNameLength[kind] - 1))
+      typed.resize(static_cast<size_t>(kNameLength[kind] - 1));
+    return typed;
+  }
+
+  // ---- operations ----------------------------------------------------------------
+
+  void insert(int kind) {
+    std::string name = typed();
+    quill::Rlist cursor(&DB_Table(kind));
+    ASSERT_EQ(DB_InsertRecord(kind, name.c_str(), cursor), quill::Ok);
+    const int32_t code = cursor.field(F_Code).aslong();
+    if (kind == TitleTable) {
+      ASSERT_EQ(m_.albums.count(code), 0u);
+      m_.albums[code].name = stored(name, kind);
+    } else {
+      ASSERT_EQ(m_.attrs[kind].count(code), 0u);
+      m_.attrs[kind][code].name = stored(name, kind);
+    }
+  }
+
+  void linkone() {
+    const int r = pick(2);
+    if (m_.albums.empty() || m_.attrs[r + 1].empty()) return;
+    const int32_t album = anykey(m_.albums), attr = anykey(m_.attrs[r + 1]);
+    std::vector<int32_t>& rows = m_.albums[album].rows[r];
+    const int n = static_cast<int>(rows.size());
+    const int position = pick(10) == 0 ? n + 1 + pick(3) : pick(n + 2) - 1;
+    ASSERT_EQ(link(r, album, attr, position), quill::Ok);
+    if (position == -1 || position >= n)
+      rows.push_back(attr);
+    else
+      rows.insert(rows.begin() + position, attr);
+    ++m_.attrs[r + 1][attr].refs;
+  }
+
+  // An album with rows in relation r and one of its positions.
+  bool anyrow(int r, int32_t* album, int* position) {
+    std::vector<int32_t> candidates;
+    for (const auto& [code, a] : m_.albums)
+      if (!a.rows[r].empty()) candidates.push_back(code);
+    if (candidates.empty()) return false;
+    *album = candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
+    *position = pick(static_cast<int>(m_.albums[*album].rows[r].size()));
+    return true;
+  }
+
+  void unlink() {
+    const int r = pick(2);
+    int32_t album;
+    int position;
+    if (!anyrow(r, &album, &position)) return;
+    std::vector<int32_t>& rows = m_.albums[album].rows[r];
+    const int32_t attr = rows[static_cast<size_t>(position)];
+    Attribute& a = m_.attrs[r + 1][attr];
+    const PurgeMode purge = pick(2) ? PurgeAsk : PurgeKeep;
+    bool purged = false;
+    if (purge == PurgeAsk && a.refs == 1) {
+      purged = pick(2) == 0;
+      host_.answer(purged ? Answer::OK : Answer::Cancel);
+    }
+    auto list = DB_GetArticleAttributes(r, album);
+    auto title = at(TitleTable, album);
+    ASSERT_EQ(list->first(), quill::Ok);
+    ASSERT_EQ(list->skip(position), quill::Ok);
+    ASSERT_EQ(DB_RemoveLink(*list, *title, purge), quill::Ok);
+    rows.erase(rows.begin() + position);
+    --a.refs;
+    if (purged) m_.attrs[r + 1].erase(attr);
+    // The list stands on the row that took the removed one's place.
+    if (!rows.empty()) {
+      const size_t expected = std::min(static_cast<size_t>(position), rows.size() - 1);
+      ASSERT_TRUE(list->valid());
+      ASSERT_EQ(list->rows().field(F_Seq).asint(), static_cast<int>(expected));
+    } else {
+      ASSERT_FALSE(list->valid());
+    }
+  }
+
+  void moveone() {
+    const int r = pick(2);
+    int32_t album;
+    int position;
+    if (!anyrow(r, &album, &position)) return;
+    std::vector<int32_t>& rows = m_.albums[album].rows[r];
+    const int up = pick(2);
+    auto list = DB_GetArticleAttributes(r, album);
+    auto title = at(TitleTable, album);
+    ASSERT_EQ(list->first(), quill::Ok);
+    ASSERT_EQ(list->skip(position), quill::Ok);
+    const quill::ErrorCode rc = DB_MoveLink(*list, up, *title);
+    const size_t i = static_cast<size_t>(position);
+    if (!up && i + 1 == rows.size()) {
+      ASSERT_EQ(rc, quill::TooFar);
+      return;
+    }
+    ASSERT_EQ(rc, quill::Ok);
+    if (up && i == 0)
+      std::rotate(rows.begin(), rows.begin() + 1, rows.end());
+    else if (up)
+      std::swap(rows[i - 1], rows[i]);
+    else
+      std::swap(rows[i], rows[i + 1]);
+  }
+
+  void rename() {
+    const int kind = pick(3);
+    const bool album = kind == TitleTable;
+    if (album ? m_.albums.empty() : m_.attrs[kind].empty()) return;
+    const int32_t code = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
+    std::string name = typed();
+    auto cursor = at(kind, code);
+    ASSERT_EQ(DB_RenameRecord(*cursor, kind, name.c_str(), true), quill::Ok);
+    (album ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
+  }
+
+  void deletealbum() {
+    if (m_.albums.empty()) return;
+    const int32_t code = anykey(m_.albums);
+    auto title = at(TitleTable, code);
+    ASSERT_EQ(DB_DeleteArticle(*title), quill::Ok);
+    for (int r = 0; r < 2; ++r)
+      for (int32_t attr : m_.albums[code].rows[r])
+        if (--m_.attrs[r + 1][attr].refs == 0) m_.attrs[r + 1].erase(attr);
+    m_.albums.erase(code);
+  }
+
+  void deleteattribute() {
+    const int kind = 1 + pick(2);
+    if (m_.attrs[kind].empty()) return;
+    const int32_t code = anykey(m_.attrs[kind]);
+    auto cursor = at(kind, code);
+    const quill::ErrorCode rc = DB_DeleteAttribute(*cursor, kind);
+    if (m_.attrs[kind][code].refs > 0) {
+      ASSERT_EQ(rc, StillReferenced);
+    } else {
+      ASSERT_EQ(rc, quill::Ok);
+      m_.attrs[kind].erase(code);
+    }
+  }
+
+  void leavealbum() {
+    if (m_.albums.empty()) return;
+    const int32_t code = anykey(m_.albums);
+    Album& a = m_.albums[code];
+    auto title = at(TitleTable, code);
+    bool changed = false;
+    ASSERT_EQ(DB_UpdateOKField(*title, &changed), quill::Ok);
+    const std::string mark = !a.rows[0].empty() && !a.rows[1].empty() ? " " : "*";
+    ASSERT_EQ(changed, mark != a.mark);
+    a.mark = mark;
+  }
+
+  void step() {
+    const int roll = pick(100);
+    if (roll < 5)
+      insert(TitleTable);
+    else if (roll < 13)
+      insert(1 + pick(2));
+    else if (roll < 53)
+      linkone();
+    else if (roll < 67)
+      unlink();
+    else if (roll < 83)
+      moveone();
+    else if (roll < 89)
+      rename();
+    else if (roll < 90)
+      deletealbum();
+    else if (roll < 94)
+      deleteattribute();
+    else
+      leavealbum();
+  }
+
+  // ---- checks ----------------------------------------------------------------------
+
+  // Reads the tables without the catalogue's queries and compares them with
+  // the model, invariant by invariant.
+  void check() {
+    ++checks_;
+    struct Row {
+      int32_t title;
+      int seq;
+      int32_t attr;
+    };
+    std::map<int32_t, std::pair<std::string, std::pair<std::string, int32_t>>> albums;
+    std::map<int32_t, std::pair<std::string, int32_t>> attrs[3];
+    std::vector<Row> rows[2];
+    for (int t = 0; t < kTables; ++t) {
+      quill::Rlist cursor(&DB_Table(t));
+      for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1)) {
+        if (cursor.isdeleted()) continue;
+        auto str = [&](int f) {
+          return std::string(reinterpret_cast<const char*>(cursor.field(f).data()));
+        };
+        const int32_t code = cursor.field(F_Code).aslong();
+        if (t == TitleTable) {
+          // Invariant 5: codes are unique.
+          ASSERT_TRUE(
+              albums
+                  .emplace(code, std::make_pair(str(F_Name),
+                                                std::make_pair(str(F_OKField),
+                                                               cursor.field(F_AuxAttr).aslong())))
+                  .second);
+        } else if (t <= SongTable) {
+          ASSERT_TRUE(
+              attrs[t]
+                  .emplace(code, std::make_pair(str(F_Name), cursor.field(F_RefCount).aslong()))
+                  .second);
+        } else {
+          rows[t - ArtistRows].push_back({cursor.field(F_Title).aslong(),
+                                          cursor.field(F_Seq).asint(),
+                                          cursor.field(F_Attr).aslong()});
+        }
+      }
+    }
+    ASSERT_EQ(albums.size(), m_.albums.size());
+    for (const auto& [code, a] : m_.albums) {
+      ASSERT_EQ(albums.count(code), 1u) << code;
+      EXPECT_EQ(albums[code].first, a.name);
+      EXPECT_EQ(albums[code].second.first, a.mark);
+      // Invariant 4.
+      EXPECT_EQ(albums[code].second.second, a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
+    }
+    for (int kind = 1; kind <= 2; ++kind) {
+      ASSERT_EQ(attrs[kind].size(), m_.attrs[kind].size());
+      for (const auto& [code, a] : m_.attrs[kind]) {
+        ASSERT_EQ(attrs[kind].count(code), 1u) << code;
+        EXPECT_EQ(attrs[kind][code].first, a.name);
+        EXPECT_EQ(attrs[kind][code].second, a.refs) << "kind " << kind << " code " << code;
+      }
+    }
+    for (int r = 0; r < 2; ++r) {
+      std::map<int32_t, std::vector<std::pair<int, int32_t>>> groups;
+      std::map<int32_t, int32_t> uses;
+      for (const Row& row : rows[r]) {
+        // Invariant 1.
+        ASSERT_EQ(albums.count(row.title), 1u) << "row of a missing album " << row.title;
+        ASSERT_EQ(attrs[r + 1].count(row.attr), 1u) << "row of a missing attribute " << row.attr;
+        groups[row.title].emplace_back(row.seq, row.attr);
+        ++uses[row.attr];
+      }
+      // Invariant 3.
+      for (const auto& [code, a] : attrs[r + 1]) EXPECT_EQ(a.second, uses[code]) << code;
+      for (const auto& [code, a] : m_.albums) {
+        std::vector<std::pair<int, int32_t>> group = groups[code];
+        std::sort(group.begin(), group.end());
+        ASSERT_EQ(group.size(), a.rows[r].size()) << "album " << code << " relation " << r;
+        for (size_t i = 0; i < group.size(); ++i) {
+          // Invariant 2, and the order the model kept.
+          ASSERT_EQ(group[i].first, static_cast<int>(i)) << "album " << code << " relation " << r;
+          ASSERT_EQ(group[i].second, a.rows[r][i]) << "album " << code << " relation " << r;
+        }
+      }
+    }
+    // The catalogue's own walk agrees for a few albums.
+    for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {
+      const int32_t code = anykey(m_.albums);
+      for (int r = 0; r < 2; ++r) {
+        auto list = DB_GetArticleAttributes(r, code);
+        std::vector<int32_t> walked;
+        for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
+          walked.push_back(list->cursor().field(F_Code).aslong());
+        EXPECT_EQ(walked, m_.albums[code].rows[r]);
+      }
+    }
+  }
+};
+
+TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
+  constexpr int kBatches = 80, kSteps = 100;
+  for (int i = 0; i < 6; ++i) insert(TitleTable);
+  for (int i = 0; i < 10; ++i) insert(1 + i % 2);
+  for (int batch = 0; batch < kBatches; ++batch) {
+    for (int s = 0; s < kSteps; ++s) {
+      step();
+      if (HasFatalFailure()) FAIL() << "batch " << batch << " step " << s;
+    }
+    check();
+    if (HasFailure()) FAIL() << "after batch " << batch;
+    // Everything is on disk and the indexes are in step.
+    if (batch % 10 == 9) {
+      DB_Close();
+      ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+    }
+  }
+  EXPECT_GT(m_.albums.size(), 20u);
+  DB_Close();
+  for (int t = 0; t < kTables; ++t) {
+    std::vector<std::string> problems;
+    EXPECT_EQ(quill::checktable(DB_TableName(t), &problems), 0) << DB_TableName(t);
+    for (const std::string& p : problems) ADD_FAILURE() << p;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ModelTest, ::testing::Values(20240607u, 7u, 1234567u));
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,186 @@
+// Opening and closing the database: the file choice, the failure report,
+// the all-or-nothing state, and the list over a whole table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "catalogue/browse.h"
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OpenTest : public CatalogueTest {
+ protected:
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    DB_Close();
+    reports_.clear();
+    reports_expected_ = true;  // each test checks them itself
+  }
+  bool anyopen() {
+    for (int i = 0; i < kTables; ++i)
+      if (DB_Table(i).isopen()) return true;
+    return false;
+  }
+};
+
+TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectory) {
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_IsOpen(), 1);
+  for (int i = 0; i < kTables; ++i) {
+    EXPECT_TRUE(DB_Table(i).isopen()) << i;
+    EXPECT_TRUE(DB_Table(i).exclusive()) << i;
+    EXPECT_NE(DB_Table(i).index(), nullptr) << i;
+  }
+  EXPECT_EQ(DB_Table(ArtistRows).base(), "rel001");
+  EXPECT_EQ(DB_Table(SongTable).base(), "attr002");
+  EXPECT_EQ(DB_Close(), 0);
+  EXPECT_EQ(DB_IsOpen(), 0);
+  EXPECT_FALSE(anyopen());
+}
+
+TEST_F(OpenTest, AMissingTableIsReportedByNameAndNothingStaysOpen) {
+  fs::rename(dir_.file("maindb.db1"), dir_.file("saved.db1"));
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  // The last one: the four before it are opened, then closed again.
+  fs::rename(dir_.file("saved.db1"), dir_.file("maindb.db1"));
+  fs::remove(dir_.file("rel002.db1"));
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{
+                "Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen.",
+                "Operation open failed on Datafile \"rel002\".\nReturn value: DataOpen."}));
+  EXPECT_EQ(DB_IsOpen(), 0);
+  EXPECT_FALSE(anyopen());
+}
+
+TEST_F(OpenTest, AMissingIndexIsReported) {
+  fs::remove(dir_.file("attr001.idx"));
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"attr001\".\nReturn value: IndexOpen.");
+  EXPECT_FALSE(anyopen());
+  // Without indexes (as pack and reindex open it) the table is usable.
+  EXPECT_EQ(DB_Open(0, 1, 0, 1), 0);
+}
+
+TEST_F(OpenTest, AnIndexOutOfDateIsReported) {
+  {
+    // A change made without the index leaves it behind.
+    quill::DataFile songs;
+    ASSERT_EQ(songs.open("attr002", 0, 0, 1), quill::Ok);
+    quill::Rlist cursor(&songs);
+    cursor.field(F_Name).set("X");
+    cursor.field(F_RefCount).set(0L);
+    ASSERT_EQ(cursor.append(0), quill::Ok);
+  }
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"attr002\".\nReturn value: IndexOutOfDate.");
+  EXPECT_FALSE(anyopen());
+}
+
+TEST_F(OpenTest, ATableHeldByAnotherOpenerIsReported) {
+  quill::File holder;
+  ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), 0, 1), 0);
+  EXPECT_EQ(DB_Open(0, 1, 0, 0), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"attr002\".\nReturn value: DataOpen.");
+  EXPECT_FALSE(anyopen());
+  holder.close();
+  EXPECT_EQ(DB_Open(0, 1, 0, 0), 0);
+}
+
+TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCase) {
+  // Made under an upper-case name, chosen with an upper-case extension.
+  fs::create_directory(dir_.file("other"));
+  host_.choose(dir_.file("other/MAINDB.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  fs::current_path(dir_.path());
+  DB_SetMainName("maindb");
+
+  host_.choose(dir_.file("other/MAINDB.DB1"));
+  EXPECT_EQ(DB_Open(1, 0, 0, 0), 0);
+  ASSERT_EQ(host_.dialogs.size(), 2u);
+  const ScriptedHost::Dialog& d = host_.dialogs[1];
+  EXPECT_FALSE(d.save);
+  EXPECT_STREQ(d.request.title, "Choose database main file");
+  EXPECT_STREQ(d.request.filter,
+               "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||");
+  EXPECT_STREQ(d.request.defext, "");
+  EXPECT_STREQ(d.request.proposed, "maindb.db1");
+  EXPECT_STREQ(DB_MainName(), "MAINDB");
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("other")));
+  EXPECT_EQ(DB_Table(TitleTable).base(), "MAINDB");
+}
+
+TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
+  fs::create_directory(dir_.file("other"));
+  host_.choose(std::nullopt);
+  host_.choose(dir_.file("other/x.txt"));
+  host_.choose(dir_.file("other/maindb"));
+  host_.choose(dir_.file("other/" + std::string(128, 'n') + ".db1"));
+  host_.choose(dir_.file("other/.db1"));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(DB_Open(1, 0, 0, 0), -1) << i;
+  EXPECT_STREQ(DB_MainName(), "maindb");
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.path()));
+  EXPECT_TRUE(reports_.texts().empty());
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_FALSE(anyopen());
+}
+
+TEST_F(OpenTest, ReadOnlyRefusesChanges) {
+  ASSERT_EQ(DB_Open(0, 1, 0, 0), 0);
+  EXPECT_TRUE(DB_IsReadOnly());
+  FullTable albums(DB_Table(TitleTable));
+  EXPECT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::WriteFailed);
+  EXPECT_EQ(DB_Table(TitleTable).nrecs(), 0);
+}
+
+TEST_F(OpenTest, FullTablePassesTheCursorThrough) {
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  for (const char* name : {"cherry", "apple", "banana"}) add(ArtistTable, name);
+  FullTable artists(DB_Table(ArtistTable));
+  auto name = [&] {
+    return std::string(reinterpret_cast<const char*>(artists.cursor().field(F_Name).data()));
+  };
+  // No order yet: physical, and seeking is refused instead of ending the
+  // process.
+  EXPECT_EQ(artists.cursor().selected(), -1);
+  EXPECT_FALSE(artists.valid());
+  const uint8_t key[] = {'B', 0};
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::BadParam);
+  EXPECT_EQ(artists.first(), quill::Ok);
+  EXPECT_EQ(name(), "Cherry");
+  EXPECT_EQ(artists.recno(), 0);
+
+  ASSERT_EQ(artists.select(T_Name), quill::Ok);
+  EXPECT_FALSE(artists.valid());
+  EXPECT_EQ(artists.first(), quill::Ok);
+  EXPECT_EQ(name(), "Apple");
+  EXPECT_EQ(artists.recno(), 1);
+  EXPECT_EQ(artists.skip(5), quill::TooFar);
+  EXPECT_EQ(artists.moved(), 2);
+  EXPECT_EQ(name(), "Cherry");
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::Ok);
+  EXPECT_EQ(name(), "Banana");
+  EXPECT_EQ(artists.last(), quill::Ok);
+  EXPECT_EQ(name(), "Cherry");
+  EXPECT_EQ(&artists.cursor(), &artists.cursor());
+}
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,153 @@
+// Walking an album's attributes and an attribute's albums, and the small
+// queries by code.
+#include "catalogue/relation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+class RelationTest : public CatalogueTest {
+ protected:
+  static std::string name(BrowseSource& list) {
+    return reinterpret_cast<const char*>(list.cursor().field(F_Name).data());
+  }
+  // Every item's name from first to last.
+  static std::vector<std::string> walk(BrowseSource& list) {
+    std::vector<std::string> names;
+    if (list.first() != quill::Ok) return names;
+    do names.push_back(name(list));
+    while (list.skip(1) == quill::Ok);
+    return names;
+  }
+};
+
+TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
+  // Albums on either side, so that the group has neighbours in the tree.
+  const int32_t before = add(TitleTable, "Before"), album = add(TitleTable, "Album"),
+                after = add(TitleTable, "After");
+  std::vector<int32_t> songs;
+  for (const char* s : {"One", "Two", "Three", "Four"}) songs.push_back(add(SongTable, s));
+  ASSERT_EQ(link(1, before, songs[3]), quill::Ok);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(link(1, album, songs[static_cast<size_t>(i)]), quill::Ok);
+  ASSERT_EQ(link(1, after, songs[3]), quill::Ok);
+
+  auto list = DB_GetArticleAttributes(1, album);
+  ASSERT_EQ(list->first(), quill::Ok);
+  EXPECT_NE(list->skip(5), quill::Ok);
+  EXPECT_EQ(list->moved(), 2);
+  EXPECT_EQ(name(*list), "Three");
+  EXPECT_TRUE(list->valid());
+
+  ASSERT_EQ(list->first(), quill::Ok);
+  EXPECT_NE(list->skip(-1), quill::Ok);
+  EXPECT_EQ(list->moved(), 0);
+  EXPECT_EQ(name(*list), "One");
+
+  ASSERT_EQ(list->last(), quill::Ok);
+  EXPECT_EQ(name(*list), "Three");
+  EXPECT_EQ(list->skip(-2), quill::Ok);
+  EXPECT_EQ(list->moved(), -2);
+  EXPECT_EQ(name(*list), "One");
+  EXPECT_EQ(list->skip(0), quill::Ok);
+  EXPECT_EQ(list->moved(), 0);
+  // The row's own record number, not the song's.
+  EXPECT_EQ(list->recno(), 1);
+  EXPECT_EQ(list->seek(nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(list->select(0), -1);
+}
+
+TEST_F(RelationTest, TheGroupAtTheEndOfTheTreeStopsThereToo) {
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t a = add(ArtistTable, "A"), b = add(ArtistTable, "B");
+  ASSERT_EQ(link(0, album, a), quill::Ok);
+  ASSERT_EQ(link(0, album, b), quill::Ok);
+  auto list = DB_GetArticleAttributes(0, album);
+  ASSERT_EQ(list->last(), quill::Ok);
+  EXPECT_NE(list->skip(1), quill::Ok);
+  EXPECT_EQ(list->moved(), 0);
+  EXPECT_TRUE(list->valid());
+  EXPECT_EQ(name(*list), "B");
+}
+
+TEST_F(RelationTest, AnEmptyGroupHasNoItem) {
+  const int32_t album = add(TitleTable, "Empty");
+  const int32_t other = add(TitleTable, "Other");
+  ASSERT_EQ(link(0, other, add(ArtistTable, "Someone")), quill::Ok);
+  auto list = DB_GetArticleAttributes(0, album);
+  EXPECT_NE(list->first(), quill::Ok);
+  EXPECT_NE(list->last(), quill::Ok);
+  EXPECT_FALSE(list->valid());
+  EXPECT_NE(list->skip(1), quill::Ok);
+  EXPECT_EQ(list->moved(), 0);
+  EXPECT_EQ(list->recno(), -1);
+}
+
+TEST_F(RelationTest, AnAttributesAlbumsAreListedByAttribute) {
+  const int32_t x = add(TitleTable, "First Album"), y = add(TitleTable, "Second Album"),
+                z = add(TitleTable, "Third Album");
+  const int32_t artist = add(ArtistTable, "Shared"), lone = add(ArtistTable, "Lone");
+  ASSERT_EQ(link(0, x, artist), quill::Ok);
+  ASSERT_EQ(link(0, y, lone), quill::Ok);
+  ASSERT_EQ(link(0, z, artist), quill::Ok);
+  auto list = DB_GetArticlesFromAttribute(0, artist);
+  EXPECT_EQ(walk(*list), (std::vector<std::string>{"First Album", "Third Album"}));
+  EXPECT_EQ(list->direction(), Relation::ByAttribute);
+  auto none = DB_GetArticlesFromAttribute(1, artist);
+  EXPECT_NE(none->first(), quill::Ok);
+}
+
+TEST_F(RelationTest, ADanglingRowReadsAsEmptyValuesAndIsStillWalked) {
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t gone = add(SongTable, "Gone"), kept = add(SongTable, "Kept");
+  ASSERT_EQ(link(1, album, gone), quill::Ok);
+  ASSERT_EQ(link(1, album, kept), quill::Ok);
+  ASSERT_EQ(at(SongTable, gone)->del(), quill::Ok);
+
+  auto list = DB_GetArticleAttributes(1, album);
+  ASSERT_EQ(list->first(), quill::Ok);
+  EXPECT_TRUE(list->valid());
+  EXPECT_EQ(list->cursor().recno(), -1);
+  EXPECT_EQ(list->cursor().field(F_Code).aslong(), -1);
+  EXPECT_EQ(list->cursor().field(F_RefCount).aslong(), -1);
+  EXPECT_EQ(name(*list), std::string(60, '?'));
+  ASSERT_EQ(list->skip(1), quill::Ok);
+  EXPECT_EQ(name(*list), "Kept");
+}
+
+TEST_F(RelationTest, NamesAreFoundByCode) {
+  const int32_t album = add(TitleTable, "An Album");
+  const int32_t song = add(SongTable, std::string(70, 's').c_str());
+  char buffer[kNameBuffer];
+  EXPECT_EQ(DB_GetName(buffer, TitleTable, album), quill::Ok);
+  EXPECT_STREQ(buffer, "An Album");
+  EXPECT_EQ(DB_GetName(buffer, SongTable, song), quill::Ok);
+  EXPECT_EQ(std::string(buffer), "S" + std::string(59, 's'));
+  EXPECT_EQ(DB_GetName(buffer, ArtistTable, album), quill::NotFound);
+  EXPECT_STREQ(buffer, "<not found>");
+  ASSERT_EQ(at(TitleTable, album)->del(), quill::Ok);
+  EXPECT_NE(DB_GetName(buffer, TitleTable, album), quill::Ok);
+  EXPECT_STREQ(buffer, "<not found>");
+}
+
+TEST_F(RelationTest, CountRelationsCountsRelationsNotRows) {
+  const int32_t album = add(TitleTable, "Album");
+  EXPECT_EQ(DB_CountRelations(album), 0);
+  ASSERT_EQ(link(0, album, add(ArtistTable, "One")), quill::Ok);
+  ASSERT_EQ(link(0, album, add(ArtistTable, "Two")), quill::Ok);
+  EXPECT_EQ(DB_CountRelations(album), 1);
+  ASSERT_EQ(link(1, album, add(SongTable, "Song")), quill::Ok);
+  EXPECT_EQ(DB_CountRelations(album), 2);
+  EXPECT_EQ(DB_CountRelations(album + 100), 0);
+}
+
+}  // namespace
+}  // namespace tracklore::test

@@ -1,0 +1,183 @@
+#include "tests/catalogue/testutil.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+
+namespace tracklore::test {
+
+namespace {
+std::vector<std::string> g_reports;
+
+int capture(int, const char*, const char* text) {
+  g_reports.emplace_back(text);
+  return 1;
+}
+}  // namespace
+
+TempDir::TempDir() {
+  std::filesystem::path base = std::filesystem::temp_directory_path();
+  std::error_code error;
+  if (std::filesystem::is_directory("/dev/shm", error) && access("/dev/shm", W_OK) == 0)
+    base = "/dev/shm";
+  std::string pattern = (base / "tracklore.XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  previous_ = std::filesystem::current_path().string();
+  std::filesystem::current_path(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+CapturedReports::CapturedReports() : saved_(quill::reporter) {
+  g_reports.clear();
+  quill::reporter = capture;
+}
+
+CapturedReports::~CapturedReports() { quill::reporter = saved_; }
+
+std::vector<std::string> CapturedReports::texts() const { return g_reports; }
+
+void CapturedReports::clear() { g_reports.clear(); }
+
+ScriptedHost::ScriptedHost() { DB_SetHost(this); }
+
+ScriptedHost::~ScriptedHost() { DB_SetHost(nullptr); }
+
+Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
+  messages.push_back({text, title, buttons, icon});
+  if (answers_.empty()) {
+    ADD_FAILURE() << "unexpected message \"" << title << "\": " << text;
+    return buttons == Buttons::OK         ? Answer::OK
+           : buttons == Buttons::OKCancel ? Answer::Cancel
+                                          : Answer::No;
+  }
+  Answer a = answers_.front();
+  answers_.pop_front();
+  return a;
+}
+
+bool ScriptedHost::file(bool save, const FileRequest& request, std::string* path) {
+  dialogs.push_back({save, request});
+  if (files_.empty()) {
+    ADD_FAILURE() << "unexpected file dialog " << request.title;
+    return false;
+  }
+  std::optional<std::string> chosen = files_.front();
+  files_.pop_front();
+  if (!chosen) return false;
+  *path = *chosen;
+  return true;
+}
+
+bool ScriptedHost::openfile(const FileRequest& request, std::string* path) {
+  return file(false, request, path);
+}
+
+bool ScriptedHost::savefile(const FileRequest& request, std::string* path) {
+  return file(true, request, path);
+}
+
+void ScriptedHost::waitcursor(bool on) {
+  if (on) {
+    ++waitdepth;
+    ++waitshown;
+  } else {
+    --waitdepth;
+  }
+}
+
+void CatalogueTest::SetUp() {
+  DB_Close();
+  DB_SetMainName("maindb");
+  host_.choose(dir_.file("maindb.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  host_.dialogs.clear();
+  host_.waitshown = 0;
+}
+
+void CatalogueTest::TearDown() {
+  DB_Close();
+  DB_SetMainName("maindb");
+  EXPECT_EQ(host_.waitdepth, 0) << "wait cursor left on";
+  EXPECT_EQ(host_.unanswered(), 0u) << "scripted answers left over";
+  if (!reports_expected_)
+    for (const std::string& text : reports_.texts()) ADD_FAILURE() << "engine reported: " << text;
+}
+
+int32_t CatalogueTest::add(int kind, const char* name) {
+  quill::Rlist cursor(&DB_Table(kind));
+  EXPECT_EQ(DB_InsertRecord(kind, name, cursor), quill::Ok);
+  return cursor.field(F_Code).aslong();
+}
+
+std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
+  auto cursor = std::make_unique<quill::Rlist>(&DB_Table(table));
+  cursor->select(T_Code);
+  uint8_t key[4];
+  quill::put4(key, code);
+  EXPECT_EQ(cursor->seek(key, 4, quill::SeekEqual, quill::WhichAny), quill::Ok)
+      << "no record " << code << " in table " << table;
+  return cursor;
+}
+
+int32_t CatalogueTest::number(int table, int32_t code, int field) {
+  return at(table, code)->field(field).aslong();
+}
+
+std::string CatalogueTest::text(int table, int32_t code, int field) {
+  auto cursor = at(table, code);
+  return reinterpret_cast<const char*>(cursor->field(field).data());
+}
+
+bool CatalogueTest::exists(int table, int32_t code) {
+  quill::Rlist cursor(&DB_Table(table));
+  for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
+    if (!cursor.isdeleted() && cursor.field(F_Code).aslong() == code) return true;
+  return false;
+}
+
+std::vector<std::pair<int, int32_t>> CatalogueTest::rows(int r, int32_t title) {
+  std::vector<std::pair<int, int32_t>> found;
+  quill::Rlist cursor(&DB_Table(rowtable(r)));
+  for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
+    if (!cursor.isdeleted() && cursor.field(F_Title).aslong() == title)
+      found.emplace_back(cursor.field(F_Seq).asint(), cursor.field(F_Attr).aslong());
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  return found;
+}
+
+std::vector<int32_t> CatalogueTest::attrs(int r, int32_t title) {
+  std::vector<int32_t> out;
+  for (const auto& row : rows(r, title)) out.push_back(row.second);
+  return out;
+}
+
+std::vector<int> CatalogueTest::seqs(int r, int32_t title) {
+  std::vector<int> out;
+  for (const auto& row : rows(r, title)) out.push_back(row.first);
+  return out;
+}
+
+quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int position) {
+  auto list = DB_GetArticleAttributes(r, title);
+  auto album = at(TitleTable, title);
+  return DB_AddLink(*list, title, position, attr, *album);
+}
+
+}  // namespace tracklore::test

@@ -1,0 +1,125 @@
+// Helpers shared by the catalogue tests: a scratch directory, captured
+// engine reports, a scripted Host, and a fixture with a fresh database.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/host.h"
+#include "engine/errors.h"
+#include "engine/rlist.h"
+
+namespace tracklore::test {
+
+// A fresh empty directory (in memory when the system offers it, so that
+// the engine's syncs cost nothing), removed at destruction; the current
+// directory is moved into it while it lives.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+// Collects every message the engine reports while it lives.
+class CapturedReports {
+ public:
+  CapturedReports();
+  ~CapturedReports();
+  std::vector<std::string> texts() const;
+  void clear();
+
+ private:
+  quill::Reporter saved_;
+};
+
+// Answers from a script and records everything it was asked.
+class ScriptedHost : public Host {
+ public:
+  struct Message {
+    std::string text;
+    std::string title;
+    Buttons buttons;
+    Icon icon;
+  };
+  struct Dialog {
+    bool save;
+    FileRequest request;
+  };
+
+  ScriptedHost();
+  ~ScriptedHost() override;
+
+  // The next answers to messages, in order. A message with no answer left
+  // fails the test and gets the refusing button.
+  void answer(Answer a) { answers_.push_back(a); }
+  void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
+  // The next file dialog's result: a path, or cancelled (nullopt).
+  void choose(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+
+  Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  bool openfile(const FileRequest& request, std::string* path) override;
+  bool savefile(const FileRequest& request, std::string* path) override;
+  void waitcursor(bool on) override;
+  void drain() override { ++drains; }
+
+  std::vector<Message> messages;
+  std::vector<Dialog> dialogs;
+  int waitdepth = 0;  // shown and not yet removed
+  int waitshown = 0;  // times shown
+  int drains = 0;
+  size_t unanswered() const { return answers_.size(); }
+
+ private:
+  std::deque<Answer> answers_;
+  std::deque<std::optional<std::string>> files_;
+  bool file(bool save, const FileRequest& request, std::string* path);
+};
+
+// A fresh database "maindb" created in a scratch directory and opened for
+// writing, with the scripted host installed and engine reports captured.
+class CatalogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes a record through DB_InsertRecord and returns its code.
+  int32_t add(int kind, const char* name);
+  // A cursor over table 0..2 standing on the record with this code.
+  std::unique_ptr<quill::Rlist> at(int table, int32_t code);
+  // One field of the record with this code, read as an integer / a text.
+  int32_t number(int table, int32_t code, int field);
+  std::string text(int table, int32_t code, int field);
+  bool exists(int table, int32_t code);
+  // The rows of relation r for an album as (Seq, Attr), in record order of
+  // a physical scan sorted by Seq: read without the catalogue's queries.
+  std::vector<std::pair<int, int32_t>> rows(int r, int32_t title);
+  // Links attribute attr at position through the catalogue; returns its code.
+  quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
+  // Attrs of rows(r, title) only, for short comparisons.
+  std::vector<int32_t> attrs(int r, int32_t title);
+  // Seqs of rows(r, title).
+  std::vector<int> seqs(int r, int32_t title);
+
+  TempDir dir_;
+  CapturedReports reports_;
+  ScriptedHost host_;
+  // Engine reports are a fault unless the test expects them.
+  bool reports_expected_ = false;
+};
+
+}  // namespace tracklore::test

@@ -1,0 +1,352 @@
+// Verify and repair: each kind of damage is found, described with its exact
+// question, and repaired on Yes only.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/file.h"
+#include "tests/catalogue/progress.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+using S = std::vector<int>;
+
+class VerifyTest : public CatalogueTest {
+ protected:
+  // Damage is made through the engine alone, so the indexes stay in step.
+  void rawrow(int r, int32_t title, int seq, int32_t attr) {
+    quill::Rlist cursor(&DB_Table(rowtable(r)));
+    cursor.field(F_Title).set(static_cast<long>(title));
+    cursor.field(F_Seq).set(seq);
+    cursor.field(F_Attr).set(static_cast<long>(attr));
+    ASSERT_EQ(cursor.append(0), quill::Ok);
+  }
+  void setlong(int table, int32_t code, int field, long value) {
+    auto cursor = at(table, code);
+    cursor->field(field).set(value);
+    ASSERT_EQ(cursor->flush(0), quill::Ok);
+  }
+  // Gives a record another record's code, which the engine never does.
+  void setcode(int table, int32_t code, int32_t newcode) {
+    auto cursor = at(table, code);
+    quill::put4(cursor->field(F_Code).data(), newcode);
+    cursor->field(F_Code).setflag(1);
+    ASSERT_EQ(cursor->flush(0), quill::Ok);
+  }
+  // An album with rows of relation r numbered as given.
+  int32_t numbered(int r, const S& numbers, const char* name = "Album") {
+    const int32_t album = add(TitleTable, name);
+    for (int n : numbers) {
+      const int32_t attr = add(attrtable(r), ("Item " + std::to_string(n)).c_str());
+      rawrow(r, album, n, attr);
+      setlong(attrtable(r), attr, F_RefCount, 1);
+      if (r == 0 && n == numbers.front()) setlong(TitleTable, album, F_AuxAttr, attr);
+    }
+    return album;
+  }
+  int verify() {
+    DB_Close();
+    int rc = DB_Verify(&ProgressLog::callback, &log_);
+    EXPECT_EQ(DB_IsOpen(), 0);
+    EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+    return rc;
+  }
+  // Runs once more with nothing to answer: the database is consistent.
+  void clean() {
+    host_.messages.clear();
+    EXPECT_EQ(verify(), 0);
+    for (const auto& m : host_.messages) ADD_FAILURE() << "still found: " << m.text;
+  }
+  void expect_question(size_t i, const std::string& text, const std::string& title) {
+    ASSERT_LT(i, host_.messages.size());
+    EXPECT_EQ(host_.messages[i].text, text);
+    EXPECT_EQ(host_.messages[i].title, title);
+    EXPECT_EQ(host_.messages[i].buttons, Buttons::YesNo);
+    EXPECT_EQ(host_.messages[i].icon, Icon::Stop);
+  }
+  ProgressLog log_;
+};
+
+TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
+  const int32_t album = add(TitleTable, "Album");
+  ASSERT_EQ(link(0, album, add(ArtistTable, "Artist")), quill::Ok);
+  ASSERT_EQ(link(1, album, add(SongTable, "Song")), quill::Ok);
+  ASSERT_EQ(link(1, album, add(SongTable, "Other")), quill::Ok);
+  EXPECT_EQ(verify(), 0);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_EQ(log_.lines(), (std::vector<std::string>{
+                              "Verifying table 1 of 5 [rel001] (pass 1)",
+                              "Verifying table 1 of 5 [rel001] (pass 2)",
+                              "Verifying table 2 of 5 [rel002] (pass 1)",
+                              "Verifying table 2 of 5 [rel002] (pass 2)",
+                              "Verifying table 3 of 5 [attr001]",
+                              "Verifying table 4 of 5 [attr002]",
+                              "Verifying table 5 of 5 [maindb]",
+                          }));
+  EXPECT_EQ(log_.last(), 100);
+  EXPECT_TRUE(log_.rising());
+}
+
+TEST_F(VerifyTest, ARowOfADeletedSongIsOfferedForDeletion) {
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t gone = add(SongTable, "Gone"), kept = add(SongTable, "Kept");
+  ASSERT_EQ(link(1, album, gone), quill::Ok);
+  ASSERT_EQ(link(1, album, kept), quill::Ok);
+  ASSERT_EQ(at(SongTable, gone)->del(), quill::Ok);
+
+  host_.answer(Answer::No);
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  const std::string question = "Table rel002:\nTitle code " + std::to_string(album) + "/0/" +
+                               std::to_string(gone) +
+                               " (\"Album\")\ncontains a reference to an unexisting song.\n"
+                               "To keep the database consistent, the recomended action\n"
+                               "is to delete this entry. Do you want to delete it?";
+  expect_question(0, question, "Invalid attr code");
+  EXPECT_EQ(rows(1, album).size(), 2u);
+
+  host_.messages.clear();
+  // Yes; the gap it leaves is the sequence pass's to close.
+  host_.answer({Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  expect_question(0, question, "Invalid attr code");
+  EXPECT_EQ(host_.messages[1].title, "Sequencing error");
+  EXPECT_EQ(rows(1, album), (std::vector<std::pair<int, int32_t>>{{0, kept}}));
+  clean();
+}
+
+TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t artist = add(ArtistTable, "Artist");
+  ASSERT_EQ(link(0, album, artist), quill::Ok);
+  rawrow(0, 99, 0, artist);
+  setlong(ArtistTable, artist, F_RefCount, 2);
+
+  host_.answer({Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  expect_question(0,
+                  "Table rel001:\nTitle code 99/0/" + std::to_string(artist) +
+                      " does not refer to a valid album.\nTo keep the database consistent, the "
+                      "recomended action\nis to delete this entry. Do you want to delete it?",
+                  "Invalid title code");
+  // The deleted row is no longer counted.
+  expect_question(1,
+                  "Table attr001:\nIn artist " + std::to_string(artist) +
+                      " (\"Artist\"),\nreference count is 2 and should be 1. Correct?",
+                  "Invalid reference count");
+  EXPECT_EQ(number(ArtistTable, artist, F_RefCount), 1);
+  EXPECT_TRUE(rows(0, 99).empty());
+  clean();
+}
+
+TEST_F(VerifyTest, ARowWithNeitherSideAsksTwiceAndNamesTheMissingAlbum) {
+  add(TitleTable, "Album");
+  rawrow(1, 50, 0, 60);
+  host_.answer({Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  EXPECT_EQ(host_.messages[0].title, "Invalid title code");
+  expect_question(1,
+                  "Table rel002:\nTitle code 50/0/60 (\"*** not found ***\")\ncontains a "
+                  "reference to an unexisting song.\nTo keep the database consistent, the "
+                  "recomended action\nis to delete this entry. Do you want to delete it?",
+                  "Invalid attr code");
+  clean();
+}
+
+TEST_F(VerifyTest, AGapIsClosedRowByRow) {
+  const int32_t album = numbered(0, {0, 2, 3});
+  host_.answer({Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  const auto attrsnow = attrs(0, album);
+  expect_question(0,
+                  "Table rel001, row " + std::to_string(album) + "/2/" +
+                      std::to_string(attrsnow[1]) +
+                      ":\nalbum \"Album\",\nartist \"Item 2\":\nFound sequence 2, but should be "
+                      "1. Correct?\n",
+                  "Sequencing error");
+  expect_question(1,
+                  "Table rel001, row " + std::to_string(album) + "/3/" +
+                      std::to_string(attrsnow[2]) +
+                      ":\nalbum \"Album\",\nartist \"Item 3\":\nFound sequence 3, but should be "
+                      "2. Correct?\n",
+                  "Sequencing error");
+  EXPECT_EQ(seqs(0, album), (S{0, 1, 2}));
+  clean();
+}
+
+TEST_F(VerifyTest, ADuplicateNumberMovesPastTheAlbumsLastRow) {
+  const int32_t album = numbered(1, {0, 1, 1, 2});
+  const auto before = rows(1, album);
+  host_.answer(Answer::Yes);
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  expect_question(0,
+                  "Table rel002, row " + std::to_string(album) + "/1/" +
+                      std::to_string(before[2].second) +
+                      ":\nalbum \"Album\",\nsong \"Item 1\":\nDuplicate sequence number 1, which "
+                      "can be moved to position 3.\n Correct?\n",
+                  "Sequencing error");
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3}));
+  EXPECT_EQ(attrs(1, album).back(), before[2].second);
+  clean();
+}
+
+TEST_F(VerifyTest, RowsJumpedOverByAMovedDuplicateAreStillChecked) {
+  // Three rows numbered 1 and a gap behind them: each moved duplicate jumps
+  // over rows that must still be checked.
+  const int32_t album = numbered(1, {0, 1, 1, 1, 5});
+  const auto before = attrs(1, album);
+  host_.answer({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 5u);
+  const char* expected[] = {
+      "Duplicate sequence number 1, which can be moved to position 6.",
+      "Duplicate sequence number 1, which can be moved to position 7.",
+      "Found sequence 5, but should be 2.",
+      "Found sequence 6, but should be 3.",
+      "Found sequence 7, but should be 4.",
+  };
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(host_.messages[i].title, "Sequencing error");
+    EXPECT_NE(host_.messages[i].text.find(expected[i]), std::string::npos)
+        << host_.messages[i].text;
+  }
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3, 4}));
+  EXPECT_EQ(attrs(1, album),
+            (std::vector<int32_t>{before[0], before[1], before[4], before[2], before[3]}));
+  clean();
+}
+
+TEST_F(VerifyTest, AnAlbumStartingAboveZeroAfterAnAlbumEndingThereIsASequenceError) {
+  // The previous album's last number is the next album's first: not a
+  // duplicate, since the albums differ.
+  numbered(0, {0, 1}, "First");
+  const int32_t second = numbered(0, {1, 2}, "Second");
+  host_.answer({Answer::Yes, Answer::Yes});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  const auto attrsnow = attrs(0, second);
+  expect_question(0,
+                  "Table rel001, row " + std::to_string(second) + "/1/" +
+                      std::to_string(attrsnow[0]) +
+                      ":\nalbum \"Second\",\nartist \"Item 1\":\nFound sequence 1, but should be "
+                      "0. Correct?\n",
+                  "Sequencing error");
+  EXPECT_NE(host_.messages[1].text.find("Found sequence 2, but should be 1."), std::string::npos);
+  EXPECT_EQ(seqs(0, second), (S{0, 1}));
+  clean();
+}
+
+TEST_F(VerifyTest, DuplicateCodesAreOnlyReported) {
+  const int32_t first = add(TitleTable, "First");
+  const int32_t second = add(TitleTable, "Second");
+  setcode(TitleTable, second, first);
+  const int32_t artist = add(ArtistTable, "Artist A");
+  const int32_t other = add(ArtistTable, "Artist B");
+  setcode(ArtistTable, other, artist);
+  host_.answer({Answer::OK, Answer::OK});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  for (const auto& m : host_.messages) {
+    EXPECT_EQ(m.title, "Duplicate code");
+    EXPECT_EQ(m.buttons, Buttons::OK);
+    EXPECT_EQ(m.icon, Icon::Stop);
+  }
+  EXPECT_EQ(host_.messages[0].text,
+            "Table attr001:\nCode of record " + std::to_string(artist) +
+                " (\"Artist B\")\nduplicates an already existing one (\"Artist A\").\n"
+                "It is not possible to correct it automatically.");
+  EXPECT_EQ(host_.messages[1].text,
+            "Table maindb:\nCode of record " + std::to_string(first) +
+                " (\"Second\")\nduplicates an already existing one (\"First\").\n"
+                "It is not possible to correct it automatically.");
+}
+
+TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
+  const int32_t empty = add(TitleTable, "Empty");
+  setlong(TitleTable, empty, F_AuxAttr, 7);
+  const int32_t album = add(TitleTable, "Full");
+  const int32_t a = add(ArtistTable, "A"), b = add(ArtistTable, "B");
+  ASSERT_EQ(link(0, album, a), quill::Ok);
+  ASSERT_EQ(link(0, album, b), quill::Ok);
+  setlong(TitleTable, album, F_AuxAttr, b);
+  host_.answer({Answer::Yes, Answer::No});
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 2u);
+  expect_question(0,
+                  "Table maindb:\nIn record " + std::to_string(empty) +
+                      " (\"Empty\"),\nauxattr is 7 and should be -1. Correct?",
+                  "Invalid aux attr");
+  expect_question(1,
+                  "Table maindb:\nIn record " + std::to_string(album) +
+                      " (\"Full\"),\nauxattr is " + std::to_string(b) + " and should be " +
+                      std::to_string(a) + ". Correct?",
+                  "Invalid aux attr");
+  EXPECT_EQ(number(TitleTable, empty, F_AuxAttr), -1);
+  EXPECT_EQ(number(TitleTable, album, F_AuxAttr), b);  // answered No
+  host_.messages.clear();
+  host_.answer(Answer::Yes);
+  EXPECT_EQ(verify(), 0);
+  EXPECT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(number(TitleTable, album, F_AuxAttr), a);
+  clean();
+}
+
+TEST_F(VerifyTest, AWrongReferenceCountIsCorrected) {
+  const int32_t song = add(SongTable, "Song");
+  ASSERT_EQ(link(1, add(TitleTable, "X"), song), quill::Ok);
+  ASSERT_EQ(link(1, add(TitleTable, "Y"), song), quill::Ok);
+  setlong(SongTable, song, F_RefCount, 5);
+  host_.answer(Answer::Yes);
+  EXPECT_EQ(verify(), 0);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  expect_question(0,
+                  "Table attr002:\nIn song " + std::to_string(song) +
+                      " (\"Song\"),\nreference count is 5 and should be 2. Correct?",
+                  "Invalid reference count");
+  EXPECT_EQ(number(SongTable, song, F_RefCount), 2);
+  clean();
+}
+
+TEST_F(VerifyTest, AnUnopenableDatabaseFails) {
+  reports_expected_ = true;
+  DB_Close();
+  std::remove("attr002.idx");
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Operation open failed on Datafile \"attr002\".\nReturn value: IndexOpen.");
+  EXPECT_EQ(DB_IsOpen(), 0);
+}
+
+TEST_F(VerifyTest, ACorrectionThatCannotBeWrittenFailsTheRun) {
+  reports_expected_ = true;
+  const int32_t song = add(SongTable, "Song");
+  setlong(SongTable, song, F_RefCount, 3);
+  quill::File::set_write_fault(
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("attr002.db1"); });
+  host_.answer(Answer::Yes);
+  DB_Close();
+  const int rc = DB_Verify(nullptr, nullptr);
+  quill::File::set_write_fault({});
+  EXPECT_EQ(rc, -1);
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0],
+            "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(number(SongTable, song, F_RefCount), 3);
+}
+
+}  // namespace
+}  // namespace tracklore::test
