@@ -64,7 +64,7 @@ int Index::writehdr() {
 int Index::create(int32_t created, int32_t stamp, int pagesize) {
   const std::vector<TagInfo>& tags = owner_->tinfo();
   if (tags.empty()) return 0;
-  std::vector<SlotSpec> slots;
+  std::vector<SlotSetup> slots;
   for (const TagInfo& tag : tags) {
     int size = pagesize_for(tag, pagesize);
     if (size > MultiFile::kMaxPageSize) return -1;

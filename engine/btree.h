@@ -1,0 +1,214 @@
+// Btree: one B-tree of entries (key + D data bytes) in a slot of a MultiFile.
+//
+// Every page, inner or leaf, holds real entries (the page layout is in
+// page.h). Entries are ordered by the tree's comparator over the keys in
+// mode 0 and, for equal keys, by their data bytes as unsigned bytes, so no
+// two entries are equal in both. In the index file the data is the 4-byte
+// big-endian record number.
+//
+// The tree's root is the slot's root field; its TreeInfo lives in the first
+// 8 bytes of the slot's area:
+//
+//   offset  width  meaning (little-endian, signed 16-bit each)
+//   0       2      key length K (the maximum for variable-length keys)
+//   2       2      data length D
+//   4       2      1 = fixed-length keys, 0 = variable-length keys
+//   6       2      height: number of levels, 0 for an empty tree
+//
+// Updates first make sure the slot has height + 1 free pages, so that the
+// splits and the new root of one insertion never find the free list empty.
+// When the index file is shared, every operation re-reads the slot
+// descriptor and TreeInfo so that it sees what another process left; when
+// it is held exclusively the copies in memory are authoritative.
+//
+// Damage: pages are checked as they are read (see Page::load), and the
+// structure as it is walked: a child must name its parent, leaves must lie
+// at the tree's height, climbs and descents are bounded by the height. A
+// damaged file ends in fatal() naming the file and the offset.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/keys.h"
+#include "engine/multifile.h"
+#include "engine/page.h"
+
+namespace quill {
+
+struct TreeInfo {
+  int16_t keylen = 0;
+  int16_t datalen = 0;
+  int16_t fixed = 0;
+  int16_t height = 0;
+
+  static constexpr int kSize = 8;
+  void decode(const uint8_t* p);
+  void encode(uint8_t* p) const;
+};
+
+// A position in a tree: the page and index of an entry and a copy of its key
+// and data. It is only a hint once the tree has changed: every use goes
+// through re-finding, which falls back to a search by the copied entry.
+struct bt_pos {
+  explicit bt_pos(int size);
+
+  int32_t page = -1;
+  int index = -1;
+  std::vector<uint8_t> buffer;  // key, then data
+  int length = 0;               // key length + data length
+  int dlen = 0;                 // data length of the tree that set it
+
+  void clear();
+  void set(int32_t page, int index, const uint8_t* entry, int keylen, int datalen);
+  bool valid() const { return page != -1; }
+  const uint8_t* key() const { return buffer.data(); }
+  int keylen() const { return length - dlen; }
+  const uint8_t* data() const { return buffer.data() + keylen(); }
+  int datalen() const { return dlen; }
+  // The record number: the last 4 data bytes, big-endian.
+  int32_t recno() const;
+};
+
+// One page as the structure walk shows it.
+struct WalkStep {
+  int32_t offset = -1;
+  int32_t parent = -1;  // the page whose child pointer led here, -1 for the root
+  int level = 0;        // 1 for the root
+  const Page* page = nullptr;
+};
+
+struct WalkSummary {
+  int pages = 0;
+  long long entries = 0;
+  int leaves = 0;
+};
+
+class Btree {
+ public:
+  static constexpr int kMaxHeight = 64;
+
+  Btree(MultiFile* file, int treeno, Comparator cmp, Continuation cont, const KeyDescr* kd);
+  Btree(const Btree&) = delete;
+  Btree& operator=(const Btree&) = delete;
+
+  // 0, DuplicateKey or WriteFailed; the position, if given, is set to the
+  // new entry. A variable-length key longer than K is fatal; a fixed-length
+  // tree always takes K bytes.
+  ErrorCode insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
+  // Removes the entry with exactly this key and data: 0, NoCurrentRecord or
+  // WriteFailed. With a position, it is set to the entry that followed the
+  // removed one (out: NextRecord), the new last entry (PrevRecord), or
+  // cleared when the tree is now empty (NoCurrentRecord).
+  ErrorCode remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data,
+                   ErrorCode* out);
+
+  enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
+  enum Which { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
+  // 0, NotFound, NextRecord or PrevRecord.
+  ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which);
+  // 0 with the position on the entry with exactly this key and data, or -1.
+  int find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
+  ErrorCode first(bt_pos* pos);
+  ErrorCode last(bt_pos* pos);
+  // 0, TooFar, NoCurrentRecord, NextRecord or PrevRecord; moved receives the
+  // entries actually moved (negative backwards).
+  ErrorCode skip(bt_pos* pos, int count, int* moved);
+
+  const TreeInfo& info() const { return info_; }
+  int keylen() const { return info_.keylen; }
+  int datalen() const { return info_.datalen; }
+  int height() const { return info_.height; }
+  int pagesize() const { return pagesize_; }
+  int treeno() const { return treeno_; }
+  int32_t root() const { return file_->slot(treeno_).root; }
+  MultiFile* file() const { return file_; }
+  Comparator comparator() const { return cmp_; }
+  Continuation continuation() const { return cont_; }
+  const KeyDescr* keydescr() const { return kd_; }
+
+  // Reads TreeInfo from the slot's area / writes it there; 0 or -1.
+  int readinfo();
+  int writeinfo();
+  // Writes a TreeInfo into the area of slot treeno, for creating a tree
+  // before a Btree is built on it.
+  static int writeinfo(MultiFile* file, int treeno, const TreeInfo& info);
+
+  // Why the tree's description cannot be used (page size too small for the
+  // keys, height and root disagreeing, ...), null when it can. Operations on
+  // such a tree are fatal; an opener can test this first and refuse.
+  const char* damaged() const;
+
+  // Visits every page depth-first (a page before its children) without
+  // changing anything and without ending the process on damage: problems
+  // (unreadable or inconsistent pages, wrong parent fields, leaves off the
+  // tree's height, entries out of order, pages reached twice, page counts
+  // and the free list disagreeing with the slot) are appended to problems.
+  // The visitor may stop the walk by returning false. 0 when no problem
+  // was found, else -1.
+  using WalkVisitor = std::function<bool(const WalkStep&)>;
+  int walk(const WalkVisitor& visit, std::vector<std::string>* problems,
+           WalkSummary* summary = nullptr);
+
+ private:
+  // What a descent looks for in each page.
+  struct Probe {
+    enum Kind { Exact, FirstNotSmaller } kind;
+    int mode;
+    const uint8_t* key;
+    int keylen;
+    const uint8_t* data;
+    int run(const Page& page, bool* found) const;
+  };
+  enum Refound { RefNone, RefExact, RefNext, RefLast };
+
+  MultiFile* file_;
+  int treeno_;
+  Comparator cmp_;
+  Continuation cont_;
+  const KeyDescr* kd_;
+  int pagesize_ = 0;
+  int entrysize_ = 0;
+  TreeInfo info_;
+  TreeInfo built_;            // K, D and fixed as the tree was built
+  bool infook_ = false;
+  const char* op_ = "Btree";  // the operation under way, for messages
+  int added_ = 0;             // pages added by the reserve of this operation
+
+  std::vector<uint8_t> work_;     // the sought or inserted entry
+  std::vector<uint8_t> ikbuf_;    // insertkey's entry / separator
+  std::vector<uint8_t> balbuf_;   // balance's separator
+  std::vector<uint8_t> succbuf_;  // a successor, a moved entry
+  std::vector<uint8_t> areabuf_;
+  // Pages reused by every operation: a descent's page, a climbing page, the
+  // parent and sibling of a rebalance, the new page of a split.
+  Page pa_, pb_, pc_, pd_, rp_;
+
+  SlotDescr& slot() { return file_->slot(treeno_); }
+  void beginop(const char* op);
+  [[noreturn]] void broken(int32_t offset, const char* what);
+  int reserve();
+  void setpos(bt_pos* pos, const Page& page, int i) const;
+
+  // btree.cpp
+  int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index);
+  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
+  int rebalance();
+  int balance(Page& left, Page& right, Page& parent, int s);
+  void move_last_to_front(Page& from, Page& to);
+
+  // btree_search.cpp
+  int descend(Page& page, const Probe& probe, bool* found);
+  int down(Page& page, int32_t start, int32_t from, bool lastchild, int maxsteps);
+  int settle(const Probe& probe, int i, bool* next);
+  bool stepnext(int* i);
+  bool stepprev(int* i);
+  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen);
+  Refound refind(bt_pos* pos, int* i);
+  void loadchild(Page& page, int32_t child, int32_t from);
+};
+
+}  // namespace quill

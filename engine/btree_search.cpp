@@ -1,0 +1,450 @@
+#include <cstdio>
+#include <cstring>
+#include <unordered_set>
+
+#include "engine/btree.h"
+
+namespace quill {
+
+int Btree::Probe::run(const Page& page, bool* found) const {
+  if (kind == Exact) return page.exact(key, keylen, data, found);
+  return page.firstnotsmaller(mode, key, keylen, found);
+}
+
+// Loads a child and makes sure it names the page that led to it; a page
+// reached through a pointer that its own parent field denies is damage
+// (or a loop), and following it could run forever.
+void Btree::loadchild(Page& page, int32_t child, int32_t from) {
+  page.load(child);
+  if (page.parent() != from) {
+    char what[96];
+    std::snprintf(what, sizeof what, "parent field %d, reached from %d", page.parent(), from);
+    broken(child, what);
+  }
+}
+
+// From the root down to the page where the probe is found or to a leaf.
+// The page ends up in `page`; an empty tree clears it and gives -1.
+int Btree::descend(Page& page, const Probe& probe, bool* found) {
+  int32_t at = slot().root;
+  *found = false;
+  if (at == -1) {
+    page.clear();
+    return -1;
+  }
+  const int height = info_.height;
+  int32_t from = -1;
+  for (int level = 1;; ++level) {
+    loadchild(page, at, from);
+    // All leaves lie on the last level; anything else is a damaged tree,
+    // and a chain of children longer than the height may be a loop.
+    if (page.leaf() != (level == height))
+      broken(at, page.leaf() ? "leaf above the tree's last level"
+                             : "inner page on the tree's last level");
+    const int i = probe.run(page, found);
+    if (*found) return i;
+    const int32_t c = page.child(i);
+    if (c == -1) return i;
+    from = at;
+    at = c;
+  }
+}
+
+// From start always to child 0 (or the last child) down to a leaf, loading
+// at most maxsteps pages; returns the number of pages loaded.
+int Btree::down(Page& page, int32_t start, int32_t from, bool lastchild, int maxsteps) {
+  for (int steps = 1;; ++steps) {
+    if (steps > maxsteps) broken(start, "descent deeper than the tree's height");
+    loadchild(page, start, from);
+    const int32_t c = page.child(lastchild ? page.count() : 0);
+    if (c == -1) return steps;
+    from = start;
+    start = c;
+  }
+}
+
+// After an unsuccessful descent that ended at index i of the leaf in pa_:
+// the first entry after the sought one (*next) or, when none follows, the
+// greatest entry of the tree. The entry is left in pa_; returns its index.
+int Btree::settle(const Probe& probe, int i, bool* next) {
+  if (i < pa_.count()) {
+    *next = true;
+    return i;
+  }
+  *next = false;
+  if (pa_.parent() == -1) return i - 1;
+  int32_t from = pa_.address();
+  int32_t up = pa_.parent();
+  for (int climbs = 0; up != -1; ++climbs) {
+    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
+    pb_.load(up);
+    if (pb_.childindex(from) < 0) broken(up, "parent does not lead to its child");
+    bool found = false;
+    const int j = probe.run(pb_, &found);
+    if (j < pb_.count()) {
+      pa_.swap(pb_);
+      *next = true;
+      return j;
+    }
+    from = up;
+    up = pb_.parent();
+  }
+  return i - 1;  // past the root: the leaf in pa_ holds the greatest entry
+}
+
+bool Btree::stepnext(int* i) {
+  const int32_t c = pa_.child(*i + 1);
+  if (c != -1) {
+    down(pa_, c, pa_.address(), false, info_.height);
+    *i = 0;
+    return true;
+  }
+  if (*i < pa_.count() - 1) {
+    ++*i;
+    return true;
+  }
+  int32_t from = pa_.address();
+  int32_t up = pa_.parent();
+  for (int climbs = 0; up != -1; ++climbs) {
+    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
+    pb_.load(up);
+    const int j = pb_.childindex(from);
+    if (j < 0) broken(up, "parent does not lead to its child");
+    if (j < pb_.count()) {
+      pa_.swap(pb_);
+      *i = j;
+      return true;
+    }
+    from = up;
+    up = pb_.parent();
+  }
+  return false;
+}
+
+bool Btree::stepprev(int* i) {
+  const int32_t c = pa_.child(*i);
+  if (c != -1) {
+    down(pa_, c, pa_.address(), true, info_.height);
+    *i = pa_.count() - 1;
+    return true;
+  }
+  if (*i > 0) {
+    --*i;
+    return true;
+  }
+  int32_t from = pa_.address();
+  int32_t up = pa_.parent();
+  for (int climbs = 0; up != -1; ++climbs) {
+    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
+    pb_.load(up);
+    const int j = pb_.childindex(from);
+    if (j < 0) broken(up, "parent does not lead to its child");
+    if (j > 0) {
+      pa_.swap(pb_);
+      *i = j - 1;
+      return true;
+    }
+    from = up;
+    up = pb_.parent();
+  }
+  return false;
+}
+
+// Entries equal to the search key may lie in the subtrees on either side of
+// the one the descent met; first and last follow them down.
+void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen) {
+  setpos(pos, pa_, i);
+  if (which != WhichFirst && which != WhichLast) return;
+  const int height = info_.height;
+  bool found = false;
+  int32_t c;
+  if (which == WhichFirst) {
+    c = pa_.child(i);
+  } else {
+    const int j = pa_.lastnotgreater(mode, key, klen, &found);
+    if (found) setpos(pos, pa_, j);
+    c = found ? pa_.child(j + 1) : pa_.child(0);
+  }
+  int32_t from = pa_.address();
+  for (int steps = 0; c != -1; ++steps) {
+    if (steps >= height) broken(c, "descent deeper than the tree's height");
+    loadchild(pb_, c, from);
+    from = c;
+    if (which == WhichFirst) {
+      const int j = pb_.firstnotsmaller(mode, key, klen, &found);
+      if (found) setpos(pos, pb_, j);
+      c = pb_.child(j);
+    } else {
+      const int j = pb_.lastnotgreater(mode, key, klen, &found);
+      if (found) setpos(pos, pb_, j);
+      c = found ? pb_.child(j + 1) : pb_.child(0);
+    }
+  }
+}
+
+ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which) {
+  if (keylen > info_.keylen) fatal("Btree::seek: key length exceeds maximum of %d\n", info_.keylen);
+  if (keylen < 0) fatal("Btree::seek: negative key length %d\n", keylen);
+  beginop("Btree::seek");
+  if (slot().root == -1) return NotFound;
+  // The key may be the position's own copy, which setting the position
+  // overwrites.
+  uint8_t* k = work_.data();
+  std::memmove(k, key, static_cast<size_t>(keylen));
+
+  bool found = false;
+  if (mode == SeekEqual) {
+    const int i = descend(pa_, Probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr}, &found);
+    if (!found) return NotFound;
+    choose(pos, i, 2, which, k, keylen);
+    return Ok;
+  }
+  if (mode == SeekAtOrAfter) {
+    const Probe probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr};
+    int i = descend(pa_, probe, &found);
+    if (found) {
+      setpos(pos, pa_, i);
+      return Ok;
+    }
+    bool next = false;
+    i = settle(probe, i, &next);
+    setpos(pos, pa_, i);
+    return next ? NextRecord : PrevRecord;
+  }
+  if (mode != SeekPrefix) return Ok;
+
+  // Prefix: numbers make "begins with" disagree with the tree's order (12
+  // begins with 1, yet 2 lies between them), so the descent may land beside
+  // the matches; walking while the entries continue the number recovers
+  // them.
+  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr}, &found);
+  if (found) {
+    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
+      choose(pos, i, 1, which, k, keylen);
+      return Ok;
+    }
+    setpos(pos, pa_, i);
+    if (which != WhichFirst && which != WhichLast) return Ok;
+    for (;;) {
+      if (!(which == WhichFirst ? stepprev(&i) : stepnext(&i))) break;
+      if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
+      if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) setpos(pos, pa_, i);
+    }
+    return Ok;
+  }
+  if (i >= pa_.count()) i = pa_.count() - 1;
+  bool matched = false;
+  while (stepnext(&i)) {
+    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
+    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
+      setpos(pos, pa_, i);
+      matched = true;
+      if (which != WhichLast) return Ok;
+    }
+  }
+  return matched ? Ok : NotFound;
+}
+
+int Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data) {
+  if (info_.fixed != 0) {
+    keylen = info_.keylen;
+  } else if (keylen < 0 || keylen > info_.keylen) {
+    return -1;
+  }
+  beginop("Btree::find");
+  const int d = info_.datalen;
+  std::memmove(work_.data(), key, static_cast<size_t>(keylen));
+  std::memmove(work_.data() + keylen, data, static_cast<size_t>(d));
+  bool found = false;
+  const int i =
+      descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, &found);
+  if (!found) return -1;
+  setpos(pos, pa_, i);
+  return 0;
+}
+
+ErrorCode Btree::first(bt_pos* pos) {
+  beginop("Btree::first");
+  const int32_t r = slot().root;
+  if (r == -1) return NoCurrentRecord;
+  if (down(pa_, r, -1, false, info_.height) != info_.height)
+    broken(pa_.address(), "leaf above the tree's last level");
+  setpos(pos, pa_, 0);
+  return Ok;
+}
+
+ErrorCode Btree::last(bt_pos* pos) {
+  beginop("Btree::last");
+  const int32_t r = slot().root;
+  if (r == -1) return NoCurrentRecord;
+  if (down(pa_, r, -1, true, info_.height) != info_.height)
+    broken(pa_.address(), "leaf above the tree's last level");
+  setpos(pos, pa_, pa_.count() - 1);
+  return Ok;
+}
+
+// The entry under a stored position, or where it would be now.
+Btree::Refound Btree::refind(bt_pos* pos, int* i) {
+  if (pos == nullptr || pos->page == -1) return RefNone;
+  const int d = info_.datalen;
+  const int kl = pos->keylen();
+  if (pos->dlen != d || kl < 0 || kl > info_.keylen) {
+    pos->clear();  // not a position of this tree
+    return RefNone;
+  }
+  uint8_t* k = work_.data();
+  std::memcpy(k, pos->key(), static_cast<size_t>(kl + d));
+  const int idx = pos->index;
+  // The page may have been freed or reused since; a page that does not load
+  // cleanly simply does not hold the entry any more.
+  if (pa_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < pa_.count() &&
+      pa_.keylen(idx) == kl && cmp_(0, kd_, k, kl, pa_.key(idx), kl) == 0 &&
+      std::memcmp(k + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
+    *i = idx;
+    return RefExact;
+  }
+  if (slot().root == -1) {
+    pos->clear();
+    return RefNone;
+  }
+  const Probe probe{Probe::Exact, 0, k, kl, k + kl};
+  bool found = false;
+  const int j = descend(pa_, probe, &found);
+  if (found) {
+    *i = j;
+    return RefExact;
+  }
+  bool next = false;
+  *i = settle(probe, j, &next);
+  return next ? RefNext : RefLast;
+}
+
+ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
+  beginop("Btree::skip");
+  if (moved != nullptr) *moved = 0;
+  int i = -1;
+  switch (refind(pos, &i)) {
+    case RefNone:
+      return NoCurrentRecord;
+    case RefNext:
+      setpos(pos, pa_, i);
+      return NextRecord;
+    case RefLast:
+      setpos(pos, pa_, i);
+      return PrevRecord;
+    case RefExact:
+      break;
+  }
+  setpos(pos, pa_, i);
+  if (count == 0) return Ok;
+  const long long want = count > 0 ? static_cast<long long>(count) : -static_cast<long long>(count);
+  long long steps = 0;
+  while (steps < want && (count > 0 ? stepnext(&i) : stepprev(&i))) ++steps;
+  setpos(pos, pa_, i);
+  if (moved != nullptr) *moved = static_cast<int>(count > 0 ? steps : -steps);
+  return steps < want ? TooFar : Ok;
+}
+
+// ---------------------------------------------------------------- structure walk
+
+int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
+                WalkSummary* summary) {
+  op_ = "Btree::walk";
+  int found = 0;
+  auto report = [&](const std::string& what) {
+    ++found;
+    if (problems != nullptr) problems->push_back(what);
+  };
+  WalkSummary sum;
+  if (summary != nullptr) *summary = sum;
+  file_->beginop();
+  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
+    report("tree " + std::to_string(treeno_) + ": damaged or unreadable descriptor");
+    return -1;
+  }
+  if (const char* why = damaged()) {
+    report("tree " + std::to_string(treeno_) + ": " + why);
+    return -1;
+  }
+
+  const int height = info_.height;
+  const int k = info_.keylen;
+  const int d = info_.datalen;
+  std::unordered_set<int32_t> seen;
+  std::vector<uint8_t> last(static_cast<size_t>(entrysize_ + 2));
+  int lastk = -1;
+  bool stop = false;
+
+  // Recursion depth is bounded by the height (at most kMaxHeight).
+  struct Walker {
+    Btree& tree;
+    const WalkVisitor& visit;
+    std::unordered_set<int32_t>& seen;
+    std::vector<uint8_t>& last;
+    int& lastk;
+    bool& stop;
+    WalkSummary& sum;
+    const std::function<void(const std::string&)> report;
+    int height, k, d;
+
+    void page(int32_t at, int32_t parent, int level) {
+      auto where = [&](const std::string& what) {
+        report("page at offset " + std::to_string(at) + " (level " + std::to_string(level) +
+               "): " + what);
+      };
+      if (level > height) {
+        where("deeper than the tree's height " + std::to_string(height));
+        return;
+      }
+      if (!seen.insert(at).second) {
+        where("reached twice");
+        return;
+      }
+      Page pg;
+      pg.init(tree.file_, tree.treeno_, tree.pagesize_, k, d, tree.info_.fixed != 0, tree.cmp_,
+              tree.kd_);
+      std::string why;
+      if (pg.tryload(at, &why) != 0) {
+        where(why);
+        return;
+      }
+      if (pg.parent() != parent)
+        where("parent field " + std::to_string(pg.parent()) + ", reached from " +
+              std::to_string(parent));
+      sum.pages += 1;
+      sum.entries += pg.count();
+      if (visit && !visit(WalkStep{at, parent, level, &pg})) {
+        stop = true;
+        return;
+      }
+      const bool leaf = pg.leaf();
+      if (leaf) {
+        sum.leaves += 1;
+        if (level != height)
+          where("leaf at level " + std::to_string(level) + " of " + std::to_string(height));
+      }
+      for (int i = 0; i <= pg.count(); ++i) {
+        if (!leaf) page(pg.child(i), at, level + 1);
+        if (stop) return;
+        if (i == pg.count()) break;
+        if (lastk >= 0 && pg.compareentry(last.data(), lastk, last.data() + lastk, i) >= 0)
+          where("entry " + std::to_string(i) + " out of order");
+        lastk = pg.copyentry(i, last.data());
+      }
+    }
+  };
+  Walker walker{*this, visit, seen, last, lastk, stop, sum, report, height, k, d};
+  if (slot().root != -1) walker.page(slot().root, -1, 1);
+  if (!stop) {
+    if (sum.pages != slot().inuse)
+      report("tree " + std::to_string(treeno_) + ": slot counts " + std::to_string(slot().inuse) +
+             " pages in use, the tree has " + std::to_string(sum.pages));
+    std::string why;
+    if (file_->walkfree(treeno_, nullptr, &why) != 0)
+      report("tree " + std::to_string(treeno_) + ": free list: " + why);
+  }
+  if (summary != nullptr) *summary = sum;
+  return found == 0 ? 0 : -1;
+}
+
+}  // namespace quill

@@ -1,0 +1,212 @@
+// MultiFile: a paged store inside one File.
+//
+// The store carries a small header defined by its owner, a table of slot
+// descriptors and, per slot, a small area of its own and a set of fixed-size
+// pages with a free list. The index file keeps one B-tree per slot in it.
+//
+// Store layout (integers little-endian):
+//
+//   offset              width          meaning
+//   0                   2              slot count N (signed 16-bit)
+//   2                   2              header length H (signed 16-bit)
+//   4                   H              header, defined by the owner
+//   4 + H + 26*i        24             slot descriptor of slot i
+//   4 + H + 26*i + 24   2              check mark "EB" (45 42)
+//   4 + H + 26*N        arealen(0)+2   area of slot 0, then "EB"
+//   ...                 arealen(i)+2   area of slot i, 2 bytes after area i-1
+//   after the areas     P(i) each      pages of all slots, interleaved, in the
+//                                      order they were appended
+//
+// Slot descriptor (24 bytes):
+//
+//   offset  width  meaning                                  initial value
+//   0       2      page size P of the slot (signed 16-bit)  as set up
+//   2       2      area length (signed 16-bit)              as set up
+//   4       4      root page offset, -1 = empty tree        -1
+//   8       4      pages in use                             0
+//   12      4      first free page, -1 = none               -1
+//   16      4      free pages                               0
+//   20      4      offset of the slot's area                laid out
+//
+// A free page is all zeros except its last 4 bytes (offset P-4), which hold
+// the offset of the next free page, -1 at the end of the list.
+//
+// Every page transfer of the trees goes through loadpage/savepage/patchpage,
+// which keep a bounded, write-through page cache: every save reaches the
+// file at once, so the file is always what the format promises. While the
+// file is held exclusively nobody else can change it and cached pages stay
+// valid across operations; otherwise beginop() forgets them at the start of
+// each tree operation, so one operation still never reads a page twice.
+//
+// Damage: offsets read from the file are checked against the page area
+// (at or after the end of the areas, inside the file, on the grid of the
+// page sizes) before anything is read there, so a damaged file ends in
+// fatal() naming the file and the offset instead of wild reads or loops.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/file.h"
+
+namespace quill {
+
+struct SlotDescr {
+  int16_t pagesize = 0;
+  int16_t arealen = 0;
+  int32_t root = -1;
+  int32_t inuse = 0;
+  int32_t freehead = -1;
+  int32_t nfree = 0;
+  int32_t areaoff = 0;
+
+  static constexpr int kSize = 24;
+  void decode(const uint8_t* p);
+  void encode(uint8_t* p) const;
+};
+
+// One slot as requested from setupwr. A page size of 0 ends the list early.
+struct SlotSetup {
+  int pagesize = 0;
+  int arealen = 0;
+};
+
+class MultiFile : public File {
+ public:
+  static constexpr int kMinPageSize = 16;       // header, a child and a free link
+  static constexpr int kMaxPageSize = 32767;    // a signed 16-bit field
+  static constexpr int kMaxSlots = 4096;
+  static constexpr int kMaxHeader = 4096;
+  static constexpr int kMaxArea = 4096;
+  static constexpr int kDefaultCachePages = 16384;
+
+  MultiFile();
+  ~MultiFile();
+
+  // Frees the slot table and the cached pages, then closes the file.
+  int close();
+
+  // Writes a new store from offset 0 of the freshly created file.
+  int setupwr(int hlen, const std::vector<SlotSetup>& slots);
+  // Reads the store of an opened file; -1 for a short read, a missing mark
+  // or a header and slot table that do not describe a consistent store.
+  int setuprd();
+
+  int readheader(void* buffer);
+  int writeheader(const void* buffer);
+
+  // Skipped (0, nothing changes) while the file is held exclusively unless
+  // forced: then the in-memory table is authoritative. -1 when the read
+  // fails or the descriptor on file is not plausible for this store (the
+  // table in memory then stays as it was).
+  int readslot(int i, bool force = false);
+  int writeslot(int i);
+
+  int readarea(int i, void* buffer);
+  int writearea(int i, const void* buffer);
+
+  // P(i) bytes at offset; the buffer on success, null on failure.
+  uint8_t* readpage(int i, int32_t offset, uint8_t* buffer);
+  const uint8_t* writepage(int i, int32_t offset, const uint8_t* buffer);
+
+  // Takes the head of slot i's free list. An empty list is fatal, and so is
+  // a list that leads outside the page area, into a page that is not blank
+  // or past its count.
+  int32_t use_free_page(int i);
+  // Puts a page on the list; it is expected to be blank already (the trees
+  // zero a page before they give it back).
+  int freepage(int i, int32_t offset);
+  // Appends a blank page and frees it. -1 when the file would reach 2 GiB.
+  int addpage(int i);
+
+  SlotDescr& slot(int i) { return slots_[static_cast<size_t>(i)]; }
+  const SlotDescr& slot(int i) const { return slots_[static_cast<size_t>(i)]; }
+  int nslots() const { return nslots_; }
+  int hlen() const { return hlen_; }
+
+  // ---- the page seam ----
+
+  // Called at the start of every tree operation: unless the file is held
+  // exclusively, forgets cached pages and the known file length.
+  void beginop();
+
+  // The page of `size` bytes at offset, from the cache or read from the file
+  // (and then cached). The pointer stays valid until the next call of any
+  // page function. Null when the read fails. The offset is not checked
+  // here; callers check it with pageok() first.
+  const uint8_t* loadpage(int32_t offset, int size, bool* checked = nullptr);
+  // Notes that the cached copy of the page has been checked by its reader,
+  // so that it need not be checked again while it stays unchanged.
+  void markchecked(int32_t offset, int size);
+  // Writes the whole page at once and keeps the cached copy in step.
+  int savepage(int32_t offset, const uint8_t* image, int size);
+  // Writes n bytes at offset `within` inside the page at pageoff.
+  int patchpage(int32_t pageoff, int size, int within, const void* bytes, int n);
+
+  // Whether a page of `size` bytes can lie at offset: inside the file, at
+  // or after the first page position, on the grid of the page sizes.
+  bool pageok(int32_t offset, int size);
+  // First byte after the areas: where pages begin.
+  int32_t pagebase() const { return pagebase_; }
+  // The file's length as last known (refreshed by beginop when shared).
+  int32_t length();
+
+  // Walks the free list of slot i, counting against the free count; the
+  // offsets go to `pages` when given. -1 (with a description in `problem`)
+  // for a link outside the page area, a page that is not blank, a loop or a
+  // length that differs from the count. Never fatal: for checkers.
+  int walkfree(int i, std::vector<int32_t>* pages, std::string* problem);
+
+  void setcachepages(int pages);
+  // Pages read from the file since the store was set up (for tests of the
+  // cache and for benchmarks).
+  long long pagereads() const { return pagereads_; }
+
+ private:
+  struct CacheWay {
+    int32_t offset = -1;
+    int32_t size = 0;
+    uint32_t generation = 0;
+    uint32_t stamp = 0;
+    bool checked = false;
+  };
+
+  int16_t nslots_ = 0;
+  int16_t hlen_ = 0;
+  std::vector<SlotDescr> slots_;
+  int32_t pagebase_ = 0;
+  int32_t grid_ = 1;          // gcd of the page sizes
+  int32_t length_ = -1;       // -1: unknown
+  int maxpage_ = 0;
+
+  // Set-associative cache, 4 ways per set; a generation number forgets
+  // everything at once.
+  static constexpr int kWays = 4;
+  int cachepages_ = kDefaultCachePages;
+  int nsets_ = 0;
+  int nsetbits_ = 0;
+  std::vector<CacheWay> ways_;
+  // Allocated without being touched, so memory is only committed for the
+  // pages that are actually cached.
+  std::unique_ptr<uint8_t[]> cachebytes_;
+  uint32_t generation_ = 1;
+  uint32_t clock_ = 0;
+  std::vector<uint8_t> scratch_;  // used when the cache is off
+  long long pagereads_ = 0;
+
+  void layout();                  // pagebase_, grid_, maxpage_, cache geometry
+  void dropcache();
+  size_t setof(int32_t offset) const;
+  CacheWay* lookup(int32_t offset, int size);
+  uint8_t* waybytes(const CacheWay* way);
+  CacheWay* victim(int32_t offset);
+  int32_t slotpos(int i) const { return 4 + hlen_ + 26 * i; }
+  bool plausible(const SlotDescr& d, int i, std::string* problem);
+  int rawwrite(int32_t offset, const void* bytes, int n);
+  int rawread(int32_t offset, void* bytes, int n);
+  [[noreturn]] void damaged(const char* where, int i, int32_t offset, const char* what);
+};
+
+}  // namespace quill

@@ -1,0 +1,50 @@
+#include "fuzz/fuzzing.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engine/errors.h"
+
+namespace fuzzing {
+
+namespace {
+int throwing_reporter(int level, const char* /*title*/, const char* text) {
+  if (level == quill::ReportFatal) throw Fatal(text);
+  return 1;
+}
+}  // namespace
+
+void install_reporter() { quill::reporter = throwing_reporter; }
+
+const std::string& workdir() {
+  static const std::string dir = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillfuzz.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::filesystem::current_path(pattern);
+    static std::string removed;  // outlives the atexit handler's run
+    removed = pattern;
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(removed, ignored);
+    });
+    return pattern;
+  }();
+  return dir;
+}
+
+void write_file(const std::string& path, const uint8_t* data, size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+std::vector<uint8_t> read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace fuzzing

@@ -1,0 +1,29 @@
+// Shared by the fuzz targets: a fatal engine error becomes an exception the
+// target catches, so that a damaged input ending in a clear fatal message is
+// told apart from a crash.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fuzzing {
+
+struct Fatal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Installs the throwing reporter (quiet for warnings) once.
+void install_reporter();
+
+// A private directory, made the current directory, for the files of one run.
+const std::string& workdir();
+
+void write_file(const std::string& path, const uint8_t* data, size_t size);
+std::vector<uint8_t> read_file(const std::string& path);
+
+}  // namespace fuzzing
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

@@ -1,0 +1,32 @@
+// Runs a fuzz target without a fuzzing engine: every file named on the
+// command line, then random inputs (count and seed from the options).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "fuzz/fuzzing.h"
+
+int main(int argc, char** argv) {
+  long runs = 1000, seed = 1;
+  std::vector<const char*> files;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atol(argv[++i]);
+    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) seed = std::atol(argv[++i]);
+    else files.push_back(argv[i]);
+  }
+  for (const char* file : files) {
+    std::vector<uint8_t> input = fuzzing::read_file(file);
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+  }
+  std::mt19937_64 random(static_cast<uint64_t>(seed));
+  std::vector<uint8_t> input;
+  for (long run = 0; run < runs; ++run) {
+    input.resize(random() % 600);
+    for (uint8_t& byte : input) byte = static_cast<uint8_t>(random());
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+  }
+  std::printf("%ld random inputs and %zu files run\n", runs, files.size());
+  return 0;
+}

@@ -1,0 +1,654 @@
+// Randomised tests of the B-tree against a sorted model.
+//
+// Thousands of insertions and removals (many on equal keys with different
+// record numbers) go to a tree and to a sorted vector ordered by the same
+// comparator; after every batch the tree's structure, contents, searches,
+// stepping and page accounting are compared with what the model says.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/keys.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::TempDir;
+using Bytes = std::vector<uint8_t>;
+
+struct Entry {
+  Bytes key;
+  int32_t rec;
+};
+
+struct Config {
+  const char* name;
+  bool text;          // variable-length natural-order texts, else fixed 'L' keys
+  int pagesize;
+  int neighbour;      // page size of a second tree sharing the file
+  bool exclusive;
+  int batches;
+  int batch;          // operations per batch
+};
+
+void PrintTo(const Config& c, std::ostream* os) { *os << c.name; }
+
+constexpr int kMaxText = 23;
+
+std::string shown(const Bytes& key, bool text) {
+  if (!text) return std::to_string(get4(key.data()));
+  std::string s(key.begin(), key.end());
+  if (!s.empty() && s.back() == '\0') s.pop_back();
+  return "\"" + s + "\"";
+}
+
+class Model {
+ public:
+  explicit Model(const Config& c) : cfg_(c), rng_(20240611u + static_cast<unsigned>(c.pagesize)) {
+    if (c.text) {
+      fields_ = {FieldDescr{'C', kMaxText + 1, "name"}};
+      comps_ = {Component{0, kMaxText + 1, CF_VAR | CF_COLLATE}};
+    } else {
+      fields_ = {FieldDescr{'L', 4, "number"}};
+      comps_ = {Component{0, 4, 0}};
+    }
+    kd_ = KeyDescr{comps_.data(), 1, fields_.data(), 1};
+    K_ = c.text ? kMaxText + 1 : 4;
+  }
+
+  void create() {
+    ASSERT_EQ(file_.create("model.idx", cfg_.exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file_.setupwr(12, {{cfg_.pagesize, 8}, {cfg_.neighbour, 8}}), 0);
+    ASSERT_EQ(Btree::writeinfo(&file_, 0, TreeInfo{static_cast<int16_t>(K_), 4, static_cast<int16_t>(cfg_.text ? 0 : 1), 0}), 0);
+    ASSERT_EQ(Btree::writeinfo(&file_, 1, TreeInfo{4, 4, 1, 0}), 0);
+    build();
+  }
+
+  void reopen() {
+    tree_.reset();
+    neighbour_.reset();
+    ASSERT_EQ(file_.close(), 0);
+    ASSERT_EQ(file_.open("model.idx", 1, cfg_.exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file_.setuprd(), 0);
+    build();
+  }
+
+  void build() {
+    tree_ = std::make_unique<Btree>(&file_, 0, compare, continues, &kd_);
+    neighbour_ = std::make_unique<Btree>(&file_, 1, nullptr, nullptr, nullptr);
+  }
+
+  void run() {
+    create();
+    for (int b = 0; b < cfg_.batches; ++b) {
+      for (int i = 0; i < cfg_.batch; ++i) {
+        step();
+        if (::testing::Test::HasFatalFailure()) return;
+      }
+      SCOPED_TRACE("after batch " + std::to_string(b) + " with " + std::to_string(model_.size()) +
+                   " entries, height " + std::to_string(tree_->height()));
+      check();
+      if (::testing::Test::HasFatalFailure()) return;
+      if (b % 3 == 2) {
+        reopen();
+        check();
+        if (::testing::Test::HasFatalFailure()) return;
+      }
+    }
+    EXPECT_GT(duplicates_, 0) << "no insertion met an equal entry";
+    EXPECT_GT(maxheight_, cfg_.pagesize < 200 ? 3 : 1);
+    // Shrink the tree to nothing and check the ends of removal.
+    while (!model_.empty()) {
+      remove_one(model_[rng_() % model_.size()]);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_EQ(tree_->root(), -1);
+    EXPECT_EQ(tree_->height(), 0);
+    check();
+    reopen();
+    check();
+  }
+
+ private:
+  const Config& cfg_;
+  std::mt19937 rng_;
+  std::vector<FieldDescr> fields_;
+  std::vector<Component> comps_;
+  KeyDescr kd_;
+  int K_;
+  MultiFile file_;
+  std::unique_ptr<Btree> tree_;
+  std::unique_ptr<Btree> neighbour_;
+  std::vector<Entry> model_;
+  int neighbours_ = 0;
+  int duplicates_ = 0;
+  int maxheight_ = 0;
+
+  // ---- keys
+
+  int cmp(int mode, const Bytes& a, const Bytes& b) const {
+    return compare(mode, &kd_, a.data(), static_cast<int>(a.size()), b.data(),
+                   static_cast<int>(b.size()));
+  }
+  int cmpentry(const Entry& a, const Entry& b) const {
+    const int r = cmp(0, a.key, b.key);
+    if (r != 0) return r;
+    const uint32_t x = static_cast<uint32_t>(a.rec), y = static_cast<uint32_t>(b.rec);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
+  size_t lower(const Entry& e) const {
+    size_t lo = 0, hi = model_.size();
+    while (lo < hi) {
+      const size_t mid = (lo + hi) / 2;
+      if (cmpentry(model_[mid], e) < 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    return lo;
+  }
+
+  static Bytes text(const std::string& s) {
+    Bytes b(s.begin(), s.end());
+    b.push_back(0);
+    return b;
+  }
+  static Bytes number(int32_t v) {
+    Bytes b(4);
+    put4(b.data(), v);
+    return b;
+  }
+
+  std::string word() {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string w;
+    const int n = 1 + static_cast<int>(rng_() % 7);
+    for (int i = 0; i < n; ++i) w += letters[rng_() % (sizeof letters - 1)];
+    return w;
+  }
+
+  std::string gentext() {
+    static const char* const kFixed[] = {
+        "Blue Moon", "blue moon", "BLUE MOON", "Blue Monday", "Bluebird", "\xC0gua", "agua",
+        "Rock-n-Roll", "rock n roll", "Track 007", "Track 7", "Tracker", "Trace", "Abba", "ABBA",
+        "Track 1 Live", "Track 12b", "Track"};
+    std::string s;
+    const unsigned r = rng_() % 10;
+    if (r < 3) {
+      s = "Track " + std::to_string(1 + rng_() % 130);
+    } else if (r == 3) {
+      s = kFixed[rng_() % (sizeof kFixed / sizeof kFixed[0])];
+    } else {
+      const int words = 1 + static_cast<int>(rng_() % 3);
+      for (int i = 0; i < words; ++i) {
+        if (i > 0) s += ' ';
+        s += word();
+      }
+      if (rng_() % 8 == 0) s += " " + std::to_string(rng_() % 40);
+    }
+    if (s.size() > kMaxText) s.resize(kMaxText);
+    return s;
+  }
+
+  Bytes genkey() { return cfg_.text ? text(gentext()) : number(static_cast<int32_t>(rng_() % 401) - 200); }
+
+  // ---- operations
+
+  void step() {
+    if (rng_() % 16 == 0) {
+      // The neighbour tree's pages interleave with ours in the file.
+      const int32_t v = static_cast<int32_t>(rng_() % 100000);
+      const ErrorCode rc = neighbour_->insert(nullptr, number(v).data(), 4, number(v).data());
+      ASSERT_TRUE(rc == Ok || rc == DuplicateKey);
+      if (rc == Ok) ++neighbours_;
+      return;
+    }
+    const bool grow = model_.size() < 300 || rng_() % 100 < 55;
+    if (grow) {
+      Entry e{!model_.empty() && rng_() % 2 == 0 ? model_[rng_() % model_.size()].key : genkey(),
+              static_cast<int32_t>(rng_() % 40)};
+      insert_one(e);
+    } else if (rng_() % 10 < 7 && !model_.empty()) {
+      remove_one(model_[rng_() % model_.size()]);
+    } else {
+      remove_one(Entry{genkey(), static_cast<int32_t>(rng_() % 40)});
+    }
+  }
+
+  void insert_one(const Entry& e) {
+    bt_pos pos(K_ + 4);
+    const size_t at = lower(e);
+    const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
+    const ErrorCode rc =
+        tree_->insert(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data());
+    if (present) {
+      ASSERT_EQ(rc, DuplicateKey) << shown(e.key, cfg_.text) << " #" << e.rec;
+      ++duplicates_;
+      return;
+    }
+    ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
+    model_.insert(model_.begin() + static_cast<long>(at), e);
+    ASSERT_EQ(Bytes(pos.key(), pos.key() + pos.keylen()), e.key);
+    ASSERT_EQ(pos.recno(), e.rec);
+    maxheight_ = std::max(maxheight_, static_cast<int>(tree_->height()));
+  }
+
+  void remove_one(Entry e) {
+    bt_pos pos(K_ + 4);
+    ErrorCode out = -1;
+    const size_t at = lower(e);
+    const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
+    const ErrorCode rc = tree_->remove(&pos, e.key.data(), static_cast<int>(e.key.size()),
+                                       number(e.rec).data(), &out);
+    if (!present) {
+      ASSERT_EQ(rc, NoCurrentRecord) << shown(e.key, cfg_.text) << " #" << e.rec;
+      return;
+    }
+    ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
+    model_.erase(model_.begin() + static_cast<long>(at));
+    if (model_.empty()) {
+      ASSERT_EQ(out, NoCurrentRecord);
+      ASSERT_FALSE(pos.valid());
+    } else if (at < model_.size()) {
+      ASSERT_EQ(out, NextRecord);
+      expect_at(pos, at);
+    } else {
+      ASSERT_EQ(out, PrevRecord);
+      expect_at(pos, model_.size() - 1);
+    }
+  }
+
+  void expect_at(const bt_pos& pos, size_t i) const {
+    ASSERT_TRUE(pos.valid());
+    ASSERT_LT(i, model_.size());
+    EXPECT_EQ(shown(Bytes(pos.key(), pos.key() + pos.keylen()), cfg_.text),
+              shown(model_[i].key, cfg_.text));
+    EXPECT_EQ(Bytes(pos.key(), pos.key() + pos.keylen()), model_[i].key);
+    EXPECT_EQ(pos.recno(), model_[i].rec);
+  }
+
+  // ---- checks
+
+  struct PageView {
+    int32_t parent;
+    int level;
+    std::vector<Entry> entries;
+    std::vector<int32_t> children;
+  };
+
+  void check() {
+    check_structure();
+    if (::testing::Test::HasFatalFailure()) return;
+    check_accounting();
+    check_stepping();
+    check_seeks();
+  }
+
+  // Parent fields, child pointers, leaves on one level, order and contents,
+  // traced independently of the tree's own walk.
+  // The pages as the last structure check saw them, and the in-order index
+  // of every entry, for replaying searches.
+  std::map<int32_t, PageView> pages_;
+  std::map<std::pair<int32_t, int>, long> order_;
+
+  void check_structure() {
+    std::map<int32_t, PageView>& pages = pages_;
+    pages.clear();
+    order_.clear();
+    std::vector<std::string> problems;
+    WalkSummary summary;
+    tree_->walk(
+        [&](const WalkStep& s) {
+          PageView v{s.page->parent(), s.level, {}, {}};
+          for (int i = 0; i < s.page->count(); ++i)
+            v.entries.push_back({Bytes(s.page->key(i), s.page->key(i) + s.page->keylen(i)),
+                                 get4(s.page->data(i))});
+          for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
+          pages[s.offset] = v;
+          return true;
+        },
+        &problems, &summary);
+    ASSERT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(summary.pages, static_cast<int>(pages.size()));
+    EXPECT_EQ(summary.entries, static_cast<long long>(model_.size()));
+
+    std::vector<Entry> inorder;
+    std::set<int32_t> seen;
+    const int height = tree_->height();
+    std::function<void(int32_t, int32_t, int)> visit = [&](int32_t at, int32_t parent, int level) {
+      ASSERT_TRUE(seen.insert(at).second) << "page " << at << " reached twice";
+      auto it = pages.find(at);
+      ASSERT_NE(it, pages.end()) << "page " << at << " not shown by the walk";
+      const PageView& p = it->second;
+      EXPECT_EQ(p.parent, parent) << "page " << at;
+      ASSERT_FALSE(p.entries.empty()) << "page " << at;
+      const bool leaf = p.children[0] == -1;
+      for (int32_t c : p.children) ASSERT_EQ(c == -1, leaf) << "page " << at;
+      if (leaf) {
+        ASSERT_EQ(level, height) << "leaf " << at;
+      }
+      for (size_t i = 0; i <= p.entries.size(); ++i) {
+        if (!leaf) visit(p.children[i], at, level + 1);
+        if (::testing::Test::HasFatalFailure()) return;
+        if (i < p.entries.size()) {
+          order_[{at, static_cast<int>(i)}] = static_cast<long>(inorder.size());
+          inorder.push_back(p.entries[i]);
+        }
+      }
+    };
+    if (tree_->root() == -1) {
+      EXPECT_EQ(height, 0);
+    } else {
+      visit(tree_->root(), -1, 1);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_EQ(seen.size(), pages.size());
+    ASSERT_EQ(inorder.size(), model_.size());
+    for (size_t i = 0; i < inorder.size(); ++i) {
+      ASSERT_EQ(inorder[i].key, model_[i].key) << "entry " << i << ": " << shown(inorder[i].key, cfg_.text)
+                                               << " vs " << shown(model_[i].key, cfg_.text);
+      ASSERT_EQ(inorder[i].rec, model_[i].rec) << "entry " << i;
+      if (i > 0) {
+        ASSERT_LT(cmpentry(inorder[i - 1], inorder[i]), 0) << "entry " << i;
+      }
+    }
+  }
+
+  // Every page of the file is in use by a tree or on its free list.
+  void check_accounting() {
+    int64_t bytes = file_.pagebase();
+    for (int t = 0; t < 2; ++t) {
+      std::string why;
+      std::vector<int32_t> free;
+      EXPECT_EQ(file_.walkfree(t, &free, &why), 0) << why;
+      EXPECT_EQ(static_cast<int>(free.size()), file_.slot(t).nfree);
+      bytes += static_cast<int64_t>(file_.slot(t).inuse + file_.slot(t).nfree) * file_.slot(t).pagesize;
+    }
+    EXPECT_EQ(bytes, file_.size());
+    WalkSummary s;
+    std::vector<std::string> problems;
+    EXPECT_EQ(tree_->walk(nullptr, &problems, &s), 0);
+    EXPECT_EQ(s.pages, file_.slot(0).inuse);
+    EXPECT_EQ(neighbour_->walk(nullptr, &problems, &s), 0);
+    EXPECT_EQ(s.entries, neighbours_);
+  }
+
+  void check_stepping() {
+    bt_pos pos(K_ + 4);
+    int moved = 0;
+    if (model_.empty()) {
+      EXPECT_EQ(tree_->first(&pos), NoCurrentRecord);
+      EXPECT_EQ(tree_->last(&pos), NoCurrentRecord);
+      return;
+    }
+    ASSERT_EQ(tree_->first(&pos), Ok);
+    expect_at(pos, 0);
+    for (size_t i = 1; i < model_.size(); ++i) {
+      ASSERT_EQ(tree_->skip(&pos, 1, &moved), Ok) << i;
+      expect_at(pos, i);
+      if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_EQ(tree_->skip(&pos, 1, &moved), TooFar);
+    EXPECT_EQ(moved, 0);
+    expect_at(pos, model_.size() - 1);
+    ASSERT_EQ(tree_->last(&pos), Ok);
+    for (size_t i = model_.size() - 1; i-- > 0;) {
+      ASSERT_EQ(tree_->skip(&pos, -1, &moved), Ok) << i;
+      expect_at(pos, i);
+      if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_EQ(tree_->skip(&pos, -1, &moved), TooFar);
+    expect_at(pos, 0);
+
+    // Long jumps clamp at the ends.
+    const long n = static_cast<long>(model_.size());
+    for (int t = 0; t < 20; ++t) {
+      const long from = static_cast<long>(rng_() % model_.size());
+      const int count = static_cast<int>(rng_() % 80) - 40;
+      ASSERT_EQ(tree_->find(&pos, model_[static_cast<size_t>(from)].key.data(),
+                            static_cast<int>(model_[static_cast<size_t>(from)].key.size()),
+                            number(model_[static_cast<size_t>(from)].rec).data()),
+                0);
+      const long to = std::clamp(from + count, 0L, n - 1);
+      EXPECT_EQ(tree_->skip(&pos, count, &moved), to == from + count ? Ok : TooFar);
+      EXPECT_EQ(moved, to - from);
+      expect_at(pos, static_cast<size_t>(to));
+    }
+    // Entries that are not there are not found.
+    for (int t = 0; t < 20; ++t) {
+      const Entry e{genkey(), static_cast<int32_t>(rng_() % 40)};
+      const size_t at = lower(e);
+      const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
+      EXPECT_EQ(tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
+                present ? 0 : -1);
+    }
+  }
+
+  // Whether a prefix search text ends in a number, where the continuation
+  // test comes into play.
+  bool numeric(const Bytes& key) const {
+    if (!cfg_.text) return false;
+    int n = static_cast<int>(key.size()) - 1;  // the NUL
+    while (n > 0 && chr_isignorable(key[static_cast<size_t>(n - 1)])) --n;
+    return n > 0 && chr_isdigit(key[static_cast<size_t>(n - 1)]);
+  }
+
+  std::vector<Bytes> probes() {
+    std::vector<Bytes> out;
+    if (cfg_.text) {
+      for (const char* s : {"Track 1", "Track 2", "Track 10", "Track 12", "Track 100", "Track",
+                            "Blue Mo", "blue moon", "Tr", "Track 7", "Track 1 L", "agua", "Rock n"})
+        out.push_back(text(s));
+      for (int i = 0; i < 12 && !model_.empty(); ++i) {
+        const Bytes& k = model_[rng_() % model_.size()].key;
+        out.push_back(k);
+        const size_t cut = 1 + rng_() % (k.size() - 1);
+        Bytes p(k.begin(), k.begin() + static_cast<long>(cut));
+        if (p.back() != 0) p.push_back(0);
+        out.push_back(p);
+      }
+      for (int i = 0; i < 6; ++i) out.push_back(text(gentext()));
+    } else {
+      for (int i = 0; i < 30; ++i) out.push_back(number(static_cast<int32_t>(rng_() % 421) - 210));
+    }
+    return out;
+  }
+
+  int cont(const Bytes& a, const Bytes& b) const {
+    return continues(&kd_, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
+  }
+
+  // The prefix seek step by step: a descent comparing in mode 1 (first
+  // entry not smaller, scanning each page), then either the choice among
+  // equal keys or the walks along the entries that continue the number.
+  // Returns the in-order index of the answer, -1 for NotFound.
+  long replay_prefix(const Bytes& key, int which) const {
+    if (tree_->root() == -1) return -1;
+    auto firstnotsmaller = [&](const PageView& p, bool* found) {
+      for (size_t i = 0; i < p.entries.size(); ++i) {
+        const int r = cmp(1, key, p.entries[i].key);
+        if (r <= 0) {
+          *found = r == 0;
+          return static_cast<int>(i);
+        }
+      }
+      *found = false;
+      return static_cast<int>(p.entries.size());
+    };
+    auto lastnotgreater = [&](const PageView& p, bool* found) {
+      int last = -1;
+      *found = false;
+      for (size_t i = 0; i < p.entries.size(); ++i) {
+        const int r = cmp(1, key, p.entries[i].key);
+        if (r < 0) break;
+        if (r == 0) *found = true;
+        last = static_cast<int>(i);
+      }
+      return last;
+    };
+    const auto index = [&](int32_t at, int i) { return order_.at({at, i}); };
+    int32_t at = tree_->root();
+    for (;;) {
+      const PageView& p = pages_.at(at);
+      bool found = false;
+      int i = firstnotsmaller(p, &found);
+      if (found) {
+        long x = index(at, i);
+        if (cont(key, model_[static_cast<size_t>(x)].key) == 0) {
+          if (which == 0) {
+            for (int32_t c = p.children[static_cast<size_t>(i)]; c != -1;) {
+              const PageView& q = pages_.at(c);
+              const int j = firstnotsmaller(q, &found);
+              if (found) x = index(c, j);
+              at = c;
+              c = q.children[static_cast<size_t>(j)];
+            }
+          } else if (which == 1) {
+            const PageView* q = &p;
+            for (;;) {
+              const int j = lastnotgreater(*q, &found);
+              if (found) x = index(at, j);
+              const int32_t c = q->children[found ? static_cast<size_t>(j + 1) : 0];
+              if (c == -1) break;
+              at = c;
+              q = &pages_.at(c);
+            }
+          }
+          return x;
+        }
+        if (which == 2) return x;
+        const long step = which == 0 ? -1 : 1;
+        long pos = x;
+        for (long k = x + step; k >= 0 && k < static_cast<long>(model_.size()); k += step) {
+          if (cont(key, model_[static_cast<size_t>(k)].key) == 0) break;
+          if (cmp(1, key, model_[static_cast<size_t>(k)].key) == 0) pos = k;
+        }
+        return pos;
+      }
+      const int32_t c = p.children[static_cast<size_t>(i)];
+      if (c != -1) {
+        at = c;
+        continue;
+      }
+      i = std::min(i, static_cast<int>(p.entries.size()) - 1);
+      long matched = -1;
+      for (long k = index(at, i) + 1; k < static_cast<long>(model_.size()); ++k) {
+        if (cont(key, model_[static_cast<size_t>(k)].key) == 0) break;
+        if (cmp(1, key, model_[static_cast<size_t>(k)].key) == 0) {
+          matched = k;
+          if (which != 1) break;
+        }
+      }
+      return matched;
+    }
+  }
+
+  void check_seeks() {
+    for (const Bytes& key : probes()) {
+      SCOPED_TRACE("probe " + shown(key, cfg_.text));
+      for (int mode = 0; mode < 3; ++mode) {
+        // The comparator mode that each seek mode matches in.
+        const int cm = mode == 0 ? 1 : 2;
+        long firstmatch = -1, lastmatch = -1, firstafter = -1;
+        for (size_t i = 0; i < model_.size(); ++i) {
+          const int r = cmp(cm, key, model_[i].key);
+          if (r == 0) {
+            if (firstmatch < 0) firstmatch = static_cast<long>(i);
+            lastmatch = static_cast<long>(i);
+          } else if (r < 0 && firstafter < 0) {
+            firstafter = static_cast<long>(i);
+          }
+        }
+        for (int which = 0; which < 3; ++which) {
+          SCOPED_TRACE("mode " + std::to_string(mode) + " which " + std::to_string(which));
+          bt_pos pos(K_ + 4);
+          const ErrorCode rc =
+              tree_->seek(&pos, key.data(), static_cast<int>(key.size()), mode, which);
+          if (mode == 2 && firstmatch < 0) {
+            // At or after: the entry after the key, else the greatest.
+            if (model_.empty()) {
+              EXPECT_EQ(rc, NotFound);
+            } else if (firstafter >= 0) {
+              EXPECT_EQ(rc, NextRecord);
+              expect_at(pos, static_cast<size_t>(firstafter));
+            } else {
+              EXPECT_EQ(rc, PrevRecord);
+              expect_at(pos, model_.size() - 1);
+            }
+            continue;
+          }
+          if (firstmatch < 0) {
+            EXPECT_EQ(rc, NotFound);
+            EXPECT_FALSE(pos.valid());
+            continue;
+          }
+          if (mode == 0) {
+            // Prefix: replayed on the pages the structure check saw; for a
+            // text that does not end in a number the answer must also be
+            // the first or last match of the whole tree.
+            const long expect = replay_prefix(key, which);
+            if (expect < 0) {
+              EXPECT_EQ(rc, NotFound);
+              EXPECT_FALSE(pos.valid());
+              EXPECT_TRUE(numeric(key)) << "a plain text prefix was not found";
+              continue;
+            }
+            ASSERT_EQ(rc, Ok);
+            expect_at(pos, static_cast<size_t>(expect));
+            EXPECT_EQ(cmp(1, key, model_[static_cast<size_t>(expect)].key), 0);
+            if (which == 1) {
+              // Nothing that continues the number after it matches.
+              for (size_t i = static_cast<size_t>(expect) + 1;
+                   i < model_.size() && cont(key, model_[i].key) != 0; ++i)
+                EXPECT_NE(cmp(1, key, model_[i].key), 0) << shown(model_[i].key, true);
+            }
+            if (!numeric(key) && which != 2)
+              expect_at(pos, static_cast<size_t>(which == 0 ? firstmatch : lastmatch));
+            continue;
+          }
+          ASSERT_EQ(rc, Ok);
+          ASSERT_TRUE(pos.valid());
+          const Bytes got(pos.key(), pos.key() + pos.keylen());
+          EXPECT_EQ(cmp(cm, key, got), 0) << "landed on " << shown(got, cfg_.text);
+          // At or after takes the match met on the way down; "any" is any
+          // match; equal keys in whole-key comparison lie together, so first
+          // and last are those of the whole tree.
+          if (mode == 2 || which == 2) continue;
+          expect_at(pos, static_cast<size_t>(which == 0 ? firstmatch : lastmatch));
+        }
+      }
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+};
+
+class BtreeModel : public ::testing::TestWithParam<Config> {};
+
+TEST_P(BtreeModel, AgreesWithASortedModel) {
+  TempDir dir;
+  Model m(GetParam());
+  m.run();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Trees, BtreeModel,
+    ::testing::Values(Config{"FixedSmallPages", false, 58, 116, true, 12, 1000},
+                      Config{"FixedPages1018", false, 1018, 58, true, 8, 1500},
+                      Config{"TextSmallPages", true, 146, 58, true, 12, 800},
+                      Config{"TextPages1024", true, 1024, 146, true, 8, 1000},
+                      Config{"TextSmallPagesShared", true, 146, 292, false, 6, 600}),
+    [](const ::testing::TestParamInfo<Config>& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace quill
