@@ -233,6 +233,8 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     return Ok;
   }
   if (i >= pa_.count()) i = pa_.count() - 1;
+  const int32_t landing = pa_.address();
+  const int landed = i;
   bool matched = false;
   while (stepnext(&i)) {
     if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
@@ -242,6 +244,22 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
       if (which != WhichLast) return Ok;
     }
   }
+  if (matched) return Ok;
+  // The prefix comparison may also have steered the descent past its
+  // matches: "Track 92" lies before "Track 115" in the tree, yet compares
+  // after it ("11..."). Walk back from the landing place as far as the
+  // entries continue the number; the nearest match found is the last one,
+  // the farthest the first.
+  pa_.load(landing);
+  i = landed;
+  do {
+    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
+    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
+      setpos(pos, pa_, i);
+      matched = true;
+      if (which != WhichFirst) return Ok;
+    }
+  } while (stepprev(&i));
   return matched ? Ok : NotFound;
 }
 

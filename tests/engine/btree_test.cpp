@@ -511,6 +511,26 @@ TEST(Btree, PrefixSeekWithANumberWalksAcrossTheNumbers) {
   }
 }
 
+// A number can steer the prefix descent past its matches: "Track 92" lies
+// before "Track 115" in the tree, yet compares after it as a prefix ("11...").
+TEST(Btree, PrefixSeekFindsEveryNumberedName) {
+  TempDir dir;
+  Store s;
+  s.create_text(146, 23);
+  for (int n = 1; n <= 470; ++n) ASSERT_EQ(s.put(text("Track " + std::to_string(n)), n), Ok);
+  bt_pos pos(28);
+  for (int n = 1; n <= 470; ++n) {
+    const std::string name = "Track " + std::to_string(n);
+    for (int which : {0, 1, 2}) {
+      ASSERT_EQ(s.seek(&pos, text(name), 0, which), Ok) << name << " which " << which;
+      EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, name.size()), name) << which;
+    }
+  }
+  ASSERT_EQ(s.seek(&pos, text("Track 92"), 0, 0), Ok);
+  EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 92");
+  EXPECT_EQ(s.seek(&pos, text("Track 471"), 0, 0), NotFound);
+}
+
 TEST(Btree, SkipClampsAtBothEnds) {
   TempDir dir;
   Store s;
