@@ -1,0 +1,420 @@
+#include "bench/sqlite_side.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "bench/measure.h"
+
+namespace bench {
+
+namespace {
+
+// A prepared statement, finalized when it goes out of scope.
+class Stmt {
+ public:
+  Stmt(sqlite3* db, const char* sql, std::string& error) : db_(db) {
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK && error.empty())
+      error = std::string("prepare \"") + sql + "\": " + sqlite3_errmsg(db);
+  }
+  ~Stmt() { sqlite3_finalize(stmt_); }
+  Stmt(const Stmt&) = delete;
+  Stmt& operator=(const Stmt&) = delete;
+
+  bool ok() const { return stmt_ != nullptr; }
+  void bind(int i, int64_t v) { sqlite3_bind_int64(stmt_, i, v); }
+  void bind(int i, const std::string& text) {
+    sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+  }
+  // SQLITE_ROW, SQLITE_DONE or an error code.
+  int step() { return sqlite3_step(stmt_); }
+  void reset() { sqlite3_reset(stmt_); }
+  int64_t integer(int col) { return sqlite3_column_int64(stmt_, col); }
+  const char* text(int col) { return reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col)); }
+  std::string errmsg() const { return sqlite3_errmsg(db_); }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+std::string exec(sqlite3* db, const char* sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return {};
+  std::string error = std::string(sql) + ": " + (message ? message : sqlite3_errmsg(db));
+  sqlite3_free(message);
+  return error;
+}
+
+// The text of the first column of the first row of a statement.
+std::string queryvalue(sqlite3* db, const char* sql) {
+  std::string error;
+  Stmt s(db, sql, error);
+  if (!s.ok() || s.step() != SQLITE_ROW) return {};
+  const char* t = s.text(0);
+  return t ? t : "";
+}
+
+void remove_db(const std::string& path) {
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
+}
+
+std::string closedb(sqlite3* db) {
+  if (sqlite3_close(db) != SQLITE_OK) return std::string("sqlite3_close: ") + sqlite3_errmsg(db);
+  return {};
+}
+
+// With `each`, every insert is timed on its own.
+void append_all(Stmt& insert, const std::vector<Album>& albums, int64_t firstcode, Outcome& out,
+                std::vector<double>* each = nullptr) {
+  int64_t code = firstcode;
+  for (const Album& a : albums) {
+    Stopwatch one;
+    insert.bind(1, code);
+    insert.bind(2, a.name);
+    insert.bind(3, a.tracks);
+    int rc = insert.step();
+    insert.reset();
+    if (rc != SQLITE_DONE) {
+      out.error = "INSERT: " + insert.errmsg();
+      return;
+    }
+    if (each) each->push_back(one.seconds());
+    ++out.found;
+    ++out.done;
+    ++code;
+  }
+}
+
+}  // namespace
+
+std::string SqliteSide::settings() const {
+  char buf[600];
+  std::snprintf(buf, sizeof buf,
+                "SQLite %s: page_size=4096, cache_size=-%d (%d KiB), journal_mode=%s, "
+                "synchronous=FULL, locking_mode=EXCLUSIVE, temp_store=default, prepared "
+                "statements;\n  code %s; name index COLLATE NOCASE (SQLite has no natural text "
+                "order: scans and prefix seeks walk the case-blind index order)",
+                sqlite3_libversion(), options_.cache_kib, options_.cache_kib,
+                options_.journal.c_str(),
+                options_.codekey ? "is the INTEGER PRIMARY KEY" : "has an index of its own");
+  return buf;
+}
+
+int64_t SqliteSide::mainsize() const {
+  int64_t size = filesize(main_);
+  if (size < 0) return -1;
+  for (const char* suffix : {"-wal", "-journal"}) {
+    int64_t extra = filesize(main_ + suffix);
+    if (extra > 0) size += extra;
+  }
+  return size;
+}
+
+std::string SqliteSide::make_db(const std::string& path, bool indexes) const {
+  remove_db(path);
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
+    std::string error = std::string("sqlite3_open ") + path + ": " + sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return error;
+  }
+  std::string error = exec(db, "PRAGMA page_size=4096");
+  std::string journal = "PRAGMA journal_mode=" + options_.journal;
+  if (error.empty()) error = exec(db, journal.c_str());
+  const char* table =
+      options_.codekey
+          ? "CREATE TABLE album(code INTEGER PRIMARY KEY, name TEXT NOT NULL COLLATE NOCASE, "
+            "tracks INTEGER NOT NULL)"
+          : "CREATE TABLE album(code INTEGER NOT NULL, name TEXT NOT NULL COLLATE NOCASE, "
+            "tracks INTEGER NOT NULL)";
+  if (error.empty()) error = exec(db, table);
+  if (error.empty() && indexes) error = exec(db, "CREATE INDEX album_name ON album(name)");
+  if (error.empty() && indexes && !options_.codekey)
+    error = exec(db, "CREATE INDEX album_code ON album(code)");
+  std::string closing = closedb(db);
+  return error.empty() ? closing : error;
+}
+
+std::string SqliteSide::opendb(const std::string& path, sqlite3** db) const {
+  *db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    std::string error = std::string("sqlite3_open ") + path + ": " + sqlite3_errmsg(*db);
+    sqlite3_close(*db);
+    *db = nullptr;
+    return error;
+  }
+  // Exclusive locking first: in WAL mode it then keeps the WAL index in
+  // process memory instead of a shared-memory file.
+  std::string error = exec(*db, "PRAGMA locking_mode=EXCLUSIVE");
+  std::string journal = "PRAGMA journal_mode=" + options_.journal;
+  if (error.empty()) error = exec(*db, journal.c_str());
+  if (error.empty()) error = exec(*db, "PRAGMA synchronous=FULL");
+  std::string cache = "PRAGMA cache_size=-" + std::to_string(options_.cache_kib);
+  if (error.empty()) error = exec(*db, cache.c_str());
+  if (error.empty() && queryvalue(*db, "PRAGMA journal_mode") != options_.journal)
+    error = "journal_mode " + options_.journal + " refused";
+  if (!error.empty()) {
+    sqlite3_close(*db);
+    *db = nullptr;
+  }
+  return error;
+}
+
+namespace {
+
+// Live rows as the table and each index count them; -1 when they disagree.
+int64_t countlive(const std::string& path, bool codekey, std::string& error) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    error = std::string("sqlite3_open ") + path + ": " + sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return -1;
+  }
+  int64_t live = std::atoll(queryvalue(db, "SELECT count(*) FROM album NOT INDEXED").c_str());
+  std::vector<const char*> checks = {"SELECT count(*) FROM album INDEXED BY album_name"};
+  if (!codekey) checks.push_back("SELECT count(*) FROM album INDEXED BY album_code");
+  for (const char* sql : checks) {
+    int64_t n = std::atoll(queryvalue(db, sql).c_str());
+    if (n != live) {
+      error = std::string(sql) + " gives " + std::to_string(n) + ", the table " +
+              std::to_string(live);
+      live = -1;
+      break;
+    }
+  }
+  sqlite3_close(db);
+  return live;
+}
+
+}  // namespace
+
+Outcome SqliteSide::append(const Dataset& d) {
+  Outcome out;
+  out.error = make_db(main_, true);
+  if (!out.error.empty()) return out;
+
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
+    if (out.error.empty()) out.error = exec(db, "BEGIN");
+    if (out.error.empty()) append_all(insert, d.albums, 0, out);
+    if (out.error.empty()) out.error = exec(db, "COMMIT");
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
+  return out;
+}
+
+Outcome SqliteSide::bulkload(const Dataset& d) {
+  Outcome out;
+  out.error = make_db(bulk_, false);
+  if (!out.error.empty()) return out;
+
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(bulk_, &db);
+  if (!out.error.empty()) return out;
+  {
+    Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
+    if (out.error.empty()) out.error = exec(db, "BEGIN");
+    if (out.error.empty()) append_all(insert, d.albums, 0, out);
+    if (out.error.empty()) out.error = exec(db, "CREATE INDEX album_name ON album(name)");
+    if (out.error.empty() && !options_.codekey)
+      out.error = exec(db, "CREATE INDEX album_code ON album(code)");
+    if (out.error.empty()) out.error = exec(db, "COMMIT");
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  if (out.error.empty()) out.live = countlive(bulk_, options_.codekey, out.error);
+  remove_db(bulk_);
+  return out;
+}
+
+Outcome SqliteSide::lookup(const Dataset& d) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    Stmt find(db,
+              options_.codekey ? "SELECT code, name FROM album WHERE code = ?1"
+                               : "SELECT code, name FROM album INDEXED BY album_code "
+                                 "WHERE code = ?1",
+              out.error);
+    for (size_t i = 0; out.error.empty() && i < d.lookups.size(); ++i) {
+      int32_t code = d.lookups[i];
+      find.bind(1, code);
+      ++out.done;
+      if (find.step() == SQLITE_ROW && find.integer(0) == code) {
+        ++out.found;
+        out.sum += rowsum(code, find.text(1));
+      } else {
+        ++out.missed;
+      }
+      find.reset();
+    }
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  return out;
+}
+
+Outcome SqliteSide::prefix(const Dataset& d) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    // A seek: the first row at or after the prefix in index order, which
+    // then has to begin with it.
+    Stmt seek(db,
+              "SELECT code, name FROM album INDEXED BY album_name WHERE name >= ?1 "
+              "ORDER BY name LIMIT 1",
+              out.error);
+    for (size_t i = 0; out.error.empty() && i < d.prefixes.size(); ++i) {
+      const std::string& p = d.prefixes[i];
+      seek.bind(1, p);
+      ++out.done;
+      if (seek.step() == SQLITE_ROW && startswith_nocase(seek.text(1), p)) {
+        ++out.found;
+      } else {
+        ++out.missed;
+        if (endsindigit(p)) ++out.nummissed;
+      }
+      seek.reset();
+    }
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  return out;
+}
+
+Outcome SqliteSide::scan(const Dataset&) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    Stmt all(db, "SELECT code, name FROM album INDEXED BY album_name ORDER BY name", out.error);
+    int rc = SQLITE_DONE;
+    if (out.error.empty()) {
+      while ((rc = all.step()) == SQLITE_ROW) {
+        ++out.rows;
+        out.sum += rowsum(all.integer(0), all.text(1));
+      }
+      if (rc != SQLITE_DONE) out.error = "SELECT: " + all.errmsg();
+    }
+    out.done = out.rows;
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  return out;
+}
+
+Outcome SqliteSide::window(const Dataset& d) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    std::string sql =
+        "SELECT code, name FROM album INDEXED BY album_name WHERE name >= ?1 "
+        "ORDER BY name LIMIT " + std::to_string(kWindowRows + 1);
+    Stmt seek(db, sql.c_str(), out.error);
+    for (size_t i = 0; out.error.empty() && i < d.windows.size(); ++i) {
+      const std::string& p = d.windows[i];
+      seek.bind(1, p);
+      ++out.done;
+      if (seek.step() != SQLITE_ROW || !startswith_nocase(seek.text(1), p)) {
+        ++out.missed;
+        if (endsindigit(p)) ++out.nummissed;
+        seek.reset();
+        continue;
+      }
+      ++out.found;
+      ++out.rows;
+      out.sum += rowsum(seek.integer(0), seek.text(1));
+      int more = 0;
+      while (seek.step() == SQLITE_ROW) ++more;
+      out.rows += more;
+      if (more < kWindowRows) ++out.shortfall;
+      seek.reset();
+    }
+  }
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  return out;
+}
+
+Outcome SqliteSide::durable(const Dataset& d) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  std::vector<double> each;
+  {
+    // The program keeps its own serial counter, as Quillstore's header does.
+    int64_t firstcode = std::atoll(
+        queryvalue(db, "SELECT coalesce(max(code) + 1, 0) FROM album").c_str());
+    Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
+    // No BEGIN: every INSERT is a transaction of its own, committed durably.
+    if (out.error.empty()) append_all(insert, d.durable, firstcode, out, &each);
+  }
+  latencies(each, out);
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
+  return out;
+}
+
+Outcome SqliteSide::pack(const Dataset& d) {
+  Outcome out;
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(main_, &db);
+  if (!out.error.empty()) return out;
+  {
+    Stmt del(db, "DELETE FROM album WHERE code = ?1", out.error);
+    if (out.error.empty()) out.error = exec(db, "BEGIN");
+    for (size_t i = 0; out.error.empty() && i < d.deletions.size(); ++i) {
+      del.bind(1, d.deletions[i]);
+      ++out.done;
+      int rc = del.step();
+      del.reset();
+      if (rc != SQLITE_DONE) out.error = "DELETE: " + del.errmsg();
+      else if (sqlite3_changes(db) == 1) ++out.found;
+      else ++out.missed;
+    }
+    if (out.error.empty()) out.error = exec(db, "COMMIT");
+  }
+  if (out.error.empty()) out.error = exec(db, "VACUUM");
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+  if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
+  return out;
+}
+
+}  // namespace bench
