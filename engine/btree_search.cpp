@@ -232,7 +232,9 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     }
     return Ok;
   }
-  if (i >= pa_.count()) i = pa_.count() - 1;
+  // Past the leaf's end, its last entry is the one before the sought key.
+  const bool past = i >= pa_.count();
+  if (past) i = pa_.count() - 1;
   const int32_t landing = pa_.address();
   const int landed = i;
   bool matched = false;
@@ -252,6 +254,9 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   // the farthest the first.
   pa_.load(landing);
   i = landed;
+  // The landing entry itself sorts after the key (unless the descent ran
+  // past the leaf): the walk starts before it.
+  if (!past && !stepprev(&i)) return NotFound;
   do {
     if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
     if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {

@@ -222,6 +222,8 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
     if (index->create(static_cast<int32_t>(std::time(nullptr)), h.stamp,
                       h.effective_pagesize()) != 0)
       rc = WriteFailed;
+    // The pages too need not reach the file before the end.
+    if (rc == Ok && index->setwriteback(true) != 0) rc = WriteFailed;
 
     if (rc == Ok && progress != nullptr && progress->total == 0) {
       int64_t total = int64_t{h.nrecs} * h.ntags;

@@ -1,6 +1,7 @@
 #include "engine/index.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "engine/btree.h"
 #include "engine/bytes.h"
@@ -146,6 +147,18 @@ int Index::setstamp(int32_t stamp, int how, int32_t value) {
   return flush();
 }
 
+int Index::setwriteback(bool on) {
+  if (!on) return MultiFile::setwriteback(false);
+  if (!exclusive() || writeback()) return writeback() ? 0 : -1;
+  // On disk: unfinished. In memory (written back last): the true header.
+  const int32_t truestamp = stamp_;
+  stamp_ = INT32_MIN;
+  int rc = writehdr();
+  stamp_ = truestamp;
+  if (rc != 0 || MultiFile::setwriteback(true) != 0) return -1;
+  return writehdr();
+}
+
 int Index::mark(int32_t stamp) {
   if (!exclusive() && readhdr() != 0) return -1;
   stamp_ = stamp;
@@ -182,7 +195,10 @@ ErrorCode DataFile::check_index() {
 
 void DataFile::defersync(bool on) {
   file_.defersync(on);
-  if (index_) index_->defersync(on);
+  if (!index_) return;
+  index_->defersync(on);
+  // Held exclusively, the index need not reach the file before the sync.
+  if (exclusive_) index_->setwriteback(on);
 }
 
 int DataFile::sync() {

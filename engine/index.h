@@ -57,6 +57,12 @@ class Index : public MultiFile {
   // has to reach the file before the page writes that follow it.
   int mark(int32_t stamp);
 
+  // Many changes in a row (the file is held exclusively): pages, slots and
+  // the header are written back only at sync, close or eviction. Meanwhile
+  // the file carries a stamp that matches no data file, so a process that
+  // ends before the write-back leaves an index reported out of date.
+  int setwriteback(bool on);
+
   Btree& tree(int t) { return *trees_[static_cast<size_t>(t)]; }
   int ntrees() const { return static_cast<int>(trees_.size()); }
   int32_t created() const { return created_; }

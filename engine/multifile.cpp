@@ -44,6 +44,12 @@ MultiFile::MultiFile() = default;
 MultiFile::~MultiFile() { close(); }
 
 int MultiFile::close() {
+  // What write-back held is written before the file goes; a failure leaves
+  // the file marked unfinished by its owner.
+  if (isopen()) flushpages();
+  writeback_ = false;
+  slotdirty_.clear();
+  pendinghdr_.clear();
   slots_.clear();
   slots_.shrink_to_fit();
   nslots_ = 0;
@@ -207,9 +213,22 @@ int MultiFile::setuprd() {
 
 // ---------------------------------------------------------------- header, slots, areas
 
-int MultiFile::readheader(void* buffer) { return rawread(4, buffer, hlen_); }
+int MultiFile::readheader(void* buffer) {
+  if (!pendinghdr_.empty()) {
+    std::memcpy(buffer, pendinghdr_.data(), pendinghdr_.size());
+    return 0;
+  }
+  return rawread(4, buffer, hlen_);
+}
 
-int MultiFile::writeheader(const void* buffer) { return rawwrite(4, buffer, hlen_); }
+int MultiFile::writeheader(const void* buffer) {
+  if (writeback_) {
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    pendinghdr_.assign(bytes, bytes + hlen_);
+    return 0;
+  }
+  return rawwrite(4, buffer, hlen_);
+}
 
 int MultiFile::readslot(int i, bool force) {
   if (i < 0 || i >= nslots_) return -1;
@@ -225,6 +244,11 @@ int MultiFile::readslot(int i, bool force) {
 
 int MultiFile::writeslot(int i) {
   if (i < 0 || i >= nslots_) return -1;
+  if (writeback_) {
+    if (slotdirty_.size() < slots_.size()) slotdirty_.resize(slots_.size(), false);
+    slotdirty_[static_cast<size_t>(i)] = true;
+    return 0;
+  }
   uint8_t raw[SlotDescr::kSize];
   slots_[static_cast<size_t>(i)].encode(raw);
   return rawwrite(slotpos(i), raw, SlotDescr::kSize);
@@ -322,10 +346,16 @@ int MultiFile::addpage(int i) {
     length_ = -1;
     return -1;
   }
+  // Straight to the file, also in write-back mode: the file's length is
+  // where the next page goes.
   scratch_.assign(static_cast<size_t>(size), 0);
-  if (savepage(offset, scratch_.data(), size) != 0) {
+  if (rawwrite(offset, scratch_.data(), size) != 0) {
     length_ = -1;
     return -1;
+  }
+  if (CacheWay* way = lookup(offset, size)) {
+    std::memset(waybytes(way), 0, static_cast<size_t>(size));
+    way->dirty = false;
   }
   length_ = offset + size;
   d.inuse += 1;
@@ -393,6 +423,7 @@ void MultiFile::dropcache() {
 }
 
 void MultiFile::setcachepages(int pages) {
+  flushpages();
   cachepages_ = std::max(0, pages);
   ways_.clear();
   cachebytes_.reset();
@@ -444,6 +475,59 @@ MultiFile::CacheWay* MultiFile::victim(int32_t offset) {
   return best;
 }
 
+MultiFile::CacheWay* MultiFile::claim(int32_t offset) {
+  CacheWay* way = victim(offset);
+  if (way != nullptr && way->dirty && way->generation == generation_) {
+    if (rawwrite(way->offset, waybytes(way), way->size) != 0) return nullptr;
+  }
+  if (way != nullptr) way->dirty = false;
+  return way;
+}
+
+int MultiFile::flushpages() {
+  int rc = 0;
+  for (CacheWay& way : ways_) {
+    if (!way.dirty) continue;
+    if (way.generation == generation_ && rawwrite(way.offset, waybytes(&way), way.size) != 0)
+      rc = -1;
+    else
+      way.dirty = false;
+  }
+  for (size_t i = 0; i < slotdirty_.size(); ++i) {
+    if (!slotdirty_[i]) continue;
+    uint8_t raw[SlotDescr::kSize];
+    slots_[i].encode(raw);
+    if (rawwrite(slotpos(static_cast<int>(i)), raw, SlotDescr::kSize) != 0)
+      rc = -1;
+    else
+      slotdirty_[i] = false;
+  }
+  // The header goes last: it is what declares the rest finished.
+  if (rc == 0 && !pendinghdr_.empty()) {
+    if (rawwrite(4, pendinghdr_.data(), static_cast<int>(pendinghdr_.size())) != 0) rc = -1;
+    else pendinghdr_.clear();
+  }
+  return rc;
+}
+
+int MultiFile::setwriteback(bool on) {
+  if (on == writeback_) return 0;
+  if (on) {
+    if (!exclusive()) return -1;  // others must see every change at once
+    writeback_ = true;
+    slotdirty_.assign(slots_.size(), false);
+    return 0;
+  }
+  int rc = flushpages();
+  writeback_ = false;
+  return rc;
+}
+
+int MultiFile::sync() {
+  if (flushpages() != 0) return -1;
+  return File::sync();
+}
+
 uint8_t* MultiFile::waybytes(const CacheWay* way) {
   return cachebytes_.get() + static_cast<size_t>(way - ways_.data()) * static_cast<size_t>(maxpage_);
 }
@@ -456,7 +540,7 @@ const uint8_t* MultiFile::loadpage(int32_t offset, int size, bool* checked) {
     return waybytes(hit);
   }
   ++pagereads_;
-  CacheWay* way = size <= maxpage_ ? victim(offset) : nullptr;
+  CacheWay* way = size <= maxpage_ ? claim(offset) : nullptr;
   if (way == nullptr) {
     scratch_.resize(static_cast<size_t>(size));
     return rawread(offset, scratch_.data(), size) == 0 ? scratch_.data() : nullptr;
@@ -480,12 +564,25 @@ void MultiFile::markchecked(int32_t offset, int size) {
 
 int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
   CacheWay* way = lookup(offset, size);
+  if (writeback_ && size <= maxpage_) {
+    if (way == nullptr) way = claim(offset);
+    if (way != nullptr) {
+      if (waybytes(way) != image) std::memcpy(waybytes(way), image, static_cast<size_t>(size));
+      way->offset = offset;
+      way->size = size;
+      way->generation = generation_;
+      way->stamp = ++clock_;
+      way->checked = false;
+      way->dirty = true;
+      return 0;
+    }
+  }
   if (rawwrite(offset, image, size) != 0) {
     if (way != nullptr) way->generation = 0;  // the file's bytes are unknown now
     return -1;
   }
   if (way == nullptr && size <= maxpage_) {
-    way = victim(offset);
+    way = claim(offset);
     if (way != nullptr) {
       way->offset = offset;
       way->size = size;
@@ -496,6 +593,7 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
   if (way != nullptr) {
     if (waybytes(way) != image) std::memcpy(waybytes(way), image, static_cast<size_t>(size));
     way->checked = false;
+    way->dirty = false;
   }
   if (static_cast<int64_t>(offset) + size > length_ && length_ >= 0) length_ = offset + size;
   return 0;
@@ -503,6 +601,14 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
 
 int MultiFile::patchpage(int32_t pageoff, int size, int within, const void* bytes, int n) {
   CacheWay* way = lookup(pageoff, size);
+  if (writeback_ && way == nullptr && loadpage(pageoff, size) != nullptr)
+    way = lookup(pageoff, size);
+  if (writeback_ && way != nullptr) {
+    std::memcpy(waybytes(way) + within, bytes, static_cast<size_t>(n));
+    way->checked = false;
+    way->dirty = true;
+    return 0;
+  }
   if (rawwrite(pageoff + within, bytes, n) != 0) {
     if (way != nullptr) way->generation = 0;
     return -1;

@@ -159,6 +159,18 @@ class MultiFile : public File {
   // length that differs from the count. Never fatal: for checkers.
   int walkfree(int i, std::vector<int32_t>* pages, std::string* problem);
 
+  // Write-back mode, for many changes in a row on a file held exclusively:
+  // page, slot descriptor and header writes stay in memory until
+  // flushpages(), sync() or close() write them (pages first, the header
+  // last), or a page is evicted. The owner makes sure that what the file
+  // holds meanwhile is recognised as unfinished (the index marks itself out
+  // of date). Turning it off writes everything out.
+  int setwriteback(bool on);
+  bool writeback() const { return writeback_; }
+  int flushpages();
+  // Writes everything out, then forces the file to disk.
+  int sync();
+
   void setcachepages(int pages);
   // Pages read from the file since the store was set up (for tests of the
   // cache and for benchmarks).
@@ -171,6 +183,7 @@ class MultiFile : public File {
     uint32_t generation = 0;
     uint32_t stamp = 0;
     bool checked = false;
+    bool dirty = false;  // changed in write-back mode, not yet in the file
   };
 
   int16_t nslots_ = 0;
@@ -194,6 +207,9 @@ class MultiFile : public File {
   uint32_t generation_ = 1;
   uint32_t clock_ = 0;
   std::vector<uint8_t> scratch_;  // used when the cache is off
+  bool writeback_ = false;
+  std::vector<bool> slotdirty_;
+  std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
   long long pagereads_ = 0;
 
   void layout();                  // pagebase_, grid_, maxpage_, cache geometry
@@ -202,6 +218,9 @@ class MultiFile : public File {
   CacheWay* lookup(int32_t offset, int size);
   uint8_t* waybytes(const CacheWay* way);
   CacheWay* victim(int32_t offset);
+  // A way for the page at offset, its old dirty content written out first;
+  // null when there is none or that write fails.
+  CacheWay* claim(int32_t offset);
   int32_t slotpos(int i) const { return 4 + hlen_ + 26 * i; }
   bool plausible(const SlotDescr& d, int i, std::string* problem);
   int rawwrite(int32_t offset, const void* bytes, int n);

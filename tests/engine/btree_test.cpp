@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -529,6 +531,33 @@ TEST(Btree, PrefixSeekFindsEveryNumberedName) {
   ASSERT_EQ(s.seek(&pos, text("Track 92"), 0, 0), Ok);
   EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 92");
   EXPECT_EQ(s.seek(&pos, text("Track 471"), 0, 0), NotFound);
+}
+
+// The same among words: every prefix that ends in a digit of a stored name
+// finds a name that begins with it.
+TEST(Btree, PrefixSeekFindsNumbersAmongWords) {
+  TempDir dir;
+  Store s;
+  s.create_text(146, 23);
+  const char* words[] = {"Young", "Third", "Tales", "Blood", "Edition", "Zoo"};
+  std::vector<std::string> names;
+  uint32_t random = 12345;
+  for (int n = 0; n < 900; ++n) {
+    random = random * 1103515245u + 12345u;
+    std::string name = words[(random >> 8) % 6];
+    if (n % 4 != 0) name += " " + std::to_string((random >> 12) % 400);
+    else name += std::string(" ") + words[(random >> 16) % 6];
+    names.push_back(name);
+    ASSERT_EQ(s.put(text(name), n), Ok);
+  }
+  bt_pos pos(28);
+  for (const std::string& name : names)
+    for (size_t len = 1; len <= name.size(); ++len) {
+      if (!std::isdigit(static_cast<unsigned char>(name[len - 1]))) continue;
+      const std::string prefix = name.substr(0, len);
+      ASSERT_EQ(s.seek(&pos, text(prefix), 0, 0), Ok) << prefix;
+      EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, len), prefix);
+    }
 }
 
 TEST(Btree, SkipClampsAtBothEnds) {

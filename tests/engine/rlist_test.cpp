@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/btree.h"
+#include "engine/check.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
@@ -414,6 +415,62 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(serials.size(), static_cast<size_t>(kProcs * kEach));
   for (int p = 0; p < kProcs; ++p) EXPECT_EQ(per_process[p], kEach);
   EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// Many changes in a row with deferred sync: the index is written back at the
+// end; a process that ends before that leaves it reported out of date.
+TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
+  for (int cachepages : {8, 4096}) {
+    TempDir dir;
+    make_names("t");
+    {
+      DataFile table;
+      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      table.index()->setcachepages(cachepages);  // small: dirty pages are evicted
+      table.defersync(true);
+      Rlist r(&table);
+      for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, ("Batch " + std::to_string(i * 7919 % 1500)).c_str(), i), Ok);
+      ASSERT_EQ(r.select(kByName), 0);
+      for (int i = 0; i < 300; ++i) {
+        ASSERT_EQ(r.go(GoAbsolute, i * 5), Ok);
+        if (i % 2) ASSERT_EQ(r.del(), Ok);
+        else {
+          r.field(kName).set(("Renamed " + std::to_string(i)).c_str());
+          ASSERT_EQ(r.flush(0), Ok);
+        }
+      }
+      EXPECT_EQ(table.sync(), 0);
+    }
+    EXPECT_TRUE(consistent("t")) << cachepages;
+    std::vector<std::string> problems;
+    EXPECT_EQ(checktable("t", &problems), 0) << (problems.empty() ? "" : problems[0]);
+
+    pid_t pid = fork();
+    if (pid == 0) {
+      DataFile table;
+      if (table.open("t", 0, 0) != Ok) _exit(1);
+      table.index()->setcachepages(cachepages);
+      table.defersync(true);
+      Rlist r(&table);
+      for (int i = 0; i < 500; ++i)
+        if (add(r, ("Lost " + std::to_string(i)).c_str(), i) != Ok) _exit(2);
+      _exit(0);  // ends without writing back
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    DataFile table;
+    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+    ASSERT_EQ(DataFile::reindex("t"), Ok);
+    EXPECT_TRUE(consistent("t"));
+  }
 }
 
 }  // namespace
