@@ -3,9 +3,11 @@
 # Usage: scripts/deps.sh [test|run]
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev)
+# The program's windows are Qt 6 Widgets.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
 if [ "${1:-}" = test ]; then
-  packages+=(libsqlite3-dev)
+  # The scripted session runs the real program on a virtual X server.
+  packages+=(libsqlite3-dev xvfb xauth xdotool imagemagick)
 fi
 
 missing=()

@@ -1,0 +1,55 @@
+// Stored bytes and Unicode, and the file dialog's filters.
+#include <QtTest>
+
+#include "ui/codec.h"
+#include "ui/qthost.h"
+
+using namespace tracklore;
+
+class CodecTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyByteSurvivesARoundTrip() {
+    for (int b = 1; b < 256; ++b) {
+      std::string in(1, static_cast<char>(b));
+      std::string out;
+      QVERIFY2(toStored(fromStored(in), &out), qPrintable(QString::number(b)));
+      QCOMPARE(out, in);
+    }
+  }
+
+  void westernTextIsStoredAsWindows1252() {
+    std::string out;
+    QVERIFY(toStored(QStringLiteral("Beyonc\u00e9 \u20ac \u201cLive\u201d"), &out));
+    QCOMPARE(out, std::string("Beyonc\xe9 \x80 \x93Live\x94"));
+    QCOMPARE(fromStored(std::string("Mot\xf6rhead")), QStringLiteral("Mot\u00f6rhead"));
+  }
+
+  void textWithoutAByteIsRefused() {
+    std::string out = "unchanged";
+    int bad = -1;
+    QVERIFY(!toStored(QStringLiteral("Ab\u65e5c"), &out, &bad));
+    QCOMPARE(bad, 2);
+    QCOMPARE(out, std::string("unchanged"));
+    QVERIFY(!toStored(QString::fromUtf8("x\xf0\x9f\x8e\xb5"), &out, &bad));  // outside the BMP
+    QCOMPARE(bad, 1);
+    QCOMPARE(toStoredLossy(QStringLiteral("a\u65e5b")), std::string("a?b"));
+  }
+
+  void storedTextEndsAtNul() {
+    QCOMPARE(fromStored(std::string_view("ab\0cd", 5)), QStringLiteral("ab"));
+  }
+
+  void filtersBecomeQtFilters() {
+    QCOMPARE(qtFilter("Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||"),
+             QStringLiteral("Database main files (maindb.db1);;All Files (*)"));
+    QCOMPARE(qtFilter("Database main files (*.db1)|*.db1||"),
+             QStringLiteral("Database main files (*.db1)"));
+    QCOMPARE(qtFilter("Text|*.txt;*.htm||"), QStringLiteral("Text (*.txt *.htm)"));
+    QCOMPARE(qtFilter(""), QString());
+  }
+};
+
+QTEST_MAIN(CodecTest)
+#include "codec_test.moc"

@@ -1,0 +1,190 @@
+#include "harness.h"
+
+#include <cstdio>
+
+#include <QDir>
+#include <QtTest>
+
+#include "catalogue/browse.h"
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/errors.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+
+namespace uitest {
+
+namespace {
+
+ScriptedHost g_host;
+std::vector<std::string> g_reports;
+int g_beeps = 0;
+std::deque<Script> g_scripts;
+int g_unscripted = 0;
+
+int capture(int, const char* title, const char* text) {
+  g_reports.push_back(std::string(title ? title : "") + ": " + (text ? text : ""));
+  return 1;
+}
+
+int runscript(QDialog& dialog) {
+  if (g_scripts.empty()) {
+    ++g_unscripted;
+    std::fprintf(stderr, "unscripted dialog %s \"%s\"\n", qPrintable(dialog.objectName()),
+                 qPrintable(dialog.windowTitle()));
+    return tracklore::IDCANCEL;
+  }
+  Script script = std::move(g_scripts.front());
+  g_scripts.pop_front();
+  dialog.setResult(0);
+  dialog.show();
+  QCoreApplication::processEvents();
+  int result = script(dialog);
+  if (dialog.isVisible()) dialog.hide();
+  return result;
+}
+
+}  // namespace
+
+Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
+  asked.push_back({text, title, buttons, icon});
+  if (answers.empty()) {
+    ++unexpected;
+    std::fprintf(stderr, "unexpected box \"%s\": %s\n", title, text);
+    return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+  }
+  Answer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
+  filetitles.push_back(request.title);
+  if (files.empty()) {
+    ++unexpected;
+    return false;
+  }
+  *path = files.front();
+  files.pop_front();
+  return !path->empty();
+}
+
+bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* path) {
+  return openfile(request, path);
+}
+
+std::vector<std::string> ScriptedHost::titles() const {
+  std::vector<std::string> out;
+  for (const Asked& a : asked) out.push_back(a.title);
+  return out;
+}
+
+ScriptedHost& host() { return g_host; }
+std::vector<std::string>& reports() { return g_reports; }
+int& beeps() { return g_beeps; }
+std::deque<Script>& scripts() { return g_scripts; }
+int& unscripted() { return g_unscripted; }
+
+void init() {
+  tracklore::DB_SetHost(&g_host);
+  quill::reporter = capture;
+  tracklore::setBeepHook([] { ++g_beeps; });
+  tracklore::setModalRunner(runscript);
+}
+
+void reset() {
+  g_host.answers.clear();
+  g_host.files.clear();
+  g_host.asked.clear();
+  g_host.filetitles.clear();
+  g_host.unexpected = 0;
+  g_host.waitdepth = 0;
+  g_host.drains = 0;
+  g_reports.clear();
+  g_beeps = 0;
+  g_scripts.clear();
+  g_unscripted = 0;
+}
+
+TempDatabase::TempDatabase() {
+  previous_ = QDir::currentPath();
+  if (!dir_.isValid()) return;
+  QDir::setCurrent(dir_.path());
+  g_host.files.push_back(QDir(dir_.path()).filePath(QStringLiteral("maindb.db1")).toStdString());
+  const size_t asked = g_host.asked.size();
+  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open(0, 0, 0, 0) == 0;
+  ok_ = ok_ && g_host.asked.size() == asked && g_reports.empty();
+}
+
+TempDatabase::~TempDatabase() {
+  tracklore::DB_Close();
+  QDir::setCurrent(previous_);
+}
+
+int32_t TempDatabase::add(int kind, const char* text) {
+  tracklore::FullTable table(tracklore::DB_Table(kind));
+  if (tracklore::DB_InsertRecord(kind, text, table.cursor()) != 0) return -1;
+  return table.cursor().field(tracklore::F_Code).aslong();
+}
+
+void TempDatabase::link(int32_t album, int r, int32_t attr) {
+  tracklore::FullTable titles(tracklore::DB_Table(tracklore::TitleTable));
+  titles.select(tracklore::T_Code);
+  uint8_t key[4];
+  quill::put4(key, album);
+  titles.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  auto list = tracklore::DB_GetArticleAttributes(r, album);
+  tracklore::DB_AddLink(*list, album, -1, attr, titles.cursor());
+}
+
+std::string TempDatabase::name(int kind, int32_t code) {
+  char buffer[tracklore::kNameBuffer];
+  tracklore::DB_GetName(buffer, kind, code);
+  return buffer;
+}
+
+long TempDatabase::number(int kind, int32_t code, int field) {
+  tracklore::FullTable table(tracklore::DB_Table(kind));
+  table.select(tracklore::T_Code);
+  uint8_t key[4];
+  quill::put4(key, code);
+  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return -999;
+  return table.cursor().field(field).aslong();
+}
+
+std::string TempDatabase::text(int kind, int32_t code, int field) {
+  tracklore::FullTable table(tracklore::DB_Table(kind));
+  table.select(tracklore::T_Code);
+  uint8_t key[4];
+  quill::put4(key, code);
+  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return "<none>";
+  quill::Field& f = table.cursor().field(field);
+  const char* data = reinterpret_cast<const char*>(f.data());
+  return std::string(data, strnlen(data, static_cast<size_t>(f.length())));
+}
+
+std::vector<int32_t> TempDatabase::contents(int32_t album, int r) {
+  std::vector<int32_t> out;
+  auto list = tracklore::DB_GetArticleAttributes(r, album);
+  if (list->first() != 0) return out;
+  do {
+    out.push_back(list->rows().field(tracklore::F_Attr).aslong());
+  } while (list->skip(1) == 0);
+  return out;
+}
+
+std::vector<std::string> rows(const tracklore::CRecListBox& list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.count(); ++i) out.push_back(list.item(i)->text().toStdString());
+  return out;
+}
+
+QString row(const tracklore::CRecListBox& list, int index) {
+  return index >= 0 && index < list.count() ? list.item(index)->text() : QString();
+}
+
+}  // namespace uitest

@@ -1,0 +1,99 @@
+// What the user-interface tests share: a Host that answers from a script
+// and remembers every question, the engine's messages and the beeps
+// counted, modal dialogs run by scripts instead of by the user, and real
+// databases built with the catalogue in a temporary directory.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QTemporaryDir>
+
+#include "catalogue/host.h"
+
+namespace tracklore {
+class CRecListBox;
+}
+
+namespace uitest {
+
+using tracklore::Answer;
+using tracklore::Buttons;
+using tracklore::Icon;
+
+struct Asked {
+  std::string text;
+  std::string title;
+  Buttons buttons;
+  Icon icon;
+};
+
+class ScriptedHost : public tracklore::Host {
+ public:
+  std::deque<Answer> answers;
+  std::deque<std::string> files;  // "" cancels the file dialog
+  std::vector<Asked> asked;
+  std::vector<std::string> filetitles;
+  int unexpected = 0;
+  int waitdepth = 0;
+  int drains = 0;
+
+  Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  bool openfile(const tracklore::FileRequest& request, std::string* path) override;
+  bool savefile(const tracklore::FileRequest& request, std::string* path) override;
+  void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
+  void drain() override { ++drains; }
+
+  // The titles of the boxes shown, in order.
+  std::vector<std::string> titles() const;
+};
+
+// Installed for the whole test program by init(): the scripted host, the
+// engine's messages, the beeps and the modal scripts.
+ScriptedHost& host();
+std::vector<std::string>& reports();
+int& beeps();
+using Script = std::function<int(QDialog&)>;
+std::deque<Script>& scripts();
+// Dialogs that were run when no script was left for them.
+int& unscripted();
+
+void init();
+// Forgets every answer, script, question, report and beep.
+void reset();
+
+// A fresh, empty database in a temporary directory, which becomes the
+// current directory; open for writing.
+class TempDatabase {
+ public:
+  TempDatabase();
+  ~TempDatabase();
+  bool ok() const { return ok_; }
+  QString path() const { return dir_.path(); }
+
+  // Creates a record through a cursor of the kind's table; its Code.
+  int32_t add(int kind, const char* name);
+  // Links an attribute at the end of an album's relation r.
+  void link(int32_t album, int r, int32_t attr);
+  // Field values by code.
+  std::string name(int kind, int32_t code);
+  long number(int kind, int32_t code, int field);
+  std::string text(int kind, int32_t code, int field);
+  // The codes of an album's relation r, in Seq order.
+  std::vector<int32_t> contents(int32_t album, int r);
+
+ private:
+  QTemporaryDir dir_;
+  QString previous_;
+  bool ok_ = false;
+};
+
+// The texts of the rows of a list, and its selected row.
+std::vector<std::string> rows(const tracklore::CRecListBox& list);
+QString row(const tracklore::CRecListBox& list, int index);
+
+}  // namespace uitest

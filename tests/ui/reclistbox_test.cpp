@@ -1,0 +1,310 @@
+// The record list: its window of 12 rows over a table, stepping with the row
+// rules, the page keys, the mouse, incremental search and the beeps.
+#include <QtTest>
+
+#include "catalogue/browse.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "harness.h"
+#include "ui/reclistbox.h"
+
+using namespace tracklore;
+using uitest::beeps;
+using uitest::row;
+
+namespace {
+
+QString artist(int n) { return QStringLiteral("Artist %1  (0)").arg(n, 2, 10, QLatin1Char('0')); }
+
+}  // namespace
+
+class RecListBoxTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<uitest::TempDatabase> db_;
+  std::unique_ptr<FullTable> source_;
+  std::unique_ptr<CRecListBox> list_;
+  std::vector<std::pair<int, std::string>> notes_;
+
+  CRecListBox& list() { return *list_; }
+  void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(list_.get(), static_cast<Qt::Key>(k), m);
+  }
+  // The selected row and the record the source stands on agree.
+  void checkCursor() {
+    QCOMPARE(list().currentRow(), list().currentRowIndex());
+    const std::string name = list().currentName();
+    QVERIFY2(row(list(), list().currentRow()).startsWith(QString::fromStdString(name)),
+             name.c_str());
+  }
+
+ private slots:
+  void initTestCase() {
+    uitest::init();
+    db_ = std::make_unique<uitest::TempDatabase>();
+    QVERIFY(db_->ok());
+    for (int n = 30; n >= 1; --n)
+      db_->add(ArtistTable, QStringLiteral("artist %1").arg(n, 2, 10, QLatin1Char('0')).toLatin1());
+    for (const char* s : {"Blackbird", "Come Together", "Something"}) db_->add(SongTable, s);
+  }
+  void cleanupTestCase() {
+    list_.reset();
+    source_.reset();
+    db_.reset();
+  }
+  void init() {
+    uitest::reset();
+    notes_.clear();
+    list_ = std::make_unique<CRecListBox>();
+    list_->resize(list_->sizeHint());
+    list_->show();
+    source_ = std::make_unique<FullTable>(DB_Table(ArtistTable));
+    source_->select(T_Name);
+    list_->bind(source_.get(), true, 2);
+    list_->setNotify([this](int a, const std::string& t) { notes_.push_back({a, t}); });
+    list_->fill(true, 0);
+  }
+  void cleanup() {
+    list_.reset();
+    source_.reset();
+  }
+
+  void fillShowsTheFirstTwelveRecords() {
+    QCOMPARE(list().count(), 12);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(row(list(), 11), artist(12));
+    QCOMPARE(list().currentRow(), 0);
+    QCOMPARE(list().position(), source_->recno());
+    checkCursor();
+  }
+
+  void downWalksToRowSevenThenScrolls() {
+    key(Qt::Key_Down, Qt::NoModifier, 7);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 0), artist(1));
+    checkCursor();
+    key(Qt::Key_Down);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 0), artist(2));
+    QCOMPARE(row(list(), 7), artist(9));
+    QCOMPARE(list().count(), 12);
+    checkCursor();
+    // To the last record: it stays on row 7 with fewer rows below it.
+    key(Qt::Key_Down, Qt::NoModifier, 21);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(30));
+    QCOMPARE(list().count(), 8);
+    QCOMPARE(beeps(), 0);
+    checkCursor();
+    key(Qt::Key_Down);
+    QCOMPARE(beeps(), 1);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(30));
+  }
+
+  void upWalksToRowFourThenScrollsThenToTheTop() {
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(list().currentRow(), 5);
+    QCOMPARE(row(list(), 5), artist(30));
+    QCOMPARE(row(list(), 0), artist(25));
+    QCOMPARE(list().count(), 6);
+    key(Qt::Key_Up);
+    QCOMPARE(list().currentRow(), 4);
+    QCOMPARE(row(list(), 4), artist(29));
+    key(Qt::Key_Up);
+    QCOMPARE(list().currentRow(), 4);
+    QCOMPARE(row(list(), 4), artist(28));
+    QCOMPARE(row(list(), 0), artist(24));
+    QCOMPARE(list().count(), 7);
+    checkCursor();
+    key(Qt::Key_Up, Qt::NoModifier, 20);
+    QCOMPARE(row(list(), 4), artist(8));
+    QCOMPARE(list().currentRow(), 4);
+    QCOMPARE(list().count(), 12);
+    QCOMPARE(row(list(), 11), artist(15));
+    // Near the first record the selection moves on up.
+    key(Qt::Key_Up, Qt::NoModifier, 4);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(list().currentRow(), 3);
+    key(Qt::Key_Up, Qt::NoModifier, 3);
+    QCOMPARE(list().currentRow(), 0);
+    checkCursor();
+    QCOMPARE(beeps(), 0);
+    key(Qt::Key_Up);
+    QCOMPARE(beeps(), 1);
+    QCOMPARE(list().currentRow(), 0);
+  }
+
+  void controlPageKeysGoToTheEnds() {
+    key(Qt::Key_Down, Qt::NoModifier, 6);
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    // The selected row 6 is kept.
+    QCOMPARE(list().currentRow(), 6);
+    QCOMPARE(row(list(), 6), artist(30));
+    QCOMPARE(row(list(), 0), artist(24));
+    checkCursor();
+    key(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(list().currentRow(), 0);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(list().count(), 12);
+    checkCursor();
+    // Ctrl held by its own key press works the same.
+    QTest::keyPress(list_.get(), Qt::Key_Control);
+    QTest::keyClick(list_.get(), Qt::Key_PageDown);
+    QTest::keyRelease(list_.get(), Qt::Key_Control);
+    QCOMPARE(row(list(), list().currentRow()), artist(30));
+    QTest::keyClick(list_.get(), Qt::Key_PageUp);
+    QCOMPARE(row(list(), list().currentRow()), artist(19));
+  }
+
+  void pageDownAndUpMoveElevenRecords() {
+    key(Qt::Key_PageDown);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(12));
+    QCOMPARE(row(list(), 0), artist(5));
+    checkCursor();
+    key(Qt::Key_PageDown);
+    QCOMPARE(row(list(), 7), artist(23));
+    key(Qt::Key_PageDown);
+    QCOMPARE(row(list(), list().currentRow()), artist(30));
+    QCOMPARE(beeps(), 0);
+    key(Qt::Key_PageDown);
+    QCOMPARE(beeps(), 1);
+    key(Qt::Key_PageUp);
+    QCOMPARE(list().currentRow(), 4);
+    QCOMPARE(row(list(), 4), artist(19));
+    checkCursor();
+    key(Qt::Key_PageUp, Qt::NoModifier, 2);
+    QCOMPARE(list().currentRow(), 0);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(beeps(), 1);
+    key(Qt::Key_PageUp);
+    QCOMPARE(beeps(), 2);
+  }
+
+  void keysReportAMoveAndClearTheSearch() {
+    QTest::keyClicks(list_.get(), "art");
+    QCOMPARE(list().searchText(), std::string("art"));
+    notes_.clear();
+    key(Qt::Key_Down);
+    QCOMPARE(list().searchText(), std::string());
+    QCOMPARE(notes_.size(), size_t(2));
+    QCOMPARE(notes_[0], std::make_pair(0, std::string()));
+    QCOMPARE(notes_[1], std::make_pair(3, std::string()));
+    notes_.clear();
+    key(Qt::Key_Insert);
+    key(Qt::Key_Delete);
+    key(Qt::Key_Return);
+    QCOMPARE(notes_.size(), size_t(3));
+    QCOMPARE(notes_[0].first, 4);
+    QCOMPARE(notes_[1].first, 5);
+    QCOMPARE(notes_[2].first, 2);
+  }
+
+  void mouseStepsToTheClickedRow() {
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                      list().visualItemRect(list().item(3)).center());
+    QCOMPARE(list().currentRow(), 3);
+    checkCursor();
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                      list().visualItemRect(list().item(10)).center());
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(11));
+    checkCursor();
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                      list().visualItemRect(list().item(7)).center());
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(beeps(), 0);
+  }
+
+  void searchFindsByPrefixAndStopsAtAMismatch() {
+    QTest::keyClicks(list_.get(), "artist 2");
+    QCOMPARE(notes_.back(), std::make_pair(0, std::string("artist 2")));
+    // Numbers compare by value: "02" is 2.
+    QCOMPARE(row(list(), list().currentRow()), artist(2));
+    QTest::keyClicks(list_.get(), "7");
+    QCOMPARE(row(list(), list().currentRow()), artist(27));
+    QTest::keyClicks(list_.get(), "x");
+    QCOMPARE(notes_.back(), std::make_pair(1, std::string("artist 27x")));
+    QTest::keyClicks(list_.get(), "y");
+    QCOMPARE(notes_.back(), std::make_pair(1, std::string("artist 27xy")));
+    QCOMPARE(row(list(), list().currentRow()), artist(27));
+    key(Qt::Key_Backspace, Qt::NoModifier, 2);
+    QCOMPARE(notes_.back(), std::make_pair(0, std::string("artist 27")));
+    key(Qt::Key_Backspace, Qt::NoModifier, 9);
+    QCOMPARE(notes_.back(), std::make_pair(0, std::string()));
+    QCOMPARE(list().currentRow(), 0);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(beeps(), 0);
+    key(Qt::Key_Backspace);
+    QCOMPARE(beeps(), 1);
+  }
+
+  void searchBeepsAtTheLimitAndOnControlCharacters() {
+    // An artist's name holds 50 characters.
+    QTest::keyClicks(list_.get(), QString(50, QLatin1Char('a')));
+    QCOMPARE(list().searchText().size(), size_t(50));
+    QCOMPARE(beeps(), 0);
+    QTest::keyClicks(list_.get(), "a");
+    QCOMPARE(beeps(), 1);
+    QCOMPARE(list().searchText().size(), size_t(50));
+    key(Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(beeps(), 2);
+    list().typeChar(0x1b);
+    QCOMPARE(beeps(), 3);
+  }
+
+  void aListThatDoesNotSearchHandsCharactersOver() {
+    list().bind(source_.get(), false, 2);
+    list().fill(true, 0);
+    notes_.clear();
+    QTest::keyClicks(list_.get(), "b");
+    QCOMPARE(notes_.size(), size_t(1));
+    QCOMPARE(notes_[0], std::make_pair(4, std::string("b")));
+    QCOMPARE(list().searchText(), std::string());
+    key(Qt::Key_Backspace);
+    QCOMPARE(beeps(), 0);
+  }
+
+  void refillOfAThreeRecordSource() {
+    FullTable songs(DB_Table(SongTable));
+    songs.select(T_Name);
+    list().bind(&songs, true, 2);
+    list().fill(true, 0);
+    QCOMPARE(list().count(), 3);
+    songs.last();
+    list().refill(6);
+    QCOMPARE(list().count(), 3);
+    QCOMPARE(list().currentRow(), 2);
+    QCOMPARE(row(list(), 2), QStringLiteral("Something  (0)"));
+    key(Qt::Key_Down);
+    QCOMPARE(beeps(), 1);
+    list().bind(nullptr, false, 0);
+  }
+
+  void anEmptySourceGivesAnEmptyList() {
+    auto none = DB_GetArticleAttributes(0, 12345);
+    list().bind(none.get(), false, 2);
+    list().fill(true, 0);
+    QCOMPARE(list().count(), 0);
+    QCOMPARE(list().position(), -1);
+    key(Qt::Key_Down);
+    QCOMPARE(beeps(), 1);
+    list().bind(nullptr, false, 0);
+  }
+
+  void repositionSeeksAKey() {
+    std::string key = "Artist 17";
+    list().reposition(&key, false, -1);
+    QCOMPARE(list().currentRow(), 5);
+    QCOMPARE(row(list(), 5), artist(17));
+    QCOMPARE(row(list(), 0), artist(12));
+    list().reposition(nullptr, false, 7);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(17));
+  }
+};
+
+QTEST_MAIN(RecListBoxTest)
+#include "reclistbox_test.moc"

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Drives the real tracklore program under Xvfb with keystrokes through a short
+# session - create a database, add albums, put an artist and songs into one,
+# browse, follow a cross-reference - and saves a screenshot of each window.
+#
+# Usage: session.sh TRACKLORE [OUTPUT_DIR]
+# Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's import is missing.
+set -u
+
+program=$(readlink -f "${1:?usage: session.sh TRACKLORE [OUTPUT_DIR]}")
+out=$(mkdir -p "${2:-session-shots}" && cd "${2:-session-shots}" && pwd)
+
+for tool in Xvfb xdotool import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "session: $tool is not installed; skipped"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "session: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$out/failure.png" 2>/dev/null
+  exit 1
+}
+
+# A free display number.
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "session: no free X display; skipped"; exit 77; }
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 1 50); do
+  xdotool getmouselocation >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getmouselocation >/dev/null 2>&1 || { echo "session: Xvfb did not start; skipped"; exit 77; }
+
+# The id of the visible window whose title matches, waiting for it.
+window() {
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# Waits for a window, gives it the keyboard and lets it settle; its id is
+# left in $win.
+win=""
+expect() {
+  win=$(window "$1") || fail "no window \"$1\""
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  sleep 0.3
+}
+gone() {
+  for _ in $(seq 1 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "window \"$1\" stayed"
+}
+press() { xdotool key --delay 80 "$@"; sleep 0.4; }
+typed() { xdotool type --delay 40 "$1"; sleep 0.5; }
+shot() { import -window "$1" "$out/$2.png" || fail "no screenshot $2"; echo "session: $out/$2.png"; }
+
+# Creates an item in a browse or pick window: type its name, Enter (it is a
+# new item), OK to "Confirm insert".
+create() {
+  typed "$1"
+  press Return
+  expect "^Confirm insert$"
+  press Return
+  gone "^Confirm insert$"
+  if [ -n "${2:-}" ]; then expect "$2"; fi
+}
+
+cd "$work" || exit 1
+"$program" >"$work/tracklore.log" 2>&1 &
+app_pid=$!
+
+# No database here yet: the automatic open says so.
+expect "^Warning$"
+press Return
+expect "^Tracklore$"
+main=$win
+shot "$main" 01-main-closed
+
+# Database > Create new..., keeping the proposed maindb.db1 in this directory.
+press alt+d
+press n
+expect "^Choose directory where database will be created$"
+press Return
+gone "^Choose directory"
+[ -f "$work/maindb.db1" ] && [ -f "$work/rel002.idx" ] || fail "no database created"
+expect "^Tracklore$"
+shot "$main" 02-main-open
+
+# Browse (the default button), create some albums.
+press Return
+expect "^Albums available in database"
+for album in "let it be" "revolver" "rubber soul" "help!" "abbey road"; do
+  create "$album" "^Albums available in database"
+done
+
+# Open Abbey Road; put an artist and songs into it.
+press Return
+expect "^Abbey Road"
+press alt+less                    # Show below: Artists
+typed "t"                         # a letter opens the picker, already searching
+expect "^Pickup artist$"
+create "he beatles"               # Enter appends after creating: the picker ends
+gone "^Pickup artist$"
+expect "^Abbey Road"
+article=$win
+press alt+less                    # back to Songs
+for song in "come together" "something" "oh! darling" "here comes the sun"; do
+  press Insert
+  expect "^Pickup song$"
+  create "$song"
+  gone "^Pickup song$"
+  expect "^Abbey Road"
+done
+press Up
+shot "$article" 03-article
+press Escape
+gone "^Abbey Road"
+expect "^Albums available in database"
+browse=$win
+press Down
+shot "$browse" 04-browse
+
+# To the artists and their cross-reference.
+press alt+less alt+less           # Albums -> Songs -> Artists
+expect "^Artists available in database"
+press Return
+expect "^Albums containing artist"
+found=$win
+shot "$found" 05-found
+press Return                      # View the album ...
+expect "^Abbey Road"
+press Return                      # ... and X-Ref its selected song
+gone "^Abbey Road"
+expect "^Albums containing song"
+press Escape
+gone "^Albums containing"
+
+# Exit, answering the question.
+expect "^Tracklore$"
+press Escape
+expect "^Confirm exit$"
+press Return
+for _ in $(seq 1 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end"; fi
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "session: done"

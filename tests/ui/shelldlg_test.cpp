@@ -1,0 +1,308 @@
+// The main window: the status it shows, the commands of its menu with their
+// outcome boxes, the exit question and the browse loop.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "catalogue/browse.h"
+#include "catalogue/edits.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "harness.h"
+#include "ui/founddlg.h"
+#include "ui/maindlg.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+#include "ui/shelldlg.h"
+
+using namespace tracklore;
+using uitest::host;
+
+namespace {
+
+template <class W>
+W* child(QWidget* dialog, int id) {
+  W* w = dialog->findChild<W*>(ctlid(id));
+  if (w == nullptr) qFatal("no control %d", id);
+  return w;
+}
+
+}  // namespace
+
+class ShellDlgTest : public QObject {
+  Q_OBJECT
+
+  QString home_;
+
+  // The state the window shows: open or closed, with its controls.
+  void checkStatus(CShellDlg& shell, bool open) {
+    QCOMPARE(child<QLabel>(&shell, 1050)->text(),
+             open ? QStringLiteral("Database open") : QStringLiteral("Database closed"));
+    QCOMPARE(child<QPushButton>(&shell, 1013)->isEnabled(), open);
+    QCOMPARE(child<QCheckBox>(&shell, 1051)->isEnabled(), !open);
+    QCOMPARE(child<QLabel>(&shell, 154)->isVisibleTo(&shell), open);
+    QCOMPARE(child<QLabel>(&shell, 153)->isVisibleTo(&shell), !open);
+    for (int id : {CShellDlg::CmdOpen, CShellDlg::CmdOpenDir, CShellDlg::CmdPack,
+                   CShellDlg::CmdReindex, CShellDlg::CmdCreate, CShellDlg::CmdVerify})
+      QCOMPARE(shell.action(id)->isEnabled(), !open);
+    QCOMPARE(shell.action(CShellDlg::CmdClose)->isEnabled(), open);
+    QCOMPARE(shell.action(CShellDlg::CmdBrowse)->isEnabled(), open);
+    QVERIFY(shell.action(CShellDlg::CmdAbout)->isEnabled());
+    QVERIFY(shell.action(CShellDlg::CmdExit)->isEnabled());
+    QCOMPARE(DB_IsOpen() != 0, open);
+  }
+
+ private slots:
+  void initTestCase() {
+    uitest::init();
+    home_ = QDir::currentPath();
+  }
+  void init() { uitest::reset(); }
+  void cleanup() {
+    QCOMPARE(host().unexpected, 0);
+    QCOMPARE(uitest::unscripted(), 0);
+    QCOMPARE(host().waitdepth, 0);
+    DB_Close();
+    QDir::setCurrent(home_);
+  }
+
+  void startingWhereThereIsNoDatabase() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    CShellDlg shell;
+    QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
+    checkStatus(shell, false);
+    QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
+    QCOMPARE(child<QLineEdit>(&shell, 1008)->text(), QDir::toNativeSeparators(QDir::currentPath()));
+    QCOMPARE(uitest::reports(),
+             std::vector<std::string>{
+                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."});
+  }
+
+  void createOpensTheNewDatabaseForWriting() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    CShellDlg shell;
+    uitest::reset();
+    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    shell.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose directory where database will be created"});
+    checkStatus(shell, true);
+    QVERIFY(!child<QCheckBox>(&shell, 1051)->isChecked());
+    QVERIFY(!DB_IsReadOnly());
+    QVERIFY(uitest::reports().empty());
+    shell.action(CShellDlg::CmdClose)->trigger();
+    checkStatus(shell, false);
+    // The read-only switch is handed to the next open.
+    child<QCheckBox>(&shell, 1051)->setChecked(true);
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly());
+    // A cancelled create changes nothing.
+    shell.action(CShellDlg::CmdClose)->trigger();
+    host().files = {""};
+    shell.action(CShellDlg::CmdCreate)->trigger();
+    checkStatus(shell, false);
+    QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
+  }
+
+  void packThenReindexThenOpen() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    {
+      FullTable albums(DB_Table(TitleTable));
+      for (const char* name : {"One", "Two", "Three", "Four"}) DB_InsertRecord(0, name, albums.cursor());
+      albums.cursor().del();
+    }
+    DB_Close();
+    CShellDlg shell;
+    checkStatus(shell, true);
+    shell.action(CShellDlg::CmdClose)->trigger();
+    uitest::reset();
+    host().answers = {Answer::Yes, Answer::Yes};
+    shell.action(CShellDlg::CmdPack)->trigger();
+    QCOMPARE(host().titles(), (std::vector<std::string>{"Success", "Success"}));
+    QCOMPARE(host().asked[0].text,
+             std::string("Pack succeeded.\nBefore you can use this database, you need to reindex "
+                         "it.\nDo you want to reindex the database?"));
+    QVERIFY(host().asked[0].buttons == Buttons::YesNo);
+    QCOMPARE(host().asked[1].text, std::string("Reindex succeeded.\nWould you like to open the database?"));
+    QCOMPARE(host().drains, 2);  // each with its own progress window
+    QVERIFY(shell.progressWindow() == nullptr);
+    checkStatus(shell, true);
+    QCOMPARE(DB_Table(TitleTable).nrecs(), 3);
+    QVERIFY(uitest::reports().empty());
+    // No to each question stops the chain.
+    shell.action(CShellDlg::CmdClose)->trigger();
+    host().asked.clear();
+    host().answers = {Answer::No};
+    shell.action(CShellDlg::CmdPack)->trigger();
+    checkStatus(shell, false);
+    host().answers = {Answer::No};
+    shell.action(CShellDlg::CmdReindex)->trigger();
+    QCOMPARE(host().titles(), (std::vector<std::string>{"Success", "Success"}));
+    checkStatus(shell, false);
+  }
+
+  void failuresAndVerification() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    DB_Close();
+    CShellDlg shell;
+    shell.action(CShellDlg::CmdClose)->trigger();
+    uitest::reset();
+    host().answers = {Answer::OK};
+    shell.action(CShellDlg::CmdVerify)->trigger();
+    QCOMPARE(host().asked.at(0).text, std::string("Verification complete."));
+    QCOMPARE(host().asked.at(0).title, std::string("Done"));
+    QVERIFY(host().asked.at(0).icon == Icon::Information);
+    checkStatus(shell, false);
+
+    QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
+    host().asked.clear();
+    host().answers = {Answer::OK, Answer::OK, Answer::OK};
+    shell.action(CShellDlg::CmdPack)->trigger();
+    shell.action(CShellDlg::CmdReindex)->trigger();
+    shell.action(CShellDlg::CmdVerify)->trigger();
+    QCOMPARE(host().titles(), (std::vector<std::string>{"Failure", "Failure", "Failure"}));
+    QCOMPARE(host().asked[0].text, std::string("Pack failed. Check if a file is open or locked"));
+    QCOMPARE(host().asked[1].text, std::string("Reindex failed. Check if a file is open or locked"));
+    QCOMPARE(host().asked[2].text,
+             std::string("Verification failed. Check if a file is open or locked"));
+    QVERIFY(host().asked[0].icon == Icon::Exclamation);
+    QCOMPARE(uitest::reports().size(), size_t(3));
+    checkStatus(shell, false);
+  }
+
+  void theProgressCallbackShowsLineAndPercentage() {
+    CProgressWnd window(nullptr);
+    QCOMPARE(child<QLabel>(&window, 1023)->text(), QStringLiteral("Please wait...."));
+    window.bar()->setRange(0, 100);
+    ProgressContext context;
+    context.label = window.label();
+    context.bar = window.bar();
+    context.text = "Packing table 3 of 5 [rel001]";
+    progressCallback(&context, 42);
+    QCOMPARE(window.label()->text(), QStringLiteral("Packing table 3 of 5 [rel001]"));
+    QCOMPARE(child<QProgressBar>(&window, 1049)->value(), 42);
+  }
+
+  void exitAsksFirst() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    CShellDlg shell;
+    shell.show();
+    uitest::reset();
+    host().answers = {Answer::Cancel};
+    shell.action(CShellDlg::CmdExit)->trigger();
+    QCOMPARE(host().asked.at(0).text, std::string("Do you really want to exit the program?"));
+    QCOMPARE(host().asked.at(0).title, std::string("Confirm exit"));
+    QVERIFY(host().asked.at(0).buttons == Buttons::OKCancel);
+    QVERIFY(shell.isVisible());
+    host().answers = {Answer::Cancel};
+    QTest::keyClick(&shell, Qt::Key_Escape);
+    QVERIFY(shell.isVisible());
+    host().answers = {Answer::Cancel};
+    QVERIFY(!shell.close());
+    QVERIFY(shell.isVisible());
+    // Enter in the directory line does nothing at all.
+    QLineEdit* directory = child<QLineEdit>(&shell, 1008);
+    QTest::keyClick(directory, Qt::Key_Return);
+    QVERIFY(shell.isVisible());
+    QCOMPARE(host().asked.size(), size_t(3));
+    host().answers = {Answer::OK};
+    QVERIFY(shell.close());
+    QCOMPARE(shell.result(), int(QDialog::Rejected));
+  }
+
+  void browseLoopFollowsTheXrefChain() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    const int32_t album = db.add(TitleTable, "Abbey Road");
+    const int32_t other = db.add(TitleTable, "Let It Be");
+    const int32_t artist = db.add(ArtistTable, "The Beatles");
+    const int32_t song = db.add(SongTable, "Something");
+    db.link(album, 0, artist);
+    db.link(album, 1, song);
+    db.link(other, 0, artist);
+    DB_Close();
+    CShellDlg shell;
+    checkStatus(shell, true);
+    QStringList titles;
+    int first = -1;
+    // Browse: to the artists, X-ref on the Beatles.
+    uitest::scripts().push_back([&](QDialog& d) {
+      auto& browse = dynamic_cast<CMainDlg&>(d);
+      first = browse.kind();
+      child<QPushButton>(&d, 1005)->click();
+      QTest::keyClicks(browse.list(), "the");
+      QTest::keyClick(browse.list(), Qt::Key_Return);
+      return d.result();
+    });
+    // The albums of the Beatles: view Abbey Road ...
+    uitest::scripts().push_back([&](QDialog& d) {
+      titles << d.windowTitle();
+      child<QPushButton>(&d, 1036)->click();
+      return d.result();
+    });
+    // ... whose song is X-ref'd from the album.
+    uitest::scripts().push_back([&](QDialog& d) {
+      titles << d.windowTitle();
+      child<QPushButton>(&d, 1028)->click();
+      return d.result();
+    });
+    // The albums of the song; closed.
+    uitest::scripts().push_back([&](QDialog& d) {
+      titles << d.windowTitle();
+      return IDCANCEL;
+    });
+    child<QPushButton>(&shell, 1013)->click();
+    QVERIFY(uitest::scripts().empty());
+    QCOMPARE(first, 0);
+    QCOMPARE(titles, (QStringList{QStringLiteral("Albums containing artist \"The Beatles\""),
+                                  QStringLiteral("Abbey Road * / The Beatles"),
+                                  QStringLiteral("Albums containing song \"Something\"")}));
+    QCOMPARE(shell.lastKind(), 1);
+    // The next browse starts on the kind shown last; Open starts over.
+    int kind = -1;
+    uitest::scripts().push_back([&](QDialog& d) {
+      kind = dynamic_cast<CMainDlg&>(d).kind();
+      return IDCANCEL;
+    });
+    shell.action(CShellDlg::CmdBrowse)->trigger();
+    QCOMPARE(kind, 1);
+    shell.action(CShellDlg::CmdClose)->trigger();
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    QCOMPARE(shell.lastKind(), 0);
+  }
+
+  void aboutBox() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    CShellDlg shell;
+    QString title;
+    QStringList texts;
+    uitest::scripts().push_back([&](QDialog& d) {
+      title = d.windowTitle();
+      for (QLabel* l : d.findChildren<QLabel*>())
+        if (!l->text().isEmpty()) texts << l->text();
+      d.findChild<QPushButton*>(ctlid(IDOK))->click();
+      return d.result();
+    });
+    shell.action(CShellDlg::CmdAbout)->trigger();
+    QCOMPARE(title, QStringLiteral("About Tracklore"));
+    QCOMPARE(texts, (QStringList{QStringLiteral("Tracklore"),
+                                 QStringLiteral("Your music collection's database"),
+                                 QStringLiteral("Powered by Quillstore")}));
+  }
+};
+
+QTEST_MAIN(ShellDlgTest)
+#include "shelldlg_test.moc"

@@ -1,0 +1,320 @@
+#include "ui/articledlg.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "catalogue/edits.h"
+#include "catalogue/host.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "engine/errors.h"
+#include "engine/keys.h"
+#include "ui/codec.h"
+#include "ui/maindlg.h"
+#include "ui/namedlg.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+
+namespace tracklore {
+
+namespace {
+
+QPushButton* button(const QString& text, int id) {
+  auto* b = withid(new QPushButton(text), id);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial,
+                         QWidget* parent)
+    : QDialog(parent), caller_(caller), title_(titlecursor) {
+  setObjectName(QStringLiteral("CArticleDlg"));
+  setWindowTitle(tr("Article detail"));
+
+  name_ = withid(new QLineEdit, 1001);
+  modify_ = button(tr("&Modify"), 1043);
+  prev_ = button(tr("< Pre&vious"), 1033);
+  next_ = button(tr("Nex&t >"), 1002);
+  contentbox_ = withid(new QComboBox, 1032);
+  prevcontent_ = button(tr("&<"), 1003);
+  nextcontent_ = button(tr("&>"), 1004);
+  prevcontent_->setMaximumWidth(prevcontent_->fontMetrics().averageCharWidth() * 6);
+  nextcontent_->setMaximumWidth(nextcontent_->fontMetrics().averageCharWidth() * 6);
+  list_ = withid(new CRecListBox, 1009);
+  insert_ = button(tr("&Insert..."), 1031);
+  remove_ = button(tr("&Remove"), 1029);
+  rename_ = button(tr("Re&name..."), 1014);
+  xref_ = button(tr("&X-Ref"), 1028);
+  xref_->setDefault(true);
+  up_ = button(tr("&Up"), 1006);
+  down_ = button(tr("D&own"), 1005);
+  close_ = button(tr("&Close"), IDCANCEL);
+
+  auto* namebox = new QGroupBox(tr("Record name"));
+  auto* namerow = new QHBoxLayout(namebox);
+  namerow->addWidget(name_, 1);
+  namerow->addWidget(modify_);
+
+  auto* contentlabel = new QLabel(tr("Show below:"));
+  contentlabel->setBuddy(contentbox_);
+  auto* contentrow = new QHBoxLayout;
+  contentrow->addWidget(contentlabel);
+  contentrow->addWidget(contentbox_, 1);
+  contentrow->addWidget(prevcontent_);
+  contentrow->addWidget(nextcontent_);
+
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* b : {insert_, remove_, rename_, xref_}) buttons->addWidget(b);
+  buttons->addSpacing(12);
+  buttons->addWidget(up_);
+  buttons->addWidget(down_);
+  buttons->addStretch(1);
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(contentrow);
+  left->addWidget(list_);
+  auto* middle = new QHBoxLayout;
+  middle->addLayout(left, 1);
+  middle->addLayout(buttons);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(prev_);
+  bottom->addWidget(next_);
+  bottom->addStretch(1);
+  bottom->addWidget(close_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(namebox);
+  layout->addSpacing(4);
+  layout->addLayout(middle);
+  layout->addSpacing(4);
+  layout->addLayout(bottom);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+  setTabOrder(name_, modify_);
+  setTabOrder(modify_, contentbox_);
+  setTabOrder(contentbox_, prevcontent_);
+  setTabOrder(prevcontent_, nextcontent_);
+  setTabOrder(nextcontent_, list_);
+  setTabOrder(list_, insert_);
+  setTabOrder(insert_, remove_);
+  setTabOrder(remove_, rename_);
+  setTabOrder(rename_, xref_);
+  setTabOrder(xref_, up_);
+  setTabOrder(up_, down_);
+  setTabOrder(down_, prev_);
+  setTabOrder(prev_, next_);
+  setTabOrder(next_, close_);
+
+  contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
+  contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
+  name_->setMaxLength(kNameLength[TitleTable] - 1);
+  name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
+  const bool several = contentbox_->count() > 1;
+  prevcontent_->setEnabled(several);
+  nextcontent_->setEnabled(several);
+  readonly_ = DB_Table(TitleTable).file().readonly();
+  modify_->setEnabled(!readonly_);
+  name_->setReadOnly(readonly_);
+
+  connect(modify_, &QPushButton::clicked, this, &CArticleDlg::onModify);
+  connect(prev_, &QPushButton::clicked, this, [this] { onStep(Qt::Key_Up); });
+  connect(next_, &QPushButton::clicked, this, [this] { onStep(Qt::Key_Down); });
+  connect(contentbox_, &QComboBox::activated, this, [this](int index) {
+    if (index >= 0) selectContent(index);
+  });
+  connect(prevcontent_, &QPushButton::clicked, this, [this] {
+    selectContent((content() + contentbox_->count() - 1) % contentbox_->count());
+  });
+  connect(nextcontent_, &QPushButton::clicked, this,
+          [this] { selectContent((content() + 1) % contentbox_->count()); });
+  connect(insert_, &QPushButton::clicked, this, [this] { onInsert(0); });
+  connect(remove_, &QPushButton::clicked, this, &CArticleDlg::onRemove);
+  connect(rename_, &QPushButton::clicked, this, &CArticleDlg::onRename);
+  connect(xref_, &QPushButton::clicked, this, &CArticleDlg::onXref);
+  connect(up_, &QPushButton::clicked, this, [this] { onMove(true); });
+  connect(down_, &QPushButton::clicked, this, [this] { onMove(false); });
+  connect(close_, &QPushButton::clicked, this, &CArticleDlg::reject);
+  // A click in the list moves the selection without a notification.
+  connect(list_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
+
+  showRecord(initial);
+  list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+  list_->setFocus();
+}
+
+CArticleDlg::~CArticleDlg() { list_->bind(nullptr, false, 0); }
+
+int CArticleDlg::content() const { return std::max(contentbox_->currentIndex(), 0); }
+
+void CArticleDlg::showRecord(int which) {
+  if (caller_ == nullptr || !caller_->hasRows()) return;
+  name_->setText(fromStored(caller_->currentName()));
+  code_ = caller_->currentCode();
+  setWindowTitle(caller_->selectedRowText());
+  selectContent(which == -1 ? content() : which);
+}
+
+void CArticleDlg::selectContent(int which) {
+  contentbox_->setCurrentIndex(which);
+  list_->bind(nullptr, false, 0);
+  source_ = DB_GetArticleAttributes(which, code_);
+  list_->bind(source_.get(), false, 2);
+  list_->fill(true, 0);
+  updateButtons();
+}
+
+void CArticleDlg::updateButtons() {
+  const int rows = list_->count();
+  const int row = list_->currentRow();
+  const bool albums = DB_Table(TitleTable).nlive() > 0;
+  const bool canedit = !readonly_ && albums;
+  insert_->setEnabled(canedit);
+  remove_->setEnabled(canedit && row != -1);
+  rename_->setEnabled(canedit && row != -1);
+  xref_->setEnabled(albums && row != -1);
+  up_->setEnabled(canedit && row >= 1 && row < rows);
+  down_->setEnabled(canedit && row < rows - 1);
+  list_->setFocus();
+}
+
+bool CArticleDlg::leaveRecord() {
+  bool changed = false;
+  if (DB_UpdateOKField(title_, &changed) == quill::Ok && changed && caller_ != nullptr)
+    caller_->reposition(nullptr, false, -1);
+  if (!name_->isModified()) return true;
+  switch (ask("Changes have been made to current record. Do you want to save them?",
+              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
+    case Answer::Yes: onModify(); return true;
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+void CArticleDlg::onModify() {
+  std::string text;
+  if (!typedName(name_->text(), &text)) {
+    name_->setFocus();
+    return;
+  }
+  const ErrorCode rc = DB_RenameRecord(title_, TitleTable, text.c_str(), true);
+  if (rc != quill::Ok) {
+    quill::warning("Update failed; returned %s.", DB_ResultName(rc));
+  } else {
+    quill::capitalize(text.data(), 1);
+    if (caller_ != nullptr) caller_->reposition(&text, true, -1);
+    const int caret = name_->cursorPosition();
+    name_->setText(fromStored(text));
+    name_->setCursorPosition(caret);
+    if (caller_ != nullptr) setWindowTitle(caller_->selectedRowText());
+  }
+  name_->setModified(false);
+  list_->setFocus();
+}
+
+void CArticleDlg::onStep(int key) {
+  if (caller_ == nullptr || !leaveRecord()) return;
+  caller_->pressKey(key);
+  showRecord(-1);
+}
+
+void CArticleDlg::reject() {
+  if (!leaveRecord()) return;
+  done(IDCANCEL);
+}
+
+void CArticleDlg::onXref() {
+  if (list_->currentRow() < 0 || !list_->hasRows()) return;
+  resultattr_ = content();
+  resultcode_ = list_->currentCode();
+  done(ResultTarget);
+}
+
+void CArticleDlg::onInsert(unsigned char typed) {
+  if (readonly_) return;
+  const int kind = content() + 1;
+  int result;
+  int32_t picked;
+  {
+    CMainDlg picker(this, kind, true, typed);
+    result = runModal(picker);
+    picked = picker.resultCode();
+  }
+  if (result != ResultInsert && result != ResultAppend) {
+    list_->setFocus();
+    return;
+  }
+  DB_Host().drain();
+  WaitCursor wait;
+  int position = -1;
+  if (result == ResultInsert && source_->valid()) position = source_->rows().field(F_Seq).asint();
+  const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
+  if (rc == quill::Ok) {
+    list_->reposition(nullptr, true, 7);
+    updateButtons();
+  } else {
+    quill::warning("Insertion failed; returned %s.", DB_ResultName(rc));
+  }
+}
+
+void CArticleDlg::onRemove() {
+  if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
+  const std::string name = list_->currentName();
+  if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
+                KindNames[content() + 1][SingularForm], name.c_str(),
+                KindNames[TitleTable][SingularForm]),
+          "Confirm delete", Buttons::OKCancel, Icon::Question) != Answer::OK)
+    return;
+  DB_Host().drain();
+  WaitCursor wait;
+  const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeAsk);
+  if (rc == quill::Ok) {
+    list_->reposition(nullptr, true, -1);
+    updateButtons();
+  } else {
+    quill::warning("Remove failed; returned %s.", DB_ResultName(rc));
+  }
+}
+
+void CArticleDlg::onRename() {
+  if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
+  CNameDlg dialog(list_, source_->cursor(), content() + 1, this);
+  runModal(dialog);
+  list_->setFocus();
+}
+
+void CArticleDlg::onMove(bool up) {
+  if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
+  const ErrorCode rc = DB_MoveLink(*source_, up ? 1 : 0, title_);
+  if (rc == quill::Ok) {
+    list_->reposition(nullptr, true, -1);
+    updateButtons();
+  } else {
+    quill::warning(up ? "Move-up failed; returned %s." : "Move-down failed; returned %s.",
+                   DB_ResultName(rc));
+  }
+}
+
+void CArticleDlg::onNotify(int action, const std::string& text) {
+  switch (action) {
+    case CRecListBox::EnterKey: onXref(); break;
+    case CRecListBox::Moved: updateButtons(); break;
+    case CRecListBox::InsertKey:
+      onInsert(text.empty() ? 0 : static_cast<unsigned char>(text[0]));
+      break;
+    case CRecListBox::DeleteKey: onRemove(); break;
+    default: break;
+  }
+}
+
+}  // namespace tracklore

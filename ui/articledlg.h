@@ -1,0 +1,80 @@
+// CArticleDlg: one album and its contents, the ordered list of its artists
+// or of its songs. The user renames the album, steps to the previous or next
+// album of the list it was opened from, inserts, removes, renames and
+// reorders entries, and follows an entry to the albums that use it (X-Ref).
+// Leaving an album brings its completeness mark up to date.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QDialog>
+
+#include "catalogue/relation.h"
+#include "engine/rlist.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tracklore {
+
+class CRecListBox;
+
+class CArticleDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // caller: the list the album was picked from (its current record is the
+  // album); titlecursor stands on the album; initial content 0 artists, 1 songs.
+  CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial, QWidget* parent);
+  ~CArticleDlg() override;
+
+  int resultAttr() const { return resultattr_; }
+  int32_t resultCode() const { return resultcode_; }
+  int content() const;
+  CRecListBox* list() const { return list_; }
+  Relation* contentSource() const { return source_.get(); }
+
+  void reject() override;
+
+ private:
+  CRecListBox* caller_;
+  quill::Rlist& title_;
+  bool readonly_;
+  int32_t code_ = -1;
+  std::unique_ptr<Relation> source_;
+  int resultattr_ = -1;
+  int32_t resultcode_ = -1;
+
+  QLineEdit* name_;
+  QPushButton* modify_;
+  QPushButton* prev_;
+  QPushButton* next_;
+  QComboBox* contentbox_;
+  QPushButton* prevcontent_;
+  QPushButton* nextcontent_;
+  CRecListBox* list_;
+  QPushButton* insert_;
+  QPushButton* remove_;
+  QPushButton* rename_;
+  QPushButton* xref_;
+  QPushButton* up_;
+  QPushButton* down_;
+  QPushButton* close_;
+
+  void showRecord(int which);
+  void selectContent(int which);
+  void updateButtons();
+  bool leaveRecord();
+  void onModify();
+  void onStep(int key);
+  void onXref();
+  void onInsert(unsigned char typed);
+  void onRemove();
+  void onRename();
+  void onMove(bool up);
+  void onNotify(int action, const std::string& text);
+};
+
+}  // namespace tracklore

@@ -1,0 +1,394 @@
+#include "ui/maindlg.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "catalogue/edits.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "engine/errors.h"
+#include "engine/keys.h"
+#include "ui/articledlg.h"
+#include "ui/codec.h"
+#include "ui/namedlg.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+
+namespace tracklore {
+
+namespace {
+
+bool g_enterappends = true;
+
+// The search text as shown: a typed space would be invisible at the end.
+QString shown(const std::string& text) {
+  QString s = fromStored(text);
+  s.replace(QLatin1Char(' '), QLatin1Char('_'));
+  return s;
+}
+
+QPushButton* button(const QString& text, int id) {
+  auto* b = withid(new QPushButton(text), id);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+bool CMainDlg::enterAppends() { return g_enterappends; }
+void CMainDlg::setEnterAppends(bool on) { g_enterappends = on; }
+
+CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
+    : QDialog(parent), kind_(kind), pick_(pick), first_(first) {
+  setObjectName(QStringLiteral("CMainDlg"));
+
+  kindbox_ = withid(new QComboBox, 1010);
+  prevkind_ = button(tr("&<"), 1006);
+  nextkind_ = button(tr("&>"), 1005);
+  prevkind_->setMaximumWidth(prevkind_->fontMetrics().averageCharWidth() * 6);
+  nextkind_->setMaximumWidth(nextkind_->fontMetrics().averageCharWidth() * 6);
+  appends_ = withid(new QCheckBox(tr("&Enter key selects && appends after new item creation")),
+                    1053);
+  newlabel_ = withid(new QLabel(tr("New item")), 1023);
+  newlabel_->setStyleSheet(QStringLiteral("QLabel { color: #0000ff; font-weight: bold; }"));
+  searchview_ = withid(new QLabel, 1022);
+  searchview_->setTextFormat(Qt::RichText);
+  searchview_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  searchview_->setAutoFillBackground(true);
+  searchview_->setFocusPolicy(Qt::NoFocus);
+  searchview_->setEnabled(false);
+  searchview_->setMinimumHeight(searchview_->fontMetrics().height() + 8);
+  searchview_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  list_ = withid(new CRecListBox, 1017);
+  view_ = button(tr("&View/Modify"), 1034);
+  xref_ = button(tr("&X-ref"), 1012);
+  append_ = button(tr("Select && &append"), 1041);
+  insert_ = button(tr("Select && &insert"), 1040);
+  create_ = button(tr("Create &New"), 1007);
+  delete_ = button(tr("&Delete"), 1029);
+  close_ = button(tr("&Close"), IDCANCEL);
+
+  auto* kindlabel = new QLabel(tr("Show below:"));
+  kindlabel->setBuddy(kindbox_);
+  auto* searchlabel = new QLabel(tr("Type search text:"));
+  // "New item" comes and goes without moving the search display.
+  QSizePolicy keep = newlabel_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  newlabel_->setSizePolicy(keep);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(kindlabel, 0, 0);
+  auto* kindrow = new QHBoxLayout;
+  kindrow->addWidget(kindbox_, 1);
+  kindrow->addWidget(prevkind_);
+  kindrow->addWidget(nextkind_);
+  grid->addLayout(kindrow, 0, 1);
+  grid->addWidget(searchlabel, 1, 0);
+  auto* searchrow = new QHBoxLayout;
+  searchrow->addWidget(searchview_, 1);
+  searchrow->addWidget(newlabel_);
+  grid->addLayout(searchrow, 1, 1);
+  grid->setColumnStretch(1, 1);
+
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* b : {view_, xref_, append_, insert_, create_, delete_}) buttons->addWidget(b);
+  buttons->addStretch(1);
+  buttons->addWidget(close_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(list_);
+  left->addWidget(appends_);
+  auto* middle = new QHBoxLayout;
+  middle->addLayout(left, 1);
+  middle->addLayout(buttons);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addSpacing(4);
+  layout->addLayout(middle);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+  setTabOrder(list_, view_);
+  setTabOrder(view_, xref_);
+  setTabOrder(xref_, append_);
+  setTabOrder(append_, insert_);
+  setTabOrder(insert_, create_);
+  setTabOrder(create_, delete_);
+  setTabOrder(delete_, close_);
+  setTabOrder(close_, kindbox_);
+  setTabOrder(kindbox_, prevkind_);
+  setTabOrder(prevkind_, nextkind_);
+  setTabOrder(nextkind_, appends_);
+
+  for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
+  list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+
+  if (pick_) {
+    kindbox_->setEnabled(false);
+    prevkind_->setEnabled(false);
+    nextkind_->setEnabled(false);
+    appends_->setEnabled(true);
+    appends_->setVisible(true);
+    appends_->setChecked(g_enterappends);
+  } else {
+    appends_->setEnabled(false);
+    appends_->setVisible(false);
+  }
+
+  connect(kindbox_, &QComboBox::activated, this, [this](int index) {
+    if (index >= 0) setkind(index);
+  });
+  connect(prevkind_, &QPushButton::clicked, this,
+          [this] { setkind((kind_ + kindbox_->count() - 1) % kindbox_->count()); });
+  connect(nextkind_, &QPushButton::clicked, this,
+          [this] { setkind((kind_ + 1) % kindbox_->count()); });
+  connect(appends_, &QCheckBox::toggled, this, [this](bool on) {
+    g_enterappends = on;
+    list_->setFocus();
+  });
+  connect(xref_, &QPushButton::clicked, this, &CMainDlg::onXref);
+  connect(view_, &QPushButton::clicked, this, &CMainDlg::onView);
+  connect(insert_, &QPushButton::clicked, this, [this] { onSelect(ResultInsert); });
+  connect(append_, &QPushButton::clicked, this, [this] { onSelect(ResultAppend); });
+  connect(create_, &QPushButton::clicked, this, &CMainDlg::onCreate);
+  connect(delete_, &QPushButton::clicked, this, &CMainDlg::onDelete);
+  connect(close_, &QPushButton::clicked, this, &CMainDlg::reject);
+
+  kindbox_->setCurrentIndex(kind_);
+  populate();
+  if (pick_ && first_ != 0) list_->typeChar(first_);
+}
+
+CMainDlg::~CMainDlg() {
+  // The list must not outlive its source.
+  list_->bind(nullptr, false, 0);
+}
+
+void CMainDlg::reject() { done(IDCANCEL); }
+
+bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
+
+void CMainDlg::setkind(int kind) {
+  kind_ = kind;
+  kindbox_->setCurrentIndex(kind_);
+  populate();
+}
+
+void CMainDlg::populate() {
+  quill::DataFile& table = DB_Table(kind_);
+  if (pick_)
+    setWindowTitle(QStringLiteral("Pickup %1").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
+  else
+    setWindowTitle(QStringLiteral("%1 available in database [%2]")
+                       .arg(QString::fromLatin1(KindNames[kind_][CapPluralForm]))
+                       .arg(static_cast<long>(table.nlive())));
+  list_->bind(nullptr, false, 0);
+  source_ = std::make_unique<FullTable>(table);
+  source_->select(T_Name);
+  list_->bind(source_.get(), true, 2);
+  list_->fill(true, 0);
+  list_->setFocus();
+  update(CRecListBox::Found, {});
+}
+
+void CMainDlg::update(int action, const std::string& text) {
+  const bool notfound = action == CRecListBox::NotFound;
+  if (notfound) {
+    if (mismatch_ == -1) mismatch_ = static_cast<int>(text.size());
+  } else {
+    mismatch_ = -1;
+  }
+
+  QPalette palette = searchview_->palette();
+  if (notfound) {
+    // The characters from the one that stopped matching on stand out.
+    const QString all = shown(text);
+    const int from = std::clamp(mismatch_ - 1, 0, static_cast<int>(all.size()));
+    searchview_->setText(
+        QStringLiteral("<span style=\"color:#000000\">%1</span>"
+                       "<span style=\"color:#0000ff; font-weight:bold\">%2</span>")
+            .arg(all.left(from).toHtmlEscaped(), all.mid(from).toHtmlEscaped()));
+    palette.setColor(QPalette::Window, QColor(0xB0, 0xFF, 0xFF));
+    palette.setColor(QPalette::Disabled, QPalette::Window, QColor(0xB0, 0xFF, 0xFF));
+    newitem_ = true;
+  } else {
+    searchview_->setText(QStringLiteral("<span style=\"color:#000000\">%1</span>")
+                             .arg(shown(text).toHtmlEscaped()));
+    palette = QPalette();
+    newitem_ = false;
+  }
+  searchview_->setPalette(palette);
+  searchview_->setProperty("searchText", shown(text));
+  searchview_->setProperty("mismatch", mismatch_);
+
+  const bool canact = list_->hasRows() && action == CRecListBox::Found;
+  const bool ro = readonly();
+  create_->setEnabled(!ro);
+  if (pick_) {
+    for (QPushButton* b : {xref_, view_, delete_}) {
+      b->setVisible(false);
+      b->setEnabled(false);
+    }
+    for (QPushButton* b : {insert_, append_}) {
+      b->setVisible(true);
+      b->setEnabled(canact);
+    }
+  } else {
+    const bool attribute = kind_ != TitleTable;
+    xref_->setVisible(attribute);
+    xref_->setEnabled(attribute && canact);
+    view_->setVisible(true);
+    view_->setEnabled(canact);
+    delete_->setEnabled(canact && !ro);
+    for (QPushButton* b : {insert_, append_}) {
+      b->setVisible(false);
+      b->setEnabled(false);
+    }
+  }
+  newlabel_->setVisible(notfound);
+}
+
+void CMainDlg::onNotify(int action, const std::string& text) {
+  switch (action) {
+    case CRecListBox::Found:
+    case CRecListBox::NotFound: update(action, text); break;
+    case CRecListBox::EnterKey: onEnter(); break;
+    case CRecListBox::InsertKey: onCreate(); break;
+    case CRecListBox::DeleteKey: onDelete(); break;
+    default: break;
+  }
+}
+
+void CMainDlg::onEnter() {
+  if (newitem_)
+    onCreate();
+  else if (pick_)
+    onSelect(ResultAppend);
+  else if (kind_ != TitleTable)
+    onXref();
+  else
+    onView();
+}
+
+void CMainDlg::onXref() {
+  if (!list_->hasRows()) return;
+  list_->setFocus();
+  resultattr_ = kind_ - 1;
+  resultcode_ = list_->currentCode();
+  done(ResultTarget);
+}
+
+void CMainDlg::onView() {
+  if (!list_->hasRows()) return;
+  if (kind_ != TitleTable) {
+    CNameDlg dialog(list_, source_->cursor(), kind_, this);
+    runModal(dialog);
+  } else {
+    list_->setFocus();
+    CArticleDlg dialog(list_, source_->cursor(), 1, this);
+    if (runModal(dialog) == ResultTarget) {
+      resultattr_ = dialog.resultAttr();
+      resultcode_ = dialog.resultCode();
+      done(ResultTarget);
+      return;
+    }
+  }
+  list_->setFocus();
+}
+
+void CMainDlg::onSelect(int result) {
+  if (!list_->hasRows()) return;
+  resultcode_ = list_->currentCode();
+  resultattr_ = kind_ - 1;
+  done(result);
+}
+
+void CMainDlg::onCreate() {
+  if (readonly()) return;
+  list_->setFocus();
+  std::string text = list_->searchText();
+  quill::capitalize(text.data(), 1);
+  const char* singular = KindNames[kind_][SingularForm];
+  if (text.empty()) {
+    ask(textf("Cannot create an empty %s; type its name before inserting.", singular),
+        "Nothing to do", Buttons::OK, Icon::Exclamation);
+    return;
+  }
+  if (ask(textf("Do you want to create a new %s \"%s\"?", singular, text.c_str()), "Confirm insert",
+          Buttons::OKCancel, Icon::Question) != Answer::OK)
+    return;
+  const ErrorCode rc = DB_InsertRecord(kind_, text.c_str(), source_->cursor());
+  if (rc == quill::Ok)
+    list_->reposition(nullptr, true, -1);
+  else
+    quill::warning("Record creation failed; returned %s.", DB_ResultName(rc));
+  list_->setFocus();
+  // After a failure the cursor stands on no new item: nothing to hand back.
+  if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
+}
+
+void CMainDlg::onDelete() {
+  if (readonly() || !list_->hasRows()) return;
+  const std::string name = list_->currentName();
+  const char* singular = KindNames[kind_][SingularForm];
+  quill::Rlist& cursor = source_->cursor();
+  if (kind_ != TitleTable) {
+    const long refs = cursor.field(F_RefCount).aslong();
+    if (refs != 0) {
+      ask(textf("This %s \"%s\" is referenced by %ld %s(s). It cannot be deleted.", singular,
+                name.c_str(), refs, KindNames[TitleTable][SingularForm]),
+          "Cannot delete", Buttons::OK, Icon::Exclamation);
+      list_->setFocus();
+      return;
+    }
+  }
+  if (ask(textf("Are you sure you want to delete %s \"%s\"?", singular, name.c_str()),
+          "Confirm deletion", Buttons::OKCancel, Icon::Question) != Answer::OK) {
+    list_->setFocus();
+    return;
+  }
+  WaitCursor wait;
+  setEnabled(false);
+  if (kind_ == TitleTable) {
+    const int32_t code = cursor.field(F_Code).aslong();
+    const char* album = KindNames[TitleTable][SingularForm];
+    if (DB_CountRelations(code) != 0 &&
+        ask(textf("Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete "
+                  "the %s and all its contents?",
+                  album, name.c_str(), album),
+            "Not empty", Buttons::OKCancel, Icon::Exclamation) != Answer::OK) {
+      setEnabled(true);
+      list_->setFocus();
+      return;
+    }
+    bool failed = false;
+    for (int r = 0; r < kRelations && !failed; ++r) {
+      std::unique_ptr<Relation> rows = DB_GetArticleAttributes(r, code);
+      rows->first();
+      while (rows->valid()) {
+        if (DB_RemoveLink(*rows, cursor, PurgeSilent) != quill::Ok) {
+          failed = true;
+          break;
+        }
+      }
+    }
+  }
+  const ErrorCode rc = cursor.del();
+  if (rc == quill::Ok)
+    list_->reposition(nullptr, true, -1);
+  else
+    quill::warning("Delete failed; returned %s.", quill::errname(rc));
+  setEnabled(true);
+  list_->setFocus();
+}
+
+}  // namespace tracklore

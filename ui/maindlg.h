@@ -1,0 +1,89 @@
+// CMainDlg: browsing one kind of catalogue item (albums, artists, songs),
+// finding one by typing the start of its name, and acting on it.
+//
+// Browse mode (from the main window): view or modify an item, list the
+// albums that use an artist or song (X-ref), create and delete items.
+// Pick mode (from an album's detail): choose an artist or song to put into
+// the album, optionally creating it first.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <QDialog>
+
+#include "catalogue/browse.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace tracklore {
+
+class CRecListBox;
+
+class CMainDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // first: pick mode only, a character (Windows-1252, 0 for none) that the
+  // user already typed in the caller; the picker opens searching for it.
+  CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first = 0);
+  ~CMainDlg() override;
+
+  // What the caller reads back: the kind shown last, and the choice.
+  int kind() const { return kind_; }
+  int resultAttr() const { return resultattr_; }
+  int32_t resultCode() const { return resultcode_; }
+  bool newItem() const { return newitem_; }
+
+  CRecListBox* list() const { return list_; }
+
+  // Whether Enter on a new name creates it and ends the picker at once; one
+  // setting for the whole run, shared by every picker.
+  static bool enterAppends();
+  static void setEnterAppends(bool on);
+
+  void reject() override;
+
+ private:
+  int kind_;
+  bool pick_;
+  unsigned char first_;
+  std::unique_ptr<BrowseSource> source_;
+  int mismatch_ = -1;
+  bool newitem_ = false;
+  int resultattr_ = -1;
+  int32_t resultcode_ = -1;
+
+  QComboBox* kindbox_;
+  QPushButton* prevkind_;
+  QPushButton* nextkind_;
+  QCheckBox* appends_;
+  QLabel* newlabel_;
+  QLabel* searchview_;
+  CRecListBox* list_;
+  QPushButton* view_;
+  QPushButton* xref_;
+  QPushButton* append_;
+  QPushButton* insert_;
+  QPushButton* create_;
+  QPushButton* delete_;
+  QPushButton* close_;
+
+  void populate();
+  void update(int action, const std::string& text);
+  void onNotify(int action, const std::string& text);
+  void onEnter();
+  void setkind(int kind);
+  bool readonly() const;
+  void onXref();
+  void onView();
+  void onSelect(int result);
+  void onCreate();
+  void onDelete();
+};
+
+}  // namespace tracklore

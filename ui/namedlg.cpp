@@ -1,0 +1,135 @@
+#include "ui/namedlg.h"
+
+#include <algorithm>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "catalogue/edits.h"
+#include "catalogue/schema.h"
+#include "catalogue/text.h"
+#include "engine/errors.h"
+#include "engine/keys.h"
+#include "ui/codec.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+
+namespace tracklore {
+
+namespace {
+
+// The longest name a user can type.
+constexpr int kTypedName = 128;
+
+}  // namespace
+
+bool typedName(const QString& text, std::string* out) {
+  std::string bytes;
+  int bad = 0;
+  if (!toStored(text.left(kTypedName), &bytes, &bad)) {
+    ask(textf("The name cannot be stored: its character number %d is not one of the Western "
+              "European characters that names are kept in.\nNothing has been changed.",
+              bad + 1),
+        "Invalid name", Buttons::OK, Icon::Exclamation);
+    return false;
+  }
+  *out = std::move(bytes);
+  return true;
+}
+
+CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent)
+    : QDialog(parent), list_(list), cursor_(cursor), kind_(kind) {
+  setObjectName(QStringLiteral("CNameDlg"));
+  prompt_ = withid(new QLabel, 1039);
+  edit_ = withid(new QLineEdit, 1038);
+  // A longer name would be cut when stored.
+  edit_->setMaxLength(std::max(cursor_.field(F_Name).length() - 1, 1));
+  edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
+  prompt_->setBuddy(edit_);
+  prev_ = withid(new QPushButton(tr("&<")), 1033);
+  next_ = withid(new QPushButton(tr("&>")), 1002);
+  modify_ = withid(new QPushButton(tr("&Modify")), 1043);
+  close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);
+  for (QPushButton* b : {prev_, next_, close_}) b->setAutoDefault(false);
+  modify_->setDefault(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(prev_);
+  buttons->addWidget(next_);
+  buttons->addStretch(1);
+  buttons->addWidget(modify_);
+  buttons->addWidget(close_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(prompt_);
+  layout->addWidget(edit_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(modify_, &QPushButton::clicked, this, &CNameDlg::onModify);
+  connect(prev_, &QPushButton::clicked, this, [this] { step(Qt::Key_Up); });
+  connect(next_, &QPushButton::clicked, this, [this] { step(Qt::Key_Down); });
+  connect(close_, &QPushButton::clicked, this, &CNameDlg::reject);
+
+  prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
+  load();
+}
+
+void CNameDlg::load() {
+  setWindowTitle(list_->selectedRowText());
+  edit_->setText(fromStored(list_->currentName()));
+  edit_->end(false);
+  edit_->setFocus();
+}
+
+void CNameDlg::onModify() {
+  std::string text;
+  if (!typedName(edit_->text(), &text)) {
+    edit_->setFocus();
+    return;
+  }
+  const long n = cursor_.field(F_RefCount).aslong();
+  if (n > 1 &&
+      ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+                KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
+          "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
+    return;
+  const ErrorCode rc = DB_RenameRecord(cursor_, kind_, text.c_str(), true);
+  if (rc != quill::Ok) {
+    quill::warning("Record update failed; returned %s.", DB_ResultName(rc));
+  } else {
+    quill::capitalize(text.data(), 1);
+    list_->reposition(&text, true, -1);
+    const int caret = edit_->cursorPosition();
+    edit_->setText(fromStored(text));
+    edit_->setCursorPosition(caret);
+    setWindowTitle(list_->selectedRowText());
+  }
+  edit_->setModified(false);
+  edit_->setFocus();
+}
+
+bool CNameDlg::leavecheck() {
+  if (!edit_->isModified()) return true;
+  switch (ask("Changes have been made to current record. Do you want to save them?",
+              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
+    case Answer::Yes: onModify(); return true;
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+void CNameDlg::step(int key) {
+  if (list_ == nullptr || !leavecheck()) return;
+  list_->pressKey(key);
+  load();
+}
+
+void CNameDlg::reject() {
+  if (!leavecheck()) return;
+  done(IDCANCEL);
+}
+
+}  // namespace tracklore

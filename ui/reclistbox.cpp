@@ -1,0 +1,384 @@
+#include "ui/reclistbox.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "catalogue/text.h"
+#include "engine/rlist.h"
+#include "ui/codec.h"
+#include "ui/platform.h"
+
+namespace tracklore {
+
+namespace {
+
+// A text field as stored: up to its first NUL, never past its length.
+std::string fieldtext(quill::Field& field) {
+  const char* data = reinterpret_cast<const char*>(field.data());
+  return std::string(data, strnlen(data, static_cast<size_t>(std::max(field.length(), 0))));
+}
+
+}  // namespace
+
+CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setUniformItemSizes(true);
+  setTextElideMode(Qt::ElideRight);
+  setFocusPolicy(Qt::StrongFocus);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+int CRecListBox::rowHeight() const { return fontMetrics().height() + 4; }
+
+QSize CRecListBox::sizeHint() const {
+  return QSize(fontMetrics().averageCharWidth() * 58, kRows * rowHeight() + 2 * frameWidth());
+}
+
+QSize CRecListBox::minimumSizeHint() const {
+  return QSize(fontMetrics().averageCharWidth() * 30, kRows * rowHeight() + 2 * frameWidth());
+}
+
+void CRecListBox::bind(BrowseSource* source, bool searchable, int second) {
+  search_.clear();
+  source_ = source;
+  searchable_ = searchable;
+  second_ = second;
+  if (source_ != nullptr) {
+    const int length = source_->cursor().field(0).length();
+    limit_ = std::max(length - 1, 0);
+  } else {
+    limit_ = 0;
+  }
+  row_ = 0;
+  control_ = false;
+  position_ = -1;
+}
+
+void CRecListBox::notify(int action, const std::string& text) {
+  if (notify_) notify_(action, text);
+}
+
+std::string CRecListBox::rowtext() const {
+  if (formatter_) return formatter_();
+  quill::Rlist& cursor = source_->cursor();
+  std::string name = fieldtext(cursor.field(0));
+  if (second_ <= 0 || second_ >= cursor.nfields()) return name;
+  quill::Field& field = cursor.field(second_);
+  if (field.type() == 'C') return textf("%s  %s", name.c_str(), fieldtext(field).c_str());
+  return textf("%s  (%ld)", name.c_str(), static_cast<long>(field.aslong()));
+}
+
+void CRecListBox::addrow() {
+  auto* item = new QListWidgetItem(fromStored(rowtext()));
+  item->setSizeHint(QSize(0, rowHeight()));
+  addItem(item);
+}
+
+void CRecListBox::insertrow(int index) {
+  auto* item = new QListWidgetItem(fromStored(rowtext()));
+  item->setSizeHint(QSize(0, rowHeight()));
+  insertItem(index, item);
+}
+
+void CRecListBox::selectrow(int row) {
+  if (row >= 0 && row < count())
+    setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+  else
+    setCurrentRow(-1);
+}
+
+int32_t CRecListBox::currentCode() const {
+  if (source_ == nullptr) return -1;
+  return source_->cursor().field(1).aslong();
+}
+
+std::string CRecListBox::currentName() const {
+  if (source_ == nullptr) return {};
+  return fieldtext(source_->cursor().field(0));
+}
+
+QString CRecListBox::selectedRowText() const {
+  QListWidgetItem* item = currentItem();
+  return item != nullptr ? item->text() : QString();
+}
+
+void CRecListBox::fill(bool force, int row) {
+  clear();
+  if (source_ == nullptr) {
+    position_ = -1;
+    return;
+  }
+  if (!source_->valid() || force) {
+    if (source_->first() != 0) {
+      position_ = -1;
+      return;
+    }
+  }
+  int s = 0;
+  for (int i = 0; i < kRows; ++i) {
+    addrow();
+    if (source_->skip(1) != 0) break;
+    ++s;
+  }
+  if (row - s != 0) source_->skip(row - s);
+  selectrow(row);
+  position_ = source_->recno();
+}
+
+void CRecListBox::refill(int row) {
+  if (row == -1) row = currentRow();
+  if (row < 4 || row > 7) row = 5;
+  int k = 0;
+  if (source_ != nullptr && source_->valid()) {
+    while (k < row && source_->skip(-1) == 0) ++k;
+  }
+  fill(false, k);
+  row_ = k;
+}
+
+void CRecListBox::reposition(const std::string* key, bool clear, int row) {
+  if (key != nullptr && source_ != nullptr)
+    source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
+                  quill::SeekPrefix, quill::WhichFirst);
+  refill(row);
+  if (clear) clearsearch();
+}
+
+void CRecListBox::clearsearch() {
+  search_.clear();
+  notify(Found, {});
+}
+
+// The entry under the cursor went away and the cursor stands on its
+// neighbour: show the list again around it.
+bool CRecListBox::vanished(ErrorCode r) {
+  if (r != quill::NextRecord && r != quill::PrevRecord) return false;
+  reposition(nullptr, true, -1);
+  return true;
+}
+
+void CRecListBox::step(int n) {
+  if (source_ == nullptr || n == 0) return;
+  const ErrorCode r = source_->skip(n);
+  position_ = source_->recno();
+  if (vanished(r)) return;
+  const int d = source_->moved();
+  if (d == 0) {
+    beep();
+    return;
+  }
+  const int rows = count();
+  const int limit = std::min(rows - 1, 7);
+
+  if (n >= 6) {
+    if (row_ + d <= limit) {
+      row_ += d;
+      selectrow(row_);
+      return;
+    }
+    source_->skip(-limit);
+    fill(false, limit);
+    row_ = limit;
+    return;
+  }
+
+  if (n > 0) {
+    if (row_ + d <= limit) {
+      row_ += d;
+      selectrow(row_);
+      return;
+    }
+    // The current record stays on row `limit` while the window scrolls.
+    const int k = row_ - limit + d;
+    for (int i = 0; i < k; ++i) delete takeItem(0);
+    source_->skip(kRows - 1 - row_ - d);
+    int m = source_->moved();
+    for (int i = 0; i < k; ++i) {
+      if (source_->skip(1) != 0) break;
+      addrow();
+      ++m;
+    }
+    source_->skip(-m);
+    row_ = limit;
+    selectrow(row_);
+    position_ = source_->recno();
+    return;
+  }
+
+  // Backwards: the current record stays on row 4 while the window scrolls,
+  // and moves up towards row 0 only at the beginning of the source.
+  const int next = row_ + d;
+  if (next >= 4) {
+    row_ = next;
+    selectrow(row_);
+    return;
+  }
+  int t = row_ > 4 ? 4 - row_ - d : -d;
+  source_->skip(-(t + next));
+  const int m = source_->moved();
+  t = t - (m + t + next);
+  int i = 0;
+  while (i < t) {
+    if (count() == kRows) delete takeItem(count() - 1);
+    insertrow(i);
+    if (source_->skip(1) != 0) break;
+    ++i;
+  }
+  row_ = next + i;
+  source_->skip(-(i + m));
+  selectrow(row_);
+  position_ = source_->recno();
+}
+
+void CRecListBox::search() {
+  if (search_.empty()) {
+    if (source_ != nullptr) source_->first();
+    refill(-1);
+    notify(Found, {});
+    return;
+  }
+  if (source_ != nullptr &&
+      source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
+                    static_cast<int>(search_.size()), quill::SeekPrefix, quill::WhichFirst) == 0) {
+    refill(-1);
+    notify(Found, search_);
+  } else {
+    notify(NotFound, search_);
+  }
+}
+
+void CRecListBox::typeChar(unsigned char c) {
+  if (c == '\r') {
+    notify(EnterKey, {});
+    return;
+  }
+  if (c == '\b') {
+    if (!searchable_) return;
+    if (search_.empty()) {
+      beep();
+      return;
+    }
+    search_.pop_back();
+    search();
+    return;
+  }
+  if (c < 32) {
+    beep();
+    return;
+  }
+  if (static_cast<int>(search_.size()) >= limit_) {
+    beep();
+    return;
+  }
+  if (searchable_) {
+    search_.push_back(static_cast<char>(c));
+    search();
+  } else {
+    notify(InsertKey, std::string(1, static_cast<char>(c)));
+  }
+}
+
+void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
+  const bool control = control_ || (modifiers & Qt::ControlModifier);
+  switch (key) {
+    case Qt::Key_PageUp:
+      if (control) {
+        if (source_ != nullptr) source_->first();
+        refill(-1);
+      } else {
+        step(-(kRows - 1));
+      }
+      break;
+    case Qt::Key_PageDown:
+      if (control) {
+        if (source_ != nullptr) source_->last();
+        refill(-1);
+      } else {
+        step(kRows - 1);
+      }
+      break;
+    case Qt::Key_Up: step(-1); break;
+    case Qt::Key_Down: step(1); break;
+    case Qt::Key_Insert: notify(InsertKey, {}); return;
+    case Qt::Key_Delete: notify(DeleteKey, {}); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: typeChar('\r'); return;
+    default: return;
+  }
+  search_.clear();
+  notify(Found, {});
+  notify(Moved, {});
+}
+
+void CRecListBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  switch (key) {
+    case Qt::Key_Control:
+      control_ = true;
+      return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // Enter is the list's own: it never reaches the dialog's default button.
+      pressKey(key, event->modifiers());
+      event->accept();
+      return;
+    case Qt::Key_Escape:
+      // The dialog's cancel.
+      event->ignore();
+      return;
+    default: break;
+  }
+  const QString text = event->text();
+  if (text.isEmpty() || (event->modifiers() & Qt::AltModifier)) {
+    event->ignore();
+    return;
+  }
+  for (QChar ch : text) {
+    const char16_t u = ch.unicode();
+    if (u < 32) {
+      typeChar(static_cast<unsigned char>(u));
+      continue;
+    }
+    const unsigned char b = storedByte(u);
+    if (b == 0)
+      beep();  // no such character in a stored name
+    else
+      typeChar(b);
+  }
+  event->accept();
+}
+
+void CRecListBox::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Control) control_ = false;
+  event->accept();
+}
+
+void CRecListBox::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  if (event->button() != Qt::LeftButton) return;
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (!index.isValid()) return;
+  const int old = row_;
+  const int now = index.row();
+  selectrow(old);
+  if (now != old) step(now - old);
+}
+
+void CRecListBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void CRecListBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void CRecListBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void CRecListBox::wheelEvent(QWheelEvent* event) { event->accept(); }
+
+}  // namespace tracklore

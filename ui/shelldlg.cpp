@@ -1,0 +1,345 @@
+#include "ui/shelldlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "catalogue/host.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "ui/codec.h"
+#include "ui/founddlg.h"
+#include "ui/icons.h"
+#include "ui/maindlg.h"
+#include "ui/platform.h"
+
+namespace tracklore {
+
+// ---------------------------------------------------------------------------
+// About box
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("CAboutDlg"));
+  setWindowTitle(tr("About Tracklore"));
+  auto* picture = withid(new QLabel, 159);
+  picture->setPixmap(browsePixmap(64));
+  auto* product = new QLabel(tr("Tracklore"));
+  QFont big = product->font();
+  big.setPointSizeF(big.pointSizeF() * 1.6);
+  big.setBold(true);
+  product->setFont(big);
+  auto* line1 = new QLabel(tr("Your music collection's database"));
+  auto* line2 = new QLabel(tr("Powered by Quillstore"));
+  auto* ok = withid(new QPushButton(tr("OK")), IDOK);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* text = new QVBoxLayout;
+  text->addWidget(product);
+  text->addWidget(line1);
+  text->addWidget(line2);
+  text->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addWidget(picture, 0, Qt::AlignTop);
+  top->addSpacing(12);
+  top->addLayout(text, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// ---------------------------------------------------------------------------
+// Progress window
+
+CProgressWnd::CProgressWnd(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("CProgressWnd"));
+  setModal(false);
+  auto* frame = new QFrame;
+  frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  frame->setLineWidth(2);
+  label_ = withid(new QLabel(tr("Please wait....")), 1023);
+  label_->setAlignment(Qt::AlignCenter);
+  label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label_->setMinimumWidth(label_->fontMetrics().averageCharWidth() * 48);
+  label_->setMinimumHeight(label_->fontMetrics().height() * 2);
+  bar_ = withid(new QProgressBar, 1049);
+  bar_->setTextVisible(false);
+  auto* inner = new QVBoxLayout(frame);
+  inner->addWidget(label_);
+  inner->addWidget(bar_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(frame);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void progressCallback(void* context, int percent) {
+  auto* c = static_cast<ProgressContext*>(context);
+  if (c == nullptr) return;
+  if (c->label != nullptr && c->text != nullptr) c->label->setText(fromStored(c->text));
+  if (c->bar != nullptr) c->bar->setValue(percent);
+  // Paint the change; the user's input waits until the operation is over.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---------------------------------------------------------------------------
+// Main window
+
+CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("CShellDlg"));
+  setWindowTitle(tr("Tracklore"));
+  setWindowIcon(appIcon());
+
+  menubar_ = new QMenuBar(this);
+  QMenu* database = menubar_->addMenu(tr("&Database"));
+  QMenu* other = menubar_->addMenu(tr("&Other"));
+  auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(cmdid(id));
+    connect(a, &QAction::triggered, this, handler);
+    return a;
+  };
+  add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); });
+  add(database, tr("Open in different &directory..."), CmdOpenDir, [this] { onOpen(true); });
+  add(database, tr("&Close"), CmdClose, [this] { onClose(); });
+  add(database, tr("&Pack"), CmdPack, [this] { onPack(); });
+  add(database, tr("&Reindex"), CmdReindex, [this] { onReindex(); });
+  add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
+  add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
+  database->addSeparator();
+  add(database, tr("E&xit"), CmdExit, [this] { reject(); });
+  add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); });
+  add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
+  other->addSeparator();
+  QAction* help = add(other, tr("&Help"), CmdHelp, [this] { onHelp(); });
+  help->setShortcut(QKeySequence::HelpContents);
+  addAction(help);
+
+  auto* caption = new QLabel(tr("Current database directory"));
+  directory_ = withid(new QLineEdit, 1008);
+  directory_->setReadOnly(true);
+  directory_->setMinimumWidth(directory_->fontMetrics().averageCharWidth() * 56);
+  directory_->installEventFilter(this);
+  caption->setBuddy(directory_);
+
+  browse_ = withid(new QPushButton, 1013);
+  browse_->setAccessibleName(tr("Extra button"));
+  browse_->setToolTip(tr("Browse the database"));
+  browse_->setIcon(QIcon(browsePixmap(48)));
+  browse_->setIconSize(QSize(48, 48));
+  browse_->setDefault(true);
+  readonly_ = withid(new QCheckBox(tr("Use read-&only mode")), 1051);
+  status_ = withid(new QLabel(tr("Database closed")), 1050);
+  QFont bold = status_->font();
+  bold.setBold(true);
+  status_->setFont(bold);
+  closedpic_ = withid(new QLabel, 153);
+  closedpic_->setPixmap(databasePixmap(false, 40));
+  openpic_ = withid(new QLabel, 154);
+  openpic_->setPixmap(databasePixmap(true, 40));
+
+  auto* pictures = new QGridLayout;
+  pictures->addWidget(closedpic_, 0, 0);
+  pictures->addWidget(openpic_, 0, 0);
+  auto* statecol = new QVBoxLayout;
+  statecol->addWidget(status_);
+  statecol->addWidget(readonly_);
+  auto* row = new QHBoxLayout;
+  row->addLayout(pictures);
+  row->addSpacing(6);
+  row->addLayout(statecol, 1);
+  row->addWidget(browse_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menubar_);
+  layout->addWidget(caption);
+  layout->addWidget(directory_);
+  layout->addSpacing(6);
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  setTabOrder(browse_, readonly_);
+  setTabOrder(readonly_, directory_);
+  connect(browse_, &QPushButton::clicked, this, &CShellDlg::onBrowse);
+
+  // Read-only is the safe way to look at a database that was just found.
+  readonly_->setChecked(true);
+  onOpen(false);
+}
+
+QAction* CShellDlg::action(int command) const {
+  return menubar_->findChild<QAction*>(cmdid(command));
+}
+
+bool CShellDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the directory line neither browses nor ends the window.
+  if (watched == directory_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CShellDlg::refresh() {
+  directory_->setText(QDir::toNativeSeparators(QDir::currentPath()));
+  directory_->end(false);
+  const bool open = DB_IsOpen() != 0;
+  browse_->setEnabled(open);
+  for (int id : {CmdOpenDir, CmdOpen, CmdPack, CmdReindex, CmdCreate, CmdVerify})
+    action(id)->setEnabled(!open);
+  action(CmdClose)->setEnabled(open);
+  action(CmdBrowse)->setEnabled(open);
+  if (!open) {
+    status_->setText(tr("Database closed"));
+    openpic_->hide();
+    closedpic_->show();
+    readonly_->setEnabled(true);
+    directory_->setFocus();
+  } else {
+    status_->setText(tr("Database open"));
+    closedpic_->hide();
+    openpic_->show();
+    readonly_->setEnabled(false);
+    browse_->setFocus();
+  }
+}
+
+void CShellDlg::onOpen(bool ask) {
+  lastkind_ = 0;
+  DB_Open(ask ? 1 : 0, readonly_->isChecked() ? 1 : 0, 0, 0);
+  refresh();
+}
+
+void CShellDlg::onClose() {
+  DB_Close();
+  refresh();
+}
+
+void CShellDlg::onCreate() {
+  if (DB_Create() == 0) {
+    // A new database is there to be filled.
+    readonly_->setChecked(false);
+    DB_Open(0, 0, 0, 0);
+  }
+  refresh();
+}
+
+int CShellDlg::runLong(int (*operation)(void (*)(void*, int), void*)) {
+  int rc;
+  {
+    WaitCursor wait;
+    progress_ = new CProgressWnd(this);
+    progress_->show();
+    progress_->move(geometry().center() - progress_->rect().center());
+    DB_Host().drain();
+    progress_->bar()->setRange(0, 100);
+    ProgressContext context;
+    context.label = progress_->label();
+    context.bar = progress_->bar();
+    rc = operation(progressCallback, &context);
+    delete progress_;
+    progress_ = nullptr;
+    refresh();
+  }
+  return rc;
+}
+
+void CShellDlg::onPack() {
+  if (runLong(DB_Pack) != 0) {
+    tracklore::ask("Pack failed. Check if a file is open or locked", "Failure", Buttons::OK,
+                   Icon::Exclamation);
+    return;
+  }
+  if (tracklore::ask("Pack succeeded.\nBefore you can use this database, you need to reindex "
+                     "it.\nDo you want to reindex the database?",
+                     "Success", Buttons::YesNo, Icon::Question) == Answer::Yes)
+    onReindex();
+}
+
+void CShellDlg::onReindex() {
+  if (runLong(DB_Reindex) != 0) {
+    tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
+                   Icon::Exclamation);
+    return;
+  }
+  if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
+                     Buttons::YesNo, Icon::Question) == Answer::Yes)
+    onOpen(false);
+}
+
+void CShellDlg::onVerify() {
+  if (runLong(DB_Verify) != 0) {
+    tracklore::ask("Verification failed. Check if a file is open or locked", "Failure",
+                   Buttons::OK, Icon::Exclamation);
+    return;
+  }
+  tracklore::ask("Verification complete.", "Done", Buttons::OK, Icon::Information);
+}
+
+void CShellDlg::onBrowse() {
+  if (DB_IsOpen() == 0) return;
+  int result;
+  int attr;
+  int32_t code;
+  {
+    CMainDlg browse(this, lastkind_, false);
+    result = runModal(browse);
+    lastkind_ = browse.kind();
+    attr = browse.resultAttr();
+    code = browse.resultCode();
+  }
+  while (result == ResultTarget) {
+    CFoundDlg found(attr, code, this);
+    result = runModal(found);
+    attr = found.resultAttr();
+    code = found.resultCode();
+  }
+}
+
+void CShellDlg::onAbout() {
+  CAboutDlg about(this);
+  runModal(about);
+}
+
+void CShellDlg::onHelp() {
+  // The page ships beside the program; a copy in the current directory
+  // serves too.
+  QString page = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("index.htm"));
+  if (!QFileInfo::exists(page) && QFileInfo::exists(QStringLiteral("index.htm")))
+    page = QFileInfo(QStringLiteral("index.htm")).absoluteFilePath();
+  if (QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+  tracklore::ask(textf("The help page could not be shown.\nIt is the file %s",
+                       toStoredLossy(QDir::toNativeSeparators(page)).c_str()),
+                 "Help", Buttons::OK, Icon::Information);
+}
+
+void CShellDlg::reject() {
+  if (tracklore::ask("Do you really want to exit the program?", "Confirm exit",
+                     Buttons::OKCancel, Icon::Question) == Answer::OK)
+    QDialog::reject();
+}
+
+}  // namespace tracklore

@@ -1,0 +1,110 @@
+// The main window: the current database directory, whether a database is
+// open, the maintenance operations of the catalogue (open, close, pack,
+// reindex, create, verify and repair) and the way into browsing. Every
+// other window runs modally from here; closing it ends the program.
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+
+namespace tracklore {
+
+// The about box.
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAboutDlg(QWidget* parent);
+};
+
+// The modeless window shown while a long operation runs.
+class CProgressWnd : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CProgressWnd(QWidget* parent);
+  QLabel* label() const { return label_; }
+  QProgressBar* bar() const { return bar_; }
+
+ private:
+  QLabel* label_;
+  QProgressBar* bar_;
+};
+
+// What the long operations get as their progress context: the line they
+// set before each call, and the window's label and bar.
+struct ProgressContext {
+  const char* text = nullptr;
+  QLabel* label = nullptr;
+  QProgressBar* bar = nullptr;
+};
+void progressCallback(void* context, int percent);
+
+class CShellDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Command ids of the menu.
+  enum Command : int {
+    CmdOpen = 32777,
+    CmdOpenDir = 32773,
+    CmdClose = 32774,
+    CmdPack = 32775,
+    CmdReindex = 32776,
+    CmdCreate = 32778,
+    CmdVerify = 32780,
+    CmdExit = 32772,
+    CmdBrowse = 32781,
+    CmdAbout = 32779,
+    CmdHelp = 32782,
+  };
+
+  // Opens the database of the current directory at once, read-only.
+  explicit CShellDlg(QWidget* parent = nullptr);
+
+  QAction* action(int command) const;
+  int lastKind() const { return lastkind_; }
+  // The progress window while a long operation runs, else null.
+  CProgressWnd* progressWindow() const { return progress_; }
+
+  // The commands.
+  void onOpen(bool ask);
+  void onClose();
+  void onCreate();
+  void onPack();
+  void onReindex();
+  void onVerify();
+  void onBrowse();
+  void onAbout();
+  void onHelp();
+
+  // The exit question; only OK ends the window.
+  void reject() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  int lastkind_ = 0;
+  QMenuBar* menubar_;
+  QLineEdit* directory_;
+  QPushButton* browse_;
+  QCheckBox* readonly_;
+  QLabel* status_;
+  QLabel* closedpic_;
+  QLabel* openpic_;
+  CProgressWnd* progress_ = nullptr;
+
+  void refresh();
+  int runLong(int (*operation)(void (*)(void*, int), void*));
+};
+
+}  // namespace tracklore
