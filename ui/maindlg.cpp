@@ -370,16 +370,23 @@ void CMainDlg::onDelete() {
       list_->setFocus();
       return;
     }
-    bool failed = false;
-    for (int r = 0; r < kRelations && !failed; ++r) {
+    // An album whose links could not all be removed is kept: deleting it
+    // would leave rows that name no album.
+    ErrorCode failed = quill::Ok;
+    for (int r = 0; r < kRelations && failed == quill::Ok; ++r) {
       std::unique_ptr<Relation> rows = DB_GetArticleAttributes(r, code);
       rows->first();
       while (rows->valid()) {
-        if (DB_RemoveLink(*rows, cursor, PurgeSilent) != quill::Ok) {
-          failed = true;
-          break;
-        }
+        failed = DB_RemoveLink(*rows, cursor, PurgeSilent);
+        if (failed != quill::Ok) break;
       }
+    }
+    if (failed != quill::Ok) {
+      quill::warning("Delete failed; returned %s.", quill::errname(failed));
+      list_->reposition(nullptr, true, -1);
+      setEnabled(true);
+      list_->setFocus();
+      return;
     }
   }
   const ErrorCode rc = cursor.del();

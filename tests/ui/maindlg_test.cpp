@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "engine/file.h"
+
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "harness.h"
@@ -177,6 +179,23 @@ class MainDlgTest : public QObject {
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     QCOMPARE(row(*list, list->currentRow()), QStringLiteral("The Beatles  (2)"));
+    QCOMPARE(host().waitdepth, 0);
+  }
+
+  void anAlbumWhoseLinksCannotBeRemovedIsKept() {
+    CMainDlg dialog(nullptr, TitleTable, false);
+    CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+    QCOMPARE(list->currentName(), std::string("Abbey Road"));
+    quill::File::set_write_fault(
+        [](const quill::File& file, int32_t, int32_t) { return file.name().find("rel0") != std::string::npos; });
+    host().answers = {Answer::OK, Answer::OK};
+    button(&dialog, 1029)->click();
+    quill::File::set_write_fault({});
+    QVERIFY(!uitest::reports().empty());
+    QCOMPARE(uitest::reports().back(), std::string("Warning: Delete failed; returned WriteFailed."));
+    QCOMPARE(DB_Table(TitleTable).nlive(), 3);
+    QCOMPARE(list->currentName(), std::string("Abbey Road"));
+    QVERIFY(dialog.isEnabled());
     QCOMPARE(host().waitdepth, 0);
   }
 
