@@ -20,6 +20,7 @@ ErrorCode DataFile::opendata(const char* base, int readonly, int shared) {
   if (file_.open(path.c_str(), !readonly, !shared) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
+  if (!shared) file_.setreadcache(true);
   if (header_->read(file_) != 0) return close(BadData);
   return Ok;
 }

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -100,13 +102,91 @@ int File::close() {
   lockedlen_ = 0;
   defersync_ = false;
   unsynced_ = false;
+  readcache_ = false;
+  dropblocks();
   name_.clear();
   return 0;
+}
+
+void File::setreadcache(bool on) {
+  readcache_ = on;
+  if (!on) dropblocks();
+}
+
+void File::dropblocks() {
+  blocks_.clear();
+  blockbytes_.reset();
+}
+
+int File::cachedread(char* p, int32_t n) {
+  if (blocks_.empty()) {
+    blocks_.assign(kBlocks, Block{});
+    blockbytes_.reset(new uint8_t[static_cast<size_t>(kBlocks) * kBlockSize]);
+  }
+  int32_t done = 0;
+  while (done < n) {
+    const int64_t at = position_ + done;
+    const int64_t number = at >> kBlockBits;
+    Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
+    uint8_t* bytes = blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
+    if (block.number != number) {
+      block.number = -1;
+      int32_t got = 0;
+      while (got < kBlockSize) {
+        ssize_t r = ::pread(fd_, bytes + got, static_cast<size_t>(kBlockSize - got),
+                            (number << kBlockBits) + got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+          position_ += done;
+          return -1;
+        }
+        if (r == 0) break;
+        got += static_cast<int32_t>(r);
+      }
+      block.number = number;
+      block.valid = got;
+    }
+    const int32_t within = static_cast<int32_t>(at - (number << kBlockBits));
+    const int32_t take = std::min<int32_t>(n - done, block.valid - within);
+    if (take <= 0) {  // a short read at the end of the file
+      position_ += done;
+      return -1;
+    }
+    std::memcpy(p + done, bytes + within, static_cast<size_t>(take));
+    done += take;
+  }
+  position_ += n;
+  return 0;
+}
+
+// Keeps cached blocks equal to what the file now holds.
+void File::cachedwrite(int64_t position, const char* p, int32_t n) {
+  int64_t at = position;
+  const int64_t end = position + n;
+  while (at < end) {
+    const int64_t number = at >> kBlockBits;
+    const int64_t blockend = (number + 1) << kBlockBits;
+    const int64_t stop = std::min(end, blockend);
+    Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
+    if (block.number == number) {
+      const int32_t within = static_cast<int32_t>(at - (number << kBlockBits));
+      const int32_t len = static_cast<int32_t>(stop - at);
+      if (within > block.valid) {
+        block.number = -1;  // a gap the block does not know about
+      } else {
+        uint8_t* bytes = blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
+        std::memcpy(bytes + within, p + (at - position), static_cast<size_t>(len));
+        block.valid = std::max(block.valid, within + len);
+      }
+    }
+    at = stop;
+  }
 }
 
 int File::read(void* buffer, int32_t n) {
   if (n == 0) return 0;
   if (!opened_ || n < 0) return -1;
+  if (readcache_ && exclusive_) return cachedread(static_cast<char*>(buffer), n);
   auto* p = static_cast<char*>(buffer);
   int32_t done = 0;
   while (done < n) {
@@ -148,11 +228,13 @@ int File::write(const void* buffer, int32_t n) {
     ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
+      if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
       position_ += done;
       return -1;
     }
     done += static_cast<int32_t>(put);
   }
+  if (!blocks_.empty()) cachedwrite(position, p, n);
   position_ += n;
   return 0;
 }

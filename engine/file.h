@@ -22,7 +22,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace quill {
 
@@ -56,6 +58,12 @@ class File {
   int lock(int mode, int32_t offset, int32_t length, int wait);
   int unlock(int32_t offset, int32_t length);
 
+  // A cache of 4 KiB blocks in front of reads, for a file held exclusively
+  // (nobody else can change it behind our back); writes through this File
+  // keep it in step. Record reads of a scan then cost a system call per
+  // block, not per record.
+  void setreadcache(bool on);
+
   bool isopen() const { return opened_ != 0; }
   bool readonly() const { return readonly_ != 0; }
   bool exclusive() const { return exclusive_ != 0; }
@@ -78,6 +86,21 @@ class File {
   int32_t lockedlen_ = 0;
   bool defersync_ = false;
   bool unsynced_ = false;
+
+  struct Block {
+    int64_t number = -1;
+    int32_t valid = 0;  // bytes of the block that the file holds
+  };
+  static constexpr int kBlockBits = 12;
+  static constexpr int kBlockSize = 1 << kBlockBits;
+  static constexpr int kBlocks = 1024;
+  bool readcache_ = false;
+  std::vector<Block> blocks_;
+  std::unique_ptr<uint8_t[]> blockbytes_;
+
+  int cachedread(char* p, int32_t n);
+  void cachedwrite(int64_t position, const char* p, int32_t n);
+  void dropblocks();
 
   int adopt(int fd, const char* path, int writable, int exclusive, int mode);
 };

@@ -1,0 +1,92 @@
+#include "tools/cli/args.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace tracklore::cli {
+
+namespace {
+
+bool setchoice(Choice* slot, Choice value, const char* conflict, std::string* error) {
+  if (*slot != Choice::Ask && *slot != value) {
+    *error = conflict;
+    return false;
+  }
+  *slot = value;
+  return true;
+}
+
+}  // namespace
+
+bool parsecount(const std::string& text, long* value) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+  char* end = nullptr;
+  errno = 0;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v > 32767) return false;
+  *value = v;
+  return true;
+}
+
+bool parseargs(int argc, char** argv, Options* options, std::string* error) {
+  bool optionsended = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const auto value = [&](const char* what) -> const char* {
+      if (i + 1 >= argc) {
+        *error = arg + " needs " + what;
+        return nullptr;
+      }
+      return argv[++i];
+    };
+    if (optionsended || arg.empty() || arg[0] != '-' || arg == "-") {
+      if (options->command.empty()) options->command = arg;
+      else options->operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsended = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options->help = true;
+    } else if (arg == "-C") {
+      const char* dir = value("a directory");
+      if (dir == nullptr) return false;
+      options->directory = dir;
+    } else if (arg == "--main") {
+      const char* stem = value("a file stem");
+      if (stem == nullptr) return false;
+      options->mainname = stem;
+    } else if (arg == "--yes") {
+      if (!setchoice(&options->answer, Choice::Yes, "--yes and --no exclude each other", error))
+        return false;
+    } else if (arg == "--no") {
+      if (!setchoice(&options->answer, Choice::No, "--yes and --no exclude each other", error))
+        return false;
+    } else if (arg == "--purge") {
+      if (!setchoice(&options->purge, Choice::Yes, "--purge and --keep exclude each other", error))
+        return false;
+    } else if (arg == "--keep") {
+      if (!setchoice(&options->purge, Choice::No, "--purge and --keep exclude each other", error))
+        return false;
+    } else if (arg == "--prefix") {
+      const char* text = value("a text");
+      if (text == nullptr) return false;
+      options->prefix = text;
+    } else if (arg == "--at") {
+      const char* seq = value("a position");
+      if (seq == nullptr) return false;
+      long at;
+      if (!parsecount(seq, &at)) {
+        *error = std::string("--at takes a position from 0 on, not '") + seq + "'";
+        return false;
+      }
+      options->at = at;
+    } else {
+      *error = "unknown option '" + arg + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace tracklore::cli

@@ -1,0 +1,142 @@
+// tracklore-cli list / show / xref: reading the catalogue.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "catalogue/browse.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/keys.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/cp1252.h"
+#include "tools/cli/database.h"
+#include "tools/cli/names.h"
+
+namespace tracklore::cli {
+
+using quill::Ok;
+
+namespace {
+
+// The column that the program's lists show after the name: an album's
+// completeness mark, an artist's or song's number of uses.
+std::string secondcolumn(int kind, quill::Rlist& cursor) {
+  if (kind != TitleTable) return std::to_string(cursor.field(F_RefCount).aslong());
+  const quill::Field& mark = cursor.field(F_OKField);
+  const char* data = reinterpret_cast<const char*>(mark.data());
+  return toutf8(std::string(data, strnlen(data, static_cast<size_t>(mark.length()))));
+}
+
+void printrow(int kind, quill::Rlist& cursor) {
+  std::printf("%ld\t%s\t%s\n", static_cast<long>(cursor.field(F_Code).aslong()),
+              toutf8(storedname(cursor)).c_str(), secondcolumn(kind, cursor).c_str());
+}
+
+}  // namespace
+
+int cmd_list(const Options& options, TerminalHost&) {
+  const int kind = kindof(options.operands[0]);
+  if (kind < 0) return usageerror("list takes albums, artists or songs");
+  std::string prefix, problem;
+  // A prefix with a character no name can hold matches nothing.
+  if (options.prefix && !fromutf8(*options.prefix, &prefix, &problem)) return 0;
+
+  Session session(false);
+  if (!session.ok()) return 1;
+  quill::DataFile& data = DB_Table(kind);
+  FullTable table(data);
+  table.select(T_Name);
+  if (prefix.empty()) {
+    for (ErrorCode rc = table.first(); rc == Ok; rc = table.skip(1)) printrow(kind, table.cursor());
+    return 0;
+  }
+  // The program's search: the text as typed, a prefix in natural order.
+  const quill::TagInfo& tag = data.tinfo()[T_Name];
+  if (prefix.size() > tag.keylen) return 0;
+  const auto* key = reinterpret_cast<const uint8_t*>(prefix.data());
+  const int length = static_cast<int>(prefix.size());
+  if (table.seek(key, length, quill::SeekPrefix, quill::WhichLast) != Ok) return 0;
+  const int32_t last = table.recno();
+  // Numbers make the matches of a prefix non-adjacent ("Track 2" lies
+  // between "Track 1" and "Track 10"): every record between the first
+  // and the last match is tested.
+  const quill::KeyDescr descr{tag.comps.data(), static_cast<int>(tag.comps.size()),
+                              data.header().fields.data(),
+                              static_cast<int>(data.header().fields.size())};
+  for (ErrorCode rc = table.seek(key, length, quill::SeekPrefix, quill::WhichFirst); rc == Ok;
+       rc = table.skip(1)) {
+    quill::Rlist& cursor = table.cursor();
+    if (quill::compare(quill::CmpPrefix, &descr, key, length, cursor.keyptr(T_Name),
+                       cursor.keysize(T_Name)) == 0)
+      printrow(kind, cursor);
+    if (table.recno() == last) break;
+  }
+  return 0;
+}
+
+int cmd_show(const Options& options, TerminalHost&) {
+  Session session(false);
+  if (!session.ok()) return 1;
+  Record album;
+  if (!resolve(TitleTable, options.operands[0], &album)) return 1;
+  quill::Rlist titles(&DB_Table(TitleTable));
+  if (seekcode(titles, album.code) != Ok) return failure("cannot read " + describe(TitleTable, album));
+
+  std::printf("Album:        %s\n", toutf8(album.name).c_str());
+  std::printf("Code:         %ld\n", static_cast<long>(album.code));
+  const std::string mark = secondcolumn(TitleTable, titles);
+  std::printf("Mark:         %s\n", mark == " " ? "(blank)" : mark.c_str());
+  const int32_t first = titles.field(F_AuxAttr).aslong();
+  if (first == -1) {
+    std::printf("First artist: (none)\n");
+  } else {
+    char name[kNameBuffer];
+    DB_GetName(name, ArtistTable, first);
+    std::printf("First artist: %s (#%ld)\n", toutf8(name).c_str(), static_cast<long>(first));
+  }
+
+  for (int r = 0; r < kRelations; ++r) {
+    const int kind = attrtable(r);
+    std::printf("%s:\n", KindNames[kind][CapPluralForm]);
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album.code);
+    for (ErrorCode step = list->first(); step == Ok; step = list->skip(1)) {
+      const int seq = list->rows().field(F_Seq).asint();
+      quill::Rlist& other = list->cursor();
+      if (other.valid()) {
+        Record entry = current(other);
+        std::printf("  %d  %s (#%ld)\n", seq, toutf8(entry.name).c_str(),
+                    static_cast<long>(entry.code));
+      } else {
+        std::printf("  %d  <missing %s #%ld>\n", seq, KindNames[kind][SingularForm],
+                    static_cast<long>(list->rows().field(F_Attr).aslong()));
+      }
+    }
+  }
+  return 0;
+}
+
+int cmd_xref(const Options& options, TerminalHost&) {
+  const int kind = attributekind(options.operands[0]);
+  if (kind < 0) return usageerror("xref takes artist or song");
+  Session session(false);
+  if (!session.ok()) return 1;
+  Record item;
+  if (!resolve(kind, options.operands[1], &item)) return 1;
+  std::unique_ptr<Relation> list = DB_GetArticlesFromAttribute(kind - 1, item.code);
+  for (ErrorCode step = list->first(); step == Ok; step = list->skip(1)) {
+    quill::Rlist& album = list->cursor();
+    const int seq = list->rows().field(F_Seq).asint();
+    if (album.valid())
+      std::printf("%ld\t%s\t%d\n", static_cast<long>(album.field(F_Code).aslong()),
+                  toutf8(storedname(album)).c_str(), seq);
+    else
+      std::printf("%ld\t<missing album>\t%d\n",
+                  static_cast<long>(list->rows().field(F_Title).aslong()), seq);
+  }
+  return 0;
+}
+
+}  // namespace tracklore::cli

@@ -1,0 +1,259 @@
+// tracklore-cli add / link / unlink / move / rename / delete: changing the
+// catalogue through its edits, which keep references, positions and counts
+// consistent.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "catalogue/edits.h"
+#include "catalogue/relation.h"
+#include "catalogue/results.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/database.h"
+#include "tools/cli/names.h"
+
+namespace tracklore::cli {
+
+using quill::Ok;
+using quill::Rlist;
+
+namespace {
+
+// Duplicates are allowed (two songs may both be called "Intro"), but they
+// can then only be named by code.
+void noteshared(int kind, const std::string& stored, int32_t self) {
+  std::vector<Record> others;
+  for (const Record& r : findname(kind, stored).exact)
+    if (r.code != self) others.push_back(r);
+  if (!others.empty())
+    std::fprintf(stderr, "tracklore-cli: note: %s %s also names %s; name them by code\n",
+                 KindNames[kind][SingularForm], inquotes(stored).c_str(), codelist(others).c_str());
+}
+
+// "what; returned Code." as the program words a failed edit.
+int engineerror(const char* what, ErrorCode rc) {
+  return failure(std::string(what) + "; returned " + DB_ResultName(rc) + ".");
+}
+
+// The album's completeness mark after its lists changed, as the program
+// sets it when an album is left.
+int refreshmark(Rlist& titles) {
+  ErrorCode rc = DB_UpdateOKField(titles, nullptr);
+  return rc == Ok ? 0 : engineerror("Updating the album's mark failed", rc);
+}
+
+// Stands the list on its row at position seq; *rows is the list's length.
+bool standat(Relation& list, int seq, int* rows) {
+  *rows = 0;
+  for (ErrorCode rc = list.first(); rc == Ok; rc = list.skip(1)) ++*rows;
+  for (ErrorCode rc = list.first(); rc == Ok; rc = list.skip(1))
+    if (list.rows().field(F_Seq).asint() == seq) return true;
+  return false;
+}
+
+// What unlink and move work on: the album, its title cursor and the list
+// of one kind standing on the entry at a position.
+struct Entry {
+  Record album;
+  int kind = 0;
+  int seq = 0;
+  int rows = 0;
+  Record item;
+  std::unique_ptr<Rlist> titles;
+  std::unique_ptr<Relation> list;
+};
+
+// Reads the operands ALBUM KIND SEQ; 0, or the exit status of a refusal.
+int findentry(const Options& options, Entry* e) {
+  e->kind = attributekind(options.operands[1]);
+  if (e->kind < 0) return usageerror(options.command + " takes artist or song");
+  long seq;
+  if (!parsecount(options.operands[2], &seq))
+    return usageerror("'" + options.operands[2] + "' is not a position");
+  e->seq = static_cast<int>(seq);
+  if (!resolve(TitleTable, options.operands[0], &e->album)) return 1;
+  e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
+  if (seekcode(*e->titles, e->album.code) != Ok)
+    return failure("cannot read " + describe(TitleTable, e->album));
+  e->list = DB_GetArticleAttributes(e->kind - 1, e->album.code);
+  if (!standat(*e->list, e->seq, &e->rows))
+    return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
+                   " at position " + std::to_string(e->seq) + " (it has " +
+                   std::to_string(e->rows) + ")");
+  e->item = current(e->list->cursor());
+  return 0;
+}
+
+// The attribute that link puts on the album: an existing one by code or by
+// exact name, else a new one under the name. *created says which.
+int linkedattribute(int kind, const std::string& operand, Record* item, bool* created) {
+  *created = false;
+  int32_t code;
+  if (parsecode(operand, &code)) return resolve(kind, operand, item) ? 0 : 1;
+  std::string stored, message;
+  if (!storedform(kind, operand, &stored, &message)) return failure(message);
+  NameMatches matches = findname(kind, stored);
+  if (matches.exact.size() > 1)
+    return failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " +
+                   inquotes(stored) + ": " + codelist(matches.exact) + "; name one by its code");
+  if (matches.exact.size() == 1) {
+    *item = matches.exact.front();
+    return 0;
+  }
+  Rlist cursor(&DB_Table(kind));
+  ErrorCode rc = DB_InsertRecord(kind, stored.c_str(), cursor);
+  if (rc != Ok) return engineerror("Record creation failed", rc);
+  *item = current(cursor);
+  *created = true;
+  return 0;
+}
+
+}  // namespace
+
+int cmd_add(const Options& options, TerminalHost&) {
+  const int kind = kindof(options.operands[0]);
+  if (kind < 0) return usageerror("add takes album, artist or song");
+  std::string stored, message;
+  if (!storedform(kind, options.operands[1], &stored, &message)) return failure(message);
+  Session session(true);
+  if (!session.ok()) return 1;
+  Rlist cursor(&DB_Table(kind));
+  ErrorCode rc = DB_InsertRecord(kind, stored.c_str(), cursor);
+  if (rc != Ok) return engineerror("Record creation failed", rc);
+  Record made = current(cursor);
+  std::printf("created %s\n", describe(kind, made).c_str());
+  noteshared(kind, made.name, made.code);
+  return 0;
+}
+
+int cmd_link(const Options& options, TerminalHost&) {
+  const int kind = attributekind(options.operands[1]);
+  if (kind < 0) return usageerror("link takes artist or song");
+  Session session(true);
+  if (!session.ok()) return 1;
+  Record album;
+  if (!resolve(TitleTable, options.operands[0], &album)) return 1;
+  Rlist titles(&DB_Table(TitleTable));
+  if (seekcode(titles, album.code) != Ok) return failure("cannot read " + describe(TitleTable, album));
+
+  Record item;
+  bool created;
+  if (int status = linkedattribute(kind, options.operands[2], &item, &created); status != 0)
+    return status;
+  if (created) std::printf("created %s\n", describe(kind, item).c_str());
+
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
+  const int position = options.at ? static_cast<int>(*options.at) : -1;
+  ErrorCode rc = DB_AddLink(*list, album.code, position, item.code, titles);
+  if (rc != Ok) return engineerror("Insertion failed", rc);
+  std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
+              describe(TitleTable, album).c_str(), list->rows().field(F_Seq).asint());
+  return refreshmark(titles);
+}
+
+int cmd_unlink(const Options& options, TerminalHost&) {
+  Session session(true);
+  if (!session.ok()) return 1;
+  Entry e;
+  if (int status = findentry(options, &e); status != 0) return status;
+  ErrorCode rc = DB_RemoveLink(*e.list, *e.titles, PurgeAsk);
+  if (rc != Ok) return engineerror("Remove failed", rc);
+  std::printf("removed %s from position %d of %s\n", describe(e.kind, e.item).c_str(), e.seq,
+              describe(TitleTable, e.album).c_str());
+  Rlist check(&DB_Table(e.kind));
+  if (seekcode(check, e.item.code) != Ok)
+    std::printf("purged %s\n", describe(e.kind, e.item).c_str());
+  else if (check.field(F_RefCount).aslong() == 0)
+    std::printf("kept %s, which no album uses now\n", describe(e.kind, e.item).c_str());
+  return refreshmark(*e.titles);
+}
+
+int cmd_move(const Options& options, TerminalHost&) {
+  const std::string& way = options.operands[3];
+  if (way != "up" && way != "down") return usageerror("move takes up or down");
+  const bool up = way == "up";
+  Session session(true);
+  if (!session.ok()) return 1;
+  Entry e;
+  if (int status = findentry(options, &e); status != 0) return status;
+  if (up && e.seq == 0)
+    return failure(describe(e.kind, e.item) + " is already first; nothing changed");
+  if (!up && e.seq >= e.rows - 1)
+    return failure(describe(e.kind, e.item) + " is already last; nothing changed");
+  ErrorCode rc = DB_MoveLink(*e.list, up ? 1 : 0, *e.titles);
+  if (rc == quill::TooFar)
+    return failure(describe(e.kind, e.item) + " is already last; nothing changed");
+  if (rc != Ok) return engineerror(up ? "Move-up failed" : "Move-down failed", rc);
+  std::printf("moved %s from position %d to %d\n", describe(e.kind, e.item).c_str(), e.seq,
+              e.list->rows().field(F_Seq).asint());
+  return refreshmark(*e.titles);
+}
+
+int cmd_rename(const Options& options, TerminalHost&) {
+  const int kind = kindof(options.operands[0]);
+  if (kind < 0) return usageerror("rename takes album, artist or song");
+  std::string stored, message;
+  if (!storedform(kind, options.operands[2], &stored, &message)) return failure(message);
+  Session session(true);
+  if (!session.ok()) return 1;
+  Record item;
+  if (!resolve(kind, options.operands[1], &item)) return 1;
+  Rlist cursor(&DB_Table(kind));
+  if (seekcode(cursor, item.code) != Ok) return failure("cannot read " + describe(kind, item));
+
+  ErrorCode rc = DB_RenameRecord(cursor, kind, stored.c_str(), false);
+  if (rc == NeedsConfirmation) {
+    std::string question =
+        textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+              KindNames[kind][SingularForm], static_cast<long>(cursor.field(F_RefCount).aslong()),
+              KindNames[TitleTable][SingularForm]);
+    if (DB_Host().message(question.c_str(), "Confirm rename", Buttons::OKCancel, Icon::Question) !=
+        Answer::OK)
+      return failure(describe(kind, item) + " not renamed");
+    rc = DB_RenameRecord(cursor, kind, stored.c_str(), true);
+  }
+  if (rc != Ok) return engineerror("Rename failed", rc);
+  std::printf("renamed %s to %s\n", describe(kind, item).c_str(), inquotes(storedname(cursor)).c_str());
+  noteshared(kind, storedname(cursor), item.code);
+  return 0;
+}
+
+int cmd_delete(const Options& options, TerminalHost&) {
+  const int kind = kindof(options.operands[0]);
+  if (kind < 0) return usageerror("delete takes album, artist or song");
+  Session session(true);
+  if (!session.ok()) return 1;
+  Record item;
+  if (!resolve(kind, options.operands[1], &item)) return 1;
+  Rlist cursor(&DB_Table(kind));
+  if (seekcode(cursor, item.code) != Ok) return failure("cannot read " + describe(kind, item));
+
+  if (kind == TitleTable) {
+    if (DB_CountRelations(item.code) != 0) {
+      std::string question = textf(
+          "Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete the %s and "
+          "all its contents?",
+          KindNames[kind][SingularForm], item.name.c_str(), KindNames[kind][SingularForm]);
+      if (DB_Host().message(question.c_str(), "Not empty", Buttons::OKCancel, Icon::Exclamation) !=
+          Answer::OK)
+        return failure(describe(kind, item) + " not deleted");
+    }
+    ErrorCode rc = DB_DeleteArticle(cursor);
+    if (rc != Ok) return engineerror("Delete failed", rc);
+  } else {
+    ErrorCode rc = DB_DeleteAttribute(cursor, kind);
+    if (rc == StillReferenced)
+      return failure(textf("This %s %s is referenced by %ld %s(s). It cannot be deleted.",
+                           KindNames[kind][SingularForm], inquotes(item.name).c_str(),
+                           static_cast<long>(cursor.field(F_RefCount).aslong()),
+                           KindNames[TitleTable][SingularForm]));
+    if (rc != Ok) return engineerror("Delete failed", rc);
+  }
+  std::printf("deleted %s\n", describe(kind, item).c_str());
+  return 0;
+}
+
+}  // namespace tracklore::cli

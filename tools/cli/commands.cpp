@@ -1,0 +1,105 @@
+// The command table, the usage text and the checks every command shares.
+#include "tools/cli/commands.h"
+
+#include <cstring>
+
+#include "catalogue/schema.h"
+
+namespace tracklore::cli {
+
+namespace {
+
+// The options besides -C, --main, --yes and --no that a command takes.
+enum : unsigned { TakesPrefix = 1, TakesAt = 2, TakesPurge = 4 };
+
+struct Command {
+  const char* name;
+  int least;  // operands
+  int most;
+  unsigned takes;
+  CommandFn run;
+  const char* synopsis;
+  const char* summary;
+};
+
+const Command kCommands[] = {
+    {"create", 0, 0, 0, cmd_create, "create", "make a new, empty database"},
+    {"list", 1, 1, TakesPrefix, cmd_list, "list albums|artists|songs [--prefix TEXT]",
+     "code, name and mark (albums) or number of uses (artists, songs), in name order"},
+    {"show", 1, 1, 0, cmd_show, "show ALBUM", "an album with its artists and songs in order"},
+    {"add", 2, 2, 0, cmd_add, "add album|artist|song NAME", "a new album, artist or song"},
+    {"link", 3, 3, TakesAt, cmd_link, "link ALBUM artist|song NAME [--at SEQ]",
+     "put an artist or song on an album (made first when new)"},
+    {"unlink", 3, 3, TakesPurge, cmd_unlink, "unlink ALBUM artist|song SEQ [--purge|--keep]",
+     "take the entry at SEQ off the album"},
+    {"move", 4, 4, 0, cmd_move, "move ALBUM artist|song SEQ up|down",
+     "move the entry at SEQ one place"},
+    {"rename", 3, 3, 0, cmd_rename, "rename album|artist|song ITEM NAME", "give a record a new name"},
+    {"delete", 2, 2, 0, cmd_delete, "delete album|artist|song ITEM",
+     "delete a record (an artist or song only when no album uses it)"},
+    {"xref", 2, 2, 0, cmd_xref, "xref artist|song ITEM", "the albums that use an artist or song"},
+    {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},
+    {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},
+    {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]", "check the database and repair it"},
+    {"export", 0, 1, 0, cmd_export, "export [FILE]",
+     "write every album as CSV (album,kind,position,name) to FILE, or to stdout"},
+    {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},
+};
+
+}  // namespace
+
+void printusage(std::FILE* to) {
+  std::fprintf(to,
+               "usage: tracklore-cli [-C DIR] [--main STEM] [--yes|--no] COMMAND [ARGS...]\n"
+               "\n"
+               "Works on the music database in the current directory (or DIR), whose main\n"
+               "table is maindb (or STEM).\n"
+               "\n"
+               "commands:\n");
+  for (const Command& c : kCommands)
+    std::fprintf(to, "  %s\n      %s\n", c.synopsis, c.summary);
+  std::fprintf(to,
+               "\n"
+               "ALBUM and ITEM are an exact name or #CODE. Names are UTF-8 and stored in\n"
+               "Windows-1252 with every word capitalised; other characters are refused.\n"
+               "SEQ is a position in an album's list, from 0 (see show). Put -- before\n"
+               "a name that begins with '-'.\n"
+               "\n"
+               "Questions are answered by --yes or --no (--purge or --keep for purging an\n"
+               "artist or song no album uses any more), at a prompt when standard input\n"
+               "is a terminal, and otherwise with No or Cancel.\n"
+               "\n"
+               "Exit status: 0 done, 1 failed or refused, 2 wrong usage.\n");
+}
+
+int usageerror(const std::string& text) {
+  std::fprintf(stderr, "tracklore-cli: %s (see tracklore-cli --help)\n", text.c_str());
+  return 2;
+}
+
+int kindof(const std::string& word) {
+  for (int kind = TitleTable; kind <= SongTable; ++kind)
+    if (word == KindNames[kind][SingularForm] || word == KindNames[kind][PluralForm]) return kind;
+  return -1;
+}
+
+int attributekind(const std::string& word) {
+  const int kind = kindof(word);
+  return kind == ArtistTable || kind == SongTable ? kind : -1;
+}
+
+int runcommand(const Options& options, TerminalHost& host) {
+  for (const Command& c : kCommands) {
+    if (options.command != c.name) continue;
+    const int n = static_cast<int>(options.operands.size());
+    if (n < c.least || n > c.most) return usageerror(std::string("usage: ") + c.synopsis);
+    if (options.prefix && !(c.takes & TakesPrefix)) return usageerror("--prefix belongs to list");
+    if (options.at && !(c.takes & TakesAt)) return usageerror("--at belongs to link");
+    if (options.purge != Choice::Ask && !(c.takes & TakesPurge))
+      return usageerror("--purge and --keep belong to unlink");
+    return c.run(options, host);
+  }
+  return usageerror("unknown command '" + options.command + "'");
+}
+
+}  // namespace tracklore::cli

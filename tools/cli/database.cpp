@@ -1,0 +1,141 @@
+#include "tools/cli/database.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "tools/cli/cp1252.h"
+#include "tools/cli/names.h"
+
+namespace tracklore::cli {
+
+using quill::Ok;
+using quill::Rlist;
+
+Session::Session(bool write) {
+  if (DB_Open(0, write ? 0 : 1, 0, 0) == 0) {
+    open_ = true;
+    return;
+  }
+  std::error_code ignored;
+  failure("cannot open the database \"" + std::string(DB_MainName()) + "\" in " +
+          std::filesystem::current_path(ignored).string());
+}
+
+Session::~Session() {
+  if (open_) DB_Close();
+}
+
+int failure(const std::string& text) {
+  std::fprintf(stderr, "tracklore-cli: %s\n", text.c_str());
+  return 1;
+}
+
+std::string storedname(Rlist& cursor) {
+  const quill::Field& field = cursor.field(F_Name);
+  const char* data = reinterpret_cast<const char*>(field.data());
+  return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
+}
+
+Record current(Rlist& cursor) { return {cursor.field(F_Code).aslong(), storedname(cursor)}; }
+
+std::string describe(int kind, const Record& record) {
+  return std::string(KindNames[kind][SingularForm]) + " " + inquotes(record.name) + " (#" +
+         std::to_string(record.code) + ")";
+}
+
+bool parsecode(const std::string& operand, int32_t* code) {
+  if (operand.size() < 2 || operand[0] != '#') return false;
+  for (size_t i = 1; i < operand.size(); ++i)
+    if (operand[i] < '0' || operand[i] > '9') return false;
+  errno = 0;
+  long value = std::strtol(operand.c_str() + 1, nullptr, 10);
+  if (errno != 0 || value > INT32_MAX) return false;
+  *code = static_cast<int32_t>(value);
+  return true;
+}
+
+quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
+  cursor.select(T_Code);
+  if (cursor.selected() != T_Code) return quill::NotFound;
+  uint8_t key[4];
+  quill::put4(key, code);
+  return cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+}
+
+NameMatches findname(int kind, const std::string& stored) {
+  NameMatches matches;
+  // A name longer than the field cannot be stored, so nothing bears it.
+  if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return matches;
+  // A search key's text ends with its terminator.
+  std::string key = stored;
+  key += '\0';
+  const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
+  const int length = static_cast<int>(key.size());
+  Rlist cursor(&DB_Table(kind));
+  cursor.select(T_Name);
+  if (cursor.selected() != T_Name) return matches;
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != Ok) return matches;
+  const int32_t last = cursor.recno();
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != Ok) return matches;
+  for (;;) {
+    Record record = current(cursor);
+    (record.name == stored ? matches.exact : matches.similar).push_back(record);
+    if (cursor.recno() == last || cursor.skip(1) != Ok) break;
+  }
+  return matches;
+}
+
+std::string codelist(const std::vector<Record>& records) {
+  std::string list;
+  for (const Record& r : records) list += (list.empty() ? "#" : ", #") + std::to_string(r.code);
+  return list;
+}
+
+bool resolve(int kind, const std::string& operand, Record* found) {
+  const char* word = KindNames[kind][SingularForm];
+  int32_t code;
+  if (parsecode(operand, &code)) {
+    Rlist cursor(&DB_Table(kind));
+    if (seekcode(cursor, code) != Ok) {
+      failure(std::string("no ") + word + " has the code #" + std::to_string(code));
+      return false;
+    }
+    *found = current(cursor);
+    return true;
+  }
+  std::string stored, problem;
+  if (!fromutf8(operand, &stored, &problem)) {
+    failure(std::string("no ") + word + " can be named \"" + operand + "\": " + problem);
+    return false;
+  }
+  stored = capitalised(stored);
+  NameMatches matches = findname(kind, stored);
+  if (matches.exact.size() == 1) {
+    *found = matches.exact.front();
+    return true;
+  }
+  if (matches.exact.size() > 1) {
+    failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " + inquotes(stored) +
+            ": " + codelist(matches.exact) + "; name one by its code");
+    return false;
+  }
+  std::string text = std::string("no ") + word + " is named " + inquotes(stored);
+  if (!matches.similar.empty()) {
+    std::string similar;
+    for (const Record& r : matches.similar)
+      similar += (similar.empty() ? "" : ", ") + inquotes(r.name) + " #" + std::to_string(r.code);
+    text += " (similar: " + similar + ")";
+  }
+  failure(text);
+  return false;
+}
+
+}  // namespace tracklore::cli

@@ -1,0 +1,64 @@
+// tracklore-cli: the music catalogue from the command line, for scripts and
+// maintenance without the windowed program.
+#include <strings.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "catalogue/host.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/errors.h"
+#include "tools/cli/args.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/terminalhost.h"
+
+using namespace tracklore;
+using namespace tracklore::cli;
+
+namespace {
+
+// The main table's stem names a file of the database directory; the fixed
+// tables' names are taken.
+bool validstem(const std::string& stem) {
+  if (stem.empty() || stem.size() >= static_cast<size_t>(kMainNameSize)) return false;
+  if (stem.find('/') != std::string::npos || stem == "." || stem == "..") return false;
+  for (int index = 1; index < kTables; ++index)
+    if (strcasecmp(stem.c_str(), fixedname(index)) == 0) return false;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  quill::install_alloc_check();
+  Options options;
+  std::string error;
+  if (!parseargs(argc, argv, &options, &error)) return usageerror(error);
+  if (options.help || options.command == "help") {
+    printusage(stdout);
+    return 0;
+  }
+  if (options.command.empty()) {
+    printusage(stderr);
+    return 2;
+  }
+  if (!validstem(options.mainname))
+    return usageerror("--main takes a file name without extension or directory, other than the "
+                      "fixed tables' names");
+  if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
+    std::fprintf(stderr, "tracklore-cli: cannot work in %s: %s\n", options.directory.c_str(),
+                 std::strerror(errno));
+    return 1;
+  }
+  DB_SetMainName(options.mainname.c_str());
+
+  TerminalHost host(options.answer, options.purge, isatty(STDIN_FILENO) != 0);
+  DB_SetHost(&host);
+  const int status = runcommand(options, host);
+  DB_SetHost(nullptr);
+  return status;
+}

@@ -1,0 +1,59 @@
+#include "tools/cli/names.h"
+
+#include <cstdio>
+
+#include "catalogue/schema.h"
+#include "engine/keys.h"
+#include "tools/cli/cp1252.h"
+
+namespace tracklore::cli {
+
+namespace {
+
+// Control characters would break the one-line listings, and the tables'
+// natural order reads them as punctuation.
+bool iscontrol(uint8_t b) {
+  char32_t c = cp1252char(b);
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::string kindname(int kind) { return std::string("the ") + KindNames[kind][SingularForm] + " name"; }
+
+}  // namespace
+
+bool storedform(int kind, const std::string& typed, std::string* stored, std::string* message) {
+  std::string problem;
+  if (!fromutf8(typed, stored, &problem)) {
+    *message = "cannot store " + kindname(kind) + " \"" + typed + "\": " + problem;
+    return false;
+  }
+  if (stored->empty()) {
+    *message = kindname(kind) + " is empty";
+    return false;
+  }
+  for (char b : *stored) {
+    if (iscontrol(static_cast<uint8_t>(b))) {
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp1252char(static_cast<uint8_t>(b))));
+      *message = "cannot store " + kindname(kind) + " \"" + typed + "\": it holds the control character " + code;
+      return false;
+    }
+  }
+  const size_t most = static_cast<size_t>(kNameLength[kind] - 1);
+  if (stored->size() > most) {
+    *message = "cannot store " + kindname(kind) + " \"" + typed + "\": it has " +
+               std::to_string(stored->size()) + " characters, at most " + std::to_string(most) + " fit";
+    return false;
+  }
+  *stored = capitalised(*stored);
+  return true;
+}
+
+std::string capitalised(std::string stored) {
+  quill::capitalize(stored.data(), 1);
+  return stored;
+}
+
+std::string inquotes(const std::string& stored) { return "\"" + toutf8(stored) + "\""; }
+
+}  // namespace tracklore::cli
