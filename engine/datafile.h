@@ -88,6 +88,11 @@ class DataFile {
   // waiting, and sync() (or close) forces both files to disk once.
   void defersync(bool on);
   int sync();
+  // Writes the 56 header bytes (the counters). While sync is deferred on a
+  // table held exclusively they are written only at sync or close: records
+  // appended meanwhile stay invisible until then, and the index says it is
+  // unfinished, so a process that ends early loses nothing it had counted.
+  int writehead();
 
   int lockindex(int mode);
   int unlockindex();
@@ -123,6 +128,8 @@ class DataFile {
   std::vector<FieldInfo> finfo_;
   std::vector<TagInfo> tinfo_;
   int exclusive_ = 0;
+  bool deferhead_ = false;
+  bool headdirty_ = false;
 
   // Defined with the index file: opens the .idx into index_ (IndexOpen), and
   // reads and checks it against the tags and counters (BadIndex,

@@ -195,14 +195,28 @@ ErrorCode DataFile::check_index() {
 
 void DataFile::defersync(bool on) {
   file_.defersync(on);
+  if (!on && headdirty_) writehead();
+  deferhead_ = on && exclusive_;
   if (!index_) return;
   index_->defersync(on);
   // Held exclusively, the index need not reach the file before the sync.
   if (exclusive_) index_->setwriteback(on);
 }
 
+int DataFile::writehead() {
+  if (deferhead_) {
+    headdirty_ = true;
+    return 0;
+  }
+  headdirty_ = false;
+  return header_->writehead(file_);
+}
+
 int DataFile::sync() {
-  int rc = file_.sync();
+  int rc = 0;
+  if (headdirty_ && header_->writehead(file_) != 0) rc = -1;
+  if (rc == 0) headdirty_ = false;
+  if (file_.sync() != 0) rc = -1;
   if (index_ && index_->sync() != 0) rc = -1;
   return rc;
 }

@@ -142,7 +142,7 @@ ErrorCode Rlist::append(int lockmode) {
   h.nrecs = recno + 1;
   h.serial += 1;
   h.stamp = newstamp;
-  if (h.writehead(table_->file()) != 0) {
+  if (table_->writehead() != 0) {
     h.nrecs = recno;
     h.serial -= 1;
     return WriteFailed;  // the index is ahead: reported out of date
@@ -183,7 +183,7 @@ ErrorCode Rlist::update() {
   Header& h = table_->header();
   const int32_t newstamp = h.stamp + 1;
   h.stamp = newstamp;
-  if (h.writehead(table_->file()) != 0) return WriteFailed;
+  if (table_->writehead() != 0) return WriteFailed;
 
   journal_.clear();
 
@@ -263,7 +263,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   treedamage_ = false;
   h.ndeleted += 1;
   h.stamp = newstamp;
-  if (h.writehead(table_->file()) != 0) {
+  if (table_->writehead() != 0) {
     h.ndeleted -= 1;
     return WriteFailed;  // the index is ahead: reported out of date
   }
