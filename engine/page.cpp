@@ -209,6 +209,9 @@ int32_t Page::save() {
   const int gap = childpos(0) - E_;
   if (gap > 0) std::memset(area() + E_, 0xFF, static_cast<size_t>(gap));
   if (file_->savepage(addr_, img_.data(), P_) != 0) fatal("Write failed: Out of disk space ?\n");
+  // A page built here needs no checking when it is loaded again from the
+  // cache; only bytes read from the file are suspect.
+  if (n_ >= 1) file_->markchecked(addr_, P_);
   return addr_;
 }
 
