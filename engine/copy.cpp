@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/btree.h"
+#include "engine/bulkload.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
@@ -77,9 +78,10 @@ int keeplive(Rlist& cursor, int32_t, void* cookie) {
   return fresh->file().write(cursor.buffer(), cursor.reclen()) == 0 ? 0 : -1;
 }
 
+// One tag's keys, collected from a physical scan for the sorted build.
 struct Fill {
   DataFile* table;
-  Btree* tree;
+  EntrySorter* sorter;
   int tag;
   std::vector<uint8_t> key;
 };
@@ -92,7 +94,7 @@ int addkey(Rlist& cursor, int32_t i, void* cookie) {
   // record number.
   uint8_t data[kEntryDataLen];
   put4(data, i);
-  return fill->tree->insert(nullptr, fill->key.data(), keylen, data) == Ok ? 0 : -1;
+  return fill->sorter->add(fill->key.data(), keylen, data);
 }
 
 // Every record the header counts must be in the file; a file cut short would
@@ -194,6 +196,12 @@ ErrorCode DataFile::pack(const char* base, Progress* progress) {
   return epilogue(fresh, old, keeplive, &fresh, 1, progress);
 }
 
+namespace {
+size_t sortbudget = EntrySorter::kDefaultBudget;
+}  // namespace
+
+void setreindexbudget(size_t bytes) { sortbudget = bytes; }
+
 ErrorCode DataFile::reindex(const char* base, Progress* progress) {
   DataFile table;
   ErrorCode rc = table.opendata(base, 1, 0);
@@ -229,14 +237,24 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
       int64_t total = int64_t{h.nrecs} * h.ntags;
       progress->total = static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
     }
+    // Each tree is built from its keys in order, every page written once;
+    // the sort keeps to its memory budget whatever the table's size.
     for (int t = 0; rc == Ok && t < h.ntags; ++t) {
-      Fill fill{&table, &index->tree(t), t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
+      Btree& tree = index->tree(t);
+      EntrySorter sorter(tree.comparator(), tree.keydescr(), kEntryDataLen, sortbudget);
+      Fill fill{&table, &sorter, t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
       Visit v{addkey, &fill};
       Rlist cursor(&table);
-      if (cursor.scan(visit, &v, progress) != 0)
+      if (cursor.scan(visit, &v, progress) != 0) {
         rc = WriteFailed;
-      else if (v.visited != h.nrecs)
+      } else if (v.visited != h.nrecs) {
         rc = BadData;
+      } else {
+        rc = buildtree(tree, [&](const uint8_t** key, int* keylen, const uint8_t** data) {
+          return sorter.next(key, keylen, data);
+        });
+        if (rc == Ok && sorter.failed()) rc = WriteFailed;
+      }
     }
     if (rc == Ok && index->setstamp(h.stamp, 1, h.nrecs - h.ndeleted) != 0) rc = WriteFailed;
     if (rc == Ok && index->sync() != 0) rc = WriteFailed;

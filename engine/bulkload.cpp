@@ -1,0 +1,290 @@
+#include "engine/bulkload.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/file.h"
+#include "engine/maintain.h"
+#include "engine/page.h"
+
+namespace quill {
+
+// ---------------------------------------------------------------- sorting
+
+// A sorted run on disk, read back through a buffer: entries as in the arena.
+struct EntrySorter::Run {
+  File file;
+  std::string path;
+  std::vector<uint8_t> buffer;
+  size_t have = 0;  // bytes in the buffer
+  size_t at = 0;    // the current entry's start in the buffer
+  bool done = false;
+
+  ~Run() {
+    file.close();
+    if (!path.empty()) ::unlink(path.c_str());
+  }
+  const uint8_t* entry() const { return buffer.data() + at; }
+  size_t entrysize(int datalen) const { return 2 + getle16(entry()) + static_cast<size_t>(datalen); }
+
+  // Makes a whole entry available at `at`; false at the end or on failure.
+  bool fill(int datalen, bool* failed) {
+    auto complete = [&] {
+      return have - at >= 2 && have - at >= 2 + getle16(entry()) + static_cast<size_t>(datalen);
+    };
+    if (complete()) return true;
+    std::memmove(buffer.data(), buffer.data() + at, have - at);
+    have -= at;
+    at = 0;
+    int32_t left = file.size() - file.tell();
+    int32_t want = std::min<int32_t>(left, static_cast<int32_t>(buffer.size() - have));
+    if (want > 0) {
+      if (file.read(buffer.data() + have, want) != 0) {
+        *failed = true;
+        return false;
+      }
+      have += static_cast<size_t>(want);
+    }
+    if (complete()) return true;
+    if (have != 0) *failed = true;  // a run that ends inside an entry
+    done = true;
+    return false;
+  }
+};
+
+EntrySorter::EntrySorter(Comparator cmp, const KeyDescr* kd, int datalen, size_t budget)
+    : cmp_(cmp), kd_(kd), datalen_(datalen), budget_(std::max<size_t>(budget, 4096)) {}
+
+EntrySorter::~EntrySorter() = default;
+
+bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
+  const int la = getle16(a), lb = getle16(b);
+  const int c = cmp_(CmpStored, kd_, a + 2, la, b + 2, lb);
+  if (c != 0) return c < 0;
+  return std::memcmp(a + 2 + la, b + 2 + lb, static_cast<size_t>(datalen_)) < 0;
+}
+
+int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
+  const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_);
+  if (arena_.size() + size + 4 * (index_.size() + 1) > budget_ && !index_.empty() && spill() != 0)
+    return -1;
+  index_.push_back(static_cast<uint32_t>(arena_.size()));
+  uint8_t length[2];
+  putle16(length, static_cast<uint16_t>(keylen));
+  arena_.insert(arena_.end(), length, length + 2);
+  arena_.insert(arena_.end(), key, key + keylen);
+  arena_.insert(arena_.end(), data, data + datalen_);
+  return 0;
+}
+
+void EntrySorter::sortarena() {
+  const uint8_t* base = arena_.data();
+  std::sort(index_.begin(), index_.end(),
+            [&](uint32_t a, uint32_t b) { return less(base + a, base + b); });
+}
+
+// Writes the arena, sorted, as one more run.
+int EntrySorter::spill() {
+  sortarena();
+  auto run = std::make_unique<Run>();
+  char name[16];
+  if (tmpcreate(name, "") != 0) return -1;
+  run->path = name;
+  if (run->file.open(name, 1, 1) != 0) return -1;
+  run->file.defersync(true);  // a scratch file: never worth a sync
+  std::vector<uint8_t> out;
+  out.reserve(std::min<size_t>(arena_.size(), 1u << 20));
+  for (uint32_t at : index_) {
+    const uint8_t* e = arena_.data() + at;
+    const size_t size = 2 + getle16(e) + static_cast<size_t>(datalen_);
+    out.insert(out.end(), e, e + size);
+    if (out.size() >= (1u << 20)) {
+      if (run->file.write(out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
+      out.clear();
+    }
+  }
+  if (!out.empty() && run->file.write(out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
+  runs_.push_back(std::move(run));
+  arena_.clear();
+  index_.clear();
+  return 0;
+}
+
+bool EntrySorter::startdrain() {
+  draining_ = true;
+  if (runs_.empty()) {
+    sortarena();
+    return true;
+  }
+  if (!index_.empty() && spill() != 0) {
+    failed_ = true;
+    return false;
+  }
+  arena_.shrink_to_fit();
+  index_.shrink_to_fit();
+  // Share the budget between the runs' read buffers.
+  const size_t each = std::max<size_t>(budget_ / runs_.size(), 64u << 10);
+  for (auto& run : runs_) {
+    run->buffer.resize(each);
+    if (run->file.seek(0) != 0) {
+      failed_ = true;
+      return false;
+    }
+    if (run->fill(datalen_, &failed_)) heap_.push_back(run.get());
+    if (failed_) return false;
+  }
+  auto greater = [this](const Run* a, const Run* b) { return less(b->entry(), a->entry()); };
+  std::make_heap(heap_.begin(), heap_.end(), greater);
+  return true;
+}
+
+bool EntrySorter::next(const uint8_t** key, int* keylen, const uint8_t** data) {
+  if (!draining_ && !startdrain()) return false;
+  if (failed_) return false;
+  const uint8_t* e = nullptr;
+  if (runs_.empty()) {
+    if (at_ >= index_.size()) return false;
+    e = arena_.data() + index_[at_++];
+  } else {
+    auto greater = [this](const Run* a, const Run* b) { return less(b->entry(), a->entry()); };
+    if (heap_.empty()) return false;
+    std::pop_heap(heap_.begin(), heap_.end(), greater);
+    Run* run = heap_.back();
+    // Copy out: advancing the run may move its buffer's bytes.
+    const size_t size = run->entrysize(datalen_);
+    current_.assign(run->entry(), run->entry() + size);
+    run->at += size;
+    if (run->fill(datalen_, &failed_)) {
+      std::push_heap(heap_.begin(), heap_.end(), greater);
+    } else {
+      heap_.pop_back();
+      if (failed_) return false;
+    }
+    e = current_.data();
+  }
+  *keylen = getle16(e);
+  *key = e + 2;
+  *data = e + 2 + *keylen;
+  return true;
+}
+
+// ---------------------------------------------------------------- building
+
+namespace {
+
+// One entry on its way up: key, data and the page to its right.
+struct Separator {
+  std::vector<uint8_t> bytes;  // key then data
+  int keylen = 0;
+  int32_t right = -1;
+};
+
+class Builder {
+ public:
+  explicit Builder(Btree& tree) : tree_(tree) {
+    reserve_ = tree.keylen() + tree.datalen() + (tree.info().fixed ? 0 : 2) + 4;
+  }
+
+  // Fills one level from its entries (key, data, right child), the first
+  // page's child 0 being `first`; the entries that go up are appended to up.
+  // Returns the first page's address, -1 when a page cannot be added.
+  int32_t level(const std::function<bool(Separator*)>& next, int32_t first,
+                std::vector<Separator>* up) {
+    Page page;
+    page.init(tree_);
+    if (!start(page, first)) return -1;
+    const int32_t firstpage = page.address();
+    Separator e, pending;
+    bool waiting = false;
+    while (next(&e)) {
+      if (waiting) {
+        // The full page is done; the waiting entry separates it from the next.
+        page.save();
+        if (!start(page, pending.right)) return -1;
+        pending.right = page.address();
+        up->push_back(pending);
+        waiting = false;
+      }
+      if (page.room(e.keylen + reserve_)) {
+        page.insert(page.count(), e.bytes.data(), e.keylen, e.bytes.data() + e.keylen, e.right);
+      } else {
+        pending = e;
+        waiting = true;
+      }
+    }
+    // Every page keeps room for one more longest entry: the last one takes
+    // back the entry that would otherwise open an empty page.
+    if (waiting)
+      page.insert(page.count(), pending.bytes.data(), pending.keylen,
+                  pending.bytes.data() + pending.keylen, pending.right);
+    page.save();
+    return firstpage;
+  }
+
+ private:
+  Btree& tree_;
+  int reserve_;
+
+  // A fresh page at the end of the file; false when the file cannot grow.
+  bool start(Page& page, int32_t child0) {
+    page.clear();
+    if (tree_.file()->addpage(tree_.treeno()) != 0) return false;
+    page.allocate();
+    if (child0 != -1) page.setchild0(child0);
+    return true;
+  }
+};
+
+}  // namespace
+
+ErrorCode buildtree(Btree& tree, const NextEntry& next) {
+  MultiFile* file = tree.file();
+  const int d = tree.datalen();
+  std::vector<Separator> up, below;
+  const uint8_t* key;
+  const uint8_t* data;
+  int keylen;
+  if (!next(&key, &keylen, &data)) return Ok;  // nothing to hold: the tree stays empty
+  bool first = true;
+  auto leaves = [&](Separator* s) {
+    if (!first && !next(&key, &keylen, &data)) return false;
+    first = false;
+    s->keylen = keylen;
+    s->bytes.assign(key, key + keylen);
+    s->bytes.insert(s->bytes.end(), data, data + d);
+    s->right = -1;
+    return true;
+  };
+  Builder builder(tree);
+  int32_t root = builder.level(leaves, -1, &up);
+  if (root == -1) return WriteFailed;
+  int height = 1;
+  while (!up.empty()) {
+    below.swap(up);
+    up.clear();
+    // The first page of the level below is the leftmost child here.
+    size_t at = 0;
+    auto separators = [&](Separator* s) {
+      if (at >= below.size()) return false;
+      *s = std::move(below[at++]);
+      return true;
+    };
+    root = builder.level(separators, root, &up);
+    if (root == -1) return WriteFailed;
+    ++height;
+  }
+  SlotDescr& slot = file->slot(tree.treeno());
+  slot.root = root;
+  TreeInfo info = tree.info();
+  info.height = static_cast<int16_t>(height);
+  if (Btree::writeinfo(file, tree.treeno(), info) != 0 || tree.readinfo() != 0 ||
+      file->writeslot(tree.treeno()) != 0)
+    return WriteFailed;
+  return Ok;
+}
+
+}  // namespace quill

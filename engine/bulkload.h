@@ -1,0 +1,80 @@
+// Building a tree from scratch: the entries are sorted (in memory up to a
+// budget, beyond it in sorted runs on disk that are merged), then the pages
+// are filled bottom-up in key order, each written once.
+//
+// EntrySorter collects entries (key, 4 data bytes) in any order and hands
+// them back ordered as the tree orders them: key by the tree's comparator
+// in stored-key mode, then data bytes. Memory stays within the budget
+// whatever the number of entries; runs go to temporary files in the current
+// directory, removed when the sorter goes.
+//
+// buildtree fills an empty tree from ordered entries: every page is filled
+// up to one longest entry short of full, the entry that does not fit goes
+// up a level as the separator, and the last page of a level takes back a
+// separator that would otherwise open an empty page. The tree's pages come
+// from its slot; its root, height and slot descriptor are written at the end.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/keys.h"
+
+namespace quill {
+
+class Btree;
+class File;
+
+class EntrySorter {
+ public:
+  EntrySorter(Comparator cmp, const KeyDescr* kd, int datalen, size_t budget = kDefaultBudget);
+  ~EntrySorter();
+  EntrySorter(const EntrySorter&) = delete;
+  EntrySorter& operator=(const EntrySorter&) = delete;
+
+  static constexpr size_t kDefaultBudget = 32u << 20;
+
+  // 0, or -1 when a run cannot be written.
+  int add(const uint8_t* key, int keylen, const uint8_t* data);
+  // After the last add: hands out the entries in order, one per call, until
+  // it answers false (at the end, or when a run cannot be read back: then
+  // failed() says so). The pointers stay valid until the next call.
+  bool next(const uint8_t** key, int* keylen, const uint8_t** data);
+  bool failed() const { return failed_; }
+  int runs() const { return static_cast<int>(runs_.size()); }
+
+ private:
+  struct Run;
+  Comparator cmp_;
+  const KeyDescr* kd_;
+  int datalen_;
+  size_t budget_;
+  std::vector<uint8_t> arena_;   // entries: 2-byte key length, key, data
+  std::vector<uint32_t> index_;  // where each entry starts in the arena
+  std::vector<std::unique_ptr<Run>> runs_;
+  bool draining_ = false;
+  bool failed_ = false;
+  size_t at_ = 0;                 // next entry of the arena (no runs)
+  std::vector<Run*> heap_;        // runs by their current entry (runs)
+  std::vector<uint8_t> current_;  // the entry handed out last, from a run
+
+  bool less(const uint8_t* a, const uint8_t* b) const;
+  void sortarena();
+  int spill();
+  bool startdrain();
+};
+
+// Fills the empty tree from the ordered entries that next() hands out (it
+// returns false at the end). Ok, or WriteFailed.
+using NextEntry = std::function<bool(const uint8_t** key, int* keylen, const uint8_t** data)>;
+ErrorCode buildtree(Btree& tree, const NextEntry& next);
+
+// The memory the reindex may give each tag's sort (tests make it small to
+// exercise the runs on disk).
+void setreindexbudget(size_t bytes);
+
+}  // namespace quill

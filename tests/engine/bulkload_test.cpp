@@ -1,0 +1,201 @@
+#include "engine/bulkload.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/btree.h"
+#include "engine/bytes.h"
+#include "engine/check.h"
+#include "engine/datafile.h"
+#include "engine/index.h"
+#include "engine/rlist.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::TempDir;
+
+// Names with many repeats, numbers and shared beginnings, in random order.
+std::vector<std::string> names(int n, uint32_t seed) {
+  const char* words[] = {"Track", "Blue", "Moon", "Live", "Abbey", "Road", "Night", "Zoo"};
+  std::mt19937 random(seed);
+  std::vector<std::string> out;
+  for (int i = 0; i < n; ++i) {
+    std::string name = words[random() % 8];
+    for (int w = static_cast<int>(random() % 3); w > 0; --w) name += std::string(" ") + words[random() % 8];
+    if (random() % 3 == 0) name += " " + std::to_string(random() % 150);
+    out.push_back(name);
+  }
+  return out;
+}
+
+// A table of names and numbers whose records are written without the index;
+// the reindex then builds both trees.
+void build(const std::string& base, const std::vector<std::string>& rows, int pagesize) {
+  ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'L', 4, "N"}},
+                             {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, pagesize),
+            Ok);
+  DataFile table;
+  ASSERT_EQ(table.open(base.c_str(), 0, 0, 1), Ok);
+  Rlist cursor(&table);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    cursor.field(0).set(rows[i].c_str());
+    cursor.field(1).set(static_cast<long>(i * 7919 % 1000));
+    ASSERT_EQ(cursor.append(), Ok);
+    if (i % 11 == 5) {
+      ASSERT_EQ(cursor.del(), Ok);  // deleted records get no keys
+    }
+  }
+}
+
+std::vector<int32_t> order(const char* base, int tag) {
+  DataFile table;
+  EXPECT_EQ(table.open(base, 1, 0), Ok);
+  Rlist cursor(&table);
+  cursor.select(tag);
+  std::vector<int32_t> out;
+  for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) out.push_back(cursor.recno());
+  return out;
+}
+
+void expect_sound(const char* base) {
+  std::vector<std::string> problems;
+  EXPECT_EQ(checktable(base, &problems), 0) << (problems.empty() ? "" : problems[0]);
+}
+
+TEST(BulkBuild, TreesOfEverySizeAreSoundAndInOrder) {
+  for (int pagesize : {128, 1024}) {
+    for (int n : {0, 1, 2, 3, 7, 40, 41, 300, 3000}) {
+      TempDir dir;
+      std::vector<std::string> rows = names(n, static_cast<uint32_t>(n + pagesize));
+      build("t", rows, pagesize);
+      ASSERT_EQ(DataFile::reindex("t"), Ok) << n;
+      expect_sound("t");
+      // The name order: natural text order, equal names by record number.
+      std::vector<int32_t> got = order("t", 0);
+      DataFile table;
+      ASSERT_EQ(table.open("t", 1, 0), Ok);
+      for (size_t i = 1; i < got.size(); ++i) {
+        uint8_t a[40], b[40];
+        Rlist ra(&table), rb(&table);
+        ASSERT_EQ(ra.go(GoAbsolute, got[i - 1]), Ok);
+        ASSERT_EQ(rb.go(GoAbsolute, got[i]), Ok);
+        int la = table.makekey(0, ra.buffer(), a), lb = table.makekey(0, rb.buffer(), b);
+        KeyDescr kd{table.tinfo()[0].comps.data(), 1, table.header().fields.data(), 2};
+        int cmp = compare(CmpStored, &kd, a, la, b, lb);
+        EXPECT_TRUE(cmp < 0 || (cmp == 0 && got[i - 1] < got[i])) << n << " at " << i;
+      }
+      EXPECT_EQ(got.size(), static_cast<size_t>(table.nlive()));
+      if (n >= 300) {
+        EXPECT_GE(table.index()->tree(0).height(), pagesize == 128 ? 3 : 2);
+      }
+    }
+  }
+}
+
+// The trees a sorted build makes answer like the trees insertions make, and
+// go on taking insertions and removals.
+TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
+  TempDir dir;
+  std::vector<std::string> rows = names(2000, 5);
+  build("bulk", rows, 128);
+  ASSERT_EQ(DataFile::reindex("bulk"), Ok);
+  // The same records appended through an index that was there from the start.
+  ASSERT_EQ(test::make_table("ins", {{'C', 30, "Name"}, {'L', 4, "N"}},
+                             {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, 128),
+            Ok);
+  ASSERT_EQ(test::make_index("ins"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("ins", 0, 0), Ok);
+    Rlist cursor(&table);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      cursor.field(0).set(rows[i].c_str());
+      cursor.field(1).set(static_cast<long>(i * 7919 % 1000));
+      ASSERT_EQ(cursor.append(), Ok);
+      if (i % 11 == 5) {
+        ASSERT_EQ(cursor.del(), Ok);
+      }
+    }
+  }
+  EXPECT_EQ(order("bulk", 0), order("ins", 0));
+  EXPECT_EQ(order("bulk", 1), order("ins", 1));
+
+  DataFile table;
+  ASSERT_EQ(table.open("bulk", 0, 0), Ok);
+  Rlist cursor(&table);
+  ASSERT_EQ(cursor.select(0), 0);
+  for (const char* prefix : {"Blue Moon", "Track 1", "Zoo Road", "Night"}) {
+    std::vector<uint8_t> key(prefix, prefix + std::strlen(prefix));
+    key.push_back(0);
+    EXPECT_EQ(cursor.seek(key.data(), static_cast<int>(key.size()), SeekPrefix, WhichFirst), Ok) << prefix;
+  }
+  for (int i = 0; i < 500; ++i) {
+    cursor.field(0).set(("Added " + std::to_string(i)).c_str());
+    cursor.field(1).set(static_cast<long>(i));
+    ASSERT_EQ(cursor.append(), Ok);
+  }
+  for (int i = 0; i < 1500; i += 3) {
+    ASSERT_EQ(cursor.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(cursor.del(), Ok);
+  }
+  cursor.bind(nullptr);
+  table.close();
+  expect_sound("bulk");
+}
+
+// Beyond its memory budget the sort spills sorted runs to disk and merges
+// them; the result is the same and the runs are gone afterwards.
+TEST(BulkBuild, RunsOnDiskGiveTheSameTrees) {
+  TempDir dir;
+  std::vector<std::string> rows = names(3000, 9);
+  build("a", rows, 1024);
+  ASSERT_EQ(DataFile::reindex("a"), Ok);
+  std::vector<int32_t> inmemory = order("a", 0);
+  setreindexbudget(8192);
+  ASSERT_EQ(DataFile::reindex("a"), Ok);
+  setreindexbudget(EntrySorter::kDefaultBudget);
+  EXPECT_EQ(order("a", 0), inmemory);
+  expect_sound("a");
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files.insert(entry.path().filename().string());
+  EXPECT_EQ(files, (std::set<std::string>{"a.db1", "a.idx"}));
+
+  // The sorter on its own: many runs, every entry back once, in order.
+  KeyDescr none{};
+  EntrySorter sorter(keybytecompare, &none, 4, 4096);
+  std::mt19937 random(3);
+  std::multiset<std::pair<uint32_t, uint32_t>> model;
+  for (int i = 0; i < 20000; ++i) {
+    uint8_t key[4], data[4];
+    uint32_t k = random() % 5000;
+    put4(key, static_cast<int32_t>(k));
+    put4(data, i);
+    model.insert({k, static_cast<uint32_t>(i)});
+    ASSERT_EQ(sorter.add(key, 4, data), 0);
+  }
+  EXPECT_GT(sorter.runs(), 10);
+  const uint8_t* key;
+  const uint8_t* data;
+  int keylen;
+  auto expected = model.begin();
+  while (sorter.next(&key, &keylen, &data)) {
+    ASSERT_NE(expected, model.end());
+    EXPECT_EQ(static_cast<uint32_t>(get4(key)), expected->first);
+    EXPECT_EQ(static_cast<uint32_t>(get4(data)), expected->second);
+    ++expected;
+  }
+  EXPECT_FALSE(sorter.failed());
+  EXPECT_EQ(expected, model.end());
+}
+
+}  // namespace
+}  // namespace quill
