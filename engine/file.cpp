@@ -92,6 +92,7 @@ int File::create(const char* path, int exclusive, int mode) {
 
 int File::close() {
   if (!opened_) return 0;
+  if (flushpending() != 0) return -1;
   if (unsynced_ && sync() != 0) return -1;
   if (::close(fd_) != 0 && errno != EINTR) return -1;
   fd_ = -1;
@@ -186,6 +187,7 @@ void File::cachedwrite(int64_t position, const char* p, int32_t n) {
 int File::read(void* buffer, int32_t n) {
   if (n == 0) return 0;
   if (!opened_ || n < 0) return -1;
+  if (!pending_.empty() && flushpending() != 0) return -1;
   if (readcache_ && exclusive_) return cachedread(static_cast<char*>(buffer), n);
   auto* p = static_cast<char*>(buffer);
   int32_t done = 0;
@@ -223,24 +225,52 @@ int File::write(const void* buffer, int32_t n) {
     zeros.assign(static_cast<size_t>(n), 0);
     p = zeros.data();
   }
-  int32_t done = 0;
-  while (done < n) {
-    ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
-      position_ += done;
-      return -1;
-    }
-    done += static_cast<int32_t>(put);
+  if (defersync_ && exclusive_) {
+    const int64_t end = pendingpos_ + static_cast<int64_t>(pending_.size());
+    if (!pending_.empty() && position != end && flushpending() != 0) return -1;
+    if (pending_.empty()) pendingpos_ = position;
+    pending_.insert(pending_.end(), p, p + n);
+    if (!blocks_.empty()) cachedwrite(position, p, n);
+    position_ += n;
+    if (pending_.size() >= (1u << 20)) return flushpending();
+    return 0;
+  }
+  if (rawwrite(p, n, position) != 0) {
+    position_ = position;
+    return -1;
   }
   if (!blocks_.empty()) cachedwrite(position, p, n);
   position_ += n;
   return 0;
 }
 
-// Positions are kept here and every transfer says where it goes (pread,
-// pwrite): no system call is spent on positioning.
+int File::rawwrite(const char* p, int32_t n, int64_t position) {
+  int32_t done = 0;
+  while (done < n) {
+    ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
+      return -1;
+    }
+    done += static_cast<int32_t>(put);
+  }
+  return 0;
+}
+
+int File::flushpending() {
+  if (pending_.empty()) return 0;
+  int rc = rawwrite(pending_.data(), static_cast<int32_t>(pending_.size()), pendingpos_);
+  pending_.clear();
+  if (pending_.capacity() > (2u << 20)) pending_.shrink_to_fit();
+  return rc;
+}
+
+void File::defersync(bool on) {
+  if (!on) flushpending();
+  defersync_ = on;
+}
+
 int32_t File::tell() {
   if (!opened_) return -1;
   return static_cast<int32_t>(position_);
@@ -279,12 +309,14 @@ int File::flush() {
 
 int File::sync() {
   if (!opened_) return -1;
+  if (flushpending() != 0) return -1;
   unsynced_ = false;
   return fdatasync(fd_) == 0 ? 0 : -1;
 }
 
 int32_t File::size() {
   if (!opened_) return -1;
+  if (!pending_.empty() && flushpending() != 0) return -1;
   struct stat st;
   if (fstat(fd_, &st) != 0 || st.st_size > kMaxPosition) return -1;
   return static_cast<int32_t>(st.st_size);
@@ -293,6 +325,7 @@ int32_t File::size() {
 int File::lock(int mode, int32_t offset, int32_t length, int wait) {
   if (mode == 0) return 0;
   if (!opened_) return -1;
+  if (!pending_.empty() && flushpending() != 0) return -1;
   if (length == 0) {
     int32_t whole = size();
     if (whole < 0) return -1;

@@ -50,7 +50,10 @@ class File {
   // that data is waiting; sync() or close() then forces it once.
   int flush();
   int sync();
-  void defersync(bool on) { defersync_ = on; }
+  // Held exclusively with sync deferred, writes that follow one another are
+  // also gathered in memory (up to 1 MiB) and reach the file together, at
+  // the next read, sync, close or a write elsewhere.
+  void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
 
   // mode 0: nothing; 2: exclusive; other: shared. length 0: the whole file
@@ -94,6 +97,11 @@ class File {
   static constexpr int kBlockBits = 12;
   static constexpr int kBlockSize = 1 << kBlockBits;
   static constexpr int kBlocks = 1024;
+  std::vector<char> pending_;  // gathered writes, from pendingpos_ on
+  int64_t pendingpos_ = 0;
+  int flushpending();
+  int rawwrite(const char* p, int32_t n, int64_t position);
+
   bool readcache_ = false;
   std::vector<Block> blocks_;
   std::unique_ptr<uint8_t[]> blockbytes_;

@@ -212,3 +212,46 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
 
 }  // namespace
 }  // namespace quill
+
+namespace quill {
+namespace {
+
+// Gathered writes read back as written, wherever they went, before and after
+// they reach the file; the file's length counts them.
+TEST(File, GatheredWritesReadBackAsWritten) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("gather", 1), 0);
+  f.setreadcache(true);
+  f.defersync(true);
+  std::string expected;
+  for (int i = 0; i < 3000; ++i) {
+    std::string record = "record " + std::to_string(i) + ";";
+    ASSERT_EQ(f.write(record.data(), static_cast<int32_t>(record.size())), 0);
+    expected += record;
+  }
+  // A write elsewhere (a header) between gathered ones.
+  ASSERT_EQ(f.seek(0), 0);
+  ASSERT_EQ(f.write("HEAD", 4), 0);
+  expected.replace(0, 4, "HEAD");
+  ASSERT_EQ(f.seekend(), 0);
+  ASSERT_EQ(f.write("tail", 4), 0);
+  expected += "tail";
+  EXPECT_EQ(f.size(), static_cast<int32_t>(expected.size()));
+  std::string back(expected.size(), '\0');
+  ASSERT_EQ(f.seek(0), 0);
+  ASSERT_EQ(f.read(back.data(), static_cast<int32_t>(back.size())), 0);
+  EXPECT_EQ(back, expected);
+  ASSERT_EQ(f.seek(5), 0);
+  ASSERT_EQ(f.write("XY", 2), 0);  // over bytes already in the read cache
+  expected.replace(5, 2, "XY");
+  ASSERT_EQ(f.seek(0), 0);
+  ASSERT_EQ(f.read(back.data(), static_cast<int32_t>(back.size())), 0);
+  EXPECT_EQ(back, expected);
+  ASSERT_EQ(f.close(), 0);
+  auto bytes = test::read_all("gather");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
+}  // namespace
+}  // namespace quill
