@@ -320,8 +320,12 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   const int idx = pos->index;
   // The page may have been freed or reused since; a page that does not load
   // cleanly simply does not hold the entry any more.
+  // The same bytes are the same key; only keys that differ in bytes need
+  // the comparator's verdict.
   if (pa_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < pa_.count() &&
-      pa_.keylen(idx) == kl && cmp_(0, kd_, k, kl, pa_.key(idx), kl) == 0 &&
+      pa_.keylen(idx) == kl &&
+      (std::memcmp(k, pa_.key(idx), static_cast<size_t>(kl)) == 0 ||
+       cmp_(0, kd_, k, kl, pa_.key(idx), kl) == 0) &&
       std::memcmp(k + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
     *i = idx;
     return RefExact;

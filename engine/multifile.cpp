@@ -356,6 +356,7 @@ int MultiFile::addpage(int i) {
   if (CacheWay* way = lookup(offset, size)) {
     std::memset(waybytes(way), 0, static_cast<size_t>(size));
     way->dirty = false;
+    way->edit = ++edits_;
   }
   length_ = offset + size;
   d.inuse += 1;
@@ -528,6 +529,11 @@ int MultiFile::sync() {
   return File::sync();
 }
 
+uint64_t MultiFile::pagetoken(int32_t offset, int size) {
+  const CacheWay* way = lookup(offset, size);
+  return way != nullptr ? way->edit : 0;
+}
+
 uint8_t* MultiFile::waybytes(const CacheWay* way) {
   return cachebytes_.get() + static_cast<size_t>(way - ways_.data()) * static_cast<size_t>(maxpage_);
 }
@@ -555,6 +561,7 @@ const uint8_t* MultiFile::loadpage(int32_t offset, int size, bool* checked) {
   way->generation = generation_;
   way->stamp = ++clock_;
   way->checked = false;
+  way->edit = ++edits_;
   return bytes;
 }
 
@@ -574,6 +581,7 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
       way->stamp = ++clock_;
       way->checked = false;
       way->dirty = true;
+      way->edit = ++edits_;
       return 0;
     }
   }
@@ -594,6 +602,7 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
     if (waybytes(way) != image) std::memcpy(waybytes(way), image, static_cast<size_t>(size));
     way->checked = false;
     way->dirty = false;
+    way->edit = ++edits_;
   }
   if (static_cast<int64_t>(offset) + size > length_ && length_ >= 0) length_ = offset + size;
   return 0;
@@ -607,6 +616,7 @@ int MultiFile::patchpage(int32_t pageoff, int size, int within, const void* byte
     std::memcpy(waybytes(way) + within, bytes, static_cast<size_t>(n));
     way->checked = false;
     way->dirty = true;
+    way->edit = ++edits_;
     return 0;
   }
   if (rawwrite(pageoff + within, bytes, n) != 0) {
@@ -616,6 +626,7 @@ int MultiFile::patchpage(int32_t pageoff, int size, int within, const void* byte
   if (way != nullptr) {
     std::memcpy(waybytes(way) + within, bytes, static_cast<size_t>(n));
     way->checked = false;
+    way->edit = ++edits_;
   }
   return 0;
 }

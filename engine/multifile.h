@@ -171,6 +171,10 @@ class MultiFile : public File {
   // Writes everything out, then forces the file to disk.
   int sync();
 
+  // Names the content of a cached page: the same non-zero token means the
+  // same bytes as when it was handed out; 0 when the page is not cached.
+  uint64_t pagetoken(int32_t offset, int size);
+
   void setcachepages(int pages);
   // Pages read from the file since the store was set up (for tests of the
   // cache and for benchmarks).
@@ -184,6 +188,7 @@ class MultiFile : public File {
     uint32_t stamp = 0;
     bool checked = false;
     bool dirty = false;  // changed in write-back mode, not yet in the file
+    uint64_t edit = 0;   // changes with every new content of the way
   };
 
   int16_t nslots_ = 0;
@@ -207,6 +212,7 @@ class MultiFile : public File {
   uint32_t generation_ = 1;
   uint32_t clock_ = 0;
   std::vector<uint8_t> scratch_;  // used when the cache is off
+  uint64_t edits_ = 0;
   bool writeback_ = false;
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back

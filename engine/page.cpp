@@ -43,6 +43,7 @@ void Page::init(MultiFile* file, int treeno, int pagesize, int keylen, int datal
 }
 
 void Page::clear() {
+  token_ = 0;
   n_ = 0;
   parent_ = -1;
   addr_ = -1;
@@ -156,6 +157,7 @@ void Page::adopt(const uint8_t* image, int32_t offset) {
 }
 
 void Page::load(int32_t offset) {
+  if (token_ != 0 && offset == addr_ && file_->pagetoken(offset, P_) == token_) return;
   if (offset == -1) fatal("Page::load: offset is NIL\n");
   if (!file_->pageok(offset, P_))
     fatal("Page::load: damaged page at offset %d in '%s' (offset outside the page area)\n", offset,
@@ -165,17 +167,19 @@ void Page::load(int32_t offset) {
   if (image == nullptr) fatal("Page::load: error during read\n");
   if (checked) {
     adopt(image, offset);
-    return;
+  } else {
+    if (const char* problem = parse(image, offset))
+      fatal("Page::load: damaged page at offset %d in '%s' (%s)\n", offset,
+            file_->name().c_str(), problem);
+    file_->markchecked(offset, P_);
+    std::memcpy(img_.data(), image, static_cast<size_t>(P_));
+    addr_ = offset;
   }
-  if (const char* problem = parse(image, offset))
-    fatal("Page::load: damaged page at offset %d in '%s' (%s)\n", offset, file_->name().c_str(),
-          problem);
-  file_->markchecked(offset, P_);
-  std::memcpy(img_.data(), image, static_cast<size_t>(P_));
-  addr_ = offset;
+  token_ = file_->pagetoken(offset, P_);
 }
 
 int Page::tryload(int32_t offset, std::string* problem) {
+  if (token_ != 0 && offset == addr_ && file_->pagetoken(offset, P_) == token_) return 0;
   const char* what = nullptr;
   const uint8_t* image = nullptr;
   bool checked = false;
@@ -187,6 +191,7 @@ int Page::tryload(int32_t offset, std::string* problem) {
     what = "error during read";
   } else if (checked) {
     adopt(image, offset);
+    token_ = file_->pagetoken(offset, P_);
     return 0;
   } else {
     what = parse(image, offset);
@@ -199,6 +204,7 @@ int Page::tryload(int32_t offset, std::string* problem) {
   file_->markchecked(offset, P_);
   std::memcpy(img_.data(), image, static_cast<size_t>(P_));
   addr_ = offset;
+  token_ = file_->pagetoken(offset, P_);
   return 0;
 }
 
@@ -212,6 +218,7 @@ int32_t Page::save() {
   // A page built here needs no checking when it is loaded again from the
   // cache; only bytes read from the file are suspect.
   if (n_ >= 1) file_->markchecked(addr_, P_);
+  token_ = file_->pagetoken(addr_, P_);
   return addr_;
 }
 
@@ -234,7 +241,10 @@ void Page::link(int32_t c) {
     fatal("Page::link: error writing to file '%s' at offset %d\n", file_->name().c_str(), c + 2);
 }
 
-void Page::allocate() { addr_ = file_->use_free_page(treeno_); }
+void Page::allocate() {
+  token_ = 0;
+  addr_ = file_->use_free_page(treeno_);
+}
 
 int Page::copyentry(int i, uint8_t* buffer) const {
   const int k = keylen(i);
@@ -243,6 +253,7 @@ int Page::copyentry(int i, uint8_t* buffer) const {
 }
 
 void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c) {
+  token_ = 0;
   if (fixed_) klen = K_;
   const int size = klen + O_;
   // The callers test for room first; this guards the buffer all the same.
@@ -271,6 +282,7 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
 }
 
 int32_t Page::remove(int i, bool rightchild) {
+  token_ = 0;
   uint8_t* a = area();
   const int at = off_[i];
   const int size = off_[i + 1] - at;
@@ -287,6 +299,7 @@ int32_t Page::remove(int i, bool rightchild) {
 }
 
 int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
+  token_ = 0;
   if (fixed_) klen = K_;
   const int oldlen = keylen(i);
   if (klen - oldlen > A_ - used()) return -1;
@@ -309,6 +322,7 @@ int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
 }
 
 void Page::setchild0(int32_t c) {
+  token_ = 0;
   setchild(0, c);
   link(c);
 }
@@ -427,6 +441,7 @@ void Page::swap(Page& o) noexcept {
   std::swap(A_, o.A_);
   img_.swap(o.img_);
   off_.swap(o.off_);
+  std::swap(token_, o.token_);
 }
 
 }  // namespace quill

@@ -71,7 +71,10 @@ class Page {
 
   int count() const { return n_; }
   int32_t parent() const { return parent_; }
-  void setparent(int32_t parent) { parent_ = parent; }
+  void setparent(int32_t parent) {
+    parent_ = parent;
+    token_ = 0;
+  }
   int32_t address() const { return addr_; }
   bool leaf() const { return child(0) == -1; }
 
@@ -132,6 +135,10 @@ class Page {
   int O_ = 0;
   int E_ = 0;
   int A_ = 0;
+  // The cached content this page was loaded from or saved as (0: none, or
+  // changed since): loading the same page again while the cache still
+  // holds that content costs nothing.
+  uint64_t token_ = 0;
   std::vector<uint8_t> img_;   // the whole page; the data area starts at kHeader
   std::vector<int> off_;       // start of entry i in the data area; off_[n] = E
 
