@@ -233,8 +233,15 @@ int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
   if (lb < 0) lb = 0;
   // Only a prefix search needs the trailing number; stored keys skip the scan.
   const int tail = full ? -1 : trailing_number(a, la);
-  int i = 0;
-  int j = 0;
+  // Neighbouring keys share long beginnings. Words that are the same bytes
+  // on both sides compare equal, so the comparison starts after the last
+  // separator of the common beginning: every word before it is complete.
+  const int shorter = la < lb ? la : lb;
+  int same = 0;
+  while (same < shorter && a[same] == b[same]) ++same;
+  while (same > 0 && !isign(a[same - 1])) --same;
+  int i = same;
+  int j = same;
   while (i < la || j < lb) {
     i = skip_ignorable(a, i, la);
     j = skip_ignorable(b, j, lb);
