@@ -52,13 +52,13 @@ int cmd_add_tag(const Args& args) {
   TagNode tag;
   tag.name = plain[1];
   for (size_t i = 2; i < plain.size(); ++i) {
-    std::string spec = plain[i];
+    std::string component = plain[i];
     std::string parts[3];
     for (int k = 0; k < 3; ++k) {
-      size_t colon = spec.find(':');
-      parts[k] = spec.substr(0, colon);
+      size_t colon = component.find(':');
+      parts[k] = component.substr(0, colon);
       if (colon == std::string::npos) break;
-      spec = spec.substr(colon + 1);
+      component = component.substr(colon + 1);
     }
     int f = findfield(table.header(), parts[0]);
     long length = 0, flags = 0;
