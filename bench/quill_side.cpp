@@ -191,25 +191,43 @@ int64_t QuillSide::mainsize() const {
   return data + (index < 0 ? 0 : index);
 }
 
-Outcome QuillSide::append(const Dataset& d) {
-  Outcome out;
-  out.error = make_table(main_);
-  if (!out.error.empty()) return out;
+namespace {
 
+// The frame every workload shares: time from opening the table to closing
+// it, with the work on one cursor in between and, for maintenance, a step
+// after the table is closed. An error of the work wins over one of closing.
+template <typename Work, typename After>
+Outcome timed(const std::string& base, bool deferred, int noindex, Work work, After after) {
+  Outcome out;
   Stopwatch clock;
   DataFile t;
-  ErrorCode rc = openfor(t, main_, true);
+  ErrorCode rc = openfor(t, base, deferred, noindex);
   if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
+    out.error = failed(noindex ? "DataFile::open (noindex)" : "DataFile::open", rc);
     return out;
   }
   {
     Rlist c(&t);
-    append_all(c, d.albums, t.header().serial, out);
+    work(t, c, out);
   }
-  std::string error = closefor(t, true, out);
+  std::string error = closefor(t, deferred, out);
+  if (out.error.empty() && error.empty()) error = after();
   out.seconds = clock.seconds();
   if (out.error.empty()) out.error = error;
+  return out;
+}
+
+std::string nothing() { return {}; }
+
+}  // namespace
+
+Outcome QuillSide::append(const Dataset& d) {
+  Outcome out;
+  out.error = make_table(main_);
+  if (!out.error.empty()) return out;
+  out = timed(main_, true, 0, [&](DataFile& t, Rlist& c, Outcome& o) {
+    append_all(c, d.albums, t.header().serial, o);
+  }, nothing);
   if (out.error.empty()) out.live = countlive(main_, out.error);
   return out;
 }
@@ -218,48 +236,26 @@ Outcome QuillSide::bulkload(const Dataset& d) {
   Outcome out;
   out.error = make_table(bulk_);
   if (!out.error.empty()) return out;
-
-  Stopwatch clock;
-  DataFile t;
   // Without its index the table takes appends in physical order only and
-  // reports its index out of date until the reindex below.
-  ErrorCode rc = openfor(t, bulk_, true, 1);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open (noindex)", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
-    append_all(c, d.albums, t.header().serial, out);
-  }
-  std::string error = closefor(t, true, out);
-  if (out.error.empty() && error.empty()) {
-    rc = DataFile::reindex(bulk_.c_str());
-    if (rc != Ok) error = failed("DataFile::reindex", rc);
-  }
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  // reports its index out of date until the reindex that follows.
+  out = timed(bulk_, true, 1, [&](DataFile& t, Rlist& c, Outcome& o) {
+    append_all(c, d.albums, t.header().serial, o);
+  }, [&] {
+    ErrorCode rc = DataFile::reindex(bulk_.c_str());
+    return rc == Ok ? std::string() : failed("DataFile::reindex", rc);
+  });
   if (out.error.empty()) out.live = countlive(bulk_, out.error);
   remove_table(bulk_);
   return out;
 }
 
 Outcome QuillSide::lookup(const Dataset& d) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, false);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
+  return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kCodeTag);
     uint8_t key[4];
     for (int32_t code : d.lookups) {
       quill::put4(key, code);
-      rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
       ++out.done;
       if (rc == Ok && c.field(kCode).aslong() == code) {
         ++out.found;
@@ -268,49 +264,27 @@ Outcome QuillSide::lookup(const Dataset& d) {
         ++out.missed;
       }
     }
-  }
-  out.error = closefor(t, false, out);
-  out.seconds = clock.seconds();
-  return out;
+  }, nothing);
 }
 
 Outcome QuillSide::prefix(const Dataset& d) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, false);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
+  return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kNameTag);
     for (const std::string& p : d.prefixes) {
       std::vector<uint8_t> key = textkey(p);
-      rc = c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc =
+          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
       ++out.done;
       if (rc == Ok && startswith_nocase(namefield(c), p)) ++out.found;
       else countmiss(p, out);
     }
-  }
-  out.error = closefor(t, false, out);
-  out.seconds = clock.seconds();
-  return out;
+  }, nothing);
 }
 
 Outcome QuillSide::scan(const Dataset&) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, false);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
+  return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kNameTag);
+    ErrorCode rc;
     for (rc = c.first(); rc == Ok; rc = c.skip(1)) {
       ++out.rows;
       out.sum += rowsum(c.field(kCode).aslong(), namefield(c));
@@ -318,28 +292,16 @@ Outcome QuillSide::scan(const Dataset&) {
     if (rc != quill::TooFar && !(rc == quill::NoCurrentRecord && out.rows == 0))
       out.error = failed("Rlist::skip", rc);
     out.done = out.rows;
-  }
-  std::string error = closefor(t, false, out);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
-  return out;
+  }, nothing);
 }
 
 Outcome QuillSide::window(const Dataset& d) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, false);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
+  return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kNameTag);
     for (const std::string& p : d.windows) {
       std::vector<uint8_t> key = textkey(p);
-      rc = c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc =
+          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
       ++out.done;
       if (rc != Ok || !startswith_nocase(namefield(c), p)) {
         countmiss(p, out);
@@ -349,82 +311,51 @@ Outcome QuillSide::window(const Dataset& d) {
       ++out.rows;
       out.sum += rowsum(c.field(kCode).aslong(), namefield(c));
       for (int k = 0; k < kWindowRows; ++k) {
-        rc = c.skip(1);
-        if (rc != Ok) {
+        if (c.skip(1) != Ok) {
           ++out.shortfall;
           break;
         }
         ++out.rows;
       }
     }
-  }
-  out.error = closefor(t, false, out);
-  out.seconds = clock.seconds();
-  return out;
+  }, nothing);
 }
 
 Outcome QuillSide::durable(const Dataset& d) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, false);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  std::vector<double> each;
-  {
-    Rlist c(&t);
-    append_all(c, d.durable, t.header().serial, out, &each);
-  }
-  latencies(each, out);
-  std::string error = closefor(t, false, out);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  Outcome out = timed(main_, false, 0, [&](DataFile& t, Rlist& c, Outcome& o) {
+    std::vector<double> each;
+    append_all(c, d.durable, t.header().serial, o, &each);
+    latencies(each, o);
+  }, nothing);
   if (out.error.empty()) out.live = countlive(main_, out.error);
   return out;
 }
 
 Outcome QuillSide::pack(const Dataset& d) {
-  Outcome out;
-  Stopwatch clock;
-  DataFile t;
-  ErrorCode rc = openfor(t, main_, true);
-  if (rc != Ok) {
-    out.error = failed("DataFile::open", rc);
-    return out;
-  }
-  {
-    Rlist c(&t);
+  Outcome out = timed(main_, true, 0, [&](DataFile&, Rlist& c, Outcome& o) {
     c.select(kCodeTag);
     uint8_t key[4];
     for (int32_t code : d.deletions) {
       quill::put4(key, code);
-      rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
-      ++out.done;
+      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ++o.done;
       if (rc != Ok) {
-        ++out.missed;
+        ++o.missed;
         continue;
       }
       rc = c.del();
       if (rc != Ok) {
-        out.error = failed("Rlist::del", rc);
+        o.error = failed("Rlist::del", rc);
         break;
       }
-      ++out.found;
+      ++o.found;
     }
-  }
-  std::string error = closefor(t, true, out);
-  if (out.error.empty() && error.empty()) {
-    rc = DataFile::pack(main_.c_str());
-    if (rc != Ok) error = failed("DataFile::pack", rc);
-  }
-  if (out.error.empty() && error.empty()) {
+  }, [&] {
+    ErrorCode rc = DataFile::pack(main_.c_str());
+    if (rc != Ok) return failed("DataFile::pack", rc);
     rc = DataFile::reindex(main_.c_str());
-    if (rc != Ok) error = failed("DataFile::reindex", rc);
-  }
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+    return rc == Ok ? std::string() : failed("DataFile::reindex", rc);
+  });
   if (out.error.empty()) out.live = countlive(main_, out.error);
   return out;
 }
