@@ -24,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::CapturedReports;
 using test::make_table;
+using test::append_raw;
 using test::read_all;
 using test::TempDir;
 using test::write_all;
@@ -42,24 +43,6 @@ Bytes record(const std::string& name, int32_t num, bool deleted = false) {
   return r;
 }
 
-// Appends the records as they would lie on disk and counts them in the
-// header as the cursor would (slots, deletions, serials, stamp).
-void append_raw(const std::string& base, const std::vector<Bytes>& records) {
-  DataFile t;
-  ASSERT_EQ(t.opendata(base.c_str(), 0, 0), Ok);
-  Header& h = t.header();
-  ASSERT_EQ(t.file().seek(t.recoffset(h.nrecs)), 0);
-  for (const Bytes& r : records) {
-    ASSERT_EQ(r.size(), h.reclen);
-    ASSERT_EQ(t.file().write(r.data(), static_cast<int32_t>(r.size())), 0);
-    if (r.back() == '*') ++h.ndeleted;
-  }
-  h.nrecs += static_cast<int32_t>(records.size());
-  h.serial += static_cast<int32_t>(records.size());
-  h.stamp += 1;
-  ASSERT_EQ(h.writehead(t.file()), 0);
-  t.close();
-}
 
 Header head_of(const std::string& path) {
   Bytes b = read_all(path);

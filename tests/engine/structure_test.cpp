@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::CapturedReports;
 using test::make_table;
+using test::append_raw;
 using test::read_all;
 using test::TempDir;
 using test::write_all;
@@ -30,24 +31,6 @@ using Bytes = std::vector<unsigned char>;
 const std::vector<FieldDescr> kFour = {
     {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
 
-// Appends the records as they would lie on disk and counts them in the
-// header as the cursor would.
-void append_raw(const std::string& base, const std::vector<Bytes>& records) {
-  DataFile t;
-  ASSERT_EQ(t.opendata(base.c_str(), 0, 0), Ok);
-  Header& h = t.header();
-  ASSERT_EQ(t.file().seek(t.recoffset(h.nrecs)), 0);
-  for (const Bytes& r : records) {
-    ASSERT_EQ(r.size(), h.reclen);
-    ASSERT_EQ(t.file().write(r.data(), static_cast<int32_t>(r.size())), 0);
-    if (r.back() == '*') ++h.ndeleted;
-  }
-  h.nrecs += static_cast<int32_t>(records.size());
-  h.serial += static_cast<int32_t>(records.size());
-  h.stamp += 1;
-  ASSERT_EQ(h.writehead(t.file()), 0);
-  t.close();
-}
 
 // A whole header as the file holds it, descriptors included.
 Header header_of(const std::string& base) {

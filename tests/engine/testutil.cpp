@@ -82,6 +82,24 @@ ErrorCode make_index(const std::string& base) {
   return table.close(Ok);
 }
 
+void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records) {
+  DataFile t;
+  if (t.opendata(base.c_str(), 0, 0) != Ok) throw std::runtime_error("append_raw: cannot open " + base);
+  Header& h = t.header();
+  if (t.file().seek(t.recoffset(h.nrecs)) != 0) throw std::runtime_error("append_raw: seek");
+  for (const auto& r : records) {
+    if (r.size() != h.reclen) throw std::runtime_error("append_raw: record length");
+    if (t.file().write(r.data(), static_cast<int32_t>(r.size())) != 0)
+      throw std::runtime_error("append_raw: write");
+    if (r.back() == '*') ++h.ndeleted;
+  }
+  h.nrecs += static_cast<int32_t>(records.size());
+  h.serial += static_cast<int32_t>(records.size());
+  h.stamp += 1;
+  if (h.writehead(t.file()) != 0) throw std::runtime_error("append_raw: header");
+  t.close();
+}
+
 std::vector<unsigned char> read_all(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -53,6 +53,11 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
 // Creates the empty index file of a table made by make_table.
 ErrorCode make_index(const std::string& base);
 
+// Appends records (each a whole record, status byte last) as they would lie
+// on disk and counts them in the header as the cursor would (slots,
+// deletions, serials, stamp); no index is touched.
+void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
+
 std::vector<unsigned char> read_all(const std::string& path);
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes);
 
