@@ -36,7 +36,7 @@ class EntrySorter {
   EntrySorter(const EntrySorter&) = delete;
   EntrySorter& operator=(const EntrySorter&) = delete;
 
-  static constexpr size_t kDefaultBudget = 32u << 20;
+  static constexpr size_t kDefaultBudget = 64u << 20;
 
   // 0, or -1 when a run cannot be written.
   int add(const uint8_t* key, int keylen, const uint8_t* data);
