@@ -47,7 +47,8 @@ int Index::pagesize_for(const TagInfo& tag, int requested) {
 
 int Index::readhdr() {
   uint8_t h[kIndexHeaderLen];
-  if (readheader(h) != 0) return -1;
+  // The store's header length comes from the file: only ours fits the buffer.
+  if (hlen() != kIndexHeaderLen || readheader(h) != 0) return -1;
   count_ = getles32(h);
   created_ = getles32(h + 4);
   stamp_ = getles32(h + 8);
@@ -56,6 +57,7 @@ int Index::readhdr() {
 
 int Index::writehdr() {
   uint8_t h[kIndexHeaderLen];
+  if (hlen() != kIndexHeaderLen) return -1;
   putle32(h, static_cast<uint32_t>(count_));
   putle32(h + 4, static_cast<uint32_t>(created_));
   putle32(h + 8, static_cast<uint32_t>(stamp_));

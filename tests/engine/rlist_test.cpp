@@ -478,3 +478,25 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
 
 }  // namespace
 }  // namespace quill
+
+namespace quill {
+namespace {
+
+// The store's header length is read from the file: an index that claims a
+// longer header than an index has is refused, not read into a short buffer.
+TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
+  for (int hlen : {0, 11, 13, 100, 4000}) {
+    TempDir dir;
+    make_names("t");
+    auto idx = test::read_all("t.idx");
+    putle16(&idx[2], static_cast<uint16_t>(hlen));
+    test::write_all("t.idx", idx);
+    DataFile table;
+    EXPECT_EQ(table.open("t", 1, 0), BadIndex) << hlen;
+    std::vector<std::string> problems;
+    EXPECT_NE(checktable("t", &problems), 0);
+  }
+}
+
+}  // namespace
+}  // namespace quill
