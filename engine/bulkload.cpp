@@ -57,7 +57,43 @@ struct EntrySorter::Run {
 };
 
 EntrySorter::EntrySorter(Comparator cmp, const KeyDescr* kd, int datalen, size_t budget)
-    : cmp_(cmp), kd_(kd), datalen_(datalen), budget_(std::max<size_t>(budget, 4096)) {}
+    : cmp_(cmp), kd_(kd), datalen_(datalen), budget_(std::max<size_t>(budget, 4096)) {
+  if (cmp == compare && kd != nullptr && kd->ncomps > 0) {
+    const Component& c = kd->comps[0];
+    const bool text = c.field >= 0 && c.field < kd->nfields && kd->fields[c.field].type == 'C';
+    fold_ = text && !(c.flags & (CF_BINARY | CF_DESC));
+    foldlen_ = c.length;
+  }
+}
+
+// The first word's leading letters (up to 8), folded as the natural
+// comparison folds them; a digit, a separator or the text's end stops them.
+EntrySorter::Item EntrySorter::item(uint32_t at) const {
+  Item it{0, at, 0};
+  if (!fold_) return it;
+  const uint8_t* e = arena_.data() + at;
+  const int keylen = getle16(e);
+  const uint8_t* text = e + 2;
+  const int n = std::min(keylen, foldlen_);
+  int i = 0;
+  while (i < n && text[i] != 0 && chr_isignorable(text[i])) ++i;
+  while (i < n && it.letters < 8 && text[i] != 0 && chr_isletter(text[i])) {
+    it.folded = (it.folded << 8) | chr_lower(chr_base(text[i]));
+    ++it.letters;
+    ++i;
+  }
+  it.folded <<= 8 * (8 - it.letters);
+  return it;
+}
+
+bool EntrySorter::before(const Item& a, const Item& b) const {
+  if (a.folded != b.folded) {
+    // The first folded letter that differs, if both keys have one there.
+    const int k = __builtin_clzll(a.folded ^ b.folded) / 8;
+    if (k < std::min(a.letters, b.letters)) return a.folded < b.folded;
+  }
+  return less(arena_.data() + a.at, arena_.data() + b.at);
+}
 
 EntrySorter::~EntrySorter() = default;
 
@@ -70,23 +106,24 @@ bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
 
 int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_);
-  if (arena_.size() + size + 4 * (index_.size() + 1) > budget_ && !index_.empty() && spill() != 0)
+  if (arena_.size() + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
+      spill() != 0)
     return -1;
-  index_.push_back(static_cast<uint32_t>(arena_.size()));
+  const uint32_t at = static_cast<uint32_t>(arena_.size());
   uint8_t length[2];
   putle16(length, static_cast<uint16_t>(keylen));
   arena_.insert(arena_.end(), length, length + 2);
   arena_.insert(arena_.end(), key, key + keylen);
   arena_.insert(arena_.end(), data, data + datalen_);
+  index_.push_back(item(at));
   return 0;
 }
 
 void EntrySorter::sortarena() {
-  const uint8_t* base = arena_.data();
-  auto before = [&](uint32_t a, uint32_t b) { return less(base + a, base + b); };
+  auto order = [this](const Item& a, const Item& b) { return before(a, b); };
   // Keys that follow the records' order (serial codes) come in sorted.
-  if (!std::is_sorted(index_.begin(), index_.end(), before))
-    std::sort(index_.begin(), index_.end(), before);
+  if (!std::is_sorted(index_.begin(), index_.end(), order))
+    std::sort(index_.begin(), index_.end(), order);
 }
 
 // Writes the arena, sorted, as one more run.
@@ -100,8 +137,8 @@ int EntrySorter::spill() {
   run->file.defersync(true);  // a scratch file: never worth a sync
   std::vector<uint8_t> out;
   out.reserve(std::min<size_t>(arena_.size(), 1u << 20));
-  for (uint32_t at : index_) {
-    const uint8_t* e = arena_.data() + at;
+  for (const Item& it : index_) {
+    const uint8_t* e = arena_.data() + it.at;
     const size_t size = 2 + getle16(e) + static_cast<size_t>(datalen_);
     out.insert(out.end(), e, e + size);
     if (out.size() >= (1u << 20)) {
@@ -150,7 +187,7 @@ bool EntrySorter::next(const uint8_t** key, int* keylen, const uint8_t** data) {
   const uint8_t* e = nullptr;
   if (runs_.empty()) {
     if (at_ >= index_.size()) return false;
-    e = arena_.data() + index_[at_++];
+    e = arena_.data() + index_[at_++].at;
   } else {
     auto greater = [this](const Run* a, const Run* b) { return less(b->entry(), a->entry()); };
     if (heap_.empty()) return false;

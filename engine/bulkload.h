@@ -54,7 +54,21 @@ class EntrySorter {
   int datalen_;
   size_t budget_;
   std::vector<uint8_t> arena_;   // entries: 2-byte key length, key, data
-  std::vector<uint32_t> index_;  // where each entry starts in the arena
+  // Where each entry starts in the arena, with the first letters of a
+  // natural-order text key folded to case- and accent-free bytes: two keys
+  // whose folded letters differ are ordered by them alone, as the natural
+  // comparison would, without running it.
+  struct Item {
+    uint64_t folded;
+    uint32_t at;
+    uint8_t letters;
+  };
+  std::vector<Item> index_;
+  bool fold_ = false;  // the tree's first component is natural-order text
+  int foldlen_ = 0;    // its length in the key
+
+  Item item(uint32_t at) const;
+  bool before(const Item& a, const Item& b) const;
   std::vector<std::unique_ptr<Run>> runs_;
   bool draining_ = false;
   bool failed_ = false;
