@@ -82,7 +82,8 @@ EntrySorter::Item EntrySorter::item(uint32_t at) const {
     ++it.letters;
     ++i;
   }
-  it.folded <<= 8 * (8 - it.letters);
+  // Left-aligned, so that the numbers order as the letters (no letters: 0).
+  if (it.letters > 0 && it.letters < 8) it.folded <<= 8 * (8 - it.letters);
   return it;
 }
 
