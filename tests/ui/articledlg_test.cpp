@@ -16,19 +16,12 @@
 #include "ui/reclistbox.h"
 
 using namespace tracklore;
+using uitest::button;
+using uitest::child;
 using uitest::host;
 using uitest::row;
 
 namespace {
-
-template <class W>
-W* child(QWidget* dialog, int id) {
-  W* w = dialog->findChild<W*>(ctlid(id));
-  if (w == nullptr) qFatal("no control %d", id);
-  return w;
-}
-
-QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(dialog, id); }
 
 // A picker script: types the text into the picker's list, then presses the
 // given button (Enter when 0) and hands back how the picker ended.

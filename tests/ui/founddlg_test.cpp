@@ -16,21 +16,10 @@
 #include "ui/reclistbox.h"
 
 using namespace tracklore;
+using uitest::button;
+using uitest::child;
 using uitest::host;
 using uitest::row;
-
-namespace {
-
-template <class W>
-W* child(QWidget* dialog, int id) {
-  W* w = dialog->findChild<W*>(ctlid(id));
-  if (w == nullptr) qFatal("no control %d", id);
-  return w;
-}
-
-QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(dialog, id); }
-
-}  // namespace
 
 class FoundDlgTest : public QObject {
   Q_OBJECT

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include <QDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "catalogue/host.h"
+#include "ui/platform.h"
 
 namespace tracklore {
 class CRecListBox;
@@ -91,6 +93,16 @@ class TempDatabase {
   QString previous_;
   bool ok_ = false;
 };
+
+// A dialog's control by its id; a missing control ends the test program.
+template <class W>
+W* child(QWidget* dialog, int id) {
+  W* w = dialog->findChild<W*>(tracklore::ctlid(id));
+  if (w == nullptr) qFatal("no control %d", id);
+  return w;
+}
+
+inline QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(dialog, id); }
 
 // The texts of the rows of a list, and its selected row.
 std::vector<std::string> rows(const tracklore::CRecListBox& list);

@@ -23,18 +23,9 @@
 #include "ui/shelldlg.h"
 
 using namespace tracklore;
+using uitest::button;
+using uitest::child;
 using uitest::host;
-
-namespace {
-
-template <class W>
-W* child(QWidget* dialog, int id) {
-  W* w = dialog->findChild<W*>(ctlid(id));
-  if (w == nullptr) qFatal("no control %d", id);
-  return w;
-}
-
-}  // namespace
 
 class ShellDlgTest : public QObject {
   Q_OBJECT
