@@ -81,9 +81,8 @@ int cmd_show(const Options& options, TerminalHost&) {
   Session session(false);
   if (!session.ok()) return 1;
   Record album;
-  if (!resolve(TitleTable, options.operands[0], &album)) return 1;
   quill::Rlist titles(&DB_Table(TitleTable));
-  if (seekcode(titles, album.code) != Ok) return failure("cannot read " + describe(TitleTable, album));
+  if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
 
   std::printf("Album:        %s\n", toutf8(album.name).c_str());
   std::printf("Code:         %ld\n", static_cast<long>(album.code));

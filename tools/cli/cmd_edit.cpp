@@ -74,10 +74,9 @@ int findentry(const Options& options, Entry* e) {
   if (!parsecount(options.operands[2], &seq))
     return usageerror("'" + options.operands[2] + "' is not a position");
   e->seq = static_cast<int>(seq);
-  if (!resolve(TitleTable, options.operands[0], &e->album)) return 1;
   e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
-  if (seekcode(*e->titles, e->album.code) != Ok)
-    return failure("cannot read " + describe(TitleTable, e->album));
+  if (int status = locate(TitleTable, options.operands[0], &e->album, *e->titles); status != 0)
+    return status;
   e->list = DB_GetArticleAttributes(e->kind - 1, e->album.code);
   if (!standat(*e->list, e->seq, &e->rows))
     return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
@@ -135,9 +134,8 @@ int cmd_link(const Options& options, TerminalHost&) {
   Session session(true);
   if (!session.ok()) return 1;
   Record album;
-  if (!resolve(TitleTable, options.operands[0], &album)) return 1;
   Rlist titles(&DB_Table(TitleTable));
-  if (seekcode(titles, album.code) != Ok) return failure("cannot read " + describe(TitleTable, album));
+  if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
 
   Record item;
   bool created;
@@ -200,9 +198,8 @@ int cmd_rename(const Options& options, TerminalHost&) {
   Session session(true);
   if (!session.ok()) return 1;
   Record item;
-  if (!resolve(kind, options.operands[1], &item)) return 1;
   Rlist cursor(&DB_Table(kind));
-  if (seekcode(cursor, item.code) != Ok) return failure("cannot read " + describe(kind, item));
+  if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
 
   ErrorCode rc = DB_RenameRecord(cursor, kind, stored.c_str(), false);
   if (rc == NeedsConfirmation) {
@@ -227,9 +224,8 @@ int cmd_delete(const Options& options, TerminalHost&) {
   Session session(true);
   if (!session.ok()) return 1;
   Record item;
-  if (!resolve(kind, options.operands[1], &item)) return 1;
   Rlist cursor(&DB_Table(kind));
-  if (seekcode(cursor, item.code) != Ok) return failure("cannot read " + describe(kind, item));
+  if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
 
   if (kind == TitleTable) {
     if (DB_CountRelations(item.code) != 0) {

@@ -99,6 +99,12 @@ std::string codelist(const std::vector<Record>& records) {
   return list;
 }
 
+int locate(int kind, const std::string& operand, Record* found, quill::Rlist& cursor) {
+  if (!resolve(kind, operand, found)) return 1;
+  if (seekcode(cursor, found->code) != quill::Ok) return failure("cannot read " + describe(kind, *found));
+  return 0;
+}
+
 bool resolve(int kind, const std::string& operand, Record* found) {
   const char* word = KindNames[kind][SingularForm];
   int32_t code;

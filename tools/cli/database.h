@@ -52,6 +52,10 @@ NameMatches findname(int kind, const std::string& stored);
 // stderr, when it names none or several.
 bool resolve(int kind, const std::string& operand, Record* found);
 
+// Resolves the operand and stands the cursor (bound to the kind's table) on
+// that record: 0, or 1 after the message saying why not.
+int locate(int kind, const std::string& operand, Record* found, quill::Rlist& cursor);
+
 // "#12" as a code; false when the operand is not of that form.
 bool parsecode(const std::string& operand, int32_t* code);
 
