@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "tools/cli/echo.h"
+
 namespace tracklore::cli {
 
 namespace {
@@ -77,12 +79,12 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       if (seq == nullptr) return false;
       long at;
       if (!parsecount(seq, &at)) {
-        *error = std::string("--at takes a position from 0 on, not '") + seq + "'";
+        *error = "--at takes a position from 0 on, not " + quotedtext(seq);
         return false;
       }
       options->at = at;
     } else {
-      *error = "unknown option '" + arg + "'";
+      *error = "unknown option " + quotedtext(arg);
       return false;
     }
   }

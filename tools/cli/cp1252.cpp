@@ -1,5 +1,7 @@
 #include "tools/cli/cp1252.h"
 
+#include "tools/cli/echo.h"
+
 #include <array>
 #include <cstdio>
 
@@ -33,8 +35,9 @@ int byteof(char32_t c) {
   return -1;
 }
 
-// Decodes one character at text[*i]; false on a malformed sequence.
-bool decode(std::string_view text, size_t* i, char32_t* c) {
+}  // namespace
+
+bool decodeutf8(std::string_view text, size_t* i, char32_t* c) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
   uint8_t lead = byte(*i);
   int more;
@@ -68,8 +71,6 @@ bool decode(std::string_view text, size_t* i, char32_t* c) {
   *c = value;
   return true;
 }
-
-}  // namespace
 
 char32_t cp1252char(uint8_t byte) { return kTable[byte]; }
 
@@ -105,7 +106,7 @@ bool fromutf8(std::string_view text, std::string* stored, std::string* problem) 
   size_t i = 0;
   while (i < text.size()) {
     char32_t c;
-    if (!decode(text, &i, &c)) {
+    if (!decodeutf8(text, &i, &c)) {
       char where[64];
       std::snprintf(where, sizeof where, "is not valid UTF-8 (byte 0x%02X at offset %zu)",
                     static_cast<uint8_t>(text[i]), i);
@@ -116,7 +117,7 @@ bool fromutf8(std::string_view text, std::string* stored, std::string* problem) 
     if (b < 0) {
       char code[16];
       std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-      *problem = "\"" + utf8char(c) + "\" (" + code + ") has no Windows-1252 form";
+      *problem = quotedtext(utf8char(c)) + " (" + code + ") has no Windows-1252 form";
       return false;
     }
     *stored += static_cast<char>(b);

@@ -25,6 +25,10 @@ std::string toutf8(std::string_view stored);
 // has no Windows-1252 form").
 bool fromutf8(std::string_view text, std::string* stored, std::string* problem);
 
+// Decodes the character at text[*i] and moves *i past it; false (and *i
+// unchanged) on a malformed sequence.
+bool decodeutf8(std::string_view text, size_t* i, char32_t* c);
+
 // One character as UTF-8.
 std::string utf8char(char32_t c);
 

@@ -14,6 +14,7 @@
 #include "engine/errors.h"
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/terminalhost.h"
 
 using namespace tracklore;
@@ -31,10 +32,17 @@ bool validstem(const std::string& stem) {
   return true;
 }
 
+// The engine's and catalogue's messages name tables and records; what the
+// user or a file put in a name must not reach the terminal raw.
+int safereporter(int level, const char* title, const char* text) {
+  return quill::stderr_reporter(level, title, escaped(text, LineBreaks::Keep).c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   quill::install_alloc_check();
+  quill::reporter = safereporter;
   Options options;
   std::string error;
   if (!parseargs(argc, argv, &options, &error)) return usageerror(error);
@@ -50,7 +58,7 @@ int main(int argc, char** argv) {
     return usageerror("--main takes a file name without extension or directory, other than the "
                       "fixed tables' names");
   if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
-    std::fprintf(stderr, "tracklore-cli: cannot work in %s: %s\n", options.directory.c_str(),
+    std::fprintf(stderr, "tracklore-cli: cannot work in %s: %s\n", quotedtext(options.directory).c_str(),
                  std::strerror(errno));
     return 1;
   }

@@ -5,6 +5,7 @@
 #include "catalogue/schema.h"
 #include "engine/keys.h"
 #include "tools/cli/cp1252.h"
+#include "tools/cli/echo.h"
 
 namespace tracklore::cli {
 
@@ -24,7 +25,7 @@ std::string kindname(int kind) { return std::string("the ") + KindNames[kind][Si
 bool storedform(int kind, const std::string& typed, std::string* stored, std::string* message) {
   std::string problem;
   if (!fromutf8(typed, stored, &problem)) {
-    *message = "cannot store " + kindname(kind) + " \"" + typed + "\": " + problem;
+    *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) + ": " + problem;
     return false;
   }
   if (stored->empty()) {
@@ -35,13 +36,14 @@ bool storedform(int kind, const std::string& typed, std::string* stored, std::st
     if (iscontrol(static_cast<uint8_t>(b))) {
       char code[16];
       std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp1252char(static_cast<uint8_t>(b))));
-      *message = "cannot store " + kindname(kind) + " \"" + typed + "\": it holds the control character " + code;
+      *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) +
+                 ": it holds the control character " + code;
       return false;
     }
   }
   const size_t most = static_cast<size_t>(kNameLength[kind] - 1);
   if (stored->size() > most) {
-    *message = "cannot store " + kindname(kind) + " \"" + typed + "\": it has " +
+    *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) + ": it has " +
                std::to_string(stored->size()) + " characters, at most " + std::to_string(most) + " fit";
     return false;
   }
@@ -54,6 +56,6 @@ std::string capitalised(std::string stored) {
   return stored;
 }
 
-std::string inquotes(const std::string& stored) { return "\"" + toutf8(stored) + "\""; }
+std::string inquotes(const std::string& stored) { return quotedtext(toutf8(stored)); }
 
 }  // namespace tracklore::cli

@@ -19,7 +19,8 @@ bool storedform(int kind, const std::string& typed, std::string* stored, std::st
 // Every word capitalised, as the catalogue does.
 std::string capitalised(std::string stored);
 
-// A stored name for the terminal: UTF-8 within double quotes.
+// A stored name for a message: UTF-8 within double quotes, made safe to
+// show (echo.h).
 std::string inquotes(const std::string& stored);
 
 }  // namespace tracklore::cli

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/cli/echo.h"
+
 namespace tracklore::cli {
 
 void ProgressView::report(void* context, int percent) {
@@ -13,11 +15,11 @@ void ProgressView::update(int percent) {
   if (shown_ != line_) {
     endline();
     shown_ = line_;
-    if (!terminal_) std::fprintf(stderr, "%s\n", line_);
+    if (!terminal_) std::fprintf(stderr, "%s\n", escaped(line_).c_str());
   }
   if (terminal_ && (!open_ || percent != percent_)) {
     percent_ = percent;
-    std::fprintf(stderr, "\r%s %3d%%", line_, percent);
+    std::fprintf(stderr, "\r%s %3d%%", escaped(line_).c_str(), percent);
     std::fflush(stderr);
     open_ = true;
   }
@@ -27,7 +29,7 @@ void ProgressView::settle() {
   if (line_ != nullptr && shown_ != line_) {
     endline();
     shown_ = line_;
-    std::fprintf(stderr, "%s\n", line_);
+    std::fprintf(stderr, "%s\n", escaped(line_).c_str());
   }
   endline();
 }

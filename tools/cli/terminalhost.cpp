@@ -6,6 +6,7 @@
 
 #include "catalogue/tableset.h"
 #include "tools/cli/cp1252.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/progress.h"
 
 namespace tracklore::cli {
@@ -40,7 +41,7 @@ const char* choices(Buttons buttons) {
 
 // The catalogue's texts end some questions with a line break of their own.
 std::string trimmed(const char* text) {
-  std::string out = toutf8(text);
+  std::string out = escaped(toutf8(text), LineBreaks::Keep);
   while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
   return out;
 }
@@ -66,7 +67,7 @@ Answer answerfor(Choice choice, Buttons buttons) {
 
 Answer TerminalHost::message(const char* text, const char* title, Buttons buttons, Icon) {
   if (progress_ != nullptr) progress_->settle();
-  std::fprintf(stderr, "%s: %s\n", toutf8(title).c_str(), trimmed(text).c_str());
+  std::fprintf(stderr, "%s: %s\n", escaped(toutf8(title)).c_str(), trimmed(text).c_str());
   if (buttons == Buttons::OK) {
     ++notices_;
     return Answer::OK;
