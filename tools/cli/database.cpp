@@ -12,6 +12,7 @@
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "tools/cli/cp1252.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/names.h"
 
 namespace tracklore::cli {
@@ -19,14 +20,35 @@ namespace tracklore::cli {
 using quill::Ok;
 using quill::Rlist;
 
+namespace {
+
+// The catalogue has told which table failed and how, but not to us: the
+// tables are opened again for reading, in the same order, to learn the code.
+quill::ErrorCode openfailure() {
+  for (int index : {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows}) {
+    quill::DataFile table;
+    const quill::ErrorCode rc = table.open(DB_TableName(index), 1, 0, 0);
+    if (rc != Ok) return rc;
+  }
+  return Ok;
+}
+
+}  // namespace
+
 Session::Session(bool write) {
   if (DB_Open(0, write ? 0 : 1, 0, 0) == 0) {
     open_ = true;
     return;
   }
   std::error_code ignored;
-  failure("cannot open the database \"" + std::string(DB_MainName()) + "\" in " +
-          std::filesystem::current_path(ignored).string());
+  failure("cannot open the database " + quotedtext(DB_MainName()) + " in " +
+          quotedtext(std::filesystem::current_path(ignored).string()));
+  // An interrupted change, or a pack whose reindex was declined, leaves the
+  // records sound and only the index behind them.
+  const quill::ErrorCode rc = openfailure();
+  if (rc == quill::IndexOutOfDate || rc == quill::BadIndex)
+    failure("the index files are out of date or damaged; tracklore-cli reindex rebuilds them "
+            "from the records");
 }
 
 Session::~Session() {
@@ -119,7 +141,7 @@ bool resolve(int kind, const std::string& operand, Record* found) {
   }
   std::string stored, problem;
   if (!fromutf8(operand, &stored, &problem)) {
-    failure(std::string("no ") + word + " can be named \"" + operand + "\": " + problem);
+    failure(std::string("no ") + word + " can be named " + quotedtext(operand) + ": " + problem);
     return false;
   }
   stored = capitalised(stored);
