@@ -13,6 +13,7 @@
 #include "catalogue/text.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/database.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/names.h"
 
 namespace tracklore::cli {
@@ -62,6 +63,7 @@ struct Entry {
   int seq = 0;
   int rows = 0;
   Record item;
+  bool missing = false;  // the row names an artist or song that is gone
   std::unique_ptr<Rlist> titles;
   std::unique_ptr<Relation> list;
 };
@@ -72,7 +74,7 @@ int findentry(const Options& options, Entry* e) {
   if (e->kind < 0) return usageerror(options.command + " takes artist or song");
   long seq;
   if (!parsecount(options.operands[2], &seq))
-    return usageerror("'" + options.operands[2] + "' is not a position");
+    return usageerror(quotedtext(options.operands[2]) + " is not a position");
   e->seq = static_cast<int>(seq);
   e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
   if (int status = locate(TitleTable, options.operands[0], &e->album, *e->titles); status != 0)
@@ -82,8 +84,35 @@ int findentry(const Options& options, Entry* e) {
     return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
                    " at position " + std::to_string(e->seq) + " (it has " +
                    std::to_string(e->rows) + ")");
-  e->item = current(e->list->cursor());
+  e->missing = !e->list->cursor().valid();
+  e->item = e->missing ? Record{e->list->rows().field(F_Attr).aslong(), {}} : current(e->list->cursor());
   return 0;
+}
+
+// The entry as messages name it; a row whose entry is gone has only the code.
+std::string entryname(const Entry& e) {
+  if (!e.missing) return describe(e.kind, e.item);
+  return std::string("the row for the missing ") + KindNames[e.kind][SingularForm] + " #" +
+         std::to_string(e.item.code);
+}
+
+// Names that compare equal in the catalogue's order ("Sigur Ros" beside
+// "Sigur Rós", "Bjork" beside "Björk") are most often one artist typed
+// twice: a new entry beside them is made only when the user says so, as
+// the program asks before it creates one.
+bool confirmnew(int kind, const std::string& stored, const std::vector<Record>& similar) {
+  constexpr size_t kListed = 5;
+  std::string names;
+  for (size_t i = 0; i < similar.size() && i < kListed; ++i)
+    names += textf("%s\"%s\" (#%ld)", i == 0 ? "" : ", ", similar[i].name.c_str(),
+                   static_cast<long>(similar[i].code));
+  if (similar.size() > kListed) names += textf(" and %zu more", similar.size() - kListed);
+  const std::string question =
+      textf("%s with a similar name: %s.\nDo you want to create a new %s \"%s\"?",
+            KindNames[kind][similar.size() == 1 ? CapSingularForm : CapPluralForm], names.c_str(),
+            KindNames[kind][SingularForm], stored.c_str());
+  return DB_Host().message(question.c_str(), "Confirm insert", Buttons::OKCancel, Icon::Question) ==
+         Answer::OK;
 }
 
 // The attribute that link puts on the album: an existing one by code or by
@@ -102,6 +131,10 @@ int linkedattribute(int kind, const std::string& operand, Record* item, bool* cr
     *item = matches.exact.front();
     return 0;
   }
+  if (!matches.similar.empty() && !confirmnew(kind, stored, matches.similar))
+    return failure(std::string("no ") + KindNames[kind][SingularForm] + " is named " +
+                   inquotes(stored) + "; nothing was created (name a similar one by its code, or "
+                   "answer yes to create it)");
   Rlist cursor(&DB_Table(kind));
   ErrorCode rc = DB_InsertRecord(kind, stored.c_str(), cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
@@ -159,6 +192,12 @@ int cmd_unlink(const Options& options, TerminalHost&) {
   if (int status = findentry(options, &e); status != 0) return status;
   ErrorCode rc = DB_RemoveLink(*e.list, *e.titles, PurgeAsk);
   if (rc != Ok) return engineerror("Remove failed", rc);
+  if (e.missing) {
+    std::printf("removed the row at position %d of %s, which named no existing %s (#%ld)\n", e.seq,
+                describe(TitleTable, e.album).c_str(), KindNames[e.kind][SingularForm],
+                static_cast<long>(e.item.code));
+    return refreshmark(*e.titles);
+  }
   std::printf("removed %s from position %d of %s\n", describe(e.kind, e.item).c_str(), e.seq,
               describe(TitleTable, e.album).c_str());
   Rlist check(&DB_Table(e.kind));
@@ -178,14 +217,16 @@ int cmd_move(const Options& options, TerminalHost&) {
   Entry e;
   if (int status = findentry(options, &e); status != 0) return status;
   if (up && e.seq == 0)
-    return failure(describe(e.kind, e.item) + " is already first; nothing changed");
+    return failure(entryname(e) + " is already first; nothing changed");
   if (!up && e.seq >= e.rows - 1)
-    return failure(describe(e.kind, e.item) + " is already last; nothing changed");
+    return failure(entryname(e) + " is already last; nothing changed");
   ErrorCode rc = DB_MoveLink(*e.list, up ? 1 : 0, *e.titles);
   if (rc == quill::TooFar)
-    return failure(describe(e.kind, e.item) + " is already last; nothing changed");
+    return failure(entryname(e) + " is already last; nothing changed");
+  if (rc == quill::NotFound && e.missing)
+    return failure(entryname(e) + " cannot be moved; unlink it, or let verify repair it");
   if (rc != Ok) return engineerror(up ? "Move-up failed" : "Move-down failed", rc);
-  std::printf("moved %s from position %d to %d\n", describe(e.kind, e.item).c_str(), e.seq,
+  std::printf("moved %s from position %d to %d\n", entryname(e).c_str(), e.seq,
               e.list->rows().field(F_Seq).asint());
   return refreshmark(*e.titles);
 }
