@@ -1,35 +1,23 @@
-// tracklore-cli export / import: every album with its ordered lists as CSV.
+// tracklore-cli export / import: every album with its ordered lists as CSV
+// (albumcsv.h).
 //
-// One record per link: album, kind ("artist" or "song"), position in the
-// album's list from 0, name; an album without links has one record whose
-// kind, position and name are empty. The file starts with the header
-// record album,kind,position,name. Export writes the albums in name order,
-// each album's artists and then its songs in their order, all in UTF-8.
+// Export writes the header record and then the albums in name order, each
+// album's artists and then its songs in their order, all in UTF-8, with
+// the album's code as album_code.
 //
-// Import takes such a file. An album's records stand together: a record
-// begins a new album when its album name differs from the record before,
-// when it repeats a kind and position already seen for the current album,
-// or when it (or the record before) has an empty kind; so albums that share
-// a name come back as separate albums. Every album of the file is created;
-// an artist or song is reused when one of exactly that name exists (or was
-// made earlier in the import), otherwise created. The whole file is checked
-// before anything changes; a failure while writing stops the import and
-// says how far it got.
-#include <strings.h>
-
+// Import reads and checks the whole file before anything changes, then
+// creates every album of it; an artist or song is reused when one of
+// exactly that name exists (or was made earlier in the import), else one
+// whose name compares equal in the catalogue's order (case, accents and
+// punctuation aside), otherwise created. A failure while writing stops the
+// import and says how far it got.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <map>
 #include <memory>
-#include <set>
-#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/browse.h"
@@ -39,9 +27,11 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/albumcsv.h"
 #include "tools/cli/cp1252.h"
 #include "tools/cli/csv.h"
 #include "tools/cli/database.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/names.h"
 
 namespace tracklore::cli {
@@ -51,13 +41,12 @@ using quill::Rlist;
 
 namespace {
 
-const std::vector<std::string> kHeader = {"album", "kind", "position", "name"};
-
 // ---- export -------------------------------------------------------------------
 
 // The records of one album; *missing counts rows whose entry has gone.
 std::string albumrecords(const Record& album, int* missing) {
   const std::string title = toutf8(album.name);
+  const std::string code = std::to_string(album.code);
   std::string out;
   for (int r = 0; r < kRelations; ++r) {
     const int kind = attrtable(r);
@@ -73,10 +62,10 @@ std::string albumrecords(const Record& album, int* missing) {
         continue;
       }
       out += csvrecord({title, KindNames[kind][SingularForm], std::to_string(position++),
-                        toutf8(storedname(entry))});
+                        toutf8(storedname(entry)), code});
     }
   }
-  if (out.empty()) out = csvrecord({title, "", "", ""});
+  if (out.empty()) out = csvrecord({title, "", "", "", code});
   return out;
 }
 
@@ -88,161 +77,47 @@ bool writefile(const std::string& path, const std::string& text) {
   return std::fclose(file) == 0 && ok;
 }
 
-// ---- import: reading and checking the file ------------------------------------
-
-struct Link {
-  int kind;
-  long position;
-  std::string name;  // stored form
-};
-
-struct PlannedAlbum {
-  std::string name;  // stored form
-  int line;
-  bool bare = false;  // written as an album without links
-  std::vector<Link> links;
-  std::set<std::pair<int, long>> seen;
-};
-
-bool readfile(const std::string& path, std::string* text) {
-  if (path == "-") {
-    text->assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream all;
-  all << in.rdbuf();
-  *text = all.str();
-  return !in.bad();
-}
-
-bool isheader(const CsvRecord& record) {
-  if (record.fields.size() != kHeader.size()) return false;
-  for (size_t i = 0; i < kHeader.size(); ++i)
-    if (strcasecmp(record.fields[i].c_str(), kHeader[i].c_str()) != 0) return false;
-  return true;
-}
-
-// Collects the problems of the file, so that all of them are told at once.
-class Problems {
- public:
-  void add(int line, const std::string& text) {
-    if (count_++ < kShown) std::fprintf(stderr, "tracklore-cli: line %d: %s\n", line, text.c_str());
-  }
-  int count() const { return count_; }
-  void finish() const {
-    if (count_ > kShown) std::fprintf(stderr, "tracklore-cli: ... and %d more\n", count_ - kShown);
-  }
-
- private:
-  static constexpr int kShown = 20;
-  int count_ = 0;
-};
-
-// One record into the plan; false (with the problem told) when it is wrong.
-bool planrecord(const CsvRecord& record, std::vector<PlannedAlbum>* plan, Problems* problems) {
-  const std::vector<std::string>& f = record.fields;
-  if (f.size() != kHeader.size()) {
-    problems->add(record.line, "4 fields expected (album,kind,position,name), found " +
-                                   std::to_string(f.size()));
-    return false;
-  }
-  std::string album, message;
-  if (!storedform(TitleTable, f[0], &album, &message)) {
-    problems->add(record.line, message);
-    return false;
-  }
-  Link link{-1, -1, {}};
-  if (f[1].empty()) {
-    if (!f[2].empty() || !f[3].empty()) {
-      problems->add(record.line, "an album without links has an empty position and name");
-      return false;
-    }
-  } else {
-    link.kind = attributekind(f[1]);
-    if (link.kind < 0) {
-      problems->add(record.line, "the kind is artist, song or empty, not '" + f[1] + "'");
-      return false;
-    }
-    if (!parsecount(f[2], &link.position)) {
-      problems->add(record.line, "the position is a number from 0 on, not '" + f[2] + "'");
-      return false;
-    }
-    if (!storedform(link.kind, f[3], &link.name, &message)) {
-      problems->add(record.line, message);
-      return false;
-    }
-  }
-  const auto key = std::make_pair(link.kind, link.position);
-  const bool another = plan->empty() || plan->back().name != album || plan->back().bare ||
-                       link.kind < 0 || plan->back().seen.count(key) != 0;
-  if (another) plan->push_back({album, record.line, link.kind < 0, {}, {}});
-  if (link.kind >= 0) {
-    plan->back().seen.insert(key);
-    plan->back().links.push_back(std::move(link));
-  }
-  return true;
-}
-
-bool makeplan(const std::string& text, std::vector<PlannedAlbum>* plan) {
-  std::vector<CsvRecord> records;
-  std::string error;
-  if (!parsecsv(text, &records, &error)) {
-    failure(error + "; nothing was imported");
-    return false;
-  }
-  Problems problems;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const CsvRecord& record = records[i];
-    if (i == 0 && isheader(record)) continue;
-    if (record.fields.size() == 1 && record.fields[0].empty()) continue;  // a blank line
-    planrecord(record, plan, &problems);
-  }
-  problems.finish();
-  if (problems.count() > 0) {
-    failure(std::to_string(problems.count()) + " record" + (problems.count() == 1 ? "" : "s") +
-            " cannot be imported; nothing was imported");
-    return false;
-  }
-  for (PlannedAlbum& album : *plan)
-    std::stable_sort(album.links.begin(), album.links.end(), [](const Link& a, const Link& b) {
-      return a.kind != b.kind ? a.kind < b.kind : a.position < b.position;
-    });
-  return true;
-}
-
-// ---- import: writing ------------------------------------------------------------
+// ---- import ---------------------------------------------------------------------
 
 struct Tally {
   int albums = 0;
   int links[3] = {0, 0, 0};
   int created[3] = {0, 0, 0};
+  int similar[3] = {0, 0, 0};  // reused under a name that compares equal
 };
 
-// The artists and songs of the file that exist already, by stored name: the
-// one with the lowest code when several share the name.
-void findexisting(const std::vector<PlannedAlbum>& plan, std::map<std::string, int32_t> known[3]) {
-  for (const PlannedAlbum& album : plan) {
-    for (const Link& link : album.links) {
-      if (known[link.kind].count(link.name) != 0) continue;
-      std::vector<Record> exact = findname(link.kind, link.name).exact;
-      if (exact.empty()) continue;
-      auto lowest = std::min_element(exact.begin(), exact.end(),
-                                     [](const Record& a, const Record& b) { return a.code < b.code; });
-      known[link.kind][link.name] = lowest->code;
-      if (exact.size() > 1)
-        std::fprintf(stderr, "tracklore-cli: note: several %s are named %s; #%ld is used\n",
-                     KindNames[link.kind][PluralForm], inquotes(link.name).c_str(),
-                     static_cast<long>(lowest->code));
-    }
-  }
+void notealbums(const std::vector<PlannedAlbum>& plan) {
   for (const PlannedAlbum& album : plan) {
     std::vector<Record> exact = findname(TitleTable, album.name).exact;
     if (!exact.empty())
       std::fprintf(stderr, "tracklore-cli: note: album %s exists already (#%ld); the file's is added beside it\n",
                    inquotes(album.name).c_str(), static_cast<long>(exact.front().code));
   }
+}
+
+Record lowestcode(const std::vector<Record>& records) {
+  return *std::min_element(records.begin(), records.end(),
+                           [](const Record& a, const Record& b) { return a.code < b.code; });
+}
+
+// The artist or song that a name of the file stands for, when one exists
+// (or was made earlier in the import): one of exactly that name, else one
+// whose name compares equal, the lowest code among several; -1 when none.
+int32_t existingcode(int kind, const std::string& name, Tally* tally) {
+  NameMatches matches = findname(kind, name);
+  if (!matches.exact.empty()) {
+    const Record found = lowestcode(matches.exact);
+    if (matches.exact.size() > 1)
+      std::fprintf(stderr, "tracklore-cli: note: several %s are named %s; #%ld is used\n",
+                   KindNames[kind][PluralForm], inquotes(name).c_str(), static_cast<long>(found.code));
+    return found.code;
+  }
+  if (matches.similar.empty()) return -1;
+  const Record found = lowestcode(matches.similar);
+  ++tally->similar[kind];
+  std::fprintf(stderr, "tracklore-cli: note: %s %s is taken as %s\n", KindNames[kind][SingularForm],
+               inquotes(name).c_str(), describe(kind, found).c_str());
+  return found.code;
 }
 
 // The code of a link's artist or song, made when it is new; 0 or the code
@@ -254,12 +129,15 @@ ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3
     *code = it->second;
     return Ok;
   }
-  Rlist cursor(&DB_Table(link.kind));
-  ErrorCode rc = DB_InsertRecord(link.kind, link.name.c_str(), cursor);
-  if (rc != Ok) return rc;
-  *code = cursor.field(F_Code).aslong();
+  *code = existingcode(link.kind, link.name, tally);
+  if (*code < 0) {
+    Rlist cursor(&DB_Table(link.kind));
+    ErrorCode rc = DB_InsertRecord(link.kind, link.name.c_str(), cursor);
+    if (rc != Ok) return rc;
+    *code = cursor.field(F_Code).aslong();
+    ++tally->created[link.kind];
+  }
   known[link.kind][link.name] = *code;
-  ++tally->created[link.kind];
   return Ok;
 }
 
@@ -295,7 +173,7 @@ int cmd_export(const Options& options, TerminalHost&) {
   const std::string path = options.operands.empty() ? "-" : options.operands[0];
   Session session(false);
   if (!session.ok()) return 1;
-  std::string text = csvrecord(kHeader);
+  std::string text = csvrecord(kAlbumColumns);
   int missing = 0;
   {
     FullTable albums(DB_Table(TitleTable));
@@ -303,7 +181,8 @@ int cmd_export(const Options& options, TerminalHost&) {
     for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1))
       text += albumrecords(current(albums.cursor()), &missing);
   }
-  if (!writefile(path, text)) return failure("cannot write " + path + ": " + std::strerror(errno));
+  if (!writefile(path, text))
+    return failure("cannot write " + quotedtext(path) + ": " + std::strerror(errno));
   if (missing > 0)
     return failure(std::to_string(missing) + " row" + (missing == 1 ? "" : "s") +
                    " left out for entries that are missing; tracklore-cli verify repairs them");
@@ -312,17 +191,19 @@ int cmd_export(const Options& options, TerminalHost&) {
 
 int cmd_import(const Options& options, TerminalHost&) {
   const std::string& path = options.operands[0];
-  std::string text;
-  if (!readfile(path, &text)) return failure("cannot read " + path + ": " + std::strerror(errno));
-  std::vector<PlannedAlbum> plan;
-  if (!makeplan(text, &plan)) return 1;
+  std::FILE* in = openinput(path);
+  if (in == nullptr) return 1;
+  Plan plan;
+  const bool planned = makeplan(in, &plan);
+  if (in != stdin) std::fclose(in);
+  if (!planned) return 1;
 
   Session session(true);
   if (!session.ok()) return 1;
+  notealbums(plan.albums);
   std::map<std::string, int32_t> known[3];
-  findexisting(plan, known);
   Tally tally;
-  for (const PlannedAlbum& album : plan) {
+  for (const PlannedAlbum& album : plan.albums) {
     const char* step = "";
     ErrorCode rc = importalbum(album, known, &tally, &step);
     if (rc != Ok)
@@ -337,6 +218,11 @@ int cmd_import(const Options& options, TerminalHost&) {
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),
               counted(tally.created[SongTable], SongTable).c_str());
+  if (tally.similar[ArtistTable] + tally.similar[SongTable] > 0)
+    std::printf("reused %s and %s whose names differ from the file's only in case, accents or "
+                "punctuation\n",
+                counted(tally.similar[ArtistTable], ArtistTable).c_str(),
+                counted(tally.similar[SongTable], SongTable).c_str());
   return 0;
 }
 

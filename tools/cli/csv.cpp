@@ -31,66 +31,98 @@ std::string csvrecord(const std::vector<std::string>& fields) {
   return line;
 }
 
-bool parsecsv(std::string_view text, std::vector<CsvRecord>* records, std::string* error) {
-  records->clear();
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  size_t i = 0;
-  int line = 1;
-  const auto fail = [&](const std::string& what) {
-    *error = "line " + std::to_string(line) + ": " + what;
+int CsvReader::peek() {
+  if (ahead_.empty()) {
+    const int c = std::getc(in_);
+    if (c == EOF) return EOF;
+    ahead_ += static_cast<char>(c);
+  }
+  return static_cast<unsigned char>(ahead_.front());
+}
+
+int CsvReader::take() {
+  const int c = peek();
+  if (c != EOF) {
+    ahead_.erase(0, 1);
+    ++taken_;
+  }
+  return c;
+}
+
+bool CsvReader::fail(int line, const std::string& what) {
+  error_ = "line " + std::to_string(line) + ": " + what;
+  return false;
+}
+
+CsvReader::Step CsvReader::next(CsvRecord* record) {
+  if (!started_) {
+    started_ = true;
+    static const std::string kMark = "\xEF\xBB\xBF";
+    while (ahead_.size() < kMark.size()) {
+      const int c = std::getc(in_);
+      if (c == EOF) break;
+      ahead_ += static_cast<char>(c);
+    }
+    if (ahead_.compare(0, kMark.size(), kMark) == 0) ahead_.erase(0, kMark.size());
+  }
+  if (peek() == EOF) return std::ferror(in_) ? (fail(line_, "cannot be read"), Step::Error) : Step::End;
+
+  record->line = line_;
+  record->fields.clear();
+  taken_ = 0;
+  const auto ends = [&] {
+    const int c = peek();
+    if (c == EOF || c == ',' || c == '\n') return true;
+    if (c != '\r') return false;
+    // A lone CR is text; only CR LF ends a record.
+    take();
+    if (peek() == '\n') return true;
+    ahead_.insert(0, 1, '\r');
+    --taken_;
     return false;
   };
-  while (i < text.size()) {
-    CsvRecord record;
-    record.line = line;
-    std::string field;
-    for (;;) {
-      if (i < text.size() && text[i] == '"') {
-        // Quoted: runs to the quote that is not doubled.
-        ++i;
-        const int opened = line;
-        for (;;) {
-          if (i >= text.size()) {
-            line = opened;
-            return fail("a quoted field is not closed");
-          }
-          char c = text[i++];
-          if (c == '"') {
-            if (i < text.size() && text[i] == '"') {
-              field += '"';
-              ++i;
-              continue;
-            }
-            break;
-          }
-          if (c == '\n') ++line;
-          field += c;
+  const auto toolong = [&] { return taken_ > kMaxCsvRecord; };
+  std::string field;
+  for (;;) {
+    if (peek() == '"') {
+      // Quoted: runs to the quote that is not doubled.
+      take();
+      const int opened = line_;
+      for (;;) {
+        const int c = take();
+        if (c == EOF) return fail(opened, "a quoted field is not closed"), Step::Error;
+        if (toolong()) break;
+        if (c == '"') {
+          if (peek() != '"') break;
+          take();
+        } else if (c == '\n') {
+          ++line_;
         }
-        if (i < text.size() && text[i] != ',' && text[i] != '\n' &&
-            !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-          return fail("text follows a closing quote");
-      } else {
-        while (i < text.size() && text[i] != ',' && text[i] != '\n' &&
-               !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-          if (text[i] == '"') return fail("a quote inside a field that is not quoted");
-          field += text[i++];
-        }
+        field += static_cast<char>(c);
       }
-      record.fields.push_back(field);
-      field.clear();
-      if (i < text.size() && text[i] == ',') {
-        ++i;
-        continue;
+      if (!toolong() && !ends()) return fail(line_, "text follows a closing quote"), Step::Error;
+    } else {
+      while (!toolong() && !ends()) {
+        if (peek() == '"') return fail(line_, "a quote inside a field that is not quoted"), Step::Error;
+        field += static_cast<char>(take());
       }
-      // End of the record: CR LF, LF or the end of the text.
-      if (i < text.size() && text[i] == '\r') ++i;
-      if (i < text.size() && text[i] == '\n') ++i;
-      ++line;
-      break;
     }
-    records->push_back(std::move(record));
+    if (toolong())
+      return fail(record->line, "a record longer than " + std::to_string(kMaxCsvRecord) +
+                                    " bytes; nothing more is read"),
+             Step::Error;
+    record->fields.push_back(std::move(field));
+    field.clear();
+    if (peek() == ',') {
+      take();
+      continue;
+    }
+    // End of the record: CR LF, LF or the end of the input.
+    if (peek() == '\r') take();
+    if (peek() == '\n') take();
+    ++line_;
+    return Step::Record;
   }
-  return true;
 }
 
 }  // namespace tracklore::cli

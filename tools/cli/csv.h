@@ -5,14 +5,19 @@
 // which some readers would trim), with every double quote doubled; records
 // end with CR LF. Reading accepts CR LF or LF line ends, quoted fields that
 // span lines, a last record without line end and a leading UTF-8 byte order
-// mark; anything else malformed is refused with its line number.
+// mark; anything else malformed is refused with its line number, and so is
+// a record longer than kMaxCsvRecord bytes: the input is read a record at a
+// time, so that a stream without line ends cannot fill the memory.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tracklore::cli {
+
+inline constexpr size_t kMaxCsvRecord = 64 * 1024;
 
 std::string csvrecord(const std::vector<std::string>& fields);
 
@@ -21,7 +26,26 @@ struct CsvRecord {
   std::vector<std::string> fields;
 };
 
-// False with a message naming the line when the text is not well formed.
-bool parsecsv(std::string_view text, std::vector<CsvRecord>* records, std::string* error);
+class CsvReader {
+ public:
+  explicit CsvReader(std::FILE* in) : in_(in) {}
+
+  enum class Step { Record, End, Error };
+  // The next record; after Error, error() names the line and the fault.
+  Step next(CsvRecord* record);
+  const std::string& error() const { return error_; }
+
+ private:
+  std::FILE* in_;
+  std::string ahead_;  // bytes read but not yet taken
+  bool started_ = false;
+  int line_ = 1;
+  size_t taken_ = 0;  // bytes of the record so far
+  std::string error_;
+
+  int peek();
+  int take();
+  bool fail(int line, const std::string& what);
+};
 
 }  // namespace tracklore::cli
