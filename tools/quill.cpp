@@ -59,6 +59,9 @@ void help() {
               "Inspects and maintains Quillstore tables. BASE is a table's path without\n"
               "extension (BASE.db1 holds the records, BASE.idx the index).\n\ncommands:\n");
   for (const Command& c : kCommands) std::printf("  quill %s\n", c.synopsis);
+  std::printf("\nExit status: 0 done, 1 failed (the engine's code is named), 2 wrong usage,\n"
+              "255 stopped by a fatal error of the engine, a damaged file or no memory left\n"
+              "(the message before says which).\n");
 }
 
 }  // namespace

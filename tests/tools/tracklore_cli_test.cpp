@@ -138,6 +138,43 @@ TEST_F(TrackloreCli, UnlinkKeepsOrPurgesAndRenumbers) {
   EXPECT_EQ(cli({"unlink", "A", "song", "5"}).status, 1);
 }
 
+TEST_F(TrackloreCli, UnlinksARowWhoseSongIsGone) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"link", "A", "song", "Gone"}));
+  ASSERT_OK(quilltool({"delete", "attr002", "0"}));
+  Outcome unlink = cli({"unlink", "A", "song", "0", "--purge"});
+  EXPECT_OK(unlink);
+  EXPECT_EQ(unlink.out,
+            "removed the row at position 0 of album \"A\" (#0), which named no existing song (#0)\n");
+  EXPECT_TRUE(contains(cli({"show", "A"}).out, "Songs:\n"));
+  EXPECT_TRUE(contains(cli({"verify"}).out, "no problems found"));
+}
+
+TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"add", "artist", "Sigur Rós"}));
+  Outcome refused = cli({"link", "A", "artist", "sigur ros"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(contains(refused.err,
+                       "Confirm insert: Artist with a similar name: \"Sigur Rós\" (#0).\n"
+                       "Do you want to create a new artist \"Sigur Ros\"?\n  -> Cancel"));
+  EXPECT_EQ(cli({"link", "A", "artist", "sigur ros", "--no"}).status, 1);
+  EXPECT_EQ(cli({"list", "artists"}).out, "0\tSigur Rós\t0\n");
+  EXPECT_OK(cli({"link", "A", "artist", "sigur ros", "--yes"}));
+  EXPECT_EQ(cli({"list", "artists"}).out, "0\tSigur Rós\t0\n1\tSigur Ros\t1\n");
+
+  // Import takes the existing entry, and one it made itself, without asking.
+  ASSERT_OK(cli({"add", "artist", "Björk"}));
+  std::ofstream("alike.csv") << "B,artist,0,bjork\nB,song,0,Joga\nB,song,1,jóga\n";
+  Outcome import = cli({"import", "alike.csv"});
+  EXPECT_OK(import);
+  EXPECT_EQ(import.out,
+            "imported 1 album with 1 artist and 2 song entries; created 0 artists and 1 song\n"
+            "reused 1 artist and 1 song whose names differ from the file's only in case, accents "
+            "or punctuation\n");
+  EXPECT_EQ(cli({"list", "songs"}).out, "0\tJoga\t2\n");
+}
+
 TEST_F(TrackloreCli, MovesUpAndDownButNotPastTheEnds) {
   ASSERT_OK(cli({"add", "album", "A"}));
   for (const char* artist : {"Ann", "Bob", "Cy"}) ASSERT_OK(cli({"link", "A", "artist", artist}));
@@ -208,6 +245,7 @@ TEST_F(TrackloreCli, PackThenReindex) {
   Outcome stale = cli({"list", "albums"});
   EXPECT_EQ(stale.status, 1);
   EXPECT_TRUE(contains(stale.err, "IndexOutOfDate"));
+  EXPECT_TRUE(contains(stale.err, "tracklore-cli reindex rebuilds them"));
   Outcome reindex = cli({"reindex"});
   EXPECT_OK(reindex);
   EXPECT_EQ(reindex.out, "Reindex succeeded.\n");
@@ -280,21 +318,23 @@ TEST_F(TrackloreCli, ExportAndImportRoundTrip) {
   ASSERT_OK(cli({"link", "Café Crème", "song", "Track 10"}));
   ASSERT_OK(cli({"link", "Café Crème", "song", "Track 2"}));
   ASSERT_OK(cli({"add", "album", "Empty"}));
-  ASSERT_OK(cli({"add", "album", "Twice"}));
-  ASSERT_OK(cli({"add", "album", "Twice"}));
-  ASSERT_OK(cli({"link", "#3", "song", "Ça Va"}));
+  // Three albums of one name: songs only, artists only, songs only.
+  for (int i = 0; i < 3; ++i) ASSERT_OK(cli({"add", "album", "Twice"}));
+  ASSERT_OK(cli({"link", "#4", "song", "Ça Va"}));
+  ASSERT_OK(cli({"link", "#3", "artist", "Guest"}));
   ASSERT_OK(cli({"link", "#2", "song", "Other"}));
   ASSERT_OK(cli({"export", "first.csv"}));
   const std::string first = slurp("first.csv");
   EXPECT_EQ(first,
-            "album,kind,position,name\r\n"
-            "Café Crème,artist,0,\"Zoë, \"\"The\"\" Band\"\r\n"
-            "Café Crème,song,0,Ça Va\r\n"
-            "Café Crème,song,1,Track 10\r\n"
-            "Café Crème,song,2,Track 2\r\n"
-            "Empty,,,\r\n"
-            "Twice,song,0,Other\r\n"
-            "Twice,song,0,Ça Va\r\n");
+            "album,kind,position,name,album_code\r\n"
+            "Café Crème,artist,0,\"Zoë, \"\"The\"\" Band\",0\r\n"
+            "Café Crème,song,0,Ça Va,0\r\n"
+            "Café Crème,song,1,Track 10,0\r\n"
+            "Café Crème,song,2,Track 2,0\r\n"
+            "Empty,,,,1\r\n"
+            "Twice,song,0,Other,2\r\n"
+            "Twice,artist,0,Guest,3\r\n"
+            "Twice,song,0,Ça Va,4\r\n");
   EXPECT_EQ(cli({"export"}).out, first);
 
   std::filesystem::create_directory("copy");
@@ -303,7 +343,7 @@ TEST_F(TrackloreCli, ExportAndImportRoundTrip) {
   Outcome import = cli({"-C", "copy", "import", "../first.csv"});
   EXPECT_OK(import);
   EXPECT_EQ(import.out,
-            "imported 4 albums with 1 artist and 5 song entries; created 1 artist and 3 songs\n");
+            "imported 5 albums with 2 artist and 5 song entries; created 2 artists and 3 songs\n");
   ASSERT_OK(cli({"-C", "copy", "export", "second.csv"}));
   EXPECT_EQ(slurp("copy/second.csv"), first);
   EXPECT_EQ(cli({"-C", "copy", "list", "songs", "--prefix", "ca"}).out, "0\tÇa Va\t2\n");
@@ -315,7 +355,7 @@ TEST_F(TrackloreCli, ImportsLooserFilesAndKeepsRunsApart) {
   std::ofstream("multi.csv") << "X,song,0,A\nY,artist,0,\"Two\nLines\"\n";
   Outcome refused = cli({"import", "multi.csv"});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(contains(refused.err, "line 2: cannot store the artist name \"Two\nLines\""));
+  EXPECT_TRUE(contains(refused.err, "line 2: cannot store the artist name \"Two\\nLines\""));
   EXPECT_TRUE(contains(refused.err, "U+000A"));
   EXPECT_EQ(cli({"list", "albums"}).out, "");
 
@@ -328,6 +368,56 @@ TEST_F(TrackloreCli, ImportsLooserFilesAndKeepsRunsApart) {
   EXPECT_EQ(cli({"list", "albums"}).out, "0\tX\t*\n2\tX\t*\n1\tY\t*\n");
   EXPECT_TRUE(contains(cli({"show", "#0"}).out, "Songs:\n  0  A (#0)\n  1  B (#1)\n"));
   EXPECT_TRUE(contains(cli({"show", "#2"}).out, "Artists:\n  0  Solo (#0)\nSongs:\n"));
+}
+
+TEST_F(TrackloreCli, ImportsOnlyRegularFilesOfBoundedRecords) {
+  std::filesystem::create_directory("folder.csv");
+  Outcome folder = cli({"import", "folder.csv"});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_TRUE(contains(folder.err, "cannot import \"folder.csv\": it is not a regular file"));
+  EXPECT_EQ(cli({"import", "/dev/zero"}).status, 1);
+  std::ofstream("long.csv") << "A,song,0,x\nB,song,0," << std::string(70000, 'y') << "\n";
+  Outcome longer = cli({"import", "long.csv"});
+  EXPECT_EQ(longer.status, 1);
+  EXPECT_TRUE(contains(longer.err, "line 2: a record longer than 65536 bytes"));
+  EXPECT_EQ(cli({"list", "albums"}).out, "");
+}
+
+TEST_F(TrackloreCli, MessagesShowInputEscapedAndCut) {
+  Outcome escape = cli({"add", "artist", "Clear \x1b[2J"});
+  EXPECT_EQ(escape.status, 1);
+  EXPECT_TRUE(contains(escape.err, "\"Clear \\x1B[2J\""));
+  Outcome stem = cli({"--main", "\x1b[2J", "list", "albums"});  // the engine's own message
+  EXPECT_TRUE(contains(stem.err, "Datafile \"\\x1B[2J\""));
+  std::ofstream("odd.csv") << "A," << std::string(60000, 'k') << ",0,x\n"
+                           << "B,song,0," << std::string("N\0L", 3) << "\n";
+  Outcome odd = cli({"import", "odd.csv"});
+  EXPECT_EQ(odd.status, 1);
+  EXPECT_TRUE(contains(odd.err, "not \"" + std::string(64, 'k') + "...\" (60000 bytes)\n"));
+  EXPECT_TRUE(contains(odd.err, "the song name \"N\\x00L\": it holds the control character U+0000"));
+  for (const std::string& err : {escape.err, stem.err, odd.err}) {
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
+    EXPECT_LT(err.size(), 1000u);
+  }
+}
+
+TEST_F(TrackloreCli, AFatalEngineErrorEndsWithTheDocumentedStatus) {
+  ASSERT_OK(cli({"add", "album", "X"}));
+  // The key length of the first entry in the root page of the Name tree.
+  const std::string tree = quilltool({"tree", "maindb", "0"}).out;
+  const size_t at = tree.find("root ");
+  ASSERT_NE(at, std::string::npos) << tree;
+  {
+    std::fstream idx("maindb.idx", std::ios::in | std::ios::out | std::ios::binary);
+    idx.seekp(std::stol(tree.substr(at + 5)) + 6);
+    idx.write("\x7f\x7f", 2);
+  }
+  Outcome damaged = cli({"list", "albums"});
+  EXPECT_EQ(damaged.status, 255);
+  EXPECT_TRUE(contains(damaged.err, "Fatal error (aborting): Page::load: damaged page"));
+  EXPECT_TRUE(contains(cli({"--help"}).out, "\n255: stopped by a fatal error of the engine"));
+  EXPECT_EQ(quilltool({"list", "maindb", "--tag", "0"}).status, 255);
+  EXPECT_TRUE(contains(quilltool({"--help"}).out, "255 stopped by a fatal error of the engine"));
 }
 
 TEST_F(TrackloreCli, NamesThatLookLikeOptionsFollowADoubleDash) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "catalogue/schema.h"
+#include "tools/cli/echo.h"
 
 namespace tracklore::cli {
 
@@ -29,7 +30,8 @@ const Command kCommands[] = {
     {"show", 1, 1, 0, cmd_show, "show ALBUM", "an album with its artists and songs in order"},
     {"add", 2, 2, 0, cmd_add, "add album|artist|song NAME", "a new album, artist or song"},
     {"link", 3, 3, TakesAt, cmd_link, "link ALBUM artist|song NAME [--at SEQ]",
-     "put an artist or song on an album (made first when new)"},
+     "put an artist or song on an album (made first when new, after asking\n"
+     "      when one of a name alike in all but case and accents exists)"},
     {"unlink", 3, 3, TakesPurge, cmd_unlink, "unlink ALBUM artist|song SEQ [--purge|--keep]",
      "take the entry at SEQ off the album"},
     {"move", 4, 4, 0, cmd_move, "move ALBUM artist|song SEQ up|down",
@@ -42,7 +44,7 @@ const Command kCommands[] = {
     {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},
     {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]", "check the database and repair it"},
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
-     "write every album as CSV (album,kind,position,name) to FILE, or to stdout"},
+     "write every album as CSV (album,kind,position,name,album_code) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},
 };
 
@@ -69,7 +71,9 @@ void printusage(std::FILE* to) {
                "artist or song no album uses any more), at a prompt when standard input\n"
                "is a terminal, and otherwise with No or Cancel.\n"
                "\n"
-               "Exit status: 0 done, 1 failed or refused, 2 wrong usage.\n");
+               "Exit status: 0 done, 1 failed or refused, 2 wrong usage.\n"
+               "255: stopped by a fatal error of the engine, a damaged file or no memory\n"
+               "left (the message before says which); reindex rebuilds a damaged index.\n");
 }
 
 int usageerror(const std::string& text) {
@@ -99,7 +103,7 @@ int runcommand(const Options& options, TerminalHost& host) {
       return usageerror("--purge and --keep belong to unlink");
     return c.run(options, host);
   }
-  return usageerror("unknown command '" + options.command + "'");
+  return usageerror("unknown command " + quotedtext(options.command));
 }
 
 }  // namespace tracklore::cli
