@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/deps.sh [test|run]
+# Usage: scripts/deps.sh [test|run|package]
 set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
+if [ "${1:-}" = package ]; then
+  # cpack reads the programs' library dependencies with dpkg-shlibdeps.
+  packages+=(dpkg-dev file)
+fi
 if [ "${1:-}" = test ]; then
   # The scripted session runs the real program on a virtual X server.
   packages+=(libsqlite3-dev xvfb xauth xdotool imagemagick)
+  # The install tree is checked as desktops and package managers read it.
+  packages+=(desktop-file-utils appstream man-db dpkg-dev file)
 fi
 
 missing=()

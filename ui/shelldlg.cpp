@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,7 +16,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "catalogue/host.h"
@@ -27,6 +24,7 @@
 #include "catalogue/text.h"
 #include "ui/codec.h"
 #include "ui/founddlg.h"
+#include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
 #include "ui/platform.h"
@@ -324,17 +322,7 @@ void CShellDlg::onAbout() {
   runModal(about);
 }
 
-void CShellDlg::onHelp() {
-  // The page ships beside the program; a copy in the current directory
-  // serves too.
-  QString page = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("index.htm"));
-  if (!QFileInfo::exists(page) && QFileInfo::exists(QStringLiteral("index.htm")))
-    page = QFileInfo(QStringLiteral("index.htm")).absoluteFilePath();
-  if (QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  tracklore::ask(textf("The help page could not be shown.\nIt is the file %s",
-                       toStoredLossy(QDir::toNativeSeparators(page)).c_str()),
-                 "Help", Buttons::OK, Icon::Information);
-}
+void CShellDlg::onHelp() { showHelp(); }
 
 void CShellDlg::reject() {
   if (tracklore::ask("Do you really want to exit the program?", "Confirm exit",
