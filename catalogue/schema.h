@@ -57,6 +57,9 @@ enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
 enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables
 enum : int { T_TitSeq = 0, T_Attr = 1 };  // relation tables
 
+// The largest position in an album's list: Seq is a 2-byte signed field.
+constexpr int kMaxSeq = 32767;
+
 // The length of each kind's Name field; a name holds one byte less.
 constexpr int kNameLength[3] = {56, 51, 61};
 // A buffer that holds any stored name with its terminator.
