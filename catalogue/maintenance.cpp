@@ -27,6 +27,12 @@ struct Pass {
   char* text;   // the pass's own line buffer
 };
 
+// The pass's percentage so far, rounded as the engine's scan rounds it.
+int percentdone(const quill::Progress& progress) {
+  if (progress.total <= 0) return 0;
+  return static_cast<int>((2 * int64_t{progress.done} * 100 / progress.total + 1) / 2);
+}
+
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   if (DB_Open(0, 1, 0, 1) != 0) return -1;
   int64_t total = 0;
@@ -49,6 +55,9 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
       std::snprintf(pass.text, kLineSize, pass.line, n + 1, kTables, name);
       *static_cast<const char**>(context) = pass.text;
     }
+    // The scan reports only as records go by: an empty table would pass
+    // without its line ever being shown.
+    if (callback != nullptr) callback(context, percentdone(progress));
     if (DB_CheckResult(pass.run(name, &progress), name, pass.operation) != 0) return -1;
   }
   return 0;

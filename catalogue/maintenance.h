@@ -9,7 +9,9 @@
 // a record whose first member is a const char*: before each table the
 // operation stores there the address of its progress line (valid until the
 // next line or the end of the program), for example
-// "Packing table 3 of 5 [rel001]". Both may be null.
+// "Packing table 3 of 5 [rel001]", and calls the callback with the
+// percentage so far, so that every table's line is shown, empty ones too.
+// Both may be null.
 //
 // DB_Create () -> 0 when a new empty database was made in the directory the
 //   user chose (save dialog; the chosen file's title, which must fit the

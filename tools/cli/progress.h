@@ -4,8 +4,7 @@
 // 2 of 5 [attr001]") in the first word of the context before each table and
 // calls the callback with the whole pass's percentage as records go by.
 // Each line is printed once, when it is first seen; on a terminal the line
-// is rewritten in place with the percentage. A table without records
-// reports no percentage, so its line may not be seen at all.
+// is rewritten in place with the percentage.
 #pragma once
 
 #include <string>
