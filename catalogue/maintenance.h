@@ -23,20 +23,41 @@
 // DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
 //   index files are then out of date until a reindex.
 // DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
-// DB_Verify -> 0 when the database was opened and walked, whatever was
-//   found; -1 when it could not be opened. Checks the relation rows'
-//   references and sequence numbers, the attributes' codes and reference
-//   counts and the albums' codes and first artists; every correction is
-//   asked (Yes/No) and written at once; duplicate codes are only reported.
+// DB_Verify (callback, context[, access, summary]) -> 0 when the database was
+//   opened and walked, whatever was found; -1 when it could not be opened;
+//   -2 when a table's index was found out of step with its records: the
+//   run stopped there after saying so (reindex, then verify again). Checks
+//   the relation rows' references and sequence numbers, the attributes'
+//   codes and reference counts and the albums' codes and first artists;
+//   every correction is asked (Yes/No) and written at once; duplicate codes
+//   are only reported. A correction that fails is reported ("Correction
+//   failed on Datafile ...") and counted, and no later check builds on the
+//   table it failed on: the walks that read it end there. ReadOnly access
+//   opens the tables for reading only (they may be read-only files), so
+//   every correction accepted fails. The summary, when given, counts what
+//   was found.
 #pragma once
 
 namespace tracklore {
 
 using ProgressCallback = void (*)(void* context, int percent);
 
+enum class VerifyAccess { Repair, ReadOnly };
+
+struct VerifySummary {
+  int found = 0;          // problems shown, duplicate codes included
+  int corrected = 0;      // of them, put right
+  int failed = 0;         // corrections accepted that could not be written
+  int uncorrectable = 0;  // duplicate codes: never corrected
+  int unchecked = 0;      // tables whose checks ended early after a failure
+};
+
 int DB_Create();
 int DB_Pack(ProgressCallback callback, void* context);
 int DB_Reindex(ProgressCallback callback, void* context);
+int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
+              VerifySummary* summary);
+// With repairs and no summary, as the shell runs it.
 int DB_Verify(ProgressCallback callback, void* context);
 
 }  // namespace tracklore

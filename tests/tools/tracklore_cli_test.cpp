@@ -1,6 +1,7 @@
 // tracklore-cli end to end: the real program run in a scratch directory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -232,6 +233,42 @@ TEST_F(TrackloreCli, VerifyRepairsABrokenReferenceCount) {
   EXPECT_EQ(yes.out, "Verification complete: 1 problem found, 1 corrected.\n");
   EXPECT_EQ(cli({"verify"}).out, "Verification complete: no problems found.\n");
   EXPECT_EQ(cli({"list", "songs"}).out, "0\tS\t1\n");
+}
+
+TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"add", "album", "B"}));
+  {
+    // Album B takes album A's code (the last byte of record 1's Code field,
+    // at datastart 186 + reclen 67 + offset 56 + 3), which only damage does.
+    std::fstream data("maindb.db1", std::ios::in | std::ios::out | std::ios::binary);
+    data.seekp(186 + 67 + 59);
+    data.put('\0');
+  }
+  ASSERT_OK(quilltool({"reindex", "maindb"}));
+  Outcome duplicate = cli({"verify", "--yes"});
+  EXPECT_EQ(duplicate.status, 1);
+  EXPECT_TRUE(contains(duplicate.err, "Duplicate code: Table maindb:"));
+  EXPECT_EQ(duplicate.out,
+            "Verification complete: 1 problem found, 0 corrected.\n"
+            "1 duplicate code cannot be corrected automatically.\n");
+
+  // Nothing is written without --yes, so the tables may be read-only files
+  // (for root too, once it cannot override file modes).
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms(0444));
+  const std::string reader =
+      geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search,-fowner " +
+                           std::string(TRACKLORE_CLI_PATH)
+                     : std::string(TRACKLORE_CLI_PATH);
+  Outcome readonly = execute(reader, {"verify", "--no"});
+  EXPECT_EQ(readonly.status, 1) << readonly.err;
+  EXPECT_EQ(readonly.out, duplicate.out);
+
+  std::filesystem::remove("rel002.idx");
+  Outcome broken = cli({"verify"});
+  EXPECT_EQ(broken.status, 2);
+  EXPECT_TRUE(contains(broken.err, "Verification failed. Check if a file is open or locked"));
 }
 
 TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
