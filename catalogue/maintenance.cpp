@@ -3,10 +3,15 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
+#include "engine/errors.h"
+#include "engine/file.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -33,6 +38,25 @@ int percentdone(const quill::Progress& progress) {
   return static_cast<int>((2 * int64_t{progress.done} * 100 / progress.total + 1) / 2);
 }
 
+// The pass renames its new file over the table's: a file that cannot be
+// written in place (read-only, held elsewhere) must not be replaced that
+// way. 0, or -1 after the refusal is shown.
+int writable(const Pass& pass, const char* name) {
+  for (const char* extension : {".db1", ".idx"}) {
+    const std::string path = std::string(name) + extension;
+    std::error_code error;
+    // A missing index file is what a reindex is for.
+    if (std::string(extension) == ".idx" && !std::filesystem::exists(path, error)) continue;
+    quill::File file;
+    if (file.open(path.c_str(), 1, 1) == 0) continue;
+    quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "
+                   "nothing was changed.",
+                   pass.operation, name, path.c_str());
+    return -1;
+  }
+  return 0;
+}
+
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   if (DB_Open(0, 1, 0, 1) != 0) return -1;
   int64_t total = 0;
@@ -41,6 +65,9 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     total += int64_t{table.nrecs()} * (pass.pertag ? table.header().ntags : 1);
   }
   DB_Close();
+  DB_RemoveStrayFiles();
+  for (int index : kPassOrder)
+    if (writable(pass, DB_TableName(index)) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;

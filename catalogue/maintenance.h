@@ -23,6 +23,13 @@
 // DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
 //   index files are then out of date until a reindex.
 // DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
+//   Both first remove the temporary files that earlier passes left behind
+//   (DB_RemoveStrayFiles), and refuse to start, changing nothing, when a
+//   file of the five tables cannot be opened for writing: what they write
+//   replaces the tables' files, which must not happen to read-only ones.
+// DB_RemoveStrayFiles -> how many temporary files of the current directory
+//   ("tmp%x%x%c%c" with ".db1", ".idx" or nothing) it removed: those that
+//   no process holds, so never one of a pass at work elsewhere.
 // DB_Verify (callback, context[, access, summary]) -> 0 when the database was
 //   opened and walked, whatever was found; -1 when it could not be opened;
 //   -2 when a table's index was found out of step with its records: the
@@ -55,6 +62,7 @@ struct VerifySummary {
 int DB_Create();
 int DB_Pack(ProgressCallback callback, void* context);
 int DB_Reindex(ProgressCallback callback, void* context);
+int DB_RemoveStrayFiles();
 int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
               VerifySummary* summary);
 // With repairs and no summary, as the shell runs it.
