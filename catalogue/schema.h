@@ -36,6 +36,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "engine/header.h"
 
 namespace tracklore {
 
@@ -98,5 +101,11 @@ TableLayout tablelayout(int index);
 
 // The fixed name of table 1..4 ("attr001", "rel002", ...).
 const char* fixedname(int index);
+
+// Whether the header of an opened table is that of table index 0..4: its
+// fields (name, type, and the length of text fields) and its tags (name and
+// component fields) in order. "" when it is, else the first difference, for
+// a message.
+std::string schemadifference(int index, const quill::Header& header);
 
 }  // namespace tracklore
