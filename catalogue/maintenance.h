@@ -19,7 +19,11 @@
 //   main table's name and its directory the current directory; the
 //   extension must be exactly ".db1"); -1 when cancelled, refused, declined
 //   at the question about an existing database, or when a step failed; else
-//   the non-zero result of the final reindex.
+//   the non-zero result of the final reindex. Before it empties the first
+//   table it makes sure that every table can be made (existing files open
+//   for writing, the directory takes new files) and otherwise changes
+//   nothing; a step that fails all the same is followed by a warning that
+//   names the tables already replaced and those left as they were.
 // DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
 //   index files are then out of date until a reindex.
 // DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
