@@ -10,11 +10,11 @@
 #include "catalogue/mainfile.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
+#include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/descr.h"
 #include "engine/errors.h"
-#include "engine/file.h"
 #include "engine/maintain.h"
 
 namespace tracklore {
@@ -54,17 +54,12 @@ constexpr int kCreateOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, Song
 int cancreate() {
   for (int index : kCreateOrder) {
     const char* name = DB_TableName(index);
-    for (const char* extension : {".db1", ".idx"}) {
-      const std::string path = std::string(name) + extension;
-      std::error_code error;
-      if (!std::filesystem::exists(path, error) && !error) continue;
-      quill::File file;
-      if (file.open(path.c_str(), 1, 1) == 0) continue;
-      quill::warning("Operation create failed on Datafile \"%s\".\nThe file %s cannot be "
-                     "written; nothing was changed.",
-                     name, path.c_str());
-      return -1;
-    }
+    const std::string path = unwritablefile(name);
+    if (path.empty()) continue;
+    quill::warning("Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
+                   "nothing was changed.",
+                   name, path.c_str());
+    return -1;
   }
   char probe[16];
   if (quill::tmpcreate(probe, "") != 0) {

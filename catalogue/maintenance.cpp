@@ -3,15 +3,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
+#include "catalogue/progress.h"
 #include "catalogue/schema.h"
+#include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/errors.h"
-#include "engine/file.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -32,29 +31,16 @@ struct Pass {
   char* text;   // the pass's own line buffer
 };
 
-// The pass's percentage so far, rounded as the engine's scan rounds it.
-int percentdone(const quill::Progress& progress) {
-  if (progress.total <= 0) return 0;
-  return static_cast<int>((2 * int64_t{progress.done} * 100 / progress.total + 1) / 2);
-}
-
 // The pass renames its new file over the table's: a file that cannot be
-// written in place (read-only, held elsewhere) must not be replaced that
-// way. 0, or -1 after the refusal is shown.
+// written in place must not be replaced that way. 0, or -1 after the
+// refusal is shown.
 int writable(const Pass& pass, const char* name) {
-  for (const char* extension : {".db1", ".idx"}) {
-    const std::string path = std::string(name) + extension;
-    std::error_code error;
-    // A missing index file is what a reindex is for.
-    if (std::string(extension) == ".idx" && !std::filesystem::exists(path, error)) continue;
-    quill::File file;
-    if (file.open(path.c_str(), 1, 1) == 0) continue;
-    quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "
-                   "nothing was changed.",
-                   pass.operation, name, path.c_str());
-    return -1;
-  }
-  return 0;
+  const std::string path = unwritablefile(name);
+  if (path.empty()) return 0;
+  quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "
+                 "nothing was changed.",
+                 pass.operation, name, path.c_str());
+  return -1;
 }
 
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
@@ -84,7 +70,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     }
     // The scan reports only as records go by: an empty table would pass
     // without its line ever being shown.
-    if (callback != nullptr) callback(context, percentdone(progress));
+    if (callback != nullptr) callback(context, progresspercent(progress));
     if (DB_CheckResult(pass.run(name, &progress), name, pass.operation) != 0) return -1;
   }
   return 0;

@@ -21,6 +21,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/progress.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -68,7 +69,7 @@ class Verification {
       *static_cast<const char**>(context_) = text_;
     }
     // An empty table gives the scan nothing to report.
-    if (callback_ != nullptr) report(this, percentdone());
+    if (callback_ != nullptr) report(this, progresspercent(progress));
   }
 
   // A problem found, with the correction offered: true on Yes.
@@ -124,11 +125,6 @@ class Verification {
   ProgressCallback callback_;
   void* context_;
   static char text_[kLineSize];
-
-  int percentdone() const {
-    if (progress.total <= 0) return 0;
-    return static_cast<int>((2 * int64_t{progress.done} * 100 / progress.total + 1) / 2);
-  }
 
   // A row moved in the sequence pass may be visited twice: the bar stops
   // at 100.
