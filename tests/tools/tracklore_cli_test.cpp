@@ -206,6 +206,7 @@ TEST_F(TrackloreCli, PackThenReindex) {
   EXPECT_OK(pack);
   EXPECT_TRUE(contains(pack.out, "Pack succeeded.\nThe database must be reindexed before use"));
   EXPECT_TRUE(contains(pack.err, "Packing table 1 of 5 [maindb]"));
+  EXPECT_TRUE(contains(pack.err, "Packing table 3 of 5 [rel001]"));  // empty, shown all the same
   Outcome stale = cli({"list", "albums"});
   EXPECT_EQ(stale.status, 1);
   EXPECT_TRUE(contains(stale.err, "IndexOutOfDate"));
@@ -281,6 +282,9 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   EXPECT_EQ(cyrillic.status, 1);
   EXPECT_TRUE(contains(cyrillic.err, "\"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\""));
   EXPECT_EQ(cli({"add", "artist", std::string(51, 'x')}).status, 1);  // 50 characters fit
+  Outcome blank = cli({"add", "artist", "   "});
+  EXPECT_EQ(blank.status, 1);
+  EXPECT_TRUE(contains(blank.err, "the artist name is empty"));
   EXPECT_EQ(cli({"list", "artists"}).out, "");
   EXPECT_EQ(cli({"list", "songs"}).out, "");
 
@@ -293,6 +297,15 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   EXPECT_TRUE(contains(import.err, "nothing was imported"));
   EXPECT_EQ(cli({"list", "albums"}).out, "0\tA\t*\n");
   EXPECT_EQ(cli({"list", "songs"}).out, "");
+}
+
+TEST_F(TrackloreCli, LinkStopsAtTheLargestPosition) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(quilltool({"append", "rel002", "Title=0", "Seq=32767", "Attr=0"}));
+  Outcome full = cli({"link", "A", "song", "Y"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_TRUE(contains(full.err, "album \"A\" (#0) has its songs up to position 32767, the last "
+                                 "there is; nothing changed"));
 }
 
 TEST_F(TrackloreCli, AmbiguousNamesAreRefusedWithTheirCodes) {
