@@ -62,6 +62,8 @@ class Verification {
   bool unsure[kTables] = {};
   // An index was found out of step with its records: the run stops.
   bool stopped = false;
+  // Tables whose walk ended early or never began.
+  bool unchecked[kTables] = {};
 
   void line(const char* format, int n, const char* name) {
     if (context_ != nullptr) {
@@ -92,6 +94,15 @@ class Verification {
     return rc;
   }
 
+  // Writes the corrected record under the cursor. A record that could not
+  // be written is read back as it stands on disk, so that the walk's next
+  // move does not try to save the correction again.
+  ErrorCode rewrite(Rlist& cursor, int table) {
+    const ErrorCode rc = written(cursor.flush(0), table);
+    if (rc != Ok) cursor.load(1);
+    return rc;
+  }
+
   // The index of table index does not match its records: says so once and
   // stops the run. Returns what a check returns to end its walk.
   int outofstep(int table) {
@@ -103,9 +114,6 @@ class Verification {
     return kEndWalk;
   }
 
-  // Tables whose walk ended early or never began.
-  bool unchecked[kTables] = {};
-
   // True when a walk that reads these tables can still be believed.
   bool sure(std::initializer_list<int> tables) const {
     if (stopped) return false;
@@ -115,10 +123,16 @@ class Verification {
   }
 
   // The name of a record, or the mark of a missing one; true when found.
+  // Only a record that the index does not know is missing: a key that
+  // leads nowhere stops the run instead.
   bool name(char* buffer, int table, int32_t code) {
-    if (lookup.name(buffer, table, code) == Ok) return true;
-    std::strcpy(buffer, kMissing);
-    return false;
+    const ErrorCode rc = lookup.name(buffer, table, code);
+    if (rc == quill::NotFound) {
+      std::strcpy(buffer, kMissing);
+      return false;
+    }
+    if (rc != Ok || lookup.cursor(table).isdeleted()) outofstep(table);
+    return true;
   }
 
  private:
@@ -192,8 +206,11 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   // has just gone: a second deletion changes nothing. Once the row is gone
   // both problems are, whatever the second answer.
   int asked = 0, deleted = 0;
-  char album[kNameBuffer];
-  if (!w.v->name(album, TitleTable, t)) {
+  char album[kNameBuffer], attr[kNameBuffer];
+  const bool albumfound = w.v->name(album, TitleTable, t);
+  const bool attrfound = w.v->name(attr, attrtable(w.r), a);
+  if (w.v->stopped) return kEndWalk;
+  if (!albumfound) {
     ++asked;
     if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
                          "keep the database consistent, the recomended action\nis to delete "
@@ -203,8 +220,7 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
                    "Invalid title code"))
       deleted += w.v->written(cursor.del(), rows) == Ok;
   }
-  char attr[kNameBuffer];
-  if (!w.v->name(attr, attrtable(w.r), a)) {
+  if (!attrfound) {
     ++asked;
     if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
                          "an unexisting %s.\nTo keep the database consistent, the recomended "
@@ -249,6 +265,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
     char album[kNameBuffer], attr[kNameBuffer];
     w.v->name(album, TitleTable, t);
     w.v->name(attr, attrtable(w.r), a);
+    if (w.v->stopped) return kEndWalk;
     const char* albumword = KindNames[TitleTable][SingularForm];
     const char* attrword = KindNames[attrtable(w.r)][SingularForm];
     if (samealbum && s == w.prevseq) {
@@ -259,13 +276,14 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
         if (!readable(second)) return w.v->outofstep(rows);
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
-        if (e <= kMaxSeq && w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate sequence "
-                      "number %d, which can be moved to position %d.\n Correct?\n",
-                      w.table, static_cast<long>(t), s, static_cast<long>(a), albumword, album,
-                      attrword, attr, s, e),
-                "Sequencing error")) {
+        if (e <= kMaxSeq &&
+            w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
+                             "sequence number %d, which can be moved to position %d.\n Correct?\n",
+                             w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
+                             album, attrword, attr, s, e),
+                       "Sequencing error")) {
           cursor.field(F_Seq).set(e);
-          ErrorCode rc = w.v->written(cursor.flush(0), rows);
+          ErrorCode rc = w.v->rewrite(cursor, rows);
           // The row now stands after the album's last row; the rows it
           // jumped over are still to be checked, from the previous row on.
           if (rc == Ok && standonrow(cursor, w.prevtitle, w.prevseq, w.prevrecno)) return 0;
@@ -281,7 +299,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
                                 album, attrword, attr, s, e),
                           "Sequencing error")) {
       cursor.field(F_Seq).set(e);
-      if (w.v->written(cursor.flush(0), rows) == Ok) s = e;
+      if (w.v->rewrite(cursor, rows) == Ok) s = e;
     }
   }
   w.prevtitle = t;
@@ -358,7 +376,7 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
                 static_cast<long>(refs), static_cast<long>(count)),
           "Invalid reference count")) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
-    w.v->written(cursor.flush(0), w.kind);
+    w.v->rewrite(cursor, w.kind);
   }
   return 0;
 }
@@ -381,7 +399,7 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
                 static_cast<long>(expected)),
           "Invalid aux attr")) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
-    w.v->written(cursor.flush(0), w.kind);
+    w.v->rewrite(cursor, w.kind);
   }
   return 0;
 }
