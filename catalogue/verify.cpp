@@ -220,7 +220,8 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
                    "Invalid title code"))
       deleted += w.v->written(cursor.del(), rows) == Ok;
   }
-  if (!attrfound) {
+  // After a deletion that failed the row is in doubt: nothing more is offered.
+  if (!attrfound && w.v->sure({rows})) {
     ++asked;
     if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
                          "an unexisting %s.\nTo keep the database consistent, the recomended "
