@@ -1,6 +1,7 @@
 // Making a new, empty database in a directory the user picks.
 #include <strings.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -9,9 +10,11 @@
 #include "catalogue/mainfile.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
+#include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/descr.h"
+#include "engine/errors.h"
 #include "engine/maintain.h"
 
 namespace tracklore {
@@ -38,6 +41,51 @@ bool clasheswithfixed(const std::string& title) {
 
 int check(quill::ErrorCode result, const char* table) {
   return DB_CheckResult(result, table, "create");
+}
+
+// The order in which the tables are created.
+constexpr int kCreateOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows};
+
+// Creation empties each table's file in turn: a table that cannot be made
+// must be found before the first one is emptied. The existing files must
+// open for writing (held elsewhere, read-only or not a file, they cannot be
+// replaced) and the directory must take new files. 0, or -1 after saying
+// which file stands in the way.
+int cancreate() {
+  for (int index : kCreateOrder) {
+    const char* name = DB_TableName(index);
+    const std::string path = unwritablefile(name);
+    if (path.empty()) continue;
+    quill::warning("Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
+                   "nothing was changed.",
+                   name, path.c_str());
+    return -1;
+  }
+  char probe[16];
+  if (quill::tmpcreate(probe, "") != 0) {
+    quill::warning("Operation create failed: no file can be made in this directory; nothing "
+                   "was changed.");
+    return -1;
+  }
+  std::remove(probe);
+  return 0;
+}
+
+std::string namelist(const int* first, const int* last) {
+  std::string list;
+  for (const int* index = first; index != last; ++index)
+    list += (list.empty() ? "" : ", ") + std::string(DB_TableName(*index));
+  return list.empty() ? "none" : list;
+}
+
+// After creation stopped at the table at position failed of the order: the
+// tables before it are new and empty, those after it untouched.
+void reportmixture(int failed) {
+  quill::warning("Creation stopped at table \"%s\", which is unfinished.\nReplaced by new "
+                 "empty tables: %s.\nLeft as they were: %s.",
+                 DB_TableName(kCreateOrder[failed]),
+                 namelist(kCreateOrder, kCreateOrder + failed).c_str(),
+                 namelist(kCreateOrder + failed + 1, kCreateOrder + kTables).c_str());
 }
 
 // The table with its fields and tags, each appended after the last.
@@ -86,8 +134,13 @@ int DB_Create() {
   DB_Close();
 
   WaitCursor wait;
-  for (int index : {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows})
-    if (buildtable(index) != 0) return -1;
+  if (cancreate() != 0) return -1;
+  for (int n = 0; n < kTables; ++n) {
+    if (buildtable(kCreateOrder[n]) != 0) {
+      reportmixture(n);
+      return -1;
+    }
+  }
   return DB_Reindex(nullptr, nullptr);
 }
 

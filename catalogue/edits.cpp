@@ -44,6 +44,8 @@ ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
 
   Rlist& rows = list.rows();
   const int last = list.last() == Ok ? rows.field(F_Seq).asint() : -1;
+  // Past the largest position a Seq would wrap round to a negative one.
+  if (last >= kMaxSeq) return ListFull;
   // A position past the end would leave a gap: it appends instead.
   if (position == -1 || position > last + 1) position = last + 1;
   const bool firstartist = list.relation() == 0 && position == 0;

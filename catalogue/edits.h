@@ -10,17 +10,18 @@
 //
 // DB_InsertRecord (kind, name, cursor): appends an album (kind 0, OK_field
 //   "*", Aux_attr -1) or an artist or song (kind 1, 2, Ref_count 0) with the
-//   name in capitalised-words form, through a cursor bound to the kind's
-//   table; the engine gives Code. The cursor then stands on the new record
+//   name in the form of DB_NameForm (names.h), through a cursor bound to the
+//   kind's table; the engine gives Code. The cursor then stands on the new record
 //   (on failure it stands nowhere; a change pending on its old record is
-//   saved first). EmptyName for an empty name.
+//   saved first). EmptyName for a name that is empty or blanks only.
 // DB_AddLink (list, title, position, attr, title cursor): a new row of the
 //   album's relation with Seq = position (-1, or past the end: after the
 //   last row); the rows from position on move one place down. Raises the
 //   attribute's Ref_count; a new first artist becomes the album's Aux_attr
 //   (written through the title cursor, which stands on the album). The list
 //   then stands on the new row. NotFound (nothing changed) when no
-//   attribute has that code.
+//   attribute has that code; ListFull (nothing changed) when the album's
+//   list already has a row at the largest position, kMaxSeq.
 // DB_RemoveLink (list, title cursor, purge): removes the list's current row
 //   and lowers its attribute's Ref_count; an attribute left unreferenced is
 //   kept (PurgeKeep), deleted (PurgeSilent) or deleted when the user answers
@@ -35,8 +36,8 @@
 //   from the last row is refused with TooFar and changes nothing.
 //
 // Whole records:
-// DB_RenameRecord (cursor, kind, name, confirmed): stores the name in
-//   capitalised-words form (at most 128 characters are read) and writes the
+// DB_RenameRecord (cursor, kind, name, confirmed): stores the name in the
+//   form of DB_NameForm (EmptyName when nothing is left) and writes the
 //   record; on failure the record is read back as it is on disk. An artist
 //   or song used by more than one row is renamed only when confirmed
 //   (NeedsConfirmation otherwise, nothing changed).

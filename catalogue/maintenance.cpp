@@ -3,10 +3,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
+#include "catalogue/progress.h"
 #include "catalogue/schema.h"
+#include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
+#include "engine/errors.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -27,6 +31,18 @@ struct Pass {
   char* text;   // the pass's own line buffer
 };
 
+// The pass renames its new file over the table's: a file that cannot be
+// written in place must not be replaced that way. 0, or -1 after the
+// refusal is shown.
+int writable(const Pass& pass, const char* name) {
+  const std::string path = unwritablefile(name);
+  if (path.empty()) return 0;
+  quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "
+                 "nothing was changed.",
+                 pass.operation, name, path.c_str());
+  return -1;
+}
+
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   if (DB_Open(0, 1, 0, 1) != 0) return -1;
   int64_t total = 0;
@@ -35,6 +51,9 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     total += int64_t{table.nrecs()} * (pass.pertag ? table.header().ntags : 1);
   }
   DB_Close();
+  DB_RemoveStrayFiles();
+  for (int index : kPassOrder)
+    if (writable(pass, DB_TableName(index)) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;
@@ -49,6 +68,9 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
       std::snprintf(pass.text, kLineSize, pass.line, n + 1, kTables, name);
       *static_cast<const char**>(context) = pass.text;
     }
+    // The scan reports only as records go by: an empty table would pass
+    // without its line ever being shown.
+    if (callback != nullptr) callback(context, progresspercent(progress));
     if (DB_CheckResult(pass.run(name, &progress), name, pass.operation) != 0) return -1;
   }
   return 0;

@@ -9,7 +9,9 @@
 // a record whose first member is a const char*: before each table the
 // operation stores there the address of its progress line (valid until the
 // next line or the end of the program), for example
-// "Packing table 3 of 5 [rel001]". Both may be null.
+// "Packing table 3 of 5 [rel001]", and calls the callback with the
+// percentage so far, so that every table's line is shown, empty ones too.
+// Both may be null.
 //
 // DB_Create () -> 0 when a new empty database was made in the directory the
 //   user chose (save dialog; the chosen file's title, which must fit the
@@ -17,24 +19,57 @@
 //   main table's name and its directory the current directory; the
 //   extension must be exactly ".db1"); -1 when cancelled, refused, declined
 //   at the question about an existing database, or when a step failed; else
-//   the non-zero result of the final reindex.
+//   the non-zero result of the final reindex. Before it empties the first
+//   table it makes sure that every table can be made (existing files open
+//   for writing, the directory takes new files) and otherwise changes
+//   nothing; a step that fails all the same is followed by a warning that
+//   names the tables already replaced and those left as they were.
 // DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
 //   index files are then out of date until a reindex.
 // DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
-// DB_Verify -> 0 when the database was opened and walked, whatever was
-//   found; -1 when it could not be opened. Checks the relation rows'
-//   references and sequence numbers, the attributes' codes and reference
-//   counts and the albums' codes and first artists; every correction is
-//   asked (Yes/No) and written at once; duplicate codes are only reported.
+//   Both first remove the temporary files that earlier passes left behind
+//   (DB_RemoveStrayFiles), and refuse to start, changing nothing, when a
+//   file of the five tables cannot be opened for writing: what they write
+//   replaces the tables' files, which must not happen to read-only ones.
+// DB_RemoveStrayFiles -> how many temporary files of the current directory
+//   ("tmp%x%x%c%c" with ".db1", ".idx" or nothing) it removed: those that
+//   no process holds, so never one of a pass at work elsewhere.
+// DB_Verify (callback, context[, access, summary]) -> 0 when the database was
+//   opened and walked, whatever was found; -1 when it could not be opened;
+//   -2 when a table's index was found out of step with its records: the
+//   run stopped there after saying so (reindex, then verify again). Checks
+//   the relation rows' references and sequence numbers, the attributes'
+//   codes and reference counts and the albums' codes and first artists;
+//   every correction is asked (Yes/No) and written at once; duplicate codes
+//   are only reported. A correction that fails is reported ("Correction
+//   failed on Datafile ...") and counted, and no later check builds on the
+//   table it failed on: the walks that read it end there. ReadOnly access
+//   opens the tables for reading only (they may be read-only files), so
+//   every correction accepted fails. The summary, when given, counts what
+//   was found.
 #pragma once
 
 namespace tracklore {
 
 using ProgressCallback = void (*)(void* context, int percent);
 
+enum class VerifyAccess { Repair, ReadOnly };
+
+struct VerifySummary {
+  int found = 0;          // problems shown, duplicate codes included
+  int corrected = 0;      // of them, put right
+  int failed = 0;         // corrections accepted that could not be written
+  int uncorrectable = 0;  // duplicate codes: never corrected
+  int unchecked = 0;      // tables whose checks ended early after a failure
+};
+
 int DB_Create();
 int DB_Pack(ProgressCallback callback, void* context);
 int DB_Reindex(ProgressCallback callback, void* context);
+int DB_RemoveStrayFiles();
+int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
+              VerifySummary* summary);
+// With repairs and no summary, as the shell runs it.
 int DB_Verify(ProgressCallback callback, void* context);
 
 }  // namespace tracklore

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "catalogue/edits.h"
+#include "catalogue/names.h"
 #include "catalogue/schema.h"
 #include "catalogue/standing.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
-#include "engine/keys.h"
 
 namespace tracklore {
 
@@ -16,22 +16,13 @@ using quill::Rlist;
 
 namespace {
 
-// The longest name a user can type.
-constexpr size_t kTypedName = 128;
-
-std::string capitalised(const char* name) {
-  std::string text(name, strnlen(name, kTypedName));
-  quill::capitalize(text.data(), 1);
-  return text;
-}
-
 bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
 
 }  // namespace
 
 ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
-  std::string text = capitalised(name);
+  std::string text = DB_NameForm(name);
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
   ErrorCode rc = cursor.flush(0);
@@ -52,7 +43,7 @@ ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
 ErrorCode DB_RenameRecord(Rlist& cursor, int kind, const char* name, bool confirmed) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
-  std::string text = capitalised(name);
+  std::string text = DB_NameForm(name);
   if (text.empty()) return EmptyName;
   if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;

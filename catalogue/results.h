@@ -20,6 +20,8 @@ enum : ErrorCode {
   NeedsConfirmation = 0x2002,
   // A record cannot be given an empty name.
   EmptyName = 0x2003,
+  // An album's list already holds a row at the largest position.
+  ListFull = 0x2004,
 };
 
 // The display name of a catalogue or engine code.

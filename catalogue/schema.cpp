@@ -1,5 +1,7 @@
 #include "catalogue/schema.h"
 
+#include "catalogue/text.h"
+
 namespace tracklore {
 
 const char* const KindNames[3][4] = {
@@ -22,6 +24,11 @@ constexpr TagDef kRowTags[] = {{"Tit+Seq", 0, 2}, {"Attr", 2, 1}};
 // The names are built the same way everywhere: "attr%03d" and "rel%03d".
 constexpr const char* kFixedNames[kTables] = {nullptr, "attr001", "attr002", "rel001", "rel002"};
 
+// "Name C 56", "Code X": what a message says of a field.
+std::string fielddescription(const char* name, char type, int length) {
+  return type == 'C' ? textf("%s C %d", name, length) : textf("%s %c", name, type);
+}
+
 }  // namespace
 
 TableLayout tablelayout(int index) {
@@ -35,6 +42,34 @@ TableLayout tablelayout(int index) {
 
 const char* fixedname(int index) {
   return index > 0 && index < kTables ? kFixedNames[index] : nullptr;
+}
+
+std::string schemadifference(int index, const quill::Header& header) {
+  const TableLayout layout = tablelayout(index);
+  if (header.fields.size() != static_cast<size_t>(layout.nfields))
+    return textf("it has %zu fields, not %d", header.fields.size(), layout.nfields);
+  for (int f = 0; f < layout.nfields; ++f) {
+    const FieldDef& want = layout.fields[f];
+    const quill::FieldDescr& have = header.fields[static_cast<size_t>(f)];
+    // The engine fixes the width of numeric fields; a text field's length
+    // is the catalogue's.
+    if (have.name != want.name || have.type != want.type ||
+        (want.type == 'C' && have.length != want.length))
+      return textf("field %d is %s, not %s", f,
+                   fielddescription(have.name.c_str(), have.type, have.length).c_str(),
+                   fielddescription(want.name, want.type, want.length).c_str());
+  }
+  if (header.tags.size() != static_cast<size_t>(layout.ntags))
+    return textf("it has %zu tags, not %d", header.tags.size(), layout.ntags);
+  for (int t = 0; t < layout.ntags; ++t) {
+    const TagDef& want = layout.tags[t];
+    const quill::TagNode& have = header.tags[static_cast<size_t>(t)];
+    bool same = have.name == want.name && have.comps.size() == static_cast<size_t>(want.count);
+    for (size_t c = 0; same && c < have.comps.size(); ++c)
+      same = have.comps[c].field == want.field + static_cast<int>(c);
+    if (!same) return textf("tag %d (%s) is not the tag %s", t, have.name.c_str(), want.name);
+  }
+  return "";
 }
 
 }  // namespace tracklore

@@ -36,6 +36,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "engine/header.h"
 
 namespace tracklore {
 
@@ -56,6 +59,9 @@ enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
 // Tag numbers.
 enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables
 enum : int { T_TitSeq = 0, T_Attr = 1 };  // relation tables
+
+// The largest position in an album's list: Seq is a 2-byte signed field.
+constexpr int kMaxSeq = 32767;
 
 // The length of each kind's Name field; a name holds one byte less.
 constexpr int kNameLength[3] = {56, 51, 61};
@@ -95,5 +101,11 @@ TableLayout tablelayout(int index);
 
 // The fixed name of table 1..4 ("attr001", "rel002", ...).
 const char* fixedname(int index);
+
+// Whether the header of an opened table is that of table index 0..4: its
+// fields (name, type, and the length of text fields) and its tags (name and
+// component fields) in order. "" when it is, else the first difference, for
+// a message.
+std::string schemadifference(int index, const quill::Header& header);
 
 }  // namespace tracklore

@@ -1,6 +1,7 @@
 #include "catalogue/tableset.h"
 
 #include <cstring>
+#include <string>
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
@@ -76,6 +77,16 @@ int DB_Open(int ask, int readonly, int shared, int noindex) {
     const char* name = DB_TableName(index);
     ErrorCode rc = DB_Table(index).open(name, readonly, shared, noindex);
     if (DB_CheckResult(rc, name, "open") != 0) return -1;
+    // Every later step reads fields and tags by number: a table of another
+    // shape would hand it fields that do not exist.
+    const std::string difference = schemadifference(index, DB_Table(index).header());
+    if (!difference.empty()) {
+      quill::warning("Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
+                     "database: %s.",
+                     name, difference.c_str());
+      DB_Close();
+      return -1;
+    }
   }
   state().open = 1;
   return 0;

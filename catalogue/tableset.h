@@ -13,7 +13,8 @@
 //   the name buffer, is refused without a message and changes nothing);
 //   then opens title, artists, artists relation, songs, songs relation with
 //   the three flags. The first table that fails is reported by
-//   DB_CheckResult, which closes all five. An open database is closed first.
+//   DB_CheckResult, which closes all five; so is a table whose fields and
+//   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
 //   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:

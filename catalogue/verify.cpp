@@ -6,6 +6,12 @@
 // order), then the attribute tables and the title table in "Code" order
 // (duplicate codes, reference counts, first artists). Rows deleted in the
 // first pass are no longer counted by the later checks.
+//
+// Nothing is built on what may be wrong: after a correction of a table
+// fails, the walks that read that table offer nothing more (they are counted
+// as not checked), and a walk that meets an index out of step with its
+// records (a key of a deleted record, more visits than the table could
+// give) stops the whole run with the advice to reindex first.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +21,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/progress.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -32,13 +39,15 @@ using quill::Rlist;
 namespace {
 
 constexpr const char* kMissing = "*** not found ***";
+// What a check returns to end its walk there.
+constexpr int kEndWalk = 1;
 constexpr int kLineSize = 64 + kMainNameSize;
 
 // What every check of one verification shares.
 class Verification {
  public:
-  Verification(ProgressCallback callback, void* context, int64_t total)
-      : callback_(callback), context_(context) {
+  Verification(ProgressCallback callback, void* context, int64_t total, VerifySummary* out)
+      : summary(*out), callback_(callback), context_(context) {
     progress.report = callback != nullptr ? &Verification::report : nullptr;
     progress.argument = this;
     progress.step = 100;
@@ -48,27 +57,82 @@ class Verification {
 
   quill::Progress progress;
   CodeLookup lookup;
-  bool failed = false;
+  VerifySummary& summary;
+  // Tables whose correction failed: what is read from them may be wrong.
+  bool unsure[kTables] = {};
+  // An index was found out of step with its records: the run stops.
+  bool stopped = false;
+  // Tables whose walk ended early or never began.
+  bool unchecked[kTables] = {};
 
   void line(const char* format, int n, const char* name) {
-    if (context_ == nullptr) return;
-    std::snprintf(text_, sizeof text_, format, n, kTables, name);
-    *static_cast<const char**>(context_) = text_;
+    if (context_ != nullptr) {
+      std::snprintf(text_, sizeof text_, format, n, kTables, name);
+      *static_cast<const char**>(context_) = text_;
+    }
+    // An empty table gives the scan nothing to report.
+    if (callback_ != nullptr) report(this, progresspercent(progress));
   }
 
-  // Writes a correction; a failure is shown and makes the whole run fail.
-  void written(ErrorCode rc, const char* table) {
-    if (rc == Ok) return;
-    quill::warning("Correction failed on Datafile \"%s\".\nReturn value: %s.", table,
-                   quill::errname(rc));
-    failed = true;
+  // A problem found, with the correction offered: true on Yes.
+  bool offer(const std::string& question, const char* title) {
+    ++summary.found;
+    return DB_Host().message(question.c_str(), title, Buttons::YesNo, Icon::Stop) == Answer::Yes;
+  }
+
+  // The outcome of writing a correction to table index: a failure is shown,
+  // counted, and makes the table unsure.
+  ErrorCode written(ErrorCode rc, int table) {
+    if (rc == Ok) {
+      ++summary.corrected;
+      return rc;
+    }
+    quill::warning("Correction failed on Datafile \"%s\".\nReturn value: %s.",
+                   DB_Table(table).basename_or_none(), quill::errname(rc));
+    ++summary.failed;
+    unsure[table] = true;
+    return rc;
+  }
+
+  // Writes the corrected record under the cursor. A record that could not
+  // be written is read back as it stands on disk, so that the walk's next
+  // move does not try to save the correction again.
+  ErrorCode rewrite(Rlist& cursor, int table) {
+    const ErrorCode rc = written(cursor.flush(0), table);
+    if (rc != Ok) cursor.load(1);
+    return rc;
+  }
+
+  // The index of table index does not match its records: says so once and
+  // stops the run. Returns what a check returns to end its walk.
+  int outofstep(int table) {
+    if (!stopped)
+      quill::warning("The index of table \"%s\" does not match its records.\nReindex the "
+                     "database, then verify it again.",
+                     DB_Table(table).basename_or_none());
+    stopped = true;
+    return kEndWalk;
+  }
+
+  // True when a walk that reads these tables can still be believed.
+  bool sure(std::initializer_list<int> tables) const {
+    if (stopped) return false;
+    for (int t : tables)
+      if (unsure[t]) return false;
+    return true;
   }
 
   // The name of a record, or the mark of a missing one; true when found.
+  // Only a record that the index does not know is missing: a key that
+  // leads nowhere stops the run instead.
   bool name(char* buffer, int table, int32_t code) {
-    if (lookup.name(buffer, table, code) == Ok) return true;
-    std::strcpy(buffer, kMissing);
-    return false;
+    const ErrorCode rc = lookup.name(buffer, table, code);
+    if (rc == quill::NotFound) {
+      std::strcpy(buffer, kMissing);
+      return false;
+    }
+    if (rc != Ok || lookup.cursor(table).isdeleted()) outofstep(table);
+    return true;
   }
 
  private:
@@ -86,10 +150,6 @@ class Verification {
 
 char Verification::text_[kLineSize];
 
-bool yes(const std::string& question, const char* title) {
-  return DB_Host().message(question.c_str(), title, Buttons::YesNo, Icon::Stop) == Answer::Yes;
-}
-
 // A stored name, terminated within its field.
 void copyname(char* buffer, Rlist& cursor) {
   const quill::Field& name = cursor.field(F_Name);
@@ -97,12 +157,26 @@ void copyname(char* buffer, Rlist& cursor) {
   buffer[name.length() - 1] = '\0';
 }
 
+// Every walk ends, whatever its index says: a table of n record slots gives
+// a walk at most n visits, and the sequence pass at most two more per row
+// (a moved duplicate is met again, and so is the row before it).
+struct Bound {
+  int64_t visits = 0;
+  int64_t limit;
+  explicit Bound(int table) : limit(3 * int64_t{DB_Table(table).nrecs()} + 2) {}
+  bool exceeded() { return ++visits > limit; }
+};
+
+// A record reached through a tag must be a live one that was read.
+bool readable(Rlist& cursor) { return cursor.loaded() && !cursor.isdeleted(); }
+
 // ---- relation rows ----------------------------------------------------------------
 
 struct RowWalk {
   Verification* v;
   int r;
   const char* table;
+  Bound bound;
   int32_t prevtitle = -1;
   int prevseq = -1;
   int32_t prevrecno = -1;
@@ -120,32 +194,44 @@ struct RowWalk {
 // Pass 1: every row refers to a live album and a live attribute.
 int checkrow(Rlist& cursor, int32_t, void* cookie) {
   RowWalk& w = *static_cast<RowWalk*>(cookie);
+  const int rows = rowtable(w.r);
+  if (w.bound.exceeded()) return w.v->outofstep(rows);
+  if (!w.v->sure({rows})) return kEndWalk;
   if (cursor.isdeleted()) return 0;
   const int32_t t = cursor.field(F_Title).aslong();
   const int s = cursor.field(F_Seq).asint();
   const int32_t a = cursor.field(F_Attr).aslong();
 
-  char album[kNameBuffer];
-  if (!w.v->name(album, TitleTable, t) &&
-      yes(textf("Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo keep the "
-                "database consistent, the recomended action\nis to delete this entry. Do you "
-                "want to delete it?",
-                w.table, static_cast<long>(t), s, static_cast<long>(a),
-                KindNames[TitleTable][SingularForm]),
-          "Invalid title code"))
-    w.v->written(cursor.del(), w.table);
-
-  // Asked with the values read above even when the row has just gone: a
-  // second deletion changes nothing.
-  char attr[kNameBuffer];
-  if (!w.v->name(attr, attrtable(w.r), a) &&
-      yes(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to an "
-                "unexisting %s.\nTo keep the database consistent, the recomended action\nis to "
-                "delete this entry. Do you want to delete it?",
-                w.table, static_cast<long>(t), s, static_cast<long>(a), album,
-                KindNames[attrtable(w.r)][SingularForm]),
-          "Invalid attr code"))
-    w.v->written(cursor.del(), w.table);
+  // Both questions are asked with the values read above even when the row
+  // has just gone: a second deletion changes nothing. Once the row is gone
+  // both problems are, whatever the second answer.
+  int asked = 0, deleted = 0;
+  char album[kNameBuffer], attr[kNameBuffer];
+  const bool albumfound = w.v->name(album, TitleTable, t);
+  const bool attrfound = w.v->name(attr, attrtable(w.r), a);
+  if (w.v->stopped) return kEndWalk;
+  if (!albumfound) {
+    ++asked;
+    if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
+                         "keep the database consistent, the recomended action\nis to delete "
+                         "this entry. Do you want to delete it?",
+                         w.table, static_cast<long>(t), s, static_cast<long>(a),
+                         KindNames[TitleTable][SingularForm]),
+                   "Invalid title code"))
+      deleted += w.v->written(cursor.del(), rows) == Ok;
+  }
+  // After a deletion that failed the row is in doubt: nothing more is offered.
+  if (!attrfound && w.v->sure({rows})) {
+    ++asked;
+    if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
+                         "an unexisting %s.\nTo keep the database consistent, the recomended "
+                         "action\nis to delete this entry. Do you want to delete it?",
+                         w.table, static_cast<long>(t), s, static_cast<long>(a), album,
+                         KindNames[attrtable(w.r)][SingularForm]),
+                   "Invalid attr code"))
+      deleted += w.v->written(cursor.del(), rows) == Ok;
+  }
+  if (deleted > 0) w.v->summary.corrected += asked - deleted;
   return 0;
 }
 
@@ -166,6 +252,9 @@ bool standonrow(Rlist& cursor, int32_t title, int seq, int32_t recno) {
 // Pass 2: each album's rows are numbered 0, 1, 2, ...
 int checksequence(Rlist& cursor, int32_t, void* cookie) {
   RowWalk& w = *static_cast<RowWalk*>(cookie);
+  const int rows = rowtable(w.r);
+  if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(rows);
+  if (!w.v->sure({rows})) return kEndWalk;
   const int32_t t = cursor.field(F_Title).aslong();
   int s = cursor.field(F_Seq).asint();
   const int32_t a = cursor.field(F_Attr).aslong();
@@ -177,6 +266,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
     char album[kNameBuffer], attr[kNameBuffer];
     w.v->name(album, TitleTable, t);
     w.v->name(attr, attrtable(w.r), a);
+    if (w.v->stopped) return kEndWalk;
     const char* albumword = KindNames[TitleTable][SingularForm];
     const char* attrword = KindNames[attrtable(w.r)][SingularForm];
     if (samealbum && s == w.prevseq) {
@@ -184,15 +274,17 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
       // album's last row.
       Rlist& second = w.secondcursor();
       if (second.seek(cursor.field(F_Title).data(), 4, quill::SeekEqual, quill::WhichLast) == Ok) {
+        if (!readable(second)) return w.v->outofstep(rows);
         e = second.field(F_Seq).asint() + 1;
-        if (yes(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate sequence "
-                      "number %d, which can be moved to position %d.\n Correct?\n",
-                      w.table, static_cast<long>(t), s, static_cast<long>(a), albumword, album,
-                      attrword, attr, s, e),
-                "Sequencing error")) {
+        // Past the largest position there is no place to move it to.
+        if (e <= kMaxSeq &&
+            w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
+                             "sequence number %d, which can be moved to position %d.\n Correct?\n",
+                             w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
+                             album, attrword, attr, s, e),
+                       "Sequencing error")) {
           cursor.field(F_Seq).set(e);
-          ErrorCode rc = cursor.flush(0);
-          w.v->written(rc, w.table);
+          ErrorCode rc = w.v->rewrite(cursor, rows);
           // The row now stands after the album's last row; the rows it
           // jumped over are still to be checked, from the previous row on.
           if (rc == Ok && standonrow(cursor, w.prevtitle, w.prevseq, w.prevrecno)) return 0;
@@ -202,15 +294,13 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
           }
         }
       }
-    } else if (yes(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound sequence %d, "
-                         "but should be %d. Correct?\n",
-                         w.table, static_cast<long>(t), s, static_cast<long>(a), albumword, album,
-                         attrword, attr, s, e),
-                   "Sequencing error")) {
+    } else if (w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
+                                "sequence %d, but should be %d. Correct?\n",
+                                w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
+                                album, attrword, attr, s, e),
+                          "Sequencing error")) {
       cursor.field(F_Seq).set(e);
-      ErrorCode rc = cursor.flush(0);
-      w.v->written(rc, w.table);
-      if (rc == Ok) s = e;
+      if (w.v->rewrite(cursor, rows) == Ok) s = e;
     }
   }
   w.prevtitle = t;
@@ -224,7 +314,9 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
 struct CodeWalk {
   Verification* v;
   int kind;  // the table walked: 0 titles, 1 artists, 2 songs
+  int rowsof;  // the relation table its checks read
   const char* table;
+  Bound bound;
   int32_t prevcode = -1;
   char prevname[kNameBuffer] = "";  // after the duplicate test: the current record's
   std::unique_ptr<Rlist> rows;      // the relation rows that refer to the records
@@ -240,97 +332,144 @@ void duplicates(CodeWalk& w, Rlist& cursor, int32_t code) {
         "It is not possible to correct it automatically.",
         w.table, static_cast<long>(code), name, w.prevname);
     DB_Host().message(notice.c_str(), "Duplicate code", Buttons::OK, Icon::Stop);
+    ++w.v->summary.found;
+    ++w.v->summary.uncorrectable;
   }
   w.prevcode = code;
   std::memcpy(w.prevname, name, sizeof name);
 }
 
+// Before a record of a code walk is checked: 0 to check it, else the
+// walk ends.
+int enter(CodeWalk& w, Rlist& cursor) {
+  if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(w.kind);
+  return w.v->sure({w.kind, w.rowsof}) ? 0 : kEndWalk;
+}
+
+// The rows that name attribute k, counted through the "Attr" tag: 0, else
+// the walk ends (the index is out of step).
+int countrows(CodeWalk& w, Rlist& cursor, int32_t k, int32_t* count) {
+  *count = 0;
+  Bound bound(w.rowsof);
+  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst);
+  while (rc == Ok) {
+    if (bound.exceeded() || !readable(*w.rows)) return w.v->outofstep(w.rowsof);
+    if (w.rows->field(F_Attr).aslong() != k) break;
+    ++*count;
+    rc = w.rows->skip(1);
+  }
+  return 0;
+}
+
 int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
+  if (int end = enter(w, cursor)) return end;
   const int32_t k = cursor.field(F_Code).aslong();
   duplicates(w, cursor, k);
 
-  int32_t count = 0;
-  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst);
-  while (rc == Ok && w.rows->field(F_Attr).aslong() == k) {
-    ++count;
-    rc = w.rows->skip(1);
-  }
+  int32_t count;
+  if (int end = countrows(w, cursor, k, &count)) return end;
   const int32_t refs = cursor.field(F_RefCount).aslong();
   if (count != refs &&
-      yes(textf("Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
+      w.v->offer(textf("Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
                 "Correct?",
                 w.table, KindNames[w.kind][SingularForm], static_cast<long>(k), w.prevname,
                 static_cast<long>(refs), static_cast<long>(count)),
           "Invalid reference count")) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
-    w.v->written(cursor.flush(0), w.table);
+    w.v->rewrite(cursor, w.kind);
   }
   return 0;
 }
 
 int checktitle(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
+  if (int end = enter(w, cursor)) return end;
   const int32_t k = cursor.field(F_Code).aslong();
   duplicates(w, cursor, k);
 
   int32_t expected = -1;
-  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst) == Ok)
+  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst) == Ok) {
+    if (!readable(*w.rows)) return w.v->outofstep(w.rowsof);
     expected = w.rows->field(F_Attr).aslong();
+  }
   const int32_t aux = cursor.field(F_AuxAttr).aslong();
   if (aux != expected &&
-      yes(textf("Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?",
+      w.v->offer(textf("Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?",
                 w.table, static_cast<long>(k), w.prevname, static_cast<long>(aux),
                 static_cast<long>(expected)),
           "Invalid aux attr")) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
-    w.v->written(cursor.flush(0), w.table);
+    w.v->rewrite(cursor, w.kind);
   }
   return 0;
+}
+
+// One walk with its check; a walk that ends early, or never starts because
+// what it reads is unsure, leaves its table not fully checked.
+void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state) {
+  if (cursor.scan(check, state, &v.progress) != 0 && !v.stopped) {
+    for (int t = 0; t < kTables; ++t)
+      if (cursor.datafile() == &DB_Table(t)) v.unchecked[t] = true;
+  }
 }
 
 void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
   const char* table = DB_Table(kind).basename_or_none();
   v.line("Verifying table %d of %d [%s]", n, table);
-  CodeWalk w{&v, kind, table};
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
   const int rowsof = kind == TitleTable ? ArtistRows : rowtable(kind - 1);
+  CodeWalk w{&v, kind, rowsof, table, Bound(kind)};
   w.rows = std::make_unique<Rlist>(&DB_Table(rowsof));
   w.rows->select(kind == TitleTable ? T_TitSeq : T_Attr);
   Rlist cursor(&DB_Table(kind));
   cursor.select(T_Code);
-  cursor.scan(check, &w, &v.progress);
+  walk(v, cursor, check, &w);
+}
+
+void walkrows(Verification& v, int r) {
+  const char* table = DB_Table(rowtable(r)).basename_or_none();
+  Rlist cursor(&DB_Table(rowtable(r)));
+  RowWalk first{&v, r, table, Bound(rowtable(r))};
+  v.line("Verifying table %d of %d [%s] (pass 1)", r + 1, table);
+  cursor.select(-1);
+  walk(v, cursor, checkrow, &first);
+  if (v.stopped) return;
+  RowWalk second{&v, r, table, Bound(rowtable(r))};
+  v.line("Verifying table %d of %d [%s] (pass 2)", r + 1, table);
+  cursor.select(T_TitSeq);
+  walk(v, cursor, checksequence, &second);
 }
 
 }  // namespace
 
-int DB_Verify(ProgressCallback callback, void* context) {
-  if (DB_Open(0, 0, 0, 0) != 0) return -1;
+int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
+              VerifySummary* summary) {
+  VerifySummary ignored;
+  if (summary == nullptr) summary = &ignored;
+  *summary = VerifySummary();
+  if (DB_Open(0, access == VerifyAccess::ReadOnly ? 1 : 0, 0, 0) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kTables; ++index) total += DB_Table(index).nlive();
   for (int r = 0; r < kRelations; ++r) total += DB_Table(rowtable(r)).nrecs();
 
-  bool failed;
+  bool stopped;
   {
-    Verification v(callback, context, total);
-    for (int r = 0; r < kRelations; ++r) {
-      const char* table = DB_Table(rowtable(r)).basename_or_none();
-      RowWalk w{&v, r, table};
-      Rlist cursor(&DB_Table(rowtable(r)));
-      v.line("Verifying table %d of %d [%s] (pass 1)", r + 1, table);
-      cursor.select(-1);
-      cursor.scan(checkrow, &w, &v.progress);
-      v.line("Verifying table %d of %d [%s] (pass 2)", r + 1, table);
-      cursor.select(T_TitSeq);
-      cursor.scan(checksequence, &w, &v.progress);
-    }
-    for (int r = 0; r < kRelations; ++r) walkcodes(v, attrtable(r), r + 3, checkattribute);
-    walkcodes(v, TitleTable, 5, checktitle);
-    failed = v.failed;
+    Verification v(callback, context, total, summary);
+    for (int r = 0; r < kRelations && !v.stopped; ++r) walkrows(v, r);
+    for (int r = 0; r < kRelations && !v.stopped; ++r)
+      walkcodes(v, attrtable(r), r + 3, checkattribute);
+    if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
+    stopped = v.stopped;
+    for (bool t : v.unchecked) summary->unchecked += t;
   }
   DB_Close();
-  return failed ? -1 : 0;
+  return stopped ? -2 : 0;
+}
+
+int DB_Verify(ProgressCallback callback, void* context) {
+  return DB_Verify(callback, context, VerifyAccess::Repair, nullptr);
 }
 
 }  // namespace tracklore

@@ -11,6 +11,7 @@
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
+#include "engine/rlist.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
@@ -142,22 +143,39 @@ TEST_F(CreateTest, AnyDataFileInTheDirectoryRaisesTheQuestion) {
   EXPECT_EQ(files(), 11u);
 }
 
-TEST_F(CreateTest, AFailingStepIsReportedAndLeavesTheEarlierTables) {
-  // Another holder of rel001 keeps it from being created.
-  std::ofstream(dir_.file("rel001.db1")) << "x";
+TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
+  host_.choose(dir_.file("maindb.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  quill::Rlist titles(&DB_Table(TitleTable));
+  titles.field(F_Name).set("Kept");
+  ASSERT_EQ(titles.append(0), quill::Ok);
+  DB_Close();
+  // Another holder of rel001 keeps it from being made again.
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), 1, 1), 0);
   host_.choose(dir_.file("maindb.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), -1);
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Operation create failed on Datafile \"rel001\".\nReturn value: DataCreate.");
-  EXPECT_TRUE(fs::exists(dir_.file("maindb.db1")));
-  EXPECT_TRUE(fs::exists(dir_.file("attr001.db1")));
-  EXPECT_FALSE(fs::exists(dir_.file("attr002.db1")));
-  EXPECT_FALSE(fs::exists(dir_.file("maindb.idx")));
+  holder.close();
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{"Operation create failed on Datafile \"rel001\".\nThe file "
+                                      "rel001.db1 cannot be written; nothing was changed."}));
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Table(TitleTable).nlive(), 1);
   EXPECT_EQ(host_.waitdepth, 0);
+}
+
+TEST_F(CreateTest, AStepThatFailsAllTheSameNamesTheTablesReplaced) {
+  quill::File::set_write_fault(
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel001.db1"); });
+  host_.choose(dir_.file("maindb.db1"));
+  EXPECT_EQ(DB_Create(), -1);
+  quill::File::set_write_fault({});
+  ASSERT_EQ(reports_.texts().size(), 2u);
+  EXPECT_EQ(reports_.texts()[1],
+            "Creation stopped at table \"rel001\", which is unfinished.\nReplaced by new empty "
+            "tables: maindb, attr001.\nLeft as they were: attr002, rel002.");
 }
 
 }  // namespace

@@ -78,6 +78,24 @@ TEST_F(EditsTest, APositionPastTheEndAppendsWithoutAGap) {
   EXPECT_EQ(link(1, album, s[2], -2), quill::BadParam);
 }
 
+TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
+  const V s = some(SongTable, 2);
+  const int32_t album = album_with(1, {s[0]});
+  {
+    // Only the last row counts; the rows between need not exist.
+    quill::Rlist row(&DB_Table(SongRows));
+    row.field(F_Title).set(static_cast<long>(album));
+    row.field(F_Seq).set(kMaxSeq);
+    row.field(F_Attr).set(static_cast<long>(s[0]));
+    ASSERT_EQ(row.append(0), quill::Ok);
+  }
+  const auto before = rows(1, album);
+  EXPECT_EQ(link(1, album, s[1]), ListFull);
+  EXPECT_EQ(link(1, album, s[1], 0), ListFull);  // making room would wrap the last row
+  EXPECT_EQ(rows(1, album), before);
+  EXPECT_EQ(refs(SongTable, s[1]), 0);
+}
+
 TEST_F(EditsTest, LinkingANonexistentAttributeChangesNothing) {
   const V s = some(SongTable, 2);
   const int32_t album = album_with(1, {s[0], s[1]});
@@ -249,6 +267,18 @@ TEST_F(EditsTest, NewRecordsStartEmptyAndCapitalised) {
   EXPECT_EQ(DB_InsertRecord(SongTable, "", songs.cursor()), EmptyName);
   EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
   EXPECT_EQ(DB_Table(SongTable).nrecs(), 2);
+}
+
+TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
+  FullTable songs(DB_Table(SongTable));
+  EXPECT_EQ(DB_InsertRecord(SongTable, " \t  ", songs.cursor()), EmptyName);
+  ASSERT_EQ(DB_InsertRecord(SongTable, "  dark \t  side  ", songs.cursor()), quill::Ok);
+  const int32_t song = songs.cursor().field(F_Code).aslong();
+  EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
+  auto cursor = at(SongTable, song);
+  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "   ", true), EmptyName);
+  EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
+  EXPECT_EQ(DB_Table(SongTable).nrecs(), 1);
 }
 
 TEST_F(EditsTest, InsertingSavesAChangePendingOnTheCursor) {

@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "catalogue/edits.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/file.h"
 #include "engine/maintain.h"
 #include "tests/catalogue/progress.h"
 #include "tests/catalogue/testutil.h"
@@ -57,14 +59,14 @@ const std::vector<std::string> kReindexLines = {
     "Reindexing table 3 of 5 [rel001]", "Reindexing table 4 of 5 [attr002]",
     "Reindexing table 5 of 5 [rel002]"};
 
-TEST_F(MaintenanceTest, AnEmptyDatabaseRunsEveryStepWithoutAPercentage) {
+TEST_F(MaintenanceTest, AnEmptyDatabaseShowsTheLineOfEveryTable) {
   DB_Close();
   EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
-  EXPECT_TRUE(log_.calls.empty());
-  EXPECT_STREQ(log_.text, "Packing table 5 of 5 [rel002]");
+  EXPECT_EQ(log_.lines(), kPackLines);
+  log_.calls.clear();
   EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), 0);
-  EXPECT_TRUE(log_.calls.empty());
-  EXPECT_STREQ(log_.text, "Reindexing table 5 of 5 [rel002]");
+  EXPECT_EQ(log_.lines(), kReindexLines);
+  EXPECT_EQ(log_.last(), 0);
   EXPECT_EQ(DB_IsOpen(), 0);
   EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
 }
@@ -187,6 +189,45 @@ TEST_F(MaintenanceTest, AFailingTableStopsThePassThere) {
                         std::string(name) == "rel001";
     EXPECT_EQ(table.header().ndeleted == 0, packed) << name;
   }
+}
+
+TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
+  populate();
+  DB_Close();
+  reports_expected_ = true;
+  fs::permissions(dir_.file("rel002.idx"), fs::perms(0444));
+  ModesBindRoot modes;
+  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
+  fs::permissions(dir_.file("rel002.idx"), fs::perms(0644));
+  fs::permissions(dir_.file("attr001.db1"), fs::perms(0444));
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{
+                "Operation reindex refused on Datafile \"rel002\".\nThe file rel002.idx cannot "
+                "be written; nothing was changed.",
+                "Operation pack refused on Datafile \"attr001\".\nThe file attr001.db1 cannot "
+                "be written; nothing was changed."}));
+  // Refused before the first table.
+  EXPECT_EQ(log_.text, nullptr);
+  quill::DataFile titles;
+  ASSERT_EQ(titles.open("maindb", 1, 0, 1), quill::Ok);
+  EXPECT_GT(titles.header().ndeleted, 0);
+}
+
+TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
+  DB_Close();
+  for (const char* name : {"tmp03ab.db1", "tmpf0fzz.idx", "tmp10cqq", "tmp1cqq", "tmp0gab.idx",
+                           "tmp00abc.idx", "tmp03ab.txt"})
+    std::ofstream(dir_.file(name)) << "x";
+  quill::File pass;  // a pass at work in another process
+  ASSERT_EQ(pass.create(dir_.file("tmp20eyy.db1").c_str(), 1), 0);
+  EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  for (const char* gone : {"tmp03ab.db1", "tmpf0fzz.idx", "tmp10cqq"})
+    EXPECT_FALSE(fs::exists(dir_.file(gone))) << gone;
+  // Held, or not one of the engine's names.
+  for (const char* kept : {"tmp20eyy.db1", "tmp1cqq", "tmp0gab.idx", "tmp00abc.idx",
+                           "tmp03ab.txt"})
+    EXPECT_TRUE(fs::exists(dir_.file(kept))) << kept;
 }
 
 TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouched) {

@@ -92,6 +92,28 @@ TEST_F(OpenTest, AnIndexOutOfDateIsReported) {
   EXPECT_FALSE(anyopen());
 }
 
+TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
+  for (const char* ext : {".db1", ".idx"})
+    fs::copy_file(dir_.file(std::string("maindb") + ext), dir_.file(std::string("saved") + ext));
+  // A table made anew under the main table's name, as any tool can.
+  ASSERT_EQ(quill::DataFile::create("maindb"), quill::Ok);
+  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_FALSE(anyopen());
+  for (const char* ext : {".db1", ".idx"})
+    fs::rename(dir_.file(std::string("saved") + ext), dir_.file(std::string("maindb") + ext));
+  // The artist table in the song table's place: only a length differs.
+  for (const char* ext : {".db1", ".idx"})
+    fs::copy_file(dir_.file(std::string("attr001") + ext), dir_.file(std::string("attr002") + ext),
+                  fs::copy_options::overwrite_existing);
+  EXPECT_EQ(DB_Reindex(nullptr, nullptr), -1);
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{
+                "Operation open failed on Datafile \"maindb\".\nIt is not a table of a music "
+                "database: it has 0 fields, not 4.",
+                "Operation open failed on Datafile \"attr002\".\nIt is not a table of a music "
+                "database: field 0 is Name C 51, not Name C 61."}));
+}
+
 TEST_F(OpenTest, ATableHeldByAnotherOpenerIsReported) {
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), 0, 1), 0);

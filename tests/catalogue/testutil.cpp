@@ -1,5 +1,7 @@
 #include "tests/catalogue/testutil.h"
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,6 +42,30 @@ TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::current_path(previous_, ignored);
   std::filesystem::remove_all(path_, ignored);
+}
+
+namespace {
+// Only the effective set changes: the permitted set keeps what is set
+// aside, so that it can be taken back.
+bool setoverrides(bool on) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2] = {};
+  if (syscall(SYS_capget, &header, data) != 0) return false;
+  const unsigned mask = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+  if (on)
+    data[0].effective |= mask & data[0].permitted;
+  else
+    data[0].effective &= ~mask;
+  return syscall(SYS_capset, &header, data) == 0;
+}
+}  // namespace
+
+ModesBindRoot::ModesBindRoot() {
+  if (geteuid() == 0) dropped_ = setoverrides(false);
+}
+
+ModesBindRoot::~ModesBindRoot() {
+  if (dropped_) setoverrides(true);
 }
 
 CapturedReports::CapturedReports() : saved_(quill::reporter) {

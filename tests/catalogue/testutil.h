@@ -35,6 +35,20 @@ class TempDir {
   std::string previous_;
 };
 
+// While it lives, file modes bind this thread even when it runs as root
+// (the capabilities that override them are set aside), so that a file of
+// mode 0444 really cannot be opened for writing.
+class ModesBindRoot {
+ public:
+  ModesBindRoot();
+  ~ModesBindRoot();
+  ModesBindRoot(const ModesBindRoot&) = delete;
+  ModesBindRoot& operator=(const ModesBindRoot&) = delete;
+
+ private:
+  bool dropped_ = false;
+};
+
 // Collects every message the engine reports while it lives.
 class CapturedReports {
  public:
@@ -68,6 +82,8 @@ class ScriptedHost : public Host {
   // fails the test and gets the refusing button.
   void answer(Answer a) { answers_.push_back(a); }
   void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
+  // Forgets the answers not used.
+  void unscript() { answers_.clear(); }
   // The next file dialog's result: a path, or cancelled (nullopt).
   void choose(std::optional<std::string> path) { files_.push_back(std::move(path)); }
 

@@ -2,14 +2,17 @@
 // question, and repaired on Yes only.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/file.h"
+#include "engine/index.h"
 #include "tests/catalogue/progress.h"
 #include "tests/catalogue/testutil.h"
 
@@ -330,22 +333,81 @@ TEST_F(VerifyTest, AnUnopenableDatabaseFails) {
   EXPECT_EQ(DB_IsOpen(), 0);
 }
 
-TEST_F(VerifyTest, ACorrectionThatCannotBeWrittenFailsTheRun) {
+TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   reports_expected_ = true;
-  const int32_t song = add(SongTable, "Song");
-  setlong(SongTable, song, F_RefCount, 3);
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t gone = add(ArtistTable, "Gone"), kept = add(ArtistTable, "Kept");
+  ASSERT_EQ(link(0, album, gone), quill::Ok);
+  ASSERT_EQ(link(0, album, kept), quill::Ok);
+  ASSERT_EQ(at(ArtistTable, gone)->del(), quill::Ok);
+  // Right once the row of the missing artist has gone; wrong while it stays.
+  setlong(TitleTable, album, F_AuxAttr, kept);
   quill::File::set_write_fault(
-      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("attr002.db1"); });
+      [](const quill::File& f, int32_t, int32_t) { return f.name().find("rel001") != std::string::npos; });
   host_.answer(Answer::Yes);
   DB_Close();
-  const int rc = DB_Verify(nullptr, nullptr);
+  VerifySummary summary;
+  const int rc = DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary);
   quill::File::set_write_fault({});
-  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(rc, 0);
+  // Not offered: an Aux_attr naming the artist that no longer exists.
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].title, "Invalid attr code");
   ASSERT_EQ(reports_.texts().size(), 1u);
   EXPECT_EQ(reports_.texts()[0],
-            "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
+            "Correction failed on Datafile \"rel001\".\nReturn value: WriteFailed.");
+  EXPECT_EQ(summary.found, 1);
+  EXPECT_EQ(summary.corrected, 0);
+  EXPECT_EQ(summary.failed, 1);
+  EXPECT_EQ(summary.unchecked, 3);  // rel001, attr001 and maindb
   ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
-  EXPECT_EQ(number(SongTable, song, F_RefCount), 3);
+  EXPECT_EQ(number(TitleTable, album, F_AuxAttr), kept);
+}
+
+TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
+  reports_expected_ = true;
+  const int32_t album = numbered(1, {0});
+  // A key that no record carries, pointing at the album's row: the
+  // sequence pass meets the row again after every move that it offers.
+  uint8_t key[6], data[4];
+  quill::put4(key, album);
+  quill::put2(key + 4, 1000);
+  quill::put4(data, 0);
+  ASSERT_EQ(DB_Table(SongRows).index()->tree(T_TitSeq).insert(nullptr, key, 6, data), quill::Ok);
+  for (int i = 0; i < 100; ++i) host_.answer(Answer::Yes);
+  DB_Close();
+  VerifySummary summary;
+  EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary), -2);
+  EXPECT_LT(host_.messages.size(), 10u);
+  ASSERT_FALSE(reports_.texts().empty());
+  EXPECT_EQ(reports_.texts().back(),
+            "The index of table \"rel002\" does not match its records.\nReindex the database, "
+            "then verify it again.");
+  host_.unscript();
+  host_.messages.clear();
+  // As the message says; the moves made before the stop left a gap.
+  ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  host_.answer(Answer::Yes);
+  EXPECT_EQ(verify(), 0);
+  EXPECT_EQ(seqs(1, album), (S{0}));
+  clean();
+}
+
+TEST_F(VerifyTest, ReadOnlyAccessChecksReadOnlyFiles) {
+  const int32_t song = add(SongTable, "Song");
+  setlong(SongTable, song, F_RefCount, 3);
+  DB_Close();
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms(0444));
+  ModesBindRoot modes;
+  host_.answer(Answer::No);
+  VerifySummary summary;
+  EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::ReadOnly, &summary), 0);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].title, "Invalid reference count");
+  EXPECT_EQ(summary.found, 1);
+  EXPECT_EQ(summary.corrected, 0);
 }
 
 }  // namespace

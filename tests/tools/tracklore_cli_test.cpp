@@ -1,6 +1,7 @@
 // tracklore-cli end to end: the real program run in a scratch directory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -242,6 +243,7 @@ TEST_F(TrackloreCli, PackThenReindex) {
   EXPECT_OK(pack);
   EXPECT_TRUE(contains(pack.out, "Pack succeeded.\nThe database must be reindexed before use"));
   EXPECT_TRUE(contains(pack.err, "Packing table 1 of 5 [maindb]"));
+  EXPECT_TRUE(contains(pack.err, "Packing table 3 of 5 [rel001]"));  // empty, shown all the same
   Outcome stale = cli({"list", "albums"});
   EXPECT_EQ(stale.status, 1);
   EXPECT_TRUE(contains(stale.err, "IndexOutOfDate"));
@@ -272,6 +274,42 @@ TEST_F(TrackloreCli, VerifyRepairsABrokenReferenceCount) {
   EXPECT_EQ(cli({"list", "songs"}).out, "0\tS\t1\n");
 }
 
+TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"add", "album", "B"}));
+  {
+    // Album B takes album A's code (the last byte of record 1's Code field,
+    // at datastart 186 + reclen 67 + offset 56 + 3), which only damage does.
+    std::fstream data("maindb.db1", std::ios::in | std::ios::out | std::ios::binary);
+    data.seekp(186 + 67 + 59);
+    data.put('\0');
+  }
+  ASSERT_OK(quilltool({"reindex", "maindb"}));
+  Outcome duplicate = cli({"verify", "--yes"});
+  EXPECT_EQ(duplicate.status, 1);
+  EXPECT_TRUE(contains(duplicate.err, "Duplicate code: Table maindb:"));
+  EXPECT_EQ(duplicate.out,
+            "Verification complete: 1 problem found, 0 corrected.\n"
+            "1 duplicate code cannot be corrected automatically.\n");
+
+  // Nothing is written without --yes, so the tables may be read-only files
+  // (for root too, once it cannot override file modes).
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms(0444));
+  const std::string reader =
+      geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search,-fowner " +
+                           std::string(TRACKLORE_CLI_PATH)
+                     : std::string(TRACKLORE_CLI_PATH);
+  Outcome readonly = execute(reader, {"verify", "--no"});
+  EXPECT_EQ(readonly.status, 1) << readonly.err;
+  EXPECT_EQ(readonly.out, duplicate.out);
+
+  std::filesystem::remove("rel002.idx");
+  Outcome broken = cli({"verify"});
+  EXPECT_EQ(broken.status, 2);
+  EXPECT_TRUE(contains(broken.err, "Verification failed. Check if a file is open or locked"));
+}
+
 TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   ASSERT_OK(cli({"add", "album", "A"}));
   Outcome emoji = cli({"add", "song", "Smile \xF0\x9F\x98\x80"});
@@ -282,6 +320,9 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   EXPECT_EQ(cyrillic.status, 1);
   EXPECT_TRUE(contains(cyrillic.err, "\"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\""));
   EXPECT_EQ(cli({"add", "artist", std::string(51, 'x')}).status, 1);  // 50 characters fit
+  Outcome blank = cli({"add", "artist", "   "});
+  EXPECT_EQ(blank.status, 1);
+  EXPECT_TRUE(contains(blank.err, "the artist name is empty"));
   EXPECT_EQ(cli({"list", "artists"}).out, "");
   EXPECT_EQ(cli({"list", "songs"}).out, "");
 
@@ -294,6 +335,15 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   EXPECT_TRUE(contains(import.err, "nothing was imported"));
   EXPECT_EQ(cli({"list", "albums"}).out, "0\tA\t*\n");
   EXPECT_EQ(cli({"list", "songs"}).out, "");
+}
+
+TEST_F(TrackloreCli, LinkStopsAtTheLargestPosition) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(quilltool({"append", "rel002", "Title=0", "Seq=32767", "Attr=0"}));
+  Outcome full = cli({"link", "A", "song", "Y"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_TRUE(contains(full.err, "album \"A\" (#0) has its songs up to position 32767, the last "
+                                 "there is; nothing changed"));
 }
 
 TEST_F(TrackloreCli, AmbiguousNamesAreRefusedWithTheirCodes) {

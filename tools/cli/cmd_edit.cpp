@@ -179,6 +179,10 @@ int cmd_link(const Options& options, TerminalHost&) {
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
   const int position = options.at ? static_cast<int>(*options.at) : -1;
   ErrorCode rc = DB_AddLink(*list, album.code, position, item.code, titles);
+  if (rc == ListFull)
+    return failure(describe(TitleTable, album) + " has its " + KindNames[kind][PluralForm] +
+                   " up to position " + std::to_string(kMaxSeq) +
+                   ", the last there is; nothing changed");
   if (rc != Ok) return engineerror("Insertion failed", rc);
   std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
               describe(TitleTable, album).c_str(), list->rows().field(F_Seq).asint());

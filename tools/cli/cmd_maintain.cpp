@@ -18,8 +18,9 @@ namespace tracklore::cli {
 
 namespace {
 
-// Runs a pass with its progress lines on stderr.
-int withprogress(TerminalHost& host, int (*pass)(ProgressCallback, void*)) {
+// Runs a pass, pass (callback, context), with its progress lines on stderr.
+template <typename Pass>
+int withprogress(TerminalHost& host, Pass pass) {
   ProgressView view(isatty(STDERR_FILENO) != 0);
   host.setprogress(&view);
   const int result = pass(&ProgressView::report, view.context());
@@ -69,21 +70,58 @@ int cmd_pack(const Options&, TerminalHost& host) {
 
 int cmd_reindex(const Options&, TerminalHost& host) { return reindex(host); }
 
-int cmd_verify(const Options&, TerminalHost& host) {
-  const int asked = host.questions() + host.notices();
-  const int accepted = host.accepted();
-  if (withprogress(host, DB_Verify) != 0)
-    return failure("Verification failed. Check if a file is open or locked");
-  const int found = host.questions() + host.notices() - asked;
-  const int corrected = host.accepted() - accepted;
-  if (found == 0) {
+namespace {
+
+// Verification's own exit statuses: 0 when no problem remains, 1 when some
+// do, 2 when it could not run (or had to stop).
+enum : int { NothingRemains = 0, ProblemsRemain = 1, CouldNotRun = 2 };
+
+std::string plural(int n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+void printsummary(const VerifySummary& s) {
+  if (s.found == 0 && s.unchecked == 0) {
     std::printf("Verification complete: no problems found.\n");
-    return 0;
+    return;
   }
-  std::printf("Verification complete: %d problem%s found, %d corrected.\n", found,
-              found == 1 ? "" : "s", corrected);
-  // Problems left in place are a failure for whoever scripts the check.
-  return corrected == found ? 0 : 1;
+  std::string text = "Verification complete: " + plural(s.found, "problem") + " found, " +
+                     std::to_string(s.corrected) + " corrected";
+  if (s.failed > 0) text += ", " + plural(s.failed, "correction") + " failed";
+  text += ".\n";
+  if (s.uncorrectable > 0)
+    text += plural(s.uncorrectable, "duplicate code") + " cannot be corrected automatically.\n";
+  if (s.unchecked > 0)
+    text += plural(s.unchecked, "table") +
+            " not fully checked after a failed correction: reindex (tracklore-cli reindex), "
+            "then verify again.\n";
+  std::fputs(text.c_str(), stdout);
+}
+
+}  // namespace
+
+int cmd_verify(const Options& options, TerminalHost& host) {
+  // Where no question can be answered Yes nothing is written, so the
+  // tables need not be writable.
+  const bool neveryes = options.answer == Choice::No ||
+                        (options.answer == Choice::Ask && isatty(STDIN_FILENO) == 0);
+  const VerifyAccess access = neveryes ? VerifyAccess::ReadOnly : VerifyAccess::Repair;
+  VerifySummary summary;
+  const int result = withprogress(host, [&](ProgressCallback callback, void* context) {
+    return DB_Verify(callback, context, access, &summary);
+  });
+  if (result == -1) {
+    failure("Verification failed. Check if a file is open or locked");
+    return CouldNotRun;
+  }
+  if (result != 0) {
+    failure("Verification stopped: an index does not match its records; reindex "
+            "(tracklore-cli reindex), then verify again");
+    return CouldNotRun;
+  }
+  printsummary(summary);
+  return summary.corrected == summary.found && summary.unchecked == 0 ? NothingRemains
+                                                                      : ProblemsRemain;
 }
 
 }  // namespace tracklore::cli

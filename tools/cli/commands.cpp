@@ -42,7 +42,9 @@ const Command kCommands[] = {
     {"xref", 2, 2, 0, cmd_xref, "xref artist|song ITEM", "the albums that use an artist or song"},
     {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},
     {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},
-    {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]", "check the database and repair it"},
+    {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]",
+     "check the database and repair it (read-only when nothing can be answered Yes);\n"
+     "      exit status 0 when no problem remains, 1 when some do, 2 when it could not run"},
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
      "write every album as CSV (album,kind,position,name,album_code) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "catalogue/names.h"
 #include "catalogue/schema.h"
-#include "engine/keys.h"
 #include "tools/cli/cp1252.h"
 #include "tools/cli/echo.h"
 
@@ -28,10 +28,6 @@ bool storedform(int kind, const std::string& typed, std::string* stored, std::st
     *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) + ": " + problem;
     return false;
   }
-  if (stored->empty()) {
-    *message = kindname(kind) + " is empty";
-    return false;
-  }
   for (char b : *stored) {
     if (iscontrol(static_cast<uint8_t>(b))) {
       char code[16];
@@ -42,19 +38,23 @@ bool storedform(int kind, const std::string& typed, std::string* stored, std::st
     }
   }
   const size_t most = static_cast<size_t>(kNameLength[kind] - 1);
-  if (stored->size() > most) {
-    *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) + ": it has " +
-               std::to_string(stored->size()) + " characters, at most " + std::to_string(most) + " fit";
+  // The catalogue reads no more than a typed name's length: a longer one
+  // is too long whatever its blanks.
+  const std::string formed = stored->size() > kTypedName ? *stored : capitalised(*stored);
+  if (formed.empty()) {
+    *message = kindname(kind) + " is empty";
     return false;
   }
-  *stored = capitalised(*stored);
+  if (formed.size() > most) {
+    *message = "cannot store " + kindname(kind) + " " + quotedtext(typed) + ": it has " +
+               std::to_string(formed.size()) + " characters, at most " + std::to_string(most) + " fit";
+    return false;
+  }
+  *stored = formed;
   return true;
 }
 
-std::string capitalised(std::string stored) {
-  quill::capitalize(stored.data(), 1);
-  return stored;
-}
+std::string capitalised(std::string stored) { return DB_NameForm(stored.c_str()); }
 
 std::string inquotes(const std::string& stored) { return quotedtext(toutf8(stored)); }
 

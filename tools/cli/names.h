@@ -16,7 +16,8 @@ namespace tracklore::cli {
 // when it cannot be stored.
 bool storedform(int kind, const std::string& typed, std::string* stored, std::string* message);
 
-// Every word capitalised, as the catalogue does.
+// As the catalogue stores and seeks a name: blanks trimmed and folded,
+// every word capitalised.
 std::string capitalised(std::string stored);
 
 // A stored name for a message: UTF-8 within double quotes, made safe to

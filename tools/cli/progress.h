@@ -4,9 +4,8 @@
 // 2 of 5 [attr001]") in the first word of the context before each table and
 // calls the callback with the whole pass's percentage as records go by.
 // Each line is printed once, when it is first seen; on a terminal the line
-// is rewritten in place with the percentage. A table without records
-// reports no percentage, so its line may not be seen at all. The line
-// names the main table, whose name the user chose: it is shown escaped.
+// is rewritten in place with the percentage. The line names the main table,
+// whose name the user chose: it is shown escaped.
 #pragma once
 
 #include <string>

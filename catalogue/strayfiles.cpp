@@ -1,0 +1,54 @@
+// Temporary files that a pack, reindex or structure change left behind when
+// it was stopped before the exchange.
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "catalogue/maintenance.h"
+#include "engine/file.h"
+
+namespace tracklore {
+
+namespace {
+
+bool hexdigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+bool letter(char c) { return c >= 'a' && c <= 'z'; }
+
+// The engine's temporary names: "tmp", the counter's high nibble times 16
+// and its low nibble in lower-case hexadecimal ("0" or "10".."f0", then one
+// digit), two letters from the clock; then ".db1", ".idx" or nothing.
+bool temporaryname(std::string name) {
+  for (const char* extension : {".db1", ".idx"})
+    if (name.ends_with(extension)) name.resize(name.size() - 4);
+  if (!name.starts_with("tmp")) return false;
+  const std::string rest = name.substr(3);
+  size_t high;
+  if (rest.size() == 4 && rest[0] == '0')
+    high = 1;
+  else if (rest.size() == 5 && hexdigit(rest[0]) && rest[0] != '0' && rest[1] == '0')
+    high = 2;
+  else
+    return false;
+  return hexdigit(rest[high]) && letter(rest[high + 1]) && letter(rest[high + 2]);
+}
+
+}  // namespace
+
+int DB_RemoveStrayFiles() {
+  int removed = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file(error) || !temporaryname(name)) continue;
+    // A pass at work in another process holds its file exclusively; what
+    // nobody holds is left over. It goes while held here, so that nobody
+    // takes it up in between.
+    quill::File file;
+    if (file.open(name.c_str(), 0, 1) != 0) continue;
+    if (std::filesystem::remove(name, error)) ++removed;
+    file.close();
+  }
+  return removed;
+}
+
+}  // namespace tracklore

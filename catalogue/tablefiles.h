@@ -1,0 +1,14 @@
+// Whether a table's files can be replaced: create, pack and reindex put new
+// files in their place, which must not happen to a file that cannot be
+// written in place (read-only, held by another program, not a file).
+#pragma once
+
+#include <string>
+
+namespace tracklore {
+
+// The first existing file of the table (base name) that cannot be opened
+// for writing, "" when there is none. Missing files count as writable.
+std::string unwritablefile(const char* table);
+
+}  // namespace tracklore
