@@ -273,7 +273,8 @@ void CArticleDlg::onRemove() {
   if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
                 KindNames[content() + 1][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
-          "Confirm delete", Buttons::OKCancel, Icon::Question) != Answer::OK)
+          "Confirm delete", Buttons::OKCancel, Icon::Question,
+          DefaultButton::Refuse) != Answer::OK)
     return;
   DB_Host().drain();
   WaitCursor wait;

@@ -171,6 +171,9 @@ class ArticleDlgTest : public QObject {
     host().answers = {Answer::OK, Answer::Cancel};
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm delete", "Confirm purge"}));
+    // Enter must not remove or purge: both default to Cancel.
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    QVERIFY(host().asked[1].preset == DefaultButton::Refuse);
     QCOMPARE(db_->number(SongTable, something_, F_RefCount), 0L);
     QCOMPARE(list->count(), 0);
     QVERIFY(!button(d.get(), 1029)->isEnabled());

@@ -51,7 +51,12 @@ int runscript(QDialog& dialog) {
 }  // namespace
 
 Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
-  asked.push_back({text, title, buttons, icon});
+  return question(text, title, buttons, icon, DefaultButton::Accept);
+}
+
+Answer ScriptedHost::question(const char* text, const char* title, Buttons buttons, Icon icon,
+                              DefaultButton preset) {
+  asked.push_back({text, title, buttons, icon, preset});
   if (answers.empty()) {
     ++unexpected;
     std::fprintf(stderr, "unexpected box \"%s\": %s\n", title, text);

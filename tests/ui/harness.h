@@ -25,6 +25,7 @@ namespace uitest {
 
 using tracklore::Answer;
 using tracklore::Buttons;
+using tracklore::DefaultButton;
 using tracklore::Icon;
 
 struct Asked {
@@ -32,6 +33,7 @@ struct Asked {
   std::string title;
   Buttons buttons;
   Icon icon;
+  DefaultButton preset;
 };
 
 class ScriptedHost : public tracklore::Host {
@@ -45,6 +47,8 @@ class ScriptedHost : public tracklore::Host {
   int drains = 0;
 
   Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
+                  DefaultButton preset) override;
   bool openfile(const tracklore::FileRequest& request, std::string* path) override;
   bool savefile(const tracklore::FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
