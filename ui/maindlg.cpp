@@ -352,48 +352,33 @@ void CMainDlg::onDelete() {
     }
   }
   if (ask(textf("Are you sure you want to delete %s \"%s\"?", singular, name.c_str()),
-          "Confirm deletion", Buttons::OKCancel, Icon::Question) != Answer::OK) {
+          "Confirm deletion", Buttons::OKCancel, Icon::Question,
+          DefaultButton::Refuse) != Answer::OK) {
     list_->setFocus();
     return;
   }
   WaitCursor wait;
   setEnabled(false);
+  ErrorCode rc;
   if (kind_ == TitleTable) {
-    const int32_t code = cursor.field(F_Code).aslong();
     const char* album = KindNames[TitleTable][SingularForm];
-    if (DB_CountRelations(code) != 0 &&
+    if (DB_CountRelations(cursor.field(F_Code).aslong()) != 0 &&
         ask(textf("Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete "
                   "the %s and all its contents?",
                   album, name.c_str(), album),
-            "Not empty", Buttons::OKCancel, Icon::Exclamation) != Answer::OK) {
+            "Not empty", Buttons::OKCancel, Icon::Exclamation,
+            DefaultButton::Refuse) != Answer::OK) {
       setEnabled(true);
       list_->setFocus();
       return;
     }
-    // An album whose links could not all be removed is kept: deleting it
-    // would leave rows that name no album.
-    ErrorCode failed = quill::Ok;
-    for (int r = 0; r < kRelations && failed == quill::Ok; ++r) {
-      std::unique_ptr<Relation> rows = DB_GetArticleAttributes(r, code);
-      rows->first();
-      while (rows->valid()) {
-        failed = DB_RemoveLink(*rows, cursor, PurgeSilent);
-        if (failed != quill::Ok) break;
-      }
-    }
-    if (failed != quill::Ok) {
-      quill::warning("Delete failed; returned %s.", quill::errname(failed));
-      list_->reposition(nullptr, true, -1);
-      setEnabled(true);
-      list_->setFocus();
-      return;
-    }
+    rc = DB_DeleteArticle(cursor);
+  } else {
+    rc = DB_DeleteAttribute(cursor, kind_);
   }
-  const ErrorCode rc = cursor.del();
-  if (rc == quill::Ok)
-    list_->reposition(nullptr, true, -1);
-  else
-    quill::warning("Delete failed; returned %s.", quill::errname(rc));
+  // Also after a failure: removals done before it changed the rows shown.
+  list_->reposition(nullptr, true, -1);
+  if (rc != quill::Ok) quill::warning("Delete failed; returned %s.", DB_ResultName(rc));
   setEnabled(true);
   list_->setFocus();
 }

@@ -171,6 +171,23 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().waitdepth, 0);
   }
 
+  void anArtistThatARowStillUsesIsKeptWhateverItsCount() {
+    CMainDlg dialog(nullptr, ArtistTable, false);
+    CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+    QTest::keyClicks(list, "trio");
+    // A count gone wrong must not let the artist go while an album names it.
+    quill::Rlist& cursor = list->source()->cursor();
+    cursor.field(F_RefCount).set(0L);
+    QCOMPARE(cursor.flush(0), quill::Ok);
+    host().answers = {Answer::OK};
+    button(&dialog, 1029)->click();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Confirm deletion"});
+    QCOMPARE(uitest::reports(),
+             std::vector<std::string>{"Warning: Delete failed; returned StillReferenced."});
+    QCOMPARE(db_->name(ArtistTable, trio_), std::string("Trio"));
+    QVERIFY(dialog.isEnabled());
+  }
+
   void anAlbumWhoseLinksCannotBeRemovedIsKept() {
     CMainDlg dialog(nullptr, TitleTable, false);
     CRecListBox* list = child<CRecListBox>(&dialog, 1017);
@@ -195,6 +212,9 @@ class MainDlgTest : public QObject {
     host().answers = {Answer::OK, Answer::Cancel};
     button(&dialog, 1029)->click();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm deletion", "Not empty"}));
+    // Enter must not delete: both questions default to Cancel.
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    QVERIFY(host().asked[1].preset == DefaultButton::Refuse);
     QCOMPARE(host().asked[1].text,
              std::string("Attention: album \"Abbey Road\" is not empty.\nAre you really sure you "
                          "want to delete the album and all its contents?"));
