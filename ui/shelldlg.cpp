@@ -25,6 +25,7 @@
 #include "catalogue/maintenance.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "engine/errors.h"
 #include "ui/codec.h"
 #include "ui/founddlg.h"
 #include "ui/icons.h"
@@ -151,7 +152,7 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   browse_->setIcon(QIcon(browsePixmap(48)));
   browse_->setIconSize(QSize(48, 48));
   browse_->setDefault(true);
-  readonly_ = withid(new QCheckBox(tr("Use read-&only mode")), 1051);
+  readonly_ = withid(new QCheckBox(tr("Use &read-only mode")), 1051);
   status_ = withid(new QLabel(tr("Database closed")), 1050);
   QFont bold = status_->font();
   bold.setBold(true);
@@ -229,8 +230,26 @@ void CShellDlg::refresh() {
 
 void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
-  DB_Open(ask ? 1 : 0, readonly_->isChecked() ? 1 : 0, 0, 0);
+  if (DB_Open(ask ? 1 : 0, readonly_->isChecked() ? 1 : 0, 0, 0) != 0) {
+    const ErrorCode rc = DB_OpenResult();
+    if (rc == quill::IndexOutOfDate || rc == quill::BadIndex) offerReindex();
+  }
   refresh();
+}
+
+void CShellDlg::offerReindex() {
+  // The records are sound; only the index files have to be built again.
+  if (tracklore::ask("The index files of this database are out of date or damaged (after an "
+                     "interrupted change, or a pack without reindex).\nDo you want to reindex "
+                     "the database now and open it?",
+                     "Reindex", Buttons::YesNo, Icon::Question) != Answer::Yes)
+    return;
+  if (runLong(DB_Reindex) != 0) {
+    tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
+                   Icon::Exclamation);
+    return;
+  }
+  DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
 }
 
 void CShellDlg::onClose() {

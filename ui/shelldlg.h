@@ -104,6 +104,8 @@ class CShellDlg : public QDialog {
   CProgressWnd* progress_ = nullptr;
 
   void refresh();
+  // After an open that failed on the index files: reindex, then open.
+  void offerReindex();
   int runLong(int (*operation)(void (*)(void*, int), void*));
 };
 

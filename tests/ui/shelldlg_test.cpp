@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QSet>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "harness.h"
@@ -102,6 +105,13 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
+    // Creating over it asks first, and Enter there keeps the old one.
+    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().answers = {Answer::Cancel};
+    shell.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    checkStatus(shell, false);
   }
 
   void packThenReindexThenOpen() {
@@ -140,6 +150,34 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdReindex)->trigger();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Success", "Success"}));
     checkStatus(shell, false);
+  }
+
+  void anOutOfDateIndexIsReindexedOnRequest() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    db.add(TitleTable, "Abbey Road");
+    DB_Close();
+    QCOMPARE(DB_Pack(nullptr, nullptr), 0);  // leaves the index files behind
+    uitest::reset();
+    host().answers = {Answer::No};
+    {
+      CShellDlg shell;
+      checkStatus(shell, false);
+    }
+    // The engine's message stays, followed by the offer.
+    QCOMPARE(uitest::reports(),
+             std::vector<std::string>{
+                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: IndexOutOfDate."});
+    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
+    QVERIFY(host().asked[0].buttons == Buttons::YesNo);
+    uitest::reset();
+    host().answers = {Answer::Yes};
+    CShellDlg shell;
+    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
+    QCOMPARE(host().drains, 1);  // the reindex with its progress window
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly());
+    QCOMPARE(DB_Table(TitleTable).nlive(), 1);
   }
 
   void failuresAndVerification() {
@@ -272,6 +310,27 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
     QCOMPARE(shell.lastKind(), 0);
+  }
+
+  void everyMnemonicOfTheWindowIsItsOwn() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    CShellDlg shell;
+    uitest::reset();
+    QStringList texts;
+    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
+    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
+    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
+    QSet<QChar> seen;
+    for (const QString& text : texts) {
+      const QString plain = QString(text).remove(QStringLiteral("&&"));
+      const qsizetype at = plain.indexOf(QLatin1Char('&'));
+      if (at < 0 || at + 1 >= plain.size()) continue;
+      const QChar key = plain[at + 1].toLower();
+      QVERIFY2(!seen.contains(key), qPrintable(text));
+      seen.insert(key);
+    }
+    QVERIFY(seen.size() >= 3);
   }
 
   void aboutBox() {
