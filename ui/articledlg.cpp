@@ -118,7 +118,6 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
 
   contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
   contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
-  name_->setMaxLength(kNameLength[TitleTable] - 1);
   name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
@@ -203,13 +202,13 @@ bool CArticleDlg::leaveRecord() {
 
 void CArticleDlg::onModify() {
   std::string text;
-  if (!typedName(name_->text(), &text)) {
+  if (!typedName(name_->text(), TitleTable, &text)) {
     name_->setFocus();
     return;
   }
   const ErrorCode rc = DB_RenameRecord(title_, TitleTable, text.c_str(), true);
   if (rc != quill::Ok) {
-    quill::warning("Update failed; returned %s.", DB_ResultName(rc));
+    nameFailure(rc, "Update failed; returned %s.");
   } else {
     quill::capitalize(text.data(), 1);
     if (caller_ != nullptr) caller_->reposition(&text, true, -1);

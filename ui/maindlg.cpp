@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -68,6 +69,9 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   searchview_->setEnabled(false);
   searchview_->setMinimumHeight(searchview_->fontMetrics().height() + 8);
   searchview_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  notice_ = new QLabel;
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setWordWrap(true);
   list_ = withid(new CRecListBox, 1017);
   view_ = button(tr("&View/Modify"), 1034);
   xref_ = button(tr("&X-ref"), 1012);
@@ -97,6 +101,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   searchrow->addWidget(searchview_, 1);
   searchrow->addWidget(newlabel_);
   grid->addLayout(searchrow, 1, 1);
+  grid->addWidget(notice_, 2, 1);
   grid->setColumnStretch(1, 1);
 
   auto* buttons = new QVBoxLayout;
@@ -131,6 +136,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
 
   for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
   list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+  list_->installEventFilter(this);
 
   if (pick_) {
     kindbox_->setEnabled(false);
@@ -174,6 +180,33 @@ CMainDlg::~CMainDlg() {
 }
 
 void CMainDlg::reject() { done(IDCANCEL); }
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress)
+    explainRefusal(static_cast<QKeyEvent*>(event)->text());
+  return QDialog::eventFilter(watched, event);
+}
+
+void CMainDlg::explainRefusal(const QString& typed) {
+  // The list only beeps at what it cannot take; say why here.
+  if (list_->source() == nullptr) return;
+  for (QChar ch : typed) {
+    if (ch.unicode() < 32) continue;
+    if (storedByte(ch.unicode()) == 0) {
+      notice_->setText(tr("The character \u201c%1\u201d cannot be stored in a name: names hold "
+                          "only Western European characters.")
+                           .arg(ch));
+      return;
+    }
+    const int limit = list_->source()->cursor().field(F_Name).length() - 1;
+    if (static_cast<int>(list_->searchText().size()) >= limit) {
+      notice_->setText(tr("%1 names hold at most %2 characters.")
+                           .arg(QString::fromLatin1(KindNames[kind_][CapSingularForm]))
+                           .arg(limit));
+      return;
+    }
+  }
+}
 
 bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
 
@@ -227,6 +260,7 @@ void CMainDlg::update(int action, const std::string& text) {
     newitem_ = false;
   }
   searchview_->setPalette(palette);
+  notice_->clear();
   searchview_->setProperty("searchText", shown(text));
   searchview_->setProperty("mismatch", mismatch_);
 
@@ -318,7 +352,8 @@ void CMainDlg::onCreate() {
   std::string text = list_->searchText();
   quill::capitalize(text.data(), 1);
   const char* singular = KindNames[kind_][SingularForm];
-  if (text.empty()) {
+  // A name of blanks only is no name.
+  if (text.find_first_not_of(' ') == std::string::npos) {
     ask(textf("Cannot create an empty %s; type its name before inserting.", singular),
         "Nothing to do", Buttons::OK, Icon::Exclamation);
     return;
@@ -330,7 +365,7 @@ void CMainDlg::onCreate() {
   if (rc == quill::Ok)
     list_->reposition(nullptr, true, -1);
   else
-    quill::warning("Record creation failed; returned %s.", DB_ResultName(rc));
+    nameFailure(rc, "Record creation failed; returned %s.");
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);

@@ -1,6 +1,8 @@
 // The browse dialog: kinds, the search display and "New item", creating and
 // deleting in browse and pick mode, and the choices it hands back.
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -142,7 +144,30 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).title, std::string("Nothing to do"));
     QCOMPARE(host().asked.at(0).text,
              std::string("Cannot create an empty song; type its name before inserting."));
+    // Blanks only are no name either.
+    QTest::keyClicks(child<CRecListBox>(&dialog, 1017), "   ");
+    host().answers = {Answer::OK};
+    button(&dialog, 1007)->click();
+    QCOMPARE(host().titles(), (std::vector<std::string>{"Nothing to do", "Nothing to do"}));
     QCOMPARE(DB_Table(SongTable).nlive(), 3);
+  }
+
+  void whatTheSearchCannotTakeIsExplained() {
+    CMainDlg dialog(nullptr, TitleTable, false);
+    CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+    QLabel* notice = dialog.findChild<QLabel*>(QStringLiteral("notice"));
+    QVERIFY(notice != nullptr);
+    QTest::keyClicks(list, "ab");
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\u65e5"));
+    QApplication::sendEvent(list, &typed);
+    QCOMPARE(list->searchText(), std::string("ab"));
+    QCOMPARE(notice->text(), QStringLiteral("The character \u201c\u65e5\u201d cannot be stored in "
+                                            "a name: names hold only Western European characters."));
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QCOMPARE(notice->text(), QString());
+    QTest::keyClicks(list, QString(60, QLatin1Char('z')));
+    QCOMPARE(list->searchText().size(), size_t(55));
+    QCOMPARE(notice->text(), QStringLiteral("Album names hold at most 55 characters."));
   }
 
   void aReferencedArtistCannotBeDeleted() {
