@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
@@ -30,7 +32,9 @@
 #include "ui/founddlg.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
+#include "ui/openfailure.h"
 #include "ui/platform.h"
+#include "ui/startup.h"
 
 namespace tracklore {
 
@@ -109,7 +113,52 @@ void progressCallback(void* context, int percent) {
 // ---------------------------------------------------------------------------
 // Main window
 
-CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
+namespace {
+
+// Passes every question on and counts the corrections a verification
+// offers (its Yes/No questions) and those the user accepts.
+class CorrectionCounter : public Host {
+ public:
+  explicit CorrectionCounter(Host& inner) : inner_(inner) { DB_SetHost(this); }
+  ~CorrectionCounter() override { DB_SetHost(&inner_); }
+  CorrectionCounter(const CorrectionCounter&) = delete;
+  CorrectionCounter& operator=(const CorrectionCounter&) = delete;
+
+  int asked = 0;
+  int accepted = 0;
+
+  Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override {
+    return count(buttons, inner_.message(text, title, buttons, icon));
+  }
+  Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
+                  DefaultButton preset) override {
+    return count(buttons, inner_.question(text, title, buttons, icon, preset));
+  }
+  bool openfile(const FileRequest& request, std::string* path) override {
+    return inner_.openfile(request, path);
+  }
+  bool savefile(const FileRequest& request, std::string* path) override {
+    return inner_.savefile(request, path);
+  }
+  void waitcursor(bool on) override { inner_.waitcursor(on); }
+  void drain() override { inner_.drain(); }
+
+ private:
+  Host& inner_;
+
+  Answer count(Buttons buttons, Answer answer) {
+    if (buttons == Buttons::YesNo) {
+      ++asked;
+      if (answer == Answer::Yes) ++accepted;
+    }
+    return answer;
+  }
+};
+
+}  // namespace
+
+CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
+    : QDialog(parent), options_(options) {
   setObjectName(QStringLiteral("CShellDlg"));
   setWindowTitle(tr("Tracklore"));
   setWindowIcon(appIcon());
@@ -123,7 +172,12 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
-  add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); });
+  // The commands used most also have a key of their own.
+  auto withkey = [this](QAction* a, QKeySequence key) {
+    a->setShortcut(key);
+    addAction(a);
+  };
+  withkey(add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); }), QKeySequence::Open);
   add(database, tr("Open in different &directory..."), CmdOpenDir, [this] { onOpen(true); });
   add(database, tr("&Close"), CmdClose, [this] { onClose(); });
   add(database, tr("&Pack"), CmdPack, [this] { onPack(); });
@@ -131,13 +185,12 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
   database->addSeparator();
-  add(database, tr("E&xit"), CmdExit, [this] { reject(); });
-  add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); });
+  withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
+  withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
+          QKeySequence(tr("Ctrl+B")));
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
   other->addSeparator();
-  QAction* help = add(other, tr("&Help"), CmdHelp, [this] { onHelp(); });
-  help->setShortcut(QKeySequence::HelpContents);
-  addAction(help);
+  withkey(add(other, tr("&Help"), CmdHelp, [this] { onHelp(); }), QKeySequence::HelpContents);
 
   auto* caption = new QLabel(tr("Current database directory"));
   directory_ = withid(new QLineEdit, 1008);
@@ -180,6 +233,9 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(directory_);
   layout->addSpacing(6);
   layout->addLayout(row);
+  outcome_ = new QLabel;
+  outcome_->setObjectName(QStringLiteral("outcome"));
+  layout->addWidget(outcome_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(browse_, readonly_);
@@ -225,14 +281,34 @@ void CShellDlg::refresh() {
     openpic_->show();
     readonly_->setEnabled(false);
     browse_->setFocus();
+    // The next start without a folder comes back here.
+    rememberDatabase(QDir::currentPath(), QFile::decodeName(DB_MainName()));
   }
+  setWindowTitle(open && DB_IsReadOnly() ? tr("Tracklore (read-only)") : tr("Tracklore"));
 }
 
 void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
-  if (DB_Open(ask ? 1 : 0, readonly_->isChecked() ? 1 : 0, 0, 0) != 0) {
-    const ErrorCode rc = DB_OpenResult();
-    if (rc == quill::IndexOutOfDate || rc == quill::BadIndex) offerReindex();
+  const bool readonly = readonly_->isChecked();
+  HeldReports held;
+  if (DB_Open(ask ? 1 : 0, readonly ? 1 : 0, 0, 0) == 0) {
+    held.end();
+    refresh();
+    return;
+  }
+  const ErrorCode rc = DB_OpenResult();
+  // A cancelled choice has nothing to explain.
+  const OpenFailure failure = rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
+  switch (failure) {
+    case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
+    case OpenFailure::InUse:
+    case OpenFailure::NotAllowed:
+      explainRefusedOpen(failure == OpenFailure::InUse, !readonly, held.end());
+      break;
+    case OpenFailure::Other:
+      held.replay();
+      if (rc == quill::IndexOutOfDate || rc == quill::BadIndex) offerReindex();
+      break;
   }
   refresh();
 }
@@ -250,6 +326,74 @@ void CShellDlg::offerReindex() {
     return;
   }
   DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
+}
+
+void CShellDlg::offerNewDatabase(const std::string& details) {
+  // The folder named at start is the one the user asked for, even if it
+  // does not exist yet.
+  const QString lookedin = options_.folder.isEmpty() ? QDir::currentPath() : options_.folder;
+  const QString target =
+      options_.newDatabaseFolder.isEmpty() ? QDir::currentPath() : options_.newDatabaseFolder;
+  options_ = {};
+  QString text = QFileInfo(lookedin).isDir()
+                     ? tr("There is no database in the folder\n%1.").arg(QDir::toNativeSeparators(lookedin))
+                     : tr("The folder\n%1\ndoes not exist.").arg(QDir::toNativeSeparators(lookedin));
+  text += QLatin1String("\n\n");
+  text += QDir(target) == QDir(lookedin)
+              ? tr("Do you want to create a new database there, or choose another folder?")
+              : tr("Do you want to create a new database in\n%1\nor choose another folder?")
+                    .arg(QDir::toNativeSeparators(target));
+  QMessageBox box(QMessageBox::Question, tr("No database"), text, QMessageBox::NoButton, this);
+  box.setObjectName(QStringLiteral("NoDatabase"));
+  QPushButton* create = box.addButton(tr("&Create Database"), QMessageBox::AcceptRole);
+  QPushButton* choose = box.addButton(tr("C&hoose Folder..."), QMessageBox::ActionRole);
+  QPushButton* later = box.addButton(tr("&Not Now"), QMessageBox::RejectRole);
+  box.setDefaultButton(create);
+  box.setEscapeButton(later);
+  box.setDetailedText(fromStored(details));
+  runModal(box);
+  if (box.clickedButton() == create)
+    createIn(target);
+  else if (box.clickedButton() == choose)
+    onOpen(true);
+}
+
+void CShellDlg::createIn(const QString& folder) {
+  const QString previous = QDir::currentPath();
+  const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
+  if (!QDir::setCurrent(folder)) {
+    tracklore::ask(toStoredLossy(tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder))),
+                   "Failure", Buttons::OK, Icon::Exclamation);
+    return;
+  }
+  // The catalogue asks for the main file, starting in that folder.
+  onCreate();
+  if (DB_IsOpen() != 0) return;
+  QDir::setCurrent(previous);
+  if (made) QDir().rmdir(folder);
+  refresh();
+}
+
+void CShellDlg::explainRefusedOpen(bool inuse, bool writable, const std::string& details) {
+  const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+  QString text;
+  if (inuse)
+    text = tr("The database in the folder\n%1\nis in use by another program.\nClose that "
+              "program, then open the database again.")
+               .arg(folder);
+  else if (writable)
+    text = tr("The database in the folder\n%1\ncannot be opened: you are not allowed to change "
+              "its files.\nRead-only mode may still open it.")
+               .arg(folder);
+  else
+    text = tr("The database in the folder\n%1\ncannot be opened: you are not allowed to read "
+              "its files.")
+               .arg(folder);
+  QMessageBox box(QMessageBox::Warning, inuse ? tr("Database in use") : tr("Database not accessible"),
+                  text, QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("OpenRefused"));
+  box.setDetailedText(fromStored(details));
+  runModal(box);
 }
 
 void CShellDlg::onClose() {
@@ -288,10 +432,12 @@ int CShellDlg::runLong(int (*operation)(void (*)(void*, int), void*)) {
 
 void CShellDlg::onPack() {
   if (runLong(DB_Pack) != 0) {
+    outcome_->setText(tr("Pack failed."));
     tracklore::ask("Pack failed. Check if a file is open or locked", "Failure", Buttons::OK,
                    Icon::Exclamation);
     return;
   }
+  outcome_->setText(tr("Pack complete: the database needs a reindex."));
   if (tracklore::ask("Pack succeeded.\nBefore you can use this database, you need to reindex "
                      "it.\nDo you want to reindex the database?",
                      "Success", Buttons::YesNo, Icon::Question) == Answer::Yes)
@@ -300,21 +446,43 @@ void CShellDlg::onPack() {
 
 void CShellDlg::onReindex() {
   if (runLong(DB_Reindex) != 0) {
+    outcome_->setText(tr("Reindex failed."));
     tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
                    Icon::Exclamation);
     return;
   }
+  outcome_->setText(tr("Reindex complete."));
   if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);
 }
 
 void CShellDlg::onVerify() {
-  if (runLong(DB_Verify) != 0) {
+  int rc;
+  int found;
+  int corrected;
+  {
+    CorrectionCounter counter(DB_Host());
+    rc = runLong(DB_Verify);
+    found = counter.asked;
+    corrected = counter.accepted;
+  }
+  if (rc != 0) {
+    outcome_->setText(tr("Verification failed."));
     tracklore::ask("Verification failed. Check if a file is open or locked", "Failure",
                    Buttons::OK, Icon::Exclamation);
     return;
   }
+  auto problems = [](int n) {
+    return n == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(n);
+  };
+  if (found == 0)
+    outcome_->setText(tr("Verification complete: no problems found."));
+  else if (found == corrected)
+    outcome_->setText(tr("Verification complete: %1 corrected.").arg(problems(corrected)));
+  else
+    outcome_->setText(
+        tr("Verification complete: %1 found, %2 corrected.").arg(problems(found)).arg(corrected));
   tracklore::ask("Verification complete.", "Done", Buttons::OK, Icon::Information);
 }
 

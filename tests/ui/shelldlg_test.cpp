@@ -1,5 +1,10 @@
 // The main window: the status it shows, the commands of its menu with their
 // outcome boxes, the exit question and the browse loop.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -7,6 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSet>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +32,7 @@
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 #include "ui/shelldlg.h"
+#include "ui/startup.h"
 
 using namespace tracklore;
 using uitest::button;
@@ -34,6 +43,23 @@ class ShellDlgTest : public QObject {
   Q_OBJECT
 
   QString home_;
+  QTemporaryDir settings_;
+
+  // Answers the box about a folder without a database with the button of
+  // that text, and keeps what it said.
+  struct NoDatabaseBox {
+    QString title, text, details;
+  };
+  static uitest::Script noDatabase(const QString& answer, NoDatabaseBox* seen = nullptr) {
+    return [answer, seen](QDialog& d) {
+      auto* box = qobject_cast<QMessageBox*>(&d);
+      if (box == nullptr) return -1;
+      if (seen != nullptr) *seen = {box->windowTitle(), box->text(), box->detailedText()};
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == answer) b->click();
+      return d.result();
+    };
+  }
 
   // The state the window shows: open or closed, with its controls.
   void checkStatus(CShellDlg& shell, bool open) {
@@ -57,8 +83,15 @@ class ShellDlgTest : public QObject {
   void initTestCase() {
     uitest::init();
     home_ = QDir::currentPath();
+    // The remembered folder goes to a settings file of the test's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("TrackloreTest"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
   }
-  void init() { uitest::reset(); }
+  void init() {
+    uitest::reset();
+    QSettings().clear();
+  }
   void cleanup() {
     QCOMPARE(host().unexpected, 0);
     QCOMPARE(uitest::unscripted(), 0);
@@ -70,19 +103,105 @@ class ShellDlgTest : public QObject {
   void startingWhereThereIsNoDatabase() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now"), &box));
     CShellDlg shell;
     QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
     QCOMPARE(child<QLineEdit>(&shell, 1008)->text(), QDir::toNativeSeparators(QDir::currentPath()));
-    QCOMPARE(uitest::reports(),
-             std::vector<std::string>{
-                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."});
+    // Said in words, with the engine's message kept under the details.
+    QVERIFY(uitest::reports().empty());
+    QCOMPARE(box.title, QStringLiteral("No database"));
+    QCOMPARE(box.text, QStringLiteral("There is no database in the folder\n%1.\n\nDo you want to "
+                                      "create a new database there, or choose another folder?")
+                           .arg(QDir::toNativeSeparators(QDir::currentPath())));
+    QCOMPARE(box.details,
+             QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."));
+  }
+
+  void theFirstRunCreatesADatabaseInTheProposedFolder() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    ShellOptions options;
+    options.folder = QDir(dir.path()).filePath(QStringLiteral("Music/Tracklore"));
+    options.newDatabaseFolder = options.folder;
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Create Database"), &box));
+    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    CShellDlg shell(nullptr, options);
+    QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
+                                    .arg(QDir::toNativeSeparators(options.folder))));
+    checkStatus(shell, true);
+    QCOMPARE(QDir::currentPath(), options.folder);
+    QVERIFY(holdsDatabase(options.folder, {}));
+    QCOMPARE(rememberedFolder(), options.folder);
+    // Choosing another folder opens the database chosen there.
+    DB_Close();
+    QDir::setCurrent(dir.path());
+    uitest::reset();
+    uitest::scripts().push_back(noDatabase(QStringLiteral("C&hoose Folder...")));
+    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    CShellDlg again;
+    checkStatus(again, true);
+    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose database main file"});
+  }
+
+  void theStartFolderIsTheArgumentOrTheOneUsedLast() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    StartFolder start = chooseStartFolder({QStringLiteral("collection")});
+    QCOMPARE(start.open, QDir(dir.path()).filePath(QStringLiteral("collection")));
+    QCOMPARE(start.create, start.open);
+    // Nothing here and nothing remembered: a folder of its own is proposed.
+    start = chooseStartFolder({});
+    QCOMPARE(start.open, QDir::currentPath());
+    QCOMPARE(start.create, defaultDatabaseFolder());
+    QVERIFY(start.create != start.open);
+    // A database once opened is where the next start without a folder goes.
+    QString used;
+    {
+      uitest::TempDatabase db;
+      QVERIFY(db.ok());
+      used = db.path();
+      DB_Close();
+      CShellDlg shell;
+      checkStatus(shell, true);
+      QCOMPARE(rememberedFolder(), used);
+      QDir::setCurrent(dir.path());
+      start = chooseStartFolder({});
+      QCOMPARE(start.open, used);
+      QCOMPARE(start.mainname, QString());
+    }
+    // Gone since: back to the proposal.
+    QCOMPARE(chooseStartFolder({}).open, QDir::currentPath());
+  }
+
+  void aDatabaseInUseIsSaidToBe() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    DB_Close();
+    const int fd = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(fd >= 0);
+    QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("OK"), &box));
+    {
+      CShellDlg shell;
+      checkStatus(shell, false);
+    }
+    ::close(fd);
+    QCOMPARE(box.title, QStringLiteral("Database in use"));
+    QVERIFY(box.text.contains(QStringLiteral("is in use by another program")));
+    QCOMPARE(box.details,
+             QStringLiteral("Operation open failed on Datafile \"attr001\".\nReturn value: DataOpen."));
+    QVERIFY(uitest::reports().empty());
   }
 
   void createOpensTheNewDatabaseForWriting() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     uitest::reset();
     host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
@@ -177,6 +296,7 @@ class ShellDlgTest : public QObject {
     QCOMPARE(host().drains, 1);  // the reindex with its progress window
     checkStatus(shell, true);
     QVERIFY(DB_IsReadOnly());
+    QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore (read-only)"));
     QCOMPARE(DB_Table(TitleTable).nlive(), 1);
   }
 
@@ -192,6 +312,8 @@ class ShellDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).text, std::string("Verification complete."));
     QCOMPARE(host().asked.at(0).title, std::string("Done"));
     QVERIFY(host().asked.at(0).icon == Icon::Information);
+    QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
+             QStringLiteral("Verification complete: no problems found."));
     checkStatus(shell, false);
 
     QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
@@ -226,6 +348,7 @@ class ShellDlgTest : public QObject {
   void exitAsksFirst() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     shell.show();
     uitest::reset();
@@ -315,6 +438,7 @@ class ShellDlgTest : public QObject {
   void everyMnemonicOfTheWindowIsItsOwn() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     uitest::reset();
     QStringList texts;
@@ -336,6 +460,7 @@ class ShellDlgTest : public QObject {
   void aboutBox() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     QString title;
     QStringList texts;
