@@ -18,6 +18,7 @@
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
+#include "ui/geometry.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -147,6 +148,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   // A click in the list moves the selection without a notification.
   connect(list_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
 
+  keepGeometry(this);
   showRecord(initial);
   list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
   list_->setFocus();

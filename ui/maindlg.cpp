@@ -20,6 +20,7 @@
 #include "engine/keys.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
+#include "ui/geometry.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
@@ -169,6 +170,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   connect(delete_, &QPushButton::clicked, this, &CMainDlg::onDelete);
   connect(close_, &QPushButton::clicked, this, &CMainDlg::reject);
 
+  keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
   if (pick_ && first_ != 0) list_->typeChar(first_);
@@ -212,6 +214,7 @@ bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
 
 void CMainDlg::setkind(int kind) {
   kind_ = kind;
+  keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
 }

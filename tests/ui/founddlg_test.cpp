@@ -66,7 +66,7 @@ class FoundDlgTest : public QObject {
       d.reject();
     }
     CFoundDlg found(1, together_, nullptr);
-    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\""));
+    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\" [3]"));
     QCOMPARE(child<QLabel>(&found, 1023)->text(), QStringLiteral("Albums found:"));
     QCOMPARE(uitest::rows(*child<CRecListBox>(&found, 1035)),
              (std::vector<std::string>{"Abbey Road  / The Beatles", "Let It Be * / Billy Preston",
@@ -79,7 +79,7 @@ class FoundDlgTest : public QObject {
 
   void aMissingTargetGivesAnEmptyList() {
     CFoundDlg found(0, 4711, nullptr);
-    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing artist \"<not found>\""));
+    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing artist \"<not found>\" [0]"));
     QCOMPARE(child<CRecListBox>(&found, 1035)->count(), 0);
     QVERIFY(!button(&found, 1036)->isEnabled());
   }

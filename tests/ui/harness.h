@@ -59,7 +59,8 @@ class ScriptedHost : public tracklore::Host {
 };
 
 // Installed for the whole test program by init(): the scripted host, the
-// engine's messages, the beeps and the modal scripts.
+// engine's messages, the beeps, the modal scripts and settings in a
+// temporary place.
 ScriptedHost& host();
 std::vector<std::string>& reports();
 int& beeps();
@@ -69,7 +70,7 @@ std::deque<Script>& scripts();
 int& unscripted();
 
 void init();
-// Forgets every answer, script, question, report and beep.
+// Forgets every answer, script, question, report, beep and setting.
 void reset();
 
 // A fresh, empty database in a temporary directory, which becomes the

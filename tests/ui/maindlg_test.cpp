@@ -374,6 +374,24 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked.size(), size_t(0));
   }
 
+  void theListGrowsWithTheWindowWhichKeepsItsSize() {
+    QSize size;
+    {
+      CMainDlg dialog(nullptr, ArtistTable, false);
+      dialog.show();
+      CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+      const QSize before = list->size();
+      dialog.resize(dialog.width() + 200, dialog.height() + 150);
+      QCoreApplication::processEvents();
+      QVERIFY(list->width() > before.width());
+      QVERIFY(list->height() > before.height());
+      size = dialog.size();
+      dialog.reject();
+    }
+    CMainDlg again(nullptr, TitleTable, false);
+    QCOMPARE(again.size(), size);
+  }
+
   void anEmptyTableActsOnlyOnKinds() {
     DB_Close();
     db_.reset();
