@@ -21,7 +21,12 @@ std::vector<Held>& held() {
   return messages;
 }
 
+// The reporter in force before the holding began.
+quill::Reporter g_saved = nullptr;
+
 int hold(int level, const char* title, const char* text) {
+  // A fatal message ends the process: it must be seen.
+  if (level == quill::ReportFatal) return g_saved(level, title, text);
   held().push_back({level, title != nullptr ? title : "", text != nullptr ? text : ""});
   return 1;
 }
@@ -46,6 +51,7 @@ OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable) {
 
 HeldReports::HeldReports() : saved_(quill::reporter) {
   held().clear();
+  g_saved = saved_;
   quill::reporter = hold;
 }
 

@@ -244,7 +244,14 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
 
   // Read-only is the safe way to look at a database that was just found.
   readonly_->setChecked(true);
-  onOpen(false);
+  if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
+    // A folder asked for that does not exist: the current one is not meant.
+    refresh();
+    offerNewDatabase({});
+    refresh();
+  } else {
+    onOpen(false);
+  }
 }
 
 QAction* CShellDlg::action(int command) const {
@@ -368,10 +375,12 @@ void CShellDlg::createIn(const QString& folder) {
   }
   // The catalogue asks for the main file, starting in that folder.
   onCreate();
-  if (DB_IsOpen() != 0) return;
-  QDir::setCurrent(previous);
+  if (DB_IsOpen() == 0) {
+    QDir::setCurrent(previous);
+    refresh();
+  }
+  // Made for nothing (cancelled, or created elsewhere): only an empty one goes.
   if (made) QDir().rmdir(folder);
-  refresh();
 }
 
 void CShellDlg::explainRefusedOpen(bool inuse, bool writable, const std::string& details) {

@@ -42,7 +42,7 @@ StartFolder chooseStartFolder(const QStringList& arguments) {
   StartFolder start;
   const QString current = QDir::currentPath();
   if (!arguments.isEmpty()) {
-    start.open = QDir(current).absoluteFilePath(arguments.front());
+    start.open = QDir::cleanPath(QDir(current).absoluteFilePath(arguments.front()));
     start.create = start.open;
     return start;
   }

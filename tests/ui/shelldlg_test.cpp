@@ -116,6 +116,8 @@ class ShellDlgTest : public QObject {
     ShellOptions options;
     options.folder = QDir(dir.path()).filePath(QStringLiteral("Music/Tracklore"));
     options.newDatabaseFolder = options.folder;
+    // Not this directory's database, though it has one.
+    QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
     NoDatabaseBox box;
     uitest::scripts().push_back(noDatabase(QStringLiteral("&Create Database"), &box));
     host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
@@ -129,6 +131,7 @@ class ShellDlgTest : public QObject {
     // Choosing another folder opens the database chosen there.
     DB_Close();
     QDir::setCurrent(dir.path());
+    QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
     uitest::scripts().push_back(noDatabase(QStringLiteral("C&hoose Folder...")));
     host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
@@ -305,6 +308,21 @@ class ShellDlgTest : public QObject {
     QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
              QStringLiteral("Verification complete: no problems found."));
     checkStatus(shell, false);
+    // A correction accepted is counted in that line.
+    QCOMPARE(DB_Open(0, 0, 0, 0), 0);
+    {
+      FullTable artists(DB_Table(ArtistTable));
+      QCOMPARE(DB_InsertRecord(ArtistTable, "Nobody", artists.cursor()), quill::Ok);
+      artists.cursor().field(F_RefCount).set(5L);
+      QCOMPARE(artists.cursor().flush(0), quill::Ok);
+    }
+    DB_Close();
+    host().asked.clear();
+    host().answers = {Answer::Yes, Answer::OK};
+    shell.action(CShellDlg::CmdVerify)->trigger();
+    QCOMPARE(host().asked.size(), size_t(2));
+    QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
+             QStringLiteral("Verification complete: 1 problem corrected."));
 
     QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
     host().asked.clear();
