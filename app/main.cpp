@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
   const tracklore::StartFolder start = tracklore::chooseStartFolder(parser.positionalArguments());
   // A folder that does not exist yet is offered for a new database.
   QDir::setCurrent(start.open);
-  if (!start.mainname.isEmpty()) tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
+  if (!start.mainname.isEmpty())
+    tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
 
   quill::install_alloc_check();
   quill::reporter = tracklore::messageBoxReporter;

@@ -1,10 +1,17 @@
 #include "ui/openfailure.h"
 
+#include <vector>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "ui/codec.h"
+#include "ui/platform.h"
 
 namespace tracklore {
 
@@ -47,6 +54,59 @@ OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable) {
   }
   // Every file is there and may be opened: another program holds one.
   return OpenFailure::InUse;
+}
+
+NewDatabase askNewDatabase(QWidget* parent, const QString& lookedin, const QString& target,
+                           const std::string& details) {
+  QString text = QFileInfo(lookedin).isDir()
+                     ? QMessageBox::tr("There is no database in the folder\n%1.")
+                           .arg(QDir::toNativeSeparators(lookedin))
+                     : QMessageBox::tr("The folder\n%1\ndoes not exist.")
+                           .arg(QDir::toNativeSeparators(lookedin));
+  text += QLatin1String("\n\n");
+  text += QDir(target) == QDir(lookedin)
+              ? QMessageBox::tr("Do you want to create a new database there, or choose another "
+                                "folder?")
+              : QMessageBox::tr("Do you want to create a new database in\n%1\nor choose another "
+                                "folder?")
+                    .arg(QDir::toNativeSeparators(target));
+  QMessageBox box(QMessageBox::Question, QMessageBox::tr("No database"), text,
+                  QMessageBox::NoButton, parent);
+  box.setObjectName(QStringLiteral("NoDatabase"));
+  QPushButton* create = box.addButton(QMessageBox::tr("&Create Database"), QMessageBox::AcceptRole);
+  QPushButton* choose =
+      box.addButton(QMessageBox::tr("C&hoose Folder..."), QMessageBox::ActionRole);
+  QPushButton* later = box.addButton(QMessageBox::tr("&Not Now"), QMessageBox::RejectRole);
+  box.setDefaultButton(create);
+  box.setEscapeButton(later);
+  box.setDetailedText(fromStored(details));
+  runModal(box);
+  if (box.clickedButton() == create) return NewDatabase::Create;
+  if (box.clickedButton() == choose) return NewDatabase::Choose;
+  return NewDatabase::Later;
+}
+
+void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::string& details) {
+  const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+  QString text;
+  if (inuse)
+    text = QMessageBox::tr("The database in the folder\n%1\nis in use by another program.\n"
+                           "Close that program, then open the database again.")
+               .arg(folder);
+  else if (writable)
+    text = QMessageBox::tr("The database in the folder\n%1\ncannot be opened: you are not "
+                           "allowed to change its files.\nRead-only mode may still open it.")
+               .arg(folder);
+  else
+    text = QMessageBox::tr("The database in the folder\n%1\ncannot be opened: you are not "
+                           "allowed to read its files.")
+               .arg(folder);
+  const QString title =
+      inuse ? QMessageBox::tr("Database in use") : QMessageBox::tr("Database not accessible");
+  QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("OpenRefused"));
+  box.setDetailedText(fromStored(details));
+  runModal(box);
 }
 
 HeldReports::HeldReports() : saved_(quill::reporter) {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include <QString>
 
 #include "engine/errors.h"
+
+class QWidget;
 
 namespace tracklore {
 
@@ -19,6 +22,17 @@ enum class OpenFailure {
 // Classifies the code of a failed open of the current directory's database
 // (opened for writing or not).
 OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable);
+
+// The question after an open that found no database: it names the folder
+// looked in and the one proposed for a new database, with the engine's
+// message under Details.
+enum class NewDatabase { Create, Choose, Later };
+NewDatabase askNewDatabase(QWidget* parent, const QString& lookedin, const QString& target,
+                           const std::string& details);
+
+// The notice after an open that another program (inuse) or the files'
+// permissions refused.
+void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::string& details);
 
 // While it lives, the engine's messages are collected instead of shown.
 // One at a time.

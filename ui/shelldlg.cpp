@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
@@ -29,6 +28,7 @@
 #include "catalogue/text.h"
 #include "engine/errors.h"
 #include "ui/codec.h"
+#include "ui/correctioncounter.h"
 #include "ui/founddlg.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
@@ -112,50 +112,6 @@ void progressCallback(void* context, int percent) {
 
 // ---------------------------------------------------------------------------
 // Main window
-
-namespace {
-
-// Passes every question on and counts the corrections a verification
-// offers (its Yes/No questions) and those the user accepts.
-class CorrectionCounter : public Host {
- public:
-  explicit CorrectionCounter(Host& inner) : inner_(inner) { DB_SetHost(this); }
-  ~CorrectionCounter() override { DB_SetHost(&inner_); }
-  CorrectionCounter(const CorrectionCounter&) = delete;
-  CorrectionCounter& operator=(const CorrectionCounter&) = delete;
-
-  int asked = 0;
-  int accepted = 0;
-
-  Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override {
-    return count(buttons, inner_.message(text, title, buttons, icon));
-  }
-  Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
-                  DefaultButton preset) override {
-    return count(buttons, inner_.question(text, title, buttons, icon, preset));
-  }
-  bool openfile(const FileRequest& request, std::string* path) override {
-    return inner_.openfile(request, path);
-  }
-  bool savefile(const FileRequest& request, std::string* path) override {
-    return inner_.savefile(request, path);
-  }
-  void waitcursor(bool on) override { inner_.waitcursor(on); }
-  void drain() override { inner_.drain(); }
-
- private:
-  Host& inner_;
-
-  Answer count(Buttons buttons, Answer answer) {
-    if (buttons == Buttons::YesNo) {
-      ++asked;
-      if (answer == Answer::Yes) ++accepted;
-    }
-    return answer;
-  }
-};
-
-}  // namespace
 
 CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
     : QDialog(parent), options_(options) {
@@ -305,12 +261,13 @@ void CShellDlg::onOpen(bool ask) {
   }
   const ErrorCode rc = DB_OpenResult();
   // A cancelled choice has nothing to explain.
-  const OpenFailure failure = rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
+  const OpenFailure failure =
+      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
   switch (failure) {
     case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
     case OpenFailure::InUse:
     case OpenFailure::NotAllowed:
-      explainRefusedOpen(failure == OpenFailure::InUse, !readonly, held.end());
+      showRefusedOpen(this, failure == OpenFailure::InUse, !readonly, held.end());
       break;
     case OpenFailure::Other:
       held.replay();
@@ -327,12 +284,7 @@ void CShellDlg::offerReindex() {
                      "the database now and open it?",
                      "Reindex", Buttons::YesNo, Icon::Question) != Answer::Yes)
     return;
-  if (runLong(DB_Reindex) != 0) {
-    tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
-                   Icon::Exclamation);
-    return;
-  }
-  DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
+  if (reindex()) DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
 }
 
 void CShellDlg::offerNewDatabase(const std::string& details) {
@@ -342,35 +294,19 @@ void CShellDlg::offerNewDatabase(const std::string& details) {
   const QString target =
       options_.newDatabaseFolder.isEmpty() ? QDir::currentPath() : options_.newDatabaseFolder;
   options_ = {};
-  QString text = QFileInfo(lookedin).isDir()
-                     ? tr("There is no database in the folder\n%1.").arg(QDir::toNativeSeparators(lookedin))
-                     : tr("The folder\n%1\ndoes not exist.").arg(QDir::toNativeSeparators(lookedin));
-  text += QLatin1String("\n\n");
-  text += QDir(target) == QDir(lookedin)
-              ? tr("Do you want to create a new database there, or choose another folder?")
-              : tr("Do you want to create a new database in\n%1\nor choose another folder?")
-                    .arg(QDir::toNativeSeparators(target));
-  QMessageBox box(QMessageBox::Question, tr("No database"), text, QMessageBox::NoButton, this);
-  box.setObjectName(QStringLiteral("NoDatabase"));
-  QPushButton* create = box.addButton(tr("&Create Database"), QMessageBox::AcceptRole);
-  QPushButton* choose = box.addButton(tr("C&hoose Folder..."), QMessageBox::ActionRole);
-  QPushButton* later = box.addButton(tr("&Not Now"), QMessageBox::RejectRole);
-  box.setDefaultButton(create);
-  box.setEscapeButton(later);
-  box.setDetailedText(fromStored(details));
-  runModal(box);
-  if (box.clickedButton() == create)
-    createIn(target);
-  else if (box.clickedButton() == choose)
-    onOpen(true);
+  switch (askNewDatabase(this, lookedin, target, details)) {
+    case NewDatabase::Create: createIn(target); break;
+    case NewDatabase::Choose: onOpen(true); break;
+    case NewDatabase::Later: break;
+  }
 }
 
 void CShellDlg::createIn(const QString& folder) {
   const QString previous = QDir::currentPath();
   const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
   if (!QDir::setCurrent(folder)) {
-    tracklore::ask(toStoredLossy(tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder))),
-                   "Failure", Buttons::OK, Icon::Exclamation);
+    const QString text = tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder));
+    tracklore::ask(toStoredLossy(text), "Failure", Buttons::OK, Icon::Exclamation);
     return;
   }
   // The catalogue asks for the main file, starting in that folder.
@@ -381,28 +317,6 @@ void CShellDlg::createIn(const QString& folder) {
   }
   // Made for nothing (cancelled, or created elsewhere): only an empty one goes.
   if (made) QDir().rmdir(folder);
-}
-
-void CShellDlg::explainRefusedOpen(bool inuse, bool writable, const std::string& details) {
-  const QString folder = QDir::toNativeSeparators(QDir::currentPath());
-  QString text;
-  if (inuse)
-    text = tr("The database in the folder\n%1\nis in use by another program.\nClose that "
-              "program, then open the database again.")
-               .arg(folder);
-  else if (writable)
-    text = tr("The database in the folder\n%1\ncannot be opened: you are not allowed to change "
-              "its files.\nRead-only mode may still open it.")
-               .arg(folder);
-  else
-    text = tr("The database in the folder\n%1\ncannot be opened: you are not allowed to read "
-              "its files.")
-               .arg(folder);
-  QMessageBox box(QMessageBox::Warning, inuse ? tr("Database in use") : tr("Database not accessible"),
-                  text, QMessageBox::Ok, this);
-  box.setObjectName(QStringLiteral("OpenRefused"));
-  box.setDetailedText(fromStored(details));
-  runModal(box);
 }
 
 void CShellDlg::onClose() {
@@ -453,14 +367,19 @@ void CShellDlg::onPack() {
     onReindex();
 }
 
-void CShellDlg::onReindex() {
+bool CShellDlg::reindex() {
   if (runLong(DB_Reindex) != 0) {
     outcome_->setText(tr("Reindex failed."));
     tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
                    Icon::Exclamation);
-    return;
+    return false;
   }
   outcome_->setText(tr("Reindex complete."));
+  return true;
+}
+
+void CShellDlg::onReindex() {
+  if (!reindex()) return;
   if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);

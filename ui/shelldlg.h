@@ -124,8 +124,8 @@ class CShellDlg : public QDialog {
   // After an open that found no database: create one, or choose another.
   void offerNewDatabase(const std::string& details);
   void createIn(const QString& folder);
-  // After an open that another program or the file permissions refused.
-  void explainRefusedOpen(bool inuse, bool writable, const std::string& details);
+  // Reindex with its progress window; a failure is reported.
+  bool reindex();
   int runLong(int (*operation)(void (*)(void*, int), void*));
 };
 
