@@ -184,8 +184,11 @@ CMainDlg::~CMainDlg() {
 void CMainDlg::reject() { done(IDCANCEL); }
 
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == list_ && event->type() == QEvent::KeyPress)
-    explainRefusal(static_cast<QKeyEvent*>(event)->text());
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // The list takes no text typed with Alt (the dialog's mnemonics).
+    if (!(key->modifiers() & Qt::AltModifier)) explainRefusal(key->text());
+  }
   return QDialog::eventFilter(watched, event);
 }
 

@@ -35,10 +35,20 @@ qsizetype keptLength(const QString& text) {
   return to - from;
 }
 
+void refuseEmpty() {
+  ask("A name cannot be empty or consist of blanks only.\nNothing has been changed.",
+      "Invalid name", Buttons::OK, Icon::Exclamation);
+}
+
 }  // namespace
 
 bool typedName(const QString& text, int kind, std::string* out) {
   const qsizetype length = keptLength(text);
+  // Refused before any question about the rename is asked.
+  if (length == 0) {
+    refuseEmpty();
+    return false;
+  }
   const int limit = kNameLength[kind] - 1;
   if (length > limit) {
     ask(textf("The name has %ld characters, but %s names hold at most %d.\nNothing has been "
@@ -62,8 +72,7 @@ bool typedName(const QString& text, int kind, std::string* out) {
 
 void nameFailure(ErrorCode rc, const char* format) {
   if (rc == EmptyName)
-    ask("A name cannot be empty or consist of blanks only.\nNothing has been changed.",
-        "Invalid name", Buttons::OK, Icon::Exclamation);
+    refuseEmpty();
   else
     quill::warning(format, DB_ResultName(rc));
 }

@@ -48,9 +48,9 @@ class CNameDlg : public QDialog {
 };
 
 // Reads a name typed by the user for a record of the kind into stored
-// bytes. A name longer than the kind's names hold, or with a character that
-// cannot be stored, is refused with a message that says so; false then, and
-// nothing is to be written.
+// bytes. A name of blanks only, one longer than the kind's names hold, or
+// one with a character that cannot be stored is refused with a message that
+// says so; false then, and nothing is to be written.
 bool typedName(const QString& text, int kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any

@@ -245,13 +245,13 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).text,
              std::string("The name has 60 characters, but album names hold at most 55.\nNothing "
                          "has been changed."));
-    // A character outside the stored ones, and no name at all.
+    // A character outside the stored ones, and blanks only.
     name->setText(QStringLiteral("Abbey \u65e5"));
     name->setModified(true);
     host().answers = {Answer::OK};
     button(d.get(), 1043)->click();
     QCOMPARE(host().asked.at(1).title, std::string("Invalid name"));
-    name->clear();
+    name->setText(QStringLiteral("   "));
     name->setModified(true);
     host().answers = {Answer::OK};
     button(d.get(), 1043)->click();
