@@ -73,6 +73,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   notice_ = new QLabel;
   notice_->setObjectName(QStringLiteral("notice"));
   notice_->setWordWrap(true);
+  notice_->hide();
   list_ = withid(new CRecListBox, 1017);
   view_ = button(tr("&View/Modify"), 1034);
   xref_ = button(tr("&X-ref"), 1012);
@@ -201,6 +202,7 @@ void CMainDlg::explainRefusal(const QString& typed) {
       notice_->setText(tr("The character \u201c%1\u201d cannot be stored in a name: names hold "
                           "only Western European characters.")
                            .arg(ch));
+      notice_->show();
       return;
     }
     const int limit = list_->source()->cursor().field(F_Name).length() - 1;
@@ -208,6 +210,7 @@ void CMainDlg::explainRefusal(const QString& typed) {
       notice_->setText(tr("%1 names hold at most %2 characters.")
                            .arg(QString::fromLatin1(KindNames[kind_][CapSingularForm]))
                            .arg(limit));
+      notice_->show();
       return;
     }
   }
@@ -267,6 +270,7 @@ void CMainDlg::update(int action, const std::string& text) {
   }
   searchview_->setPalette(palette);
   notice_->clear();
+  notice_->hide();
   searchview_->setProperty("searchText", shown(text));
   searchview_->setProperty("mismatch", mismatch_);
 

@@ -163,8 +163,10 @@ class MainDlgTest : public QObject {
     QCOMPARE(list->searchText(), std::string("ab"));
     QCOMPARE(notice->text(), QStringLiteral("The character \u201c\u65e5\u201d cannot be stored in "
                                             "a name: names hold only Western European characters."));
+    QVERIFY(notice->isVisibleTo(&dialog));
     QTest::keyClick(list, Qt::Key_Backspace);
     QCOMPARE(notice->text(), QString());
+    QVERIFY(!notice->isVisibleTo(&dialog));
     QTest::keyClicks(list, QString(60, QLatin1Char('z')));
     QCOMPARE(list->searchText().size(), size_t(55));
     QCOMPARE(notice->text(), QStringLiteral("Album names hold at most 55 characters."));
