@@ -1,10 +1,15 @@
 // Tracklore: the catalogue of a private music collection.
 //
 // Start-up installs the Qt side of the catalogue's questions and of the
-// engine's messages, and runs the main window, which opens the database of
-// the current directory at once. The table set lives for the whole run and
-// closes any open table when the program ends.
+// engine's messages, finds the folder to start in (the one named on the
+// command line, else this directory's database, else the one used last) and
+// runs the main window, which opens the database there at once. The table
+// set lives for the whole run and closes any open table when the program
+// ends.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 
 #include "catalogue/host.h"
 #include "catalogue/tableset.h"
@@ -12,11 +17,26 @@
 #include "ui/icons.h"
 #include "ui/qthost.h"
 #include "ui/shelldlg.h"
+#include "ui/startup.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Tracklore"));
   QApplication::setApplicationName(QStringLiteral("Tracklore"));
   QApplication::setWindowIcon(tracklore::appIcon());
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("The catalogue of a private music collection."));
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("folder"),
+                               QStringLiteral("The folder of the database to open."),
+                               QStringLiteral("[folder]"));
+  parser.process(app);
+  const tracklore::StartFolder start = tracklore::chooseStartFolder(parser.positionalArguments());
+  // A folder that does not exist yet is offered for a new database.
+  QDir::setCurrent(start.open);
+  if (!start.mainname.isEmpty())
+    tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
 
   quill::install_alloc_check();
   quill::reporter = tracklore::messageBoxReporter;
@@ -26,7 +46,10 @@ int main(int argc, char** argv) {
 
   int status;
   {
-    tracklore::CShellDlg shell;
+    tracklore::ShellOptions options;
+    options.folder = start.open;
+    options.newDatabaseFolder = start.create;
+    tracklore::CShellDlg shell(nullptr, options);
     shell.exec();
     status = 0;
   }

@@ -124,11 +124,11 @@ int DB_Create() {
   if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
 
   if (anydatafile()) {
-    Answer answer = DB_Host().message(
+    Answer answer = DB_Host().question(
         "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
         "ahead and create a new database, the current one will be overwritten.\nAre you sure you "
         "want to proceed?",
-        "Create database", Buttons::OKCancel, Icon::Question);
+        "Create database", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse);
     if (answer != Answer::OK) return -1;
   }
   DB_Close();

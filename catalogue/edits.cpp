@@ -126,8 +126,8 @@ ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
           "There are no more references to \"%s\".\nWould you like to purge (delete) it from the "
           "database?",
           name);
-      doit = DB_Host().message(question.c_str(), "Confirm purge", Buttons::OKCancel,
-                               Icon::Question) == Answer::OK;
+      doit = DB_Host().question(question.c_str(), "Confirm purge", Buttons::OKCancel,
+                                Icon::Question, DefaultButton::Refuse) == Answer::OK;
     }
     if (doit) {
       uint8_t key[4];

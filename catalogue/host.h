@@ -20,6 +20,9 @@ namespace tracklore {
 enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Icon { Question, Exclamation, Information, Stop };
 enum class Answer { OK, Cancel, Yes, No };
+// The button that Enter presses. A question whose accepting answer deletes
+// or overwrites something makes the refusing one (Cancel, No) the default.
+enum class DefaultButton { Accept, Refuse };
 
 // A file dialog: filter in the "text|pattern|...||" form, default extension
 // without dot ("" for none; the dialog adds it to a name typed without one),
@@ -36,6 +39,14 @@ class Host {
   virtual ~Host() = default;
   // A modal message box; returns the button pressed.
   virtual Answer message(const char* text, const char* title, Buttons buttons, Icon icon) = 0;
+  // The same box with the given default button; message() is a question
+  // with the accepting default. A host without default buttons (a script)
+  // need not override it.
+  virtual Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
+                          DefaultButton preset) {
+    static_cast<void>(preset);
+    return message(text, title, buttons, icon);
+  }
   // Open-type and save-type file dialogs: true with the chosen file's path
   // (as the user confirmed it), false when cancelled. They do not change the
   // current directory; the catalogue does that itself.

@@ -15,6 +15,7 @@ namespace {
 struct TableSetState {
   quill::DataFile tables[kTables];
   int open = 0;
+  ErrorCode openresult = quill::Ok;
   char mainname[kMainNameSize] = "maindb";
 };
 
@@ -32,6 +33,8 @@ constexpr int kOpenOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTa
 quill::DataFile& DB_Table(int index) { return state().tables[index]; }
 
 int DB_IsOpen() { return state().open; }
+
+ErrorCode DB_OpenResult() { return state().openresult; }
 
 bool DB_IsReadOnly() {
   quill::DataFile& title = DB_Table(TitleTable);
@@ -60,6 +63,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 }
 
 int DB_Open(int ask, int readonly, int shared, int noindex) {
+  state().openresult = quill::Ok;
   if (ask) {
     FileRequest request;
     request.title = "Choose database main file";
@@ -76,6 +80,7 @@ int DB_Open(int ask, int readonly, int shared, int noindex) {
   for (int index : kOpenOrder) {
     const char* name = DB_TableName(index);
     ErrorCode rc = DB_Table(index).open(name, readonly, shared, noindex);
+    state().openresult = rc;
     if (DB_CheckResult(rc, name, "open") != 0) return -1;
     // Every later step reads fields and tags by number: a table of another
     // shape would hand it fields that do not exist.

@@ -34,6 +34,10 @@ int DB_Open(int ask, int readonly, int shared, int noindex);
 int DB_Close();
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
 
+// The code with which the last DB_Open failed to open a table (Ok after a
+// success or a cancel), so that a caller can offer a remedy for it.
+ErrorCode DB_OpenResult();
+
 // 1 after a successful DB_Open, 0 after DB_Close and at start.
 int DB_IsOpen();
 // True when the database is open for reading only.

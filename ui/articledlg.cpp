@@ -18,6 +18,7 @@
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
+#include "ui/geometry.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -118,7 +119,6 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
 
   contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
   contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
-  name_->setMaxLength(kNameLength[TitleTable] - 1);
   name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
@@ -148,6 +148,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   // A click in the list moves the selection without a notification.
   connect(list_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
 
+  keepGeometry(this);
   showRecord(initial);
   list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
   list_->setFocus();
@@ -203,13 +204,13 @@ bool CArticleDlg::leaveRecord() {
 
 void CArticleDlg::onModify() {
   std::string text;
-  if (!typedName(name_->text(), &text)) {
+  if (!typedName(name_->text(), TitleTable, &text)) {
     name_->setFocus();
     return;
   }
   const ErrorCode rc = DB_RenameRecord(title_, TitleTable, text.c_str(), true);
   if (rc != quill::Ok) {
-    quill::warning("Update failed; returned %s.", DB_ResultName(rc));
+    nameFailure(rc, "Update failed; returned %s.");
   } else {
     quill::capitalize(text.data(), 1);
     if (caller_ != nullptr) caller_->reposition(&text, true, -1);
@@ -273,7 +274,8 @@ void CArticleDlg::onRemove() {
   if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
                 KindNames[content() + 1][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
-          "Confirm delete", Buttons::OKCancel, Icon::Question) != Answer::OK)
+          "Confirm delete", Buttons::OKCancel, Icon::Question,
+          DefaultButton::Refuse) != Answer::OK)
     return;
   DB_Host().drain();
   WaitCursor wait;

@@ -12,6 +12,7 @@
 #include "catalogue/text.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
+#include "ui/geometry.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 
@@ -60,15 +61,23 @@ CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
   layout->addLayout(middle);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+  keepGeometry(this);
   connect(view_, &QPushButton::clicked, this, [this] { onView(true); });
   connect(close_, &QPushButton::clicked, this, &CFoundDlg::reject);
 
   const int kind = attr_ + 1;
   char name[kNameBuffer];
   DB_GetName(name, kind, code_);
-  setWindowTitle(fromStored(textf("%s containing %s \"%s\"", KindNames[TitleTable][CapPluralForm],
-                                  KindNames[kind][SingularForm], name)));
   source_ = DB_GetArticlesFromAttribute(attr_, code_);
+  // The albums of one artist or song are few enough to count.
+  long albums = 0;
+  if (source_->first() == 0) {
+    do ++albums;
+    while (source_->skip(1) == 0);
+  }
+  setWindowTitle(fromStored(textf("%s containing %s \"%s\" [%ld]",
+                                  KindNames[TitleTable][CapPluralForm],
+                                  KindNames[kind][SingularForm], name, albums)));
   label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
   list_->setNotify([this](int action, const std::string&) {
     if (action == CRecListBox::EnterKey) onView(false);

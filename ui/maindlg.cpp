@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include "engine/keys.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
+#include "ui/geometry.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
@@ -68,6 +70,10 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   searchview_->setEnabled(false);
   searchview_->setMinimumHeight(searchview_->fontMetrics().height() + 8);
   searchview_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  notice_ = new QLabel;
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setWordWrap(true);
+  notice_->hide();
   list_ = withid(new CRecListBox, 1017);
   view_ = button(tr("&View/Modify"), 1034);
   xref_ = button(tr("&X-ref"), 1012);
@@ -97,6 +103,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   searchrow->addWidget(searchview_, 1);
   searchrow->addWidget(newlabel_);
   grid->addLayout(searchrow, 1, 1);
+  grid->addWidget(notice_, 2, 1);
   grid->setColumnStretch(1, 1);
 
   auto* buttons = new QVBoxLayout;
@@ -131,6 +138,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
 
   for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
   list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+  list_->installEventFilter(this);
 
   if (pick_) {
     kindbox_->setEnabled(false);
@@ -163,6 +171,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   connect(delete_, &QPushButton::clicked, this, &CMainDlg::onDelete);
   connect(close_, &QPushButton::clicked, this, &CMainDlg::reject);
 
+  keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
   if (pick_ && first_ != 0) list_->typeChar(first_);
@@ -175,10 +184,43 @@ CMainDlg::~CMainDlg() {
 
 void CMainDlg::reject() { done(IDCANCEL); }
 
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // The list takes no text typed with Alt (the dialog's mnemonics).
+    if (!(key->modifiers() & Qt::AltModifier)) explainRefusal(key->text());
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CMainDlg::explainRefusal(const QString& typed) {
+  // The list only beeps at what it cannot take; say why here.
+  if (list_->source() == nullptr) return;
+  for (QChar ch : typed) {
+    if (ch.unicode() < 32) continue;
+    if (storedByte(ch.unicode()) == 0) {
+      notice_->setText(tr("The character \u201c%1\u201d cannot be stored in a name: names hold "
+                          "only Western European characters.")
+                           .arg(ch));
+      notice_->show();
+      return;
+    }
+    const int limit = list_->source()->cursor().field(F_Name).length() - 1;
+    if (static_cast<int>(list_->searchText().size()) >= limit) {
+      notice_->setText(tr("%1 names hold at most %2 characters.")
+                           .arg(QString::fromLatin1(KindNames[kind_][CapSingularForm]))
+                           .arg(limit));
+      notice_->show();
+      return;
+    }
+  }
+}
+
 bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
 
 void CMainDlg::setkind(int kind) {
   kind_ = kind;
+  keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
 }
@@ -227,6 +269,8 @@ void CMainDlg::update(int action, const std::string& text) {
     newitem_ = false;
   }
   searchview_->setPalette(palette);
+  notice_->clear();
+  notice_->hide();
   searchview_->setProperty("searchText", shown(text));
   searchview_->setProperty("mismatch", mismatch_);
 
@@ -318,7 +362,8 @@ void CMainDlg::onCreate() {
   std::string text = list_->searchText();
   quill::capitalize(text.data(), 1);
   const char* singular = KindNames[kind_][SingularForm];
-  if (text.empty()) {
+  // A name of blanks only is no name.
+  if (text.find_first_not_of(' ') == std::string::npos) {
     ask(textf("Cannot create an empty %s; type its name before inserting.", singular),
         "Nothing to do", Buttons::OK, Icon::Exclamation);
     return;
@@ -330,7 +375,7 @@ void CMainDlg::onCreate() {
   if (rc == quill::Ok)
     list_->reposition(nullptr, true, -1);
   else
-    quill::warning("Record creation failed; returned %s.", DB_ResultName(rc));
+    nameFailure(rc, "Record creation failed; returned %s.");
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
@@ -352,48 +397,33 @@ void CMainDlg::onDelete() {
     }
   }
   if (ask(textf("Are you sure you want to delete %s \"%s\"?", singular, name.c_str()),
-          "Confirm deletion", Buttons::OKCancel, Icon::Question) != Answer::OK) {
+          "Confirm deletion", Buttons::OKCancel, Icon::Question,
+          DefaultButton::Refuse) != Answer::OK) {
     list_->setFocus();
     return;
   }
   WaitCursor wait;
   setEnabled(false);
+  ErrorCode rc;
   if (kind_ == TitleTable) {
-    const int32_t code = cursor.field(F_Code).aslong();
     const char* album = KindNames[TitleTable][SingularForm];
-    if (DB_CountRelations(code) != 0 &&
+    if (DB_CountRelations(cursor.field(F_Code).aslong()) != 0 &&
         ask(textf("Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete "
                   "the %s and all its contents?",
                   album, name.c_str(), album),
-            "Not empty", Buttons::OKCancel, Icon::Exclamation) != Answer::OK) {
+            "Not empty", Buttons::OKCancel, Icon::Exclamation,
+            DefaultButton::Refuse) != Answer::OK) {
       setEnabled(true);
       list_->setFocus();
       return;
     }
-    // An album whose links could not all be removed is kept: deleting it
-    // would leave rows that name no album.
-    ErrorCode failed = quill::Ok;
-    for (int r = 0; r < kRelations && failed == quill::Ok; ++r) {
-      std::unique_ptr<Relation> rows = DB_GetArticleAttributes(r, code);
-      rows->first();
-      while (rows->valid()) {
-        failed = DB_RemoveLink(*rows, cursor, PurgeSilent);
-        if (failed != quill::Ok) break;
-      }
-    }
-    if (failed != quill::Ok) {
-      quill::warning("Delete failed; returned %s.", quill::errname(failed));
-      list_->reposition(nullptr, true, -1);
-      setEnabled(true);
-      list_->setFocus();
-      return;
-    }
+    rc = DB_DeleteArticle(cursor);
+  } else {
+    rc = DB_DeleteAttribute(cursor, kind_);
   }
-  const ErrorCode rc = cursor.del();
-  if (rc == quill::Ok)
-    list_->reposition(nullptr, true, -1);
-  else
-    quill::warning("Delete failed; returned %s.", quill::errname(rc));
+  // Also after a failure: removals done before it changed the rows shown.
+  list_->reposition(nullptr, true, -1);
+  if (rc != quill::Ok) quill::warning("Delete failed; returned %s.", DB_ResultName(rc));
   setEnabled(true);
   list_->setFocus();
 }

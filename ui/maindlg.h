@@ -48,6 +48,9 @@ class CMainDlg : public QDialog {
 
   void reject() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   int kind_;
   bool pick_;
@@ -64,6 +67,7 @@ class CMainDlg : public QDialog {
   QCheckBox* appends_;
   QLabel* newlabel_;
   QLabel* searchview_;
+  QLabel* notice_;  // why a typed character was not taken
   CRecListBox* list_;
   QPushButton* view_;
   QPushButton* xref_;
@@ -75,6 +79,7 @@ class CMainDlg : public QDialog {
 
   void populate();
   void update(int action, const std::string& text);
+  void explainRefusal(const QString& typed);
   void onNotify(int action, const std::string& text);
   void onEnter();
   void setkind(int kind);

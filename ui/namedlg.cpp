@@ -1,7 +1,7 @@
 #include "ui/namedlg.h"
 
-#include <algorithm>
-
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +10,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/schema.h"
+#include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
 #include "engine/keys.h"
@@ -24,9 +25,38 @@ namespace {
 // The longest name a user can type.
 constexpr int kTypedName = 128;
 
+// The characters of a name as the catalogue keeps them: without the blanks
+// at its ends.
+qsizetype keptLength(const QString& text) {
+  qsizetype from = 0;
+  qsizetype to = text.size();
+  while (from < to && text[from] == QLatin1Char(' ')) ++from;
+  while (to > from && text[to - 1] == QLatin1Char(' ')) --to;
+  return to - from;
+}
+
+void refuseEmpty() {
+  ask("A name cannot be empty or consist of blanks only.\nNothing has been changed.",
+      "Invalid name", Buttons::OK, Icon::Exclamation);
+}
+
 }  // namespace
 
-bool typedName(const QString& text, std::string* out) {
+bool typedName(const QString& text, int kind, std::string* out) {
+  const qsizetype length = keptLength(text);
+  // Refused before any question about the rename is asked.
+  if (length == 0) {
+    refuseEmpty();
+    return false;
+  }
+  const int limit = kNameLength[kind] - 1;
+  if (length > limit) {
+    ask(textf("The name has %ld characters, but %s names hold at most %d.\nNothing has been "
+              "changed.",
+              static_cast<long>(length), KindNames[kind][SingularForm], limit),
+        "Invalid name", Buttons::OK, Icon::Exclamation);
+    return false;
+  }
   std::string bytes;
   int bad = 0;
   if (!toStored(text.left(kTypedName), &bytes, &bad)) {
@@ -40,13 +70,20 @@ bool typedName(const QString& text, std::string* out) {
   return true;
 }
 
+void nameFailure(ErrorCode rc, const char* format) {
+  if (rc == EmptyName)
+    refuseEmpty();
+  else
+    quill::warning(format, DB_ResultName(rc));
+}
+
 CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent)
     : QDialog(parent), list_(list), cursor_(cursor), kind_(kind) {
   setObjectName(QStringLiteral("CNameDlg"));
   prompt_ = withid(new QLabel, 1039);
   edit_ = withid(new QLineEdit, 1038);
-  // A longer name would be cut when stored.
-  edit_->setMaxLength(std::max(cursor_.field(F_Name).length() - 1, 1));
+  // A name too long is refused at Modify with its limit, never cut unseen.
+  edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
   prev_ = withid(new QPushButton(tr("&<")), 1033);
@@ -73,6 +110,10 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   connect(next_, &QPushButton::clicked, this, [this] { step(Qt::Key_Down); });
   connect(close_, &QPushButton::clicked, this, &CNameDlg::reject);
 
+  readonly_ = DB_Table(kind_).file().readonly();
+  edit_->setReadOnly(readonly_);
+  modify_->setEnabled(!readonly_);
+
   prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
   load();
 }
@@ -82,11 +123,25 @@ void CNameDlg::load() {
   edit_->setText(fromStored(list_->currentName()));
   edit_->end(false);
   edit_->setFocus();
+  caretatend_ = !edit_->hasFocus();
+}
+
+bool CNameDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Showing the dialog focuses the edit as if tabbed into, which selects
+  // the whole name; the caret belongs at its end, so that typing adds.
+  if (watched == edit_ && event->type() == QEvent::FocusIn && caretatend_) {
+    caretatend_ = false;
+    QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(edit_, &plain);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CNameDlg::onModify() {
+  if (readonly_) return;
   std::string text;
-  if (!typedName(edit_->text(), &text)) {
+  if (!typedName(edit_->text(), kind_, &text)) {
     edit_->setFocus();
     return;
   }
@@ -98,7 +153,7 @@ void CNameDlg::onModify() {
     return;
   const ErrorCode rc = DB_RenameRecord(cursor_, kind_, text.c_str(), true);
   if (rc != quill::Ok) {
-    quill::warning("Record update failed; returned %s.", DB_ResultName(rc));
+    nameFailure(rc, "Record update failed; returned %s.");
   } else {
     quill::capitalize(text.data(), 1);
     list_->reposition(&text, true, -1);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "catalogue/results.h"
 #include "engine/rlist.h"
 
 class QLabel;
@@ -24,10 +25,15 @@ class CNameDlg : public QDialog {
 
   void reject() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   CRecListBox* list_;
   quill::Rlist& cursor_;
   int kind_;
+  bool readonly_ = false;
+  bool caretatend_ = false;  // the next focus puts the caret at the end
   QLabel* prompt_;
   QLineEdit* edit_;
   QPushButton* prev_;
@@ -41,9 +47,14 @@ class CNameDlg : public QDialog {
   void step(int key);
 };
 
-// Reads a name typed by the user into stored bytes (at most 128
-// characters). A character that cannot be stored is refused with a message;
-// false then, and nothing is to be written.
-bool typedName(const QString& text, std::string* out);
+// Reads a name typed by the user for a record of the kind into stored
+// bytes. A name of blanks only, one longer than the kind's names hold, or
+// one with a character that cannot be stored is refused with a message that
+// says so; false then, and nothing is to be written.
+bool typedName(const QString& text, int kind, std::string* out);
+
+// Shows why storing a name failed: a name of blanks only in words, any
+// other code through format ("... returned %s.").
+void nameFailure(ErrorCode rc, const char* format);
 
 }  // namespace tracklore

@@ -36,8 +36,9 @@ int runModal(QDialog& dialog) {
 
 void setModalRunner(std::function<int(QDialog&)> runner) { modalrunner() = std::move(runner); }
 
-Answer ask(const std::string& text, const char* title, Buttons buttons, Icon icon) {
-  return DB_Host().message(text.c_str(), title, buttons, icon);
+Answer ask(const std::string& text, const char* title, Buttons buttons, Icon icon,
+           DefaultButton preset) {
+  return DB_Host().question(text.c_str(), title, buttons, icon, preset);
 }
 
 QString ctlid(int id) { return QStringLiteral("IDC_%1").arg(id); }

@@ -27,8 +27,10 @@ int runModal(QDialog& dialog);
 // Replaces the modal loop; an empty function puts the toolkit's back.
 void setModalRunner(std::function<int(QDialog&)> runner);
 
-// A question or notice through the Host; texts are stored bytes.
-Answer ask(const std::string& text, const char* title, Buttons buttons, Icon icon);
+// A question or notice through the Host; texts are stored bytes. A question
+// that deletes or overwrites passes DefaultButton::Refuse.
+Answer ask(const std::string& text, const char* title, Buttons buttons, Icon icon,
+           DefaultButton preset = DefaultButton::Accept);
 
 // "Control ids": every control carries the id of its role as its object
 // name, "IDC_<number>", and every menu command "ID_<number>".

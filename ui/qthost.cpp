@@ -35,6 +35,17 @@ QMessageBox::StandardButtons qtbuttons(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton defaultbutton(Buttons buttons, DefaultButton preset) {
+  const bool refuse = preset == DefaultButton::Refuse;
+  switch (buttons) {
+    case Buttons::OK: return QMessageBox::Ok;
+    case Buttons::OKCancel: return refuse ? QMessageBox::Cancel : QMessageBox::Ok;
+    case Buttons::YesNo: return refuse ? QMessageBox::No : QMessageBox::Yes;
+    case Buttons::YesNoCancel: return refuse ? QMessageBox::Cancel : QMessageBox::Yes;
+  }
+  return QMessageBox::Ok;
+}
+
 // The window that a box or file dialog belongs to: the active one, so that
 // it stands over the dialog that asked.
 QWidget* owner() { return QApplication::activeWindow(); }
@@ -85,13 +96,13 @@ QString qtFilter(const char* filter) {
 }
 
 Answer QtHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
+  return question(text, title, buttons, icon, DefaultButton::Accept);
+}
+
+Answer QtHost::question(const char* text, const char* title, Buttons buttons, Icon icon,
+                        DefaultButton preset) {
   QMessageBox box(qticon(icon), fromStored(title), fromStored(text), qtbuttons(buttons), owner());
-  switch (buttons) {
-    case Buttons::OK: box.setDefaultButton(QMessageBox::Ok); break;
-    case Buttons::OKCancel: box.setDefaultButton(QMessageBox::Ok); break;
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel: box.setDefaultButton(QMessageBox::Yes); break;
-  }
+  box.setDefaultButton(defaultbutton(buttons, preset));
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::OK;
     case QMessageBox::Yes: return Answer::Yes;

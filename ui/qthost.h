@@ -14,6 +14,8 @@ namespace tracklore {
 class QtHost : public Host {
  public:
   Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
+                  DefaultButton preset) override;
   bool openfile(const FileRequest& request, std::string* path) override;
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;

@@ -31,7 +31,8 @@ CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
   setUniformItemSizes(true);
   setTextElideMode(Qt::ElideRight);
   setFocusPolicy(Qt::StrongFocus);
-  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  // The list takes the room a larger window gives.
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 int CRecListBox::rowHeight() const { return fontMetrics().height() + 4; }

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,12 +24,16 @@
 #include "catalogue/maintenance.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "engine/errors.h"
 #include "ui/codec.h"
+#include "ui/correctioncounter.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
+#include "ui/openfailure.h"
 #include "ui/platform.h"
+#include "ui/startup.h"
 
 namespace tracklore {
 
@@ -106,7 +112,8 @@ void progressCallback(void* context, int percent) {
 // ---------------------------------------------------------------------------
 // Main window
 
-CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
+CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
+    : QDialog(parent), options_(options) {
   setObjectName(QStringLiteral("CShellDlg"));
   setWindowTitle(tr("Tracklore"));
   setWindowIcon(appIcon());
@@ -120,7 +127,12 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
-  add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); });
+  // The commands used most also have a key of their own.
+  auto withkey = [this](QAction* a, QKeySequence key) {
+    a->setShortcut(key);
+    addAction(a);
+  };
+  withkey(add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); }), QKeySequence::Open);
   add(database, tr("Open in different &directory..."), CmdOpenDir, [this] { onOpen(true); });
   add(database, tr("&Close"), CmdClose, [this] { onClose(); });
   add(database, tr("&Pack"), CmdPack, [this] { onPack(); });
@@ -128,13 +140,12 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
   database->addSeparator();
-  add(database, tr("E&xit"), CmdExit, [this] { reject(); });
-  add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); });
+  withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
+  withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
+          QKeySequence(tr("Ctrl+B")));
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
   other->addSeparator();
-  QAction* help = add(other, tr("&Help"), CmdHelp, [this] { onHelp(); });
-  help->setShortcut(QKeySequence::HelpContents);
-  addAction(help);
+  withkey(add(other, tr("&Help"), CmdHelp, [this] { onHelp(); }), QKeySequence::HelpContents);
 
   auto* caption = new QLabel(tr("Current database directory"));
   directory_ = withid(new QLineEdit, 1008);
@@ -149,7 +160,7 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   browse_->setIcon(QIcon(browsePixmap(48)));
   browse_->setIconSize(QSize(48, 48));
   browse_->setDefault(true);
-  readonly_ = withid(new QCheckBox(tr("Use read-&only mode")), 1051);
+  readonly_ = withid(new QCheckBox(tr("Use &read-only mode")), 1051);
   status_ = withid(new QLabel(tr("Database closed")), 1050);
   QFont bold = status_->font();
   bold.setBold(true);
@@ -177,6 +188,9 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(directory_);
   layout->addSpacing(6);
   layout->addLayout(row);
+  outcome_ = new QLabel;
+  outcome_->setObjectName(QStringLiteral("outcome"));
+  layout->addWidget(outcome_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(browse_, readonly_);
@@ -185,7 +199,14 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
 
   // Read-only is the safe way to look at a database that was just found.
   readonly_->setChecked(true);
-  onOpen(false);
+  if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
+    // A folder asked for that does not exist: the current one is not meant.
+    refresh();
+    offerNewDatabase({});
+    refresh();
+  } else {
+    onOpen(false);
+  }
 }
 
 QAction* CShellDlg::action(int command) const {
@@ -222,13 +243,79 @@ void CShellDlg::refresh() {
     openpic_->show();
     readonly_->setEnabled(false);
     browse_->setFocus();
+    // The next start without a folder comes back here.
+    rememberDatabase(QDir::currentPath(), QFile::decodeName(DB_MainName()));
   }
+  setWindowTitle(open && DB_IsReadOnly() ? tr("Tracklore (read-only)") : tr("Tracklore"));
 }
 
 void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
-  DB_Open(ask ? 1 : 0, readonly_->isChecked() ? 1 : 0, 0, 0);
+  const bool readonly = readonly_->isChecked();
+  HeldReports held;
+  if (DB_Open(ask ? 1 : 0, readonly ? 1 : 0, 0, 0) == 0) {
+    held.end();
+    refresh();
+    return;
+  }
+  const ErrorCode rc = DB_OpenResult();
+  // A cancelled choice has nothing to explain.
+  const OpenFailure failure =
+      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
+  switch (failure) {
+    case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
+    case OpenFailure::InUse:
+    case OpenFailure::NotAllowed:
+      showRefusedOpen(this, failure == OpenFailure::InUse, !readonly, held.end());
+      break;
+    case OpenFailure::Other:
+      held.replay();
+      if (rc == quill::IndexOutOfDate || rc == quill::BadIndex) offerReindex();
+      break;
+  }
   refresh();
+}
+
+void CShellDlg::offerReindex() {
+  // The records are sound; only the index files have to be built again.
+  if (tracklore::ask("The index files of this database are out of date or damaged (after an "
+                     "interrupted change, or a pack without reindex).\nDo you want to reindex "
+                     "the database now and open it?",
+                     "Reindex", Buttons::YesNo, Icon::Question) != Answer::Yes)
+    return;
+  if (reindex()) DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
+}
+
+void CShellDlg::offerNewDatabase(const std::string& details) {
+  // The folder named at start is the one the user asked for, even if it
+  // does not exist yet.
+  const QString lookedin = options_.folder.isEmpty() ? QDir::currentPath() : options_.folder;
+  const QString target =
+      options_.newDatabaseFolder.isEmpty() ? QDir::currentPath() : options_.newDatabaseFolder;
+  options_ = {};
+  switch (askNewDatabase(this, lookedin, target, details)) {
+    case NewDatabase::Create: createIn(target); break;
+    case NewDatabase::Choose: onOpen(true); break;
+    case NewDatabase::Later: break;
+  }
+}
+
+void CShellDlg::createIn(const QString& folder) {
+  const QString previous = QDir::currentPath();
+  const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
+  if (!QDir::setCurrent(folder)) {
+    const QString text = tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder));
+    tracklore::ask(toStoredLossy(text), "Failure", Buttons::OK, Icon::Exclamation);
+    return;
+  }
+  // The catalogue asks for the main file, starting in that folder.
+  onCreate();
+  if (DB_IsOpen() == 0) {
+    QDir::setCurrent(previous);
+    refresh();
+  }
+  // Made for nothing (cancelled, or created elsewhere): only an empty one goes.
+  if (made) QDir().rmdir(folder);
 }
 
 void CShellDlg::onClose() {
@@ -267,33 +354,62 @@ int CShellDlg::runLong(int (*operation)(void (*)(void*, int), void*)) {
 
 void CShellDlg::onPack() {
   if (runLong(DB_Pack) != 0) {
+    outcome_->setText(tr("Pack failed."));
     tracklore::ask("Pack failed. Check if a file is open or locked", "Failure", Buttons::OK,
                    Icon::Exclamation);
     return;
   }
+  outcome_->setText(tr("Pack complete: the database needs a reindex."));
   if (tracklore::ask("Pack succeeded.\nBefore you can use this database, you need to reindex "
                      "it.\nDo you want to reindex the database?",
                      "Success", Buttons::YesNo, Icon::Question) == Answer::Yes)
     onReindex();
 }
 
-void CShellDlg::onReindex() {
+bool CShellDlg::reindex() {
   if (runLong(DB_Reindex) != 0) {
+    outcome_->setText(tr("Reindex failed."));
     tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
                    Icon::Exclamation);
-    return;
+    return false;
   }
+  outcome_->setText(tr("Reindex complete."));
+  return true;
+}
+
+void CShellDlg::onReindex() {
+  if (!reindex()) return;
   if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);
 }
 
 void CShellDlg::onVerify() {
-  if (runLong(DB_Verify) != 0) {
+  int rc;
+  int found;
+  int corrected;
+  {
+    CorrectionCounter counter(DB_Host());
+    rc = runLong(DB_Verify);
+    found = counter.asked;
+    corrected = counter.accepted;
+  }
+  if (rc != 0) {
+    outcome_->setText(tr("Verification failed."));
     tracklore::ask("Verification failed. Check if a file is open or locked", "Failure",
                    Buttons::OK, Icon::Exclamation);
     return;
   }
+  auto problems = [](int n) {
+    return n == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(n);
+  };
+  if (found == 0)
+    outcome_->setText(tr("Verification complete: no problems found."));
+  else if (found == corrected)
+    outcome_->setText(tr("Verification complete: %1 corrected.").arg(problems(corrected)));
+  else
+    outcome_->setText(
+        tr("Verification complete: %1 found, %2 corrected.").arg(problems(found)).arg(corrected));
   tracklore::ask("Verification complete.", "Done", Buttons::OK, Icon::Information);
 }
 

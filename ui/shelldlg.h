@@ -4,7 +4,10 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <string>
+
 #include <QDialog>
+#include <QString>
 
 class QAction;
 class QCheckBox;
@@ -48,6 +51,16 @@ struct ProgressContext {
 };
 void progressCallback(void* context, int percent);
 
+// Where the main window starts.
+struct ShellOptions {
+  // The folder looked in at start, named when it holds no database (empty:
+  // the current directory).
+  QString folder;
+  // Where a new database is proposed when the open finds none (empty: the
+  // current directory).
+  QString newDatabaseFolder;
+};
+
 class CShellDlg : public QDialog {
   Q_OBJECT
 
@@ -68,7 +81,7 @@ class CShellDlg : public QDialog {
   };
 
   // Opens the database of the current directory at once, read-only.
-  explicit CShellDlg(QWidget* parent = nullptr);
+  explicit CShellDlg(QWidget* parent = nullptr, const ShellOptions& options = {});
 
   QAction* action(int command) const;
   int lastKind() const { return lastkind_; }
@@ -102,8 +115,17 @@ class CShellDlg : public QDialog {
   QLabel* closedpic_;
   QLabel* openpic_;
   CProgressWnd* progress_ = nullptr;
+  ShellOptions options_;
+  QLabel* outcome_;  // what the last maintenance command did
 
   void refresh();
+  // After an open that failed on the index files: reindex, then open.
+  void offerReindex();
+  // After an open that found no database: create one, or choose another.
+  void offerNewDatabase(const std::string& details);
+  void createIn(const QString& folder);
+  // Reindex with its progress window; a failure is reported.
+  bool reindex();
   int runLong(int (*operation)(void (*)(void*, int), void*));
 };
 

@@ -99,7 +99,6 @@ class ArticleDlgTest : public QObject {
     auto d = open();
     QCOMPARE(d->windowTitle(), QStringLiteral("Abbey Road  *"));
     QCOMPARE(child<QLineEdit>(d.get(), 1001)->text(), QStringLiteral("Abbey Road"));
-    QCOMPARE(child<QLineEdit>(d.get(), 1001)->maxLength(), 55);
     QCOMPARE(child<QComboBox>(d.get(), 1032)->currentText(), QStringLiteral("Songs"));
     CRecListBox* list = child<CRecListBox>(d.get(), 1009);
     QCOMPARE(uitest::rows(*list),
@@ -171,6 +170,9 @@ class ArticleDlgTest : public QObject {
     host().answers = {Answer::OK, Answer::Cancel};
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm delete", "Confirm purge"}));
+    // Enter must not remove or purge: both default to Cancel.
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    QVERIFY(host().asked[1].preset == DefaultButton::Refuse);
     QCOMPARE(db_->number(SongTable, something_, F_RefCount), 0L);
     QCOMPARE(list->count(), 0);
     QVERIFY(!button(d.get(), 1029)->isEnabled());
@@ -230,18 +232,34 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(host().asked.size(), size_t(0));
   }
 
-  void aNameThatCannotBeStoredIsRefused() {
+  void aNameThatCannotBeStoredIsRefusedWithItsReason() {
     auto d = open();
     QLineEdit* name = child<QLineEdit>(d.get(), 1001);
+    // Too long: every key is taken, and Modify says what the limit is.
+    name->clear();
+    QTest::keyClicks(name, QString(60, QLatin1Char('a')));
+    QCOMPARE(name->text().size(), 60);
+    host().answers = {Answer::OK};
+    button(d.get(), 1043)->click();
+    QCOMPARE(host().asked.at(0).title, std::string("Invalid name"));
+    QCOMPARE(host().asked.at(0).text,
+             std::string("The name has 60 characters, but album names hold at most 55.\nNothing "
+                         "has been changed."));
+    // A character outside the stored ones, and blanks only.
     name->setText(QStringLiteral("Abbey \u65e5"));
     name->setModified(true);
     host().answers = {Answer::OK};
     button(d.get(), 1043)->click();
-    QCOMPARE(host().asked.at(0).title, std::string("Invalid name"));
+    QCOMPARE(host().asked.at(1).title, std::string("Invalid name"));
+    name->setText(QStringLiteral("   "));
+    name->setModified(true);
+    host().answers = {Answer::OK};
+    button(d.get(), 1043)->click();
+    QCOMPARE(host().asked.at(2).text,
+             std::string("A name cannot be empty or consist of blanks only.\nNothing has been "
+                         "changed."));
+    QVERIFY(uitest::reports().empty());
     QCOMPARE(db_->name(TitleTable, abbey_), std::string("Abbey Road"));
-    QVERIFY(name->isModified());
-    host().answers = {Answer::No};
-    button(d.get(), IDCANCEL)->click();
   }
 
   void saveChangesAnswers() {

@@ -1,4 +1,8 @@
-// Stored bytes and Unicode, and the file dialog's filters.
+// Stored bytes and Unicode, the file dialog's filters, and the message
+// box's default button.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "ui/codec.h"
@@ -48,6 +52,25 @@ class CodecTest : public QObject {
              QStringLiteral("Database main files (*.db1)"));
     QCOMPARE(qtFilter("Text|*.txt;*.htm||"), QStringLiteral("Text (*.txt *.htm)"));
     QCOMPARE(qtFilter(""), QString());
+  }
+
+  void enterPressesTheSafeButtonOfADestructiveQuestion() {
+    QtHost host;
+    auto pressEnter = [] {
+      QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box != nullptr);
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+    };
+    pressEnter();
+    QVERIFY(host.question("Delete it?", "Confirm deletion", Buttons::OKCancel, Icon::Question,
+                          DefaultButton::Refuse) == Answer::Cancel);
+    pressEnter();
+    QVERIFY(host.question("Overwrite it?", "Sure?", Buttons::YesNo, Icon::Question,
+                          DefaultButton::Refuse) == Answer::No);
+    pressEnter();
+    QVERIFY(host.message("Go on?", "Question", Buttons::OKCancel, Icon::Question) == Answer::OK);
   }
 };
 

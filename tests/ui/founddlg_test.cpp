@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "catalogue/schema.h"
+#include "engine/file.h"
 #include "catalogue/tableset.h"
 #include "harness.h"
 #include "ui/articledlg.h"
@@ -65,7 +66,7 @@ class FoundDlgTest : public QObject {
       d.reject();
     }
     CFoundDlg found(1, together_, nullptr);
-    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\""));
+    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\" [3]"));
     QCOMPARE(child<QLabel>(&found, 1023)->text(), QStringLiteral("Albums found:"));
     QCOMPARE(uitest::rows(*child<CRecListBox>(&found, 1035)),
              (std::vector<std::string>{"Abbey Road  / The Beatles", "Let It Be * / Billy Preston",
@@ -78,7 +79,7 @@ class FoundDlgTest : public QObject {
 
   void aMissingTargetGivesAnEmptyList() {
     CFoundDlg found(0, 4711, nullptr);
-    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing artist \"<not found>\""));
+    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing artist \"<not found>\" [0]"));
     QCOMPARE(child<CRecListBox>(&found, 1035)->count(), 0);
     QVERIFY(!button(&found, 1036)->isEnabled());
   }
@@ -121,6 +122,8 @@ class FoundDlgTest : public QObject {
     QCOMPARE(child<QLabel>(&d, 1039)->text(), QStringLiteral("Edit artist name:"));
     QCOMPARE(d.windowTitle(), QStringLiteral("Billy Preston  (1)"));
     QCOMPARE(edit->text(), QStringLiteral("Billy Preston"));
+    // Shown, the caret stands at the end and typing adds to the name.
+    QVERIFY(!edit->hasSelectedText());
     QCOMPARE(edit->cursorPosition(), edit->text().size());
     // Used once: no question.
     edit->selectAll();
@@ -178,17 +181,43 @@ class FoundDlgTest : public QObject {
   }
 
   void aFailedWriteIsReported() {
+    CMainDlg browse(nullptr, ArtistTable, false);
+    CRecListBox* list = browse.list();
+    CNameDlg d(list, list->source()->cursor(), ArtistTable, nullptr);
+    QTest::keyClicks(child<QLineEdit>(&d, 1038), "x");
+    quill::File::set_write_fault([](const quill::File&, int32_t, int32_t) { return true; });
+    button(&d, 1043)->click();
+    quill::File::set_write_fault({});
+    QCOMPARE(uitest::reports().size(), size_t(1));
+    QVERIFY(uitest::reports()[0].find("Record update failed; returned ") != std::string::npos);
+    QCOMPARE(db_->name(ArtistTable, solo_), std::string("Billy Preston"));
+    QCOMPARE(child<QLineEdit>(&d, 1038)->text(), QStringLiteral("Billy Prestonx"));
+    // A name longer than artists' names is refused with the limit, not cut.
+    child<QLineEdit>(&d, 1038)->setText(QString(51, QLatin1Char('b')));
+    host().answers = {Answer::OK};
+    button(&d, 1043)->click();
+    QCOMPARE(host().asked.at(0).text,
+             std::string("The name has 51 characters, but artist names hold at most 50.\nNothing "
+                         "has been changed."));
+    QCOMPARE(db_->name(ArtistTable, solo_), std::string("Billy Preston"));
+  }
+
+  void aReadOnlyDatabaseOffersNoEditing() {
     DB_Close();
     QCOMPARE(DB_Open(0, 1, 0, 0), 0);
     CMainDlg browse(nullptr, ArtistTable, false);
     CRecListBox* list = browse.list();
     CNameDlg d(list, list->source()->cursor(), ArtistTable, nullptr);
-    QTest::keyClicks(child<QLineEdit>(&d, 1038), "x");
-    button(&d, 1043)->click();
-    QCOMPARE(uitest::reports().size(), size_t(1));
-    QVERIFY(uitest::reports()[0].find("Record update failed; returned ") != std::string::npos);
-    QCOMPARE(db_->name(ArtistTable, solo_), std::string("Billy Preston"));
-    QCOMPARE(child<QLineEdit>(&d, 1038)->text(), QStringLiteral("Billy Prestonx"));
+    QLineEdit* edit = child<QLineEdit>(&d, 1038);
+    QVERIFY(edit->isReadOnly());
+    QVERIFY(!button(&d, 1043)->isEnabled());
+    QTest::keyClicks(edit, "x");
+    QTest::keyClick(edit, Qt::Key_Return);
+    d.reject();
+    QCOMPARE(d.result(), int(IDCANCEL));
+    QVERIFY(host().asked.empty());
+    QVERIFY(uitest::reports().empty());
+    QCOMPARE(edit->text(), QStringLiteral("Billy Preston"));
   }
 };
 

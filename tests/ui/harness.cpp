@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "catalogue/browse.h"
@@ -51,7 +53,12 @@ int runscript(QDialog& dialog) {
 }  // namespace
 
 Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
-  asked.push_back({text, title, buttons, icon});
+  return question(text, title, buttons, icon, DefaultButton::Accept);
+}
+
+Answer ScriptedHost::question(const char* text, const char* title, Buttons buttons, Icon icon,
+                              DefaultButton preset) {
+  asked.push_back({text, title, buttons, icon, preset});
   if (answers.empty()) {
     ++unexpected;
     std::fprintf(stderr, "unexpected box \"%s\": %s\n", title, text);
@@ -90,6 +97,12 @@ std::deque<Script>& scripts() { return g_scripts; }
 int& unscripted() { return g_unscripted; }
 
 void init() {
+  // Settings (the folder used last, the dialogs' sizes) go to a file of the
+  // test program's own, never to the user's.
+  static QTemporaryDir settings;
+  QStandardPaths::setTestModeEnabled(true);
+  QCoreApplication::setOrganizationName(QStringLiteral("TrackloreTest"));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   tracklore::DB_SetHost(&g_host);
   quill::reporter = capture;
   tracklore::setBeepHook([] { ++g_beeps; });
@@ -97,6 +110,7 @@ void init() {
 }
 
 void reset() {
+  QSettings().clear();
   g_host.answers.clear();
   g_host.files.clear();
   g_host.asked.clear();

@@ -25,6 +25,7 @@ namespace uitest {
 
 using tracklore::Answer;
 using tracklore::Buttons;
+using tracklore::DefaultButton;
 using tracklore::Icon;
 
 struct Asked {
@@ -32,6 +33,7 @@ struct Asked {
   std::string title;
   Buttons buttons;
   Icon icon;
+  DefaultButton preset;
 };
 
 class ScriptedHost : public tracklore::Host {
@@ -45,6 +47,8 @@ class ScriptedHost : public tracklore::Host {
   int drains = 0;
 
   Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  Answer question(const char* text, const char* title, Buttons buttons, Icon icon,
+                  DefaultButton preset) override;
   bool openfile(const tracklore::FileRequest& request, std::string* path) override;
   bool savefile(const tracklore::FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
@@ -55,7 +59,8 @@ class ScriptedHost : public tracklore::Host {
 };
 
 // Installed for the whole test program by init(): the scripted host, the
-// engine's messages, the beeps and the modal scripts.
+// engine's messages, the beeps, the modal scripts and settings in a
+// temporary place.
 ScriptedHost& host();
 std::vector<std::string>& reports();
 int& beeps();
@@ -65,7 +70,7 @@ std::deque<Script>& scripts();
 int& unscripted();
 
 void init();
-// Forgets every answer, script, question, report and beep.
+// Forgets every answer, script, question, report, beep and setting.
 void reset();
 
 // A fresh, empty database in a temporary directory, which becomes the

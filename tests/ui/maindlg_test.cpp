@@ -1,6 +1,8 @@
 // The browse dialog: kinds, the search display and "New item", creating and
 // deleting in browse and pick mode, and the choices it hands back.
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -142,7 +144,32 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).title, std::string("Nothing to do"));
     QCOMPARE(host().asked.at(0).text,
              std::string("Cannot create an empty song; type its name before inserting."));
+    // Blanks only are no name either.
+    QTest::keyClicks(child<CRecListBox>(&dialog, 1017), "   ");
+    host().answers = {Answer::OK};
+    button(&dialog, 1007)->click();
+    QCOMPARE(host().titles(), (std::vector<std::string>{"Nothing to do", "Nothing to do"}));
     QCOMPARE(DB_Table(SongTable).nlive(), 3);
+  }
+
+  void whatTheSearchCannotTakeIsExplained() {
+    CMainDlg dialog(nullptr, TitleTable, false);
+    CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+    QLabel* notice = dialog.findChild<QLabel*>(QStringLiteral("notice"));
+    QVERIFY(notice != nullptr);
+    QTest::keyClicks(list, "ab");
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\u65e5"));
+    QApplication::sendEvent(list, &typed);
+    QCOMPARE(list->searchText(), std::string("ab"));
+    QCOMPARE(notice->text(), QStringLiteral("The character \u201c\u65e5\u201d cannot be stored in "
+                                            "a name: names hold only Western European characters."));
+    QVERIFY(notice->isVisibleTo(&dialog));
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QCOMPARE(notice->text(), QString());
+    QVERIFY(!notice->isVisibleTo(&dialog));
+    QTest::keyClicks(list, QString(60, QLatin1Char('z')));
+    QCOMPARE(list->searchText().size(), size_t(55));
+    QCOMPARE(notice->text(), QStringLiteral("Album names hold at most 55 characters."));
   }
 
   void aReferencedArtistCannotBeDeleted() {
@@ -171,6 +198,23 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().waitdepth, 0);
   }
 
+  void anArtistThatARowStillUsesIsKeptWhateverItsCount() {
+    CMainDlg dialog(nullptr, ArtistTable, false);
+    CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+    QTest::keyClicks(list, "trio");
+    // A count gone wrong must not let the artist go while an album names it.
+    quill::Rlist& cursor = list->source()->cursor();
+    cursor.field(F_RefCount).set(0L);
+    QCOMPARE(cursor.flush(0), quill::Ok);
+    host().answers = {Answer::OK};
+    button(&dialog, 1029)->click();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Confirm deletion"});
+    QCOMPARE(uitest::reports(),
+             std::vector<std::string>{"Warning: Delete failed; returned StillReferenced."});
+    QCOMPARE(db_->name(ArtistTable, trio_), std::string("Trio"));
+    QVERIFY(dialog.isEnabled());
+  }
+
   void anAlbumWhoseLinksCannotBeRemovedIsKept() {
     CMainDlg dialog(nullptr, TitleTable, false);
     CRecListBox* list = child<CRecListBox>(&dialog, 1017);
@@ -195,6 +239,9 @@ class MainDlgTest : public QObject {
     host().answers = {Answer::OK, Answer::Cancel};
     button(&dialog, 1029)->click();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm deletion", "Not empty"}));
+    // Enter must not delete: both questions default to Cancel.
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    QVERIFY(host().asked[1].preset == DefaultButton::Refuse);
     QCOMPARE(host().asked[1].text,
              std::string("Attention: album \"Abbey Road\" is not empty.\nAre you really sure you "
                          "want to delete the album and all its contents?"));
@@ -327,6 +374,24 @@ class MainDlgTest : public QObject {
     QTest::keyClicks(list, "new");
     QTest::keyClick(list, Qt::Key_Insert);
     QCOMPARE(host().asked.size(), size_t(0));
+  }
+
+  void theListGrowsWithTheWindowWhichKeepsItsSize() {
+    QSize size;
+    {
+      CMainDlg dialog(nullptr, ArtistTable, false);
+      dialog.show();
+      CRecListBox* list = child<CRecListBox>(&dialog, 1017);
+      const QSize before = list->size();
+      dialog.resize(dialog.width() + 200, dialog.height() + 150);
+      QCoreApplication::processEvents();
+      QVERIFY(list->width() > before.width());
+      QVERIFY(list->height() > before.height());
+      size = dialog.size();
+      dialog.reject();
+    }
+    CMainDlg again(nullptr, TitleTable, false);
+    QCOMPARE(again.size(), size);
   }
 
   void anEmptyTableActsOnlyOnKinds() {

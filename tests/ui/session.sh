@@ -102,12 +102,15 @@ create() {
 }
 
 cd "$work" || exit 1
+# Settings of its own: no folder remembered from elsewhere, none left behind.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_MUSIC_DIR="$work/music"
 "$program" >"$work/tracklore.log" 2>&1 &
 app_pid=$!
 
-# No database here yet: the automatic open says so.
-expect "^Warning$"
-press Return
+# No database here yet: the automatic open says so and offers one.
+expect "^No database$"
+shot "$win" 00-no-database
+press Escape
 expect "^Tracklore$"
 main=$win
 shot "$main" 01-main-closed

@@ -1,11 +1,19 @@
 // The main window: the status it shows, the commands of its menu with their
 // outcome boxes, the exit question and the browse loop.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSet>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,6 +21,7 @@
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "harness.h"
@@ -21,6 +30,7 @@
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 #include "ui/shelldlg.h"
+#include "ui/startup.h"
 
 using namespace tracklore;
 using uitest::button;
@@ -31,6 +41,22 @@ class ShellDlgTest : public QObject {
   Q_OBJECT
 
   QString home_;
+
+  // Answers the box about a folder without a database with the button of
+  // that text, and keeps what it said.
+  struct NoDatabaseBox {
+    QString title, text, details;
+  };
+  static uitest::Script noDatabase(const QString& answer, NoDatabaseBox* seen = nullptr) {
+    return [answer, seen](QDialog& d) {
+      auto* box = qobject_cast<QMessageBox*>(&d);
+      if (box == nullptr) return -1;
+      if (seen != nullptr) *seen = {box->windowTitle(), box->text(), box->detailedText()};
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == answer) b->click();
+      return d.result();
+    };
+  }
 
   // The state the window shows: open or closed, with its controls.
   void checkStatus(CShellDlg& shell, bool open) {
@@ -67,19 +93,108 @@ class ShellDlgTest : public QObject {
   void startingWhereThereIsNoDatabase() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now"), &box));
     CShellDlg shell;
     QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
     QCOMPARE(child<QLineEdit>(&shell, 1008)->text(), QDir::toNativeSeparators(QDir::currentPath()));
-    QCOMPARE(uitest::reports(),
-             std::vector<std::string>{
-                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."});
+    // Said in words, with the engine's message kept under the details.
+    QVERIFY(uitest::reports().empty());
+    QCOMPARE(box.title, QStringLiteral("No database"));
+    QCOMPARE(box.text, QStringLiteral("There is no database in the folder\n%1.\n\nDo you want to "
+                                      "create a new database there, or choose another folder?")
+                           .arg(QDir::toNativeSeparators(QDir::currentPath())));
+    QCOMPARE(box.details,
+             QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."));
+  }
+
+  void theFirstRunCreatesADatabaseInTheProposedFolder() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    ShellOptions options;
+    options.folder = QDir(dir.path()).filePath(QStringLiteral("Music/Tracklore"));
+    options.newDatabaseFolder = options.folder;
+    // Not this directory's database, though it has one.
+    QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Create Database"), &box));
+    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    CShellDlg shell(nullptr, options);
+    QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
+                                    .arg(QDir::toNativeSeparators(options.folder))));
+    checkStatus(shell, true);
+    QCOMPARE(QDir::currentPath(), options.folder);
+    QVERIFY(holdsDatabase(options.folder, {}));
+    QCOMPARE(rememberedFolder(), options.folder);
+    // Choosing another folder opens the database chosen there.
+    DB_Close();
+    QDir::setCurrent(dir.path());
+    QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
+    uitest::reset();
+    uitest::scripts().push_back(noDatabase(QStringLiteral("C&hoose Folder...")));
+    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    CShellDlg again;
+    checkStatus(again, true);
+    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose database main file"});
+  }
+
+  void theStartFolderIsTheArgumentOrTheOneUsedLast() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    StartFolder start = chooseStartFolder({QStringLiteral("collection")});
+    QCOMPARE(start.open, QDir(dir.path()).filePath(QStringLiteral("collection")));
+    QCOMPARE(start.create, start.open);
+    // Nothing here and nothing remembered: a folder of its own is proposed.
+    start = chooseStartFolder({});
+    QCOMPARE(start.open, QDir::currentPath());
+    QCOMPARE(start.create, defaultDatabaseFolder());
+    QVERIFY(start.create != start.open);
+    // A database once opened is where the next start without a folder goes.
+    QString used;
+    {
+      uitest::TempDatabase db;
+      QVERIFY(db.ok());
+      used = db.path();
+      DB_Close();
+      CShellDlg shell;
+      checkStatus(shell, true);
+      QCOMPARE(rememberedFolder(), used);
+      QDir::setCurrent(dir.path());
+      start = chooseStartFolder({});
+      QCOMPARE(start.open, used);
+      QCOMPARE(start.mainname, QString());
+    }
+    // Gone since: back to the proposal.
+    QCOMPARE(chooseStartFolder({}).open, QDir::currentPath());
+  }
+
+  void aDatabaseInUseIsSaidToBe() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    DB_Close();
+    const int fd = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(fd >= 0);
+    QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
+    NoDatabaseBox box;
+    uitest::scripts().push_back(noDatabase(QStringLiteral("OK"), &box));
+    {
+      CShellDlg shell;
+      checkStatus(shell, false);
+    }
+    ::close(fd);
+    QCOMPARE(box.title, QStringLiteral("Database in use"));
+    QVERIFY(box.text.contains(QStringLiteral("is in use by another program")));
+    QCOMPARE(box.details,
+             QStringLiteral("Operation open failed on Datafile \"attr001\".\nReturn value: DataOpen."));
+    QVERIFY(uitest::reports().empty());
   }
 
   void createOpensTheNewDatabaseForWriting() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     uitest::reset();
     host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
@@ -102,6 +217,13 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, 1051)->isChecked());
+    // Creating over it asks first, and Enter there keeps the old one.
+    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().answers = {Answer::Cancel};
+    shell.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
+    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
+    checkStatus(shell, false);
   }
 
   void packThenReindexThenOpen() {
@@ -142,6 +264,35 @@ class ShellDlgTest : public QObject {
     checkStatus(shell, false);
   }
 
+  void anOutOfDateIndexIsReindexedOnRequest() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    db.add(TitleTable, "Abbey Road");
+    DB_Close();
+    QCOMPARE(DB_Pack(nullptr, nullptr), 0);  // leaves the index files behind
+    uitest::reset();
+    host().answers = {Answer::No};
+    {
+      CShellDlg shell;
+      checkStatus(shell, false);
+    }
+    // The engine's message stays, followed by the offer.
+    QCOMPARE(uitest::reports(),
+             std::vector<std::string>{
+                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: IndexOutOfDate."});
+    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
+    QVERIFY(host().asked[0].buttons == Buttons::YesNo);
+    uitest::reset();
+    host().answers = {Answer::Yes};
+    CShellDlg shell;
+    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
+    QCOMPARE(host().drains, 1);  // the reindex with its progress window
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly());
+    QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore (read-only)"));
+    QCOMPARE(DB_Table(TitleTable).nlive(), 1);
+  }
+
   void failuresAndVerification() {
     uitest::TempDatabase db;
     QVERIFY(db.ok());
@@ -154,7 +305,24 @@ class ShellDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).text, std::string("Verification complete."));
     QCOMPARE(host().asked.at(0).title, std::string("Done"));
     QVERIFY(host().asked.at(0).icon == Icon::Information);
+    QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
+             QStringLiteral("Verification complete: no problems found."));
     checkStatus(shell, false);
+    // A correction accepted is counted in that line.
+    QCOMPARE(DB_Open(0, 0, 0, 0), 0);
+    {
+      FullTable artists(DB_Table(ArtistTable));
+      QCOMPARE(DB_InsertRecord(ArtistTable, "Nobody", artists.cursor()), quill::Ok);
+      artists.cursor().field(F_RefCount).set(5L);
+      QCOMPARE(artists.cursor().flush(0), quill::Ok);
+    }
+    DB_Close();
+    host().asked.clear();
+    host().answers = {Answer::Yes, Answer::OK};
+    shell.action(CShellDlg::CmdVerify)->trigger();
+    QCOMPARE(host().asked.size(), size_t(2));
+    QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
+             QStringLiteral("Verification complete: 1 problem corrected."));
 
     QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
     host().asked.clear();
@@ -188,6 +356,7 @@ class ShellDlgTest : public QObject {
   void exitAsksFirst() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     shell.show();
     uitest::reset();
@@ -257,9 +426,9 @@ class ShellDlgTest : public QObject {
     child<QPushButton>(&shell, 1013)->click();
     QVERIFY(uitest::scripts().empty());
     QCOMPARE(first, 0);
-    QCOMPARE(titles, (QStringList{QStringLiteral("Albums containing artist \"The Beatles\""),
+    QCOMPARE(titles, (QStringList{QStringLiteral("Albums containing artist \"The Beatles\" [2]"),
                                   QStringLiteral("Abbey Road * / The Beatles"),
-                                  QStringLiteral("Albums containing song \"Something\"")}));
+                                  QStringLiteral("Albums containing song \"Something\" [1]")}));
     QCOMPARE(shell.lastKind(), 1);
     // The next browse starts on the kind shown last; Open starts over.
     int kind = -1;
@@ -274,9 +443,32 @@ class ShellDlgTest : public QObject {
     QCOMPARE(shell.lastKind(), 0);
   }
 
+  void everyMnemonicOfTheWindowIsItsOwn() {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
+    CShellDlg shell;
+    uitest::reset();
+    QStringList texts;
+    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
+    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
+    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
+    QSet<QChar> seen;
+    for (const QString& text : texts) {
+      const QString plain = QString(text).remove(QStringLiteral("&&"));
+      const qsizetype at = plain.indexOf(QLatin1Char('&'));
+      if (at < 0 || at + 1 >= plain.size()) continue;
+      const QChar key = plain[at + 1].toLower();
+      QVERIFY2(!seen.contains(key), qPrintable(text));
+      seen.insert(key);
+    }
+    QVERIFY(seen.size() >= 3);
+  }
+
   void aboutBox() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
     CShellDlg shell;
     QString title;
     QStringList texts;

@@ -1,0 +1,36 @@
+// Where the program starts, and the database it remembers between runs.
+//
+// A folder named on the command line is opened; without one the current
+// directory is opened when it holds a database, else the database used last
+// (remembered in the user's settings); when there is none of these the
+// program opens the current directory and proposes a new database in a
+// folder of its own under the user's music folder (or data folder).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tracklore {
+
+struct StartFolder {
+  QString open;      // the folder whose database is opened at start
+  QString mainname;  // the main table's stem there; empty for the usual one
+  QString create;    // where a new database is proposed if that open finds none
+};
+
+// arguments: the positional arguments of the command line (the first one,
+// if any, is the database folder).
+StartFolder chooseStartFolder(const QStringList& arguments);
+
+// The folder proposed for a first database.
+QString defaultDatabaseFolder();
+
+// Whether a folder holds a database with the main table's stem.
+bool holdsDatabase(const QString& folder, const QString& mainname);
+
+// The database opened last: its folder and main stem.
+void rememberDatabase(const QString& folder, const QString& mainname);
+QString rememberedFolder();
+QString rememberedMainName();
+
+}  // namespace tracklore
