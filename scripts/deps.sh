@@ -4,10 +4,13 @@
 set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
+# TagLib reads the audio files' tags for the folder scan.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libtag1-dev)
 if [ "${1:-}" = test ]; then
   # The scripted session runs the real program on a virtual X server.
   packages+=(libsqlite3-dev xvfb xauth xdotool imagemagick)
+  # Encoders that make the tiny silent audio files the tag tests read.
+  packages+=(flac vorbis-tools opus-tools lame wavpack)
 fi
 
 missing=()
