@@ -3,6 +3,7 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/index.h"
 
 namespace tracklore {
 
@@ -17,43 +18,53 @@ constexpr int kSyncOrder[kTables] = {TitleTable, ArtistTable, SongTable, ArtistR
 
 CatalogueBatch::CatalogueBatch(BatchOptions options) : options_(options) {
   if (options_.perbatch < 1) options_.perbatch = 1;
-  defer(true);
+  for (int t : kSyncOrder)
+    if (DB_Table(t).isopen()) DB_Table(t).defersync(true);
   active_ = true;
+  if (!marked()) failed_ = true;
 }
 
 CatalogueBatch::~CatalogueBatch() {
   if (active_) finish();
 }
 
-void CatalogueBatch::defer(bool on) {
-  for (int t : kSyncOrder)
-    if (DB_Table(t).isopen()) DB_Table(t).defersync(on);
+bool CatalogueBatch::marked() {
+  for (int t : kSyncOrder) {
+    quill::Index* index = DB_Table(t).isopen() ? DB_Table(t).index() : nullptr;
+    if (index != nullptr && !index->writeback()) return false;
+  }
+  return true;
 }
 
 int CatalogueBatch::unitdone() {
-  if (++units_ % options_.perbatch != 0) return 0;
+  if (++units_ % options_.perbatch != 0) return failed_ ? -1 : 0;
   return durablepoint();
 }
 
 int CatalogueBatch::durablepoint() {
   if (!active_) return 0;
-  // Leaving write-back and entering it again, rather than syncing inside
-  // it: a sync in write-back mode leaves the index declaring itself up to
-  // date while pages changed later may still reach the file before the
-  // next durable point. Entering marks the index unfinished again.
-  defer(false);
-  int rc = 0;
+  int rc = failed_ ? -1 : 0;
   for (int t : kSyncOrder)
     if (DB_Table(t).isopen() && DB_Table(t).sync() != 0) rc = -1;
+  // A sync inside write-back leaves each index file declaring itself up
+  // to date; pages changed after it could reach the file (evicted) before
+  // the next durable point, and a crash then would leave an index that
+  // looks sound and is not. Entering write-back again marks it unfinished.
+  for (int t : kSyncOrder) {
+    quill::Index* index = DB_Table(t).isopen() ? DB_Table(t).index() : nullptr;
+    if (index == nullptr) continue;
+    if (index->setwriteback(false) != 0 || index->setwriteback(true) != 0) rc = -1;
+  }
   ++points_;
-  defer(true);
+  if (rc != 0) failed_ = true;
   return rc;
 }
 
 int CatalogueBatch::finish() {
   if (!active_) return 0;
   int rc = durablepoint();
-  defer(false);
+  for (int t : kSyncOrder)
+    if (DB_Table(t).isopen()) DB_Table(t).defersync(false);
   active_ = false;
   return rc;
 }

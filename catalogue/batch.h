@@ -33,7 +33,9 @@ class CatalogueBatch {
   CatalogueBatch(const CatalogueBatch&) = delete;
   CatalogueBatch& operator=(const CatalogueBatch&) = delete;
 
-  // 0, or -1 when the durable point that it made failed.
+  // 0, or -1 when the durable point that it made failed, or when the batch
+  // could not begin (an index file could not be marked unfinished): then
+  // the caller must stop, since a crash could no longer be told apart.
   int unitdone();
   // Everything written and forced to disk; then the batch goes on. 0 or -1.
   int durablepoint();
@@ -47,7 +49,9 @@ class CatalogueBatch {
   int units_ = 0;
   int points_ = 0;
   bool active_ = false;
-  void defer(bool on);
+  bool failed_ = false;
+  // Every open index is in write-back, so marked unfinished on disk.
+  bool marked();
 };
 
 }  // namespace tracklore
