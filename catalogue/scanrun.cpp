@@ -70,7 +70,11 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
                 t.outcome(AlbumOutcome::Added), mode == WriteMode::DryRun ? "to add" : "added",
                 t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
                 t.outcome(AlbumOutcome::LeftAlone));
-  text += textf("created %d songs and %d artists\n", t.created[SongTable], t.created[ArtistTable]);
+  const auto counted = [&](int kind) {
+    const int n = t.created[kind];
+    return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]);
+  };
+  text += "created " + counted(SongTable) + " and " + counted(ArtistTable) + "\n";
   text += textf("names: %d cut, %d transliterated, %d left out\n", notes.cutnames,
                 notes.transliterated, notes.leftout);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
