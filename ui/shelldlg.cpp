@@ -30,6 +30,7 @@
 #include "ui/icons.h"
 #include "ui/maindlg.h"
 #include "ui/platform.h"
+#include "ui/scandlg.h"
 
 namespace tracklore {
 
@@ -129,6 +130,7 @@ CShellDlg::CShellDlg(QWidget* parent) : QDialog(parent) {
   add(database, tr("&Reindex"), CmdReindex, [this] { onReindex(); });
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
+  add(database, tr("&Scan music folder..."), CmdScan, [this] { onScan(); });
   database->addSeparator();
   add(database, tr("E&xit"), CmdExit, [this] { reject(); });
   add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); });
@@ -212,6 +214,8 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  // A scan changes the catalogue: refused read-only like every change.
+  action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
   if (!open) {
     status_->setText(tr("Database closed"));
     openpic_->hide();
@@ -288,6 +292,11 @@ void CShellDlg::onReindex() {
   if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);
+}
+
+void CShellDlg::onScan() {
+  if (DB_IsOpen() == 0 || DB_IsReadOnly()) return;
+  scanMusicFolder(this);
 }
 
 void CShellDlg::onVerify() {
