@@ -122,6 +122,20 @@ TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndReported) {
   EXPECT_NE(lines[0].find("\"Album 0\" left alone"), std::string::npos) << lines[0];
 }
 
+// Cancel stops after the album in hand; what is done stays whole.
+TEST_F(ScanStoreTest, CancelStopsAfterTheAlbumInHand) {
+  TableSource source(library(4, 3));
+  ScanNotes notes;
+  ScanRunOptions options;
+  options.progress = [](const ScanCounts& counts) { return counts.filesread < 5; };
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, options, &summary), 0);
+  EXPECT_TRUE(summary.cancelled);
+  const Dump done = dump();
+  ASSERT_EQ(done.size(), 2u);  // the first album, and the second, in hand at file 5
+  for (const auto& [name, lists] : done) EXPECT_EQ(lists.second.size(), 3u) << name;
+}
+
 // Answers every question of the verification with Yes.
 class YesHost : public ScriptedHost {
  public:
