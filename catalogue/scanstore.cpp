@@ -104,26 +104,6 @@ ErrorCode appendlinks(int r, int32_t album, const std::vector<std::string>& name
 
 }  // namespace
 
-std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
-  std::vector<int32_t> codes;
-  if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return codes;
-  // A search key's text ends with its terminator.
-  std::string key = stored;
-  key += '\0';
-  const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
-  const int length = static_cast<int>(key.size());
-  Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != Ok) return codes;
-  const int32_t last = cursor.recno();
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != Ok) return codes;
-  for (;;) {
-    if (namefield(cursor) == stored) codes.push_back(cursor.field(F_Code).aslong());
-    if (cursor.recno() == last || cursor.skip(1) != Ok) break;
-  }
-  return codes;
-}
-
 ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, CatalogueTally* tally,
                                AlbumOutcome* outcome) {
   StoredAlbum stored;

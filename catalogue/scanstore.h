@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/findname.h"
 #include "catalogue/results.h"
 #include "catalogue/scan.h"
 
@@ -35,9 +36,6 @@ struct CatalogueTally {
 };
 
 enum class WriteMode { Write, DryRun };
-
-// The codes of the records of kind 0..2 whose stored name is exactly this.
-std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored);
 
 // Catalogues one album; 0 or the failing edit's code.
 ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, CatalogueTally* tally,

@@ -1,0 +1,42 @@
+#include "catalogue/findname.h"
+
+#include <cstring>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/rlist.h"
+
+namespace tracklore {
+
+std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored) {
+  std::vector<NamedRecord> found;
+  if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return found;
+  // A search key's text ends with its terminator.
+  std::string key = stored;
+  key += '\0';
+  const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
+  const int length = static_cast<int>(key.size());
+  quill::Rlist cursor(&DB_Table(kind));
+  cursor.select(T_Name);
+  if (cursor.selected() != T_Name) return found;
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != quill::Ok) return found;
+  const int32_t last = cursor.recno();
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != quill::Ok) return found;
+  for (;;) {
+    const quill::Field& name = cursor.field(F_Name);
+    const char* data = reinterpret_cast<const char*>(name.data());
+    found.push_back({cursor.field(F_Code).aslong(),
+                     std::string(data, strnlen(data, static_cast<size_t>(name.length())))});
+    if (cursor.recno() == last || cursor.skip(1) != quill::Ok) break;
+  }
+  return found;
+}
+
+std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
+  std::vector<int32_t> codes;
+  for (const NamedRecord& r : DB_FindSortingEqual(kind, stored))
+    if (r.name == stored) codes.push_back(r.code);
+  return codes;
+}
+
+}  // namespace tracklore
