@@ -1,4 +1,6 @@
 // scanbench: the music-folder scan on generated libraries of tagged files.
+// usage: scanbench [N [LIBDIR [DBDIR]]] (defaults 10000, /tmp/scanbench,
+// LIBDIR); both are removed at the end.
 //
 // It makes a library of N tiny tagged files (silence made by the same code
 // that the tag tests use; one template per format, copied and tagged
@@ -161,6 +163,10 @@ int main(int argc, char** argv) {
   fs::remove_all(base);
   const std::string work = fs::absolute(base).string();
   fs::create_directories(work);
+  // The catalogues on a disk (tmpfs would make its forced writes free),
+  // the libraries wherever asked.
+  const std::string dbs = argc > 3 ? fs::absolute(argv[3]).string() : work;
+  fs::create_directories(dbs);
   FixedHost host;
   tracklore::DB_SetHost(&host);
 
@@ -175,7 +181,7 @@ int main(int argc, char** argv) {
   const double reading = readall(first, &recorded);
   std::printf("reading tags     %8.0f files/s  (%d files, %.2f s, warm cache)\n", n / reading, n, reading);
 
-  newdatabase(host, work + "/db1");
+  newdatabase(host, dbs + "/db1");
   int tracks = 0;
   const double empty = catalogue(recorded, &tracks);
   std::printf("cataloguing      %8.0f tracks/s (%d tracks into an empty catalogue, %.2f s)\n",
@@ -191,7 +197,7 @@ int main(int argc, char** argv) {
   more.files.clear();
   more.files.shrink_to_fit();
 
-  newdatabase(host, work + "/db2");
+  newdatabase(host, dbs + "/db2");
   bench::reset_peak();
   const double before = bench::rss_mib();
   tracklore::tags::FolderReader reader({first.root});
@@ -204,5 +210,7 @@ int main(int argc, char** argv) {
               summary.counts.filesread / seconds, summary.counts.filesread, seconds, bench::peak_mib(), before);
   tracklore::DB_Close();
   fs::remove_all(work);
+  fs::remove_all(dbs + "/db1");
+  fs::remove_all(dbs + "/db2");
   return 0;
 }

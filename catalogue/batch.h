@@ -43,6 +43,8 @@ class CatalogueBatch {
   int finish();
 
   int durablepoints() const { return points_; }
+  // False when the batch could not begin; nothing should be changed then.
+  bool ok() const { return !failed_; }
 
  private:
   BatchOptions options_;

@@ -37,7 +37,14 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
                  ScanSummary* summary) {
   *summary = ScanSummary();
   std::unique_ptr<CatalogueBatch> batch;
-  if (options.mode == WriteMode::Write) batch = std::make_unique<CatalogueBatch>(options.batch);
+  if (options.mode == WriteMode::Write) {
+    batch = std::make_unique<CatalogueBatch>(options.batch);
+    if (!batch->ok()) {
+      summary->error = quill::WriteFailed;
+      summary->failedalbum = "(none: the tables could not be prepared)";
+      return -1;
+    }
+  }
   CountingSource counted(source, *summary, options);
   groupalbums(counted, notes, [&](ScannedAlbum& album) {
     AlbumOutcome outcome;
