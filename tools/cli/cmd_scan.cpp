@@ -63,7 +63,7 @@ int cmd_scan(const Options& options, TerminalHost&) {
   };
   ScanSummary summary;
   const int rc = DB_ScanMusic(reader, notes, run, &summary);
-  bar.settle();
+  bar.settle(summary.counts.filesread);
   std::fputs(DB_ScanSummaryText(summary, notes, mode).c_str(), stdout);
   if (report.is_open() && !report.flush()) failure("the report could not be written in full");
   if (rc != 0)

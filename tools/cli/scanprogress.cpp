@@ -33,8 +33,10 @@ void ScanBar::draw(int read) {
   shown_ = true;
 }
 
-void ScanBar::settle() {
+void ScanBar::settle(int read) {
   if (!shown_) return;
+  last_ = std::chrono::steady_clock::now();
+  draw(read);
   std::fputc('\n', stderr);
   shown_ = false;
 }

@@ -11,8 +11,9 @@ class ScanBar {
  public:
   ScanBar(bool terminal, int found);
   void update(int read);
-  // Ends the bar's line so that what follows starts on its own.
-  void settle();
+  // Draws the final count and ends the bar's line, so that what follows
+  // starts on its own.
+  void settle(int read);
 
  private:
   bool terminal_;
