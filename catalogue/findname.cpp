@@ -8,7 +8,10 @@
 
 namespace tracklore {
 
-std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored) {
+NameFinder::NameFinder() = default;
+NameFinder::~NameFinder() = default;
+
+std::vector<NamedRecord> NameFinder::sortingequal(int kind, const std::string& stored) {
   std::vector<NamedRecord> found;
   if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return found;
   // A search key's text ends with its terminator.
@@ -16,8 +19,11 @@ std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored
   key += '\0';
   const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
   const int length = static_cast<int>(key.size());
-  quill::Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
+  if (!cursors_[kind]) {
+    cursors_[kind] = std::make_unique<quill::Rlist>(&DB_Table(kind));
+    cursors_[kind]->select(T_Name);
+  }
+  quill::Rlist& cursor = *cursors_[kind];
   if (cursor.selected() != T_Name) return found;
   if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != quill::Ok) return found;
   const int32_t last = cursor.recno();
@@ -32,11 +38,19 @@ std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored
   return found;
 }
 
-std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
+std::vector<int32_t> NameFinder::exact(int kind, const std::string& stored) {
   std::vector<int32_t> codes;
-  for (const NamedRecord& r : DB_FindSortingEqual(kind, stored))
+  for (const NamedRecord& r : sortingequal(kind, stored))
     if (r.name == stored) codes.push_back(r.code);
   return codes;
+}
+
+std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored) {
+  return NameFinder().sortingequal(kind, stored);
+}
+
+std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
+  return NameFinder().exact(kind, stored);
 }
 
 }  // namespace tracklore

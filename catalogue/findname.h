@@ -7,8 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace quill {
+class Rlist;
+}
 
 namespace tracklore {
 
@@ -17,10 +22,25 @@ struct NamedRecord {
   std::string name;  // as stored
 };
 
-// The records of kind 0..2 whose name sorts equal to stored, in name order.
-std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);
+// The same finds with one cursor per table kept between them, for many in
+// a row (a scan); it must be destroyed before the database is closed.
+class NameFinder {
+ public:
+  NameFinder();
+  ~NameFinder();
+  NameFinder(const NameFinder&) = delete;
+  NameFinder& operator=(const NameFinder&) = delete;
 
-// The codes of those whose stored name is exactly stored.
+  // The records of kind 0..2 whose name sorts equal to stored, in name order.
+  std::vector<NamedRecord> sortingequal(int kind, const std::string& stored);
+  // The codes of those whose stored name is exactly stored.
+  std::vector<int32_t> exact(int kind, const std::string& stored);
+
+ private:
+  std::unique_ptr<quill::Rlist> cursors_[3];
+};
+
+std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);
 std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored);
 
 }  // namespace tracklore

@@ -46,9 +46,10 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     }
   }
   CountingSource counted(source, *summary, options);
+  NameFinder names;
   groupalbums(counted, notes, [&](ScannedAlbum& album) {
     AlbumOutcome outcome;
-    ErrorCode rc = DB_StoreScannedAlbum(album, options.mode, &summary->tally, &outcome);
+    ErrorCode rc = DB_StoreScannedAlbum(album, options.mode, names, &summary->tally, &outcome);
     if (rc != quill::Ok) {
       summary->error = rc;
       summary->failedalbum = "\"" + utf8fromstored(album.name) + "\" (" + album.folder + ")";

@@ -52,9 +52,9 @@ struct StoredAlbum {
 // The stored album that the scanned one is, if any: the first of that name
 // whose lists both begin the scanned ones, else the first of that name and
 // first artist (which then differs and is left alone).
-bool findalbum(const ScannedAlbum& album, StoredAlbum* found) {
+bool findalbum(const ScannedAlbum& album, NameFinder& names, StoredAlbum* found) {
   bool any = false;
-  for (int32_t code : DB_FindExactName(TitleTable, album.name)) {
+  for (int32_t code : names.exact(TitleTable, album.name)) {
     StoredAlbum candidate;
     candidate.code = code;
     for (int r = 0; r < kRelations; ++r) candidate.lists[r] = listnames(r, code);
@@ -74,8 +74,9 @@ bool findalbum(const ScannedAlbum& album, StoredAlbum* found) {
 }
 
 // The code of an attribute of that name, made when there is none.
-ErrorCode attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code) {
-  std::vector<int32_t> codes = DB_FindExactName(kind, name);
+ErrorCode attribute(int kind, const std::string& name, NameFinder& names, CatalogueTally* tally,
+                    int32_t* code) {
+  std::vector<int32_t> codes = names.exact(kind, name);
   if (!codes.empty()) {
     *code = *std::min_element(codes.begin(), codes.end());
     return Ok;
@@ -89,13 +90,13 @@ ErrorCode attribute(int kind, const std::string& name, CatalogueTally* tally, in
 }
 
 // Appends the names from position `from` on to the album's relation r.
-ErrorCode appendlinks(int r, int32_t album, const std::vector<std::string>& names, size_t from,
-                      Rlist& titles, CatalogueTally* tally) {
-  if (from >= names.size()) return Ok;
+ErrorCode appendlinks(int r, int32_t album, const std::vector<std::string>& list_names, size_t from,
+                      Rlist& titles, NameFinder& names, CatalogueTally* tally) {
+  if (from >= list_names.size()) return Ok;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-  for (size_t i = from; i < names.size(); ++i) {
+  for (size_t i = from; i < list_names.size(); ++i) {
     int32_t code;
-    ErrorCode rc = attribute(attrtable(r), names[i], tally, &code);
+    ErrorCode rc = attribute(attrtable(r), list_names[i], names, tally, &code);
     if (rc == Ok) rc = DB_AddLink(*list, album, -1, code, titles);
     if (rc != Ok) return rc;
   }
@@ -104,10 +105,10 @@ ErrorCode appendlinks(int r, int32_t album, const std::vector<std::string>& name
 
 }  // namespace
 
-ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, CatalogueTally* tally,
-                               AlbumOutcome* outcome) {
+ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, NameFinder& names,
+                               CatalogueTally* tally, AlbumOutcome* outcome) {
   StoredAlbum stored;
-  const bool exists = findalbum(album, &stored);
+  const bool exists = findalbum(album, names, &stored);
   if (!exists) *outcome = AlbumOutcome::Added;
   else if (!beginning(stored.lists[0], album.artists) || !beginning(stored.lists[1], album.songs))
     *outcome = AlbumOutcome::LeftAlone;
@@ -121,9 +122,9 @@ ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, Catalo
     // catalogue that several albums share is counted for each).
     if (*outcome == AlbumOutcome::Added || *outcome == AlbumOutcome::Completed)
       for (int r = 0; r < kRelations; ++r) {
-        const auto& names = r == 0 ? album.artists : album.songs;
-        for (size_t i = stored.lists[r].size(); i < names.size(); ++i)
-          if (DB_FindExactName(attrtable(r), names[i]).empty()) ++tally->created[attrtable(r)];
+        const auto& wanted = r == 0 ? album.artists : album.songs;
+        for (size_t i = stored.lists[r].size(); i < wanted.size(); ++i)
+          if (names.exact(attrtable(r), wanted[i]).empty()) ++tally->created[attrtable(r)];
       }
     return Ok;
   }
@@ -138,9 +139,9 @@ ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, Catalo
     stored.code = titles.field(F_Code).aslong();
   }
   if (rc != Ok) return rc;
-  if ((rc = appendlinks(0, stored.code, album.artists, stored.lists[0].size(), titles, tally)) != Ok)
+  if ((rc = appendlinks(0, stored.code, album.artists, stored.lists[0].size(), titles, names, tally)) != Ok)
     return rc;
-  if ((rc = appendlinks(1, stored.code, album.songs, stored.lists[1].size(), titles, tally)) != Ok)
+  if ((rc = appendlinks(1, stored.code, album.songs, stored.lists[1].size(), titles, names, tally)) != Ok)
     return rc;
   return DB_UpdateOKField(titles, nullptr);
 }

@@ -37,8 +37,9 @@ struct CatalogueTally {
 
 enum class WriteMode { Write, DryRun };
 
-// Catalogues one album; 0 or the failing edit's code.
-ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, CatalogueTally* tally,
-                               AlbumOutcome* outcome);
+// Catalogues one album; 0 or the failing edit's code. names finds the
+// records by name (one for a whole scan).
+ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, NameFinder& names,
+                               CatalogueTally* tally, AlbumOutcome* outcome);
 
 }  // namespace tracklore
