@@ -4,7 +4,8 @@
 set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
+# TagLib reads the audio files' tags for the folder scan.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libtag1-dev)
 if [ "${1:-}" = package ]; then
   # cpack reads the programs' library dependencies with dpkg-shlibdeps.
   packages+=(dpkg-dev file)
@@ -14,6 +15,8 @@ if [ "${1:-}" = test ]; then
   packages+=(libsqlite3-dev xvfb xauth xdotool imagemagick)
   # The install tree is checked as desktops and package managers read it.
   packages+=(desktop-file-utils appstream man-db dpkg-dev file)
+  # Encoders that make the tiny silent audio files the tag tests read.
+  packages+=(flac vorbis-tools opus-tools lame wavpack)
 fi
 
 missing=()

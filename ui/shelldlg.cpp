@@ -33,6 +33,7 @@
 #include "ui/maindlg.h"
 #include "ui/openfailure.h"
 #include "ui/platform.h"
+#include "ui/scandlg.h"
 #include "ui/startup.h"
 
 namespace tracklore {
@@ -139,6 +140,7 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
   add(database, tr("&Reindex"), CmdReindex, [this] { onReindex(); });
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
+  add(database, tr("&Scan music folder..."), CmdScan, [this] { onScan(); });
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
@@ -231,6 +233,8 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  // A scan changes the catalogue: refused read-only like every change.
+  action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
   if (!open) {
     status_->setText(tr("Database closed"));
     openpic_->hide();
@@ -382,6 +386,11 @@ void CShellDlg::onReindex() {
   if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);
+}
+
+void CShellDlg::onScan() {
+  if (DB_IsOpen() == 0 || DB_IsReadOnly()) return;
+  scanMusicFolder(this);
 }
 
 void CShellDlg::onVerify() {

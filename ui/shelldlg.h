@@ -78,6 +78,7 @@ class CShellDlg : public QDialog {
     CmdBrowse = 32781,
     CmdAbout = 32779,
     CmdHelp = 32782,
+    CmdScan = 32783,
   };
 
   // Opens the database of the current directory at once, read-only.
@@ -95,6 +96,7 @@ class CShellDlg : public QDialog {
   void onPack();
   void onReindex();
   void onVerify();
+  void onScan();
   void onBrowse();
   void onAbout();
   void onHelp();

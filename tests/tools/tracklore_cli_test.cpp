@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -492,6 +493,50 @@ TEST(TrackloreCliRun, ReportsUsageAndOpenFailures) {
   EXPECT_OK(cli({"--main", "music", "add", "album", "X"}));
   EXPECT_EQ(cli({"--main", "music", "create"}).status, 1);  // one is here already
   EXPECT_EQ(cli({"--main", "music", "list", "albums"}).out, "0\tX\t*\n");
+}
+
+
+// A music folder of tagged FLAC files (silence, encoded by flac itself).
+void flacfile(const std::string& path, const std::string& title, const std::string& album, int track) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  const std::string command =
+      "head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed "
+      "--channels=1 --bps=16 --sample-rate=8000 --tag=TITLE=" + shellquoted(title) +
+      " --tag=ALBUM=" + shellquoted(album) + " --tag=ARTIST=Band --tag=TRACKNUMBER=" +
+      std::to_string(track) + " -o " + shellquoted(path) + " -";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+TEST_F(TrackloreCli, ScanSummarisesReportsAndSaysWhenARepeatChangesNothing) {
+  flacfile("music/one/1.flac", "first", "one", 1);
+  flacfile("music/one/2.flac", "second", "one", 2);
+  flacfile("music/two/1.flac", "other", "two", 1);
+  std::ofstream("music/one/cover.jpg") << "jpeg";
+
+  Outcome dry = cli({"scan", "music", "--dry-run"});
+  EXPECT_OK(dry);
+  EXPECT_TRUE(contains(dry.out, "albums: 2 to add")) << dry.out;
+  EXPECT_EQ(cli({"list", "albums"}).out, "");
+
+  Outcome scan = cli({"scan", "music", "--report", "report.txt"});
+  EXPECT_OK(scan);
+  EXPECT_EQ(scan.out,
+            "3 files read, 1 skipped\n"
+            "albums: 2 added, 0 completed, 0 already there, 0 left alone\n"
+            "created 3 songs and 1 artist\n"
+            "names: 0 cut, 0 transliterated, 0 left out\n");
+  EXPECT_EQ(slurp("report.txt"), "music/one/cover.jpg: skipped: not an audio file\n");
+  EXPECT_TRUE(contains(cli({"show", "one"}).out, "0  First (#0)\n  1  Second (#1)"));
+
+  Outcome again = cli({"scan", "music"});
+  EXPECT_OK(again);
+  EXPECT_TRUE(contains(again.out, "nothing changed")) << again.out;
+
+  EXPECT_EQ(cli({"scan"}).status, 2);
+  EXPECT_EQ(cli({"list", "albums", "--dry-run"}).status, 2);
+  Outcome missing = cli({"scan", "nowhere"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(contains(missing.err, "cannot scan nowhere")) << missing.err;
 }
 
 }  // namespace

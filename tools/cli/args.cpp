@@ -83,6 +83,12 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
         return false;
       }
       options->at = at;
+    } else if (arg == "--dry-run") {
+      options->dryrun = true;
+    } else if (arg == "--report") {
+      const char* file = value("a file");
+      if (file == nullptr) return false;
+      options->report = file;
     } else {
       *error = "unknown option " + quotedtext(arg);
       return false;

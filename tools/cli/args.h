@@ -23,6 +23,9 @@ struct Options {
   Choice purge = Choice::Ask;        // --purge / --keep: the purge question
   std::optional<std::string> prefix; // list --prefix TEXT
   std::optional<long> at;            // link --at SEQ
+  bool dryrun = false;               // scan --dry-run
+  std::optional<std::string> report; // scan --report FILE
+  std::string startdir;              // where the run began, before -C
   bool help = false;                 // -h / --help
   std::string command;
   std::vector<std::string> operands;

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/batch.h"
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
 #include "catalogue/relation.h"
@@ -203,6 +204,8 @@ int cmd_import(const Options& options, TerminalHost&) {
   notealbums(plan.albums);
   std::map<std::string, int32_t> known[3];
   Tally tally;
+  // Forced to disk once per batch of albums, not three times per change.
+  CatalogueBatch batch;
   for (const PlannedAlbum& album : plan.albums) {
     const char* step = "";
     ErrorCode rc = importalbum(album, known, &tally, &step);
@@ -213,7 +216,11 @@ int cmd_import(const Options& options, TerminalHost&) {
                      std::to_string(tally.albums) +
                      " albums before it, and this one as far as it got");
     ++tally.albums;
+    if (batch.unitdone() != 0) break;
   }
+  if (batch.finish() != 0)
+    return failure("import stopped: the database could not be forced to disk after " +
+                   std::to_string(tally.albums) + " albums; tracklore-cli reindex and verify repair it");
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),

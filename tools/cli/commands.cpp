@@ -11,7 +11,7 @@ namespace tracklore::cli {
 namespace {
 
 // The options besides -C, --main, --yes and --no that a command takes.
-enum : unsigned { TakesPrefix = 1, TakesAt = 2, TakesPurge = 4 };
+enum : unsigned { TakesPrefix = 1, TakesAt = 2, TakesPurge = 4, TakesScanOptions = 8 };
 
 struct Command {
   const char* name;
@@ -48,6 +48,8 @@ const Command kCommands[] = {
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
      "write every album as CSV (album,kind,position,name,album_code) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},
+    {"scan", 1, 1000, TakesScanOptions, cmd_scan, "scan DIR... [--dry-run] [--report FILE]",
+     "catalogue the music files below DIR from their tags (again: completes, changes nothing else)"},
 };
 
 }  // namespace
@@ -103,6 +105,8 @@ int runcommand(const Options& options, TerminalHost& host) {
     if (options.at && !(c.takes & TakesAt)) return usageerror("--at belongs to link");
     if (options.purge != Choice::Ask && !(c.takes & TakesPurge))
       return usageerror("--purge and --keep belong to unlink");
+    if ((options.dryrun || options.report) && !(c.takes & TakesScanOptions))
+      return usageerror("--dry-run and --report belong to scan");
     return c.run(options, host);
   }
   return usageerror("unknown command " + quotedtext(options.command));

@@ -31,6 +31,7 @@ int cmd_reindex(const Options& options, TerminalHost& host);
 int cmd_verify(const Options& options, TerminalHost& host);
 int cmd_export(const Options& options, TerminalHost& host);
 int cmd_import(const Options& options, TerminalHost& host);
+int cmd_scan(const Options& options, TerminalHost& host);
 
 // Checks the command's operands and options against its entry in the
 // command table and runs it.

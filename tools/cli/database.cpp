@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "catalogue/findname.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -94,24 +95,8 @@ quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
 
 NameMatches findname(int kind, const std::string& stored) {
   NameMatches matches;
-  // A name longer than the field cannot be stored, so nothing bears it.
-  if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return matches;
-  // A search key's text ends with its terminator.
-  std::string key = stored;
-  key += '\0';
-  const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
-  const int length = static_cast<int>(key.size());
-  Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
-  if (cursor.selected() != T_Name) return matches;
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != Ok) return matches;
-  const int32_t last = cursor.recno();
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != Ok) return matches;
-  for (;;) {
-    Record record = current(cursor);
-    (record.name == stored ? matches.exact : matches.similar).push_back(record);
-    if (cursor.recno() == last || cursor.skip(1) != Ok) break;
-  }
+  for (const NamedRecord& r : DB_FindSortingEqual(kind, stored))
+    (r.name == stored ? matches.exact : matches.similar).push_back({r.code, r.name});
   return matches;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -57,6 +58,11 @@ int main(int argc, char** argv) {
   if (!validstem(options.mainname))
     return usageerror("--main takes a file name without extension or directory, other than the "
                       "fixed tables' names");
+  // Paths the command takes (scan's folders) are the user's, not -C's.
+  if (char* here = getcwd(nullptr, 0)) {
+    options.startdir = here;
+    std::free(here);
+  }
   if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
     std::fprintf(stderr, "tracklore-cli: cannot work in %s: %s\n", quotedtext(options.directory).c_str(),
                  std::strerror(errno));

@@ -1,0 +1,56 @@
+#include "catalogue/findname.h"
+
+#include <cstring>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/rlist.h"
+
+namespace tracklore {
+
+NameFinder::NameFinder() = default;
+NameFinder::~NameFinder() = default;
+
+std::vector<NamedRecord> NameFinder::sortingequal(int kind, const std::string& stored) {
+  std::vector<NamedRecord> found;
+  if (stored.empty() || stored.size() >= static_cast<size_t>(kNameLength[kind])) return found;
+  // A search key's text ends with its terminator.
+  std::string key = stored;
+  key += '\0';
+  const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
+  const int length = static_cast<int>(key.size());
+  if (!cursors_[kind]) {
+    cursors_[kind] = std::make_unique<quill::Rlist>(&DB_Table(kind));
+    cursors_[kind]->select(T_Name);
+  }
+  quill::Rlist& cursor = *cursors_[kind];
+  if (cursor.selected() != T_Name) return found;
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != quill::Ok) return found;
+  const int32_t last = cursor.recno();
+  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != quill::Ok) return found;
+  for (;;) {
+    const quill::Field& name = cursor.field(F_Name);
+    const char* data = reinterpret_cast<const char*>(name.data());
+    found.push_back({cursor.field(F_Code).aslong(),
+                     std::string(data, strnlen(data, static_cast<size_t>(name.length())))});
+    if (cursor.recno() == last || cursor.skip(1) != quill::Ok) break;
+  }
+  return found;
+}
+
+std::vector<int32_t> NameFinder::exact(int kind, const std::string& stored) {
+  std::vector<int32_t> codes;
+  for (const NamedRecord& r : sortingequal(kind, stored))
+    if (r.name == stored) codes.push_back(r.code);
+  return codes;
+}
+
+std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored) {
+  return NameFinder().sortingequal(kind, stored);
+}
+
+std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
+  return NameFinder().exact(kind, stored);
+}
+
+}  // namespace tracklore

@@ -1,0 +1,46 @@
+// Finding records by name through the "Name" tag.
+//
+// The tag's order ignores letter case, accents and punctuation, so a seek
+// finds every record whose name sorts equal to the one sought; the stored
+// bytes then tell the exact matches from the similar ones. A name longer
+// than its kind's field cannot be stored, so nothing bears it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quill {
+class Rlist;
+}
+
+namespace tracklore {
+
+struct NamedRecord {
+  int32_t code = -1;
+  std::string name;  // as stored
+};
+
+// The same finds with one cursor per table kept between them, for many in
+// a row (a scan); it must be destroyed before the database is closed.
+class NameFinder {
+ public:
+  NameFinder();
+  ~NameFinder();
+  NameFinder(const NameFinder&) = delete;
+  NameFinder& operator=(const NameFinder&) = delete;
+
+  // The records of kind 0..2 whose name sorts equal to stored, in name order.
+  std::vector<NamedRecord> sortingequal(int kind, const std::string& stored);
+  // The codes of those whose stored name is exactly stored.
+  std::vector<int32_t> exact(int kind, const std::string& stored);
+
+ private:
+  std::unique_ptr<quill::Rlist> cursors_[3];
+};
+
+std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);
+std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored);
+
+}  // namespace tracklore

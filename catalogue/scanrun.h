@@ -1,0 +1,52 @@
+// One scan of a music folder into the open catalogue: the albums that the
+// grouping (scan.h) makes of a TagSource, catalogued (scanstore.h) in batch
+// mode (batch.h). Shared by tracklore-cli scan and the program's menu.
+//
+// The progress callback is called after every file read and after every
+// album; when it returns false the scan stops after the album in hand, and
+// what is done stays (cancelled is set). A failing edit stops the scan
+// (error and failedalbum say where); everything catalogued before it stays
+// and the last batch is made durable. A dry run opens nothing for writing
+// and writes nothing: the tally says what a scan would do.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "catalogue/batch.h"
+#include "catalogue/results.h"
+#include "catalogue/scan.h"
+#include "catalogue/scanstore.h"
+
+namespace tracklore {
+
+struct ScanCounts {
+  int filesread = 0;
+  int albums = 0;  // albums handed to the catalogue so far
+};
+
+struct ScanRunOptions {
+  WriteMode mode = WriteMode::Write;
+  BatchOptions batch;
+  std::function<bool(const ScanCounts& counts)> progress;
+};
+
+struct ScanSummary {
+  ScanCounts counts;
+  CatalogueTally tally;
+  bool cancelled = false;
+  ErrorCode error = quill::Ok;
+  std::string failedalbum;  // UTF-8, with its folder
+  bool changed() const {
+    return tally.outcome(AlbumOutcome::Added) + tally.outcome(AlbumOutcome::Completed) > 0;
+  }
+};
+
+// 0 when the scan ran to its end or was cancelled; -1 when an edit failed.
+int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& options,
+                 ScanSummary* summary);
+
+// The summary as lines of text ("albums: 3 added, ...").
+std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& notes, WriteMode mode);
+
+}  // namespace tracklore

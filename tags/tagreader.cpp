@@ -1,0 +1,101 @@
+// Tags through TagLib's generic property map.
+#include "tags/tagreader.h"
+
+#include <taglib/fileref.h>
+#include <taglib/tbytevectorstream.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tfile.h>
+#include <taglib/tpropertymap.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <set>
+
+namespace tracklore::tags {
+
+namespace {
+
+// TagLib describes every oddity of a damaged file on stderr; the scan
+// reports the file once, in its own words.
+class QuietListener : public TagLib::DebugListener {
+ public:
+  void printMessage(const TagLib::String&) override {}
+};
+
+void quiet() {
+  static QuietListener listener;
+  static const bool installed = (TagLib::setDebugListener(&listener), true);
+  (void)installed;
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+const std::set<std::string>& extensions() {
+  static const std::set<std::string> known = [] {
+    std::set<std::string> names;
+    for (const TagLib::String& e : TagLib::FileRef::defaultFileExtensions())
+      names.insert(lower(e.to8Bit(true)));
+    return names;
+  }();
+  return known;
+}
+
+std::string first(const TagLib::PropertyMap& map, const char* key) {
+  auto it = map.find(key);
+  if (it == map.end() || it->second.isEmpty()) return std::string();
+  return it->second.front().to8Bit(true);
+}
+
+bool fill(TagLib::File* file, TrackTags* tags) {
+  if (file == nullptr || !file->isValid()) return false;
+  const TagLib::PropertyMap map = file->properties();
+  tags->title = first(map, "TITLE");
+  tags->album = first(map, "ALBUM");
+  tags->artist = first(map, "ARTIST");
+  tags->albumartist = first(map, "ALBUMARTIST");
+  tags->track = leadingnumber(first(map, "TRACKNUMBER"));
+  tags->disc = leadingnumber(first(map, "DISCNUMBER"));
+  return true;
+}
+
+}  // namespace
+
+int leadingnumber(const std::string& text) {
+  size_t at = text.find_first_not_of(' ');
+  long value = 0;
+  bool digits = false;
+  for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at) {
+    digits = true;
+    value = std::min<long>(value * 10 + (text[at] - '0'), INT_MAX);
+  }
+  return digits ? static_cast<int>(value) : 0;
+}
+
+bool isaudioname(const std::string& filename) {
+  const size_t dot = filename.rfind('.');
+  if (dot == std::string::npos || dot == 0) return false;
+  return extensions().count(lower(filename.substr(dot + 1))) != 0;
+}
+
+bool readtags(const std::string& path, TrackTags* tags, std::string* reason) {
+  quiet();
+  TagLib::FileRef ref(path.c_str(), false);
+  if (!ref.isNull() && fill(ref.file(), tags)) return true;
+  *reason = "damaged or not an audio file of its kind";
+  return false;
+}
+
+bool readtagsfrombytes(const uint8_t* data, size_t size, TrackTags* tags) {
+  quiet();
+  TagLib::ByteVector bytes(reinterpret_cast<const char*>(data), static_cast<unsigned int>(size));
+  // Without a file name TagLib tells the format from the content.
+  TagLib::ByteVectorStream stream(bytes);
+  TagLib::FileRef ref(&stream, false);
+  return !ref.isNull() && fill(ref.file(), tags);
+}
+
+}  // namespace tracklore::tags

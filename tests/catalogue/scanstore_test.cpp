@@ -1,0 +1,230 @@
+// Cataloguing scanned albums: repeating a scan, completing an interrupted
+// one, leaving edited albums alone, and a scan cut short by a failing write
+// brought back by the recovery of today (reindex, then verify with its
+// corrections) and a second scan.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue/browse.h"
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/relation.h"
+#include "catalogue/scanrun.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
+#include "engine/index.h"
+#include "tests/catalogue/tagtable.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+using quill::Ok;
+
+// Albums as names: name -> artists and songs, for comparing catalogues
+// whose codes differ.
+using Lists = std::pair<std::vector<std::string>, std::vector<std::string>>;
+using Dump = std::multimap<std::string, Lists>;
+
+std::vector<std::string> names(int r, int32_t album) {
+  std::vector<std::string> out;
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
+  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
+    out.push_back(reinterpret_cast<const char*>(list->cursor().field(F_Name).data()));
+  return out;
+}
+
+Dump dump() {
+  Dump out;
+  FullTable albums(DB_Table(TitleTable));
+  albums.select(T_Name);
+  for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1)) {
+    const int32_t code = albums.cursor().field(F_Code).aslong();
+    out.insert({reinterpret_cast<const char*>(albums.cursor().field(F_Name).data()),
+                {names(0, code), names(1, code)}});
+  }
+  return out;
+}
+
+// A library of albums in folders of their own, sharing artists and songs.
+std::vector<TrackTags> library(int albums, int songs) {
+  std::vector<TrackTags> files;
+  for (int a = 0; a < albums; ++a)
+    for (int s = 1; s <= songs; ++s)
+      files.push_back(tagsof("m/" + std::to_string(a), std::to_string(s) + ".flac",
+                             "song " + std::to_string((a * 7 + s) % 23), "album " + std::to_string(a),
+                             "artist " + std::to_string((a + s) % 5), "band " + std::to_string(a % 3), s));
+  return files;
+}
+
+ScanSummary scan(const std::vector<TrackTags>& files, int perbatch = 1000) {
+  TableSource source(files);
+  ScanNotes notes;
+  ScanRunOptions options;
+  options.batch.perbatch = perbatch;
+  ScanSummary summary;
+  EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0);
+  return summary;
+}
+
+class ScanStoreTest : public CatalogueTest {};
+
+TEST_F(ScanStoreTest, RepeatingChangesNothingCompletingAddsOnlyTheRest) {
+  const int32_t band = add(ArtistTable, "Band 0");
+  std::vector<TrackTags> files = library(6, 4);
+  // An interrupted scan: the first album has only its first two songs.
+  std::vector<TrackTags> partial(files.begin(), files.begin() + 2);
+  ASSERT_EQ(scan(partial).tally.outcome(AlbumOutcome::Added), 1);
+
+  ScanSummary first = scan(files);
+  EXPECT_EQ(first.tally.outcome(AlbumOutcome::Added), 5);
+  EXPECT_EQ(first.tally.outcome(AlbumOutcome::Completed), 1);
+  EXPECT_EQ(DB_FindExactName(ArtistTable, "Band 0"), std::vector<int32_t>{band}) << "reused, not made again";
+  const Dump once = dump();
+  ASSERT_EQ(once.size(), 6u);
+  EXPECT_EQ(once.find("Album 0")->second.second.size(), 4u);
+
+  const int32_t stamp = DB_Table(SongRows).stamp();
+  ScanSummary again = scan(files);
+  EXPECT_FALSE(again.changed());
+  EXPECT_EQ(again.tally.outcome(AlbumOutcome::Unchanged), 6);
+  EXPECT_EQ(DB_Table(SongRows).stamp(), stamp);
+  EXPECT_EQ(dump(), once);
+}
+
+TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndReported) {
+  std::vector<TrackTags> files = library(2, 3);
+  scan(files);
+  // The user renames the album's first song: the scan must not undo it.
+  const int32_t album = DB_FindExactName(TitleTable, "Album 0").at(0);
+  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, album);
+  ASSERT_EQ(songs->first(), Ok);
+  ASSERT_EQ(DB_RenameRecord(songs->cursor(), SongTable, "My Title", true), Ok);
+  songs.reset();
+  const Dump edited = dump();
+
+  TableSource source(files);
+  std::vector<std::string> lines;
+  ScanNotes notes([&](const std::string& line) { lines.push_back(line); });
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, ScanRunOptions(), &summary), 0);
+  EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
+  EXPECT_EQ(dump(), edited);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("\"Album 0\" left alone"), std::string::npos) << lines[0];
+}
+
+// Cancel stops after the album in hand; what is done stays whole.
+TEST_F(ScanStoreTest, CancelStopsAfterTheAlbumInHand) {
+  TableSource source(library(4, 3));
+  ScanNotes notes;
+  ScanRunOptions options;
+  options.progress = [](const ScanCounts& counts) { return counts.filesread < 5; };
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, options, &summary), 0);
+  EXPECT_TRUE(summary.cancelled);
+  const Dump done = dump();
+  ASSERT_EQ(done.size(), 2u);  // the first album, and the second, in hand at file 5
+  for (const auto& [name, lists] : done) EXPECT_EQ(lists.second.size(), 3u) << name;
+}
+
+// Answers every question of the verification with Yes.
+class YesHost : public ScriptedHost {
+ public:
+  Answer message(const char*, const char*, Buttons, Icon) override { return Answer::Yes; }
+};
+
+// A write fails at a random point of a scan in batches; the process ends
+// there (the engine makes a failed page write fatal) or the scan stops.
+// Reindex and verify must then give back every album of every finished
+// batch whole, and a second scan the catalogue of an uninterrupted scan.
+TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
+  reports_expected_ = true;
+  const std::vector<TrackTags> files = library(24, 5);
+  const int perbatch = 4;
+  int writes = 0;
+  quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++writes < 0; });
+  scan(files, perbatch);
+  quill::File::set_write_fault({});
+  const Dump whole = dump();
+  const int total = writes;
+  ASSERT_GT(total, 50);
+
+  std::mt19937 random(20261207);
+  for (int trial = 0; trial < 8; ++trial) {
+    DB_Close();
+    ASSERT_EQ(std::system("rm -f *.db1 *.idx"), 0);
+    host_.choose(dir_.file("maindb.db1"));
+    ASSERT_EQ(DB_Create(), 0);
+    const int failat = std::uniform_int_distribution<int>(1, total)(random);
+    int done[2];
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      close(done[0]);
+      if (DB_Open(0, 0, 0, 0) != 0) _exit(4);
+      // Few cached index pages: changed pages are written back early.
+      for (int t = 0; t < kTables; ++t) DB_Table(t).index()->setcachepages(4);
+      int n = 0;
+      quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
+      TableSource source(files);
+      ScanNotes notes;
+      ScanRunOptions options;
+      options.batch.perbatch = perbatch;
+      // After every perbatch-th album a durable point has been made.
+      options.progress = [&](const ScanCounts& counts) {
+        static int told = 0;
+        if (counts.albums % perbatch == 0 && counts.albums != told && n < failat) {
+          told = counts.albums;
+          (void)!write(done[1], &told, sizeof told);
+        }
+        return true;
+      };
+      ScanSummary summary;
+      _exit(DB_ScanMusic(source, notes, options, &summary) == 0 ? 0 : 1);
+    }
+    close(done[1]);
+    int durable = 0, value;
+    while (read(done[0], &value, sizeof value) == sizeof value) durable = value;
+    close(done[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 4);
+    const std::string where = "write " + std::to_string(failat) + " of " + std::to_string(total);
+    EXPECT_NE(WEXITSTATUS(status), 0) << where << ": a failed write ended in success";
+
+    // Recovery: rebuild the indexes when they are out of date, then let
+    // the verification correct the counts.
+    {
+      YesHost yes;
+      if (DB_Open(0, 0, 0, 0) != 0) {
+        ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0) << where;
+      }
+      DB_Close();
+      ASSERT_EQ(DB_Verify(nullptr, nullptr), 0) << where;
+    }
+    DB_SetHost(&host_);
+    ASSERT_EQ(DB_Open(0, 0, 0, 0), 0) << where;
+    const Dump recovered = dump();
+    for (int a = 0; a < durable; ++a) {
+      auto it = whole.find("Album " + std::to_string(a));
+      auto got = recovered.find(it->first);
+      ASSERT_NE(got, recovered.end()) << where << ": " << it->first << " of a finished batch";
+      EXPECT_EQ(got->second, it->second) << where << ": " << it->first;
+    }
+    scan(files, perbatch);
+    EXPECT_EQ(dump(), whole) << where;
+  }
+}
+
+}  // namespace
+}  // namespace tracklore::test

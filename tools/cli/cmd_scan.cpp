@@ -1,0 +1,77 @@
+// tracklore-cli scan: catalogue music folders from their files' tags.
+//
+// Safe to repeat (what is there is left as it is, an interrupted scan is
+// completed) and safe to interrupt (batches of albums reach the disk
+// whole). The summary goes to stdout, the bar to a terminal's stderr, and
+// with --report one line per skipped file or changed name to FILE.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/scanrun.h"
+#include "tags/folderreader.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/database.h"
+#include "tools/cli/scanprogress.h"
+
+namespace tracklore::cli {
+
+namespace {
+
+std::string usersplace(const Options& options, const std::string& path) {
+  if (options.directory.empty() || path.empty() || path[0] == '/' || options.startdir.empty()) return path;
+  return options.startdir + "/" + path;
+}
+
+}  // namespace
+
+int cmd_scan(const Options& options, TerminalHost&) {
+  std::vector<std::string> roots;
+  for (const std::string& operand : options.operands) {
+    const std::string root = usersplace(options, operand);
+    struct stat st;
+    if (stat(root.c_str(), &st) != 0) return failure("cannot scan " + operand + ": " + std::strerror(errno));
+    if (!S_ISDIR(st.st_mode)) return failure("cannot scan " + operand + ": not a folder");
+    roots.push_back(root);
+  }
+  std::ofstream report;
+  if (options.report) {
+    report.open(usersplace(options, *options.report), std::ios::out | std::ios::trunc);
+    if (!report) return failure("cannot write " + *options.report + ": " + std::strerror(errno));
+  }
+  const WriteMode mode = options.dryrun ? WriteMode::DryRun : WriteMode::Write;
+  Session session(mode == WriteMode::Write);
+  if (!session.ok()) return 1;
+
+  tags::FolderReader reader(roots);
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  ScanBar bar(terminal, terminal ? reader.countfiles() : 0);
+  ScanNotes notes([&](const std::string& line) {
+    if (report.is_open()) report << line << '\n';
+  });
+  ScanRunOptions run;
+  run.mode = mode;
+  run.progress = [&](const ScanCounts& counts) {
+    bar.update(counts.filesread);
+    return true;
+  };
+  ScanSummary summary;
+  const int rc = DB_ScanMusic(reader, notes, run, &summary);
+  bar.settle(summary.counts.filesread);
+  std::fputs(DB_ScanSummaryText(summary, notes, mode).c_str(), stdout);
+  if (report.is_open() && !report.flush()) failure("the report could not be written in full");
+  if (rc != 0)
+    return failure("scan stopped at album " + summary.failedalbum + ": returned " +
+                   DB_ResultName(summary.error) + " after " + std::to_string(summary.counts.filesread) +
+                   " files and " + std::to_string(summary.counts.albums) +
+                   " albums; those albums are kept, and a second scan completes the rest");
+  return 0;
+}
+
+}  // namespace tracklore::cli

@@ -1,0 +1,123 @@
+#include "ui/scandlg.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "catalogue/host.h"
+#include "catalogue/scanrun.h"
+#include "tags/folderreader.h"
+#include "ui/platform.h"
+
+namespace tracklore {
+
+namespace {
+
+std::function<QString(QWidget*)>& chooser() {
+  static std::function<QString(QWidget*)> hook;
+  return hook;
+}
+
+QString choosefolder(QWidget* parent) {
+  if (chooser()) return chooser()(parent);
+  return QFileDialog::getExistingDirectory(parent, QObject::tr("Scan music folder"));
+}
+
+}  // namespace
+
+void setFolderChooser(std::function<QString(QWidget*)> hook) { chooser() = std::move(hook); }
+
+CScanProgressDlg::CScanProgressDlg(QWidget* parent, int found) : QDialog(parent), found_(found) {
+  setObjectName(QStringLiteral("CScanProgressDlg"));
+  setWindowTitle(tr("Scanning music folder"));
+  // Modal, so that nothing else starts while the scan runs; its own Cancel
+  // still gets its clicks.
+  setWindowModality(Qt::ApplicationModal);
+  label_ = withid(new QLabel, 1023);
+  label_->setMinimumWidth(label_->fontMetrics().averageCharWidth() * 48);
+  bar_ = withid(new QProgressBar, 1049);
+  bar_->setRange(0, found > 0 ? found : 1);
+  auto* cancel = withid(new QPushButton(tr("Cancel")), IDCANCEL);
+  connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label_);
+  layout->addWidget(bar_);
+  layout->addWidget(cancel, 0, Qt::AlignRight);
+  update(0);
+}
+
+bool CScanProgressDlg::update(int read) {
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (lastpaint_ >= 0 && now - lastpaint_ < 50) return !cancelled_;
+  lastpaint_ = now;
+  label_->setText(cancelled_ ? tr("Stopping after this album...")
+                             : tr("%1 of %2 files read").arg(read).arg(found_));
+  bar_->setValue(std::min(read, bar_->maximum()));
+  QCoreApplication::processEvents();
+  return !cancelled_;
+}
+
+CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report)
+    : QDialog(parent), report_(std::move(report)) {
+  setObjectName(QStringLiteral("CScanSummaryDlg"));
+  setWindowTitle(tr("Scan music folder"));
+  auto* text = withid(new QLabel(summary), IdSummary);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(ctlid(IDOK));
+  QPushButton* show = withid(buttons->addButton(tr("Show report"), QDialogButtonBox::ActionRole), IdShowReport);
+  show->setEnabled(!report_.empty());
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(show, &QPushButton::clicked, this, &CScanSummaryDlg::showReport);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+}
+
+void CScanSummaryDlg::showReport() {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("CScanReportDlg"));
+  dialog.setWindowTitle(tr("Scan report"));
+  auto* text = withid(new QPlainTextEdit, IdReport);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  for (const std::string& line : report_) text->appendPlainText(QString::fromStdString(line));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  dialog.resize(640, 400);
+  runModal(dialog);
+}
+
+void scanMusicFolder(QWidget* parent) {
+  const QString folder = choosefolder(parent);
+  if (folder.isEmpty()) return;
+  tags::FolderReader reader({folder.toStdString()});
+  std::vector<std::string> report;
+  ScanNotes notes([&](const std::string& line) { report.push_back(line); });
+  ScanSummary summary;
+  int rc;
+  {
+    WaitCursor wait;
+    CScanProgressDlg progress(parent, reader.countfiles());
+    progress.show();
+    ScanRunOptions options;
+    options.progress = [&](const ScanCounts& counts) { return progress.update(counts.filesread); };
+    rc = DB_ScanMusic(reader, notes, options, &summary);
+  }
+  std::string text = DB_ScanSummaryText(summary, notes, WriteMode::Write);
+  if (rc != 0)
+    text = "The scan stopped at album " + summary.failedalbum + ": returned " + DB_ResultName(summary.error) +
+           ".\nThe albums before it are kept; a second scan completes the rest.\n\n" + text;
+  CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report));
+  runModal(dialog);
+}
+
+}  // namespace tracklore

@@ -1,0 +1,62 @@
+// Database > Scan music folder...: the folder chooser, the progress window
+// with Cancel (the scan stops after the album in hand and keeps what is
+// done), then the summary with a "Show report" button. The scan itself is
+// the catalogue's (catalogue/scanrun.h) over the folder reader of tags/.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+
+namespace tracklore {
+
+// The progress of a scan: files read of files found; Cancel asks to stop.
+class CScanProgressDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  CScanProgressDlg(QWidget* parent, int found);
+  // Shows the count and lets the window handle its input (at most every
+  // 50 ms); false once Cancel was pressed.
+  bool update(int read);
+  bool cancelled() const { return cancelled_; }
+
+ protected:
+  void reject() override { cancelled_ = true; }
+
+ private:
+  QLabel* label_;
+  QProgressBar* bar_;
+  int found_;
+  bool cancelled_ = false;
+  qint64 lastpaint_ = -1;
+};
+
+// The summary box; "Show report" opens the report's lines.
+class CScanSummaryDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum : int { IdSummary = 1201, IdShowReport = 1202, IdReport = 1203 };
+  CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report);
+
+ private:
+  std::vector<std::string> report_;
+  void showReport();
+};
+
+// Where the folder to scan comes from: a directory dialog, or a test's
+// choice. An empty string cancels.
+void setFolderChooser(std::function<QString(QWidget* parent)> chooser);
+
+// The whole command, on the open database (the caller offers it only when
+// the database is open for writing).
+void scanMusicFolder(QWidget* parent);
+
+}  // namespace tracklore
