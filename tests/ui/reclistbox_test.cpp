@@ -1,5 +1,6 @@
-// The record list: its window of 12 rows over a table, stepping with the row
-// rules, the page keys, the mouse, incremental search and the beeps.
+// The record list: its window of at least 12 rows over a table, stepping
+// with the row rules, the page keys, the mouse, the wheel, the scroll bar
+// over thousands of records, incremental search and the beeps.
 #include <QtTest>
 
 #include <cstdlib>
@@ -69,8 +70,10 @@ class RecListBoxTest : public QObject {
     // estimates; written as one batch.
     quill::DataFile& albums = DB_Table(TitleTable);
     albums.defersync(true);
-    for (int n = 1; n <= kAlbums; ++n)
-      QVERIFY(db_->add(TitleTable, QStringLiteral("album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1()) >= 0);
+    for (int n = 1; n <= kAlbums; ++n) {
+      const QByteArray name = QStringLiteral("album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1();
+      QVERIFY(db_->add(TitleTable, name) >= 0);
+    }
     QCOMPARE(albums.sync(), 0);
     albums.defersync(false);
   }
