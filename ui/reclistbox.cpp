@@ -44,7 +44,8 @@ CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
 int CRecListBox::rowHeight() const { return fontMetrics().height() + 4; }
 
 QSize CRecListBox::sizeHint() const {
-  return QSize(fontMetrics().averageCharWidth() * 58, kMinRows * rowHeight() + 2 * frameWidth());
+  return QSize(fontMetrics().averageCharWidth() * 58 + bar_->sizeHint().width(),
+               kMinRows * rowHeight() + 2 * frameWidth());
 }
 
 QSize CRecListBox::minimumSizeHint() const {
@@ -117,12 +118,19 @@ QString CRecListBox::selectedRowText() const {
 }
 
 void CRecListBox::fill(bool force, int row) {
-  clear();
   if (source_ == nullptr || ((!source_->valid() || force) && source_->first() != 0)) {
+    clear();
     position_ = -1;
-    updatebar();
-    return;
+  } else {
+    layout(row);
   }
+  updatebar();
+}
+
+// The rows from the cursor's record on; the cursor then goes to the record
+// of the given row.
+void CRecListBox::layout(int row) {
+  clear();
   int s = 0;
   for (int i = 0; i < rows_; ++i) {
     addrow();
@@ -132,7 +140,6 @@ void CRecListBox::fill(bool force, int row) {
   if (row - s != 0) source_->skip(row - s);
   selectrow(row);
   position_ = source_->recno();
-  updatebar();
 }
 
 int CRecListBox::landing(int row) const {

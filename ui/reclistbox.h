@@ -137,6 +137,7 @@ class CRecListBox : public QListWidget {
   void addrow();
   void insertrow(int index);
   void selectrow(int row);
+  void layout(int row);
   void search();
   void clearsearch();
   bool vanished(ErrorCode r);

@@ -87,9 +87,8 @@ void CRecListBox::scrollby(int delta) {
   }
   // Down, the cursor stands on the new bottom row; up, on the new top row.
   if (delta > 0) source_->skip(-(count() - 1));
-  const int row = row_;
-  fill(false, row);
-  row_ = row;
+  layout(row_);
+  updatebar();
 }
 
 // The window from about `top` records into the source; near the end it ends
@@ -101,9 +100,8 @@ void CRecListBox::seektop(int32_t top) {
   source_->skip(rows_ - 1);
   source_->skip(-(rows_ - 1));
   const int below = -source_->moved();  // records from the top to the bottom row
-  const int row = std::min(row_, below);
-  fill(false, row);
-  row_ = row;
+  row_ = std::min(row_, below);
+  layout(row_);
 }
 
 void CRecListBox::selectat(int row) {

@@ -101,8 +101,8 @@ void CRecListBox::showfrom(int row) {
   if (source_ != nullptr && source_->valid()) {
     while (k < row && source_->skip(-1) == 0) ++k;
   }
-  fill(false, k);
   row_ = k;
+  fill(false, k);
 }
 
 }  // namespace tracklore

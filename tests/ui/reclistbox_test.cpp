@@ -343,13 +343,15 @@ class RecListBoxTest : public QObject {
     QCOMPARE(bar.maximum(), kAlbums - 12);
     QCOMPARE(bar.pageStep(), 12);
     QCOMPARE(bar.value(), 0);
+    const std::string sought = "Album 2500";
+    list().reposition(&sought, false, -1);
+    QCOMPARE(album(list(), list().currentRow()), 2500);
+    // The source's estimate for the selected record, less the rows above it.
+    QCOMPARE(bar.value(), albums.before() - list().currentRow());
+    const int top = 2500 - 1 - list().currentRow();
+    QVERIFY2(std::abs(bar.value() - top) <= kAlbums / 10, qPrintable(QString::number(bar.value())));
     key(Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(bar.value(), bar.maximum());
-    std::string key = "Album 2500";
-    list().reposition(&key, false, -1);
-    QCOMPARE(album(list(), list().currentRow()), 2500);
-    const int top = 2500 - 1 - list().currentRow();
-    QVERIFY2(std::abs(bar.value() - top) <= kAlbums / 20, qPrintable(QString::number(bar.value())));
     list().bind(nullptr, false, 0);
   }
 
@@ -363,7 +365,7 @@ class RecListBoxTest : public QObject {
     bar.setSliderDown(true);
     bar.setSliderPosition(3000);
     QCOMPARE(bar.value(), 3000);
-    QVERIFY2(std::abs(album(list(), 0) - 3001) <= kAlbums / 20, qPrintable(row(list(), 0)));
+    QVERIFY2(std::abs(album(list(), 0) - 3001) <= kAlbums / 10, qPrintable(row(list(), 0)));
     QCOMPARE(list().currentRow(), 3);
     QCOMPARE(list().count(), 12);
     checkCursor();
