@@ -11,8 +11,9 @@
 // It replaces the list widget's own keyboard and mouse handling completely:
 // keys step the cursor by the row rules below; a click selects the clicked
 // row where it stands; the wheel and the scroll bar move the window and keep
-// the selected row; a double click is Enter. Texts are stored bytes
-// (Windows-1252).
+// the selected row; a double click ends the search and is Enter. Moves by
+// the pointer are not reported (owners that care watch the selected row).
+// Texts are stored bytes (Windows-1252).
 //
 // Row rules (with 12 rows: the selection walks down to row 7 and up to row
 // 4, then the window scrolls; a sought record lands on row 4 to 7, else 5):
