@@ -11,6 +11,11 @@
 // select (tag) -> chooses the order: a tag, or -1 for physical order.
 // valid () -> the list has a current item.
 // recno () -> the record number of the list's own current record, -1 none.
+// span () -> about how many records the list holds; before () -> about how
+//   many come before the current one; seekrank (n) -> stands on the record
+//   with about n before it (0 or an engine code). Estimates, for showing
+//   where a window stands; exact at the first and the last record. A list
+//   that cannot tell answers -1.
 //
 // FullTable passes every operation to its one cursor, with its arguments and
 // result. A new FullTable has no tag selected; its user selects one. Seeking
@@ -38,6 +43,9 @@ class BrowseSource {
   virtual ErrorCode select(int tag) = 0;
   virtual bool valid() const = 0;
   virtual int32_t recno() const = 0;
+  virtual int32_t span() { return -1; }
+  virtual int32_t before() { return -1; }
+  virtual ErrorCode seekrank(int32_t) { return -1; }
 };
 
 class FullTable : public BrowseSource {
@@ -56,6 +64,9 @@ class FullTable : public BrowseSource {
   ErrorCode select(int tag) override { return cursor_.select(tag); }
   bool valid() const override { return cursor_.valid() != 0; }
   int32_t recno() const override { return cursor_.recno(); }
+  int32_t span() override { return cursor_.count(); }
+  int32_t before() override { return cursor_.before(); }
+  ErrorCode seekrank(int32_t n) override { return cursor_.seekrank(n); }
 
  private:
   quill::Rlist cursor_;

@@ -1,5 +1,6 @@
 #include "catalogue/relation.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -86,6 +87,42 @@ ErrorCode Relation::skip(int n) {
     }
     moved_ += step;
   }
+  align();
+  return Ok;
+}
+
+int32_t Relation::grouprank(int which) {
+  if (rows_.selected() < 0) return -1;
+  Rlist edge(rows_);
+  edge.select(rows_.selected());
+  if (edge.seek(key_, 4, quill::SeekPrefix, which) != Ok) return -1;
+  return edge.before();
+}
+
+int32_t Relation::span() {
+  const int32_t head = grouprank(quill::WhichFirst);
+  if (head < 0) return head;
+  return grouprank(quill::WhichLast) - head + 1;
+}
+
+int32_t Relation::before() {
+  if (!valid()) return -1;
+  const int32_t head = grouprank(quill::WhichFirst);
+  const int32_t tail = grouprank(quill::WhichLast);
+  if (head < 0 || tail < head) return -1;
+  return std::clamp(rows_.before(), head, tail) - head;
+}
+
+ErrorCode Relation::seekrank(int32_t n) {
+  const int32_t head = grouprank(quill::WhichFirst);
+  const int32_t tail = grouprank(quill::WhichLast);
+  if (head < 0 || tail < head) return -1;
+  if (n <= 0) return first();
+  if (n >= tail - head) return last();
+  moved_ = 0;
+  const ErrorCode rc = rows_.seekrank(head + n);
+  // An estimate that strays out of the group ends at its nearer end.
+  if (rc != Ok || !valid()) return n < (tail - head) / 2 ? first() : last();
   align();
   return Ok;
 }

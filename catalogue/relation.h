@@ -15,7 +15,9 @@
 // The group is found by a 4-byte prefix seek on the code. skip never leaves
 // the group: at either end it returns non-zero, stays on the group's first
 // or last row, and moved() tells how far it went. seek and select are not
-// supported (-1). A Relation is destroyed before the database is closed.
+// supported (-1). span, before and seekrank estimate within the group from
+// the rows table's tree. A Relation is destroyed before the database is
+// closed.
 //
 // DB_GetArticleAttributes (r, title code): the Relation of relation r
 //   (0 artists, 1 songs) by title. DB_GetArticlesFromAttribute (r, code):
@@ -51,6 +53,9 @@ class Relation : public BrowseSource {
   ErrorCode select(int) override { return -1; }
   bool valid() const override;
   int32_t recno() const override { return rows_.recno(); }
+  int32_t span() override;
+  int32_t before() override;
+  ErrorCode seekrank(int32_t n) override;
 
   // What the edits work with.
   quill::Rlist& rows() { return rows_; }
@@ -76,6 +81,9 @@ class Relation : public BrowseSource {
   int groupfield() const;
   int linkfield() const;
   ErrorCode seekgroup(int which);
+  // The rows table's rank of the group's first or last row, -1 when the
+  // group is empty.
+  int32_t grouprank(int which);
 };
 
 std::unique_ptr<Relation> DB_GetArticleAttributes(int r, int32_t title);

@@ -118,6 +118,15 @@ class Btree {
   // entries actually moved (negative backwards).
   ErrorCode skip(bt_pos* pos, int count, int* moved);
 
+  // Positions by order without counting (btree_rank.cpp): estimates from
+  // the pages on the way down, for a tree of `total` entries. rank: the
+  // entries before the position's (-1 without one); lastrank: that of the
+  // greatest entry (-1 for an empty tree); seekrank: the position to the
+  // entry with about that rank, 0 or NoCurrentRecord.
+  double rank(bt_pos* pos, double total);
+  double lastrank(double total);
+  ErrorCode seekrank(bt_pos* pos, double rank, double total);
+
   const TreeInfo& info() const { return info_; }
   int keylen() const { return info_.keylen; }
   int datalen() const { return info_.datalen; }

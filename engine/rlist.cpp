@@ -1,5 +1,7 @@
 #include "engine/rlist.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/btree.h"
@@ -220,6 +222,42 @@ int32_t Rlist::count() {
   if (table_ == nullptr) return -1;
   if (tag_ >= 0) return index_->count();
   return table_->nrecs();
+}
+
+// The tree's estimates are stretched so that its greatest entry lands on
+// the last record: nothing scrolled to the end then looks short of it.
+int32_t Rlist::before() {
+  if (!valid()) return -1;
+  if (tag_ < 0) return recno_;
+  const int32_t n = count();
+  if (n <= 1) return 0;
+  double at = -1;
+  double end = -1;
+  {
+    ReadLock lock(table_, shared_);
+    at = tree_->rank(pos_.get(), n);
+    end = tree_->lastrank(n);
+  }
+  if (at < 0) return -1;
+  if (end > 0) at = at * (n - 1) / end;
+  return static_cast<int32_t>(std::clamp<double>(std::round(at), 0, n - 1));
+}
+
+ErrorCode Rlist::seekrank(int32_t n) {
+  if (tag_ < 0) return go(GoAbsolute, std::max(n, 0));
+  const int32_t total = count();
+  // The ends exactly, whatever the estimate makes of them.
+  if (n <= 0) return first();
+  if (n >= total - 1) return last();
+  Rbuf::flush(0);
+  ErrorCode rc;
+  {
+    ReadLock lock(table_, shared_);
+    const double end = tree_->lastrank(total);
+    const double target = total > 1 && end > 0 ? static_cast<double>(n) * end / (total - 1) : 0;
+    rc = tree_->seekrank(pos_.get(), std::max(target, 0.0), total);
+  }
+  return sync(rc, 0);
 }
 
 const uint8_t* Rlist::keyptr(int t) const {

@@ -70,6 +70,13 @@ class Rlist : public Rbuf {
   int isdeleted() const;
   int moved() const { return moved_; }
   int32_t count();
+  // The records before the current one in the cursor's order, -1 without
+  // one: exact in physical order; in tag order estimated from the tree's
+  // shape (exact for the first and the last, about right in between).
+  int32_t before();
+  // Stands on the record with about n records before it (the inverse of
+  // before), or on the first or last one when n lies outside.
+  ErrorCode seekrank(int32_t n);
   const uint8_t* keyptr(int t) const;
   int keysize(int t) const;
 

@@ -150,7 +150,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
 
   keepGeometry(this);
   showRecord(initial);
-  list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+  list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
   list_->setFocus();
 }
 
@@ -307,14 +307,14 @@ void CArticleDlg::onMove(bool up) {
   }
 }
 
-void CArticleDlg::onNotify(int action, const std::string& text) {
+void CArticleDlg::onNotify(ListAction action, const std::string& text) {
   switch (action) {
-    case CRecListBox::EnterKey: onXref(); break;
-    case CRecListBox::Moved: updateButtons(); break;
-    case CRecListBox::InsertKey:
+    case ListAction::EnterKey: onXref(); break;
+    case ListAction::Moved: updateButtons(); break;
+    case ListAction::InsertKey:
       onInsert(text.empty() ? 0 : static_cast<unsigned char>(text[0]));
       break;
-    case CRecListBox::DeleteKey: onRemove(); break;
+    case ListAction::DeleteKey: onRemove(); break;
     default: break;
   }
 }

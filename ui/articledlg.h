@@ -20,6 +20,7 @@ class QPushButton;
 namespace tracklore {
 
 class CRecListBox;
+enum class ListAction;
 
 class CArticleDlg : public QDialog {
   Q_OBJECT
@@ -74,7 +75,7 @@ class CArticleDlg : public QDialog {
   void onRemove();
   void onRename();
   void onMove(bool up);
-  void onNotify(int action, const std::string& text);
+  void onNotify(ListAction action, const std::string& text);
 };
 
 }  // namespace tracklore

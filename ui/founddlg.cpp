@@ -79,8 +79,8 @@ CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
                                   KindNames[TitleTable][CapPluralForm],
                                   KindNames[kind][SingularForm], name, albums)));
   label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
-  list_->setNotify([this](int action, const std::string&) {
-    if (action == CRecListBox::EnterKey) onView(false);
+  list_->setNotify([this](ListAction action, const std::string&) {
+    if (action == ListAction::EnterKey) onView(false);
   });
   list_->setFormatter([this] { return albumRow(source_->cursor()); });
   list_->bind(source_.get(), false, 3);

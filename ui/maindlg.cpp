@@ -137,7 +137,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   setTabOrder(nextkind_, appends_);
 
   for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
-  list_->setNotify([this](int action, const std::string& text) { onNotify(action, text); });
+  list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
   list_->installEventFilter(this);
 
   if (pick_) {
@@ -239,11 +239,11 @@ void CMainDlg::populate() {
   list_->bind(source_.get(), true, 2);
   list_->fill(true, 0);
   list_->setFocus();
-  update(CRecListBox::Found, {});
+  update(ListAction::Found, {});
 }
 
-void CMainDlg::update(int action, const std::string& text) {
-  const bool notfound = action == CRecListBox::NotFound;
+void CMainDlg::update(ListAction action, const std::string& text) {
+  const bool notfound = action == ListAction::NotFound;
   if (notfound) {
     if (mismatch_ == -1) mismatch_ = static_cast<int>(text.size());
   } else {
@@ -274,7 +274,7 @@ void CMainDlg::update(int action, const std::string& text) {
   searchview_->setProperty("searchText", shown(text));
   searchview_->setProperty("mismatch", mismatch_);
 
-  const bool canact = list_->hasRows() && action == CRecListBox::Found;
+  const bool canact = list_->hasRows() && action == ListAction::Found;
   const bool ro = readonly();
   create_->setEnabled(!ro);
   if (pick_) {
@@ -301,13 +301,13 @@ void CMainDlg::update(int action, const std::string& text) {
   newlabel_->setVisible(notfound);
 }
 
-void CMainDlg::onNotify(int action, const std::string& text) {
+void CMainDlg::onNotify(ListAction action, const std::string& text) {
   switch (action) {
-    case CRecListBox::Found:
-    case CRecListBox::NotFound: update(action, text); break;
-    case CRecListBox::EnterKey: onEnter(); break;
-    case CRecListBox::InsertKey: onCreate(); break;
-    case CRecListBox::DeleteKey: onDelete(); break;
+    case ListAction::Found:
+    case ListAction::NotFound: update(action, text); break;
+    case ListAction::EnterKey: onEnter(); break;
+    case ListAction::InsertKey: onCreate(); break;
+    case ListAction::DeleteKey: onDelete(); break;
     default: break;
   }
 }

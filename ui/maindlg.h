@@ -23,6 +23,7 @@ class QPushButton;
 namespace tracklore {
 
 class CRecListBox;
+enum class ListAction;
 
 class CMainDlg : public QDialog {
   Q_OBJECT
@@ -78,9 +79,9 @@ class CMainDlg : public QDialog {
   QPushButton* close_;
 
   void populate();
-  void update(int action, const std::string& text);
+  void update(ListAction action, const std::string& text);
   void explainRefusal(const QString& typed);
-  void onNotify(int action, const std::string& text);
+  void onNotify(ListAction action, const std::string& text);
   void onEnter();
   void setkind(int kind);
   bool readonly() const;

@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWheelEvent>
+#include <QScrollBar>
 
 #include "catalogue/text.h"
 #include "engine/rlist.h"
@@ -26,6 +25,8 @@ std::string fieldtext(quill::Field& field) {
 
 CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // The list's own bars would scroll the rows it holds; the window's own
+  // bar scrolls the source.
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setUniformItemSizes(true);
@@ -33,16 +34,23 @@ CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   // The list takes the room a larger window gives.
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  bar_ = new QScrollBar(Qt::Vertical, this);
+  bar_->setFocusPolicy(Qt::NoFocus);
+  bar_->setEnabled(false);
+  connect(bar_, &QScrollBar::actionTriggered, this, [this](int action) { onbaraction(action); });
+  connect(bar_, &QScrollBar::sliderReleased, this, [this] { updatebar(); });
+  placebar();
 }
 
 int CRecListBox::rowHeight() const { return fontMetrics().height() + 4; }
 
 QSize CRecListBox::sizeHint() const {
-  return QSize(fontMetrics().averageCharWidth() * 58, kRows * rowHeight() + 2 * frameWidth());
+  return QSize(fontMetrics().averageCharWidth() * 58 + bar_->sizeHint().width(),
+               kMinRows * rowHeight() + 2 * frameWidth());
 }
 
 QSize CRecListBox::minimumSizeHint() const {
-  return QSize(fontMetrics().averageCharWidth() * 30, kRows * rowHeight() + 2 * frameWidth());
+  return QSize(fontMetrics().averageCharWidth() * 30, kMinRows * rowHeight() + 2 * frameWidth());
 }
 
 void CRecListBox::bind(BrowseSource* source, bool searchable, int second) {
@@ -59,9 +67,10 @@ void CRecListBox::bind(BrowseSource* source, bool searchable, int second) {
   row_ = 0;
   control_ = false;
   position_ = -1;
+  updatebar();
 }
 
-void CRecListBox::notify(int action, const std::string& text) {
+void CRecListBox::notify(ListAction action, const std::string& text) {
   if (notify_) notify_(action, text);
 }
 
@@ -110,19 +119,21 @@ QString CRecListBox::selectedRowText() const {
 }
 
 void CRecListBox::fill(bool force, int row) {
-  clear();
-  if (source_ == nullptr) {
+  if (source_ == nullptr || ((!source_->valid() || force) && source_->first() != 0)) {
+    clear();
     position_ = -1;
-    return;
+  } else {
+    layout(row);
   }
-  if (!source_->valid() || force) {
-    if (source_->first() != 0) {
-      position_ = -1;
-      return;
-    }
-  }
+  updatebar();
+}
+
+// The rows from the cursor's record on; the cursor then goes to the record
+// of the given row.
+void CRecListBox::layout(int row) {
+  clear();
   int s = 0;
-  for (int i = 0; i < kRows; ++i) {
+  for (int i = 0; i < rows_; ++i) {
     addrow();
     if (source_->skip(1) != 0) break;
     ++s;
@@ -132,16 +143,12 @@ void CRecListBox::fill(bool force, int row) {
   position_ = source_->recno();
 }
 
-void CRecListBox::refill(int row) {
+int CRecListBox::landing(int row) const {
   if (row == -1) row = currentRow();
-  if (row < 4 || row > 7) row = 5;
-  int k = 0;
-  if (source_ != nullptr && source_->valid()) {
-    while (k < row && source_->skip(-1) == 0) ++k;
-  }
-  fill(false, k);
-  row_ = k;
+  return row < kContext || row > lowestrow() ? kLandingRow : row;
 }
+
+void CRecListBox::refill(int row) { showfrom(landing(row)); }
 
 void CRecListBox::reposition(const std::string* key, bool clear, int row) {
   if (key != nullptr && source_ != nullptr)
@@ -153,7 +160,7 @@ void CRecListBox::reposition(const std::string* key, bool clear, int row) {
 
 void CRecListBox::clearsearch() {
   search_.clear();
-  notify(Found, {});
+  notify(ListAction::Found, {});
 }
 
 // The entry under the cursor went away and the cursor stands on its
@@ -164,99 +171,26 @@ bool CRecListBox::vanished(ErrorCode r) {
   return true;
 }
 
-void CRecListBox::step(int n) {
-  if (source_ == nullptr || n == 0) return;
-  const ErrorCode r = source_->skip(n);
-  position_ = source_->recno();
-  if (vanished(r)) return;
-  const int d = source_->moved();
-  if (d == 0) {
-    beep();
-    return;
-  }
-  const int rows = count();
-  const int limit = std::min(rows - 1, 7);
-
-  if (n >= 6) {
-    if (row_ + d <= limit) {
-      row_ += d;
-      selectrow(row_);
-      return;
-    }
-    source_->skip(-limit);
-    fill(false, limit);
-    row_ = limit;
-    return;
-  }
-
-  if (n > 0) {
-    if (row_ + d <= limit) {
-      row_ += d;
-      selectrow(row_);
-      return;
-    }
-    // The current record stays on row `limit` while the window scrolls.
-    const int k = row_ - limit + d;
-    for (int i = 0; i < k; ++i) delete takeItem(0);
-    source_->skip(kRows - 1 - row_ - d);
-    int m = source_->moved();
-    for (int i = 0; i < k; ++i) {
-      if (source_->skip(1) != 0) break;
-      addrow();
-      ++m;
-    }
-    source_->skip(-m);
-    row_ = limit;
-    selectrow(row_);
-    position_ = source_->recno();
-    return;
-  }
-
-  // Backwards: the current record stays on row 4 while the window scrolls,
-  // and moves up towards row 0 only at the beginning of the source.
-  const int next = row_ + d;
-  if (next >= 4) {
-    row_ = next;
-    selectrow(row_);
-    return;
-  }
-  int t = row_ > 4 ? 4 - row_ - d : -d;
-  source_->skip(-(t + next));
-  const int m = source_->moved();
-  t = t - (m + t + next);
-  int i = 0;
-  while (i < t) {
-    if (count() == kRows) delete takeItem(count() - 1);
-    insertrow(i);
-    if (source_->skip(1) != 0) break;
-    ++i;
-  }
-  row_ = next + i;
-  source_->skip(-(i + m));
-  selectrow(row_);
-  position_ = source_->recno();
-}
-
 void CRecListBox::search() {
   if (search_.empty()) {
     if (source_ != nullptr) source_->first();
     refill(-1);
-    notify(Found, {});
+    notify(ListAction::Found, {});
     return;
   }
   if (source_ != nullptr &&
       source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
                     static_cast<int>(search_.size()), quill::SeekPrefix, quill::WhichFirst) == 0) {
     refill(-1);
-    notify(Found, search_);
+    notify(ListAction::Found, search_);
   } else {
-    notify(NotFound, search_);
+    notify(ListAction::NotFound, search_);
   }
 }
 
 void CRecListBox::typeChar(unsigned char c) {
   if (c == '\r') {
-    notify(EnterKey, {});
+    notify(ListAction::EnterKey, {});
     return;
   }
   if (c == '\b') {
@@ -281,7 +215,7 @@ void CRecListBox::typeChar(unsigned char c) {
     search_.push_back(static_cast<char>(c));
     search();
   } else {
-    notify(InsertKey, std::string(1, static_cast<char>(c)));
+    notify(ListAction::InsertKey, std::string(1, static_cast<char>(c)));
   }
 }
 
@@ -293,7 +227,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
         if (source_ != nullptr) source_->first();
         refill(-1);
       } else {
-        step(-(kRows - 1));
+        step(-pagerows());
       }
       break;
     case Qt::Key_PageDown:
@@ -301,20 +235,20 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
         if (source_ != nullptr) source_->last();
         refill(-1);
       } else {
-        step(kRows - 1);
+        step(pagerows());
       }
       break;
     case Qt::Key_Up: step(-1); break;
     case Qt::Key_Down: step(1); break;
-    case Qt::Key_Insert: notify(InsertKey, {}); return;
-    case Qt::Key_Delete: notify(DeleteKey, {}); return;
+    case Qt::Key_Insert: notify(ListAction::InsertKey, {}); return;
+    case Qt::Key_Delete: notify(ListAction::DeleteKey, {}); return;
     case Qt::Key_Return:
     case Qt::Key_Enter: typeChar('\r'); return;
     default: return;
   }
   search_.clear();
-  notify(Found, {});
-  notify(Moved, {});
+  notify(ListAction::Found, {});
+  notify(ListAction::Moved, {});
 }
 
 void CRecListBox::keyPressEvent(QKeyEvent* event) {
@@ -365,21 +299,5 @@ void CRecListBox::keyReleaseEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Control) control_ = false;
   event->accept();
 }
-
-void CRecListBox::mousePressEvent(QMouseEvent* event) {
-  setFocus(Qt::MouseFocusReason);
-  if (event->button() != Qt::LeftButton) return;
-  const QModelIndex index = indexAt(event->position().toPoint());
-  if (!index.isValid()) return;
-  const int old = row_;
-  const int now = index.row();
-  selectrow(old);
-  if (now != old) step(now - old);
-}
-
-void CRecListBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
-void CRecListBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
-void CRecListBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
-void CRecListBox::wheelEvent(QWheelEvent* event) { event->accept(); }
 
 }  // namespace tracklore

@@ -65,6 +65,26 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
   EXPECT_EQ(list->select(0), -1);
 }
 
+TEST_F(RelationTest, PositionsCountWithinTheGroup) {
+  const int32_t before = add(TitleTable, "Before"), album = add(TitleTable, "Album");
+  std::vector<int32_t> songs;
+  for (const char* s : {"One", "Two", "Three"}) songs.push_back(add(SongTable, s));
+  for (int32_t song : songs) ASSERT_EQ(link(1, before, song), quill::Ok);
+  for (int32_t song : songs) ASSERT_EQ(link(1, album, song), quill::Ok);
+  auto list = DB_GetArticleAttributes(1, album);
+  EXPECT_EQ(list->span(), 3);
+  ASSERT_EQ(list->last(), quill::Ok);
+  EXPECT_EQ(list->before(), 2);
+  ASSERT_EQ(list->seekrank(1), quill::Ok);
+  EXPECT_EQ(name(*list), "Two");
+  EXPECT_EQ(list->before(), 1);
+  ASSERT_EQ(list->seekrank(-4), quill::Ok);
+  EXPECT_EQ(name(*list), "One");
+  ASSERT_EQ(list->seekrank(40), quill::Ok);
+  EXPECT_EQ(name(*list), "Three");
+  EXPECT_EQ(DB_GetArticleAttributes(1, 999)->span(), -1);
+}
+
 TEST_F(RelationTest, TheGroupAtTheEndOfTheTreeStopsThereToo) {
   const int32_t album = add(TitleTable, "Album");
   const int32_t a = add(ArtistTable, "A"), b = add(ArtistTable, "B");

@@ -1,6 +1,11 @@
-// The record list: its window of 12 rows over a table, stepping with the row
-// rules, the page keys, the mouse, incremental search and the beeps.
+// The record list: its window of at least 12 rows over a table, stepping
+// with the row rules, the page keys, the mouse, the wheel, the scroll bar
+// over thousands of records, incremental search and the beeps.
 #include <QtTest>
+
+#include <cstdlib>
+
+#include <QScrollBar>
 
 #include "catalogue/browse.h"
 #include "catalogue/relation.h"
@@ -17,6 +22,10 @@ namespace {
 
 QString artist(int n) { return QStringLiteral("Artist %1  (0)").arg(n, 2, 10, QLatin1Char('0')); }
 
+constexpr int kAlbums = 5000;
+// The number of the album on a row ("Album 0042  *").
+int album(const CRecListBox& list, int index) { return row(list, index).mid(6, 4).toInt(); }
+
 }  // namespace
 
 class RecListBoxTest : public QObject {
@@ -30,6 +39,16 @@ class RecListBoxTest : public QObject {
   CRecListBox& list() { return *list_; }
   void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
     for (int i = 0; i < times; ++i) QTest::keyClick(list_.get(), static_cast<Qt::Key>(k), m);
+  }
+  void click(int index) {
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                      list().visualItemRect(list().item(index)).center());
+  }
+  void wheel(int delta) {
+    const QPointF at = list().viewport()->rect().center();
+    QWheelEvent event(at, list().viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list().viewport(), &event);
   }
   // The selected row and the record the source stands on agree.
   void checkCursor() {
@@ -47,6 +66,16 @@ class RecListBoxTest : public QObject {
     for (int n = 30; n >= 1; --n)
       db_->add(ArtistTable, QStringLiteral("artist %1").arg(n, 2, 10, QLatin1Char('0')).toLatin1());
     for (const char* s : {"Blackbird", "Come Together", "Something"}) db_->add(SongTable, s);
+    // Enough albums for a tree of several levels, where positions are
+    // estimates; written as one batch.
+    quill::DataFile& albums = DB_Table(TitleTable);
+    albums.defersync(true);
+    for (int n = 1; n <= kAlbums; ++n) {
+      const QByteArray name = QStringLiteral("album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1();
+      QVERIFY(db_->add(TitleTable, name) >= 0);
+    }
+    QCOMPARE(albums.sync(), 0);
+    albums.defersync(false);
   }
   void cleanupTestCase() {
     list_.reset();
@@ -62,7 +91,9 @@ class RecListBoxTest : public QObject {
     source_ = std::make_unique<FullTable>(DB_Table(ArtistTable));
     source_->select(T_Name);
     list_->bind(source_.get(), true, 2);
-    list_->setNotify([this](int a, const std::string& t) { notes_.push_back({a, t}); });
+    list_->setNotify([this](ListAction a, const std::string& t) {
+      notes_.push_back({static_cast<int>(a), t});
+    });
     list_->fill(true, 0);
   }
   void cleanup() {
@@ -202,20 +233,159 @@ class RecListBoxTest : public QObject {
     QCOMPARE(notes_[2].first, 2);
   }
 
-  void mouseStepsToTheClickedRow() {
-    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
-                      list().visualItemRect(list().item(3)).center());
+  void aClickSelectsTheRowWhereItStands() {
+    click(3);
     QCOMPARE(list().currentRow(), 3);
     checkCursor();
-    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
-                      list().visualItemRect(list().item(10)).center());
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(11));
+    click(10);
+    QCOMPARE(list().currentRow(), 10);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(row(list(), 10), artist(11));
     checkCursor();
-    QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
-                      list().visualItemRect(list().item(7)).center());
-    QCOMPARE(list().currentRow(), 7);
+    click(10);
+    QCOMPARE(list().currentRow(), 10);
     QCOMPARE(beeps(), 0);
+    // Below the rows the keys keep it in, the next step brings it back.
+    key(Qt::Key_Down);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(12));
+    QCOMPARE(list().count(), 12);
+    checkCursor();
+    click(1);
+    key(Qt::Key_Up);
+    QCOMPARE(list().currentRow(), 1);
+    QCOMPARE(row(list(), 1), artist(5));
+    checkCursor();
+  }
+
+  void aDoubleClickOpensTheRowAndEndsTheSearch() {
+    QTest::keyClicks(list_.get(), "artist 2");
+    notes_.clear();
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {},
+                       list().visualItemRect(list().item(8)).center());
+    QCOMPARE(list().currentRow(), 8);
+    QCOMPARE(list().searchText(), std::string());
+    QCOMPARE(notes_.size(), size_t(2));
+    QCOMPARE(notes_[0], std::make_pair(0, std::string()));
+    QCOMPARE(notes_[1], std::make_pair(2, std::string()));
+    checkCursor();
+  }
+
+  void theWheelScrollsTheWindowAndKeepsTheRow() {
+    QApplication::setWheelScrollLines(3);
+    key(Qt::Key_Down, Qt::NoModifier, 2);
+    wheel(-120);
+    QCOMPARE(row(list(), 0), artist(4));
+    QCOMPARE(list().currentRow(), 2);
+    checkCursor();
+    // Half notches add up.
+    wheel(-60);
+    QCOMPARE(row(list(), 0), artist(4));
+    wheel(-60);
+    QCOMPARE(row(list(), 0), artist(7));
+    // No further than the last record on the last row, the first on the top.
+    wheel(-120 * 10);
+    QCOMPARE(row(list(), 11), artist(30));
+    QCOMPARE(list().count(), 12);
+    QCOMPARE(list().currentRow(), 2);
+    checkCursor();
+    wheel(120 * 3);
+    QCOMPARE(row(list(), 0), artist(10));
+    wheel(120 * 10);
+    QCOMPARE(row(list(), 0), artist(1));
+    QCOMPARE(list().currentRow(), 2);
+    checkCursor();
+    QCOMPARE(beeps(), 0);
+  }
+
+  void aTallerListHoldsMoreRowsAndPagesByThem() {
+    list_->resize(list_->width(), list_->height() + 8 * list().rowHeight());
+    QCOMPARE(list().windowRows(), 20);
+    QCOMPARE(list().count(), 20);
+    QCOMPARE(row(list(), 19), artist(20));
+    key(Qt::Key_Down, Qt::NoModifier, 16);
+    // Four rows stay in view below the selection.
+    QCOMPARE(list().currentRow(), 15);
+    QCOMPARE(row(list(), 15), artist(17));
+    QCOMPARE(row(list(), 0), artist(2));
+    key(Qt::Key_PageUp);
+    QCOMPARE(row(list(), list().currentRow()), artist(1));
+    key(Qt::Key_PageDown);
+    QCOMPARE(row(list(), list().currentRow()), artist(20));
+    checkCursor();
+    // Smaller again: never below twelve rows, the selection back among them.
+    list_->resize(list_->width(), list().rowHeight() * 5);
+    QCOMPARE(list().windowRows(), 12);
+    QCOMPARE(list().count(), 12);
+    QCOMPARE(list().currentRow(), 7);
+    QCOMPARE(row(list(), 7), artist(20));
+    checkCursor();
+  }
+
+  void theListShowsWhenItHasTheKeyboard() {
+    list_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(list_.get()));
+    list_->setFocus();
+    const QPoint edge(0, list().visualItemRect(list().item(10)).center().y());
+    const QColor frame = list().palette().color(QPalette::Highlight);
+    QCOMPARE(list().viewport()->grab().toImage().pixelColor(edge), frame);
+    list_->clearFocus();
+    QVERIFY(list().viewport()->grab().toImage().pixelColor(edge) != frame);
+  }
+
+  void theBarStandsWhereTheWindowIs() {
+    FullTable albums(DB_Table(TitleTable));
+    albums.select(T_Name);
+    list().bind(&albums, true, 2);
+    list().fill(true, 0);
+    QScrollBar& bar = *list().positionBar();
+    QVERIFY(bar.isEnabled());
+    QCOMPARE(bar.maximum(), kAlbums - 12);
+    QCOMPARE(bar.pageStep(), 12);
+    QCOMPARE(bar.value(), 0);
+    const std::string sought = "Album 2500";
+    list().reposition(&sought, false, -1);
+    QCOMPARE(album(list(), list().currentRow()), 2500);
+    // The source's estimate for the selected record, less the rows above it.
+    QCOMPARE(bar.value(), albums.before() - list().currentRow());
+    const int top = 2500 - 1 - list().currentRow();
+    QVERIFY2(std::abs(bar.value() - top) <= kAlbums / 10, qPrintable(QString::number(bar.value())));
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(bar.value(), bar.maximum());
+    list().bind(nullptr, false, 0);
+  }
+
+  void draggingTheBarSeeksAndClickingItPages() {
+    FullTable albums(DB_Table(TitleTable));
+    albums.select(T_Name);
+    list().bind(&albums, true, 2);
+    list().fill(true, 0);
+    key(Qt::Key_Down, Qt::NoModifier, 3);
+    QScrollBar& bar = *list().positionBar();
+    bar.setSliderDown(true);
+    bar.setSliderPosition(3000);
+    QCOMPARE(bar.value(), 3000);
+    QVERIFY2(std::abs(album(list(), 0) - 3001) <= kAlbums / 10, qPrintable(row(list(), 0)));
+    QCOMPARE(list().currentRow(), 3);
+    QCOMPARE(list().count(), 12);
+    checkCursor();
+    bar.setSliderPosition(bar.maximum());
+    QCOMPARE(album(list(), 11), kAlbums);
+    QCOMPARE(list().currentRow(), 3);
+    checkCursor();
+    bar.setSliderPosition(0);
+    bar.setSliderDown(false);
+    QCOMPARE(album(list(), 0), 1);
+    QCOMPARE(bar.value(), 0);
+    // A click beside the thumb moves a page, one on an arrow a row.
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(album(list(), 0), 12);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(album(list(), 0), 11);
+    QCOMPARE(album(list(), list().currentRow()), 14);
+    checkCursor();
+    QCOMPARE(beeps(), 0);
+    list().bind(nullptr, false, 0);
   }
 
   void searchFindsByPrefixAndStopsAtAMismatch() {

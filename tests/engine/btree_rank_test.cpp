@@ -1,0 +1,97 @@
+// Positions by order without counting: the estimate of the records before
+// the cursor's and the seek to such a rank, over trees of several levels
+// whose pages were filled unevenly by appends in random order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "engine/datafile.h"
+#include "engine/rlist.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+using test::TempDir;
+
+constexpr int kNum = 0;
+constexpr int kByNum = 0;
+
+class RankTest : public ::testing::TestWithParam<int> {
+ protected:
+  TempDir dir_;
+  DataFile table_;
+
+  // A table of n records numbered 0..n-1, appended in random order, whose
+  // tag orders them by number: a record's number is its true rank.
+  void build(int n, int pagesize) {
+    ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}, 0, pagesize),
+              Ok);
+    ASSERT_EQ(test::make_index("t"), Ok);
+    ASSERT_EQ(table_.open("t", 0, 0), Ok);
+    table_.defersync(true);
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(static_cast<unsigned>(n)));
+    Rlist r(&table_);
+    for (int v : order) {
+      r.field(kNum).set(static_cast<long>(v));
+      ASSERT_EQ(r.append(), Ok);
+    }
+  }
+};
+
+TEST_P(RankTest, EstimatesRiseAlongTheOrderAndStayNearTheTruth) {
+  const int n = GetParam();
+  build(n, 256);
+  Rlist r(&table_);
+  r.select(kByNum);
+  // Uneven pages may put an estimate off by a share of the table, never
+  // more; the ends are exact.
+  const int slack = n / 10 + 1;
+  int32_t previous = -1;
+  int worst = 0;
+  for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
+    const int truth = static_cast<int>(r.field(kNum).aslong());
+    const int32_t at = r.before();
+    ASSERT_GE(at, previous) << "at record " << truth;
+    worst = std::max(worst, std::abs(at - truth));
+    if (truth == 0 || truth == n - 1) {
+      ASSERT_EQ(at, truth);
+    }
+    previous = at;
+  }
+  EXPECT_LE(worst, slack);
+  for (int want : {0, 1, n / 3, n / 2, n - 2, n - 1}) {
+    ASSERT_EQ(r.seekrank(want), Ok);
+    EXPECT_LE(std::abs(static_cast<int>(r.field(kNum).aslong()) - want), slack) << want;
+  }
+  ASSERT_EQ(r.seekrank(n - 1), Ok);
+  EXPECT_EQ(r.field(kNum).aslong(), n - 1);
+  ASSERT_EQ(r.seekrank(0), Ok);
+  EXPECT_EQ(r.field(kNum).aslong(), 0);
+  EXPECT_EQ(r.seekrank(n + 50), Ok);
+  EXPECT_EQ(r.field(kNum).aslong(), n - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RankTest, ::testing::Values(1, 2, 40, 3000));
+
+TEST(RankEmpty, NoRecordHasNoRankAndNothingToStandOn) {
+  TempDir dir;
+  ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}), Ok);
+  ASSERT_EQ(test::make_index("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rlist r(&table);
+  r.select(kByNum);
+  EXPECT_EQ(r.before(), -1);
+  EXPECT_EQ(r.seekrank(0), NoCurrentRecord);
+  EXPECT_FALSE(r.valid());
+}
+
+}  // namespace
+}  // namespace quill
