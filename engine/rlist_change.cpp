@@ -4,11 +4,15 @@
 // record state that is not on disk without being reported out of date.
 // While the trees change, the two files carry different stamps (the index
 // the new one first for append and delete, the data file first for update),
-// so a process that ends half way - a failed page write is fatal - leaves an
-// index that the next open reports out of date. The tree changes of one
-// operation are journalled; when a later step fails they are undone and the
-// stamps put back in step. Records are written before the counters that make
-// them visible, so a failure never leaves a counted record unwritten.
+// so a process or a power supply that fails half way leaves an index that
+// the next open reports out of date. Each step that this rests on is forced
+// to disk before the writes that depend on it: the stamp that makes the
+// index untrusted before any page changes, the record before the counters
+// that make it visible, and the pages before the header write that makes
+// the index trusted again. A durable append, update or delete therefore
+// costs four data syncs, two per file (see RELIABILITY.md). The tree changes
+// of one operation are journalled; when a later step fails they are undone
+// and the stamps put back in step.
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -120,7 +124,7 @@ ErrorCode Rlist::append(int lockmode) {
   // stamp and the data file the old one, so whatever cannot be undone is
   // reported out of date at the next open.
   auto undo = [&](ErrorCode code) {
-    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
     return code;
   };
 
@@ -202,14 +206,14 @@ ErrorCode Rlist::update() {
     if (rc != Ok || writebuf(buffer()) != 0) {
       if (rc == Ok) rc = WriteFailed;
       // Trees back as the record on disk is: the index may catch up with the stamp.
-      if (rollback(data) == 0) index_->setstamp(newstamp, 0, 0);
+      if (rollback(data) == 0) index_->commit(newstamp, 0, 0);
       keys_ = oldkeys;
       keysizes_ = oldsizes;
       return rc;
     }
     journal_.clear();
     treedamage_ = false;
-    return index_->setstamp(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
+    return index_->commit(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
   }
   return writebuf(buffer()) == 0 ? Ok : WriteFailed;
 }
@@ -237,7 +241,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   journal_.clear();
   treedamage_ = false;
   auto undo = [&](ErrorCode code) {  // as in append
-    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
     return code;
   };
 
