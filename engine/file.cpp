@@ -126,7 +126,9 @@ int File::create(const char* path, int exclusive, int mode) {
     return -1;
   }
   if (g_observer != nullptr) g_observer->created(path);
-  return adopt(fd, path, 1, exclusive, mode);
+  adopt(fd, path, 1, exclusive, mode);
+  written_ = true;  // the truncation
+  return 0;
 }
 
 int File::close() {
@@ -142,6 +144,7 @@ int File::close() {
   lockedlen_ = 0;
   defersync_ = false;
   unsynced_ = false;
+  written_ = false;
   readcache_ = false;
   dropblocks();
   name_.clear();
@@ -284,6 +287,7 @@ int File::write(const void* buffer, int32_t n) {
 }
 
 int File::rawwrite(const char* p, int32_t n, int64_t position) {
+  written_ = true;
   int32_t done = 0;
   while (done < n) {
     ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
@@ -351,7 +355,9 @@ int File::sync() {
   if (!opened_) return -1;
   if (flushpending() != 0) return -1;
   unsynced_ = false;
+  if (!written_) return 0;
   if (fdatasync(fd_) != 0) return -1;
+  written_ = false;
   if (g_observer != nullptr) g_observer->synced(name_);
   return 0;
 }

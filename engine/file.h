@@ -117,6 +117,7 @@ class File {
   int32_t lockedlen_ = 0;
   bool defersync_ = false;
   bool unsynced_ = false;
+  bool written_ = false;  // since the last sync: without it a sync has nothing to do
 
   struct Block {
     int64_t number = -1;

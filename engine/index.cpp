@@ -140,13 +140,13 @@ int Index::uptodate() {
 
 // Held exclusively, the header in memory is the one on disk: reading it
 // again would only cost a system call per change.
-int Index::setstamp(int32_t stamp, int how, int32_t value) {
+int Index::setstamp(int32_t stamp, int how, int32_t value, Force force) {
   if (!exclusive() && readhdr() != 0) return -1;
   if (how == 1) count_ = value;
   else if (how == 2) count_ += value;
   if (stamp != 0) stamp_ = stamp;
   if (writehdr() != 0) return -1;
-  return flush();
+  return force == Force::Now ? flush() : 0;
 }
 
 int Index::setwriteback(bool on) {

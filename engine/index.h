@@ -48,8 +48,10 @@ class Index : public MultiFile {
   void createtrees();
   int uptodate();
   // how 1 sets the count to value, 2 adds value; a non-zero stamp replaces
-  // the stored one. The header is read first and written back and flushed.
-  int setstamp(int32_t stamp, int how, int32_t value);
+  // the stored one. The header is read first and written back, and forced
+  // to disk unless the caller forces it later together with its pages.
+  enum class Force { Now, Later };
+  int setstamp(int32_t stamp, int how, int32_t value, Force force = Force::Now);
   int32_t count();
   // As setstamp, for the header that makes changed trees trusted again:
   // their pages are forced to disk first, so that the header can never be

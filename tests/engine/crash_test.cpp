@@ -195,6 +195,9 @@ void sweep(const Scenario& scenario) {
     }
   }
   const int64_t end = cut.now();
+  // The data syncs that one call costs (RELIABILITY.md quotes them).
+  ::testing::Test::RecordProperty(std::string(scenario.name) + "_syncs_per_call",
+                                  cut.syncs(returned[0], returned[1]));
   int tried = 0;
   for (int64_t at : cut.cutpoints(returned[0], end)) {
     size_t done = 0;
