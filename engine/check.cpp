@@ -25,13 +25,17 @@ std::string format(const char* fmt, long a = 0, long b = 0, long c = 0) {
 
 // Status bytes, deleted count and file length; collects each tag's keys.
 void check_records(DataFile& table, std::vector<std::vector<Entry>>* keys,
-                   std::vector<std::string>* problems) {
+                   std::vector<std::string>* problems, std::vector<std::string>* notes) {
   const Header& h = table.header();
   int64_t expected = int64_t{h.datastart} + int64_t{h.nrecs} * h.reclen;
   int32_t length = table.file().size();
-  if (length != expected)
+  if (length < expected)
     problems->push_back(format("data file is %ld bytes long; its header makes it %ld", length,
                                static_cast<long>(expected)));
+  else if (length > expected && notes != nullptr)
+    notes->push_back(format("%ld bytes past the last counted record: the trace of an "
+                            "interrupted append, never read",
+                            static_cast<long>(length - expected)));
   Rlist r(&table);
   long deleted = 0;
   for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
@@ -84,16 +88,29 @@ void check_tree(Btree& tree, int t, std::vector<Entry> expected,
                                static_cast<long>(missing.size()), static_cast<long>(extra.size())));
 }
 
+// Bytes of the index file after every page that its slots count.
+void check_index_length(Index& index, std::vector<std::string>* notes) {
+  int64_t end = index.pagebase();
+  for (int t = 0; t < index.nslots(); ++t)
+    end += (int64_t{index.slot(t).inuse} + index.slot(t).nfree) * index.slot(t).pagesize;
+  int32_t length = index.size();
+  if (length > end && notes != nullptr)
+    notes->push_back(format("the index file holds %ld bytes that belong to no page: the trace "
+                            "of an interrupted page allocation, never read",
+                            static_cast<long>(length - end)));
+}
+
 }  // namespace
 
-int checktable(const char* base, std::vector<std::string>* problems) {
+int checktable(const char* base, std::vector<std::string>* problems,
+               std::vector<std::string>* notes) {
   size_t before = problems->size();
   DataFile table;
   ErrorCode rc = table.open(base, 1, 0);
   if (rc == IndexOutOfDate || rc == BadIndex) {
     problems->push_back(std::string("the index cannot be used: ") + errname(rc));
     // The records can still be checked on their own.
-    if (table.open(base, 1, 0, 1) == Ok) check_records(table, nullptr, problems);
+    if (table.open(base, 1, 0, 1) == Ok) check_records(table, nullptr, problems, notes);
     return -1;
   }
   if (rc != Ok) {
@@ -102,10 +119,11 @@ int checktable(const char* base, std::vector<std::string>* problems) {
   }
   const Header& h = table.header();
   std::vector<std::vector<Entry>> keys(h.ntags);
-  check_records(table, table.index() ? &keys : nullptr, problems);
+  check_records(table, table.index() ? &keys : nullptr, problems, notes);
   Index* index = table.index();
   if (index != nullptr) {
     for (int t = 0; t < h.ntags; ++t) check_tree(index->tree(t), t, std::move(keys[t]), problems);
+    check_index_length(*index, notes);
     if (index->count() != table.nlive())
       problems->push_back(format("the index counts %ld records; %ld are live", index->count(),
                                  table.nlive()));

@@ -32,7 +32,7 @@ bool present(const std::string& path) {
 }
 
 void removefile(const std::string& path) {
-  if (!path.empty()) ::unlink(path.c_str());
+  if (!path.empty()) File::removefile(path.c_str());
 }
 
 // The rebuilt file takes the old one's place and so its permissions. Set on
@@ -84,11 +84,13 @@ struct Fill {
   EntrySorter* sorter;
   int tag;
   std::vector<uint8_t> key;
+  int32_t live = 0;
 };
 
 int addkey(Rlist& cursor, int32_t i, void* cookie) {
   if (cursor.isdeleted()) return 0;
   auto* fill = static_cast<Fill*>(cookie);
+  ++fill->live;
   int keylen = fill->table->makekey(fill->tag, cursor.buffer(), fill->key.data());
   // Visited in physical order from record 0, the visit counter is the
   // record number.
@@ -204,9 +206,11 @@ void setreindexbudget(size_t bytes) { sortbudget = bytes; }
 
 ErrorCode DataFile::reindex(const char* base, Progress* progress) {
   DataFile table;
-  ErrorCode rc = table.opendata(base, 1, 0);
+  // Writable when it may be: the deletion count may have to be put right.
+  ErrorCode rc = table.opendata(base, 0, 0);
+  if (rc == DataOpen) rc = table.opendata(base, 1, 0);
   if (rc != Ok) return rc;
-  const Header& h = table.header();
+  Header& h = table.header();
   if (h.ntags == 0) return table.close(Ok);
   if (!complete(table)) return table.close(BadData);
 
@@ -239,6 +243,7 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
     }
     // Each tree is built from its keys in order, every page written once;
     // the sort keeps to its memory budget whatever the table's size.
+    int32_t live = h.nrecs - h.ndeleted;
     for (int t = 0; rc == Ok && t < h.ntags; ++t) {
       Btree& tree = index->tree(t);
       EntrySorter sorter(tree.comparator(), tree.keydescr(), kEntryDataLen, sortbudget);
@@ -255,8 +260,17 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
         });
         if (rc == Ok && sorter.failed()) rc = WriteFailed;
       }
+      live = fill.live;
     }
-    if (rc == Ok && index->setstamp(h.stamp, 1, h.nrecs - h.ndeleted) != 0) rc = WriteFailed;
+    // A delete cut short by a crash leaves a record marked deleted that the
+    // header does not count yet (the index was marked out of date before
+    // the mark was written): the records decide, and the header is put
+    // right, on disk, before an index that relies on it can take its place.
+    if (rc == Ok && h.nrecs - h.ndeleted != live) {
+      h.ndeleted = h.nrecs - live;
+      if (h.writehead(table.file()) != 0 || table.file().sync() != 0) rc = WriteFailed;
+    }
+    if (rc == Ok && index->setstamp(h.stamp, 1, live) != 0) rc = WriteFailed;
     if (rc == Ok && index->sync() != 0) rc = WriteFailed;
     if (index->close() != 0 && rc == Ok) rc = WriteFailed;
   }

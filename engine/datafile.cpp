@@ -71,9 +71,8 @@ ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
 }
 
 ErrorCode DataFile::close(ErrorCode code) {
-  // The data file's counters before the index: an index written back with
-  // counters left unwritten would be reported out of date, never the reverse.
-  if (headdirty_ && header_ && file_.isopen()) header_->writehead(file_);
+  // What a batch held back goes to disk in order before the files close.
+  if (header_ && file_.isopen() && batchpending()) sync();
   headdirty_ = false;
   deferhead_ = false;
   header_.reset();

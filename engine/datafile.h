@@ -136,6 +136,8 @@ class DataFile {
   // IndexOutOfDate).
   ErrorCode open_index(int readonly, int shared);
   ErrorCode check_index();
+  // Whether a deferred-sync batch holds something back.
+  bool batchpending() const;
 
   friend class Index;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <cstdint>
 #include <limits>
@@ -25,6 +26,8 @@ File::WriteFault& write_fault() {
   static File::WriteFault hook;
   return hook;
 }
+
+File::Observer* g_observer = nullptr;
 
 // Takes the flock that stands for the sharing mode, without waiting.
 bool take_share_lock(int fd, int exclusive) {
@@ -50,6 +53,41 @@ int range_lock(int fd, short type, int32_t offset, int32_t length, bool wait) {
 }  // namespace
 
 void File::set_write_fault(WriteFault hook) { write_fault() = std::move(hook); }
+
+void File::set_observer(Observer* observer) { g_observer = observer; }
+
+int File::createnew(const char* path) {
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  ::close(fd);
+  if (g_observer != nullptr) g_observer->created(path);
+  return 0;
+}
+
+int File::renamefile(const char* from, const char* to) {
+  if (std::rename(from, to) != 0) return -1;
+  if (g_observer != nullptr) g_observer->renamed(from, to);
+  return 0;
+}
+
+int File::removefile(const char* path) {
+  if (::unlink(path) != 0) return -1;
+  if (g_observer != nullptr) g_observer->removed(path);
+  return 0;
+}
+
+int File::syncdir(const char* path) {
+  std::string name = path;
+  std::string::size_type slash = name.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  int rc = fsync(fd);
+  ::close(fd);
+  if (rc != 0) return -1;
+  if (g_observer != nullptr) g_observer->dirsynced(dir);
+  return 0;
+}
 
 File::~File() { close(); }
 
@@ -87,7 +125,10 @@ int File::create(const char* path, int exclusive, int mode) {
     ::close(fd);
     return -1;
   }
-  return adopt(fd, path, 1, exclusive, mode);
+  if (g_observer != nullptr) g_observer->created(path);
+  adopt(fd, path, 1, exclusive, mode);
+  written_ = true;  // the truncation
+  return 0;
 }
 
 int File::close() {
@@ -103,6 +144,7 @@ int File::close() {
   lockedlen_ = 0;
   defersync_ = false;
   unsynced_ = false;
+  written_ = false;
   readcache_ = false;
   dropblocks();
   name_.clear();
@@ -245,6 +287,7 @@ int File::write(const void* buffer, int32_t n) {
 }
 
 int File::rawwrite(const char* p, int32_t n, int64_t position) {
+  written_ = true;
   int32_t done = 0;
   while (done < n) {
     ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
@@ -255,6 +298,7 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
     }
     done += static_cast<int32_t>(put);
   }
+  if (g_observer != nullptr) g_observer->wrote(name_, position, p, n);
   return 0;
 }
 
@@ -311,7 +355,11 @@ int File::sync() {
   if (!opened_) return -1;
   if (flushpending() != 0) return -1;
   unsynced_ = false;
-  return fdatasync(fd_) == 0 ? 0 : -1;
+  if (!written_) return 0;
+  if (fdatasync(fd_) != 0) return -1;
+  written_ = false;
+  if (g_observer != nullptr) g_observer->synced(name_);
+  return 0;
 }
 
 int32_t File::size() {

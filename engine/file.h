@@ -17,7 +17,10 @@
 // Positions, lengths and lock ranges are signed 32-bit: files stay below
 // 2 GiB, and a transfer that would reach 2 GiB fails instead of wrapping.
 //
-// Tests can make writes fail through set_write_fault().
+// Tests can make writes fail through set_write_fault(), and watch everything
+// that reaches the file system through set_observer() (a power-loss
+// simulator rebuilds from it what a crash could leave). The names of files
+// are changed through File too, so that the observer sees every step.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +81,31 @@ class File {
   using WriteFault = std::function<bool(const File& file, int32_t position, int32_t n)>;
   static void set_write_fault(WriteFault hook);
 
+  // What reaches the file system, in the order it is handed to it: writes
+  // (as they leave File, gathered writes when they are flushed), data
+  // syncs, files made empty, renames, removals and directory syncs. Paths
+  // are as the callers named them.
+  class Observer {
+   public:
+    virtual ~Observer() = default;
+    virtual void created(const std::string& path) = 0;
+    virtual void wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) = 0;
+    virtual void synced(const std::string& path) = 0;
+    virtual void renamed(const std::string& from, const std::string& to) = 0;
+    virtual void removed(const std::string& path) = 0;
+    virtual void dirsynced(const std::string& dir) = 0;
+  };
+  // Null removes it.
+  static void set_observer(Observer* observer);
+
+  // Files by name, 0 or -1: a new empty file that must not exist yet; a
+  // rename that replaces the target in one step; a removal; forcing the
+  // directory that holds path to disk (its renames and removals).
+  static int createnew(const char* path);
+  static int renamefile(const char* from, const char* to);
+  static int removefile(const char* path);
+  static int syncdir(const char* path);
+
  private:
   int fd_ = -1;
   int64_t position_ = 0;
@@ -89,6 +117,7 @@ class File {
   int32_t lockedlen_ = 0;
   bool defersync_ = false;
   bool unsynced_ = false;
+  bool written_ = false;  // since the last sync: without it a sync has nothing to do
 
   struct Block {
     int64_t number = -1;

@@ -124,6 +124,11 @@ int Header::read(File& file) {
   if (readhead(file) != 0 || check_layout() != 0) return -1;
   int32_t size = file.size();
   if (size < 0 || size < datastart) return -1;  // descriptors or header record cut off
+  // Counted records cut off: what is missing would be read as whatever the
+  // buffer held. A longer file is legal: records are written before the
+  // counters that make them visible, so an interrupted append leaves an
+  // uncounted tail, which the next append overwrites and a pack drops.
+  if (size < int64_t{datastart} + int64_t{nrecs} * reclen) return -1;
 
   uint8_t trailer[2];
   if (file.seek(datastart - arealen - 2) != 0 || file.read(trailer, 2) != 0 ||

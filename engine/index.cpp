@@ -140,31 +140,49 @@ int Index::uptodate() {
 
 // Held exclusively, the header in memory is the one on disk: reading it
 // again would only cost a system call per change.
-int Index::setstamp(int32_t stamp, int how, int32_t value) {
+int Index::setstamp(int32_t stamp, int how, int32_t value, Force force) {
   if (!exclusive() && readhdr() != 0) return -1;
   if (how == 1) count_ = value;
   else if (how == 2) count_ += value;
   if (stamp != 0) stamp_ = stamp;
   if (writehdr() != 0) return -1;
-  return flush();
+  return force == Force::Now ? flush() : 0;
 }
 
 int Index::setwriteback(bool on) {
   if (!on) return MultiFile::setwriteback(false);
   if (!exclusive() || writeback()) return writeback() ? 0 : -1;
-  // On disk: unfinished. In memory (written back last): the true header.
+  // On disk: unfinished, and forced there before any page can follow. In
+  // memory (written back last): the true header.
   const int32_t truestamp = stamp_;
   stamp_ = INT32_MIN;
   int rc = writehdr();
+  if (rc == 0) rc = File::sync();
   stamp_ = truestamp;
   if (rc != 0 || MultiFile::setwriteback(true) != 0) return -1;
   return writehdr();
 }
 
+int Index::commit(int32_t stamp, int how, int32_t value) {
+  if (flush() != 0) return -1;
+  return setstamp(stamp, how, value);
+}
+
 int Index::mark(int32_t stamp) {
   if (!exclusive() && readhdr() != 0) return -1;
   stamp_ = stamp;
-  return writehdr();
+  if (writehdr() != 0) return -1;
+  return flush();
+}
+
+int Index::readstamp() {
+  uint8_t head[4 + kIndexHeaderLen];
+  if (seek(0) != 0 || read(head, sizeof head) != 0) return -1;
+  if (getles16(head + 2) != kIndexHeaderLen) return -1;
+  count_ = getles32(head + 4);
+  created_ = getles32(head + 8);
+  stamp_ = getles32(head + 12);
+  return 0;
 }
 
 int32_t Index::count() {
@@ -191,11 +209,16 @@ ErrorCode DataFile::check_index() {
   // An index built for other tags but also behind the data file's changes
   // (a tag was added) is out of date: a reindex brings it back.
   if (rc == -2 && index_->storedstamp() != header_->stamp) return IndexOutOfDate;
+  // Trees that cannot be read under a header that does not claim to be in
+  // step are the trace of an interrupted change: out of date, not damaged.
+  if (rc == -1 && index_->readstamp() == 0 && !index_->uptodate()) return IndexOutOfDate;
   if (rc != 0) return BadIndex;
   return index_->uptodate() ? Ok : IndexOutOfDate;
 }
 
 void DataFile::defersync(bool on) {
+  // A batch ends on disk, in the order a sync gives it.
+  if (!on && batchpending()) sync();
   file_.defersync(on);
   if (!on && headdirty_) writehead();
   deferhead_ = on && exclusive_;
@@ -214,13 +237,21 @@ int DataFile::writehead() {
   return header_->writehead(file_);
 }
 
+// Each step is on disk before the next one begins: the records before the
+// counters that make them visible, and the trees (with everything else)
+// before the index header that declares them in step.
 int DataFile::sync() {
-  int rc = 0;
-  if (headdirty_ && header_->writehead(file_) != 0) rc = -1;
-  if (rc == 0) headdirty_ = false;
-  if (file_.sync() != 0) rc = -1;
+  int rc = file_.sync();
+  if (rc == 0 && headdirty_) {
+    if (header_->writehead(file_) != 0 || file_.sync() != 0) rc = -1;
+    else headdirty_ = false;
+  }
   if (index_ && index_->sync() != 0) rc = -1;
   return rc;
+}
+
+bool DataFile::batchpending() const {
+  return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }
 
 int DataFile::lockindex(int mode) { return index_ ? index_->lock(mode, 0, 0, 1) : 0; }

@@ -48,14 +48,24 @@ class Index : public MultiFile {
   void createtrees();
   int uptodate();
   // how 1 sets the count to value, 2 adds value; a non-zero stamp replaces
-  // the stored one. The header is read first and written back and flushed.
-  int setstamp(int32_t stamp, int how, int32_t value);
+  // the stored one. The header is read first and written back, and forced
+  // to disk unless the caller forces it later together with its pages.
+  enum class Force { Now, Later };
+  int setstamp(int32_t stamp, int how, int32_t value, Force force = Force::Now);
   int32_t count();
+  // As setstamp, for the header that makes changed trees trusted again:
+  // their pages are forced to disk first, so that the header can never be
+  // found there without them.
+  int commit(int32_t stamp, int how, int32_t value);
   // Stores a stamp that the data file does not carry yet, before trees
-  // change: if the process ends half way (a failed page write is fatal),
-  // the next open finds the index out of date. Not forced to disk: it only
-  // has to reach the file before the page writes that follow it.
+  // change: if the process or the power fails half way, the next open
+  // finds the index out of date. Forced to disk before it returns: page
+  // writes that follow it could otherwise reach the disk first.
   int mark(int32_t stamp);
+  // Reads only the store's header, for an index whose trees cannot be
+  // read: its stamp and count still tell whether it was meant to be in
+  // step with the data file. 0 or -1.
+  int readstamp();
 
   // Many changes in a row (the file is held exclusively): pages, slots and
   // the header are written back only at sync, close or eviction. Meanwhile

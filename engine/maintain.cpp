@@ -1,15 +1,15 @@
 // Temporary names and the exchange of a rebuilt file with the table's own.
 #include "engine/maintain.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <utility>
+
+#include "engine/file.h"
 
 namespace quill {
 
@@ -52,18 +52,7 @@ int renamefile(const std::string& from, const std::string& to) {
     errno = EIO;
     return -1;
   }
-  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : -1;
-}
-
-// The exchange lives in the directory: without this a crash soon after could
-// bring the previous name back. Best effort; the rename itself has succeeded.
-void syncdir(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  ::close(fd);
+  return File::renamefile(from.c_str(), to.c_str());
 }
 
 }  // namespace
@@ -85,11 +74,7 @@ int tmpcreate(char* buffer, const char* extension) {
   for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
     if (tmpname(buffer) == nullptr) return -1;
     std::string path = std::string(buffer) + extension;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      ::close(fd);
-      return 0;
-    }
+    if (File::createnew(path.c_str()) == 0) return 0;
     if (errno != EEXIST && errno != EINTR) break;
   }
   if (buffer != nullptr) buffer[0] = '\0';
@@ -111,7 +96,9 @@ int swapfiles(const char* newbase, const char* oldbase, int mask) {
     std::string newname = std::string(newbase) + kind.extension;
     std::string oldname = std::string(oldbase) + kind.extension;
     if (renamefile(newname, oldname) != 0) return -1;
-    syncdir(oldname);
+    // The exchange lives in the directory: without this a crash soon after
+    // could bring the previous name back. Best effort; the rename is done.
+    File::syncdir(oldname.c_str());
   }
   return 0;
 }

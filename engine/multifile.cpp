@@ -44,9 +44,10 @@ MultiFile::MultiFile() = default;
 MultiFile::~MultiFile() { close(); }
 
 int MultiFile::close() {
-  // What write-back held is written before the file goes; a failure leaves
-  // the file marked unfinished by its owner.
-  if (isopen()) flushpages();
+  // What write-back held is written before the file goes, in the order of
+  // sync(); a failure leaves the file marked unfinished by its owner.
+  if (isopen() && !pendinghdr_.empty()) sync();
+  else if (isopen()) flushpages();
   writeback_ = false;
   slotdirty_.clear();
   pendinghdr_.clear();
@@ -485,7 +486,7 @@ MultiFile::CacheWay* MultiFile::claim(int32_t offset) {
   return way;
 }
 
-int MultiFile::flushpages() {
+int MultiFile::flushpages(bool withheader) {
   int rc = 0;
   for (CacheWay& way : ways_) {
     if (!way.dirty) continue;
@@ -504,7 +505,7 @@ int MultiFile::flushpages() {
       slotdirty_[i] = false;
   }
   // The header goes last: it is what declares the rest finished.
-  if (rc == 0 && !pendinghdr_.empty()) {
+  if (rc == 0 && withheader && !pendinghdr_.empty()) {
     if (rawwrite(4, pendinghdr_.data(), static_cast<int>(pendinghdr_.size())) != 0) rc = -1;
     else pendinghdr_.clear();
   }
@@ -525,6 +526,7 @@ int MultiFile::setwriteback(bool on) {
 }
 
 int MultiFile::sync() {
+  if (!pendinghdr_.empty() && (flushpages(false) != 0 || File::sync() != 0)) return -1;
   if (flushpages() != 0) return -1;
   return File::sync();
 }

@@ -167,8 +167,9 @@ class MultiFile : public File {
   // of date). Turning it off writes everything out.
   int setwriteback(bool on);
   bool writeback() const { return writeback_; }
-  int flushpages();
-  // Writes everything out, then forces the file to disk.
+  int flushpages(bool withheader = true);
+  // Writes everything out and forces it to disk; a held-back header only
+  // after the pages and slots are there.
   int sync();
 
   // Names the content of a cached page: the same non-zero token means the

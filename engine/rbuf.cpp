@@ -144,14 +144,19 @@ int Rbuf::readbuf(uint8_t* buffer) {
   return 0;
 }
 
-int Rbuf::writebuf(const uint8_t* buffer) {
+int Rbuf::putbuf(const uint8_t* buffer) {
   if (!fileopen()) {
     warning("Rbuf::writebuf: attempt to write to a closed DataFile\n");
     return -1;
   }
   File& file = table_->file();
   if (offset_ < 0 || file.seek(offset_) != 0 || file.write(buffer, reclen_) != 0) return -1;
-  return file.flush();
+  return 0;
+}
+
+int Rbuf::writebuf(const uint8_t* buffer) {
+  if (putbuf(buffer) != 0) return -1;
+  return table_->file().flush();
 }
 
 int Rbuf::load(int force) {

@@ -79,7 +79,11 @@ class Rbuf {
   bool locked() const { return locked_ != 0; }
 
   int readbuf(uint8_t* buffer);
+  // Writes the record and forces it to disk.
   int writebuf(const uint8_t* buffer);
+  // Writes the record only: the caller forces it together with what must
+  // reach the disk in the same step.
+  int putbuf(const uint8_t* buffer);
   int load(int force);
   ErrorCode flush(int force);
   void setloaded(int value);

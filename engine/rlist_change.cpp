@@ -3,12 +3,16 @@
 // Every change that touches keys follows one rule: the index never covers a
 // record state that is not on disk without being reported out of date.
 // While the trees change, the two files carry different stamps (the index
-// the new one first for append and delete, the data file first for update),
-// so a process that ends half way - a failed page write is fatal - leaves an
-// index that the next open reports out of date. The tree changes of one
-// operation are journalled; when a later step fails they are undone and the
-// stamps put back in step. Records are written before the counters that make
-// them visible, so a failure never leaves a counted record unwritten.
+// the new one first for delete, the data file first for append and update),
+// so a process or a power supply that fails half way leaves an index that
+// the next open reports out of date. Each step that this rests on is forced
+// to disk before the writes that depend on it: the stamp that makes the
+// index untrusted before any page changes, the record before the counters
+// that make it visible, and the pages before the write that makes the
+// index trusted again. A durable append costs three data syncs, an update
+// or a delete four (RELIABILITY.md says why no fewer will do). The tree
+// changes of one operation are journalled; when a later step fails they are
+// undone and the stamps put back in step.
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -115,30 +119,45 @@ ErrorCode Rlist::append(int lockmode) {
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
   journal_.clear();
   treedamage_ = false;
-  // On failure after keys went in: undo them, or flag the index.
-  // Undoes the keys added so far. Until the end the index carries the new
-  // stamp and the data file the old one, so whatever cannot be undone is
-  // reported out of date at the next open.
+
+  // Three steps, each forced to disk before the next begins:
+  //  1. the record, past the counted ones where nothing reads it, and the
+  //     data file's new stamp: from here the index is out of date, so its
+  //     pages may land in any order;
+  //  2. the keys and the index header with the new stamp and count, still
+  //     out of date against the data file's old record count;
+  //  3. the counters, which make the record visible and the index trusted.
+  // Without an open index the stamp moves with the counters in step 3.
+  setstatus(" ", 1);
+  if (putbuf(buffer()) != 0) return WriteFailed;
+  if (index_ != nullptr) {
+    h.stamp = newstamp;
+    if (table_->writehead() != 0) {
+      h.stamp = oldstamp;
+      return WriteFailed;
+    }
+  } else if (table_->file().flush() != 0) {
+    return WriteFailed;
+  }
+
+  // A failure among the keys: with the keys undone and on disk, an index
+  // header that carries the new stamp and the old count is in step again.
   auto undo = [&](ErrorCode code) {
-    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    if (rollback(data) == 0) index_->commit(newstamp, 2, -1);
     return code;
   };
-
   if (index_ != nullptr) {
-    if (index_->mark(newstamp) != 0) return WriteFailed;
+    if (index_->setstamp(newstamp, 2, 1, Index::Force::Later) != 0) return undo(WriteFailed);
     for (int t = ntags_ - 1; t >= 0; --t) {
       int size = buildkey(t);
       rc = addkey(t, keyptr(t), size, data);
       if (rc != Ok) return undo(rc);
     }
+    if (index_->flush() != 0) return undo(WriteFailed);
   }
-  setstatus(" ", 1);
-  if (writebuf(buffer()) != 0) return undo(WriteFailed);
-  if (index_ != nullptr && index_->setstamp(newstamp, 2, 1) != 0) return undo(WriteFailed);
   journal_.clear();
   treedamage_ = false;
 
-  // The record and its keys are in place; the counters make it visible.
   h.nrecs = recno + 1;
   h.serial += 1;
   h.stamp = newstamp;
@@ -202,14 +221,14 @@ ErrorCode Rlist::update() {
     if (rc != Ok || writebuf(buffer()) != 0) {
       if (rc == Ok) rc = WriteFailed;
       // Trees back as the record on disk is: the index may catch up with the stamp.
-      if (rollback(data) == 0) index_->setstamp(newstamp, 0, 0);
+      if (rollback(data) == 0) index_->commit(newstamp, 0, 0);
       keys_ = oldkeys;
       keysizes_ = oldsizes;
       return rc;
     }
     journal_.clear();
     treedamage_ = false;
-    return index_->setstamp(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
+    return index_->commit(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
   }
   return writebuf(buffer()) == 0 ? Ok : WriteFailed;
 }
@@ -237,7 +256,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   journal_.clear();
   treedamage_ = false;
   auto undo = [&](ErrorCode code) {  // as in append
-    if (rollback(data) == 0 && index_ != nullptr) index_->mark(oldstamp);
+    if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
     return code;
   };
 

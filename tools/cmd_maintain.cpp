@@ -93,9 +93,10 @@ int cmd_reindex(const Args& args) {
 
 int cmd_check(const Args& args) {
   if (args.size() != 1) return usage_error("check takes BASE");
-  std::vector<std::string> problems;
-  int rc = checktable(args[0].c_str(), &problems);
+  std::vector<std::string> problems, notes;
+  int rc = checktable(args[0].c_str(), &problems, &notes);
   for (const std::string& p : problems) std::printf("%s: %s\n", args[0].c_str(), p.c_str());
+  for (const std::string& n : notes) std::printf("%s: note: %s\n", args[0].c_str(), n.c_str());
   if (rc != 0) return 1;
   std::printf("%s: no problems found\n", args[0].c_str());
   return 0;

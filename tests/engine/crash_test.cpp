@@ -1,0 +1,362 @@
+// The engine's promise under a power cut, tried at every sync point of every
+// kind of change and between them: the table opens Ok or reports its index
+// out of date or bad; after a reindex it passes the integrity check; every
+// change that had returned is there and the one in flight is whole or
+// absent, record by record. Each cut is judged in a child process, so that a
+// fatal error is seen as what it is.
+//
+// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2 by
+// default; the long sweep uses 50 or more).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/bytes.h"
+#include "engine/check.h"
+#include "engine/datafile.h"
+#include "engine/header.h"
+#include "engine/maintain.h"
+#include "engine/rlist.h"
+#include "tests/engine/powercut.h"
+#include "tests/engine/testutil.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CutMode;
+using test::PowerCut;
+using test::TempDir;
+
+constexpr int kName = 0, kCode = 1, kAux = 3;
+constexpr int kSetupRecords = 60;
+
+int seeds() {
+  const char* env = std::getenv("TRACKLORE_POWERCUT_SEEDS");
+  int n = env != nullptr ? std::atoi(env) : 0;
+  return n > 0 ? n : 2;
+}
+
+ErrorCode add(Rlist& r, const std::string& name, long aux) {
+  r.field(kName).set(name.c_str());
+  r.field(2).set("m");
+  r.field(kAux).set(aux);
+  return r.append();
+}
+
+// Small pages, so that a few dozen records make trees of several levels.
+void make_table() {
+  ASSERT_EQ(test::make_table("t", {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
+                             {{{{kName, 0, 0}}, "ByName"}, {{{kCode, 0, 0}}, "ByCode"}}, 0, 256),
+            Ok);
+  ASSERT_EQ(test::make_index("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rlist r(&table);
+  for (int i = 0; i < kSetupRecords; ++i)
+    ASSERT_EQ(add(r, "Name " + std::to_string(i * 37 % kSetupRecords), i), Ok);
+  for (int i = 3; i < kSetupRecords; i += 7) {
+    ASSERT_EQ(r.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(r.del(), Ok);
+  }
+}
+
+// The counted records of a data file as they lie on disk.
+struct Records {
+  int32_t datastart = 0;
+  std::vector<std::vector<unsigned char>> recs;
+};
+
+bool read_records(const std::string& path, Records* out) {
+  auto bytes = test::read_all(path);
+  if (bytes.size() < static_cast<size_t>(kHeadLen)) return false;
+  Header h;
+  h.decodehead(bytes.data());
+  out->datastart = h.datastart;
+  out->recs.clear();
+  for (int32_t i = 0; i < h.nrecs; ++i) {
+    size_t at = static_cast<size_t>(h.datastart) + static_cast<size_t>(i) * h.reclen;
+    if (at + h.reclen > bytes.size()) return false;
+    out->recs.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(at + h.reclen));
+  }
+  return true;
+}
+
+// Record by record: as before the call in flight or as after it. A record
+// rewritten in place can be torn where it crosses a 512-byte sector (no
+// order of writes prevents that); each sector's part must then be old or new.
+bool matches(const Records& s, const Records& a, const Records& b, std::string* why) {
+  if (s.recs.size() != a.recs.size() && s.recs.size() != b.recs.size()) {
+    *why = std::to_string(s.recs.size()) + " records, expected " + std::to_string(a.recs.size()) +
+           " or " + std::to_string(b.recs.size());
+    return false;
+  }
+  for (size_t i = 0; i < s.recs.size(); ++i) {
+    const auto& r = s.recs[i];
+    const auto* old = i < a.recs.size() ? &a.recs[i] : nullptr;
+    const auto* fresh = i < b.recs.size() ? &b.recs[i] : nullptr;
+    if ((old && r == *old) || (fresh && r == *fresh)) continue;
+    bool torn = old && fresh && old->size() == r.size() && fresh->size() == r.size();
+    const size_t start = static_cast<size_t>(s.datastart) + i * r.size();
+    for (size_t k = 0; torn && k < r.size();) {
+      size_t n = std::min(r.size() - k, 512 - (start + k) % 512);
+      torn = std::memcmp(&r[k], &(*old)[k], n) == 0 || std::memcmp(&r[k], &(*fresh)[k], n) == 0;
+      k += n;
+    }
+    if (!torn) {
+      *why = "record " + std::to_string(i) + " is neither as before nor as after";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Judges the files in the current directory; the reason goes to stderr.
+int judge(const Records& before, const Records& after) {
+  auto fail = [](const std::string& why) {
+    std::fprintf(stderr, "%s\n", why.c_str());
+    return 1;
+  };
+  {
+    DataFile table;
+    ErrorCode rc = table.open("t", 1, 0);
+    table.close();
+    if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
+      return fail(std::string("opens with ") + errname(rc));
+    if (rc != Ok) {
+      if (ErrorCode re = DataFile::reindex("t"); re != Ok)
+        return fail(std::string("reindex: ") + errname(re));
+      if (ErrorCode again = table.open("t", 1, 0); again != Ok)
+        return fail(std::string("after reindex opens with ") + errname(again));
+    }
+  }
+  std::vector<std::string> problems;
+  if (checktable("t", &problems) != 0) return fail("check: " + problems[0]);
+  Records s;
+  std::string why;
+  if (!read_records("t.db1", &s)) return fail("records unreadable");
+  if (!matches(s, before, after, &why)) return fail(why);
+
+  // Whatever an interrupted append left is overwritten, never counted.
+  {
+    DataFile table;
+    if (table.open("t", 0, 0) != Ok) return fail("cannot open to append");
+    Rlist r(&table);
+    if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
+  }
+  problems.clear();
+  if (checktable("t", &problems) != 0) return fail("check after an append: " + problems[0]);
+  Records later;
+  if (!read_records("t.db1", &later) || later.recs.size() != s.recs.size() + 1)
+    return fail("the append afterwards did not add exactly one record");
+  return 0;
+}
+
+// One kind of change: `calls` calls, each one a unit whose return is noted.
+struct Scenario {
+  const char* name;
+  int calls;
+  bool opentable;  // the calls work through a cursor on the open table
+  std::function<void(DataFile& table, Rlist* r, int call)> run;
+};
+
+void sweep(const Scenario& scenario) {
+  TempDir dir;
+  make_table();
+  if (::testing::Test::HasFatalFailure()) return;
+  std::vector<Records> snaps(1);
+  ASSERT_TRUE(read_records("t.db1", &snaps[0]));
+  std::vector<int64_t> returned;
+  PowerCut cut;
+  {
+    DataFile table;
+    std::unique_ptr<Rlist> r;
+    if (scenario.opentable) {
+      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      r = std::make_unique<Rlist>(&table);
+    }
+    returned.push_back(cut.now());
+    for (int call = 0; call < scenario.calls; ++call) {
+      scenario.run(table, r.get(), call);
+      if (::testing::Test::HasFatalFailure()) return;
+      returned.push_back(cut.now());
+      snaps.emplace_back();
+      ASSERT_TRUE(read_records("t.db1", &snaps.back()));
+    }
+  }
+  const int64_t end = cut.now();
+  // The data syncs that one call costs (RELIABILITY.md quotes them).
+  ::testing::Test::RecordProperty(std::string(scenario.name) + "_syncs_per_call",
+                                  cut.syncs(returned[0], returned[1]));
+  int tried = 0;
+  for (int64_t at : cut.cutpoints(returned[0], end)) {
+    size_t done = 0;
+    while (done + 1 < returned.size() && returned[done + 1] <= at) ++done;
+    const Records& before = snaps[done];
+    const Records& after = snaps[std::min(done + 1, snaps.size() - 1)];
+    for (int seed = 0; seed < seeds(); ++seed)
+      for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
+        fs::remove_all("cut");
+        fs::create_directory("cut");
+        cut.materialise(at, static_cast<uint64_t>(seed), mode, "cut");
+        ++tried;
+        pid_t pid = fork();
+        if (pid == 0) {
+          File::set_observer(nullptr);
+          if (chdir("cut") != 0) _exit(3);
+          _exit(judge(before, after));
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << scenario.name << ": cut at event " << at << " of " << end << " (call " << done
+            << " done), seed " << seed << ", mode "
+            << (mode == CutMode::Pages ? "pages" : "sectors") << ", status " << status;
+      }
+  }
+  EXPECT_GT(tried, 0);
+  ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
+}
+
+TEST(PowerCutSweep, Append) {
+  sweep({"append", 3, true, [](DataFile&, Rlist* r, int call) {
+           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+         }});
+}
+
+TEST(PowerCutSweep, Update) {
+  sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
+           ASSERT_EQ(r->go(GoAbsolute, 1 + 20 * call), Ok);
+           r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
+           ASSERT_EQ(r->flush(0), Ok);
+         }});
+}
+
+TEST(PowerCutSweep, Delete) {
+  sweep({"delete", 3, true, [](DataFile&, Rlist* r, int call) {
+           ASSERT_EQ(r->go(GoAbsolute, 6 + 20 * call), Ok);
+           ASSERT_EQ(r->del(), Ok);
+         }});
+}
+
+TEST(PowerCutSweep, Pack) {
+  sweep({"pack", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
+}
+
+TEST(PowerCutSweep, Reindex) {
+  sweep({"reindex", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
+}
+
+TEST(PowerCutSweep, InsertField) {
+  sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
+           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, 0), Ok);
+         }});
+}
+
+TEST(PowerCutSweep, InsertTag) {
+  sweep({"insert_tag", 1, false, [](DataFile&, Rlist*, int) {
+           ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
+         }});
+}
+
+// Durable at its end: until then every record is as before or as after.
+TEST(PowerCutSweep, DeferredSyncBatch) {
+  sweep({"batch", 1, true, [](DataFile& table, Rlist* r, int) {
+           table.defersync(true);
+           for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
+           for (int k = 0; k < 4; ++k) {
+             ASSERT_EQ(r->go(GoAbsolute, 8 + 12 * k), Ok);
+             if (k % 2) {
+               ASSERT_EQ(r->del(), Ok);
+             } else {
+               r->field(kName).set(("Batch renamed " + std::to_string(k)).c_str());
+               ASSERT_EQ(r->flush(0), Ok);
+             }
+           }
+           ASSERT_EQ(table.sync(), 0);
+           table.defersync(false);
+         }});
+}
+
+// A data file shorter than its counted records is damage; a longer one is
+// the legal trace of an interrupted append, which the check notes, the next
+// append overwrites and a pack drops.
+TEST(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
+  TempDir dir;
+  make_table();
+  auto whole = test::read_all("t.db1");
+  auto cut = whole;
+  cut.resize(whole.size() / 2);
+  test::write_all("t.db1", cut);
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), BadData);
+  EXPECT_EQ(table.open("t", 1, 0, 1), BadData);
+
+  for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
+    auto longer = whole;
+    longer.resize(whole.size() + extra, 'z');
+    test::write_all("t.db1", longer);
+    ASSERT_EQ(table.open("t", 1, 0), Ok) << extra;
+    table.close();
+    std::vector<std::string> problems, notes;
+    EXPECT_EQ(checktable("t", &problems, &notes), 0) << extra << ": " << problems[0];
+    ASSERT_EQ(notes.size(), 1u) << extra;
+    EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);
+  }
+  ASSERT_EQ(DataFile::pack("t"), Ok);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  std::vector<std::string> problems, notes;
+  EXPECT_EQ(checktable("t", &problems, &notes), 0);
+  EXPECT_TRUE(notes.empty()) << notes[0];
+}
+
+// An index whose header was marked out of date before its trees changed,
+// and whose new pages never reached the disk: out of date, not damaged.
+TEST(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
+  TempDir dir;
+  make_table();
+  auto idx = test::read_all("t.idx");
+  putle32(&idx[12], getle32(&idx[12]) + 1);  // the stamp
+  idx.resize(idx.size() - 256);
+  test::write_all("t.idx", idx);
+  DataFile table;
+  EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  // The same loss under a header in step with the data file is damage.
+  putle32(&idx[12], getle32(&idx[12]) - 1);
+  test::write_all("t.idx", idx);
+  EXPECT_EQ(table.open("t", 1, 0), BadIndex);
+}
+
+// Bytes at the end of the index file that no page count covers (a page
+// allocation cut short) are legal: never read, noted by the check.
+TEST(InterruptedTraces, IndexFileLongerThanItsPages) {
+  TempDir dir;
+  make_table();
+  auto idx = test::read_all("t.idx");
+  idx.resize(idx.size() + 100, 0);
+  test::write_all("t.idx", idx);
+  std::vector<std::string> problems, notes;
+  EXPECT_EQ(checktable("t", &problems, &notes), 0) << problems[0];
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("100 bytes that belong to no page"), std::string::npos) << notes[0];
+  DataFile table;
+  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  Rlist r(&table);
+  for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "More " + std::to_string(i), i), Ok);
+  table.close();
+  problems.clear();
+  EXPECT_EQ(checktable("t", &problems), 0) << problems[0];
+}
+
+}  // namespace
+}  // namespace quill
