@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/deps.sh [test|run]
+# Usage: scripts/deps.sh [test|run|fuzz]
 set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
@@ -8,6 +8,11 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
 if [ "${1:-}" = test ]; then
   # The scripted session runs the real program on a virtual X server.
   packages+=(libsqlite3-dev xvfb xauth xdotool imagemagick)
+fi
+
+if [ "${1:-}" = fuzz ]; then
+  # fuzz/run.sh: libFuzzer and the sanitizers come with clang.
+  packages+=(clang libclang-rt-dev)
 fi
 
 missing=()
