@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ int main(int argc, char** argv) {
     }
   }
   for (const std::string& file : files) {
+    // A seed that cannot be read (a relative path gone wrong) is a failure,
+    // not an empty input.
+    if (!std::ifstream(file, std::ios::binary)) {
+      std::fprintf(stderr, "cannot read %s\n", file.c_str());
+      return 1;
+    }
     std::vector<uint8_t> input = fuzzing::read_file(file);
     LLVMFuzzerTestOneInput(input.data(), input.size());
   }
