@@ -6,6 +6,17 @@
 
 namespace quill {
 
+namespace {
+
+// An empty tree leaves no position behind: the entry it stood on (emptied
+// by another cursor) is gone.
+ErrorCode emptied(bt_pos* pos) {
+  if (pos != nullptr) pos->clear();
+  return NoCurrentRecord;
+}
+
+}  // namespace
+
 int Btree::Probe::run(const Page& page, bool* found) const {
   if (kind == Exact) return page.exact(key, keylen, data, found);
   return page.firstnotsmaller(mode, key, keylen, found);
@@ -289,7 +300,7 @@ int Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data
 ErrorCode Btree::first(bt_pos* pos) {
   beginop("Btree::first");
   const int32_t r = slot().root;
-  if (r == -1) return NoCurrentRecord;
+  if (r == -1) return emptied(pos);
   if (down(pa_, r, -1, false, info_.height) != info_.height)
     broken(pa_.address(), "leaf above the tree's last level");
   setpos(pos, pa_, 0);
@@ -299,7 +310,7 @@ ErrorCode Btree::first(bt_pos* pos) {
 ErrorCode Btree::last(bt_pos* pos) {
   beginop("Btree::last");
   const int32_t r = slot().root;
-  if (r == -1) return NoCurrentRecord;
+  if (r == -1) return emptied(pos);
   if (down(pa_, r, -1, true, info_.height) != info_.height)
     broken(pa_.address(), "leaf above the tree's last level");
   setpos(pos, pa_, pa_.count() - 1);

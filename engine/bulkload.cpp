@@ -238,6 +238,8 @@ class Builder {
     page.init(tree_);
     if (!start(page, first)) return -1;
     const int32_t firstpage = page.address();
+    std::vector<int32_t> pages{firstpage};
+    const size_t base = up->size();
     Separator e, pending;
     bool waiting = false;
     while (next(&e)) {
@@ -245,6 +247,7 @@ class Builder {
         // The full page is done; the waiting entry separates it from the next.
         page.save();
         if (!start(page, pending.right)) return -1;
+        pages.push_back(page.address());
         pending.right = page.address();
         up->push_back(pending);
         waiting = false;
@@ -262,12 +265,54 @@ class Builder {
       page.insert(page.count(), pending.bytes.data(), pending.keylen,
                   pending.bytes.data() + pending.keylen, pending.right);
     page.save();
+    if (!page.halffull()) evenout(&pages, base, up);
     return firstpage;
   }
 
  private:
   Btree& tree_;
   int reserve_;
+
+  // The last page of a level holds what was left over. Below half full it
+  // takes entries from the page before it, through the separator between
+  // them, as a split would have left them; a page that gives too much to
+  // stay half full takes from its own predecessor in turn. Two pages that
+  // fit in one together with their separator become one.
+  void evenout(std::vector<int32_t>* pages, size_t base, std::vector<Separator>* up) {
+    Page left, right;
+    left.init(tree_);
+    right.init(tree_);
+    const int d = tree_.datalen();
+    for (size_t j = pages->size() - 1; j > 0; --j) {
+      right.load((*pages)[j]);
+      if (right.halffull()) return;
+      left.load((*pages)[j - 1]);
+      Separator& s = (*up)[base + j - 1];
+      if (left.room(s.keylen, &right)) {
+        left.insert(left.count(), s.bytes.data(), s.keylen, s.bytes.data() + s.keylen,
+                    right.child(0));
+        for (int i = 0; i < right.count(); ++i)
+          left.insert(left.count(), right.key(i), right.keylen(i), right.data(i),
+                      right.child(i + 1));
+        left.save();
+        right.dispose();
+        up->erase(up->begin() + static_cast<std::ptrdiff_t>(base + j - 1));
+        pages->erase(pages->begin() + static_cast<std::ptrdiff_t>(j));
+        return;
+      }
+      while (!right.halffull() && left.count() > 1) {
+        const int32_t moved = left.child(left.count());
+        right.insert(0, s.bytes.data(), s.keylen, s.bytes.data() + s.keylen, right.child(0));
+        right.setchild0(moved);
+        const int last = left.count() - 1;
+        s.keylen = left.keylen(last);
+        s.bytes.assign(left.key(last), left.key(last) + s.keylen + d);
+        left.remove(last, true);
+      }
+      left.save();
+      right.save();
+    }
+  }
 
   // A fresh page at the end of the file; false when the file cannot grow.
   bool start(Page& page, int32_t child0) {

@@ -11,7 +11,8 @@
 // buildtree fills an empty tree from ordered entries: every page is filled
 // up to one longest entry short of full, the entry that does not fit goes
 // up a level as the separator, and the last page of a level takes back a
-// separator that would otherwise open an empty page. The tree's pages come
+// separator that would otherwise open an empty page; a last page left below
+// half full shares with the page before it. The tree's pages come
 // from its slot; its root, height and slot descriptor are written at the end.
 #pragma once
 

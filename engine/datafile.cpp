@@ -162,7 +162,9 @@ int DataFile::makekey(int t, const uint8_t* record, uint8_t* key) const {
   for (const Component& c : info.comps) {
     const uint8_t* from = record + finfo_[c.field].offset;
     int n = c.length;
-    if (c.flags & CF_VAR) {
+    // Only text ends at a NUL: a number keeps its flag as written, but all
+    // its bytes go into the key (a zero byte is part of its value).
+    if ((c.flags & CF_VAR) && header_->fields[c.field].type == 'C') {
       // Up to and including the first NUL; exactly the component's length
       // when it holds none, so that the key never reaches past the field.
       const void* nul = std::memchr(from, 0, static_cast<size_t>(c.length));

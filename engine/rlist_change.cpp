@@ -314,7 +314,8 @@ int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
   for (int32_t i = 0; rc == Ok; ++i) {
     ++done;
     if (report && total != 0) {
-      if (++k >= block || done == total) {
+      // With fewer records than steps the block is 0 and only the end counts.
+      if (++k == block || done == total) {
         k = 0;
         int value = percent();
         if (value != last) report(progress->argument, value);

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzing::install_reporter();
-  fuzzing::workdir();
+  fuzzing::InWorkdir here;
   fuzzing::write_file("f.db1", data, size);
   try {
     quill::DataFile table;

@@ -1,5 +1,6 @@
 #include "fuzz/fuzzing.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,7 +26,6 @@ const std::string& workdir() {
   static const std::string dir = [] {
     std::string pattern = (std::filesystem::temp_directory_path() / "quillfuzz.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    std::filesystem::current_path(pattern);
     static std::string removed;  // outlives the atexit handler's run
     removed = pattern;
     std::atexit([] {
@@ -35,6 +35,15 @@ const std::string& workdir() {
     return pattern;
   }();
   return dir;
+}
+
+InWorkdir::InWorkdir() : previous_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (previous_ < 0 || ::chdir(workdir().c_str()) != 0) std::abort();
+}
+
+InWorkdir::~InWorkdir() {
+  if (::fchdir(previous_) != 0) std::abort();
+  ::close(previous_);
 }
 
 void write_file(const std::string& path, const uint8_t* data, size_t size) {

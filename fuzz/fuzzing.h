@@ -18,8 +18,23 @@ struct Fatal : std::runtime_error {
 // Installs the throwing reporter (quiet for warnings) once.
 void install_reporter();
 
-// A private directory, made the current directory, for the files of one run.
+// A private directory for the files of the whole run, removed at exit.
 const std::string& workdir();
+
+// Makes the private directory current for one input and returns to the
+// directory before at the end: the engine makes its temporary files in the
+// current directory, while the fuzzer's own relative paths (corpus,
+// artifacts) must keep meaning what they meant.
+class InWorkdir {
+ public:
+  InWorkdir();
+  ~InWorkdir();
+  InWorkdir(const InWorkdir&) = delete;
+  InWorkdir& operator=(const InWorkdir&) = delete;
+
+ private:
+  int previous_;
+};
 
 void write_file(const std::string& path, const uint8_t* data, size_t size);
 std::vector<uint8_t> read_file(const std::string& path);

@@ -1,22 +1,43 @@
 // Runs a fuzz target without a fuzzing engine: every file named on the
-// command line, then random inputs (count and seed from the options).
+// command line (a directory stands for the files in it, a seed corpus),
+// then random inputs (count and seed from the options).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "fuzz/fuzzing.h"
 
 int main(int argc, char** argv) {
   long runs = 1000, seed = 1;
-  std::vector<const char*> files;
+  std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atol(argv[++i]);
-    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) seed = std::atol(argv[++i]);
-    else files.push_back(argv[i]);
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+      runs = std::atol(argv[++i]);
+    } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+      seed = std::atol(argv[++i]);
+    } else if (std::filesystem::is_directory(argv[i])) {
+      std::vector<std::string> inside;
+      for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
+        if (entry.is_regular_file()) inside.push_back(entry.path().string());
+      std::sort(inside.begin(), inside.end());
+      files.insert(files.end(), inside.begin(), inside.end());
+    } else {
+      files.push_back(argv[i]);
+    }
   }
-  for (const char* file : files) {
+  for (const std::string& file : files) {
+    // A seed that cannot be read (a relative path gone wrong) is a failure,
+    // not an empty input.
+    if (!std::ifstream(file, std::ios::binary)) {
+      std::fprintf(stderr, "cannot read %s\n", file.c_str());
+      return 1;
+    }
     std::vector<uint8_t> input = fuzzing::read_file(file);
     LLVMFuzzerTestOneInput(input.data(), input.size());
   }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/deps.sh [test|run|package]
+# Usage: scripts/deps.sh [test|run|package|fuzz]
 set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
@@ -17,6 +17,11 @@ if [ "${1:-}" = test ]; then
   packages+=(desktop-file-utils appstream man-db dpkg-dev file)
   # Encoders that make the tiny silent audio files the tag tests read.
   packages+=(flac vorbis-tools opus-tools lame wavpack)
+fi
+
+if [ "${1:-}" = fuzz ]; then
+  # fuzz/run.sh: libFuzzer and the sanitizers come with clang.
+  packages+=(clang libclang-rt-dev)
 fi
 
 missing=()
