@@ -7,6 +7,7 @@ const char* DB_ResultName(ErrorCode code) {
     case StillReferenced: return "StillReferenced";
     case NeedsConfirmation: return "NeedsConfirmation";
     case EmptyName: return "EmptyName";
+    case NeedsRecovery: return "NeedsRecovery";
     default: return quill::errname(code);
   }
 }

@@ -20,6 +20,9 @@ enum : ErrorCode {
   NeedsConfirmation = 0x2002,
   // A record cannot be given an empty name.
   EmptyName = 0x2003,
+  // An edit interrupted by a crash must be undone (DB_Recover) before the
+  // next one may begin.
+  NeedsRecovery = 0x2004,
 };
 
 // The display name of a catalogue or engine code.

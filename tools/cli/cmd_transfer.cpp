@@ -34,6 +34,7 @@
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
+#include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
 #include "catalogue/schema.h"
@@ -214,6 +215,9 @@ bool makeplan(const std::string& text, std::vector<PlannedAlbum>* plan) {
 
 // ---- import: writing ------------------------------------------------------------
 
+// Albums per journalled batch: one sync of the journal for each.
+constexpr int kImportBatch = 64;
+
 struct Tally {
   int albums = 0;
   int links[3] = {0, 0, 0};
@@ -322,17 +326,24 @@ int cmd_import(const Options& options, TerminalHost&) {
   std::map<std::string, int32_t> known[3];
   findexisting(plan, known);
   Tally tally;
+  // All-or-nothing per batch: a crash takes back the unfinished batch only.
+  BatchIntent batch("import", kImportBatch);
   for (const PlannedAlbum& album : plan) {
-    const char* step = "";
-    ErrorCode rc = importalbum(album, known, &tally, &step);
+    const char* step = "Journalling";
+    ErrorCode rc = batch.next();
+    if (rc == Ok) rc = importalbum(album, known, &tally, &step);
     if (rc != Ok)
       return failure("import stopped at album " + inquotes(album.name) + " (line " +
                      std::to_string(album.line) + "): " + step + " failed; returned " +
-                     DB_ResultName(rc) + ". The database holds a partial import: the " +
+                     DB_ResultName(batch.end(rc)) + ". The database holds a partial import: the " +
                      std::to_string(tally.albums) +
-                     " albums before it, and this one as far as it got");
+                     " albums before it, and this one as far as it got (tracklore-cli recover "
+                     "takes back the unfinished batch)");
     ++tally.albums;
   }
+  if (ErrorCode rc = batch.end(Ok); rc != Ok)
+    return failure(std::string("the import could not be marked complete; returned ") +
+                   DB_ResultName(rc));
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),

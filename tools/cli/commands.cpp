@@ -41,6 +41,8 @@ const Command kCommands[] = {
     {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},
     {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},
     {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]", "check the database and repair it"},
+    {"recover", 0, 0, 0, cmd_recover, "recover",
+     "after a crash: undo an unfinished edit, reindex, verify (answering yes), check"},
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
      "write every album as CSV (album,kind,position,name) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},

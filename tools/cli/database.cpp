@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "catalogue/journal.h"
+#include "catalogue/recover.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -22,11 +24,18 @@ using quill::Rlist;
 Session::Session(bool write) {
   if (DB_Open(0, write ? 0 : 1, 0, 0) == 0) {
     open_ = true;
+    // An edit would be refused: say why once, before anything is done.
+    if (write && DB_HasUnfinishedEdit()) {
+      DB_Close();
+      open_ = false;
+      failure("an edit was interrupted and is still unfinished; tracklore-cli recover mends it");
+    }
     return;
   }
   std::error_code ignored;
   failure("cannot open the database \"" + std::string(DB_MainName()) + "\" in " +
-          std::filesystem::current_path(ignored).string());
+          std::filesystem::current_path(ignored).string() +
+          (DB_NeedsRecovery() ? "; tracklore-cli recover mends it" : ""));
 }
 
 Session::~Session() {
