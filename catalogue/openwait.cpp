@@ -12,7 +12,7 @@ namespace tracklore {
 
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(5);
+constexpr auto kPatience = std::chrono::seconds(3);
 constexpr auto kQuiet = std::chrono::seconds(1);
 constexpr auto kPause = std::chrono::milliseconds(50);
 

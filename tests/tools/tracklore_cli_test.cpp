@@ -234,6 +234,24 @@ TEST_F(TrackloreCli, VerifyRepairsABrokenReferenceCount) {
   EXPECT_EQ(cli({"list", "songs"}).out, "0\tS\t1\n");
 }
 
+TEST_F(TrackloreCli, RecoverMendsInOneStepAndSaysWhatItDid) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"link", "A", "song", "S"}));
+  ASSERT_OK(quilltool({"update", "attr002", "0", "Ref_count=5"}));
+  ASSERT_OK(cli({"pack"}));  // every index now out of date
+  Outcome stale = cli({"show", "A"});
+  EXPECT_EQ(stale.status, 1);
+  EXPECT_TRUE(contains(stale.err, "tracklore-cli recover mends it")) << stale.err;
+  Outcome recover = cli({"recover"});
+  EXPECT_OK(recover);
+  EXPECT_TRUE(contains(recover.out, "reindexed maindb (the index cannot be used: IndexOutOfDate)\n")) << recover.out;
+  EXPECT_TRUE(contains(recover.out, "verification corrected 1 problem(s): Invalid reference count\n"
+                                    "Recovery complete: the database is whole.\n"))
+      << recover.out;
+  EXPECT_EQ(cli({"recover"}).out, "Nothing needed mending: the database is whole.\n");
+  EXPECT_EQ(cli({"list", "songs"}).out, "0\tS\t1\n");
+}
+
 TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   ASSERT_OK(cli({"add", "album", "A"}));
   Outcome emoji = cli({"add", "song", "Smile \xF0\x9F\x98\x80"});
