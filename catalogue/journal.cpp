@@ -168,7 +168,11 @@ Intent::Intent(const char* operation) : outer_(depth++ == 0) {
   active_ = outer_ && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
 }
 
-Intent::~Intent() { --depth; }
+Intent::~Intent() {
+  // Left without end(): taken as failed, so kept only if it changed something.
+  if (active_) end(quill::WriteFailed);
+  --depth;
+}
 
 void Intent::counts(int table) {
   if (!active_) return;

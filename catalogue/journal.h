@@ -71,6 +71,7 @@ int markdone(const std::string& path);
 class Intent {
  public:
   explicit Intent(const char* operation);
+  // An intent begun and never ended counts as a failed edit.
   ~Intent();
   Intent(const Intent&) = delete;
   Intent& operator=(const Intent&) = delete;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
@@ -43,13 +44,17 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   progress.total = static_cast<int32_t>(total > INT32_MAX ? INT32_MAX : total);
   progress.done = 0;
 
+  OpenWait wait;
   for (int n = 0; n < kTables; ++n) {
     const char* name = DB_TableName(kPassOrder[n]);
     if (context != nullptr) {
       std::snprintf(pass.text, kLineSize, pass.line, n + 1, kTables, name);
       *static_cast<const char**>(context) = pass.text;
     }
-    if (DB_CheckResult(pass.run(name, &progress), name, pass.operation) != 0) return -1;
+    // Others may take the tables between the steps: wait for them as an open does.
+    ErrorCode rc = wait.run(name, [&] { return pass.run(name, &progress); });
+    if (wait.busy()) return DB_ReportBusy(name);
+    if (DB_CheckResult(rc, name, pass.operation) != 0) return -1;
   }
   return 0;
 }

@@ -31,15 +31,18 @@ bool held(const char* name, ErrorCode rc) {
 
 }  // namespace
 
-OpenWait::OpenWait() : start_(std::chrono::steady_clock::now()) {}
-
 ErrorCode OpenWait::open(quill::DataFile& table, const char* name, int readonly, int shared,
                          int noindex) {
+  return run(name, [&] { return table.open(name, readonly, shared, noindex); });
+}
+
+ErrorCode OpenWait::run(const char* name, const std::function<ErrorCode()>& step) {
   busy_ = false;
+  const auto start = std::chrono::steady_clock::now();
   for (;;) {
-    const ErrorCode rc = table.open(name, readonly, shared, noindex);
+    const ErrorCode rc = step();
     if (rc == quill::Ok || !held(name, rc)) return rc;
-    const auto waited = std::chrono::steady_clock::now() - start_;
+    const auto waited = std::chrono::steady_clock::now() - start;
     if (waited >= kPatience) {
       busy_ = true;
       return rc;

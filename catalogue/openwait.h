@@ -2,14 +2,15 @@
 //
 // Every table is held exclusively while a program uses it, so a second
 // program's open is refused for as long as the first one's command runs,
-// usually a moment. An OpenWait spans the opening of the whole database:
-// each refused open whose file exists is tried again for up to a few
-// seconds in all, with a status line through the host after the first
-// second; then the open counts as busy (another program is using the
-// database), which the caller says plainly instead of reporting damage.
+// usually a moment. An OpenWait spans the opening of the whole database (or
+// a whole maintenance pass): each refused open of a file that exists is
+// tried again for up to a few seconds, with one status line through the
+// host after the first second; then it counts as busy (another program is
+// using the database), which the caller says plainly instead of reporting
+// damage.
 #pragma once
 
-#include <chrono>
+#include <functional>
 
 #include "catalogue/results.h"
 #include "engine/datafile.h"
@@ -18,15 +19,16 @@ namespace tracklore {
 
 class OpenWait {
  public:
-  OpenWait();
   // DataFile::open, tried again while the table is held by another.
   ErrorCode open(quill::DataFile& table, const char* name, int readonly, int shared,
                  int noindex);
-  // The last open gave up because the table stayed held.
+  // A maintenance step on a closed table (pack, reindex), tried again while
+  // another program holds the table.
+  ErrorCode run(const char* name, const std::function<ErrorCode()>& step);
+  // The last open or step gave up because the table stayed held.
   bool busy() const { return busy_; }
 
  private:
-  std::chrono::steady_clock::time_point start_;
   bool told_ = false;
   bool busy_ = false;
 };

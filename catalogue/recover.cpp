@@ -194,7 +194,13 @@ int verify(ProgressCallback callback, void* context, Log& log) {
 
 int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* lines) {
   Log log{lines};
-  if (DB_IsOpen()) DB_Close();
+  // Waits, like every open, for a program that still holds the database
+  // (one just killed lets go a moment later); says so when it stays held.
+  if (DB_Open(0, 1, 0, 1) != 0) {
+    log.add("cannot open the database");
+    return -1;
+  }
+  DB_Close();
   bool touched[kTables] = {};
 
   const std::string journal = DB_JournalName();
