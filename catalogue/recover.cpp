@@ -70,9 +70,9 @@ int undo(const IntentEntry& entry, bool touched[kTables], Log& log) {
   return 0;
 }
 
-// The counters say what the file holds: counted records are whole, the
-// deleted count is true, nothing lies past the counted end.
-int settle(int t, bool* touched, Log& log) {
+// The counters say what the file holds: counted records are whole and the
+// deleted count is true. *tail: records lie past the counted end.
+int settle(int t, bool* touched, bool* tail, Log& log) {
   const std::string name = named(t);
   DataFile table;
   ErrorCode rc = table.opendata(name.c_str(), 0, 0);
@@ -88,7 +88,7 @@ int settle(int t, bool* touched, Log& log) {
     return table.close(-1);
   }
   const int64_t whole = (size - h.datastart) / h.reclen;
-  const bool tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
+  *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
   if (h.nrecs > whole) {
     log.add(name + ": uncounted " + std::to_string(h.nrecs - whole) +
@@ -115,18 +115,22 @@ int settle(int t, bool* touched, Log& log) {
     if (table.writehead() != 0 || table.sync() != 0) return table.close(-1);
   }
   table.close();
-  if (tail) {
-    // An append that never finished: a pack copies the counted records only.
-    rc = DataFile::pack(name.c_str());
-    if (rc != Ok) {
-      log.add("cannot drop the uncounted records past the end of " + name + ": " +
-              quill::errname(rc));
-      return -1;
-    }
-    log.add(name + ": dropped an unfinished append past the last counted record");
-    dirty = true;
-  }
   *touched = *touched || dirty;
+  return 0;
+}
+
+// An append that never finished (or one undone): a pack copies the counted
+// records only. It renumbers records, so it runs only once no undo by
+// record number can be repeated.
+int droptail(int t, Log& log) {
+  const std::string name = named(t);
+  const ErrorCode rc = DataFile::pack(name.c_str());
+  if (rc != Ok) {
+    log.add("cannot drop the uncounted records past the end of " + name + ": " +
+            quill::errname(rc));
+    return -1;
+  }
+  log.add(name + ": dropped an unfinished append past the last counted record");
   return 0;
 }
 
@@ -208,8 +212,9 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   const bool unfinished = readintent(journal, &entry);
   if (unfinished && undo(entry, touched, log) != 0) return -1;
 
+  bool tails[kTables] = {};
   for (int t = 0; t < kTables; ++t)
-    if (settle(t, &touched[t], log) != 0) return -1;
+    if (settle(t, &touched[t], &tails[t], log) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;
@@ -218,11 +223,13 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   for (int t = 0; t < kTables; ++t)
     if (reindex(t, touched[t], &progress, log) != 0) return -1;
   // Only now is the undo complete on disk; a crash before this point
-  // repeats it, which puts back the same bytes.
+  // repeats it, which puts back the same bytes at the same places.
   if (unfinished && markdone(journal) != 0) {
     log.add("cannot mark the undone edit in " + journal);
     return -1;
   }
+  for (int t = 0; t < kTables; ++t)
+    if (tails[t] && (droptail(t, log) != 0 || reindex(t, true, &progress, log) != 0)) return -1;
 
   std::vector<std::string> removed;
   DB_RemoveStrayFiles(&removed);
