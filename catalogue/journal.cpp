@@ -85,6 +85,7 @@ std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
   const size_t oplength = std::min<size_t>(entry.operation.size(), 255);
   put8(body, static_cast<unsigned>(oplength));
   body.insert(body.end(), entry.operation.begin(), entry.operation.begin() + oplength);
+  for (int32_t created : entry.created) put32(body, static_cast<uint32_t>(created));
   put16(body, static_cast<unsigned>(entry.counts.size()));
   for (const IntentEntry::Counts& c : entry.counts) {
     put8(body, static_cast<unsigned>(c.table));
@@ -116,6 +117,11 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
   const uint8_t* at;
   if (!in.u8(&n8) || !in.take(n8, &at)) return false;
   e.operation.assign(reinterpret_cast<const char*>(at), n8);
+  for (int32_t& created : e.created) {
+    uint32_t v;
+    if (!in.u32(&v)) return false;
+    created = static_cast<int32_t>(v);
+  }
   unsigned ncounts;
   if (!in.u16(&ncounts)) return false;
   for (unsigned i = 0; i < ncounts; ++i) {
@@ -163,9 +169,33 @@ int markdone(const std::string& path) {
   return file.close();
 }
 
+void tablescreated(int32_t created[kTables]) {
+  for (int t = 0; t < kTables; ++t) {
+    created[t] = 0;
+    if (DB_Table(t).isopen()) {
+      created[t] = DB_Table(t).header().created;
+      continue;
+    }
+    quill::DataFile table;
+    if (table.opendata(DB_TableName(t), 1, 1) == quill::Ok) created[t] = table.header().created;
+  }
+}
+
+bool belongshere(const IntentEntry& entry) {
+  int32_t created[kTables];
+  tablescreated(created);
+  return std::equal(created, created + kTables, entry.created);
+}
+
+bool DB_HasUnfinishedEdit() {
+  IntentEntry entry;
+  return readintent(DB_JournalName(), &entry) && belongshere(entry);
+}
+
 Intent::Intent(const char* operation) : outer_(depth++ == 0) {
   entry_.operation = operation;
   active_ = outer_ && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
+  if (active_) tablescreated(entry_.created);
 }
 
 Intent::~Intent() {
@@ -221,7 +251,7 @@ ErrorCode Intent::begin() {
   if (!active_) return quill::Ok;
   const std::string path = DB_JournalName();
   IntentEntry pending;
-  if (readintent(path, &pending)) {
+  if (readintent(path, &pending) && belongshere(pending)) {
     active_ = false;
     return NeedsRecovery;
   }
@@ -280,11 +310,6 @@ ErrorCode BatchIntent::end(ErrorCode result) {
   result = intent_->end(result);
   intent_.reset();
   return result;
-}
-
-bool DB_HasUnfinishedEdit() {
-  IntentEntry entry;
-  return readintent(DB_JournalName(), &entry);
 }
 
 }  // namespace tracklore

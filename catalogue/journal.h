@@ -47,6 +47,9 @@ struct IntentEntry {
     std::vector<uint8_t> bytes;  // the whole record, status byte included
   };
   std::string operation;  // for the recovery's report: "move", "import"
+  // The creation times of the five tables: an entry left by an earlier
+  // database of the same name is not this one's to undo.
+  int32_t created[5] = {0, 0, 0, 0, 0};
   std::vector<Counts> counts;
   std::vector<Image> images;
 };
@@ -66,6 +69,10 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry);
 bool readintent(const std::string& path, IntentEntry* entry);
 // Marks the entry done (its magic overwritten and synced): 0 or -1.
 int markdone(const std::string& path);
+// The tables' creation times, from the open tables or from their files.
+void tablescreated(int32_t created[5]);
+// The entry was written for the database that is here now.
+bool belongshere(const IntentEntry& entry);
 
 // One edit's intent, begun before its first table write.
 class Intent {
@@ -119,7 +126,8 @@ class BatchIntent {
   std::unique_ptr<Intent> intent_;
 };
 
-// True when the journal holds an edit that a crash interrupted.
+// True when the journal holds an edit of this database that a crash
+// interrupted.
 bool DB_HasUnfinishedEdit();
 
 }  // namespace tracklore

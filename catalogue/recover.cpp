@@ -209,7 +209,13 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 
   const std::string journal = DB_JournalName();
   IntentEntry entry;
-  const bool unfinished = readintent(journal, &entry);
+  bool unfinished = readintent(journal, &entry);
+  if (unfinished && !belongshere(entry)) {
+    log.add("set aside an unfinished " + entry.operation + " of an earlier database in " +
+            journal);
+    if (markdone(journal) != 0) return -1;
+    unfinished = false;
+  }
   if (unfinished && undo(entry, touched, log) != 0) return -1;
 
   bool tails[kTables] = {};
@@ -249,8 +255,7 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 }
 
 bool DB_NeedsRecovery() {
-  IntentEntry entry;
-  if (readintent(DB_JournalName(), &entry)) return true;
+  if (DB_HasUnfinishedEdit()) return true;
   for (int t = 0; t < kTables; ++t) {
     DataFile table;
     const ErrorCode rc = table.open(named(t).c_str(), 1, 0);

@@ -245,15 +245,19 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   }
 }
 
-TEST_F(RecoverTest, TornOrDamagedEntriesAreIgnoredAndAnUnfinishedOneRefusesEdits) {
+TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefusesEdits) {
   restore();
-  IntentEntry entry;
-  entry.operation = "link";
-  entry.counts.push_back({ArtistRows, 0, 0});  // would empty rel001
-  const std::vector<uint8_t> bytes = encodeintent(entry);
   auto write = [](const std::vector<uint8_t>& b, size_t n) {
     std::ofstream("maindb.jnl", std::ios::binary).write(reinterpret_cast<const char*>(b.data()), n);
   };
+  IntentEntry entry;
+  entry.operation = "link";
+  entry.counts.push_back({ArtistRows, 0, 0});  // would empty rel001
+  // Left by an earlier database of the same name: not this one's.
+  write(encodeintent(entry), encodeintent(entry).size());
+  EXPECT_FALSE(DB_NeedsRecovery());
+  tablescreated(entry.created);
+  const std::vector<uint8_t> bytes = encodeintent(entry);
   IntentEntry read;
   write(bytes, bytes.size() - 1);
   EXPECT_FALSE(readintent("maindb.jnl", &read));

@@ -62,9 +62,10 @@ for round in $(seq 1 "$rounds"); do
     for k in 1 2 3; do "$cli" link "Doomed $round" song "D$round Song $k" >/dev/null; done
     setsid bash -c "$(declare -f stream); cli='$cli'; stream $round" &
   fi
+  victim=$!
+  disown  # the shell would announce the kill
   sleep "0.$((RANDOM % 9 + 1))"
-  kill -9 -- -$! 2>/dev/null
-  { wait; } 2>/dev/null
+  kill -9 -- -"$victim" 2>/dev/null
 
   out=$("$cli" recover 2>&1)
   case "$out" in
