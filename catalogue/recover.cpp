@@ -138,7 +138,9 @@ int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   const std::string name = named(t);
   std::vector<std::string> problems;
   if (!touched && quill::checktable(name.c_str(), &problems) == 0) return 0;
-  ErrorCode rc = DataFile::reindex(name.c_str(), progress);
+  // Each table's own percentages: the engine takes its total from the first.
+  quill::Progress each = *progress;
+  ErrorCode rc = DataFile::reindex(name.c_str(), &each);
   if (rc != Ok) {
     log.add("cannot reindex " + name + ": " + quill::errname(rc));
     return -1;

@@ -2,16 +2,20 @@
 // a whole, consistent state.
 //
 // DB_Recover (callback, context, log) runs while no database is open (an
-// open one is closed first) and leaves it closed. In this order it:
+// open one is closed first) and leaves it closed; like an open, it first
+// waits a few seconds for a program that still holds the database (one just
+// killed lets go a moment later). In this order it:
 //  1. undoes an unfinished edit of the journal (journal.h): puts back the
 //     records' bytes and the tables' counts it recorded, so that the edit
-//     is absent; the entry is marked done only after step 3;
+//     is absent (an entry of an earlier database of the same name is set
+//     aside);
 //  2. makes every table's counters agree with its records: a counted record
 //     that the file does not hold whole is uncounted, the deleted count is
-//     recounted, and records past the counted end (an append that never
-//     finished) are dropped by packing the table;
+//     recounted;
 //  3. reindexes every table that step 1 or 2 changed or whose index fails
-//     the engine's integrity check;
+//     the engine's integrity check; marks the journal entry done; then drops
+//     records past the counted end (an append that never finished, or one
+//     step 1 took back) by packing the table, and reindexes it again;
 //  4. removes the database's temporary files that no process holds;
 //  5. verifies the database, answering Yes to every correction it offers;
 //  6. runs the integrity check of every table again.
