@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "catalogue/host.h"
+#include "catalogue/journal.h"
 #include "catalogue/schema.h"
 #include "catalogue/standing.h"
 #include "catalogue/tableset.h"
@@ -29,10 +30,17 @@ ErrorCode setlong(Rlist& cursor, int field, int32_t value) {
   return cursor.flush(0);
 }
 
-}  // namespace
+// Journals everything an edit of the list's album may change: its rows, the
+// attributes they link to, the album, and the attribute attr.
+ErrorCode beginedit(Intent& intent, Relation& list, int32_t attr) {
+  if (editable(list)) {
+    intent.album(list.relation(), list.code());
+    intent.coded(attrtable(list.relation()), attr);
+  }
+  return intent.begin();
+}
 
-ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
-                     Rlist& titlecursor) {
+ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rlist& titlecursor) {
   if (!editable(list) || list.code() != title || position < -1) return quill::BadParam;
   // A row must not point to nowhere.
   Rlist& other = list.cursor();
@@ -83,7 +91,7 @@ ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
   return setlong(other, F_RefCount, other.field(F_RefCount).aslong() + 1);
 }
 
-ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
+ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   DB_Host().drain();
   WaitCursor wait;
   if (!editable(list)) return quill::BadParam;
@@ -157,7 +165,7 @@ ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   return Ok;
 }
 
-ErrorCode DB_MoveLink(Relation& list, int up, Rlist& titlecursor) {
+ErrorCode movelink(Relation& list, int up, Rlist& titlecursor) {
   if (!editable(list)) return quill::BadParam;
   if (!list.valid()) return quill::NoCurrentRecord;
   Rlist& rows = list.rows();
@@ -174,9 +182,30 @@ ErrorCode DB_MoveLink(Relation& list, int up, Rlist& titlecursor) {
     if (list.skip(1) != Ok) return quill::TooFar;
     list.skip(-1);
   }
-  ErrorCode rc = DB_RemoveLink(list, titlecursor, PurgeKeep);
+  ErrorCode rc = removelink(list, titlecursor, PurgeKeep);
   if (rc != Ok) return rc;
-  return DB_AddLink(list, title, up ? seq - 1 : seq + 1, attr, titlecursor);
+  return addlink(list, title, up ? seq - 1 : seq + 1, attr, titlecursor);
+}
+
+}  // namespace
+
+ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
+                     Rlist& titlecursor) {
+  Intent intent("link");
+  if (ErrorCode rc = beginedit(intent, list, attr); rc != Ok) return rc;
+  return intent.end(addlink(list, title, position, attr, titlecursor));
+}
+
+ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
+  Intent intent("unlink");
+  if (ErrorCode rc = beginedit(intent, list, -1); rc != Ok) return rc;
+  return intent.end(removelink(list, titlecursor, purge));
+}
+
+ErrorCode DB_MoveLink(Relation& list, int up, Rlist& titlecursor) {
+  Intent intent("move");
+  if (ErrorCode rc = beginedit(intent, list, -1); rc != Ok) return rc;
+  return intent.end(movelink(list, up, titlecursor));
 }
 
 }  // namespace tracklore

@@ -6,7 +6,10 @@
 // the first failing code (engine codes, or the refusals of results.h); the
 // user interface shows the messages. Steps done before a failing step stay
 // done, except where noted; what is left inconsistent is what DB_Verify
-// detects and repairs.
+// detects and repairs. Linking, unlinking, moving and deleting an album are
+// journalled (journal.h): one cut short by a crash, or failing after it
+// changed something, is undone by DB_Recover, and edits are refused with
+// NeedsRecovery until then.
 //
 // DB_InsertRecord (kind, name, cursor): appends an album (kind 0, OK_field
 //   "*", Aux_attr -1) or an artist or song (kind 1, 2, Ref_count 0) with the

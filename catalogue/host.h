@@ -56,6 +56,9 @@ class Host {
   virtual void waitcursor(bool on) = 0;
   // Handles the input messages that are waiting, so that windows repaint.
   virtual void drain() = 0;
+  // A passing status line, for example while waiting for another program
+  // to let go of the database; nothing needs to be answered.
+  virtual void status(const char*) {}
 };
 
 // Installs the host for the whole run; null puts the silent default back.

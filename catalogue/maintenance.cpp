@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/progress.h"
+#include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
@@ -62,6 +63,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   progress.total = static_cast<int32_t>(total > INT32_MAX ? INT32_MAX : total);
   progress.done = 0;
 
+  OpenWait wait;
   for (int n = 0; n < kTables; ++n) {
     const char* name = DB_TableName(kPassOrder[n]);
     if (context != nullptr) {
@@ -71,7 +73,10 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     // The scan reports only as records go by: an empty table would pass
     // without its line ever being shown.
     if (callback != nullptr) callback(context, progresspercent(progress));
-    if (DB_CheckResult(pass.run(name, &progress), name, pass.operation) != 0) return -1;
+    // Others may take the tables between the steps: wait for them as an open does.
+    ErrorCode rc = wait.run(name, [&] { return pass.run(name, &progress); });
+    if (wait.busy()) return DB_ReportBusy(name);
+    if (DB_CheckResult(rc, name, pass.operation) != 0) return -1;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/names.h"
+#include "catalogue/journal.h"
 #include "catalogue/schema.h"
 #include "catalogue/standing.h"
 #include "catalogue/tableset.h"
@@ -17,6 +18,9 @@ using quill::Rlist;
 namespace {
 
 bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
+
+// The album's rows in both relations, then the album.
+ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
 }  // namespace
 
@@ -57,6 +61,16 @@ ErrorCode DB_DeleteArticle(Rlist& titlecursor) {
   if (titlecursor.datafile() != &DB_Table(TitleTable)) return quill::BadParam;
   if (!standsin(titlecursor, DB_Table(TitleTable))) return quill::NoCurrentRecord;
   const int32_t code = titlecursor.field(F_Code).aslong();
+  Intent intent("delete album");
+  for (int r = 0; r < kRelations; ++r) intent.album(r, code);
+  intent.counts(TitleTable);
+  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
+  return intent.end(deleterows(titlecursor, code));
+}
+
+namespace {
+
+ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
   for (int r = 0; r < kRelations; ++r) {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, code);
     list->first();
@@ -69,6 +83,8 @@ ErrorCode DB_DeleteArticle(Rlist& titlecursor) {
   }
   return titlecursor.del();
 }
+
+}  // namespace
 
 ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   if (kind != ArtistTable && kind != SongTable) return quill::BadParam;

@@ -8,6 +8,7 @@ const char* DB_ResultName(ErrorCode code) {
     case NeedsConfirmation: return "NeedsConfirmation";
     case EmptyName: return "EmptyName";
     case ListFull: return "ListFull";
+    case NeedsRecovery: return "NeedsRecovery";
     default: return quill::errname(code);
   }
 }

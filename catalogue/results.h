@@ -22,6 +22,9 @@ enum : ErrorCode {
   EmptyName = 0x2003,
   // An album's list already holds a row at the largest position.
   ListFull = 0x2004,
+  // An edit interrupted by a crash must be undone (DB_Recover) before the
+  // next one may begin.
+  NeedsRecovery = 0x2005,
 };
 
 // The display name of a catalogue or engine code.

@@ -5,6 +5,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
+#include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "engine/errors.h"
 
@@ -77,10 +78,15 @@ int DB_Open(int ask, int readonly, int shared, int noindex) {
   // Reopening an object that is still open would strand its cursors' view
   // of the old files; start from a closed set instead.
   if (state().open) DB_Close();
+  OpenWait wait;
   for (int index : kOpenOrder) {
     const char* name = DB_TableName(index);
-    ErrorCode rc = DB_Table(index).open(name, readonly, shared, noindex);
+    ErrorCode rc = wait.open(DB_Table(index), name, readonly, shared, noindex);
     state().openresult = rc;
+    if (wait.busy()) {
+      DB_Close();
+      return DB_ReportBusy(name);
+    }
     if (DB_CheckResult(rc, name, "open") != 0) return -1;
     // Every later step reads fields and tags by number: a table of another
     // shape would hand it fields that do not exist.

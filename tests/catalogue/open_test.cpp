@@ -2,8 +2,10 @@
 // the all-or-nothing state, and the list over a whole table.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
@@ -114,16 +116,25 @@ TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
                 "database: field 0 is Name C 51, not Name C 61."}));
 }
 
-TEST_F(OpenTest, ATableHeldByAnotherOpenerIsReported) {
+// A table another program holds is waited for, with a word after the first
+// second, and then named as in use rather than as a failed open.
+TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), 0, 1), 0);
   EXPECT_EQ(DB_Open(0, 1, 0, 0), -1);
   ASSERT_EQ(reports_.texts().size(), 1u);
   EXPECT_EQ(reports_.texts()[0],
-            "Operation open failed on Datafile \"attr002\".\nReturn value: DataOpen.");
+            "Another program is using the database (table \"attr002\" is held).\nTry again when "
+            "it has finished.");
+  EXPECT_EQ(host_.statuses.size(), 1u);
   EXPECT_FALSE(anyopen());
-  holder.close();
+
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    holder.close();
+  });
   EXPECT_EQ(DB_Open(0, 1, 0, 0), 0);
+  release.join();
 }
 
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCase) {

@@ -92,12 +92,14 @@ class ScriptedHost : public Host {
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
   void drain() override { ++drains; }
+  void status(const char* text) override { statuses.emplace_back(text); }
 
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int waitdepth = 0;  // shown and not yet removed
   int waitshown = 0;  // times shown
   int drains = 0;
+  std::vector<std::string> statuses;
   size_t unanswered() const { return answers_.size(); }
 
  private:

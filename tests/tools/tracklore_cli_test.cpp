@@ -248,7 +248,7 @@ TEST_F(TrackloreCli, PackThenReindex) {
   Outcome stale = cli({"list", "albums"});
   EXPECT_EQ(stale.status, 1);
   EXPECT_TRUE(contains(stale.err, "IndexOutOfDate"));
-  EXPECT_TRUE(contains(stale.err, "tracklore-cli reindex rebuilds them"));
+  EXPECT_TRUE(contains(stale.err, "tracklore-cli recover mends it"));
   Outcome reindex = cli({"reindex"});
   EXPECT_OK(reindex);
   EXPECT_EQ(reindex.out, "Reindex succeeded.\n");
@@ -309,6 +309,24 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   Outcome broken = cli({"verify"});
   EXPECT_EQ(broken.status, 2);
   EXPECT_TRUE(contains(broken.err, "Verification failed. Check if a file is open or locked"));
+}
+
+TEST_F(TrackloreCli, RecoverMendsInOneStepAndSaysWhatItDid) {
+  ASSERT_OK(cli({"add", "album", "A"}));
+  ASSERT_OK(cli({"link", "A", "song", "S"}));
+  ASSERT_OK(quilltool({"update", "attr002", "0", "Ref_count=5"}));
+  ASSERT_OK(cli({"pack"}));  // every index now out of date
+  Outcome stale = cli({"show", "A"});
+  EXPECT_EQ(stale.status, 1);
+  EXPECT_TRUE(contains(stale.err, "tracklore-cli recover mends it")) << stale.err;
+  Outcome recover = cli({"recover"});
+  EXPECT_OK(recover);
+  EXPECT_TRUE(contains(recover.out, "reindexed maindb (the index cannot be used: IndexOutOfDate)\n")) << recover.out;
+  EXPECT_TRUE(contains(recover.out, "verification corrected 1 problem(s): Invalid reference count\n"
+                                    "Recovery complete: the database is whole.\n"))
+      << recover.out;
+  EXPECT_EQ(cli({"recover"}).out, "Nothing needed mending: the database is whole.\n");
+  EXPECT_EQ(cli({"list", "songs"}).out, "0\tS\t1\n");
 }
 
 TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/edits.h"
+#include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
 #include "catalogue/schema.h"
@@ -170,6 +171,11 @@ int cmd_link(const Options& options, TerminalHost&) {
   Rlist titles(&DB_Table(TitleTable));
   if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
 
+  // Making the artist or song, linking it and the album's mark: one edit.
+  Intent intent("link");
+  intent.album(kind - 1, album.code);
+  intent.counts(kind);
+  if (ErrorCode rc = intent.begin(); rc != Ok) return engineerror("Insertion failed", rc);
   Record item;
   bool created;
   if (int status = linkedattribute(kind, options.operands[2], &item, &created); status != 0)
@@ -186,7 +192,10 @@ int cmd_link(const Options& options, TerminalHost&) {
   if (rc != Ok) return engineerror("Insertion failed", rc);
   std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
               describe(TitleTable, album).c_str(), list->rows().field(F_Seq).asint());
-  return refreshmark(titles);
+  const int status = refreshmark(titles);
+  if (ErrorCode ended = intent.end(status == 0 ? Ok : quill::WriteFailed); ended != Ok)
+    return engineerror("Insertion failed", ended);
+  return status;
 }
 
 int cmd_unlink(const Options& options, TerminalHost&) {

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/batch.h"
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
+#include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
 #include "catalogue/schema.h"
@@ -79,6 +79,9 @@ bool writefile(const std::string& path, const std::string& text) {
 }
 
 // ---- import ---------------------------------------------------------------------
+
+// Albums per journalled batch: one sync of the journal for each.
+constexpr int kImportBatch = 64;
 
 struct Tally {
   int albums = 0;
@@ -204,23 +207,24 @@ int cmd_import(const Options& options, TerminalHost&) {
   notealbums(plan.albums);
   std::map<std::string, int32_t> known[3];
   Tally tally;
-  // Forced to disk once per batch of albums, not three times per change.
-  CatalogueBatch batch;
+  // All-or-nothing per batch: a crash takes back the unfinished batch only.
+  BatchIntent batch("import", kImportBatch);
   for (const PlannedAlbum& album : plan.albums) {
-    const char* step = "";
-    ErrorCode rc = importalbum(album, known, &tally, &step);
+    const char* step = "Journalling";
+    ErrorCode rc = batch.next();
+    if (rc == Ok) rc = importalbum(album, known, &tally, &step);
     if (rc != Ok)
       return failure("import stopped at album " + inquotes(album.name) + " (line " +
                      std::to_string(album.line) + "): " + step + " failed; returned " +
-                     DB_ResultName(rc) + ". The database holds a partial import: the " +
+                     DB_ResultName(batch.end(rc)) + ". The database holds a partial import: the " +
                      std::to_string(tally.albums) +
-                     " albums before it, and this one as far as it got");
+                     " albums before it, and this one as far as it got (tracklore-cli recover "
+                     "takes back the unfinished batch)");
     ++tally.albums;
-    if (batch.unitdone() != 0) break;
   }
-  if (batch.finish() != 0)
-    return failure("import stopped: the database could not be forced to disk after " +
-                   std::to_string(tally.albums) + " albums; tracklore-cli reindex and verify repair it");
+  if (ErrorCode rc = batch.end(Ok); rc != Ok)
+    return failure(std::string("the import could not be marked complete; returned ") +
+                   DB_ResultName(rc));
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),

@@ -45,6 +45,8 @@ const Command kCommands[] = {
     {"verify", 0, 0, 0, cmd_verify, "verify [--yes|--no]",
      "check the database and repair it (read-only when nothing can be answered Yes);\n"
      "      exit status 0 when no problem remains, 1 when some do, 2 when it could not run"},
+    {"recover", 0, 0, 0, cmd_recover, "recover",
+     "after a crash: undo an unfinished edit, reindex, verify (answering yes), check"},
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
      "write every album as CSV (album,kind,position,name,album_code) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},

@@ -29,6 +29,7 @@ int cmd_delete(const Options& options, TerminalHost& host);
 int cmd_pack(const Options& options, TerminalHost& host);
 int cmd_reindex(const Options& options, TerminalHost& host);
 int cmd_verify(const Options& options, TerminalHost& host);
+int cmd_recover(const Options& options, TerminalHost& host);
 int cmd_export(const Options& options, TerminalHost& host);
 int cmd_import(const Options& options, TerminalHost& host);
 int cmd_scan(const Options& options, TerminalHost& host);

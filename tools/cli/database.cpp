@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "catalogue/findname.h"
+#include "catalogue/journal.h"
+#include "catalogue/recover.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -21,35 +23,24 @@ namespace tracklore::cli {
 using quill::Ok;
 using quill::Rlist;
 
-namespace {
-
-// The catalogue has told which table failed and how, but not to us: the
-// tables are opened again for reading, in the same order, to learn the code.
-quill::ErrorCode openfailure() {
-  for (int index : {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows}) {
-    quill::DataFile table;
-    const quill::ErrorCode rc = table.open(DB_TableName(index), 1, 0, 0);
-    if (rc != Ok) return rc;
-  }
-  return Ok;
-}
-
-}  // namespace
 
 Session::Session(bool write) {
   if (DB_Open(0, write ? 0 : 1, 0, 0) == 0) {
     open_ = true;
+    // An edit would be refused: say why once, before anything is done.
+    if (write && DB_HasUnfinishedEdit()) {
+      DB_Close();
+      open_ = false;
+      failure("an edit was interrupted and is still unfinished; tracklore-cli recover mends it");
+    }
     return;
   }
   std::error_code ignored;
-  failure("cannot open the database " + quotedtext(DB_MainName()) + " in " +
-          quotedtext(std::filesystem::current_path(ignored).string()));
   // An interrupted change, or a pack whose reindex was declined, leaves the
-  // records sound and only the index behind them.
-  const quill::ErrorCode rc = openfailure();
-  if (rc == quill::IndexOutOfDate || rc == quill::BadIndex)
-    failure("the index files are out of date or damaged; tracklore-cli reindex rebuilds them "
-            "from the records");
+  // records sound and only the index behind them: recovery mends both.
+  failure("cannot open the database " + quotedtext(DB_MainName()) + " in " +
+          quotedtext(std::filesystem::current_path(ignored).string()) +
+          (DB_NeedsRecovery() ? "; tracklore-cli recover mends it" : ""));
 }
 
 Session::~Session() {

@@ -65,6 +65,8 @@ Answer answerfor(Choice choice, Buttons buttons) {
   return Answer::Cancel;
 }
 
+void TerminalHost::status(const char* text) { std::fprintf(stderr, "tracklore-cli: %s\n", text); }
+
 Answer TerminalHost::message(const char* text, const char* title, Buttons buttons, Icon) {
   if (progress_ != nullptr) progress_->settle();
   std::fprintf(stderr, "%s: %s\n", escaped(toutf8(title)).c_str(), trimmed(text).c_str());

@@ -28,6 +28,7 @@ class TerminalHost : public Host {
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool) override {}
   void drain() override {}
+  void status(const char* text) override;
 
   // A pass in progress whose line is settled before a message is printed.
   void setprogress(ProgressView* view) { progress_ = view; }

@@ -1,0 +1,315 @@
+#include "catalogue/journal.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/file.h"
+#include "engine/rlist.h"
+
+namespace tracklore {
+
+namespace {
+
+constexpr char kMagic[4] = {'T', 'L', 'J', '1'};
+constexpr char kDone[4] = {'D', 'O', 'N', 'E'};
+constexpr size_t kHeadLength = 12;
+// Far beyond any one edit or batch; a length field above it is damage.
+constexpr uint32_t kLongestBody = 64u << 20;
+
+uint32_t crc32(const uint8_t* p, size_t n) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void put8(std::vector<uint8_t>& out, unsigned v) { out.push_back(static_cast<uint8_t>(v)); }
+void put16(std::vector<uint8_t>& out, unsigned v) {
+  uint8_t b[2];
+  quill::putle16(b, static_cast<uint16_t>(v));
+  out.insert(out.end(), b, b + 2);
+}
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+  uint8_t b[4];
+  quill::putle32(b, v);
+  out.insert(out.end(), b, b + 4);
+}
+
+// Reads the body front to back; every take fails once the bytes run out.
+struct Reader {
+  const uint8_t* p;
+  size_t left;
+  bool take(size_t n, const uint8_t** at) {
+    if (n > left) return false;
+    *at = p;
+    p += n;
+    left -= n;
+    return true;
+  }
+  bool u8(unsigned* v) {
+    const uint8_t* at;
+    if (!take(1, &at)) return false;
+    *v = at[0];
+    return true;
+  }
+  bool u16(unsigned* v) {
+    const uint8_t* at;
+    if (!take(2, &at)) return false;
+    *v = quill::getle16(at);
+    return true;
+  }
+  bool u32(uint32_t* v) {
+    const uint8_t* at;
+    if (!take(4, &at)) return false;
+    *v = quill::getle32(at);
+    return true;
+  }
+};
+
+bool istable(unsigned table) { return table < static_cast<unsigned>(kTables); }
+
+int depth = 0;
+
+}  // namespace
+
+std::string DB_JournalName() { return std::string(DB_MainName()) + ".jnl"; }
+
+std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
+  std::vector<uint8_t> body;
+  const size_t oplength = std::min<size_t>(entry.operation.size(), 255);
+  put8(body, static_cast<unsigned>(oplength));
+  body.insert(body.end(), entry.operation.begin(), entry.operation.begin() + oplength);
+  for (int32_t created : entry.created) put32(body, static_cast<uint32_t>(created));
+  put16(body, static_cast<unsigned>(entry.counts.size()));
+  for (const IntentEntry::Counts& c : entry.counts) {
+    put8(body, static_cast<unsigned>(c.table));
+    put32(body, static_cast<uint32_t>(c.nrecs));
+    put32(body, static_cast<uint32_t>(c.ndeleted));
+  }
+  put32(body, static_cast<uint32_t>(entry.images.size()));
+  for (const IntentEntry::Image& image : entry.images) {
+    put8(body, static_cast<unsigned>(image.table));
+    put32(body, static_cast<uint32_t>(image.recno));
+    put16(body, static_cast<unsigned>(image.bytes.size()));
+    body.insert(body.end(), image.bytes.begin(), image.bytes.end());
+  }
+  std::vector<uint8_t> out(kMagic, kMagic + 4);
+  put32(out, static_cast<uint32_t>(body.size()));
+  put32(out, crc32(body.data(), body.size()));
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
+  if (size < kHeadLength || std::memcmp(data, kMagic, 4) != 0) return false;
+  const uint32_t length = quill::getle32(data + 4);
+  if (length > kLongestBody || length > size - kHeadLength) return false;
+  if (crc32(data + kHeadLength, length) != quill::getle32(data + 8)) return false;
+  Reader in{data + kHeadLength, length};
+  IntentEntry e;
+  unsigned n8;
+  const uint8_t* at;
+  if (!in.u8(&n8) || !in.take(n8, &at)) return false;
+  e.operation.assign(reinterpret_cast<const char*>(at), n8);
+  for (int32_t& created : e.created) {
+    uint32_t v;
+    if (!in.u32(&v)) return false;
+    created = static_cast<int32_t>(v);
+  }
+  unsigned ncounts;
+  if (!in.u16(&ncounts)) return false;
+  for (unsigned i = 0; i < ncounts; ++i) {
+    unsigned table;
+    uint32_t nrecs, ndeleted;
+    if (!in.u8(&table) || !in.u32(&nrecs) || !in.u32(&ndeleted) || !istable(table)) return false;
+    e.counts.push_back({static_cast<int>(table), static_cast<int32_t>(nrecs),
+                        static_cast<int32_t>(ndeleted)});
+  }
+  uint32_t nimages;
+  if (!in.u32(&nimages)) return false;
+  for (uint32_t i = 0; i < nimages; ++i) {
+    unsigned table, n;
+    uint32_t recno;
+    if (!in.u8(&table) || !in.u32(&recno) || !in.u16(&n) || !in.take(n, &at) || !istable(table))
+      return false;
+    e.images.push_back({static_cast<int>(table), static_cast<int32_t>(recno),
+                        std::vector<uint8_t>(at, at + n)});
+  }
+  if (in.left != 0) return false;
+  *entry = std::move(e);
+  return true;
+}
+
+bool readintent(const std::string& path, IntentEntry* entry) {
+  quill::File file;
+  if (file.open(path.c_str(), 0, 0) != 0) return false;
+  const int32_t size = file.size();
+  if (size < static_cast<int32_t>(kHeadLength)) return false;
+  uint8_t head[kHeadLength];
+  if (file.read(head, kHeadLength) != 0 || std::memcmp(head, kMagic, 4) != 0) return false;
+  const uint32_t length = quill::getle32(head + 4);
+  if (length > kLongestBody || length > static_cast<uint32_t>(size) - kHeadLength) return false;
+  std::vector<uint8_t> bytes(kHeadLength + length);
+  std::memcpy(bytes.data(), head, kHeadLength);
+  if (length > 0 && file.read(bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
+    return false;
+  return decodeintent(bytes.data(), bytes.size(), entry);
+}
+
+int markdone(const std::string& path) {
+  quill::File file;
+  if (file.open(path.c_str(), 1, 1) != 0) return -1;
+  if (file.write(kDone, 4) != 0 || file.sync() != 0) return -1;
+  return file.close();
+}
+
+void tablescreated(int32_t created[kTables]) {
+  for (int t = 0; t < kTables; ++t) {
+    created[t] = 0;
+    if (DB_Table(t).isopen()) {
+      created[t] = DB_Table(t).header().created;
+      continue;
+    }
+    quill::DataFile table;
+    if (table.opendata(DB_TableName(t), 1, 1) == quill::Ok) created[t] = table.header().created;
+  }
+}
+
+bool belongshere(const IntentEntry& entry) {
+  int32_t created[kTables];
+  tablescreated(created);
+  return std::equal(created, created + kTables, entry.created);
+}
+
+bool DB_HasUnfinishedEdit() {
+  IntentEntry entry;
+  return readintent(DB_JournalName(), &entry) && belongshere(entry);
+}
+
+Intent::Intent(const char* operation) : outer_(depth++ == 0) {
+  entry_.operation = operation;
+  active_ = outer_ && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
+  if (active_) tablescreated(entry_.created);
+}
+
+Intent::~Intent() {
+  // Left without end(): taken as failed, so kept only if it changed something.
+  if (active_) end(quill::WriteFailed);
+  --depth;
+}
+
+void Intent::counts(int table) {
+  if (!active_) return;
+  for (const IntentEntry::Counts& c : entry_.counts)
+    if (c.table == table) return;
+  quill::DataFile& t = DB_Table(table);
+  entry_.counts.push_back({table, t.nrecs(), t.header().ndeleted});
+}
+
+void Intent::record(int table, int32_t recno) {
+  if (!active_) return;
+  quill::DataFile& t = DB_Table(table);
+  if (recno < 0 || recno >= t.nrecs()) return;
+  for (const IntentEntry::Image& image : entry_.images)
+    if (image.table == table && image.recno == recno) return;
+  std::vector<uint8_t> bytes(t.header().reclen);
+  if (t.file().seek(t.recoffset(recno)) != 0 ||
+      t.file().read(bytes.data(), static_cast<int32_t>(bytes.size())) != 0)
+    return;  // unreadable: the edit's own read fails the same way
+  entry_.images.push_back({table, recno, std::move(bytes)});
+}
+
+void Intent::album(int r, int32_t title) {
+  if (!active_) return;
+  counts(rowtable(r));
+  counts(attrtable(r));
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, title);
+  for (ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1)) {
+    record(rowtable(r), list->rows().recno());
+    if (list->cursor().valid()) record(attrtable(r), list->cursor().recno());
+  }
+  coded(TitleTable, title);
+}
+
+void Intent::coded(int table, int32_t code) {
+  if (!active_) return;
+  quill::Rlist cursor(&DB_Table(table));
+  cursor.select(T_Code);
+  uint8_t key[4];
+  quill::put4(key, code);
+  if (cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny) == quill::Ok)
+    record(table, cursor.recno());
+}
+
+ErrorCode Intent::begin() {
+  if (!active_) return quill::Ok;
+  const std::string path = DB_JournalName();
+  IntentEntry pending;
+  if (readintent(path, &pending) && belongshere(pending)) {
+    active_ = false;
+    return NeedsRecovery;
+  }
+  const std::vector<uint8_t> bytes = encodeintent(entry_);
+  quill::File file;
+  if (file.create(path.c_str(), 1) != 0 ||
+      file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
+    active_ = false;
+    return quill::WriteFailed;
+  }
+  file.close();
+  return quill::Ok;
+}
+
+bool Intent::changed() const {
+  for (const IntentEntry::Counts& c : entry_.counts) {
+    quill::DataFile& t = DB_Table(c.table);
+    if (t.nrecs() != c.nrecs || t.header().ndeleted != c.ndeleted) return true;
+  }
+  for (const IntentEntry::Image& image : entry_.images) {
+    quill::DataFile& t = DB_Table(image.table);
+    std::vector<uint8_t> now(image.bytes.size());
+    if (t.file().seek(t.recoffset(image.recno)) != 0 ||
+        t.file().read(now.data(), static_cast<int32_t>(now.size())) != 0 || now != image.bytes)
+      return true;
+  }
+  return false;
+}
+
+ErrorCode Intent::end(ErrorCode result) {
+  if (!active_) return result;
+  active_ = false;
+  if (result != quill::Ok && changed()) return result;
+  if (markdone(DB_JournalName()) != 0 && result == quill::Ok) return quill::WriteFailed;
+  return result;
+}
+
+BatchIntent::BatchIntent(const char* operation, int size) : operation_(operation), size_(size) {}
+
+BatchIntent::~BatchIntent() = default;
+
+ErrorCode BatchIntent::next() {
+  if (intent_ && items_ < size_) {
+    ++items_;
+    return quill::Ok;
+  }
+  if (ErrorCode rc = end(quill::Ok); rc != quill::Ok) return rc;
+  intent_ = std::make_unique<Intent>(operation_);
+  for (int t = 0; t < kTables; ++t) intent_->counts(t);
+  items_ = 1;
+  return intent_->begin();
+}
+
+ErrorCode BatchIntent::end(ErrorCode result) {
+  if (!intent_) return result;
+  result = intent_->end(result);
+  intent_.reset();
+  return result;
+}
+
+}  // namespace tracklore

@@ -1,0 +1,133 @@
+// The intent journal: makes each catalogue edit all-or-nothing across the
+// tables it touches.
+//
+// An edit touches several tables (a move renumbers rows and raises and
+// lowers a count, deleting an album removes its rows and purges artists and
+// songs). Before it changes a table it writes, into the database's one
+// journal file (the main table's stem + ".jnl", beside the tables), what
+// undoing it needs: the record and deleted counts of every table it may
+// grow or shrink, and the bytes of every existing record it may change.
+// The entry carries a CRC-32 and is synced before the first table write;
+// after the last table write the edit marks it done. An entry left
+// unfinished by a crash is undone by DB_Recover (recover.h); until then
+// every edit is refused with NeedsRecovery, since writing a new entry would
+// lose the old one's undo.
+//
+// Intents nest: one begun while another is active adds and writes nothing,
+// so the outer one declares everything the inner edits touch.
+//
+// A batch (an import) declares counts only: its appends vanish when the
+// counts are put back, and the reference counts and first artists it
+// raised on existing records are derived values that the verification
+// ending every recovery recomputes from the rows.
+//
+// The journal is kept only while the database is held exclusively for
+// writing: a shared open has no single writer to own it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/results.h"
+
+namespace tracklore {
+
+// What an unfinished edit needs to be undone.
+struct IntentEntry {
+  struct Counts {
+    int table = 0;  // 0..4 of the table set
+    int32_t nrecs = 0;
+    int32_t ndeleted = 0;
+  };
+  struct Image {
+    int table = 0;
+    int32_t recno = 0;
+    std::vector<uint8_t> bytes;  // the whole record, status byte included
+  };
+  std::string operation;  // for the recovery's report: "move", "import"
+  // The creation times of the five tables: an entry left by an earlier
+  // database of the same name is not this one's to undo.
+  int32_t created[5] = {0, 0, 0, 0, 0};
+  std::vector<Counts> counts;
+  std::vector<Image> images;
+};
+
+// The journal file of the database named by DB_MainName, in the current
+// directory.
+std::string DB_JournalName();
+
+// Serialised entry (magic, body length, CRC-32 of the body, body) and back.
+std::vector<uint8_t> encodeintent(const IntentEntry& entry);
+// False when the bytes are not one whole entry with a matching checksum.
+bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry);
+
+// Reads the journal: true with the entry when it holds an unfinished one;
+// false when there is no journal, the entry is done, torn or fails its
+// checksum (a torn entry was never synced, so its edit had not begun).
+bool readintent(const std::string& path, IntentEntry* entry);
+// Marks the entry done (its magic overwritten and synced): 0 or -1.
+int markdone(const std::string& path);
+// The tables' creation times, from the open tables or from their files.
+void tablescreated(int32_t created[5]);
+// The entry was written for the database that is here now.
+bool belongshere(const IntentEntry& entry);
+
+// One edit's intent, begun before its first table write.
+class Intent {
+ public:
+  explicit Intent(const char* operation);
+  // An intent begun and never ended counts as a failed edit.
+  ~Intent();
+  Intent(const Intent&) = delete;
+  Intent& operator=(const Intent&) = delete;
+
+  // Declares what the edit may change; only the outermost intent keeps it.
+  void counts(int table);
+  void record(int table, int32_t recno);
+  // The record of table 0..2 with this code, when there is one.
+  void coded(int table, int32_t code);
+  // Every row of the album in relation r with the attributes they link to,
+  // the album's record, and the counts of both tables.
+  void album(int r, int32_t title);
+
+  // Writes and syncs the entry: 0, NeedsRecovery (an unfinished entry is
+  // there), or WriteFailed. A nested or unjournaled intent returns 0.
+  ErrorCode begin();
+  // After the edit with its result: returns the result. The entry is marked
+  // done when the edit succeeded, or failed without changing anything
+  // declared; otherwise it stays for recovery.
+  ErrorCode end(ErrorCode result);
+
+ private:
+  bool outer_;
+  bool active_ = false;
+  IntentEntry entry_;
+  bool changed() const;
+};
+
+// The intents of a batch of appends (an import): one intent, holding the
+// counts of every table, for each run of `size` items, synced once.
+class BatchIntent {
+ public:
+  BatchIntent(const char* operation, int size);
+  ~BatchIntent();
+  // Before each item; begins the next intent when the run is full: 0 or
+  // the code of Intent::begin (or Intent::end of the run before).
+  ErrorCode next();
+  // After the last item, or with the code of the item that failed.
+  ErrorCode end(ErrorCode result);
+
+ private:
+  const char* operation_;
+  int size_;
+  int items_ = 0;
+  std::unique_ptr<Intent> intent_;
+};
+
+// True when the journal holds an edit of this database that a crash
+// interrupted.
+bool DB_HasUnfinishedEdit();
+
+}  // namespace tracklore

@@ -1,0 +1,53 @@
+// Recovery in one step: brings a database that a crash interrupted back to
+// a whole, consistent state.
+//
+// DB_Recover (callback, context, log) runs while no database is open (an
+// open one is closed first) and leaves it closed; like an open, it first
+// waits a few seconds for a program that still holds the database (one just
+// killed lets go a moment later). In this order it:
+//  1. undoes an unfinished edit of the journal (journal.h): puts back the
+//     records' bytes and the tables' counts it recorded, so that the edit
+//     is absent (an entry of an earlier database of the same name is set
+//     aside);
+//  2. makes every table's counters agree with its records: a counted record
+//     that the file does not hold whole is uncounted, the deleted count is
+//     recounted;
+//  3. reindexes every table that step 1 or 2 changed or whose index fails
+//     the engine's integrity check; marks the journal entry done; then drops
+//     records past the counted end (an append that never finished, or one
+//     step 1 took back) by packing the table, and reindexes it again;
+//  4. removes the database's temporary files that no process holds;
+//  5. verifies the database, answering Yes to every correction it offers;
+//  6. runs the integrity check of every table again.
+// Each thing done is appended to log as one line ("undid an unfinished
+// move", "reindexed attr001"). Result 0 when the catalogue is whole: every
+// step succeeded, verification left nothing uncorrected and every table
+// passes the integrity check; otherwise -1, with the reason in log.
+//
+// Progress as for the whole-database operations (maintenance.h), given to
+// the reindexing and the verification.
+//
+// The program offers it when an open fails for a reason it can mend
+// (DB_NeedsRecovery) and shows the log afterwards.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/maintenance.h"
+
+namespace tracklore {
+
+int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* log);
+
+// True when the database of the current directory holds an unfinished
+// edit, or a table whose index is missing, out of date or damaged: what
+// DB_Recover mends and an open refuses.
+bool DB_NeedsRecovery();
+
+// Removes the temporary files (pack, reindex and structure change leave
+// them when interrupted) that no process holds; their names are appended
+// to removed. 0, or -1 when the directory could not be read.
+int DB_RemoveStrayFiles(std::vector<std::string>* removed);
+
+}  // namespace tracklore

@@ -1,0 +1,321 @@
+// Every multi-table edit is whole or absent after a crash and recovery: each
+// edit is run in a child process that dies before its n-th table write, for
+// every n, and DB_Recover must then leave the tables exactly as before or
+// exactly as after the edit, with nothing for verification to find.
+#include "catalogue/recover.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/edits.h"
+#include "catalogue/journal.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/check.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Edit = std::function<ErrorCode()>;
+using Snapshot = std::vector<std::vector<std::string>>;
+
+// Consents to everything, as a user clicking OK would in the child.
+class Agreeing : public Host {
+ public:
+  Answer message(const char*, const char*, Buttons b, Icon) override {
+    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
+  }
+  bool openfile(const FileRequest&, std::string*) override { return false; }
+  bool savefile(const FileRequest&, std::string*) override { return false; }
+  void waitcursor(bool) override {}
+  void drain() override {}
+};
+
+const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002"};
+
+class RecoverTest : public CatalogueTest {
+ protected:
+  int32_t first_, second_;
+  std::vector<int32_t> artists_, songs_;
+
+  // Two albums that share an artist and a song; one artist used by none.
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    first_ = add(TitleTable, "First");
+    second_ = add(TitleTable, "Second");
+    for (const char* name : {"X0", "X1", "X2", "X3"}) artists_.push_back(add(ArtistTable, name));
+    for (const char* name : {"S0", "S1", "S2", "S3"}) songs_.push_back(add(SongTable, name));
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_EQ(link(0, first_, artists_[i]), quill::Ok);
+      ASSERT_EQ(link(1, first_, songs_[i]), quill::Ok);
+    }
+    ASSERT_EQ(link(0, second_, artists_[0]), quill::Ok);
+    ASSERT_EQ(link(1, second_, songs_[0]), quill::Ok);
+    ASSERT_EQ(link(1, second_, songs_[3]), quill::Ok);
+    DB_Close();
+    save("pristine");
+  }
+
+  // The five tables and the journal, kept in a directory and put back.
+  void save(const std::string& dir) {
+    fs::create_directory(dir);
+    for (const fs::directory_entry& file : fs::directory_iterator("."))
+      if (file.is_regular_file())
+        fs::copy_file(file.path(), dir / file.path().filename(),
+                      fs::copy_options::overwrite_existing);
+  }
+  void restore(const std::string& dir = "pristine") {
+    for (const fs::directory_entry& file : fs::directory_iterator("."))
+      if (file.is_regular_file()) fs::remove(file.path());
+    for (const fs::directory_entry& file : fs::directory_iterator(dir))
+      fs::copy_file(file.path(), file.path().filename());
+  }
+
+  // Every live record of every table, as bytes, in a stable order.
+  Snapshot snapshot() {
+    Snapshot tables(kTables);
+    EXPECT_EQ(DB_Open(0, 1, 0, 0), 0);
+    for (int t = 0; t < kTables; ++t) {
+      quill::Rlist cursor(&DB_Table(t));
+      for (ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
+        if (!cursor.isdeleted())
+          tables[t].emplace_back(reinterpret_cast<const char*>(cursor.buffer()), cursor.reclen());
+      std::sort(tables[t].begin(), tables[t].end());
+    }
+    DB_Close();
+    return tables;
+  }
+
+  // Which writes a cut counts: the tables' (the edit dies before one of
+  // them), the journal's, or every file's.
+  enum class Counted { Tables, Journal, All };
+
+  // Runs the step in a child that ends itself before the n-th counted write
+  // (never, for 0); true when the step was cut short. An edit runs on the
+  // database opened for writing; recovery opens it itself.
+  bool runcut(const Edit& step, int n, Counted counted = Counted::Tables, bool open = true) {
+    const pid_t child = fork();
+    if (child == 0) {
+      Agreeing agreeing;
+      DB_SetHost(&agreeing);
+      int writes = 0;
+      quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+        const std::string& name = file.name();
+        const bool journal = name.size() >= 4 && name.substr(name.size() - 4) == ".jnl";
+        if (counted == Counted::All || journal == (counted == Counted::Journal))
+          if (++writes == n) _exit(3);
+        return false;
+      });
+      if (open && DB_Open(0, 0, 0, 0) != 0) _exit(1);
+      _exit(step() == quill::Ok ? 0 : 2);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 1) << "the child could not open the database";
+    EXPECT_NE(WEXITSTATUS(status), 2) << "the step failed";
+    return WEXITSTATUS(status) == 3;
+  }
+
+  // exact: recovery must need no correction by verification (every edit
+  // but a batch, whose derived counts verification recomputes).
+  void wholeorabsent(const Edit& edit, bool exact = true) {
+    restore();
+    const Snapshot before = snapshot();
+    ASSERT_FALSE(runcut(edit, 0));
+    const Snapshot after = snapshot();
+    ASSERT_NE(before, after);
+    int cuts = 0;
+    for (int n = 1;; ++n) {
+      restore();
+      const bool cut = runcut(edit, n);
+      std::vector<std::string> log;
+      ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << "cut before write " << n;
+      for (const std::string& line : log) {
+        if (exact) {
+          EXPECT_EQ(line.find("verification"), std::string::npos) << n << ": " << line;
+        }
+      }
+      const Snapshot now = snapshot();
+      EXPECT_TRUE(now == before || now == after) << "cut before write " << n;
+      EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);  // a question fails the test
+      if (!cut) break;
+      ++cuts;
+    }
+    EXPECT_GT(cuts, 2);
+  }
+
+  // A by-title list of an album standing on position, with its album cursor.
+  struct Standing {
+    std::unique_ptr<Relation> list;
+    std::unique_ptr<quill::Rlist> album;
+  };
+  Standing stand(int r, int32_t title, int position) {
+    Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
+    s.list->first();
+    s.list->skip(position);
+    return s;
+  }
+};
+
+TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
+  // Renumbers three rows, raises a count, changes the first artist.
+  wholeorabsent([&] {
+    Standing s = stand(0, first_, 0);
+    return DB_AddLink(*s.list, first_, 0, artists_[3], *s.album);
+  });
+  // A shared artist leaves the first place: renumbering, a new first artist.
+  wholeorabsent([&] {
+    Standing s = stand(0, first_, 0);
+    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+  });
+  // The last use of a song goes and the song is purged.
+  wholeorabsent([&] {
+    Standing s = stand(1, first_, 1);
+    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+  });
+  wholeorabsent([&] {
+    Standing s = stand(0, first_, 0);
+    return DB_MoveLink(*s.list, 0, *s.album);
+  });
+}
+
+TEST_F(RecoverTest, DeletingAnAlbumIsWholeOrAbsent) {
+  wholeorabsent([&] {
+    auto album = at(TitleTable, first_);
+    return DB_DeleteArticle(*album);
+  });
+}
+
+TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {
+  wholeorabsent(
+      [&] {
+        BatchIntent batch("import", 10);
+        for (const char* name : {"Third", "Fourth"}) {
+          if (ErrorCode rc = batch.next(); rc != quill::Ok) return rc;
+          const int32_t album = add(TitleTable, name);
+          const int32_t song = add(SongTable, name);
+          for (int32_t attr : {songs_[0], song})
+            if (ErrorCode rc = link(1, album, attr); rc != quill::Ok) return batch.end(rc);
+        }
+        return batch.end(quill::Ok);
+      },
+      false);
+}
+
+// Recovery cut short at any write, even after it has packed away the
+// records it took back (which renumbers the rest), is recovered again.
+TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
+  restore();
+  // A deleted row ahead of the album's others, so that the pack renumbers.
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  {
+    Standing s = stand(0, first_, 0);
+    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeKeep), quill::Ok);
+  }
+  DB_Close();
+  const Snapshot before = snapshot();
+  // Every table written, the intent not yet marked done.
+  ASSERT_TRUE(runcut(
+      [&] {
+        Standing s = stand(0, first_, 0);
+        return DB_AddLink(*s.list, first_, 0, artists_[0], *s.album);
+      },
+      2, Counted::Journal));
+  save("cut");
+  Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : -1; };
+  for (int n = 1;; ++n) {
+    restore("cut");
+    const bool cut = runcut(recover, n, Counted::All, false);
+    ASSERT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0) << "recovery cut before write " << n;
+    ASSERT_EQ(snapshot(), before) << "recovery cut before write " << n;
+    if (!cut) break;
+  }
+}
+
+TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefusesEdits) {
+  restore();
+  auto write = [](const std::vector<uint8_t>& b, size_t n) {
+    std::ofstream("maindb.jnl", std::ios::binary).write(reinterpret_cast<const char*>(b.data()), n);
+  };
+  IntentEntry entry;
+  entry.operation = "link";
+  entry.counts.push_back({ArtistRows, 0, 0});  // would empty rel001
+  // Left by an earlier database of the same name: not this one's.
+  write(encodeintent(entry), encodeintent(entry).size());
+  EXPECT_FALSE(DB_NeedsRecovery());
+  tablescreated(entry.created);
+  const std::vector<uint8_t> bytes = encodeintent(entry);
+  IntentEntry read;
+  write(bytes, bytes.size() - 1);
+  EXPECT_FALSE(readintent("maindb.jnl", &read));
+  std::vector<uint8_t> flipped = bytes;
+  flipped.back() ^= 1;
+  write(flipped, flipped.size());
+  EXPECT_FALSE(readintent("maindb.jnl", &read));
+  const Snapshot before = snapshot();
+  std::vector<std::string> log;
+  EXPECT_EQ(DB_Recover(nullptr, nullptr, &log), 0);
+  EXPECT_TRUE(log.empty()) << log.front();
+  EXPECT_EQ(snapshot(), before);
+
+  // Whole: a new edit must not overwrite what recovery needs.
+  write(bytes, bytes.size());
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  {
+    Standing s = stand(0, first_, 0);
+    EXPECT_EQ(DB_AddLink(*s.list, first_, 0, artists_[3], *s.album), NeedsRecovery);
+  }
+  DB_Close();
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_TRUE(DB_NeedsRecovery());
+  ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0);
+  EXPECT_FALSE(DB_NeedsRecovery());
+}
+
+TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
+  restore();
+  // An append cut short after part of its record, and a deleted count one off.
+  std::ofstream("rel001.db1", std::ios::binary | std::ios::app).write("partial", 7);
+  {
+    std::fstream f("attr002.db1", std::ios::binary | std::ios::in | std::ios::out);
+    f.seekp(12);
+    const char one[4] = {1, 0, 0, 0};
+    f.write(one, 4);
+  }
+  std::ofstream("tmp20ab.idx") << "left by a pack";
+  std::vector<std::string> problems;
+  ASSERT_NE(quill::checktable("rel001", &problems), 0);
+  ASSERT_NE(quill::checktable("attr002", &problems), 0);
+
+  std::vector<std::string> log;
+  EXPECT_EQ(DB_Recover(nullptr, nullptr, &log), 0);
+  for (const char* base : kFiles) {
+    problems.clear();
+    EXPECT_EQ(quill::checktable(base, &problems), 0) << base << ": " << problems.front();
+  }
+  EXPECT_FALSE(fs::exists("tmp20ab.idx"));
+  const std::vector<std::string> expected = {
+      "attr002: deleted-record count 1 set to 0",
+      "reindexed attr002",
+      "reindexed rel001 (data file is 223 bytes long; its header makes it 216)",
+      "rel001: dropped an unfinished append past the last counted record",
+      "reindexed rel001",
+      "removed the temporary file tmp20ab.idx"};
+  EXPECT_EQ(log, expected);
+}
+
+}  // namespace
+}  // namespace tracklore::test
