@@ -161,6 +161,7 @@ class Btree {
     const uint8_t* key;
     int keylen;
     const uint8_t* data;
+    PrefixMatches matches = PrefixMatches::Scattered;
     int run(const Page& page, bool* found) const;
   };
   enum Refound { RefNone, RefExact, RefNext, RefLast };
@@ -206,7 +207,9 @@ class Btree {
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
-  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen);
+  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+              PrefixMatches matches = PrefixMatches::Scattered);
+  PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);
   void loadchild(Page& page, int32_t child, int32_t from);
 };

@@ -8,7 +8,7 @@ namespace quill {
 
 int Btree::Probe::run(const Page& page, bool* found) const {
   if (kind == Exact) return page.exact(key, keylen, data, found);
-  return page.firstnotsmaller(mode, key, keylen, found);
+  return page.firstnotsmaller(mode, key, keylen, found, matches);
 }
 
 // Loads a child and makes sure it names the page that led to it; a page
@@ -152,7 +152,8 @@ bool Btree::stepprev(int* i) {
 
 // Entries equal to the search key may lie in the subtrees on either side of
 // the one the descent met; first and last follow them down.
-void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen) {
+void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+                   PrefixMatches matches) {
   setpos(pos, pa_, i);
   if (which != WhichFirst && which != WhichLast) return;
   const int height = info_.height;
@@ -161,7 +162,7 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
   if (which == WhichFirst) {
     c = pa_.child(i);
   } else {
-    const int j = pa_.lastnotgreater(mode, key, klen, &found);
+    const int j = pa_.lastnotgreater(mode, key, klen, &found, matches);
     if (found) setpos(pos, pa_, j);
     c = found ? pa_.child(j + 1) : pa_.child(0);
   }
@@ -171,15 +172,22 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
     loadchild(pb_, c, from);
     from = c;
     if (which == WhichFirst) {
-      const int j = pb_.firstnotsmaller(mode, key, klen, &found);
+      const int j = pb_.firstnotsmaller(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = pb_.child(j);
     } else {
-      const int j = pb_.lastnotgreater(mode, key, klen, &found);
+      const int j = pb_.lastnotgreater(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = found ? pb_.child(j + 1) : pb_.child(0);
     }
   }
+}
+
+// Only the tree's natural comparator is known to keep a prefix's matches
+// together; any other is scanned.
+PrefixMatches Btree::prefixmatches(const uint8_t* key, int klen) const {
+  return cmp_ == compare && prefixtogether(kd_, key, klen) ? PrefixMatches::Together
+                                                           : PrefixMatches::Scattered;
 }
 
 ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which) {
@@ -217,10 +225,12 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   // begins with 1, yet 2 lies between them), so the descent may land beside
   // the matches; walking while the entries continue the number recovers
   // them.
-  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr}, &found);
+  // Decided once per seek: whether the pages may be bisected for this key.
+  const PrefixMatches matches = prefixmatches(k, keylen);
+  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr, matches}, &found);
   if (found) {
     if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      choose(pos, i, 1, which, k, keylen);
+      choose(pos, i, 1, which, k, keylen, matches);
       return Ok;
     }
     setpos(pos, pa_, i);
