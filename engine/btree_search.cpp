@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <unordered_set>
@@ -35,19 +36,35 @@ int Btree::descend(Page& page, const Probe& probe, bool* found) {
   const int height = info_.height;
   int32_t from = -1;
   for (int level = 1;; ++level) {
-    loadchild(page, at, from);
+    // Inner levels keep their own pages; the page the descent ends on is
+    // handed over in `page`.
+    Page& here = level < height ? levelpage(level) : page;
+    loadchild(here, at, from);
     // All leaves lie on the last level; anything else is a damaged tree,
     // and a chain of children longer than the height may be a loop.
-    if (page.leaf() != (level == height))
-      broken(at, page.leaf() ? "leaf above the tree's last level"
+    if (here.leaf() != (level == height))
+      broken(at, here.leaf() ? "leaf above the tree's last level"
                              : "inner page on the tree's last level");
-    const int i = probe.run(page, found);
-    if (*found) return i;
-    const int32_t c = page.child(i);
-    if (c == -1) return i;
+    const int i = probe.run(here, found);
+    const int32_t c = *found ? -1 : here.child(i);
+    if (c == -1) {
+      if (&here != &page) page.swap(here);
+      return i;
+    }
     from = at;
     at = c;
   }
+}
+
+Page& Btree::levelpage(int level) {
+  if (static_cast<size_t>(level) >= levels_.size()) {
+    const size_t had = levels_.size();
+    levels_.resize(static_cast<size_t>(level) + 1);
+    for (size_t l = had; l < levels_.size(); ++l)
+      levels_[l].init(file_, treeno_, pagesize_, std::max<int>(built_.keylen, 0),
+                      std::max<int>(built_.datalen, 0), built_.fixed != 0, cmp_, kd_);
+  }
+  return levels_[static_cast<size_t>(level)];
 }
 
 // From start always to child 0 (or the last child) down to a leaf, loading

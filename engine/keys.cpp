@@ -282,6 +282,11 @@ int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
   // Neighbouring keys share long beginnings: identical bytes first.
   const int shorter = la < lb ? la : lb;
   int k = 0;
+  for (uint64_t x, y; k + 8 <= shorter; k += 8) {
+    std::memcpy(&x, a + k, 8);
+    std::memcpy(&y, b + k, 8);
+    if (x != y) break;
+  }
   while (k < shorter && a[k] == b[k]) ++k;
   // Where both sides last stood between words: the word-by-word comparison
   // can start there, since every word before it is the same on both sides.
