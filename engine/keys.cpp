@@ -1,6 +1,7 @@
 #include "engine/keys.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "engine/bytes.h"
@@ -285,7 +286,11 @@ int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
   for (uint64_t x, y; k + 8 <= shorter; k += 8) {
     std::memcpy(&x, a + k, 8);
     std::memcpy(&y, b + k, 8);
-    if (x != y) break;
+    if (x != y) {
+      // The lowest differing bit lies in the first differing byte.
+      if constexpr (std::endian::native == std::endian::little) k += std::countr_zero(x ^ y) / 8;
+      break;
+    }
   }
   while (k < shorter && a[k] == b[k]) ++k;
   // Where both sides last stood between words: the word-by-word comparison
