@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/catalogue.h"
 #include "bench/dataset.h"
 #include "bench/measure.h"
 #include "bench/quill_side.h"
@@ -34,6 +35,8 @@ struct Options {
   uint64_t seed = 1;
   std::string dir;
   std::set<int> only;
+  std::vector<int> catalogue;  // catalogue workloads chosen with --only
+  int32_t albums = 10000;      // albums of the generated catalogue
   SqliteOptions sqlite;
   bool keep = false;
 };
@@ -41,7 +44,7 @@ struct Options {
 void usage(std::FILE* to) {
   std::fprintf(to,
                "usage: quillbench [--n N] [--seed S] [--dir DIR] [--only WORKLOAD[,WORKLOAD...]]\n"
-               "                  [--journal wal|delete] [--sqlite-code-key] [--keep]\n\n"
+               "                  [--journal wal|delete] [--sqlite-code-key] [--albums A] [--keep]\n\n"
                "Runs the same workloads on Quillstore and on SQLite and prints both times.\n"
                "  --n N              records (default 100000; 10000, 100000, 1000000 are usual)\n"
                "  --seed S           seed of the generated data (default 1)\n"
@@ -51,9 +54,12 @@ void usage(std::FILE* to) {
                "                     read is built first, untimed\n"
                "  --journal MODE     SQLite journal mode: wal (default) or delete\n"
                "  --sqlite-code-key  make code SQLite's INTEGER PRIMARY KEY instead of indexing it\n"
+               "  --albums A         albums of the catalogue workloads (default 10000)\n"
                "  --keep             keep the tables afterwards\n\nworkloads:\n");
   for (int id = 1; id <= kWorkloads; ++id)
     std::fprintf(to, "  %d %-9s %s\n", id, workload_info(id).name, workload_info(id).title);
+  std::fprintf(to, "catalogue workloads (by letter or name): a songs, b xref, c typeahead, "
+                   "d import\n");
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -68,18 +74,23 @@ bool parse(int argc, char** argv, Options& o) {
       return true;
     };
     std::string v;
+    // A number from 10 to most.
+    auto count = [&](long most, int32_t& out) {
+      if (!value(v)) return false;
+      char* end = nullptr;
+      long n = std::strtol(v.c_str(), &end, 10);
+      if (*end != '\0' || n < 10 || n > most) {
+        std::fprintf(stderr, "quillbench: %s wants a number from 10 to %ld\n", a.c_str(), most);
+        return false;
+      }
+      out = static_cast<int32_t>(n);
+      return true;
+    };
     if (a == "--help" || a == "-h") {
       usage(stdout);
       std::exit(0);
     } else if (a == "--n") {
-      if (!value(v)) return false;
-      char* end = nullptr;
-      long n = std::strtol(v.c_str(), &end, 10);
-      if (*end != '\0' || n < 10 || n > 10000000) {
-        std::fprintf(stderr, "quillbench: --n wants a number from 10 to 10000000\n");
-        return false;
-      }
-      o.n = static_cast<int32_t>(n);
+      if (!count(10000000, o.n)) return false;
     } else if (a == "--seed") {
       if (!value(v)) return false;
       o.seed = std::strtoull(v.c_str(), nullptr, 10);
@@ -94,11 +105,13 @@ bool parse(int argc, char** argv, Options& o) {
         std::string item = v.substr(start, comma == std::string::npos ? std::string::npos
                                                                         : comma - start);
         int id = workload_id(item);
-        if (id == 0) {
+        int cat = id == 0 ? catalogue_workload(item) : -1;
+        if (id == 0 && cat < 0) {
           std::fprintf(stderr, "quillbench: unknown workload '%s'\n", item.c_str());
           return false;
         }
-        o.only.insert(id);
+        if (id != 0) o.only.insert(id);
+        else o.catalogue.push_back(cat);
         if (comma == std::string::npos) break;
         start = comma + 1;
       }
@@ -111,6 +124,8 @@ bool parse(int argc, char** argv, Options& o) {
       o.sqlite.journal = v;
     } else if (a == "--sqlite-code-key") {
       o.sqlite.codekey = true;
+    } else if (a == "--albums") {
+      if (!count(1000000, o.albums)) return false;
     } else if (a == "--keep") {
       o.keep = true;
     } else {
@@ -298,10 +313,13 @@ int main(int argc, char** argv) {
   std::printf("\n");
 
   std::set<int> run = o.only;
-  if (run.empty())
+  const bool everything = run.empty() && o.catalogue.empty();
+  if (everything) {
     for (int id = 1; id <= kWorkloads; ++id) run.insert(id);
+    for (int id = 0; id < kCatalogueWorkloads; ++id) o.catalogue.push_back(id);
+  }
   // Workloads 3-8 read the table that workload 1 fills.
-  bool setup = !run.count(W_Append) && *run.rbegin() >= W_Lookup;
+  bool setup = !run.empty() && !run.count(W_Append) && *run.rbegin() >= W_Lookup;
   if (setup) {
     std::printf("(setting up: workload 1 untimed)\n");
     for (Side* side : sides) {
@@ -313,7 +331,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  print_table_head();
+  if (!run.empty()) print_table_head();
   std::vector<ReportRow> rows;
   int64_t live = d.n;
   int warnings = 0;
@@ -346,7 +364,7 @@ int main(int argc, char** argv) {
     rows.push_back(std::move(row));
   }
 
-  std::printf("\ndetails:\n");
+  if (!rows.empty()) std::printf("\ndetails:\n");
   for (const ReportRow& row : rows) {
     std::printf("  %d %s\n", row.info->id, row.info->name);
     std::printf("      Quillstore: %s\n", detail(row.info->id, row.quill).c_str());
@@ -355,13 +373,16 @@ int main(int argc, char** argv) {
   if (size_after_append[0] >= 0)
     std::printf("  files after workload 1: Quillstore %.1f MiB (.db1 + .idx), SQLite %.1f MiB\n",
                 mib(size_after_append[0]), mib(size_after_append[1]));
-  std::printf("  files at the end: Quillstore %.1f MiB, SQLite %.1f MiB\n",
-              mib(quillside.mainsize()), mib(sqliteside.mainsize()));
+  if (!rows.empty())
+    std::printf("  files at the end: Quillstore %.1f MiB, SQLite %.1f MiB\n",
+                mib(quillside.mainsize()), mib(sqliteside.mainsize()));
+  if (!o.catalogue.empty()) warnings += run_catalogue(o.albums, o.seed, o.catalogue, o.sqlite);
   std::printf("%s\n", warnings == 0 ? "cross-checks: the engines agree"
                                     : "cross-checks: DISAGREEMENTS, see the WARNING lines");
 
   if (!o.keep) {
     remove_files();
+    remove_catalogue_files();
     if (madedir && ::chdir("/") == 0) ::rmdir(o.dir.c_str());
   }
   return warnings == 0 ? 0 : 1;

@@ -66,7 +66,9 @@ void print_table_head() {
 
 void print_table_row(const ReportRow& row) {
   char title[64];
-  std::snprintf(title, sizeof title, "%d %s", row.info->id, row.info->title);
+  // The catalogue workloads carry their letter in the title instead.
+  if (row.info->id > 0) std::snprintf(title, sizeof title, "%d %s", row.info->id, row.info->title);
+  else std::snprintf(title, sizeof title, "%s", row.info->title);
   auto secs = [](const Outcome& o) {
     char buf[32];
     if (!o.ran) std::snprintf(buf, sizeof buf, "-");

@@ -9,64 +9,11 @@
 #include <vector>
 
 #include "bench/measure.h"
+#include "bench/sqlite_util.h"
 
 namespace bench {
 
 namespace {
-
-// A prepared statement, finalized when it goes out of scope.
-class Stmt {
- public:
-  Stmt(sqlite3* db, const char* sql, std::string& error) : db_(db) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK && error.empty())
-      error = std::string("prepare \"") + sql + "\": " + sqlite3_errmsg(db);
-  }
-  ~Stmt() { sqlite3_finalize(stmt_); }
-  Stmt(const Stmt&) = delete;
-  Stmt& operator=(const Stmt&) = delete;
-
-  bool ok() const { return stmt_ != nullptr; }
-  void bind(int i, int64_t v) { sqlite3_bind_int64(stmt_, i, v); }
-  void bind(int i, const std::string& text) {
-    sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-  }
-  // SQLITE_ROW, SQLITE_DONE or an error code.
-  int step() { return sqlite3_step(stmt_); }
-  void reset() { sqlite3_reset(stmt_); }
-  int64_t integer(int col) { return sqlite3_column_int64(stmt_, col); }
-  const char* text(int col) { return reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col)); }
-  std::string errmsg() const { return sqlite3_errmsg(db_); }
-
- private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
-std::string exec(sqlite3* db, const char* sql) {
-  char* message = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return {};
-  std::string error = std::string(sql) + ": " + (message ? message : sqlite3_errmsg(db));
-  sqlite3_free(message);
-  return error;
-}
-
-// The text of the first column of the first row of a statement.
-std::string queryvalue(sqlite3* db, const char* sql) {
-  std::string error;
-  Stmt s(db, sql, error);
-  if (!s.ok() || s.step() != SQLITE_ROW) return {};
-  const char* t = s.text(0);
-  return t ? t : "";
-}
-
-void remove_db(const std::string& path) {
-  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
-}
-
-std::string closedb(sqlite3* db) {
-  if (sqlite3_close(db) != SQLITE_OK) return std::string("sqlite3_close: ") + sqlite3_errmsg(db);
-  return {};
-}
 
 // With `each`, every insert is timed on its own.
 void append_all(Stmt& insert, const std::vector<Album>& albums, int64_t firstcode, Outcome& out,
@@ -142,28 +89,7 @@ std::string SqliteSide::make_db(const std::string& path, bool indexes) const {
 }
 
 std::string SqliteSide::opendb(const std::string& path, sqlite3** db) const {
-  *db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    std::string error = std::string("sqlite3_open ") + path + ": " + sqlite3_errmsg(*db);
-    sqlite3_close(*db);
-    *db = nullptr;
-    return error;
-  }
-  // Exclusive locking first: in WAL mode it then keeps the WAL index in
-  // process memory instead of a shared-memory file.
-  std::string error = exec(*db, "PRAGMA locking_mode=EXCLUSIVE");
-  std::string journal = "PRAGMA journal_mode=" + options_.journal;
-  if (error.empty()) error = exec(*db, journal.c_str());
-  if (error.empty()) error = exec(*db, "PRAGMA synchronous=FULL");
-  std::string cache = "PRAGMA cache_size=-" + std::to_string(options_.cache_kib);
-  if (error.empty()) error = exec(*db, cache.c_str());
-  if (error.empty() && queryvalue(*db, "PRAGMA journal_mode") != options_.journal)
-    error = "journal_mode " + options_.journal + " refused";
-  if (!error.empty()) {
-    sqlite3_close(*db);
-    *db = nullptr;
-  }
-  return error;
+  return opensqlite(path, options_, db);
 }
 
 namespace {

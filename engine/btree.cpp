@@ -188,7 +188,8 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   std::memcpy(work_.data() + keylen, data, static_cast<size_t>(d));
 
   bool found = false;
-  descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, &found);
+  const int leafindex =
+      descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, &found);
   if (found) {
     // The pages the reserve appended must not be lost to the file.
     if (added_ > 0 && file_->writeslot(treeno_) != 0) return WriteFailed;
@@ -196,7 +197,7 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   }
   int32_t at = -1;
   int index = -1;
-  if (insertkey(pa_, work_.data(), keylen, -1, &at, &index) != 0) return WriteFailed;
+  if (insertkey(pa_, work_.data(), keylen, -1, &at, &index, leafindex) != 0) return WriteFailed;
   if (pos != nullptr) {
     if (pa_.address() == at) {
       setpos(pos, pa_, index);
@@ -210,7 +211,7 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
 }
 
 int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
-                     int* index) {
+                     int* index, int known) {
   // A removal can re-insert twice (successor, then a balanced separator);
   // topping up here keeps every split supplied with a free page.
   if (reserve() != 0) return -1;
@@ -252,8 +253,10 @@ int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int3
     info_.height += 1;
     if (writeinfo() != 0) return -1;
   } else {
+    // Where the descent found the entry's place, the page has not changed
+    // since unless it split.
     bool found = false;
-    i = page.exact(e, klen, e + klen, &found);
+    i = climbs == 0 && known >= 0 ? known : page.exact(e, klen, e + klen, &found);
     page.insert(i, e, klen, e + klen, c);
     page.save();
   }

@@ -170,6 +170,7 @@ class Btree {
     const uint8_t* key;
     int keylen;
     const uint8_t* data;
+    PrefixMatches matches = PrefixMatches::Scattered;
     int run(const Page& page, bool* found) const;
   };
   enum Refound { RefNone, RefExact, RefNext, RefLast };
@@ -195,6 +196,11 @@ class Btree {
   // Pages reused by every operation: a descent's page, a climbing page, the
   // parent and sibling of a rebalance, the new page of a split.
   Page pa_, pb_, pc_, pd_, rp_;
+  // The inner pages of the last descent, one per level: a page that is
+  // still as the store holds it is not copied and indexed again, so the
+  // upper levels that every descent passes cost almost nothing.
+  std::vector<Page> levels_;
+  Page& levelpage(int level);
 
   SlotDescr& slot() { return file_->slot(treeno_); }
   void beginop(const char* op);
@@ -203,7 +209,9 @@ class Btree {
   void setpos(bt_pos* pos, const Page& page, int i) const;
 
   // btree.cpp
-  int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index);
+  // known: the entry's index in page when the caller's search found it.
+  int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index,
+                int known = -1);
   void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
   int rebalance();
   int balance(Page& left, Page& right, Page& parent, int s);
@@ -215,7 +223,9 @@ class Btree {
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
-  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen);
+  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+              PrefixMatches matches = PrefixMatches::Scattered);
+  PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);
   void loadchild(Page& page, int32_t child, int32_t from);
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <unordered_set>
@@ -19,7 +20,7 @@ ErrorCode emptied(bt_pos* pos) {
 
 int Btree::Probe::run(const Page& page, bool* found) const {
   if (kind == Exact) return page.exact(key, keylen, data, found);
-  return page.firstnotsmaller(mode, key, keylen, found);
+  return page.firstnotsmaller(mode, key, keylen, found, matches);
 }
 
 // Loads a child and makes sure it names the page that led to it; a page
@@ -46,19 +47,35 @@ int Btree::descend(Page& page, const Probe& probe, bool* found) {
   const int height = info_.height;
   int32_t from = -1;
   for (int level = 1;; ++level) {
-    loadchild(page, at, from);
+    // Inner levels keep their own pages; the page the descent ends on is
+    // handed over in `page`.
+    Page& here = level < height ? levelpage(level) : page;
+    loadchild(here, at, from);
     // All leaves lie on the last level; anything else is a damaged tree,
     // and a chain of children longer than the height may be a loop.
-    if (page.leaf() != (level == height))
-      broken(at, page.leaf() ? "leaf above the tree's last level"
+    if (here.leaf() != (level == height))
+      broken(at, here.leaf() ? "leaf above the tree's last level"
                              : "inner page on the tree's last level");
-    const int i = probe.run(page, found);
-    if (*found) return i;
-    const int32_t c = page.child(i);
-    if (c == -1) return i;
+    const int i = probe.run(here, found);
+    const int32_t c = *found ? -1 : here.child(i);
+    if (c == -1) {
+      if (&here != &page) page.swap(here);
+      return i;
+    }
     from = at;
     at = c;
   }
+}
+
+Page& Btree::levelpage(int level) {
+  if (static_cast<size_t>(level) >= levels_.size()) {
+    const size_t had = levels_.size();
+    levels_.resize(static_cast<size_t>(level) + 1);
+    for (size_t l = had; l < levels_.size(); ++l)
+      levels_[l].init(file_, treeno_, pagesize_, std::max<int>(built_.keylen, 0),
+                      std::max<int>(built_.datalen, 0), built_.fixed != 0, cmp_, kd_);
+  }
+  return levels_[static_cast<size_t>(level)];
 }
 
 // From start always to child 0 (or the last child) down to a leaf, loading
@@ -163,7 +180,8 @@ bool Btree::stepprev(int* i) {
 
 // Entries equal to the search key may lie in the subtrees on either side of
 // the one the descent met; first and last follow them down.
-void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen) {
+void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+                   PrefixMatches matches) {
   setpos(pos, pa_, i);
   if (which != WhichFirst && which != WhichLast) return;
   const int height = info_.height;
@@ -172,7 +190,7 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
   if (which == WhichFirst) {
     c = pa_.child(i);
   } else {
-    const int j = pa_.lastnotgreater(mode, key, klen, &found);
+    const int j = pa_.lastnotgreater(mode, key, klen, &found, matches);
     if (found) setpos(pos, pa_, j);
     c = found ? pa_.child(j + 1) : pa_.child(0);
   }
@@ -182,15 +200,22 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
     loadchild(pb_, c, from);
     from = c;
     if (which == WhichFirst) {
-      const int j = pb_.firstnotsmaller(mode, key, klen, &found);
+      const int j = pb_.firstnotsmaller(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = pb_.child(j);
     } else {
-      const int j = pb_.lastnotgreater(mode, key, klen, &found);
+      const int j = pb_.lastnotgreater(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = found ? pb_.child(j + 1) : pb_.child(0);
     }
   }
+}
+
+// Only the tree's natural comparator is known to keep a prefix's matches
+// together; any other is scanned.
+PrefixMatches Btree::prefixmatches(const uint8_t* key, int klen) const {
+  return cmp_ == compare && prefixtogether(kd_, key, klen) ? PrefixMatches::Together
+                                                           : PrefixMatches::Scattered;
 }
 
 ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which) {
@@ -228,10 +253,12 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   // begins with 1, yet 2 lies between them), so the descent may land beside
   // the matches; walking while the entries continue the number recovers
   // them.
-  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr}, &found);
+  // Decided once per seek: whether the pages may be bisected for this key.
+  const PrefixMatches matches = prefixmatches(k, keylen);
+  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr, matches}, &found);
   if (found) {
     if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      choose(pos, i, 1, which, k, keylen);
+      choose(pos, i, 1, which, k, keylen, matches);
       return Ok;
     }
     setpos(pos, pa_, i);

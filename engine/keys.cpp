@@ -1,6 +1,7 @@
 #include "engine/keys.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "engine/bytes.h"
@@ -228,20 +229,14 @@ int exactcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
   return la - lb;
 }
 
-int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
-  if (la < 0) la = 0;
-  if (lb < 0) lb = 0;
-  // Only a prefix search needs the trailing number; stored keys skip the scan.
-  const int tail = full ? -1 : trailing_number(a, la);
-  // Neighbouring keys share long beginnings. Words that are the same bytes
-  // on both sides compare equal, so the comparison starts after the last
-  // separator of the common beginning: every word before it is complete.
-  const int shorter = la < lb ? la : lb;
-  int same = 0;
-  while (same < shorter && a[same] == b[same]) ++same;
-  while (same > 0 && !isign(a[same - 1])) --same;
-  int i = same;
-  int j = same;
+namespace {
+
+// Natural comparison word by word from offsets i of a and j of b, where
+// both stand between words (at the start, or after an ignorable character)
+// and every word before them compared equal. tail: the first digit of a's
+// trailing number in prefix manner, else -1.
+int wordwise(int full, const uint8_t* a, int la, const uint8_t* b, int lb, int i, int j,
+             int tail) {
   while (i < la || j < lb) {
     i = skip_ignorable(a, i, la);
     j = skip_ignorable(b, j, lb);
@@ -272,6 +267,58 @@ int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
     if (wa < wb) return -1;
   }
   return 0;
+}
+
+}  // namespace
+
+int textcmp_wordwise(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
+  if (la < 0) la = 0;
+  if (lb < 0) lb = 0;
+  return wordwise(full, a, la, b, lb, 0, 0, full ? -1 : trailing_number(a, la));
+}
+
+int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
+  if (la < 0) la = 0;
+  if (lb < 0) lb = 0;
+  // Neighbouring keys share long beginnings: identical bytes first.
+  const int shorter = la < lb ? la : lb;
+  int k = 0;
+  for (uint64_t x, y; k + 8 <= shorter; k += 8) {
+    std::memcpy(&x, a + k, 8);
+    std::memcpy(&y, b + k, 8);
+    if (x != y) {
+      // The lowest differing bit lies in the first differing byte.
+      if constexpr (std::endian::native == std::endian::little) k += std::countr_zero(x ^ y) / 8;
+      break;
+    }
+  }
+  while (k < shorter && a[k] == b[k]) ++k;
+  // Where both sides last stood between words: the word-by-word comparison
+  // can start there, since every word before it is the same on both sides.
+  int resume = k;
+  while (resume > 0 && !isign(a[resume - 1])) --resume;
+  // Most keys differ in a letter of the first word that is not the same
+  // bytes. As long as both sides hold letters, the same digits or
+  // separators at the same places, they stand in step with the word-by-word
+  // comparison, and the first pair of letters that folds differently
+  // decides just as it would there. Anything else (a number, a word ending
+  // on one side only, the end of a text) is left to the full comparison.
+  for (; k < shorter; ++k) {
+    const uint8_t ca = a[k];
+    const uint8_t cb = b[k];
+    const uint8_t ka = kTable.cls[ca];
+    const uint8_t kb = kTable.cls[cb];
+    if (ka == kLetter && kb == kLetter) {
+      const int r = charcmp(ca, cb);
+      if (r != 0) return r;
+    } else if (ka == kIgnorable && kb == kIgnorable) {
+      resume = k + 1;
+    } else if (ca != cb) {
+      break;
+    }
+  }
+  const int tail = full ? -1 : trailing_number(a, la);
+  return wordwise(full, a, la, b, lb, resume, resume, tail);
 }
 
 int numtail(const uint8_t* a, int la, const uint8_t* b, int lb) {
@@ -407,6 +454,31 @@ int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, in
     lb -= pb;
   }
   return 0;
+}
+
+bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la) {
+  const int last = kd->ncomps - 1;
+  for (int k = 0; k <= last; ++k) {
+    if (la <= 0) return true;  // an empty search key sorts before every key
+    const Component& c = kd->comps[k];
+    const char t = field_type(kd, c);
+    const int L = c.length > 0 ? c.length : 0;
+    int pa = min_int(L, la);
+    if (t == 'C') {
+      int ta;
+      search_text(a, la, &ta, &pa);
+      // A trailing number may begin longer numbers that sort elsewhere
+      // ("1" begins 12, yet 2 lies between them).
+      if (pa >= la || k == last) return (c.flags & CF_BINARY) || trailing_number(a, ta) < 0;
+    } else if (pa >= la || k == last) {
+      // Bytes begin bytes in their own order; a number cut short does not
+      // order by its bytes.
+      return t == 'B' || pa >= numwidth(t);
+    }
+    a += pa;
+    la -= pa;
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------

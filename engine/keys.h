@@ -42,7 +42,17 @@ using Continuation = int (*)(const KeyDescr* kd, const uint8_t* a, int la,
 int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 
+// Whether the stored keys that search key a matches in prefix mode lie
+// together in key order, every key before them comparing greater and every
+// key after them smaller, so that a sorted run of keys may be bisected. Not
+// so when a ends in a number (1 begins 12, yet 2 lies between them) or in a
+// number cut short (its bytes do not order as its value).
+bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la);
+
 int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
+// The same order as textcmp, computed word by word from the start without
+// its shortcuts; the reference that the shortcuts are checked against.
+int textcmp_wordwise(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
 int exactcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
 int numtail(const uint8_t* a, int la, const uint8_t* b, int lb);
 

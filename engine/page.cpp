@@ -350,11 +350,13 @@ int Page::compareentry(const uint8_t* a, int la, const uint8_t* d, int i) const 
 }
 
 // In the modes where the page order agrees with the comparison (stored keys,
-// whole search keys) the leading run is found by bisection; a prefix search
-// key is scanned entry by entry, since numbers make "begins with" disagree
-// with the order (12 begins with 1, yet 2 lies between them).
-int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found) const {
-  if (mode == 1) {
+// whole search keys, prefixes whose matches lie together) the leading run is
+// found by bisection; any other prefix search key is scanned entry by entry,
+// since numbers make "begins with" disagree with the order (12 begins with
+// 1, yet 2 lies between them).
+int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
+                          PrefixMatches matches) const {
+  if (mode == 1 && matches == PrefixMatches::Scattered) {
     for (int i = 0; i < n_; ++i) {
       const int r = cmpat(mode, a, la, i);
       if (r <= 0) {
@@ -380,8 +382,9 @@ int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found) const
   return lo;
 }
 
-int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found) const {
-  if (mode == 1) {
+int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
+                         PrefixMatches matches) const {
+  if (mode == 1 && matches == PrefixMatches::Scattered) {
     bool any = false;
     int last = -1;
     for (int i = 0; i < n_; ++i) {

@@ -35,6 +35,11 @@ namespace quill {
 
 class Btree;
 
+// Whether the entries that a prefix search key matches lie together in the
+// page's order (keys.h, prefixtogether): only then may a prefix search
+// bisect the page instead of scanning it.
+enum class PrefixMatches { Scattered, Together };
+
 // The order of a tree built without a comparator: bytes as unsigned, then
 // the shorter key first. The mode is not looked at.
 int keybytecompare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
@@ -107,10 +112,12 @@ class Page {
   // Page searches for a sought key a (see the tree's search operations):
   // the first entry with compare(mode, a, entry) <= 0, n when none;
   // found when that comparison gave 0.
-  int firstnotsmaller(int mode, const uint8_t* a, int la, bool* found) const;
+  int firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
+                      PrefixMatches matches = PrefixMatches::Scattered) const;
   // The last entry of the leading run with compare(mode, a, entry) >= 0
   // (-1 when entry 0 is already below); found when any of them gave 0.
-  int lastnotgreater(int mode, const uint8_t* a, int la, bool* found) const;
+  int lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
+                     PrefixMatches matches = PrefixMatches::Scattered) const;
   // The first entry not smaller than (key, data), keys in mode 0 and equal
   // keys by their data bytes; found only for equal key and data.
   int exact(const uint8_t* a, int la, const uint8_t* data, bool* found) const;

@@ -372,6 +372,31 @@ TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitive) {
   }
 }
 
+// Neighbouring keys share beginnings and differ in case, accents, numbers
+// and separators; the shortcuts of the comparison must decide every such
+// pair as the plain word-by-word comparison does.
+TEST_F(RandomTexts, ShortcutsAgreeWithTheWordByWordComparison) {
+  static const std::string twins = "aAeE\xE0\xC0\xE9\xC9\xF1nN  -,00";
+  std::uniform_int_distribution<int> coin(0, 3), pick(0, int(twins.size()) - 1);
+  for (int n = 0; n < 20000; ++n) {
+    const std::string a = next() + next();
+    std::string b = a;
+    for (char& ch : b)
+      if (coin(rng_) == 0) ch = twins[pick(rng_)];
+    std::uniform_int_distribution<size_t> cut(0, b.size());
+    b = b.substr(0, cut(rng_)) + (coin(rng_) == 0 ? next() : "");
+    for (int full : {0, 1}) {
+      const auto* pa = reinterpret_cast<const uint8_t*>(a.data());
+      const auto* pb = reinterpret_cast<const uint8_t*>(b.data());
+      const int la = static_cast<int>(a.size()), lb = static_cast<int>(b.size());
+      ASSERT_EQ(sign(textcmp(full, pa, la, pb, lb)), sign(textcmp_wordwise(full, pa, la, pb, lb)))
+          << "full " << full << ": " << a << " | " << b;
+      ASSERT_EQ(sign(textcmp(full, pb, lb, pa, la)), sign(textcmp_wordwise(full, pb, lb, pa, la)))
+          << "full " << full << ": " << b << " | " << a;
+    }
+  }
+}
+
 TEST_F(RandomTexts, CutVarKeysNeverReadPastTheirEnd) {
   Tag tag;
   tag.add('C', 8, CF_VAR).add('S', 2);

@@ -1,0 +1,201 @@
+// The catalogue workloads on Quillstore, through the catalogue's own
+// functions: DB_Create makes the five tables, the command line's import
+// (importplan.h, over DB_InsertRecord and DB_AddLink) fills them, and the
+// queries are the lists the user interface shows (Relation, FullTable).
+//
+// As in the engine's bulk workloads, the import defers every table's
+// fdatasync to its close: one durable point at the end, like SQLite's one
+// transaction.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "bench/catalogue.h"
+#include "bench/measure.h"
+#include "catalogue/browse.h"
+#include "catalogue/host.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/relation.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/errors.h"
+#include "tools/cli/albumcsv.h"
+#include "tools/cli/importplan.h"
+
+namespace bench {
+
+namespace {
+
+using namespace tracklore;
+using quill::Ok;
+
+constexpr const char* kDir = "qs_catalogue";
+
+// Creation asks for the main file; the benchmark's answer is fixed.
+class BenchHost : public Host {
+ public:
+  Answer message(const char*, const char*, Buttons buttons, Icon) override {
+    return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+  }
+  bool openfile(const FileRequest&, std::string*) override { return false; }
+  bool savefile(const FileRequest&, std::string* path) override {
+    *path = "maindb.db1";
+    return true;
+  }
+  void waitcursor(bool) override {}
+  void drain() override {}
+};
+
+// The catalogue's directory is the current one while a workload runs.
+class InCatalogue {
+ public:
+  InCatalogue() { ok_ = ::chdir(kDir) == 0; }
+  ~InCatalogue() {
+    if (ok_ && ::chdir("..") != 0) std::perror("quillbench: chdir ..");
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+std::string makecatalogue() {
+  remove_quill_catalogue();
+  if (::mkdir(kDir, 0777) != 0) return std::string("mkdir: ") + std::strerror(errno);
+  InCatalogue in;
+  if (!in.ok()) return "cannot enter the catalogue's directory";
+  static BenchHost host;
+  DB_SetHost(&host);
+  const int rc = DB_Create();
+  DB_Close();
+  DB_SetHost(nullptr);
+  return rc == 0 ? std::string() : "DB_Create failed";
+}
+
+// Times the work between opening the database and closing it.
+template <typename Work>
+CatalogueOutcome timed(bool write, Work work) {
+  CatalogueOutcome out;
+  InCatalogue in;
+  if (!in.ok()) {
+    out.base.error = "cannot enter the catalogue's directory";
+    return out;
+  }
+  Stopwatch clock;
+  if (DB_Open(0, write ? 0 : 1, 0, 0) != 0) {
+    out.base.error = "DB_Open failed";
+    return out;
+  }
+  if (write)
+    for (int t = 0; t < kTables; ++t) DB_Table(t).defersync(true);
+  work(out);
+  for (int t = 0; write && t < kTables; ++t)
+    if (DB_Table(t).sync() != 0 && out.base.error.empty()) out.base.error = "DataFile::sync failed";
+  DB_Close();
+  out.base.seconds = clock.seconds();
+  return out;
+}
+
+std::string namefield(quill::Rlist& cursor) {
+  const quill::Field& f = cursor.field(F_Name);
+  const char* text = reinterpret_cast<const char*>(f.data());
+  return std::string(text, strnlen(text, static_cast<size_t>(f.length())));
+}
+
+}  // namespace
+
+CatalogueOutcome QuillCatalogue::import(const std::string& csv) {
+  CatalogueOutcome out;
+  out.base.error = makecatalogue();
+  if (!out.base.error.empty()) return out;
+  const std::string path = "../" + csv;
+  out = timed(true, [&](CatalogueOutcome& o) {
+    std::FILE* in = tracklore::cli::openinput(path);
+    tracklore::cli::Plan plan;
+    const bool planned = in != nullptr && tracklore::cli::makeplan(in, &plan);
+    if (in != nullptr) std::fclose(in);
+    if (!planned) {
+      o.base.error = "the import file was refused";
+      return;
+    }
+    tracklore::cli::ImportTally tally;
+    tracklore::cli::ImportStop stop;
+    if (tracklore::cli::importplan(plan, &tally, &stop) != Ok)
+      o.base.error = std::string("import stopped: ") + stop.step + " failed";
+    o.base.done = tally.albums;
+  });
+  if (!out.base.error.empty()) return out;
+  InCatalogue in;
+  if (DB_Open(0, 1, 0, 0) != 0) {
+    out.base.error = "DB_Open after the import failed";
+    return out;
+  }
+  out.albums = DB_Table(TitleTable).nlive();
+  out.artists = DB_Table(ArtistTable).nlive();
+  out.songs = DB_Table(SongTable).nlive();
+  out.artistrows = DB_Table(ArtistRows).nlive();
+  out.songrows = DB_Table(SongRows).nlive();
+  int64_t bytes = 0;
+  for (int t = 0; t < kTables; ++t)
+    for (const char* ext : {".db1", ".idx"}) bytes += filesize(std::string(DB_TableName(t)) + ext);
+  out.base.note = "files " + std::to_string(bytes / 1024) + " KiB";
+  DB_Close();
+  return out;
+}
+
+// One relation per code, walked from first to last: the linked records'
+// codes and names into the checksum, weighed by position where the list
+// has an order of its own (an album's songs).
+CatalogueOutcome QuillCatalogue::lists(const std::vector<int32_t>& codes, bool bytitle) {
+  return timed(false, [&](CatalogueOutcome& o) {
+    for (int32_t code : codes) {
+      std::unique_ptr<Relation> list =
+          bytitle ? DB_GetArticleAttributes(1, code) : DB_GetArticlesFromAttribute(1, code);
+      uint64_t pos = 0;
+      for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
+        quill::Rlist& other = list->cursor();
+        o.base.sum += rowsum(other.field(F_Code).aslong(), namefield(other).c_str()) *
+                      (bytitle ? 2 * pos + 1 : 1);
+        ++pos;
+        ++o.base.rows;
+      }
+    }
+  });
+}
+
+CatalogueOutcome QuillCatalogue::songlists(const Catalogue& c) { return lists(c.songlists, true); }
+
+CatalogueOutcome QuillCatalogue::xrefs(const Catalogue& c) { return lists(c.xrefs, false); }
+
+CatalogueOutcome QuillCatalogue::typeahead(const Catalogue& c) {
+  return timed(false, [&](CatalogueOutcome& o) {
+    FullTable artists(DB_Table(ArtistTable));
+    if (artists.select(T_Name) != Ok) {
+      o.base.error = "select Name failed";
+      return;
+    }
+    for (const std::string& typed : c.typeahead) {
+      std::vector<uint8_t> key(typed.begin(), typed.end());
+      key.push_back(0);
+      if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix,
+                       quill::WhichFirst) != Ok)
+        continue;
+      if (startswith_nocase(namefield(artists.cursor()).c_str(), typed)) ++o.base.found;
+      ++o.base.rows;
+      for (int k = 0; k < kTypeaheadRows; ++k) {
+        if (artists.skip(1) != Ok) {
+          ++o.base.shortfall;
+          break;
+        }
+        namefield(artists.cursor());
+        ++o.base.rows;
+      }
+    }
+  });
+}
+
+}  // namespace bench
