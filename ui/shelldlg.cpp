@@ -21,7 +21,9 @@
 #include <QVBoxLayout>
 
 #include "catalogue/host.h"
+#include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/recover.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
@@ -33,6 +35,7 @@
 #include "ui/maindlg.h"
 #include "ui/openfailure.h"
 #include "ui/platform.h"
+#include "ui/recoveryoffer.h"
 #include "ui/scandlg.h"
 #include "ui/startup.h"
 
@@ -259,6 +262,9 @@ void CShellDlg::onOpen(bool ask) {
   HeldReports held;
   if (DB_Open(ask ? 1 : 0, readonly ? 1 : 0, 0, 0) == 0) {
     held.end();
+    // Until it is undone, every edit would be refused, and what is shown is
+    // the half-made change.
+    if (DB_HasUnfinishedEdit()) offerRecovery(true, {});
     refresh();
     return;
   }
@@ -273,21 +279,26 @@ void CShellDlg::onOpen(bool ask) {
       showRefusedOpen(this, failure == OpenFailure::InUse, !readonly, held.end());
       break;
     case OpenFailure::Other:
-      held.replay();
-      if (rc == quill::IndexOutOfDate || rc == quill::BadIndex) offerReindex();
+      if (rc != quill::Ok && DB_NeedsRecovery())
+        offerRecovery(DB_HasUnfinishedEdit(), held.end());
+      else
+        held.replay();
       break;
   }
   refresh();
 }
 
-void CShellDlg::offerReindex() {
-  // The records are sound; only the index files have to be built again.
-  if (tracklore::ask("The index files of this database are out of date or damaged (after an "
-                     "interrupted change, or a pack without reindex).\nDo you want to reindex "
-                     "the database now and open it?",
-                     "Reindex", Buttons::YesNo, Icon::Question) != Answer::Yes)
-    return;
-  if (reindex()) DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
+void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
+  const RecoveryReason reason =
+      unfinishedEdit ? RecoveryReason::UnfinishedEdit : RecoveryReason::StaleIndex;
+  if (!askRecovery(this, reason, details)) return;
+  std::vector<std::string> log;
+  const bool recovered = runLong([&log](void (*callback)(void*, int), void* context) {
+                           return DB_Recover(callback, context, &log);
+                         }) == 0;
+  outcome_->setText(recovered ? tr("Recovery complete.") : tr("Recovery failed."));
+  showRecoveryOutcome(this, recovered, log);
+  if (recovered) DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
 }
 
 void CShellDlg::offerNewDatabase(const std::string& details) {
@@ -336,7 +347,7 @@ void CShellDlg::onCreate() {
   refresh();
 }
 
-int CShellDlg::runLong(int (*operation)(void (*)(void*, int), void*)) {
+int CShellDlg::runLong(const std::function<int(void (*)(void*, int), void*)>& operation) {
   int rc;
   {
     WaitCursor wait;
@@ -399,7 +410,7 @@ void CShellDlg::onVerify() {
   int corrected;
   {
     CorrectionCounter counter(DB_Host());
-    rc = runLong(DB_Verify);
+    rc = runLong(static_cast<int (*)(ProgressCallback, void*)>(DB_Verify));
     found = counter.asked;
     corrected = counter.accepted;
   }

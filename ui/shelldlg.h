@@ -4,6 +4,7 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <QDialog>
@@ -121,14 +122,15 @@ class CShellDlg : public QDialog {
   QLabel* outcome_;  // what the last maintenance command did
 
   void refresh();
-  // After an open that failed on the index files: reindex, then open.
-  void offerReindex();
+  // After an open that failed on what recovery mends, or that found an
+  // unfinished edit: recover, say what was done, then open again.
+  void offerRecovery(bool unfinishedEdit, const std::string& details);
   // After an open that found no database: create one, or choose another.
   void offerNewDatabase(const std::string& details);
   void createIn(const QString& folder);
   // Reindex with its progress window; a failure is reported.
   bool reindex();
-  int runLong(int (*operation)(void (*)(void*, int), void*));
+  int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
 };
 
 }  // namespace tracklore

@@ -21,6 +21,7 @@
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
+#include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -54,6 +55,24 @@ class ShellDlgTest : public QObject {
       if (seen != nullptr) *seen = {box->windowTitle(), box->text(), box->detailedText()};
       for (QAbstractButton* b : box->buttons())
         if (b->text() == answer) b->click();
+      return d.result();
+    };
+  }
+
+  // Answers a box of standard buttons with one of them, and keeps what it
+  // said and which button Enter would have pressed.
+  struct StandardBox {
+    QString name, text, details;
+    QMessageBox::StandardButton preset = QMessageBox::NoButton;
+  };
+  static uitest::Script standardBox(QMessageBox::StandardButton answer, StandardBox* seen) {
+    return [answer, seen](QDialog& d) {
+      auto* box = qobject_cast<QMessageBox*>(&d);
+      if (box == nullptr) return -1;
+      QPushButton* preset = box->defaultButton();
+      *seen = {box->objectName(), box->text(), box->detailedText(),
+               preset != nullptr ? box->standardButton(preset) : QMessageBox::NoButton};
+      box->button(answer)->click();
       return d.result();
     };
   }
@@ -265,33 +284,73 @@ class ShellDlgTest : public QObject {
     checkStatus(shell, false);
   }
 
-  void anOutOfDateIndexIsReindexedOnRequest() {
+  void aStaleIndexIsRecoveredOnRequest() {
     uitest::TempDatabase db;
     QVERIFY(db.ok());
     db.add(TitleTable, "Abbey Road");
     DB_Close();
     QCOMPARE(DB_Pack(nullptr, nullptr), 0);  // leaves the index files behind
     uitest::reset();
-    host().answers = {Answer::No};
+    StandardBox offer;
+    uitest::scripts().push_back(standardBox(QMessageBox::No, &offer));
     {
       CShellDlg shell;
       checkStatus(shell, false);
     }
-    // The engine's message stays, followed by the offer.
-    QCOMPARE(uitest::reports(),
-             std::vector<std::string>{
-                 "Warning: Operation open failed on Datafile \"maindb\".\nReturn value: IndexOutOfDate."});
-    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
-    QVERIFY(host().asked[0].buttons == Buttons::YesNo);
-    uitest::reset();
-    host().answers = {Answer::Yes};
+    // The plain question, with the engine's message under the details.
+    QCOMPARE(offer.name, QStringLiteral("RecoveryOffer"));
+    QVERIFY(offer.text.startsWith(
+        QStringLiteral("The index files of this database are out of date or damaged")));
+    QVERIFY(offer.text.contains(QStringLiteral("\nRecover it now?")));
+    QCOMPARE(offer.details, QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn "
+                                           "value: IndexOutOfDate."));
+    QCOMPARE(offer.preset, QMessageBox::No);
+    QVERIFY(uitest::reports().empty());
+    QVERIFY(host().asked.empty());
+
+    StandardBox outcome;
+    uitest::scripts().push_back(standardBox(QMessageBox::Yes, &offer));
+    uitest::scripts().push_back(standardBox(QMessageBox::Ok, &outcome));
     CShellDlg shell;
-    QCOMPARE(host().titles(), std::vector<std::string>{"Reindex"});
-    QCOMPARE(host().drains, 1);  // the reindex with its progress window
+    QCOMPARE(host().drains, 1);  // the recovery with its progress window
+    QCOMPARE(outcome.name, QStringLiteral("RecoveryOutcome"));
+    QCOMPARE(outcome.text, QStringLiteral("The database was recovered."));
+    QVERIFY(outcome.details.contains(QStringLiteral("reindexed maindb")));
     checkStatus(shell, true);
     QVERIFY(DB_IsReadOnly());
     QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore (read-only)"));
     QCOMPARE(DB_Table(TitleTable).nlive(), 1);
+    QVERIFY(uitest::reports().empty());
+  }
+
+  void anUnfinishedEditIsRecoveredBeforeEditing() {
+    uitest::TempDatabase db;
+    QVERIFY(db.ok());
+    db.add(TitleTable, "Abbey Road");
+    DB_Close();
+    // What a crash leaves when it comes after the journal was written and
+    // before the first table write: the open succeeds, every edit is refused.
+    IntentEntry entry;
+    entry.operation = "move";
+    tablescreated(entry.created);
+    const std::vector<uint8_t> bytes = encodeintent(entry);
+    QFile journal(QString::fromStdString(DB_JournalName()));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    journal.close();
+    QVERIFY(DB_HasUnfinishedEdit());
+    StandardBox offer, outcome;
+    uitest::scripts().push_back(standardBox(QMessageBox::Yes, &offer));
+    uitest::scripts().push_back(standardBox(QMessageBox::Ok, &outcome));
+    CShellDlg shell;
+    QVERIFY(offer.text.startsWith(QStringLiteral(
+        "The last change to this database was interrupted before it was finished.\nRecover it now?")));
+    QCOMPARE(offer.details, QString());
+    QVERIFY(outcome.details.startsWith(QStringLiteral("undid an unfinished move")));
+    checkStatus(shell, true);
+    QVERIFY(!DB_HasUnfinishedEdit());
+    QCOMPARE(shell.findChild<QLabel*>(QStringLiteral("outcome"))->text(),
+             QStringLiteral("Recovery complete."));
   }
 
   void failuresAndVerification() {

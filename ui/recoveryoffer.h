@@ -1,0 +1,25 @@
+// The offer to recover a database that a crash left half-changed (or whose
+// index files are behind its records), and the account of what the
+// recovery did.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tracklore {
+
+// Why recovery is offered: an edit the journal holds unfinished, or index
+// files out of date or damaged (an interrupted change, a pack whose
+// reindex was declined).
+enum class RecoveryReason { UnfinishedEdit, StaleIndex };
+
+// Asks whether to recover now; No is the default, since recovery changes
+// the files. details: the engine's message about the failed open, if any.
+bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& details);
+
+// What DB_Recover did (its log under the details), after its result.
+void showRecoveryOutcome(QWidget* parent, bool recovered, const std::vector<std::string>& log);
+
+}  // namespace tracklore
