@@ -19,6 +19,7 @@
 #include "engine/keys.h"
 #include "ui/codec.h"
 #include "ui/geometry.h"
+#include "ui/help.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -40,6 +41,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
                          QWidget* parent)
     : QDialog(parent), caller_(caller), title_(titlecursor) {
   setObjectName(QStringLiteral("CArticleDlg"));
+  addHelpKey(this, QStringLiteral("album"));
   setWindowTitle(tr("Article detail"));
 
   name_ = withid(new QLineEdit, 1001);

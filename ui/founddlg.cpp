@@ -13,6 +13,7 @@
 #include "ui/articledlg.h"
 #include "ui/codec.h"
 #include "ui/geometry.h"
+#include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 
@@ -41,6 +42,7 @@ std::string CFoundDlg::albumRow(quill::Rlist& album) {
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
     : QDialog(parent), attr_(attr), code_(code) {
   setObjectName(QStringLiteral("CFoundDlg"));
+  addHelpKey(this, QStringLiteral("found"));
   label_ = withid(new QLabel(tr("Items found")), 1023);
   list_ = withid(new CRecListBox, 1035);
   label_->setBuddy(list_);

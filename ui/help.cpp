@@ -4,13 +4,37 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QUrl>
+#include <QWidget>
 
 #include "ui/platform.h"
 #include "catalogue/text.h"
 #include "ui/codec.h"
 
 namespace tracklore {
+
+namespace {
+
+std::function<bool(const QUrl&)>& opener() {
+  static std::function<bool(const QUrl&)> hook;
+  return hook;
+}
+
+bool open(const QUrl& url) {
+  if (opener()) return opener()(url);
+  return QDesktopServices::openUrl(url);
+}
+
+}  // namespace
+
+void setHelpOpener(std::function<bool(const QUrl&)> hook) { opener() = std::move(hook); }
+
+void addHelpKey(QWidget* window, const QString& anchor) {
+  auto* key = new QShortcut(QKeySequence::HelpContents, window);
+  QObject::connect(key, &QShortcut::activated, window, [anchor] { showHelp(anchor); });
+}
 
 QString helpPagePath() {
   const QDir programDir(QCoreApplication::applicationDirPath());
@@ -29,7 +53,7 @@ void showHelp(const QString& anchor) {
   if (!page.isEmpty()) {
     QUrl url = QUrl::fromLocalFile(page);
     if (!anchor.isEmpty()) url.setFragment(anchor);
-    if (QDesktopServices::openUrl(url)) return;
+    if (open(url)) return;
   }
   tracklore::ask(page.isEmpty()
                      ? std::string("The help page could not be found.\nIt is the file index.htm, "

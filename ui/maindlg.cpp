@@ -21,6 +21,7 @@
 #include "ui/articledlg.h"
 #include "ui/codec.h"
 #include "ui/geometry.h"
+#include "ui/help.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
@@ -52,6 +53,7 @@ void CMainDlg::setEnterAppends(bool on) { g_enterappends = on; }
 CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
     : QDialog(parent), kind_(kind), pick_(pick), first_(first) {
   setObjectName(QStringLiteral("CMainDlg"));
+  addHelpKey(this, QStringLiteral("browse"));
 
   kindbox_ = withid(new QComboBox, 1010);
   prevkind_ = button(tr("&<"), 1006);

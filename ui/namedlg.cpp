@@ -15,6 +15,7 @@
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
+#include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 
@@ -80,6 +81,7 @@ void nameFailure(ErrorCode rc, const char* format) {
 CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent)
     : QDialog(parent), list_(list), cursor_(cursor), kind_(kind) {
   setObjectName(QStringLiteral("CNameDlg"));
+  addHelpKey(this, QStringLiteral("names"));
   prompt_ = withid(new QLabel, 1039);
   edit_ = withid(new QLineEdit, 1038);
   // A name too long is refused at Modify with its limit, never cut unseen.

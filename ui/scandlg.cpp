@@ -13,6 +13,7 @@
 #include "catalogue/host.h"
 #include "catalogue/scanrun.h"
 #include "tags/folderreader.h"
+#include "ui/help.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -35,6 +36,7 @@ void setFolderChooser(std::function<QString(QWidget*)> hook) { chooser() = std::
 
 CScanProgressDlg::CScanProgressDlg(QWidget* parent, int found) : QDialog(parent), found_(found) {
   setObjectName(QStringLiteral("CScanProgressDlg"));
+  addHelpKey(this, QStringLiteral("scan"));
   setWindowTitle(tr("Scanning music folder"));
   // Modal, so that nothing else starts while the scan runs; its own Cancel
   // still gets its clicks.
@@ -66,6 +68,7 @@ bool CScanProgressDlg::update(int read) {
 CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report)
     : QDialog(parent), report_(std::move(report)) {
   setObjectName(QStringLiteral("CScanSummaryDlg"));
+  addHelpKey(this, QStringLiteral("scan"));
   setWindowTitle(tr("Scan music folder"));
   auto* text = withid(new QLabel(summary), IdSummary);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);

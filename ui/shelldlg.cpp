@@ -84,6 +84,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 CProgressWnd::CProgressWnd(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("CProgressWnd"));
+  addHelpKey(this, QStringLiteral("maintenance"));
   setModal(false);
   auto* frame = new QFrame;
   frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -458,7 +459,7 @@ void CShellDlg::onAbout() {
   runModal(about);
 }
 
-void CShellDlg::onHelp() { showHelp(); }
+void CShellDlg::onHelp() { showHelp(QStringLiteral("main")); }
 
 void CShellDlg::reject() {
   if (tracklore::ask("Do you really want to exit the program?", "Confirm exit",

@@ -11,6 +11,7 @@
 #include "harness.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
+#include "ui/help.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -75,6 +76,26 @@ class FoundDlgTest : public QObject {
     QVERIFY(button(&found, 1036)->isDefault());
     // Formatting leaves the album records as they are.
     QCOMPARE(db_->text(TitleTable, letitbe_, F_OKField), std::string("*"));
+  }
+
+  void f1OpensTheHelpAtTheFoundList() {
+    // The page is looked for in the current directory too.
+    QFile page(QStringLiteral("index.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    QList<QUrl> opened;
+    setHelpOpener([&opened](const QUrl& url) {
+      opened << url;
+      return true;
+    });
+    CFoundDlg found(1, together_, nullptr);
+    found.show();
+    QApplication::setActiveWindow(&found);
+    QVERIFY(QTest::qWaitForWindowActive(&found));
+    QTest::keyClick(child<CRecListBox>(&found, 1035), Qt::Key_F1);
+    setHelpOpener({});
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened[0].fragment(), QStringLiteral("found"));
   }
 
   void aMissingTargetGivesAnEmptyList() {
