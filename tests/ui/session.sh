@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real tracklore program under Xvfb with keystrokes through a short
 # session - create a database, add albums, put an artist and songs into one,
-# browse, follow a cross-reference - and saves a screenshot of each window.
+# browse, follow a cross-reference, scan a generated music folder and browse
+# what it catalogued - and saves a screenshot of each window (docs/*.png are
+# chosen from them).
 #
 # Usage: session.sh TRACKLORE [OUTPUT_DIR]
 # Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's import is missing.
@@ -20,6 +22,7 @@ if [ -z "${SESSION_ATTEMPT:-}" ]; then
   exit "$rc"
 fi
 
+here=$(cd "$(dirname "$0")" && pwd)
 program=$(readlink -f "${1:?usage: session.sh TRACKLORE [OUTPUT_DIR]}")
 out=$(mkdir -p "${2:-session-shots}" && cd "${2:-session-shots}" && pwd)
 
@@ -102,6 +105,9 @@ create() {
 }
 
 cd "$work" || exit 1
+# Enough files for the scan's progress window to stay a moment, and albums
+# enough for a list longer than its window.
+"$here/musicfolder.sh" "$work/music" "${SESSION_ARTISTS:-40}" 3 || fail "no music folder"
 # Settings of its own: no folder remembered from elsewhere, none left behind.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_MUSIC_DIR="$work/music"
 "$program" >"$work/tracklore.log" 2>&1 &
@@ -173,6 +179,40 @@ gone "^Abbey Road"
 expect "^Albums containing song"
 press Escape
 gone "^Albums containing"
+
+# Database > Scan music folder..., typing the folder's path.
+expect "^Tracklore$"
+press alt+d
+press s
+expect "^Scan music folder$"
+press ctrl+a
+typed "$work/music"
+press Return
+# The progress window may come and go between two looks on a fast machine.
+progress=$(window "^Scanning music folder$") && shot "$progress" 06-scan-progress
+gone "^Scanning music folder$"
+expect "^Scan music folder$"
+shot "$win" 07-scan-summary
+press Return
+gone "^Scan music folder$"
+
+# The catalogue the scan made, in a browse window made larger: the list
+# shows more rows.
+expect "^Tracklore$"
+press Return
+expect "available in database"
+for _ in 1 2 3; do
+  xdotool search --onlyvisible --name "^Albums available in database" >/dev/null 2>&1 && break
+  press alt+less
+done
+expect "^Albums available in database"
+xdotool windowsize --sync "$win" 560 520 2>/dev/null
+sleep 0.5
+typed "n"
+press Down Down
+shot "$win" 08-browse-scanned
+press Escape
+gone "^Albums available in database"
 
 # Exit, answering the question.
 expect "^Tracklore$"
