@@ -64,7 +64,7 @@ int CatalogueBatch::finish() {
   if (!active_) return 0;
   int rc = durablepoint();
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen()) DB_Table(t).defersync(false);
+    if (DB_Table(t).isopen() && DB_Table(t).defersync(false) != 0) rc = -1;
   active_ = false;
   return rc;
 }
