@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/batch.h"
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -202,15 +203,16 @@ TEST_F(RecoverTest, DeletingAnAlbumIsWholeOrAbsent) {
 TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {
   wholeorabsent(
       [&] {
-        BatchIntent batch("import", 10);
+        CatalogueBatch batch(BatchOptions{10, "import"});
         for (const char* name : {"Third", "Fourth"}) {
-          if (ErrorCode rc = batch.next(); rc != quill::Ok) return rc;
+          if (!batch.ok()) return batch.finish();
           const int32_t album = add(TitleTable, name);
           const int32_t song = add(SongTable, name);
           for (int32_t attr : {songs_[0], song})
-            if (ErrorCode rc = link(1, album, attr); rc != quill::Ok) return batch.end(rc);
+            if (ErrorCode rc = link(1, album, attr); rc != quill::Ok) return batch.finish(rc);
+          if (ErrorCode rc = batch.unitdone(); rc != quill::Ok) return batch.finish(rc);
         }
-        return batch.end(quill::Ok);
+        return batch.finish();
       },
       false);
 }
