@@ -298,7 +298,7 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
     const char one[4] = {1, 0, 0, 0};
     f.write(one, 4);
   }
-  std::ofstream("tmp20ab.idx") << "left by a pack";
+  std::ofstream("tmp203ab.idx") << "left by a pack";
   std::vector<std::string> problems;
   ASSERT_EQ(quill::checktable("rel001", &problems), 0);
   ASSERT_NE(quill::checktable("attr002", &problems), 0);
@@ -309,13 +309,13 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
     problems.clear();
     EXPECT_EQ(quill::checktable(base, &problems), 0) << base << ": " << problems.front();
   }
-  EXPECT_FALSE(fs::exists("tmp20ab.idx"));
+  EXPECT_FALSE(fs::exists("tmp203ab.idx"));
   const std::vector<std::string> expected = {
       "attr002: deleted-record count 1 set to 0",
       "reindexed attr002",
       "rel001: dropped an unfinished append past the last counted record",
       "reindexed rel001",
-      "removed the temporary file tmp20ab.idx"};
+      "removed the temporary file tmp203ab.idx"};
   EXPECT_EQ(log, expected);
 }
 
