@@ -223,7 +223,7 @@ TEST_F(CataloguePowerCut, SingleEdits) {
     auto artist = at(ArtistTable, artists_[0]);
     return DB_RenameRecord(*artist, ArtistTable, "X0 renamed", true);
   });
-  sweep("delete album", [&] {
+  sweep("delete_album", [&] {
     auto album = at(TitleTable, first_);
     return DB_DeleteArticle(*album);
   });
@@ -242,7 +242,7 @@ TEST_F(CataloguePowerCut, VerifyCorrections) {
 }
 
 TEST_F(CataloguePowerCut, Batches) {
-  sweep("import batch", [&] {
+  sweep("import_batch", [&] {
     CatalogueBatch batch(BatchOptions{1000, "import"});
     for (const char* name : {"Third", "Fourth"}) {
       if (!batch.ok()) return batch.finish();
@@ -255,7 +255,7 @@ TEST_F(CataloguePowerCut, Batches) {
     return batch.finish();
   });
   // Completes an album that an earlier scan began, and adds two.
-  sweep("scan batch", [&] {
+  sweep("scan_batch", [&] {
     TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
                         tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 2),
                         tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
