@@ -1,6 +1,7 @@
-// The durable points of a batch of catalogue changes.
+// The durable points and intents of a batch of catalogue changes.
 #include "catalogue/batch.h"
 
+#include "catalogue/journal.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/index.h"
@@ -18,14 +19,28 @@ constexpr int kSyncOrder[kTables] = {TitleTable, ArtistTable, SongTable, ArtistR
 
 CatalogueBatch::CatalogueBatch(BatchOptions options) : options_(options) {
   if (options_.perbatch < 1) options_.perbatch = 1;
+  // The intent is on disk before anything else changes.
+  fail(beginintent());
+  if (!ok()) return;
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen()) DB_Table(t).defersync(true);
+    if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != 0) fail(quill::WriteFailed);
   active_ = true;
-  if (!marked()) failed_ = true;
+  if (!marked()) fail(quill::WriteFailed);
 }
 
 CatalogueBatch::~CatalogueBatch() {
-  if (active_) finish();
+  if (active_) finish(quill::WriteFailed);
+  intent_.reset();
+}
+
+ErrorCode CatalogueBatch::beginintent() {
+  // The intent that ended is gone before the next one begins: intents nest,
+  // and one begun inside another would write nothing.
+  intent_.reset();
+  intent_ = std::make_unique<Intent>(options_.operation);
+  for (int t = 0; t < kTables; ++t)
+    if (DB_Table(t).isopen()) intent_->counts(t);
+  return intent_->begin();
 }
 
 bool CatalogueBatch::marked() {
@@ -36,16 +51,29 @@ bool CatalogueBatch::marked() {
   return true;
 }
 
-int CatalogueBatch::unitdone() {
-  if (++units_ % options_.perbatch != 0) return failed_ ? -1 : 0;
+ErrorCode CatalogueBatch::unitdone() {
+  if (!ok()) return error_;
+  if (++units_ % options_.perbatch != 0) return quill::Ok;
   return durablepoint();
 }
 
-int CatalogueBatch::durablepoint() {
-  if (!active_) return 0;
-  int rc = failed_ ? -1 : 0;
+ErrorCode CatalogueBatch::synctables() {
+  ErrorCode rc = quill::Ok;
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).sync() != 0) rc = -1;
+    if (DB_Table(t).isopen() && DB_Table(t).sync() != 0) rc = quill::WriteFailed;
+  return rc;
+}
+
+ErrorCode CatalogueBatch::durablepoint() {
+  if (!active_ || !ok()) return error_;
+  ++points_;
+  ErrorCode rc = synctables();
+  // Done only once everything it declared is on disk.
+  if (rc == quill::Ok) rc = intent_->end(quill::Ok);
+  if (rc != quill::Ok) {
+    fail(rc);
+    return rc;
+  }
   // A sync inside write-back leaves each index file declaring itself up
   // to date; pages changed after it could reach the file (evicted) before
   // the next durable point, and a crash then would leave an index that
@@ -53,20 +81,34 @@ int CatalogueBatch::durablepoint() {
   for (int t : kSyncOrder) {
     quill::Index* index = DB_Table(t).isopen() ? DB_Table(t).index() : nullptr;
     if (index == nullptr) continue;
-    if (index->setwriteback(false) != 0 || index->setwriteback(true) != 0) rc = -1;
+    if (index->setwriteback(false) != 0 || index->setwriteback(true) != 0) fail(quill::WriteFailed);
   }
-  ++points_;
-  if (rc != 0) failed_ = true;
-  return rc;
+  if (ok()) fail(beginintent());
+  return error_;
 }
 
-int CatalogueBatch::finish() {
-  if (!active_) return 0;
-  int rc = durablepoint();
-  for (int t : kSyncOrder)
-    if (DB_Table(t).isopen()) DB_Table(t).defersync(false);
+ErrorCode CatalogueBatch::finish(ErrorCode result) {
+  if (!active_) {
+    intent_.reset();
+    return result != quill::Ok ? result : error_;
+  }
   active_ = false;
-  return rc;
+  ++points_;
+  // Ending the deferral is the last durable point, table by table in order.
+  ErrorCode rc = quill::Ok;
+  for (int t : kSyncOrder)
+    if (DB_Table(t).isopen() && DB_Table(t).defersync(false) != 0) rc = quill::WriteFailed;
+  if (result != quill::Ok || !ok() || rc != quill::Ok) {
+    // Left for recovery when the batch changed anything.
+    intent_->end(quill::WriteFailed);
+    intent_.reset();
+    fail(rc);
+    return result != quill::Ok ? result : error_;
+  }
+  rc = intent_->end(quill::Ok);
+  intent_.reset();
+  fail(rc);
+  return error_;
 }
 
 }  // namespace tracklore

@@ -1,29 +1,44 @@
-// Batch mode: many catalogue changes in a row with one durable point per
-// batch instead of a forced write per engine change.
+// Batch mode: many catalogue changes in a row (a scan, an import) with one
+// durable point per batch instead of a forced write per engine change, and
+// one journal intent per batch.
 //
 // While a CatalogueBatch lives, the five tables of the open database defer
 // their syncs and hold their index pages in memory (the engine's deferred
 // sync and write-back). On disk meanwhile each index file says it is out of
 // date, and records appended since the last durable point stay invisible
-// (the data files' counters are written at the durable point). So a process
-// that ends between two durable points (a crash, kill -9, power loss)
-// leaves, after the indexes are rebuilt (DB_Reindex) and the counts
-// corrected (DB_Verify), every album of every finished batch whole; what
-// the unfinished batch had begun is gone or is the beginning of an album,
-// which a second scan completes.
+// (the data files' counters are written at the durable point).
+//
+// Each batch writes its intent to the journal (journal.h) before its first
+// change: the record counts of the five tables. The intent is marked done
+// only after the batch's durable point; the next batch then begins its own.
+// So a process that ends between two durable points (a crash, kill -9,
+// power loss) leaves an unfinished intent, and DB_Recover takes back
+// exactly the unfinished batch: every album of every finished batch stays
+// whole, and a second scan adds the rest. Batches need no before-images:
+// their other changes to existing records are reference counts and first
+// artists, which the verification ending every recovery recomputes.
 //
 // The caller says when a unit of work (an album) is whole with unitdone();
-// every `perbatch` units, and at finish(), durablepoint() writes everything
-// out and forces it to disk. That one function is where a batch's intent is
-// to be recorded before the batch begins, once there is a journal for it.
+// every `perbatch` units a durable point writes everything out and forces
+// it to disk. finish() ends the last batch: with Ok it makes it durable and
+// marks it done; with the code of a failed unit it still writes everything
+// out but leaves the intent for recovery, which takes the batch back (a
+// unit that failed half-way is not left half made).
 // The tables must be open for writing and held exclusively; the batch must
 // end (finish() or destruction) before they are closed.
 #pragma once
 
+#include <memory>
+
+#include "catalogue/results.h"
+
 namespace tracklore {
 
+class Intent;
+
 struct BatchOptions {
-  int perbatch = 1000;  // units between durable points
+  int perbatch = 1000;             // units between durable points
+  const char* operation = "scan";  // the journal's name for it ("scan", "import")
 };
 
 class CatalogueBatch {
@@ -33,27 +48,39 @@ class CatalogueBatch {
   CatalogueBatch(const CatalogueBatch&) = delete;
   CatalogueBatch& operator=(const CatalogueBatch&) = delete;
 
-  // 0, or -1 when the durable point that it made failed, or when the batch
-  // could not begin (an index file could not be marked unfinished): then
-  // the caller must stop, since a crash could no longer be told apart.
-  int unitdone();
-  // Everything written and forced to disk; then the batch goes on. 0 or -1.
-  int durablepoint();
-  // The last durable point; the tables are back to forcing every change.
-  int finish();
+  // Ok, or the failure of the durable point that it made, or of the batch's
+  // beginning (NeedsRecovery when an interrupted edit is still unfinished,
+  // WriteFailed when an index could not be marked unfinished or the intent
+  // not written): then the caller must stop.
+  ErrorCode unitdone();
+  // Everything written and forced to disk, the intent marked done, the next
+  // batch's intent begun. Ok or the failure.
+  ErrorCode durablepoint();
+  // Ends the batch (see above); the tables are back to forcing every change.
+  // Returns result, or the batch's own failure when result is Ok.
+  ErrorCode finish(ErrorCode result = quill::Ok);
 
   int durablepoints() const { return points_; }
-  // False when the batch could not begin; nothing should be changed then.
-  bool ok() const { return !failed_; }
+  // Ok, or why the batch could not begin or go on; nothing should be
+  // changed then.
+  ErrorCode error() const { return error_; }
+  bool ok() const { return error_ == quill::Ok; }
 
  private:
   BatchOptions options_;
   int units_ = 0;
   int points_ = 0;
   bool active_ = false;
-  bool failed_ = false;
+  ErrorCode error_ = quill::Ok;
+  std::unique_ptr<Intent> intent_;
   // Every open index is in write-back, so marked unfinished on disk.
   bool marked();
+  ErrorCode beginintent();
+  // Writes everything out and forces it to disk, table by table.
+  ErrorCode synctables();
+  void fail(ErrorCode rc) {
+    if (error_ == quill::Ok) error_ = rc;
+  }
 };
 
 }  // namespace tracklore

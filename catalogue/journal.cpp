@@ -289,27 +289,4 @@ ErrorCode Intent::end(ErrorCode result) {
   return result;
 }
 
-BatchIntent::BatchIntent(const char* operation, int size) : operation_(operation), size_(size) {}
-
-BatchIntent::~BatchIntent() = default;
-
-ErrorCode BatchIntent::next() {
-  if (intent_ && items_ < size_) {
-    ++items_;
-    return quill::Ok;
-  }
-  if (ErrorCode rc = end(quill::Ok); rc != quill::Ok) return rc;
-  intent_ = std::make_unique<Intent>(operation_);
-  for (int t = 0; t < kTables; ++t) intent_->counts(t);
-  items_ = 1;
-  return intent_->begin();
-}
-
-ErrorCode BatchIntent::end(ErrorCode result) {
-  if (!intent_) return result;
-  result = intent_->end(result);
-  intent_.reset();
-  return result;
-}
-
 }  // namespace tracklore

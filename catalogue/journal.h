@@ -16,17 +16,16 @@
 // Intents nest: one begun while another is active adds and writes nothing,
 // so the outer one declares everything the inner edits touch.
 //
-// A batch (an import) declares counts only: its appends vanish when the
-// counts are put back, and the reference counts and first artists it
-// raised on existing records are derived values that the verification
-// ending every recovery recomputes from the rows.
+// A batch (a scan, an import: batch.h) declares counts only, one intent per
+// batch: its appends vanish when the counts are put back, and the reference
+// counts and first artists it raised on existing records are derived values
+// that the verification ending every recovery recomputes from the rows.
 //
 // The journal is kept only while the database is held exclusively for
 // writing: a shared open has no single writer to own it.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,25 +104,6 @@ class Intent {
   bool active_ = false;
   IntentEntry entry_;
   bool changed() const;
-};
-
-// The intents of a batch of appends (an import): one intent, holding the
-// counts of every table, for each run of `size` items, synced once.
-class BatchIntent {
- public:
-  BatchIntent(const char* operation, int size);
-  ~BatchIntent();
-  // Before each item; begins the next intent when the run is full: 0 or
-  // the code of Intent::begin (or Intent::end of the run before).
-  ErrorCode next();
-  // After the last item, or with the code of the item that failed.
-  ErrorCode end(ErrorCode result);
-
- private:
-  const char* operation_;
-  int size_;
-  int items_ = 0;
-  std::unique_ptr<Intent> intent_;
 };
 
 // True when the journal holds an edit of this database that a crash

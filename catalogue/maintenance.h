@@ -31,9 +31,11 @@
 //   (DB_RemoveStrayFiles), and refuse to start, changing nothing, when a
 //   file of the five tables cannot be opened for writing: what they write
 //   replaces the tables' files, which must not happen to read-only ones.
-// DB_RemoveStrayFiles -> how many temporary files of the current directory
-//   ("tmp%x%x%c%c" with ".db1", ".idx" or nothing) it removed: those that
-//   no process holds, so never one of a pass at work elsewhere.
+// DB_RemoveStrayFiles ([removed]) -> how many temporary files of the current
+//   directory ("tmp%x%x%c%c" with ".db1", ".idx" or nothing) it removed,
+//   their names appended to removed when given; -1 when the directory
+//   cannot be read. Only those that no process holds go, so never one of a
+//   pass at work elsewhere, and never a table of the database.
 // DB_Verify (callback, context[, access, summary]) -> 0 when the database was
 //   opened and walked, whatever was found; -1 when it could not be opened;
 //   -2 when a table's index was found out of step with its records: the
@@ -48,6 +50,9 @@
 //   every correction accepted fails. The summary, when given, counts what
 //   was found.
 #pragma once
+
+#include <string>
+#include <vector>
 
 namespace tracklore {
 
@@ -66,7 +71,7 @@ struct VerifySummary {
 int DB_Create();
 int DB_Pack(ProgressCallback callback, void* context);
 int DB_Reindex(ProgressCallback callback, void* context);
-int DB_RemoveStrayFiles();
+int DB_RemoveStrayFiles(std::vector<std::string>* removed = nullptr);
 int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
               VerifySummary* summary);
 // With repairs and no summary, as the shell runs it.

@@ -45,9 +45,4 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 // DB_Recover mends and an open refuses.
 bool DB_NeedsRecovery();
 
-// Removes the temporary files (pack, reindex and structure change leave
-// them when interrupted) that no process holds; their names are appended
-// to removed. 0, or -1 when the directory could not be read.
-int DB_RemoveStrayFiles(std::vector<std::string>* removed);
-
 }  // namespace tracklore

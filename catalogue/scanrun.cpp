@@ -38,9 +38,11 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   *summary = ScanSummary();
   std::unique_ptr<CatalogueBatch> batch;
   if (options.mode == WriteMode::Write) {
-    batch = std::make_unique<CatalogueBatch>(options.batch);
+    BatchOptions batchoptions = options.batch;
+    batchoptions.operation = "scan";
+    batch = std::make_unique<CatalogueBatch>(batchoptions);
     if (!batch->ok()) {
-      summary->error = quill::WriteFailed;
+      summary->error = batch->finish();
       summary->failedalbum = "(none: the tables could not be prepared)";
       return -1;
     }
@@ -59,15 +61,16 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       notes.nameissue(album.folder, "album \"" + utf8fromstored(album.name) +
                                         "\" left alone: the catalogue's differs");
     ++summary->counts.albums;
-    if (batch && batch->unitdone() != 0) {
-      summary->error = quill::WriteFailed;
+    if (batch && (rc = batch->unitdone()) != quill::Ok) {
+      summary->error = rc;
       summary->failedalbum = "\"" + utf8fromstored(album.name) + "\" (" + album.folder + ")";
       return false;
     }
     if (options.progress && !options.progress(summary->counts)) summary->cancelled = true;
     return !summary->cancelled;
   });
-  if (batch && batch->finish() != 0 && summary->error == quill::Ok) summary->error = quill::WriteFailed;
+  // A failed album leaves its batch to recovery, which takes it back whole.
+  if (batch) summary->error = batch->finish(summary->error);
   return summary->error == quill::Ok ? 0 : -1;
 }
 

@@ -5,9 +5,10 @@
 // The progress callback is called after every file read and after every
 // album; when it returns false the scan stops after the album in hand, and
 // what is done stays (cancelled is set). A failing edit stops the scan
-// (error and failedalbum say where); everything catalogued before it stays
-// and the last batch is made durable. A dry run opens nothing for writing
-// and writes nothing: the tally says what a scan would do.
+// (error and failedalbum say where); the batches finished before it stay,
+// and its own batch is left in the journal for recovery to take back. A
+// dry run opens nothing for writing and writes nothing: the tally says what
+// a scan would do.
 #pragma once
 
 #include <functional>

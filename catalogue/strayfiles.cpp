@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
 #include "engine/file.h"
 
 namespace tracklore {
@@ -32,23 +34,35 @@ bool temporaryname(std::string name) {
   return hexdigit(rest[high]) && letter(rest[high + 1]) && letter(rest[high + 2]);
 }
 
+// A table of the database may itself carry such a name.
+bool istable(const std::filesystem::path& path) {
+  for (int t = 0; t < kTables; ++t)
+    if (path.stem() == DB_TableName(t)) return true;
+  return false;
+}
+
 }  // namespace
 
-int DB_RemoveStrayFiles() {
-  int removed = 0;
+int DB_RemoveStrayFiles(std::vector<std::string>* removed) {
+  int count = 0;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
+  std::filesystem::directory_iterator it(".", error);
+  if (error) return -1;
+  for (const std::filesystem::directory_entry& entry : it) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file(error) || !temporaryname(name)) continue;
+    if (!entry.is_regular_file(error) || !temporaryname(name) || istable(entry.path())) continue;
     // A pass at work in another process holds its file exclusively; what
     // nobody holds is left over. It goes while held here, so that nobody
     // takes it up in between.
     quill::File file;
     if (file.open(name.c_str(), 0, 1) != 0) continue;
-    if (std::filesystem::remove(name, error)) ++removed;
+    if (std::filesystem::remove(name, error)) {
+      ++count;
+      if (removed != nullptr) removed->push_back(name);
+    }
     file.close();
   }
-  return removed;
+  return count;
 }
 
 }  // namespace tracklore

@@ -85,8 +85,9 @@ class DataFile {
   int refresh();
 
   // Many changes in a row: while deferred, flushes only note that data is
-  // waiting, and sync() (or close) forces both files to disk once.
-  void defersync(bool on);
+  // waiting, and sync() (or close) forces both files to disk once. Ending
+  // the deferral makes that sync: 0, or -1 when it failed.
+  int defersync(bool on);
   int sync();
   // Writes the 56 header bytes (the counters). While sync is deferred on a
   // table held exclusively they are written only at sync or close: records

@@ -145,6 +145,7 @@ int File::close() {
   defersync_ = false;
   unsynced_ = false;
   written_ = false;
+  lost_ = false;
   readcache_ = false;
   dropblocks();
   name_.clear();
@@ -305,6 +306,7 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
 int File::flushpending() {
   if (pending_.empty()) return 0;
   int rc = rawwrite(pending_.data(), static_cast<int32_t>(pending_.size()), pendingpos_);
+  if (rc != 0) lost_ = true;
   pending_.clear();
   if (pending_.capacity() > (2u << 20)) pending_.shrink_to_fit();
   return rc;
@@ -353,7 +355,10 @@ int File::flush() {
 
 int File::sync() {
   if (!opened_) return -1;
-  if (flushpending() != 0) return -1;
+  if (flushpending() != 0 || lost_) {
+    lost_ = false;
+    return -1;
+  }
   unsynced_ = false;
   if (!written_) return 0;
   if (fdatasync(fd_) != 0) return -1;

@@ -55,7 +55,8 @@ class File {
   int sync();
   // Held exclusively with sync deferred, writes that follow one another are
   // also gathered in memory (up to 1 MiB) and reach the file together, at
-  // the next read, sync, close or a write elsewhere.
+  // the next read, sync, close or a write elsewhere. When that write fails
+  // where nobody hears of it (ending the deferral), the next sync fails.
   void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
 
@@ -128,6 +129,7 @@ class File {
   static constexpr int kBlocks = 1024;
   std::vector<char> pending_;  // gathered writes, from pendingpos_ on
   int64_t pendingpos_ = 0;
+  bool lost_ = false;  // gathered writes failed since the last sync
   int flushpending();
   int rawwrite(const char* p, int32_t n, int64_t position);
 

@@ -216,16 +216,18 @@ ErrorCode DataFile::check_index() {
   return index_->uptodate() ? Ok : IndexOutOfDate;
 }
 
-void DataFile::defersync(bool on) {
-  // A batch ends on disk, in the order a sync gives it.
-  if (!on && batchpending()) sync();
+int DataFile::defersync(bool on) {
+  // A batch ends on disk, in the order a sync gives it. When that fails the
+  // counters stay unwritten: they must not count records that may not be
+  // on disk.
+  int rc = !on && batchpending() ? sync() : 0;
   file_.defersync(on);
-  if (!on && headdirty_) writehead();
   deferhead_ = on && exclusive_;
-  if (!index_) return;
+  if (!index_) return rc;
   index_->defersync(on);
   // Held exclusively, the index need not reach the file before the sync.
-  if (exclusive_) index_->setwriteback(on);
+  if (exclusive_ && index_->setwriteback(on) != 0) rc = -1;
+  return rc;
 }
 
 int DataFile::writehead() {

@@ -49,6 +49,7 @@ int MultiFile::close() {
   if (isopen() && !pendinghdr_.empty()) sync();
   else if (isopen()) flushpages();
   writeback_ = false;
+  unreported_ = false;
   slotdirty_.clear();
   pendinghdr_.clear();
   slots_.clear();
@@ -425,7 +426,7 @@ void MultiFile::dropcache() {
 }
 
 void MultiFile::setcachepages(int pages) {
-  flushpages();
+  if (flushpages() != 0) unreported_ = true;
   cachepages_ = std::max(0, pages);
   ways_.clear();
   cachebytes_.reset();
@@ -480,7 +481,10 @@ MultiFile::CacheWay* MultiFile::victim(int32_t offset) {
 MultiFile::CacheWay* MultiFile::claim(int32_t offset) {
   CacheWay* way = victim(offset);
   if (way != nullptr && way->dirty && way->generation == generation_) {
-    if (rawwrite(way->offset, waybytes(way), way->size) != 0) return nullptr;
+    if (rawwrite(way->offset, waybytes(way), way->size) != 0) {
+      unreported_ = true;
+      return nullptr;
+    }
   }
   if (way != nullptr) way->dirty = false;
   return way;
@@ -526,9 +530,14 @@ int MultiFile::setwriteback(bool on) {
 }
 
 int MultiFile::sync() {
-  if (!pendinghdr_.empty() && (flushpages(false) != 0 || File::sync() != 0)) return -1;
-  if (flushpages() != 0) return -1;
-  return File::sync();
+  int rc = 0;
+  if (!pendinghdr_.empty() && (flushpages(false) != 0 || File::sync() != 0)) rc = -1;
+  else if (flushpages() != 0 || File::sync() != 0) rc = -1;
+  // The page is written by now, but a durable point must not claim
+  // success over a write that failed on its way.
+  if (unreported_) rc = -1;
+  unreported_ = false;
+  return rc;
 }
 
 uint64_t MultiFile::pagetoken(int32_t offset, int size) {

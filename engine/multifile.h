@@ -169,7 +169,8 @@ class MultiFile : public File {
   bool writeback() const { return writeback_; }
   int flushpages(bool withheader = true);
   // Writes everything out and forces it to disk; a held-back header only
-  // after the pages and slots are there.
+  // after the pages and slots are there. -1 also when a page write failed
+  // since the last sync where its caller could not hear of it (an eviction).
   int sync();
 
   // Names the content of a cached page: the same non-zero token means the
@@ -217,6 +218,7 @@ class MultiFile : public File {
   bool writeback_ = false;
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
+  bool unreported_ = false;  // a page write failed out of its caller's sight
   long long pagereads_ = 0;
 
   void layout();                  // pagebase_, grid_, maxpage_, cache geometry
@@ -226,7 +228,8 @@ class MultiFile : public File {
   uint8_t* waybytes(const CacheWay* way);
   CacheWay* victim(int32_t offset);
   // A way for the page at offset, its old dirty content written out first;
-  // null when there is none or that write fails.
+  // null when there is none or that write fails (the page then stays dirty
+  // and the next sync fails).
   CacheWay* claim(int32_t offset);
   int32_t slotpos(int i) const { return 4 + hlen_ + 26 * i; }
   bool plausible(const SlotDescr& d, int i, std::string* problem);

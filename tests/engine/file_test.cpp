@@ -1,8 +1,11 @@
 #include "engine/file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <chrono>
 #include <thread>
@@ -251,6 +254,24 @@ TEST(File, GatheredWritesReadBackAsWritten) {
   ASSERT_EQ(f.close(), 0);
   auto bytes = test::read_all("gather");
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
+// Gathered writes that fail when the deferral ends (here beyond the file
+// size limit, in a child) are lost: the next sync must say so rather than
+// succeed.
+TEST(File, GatheredWritesThatFailMakeTheNextSyncFail) {
+  TempDir dir;
+  EXPECT_EQ(in_child([] {
+              signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit = {2, 2};
+              File f;
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || f.create("limited", 1) != 0) return 2;
+              f.defersync(true);
+              if (f.write("lost", 4) != 0) return 3;
+              f.defersync(false);
+              return f.sync() == -1 ? 0 : 1;
+            }),
+            0);
 }
 
 }  // namespace

@@ -363,20 +363,29 @@ TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
   EXPECT_EQ(table.open("t", 0, 0), IndexOutOfDate);
 }
 
-// A write failing at any point of an append, update or delete leaves either
-// a consistent table (old or new state) or an index reported out of date.
-// A failed page write ends the process, so each attempt runs in a child.
+// A write failing at any point of an append, update, delete or deferred-sync
+// batch leaves either a consistent table (old or new state) or an index
+// reported out of date, and is never reported as success. A failed page
+// write ends the process, so each attempt runs in a child.
 TEST(RlistFaults, EveryFailedWriteIsSafe) {
-  for (int op = 0; op < 3; ++op) {
-    for (int failat = 1; failat < 100; ++failat) {
+  std::vector<unsigned char> data, index;  // the table before each attempt
+  {
+    TempDir dir;
+    make_names("t");
+    {
+      DataFile table;
+      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      Rlist r(&table);
+      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
+    }
+    data = test::read_all("t.db1");
+    index = test::read_all("t.idx");
+  }
+  for (int op = 0; op < 4; ++op) {
+    for (int failat = 1; failat < 400; ++failat) {
       TempDir dir;
-      make_names("t");
-      {
-        DataFile table;
-        ASSERT_EQ(table.open("t", 0, 0), Ok);
-        Rlist r(&table);
-        for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
-      }
+      test::write_all("t.db1", data);
+      test::write_all("t.idx", index);
       pid_t pid = fork();
       if (pid == 0) {
         DataFile table;
@@ -393,8 +402,15 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         } else if (op == 1) {
           r.field(kName).set("Renamed");
           rc = r.flush(0);
-        } else {
+        } else if (op == 2) {
           rc = r.del();
+        } else {
+          // Few cached pages: changed ones are evicted (written) mid-batch.
+          table.index()->setcachepages(4);
+          rc = table.defersync(true) == 0 ? Ok : WriteFailed;
+          for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, ("Batch " + std::to_string(i * 37 % 60)).c_str(), i);
+          if (rc == Ok && r.go(GoAbsolute, 20) == Ok) rc = r.del();
+          if (table.defersync(false) != 0 && rc == Ok) rc = WriteFailed;
         }
         if (writes < failat) _exit(rc == Ok ? 0 : 3);
         _exit(rc == Ok ? 1 : 2);

@@ -1,7 +1,9 @@
 #!/bin/bash
-# kill -9 trials: a long import and streams of single edits are killed at a
-# random moment, then `recover` runs, then verify and the integrity check of
-# every table, and every acknowledged edit must still be there.
+# kill -9 trials: a long import, a scan of a music folder and streams of
+# single edits are killed at a random moment, then `recover` runs, then
+# verify and the integrity check of every table, and every acknowledged edit
+# must still be there; after a killed scan a second scan must give the
+# catalogue of an uninterrupted one.
 #
 #   kill_trials.sh TRACKLORE-CLI QUILL [ROUNDS]
 #
@@ -18,6 +20,7 @@ cd "$work" || exit 1
 
 direct=0
 recovered=0
+scansrecovered=0
 lost=0
 problem() {
   echo "round $round: $*" >&2
@@ -33,6 +36,29 @@ problem() {
     for p in 0 1 2 3 4; do echo "Imported $a,song,$p,Song $(((a * 3 + p) % 300))"; done
   done
 } >import.csv
+
+# A music folder of tiny tagged FLAC files (silence, made by flac and
+# tagged by metaflac), 60 albums of 5 tracks sharing artists and songs.
+head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed \
+  --channels=1 --bps=16 --sample-rate=8000 -o template.flac - || exit 1
+for a in $(seq 1 60); do
+  mkdir -p "music/$a"
+  for t in 1 2 3 4 5; do
+    cp template.flac "music/$a/$t.flac"
+    metaflac --set-tag="TITLE=Tune $(((a * 3 + t) % 40))" --set-tag="ALBUM=Scanned $a" \
+      --set-tag="ARTIST=Player $(((a + t) % 9))" --set-tag="ALBUMARTIST=Band $((a % 7))" \
+      --set-tag="TRACKNUMBER=$t" "music/$a/$t.flac" || exit 1
+  done
+done
+# The catalogue of an uninterrupted scan, and how long that scan takes.
+# (without the album codes, which differ)
+scanned() { "$cli" export | grep '^Scanned' | sed 's/,[0-9]*\r*$//' | sort; }
+mkdir reference && cd reference && "$cli" create >/dev/null || exit 1
+started=$(date +%s%N)
+"$cli" scan ../music >/dev/null || exit 1
+scanms=$((($(date +%s%N) - started) / 1000000))
+scanned >../scanned.csv
+cd "$work" || exit 1
 
 # Songs of an album as "SEQ NAME" lines.
 songs() { "$cli" show "$1" 2>/dev/null | sed -n '/^Songs:/,$p' | tail -n +2; }
@@ -52,7 +78,12 @@ stream() {
 for round in $(seq 1 "$rounds"); do
   bad=0
   : >ack.txt
-  if ((round % 2 == 1)); then
+  if ((round % 3 == 0)); then
+    # Into a database of its own, as empty as the reference's.
+    what=scan
+    mkdir "scan$round" && cd "scan$round" && "$cli" create >/dev/null || exit 1
+    setsid "$cli" scan ../music >/dev/null 2>&1 &
+  elif ((round % 2 == 1)); then
     what=import
     setsid "$cli" import import.csv >/dev/null 2>&1 &
   else
@@ -64,13 +95,22 @@ for round in $(seq 1 "$rounds"); do
   fi
   victim=$!
   disown  # the shell would announce the kill
-  sleep "0.$((RANDOM % 9 + 1))"
+  if [ "$what" = scan ]; then
+    # Within the scan's own time (it is short), so that most kills land in it.
+    delay=$((RANDOM % (scanms + 20)))
+    sleep "$((delay / 1000)).$(printf %03d $((delay % 1000)))"
+  else
+    sleep "0.$((RANDOM % 9 + 1))"
+  fi
   kill -9 -- -"$victim" 2>/dev/null
 
   out=$("$cli" recover 2>&1)
   case "$out" in
     *"Nothing needed mending"*) direct=$((direct + 1)) ;;
-    *"Recovery complete"*) recovered=$((recovered + 1)) ;;
+    *"Recovery complete"*)
+      recovered=$((recovered + 1))
+      [ "$what" = scan ] && scansrecovered=$((scansrecovered + 1))
+      ;;
     *) problem "recover failed: $out" ;;
   esac
   "$cli" verify 2>/dev/null | grep -q "no problems found" || problem "verify found problems"
@@ -78,7 +118,11 @@ for round in $(seq 1 "$rounds"); do
     "$quill" check "$t" >/dev/null 2>&1 || problem "quill check $t failed"
   done
 
-  if [ "$what" = import ]; then
+  if [ "$what" = scan ]; then
+    "$cli" scan ../music >/dev/null 2>&1 || problem "the second scan failed"
+    scanned | cmp -s - ../scanned.csv || problem "the second scan differs from an uninterrupted one"
+    cd "$work" || exit 1
+  elif [ "$what" = import ]; then
     # Whole albums only: every imported album present has all seven entries
     # (a name imported in several rounds, seven for each).
     partial=$("$cli" export | awk -F, '$1 ~ /^Imported/ { n[$1]++ }
@@ -107,5 +151,6 @@ for round in $(seq 1 "$rounds"); do
   lost=$((lost + bad))
 done
 
-echo "trials: $rounds; opened directly: $direct; needed recovery: $recovered; lost anything: $lost"
+echo "trials: $rounds; opened directly: $direct; needed recovery: $recovered" \
+  "(scans: $scansrecovered of $((rounds / 3))); lost anything: $lost"
 [ "$lost" -eq 0 ]

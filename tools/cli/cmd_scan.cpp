@@ -70,7 +70,8 @@ int cmd_scan(const Options& options, TerminalHost&) {
     return failure("scan stopped at album " + summary.failedalbum + ": returned " +
                    DB_ResultName(summary.error) + " after " + std::to_string(summary.counts.filesread) +
                    " files and " + std::to_string(summary.counts.albums) +
-                   " albums; those albums are kept, and a second scan completes the rest");
+                   " albums; tracklore-cli recover takes back the unfinished batch, and a "
+                   "second scan completes the rest");
   return 0;
 }
 

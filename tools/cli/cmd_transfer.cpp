@@ -121,10 +121,10 @@ int cmd_import(const Options& options, TerminalHost&) {
                      DB_ResultName(stop.rc));
     return failure("import stopped at album " + inquotes(stop.album->name) + " (line " +
                    std::to_string(stop.album->line) + "): " + stop.step + " failed; returned " +
-                   DB_ResultName(stop.rc) + ". The database holds a partial import: the " +
-                   std::to_string(tally.albums) +
-                   " albums before it, and this one as far as it got (tracklore-cli recover "
-                   "takes back the unfinished batch)");
+                   DB_ResultName(stop.rc) + ". The database holds a partial import: " +
+                   "tracklore-cli recover keeps the albums of the finished batches of 1,000 " +
+                   "and takes back the rest of the " + std::to_string(tally.albums) +
+                   " albums before it");
   }
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],

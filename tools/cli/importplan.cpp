@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/batch.h"
 #include "catalogue/edits.h"
-#include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -16,9 +16,6 @@
 #include "tools/cli/names.h"
 
 namespace tracklore::cli {
-
-// Albums per journalled batch: one sync of the journal for each.
-constexpr int kImportBatch = 64;
 
 using quill::Ok;
 using quill::Rlist;
@@ -108,18 +105,24 @@ ErrorCode importplan(const Plan& plan, ImportTally* tally, ImportStop* stop) {
   notealbums(plan.albums);
   std::map<std::string, int32_t> known[3];
   // All-or-nothing per batch: a crash takes back the unfinished batch only.
-  BatchIntent batch("import", kImportBatch);
+  BatchOptions options;
+  options.operation = "import";
+  CatalogueBatch batch(options);
   for (const PlannedAlbum& album : plan.albums) {
     const char* step = "Journalling";
-    ErrorCode rc = batch.next();
+    ErrorCode rc = batch.error();
     if (rc == Ok) rc = importalbum(album, known, tally, &step);
+    if (rc == Ok) {
+      step = "Saving the batch";
+      rc = batch.unitdone();
+    }
     if (rc != Ok) {
-      *stop = {&album, step, batch.end(rc)};
+      *stop = {&album, step, batch.finish(rc)};
       return stop->rc;
     }
     ++tally->albums;
   }
-  if (ErrorCode rc = batch.end(Ok); rc != Ok) {
+  if (ErrorCode rc = batch.finish(); rc != Ok) {
     *stop = {nullptr, "Marking the import complete", rc};
     return rc;
   }

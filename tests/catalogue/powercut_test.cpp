@@ -1,0 +1,277 @@
+// The catalogue's promise under a power cut, tried for every kind of edit at
+// every sync point and between them (the engine's simulator,
+// tests/engine/powercut.h): every table opens Ok or reports its index out of
+// date or bad, never crashes; after DB_Recover the database passes the
+// integrity check and verification finds nothing; and the catalogue is as
+// before the edit or as after it, and as after it once the edit's call had
+// returned. Each cut is judged in a child process, so that a fatal error is
+// seen as what it is.
+//
+// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2 by
+// default; the long sweep uses 50 or more).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/batch.h"
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/recover.h"
+#include "catalogue/relation.h"
+#include "catalogue/scanrun.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/check.h"
+#include "engine/datafile.h"
+#include "tests/catalogue/tagtable.h"
+#include "tests/catalogue/testutil.h"
+#include "tests/engine/powercut.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+using quill::Ok;
+using quill::test::CutMode;
+using quill::test::PowerCut;
+using Snapshot = std::vector<std::vector<std::string>>;
+
+int seeds() {
+  const char* env = std::getenv("TRACKLORE_POWERCUT_SEEDS");
+  const int n = env != nullptr ? std::atoi(env) : 0;
+  return n > 0 ? n : 2;
+}
+
+// Says Yes and OK to everything, as a user consenting would; counts the
+// questions, so that a verification with nothing to find can be told.
+class Consenting : public Host {
+ public:
+  Answer message(const char*, const char*, Buttons b, Icon) override {
+    ++asked;
+    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
+  }
+  bool openfile(const FileRequest&, std::string*) override { return false; }
+  bool savefile(const FileRequest&, std::string* path) override {
+    *path = fs::absolute("maindb.db1").string();
+    return true;
+  }
+  void waitcursor(bool) override {}
+  void drain() override {}
+  int asked = 0;
+};
+
+// Every live record of every table, as bytes, in a stable order; empty when
+// the database does not open.
+Snapshot snapshot() {
+  Snapshot tables;
+  if (DB_Open(0, 1, 0, 0) != 0) return tables;
+  tables.resize(kTables);
+  for (int t = 0; t < kTables; ++t) {
+    quill::Rlist cursor(&DB_Table(t));
+    for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1))
+      if (!cursor.isdeleted())
+        tables[t].emplace_back(reinterpret_cast<const char*>(cursor.buffer()), cursor.reclen());
+    std::sort(tables[t].begin(), tables[t].end());
+  }
+  DB_Close();
+  return tables;
+}
+
+// Judges the database in the current directory; the reason goes to stderr.
+// With no database before (a creation), a creation cut short is absent when
+// a second one makes the database.
+int judge(const Snapshot& before, const Snapshot& after, bool returned) {
+  auto fail = [](const std::string& why) {
+    std::fprintf(stderr, "%s\n", why.c_str());
+    return 1;
+  };
+  if (before.empty() && !returned && snapshot().empty()) {
+    if (DB_Create() != 0) return fail("a second creation fails");
+    return snapshot() == after ? 0 : fail("a second creation does not make the database");
+  }
+  for (int t = 0; t < kTables; ++t) {
+    quill::DataFile table;
+    const ErrorCode rc = table.open(DB_TableName(t), 1, 0);
+    if (rc != Ok && rc != quill::IndexOutOfDate && rc != quill::BadIndex)
+      return fail(std::string(DB_TableName(t)) + " opens with " + quill::errname(rc));
+  }
+  std::vector<std::string> log;
+  if (DB_Recover(nullptr, nullptr, &log) != 0)
+    return fail("recovery failed: " + (log.empty() ? std::string("?") : log.back()));
+  Consenting& host = static_cast<Consenting&>(DB_Host());
+  host.asked = 0;
+  if (DB_Verify(nullptr, nullptr) != 0 || host.asked != 0) return fail("verification found problems");
+  const Snapshot now = snapshot();
+  if (now == after) return 0;
+  if (returned) return fail("the edit had returned and is not there");
+  return now == before ? 0 : fail("neither as before nor as after the edit");
+}
+
+class CataloguePowerCut : public CatalogueTest {
+ protected:
+  int32_t first_, second_;
+  std::vector<int32_t> artists_, songs_;
+
+  // Two albums that share an artist and a song; one artist used by none.
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    first_ = add(TitleTable, "First");
+    second_ = add(TitleTable, "Second");
+    for (const char* name : {"X0", "X1", "X2", "X3"}) artists_.push_back(add(ArtistTable, name));
+    for (const char* name : {"S0", "S1", "S2", "S3"}) songs_.push_back(add(SongTable, name));
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_EQ(link(0, first_, artists_[i]), Ok);
+      ASSERT_EQ(link(1, first_, songs_[i]), Ok);
+    }
+    ASSERT_EQ(link(0, second_, artists_[0]), Ok);
+    ASSERT_EQ(link(1, second_, songs_[0]), Ok);
+    ASSERT_EQ(link(1, second_, songs_[3]), Ok);
+    DB_Close();
+    DB_SetHost(&consenting_);
+  }
+  void TearDown() override {
+    DB_SetHost(&host_);
+    CatalogueTest::TearDown();
+  }
+
+  struct Standing {
+    std::unique_ptr<Relation> list;
+    std::unique_ptr<quill::Rlist> album;
+  };
+  Standing stand(int r, int32_t title, int position) {
+    Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
+    s.list->first();
+    s.list->skip(position);
+    return s;
+  }
+
+  // Runs the edit on the open database under the simulator, then judges
+  // every cut worth trying.
+  void sweep(const char* name, const std::function<ErrorCode()>& edit, bool open = true) {
+    reports_expected_ = true;  // the cuts' damage is reported while judged
+    const Snapshot before = snapshot();
+    fs::create_directory("../cuts-" + std::to_string(getpid()));
+    const std::string cuts = fs::absolute("../cuts-" + std::to_string(getpid())).string();
+    int64_t start = 0, end = 0;
+    {
+      PowerCut cut;
+      if (open) ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+      start = cut.now();
+      ASSERT_EQ(edit(), Ok) << name;
+      end = cut.now();
+      DB_Close();
+      const Snapshot after = snapshot();
+      ASSERT_NE(before, after) << name;
+      int tried = 0;
+      for (int64_t point : cut.cutpoints(start, end))
+        for (int seed = 0; seed < seeds(); ++seed)
+          for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
+            fs::remove_all(cuts);
+            fs::create_directory(cuts);
+            cut.materialise(point, static_cast<uint64_t>(seed), mode, cuts);
+            ++tried;
+            const pid_t pid = fork();
+            if (pid == 0) {
+              quill::File::set_observer(nullptr);
+              if (chdir(cuts.c_str()) != 0) _exit(3);
+              _exit(judge(before, after, point == end));
+            }
+            int status = 0;
+            waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << name << ": cut at event " << point << " of " << start << ".." << end << ", seed "
+                << seed << ", mode " << (mode == CutMode::Pages ? "pages" : "sectors") << ", status "
+                << status;
+          }
+      ::testing::Test::RecordProperty(std::string(name) + "_cutpoints",
+                                      static_cast<int>(cut.cutpoints(start, end).size()));
+      ::testing::Test::RecordProperty(std::string(name) + "_cuts_tried", tried);
+    }
+    fs::remove_all(cuts);
+  }
+
+  Consenting consenting_;
+};
+
+TEST_F(CataloguePowerCut, SingleEdits) {
+  sweep("add", [&] {
+    quill::Rlist cursor(&DB_Table(TitleTable));
+    return DB_InsertRecord(TitleTable, "Third", cursor);
+  });
+  sweep("link", [&] {
+    Standing s = stand(0, first_, 0);
+    return DB_AddLink(*s.list, first_, 0, artists_[3], *s.album);
+  });
+  sweep("unlink", [&] {
+    Standing s = stand(1, first_, 1);
+    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);  // the song's last use: purged
+  });
+  sweep("move", [&] {
+    Standing s = stand(0, first_, 1);
+    return DB_MoveLink(*s.list, 1, *s.album);
+  });
+  sweep("rename", [&] {
+    auto artist = at(ArtistTable, artists_[0]);
+    return DB_RenameRecord(*artist, ArtistTable, "X0 renamed", true);
+  });
+  sweep("delete_album", [&] {
+    auto album = at(TitleTable, first_);
+    return DB_DeleteArticle(*album);
+  });
+}
+
+TEST_F(CataloguePowerCut, VerifyCorrections) {
+  // A reference count one too high, which verification corrects.
+  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  {
+    auto artist = at(ArtistTable, artists_[1]);
+    artist->field(F_RefCount).set(artist->field(F_RefCount).aslong() + 1);
+    ASSERT_EQ(artist->flush(0), Ok);
+  }
+  DB_Close();
+  sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);
+}
+
+TEST_F(CataloguePowerCut, Batches) {
+  sweep("import_batch", [&] {
+    CatalogueBatch batch(BatchOptions{1000, "import"});
+    for (const char* name : {"Third", "Fourth"}) {
+      if (!batch.ok()) return batch.finish();
+      const int32_t album = add(TitleTable, name);
+      const int32_t song = add(SongTable, name);
+      for (int32_t attr : {songs_[0], song})
+        if (ErrorCode rc = link(1, album, attr); rc != Ok) return batch.finish(rc);
+      if (ErrorCode rc = batch.unitdone(); rc != Ok) return batch.finish(rc);
+    }
+    return batch.finish();
+  });
+  // Completes an album that an earlier scan began, and adds two.
+  sweep("scan_batch", [&] {
+    TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
+                        tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 2),
+                        tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
+                        tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1),
+                        tagsof("m/3", "1.flac", "S2", "Sixth", "New artist", "", 1)});
+    ScanNotes notes;
+    ScanSummary summary;
+    return DB_ScanMusic(source, notes, ScanRunOptions(), &summary) == 0 ? Ok : summary.error;
+  });
+}
+
+TEST_F(CataloguePowerCut, Create) {
+  for (const fs::directory_entry& file : fs::directory_iterator("."))
+    fs::remove(file.path());
+  sweep("create", [] { return DB_Create() == 0 ? Ok : quill::WriteFailed; }, false);
+}
+
+}  // namespace
+}  // namespace tracklore::test
