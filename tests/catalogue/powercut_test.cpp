@@ -164,7 +164,9 @@ class CataloguePowerCut : public CatalogueTest {
     int64_t start = 0, end = 0;
     {
       PowerCut cut;
-      if (open) ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+      if (open) {
+        ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+      }
       start = cut.now();
       ASSERT_EQ(edit(), Ok) << name;
       end = cut.now();
