@@ -497,37 +497,56 @@ void open_and_seek(int key) {
   std::exit(0);
 }
 
-TEST(BtreeDeathTest, DamagedEntryCountIsFatalNamingFileAndPage) {
+// One field of a page or of the tree's area set wrong at a time; each is
+// fatal, naming the file and the place.
+TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  const int32_t root = v[0].offset;
-  putle16(&b[static_cast<size_t>(root)], 30000);
-  write_all("t.idx", b);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "Page::load: damaged page at offset " + std::to_string(root) +
-                  " in 't.idx' \\(entry count 30000");
-  putle16(&b[static_cast<size_t>(root)], 0);
-  write_all("t.idx", b);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "damaged page at offset " + std::to_string(root));
-}
-
-TEST(BtreeDeathTest, ChildOutsideTheFileIsFatal) {
-  TempDir dir;
-  Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
-  const Store::PageView& root = v[0];
-  // Child 0 of the root: past the end, then off the page grid.
-  const size_t at = static_cast<size_t>(root.offset) + 6 + 52 - 4 * (root.entries.size() + 1);
-  ASSERT_EQ(getles32(&b[at]), root.children[0]);
-  for (int32_t bad : {static_cast<int32_t>(b.size()) + 58, root.children[0] + 1, 0, 16}) {
+  std::vector<const Store::PageView*> inner;
+  for (const Store::PageView& p : v)
+    if (p.level == 2) inner.push_back(&p);
+  ASSERT_GE(inner.size(), 2u);
+  const auto child0 = [](const Store::PageView& p) {
+    return static_cast<size_t>(p.offset) + 6 + 52 - 4 * (p.entries.size() + 1);
+  };
+  const std::string root = std::to_string(v[0].offset), first = std::to_string(inner[0]->offset);
+  ASSERT_EQ(getles32(&b[child0(v[0])]), v[0].children[0]);
+  struct Damage {
+    size_t at;
+    int width;
+    int32_t value;
+    std::string message;
+  };
+  const std::string outside = "damaged page at offset " + root + " in 't.idx' \\(child 0 offset ";
+  const Damage damages[] = {
+      {static_cast<size_t>(v[0].offset), 2, 30000,
+       "Page::load: damaged page at offset " + root + " in 't.idx' \\(entry count 30000"},
+      {static_cast<size_t>(v[0].offset), 2, 0, "damaged page at offset " + root},
+      {child0(v[0]), 4, static_cast<int32_t>(b.size()) + 58, outside + std::to_string(b.size() + 58)},
+      {child0(v[0]), 4, v[0].children[0] + 1, outside + std::to_string(v[0].children[0] + 1)},
+      {child0(v[0]), 4, 0, outside + "0"},
+      {child0(v[0]), 4, 16, outside + "16"},
+      // Loops: the first inner page leads back up to the root, or across to
+      // its sibling, whose parent field denies it.
+      {child0(*inner[0]), 4, v[0].offset,
+       "Page::load: damaged page at offset " + first + " in 't.idx' \\(child 0 offset " + root +
+           " is the page's parent"},
+      {child0(*inner[0]), 4, inner[1]->offset,
+       "Btree::seek: damaged tree 0 at offset " + std::to_string(inner[1]->offset) +
+           " in 't.idx' \\(parent field " + root + ", reached from " + first},
+      // The tree's height in its area.
+      {42 + 6, 2, 5, "damaged tree 0 at offset [0-9]+ in 't.idx' \\(leaf above the tree's last level"},
+      {42 + 6, 2, 0, "damaged tree 0 in 't.idx' \\(root and height disagree"},
+  };
+  for (const Damage& d : damages) {
     Bytes c = b;
-    putle32(&c[at], static_cast<uint32_t>(bad));
+    if (d.width == 2)
+      putle16(&c[d.at], static_cast<uint16_t>(d.value));
+    else
+      putle32(&c[d.at], static_cast<uint32_t>(d.value));
     write_all("t.idx", c);
-    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-                "damaged page at offset " + std::to_string(root.offset) +
-                    " in 't.idx' \\(child 0 offset " + std::to_string(bad));
+    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), d.message) << d.message;
   }
 }
 
@@ -555,39 +574,14 @@ TEST(BtreeDeathTest, KeyLengthBeyondTheMaximumIsFatal) {
       "damaged page at offset " + std::to_string(root) + " in 't.idx' \\(entry 0 has key length 200");
 }
 
-TEST(BtreeDeathTest, LoopsInTheChildChainAreFatalInsteadOfEndless) {
+TEST(BtreeDeathTest, LeavesNamingEachOtherAsParentAreFatalInsteadOfEndless) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  std::vector<const Store::PageView*> inner, leaves;
-  for (const Store::PageView& p : v) {
-    if (p.level == 2) inner.push_back(&p);
+  std::vector<const Store::PageView*> leaves;
+  for (const Store::PageView& p : v)
     if (p.children[0] == -1) leaves.push_back(&p);
-  }
-  ASSERT_GE(inner.size(), 2u);
-  const int32_t root = v[0].offset;
-  const size_t child0 =
-      static_cast<size_t>(inner[0]->offset) + 6 + 52 - 4 * (inner[0]->entries.size() + 1);
-
-  // The first inner page leads back up to the root.
   Bytes c = b;
-  putle32(&c[child0], static_cast<uint32_t>(root));
-  write_all("t.idx", c);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "Page::load: damaged page at offset " + std::to_string(inner[0]->offset) +
-                  " in 't.idx' \\(child 0 offset " + std::to_string(root) + " is the page's parent");
-
-  // ... or across to its sibling, whose parent field denies it.
-  c = b;
-  putle32(&c[child0], static_cast<uint32_t>(inner[1]->offset));
-  write_all("t.idx", c);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "Btree::seek: damaged tree 0 at offset " + std::to_string(inner[1]->offset) +
-                  " in 't.idx' \\(parent field " + std::to_string(root) + ", reached from " +
-                  std::to_string(inner[0]->offset));
-
-  // Two leaves naming each other as parent.
-  c = b;
   ASSERT_GE(leaves.size(), 2u);
   putle32(&c[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
   putle32(&c[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
@@ -612,20 +606,6 @@ TEST(BtreeDeathTest, LoopsInTheChildChainAreFatalInsteadOfEndless) {
       testing::ExitedWithCode(255),
       "Btree::skip: damaged tree 0 at offset " + std::to_string(leaves[1]->offset) +
           " in 't.idx' \\(parent does not lead to its child");
-}
-
-TEST(BtreeDeathTest, HeightThatDisagreesWithTheTreeIsFatal) {
-  TempDir dir;
-  Bytes b;
-  make_tree(&b);
-  putle16(&b[42 + 6], 5);  // TreeInfo height
-  write_all("t.idx", b);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "damaged tree 0 at offset [0-9]+ in 't.idx' \\(leaf above the tree's last level");
-  putle16(&b[42 + 6], 0);
-  write_all("t.idx", b);
-  EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
-              "damaged tree 0 in 't.idx' \\(root and height disagree");
 }
 
 TEST(BtreeDeathTest, FreeListLeadingIntoTheTreeIsFatal) {
