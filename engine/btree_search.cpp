@@ -99,25 +99,13 @@ int Btree::settle(const Probe& probe, int i, bool* next) {
     *next = true;
     return i;
   }
-  *next = false;
-  if (pa_.parent() == -1) return i - 1;
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    if (pb_.childindex(from) < 0) broken(up, "parent does not lead to its child");
+  const int j = climb([&](int) {
     bool found = false;
-    const int j = probe.run(pb_, &found);
-    if (j < pb_.count()) {
-      pa_.swap(pb_);
-      *next = true;
-      return j;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return i - 1;  // past the root: the leaf in pa_ holds the greatest entry
+    const int at = probe.run(pb_, &found);
+    return at < pb_.count() ? at : -1;
+  });
+  *next = j >= 0;
+  return *next ? j : i - 1;  // past the root: the leaf in pa_ holds the greatest entry
 }
 
 bool Btree::stepnext(int* i) {
@@ -131,22 +119,10 @@ bool Btree::stepnext(int* i) {
     ++*i;
     return true;
   }
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    const int j = pb_.childindex(from);
-    if (j < 0) broken(up, "parent does not lead to its child");
-    if (j < pb_.count()) {
-      pa_.swap(pb_);
-      *i = j;
-      return true;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return false;
+  const int j = climb([&](int child) { return child < pb_.count() ? child : -1; });
+  if (j < 0) return false;
+  *i = j;
+  return true;
 }
 
 bool Btree::stepprev(int* i) {
@@ -160,22 +136,10 @@ bool Btree::stepprev(int* i) {
     --*i;
     return true;
   }
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    const int j = pb_.childindex(from);
-    if (j < 0) broken(up, "parent does not lead to its child");
-    if (j > 0) {
-      pa_.swap(pb_);
-      *i = j - 1;
-      return true;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return false;
+  const int j = climb([](int child) { return child - 1; });
+  if (j < 0) return false;
+  *i = j;
+  return true;
 }
 
 // Entries equal to the search key may lie in the subtrees on either side of
@@ -262,12 +226,8 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
       return Ok;
     }
     setpos(pos, pa_, i);
-    if (which != WhichFirst && which != WhichLast) return Ok;
-    for (;;) {
-      if (!(which == WhichFirst ? stepprev(&i) : stepnext(&i))) break;
-      if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-      if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) setpos(pos, pa_, i);
-    }
+    if (which == WhichFirst || which == WhichLast)
+      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back, Until::NumberEnds);
     return Ok;
   }
   // Past the leaf's end, its last entry is the one before the sought key.
@@ -275,35 +235,37 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   if (past) i = pa_.count() - 1;
   const int32_t landing = pa_.address();
   const int landed = i;
-  bool matched = false;
-  while (stepnext(&i)) {
-    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      setpos(pos, pa_, i);
-      matched = true;
-      if (which != WhichLast) return Ok;
-    }
-  }
-  if (matched) return Ok;
+  if (walkprefix(pos, &i, k, keylen, Step::Forward,
+                 which == WhichLast ? Until::NumberEnds : Until::FirstMatch))
+    return Ok;
   // The prefix comparison may also have steered the descent past its
   // matches: "Track 92" lies before "Track 115" in the tree, yet compares
   // after it ("11..."). Walk back from the landing place as far as the
   // entries continue the number; the nearest match found is the last one,
-  // the farthest the first.
+  // the farthest the first. The landing entry itself sorts after the key,
+  // unless the descent ran past the leaf's end.
   pa_.load(landing);
-  i = landed;
-  // The landing entry itself sorts after the key (unless the descent ran
-  // past the leaf): the walk starts before it.
-  if (!past && !stepprev(&i)) return NotFound;
-  do {
-    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      setpos(pos, pa_, i);
+  i = past ? landed + 1 : landed;
+  return walkprefix(pos, &i, k, keylen, Step::Back,
+                    which == WhichFirst ? Until::NumberEnds : Until::FirstMatch)
+             ? Ok
+             : NotFound;
+}
+
+// Steps from entry *i of pa_ (forward or back) over the entries that
+// continue the key's number, standing pos on each match; stops at the
+// first match when asked. Returns whether any matched.
+bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until) {
+  bool matched = false;
+  while (step == Step::Forward ? stepnext(i) : stepprev(i)) {
+    if (cont_(kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) break;
+    if (cmp_(1, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
+      setpos(pos, pa_, *i);
       matched = true;
-      if (which != WhichFirst) return Ok;
+      if (until == Until::FirstMatch) break;
     }
-  } while (stepprev(&i));
-  return matched ? Ok : NotFound;
+  }
+  return matched;
 }
 
 int Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data) {
