@@ -18,9 +18,8 @@ using test::TempDir;
 using test::write_all;
 using Bytes = std::vector<unsigned char>;
 
-// The example table: "C" 56, "X", "C" 2, "L"; a tag on the name, one on the code.
-const std::vector<FieldDescr> kFields = {
-    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
+// The example table with a tag on the name, one on the code.
+const std::vector<FieldDescr>& kFields = test::kExampleFields;
 const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}};
 
 // A table file's bytes in hex, the creation time set aside.

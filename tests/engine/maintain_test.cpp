@@ -22,17 +22,7 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CapturedReports;
-using test::entries;
-using test::header_of;
-using test::record_at;
-using test::tree_order;
-using test::WriteFault;
-using test::make_table;
-using test::append_raw;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
 using Bytes = std::vector<unsigned char>;
 
 // "Name" C 8, "Num" L 4: 13-byte records; tags on each field.

@@ -19,22 +19,10 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CapturedReports;
-using test::entries;
-using test::header_of;
-using test::record_at;
-using test::tree_order;
-using test::WriteFault;
-using test::make_table;
-using test::append_raw;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
 using Bytes = std::vector<unsigned char>;
 
-// The example table: "C" 56, "X", "C" 2, "L".
-const std::vector<FieldDescr> kFour = {
-    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
+const std::vector<FieldDescr>& kFour = kExampleFields;
 
 
 // Nine bytes of fields ("C" 5, "L" 4) and the status byte.

@@ -63,6 +63,9 @@ std::vector<std::string> CapturedReports::texts() const {
 
 void CapturedReports::clear() { g_messages.clear(); }
 
+const std::vector<FieldDescr> kExampleFields = {
+    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
+
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags, int namelen, int pagesize) {
   ErrorCode rc = DataFile::create(base.c_str(), namelen, pagesize);

@@ -57,6 +57,9 @@ class CapturedReports {
   Reporter saved_;
 };
 
+// The example table's fields: "C" 56, "X", "C" 2, "L".
+extern const std::vector<FieldDescr> kExampleFields;
+
 // Writes a table file with these fields and tags and no records, the way the
 // structure change would leave it (without an index file).
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
