@@ -125,7 +125,7 @@ TEST(InsertField, ASerialFieldNumbersTheRecords) {
 
 TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   TempDir dir;
-  ASSERT_EQ(make_table("t", kFour, {{{{2, 0, 0}}, "ByMark"}}), Ok);
+  ASSERT_EQ(make_table("t", kFour, {{{{2, 0, 0}}, "ByMark"}, {{{0, 0, 0}}, "ByName"}}), Ok);
   Bytes r(67, 0);
   for (int i = 0; i < 4; ++i) {
     r[0] = static_cast<unsigned char>('a' + i);
@@ -141,6 +141,7 @@ TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   Header h = header_of("t");
   EXPECT_EQ(h.fields[3].name, "Mark");
   EXPECT_EQ(h.tags[0].comps[0].field, 3);
+  EXPECT_EQ(h.tags[1].comps[0].field, 1);  // the field at the position itself moves too
   EXPECT_EQ(h.stamp, stamp);
   EXPECT_EQ(read_all("t.idx"), idx);
   DataFile table;
