@@ -223,6 +223,7 @@ class Btree {
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
+  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which);
   enum class Step { Forward, Back };
   enum class Until { FirstMatch, NumberEnds };
   bool walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until);

@@ -211,12 +211,14 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     setpos(pos, pa_, i);
     return next ? NextRecord : PrevRecord;
   }
-  if (mode != SeekPrefix) return Ok;
+  return mode == SeekPrefix ? seekprefix(pos, k, keylen, which) : Ok;
+}
 
-  // Prefix: numbers make "begins with" disagree with the tree's order (12
-  // begins with 1, yet 2 lies between them), so the descent may land beside
-  // the matches; walking while the entries continue the number recovers
-  // them.
+// Prefix: numbers make "begins with" disagree with the tree's order (12
+// begins with 1, yet 2 lies between them), so the descent may land beside
+// the matches; walking while the entries continue the number recovers them.
+ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which) {
+  bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
   int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr, matches}, &found);
@@ -227,7 +229,8 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     }
     setpos(pos, pa_, i);
     if (which == WhichFirst || which == WhichLast)
-      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back, Until::NumberEnds);
+      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back,
+                 Until::NumberEnds);
     return Ok;
   }
   // Past the leaf's end, its last entry is the one before the sought key.
@@ -377,48 +380,30 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
 int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
                 WalkSummary* summary) {
   op_ = "Btree::walk";
-  int found = 0;
-  auto report = [&](const std::string& what) {
-    ++found;
-    if (problems != nullptr) problems->push_back(what);
-  };
-  WalkSummary sum;
-  if (summary != nullptr) *summary = sum;
-  file_->beginop();
-  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
-    report("tree " + std::to_string(treeno_) + ": damaged or unreadable descriptor");
-    return -1;
-  }
-  if (const char* why = damaged()) {
-    report("tree " + std::to_string(treeno_) + ": " + why);
-    return -1;
-  }
-
-  const int height = info_.height;
-  const int k = info_.keylen;
-  const int d = info_.datalen;
-  std::unordered_set<int32_t> seen;
-  std::vector<uint8_t> last(static_cast<size_t>(entrysize_ + 2));
-  int lastk = -1;
-  bool stop = false;
-
-  // Recursion depth is bounded by the height (at most kMaxHeight).
+  // What the walk has met so far; recursion depth is bounded by the height
+  // (at most kMaxHeight).
   struct Walker {
     Btree& tree;
     const WalkVisitor& visit;
-    std::unordered_set<int32_t>& seen;
-    std::vector<uint8_t>& last;
-    int& lastk;
-    bool& stop;
-    WalkSummary& sum;
-    const std::function<void(const std::string&)> report;
-    int height, k, d;
+    std::vector<std::string>* problems;
+    int found = 0;
+    bool stop = false;
+    WalkSummary sum;
+    std::unordered_set<int32_t> seen;
+    std::vector<uint8_t> last;  // the entry before, to check the order
+    int lastk = -1;
+
+    void report(const std::string& what) {
+      ++found;
+      if (problems != nullptr) problems->push_back(what);
+    }
 
     void page(int32_t at, int32_t parent, int level) {
       auto where = [&](const std::string& what) {
         report("page at offset " + std::to_string(at) + " (level " + std::to_string(level) +
                "): " + what);
       };
+      const int height = tree.info_.height;
       if (level > height) {
         where("deeper than the tree's height " + std::to_string(height));
         return;
@@ -428,8 +413,8 @@ int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
         return;
       }
       Page pg;
-      pg.init(tree.file_, tree.treeno_, tree.pagesize_, k, d, tree.info_.fixed != 0, tree.cmp_,
-              tree.kd_);
+      pg.init(tree.file_, tree.treeno_, tree.pagesize_, tree.info_.keylen, tree.info_.datalen,
+              tree.info_.fixed != 0, tree.cmp_, tree.kd_);
       std::string why;
       if (pg.tryload(at, &why) != 0) {
         where(why);
@@ -460,18 +445,30 @@ int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
       }
     }
   };
-  Walker walker{*this, visit, seen, last, lastk, stop, sum, report, height, k, d};
-  if (slot().root != -1) walker.page(slot().root, -1, 1);
-  if (!stop) {
-    if (sum.pages != slot().inuse)
-      report("tree " + std::to_string(treeno_) + ": slot counts " + std::to_string(slot().inuse) +
-             " pages in use, the tree has " + std::to_string(sum.pages));
-    std::string why;
-    if (file_->walkfree(treeno_, nullptr, &why) != 0)
-      report("tree " + std::to_string(treeno_) + ": free list: " + why);
+
+  Walker walker{*this, visit, problems};
+  if (summary != nullptr) *summary = walker.sum;
+  file_->beginop();
+  const std::string tree = "tree " + std::to_string(treeno_) + ": ";
+  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
+    walker.report(tree + "damaged or unreadable descriptor");
+    return -1;
   }
-  if (summary != nullptr) *summary = sum;
-  return found == 0 ? 0 : -1;
+  if (const char* why = damaged()) {
+    walker.report(tree + why);
+    return -1;
+  }
+  walker.last.resize(static_cast<size_t>(entrysize_ + 2));
+  if (slot().root != -1) walker.page(slot().root, -1, 1);
+  if (!walker.stop) {
+    if (walker.sum.pages != slot().inuse)
+      walker.report(tree + "slot counts " + std::to_string(slot().inuse) +
+                    " pages in use, the tree has " + std::to_string(walker.sum.pages));
+    std::string why;
+    if (file_->walkfree(treeno_, nullptr, &why) != 0) walker.report(tree + "free list: " + why);
+  }
+  if (summary != nullptr) *summary = walker.sum;
+  return walker.found == 0 ? 0 : -1;
 }
 
 }  // namespace quill
