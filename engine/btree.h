@@ -223,11 +223,41 @@ class Btree {
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
+  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which);
+  enum class Step { Forward, Back };
+  enum class Until { FirstMatch, NumberEnds };
+  bool walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until);
   void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
               PrefixMatches matches = PrefixMatches::Scattered);
   PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);
   void loadchild(Page& page, int32_t child, int32_t from);
+
+  // From the page in pa_ up through its parents: `stand` gets each parent
+  // (in pb_) and the index of the child the climb came from, and names the
+  // entry to stand on there, or -1 to climb on. The parent taken goes to
+  // pa_ and its entry's index is returned; past the root, -1 and pa_ as it
+  // was. A parent that denies its child, or more parents than the tree's
+  // height, is damage.
+  template <class Stand>
+  int climb(const Stand& stand) {
+    int32_t from = pa_.address();
+    int32_t up = pa_.parent();
+    for (int climbs = 0; up != -1; ++climbs) {
+      if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
+      pb_.load(up);
+      const int j = pb_.childindex(from);
+      if (j < 0) broken(up, "parent does not lead to its child");
+      const int at = stand(j);
+      if (at >= 0) {
+        pa_.swap(pb_);
+        return at;
+      }
+      from = up;
+      up = pb_.parent();
+    }
+    return -1;
+  }
 };
 
 }  // namespace quill

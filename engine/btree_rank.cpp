@@ -45,17 +45,10 @@ double Btree::rank(bt_pos* pos, double total) {
     int count;
   };
   std::vector<Turn> turns;
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    const int j = pb_.childindex(from);
-    if (j < 0) broken(up, "parent does not lead to its child");
-    turns.push_back({j, pb_.count()});
-    from = up;
-    up = pb_.parent();
-  }
+  climb([&](int child) {
+    turns.push_back({child, pb_.count()});
+    return -1;
+  });
   double under = total;
   double before = 0;
   for (auto turn = turns.rbegin(); turn != turns.rend(); ++turn) {

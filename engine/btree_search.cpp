@@ -99,25 +99,13 @@ int Btree::settle(const Probe& probe, int i, bool* next) {
     *next = true;
     return i;
   }
-  *next = false;
-  if (pa_.parent() == -1) return i - 1;
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    if (pb_.childindex(from) < 0) broken(up, "parent does not lead to its child");
+  const int j = climb([&](int) {
     bool found = false;
-    const int j = probe.run(pb_, &found);
-    if (j < pb_.count()) {
-      pa_.swap(pb_);
-      *next = true;
-      return j;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return i - 1;  // past the root: the leaf in pa_ holds the greatest entry
+    const int at = probe.run(pb_, &found);
+    return at < pb_.count() ? at : -1;
+  });
+  *next = j >= 0;
+  return *next ? j : i - 1;  // past the root: the leaf in pa_ holds the greatest entry
 }
 
 bool Btree::stepnext(int* i) {
@@ -131,22 +119,10 @@ bool Btree::stepnext(int* i) {
     ++*i;
     return true;
   }
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    const int j = pb_.childindex(from);
-    if (j < 0) broken(up, "parent does not lead to its child");
-    if (j < pb_.count()) {
-      pa_.swap(pb_);
-      *i = j;
-      return true;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return false;
+  const int j = climb([&](int child) { return child < pb_.count() ? child : -1; });
+  if (j < 0) return false;
+  *i = j;
+  return true;
 }
 
 bool Btree::stepprev(int* i) {
@@ -160,22 +136,10 @@ bool Btree::stepprev(int* i) {
     --*i;
     return true;
   }
-  int32_t from = pa_.address();
-  int32_t up = pa_.parent();
-  for (int climbs = 0; up != -1; ++climbs) {
-    if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-    pb_.load(up);
-    const int j = pb_.childindex(from);
-    if (j < 0) broken(up, "parent does not lead to its child");
-    if (j > 0) {
-      pa_.swap(pb_);
-      *i = j - 1;
-      return true;
-    }
-    from = up;
-    up = pb_.parent();
-  }
-  return false;
+  const int j = climb([](int child) { return child - 1; });
+  if (j < 0) return false;
+  *i = j;
+  return true;
 }
 
 // Entries equal to the search key may lie in the subtrees on either side of
@@ -247,12 +211,14 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     setpos(pos, pa_, i);
     return next ? NextRecord : PrevRecord;
   }
-  if (mode != SeekPrefix) return Ok;
+  return mode == SeekPrefix ? seekprefix(pos, k, keylen, which) : Ok;
+}
 
-  // Prefix: numbers make "begins with" disagree with the tree's order (12
-  // begins with 1, yet 2 lies between them), so the descent may land beside
-  // the matches; walking while the entries continue the number recovers
-  // them.
+// Prefix: numbers make "begins with" disagree with the tree's order (12
+// begins with 1, yet 2 lies between them), so the descent may land beside
+// the matches; walking while the entries continue the number recovers them.
+ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which) {
+  bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
   int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr, matches}, &found);
@@ -262,12 +228,9 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
       return Ok;
     }
     setpos(pos, pa_, i);
-    if (which != WhichFirst && which != WhichLast) return Ok;
-    for (;;) {
-      if (!(which == WhichFirst ? stepprev(&i) : stepnext(&i))) break;
-      if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-      if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) setpos(pos, pa_, i);
-    }
+    if (which == WhichFirst || which == WhichLast)
+      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back,
+                 Until::NumberEnds);
     return Ok;
   }
   // Past the leaf's end, its last entry is the one before the sought key.
@@ -275,35 +238,37 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   if (past) i = pa_.count() - 1;
   const int32_t landing = pa_.address();
   const int landed = i;
-  bool matched = false;
-  while (stepnext(&i)) {
-    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      setpos(pos, pa_, i);
-      matched = true;
-      if (which != WhichLast) return Ok;
-    }
-  }
-  if (matched) return Ok;
+  if (walkprefix(pos, &i, k, keylen, Step::Forward,
+                 which == WhichLast ? Until::NumberEnds : Until::FirstMatch))
+    return Ok;
   // The prefix comparison may also have steered the descent past its
   // matches: "Track 92" lies before "Track 115" in the tree, yet compares
   // after it ("11..."). Walk back from the landing place as far as the
   // entries continue the number; the nearest match found is the last one,
-  // the farthest the first.
+  // the farthest the first. The landing entry itself sorts after the key,
+  // unless the descent ran past the leaf's end.
   pa_.load(landing);
-  i = landed;
-  // The landing entry itself sorts after the key (unless the descent ran
-  // past the leaf): the walk starts before it.
-  if (!past && !stepprev(&i)) return NotFound;
-  do {
-    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) break;
-    if (cmp_(1, kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      setpos(pos, pa_, i);
+  i = past ? landed + 1 : landed;
+  return walkprefix(pos, &i, k, keylen, Step::Back,
+                    which == WhichFirst ? Until::NumberEnds : Until::FirstMatch)
+             ? Ok
+             : NotFound;
+}
+
+// Steps from entry *i of pa_ (forward or back) over the entries that
+// continue the key's number, standing pos on each match; stops at the
+// first match when asked. Returns whether any matched.
+bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until) {
+  bool matched = false;
+  while (step == Step::Forward ? stepnext(i) : stepprev(i)) {
+    if (cont_(kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) break;
+    if (cmp_(1, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
+      setpos(pos, pa_, *i);
       matched = true;
-      if (which != WhichFirst) return Ok;
+      if (until == Until::FirstMatch) break;
     }
-  } while (stepprev(&i));
-  return matched ? Ok : NotFound;
+  }
+  return matched;
 }
 
 int Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data) {
@@ -415,48 +380,30 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
 int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
                 WalkSummary* summary) {
   op_ = "Btree::walk";
-  int found = 0;
-  auto report = [&](const std::string& what) {
-    ++found;
-    if (problems != nullptr) problems->push_back(what);
-  };
-  WalkSummary sum;
-  if (summary != nullptr) *summary = sum;
-  file_->beginop();
-  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
-    report("tree " + std::to_string(treeno_) + ": damaged or unreadable descriptor");
-    return -1;
-  }
-  if (const char* why = damaged()) {
-    report("tree " + std::to_string(treeno_) + ": " + why);
-    return -1;
-  }
-
-  const int height = info_.height;
-  const int k = info_.keylen;
-  const int d = info_.datalen;
-  std::unordered_set<int32_t> seen;
-  std::vector<uint8_t> last(static_cast<size_t>(entrysize_ + 2));
-  int lastk = -1;
-  bool stop = false;
-
-  // Recursion depth is bounded by the height (at most kMaxHeight).
+  // What the walk has met so far; recursion depth is bounded by the height
+  // (at most kMaxHeight).
   struct Walker {
     Btree& tree;
     const WalkVisitor& visit;
-    std::unordered_set<int32_t>& seen;
-    std::vector<uint8_t>& last;
-    int& lastk;
-    bool& stop;
-    WalkSummary& sum;
-    const std::function<void(const std::string&)> report;
-    int height, k, d;
+    std::vector<std::string>* problems;
+    int found = 0;
+    bool stop = false;
+    WalkSummary sum;
+    std::unordered_set<int32_t> seen;
+    std::vector<uint8_t> last;  // the entry before, to check the order
+    int lastk = -1;
+
+    void report(const std::string& what) {
+      ++found;
+      if (problems != nullptr) problems->push_back(what);
+    }
 
     void page(int32_t at, int32_t parent, int level) {
       auto where = [&](const std::string& what) {
         report("page at offset " + std::to_string(at) + " (level " + std::to_string(level) +
                "): " + what);
       };
+      const int height = tree.info_.height;
       if (level > height) {
         where("deeper than the tree's height " + std::to_string(height));
         return;
@@ -466,8 +413,8 @@ int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
         return;
       }
       Page pg;
-      pg.init(tree.file_, tree.treeno_, tree.pagesize_, k, d, tree.info_.fixed != 0, tree.cmp_,
-              tree.kd_);
+      pg.init(tree.file_, tree.treeno_, tree.pagesize_, tree.info_.keylen, tree.info_.datalen,
+              tree.info_.fixed != 0, tree.cmp_, tree.kd_);
       std::string why;
       if (pg.tryload(at, &why) != 0) {
         where(why);
@@ -498,18 +445,30 @@ int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
       }
     }
   };
-  Walker walker{*this, visit, seen, last, lastk, stop, sum, report, height, k, d};
-  if (slot().root != -1) walker.page(slot().root, -1, 1);
-  if (!stop) {
-    if (sum.pages != slot().inuse)
-      report("tree " + std::to_string(treeno_) + ": slot counts " + std::to_string(slot().inuse) +
-             " pages in use, the tree has " + std::to_string(sum.pages));
-    std::string why;
-    if (file_->walkfree(treeno_, nullptr, &why) != 0)
-      report("tree " + std::to_string(treeno_) + ": free list: " + why);
+
+  Walker walker{*this, visit, problems};
+  if (summary != nullptr) *summary = walker.sum;
+  file_->beginop();
+  const std::string tree = "tree " + std::to_string(treeno_) + ": ";
+  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
+    walker.report(tree + "damaged or unreadable descriptor");
+    return -1;
   }
-  if (summary != nullptr) *summary = sum;
-  return found == 0 ? 0 : -1;
+  if (const char* why = damaged()) {
+    walker.report(tree + why);
+    return -1;
+  }
+  walker.last.resize(static_cast<size_t>(entrysize_ + 2));
+  if (slot().root != -1) walker.page(slot().root, -1, 1);
+  if (!walker.stop) {
+    if (walker.sum.pages != slot().inuse)
+      walker.report(tree + "slot counts " + std::to_string(slot().inuse) +
+                    " pages in use, the tree has " + std::to_string(walker.sum.pages));
+    std::string why;
+    if (file_->walkfree(treeno_, nullptr, &why) != 0) walker.report(tree + "free list: " + why);
+  }
+  if (summary != nullptr) *summary = walker.sum;
+  return walker.found == 0 ? 0 : -1;
 }
 
 }  // namespace quill

@@ -19,15 +19,6 @@ bool isnumtype(int type) {
   return type == 'D' || type == 'F' || type == 'L' || type == 'S' || type == 'X';
 }
 
-int numsize(int type) {
-  switch (type) {
-    case 'D': return 8;
-    case 'F': case 'L': case 'X': return 4;
-    case 'S': return 2;
-    default: return 0;
-  }
-}
-
 bool isfieldtype(int type) { return type == 'B' || type == 'C' || isnumtype(type); }
 
 }  // namespace quill

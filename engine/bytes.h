@@ -14,8 +14,12 @@ namespace quill {
 uint32_t getbe(const uint8_t* p, int n);
 void putbe(uint8_t* p, int n, uint32_t v);
 
-inline int32_t get4(const uint8_t* p) { return static_cast<int32_t>(getbe(p, 4)); }
-inline int16_t get2(const uint8_t* p) { return static_cast<int16_t>(getbe(p, 2)); }
+// Inline, for the comparisons of keys.
+inline int32_t get4(const uint8_t* p) {
+  return static_cast<int32_t>((static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+                              (static_cast<uint32_t>(p[2]) << 8) | p[3]);
+}
+inline int16_t get2(const uint8_t* p) { return static_cast<int16_t>((p[0] << 8) | p[1]); }
 inline void put4(uint8_t* p, int32_t v) { putbe(p, 4, static_cast<uint32_t>(v)); }
 inline void put2(uint8_t* p, int v) { putbe(p, 2, static_cast<uint32_t>(v) & 0xFFFF); }
 
@@ -38,7 +42,14 @@ inline void putle32(uint8_t* p, uint32_t v) {
 // Field type letters: B raw bytes, C string, D double, F float, L long,
 // S short, X serial.
 bool isnumtype(int type);
-int numsize(int type);
+inline int numsize(int type) {
+  switch (type) {
+    case 'D': return 8;
+    case 'F': case 'L': case 'X': return 4;
+    case 'S': return 2;
+    default: return 0;
+  }
+}
 bool isfieldtype(int type);
 
 }  // namespace quill

@@ -167,28 +167,12 @@ int bytecmp(int mode, const uint8_t* a, int na, const uint8_t* b, int nb) {
   return na - nb;
 }
 
-inline int be32(const uint8_t* p) {
-  return static_cast<int32_t>((static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-                              (static_cast<uint32_t>(p[2]) << 8) | p[3]);
-}
-
-inline int be16(const uint8_t* p) { return static_cast<int16_t>((p[0] << 8) | p[1]); }
-
 template <typename T>
 inline int order(T x, T y) {
   // Unordered values (NaN) fall through both tests and count as equal.
   if (x < y) return -1;
   if (y < x) return 1;
   return 0;
-}
-
-inline int numwidth(char t) {
-  switch (t) {
-    case 'D': return 8;
-    case 'F': case 'L': case 'X': return 4;
-    case 'S': return 2;
-    default: return 0;
-  }
 }
 
 inline char field_type(const KeyDescr* kd, const Component& c) {
@@ -396,7 +380,7 @@ int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_
         break;
       }
       case 'D': case 'F': case 'L': case 'X': case 'S': {
-        const int w = numwidth(t);
+        const int w = numsize(t);
         if (pa < w || pb < w) {
           r = bytecmp(mode, a, pa, b, pb);
         } else if (t == 'D') {
@@ -404,9 +388,9 @@ int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_
         } else if (t == 'F') {
           r = order(getfloat(a), getfloat(b));
         } else if (t == 'S') {
-          r = order(be16(a), be16(b));
+          r = order(get2(a), get2(b));
         } else {
-          r = order(be32(a), be32(b));
+          r = order(get4(a), get4(b));
         }
         break;
       }
@@ -473,7 +457,7 @@ bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la) {
     } else if (pa >= la || k == last) {
       // Bytes begin bytes in their own order; a number cut short does not
       // order by its bytes.
-      return t == 'B' || pa >= numwidth(t);
+      return t == 'B' || pa >= numsize(t);
     }
     a += pa;
     la -= pa;

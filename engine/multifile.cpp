@@ -70,7 +70,7 @@ int MultiFile::close() {
 // ---------------------------------------------------------------- set up
 
 void MultiFile::layout() {
-  int32_t end = 4 + hlen_ + 26 * nslots_;
+  int32_t end = slotpos(nslots_);
   grid_ = 0;
   maxpage_ = 0;
   for (const SlotDescr& d : slots_) {
@@ -104,7 +104,7 @@ int MultiFile::setupwr(int hlen, const std::vector<SlotSetup>& slots) {
   if (static_cast<int>(table.size()) > kMaxSlots) return -1;
 
   const int n = static_cast<int>(table.size());
-  int32_t area = 4 + hlen + 26 * n;
+  int32_t area = slotpos(hlen, n);
   for (SlotDescr& d : table) {
     d.areaoff = area;
     area += d.arealen + 2;
@@ -116,7 +116,7 @@ int MultiFile::setupwr(int hlen, const std::vector<SlotSetup>& slots) {
   putle16(image.data(), static_cast<uint16_t>(n));
   putle16(image.data() + 2, static_cast<uint16_t>(hlen));
   for (int i = 0; i < n; ++i) {
-    uint8_t* p = image.data() + 4 + hlen + 26 * i;
+    uint8_t* p = image.data() + slotpos(hlen, i);
     table[static_cast<size_t>(i)].encode(p);
     std::memcpy(p + SlotDescr::kSize, kMark, 2);
   }
@@ -158,14 +158,14 @@ int MultiFile::setuprd() {
   const int hlen = getles16(head + 2);
   if (n < 0 || n > kMaxSlots || hlen < 0 || hlen > kMaxHeader) return -1;
 
-  std::vector<uint8_t> raw(static_cast<size_t>(26 * n) + 1);
+  std::vector<uint8_t> raw(static_cast<size_t>(kSlotStride * n) + 1);
   chkalloc(raw.data(), "MultiFile::open");
-  if (n > 0 && rawread(4 + hlen, raw.data(), 26 * n) != 0) return -1;
+  if (n > 0 && rawread(slotpos(hlen, 0), raw.data(), kSlotStride * n) != 0) return -1;
 
   std::vector<SlotDescr> table(static_cast<size_t>(n));
-  int32_t area = 4 + hlen + 26 * n;
+  int32_t area = slotpos(hlen, n);
   for (int i = 0; i < n; ++i) {
-    const uint8_t* p = raw.data() + 26 * i;
+    const uint8_t* p = raw.data() + kSlotStride * i;
     if (std::memcmp(p + SlotDescr::kSize, kMark, 2) != 0) return -1;
     SlotDescr& d = table[static_cast<size_t>(i)];
     d.decode(p);
@@ -567,13 +567,18 @@ const uint8_t* MultiFile::loadpage(int32_t offset, int size, bool* checked) {
     way->generation = 0;
     return nullptr;
   }
+  takeway(way, offset, size);
+  way->checked = false;
+  way->edit = ++edits_;
+  return bytes;
+}
+
+// The way holds this page from now on, as the most recently used.
+void MultiFile::takeway(CacheWay* way, int32_t offset, int size) {
   way->offset = offset;
   way->size = size;
   way->generation = generation_;
   way->stamp = ++clock_;
-  way->checked = false;
-  way->edit = ++edits_;
-  return bytes;
 }
 
 void MultiFile::markchecked(int32_t offset, int size) {
@@ -586,10 +591,7 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
     if (way == nullptr) way = claim(offset);
     if (way != nullptr) {
       if (waybytes(way) != image) std::memcpy(waybytes(way), image, static_cast<size_t>(size));
-      way->offset = offset;
-      way->size = size;
-      way->generation = generation_;
-      way->stamp = ++clock_;
+      takeway(way, offset, size);
       way->checked = false;
       way->dirty = true;
       way->edit = ++edits_;
@@ -603,10 +605,7 @@ int MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
   if (way == nullptr && size <= maxpage_) {
     way = claim(offset);
     if (way != nullptr) {
-      way->offset = offset;
-      way->size = size;
-      way->generation = generation_;
-      way->stamp = ++clock_;
+      takeway(way, offset, size);
     }
   }
   if (way != nullptr) {

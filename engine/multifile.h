@@ -231,7 +231,12 @@ class MultiFile : public File {
   // null when there is none or that write fails (the page then stays dirty
   // and the next sync fails).
   CacheWay* claim(int32_t offset);
-  int32_t slotpos(int i) const { return 4 + hlen_ + 26 * i; }
+  void takeway(CacheWay* way, int32_t offset, int size);
+  // After the slot count, the header length and the header, slot after
+  // slot, each with its mark.
+  static constexpr int kSlotStride = SlotDescr::kSize + 2;
+  static int32_t slotpos(int hlen, int i) { return 4 + hlen + kSlotStride * i; }
+  int32_t slotpos(int i) const { return slotpos(hlen_, i); }
   bool plausible(const SlotDescr& d, int i, std::string* problem);
   int rawwrite(int32_t offset, const void* bytes, int n);
   int rawread(int32_t offset, void* bytes, int n);

@@ -127,6 +127,10 @@ class Rlist : public Rbuf {
   ErrorCode addkey(int t, const uint8_t* key, int keylen, const uint8_t* data);
   ErrorCode removekey(int t, const uint8_t* key, int keylen, const uint8_t* data, ErrorCode* out);
   int rollback(const uint8_t* data);
+  void forgetchanges() {
+    journal_.clear();
+    treedamage_ = false;
+  }
   bool tagchanged(int t) const;
 };
 

@@ -85,8 +85,7 @@ int Rlist::rollback(const uint8_t* data) {
                                 : tree.insert(nullptr, it->key.data(), size, data);
     if (rc != Ok) failed = -1;
   }
-  treedamage_ = false;
-  journal_.clear();
+  forgetchanges();
   return failed;
 }
 
@@ -117,8 +116,7 @@ ErrorCode Rlist::append(int lockmode) {
   put4(data, recno);
   const int32_t oldstamp = h.stamp;
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
-  journal_.clear();
-  treedamage_ = false;
+  forgetchanges();
 
   // Three steps, each forced to disk before the next begins:
   //  1. the record, past the counted ones where nothing reads it, and the
@@ -155,8 +153,7 @@ ErrorCode Rlist::append(int lockmode) {
     }
     if (index_->flush() != 0) return undo(WriteFailed);
   }
-  journal_.clear();
-  treedamage_ = false;
+  forgetchanges();
 
   h.nrecs = recno + 1;
   h.serial += 1;
@@ -204,9 +201,7 @@ ErrorCode Rlist::update() {
   h.stamp = newstamp;
   if (table_->writehead() != 0) return WriteFailed;
 
-  journal_.clear();
-
-  treedamage_ = false;
+  forgetchanges();
   if (index_ != nullptr) {
     // The stored keys must keep describing the record on disk if this fails.
     const std::vector<uint8_t> oldkeys = keys_;
@@ -226,8 +221,7 @@ ErrorCode Rlist::update() {
       keysizes_ = oldsizes;
       return rc;
     }
-    journal_.clear();
-    treedamage_ = false;
+    forgetchanges();
     return index_->commit(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
   }
   return writebuf(buffer()) == 0 ? Ok : WriteFailed;
@@ -253,8 +247,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   put4(data, recno_);
   const int32_t oldstamp = h.stamp;
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
-  journal_.clear();
-  treedamage_ = false;
+  forgetchanges();
   auto undo = [&](ErrorCode code) {  // as in append
     if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
     return code;
@@ -278,8 +271,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
     writebuf(buffer());
     return undo(WriteFailed);
   }
-  journal_.clear();
-  treedamage_ = false;
+  forgetchanges();
   h.ndeleted += 1;
   h.stamp = newstamp;
   if (table_->writehead() != 0) {

@@ -43,13 +43,6 @@ class EditsTest : public CatalogueTest {
     if (standing != nullptr) *standing = list->valid() ? list->cursor().field(F_Code).aslong() : -1;
     return rc;
   }
-  quill::ErrorCode move(int r, int32_t album, int position, int up) {
-    auto list = DB_GetArticleAttributes(r, album);
-    auto title = at(TitleTable, album);
-    EXPECT_EQ(list->first(), quill::Ok);
-    EXPECT_EQ(list->skip(position), quill::Ok);
-    return DB_MoveLink(*list, up, *title);
-  }
   int32_t aux(int32_t album) { return number(TitleTable, album, F_AuxAttr); }
   int32_t refs(int kind, int32_t code) { return number(kind, code, F_RefCount); }
 };
@@ -68,14 +61,6 @@ TEST_F(EditsTest, InsertingMakesRoomAfterThePosition) {
   EXPECT_EQ(list->rows().field(F_Seq).asint(), 1);
   EXPECT_EQ(list->cursor().field(F_Code).aslong(), a[3]);
   EXPECT_EQ(refs(ArtistTable, a[3]), 1);
-}
-
-TEST_F(EditsTest, APositionPastTheEndAppendsWithoutAGap) {
-  const V s = some(SongTable, 3);
-  const int32_t album = album_with(1, {s[0], s[1]});
-  EXPECT_EQ(link(1, album, s[2], 7), quill::Ok);
-  EXPECT_EQ(seqs(1, album), (S{0, 1, 2}));
-  EXPECT_EQ(link(1, album, s[2], -2), quill::BadParam);
 }
 
 TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
@@ -100,29 +85,8 @@ TEST_F(EditsTest, LinkingANonexistentAttributeChangesNothing) {
   const V s = some(SongTable, 2);
   const int32_t album = album_with(1, {s[0], s[1]});
   EXPECT_EQ(link(1, album, s[1] + 50, 0), quill::NotFound);
+  EXPECT_EQ(link(1, album, s[1], -2), quill::BadParam);
   EXPECT_EQ(rows(1, album), (std::vector<std::pair<int, int32_t>>{{0, s[0]}, {1, s[1]}}));
-}
-
-TEST_F(EditsTest, TheFirstArtistIsTheAlbumsAuxAttr) {
-  const V a = some(ArtistTable, 3);
-  const int32_t album = add(TitleTable, "Album");
-  EXPECT_EQ(aux(album), -1);
-  ASSERT_EQ(link(0, album, a[0]), quill::Ok);
-  EXPECT_EQ(aux(album), a[0]);
-  ASSERT_EQ(link(0, album, a[1]), quill::Ok);
-  EXPECT_EQ(aux(album), a[0]);
-  ASSERT_EQ(link(0, album, a[2], 0), quill::Ok);
-  EXPECT_EQ(aux(album), a[2]);
-  // Songs never touch it.
-  ASSERT_EQ(link(1, album, add(SongTable, "Song"), 0), quill::Ok);
-  EXPECT_EQ(aux(album), a[2]);
-
-  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
-  EXPECT_EQ(aux(album), a[0]);
-  ASSERT_EQ(remove(0, album, 1, PurgeKeep), quill::Ok);
-  EXPECT_EQ(aux(album), a[0]);
-  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
-  EXPECT_EQ(aux(album), -1);
 }
 
 TEST_F(EditsTest, AFirstArtistNeedsTheAlbumsCursor) {
@@ -173,15 +137,6 @@ TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
   EXPECT_TRUE(rows(1, album).empty());
 }
 
-TEST_F(EditsTest, PurgeAskDoesNotAskWhileOthersStillRefer) {
-  const int32_t song = add(SongTable, "Shared");
-  const int32_t x = album_with(1, {song}, "X");
-  album_with(1, {song}, "Y");
-  ASSERT_EQ(remove(1, x, 0, PurgeAsk), quill::Ok);
-  EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(refs(SongTable, song), 1);
-}
-
 TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
   const V a = some(ArtistTable, 3);
   const int32_t album = album_with(0, a);
@@ -213,39 +168,6 @@ TEST_F(EditsTest, RemovingWithoutACurrentRowIsRefused) {
   EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
   auto byattr = DB_GetArticlesFromAttribute(0, 0);
   EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeKeep), quill::BadParam);
-}
-
-// ---- moving -----------------------------------------------------------------------
-
-TEST_F(EditsTest, MovingDownSwapsWithTheNextRowAndKeepsTheCount) {
-  const V s = some(SongTable, 4);
-  const int32_t album = album_with(1, s);
-  ASSERT_EQ(move(1, album, 2, 0), quill::Ok);
-  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3}));
-  EXPECT_EQ(attrs(1, album), (V{s[0], s[1], s[3], s[2]}));
-  EXPECT_EQ(refs(SongTable, s[2]), 1);
-}
-
-TEST_F(EditsTest, MovingTheFirstRowUpSendsItToTheEnd) {
-  const V a = some(ArtistTable, 3);
-  const int32_t album = album_with(0, a);
-  ASSERT_EQ(move(0, album, 0, 1), quill::Ok);
-  EXPECT_EQ(attrs(0, album), (V{a[1], a[2], a[0]}));
-  EXPECT_EQ(seqs(0, album), (S{0, 1, 2}));
-  EXPECT_EQ(aux(album), a[1]);
-}
-
-TEST_F(EditsTest, MovingTheLastRowDownIsRefusedAndChangesNothing) {
-  const V s = some(SongTable, 3);
-  const int32_t album = album_with(1, s);
-  const auto before = rows(1, album);
-  EXPECT_EQ(move(1, album, 2, 0), quill::TooFar);
-  EXPECT_EQ(rows(1, album), before);
-  EXPECT_EQ(refs(SongTable, s[2]), 1);
-  // A single row is the last one too.
-  const int32_t single = album_with(1, {s[0]}, "Single");
-  EXPECT_EQ(move(1, single, 0, 0), quill::TooFar);
-  EXPECT_EQ(seqs(1, single), (S{0}));
 }
 
 // ---- whole records ------------------------------------------------------------------
@@ -321,28 +243,6 @@ TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
   EXPECT_STREQ(reinterpret_cast<const char*>(title->field(F_Name).data()), "Album");
   EXPECT_FALSE(title->field(F_Name).isset());
   EXPECT_EQ(text(TitleTable, album, F_Name), "Album");
-}
-
-TEST_F(EditsTest, DeletingAnAlbumTakesItsRowsAndItsOnlyAttributes) {
-  const int32_t shared = add(ArtistTable, "Shared"), own = add(ArtistTable, "Own");
-  const V s = some(SongTable, 3);
-  const int32_t album = album_with(0, {own, shared});
-  for (int32_t song : s) ASSERT_EQ(link(1, album, song), quill::Ok);
-  const int32_t other = album_with(0, {shared}, "Other");
-  ASSERT_EQ(link(1, other, s[1]), quill::Ok);
-
-  auto title = at(TitleTable, album);
-  ASSERT_EQ(DB_DeleteArticle(*title), quill::Ok);
-  EXPECT_FALSE(exists(TitleTable, album));
-  EXPECT_TRUE(rows(0, album).empty());
-  EXPECT_TRUE(rows(1, album).empty());
-  EXPECT_FALSE(exists(ArtistTable, own));
-  EXPECT_EQ(refs(ArtistTable, shared), 1);
-  EXPECT_FALSE(exists(SongTable, s[0]));
-  EXPECT_EQ(refs(SongTable, s[1]), 1);
-  EXPECT_FALSE(exists(SongTable, s[2]));
-  EXPECT_EQ(attrs(0, other), (V{shared}));
-  EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {

@@ -71,47 +71,6 @@ TEST_F(MaintenanceTest, AnEmptyDatabaseShowsTheLineOfEveryTable) {
   EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
 }
 
-TEST_F(MaintenanceTest, PackDropsDeletedRecordsAndReindexMakesThemUsable) {
-  std::vector<int32_t> albums;
-  for (int i = 0; i < 10; ++i)
-    albums.push_back(add(TitleTable, ("Album " + std::to_string(i)).c_str()));
-  for (int i : {1, 3, 5, 7})
-    ASSERT_EQ(at(TitleTable, albums[static_cast<size_t>(i)])->del(), quill::Ok);
-  DB_Close();
-
-  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
-  // The total is the ten slots of the title table: all of it is done there.
-  EXPECT_EQ(log_.lines(), (std::vector<std::string>(kPackLines)));
-  EXPECT_EQ(log_.calls.back().second, 100);
-  EXPECT_EQ(max(), 100);
-  for (const auto& call : log_.calls)
-    if (call.first != kPackLines[0]) {
-      EXPECT_EQ(call.second, 100) << call.first;
-    }
-  EXPECT_TRUE(log_.rising());
-  EXPECT_EQ(DB_IsOpen(), 0);
-
-  quill::DataFile titles;
-  ASSERT_EQ(titles.open("maindb", 1, 0, 1), quill::Ok);
-  EXPECT_EQ(titles.nrecs(), 6);
-  EXPECT_EQ(titles.nlive(), 6);
-  titles.close();
-  // The indexes no longer match until the reindex.
-  reports_expected_ = true;
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Operation open failed on Datafile \"maindb\".\nReturn value: IndexOutOfDate.");
-
-  EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
-  // Codes survive the pack.
-  for (int i : {0, 2, 4, 6, 8, 9})
-    EXPECT_EQ(text(TitleTable, albums[static_cast<size_t>(i)], F_Name),
-              "Album " + std::to_string(i));
-  EXPECT_FALSE(exists(TitleTable, albums[1]));
-}
-
 TEST_F(MaintenanceTest, OnePercentageRunsOverAllFiveTables) {
   populate();
   DB_Close();
@@ -153,18 +112,6 @@ TEST_F(MaintenanceTest, WithoutAContextNoLineIsStored) {
   EXPECT_GT(g_calls, 0);
   EXPECT_EQ(g_context, nullptr);
   EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
-}
-
-TEST_F(MaintenanceTest, ReindexRecreatesAMissingIndexFile) {
-  add(SongTable, "Song");
-  DB_Close();
-  fs::remove(dir_.file("attr002.idx"));
-  reports_expected_ = true;
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
-  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), 0);
-  EXPECT_TRUE(fs::exists(dir_.file("attr002.idx")));
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
-  EXPECT_EQ(text(SongTable, 0, F_Name), "Song");
 }
 
 TEST_F(MaintenanceTest, AFailingTableStopsThePassThere) {

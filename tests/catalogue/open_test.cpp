@@ -77,23 +77,6 @@ TEST_F(OpenTest, AMissingIndexIsReported) {
   EXPECT_EQ(DB_Open(0, 1, 0, 1), 0);
 }
 
-TEST_F(OpenTest, AnIndexOutOfDateIsReported) {
-  {
-    // A change made without the index leaves it behind.
-    quill::DataFile songs;
-    ASSERT_EQ(songs.open("attr002", 0, 0, 1), quill::Ok);
-    quill::Rlist cursor(&songs);
-    cursor.field(F_Name).set("X");
-    cursor.field(F_RefCount).set(0L);
-    ASSERT_EQ(cursor.append(0), quill::Ok);
-  }
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Operation open failed on Datafile \"attr002\".\nReturn value: IndexOutOfDate.");
-  EXPECT_FALSE(anyopen());
-}
-
 TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
   for (const char* ext : {".db1", ".idx"})
     fs::copy_file(dir_.file(std::string("maindb") + ext), dir_.file(std::string("saved") + ext));

@@ -18,33 +18,6 @@
 namespace tracklore::test {
 
 namespace {
-std::vector<std::string> g_reports;
-
-int capture(int, const char*, const char* text) {
-  g_reports.emplace_back(text);
-  return 1;
-}
-}  // namespace
-
-TempDir::TempDir() {
-  std::filesystem::path base = std::filesystem::temp_directory_path();
-  std::error_code error;
-  if (std::filesystem::is_directory("/dev/shm", error) && access("/dev/shm", W_OK) == 0)
-    base = "/dev/shm";
-  std::string pattern = (base / "tracklore.XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-  previous_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-namespace {
 // Only the effective set changes: the permitted set keeps what is set
 // aside, so that it can be taken back.
 bool setoverrides(bool on) {
@@ -67,17 +40,6 @@ ModesBindRoot::ModesBindRoot() {
 ModesBindRoot::~ModesBindRoot() {
   if (dropped_) setoverrides(true);
 }
-
-CapturedReports::CapturedReports() : saved_(quill::reporter) {
-  g_reports.clear();
-  quill::reporter = capture;
-}
-
-CapturedReports::~CapturedReports() { quill::reporter = saved_; }
-
-std::vector<std::string> CapturedReports::texts() const { return g_reports; }
-
-void CapturedReports::clear() { g_reports.clear(); }
 
 ScriptedHost::ScriptedHost() { DB_SetHost(this); }
 

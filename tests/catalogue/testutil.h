@@ -15,25 +15,15 @@
 #include "catalogue/host.h"
 #include "engine/errors.h"
 #include "engine/rlist.h"
+#include "tests/engine/testutil.h"
 
 namespace tracklore::test {
 
-// A fresh empty directory (in memory when the system offers it, so that
-// the engine's syncs cost nothing), removed at destruction; the current
-// directory is moved into it while it lives.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-  std::string previous_;
+// Scratch directories in memory: the engine's syncs there cost nothing.
+struct TempDir : quill::test::TempDir {
+  TempDir() : quill::test::TempDir(quill::test::TempPlace::Memory) {}
 };
+using quill::test::CapturedReports;
 
 // While it lives, file modes bind this thread even when it runs as root
 // (the capabilities that override them are set aside), so that a file of
@@ -47,18 +37,6 @@ class ModesBindRoot {
 
  private:
   bool dropped_ = false;
-};
-
-// Collects every message the engine reports while it lives.
-class CapturedReports {
- public:
-  CapturedReports();
-  ~CapturedReports();
-  std::vector<std::string> texts() const;
-  void clear();
-
- private:
-  quill::Reporter saved_;
 };
 
 // Answers from a script and records everything it was asked.

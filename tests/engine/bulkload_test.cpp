@@ -37,14 +37,20 @@ std::vector<std::string> names(int n, uint32_t seed) {
   return out;
 }
 
-// A table of names and numbers whose records are written without the index;
-// the reindex then builds both trees.
-void build(const std::string& base, const std::vector<std::string>& rows, int pagesize) {
+enum class Keys { Later, AsAppended };
+
+// A table of names and numbers whose records are written without the index
+// (the reindex then builds both trees), or through it as they are appended.
+void build(const std::string& base, const std::vector<std::string>& rows, int pagesize,
+           Keys keys = Keys::Later) {
   ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'L', 4, "N"}},
                              {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, pagesize),
             Ok);
+  if (keys == Keys::AsAppended) {
+    ASSERT_EQ(test::make_index(base), Ok);
+  }
   DataFile table;
-  ASSERT_EQ(table.open(base.c_str(), 0, 0, 1), Ok);
+  ASSERT_EQ(table.open(base.c_str(), 0, 0, keys == Keys::Later ? 1 : 0), Ok);
   Rlist cursor(&table);
   for (size_t i = 0; i < rows.size(); ++i) {
     cursor.field(0).set(rows[i].c_str());
@@ -155,23 +161,7 @@ TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
   build("bulk", rows, 128);
   ASSERT_EQ(DataFile::reindex("bulk"), Ok);
   // The same records appended through an index that was there from the start.
-  ASSERT_EQ(test::make_table("ins", {{'C', 30, "Name"}, {'L', 4, "N"}},
-                             {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, 128),
-            Ok);
-  ASSERT_EQ(test::make_index("ins"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("ins", 0, 0), Ok);
-    Rlist cursor(&table);
-    for (size_t i = 0; i < rows.size(); ++i) {
-      cursor.field(0).set(rows[i].c_str());
-      cursor.field(1).set(static_cast<long>(i * 7919 % 1000));
-      ASSERT_EQ(cursor.append(), Ok);
-      if (i % 11 == 5) {
-        ASSERT_EQ(cursor.del(), Ok);
-      }
-    }
-  }
+  build("ins", rows, 128, Keys::AsAppended);
   EXPECT_EQ(order("bulk", 0), order("ins", 0));
   EXPECT_EQ(order("bulk", 1), order("ins", 1));
 

@@ -57,16 +57,5 @@ TEST(Numbers, BigEndianAndSignExtension) {
   EXPECT_EQ(getfloat(d), 2.25f);
 }
 
-TEST(Numbers, TypeLetters) {
-  EXPECT_EQ(numsize('C'), 0);
-  EXPECT_EQ(numsize('D'), 8);
-  EXPECT_EQ(numsize('X'), 4);
-  EXPECT_EQ(numsize('S'), 2);
-  EXPECT_FALSE(isfieldtype('E'));
-  EXPECT_TRUE(isfieldtype('B'));
-  EXPECT_TRUE(isnumtype('X'));
-  EXPECT_FALSE(isnumtype('C'));
-}
-
 }  // namespace
 }  // namespace quill

@@ -143,20 +143,6 @@ TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
   EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
 }
 
-TEST(NaturalOrder, StoredKeysOrderNumberedNamesByValue) {
-  Tag tag;
-  tag.add('C', 30, CF_VAR);
-  const std::vector<std::string> sorted = {"Track 1", "Track 2", "Track 10", "Track 12",
-                                           "Track 100"};
-  for (size_t x = 0; x < sorted.size(); ++x) {
-    for (size_t y = 0; y < sorted.size(); ++y) {
-      EXPECT_EQ(sign(tag.cmp(CmpStored, txt(sorted[x]), txt(sorted[y]))),
-                sign(int(x) - int(y)))
-          << sorted[x] << " vs " << sorted[y];
-    }
-  }
-}
-
 TEST(PrefixMode, LastTextMayBeginALongerText) {
   Tag tag;
   tag.add('C', 30, CF_VAR);

@@ -22,12 +22,7 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CapturedReports;
-using test::make_table;
-using test::append_raw;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
 using Bytes = std::vector<unsigned char>;
 
 // "Name" C 8, "Num" L 4: 13-byte records; tags on each field.
@@ -43,50 +38,12 @@ Bytes record(const std::string& name, int32_t num, bool deleted = false) {
   return r;
 }
 
-
-Header head_of(const std::string& path) {
-  Bytes b = read_all(path);
-  Header h;
-  if (b.size() >= static_cast<size_t>(kHeadLen)) h.decodehead(b.data());
-  return h;
-}
-
-Bytes record_at(const std::string& path, int n) {
-  Bytes b = read_all(path);
-  Header h = head_of(path);
-  size_t at = static_cast<size_t>(h.datastart) + static_cast<size_t>(n) * h.reclen;
-  if (at + h.reclen > b.size()) return {};
-  return Bytes(b.begin() + static_cast<std::ptrdiff_t>(at),
-               b.begin() + static_cast<std::ptrdiff_t>(at + h.reclen));
-}
-
-std::set<std::string> entries() {
-  std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(".")) names.insert(e.path().filename().string());
-  return names;
-}
-
 std::set<std::string> temporaries() {
   std::set<std::string> names;
   for (const std::string& n : entries())
     if (n.rfind("tmp", 0) == 0) names.insert(n);
   return names;
 }
-
-// Makes writes to the temporary files fail from a byte position on; undone
-// when it goes out of scope.
-struct WriteFault {
-  explicit WriteFault(int32_t from, const char* extension) {
-    std::string ext = extension;
-    File::set_write_fault([from, ext](const File& f, int32_t position, int32_t n) {
-      const std::string& name = f.name();
-      bool temporary = name.rfind("tmp", 0) == 0 && name.size() > ext.size() &&
-                       name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
-      return temporary && position + n > from;
-    });
-  }
-  ~WriteFault() { File::set_write_fault({}); }
-};
 
 struct RenameFailure {
   RenameFailure() {
@@ -102,17 +59,6 @@ void make_five(const std::string& base) {
   ASSERT_EQ(make_table(base, kFields, kTags), Ok);
   append_raw(base, {record("r0", 40), record("r1", 30, true), record("r2", 20),
                     record("r3", 10, true), record("r4", 0)});
-}
-
-// The record numbers of tree t in key order, read straight from the tree.
-std::vector<int32_t> tree_order(DataFile& table, int t) {
-  std::vector<int32_t> out;
-  Btree& tree = table.index()->tree(t);
-  bt_pos pos(tree.keylen() + 4);
-  int moved = 0;
-  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
-    out.push_back(pos.recno());
-  return out;
 }
 
 struct Reports {
@@ -277,7 +223,7 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   TempDir dir;
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  Header before = head_of("t.db1");
+  Header before = header_of("t");
   {
     DataFile table;
     ASSERT_EQ(table.open("t", 1, 0), Ok);
@@ -285,7 +231,7 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   Bytes idx = read_all("t.idx");
 
   ASSERT_EQ(DataFile::pack("t"), Ok);
-  Header after = head_of("t.db1");
+  Header after = header_of("t");
   EXPECT_EQ(after.nrecs, 3);
   EXPECT_EQ(after.ndeleted, 0);
   EXPECT_EQ(after.serial, before.serial);
@@ -293,9 +239,9 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_EQ(after.stamp, before.stamp + 1);
   EXPECT_EQ(after.reclen, before.reclen);
   EXPECT_EQ(after.datastart, before.datastart);
-  EXPECT_EQ(record_at("t.db1", 0), record("r0", 40));
-  EXPECT_EQ(record_at("t.db1", 1), record("r2", 20));
-  EXPECT_EQ(record_at("t.db1", 2), record("r4", 0));
+  EXPECT_EQ(record_at("t", 0), record("r0", 40));
+  EXPECT_EQ(record_at("t", 1), record("r2", 20));
+  EXPECT_EQ(record_at("t", 2), record("r4", 0));
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(after.datastart + 3 * kRecLen));
   EXPECT_EQ(read_all("t.idx"), idx);  // only the data file is exchanged
   EXPECT_TRUE(temporaries().empty());
@@ -329,11 +275,11 @@ TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   TempDir dir;
   ASSERT_EQ(make_table("e", kFields), Ok);
   ASSERT_EQ(DataFile::pack("e"), Ok);
-  EXPECT_EQ(head_of("e.db1").nrecs, 0);
+  EXPECT_EQ(header_of("e").nrecs, 0);
   ASSERT_EQ(make_table("d", kFields), Ok);
   append_raw("d", {record("a", 1, true), record("b", 2, true)});
   ASSERT_EQ(DataFile::pack("d"), Ok);
-  Header h = head_of("d.db1");
+  Header h = header_of("d");
   EXPECT_EQ(h.nrecs, 0);
   EXPECT_EQ(h.ndeleted, 0);
   EXPECT_EQ(h.serial, 2);
@@ -344,7 +290,7 @@ TEST(Pack, CarriesTheHeaderRecordAcross) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFields), Ok);
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, 1), Ok);
-  Header h = head_of("t.db1");
+  Header h = header_of("t");
   ASSERT_EQ(h.arealen, 4);
   Bytes b = read_all("t.db1");
   b[h.hdrlen] = 0xDE;
@@ -355,7 +301,7 @@ TEST(Pack, CarriesTheHeaderRecordAcross) {
   Bytes after = read_all("t.db1");
   EXPECT_EQ(after[h.hdrlen], 0xDE);
   EXPECT_EQ(after[h.hdrlen + 3], 0xAD);
-  EXPECT_EQ(record_at("t.db1", 0), record("b", 2));
+  EXPECT_EQ(record_at("t", 0), record("b", 2));
 }
 
 TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
@@ -370,7 +316,7 @@ TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   EXPECT_EQ(progress.done, 10);  // deleted slots are visited too
   ASSERT_FALSE(seen.values.empty());
   EXPECT_EQ(seen.values.back(), 100);
-  EXPECT_EQ(head_of("t.db1").nrecs, 5);
+  EXPECT_EQ(header_of("t").nrecs, 5);
 
   // A total over several tables: this one is the second half of 20 visits.
   seen.values.clear();
@@ -388,7 +334,7 @@ TEST(Pack, RefusalsOfTheOldFile) {
   // Without its trailer the header cannot be read.
   ASSERT_EQ(make_table("bad", kFields), Ok);
   Bytes b = read_all("bad.db1");
-  Header h = head_of("bad.db1");
+  Header h = header_of("bad");
   b[h.hdrlen - 1] = 'x';
   write_all("bad.db1", b);
   EXPECT_EQ(DataFile::pack("bad"), BadData);
@@ -419,7 +365,7 @@ TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
   fs::permissions("t.db1", readonly);
   ASSERT_EQ(DataFile::pack("t"), Ok);
-  EXPECT_EQ(head_of("t.db1").nrecs, 3);
+  EXPECT_EQ(header_of("t").nrecs, 3);
   // The new file keeps the permissions of the one it replaces; so does a
   // new index, from the data file when there was no index before.
   EXPECT_EQ(fs::status("t.db1").permissions(), readonly);
@@ -439,7 +385,7 @@ TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   putle32(&b[12], 1);  // two records are marked, the header counts one
   write_all("t.db1", b);
   ASSERT_EQ(DataFile::pack("t"), Ok);
-  Header h = head_of("t.db1");
+  Header h = header_of("t");
   EXPECT_EQ(h.nrecs, 3);
   EXPECT_EQ(h.ndeleted, 0);
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
@@ -452,7 +398,7 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
-  Header h = head_of("t.db1");
+  Header h = header_of("t");
   CapturedReports reports;
   // In the fixed header, the descriptors, the header record, the second and
   // the last record.
@@ -654,7 +600,7 @@ TEST(Reindex, RefusesADamagedOrCutTable) {
   Bytes cut(b.begin(), b.end() - 1);
   write_all("t.db1", cut);
   EXPECT_EQ(DataFile::reindex("t"), BadData);
-  Header h = head_of("t.db1");
+  Header h = header_of("t");
   b[h.hdrlen - 2] = 'x';
   write_all("t.db1", b);
   EXPECT_EQ(DataFile::reindex("t"), BadData);

@@ -138,21 +138,6 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
   EXPECT_EQ(r->skip(1), NoCurrentRecord);
 }
 
-TEST_F(RlistFilled, TagOrderIsNatural) {
-  ASSERT_EQ(r->select(kByName), 0);
-  EXPECT_EQ(names_in_order(*r),
-            (std::vector<std::string>{"abba", "Blue Moon", "track 1", "Track 2", "Track 10", "Zoo"}));
-  EXPECT_EQ(r->count(), 6);
-  ASSERT_EQ(r->last(), Ok);
-  EXPECT_EQ(name_of(*r), "Zoo");
-  EXPECT_EQ(r->skip(-10), TooFar);
-  EXPECT_EQ(r->moved(), -5);
-  EXPECT_EQ(name_of(*r), "abba");
-  ASSERT_EQ(r->select(kByCode), 0);
-  ASSERT_EQ(r->last(), Ok);
-  EXPECT_EQ(name_of(*r), "Blue Moon");
-}
-
 TEST_F(RlistFilled, SeekModes) {
   ASSERT_EQ(r->select(kByName), 0);
   auto blue = textkey("blue mo");

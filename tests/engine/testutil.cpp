@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include "engine/btree.h"
 #include "engine/datafile.h"
+#include "engine/file.h"
 #include "engine/index.h"
 
 #include <cstdlib>
@@ -22,8 +24,10 @@ int capture(int level, const char* title, const char* text) {
 }
 }  // namespace
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quilltest.XXXXXX").string();
+TempDir::TempDir(TempPlace place) {
+  std::filesystem::path base = std::filesystem::temp_directory_path();
+  if (place == TempPlace::Memory && access("/dev/shm", W_OK) == 0) base = "/dev/shm";
+  std::string pattern = (base / "quilltest.XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
   previous_ = std::filesystem::current_path().string();
@@ -51,7 +55,16 @@ std::string CapturedReports::text() const {
   return all;
 }
 
+std::vector<std::string> CapturedReports::texts() const {
+  std::vector<std::string> all;
+  for (const auto& m : g_messages) all.push_back(m.text);
+  return all;
+}
+
 void CapturedReports::clear() { g_messages.clear(); }
+
+const std::vector<FieldDescr> kExampleFields = {
+    {'C', 56, "Name"}, {'X', 4, "Code"}, {'C', 2, "Mark"}, {'L', 4, "Aux"}};
 
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags, int namelen, int pagesize) {
@@ -105,9 +118,64 @@ std::vector<unsigned char> read_all(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string hex(const std::vector<unsigned char>& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char b : bytes) {
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
+
+Header header_of(const std::string& base) {
+  DataFile t;
+  if (t.opendata(base.c_str(), 1, 0) == Ok) return t.header();
+  const std::vector<unsigned char> b = read_all(base + ".db1");
+  Header h;
+  if (b.size() >= static_cast<size_t>(kHeadLen)) h.decodehead(b.data());
+  return h;
+}
+
+std::vector<unsigned char> record_at(const std::string& base, int n) {
+  const std::vector<unsigned char> b = read_all(base + ".db1");
+  const Header h = header_of(base);
+  const size_t at = static_cast<size_t>(h.datastart) + static_cast<size_t>(n) * h.reclen;
+  if (h.reclen == 0 || at + h.reclen > b.size()) return {};
+  return {b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at + h.reclen)};
+}
+
+std::set<std::string> entries() {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator("."))
+    names.insert(e.path().filename().string());
+  return names;
+}
+
+std::vector<int32_t> tree_order(DataFile& table, int t) {
+  std::vector<int32_t> out;
+  Btree& tree = table.index()->tree(t);
+  bt_pos pos(tree.keylen() + 4);
+  int moved = 0;
+  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
+    out.push_back(pos.recno());
+  return out;
+}
+
+WriteFault::WriteFault(int32_t from, const std::string& extension) {
+  File::set_write_fault([from, extension](const File& f, int32_t position, int32_t n) {
+    const std::string& name = f.name();
+    const bool temporary = name.rfind("tmp", 0) == 0 && name.size() > extension.size() &&
+                           name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+    return temporary && position + n > from;
+  });
+}
+
+WriteFault::~WriteFault() { File::set_write_fault({}); }
 
 }  // namespace quill::test

@@ -1,20 +1,31 @@
 // Helpers shared by the engine tests.
 #pragma once
 
+#include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/descr.h"
 #include "engine/errors.h"
+#include "engine/header.h"
+
+namespace quill {
+class DataFile;
+}  // namespace quill
 
 namespace quill::test {
+
+// Where a TempDir lies: in the system's temporary directory, or in memory
+// when the system offers it (so that syncs cost nothing).
+enum class TempPlace { System, Memory };
 
 // A fresh empty directory, removed with everything in it at destruction;
 // the process's current directory is moved into it while it lives (the
 // engine makes its temporary files in the current directory).
 class TempDir {
  public:
-  TempDir();
+  explicit TempDir(TempPlace place = TempPlace::System);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -39,11 +50,15 @@ class CapturedReports {
   const std::vector<Message>& messages() const;
   // All texts joined, for a quick EXPECT on contents.
   std::string text() const;
+  std::vector<std::string> texts() const;
   void clear();
 
  private:
   Reporter saved_;
 };
+
+// The example table's fields: "C" 56, "X", "C" 2, "L".
+extern const std::vector<FieldDescr> kExampleFields;
 
 // Writes a table file with these fields and tags and no records, the way the
 // structure change would leave it (without an index file).
@@ -59,6 +74,31 @@ ErrorCode make_index(const std::string& base);
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
 
 std::vector<unsigned char> read_all(const std::string& path);
+// Bytes as lower-case hex, two digits each, for golden-bytes fixtures.
+std::string hex(const std::vector<unsigned char>& bytes);
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes);
+
+// The header of table `base` as its file holds it (descriptors included
+// where the table opens; the fixed head alone where it does not).
+Header header_of(const std::string& base);
+
+// Record n of table `base` straight from its file, status byte included;
+// empty past the end.
+std::vector<unsigned char> record_at(const std::string& base, int n);
+
+// The names in the current directory.
+std::set<std::string> entries();
+
+// The record numbers of tree t in key order, read straight from the tree.
+std::vector<int32_t> tree_order(DataFile& table, int t);
+
+// Makes writes to the temporary files (those ending in `extension`, if
+// given) fail from a byte position on; undone when it goes out of scope.
+struct WriteFault {
+  explicit WriteFault(int32_t from, const std::string& extension = "");
+  ~WriteFault();
+  WriteFault(const WriteFault&) = delete;
+  WriteFault& operator=(const WriteFault&) = delete;
+};
 
 }  // namespace quill::test
