@@ -260,7 +260,11 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
 // first match when asked. Returns whether any matched.
 bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until) {
   bool matched = false;
+  // Every entry takes at least a byte of one of the tree's pages: a walk
+  // longer than that goes round a loop that only damage can make.
+  int64_t budget = (static_cast<int64_t>(slot().inuse) + 1) * pagesize_;
   while (step == Step::Forward ? stepnext(i) : stepprev(i)) {
+    if (--budget < 0) broken(pa_.address(), "the walk along the tree's entries goes round a loop");
     if (cont_(kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) break;
     if (cmp_(1, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
       setpos(pos, pa_, *i);
