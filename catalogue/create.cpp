@@ -54,7 +54,7 @@ constexpr int kCreateOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, Song
 int cancreate() {
   for (int index : kCreateOrder) {
     const char* name = DB_TableName(index);
-    const std::string path = unwritablefile(name);
+    const std::string path = unwritablefile(name, HeldFile::Unwritable);
     if (path.empty()) continue;
     quill::warning("Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
                    "nothing was changed.",

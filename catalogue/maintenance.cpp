@@ -36,7 +36,7 @@ struct Pass {
 // written in place must not be replaced that way. 0, or -1 after the
 // refusal is shown.
 int writable(const Pass& pass, const char* name) {
-  const std::string path = unwritablefile(name);
+  const std::string path = unwritablefile(name, HeldFile::Writable);
   if (path.empty()) return 0;
   quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "
                  "nothing was changed.",

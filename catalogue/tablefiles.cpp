@@ -7,14 +7,19 @@
 
 namespace tracklore {
 
-std::string unwritablefile(const char* table) {
+std::string unwritablefile(const char* table, HeldFile held) {
   for (const char* extension : {".db1", ".idx"}) {
     const std::string path = std::string(table) + extension;
     std::error_code error;
     if (!std::filesystem::exists(path, error) && !error) continue;
     // What root may do matters, not the mode bits: opening is the test.
     quill::File file;
-    if (file.open(path.c_str(), 1, 1) != 0) return path;
+    if (file.open(path.c_str(), 1, held == HeldFile::Unwritable ? 1 : 0) == 0) continue;
+    if (held == HeldFile::Unwritable) return path;
+    // Not even a shared reader gets in while another program holds the file
+    // exclusively; a file that only refuses writers is read-only.
+    quill::File reader;
+    if (reader.open(path.c_str(), 0, 0) == 0) return path;
   }
   return "";
 }

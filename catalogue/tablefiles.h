@@ -7,8 +7,12 @@
 
 namespace tracklore {
 
+// What a file another program holds counts as. Create must refuse it
+// before emptying anything; pack and reindex wait for it step by step.
+enum class HeldFile { Unwritable, Writable };
+
 // The first existing file of the table (base name) that cannot be opened
 // for writing, "" when there is none. Missing files count as writable.
-std::string unwritablefile(const char* table);
+std::string unwritablefile(const char* table, HeldFile held);
 
 }  // namespace tracklore

@@ -13,6 +13,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/schema.h"
+#include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
 #include "engine/maintain.h"
@@ -159,6 +160,20 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   quill::DataFile titles;
   ASSERT_EQ(titles.open("maindb", 1, 0, 1), quill::Ok);
   EXPECT_GT(titles.header().ndeleted, 0);
+}
+
+// Held by another program is not read-only: pack and reindex wait for it
+// step by step, while create must refuse it before emptying anything.
+TEST_F(MaintenanceTest, AHeldTableIsWaitedForNotRefusedAsUnwritable) {
+  DB_Close();
+  quill::File holder;
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), 1, 1), 0);
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
+  holder.close();
+  fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
+  ModesBindRoot modes;
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
 }
 
 TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
