@@ -43,47 +43,11 @@ namespace fs = std::filesystem;
 using quill::Ok;
 using quill::test::CutMode;
 using quill::test::PowerCut;
-using Snapshot = std::vector<std::vector<std::string>>;
 
 int seeds() {
   const char* env = std::getenv("TRACKLORE_POWERCUT_SEEDS");
   const int n = env != nullptr ? std::atoi(env) : 0;
   return n > 0 ? n : 2;
-}
-
-// Says Yes and OK to everything, as a user consenting would; counts the
-// questions, so that a verification with nothing to find can be told.
-class Consenting : public Host {
- public:
-  Answer message(const char*, const char*, Buttons b, Icon) override {
-    ++asked;
-    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
-  }
-  bool openfile(const FileRequest&, std::string*) override { return false; }
-  bool savefile(const FileRequest&, std::string* path) override {
-    *path = fs::absolute("maindb.db1").string();
-    return true;
-  }
-  void waitcursor(bool) override {}
-  void drain() override {}
-  int asked = 0;
-};
-
-// Every live record of every table, as bytes, in a stable order; empty when
-// the database does not open.
-Snapshot snapshot() {
-  Snapshot tables;
-  if (DB_Open(0, 1, 0, 0) != 0) return tables;
-  tables.resize(kTables);
-  for (int t = 0; t < kTables; ++t) {
-    quill::Rlist cursor(&DB_Table(t));
-    for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1))
-      if (!cursor.isdeleted())
-        tables[t].emplace_back(reinterpret_cast<const char*>(cursor.buffer()), cursor.reclen());
-    std::sort(tables[t].begin(), tables[t].end());
-  }
-  DB_Close();
-  return tables;
 }
 
 // Judges the database in the current directory; the reason goes to stderr.
@@ -107,7 +71,7 @@ int judge(const Snapshot& before, const Snapshot& after, bool returned) {
   std::vector<std::string> log;
   if (DB_Recover(nullptr, nullptr, &log) != 0)
     return fail("recovery failed: " + (log.empty() ? std::string("?") : log.back()));
-  Consenting& host = static_cast<Consenting&>(DB_Host());
+  ConsentingHost& host = static_cast<ConsentingHost&>(DB_Host());
   host.asked = 0;
   if (DB_Verify(nullptr, nullptr) != 0 || host.asked != 0) return fail("verification found problems");
   const Snapshot now = snapshot();
@@ -118,23 +82,9 @@ int judge(const Snapshot& before, const Snapshot& after, bool returned) {
 
 class CataloguePowerCut : public CatalogueTest {
  protected:
-  int32_t first_, second_;
-  std::vector<int32_t> artists_, songs_;
-
-  // Two albums that share an artist and a song; one artist used by none.
   void SetUp() override {
     CatalogueTest::SetUp();
-    first_ = add(TitleTable, "First");
-    second_ = add(TitleTable, "Second");
-    for (const char* name : {"X0", "X1", "X2", "X3"}) artists_.push_back(add(ArtistTable, name));
-    for (const char* name : {"S0", "S1", "S2", "S3"}) songs_.push_back(add(SongTable, name));
-    for (int i = 0; i < 3; ++i) {
-      ASSERT_EQ(link(0, first_, artists_[i]), Ok);
-      ASSERT_EQ(link(1, first_, songs_[i]), Ok);
-    }
-    ASSERT_EQ(link(0, second_, artists_[0]), Ok);
-    ASSERT_EQ(link(1, second_, songs_[0]), Ok);
-    ASSERT_EQ(link(1, second_, songs_[3]), Ok);
+    makesharedalbums();
     DB_Close();
     DB_SetHost(&consenting_);
   }
@@ -201,7 +151,7 @@ class CataloguePowerCut : public CatalogueTest {
     fs::remove_all(cuts);
   }
 
-  Consenting consenting_;
+  ConsentingHost consenting_;
 };
 
 TEST_F(CataloguePowerCut, SingleEdits) {

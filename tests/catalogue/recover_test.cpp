@@ -30,41 +30,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using Edit = std::function<ErrorCode()>;
-using Snapshot = std::vector<std::vector<std::string>>;
-
-// Consents to everything, as a user clicking OK would in the child.
-class Agreeing : public Host {
- public:
-  Answer message(const char*, const char*, Buttons b, Icon) override {
-    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
-  }
-  bool openfile(const FileRequest&, std::string*) override { return false; }
-  bool savefile(const FileRequest&, std::string*) override { return false; }
-  void waitcursor(bool) override {}
-  void drain() override {}
-};
 
 const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002"};
 
 class RecoverTest : public CatalogueTest {
  protected:
-  int32_t first_, second_;
-  std::vector<int32_t> artists_, songs_;
-
-  // Two albums that share an artist and a song; one artist used by none.
   void SetUp() override {
     CatalogueTest::SetUp();
-    first_ = add(TitleTable, "First");
-    second_ = add(TitleTable, "Second");
-    for (const char* name : {"X0", "X1", "X2", "X3"}) artists_.push_back(add(ArtistTable, name));
-    for (const char* name : {"S0", "S1", "S2", "S3"}) songs_.push_back(add(SongTable, name));
-    for (int i = 0; i < 3; ++i) {
-      ASSERT_EQ(link(0, first_, artists_[i]), quill::Ok);
-      ASSERT_EQ(link(1, first_, songs_[i]), quill::Ok);
-    }
-    ASSERT_EQ(link(0, second_, artists_[0]), quill::Ok);
-    ASSERT_EQ(link(1, second_, songs_[0]), quill::Ok);
-    ASSERT_EQ(link(1, second_, songs_[3]), quill::Ok);
+    makesharedalbums();
     DB_Close();
     save("pristine");
   }
@@ -84,21 +57,6 @@ class RecoverTest : public CatalogueTest {
       fs::copy_file(file.path(), file.path().filename());
   }
 
-  // Every live record of every table, as bytes, in a stable order.
-  Snapshot snapshot() {
-    Snapshot tables(kTables);
-    EXPECT_EQ(DB_Open(0, 1, 0, 0), 0);
-    for (int t = 0; t < kTables; ++t) {
-      quill::Rlist cursor(&DB_Table(t));
-      for (ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
-        if (!cursor.isdeleted())
-          tables[t].emplace_back(reinterpret_cast<const char*>(cursor.buffer()), cursor.reclen());
-      std::sort(tables[t].begin(), tables[t].end());
-    }
-    DB_Close();
-    return tables;
-  }
-
   // Which writes a cut counts: the tables' (the edit dies before one of
   // them), the journal's, or every file's.
   enum class Counted { Tables, Journal, All };
@@ -109,7 +67,7 @@ class RecoverTest : public CatalogueTest {
   bool runcut(const Edit& step, int n, Counted counted = Counted::Tables, bool open = true) {
     const pid_t child = fork();
     if (child == 0) {
-      Agreeing agreeing;
+      ConsentingHost agreeing;
       DB_SetHost(&agreeing);
       int writes = 0;
       quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {

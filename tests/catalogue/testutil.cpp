@@ -88,6 +88,45 @@ void ScriptedHost::waitcursor(bool on) {
   }
 }
 
+Answer ConsentingHost::message(const char*, const char*, Buttons b, Icon) {
+  ++asked;
+  return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
+}
+
+bool ConsentingHost::savefile(const FileRequest&, std::string* path) {
+  *path = std::filesystem::absolute("maindb.db1").string();
+  return true;
+}
+
+Snapshot snapshot() {
+  Snapshot tables;
+  if (DB_Open(0, 1, 0, 0) != 0) return tables;
+  tables.resize(kTables);
+  for (int t = 0; t < kTables; ++t) {
+    quill::Rlist cursor(&DB_Table(t));
+    for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
+      if (!cursor.isdeleted())
+        tables[t].emplace_back(reinterpret_cast<const char*>(cursor.buffer()), cursor.reclen());
+    std::sort(tables[t].begin(), tables[t].end());
+  }
+  DB_Close();
+  return tables;
+}
+
+void CatalogueTest::makesharedalbums() {
+  first_ = add(TitleTable, "First");
+  second_ = add(TitleTable, "Second");
+  for (const char* name : {"X0", "X1", "X2", "X3"}) artists_.push_back(add(ArtistTable, name));
+  for (const char* name : {"S0", "S1", "S2", "S3"}) songs_.push_back(add(SongTable, name));
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(link(0, first_, artists_[static_cast<size_t>(i)]), quill::Ok);
+    ASSERT_EQ(link(1, first_, songs_[static_cast<size_t>(i)]), quill::Ok);
+  }
+  ASSERT_EQ(link(0, second_, artists_[0]), quill::Ok);
+  ASSERT_EQ(link(1, second_, songs_[0]), quill::Ok);
+  ASSERT_EQ(link(1, second_, songs_[3]), quill::Ok);
+}
+
 void CatalogueTest::SetUp() {
   DB_Close();
   DB_SetMainName("maindb");

@@ -88,6 +88,23 @@ class ScriptedHost : public Host {
 
 // A fresh database "maindb" created in a scratch directory and opened for
 // writing, with the scripted host installed and engine reports captured.
+// Says Yes and OK to every question, as a user consenting would, and counts
+// them; a save dialog proposes maindb.db1 here.
+class ConsentingHost : public Host {
+ public:
+  Answer message(const char*, const char*, Buttons b, Icon) override;
+  bool openfile(const FileRequest&, std::string*) override { return false; }
+  bool savefile(const FileRequest&, std::string* path) override;
+  void waitcursor(bool) override {}
+  void drain() override {}
+  int asked = 0;
+};
+
+// Every live record of every table, as bytes, in a stable order; empty when
+// the database does not open.
+using Snapshot = std::vector<std::vector<std::string>>;
+Snapshot snapshot();
+
 class CatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -110,6 +127,11 @@ class CatalogueTest : public ::testing::Test {
   std::vector<int32_t> attrs(int r, int32_t title);
   // Seqs of rows(r, title).
   std::vector<int> seqs(int r, int32_t title);
+  // Two albums that share an artist and a song (X0, S0); the first has
+  // X0-X2 and S0-S2, the second X0, S0 and S3; X3 is used by none.
+  void makesharedalbums();
+  int32_t first_ = -1, second_ = -1;
+  std::vector<int32_t> artists_, songs_;
 
   TempDir dir_;
   CapturedReports reports_;
