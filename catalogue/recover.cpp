@@ -70,8 +70,9 @@ int undo(const IntentEntry& entry, bool touched[kTables], Log& log) {
   return 0;
 }
 
-// The counters say what the file holds: counted records are whole and the
-// deleted count is true. *tail: records lie past the counted end.
+// The deleted count is made true. A file shorter than its counted records
+// does not open (the engine refuses it), so counted records are whole here.
+// *tail: records lie past the counted end.
 int settle(int t, bool* touched, bool* tail, Log& log) {
   const std::string name = named(t);
   DataFile table;
@@ -87,15 +88,8 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     log.add(name + " is shorter than its header");
     return table.close(-1);
   }
-  const int64_t whole = (size - h.datastart) / h.reclen;
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
-  if (h.nrecs > whole) {
-    log.add(name + ": uncounted " + std::to_string(h.nrecs - whole) +
-            " record(s) that the file does not hold whole");
-    h.nrecs = static_cast<int32_t>(whole);
-    dirty = true;
-  }
   file.setreadcache(true);
   int32_t deleted = 0;
   for (int32_t i = 0; i < h.nrecs; ++i) {

@@ -9,9 +9,7 @@
 //     records' bytes and the tables' counts it recorded, so that the edit
 //     is absent (an entry of an earlier database of the same name is set
 //     aside);
-//  2. makes every table's counters agree with its records: a counted record
-//     that the file does not hold whole is uncounted, the deleted count is
-//     recounted;
+//  2. makes every table's deleted count agree with its records;
 //  3. reindexes every table that step 1 or 2 changed or whose index fails
 //     the engine's integrity check; marks the journal entry done; then drops
 //     records past the counted end (an append that never finished, or one
