@@ -95,26 +95,9 @@ std::string compose(unsigned n, char first, char second) {
   return buffer;
 }
 
-TEST(TmpName, FormatCounterAndNull) {
-  TempDir dir;
-  EXPECT_EQ(tmpname(nullptr), nullptr);
-  char a[16], b[16];
-  ASSERT_EQ(tmpname(a), a);
-  ASSERT_EQ(tmpname(b), b);
-  NameParts pa, pb;
-  ASSERT_TRUE(parse(a, &pa)) << a;
-  ASSERT_TRUE(parse(b, &pb)) << b;
-  EXPECT_STRNE(a, b);
-  EXPECT_EQ(pb.low, (pa.low + 1) & 0xFF);
-  // The letters come from the time: (t / 26) mod 26, t mod 26.
-  std::time_t t = std::time(nullptr);
-  char now = static_cast<char>('a' + t % 26), before = static_cast<char>('a' + (t + 25) % 26);
-  EXPECT_TRUE(pb.second == now || pb.second == before) << b;
-  EXPECT_EQ(compose(0x23, 'x', 'y'), "tmp203xy");
-}
-
 TEST(TmpName, SkipsNamesWhoseFilesExist) {
   TempDir dir;
+  EXPECT_EQ(tmpname(nullptr), nullptr);
   char a[16];
   ASSERT_NE(tmpname(a), nullptr);
   NameParts p;
@@ -147,67 +130,7 @@ TEST(TmpName, SkipsNamesWhoseFilesExist) {
   EXPECT_EQ(entries(), before);  // naming creates nothing
 }
 
-TEST(TmpCreate, MakesAnEmptyFileUnderAFreshName) {
-  TempDir dir;
-  char a[16], b[16];
-  ASSERT_EQ(tmpcreate(a, ".db1"), 0);
-  ASSERT_EQ(tmpcreate(b, ".db1"), 0);
-  EXPECT_STRNE(a, b);
-  EXPECT_TRUE(fs::exists(std::string(a) + ".db1"));
-  EXPECT_EQ(fs::file_size(std::string(a) + ".db1"), 0u);
-  EXPECT_EQ(temporaries().size(), 2u);
-}
-
-TEST(TmpCreate, FailsWhereNothingCanBeCreated) {
-  TempDir dir;
-  fs::create_directory("gone");
-  fs::current_path("gone");
-  fs::remove(fs::path(dir.path()) / "gone");
-  char a[16];
-  EXPECT_EQ(tmpcreate(a, ".idx"), -1);
-  fs::current_path(dir.path());
-}
-
 // ---- swapfiles --------------------------------------------------------------
-
-TEST(SwapFiles, NewFileTakesTheOldNameAndNothingIsLeft) {
-  TempDir dir;
-  write_all("new.db1", {'N'});
-  write_all("old.db1", {'O'});
-  write_all("new.idx", {'n'});
-  write_all("old.idx", {'o'});
-  EXPECT_EQ(swapfiles("new", "old", 1), 0);
-  EXPECT_EQ(read_all("old.db1"), Bytes{'N'});
-  EXPECT_EQ(read_all("old.idx"), Bytes{'o'});  // not selected
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx", "new.idx"}));
-  EXPECT_EQ(swapfiles("new", "old", 2), 0);
-  EXPECT_EQ(read_all("old.idx"), Bytes{'n'});
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx"}));
-}
-
-TEST(SwapFiles, BothExtensionsAndAMissingOldFile) {
-  TempDir dir;
-  write_all("new.db1", {'N'});
-  write_all("new.idx", {'n'});
-  write_all("old.db1", {'O'});
-  EXPECT_EQ(swapfiles("new", "old", 3), 0);
-  EXPECT_EQ(read_all("old.db1"), Bytes{'N'});
-  EXPECT_EQ(read_all("old.idx"), Bytes{'n'});
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "old.idx"}));
-}
-
-TEST(SwapFiles, AFailedMoveKeepsThePreviousFileUnderItsName) {
-  TempDir dir;
-  write_all("tmpnew.db1", {'N'});
-  write_all("old.db1", {'O', 'L', 'D'});
-  {
-    RenameFailure failing;
-    EXPECT_EQ(swapfiles("tmpnew", "old", 1), -1);
-  }
-  EXPECT_EQ(read_all("old.db1"), (Bytes{'O', 'L', 'D'}));
-  EXPECT_EQ(read_all("tmpnew.db1"), Bytes{'N'});  // the caller's to remove
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1", "tmpnew.db1"}));
-}
 
 TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
   TempDir dir;
@@ -502,22 +425,6 @@ TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(cursor.buffer())), "r4");
 }
 
-TEST(Reindex, ReplacesAnIndexThatIsOutOfDate) {
-  TempDir dir;
-  make_five("t");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  append_raw("t", {record("r5", 50)});
-  {
-    DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
-  }
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
-  EXPECT_EQ(table.index()->count(), 4);
-  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0, 5}));
-}
-
 TEST(Reindex, ProgressCountsRecordsTimesTags) {
   TempDir dir;
   make_five("t");
@@ -605,37 +512,6 @@ TEST(Reindex, RefusesADamagedOrCutTable) {
   write_all("t.db1", b);
   EXPECT_EQ(DataFile::reindex("t"), BadData);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-}
-
-TEST(Reindex, ManyRecordsInEveryTree) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
-  constexpr int kCount = 20000;
-  std::vector<Bytes> records;
-  records.reserve(kCount);
-  for (int i = 0; i < kCount; ++i) {
-    char name[8];
-    std::snprintf(name, sizeof name, "n%05d", (i * 7919) % kCount);
-    records.push_back(record(name, kCount - i, i % 10 == 3));
-  }
-  append_raw("t", records);
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
-  EXPECT_EQ(table.index()->count(), kCount - kCount / 10);
-  std::vector<int32_t> bynum = tree_order(table, 1);
-  ASSERT_EQ(bynum.size(), static_cast<size_t>(kCount - kCount / 10));
-  // Numbers fall as record numbers rise, so the number order is the
-  // record numbers backwards.
-  EXPECT_TRUE(std::is_sorted(bynum.rbegin(), bynum.rend()));
-  std::vector<int32_t> byname = tree_order(table, 0);
-  ASSERT_EQ(byname.size(), bynum.size());
-  std::string previous;
-  for (int32_t n : byname) {
-    std::string name(reinterpret_cast<const char*>(records[static_cast<size_t>(n)].data()));
-    EXPECT_LT(previous, name);
-    previous = name;
-  }
 }
 
 }  // namespace
