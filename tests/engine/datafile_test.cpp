@@ -72,15 +72,6 @@ TEST(DataFileCreate, NamesAreCutToTheNameLength) {
   EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
 }
 
-TEST(DataFileLayout, RecordOffsetsAndStatusByte) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'C', 56, "A"}, {'L', 4, "B"}, {'S', 2, "C"}}), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
-  EXPECT_EQ(table.header().reclen, 63);
-  EXPECT_EQ(table.recoffset(3) + table.header().reclen - 1, table.header().datastart + 3 * 63 + 62);
-}
-
 TEST(DataFileTags, ResolutionOfCharacterComponents) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'C', 12, "Short"}, {'C', 56, "Long"}, {'L', 4, "N"}},

@@ -251,15 +251,6 @@ TEST(Pack, RefusalsOfTheOldFile) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
-  // Without its trailer the header cannot be read.
-  ASSERT_EQ(make_table("bad", kFields), Ok);
-  Bytes b = read_all("bad.db1");
-  Header h = header_of("bad");
-  b[h.hdrlen - 1] = 'x';
-  write_all("bad.db1", b);
-  EXPECT_EQ(DataFile::pack("bad"), BadData);
-  EXPECT_EQ(read_all("bad.db1"), b);
-
   // Records missing at the end of the file.
   ASSERT_EQ(make_table("cut", kFields), Ok);
   append_raw("cut", {record("a", 1), record("b", 2)});
