@@ -251,6 +251,15 @@ TEST(Pack, RefusalsOfTheOldFile) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
+  // Without its trailer the header cannot be read.
+  ASSERT_EQ(make_table("bad", kFields), Ok);
+  Bytes b = read_all("bad.db1");
+  Header h = header_of("bad");
+  b[h.hdrlen - 1] = 'x';
+  write_all("bad.db1", b);
+  EXPECT_EQ(DataFile::pack("bad"), BadData);
+  EXPECT_EQ(read_all("bad.db1"), b);
+
   // Records missing at the end of the file.
   ASSERT_EQ(make_table("cut", kFields), Ok);
   append_raw("cut", {record("a", 1), record("b", 2)});
@@ -486,6 +495,20 @@ TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
   }
   EXPECT_EQ(read_all("t.idx"), idx);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+}
+
+TEST(Reindex, RefusesADamagedOrCutTable) {
+  TempDir dir;
+  make_five("t");
+  Bytes b = read_all("t.db1");
+  Bytes cut(b.begin(), b.end() - 1);
+  write_all("t.db1", cut);
+  EXPECT_EQ(DataFile::reindex("t"), BadData);
+  Header h = header_of("t");
+  b[h.hdrlen - 2] = 'x';
+  write_all("t.db1", b);
+  EXPECT_EQ(DataFile::reindex("t"), BadData);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
 }  // namespace
