@@ -114,72 +114,46 @@ class RecListBoxTest : public QObject {
     QCOMPARE(list().position(), source_->recno());
   }
 
-  void downWalksToRowSevenThenScrolls() {
-    key(Qt::Key_Down, Qt::NoModifier, 7);
-    window(1, 7, 12);
-    key(Qt::Key_Down);
-    window(2, 7, 12);
-    // To the last record: it stays on row 7 with fewer rows below it.
-    key(Qt::Key_Down, Qt::NoModifier, 21);
-    window(23, 7, 8);
-    QCOMPARE(beeps(), 0);
-    key(Qt::Key_Down);
-    QCOMPARE(beeps(), 1);
-    window(23, 7, 8);
+  // Keys in turn from the first record, each with the window it leaves
+  // (count -1: not checked) and the beeps so far.
+  void theKeysFollowTheRowRules_data() {
+    QTest::addColumn<QList<QList<int>>>("steps");
+    const int down = Qt::Key_Down, up = Qt::Key_Up, pgdn = Qt::Key_PageDown, pgup = Qt::Key_PageUp;
+    const int ctrl = Qt::ControlModifier;
+    // {key, modifiers, times, top, at, count, beeps}
+    QTest::newRow("down walks to row 7, then scrolls; at the end it stays there")
+        << QList<QList<int>>{{down, 0, 7, 1, 7, 12, 0}, {down, 0, 1, 2, 7, 12, 0},
+                             {down, 0, 21, 23, 7, 8, 0}, {down, 0, 1, 23, 7, 8, 1}};
+    QTest::newRow("up walks to row 4, then scrolls, then on to the top")
+        << QList<QList<int>>{{pgdn, ctrl, 1, 25, 5, 6, 0}, {up, 0, 1, 25, 4, 6, 0},
+                             {up, 0, 1, 24, 4, 7, 0},      {up, 0, 20, 4, 4, 12, 0},
+                             {up, 0, 4, 1, 3, -1, 0},      {up, 0, 3, 1, 0, -1, 0},
+                             {up, 0, 1, 1, 0, -1, 1}};
+    QTest::newRow("control page keys go to the ends and keep the row")
+        << QList<QList<int>>{{down, 0, 6, 1, 6, -1, 0}, {pgdn, ctrl, 1, 24, 6, -1, 0},
+                             {pgup, ctrl, 1, 1, 0, 12, 0}};
+    QTest::newRow("page keys move eleven records")
+        << QList<QList<int>>{{pgdn, 0, 1, 5, 7, -1, 0},  {pgdn, 0, 1, 16, 7, -1, 0},
+                             {pgdn, 0, 1, 23, 7, 8, 0},  {pgdn, 0, 1, 23, 7, 8, 1},
+                             {pgup, 0, 1, 15, 4, -1, 1}, {pgup, 0, 2, 1, 0, -1, 1},
+                             {pgup, 0, 1, 1, 0, -1, 2}};
+  }
+  void theKeysFollowTheRowRules() {
+    QFETCH(QList<QList<int>>, steps);
+    for (const QList<int>& s : steps) {
+      key(s[0], Qt::KeyboardModifiers(s[1]), s[2]);
+      window(s[3], s[4], s[5]);
+      QCOMPARE(beeps(), s[6]);
+    }
   }
 
-  void upWalksToRowFourThenScrollsThenToTheTop() {
-    key(Qt::Key_PageDown, Qt::ControlModifier);
-    window(25, 5, 6);
-    key(Qt::Key_Up);
-    window(25, 4, 6);
-    key(Qt::Key_Up);
-    window(24, 4, 7);
-    key(Qt::Key_Up, Qt::NoModifier, 20);
-    window(4, 4, 12);
-    // Near the first record the selection moves on up.
-    key(Qt::Key_Up, Qt::NoModifier, 4);
-    window(1, 3);
-    key(Qt::Key_Up, Qt::NoModifier, 3);
-    window(1, 0);
-    QCOMPARE(beeps(), 0);
-    key(Qt::Key_Up);
-    QCOMPARE(beeps(), 1);
-    window(1, 0);
-  }
-
-  void controlPageKeysGoToTheEnds() {
-    key(Qt::Key_Down, Qt::NoModifier, 6);
-    key(Qt::Key_PageDown, Qt::ControlModifier);
-    window(24, 6);  // the selected row is kept
-    key(Qt::Key_PageUp, Qt::ControlModifier);
-    window(1, 0, 12);
-    // Ctrl held by its own key press works the same.
+  void controlHeldByItsOwnKeyPress() {
     QTest::keyPress(list_.get(), Qt::Key_Control);
     QTest::keyClick(list_.get(), Qt::Key_PageDown);
     QTest::keyRelease(list_.get(), Qt::Key_Control);
     QCOMPARE(row(list(), list().currentRow()), artist(30));
     QTest::keyClick(list_.get(), Qt::Key_PageUp);
     QCOMPARE(row(list(), list().currentRow()), artist(19));
-  }
-
-  void pageDownAndUpMoveElevenRecords() {
-    key(Qt::Key_PageDown);
-    window(5, 7);
-    key(Qt::Key_PageDown);
-    window(16, 7);
-    key(Qt::Key_PageDown);
-    QCOMPARE(row(list(), list().currentRow()), artist(30));
-    QCOMPARE(beeps(), 0);
-    key(Qt::Key_PageDown);
-    QCOMPARE(beeps(), 1);
-    key(Qt::Key_PageUp);
-    window(15, 4);
-    key(Qt::Key_PageUp, Qt::NoModifier, 2);
-    window(1, 0);
-    QCOMPARE(beeps(), 1);
-    key(Qt::Key_PageUp);
-    QCOMPARE(beeps(), 2);
   }
 
   void keysReportAMoveAndClearTheSearch() {

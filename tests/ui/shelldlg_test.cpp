@@ -44,36 +44,22 @@ class ShellDlgTest : public QObject {
 
   QString home_;
 
-  // Answers the box about a folder without a database with the button of
-  // that text, and keeps what it said.
-  struct NoDatabaseBox {
-    QString title, text, details;
-  };
-  static uitest::Script noDatabase(const QString& answer, NoDatabaseBox* seen = nullptr) {
-    return [answer, seen](QDialog& d) {
-      auto* box = qobject_cast<QMessageBox*>(&d);
-      if (box == nullptr) return -1;
-      if (seen != nullptr) *seen = {box->windowTitle(), box->text(), box->detailedText()};
-      for (QAbstractButton* b : box->buttons())
-        if (b->text() == answer) b->click();
-      return d.result();
-    };
-  }
-
-  // Answers a box of standard buttons with one of them, and keeps what it
-  // said and which button Enter would have pressed.
-  struct StandardBox {
-    QString name, text, details;
+  // What a message box said, and which button Enter would have pressed.
+  struct Box {
+    QString name, title, text, details;
     QMessageBox::StandardButton preset = QMessageBox::NoButton;
   };
-  static uitest::Script standardBox(QMessageBox::StandardButton answer, StandardBox* seen) {
-    return [answer, seen](QDialog& d) {
+  // Answers a message box with the button of that text, keeping what it said.
+  static uitest::Script answer(const QString& button, Box* seen = nullptr) {
+    return [button, seen](QDialog& d) {
       auto* box = qobject_cast<QMessageBox*>(&d);
       if (box == nullptr) return -1;
       QPushButton* preset = box->defaultButton();
-      *seen = {box->objectName(), box->text(), box->detailedText(),
-               preset != nullptr ? box->standardButton(preset) : QMessageBox::NoButton};
-      box->button(answer)->click();
+      if (seen != nullptr)
+        *seen = {box->objectName(), box->windowTitle(), box->text(), box->detailedText(),
+                 preset != nullptr ? box->standardButton(preset) : QMessageBox::NoButton};
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == button) b->click();
       return d.result();
     };
   }
@@ -81,7 +67,7 @@ class ShellDlgTest : public QObject {
   // The window started in an empty folder, its offer of a database declined.
   std::unique_ptr<CShellDlg> closedShell(const QTemporaryDir& dir) {
     QDir::setCurrent(dir.path());
-    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now")));
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
     auto shell = std::make_unique<CShellDlg>();
     uitest::reset();
     return shell;
@@ -120,8 +106,8 @@ class ShellDlgTest : public QObject {
   void startingWhereThereIsNoDatabase() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
-    NoDatabaseBox box;
-    uitest::scripts().push_back(noDatabase(QStringLiteral("&Not Now"), &box));
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now"), &box));
     CShellDlg shell;
     QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
     checkStatus(shell, false);
@@ -145,8 +131,8 @@ class ShellDlgTest : public QObject {
     options.newDatabaseFolder = options.folder;
     // Not this directory's database, though it has one.
     QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
-    NoDatabaseBox box;
-    uitest::scripts().push_back(noDatabase(QStringLiteral("&Create Database"), &box));
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("&Create Database"), &box));
     host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
     CShellDlg shell(nullptr, options);
     QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
@@ -160,7 +146,7 @@ class ShellDlgTest : public QObject {
     QDir::setCurrent(dir.path());
     QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
-    uitest::scripts().push_back(noDatabase(QStringLiteral("C&hoose Folder...")));
+    uitest::scripts().push_back(answer(QStringLiteral("C&hoose Folder...")));
     host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
     CShellDlg again;
     checkStatus(again, true);
@@ -204,8 +190,8 @@ class ShellDlgTest : public QObject {
     const int fd = ::open("attr001.db1", O_RDONLY);
     QVERIFY(fd >= 0);
     QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
-    NoDatabaseBox box;
-    uitest::scripts().push_back(noDatabase(QStringLiteral("OK"), &box));
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
     {
       CShellDlg shell;
       checkStatus(shell, false);
@@ -287,8 +273,8 @@ class ShellDlgTest : public QObject {
     DB_Close();
     QCOMPARE(DB_Pack(nullptr, nullptr), 0);  // leaves the index files behind
     uitest::reset();
-    StandardBox offer, outcome;
-    uitest::scripts().push_back(standardBox(QMessageBox::No, &offer));
+    Box offer, outcome;
+    uitest::scripts().push_back(answer(QStringLiteral("&No"), &offer));
     {
       CShellDlg shell;
       checkStatus(shell, false);
@@ -302,8 +288,8 @@ class ShellDlgTest : public QObject {
     QCOMPARE(offer.preset, QMessageBox::No);
     QVERIFY(uitest::reports().empty() && host().asked.empty());
 
-    uitest::scripts().push_back(standardBox(QMessageBox::Yes, &offer));
-    uitest::scripts().push_back(standardBox(QMessageBox::Ok, &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
     CShellDlg shell;
     QCOMPARE(host().drains, 1);  // the recovery with its progress window
     QCOMPARE(outcome.name, kRecoveryOutcomeName);
@@ -327,9 +313,9 @@ class ShellDlgTest : public QObject {
     QVERIFY(journal.open(QIODevice::WriteOnly));
     journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     journal.close();
-    StandardBox offer, outcome;
-    uitest::scripts().push_back(standardBox(QMessageBox::Yes, &offer));
-    uitest::scripts().push_back(standardBox(QMessageBox::Ok, &outcome));
+    Box offer, outcome;
+    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
     CShellDlg shell;
     QVERIFY(offer.text.startsWith(QStringLiteral(
         "The last change to this database was interrupted before it was finished.\nRecover it now?")));
