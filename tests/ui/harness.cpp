@@ -174,12 +174,6 @@ std::string TempDatabase::name(int kind, int32_t code) {
   return buffer;
 }
 
-long TempDatabase::number(int kind, int32_t code, int field) {
-  tracklore::FullTable table(tracklore::DB_Table(kind));
-  if (!seekCode(table, code)) return -999;
-  return table.cursor().field(field).aslong();
-}
-
 std::string TempDatabase::text(int kind, int32_t code, int field) {
   tracklore::FullTable table(tracklore::DB_Table(kind));
   if (!seekCode(table, code)) return "<none>";

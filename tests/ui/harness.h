@@ -91,7 +91,6 @@ class TempDatabase {
   void link(int32_t album, int r, int32_t attr);
   // Field values by code.
   std::string name(int kind, int32_t code);
-  long number(int kind, int32_t code, int field);
   std::string text(int kind, int32_t code, int field);
   // The codes of an album's relation r, in Seq order.
   std::vector<int32_t> contents(int32_t album, int r);
