@@ -178,8 +178,9 @@ class ArticleDlgTest : public QObject {
       QString typed;
       const char* message;
     } cases[] = {
-        {QString(60, QLatin1Char('a')),
-         "The name has 60 characters, but album names hold at most 55.\nNothing has been changed."},
+        // One over the limit.
+        {QString(56, QLatin1Char('a')),
+         "The name has 56 characters, but album names hold at most 55.\nNothing has been changed."},
         {QStringLiteral("Abbey \u65e5"),
          "The name cannot be stored: its character number 7 is not one of the Western European "
          "characters that names are kept in.\nNothing has been changed."},
