@@ -29,20 +29,9 @@ class CArticleDlg : public QDialog {
  public:
   // Control ids, each control's object name.
   enum : int {
-    IdName = 1001,
-    IdModify = 1043,
-    IdPrevious = 1033,
-    IdNext = 1002,
-    IdContentBox = 1032,
-    IdPrevContent = 1003,
-    IdNextContent = 1004,
-    IdList = 1009,
-    IdInsert = 1031,
-    IdRemove = 1029,
-    IdRename = 1014,
-    IdXref = 1028,
-    IdUp = 1006,
-    IdDown = 1005,
+    IdName = 1001, IdModify = 1043, IdPrevious = 1033, IdNext = 1002, IdContentBox = 1032,
+    IdPrevContent = 1003, IdNextContent = 1004, IdList = 1009, IdInsert = 1031, IdRemove = 1029,
+    IdRename = 1014, IdXref = 1028, IdUp = 1006, IdDown = 1005
   };
 
   // caller: the list the album was picked from (its current record is the

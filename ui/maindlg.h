@@ -33,19 +33,9 @@ class CMainDlg : public QDialog {
   // Control ids, each control's object name; a pick button's id is the
   // result it ends the dialog with.
   enum : int {
-    IdKindBox = 1010,
-    IdPrevKind = 1006,
-    IdNextKind = 1005,
-    IdAppends = 1053,
-    IdNewItem = 1023,
-    IdSearchView = 1022,
-    IdList = 1017,
-    IdView = 1034,
-    IdXref = 1012,
-    IdAppend = ResultAppend,
-    IdInsert = ResultInsert,
-    IdCreate = 1007,
-    IdDelete = 1029,
+    IdKindBox = 1010, IdPrevKind = 1006, IdNextKind = 1005, IdAppends = 1053, IdNewItem = 1023,
+    IdSearchView = 1022, IdList = 1017, IdView = 1034, IdXref = 1012, IdAppend = ResultAppend,
+    IdInsert = ResultInsert, IdCreate = 1007, IdDelete = 1029
   };
   // The object name of the line that says why a typed character was not taken.
   static constexpr QLatin1String kNoticeName{"notice"};

@@ -89,12 +89,8 @@ class CShellDlg : public QDialog {
 
   // Control ids, each control's object name.
   enum : int {
-    IdDirectory = 1008,
-    IdBrowse = 1013,
-    IdReadOnly = 1051,
-    IdStatus = 1050,
-    IdClosedPicture = 153,
-    IdOpenPicture = 154,
+    IdDirectory = 1008, IdBrowse = 1013, IdReadOnly = 1051, IdStatus = 1050,
+    IdClosedPicture = 153, IdOpenPicture = 154
   };
   // The object name of the line that says what the last maintenance
   // command did.

@@ -66,7 +66,6 @@ class ArticleDlgTest : public QObject {
   void initTestCase() { uitest::init(); }
   void init() {
     uitest::reset();
-    CMainDlg::setEnterAppends(true);
     c_ = std::make_unique<uitest::Catalogue>();
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     open();

@@ -16,6 +16,7 @@
 #include "engine/bytes.h"
 #include "engine/errors.h"
 #include "ui/codec.h"
+#include "ui/maindlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 
@@ -131,6 +132,7 @@ void reset() {
   g_beeps = 0;
   g_scripts.clear();
   g_unscripted = 0;
+  tracklore::CMainDlg::setEnterAppends(true);
 }
 
 void checkClean() {

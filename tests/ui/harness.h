@@ -70,7 +70,8 @@ std::deque<Script>& scripts();
 int& unscripted();
 
 void init();
-// Forgets every answer, script, question, report, beep and setting.
+// Forgets every answer, script, question, report, beep and setting (the
+// pickers' Enter appends again).
 void reset();
 // After a test: no box or dialog came unanswered, every script ran and
 // every wait cursor was put back.

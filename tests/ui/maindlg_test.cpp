@@ -43,7 +43,6 @@ class MainDlgTest : public QObject {
   void initTestCase() { uitest::init(); }
   void init() {
     uitest::reset();
-    CMainDlg::setEnterAppends(true);
     c_ = std::make_unique<uitest::Catalogue>();
   }
   void cleanup() {
