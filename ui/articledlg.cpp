@@ -18,6 +18,7 @@
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/maindlg.h"
@@ -27,42 +28,40 @@
 
 namespace tracklore {
 
-namespace {
-
-QPushButton* button(const QString& text, int id) {
-  auto* b = withid(new QPushButton(text), id);
-  b->setAutoDefault(false);
-  return b;
-}
-
-}  // namespace
-
 CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial,
                          QWidget* parent)
     : QDialog(parent), caller_(caller), title_(titlecursor) {
   setObjectName(QStringLiteral("CArticleDlg"));
   addHelpKey(this, QStringLiteral("album"));
   setWindowTitle(tr("Article detail"));
+  createControls();
+  layOut();
+  connectControls();
+  fill(initial);
+}
 
-  name_ = withid(new QLineEdit, 1001);
-  modify_ = button(tr("&Modify"), 1043);
-  prev_ = button(tr("< Pre&vious"), 1033);
-  next_ = button(tr("Nex&t >"), 1002);
-  contentbox_ = withid(new QComboBox, 1032);
-  prevcontent_ = button(tr("&<"), 1003);
-  nextcontent_ = button(tr("&>"), 1004);
-  prevcontent_->setMaximumWidth(prevcontent_->fontMetrics().averageCharWidth() * 6);
-  nextcontent_->setMaximumWidth(nextcontent_->fontMetrics().averageCharWidth() * 6);
-  list_ = withid(new CRecListBox, 1009);
-  insert_ = button(tr("&Insert..."), 1031);
-  remove_ = button(tr("&Remove"), 1029);
-  rename_ = button(tr("Re&name..."), 1014);
-  xref_ = button(tr("&X-Ref"), 1028);
+void CArticleDlg::createControls() {
+  name_ = withid(new QLineEdit, IdName);
+  modify_ = plainButton(tr("&Modify"), IdModify);
+  prev_ = plainButton(tr("< Pre&vious"), IdPrevious);
+  next_ = plainButton(tr("Nex&t >"), IdNext);
+  contentbox_ = withid(new QComboBox, IdContentBox);
+  prevcontent_ = plainButton(tr("&<"), IdPrevContent);
+  nextcontent_ = plainButton(tr("&>"), IdNextContent);
+  makeNarrow(prevcontent_);
+  makeNarrow(nextcontent_);
+  list_ = withid(new CRecListBox, IdList);
+  insert_ = plainButton(tr("&Insert..."), IdInsert);
+  remove_ = plainButton(tr("&Remove"), IdRemove);
+  rename_ = plainButton(tr("Re&name..."), IdRename);
+  xref_ = plainButton(tr("&X-Ref"), IdXref);
   xref_->setDefault(true);
-  up_ = button(tr("&Up"), 1006);
-  down_ = button(tr("D&own"), 1005);
-  close_ = button(tr("&Close"), IDCANCEL);
+  up_ = plainButton(tr("&Up"), IdUp);
+  down_ = plainButton(tr("D&own"), IdDown);
+  close_ = plainButton(tr("&Close"), IDCANCEL);
+}
 
+void CArticleDlg::layOut() {
   auto* namebox = new QGroupBox(tr("Record name"));
   auto* namerow = new QHBoxLayout(namebox);
   namerow->addWidget(name_, 1);
@@ -86,9 +85,6 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   auto* left = new QVBoxLayout;
   left->addLayout(contentrow);
   left->addWidget(list_);
-  auto* middle = new QHBoxLayout;
-  middle->addLayout(left, 1);
-  middle->addLayout(buttons);
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(prev_);
@@ -99,7 +95,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(namebox);
   layout->addSpacing(4);
-  layout->addLayout(middle);
+  layout->addLayout(besideButtons(left, buttons));
   layout->addSpacing(4);
   layout->addLayout(bottom);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -118,28 +114,19 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   setTabOrder(down_, prev_);
   setTabOrder(prev_, next_);
   setTabOrder(next_, close_);
+}
 
-  contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
-  contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
-  name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
-  const bool several = contentbox_->count() > 1;
-  prevcontent_->setEnabled(several);
-  nextcontent_->setEnabled(several);
-  readonly_ = DB_Table(TitleTable).file().readonly();
-  modify_->setEnabled(!readonly_);
-  name_->setReadOnly(readonly_);
-
+void CArticleDlg::connectControls() {
   connect(modify_, &QPushButton::clicked, this, &CArticleDlg::onModify);
   connect(prev_, &QPushButton::clicked, this, [this] { onStep(Qt::Key_Up); });
   connect(next_, &QPushButton::clicked, this, [this] { onStep(Qt::Key_Down); });
   connect(contentbox_, &QComboBox::activated, this, [this](int index) {
     if (index >= 0) selectContent(index);
   });
-  connect(prevcontent_, &QPushButton::clicked, this, [this] {
-    selectContent((content() + contentbox_->count() - 1) % contentbox_->count());
-  });
+  connect(prevcontent_, &QPushButton::clicked, this,
+          [this] { selectContent(cycled(content(), contentbox_->count(), -1)); });
   connect(nextcontent_, &QPushButton::clicked, this,
-          [this] { selectContent((content() + 1) % contentbox_->count()); });
+          [this] { selectContent(cycled(content(), contentbox_->count(), 1)); });
   connect(insert_, &QPushButton::clicked, this, [this] { onInsert(0); });
   connect(remove_, &QPushButton::clicked, this, &CArticleDlg::onRemove);
   connect(rename_, &QPushButton::clicked, this, &CArticleDlg::onRename);
@@ -149,6 +136,18 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   connect(close_, &QPushButton::clicked, this, &CArticleDlg::reject);
   // A click in the list moves the selection without a notification.
   connect(list_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
+}
+
+void CArticleDlg::fill(int initial) {
+  contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
+  contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
+  name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
+  const bool several = contentbox_->count() > 1;
+  prevcontent_->setEnabled(several);
+  nextcontent_->setEnabled(several);
+  readonly_ = DB_Table(TitleTable).file().readonly();
+  modify_->setEnabled(!readonly_);
+  name_->setReadOnly(readonly_);
 
   keepGeometry(this);
   showRecord(initial);
@@ -195,13 +194,7 @@ bool CArticleDlg::leaveRecord() {
   bool changed = false;
   if (DB_UpdateOKField(title_, &changed) == quill::Ok && changed && caller_ != nullptr)
     caller_->reposition(nullptr, false, -1);
-  if (!name_->isModified()) return true;
-  switch (ask("Changes have been made to current record. Do you want to save them?",
-              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
-    case Answer::Yes: onModify(); return true;
-    case Answer::No: return true;
-    default: return false;
-  }
+  return saveBeforeLeaving(*name_, [this] { onModify(); });
 }
 
 void CArticleDlg::onModify() {
@@ -210,17 +203,9 @@ void CArticleDlg::onModify() {
     name_->setFocus();
     return;
   }
-  const ErrorCode rc = DB_RenameRecord(title_, TitleTable, text.c_str(), true);
-  if (rc != quill::Ok) {
-    nameFailure(rc, "Update failed; returned %s.");
-  } else {
-    quill::capitalize(text.data(), 1);
-    if (caller_ != nullptr) caller_->reposition(&text, true, -1);
-    const int caret = name_->cursorPosition();
-    name_->setText(fromStored(text));
-    name_->setCursorPosition(caret);
-    if (caller_ != nullptr) setWindowTitle(caller_->selectedRowText());
-  }
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; returned %s.") &&
+      caller_ != nullptr)
+    setWindowTitle(caller_->selectedRowText());
   name_->setModified(false);
   list_->setFocus();
 }
@@ -238,8 +223,7 @@ void CArticleDlg::reject() {
 
 void CArticleDlg::onXref() {
   if (list_->currentRow() < 0 || !list_->hasRows()) return;
-  resultattr_ = content();
-  resultcode_ = list_->currentCode();
+  target_ = {content(), list_->currentCode()};
   done(ResultTarget);
 }
 
@@ -263,7 +247,8 @@ void CArticleDlg::onInsert(unsigned char typed) {
   if (result == ResultInsert && source_->valid()) position = source_->rows().field(F_Seq).asint();
   const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, 7);
+    // The new entry stands as low as the keys could have brought it.
+    list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
     quill::warning("Insertion failed; returned %s.", DB_ResultName(rc));
@@ -319,6 +304,13 @@ void CArticleDlg::onNotify(ListAction action, const std::string& text) {
     case ListAction::DeleteKey: onRemove(); break;
     default: break;
   }
+}
+
+bool runArticle(CRecListBox* list, quill::Rlist& cursor, QWidget* parent, XrefTarget* target) {
+  CArticleDlg dialog(list, cursor, 1, parent);
+  if (runModal(dialog) != ResultTarget) return false;
+  *target = {dialog.resultAttr(), dialog.resultCode()};
+  return true;
 }
 
 }  // namespace tracklore

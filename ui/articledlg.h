@@ -12,6 +12,7 @@
 
 #include "catalogue/relation.h"
 #include "engine/rlist.h"
+#include "ui/platform.h"
 
 class QComboBox;
 class QLineEdit;
@@ -26,13 +27,20 @@ class CArticleDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
+  enum : int {
+    IdName = 1001, IdModify = 1043, IdPrevious = 1033, IdNext = 1002, IdContentBox = 1032,
+    IdPrevContent = 1003, IdNextContent = 1004, IdList = 1009, IdInsert = 1031, IdRemove = 1029,
+    IdRename = 1014, IdXref = 1028, IdUp = 1006, IdDown = 1005
+  };
+
   // caller: the list the album was picked from (its current record is the
   // album); titlecursor stands on the album; initial content 0 artists, 1 songs.
   CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial, QWidget* parent);
   ~CArticleDlg() override;
 
-  int resultAttr() const { return resultattr_; }
-  int32_t resultCode() const { return resultcode_; }
+  int resultAttr() const { return target_.attr; }
+  int32_t resultCode() const { return target_.code; }
   int content() const;
   CRecListBox* list() const { return list_; }
   Relation* contentSource() const { return source_.get(); }
@@ -45,8 +53,7 @@ class CArticleDlg : public QDialog {
   bool readonly_;
   int32_t code_ = -1;
   std::unique_ptr<Relation> source_;
-  int resultattr_ = -1;
-  int32_t resultcode_ = -1;
+  XrefTarget target_;
 
   QLineEdit* name_;
   QPushButton* modify_;
@@ -64,6 +71,10 @@ class CArticleDlg : public QDialog {
   QPushButton* down_;
   QPushButton* close_;
 
+  void createControls();
+  void layOut();
+  void connectControls();
+  void fill(int initial);
   void showRecord(int which);
   void selectContent(int which);
   void updateButtons();
@@ -77,5 +88,9 @@ class CArticleDlg : public QDialog {
   void onMove(bool up);
   void onNotify(ListAction action, const std::string& text);
 };
+
+// Runs the detail of the list's current album, on which cursor stands; true
+// when it ended with an X-Ref, whose target it hands back.
+bool runArticle(CRecListBox* list, quill::Rlist& cursor, QWidget* parent, XrefTarget* target);
 
 }  // namespace tracklore

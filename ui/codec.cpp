@@ -1,27 +1,23 @@
 #include "ui/codec.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <unordered_map>
+
+#include "catalogue/cp1252.h"
+#include "engine/rbuf.h"
 
 namespace tracklore {
 
 namespace {
-
-// 0x80..0x9F; the rest of the code page is ISO 8859-1, which is Unicode's
-// first 256 code points.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
-};
 
 struct Tables {
   std::array<char16_t, 256> toUnicode{};
   std::unordered_map<char32_t, unsigned char> toByte;
   Tables() {
     for (int b = 0; b < 256; ++b) {
-      char16_t u = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
+      const auto u = static_cast<char16_t>(cp1252char(static_cast<uint8_t>(b)));
       toUnicode[static_cast<size_t>(b)] = u;
       if (b != 0) toByte.emplace(u, static_cast<unsigned char>(b));
     }
@@ -75,6 +71,11 @@ std::string toStoredLossy(const QString& text) {
     bytes.push_back(b == 0 ? '?' : static_cast<char>(b));
   }
   return bytes;
+}
+
+std::string fieldText(quill::Field& field) {
+  const char* data = reinterpret_cast<const char*>(field.data());
+  return std::string(data, strnlen(data, static_cast<size_t>(std::max(field.length(), 0))));
 }
 
 }  // namespace tracklore

@@ -11,6 +11,10 @@
 
 #include <QString>
 
+namespace quill {
+class Field;
+}
+
 namespace tracklore {
 
 // Stored bytes (up to the first NUL) to Unicode.
@@ -29,5 +33,8 @@ unsigned char storedByte(char32_t ch);
 // Unicode to stored bytes for display-only texts (paths in messages): any
 // character without a byte becomes '?'.
 std::string toStoredLossy(const QString& text);
+
+// A text field as stored: up to its first NUL, never past its length.
+std::string fieldText(quill::Field& field);
 
 }  // namespace tracklore

@@ -1,8 +1,5 @@
 #include "ui/founddlg.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +9,7 @@
 #include "catalogue/text.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/platform.h"
@@ -19,18 +17,9 @@
 
 namespace tracklore {
 
-namespace {
-
-std::string fieldtext(quill::Field& field) {
-  const char* data = reinterpret_cast<const char*>(field.data());
-  return std::string(data, strnlen(data, static_cast<size_t>(std::max(field.length(), 0))));
-}
-
-}  // namespace
-
 std::string CFoundDlg::albumRow(quill::Rlist& album) {
-  const std::string name = fieldtext(album.field(F_Name));
-  std::string mark = fieldtext(album.field(F_OKField));
+  const std::string name = fieldText(album.field(F_Name));
+  std::string mark = fieldText(album.field(F_OKField));
   if (!mark.empty() && mark[0] == ' ') mark.clear();
   const int32_t artist = album.field(F_AuxAttr).aslong();
   if (artist == -1) return textf("%s %s / --", name.c_str(), mark.c_str());
@@ -43,30 +32,44 @@ CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
     : QDialog(parent), attr_(attr), code_(code) {
   setObjectName(QStringLiteral("CFoundDlg"));
   addHelpKey(this, QStringLiteral("found"));
-  label_ = withid(new QLabel(tr("Items found")), 1023);
-  list_ = withid(new CRecListBox, 1035);
+  createControls();
+  layOut();
+  keepGeometry(this);
+  connectControls();
+  fill();
+}
+
+void CFoundDlg::createControls() {
+  label_ = withid(new QLabel(tr("Items found")), IdLabel);
+  list_ = withid(new CRecListBox, IdList);
   label_->setBuddy(list_);
-  view_ = withid(new QPushButton(tr("&View")), 1036);
+  view_ = withid(new QPushButton(tr("&View")), IdView);
   view_->setDefault(true);
   close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);
   close_->setAutoDefault(false);
+}
 
+void CFoundDlg::layOut() {
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(view_);
   buttons->addStretch(1);
   buttons->addWidget(close_);
-  auto* middle = new QHBoxLayout;
-  middle->addWidget(list_, 1);
-  middle->addLayout(buttons);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
-  layout->addLayout(middle);
+  layout->addLayout(besideButtons(list_, buttons));
   layout->setSizeConstraint(QLayout::SetMinimumSize);
+}
 
-  keepGeometry(this);
+void CFoundDlg::connectControls() {
   connect(view_, &QPushButton::clicked, this, [this] { onView(true); });
   connect(close_, &QPushButton::clicked, this, &CFoundDlg::reject);
+  list_->setNotify([this](ListAction action, const std::string&) {
+    if (action == ListAction::EnterKey) onView(false);
+  });
+  list_->setFormatter([this] { return albumRow(source_->cursor()); });
+}
 
+void CFoundDlg::fill() {
   const int kind = attr_ + 1;
   char name[kNameBuffer];
   DB_GetName(name, kind, code_);
@@ -81,10 +84,6 @@ CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
                                   KindNames[TitleTable][CapPluralForm],
                                   KindNames[kind][SingularForm], name, albums)));
   label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
-  list_->setNotify([this](ListAction action, const std::string&) {
-    if (action == ListAction::EnterKey) onView(false);
-  });
-  list_->setFormatter([this] { return albumRow(source_->cursor()); });
   list_->bind(source_.get(), false, 3);
   list_->fill(true, 0);
   list_->setFocus();
@@ -98,10 +97,7 @@ void CFoundDlg::reject() { done(IDCANCEL); }
 void CFoundDlg::onView(bool button) {
   if (button) list_->setFocus();
   if (list_->currentRow() < 0) return;
-  CArticleDlg dialog(list_, source_->cursor(), 1, this);
-  if (runModal(dialog) == ResultTarget) {
-    resultattr_ = dialog.resultAttr();
-    resultcode_ = dialog.resultCode();
+  if (runArticle(list_, source_->cursor(), this, &target_)) {
     done(ResultTarget);
     return;
   }

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include "catalogue/relation.h"
+#include "ui/platform.h"
 
 class QLabel;
 class QPushButton;
@@ -22,12 +23,15 @@ class CFoundDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
+  enum : int { IdLabel = 1023, IdList = 1035, IdView = 1036 };
+
   // attr: 0 artist, 1 song; code: the artist's or song's Code.
   CFoundDlg(int attr, int32_t code, QWidget* parent);
   ~CFoundDlg() override;
 
-  int resultAttr() const { return resultattr_; }
-  int32_t resultCode() const { return resultcode_; }
+  int resultAttr() const { return target_.attr; }
+  int32_t resultCode() const { return target_.code; }
   CRecListBox* list() const { return list_; }
 
   void reject() override;
@@ -40,13 +44,16 @@ class CFoundDlg : public QDialog {
   int attr_;
   int32_t code_;
   std::unique_ptr<Relation> source_;
-  int resultattr_ = -1;
-  int32_t resultcode_ = -1;
+  XrefTarget target_;
   QLabel* label_;
   CRecListBox* list_;
   QPushButton* view_;
   QPushButton* close_;
 
+  void createControls();
+  void layOut();
+  void connectControls();
+  void fill();
   void onView(bool button);
 };
 

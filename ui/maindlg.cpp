@@ -20,6 +20,7 @@
 #include "engine/keys.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/namedlg.h"
@@ -39,12 +40,6 @@ QString shown(const std::string& text) {
   return s;
 }
 
-QPushButton* button(const QString& text, int id) {
-  auto* b = withid(new QPushButton(text), id);
-  b->setAutoDefault(false);
-  return b;
-}
-
 }  // namespace
 
 bool CMainDlg::enterAppends() { return g_enterappends; }
@@ -54,17 +49,31 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
     : QDialog(parent), kind_(kind), pick_(pick), first_(first) {
   setObjectName(QStringLiteral("CMainDlg"));
   addHelpKey(this, QStringLiteral("browse"));
+  createControls();
+  layOut();
+  for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
+  list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
+  list_->installEventFilter(this);
+  setMode();
+  connectControls();
 
-  kindbox_ = withid(new QComboBox, 1010);
-  prevkind_ = button(tr("&<"), 1006);
-  nextkind_ = button(tr("&>"), 1005);
-  prevkind_->setMaximumWidth(prevkind_->fontMetrics().averageCharWidth() * 6);
-  nextkind_->setMaximumWidth(nextkind_->fontMetrics().averageCharWidth() * 6);
+  keepGeometry(this);
+  kindbox_->setCurrentIndex(kind_);
+  populate();
+  if (pick_ && first_ != 0) list_->typeChar(first_);
+}
+
+void CMainDlg::createControls() {
+  kindbox_ = withid(new QComboBox, IdKindBox);
+  prevkind_ = plainButton(tr("&<"), IdPrevKind);
+  nextkind_ = plainButton(tr("&>"), IdNextKind);
+  makeNarrow(prevkind_);
+  makeNarrow(nextkind_);
   appends_ = withid(new QCheckBox(tr("&Enter key selects && appends after new item creation")),
-                    1053);
-  newlabel_ = withid(new QLabel(tr("New item")), 1023);
+                    IdAppends);
+  newlabel_ = withid(new QLabel(tr("New item")), IdNewItem);
   newlabel_->setStyleSheet(QStringLiteral("QLabel { color: #0000ff; font-weight: bold; }"));
-  searchview_ = withid(new QLabel, 1022);
+  searchview_ = withid(new QLabel, IdSearchView);
   searchview_->setTextFormat(Qt::RichText);
   searchview_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   searchview_->setAutoFillBackground(true);
@@ -73,18 +82,20 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   searchview_->setMinimumHeight(searchview_->fontMetrics().height() + 8);
   searchview_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   notice_ = new QLabel;
-  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setObjectName(kNoticeName);
   notice_->setWordWrap(true);
   notice_->hide();
-  list_ = withid(new CRecListBox, 1017);
-  view_ = button(tr("&View/Modify"), 1034);
-  xref_ = button(tr("&X-ref"), 1012);
-  append_ = button(tr("Select && &append"), 1041);
-  insert_ = button(tr("Select && &insert"), 1040);
-  create_ = button(tr("Create &New"), 1007);
-  delete_ = button(tr("&Delete"), 1029);
-  close_ = button(tr("&Close"), IDCANCEL);
+  list_ = withid(new CRecListBox, IdList);
+  view_ = plainButton(tr("&View/Modify"), IdView);
+  xref_ = plainButton(tr("&X-ref"), IdXref);
+  append_ = plainButton(tr("Select && &append"), IdAppend);
+  insert_ = plainButton(tr("Select && &insert"), IdInsert);
+  create_ = plainButton(tr("Create &New"), IdCreate);
+  delete_ = plainButton(tr("&Delete"), IdDelete);
+  close_ = plainButton(tr("&Close"), IDCANCEL);
+}
 
+void CMainDlg::layOut() {
   auto* kindlabel = new QLabel(tr("Show below:"));
   kindlabel->setBuddy(kindbox_);
   auto* searchlabel = new QLabel(tr("Type search text:"));
@@ -116,14 +127,11 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   auto* left = new QVBoxLayout;
   left->addWidget(list_);
   left->addWidget(appends_);
-  auto* middle = new QHBoxLayout;
-  middle->addLayout(left, 1);
-  middle->addLayout(buttons);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addSpacing(4);
-  layout->addLayout(middle);
+  layout->addLayout(besideButtons(left, buttons));
   layout->setSizeConstraint(QLayout::SetMinimumSize);
 
   setTabOrder(list_, view_);
@@ -137,11 +145,10 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   setTabOrder(kindbox_, prevkind_);
   setTabOrder(prevkind_, nextkind_);
   setTabOrder(nextkind_, appends_);
+}
 
-  for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
-  list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
-  list_->installEventFilter(this);
-
+// A picker keeps its kind and offers the enter-appends setting.
+void CMainDlg::setMode() {
   if (pick_) {
     kindbox_->setEnabled(false);
     prevkind_->setEnabled(false);
@@ -153,14 +160,16 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
     appends_->setEnabled(false);
     appends_->setVisible(false);
   }
+}
 
+void CMainDlg::connectControls() {
   connect(kindbox_, &QComboBox::activated, this, [this](int index) {
     if (index >= 0) setkind(index);
   });
   connect(prevkind_, &QPushButton::clicked, this,
-          [this] { setkind((kind_ + kindbox_->count() - 1) % kindbox_->count()); });
+          [this] { setkind(cycled(kind_, kindbox_->count(), -1)); });
   connect(nextkind_, &QPushButton::clicked, this,
-          [this] { setkind((kind_ + 1) % kindbox_->count()); });
+          [this] { setkind(cycled(kind_, kindbox_->count(), 1)); });
   connect(appends_, &QCheckBox::toggled, this, [this](bool on) {
     g_enterappends = on;
     list_->setFocus();
@@ -172,11 +181,6 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   connect(create_, &QPushButton::clicked, this, &CMainDlg::onCreate);
   connect(delete_, &QPushButton::clicked, this, &CMainDlg::onDelete);
   connect(close_, &QPushButton::clicked, this, &CMainDlg::reject);
-
-  keepGeometry(this);
-  kindbox_->setCurrentIndex(kind_);
-  populate();
-  if (pick_ && first_ != 0) list_->typeChar(first_);
 }
 
 CMainDlg::~CMainDlg() {
@@ -328,8 +332,7 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  resultattr_ = kind_ - 1;
-  resultcode_ = list_->currentCode();
+  target_ = {kind_ - 1, list_->currentCode()};
   done(ResultTarget);
 }
 
@@ -340,10 +343,7 @@ void CMainDlg::onView() {
     runModal(dialog);
   } else {
     list_->setFocus();
-    CArticleDlg dialog(list_, source_->cursor(), 1, this);
-    if (runModal(dialog) == ResultTarget) {
-      resultattr_ = dialog.resultAttr();
-      resultcode_ = dialog.resultCode();
+    if (runArticle(list_, source_->cursor(), this, &target_)) {
       done(ResultTarget);
       return;
     }
@@ -353,8 +353,7 @@ void CMainDlg::onView() {
 
 void CMainDlg::onSelect(int result) {
   if (!list_->hasRows()) return;
-  resultcode_ = list_->currentCode();
-  resultattr_ = kind_ - 1;
+  target_ = {kind_ - 1, list_->currentCode()};
   done(result);
 }
 

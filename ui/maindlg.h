@@ -14,6 +14,7 @@
 #include <QDialog>
 
 #include "catalogue/browse.h"
+#include "ui/platform.h"
 
 class QCheckBox;
 class QComboBox;
@@ -29,6 +30,16 @@ class CMainDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name; a pick button's id is the
+  // result it ends the dialog with.
+  enum : int {
+    IdKindBox = 1010, IdPrevKind = 1006, IdNextKind = 1005, IdAppends = 1053, IdNewItem = 1023,
+    IdSearchView = 1022, IdList = 1017, IdView = 1034, IdXref = 1012, IdAppend = ResultAppend,
+    IdInsert = ResultInsert, IdCreate = 1007, IdDelete = 1029
+  };
+  // The object name of the line that says why a typed character was not taken.
+  static constexpr QLatin1String kNoticeName{"notice"};
+
   // first: pick mode only, a character (Windows-1252, 0 for none) that the
   // user already typed in the caller; the picker opens searching for it.
   CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first = 0);
@@ -36,8 +47,8 @@ class CMainDlg : public QDialog {
 
   // What the caller reads back: the kind shown last, and the choice.
   int kind() const { return kind_; }
-  int resultAttr() const { return resultattr_; }
-  int32_t resultCode() const { return resultcode_; }
+  int resultAttr() const { return target_.attr; }
+  int32_t resultCode() const { return target_.code; }
   bool newItem() const { return newitem_; }
 
   CRecListBox* list() const { return list_; }
@@ -59,8 +70,7 @@ class CMainDlg : public QDialog {
   std::unique_ptr<BrowseSource> source_;
   int mismatch_ = -1;
   bool newitem_ = false;
-  int resultattr_ = -1;
-  int32_t resultcode_ = -1;
+  XrefTarget target_;
 
   QComboBox* kindbox_;
   QPushButton* prevkind_;
@@ -78,6 +88,10 @@ class CMainDlg : public QDialog {
   QPushButton* delete_;
   QPushButton* close_;
 
+  void createControls();
+  void layOut();
+  void connectControls();
+  void setMode();
   void populate();
   void update(ListAction action, const std::string& text);
   void explainRefusal(const QString& typed);

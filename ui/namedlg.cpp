@@ -15,6 +15,7 @@
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/help.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
@@ -78,23 +79,60 @@ void nameFailure(ErrorCode rc, const char* format) {
     quill::warning(format, DB_ResultName(rc));
 }
 
+bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
+               CRecListBox* list, const char* format) {
+  const ErrorCode rc = DB_RenameRecord(cursor, kind, text.c_str(), true);
+  if (rc != quill::Ok) {
+    nameFailure(rc, format);
+    return false;
+  }
+  quill::capitalize(text.data(), 1);
+  if (list != nullptr) list->reposition(&text, true, -1);
+  const int caret = edit->cursorPosition();
+  edit->setText(fromStored(text));
+  edit->setCursorPosition(caret);
+  return true;
+}
+
+bool saveBeforeLeaving(const QLineEdit& edit, const std::function<void()>& save) {
+  if (!edit.isModified()) return true;
+  switch (ask("Changes have been made to current record. Do you want to save them?",
+              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
+    case Answer::Yes: save(); return true;
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
 CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent)
     : QDialog(parent), list_(list), cursor_(cursor), kind_(kind) {
   setObjectName(QStringLiteral("CNameDlg"));
   addHelpKey(this, QStringLiteral("names"));
-  prompt_ = withid(new QLabel, 1039);
-  edit_ = withid(new QLineEdit, 1038);
+  createControls();
+  layOut();
+  connectControls();
+  readonly_ = DB_Table(kind_).file().readonly();
+  edit_->setReadOnly(readonly_);
+  modify_->setEnabled(!readonly_);
+  prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
+  load();
+}
+
+void CNameDlg::createControls() {
+  prompt_ = withid(new QLabel, IdPrompt);
+  edit_ = withid(new QLineEdit, IdEdit);
   // A name too long is refused at Modify with its limit, never cut unseen.
   edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
-  prev_ = withid(new QPushButton(tr("&<")), 1033);
-  next_ = withid(new QPushButton(tr("&>")), 1002);
-  modify_ = withid(new QPushButton(tr("&Modify")), 1043);
-  close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);
-  for (QPushButton* b : {prev_, next_, close_}) b->setAutoDefault(false);
+  prev_ = plainButton(tr("&<"), IdPrevious);
+  next_ = plainButton(tr("&>"), IdNext);
+  modify_ = withid(new QPushButton(tr("&Modify")), IdModify);
+  close_ = plainButton(tr("&Close"), IDCANCEL);
   modify_->setDefault(true);
+}
 
+void CNameDlg::layOut() {
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(prev_);
   buttons->addWidget(next_);
@@ -106,18 +144,13 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   layout->addWidget(edit_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
+void CNameDlg::connectControls() {
   connect(modify_, &QPushButton::clicked, this, &CNameDlg::onModify);
   connect(prev_, &QPushButton::clicked, this, [this] { step(Qt::Key_Up); });
   connect(next_, &QPushButton::clicked, this, [this] { step(Qt::Key_Down); });
   connect(close_, &QPushButton::clicked, this, &CNameDlg::reject);
-
-  readonly_ = DB_Table(kind_).file().readonly();
-  edit_->setReadOnly(readonly_);
-  modify_->setEnabled(!readonly_);
-
-  prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
-  load();
 }
 
 void CNameDlg::load() {
@@ -153,30 +186,13 @@ void CNameDlg::onModify() {
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  const ErrorCode rc = DB_RenameRecord(cursor_, kind_, text.c_str(), true);
-  if (rc != quill::Ok) {
-    nameFailure(rc, "Record update failed; returned %s.");
-  } else {
-    quill::capitalize(text.data(), 1);
-    list_->reposition(&text, true, -1);
-    const int caret = edit_->cursorPosition();
-    edit_->setText(fromStored(text));
-    edit_->setCursorPosition(caret);
+  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; returned %s."))
     setWindowTitle(list_->selectedRowText());
-  }
   edit_->setModified(false);
   edit_->setFocus();
 }
 
-bool CNameDlg::leavecheck() {
-  if (!edit_->isModified()) return true;
-  switch (ask("Changes have been made to current record. Do you want to save them?",
-              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
-    case Answer::Yes: onModify(); return true;
-    case Answer::No: return true;
-    default: return false;
-  }
-}
+bool CNameDlg::leavecheck() { return saveBeforeLeaving(*edit_, [this] { onModify(); }); }
 
 void CNameDlg::step(int key) {
   if (list_ == nullptr || !leavecheck()) return;

@@ -2,6 +2,9 @@
 // list it was opened from. Changes are written at once.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include <QDialog>
 
 #include "catalogue/results.h"
@@ -19,6 +22,9 @@ class CNameDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
+  enum : int { IdPrompt = 1039, IdEdit = 1038, IdPrevious = 1033, IdNext = 1002, IdModify = 1043 };
+
   // list: the opener's list, whose current record is the one edited through
   // cursor; kind 1 artist, 2 song.
   CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent);
@@ -41,6 +47,9 @@ class CNameDlg : public QDialog {
   QPushButton* modify_;
   QPushButton* close_;
 
+  void createControls();
+  void layOut();
+  void connectControls();
   void load();
   void onModify();
   bool leavecheck();
@@ -56,5 +65,15 @@ bool typedName(const QString& text, int kind, std::string* out);
 // Shows why storing a name failed: a name of blanks only in words, any
 // other code through format ("... returned %s.").
 void nameFailure(ErrorCode rc, const char* format);
+
+// Renames the cursor's record to text (read by typedName) and shows the name as
+// stored in the edit, the caret where it was; the list (if any) follows the
+// record. A failure is shown through format; false then.
+bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
+               CRecListBox* list, const char* format);
+
+// Before leaving a record whose name was edited: asks whether to save it
+// (save does) and says whether to leave, false when the user cancels.
+bool saveBeforeLeaving(const QLineEdit& edit, const std::function<void()>& save);
 
 }  // namespace tracklore

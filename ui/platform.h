@@ -5,6 +5,7 @@
 // boxes).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -49,5 +50,12 @@ enum : int { IDOK = 1, IDCANCEL = 2 };
 
 // The dialog results that carry a choice back to the caller.
 enum : int { ResultTarget = 101, ResultInsert = 1040, ResultAppend = 1041 };
+
+// What an X-ref leads to: the attribute index (0 artist, 1 song) and the
+// artist's or song's Code; -1 each until a dialog ends with a target.
+struct XrefTarget {
+  int attr = -1;
+  int32_t code = -1;
+};
 
 }  // namespace tracklore

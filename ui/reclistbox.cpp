@@ -1,7 +1,6 @@
 #include "ui/reclistbox.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -12,16 +11,6 @@
 #include "ui/platform.h"
 
 namespace tracklore {
-
-namespace {
-
-// A text field as stored: up to its first NUL, never past its length.
-std::string fieldtext(quill::Field& field) {
-  const char* data = reinterpret_cast<const char*>(field.data());
-  return std::string(data, strnlen(data, static_cast<size_t>(std::max(field.length(), 0))));
-}
-
-}  // namespace
 
 CRecListBox::CRecListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -77,10 +66,10 @@ void CRecListBox::notify(ListAction action, const std::string& text) {
 std::string CRecListBox::rowtext() const {
   if (formatter_) return formatter_();
   quill::Rlist& cursor = source_->cursor();
-  std::string name = fieldtext(cursor.field(0));
+  std::string name = fieldText(cursor.field(0));
   if (second_ <= 0 || second_ >= cursor.nfields()) return name;
   quill::Field& field = cursor.field(second_);
-  if (field.type() == 'C') return textf("%s  %s", name.c_str(), fieldtext(field).c_str());
+  if (field.type() == 'C') return textf("%s  %s", name.c_str(), fieldText(field).c_str());
   return textf("%s  (%ld)", name.c_str(), static_cast<long>(field.aslong()));
 }
 
@@ -110,7 +99,7 @@ int32_t CRecListBox::currentCode() const {
 
 std::string CRecListBox::currentName() const {
   if (source_ == nullptr) return {};
-  return fieldtext(source_->cursor().field(0));
+  return fieldText(source_->cursor().field(0));
 }
 
 QString CRecListBox::selectedRowText() const {

@@ -57,6 +57,8 @@ class CRecListBox : public QListWidget {
   // Where a record lands when the window is laid out afresh around it and
   // the selected row lies outside the rows the keys keep it in.
   static constexpr int kLandingRow = kContext + 1;
+  // The lowest row the keys keep the selection in, in the smallest window.
+  static constexpr int kLowestKeptRow = kMinRows - 1 - kContext;
 
   using Notify = std::function<void(ListAction action, const std::string& text)>;
   // The text of the row of the source's current record.

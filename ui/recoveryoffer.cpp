@@ -20,7 +20,7 @@ bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& deta
                             "the index files and verifies the database.");
   QMessageBox box(QMessageBox::Question, QMessageBox::tr("Recover database"), text,
                   QMessageBox::Yes | QMessageBox::No, parent);
-  box.setObjectName(QStringLiteral("RecoveryOffer"));
+  box.setObjectName(kRecoveryOfferName);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   box.setDetailedText(fromStored(details));
@@ -37,7 +37,7 @@ void showRecoveryOutcome(QWidget* parent, bool recovered, const std::vector<std:
   if (!recovered && !lines.isEmpty()) text += QLatin1Char('\n') + lines.back();
   QMessageBox box(recovered ? QMessageBox::Information : QMessageBox::Warning,
                   QMessageBox::tr("Recovery"), text, QMessageBox::Ok, parent);
-  box.setObjectName(QStringLiteral("RecoveryOutcome"));
+  box.setObjectName(kRecoveryOutcomeName);
   box.setDetailedText(lines.join(QLatin1Char('\n')));
   runModal(box);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QLatin1String>
+
 class QWidget;
 
 namespace tracklore {
@@ -14,6 +16,10 @@ namespace tracklore {
 // files out of date or damaged (an interrupted change, a pack whose
 // reindex was declined).
 enum class RecoveryReason { UnfinishedEdit, StaleIndex };
+
+// The object names of the two boxes.
+inline constexpr QLatin1String kRecoveryOfferName{"RecoveryOffer"};
+inline constexpr QLatin1String kRecoveryOutcomeName{"RecoveryOutcome"};
 
 // Asks whether to recover now; No is the default, since recovery changes
 // the files. details: the engine's message about the failed open, if any.

@@ -41,9 +41,9 @@ CScanProgressDlg::CScanProgressDlg(QWidget* parent, int found) : QDialog(parent)
   // Modal, so that nothing else starts while the scan runs; its own Cancel
   // still gets its clicks.
   setWindowModality(Qt::ApplicationModal);
-  label_ = withid(new QLabel, 1023);
+  label_ = withid(new QLabel, IdLabel);
   label_->setMinimumWidth(label_->fontMetrics().averageCharWidth() * 48);
-  bar_ = withid(new QProgressBar, 1049);
+  bar_ = withid(new QProgressBar, IdBar);
   bar_->setRange(0, found > 0 ? found : 1);
   auto* cancel = withid(new QPushButton(tr("Cancel")), IDCANCEL);
   connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });

@@ -21,6 +21,9 @@ class CScanProgressDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
+  enum : int { IdLabel = 1023, IdBar = 1049 };
+
   CScanProgressDlg(QWidget* parent, int found);
   // Shows the count and lets the window handle its input (at most every
   // 50 ms); false once Cancel was pressed.
@@ -43,6 +46,7 @@ class CScanSummaryDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
   enum : int { IdSummary = 1201, IdShowReport = 1202, IdReport = 1203 };
   CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report);
 

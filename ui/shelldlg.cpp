@@ -47,7 +47,7 @@ namespace tracklore {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CAboutDlg"));
   setWindowTitle(tr("About Tracklore"));
-  auto* picture = withid(new QLabel, 159);
+  auto* picture = withid(new QLabel, IdPicture);
   picture->setPixmap(browsePixmap(64));
   auto* product = new QLabel(tr("Tracklore"));
   QFont big = product->font();
@@ -89,12 +89,12 @@ CProgressWnd::CProgressWnd(QWidget* parent)
   auto* frame = new QFrame;
   frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
   frame->setLineWidth(2);
-  label_ = withid(new QLabel(tr("Please wait....")), 1023);
+  label_ = withid(new QLabel(tr("Please wait....")), IdLabel);
   label_->setAlignment(Qt::AlignCenter);
   label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label_->setMinimumWidth(label_->fontMetrics().averageCharWidth() * 48);
   label_->setMinimumHeight(label_->fontMetrics().height() * 2);
-  bar_ = withid(new QProgressBar, 1049);
+  bar_ = withid(new QProgressBar, IdBar);
   bar_->setTextVisible(false);
   auto* inner = new QVBoxLayout(frame);
   inner->addWidget(label_);
@@ -122,7 +122,24 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
   setObjectName(QStringLiteral("CShellDlg"));
   setWindowTitle(tr("Tracklore"));
   setWindowIcon(appIcon());
+  createMenu();
+  createControls();
+  layOut();
+  connect(browse_, &QPushButton::clicked, this, &CShellDlg::onBrowse);
 
+  // Read-only is the safe way to look at a database that was just found.
+  readonly_->setChecked(true);
+  if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
+    // A folder asked for that does not exist: the current one is not meant.
+    refresh();
+    offerNewDatabase({});
+    refresh();
+  } else {
+    onOpen(false);
+  }
+}
+
+void CShellDlg::createMenu() {
   menubar_ = new QMenuBar(this);
   QMenu* database = menubar_->addMenu(tr("&Database"));
   QMenu* other = menubar_->addMenu(tr("&Other"));
@@ -152,29 +169,36 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
   other->addSeparator();
   withkey(add(other, tr("&Help"), CmdHelp, [this] { onHelp(); }), QKeySequence::HelpContents);
+}
 
-  auto* caption = new QLabel(tr("Current database directory"));
-  directory_ = withid(new QLineEdit, 1008);
+void CShellDlg::createControls() {
+  directory_ = withid(new QLineEdit, IdDirectory);
   directory_->setReadOnly(true);
   directory_->setMinimumWidth(directory_->fontMetrics().averageCharWidth() * 56);
   directory_->installEventFilter(this);
-  caption->setBuddy(directory_);
 
-  browse_ = withid(new QPushButton, 1013);
+  browse_ = withid(new QPushButton, IdBrowse);
   browse_->setAccessibleName(tr("Extra button"));
   browse_->setToolTip(tr("Browse the database"));
   browse_->setIcon(QIcon(browsePixmap(48)));
   browse_->setIconSize(QSize(48, 48));
   browse_->setDefault(true);
-  readonly_ = withid(new QCheckBox(tr("Use &read-only mode")), 1051);
-  status_ = withid(new QLabel(tr("Database closed")), 1050);
+  readonly_ = withid(new QCheckBox(tr("Use &read-only mode")), IdReadOnly);
+  status_ = withid(new QLabel(tr("Database closed")), IdStatus);
   QFont bold = status_->font();
   bold.setBold(true);
   status_->setFont(bold);
-  closedpic_ = withid(new QLabel, 153);
+  closedpic_ = withid(new QLabel, IdClosedPicture);
   closedpic_->setPixmap(databasePixmap(false, 40));
-  openpic_ = withid(new QLabel, 154);
+  openpic_ = withid(new QLabel, IdOpenPicture);
   openpic_->setPixmap(databasePixmap(true, 40));
+  outcome_ = new QLabel;
+  outcome_->setObjectName(kOutcomeName);
+}
+
+void CShellDlg::layOut() {
+  auto* caption = new QLabel(tr("Current database directory"));
+  caption->setBuddy(directory_);
 
   auto* pictures = new QGridLayout;
   pictures->addWidget(closedpic_, 0, 0);
@@ -194,25 +218,11 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
   layout->addWidget(directory_);
   layout->addSpacing(6);
   layout->addLayout(row);
-  outcome_ = new QLabel;
-  outcome_->setObjectName(QStringLiteral("outcome"));
   layout->addWidget(outcome_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setTabOrder(browse_, readonly_);
   setTabOrder(readonly_, directory_);
-  connect(browse_, &QPushButton::clicked, this, &CShellDlg::onBrowse);
-
-  // Read-only is the safe way to look at a database that was just found.
-  readonly_->setChecked(true);
-  if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
-    // A folder asked for that does not exist: the current one is not meant.
-    refresh();
-    offerNewDatabase({});
-    refresh();
-  } else {
-    onOpen(false);
-  }
 }
 
 QAction* CShellDlg::action(int command) const {

@@ -26,6 +26,8 @@ class CAboutDlg : public QDialog {
   Q_OBJECT
 
  public:
+  enum : int { IdPicture = 159 };  // control id of the picture
+
   explicit CAboutDlg(QWidget* parent);
 };
 
@@ -34,6 +36,9 @@ class CProgressWnd : public QDialog {
   Q_OBJECT
 
  public:
+  // Control ids, each control's object name.
+  enum : int { IdLabel = 1023, IdBar = 1049 };
+
   explicit CProgressWnd(QWidget* parent);
   QLabel* label() const { return label_; }
   QProgressBar* bar() const { return bar_; }
@@ -82,6 +87,15 @@ class CShellDlg : public QDialog {
     CmdScan = 32783,
   };
 
+  // Control ids, each control's object name.
+  enum : int {
+    IdDirectory = 1008, IdBrowse = 1013, IdReadOnly = 1051, IdStatus = 1050,
+    IdClosedPicture = 153, IdOpenPicture = 154
+  };
+  // The object name of the line that says what the last maintenance
+  // command did.
+  static constexpr QLatin1String kOutcomeName{"outcome"};
+
   // Opens the database of the current directory at once, read-only.
   explicit CShellDlg(QWidget* parent = nullptr, const ShellOptions& options = {});
 
@@ -121,6 +135,9 @@ class CShellDlg : public QDialog {
   ShellOptions options_;
   QLabel* outcome_;  // what the last maintenance command did
 
+  void createMenu();
+  void createControls();
+  void layOut();
   void refresh();
   // After an open that failed on what recovery mends, or that found an
   // unfinished edit: recover, say what was done, then open again.

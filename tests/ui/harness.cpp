@@ -15,6 +15,8 @@
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/errors.h"
+#include "ui/codec.h"
+#include "ui/maindlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
 
@@ -27,6 +29,14 @@ std::vector<std::string> g_reports;
 int g_beeps = 0;
 std::deque<Script> g_scripts;
 int g_unscripted = 0;
+
+// Puts the table's cursor on the record of that Code.
+bool seekCode(tracklore::FullTable& table, int32_t code) {
+  table.select(tracklore::T_Code);
+  uint8_t key[4];
+  quill::put4(key, code);
+  return table.seek(key, 4, quill::SeekEqual, quill::WhichAny) == 0;
+}
 
 int capture(int, const char* title, const char* text) {
   g_reports.push_back(std::string(title ? title : "") + ": " + (text ? text : ""));
@@ -122,6 +132,14 @@ void reset() {
   g_beeps = 0;
   g_scripts.clear();
   g_unscripted = 0;
+  tracklore::CMainDlg::setEnterAppends(true);
+}
+
+void checkClean() {
+  QCOMPARE(g_host.unexpected, 0);
+  QCOMPARE(g_unscripted, 0);
+  QVERIFY(g_scripts.empty());
+  QCOMPARE(g_host.waitdepth, 0);
 }
 
 TempDatabase::TempDatabase() {
@@ -147,10 +165,7 @@ int32_t TempDatabase::add(int kind, const char* text) {
 
 void TempDatabase::link(int32_t album, int r, int32_t attr) {
   tracklore::FullTable titles(tracklore::DB_Table(tracklore::TitleTable));
-  titles.select(tracklore::T_Code);
-  uint8_t key[4];
-  quill::put4(key, album);
-  titles.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  seekCode(titles, album);
   auto list = tracklore::DB_GetArticleAttributes(r, album);
   tracklore::DB_AddLink(*list, album, -1, attr, titles.cursor());
 }
@@ -161,24 +176,10 @@ std::string TempDatabase::name(int kind, int32_t code) {
   return buffer;
 }
 
-long TempDatabase::number(int kind, int32_t code, int field) {
-  tracklore::FullTable table(tracklore::DB_Table(kind));
-  table.select(tracklore::T_Code);
-  uint8_t key[4];
-  quill::put4(key, code);
-  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return -999;
-  return table.cursor().field(field).aslong();
-}
-
 std::string TempDatabase::text(int kind, int32_t code, int field) {
   tracklore::FullTable table(tracklore::DB_Table(kind));
-  table.select(tracklore::T_Code);
-  uint8_t key[4];
-  quill::put4(key, code);
-  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return "<none>";
-  quill::Field& f = table.cursor().field(field);
-  const char* data = reinterpret_cast<const char*>(f.data());
-  return std::string(data, strnlen(data, static_cast<size_t>(f.length())));
+  if (!seekCode(table, code)) return "<none>";
+  return tracklore::fieldText(table.cursor().field(field));
 }
 
 std::vector<int32_t> TempDatabase::contents(int32_t album, int r) {
@@ -189,6 +190,28 @@ std::vector<int32_t> TempDatabase::contents(int32_t album, int r) {
     out.push_back(list->rows().field(tracklore::F_Attr).aslong());
   } while (list->skip(1) == 0);
   return out;
+}
+
+Catalogue::Catalogue() {
+  using tracklore::ArtistTable, tracklore::SongTable, tracklore::TitleTable;
+  abbey = db.add(TitleTable, "Abbey Road");
+  letitbe = db.add(TitleTable, "Let It Be");
+  songsonly = db.add(TitleTable, "Songs Only");
+  beatles = db.add(ArtistTable, "The Beatles");
+  preston = db.add(ArtistTable, "Billy Preston");
+  orphan = db.add(ArtistTable, "Orphan");
+  together = db.add(SongTable, "Come Together");
+  something = db.add(SongTable, "Something");
+  getback = db.add(SongTable, "Get Back");
+  octopus = db.add(SongTable, "Octopus's Garden");
+  const std::pair<int32_t, std::vector<int32_t>> artists[] = {
+      {abbey, {beatles}}, {letitbe, {preston, beatles}}};
+  const std::pair<int32_t, std::vector<int32_t>> songs[] = {
+      {abbey, {together, something}}, {letitbe, {getback, together}}, {songsonly, {together, octopus}}};
+  for (const auto& [album, codes] : artists)
+    for (int32_t code : codes) db.link(album, 0, code);
+  for (const auto& [album, codes] : songs)
+    for (int32_t code : codes) db.link(album, 1, code);
 }
 
 std::vector<std::string> rows(const tracklore::CRecListBox& list) {

@@ -70,8 +70,12 @@ std::deque<Script>& scripts();
 int& unscripted();
 
 void init();
-// Forgets every answer, script, question, report, beep and setting.
+// Forgets every answer, script, question, report, beep and setting (the
+// pickers' Enter appends again).
 void reset();
+// After a test: no box or dialog came unanswered, every script ran and
+// every wait cursor was put back.
+void checkClean();
 
 // A fresh, empty database in a temporary directory, which becomes the
 // current directory; open for writing.
@@ -88,7 +92,6 @@ class TempDatabase {
   void link(int32_t album, int r, int32_t attr);
   // Field values by code.
   std::string name(int kind, int32_t code);
-  long number(int kind, int32_t code, int field);
   std::string text(int kind, int32_t code, int field);
   // The codes of an album's relation r, in Seq order.
   std::vector<int32_t> contents(int32_t album, int r);
@@ -97,6 +100,19 @@ class TempDatabase {
   QTemporaryDir dir_;
   QString previous_;
   bool ok_ = false;
+};
+
+// The small catalogue the dialog tests start from, in a fresh database:
+//   Abbey Road   The Beatles                 Come Together, Something
+//   Let It Be    Billy Preston, The Beatles  Get Back, Come Together
+//   Songs Only   -                           Come Together, Octopus's Garden
+// and the artist Orphan on no album. No album is marked complete yet.
+struct Catalogue {
+  TempDatabase db;
+  int32_t abbey, letitbe, songsonly;
+  int32_t beatles, preston, orphan;
+  int32_t together, something, getback, octopus;
+  Catalogue();
 };
 
 // A dialog's control by its id; a missing control ends the test program.

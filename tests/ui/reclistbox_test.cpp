@@ -34,7 +34,8 @@ class RecListBoxTest : public QObject {
   std::unique_ptr<uitest::TempDatabase> db_;
   std::unique_ptr<FullTable> source_;
   std::unique_ptr<CRecListBox> list_;
-  std::vector<std::pair<int, std::string>> notes_;
+  using Note = std::pair<ListAction, std::string>;
+  std::vector<Note> notes_;
 
   CRecListBox& list() { return *list_; }
   void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
@@ -56,6 +57,15 @@ class RecListBoxTest : public QObject {
     const std::string name = list().currentName();
     QVERIFY2(row(list(), list().currentRow()).startsWith(QString::fromStdString(name)),
              name.c_str());
+  }
+  // The window shows the artists from number top on (count rows, when
+  // given), with the selection on row at.
+  void window(int top, int at, int count = -1) {
+    if (count >= 0) QCOMPARE(list().count(), count);
+    QCOMPARE(row(list(), 0), artist(top));
+    QCOMPARE(list().currentRow(), at);
+    QCOMPARE(row(list(), at), artist(top + at));
+    checkCursor();
   }
 
  private slots:
@@ -91,9 +101,7 @@ class RecListBoxTest : public QObject {
     source_ = std::make_unique<FullTable>(DB_Table(ArtistTable));
     source_->select(T_Name);
     list_->bind(source_.get(), true, 2);
-    list_->setNotify([this](ListAction a, const std::string& t) {
-      notes_.push_back({static_cast<int>(a), t});
-    });
+    list_->setNotify([this](ListAction a, const std::string& t) { notes_.push_back({a, t}); });
     list_->fill(true, 0);
   }
   void cleanup() {
@@ -102,85 +110,44 @@ class RecListBoxTest : public QObject {
   }
 
   void fillShowsTheFirstTwelveRecords() {
-    QCOMPARE(list().count(), 12);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(row(list(), 11), artist(12));
-    QCOMPARE(list().currentRow(), 0);
+    window(1, 0, 12);
     QCOMPARE(list().position(), source_->recno());
-    checkCursor();
   }
 
-  void downWalksToRowSevenThenScrolls() {
-    key(Qt::Key_Down, Qt::NoModifier, 7);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 0), artist(1));
-    checkCursor();
-    key(Qt::Key_Down);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 0), artist(2));
-    QCOMPARE(row(list(), 7), artist(9));
-    QCOMPARE(list().count(), 12);
-    checkCursor();
-    // To the last record: it stays on row 7 with fewer rows below it.
-    key(Qt::Key_Down, Qt::NoModifier, 21);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(30));
-    QCOMPARE(list().count(), 8);
-    QCOMPARE(beeps(), 0);
-    checkCursor();
-    key(Qt::Key_Down);
-    QCOMPARE(beeps(), 1);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(30));
+  // Keys in turn from the first record, each with the window it leaves
+  // (count -1: not checked) and the beeps so far.
+  void theKeysFollowTheRowRules_data() {
+    QTest::addColumn<QList<QList<int>>>("steps");
+    const int down = Qt::Key_Down, up = Qt::Key_Up, pgdn = Qt::Key_PageDown, pgup = Qt::Key_PageUp;
+    const int ctrl = Qt::ControlModifier;
+    // {key, modifiers, times, top, at, count, beeps}
+    QTest::newRow("down walks to row 7, then scrolls; at the end it stays there")
+        << QList<QList<int>>{{down, 0, 7, 1, 7, 12, 0}, {down, 0, 1, 2, 7, 12, 0},
+                             {down, 0, 21, 23, 7, 8, 0}, {down, 0, 1, 23, 7, 8, 1}};
+    QTest::newRow("up walks to row 4, then scrolls, then on to the top")
+        << QList<QList<int>>{{pgdn, ctrl, 1, 25, 5, 6, 0}, {up, 0, 1, 25, 4, 6, 0},
+                             {up, 0, 1, 24, 4, 7, 0},      {up, 0, 20, 4, 4, 12, 0},
+                             {up, 0, 4, 1, 3, -1, 0},      {up, 0, 3, 1, 0, -1, 0},
+                             {up, 0, 1, 1, 0, -1, 1}};
+    QTest::newRow("control page keys go to the ends and keep the row")
+        << QList<QList<int>>{{down, 0, 6, 1, 6, -1, 0}, {pgdn, ctrl, 1, 24, 6, -1, 0},
+                             {pgup, ctrl, 1, 1, 0, 12, 0}};
+    QTest::newRow("page keys move eleven records")
+        << QList<QList<int>>{{pgdn, 0, 1, 5, 7, -1, 0},  {pgdn, 0, 1, 16, 7, -1, 0},
+                             {pgdn, 0, 1, 23, 7, 8, 0},  {pgdn, 0, 1, 23, 7, 8, 1},
+                             {pgup, 0, 1, 15, 4, -1, 1}, {pgup, 0, 2, 1, 0, -1, 1},
+                             {pgup, 0, 1, 1, 0, -1, 2}};
+  }
+  void theKeysFollowTheRowRules() {
+    QFETCH(QList<QList<int>>, steps);
+    for (const QList<int>& s : steps) {
+      key(s[0], Qt::KeyboardModifiers(s[1]), s[2]);
+      window(s[3], s[4], s[5]);
+      QCOMPARE(beeps(), s[6]);
+    }
   }
 
-  void upWalksToRowFourThenScrollsThenToTheTop() {
-    key(Qt::Key_PageDown, Qt::ControlModifier);
-    QCOMPARE(list().currentRow(), 5);
-    QCOMPARE(row(list(), 5), artist(30));
-    QCOMPARE(row(list(), 0), artist(25));
-    QCOMPARE(list().count(), 6);
-    key(Qt::Key_Up);
-    QCOMPARE(list().currentRow(), 4);
-    QCOMPARE(row(list(), 4), artist(29));
-    key(Qt::Key_Up);
-    QCOMPARE(list().currentRow(), 4);
-    QCOMPARE(row(list(), 4), artist(28));
-    QCOMPARE(row(list(), 0), artist(24));
-    QCOMPARE(list().count(), 7);
-    checkCursor();
-    key(Qt::Key_Up, Qt::NoModifier, 20);
-    QCOMPARE(row(list(), 4), artist(8));
-    QCOMPARE(list().currentRow(), 4);
-    QCOMPARE(list().count(), 12);
-    QCOMPARE(row(list(), 11), artist(15));
-    // Near the first record the selection moves on up.
-    key(Qt::Key_Up, Qt::NoModifier, 4);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(list().currentRow(), 3);
-    key(Qt::Key_Up, Qt::NoModifier, 3);
-    QCOMPARE(list().currentRow(), 0);
-    checkCursor();
-    QCOMPARE(beeps(), 0);
-    key(Qt::Key_Up);
-    QCOMPARE(beeps(), 1);
-    QCOMPARE(list().currentRow(), 0);
-  }
-
-  void controlPageKeysGoToTheEnds() {
-    key(Qt::Key_Down, Qt::NoModifier, 6);
-    key(Qt::Key_PageDown, Qt::ControlModifier);
-    // The selected row 6 is kept.
-    QCOMPARE(list().currentRow(), 6);
-    QCOMPARE(row(list(), 6), artist(30));
-    QCOMPARE(row(list(), 0), artist(24));
-    checkCursor();
-    key(Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(list().currentRow(), 0);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(list().count(), 12);
-    checkCursor();
-    // Ctrl held by its own key press works the same.
+  void controlHeldByItsOwnKeyPress() {
     QTest::keyPress(list_.get(), Qt::Key_Control);
     QTest::keyClick(list_.get(), Qt::Key_PageDown);
     QTest::keyRelease(list_.get(), Qt::Key_Control);
@@ -189,73 +156,34 @@ class RecListBoxTest : public QObject {
     QCOMPARE(row(list(), list().currentRow()), artist(19));
   }
 
-  void pageDownAndUpMoveElevenRecords() {
-    key(Qt::Key_PageDown);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(12));
-    QCOMPARE(row(list(), 0), artist(5));
-    checkCursor();
-    key(Qt::Key_PageDown);
-    QCOMPARE(row(list(), 7), artist(23));
-    key(Qt::Key_PageDown);
-    QCOMPARE(row(list(), list().currentRow()), artist(30));
-    QCOMPARE(beeps(), 0);
-    key(Qt::Key_PageDown);
-    QCOMPARE(beeps(), 1);
-    key(Qt::Key_PageUp);
-    QCOMPARE(list().currentRow(), 4);
-    QCOMPARE(row(list(), 4), artist(19));
-    checkCursor();
-    key(Qt::Key_PageUp, Qt::NoModifier, 2);
-    QCOMPARE(list().currentRow(), 0);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(beeps(), 1);
-    key(Qt::Key_PageUp);
-    QCOMPARE(beeps(), 2);
-  }
-
   void keysReportAMoveAndClearTheSearch() {
     QTest::keyClicks(list_.get(), "art");
     QCOMPARE(list().searchText(), std::string("art"));
     notes_.clear();
     key(Qt::Key_Down);
     QCOMPARE(list().searchText(), std::string());
-    QCOMPARE(notes_.size(), size_t(2));
-    QCOMPARE(notes_[0], std::make_pair(0, std::string()));
-    QCOMPARE(notes_[1], std::make_pair(3, std::string()));
+    QVERIFY(notes_ == (std::vector<Note>{{ListAction::Found, ""}, {ListAction::Moved, ""}}));
     notes_.clear();
     key(Qt::Key_Insert);
     key(Qt::Key_Delete);
     key(Qt::Key_Return);
-    QCOMPARE(notes_.size(), size_t(3));
-    QCOMPARE(notes_[0].first, 4);
-    QCOMPARE(notes_[1].first, 5);
-    QCOMPARE(notes_[2].first, 2);
+    QVERIFY(notes_ == (std::vector<Note>{{ListAction::InsertKey, ""}, {ListAction::DeleteKey, ""},
+                                         {ListAction::EnterKey, ""}}));
   }
 
   void aClickSelectsTheRowWhereItStands() {
     click(3);
-    QCOMPARE(list().currentRow(), 3);
-    checkCursor();
+    window(1, 3);
     click(10);
-    QCOMPARE(list().currentRow(), 10);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(row(list(), 10), artist(11));
-    checkCursor();
+    window(1, 10, 12);
     click(10);
-    QCOMPARE(list().currentRow(), 10);
     QCOMPARE(beeps(), 0);
     // Below the rows the keys keep it in, the next step brings it back.
     key(Qt::Key_Down);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(12));
-    QCOMPARE(list().count(), 12);
-    checkCursor();
+    window(5, 7, 12);
     click(1);
     key(Qt::Key_Up);
-    QCOMPARE(list().currentRow(), 1);
-    QCOMPARE(row(list(), 1), artist(5));
-    checkCursor();
+    window(4, 1);
   }
 
   void aDoubleClickOpensTheRowAndEndsTheSearch() {
@@ -265,61 +193,44 @@ class RecListBoxTest : public QObject {
                        list().visualItemRect(list().item(8)).center());
     QCOMPARE(list().currentRow(), 8);
     QCOMPARE(list().searchText(), std::string());
-    QCOMPARE(notes_.size(), size_t(2));
-    QCOMPARE(notes_[0], std::make_pair(0, std::string()));
-    QCOMPARE(notes_[1], std::make_pair(2, std::string()));
-    checkCursor();
+    QVERIFY(notes_ == (std::vector<Note>{{ListAction::Found, ""}, {ListAction::EnterKey, ""}}));
   }
 
   void theWheelScrollsTheWindowAndKeepsTheRow() {
     QApplication::setWheelScrollLines(3);
     key(Qt::Key_Down, Qt::NoModifier, 2);
     wheel(-120);
-    QCOMPARE(row(list(), 0), artist(4));
-    QCOMPARE(list().currentRow(), 2);
-    checkCursor();
+    window(4, 2);
     // Half notches add up.
     wheel(-60);
-    QCOMPARE(row(list(), 0), artist(4));
+    window(4, 2);
     wheel(-60);
-    QCOMPARE(row(list(), 0), artist(7));
+    window(7, 2);
     // No further than the last record on the last row, the first on the top.
     wheel(-120 * 10);
-    QCOMPARE(row(list(), 11), artist(30));
-    QCOMPARE(list().count(), 12);
-    QCOMPARE(list().currentRow(), 2);
-    checkCursor();
+    window(19, 2, 12);
     wheel(120 * 3);
-    QCOMPARE(row(list(), 0), artist(10));
+    window(10, 2);
     wheel(120 * 10);
-    QCOMPARE(row(list(), 0), artist(1));
-    QCOMPARE(list().currentRow(), 2);
-    checkCursor();
+    window(1, 2);
     QCOMPARE(beeps(), 0);
   }
 
   void aTallerListHoldsMoreRowsAndPagesByThem() {
     list_->resize(list_->width(), list_->height() + 8 * list().rowHeight());
     QCOMPARE(list().windowRows(), 20);
-    QCOMPARE(list().count(), 20);
-    QCOMPARE(row(list(), 19), artist(20));
+    window(1, 0, 20);
     key(Qt::Key_Down, Qt::NoModifier, 16);
     // Four rows stay in view below the selection.
-    QCOMPARE(list().currentRow(), 15);
-    QCOMPARE(row(list(), 15), artist(17));
-    QCOMPARE(row(list(), 0), artist(2));
+    window(2, 15);
     key(Qt::Key_PageUp);
     QCOMPARE(row(list(), list().currentRow()), artist(1));
     key(Qt::Key_PageDown);
     QCOMPARE(row(list(), list().currentRow()), artist(20));
-    checkCursor();
     // Smaller again: never below twelve rows, the selection back among them.
     list_->resize(list_->width(), list().rowHeight() * 5);
     QCOMPARE(list().windowRows(), 12);
-    QCOMPARE(list().count(), 12);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(20));
-    checkCursor();
+    window(13, 7, 12);
   }
 
   void theListShowsWhenItHasTheKeyboard() {
@@ -390,22 +301,21 @@ class RecListBoxTest : public QObject {
 
   void searchFindsByPrefixAndStopsAtAMismatch() {
     QTest::keyClicks(list_.get(), "artist 2");
-    QCOMPARE(notes_.back(), std::make_pair(0, std::string("artist 2")));
+    QVERIFY(notes_.back() == Note(ListAction::Found, "artist 2"));
     // Numbers compare by value: "02" is 2.
     QCOMPARE(row(list(), list().currentRow()), artist(2));
     QTest::keyClicks(list_.get(), "7");
     QCOMPARE(row(list(), list().currentRow()), artist(27));
     QTest::keyClicks(list_.get(), "x");
-    QCOMPARE(notes_.back(), std::make_pair(1, std::string("artist 27x")));
+    QVERIFY(notes_.back() == Note(ListAction::NotFound, "artist 27x"));
     QTest::keyClicks(list_.get(), "y");
-    QCOMPARE(notes_.back(), std::make_pair(1, std::string("artist 27xy")));
+    QVERIFY(notes_.back() == Note(ListAction::NotFound, "artist 27xy"));
     QCOMPARE(row(list(), list().currentRow()), artist(27));
     key(Qt::Key_Backspace, Qt::NoModifier, 2);
-    QCOMPARE(notes_.back(), std::make_pair(0, std::string("artist 27")));
+    QVERIFY(notes_.back() == Note(ListAction::Found, "artist 27"));
     key(Qt::Key_Backspace, Qt::NoModifier, 9);
-    QCOMPARE(notes_.back(), std::make_pair(0, std::string()));
-    QCOMPARE(list().currentRow(), 0);
-    QCOMPARE(row(list(), 0), artist(1));
+    QVERIFY(notes_.back() == Note(ListAction::Found, ""));
+    window(1, 0);
     QCOMPARE(beeps(), 0);
     key(Qt::Key_Backspace);
     QCOMPARE(beeps(), 1);
@@ -430,8 +340,7 @@ class RecListBoxTest : public QObject {
     list().fill(true, 0);
     notes_.clear();
     QTest::keyClicks(list_.get(), "b");
-    QCOMPARE(notes_.size(), size_t(1));
-    QCOMPARE(notes_[0], std::make_pair(4, std::string("b")));
+    QVERIFY(notes_ == (std::vector<Note>{{ListAction::InsertKey, "b"}}));
     QCOMPARE(list().searchText(), std::string());
     key(Qt::Key_Backspace);
     QCOMPARE(beeps(), 0);
@@ -467,12 +376,9 @@ class RecListBoxTest : public QObject {
   void repositionSeeksAKey() {
     std::string key = "Artist 17";
     list().reposition(&key, false, -1);
-    QCOMPARE(list().currentRow(), 5);
-    QCOMPARE(row(list(), 5), artist(17));
-    QCOMPARE(row(list(), 0), artist(12));
-    list().reposition(nullptr, false, 7);
-    QCOMPARE(list().currentRow(), 7);
-    QCOMPARE(row(list(), 7), artist(17));
+    window(12, CRecListBox::kLandingRow);
+    list().reposition(nullptr, false, CRecListBox::kLowestKeptRow);
+    window(10, CRecListBox::kLowestKeptRow);
   }
 };
 

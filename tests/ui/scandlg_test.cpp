@@ -54,7 +54,7 @@ class ScanDlgTest : public QObject {
 
     CShellDlg shell;  // opens the database read-only
     QVERIFY(!shell.action(CShellDlg::CmdScan)->isEnabled());
-    child<QCheckBox>(&shell, 1051)->setChecked(false);
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     shell.onClose();
     shell.onOpen(false);
     QVERIFY(shell.action(CShellDlg::CmdScan)->isEnabled());

@@ -2,36 +2,19 @@
 
 #include "tools/cli/echo.h"
 
-#include <array>
 #include <cstdio>
+
+#include "catalogue/cp1252.h"
 
 namespace tracklore::cli {
 
 namespace {
 
-// 0x80..0x9F; the rest of the table is Latin-1, where byte and character
-// have the same number.
-constexpr char32_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
-};
-
-constexpr std::array<char32_t, 256> make_table() {
-  std::array<char32_t, 256> table{};
-  for (int b = 0; b < 256; ++b) table[b] = static_cast<char32_t>(b);
-  for (int b = 0; b < 32; ++b) table[0x80 + b] = kHigh[b];
-  return table;
-}
-
-constexpr std::array<char32_t, 256> kTable = make_table();
-
 // The byte of a character, -1 when it has none.
 int byteof(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
   for (int b = 0x80; b < 0xA0; ++b)
-    if (kTable[b] == c) return b;
+    if (tracklore::cp1252char(static_cast<uint8_t>(b)) == c) return b;
   return -1;
 }
 
@@ -72,7 +55,7 @@ bool decodeutf8(std::string_view text, size_t* i, char32_t* c) {
   return true;
 }
 
-char32_t cp1252char(uint8_t byte) { return kTable[byte]; }
+char32_t cp1252char(uint8_t byte) { return tracklore::cp1252char(byte); }
 
 std::string utf8char(char32_t c) {
   std::string out;
@@ -97,7 +80,7 @@ std::string utf8char(char32_t c) {
 std::string toutf8(std::string_view stored) {
   std::string out;
   out.reserve(stored.size());
-  for (char b : stored) out += utf8char(kTable[static_cast<uint8_t>(b)]);
+  for (char b : stored) out += utf8char(tracklore::cp1252char(static_cast<uint8_t>(b)));
   return out;
 }
 

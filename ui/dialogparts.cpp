@@ -1,0 +1,36 @@
+#include "ui/dialogparts.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+#include "ui/platform.h"
+
+namespace tracklore {
+
+QPushButton* plainButton(const QString& text, int id) {
+  auto* b = withid(new QPushButton(text), id);
+  b->setAutoDefault(false);
+  return b;
+}
+
+void makeNarrow(QPushButton* button) {
+  button->setMaximumWidth(button->fontMetrics().averageCharWidth() * 6);
+}
+
+QHBoxLayout* besideButtons(QLayout* list, QLayout* buttons) {
+  auto* row = new QHBoxLayout;
+  row->addLayout(list, 1);
+  row->addLayout(buttons);
+  return row;
+}
+
+QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(list, 1);
+  row->addLayout(buttons);
+  return row;
+}
+
+int cycled(int index, int count, int by) { return (index + count + by) % count; }
+
+}  // namespace tracklore

@@ -1,0 +1,26 @@
+// Pieces that several dialogs build alike.
+#pragma once
+
+class QHBoxLayout;
+class QLayout;
+class QPushButton;
+class QString;
+class QWidget;
+
+namespace tracklore {
+
+// A push button with a control id that Enter elsewhere never presses.
+QPushButton* plainButton(const QString& text, int id);
+
+// A narrow "<" or ">" button beside a selector.
+void makeNarrow(QPushButton* button);
+
+// The list side of a dialog with its column of buttons on the right; the
+// list side takes the room a larger window gives.
+QHBoxLayout* besideButtons(QLayout* list, QLayout* buttons);
+QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons);
+
+// The entry before or after index among count entries, round the ends.
+int cycled(int index, int count, int by);
+
+}  // namespace tracklore
