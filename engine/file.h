@@ -31,6 +31,11 @@
 
 namespace quill {
 
+// How a file is opened: for reading only or also for writing, and whether
+// this handle keeps every other opener out (see the sharing mode above).
+enum class Access { ReadOnly, ReadWrite };
+enum class Sharing { Exclusive, Shared };
+
 class File {
  public:
   File() = default;
@@ -38,8 +43,8 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  int open(const char* path, int writable, int exclusive, int mode = 0);
-  int create(const char* path, int exclusive, int mode = 0);
+  int open(const char* path, Access access, Sharing sharing);
+  int create(const char* path, Sharing sharing);
   int close();
 
   int read(void* buffer, int32_t n);
@@ -113,7 +118,6 @@ class File {
   int readonly_ = 0;
   int exclusive_ = 0;
   int opened_ = 0;
-  int mode_ = 0;
   std::string name_;
   int32_t lockedlen_ = 0;
   bool defersync_ = false;
@@ -141,7 +145,7 @@ class File {
   void cachedwrite(int64_t position, const char* p, int32_t n);
   void dropblocks();
 
-  int adopt(int fd, const char* path, int writable, int exclusive, int mode);
+  void adopt(int fd, const char* path, Access access, Sharing sharing);
 };
 
 }  // namespace quill

@@ -73,7 +73,7 @@ struct Store {
     cont = continues;
   }
   void make(int pagesize, TreeInfo info, bool exclusive) {
-    ASSERT_EQ(file.create(path.c_str(), exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file.create(path.c_str(), exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setupwr(12, {{pagesize, 8}}), 0);
     ASSERT_EQ(Btree::writeinfo(&file, 0, info), 0);
     build();
@@ -82,7 +82,7 @@ struct Store {
   void reopen(bool exclusive = true) {
     tree.reset();
     ASSERT_EQ(file.close(), 0);
-    ASSERT_EQ(file.open(path.c_str(), 1, exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setuprd(), 0);
     build();
   }
@@ -251,7 +251,7 @@ TEST(Btree, RemovingTheOnlyEntryEmptiesTheTree) {
   EXPECT_EQ(s.file.slot(0).freehead, root);
   EXPECT_EQ(s.file.slot(0).inuse, 0);
   EXPECT_EQ(before.inuse, 1);
-  EXPECT_EQ(52 + 58 * s.file.slot(0).nfree, s.file.size());
+  EXPECT_EQ(52 + 58 * s.file.slot(0).nfree, s.file.length());
   s.reopen();
   EXPECT_EQ(s.tree->root(), -1);
   EXPECT_EQ(s.tree->height(), 0);
@@ -394,7 +394,7 @@ TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
   a.create_fixed(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
   Store b;
-  ASSERT_EQ(b.file.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(b.file.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(b.file.setuprd(), 0);
   b.build();
 
@@ -435,7 +435,7 @@ TEST(Btree, SharedOpenersSeeEachOthersUpdates) {
   Store a;
   a.create_fixed(58, false);
   Store b;
-  ASSERT_EQ(b.file.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(b.file.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(b.file.setuprd(), 0);
   b.build();
   for (int k = 1; k <= 60; ++k) ASSERT_EQ((k % 2 ? a : b).put(be32(k), k), Ok);

@@ -30,15 +30,15 @@ int in_child(F child) {
 TEST(File, OpenCreateAndClose) {
   TempDir dir;
   File f;
-  EXPECT_EQ(f.open("missing", 1, 0), -1);
+  EXPECT_EQ(f.open("missing", Access::ReadWrite, Sharing::Shared), -1);
   EXPECT_FALSE(f.isopen());
-  ASSERT_EQ(f.create("missing", 0), 0);
+  ASSERT_EQ(f.create("missing", Sharing::Shared), 0);
   EXPECT_EQ(f.size(), 0);
   EXPECT_EQ(f.name(), "missing");
   // A second open or create on an open File fails and leaves it alone.
   ASSERT_EQ(f.write("abc", 3), 0);
-  EXPECT_EQ(f.open("missing", 1, 0), -1);
-  EXPECT_EQ(f.create("other", 0), -1);
+  EXPECT_EQ(f.open("missing", Access::ReadWrite, Sharing::Shared), -1);
+  EXPECT_EQ(f.create("other", Sharing::Shared), -1);
   EXPECT_EQ(f.size(), 3);
   EXPECT_EQ(f.close(), 0);
   EXPECT_EQ(f.close(), 0);
@@ -48,7 +48,7 @@ TEST(File, OpenCreateAndClose) {
 TEST(File, ExactReadsAndZeroWrites) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("data", 1), 0);
+  ASSERT_EQ(f.create("data", Sharing::Exclusive), 0);
   ASSERT_EQ(f.write("0123456789", 10), 0);
   ASSERT_EQ(f.seek(0), 0);
   char buf[24];
@@ -74,12 +74,12 @@ TEST(File, WritesRefusedWhenReadOnlyOrClosed) {
   TempDir dir;
   {
     File f;
-    ASSERT_EQ(f.create("ro", 1), 0);
+    ASSERT_EQ(f.create("ro", Sharing::Exclusive), 0);
     ASSERT_EQ(f.write("abc", 3), 0);
   }
   test::CapturedReports reports;
   File f;
-  ASSERT_EQ(f.open("ro", 0, 1), 0);
+  ASSERT_EQ(f.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
   EXPECT_TRUE(f.readonly());
   EXPECT_EQ(f.write("x", 1), -1);
   EXPECT_EQ(reports.text(), "File::write: write failed (file 'ro' opened as readonly)\n");
@@ -93,7 +93,7 @@ TEST(File, WritesRefusedWhenReadOnlyOrClosed) {
 TEST(File, PositionsStopBelowTwoGiB) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("big", 1), 0);
+  ASSERT_EQ(f.create("big", Sharing::Exclusive), 0);
   ASSERT_EQ(f.seek(INT32_MAX - 2), 0);
   EXPECT_EQ(f.write("abcd", 4), -1);  // would reach 2 GiB
   EXPECT_EQ(f.write("ab", 2), 0);     // ends just below
@@ -103,7 +103,7 @@ TEST(File, PositionsStopBelowTwoGiB) {
 TEST(File, WriteFaultHookFailsChosenWrites) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("faulty", 1), 0);
+  ASSERT_EQ(f.create("faulty", Sharing::Exclusive), 0);
   int writes = 0;
   File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == 2; });
   EXPECT_EQ(f.write("a", 1), 0);
@@ -116,7 +116,7 @@ TEST(File, WriteFaultHookFailsChosenWrites) {
 TEST(File, WholeFileLockRemembersItsLength) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("grow", 0), 0);
+  ASSERT_EQ(f.create("grow", Sharing::Shared), 0);
   ASSERT_EQ(f.write("0123456789", 10), 0);
   EXPECT_EQ(f.lock(0, 0, 0, 0), 0);
   ASSERT_EQ(f.lock(1, 0, 0, 1), 0);  // bytes 0-9
@@ -124,7 +124,7 @@ TEST(File, WholeFileLockRemembersItsLength) {
   ASSERT_EQ(f.unlock(0, 0), 0);      // releases 0-9, not 0-13
   // Another handle may now lock the whole grown file exclusively.
   File other;
-  ASSERT_EQ(other.open("grow", 1, 0), 0);
+  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
   EXPECT_EQ(other.lock(2, 0, 0, 0), 0);
   EXPECT_EQ(other.unlock(0, 0), 0);
 }
@@ -132,38 +132,38 @@ TEST(File, WholeFileLockRemembersItsLength) {
 TEST(FileSharing, ExclusiveOpenKeepsOtherProcessesOut) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("table", 1), 0);
+  ASSERT_EQ(f.create("table", Sharing::Exclusive), 0);
   ASSERT_EQ(f.write("data", 4), 0);
   // Another process cannot open it shared or exclusive, nor truncate it.
   EXPECT_EQ(in_child([] {
               File g;
-              if (g.open("table", 1, 0) == 0) return 1;
-              if (g.open("table", 0, 1) == 0) return 2;
-              if (g.create("table", 1) == 0) return 3;
+              if (g.open("table", Access::ReadWrite, Sharing::Shared) == 0) return 1;
+              if (g.open("table", Access::ReadOnly, Sharing::Exclusive) == 0) return 2;
+              if (g.create("table", Sharing::Exclusive) == 0) return 3;
               return 0;
             }),
             0);
   EXPECT_EQ(f.size(), 4);
   // So can another handle in this process.
   File g;
-  EXPECT_EQ(g.open("table", 0, 0), -1);
+  EXPECT_EQ(g.open("table", Access::ReadOnly, Sharing::Shared), -1);
 }
 
 TEST(FileSharing, SharedOpenersCoexistButBlockExclusive) {
   TempDir dir;
   {
     File f;
-    ASSERT_EQ(f.create("table", 1), 0);
+    ASSERT_EQ(f.create("table", Sharing::Exclusive), 0);
     ASSERT_EQ(f.write("data", 4), 0);
   }
   File f;
-  ASSERT_EQ(f.open("table", 1, 0), 0);
+  ASSERT_EQ(f.open("table", Access::ReadWrite, Sharing::Shared), 0);
   EXPECT_EQ(in_child([] {
               File g;
-              if (g.open("table", 1, 0) != 0) return 1;  // shared beside shared
+              if (g.open("table", Access::ReadWrite, Sharing::Shared) != 0) return 1;  // shared beside shared
               File h;
-              if (h.open("table", 1, 1) == 0) return 2;  // no exclusive
-              if (h.create("table", 0) == 0) return 3;   // no truncation
+              if (h.open("table", Access::ReadWrite, Sharing::Exclusive) == 0) return 2;  // no exclusive
+              if (h.create("table", Sharing::Shared) == 0) return 3;   // no truncation
               return 0;
             }),
             0);
@@ -171,7 +171,7 @@ TEST(FileSharing, SharedOpenersCoexistButBlockExclusive) {
   f.close();
   EXPECT_EQ(in_child([] {
               File g;
-              return g.open("table", 1, 1) == 0 ? 0 : 1;
+              return g.open("table", Access::ReadWrite, Sharing::Exclusive) == 0 ? 0 : 1;
             }),
             0);
 }
@@ -180,11 +180,11 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   TempDir dir;
   {
     File f;
-    ASSERT_EQ(f.create("table", 0), 0);
+    ASSERT_EQ(f.create("table", Sharing::Shared), 0);
     ASSERT_EQ(f.write(nullptr, 100), 0);
   }
   File f;
-  ASSERT_EQ(f.open("table", 1, 0), 0);
+  ASSERT_EQ(f.open("table", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(f.lock(2, 0, 56, 0), 0);
 
   int ready[2];
@@ -192,7 +192,7 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   pid_t pid = fork();
   if (pid == 0) {
     File g;
-    if (g.open("table", 1, 0) != 0) _exit(1);
+    if (g.open("table", Access::ReadWrite, Sharing::Shared) != 0) _exit(1);
     if (g.lock(1, 0, 56, 0) == 0) _exit(2);   // conflicts, no waiting
     if (g.lock(2, 60, 10, 0) != 0) _exit(3);  // a disjoint range is free
     char c = 'r';
@@ -224,7 +224,7 @@ namespace {
 TEST(File, GatheredWritesReadBackAsWritten) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("gather", 1), 0);
+  ASSERT_EQ(f.create("gather", Sharing::Exclusive), 0);
   f.setreadcache(true);
   f.defersync(true);
   std::string expected;
@@ -265,7 +265,7 @@ TEST(File, GatheredWritesThatFailMakeTheNextSyncFail) {
               signal(SIGXFSZ, SIG_IGN);
               const rlimit limit = {2, 2};
               File f;
-              if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || f.create("limited", 1) != 0) return 2;
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || f.create("limited", Sharing::Exclusive) != 0) return 2;
               f.defersync(true);
               if (f.write("lost", 4) != 0) return 3;
               f.defersync(false);

@@ -20,7 +20,7 @@ using test::write_all;
 // The store of an index file with two trees: H = 12, areas of 8 bytes.
 void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
   MultiFile m;
-  ASSERT_EQ(m.create(path, 1), 0);
+  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{p0, 8}, {p1, 8}}), 0);
   ASSERT_EQ(m.close(), 0);
 }
@@ -35,7 +35,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
             "02000c0000000000000000000000000000040800ffffffff00000000ffffffff00000000440000004542fa03"
             "0800ffffffff00000000ffffffff000000004e00000045420000000000000000454200000000000000004542");
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", 1, 1), 0);
+  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setuprd(), 0);
   EXPECT_EQ(m.nslots(), 2);
   EXPECT_EQ(m.hlen(), 12);
@@ -47,10 +47,10 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
 TEST(MultiFile, ListEndsAtPageSizeZero) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", 1), 0);
+  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(0, {{64, 0}, {0, 0}, {128, 8}}), 0);
   EXPECT_EQ(m.nslots(), 1);
-  EXPECT_EQ(m.size(), 4 + 26 + 2);
+  EXPECT_EQ(m.length(), 4 + 26 + 2);
 }
 
 TEST(MultiFile, CorruptedMarkMakesSetupFail) {
@@ -62,14 +62,14 @@ TEST(MultiFile, CorruptedMarkMakesSetupFail) {
     b[static_cast<size_t>(at + 1)] = 'X';
     write_all("bad.idx", b);
     MultiFile m;
-    ASSERT_EQ(m.open("bad.idx", 0, 0), 0);
-    EXPECT_EQ(m.setuprd(), -1) << "mark at " << at;
+    ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
+    EXPECT_EQ(m.setuprd(), BadIndex) << "mark at " << at;
   }
   // A short store fails as well.
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
   MultiFile m;
-  ASSERT_EQ(m.open("bad.idx", 0, 0), 0);
-  EXPECT_EQ(m.setuprd(), -1);
+  ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
+  EXPECT_EQ(m.setuprd(), BadIndex);
 }
 
 TEST(MultiFile, InconsistentTablesAreRefused) {
@@ -104,8 +104,8 @@ TEST(MultiFile, InconsistentTablesAreRefused) {
       putle32(&b[static_cast<size_t>(d.at)], static_cast<uint32_t>(d.value));
     write_all("bad.idx", b);
     MultiFile m;
-    ASSERT_EQ(m.open("bad.idx", 0, 0), 0);
-    EXPECT_EQ(m.setuprd(), -1) << d.what;
+    ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
+    EXPECT_EQ(m.setuprd(), BadIndex) << d.what;
   }
 }
 
@@ -114,7 +114,7 @@ TEST(MultiFile, HeaderSlotsAndAreasSurviveReopening) {
   int32_t page = -1;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("t.idx", 1), 0);
+    ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
     ASSERT_EQ(m.setupwr(12, {{256, 8}, {128, 8}}), 0);
     const uint8_t header[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     ASSERT_EQ(m.writeheader(header), 0);
@@ -129,7 +129,7 @@ TEST(MultiFile, HeaderSlotsAndAreasSurviveReopening) {
     ASSERT_EQ(m.close(), 0);
   }
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(m.setuprd(), 0);
   uint8_t header[12];
   ASSERT_EQ(m.readheader(header), 0);
@@ -152,12 +152,12 @@ TEST(MultiFile, HeaderSlotsAndAreasSurviveReopening) {
 TEST(MultiFile, AddingAPageGrowsTheFileAndTheFreeList) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", 1), 0);
+  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{1024, 8}, {1018, 8}}), 0);
-  const int32_t before = m.size();
+  const int32_t before = m.length();
   const SlotDescr s = m.slot(0);
   ASSERT_EQ(m.addpage(0), 0);
-  EXPECT_EQ(m.size(), before + 1024);
+  EXPECT_EQ(m.length(), before + 1024);
   EXPECT_EQ(m.slot(0).inuse, s.inuse);
   EXPECT_EQ(m.slot(0).nfree, s.nfree + 1);
   EXPECT_EQ(m.slot(0).freehead, before);
@@ -169,13 +169,13 @@ TEST(MultiFile, AddingAPageGrowsTheFileAndTheFreeList) {
   // Pages of another slot interleave with it.
   ASSERT_EQ(m.addpage(1), 0);
   EXPECT_EQ(m.slot(1).freehead, before + 1024);
-  EXPECT_EQ(m.size(), before + 1024 + 1018);
+  EXPECT_EQ(m.length(), before + 1024 + 1018);
 }
 
 TEST(MultiFile, FreedPagesAreReusedLastFreedFirst) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", 1), 0);
+  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
   ASSERT_EQ(m.addpage(0), 0);
   ASSERT_EQ(m.addpage(0), 0);
@@ -205,7 +205,7 @@ TEST(MultiFile, FreedPagesAreReusedLastFreedFirst) {
 TEST(MultiFileDeathTest, TakingFromAnEmptyFreeListIsFatal) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", 1), 0);
+  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
   EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
               "MultiFile::use_free_page: no free page available");
@@ -214,7 +214,7 @@ TEST(MultiFileDeathTest, TakingFromAnEmptyFreeListIsFatal) {
 // A free list that runs in a circle: a -> b -> a, with a count of 3.
 void make_looping_free_list(const char* path, int32_t* a, int32_t* b) {
   MultiFile m;
-  ASSERT_EQ(m.create(path, 1), 0);
+  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
   ASSERT_EQ(m.addpage(0), 0);
   ASSERT_EQ(m.addpage(0), 0);
@@ -237,19 +237,19 @@ TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
   make_looping_free_list("loop.idx", &a, &b);
   {
     MultiFile m;
-    ASSERT_EQ(m.open("loop.idx", 1, 1), 0);
+    ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
     // Three pages claimed but only two in the file: refused at open.
-    EXPECT_EQ(m.setuprd(), -1);
+    EXPECT_EQ(m.setuprd(), BadIndex);
   }
   // Grow the file so that the counts fit; the loop remains.
   std::vector<unsigned char> bytes = read_all("loop.idx");
   bytes.resize(bytes.size() + 256, 0);
   write_all("loop.idx", bytes);
   MultiFile m;
-  ASSERT_EQ(m.open("loop.idx", 1, 1), 0);
+  ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setuprd(), 0);
   std::string problem;
-  EXPECT_EQ(m.walkfree(0, nullptr, &problem), -1);
+  EXPECT_EQ(m.walkfree(0, nullptr, &problem), BadIndex);
   EXPECT_NE(problem.find("longer than its count"), std::string::npos) << problem;
 
   EXPECT_EXIT(
@@ -268,7 +268,7 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
   TempDir dir;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("t.idx", 1), 0);
+    ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
     ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
     ASSERT_EQ(m.addpage(0), 0);
     ASSERT_EQ(m.addpage(0), 0);
@@ -279,7 +279,7 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
   putle32(&bytes[bytes.size() - 4], 40);
   write_all("t.idx", bytes);
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", 1, 1), 0);
+  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setuprd(), 0);
   EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
               "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
@@ -288,7 +288,7 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
 TEST(MultiFile, PagesStayOnTheGrid) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", 1), 0);
+  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
   ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), 0);  // grid of 128
   const int32_t base = m.pagebase();
   ASSERT_EQ(m.addpage(0), 0);
@@ -302,9 +302,13 @@ TEST(MultiFile, PagesStayOnTheGrid) {
   EXPECT_FALSE(m.pageok(-1, 256));
 
   // A file cut short mid-page is padded back onto the grid when it grows.
-  ASSERT_EQ(m.seek(m.size()), 0);
-  ASSERT_EQ(m.write(nullptr, 100), 0);
-  const int32_t len = m.size();
+  ASSERT_EQ(m.writeslot(0), Ok);
+  ASSERT_EQ(m.writeslot(1), Ok);
+  ASSERT_EQ(m.close(), Ok);
+  std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
+  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), Ok);
+  ASSERT_EQ(m.setuprd(), Ok);
+  const int32_t len = m.length();
   ASSERT_EQ(m.addpage(0), 0);
   EXPECT_EQ((m.slot(0).freehead - base) % 128, 0);
   EXPECT_GE(m.slot(0).freehead, len);
@@ -314,7 +318,7 @@ TEST(MultiFile, PositionsStayBelowTwoGigabytes) {
   TempDir dir;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("big.idx", 1), 0);
+    ASSERT_EQ(m.create("big.idx", Sharing::Exclusive), 0);
     ASSERT_EQ(m.setupwr(12, {{1024, 8}}), 0);
   }
   // A sparse file whose next page would reach 2 GiB.
@@ -322,11 +326,11 @@ TEST(MultiFile, PositionsStayBelowTwoGigabytes) {
   const int64_t pages = (int64_t{INT32_MAX} - base) / 1024;
   std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(base + pages * 1024));
   MultiFile m;
-  ASSERT_EQ(m.open("big.idx", 1, 1), 0);
+  ASSERT_EQ(m.open("big.idx", Access::ReadWrite, Sharing::Exclusive), 0);
   ASSERT_EQ(m.setuprd(), 0);
-  const int32_t len = m.size();
-  EXPECT_EQ(m.addpage(0), -1);
-  EXPECT_EQ(m.size(), len);
+  const int32_t len = m.length();
+  EXPECT_EQ(m.addpage(0), BadParam);
+  EXPECT_EQ(m.length(), len);
   EXPECT_EQ(m.slot(0).nfree, 0);
 }
 
@@ -335,7 +339,7 @@ TEST(MultiFile, ReadingASlotIsSkippedWhileHeldExclusively) {
   make_index_like("t.idx");
   {
     MultiFile m;
-    ASSERT_EQ(m.open("t.idx", 1, 1), 0);
+    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
     ASSERT_EQ(m.setuprd(), 0);
     ASSERT_EQ(m.addpage(0), 0);  // in memory only
     EXPECT_EQ(m.readslot(0), 0);
@@ -345,8 +349,8 @@ TEST(MultiFile, ReadingASlotIsSkippedWhileHeldExclusively) {
   }
   // Two sharing openers see each other's descriptors.
   MultiFile one, two;
-  ASSERT_EQ(one.open("t.idx", 1, 0), 0);
-  ASSERT_EQ(two.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(one.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
+  ASSERT_EQ(two.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(one.setuprd(), 0);
   ASSERT_EQ(two.setuprd(), 0);
   ASSERT_EQ(one.addpage(1), 0);
@@ -362,7 +366,7 @@ TEST(MultiFile, CacheReadsAPageOnceAndWritesThrough) {
   make_index_like("t.idx", 256, 256);
   {
     MultiFile m;
-    ASSERT_EQ(m.open("t.idx", 1, 1), 0);
+    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
     ASSERT_EQ(m.setuprd(), 0);
     ASSERT_EQ(m.addpage(0), 0);
     const int32_t p = m.slot(0).freehead;
@@ -393,7 +397,7 @@ TEST(MultiFile, CacheReadsAPageOnceAndWritesThrough) {
 
   // Shared: every operation reads its pages afresh.
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(m.setuprd(), 0);
   const long long reads = m.pagereads();
   m.beginop();
@@ -409,7 +413,7 @@ TEST(MultiFile, ClosingForgetsTheStore) {
   TempDir dir;
   make_index_like("t.idx");
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", 0, 0), 0);
+  ASSERT_EQ(m.open("t.idx", Access::ReadOnly, Sharing::Shared), 0);
   ASSERT_EQ(m.setuprd(), 0);
   ASSERT_EQ(m.close(), 0);
   EXPECT_EQ(m.nslots(), 0);
