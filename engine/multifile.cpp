@@ -31,8 +31,6 @@ void SlotDescr::encode(uint8_t* p) const {
   for (int32_t w : {root, inuse, freehead, nfree, areaoff}) putle32(p += 4, static_cast<uint32_t>(w));
 }
 
-MultiFile::MultiFile() = default;
-
 MultiFile::~MultiFile() { close(); }
 
 ErrorCode MultiFile::open(const char* path, Access access, Sharing sharing) {
@@ -59,15 +57,13 @@ ErrorCode MultiFile::close() {
   return file_.close() == 0 ? Ok : WriteFailed;
 }
 
+// A store that is gone leaves nothing behind: the next one starts as new.
 void MultiFile::forgetstore() {
-  writeback_ = false;
-  unreported_ = false;
-  slotdirty_.clear();
-  pendinghdr_.clear();
-  slots_.clear();
-  slots_.shrink_to_fit();
-  nslots_ = 0;
-  hlen_ = 0;
+  writeback_ = unreported_ = false;
+  std::vector<bool>().swap(slotdirty_);
+  std::vector<uint8_t>().swap(pendinghdr_);
+  std::vector<SlotDescr>().swap(slots_);
+  nslots_ = hlen_ = 0;
   pagebase_ = 0;
   grid_ = 1;
   length_ = -1;

@@ -61,7 +61,13 @@
 
 namespace quill {
 
+// A slot descriptor as the table in memory holds it; the fields in the
+// order of the layout above.
 struct SlotDescr {
+  static constexpr int kSize = 24;
+  void decode(const uint8_t* p);
+  void encode(uint8_t* p) const;
+
   int16_t pagesize = 0;
   int16_t arealen = 0;
   int32_t root = -1;
@@ -69,10 +75,6 @@ struct SlotDescr {
   int32_t freehead = -1;
   int32_t nfree = 0;
   int32_t areaoff = 0;
-
-  static constexpr int kSize = 24;
-  void decode(const uint8_t* p);
-  void encode(uint8_t* p) const;
 };
 
 // One slot as requested from setupwr. A page size of 0 ends the list early.
@@ -90,12 +92,9 @@ class MultiFile {
   static constexpr int kMaxArea = 4096;
   static constexpr int kDefaultCachePages = PageCache::kDefaultPages;
 
-  MultiFile();
-  ~MultiFile();
-  MultiFile(const MultiFile&) = delete;
-  MultiFile& operator=(const MultiFile&) = delete;
+  ~MultiFile();  // closes, writing back what write-back held
 
-  // ---- the file under the store ----
+  // ---- the file under the store (which makes the store uncopyable) ----
 
   ErrorCode open(const char* path, Access access, Sharing sharing);
   ErrorCode create(const char* path, Sharing sharing);
