@@ -21,7 +21,8 @@ std::string unwritablefile(const char* table, HeldFile held) {
     // Not even a shared reader gets in while another program holds the file
     // exclusively; a file that only refuses writers is read-only.
     quill::File reader;
-    if (reader.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) == 0) return path;
+    if (reader.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) == 0)
+      return path;
   }
   return "";
 }

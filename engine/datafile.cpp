@@ -106,7 +106,7 @@ int32_t DataFile::stamp() {
   return header_->stamp;
 }
 
-int DataFile::lockheader(int mode) { return file_.lock(mode, 0, kHeadLen, 1); }
+int DataFile::lockheader(int mode) { return file_.lock(lockmode(mode), 0, kHeadLen, Wait::Yes); }
 int DataFile::unlockheader() { return file_.unlock(0, kHeadLen); }
 
 void DataFile::init_finfo_tinfo() {

@@ -373,8 +373,8 @@ int32_t File::size() {
   return static_cast<int32_t>(st.st_size);
 }
 
-int File::lock(int mode, int32_t offset, int32_t length, int wait) {
-  if (mode == 0) return 0;
+int File::lock(LockMode mode, int32_t offset, int32_t length, Wait wait) {
+  if (mode == LockMode::None) return 0;
   if (!opened_) return -1;
   if (!pending_.empty() && flushpending() != 0) return -1;
   if (length == 0) {
@@ -388,7 +388,8 @@ int File::lock(int mode, int32_t offset, int32_t length, int wait) {
     if (length == 0) return 0;
   }
   if (offset < 0 || length < 0) return -1;
-  return range_lock(fd_, mode == 2 ? F_WRLCK : F_RDLCK, offset, length, wait != 0);
+  return range_lock(fd_, mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK, offset, length,
+                    wait == Wait::Yes);
 }
 
 int File::unlock(int32_t offset, int32_t length) {

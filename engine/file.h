@@ -35,6 +35,14 @@ namespace quill {
 // this handle keeps every other opener out (see the sharing mode above).
 enum class Access { ReadOnly, ReadWrite };
 enum class Sharing { Exclusive, Shared };
+// Byte-range locks, and whether taking one waits for its holder.
+enum class LockMode { None, Shared, Exclusive };
+enum class Wait { No, Yes };
+// The engine's numeric lock modes (0 none, 2 exclusive, else shared), for
+// callers that still pass them.
+inline LockMode lockmode(int mode) {
+  return mode == 0 ? LockMode::None : mode == 2 ? LockMode::Exclusive : LockMode::Shared;
+}
 
 class File {
  public:
@@ -65,9 +73,9 @@ class File {
   void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
 
-  // mode 0: nothing; 2: exclusive; other: shared. length 0: the whole file
-  // (offset 0, the current size, remembered for unlock(0, 0)).
-  int lock(int mode, int32_t offset, int32_t length, int wait);
+  // length 0: the whole file (offset 0, the current size, remembered for
+  // unlock(0, 0)). LockMode::None locks nothing and succeeds.
+  int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
   int unlock(int32_t offset, int32_t length);
 
   // A cache of 4 KiB blocks in front of reads, for a file held exclusively

@@ -28,7 +28,8 @@ void SlotDescr::decode(const uint8_t* p) {
 void SlotDescr::encode(uint8_t* p) const {
   putle16(p, static_cast<uint16_t>(pagesize));
   putle16(p + 2, static_cast<uint16_t>(arealen));
-  for (int32_t w : {root, inuse, freehead, nfree, areaoff}) putle32(p += 4, static_cast<uint32_t>(w));
+  for (int32_t w : {root, inuse, freehead, nfree, areaoff})
+    putle32(p += 4, static_cast<uint32_t>(w));
 }
 
 MultiFile::~MultiFile() { close(); }
@@ -43,7 +44,9 @@ ErrorCode MultiFile::create(const char* path, Sharing sharing) {
 
 ErrorCode MultiFile::flush() { return file_.flush() == 0 ? Ok : WriteFailed; }
 
-ErrorCode MultiFile::lock(int mode) { return file_.lock(mode, 0, 0, 1) == 0 ? Ok : TryAgain; }
+ErrorCode MultiFile::lock(LockMode mode) {
+  return file_.lock(mode, 0, 0, Wait::Yes) == 0 ? Ok : TryAgain;
+}
 
 ErrorCode MultiFile::unlock() { return file_.unlock(0, 0) == 0 ? Ok : TryAgain; }
 
@@ -449,7 +452,8 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
     const bool joins = k + 1 < ways.size() && ways[k + 1]->offset == way->offset + way->size &&
                        run.size() < kMaxJoin;
     if (joins) continue;
-    const bool written = rawwrite(ways[first]->offset, run.data(), static_cast<int>(run.size())) == Ok;
+    const int n = static_cast<int>(run.size());
+    const bool written = rawwrite(ways[first]->offset, run.data(), n) == Ok;
     for (size_t j = first; j <= k; ++j) ways[j]->dirty = !written;
     if (!written) rc = WriteFailed;
     run.clear();
@@ -540,7 +544,8 @@ ErrorCode MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
   if (writeback_ && size <= cache_.maxpage()) {
     if (way == nullptr) way = claim(offset);
     if (way != nullptr) {
-      if (cache_.bytes(way) != image) std::memcpy(cache_.bytes(way), image, static_cast<size_t>(size));
+      uint8_t* bytes = cache_.bytes(way);
+      if (bytes != image) std::memcpy(bytes, image, static_cast<size_t>(size));
       cache_.take(way, offset, size);
       cache_.changed(way);
       way->dirty = true;
@@ -556,7 +561,8 @@ ErrorCode MultiFile::savepage(int32_t offset, const uint8_t* image, int size) {
     if (way != nullptr) cache_.take(way, offset, size);
   }
   if (way != nullptr) {
-    if (cache_.bytes(way) != image) std::memcpy(cache_.bytes(way), image, static_cast<size_t>(size));
+    uint8_t* bytes = cache_.bytes(way);
+    if (bytes != image) std::memcpy(bytes, image, static_cast<size_t>(size));
     cache_.changed(way);
     way->dirty = false;
   }

@@ -109,8 +109,8 @@ class MultiFile {
   // File::defersync) it only notes that data is waiting.
   ErrorCode flush();
   void defersync(bool on) { file_.defersync(on); }
-  // The whole file as a byte-range lock (mode as File::lock), waiting.
-  ErrorCode lock(int mode);
+  // The whole file as a byte-range lock, waiting for its holder.
+  ErrorCode lock(LockMode mode);
   ErrorCode unlock();
 
   // ---- the store ----

@@ -145,7 +145,8 @@ ErrorCode Rlist::append(int lockmode) {
     return code;
   };
   if (index_ != nullptr) {
-    if (index_->setstamp(newstamp, CountChange::Add, 1, Index::Force::Later) != 0) return undo(WriteFailed);
+    if (index_->setstamp(newstamp, CountChange::Add, 1, Index::Force::Later) != 0)
+      return undo(WriteFailed);
     for (int t = ntags_ - 1; t >= 0; --t) {
       int size = buildkey(t);
       rc = addkey(t, keyptr(t), size, data);

@@ -79,7 +79,8 @@ class Model {
     tree_.reset();
     neighbour_.reset();
     ASSERT_EQ(file_.close(), 0);
-    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
+    const Sharing sharing = cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared;
+    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, sharing), 0);
     ASSERT_EQ(file_.setuprd(), 0);
     build();
   }

@@ -82,7 +82,8 @@ struct Store {
   void reopen(bool exclusive = true) {
     tree.reset();
     ASSERT_EQ(file.close(), 0);
-    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
+    const Sharing sharing = exclusive ? Sharing::Exclusive : Sharing::Shared;
+    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, sharing), 0);
     ASSERT_EQ(file.setuprd(), 0);
     build();
   }

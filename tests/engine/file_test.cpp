@@ -77,14 +77,14 @@ TEST(File, WholeFileLockRemembersItsLength) {
   File f;
   ASSERT_EQ(f.create("grow", Sharing::Shared), 0);
   ASSERT_EQ(f.write("0123456789", 10), 0);
-  EXPECT_EQ(f.lock(0, 0, 0, 0), 0);
-  ASSERT_EQ(f.lock(1, 0, 0, 1), 0);  // bytes 0-9
+  EXPECT_EQ(f.lock(LockMode::None, 0, 0, Wait::No), 0);
+  ASSERT_EQ(f.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
   ASSERT_EQ(f.write("more", 4), 0);
   ASSERT_EQ(f.unlock(0, 0), 0);      // releases 0-9, not 0-13
   // Another handle may now lock the whole grown file exclusively.
   File other;
   ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
-  EXPECT_EQ(other.lock(2, 0, 0, 0), 0);
+  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
   EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
@@ -121,7 +121,7 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   }
   File f;
   ASSERT_EQ(f.open("table", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(f.lock(2, 0, 56, 0), 0);
+  ASSERT_EQ(f.lock(LockMode::Exclusive, 0, 56, Wait::No), 0);
 
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -129,11 +129,11 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   if (pid == 0) {
     File g;
     if (g.open("table", Access::ReadWrite, Sharing::Shared) != 0) _exit(1);
-    if (g.lock(1, 0, 56, 0) == 0) _exit(2);   // conflicts, no waiting
-    if (g.lock(2, 60, 10, 0) != 0) _exit(3);  // a disjoint range is free
+    if (g.lock(LockMode::Shared, 0, 56, Wait::No) == 0) _exit(2);   // conflicts, no waiting
+    if (g.lock(LockMode::Exclusive, 60, 10, Wait::No) != 0) _exit(3);  // a disjoint range is free
     char c = 'r';
     if (::write(ready[1], &c, 1) != 1) _exit(4);
-    if (g.lock(2, 0, 56, 1) != 0) _exit(5);   // waits for the parent
+    if (g.lock(LockMode::Exclusive, 0, 56, Wait::Yes) != 0) _exit(5);   // waits for the parent
     _exit(0);
   }
   char c;
