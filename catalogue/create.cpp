@@ -15,6 +15,7 @@
 #include "engine/datafile.h"
 #include "engine/descr.h"
 #include "engine/errors.h"
+#include "engine/file.h"
 #include "engine/maintain.h"
 
 namespace tracklore {
@@ -67,7 +68,7 @@ int cancreate() {
                    "was changed.");
     return -1;
   }
-  std::remove(probe);
+  quill::File::removefile(probe);
   return 0;
 }
 

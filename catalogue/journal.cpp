@@ -148,7 +148,7 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
 
 bool readintent(const std::string& path, IntentEntry* entry) {
   quill::File file;
-  if (file.open(path.c_str(), 0, 0) != 0) return false;
+  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) != 0) return false;
   const int32_t size = file.size();
   if (size < static_cast<int32_t>(kHeadLength)) return false;
   uint8_t head[kHeadLength];
@@ -164,7 +164,7 @@ bool readintent(const std::string& path, IntentEntry* entry) {
 
 int markdone(const std::string& path) {
   quill::File file;
-  if (file.open(path.c_str(), 1, 1) != 0) return -1;
+  if (file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive) != 0) return -1;
   if (file.write(kDone, 4) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
@@ -257,7 +257,7 @@ ErrorCode Intent::begin() {
   }
   const std::vector<uint8_t> bytes = encodeintent(entry_);
   quill::File file;
-  if (file.create(path.c_str(), 1) != 0 ||
+  if (file.create(path.c_str(), quill::Sharing::Exclusive) != 0 ||
       file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
     active_ = false;
     return quill::WriteFailed;

@@ -55,8 +55,9 @@ int DB_RemoveStrayFiles(std::vector<std::string>* removed) {
     // nobody holds is left over. It goes while held here, so that nobody
     // takes it up in between.
     quill::File file;
-    if (file.open(name.c_str(), 0, 1) != 0) continue;
-    if (std::filesystem::remove(name, error)) {
+    if (file.open(name.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) != 0)
+      continue;
+    if (quill::File::removefile(name.c_str()) == 0) {
       ++count;
       if (removed != nullptr) removed->push_back(name);
     }

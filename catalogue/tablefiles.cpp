@@ -14,12 +14,15 @@ std::string unwritablefile(const char* table, HeldFile held) {
     if (!std::filesystem::exists(path, error) && !error) continue;
     // What root may do matters, not the mode bits: opening is the test.
     quill::File file;
-    if (file.open(path.c_str(), 1, held == HeldFile::Unwritable ? 1 : 0) == 0) continue;
+    const quill::Sharing sharing =
+        held == HeldFile::Unwritable ? quill::Sharing::Exclusive : quill::Sharing::Shared;
+    if (file.open(path.c_str(), quill::Access::ReadWrite, sharing) == 0) continue;
     if (held == HeldFile::Unwritable) return path;
     // Not even a shared reader gets in while another program holds the file
     // exclusively; a file that only refuses writers is read-only.
     quill::File reader;
-    if (reader.open(path.c_str(), 0, 0) == 0) return path;
+    if (reader.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) == 0)
+      return path;
   }
   return "";
 }

@@ -26,7 +26,7 @@ struct EntrySorter::Run {
 
   ~Run() {
     file.close();
-    if (!path.empty()) ::unlink(path.c_str());
+    if (!path.empty()) File::removefile(path.c_str());
   }
   const uint8_t* entry() const { return buffer.data() + at; }
   size_t entrysize(int datalen) const { return 2 + getle16(entry()) + static_cast<size_t>(datalen); }
@@ -134,7 +134,7 @@ int EntrySorter::spill() {
   char name[16];
   if (tmpcreate(name, "") != 0) return -1;
   run->path = name;
-  if (run->file.open(name, 1, 1) != 0) return -1;
+  if (run->file.open(name, Access::ReadWrite, Sharing::Exclusive) != 0) return -1;
   run->file.defersync(true);  // a scratch file: never worth a sync
   std::vector<uint8_t> out;
   out.reserve(std::min<size_t>(arena_.size(), 1u << 20));

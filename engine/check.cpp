@@ -90,10 +90,11 @@ void check_tree(Btree& tree, int t, std::vector<Entry> expected,
 
 // Bytes of the index file after every page that its slots count.
 void check_index_length(Index& index, std::vector<std::string>* notes) {
-  int64_t end = index.pagebase();
-  for (int t = 0; t < index.nslots(); ++t)
-    end += (int64_t{index.slot(t).inuse} + index.slot(t).nfree) * index.slot(t).pagesize;
-  int32_t length = index.size();
+  MultiFile& store = index.store();
+  int64_t end = store.pagebase();
+  for (int t = 0; t < store.nslots(); ++t)
+    end += (int64_t{store.slot(t).inuse} + store.slot(t).nfree) * store.slot(t).pagesize;
+  int32_t length = store.length();
   if (length > end && notes != nullptr)
     notes->push_back(format("the index file holds %ld bytes that belong to no page: the trace "
                             "of an interrupted page allocation, never read",

@@ -221,7 +221,7 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
     std::unique_ptr<Index> index(new (std::nothrow) Index(&table));
     chkalloc(index.get(), "DataFile::reindex");
     // Held exclusively, the store keeps its cached pages across inserts.
-    if (index->File::create(path.c_str(), 1) != 0) {
+    if (index->createfile(path.c_str()) != Ok) {
       removefile(path);
       return table.close(IndexCreate);
     }
@@ -270,7 +270,7 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
       h.ndeleted = h.nrecs - live;
       if (h.writehead(table.file()) != 0 || table.file().sync() != 0) rc = WriteFailed;
     }
-    if (rc == Ok && index->setstamp(h.stamp, 1, live) != 0) rc = WriteFailed;
+    if (rc == Ok && index->setstamp(h.stamp, CountChange::Set, live) != 0) rc = WriteFailed;
     if (rc == Ok && index->sync() != 0) rc = WriteFailed;
     if (index->close() != 0 && rc == Ok) rc = WriteFailed;
   }

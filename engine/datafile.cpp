@@ -17,7 +17,8 @@ const char* DataFile::basename_or_none() const {
 
 ErrorCode DataFile::opendata(const char* base, int readonly, int shared) {
   std::string path = stradd(base, ".db1");
-  if (file_.open(path.c_str(), !readonly, !shared) != 0) return DataOpen;
+  if (file_.open(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
+                 shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
   if (!shared) file_.setreadcache(true);
@@ -49,7 +50,7 @@ ErrorCode DataFile::open(const char* base, int readonly, int shared, int noindex
 
 ErrorCode DataFile::_create(const char* base) {
   std::string path = stradd(base, ".db1");
-  if (file_.create(path.c_str(), 1) != 0) return DataCreate;
+  if (file_.create(path.c_str(), Sharing::Exclusive) != 0) return DataCreate;
   header_ = std::make_unique<Header>();
   base_ = base;
   exclusive_ = 1;
@@ -105,7 +106,7 @@ int32_t DataFile::stamp() {
   return header_->stamp;
 }
 
-int DataFile::lockheader(int mode) { return file_.lock(mode, 0, kHeadLen, 1); }
+int DataFile::lockheader(int mode) { return file_.lock(lockmode(mode), 0, kHeadLen, Wait::Yes); }
 int DataFile::unlockheader() { return file_.unlock(0, kHeadLen); }
 
 void DataFile::init_finfo_tinfo() {

@@ -30,8 +30,8 @@ File::WriteFault& write_fault() {
 File::Observer* g_observer = nullptr;
 
 // Takes the flock that stands for the sharing mode, without waiting.
-bool take_share_lock(int fd, int exclusive) {
-  int how = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+bool take_share_lock(int fd, Sharing sharing) {
+  int how = (sharing == Sharing::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
   while (flock(fd, how) != 0)
     if (errno != EINTR) return false;
   return true;
@@ -91,42 +91,41 @@ int File::syncdir(const char* path) {
 
 File::~File() { close(); }
 
-int File::adopt(int fd, const char* path, int writable, int exclusive, int mode) {
+void File::adopt(int fd, const char* path, Access access, Sharing sharing) {
   fd_ = fd;
   position_ = 0;
   opened_ = 1;
-  exclusive_ = exclusive ? 1 : 0;
-  readonly_ = writable ? 0 : 1;
-  mode_ = mode;
+  exclusive_ = sharing == Sharing::Exclusive ? 1 : 0;
+  readonly_ = access == Access::ReadOnly ? 1 : 0;
   lockedlen_ = 0;
   storename(path);
-  return 0;
 }
 
-int File::open(const char* path, int writable, int exclusive, int mode) {
+int File::open(const char* path, Access access, Sharing sharing) {
   if (opened_) return -1;
-  int fd = ::open(path, (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  int fd = ::open(path, (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (fd < 0) return -1;
-  if (!take_share_lock(fd, exclusive)) {
+  if (!take_share_lock(fd, sharing)) {
     ::close(fd);
     return -1;
   }
-  return adopt(fd, path, writable, exclusive, mode);
+  adopt(fd, path, access, sharing);
+  return 0;
 }
 
-int File::create(const char* path, int exclusive, int mode) {
+int File::create(const char* path, Sharing sharing) {
   if (opened_) return -1;
   int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return -1;
   // Truncate only what nobody else holds: take the exclusive lock first and
   // relax it to shared afterwards when a shared open was asked for.
-  if (!take_share_lock(fd, 1) || ftruncate(fd, 0) != 0 ||
-      (!exclusive && !take_share_lock(fd, 0))) {
+  if (!take_share_lock(fd, Sharing::Exclusive) || ftruncate(fd, 0) != 0 ||
+      (sharing == Sharing::Shared && !take_share_lock(fd, Sharing::Shared))) {
     ::close(fd);
     return -1;
   }
   if (g_observer != nullptr) g_observer->created(path);
-  adopt(fd, path, 1, exclusive, mode);
+  adopt(fd, path, Access::ReadWrite, sharing);
   written_ = true;  // the truncation
   return 0;
 }
@@ -140,7 +139,6 @@ int File::close() {
   opened_ = 0;
   exclusive_ = 0;
   readonly_ = 0;
-  mode_ = 0;
   lockedlen_ = 0;
   defersync_ = false;
   unsynced_ = false;
@@ -375,8 +373,8 @@ int32_t File::size() {
   return static_cast<int32_t>(st.st_size);
 }
 
-int File::lock(int mode, int32_t offset, int32_t length, int wait) {
-  if (mode == 0) return 0;
+int File::lock(LockMode mode, int32_t offset, int32_t length, Wait wait) {
+  if (mode == LockMode::None) return 0;
   if (!opened_) return -1;
   if (!pending_.empty() && flushpending() != 0) return -1;
   if (length == 0) {
@@ -390,7 +388,8 @@ int File::lock(int mode, int32_t offset, int32_t length, int wait) {
     if (length == 0) return 0;
   }
   if (offset < 0 || length < 0) return -1;
-  return range_lock(fd_, mode == 2 ? F_WRLCK : F_RDLCK, offset, length, wait != 0);
+  return range_lock(fd_, mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK, offset, length,
+                    wait == Wait::Yes);
 }
 
 int File::unlock(int32_t offset, int32_t length) {

@@ -31,6 +31,19 @@
 
 namespace quill {
 
+// How a file is opened: for reading only or also for writing, and whether
+// this handle keeps every other opener out (see the sharing mode above).
+enum class Access { ReadOnly, ReadWrite };
+enum class Sharing { Exclusive, Shared };
+// Byte-range locks, and whether taking one waits for its holder.
+enum class LockMode { None, Shared, Exclusive };
+enum class Wait { No, Yes };
+// The engine's numeric lock modes (0 none, 2 exclusive, else shared), for
+// callers that still pass them.
+inline LockMode lockmode(int mode) {
+  return mode == 0 ? LockMode::None : mode == 2 ? LockMode::Exclusive : LockMode::Shared;
+}
+
 class File {
  public:
   File() = default;
@@ -38,8 +51,8 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  int open(const char* path, int writable, int exclusive, int mode = 0);
-  int create(const char* path, int exclusive, int mode = 0);
+  int open(const char* path, Access access, Sharing sharing);
+  int create(const char* path, Sharing sharing);
   int close();
 
   int read(void* buffer, int32_t n);
@@ -60,9 +73,9 @@ class File {
   void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
 
-  // mode 0: nothing; 2: exclusive; other: shared. length 0: the whole file
-  // (offset 0, the current size, remembered for unlock(0, 0)).
-  int lock(int mode, int32_t offset, int32_t length, int wait);
+  // length 0: the whole file (offset 0, the current size, remembered for
+  // unlock(0, 0)). LockMode::None locks nothing and succeeds.
+  int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
   int unlock(int32_t offset, int32_t length);
 
   // A cache of 4 KiB blocks in front of reads, for a file held exclusively
@@ -113,7 +126,6 @@ class File {
   int readonly_ = 0;
   int exclusive_ = 0;
   int opened_ = 0;
-  int mode_ = 0;
   std::string name_;
   int32_t lockedlen_ = 0;
   bool defersync_ = false;
@@ -141,7 +153,7 @@ class File {
   void cachedwrite(int64_t position, const char* p, int32_t n);
   void dropblocks();
 
-  int adopt(int fd, const char* path, int writable, int exclusive, int mode);
+  void adopt(int fd, const char* path, Access access, Sharing sharing);
 };
 
 }  // namespace quill

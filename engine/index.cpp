@@ -45,75 +45,91 @@ int Index::pagesize_for(const TagInfo& tag, int requested) {
   return 2 * h * (entry + 4) + 10;
 }
 
-int Index::readhdr() {
+ErrorCode Index::readhdr() {
   uint8_t h[kIndexHeaderLen];
   // The store's header length comes from the file: only ours fits the buffer.
-  if (hlen() != kIndexHeaderLen || readheader(h) != 0) return -1;
+  if (store_.hlen() != kIndexHeaderLen || store_.readheader(h) != Ok) return BadIndex;
   count_ = getles32(h);
   created_ = getles32(h + 4);
   stamp_ = getles32(h + 8);
-  return 0;
+  return Ok;
 }
 
-int Index::writehdr() {
+ErrorCode Index::writehdr() {
   uint8_t h[kIndexHeaderLen];
-  if (hlen() != kIndexHeaderLen) return -1;
+  if (store_.hlen() != kIndexHeaderLen) return BadIndex;
   putle32(h, static_cast<uint32_t>(count_));
   putle32(h + 4, static_cast<uint32_t>(created_));
   putle32(h + 8, static_cast<uint32_t>(stamp_));
-  return writeheader(h);
+  return store_.writeheader(h);
 }
 
-int Index::create(int32_t created, int32_t stamp, int pagesize) {
+ErrorCode Index::openfile(const char* path, Access access, Sharing sharing) {
+  return store_.open(path, access, sharing) == Ok ? Ok : IndexOpen;
+}
+
+ErrorCode Index::createfile(const char* path) {
+  return store_.create(path, Sharing::Exclusive) == Ok ? Ok : IndexCreate;
+}
+
+ErrorCode Index::create(int32_t created, int32_t stamp, int pagesize) {
   const std::vector<TagInfo>& tags = owner_->tinfo();
-  if (tags.empty()) return 0;
+  if (tags.empty()) return Ok;
   std::vector<SlotSetup> slots;
   for (const TagInfo& tag : tags) {
     int size = pagesize_for(tag, pagesize);
-    if (size > MultiFile::kMaxPageSize) return -1;
+    if (size > MultiFile::kMaxPageSize) return BadParam;
     slots.push_back({size, kTreeInfoLen});
   }
-  if (setupwr(kIndexHeaderLen, slots) != 0) return -1;
+  if (ErrorCode rc = store_.setupwr(kIndexHeaderLen, slots); rc != Ok) return rc;
   count_ = 0;
   created_ = created;
   stamp_ = stamp;
-  if (writehdr() != 0) return -1;
+  if (writehdr() != Ok) return WriteFailed;
   for (size_t t = 0; t < tags.size(); ++t) {
     uint8_t info[kTreeInfoLen];
     encode_treeinfo(info, tags[t].keylen, kEntryDataLen, tags[t].varlen ? 0 : 1, 0);
-    if (writearea(static_cast<int>(t), info) != 0) return -1;
+    if (store_.writearea(static_cast<int>(t), info) != Ok) return WriteFailed;
   }
   createtrees();
-  return flush();
+  return store_.flush();
 }
 
-int Index::open() {
-  if (setuprd() != 0 || readhdr() != 0) return -1;
-  if (check() != 0) return -2;
+ErrorCode Index::open() {
+  // Trees that cannot be read, or were built for other tags (a tag was
+  // added), under a header that does not claim to be in step are the trace
+  // of an interrupted change: out of date, not damaged.
+  auto unusable = [&] {
+    return readstamp() == Ok && !uptodate() ? IndexOutOfDate : BadIndex;
+  };
+  if (store_.setuprd() != Ok || readhdr() != Ok) return unusable();
+  if (!matches()) return stamp_ != owner_->header().stamp ? IndexOutOfDate : BadIndex;
   createtrees();
   for (const auto& tree : trees_)
-    if (tree->damaged() != nullptr) return -1;
-  return 0;
+    if (tree->damaged() != nullptr) return unusable();
+  return Ok;
 }
 
-int Index::check() {
+bool Index::matches() {
   const std::vector<TagInfo>& tags = owner_->tinfo();
-  if (tags.empty()) return 0;
-  if (hlen() != kIndexHeaderLen || nslots() != static_cast<int>(tags.size())) return -1;
-  for (int t = 0; t < nslots(); ++t) {
+  if (tags.empty()) return true;
+  if (store_.hlen() != kIndexHeaderLen || store_.nslots() != static_cast<int>(tags.size()))
+    return false;
+  for (int t = 0; t < store_.nslots(); ++t) {
+    const SlotDescr& slot = store_.slot(t);
     uint8_t info[kTreeInfoLen];
-    if (slot(t).arealen != kTreeInfoLen || readarea(t, info) != 0) return -1;
+    if (slot.arealen != kTreeInfoLen || store_.readarea(t, info) != Ok) return false;
     int keylen = getles16(info), datalen = getles16(info + 2), fixed = getles16(info + 4);
     int height = getles16(info + 6);
     const TagInfo& tag = tags[static_cast<size_t>(t)];
     if (keylen != tag.keylen || datalen != kEntryDataLen || fixed != (tag.varlen ? 0 : 1))
-      return -1;
+      return false;
     // A height beyond what 2 GiB of pages could hold, or a page too small
     // for four entries, can only come from damage.
-    if (height < 0 || height > 40 || slot(t).pagesize < min_pagesize(keylen, fixed)) return -1;
-    if ((slot(t).root == -1) != (height == 0)) return -1;
+    if (height < 0 || height > 40 || slot.pagesize < min_pagesize(keylen, fixed)) return false;
+    if ((slot.root == -1) != (height == 0)) return false;
   }
-  return 0;
+  return true;
 }
 
 void Index::createtrees() {
@@ -129,7 +145,7 @@ void Index::createtrees() {
     kd.ncomps = static_cast<int>(tags[static_cast<size_t>(t)].comps.size());
     kd.fields = fields.data();
     kd.nfields = static_cast<int>(fields.size());
-    trees_[static_cast<size_t>(t)] = std::make_unique<Btree>(this, t, compare_, continues_, &kd);
+    trees_[static_cast<size_t>(t)] = std::make_unique<Btree>(&store_, t, compare_, continues_, &kd);
   }
 }
 
@@ -140,53 +156,55 @@ int Index::uptodate() {
 
 // Held exclusively, the header in memory is the one on disk: reading it
 // again would only cost a system call per change.
-int Index::setstamp(int32_t stamp, int how, int32_t value, Force force) {
-  if (!exclusive() && readhdr() != 0) return -1;
-  if (how == 1) count_ = value;
-  else if (how == 2) count_ += value;
+ErrorCode Index::setstamp(int32_t stamp, CountChange how, int32_t value, Force force) {
+  if (!store_.exclusive() && readhdr() != Ok) return BadIndex;
+  if (how == CountChange::Set) count_ = value;
+  else if (how == CountChange::Add) count_ += value;
   if (stamp != 0) stamp_ = stamp;
-  if (writehdr() != 0) return -1;
-  return force == Force::Now ? flush() : 0;
+  if (writehdr() != Ok) return WriteFailed;
+  return force == Force::Now ? store_.flush() : Ok;
 }
 
-int Index::setwriteback(bool on) {
-  if (!on) return MultiFile::setwriteback(false);
-  if (!exclusive() || writeback()) return writeback() ? 0 : -1;
+ErrorCode Index::setwriteback(bool on) {
+  if (!on) return store_.setwriteback(false);
+  if (store_.writeback()) return Ok;
+  if (!store_.exclusive()) return BadParam;
   // On disk: unfinished, and forced there before any page can follow. In
   // memory (written back last): the true header.
   const int32_t truestamp = stamp_;
   stamp_ = INT32_MIN;
-  int rc = writehdr();
-  if (rc == 0) rc = File::sync();
+  ErrorCode rc = writehdr();
+  if (rc == Ok) rc = store_.sync();
   stamp_ = truestamp;
-  if (rc != 0 || MultiFile::setwriteback(true) != 0) return -1;
+  if (rc != Ok) return rc;
+  if (ErrorCode on_rc = store_.setwriteback(true); on_rc != Ok) return on_rc;
   return writehdr();
 }
 
-int Index::commit(int32_t stamp, int how, int32_t value) {
-  if (flush() != 0) return -1;
+ErrorCode Index::commit(int32_t stamp, CountChange how, int32_t value) {
+  if (store_.flush() != Ok) return WriteFailed;
   return setstamp(stamp, how, value);
 }
 
-int Index::mark(int32_t stamp) {
-  if (!exclusive() && readhdr() != 0) return -1;
+ErrorCode Index::mark(int32_t stamp) {
+  if (!store_.exclusive() && readhdr() != Ok) return BadIndex;
   stamp_ = stamp;
-  if (writehdr() != 0) return -1;
-  return flush();
+  if (writehdr() != Ok) return WriteFailed;
+  return store_.flush();
 }
 
-int Index::readstamp() {
-  uint8_t head[4 + kIndexHeaderLen];
-  if (seek(0) != 0 || read(head, sizeof head) != 0) return -1;
-  if (getles16(head + 2) != kIndexHeaderLen) return -1;
-  count_ = getles32(head + 4);
-  created_ = getles32(head + 8);
-  stamp_ = getles32(head + 12);
-  return 0;
+ErrorCode Index::readstamp() {
+  int hlen = 0;
+  std::vector<uint8_t> h;
+  if (store_.readfront(&hlen, &h) != Ok || hlen != kIndexHeaderLen) return BadIndex;
+  count_ = getles32(h.data());
+  created_ = getles32(h.data() + 4);
+  stamp_ = getles32(h.data() + 8);
+  return Ok;
 }
 
 int32_t Index::count() {
-  if (!exclusive() && readhdr() != 0) return -1;
+  if (!store_.exclusive() && readhdr() != Ok) return -1;
   return count_;
 }
 
@@ -195,7 +213,8 @@ int32_t Index::count() {
 ErrorCode DataFile::open_index(int readonly, int shared) {
   index_.reset(new Index(this));
   std::string path = stradd(base_, ".idx");
-  if (index_->File::open(path.c_str(), !readonly, !shared) != 0) {
+  if (index_->openfile(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
+                       shared ? Sharing::Shared : Sharing::Exclusive) != Ok) {
     index_.reset();
     return IndexOpen;
   }
@@ -205,14 +224,7 @@ ErrorCode DataFile::open_index(int readonly, int shared) {
 ErrorCode DataFile::check_index() {
   // Shared: the counters read before the locks were taken may be stale.
   if (refresh() != 0) return BadData;
-  int rc = index_->open();
-  // An index built for other tags but also behind the data file's changes
-  // (a tag was added) is out of date: a reindex brings it back.
-  if (rc == -2 && index_->storedstamp() != header_->stamp) return IndexOutOfDate;
-  // Trees that cannot be read under a header that does not claim to be in
-  // step are the trace of an interrupted change: out of date, not damaged.
-  if (rc == -1 && index_->readstamp() == 0 && !index_->uptodate()) return IndexOutOfDate;
-  if (rc != 0) return BadIndex;
+  if (ErrorCode rc = index_->open(); rc != Ok) return rc;
   return index_->uptodate() ? Ok : IndexOutOfDate;
 }
 
@@ -226,7 +238,7 @@ int DataFile::defersync(bool on) {
   if (!index_) return rc;
   index_->defersync(on);
   // Held exclusively, the index need not reach the file before the sync.
-  if (exclusive_ && index_->setwriteback(on) != 0) rc = -1;
+  if (exclusive_ && index_->setwriteback(on) != Ok) rc = -1;
   return rc;
 }
 
@@ -256,7 +268,9 @@ bool DataFile::batchpending() const {
   return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }
 
-int DataFile::lockindex(int mode) { return index_ ? index_->lock(mode, 0, 0, 1) : 0; }
-int DataFile::unlockindex() { return index_ ? index_->unlock(0, 0) : 0; }
+int DataFile::lockindex(int mode) {
+  return index_ && index_->store().lock(lockmode(mode)) != Ok ? -1 : 0;
+}
+int DataFile::unlockindex() { return index_ && index_->store().unlock() != Ok ? -1 : 0; }
 
 }  // namespace quill

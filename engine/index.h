@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/keys.h"
 #include "engine/multifile.h"
 
@@ -32,55 +33,69 @@ struct TagInfo;
 constexpr int kIndexHeaderLen = 12;
 constexpr int kEntryDataLen = 4;  // the record number, big-endian
 
-class Index : public MultiFile {
+// What setstamp and commit do with the stored record count.
+enum class CountChange { Keep, Set, Add };
+
+// Results are ErrorCode (see MultiFile). The trees reach the store through
+// its page transfers; everyone else through the operations below.
+class Index {
  public:
   explicit Index(DataFile* owner);
   ~Index();
+  Index(const Index&) = delete;
+  Index& operator=(const Index&) = delete;
 
-  using File::open;
+  ErrorCode openfile(const char* path, Access access, Sharing sharing);
+  ErrorCode createfile(const char* path);  // empty, held exclusively
   // Lays out one empty tree per tag in the freshly created file.
-  int create(int32_t created, int32_t stamp, int pagesize);
+  ErrorCode create(int32_t created, int32_t stamp, int pagesize);
   // Reads the store and its header, checks it against the tags, builds the
-  // trees. -1 when the store cannot be read, -2 when it was read but does
-  // not describe the data file's tags.
-  int open();
-  int check();
-  void createtrees();
+  // trees. IndexOutOfDate for an index that does not describe the data
+  // file (another set of tags, trees that cannot be read) but whose header
+  // says it was never in step with it: the trace of a change that a reindex
+  // finishes. BadIndex for anything else that cannot be read or used.
+  ErrorCode open();
+  ErrorCode close() { return store_.close(); }
   int uptodate();
-  // how 1 sets the count to value, 2 adds value; a non-zero stamp replaces
-  // the stored one. The header is read first and written back, and forced
-  // to disk unless the caller forces it later together with its pages.
+  // The count changes as `how` says; a non-zero stamp replaces the stored
+  // one. The header is read first and written back, and forced to disk
+  // unless the caller forces it later together with its pages.
   enum class Force { Now, Later };
-  int setstamp(int32_t stamp, int how, int32_t value, Force force = Force::Now);
+  ErrorCode setstamp(int32_t stamp, CountChange how, int32_t value, Force force = Force::Now);
   int32_t count();
   // As setstamp, for the header that makes changed trees trusted again:
   // their pages are forced to disk first, so that the header can never be
   // found there without them.
-  int commit(int32_t stamp, int how, int32_t value);
+  ErrorCode commit(int32_t stamp, CountChange how, int32_t value);
   // Stores a stamp that the data file does not carry yet, before trees
   // change: if the process or the power fails half way, the next open
   // finds the index out of date. Forced to disk before it returns: page
   // writes that follow it could otherwise reach the disk first.
-  int mark(int32_t stamp);
-  // Reads only the store's header, for an index whose trees cannot be
-  // read: its stamp and count still tell whether it was meant to be in
-  // step with the data file. 0 or -1.
-  int readstamp();
+  ErrorCode mark(int32_t stamp);
 
   // Many changes in a row (the file is held exclusively): pages, slots and
   // the header are written back only at sync, close or eviction. Meanwhile
   // the file carries a stamp that matches no data file, so a process that
   // ends before the write-back leaves an index reported out of date.
-  int setwriteback(bool on);
+  ErrorCode setwriteback(bool on);
+  bool writeback() const { return store_.writeback(); }
+  ErrorCode flush() { return store_.flush(); }
+  ErrorCode sync() { return store_.sync(); }
+  void defersync(bool on) { store_.defersync(on); }
+  void setcachepages(int pages) { store_.setcachepages(pages); }
+  long long pagereads() const { return store_.pagereads(); }
 
   Btree& tree(int t) { return *trees_[static_cast<size_t>(t)]; }
   int ntrees() const { return static_cast<int>(trees_.size()); }
+  // The paged store, for checkers that look at its slots and free lists.
+  MultiFile& store() { return store_; }
   int32_t created() const { return created_; }
   int32_t storedstamp() const { return stamp_; }
 
   static int pagesize_for(const TagInfo& tag, int requested);
 
  private:
+  MultiFile store_;
   DataFile* owner_;
   int32_t count_ = 0;
   int32_t created_ = 0;
@@ -90,8 +105,15 @@ class Index : public MultiFile {
   Comparator compare_;
   Continuation continues_;
 
-  int readhdr();
-  int writehdr();
+  ErrorCode readhdr();
+  ErrorCode writehdr();
+  // Whether the trees described by the store are the data file's tags.
+  bool matches();
+  void createtrees();
+  // Reads only the store's header, for an index whose trees cannot be
+  // read: its stamp and count still tell whether it was meant to be in
+  // step with the data file.
+  ErrorCode readstamp();
 };
 
 }  // namespace quill

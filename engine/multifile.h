@@ -31,12 +31,18 @@
 // A free page is all zeros except its last 4 bytes (offset P-4), which hold
 // the offset of the next free page, -1 at the end of the list.
 //
-// Every page transfer of the trees goes through loadpage/savepage/patchpage,
-// which keep a bounded, write-through page cache: every save reaches the
-// file at once, so the file is always what the format promises. While the
-// file is held exclusively nobody else can change it and cached pages stay
-// valid across operations; otherwise beginop() forgets them at the start of
-// each tree operation, so one operation still never reads a page twice.
+// The store holds its File and shows its users page transfers, slots,
+// areas and its header, never raw file positions. Pages pass through a
+// bounded cache (PageCache). Written through (the default), every save
+// reaches the file at once, so the file is always what the format
+// promises. While the file is held exclusively nobody else can change it:
+// cached pages and the file's length stay valid across operations;
+// otherwise beginop() forgets them at the start of each tree operation, so
+// one operation still never reads a page twice.
+//
+// Results are ErrorCode: Ok, WriteFailed for a write or sync that failed,
+// BadIndex for a store that cannot be read or does not hold together,
+// BadParam for a request outside the store, FileOpen/FileCreate.
 //
 // Damage: offsets read from the file are checked against the page area
 // (at or after the end of the areas, inside the file, on the grid of the
@@ -49,11 +55,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/file.h"
+#include "engine/pagecache.h"
 
 namespace quill {
 
+// A slot descriptor as the table in memory holds it; the fields in the
+// order of the layout above.
 struct SlotDescr {
+  static constexpr int kSize = 24;
+  void decode(const uint8_t* p);
+  void encode(uint8_t* p) const;
+
   int16_t pagesize = 0;
   int16_t arealen = 0;
   int32_t root = -1;
@@ -61,10 +75,6 @@ struct SlotDescr {
   int32_t freehead = -1;
   int32_t nfree = 0;
   int32_t areaoff = 0;
-
-  static constexpr int kSize = 24;
-  void decode(const uint8_t* p);
-  void encode(uint8_t* p) const;
 };
 
 // One slot as requested from setupwr. A page size of 0 ends the list early.
@@ -73,53 +83,77 @@ struct SlotSetup {
   int arealen = 0;
 };
 
-class MultiFile : public File {
+class MultiFile {
  public:
   static constexpr int kMinPageSize = 16;       // header, a child and a free link
   static constexpr int kMaxPageSize = 32767;    // a signed 16-bit field
   static constexpr int kMaxSlots = 4096;
   static constexpr int kMaxHeader = 4096;
   static constexpr int kMaxArea = 4096;
-  static constexpr int kDefaultCachePages = 16384;
+  static constexpr int kDefaultCachePages = PageCache::kDefaultPages;
 
-  MultiFile();
-  ~MultiFile();
+  ~MultiFile();  // closes, writing back what write-back held
 
-  // Frees the slot table and the cached pages, then closes the file.
-  int close();
+  // ---- the file under the store (which makes the store uncopyable) ----
+
+  ErrorCode open(const char* path, Access access, Sharing sharing);
+  ErrorCode create(const char* path, Sharing sharing);
+  // Writes back what write-back mode held, frees the slot table and the
+  // cached pages, then closes the file.
+  ErrorCode close();
+  bool isopen() const { return file_.isopen(); }
+  bool readonly() const { return file_.readonly(); }
+  bool exclusive() const { return file_.exclusive(); }
+  const std::string& name() const { return file_.name(); }
+  // Forces what was written to disk; while sync is deferred (see
+  // File::defersync) it only notes that data is waiting.
+  ErrorCode flush();
+  void defersync(bool on) { file_.defersync(on); }
+  // The whole file as a byte-range lock, waiting for its holder.
+  ErrorCode lock(LockMode mode);
+  ErrorCode unlock();
+
+  // ---- the store ----
 
   // Writes a new store from offset 0 of the freshly created file.
-  int setupwr(int hlen, const std::vector<SlotSetup>& slots);
-  // Reads the store of an opened file; -1 for a short read, a missing mark
-  // or a header and slot table that do not describe a consistent store.
-  int setuprd();
+  ErrorCode setupwr(int hlen, const std::vector<SlotSetup>& slots);
+  // Reads the store of an opened file; BadIndex for a short read, a missing
+  // mark or a header and slot table that do not describe a consistent store.
+  ErrorCode setuprd();
+  // The slot count and header length at the front of the file, and the
+  // header as long as the file says, without setting up the store: for an
+  // owner whose store cannot be read.
+  ErrorCode readfront(int* hlen, std::vector<uint8_t>* header);
 
-  int readheader(void* buffer);
-  int writeheader(const void* buffer);
+  ErrorCode readheader(void* buffer);
+  ErrorCode writeheader(const void* buffer);
 
-  // Skipped (0, nothing changes) while the file is held exclusively unless
-  // forced: then the in-memory table is authoritative. -1 when the read
-  // fails or the descriptor on file is not plausible for this store (the
-  // table in memory then stays as it was).
-  int readslot(int i, bool force = false);
-  int writeslot(int i);
+  // Skipped (Ok, nothing changes) while the file is held exclusively unless
+  // forced: then the in-memory table is authoritative. BadIndex when the
+  // read fails or the descriptor on file is not plausible for this store
+  // (the table in memory then stays as it was).
+  ErrorCode readslot(int i, bool force = false);
+  ErrorCode writeslot(int i);
 
-  int readarea(int i, void* buffer);
-  int writearea(int i, const void* buffer);
+  ErrorCode readarea(int i, void* buffer);
+  ErrorCode writearea(int i, const void* buffer);
 
   // P(i) bytes at offset; the buffer on success, null on failure.
   uint8_t* readpage(int i, int32_t offset, uint8_t* buffer);
   const uint8_t* writepage(int i, int32_t offset, const uint8_t* buffer);
 
-  // Takes the head of slot i's free list. An empty list is fatal, and so is
-  // a list that leads outside the page area, into a page that is not blank
-  // or past its count.
+  // Takes the head of slot i's free list. Ends the process through fatal()
+  // when the list is empty, leads outside the page area, into a page that
+  // is not blank or past its count.
   int32_t use_free_page(int i);
   // Puts a page on the list; it is expected to be blank already (the trees
-  // zero a page before they give it back).
-  int freepage(int i, int32_t offset);
-  // Appends a blank page and frees it. -1 when the file would reach 2 GiB.
-  int addpage(int i);
+  // zero a page before they give it back). Fatal for a page outside the
+  // page area or the list's own head.
+  ErrorCode freepage(int i, int32_t offset);
+  // Appends a blank page and frees it. BadParam when the file would reach
+  // 2 GiB. In write-back mode the page exists only in the cache until it is
+  // written back.
+  ErrorCode addpage(int i);
 
   SlotDescr& slot(int i) { return slots_[static_cast<size_t>(i)]; }
   const SlotDescr& slot(int i) const { return slots_[static_cast<size_t>(i)]; }
@@ -141,37 +175,41 @@ class MultiFile : public File {
   // so that it need not be checked again while it stays unchanged.
   void markchecked(int32_t offset, int size);
   // Writes the whole page at once and keeps the cached copy in step.
-  int savepage(int32_t offset, const uint8_t* image, int size);
+  ErrorCode savepage(int32_t offset, const uint8_t* image, int size);
   // Writes n bytes at offset `within` inside the page at pageoff.
-  int patchpage(int32_t pageoff, int size, int within, const void* bytes, int n);
+  ErrorCode patchpage(int32_t pageoff, int size, int within, const void* bytes, int n);
 
-  // Whether a page of `size` bytes can lie at offset: inside the file, at
+  // Whether a page of `size` bytes can lie at offset: inside the store, at
   // or after the first page position, on the grid of the page sizes.
   bool pageok(int32_t offset, int size);
   // First byte after the areas: where pages begin.
   int32_t pagebase() const { return pagebase_; }
-  // The file's length as last known (refreshed by beginop when shared).
+  // The store's length: the file's, with the pages that write-back mode
+  // added and not yet wrote. Refreshed by beginop when shared.
   int32_t length();
 
   // Walks the free list of slot i, counting against the free count; the
-  // offsets go to `pages` when given. -1 (with a description in `problem`)
-  // for a link outside the page area, a page that is not blank, a loop or a
-  // length that differs from the count. Never fatal: for checkers.
-  int walkfree(int i, std::vector<int32_t>* pages, std::string* problem);
+  // offsets go to `pages` when given. BadIndex (with a description in
+  // `problem`) for a link outside the page area, a page that is not blank,
+  // a loop or a length that differs from the count. Never fatal: for
+  // checkers.
+  ErrorCode walkfree(int i, std::vector<int32_t>* pages, std::string* problem);
 
   // Write-back mode, for many changes in a row on a file held exclusively:
-  // page, slot descriptor and header writes stay in memory until
-  // flushpages(), sync() or close() write them (pages first, the header
-  // last), or a page is evicted. The owner makes sure that what the file
-  // holds meanwhile is recognised as unfinished (the index marks itself out
-  // of date). Turning it off writes everything out.
-  int setwriteback(bool on);
+  // page, slot descriptor and header writes, and new pages, stay in memory
+  // until flushpages(), sync() or close() write them (pages first, in file
+  // order with neighbours joined, the header last), or a page is evicted.
+  // The owner makes sure that what the file holds meanwhile is recognised
+  // as unfinished (the index marks itself out of date). Turning it off
+  // writes everything out.
+  ErrorCode setwriteback(bool on);
   bool writeback() const { return writeback_; }
-  int flushpages(bool withheader = true);
+  ErrorCode flushpages(bool withheader = true);
   // Writes everything out and forces it to disk; a held-back header only
-  // after the pages and slots are there. -1 also when a page write failed
-  // since the last sync where its caller could not hear of it (an eviction).
-  int sync();
+  // after the pages and slots are there. WriteFailed also when a page write
+  // failed since the last sync where its caller could not hear of it (an
+  // eviction).
+  ErrorCode sync();
 
   // Names the content of a cached page: the same non-zero token means the
   // same bytes as when it was handed out; 0 when the page is not cached.
@@ -183,63 +221,38 @@ class MultiFile : public File {
   long long pagereads() const { return pagereads_; }
 
  private:
-  struct CacheWay {
-    int32_t offset = -1;
-    int32_t size = 0;
-    uint32_t generation = 0;
-    uint32_t stamp = 0;
-    bool checked = false;
-    bool dirty = false;  // changed in write-back mode, not yet in the file
-    uint64_t edit = 0;   // changes with every new content of the way
-  };
+  using Way = PageCache::Way;
 
+  File file_;
+  PageCache cache_;
   int16_t nslots_ = 0;
   int16_t hlen_ = 0;
   std::vector<SlotDescr> slots_;
   int32_t pagebase_ = 0;
   int32_t grid_ = 1;          // gcd of the page sizes
   int32_t length_ = -1;       // -1: unknown
-  int maxpage_ = 0;
-
-  // Set-associative cache, 4 ways per set; a generation number forgets
-  // everything at once.
-  static constexpr int kWays = 4;
-  int cachepages_ = kDefaultCachePages;
-  int nsets_ = 0;
-  int nsetbits_ = 0;
-  std::vector<CacheWay> ways_;
-  // Allocated without being touched, so memory is only committed for the
-  // pages that are actually cached.
-  std::unique_ptr<uint8_t[]> cachebytes_;
-  uint32_t generation_ = 1;
-  uint32_t clock_ = 0;
   std::vector<uint8_t> scratch_;  // used when the cache is off
-  uint64_t edits_ = 0;
   bool writeback_ = false;
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
   bool unreported_ = false;  // a page write failed out of its caller's sight
   long long pagereads_ = 0;
 
-  void layout();                  // pagebase_, grid_, maxpage_, cache geometry
-  void dropcache();
-  size_t setof(int32_t offset) const;
-  CacheWay* lookup(int32_t offset, int size);
-  uint8_t* waybytes(const CacheWay* way);
-  CacheWay* victim(int32_t offset);
+  void adopt(std::vector<SlotDescr> table, int hlen);  // the store's geometry
+  void forgetstore();
   // A way for the page at offset, its old dirty content written out first;
   // null when there is none or that write fails (the page then stays dirty
   // and the next sync fails).
-  CacheWay* claim(int32_t offset);
-  void takeway(CacheWay* way, int32_t offset, int size);
+  Way* claim(int32_t offset);
+  ErrorCode writeways(const std::vector<Way*>& ways);
   // After the slot count, the header length and the header, slot after
   // slot, each with its mark.
   static constexpr int kSlotStride = SlotDescr::kSize + 2;
   static int32_t slotpos(int hlen, int i) { return 4 + hlen + kSlotStride * i; }
   int32_t slotpos(int i) const { return slotpos(hlen_, i); }
   bool plausible(const SlotDescr& d, int i, std::string* problem);
-  int rawwrite(int32_t offset, const void* bytes, int n);
-  int rawread(int32_t offset, void* bytes, int n);
+  ErrorCode rawwrite(int32_t offset, const void* bytes, int n);
+  ErrorCode rawread(int32_t offset, void* bytes, int n);
   [[noreturn]] void damaged(const char* where, int i, int32_t offset, const char* what);
 };
 

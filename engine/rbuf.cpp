@@ -209,7 +209,7 @@ ErrorCode Rbuf::lock(int mode) {
   if (mode == 0) return Ok;
   if (locked_) return TryAgain;
   if (offset_ == -1) return NoCurrentRecord;
-  if (table_->file().lock(mode, offset_, reclen_, 0) != 0) return TryAgain;
+  if (table_->file().lock(lockmode(mode), offset_, reclen_, Wait::No) != 0) return TryAgain;
   locked_ = 1;
   lockedoff_ = offset_;
   return Ok;

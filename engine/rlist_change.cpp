@@ -141,11 +141,12 @@ ErrorCode Rlist::append(int lockmode) {
   // A failure among the keys: with the keys undone and on disk, an index
   // header that carries the new stamp and the old count is in step again.
   auto undo = [&](ErrorCode code) {
-    if (rollback(data) == 0) index_->commit(newstamp, 2, -1);
+    if (rollback(data) == 0) index_->commit(newstamp, CountChange::Add, -1);
     return code;
   };
   if (index_ != nullptr) {
-    if (index_->setstamp(newstamp, 2, 1, Index::Force::Later) != 0) return undo(WriteFailed);
+    if (index_->setstamp(newstamp, CountChange::Add, 1, Index::Force::Later) != 0)
+      return undo(WriteFailed);
     for (int t = ntags_ - 1; t >= 0; --t) {
       int size = buildkey(t);
       rc = addkey(t, keyptr(t), size, data);
@@ -216,13 +217,13 @@ ErrorCode Rlist::update() {
     if (rc != Ok || writebuf(buffer()) != 0) {
       if (rc == Ok) rc = WriteFailed;
       // Trees back as the record on disk is: the index may catch up with the stamp.
-      if (rollback(data) == 0) index_->commit(newstamp, 0, 0);
+      if (rollback(data) == 0) index_->commit(newstamp, CountChange::Keep, 0);
       keys_ = oldkeys;
       keysizes_ = oldsizes;
       return rc;
     }
     forgetchanges();
-    return index_->commit(newstamp, 0, 0) == 0 ? Ok : WriteFailed;
+    return index_->commit(newstamp, CountChange::Keep, 0) == 0 ? Ok : WriteFailed;
   }
   return writebuf(buffer()) == 0 ? Ok : WriteFailed;
 }
@@ -266,7 +267,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
     setstatus(" ", 1);
     return undo(WriteFailed);
   }
-  if (index_ != nullptr && index_->setstamp(newstamp, 2, -1) != 0) {
+  if (index_ != nullptr && index_->setstamp(newstamp, CountChange::Add, -1) != 0) {
     setstatus(" ", 1);
     writebuf(buffer());
     return undo(WriteFailed);

@@ -71,7 +71,7 @@ int cmd_tree(const Args& args) {
   if (t < 0) return usage_error("no tag '" + args[1] + "'");
   Index& index = *table.index();
   Btree& tree = index.tree(t);
-  const SlotDescr& slot = index.slot(t);
+  const SlotDescr& slot = index.store().slot(t);
   std::printf("tag %d %s: page size %d, key length %d, %s keys, height %d, root %d, "
               "%d pages in use, %d free\n",
               t, table.header().tags[static_cast<size_t>(t)].name.c_str(), slot.pagesize,
@@ -98,7 +98,7 @@ int cmd_tree(const Args& args) {
 
   std::vector<int32_t> freepages;
   std::string problem;
-  index.walkfree(t, &freepages, &problem);
+  index.store().walkfree(t, &freepages, &problem);
   std::printf("free list:");
   for (int32_t offset : freepages) std::printf(" %d", offset);
   std::printf("%s\n", freepages.empty() ? " empty" : "");

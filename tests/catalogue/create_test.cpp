@@ -153,7 +153,8 @@ TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   DB_Close();
   // Another holder of rel001 keeps it from being made again.
   quill::File holder;
-  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), 1, 1), 0);
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
+                        quill::Sharing::Exclusive), 0);
   host_.choose(dir_.file("maindb.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), -1);

@@ -167,7 +167,8 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
 TEST_F(MaintenanceTest, AHeldTableIsWaitedForNotRefusedAsUnwritable) {
   DB_Close();
   quill::File holder;
-  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), 1, 1), 0);
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
+                        quill::Sharing::Exclusive), 0);
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
   holder.close();
@@ -182,7 +183,7 @@ TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
                            "tmp00abc.idx", "tmp03ab.txt"})
     std::ofstream(dir_.file(name)) << "x";
   quill::File pass;  // a pass at work in another process
-  ASSERT_EQ(pass.create(dir_.file("tmp20eyy.db1").c_str(), 1), 0);
+  ASSERT_EQ(pass.create(dir_.file("tmp20eyy.db1").c_str(), quill::Sharing::Exclusive), 0);
   EXPECT_EQ(DB_Reindex(nullptr, nullptr), 0);
   for (const char* gone : {"tmp03ab.db1", "tmpf0fzz.idx", "tmp10cqq"})
     EXPECT_FALSE(fs::exists(dir_.file(gone))) << gone;

@@ -103,7 +103,8 @@ TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
 // second, and then named as in use rather than as a failed open.
 TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   quill::File holder;
-  ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), 0, 1), 0);
+  ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
+                        quill::Sharing::Exclusive), 0);
   EXPECT_EQ(DB_Open(0, 1, 0, 0), -1);
   ASSERT_EQ(reports_.texts().size(), 1u);
   EXPECT_EQ(reports_.texts()[0],

@@ -68,7 +68,7 @@ class Model {
   }
 
   void create() {
-    ASSERT_EQ(file_.create("model.idx", cfg_.exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file_.create("model.idx", cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file_.setupwr(12, {{cfg_.pagesize, 8}, {cfg_.neighbour, 8}}), 0);
     ASSERT_EQ(Btree::writeinfo(&file_, 0, TreeInfo{static_cast<int16_t>(K_), 4, static_cast<int16_t>(cfg_.text ? 0 : 1), 0}), 0);
     ASSERT_EQ(Btree::writeinfo(&file_, 1, TreeInfo{4, 4, 1, 0}), 0);
@@ -79,7 +79,8 @@ class Model {
     tree_.reset();
     neighbour_.reset();
     ASSERT_EQ(file_.close(), 0);
-    ASSERT_EQ(file_.open("model.idx", 1, cfg_.exclusive ? 1 : 0), 0);
+    const Sharing sharing = cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared;
+    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, sharing), 0);
     ASSERT_EQ(file_.setuprd(), 0);
     build();
   }
@@ -369,7 +370,7 @@ class Model {
       EXPECT_EQ(static_cast<int>(free.size()), file_.slot(t).nfree);
       bytes += static_cast<int64_t>(file_.slot(t).inuse + file_.slot(t).nfree) * file_.slot(t).pagesize;
     }
-    EXPECT_EQ(bytes, file_.size());
+    EXPECT_EQ(bytes, file_.length());
     WalkSummary s;
     std::vector<std::string> problems;
     EXPECT_EQ(tree_->walk(nullptr, &problems, &s), 0);

@@ -65,7 +65,7 @@ struct Store {
     cont = continues;
   }
   void make(int pagesize, TreeInfo info, bool exclusive) {
-    ASSERT_EQ(file.create(path.c_str(), exclusive ? 1 : 0), 0);
+    ASSERT_EQ(file.create(path.c_str(), exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setupwr(12, {{pagesize, 8}}), 0);
     ASSERT_EQ(Btree::writeinfo(&file, 0, info), 0);
     build();
@@ -74,7 +74,8 @@ struct Store {
   void reopen(bool exclusive = true) {
     tree.reset();
     ASSERT_EQ(file.close(), 0);
-    ASSERT_EQ(file.open(path.c_str(), 1, exclusive ? 1 : 0), 0);
+    const Sharing sharing = exclusive ? Sharing::Exclusive : Sharing::Shared;
+    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, sharing), 0);
     ASSERT_EQ(file.setuprd(), 0);
     build();
   }
@@ -160,7 +161,7 @@ TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
   a.create_fixed(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
   Store b;
-  ASSERT_EQ(b.file.open("t.idx", 1, 0), 0);
+  ASSERT_EQ(b.file.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
   ASSERT_EQ(b.file.setuprd(), 0);
   b.build();
 

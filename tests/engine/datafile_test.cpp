@@ -57,7 +57,7 @@ TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
             "4c00040042794e616d650000000000000000000001000000000000004279436f646500000000000000000000"
             "01000100000000000d0a");
   File copy;
-  ASSERT_EQ(copy.create("copy.db1", 1), 0);
+  ASSERT_EQ(copy.create("copy.db1", Sharing::Exclusive), 0);
   ASSERT_EQ(h.write(copy), 0);
   copy.close();
   EXPECT_EQ(read_all("copy.db1"), original);

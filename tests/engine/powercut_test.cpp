@@ -68,13 +68,13 @@ TEST(PowerCut, CatchesACounterWrittenBeforeItsRecordAndNothingInTheRightOrder) {
       TempDir dir;
       {
         File f;
-        ASSERT_EQ(f.create("log", 1), 0);
+        ASSERT_EQ(f.create("log", Sharing::Exclusive), 0);
         ASSERT_EQ(f.write(nullptr, kRecords), 0);
         ASSERT_EQ(f.sync(), 0);
       }
       PowerCut cut;
       File f;
-      ASSERT_EQ(f.open("log", 1, 1), 0);
+      ASSERT_EQ(f.open("log", Access::ReadWrite, Sharing::Exclusive), 0);
       for (int i = 0; i < 4; ++i) appendlog(f, i, right);
       int damaged = 0, tried = 0;
       for (int64_t at : cut.cutpoints(0, cut.now()))
@@ -101,7 +101,7 @@ TEST(PowerCut, RenamesNeedADirectorySyncAndDataASyncBeforeThem) {
   PowerCut cut;
   auto make = [](const char* name, bool sync) {
     File f;
-    ASSERT_EQ(f.create(name, 1), 0);
+    ASSERT_EQ(f.create(name, Sharing::Exclusive), 0);
     ASSERT_EQ(f.write("new", 3), 0);
     if (sync) {
       ASSERT_EQ(f.sync(), 0);

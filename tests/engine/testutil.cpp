@@ -88,7 +88,7 @@ ErrorCode make_index(const std::string& base) {
   table.init_finfo_tinfo();
   Index index(&table);
   std::string path = base + ".idx";
-  if (index.File::create(path.c_str(), 1) != 0) return table.close(IndexCreate);
+  if (index.createfile(path.c_str()) != Ok) return table.close(IndexCreate);
   if (index.create(table.header().created, table.header().stamp, table.header().pagesize) != 0)
     return table.close(WriteFailed);
   index.close();

@@ -1,0 +1,115 @@
+#include "engine/pagecache.h"
+
+#include <algorithm>
+
+#include "engine/errors.h"
+
+namespace quill {
+
+namespace {
+
+// Bytes the cache may hold, whatever the page size.
+constexpr long kCacheBudget = 32L * 1024 * 1024;
+
+}  // namespace
+
+void PageCache::reset(int maxpage) {
+  maxpage_ = std::max(0, maxpage);
+  release();
+}
+
+void PageCache::setpages(int pages) {
+  pages_ = std::max(0, pages);
+  release();
+}
+
+void PageCache::release() {
+  ways_.clear();
+  ways_.shrink_to_fit();
+  bytes_.reset();
+  nsets_ = 0;
+  generation_ = 1;
+}
+
+void PageCache::forget() {
+  if (++generation_ == 0) {
+    // After wrapping, old generation numbers could come back to life.
+    for (Way& w : ways_) w.generation = 0;
+    generation_ = 1;
+  }
+}
+
+bool PageCache::layout() {
+  if (pages_ < kWays || maxpage_ <= 0) return false;
+  const long pages = std::min<long>(pages_, kCacheBudget / maxpage_);
+  int sets = 1;
+  nsetbits_ = 0;
+  while (static_cast<long>(sets) * 2 * kWays <= pages) {
+    sets *= 2;
+    ++nsetbits_;
+  }
+  nsets_ = sets;
+  ways_.assign(static_cast<size_t>(sets) * kWays, Way{});
+  bytes_.reset(new uint8_t[static_cast<size_t>(sets) * kWays * static_cast<size_t>(maxpage_)]);
+  chkalloc(bytes_.get(), "PageCache::layout");
+  return true;
+}
+
+// Fibonacci hashing: the high bits of the product mix every bit of the
+// offset, which page offsets (multiples of the page size) need.
+size_t PageCache::setof(int32_t offset) const {
+  const uint32_t h = static_cast<uint32_t>(offset) * 2654435761u;
+  return nsetbits_ == 0 ? 0 : static_cast<size_t>(h >> (32 - nsetbits_));
+}
+
+PageCache::Way* PageCache::lookup(int32_t offset, int size) {
+  if (nsets_ == 0 && !layout()) return nullptr;
+  Way* set = &ways_[setof(offset) * kWays];
+  for (int w = 0; w < kWays; ++w) {
+    Way& way = set[w];
+    if (way.generation == generation_ && way.offset == offset && way.size == size) {
+      way.stamp = ++clock_;
+      return &way;
+    }
+  }
+  return nullptr;
+}
+
+PageCache::Way* PageCache::victim(int32_t offset) {
+  if (nsets_ == 0) return nullptr;
+  Way* set = &ways_[setof(offset) * kWays];
+  Way* best = &set[0];
+  for (int w = 0; w < kWays; ++w) {
+    Way& way = set[w];
+    if (way.generation != generation_ || way.offset == offset) return &way;
+    if (static_cast<int32_t>(way.stamp - best->stamp) < 0) best = &way;
+  }
+  return best;
+}
+
+void PageCache::take(Way* way, int32_t offset, int size) {
+  way->offset = offset;
+  way->size = size;
+  way->generation = generation_;
+  way->stamp = ++clock_;
+}
+
+void PageCache::changed(Way* way) {
+  way->checked = false;
+  way->edit = ++edits_;
+}
+
+uint8_t* PageCache::bytes(const Way* way) {
+  return bytes_.get() + static_cast<size_t>(way - ways_.data()) * static_cast<size_t>(maxpage_);
+}
+
+std::vector<PageCache::Way*> PageCache::dirtyways() {
+  std::vector<Way*> dirty;
+  for (Way& way : ways_)
+    if (way.dirty && live(way)) dirty.push_back(&way);
+  std::sort(dirty.begin(), dirty.end(),
+            [](const Way* a, const Way* b) { return a->offset < b->offset; });
+  return dirty;
+}
+
+}  // namespace quill
