@@ -167,6 +167,9 @@ class MultiFile : public File {
   // of date). Turning it off writes everything out.
   int setwriteback(bool on);
   bool writeback() const { return writeback_; }
+  // Whether the header's write is still held back (the file keeps the one
+  // written before, whatever pages reached it since).
+  bool headerheld() const { return !pendinghdr_.empty(); }
   int flushpages(bool withheader = true);
   // Writes everything out and forces it to disk; a held-back header only
   // after the pages and slots are there. -1 also when a page write failed
