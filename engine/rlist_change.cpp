@@ -122,7 +122,8 @@ ErrorCode Rlist::append(int lockmode) {
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
   forgetchanges();
   if (table_->writebackindex() != 0) return WriteFailed;
-  // Written back, the index is unfinished on disk until sync or close.
+  // Written back, the index is unfinished on disk until sync or close:
+  // like a table without one, it asks for no step of its own.
   const bool heldback = index_ == nullptr || index_->writeback();
 
   // Held back, two steps: the record, past the counted ones where nothing
