@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/bytes.h"
@@ -247,9 +248,9 @@ TEST(PowerCutSweep, Append) {
          }, true});
 }
 
-// A page cache of a few pages evicts changed pages to the file between
-// the syncs: only the mark that the index is unfinished covers them, also
-// after a sync has made the index trusted half way.
+// Without a page cache every changed page reaches the file as it changes,
+// as an eviction would send it: only the mark that the index is unfinished
+// covers it, also after a sync has made the index trusted half way.
 TEST(PowerCutSweep, AppendEvicting) {
   sweep({"append_evicting", 3, true, [](DataFile& table, Rlist* r, int call) {
            if (call == 0) table.index()->setcachepages(0);
@@ -257,6 +258,24 @@ TEST(PowerCutSweep, AppendEvicting) {
            if (call == 1) {
              ASSERT_EQ(table.sync(), 0);
            }
+         }, true});
+}
+
+// A sync whose first page write fails keeps the index marked unfinished:
+// the pages and the header go out again only in their order.
+TEST(PowerCutSweep, AppendAfterAFailedSync) {
+  sweep({"append_failed_sync", 3, true, [](DataFile& table, Rlist* r, int call) {
+           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+           if (call != 1) return;
+           bool failed = false;
+           File::set_write_fault([&](const File& file, int32_t, int32_t) {
+             return file.name().ends_with(".idx") && !std::exchange(failed, true);
+           });
+           const int rc = table.sync();
+           File::set_write_fault({});
+           ASSERT_TRUE(failed);
+           ASSERT_EQ(rc, -1);
+           ASSERT_EQ(table.sync(), 0);
          }, true});
 }
 
