@@ -3,6 +3,8 @@
 #include <ctime>
 #include <cstring>
 
+#include "engine/index.h"
+
 namespace quill {
 
 std::string stradd(const std::string& base, const char* extension) { return base + extension; }
@@ -84,6 +86,11 @@ ErrorCode DataFile::close(ErrorCode code) {
   exclusive_ = 0;
   file_.close();
   return code;
+}
+
+int DataFile::writebackindex() {
+  if (!index_ || !exclusive_ || file_.readonly() || index_->writeback()) return 0;
+  return index_->setwriteback(true);
 }
 
 int DataFile::refresh() {

@@ -89,6 +89,13 @@ class DataFile {
   // the deferral makes that sync: 0, or -1 when it failed.
   int defersync(bool on);
   int sync();
+  // Called before a change of a table held exclusively: from then until
+  // sync or close the index is written back, not through, and marked
+  // unfinished on disk first (one sync of the index, once). A crash in
+  // between leaves it reported out of date and rebuilt, so a change needs
+  // no sync of the index, only the data file's. Shared, nothing changes:
+  // others must see every change at once. 0, or -1 when the mark failed.
+  int writebackindex();
   // Writes the 56 header bytes (the counters). While sync is deferred on a
   // table held exclusively they are written only at sync or close: records
   // appended meanwhile stay invisible until then, and the index says it is

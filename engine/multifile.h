@@ -204,6 +204,9 @@ class MultiFile {
   // writes everything out.
   ErrorCode setwriteback(bool on);
   bool writeback() const { return writeback_; }
+  // Whether the header's write is still held back (the file keeps the one
+  // written before, whatever pages reached it since).
+  bool headerheld() const { return !pendinghdr_.empty(); }
   ErrorCode flushpages(bool withheader = true);
   // Writes everything out and forces it to disk; a held-back header only
   // after the pages and slots are there. WriteFailed also when a page write

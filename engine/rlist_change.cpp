@@ -2,17 +2,21 @@
 //
 // Every change that touches keys follows one rule: the index never covers a
 // record state that is not on disk without being reported out of date.
-// While the trees change, the two files carry different stamps (the index
-// the new one first for delete, the data file first for append and update),
-// so a process or a power supply that fails half way leaves an index that
-// the next open reports out of date. Each step that this rests on is forced
-// to disk before the writes that depend on it: the stamp that makes the
-// index untrusted before any page changes, the record before the counters
-// that make it visible, and the pages before the write that makes the
-// index trusted again. A durable append costs three data syncs, an update
-// or a delete four (RELIABILITY.md says why no fewer will do). The tree
-// changes of one operation are journalled; when a later step fails they are
-// undone and the stamps put back in step.
+// Held exclusively, a table's index is marked unfinished on disk before its
+// first change and written back only at sync or close (writebackindex), so
+// a crash in between leaves it reported out of date whatever its pages
+// hold; the changes themselves then order only the data file: the record
+// before the counters that make it visible. A durable append costs two data
+// syncs. Shared, the index is written through and the two files carry
+// different stamps while the trees change (the index the new one first for
+// delete, the data file first for append and update); each step that this
+// rests on is forced to disk before the writes that depend on it: the stamp
+// that makes the index untrusted before any page changes, the record before
+// the counters, and the pages before the write that makes the index trusted
+// again. A durable append then costs three data syncs, an update or a
+// delete four (RELIABILITY.md says why no fewer will do). The tree changes
+// of one operation are journalled; when a later step fails they are undone
+// and the stamps put back in step.
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -117,18 +121,22 @@ ErrorCode Rlist::append(int lockmode) {
   const int32_t oldstamp = h.stamp;
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
   forgetchanges();
+  if (table_->writebackindex() != 0) return WriteFailed;
+  // Written back, the index is unfinished on disk until sync or close:
+  // like a table without one, it asks for no step of its own.
+  const bool heldback = index_ == nullptr || index_->writeback();
 
-  // Three steps, each forced to disk before the next begins:
-  //  1. the record, past the counted ones where nothing reads it, and the
-  //     data file's new stamp: from here the index is out of date, so its
-  //     pages may land in any order;
+  // Held back, two steps: the record, past the counted ones where nothing
+  // reads it, then the counters and the stamp that make it visible, each
+  // forced to disk. Otherwise three:
+  //  1. the record and the data file's new stamp: from here the index is
+  //     out of date, so its pages may land in any order;
   //  2. the keys and the index header with the new stamp and count, still
   //     out of date against the data file's old record count;
   //  3. the counters, which make the record visible and the index trusted.
-  // Without an open index the stamp moves with the counters in step 3.
   setstatus(" ", 1);
   if (putbuf(buffer()) != 0) return WriteFailed;
-  if (index_ != nullptr) {
+  if (!heldback) {
     h.stamp = newstamp;
     if (table_->writehead() != 0) {
       h.stamp = oldstamp;
@@ -139,9 +147,14 @@ ErrorCode Rlist::append(int lockmode) {
   }
 
   // A failure among the keys: with the keys undone and on disk, an index
-  // header that carries the new stamp and the old count is in step again.
+  // header that carries the new stamp and the old count is in step again
+  // (held back, the data file's stamp follows it there).
   auto undo = [&](ErrorCode code) {
     if (rollback(data) == 0) index_->commit(newstamp, CountChange::Add, -1);
+    if (heldback) {
+      h.stamp = newstamp;
+      table_->writehead();
+    }
     return code;
   };
   if (index_ != nullptr) {
@@ -152,7 +165,7 @@ ErrorCode Rlist::append(int lockmode) {
       rc = addkey(t, keyptr(t), size, data);
       if (rc != Ok) return undo(rc);
     }
-    if (index_->flush() != 0) return undo(WriteFailed);
+    if (!heldback && index_->flush() != 0) return undo(WriteFailed);
   }
   forgetchanges();
 
@@ -184,6 +197,7 @@ ErrorCode Rlist::update() {
     anychanged = anychanged || changed_[static_cast<size_t>(t)];
   }
   if (!anychanged) return writebuf(buffer()) == 0 ? Ok : WriteFailed;
+  if (table_->writebackindex() != 0) return WriteFailed;
 
   uint8_t data[kEntryDataLen];
   put4(data, recno_);
@@ -242,6 +256,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
     if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return WriteFailed;
   }
   if (status == '*') return Ok;
+  if (table_->writebackindex() != 0) return WriteFailed;
 
   Header& h = table_->header();
   uint8_t data[kEntryDataLen];

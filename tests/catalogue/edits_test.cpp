@@ -249,7 +249,7 @@ TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
   const int32_t album = album_with(1, some(SongTable, 2));
   auto title = at(TitleTable, album);
   quill::File::set_write_fault(
-      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
+      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.db1"); });
   quill::ErrorCode rc = DB_DeleteArticle(*title);
   quill::File::set_write_fault({});
   EXPECT_EQ(rc, quill::WriteFailed);

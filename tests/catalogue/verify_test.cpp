@@ -342,10 +342,10 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   ASSERT_EQ(at(ArtistTable, gone)->del(), quill::Ok);
   // Right once the row of the missing artist has gone; wrong while it stays.
   setlong(TitleTable, album, F_AuxAttr, kept);
+  DB_Close();
   quill::File::set_write_fault(
       [](const quill::File& f, int32_t, int32_t) { return f.name().find("rel001") != std::string::npos; });
   host_.answer(Answer::Yes);
-  DB_Close();
   VerifySummary summary;
   const int rc = DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary);
   quill::File::set_write_fault({});
