@@ -61,23 +61,27 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   EXPECT_EQ(refs(SongTable, s[1]), 0);
 }
 
-TEST_F(EditsTest, LinkingANonexistentAttributeChangesNothing) {
+// A missing attribute, a position below the end marker, another album's
+// cursor, no current row, a list by attribute: refused, nothing changed.
+TEST_F(EditsTest, RefusedCallsChangeNothing) {
   const V s = some(SongTable, 2);
-  const int32_t album = album_with(1, {s[0], s[1]});
+  const int32_t album = album_with(1, {s[0], s[1]}), other = add(TitleTable, "Other");
+  const auto before = rows(1, album);
   EXPECT_EQ(link(1, album, s[1] + 50, 0), quill::NotFound);
   EXPECT_EQ(link(1, album, s[1], -2), quill::BadParam);
-  EXPECT_EQ(rows(1, album), (std::vector<std::pair<int, int32_t>>{{0, s[0]}, {1, s[1]}}));
-}
-
-TEST_F(EditsTest, AFirstArtistNeedsTheAlbumsCursor) {
-  const int32_t album = add(TitleTable, "Album"), other = add(TitleTable, "Other");
   const int32_t artist = add(ArtistTable, "Artist");
-  auto list = DB_GetArticleAttributes(0, album);
-  auto wrong = at(TitleTable, other);
-  EXPECT_EQ(DB_AddLink(*list, album, -1, artist, *wrong), quill::BadParam);
-  EXPECT_TRUE(rows(0, album).empty());
+  auto list = DB_GetArticleAttributes(0, other);
+  auto wrong = at(TitleTable, album);
+  EXPECT_EQ(DB_AddLink(*list, other, -1, artist, *wrong), quill::BadParam);
+  auto title = at(TitleTable, other);
+  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
+  auto byattr = DB_GetArticlesFromAttribute(1, s[0]);
+  ASSERT_EQ(byattr->first(), quill::Ok);
+  EXPECT_EQ(DB_RemoveLink(*byattr, *wrong, PurgeKeep), quill::BadParam);
+  EXPECT_EQ(rows(1, album), before);
+  EXPECT_TRUE(rows(0, other).empty());
   EXPECT_EQ(refs(ArtistTable, artist), 0);
-  EXPECT_EQ(aux(other), -1);
+  EXPECT_EQ(aux(album), -1);
 }
 
 // ---- removing ---------------------------------------------------------------------
@@ -118,15 +122,6 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   EXPECT_TRUE(exists(SongTable, song));
   EXPECT_EQ(refs(SongTable, song), 1);
   EXPECT_EQ(attrs(1, album), (V{song}));
-}
-
-TEST_F(EditsTest, RemovingWithoutACurrentRowIsRefused) {
-  const int32_t album = add(TitleTable, "Album");
-  auto list = DB_GetArticleAttributes(0, album);
-  auto title = at(TitleTable, album);
-  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
-  auto byattr = DB_GetArticlesFromAttribute(0, 0);
-  EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeKeep), quill::BadParam);
 }
 
 // ---- whole records ------------------------------------------------------------------
