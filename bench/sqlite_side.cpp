@@ -133,36 +133,31 @@ int64_t countlive(const std::string& path, bool codekey, std::string& error) {
 
 }  // namespace
 
-Outcome SqliteSide::append(const Dataset& d) {
+// Every album appended in one transaction to a new database at path, its
+// indexes made before the appends or, with indexlast, after them.
+Outcome SqliteSide::appendall(const std::string& path, bool indexlast, const Dataset& d) {
   Outcome out;
-  out.error = make_db(main_, true);
+  out.error = make_db(path, !indexlast);
   if (!out.error.empty()) return out;
 
-  timed(main_, out, [&](sqlite3* db) {
+  timed(path, out, [&](sqlite3* db) {
     Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
     if (out.error.empty()) out.error = exec(db, "BEGIN");
     if (out.error.empty()) append_all(insert, d.albums, 0, out);
-    if (out.error.empty()) out.error = exec(db, "COMMIT");
-  });
-  if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
-  return out;
-}
-
-Outcome SqliteSide::bulkload(const Dataset& d) {
-  Outcome out;
-  out.error = make_db(bulk_, false);
-  if (!out.error.empty()) return out;
-
-  timed(bulk_, out, [&](sqlite3* db) {
-    Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
-    if (out.error.empty()) out.error = exec(db, "BEGIN");
-    if (out.error.empty()) append_all(insert, d.albums, 0, out);
-    if (out.error.empty()) out.error = exec(db, "CREATE INDEX album_name ON album(name)");
-    if (out.error.empty() && !options_.codekey)
+    if (out.error.empty() && indexlast)
+      out.error = exec(db, "CREATE INDEX album_name ON album(name)");
+    if (out.error.empty() && indexlast && !options_.codekey)
       out.error = exec(db, "CREATE INDEX album_code ON album(code)");
     if (out.error.empty()) out.error = exec(db, "COMMIT");
   });
-  if (out.error.empty()) out.live = countlive(bulk_, options_.codekey, out.error);
+  if (out.error.empty()) out.live = countlive(path, options_.codekey, out.error);
+  return out;
+}
+
+Outcome SqliteSide::append(const Dataset& d) { return appendall(main_, false, d); }
+
+Outcome SqliteSide::bulkload(const Dataset& d) {
+  Outcome out = appendall(bulk_, true, d);
   remove_db(bulk_);
   return out;
 }

@@ -51,7 +51,9 @@ class SqliteSide : public Side {
   std::string opendb(const std::string& path, sqlite3** db) const;
   // Opens the database at path, runs the work on it and closes it, all on
   // the clock; out keeps the first error.
-  void timed(const std::string& path, Outcome& out, const std::function<void(sqlite3*)>& work) const;
+  void timed(const std::string& path, Outcome& out,
+             const std::function<void(sqlite3*)>& work) const;
+  Outcome appendall(const std::string& path, bool indexlast, const Dataset& d);
 };
 
 }  // namespace bench

@@ -121,7 +121,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     for (const auto& [code, a] : m_.albums)
       if (!a.rows[r].empty()) candidates.push_back(code);
     if (candidates.empty()) return std::nullopt;
-    const int32_t album = candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
+    const int32_t album =
+        candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
     return Row{r, album, pick(static_cast<int>(m_.albums[album].rows[r].size()))};
   }
 
