@@ -142,6 +142,18 @@ std::vector<uint8_t> textkey(const std::string& text) {
   return key;
 }
 
+// The first name at or after the text in the name order.
+ErrorCode seekprefix(Rlist& c, const std::string& text) {
+  std::vector<uint8_t> key = textkey(text);
+  return c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+}
+
+ErrorCode seekcode(Rlist& c, int32_t code) {
+  uint8_t key[4];
+  quill::put4(key, code);
+  return c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+}
+
 // Live records as the header counts them, checked against the index's
 // record count and against the entries of each tree, walked one by one;
 // -1 when they disagree or the table does not open.
@@ -252,10 +264,8 @@ Outcome QuillSide::bulkload(const Dataset& d) {
 Outcome QuillSide::lookup(const Dataset& d) {
   return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kCodeTag);
-    uint8_t key[4];
     for (int32_t code : d.lookups) {
-      quill::put4(key, code);
-      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ErrorCode rc = seekcode(c, code);
       ++out.done;
       if (rc == Ok && c.field(kCode).aslong() == code) {
         ++out.found;
@@ -271,9 +281,7 @@ Outcome QuillSide::prefix(const Dataset& d) {
   return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kNameTag);
     for (const std::string& p : d.prefixes) {
-      std::vector<uint8_t> key = textkey(p);
-      ErrorCode rc =
-          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc = seekprefix(c, p);
       ++out.done;
       if (rc == Ok && startswith_nocase(namefield(c), p)) ++out.found;
       else countmiss(p, out);
@@ -299,9 +307,7 @@ Outcome QuillSide::window(const Dataset& d) {
   return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     c.select(kNameTag);
     for (const std::string& p : d.windows) {
-      std::vector<uint8_t> key = textkey(p);
-      ErrorCode rc =
-          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc = seekprefix(c, p);
       ++out.done;
       if (rc != Ok || !startswith_nocase(namefield(c), p)) {
         countmiss(p, out);
@@ -334,10 +340,8 @@ Outcome QuillSide::durable(const Dataset& d) {
 Outcome QuillSide::pack(const Dataset& d) {
   Outcome out = timed(main_, true, 0, [&](DataFile&, Rlist& c, Outcome& o) {
     c.select(kCodeTag);
-    uint8_t key[4];
     for (int32_t code : d.deletions) {
-      quill::put4(key, code);
-      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ErrorCode rc = seekcode(c, code);
       ++o.done;
       if (rc != Ok) {
         ++o.missed;

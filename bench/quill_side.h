@@ -26,16 +26,7 @@ class QuillSide : public Side {
   const char* name() const override { return "Quillstore"; }
   std::string settings() const override;
 
-  Outcome append(const Dataset& d) override;
-  Outcome bulkload(const Dataset& d) override;
-  Outcome lookup(const Dataset& d) override;
-  Outcome prefix(const Dataset& d) override;
-  Outcome scan(const Dataset& d) override;
-  Outcome window(const Dataset& d) override;
-  Outcome durable(const Dataset& d) override;
-  Outcome pack(const Dataset& d) override;
-
-  int64_t mainsize() const override;
+  BENCH_SIDE_OVERRIDES;
 
   // Warnings the engine reported since the program started.
   static int warnings();

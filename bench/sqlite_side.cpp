@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "bench/measure.h"
@@ -92,6 +93,18 @@ std::string SqliteSide::opendb(const std::string& path, sqlite3** db) const {
   return opensqlite(path, options_, db);
 }
 
+void SqliteSide::timed(const std::string& path, Outcome& out,
+                       const std::function<void(sqlite3*)>& work) const {
+  Stopwatch clock;
+  sqlite3* db = nullptr;
+  out.error = opendb(path, &db);
+  if (!out.error.empty()) return;
+  work(db);
+  std::string error = closedb(db);
+  out.seconds = clock.seconds();
+  if (out.error.empty()) out.error = error;
+}
+
 namespace {
 
 // Live rows as the table and each index count them; -1 when they disagree.
@@ -120,61 +133,38 @@ int64_t countlive(const std::string& path, bool codekey, std::string& error) {
 
 }  // namespace
 
-Outcome SqliteSide::append(const Dataset& d) {
+// Every album appended in one transaction to a new database at path, its
+// indexes made before the appends or, with indexlast, after them.
+Outcome SqliteSide::appendall(const std::string& path, bool indexlast, const Dataset& d) {
   Outcome out;
-  out.error = make_db(main_, true);
+  out.error = make_db(path, !indexlast);
   if (!out.error.empty()) return out;
 
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
+  timed(path, out, [&](sqlite3* db) {
     Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
     if (out.error.empty()) out.error = exec(db, "BEGIN");
     if (out.error.empty()) append_all(insert, d.albums, 0, out);
+    if (out.error.empty() && indexlast)
+      out.error = exec(db, "CREATE INDEX album_name ON album(name)");
+    if (out.error.empty() && indexlast && !options_.codekey)
+      out.error = exec(db, "CREATE INDEX album_code ON album(code)");
     if (out.error.empty()) out.error = exec(db, "COMMIT");
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
-  if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
+  });
+  if (out.error.empty()) out.live = countlive(path, options_.codekey, out.error);
   return out;
 }
 
-Outcome SqliteSide::bulkload(const Dataset& d) {
-  Outcome out;
-  out.error = make_db(bulk_, false);
-  if (!out.error.empty()) return out;
+Outcome SqliteSide::append(const Dataset& d) { return appendall(main_, false, d); }
 
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(bulk_, &db);
-  if (!out.error.empty()) return out;
-  {
-    Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
-    if (out.error.empty()) out.error = exec(db, "BEGIN");
-    if (out.error.empty()) append_all(insert, d.albums, 0, out);
-    if (out.error.empty()) out.error = exec(db, "CREATE INDEX album_name ON album(name)");
-    if (out.error.empty() && !options_.codekey)
-      out.error = exec(db, "CREATE INDEX album_code ON album(code)");
-    if (out.error.empty()) out.error = exec(db, "COMMIT");
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
-  if (out.error.empty()) out.live = countlive(bulk_, options_.codekey, out.error);
+Outcome SqliteSide::bulkload(const Dataset& d) {
+  Outcome out = appendall(bulk_, true, d);
   remove_db(bulk_);
   return out;
 }
 
 Outcome SqliteSide::lookup(const Dataset& d) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
+  timed(main_, out, [&](sqlite3* db) {
     Stmt find(db,
               options_.codekey ? "SELECT code, name FROM album WHERE code = ?1"
                                : "SELECT code, name FROM album INDEXED BY album_code "
@@ -192,20 +182,13 @@ Outcome SqliteSide::lookup(const Dataset& d) {
       }
       find.reset();
     }
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  });
   return out;
 }
 
 Outcome SqliteSide::prefix(const Dataset& d) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
+  timed(main_, out, [&](sqlite3* db) {
     // A seek: the first row at or after the prefix in index order, which
     // then has to begin with it.
     Stmt seek(db,
@@ -224,20 +207,13 @@ Outcome SqliteSide::prefix(const Dataset& d) {
       }
       seek.reset();
     }
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  });
   return out;
 }
 
 Outcome SqliteSide::scan(const Dataset&) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
+  timed(main_, out, [&](sqlite3* db) {
     Stmt all(db, "SELECT code, name FROM album INDEXED BY album_name ORDER BY name", out.error);
     int rc = SQLITE_DONE;
     if (out.error.empty()) {
@@ -248,20 +224,13 @@ Outcome SqliteSide::scan(const Dataset&) {
       if (rc != SQLITE_DONE) out.error = "SELECT: " + all.errmsg();
     }
     out.done = out.rows;
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  });
   return out;
 }
 
 Outcome SqliteSide::window(const Dataset& d) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
+  timed(main_, out, [&](sqlite3* db) {
     std::string sql =
         "SELECT code, name FROM album INDEXED BY album_name WHERE name >= ?1 "
         "ORDER BY name LIMIT " + std::to_string(kWindowRows + 1);
@@ -285,60 +254,46 @@ Outcome SqliteSide::window(const Dataset& d) {
       if (more < kWindowRows) ++out.shortfall;
       seek.reset();
     }
-  }
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+  });
   return out;
 }
 
 Outcome SqliteSide::durable(const Dataset& d) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
   std::vector<double> each;
-  {
+  timed(main_, out, [&](sqlite3* db) {
     // The program keeps its own serial counter, as Quillstore's header does.
     int64_t firstcode = std::atoll(
         queryvalue(db, "SELECT coalesce(max(code) + 1, 0) FROM album").c_str());
     Stmt insert(db, "INSERT INTO album(code, name, tracks) VALUES(?1, ?2, ?3)", out.error);
     // No BEGIN: every INSERT is a transaction of its own, committed durably.
     if (out.error.empty()) append_all(insert, d.durable, firstcode, out, &each);
-  }
-  latencies(each, out);
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+    latencies(each, out);
+  });
   if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
   return out;
 }
 
 Outcome SqliteSide::pack(const Dataset& d) {
   Outcome out;
-  Stopwatch clock;
-  sqlite3* db = nullptr;
-  out.error = opendb(main_, &db);
-  if (!out.error.empty()) return out;
-  {
-    Stmt del(db, "DELETE FROM album WHERE code = ?1", out.error);
-    if (out.error.empty()) out.error = exec(db, "BEGIN");
-    for (size_t i = 0; out.error.empty() && i < d.deletions.size(); ++i) {
-      del.bind(1, d.deletions[i]);
-      ++out.done;
-      int rc = del.step();
-      del.reset();
-      if (rc != SQLITE_DONE) out.error = "DELETE: " + del.errmsg();
-      else if (sqlite3_changes(db) == 1) ++out.found;
-      else ++out.missed;
+  timed(main_, out, [&](sqlite3* db) {
+    // Every statement finalised before the VACUUM.
+    {
+      Stmt del(db, "DELETE FROM album WHERE code = ?1", out.error);
+      if (out.error.empty()) out.error = exec(db, "BEGIN");
+      for (size_t i = 0; out.error.empty() && i < d.deletions.size(); ++i) {
+        del.bind(1, d.deletions[i]);
+        ++out.done;
+        int rc = del.step();
+        del.reset();
+        if (rc != SQLITE_DONE) out.error = "DELETE: " + del.errmsg();
+        else if (sqlite3_changes(db) == 1) ++out.found;
+        else ++out.missed;
+      }
+      if (out.error.empty()) out.error = exec(db, "COMMIT");
     }
-    if (out.error.empty()) out.error = exec(db, "COMMIT");
-  }
-  if (out.error.empty()) out.error = exec(db, "VACUUM");
-  std::string error = closedb(db);
-  out.seconds = clock.seconds();
-  if (out.error.empty()) out.error = error;
+    if (out.error.empty()) out.error = exec(db, "VACUUM");
+  });
   if (out.error.empty()) out.live = countlive(main_, options_.codekey, out.error);
   return out;
 }

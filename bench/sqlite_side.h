@@ -18,6 +18,7 @@
 // workloads run in one transaction; the durable appends commit one by one.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "bench/workload.h"
@@ -39,16 +40,7 @@ class SqliteSide : public Side {
   const char* name() const override { return "SQLite"; }
   std::string settings() const override;
 
-  Outcome append(const Dataset& d) override;
-  Outcome bulkload(const Dataset& d) override;
-  Outcome lookup(const Dataset& d) override;
-  Outcome prefix(const Dataset& d) override;
-  Outcome scan(const Dataset& d) override;
-  Outcome window(const Dataset& d) override;
-  Outcome durable(const Dataset& d) override;
-  Outcome pack(const Dataset& d) override;
-
-  int64_t mainsize() const override;
+  BENCH_SIDE_OVERRIDES;
 
  private:
   SqliteOptions options_;
@@ -57,6 +49,11 @@ class SqliteSide : public Side {
 
   std::string make_db(const std::string& path, bool indexes) const;
   std::string opendb(const std::string& path, sqlite3** db) const;
+  // Opens the database at path, runs the work on it and closes it, all on
+  // the clock; out keeps the first error.
+  void timed(const std::string& path, Outcome& out,
+             const std::function<void(sqlite3*)>& work) const;
+  Outcome appendall(const std::string& path, bool indexlast, const Dataset& d);
 };
 
 }  // namespace bench

@@ -84,6 +84,18 @@ class Side {
   Outcome run(int id, const Dataset& d);
 };
 
+// What each side declares to override every workload and the size above.
+#define BENCH_SIDE_OVERRIDES                       \
+  Outcome append(const Dataset& d) override;   \
+  Outcome bulkload(const Dataset& d) override; \
+  Outcome lookup(const Dataset& d) override;   \
+  Outcome prefix(const Dataset& d) override;   \
+  Outcome scan(const Dataset& d) override;     \
+  Outcome window(const Dataset& d) override;   \
+  Outcome durable(const Dataset& d) override;  \
+  Outcome pack(const Dataset& d) override;     \
+  int64_t mainsize() const override
+
 // Order-independent checksum term of one row.
 inline uint64_t rowsum(int64_t code, const char* name) {
   return texthash(name) ^ (static_cast<uint64_t>(code) * 0x9E3779B97F4A7C15ull);

@@ -33,35 +33,15 @@ class EditsTest : public CatalogueTest {
     return codes;
   }
   // Removes the row at position of an album's relation.
-  quill::ErrorCode remove(int r, int32_t album, int position, PurgeMode purge,
-                          int32_t* standing = nullptr) {
-    auto list = DB_GetArticleAttributes(r, album);
-    auto title = at(TitleTable, album);
-    EXPECT_EQ(list->first(), quill::Ok);
-    EXPECT_EQ(list->skip(position), quill::Ok);
-    quill::ErrorCode rc = DB_RemoveLink(*list, *title, purge);
-    if (standing != nullptr) *standing = list->valid() ? list->cursor().field(F_Code).aslong() : -1;
-    return rc;
+  quill::ErrorCode remove(int r, int32_t album, int position, PurgeMode purge) {
+    Standing s = stand(r, album, position);
+    return DB_RemoveLink(*s.list, *s.album, purge);
   }
   int32_t aux(int32_t album) { return number(TitleTable, album, F_AuxAttr); }
   int32_t refs(int kind, int32_t code) { return number(kind, code, F_RefCount); }
 };
 
 // ---- adding ---------------------------------------------------------------------
-
-TEST_F(EditsTest, InsertingMakesRoomAfterThePosition) {
-  const V a = some(ArtistTable, 4);
-  const int32_t album = album_with(0, {a[0], a[1], a[2]});
-  auto list = DB_GetArticleAttributes(0, album);
-  auto title = at(TitleTable, album);
-  ASSERT_EQ(DB_AddLink(*list, album, 1, a[3], *title), quill::Ok);
-  EXPECT_EQ(seqs(0, album), (S{0, 1, 2, 3}));
-  EXPECT_EQ(attrs(0, album), (V{a[0], a[3], a[1], a[2]}));
-  // The list stands on the new row, its other side on the new artist.
-  EXPECT_EQ(list->rows().field(F_Seq).asint(), 1);
-  EXPECT_EQ(list->cursor().field(F_Code).aslong(), a[3]);
-  EXPECT_EQ(refs(ArtistTable, a[3]), 1);
-}
 
 TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   const V s = some(SongTable, 2);
@@ -81,44 +61,33 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   EXPECT_EQ(refs(SongTable, s[1]), 0);
 }
 
-TEST_F(EditsTest, LinkingANonexistentAttributeChangesNothing) {
+// A missing attribute, a position below the end marker, another album's
+// cursor, no current row, a list by attribute: refused, nothing changed.
+TEST_F(EditsTest, RefusedCallsChangeNothing) {
   const V s = some(SongTable, 2);
-  const int32_t album = album_with(1, {s[0], s[1]});
+  const int32_t album = album_with(1, {s[0], s[1]}), other = add(TitleTable, "Other");
+  const auto before = rows(1, album);
   EXPECT_EQ(link(1, album, s[1] + 50, 0), quill::NotFound);
   EXPECT_EQ(link(1, album, s[1], -2), quill::BadParam);
-  EXPECT_EQ(rows(1, album), (std::vector<std::pair<int, int32_t>>{{0, s[0]}, {1, s[1]}}));
-}
-
-TEST_F(EditsTest, AFirstArtistNeedsTheAlbumsCursor) {
-  const int32_t album = add(TitleTable, "Album"), other = add(TitleTable, "Other");
   const int32_t artist = add(ArtistTable, "Artist");
-  auto list = DB_GetArticleAttributes(0, album);
-  auto wrong = at(TitleTable, other);
-  EXPECT_EQ(DB_AddLink(*list, album, -1, artist, *wrong), quill::BadParam);
-  EXPECT_TRUE(rows(0, album).empty());
+  auto list = DB_GetArticleAttributes(0, other);
+  auto wrong = at(TitleTable, album);
+  EXPECT_EQ(DB_AddLink(*list, other, -1, artist, *wrong), quill::BadParam);
+  auto title = at(TitleTable, other);
+  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
+  auto byattr = DB_GetArticlesFromAttribute(1, s[0]);
+  ASSERT_EQ(byattr->first(), quill::Ok);
+  EXPECT_EQ(DB_RemoveLink(*byattr, *wrong, PurgeKeep), quill::BadParam);
+  EXPECT_EQ(rows(1, album), before);
+  EXPECT_TRUE(rows(0, other).empty());
   EXPECT_EQ(refs(ArtistTable, artist), 0);
-  EXPECT_EQ(aux(other), -1);
+  EXPECT_EQ(aux(album), -1);
 }
 
 // ---- removing ---------------------------------------------------------------------
 
-TEST_F(EditsTest, RemovingClosesTheGapAndStandsOnTheNextRow) {
-  const V s = some(SongTable, 4);
-  const int32_t album = album_with(1, s);
-  int32_t standing = 0;
-  ASSERT_EQ(remove(1, album, 1, PurgeKeep, &standing), quill::Ok);
-  EXPECT_EQ(seqs(1, album), (S{0, 1, 2}));
-  EXPECT_EQ(attrs(1, album), (V{s[0], s[2], s[3]}));
-  EXPECT_EQ(standing, s[2]);
-  EXPECT_EQ(refs(SongTable, s[1]), 0);
-  EXPECT_TRUE(exists(SongTable, s[1]));
-  EXPECT_GE(host_.drains, 1);
-  EXPECT_GE(host_.waitshown, 1);
-}
-
-TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
-  const V s = some(SongTable, 2);
-  const int32_t album = album_with(1, s);
+TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
+  const int32_t album = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
   ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
@@ -128,13 +97,7 @@ TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
   EXPECT_EQ(host_.messages[0].title, "Confirm purge");
   EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);
   EXPECT_EQ(host_.messages[0].icon, Icon::Question);
-  EXPECT_TRUE(exists(SongTable, s[0]));
-  EXPECT_EQ(refs(SongTable, s[0]), 0);
-
-  host_.answer(Answer::OK);
-  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
-  EXPECT_FALSE(exists(SongTable, s[1]));
-  EXPECT_TRUE(rows(1, album).empty());
+  EXPECT_GE(host_.waitshown, 1);
 }
 
 TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
@@ -161,39 +124,12 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   EXPECT_EQ(attrs(1, album), (V{song}));
 }
 
-TEST_F(EditsTest, RemovingWithoutACurrentRowIsRefused) {
-  const int32_t album = add(TitleTable, "Album");
-  auto list = DB_GetArticleAttributes(0, album);
-  auto title = at(TitleTable, album);
-  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
-  auto byattr = DB_GetArticlesFromAttribute(0, 0);
-  EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeKeep), quill::BadParam);
-}
-
 // ---- whole records ------------------------------------------------------------------
-
-TEST_F(EditsTest, NewRecordsStartEmptyAndCapitalised) {
-  FullTable albums(DB_Table(TitleTable));
-  ASSERT_EQ(DB_InsertRecord(TitleTable, "the dark side", albums.cursor()), quill::Ok);
-  const int32_t album = albums.cursor().field(F_Code).aslong();
-  EXPECT_EQ(text(TitleTable, album, F_Name), "The Dark Side");
-  EXPECT_EQ(text(TitleTable, album, F_OKField), "*");
-  EXPECT_EQ(aux(album), -1);
-  FullTable songs(DB_Table(SongTable));
-  ASSERT_EQ(DB_InsertRecord(SongTable, "time", songs.cursor()), quill::Ok);
-  ASSERT_EQ(DB_InsertRecord(SongTable, "money", songs.cursor()), quill::Ok);
-  EXPECT_EQ(songs.cursor().field(F_Code).aslong(), 1);
-  EXPECT_EQ(refs(SongTable, 1), 0);
-  EXPECT_EQ(text(SongTable, 1, F_Name), "Money");
-
-  EXPECT_EQ(DB_InsertRecord(SongTable, "", songs.cursor()), EmptyName);
-  EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
-  EXPECT_EQ(DB_Table(SongTable).nrecs(), 2);
-}
 
 TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
   FullTable songs(DB_Table(SongTable));
   EXPECT_EQ(DB_InsertRecord(SongTable, " \t  ", songs.cursor()), EmptyName);
+  EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
   ASSERT_EQ(DB_InsertRecord(SongTable, "  dark \t  side  ", songs.cursor()), quill::Ok);
   const int32_t song = songs.cursor().field(F_Code).aslong();
   EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
@@ -217,19 +153,13 @@ TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
   album_with(1, {song}, "X");
   auto cursor = at(SongTable, song);
   EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "once used", false), quill::Ok);
-  EXPECT_EQ(text(SongTable, song, F_Name), "Once Used");
   album_with(1, {song}, "Y");
   cursor = at(SongTable, song);
   EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "twice used", false), NeedsConfirmation);
   EXPECT_EQ(text(SongTable, song, F_Name), "Once Used");
-  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "twice used", true), quill::Ok);
-  EXPECT_EQ(text(SongTable, song, F_Name), "Twice Used");
-  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "", true), EmptyName);
   // Albums are renamed without question.
-  const int32_t album = add(TitleTable, "Album");
-  auto title = at(TitleTable, album);
+  auto title = at(TitleTable, add(TitleTable, "Album"));
   EXPECT_EQ(DB_RenameRecord(*title, TitleTable, "new title", false), quill::Ok);
-  EXPECT_EQ(text(TitleTable, album, F_Name), "New Title");
 }
 
 TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
@@ -257,22 +187,14 @@ TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
   EXPECT_EQ(seqs(1, album), (S{0, 1}));
 }
 
-TEST_F(EditsTest, AnAttributeInUseCannotBeDeleted) {
+TEST_F(EditsTest, ACountOfZeroDoesNotFreeAnAttributeStillInUse) {
   const int32_t artist = add(ArtistTable, "Used");
-  const int32_t album = album_with(0, {artist});
+  album_with(0, {artist});
   auto cursor = at(ArtistTable, artist);
+  cursor->field(F_RefCount).set(0L);
+  ASSERT_EQ(cursor->flush(0), quill::Ok);
   EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
   EXPECT_TRUE(exists(ArtistTable, artist));
-  // A count that says 0 while a row still uses it does not let it go.
-  cursor->field(F_RefCount).set(0L);
-  ASSERT_EQ(cursor->flush(0), quill::Ok);
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
-  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
-  cursor = at(ArtistTable, artist);
-  cursor->field(F_RefCount).set(0L);
-  ASSERT_EQ(cursor->flush(0), quill::Ok);
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), quill::Ok);
-  EXPECT_FALSE(exists(ArtistTable, artist));
   EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -107,22 +108,35 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     ++m_.attrs[r + 1][attr].refs;
   }
 
-  // An album with rows in relation r and one of its positions.
-  bool anyrow(int r, int32_t* album, int* position) {
+  // A relation, an album with rows in it and one of its positions; none
+  // when no album has rows in the relation picked.
+  struct Row {
+    int r;
+    int32_t album;
+    int position;
+  };
+  std::optional<Row> anyrow() {
+    const int r = pick(2);
     std::vector<int32_t> candidates;
     for (const auto& [code, a] : m_.albums)
       if (!a.rows[r].empty()) candidates.push_back(code);
-    if (candidates.empty()) return false;
-    *album = candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
-    *position = pick(static_cast<int>(m_.albums[*album].rows[r].size()));
-    return true;
+    if (candidates.empty()) return std::nullopt;
+    const int32_t album =
+        candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
+    return Row{r, album, pick(static_cast<int>(m_.albums[album].rows[r].size()))};
+  }
+
+  // The album's list standing on the row at position, which must be there.
+  Standing standon(int r, int32_t album, int position) {
+    Standing s = stand(r, album, position);
+    EXPECT_EQ(s.list->rows().field(F_Seq).asint(), position);
+    return s;
   }
 
   void unlink() {
-    const int r = pick(2);
-    int32_t album;
-    int position;
-    if (!anyrow(r, &album, &position)) return;
+    const std::optional<Row> row = anyrow();
+    if (!row) return;
+    const auto [r, album, position] = *row;
     std::vector<int32_t>& rows = m_.albums[album].rows[r];
     const int32_t attr = rows[static_cast<size_t>(position)];
     Attribute& a = m_.attrs[r + 1][attr];
@@ -132,10 +146,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
       purged = pick(2) == 0;
       host_.answer(purged ? Answer::OK : Answer::Cancel);
     }
-    auto list = DB_GetArticleAttributes(r, album);
-    auto title = at(TitleTable, album);
-    ASSERT_EQ(list->first(), quill::Ok);
-    ASSERT_EQ(list->skip(position), quill::Ok);
+    auto [list, title] = standon(r, album, position);
     ASSERT_EQ(DB_RemoveLink(*list, *title, purge), quill::Ok);
     rows.erase(rows.begin() + position);
     --a.refs;
@@ -151,16 +162,12 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   }
 
   void moveone() {
-    const int r = pick(2);
-    int32_t album;
-    int position;
-    if (!anyrow(r, &album, &position)) return;
+    const std::optional<Row> row = anyrow();
+    if (!row) return;
+    const auto [r, album, position] = *row;
     std::vector<int32_t>& rows = m_.albums[album].rows[r];
     const int up = pick(2);
-    auto list = DB_GetArticleAttributes(r, album);
-    auto title = at(TitleTable, album);
-    ASSERT_EQ(list->first(), quill::Ok);
-    ASSERT_EQ(list->skip(position), quill::Ok);
+    auto [list, title] = standon(r, album, position);
     const quill::ErrorCode rc = DB_MoveLink(*list, up, *title);
     const size_t i = static_cast<size_t>(position);
     if (!up && i + 1 == rows.size()) {

@@ -22,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/batch.h"
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/recover.h"
@@ -91,17 +90,6 @@ class CataloguePowerCut : public CatalogueTest {
   void TearDown() override {
     DB_SetHost(&host_);
     CatalogueTest::TearDown();
-  }
-
-  struct Standing {
-    std::unique_ptr<Relation> list;
-    std::unique_ptr<quill::Rlist> album;
-  };
-  Standing stand(int r, int32_t title, int position) {
-    Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
-    s.list->first();
-    s.list->skip(position);
-    return s;
   }
 
   // Runs the edit on the open database under the simulator, then judges
@@ -194,18 +182,7 @@ TEST_F(CataloguePowerCut, VerifyCorrections) {
 }
 
 TEST_F(CataloguePowerCut, Batches) {
-  sweep("import_batch", [&] {
-    CatalogueBatch batch(BatchOptions{1000, "import"});
-    for (const char* name : {"Third", "Fourth"}) {
-      if (!batch.ok()) return batch.finish();
-      const int32_t album = add(TitleTable, name);
-      const int32_t song = add(SongTable, name);
-      for (int32_t attr : {songs_[0], song})
-        if (ErrorCode rc = link(1, album, attr); rc != Ok) return batch.finish(rc);
-      if (ErrorCode rc = batch.unitdone(); rc != Ok) return batch.finish(rc);
-    }
-    return batch.finish();
-  });
+  sweep("import_batch", [&] { return importtwoalbums(1000); });
   // Completes an album that an earlier scan began, and adds two.
   sweep("scan_batch", [&] {
     TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),

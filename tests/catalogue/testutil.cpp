@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "catalogue/batch.h"
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
@@ -125,6 +126,37 @@ void CatalogueTest::makesharedalbums() {
   ASSERT_EQ(link(0, second_, artists_[0]), quill::Ok);
   ASSERT_EQ(link(1, second_, songs_[0]), quill::Ok);
   ASSERT_EQ(link(1, second_, songs_[3]), quill::Ok);
+}
+
+quill::ErrorCode CatalogueTest::importtwoalbums(int perbatch) {
+  CatalogueBatch batch(BatchOptions{perbatch, "import"});
+  for (const char* name : {"Third", "Fourth"}) {
+    if (!batch.ok()) return batch.finish();
+    const int32_t album = add(TitleTable, name);
+    const int32_t song = add(SongTable, name);
+    for (int32_t attr : {songs_[0], song})
+      if (quill::ErrorCode rc = link(1, album, attr); rc != quill::Ok) return batch.finish(rc);
+    if (quill::ErrorCode rc = batch.unitdone(); rc != quill::Ok) return batch.finish(rc);
+  }
+  return batch.finish();
+}
+
+CatalogueTest::Dangling CatalogueTest::dangling(int r) {
+  Dangling d;
+  d.album = add(TitleTable, "Album");
+  d.gone = add(r + 1, "Gone");
+  d.kept = add(r + 1, "Kept");
+  EXPECT_EQ(link(r, d.album, d.gone), quill::Ok);
+  EXPECT_EQ(link(r, d.album, d.kept), quill::Ok);
+  EXPECT_EQ(at(r + 1, d.gone)->del(), quill::Ok);
+  return d;
+}
+
+CatalogueTest::Standing CatalogueTest::stand(int r, int32_t title, int position) {
+  Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
+  s.list->first();
+  s.list->skip(position);
+  return s;
 }
 
 void CatalogueTest::SetUp() {

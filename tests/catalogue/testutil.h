@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/host.h"
+#include "catalogue/relation.h"
 #include "engine/errors.h"
 #include "engine/rlist.h"
 #include "tests/engine/testutil.h"
@@ -132,6 +133,21 @@ class CatalogueTest : public ::testing::Test {
   void makesharedalbums();
   int32_t first_ = -1, second_ = -1;
   std::vector<int32_t> artists_, songs_;
+  // Two more albums of a new song and S0 each, linked in a batch of
+  // perbatch units (an import's way), then finished.
+  quill::ErrorCode importtwoalbums(int perbatch);
+  // An album "Album" with "Gone" and "Kept" in relation r, where Gone is
+  // then deleted behind the catalogue's back: a row naming nothing.
+  struct Dangling {
+    int32_t album, gone, kept;
+  };
+  Dangling dangling(int r);
+  // An album's list of relation r standing on position, with its album cursor.
+  struct Standing {
+    std::unique_ptr<Relation> list;
+    std::unique_ptr<quill::Rlist> album;
+  };
+  Standing stand(int r, int32_t title, int position);
 
   TempDir dir_;
   CapturedReports reports_;

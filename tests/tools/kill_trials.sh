@@ -10,13 +10,8 @@
 # ROUNDS defaults to 6 (a few seconds, for every test run); run with 200 or
 # more by hand for a long trial. Prints the count of trials that opened
 # directly, needed recovery, or lost anything; exits 1 when anything was lost.
-set -u
-cli=$(realpath "$1")
-quill=$(realpath "$2")
+. "$(dirname "$0")/trial_lib.sh" kill-trials "$@"
 rounds=${3:-6}
-work=$(mktemp -d "${TMPDIR:-/tmp}/kill-trials.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
 
 direct=0
 recovered=0
@@ -27,7 +22,6 @@ problem() {
   bad=1
 }
 
-"$cli" create >/dev/null || exit 1
 # An import file of many albums over a shared pool of artists and songs.
 {
   echo "album,kind,position,name"
@@ -113,10 +107,7 @@ for round in $(seq 1 "$rounds"); do
       ;;
     *) problem "recover failed: $out" ;;
   esac
-  "$cli" verify 2>/dev/null | grep -q "no problems found" || problem "verify found problems"
-  for t in maindb attr001 attr002 rel001 rel002; do
-    "$quill" check "$t" >/dev/null 2>&1 || problem "quill check $t failed"
-  done
+  checkwhole problem
 
   if [ "$what" = scan ]; then
     "$cli" scan ../music >/dev/null 2>&1 || problem "the second scan failed"

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
 
 #include "tests/engine/testutil.h"
+#include "tests/tools/run.h"
 
 namespace {
 
@@ -23,12 +23,9 @@ struct Outcome {
 
 Outcome quill(const std::string& args) {
   Outcome run;
-  std::string command = "timeout 20 " QUILL_PATH " " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  int status = pclose(pipe);
+  const tooltest::Finished f = tooltest::runshell("timeout 20 " QUILL_PATH " " + args + " 2>&1");
+  run.out = f.out;
+  const int status = f.waitstatus;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   run.signalled = WIFSIGNALED(status) || run.status == 124 || (run.status > 128 && run.status != 255);
   return run;
@@ -36,6 +33,13 @@ Outcome quill(const std::string& args) {
 
 void write_text(const std::string& path, const std::string& text) {
   std::ofstream(path) << text;
+}
+
+// A refusal: status 1 and the tool's one line naming the error code.
+void expect_refused(const std::string& args, const std::string& line) {
+  Outcome run = quill(args);
+  EXPECT_EQ(run.status, 1) << args;
+  EXPECT_EQ(run.out, line) << args;
 }
 
 void build_albums() {
@@ -72,9 +76,7 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
   EXPECT_EQ(quill("seek t --tag ByName --which last 'Track 1'").out, "0 (Ok)\t5\tTrack 100\t5\t*\t6\n");
   EXPECT_EQ(quill("seek t --tag ByName 'blue'").out, "0 (Ok)\t4\tBlue Moon\t4\t \t5\n");
   EXPECT_EQ(quill("seek t --tag 1 --mode equal 3").out, "0 (Ok)\t3\tTrack 12\t3\t*\t4\n");
-  Outcome missing = quill("seek t --tag ByName --mode equal Nothing");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "quill: seek: NotFound\n");
+  expect_refused("seek t --tag ByName --mode equal Nothing", "quill: seek: NotFound\n");
 
   EXPECT_EQ(quill("update t 6 Name=Zappa Aux=70").status, 0);
   EXPECT_EQ(quill("delete t 1 3").status, 0);
@@ -123,9 +125,7 @@ TEST(Quill, TreesOfSeveralLevels) {
 
 TEST(Quill, ErrorsNameTheCode) {
   TempDir dir;
-  Outcome open = quill("info nothing");
-  EXPECT_EQ(open.status, 1);
-  EXPECT_EQ(open.out, "quill: open nothing: DataOpen\n");
+  expect_refused("info nothing", "quill: open nothing: DataOpen\n");
   EXPECT_EQ(quill("frobnicate").status, 2);
   ASSERT_EQ(quill("create t").status, 0);
   Outcome bad = quill("add-field t Q 4 Odd");

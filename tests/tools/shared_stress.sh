@@ -6,14 +6,8 @@
 #   shared_stress.sh TRACKLORE-CLI QUILL [SECONDS]
 #
 # SECONDS defaults to 5 (for every test run); give 60 or more by hand.
-set -u
-cli=$(realpath "$1")
-quill=$(realpath "$2")
+. "$(dirname "$0")/trial_lib.sh" shared-stress "$@"
 seconds=${3:-5}
-work=$(mktemp -d "${TMPDIR:-/tmp}/shared-stress.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-"$cli" create >/dev/null || exit 1
 
 # Worker w links to its album until the time is up; shared artists and
 # songs are made by whoever comes first. Acknowledged edits go to ack.w,
@@ -57,10 +51,7 @@ if [ $packed -ne 0 ]; then
     *) fail "the pack failed otherwise: $pack" ;;
   esac
 fi
-"$cli" verify 2>/dev/null | grep -q "no problems found" || fail "verify found problems"
-for t in maindb attr001 attr002 rel001 rel002; do
-  "$quill" check "$t" >/dev/null 2>&1 || fail "quill check $t failed"
-done
+checkwhole fail
 acked=0
 refused=0
 for w in 1 2 3 4; do

@@ -41,6 +41,11 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       }
       return argv[++i];
     };
+    const auto take = [&](const char* what, std::string* into) {
+      const char* v = value(what);
+      if (v != nullptr) *into = v;
+      return v != nullptr;
+    };
     if (optionsended || arg.empty() || arg[0] != '-' || arg == "-") {
       if (options->command.empty()) options->command = arg;
       else options->operands.push_back(arg);
@@ -51,13 +56,9 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
     } else if (arg == "-h" || arg == "--help") {
       options->help = true;
     } else if (arg == "-C") {
-      const char* dir = value("a directory");
-      if (dir == nullptr) return false;
-      options->directory = dir;
+      if (!take("a directory", &options->directory)) return false;
     } else if (arg == "--main") {
-      const char* stem = value("a file stem");
-      if (stem == nullptr) return false;
-      options->mainname = stem;
+      if (!take("a file stem", &options->mainname)) return false;
     } else if (arg == "--yes") {
       if (!setchoice(&options->answer, Choice::Yes, "--yes and --no exclude each other", error))
         return false;
@@ -71,9 +72,7 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       if (!setchoice(&options->purge, Choice::No, "--purge and --keep exclude each other", error))
         return false;
     } else if (arg == "--prefix") {
-      const char* text = value("a text");
-      if (text == nullptr) return false;
-      options->prefix = text;
+      if (!take("a text", &options->prefix.emplace())) return false;
     } else if (arg == "--at") {
       const char* seq = value("a position");
       if (seq == nullptr) return false;
