@@ -264,7 +264,8 @@ int DataFile::sync() {
   // Once its header is written the index declares itself in step on disk:
   // changes outside a batch mark it unfinished again (writebackindex)
   // before they write back. A header still held back leaves the mark.
-  if (index_ && !deferhead_ && !index_->headerheld() && index_->setwriteback(false) != 0) rc = -1;
+  if (index_ && !deferhead_ && !index_->store().headerheld() &&
+      index_->setwriteback(false) != 0) rc = -1;
   return rc;
 }
 
