@@ -181,8 +181,8 @@ CatalogueOutcome QuillCatalogue::typeahead(const Catalogue& c) {
     for (const std::string& typed : c.typeahead) {
       std::vector<uint8_t> key(typed.begin(), typed.end());
       key.push_back(0);
-      if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix,
-                       quill::WhichFirst) != Ok)
+      if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix,
+                       quill::SeekWhich::First) != Ok)
         continue;
       if (startswith_nocase(namefield(artists.cursor()).c_str(), typed)) ++o.base.found;
       ++o.base.rows;

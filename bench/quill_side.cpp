@@ -255,7 +255,7 @@ Outcome QuillSide::lookup(const Dataset& d) {
     uint8_t key[4];
     for (int32_t code : d.lookups) {
       quill::put4(key, code);
-      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ErrorCode rc = c.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::First);
       ++out.done;
       if (rc == Ok && c.field(kCode).aslong() == code) {
         ++out.found;
@@ -272,8 +272,8 @@ Outcome QuillSide::prefix(const Dataset& d) {
     c.select(kNameTag);
     for (const std::string& p : d.prefixes) {
       std::vector<uint8_t> key = textkey(p);
-      ErrorCode rc =
-          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc = c.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix,
+                            quill::SeekWhich::First);
       ++out.done;
       if (rc == Ok && startswith_nocase(namefield(c), p)) ++out.found;
       else countmiss(p, out);
@@ -300,8 +300,8 @@ Outcome QuillSide::window(const Dataset& d) {
     c.select(kNameTag);
     for (const std::string& p : d.windows) {
       std::vector<uint8_t> key = textkey(p);
-      ErrorCode rc =
-          c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+      ErrorCode rc = c.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix,
+                            quill::SeekWhich::First);
       ++out.done;
       if (rc != Ok || !startswith_nocase(namefield(c), p)) {
         countmiss(p, out);
@@ -337,7 +337,7 @@ Outcome QuillSide::pack(const Dataset& d) {
     uint8_t key[4];
     for (int32_t code : d.deletions) {
       quill::put4(key, code);
-      ErrorCode rc = c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+      ErrorCode rc = c.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::First);
       ++o.done;
       if (rc != Ok) {
         ++o.missed;

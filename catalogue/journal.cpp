@@ -243,7 +243,7 @@ void Intent::coded(int table, int32_t code) {
   cursor.select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  if (cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny) == quill::Ok)
+  if (cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == quill::Ok)
     record(table, cursor.recno());
 }
 

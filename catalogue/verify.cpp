@@ -240,7 +240,7 @@ bool standonrow(Rlist& cursor, int32_t title, int seq, int32_t recno) {
   uint8_t key[6];
   quill::put4(key, title);
   quill::put2(key + 4, seq);
-  ErrorCode rc = cursor.seek(key, 6, quill::SeekEqual, quill::WhichFirst);
+  ErrorCode rc = cursor.seek(key, 6, quill::SeekMode::Equal, quill::SeekWhich::First);
   while (rc == Ok && cursor.field(F_Title).aslong() == title &&
          cursor.field(F_Seq).asint() == seq) {
     if (cursor.recno() == recno) return true;
@@ -273,7 +273,8 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
       // A second row with the previous row's number: it can go after the
       // album's last row.
       Rlist& second = w.secondcursor();
-      if (second.seek(cursor.field(F_Title).data(), 4, quill::SeekEqual, quill::WhichLast) == Ok) {
+      if (second.seek(cursor.field(F_Title).data(), 4, quill::SeekMode::Equal,
+                      quill::SeekWhich::Last) == Ok) {
         if (!readable(second)) return w.v->outofstep(rows);
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
@@ -351,7 +352,8 @@ int enter(CodeWalk& w, Rlist& cursor) {
 int countrows(CodeWalk& w, Rlist& cursor, int32_t k, int32_t* count) {
   *count = 0;
   Bound bound(w.rowsof);
-  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst);
+  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekMode::Prefix,
+                              quill::SeekWhich::First);
   while (rc == Ok) {
     if (bound.exceeded() || !readable(*w.rows)) return w.v->outofstep(w.rowsof);
     if (w.rows->field(F_Attr).aslong() != k) break;
@@ -389,7 +391,8 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
   duplicates(w, cursor, k);
 
   int32_t expected = -1;
-  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst) == Ok) {
+  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekMode::Prefix,
+                   quill::SeekWhich::First) == Ok) {
     if (!readable(*w.rows)) return w.v->outofstep(w.rowsof);
     expected = w.rows->field(F_Attr).aslong();
   }

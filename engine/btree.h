@@ -34,6 +34,7 @@
 
 #include "engine/errors.h"
 #include "engine/keys.h"
+#include "engine/modes.h"
 #include "engine/multifile.h"
 #include "engine/page.h"
 
@@ -106,10 +107,8 @@ class Btree {
   ErrorCode remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data,
                    ErrorCode* out);
 
-  enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
-  enum Which { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
   // 0, NotFound, NextRecord or PrevRecord.
-  ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which);
+  ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
   // 0 with the position on the entry with exactly this key and data, or -1.
   int find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
   ErrorCode first(bt_pos* pos);
@@ -223,11 +222,11 @@ class Btree {
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
-  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which);
+  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich which);
   enum class Step { Forward, Back };
   enum class Until { FirstMatch, NumberEnds };
   bool walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until);
-  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+  void choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
               PrefixMatches matches = PrefixMatches::Scattered);
   PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);

@@ -144,14 +144,14 @@ bool Btree::stepprev(int* i) {
 
 // Entries equal to the search key may lie in the subtrees on either side of
 // the one the descent met; first and last follow them down.
-void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+void Btree::choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
                    PrefixMatches matches) {
   setpos(pos, pa_, i);
-  if (which != WhichFirst && which != WhichLast) return;
+  if (which != SeekWhich::First && which != SeekWhich::Last) return;
   const int height = info_.height;
   bool found = false;
   int32_t c;
-  if (which == WhichFirst) {
+  if (which == SeekWhich::First) {
     c = pa_.child(i);
   } else {
     const int j = pa_.lastnotgreater(mode, key, klen, &found, matches);
@@ -163,7 +163,7 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
     if (steps >= height) broken(c, "descent deeper than the tree's height");
     loadchild(pb_, c, from);
     from = c;
-    if (which == WhichFirst) {
+    if (which == SeekWhich::First) {
       const int j = pb_.firstnotsmaller(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = pb_.child(j);
@@ -182,7 +182,7 @@ PrefixMatches Btree::prefixmatches(const uint8_t* key, int klen) const {
                                                            : PrefixMatches::Scattered;
 }
 
-ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which) {
+ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {
   if (keylen > info_.keylen) fatal("Btree::seek: key length exceeds maximum of %d\n", info_.keylen);
   if (keylen < 0) fatal("Btree::seek: negative key length %d\n", keylen);
   beginop("Btree::seek");
@@ -193,13 +193,13 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   std::memmove(k, key, static_cast<size_t>(keylen));
 
   bool found = false;
-  if (mode == SeekEqual) {
+  if (mode == SeekMode::Equal) {
     const int i = descend(pa_, Probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr}, &found);
     if (!found) return NotFound;
     choose(pos, i, 2, which, k, keylen);
     return Ok;
   }
-  if (mode == SeekAtOrAfter) {
+  if (mode == SeekMode::AtOrAfter) {
     const Probe probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr};
     int i = descend(pa_, probe, &found);
     if (found) {
@@ -211,13 +211,13 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     setpos(pos, pa_, i);
     return next ? NextRecord : PrevRecord;
   }
-  return mode == SeekPrefix ? seekprefix(pos, k, keylen, which) : Ok;
+  return mode == SeekMode::Prefix ? seekprefix(pos, k, keylen, which) : Ok;
 }
 
 // Prefix: numbers make "begins with" disagree with the tree's order (12
 // begins with 1, yet 2 lies between them), so the descent may land beside
 // the matches; walking while the entries continue the number recovers them.
-ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which) {
+ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich which) {
   bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
@@ -228,8 +228,8 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
       return Ok;
     }
     setpos(pos, pa_, i);
-    if (which == WhichFirst || which == WhichLast)
-      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back,
+    if (which == SeekWhich::First || which == SeekWhich::Last)
+      walkprefix(pos, &i, k, keylen, which == SeekWhich::Last ? Step::Forward : Step::Back,
                  Until::NumberEnds);
     return Ok;
   }
@@ -239,7 +239,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
   const int32_t landing = pa_.address();
   const int landed = i;
   if (walkprefix(pos, &i, k, keylen, Step::Forward,
-                 which == WhichLast ? Until::NumberEnds : Until::FirstMatch))
+                 which == SeekWhich::Last ? Until::NumberEnds : Until::FirstMatch))
     return Ok;
   // The prefix comparison may also have steered the descent past its
   // matches: "Track 92" lies before "Track 115" in the tree, yet compares
@@ -250,7 +250,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
   pa_.load(landing);
   i = past ? landed + 1 : landed;
   return walkprefix(pos, &i, k, keylen, Step::Back,
-                    which == WhichFirst ? Until::NumberEnds : Until::FirstMatch)
+                    which == SeekWhich::First ? Until::NumberEnds : Until::FirstMatch)
              ? Ok
              : NotFound;
 }

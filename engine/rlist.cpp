@@ -119,7 +119,7 @@ void Rlist::unset() {
 
 ErrorCode Rlist::first() {
   Rbuf::flush(0);
-  if (tag_ < 0) return go(GoAbsolute, 0);
+  if (tag_ < 0) return go(GoHow::Absolute, 0);
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
@@ -130,7 +130,7 @@ ErrorCode Rlist::first() {
 
 ErrorCode Rlist::last() {
   Rbuf::flush(0);
-  if (tag_ < 0) return go(GoFromEnd, 0);
+  if (tag_ < 0) return go(GoHow::FromEnd, 0);
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
@@ -141,7 +141,7 @@ ErrorCode Rlist::last() {
 
 ErrorCode Rlist::skip(int n) {
   Rbuf::flush(0);
-  if (tag_ < 0) return go(GoRelative, n);
+  if (tag_ < 0) return go(GoHow::Relative, n);
   ErrorCode rc;
   int moved = 0;
   {
@@ -151,7 +151,7 @@ ErrorCode Rlist::skip(int n) {
   return sync(rc, moved);
 }
 
-ErrorCode Rlist::seek(const uint8_t* key, int keylen, int mode, int which) {
+ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {
   if (tag_ < 0)
     fatal("Rlist::seek: no selected tag in file '%s'\n",
           table_ ? table_->basename_or_none() : "<not opened>");
@@ -165,21 +165,21 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, int mode, int which) {
   return sync(rc, 0);
 }
 
-ErrorCode Rlist::go(int how, int32_t n) {
+ErrorCode Rlist::go(GoHow how, int32_t n) {
   if (table_ == nullptr) return NoCurrentRecord;
   Rbuf::flush(0);
-  if (how == GoRelative && recno_ == -1) return NoCurrentRecord;
+  if (how == GoHow::Relative && recno_ == -1) return NoCurrentRecord;
   int32_t old = recno_;
   Rbuf::unlock();
   setloaded(0);
 
   Header& h = table_->header();
   int64_t target;
-  if (how == GoFromEnd) {
+  if (how == GoHow::FromEnd) {
     table_->refresh();
     target = int64_t{h.nrecs} + n - 1;
   } else {
-    target = how == GoRelative ? int64_t{old} + n : int64_t{n};
+    target = how == GoHow::Relative ? int64_t{old} + n : int64_t{n};
     if (target >= h.nrecs) table_->refresh();
   }
   ErrorCode rc = Ok;
@@ -193,7 +193,7 @@ ErrorCode Rlist::go(int how, int32_t n) {
     target = h.nrecs - 1;
     rc = TooFar;
   }
-  moved_ = (how == GoRelative && target >= 0) ? static_cast<int>(target - old) : 0;
+  moved_ = (how == GoHow::Relative && target >= 0) ? static_cast<int>(target - old) : 0;
   setrecno(static_cast<int32_t>(target));
   if (target >= 0) load(0);
   return rc;
@@ -204,7 +204,7 @@ ErrorCode Rlist::sync(ErrorCode result, int moved) {
     unset();
     return result;
   }
-  go(GoAbsolute, pos_recno(*pos_));
+  go(GoHow::Absolute, pos_recno(*pos_));
   moved_ = moved;
   return result;
 }
@@ -244,7 +244,7 @@ int32_t Rlist::before() {
 }
 
 ErrorCode Rlist::seekrank(int32_t n) {
-  if (tag_ < 0) return go(GoAbsolute, std::max(n, 0));
+  if (tag_ < 0) return go(GoHow::Absolute, std::max(n, 0));
   const int32_t total = count();
   // The ends exactly, whatever the estimate makes of them.
   if (n <= 0) return first();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/errors.h"
+#include "engine/modes.h"
 #include "engine/rbuf.h"
 
 namespace quill {
@@ -33,9 +34,9 @@ class DataFile;
 class Index;
 struct bt_pos;
 
-enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
-enum SeekWhich { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
-enum GoHow { GoAbsolute = 0, GoRelative = 1, GoFromEnd = 2 };
+// Where Rlist::go counts a record number from: the first record, the
+// current one, or back from the last.
+enum class GoHow { Absolute, Relative, FromEnd };
 
 // Progress of a long scan: report(argument, percent) is called as the done
 // counter advances; several scans can share one record and one bar.
@@ -60,8 +61,8 @@ class Rlist : public Rbuf {
   ErrorCode first();
   ErrorCode last();
   ErrorCode skip(int n);
-  ErrorCode seek(const uint8_t* key, int keylen, int mode, int which);
-  ErrorCode go(int how, int32_t n);
+  ErrorCode seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
+  ErrorCode go(GoHow how, int32_t n);
   ErrorCode sync(ErrorCode result, int moved);
   void unset();
 

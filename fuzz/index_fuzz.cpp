@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cursor = std::make_unique<quill::Rlist>(&table);
     cursor->select(0);
     const uint8_t key[] = {'T', 'r', 'a', 'c', 'k', ' ', '1', 0};
-    cursor->seek(key, sizeof key, quill::SeekPrefix, quill::WhichLast);
+    cursor->seek(key, sizeof key, quill::SeekMode::Prefix, quill::SeekWhich::Last);
     for (int i = 0; i < 100 && cursor->skip(1) == quill::Ok; ++i) {
     }
     cursor->last();

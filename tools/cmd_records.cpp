@@ -127,10 +127,24 @@ int cmd_seek(const Args& args) {
   }
   if (base.empty() || tag.empty() || values.empty())
     return usage_error("seek takes BASE --tag T VALUE...");
-  int seekmode = mode == "prefix" ? SeekPrefix : mode == "equal" ? SeekEqual : mode == "after" ? SeekAtOrAfter : -1;
-  int seekwhich = which == "first" ? WhichFirst : which == "last" ? WhichLast : which == "any" ? WhichAny : -1;
-  if (seekmode < 0) return usage_error("--mode is prefix, equal or after");
-  if (seekwhich < 0) return usage_error("--which is first, last or any");
+  SeekMode seekmode;
+  if (mode == "prefix")
+    seekmode = SeekMode::Prefix;
+  else if (mode == "equal")
+    seekmode = SeekMode::Equal;
+  else if (mode == "after")
+    seekmode = SeekMode::AtOrAfter;
+  else
+    return usage_error("--mode is prefix, equal or after");
+  SeekWhich seekwhich;
+  if (which == "first")
+    seekwhich = SeekWhich::First;
+  else if (which == "last")
+    seekwhich = SeekWhich::Last;
+  else if (which == "any")
+    seekwhich = SeekWhich::Any;
+  else
+    return usage_error("--which is first, last or any");
 
   DataFile table;
   ErrorCode rc = opentable(table, base, false);
@@ -155,7 +169,7 @@ int cmd_update(const Args& args) {
   if (rc != Ok) return fail("open " + args[0], rc);
   if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[1], NotFound);
   Rlist cursor(&table);
-  cursor.go(GoAbsolute, static_cast<int32_t>(recno));
+  cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
   if (cursor.isdeleted()) return fail("record " + args[1] + " is deleted", NotFound);
   if (!assign(cursor, table.header(), Args(args.begin() + 2, args.end()))) return 1;
   rc = cursor.flush(0);
@@ -174,7 +188,7 @@ int cmd_delete(const Args& args) {
     long recno;
     if (!parse_int(args[i], recno)) return usage_error("'" + args[i] + "' is not a record number");
     if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[i], NotFound);
-    cursor.go(GoAbsolute, static_cast<int32_t>(recno));
+    cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
     rc = cursor.del();
     if (rc != Ok) return fail("delete " + args[i], rc);
   }

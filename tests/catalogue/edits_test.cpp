@@ -106,7 +106,7 @@ TEST_F(EditsTest, RemovingClosesTheGapAndStandsOnTheNextRow) {
   const V s = some(SongTable, 4);
   const int32_t album = album_with(1, s);
   int32_t standing = 0;
-  ASSERT_EQ(remove(1, album, 1, PurgeKeep, &standing), quill::Ok);
+  ASSERT_EQ(remove(1, album, 1, PurgeMode::Keep, &standing), quill::Ok);
   EXPECT_EQ(seqs(1, album), (S{0, 1, 2}));
   EXPECT_EQ(attrs(1, album), (V{s[0], s[2], s[3]}));
   EXPECT_EQ(standing, s[2]);
@@ -120,7 +120,7 @@ TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
   const V s = some(SongTable, 2);
   const int32_t album = album_with(1, s);
   host_.answer(Answer::Cancel);
-  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
+  ASSERT_EQ(remove(1, album, 0, PurgeMode::Ask), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text,
             "There are no more references to \"Item 0\".\n"
@@ -132,7 +132,7 @@ TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
   EXPECT_EQ(refs(SongTable, s[0]), 0);
 
   host_.answer(Answer::OK);
-  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
+  ASSERT_EQ(remove(1, album, 0, PurgeMode::Ask), quill::Ok);
   EXPECT_FALSE(exists(SongTable, s[1]));
   EXPECT_TRUE(rows(1, album).empty());
 }
@@ -140,7 +140,7 @@ TEST_F(EditsTest, PurgeAskDeletesOnlyOnOK) {
 TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
   const V a = some(ArtistTable, 3);
   const int32_t album = album_with(0, a);
-  ASSERT_EQ(remove(0, album, 0, PurgeSilent), quill::Ok);
+  ASSERT_EQ(remove(0, album, 0, PurgeMode::Silent), quill::Ok);
   EXPECT_FALSE(exists(ArtistTable, a[0]));
   EXPECT_TRUE(host_.messages.empty());
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
@@ -153,7 +153,7 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   const int32_t album = album_with(1, {song});
   quill::File::set_write_fault(
       [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
-  quill::ErrorCode rc = remove(1, album, 0, PurgeSilent);
+  quill::ErrorCode rc = remove(1, album, 0, PurgeMode::Silent);
   quill::File::set_write_fault({});
   EXPECT_EQ(rc, quill::WriteFailed);
   EXPECT_TRUE(exists(SongTable, song));
@@ -165,9 +165,9 @@ TEST_F(EditsTest, RemovingWithoutACurrentRowIsRefused) {
   const int32_t album = add(TitleTable, "Album");
   auto list = DB_GetArticleAttributes(0, album);
   auto title = at(TitleTable, album);
-  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
+  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeMode::Keep), quill::NoCurrentRecord);
   auto byattr = DB_GetArticlesFromAttribute(0, 0);
-  EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeKeep), quill::BadParam);
+  EXPECT_EQ(DB_RemoveLink(*byattr, *title, PurgeMode::Keep), quill::BadParam);
 }
 
 // ---- whole records ------------------------------------------------------------------
@@ -267,7 +267,7 @@ TEST_F(EditsTest, AnAttributeInUseCannotBeDeleted) {
   cursor->field(F_RefCount).set(0L);
   ASSERT_EQ(cursor->flush(0), quill::Ok);
   EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
-  ASSERT_EQ(remove(0, album, 0, PurgeKeep), quill::Ok);
+  ASSERT_EQ(remove(0, album, 0, PurgeMode::Keep), quill::Ok);
   cursor = at(ArtistTable, artist);
   cursor->field(F_RefCount).set(0L);
   ASSERT_EQ(cursor->flush(0), quill::Ok);

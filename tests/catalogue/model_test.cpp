@@ -126,9 +126,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     std::vector<int32_t>& rows = m_.albums[album].rows[r];
     const int32_t attr = rows[static_cast<size_t>(position)];
     Attribute& a = m_.attrs[r + 1][attr];
-    const PurgeMode purge = pick(2) ? PurgeAsk : PurgeKeep;
+    const PurgeMode purge = pick(2) ? PurgeMode::Ask : PurgeMode::Keep;
     bool purged = false;
-    if (purge == PurgeAsk && a.refs == 1) {
+    if (purge == PurgeMode::Ask && a.refs == 1) {
       purged = pick(2) == 0;
       host_.answer(purged ? Answer::OK : Answer::Cancel);
     }
@@ -161,7 +161,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     auto title = at(TitleTable, album);
     ASSERT_EQ(list->first(), quill::Ok);
     ASSERT_EQ(list->skip(position), quill::Ok);
-    const quill::ErrorCode rc = DB_MoveLink(*list, up, *title);
+    const quill::ErrorCode rc = DB_MoveLink(*list, up ? LinkMove::Up : LinkMove::Down, *title);
     const size_t i = static_cast<size_t>(position);
     if (!up && i + 1 == rows.size()) {
       ASSERT_EQ(rc, quill::TooFar);

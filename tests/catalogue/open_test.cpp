@@ -178,7 +178,8 @@ TEST_F(OpenTest, FullTablePassesTheCursorThrough) {
   EXPECT_EQ(artists.cursor().selected(), -1);
   EXPECT_FALSE(artists.valid());
   const uint8_t key[] = {'B', 0};
-  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::BadParam);
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekMode::Prefix, quill::SeekWhich::First),
+            quill::BadParam);
   EXPECT_EQ(artists.first(), quill::Ok);
   EXPECT_EQ(name(), "Cherry");
   EXPECT_EQ(artists.recno(), 0);
@@ -191,7 +192,7 @@ TEST_F(OpenTest, FullTablePassesTheCursorThrough) {
   EXPECT_EQ(artists.skip(5), quill::TooFar);
   EXPECT_EQ(artists.moved(), 2);
   EXPECT_EQ(name(), "Cherry");
-  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::Ok);
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekMode::Prefix, quill::SeekWhich::First), quill::Ok);
   EXPECT_EQ(name(), "Banana");
   EXPECT_EQ(artists.last(), quill::Ok);
   EXPECT_EQ(name(), "Cherry");

@@ -165,11 +165,11 @@ TEST_F(CataloguePowerCut, SingleEdits) {
   });
   sweep("unlink", [&] {
     Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);  // the song's last use: purged
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);  // the song's last use: purged
   });
   sweep("move", [&] {
     Standing s = stand(0, first_, 1);
-    return DB_MoveLink(*s.list, 1, *s.album);
+    return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
   });
   sweep("rename", [&] {
     auto artist = at(ArtistTable, artists_[0]);

@@ -138,16 +138,16 @@ TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
   // A shared artist leaves the first place: renumbering, a new first artist.
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
   });
   // The last use of a song goes and the song is purged.
   wholeorabsent([&] {
     Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
   });
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
-    return DB_MoveLink(*s.list, 0, *s.album);
+    return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
   });
 }
 
@@ -183,7 +183,7 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
   {
     Standing s = stand(0, first_, 0);
-    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeKeep), quill::Ok);
+    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeMode::Keep), quill::Ok);
   }
   DB_Close();
   const Snapshot before = snapshot();

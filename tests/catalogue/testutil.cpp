@@ -157,7 +157,7 @@ std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
   cursor->select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  EXPECT_EQ(cursor->seek(key, 4, quill::SeekEqual, quill::WhichAny), quill::Ok)
+  EXPECT_EQ(cursor->seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok)
       << "no record " << code << " in table " << table;
   return cursor;
 }

@@ -479,7 +479,8 @@ class Model {
           SCOPED_TRACE("mode " + std::to_string(mode) + " which " + std::to_string(which));
           bt_pos pos(K_ + 4);
           const ErrorCode rc =
-              tree_->seek(&pos, key.data(), static_cast<int>(key.size()), mode, which);
+              tree_->seek(&pos, key.data(), static_cast<int>(key.size()),
+                          static_cast<SeekMode>(mode), static_cast<SeekWhich>(which));
           if (mode == 2 && firstmatch < 0) {
             // At or after: the entry after the key, else the greatest.
             if (model_.empty()) {

@@ -97,7 +97,7 @@ struct Store {
   ErrorCode del(const Bytes& key, int32_t recno, bt_pos* pos = nullptr, ErrorCode* out = nullptr) {
     return tree->remove(pos, key.data(), static_cast<int>(key.size()), be32(recno).data(), out);
   }
-  ErrorCode seek(bt_pos* pos, const Bytes& key, int mode, int which) {
+  ErrorCode seek(bt_pos* pos, const Bytes& key, SeekMode mode, SeekWhich which) {
     return tree->seek(pos, key.data(), static_cast<int>(key.size()), mode, which);
   }
 
@@ -218,8 +218,8 @@ TEST(BtreeDeathTest, OverlongKeysAreFatalNamingTheMaximum) {
   const Bytes eleven = text("0123456789");
   EXPECT_EXIT(s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
-  EXPECT_EXIT(s.seek(nullptr, eleven, 0, 0), testing::ExitedWithCode(255),
-              "Btree::seek: key length exceeds maximum of 10");
+  EXPECT_EXIT(s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
+              testing::ExitedWithCode(255), "Btree::seek: key length exceeds maximum of 10");
   // Ten bytes are fine.
   EXPECT_EQ(s.put(text("012345678"), 1), Ok);
 }
@@ -326,16 +326,16 @@ TEST(Btree, PrefixSeekWithANumberWalksAcrossTheNumbers) {
                           "Track 3", "Tracker", "Track 21", "Trace", "Track 19"})
       ASSERT_EQ(s.put(text(n), 1), Ok);
     bt_pos pos(28);
-    ASSERT_EQ(s.seek(&pos, text("Track 1"), 0, 0), Ok);
+    ASSERT_EQ(s.seek(&pos, text("Track 1"), SeekMode::Prefix, SeekWhich::First), Ok);
     EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 1");
-    ASSERT_EQ(s.seek(&pos, text("Track 1"), 0, 1), Ok);
+    ASSERT_EQ(s.seek(&pos, text("Track 1"), SeekMode::Prefix, SeekWhich::Last), Ok);
     EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 100");
-    ASSERT_EQ(s.seek(&pos, text("Track 2"), 0, 1), Ok);
+    ASSERT_EQ(s.seek(&pos, text("Track 2"), SeekMode::Prefix, SeekWhich::Last), Ok);
     EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 21");
-    ASSERT_EQ(s.seek(&pos, text("Track 2"), 0, 0), Ok);
+    ASSERT_EQ(s.seek(&pos, text("Track 2"), SeekMode::Prefix, SeekWhich::First), Ok);
     EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 2");
-    EXPECT_EQ(s.seek(&pos, text("Track 4"), 0, 0), NotFound);
-    ASSERT_EQ(s.seek(&pos, text("Track 1"), 0, 2), Ok);
+    EXPECT_EQ(s.seek(&pos, text("Track 4"), SeekMode::Prefix, SeekWhich::First), NotFound);
+    ASSERT_EQ(s.seek(&pos, text("Track 1"), SeekMode::Prefix, SeekWhich::Any), Ok);
     EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, 7), "Track 1");
   }
 }
@@ -350,14 +350,16 @@ TEST(Btree, PrefixSeekFindsEveryNumberedName) {
   bt_pos pos(28);
   for (int n = 1; n <= 470; ++n) {
     const std::string name = "Track " + std::to_string(n);
-    for (int which : {0, 1, 2}) {
-      ASSERT_EQ(s.seek(&pos, text(name), 0, which), Ok) << name << " which " << which;
-      EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, name.size()), name) << which;
+    for (SeekWhich which : {SeekWhich::First, SeekWhich::Last, SeekWhich::Any}) {
+      ASSERT_EQ(s.seek(&pos, text(name), SeekMode::Prefix, which), Ok)
+          << name << " which " << static_cast<int>(which);
+      EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, name.size()), name)
+          << static_cast<int>(which);
     }
   }
-  ASSERT_EQ(s.seek(&pos, text("Track 92"), 0, 0), Ok);
+  ASSERT_EQ(s.seek(&pos, text("Track 92"), SeekMode::Prefix, SeekWhich::First), Ok);
   EXPECT_EQ(str(pos.key(), pos.keylen()), "Track 92");
-  EXPECT_EQ(s.seek(&pos, text("Track 471"), 0, 0), NotFound);
+  EXPECT_EQ(s.seek(&pos, text("Track 471"), SeekMode::Prefix, SeekWhich::First), NotFound);
 }
 
 // The same among words: every prefix that ends in a digit of a stored name
@@ -382,7 +384,7 @@ TEST(Btree, PrefixSeekFindsNumbersAmongWords) {
     for (size_t len = 1; len <= name.size(); ++len) {
       if (!std::isdigit(static_cast<unsigned char>(name[len - 1]))) continue;
       const std::string prefix = name.substr(0, len);
-      ASSERT_EQ(s.seek(&pos, text(prefix), 0, 0), Ok) << prefix;
+      ASSERT_EQ(s.seek(&pos, text(prefix), SeekMode::Prefix, SeekWhich::First), Ok) << prefix;
       EXPECT_EQ(str(pos.key(), pos.keylen()).substr(0, len), prefix);
     }
 }
@@ -460,17 +462,17 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
   s.reopen(false);
   bt_pos pos(8);
   long long before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
   EXPECT_EQ(s.file.pagereads() - before, 4);
   before = s.file.pagereads();
   ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);  // re-finding reads the leaf again
   EXPECT_EQ(s.file.pagereads() - before, 1);
   // Held exclusively, pages read once stay at hand.
   s.reopen(true);
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
   before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
-  ASSERT_EQ(s.seek(&pos, be32(2), 2, 1), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last), Ok);
   ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);
   EXPECT_EQ(s.file.pagereads(), before);
 }
@@ -493,7 +495,7 @@ void open_and_seek(int key) {
   Store s;
   s.reopen();
   bt_pos pos(8);
-  s.seek(&pos, be32(key), 1, 0);
+  s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
   std::exit(0);
 }
 
@@ -567,7 +569,7 @@ TEST(BtreeDeathTest, KeyLengthBeyondTheMaximumIsFatal) {
         s.describe_text(23);
         s.reopen();
         bt_pos pos(28);
-        s.seek(&pos, text("name"), 0, 0);
+        s.seek(&pos, text("name"), SeekMode::Prefix, SeekWhich::First);
         std::exit(0);
       },
       testing::ExitedWithCode(255),

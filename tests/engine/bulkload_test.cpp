@@ -116,8 +116,8 @@ TEST(BulkBuild, TreesOfEverySizeAreSoundAndInOrder) {
       for (size_t i = 1; i < got.size(); ++i) {
         uint8_t a[40], b[40];
         Rlist ra(&table), rb(&table);
-        ASSERT_EQ(ra.go(GoAbsolute, got[i - 1]), Ok);
-        ASSERT_EQ(rb.go(GoAbsolute, got[i]), Ok);
+        ASSERT_EQ(ra.go(GoHow::Absolute, got[i - 1]), Ok);
+        ASSERT_EQ(rb.go(GoHow::Absolute, got[i]), Ok);
         int la = table.makekey(0, ra.buffer(), a), lb = table.makekey(0, rb.buffer(), b);
         KeyDescr kd{table.tinfo()[0].comps.data(), 1, table.header().fields.data(), 2};
         int cmp = compare(CmpStored, &kd, a, la, b, lb);
@@ -172,7 +172,10 @@ TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
   for (const char* prefix : {"Blue Moon", "Track 1", "Zoo Road", "Night"}) {
     std::vector<uint8_t> key(prefix, prefix + std::strlen(prefix));
     key.push_back(0);
-    EXPECT_EQ(cursor.seek(key.data(), static_cast<int>(key.size()), SeekPrefix, WhichFirst), Ok) << prefix;
+    EXPECT_EQ(
+        cursor.seek(key.data(), static_cast<int>(key.size()), SeekMode::Prefix, SeekWhich::First),
+        Ok)
+        << prefix;
   }
   for (int i = 0; i < 500; ++i) {
     cursor.field(0).set(("Added " + std::to_string(i)).c_str());
@@ -180,7 +183,7 @@ TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
     ASSERT_EQ(cursor.append(), Ok);
   }
   for (int i = 0; i < 1500; i += 3) {
-    ASSERT_EQ(cursor.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(cursor.go(GoHow::Absolute, i), Ok);
     ASSERT_EQ(cursor.del(), Ok);
   }
   cursor.bind(nullptr);

@@ -65,7 +65,7 @@ void make_table() {
   for (int i = 0; i < kSetupRecords; ++i)
     ASSERT_EQ(add(r, "Name " + std::to_string(i * 37 % kSetupRecords), i), Ok);
   for (int i = 3; i < kSetupRecords; i += 7) {
-    ASSERT_EQ(r.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(r.go(GoHow::Absolute, i), Ok);
     ASSERT_EQ(r.del(), Ok);
   }
 }
@@ -236,7 +236,7 @@ TEST(PowerCutSweep, Append) {
 
 TEST(PowerCutSweep, Update) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoAbsolute, 1 + 20 * call), Ok);
+           ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
            ASSERT_EQ(r->flush(0), Ok);
          }});
@@ -244,7 +244,7 @@ TEST(PowerCutSweep, Update) {
 
 TEST(PowerCutSweep, Delete) {
   sweep({"delete", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoAbsolute, 6 + 20 * call), Ok);
+           ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
            ASSERT_EQ(r->del(), Ok);
          }});
 }
@@ -275,7 +275,7 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
            table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
            for (int k = 0; k < 4; ++k) {
-             ASSERT_EQ(r->go(GoAbsolute, 8 + 12 * k), Ok);
+             ASSERT_EQ(r->go(GoHow::Absolute, 8 + 12 * k), Ok);
              if (k % 2) {
                ASSERT_EQ(r->del(), Ok);
              } else {

@@ -98,7 +98,8 @@ TEST(RlistEmpty, FirstInBothOrders) {
   EXPECT_EQ(r.skip(1), NoCurrentRecord);
   EXPECT_EQ(r.count(), 0);
   auto key = textkey("x");
-  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekPrefix, WhichFirst), NotFound);
+  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekMode::Prefix, SeekWhich::First),
+            NotFound);
 }
 
 class RlistFilled : public testing::Test {
@@ -124,15 +125,15 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
   ASSERT_EQ(r->last(), Ok);
   EXPECT_EQ(r->recno(), 5);
   EXPECT_EQ(r->field(kCode).aslong(), 5);
-  EXPECT_EQ(r->go(GoAbsolute, 10), TooFar);
+  EXPECT_EQ(r->go(GoHow::Absolute, 10), TooFar);
   EXPECT_EQ(r->recno(), 5);
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);
   EXPECT_EQ(r->skip(-5), TooFar);
   EXPECT_EQ(r->recno(), 0);
   EXPECT_EQ(r->moved(), -1);
   EXPECT_EQ(r->skip(2), Ok);
   EXPECT_EQ(r->moved(), 2);
-  EXPECT_EQ(r->go(GoFromEnd, -1), Ok);
+  EXPECT_EQ(r->go(GoHow::FromEnd, -1), Ok);
   EXPECT_EQ(r->recno(), 4);
   r->unset();
   EXPECT_EQ(r->skip(1), NoCurrentRecord);
@@ -141,25 +142,34 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
 TEST_F(RlistFilled, SeekModes) {
   ASSERT_EQ(r->select(kByName), 0);
   auto blue = textkey("blue mo");
-  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekPrefix, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekMode::Prefix, SeekWhich::First),
+            Ok);
   EXPECT_EQ(name_of(*r), "Blue Moon");
   auto track1 = textkey("Track 1");
-  ASSERT_EQ(r->seek(track1.data(), static_cast<int>(track1.size()), SeekPrefix, WhichLast), Ok);
+  ASSERT_EQ(
+      r->seek(track1.data(), static_cast<int>(track1.size()), SeekMode::Prefix, SeekWhich::Last),
+      Ok);
   EXPECT_EQ(name_of(*r), "Track 10");
   auto between = textkey("m");
-  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekAtOrAfter, WhichAny), NextRecord);
+  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekMode::AtOrAfter,
+                    SeekWhich::Any),
+            NextRecord);
   EXPECT_EQ(name_of(*r), "track 1");
   int32_t before = r->recno();
   auto absent = textkey("Nothing");
-  EXPECT_EQ(r->seek(absent.data(), static_cast<int>(absent.size()), SeekEqual, WhichFirst), NotFound);
+  EXPECT_EQ(
+      r->seek(absent.data(), static_cast<int>(absent.size()), SeekMode::Equal, SeekWhich::First),
+      NotFound);
   EXPECT_EQ(r->recno(), before);
   auto high = textkey("zz");
-  EXPECT_EQ(r->seek(high.data(), static_cast<int>(high.size()), SeekAtOrAfter, WhichAny), PrevRecord);
+  EXPECT_EQ(
+      r->seek(high.data(), static_cast<int>(high.size()), SeekMode::AtOrAfter, SeekWhich::Any),
+      PrevRecord);
   EXPECT_EQ(name_of(*r), "Zoo");
   ASSERT_EQ(r->select(kByCode), 0);
   uint8_t code[4];
   put4(code, 3);
-  ASSERT_EQ(r->seek(code, 4, SeekEqual, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(code, 4, SeekMode::Equal, SeekWhich::First), Ok);
   EXPECT_EQ(name_of(*r), "Zoo");
 }
 
@@ -178,17 +188,17 @@ TEST_F(RlistFilled, SelectKeepsOrDropsTheCurrentRecord) {
 
 TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
   int32_t stamp = table.stamp();
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);  // abba
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);  // abba
   r->field(kAux).set(99L);
   ASSERT_EQ(r->flush(0), Ok);
   EXPECT_EQ(table.stamp(), stamp);  // no tag uses Aux
   r->field(kName).set("Mamma Mia");
-  ASSERT_EQ(r->go(GoAbsolute, 0), Ok);  // leaving the record saves it
+  ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);  // leaving the record saves it
   EXPECT_EQ(table.stamp(), stamp + 1);
   ASSERT_EQ(r->select(kByName), 0);
   EXPECT_EQ(names_in_order(*r),
             (std::vector<std::string>{"Blue Moon", "Mamma Mia", "track 1", "Track 2", "Track 10", "Zoo"}));
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);
   EXPECT_EQ(r->field(kAux).aslong(), 99);
   r.reset();
   table.close();
@@ -196,7 +206,7 @@ TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
 }
 
 TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
-  ASSERT_EQ(r->go(GoAbsolute, 2), Ok);  // Track 2
+  ASSERT_EQ(r->go(GoHow::Absolute, 2), Ok);  // Track 2
   ASSERT_EQ(r->del(), Ok);
   EXPECT_TRUE(r->isdeleted());
   EXPECT_EQ(r->recno(), 2);
@@ -205,7 +215,8 @@ TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
   EXPECT_EQ(table.nrecs(), 6);
   ASSERT_EQ(r->select(kByName), 0);
   auto key = textkey("Track 1");
-  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekEqual, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekMode::Equal, SeekWhich::First),
+            Ok);
   ErrorCode out = Ok;
   ASSERT_EQ(r->del(&out), Ok);
   EXPECT_EQ(out, NextRecord);
@@ -264,7 +275,7 @@ TEST_F(RlistFilled, FirstAndLastOnATreeEmptiedElsewhereLeaveNoRecord) {
   Rlist other(&table);
   for (ErrorCode rc = other.first(); rc == Ok; rc = other.skip(1)) ASSERT_EQ(other.del(), Ok);
   for (auto move : {&Rlist::first, &Rlist::last}) {
-    ASSERT_EQ(r->go(GoAbsolute, 0), Ok);
+    ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);
     EXPECT_EQ(((*r).*move)(), NoCurrentRecord);
     EXPECT_FALSE(r->valid());
     EXPECT_EQ(r->recno(), -1);
@@ -307,7 +318,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
     for (long v : values) {
       uint8_t key[4];
       put4(key, static_cast<int32_t>(v));
-      ASSERT_EQ(r.seek(key, 4, SeekEqual, WhichFirst), Ok) << v << " " << reindexed;
+      ASSERT_EQ(r.seek(key, 4, SeekMode::Equal, SeekWhich::First), Ok) << v << " " << reindexed;
       EXPECT_EQ(r.field(0).aslong(), v);
     }
   }
@@ -377,7 +388,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         if (table.open("t", 0, 0) != Ok) _exit(4);
         Rlist r(&table);
         r.select(kByName);
-        r.go(GoAbsolute, 7);
+        r.go(GoHow::Absolute, 7);
         CapturedReports quiet;
         int writes = 0;
         File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == failat; });
@@ -394,7 +405,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
           table.index()->setcachepages(4);
           rc = table.defersync(true) == 0 ? Ok : WriteFailed;
           for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, ("Batch " + std::to_string(i * 37 % 60)).c_str(), i);
-          if (rc == Ok && r.go(GoAbsolute, 20) == Ok) rc = r.del();
+          if (rc == Ok && r.go(GoHow::Absolute, 20) == Ok) rc = r.del();
           if (table.defersync(false) != 0 && rc == Ok) rc = WriteFailed;
         }
         if (writes < failat) _exit(rc == Ok ? 0 : 3);
@@ -496,7 +507,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, ("Batch " + std::to_string(i * 7919 % 1500)).c_str(), i), Ok);
       ASSERT_EQ(r.select(kByName), 0);
       for (int i = 0; i < 300; ++i) {
-        ASSERT_EQ(r.go(GoAbsolute, i * 5), Ok);
+        ASSERT_EQ(r.go(GoHow::Absolute, i * 5), Ok);
         if (i % 2) ASSERT_EQ(r.del(), Ok);
         else {
           r.field(kName).set(("Renamed " + std::to_string(i)).c_str());

@@ -150,7 +150,7 @@ void TempDatabase::link(int32_t album, int r, int32_t attr) {
   titles.select(tracklore::T_Code);
   uint8_t key[4];
   quill::put4(key, album);
-  titles.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  titles.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
   auto list = tracklore::DB_GetArticleAttributes(r, album);
   tracklore::DB_AddLink(*list, album, -1, attr, titles.cursor());
 }
@@ -166,7 +166,7 @@ long TempDatabase::number(int kind, int32_t code, int field) {
   table.select(tracklore::T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return -999;
+  if (table.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) != 0) return -999;
   return table.cursor().field(field).aslong();
 }
 
@@ -175,7 +175,7 @@ std::string TempDatabase::text(int kind, int32_t code, int field) {
   table.select(tracklore::T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  if (table.seek(key, 4, quill::SeekEqual, quill::WhichAny) != 0) return "<none>";
+  if (table.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) != 0) return "<none>";
   quill::Field& f = table.cursor().field(field);
   const char* data = reinterpret_cast<const char*>(f.data());
   return std::string(data, strnlen(data, static_cast<size_t>(f.length())));

@@ -81,7 +81,7 @@ quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
   if (cursor.selected() != T_Code) return quill::NotFound;
   uint8_t key[4];
   quill::put4(key, code);
-  return cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
 NameMatches findname(int kind, const std::string& stored) {
