@@ -86,7 +86,7 @@ CatalogueOutcome timed(bool write, Work work) {
     return out;
   }
   Stopwatch clock;
-  if (DB_Open(0, write ? 0 : 1, 0, 0) != 0) {
+  if (DB_Open({.readonly = !write}) != 0) {
     out.base.error = "DB_Open failed";
     return out;
   }
@@ -130,7 +130,7 @@ CatalogueOutcome QuillCatalogue::import(const std::string& csv) {
   });
   if (!out.base.error.empty()) return out;
   InCatalogue in;
-  if (DB_Open(0, 1, 0, 0) != 0) {
+  if (DB_Open({.readonly = true}) != 0) {
     out.base.error = "DB_Open after the import failed";
     return out;
   }

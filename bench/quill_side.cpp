@@ -84,7 +84,7 @@ std::string make_table(const std::string& base) {
 // Opens a table exclusively; with `deferred` every write of both files is
 // synced once, at close.
 ErrorCode openfor(DataFile& table, const std::string& base, bool deferred, int noindex = 0) {
-  ErrorCode rc = table.open(base.c_str(), 0, 0, noindex);
+  ErrorCode rc = table.open(base.c_str(), {.noindex = noindex != 0});
   if (rc != Ok) return rc;
   if (deferred) table.defersync(true);
   return Ok;
@@ -113,7 +113,7 @@ void append_all(Rlist& c, const std::vector<Album>& albums, int32_t firstcode, O
     Stopwatch one;
     c.field(kName).set(a.name.c_str());
     c.field(kTracks).set(static_cast<long>(a.tracks));
-    ErrorCode rc = c.append(0);
+    ErrorCode rc = c.append();
     if (rc != Ok) {
       out.error = failed("Rlist::append", rc);
       return;
@@ -147,7 +147,7 @@ std::vector<uint8_t> textkey(const std::string& text) {
 // -1 when they disagree or the table does not open.
 int64_t countlive(const std::string& base, std::string& error) {
   DataFile t;
-  ErrorCode rc = t.open(base.c_str(), 1, 0);
+  ErrorCode rc = t.open(base.c_str(), {.readonly = true});
   if (rc != Ok) {
     error = failed("DataFile::open after the workload", rc);
     return -1;

@@ -74,7 +74,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
   rows.field(F_Title).set(static_cast<long>(title));
   rows.field(F_Seq).set(position);
   rows.field(F_Attr).set(static_cast<long>(attr));
-  rc = rows.append(0);
+  rc = rows.append();
   if (rc != Ok) {
     // The buffer holds the unwritten row over some other row: a later
     // movement must not save it there.

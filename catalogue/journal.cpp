@@ -177,7 +177,8 @@ void tablescreated(int32_t created[kTables]) {
       continue;
     }
     quill::DataFile table;
-    if (table.opendata(DB_TableName(t), 1, 1) == quill::Ok) created[t] = table.header().created;
+    if (table.opendata(DB_TableName(t), {.readonly = true, .shared = true}) == quill::Ok)
+      created[t] = table.header().created;
   }
 }
 

@@ -38,7 +38,7 @@ ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
   } else {
     cursor.field(F_RefCount).set(0L);
   }
-  rc = cursor.append(0);
+  rc = cursor.append();
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
   return rc;

@@ -63,9 +63,9 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   return -1;
 }
 
-int DB_Open(int ask, int readonly, int shared, int noindex) {
+int DB_Open(quill::OpenMode mode, MainFile main) {
   state().openresult = quill::Ok;
-  if (ask) {
+  if (main == MainFile::Ask) {
     FileRequest request;
     request.title = "Choose database main file";
     request.filter = "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||";
@@ -81,7 +81,7 @@ int DB_Open(int ask, int readonly, int shared, int noindex) {
   OpenWait wait;
   for (int index : kOpenOrder) {
     const char* name = DB_TableName(index);
-    ErrorCode rc = wait.open(DB_Table(index), name, readonly, shared, noindex);
+    ErrorCode rc = wait.open(DB_Table(index), name, mode);
     state().openresult = rc;
     if (wait.busy()) {
       DB_Close();

@@ -452,7 +452,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
   VerifySummary ignored;
   if (summary == nullptr) summary = &ignored;
   *summary = VerifySummary();
-  if (DB_Open(0, access == VerifyAccess::ReadOnly ? 1 : 0, 0, 0) != 0) return -1;
+  if (DB_Open({.readonly = access == VerifyAccess::ReadOnly}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kTables; ++index) total += DB_Table(index).nlive();
   for (int r = 0; r < kRelations; ++r) total += DB_Table(rowtable(r)).nrecs();

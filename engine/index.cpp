@@ -256,7 +256,9 @@ bool DataFile::batchpending() const {
   return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }
 
-int DataFile::lockindex(int mode) { return index_ ? index_->lock(mode, 0, 0, 1) : 0; }
+int DataFile::lockindex(LockMode mode) {
+  return index_ ? index_->lock(static_cast<int>(mode), 0, 0, 1) : 0;
+}
 int DataFile::unlockindex() { return index_ ? index_->unlock(0, 0) : 0; }
 
 }  // namespace quill

@@ -205,11 +205,11 @@ void Rbuf::assign_serials() {
     }
 }
 
-ErrorCode Rbuf::lock(int mode) {
-  if (mode == 0) return Ok;
+ErrorCode Rbuf::lock(LockMode mode) {
+  if (mode == LockMode::None) return Ok;
   if (locked_) return TryAgain;
   if (offset_ == -1) return NoCurrentRecord;
-  if (table_->file().lock(mode, offset_, reclen_, 0) != 0) return TryAgain;
+  if (table_->file().lock(static_cast<int>(mode), offset_, reclen_, 0) != 0) return TryAgain;
   locked_ = 1;
   lockedoff_ = offset_;
   return Ok;

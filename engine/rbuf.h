@@ -16,6 +16,7 @@
 
 #include "engine/descr.h"
 #include "engine/errors.h"
+#include "engine/modes.h"
 
 namespace quill {
 
@@ -90,7 +91,7 @@ class Rbuf {
   int clear();
   void setstatus(const char* bytes, int n);
   void assign_serials();
-  ErrorCode lock(int mode);
+  ErrorCode lock(LockMode mode);
   int unlock();
   bool serialprot() const { return serialprot_ != 0; }
 

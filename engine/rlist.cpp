@@ -21,7 +21,7 @@ int32_t pos_recno(const bt_pos& pos) { return pos.recno(); }
 class ReadLock {
  public:
   ReadLock(DataFile* table, bool shared) : table_(shared ? table : nullptr) {
-    if (table_) table_->lockindex(1);
+    if (table_) table_->lockindex(LockMode::Shared);
   }
   ~ReadLock() {
     if (table_) table_->unlockindex();

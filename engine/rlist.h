@@ -81,7 +81,7 @@ class Rlist : public Rbuf {
   const uint8_t* keyptr(int t) const;
   int keysize(int t) const;
 
-  ErrorCode append(int lockmode = 0);
+  ErrorCode append(LockMode lockmode = LockMode::None);
   ErrorCode update();
   ErrorCode del(ErrorCode* out = nullptr);
   void makekeys();

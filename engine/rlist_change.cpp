@@ -45,8 +45,8 @@ bool Rlist::readonly() const { return table_ == nullptr || table_->file().readon
 
 ErrorCode Rlist::lockforchange() {
   if (!shared_) return Ok;
-  if (index_ != nullptr) table_->lockindex(2);
-  table_->lockheader(2);
+  if (index_ != nullptr) table_->lockindex(LockMode::Exclusive);
+  table_->lockheader(LockMode::Exclusive);
   // Counters change only under the header lock, from what is on disk.
   return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
 }
@@ -95,7 +95,7 @@ bool Rlist::tagchanged(int t) const {
   return false;
 }
 
-ErrorCode Rlist::append(int lockmode) {
+ErrorCode Rlist::append(LockMode lockmode) {
   if (readonly()) return WriteFailed;
   ChangeGuard guard([this] { unlockafterchange(); });
   ErrorCode rc = lockforchange();
@@ -166,7 +166,7 @@ ErrorCode Rlist::append(int lockmode) {
   setloaded(1);
   moved_ = 0;
   Rbuf::unlock();
-  if (lockmode != 0) return Rbuf::lock(lockmode);
+  if (lockmode != LockMode::None) return Rbuf::lock(lockmode);
   return Ok;
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 // Opens a table for the command: exclusively, with its index.
 ErrorCode opentable(DataFile& table, const std::string& base, bool write) {
-  return table.open(base.c_str(), write ? 0 : 1, 0);
+  return table.open(base.c_str(), {.readonly = !write});
 }
 
 bool split_tabs(const std::string& line, std::vector<std::string>* cells) {
@@ -102,7 +102,7 @@ int cmd_list(const Args& args) {
   }
   if (base.empty()) return usage_error("list takes BASE");
   DataFile table;
-  ErrorCode rc = table.open(base.c_str(), 1, 0, tag.empty() ? 1 : 0);
+  ErrorCode rc = table.open(base.c_str(), {.readonly = true, .noindex = tag.empty()});
   if (rc != Ok) return fail("open " + base, rc);
   Rlist cursor(&table);
   if (!tag.empty()) {

@@ -72,7 +72,7 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
     row.field(F_Title).set(static_cast<long>(album));
     row.field(F_Seq).set(kMaxSeq);
     row.field(F_Attr).set(static_cast<long>(s[0]));
-    ASSERT_EQ(row.append(0), quill::Ok);
+    ASSERT_EQ(row.append(), quill::Ok);
   }
   const auto before = rows(1, album);
   EXPECT_EQ(link(1, album, s[1]), ListFull);

@@ -355,7 +355,7 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
     // Everything is on disk and the indexes are in step.
     if (batch % 10 == 9) {
       DB_Close();
-      ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+      ASSERT_EQ(DB_Open(), 0);
     }
   }
   EXPECT_GT(m_.albums.size(), 20u);

@@ -77,7 +77,7 @@ class RecoverTest : public CatalogueTest {
           if (++writes == n) _exit(3);
         return false;
       });
-      if (open && DB_Open(0, 0, 0, 0) != 0) _exit(1);
+      if (open && DB_Open() != 0) _exit(1);
       _exit(step() == quill::Ok ? 0 : 2);
     }
     int status = 0;
@@ -180,7 +180,7 @@ TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {
 TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   restore();
   // A deleted row ahead of the album's others, so that the pack renumbers.
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   {
     Standing s = stand(0, first_, 0);
     ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeMode::Keep), quill::Ok);
@@ -233,7 +233,7 @@ TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefus
 
   // Whole: a new edit must not overwrite what recovery needs.
   write(bytes, bytes.size());
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   {
     Standing s = stand(0, first_, 0);
     EXPECT_EQ(DB_AddLink(*s.list, first_, 0, artists_[3], *s.album), NeedsRecovery);

@@ -100,7 +100,7 @@ bool ConsentingHost::savefile(const FileRequest&, std::string* path) {
 
 Snapshot snapshot() {
   Snapshot tables;
-  if (DB_Open(0, 1, 0, 0) != 0) return tables;
+  if (DB_Open({.readonly = true}) != 0) return tables;
   tables.resize(kTables);
   for (int t = 0; t < kTables; ++t) {
     quill::Rlist cursor(&DB_Table(t));
@@ -132,7 +132,7 @@ void CatalogueTest::SetUp() {
   DB_SetMainName("maindb");
   host_.choose(dir_.file("maindb.db1"));
   ASSERT_EQ(DB_Create(), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   host_.dialogs.clear();
   host_.waitshown = 0;
 }

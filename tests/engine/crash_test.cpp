@@ -60,7 +60,7 @@ void make_table() {
             Ok);
   ASSERT_EQ(test::make_index("t"), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < kSetupRecords; ++i)
     ASSERT_EQ(add(r, "Name " + std::to_string(i * 37 % kSetupRecords), i), Ok);
@@ -129,14 +129,14 @@ int judge(const Records& before, const Records& after) {
   };
   {
     DataFile table;
-    ErrorCode rc = table.open("t", 1, 0);
+    ErrorCode rc = table.open("t", {.readonly = true});
     table.close();
     if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
       return fail(std::string("opens with ") + errname(rc));
     if (rc != Ok) {
       if (ErrorCode re = DataFile::reindex("t"); re != Ok)
         return fail(std::string("reindex: ") + errname(re));
-      if (ErrorCode again = table.open("t", 1, 0); again != Ok)
+      if (ErrorCode again = table.open("t", {.readonly = true}); again != Ok)
         return fail(std::string("after reindex opens with ") + errname(again));
     }
   }
@@ -150,7 +150,7 @@ int judge(const Records& before, const Records& after) {
   // Whatever an interrupted append left is overwritten, never counted.
   {
     DataFile table;
-    if (table.open("t", 0, 0) != Ok) return fail("cannot open to append");
+    if (table.open("t") != Ok) return fail("cannot open to append");
     Rlist r(&table);
     if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
   }
@@ -182,7 +182,7 @@ void sweep(const Scenario& scenario) {
     DataFile table;
     std::unique_ptr<Rlist> r;
     if (scenario.opentable) {
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       r = std::make_unique<Rlist>(&table);
     }
     returned.push_back(cut.now());
@@ -299,14 +299,14 @@ TEST(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
   cut.resize(whole.size() / 2);
   test::write_all("t.db1", cut);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), BadData);
-  EXPECT_EQ(table.open("t", 1, 0, 1), BadData);
+  EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
+  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
 
   for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
     auto longer = whole;
     longer.resize(whole.size() + extra, 'z');
     test::write_all("t.db1", longer);
-    ASSERT_EQ(table.open("t", 1, 0), Ok) << extra;
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
     table.close();
     std::vector<std::string> problems, notes;
     EXPECT_EQ(checktable("t", &problems, &notes), 0) << extra << ": " << problems[0];
@@ -330,11 +330,11 @@ TEST(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
   idx.resize(idx.size() - 256);
   test::write_all("t.idx", idx);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   // The same loss under a header in step with the data file is damage.
   putle32(&idx[12], getle32(&idx[12]) - 1);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", 1, 0), BadIndex);
+  EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex);
 }
 
 // Bytes at the end of the index file that no page count covers (a page
@@ -350,7 +350,7 @@ TEST(InterruptedTraces, IndexFileLongerThanItsPages) {
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_NE(notes[0].find("100 bytes that belong to no page"), std::string::npos) << notes[0];
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "More " + std::to_string(i), i), Ok);
   table.close();

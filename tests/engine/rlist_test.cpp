@@ -58,7 +58,7 @@ std::vector<std::string> names_in_order(Rlist& r) {
 // the index's count is the number of live records.
 ::testing::AssertionResult consistent(const char* base) {
   DataFile table;
-  ErrorCode rc = table.open(base, 1, 0);
+  ErrorCode rc = table.open(base, {.readonly = true});
   if (rc != Ok) return ::testing::AssertionFailure() << "open: " << errname(rc);
   Rlist r(&table);
   for (int t = 0; t < table.header().ntags; ++t) {
@@ -87,7 +87,7 @@ TEST(RlistEmpty, FirstInBothOrders) {
   TempDir dir;
   make_names("t");
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   EXPECT_EQ(r.first(), TooFar);
   EXPECT_EQ(r.recno(), -1);
@@ -106,7 +106,7 @@ class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
     make_names("t");
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     r = std::make_unique<Rlist>(&table);
     for (const char* n : {"Track 10", "abba", "Track 2", "Zoo", "track 1", "Blue Moon"})
       ASSERT_EQ(add(*r, n), Ok);
@@ -291,7 +291,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
   const long values[] = {5, 300, 70000, -1};
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
     for (long v : values) {
       r.field(0).set(v);
@@ -303,7 +303,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
       ASSERT_EQ(DataFile::reindex("t"), Ok);
     }
     DataFile table;
-    ASSERT_EQ(table.open("t", 1, 0), Ok);
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
     Rlist r(&table);
     ASSERT_EQ(r.select(0), 0);
     std::vector<long> order;
@@ -329,12 +329,12 @@ TEST(RlistReadOnly, ChangesAreRefused) {
   make_names("t");
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
     ASSERT_EQ(add(r, "One"), Ok);
   }
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   Rlist r(&table);
   EXPECT_EQ(add(r, "Two"), WriteFailed);
   ASSERT_EQ(r.first(), Ok);
@@ -349,14 +349,14 @@ TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
   make_names("t");
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0, 1), Ok);
+    ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
     Rlist r(&table);
     ASSERT_EQ(add(r, "One"), Ok);
     EXPECT_EQ(r.select(kByName), 0);  // taken as physical order
     EXPECT_EQ(r.selected(), -1);
   }
   DataFile table;
-  EXPECT_EQ(table.open("t", 0, 0), IndexOutOfDate);
+  EXPECT_EQ(table.open("t"), IndexOutOfDate);
 }
 
 // A write failing at any point of an append, update, delete or deferred-sync
@@ -370,7 +370,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
     make_names("t");
     {
       DataFile table;
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       Rlist r(&table);
       for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
     }
@@ -385,7 +385,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       pid_t pid = fork();
       if (pid == 0) {
         DataFile table;
-        if (table.open("t", 0, 0) != Ok) _exit(4);
+        if (table.open("t") != Ok) _exit(4);
         Rlist r(&table);
         r.select(kByName);
         r.go(GoHow::Absolute, 7);
@@ -419,7 +419,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       ASSERT_NE(code, 4) << where;
       ASSERT_NE(code, 3) << where << ": failed without a fault";
       DataFile table;
-      ErrorCode open = table.open("t", 1, 0);
+      ErrorCode open = table.open("t", {.readonly = true});
       table.close();
       if (open == Ok) {
         EXPECT_TRUE(consistent("t")) << where;
@@ -446,7 +446,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
     pid_t pid = fork();
     if (pid == 0) {
       DataFile table;
-      if (ErrorCode orc = table.open("t", 0, 1); orc != Ok) { fprintf(stderr, "open: %s\n", errname(orc)); _exit(1); }
+      if (ErrorCode orc = table.open("t", {.shared = true}); orc != Ok) {
+        fprintf(stderr, "open: %s\n", errname(orc));
+        _exit(1);
+      }
       Rlist r(&table);
       for (int i = 0; i < kEach; ++i) {
         r.field(kName).set(("P" + std::to_string(p) + " " + std::to_string(i)).c_str());
@@ -471,7 +474,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   }
   EXPECT_TRUE(consistent("t"));
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), kProcs * kEach);
   EXPECT_EQ(table.header().serial, kProcs * kEach);
   Rlist r(&table);
@@ -500,7 +503,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     make_names("t");
     {
       DataFile table;
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       table.index()->setcachepages(cachepages);  // small: dirty pages are evicted
       table.defersync(true);
       Rlist r(&table);
@@ -523,7 +526,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     pid_t pid = fork();
     if (pid == 0) {
       DataFile table;
-      if (table.open("t", 0, 0) != Ok) _exit(1);
+      if (table.open("t") != Ok) _exit(1);
       table.index()->setcachepages(cachepages);
       table.defersync(true);
       Rlist r(&table);
@@ -536,7 +539,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
     DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+    EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
     ASSERT_EQ(DataFile::reindex("t"), Ok);
     EXPECT_TRUE(consistent("t"));
   }
@@ -558,7 +561,7 @@ TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
     putle16(&idx[2], static_cast<uint16_t>(hlen));
     test::write_all("t.idx", idx);
     DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), BadIndex) << hlen;
+    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
     std::vector<std::string> problems;
     EXPECT_NE(checktable("t", &problems), 0);
   }

@@ -374,7 +374,7 @@ class ArticleDlgTest : public QObject {
   void aReadOnlyDatabaseOnlyNavigates() {
     browse_.reset();
     DB_Close();
-    QCOMPARE(DB_Open(0, 1, 0, 0), 0);
+    QCOMPARE(DB_Open({.readonly = true}), 0);
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     auto d = open();
     for (int id : {1043, 1031, 1029, 1014, 1006, 1005})

@@ -225,7 +225,7 @@ class FoundDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoEditing() {
     DB_Close();
-    QCOMPARE(DB_Open(0, 1, 0, 0), 0);
+    QCOMPARE(DB_Open({.readonly = true}), 0);
     CMainDlg browse(nullptr, ArtistTable, false);
     CRecListBox* list = browse.list();
     CNameDlg d(list, list->source()->cursor(), ArtistTable, nullptr);

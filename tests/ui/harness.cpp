@@ -130,7 +130,7 @@ TempDatabase::TempDatabase() {
   QDir::setCurrent(dir_.path());
   g_host.files.push_back(QDir(dir_.path()).filePath(QStringLiteral("maindb.db1")).toStdString());
   const size_t asked = g_host.asked.size();
-  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open(0, 0, 0, 0) == 0;
+  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open() == 0;
   ok_ = ok_ && g_host.asked.size() == asked && g_reports.empty();
 }
 

@@ -364,7 +364,7 @@ class MainDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoChanges() {
     DB_Close();
-    QCOMPARE(DB_Open(0, 1, 0, 0), 0);
+    QCOMPARE(DB_Open({.readonly = true}), 0);
     CMainDlg dialog(nullptr, ArtistTable, false);
     CRecListBox* list = child<CRecListBox>(&dialog, 1017);
     QVERIFY(!button(&dialog, 1007)->isEnabled());

@@ -369,7 +369,7 @@ class ShellDlgTest : public QObject {
              QStringLiteral("Verification complete: no problems found."));
     checkStatus(shell, false);
     // A correction accepted is counted in that line.
-    QCOMPARE(DB_Open(0, 0, 0, 0), 0);
+    QCOMPARE(DB_Open(), 0);
     {
       FullTable artists(DB_Table(ArtistTable));
       QCOMPARE(DB_InsertRecord(ArtistTable, "Nobody", artists.cursor()), quill::Ok);
