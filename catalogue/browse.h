@@ -19,7 +19,7 @@
 //
 // FullTable passes every operation to its one cursor, with its arguments and
 // result. A new FullTable has no tag selected; its user selects one. Seeking
-// without a tag is refused with BadParam (the engine would end the process).
+// without a tag is refused with BadParam.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +46,7 @@ class BrowseSource {
   virtual int32_t recno() const = 0;
   virtual int32_t span() { return -1; }
   virtual int32_t before() { return -1; }
-  virtual ErrorCode seekrank(int32_t) { return -1; }
+  virtual ErrorCode seekrank(int32_t) { return quill::GeneralError; }
 };
 
 class FullTable : public BrowseSource {

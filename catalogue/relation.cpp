@@ -46,8 +46,7 @@ bool Relation::valid() const {
 }
 
 void Relation::align() {
-  // Without an index nothing can be sought (the engine would end the
-  // process): the item then reads as missing.
+  // Without an index nothing can be sought: the item then reads as missing.
   ErrorCode rc = quill::NotFound;
   // The stored bytes of the link field are already in key encoding.
   if (other_.selected() == T_Code && rows_.valid())
@@ -61,8 +60,8 @@ void Relation::align() {
 
 ErrorCode Relation::seekgroup(quill::SeekWhich which) {
   moved_ = 0;
-  if (rows_.selected() < 0) return -1;  // tables opened without their index
-  if (rows_.seek(key_, 4, quill::SeekMode::Prefix, which) != Ok) return -1;
+  if (rows_.selected() < 0) return quill::GeneralError;  // tables opened without their index
+  if (rows_.seek(key_, 4, quill::SeekMode::Prefix, which) != Ok) return quill::GeneralError;
   align();
   return Ok;
 }
@@ -73,7 +72,7 @@ ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 ErrorCode Relation::skip(int n) {
   moved_ = 0;
   if (n == 0) return Ok;
-  if (!valid()) return -1;
+  if (!valid()) return quill::GeneralError;
   const int step = n > 0 ? 1 : -1;
   for (int i = 0; i != n; i += step) {
     ErrorCode rc = rows_.skip(step);
@@ -84,7 +83,7 @@ ErrorCode Relation::skip(int n) {
     if (!valid()) {
       rows_.skip(-step);
       align();
-      return -1;
+      return quill::GeneralError;
     }
     moved_ += step;
   }
@@ -117,7 +116,7 @@ int32_t Relation::before() {
 ErrorCode Relation::seekrank(int32_t n) {
   const int32_t head = grouprank(quill::SeekWhich::First);
   const int32_t tail = grouprank(quill::SeekWhich::Last);
-  if (head < 0 || tail < head) return -1;
+  if (head < 0 || tail < head) return quill::GeneralError;
   if (n <= 0) return first();
   if (n >= tail - head) return last();
   moved_ = 0;

@@ -34,6 +34,7 @@
 
 #include "catalogue/browse.h"
 #include "engine/datafile.h"
+#include "engine/noncopyable.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -49,8 +50,10 @@ class Relation : public BrowseSource {
   ErrorCode skip(int n) override;
   quill::Rlist& cursor() override { return other_; }
   int moved() const override { return moved_; }
-  ErrorCode seek(const uint8_t*, int, quill::SeekMode, quill::SeekWhich) override { return -1; }
-  ErrorCode select(int) override { return -1; }
+  ErrorCode seek(const uint8_t*, int, quill::SeekMode, quill::SeekWhich) override {
+    return quill::GeneralError;
+  }
+  ErrorCode select(int) override { return quill::GeneralError; }
   bool valid() const override;
   int32_t recno() const override { return rows_.recno(); }
   int32_t span() override;
@@ -94,12 +97,10 @@ int DB_CountRelations(int32_t title);
 // Finds records of the title and attribute tables by code, with one cursor
 // per table kept for a whole run of lookups (a walk over a table asks for
 // thousands of names).
-class CodeLookup {
+class CodeLookup : quill::NonCopyable {
  public:
   CodeLookup();
   ~CodeLookup();
-  CodeLookup(const CodeLookup&) = delete;
-  CodeLookup& operator=(const CodeLookup&) = delete;
 
   // Positions table 0..2's cursor on the record with this code: 0 or the
   // seek's code (the cursor is then left where it was).

@@ -66,11 +66,9 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 int DB_Open(quill::OpenMode mode, MainFile main) {
   state().openresult = quill::Ok;
   if (main == MainFile::Ask) {
-    FileRequest request;
-    request.title = "Choose database main file";
-    request.filter = "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||";
-    request.defext = "";
-    request.proposed = "maindb.db1";
+    const FileRequest request =
+        mainfilerequest("Choose database main file",
+                        "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "");
     std::string path;
     if (!DB_Host().openfile(request, &path)) return -1;
     if (takemainfile(path, ExtensionCase::Any) != 0) return -1;

@@ -363,11 +363,18 @@ int countrows(CodeWalk& w, Rlist& cursor, int32_t k, int32_t* count) {
   return 0;
 }
 
+// The steps every record of a code walk begins with; non-zero ends the walk.
+int arrive(CodeWalk& w, Rlist& cursor, int32_t* k) {
+  if (int end = enter(w, cursor)) return end;
+  *k = cursor.field(F_Code).aslong();
+  duplicates(w, cursor, *k);
+  return 0;
+}
+
 int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
-  if (int end = enter(w, cursor)) return end;
-  const int32_t k = cursor.field(F_Code).aslong();
-  duplicates(w, cursor, k);
+  int32_t k;
+  if (int end = arrive(w, cursor, &k)) return end;
 
   int32_t count;
   if (int end = countrows(w, cursor, k, &count)) return end;
@@ -386,9 +393,8 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
 
 int checktitle(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
-  if (int end = enter(w, cursor)) return end;
-  const int32_t k = cursor.field(F_Code).aslong();
-  duplicates(w, cursor, k);
+  int32_t k;
+  if (int end = arrive(w, cursor, &k)) return end;
 
   int32_t expected = -1;
   if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekMode::Prefix,

@@ -36,6 +36,7 @@
 #include "engine/keys.h"
 #include "engine/modes.h"
 #include "engine/multifile.h"
+#include "engine/noncopyable.h"
 #include "engine/page.h"
 
 namespace quill {
@@ -88,13 +89,11 @@ struct WalkSummary {
   int leaves = 0;
 };
 
-class Btree {
+class Btree : NonCopyable {
  public:
   static constexpr int kMaxHeight = 64;
 
   Btree(MultiFile* file, int treeno, Comparator cmp, Continuation cont, const KeyDescr* kd);
-  Btree(const Btree&) = delete;
-  Btree& operator=(const Btree&) = delete;
 
   // 0, DuplicateKey or WriteFailed; the position, if given, is set to the
   // new entry. A variable-length key longer than K is fatal; a fixed-length
@@ -109,8 +108,9 @@ class Btree {
 
   // 0, NotFound, NextRecord or PrevRecord.
   ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
-  // 0 with the position on the entry with exactly this key and data, or -1.
-  int find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
+  // Ok with the position on the entry with exactly this key and data, or
+  // NotFound.
+  ErrorCode find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
   ErrorCode first(bt_pos* pos);
   ErrorCode last(bt_pos* pos);
   // 0, TooFar, NoCurrentRecord, NextRecord or PrevRecord; moved receives the
@@ -138,12 +138,13 @@ class Btree {
   Continuation continuation() const { return cont_; }
   const KeyDescr* keydescr() const { return kd_; }
 
-  // Reads TreeInfo from the slot's area / writes it there; 0 or -1.
-  int readinfo();
-  int writeinfo();
+  // Reads TreeInfo from the slot's area / writes it there; Ok or
+  // GeneralError.
+  ErrorCode readinfo();
+  ErrorCode writeinfo();
   // Writes a TreeInfo into the area of slot treeno, for creating a tree
   // before a Btree is built on it.
-  static int writeinfo(MultiFile* file, int treeno, const TreeInfo& info);
+  static ErrorCode writeinfo(MultiFile* file, int treeno, const TreeInfo& info);
 
   // Why the tree's description cannot be used (page size too small for the
   // keys, height and root disagreeing, ...), null when it can. Operations on
@@ -155,11 +156,11 @@ class Btree {
   // (unreadable or inconsistent pages, wrong parent fields, leaves off the
   // tree's height, entries out of order, pages reached twice, page counts
   // and the free list disagreeing with the slot) are appended to problems.
-  // The visitor may stop the walk by returning false. 0 when no problem
-  // was found, else -1.
+  // The visitor may stop the walk by returning false. Ok when no problem
+  // was found, else GeneralError.
   using WalkVisitor = std::function<bool(const WalkStep&)>;
-  int walk(const WalkVisitor& visit, std::vector<std::string>* problems,
-           WalkSummary* summary = nullptr);
+  ErrorCode walk(const WalkVisitor& visit, std::vector<std::string>* problems,
+                 WalkSummary* summary = nullptr);
 
  private:
   // What a descent looks for in each page.
@@ -216,8 +217,16 @@ class Btree {
   int balance(Page& left, Page& right, Page& parent, int s);
   void move_last_to_front(Page& from, Page& to);
 
+  // btree_rank.cpp
+  template <class Choose>
+  void rankdown(double total, const Choose& choose);
+
   // btree_search.cpp
   int descend(Page& page, const Probe& probe, bool* found);
+  // Descends to the entry with exactly this key and data, or where it would be.
+  int descendexact(const uint8_t* key, int keylen, const uint8_t* data, bool* found);
+  // The first or the last entry of the tree, for the operation op.
+  ErrorCode edge(bt_pos* pos, bool last, const char* op);
   int down(Page& page, int32_t start, int32_t from, bool lastchild, int maxsteps);
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);

@@ -22,6 +22,7 @@
 #include "engine/file.h"
 #include "engine/header.h"
 #include "engine/modes.h"
+#include "engine/noncopyable.h"
 
 namespace quill {
 
@@ -53,12 +54,10 @@ struct OpenMode {
   bool noindex = false;
 };
 
-class DataFile {
+class DataFile : NonCopyable {
  public:
   DataFile();
   ~DataFile();
-  DataFile(const DataFile&) = delete;
-  DataFile& operator=(const DataFile&) = delete;
 
   // Opens the .db1 and reads its header; no index (whatever mode.noindex
   // says), no finfo/tinfo.

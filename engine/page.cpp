@@ -9,6 +9,29 @@
 
 namespace quill {
 
+namespace {
+
+// Bisects the sorted entries 0..n-1 for the first one that the sought
+// entry does not exceed (compare(i) <= 0); found says whether it is equal.
+template <class Compare>
+int firstnotabove(int n, bool* found, const Compare& compare) {
+  int lo = 0, hi = n, rhi = 1;
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    const int r = compare(mid);
+    if (r <= 0) {
+      hi = mid;
+      rhi = r;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  *found = lo < n && rhi == 0;
+  return lo;
+}
+
+}  // namespace
+
 int keybytecompare(int /*mode*/, const KeyDescr* /*kd*/, const uint8_t* a, int la, const uint8_t* b,
                    int lb) {
   const int n = la < lb ? la : lb;
@@ -367,19 +390,7 @@ int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
     *found = false;
     return n_;
   }
-  int lo = 0, hi = n_, rhi = 1;
-  while (lo < hi) {
-    const int mid = (lo + hi) / 2;
-    const int r = cmpat(mode, a, la, mid);
-    if (r <= 0) {
-      hi = mid;
-      rhi = r;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  *found = lo < n_ && rhi == 0;
-  return lo;
+  return firstnotabove(n_, found, [&](int i) { return cmpat(mode, a, la, i); });
 }
 
 int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
@@ -412,19 +423,7 @@ int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
 }
 
 int Page::exact(const uint8_t* a, int la, const uint8_t* d, bool* found) const {
-  int lo = 0, hi = n_, rhi = 1;
-  while (lo < hi) {
-    const int mid = (lo + hi) / 2;
-    const int r = compareentry(a, la, d, mid);
-    if (r <= 0) {
-      hi = mid;
-      rhi = r;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  *found = lo < n_ && rhi == 0;
-  return lo;
+  return firstnotabove(n_, found, [&](int i) { return compareentry(a, la, d, i); });
 }
 
 void Page::swap(Page& o) noexcept {

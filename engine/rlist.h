@@ -54,8 +54,8 @@ class Rlist : public Rbuf {
   explicit Rlist(const Rlist& other);  // same data file, no position
   ~Rlist() override;
 
-  int bind(DataFile* table);
-  int select(int tag);
+  ErrorCode bind(DataFile* table);
+  ErrorCode select(int tag);
   int selected() const { return tag_; }
 
   ErrorCode first();
@@ -87,9 +87,10 @@ class Rlist : public Rbuf {
   void makekeys();
 
   // Visits every record from first() on; callback(cursor, i, cookie) with
-  // i = records visited before; a non-zero callback result ends with -1.
+  // i = records visited before; a non-zero callback result ends with
+  // GeneralError.
   using ScanCallback = int (*)(Rlist& cursor, int32_t i, void* cookie);
-  int scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
+  ErrorCode scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
 
   // Hooks of Rbuf.
   void onload() override { makekeys(); }
@@ -121,6 +122,8 @@ class Rlist : public Rbuf {
 
   void reset();
   void setrecno(int32_t recno);
+  using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, int* moved);
+  ErrorCode move(GoHow how, int n, TreeMove treemove);
   int buildkey(int t);
   bool readonly() const;
   ErrorCode lockforchange();

@@ -291,7 +291,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   return Ok;
 }
 
-int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
+ErrorCode Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
   int step = (progress && progress->step) ? progress->step : 100;
   int32_t total = (progress && progress->total) ? progress->total : count();
   int64_t done = progress ? progress->done : 0;
@@ -302,7 +302,7 @@ int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
   ErrorCode rc = first();
   if (report && total != 0) report(progress->argument, percent());
   int last = 0, k = 0;
-  int result = 0;
+  ErrorCode result = Ok;
   for (int32_t i = 0; rc == Ok; ++i) {
     ++done;
     if (report && total != 0) {
@@ -315,7 +315,7 @@ int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
       }
     }
     if (callback(*this, i, cookie) != 0) {
-      result = -1;
+      result = GeneralError;
       break;
     }
     rc = skip(1);

@@ -2,11 +2,11 @@
 // about it held back so that the window can say it in plain words first.
 #pragma once
 
+#include <QString>
 #include <string>
 
-#include <QString>
-
 #include "engine/errors.h"
+#include "engine/noncopyable.h"
 
 class QWidget;
 
@@ -36,12 +36,10 @@ void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::stri
 
 // While it lives, the engine's messages are collected instead of shown.
 // One at a time.
-class HeldReports {
+class HeldReports : quill::NonCopyable {
  public:
   HeldReports();
   ~HeldReports();
-  HeldReports(const HeldReports&) = delete;
-  HeldReports& operator=(const HeldReports&) = delete;
 
   // Ends the holding; the messages so far, one after another.
   std::string end();

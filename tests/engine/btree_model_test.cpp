@@ -420,8 +420,9 @@ class Model {
       const Entry e{genkey(), static_cast<int32_t>(rng_() % 40)};
       const size_t at = lower(e);
       const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
-      EXPECT_EQ(tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
-                present ? 0 : -1);
+      EXPECT_EQ(
+          tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
+          present ? Ok : NotFound);
     }
   }
 
