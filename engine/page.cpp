@@ -231,6 +231,15 @@ int Page::tryload(int32_t offset, std::string* problem) {
   return 0;
 }
 
+void Page::putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d) {
+  if (!fixed_) {
+    putle16(p, static_cast<uint16_t>(klen));
+    p += 2;
+  }
+  std::memcpy(p, k, static_cast<size_t>(klen));
+  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+}
+
 int32_t Page::save() {
   if (addr_ == -1) fatal("Page::save: Attempt so save page without address.");
   putle16(img_.data(), static_cast<uint16_t>(n_));
@@ -289,13 +298,7 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
   std::memmove(a + at + size, a + at, static_cast<size_t>(E_ - at));
   // Children 0..i move down by one pointer; the later ones keep their place.
   std::memmove(a + A_ - 4 * (n_ + 2), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (i + 1)));
-  uint8_t* p = a + at;
-  if (!fixed_) {
-    putle16(p, static_cast<uint16_t>(klen));
-    p += 2;
-  }
-  std::memcpy(p, k, static_cast<size_t>(klen));
-  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+  putentry(a + at, k, klen, d);
   ++n_;
   setchild(i + 1, c);
   E_ += size;
@@ -331,13 +334,7 @@ int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
   const int next = off_[i + 1];
   const int size = klen + O_;
   std::memmove(a + at + size, a + next, static_cast<size_t>(E_ - next));
-  uint8_t* p = a + at;
-  if (!fixed_) {
-    putle16(p, static_cast<uint16_t>(klen));
-    p += 2;
-  }
-  std::memcpy(p, k, static_cast<size_t>(klen));
-  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+  putentry(a + at, k, klen, d);
   E_ += size - (next - at);
   off_[n_] = E_;
   reoffset(i);

@@ -1,6 +1,10 @@
 // quill append / load / list / seek / update / delete: working with records.
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "engine/datafile.h"
 #include "engine/rlist.h"
@@ -12,6 +16,15 @@ namespace quilltool {
 using namespace quill;
 
 namespace {
+
+// The choice that the word names, if any.
+template <class Choice>
+std::optional<Choice> pick(const std::string& word,
+                           std::initializer_list<std::pair<const char*, Choice>> choices) {
+  for (const auto& [name, choice] : choices)
+    if (word == name) return choice;
+  return std::nullopt;
+}
 
 // Opens a table for the command: exclusively, with its index.
 ErrorCode opentable(DataFile& table, const std::string& base, bool write) {
@@ -127,24 +140,13 @@ int cmd_seek(const Args& args) {
   }
   if (base.empty() || tag.empty() || values.empty())
     return usage_error("seek takes BASE --tag T VALUE...");
-  SeekMode seekmode;
-  if (mode == "prefix")
-    seekmode = SeekMode::Prefix;
-  else if (mode == "equal")
-    seekmode = SeekMode::Equal;
-  else if (mode == "after")
-    seekmode = SeekMode::AtOrAfter;
-  else
-    return usage_error("--mode is prefix, equal or after");
-  SeekWhich seekwhich;
-  if (which == "first")
-    seekwhich = SeekWhich::First;
-  else if (which == "last")
-    seekwhich = SeekWhich::Last;
-  else if (which == "any")
-    seekwhich = SeekWhich::Any;
-  else
-    return usage_error("--which is first, last or any");
+  const std::optional<SeekMode> seekmode = pick<SeekMode>(
+      mode,
+      {{"prefix", SeekMode::Prefix}, {"equal", SeekMode::Equal}, {"after", SeekMode::AtOrAfter}});
+  if (!seekmode) return usage_error("--mode is prefix, equal or after");
+  const std::optional<SeekWhich> seekwhich = pick<SeekWhich>(
+      which, {{"first", SeekWhich::First}, {"last", SeekWhich::Last}, {"any", SeekWhich::Any}});
+  if (!seekwhich) return usage_error("--which is first, last or any");
 
   DataFile table;
   ErrorCode rc = opentable(table, base, false);
@@ -155,7 +157,7 @@ int cmd_seek(const Args& args) {
   if (!searchkey(table, t, values, &key)) return 1;
   Rlist cursor(&table);
   cursor.select(t);
-  rc = cursor.seek(key.data(), static_cast<int>(key.size()), seekmode, seekwhich);
+  rc = cursor.seek(key.data(), static_cast<int>(key.size()), *seekmode, *seekwhich);
   if (rc == NotFound) return fail("seek", rc);
   std::printf("%s\t%s\n", errname(rc), recordline(cursor).c_str());
   return 0;

@@ -2,8 +2,9 @@
 // about it held back so that the window can say it in plain words first.
 #pragma once
 
-#include <QString>
 #include <string>
+
+#include <QString>
 
 #include "engine/errors.h"
 #include "engine/noncopyable.h"

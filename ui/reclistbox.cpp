@@ -178,9 +178,10 @@ void CRecListBox::search() {
     notify(ListAction::Found, {});
     return;
   }
-  if (source_ != nullptr && source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
-                                          static_cast<int>(search_.size()), quill::SeekMode::Prefix,
-                                          quill::SeekWhich::First) == 0) {
+  if (source_ != nullptr &&
+      source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
+                    static_cast<int>(search_.size()), quill::SeekMode::Prefix,
+                    quill::SeekWhich::First) == 0) {
     refill(-1);
     notify(ListAction::Found, search_);
   } else {
