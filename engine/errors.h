@@ -15,8 +15,8 @@
 //     allocation of the engine, named by the allocating operation).
 //   btree.cpp Btree::Btree: no open index file, or no tree of that number
 //     (a programming error).
-//   btree.cpp Btree::beginop: the tree's descriptor is unreadable or
-//     damaged in a shared index (the shared reader cannot refuse earlier).
+//   btree.cpp Btree::beginop: the tree's descriptor cannot be read again
+//     (shared index) or describes no usable tree (Btree::damaged).
 //   btree.cpp Btree::broken (from btree.cpp, btree_search.cpp,
 //     btree_rank.cpp, btree.h climb): the structure met during an operation
 //     is damaged (a loop, a wrong parent, a leaf off the tree's height).
