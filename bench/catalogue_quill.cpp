@@ -86,7 +86,7 @@ CatalogueOutcome timed(bool write, Work work) {
     return out;
   }
   Stopwatch clock;
-  if (DB_Open(0, write ? 0 : 1, 0, 0) != 0) {
+  if (DB_Open({.readonly = !write}) != 0) {
     out.base.error = "DB_Open failed";
     return out;
   }
@@ -130,7 +130,7 @@ CatalogueOutcome QuillCatalogue::import(const std::string& csv) {
   });
   if (!out.base.error.empty()) return out;
   InCatalogue in;
-  if (DB_Open(0, 1, 0, 0) != 0) {
+  if (DB_Open({.readonly = true}) != 0) {
     out.base.error = "DB_Open after the import failed";
     return out;
   }
@@ -181,8 +181,8 @@ CatalogueOutcome QuillCatalogue::typeahead(const Catalogue& c) {
     for (const std::string& typed : c.typeahead) {
       std::vector<uint8_t> key(typed.begin(), typed.end());
       key.push_back(0);
-      if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix,
-                       quill::WhichFirst) != Ok)
+      if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix,
+                       quill::SeekWhich::First) != Ok)
         continue;
       if (startswith_nocase(namefield(artists.cursor()).c_str(), typed)) ++o.base.found;
       ++o.base.rows;

@@ -84,7 +84,7 @@ std::string make_table(const std::string& base) {
 // Opens a table exclusively; with `deferred` every write of both files is
 // synced once, at close.
 ErrorCode openfor(DataFile& table, const std::string& base, bool deferred, int noindex = 0) {
-  ErrorCode rc = table.open(base.c_str(), 0, 0, noindex);
+  ErrorCode rc = table.open(base.c_str(), {.noindex = noindex != 0});
   if (rc != Ok) return rc;
   if (deferred) table.defersync(true);
   return Ok;
@@ -113,7 +113,7 @@ void append_all(Rlist& c, const std::vector<Album>& albums, int32_t firstcode, O
     Stopwatch one;
     c.field(kName).set(a.name.c_str());
     c.field(kTracks).set(static_cast<long>(a.tracks));
-    ErrorCode rc = c.append(0);
+    ErrorCode rc = c.append();
     if (rc != Ok) {
       out.error = failed("Rlist::append", rc);
       return;
@@ -145,13 +145,13 @@ std::vector<uint8_t> textkey(const std::string& text) {
 // The first name at or after the text in the name order.
 ErrorCode seekprefix(Rlist& c, const std::string& text) {
   std::vector<uint8_t> key = textkey(text);
-  return c.seek(key.data(), static_cast<int>(key.size()), quill::SeekPrefix, quill::WhichFirst);
+  return c.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix, quill::SeekWhich::First);
 }
 
 ErrorCode seekcode(Rlist& c, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
-  return c.seek(key, 4, quill::SeekEqual, quill::WhichFirst);
+  return c.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::First);
 }
 
 // Live records as the header counts them, checked against the index's
@@ -159,7 +159,7 @@ ErrorCode seekcode(Rlist& c, int32_t code) {
 // -1 when they disagree or the table does not open.
 int64_t countlive(const std::string& base, std::string& error) {
   DataFile t;
-  ErrorCode rc = t.open(base.c_str(), 1, 0);
+  ErrorCode rc = t.open(base.c_str(), {.readonly = true});
   if (rc != Ok) {
     error = failed("DataFile::open after the workload", rc);
     return -1;

@@ -175,7 +175,7 @@ void newdatabase(FixedHost& host, const std::string& dir) {
   fs::create_directories(dir);
   host.path = dir + "/maindb.db1";
   tracklore::DB_Close();
-  if (tracklore::DB_Create() != 0 || tracklore::DB_Open(0, 0, 0, 0) != 0) {
+  if (tracklore::DB_Create() != 0 || tracklore::DB_Open() != 0) {
     std::fprintf(stderr, "scanbench: cannot create the catalogue in %s\n", dir.c_str());
     std::exit(1);
   }

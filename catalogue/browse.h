@@ -7,7 +7,7 @@
 //   item; its fields are read (and changed) through it.
 // moved () -> how many records the last skip actually moved.
 // seek (key, key length, mode, which) -> positions by a search key of the
-//   selected tag (engine/keys.h; modes and which of engine/rlist.h).
+//   selected tag (engine/keys.h; modes and which of engine/modes.h).
 // select (tag) -> chooses the order: a tag, or -1 for physical order.
 // valid () -> the list has a current item.
 // recno () -> the record number of the list's own current record, -1 none.
@@ -19,7 +19,7 @@
 //
 // FullTable passes every operation to its one cursor, with its arguments and
 // result. A new FullTable has no tag selected; its user selects one. Seeking
-// without a tag is refused with BadParam (the engine would end the process).
+// without a tag is refused with BadParam.
 #pragma once
 
 #include <cstdint>
@@ -39,13 +39,14 @@ class BrowseSource {
   virtual ErrorCode skip(int n) = 0;
   virtual quill::Rlist& cursor() = 0;
   virtual int moved() const = 0;
-  virtual ErrorCode seek(const uint8_t* key, int keylen, int mode, int which) = 0;
+  virtual ErrorCode seek(const uint8_t* key, int keylen, quill::SeekMode mode,
+                         quill::SeekWhich which) = 0;
   virtual ErrorCode select(int tag) = 0;
   virtual bool valid() const = 0;
   virtual int32_t recno() const = 0;
   virtual int32_t span() { return -1; }
   virtual int32_t before() { return -1; }
-  virtual ErrorCode seekrank(int32_t) { return -1; }
+  virtual ErrorCode seekrank(int32_t) { return quill::GeneralError; }
 };
 
 class FullTable : public BrowseSource {
@@ -57,7 +58,8 @@ class FullTable : public BrowseSource {
   ErrorCode skip(int n) override { return cursor_.skip(n); }
   quill::Rlist& cursor() override { return cursor_; }
   int moved() const override { return cursor_.moved(); }
-  ErrorCode seek(const uint8_t* key, int keylen, int mode, int which) override {
+  ErrorCode seek(const uint8_t* key, int keylen, quill::SeekMode mode,
+                 quill::SeekWhich which) override {
     if (cursor_.selected() < 0) return quill::BadParam;
     return cursor_.seek(key, keylen, mode, which);
   }

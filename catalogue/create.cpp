@@ -114,11 +114,8 @@ int buildtable(int index) {
 }  // namespace
 
 int DB_Create() {
-  FileRequest request;
-  request.title = "Choose directory where database will be created";
-  request.filter = "Database main files (*.db1)|*.db1||";
-  request.defext = "db1";
-  request.proposed = "maindb.db1";
+  const FileRequest request = mainfilerequest("Choose directory where database will be created",
+                                              "Database main files (*.db1)|*.db1||", "db1");
   std::string path;
   if (!DB_Host().savefile(request, &path)) return -1;
   if (clasheswithfixed(splitchosen(path).title)) return -1;

@@ -20,7 +20,7 @@ namespace {
 
 // A by-title list over one of the two relations of the table set.
 bool editable(const Relation& list) {
-  return list.direction() == Relation::ByTitle && list.relation() >= 0;
+  return list.direction() == Relation::Direction::ByTitle && list.relation() >= 0;
 }
 
 // Writes a change at once: a movement would save it too, but would not
@@ -47,7 +47,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
   if (other.selected() != T_Code) return quill::BadParam;
   uint8_t key[4];
   quill::put4(key, attr);
-  ErrorCode rc = other.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  ErrorCode rc = other.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
   if (rc != Ok) return rc;
 
   Rlist& rows = list.rows();
@@ -74,7 +74,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
   rows.field(F_Title).set(static_cast<long>(title));
   rows.field(F_Seq).set(position);
   rows.field(F_Attr).set(static_cast<long>(attr));
-  rc = rows.append(0);
+  rc = rows.append();
   if (rc != Ok) {
     // The buffer holds the unwritten row over some other row: a later
     // movement must not save it there.
@@ -100,7 +100,7 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   Rlist& rows = list.rows();
   const int s = rows.field(F_Seq).asint();
   const int32_t attr = rows.field(F_Attr).aslong();
-  const bool newfirst = purge != PurgeSilent && list.relation() == 0 && s == 0;
+  const bool newfirst = purge != PurgeMode::Silent && list.relation() == 0 && s == 0;
   if (newfirst && !standson(titlecursor, DB_Table(TitleTable), list.code())) return quill::BadParam;
 
   // A row whose attribute is missing has no count to lower.
@@ -127,9 +127,9 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
     return rc;
   }
 
-  if (counted && count == 0 && purge != PurgeKeep) {
-    bool doit = purge == PurgeSilent;
-    if (purge == PurgeAsk) {
+  if (counted && count == 0 && purge != PurgeMode::Keep) {
+    bool doit = purge == PurgeMode::Silent;
+    if (purge == PurgeMode::Ask) {
       std::string question = textf(
           "There are no more references to \"%s\".\nWould you like to purge (delete) it from the "
           "database?",
@@ -140,13 +140,13 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
     if (doit) {
       uint8_t key[4];
       quill::put4(key, attr);
-      rc = other.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+      rc = other.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       if (rc == Ok) rc = other.del();
       list.align();
       if (rc != Ok) return rc;
     }
   }
-  if (purge == PurgeSilent) return Ok;
+  if (purge == PurgeMode::Silent) return Ok;
 
   const ErrorCode e = list.first();
   if (newfirst) {
@@ -165,7 +165,8 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   return Ok;
 }
 
-ErrorCode movelink(Relation& list, int up, Rlist& titlecursor) {
+ErrorCode movelink(Relation& list, LinkMove way, Rlist& titlecursor) {
+  const bool up = way == LinkMove::Up;
   if (!editable(list)) return quill::BadParam;
   if (!list.valid()) return quill::NoCurrentRecord;
   Rlist& rows = list.rows();
@@ -182,7 +183,7 @@ ErrorCode movelink(Relation& list, int up, Rlist& titlecursor) {
     if (list.skip(1) != Ok) return quill::TooFar;
     list.skip(-1);
   }
-  ErrorCode rc = removelink(list, titlecursor, PurgeKeep);
+  ErrorCode rc = removelink(list, titlecursor, PurgeMode::Keep);
   if (rc != Ok) return rc;
   return addlink(list, title, up ? seq - 1 : seq + 1, attr, titlecursor);
 }
@@ -202,10 +203,10 @@ ErrorCode DB_RemoveLink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   return intent.end(removelink(list, titlecursor, purge));
 }
 
-ErrorCode DB_MoveLink(Relation& list, int up, Rlist& titlecursor) {
+ErrorCode DB_MoveLink(Relation& list, LinkMove way, Rlist& titlecursor) {
   Intent intent("move");
   if (ErrorCode rc = beginedit(intent, list, -1); rc != Ok) return rc;
-  return intent.end(movelink(list, up, titlecursor));
+  return intent.end(movelink(list, way, titlecursor));
 }
 
 }  // namespace tracklore

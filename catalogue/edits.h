@@ -27,13 +27,13 @@
 //   list already has a row at the largest position, kMaxSeq.
 // DB_RemoveLink (list, title cursor, purge): removes the list's current row
 //   and lowers its attribute's Ref_count; an attribute left unreferenced is
-//   kept (PurgeKeep), deleted (PurgeSilent) or deleted when the user answers
-//   OK to "Confirm purge" (PurgeAsk). Except with PurgeSilent (for an album
+//   kept (Keep), deleted (Silent) or deleted when the user answers
+//   OK to "Confirm purge" (Ask). Except with Silent (for an album
 //   being deleted, whose rows all go) the following rows move one place up,
 //   Aux_attr follows the new first artist, and the list stands on the row
 //   that took the removed one's place, or on the last row. If the row cannot
 //   be removed, the count is put back and nothing is purged.
-// DB_MoveLink (list, up, title cursor): moves the current row one place up
+// DB_MoveLink (list, way, title cursor): moves the current row one place up
 //   or down (a removal and re-insertion: Ref_count ends unchanged, Aux_attr
 //   follows position 0). Up from position 0 moves the row to the end; down
 //   from the last row is refused with TooFar and changes nothing.
@@ -62,13 +62,15 @@
 
 namespace tracklore {
 
-enum PurgeMode { PurgeAsk = 0, PurgeKeep = 2, PurgeSilent = 3 };
+enum class PurgeMode { Ask, Keep, Silent };
+// Which way DB_MoveLink moves a row.
+enum class LinkMove { Up, Down };
 
 ErrorCode DB_InsertRecord(int kind, const char* name, quill::Rlist& cursor);
 ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
                      quill::Rlist& titlecursor);
 ErrorCode DB_RemoveLink(Relation& list, quill::Rlist& titlecursor, PurgeMode purge);
-ErrorCode DB_MoveLink(Relation& list, int up, quill::Rlist& titlecursor);
+ErrorCode DB_MoveLink(Relation& list, LinkMove way, quill::Rlist& titlecursor);
 
 ErrorCode DB_RenameRecord(quill::Rlist& cursor, int kind, const char* name, bool confirmed);
 ErrorCode DB_DeleteArticle(quill::Rlist& titlecursor);

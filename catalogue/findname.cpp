@@ -25,9 +25,11 @@ std::vector<NamedRecord> NameFinder::sortingequal(int kind, const std::string& s
   }
   quill::Rlist& cursor = *cursors_[kind];
   if (cursor.selected() != T_Name) return found;
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichLast) != quill::Ok) return found;
+  if (cursor.seek(bytes, length, quill::SeekMode::Equal, quill::SeekWhich::Last) != quill::Ok)
+    return found;
   const int32_t last = cursor.recno();
-  if (cursor.seek(bytes, length, quill::SeekEqual, quill::WhichFirst) != quill::Ok) return found;
+  if (cursor.seek(bytes, length, quill::SeekMode::Equal, quill::SeekWhich::First) != quill::Ok)
+    return found;
   for (;;) {
     const quill::Field& name = cursor.field(F_Name);
     const char* data = reinterpret_cast<const char*>(name.data());

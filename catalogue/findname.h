@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/noncopyable.h"
+
 namespace quill {
 class Rlist;
 }
@@ -24,12 +26,10 @@ struct NamedRecord {
 
 // The same finds with one cursor per table kept between them, for many in
 // a row (a scan); it must be destroyed before the database is closed.
-class NameFinder {
+class NameFinder : quill::NonCopyable {
  public:
   NameFinder();
   ~NameFinder();
-  NameFinder(const NameFinder&) = delete;
-  NameFinder& operator=(const NameFinder&) = delete;
 
   // The records of kind 0..2 whose name sorts equal to stored, in name order.
   std::vector<NamedRecord> sortingequal(int kind, const std::string& stored);

@@ -177,7 +177,8 @@ void tablescreated(int32_t created[kTables]) {
       continue;
     }
     quill::DataFile table;
-    if (table.opendata(DB_TableName(t), 1, 1) == quill::Ok) created[t] = table.header().created;
+    if (table.opendata(DB_TableName(t), {.readonly = true, .shared = true}) == quill::Ok)
+      created[t] = table.header().created;
   }
 }
 
@@ -243,7 +244,7 @@ void Intent::coded(int table, int32_t code) {
   cursor.select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  if (cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny) == quill::Ok)
+  if (cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == quill::Ok)
     record(table, cursor.recno());
 }
 

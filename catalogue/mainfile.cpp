@@ -29,6 +29,15 @@ ChosenFile splitchosen(const std::string& path) {
   return chosen;
 }
 
+FileRequest mainfilerequest(const char* title, const char* filter, const char* defext) {
+  FileRequest request;
+  request.title = title;
+  request.filter = filter;
+  request.defext = defext;
+  request.proposed = "maindb.db1";
+  return request;
+}
+
 int takemainfile(const std::string& path, ExtensionCase match) {
   ChosenFile chosen = splitchosen(path);
   std::string extension = "." + chosen.extension;

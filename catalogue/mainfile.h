@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "catalogue/host.h"
+
 namespace tracklore {
 
 enum class ExtensionCase { Any, Exact };
@@ -21,6 +23,10 @@ struct ChosenFile {
   std::string extension;
 };
 ChosenFile splitchosen(const std::string& path);
+
+// What opening and creation ask the host for: a main file, proposing
+// "maindb.db1".
+FileRequest mainfilerequest(const char* title, const char* filter, const char* defext);
 
 // 0 when the choice was taken, -1 when refused (nothing changed) or when its
 // directory cannot be entered.

@@ -45,7 +45,7 @@ int writable(const Pass& pass, const char* name) {
 }
 
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
-  if (DB_Open(0, 1, 0, 1) != 0) return -1;
+  if (DB_Open({.readonly = true, .noindex = true}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kTables; ++index) {
     quill::DataFile& table = DB_Table(index);

@@ -31,9 +31,8 @@ bool held(const char* name, ErrorCode rc) {
 
 }  // namespace
 
-ErrorCode OpenWait::open(quill::DataFile& table, const char* name, int readonly, int shared,
-                         int noindex) {
-  return run(name, [&] { return table.open(name, readonly, shared, noindex); });
+ErrorCode OpenWait::open(quill::DataFile& table, const char* name, quill::OpenMode mode) {
+  return run(name, [&] { return table.open(name, mode); });
 }
 
 ErrorCode OpenWait::run(const char* name, const std::function<ErrorCode()>& step) {

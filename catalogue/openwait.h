@@ -20,8 +20,7 @@ namespace tracklore {
 class OpenWait {
  public:
   // DataFile::open, tried again while the table is held by another.
-  ErrorCode open(quill::DataFile& table, const char* name, int readonly, int shared,
-                 int noindex);
+  ErrorCode open(quill::DataFile& table, const char* name, quill::OpenMode mode);
   // A maintenance step on a closed table (pack, reindex), tried again while
   // another program holds the table.
   ErrorCode run(const char* name, const std::function<ErrorCode()>& step);

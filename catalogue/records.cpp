@@ -38,7 +38,7 @@ ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
   } else {
     cursor.field(F_RefCount).set(0L);
   }
-  rc = cursor.append(0);
+  rc = cursor.append();
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
   return rc;
@@ -77,7 +77,7 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
     while (list->valid()) {
       // An album whose rows could not all go stays, so that no row is
       // left pointing to nowhere.
-      ErrorCode rc = DB_RemoveLink(*list, titlecursor, PurgeSilent);
+      ErrorCode rc = DB_RemoveLink(*list, titlecursor, PurgeMode::Silent);
       if (rc != Ok) return rc;
     }
   }
@@ -94,8 +94,8 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   // A wrong count must not let a used attribute go.
   Rlist rows(&DB_Table(rowtable(kind - 1)));
   rows.select(T_Attr);
-  if (rows.selected() == T_Attr &&
-      rows.seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichAny) == Ok)
+  if (rows.selected() == T_Attr && rows.seek(cursor.field(F_Code).data(), 4,
+                                             quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
     return StillReferenced;
   return cursor.del();
 }

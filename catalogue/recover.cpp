@@ -41,7 +41,7 @@ int undo(const IntentEntry& entry, bool touched[kTables], Log& log) {
     if (counts == nullptr && !images) continue;
 
     DataFile table;
-    ErrorCode rc = table.opendata(named(t).c_str(), 0, 0);
+    ErrorCode rc = table.opendata(named(t).c_str(), {});
     if (rc != Ok) {
       log.add("cannot open " + named(t) + " to undo the unfinished " + entry.operation + ": " +
               quill::errname(rc));
@@ -76,7 +76,7 @@ int undo(const IntentEntry& entry, bool touched[kTables], Log& log) {
 int settle(int t, bool* touched, bool* tail, Log& log) {
   const std::string name = named(t);
   DataFile table;
-  ErrorCode rc = table.opendata(name.c_str(), 0, 0);
+  ErrorCode rc = table.opendata(name.c_str(), {});
   if (rc != Ok) {
     log.add("cannot open " + name + ": " + quill::errname(rc));
     return -1;
@@ -196,7 +196,7 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   Log log{lines};
   // Waits, like every open, for a program that still holds the database
   // (one just killed lets go a moment later); says so when it stays held.
-  if (DB_Open(0, 1, 0, 1) != 0) {
+  if (DB_Open({.readonly = true, .noindex = true}) != 0) {
     log.add("cannot open the database");
     return -1;
   }
@@ -254,7 +254,7 @@ bool DB_NeedsRecovery() {
   if (DB_HasUnfinishedEdit()) return true;
   for (int t = 0; t < kTables; ++t) {
     DataFile table;
-    const ErrorCode rc = table.open(named(t).c_str(), 1, 0);
+    const ErrorCode rc = table.open(named(t).c_str(), {.readonly = true});
     if (rc == quill::IndexOutOfDate || rc == quill::BadIndex || rc == quill::IndexOpen) return true;
   }
   return false;

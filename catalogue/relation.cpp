@@ -26,19 +26,19 @@ int relationof(const quill::DataFile& rows) {
 
 }  // namespace
 
-Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, int direction)
+Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, Direction direction)
     : rows_(&rows),
       other_(&other),
       code_(code),
       direction_(direction),
       relation_(relationof(rows)) {
-  rows_.select(direction == ByAttribute ? T_Attr : T_TitSeq);
+  rows_.select(direction == Direction::ByAttribute ? T_Attr : T_TitSeq);
   other_.select(T_Code);
   quill::put4(key_, code);
 }
 
-int Relation::groupfield() const { return direction_ == ByAttribute ? F_Attr : F_Title; }
-int Relation::linkfield() const { return direction_ == ByAttribute ? F_Title : F_Attr; }
+int Relation::groupfield() const { return direction_ == Direction::ByAttribute ? F_Attr : F_Title; }
+int Relation::linkfield() const { return direction_ == Direction::ByAttribute ? F_Title : F_Attr; }
 
 bool Relation::valid() const {
   if (!rows_.valid()) return false;
@@ -46,33 +46,33 @@ bool Relation::valid() const {
 }
 
 void Relation::align() {
-  // Without an index nothing can be sought (the engine would end the
-  // process): the item then reads as missing.
+  // Without an index nothing can be sought: the item then reads as missing.
   ErrorCode rc = quill::NotFound;
   // The stored bytes of the link field are already in key encoding.
   if (other_.selected() == T_Code && rows_.valid())
-    rc = other_.seek(rows_.field(linkfield()).data(), 4, quill::SeekPrefix, quill::WhichFirst);
+    rc = other_.seek(rows_.field(linkfield()).data(), 4, quill::SeekMode::Prefix,
+                     quill::SeekWhich::First);
   if (rc != Ok) {
     other_.unset();
     other_.clear();
   }
 }
 
-ErrorCode Relation::seekgroup(int which) {
+ErrorCode Relation::seekgroup(quill::SeekWhich which) {
   moved_ = 0;
-  if (rows_.selected() < 0) return -1;  // tables opened without their index
-  if (rows_.seek(key_, 4, quill::SeekPrefix, which) != Ok) return -1;
+  if (rows_.selected() < 0) return quill::GeneralError;  // tables opened without their index
+  if (rows_.seek(key_, 4, quill::SeekMode::Prefix, which) != Ok) return quill::GeneralError;
   align();
   return Ok;
 }
 
-ErrorCode Relation::first() { return seekgroup(quill::WhichFirst); }
-ErrorCode Relation::last() { return seekgroup(quill::WhichLast); }
+ErrorCode Relation::first() { return seekgroup(quill::SeekWhich::First); }
+ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 
 ErrorCode Relation::skip(int n) {
   moved_ = 0;
   if (n == 0) return Ok;
-  if (!valid()) return -1;
+  if (!valid()) return quill::GeneralError;
   const int step = n > 0 ? 1 : -1;
   for (int i = 0; i != n; i += step) {
     ErrorCode rc = rows_.skip(step);
@@ -83,7 +83,7 @@ ErrorCode Relation::skip(int n) {
     if (!valid()) {
       rows_.skip(-step);
       align();
-      return -1;
+      return quill::GeneralError;
     }
     moved_ += step;
   }
@@ -91,32 +91,32 @@ ErrorCode Relation::skip(int n) {
   return Ok;
 }
 
-int32_t Relation::grouprank(int which) {
+int32_t Relation::grouprank(quill::SeekWhich which) {
   if (rows_.selected() < 0) return -1;
   Rlist edge(rows_);
   edge.select(rows_.selected());
-  if (edge.seek(key_, 4, quill::SeekPrefix, which) != Ok) return -1;
+  if (edge.seek(key_, 4, quill::SeekMode::Prefix, which) != Ok) return -1;
   return edge.before();
 }
 
 int32_t Relation::span() {
-  const int32_t head = grouprank(quill::WhichFirst);
+  const int32_t head = grouprank(quill::SeekWhich::First);
   if (head < 0) return head;
-  return grouprank(quill::WhichLast) - head + 1;
+  return grouprank(quill::SeekWhich::Last) - head + 1;
 }
 
 int32_t Relation::before() {
   if (!valid()) return -1;
-  const int32_t head = grouprank(quill::WhichFirst);
-  const int32_t tail = grouprank(quill::WhichLast);
+  const int32_t head = grouprank(quill::SeekWhich::First);
+  const int32_t tail = grouprank(quill::SeekWhich::Last);
   if (head < 0 || tail < head) return -1;
   return std::clamp(rows_.before(), head, tail) - head;
 }
 
 ErrorCode Relation::seekrank(int32_t n) {
-  const int32_t head = grouprank(quill::WhichFirst);
-  const int32_t tail = grouprank(quill::WhichLast);
-  if (head < 0 || tail < head) return -1;
+  const int32_t head = grouprank(quill::SeekWhich::First);
+  const int32_t tail = grouprank(quill::SeekWhich::Last);
+  if (head < 0 || tail < head) return quill::GeneralError;
   if (n <= 0) return first();
   if (n >= tail - head) return last();
   moved_ = 0;
@@ -130,21 +130,22 @@ ErrorCode Relation::seekrank(int32_t n) {
 ErrorCode Relation::removecurrent() {
   ErrorCode rc = rows_.del();
   if (rc != Ok) return rc;
-  if (!valid() && rows_.seek(key_, 4, quill::SeekPrefix, quill::WhichLast) != Ok) return Ok;
+  if (!valid() && rows_.seek(key_, 4, quill::SeekMode::Prefix, quill::SeekWhich::Last) != Ok)
+    return Ok;
   align();
   return Ok;
 }
 
 std::unique_ptr<Relation> DB_GetArticleAttributes(int r, int32_t title) {
   std::unique_ptr<Relation> list(new (std::nothrow) Relation(
-      DB_Table(rowtable(r)), DB_Table(attrtable(r)), title, Relation::ByTitle));
+      DB_Table(rowtable(r)), DB_Table(attrtable(r)), title, Relation::Direction::ByTitle));
   quill::chkalloc(list.get(), "DB_GetArticleAttributes");
   return list;
 }
 
 std::unique_ptr<Relation> DB_GetArticlesFromAttribute(int r, int32_t attr) {
   std::unique_ptr<Relation> list(new (std::nothrow) Relation(
-      DB_Table(rowtable(r)), DB_Table(TitleTable), attr, Relation::ByAttribute));
+      DB_Table(rowtable(r)), DB_Table(TitleTable), attr, Relation::Direction::ByAttribute));
   quill::chkalloc(list.get(), "DB_GetArticlesFromAttribute");
   return list;
 }
@@ -161,7 +162,8 @@ int DB_CountRelations(int32_t title) {
   for (int table : {SongRows, ArtistRows}) {
     Rlist rows(&DB_Table(table));
     rows.select(T_TitSeq);
-    if (rows.selected() == T_TitSeq && rows.seek(key, 4, quill::SeekPrefix, quill::WhichAny) == Ok)
+    if (rows.selected() == T_TitSeq &&
+        rows.seek(key, 4, quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
       ++count;
   }
   return count;
@@ -186,7 +188,7 @@ ErrorCode CodeLookup::find(int table, int32_t code) {
   quill::put4(key, code);
   Rlist& records = cursor(table);
   if (records.selected() != T_Code) return quill::NotFound;  // no index open
-  return records.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  return records.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
 ErrorCode CodeLookup::name(char* buffer, int table, int32_t code) {

@@ -4,9 +4,9 @@
 //
 // Relation is the BrowseSource over the rows of one relation table that
 // share one code, seen from one side:
-//   by title (direction 0): the rows whose Title is the code, in Seq order
+//   ByTitle: the rows whose Title is the code, in Seq order
 //     (tag "Tit+Seq"), each shown as the attribute it links to;
-//   by attribute (direction 1): the rows whose Attr is the code, in the
+//   ByAttribute: the rows whose Attr is the code, in the
 //     order of tag "Attr", each shown as the album it links to.
 // Its cursor() is the cursor on the other side's table (tag "Code"), kept on
 // the record that the current row links to ("aligned" after every move). A
@@ -34,23 +34,26 @@
 
 #include "catalogue/browse.h"
 #include "engine/datafile.h"
+#include "engine/noncopyable.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
 
 class Relation : public BrowseSource {
  public:
-  enum Direction { ByTitle = 0, ByAttribute = 1 };
+  enum class Direction { ByTitle, ByAttribute };
 
-  Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, int direction);
+  Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, Direction direction);
 
   ErrorCode first() override;
   ErrorCode last() override;
   ErrorCode skip(int n) override;
   quill::Rlist& cursor() override { return other_; }
   int moved() const override { return moved_; }
-  ErrorCode seek(const uint8_t*, int, int, int) override { return -1; }
-  ErrorCode select(int) override { return -1; }
+  ErrorCode seek(const uint8_t*, int, quill::SeekMode, quill::SeekWhich) override {
+    return quill::GeneralError;
+  }
+  ErrorCode select(int) override { return quill::GeneralError; }
   bool valid() const override;
   int32_t recno() const override { return rows_.recno(); }
   int32_t span() override;
@@ -60,7 +63,7 @@ class Relation : public BrowseSource {
   // What the edits work with.
   quill::Rlist& rows() { return rows_; }
   int32_t code() const { return code_; }
-  int direction() const { return direction_; }
+  Direction direction() const { return direction_; }
   // The relation number (0 artists, 1 songs), from the rows table.
   int relation() const { return relation_; }
   // Puts the other cursor on the record that the current row links to.
@@ -73,17 +76,17 @@ class Relation : public BrowseSource {
   quill::Rlist rows_;
   quill::Rlist other_;
   int32_t code_;
-  int direction_;
+  Direction direction_;
   int relation_;
   uint8_t key_[4];
   int moved_ = 0;
 
   int groupfield() const;
   int linkfield() const;
-  ErrorCode seekgroup(int which);
+  ErrorCode seekgroup(quill::SeekWhich which);
   // The rows table's rank of the group's first or last row, -1 when the
   // group is empty.
-  int32_t grouprank(int which);
+  int32_t grouprank(quill::SeekWhich which);
 };
 
 std::unique_ptr<Relation> DB_GetArticleAttributes(int r, int32_t title);
@@ -94,12 +97,10 @@ int DB_CountRelations(int32_t title);
 // Finds records of the title and attribute tables by code, with one cursor
 // per table kept for a whole run of lookups (a walk over a table asks for
 // thousands of names).
-class CodeLookup {
+class CodeLookup : quill::NonCopyable {
  public:
   CodeLookup();
   ~CodeLookup();
-  CodeLookup(const CodeLookup&) = delete;
-  CodeLookup& operator=(const CodeLookup&) = delete;
 
   // Positions table 0..2's cursor on the record with this code: 0 or the
   // seek's code (the cursor is then left where it was).

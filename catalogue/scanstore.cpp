@@ -29,7 +29,7 @@ ErrorCode seekcode(Rlist& cursor, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
   cursor.select(T_Code);
-  return cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
 // The stored names of an album's relation r, in order.

@@ -63,14 +63,12 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   return -1;
 }
 
-int DB_Open(int ask, int readonly, int shared, int noindex) {
+int DB_Open(quill::OpenMode mode, MainFile main) {
   state().openresult = quill::Ok;
-  if (ask) {
-    FileRequest request;
-    request.title = "Choose database main file";
-    request.filter = "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||";
-    request.defext = "";
-    request.proposed = "maindb.db1";
+  if (main == MainFile::Ask) {
+    const FileRequest request =
+        mainfilerequest("Choose database main file",
+                        "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "");
     std::string path;
     if (!DB_Host().openfile(request, &path)) return -1;
     if (takemainfile(path, ExtensionCase::Any) != 0) return -1;
@@ -81,7 +79,7 @@ int DB_Open(int ask, int readonly, int shared, int noindex) {
   OpenWait wait;
   for (int index : kOpenOrder) {
     const char* name = DB_TableName(index);
-    ErrorCode rc = wait.open(DB_Table(index), name, readonly, shared, noindex);
+    ErrorCode rc = wait.open(DB_Table(index), name, mode);
     state().openresult = rc;
     if (wait.busy()) {
       DB_Close();

@@ -7,12 +7,12 @@
 // table is named relatively: the tables live in the current directory,
 // which choosing a main file moves to the file's directory.
 //
-// DB_Open (ask, readonly, shared, noindex) -> 0, or -1 on cancel or failure.
-//   ask: let the user choose the main file first (a chosen file whose
-//   extension is not ".db1" in any letter case, or whose title does not fit
-//   the name buffer, is refused without a message and changes nothing);
-//   then opens title, artists, artists relation, songs, songs relation with
-//   the three flags. The first table that fails is reported by
+// DB_Open (mode, main file) -> 0, or -1 on cancel or failure.
+//   MainFile::Ask: let the user choose the main file first (a chosen file
+//   whose extension is not ".db1" in any letter case, or whose title does
+//   not fit the name buffer, is refused without a message and changes
+//   nothing); then opens title, artists, artists relation, songs, songs
+//   relation in the mode given. The first table that fails is reported by
 //   DB_CheckResult, which closes all five; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
@@ -30,7 +30,10 @@
 
 namespace tracklore {
 
-int DB_Open(int ask, int readonly, int shared, int noindex);
+// Whether DB_Open opens the main file in force or lets the user choose one.
+enum class MainFile { Current, Ask };
+
+int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
 int DB_Close();
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
 

@@ -240,7 +240,7 @@ bool standonrow(Rlist& cursor, int32_t title, int seq, int32_t recno) {
   uint8_t key[6];
   quill::put4(key, title);
   quill::put2(key + 4, seq);
-  ErrorCode rc = cursor.seek(key, 6, quill::SeekEqual, quill::WhichFirst);
+  ErrorCode rc = cursor.seek(key, 6, quill::SeekMode::Equal, quill::SeekWhich::First);
   while (rc == Ok && cursor.field(F_Title).aslong() == title &&
          cursor.field(F_Seq).asint() == seq) {
     if (cursor.recno() == recno) return true;
@@ -273,7 +273,8 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
       // A second row with the previous row's number: it can go after the
       // album's last row.
       Rlist& second = w.secondcursor();
-      if (second.seek(cursor.field(F_Title).data(), 4, quill::SeekEqual, quill::WhichLast) == Ok) {
+      if (second.seek(cursor.field(F_Title).data(), 4, quill::SeekMode::Equal,
+                      quill::SeekWhich::Last) == Ok) {
         if (!readable(second)) return w.v->outofstep(rows);
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
@@ -351,7 +352,8 @@ int enter(CodeWalk& w, Rlist& cursor) {
 int countrows(CodeWalk& w, Rlist& cursor, int32_t k, int32_t* count) {
   *count = 0;
   Bound bound(w.rowsof);
-  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst);
+  ErrorCode rc = w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekMode::Prefix,
+                              quill::SeekWhich::First);
   while (rc == Ok) {
     if (bound.exceeded() || !readable(*w.rows)) return w.v->outofstep(w.rowsof);
     if (w.rows->field(F_Attr).aslong() != k) break;
@@ -361,11 +363,18 @@ int countrows(CodeWalk& w, Rlist& cursor, int32_t k, int32_t* count) {
   return 0;
 }
 
+// The steps every record of a code walk begins with; non-zero ends the walk.
+int arrive(CodeWalk& w, Rlist& cursor, int32_t* k) {
+  if (int end = enter(w, cursor)) return end;
+  *k = cursor.field(F_Code).aslong();
+  duplicates(w, cursor, *k);
+  return 0;
+}
+
 int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
-  if (int end = enter(w, cursor)) return end;
-  const int32_t k = cursor.field(F_Code).aslong();
-  duplicates(w, cursor, k);
+  int32_t k;
+  if (int end = arrive(w, cursor, &k)) return end;
 
   int32_t count;
   if (int end = countrows(w, cursor, k, &count)) return end;
@@ -384,12 +393,12 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
 
 int checktitle(Rlist& cursor, int32_t, void* cookie) {
   CodeWalk& w = *static_cast<CodeWalk*>(cookie);
-  if (int end = enter(w, cursor)) return end;
-  const int32_t k = cursor.field(F_Code).aslong();
-  duplicates(w, cursor, k);
+  int32_t k;
+  if (int end = arrive(w, cursor, &k)) return end;
 
   int32_t expected = -1;
-  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekPrefix, quill::WhichFirst) == Ok) {
+  if (w.rows->seek(cursor.field(F_Code).data(), 4, quill::SeekMode::Prefix,
+                   quill::SeekWhich::First) == Ok) {
     if (!readable(*w.rows)) return w.v->outofstep(w.rowsof);
     expected = w.rows->field(F_Attr).aslong();
   }
@@ -449,7 +458,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
   VerifySummary ignored;
   if (summary == nullptr) summary = &ignored;
   *summary = VerifySummary();
-  if (DB_Open(0, access == VerifyAccess::ReadOnly ? 1 : 0, 0, 0) != 0) return -1;
+  if (DB_Open({.readonly = access == VerifyAccess::ReadOnly}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kTables; ++index) total += DB_Table(index).nlive();
   for (int r = 0; r < kRelations; ++r) total += DB_Table(rowtable(r)).nrecs();

@@ -87,28 +87,28 @@ Btree::Btree(MultiFile* file, int treeno, Comparator cmp, Continuation cont, con
     p->init(file_, treeno_, pagesize_, k, d, info_.fixed != 0, cmp_, kd_);
 }
 
-int Btree::readinfo() {
-  if (file_->slot(treeno_).arealen < TreeInfo::kSize) return -1;
+ErrorCode Btree::readinfo() {
+  if (file_->slot(treeno_).arealen < TreeInfo::kSize) return GeneralError;
   areabuf_.resize(static_cast<size_t>(file_->slot(treeno_).arealen));
-  if (file_->readarea(treeno_, areabuf_.data()) != 0) return -1;
+  if (file_->readarea(treeno_, areabuf_.data()) != 0) return GeneralError;
   info_.decode(areabuf_.data());
   infook_ = true;
-  return 0;
+  return Ok;
 }
 
-int Btree::writeinfo() {
-  if (file_->slot(treeno_).arealen < TreeInfo::kSize) return -1;
+ErrorCode Btree::writeinfo() {
+  if (file_->slot(treeno_).arealen < TreeInfo::kSize) return GeneralError;
   areabuf_.resize(static_cast<size_t>(file_->slot(treeno_).arealen));
   info_.encode(areabuf_.data());
   return file_->writearea(treeno_, areabuf_.data());
 }
 
-int Btree::writeinfo(MultiFile* file, int treeno, const TreeInfo& info) {
-  if (file == nullptr || treeno < 0 || treeno >= file->nslots()) return -1;
+ErrorCode Btree::writeinfo(MultiFile* file, int treeno, const TreeInfo& info) {
+  if (file == nullptr || treeno < 0 || treeno >= file->nslots()) return GeneralError;
   const int len = file->slot(treeno).arealen;
-  if (len < TreeInfo::kSize) return -1;
+  if (len < TreeInfo::kSize) return GeneralError;
   std::vector<uint8_t> area(static_cast<size_t>(len), 0);
-  if (len > TreeInfo::kSize && file->readarea(treeno, area.data()) != 0) return -1;
+  if (len > TreeInfo::kSize && file->readarea(treeno, area.data()) != 0) return GeneralError;
   info.encode(area.data());
   return file->writearea(treeno, area.data());
 }
@@ -183,13 +183,8 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     if (added_ > 0) file_->writeslot(treeno_);
     return WriteFailed;
   }
-  const int d = info_.datalen;
-  std::memcpy(work_.data(), key, static_cast<size_t>(keylen));
-  std::memcpy(work_.data() + keylen, data, static_cast<size_t>(d));
-
   bool found = false;
-  const int leafindex =
-      descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, &found);
+  const int leafindex = descendexact(key, keylen, data, &found);
   if (found) {
     // The pages the reserve appended must not be lost to the file.
     if (added_ > 0 && file_->writeslot(treeno_) != 0) return WriteFailed;

@@ -34,7 +34,9 @@
 
 #include "engine/errors.h"
 #include "engine/keys.h"
+#include "engine/modes.h"
 #include "engine/multifile.h"
+#include "engine/noncopyable.h"
 #include "engine/page.h"
 
 namespace quill {
@@ -87,13 +89,11 @@ struct WalkSummary {
   int leaves = 0;
 };
 
-class Btree {
+class Btree : NonCopyable {
  public:
   static constexpr int kMaxHeight = 64;
 
   Btree(MultiFile* file, int treeno, Comparator cmp, Continuation cont, const KeyDescr* kd);
-  Btree(const Btree&) = delete;
-  Btree& operator=(const Btree&) = delete;
 
   // 0, DuplicateKey or WriteFailed; the position, if given, is set to the
   // new entry. A variable-length key longer than K is fatal; a fixed-length
@@ -106,12 +106,11 @@ class Btree {
   ErrorCode remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data,
                    ErrorCode* out);
 
-  enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
-  enum Which { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
   // 0, NotFound, NextRecord or PrevRecord.
-  ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which);
-  // 0 with the position on the entry with exactly this key and data, or -1.
-  int find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
+  ErrorCode seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
+  // Ok with the position on the entry with exactly this key and data, or
+  // NotFound.
+  ErrorCode find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
   ErrorCode first(bt_pos* pos);
   ErrorCode last(bt_pos* pos);
   // 0, TooFar, NoCurrentRecord, NextRecord or PrevRecord; moved receives the
@@ -139,12 +138,13 @@ class Btree {
   Continuation continuation() const { return cont_; }
   const KeyDescr* keydescr() const { return kd_; }
 
-  // Reads TreeInfo from the slot's area / writes it there; 0 or -1.
-  int readinfo();
-  int writeinfo();
+  // Reads TreeInfo from the slot's area / writes it there; Ok or
+  // GeneralError.
+  ErrorCode readinfo();
+  ErrorCode writeinfo();
   // Writes a TreeInfo into the area of slot treeno, for creating a tree
   // before a Btree is built on it.
-  static int writeinfo(MultiFile* file, int treeno, const TreeInfo& info);
+  static ErrorCode writeinfo(MultiFile* file, int treeno, const TreeInfo& info);
 
   // Why the tree's description cannot be used (page size too small for the
   // keys, height and root disagreeing, ...), null when it can. Operations on
@@ -156,11 +156,11 @@ class Btree {
   // (unreadable or inconsistent pages, wrong parent fields, leaves off the
   // tree's height, entries out of order, pages reached twice, page counts
   // and the free list disagreeing with the slot) are appended to problems.
-  // The visitor may stop the walk by returning false. 0 when no problem
-  // was found, else -1.
+  // The visitor may stop the walk by returning false. Ok when no problem
+  // was found, else GeneralError.
   using WalkVisitor = std::function<bool(const WalkStep&)>;
-  int walk(const WalkVisitor& visit, std::vector<std::string>* problems,
-           WalkSummary* summary = nullptr);
+  ErrorCode walk(const WalkVisitor& visit, std::vector<std::string>* problems,
+                 WalkSummary* summary = nullptr);
 
  private:
   // What a descent looks for in each page.
@@ -217,17 +217,25 @@ class Btree {
   int balance(Page& left, Page& right, Page& parent, int s);
   void move_last_to_front(Page& from, Page& to);
 
+  // btree_rank.cpp
+  template <class Choose>
+  void rankdown(double total, const Choose& choose);
+
   // btree_search.cpp
   int descend(Page& page, const Probe& probe, bool* found);
+  // Descends to the entry with exactly this key and data, or where it would be.
+  int descendexact(const uint8_t* key, int keylen, const uint8_t* data, bool* found);
+  // The first or the last entry of the tree, for the operation op.
+  ErrorCode edge(bt_pos* pos, bool last, const char* op);
   int down(Page& page, int32_t start, int32_t from, bool lastchild, int maxsteps);
   int settle(const Probe& probe, int i, bool* next);
   bool stepnext(int* i);
   bool stepprev(int* i);
-  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which);
+  ErrorCode seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich which);
   enum class Step { Forward, Back };
   enum class Until { FirstMatch, NumberEnds };
   bool walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until);
-  void choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+  void choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
               PrefixMatches matches = PrefixMatches::Scattered);
   PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);

@@ -60,53 +60,62 @@ double Btree::rank(bt_pos* pos, double total) {
   return before + i * layout.step + (pa_.leaf() ? 0 : layout.share);
 }
 
-double Btree::lastrank(double total) {
-  beginop("Btree::lastrank");
+// From the root of a non-empty tree down: each page in pa_ with the layout
+// of the ranks under it; `choose` names the child to go on to, or -1 to
+// stop on that page.
+template <class Choose>
+void Btree::rankdown(double total, const Choose& choose) {
   int32_t at = slot().root;
-  if (at == -1) return -1;
   double under = total;
-  double before = 0;
   int32_t from = -1;
   for (int level = 1;; ++level) {
     if (level > info_.height) broken(at, "descent deeper than the tree's height");
     loadchild(pa_, at, from);
-    const int n = pa_.count();
-    const Layout layout(under, n);
-    if (pa_.leaf()) return before + (n - 1) * layout.step;
-    before += n * layout.step;
+    const Layout layout(under, pa_.count());
+    const int child = choose(layout);
+    if (child < 0) return;
     under = layout.share;
     from = at;
-    at = pa_.child(n);
+    at = pa_.child(child);
   }
+}
+
+double Btree::lastrank(double total) {
+  beginop("Btree::lastrank");
+  if (slot().root == -1) return -1;
+  double before = 0;
+  rankdown(total, [&](const Layout& layout) {
+    const int n = pa_.count();
+    if (pa_.leaf()) {
+      before += (n - 1) * layout.step;
+      return -1;
+    }
+    before += n * layout.step;
+    return n;
+  });
+  return before;
 }
 
 ErrorCode Btree::seekrank(bt_pos* pos, double rank, double total) {
   beginop("Btree::seekrank");
-  int32_t at = slot().root;
-  if (at == -1) return NoCurrentRecord;
-  double under = total;
-  int32_t from = -1;
-  for (int level = 1;; ++level) {
-    if (level > info_.height) broken(at, "descent deeper than the tree's height");
-    loadchild(pa_, at, from);
+  if (slot().root == -1) return NoCurrentRecord;
+  rankdown(total, [&](const Layout& layout) {
     const int n = pa_.count();
-    const Layout layout(under, n);
     if (pa_.leaf()) {
       const double i = layout.step > 0 ? std::round(rank / layout.step) : 0;
       setpos(pos, pa_, static_cast<int>(std::clamp(i, 0.0, n - 1.0)));
-      return Ok;
+      return -1;
     }
     const double j = layout.step > 0 ? std::floor(rank / layout.step) : 0;
     const int child = static_cast<int>(std::clamp(j, 0.0, static_cast<double>(n)));
     rank -= child * layout.step;
     if (child < n && rank >= layout.share) {
       setpos(pos, pa_, child);
-      return Ok;
+      return -1;
     }
-    under = layout.share;
-    from = at;
-    at = pa_.child(child);
-  }
+    return child;
+  });
+  return Ok;
 }
 
 }  // namespace quill

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <unordered_set>
 
 #include "engine/btree.h"
 
@@ -144,14 +143,14 @@ bool Btree::stepprev(int* i) {
 
 // Entries equal to the search key may lie in the subtrees on either side of
 // the one the descent met; first and last follow them down.
-void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, int klen,
+void Btree::choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
                    PrefixMatches matches) {
   setpos(pos, pa_, i);
-  if (which != WhichFirst && which != WhichLast) return;
+  if (which != SeekWhich::First && which != SeekWhich::Last) return;
   const int height = info_.height;
   bool found = false;
   int32_t c;
-  if (which == WhichFirst) {
+  if (which == SeekWhich::First) {
     c = pa_.child(i);
   } else {
     const int j = pa_.lastnotgreater(mode, key, klen, &found, matches);
@@ -163,7 +162,7 @@ void Btree::choose(bt_pos* pos, int i, int mode, int which, const uint8_t* key, 
     if (steps >= height) broken(c, "descent deeper than the tree's height");
     loadchild(pb_, c, from);
     from = c;
-    if (which == WhichFirst) {
+    if (which == SeekWhich::First) {
       const int j = pb_.firstnotsmaller(mode, key, klen, &found, matches);
       if (found) setpos(pos, pb_, j);
       c = pb_.child(j);
@@ -182,7 +181,7 @@ PrefixMatches Btree::prefixmatches(const uint8_t* key, int klen) const {
                                                            : PrefixMatches::Scattered;
 }
 
-ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int which) {
+ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {
   if (keylen > info_.keylen) fatal("Btree::seek: key length exceeds maximum of %d\n", info_.keylen);
   if (keylen < 0) fatal("Btree::seek: negative key length %d\n", keylen);
   beginop("Btree::seek");
@@ -193,13 +192,13 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
   std::memmove(k, key, static_cast<size_t>(keylen));
 
   bool found = false;
-  if (mode == SeekEqual) {
+  if (mode == SeekMode::Equal) {
     const int i = descend(pa_, Probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr}, &found);
     if (!found) return NotFound;
     choose(pos, i, 2, which, k, keylen);
     return Ok;
   }
-  if (mode == SeekAtOrAfter) {
+  if (mode == SeekMode::AtOrAfter) {
     const Probe probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr};
     int i = descend(pa_, probe, &found);
     if (found) {
@@ -211,13 +210,13 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, int mode, int
     setpos(pos, pa_, i);
     return next ? NextRecord : PrevRecord;
   }
-  return mode == SeekPrefix ? seekprefix(pos, k, keylen, which) : Ok;
+  return mode == SeekMode::Prefix ? seekprefix(pos, k, keylen, which) : Ok;
 }
 
 // Prefix: numbers make "begins with" disagree with the tree's order (12
 // begins with 1, yet 2 lies between them), so the descent may land beside
 // the matches; walking while the entries continue the number recovers them.
-ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which) {
+ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich which) {
   bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
@@ -228,8 +227,8 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
       return Ok;
     }
     setpos(pos, pa_, i);
-    if (which == WhichFirst || which == WhichLast)
-      walkprefix(pos, &i, k, keylen, which == WhichLast ? Step::Forward : Step::Back,
+    if (which == SeekWhich::First || which == SeekWhich::Last)
+      walkprefix(pos, &i, k, keylen, which == SeekWhich::Last ? Step::Forward : Step::Back,
                  Until::NumberEnds);
     return Ok;
   }
@@ -239,7 +238,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
   const int32_t landing = pa_.address();
   const int landed = i;
   if (walkprefix(pos, &i, k, keylen, Step::Forward,
-                 which == WhichLast ? Until::NumberEnds : Until::FirstMatch))
+                 which == SeekWhich::Last ? Until::NumberEnds : Until::FirstMatch))
     return Ok;
   // The prefix comparison may also have steered the descent past its
   // matches: "Track 92" lies before "Track 115" in the tree, yet compares
@@ -250,7 +249,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, int which
   pa_.load(landing);
   i = past ? landed + 1 : landed;
   return walkprefix(pos, &i, k, keylen, Step::Back,
-                    which == WhichFirst ? Until::NumberEnds : Until::FirstMatch)
+                    which == SeekWhich::First ? Until::NumberEnds : Until::FirstMatch)
              ? Ok
              : NotFound;
 }
@@ -275,42 +274,40 @@ bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step ste
   return matched;
 }
 
-int Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data) {
+ErrorCode Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data) {
   if (info_.fixed != 0) {
     keylen = info_.keylen;
   } else if (keylen < 0 || keylen > info_.keylen) {
-    return -1;
+    return NotFound;
   }
   beginop("Btree::find");
-  const int d = info_.datalen;
-  std::memmove(work_.data(), key, static_cast<size_t>(keylen));
-  std::memmove(work_.data() + keylen, data, static_cast<size_t>(d));
   bool found = false;
-  const int i =
-      descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, &found);
-  if (!found) return -1;
+  const int i = descendexact(key, keylen, data, &found);
+  if (!found) return NotFound;
   setpos(pos, pa_, i);
-  return 0;
-}
-
-ErrorCode Btree::first(bt_pos* pos) {
-  beginop("Btree::first");
-  const int32_t r = slot().root;
-  if (r == -1) return emptied(pos);
-  if (down(pa_, r, -1, false, info_.height) != info_.height)
-    broken(pa_.address(), "leaf above the tree's last level");
-  setpos(pos, pa_, 0);
   return Ok;
 }
 
-ErrorCode Btree::last(bt_pos* pos) {
-  beginop("Btree::last");
+ErrorCode Btree::first(bt_pos* pos) { return edge(pos, false, "Btree::first"); }
+
+ErrorCode Btree::last(bt_pos* pos) { return edge(pos, true, "Btree::last"); }
+
+ErrorCode Btree::edge(bt_pos* pos, bool last, const char* op) {
+  beginop(op);
   const int32_t r = slot().root;
   if (r == -1) return emptied(pos);
-  if (down(pa_, r, -1, true, info_.height) != info_.height)
+  if (down(pa_, r, -1, last, info_.height) != info_.height)
     broken(pa_.address(), "leaf above the tree's last level");
-  setpos(pos, pa_, pa_.count() - 1);
+  setpos(pos, pa_, last ? pa_.count() - 1 : 0);
   return Ok;
+}
+
+// The key and data are copied first: they may be a position's own copy,
+// which setting the position overwrites.
+int Btree::descendexact(const uint8_t* key, int keylen, const uint8_t* data, bool* found) {
+  std::memmove(work_.data(), key, static_cast<size_t>(keylen));
+  std::memmove(work_.data() + keylen, data, static_cast<size_t>(info_.datalen));
+  return descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, found);
 }
 
 // The entry under a stored position, or where it would be now.
@@ -377,102 +374,6 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
   setpos(pos, pa_, i);
   if (moved != nullptr) *moved = static_cast<int>(count > 0 ? steps : -steps);
   return steps < want ? TooFar : Ok;
-}
-
-// ---------------------------------------------------------------- structure walk
-
-int Btree::walk(const WalkVisitor& visit, std::vector<std::string>* problems,
-                WalkSummary* summary) {
-  op_ = "Btree::walk";
-  // What the walk has met so far; recursion depth is bounded by the height
-  // (at most kMaxHeight).
-  struct Walker {
-    Btree& tree;
-    const WalkVisitor& visit;
-    std::vector<std::string>* problems;
-    int found = 0;
-    bool stop = false;
-    WalkSummary sum;
-    std::unordered_set<int32_t> seen;
-    std::vector<uint8_t> last;  // the entry before, to check the order
-    int lastk = -1;
-
-    void report(const std::string& what) {
-      ++found;
-      if (problems != nullptr) problems->push_back(what);
-    }
-
-    void page(int32_t at, int32_t parent, int level) {
-      auto where = [&](const std::string& what) {
-        report("page at offset " + std::to_string(at) + " (level " + std::to_string(level) +
-               "): " + what);
-      };
-      const int height = tree.info_.height;
-      if (level > height) {
-        where("deeper than the tree's height " + std::to_string(height));
-        return;
-      }
-      if (!seen.insert(at).second) {
-        where("reached twice");
-        return;
-      }
-      Page pg;
-      pg.init(tree.file_, tree.treeno_, tree.pagesize_, tree.info_.keylen, tree.info_.datalen,
-              tree.info_.fixed != 0, tree.cmp_, tree.kd_);
-      std::string why;
-      if (pg.tryload(at, &why) != 0) {
-        where(why);
-        return;
-      }
-      if (pg.parent() != parent)
-        where("parent field " + std::to_string(pg.parent()) + ", reached from " +
-              std::to_string(parent));
-      sum.pages += 1;
-      sum.entries += pg.count();
-      if (visit && !visit(WalkStep{at, parent, level, &pg})) {
-        stop = true;
-        return;
-      }
-      const bool leaf = pg.leaf();
-      if (leaf) {
-        sum.leaves += 1;
-        if (level != height)
-          where("leaf at level " + std::to_string(level) + " of " + std::to_string(height));
-      }
-      for (int i = 0; i <= pg.count(); ++i) {
-        if (!leaf) page(pg.child(i), at, level + 1);
-        if (stop) return;
-        if (i == pg.count()) break;
-        if (lastk >= 0 && pg.compareentry(last.data(), lastk, last.data() + lastk, i) >= 0)
-          where("entry " + std::to_string(i) + " out of order");
-        lastk = pg.copyentry(i, last.data());
-      }
-    }
-  };
-
-  Walker walker{*this, visit, problems};
-  if (summary != nullptr) *summary = walker.sum;
-  file_->beginop();
-  const std::string tree = "tree " + std::to_string(treeno_) + ": ";
-  if (!file_->exclusive() && (file_->readslot(treeno_) != 0 || readinfo() != 0)) {
-    walker.report(tree + "damaged or unreadable descriptor");
-    return -1;
-  }
-  if (const char* why = damaged()) {
-    walker.report(tree + why);
-    return -1;
-  }
-  walker.last.resize(static_cast<size_t>(entrysize_ + 2));
-  if (slot().root != -1) walker.page(slot().root, -1, 1);
-  if (!walker.stop) {
-    if (walker.sum.pages != slot().inuse)
-      walker.report(tree + "slot counts " + std::to_string(slot().inuse) +
-                    " pages in use, the tree has " + std::to_string(walker.sum.pages));
-    std::string why;
-    if (file_->walkfree(treeno_, nullptr, &why) != 0) walker.report(tree + "free list: " + why);
-  }
-  if (summary != nullptr) *summary = walker.sum;
-  return walker.found == 0 ? 0 : -1;
 }
 
 }  // namespace quill

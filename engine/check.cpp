@@ -107,11 +107,12 @@ int checktable(const char* base, std::vector<std::string>* problems,
                std::vector<std::string>* notes) {
   size_t before = problems->size();
   DataFile table;
-  ErrorCode rc = table.open(base, 1, 0);
+  ErrorCode rc = table.open(base, {.readonly = true});
   if (rc == IndexOutOfDate || rc == BadIndex) {
     problems->push_back(std::string("the index cannot be used: ") + errname(rc));
     // The records can still be checked on their own.
-    if (table.open(base, 1, 0, 1) == Ok) check_records(table, nullptr, problems, notes);
+    if (table.open(base, {.readonly = true, .noindex = true}) == Ok)
+      check_records(table, nullptr, problems, notes);
     return -1;
   }
   if (rc != Ok) {

@@ -133,7 +133,7 @@ ErrorCode copyhdrrec(DataFile& fresh, DataFile& old, RecChgDescr* change) {
 }
 
 ErrorCode DataFile::opencopy(const char* base, DataFile& fresh, DataFile& old) {
-  ErrorCode rc = old.opendata(base, 1, 0);
+  ErrorCode rc = old.opendata(base, {.readonly = true});
   if (rc != Ok) return rc;
   if (!complete(old)) return old.close(BadData);
   char name[16];
@@ -207,8 +207,8 @@ void setreindexbudget(size_t bytes) { sortbudget = bytes; }
 ErrorCode DataFile::reindex(const char* base, Progress* progress) {
   DataFile table;
   // Writable when it may be: the deletion count may have to be put right.
-  ErrorCode rc = table.opendata(base, 0, 0);
-  if (rc == DataOpen) rc = table.opendata(base, 1, 0);
+  ErrorCode rc = table.opendata(base, {});
+  if (rc == DataOpen) rc = table.opendata(base, {.readonly = true});
   if (rc != Ok) return rc;
   Header& h = table.header();
   if (h.ntags == 0) return table.close(Ok);

@@ -17,29 +17,30 @@ const char* DataFile::basename_or_none() const {
   return base_.empty() ? "<not opened>" : base_.c_str();
 }
 
-ErrorCode DataFile::opendata(const char* base, int readonly, int shared) {
+ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
   std::string path = stradd(base, ".db1");
-  if (file_.open(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
-                 shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
+  if (file_.open(path.c_str(), mode.readonly ? Access::ReadOnly : Access::ReadWrite,
+                 mode.shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
-  if (!shared) file_.setreadcache(true);
+  if (!mode.shared) file_.setreadcache(true);
   if (header_->read(file_) != 0) return close(BadData);
   return Ok;
 }
 
-ErrorCode DataFile::open(const char* base, int readonly, int shared, int noindex) {
-  ErrorCode rc = opendata(base, readonly, shared);
+ErrorCode DataFile::open(const char* base, OpenMode mode) {
+  ErrorCode rc = opendata(base, mode);
   if (rc != Ok) return rc;
+  const bool shared = mode.shared;
   exclusive_ = !shared;
-  bool with_index = header_->ntags > 0 && !noindex;
+  bool with_index = header_->ntags > 0 && !mode.noindex;
   if (with_index) {
-    rc = open_index(readonly, shared);
+    rc = open_index(mode.readonly, shared);
     if (rc != Ok) return close(rc);
   }
   if (shared) {
-    if (with_index) lockindex(1);
-    lockheader(1);
+    if (with_index) lockindex(LockMode::Shared);
+    lockheader(LockMode::Shared);
   }
   init_finfo_tinfo();
   if (with_index) rc = check_index();
@@ -113,7 +114,7 @@ int32_t DataFile::stamp() {
   return header_->stamp;
 }
 
-int DataFile::lockheader(int mode) { return file_.lock(lockmode(mode), 0, kHeadLen, Wait::Yes); }
+int DataFile::lockheader(LockMode mode) { return file_.lock(mode, 0, kHeadLen, Wait::Yes); }
 int DataFile::unlockheader() { return file_.unlock(0, kHeadLen); }
 
 void DataFile::init_finfo_tinfo() {

@@ -21,6 +21,8 @@
 #include "engine/errors.h"
 #include "engine/file.h"
 #include "engine/header.h"
+#include "engine/modes.h"
+#include "engine/noncopyable.h"
 
 namespace quill {
 
@@ -43,17 +45,25 @@ struct TagInfo {
   std::vector<Component> comps;  // resolved components
 };
 
-class DataFile {
+// How a table is opened: for reading only, shared with other processes
+// (otherwise held exclusively), and without its index (for the tools that
+// check or rebuild it).
+struct OpenMode {
+  bool readonly = false;
+  bool shared = false;
+  bool noindex = false;
+};
+
+class DataFile : NonCopyable {
  public:
   DataFile();
   ~DataFile();
-  DataFile(const DataFile&) = delete;
-  DataFile& operator=(const DataFile&) = delete;
 
-  // Opens the .db1 and reads its header; no index, no finfo/tinfo.
-  ErrorCode opendata(const char* base, int readonly, int shared);
-  // Opens a table for use, with its index unless noindex is set.
-  ErrorCode open(const char* base, int readonly, int shared, int noindex = 0);
+  // Opens the .db1 and reads its header; no index (whatever mode.noindex
+  // says), no finfo/tinfo.
+  ErrorCode opendata(const char* base, OpenMode mode);
+  // Opens a table for use, with its index unless mode.noindex is set.
+  ErrorCode open(const char* base, OpenMode mode = {});
   // Creates (truncates) the .db1 with an empty header in memory; writes nothing.
   ErrorCode _create(const char* base);
   // Makes a new empty table file (no fields, no tags).
@@ -102,9 +112,9 @@ class DataFile {
   // unfinished, so a process that ends early loses nothing it had counted.
   int writehead();
 
-  int lockindex(int mode);
+  int lockindex(LockMode mode);
   int unlockindex();
-  int lockheader(int mode);
+  int lockheader(LockMode mode);
   int unlockheader();
 
   void init_finfo_tinfo();

@@ -34,7 +34,7 @@ constexpr CodeName kNames[] = {
     {NextRecord, "NextRecord"},
     {PrevRecord, "PrevRecord"},
     {TryAgain, "TryAgain"},
-    {-1, "General error (-1)"},
+    {GeneralError, "General error (-1)"},
     {0, nullptr},
 };
 

@@ -1,10 +1,40 @@
 // Result codes and the reporting channel of the storage engine.
 //
-// Every engine operation returns an ErrorCode (0 = Ok); lower layers return
-// 0 or -1. Messages to the user go through one replaceable reporter with
-// three levels: warning (work goes on), fatal (the process ends with status
-// -1) and information. The default reporter writes the title and the text to
-// stderr; a windowed program installs its own (a message box) at start.
+// The error model: every operation above the file layer returns an
+// ErrorCode, Ok (0) on success and a named code otherwise. File, MultiFile
+// and Index return 0 or -1; a caller that does not translate such a -1 into
+// a code of its own passes it up as GeneralError. Messages to the user go
+// through one replaceable reporter with three levels: warning (work goes
+// on), fatal (the process ends with status -1) and information. The default
+// reporter writes the title and the text to stderr; a windowed program
+// installs its own (a message box) at start.
+//
+// The process ends (fatal) only where going on could write damage into a
+// file or no result could say what went wrong; nowhere else:
+//   errors.cpp chkalloc, install_alloc_check: memory ran out (every
+//     allocation of the engine, named by the allocating operation).
+//   btree.cpp Btree::Btree: no open index file, or no tree of that number
+//     (a programming error).
+//   btree.cpp Btree::beginop: the tree's descriptor cannot be read again
+//     (shared index) or describes no usable tree (Btree::damaged).
+//   btree.cpp Btree::broken (from btree.cpp, btree_search.cpp,
+//     btree_rank.cpp, btree.h climb): the structure met during an operation
+//     is damaged (a loop, a wrong parent, a leaf off the tree's height).
+//   btree.cpp Btree::insert, btree_search.cpp Btree::seek: a key longer than
+//     the tree's keys or of negative length (a programming error).
+//   btree.cpp Btree::rebalance: the new root's parent field cannot be
+//     written, the tree would be left half changed.
+//   page.cpp Page::load: a damaged or unreadable page.
+//   page.cpp Page::save, dispose, link: a page of a tree change cannot be
+//     written; the change cannot be undone half way.
+//   page.cpp Page::insert: no room for an entry (the callers split first).
+//   multifile.cpp MultiFile::use_free_page and its free-list walk: the free
+//     list of a slot is damaged or empty where it may not be.
+//   datafile.cpp DataFile::init_finfo_tinfo: a tag descriptor names no
+//     fields, a field that does not exist, or keys longer than a page holds.
+//   rlist.cpp Rlist::seek: seeking without a selected tag.
+// Callers that must not end (checks, catalogue) test first: Btree::damaged,
+// Rlist::selected, and the structure walks that collect problems instead.
 #pragma once
 
 #include <cstdarg>
@@ -34,6 +64,7 @@ enum : ErrorCode {
   NextRecord = 24,
   PrevRecord = 25,
   TryAgain = 0x1100,
+  GeneralError = -1,  // a failure of the file layer, passed up unchanged
 };
 
 // The display name of a code ("0 (Ok)", "NotFound", ...), "Unknown" for any

@@ -29,20 +29,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/modes.h"
+
 namespace quill {
 
 // How a file is opened: for reading only or also for writing, and whether
 // this handle keeps every other opener out (see the sharing mode above).
 enum class Access { ReadOnly, ReadWrite };
 enum class Sharing { Exclusive, Shared };
-// Byte-range locks, and whether taking one waits for its holder.
-enum class LockMode { None, Shared, Exclusive };
+// Whether taking a byte-range lock (LockMode, modes.h) waits for its holder.
 enum class Wait { No, Yes };
-// The engine's numeric lock modes (0 none, 2 exclusive, else shared), for
-// callers that still pass them.
-inline LockMode lockmode(int mode) {
-  return mode == 0 ? LockMode::None : mode == 2 ? LockMode::Exclusive : LockMode::Shared;
-}
 
 class File {
  public:

@@ -273,8 +273,8 @@ bool DataFile::batchpending() const {
   return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }
 
-int DataFile::lockindex(int mode) {
-  return index_ && index_->store().lock(lockmode(mode)) != Ok ? -1 : 0;
+int DataFile::lockindex(LockMode mode) {
+  return index_ && index_->store().lock(mode) != Ok ? -1 : 0;
 }
 int DataFile::unlockindex() { return index_ && index_->store().unlock() != Ok ? -1 : 0; }
 

@@ -9,6 +9,29 @@
 
 namespace quill {
 
+namespace {
+
+// Bisects the sorted entries 0..n-1 for the first one that the sought
+// entry does not exceed (compare(i) <= 0); found says whether it is equal.
+template <class Compare>
+int firstnotabove(int n, bool* found, const Compare& compare) {
+  int lo = 0, hi = n, rhi = 1;
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    const int r = compare(mid);
+    if (r <= 0) {
+      hi = mid;
+      rhi = r;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  *found = lo < n && rhi == 0;
+  return lo;
+}
+
+}  // namespace
+
 int keybytecompare(int /*mode*/, const KeyDescr* /*kd*/, const uint8_t* a, int la, const uint8_t* b,
                    int lb) {
   const int n = la < lb ? la : lb;
@@ -208,6 +231,15 @@ int Page::tryload(int32_t offset, std::string* problem) {
   return 0;
 }
 
+void Page::putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d) {
+  if (!fixed_) {
+    putle16(p, static_cast<uint16_t>(klen));
+    p += 2;
+  }
+  std::memcpy(p, k, static_cast<size_t>(klen));
+  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+}
+
 int32_t Page::save() {
   if (addr_ == -1) fatal("Page::save: Attempt so save page without address.");
   putle16(img_.data(), static_cast<uint16_t>(n_));
@@ -266,13 +298,7 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
   std::memmove(a + at + size, a + at, static_cast<size_t>(E_ - at));
   // Children 0..i move down by one pointer; the later ones keep their place.
   std::memmove(a + A_ - 4 * (n_ + 2), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (i + 1)));
-  uint8_t* p = a + at;
-  if (!fixed_) {
-    putle16(p, static_cast<uint16_t>(klen));
-    p += 2;
-  }
-  std::memcpy(p, k, static_cast<size_t>(klen));
-  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+  putentry(a + at, k, klen, d);
   ++n_;
   setchild(i + 1, c);
   E_ += size;
@@ -308,13 +334,7 @@ int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
   const int next = off_[i + 1];
   const int size = klen + O_;
   std::memmove(a + at + size, a + next, static_cast<size_t>(E_ - next));
-  uint8_t* p = a + at;
-  if (!fixed_) {
-    putle16(p, static_cast<uint16_t>(klen));
-    p += 2;
-  }
-  std::memcpy(p, k, static_cast<size_t>(klen));
-  std::memcpy(p + klen, d, static_cast<size_t>(D_));
+  putentry(a + at, k, klen, d);
   E_ += size - (next - at);
   off_[n_] = E_;
   reoffset(i);
@@ -367,19 +387,7 @@ int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
     *found = false;
     return n_;
   }
-  int lo = 0, hi = n_, rhi = 1;
-  while (lo < hi) {
-    const int mid = (lo + hi) / 2;
-    const int r = cmpat(mode, a, la, mid);
-    if (r <= 0) {
-      hi = mid;
-      rhi = r;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  *found = lo < n_ && rhi == 0;
-  return lo;
+  return firstnotabove(n_, found, [&](int i) { return cmpat(mode, a, la, i); });
 }
 
 int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
@@ -412,19 +420,7 @@ int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
 }
 
 int Page::exact(const uint8_t* a, int la, const uint8_t* d, bool* found) const {
-  int lo = 0, hi = n_, rhi = 1;
-  while (lo < hi) {
-    const int mid = (lo + hi) / 2;
-    const int r = compareentry(a, la, d, mid);
-    if (r <= 0) {
-      hi = mid;
-      rhi = r;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  *found = lo < n_ && rhi == 0;
-  return lo;
+  return firstnotabove(n_, found, [&](int i) { return compareentry(a, la, d, i); });
 }
 
 void Page::swap(Page& o) noexcept {

@@ -158,6 +158,8 @@ class Page {
   const char* parse(const uint8_t* image, int32_t offset);
   void adopt(const uint8_t* image, int32_t offset);
   int cmpat(int mode, const uint8_t* a, int la, int i) const;
+  // Writes an entry (the length first for variable-length keys) at p.
+  void putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d);
 };
 
 }  // namespace quill

@@ -134,39 +134,37 @@ void Rbuf::release() {
 
 bool Rbuf::fileopen() const { return table_ != nullptr && table_->isopen(); }
 
-int Rbuf::readbuf(uint8_t* buffer) {
+bool Rbuf::seekrecord(const char* op, const char* attempt) {
   if (!fileopen()) {
-    warning("Rbuf::readbuf: attempt to read from a closed DataFile\n");
-    return -1;
+    warning("Rbuf::%s: attempt to %s a closed DataFile\n", op, attempt);
+    return false;
   }
-  File& file = table_->file();
-  if (offset_ < 0 || file.seek(offset_) != 0 || file.read(buffer, reclen_) != 0) return -1;
-  return 0;
+  return offset_ >= 0 && table_->file().seek(offset_) == 0;
 }
 
-int Rbuf::putbuf(const uint8_t* buffer) {
-  if (!fileopen()) {
-    warning("Rbuf::writebuf: attempt to write to a closed DataFile\n");
-    return -1;
-  }
-  File& file = table_->file();
-  if (offset_ < 0 || file.seek(offset_) != 0 || file.write(buffer, reclen_) != 0) return -1;
-  return 0;
+ErrorCode Rbuf::readbuf(uint8_t* buffer) {
+  if (!seekrecord("readbuf", "read from")) return GeneralError;
+  return table_->file().read(buffer, reclen_) != 0 ? GeneralError : Ok;
 }
 
-int Rbuf::writebuf(const uint8_t* buffer) {
-  if (putbuf(buffer) != 0) return -1;
+ErrorCode Rbuf::putbuf(const uint8_t* buffer) {
+  if (!seekrecord("writebuf", "write to")) return GeneralError;
+  return table_->file().write(buffer, reclen_) != 0 ? GeneralError : Ok;
+}
+
+ErrorCode Rbuf::writebuf(const uint8_t* buffer) {
+  if (putbuf(buffer) != 0) return GeneralError;
   return table_->file().flush();
 }
 
-int Rbuf::load(int force) {
+ErrorCode Rbuf::load(int force) {
   if (force) loaded_ = 0;
-  if (loaded_) return 0;
+  if (loaded_) return Ok;
   setloaded(0);
   if (readbuf(buffer_.data()) != 0) return clear();
   loaded_ = 1;
   onload();
-  return 0;
+  return Ok;
 }
 
 ErrorCode Rbuf::flush(int force) {
@@ -187,9 +185,9 @@ void Rbuf::setloaded(int value) {
   for (Field& f : fields_) f.setflag(0);
 }
 
-int Rbuf::clear() {
+ErrorCode Rbuf::clear() {
   for (Field& f : fields_) f.clear();
-  return -1;
+  return GeneralError;
 }
 
 void Rbuf::setstatus(const char* bytes, int n) {
@@ -205,21 +203,21 @@ void Rbuf::assign_serials() {
     }
 }
 
-ErrorCode Rbuf::lock(int mode) {
-  if (mode == 0) return Ok;
+ErrorCode Rbuf::lock(LockMode mode) {
+  if (mode == LockMode::None) return Ok;
   if (locked_) return TryAgain;
   if (offset_ == -1) return NoCurrentRecord;
-  if (table_->file().lock(lockmode(mode), offset_, reclen_, Wait::No) != 0) return TryAgain;
+  if (table_->file().lock(mode, offset_, reclen_, Wait::No) != 0) return TryAgain;
   locked_ = 1;
   lockedoff_ = offset_;
   return Ok;
 }
 
-int Rbuf::unlock() {
-  if (!locked_) return 0;
-  if (table_->file().unlock(lockedoff_, reclen_) != 0) return -1;
+ErrorCode Rbuf::unlock() {
+  if (!locked_) return Ok;
+  if (table_->file().unlock(lockedoff_, reclen_) != 0) return GeneralError;
   locked_ = 0;
-  return 0;
+  return Ok;
 }
 
 ErrorCode Rbuf::write() { return writebuf(buffer_.data()) != 0 ? WriteFailed : Ok; }

@@ -16,6 +16,8 @@
 
 #include "engine/descr.h"
 #include "engine/errors.h"
+#include "engine/modes.h"
+#include "engine/noncopyable.h"
 
 namespace quill {
 
@@ -54,12 +56,10 @@ class Field {
   const char* basename() const;
 };
 
-class Rbuf {
+class Rbuf : NonCopyable {
  public:
   Rbuf() = default;
   virtual ~Rbuf();
-  Rbuf(const Rbuf&) = delete;
-  Rbuf& operator=(const Rbuf&) = delete;
 
   // Binds the buffer: count, length and status length are the record group
   // (nfields, reclen, statlen) or the header record's (nareas, arealen, areastat).
@@ -78,20 +78,20 @@ class Rbuf {
   bool loaded() const { return loaded_ != 0; }
   bool locked() const { return locked_ != 0; }
 
-  int readbuf(uint8_t* buffer);
+  ErrorCode readbuf(uint8_t* buffer);
   // Writes the record and forces it to disk.
-  int writebuf(const uint8_t* buffer);
+  ErrorCode writebuf(const uint8_t* buffer);
   // Writes the record only: the caller forces it together with what must
   // reach the disk in the same step.
-  int putbuf(const uint8_t* buffer);
-  int load(int force);
+  ErrorCode putbuf(const uint8_t* buffer);
+  ErrorCode load(int force);
   ErrorCode flush(int force);
   void setloaded(int value);
-  int clear();
+  ErrorCode clear();
   void setstatus(const char* bytes, int n);
   void assign_serials();
-  ErrorCode lock(int mode);
-  int unlock();
+  ErrorCode lock(LockMode mode);
+  ErrorCode unlock();
   bool serialprot() const { return serialprot_ != 0; }
 
   // Hooks: after a successful read, and to save the buffer.
@@ -115,6 +115,8 @@ class Rbuf {
   int32_t offset_ = -1;
 
   bool fileopen() const;
+  // Puts the file at the record, warning (as op) about a closed file.
+  bool seekrecord(const char* op, const char* attempt);
 };
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
+#include "engine/noncopyable.h"
 
 namespace quill {
 
@@ -18,16 +19,14 @@ bool pos_isset(const bt_pos& pos) { return pos.valid(); }
 int32_t pos_recno(const bt_pos& pos) { return pos.recno(); }
 
 // Holds a shared index lock for one tree operation of a shared table.
-class ReadLock {
+class ReadLock : NonCopyable {
  public:
   ReadLock(DataFile* table, bool shared) : table_(shared ? table : nullptr) {
-    if (table_) table_->lockindex(1);
+    if (table_) table_->lockindex(LockMode::Shared);
   }
   ~ReadLock() {
     if (table_) table_->unlockindex();
   }
-  ReadLock(const ReadLock&) = delete;
-  ReadLock& operator=(const ReadLock&) = delete;
 
  private:
   DataFile* table_;
@@ -59,17 +58,17 @@ void Rlist::reset() {
   table_ = nullptr;
 }
 
-int Rlist::bind(DataFile* table) {
+ErrorCode Rlist::bind(DataFile* table) {
   if (table_ != nullptr && table_->isopen()) {
     Rbuf::flush(0);
     Rbuf::unlock();
   }
   release();
   reset();
-  if (table == nullptr) return 0;
+  if (table == nullptr) return Ok;
   if (!table->isopen()) {
     warning("Rlist::bind: DataFile supplied as argument is not open\n");
-    return -1;
+    return GeneralError;
   }
   const Header& h = table->header();
   table_ = table;
@@ -84,14 +83,14 @@ int Rlist::bind(DataFile* table) {
     keysizes_.assign(static_cast<size_t>(ntags_), 0);
   }
   init(&h.fields, h.nfields, h.reclen, h.statlen, table);
-  return 0;
+  return Ok;
 }
 
-int Rlist::select(int tag) {
-  if (table_ == nullptr || tag < -1 || tag >= ntags_) return -1;
+ErrorCode Rlist::select(int tag) {
+  if (table_ == nullptr || tag < -1 || tag >= ntags_) return GeneralError;
   if (table_->isopen()) Rbuf::flush(0);
   if (index_ == nullptr) tag = -1;
-  if (tag == tag_) return 0;
+  if (tag == tag_) return Ok;
   pos_.reset();
   tree_ = nullptr;
   tag_ = tag;
@@ -100,7 +99,7 @@ int Rlist::select(int tag) {
     pos_ = std::make_unique<bt_pos>(table_->tinfo()[static_cast<size_t>(tag)].keylen + kEntryDataLen);
   }
   unset();
-  return 0;
+  return Ok;
 }
 
 void Rlist::setrecno(int32_t recno) {
@@ -117,41 +116,37 @@ void Rlist::unset() {
 
 // ---- movement -----------------------------------------------------------------
 
-ErrorCode Rlist::first() {
+// In physical order a move is a go(); in tag order it moves the tree
+// position under the read lock and then follows it to the record.
+ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove) {
   Rbuf::flush(0);
-  if (tag_ < 0) return go(GoAbsolute, 0);
-  ErrorCode rc;
-  {
-    ReadLock lock(table_, shared_);
-    rc = tree_->first(pos_.get());
-  }
-  return sync(rc, 0);
-}
-
-ErrorCode Rlist::last() {
-  Rbuf::flush(0);
-  if (tag_ < 0) return go(GoFromEnd, 0);
-  ErrorCode rc;
-  {
-    ReadLock lock(table_, shared_);
-    rc = tree_->last(pos_.get());
-  }
-  return sync(rc, 0);
-}
-
-ErrorCode Rlist::skip(int n) {
-  Rbuf::flush(0);
-  if (tag_ < 0) return go(GoRelative, n);
+  if (tag_ < 0) return go(how, n);
   ErrorCode rc;
   int moved = 0;
   {
     ReadLock lock(table_, shared_);
-    rc = tree_->skip(pos_.get(), n, &moved);
+    rc = treemove(*tree_, pos_.get(), n, &moved);
   }
   return sync(rc, moved);
 }
 
-ErrorCode Rlist::seek(const uint8_t* key, int keylen, int mode, int which) {
+ErrorCode Rlist::first() {
+  return move(GoHow::Absolute, 0,
+              [](Btree& tree, bt_pos* pos, int, int*) { return tree.first(pos); });
+}
+
+ErrorCode Rlist::last() {
+  return move(GoHow::FromEnd, 0,
+              [](Btree& tree, bt_pos* pos, int, int*) { return tree.last(pos); });
+}
+
+ErrorCode Rlist::skip(int n) {
+  return move(GoHow::Relative, n, [](Btree& tree, bt_pos* pos, int count, int* moved) {
+    return tree.skip(pos, count, moved);
+  });
+}
+
+ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {
   if (tag_ < 0)
     fatal("Rlist::seek: no selected tag in file '%s'\n",
           table_ ? table_->basename_or_none() : "<not opened>");
@@ -165,21 +160,21 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, int mode, int which) {
   return sync(rc, 0);
 }
 
-ErrorCode Rlist::go(int how, int32_t n) {
+ErrorCode Rlist::go(GoHow how, int32_t n) {
   if (table_ == nullptr) return NoCurrentRecord;
   Rbuf::flush(0);
-  if (how == GoRelative && recno_ == -1) return NoCurrentRecord;
+  if (how == GoHow::Relative && recno_ == -1) return NoCurrentRecord;
   int32_t old = recno_;
   Rbuf::unlock();
   setloaded(0);
 
   Header& h = table_->header();
   int64_t target;
-  if (how == GoFromEnd) {
+  if (how == GoHow::FromEnd) {
     table_->refresh();
     target = int64_t{h.nrecs} + n - 1;
   } else {
-    target = how == GoRelative ? int64_t{old} + n : int64_t{n};
+    target = how == GoHow::Relative ? int64_t{old} + n : int64_t{n};
     if (target >= h.nrecs) table_->refresh();
   }
   ErrorCode rc = Ok;
@@ -193,7 +188,7 @@ ErrorCode Rlist::go(int how, int32_t n) {
     target = h.nrecs - 1;
     rc = TooFar;
   }
-  moved_ = (how == GoRelative && target >= 0) ? static_cast<int>(target - old) : 0;
+  moved_ = (how == GoHow::Relative && target >= 0) ? static_cast<int>(target - old) : 0;
   setrecno(static_cast<int32_t>(target));
   if (target >= 0) load(0);
   return rc;
@@ -204,7 +199,7 @@ ErrorCode Rlist::sync(ErrorCode result, int moved) {
     unset();
     return result;
   }
-  go(GoAbsolute, pos_recno(*pos_));
+  go(GoHow::Absolute, pos_recno(*pos_));
   moved_ = moved;
   return result;
 }
@@ -244,7 +239,7 @@ int32_t Rlist::before() {
 }
 
 ErrorCode Rlist::seekrank(int32_t n) {
-  if (tag_ < 0) return go(GoAbsolute, std::max(n, 0));
+  if (tag_ < 0) return go(GoHow::Absolute, std::max(n, 0));
   const int32_t total = count();
   // The ends exactly, whatever the estimate makes of them.
   if (n <= 0) return first();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/errors.h"
+#include "engine/modes.h"
 #include "engine/rbuf.h"
 
 namespace quill {
@@ -33,9 +34,9 @@ class DataFile;
 class Index;
 struct bt_pos;
 
-enum SeekMode { SeekPrefix = 0, SeekEqual = 1, SeekAtOrAfter = 2 };
-enum SeekWhich { WhichFirst = 0, WhichLast = 1, WhichAny = 2 };
-enum GoHow { GoAbsolute = 0, GoRelative = 1, GoFromEnd = 2 };
+// Where Rlist::go counts a record number from: the first record, the
+// current one, or back from the last.
+enum class GoHow { Absolute, Relative, FromEnd };
 
 // Progress of a long scan: report(argument, percent) is called as the done
 // counter advances; several scans can share one record and one bar.
@@ -53,15 +54,15 @@ class Rlist : public Rbuf {
   explicit Rlist(const Rlist& other);  // same data file, no position
   ~Rlist() override;
 
-  int bind(DataFile* table);
-  int select(int tag);
+  ErrorCode bind(DataFile* table);
+  ErrorCode select(int tag);
   int selected() const { return tag_; }
 
   ErrorCode first();
   ErrorCode last();
   ErrorCode skip(int n);
-  ErrorCode seek(const uint8_t* key, int keylen, int mode, int which);
-  ErrorCode go(int how, int32_t n);
+  ErrorCode seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
+  ErrorCode go(GoHow how, int32_t n);
   ErrorCode sync(ErrorCode result, int moved);
   void unset();
 
@@ -80,15 +81,16 @@ class Rlist : public Rbuf {
   const uint8_t* keyptr(int t) const;
   int keysize(int t) const;
 
-  ErrorCode append(int lockmode = 0);
+  ErrorCode append(LockMode lockmode = LockMode::None);
   ErrorCode update();
   ErrorCode del(ErrorCode* out = nullptr);
   void makekeys();
 
   // Visits every record from first() on; callback(cursor, i, cookie) with
-  // i = records visited before; a non-zero callback result ends with -1.
+  // i = records visited before; a non-zero callback result ends with
+  // GeneralError.
   using ScanCallback = int (*)(Rlist& cursor, int32_t i, void* cookie);
-  int scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
+  ErrorCode scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
 
   // Hooks of Rbuf.
   void onload() override { makekeys(); }
@@ -120,6 +122,8 @@ class Rlist : public Rbuf {
 
   void reset();
   void setrecno(int32_t recno);
+  using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, int* moved);
+  ErrorCode move(GoHow how, int n, TreeMove treemove);
   int buildkey(int t);
   bool readonly() const;
   ErrorCode lockforchange();

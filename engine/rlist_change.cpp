@@ -49,8 +49,8 @@ bool Rlist::readonly() const { return table_ == nullptr || table_->file().readon
 
 ErrorCode Rlist::lockforchange() {
   if (!shared_) return Ok;
-  if (index_ != nullptr) table_->lockindex(2);
-  table_->lockheader(2);
+  if (index_ != nullptr) table_->lockindex(LockMode::Exclusive);
+  table_->lockheader(LockMode::Exclusive);
   // Counters change only under the header lock, from what is on disk.
   return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
 }
@@ -99,7 +99,7 @@ bool Rlist::tagchanged(int t) const {
   return false;
 }
 
-ErrorCode Rlist::append(int lockmode) {
+ErrorCode Rlist::append(LockMode lockmode) {
   if (readonly()) return WriteFailed;
   ChangeGuard guard([this] { unlockafterchange(); });
   ErrorCode rc = lockforchange();
@@ -180,7 +180,7 @@ ErrorCode Rlist::append(int lockmode) {
   setloaded(1);
   moved_ = 0;
   Rbuf::unlock();
-  if (lockmode != 0) return Rbuf::lock(lockmode);
+  if (lockmode != LockMode::None) return Rbuf::lock(lockmode);
   return Ok;
 }
 
@@ -307,7 +307,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
   return Ok;
 }
 
-int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
+ErrorCode Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
   int step = (progress && progress->step) ? progress->step : 100;
   int32_t total = (progress && progress->total) ? progress->total : count();
   int64_t done = progress ? progress->done : 0;
@@ -318,7 +318,7 @@ int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
   ErrorCode rc = first();
   if (report && total != 0) report(progress->argument, percent());
   int last = 0, k = 0;
-  int result = 0;
+  ErrorCode result = Ok;
   for (int32_t i = 0; rc == Ok; ++i) {
     ++done;
     if (report && total != 0) {
@@ -331,7 +331,7 @@ int Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
       }
     }
     if (callback(*this, i, cookie) != 0) {
-      result = -1;
+      result = GeneralError;
       break;
     }
     rc = skip(1);

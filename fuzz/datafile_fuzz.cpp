@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzing::write_file("f.db1", data, size);
   try {
     quill::DataFile table;
-    if (table.open("f", 1, 0, 1) != quill::Ok) return 0;
+    if (table.open("f", {.readonly = true, .noindex = true}) != quill::Ok) return 0;
     quill::Rlist cursor(&table);
     int visited = 0;
     for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok && visited < 1000; rc = cursor.skip(1)) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/noncopyable.h"
+
 namespace fuzzing {
 
 struct Fatal : std::runtime_error {
@@ -25,12 +27,10 @@ const std::string& workdir();
 // directory before at the end: the engine makes its temporary files in the
 // current directory, while the fuzzer's own relative paths (corpus,
 // artifacts) must keep meaning what they meant.
-class InWorkdir {
+class InWorkdir : quill::NonCopyable {
  public:
   InWorkdir();
   ~InWorkdir();
-  InWorkdir(const InWorkdir&) = delete;
-  InWorkdir& operator=(const InWorkdir&) = delete;
 
  private:
   int previous_;

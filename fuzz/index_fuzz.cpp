@@ -27,7 +27,7 @@ const std::vector<uint8_t>& sound_table() {
     DataFile::reindex("base");
     {
       DataFile table;
-      table.open("base", 0, 0);
+      table.open("base");
       Rlist cursor(&table);
       for (int i = 0; i < 60; ++i) {
         cursor.field(0).set(("Track " + std::to_string(i % 17)).c_str());
@@ -59,11 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     std::vector<std::string> problems;
     quill::checktable("f", &problems);
-    if (table.open("f", 0, 0) != quill::Ok) return 0;
+    if (table.open("f") != quill::Ok) return 0;
     cursor = std::make_unique<quill::Rlist>(&table);
     cursor->select(0);
     const uint8_t key[] = {'T', 'r', 'a', 'c', 'k', ' ', '1', 0};
-    cursor->seek(key, sizeof key, quill::SeekPrefix, quill::WhichLast);
+    cursor->seek(key, sizeof key, quill::SeekMode::Prefix, quill::SeekWhich::Last);
     for (int i = 0; i < 100 && cursor->skip(1) == quill::Ok; ++i) {
     }
     cursor->last();

@@ -33,7 +33,7 @@ int cmd_info(const Args& args) {
   if (args.size() != 1) return usage_error("info takes one argument: BASE");
   const std::string& base = args[0];
   DataFile table;
-  ErrorCode rc = table.open(base.c_str(), 1, 1, 1);
+  ErrorCode rc = table.open(base.c_str(), {.readonly = true, .shared = true, .noindex = true});
   if (rc != Ok) return fail("open " + base, rc);
   const Header& h = table.header();
   std::printf("table     %s\n", base.c_str());

@@ -47,7 +47,7 @@ int cmd_add_tag(const Args& args) {
   }
   if (plain.size() < 3) return usage_error("add-tag takes BASE NAME FIELD[:LENGTH[:FLAGS]]...");
   DataFile table;
-  ErrorCode rc = table.opendata(plain[0].c_str(), 1, 1);
+  ErrorCode rc = table.opendata(plain[0].c_str(), {.readonly = true, .shared = true});
   if (rc != Ok) return fail("open " + plain[0], rc);
   TagNode tag;
   tag.name = plain[1];

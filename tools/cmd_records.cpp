@@ -1,6 +1,10 @@
 // quill append / load / list / seek / update / delete: working with records.
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "engine/datafile.h"
 #include "engine/rlist.h"
@@ -13,9 +17,18 @@ using namespace quill;
 
 namespace {
 
+// The choice that the word names, if any.
+template <class Choice>
+std::optional<Choice> pick(const std::string& word,
+                           std::initializer_list<std::pair<const char*, Choice>> choices) {
+  for (const auto& [name, choice] : choices)
+    if (word == name) return choice;
+  return std::nullopt;
+}
+
 // Opens a table for the command: exclusively, with its index.
 ErrorCode opentable(DataFile& table, const std::string& base, bool write) {
-  return table.open(base.c_str(), write ? 0 : 1, 0);
+  return table.open(base.c_str(), {.readonly = !write});
 }
 
 bool split_tabs(const std::string& line, std::vector<std::string>* cells) {
@@ -102,7 +115,7 @@ int cmd_list(const Args& args) {
   }
   if (base.empty()) return usage_error("list takes BASE");
   DataFile table;
-  ErrorCode rc = table.open(base.c_str(), 1, 0, tag.empty() ? 1 : 0);
+  ErrorCode rc = table.open(base.c_str(), {.readonly = true, .noindex = tag.empty()});
   if (rc != Ok) return fail("open " + base, rc);
   Rlist cursor(&table);
   if (!tag.empty()) {
@@ -127,10 +140,13 @@ int cmd_seek(const Args& args) {
   }
   if (base.empty() || tag.empty() || values.empty())
     return usage_error("seek takes BASE --tag T VALUE...");
-  int seekmode = mode == "prefix" ? SeekPrefix : mode == "equal" ? SeekEqual : mode == "after" ? SeekAtOrAfter : -1;
-  int seekwhich = which == "first" ? WhichFirst : which == "last" ? WhichLast : which == "any" ? WhichAny : -1;
-  if (seekmode < 0) return usage_error("--mode is prefix, equal or after");
-  if (seekwhich < 0) return usage_error("--which is first, last or any");
+  const std::optional<SeekMode> seekmode = pick<SeekMode>(
+      mode,
+      {{"prefix", SeekMode::Prefix}, {"equal", SeekMode::Equal}, {"after", SeekMode::AtOrAfter}});
+  if (!seekmode) return usage_error("--mode is prefix, equal or after");
+  const std::optional<SeekWhich> seekwhich = pick<SeekWhich>(
+      which, {{"first", SeekWhich::First}, {"last", SeekWhich::Last}, {"any", SeekWhich::Any}});
+  if (!seekwhich) return usage_error("--which is first, last or any");
 
   DataFile table;
   ErrorCode rc = opentable(table, base, false);
@@ -141,7 +157,7 @@ int cmd_seek(const Args& args) {
   if (!searchkey(table, t, values, &key)) return 1;
   Rlist cursor(&table);
   cursor.select(t);
-  rc = cursor.seek(key.data(), static_cast<int>(key.size()), seekmode, seekwhich);
+  rc = cursor.seek(key.data(), static_cast<int>(key.size()), *seekmode, *seekwhich);
   if (rc == NotFound) return fail("seek", rc);
   std::printf("%s\t%s\n", errname(rc), recordline(cursor).c_str());
   return 0;
@@ -155,7 +171,7 @@ int cmd_update(const Args& args) {
   if (rc != Ok) return fail("open " + args[0], rc);
   if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[1], NotFound);
   Rlist cursor(&table);
-  cursor.go(GoAbsolute, static_cast<int32_t>(recno));
+  cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
   if (cursor.isdeleted()) return fail("record " + args[1] + " is deleted", NotFound);
   if (!assign(cursor, table.header(), Args(args.begin() + 2, args.end()))) return 1;
   rc = cursor.flush(0);
@@ -174,7 +190,7 @@ int cmd_delete(const Args& args) {
     long recno;
     if (!parse_int(args[i], recno)) return usage_error("'" + args[i] + "' is not a record number");
     if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[i], NotFound);
-    cursor.go(GoAbsolute, static_cast<int32_t>(recno));
+    cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
     rc = cursor.del();
     if (rc != Ok) return fail("delete " + args[i], rc);
   }

@@ -65,7 +65,7 @@ std::string keytext(const DataFile& table, int tag, const uint8_t* key, int leng
 int cmd_tree(const Args& args) {
   if (args.size() != 2) return usage_error("tree takes BASE TAG");
   DataFile table;
-  ErrorCode rc = table.open(args[0].c_str(), 1, 0);
+  ErrorCode rc = table.open(args[0].c_str(), {.readonly = true});
   if (rc != Ok) return fail("open " + args[0], rc);
   int t = findtag(table.header(), args[1]);
   if (t < 0) return usage_error("no tag '" + args[1] + "'");

@@ -266,7 +266,7 @@ void CArticleDlg::onRemove() {
     return;
   DB_Host().drain();
   WaitCursor wait;
-  const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeAsk);
+  const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeMode::Ask);
   if (rc == quill::Ok) {
     list_->reposition(nullptr, true, -1);
     updateButtons();
@@ -284,7 +284,7 @@ void CArticleDlg::onRename() {
 
 void CArticleDlg::onMove(bool up) {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  const ErrorCode rc = DB_MoveLink(*source_, up ? 1 : 0, title_);
+  const ErrorCode rc = DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_);
   if (rc == quill::Ok) {
     list_->reposition(nullptr, true, -1);
     updateButtons();

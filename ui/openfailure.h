@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "engine/errors.h"
+#include "engine/noncopyable.h"
 
 class QWidget;
 
@@ -36,12 +37,10 @@ void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::stri
 
 // While it lives, the engine's messages are collected instead of shown.
 // One at a time.
-class HeldReports {
+class HeldReports : quill::NonCopyable {
  public:
   HeldReports();
   ~HeldReports();
-  HeldReports(const HeldReports&) = delete;
-  HeldReports& operator=(const HeldReports&) = delete;
 
   // Ends the holding; the messages so far, one after another.
   std::string end();

@@ -142,7 +142,7 @@ void CRecListBox::refill(int row) { showfrom(landing(row)); }
 void CRecListBox::reposition(const std::string* key, bool clear, int row) {
   if (key != nullptr && source_ != nullptr)
     source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
-                  quill::SeekPrefix, quill::WhichFirst);
+                  quill::SeekMode::Prefix, quill::SeekWhich::First);
   refill(row);
   if (clear) clearsearch();
 }
@@ -169,7 +169,8 @@ void CRecListBox::search() {
   }
   if (source_ != nullptr &&
       source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
-                    static_cast<int>(search_.size()), quill::SeekPrefix, quill::WhichFirst) == 0) {
+                    static_cast<int>(search_.size()), quill::SeekMode::Prefix,
+                    quill::SeekWhich::First) == 0) {
     refill(-1);
     notify(ListAction::Found, search_);
   } else {

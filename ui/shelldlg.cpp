@@ -271,7 +271,7 @@ void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
   const bool readonly = readonly_->isChecked();
   HeldReports held;
-  if (DB_Open(ask ? 1 : 0, readonly ? 1 : 0, 0, 0) == 0) {
+  if (DB_Open({.readonly = readonly}, ask ? MainFile::Ask : MainFile::Current) == 0) {
     held.end();
     // Until it is undone, every edit would be refused, and what is shown is
     // the half-made change.
@@ -309,7 +309,7 @@ void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
                          }) == 0;
   outcome_->setText(recovered ? tr("Recovery complete.") : tr("Recovery failed."));
   showRecoveryOutcome(this, recovered, log);
-  if (recovered) DB_Open(0, readonly_->isChecked() ? 1 : 0, 0, 0);
+  if (recovered) DB_Open({.readonly = readonly_->isChecked()});
 }
 
 void CShellDlg::offerNewDatabase(const std::string& details) {
@@ -353,7 +353,7 @@ void CShellDlg::onCreate() {
   if (DB_Create() == 0) {
     // A new database is there to be filled.
     readonly_->setChecked(false);
-    DB_Open(0, 0, 0, 0);
+    DB_Open();
   }
   refresh();
 }

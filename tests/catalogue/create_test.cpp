@@ -60,7 +60,7 @@ TEST_F(CreateTest, KeepingTheProposalMakesTheFiveTablesAndTheirIndexes) {
   EXPECT_EQ(host_.waitshown, 1);
   // Left closed; the shell opens it for writing.
   EXPECT_EQ(DB_IsOpen(), 0);
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Open(), 0);
   EXPECT_FALSE(DB_IsReadOnly());
 }
 
@@ -74,7 +74,7 @@ TEST_F(CreateTest, TheChosenTitleNamesTheMainTableAndItsDirectoryBecomesCurrent)
   EXPECT_TRUE(fs::exists(dir_.file("elsewhere/music.idx")));
   EXPECT_TRUE(fs::exists(dir_.file("elsewhere/attr001.db1")));
   EXPECT_FALSE(fs::exists(dir_.file("elsewhere/maindb.db1")));
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Open(), 0);
   EXPECT_STREQ(DB_Table(TitleTable).base().c_str(), "music");
 }
 
@@ -126,10 +126,10 @@ TEST_F(CreateTest, AnyDataFileInTheDirectoryRaisesTheQuestion) {
 TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   host_.choose(dir_.file("maindb.db1"));
   ASSERT_EQ(DB_Create(), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   quill::Rlist titles(&DB_Table(TitleTable));
   titles.field(F_Name).set("Kept");
-  ASSERT_EQ(titles.append(0), quill::Ok);
+  ASSERT_EQ(titles.append(), quill::Ok);
   DB_Close();
   // Another holder of rel001 keeps it from being made again.
   quill::File holder;
@@ -142,7 +142,7 @@ TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{"Operation create failed on Datafile \"rel001\".\nThe file "
                                       "rel001.db1 cannot be written; nothing was changed."}));
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(DB_Table(TitleTable).nlive(), 1);
   EXPECT_EQ(host_.waitdepth, 0);
 }

@@ -52,7 +52,7 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
     row.field(F_Title).set(static_cast<long>(album));
     row.field(F_Seq).set(kMaxSeq);
     row.field(F_Attr).set(static_cast<long>(s[0]));
-    ASSERT_EQ(row.append(0), quill::Ok);
+    ASSERT_EQ(row.append(), quill::Ok);
   }
   const auto before = rows(1, album);
   EXPECT_EQ(link(1, album, s[1]), ListFull);
@@ -74,10 +74,10 @@ TEST_F(EditsTest, RefusedCallsChangeNothing) {
   auto wrong = at(TitleTable, album);
   EXPECT_EQ(DB_AddLink(*list, other, -1, artist, *wrong), quill::BadParam);
   auto title = at(TitleTable, other);
-  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeKeep), quill::NoCurrentRecord);
+  EXPECT_EQ(DB_RemoveLink(*list, *title, PurgeMode::Keep), quill::NoCurrentRecord);
   auto byattr = DB_GetArticlesFromAttribute(1, s[0]);
   ASSERT_EQ(byattr->first(), quill::Ok);
-  EXPECT_EQ(DB_RemoveLink(*byattr, *wrong, PurgeKeep), quill::BadParam);
+  EXPECT_EQ(DB_RemoveLink(*byattr, *wrong, PurgeMode::Keep), quill::BadParam);
   EXPECT_EQ(rows(1, album), before);
   EXPECT_TRUE(rows(0, other).empty());
   EXPECT_EQ(refs(ArtistTable, artist), 0);
@@ -89,7 +89,7 @@ TEST_F(EditsTest, RefusedCallsChangeNothing) {
 TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
   const int32_t album = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
-  ASSERT_EQ(remove(1, album, 0, PurgeAsk), quill::Ok);
+  ASSERT_EQ(remove(1, album, 0, PurgeMode::Ask), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text,
             "There are no more references to \"Item 0\".\n"
@@ -103,7 +103,7 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
 TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
   const V a = some(ArtistTable, 3);
   const int32_t album = album_with(0, a);
-  ASSERT_EQ(remove(0, album, 0, PurgeSilent), quill::Ok);
+  ASSERT_EQ(remove(0, album, 0, PurgeMode::Silent), quill::Ok);
   EXPECT_FALSE(exists(ArtistTable, a[0]));
   EXPECT_TRUE(host_.messages.empty());
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
@@ -116,7 +116,7 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   const int32_t album = album_with(1, {song});
   quill::File::set_write_fault(
       [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
-  quill::ErrorCode rc = remove(1, album, 0, PurgeSilent);
+  quill::ErrorCode rc = remove(1, album, 0, PurgeMode::Silent);
   quill::File::set_write_fault({});
   EXPECT_EQ(rc, quill::WriteFailed);
   EXPECT_TRUE(exists(SongTable, song));

@@ -67,7 +67,7 @@ TEST_F(MaintenanceTest, OnePercentageRunsOverAllFiveTables) {
   EXPECT_EQ(log_.lines(), kPackLines);
   EXPECT_EQ(log_.last(), 0);
   ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   populate();
   DB_Close();
   log_.calls.clear();
@@ -106,7 +106,7 @@ TEST_F(MaintenanceTest, AFailingTableStopsThePassThere) {
   // Packed before the failure; untouched from it on.
   for (const char* name : {"maindb", "attr001", "rel001", "attr002", "rel002"}) {
     quill::DataFile table;
-    ASSERT_EQ(table.open(name, 1, 0, 1), quill::Ok) << name;
+    ASSERT_EQ(table.open(name, {.readonly = true, .noindex = true}), quill::Ok) << name;
     const bool packed = std::string(name) == "maindb" || std::string(name) == "attr001" ||
                         std::string(name) == "rel001";
     EXPECT_EQ(table.header().ndeleted == 0, packed) << name;
@@ -132,7 +132,7 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   // Refused before the first table.
   EXPECT_EQ(log_.text, nullptr);
   quill::DataFile titles;
-  ASSERT_EQ(titles.open("maindb", 1, 0, 1), quill::Ok);
+  ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
   EXPECT_GT(titles.header().ndeleted, 0);
 }
 

@@ -140,9 +140,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     std::vector<int32_t>& rows = m_.albums[album].rows[r];
     const int32_t attr = rows[static_cast<size_t>(position)];
     Attribute& a = m_.attrs[r + 1][attr];
-    const PurgeMode purge = pick(2) ? PurgeAsk : PurgeKeep;
+    const PurgeMode purge = pick(2) ? PurgeMode::Ask : PurgeMode::Keep;
     bool purged = false;
-    if (purge == PurgeAsk && a.refs == 1) {
+    if (purge == PurgeMode::Ask && a.refs == 1) {
       purged = pick(2) == 0;
       host_.answer(purged ? Answer::OK : Answer::Cancel);
     }
@@ -168,7 +168,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     std::vector<int32_t>& rows = m_.albums[album].rows[r];
     const int up = pick(2);
     auto [list, title] = standon(r, album, position);
-    const quill::ErrorCode rc = DB_MoveLink(*list, up, *title);
+    const quill::ErrorCode rc = DB_MoveLink(*list, up ? LinkMove::Up : LinkMove::Down, *title);
     const size_t i = static_cast<size_t>(position);
     if (!up && i + 1 == rows.size()) {
       ASSERT_EQ(rc, quill::TooFar);
@@ -362,7 +362,7 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
     // Everything is on disk and the indexes are in step.
     if (batch % 10 == 9) {
       DB_Close();
-      ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+      ASSERT_EQ(DB_Open(), 0);
     }
   }
   EXPECT_GT(m_.albums.size(), 20u);

@@ -37,7 +37,7 @@ class OpenTest : public CatalogueTest {
 };
 
 TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectory) {
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Open(), 0);
   EXPECT_EQ(DB_IsOpen(), 1);
   for (int i = 0; i < kTables; ++i) {
     EXPECT_TRUE(DB_Table(i).isopen()) << i;
@@ -54,11 +54,11 @@ TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectory) {
 TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
   // The last table: the four before it are opened, then closed again.
   fs::rename(dir_.file("rel002.db1"), dir_.file("saved.db1"));
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_EQ(DB_Open(), -1);
   EXPECT_FALSE(anyopen());
   fs::rename(dir_.file("saved.db1"), dir_.file("rel002.db1"));
   fs::remove(dir_.file("attr001.idx"));
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_EQ(DB_Open(), -1);
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{
                 "Operation open failed on Datafile \"rel002\".\nReturn value: DataOpen.",
@@ -66,7 +66,7 @@ TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
   EXPECT_EQ(DB_IsOpen(), 0);
   EXPECT_FALSE(anyopen());
   // Without indexes (as pack and reindex open it) the table is usable.
-  EXPECT_EQ(DB_Open(0, 1, 0, 1), 0);
+  EXPECT_EQ(DB_Open({.readonly = true, .noindex = true}), 0);
 }
 
 TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
@@ -74,7 +74,7 @@ TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
     fs::copy_file(dir_.file(std::string("maindb") + ext), dir_.file(std::string("saved") + ext));
   // A table made anew under the main table's name, as any tool can.
   ASSERT_EQ(quill::DataFile::create("maindb"), quill::Ok);
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), -1);
+  EXPECT_EQ(DB_Open(), -1);
   EXPECT_FALSE(anyopen());
   for (const char* ext : {".db1", ".idx"})
     fs::rename(dir_.file(std::string("saved") + ext), dir_.file(std::string("maindb") + ext));
@@ -97,7 +97,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
                         quill::Sharing::Exclusive), 0);
-  EXPECT_EQ(DB_Open(0, 1, 0, 0), -1);
+  EXPECT_EQ(DB_Open({.readonly = true}), -1);
   ASSERT_EQ(reports_.texts().size(), 1u);
   EXPECT_EQ(reports_.texts()[0],
             "Another program is using the database (table \"attr002\" is held).\nTry again when "
@@ -109,7 +109,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     holder.close();
   });
-  EXPECT_EQ(DB_Open(0, 1, 0, 0), 0);
+  EXPECT_EQ(DB_Open({.readonly = true}), 0);
   release.join();
 }
 
@@ -122,7 +122,7 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCase) {
   DB_SetMainName("maindb");
 
   host_.choose(dir_.file("other/MAINDB.DB1"));
-  EXPECT_EQ(DB_Open(1, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
   ASSERT_EQ(host_.dialogs.size(), 2u);
   const ScriptedHost::Dialog& d = host_.dialogs[1];
   EXPECT_FALSE(d.save);
@@ -143,7 +143,7 @@ TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
   host_.choose(dir_.file("other/maindb"));
   host_.choose(dir_.file("other/" + std::string(128, 'n') + ".db1"));
   host_.choose(dir_.file("other/.db1"));
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(DB_Open(1, 0, 0, 0), -1) << i;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(DB_Open({}, MainFile::Ask), -1) << i;
   EXPECT_STREQ(DB_MainName(), "maindb");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.path()));
   EXPECT_TRUE(reports_.texts().empty());
@@ -152,7 +152,7 @@ TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
 }
 
 TEST_F(OpenTest, ReadOnlyRefusesChanges) {
-  ASSERT_EQ(DB_Open(0, 1, 0, 0), 0);
+  ASSERT_EQ(DB_Open({.readonly = true}), 0);
   EXPECT_TRUE(DB_IsReadOnly());
   FullTable albums(DB_Table(TitleTable));
   EXPECT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::WriteFailed);
@@ -160,14 +160,14 @@ TEST_F(OpenTest, ReadOnlyRefusesChanges) {
 }
 
 TEST_F(OpenTest, FullTableRefusesToSeekWithoutAnOrder) {
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   for (const char* name : {"cherry", "apple", "banana"}) add(ArtistTable, name);
   FullTable artists(DB_Table(ArtistTable));
   // Refused instead of ending the process.
   const uint8_t key[] = {'B', 0};
-  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::BadParam);
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekMode::Prefix, quill::SeekWhich::First), quill::BadParam);
   ASSERT_EQ(artists.select(T_Name), quill::Ok);
-  EXPECT_EQ(artists.seek(key, 2, quill::SeekPrefix, quill::WhichFirst), quill::Ok);
+  EXPECT_EQ(artists.seek(key, 2, quill::SeekMode::Prefix, quill::SeekWhich::First), quill::Ok);
   EXPECT_STREQ(reinterpret_cast<const char*>(artists.cursor().field(F_Name).data()), "Banana");
 }
 

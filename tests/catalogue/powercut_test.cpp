@@ -63,7 +63,7 @@ int judge(const Snapshot& before, const Snapshot& after, bool returned) {
   }
   for (int t = 0; t < kTables; ++t) {
     quill::DataFile table;
-    const ErrorCode rc = table.open(DB_TableName(t), 1, 0);
+    const ErrorCode rc = table.open(DB_TableName(t), {.readonly = true});
     if (rc != Ok && rc != quill::IndexOutOfDate && rc != quill::BadIndex)
       return fail(std::string(DB_TableName(t)) + " opens with " + quill::errname(rc));
   }
@@ -103,7 +103,7 @@ class CataloguePowerCut : public CatalogueTest {
     {
       PowerCut cut;
       if (open) {
-        ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+        ASSERT_EQ(DB_Open(), 0);
       }
       start = cut.now();
       ASSERT_EQ(edit(), Ok) << name;
@@ -153,11 +153,11 @@ TEST_F(CataloguePowerCut, SingleEdits) {
   });
   sweep("unlink", [&] {
     Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);  // the song's last use: purged
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);  // the song's last use: purged
   });
   sweep("move", [&] {
     Standing s = stand(0, first_, 1);
-    return DB_MoveLink(*s.list, 1, *s.album);
+    return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
   });
   sweep("rename", [&] {
     auto artist = at(ArtistTable, artists_[0]);
@@ -171,7 +171,7 @@ TEST_F(CataloguePowerCut, SingleEdits) {
 
 TEST_F(CataloguePowerCut, VerifyCorrections) {
   // A reference count one too high, which verification corrects.
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   {
     auto artist = at(ArtistTable, artists_[1]);
     artist->field(F_RefCount).set(artist->field(F_RefCount).aslong() + 1);

@@ -76,7 +76,7 @@ class RecoverTest : public CatalogueTest {
           if (++writes == n) _exit(3);
         return false;
       });
-      if (open && DB_Open(0, 0, 0, 0) != 0) _exit(1);
+      if (open && DB_Open() != 0) _exit(1);
       const ErrorCode rc = step();
       // A step that ran to its end closes, as the program does: the
       // indexes it held are written back then.
@@ -130,16 +130,16 @@ TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
   // A shared artist leaves the first place: renumbering, a new first artist.
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
   });
   // The last use of a song goes and the song is purged.
   wholeorabsent([&] {
     Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeAsk);
+    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
   });
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
-    return DB_MoveLink(*s.list, 0, *s.album);
+    return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
   });
 }
 
@@ -159,10 +159,10 @@ TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {
 TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   restore();
   // A deleted row ahead of the album's others, so that the pack renumbers.
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   {
     Standing s = stand(0, first_, 0);
-    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeKeep), quill::Ok);
+    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeMode::Keep), quill::Ok);
   }
   DB_Close();
   const Snapshot before = snapshot();
@@ -212,7 +212,7 @@ TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefus
 
   // Whole: a new edit must not overwrite what recovery needs.
   write(bytes, bytes.size());
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   {
     Standing s = stand(0, first_, 0);
     EXPECT_EQ(DB_AddLink(*s.list, first_, 0, artists_[3], *s.album), NeedsRecovery);

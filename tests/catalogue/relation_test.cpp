@@ -61,7 +61,7 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
   EXPECT_EQ(list->moved(), 0);
   // The row's own record number, not the song's.
   EXPECT_EQ(list->recno(), 1);
-  EXPECT_EQ(list->seek(nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(list->seek(nullptr, 0, quill::SeekMode::Prefix, quill::SeekWhich::First), -1);
   EXPECT_EQ(list->select(0), -1);
 }
 
@@ -120,7 +120,7 @@ TEST_F(RelationTest, AnAttributesAlbumsAreListedByAttribute) {
   ASSERT_EQ(link(0, z, artist), quill::Ok);
   auto list = DB_GetArticlesFromAttribute(0, artist);
   EXPECT_EQ(walk(*list), (std::vector<std::string>{"First Album", "Third Album"}));
-  EXPECT_EQ(list->direction(), Relation::ByAttribute);
+  EXPECT_EQ(list->direction(), Relation::Direction::ByAttribute);
   auto none = DB_GetArticlesFromAttribute(1, artist);
   EXPECT_NE(none->first(), quill::Ok);
 }

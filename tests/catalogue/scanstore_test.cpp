@@ -164,7 +164,7 @@ TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
     const pid_t pid = fork();
     if (pid == 0) {
       close(done[0]);
-      if (DB_Open(0, 0, 0, 0) != 0) _exit(4);
+      if (DB_Open() != 0) _exit(4);
       // Few cached index pages: changed pages are written back early.
       for (int t = 0; t < kTables; ++t) DB_Table(t).index()->setcachepages(4);
       int n = 0;
@@ -198,7 +198,7 @@ TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
 
     std::vector<std::string> log;
     ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << where << ": " << log.back();
-    ASSERT_EQ(DB_Open(0, 0, 0, 0), 0) << where;
+    ASSERT_EQ(DB_Open(), 0) << where;
     const Dump recovered = dump();
     for (int a = 0; a < durable; ++a) {
       auto it = whole.find("Album " + std::to_string(a));

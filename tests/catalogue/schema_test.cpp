@@ -62,7 +62,7 @@ TEST_F(SchemaTest, FreshDatabaseIsFiveEmptyTablesWithIndexes) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
                           std::filesystem::directory_iterator()),
             10);
-  EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+  EXPECT_EQ(DB_Open(), 0);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ bool ConsentingHost::savefile(const FileRequest&, std::string* path) {
 
 Snapshot snapshot() {
   Snapshot tables;
-  if (DB_Open(0, 1, 0, 0) != 0) return tables;
+  if (DB_Open({.readonly = true}) != 0) return tables;
   tables.resize(kTables);
   for (int t = 0; t < kTables; ++t) {
     quill::Rlist cursor(&DB_Table(t));
@@ -164,7 +164,7 @@ void CatalogueTest::SetUp() {
   DB_SetMainName("maindb");
   host_.choose(dir_.file("maindb.db1"));
   ASSERT_EQ(DB_Create(), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   host_.dialogs.clear();
   host_.waitshown = 0;
 }
@@ -189,7 +189,7 @@ std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
   cursor->select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  EXPECT_EQ(cursor->seek(key, 4, quill::SeekEqual, quill::WhichAny), quill::Ok)
+  EXPECT_EQ(cursor->seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok)
       << "no record " << code << " in table " << table;
   return cursor;
 }

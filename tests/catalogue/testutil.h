@@ -15,6 +15,7 @@
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "engine/errors.h"
+#include "engine/noncopyable.h"
 #include "engine/rlist.h"
 #include "tests/engine/testutil.h"
 
@@ -29,12 +30,10 @@ using quill::test::CapturedReports;
 // While it lives, file modes bind this thread even when it runs as root
 // (the capabilities that override them are set aside), so that a file of
 // mode 0444 really cannot be opened for writing.
-class ModesBindRoot {
+class ModesBindRoot : quill::NonCopyable {
  public:
   ModesBindRoot();
   ~ModesBindRoot();
-  ModesBindRoot(const ModesBindRoot&) = delete;
-  ModesBindRoot& operator=(const ModesBindRoot&) = delete;
 
  private:
   bool dropped_ = false;

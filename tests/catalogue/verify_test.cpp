@@ -29,7 +29,7 @@ class VerifyTest : public CatalogueTest {
     cursor.field(F_Title).set(static_cast<long>(title));
     cursor.field(F_Seq).set(seq);
     cursor.field(F_Attr).set(static_cast<long>(attr));
-    ASSERT_EQ(cursor.append(0), quill::Ok);
+    ASSERT_EQ(cursor.append(), quill::Ok);
   }
   void setlong(int table, int32_t code, int field, long value) {
     auto cursor = at(table, code);
@@ -58,7 +58,7 @@ class VerifyTest : public CatalogueTest {
     DB_Close();
     int rc = DB_Verify(&ProgressLog::callback, &log_);
     EXPECT_EQ(DB_IsOpen(), 0);
-    EXPECT_EQ(DB_Open(0, 0, 0, 0), 0);
+    EXPECT_EQ(DB_Open(), 0);
     return rc;
   }
   // Runs once more with nothing to answer: the database is consistent.
@@ -288,7 +288,7 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   EXPECT_EQ(summary.corrected, 0);
   EXPECT_EQ(summary.failed, 1);
   EXPECT_EQ(summary.unchecked, 3);  // rel001, attr001 and maindb
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
 }
 
@@ -315,7 +315,7 @@ TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   host_.messages.clear();
   // As the message says; the moves made before the stop left a gap.
   ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(0, 0, 0, 0), 0);
+  ASSERT_EQ(DB_Open(), 0);
   host_.answer(Answer::Yes);
   EXPECT_EQ(verify(), 0);
   EXPECT_EQ(seqs(1, album), (S{0}));

@@ -425,8 +425,9 @@ class Model {
       const Entry e{genkey(), static_cast<int32_t>(rng_() % 40)};
       const size_t at = lower(e);
       const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
-      EXPECT_EQ(tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
-                present ? 0 : -1);
+      EXPECT_EQ(
+          tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
+          present ? Ok : NotFound);
     }
   }
 
@@ -471,7 +472,8 @@ class Model {
           SCOPED_TRACE("mode " + std::to_string(mode) + " which " + std::to_string(which));
           bt_pos pos(K_ + 4);
           const ErrorCode rc =
-              tree_->seek(&pos, key.data(), static_cast<int>(key.size()), mode, which);
+              tree_->seek(&pos, key.data(), static_cast<int>(key.size()),
+                          static_cast<SeekMode>(mode), static_cast<SeekWhich>(which));
           if (mode == 2 && firstmatch < 0) {
             // At or after: the entry after the key, else the greatest.
             if (model_.empty()) {

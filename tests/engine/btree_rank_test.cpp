@@ -32,7 +32,7 @@ class RankTest : public ::testing::TestWithParam<int> {
     ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}, 0, pagesize),
               Ok);
     ASSERT_EQ(test::make_index("t"), Ok);
-    ASSERT_EQ(table_.open("t", 0, 0), Ok);
+    ASSERT_EQ(table_.open("t"), Ok);
     table_.defersync(true);
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
@@ -85,7 +85,7 @@ TEST(RankEmpty, NoRecordHasNoRankAndNothingToStandOn) {
   ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}), Ok);
   ASSERT_EQ(test::make_index("t"), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   r.select(kByNum);
   EXPECT_EQ(r.before(), -1);

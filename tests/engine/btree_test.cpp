@@ -90,7 +90,7 @@ struct Store {
   ErrorCode del(const Bytes& key, int32_t recno, bt_pos* pos = nullptr, ErrorCode* out = nullptr) {
     return tree->remove(pos, key.data(), static_cast<int>(key.size()), be32(recno).data(), out);
   }
-  ErrorCode seek(bt_pos* pos, const Bytes& key, int mode, int which) {
+  ErrorCode seek(bt_pos* pos, const Bytes& key, SeekMode mode, SeekWhich which) {
     return tree->seek(pos, key.data(), static_cast<int>(key.size()), mode, which);
   }
 
@@ -142,8 +142,8 @@ TEST(BtreeDeathTest, OverlongKeysAreFatalNamingTheMaximum) {
   const Bytes eleven = text("0123456789");
   EXPECT_EXIT(s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
-  EXPECT_EXIT(s.seek(nullptr, eleven, 0, 0), testing::ExitedWithCode(255),
-              "Btree::seek: key length exceeds maximum of 10");
+  EXPECT_EXIT(s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
+              testing::ExitedWithCode(255), "Btree::seek: key length exceeds maximum of 10");
   // Ten bytes are fine.
   EXPECT_EQ(s.put(text("012345678"), 1), Ok);
 }
@@ -210,17 +210,17 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
   s.reopen(false);
   bt_pos pos(8);
   long long before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
   EXPECT_EQ(s.file.pagereads() - before, 4);
   before = s.file.pagereads();
   ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);  // re-finding reads the leaf again
   EXPECT_EQ(s.file.pagereads() - before, 1);
   // Held exclusively, pages read once stay at hand.
   s.reopen(true);
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
   before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), 1, 0), Ok);
-  ASSERT_EQ(s.seek(&pos, be32(2), 2, 1), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
+  ASSERT_EQ(s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last), Ok);
   ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);
   EXPECT_EQ(s.file.pagereads(), before);
 }
@@ -243,7 +243,7 @@ void open_and_seek(int key) {
   Store s;
   s.reopen();
   bt_pos pos(8);
-  s.seek(&pos, be32(key), 1, 0);
+  s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
   std::exit(0);
 }
 
@@ -317,7 +317,7 @@ TEST(BtreeDeathTest, KeyLengthBeyondTheMaximumIsFatal) {
         s.describe_text(23);
         s.reopen();
         bt_pos pos(28);
-        s.seek(&pos, text("name"), 0, 0);
+        s.seek(&pos, text("name"), SeekMode::Prefix, SeekWhich::First);
         std::exit(0);
       },
       testing::ExitedWithCode(255),

@@ -50,7 +50,7 @@ void build(const std::string& base, const std::vector<std::string>& rows, int pa
     ASSERT_EQ(test::make_index(base), Ok);
   }
   DataFile table;
-  ASSERT_EQ(table.open(base.c_str(), 0, 0, keys == Keys::Later ? 1 : 0), Ok);
+  ASSERT_EQ(table.open(base.c_str(), {.noindex = keys == Keys::Later}), Ok);
   Rlist cursor(&table);
   for (size_t i = 0; i < rows.size(); ++i) {
     cursor.field(0).set(rows[i].c_str());
@@ -64,7 +64,7 @@ void build(const std::string& base, const std::vector<std::string>& rows, int pa
 
 std::vector<int32_t> order(const char* base, int tag) {
   DataFile table;
-  EXPECT_EQ(table.open(base, 1, 0), Ok);
+  EXPECT_EQ(table.open(base, {.readonly = true}), Ok);
   Rlist cursor(&table);
   cursor.select(tag);
   std::vector<int32_t> out;
@@ -83,7 +83,7 @@ void expect_sound(const char* base) {
 // by one longest entry, as after a split.
 void expect_half_full(const char* base) {
   DataFile table;
-  ASSERT_EQ(table.open(base, 1, 0), Ok);
+  ASSERT_EQ(table.open(base, {.readonly = true}), Ok);
   for (int t = 0; t < table.header().ntags; ++t) {
     Btree& tree = table.index()->tree(t);
     const int slack = tree.info().fixed ? 0 : tree.keylen() + tree.datalen() + 2 + 4;
@@ -112,7 +112,7 @@ TEST(BulkBuild, TreesOfEverySizeAreSoundAndInOrder) {
       // The check walks each tree for its order and matches it to the records.
       std::vector<int32_t> got = order("t", 0);
       DataFile table;
-      ASSERT_EQ(table.open("t", 1, 0), Ok);
+      ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
       EXPECT_EQ(got.size(), static_cast<size_t>(table.nlive()));
       if (n >= 300) {
         EXPECT_GE(table.index()->tree(0).height(), pagesize == 128 ? 3 : 2);
@@ -129,7 +129,7 @@ TEST(BulkBuild, EveryLevelEndsWithPagesAtLeastHalfFull) {
     ASSERT_EQ(test::make_table("t", {{'L', 4, "N"}}, {{{{0, 0, 0}}, "N"}}, 0, 58), Ok);
     {
       DataFile table;
-      ASSERT_EQ(table.open("t", 0, 0, 1), Ok);
+      ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
       Rlist cursor(&table);
       for (int i = 0; i < n; ++i) {
         cursor.field(0).set(static_cast<long>(i * 37 % n));
@@ -156,7 +156,7 @@ TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
   EXPECT_EQ(order("bulk", 1), order("ins", 1));
 
   DataFile table;
-  ASSERT_EQ(table.open("bulk", 0, 0), Ok);
+  ASSERT_EQ(table.open("bulk"), Ok);
   Rlist cursor(&table);
   ASSERT_EQ(cursor.select(0), 0);
   for (int i = 0; i < 500; ++i) {
@@ -165,7 +165,7 @@ TEST(BulkBuild, AgreesWithInsertionsAndKeepsWorking) {
     ASSERT_EQ(cursor.append(), Ok);
   }
   for (int i = 0; i < 1500; i += 3) {
-    ASSERT_EQ(cursor.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(cursor.go(GoHow::Absolute, i), Ok);
     ASSERT_EQ(cursor.del(), Ok);
   }
   cursor.bind(nullptr);

@@ -62,12 +62,12 @@ void make_table() {
             Ok);
   ASSERT_EQ(test::make_index("t"), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < kSetupRecords; ++i)
     ASSERT_EQ(add(r, "Name " + std::to_string(i * 37 % kSetupRecords), i), Ok);
   for (int i = 3; i < kSetupRecords; i += 7) {
-    ASSERT_EQ(r.go(GoAbsolute, i), Ok);
+    ASSERT_EQ(r.go(GoHow::Absolute, i), Ok);
     ASSERT_EQ(r.del(), Ok);
   }
 }
@@ -131,14 +131,14 @@ int judge(const Records& before, const Records& after) {
   };
   {
     DataFile table;
-    ErrorCode rc = table.open("t", 1, 0);
+    ErrorCode rc = table.open("t", {.readonly = true});
     table.close();
     if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
       return fail(std::string("opens with ") + errname(rc));
     if (rc != Ok) {
       if (ErrorCode re = DataFile::reindex("t"); re != Ok)
         return fail(std::string("reindex: ") + errname(re));
-      if (ErrorCode again = table.open("t", 1, 0); again != Ok)
+      if (ErrorCode again = table.open("t", {.readonly = true}); again != Ok)
         return fail(std::string("after reindex opens with ") + errname(again));
     }
   }
@@ -152,7 +152,7 @@ int judge(const Records& before, const Records& after) {
   // Whatever an interrupted append left is overwritten, never counted.
   {
     DataFile table;
-    if (table.open("t", 0, 0) != Ok) return fail("cannot open to append");
+    if (table.open("t") != Ok) return fail("cannot open to append");
     Rlist r(&table);
     if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
   }
@@ -185,7 +185,7 @@ void sweep(const Scenario& scenario) {
     DataFile table;
     std::unique_ptr<Rlist> r;
     if (scenario.opentable) {
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       r = std::make_unique<Rlist>(&table);
     }
     returned.push_back(cut.now());
@@ -281,7 +281,7 @@ TEST(PowerCutSweep, AppendAfterAFailedSync) {
 
 TEST(PowerCutSweep, Update) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoAbsolute, 1 + 20 * call), Ok);
+           ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
            ASSERT_EQ(r->flush(0), Ok);
          }});
@@ -289,7 +289,7 @@ TEST(PowerCutSweep, Update) {
 
 TEST(PowerCutSweep, Delete) {
   sweep({"delete", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoAbsolute, 6 + 20 * call), Ok);
+           ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
            ASSERT_EQ(r->del(), Ok);
          }});
 }
@@ -320,7 +320,7 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
            table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
            for (int k = 0; k < 4; ++k) {
-             ASSERT_EQ(r->go(GoAbsolute, 8 + 12 * k), Ok);
+             ASSERT_EQ(r->go(GoHow::Absolute, 8 + 12 * k), Ok);
              if (k % 2) {
                ASSERT_EQ(r->del(), Ok);
              } else {
@@ -344,14 +344,14 @@ TEST(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
   cut.resize(whole.size() / 2);
   test::write_all("t.db1", cut);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), BadData);
-  EXPECT_EQ(table.open("t", 1, 0, 1), BadData);
+  EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
+  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
 
   for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
     auto longer = whole;
     longer.resize(whole.size() + extra, 'z');
     test::write_all("t.db1", longer);
-    ASSERT_EQ(table.open("t", 1, 0), Ok) << extra;
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
     table.close();
     std::vector<std::string> problems, notes;
     EXPECT_EQ(checktable("t", &problems, &notes), 0) << extra << ": " << problems[0];
@@ -375,11 +375,11 @@ TEST(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
   idx.resize(idx.size() - 256);
   test::write_all("t.idx", idx);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   // The same loss under a header in step with the data file is damage.
   putle32(&idx[12], getle32(&idx[12]) - 1);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", 1, 0), BadIndex);
+  EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex);
 }
 
 // Bytes at the end of the index file that no page count covers (a page
@@ -395,7 +395,7 @@ TEST(InterruptedTraces, IndexFileLongerThanItsPages) {
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_NE(notes[0].find("100 bytes that belong to no page"), std::string::npos) << notes[0];
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "More " + std::to_string(i), i), Ok);
   table.close();

@@ -37,7 +37,7 @@ TEST(DataFileCreate, NewTableIsFiftyEightBytes) {
             "454202000000000000000000000000000000000000000000100000043a00000000000100010000003a000000"
             "0000000000000000000000000d0a");
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), 0);
 }
 
@@ -45,7 +45,7 @@ TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
   const Header& h = table.header();
   // Reading and writing again reproduces the file exactly; the descriptors
   // on disk keep the flags as written, not the resolved ones.
@@ -67,7 +67,7 @@ TEST(DataFileCreate, NamesAreCutToTheNameLength) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
   EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
 }
@@ -80,7 +80,7 @@ TEST(DataFileTags, ResolutionOfCharacterComponents) {
                         {{{1, 0, CF_VAR | CF_FIXED | CF_BINARY | CF_COLLATE}, {2, 0, CF_DESC}}, "B"}}),
             Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
   const auto& t = table.tinfo();
   EXPECT_EQ(t[0].comps[0].flags, CF_COLLATE);
   EXPECT_EQ(t[0].keylen, 12);
@@ -101,7 +101,7 @@ TEST(DataFileTagsDeathTest, OverlongOrDamagedTagsAreFatal) {
   TempDir dir;
   ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
   DataFile table;
-  EXPECT_EQ(table.open("ok", 1, 0, 1), Ok);
+  EXPECT_EQ(table.open("ok", {.readonly = true, .noindex = true}), Ok);
   ASSERT_EQ(make_table("big", {{'C', 200, "A"}, {'C', 57, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
   ASSERT_EQ(make_table("bad", {{'C', 10, "A"}}, {{{{0, 0, 0}}, "T"}}), Ok);
   Bytes b = read_all("bad.db1");
@@ -114,7 +114,7 @@ TEST(DataFileTagsDeathTest, OverlongOrDamagedTagsAreFatal) {
     EXPECT_EXIT(
         {
           DataFile damaged;
-          damaged.open(base, 1, 0, 1);
+          damaged.open(base, {.readonly = true, .noindex = true});
         },
         testing::ExitedWithCode(255), message);
 }
@@ -123,16 +123,16 @@ TEST(DataFileOpen, TagsWithoutIndexFile) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
   DataFile table;
-  EXPECT_EQ(table.open("t", 0, 0), IndexOpen);
+  EXPECT_EQ(table.open("t"), IndexOpen);
   EXPECT_FALSE(table.isopen());
-  EXPECT_EQ(table.open("t", 0, 0, 1), Ok);
+  EXPECT_EQ(table.open("t", {.noindex = true}), Ok);
   EXPECT_EQ(table.index(), nullptr);
 }
 
 TEST(DataFileOpen, MissingFile) {
   TempDir dir;
   DataFile table;
-  EXPECT_EQ(table.open("nothing", 1, 0), DataOpen);
+  EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
   EXPECT_FALSE(table.isopen());
 }
 
@@ -146,7 +146,7 @@ TEST_P(DamagedHeader, GivesBadData) {
   GetParam()(b);
   write_all("t.db1", b);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0, 1), BadData);
+  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
   EXPECT_FALSE(table.isopen());
   EXPECT_FALSE(table.has_header());
 }
@@ -175,8 +175,8 @@ TEST(DataFileShared, CountersAreReadAgainFromDisk) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'L', 4, "N"}}), Ok);
   DataFile a, b;
-  ASSERT_EQ(a.open("t", 0, 1), Ok);
-  ASSERT_EQ(b.open("t", 1, 1), Ok);
+  ASSERT_EQ(a.open("t", {.shared = true}), Ok);
+  ASSERT_EQ(b.open("t", {.readonly = true, .shared = true}), Ok);
   EXPECT_FALSE(a.exclusive());
   a.header().nrecs = 2;
   a.header().ndeleted = 1;
@@ -187,7 +187,7 @@ TEST(DataFileShared, CountersAreReadAgainFromDisk) {
   EXPECT_EQ(b.stamp(), 9);
   // An exclusive opener is kept out while the table is shared.
   DataFile c;
-  EXPECT_EQ(c.open("t", 1, 0), DataOpen);
+  EXPECT_EQ(c.open("t", {.readonly = true}), DataOpen);
 }
 
 TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
@@ -196,7 +196,7 @@ TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
                        {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
             Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0, 1), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
   uint8_t record[25] = {};
   std::memcpy(record, "Blue Moon", 9);
   put4(record + 20, 7);

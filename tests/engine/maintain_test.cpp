@@ -149,7 +149,7 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   Header before = header_of("t");
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 1, 0), Ok);
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   }
   Bytes idx = read_all("t.idx");
 
@@ -167,10 +167,10 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_TRUE(temporaries().empty());
 
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+  EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   EXPECT_FALSE(table.isopen());
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.index()->count(), 3);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 1, 2}));
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
@@ -273,7 +273,7 @@ TEST(Pack, RefusalsOfTheOldFile) {
   // A table that is open elsewhere cannot be taken exclusively.
   ASSERT_EQ(make_table("busy", kFields), Ok);
   DataFile holder;
-  ASSERT_EQ(holder.open("busy", 0, 0), Ok);
+  ASSERT_EQ(holder.open("busy"), Ok);
   EXPECT_EQ(DataFile::pack("busy"), DataOpen);
   holder.close();
   EXPECT_TRUE(temporaries().empty());
@@ -310,7 +310,7 @@ TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   EXPECT_EQ(h.ndeleted, 0);
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0, 1), Ok);
+  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
 }
 
 TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
@@ -333,7 +333,7 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
     EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
   }
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
 TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
@@ -408,7 +408,7 @@ TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   EXPECT_EQ(read_all("t.db1"), db1);  // the data file is never written
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.index()->count(), 3);
   EXPECT_EQ(table.index()->storedstamp(), table.stamp());
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2, 4}));
@@ -480,7 +480,7 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(read_all("t.idx"), idx);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0), Ok);
+  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
 TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {

@@ -22,7 +22,7 @@ class RbufTest : public testing::Test {
     ASSERT_EQ(make_table("t", {{'C', 5, "C5"}, {'C', 3, "C3"}, {'L', 4, "L"}, {'S', 2, "S"},
                                {'X', 4, "X"}, {'D', 8, "D"}, {'F', 4, "F"}, {'B', 3, "B"}}),
               Ok);
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     rec.init(&table.header().fields, table.header().nfields, table.header().reclen,
              table.header().statlen, &table);
   }
@@ -146,11 +146,11 @@ TEST_F(RbufTest, FailedWriteKeepsTheChangeFlags) {
 }
 
 TEST_F(RbufTest, RecordLocks) {
-  EXPECT_EQ(rec.lock(1), NoCurrentRecord);
-  EXPECT_EQ(rec.lock(0), Ok);
+  EXPECT_EQ(rec.lock(LockMode::Shared), NoCurrentRecord);
+  EXPECT_EQ(rec.lock(LockMode::None), Ok);
   rec.setoffset(table.recoffset(0));
-  EXPECT_EQ(rec.lock(1), Ok);
-  EXPECT_EQ(rec.lock(1), TryAgain);
+  EXPECT_EQ(rec.lock(LockMode::Shared), Ok);
+  EXPECT_EQ(rec.lock(LockMode::Shared), TryAgain);
   EXPECT_EQ(rec.unlock(), 0);
   EXPECT_FALSE(rec.locked());
 }
@@ -159,7 +159,7 @@ TEST(RbufClosed, ReadAndWriteOnAClosedTableWarn) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'L', 4, "L"}}), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rbuf rec;
   rec.init(&table.header().fields, 1, 5, 1, &table);
   rec.setoffset(table.recoffset(0));

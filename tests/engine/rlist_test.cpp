@@ -58,7 +58,7 @@ std::vector<std::string> names_in_order(Rlist& r) {
 // the index's count is the number of live records.
 ::testing::AssertionResult consistent(const char* base) {
   DataFile table;
-  ErrorCode rc = table.open(base, 1, 0);
+  ErrorCode rc = table.open(base, {.readonly = true});
   if (rc != Ok) return ::testing::AssertionFailure() << "open: " << errname(rc);
   Rlist r(&table);
   for (int t = 0; t < table.header().ntags; ++t) {
@@ -87,7 +87,7 @@ TEST(RlistEmpty, FirstInBothOrders) {
   TempDir dir;
   make_names("t");
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   EXPECT_EQ(r.first(), TooFar);
   EXPECT_EQ(r.recno(), -1);
@@ -98,14 +98,15 @@ TEST(RlistEmpty, FirstInBothOrders) {
   EXPECT_EQ(r.skip(1), NoCurrentRecord);
   EXPECT_EQ(r.count(), 0);
   auto key = textkey("x");
-  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekPrefix, WhichFirst), NotFound);
+  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekMode::Prefix, SeekWhich::First),
+            NotFound);
 }
 
 class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
     make_names("t");
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     r = std::make_unique<Rlist>(&table);
     for (const char* n : {"Track 10", "abba", "Track 2", "Zoo", "track 1", "Blue Moon"})
       ASSERT_EQ(add(*r, n), Ok);
@@ -124,15 +125,15 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
   ASSERT_EQ(r->last(), Ok);
   EXPECT_EQ(r->recno(), 5);
   EXPECT_EQ(r->field(kCode).aslong(), 5);
-  EXPECT_EQ(r->go(GoAbsolute, 10), TooFar);
+  EXPECT_EQ(r->go(GoHow::Absolute, 10), TooFar);
   EXPECT_EQ(r->recno(), 5);
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);
   EXPECT_EQ(r->skip(-5), TooFar);
   EXPECT_EQ(r->recno(), 0);
   EXPECT_EQ(r->moved(), -1);
   EXPECT_EQ(r->skip(2), Ok);
   EXPECT_EQ(r->moved(), 2);
-  EXPECT_EQ(r->go(GoFromEnd, -1), Ok);
+  EXPECT_EQ(r->go(GoHow::FromEnd, -1), Ok);
   EXPECT_EQ(r->recno(), 4);
   r->unset();
   EXPECT_EQ(r->skip(1), NoCurrentRecord);
@@ -141,22 +142,29 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
 TEST_F(RlistFilled, SeekModes) {
   ASSERT_EQ(r->select(kByName), 0);
   auto blue = textkey("blue mo");
-  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekPrefix, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekMode::Prefix, SeekWhich::First),
+            Ok);
   EXPECT_EQ(name_of(*r), "Blue Moon");
   auto between = textkey("m");
-  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekAtOrAfter, WhichAny), NextRecord);
+  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekMode::AtOrAfter,
+                    SeekWhich::Any),
+            NextRecord);
   EXPECT_EQ(name_of(*r), "track 1");
   int32_t before = r->recno();
   auto absent = textkey("Nothing");
-  EXPECT_EQ(r->seek(absent.data(), static_cast<int>(absent.size()), SeekEqual, WhichFirst), NotFound);
+  EXPECT_EQ(
+      r->seek(absent.data(), static_cast<int>(absent.size()), SeekMode::Equal, SeekWhich::First),
+      NotFound);
   EXPECT_EQ(r->recno(), before);
   auto high = textkey("zz");
-  EXPECT_EQ(r->seek(high.data(), static_cast<int>(high.size()), SeekAtOrAfter, WhichAny), PrevRecord);
+  EXPECT_EQ(
+      r->seek(high.data(), static_cast<int>(high.size()), SeekMode::AtOrAfter, SeekWhich::Any),
+      PrevRecord);
   EXPECT_EQ(name_of(*r), "Zoo");
   ASSERT_EQ(r->select(kByCode), 0);
   uint8_t code[4];
   put4(code, 3);
-  ASSERT_EQ(r->seek(code, 4, SeekEqual, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(code, 4, SeekMode::Equal, SeekWhich::First), Ok);
   EXPECT_EQ(name_of(*r), "Zoo");
 }
 
@@ -175,17 +183,17 @@ TEST_F(RlistFilled, SelectKeepsOrDropsTheCurrentRecord) {
 
 TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
   int32_t stamp = table.stamp();
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);  // abba
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);  // abba
   r->field(kAux).set(99L);
   ASSERT_EQ(r->flush(0), Ok);
   EXPECT_EQ(table.stamp(), stamp);  // no tag uses Aux
   r->field(kName).set("Mamma Mia");
-  ASSERT_EQ(r->go(GoAbsolute, 0), Ok);  // leaving the record saves it
+  ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);  // leaving the record saves it
   EXPECT_EQ(table.stamp(), stamp + 1);
   ASSERT_EQ(r->select(kByName), 0);
   EXPECT_EQ(names_in_order(*r),
             (std::vector<std::string>{"Blue Moon", "Mamma Mia", "track 1", "Track 2", "Track 10", "Zoo"}));
-  ASSERT_EQ(r->go(GoAbsolute, 1), Ok);
+  ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);
   EXPECT_EQ(r->field(kAux).aslong(), 99);
   r.reset();
   table.close();
@@ -193,7 +201,7 @@ TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
 }
 
 TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
-  ASSERT_EQ(r->go(GoAbsolute, 2), Ok);  // Track 2
+  ASSERT_EQ(r->go(GoHow::Absolute, 2), Ok);  // Track 2
   ASSERT_EQ(r->del(), Ok);
   EXPECT_TRUE(r->isdeleted());
   EXPECT_EQ(r->recno(), 2);
@@ -202,7 +210,8 @@ TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
   EXPECT_EQ(table.nrecs(), 6);
   ASSERT_EQ(r->select(kByName), 0);
   auto key = textkey("Track 1");
-  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekEqual, WhichFirst), Ok);
+  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekMode::Equal, SeekWhich::First),
+            Ok);
   ErrorCode out = Ok;
   ASSERT_EQ(r->del(&out), Ok);
   EXPECT_EQ(out, NextRecord);
@@ -261,7 +270,7 @@ TEST_F(RlistFilled, FirstAndLastOnATreeEmptiedElsewhereLeaveNoRecord) {
   Rlist other(&table);
   for (ErrorCode rc = other.first(); rc == Ok; rc = other.skip(1)) ASSERT_EQ(other.del(), Ok);
   for (auto move : {&Rlist::first, &Rlist::last}) {
-    ASSERT_EQ(r->go(GoAbsolute, 0), Ok);
+    ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);
     EXPECT_EQ(((*r).*move)(), NoCurrentRecord);
     EXPECT_FALSE(r->valid());
     EXPECT_EQ(r->recno(), -1);
@@ -277,7 +286,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
   const long values[] = {5, 300, 70000, -1};
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
     for (long v : values) {
       r.field(0).set(v);
@@ -289,7 +298,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
       ASSERT_EQ(DataFile::reindex("t"), Ok);
     }
     DataFile table;
-    ASSERT_EQ(table.open("t", 1, 0), Ok);
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
     Rlist r(&table);
     ASSERT_EQ(r.select(0), 0);
     std::vector<long> order;
@@ -304,7 +313,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
     for (long v : values) {
       uint8_t key[4];
       put4(key, static_cast<int32_t>(v));
-      ASSERT_EQ(r.seek(key, 4, SeekEqual, WhichFirst), Ok) << v << " " << reindexed;
+      ASSERT_EQ(r.seek(key, 4, SeekMode::Equal, SeekWhich::First), Ok) << v << " " << reindexed;
       EXPECT_EQ(r.field(0).aslong(), v);
     }
   }
@@ -315,12 +324,12 @@ TEST(RlistReadOnly, ChangesAreRefused) {
   make_names("t");
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
     ASSERT_EQ(add(r, "One"), Ok);
   }
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   Rlist r(&table);
   EXPECT_EQ(add(r, "Two"), WriteFailed);
   ASSERT_EQ(r.first(), Ok);
@@ -335,14 +344,14 @@ TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
   make_names("t");
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0, 1), Ok);
+    ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
     Rlist r(&table);
     ASSERT_EQ(add(r, "One"), Ok);
     EXPECT_EQ(r.select(kByName), 0);  // taken as physical order
     EXPECT_EQ(r.selected(), -1);
   }
   DataFile table;
-  EXPECT_EQ(table.open("t", 0, 0), IndexOutOfDate);
+  EXPECT_EQ(table.open("t"), IndexOutOfDate);
 }
 
 // A write failing at any point of an append, update, delete or deferred-sync
@@ -356,7 +365,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
     make_names("t");
     {
       DataFile table;
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       Rlist r(&table);
       for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
     }
@@ -371,10 +380,10 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       pid_t pid = fork();
       if (pid == 0) {
         DataFile table;
-        if (table.open("t", 0, 0) != Ok) _exit(4);
+        if (table.open("t") != Ok) _exit(4);
         Rlist r(&table);
         r.select(kByName);
-        r.go(GoAbsolute, 7);
+        r.go(GoHow::Absolute, 7);
         CapturedReports quiet;
         int writes = 0;
         File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == failat; });
@@ -391,7 +400,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
           table.index()->setcachepages(4);
           rc = table.defersync(true) == 0 ? Ok : WriteFailed;
           for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, ("Batch " + std::to_string(i * 37 % 60)).c_str(), i);
-          if (rc == Ok && r.go(GoAbsolute, 20) == Ok) rc = r.del();
+          if (rc == Ok && r.go(GoHow::Absolute, 20) == Ok) rc = r.del();
           if (table.defersync(false) != 0 && rc == Ok) rc = WriteFailed;
         }
         // Held exclusively, the index pages reach the file at the sync.
@@ -407,7 +416,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       ASSERT_NE(code, 4) << where;
       ASSERT_NE(code, 3) << where << ": failed without a fault";
       DataFile table;
-      ErrorCode open = table.open("t", 1, 0);
+      ErrorCode open = table.open("t", {.readonly = true});
       table.close();
       if (open == Ok) {
         EXPECT_TRUE(consistent("t")) << where;
@@ -434,7 +443,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
     pid_t pid = fork();
     if (pid == 0) {
       DataFile table;
-      if (ErrorCode orc = table.open("t", 0, 1); orc != Ok) { fprintf(stderr, "open: %s\n", errname(orc)); _exit(1); }
+      if (ErrorCode orc = table.open("t", {.shared = true}); orc != Ok) {
+        fprintf(stderr, "open: %s\n", errname(orc));
+        _exit(1);
+      }
       Rlist r(&table);
       for (int i = 0; i < kEach; ++i) {
         r.field(kName).set(("P" + std::to_string(p) + " " + std::to_string(i)).c_str());
@@ -459,7 +471,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   }
   EXPECT_TRUE(consistent("t"));
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), kProcs * kEach);
   EXPECT_EQ(table.header().serial, kProcs * kEach);
   Rlist r(&table);
@@ -482,14 +494,14 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     make_names("t");
     {
       DataFile table;
-      ASSERT_EQ(table.open("t", 0, 0), Ok);
+      ASSERT_EQ(table.open("t"), Ok);
       table.index()->setcachepages(cachepages);  // small: dirty pages are evicted
       table.defersync(true);
       Rlist r(&table);
       for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, ("Batch " + std::to_string(i * 7919 % 1500)).c_str(), i), Ok);
       ASSERT_EQ(r.select(kByName), 0);
       for (int i = 0; i < 300; ++i) {
-        ASSERT_EQ(r.go(GoAbsolute, i * 5), Ok);
+        ASSERT_EQ(r.go(GoHow::Absolute, i * 5), Ok);
         if (i % 2) ASSERT_EQ(r.del(), Ok);
         else {
           r.field(kName).set(("Renamed " + std::to_string(i)).c_str());
@@ -505,7 +517,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     pid_t pid = fork();
     if (pid == 0) {
       DataFile table;
-      if (table.open("t", 0, 0) != Ok) _exit(1);
+      if (table.open("t") != Ok) _exit(1);
       table.index()->setcachepages(cachepages);
       table.defersync(true);
       Rlist r(&table);
@@ -518,7 +530,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
     DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+    EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
     ASSERT_EQ(DataFile::reindex("t"), Ok);
     EXPECT_TRUE(consistent("t"));
   }
@@ -534,7 +546,7 @@ TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
     putle16(&idx[2], static_cast<uint16_t>(hlen));
     test::write_all("t.idx", idx);
     DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), BadIndex) << hlen;
+    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
     std::vector<std::string> problems;
     EXPECT_NE(checktable("t", &problems), 0);
   }

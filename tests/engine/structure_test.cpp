@@ -54,7 +54,7 @@ TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFour), Ok);
   DataFile table;
-  ASSERT_EQ(table.opendata("t", 1, 0), Ok);
+  ASSERT_EQ(table.opendata("t", {.readonly = true}), Ok);
   CapturedReports reports;
   EXPECT_EQ(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table), 0);
   EXPECT_EQ(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table), 0);  // flags are not examined
@@ -144,7 +144,7 @@ TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   EXPECT_EQ(h.stamp, stamp);
   EXPECT_EQ(read_all("t.idx"), idx);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{3, 1, 0}));
   Rlist cursor(&table);
   ASSERT_EQ(cursor.select(0), 0);
@@ -295,7 +295,7 @@ TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 1, 0), Ok);
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   }
   Bytes idx = read_all("t.idx");
   ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "ByNum"}), Ok);
@@ -305,12 +305,12 @@ TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
   EXPECT_EQ(header_of("t").stamp, getles32(&idx[12]) + 1);
   {
     DataFile table;
-    EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
+    EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
     EXPECT_FALSE(table.isopen());
   }
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 1, 0), Ok);
+  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2}));
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 0}));
 }
@@ -359,7 +359,7 @@ TEST(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
 
   {
     DataFile table;
-    ASSERT_EQ(table.open("t", 0, 0), Ok);
+    ASSERT_EQ(table.open("t"), Ok);
     Rlist cursor(&table);
     for (const char* name : {"Cher", "Abba", "Blur"}) {
       cursor.field(1).set(name);
@@ -376,7 +376,7 @@ TEST(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   // A field added later keeps the index valid and the serials going.
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Year"}, 0), Ok);
   DataFile table;
-  ASSERT_EQ(table.open("t", 0, 0), Ok);
+  ASSERT_EQ(table.open("t"), Ok);
   Rlist cursor(&table);
   cursor.field(1).set("Dido");
   ASSERT_EQ(cursor.append(), Ok);
@@ -394,7 +394,7 @@ TEST(InsertTagLimits, KeysLongerThanAQuarterPageAreRefused) {
             "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes");
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
   DataFile table;
-  EXPECT_EQ(table.open("t", 1, 0, 1), Ok);
+  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
   ErrorCode rc = DataFile::create(base.c_str(), namelen, pagesize);
   if (rc != Ok) return rc;
   DataFile table;
-  rc = table.opendata(base.c_str(), 0, 0);
+  rc = table.opendata(base.c_str(), {});
   if (rc != Ok) return rc;
   for (const FieldDescr& f : fields)
     if (table.header().insert_descr(0, -1, f) != 0) return table.close(BadParam);
@@ -83,7 +83,7 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
 
 ErrorCode make_index(const std::string& base) {
   DataFile table;
-  ErrorCode rc = table.opendata(base.c_str(), 1, 0);
+  ErrorCode rc = table.opendata(base.c_str(), {.readonly = true});
   if (rc != Ok) return rc;
   table.init_finfo_tinfo();
   Index index(&table);
@@ -97,7 +97,8 @@ ErrorCode make_index(const std::string& base) {
 
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records) {
   DataFile t;
-  if (t.opendata(base.c_str(), 0, 0) != Ok) throw std::runtime_error("append_raw: cannot open " + base);
+  if (t.opendata(base.c_str(), {}) != Ok)
+    throw std::runtime_error("append_raw: cannot open " + base);
   Header& h = t.header();
   if (t.file().seek(t.recoffset(h.nrecs)) != 0) throw std::runtime_error("append_raw: seek");
   for (const auto& r : records) {
@@ -135,7 +136,7 @@ void write_all(const std::string& path, const std::vector<unsigned char>& bytes)
 
 Header header_of(const std::string& base) {
   DataFile t;
-  if (t.opendata(base.c_str(), 1, 0) == Ok) return t.header();
+  if (t.opendata(base.c_str(), {.readonly = true}) == Ok) return t.header();
   const std::vector<unsigned char> b = read_all(base + ".db1");
   Header h;
   if (b.size() >= static_cast<size_t>(kHeadLen)) h.decodehead(b.data());

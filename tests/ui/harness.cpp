@@ -35,7 +35,7 @@ bool seekCode(tracklore::FullTable& table, int32_t code) {
   table.select(tracklore::T_Code);
   uint8_t key[4];
   quill::put4(key, code);
-  return table.seek(key, 4, quill::SeekEqual, quill::WhichAny) == 0;
+  return table.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == 0;
 }
 
 int capture(int, const char* title, const char* text) {
@@ -148,7 +148,7 @@ TempDatabase::TempDatabase() {
   QDir::setCurrent(dir_.path());
   g_host.files.push_back(QDir(dir_.path()).filePath(QStringLiteral("maindb.db1")).toStdString());
   const size_t asked = g_host.asked.size();
-  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open(0, 0, 0, 0) == 0;
+  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open() == 0;
   ok_ = ok_ && g_host.asked.size() == asked && g_reports.empty();
 }
 

@@ -284,7 +284,7 @@ class MainDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoChanges() {
     DB_Close();
-    QCOMPARE(DB_Open(0, 1, 0, 0), 0);
+    QCOMPARE(DB_Open({.readonly = true}), 0);
     CMainDlg dialog(nullptr, ArtistTable, false);
     QVERIFY(!enabled(dialog, Ids::IdCreate) && !enabled(dialog, Ids::IdDelete));
     QVERIFY(enabled(dialog, Ids::IdView));

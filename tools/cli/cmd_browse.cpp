@@ -58,7 +58,7 @@ int cmd_list(const Options& options, TerminalHost&) {
   if (prefix.size() > tag.keylen) return 0;
   const auto* key = reinterpret_cast<const uint8_t*>(prefix.data());
   const int length = static_cast<int>(prefix.size());
-  if (table.seek(key, length, quill::SeekPrefix, quill::WhichLast) != Ok) return 0;
+  if (table.seek(key, length, quill::SeekMode::Prefix, quill::SeekWhich::Last) != Ok) return 0;
   const int32_t last = table.recno();
   // Numbers make the matches of a prefix non-adjacent ("Track 2" lies
   // between "Track 1" and "Track 10"): every record between the first
@@ -66,8 +66,8 @@ int cmd_list(const Options& options, TerminalHost&) {
   const quill::KeyDescr descr{tag.comps.data(), static_cast<int>(tag.comps.size()),
                               data.header().fields.data(),
                               static_cast<int>(data.header().fields.size())};
-  for (ErrorCode rc = table.seek(key, length, quill::SeekPrefix, quill::WhichFirst); rc == Ok;
-       rc = table.skip(1)) {
+  for (ErrorCode rc = table.seek(key, length, quill::SeekMode::Prefix, quill::SeekWhich::First);
+       rc == Ok; rc = table.skip(1)) {
     quill::Rlist& cursor = table.cursor();
     if (quill::compare(quill::CmpPrefix, &descr, key, length, cursor.keyptr(T_Name),
                        cursor.keysize(T_Name)) == 0)

@@ -203,7 +203,7 @@ int cmd_unlink(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   Entry e;
   if (int status = findentry(options, &e); status != 0) return status;
-  ErrorCode rc = DB_RemoveLink(*e.list, *e.titles, PurgeAsk);
+  ErrorCode rc = DB_RemoveLink(*e.list, *e.titles, PurgeMode::Ask);
   if (rc != Ok) return engineerror("Remove failed", rc);
   if (e.missing) {
     std::printf("removed the row at position %d of %s, which named no existing %s (#%ld)\n", e.seq,
@@ -233,7 +233,7 @@ int cmd_move(const Options& options, TerminalHost&) {
     return failure(entryname(e) + " is already first; nothing changed");
   if (!up && e.seq >= e.rows - 1)
     return failure(entryname(e) + " is already last; nothing changed");
-  ErrorCode rc = DB_MoveLink(*e.list, up ? 1 : 0, *e.titles);
+  ErrorCode rc = DB_MoveLink(*e.list, up ? LinkMove::Up : LinkMove::Down, *e.titles);
   if (rc == quill::TooFar)
     return failure(entryname(e) + " is already last; nothing changed");
   if (rc == quill::NotFound && e.missing)

@@ -25,7 +25,7 @@ using quill::Rlist;
 
 
 Session::Session(bool write) {
-  if (DB_Open(0, write ? 0 : 1, 0, 0) == 0) {
+  if (DB_Open({.readonly = !write}) == 0) {
     open_ = true;
     // An edit would be refused: say why once, before anything is done.
     if (write && DB_HasUnfinishedEdit()) {
@@ -81,7 +81,7 @@ quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
   if (cursor.selected() != T_Code) return quill::NotFound;
   uint8_t key[4];
   quill::put4(key, code);
-  return cursor.seek(key, 4, quill::SeekEqual, quill::WhichAny);
+  return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
 NameMatches findname(int kind, const std::string& stored) {
