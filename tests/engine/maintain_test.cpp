@@ -61,13 +61,6 @@ void make_five(const std::string& base) {
                     record("r3", 10, true), record("r4", 0)});
 }
 
-struct Reports {
-  std::vector<int> values;
-  static void add(void* argument, int value) {
-    static_cast<Reports*>(argument)->values.push_back(value);
-  }
-};
-
 // ---- tmpname ----------------------------------------------------------------
 
 struct NameParts {
@@ -135,9 +128,9 @@ TEST(TmpName, SkipsNamesWhoseFilesExist) {
 TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
   TempDir dir;
   write_all("old.db1", {'O'});
+  const DirContents before = dir_contents();
   EXPECT_EQ(swapfiles("absent", "old", 1), -1);
-  EXPECT_EQ(read_all("old.db1"), Bytes{'O'});
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 // ---- pack -------------------------------------------------------------------
@@ -230,8 +223,8 @@ TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   std::vector<Bytes> records;
   for (int i = 0; i < 10; ++i) records.push_back(record("r", i, i % 2 == 0));
   append_raw("t", records);
-  Reports seen;
-  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ProgressLog seen;
+  Progress progress{ProgressLog::add, &seen, 0, 0, 0};
   ASSERT_EQ(DataFile::pack("t", &progress), Ok);
   EXPECT_EQ(progress.done, 10);  // deleted slots are visited too
   ASSERT_FALSE(seen.values.empty());
@@ -240,7 +233,7 @@ TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
 
   // A total over several tables: this one is the second half of 20 visits.
   seen.values.clear();
-  Progress shared{Reports::add, &seen, 100, 10, 5};
+  Progress shared{ProgressLog::add, &seen, 100, 10, 5};
   ASSERT_EQ(DataFile::pack("t", &shared), Ok);
   EXPECT_EQ(shared.done, 10);
   EXPECT_EQ(seen.values.back(), 100);
@@ -317,7 +310,7 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
   TempDir dir;
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   Header h = header_of("t");
   CapturedReports reports;
   // In the fixed header, the descriptors, the header record, the second and
@@ -328,9 +321,7 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
       WriteFault fault(from, ".db1");
       EXPECT_EQ(DataFile::pack("t"), WriteFailed) << from;
     }
-    EXPECT_EQ(read_all("t.db1"), db1) << from;
-    EXPECT_EQ(read_all("t.idx"), idx) << from;
-    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+    EXPECT_EQ(dir_contents(), before) << from;
   }
   DataFile table;
   EXPECT_EQ(table.open("t", 1, 0), Ok);
@@ -339,13 +330,12 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
 TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
   TempDir dir;
   make_five("t");
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   {
     RenameFailure failing;
     EXPECT_EQ(DataFile::pack("t"), DataCreate);
   }
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
@@ -373,7 +363,7 @@ TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
 TEST(Pack, NoTemporaryFileCanBeMade) {
   TempDir dir;
   make_five(dir.file("t"));
-  Bytes db1 = read_all(dir.file("t.db1"));
+  const DirContents before = dir_contents();
   fs::create_directory("gone");
   fs::current_path("gone");
   fs::remove(fs::path(dir.path()) / "gone");
@@ -381,8 +371,7 @@ TEST(Pack, NoTemporaryFileCanBeMade) {
   EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
   EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, 0), DataCreate);
   fs::current_path(dir.path());
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 // ---- reindex ----------------------------------------------------------------
@@ -425,8 +414,8 @@ TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
 TEST(Reindex, ProgressCountsRecordsTimesTags) {
   TempDir dir;
   make_five("t");
-  Reports seen;
-  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ProgressLog seen;
+  Progress progress{ProgressLog::add, &seen, 0, 0, 0};
   ASSERT_EQ(DataFile::reindex("t", &progress), Ok);
   EXPECT_EQ(progress.total, 10);
   EXPECT_EQ(progress.done, 10);
@@ -449,9 +438,9 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   TempDir dir;
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   // Where the pages begin: the length of the index with empty trees.
-  write_all("c.db1", db1);
+  write_all("c.db1", before.at("t.db1"));
   ASSERT_EQ(test::make_index("c"), Ok);
   const int32_t pagebase = static_cast<int32_t>(read_all("c.idx").size());
   fs::remove("c.db1");
@@ -463,9 +452,7 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
       WriteFault fault(from, ".idx");
       EXPECT_EQ(DataFile::reindex("t"), WriteFailed) << from;
     }
-    EXPECT_EQ(read_all("t.db1"), db1) << from;
-    EXPECT_EQ(read_all("t.idx"), idx) << from;
-    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+    EXPECT_EQ(dir_contents(), before) << from;
   }
 
   // The index header is written when the store is laid out and again when
@@ -477,8 +464,7 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(DataFile::reindex("t"), WriteFailed);
   File::set_write_fault({});
   EXPECT_EQ(headerwrites, 2);
-  EXPECT_EQ(read_all("t.idx"), idx);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", 1, 0), Ok);
 }
@@ -488,13 +474,12 @@ TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   append_raw("t", {record("r5", 50)});
-  Bytes idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   {
     RenameFailure failing;
     EXPECT_EQ(DataFile::reindex("t"), IndexCreate);
   }
-  EXPECT_EQ(read_all("t.idx"), idx);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST(Reindex, RefusesADamagedOrCutTable) {

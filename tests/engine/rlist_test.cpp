@@ -233,13 +233,8 @@ TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
 }
 
 TEST_F(RlistFilled, ScanReportsProgress) {
-  std::vector<int> values;
-  Progress progress;
-  progress.report = [](void* argument, int value) {
-    static_cast<std::vector<int>*>(argument)->push_back(value);
-  };
-  progress.argument = &values;
-  progress.total = 12;  // two scans share the bar
+  test::ProgressLog log;
+  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
   int visited = 0;
   auto count = [](Rlist&, int32_t, void* cookie) {
     ++*static_cast<int*>(cookie);
@@ -250,7 +245,7 @@ TEST_F(RlistFilled, ScanReportsProgress) {
   EXPECT_EQ(visited, 12);
   EXPECT_EQ(progress.done, 12);
   // Fewer records than steps: only the start and the end of the whole bar.
-  EXPECT_EQ(values, (std::vector<int>{0, 50, 100}));
+  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
   auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
   EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
 }
@@ -368,8 +363,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       TempDir dir;
       test::write_all("t.db1", data);
       test::write_all("t.idx", index);
-      pid_t pid = fork();
-      if (pid == 0) {
+      const int code = test::run_child([&] {
         DataFile table;
         if (table.open("t", 0, 0) != Ok) _exit(4);
         Rlist r(&table);
@@ -396,11 +390,8 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         }
         if (writes < failat) _exit(rc == Ok ? 0 : 3);
         _exit(rc == Ok ? 1 : 2);
-      }
-      int status = 0;
-      waitpid(pid, &status, 0);
-      ASSERT_TRUE(WIFEXITED(status));
-      int code = WEXITSTATUS(status);
+      });
+      ASSERT_NE(code, -1);
       std::string where = "op " + std::to_string(op) + ", write " + std::to_string(failat);
       ASSERT_NE(code, 4) << where;
       ASSERT_NE(code, 3) << where << ": failed without a fault";
@@ -427,10 +418,8 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   TempDir dir;
   make_names("t");
   constexpr int kProcs = 4, kEach = 60;
-  std::vector<pid_t> children;
   for (int p = 0; p < kProcs; ++p) {
-    pid_t pid = fork();
-    if (pid == 0) {
+    if (fork() == 0) {
       DataFile table;
       if (ErrorCode orc = table.open("t", 0, 1); orc != Ok) { fprintf(stderr, "open: %s\n", errname(orc)); _exit(1); }
       Rlist r(&table);
@@ -447,11 +436,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
       }
       _exit(0);
     }
-    children.push_back(pid);
   }
-  for (pid_t pid : children) {
+  for (int p = 0; p < kProcs; ++p) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    wait(&status);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
   }
@@ -500,8 +488,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
     std::vector<std::string> problems;
     EXPECT_EQ(checktable("t", &problems), 0) << (problems.empty() ? "" : problems[0]);
 
-    pid_t pid = fork();
-    if (pid == 0) {
+    ASSERT_EQ(test::run_child([&] {
       DataFile table;
       if (table.open("t", 0, 0) != Ok) _exit(1);
       table.index()->setcachepages(cachepages);
@@ -510,11 +497,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       for (int i = 0; i < 500; ++i)
         if (add(r, ("Lost " + std::to_string(i)).c_str(), i) != Ok) _exit(2);
       _exit(0);  // ends without writing back
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    }), 0);
     DataFile table;
     EXPECT_EQ(table.open("t", 1, 0), IndexOutOfDate);
     ASSERT_EQ(DataFile::reindex("t"), Ok);

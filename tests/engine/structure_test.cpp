@@ -23,7 +23,13 @@ using Bytes = std::vector<unsigned char>;
 
 const std::vector<FieldDescr>& kFour = kExampleFields;
 
-
+// What a structure change keeps: the counters and the creation time.
+void expect_same_counters(const Header& before, const Header& after) {
+  EXPECT_EQ(after.nrecs, before.nrecs);
+  EXPECT_EQ(after.serial, before.serial);
+  EXPECT_EQ(after.ndeleted, before.ndeleted);
+  EXPECT_EQ(after.created, before.created);
+}
 // Nine bytes of fields ("C" 5, "L" 4) and the status byte.
 void make_ten(const std::string& base) {
   ASSERT_EQ(make_table(base, {{'C', 5, "Name"}, {'L', 4, "Num"}}), Ok);
@@ -91,10 +97,7 @@ TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   EXPECT_EQ(after.fields[2].type, 'L');
   EXPECT_EQ(after.fields[2].length, 4);
   EXPECT_EQ(after.fields[2].name, "New");
-  EXPECT_EQ(after.nrecs, before.nrecs);
-  EXPECT_EQ(after.serial, before.serial);
-  EXPECT_EQ(after.ndeleted, before.ndeleted);
-  EXPECT_EQ(after.created, before.created);
+  expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp);
   for (int n = 0; n < 3; ++n) {
     Bytes r = record_at("t", n);
@@ -157,7 +160,7 @@ TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
 TEST(InsertField, APositionOutOfRangeIsRefused) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFour), Ok);
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, 0), BadParam);
@@ -168,8 +171,7 @@ TEST(InsertField, APositionOutOfRangeIsRefused) {
   EXPECT_EQ(reports.messages()[2].text, "insert_field: bad field position 1 (use 0~0)");
   EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
   // Position 4 is the end: accepted.
   EXPECT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
@@ -218,33 +220,29 @@ TEST(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   TempDir dir;
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataOpen);
   make_ten("t");
-  Bytes db1 = read_all("t.db1");
+  DirContents before = dir_contents();
   set_rename_fault([](const char*, const char*) { return true; });
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataCreate);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
   set_rename_fault({});
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 
-  Bytes bad = db1;
-  bad[header_of("t").hdrlen - 1] = 0;
-  write_all("t.db1", bad);
+  before["t.db1"][header_of("t").hdrlen - 1] = 0;
+  write_all("t.db1", before["t.db1"]);
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), BadData);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), BadData);
-  EXPECT_EQ(read_all("t.db1"), bad);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST(InsertField, ReportsProgress) {
   TempDir dir;
   make_ten("t");
-  std::vector<int> values;
-  Progress progress{[](void* a, int v) { static_cast<std::vector<int>*>(a)->push_back(v); },
-                    &values, 0, 0, 0};
+  ProgressLog log;
+  Progress progress{ProgressLog::add, &log, 0, 0, 0};
   ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, 0, &progress), Ok);
   EXPECT_EQ(progress.done, 3);
-  ASSERT_FALSE(values.empty());
-  EXPECT_EQ(values.back(), 100);
+  ASSERT_FALSE(log.values.empty());
+  EXPECT_EQ(log.values.back(), 100);
 }
 
 // ---- insert_tag --------------------------------------------------------------------
@@ -252,7 +250,7 @@ TEST(InsertField, ReportsProgress) {
 TEST(InsertTag, OtherRefusals) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
   EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
@@ -262,8 +260,7 @@ TEST(InsertTag, OtherRefusals) {
                                  "normalizetag: tag 'Nine', component 0: invalid field number 9",
                                  "insert_tag: bad tag position 3 (use 0~2)",
                                  "insert_tag: bad tag position -2 (use 0~2)"}));
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
@@ -279,10 +276,7 @@ TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   EXPECT_EQ(after.tags[0].name, "ByName");
   EXPECT_EQ(after.tags[1].name, "ByNum");
   EXPECT_EQ(after.tags[1].comps[0].flags, CF_DESC);
-  EXPECT_EQ(after.nrecs, before.nrecs);
-  EXPECT_EQ(after.serial, before.serial);
-  EXPECT_EQ(after.ndeleted, before.ndeleted);
-  EXPECT_EQ(after.created, before.created);
+  expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp + 2);
   for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
@@ -319,7 +313,7 @@ TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
 TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
   TempDir dir;
   make_ten("t");
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   Header h = header_of("t");
   CapturedReports reports;
   const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, 0); };
@@ -335,8 +329,7 @@ TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
         WriteFault fault(from);
         EXPECT_EQ(change(), WriteFailed) << from;
       }
-      EXPECT_EQ(read_all("t.db1"), db1) << from;
-      EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"})) << from;
+      EXPECT_EQ(dir_contents(), before) << from;
     }
 }
 

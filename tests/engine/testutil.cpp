@@ -1,5 +1,6 @@
 #include "tests/engine/testutil.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/btree.h"
@@ -155,6 +156,23 @@ std::set<std::string> entries() {
   for (const auto& e : std::filesystem::directory_iterator("."))
     names.insert(e.path().filename().string());
   return names;
+}
+
+DirContents dir_contents() {
+  DirContents all;
+  for (const std::string& name : entries()) all[name] = read_all(name);
+  return all;
+}
+
+int run_child(const std::function<void()>& body) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    body();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::vector<int32_t> tree_order(DataFile& table, int t) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -88,6 +90,21 @@ std::vector<unsigned char> record_at(const std::string& base, int n);
 
 // The names in the current directory.
 std::set<std::string> entries();
+
+// Every file of the current directory with its bytes: what a refused or
+// failed change must leave exactly as it found it.
+using DirContents = std::map<std::string, std::vector<unsigned char>>;
+DirContents dir_contents();
+
+// Runs body in a child process (for what may end the process) and waits:
+// the child's exit code (0 when body returns), or -1 when it did not exit.
+int run_child(const std::function<void()>& body);
+
+// Keeps every value a Progress reports, in order (its report and argument).
+struct ProgressLog {
+  std::vector<int> values;
+  static void add(void* log, int value) { static_cast<ProgressLog*>(log)->values.push_back(value); }
+};
 
 // The record numbers of tree t in key order, read straight from the tree.
 std::vector<int32_t> tree_order(DataFile& table, int t);
