@@ -20,25 +20,13 @@
 namespace quill {
 namespace {
 
+using test::add;
 using test::CapturedReports;
+using test::make_names;
 using test::TempDir;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
-
-void make_names(const char* base) {
-  ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
-                             {{{{kName, 0, 0}}, "ByName"}, {{{kCode, 0, 0}}, "ByCode"}}),
-            Ok);
-  ASSERT_EQ(test::make_index(base), Ok);
-}
-
-ErrorCode add(Rlist& r, const char* name, long aux = 0) {
-  r.field(kName).set(name);
-  r.field(kMark).set("m");
-  r.field(kAux).set(aux);
-  return r.append();
-}
 
 std::string name_of(Rlist& r) { return reinterpret_cast<const char*>(r.field(kName).data()); }
 
@@ -85,7 +73,7 @@ std::vector<std::string> names_in_order(Rlist& r) {
 
 TEST(RlistEmpty, FirstInBothOrders) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   DataFile table;
   ASSERT_EQ(table.open("t", 0, 0), Ok);
   Rlist r(&table);
@@ -104,7 +92,7 @@ TEST(RlistEmpty, FirstInBothOrders) {
 class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     ASSERT_EQ(table.open("t", 0, 0), Ok);
     r = std::make_unique<Rlist>(&table);
     for (const char* n : {"Track 10", "abba", "Track 2", "Zoo", "track 1", "Blue Moon"})
@@ -307,7 +295,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
 
 TEST(RlistReadOnly, ChangesAreRefused) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t", 0, 0), Ok);
@@ -327,7 +315,7 @@ TEST(RlistReadOnly, ChangesAreRefused) {
 
 TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t", 0, 0, 1), Ok);
@@ -348,12 +336,12 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   std::vector<unsigned char> data, index;  // the table before each attempt
   {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     {
       DataFile table;
       ASSERT_EQ(table.open("t", 0, 0), Ok);
       Rlist r(&table);
-      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
+      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
     }
     data = test::read_all("t.db1");
     index = test::read_all("t.idx");
@@ -384,7 +372,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
           // Few cached pages: changed ones are evicted (written) mid-batch.
           table.index()->setcachepages(4);
           rc = table.defersync(true) == 0 ? Ok : WriteFailed;
-          for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, ("Batch " + std::to_string(i * 37 % 60)).c_str(), i);
+          for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, "Batch " + std::to_string(i * 37 % 60), i);
           if (rc == Ok && r.go(GoAbsolute, 20) == Ok) rc = r.del();
           if (table.defersync(false) != 0 && rc == Ok) rc = WriteFailed;
         }
@@ -416,7 +404,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
 // Several processes append, update and delete in one shared table at once.
 TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   constexpr int kProcs = 4, kEach = 60;
   for (int p = 0; p < kProcs; ++p) {
     if (fork() == 0) {
@@ -424,10 +412,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
       if (ErrorCode orc = table.open("t", 0, 1); orc != Ok) { fprintf(stderr, "open: %s\n", errname(orc)); _exit(1); }
       Rlist r(&table);
       for (int i = 0; i < kEach; ++i) {
-        r.field(kName).set(("P" + std::to_string(p) + " " + std::to_string(i)).c_str());
-        r.field(kMark).set("m");
-        r.field(kAux).set(static_cast<long>(p));
-        if (r.append() != Ok) _exit(2);
+        if (add(r, "P" + std::to_string(p) + " " + std::to_string(i), p) != Ok) _exit(2);
         if (i % 5 == 0) {
           r.field(kName).set(("P" + std::to_string(p) + " renamed " + std::to_string(i)).c_str());
           if (r.flush(0) != Ok) _exit(3);
@@ -465,14 +450,14 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
 TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
   for (int cachepages : {8, 4096}) {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     {
       DataFile table;
       ASSERT_EQ(table.open("t", 0, 0), Ok);
       table.index()->setcachepages(cachepages);  // small: dirty pages are evicted
       table.defersync(true);
       Rlist r(&table);
-      for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, ("Batch " + std::to_string(i * 7919 % 1500)).c_str(), i), Ok);
+      for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, "Batch " + std::to_string(i * 7919 % 1500), i), Ok);
       ASSERT_EQ(r.select(kByName), 0);
       for (int i = 0; i < 300; ++i) {
         ASSERT_EQ(r.go(GoAbsolute, i * 5), Ok);
@@ -485,8 +470,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       EXPECT_EQ(table.sync(), 0);
     }
     EXPECT_TRUE(consistent("t")) << cachepages;
-    std::vector<std::string> problems;
-    EXPECT_EQ(checktable("t", &problems), 0) << (problems.empty() ? "" : problems[0]);
+    EXPECT_TRUE(test::sound("t"));
 
     ASSERT_EQ(test::run_child([&] {
       DataFile table;
@@ -495,7 +479,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       table.defersync(true);
       Rlist r(&table);
       for (int i = 0; i < 500; ++i)
-        if (add(r, ("Lost " + std::to_string(i)).c_str(), i) != Ok) _exit(2);
+        if (add(r, "Lost " + std::to_string(i), i) != Ok) _exit(2);
       _exit(0);  // ends without writing back
     }), 0);
     DataFile table;
@@ -510,7 +494,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
 TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
   for (int hlen : {0, 11, 13, 100, 4000}) {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     auto idx = test::read_all("t.idx");
     putle16(&idx[2], static_cast<uint16_t>(hlen));
     test::write_all("t.idx", idx);

@@ -12,8 +12,11 @@
 #include "engine/errors.h"
 #include "engine/header.h"
 
+#include <gtest/gtest.h>
+
 namespace quill {
 class DataFile;
+class Rlist;
 }  // namespace quill
 
 namespace quill::test {
@@ -69,6 +72,15 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
 
 // Creates the empty index file of a table made by make_table.
 ErrorCode make_index(const std::string& base);
+
+// The names table of the cursor tests, with its empty index: "Name" C 30,
+// "Code" X 4 (serial), "Mark" C 4, "Aux" L 4; tags on Name and on Code.
+ErrorCode make_names(const std::string& base, int pagesize = 0);
+// Appends a record of the names table.
+ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
+
+// The integrity check of table `base` passes (its notes kept, when asked).
+::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
 // Appends records (each a whole record, status byte last) as they would lie
 // on disk and counts them in the header as the cursor would (slots,
