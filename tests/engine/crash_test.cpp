@@ -275,11 +275,12 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
          }});
 }
 
+using InterruptedTraces = test::InTempDir;
+
 // A data file shorter than its counted records is damage; a longer one is
 // the legal trace of an interrupted append, which the check notes, the next
 // append overwrites and a pack drops.
-TEST(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
-  TempDir dir;
+TEST_F(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
   make_table();
   auto whole = test::read_all("t.db1");
   auto cut = whole;
@@ -309,8 +310,7 @@ TEST(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
 
 // An index whose header was marked out of date before its trees changed,
 // and whose new pages never reached the disk: out of date, not damaged.
-TEST(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
-  TempDir dir;
+TEST_F(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
   make_table();
   auto idx = test::read_all("t.idx");
   putle32(&idx[12], getle32(&idx[12]) + 1);  // the stamp
@@ -326,8 +326,7 @@ TEST(InterruptedTraces, MissingPagesUnderAnOutOfDateHeader) {
 
 // Bytes at the end of the index file that no page count covers (a page
 // allocation cut short) are legal: never read, noted by the check.
-TEST(InterruptedTraces, IndexFileLongerThanItsPages) {
-  TempDir dir;
+TEST_F(InterruptedTraces, IndexFileLongerThanItsPages) {
   make_table();
   auto idx = test::read_all("t.idx");
   idx.resize(idx.size() + 100, 0);

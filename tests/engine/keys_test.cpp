@@ -86,8 +86,6 @@ int exact(const std::string& a, const std::string& b, int full = 1) {
 }
 std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwords); }
 
-// ---------------------------------------------------------------------------
-
 TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
   EXPECT_EQ(chr_base(0xC0), 'A');  // À
   EXPECT_EQ(chr_base(0xE9), 'e');  // é
@@ -129,8 +127,6 @@ TEST(CharTable, NonLettersAndControlBytes) {
   EXPECT_TRUE(chr_isignorable('-'));
   EXPECT_TRUE(chr_isletter(0xC0));
 }
-
-// ---------------------------------------------------------------------------
 
 TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
   EXPECT_LT(natural("abc", "abd"), 0);
@@ -187,8 +183,6 @@ TEST(FixedText, PaddedComponentComparesItsText) {
   EXPECT_EQ(tag.cmp(CmpPrefix, txt("bl"), b), 0);
 }
 
-// ---------------------------------------------------------------------------
-
 TEST(Numbers, DescendingLongPutsGreaterFirst) {
   const Tag tag = Tag().add('L', 4, CF_DESC);
   EXPECT_LT(tag.cmp(CmpStored, Key().be(5, 4), Key().be(3, 4)), 0);
@@ -222,8 +216,6 @@ TEST(Bytes, ShorterSearchPartMatchesOnlyInPrefixMode) {
   EXPECT_GT(tag.cmp(CmpStored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
 }
 
-// ---------------------------------------------------------------------------
-
 TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
   const Tag tag = Tag().add('C', 20, CF_VAR).add('L', 4);
   Bytes search = txt("Blue Moon");
@@ -255,8 +247,6 @@ TEST(Continues, TrailingNumberGoesOnInB) {
   EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
 }
 
-// ---------------------------------------------------------------------------
-
 TEST(Capitalize, FirstWordOrEveryWord) {
   EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
   EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
@@ -266,8 +256,6 @@ TEST(Capitalize, FirstWordOrEveryWord) {
   EXPECT_EQ(cap("", 1), "");
   EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
-
-// ---------------------------------------------------------------------------
 
 TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
   const Tag tag = Tag().add('C', 6, CF_VAR).add('L', 4);
@@ -305,8 +293,6 @@ TEST(Bounds, CutNumbersAndFixedTextsStayInside) {
   EXPECT_GT(c.cmp(CmpStored, text, shorter), 0);
   EXPECT_EQ(c.cmp(CmpPrefix, shorter, text), 0);  // search key without its NUL
 }
-
-// ---------------------------------------------------------------------------
 
 class RandomTexts : public ::testing::Test {
  protected:

@@ -30,6 +30,10 @@ const std::vector<FieldDescr> kFields = {{'C', 8, "Name"}, {'L', 4, "Num"}};
 const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNum"}};
 constexpr int kRecLen = 13;
 
+// Suites whose every test runs in a temporary directory.
+using Pack = test::InTempDir;
+using Reindex = test::InTempDir;
+
 Bytes record(const std::string& name, int32_t num, bool deleted = false) {
   Bytes r(kRecLen, 0);
   std::copy(name.begin(), name.begin() + std::min<size_t>(name.size(), 7), r.begin());
@@ -60,8 +64,6 @@ void make_five(const std::string& base) {
   append_raw(base, {record("r0", 40), record("r1", 30, true), record("r2", 20),
                     record("r3", 10, true), record("r4", 0)});
 }
-
-// ---- tmpname ----------------------------------------------------------------
 
 struct NameParts {
   unsigned low = 0;  // the counter's low byte
@@ -123,8 +125,6 @@ TEST(TmpName, SkipsNamesWhoseFilesExist) {
   EXPECT_EQ(entries(), before);  // naming creates nothing
 }
 
-// ---- swapfiles --------------------------------------------------------------
-
 TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
   TempDir dir;
   write_all("old.db1", {'O'});
@@ -133,10 +133,7 @@ TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-// ---- pack -------------------------------------------------------------------
-
-TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
-  TempDir dir;
+TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   Header before = header_of("t");
@@ -169,8 +166,7 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
-  TempDir dir;
+TEST_F(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1), record("b", 2)});
   Bytes before = read_all("t.db1");
@@ -184,8 +180,7 @@ TEST(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
-  TempDir dir;
+TEST_F(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   ASSERT_EQ(make_table("e", kFields), Ok);
   ASSERT_EQ(DataFile::pack("e"), Ok);
   EXPECT_EQ(header_of("e").nrecs, 0);
@@ -199,8 +194,7 @@ TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
 }
 
-TEST(Pack, CarriesTheHeaderRecordAcross) {
-  TempDir dir;
+TEST_F(Pack, CarriesTheHeaderRecordAcross) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, 1), Ok);
   Header h = header_of("t");
@@ -217,8 +211,7 @@ TEST(Pack, CarriesTheHeaderRecordAcross) {
   EXPECT_EQ(record_at("t", 0), record("b", 2));
 }
 
-TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
-  TempDir dir;
+TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   std::vector<Bytes> records;
   for (int i = 0; i < 10; ++i) records.push_back(record("r", i, i % 2 == 0));
@@ -239,8 +232,7 @@ TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   EXPECT_EQ(seen.values.back(), 100);
 }
 
-TEST(Pack, RefusalsOfTheOldFile) {
-  TempDir dir;
+TEST_F(Pack, RefusalsOfTheOldFile) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
@@ -272,8 +264,7 @@ TEST(Pack, RefusalsOfTheOldFile) {
   EXPECT_TRUE(temporaries().empty());
 }
 
-TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
-  TempDir dir;
+TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   make_five("t");
   const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
   fs::permissions("t.db1", readonly);
@@ -291,8 +282,7 @@ TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
 }
 
-TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
-  TempDir dir;
+TEST_F(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   make_five("t");
   Bytes b = read_all("t.db1");
   putle32(&b[12], 1);  // two records are marked, the header counts one
@@ -306,8 +296,7 @@ TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   EXPECT_EQ(table.open("t", 1, 0, 1), Ok);
 }
 
-TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
-  TempDir dir;
+TEST_F(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   const DirContents before = dir_contents();
@@ -327,8 +316,7 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
   EXPECT_EQ(table.open("t", 1, 0), Ok);
 }
 
-TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
-  TempDir dir;
+TEST_F(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
   make_five("t");
   const DirContents before = dir_contents();
   {
@@ -338,11 +326,10 @@ TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
+TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
   // The temporary file lives in the current directory; a table elsewhere on
   // another file system cannot be reached by renaming.
   if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
-  TempDir dir;
   std::string other = "/dev/shm/quillmaint." + std::to_string(getpid());
   fs::create_directory(other);
   std::string base = other + "/t";
@@ -360,8 +347,7 @@ TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
   fs::remove_all(other);
 }
 
-TEST(Pack, NoTemporaryFileCanBeMade) {
-  TempDir dir;
+TEST_F(Pack, NoTemporaryFileCanBeMade) {
   make_five(dir.file("t"));
   const DirContents before = dir_contents();
   fs::create_directory("gone");
@@ -374,10 +360,7 @@ TEST(Pack, NoTemporaryFileCanBeMade) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-// ---- reindex ----------------------------------------------------------------
-
-TEST(Reindex, ATableWithoutTagsNeedsNoIndex) {
-  TempDir dir;
+TEST_F(Reindex, ATableWithoutTagsNeedsNoIndex) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1)});
   EXPECT_EQ(DataFile::reindex("t"), Ok);
@@ -389,8 +372,7 @@ TEST(Reindex, ATableWithoutTagsNeedsNoIndex) {
   EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
 }
 
-TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
-  TempDir dir;
+TEST_F(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   make_five("t");
   Bytes db1 = read_all("t.db1");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -411,8 +393,7 @@ TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(cursor.buffer())), "r4");
 }
 
-TEST(Reindex, ProgressCountsRecordsTimesTags) {
-  TempDir dir;
+TEST_F(Reindex, ProgressCountsRecordsTimesTags) {
   make_five("t");
   ProgressLog seen;
   Progress progress{ProgressLog::add, &seen, 0, 0, 0};
@@ -434,8 +415,7 @@ TEST(Reindex, ProgressCountsRecordsTimesTags) {
 // (the tree would be damaged); the failures that a reindex can survive are
 // those of laying out the store, of growing the file and of the last header
 // write.
-TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
-  TempDir dir;
+TEST_F(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   const DirContents before = dir_contents();
@@ -469,8 +449,7 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(table.open("t", 1, 0), Ok);
 }
 
-TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
-  TempDir dir;
+TEST_F(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   append_raw("t", {record("r5", 50)});
@@ -482,8 +461,7 @@ TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(Reindex, RefusesADamagedOrCutTable) {
-  TempDir dir;
+TEST_F(Reindex, RefusesADamagedOrCutTable) {
   make_five("t");
   Bytes b = read_all("t.db1");
   Bytes cut(b.begin(), b.end() - 1);

@@ -23,6 +23,11 @@ using Bytes = std::vector<unsigned char>;
 
 const std::vector<FieldDescr>& kFour = kExampleFields;
 
+// Suites whose every test runs in a temporary directory.
+using InsertField = test::InTempDir;
+using InsertTag = test::InTempDir;
+using StructureChange = test::InTempDir;
+
 // What a structure change keeps: the counters and the creation time.
 void expect_same_counters(const Header& before, const Header& after) {
   EXPECT_EQ(after.nrecs, before.nrecs);
@@ -39,8 +44,6 @@ void make_ten(const std::string& base) {
   append_raw(base, {a, b, c});
 }
 
-// ---- normalize and normalizetag ----------------------------------------------
-
 TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
   CapturedReports reports;
   FieldDescr q{'Q', 4, "Odd"};
@@ -49,11 +52,11 @@ TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
   EXPECT_EQ(normalize(c), -1);
   FieldDescr b{'B', -3, "Raw"};
   EXPECT_EQ(normalize(b), -1);
-  ASSERT_EQ(reports.messages().size(), 3u);
+  ASSERT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "normalize: invalid type 'Q' supplied for field 'Odd'",
+                                 "normalize: invalid length 0 supplied for field 'Name'",
+                                 "normalize: invalid length -3 supplied for field 'Raw'"}));
   EXPECT_EQ(reports.messages()[0].level, ReportWarning);
-  EXPECT_EQ(reports.messages()[0].text, "normalize: invalid type 'Q' supplied for field 'Odd'");
-  EXPECT_EQ(reports.messages()[1].text, "normalize: invalid length 0 supplied for field 'Name'");
-  EXPECT_EQ(reports.messages()[2].text, "normalize: invalid length -3 supplied for field 'Raw'");
 }
 
 TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
@@ -71,22 +74,15 @@ TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
   EXPECT_EQ(normalizetag({{{-1, 0, 0}}, "Neg"}, table), -1);
   EXPECT_EQ(normalizetag({{{0, 60, 0}}, "ByName"}, table), -1);
   EXPECT_EQ(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table), -1);
-  ASSERT_EQ(reports.messages().size(), 5u);
-  EXPECT_EQ(reports.messages()[0].text, "normalizetag: tag 'Empty' has no components");
-  EXPECT_EQ(reports.messages()[1].text,
-            "normalizetag: tag 'Far', component 1: invalid field number 4");
-  EXPECT_EQ(reports.messages()[2].text,
-            "normalizetag: tag 'Neg', component 0: invalid field number -1");
-  EXPECT_EQ(reports.messages()[3].text,
-            "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)");
-  EXPECT_EQ(reports.messages()[4].text,
-            "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)");
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "normalizetag: tag 'Empty' has no components",
+                                 "normalizetag: tag 'Far', component 1: invalid field number 4",
+                                 "normalizetag: tag 'Neg', component 0: invalid field number -1",
+                                 "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)",
+                                 "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)"}));
 }
 
-// ---- insert_field ----------------------------------------------------------------
-
-TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
-  TempDir dir;
+TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
@@ -110,8 +106,7 @@ TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertField, ASerialFieldNumbersTheRecords) {
-  TempDir dir;
+TEST_F(InsertField, ASerialFieldNumbersTheRecords) {
   make_ten("t");
   ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
   Header h = header_of("t");
@@ -125,8 +120,7 @@ TEST(InsertField, ASerialFieldNumbersTheRecords) {
   EXPECT_EQ(record_at("t", 0)[4], 'a');
 }
 
-TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
-  TempDir dir;
+TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   ASSERT_EQ(make_table("t", kFour, {{{{2, 0, 0}}, "ByMark"}, {{{0, 0, 0}}, "ByName"}}), Ok);
   Bytes r(67, 0);
   for (int i = 0; i < 4; ++i) {
@@ -157,18 +151,16 @@ TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   EXPECT_EQ(cursor.field(0).asint(), 0);
 }
 
-TEST(InsertField, APositionOutOfRangeIsRefused) {
-  TempDir dir;
+TEST_F(InsertField, APositionOutOfRangeIsRefused) {
   ASSERT_EQ(make_table("t", kFour), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, 1), BadParam);  // no header-record fields yet
-  ASSERT_EQ(reports.messages().size(), 3u);
-  EXPECT_EQ(reports.messages()[0].text, "insert_field: bad field position 7 (use 0~4)");
-  EXPECT_EQ(reports.messages()[1].text, "insert_field: bad field position -2 (use 0~4)");
-  EXPECT_EQ(reports.messages()[2].text, "insert_field: bad field position 1 (use 0~0)");
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{"insert_field: bad field position 7 (use 0~4)",
+                                                        "insert_field: bad field position -2 (use 0~4)",
+                                                        "insert_field: bad field position 1 (use 0~0)"}));
   EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
   EXPECT_EQ(dir_contents(), before);
@@ -177,21 +169,17 @@ TEST(InsertField, APositionOutOfRangeIsRefused) {
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
 }
 
-TEST(InsertField, ARecordCannotOutgrowItsLength) {
-  TempDir dir;
+TEST_F(InsertField, ARecordCannotOutgrowItsLength) {
   ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, 0), Ok);
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, 0), BadParam);
-  ASSERT_EQ(reports.messages().size(), 1u);
-  EXPECT_EQ(reports.messages()[0].text,
-            "insert_field: field 'Too' of length 32000 makes the record too long");
+  EXPECT_EQ(reports.text(), "insert_field: field 'Too' of length 32000 makes the record too long");
   EXPECT_EQ(header_of("t").reclen, 64001);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
-  TempDir dir;
+TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   make_ten("t");
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, 1), Ok);
   Header h = header_of("t");
@@ -216,8 +204,7 @@ TEST(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   EXPECT_EQ(a.size(), static_cast<size_t>(after.datastart + 3 * after.reclen));
 }
 
-TEST(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
-  TempDir dir;
+TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataOpen);
   make_ten("t");
   DirContents before = dir_contents();
@@ -234,8 +221,7 @@ TEST(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(InsertField, ReportsProgress) {
-  TempDir dir;
+TEST_F(InsertField, ReportsProgress) {
   make_ten("t");
   ProgressLog log;
   Progress progress{ProgressLog::add, &log, 0, 0, 0};
@@ -245,10 +231,7 @@ TEST(InsertField, ReportsProgress) {
   EXPECT_EQ(log.values.back(), 100);
 }
 
-// ---- insert_tag --------------------------------------------------------------------
-
-TEST(InsertTag, OtherRefusals) {
-  TempDir dir;
+TEST_F(InsertTag, OtherRefusals) {
   ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
@@ -263,8 +246,7 @@ TEST(InsertTag, OtherRefusals) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
-  TempDir dir;
+TEST_F(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
@@ -282,8 +264,7 @@ TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
-  TempDir dir;
+TEST_F(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
   make_ten("t");
   ASSERT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -310,8 +291,7 @@ TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
 }
 
 // A write failing anywhere in the new file of a field or a tag change.
-TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
-  TempDir dir;
+TEST_F(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
   make_ten("t");
   const DirContents before = dir_contents();
   Header h = header_of("t");
@@ -333,10 +313,7 @@ TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
     }
 }
 
-// ---- a table from nothing ----------------------------------------------------------
-
-TEST(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
-  TempDir dir;
+TEST_F(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   CapturedReports reports;
   ASSERT_EQ(DataFile::create("t"), Ok);
   ASSERT_EQ(insert_field("t", -1, {'C', 30, "Name"}, 0), Ok);

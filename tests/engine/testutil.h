@@ -42,6 +42,12 @@ class TempDir {
   std::string previous_;
 };
 
+// A test run in a fresh temporary directory of its own (see TempDir).
+class InTempDir : public ::testing::Test {
+ protected:
+  TempDir dir;
+};
+
 // Collects every message the engine reports while it lives.
 class CapturedReports {
  public:
