@@ -165,7 +165,7 @@ TEST_F(InsertField, APositionOutOfRangeIsRefused) {
   EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
   EXPECT_EQ(dir_contents(), before);
   // Position 4 is the end: accepted.
-  EXPECT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
 }
 
