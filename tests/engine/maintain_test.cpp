@@ -30,6 +30,10 @@ const std::vector<FieldDescr> kFields = {{'C', 8, "Name"}, {'L', 4, "Num"}};
 const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNum"}};
 constexpr int kRecLen = 13;
 
+// Suites whose every test runs in a temporary directory.
+using Pack = test::InTempDir;
+using Reindex = test::InTempDir;
+
 Bytes record(const std::string& name, int32_t num, bool deleted = false) {
   Bytes r(kRecLen, 0);
   std::copy(name.begin(), name.begin() + std::min<size_t>(name.size(), 7), r.begin());
@@ -60,15 +64,6 @@ void make_five(const std::string& base) {
   append_raw(base, {record("r0", 40), record("r1", 30, true), record("r2", 20),
                     record("r3", 10, true), record("r4", 0)});
 }
-
-struct Reports {
-  std::vector<int> values;
-  static void add(void* argument, int value) {
-    static_cast<Reports*>(argument)->values.push_back(value);
-  }
-};
-
-// ---- tmpname ----------------------------------------------------------------
 
 struct NameParts {
   unsigned low = 0;  // the counter's low byte
@@ -130,20 +125,15 @@ TEST(TmpName, SkipsNamesWhoseFilesExist) {
   EXPECT_EQ(entries(), before);  // naming creates nothing
 }
 
-// ---- swapfiles --------------------------------------------------------------
-
 TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
   TempDir dir;
   write_all("old.db1", {'O'});
+  const DirContents before = dir_contents();
   EXPECT_EQ(swapfiles("absent", "old", 1), -1);
-  EXPECT_EQ(read_all("old.db1"), Bytes{'O'});
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-// ---- pack -------------------------------------------------------------------
-
-TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
-  TempDir dir;
+TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   Header before = header_of("t");
@@ -176,8 +166,7 @@ TEST(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
-  TempDir dir;
+TEST_F(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1), record("b", 2)});
   Bytes before = read_all("t.db1");
@@ -191,8 +180,7 @@ TEST(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
-  TempDir dir;
+TEST_F(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   ASSERT_EQ(make_table("e", kFields), Ok);
   ASSERT_EQ(DataFile::pack("e"), Ok);
   EXPECT_EQ(header_of("e").nrecs, 0);
@@ -206,8 +194,7 @@ TEST(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
 }
 
-TEST(Pack, CarriesTheHeaderRecordAcross) {
-  TempDir dir;
+TEST_F(Pack, CarriesTheHeaderRecordAcross) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, 1), Ok);
   Header h = header_of("t");
@@ -224,14 +211,13 @@ TEST(Pack, CarriesTheHeaderRecordAcross) {
   EXPECT_EQ(record_at("t", 0), record("b", 2));
 }
 
-TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
-  TempDir dir;
+TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   std::vector<Bytes> records;
   for (int i = 0; i < 10; ++i) records.push_back(record("r", i, i % 2 == 0));
   append_raw("t", records);
-  Reports seen;
-  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ProgressLog seen;
+  Progress progress{ProgressLog::add, &seen, 0, 0, 0};
   ASSERT_EQ(DataFile::pack("t", &progress), Ok);
   EXPECT_EQ(progress.done, 10);  // deleted slots are visited too
   ASSERT_FALSE(seen.values.empty());
@@ -240,14 +226,13 @@ TEST(Pack, ReportsProgressAndCarriesTheDoneCounter) {
 
   // A total over several tables: this one is the second half of 20 visits.
   seen.values.clear();
-  Progress shared{Reports::add, &seen, 100, 10, 5};
+  Progress shared{ProgressLog::add, &seen, 100, 10, 5};
   ASSERT_EQ(DataFile::pack("t", &shared), Ok);
   EXPECT_EQ(shared.done, 10);
   EXPECT_EQ(seen.values.back(), 100);
 }
 
-TEST(Pack, RefusalsOfTheOldFile) {
-  TempDir dir;
+TEST_F(Pack, RefusalsOfTheOldFile) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
@@ -279,8 +264,7 @@ TEST(Pack, RefusalsOfTheOldFile) {
   EXPECT_TRUE(temporaries().empty());
 }
 
-TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
-  TempDir dir;
+TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   make_five("t");
   const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
   fs::permissions("t.db1", readonly);
@@ -298,8 +282,7 @@ TEST(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
 }
 
-TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
-  TempDir dir;
+TEST_F(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   make_five("t");
   Bytes b = read_all("t.db1");
   putle32(&b[12], 1);  // two records are marked, the header counts one
@@ -313,11 +296,10 @@ TEST(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
   EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
 }
 
-TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
-  TempDir dir;
+TEST_F(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   Header h = header_of("t");
   CapturedReports reports;
   // In the fixed header, the descriptors, the header record, the second and
@@ -328,31 +310,26 @@ TEST(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
       WriteFault fault(from, ".db1");
       EXPECT_EQ(DataFile::pack("t"), WriteFailed) << from;
     }
-    EXPECT_EQ(read_all("t.db1"), db1) << from;
-    EXPECT_EQ(read_all("t.idx"), idx) << from;
-    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+    EXPECT_EQ(dir_contents(), before) << from;
   }
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
-TEST(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
-  TempDir dir;
+TEST_F(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
   make_five("t");
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   {
     RenameFailure failing;
     EXPECT_EQ(DataFile::pack("t"), DataCreate);
   }
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
+TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
   // The temporary file lives in the current directory; a table elsewhere on
   // another file system cannot be reached by renaming.
   if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
-  TempDir dir;
   std::string other = "/dev/shm/quillmaint." + std::to_string(getpid());
   fs::create_directory(other);
   std::string base = other + "/t";
@@ -370,10 +347,9 @@ TEST(Pack, AMoveAcrossFileSystemsFailsSafely) {
   fs::remove_all(other);
 }
 
-TEST(Pack, NoTemporaryFileCanBeMade) {
-  TempDir dir;
+TEST_F(Pack, NoTemporaryFileCanBeMade) {
   make_five(dir.file("t"));
-  Bytes db1 = read_all(dir.file("t.db1"));
+  const DirContents before = dir_contents();
   fs::create_directory("gone");
   fs::current_path("gone");
   fs::remove(fs::path(dir.path()) / "gone");
@@ -381,14 +357,10 @@ TEST(Pack, NoTemporaryFileCanBeMade) {
   EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
   EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, 0), DataCreate);
   fs::current_path(dir.path());
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-// ---- reindex ----------------------------------------------------------------
-
-TEST(Reindex, ATableWithoutTagsNeedsNoIndex) {
-  TempDir dir;
+TEST_F(Reindex, ATableWithoutTagsNeedsNoIndex) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1)});
   EXPECT_EQ(DataFile::reindex("t"), Ok);
@@ -400,8 +372,7 @@ TEST(Reindex, ATableWithoutTagsNeedsNoIndex) {
   EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
 }
 
-TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
-  TempDir dir;
+TEST_F(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   make_five("t");
   Bytes db1 = read_all("t.db1");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -422,11 +393,10 @@ TEST(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(cursor.buffer())), "r4");
 }
 
-TEST(Reindex, ProgressCountsRecordsTimesTags) {
-  TempDir dir;
+TEST_F(Reindex, ProgressCountsRecordsTimesTags) {
   make_five("t");
-  Reports seen;
-  Progress progress{Reports::add, &seen, 0, 0, 0};
+  ProgressLog seen;
+  Progress progress{ProgressLog::add, &seen, 0, 0, 0};
   ASSERT_EQ(DataFile::reindex("t", &progress), Ok);
   EXPECT_EQ(progress.total, 10);
   EXPECT_EQ(progress.done, 10);
@@ -445,13 +415,12 @@ TEST(Reindex, ProgressCountsRecordsTimesTags) {
 // (the tree would be damaged); the failures that a reindex can survive are
 // those of laying out the store, of growing the file and of the last header
 // write.
-TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
-  TempDir dir;
+TEST_F(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  Bytes db1 = read_all("t.db1"), idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   // Where the pages begin: the length of the index with empty trees.
-  write_all("c.db1", db1);
+  write_all("c.db1", before.at("t.db1"));
   ASSERT_EQ(test::make_index("c"), Ok);
   const int32_t pagebase = static_cast<int32_t>(read_all("c.idx").size());
   fs::remove("c.db1");
@@ -463,9 +432,7 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
       WriteFault fault(from, ".idx");
       EXPECT_EQ(DataFile::reindex("t"), WriteFailed) << from;
     }
-    EXPECT_EQ(read_all("t.db1"), db1) << from;
-    EXPECT_EQ(read_all("t.idx"), idx) << from;
-    EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"})) << from;
+    EXPECT_EQ(dir_contents(), before) << from;
   }
 
   // The index header is written when the store is laid out and again when
@@ -477,28 +444,24 @@ TEST(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(DataFile::reindex("t"), WriteFailed);
   File::set_write_fault({});
   EXPECT_EQ(headerwrites, 2);
-  EXPECT_EQ(read_all("t.idx"), idx);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
-TEST(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
-  TempDir dir;
+TEST_F(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   append_raw("t", {record("r5", 50)});
-  Bytes idx = read_all("t.idx");
+  const DirContents before = dir_contents();
   {
     RenameFailure failing;
     EXPECT_EQ(DataFile::reindex("t"), IndexCreate);
   }
-  EXPECT_EQ(read_all("t.idx"), idx);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(Reindex, RefusesADamagedOrCutTable) {
-  TempDir dir;
+TEST_F(Reindex, RefusesADamagedOrCutTable) {
   make_five("t");
   Bytes b = read_all("t.db1");
   Bytes cut(b.begin(), b.end() - 1);

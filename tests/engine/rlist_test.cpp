@@ -20,25 +20,13 @@
 namespace quill {
 namespace {
 
+using test::add;
 using test::CapturedReports;
+using test::make_names;
 using test::TempDir;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
-
-void make_names(const char* base) {
-  ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
-                             {{{{kName, 0, 0}}, "ByName"}, {{{kCode, 0, 0}}, "ByCode"}}),
-            Ok);
-  ASSERT_EQ(test::make_index(base), Ok);
-}
-
-ErrorCode add(Rlist& r, const char* name, long aux = 0) {
-  r.field(kName).set(name);
-  r.field(kMark).set("m");
-  r.field(kAux).set(aux);
-  return r.append();
-}
 
 std::string name_of(Rlist& r) { return reinterpret_cast<const char*>(r.field(kName).data()); }
 
@@ -85,7 +73,7 @@ std::vector<std::string> names_in_order(Rlist& r) {
 
 TEST(RlistEmpty, FirstInBothOrders) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   DataFile table;
   ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
@@ -105,7 +93,7 @@ TEST(RlistEmpty, FirstInBothOrders) {
 class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     ASSERT_EQ(table.open("t"), Ok);
     r = std::make_unique<Rlist>(&table);
     for (const char* n : {"Track 10", "abba", "Track 2", "Zoo", "track 1", "Blue Moon"})
@@ -232,8 +220,7 @@ TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
   Rlist fresh(&table);
   fresh.field(kMark).set("x");
   ASSERT_EQ(fresh.append(), Ok);  // Name never set: its empty value is the key
-  ASSERT_EQ(reports.messages().size(), 1u);
-  EXPECT_EQ(reports.messages()[0].text,
+  EXPECT_EQ(reports.text(),
             "Rlist::append: field 0 has not been set in file 't' (and tags depend on it)\n");
   EXPECT_EQ(name_of(fresh), std::string(29, '?'));
   ASSERT_EQ(fresh.select(kByName), 0);
@@ -242,13 +229,8 @@ TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
 }
 
 TEST_F(RlistFilled, ScanReportsProgress) {
-  std::vector<int> values;
-  Progress progress;
-  progress.report = [](void* argument, int value) {
-    static_cast<std::vector<int>*>(argument)->push_back(value);
-  };
-  progress.argument = &values;
-  progress.total = 12;  // two scans share the bar
+  test::ProgressLog log;
+  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
   int visited = 0;
   auto count = [](Rlist&, int32_t, void* cookie) {
     ++*static_cast<int*>(cookie);
@@ -259,7 +241,7 @@ TEST_F(RlistFilled, ScanReportsProgress) {
   EXPECT_EQ(visited, 12);
   EXPECT_EQ(progress.done, 12);
   // Fewer records than steps: only the start and the end of the whole bar.
-  EXPECT_EQ(values, (std::vector<int>{0, 50, 100}));
+  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
   auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
   EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
 }
@@ -321,7 +303,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
 
 TEST(RlistReadOnly, ChangesAreRefused) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t"), Ok);
@@ -341,7 +323,7 @@ TEST(RlistReadOnly, ChangesAreRefused) {
 
 TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
@@ -362,12 +344,12 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   std::vector<unsigned char> data, index;  // the table before each attempt
   {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     {
       DataFile table;
       ASSERT_EQ(table.open("t"), Ok);
       Rlist r(&table);
-      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, ("Name " + std::to_string(i)).c_str(), i), Ok);
+      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
     }
     data = test::read_all("t.db1");
     index = test::read_all("t.idx");
@@ -377,8 +359,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       TempDir dir;
       test::write_all("t.db1", data);
       test::write_all("t.idx", index);
-      pid_t pid = fork();
-      if (pid == 0) {
+      const int code = test::run_child([&] {
         DataFile table;
         if (table.open("t") != Ok) _exit(4);
         Rlist r(&table);
@@ -399,7 +380,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
           // Few cached pages: changed ones are evicted (written) mid-batch.
           table.index()->setcachepages(4);
           rc = table.defersync(true) == 0 ? Ok : WriteFailed;
-          for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, ("Batch " + std::to_string(i * 37 % 60)).c_str(), i);
+          for (int i = 0; i < 60 && rc == Ok; ++i) rc = add(r, "Batch " + std::to_string(i * 37 % 60), i);
           if (rc == Ok && r.go(GoHow::Absolute, 20) == Ok) rc = r.del();
           if (table.defersync(false) != 0 && rc == Ok) rc = WriteFailed;
         }
@@ -407,11 +388,8 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         if (table.sync() != 0 && rc == Ok) rc = WriteFailed;
         if (writes < failat) _exit(rc == Ok ? 0 : 3);
         _exit(rc == Ok ? 1 : 2);
-      }
-      int status = 0;
-      waitpid(pid, &status, 0);
-      ASSERT_TRUE(WIFEXITED(status));
-      int code = WEXITSTATUS(status);
+      });
+      ASSERT_NE(code, -1);
       std::string where = "op " + std::to_string(op) + ", write " + std::to_string(failat);
       ASSERT_NE(code, 4) << where;
       ASSERT_NE(code, 3) << where << ": failed without a fault";
@@ -436,12 +414,10 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
 // Several processes append, update and delete in one shared table at once.
 TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   TempDir dir;
-  make_names("t");
+  ASSERT_EQ(make_names("t"), Ok);
   constexpr int kProcs = 4, kEach = 60;
-  std::vector<pid_t> children;
   for (int p = 0; p < kProcs; ++p) {
-    pid_t pid = fork();
-    if (pid == 0) {
+    if (fork() == 0) {
       DataFile table;
       if (ErrorCode orc = table.open("t", {.shared = true}); orc != Ok) {
         fprintf(stderr, "open: %s\n", errname(orc));
@@ -449,10 +425,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
       }
       Rlist r(&table);
       for (int i = 0; i < kEach; ++i) {
-        r.field(kName).set(("P" + std::to_string(p) + " " + std::to_string(i)).c_str());
-        r.field(kMark).set("m");
-        r.field(kAux).set(static_cast<long>(p));
-        if (r.append() != Ok) _exit(2);
+        if (add(r, "P" + std::to_string(p) + " " + std::to_string(i), p) != Ok) _exit(2);
         if (i % 5 == 0) {
           r.field(kName).set(("P" + std::to_string(p) + " renamed " + std::to_string(i)).c_str());
           if (r.flush(0) != Ok) _exit(3);
@@ -461,11 +434,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
       }
       _exit(0);
     }
-    children.push_back(pid);
   }
-  for (pid_t pid : children) {
+  for (int p = 0; p < kProcs; ++p) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    wait(&status);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
   }
@@ -491,14 +463,14 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
 TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
   for (int cachepages : {8, 4096}) {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     {
       DataFile table;
       ASSERT_EQ(table.open("t"), Ok);
       table.index()->setcachepages(cachepages);  // small: dirty pages are evicted
       table.defersync(true);
       Rlist r(&table);
-      for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, ("Batch " + std::to_string(i * 7919 % 1500)).c_str(), i), Ok);
+      for (int i = 0; i < 1500; ++i) ASSERT_EQ(add(r, "Batch " + std::to_string(i * 7919 % 1500), i), Ok);
       ASSERT_EQ(r.select(kByName), 0);
       for (int i = 0; i < 300; ++i) {
         ASSERT_EQ(r.go(GoHow::Absolute, i * 5), Ok);
@@ -511,24 +483,18 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       EXPECT_EQ(table.sync(), 0);
     }
     EXPECT_TRUE(consistent("t")) << cachepages;
-    std::vector<std::string> problems;
-    EXPECT_EQ(checktable("t", &problems), 0) << (problems.empty() ? "" : problems[0]);
+    EXPECT_TRUE(test::sound("t"));
 
-    pid_t pid = fork();
-    if (pid == 0) {
+    ASSERT_EQ(test::run_child([&] {
       DataFile table;
       if (table.open("t") != Ok) _exit(1);
       table.index()->setcachepages(cachepages);
       table.defersync(true);
       Rlist r(&table);
       for (int i = 0; i < 500; ++i)
-        if (add(r, ("Lost " + std::to_string(i)).c_str(), i) != Ok) _exit(2);
+        if (add(r, "Lost " + std::to_string(i), i) != Ok) _exit(2);
       _exit(0);  // ends without writing back
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    }), 0);
     DataFile table;
     EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
     ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -541,7 +507,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
 TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
   for (int hlen : {0, 11, 13, 100, 4000}) {
     TempDir dir;
-    make_names("t");
+    ASSERT_EQ(make_names("t"), Ok);
     auto idx = test::read_all("t.idx");
     putle16(&idx[2], static_cast<uint16_t>(hlen));
     test::write_all("t.idx", idx);

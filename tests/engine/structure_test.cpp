@@ -23,7 +23,18 @@ using Bytes = std::vector<unsigned char>;
 
 const std::vector<FieldDescr>& kFour = kExampleFields;
 
+// Suites whose every test runs in a temporary directory.
+using InsertField = test::InTempDir;
+using InsertTag = test::InTempDir;
+using StructureChange = test::InTempDir;
 
+// What a structure change keeps: the counters and the creation time.
+void expect_same_counters(const Header& before, const Header& after) {
+  EXPECT_EQ(after.nrecs, before.nrecs);
+  EXPECT_EQ(after.serial, before.serial);
+  EXPECT_EQ(after.ndeleted, before.ndeleted);
+  EXPECT_EQ(after.created, before.created);
+}
 // Nine bytes of fields ("C" 5, "L" 4) and the status byte.
 void make_ten(const std::string& base) {
   ASSERT_EQ(make_table(base, {{'C', 5, "Name"}, {'L', 4, "Num"}}), Ok);
@@ -33,8 +44,6 @@ void make_ten(const std::string& base) {
   append_raw(base, {a, b, c});
 }
 
-// ---- normalize and normalizetag ----------------------------------------------
-
 TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
   CapturedReports reports;
   FieldDescr q{'Q', 4, "Odd"};
@@ -43,11 +52,11 @@ TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
   EXPECT_EQ(normalize(c), -1);
   FieldDescr b{'B', -3, "Raw"};
   EXPECT_EQ(normalize(b), -1);
-  ASSERT_EQ(reports.messages().size(), 3u);
+  ASSERT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "normalize: invalid type 'Q' supplied for field 'Odd'",
+                                 "normalize: invalid length 0 supplied for field 'Name'",
+                                 "normalize: invalid length -3 supplied for field 'Raw'"}));
   EXPECT_EQ(reports.messages()[0].level, ReportWarning);
-  EXPECT_EQ(reports.messages()[0].text, "normalize: invalid type 'Q' supplied for field 'Odd'");
-  EXPECT_EQ(reports.messages()[1].text, "normalize: invalid length 0 supplied for field 'Name'");
-  EXPECT_EQ(reports.messages()[2].text, "normalize: invalid length -3 supplied for field 'Raw'");
 }
 
 TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
@@ -65,22 +74,15 @@ TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
   EXPECT_EQ(normalizetag({{{-1, 0, 0}}, "Neg"}, table), -1);
   EXPECT_EQ(normalizetag({{{0, 60, 0}}, "ByName"}, table), -1);
   EXPECT_EQ(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table), -1);
-  ASSERT_EQ(reports.messages().size(), 5u);
-  EXPECT_EQ(reports.messages()[0].text, "normalizetag: tag 'Empty' has no components");
-  EXPECT_EQ(reports.messages()[1].text,
-            "normalizetag: tag 'Far', component 1: invalid field number 4");
-  EXPECT_EQ(reports.messages()[2].text,
-            "normalizetag: tag 'Neg', component 0: invalid field number -1");
-  EXPECT_EQ(reports.messages()[3].text,
-            "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)");
-  EXPECT_EQ(reports.messages()[4].text,
-            "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)");
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "normalizetag: tag 'Empty' has no components",
+                                 "normalizetag: tag 'Far', component 1: invalid field number 4",
+                                 "normalizetag: tag 'Neg', component 0: invalid field number -1",
+                                 "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)",
+                                 "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)"}));
 }
 
-// ---- insert_field ----------------------------------------------------------------
-
-TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
-  TempDir dir;
+TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
@@ -91,10 +93,7 @@ TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   EXPECT_EQ(after.fields[2].type, 'L');
   EXPECT_EQ(after.fields[2].length, 4);
   EXPECT_EQ(after.fields[2].name, "New");
-  EXPECT_EQ(after.nrecs, before.nrecs);
-  EXPECT_EQ(after.serial, before.serial);
-  EXPECT_EQ(after.ndeleted, before.ndeleted);
-  EXPECT_EQ(after.created, before.created);
+  expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp);
   for (int n = 0; n < 3; ++n) {
     Bytes r = record_at("t", n);
@@ -107,8 +106,7 @@ TEST(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertField, ASerialFieldNumbersTheRecords) {
-  TempDir dir;
+TEST_F(InsertField, ASerialFieldNumbersTheRecords) {
   make_ten("t");
   ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
   Header h = header_of("t");
@@ -122,8 +120,7 @@ TEST(InsertField, ASerialFieldNumbersTheRecords) {
   EXPECT_EQ(record_at("t", 0)[4], 'a');
 }
 
-TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
-  TempDir dir;
+TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   ASSERT_EQ(make_table("t", kFour, {{{{2, 0, 0}}, "ByMark"}, {{{0, 0, 0}}, "ByName"}}), Ok);
   Bytes r(67, 0);
   for (int i = 0; i < 4; ++i) {
@@ -154,42 +151,35 @@ TEST(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   EXPECT_EQ(cursor.field(0).asint(), 0);
 }
 
-TEST(InsertField, APositionOutOfRangeIsRefused) {
-  TempDir dir;
+TEST_F(InsertField, APositionOutOfRangeIsRefused) {
   ASSERT_EQ(make_table("t", kFour), Ok);
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, 1), BadParam);  // no header-record fields yet
-  ASSERT_EQ(reports.messages().size(), 3u);
-  EXPECT_EQ(reports.messages()[0].text, "insert_field: bad field position 7 (use 0~4)");
-  EXPECT_EQ(reports.messages()[1].text, "insert_field: bad field position -2 (use 0~4)");
-  EXPECT_EQ(reports.messages()[2].text, "insert_field: bad field position 1 (use 0~0)");
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{"insert_field: bad field position 7 (use 0~4)",
+                                                        "insert_field: bad field position -2 (use 0~4)",
+                                                        "insert_field: bad field position 1 (use 0~0)"}));
   EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, 0), BadParam);
   EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
   // Position 4 is the end: accepted.
-  EXPECT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
 }
 
-TEST(InsertField, ARecordCannotOutgrowItsLength) {
-  TempDir dir;
+TEST_F(InsertField, ARecordCannotOutgrowItsLength) {
   ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, 0), Ok);
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, 0), BadParam);
-  ASSERT_EQ(reports.messages().size(), 1u);
-  EXPECT_EQ(reports.messages()[0].text,
-            "insert_field: field 'Too' of length 32000 makes the record too long");
+  EXPECT_EQ(reports.text(), "insert_field: field 'Too' of length 32000 makes the record too long");
   EXPECT_EQ(header_of("t").reclen, 64001);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
-  TempDir dir;
+TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   make_ten("t");
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, 1), Ok);
   Header h = header_of("t");
@@ -214,45 +204,36 @@ TEST(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   EXPECT_EQ(a.size(), static_cast<size_t>(after.datastart + 3 * after.reclen));
 }
 
-TEST(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
-  TempDir dir;
+TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataOpen);
   make_ten("t");
-  Bytes db1 = read_all("t.db1");
+  DirContents before = dir_contents();
   set_rename_fault([](const char*, const char*) { return true; });
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataCreate);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
   set_rename_fault({});
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 
-  Bytes bad = db1;
-  bad[header_of("t").hdrlen - 1] = 0;
-  write_all("t.db1", bad);
+  before["t.db1"][header_of("t").hdrlen - 1] = 0;
+  write_all("t.db1", before["t.db1"]);
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), BadData);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), BadData);
-  EXPECT_EQ(read_all("t.db1"), bad);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(InsertField, ReportsProgress) {
-  TempDir dir;
+TEST_F(InsertField, ReportsProgress) {
   make_ten("t");
-  std::vector<int> values;
-  Progress progress{[](void* a, int v) { static_cast<std::vector<int>*>(a)->push_back(v); },
-                    &values, 0, 0, 0};
+  ProgressLog log;
+  Progress progress{ProgressLog::add, &log, 0, 0, 0};
   ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, 0, &progress), Ok);
   EXPECT_EQ(progress.done, 3);
-  ASSERT_FALSE(values.empty());
-  EXPECT_EQ(values.back(), 100);
+  ASSERT_FALSE(log.values.empty());
+  EXPECT_EQ(log.values.back(), 100);
 }
 
-// ---- insert_tag --------------------------------------------------------------------
-
-TEST(InsertTag, OtherRefusals) {
-  TempDir dir;
+TEST_F(InsertTag, OtherRefusals) {
   ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
   EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
@@ -262,12 +243,10 @@ TEST(InsertTag, OtherRefusals) {
                                  "normalizetag: tag 'Nine', component 0: invalid field number 9",
                                  "insert_tag: bad tag position 3 (use 0~2)",
                                  "insert_tag: bad tag position -2 (use 0~2)"}));
-  EXPECT_EQ(read_all("t.db1"), db1);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), before);
 }
 
-TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
-  TempDir dir;
+TEST_F(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
@@ -279,17 +258,13 @@ TEST(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   EXPECT_EQ(after.tags[0].name, "ByName");
   EXPECT_EQ(after.tags[1].name, "ByNum");
   EXPECT_EQ(after.tags[1].comps[0].flags, CF_DESC);
-  EXPECT_EQ(after.nrecs, before.nrecs);
-  EXPECT_EQ(after.serial, before.serial);
-  EXPECT_EQ(after.ndeleted, before.ndeleted);
-  EXPECT_EQ(after.created, before.created);
+  expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp + 2);
   for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 }
 
-TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
-  TempDir dir;
+TEST_F(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
   make_ten("t");
   ASSERT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -316,10 +291,9 @@ TEST(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
 }
 
 // A write failing anywhere in the new file of a field or a tag change.
-TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
-  TempDir dir;
+TEST_F(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
   make_ten("t");
-  Bytes db1 = read_all("t.db1");
+  const DirContents before = dir_contents();
   Header h = header_of("t");
   CapturedReports reports;
   const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, 0); };
@@ -335,15 +309,11 @@ TEST(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
         WriteFault fault(from);
         EXPECT_EQ(change(), WriteFailed) << from;
       }
-      EXPECT_EQ(read_all("t.db1"), db1) << from;
-      EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"})) << from;
+      EXPECT_EQ(dir_contents(), before) << from;
     }
 }
 
-// ---- a table from nothing ----------------------------------------------------------
-
-TEST(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
-  TempDir dir;
+TEST_F(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   CapturedReports reports;
   ASSERT_EQ(DataFile::create("t"), Ok);
   ASSERT_EQ(insert_field("t", -1, {'C', 30, "Name"}, 0), Ok);

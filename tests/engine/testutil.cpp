@@ -1,11 +1,14 @@
 #include "tests/engine/testutil.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/btree.h"
+#include "engine/check.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 #include "engine/index.h"
+#include "engine/rlist.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -95,6 +98,25 @@ ErrorCode make_index(const std::string& base) {
   return table.close(Ok);
 }
 
+ErrorCode make_names(const std::string& base, int pagesize) {
+  ErrorCode rc = make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
+                            {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}}, 0, pagesize);
+  return rc == Ok ? make_index(base) : rc;
+}
+
+ErrorCode add(Rlist& r, const std::string& name, long aux) {
+  r.field(0).set(name.c_str());
+  r.field(2).set("m");
+  r.field(3).set(aux);
+  return r.append();
+}
+
+::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {
+  std::vector<std::string> problems;
+  if (checktable(base.c_str(), &problems, notes) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << base << ": " << (problems.empty() ? "no problem named" : problems[0]);
+}
+
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records) {
   DataFile t;
   if (t.opendata(base.c_str(), {}) != Ok)
@@ -156,6 +178,23 @@ std::set<std::string> entries() {
   for (const auto& e : std::filesystem::directory_iterator("."))
     names.insert(e.path().filename().string());
   return names;
+}
+
+DirContents dir_contents() {
+  DirContents all;
+  for (const std::string& name : entries()) all[name] = read_all(name);
+  return all;
+}
+
+int run_child(const std::function<void()>& body) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    body();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::vector<int32_t> tree_order(DataFile& table, int t) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,8 +12,11 @@
 #include "engine/errors.h"
 #include "engine/header.h"
 
+#include <gtest/gtest.h>
+
 namespace quill {
 class DataFile;
+class Rlist;
 }  // namespace quill
 
 namespace quill::test {
@@ -35,6 +40,12 @@ class TempDir {
  private:
   std::string path_;
   std::string previous_;
+};
+
+// A test run in a fresh temporary directory of its own (see TempDir).
+class InTempDir : public ::testing::Test {
+ protected:
+  TempDir dir;
 };
 
 // Collects every message the engine reports while it lives.
@@ -68,6 +79,15 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
 // Creates the empty index file of a table made by make_table.
 ErrorCode make_index(const std::string& base);
 
+// The names table of the cursor tests, with its empty index: "Name" C 30,
+// "Code" X 4 (serial), "Mark" C 4, "Aux" L 4; tags on Name and on Code.
+ErrorCode make_names(const std::string& base, int pagesize = 0);
+// Appends a record of the names table.
+ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
+
+// The integrity check of table `base` passes (its notes kept, when asked).
+::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
+
 // Appends records (each a whole record, status byte last) as they would lie
 // on disk and counts them in the header as the cursor would (slots,
 // deletions, serials, stamp); no index is touched.
@@ -88,6 +108,21 @@ std::vector<unsigned char> record_at(const std::string& base, int n);
 
 // The names in the current directory.
 std::set<std::string> entries();
+
+// Every file of the current directory with its bytes: what a refused or
+// failed change must leave exactly as it found it.
+using DirContents = std::map<std::string, std::vector<unsigned char>>;
+DirContents dir_contents();
+
+// Runs body in a child process (for what may end the process) and waits:
+// the child's exit code (0 when body returns), or -1 when it did not exit.
+int run_child(const std::function<void()>& body);
+
+// Keeps every value a Progress reports, in order (its report and argument).
+struct ProgressLog {
+  std::vector<int> values;
+  static void add(void* log, int value) { static_cast<ProgressLog*>(log)->values.push_back(value); }
+};
 
 // The record numbers of tree t in key order, read straight from the tree.
 std::vector<int32_t> tree_order(DataFile& table, int t);

@@ -121,13 +121,7 @@ void init() {
 
 void reset() {
   QSettings().clear();
-  g_host.answers.clear();
-  g_host.files.clear();
-  g_host.asked.clear();
-  g_host.filetitles.clear();
-  g_host.unexpected = 0;
-  g_host.waitdepth = 0;
-  g_host.drains = 0;
+  g_host = ScriptedHost();
   g_reports.clear();
   g_beeps = 0;
   g_scripts.clear();
