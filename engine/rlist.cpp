@@ -48,6 +48,8 @@ void Rlist::reset() {
   changed_.clear();
   keys_.clear();
   keysizes_.clear();
+  keysdue_.clear();
+  asread_.clear();
   pos_.reset();
   shared_ = 0;
   recno_ = -1;
@@ -82,6 +84,7 @@ int Rlist::bind(DataFile* table) {
     for (const TagInfo& t : table->tinfo()) total += t.keylen;
     keys_.assign(total, 0);
     keysizes_.assign(static_cast<size_t>(ntags_), 0);
+    keysdue_.assign(static_cast<size_t>(ntags_), 0);
   }
   init(&h.fields, h.nfields, h.reclen, h.statlen, table);
   return 0;
@@ -199,6 +202,28 @@ ErrorCode Rlist::go(int how, int32_t n) {
   return rc;
 }
 
+ErrorCode Rlist::gorecord(int32_t recno) {
+  if (tag_ < 0 || recno < 0 || tree_->root() == -1 || go(GoAbsolute, recno) != Ok ||
+      isdeleted()) {
+    if (pos_ != nullptr) pos_->clear();
+    unset();
+    return NotFound;
+  }
+  // The hint names the root's first entry: re-finding compares that entry
+  // with the copied key and number, and searches the tree when they differ.
+  const int keylen = keysize(tag_);
+  std::vector<uint8_t>& entry = pos_->buffer;
+  if (entry.size() < static_cast<size_t>(keylen + kEntryDataLen))
+    entry.resize(static_cast<size_t>(keylen + kEntryDataLen));
+  std::memcpy(entry.data(), keyptr(tag_), static_cast<size_t>(keylen));
+  put4(entry.data() + keylen, recno);
+  pos_->page = tree_->root();
+  pos_->index = 0;
+  pos_->length = keylen + kEntryDataLen;
+  pos_->dlen = kEntryDataLen;
+  return Ok;
+}
+
 ErrorCode Rlist::sync(ErrorCode result, int moved) {
   if (pos_ == nullptr || !pos_isset(*pos_)) {
     unset();
@@ -261,20 +286,38 @@ ErrorCode Rlist::seekrank(int32_t n) {
 }
 
 const uint8_t* Rlist::keyptr(int t) const {
+  ensurekey(t);
   return keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
 }
 
-int Rlist::keysize(int t) const { return keysizes_[static_cast<size_t>(t)]; }
+int Rlist::keysize(int t) const {
+  ensurekey(t);
+  return keysizes_[static_cast<size_t>(t)];
+}
+
+void Rlist::ensurekey(int t) const {
+  if (keysdue_.empty() || !keysdue_[static_cast<size_t>(t)]) return;
+  uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
+  keysizes_[static_cast<size_t>(t)] = table_->makekey(t, asread_.data(), key);
+  keysdue_[static_cast<size_t>(t)] = 0;
+}
 
 int Rlist::buildkey(int t) {
   uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
   keysizes_[static_cast<size_t>(t)] = table_->makekey(t, buffer(), key);
+  keysdue_[static_cast<size_t>(t)] = 0;
   return keysizes_[static_cast<size_t>(t)];
 }
 
 void Rlist::makekeys() {
   if (index_ == nullptr) return;
   for (int t = 0; t < ntags_; ++t) buildkey(t);
+}
+
+void Rlist::onload() {
+  if (index_ == nullptr) return;
+  asread_.assign(buffer(), buffer() + reclen());
+  std::fill(keysdue_.begin(), keysdue_.end(), 1);
 }
 
 }  // namespace quill

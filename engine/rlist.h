@@ -62,6 +62,12 @@ class Rlist : public Rbuf {
   ErrorCode skip(int n);
   ErrorCode seek(const uint8_t* key, int keylen, int mode, int which);
   ErrorCode go(int how, int32_t n);
+  // Stands on record recno in the selected tag's order without searching the
+  // tree, for a caller that already knows the record it wants: the tree
+  // position is a hint that the next move re-finds by the record's key and
+  // number. Ok, or NotFound (the cursor unset) when the record lies outside
+  // the file or is deleted, or no tag is selected.
+  ErrorCode gorecord(int32_t recno);
   ErrorCode sync(ErrorCode result, int moved);
   void unset();
 
@@ -91,13 +97,18 @@ class Rlist : public Rbuf {
   int scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
 
   // Hooks of Rbuf.
-  void onload() override { makekeys(); }
+  void onload() override;
   ErrorCode write() override { return update(); }
 
  private:
   std::vector<uint8_t> changed_;
-  std::vector<uint8_t> keys_;
-  std::vector<int> keysizes_;
+  // The keys of the record as read are built on first use, from a copy of
+  // the record taken when it was read: most records a cursor passes are
+  // only looked at, and the fields may be changed before the keys are due.
+  mutable std::vector<uint8_t> keys_;
+  mutable std::vector<int> keysizes_;
+  mutable std::vector<uint8_t> keysdue_;  // per tag: still to build from asread_
+  std::vector<uint8_t> asread_;
   std::unique_ptr<bt_pos> pos_;
   int shared_ = 0;
   int32_t recno_ = -1;
@@ -121,6 +132,7 @@ class Rlist : public Rbuf {
   void reset();
   void setrecno(int32_t recno);
   int buildkey(int t);
+  void ensurekey(int t) const;
   bool readonly() const;
   ErrorCode lockforchange();
   void unlockafterchange();
