@@ -85,6 +85,7 @@ int Rlist::bind(DataFile* table) {
     keys_.assign(total, 0);
     keysizes_.assign(static_cast<size_t>(ntags_), 0);
     keysdue_.assign(static_cast<size_t>(ntags_), 0);
+    asread_.assign(static_cast<size_t>(h.reclen), 0);
   }
   init(&h.fields, h.nfields, h.reclen, h.statlen, table);
   return 0;
@@ -316,8 +317,8 @@ void Rlist::makekeys() {
 
 void Rlist::onload() {
   if (index_ == nullptr) return;
-  asread_.assign(buffer(), buffer() + reclen());
-  std::fill(keysdue_.begin(), keysdue_.end(), 1);
+  std::memcpy(asread_.data(), buffer(), asread_.size());
+  std::memset(keysdue_.data(), 1, keysdue_.size());
 }
 
 }  // namespace quill
