@@ -45,11 +45,9 @@ Rlist::~Rlist() {
 }
 
 void Rlist::reset() {
-  changed_.clear();
+  tags_.clear();
   keys_.clear();
-  keysizes_.clear();
-  keysdue_.clear();
-  asread_.clear();
+  asreadat_ = 0;
   pos_.reset();
   shared_ = 0;
   recno_ = -1;
@@ -78,14 +76,12 @@ int Rlist::bind(DataFile* table) {
   ntags_ = h.ntags;
   shared_ = table->exclusive() ? 0 : 1;
   index_ = table->index();
-  changed_.assign(static_cast<size_t>(ntags_), 0);
+  tags_.assign(static_cast<size_t>(ntags_), TagState{});
   if (index_ != nullptr) {
     size_t total = 0;
     for (const TagInfo& t : table->tinfo()) total += t.keylen;
-    keys_.assign(total, 0);
-    keysizes_.assign(static_cast<size_t>(ntags_), 0);
-    keysdue_.assign(static_cast<size_t>(ntags_), 0);
-    asread_.assign(static_cast<size_t>(h.reclen), 0);
+    asreadat_ = total;
+    keys_.assign(total + static_cast<size_t>(h.reclen), 0);
   }
   init(&h.fields, h.nfields, h.reclen, h.statlen, table);
   return 0;
@@ -293,21 +289,23 @@ const uint8_t* Rlist::keyptr(int t) const {
 
 int Rlist::keysize(int t) const {
   ensurekey(t);
-  return keysizes_[static_cast<size_t>(t)];
+  return tags_[static_cast<size_t>(t)].keysize;
 }
 
 void Rlist::ensurekey(int t) const {
-  if (keysdue_.empty() || !keysdue_[static_cast<size_t>(t)]) return;
+  TagState& tag = tags_[static_cast<size_t>(t)];
+  if (!tag.due) return;
   uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
-  keysizes_[static_cast<size_t>(t)] = table_->makekey(t, asread_.data(), key);
-  keysdue_[static_cast<size_t>(t)] = 0;
+  tag.keysize = table_->makekey(t, asread(), key);
+  tag.due = false;
 }
 
 int Rlist::buildkey(int t) {
   uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
-  keysizes_[static_cast<size_t>(t)] = table_->makekey(t, buffer(), key);
-  keysdue_[static_cast<size_t>(t)] = 0;
-  return keysizes_[static_cast<size_t>(t)];
+  TagState& tag = tags_[static_cast<size_t>(t)];
+  tag.keysize = table_->makekey(t, buffer(), key);
+  tag.due = false;
+  return tag.keysize;
 }
 
 void Rlist::makekeys() {
@@ -317,8 +315,8 @@ void Rlist::makekeys() {
 
 void Rlist::onload() {
   if (index_ == nullptr) return;
-  std::memcpy(asread_.data(), buffer(), asread_.size());
-  std::memset(keysdue_.data(), 1, keysdue_.size());
+  std::memcpy(asread(), buffer(), keys_.size() - asreadat_);
+  for (TagState& tag : tags_) tag.due = true;
 }
 
 }  // namespace quill

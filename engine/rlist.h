@@ -101,14 +101,22 @@ class Rlist : public Rbuf {
   ErrorCode write() override { return update(); }
 
  private:
-  std::vector<uint8_t> changed_;
   // The keys of the record as read are built on first use, from a copy of
   // the record taken when it was read: most records a cursor passes are
   // only looked at, and the fields may be changed before the keys are due.
+  // Per tag: its key's length, whether the change in progress touches it,
+  // and whether its key is still to be built from the copy.
+  struct TagState {
+    int keysize = 0;
+    bool changed = false;
+    bool due = false;
+  };
+  mutable std::vector<TagState> tags_;
+  // Every tag's key, then the copy of the record as read (one allocation:
+  // lists make a cursor or two for every few records they show).
   mutable std::vector<uint8_t> keys_;
-  mutable std::vector<int> keysizes_;
-  mutable std::vector<uint8_t> keysdue_;  // per tag: still to build from asread_
-  std::vector<uint8_t> asread_;
+  size_t asreadat_ = 0;
+  uint8_t* asread() const { return keys_.data() + asreadat_; }
   std::unique_ptr<bt_pos> pos_;
   int shared_ = 0;
   int32_t recno_ = -1;
