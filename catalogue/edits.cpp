@@ -45,9 +45,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
   // A row must not point to nowhere.
   Rlist& other = list.cursor();
   if (other.selected() != T_Code) return quill::BadParam;
-  uint8_t key[4];
-  quill::put4(key, attr);
-  ErrorCode rc = other.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
+  ErrorCode rc = list.alignto(attr);
   if (rc != Ok) return rc;
 
   Rlist& rows = list.rows();

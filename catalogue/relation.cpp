@@ -17,6 +17,7 @@ using quill::Rlist;
 namespace {
 
 constexpr const char* kNotFound = "<not found>";
+constexpr int kMissesBeforeSearching = 8;
 
 int relationof(const quill::DataFile& rows) {
   if (&rows == &DB_Table(ArtistRows)) return 0;
@@ -31,7 +32,9 @@ Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, 
       other_(&other),
       code_(code),
       direction_(direction),
-      relation_(relationof(rows)) {
+      relation_(relationof(rows)),
+      // The last record bears the last serial handed out.
+      shift_(other.isopen() ? other.header().serial - other.header().nrecs : 0) {
   rows_.select(direction == Direction::ByAttribute ? T_Attr : T_TitSeq);
   other_.select(T_Code);
   quill::put4(key_, code);
@@ -48,14 +51,29 @@ bool Relation::valid() const {
 void Relation::align() {
   // Without an index nothing can be sought: the item then reads as missing.
   ErrorCode rc = quill::NotFound;
-  // The stored bytes of the link field are already in key encoding.
-  if (other_.selected() == T_Code && rows_.valid())
-    rc = other_.seek(rows_.field(linkfield()).data(), 4, quill::SeekMode::Prefix,
-                     quill::SeekWhich::First);
+  if (rows_.valid()) rc = alignto(rows_.field(linkfield()).aslong());
   if (rc != Ok) {
     other_.unset();
     other_.clear();
   }
+}
+
+ErrorCode Relation::alignto(int32_t code) {
+  if (other_.selected() != T_Code) return quill::NotFound;
+  // After a run of misses (a packed table read out of order) the reads are
+  // only tried now and then, in case the shift settles again.
+  if (misses_ < kMissesBeforeSearching || misses_ % kMissesBeforeSearching == 0) {
+    if (other_.gorecord(code - shift_) == Ok && other_.field(F_Code).aslong() == code) {
+      misses_ = 0;
+      return Ok;
+    }
+  }
+  ++misses_;
+  uint8_t key[4];
+  quill::put4(key, code);
+  const ErrorCode rc = other_.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::First);
+  if (rc == Ok) shift_ = code - other_.recno();
+  return rc;
 }
 
 ErrorCode Relation::seekgroup(quill::SeekWhich which) {

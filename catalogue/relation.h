@@ -68,6 +68,9 @@ class Relation : public BrowseSource {
   int relation() const { return relation_; }
   // Puts the other cursor on the record that the current row links to.
   void align();
+  // Puts the other cursor on the record with this code: 0, or the search's
+  // code (the cursor then stands anywhere or nowhere).
+  ErrorCode alignto(int32_t code);
   // Deletes the current row and stands on a neighbouring row of the group
   // (the last one when the removed row was), aligned; 0 or the code.
   ErrorCode removecurrent();
@@ -80,6 +83,14 @@ class Relation : public BrowseSource {
   int relation_;
   uint8_t key_[4];
   int moved_ = 0;
+  // Codes are serials handed out in append order, so the other table holds
+  // code c at record c - shift_: one shift for a table never packed, one
+  // that grows along the file after a pack. The record at the last shift
+  // found is read first, and only one that bears another code costs a
+  // search of the tree. Codes are unique, so a live record bearing the
+  // code is the one the search would give.
+  int32_t shift_;
+  int misses_ = 0;  // reads in a row that missed
 
   int groupfield() const;
   int linkfield() const;

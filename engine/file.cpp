@@ -172,6 +172,14 @@ int File::cachedread(char* p, int32_t n) {
     Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
     uint8_t* bytes = blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
     if (block.number != number) {
+      // Gathered writes keep the cached blocks in step, not the file: a
+      // block read from the file must not miss those that fall inside it.
+      const int64_t first = number << kBlockBits;
+      if (!pending_.empty() && pendingpos_ < first + kBlockSize &&
+          first < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0) {
+        position_ += done;
+        return -1;
+      }
       block.number = -1;
       int32_t got = 0;
       while (got < kBlockSize) {
@@ -228,8 +236,10 @@ void File::cachedwrite(int64_t position, const char* p, int32_t n) {
 int File::read(void* buffer, int32_t n) {
   if (n == 0) return 0;
   if (!opened_ || n < 0) return -1;
-  if (!pending_.empty() && flushpending() != 0) return -1;
+  // The cache holds what gathered writes put there; only a read from the
+  // file needs them written first.
   if (readcache_ && exclusive_) return cachedread(static_cast<char*>(buffer), n);
+  if (!pending_.empty() && flushpending() != 0) return -1;
   auto* p = static_cast<char*>(buffer);
   int32_t done = 0;
   while (done < n) {

@@ -44,9 +44,9 @@ Rlist::~Rlist() {
 }
 
 void Rlist::reset() {
-  changed_.clear();
+  tags_.clear();
   keys_.clear();
-  keysizes_.clear();
+  asreadat_ = 0;
   pos_.reset();
   shared_ = 0;
   recno_ = -1;
@@ -75,12 +75,12 @@ ErrorCode Rlist::bind(DataFile* table) {
   ntags_ = h.ntags;
   shared_ = table->exclusive() ? 0 : 1;
   index_ = table->index();
-  changed_.assign(static_cast<size_t>(ntags_), 0);
+  tags_.assign(static_cast<size_t>(ntags_), TagState{});
   if (index_ != nullptr) {
     size_t total = 0;
     for (const TagInfo& t : table->tinfo()) total += t.keylen;
-    keys_.assign(total, 0);
-    keysizes_.assign(static_cast<size_t>(ntags_), 0);
+    asreadat_ = total;
+    keys_.assign(total + static_cast<size_t>(h.reclen), 0);
   }
   init(&h.fields, h.nfields, h.reclen, h.statlen, table);
   return Ok;
@@ -194,6 +194,28 @@ ErrorCode Rlist::go(GoHow how, int32_t n) {
   return rc;
 }
 
+ErrorCode Rlist::gorecord(int32_t recno) {
+  if (tag_ < 0 || recno < 0 || tree_->root() == -1 || go(GoHow::Absolute, recno) != Ok ||
+      isdeleted()) {
+    if (pos_ != nullptr) pos_->clear();
+    unset();
+    return NotFound;
+  }
+  // The hint names the root's first entry: re-finding compares that entry
+  // with the copied key and number, and searches the tree when they differ.
+  const int keylen = keysize(tag_);
+  std::vector<uint8_t>& entry = pos_->buffer;
+  if (entry.size() < static_cast<size_t>(keylen + kEntryDataLen))
+    entry.resize(static_cast<size_t>(keylen + kEntryDataLen));
+  std::memcpy(entry.data(), keyptr(tag_), static_cast<size_t>(keylen));
+  put4(entry.data() + keylen, recno);
+  pos_->page = tree_->root();
+  pos_->index = 0;
+  pos_->length = keylen + kEntryDataLen;
+  pos_->dlen = kEntryDataLen;
+  return Ok;
+}
+
 ErrorCode Rlist::sync(ErrorCode result, int moved) {
   if (pos_ == nullptr || !pos_isset(*pos_)) {
     unset();
@@ -256,20 +278,40 @@ ErrorCode Rlist::seekrank(int32_t n) {
 }
 
 const uint8_t* Rlist::keyptr(int t) const {
+  ensurekey(t);
   return keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
 }
 
-int Rlist::keysize(int t) const { return keysizes_[static_cast<size_t>(t)]; }
+int Rlist::keysize(int t) const {
+  ensurekey(t);
+  return tags_[static_cast<size_t>(t)].keysize;
+}
+
+void Rlist::ensurekey(int t) const {
+  TagState& tag = tags_[static_cast<size_t>(t)];
+  if (!tag.due) return;
+  uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
+  tag.keysize = table_->makekey(t, asread(), key);
+  tag.due = false;
+}
 
 int Rlist::buildkey(int t) {
   uint8_t* key = keys_.data() + table_->tinfo()[static_cast<size_t>(t)].keyoff;
-  keysizes_[static_cast<size_t>(t)] = table_->makekey(t, buffer(), key);
-  return keysizes_[static_cast<size_t>(t)];
+  TagState& tag = tags_[static_cast<size_t>(t)];
+  tag.keysize = table_->makekey(t, buffer(), key);
+  tag.due = false;
+  return tag.keysize;
 }
 
 void Rlist::makekeys() {
   if (index_ == nullptr) return;
   for (int t = 0; t < ntags_; ++t) buildkey(t);
+}
+
+void Rlist::onload() {
+  if (index_ == nullptr) return;
+  std::memcpy(asread(), buffer(), keys_.size() - asreadat_);
+  for (TagState& tag : tags_) tag.due = true;
 }
 
 }  // namespace quill

@@ -63,6 +63,12 @@ class Rlist : public Rbuf {
   ErrorCode skip(int n);
   ErrorCode seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
   ErrorCode go(GoHow how, int32_t n);
+  // Stands on record recno in the selected tag's order without searching the
+  // tree, for a caller that already knows the record it wants: the tree
+  // position is a hint that the next move re-finds by the record's key and
+  // number. Ok, or NotFound (the cursor unset) when the record lies outside
+  // the file or is deleted, or no tag is selected.
+  ErrorCode gorecord(int32_t recno);
   ErrorCode sync(ErrorCode result, int moved);
   void unset();
 
@@ -93,13 +99,26 @@ class Rlist : public Rbuf {
   ErrorCode scan(ScanCallback callback, void* cookie, Progress* progress = nullptr);
 
   // Hooks of Rbuf.
-  void onload() override { makekeys(); }
+  void onload() override;
   ErrorCode write() override { return update(); }
 
  private:
-  std::vector<uint8_t> changed_;
-  std::vector<uint8_t> keys_;
-  std::vector<int> keysizes_;
+  // The keys of the record as read are built on first use, from a copy of
+  // the record taken when it was read: most records a cursor passes are
+  // only looked at, and the fields may be changed before the keys are due.
+  // Per tag: its key's length, whether the change in progress touches it,
+  // and whether its key is still to be built from the copy.
+  struct TagState {
+    int keysize = 0;
+    bool changed = false;
+    bool due = false;
+  };
+  mutable std::vector<TagState> tags_;
+  // Every tag's key, then the copy of the record as read (one allocation:
+  // lists make a cursor or two for every few records they show).
+  mutable std::vector<uint8_t> keys_;
+  size_t asreadat_ = 0;
+  uint8_t* asread() const { return keys_.data() + asreadat_; }
   std::unique_ptr<bt_pos> pos_;
   int shared_ = 0;
   int32_t recno_ = -1;
@@ -125,6 +144,7 @@ class Rlist : public Rbuf {
   using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, int* moved);
   ErrorCode move(GoHow how, int n, TreeMove treemove);
   int buildkey(int t);
+  void ensurekey(int t) const;
   bool readonly() const;
   ErrorCode lockforchange();
   void unlockafterchange();

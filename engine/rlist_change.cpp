@@ -193,8 +193,8 @@ ErrorCode Rlist::update() {
 
   bool anychanged = false;
   for (int t = 0; t < ntags_; ++t) {
-    changed_[static_cast<size_t>(t)] = tagchanged(t) ? 1 : 0;
-    anychanged = anychanged || changed_[static_cast<size_t>(t)];
+    tags_[static_cast<size_t>(t)].changed = tagchanged(t);
+    anychanged = anychanged || tags_[static_cast<size_t>(t)].changed;
   }
   if (!anychanged) return writebuf(buffer()) == 0 ? Ok : WriteFailed;
   if (table_->writebackindex() != 0) return WriteFailed;
@@ -204,7 +204,7 @@ ErrorCode Rlist::update() {
   if (index_ != nullptr) {
     // Every old key must be there before anything changes.
     for (int t = ntags_ - 1; t >= 0; --t) {
-      if (!changed_[static_cast<size_t>(t)]) continue;
+      if (!tags_[static_cast<size_t>(t)].changed) continue;
       bt_pos probe(table_->tinfo()[static_cast<size_t>(t)].keylen + kEntryDataLen);
       if (index_->tree(t).find(&probe, keyptr(t), keysize(t), data) != 0) return NotFound;
     }
@@ -220,9 +220,9 @@ ErrorCode Rlist::update() {
   if (index_ != nullptr) {
     // The stored keys must keep describing the record on disk if this fails.
     const std::vector<uint8_t> oldkeys = keys_;
-    const std::vector<int> oldsizes = keysizes_;
+    const std::vector<TagState> oldtags = tags_;
     for (int t = ntags_ - 1; t >= 0 && rc == Ok; --t) {
-      if (!changed_[static_cast<size_t>(t)]) continue;
+      if (!tags_[static_cast<size_t>(t)].changed) continue;
       rc = removekey(t, keyptr(t), keysize(t), data, nullptr);
       if (rc != Ok) break;
       int size = buildkey(t);
@@ -233,7 +233,7 @@ ErrorCode Rlist::update() {
       // Trees back as the record on disk is: the index may catch up with the stamp.
       if (rollback(data) == 0) index_->commit(newstamp, CountChange::Keep, 0);
       keys_ = oldkeys;
-      keysizes_ = oldsizes;
+      tags_ = oldtags;
       return rc;
     }
     forgetchanges();

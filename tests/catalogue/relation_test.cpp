@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "tests/catalogue/testutil.h"
@@ -135,6 +137,33 @@ TEST_F(RelationTest, ADanglingRowReadsAsEmptyValuesAndIsStillWalked) {
   EXPECT_EQ(name(*list), std::string(60, '?'));
   ASSERT_EQ(list->skip(1), quill::Ok);
   EXPECT_EQ(name(*list), "Kept");
+}
+
+// A pack moves records down the file under their codes, by more and more
+// towards its end: the lists must still find every one, in both directions.
+TEST_F(RelationTest, ListsFindTheirRecordsAfterAPackMovedThem) {
+  std::vector<int32_t> albums, songs;
+  for (int a = 0; a < 5; ++a) albums.push_back(add(TitleTable, ("Album " + std::to_string(a)).c_str()));
+  for (int s = 0; s < 60; ++s) songs.push_back(add(SongTable, ("Song " + std::to_string(s)).c_str()));
+  std::vector<std::vector<std::string>> songsof(albums.size());
+  std::map<int32_t, std::vector<std::string>> albumsof;
+  for (size_t a = 0; a < albums.size(); ++a)
+    for (size_t k = 0; k < 8; ++k) {
+      size_t s = (a * 11 + k * 13) % songs.size();
+      if (s % 3 == 0) ++s;  // every third song stays unused
+      ASSERT_EQ(link(1, albums[a], songs[s]), quill::Ok);
+      songsof[a].push_back("Song " + std::to_string(s));
+      albumsof[songs[s]].push_back("Album " + std::to_string(a));
+    }
+  for (size_t s = 0; s < songs.size(); s += 3) ASSERT_EQ(at(SongTable, songs[s])->del(), quill::Ok);
+  DB_Close();
+  ASSERT_EQ(DB_Pack(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(), 0);
+  for (size_t a = 0; a < albums.size(); ++a)
+    EXPECT_EQ(walk(*DB_GetArticleAttributes(1, albums[a])), songsof[a]) << a;
+  for (const auto& [song, names] : albumsof)
+    EXPECT_EQ(walk(*DB_GetArticlesFromAttribute(1, song)), names) << song;
 }
 
 TEST_F(RelationTest, NamesAreFoundByCode) {

@@ -186,6 +186,37 @@ TEST(File, GatheredWritesReadBackAsWritten) {
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
 }
 
+// Reads the block cache answers leave the gathered writes gathered; a block
+// read from the file first gets the gathered writes that fall inside it.
+TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
+  TempDir dir;
+  File f;
+  ASSERT_EQ(f.create("gather", Sharing::Exclusive), 0);
+  f.setreadcache(true);
+  f.defersync(true);
+  std::string expected(5 * 4096, 'a');
+  ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
+  char back[8] = {};
+  ASSERT_EQ(f.seek(4096), 0);
+  ASSERT_EQ(f.read(back, 8), 0);  // nothing cached yet: from the file
+  EXPECT_EQ(std::string(back, 8), expected.substr(4096, 8));
+  ASSERT_EQ(f.seek(4100), 0);
+  ASSERT_EQ(f.write("XY", 2), 0);  // into a cached block
+  expected.replace(4100, 2, "XY");
+  ASSERT_EQ(f.seek(4096), 0);
+  ASSERT_EQ(f.read(back, 8), 0);
+  EXPECT_EQ(std::string(back, 8), expected.substr(4096, 8));
+  ASSERT_EQ(f.seek(4 * 4096), 0);
+  ASSERT_EQ(f.write("ZZ", 2), 0);  // into a block not cached
+  expected.replace(4 * 4096, 2, "ZZ");
+  ASSERT_EQ(f.seek(4 * 4096), 0);
+  ASSERT_EQ(f.read(back, 8), 0);
+  EXPECT_EQ(std::string(back, 8), expected.substr(4 * 4096, 8));
+  ASSERT_EQ(f.close(), 0);
+  auto bytes = test::read_all("gather");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
 // Gathered writes that fail when the deferral ends (here beyond the file
 // size limit, in a child) are lost: the next sync must say so rather than
 // succeed.

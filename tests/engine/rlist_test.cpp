@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 
@@ -211,6 +212,54 @@ TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
   EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"abba", "Blue Moon", "Track 10"}));
   EXPECT_EQ(r->count(), 3);
   r.reset();
+  table.close();
+  EXPECT_TRUE(consistent("t"));
+}
+
+// A cursor stood on a record without the tree must move through the tree
+// as one that searched its way there, even after the pages have changed.
+TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
+  std::mt19937 rng(5);
+  ASSERT_EQ(table.defersync(true), 0);
+  for (int i = 0; i < 300; ++i) ASSERT_EQ(add(*r, ("Name " + std::to_string(rng() % 1000)).c_str()), Ok);
+  Rlist searched(&table);
+  for (int round = 0; round < 400; ++round) {
+    const int tag = static_cast<int>(rng() % 2);
+    ASSERT_EQ(r->select(tag), 0);
+    ASSERT_EQ(searched.select(kByCode), 0);
+    const int32_t recno = static_cast<int32_t>(rng() % static_cast<uint32_t>(table.nrecs()));
+    if (round % 7 == 0 && r->gorecord(recno) == Ok) {
+      ASSERT_EQ(r->del(), Ok);  // the trees change under a later hint
+      continue;
+    }
+    if (round % 5 == 0) ASSERT_EQ(add(searched, "Added"), Ok);
+    uint8_t code[4];
+    put4(code, recno);
+    const bool live = searched.seek(code, 4, SeekMode::Equal, SeekWhich::First) == Ok;
+    const ErrorCode stood = r->gorecord(recno);
+    ASSERT_EQ(stood, live ? Ok : NotFound) << recno;
+    if (!live) {
+      EXPECT_FALSE(r->valid());
+      continue;
+    }
+    ASSERT_EQ(r->recno(), recno);
+    if (tag == kByName) {
+      auto key = std::vector<uint8_t>(r->keyptr(kByName), r->keyptr(kByName) + r->keysize(kByName));
+      ASSERT_EQ(searched.select(kByName), 0);
+      // Equal names: the record itself among them.
+      ASSERT_EQ(searched.seek(key.data(), static_cast<int>(key.size()), SeekMode::Equal, SeekWhich::First), Ok);
+      while (searched.recno() != recno) ASSERT_EQ(searched.skip(1), Ok);
+    }
+    const int n = static_cast<int>(rng() % 7) - 3;
+    const ErrorCode want = searched.skip(n);
+    EXPECT_EQ(r->skip(n), want);
+    EXPECT_EQ(r->recno(), searched.recno());
+    EXPECT_EQ(r->moved(), searched.moved());
+  }
+  EXPECT_EQ(r->gorecord(table.nrecs()), NotFound);
+  EXPECT_EQ(r->gorecord(-1), NotFound);
+  r.reset();
+  searched.bind(nullptr);
   table.close();
   EXPECT_TRUE(consistent("t"));
 }
