@@ -47,7 +47,6 @@ std::string mp4() {
                      be(0x00010000, 4) + be(0x0100, 2) + std::string(10, '\0');
   for (uint32_t m : {0x00010000u, 0u, 0u, 0u, 0x00010000u, 0u, 0u, 0u, 0x40000000u})
     mvhd += be(m, 4);
-
   mvhd += std::string(24, '\0') + be(1, 4);
   return be(20, 4) + "ftypM4A " + be(0, 4) + "M4A " + be(8 + mvhd.size(), 4) + "moov" + mvhd;
 }

@@ -63,7 +63,8 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
   TempDir dir;
   build_albums();
   Outcome info = quill("info t");
-  for (const char* line : {"reclen    67", "hdrlen    186", "field 0 (Name) length 56 flags 0x0110"})
+  for (const char* line :
+       {"reclen    67", "hdrlen    186", "field 0 (Name) length 56 flags 0x0110"})
     EXPECT_NE(info.out.find(line), std::string::npos) << info.out;
 
   Outcome list = quill("list t --tag ByName");
@@ -101,7 +102,6 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
   EXPECT_EQ(tree.status, 0) << tree.out;
   for (const char* part : {"height 1", "\"Blue Moon\"  -> record 2", "free list:"})
     EXPECT_NE(tree.out.find(part), std::string::npos) << tree.out;
-
 }
 
 TEST(Quill, TreesOfSeveralLevels) {
@@ -128,7 +128,6 @@ TEST(Quill, ErrorsNameTheCode) {
   EXPECT_EQ(bad.status, 1);
   for (const char* part : {"normalize: invalid type 'Q' supplied for field 'Odd'", "BadParam"})
     EXPECT_NE(bad.out.find(part), std::string::npos) << bad.out;
-
   ASSERT_EQ(quill("add-field t L 0 N").status, 0);
   EXPECT_EQ(quill("append t N=abc").status, 1);
   EXPECT_EQ(quill("append t Nope=1").status, 1);

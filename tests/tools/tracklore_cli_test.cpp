@@ -467,7 +467,6 @@ TEST_F(TrackloreCli, ScanSummarisesReportsAndSaysWhenARepeatChangesNothing) {
   EXPECT_EQ(cli({"scan"}).status, 2);
   EXPECT_EQ(cli({"list", "albums", "--dry-run"}).status, 2);
   expect_failure(cli({"scan", "nowhere"}), 1, "cannot scan nowhere");
-
 }
 
 }  // namespace
