@@ -21,17 +21,6 @@ using S = std::vector<int>;
 
 class EditsTest : public CatalogueTest {
  protected:
-  // An album with artists (or songs) linked in this order.
-  int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album") {
-    const int32_t album = add(TitleTable, name);
-    for (int32_t a : attrs) EXPECT_EQ(link(r, album, a), quill::Ok);
-    return album;
-  }
-  std::vector<int32_t> some(int kind, int n) {
-    std::vector<int32_t> codes;
-    for (int i = 0; i < n; ++i) codes.push_back(add(kind, ("item " + std::to_string(i)).c_str()));
-    return codes;
-  }
   // Removes the row at position of an album's relation.
   quill::ErrorCode remove(int r, int32_t album, int position, PurgeMode purge) {
     Standing s = stand(r, album, position);

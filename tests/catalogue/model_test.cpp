@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -231,26 +232,17 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     a.mark = mark;
   }
 
+  // Each operation takes the rolls below its limit and above the one before.
   void step() {
+    const std::pair<int, std::function<void()>> operations[] = {
+        {5, [&] { insert(TitleTable); }}, {13, [&] { insert(1 + pick(2)); }},
+        {53, [&] { linkone(); }},         {67, [&] { unlink(); }},
+        {83, [&] { moveone(); }},         {89, [&] { rename(); }},
+        {90, [&] { deletealbum(); }},     {94, [&] { deleteattribute(); }},
+        {100, [&] { leavealbum(); }}};
     const int roll = pick(100);
-    if (roll < 5)
-      insert(TitleTable);
-    else if (roll < 13)
-      insert(1 + pick(2));
-    else if (roll < 53)
-      linkone();
-    else if (roll < 67)
-      unlink();
-    else if (roll < 83)
-      moveone();
-    else if (roll < 89)
-      rename();
-    else if (roll < 90)
-      deletealbum();
-    else if (roll < 94)
-      deleteattribute();
-    else
-      leavealbum();
+    for (const auto& [limit, operation] : operations)
+      if (roll < limit) return operation();
   }
 
   // ---- checks ----------------------------------------------------------------------
@@ -277,17 +269,11 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         const int32_t code = cursor.field(F_Code).aslong();
         if (t == TitleTable) {
           // Invariant 5: codes are unique.
-          ASSERT_TRUE(
-              albums
-                  .emplace(code, std::make_pair(str(F_Name),
-                                                std::make_pair(str(F_OKField),
-                                                               cursor.field(F_AuxAttr).aslong())))
-                  .second);
+          const auto markaux = std::make_pair(str(F_OKField), cursor.field(F_AuxAttr).aslong());
+          ASSERT_TRUE(albums.emplace(code, std::make_pair(str(F_Name), markaux)).second);
         } else if (t <= SongTable) {
-          ASSERT_TRUE(
-              attrs[t]
-                  .emplace(code, std::make_pair(str(F_Name), cursor.field(F_RefCount).aslong()))
-                  .second);
+          const auto namerefs = std::make_pair(str(F_Name), cursor.field(F_RefCount).aslong());
+          ASSERT_TRUE(attrs[t].emplace(code, namerefs).second);
         } else {
           rows[t - ArtistRows].push_back({cursor.field(F_Title).aslong(),
                                           cursor.field(F_Seq).asint(),

@@ -29,6 +29,11 @@ class OpenTest : public CatalogueTest {
     reports_.clear();
     reports_expected_ = true;  // each test checks them itself
   }
+  // Both files of a table, over any there.
+  void copytable(const std::string& from, const std::string& to) {
+    for (const char* ext : {".db1", ".idx"})
+      fs::copy_file(dir_.file(from + ext), dir_.file(to + ext), fs::copy_options::overwrite_existing);
+  }
   bool anyopen() {
     for (int i = 0; i < kTables; ++i)
       if (DB_Table(i).isopen()) return true;
@@ -70,18 +75,14 @@ TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
 }
 
 TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {
-  for (const char* ext : {".db1", ".idx"})
-    fs::copy_file(dir_.file(std::string("maindb") + ext), dir_.file(std::string("saved") + ext));
+  copytable("maindb", "saved");
   // A table made anew under the main table's name, as any tool can.
   ASSERT_EQ(quill::DataFile::create("maindb"), quill::Ok);
   EXPECT_EQ(DB_Open(), -1);
   EXPECT_FALSE(anyopen());
-  for (const char* ext : {".db1", ".idx"})
-    fs::rename(dir_.file(std::string("saved") + ext), dir_.file(std::string("maindb") + ext));
+  copytable("saved", "maindb");
   // The artist table in the song table's place: only a length differs.
-  for (const char* ext : {".db1", ".idx"})
-    fs::copy_file(dir_.file(std::string("attr001") + ext), dir_.file(std::string("attr002") + ext),
-                  fs::copy_options::overwrite_existing);
+  copytable("attr001", "attr002");
   EXPECT_EQ(DB_Reindex(nullptr, nullptr), -1);
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{

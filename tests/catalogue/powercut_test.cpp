@@ -160,13 +160,9 @@ TEST_F(CataloguePowerCut, SingleEdits) {
     return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
   });
   sweep("rename", [&] {
-    auto artist = at(ArtistTable, artists_[0]);
-    return DB_RenameRecord(*artist, ArtistTable, "X0 renamed", true);
+    return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true);
   });
-  sweep("delete_album", [&] {
-    auto album = at(TitleTable, first_);
-    return DB_DeleteArticle(*album);
-  });
+  sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
 }
 
 TEST_F(CataloguePowerCut, VerifyCorrections) {

@@ -105,10 +105,9 @@ class RecoverTest : public CatalogueTest {
       const bool cut = runcut(edit, n);
       std::vector<std::string> log;
       ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << "cut before write " << n;
-      for (const std::string& line : log) {
-        if (exact) {
+      if (exact) {
+        for (const std::string& line : log)
           EXPECT_EQ(line.find("verification"), std::string::npos) << n << ": " << line;
-        }
       }
       const Snapshot now = snapshot();
       EXPECT_TRUE(now == before || now == after) << "cut before write " << n;
@@ -118,7 +117,6 @@ class RecoverTest : public CatalogueTest {
     }
     EXPECT_GT(cuts, 2);
   }
-
 };
 
 TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
@@ -144,10 +142,7 @@ TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
 }
 
 TEST_F(RecoverTest, DeletingAnAlbumIsWholeOrAbsent) {
-  wholeorabsent([&] {
-    auto album = at(TitleTable, first_);
-    return DB_DeleteArticle(*album);
-  });
+  wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
 }
 
 TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {

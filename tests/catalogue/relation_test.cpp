@@ -68,12 +68,10 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
 }
 
 TEST_F(RelationTest, PositionsCountWithinTheGroup) {
-  const int32_t before = add(TitleTable, "Before"), album = add(TitleTable, "Album");
   std::vector<int32_t> songs;
   for (const char* s : {"One", "Two", "Three"}) songs.push_back(add(SongTable, s));
-  for (int32_t song : songs) ASSERT_EQ(link(1, before, song), quill::Ok);
-  for (int32_t song : songs) ASSERT_EQ(link(1, album, song), quill::Ok);
-  auto list = DB_GetArticleAttributes(1, album);
+  album_with(1, songs, "Before");
+  auto list = DB_GetArticleAttributes(1, album_with(1, songs));
   EXPECT_EQ(list->span(), 3);
   ASSERT_EQ(list->last(), quill::Ok);
   EXPECT_EQ(list->before(), 2);
@@ -88,10 +86,7 @@ TEST_F(RelationTest, PositionsCountWithinTheGroup) {
 }
 
 TEST_F(RelationTest, TheGroupAtTheEndOfTheTreeStopsThereToo) {
-  const int32_t album = add(TitleTable, "Album");
-  const int32_t a = add(ArtistTable, "A"), b = add(ArtistTable, "B");
-  ASSERT_EQ(link(0, album, a), quill::Ok);
-  ASSERT_EQ(link(0, album, b), quill::Ok);
+  const int32_t album = album_with(0, {add(ArtistTable, "A"), add(ArtistTable, "B")});
   auto list = DB_GetArticleAttributes(0, album);
   ASSERT_EQ(list->last(), quill::Ok);
   EXPECT_NE(list->skip(1), quill::Ok);
@@ -182,10 +177,8 @@ TEST_F(RelationTest, NamesAreFoundByCode) {
 }
 
 TEST_F(RelationTest, CountRelationsCountsRelationsNotRows) {
-  const int32_t album = add(TitleTable, "Album");
-  EXPECT_EQ(DB_CountRelations(album), 0);
-  ASSERT_EQ(link(0, album, add(ArtistTable, "One")), quill::Ok);
-  ASSERT_EQ(link(0, album, add(ArtistTable, "Two")), quill::Ok);
+  EXPECT_EQ(DB_CountRelations(album_with(0, {})), 0);
+  const int32_t album = album_with(0, some(ArtistTable, 2), "Other");
   EXPECT_EQ(DB_CountRelations(album), 1);
   ASSERT_EQ(link(1, album, add(SongTable, "Song")), quill::Ok);
   EXPECT_EQ(DB_CountRelations(album), 2);

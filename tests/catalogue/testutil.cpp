@@ -239,4 +239,16 @@ quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int pos
   return DB_AddLink(*list, title, position, attr, *album);
 }
 
+int32_t CatalogueTest::album_with(int r, const std::vector<int32_t>& attrs, const char* name) {
+  const int32_t album = add(TitleTable, name);
+  for (int32_t a : attrs) EXPECT_EQ(link(r, album, a), quill::Ok);
+  return album;
+}
+
+std::vector<int32_t> CatalogueTest::some(int kind, int n) {
+  std::vector<int32_t> codes;
+  for (int i = 0; i < n; ++i) codes.push_back(add(kind, ("item " + std::to_string(i)).c_str()));
+  return codes;
+}
+
 }  // namespace tracklore::test

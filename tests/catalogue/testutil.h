@@ -123,6 +123,10 @@ class CatalogueTest : public ::testing::Test {
   std::vector<std::pair<int, int32_t>> rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
   quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
+  // An album with artists (or songs) linked in this order.
+  int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
+  // n new records "Item 0", "Item 1"... of the kind.
+  std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
   // Seqs of rows(r, title).

@@ -67,6 +67,13 @@ class VerifyTest : public CatalogueTest {
     EXPECT_EQ(verify(), 0);
     for (const auto& m : host_.messages) ADD_FAILURE() << "still found: " << m.text;
   }
+  // Verifies giving these answers, which must be all the questions asked.
+  void verifyanswering(const std::vector<Answer>& answers) {
+    host_.messages.clear();
+    for (Answer a : answers) host_.answer(a);
+    EXPECT_EQ(verify(), 0);
+    ASSERT_EQ(host_.messages.size(), answers.size());
+  }
   void expect_question(size_t i, const std::string& text, const std::string& title) {
     ASSERT_LT(i, host_.messages.size());
     EXPECT_EQ(host_.messages[i].text, text);
@@ -99,8 +106,7 @@ TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
 
 TEST_F(VerifyTest, ARowOfADeletedSongIsOfferedForDeletion) {
   const Dangling d = dangling(1);
-  host_.answer(Answer::No);
-  EXPECT_EQ(verify(), 0);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::No}));
   const std::string question = "Table rel002:\nTitle code " + std::to_string(d.album) + "/0/" +
                                std::to_string(d.gone) +
                                " (\"Album\")\ncontains a reference to an unexisting song.\n"
@@ -109,11 +115,8 @@ TEST_F(VerifyTest, ARowOfADeletedSongIsOfferedForDeletion) {
   expect_question(0, question, "Invalid attr code");
   EXPECT_EQ(rows(1, d.album).size(), 2u);
 
-  host_.messages.clear();
   // Yes; the gap it leaves is the sequence pass's to close.
-  host_.answer({Answer::Yes, Answer::Yes});
-  EXPECT_EQ(verify(), 0);
-  ASSERT_EQ(host_.messages.size(), 2u);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes, Answer::Yes}));
   EXPECT_EQ(host_.messages[1].title, "Sequencing error");
   EXPECT_EQ(rows(1, d.album), (std::vector<std::pair<int, int32_t>>{{0, d.kept}}));
   clean();
@@ -127,9 +130,7 @@ TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
   setlong(ArtistTable, artist, F_RefCount, 2);
   rawrow(1, 50, 0, 60);  // neither side exists: asked twice, the album named as missing
 
-  host_.answer({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
-  EXPECT_EQ(verify(), 0);
-  ASSERT_EQ(host_.messages.size(), 4u);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes}));
   expect_question(0,
                   "Table rel001:\nTitle code 99/0/" + std::to_string(artist) +
                       " does not refer to a valid album.\nTo keep the database consistent, the "
@@ -177,10 +178,7 @@ TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
     if (!c.previous.empty()) numbered(c.r, c.previous, "First");
     const int32_t album = numbered(c.r, c.before);
     const auto before = attrs(c.r, album);
-    host_.messages.clear();
-    for (size_t i = 0; i < c.found.size(); ++i) host_.answer(Answer::Yes);
-    EXPECT_EQ(verify(), 0);
-    ASSERT_EQ(host_.messages.size(), c.found.size());
+    ASSERT_NO_FATAL_FAILURE(verifyanswering(std::vector<Answer>(c.found.size(), Answer::Yes)));
     for (size_t i = 0; i < c.found.size(); ++i) {
       EXPECT_EQ(host_.messages[i].title, "Sequencing error");
       EXPECT_NE(host_.messages[i].text.find(c.found[i]), std::string::npos)
@@ -197,9 +195,7 @@ TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
   }
   // The whole question, once.
   const int32_t album = numbered(0, {1}, "Whole");
-  host_.messages.clear();
-  host_.answer(Answer::Yes);
-  EXPECT_EQ(verify(), 0);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes}));
   expect_question(0,
                   "Table rel001, row " + std::to_string(album) + "/1/" +
                       std::to_string(attrs(0, album)[0]) +
@@ -215,9 +211,7 @@ TEST_F(VerifyTest, DuplicateCodesAreOnlyReported) {
   const int32_t artist = add(ArtistTable, "Artist A");
   const int32_t other = add(ArtistTable, "Artist B");
   setcode(ArtistTable, other, artist);
-  host_.answer({Answer::OK, Answer::OK});
-  EXPECT_EQ(verify(), 0);
-  ASSERT_EQ(host_.messages.size(), 2u);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::OK, Answer::OK}));
   for (const auto& m : host_.messages) {
     EXPECT_EQ(m.title, "Duplicate code");
     EXPECT_EQ(m.buttons, Buttons::OK);
@@ -241,9 +235,7 @@ TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
   ASSERT_EQ(link(0, album, a), quill::Ok);
   ASSERT_EQ(link(0, album, add(ArtistTable, "B")), quill::Ok);
   setlong(TitleTable, album, F_AuxAttr, -1);  // never set
-  host_.answer({Answer::Yes, Answer::Yes});
-  EXPECT_EQ(verify(), 0);
-  ASSERT_EQ(host_.messages.size(), 2u);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes, Answer::Yes}));
   expect_question(0,
                   "Table maindb:\nIn record " + std::to_string(empty) +
                       " (\"Empty\"),\nauxattr is 7 and should be -1. Correct?",
@@ -312,12 +304,10 @@ TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
             "The index of table \"rel002\" does not match its records.\nReindex the database, "
             "then verify it again.");
   host_.unscript();
-  host_.messages.clear();
   // As the message says; the moves made before the stop left a gap.
   ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
   ASSERT_EQ(DB_Open(), 0);
-  host_.answer(Answer::Yes);
-  EXPECT_EQ(verify(), 0);
+  ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes}));
   EXPECT_EQ(seqs(1, album), (S{0}));
   clean();
 }

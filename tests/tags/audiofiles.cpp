@@ -13,69 +13,42 @@ namespace tracklore::test {
 
 namespace {
 
-void le(std::string& out, uint64_t value, int bytes) {
+// Numbers in the byte orders the containers use.
+std::string le(uint64_t value, int bytes) {
+  std::string out;
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
 }
-void be(std::string& out, uint64_t value, int bytes) {
+std::string be(uint64_t value, int bytes) {
+  std::string out;
   for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
 }
 
 constexpr int kSamples = 800;  // a tenth of a second at 8 kHz, mono, 16 bits
 
 std::string wav() {
-  std::string out = "RIFF";
-  le(out, 36 + kSamples * 2, 4);
-  out += "WAVEfmt ";
-  le(out, 16, 4);
-  le(out, 1, 2);
-  le(out, 1, 2);
-  le(out, 8000, 4);
-  le(out, 16000, 4);
-  le(out, 2, 2);
-  le(out, 16, 2);
-  out += "data";
-  le(out, kSamples * 2, 4);
-  out.append(kSamples * 2, '\0');
-  return out;
+  return "RIFF" + le(36 + kSamples * 2, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+         le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(kSamples * 2, 4) +
+         std::string(kSamples * 2, '\0');
 }
 
 std::string aiff() {
-  std::string comm = "COMM";
-  be(comm, 18, 4);
-  be(comm, 1, 2);
-  be(comm, kSamples, 4);
-  be(comm, 16, 2);
-  comm += std::string("\x40\x0B\xFA\x00\x00\x00\x00\x00\x00\x00", 10);  // 8000 as 80-bit float
-  std::string ssnd = "SSND";
-  be(ssnd, 8 + kSamples * 2, 4);
-  ssnd.append(8 + kSamples * 2, '\0');
-  std::string out = "FORM";
-  be(out, 4 + comm.size() + ssnd.size(), 4);
-  return out + "AIFF" + comm + ssnd;
+  const std::string rate("\x40\x0B\xFA\x00\x00\x00\x00\x00\x00\x00", 10);  // 8000, 80-bit float
+  const std::string comm = "COMM" + be(18, 4) + be(1, 2) + be(kSamples, 4) + be(16, 2) + rate;
+  const std::string ssnd = "SSND" + be(8 + kSamples * 2, 4) + std::string(8 + kSamples * 2, '\0');
+  return "FORM" + be(4 + comm.size() + ssnd.size(), 4) + "AIFF" + comm + ssnd;
 }
 
 // An MP4 container with a movie header and no track: all TagLib needs to
 // hold tags.
 std::string mp4() {
-  std::string out;
-  be(out, 20, 4);
-  out += "ftypM4A ";
-  be(out, 0, 4);
-  out += "M4A ";
-  std::string mvhd;
-  be(mvhd, 108, 4);
-  mvhd += "mvhd";
-  mvhd.append(12, '\0');
-  be(mvhd, 1000, 4);
-  be(mvhd, 0, 4);
-  be(mvhd, 0x00010000, 4);
-  be(mvhd, 0x0100, 2);
-  mvhd.append(10, '\0');
-  for (uint32_t m : {0x00010000u, 0u, 0u, 0u, 0x00010000u, 0u, 0u, 0u, 0x40000000u}) be(mvhd, m, 4);
-  mvhd.append(24, '\0');
-  be(mvhd, 1, 4);
-  be(out, 8 + mvhd.size(), 4);
-  return out + "moov" + mvhd;
+  std::string mvhd = be(108, 4) + "mvhd" + std::string(12, '\0') + be(1000, 4) + be(0, 4) +
+                     be(0x00010000, 4) + be(0x0100, 2) + std::string(10, '\0');
+  for (uint32_t m : {0x00010000u, 0u, 0u, 0u, 0x00010000u, 0u, 0u, 0u, 0x40000000u})
+    mvhd += be(m, 4);
+  mvhd += std::string(24, '\0') + be(1, 4);
+  return be(20, 4) + "ftypM4A " + be(0, 4) + "M4A " + be(8 + mvhd.size(), 4) + "moov" + mvhd;
 }
 
 std::string guid(const char* hex) {
@@ -85,25 +58,18 @@ std::string guid(const char* hex) {
 }
 
 std::string asfobject(const char* id, const std::string& data) {
-  std::string out = guid(id);
-  le(out, 24 + data.size(), 8);
-  return out + data;
+  return guid(id) + le(24 + data.size(), 8) + data;
 }
 
 // An ASF header with the objects TagLib requires (file and stream
 // properties, all zero, and an empty header extension) and no data.
 std::string asf() {
-  std::string extension = guid("11D2D3ABBAA9CF118EE600C00C205365");
-  le(extension, 6, 2);
-  le(extension, 0, 4);
+  const std::string extension = guid("11D2D3ABBAA9CF118EE600C00C205365") + le(6, 2) + le(0, 4);
   const std::string objects = asfobject("A1DCAB8C47A9CF118EE400C00C205365", std::string(80, '\0')) +
                               asfobject("9107DCB7B7A9CF118EE600C00C205365", std::string(78, '\0')) +
                               asfobject("B503BF5F2EA9CF118EE300C00C205365", extension);
-  std::string out = guid("3026B2758E66CF11A6D900AA0062CE6C");
-  le(out, 30 + objects.size(), 8);
-  le(out, 3, 4);
-  out += "\x01\x02";
-  return out + objects;
+  return guid("3026B2758E66CF11A6D900AA0062CE6C") + le(30 + objects.size(), 8) + le(3, 4) +
+         "\x01\x02" + objects;
 }
 
 std::string ape() { return "MAC " + std::string(60, '\0'); }

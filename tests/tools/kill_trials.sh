@@ -13,10 +13,7 @@
 . "$(dirname "$0")/trial_lib.sh" kill-trials "$@"
 rounds=${3:-6}
 
-direct=0
-recovered=0
-scansrecovered=0
-lost=0
+direct=0 recovered=0 scansrecovered=0 lost=0
 problem() {
   echo "round $round: $*" >&2
   bad=1
@@ -121,8 +118,6 @@ for round in $(seq 1 "$rounds"); do
     [ -z "$partial" ] || problem "partial albums: $partial"
     "$cli" list albums --prefix Imported | awk -F'\t' '$3 != " " { bad = 1 } END { exit bad }' ||
       problem "an imported album is marked incomplete"
-    # Albums without entries do not reach the export; none may exist.
-    
   else
     linked=$(grep -c '^link' ack.txt)
     present=$(songs "Round $round" | wc -l)

@@ -52,8 +52,7 @@ if [ $packed -ne 0 ]; then
   esac
 fi
 checkwhole fail
-acked=0
-refused=0
+acked=0 refused=0
 for w in 1 2 3 4; do
   shown=$("$cli" show "Worker $w")
   while read -r kind name; do

@@ -58,6 +58,18 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// Failed with this exit status, saying this among its messages.
+void expect_failure(const Outcome& r, int status, const std::string& part) {
+  EXPECT_EQ(r.status, status) << r.err;
+  EXPECT_TRUE(contains(r.err, part)) << r.err;
+}
+
+// Succeeded, printing exactly this.
+void expect_output(const Outcome& r, const std::string& out) {
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, out);
+}
+
 #define EXPECT_OK(r) EXPECT_EQ((r).status, 0) << (r).out << (r).err
 #define ASSERT_OK(r) ASSERT_EQ((r).status, 0) << (r).out << (r).err
 
@@ -69,11 +81,9 @@ class TrackloreCli : public ::testing::Test {
 
 TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositions) {
   ASSERT_OK(cli({"add", "album", "abbey road"}));
-  Outcome link = cli({"link", "abbey road", "artist", "the beatles"});
-  EXPECT_OK(link);
-  EXPECT_EQ(link.out,
-            "created artist \"The Beatles\" (#0)\n"
-            "linked artist \"The Beatles\" (#0) to album \"Abbey Road\" (#0) at position 0\n");
+  expect_output(cli({"link", "abbey road", "artist", "the beatles"}),
+                "created artist \"The Beatles\" (#0)\n"
+                "linked artist \"The Beatles\" (#0) to album \"Abbey Road\" (#0) at position 0\n");
   ASSERT_OK(cli({"link", "Abbey Road", "song", "come together"}));
   ASSERT_OK(cli({"link", "Abbey Road", "artist", "george martin", "--at", "0"}));
   // An existing entry is reused, not made again.
@@ -81,22 +91,20 @@ TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositions) {
   EXPECT_EQ(again.out,
             "linked song \"Come Together\" (#0) to album \"Abbey Road\" (#0) at position 1\n");
 
-  Outcome show = cli({"show", "ABBEY road"});  // capitalised as stored: "ABBEY Road" is not it
-  EXPECT_EQ(show.status, 1);
-  EXPECT_TRUE(contains(show.err, "no album is named \"ABBEY Road\" (similar: \"Abbey Road\" #0)"));
-  show = cli({"show", "abbey road"});
-  EXPECT_OK(show);
-  EXPECT_EQ(show.out,
-            "Album:        Abbey Road\n"
-            "Code:         0\n"
-            "Mark:         (blank)\n"
-            "First artist: George Martin (#1)\n"
-            "Artists:\n"
-            "  0  George Martin (#1)\n"
-            "  1  The Beatles (#0)\n"
-            "Songs:\n"
-            "  0  Come Together (#0)\n"
-            "  1  Come Together (#0)\n");
+  // Capitalised as stored: "ABBEY Road" is not it.
+  expect_failure(cli({"show", "ABBEY road"}), 1,
+                 "no album is named \"ABBEY Road\" (similar: \"Abbey Road\" #0)");
+  expect_output(cli({"show", "abbey road"}),
+                "Album:        Abbey Road\n"
+                "Code:         0\n"
+                "Mark:         (blank)\n"
+                "First artist: George Martin (#1)\n"
+                "Artists:\n"
+                "  0  George Martin (#1)\n"
+                "  1  The Beatles (#0)\n"
+                "Songs:\n"
+                "  0  Come Together (#0)\n"
+                "  1  Come Together (#0)\n");
   EXPECT_EQ(cli({"list", "songs", "--prefix", "come t"}).out, "0\tCome Together\t2\n");
   EXPECT_EQ(cli({"list", "songs", "--prefix", "Zz"}).out, "");
   EXPECT_EQ(cli({"list", "albums"}).out, "0\tAbbey Road\t \n");
@@ -122,21 +130,18 @@ TEST_F(TrackloreCli, UnlinksARowWhoseSongIsGone) {
   ASSERT_OK(cli({"add", "album", "A"}));
   ASSERT_OK(cli({"link", "A", "song", "Gone"}));
   ASSERT_OK(quilltool({"delete", "attr002", "0"}));
-  Outcome unlink = cli({"unlink", "A", "song", "0", "--purge"});
-  EXPECT_OK(unlink);
-  EXPECT_EQ(unlink.out,
-            "removed the row at position 0 of album \"A\" (#0), which named no existing song (#0)\n");
+  expect_output(cli({"unlink", "A", "song", "0", "--purge"}),
+                "removed the row at position 0 of album \"A\" (#0), which named no existing song "
+                "(#0)\n");
   EXPECT_TRUE(contains(cli({"verify"}).out, "no problems found"));
 }
 
 TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
   ASSERT_OK(cli({"add", "album", "A"}));
   ASSERT_OK(cli({"add", "artist", "Sigur Rós"}));
-  Outcome refused = cli({"link", "A", "artist", "sigur ros"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(contains(refused.err,
-                       "Confirm insert: Artist with a similar name: \"Sigur Rós\" (#0).\n"
-                       "Do you want to create a new artist \"Sigur Ros\"?\n  -> Cancel"));
+  expect_failure(cli({"link", "A", "artist", "sigur ros"}), 1,
+                 "Confirm insert: Artist with a similar name: \"Sigur Rós\" (#0).\n"
+                 "Do you want to create a new artist \"Sigur Ros\"?\n  -> Cancel");
   EXPECT_EQ(cli({"link", "A", "artist", "sigur ros", "--no"}).status, 1);
   EXPECT_EQ(cli({"list", "artists"}).out, "0\tSigur Rós\t0\n");
   EXPECT_OK(cli({"link", "A", "artist", "sigur ros", "--yes"}));
@@ -145,12 +150,10 @@ TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
   // Import takes the existing entry, and one it made itself, without asking.
   ASSERT_OK(cli({"add", "artist", "Björk"}));
   std::ofstream("alike.csv") << "B,artist,0,bjork\nB,song,0,Joga\nB,song,1,jóga\n";
-  Outcome import = cli({"import", "alike.csv"});
-  EXPECT_OK(import);
-  EXPECT_EQ(import.out,
-            "imported 1 album with 1 artist and 2 song entries; created 0 artists and 1 song\n"
-            "reused 1 artist and 1 song whose names differ from the file's only in case, accents "
-            "or punctuation\n");
+  expect_output(cli({"import", "alike.csv"}),
+                "imported 1 album with 1 artist and 2 song entries; created 0 artists and 1 song\n"
+                "reused 1 artist and 1 song whose names differ from the file's only in case, "
+                "accents or punctuation\n");
   EXPECT_EQ(cli({"list", "songs"}).out, "0\tJoga\t2\n");
 }
 
@@ -162,9 +165,8 @@ TEST_F(TrackloreCli, MovesUpAndDownButNotPastTheEnds) {
   const std::string order = "Artists:\n  0  Bob (#1)\n  1  Cy (#2)\n  2  Ann (#0)\n";
   EXPECT_TRUE(contains(cli({"show", "A"}).out, "First artist: Bob (#1)\n" + order));
 
-  Outcome last = cli({"move", "A", "artist", "2", "down"});
-  EXPECT_EQ(last.status, 1);
-  EXPECT_TRUE(contains(last.err, "artist \"Ann\" (#0) is already last; nothing changed"));
+  expect_failure(cli({"move", "A", "artist", "2", "down"}), 1,
+                 "artist \"Ann\" (#0) is already last; nothing changed");
   EXPECT_EQ(cli({"move", "A", "artist", "0", "up"}).status, 1);
   EXPECT_EQ(cli({"move", "A", "artist", "1", "sideways"}).status, 2);
   EXPECT_TRUE(contains(cli({"show", "A"}).out, order));
@@ -177,20 +179,15 @@ TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
   ASSERT_OK(cli({"link", "First", "artist", "Guest"}));
   ASSERT_OK(cli({"link", "First", "artist", "Prince"}));
 
-  Outcome rename = cli({"rename", "artist", "prince", "the artist"});  // used twice: asks
-  EXPECT_EQ(rename.status, 1);
-  EXPECT_TRUE(contains(rename.err, "This artist has 2 album(s) referencing to it."));
-  rename = cli({"--yes", "rename", "artist", "prince", "the artist"});
-  EXPECT_OK(rename);
-  EXPECT_EQ(rename.out, "renamed artist \"Prince\" (#0) to \"The Artist\"\n");
-  Outcome xref = cli({"xref", "artist", "the artist"});
-  EXPECT_OK(xref);
-  EXPECT_EQ(xref.out, "1\tSecond\t0\n0\tFirst\t1\n");
+  expect_failure(cli({"rename", "artist", "prince", "the artist"}), 1,  // used twice: asks
+                 "This artist has 2 album(s) referencing to it.");
+  expect_output(cli({"--yes", "rename", "artist", "prince", "the artist"}),
+                "renamed artist \"Prince\" (#0) to \"The Artist\"\n");
+  expect_output(cli({"xref", "artist", "the artist"}), "1\tSecond\t0\n0\tFirst\t1\n");
   EXPECT_EQ(cli({"xref", "album", "First"}).status, 2);
 
-  Outcome refused = cli({"delete", "artist", "The Artist"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(contains(refused.err, "This artist \"The Artist\" is referenced by 2 album(s). It cannot be deleted."));
+  expect_failure(cli({"delete", "artist", "The Artist"}), 1,
+                 "This artist \"The Artist\" is referenced by 2 album(s). It cannot be deleted.");
   EXPECT_EQ(cli({"delete", "album", "First"}).status, 1);  // not empty: asks
   EXPECT_OK(cli({"delete", "album", "First", "--yes"}));
   EXPECT_EQ(cli({"list", "albums"}).out, "1\tSecond\t*\n");
@@ -204,9 +201,8 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   ASSERT_OK(cli({"link", "A", "song", "S"}));
   ASSERT_OK(quilltool({"update", "attr002", "0", "Ref_count=5"}));
   Outcome no = cli({"verify"});
-  EXPECT_EQ(no.status, 1);
-  EXPECT_TRUE(contains(no.err, "Invalid reference count: Table attr002:\nIn song 0 (\"S\"),\n"
-                               "reference count is 5 and should be 1. Correct?\n  -> No"));
+  expect_failure(no, 1, "Invalid reference count: Table attr002:\nIn song 0 (\"S\"),\n"
+                        "reference count is 5 and should be 1. Correct?\n  -> No");
   EXPECT_EQ(no.out, "Verification complete: 1 problem found, 0 corrected.\n");
 
   Outcome pack = cli({"pack"});  // the offer to reindex is declined
@@ -214,8 +210,7 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   EXPECT_TRUE(contains(pack.out, "Pack succeeded.\nThe database must be reindexed before use"));
   EXPECT_TRUE(contains(pack.err, "Packing table 3 of 5 [rel001]"));
   Outcome stale = cli({"list", "albums"});
-  EXPECT_EQ(stale.status, 1);
-  EXPECT_TRUE(contains(stale.err, "IndexOutOfDate"));
+  expect_failure(stale, 1, "IndexOutOfDate");
   EXPECT_TRUE(contains(stale.err, "tracklore-cli recover mends it"));
   Outcome recover = cli({"recover"});
   EXPECT_OK(recover);
@@ -233,9 +228,7 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   EXPECT_EQ(cli({"verify"}).out, "Verification complete: no problems found.\n");
   EXPECT_OK(cli({"pack", "--yes"}));  // the offer accepted
   EXPECT_OK(cli({"list", "albums"}));
-  Outcome reindex = cli({"reindex"});
-  EXPECT_OK(reindex);
-  EXPECT_EQ(reindex.out, "Reindex succeeded.\n");
+  expect_output(cli({"reindex"}), "Reindex succeeded.\n");
 }
 
 TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
@@ -250,8 +243,7 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   }
   ASSERT_OK(quilltool({"reindex", "maindb"}));
   Outcome duplicate = cli({"verify", "--yes"});
-  EXPECT_EQ(duplicate.status, 1);
-  EXPECT_TRUE(contains(duplicate.err, "Duplicate code: Table maindb:"));
+  expect_failure(duplicate, 1, "Duplicate code: Table maindb:");
   EXPECT_EQ(duplicate.out,
             "Verification complete: 1 problem found, 0 corrected.\n"
             "1 duplicate code cannot be corrected automatically.\n");
@@ -269,32 +261,25 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   EXPECT_EQ(readonly.out, duplicate.out);
 
   std::filesystem::remove("rel002.idx");
-  Outcome broken = cli({"verify"});
-  EXPECT_EQ(broken.status, 2);
-  EXPECT_TRUE(contains(broken.err, "Verification failed. Check if a file is open or locked"));
+  expect_failure(cli({"verify"}), 2, "Verification failed. Check if a file is open or locked");
 }
 
 TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   ASSERT_OK(cli({"add", "album", "A"}));
   Outcome emoji = cli({"add", "song", "Smile \xF0\x9F\x98\x80"});
-  EXPECT_EQ(emoji.status, 1);
-  EXPECT_TRUE(contains(emoji.err, "the song name \"Smile \xF0\x9F\x98\x80\""));
+  expect_failure(emoji, 1, "the song name \"Smile \xF0\x9F\x98\x80\"");
   EXPECT_TRUE(contains(emoji.err, "(U+1F600) has no Windows-1252 form"));
-  Outcome cyrillic = cli({"link", "A", "artist", "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"});  // Кино
-  EXPECT_EQ(cyrillic.status, 1);
-  EXPECT_TRUE(contains(cyrillic.err, "\"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\""));
+  expect_failure(cli({"link", "A", "artist", "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"}), 1,  // Кино
+                 "\"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\"");
   EXPECT_EQ(cli({"add", "artist", std::string(51, 'x')}).status, 1);  // 50 characters fit
-  Outcome blank = cli({"add", "artist", "   "});
-  EXPECT_EQ(blank.status, 1);
-  EXPECT_TRUE(contains(blank.err, "the artist name is empty"));
+  expect_failure(cli({"add", "artist", "   "}), 1, "the artist name is empty");
   EXPECT_EQ(cli({"list", "artists"}).out, "");
 
   // One bad name anywhere in a file stops the whole import before it starts.
   std::ofstream("bad.csv") << "album,kind,position,name\r\nGood,song,0,Fine\r\n"
                               "Also Good,,,\r\nThird,artist,0,Pi \xCF\x80\r\n";
   Outcome import = cli({"import", "bad.csv"});
-  EXPECT_EQ(import.status, 1);
-  EXPECT_TRUE(contains(import.err, "line 4: cannot store the artist name \"Pi \xCF\x80\""));
+  expect_failure(import, 1, "line 4: cannot store the artist name \"Pi \xCF\x80\"");
   EXPECT_TRUE(contains(import.err, "nothing was imported"));
   EXPECT_EQ(cli({"list", "albums"}).out, "0\tA\t*\n");
   EXPECT_EQ(cli({"list", "songs"}).out, "");
@@ -303,10 +288,9 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
 TEST_F(TrackloreCli, LinkStopsAtTheLargestPosition) {
   ASSERT_OK(cli({"add", "album", "A"}));
   ASSERT_OK(quilltool({"append", "rel002", "Title=0", "Seq=32767", "Attr=0"}));
-  Outcome full = cli({"link", "A", "song", "Y"});
-  EXPECT_EQ(full.status, 1);
-  EXPECT_TRUE(contains(full.err, "album \"A\" (#0) has its songs up to position 32767, the last "
-                                 "there is; nothing changed"));
+  expect_failure(cli({"link", "A", "song", "Y"}), 1,
+                 "album \"A\" (#0) has its songs up to position 32767, the last there is; "
+                 "nothing changed");
 }
 
 TEST_F(TrackloreCli, AmbiguousNamesAreRefusedWithTheirCodes) {
@@ -315,8 +299,7 @@ TEST_F(TrackloreCli, AmbiguousNamesAreRefusedWithTheirCodes) {
   EXPECT_OK(second);
   EXPECT_TRUE(contains(second.err, "also names #0"));
   Outcome show = cli({"show", "Greatest Hits"});
-  EXPECT_EQ(show.status, 1);
-  EXPECT_TRUE(contains(show.err, "several albums are named \"Greatest Hits\": #0, #1"));
+  expect_failure(show, 1, "several albums are named \"Greatest Hits\": #0, #1");
   EXPECT_EQ(cli({"link", "Greatest Hits", "song", "X"}).status, 1);
   EXPECT_EQ(cli({"list", "songs"}).out, "");  // nothing made on the way
   EXPECT_OK(cli({"link", "#1", "song", "X"}));
@@ -353,10 +336,9 @@ TEST_F(TrackloreCli, ExportAndImportRoundTrip) {
   std::filesystem::create_directory("copy");
   ASSERT_OK(cli({"-C", "copy", "create"}));
   ASSERT_OK(cli({"-C", "copy", "add", "song", "ça va"}));  // reused by the import
-  Outcome import = cli({"-C", "copy", "import", "../first.csv"});
-  EXPECT_OK(import);
-  EXPECT_EQ(import.out,
-            "imported 5 albums with 2 artist and 5 song entries; created 2 artists and 3 songs\n");
+  expect_output(cli({"-C", "copy", "import", "../first.csv"}),
+                "imported 5 albums with 2 artist and 5 song entries; created 2 artists and 3 "
+                "songs\n");
   ASSERT_OK(cli({"-C", "copy", "export", "second.csv"}));
   EXPECT_EQ(slurp("copy/second.csv"), first);
   EXPECT_EQ(cli({"-C", "copy", "list", "songs", "--prefix", "ca"}).out, "0\tÇa Va\t2\n");
@@ -367,8 +349,7 @@ TEST_F(TrackloreCli, ImportsLooserFilesAndKeepsRunsApart) {
   // A line break inside a quoted name is read, and refused like any control character.
   std::ofstream("multi.csv") << "X,song,0,A\nY,artist,0,\"Two\nLines\"\n";
   Outcome refused = cli({"import", "multi.csv"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(contains(refused.err, "line 2: cannot store the artist name \"Two\\nLines\""));
+  expect_failure(refused, 1, "line 2: cannot store the artist name \"Two\\nLines\"");
   EXPECT_TRUE(contains(refused.err, "U+000A"));
   EXPECT_EQ(cli({"list", "albums"}).out, "");
 
@@ -385,28 +366,23 @@ TEST_F(TrackloreCli, ImportsLooserFilesAndKeepsRunsApart) {
 
 TEST_F(TrackloreCli, ImportsOnlyRegularFilesOfBoundedRecords) {
   std::filesystem::create_directory("folder.csv");
-  Outcome folder = cli({"import", "folder.csv"});
-  EXPECT_EQ(folder.status, 1);
-  EXPECT_TRUE(contains(folder.err, "cannot import \"folder.csv\": it is not a regular file"));
+  expect_failure(cli({"import", "folder.csv"}), 1,
+                 "cannot import \"folder.csv\": it is not a regular file");
   EXPECT_EQ(cli({"import", "/dev/zero"}).status, 1);
   std::ofstream("long.csv") << "A,song,0,x\nB,song,0," << std::string(70000, 'y') << "\n";
-  Outcome longer = cli({"import", "long.csv"});
-  EXPECT_EQ(longer.status, 1);
-  EXPECT_TRUE(contains(longer.err, "line 2: a record longer than 65536 bytes"));
+  expect_failure(cli({"import", "long.csv"}), 1, "line 2: a record longer than 65536 bytes");
   EXPECT_EQ(cli({"list", "albums"}).out, "");
 }
 
 TEST_F(TrackloreCli, MessagesShowInputEscapedAndCut) {
   Outcome escape = cli({"add", "artist", "Clear \x1b[2J"});
-  EXPECT_EQ(escape.status, 1);
-  EXPECT_TRUE(contains(escape.err, "\"Clear \\x1B[2J\""));
+  expect_failure(escape, 1, "\"Clear \\x1B[2J\"");
   Outcome stem = cli({"--main", "\x1b[2J", "list", "albums"});  // the engine's own message
   EXPECT_TRUE(contains(stem.err, "Datafile \"\\x1B[2J\""));
   std::ofstream("odd.csv") << "A," << std::string(60000, 'k') << ",0,x\n"
                            << "B,song,0," << std::string("N\0L", 3) << "\n";
   Outcome odd = cli({"import", "odd.csv"});
-  EXPECT_EQ(odd.status, 1);
-  EXPECT_TRUE(contains(odd.err, "not \"" + std::string(64, 'k') + "...\" (60000 bytes)\n"));
+  expect_failure(odd, 1, "not \"" + std::string(64, 'k') + "...\" (60000 bytes)\n");
   EXPECT_TRUE(contains(odd.err, "the song name \"N\\x00L\": it holds the control character U+0000"));
   for (const std::string& err : {escape.err, stem.err, odd.err}) {
     EXPECT_EQ(err.find('\x1b'), std::string::npos);
@@ -425,9 +401,7 @@ TEST_F(TrackloreCli, AFatalEngineErrorEndsWithTheDocumentedStatus) {
     idx.seekp(std::stol(tree.substr(at + 5)) + 6);
     idx.write("\x7f\x7f", 2);
   }
-  Outcome damaged = cli({"list", "albums"});
-  EXPECT_EQ(damaged.status, 255);
-  EXPECT_TRUE(contains(damaged.err, "Fatal error (aborting): Page::load: damaged page"));
+  expect_failure(cli({"list", "albums"}), 255, "Fatal error (aborting): Page::load: damaged page");
   EXPECT_TRUE(contains(cli({"--help"}).out, "\n255: stopped by a fatal error of the engine"));
   EXPECT_EQ(quilltool({"list", "maindb", "--tag", "0"}).status, 255);
   EXPECT_TRUE(contains(quilltool({"--help"}).out, "255 stopped by a fatal error of the engine"));
@@ -447,9 +421,7 @@ TEST(TrackloreCliRun, ReportsUsageAndOpenFailures) {
   EXPECT_EQ(cli({"show"}).status, 2);
   EXPECT_EQ(cli({"list", "albums", "--at", "1"}).status, 2);
   EXPECT_EQ(cli({"--yes", "--no", "verify"}).status, 2);
-  Outcome closed = cli({"list", "albums"});
-  EXPECT_EQ(closed.status, 1);
-  EXPECT_TRUE(contains(closed.err, "Operation open failed on Datafile \"maindb\""));
+  expect_failure(cli({"list", "albums"}), 1, "Operation open failed on Datafile \"maindb\"");
   ASSERT_OK(cli({"--main", "music", "create"}));
   EXPECT_TRUE(std::filesystem::exists("music.db1"));
   EXPECT_OK(cli({"--main", "music", "add", "album", "X"}));
@@ -494,9 +466,7 @@ TEST_F(TrackloreCli, ScanSummarisesReportsAndSaysWhenARepeatChangesNothing) {
 
   EXPECT_EQ(cli({"scan"}).status, 2);
   EXPECT_EQ(cli({"list", "albums", "--dry-run"}).status, 2);
-  Outcome missing = cli({"scan", "nowhere"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_TRUE(contains(missing.err, "cannot scan nowhere")) << missing.err;
+  expect_failure(cli({"scan", "nowhere"}), 1, "cannot scan nowhere");
 }
 
 }  // namespace
