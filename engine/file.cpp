@@ -132,7 +132,7 @@ int File::create(const char* path, Sharing sharing) {
 
 int File::close() {
   if (!opened_) return 0;
-  if (flushpending() != 0) return -1;
+  if (flushall() != 0) return -1;
   if (unsynced_ && sync() != 0) return -1;
   if (::close(fd_) != 0 && errno != EINTR) return -1;
   fd_ = -1;
@@ -152,10 +152,15 @@ int File::close() {
 
 void File::setreadcache(bool on) {
   readcache_ = on;
-  if (!on) dropblocks();
+  if (!on) {
+    writedirty();  // a failure shows at the next sync
+    dropblocks();
+  }
 }
 
 void File::dropblocks() {
+  if (dirtyblocks_ > 0) lost_ = true;  // changes that never reached the file
+  dirtyblocks_ = 0;
   blocks_.clear();
   blockbytes_.reset();
 }
@@ -177,6 +182,10 @@ int File::cachedread(char* p, int32_t n) {
       const int64_t first = number << kBlockBits;
       if (!pending_.empty() && pendingpos_ < first + kBlockSize &&
           first < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0) {
+        position_ += done;
+        return -1;
+      }
+      if (block.dirty() && writerun(block.number) != 0) {
         position_ += done;
         return -1;
       }
@@ -209,8 +218,84 @@ int File::cachedread(char* p, int32_t n) {
   return 0;
 }
 
-// Keeps cached blocks equal to what the file now holds.
-void File::cachedwrite(int64_t position, const char* p, int32_t n) {
+File::Block* File::cached(int64_t number) {
+  Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
+  return block.number == number ? &block : nullptr;
+}
+
+uint8_t* File::bytesof(int64_t number) {
+  return blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
+}
+
+// Whether every byte of the range is in a cached block (and in the file).
+bool File::holds(int64_t position, int32_t n) {
+  for (int64_t at = position; at < position + n;) {
+    const int64_t number = at >> kBlockBits;
+    const Block* block = cached(number);
+    const int64_t stop = std::min(position + n, (number + 1) << kBlockBits);
+    if (block == nullptr || stop - (number << kBlockBits) > block->valid) return false;
+    at = stop;
+  }
+  return true;
+}
+
+// Writes the dirty block `number` together with the dirty blocks next to
+// it, as one write of up to 1 MiB: the clean bytes between their changes
+// are what the file holds already.
+int File::writerun(int64_t number) {
+  constexpr int64_t kMaxRun = (1 << 20) / kBlockSize;
+  auto joins = [this](int64_t a) {
+    const Block* left = cached(a);
+    const Block* right = cached(a + 1);
+    return left != nullptr && right != nullptr && left->dirty() && right->dirty() &&
+           left->valid == kBlockSize;
+  };
+  int64_t first = number, last = number;
+  while (first > 0 && last - first + 1 < kMaxRun && joins(first - 1)) --first;
+  while (last - first + 1 < kMaxRun && joins(last)) ++last;
+  const Block& head = *cached(first);
+  const int64_t start = (first << kBlockBits) + head.dirtylo;
+  const int64_t end = (last << kBlockBits) + cached(last)->dirtyhi;
+  std::vector<char> joined;
+  const char* bytes = reinterpret_cast<const char*>(bytesof(first)) + head.dirtylo;
+  if (first != last) {
+    joined.reserve(static_cast<size_t>(end - start));
+    for (int64_t b = first; b <= last; ++b) {
+      const char* from = reinterpret_cast<const char*>(bytesof(b));
+      const int32_t lo = b == first ? head.dirtylo : 0;
+      const int32_t hi = b == last ? cached(last)->dirtyhi : kBlockSize;
+      joined.insert(joined.end(), from + lo, from + hi);
+    }
+    bytes = joined.data();
+  }
+  if (rawwrite(bytes, static_cast<int32_t>(end - start), start) != 0) {
+    lost_ = true;
+    return -1;
+  }
+  for (int64_t b = first; b <= last; ++b) {
+    Block* block = cached(b);
+    block->dirtylo = block->dirtyhi = 0;
+    --dirtyblocks_;
+  }
+  return 0;
+}
+
+int File::writedirty() {
+  if (dirtyblocks_ == 0) return 0;
+  std::vector<int64_t> numbers;
+  for (const Block& block : blocks_)
+    if (block.dirty()) numbers.push_back(block.number);
+  std::sort(numbers.begin(), numbers.end());
+  for (int64_t number : numbers) {
+    const Block* block = cached(number);
+    if (block != nullptr && block->dirty() && writerun(number) != 0) return -1;
+  }
+  return 0;
+}
+
+// Keeps cached blocks equal to what the file now holds, or, for a dirty
+// write, to what it is to hold.
+int File::cachedwrite(int64_t position, const char* p, int32_t n, bool dirty) {
   int64_t at = position;
   const int64_t end = position + n;
   while (at < end) {
@@ -222,15 +307,25 @@ void File::cachedwrite(int64_t position, const char* p, int32_t n) {
       const int32_t within = static_cast<int32_t>(at - (number << kBlockBits));
       const int32_t len = static_cast<int32_t>(stop - at);
       if (within > block.valid) {
+        if (block.dirty() && writerun(number) != 0) return -1;
         block.number = -1;  // a gap the block does not know about
       } else {
-        uint8_t* bytes = blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
-        std::memcpy(bytes + within, p + (at - position), static_cast<size_t>(len));
+        std::memcpy(bytesof(number) + within, p + (at - position), static_cast<size_t>(len));
         block.valid = std::max(block.valid, within + len);
+        if (dirty) {
+          if (!block.dirty()) {
+            ++dirtyblocks_;
+            block.dirtylo = within;
+            block.dirtyhi = within + len;
+          }
+          block.dirtylo = std::min(block.dirtylo, within);
+          block.dirtyhi = std::max(block.dirtyhi, within + len);
+        }
       }
     }
     at = stop;
   }
+  return 0;
 }
 
 int File::read(void* buffer, int32_t n) {
@@ -278,10 +373,20 @@ int File::write(const void* buffer, int32_t n) {
   }
   if (defersync_ && exclusive_) {
     const int64_t end = pendingpos_ + static_cast<int64_t>(pending_.size());
+    const bool continues = !pending_.empty() && position == end;
+    if (!continues && !blocks_.empty() && holds(position, n)) {
+      // Gathered bytes under this change are older: they go first.
+      if (!pending_.empty() && position < end && pendingpos_ < position + n &&
+          flushpending() != 0)
+        return -1;
+      if (cachedwrite(position, p, n, true) != 0) return -1;
+      position_ += n;
+      return 0;
+    }
     if (!pending_.empty() && position != end && flushpending() != 0) return -1;
     if (pending_.empty()) pendingpos_ = position;
     pending_.insert(pending_.end(), p, p + n);
-    if (!blocks_.empty()) cachedwrite(position, p, n);
+    if (!blocks_.empty() && cachedwrite(position, p, n) != 0) return -1;
     position_ += n;
     if (pending_.size() >= (1u << 20)) return flushpending();
     return 0;
@@ -290,7 +395,7 @@ int File::write(const void* buffer, int32_t n) {
     position_ = position;
     return -1;
   }
-  if (!blocks_.empty()) cachedwrite(position, p, n);
+  if (!blocks_.empty() && cachedwrite(position, p, n) != 0) return -1;
   position_ += n;
   return 0;
 }
@@ -320,8 +425,14 @@ int File::flushpending() {
   return rc;
 }
 
+int File::flushall() {
+  int rc = flushpending();
+  if (writedirty() != 0) rc = -1;
+  return rc;
+}
+
 void File::defersync(bool on) {
-  if (!on) flushpending();
+  if (!on) flushall();
   defersync_ = on;
 }
 
@@ -363,7 +474,7 @@ int File::flush() {
 
 int File::sync() {
   if (!opened_) return -1;
-  if (flushpending() != 0 || lost_) {
+  if (flushall() != 0 || lost_) {
     lost_ = false;
     return -1;
   }

@@ -64,8 +64,11 @@ class File {
   int sync();
   // Held exclusively with sync deferred, writes that follow one another are
   // also gathered in memory (up to 1 MiB) and reach the file together, at
-  // the next read, sync, close or a write elsewhere. When that write fails
-  // where nobody hears of it (ending the deferral), the next sync fails.
+  // the next read, sync, close or a write elsewhere. A write that changes
+  // only bytes the block cache holds stays in the cache instead, and dirty
+  // blocks leave in file order, neighbours joined, when one is evicted or at
+  // the sync, close or end of the deferral. When such a write fails where
+  // nobody hears of it, the next sync fails.
   void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
 
@@ -131,6 +134,8 @@ class File {
   struct Block {
     int64_t number = -1;
     int32_t valid = 0;  // bytes of the block that the file holds
+    int32_t dirtylo = 0, dirtyhi = 0;  // changed bytes not yet written
+    bool dirty() const { return dirtyhi > dirtylo; }
   };
   static constexpr int kBlockBits = 12;
   static constexpr int kBlockSize = 1 << kBlockBits;
@@ -139,14 +144,22 @@ class File {
   int64_t pendingpos_ = 0;
   bool lost_ = false;  // gathered writes failed since the last sync
   int flushpending();
+  int flushall();  // gathered writes, then dirty blocks
   int rawwrite(const char* p, int32_t n, int64_t position);
 
   bool readcache_ = false;
   std::vector<Block> blocks_;
   std::unique_ptr<uint8_t[]> blockbytes_;
 
+  int dirtyblocks_ = 0;
+
   int cachedread(char* p, int32_t n);
-  void cachedwrite(int64_t position, const char* p, int32_t n);
+  int cachedwrite(int64_t position, const char* p, int32_t n, bool dirty = false);
+  Block* cached(int64_t number);  // null when the block is not in the cache
+  uint8_t* bytesof(int64_t number);
+  bool holds(int64_t position, int32_t n);
+  int writerun(int64_t number);
+  int writedirty();
   void dropblocks();
 
   void adopt(int fd, const char* path, Access access, Sharing sharing);
