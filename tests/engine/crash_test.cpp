@@ -270,7 +270,7 @@ TEST(PowerCutSweep, Update) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
-           ASSERT_EQ(r->flush(0), Ok);
+           ASSERT_EQ(r->flush(), Ok);
          }});
 }
 
@@ -312,7 +312,7 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
                ASSERT_EQ(r->del(), Ok);
              } else {
                r->field(kName).set(("Batch renamed " + std::to_string(k)).c_str());
-               ASSERT_EQ(r->flush(0), Ok);
+               ASSERT_EQ(r->flush(), Ok);
              }
            }
            ASSERT_EQ(table.sync(), 0);
