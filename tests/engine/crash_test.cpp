@@ -258,10 +258,10 @@ TEST(PowerCutSweep, AppendAfterAFailedSync) {
            File::set_write_fault([&](const File& file, int32_t, int32_t) {
              return file.name().ends_with(".idx") && !std::exchange(failed, true);
            });
-           const int rc = table.sync();
+           const ErrorCode rc = table.sync();
            File::set_write_fault({});
            ASSERT_TRUE(failed);
-           ASSERT_EQ(rc, -1);
+           ASSERT_EQ(rc, WriteFailed);
            ASSERT_EQ(table.sync(), 0);
          }, true});
 }
