@@ -60,7 +60,7 @@ std::string make_table(const std::string& base) {
 
   const quill::FieldDescr fields[] = {{'C', 56, "Name"}, {'X', 4, "Code"}, {'L', 4, "Tracks"}};
   for (const quill::FieldDescr& f : fields) {
-    rc = quill::insert_field(b, -1, f, 0);
+    rc = quill::insert_field(b, -1, f, quill::FieldGroup::Record);
     if (rc != Ok) return failed("insert_field", rc);
   }
   // Length 0 takes the whole field: the 56-byte name becomes a

@@ -211,17 +211,17 @@ ErrorCode Header::write(File& file) const {
   return file.flush() == 0 ? Ok : WriteFailed;
 }
 
-ErrorCode Header::insert_descr(int which, int position, const FieldDescr& descriptor) {
-  std::vector<FieldDescr>& table = which == 0 ? fields : areas;
+ErrorCode Header::insert_descr(FieldGroup which, int position, const FieldDescr& descriptor) {
+  std::vector<FieldDescr>& table = which == FieldGroup::Record ? fields : areas;
   int count = static_cast<int>(table.size());
   if (position < -1 || position > count) return BadParam;
   if (position == -1) position = count;
-  int grown = (which == 0 ? reclen : arealen) + descriptor.length;
+  int grown = (which == FieldGroup::Record ? reclen : arealen) + descriptor.length;
   if (descriptor.length < 0 || grown > UINT16_MAX || count >= INT16_MAX) return BadParam;
   FieldDescr copy = descriptor;
   if (copy.name.size() > namelen) copy.name.resize(namelen);
   table.insert(table.begin() + position, std::move(copy));
-  if (which == 0) {
+  if (which == FieldGroup::Record) {
     ++nfields;
     reclen = static_cast<uint16_t>(reclen + descriptor.length);
   } else {

@@ -94,9 +94,9 @@ struct Header {
   void lengths();
   int effective_pagesize() const { return pagesize == 0 ? kDefaultPageSize : pagesize; }
 
-  // which 0: record fields, 1: header-record fields; position -1 appends.
+  // Position -1 appends.
   // BadParam for a bad position, or when the lengths or counts would overflow.
-  ErrorCode insert_descr(int which, int position, const FieldDescr& descriptor);
+  ErrorCode insert_descr(FieldGroup which, int position, const FieldDescr& descriptor);
   ErrorCode insert_tag(const TagNode& node, int position);
 
  private:

@@ -291,7 +291,7 @@ TEST(PowerCutSweep, Reindex) {
 
 TEST(PowerCutSweep, InsertField) {
   sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, 0), Ok);
+           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
          }});
 }
 
