@@ -35,8 +35,8 @@ int g_warnings = 0;
 
 // Passes every message on to stderr and counts the warnings, which the
 // report prints: an engine warning during a run means something is off.
-int counting_reporter(int level, const char* title, const char* text) {
-  if (level == quill::ReportWarning) ++g_warnings;
+int counting_reporter(quill::ReportLevel level, const char* title, const char* text) {
+  if (level == quill::ReportLevel::Warning) ++g_warnings;
   return quill::stderr_reporter(level, title, text);
 }
 

@@ -56,7 +56,7 @@ TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
                                  "normalize: invalid type 'Q' supplied for field 'Odd'",
                                  "normalize: invalid length 0 supplied for field 'Name'",
                                  "normalize: invalid length -3 supplied for field 'Raw'"}));
-  EXPECT_EQ(reports.messages()[0].level, ReportWarning);
+  EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
 }
 
 TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {

@@ -21,7 +21,7 @@ namespace quill::test {
 namespace {
 std::vector<CapturedReports::Message> g_messages;
 
-int capture(int level, const char* title, const char* text) {
+int capture(ReportLevel level, const char* title, const char* text) {
   g_messages.push_back({level, title, text});
   return 1;
 }
