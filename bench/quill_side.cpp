@@ -35,8 +35,8 @@ int g_warnings = 0;
 
 // Passes every message on to stderr and counts the warnings, which the
 // report prints: an engine warning during a run means something is off.
-int counting_reporter(int level, const char* title, const char* text) {
-  if (level == quill::ReportWarning) ++g_warnings;
+int counting_reporter(quill::ReportLevel level, const char* title, const char* text) {
+  if (level == quill::ReportLevel::Warning) ++g_warnings;
   return quill::stderr_reporter(level, title, text);
 }
 
@@ -60,7 +60,7 @@ std::string make_table(const std::string& base) {
 
   const quill::FieldDescr fields[] = {{'C', 56, "Name"}, {'X', 4, "Code"}, {'L', 4, "Tracks"}};
   for (const quill::FieldDescr& f : fields) {
-    rc = quill::insert_field(b, -1, f, 0);
+    rc = quill::insert_field(b, -1, f, quill::FieldGroup::Record);
     if (rc != Ok) return failed("insert_field", rc);
   }
   // Length 0 takes the whole field: the 56-byte name becomes a

@@ -99,7 +99,7 @@ int buildtable(int index) {
     field.type = layout.fields[f].type;
     field.length = layout.fields[f].length;
     field.name = layout.fields[f].name;
-    if (check(quill::insert_field(name, -1, field, 0), name) != 0) return -1;
+    if (check(quill::insert_field(name, -1, field, quill::FieldGroup::Record), name) != 0) return -1;
   }
   for (int t = 0; t < layout.ntags; ++t) {
     quill::TagNode tag;

@@ -27,7 +27,7 @@ bool editable(const Relation& list) {
 // tell whether the save failed.
 ErrorCode setlong(Rlist& cursor, int field, int32_t value) {
   cursor.field(field).set(static_cast<long>(value));
-  return cursor.flush(0);
+  return cursor.flush();
 }
 
 // Journals everything an edit of the list's album may change: its rows, the
@@ -63,7 +63,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
       int seq = rows.field(F_Seq).asint();
       if (seq < position) break;
       rows.field(F_Seq).set(seq + 1);
-      rc = rows.flush(0);
+      rc = rows.flush();
       if (rc != Ok) return rc;
       if (list.skip(-1) != Ok) break;
     }

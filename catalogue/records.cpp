@@ -29,7 +29,7 @@ ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
   std::string text = DB_NameForm(name);
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
-  ErrorCode rc = cursor.flush(0);
+  ErrorCode rc = cursor.flush();
   if (rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
   if (kind == TitleTable) {
@@ -52,8 +52,8 @@ ErrorCode DB_RenameRecord(Rlist& cursor, int kind, const char* name, bool confir
   if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;
   cursor.field(F_Name).set(text.c_str());
-  ErrorCode rc = cursor.flush(0);
-  if (rc != Ok) cursor.load(1);
+  ErrorCode rc = cursor.flush();
+  if (rc != Ok) cursor.load(Rlist::Force::Yes);
   return rc;
 }
 
@@ -111,9 +111,9 @@ ErrorCode DB_UpdateOKField(Rlist& titlecursor, bool* changed) {
   if (n != 2 && mark == ' ') now = "*";
   if (now == nullptr) return Ok;
   titlecursor.field(F_OKField).set(now);
-  ErrorCode rc = titlecursor.flush(0);
+  ErrorCode rc = titlecursor.flush();
   if (rc != Ok) {
-    titlecursor.load(1);
+    titlecursor.load(Rlist::Force::Yes);
     return rc;
   }
   if (changed != nullptr) *changed = true;

@@ -98,8 +98,8 @@ class Verification {
   // be written is read back as it stands on disk, so that the walk's next
   // move does not try to save the correction again.
   ErrorCode rewrite(Rlist& cursor, int table) {
-    const ErrorCode rc = written(cursor.flush(0), table);
-    if (rc != Ok) cursor.load(1);
+    const ErrorCode rc = written(cursor.flush(), table);
+    if (rc != Ok) cursor.load(Rlist::Force::Yes);
     return rc;
   }
 

@@ -320,7 +320,7 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   const int d = info_.datalen;
   std::memcpy(work_.data(), key, static_cast<size_t>(keylen));
   std::memcpy(work_.data() + keylen, data, static_cast<size_t>(d));
-  const Probe exact{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen};
+  const Probe exact{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen};
 
   bool found = false;
   int i = descend(pa_, exact, &found);

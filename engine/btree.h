@@ -166,7 +166,7 @@ class Btree : NonCopyable {
   // What a descent looks for in each page.
   struct Probe {
     enum Kind { Exact, FirstNotSmaller } kind;
-    int mode;
+    CompareMode mode;
     const uint8_t* key;
     int keylen;
     const uint8_t* data;
@@ -235,7 +235,7 @@ class Btree : NonCopyable {
   enum class Step { Forward, Back };
   enum class Until { FirstMatch, NumberEnds };
   bool walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until);
-  void choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
+  void choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const uint8_t* key, int klen,
               PrefixMatches matches = PrefixMatches::Scattered);
   PrefixMatches prefixmatches(const uint8_t* key, int klen) const;
   Refound refind(bt_pos* pos, int* i);

@@ -143,7 +143,7 @@ bool Btree::stepprev(int* i) {
 
 // Entries equal to the search key may lie in the subtrees on either side of
 // the one the descent met; first and last follow them down.
-void Btree::choose(bt_pos* pos, int i, int mode, SeekWhich which, const uint8_t* key, int klen,
+void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const uint8_t* key, int klen,
                    PrefixMatches matches) {
   setpos(pos, pa_, i);
   if (which != SeekWhich::First && which != SeekWhich::Last) return;
@@ -193,13 +193,13 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode
 
   bool found = false;
   if (mode == SeekMode::Equal) {
-    const int i = descend(pa_, Probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr}, &found);
+    const int i = descend(pa_, Probe{Probe::FirstNotSmaller, CompareMode::Whole, k, keylen, nullptr}, &found);
     if (!found) return NotFound;
-    choose(pos, i, 2, which, k, keylen);
+    choose(pos, i, CompareMode::Whole, which, k, keylen);
     return Ok;
   }
   if (mode == SeekMode::AtOrAfter) {
-    const Probe probe{Probe::FirstNotSmaller, 2, k, keylen, nullptr};
+    const Probe probe{Probe::FirstNotSmaller, CompareMode::Whole, k, keylen, nullptr};
     int i = descend(pa_, probe, &found);
     if (found) {
       setpos(pos, pa_, i);
@@ -220,10 +220,10 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich
   bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
-  int i = descend(pa_, Probe{Probe::FirstNotSmaller, 1, k, keylen, nullptr, matches}, &found);
+  int i = descend(pa_, Probe{Probe::FirstNotSmaller, CompareMode::Prefix, k, keylen, nullptr, matches}, &found);
   if (found) {
     if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
-      choose(pos, i, 1, which, k, keylen, matches);
+      choose(pos, i, CompareMode::Prefix, which, k, keylen, matches);
       return Ok;
     }
     setpos(pos, pa_, i);
@@ -265,7 +265,7 @@ bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step ste
   while (step == Step::Forward ? stepnext(i) : stepprev(i)) {
     if (--budget < 0) broken(pa_.address(), "the walk along the tree's entries goes round a loop");
     if (cont_(kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) break;
-    if (cmp_(1, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
+    if (cmp_(CompareMode::Prefix, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
       setpos(pos, pa_, *i);
       matched = true;
       if (until == Until::FirstMatch) break;
@@ -307,7 +307,7 @@ ErrorCode Btree::edge(bt_pos* pos, bool last, const char* op) {
 int Btree::descendexact(const uint8_t* key, int keylen, const uint8_t* data, bool* found) {
   std::memmove(work_.data(), key, static_cast<size_t>(keylen));
   std::memmove(work_.data() + keylen, data, static_cast<size_t>(info_.datalen));
-  return descend(pa_, Probe{Probe::Exact, 0, work_.data(), keylen, work_.data() + keylen}, found);
+  return descend(pa_, Probe{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen}, found);
 }
 
 // The entry under a stored position, or where it would be now.
@@ -329,7 +329,7 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   if (pa_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < pa_.count() &&
       pa_.keylen(idx) == kl &&
       (std::memcmp(k, pa_.key(idx), static_cast<size_t>(kl)) == 0 ||
-       cmp_(0, kd_, k, kl, pa_.key(idx), kl) == 0) &&
+       cmp_(CompareMode::Stored, kd_, k, kl, pa_.key(idx), kl) == 0) &&
       std::memcmp(k + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
     *i = idx;
     return RefExact;
@@ -338,7 +338,7 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
     pos->clear();
     return RefNone;
   }
-  const Probe probe{Probe::Exact, 0, k, kl, k + kl};
+  const Probe probe{Probe::Exact, CompareMode::Stored, k, kl, k + kl};
   bool found = false;
   const int j = descend(pa_, probe, &found);
   if (found) {

@@ -100,7 +100,7 @@ EntrySorter::~EntrySorter() = default;
 
 bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
   const int la = getle16(a), lb = getle16(b);
-  const int c = cmp_(CmpStored, kd_, a + 2, la, b + 2, lb);
+  const int c = cmp_(CompareMode::Stored, kd_, a + 2, la, b + 2, lb);
   if (c != 0) return c < 0;
   return std::memcmp(a + 2 + la, b + 2 + lb, static_cast<size_t>(datalen_)) < 0;
 }

@@ -89,13 +89,13 @@ ErrorCode DataFile::close(ErrorCode code) {
   return code;
 }
 
-int DataFile::writebackindex() {
-  if (!index_ || !exclusive_ || file_.readonly() || index_->writeback()) return 0;
+ErrorCode DataFile::writebackindex() {
+  if (!index_ || !exclusive_ || file_.readonly() || index_->writeback()) return Ok;
   return index_->setwriteback(true);
 }
 
-int DataFile::refresh() {
-  if (exclusive_) return 0;
+ErrorCode DataFile::refresh() {
+  if (exclusive_) return Ok;
   return header_->readhead(file_);
 }
 
@@ -114,8 +114,12 @@ int32_t DataFile::stamp() {
   return header_->stamp;
 }
 
-int DataFile::lockheader(LockMode mode) { return file_.lock(mode, 0, kHeadLen, Wait::Yes); }
-int DataFile::unlockheader() { return file_.unlock(0, kHeadLen); }
+ErrorCode DataFile::lockheader(LockMode mode) {
+  return file_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
+}
+ErrorCode DataFile::unlockheader() {
+  return file_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
+}
 
 void DataFile::init_finfo_tinfo() {
   const Header& h = *header_;

@@ -92,30 +92,31 @@ class DataFile : NonCopyable {
   int32_t nlive();
   int32_t stamp();
   // Re-reads the 56 header bytes unless the file is held exclusively.
-  int refresh();
+  ErrorCode refresh();
 
   // Many changes in a row: while deferred, flushes only note that data is
   // waiting, and sync() (or close) forces both files to disk once. Ending
-  // the deferral makes that sync: 0, or -1 when it failed.
-  int defersync(bool on);
-  int sync();
+  // the deferral makes that sync: Ok, or WriteFailed when it failed.
+  ErrorCode defersync(bool on);
+  ErrorCode sync();
   // Called before a change of a table held exclusively: from then until
   // sync or close the index is written back, not through, and marked
   // unfinished on disk first (one sync of the index, once). A crash in
   // between leaves it reported out of date and rebuilt, so a change needs
   // no sync of the index, only the data file's. Shared, nothing changes:
-  // others must see every change at once. 0, or -1 when the mark failed.
-  int writebackindex();
+  // others must see every change at once. Ok, or WriteFailed when the mark
+  // failed.
+  ErrorCode writebackindex();
   // Writes the 56 header bytes (the counters). While sync is deferred on a
   // table held exclusively they are written only at sync or close: records
   // appended meanwhile stay invisible until then, and the index says it is
   // unfinished, so a process that ends early loses nothing it had counted.
-  int writehead();
+  ErrorCode writehead();
 
-  int lockindex(LockMode mode);
-  int unlockindex();
-  int lockheader(LockMode mode);
-  int unlockheader();
+  ErrorCode lockindex(LockMode mode);
+  ErrorCode unlockindex();
+  ErrorCode lockheader(LockMode mode);
+  ErrorCode unlockheader();
 
   void init_finfo_tinfo();
 

@@ -23,6 +23,9 @@ struct FieldDescr {
   std::string name;     // at most namelen characters
 };
 
+// Which record a field belongs to: every record's, or the one header record.
+enum class FieldGroup { Record, Header };
+
 // One component of a tag: a leading part of a field. On disk 6 bytes:
 // field number, length (0 = whole field), flags.
 struct Component {

@@ -48,15 +48,15 @@ const char* errname(ErrorCode code) {
   return "Unknown";
 }
 
-const char* report_title(int level) {
+const char* report_title(ReportLevel level) {
   switch (level) {
-    case ReportWarning: return "Warning";
-    case ReportFatal: return "Fatal error (aborting)";
+    case ReportLevel::Warning: return "Warning";
+    case ReportLevel::Fatal: return "Fatal error (aborting)";
     default: return "Information";
   }
 }
 
-int stderr_reporter(int /*level*/, const char* title, const char* text) {
+int stderr_reporter(ReportLevel /*level*/, const char* title, const char* text) {
   std::fprintf(stderr, "%s: %s", title, text);
   // Messages usually end in a line break; keep the next one on its own line.
   size_t length = 0;
@@ -68,13 +68,13 @@ int stderr_reporter(int /*level*/, const char* title, const char* text) {
 
 Reporter reporter = stderr_reporter;
 
-int vreport(int level, const char* format, va_list args) {
+int vreport(ReportLevel level, const char* format, va_list args) {
   char text[kMaxText + 1];
   std::vsnprintf(text, sizeof text, format, args);
   return reporter(level, report_title(level), text);
 }
 
-int report(int level, const char* format, ...) {
+int report(ReportLevel level, const char* format, ...) {
   va_list args;
   va_start(args, format);
   int result = vreport(level, format, args);
@@ -85,7 +85,7 @@ int report(int level, const char* format, ...) {
 int warning(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  int result = vreport(ReportWarning, format, args);
+  int result = vreport(ReportLevel::Warning, format, args);
   va_end(args);
   return result;
 }
@@ -93,7 +93,7 @@ int warning(const char* format, ...) {
 int information(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  int result = vreport(ReportInformation, format, args);
+  int result = vreport(ReportLevel::Information, format, args);
   va_end(args);
   return result;
 }
@@ -101,7 +101,7 @@ int information(const char* format, ...) {
 void fatal(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  vreport(ReportFatal, format, args);
+  vreport(ReportLevel::Fatal, format, args);
   va_end(args);
   std::exit(-1);
 }

@@ -71,24 +71,24 @@ enum : ErrorCode {
 // value not in the table.
 const char* errname(ErrorCode code);
 
-enum ReportLevel { ReportWarning = 1, ReportFatal = 2, ReportInformation = 3 };
+enum class ReportLevel { Warning = 1, Fatal = 2, Information = 3 };
 
 // The title shown with a message of the given level.
-const char* report_title(int level);
+const char* report_title(ReportLevel level);
 
 // A reporter shows one formatted message and returns what the user pressed.
-using Reporter = int (*)(int level, const char* title, const char* text);
+using Reporter = int (*)(ReportLevel level, const char* title, const char* text);
 
 // The reporter in force; replace it once, before the engine is used.
 extern Reporter reporter;
 
 // Writes "title: text" to stderr; the initial reporter.
-int stderr_reporter(int level, const char* title, const char* text);
+int stderr_reporter(ReportLevel level, const char* title, const char* text);
 
 // Formats by printf rules (cut at 1,023 characters) and hands the text to the
 // reporter; returns its result.
-int report(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
-int vreport(int level, const char* format, va_list args);
+int report(ReportLevel level, const char* format, ...) __attribute__((format(printf, 2, 3)));
+int vreport(ReportLevel level, const char* format, va_list args);
 
 int warning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int information(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -93,101 +93,101 @@ void Header::lengths() {
 }
 
 // The checks that need only the 56 fixed bytes.
-int Header::check_layout() const {
-  if (statlen != 1 || areastat != 0 || namelen == 0) return -1;
-  if (nrecs < 0 || ndeleted < 0 || ndeleted > nrecs) return -1;
-  if (hdrlen != computed_hdrlen() || int64_t{datastart} != int64_t{hdrlen} + arealen) return -1;
-  if (reclen < statlen) return -1;
+ErrorCode Header::check_layout() const {
+  if (statlen != 1 || areastat != 0 || namelen == 0) return BadData;
+  if (nrecs < 0 || ndeleted < 0 || ndeleted > nrecs) return BadData;
+  if (hdrlen != computed_hdrlen() || int64_t{datastart} != int64_t{hdrlen} + arealen) return BadData;
+  if (reclen < statlen) return BadData;
   // Every record must lie below 2 GiB, where positions end.
-  if (int64_t{datastart} + int64_t{nrecs} * reclen > INT32_MAX) return -1;
-  return 0;
+  if (int64_t{datastart} + int64_t{nrecs} * reclen > INT32_MAX) return BadData;
+  return Ok;
 }
 
-int Header::readhead(File& file) {
+ErrorCode Header::readhead(File& file) {
   uint8_t head[kHeadLen];
-  if (file.seek(0) != 0 || file.read(head, kHeadLen) != 0) return -1;
+  if (file.seek(0) != 0 || file.read(head, kHeadLen) != 0) return GeneralError;
   decodehead(head);
-  return 0;
+  return Ok;
 }
 
-int Header::writehead(File& file) const {
+ErrorCode Header::writehead(File& file) const {
   uint8_t head[kHeadLen];
   encodehead(head);
-  if (file.seek(0) != 0 || file.write(head, kHeadLen) != 0) return -1;
-  return file.flush();
+  if (file.seek(0) != 0 || file.write(head, kHeadLen) != 0) return WriteFailed;
+  return file.flush() == 0 ? Ok : WriteFailed;
 }
 
-int Header::read(File& file) {
+ErrorCode Header::read(File& file) {
   fields.clear();
   areas.clear();
   tags.clear();
-  if (readhead(file) != 0 || check_layout() != 0) return -1;
+  if (readhead(file) != 0 || check_layout() != 0) return BadData;
   int32_t size = file.size();
-  if (size < 0 || size < datastart) return -1;  // descriptors or header record cut off
+  if (size < 0 || size < datastart) return BadData;  // descriptors or header record cut off
   // Counted records cut off: what is missing would be read as whatever the
   // buffer held. A longer file is legal: records are written before the
   // counters that make them visible, so an interrupted append leaves an
   // uncounted tail, which the next append overwrites and a pack drops.
-  if (size < int64_t{datastart} + int64_t{nrecs} * reclen) return -1;
+  if (size < int64_t{datastart} + int64_t{nrecs} * reclen) return BadData;
 
   uint8_t trailer[2];
   if (file.seek(datastart - arealen - 2) != 0 || file.read(trailer, 2) != 0 ||
       std::memcmp(trailer, kTrailer, 2) != 0)
-    return -1;
+    return BadData;
 
   std::vector<uint8_t> block(static_cast<size_t>(hdrlen - kHeadLen - 2));
   if (file.seek(kHeadLen) != 0 || file.read(block.data(), static_cast<int32_t>(block.size())) != 0)
-    return -1;
+    return BadData;
   if (parse_descriptors(block.data(), block.size()) != 0) {
     fields.clear();
     areas.clear();
     tags.clear();
-    return -1;
+    return BadData;
   }
-  return 0;
+  return Ok;
 }
 
-int Header::parse_descriptors(const uint8_t* p, size_t n) {
+ErrorCode Header::parse_descriptors(const uint8_t* p, size_t n) {
   const uint8_t* end = p + n;
   auto take_fields = [&](std::vector<FieldDescr>& table, int count, int statbytes, int total) {
     int64_t sum = statbytes;
     for (int i = 0; i < count; ++i) {
-      if (end - p < namelen + 4) return -1;
+      if (end - p < namelen + 4) return false;
       FieldDescr f;
       f.name = read_name(p, namelen);
       p += namelen;
-      if (p[1] != 0) return -1;  // the type's high byte is always 0
+      if (p[1] != 0) return false;  // the type's high byte is always 0
       f.type = static_cast<char>(p[0]);
       f.length = getles16(p + 2);
       p += 4;
-      if (!sound_field(f)) return -1;
+      if (!sound_field(f)) return false;
       sum += f.length;
       table.push_back(std::move(f));
     }
-    return sum == total ? 0 : -1;
+    return sum == total;
   };
-  if (take_fields(fields, nfields, statlen, reclen) != 0) return -1;
-  if (take_fields(areas, nareas, areastat, arealen) != 0) return -1;
+  if (!take_fields(fields, nfields, statlen, reclen)) return BadData;
+  if (!take_fields(areas, nareas, areastat, arealen)) return BadData;
 
   int64_t comps = 0;
   for (int t = 0; t < ntags; ++t) {
-    if (end - p < namelen + 2) return -1;
+    if (end - p < namelen + 2) return BadData;
     TagNode node;
     node.name = read_name(p, namelen);
     p += namelen;
     int count = getles16(p);
     p += 2;
-    if (count < 0 || end - p < 6 * int64_t{count}) return -1;
+    if (count < 0 || end - p < 6 * int64_t{count}) return BadData;
     for (int c = 0; c < count; ++c, p += 6)
       node.addcomp({getles16(p), getles16(p + 2), getle16(p + 4)});
     comps += count;
     tags.push_back(std::move(node));
   }
-  return (comps == ncomps && p == end) ? 0 : -1;
+  return (comps == ncomps && p == end) ? Ok : BadData;
 }
 
-int Header::write(File& file) const {
-  if (writehead(file) != 0) return -1;
+ErrorCode Header::write(File& file) const {
+  if (writehead(file) != 0) return WriteFailed;
   std::vector<uint8_t> out;
   out.reserve(static_cast<size_t>(computed_hdrlen()));
   for (const auto* table : {&fields, &areas})
@@ -207,21 +207,21 @@ int Header::write(File& file) const {
   }
   out.insert(out.end(), kTrailer, kTrailer + 2);
   if (file.seek(kHeadLen) != 0 || file.write(out.data(), static_cast<int32_t>(out.size())) != 0)
-    return -1;
-  return file.flush();
+    return WriteFailed;
+  return file.flush() == 0 ? Ok : WriteFailed;
 }
 
-int Header::insert_descr(int which, int position, const FieldDescr& descriptor) {
-  std::vector<FieldDescr>& table = which == 0 ? fields : areas;
+ErrorCode Header::insert_descr(FieldGroup which, int position, const FieldDescr& descriptor) {
+  std::vector<FieldDescr>& table = which == FieldGroup::Record ? fields : areas;
   int count = static_cast<int>(table.size());
-  if (position < -1 || position > count) return -1;
+  if (position < -1 || position > count) return BadParam;
   if (position == -1) position = count;
-  int grown = (which == 0 ? reclen : arealen) + descriptor.length;
-  if (descriptor.length < 0 || grown > UINT16_MAX || count >= INT16_MAX) return -1;
+  int grown = (which == FieldGroup::Record ? reclen : arealen) + descriptor.length;
+  if (descriptor.length < 0 || grown > UINT16_MAX || count >= INT16_MAX) return BadParam;
   FieldDescr copy = descriptor;
   if (copy.name.size() > namelen) copy.name.resize(namelen);
   table.insert(table.begin() + position, std::move(copy));
-  if (which == 0) {
+  if (which == FieldGroup::Record) {
     ++nfields;
     reclen = static_cast<uint16_t>(reclen + descriptor.length);
   } else {
@@ -229,22 +229,22 @@ int Header::insert_descr(int which, int position, const FieldDescr& descriptor) 
     arealen = static_cast<uint16_t>(arealen + descriptor.length);
   }
   lengths();
-  return 0;
+  return Ok;
 }
 
-int Header::insert_tag(const TagNode& node, int position) {
-  if (node.comps.empty()) return -1;
+ErrorCode Header::insert_tag(const TagNode& node, int position) {
+  if (node.comps.empty()) return BadParam;
   int count = static_cast<int>(tags.size());
-  if (position < -1 || position > count) return -1;
+  if (position < -1 || position > count) return BadParam;
   if (position == -1) position = count;
-  if (ncomps + node.comps.size() > INT16_MAX || count >= INT16_MAX) return -1;
+  if (ncomps + node.comps.size() > INT16_MAX || count >= INT16_MAX) return BadParam;
   TagNode copy = node;
   if (copy.name.size() > namelen) copy.name.resize(namelen);
   tags.insert(tags.begin() + position, std::move(copy));
   ++ntags;
   ncomps = static_cast<uint16_t>(ncomps + node.comps.size());
   lengths();
-  return 0;
+  return Ok;
 }
 
 }  // namespace quill

@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "engine/descr.h"
+#include "engine/errors.h"
 
 namespace quill {
 
@@ -77,12 +78,14 @@ struct Header {
   std::vector<FieldDescr> areas;
   std::vector<TagNode> tags;
 
-  // Whole header with descriptors and trailer; 0 or -1.
-  int read(File& file);
-  int write(File& file) const;
-  // Only the 56 fixed bytes (the counters); 0 or -1.
-  int readhead(File& file);
-  int writehead(File& file) const;
+  // Whole header with descriptors and trailer: a header that does not read
+  // whole and sound is BadData, a failed write WriteFailed.
+  ErrorCode read(File& file);
+  ErrorCode write(File& file) const;
+  // Only the 56 fixed bytes (the counters): GeneralError when they cannot be
+  // read, WriteFailed when they cannot be written.
+  ErrorCode readhead(File& file);
+  ErrorCode writehead(File& file) const;
 
   void encodehead(uint8_t* out) const;
   void decodehead(const uint8_t* in);
@@ -91,13 +94,14 @@ struct Header {
   void lengths();
   int effective_pagesize() const { return pagesize == 0 ? kDefaultPageSize : pagesize; }
 
-  // which 0: record fields, 1: header-record fields; position -1 appends.
-  int insert_descr(int which, int position, const FieldDescr& descriptor);
-  int insert_tag(const TagNode& node, int position);
+  // Position -1 appends.
+  // BadParam for a bad position, or when the lengths or counts would overflow.
+  ErrorCode insert_descr(FieldGroup which, int position, const FieldDescr& descriptor);
+  ErrorCode insert_tag(const TagNode& node, int position);
 
  private:
-  int parse_descriptors(const uint8_t* p, size_t n);
-  int check_layout() const;
+  ErrorCode parse_descriptors(const uint8_t* p, size_t n);
+  ErrorCode check_layout() const;
 };
 
 }  // namespace quill

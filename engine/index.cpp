@@ -228,24 +228,24 @@ ErrorCode DataFile::check_index() {
   return index_->uptodate() ? Ok : IndexOutOfDate;
 }
 
-int DataFile::defersync(bool on) {
+ErrorCode DataFile::defersync(bool on) {
   // A batch ends on disk, in the order a sync gives it. When that fails the
   // counters stay unwritten: they must not count records that may not be
   // on disk.
-  int rc = !on && batchpending() ? sync() : 0;
+  ErrorCode rc = !on && batchpending() ? sync() : Ok;
   file_.defersync(on);
   deferhead_ = on && exclusive_;
   if (!index_) return rc;
   index_->defersync(on);
   // Held exclusively, the index need not reach the file before the sync.
-  if (exclusive_ && index_->setwriteback(on) != Ok) rc = -1;
+  if (exclusive_ && index_->setwriteback(on) != Ok) rc = WriteFailed;
   return rc;
 }
 
-int DataFile::writehead() {
+ErrorCode DataFile::writehead() {
   if (deferhead_) {
     headdirty_ = true;
-    return 0;
+    return Ok;
   }
   headdirty_ = false;
   return header_->writehead(file_);
@@ -254,18 +254,18 @@ int DataFile::writehead() {
 // Each step is on disk before the next one begins: the records before the
 // counters that make them visible, and the trees (with everything else)
 // before the index header that declares them in step.
-int DataFile::sync() {
-  int rc = file_.sync();
-  if (rc == 0 && headdirty_) {
-    if (header_->writehead(file_) != 0 || file_.sync() != 0) rc = -1;
+ErrorCode DataFile::sync() {
+  ErrorCode rc = file_.sync() == 0 ? Ok : WriteFailed;
+  if (rc == Ok && headdirty_) {
+    if (header_->writehead(file_) != Ok || file_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;
   }
-  if (index_ && index_->sync() != 0) rc = -1;
+  if (index_ && index_->sync() != Ok) rc = WriteFailed;
   // Once its header is written the index declares itself in step on disk:
   // changes outside a batch mark it unfinished again (writebackindex)
   // before they write back. A header still held back leaves the mark.
   if (index_ && !deferhead_ && !index_->store().headerheld() &&
-      index_->setwriteback(false) != 0) rc = -1;
+      index_->setwriteback(false) != Ok) rc = WriteFailed;
   return rc;
 }
 
@@ -273,9 +273,7 @@ bool DataFile::batchpending() const {
   return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }
 
-int DataFile::lockindex(LockMode mode) {
-  return index_ && index_->store().lock(mode) != Ok ? -1 : 0;
-}
-int DataFile::unlockindex() { return index_ && index_->store().unlock() != Ok ? -1 : 0; }
+ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().lock(mode) : Ok; }
+ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
 
 }  // namespace quill

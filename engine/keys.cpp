@@ -158,12 +158,12 @@ inline void search_text(const uint8_t* p, int rem, int* text, int* part) {
 
 // Unsigned byte comparison of two parts that may have been cut short. In
 // prefix mode a shorter a-part that matches is a leading part of b.
-int bytecmp(int mode, const uint8_t* a, int na, const uint8_t* b, int nb) {
+int bytecmp(CompareMode mode, const uint8_t* a, int na, const uint8_t* b, int nb) {
   const int m = min_int(na, nb);
   for (int k = 0; k < m; ++k) {
     if (a[k] != b[k]) return a[k] < b[k] ? -1 : 1;
   }
-  if (mode == CmpPrefix && na <= nb) return 0;
+  if (mode == CompareMode::Prefix && na <= nb) return 0;
   return na - nb;
 }
 
@@ -348,7 +348,7 @@ int numtail(const uint8_t* a, int la, const uint8_t* b, int lb) {
 // ---------------------------------------------------------------------------
 // Key comparison.
 
-int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb) {
+int compare(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb) {
   if (la < 0) la = 0;
   if (lb < 0) lb = 0;
   if (la == 0 || lb == 0) return la - lb;
@@ -370,11 +370,11 @@ int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_
         int tb;
         int full = 1;
         stored_text(b, lb, L, var, &tb, &pb);
-        if (mode == CmpStored) {
+        if (mode == CompareMode::Stored) {
           stored_text(a, la, L, var, &ta, &pa);
         } else {
           search_text(a, la, &ta, &pa);
-          if (mode == CmpPrefix && (pa >= la || k == last)) full = 0;
+          if (mode == CompareMode::Prefix && (pa >= la || k == last)) full = 0;
         }
         r = (c.flags & CF_BINARY) ? exactcmp(full, a, ta, b, tb) : textcmp(full, a, ta, b, tb);
         break;
@@ -404,7 +404,7 @@ int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_
     lb -= pb;
     if (la == 0) {
       if (lb == 0) return 0;
-      return mode == CmpStored ? -1 : 0;
+      return mode == CompareMode::Stored ? -1 : 0;
     }
     if (lb == 0) return 1;
   }

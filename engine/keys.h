@@ -10,8 +10,9 @@
 // A search key has the same components, but every 'C' component is its text
 // followed by one NUL, and the key may end after any component.
 //
-// compare() modes: 0 both keys stored; 1 a is a search key whose last text
-// may be a prefix; 2 a is a search key whose components match whole.
+// compare() modes: Stored both keys stored; Prefix a is a search key whose
+// last text may be a prefix; Whole a is a search key whose components match
+// whole.
 // Texts compare in natural order (case- and accent-blind, numbers by value,
 // punctuation ignored) unless the component carries CF_BINARY.
 // Nothing here reads outside the lengths it is given.
@@ -32,14 +33,14 @@ struct KeyDescr {
   int nfields = 0;
 };
 
-enum CompareMode { CmpStored = 0, CmpPrefix = 1, CmpWhole = 2 };
+enum class CompareMode { Stored, Prefix, Whole };
 
-using Comparator = int (*)(int mode, const KeyDescr* kd, const uint8_t* a, int la,
+using Comparator = int (*)(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la,
                            const uint8_t* b, int lb);
 using Continuation = int (*)(const KeyDescr* kd, const uint8_t* a, int la,
                              const uint8_t* b, int lb);
 
-int compare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
+int compare(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 
 // Whether the stored keys that search key a matches in prefix mode lie

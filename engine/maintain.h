@@ -87,8 +87,9 @@ ErrorCode abandoncopy(DataFile& fresh, DataFile& old, ErrorCode code);
 // when one is given. BadData when it cannot be read, WriteFailed.
 ErrorCode copyhdrrec(DataFile& fresh, DataFile& old, RecChgDescr* change);
 
-// which 0: a record field, 1: a header-record field; position -1 appends.
-ErrorCode insert_field(const char* base, int position, const FieldDescr& descriptor, int which,
+// Position -1 appends.
+ErrorCode insert_field(const char* base, int position, const FieldDescr& descriptor,
+                       FieldGroup which,
                        Progress* progress = nullptr);
 ErrorCode insert_tag(const char* base, int position, const TagNode& tag,
                      Progress* progress = nullptr);

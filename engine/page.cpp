@@ -32,7 +32,7 @@ int firstnotabove(int n, bool* found, const Compare& compare) {
 
 }  // namespace
 
-int keybytecompare(int /*mode*/, const KeyDescr* /*kd*/, const uint8_t* a, int la, const uint8_t* b,
+int keybytecompare(CompareMode /*mode*/, const KeyDescr* /*kd*/, const uint8_t* a, int la, const uint8_t* b,
                    int lb) {
   const int n = la < lb ? la : lb;
   const int r = n > 0 ? std::memcmp(a, b, static_cast<size_t>(n)) : 0;
@@ -359,12 +359,12 @@ int Page::childindex(int32_t c) const {
   return -1;
 }
 
-int Page::cmpat(int mode, const uint8_t* a, int la, int i) const {
+int Page::cmpat(CompareMode mode, const uint8_t* a, int la, int i) const {
   return cmp_(mode, kd_, a, la, key(i), keylen(i));
 }
 
 int Page::compareentry(const uint8_t* a, int la, const uint8_t* d, int i) const {
-  int r = cmp_(0, kd_, a, la, key(i), keylen(i));
+  int r = cmp_(CompareMode::Stored, kd_, a, la, key(i), keylen(i));
   if (r == 0 && D_ > 0) r = std::memcmp(d, data(i), static_cast<size_t>(D_));
   return r;
 }
@@ -374,9 +374,9 @@ int Page::compareentry(const uint8_t* a, int la, const uint8_t* d, int i) const 
 // found by bisection; any other prefix search key is scanned entry by entry,
 // since numbers make "begins with" disagree with the order (12 begins with
 // 1, yet 2 lies between them).
-int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
+int Page::firstnotsmaller(CompareMode mode, const uint8_t* a, int la, bool* found,
                           PrefixMatches matches) const {
-  if (mode == 1 && matches == PrefixMatches::Scattered) {
+  if (mode == CompareMode::Prefix && matches == PrefixMatches::Scattered) {
     for (int i = 0; i < n_; ++i) {
       const int r = cmpat(mode, a, la, i);
       if (r <= 0) {
@@ -390,9 +390,9 @@ int Page::firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
   return firstnotabove(n_, found, [&](int i) { return cmpat(mode, a, la, i); });
 }
 
-int Page::lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
+int Page::lastnotgreater(CompareMode mode, const uint8_t* a, int la, bool* found,
                          PrefixMatches matches) const {
-  if (mode == 1 && matches == PrefixMatches::Scattered) {
+  if (mode == CompareMode::Prefix && matches == PrefixMatches::Scattered) {
     bool any = false;
     int last = -1;
     for (int i = 0; i < n_; ++i) {

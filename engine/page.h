@@ -42,7 +42,7 @@ enum class PrefixMatches { Scattered, Together };
 
 // The order of a tree built without a comparator: bytes as unsigned, then
 // the shorter key first. The mode is not looked at.
-int keybytecompare(int mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
+int keybytecompare(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
                    int lb);
 
 class Page {
@@ -112,11 +112,11 @@ class Page {
   // Page searches for a sought key a (see the tree's search operations):
   // the first entry with compare(mode, a, entry) <= 0, n when none;
   // found when that comparison gave 0.
-  int firstnotsmaller(int mode, const uint8_t* a, int la, bool* found,
+  int firstnotsmaller(CompareMode mode, const uint8_t* a, int la, bool* found,
                       PrefixMatches matches = PrefixMatches::Scattered) const;
   // The last entry of the leading run with compare(mode, a, entry) >= 0
   // (-1 when entry 0 is already below); found when any of them gave 0.
-  int lastnotgreater(int mode, const uint8_t* a, int la, bool* found,
+  int lastnotgreater(CompareMode mode, const uint8_t* a, int la, bool* found,
                      PrefixMatches matches = PrefixMatches::Scattered) const;
   // The first entry not smaller than (key, data), keys in mode 0 and equal
   // keys by their data bytes; found only for equal key and data.
@@ -157,7 +157,7 @@ class Page {
   void reoffset(int from);
   const char* parse(const uint8_t* image, int32_t offset);
   void adopt(const uint8_t* image, int32_t offset);
-  int cmpat(int mode, const uint8_t* a, int la, int i) const;
+  int cmpat(CompareMode mode, const uint8_t* a, int la, int i) const;
   // Writes an entry (the length first for variable-length keys) at p.
   void putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d);
 };

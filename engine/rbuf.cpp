@@ -98,7 +98,7 @@ void Field::clear() {
 
 Rbuf::~Rbuf() {
   if (fileopen()) {
-    flush(0);
+    flush();
     unlock();
   }
 }
@@ -120,7 +120,7 @@ void Rbuf::init(const std::vector<FieldDescr>* descriptors, int count, int lengt
     at += d->length;
   }
   clear();
-  setloaded(0);
+  setloaded(false);
 }
 
 void Rbuf::release() {
@@ -157,18 +157,18 @@ ErrorCode Rbuf::writebuf(const uint8_t* buffer) {
   return table_->file().flush();
 }
 
-ErrorCode Rbuf::load(int force) {
-  if (force) loaded_ = 0;
+ErrorCode Rbuf::load(Force force) {
+  if (force == Force::Yes) loaded_ = 0;
   if (loaded_) return Ok;
-  setloaded(0);
+  setloaded(false);
   if (readbuf(buffer_.data()) != 0) return clear();
   loaded_ = 1;
   onload();
   return Ok;
 }
 
-ErrorCode Rbuf::flush(int force) {
-  if (!force) {
+ErrorCode Rbuf::flush(Force force) {
+  if (force == Force::No) {
     if (!loaded_) return Ok;
     bool any = false;
     for (const Field& f : fields_) any = any || f.isset();
@@ -180,8 +180,8 @@ ErrorCode Rbuf::flush(int force) {
   return Ok;
 }
 
-void Rbuf::setloaded(int value) {
-  loaded_ = value;
+void Rbuf::setloaded(bool value) {
+  loaded_ = value ? 1 : 0;
   for (Field& f : fields_) f.setflag(0);
 }
 

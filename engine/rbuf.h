@@ -84,9 +84,11 @@ class Rbuf : NonCopyable {
   // Writes the record only: the caller forces it together with what must
   // reach the disk in the same step.
   ErrorCode putbuf(const uint8_t* buffer);
-  ErrorCode load(int force);
-  ErrorCode flush(int force);
-  void setloaded(int value);
+  // Yes reads even a loaded buffer again, or writes even an unchanged one.
+  enum class Force { No, Yes };
+  ErrorCode load(Force force = Force::No);
+  ErrorCode flush(Force force = Force::No);
+  void setloaded(bool value);
   ErrorCode clear();
   void setstatus(const char* bytes, int n);
   void assign_serials();

@@ -60,7 +60,7 @@ void Rlist::reset() {
 
 ErrorCode Rlist::bind(DataFile* table) {
   if (table_ != nullptr && table_->isopen()) {
-    Rbuf::flush(0);
+    Rbuf::flush();
     Rbuf::unlock();
   }
   release();
@@ -88,7 +88,7 @@ ErrorCode Rlist::bind(DataFile* table) {
 
 ErrorCode Rlist::select(int tag) {
   if (table_ == nullptr || tag < -1 || tag >= ntags_) return GeneralError;
-  if (table_->isopen()) Rbuf::flush(0);
+  if (table_->isopen()) Rbuf::flush();
   if (index_ == nullptr) tag = -1;
   if (tag == tag_) return Ok;
   pos_.reset();
@@ -109,7 +109,7 @@ void Rlist::setrecno(int32_t recno) {
 
 void Rlist::unset() {
   Rbuf::unlock();
-  setloaded(0);
+  setloaded(false);
   moved_ = 0;
   setrecno(-1);
 }
@@ -119,7 +119,7 @@ void Rlist::unset() {
 // In physical order a move is a go(); in tag order it moves the tree
 // position under the read lock and then follows it to the record.
 ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove) {
-  Rbuf::flush(0);
+  Rbuf::flush();
   if (tag_ < 0) return go(how, n);
   ErrorCode rc;
   int moved = 0;
@@ -150,7 +150,7 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
   if (tag_ < 0)
     fatal("Rlist::seek: no selected tag in file '%s'\n",
           table_ ? table_->basename_or_none() : "<not opened>");
-  Rbuf::flush(0);
+  Rbuf::flush();
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
@@ -162,11 +162,11 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
 
 ErrorCode Rlist::go(GoHow how, int32_t n) {
   if (table_ == nullptr) return NoCurrentRecord;
-  Rbuf::flush(0);
+  Rbuf::flush();
   if (how == GoHow::Relative && recno_ == -1) return NoCurrentRecord;
   int32_t old = recno_;
   Rbuf::unlock();
-  setloaded(0);
+  setloaded(false);
 
   Header& h = table_->header();
   int64_t target;
@@ -190,7 +190,7 @@ ErrorCode Rlist::go(GoHow how, int32_t n) {
   }
   moved_ = (how == GoHow::Relative && target >= 0) ? static_cast<int>(target - old) : 0;
   setrecno(static_cast<int32_t>(target));
-  if (target >= 0) load(0);
+  if (target >= 0) load();
   return rc;
 }
 
@@ -266,7 +266,7 @@ ErrorCode Rlist::seekrank(int32_t n) {
   // The ends exactly, whatever the estimate makes of them.
   if (n <= 0) return first();
   if (n >= total - 1) return last();
-  Rbuf::flush(0);
+  Rbuf::flush();
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);

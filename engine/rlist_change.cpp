@@ -177,7 +177,7 @@ ErrorCode Rlist::append(LockMode lockmode) {
     h.serial -= 1;
     return WriteFailed;  // the index is ahead: reported out of date
   }
-  setloaded(1);
+  setloaded(true);
   moved_ = 0;
   Rbuf::unlock();
   if (lockmode != LockMode::None) return Rbuf::lock(lockmode);
@@ -300,7 +300,7 @@ ErrorCode Rlist::del(ErrorCode* out) {
     Rbuf::unlock();
     sync(Ok, 0);
   } else {
-    setloaded(1);
+    setloaded(true);
     if (out != nullptr) *out = Ok;
   }
   if (tag_ >= 0 && out != nullptr) *out = where;

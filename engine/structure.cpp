@@ -121,19 +121,19 @@ const uint8_t* RecChgDescr::convert(const uint8_t* oldrecord) {
   return out;
 }
 
-ErrorCode insert_field(const char* base, int position, const FieldDescr& descriptor, int which,
-                       Progress* progress) {
+ErrorCode insert_field(const char* base, int position, const FieldDescr& descriptor,
+                       FieldGroup which, Progress* progress) {
   FieldDescr field = descriptor;
   if (normalize(field) != 0) return BadParam;
-  if (which != 0 && which != 1) return BadParam;
 
   DataFile fresh, old;
   ErrorCode rc = DataFile::opencopy(base, fresh, old);
   if (rc != Ok) return rc;
   Header& h = fresh.header();
-  if (position == -1) position = which == 0 ? old.header().nfields : old.header().nareas;
-  if (which == 0) upd_tagstruct(fresh, position);
-  int count = which == 0 ? h.nfields : h.nareas;
+  const bool record = which == FieldGroup::Record;
+  if (position == -1) position = record ? old.header().nfields : old.header().nareas;
+  if (record) upd_tagstruct(fresh, position);
+  int count = record ? h.nfields : h.nareas;
   if (position < 0 || position > count) {
     warning("insert_field: bad field position %d (use 0~%d)", position, count);
     return abandoncopy(fresh, old, BadParam);
@@ -146,7 +146,7 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
     return abandoncopy(fresh, old, BadParam);
   }
 
-  if (which == 1) {
+  if (which == FieldGroup::Header) {
     RecChgDescr area(fresh, old, RecChgDescr::Insert, position, 1);
     rc = copyhdrrec(fresh, old, &area);
   } else {
@@ -154,7 +154,7 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
   }
   if (rc != Ok) return abandoncopy(fresh, old, rc);
 
-  RecChgDescr change(fresh, old, which == 0 ? RecChgDescr::Insert : RecChgDescr::Copy, position,
+  RecChgDescr change(fresh, old, record ? RecChgDescr::Insert : RecChgDescr::Copy, position,
                      0);
   return DataFile::epilogue(fresh, old, convertrecord, &change, 0, progress);
 }

@@ -14,8 +14,8 @@
 namespace fuzzing {
 
 namespace {
-int throwing_reporter(int level, const char* /*title*/, const char* text) {
-  if (level == quill::ReportFatal) throw Fatal(text);
+int throwing_reporter(quill::ReportLevel level, const char* /*title*/, const char* text) {
+  if (level == quill::ReportLevel::Fatal) throw Fatal(text);
   return 1;
 }
 }  // namespace

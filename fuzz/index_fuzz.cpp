@@ -20,8 +20,8 @@ const std::vector<uint8_t>& sound_table() {
   static const std::vector<uint8_t> db1 = [] {
     using namespace quill;
     DataFile::create("base", 0, 96);
-    insert_field("base", -1, {'C', 20, "Name"}, 0);
-    insert_field("base", -1, {'L', 4, "N"}, 0);
+    insert_field("base", -1, {'C', 20, "Name"}, FieldGroup::Record);
+    insert_field("base", -1, {'L', 4, "N"}, FieldGroup::Record);
     insert_tag("base", -1, {{{0, 0, 0}}, "Name"});
     insert_tag("base", -1, {{{1, 0, 0}}, "N"});
     DataFile::reindex("base");

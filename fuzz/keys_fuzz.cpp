@@ -18,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (split > size) split = size;
   // Exactly sized copies, so that a sanitizer sees any read past the end.
   std::vector<uint8_t> a(data + 2, data + split), b(data + split, data + size);
-  for (int mode = 0; mode < 3; ++mode) {
+  for (CompareMode mode : {CompareMode::Stored, CompareMode::Prefix, CompareMode::Whole}) {
     compare(mode, &kd, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
     compare(mode, &kd, b.data(), static_cast<int>(b.size()), a.data(), static_cast<int>(a.size()));
   }
-  int ab = compare(0, &kd, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
-  int ba = compare(0, &kd, b.data(), static_cast<int>(b.size()), a.data(), static_cast<int>(a.size()));
+  int ab = compare(CompareMode::Stored, &kd, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
+  int ba = compare(CompareMode::Stored, &kd, b.data(), static_cast<int>(b.size()), a.data(), static_cast<int>(a.size()));
   if ((ab > 0 && ba >= 0) || (ab < 0 && ba <= 0)) std::abort();
   continues(&kd, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
   textcmp(1, a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));

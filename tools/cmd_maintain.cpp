@@ -15,12 +15,12 @@ using namespace quill;
 int cmd_add_field(const Args& args) {
   Args plain;
   long pos = -1;
-  int which = 0;
+  FieldGroup which = FieldGroup::Record;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--pos" && i + 1 < args.size()) {
       if (!parse_int(args[++i], pos)) return usage_error("--pos takes a number");
     } else if (args[i] == "--header") {
-      which = 1;
+      which = FieldGroup::Header;
     } else {
       plain.push_back(args[i]);
     }

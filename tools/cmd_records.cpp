@@ -174,7 +174,7 @@ int cmd_update(const Args& args) {
   cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
   if (cursor.isdeleted()) return fail("record " + args[1] + " is deleted", NotFound);
   if (!assign(cursor, table.header(), Args(args.begin() + 2, args.end()))) return 1;
-  rc = cursor.flush(0);
+  rc = cursor.flush();
   if (rc != Ok) return fail("update", rc);
   std::printf("%s\n", recordline(cursor).c_str());
   return 0;

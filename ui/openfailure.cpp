@@ -18,7 +18,7 @@ namespace tracklore {
 namespace {
 
 struct Held {
-  int level;
+  quill::ReportLevel level;
   std::string title;
   std::string text;
 };
@@ -31,9 +31,9 @@ std::vector<Held>& held() {
 // The reporter in force before the holding began.
 quill::Reporter g_saved = nullptr;
 
-int hold(int level, const char* title, const char* text) {
+int hold(quill::ReportLevel level, const char* title, const char* text) {
   // A fatal message ends the process: it must be seen.
-  if (level == quill::ReportFatal) return g_saved(level, title, text);
+  if (level == quill::ReportLevel::Fatal) return g_saved(level, title, text);
   held().push_back({level, title != nullptr ? title : "", text != nullptr ? text : ""});
   return 1;
 }

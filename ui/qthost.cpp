@@ -130,10 +130,10 @@ void QtHost::waitcursor(bool on) {
 
 void QtHost::drain() { QCoreApplication::processEvents(); }
 
-int messageBoxReporter(int level, const char* title, const char* text) {
-  QMessageBox::Icon icon = level == quill::ReportWarning ? QMessageBox::Warning
-                           : level == quill::ReportFatal ? QMessageBox::Critical
-                                                         : QMessageBox::Information;
+int messageBoxReporter(quill::ReportLevel level, const char* title, const char* text) {
+  QMessageBox::Icon icon = level == quill::ReportLevel::Warning ? QMessageBox::Warning
+                           : level == quill::ReportLevel::Fatal ? QMessageBox::Critical
+                                                                : QMessageBox::Information;
   // The engine names the title; without one, the level gives it.
   const char* shown = title != nullptr ? title : quill::report_title(level);
   QMessageBox box(icon, fromStored(shown), fromStored(text), QMessageBox::Ok, owner());

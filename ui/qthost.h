@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "catalogue/host.h"
+#include "engine/errors.h"
 
 namespace tracklore {
 
@@ -26,6 +27,6 @@ class QtHost : public Host {
 QString qtFilter(const char* filter);
 
 // The engine's reporter as a message box with the level's title and icon.
-int messageBoxReporter(int level, const char* title, const char* text);
+int messageBoxReporter(quill::ReportLevel level, const char* title, const char* text);
 
 }  // namespace tracklore

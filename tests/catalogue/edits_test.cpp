@@ -181,7 +181,7 @@ TEST_F(EditsTest, ACountOfZeroDoesNotFreeAnAttributeStillInUse) {
   album_with(0, {artist});
   auto cursor = at(ArtistTable, artist);
   cursor->field(F_RefCount).set(0L);
-  ASSERT_EQ(cursor->flush(0), quill::Ok);
+  ASSERT_EQ(cursor->flush(), quill::Ok);
   EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
   EXPECT_TRUE(exists(ArtistTable, artist));
   EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);

@@ -171,7 +171,7 @@ TEST_F(CataloguePowerCut, VerifyCorrections) {
   {
     auto artist = at(ArtistTable, artists_[1]);
     artist->field(F_RefCount).set(artist->field(F_RefCount).aslong() + 1);
-    ASSERT_EQ(artist->flush(0), Ok);
+    ASSERT_EQ(artist->flush(), Ok);
   }
   DB_Close();
   sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);

@@ -34,14 +34,14 @@ class VerifyTest : public CatalogueTest {
   void setlong(int table, int32_t code, int field, long value) {
     auto cursor = at(table, code);
     cursor->field(field).set(value);
-    ASSERT_EQ(cursor->flush(0), quill::Ok);
+    ASSERT_EQ(cursor->flush(), quill::Ok);
   }
   // Gives a record another record's code, which the engine never does.
   void setcode(int table, int32_t code, int32_t newcode) {
     auto cursor = at(table, code);
     quill::put4(cursor->field(F_Code).data(), newcode);
     cursor->field(F_Code).setflag(1);
-    ASSERT_EQ(cursor->flush(0), quill::Ok);
+    ASSERT_EQ(cursor->flush(), quill::Ok);
   }
   // An album with rows of relation r numbered as given.
   int32_t numbered(int r, const S& numbers, const char* name = "Album") {

@@ -138,12 +138,12 @@ class Model {
 
   // ---- keys
 
-  int cmp(int mode, const Bytes& a, const Bytes& b) const {
+  int cmp(CompareMode mode, const Bytes& a, const Bytes& b) const {
     return compare(mode, &kd_, a.data(), static_cast<int>(a.size()), b.data(),
                    static_cast<int>(b.size()));
   }
   int cmpentry(const Entry& a, const Entry& b) const {
-    const int r = cmp(0, a.key, b.key);
+    const int r = cmp(CompareMode::Stored, a.key, b.key);
     if (r != 0) return r;
     const uint32_t x = static_cast<uint32_t>(a.rec), y = static_cast<uint32_t>(b.rec);
     return x < y ? -1 : x > y ? 1 : 0;
@@ -457,7 +457,7 @@ class Model {
       SCOPED_TRACE("probe " + shown(key, cfg_.text));
       for (int mode = 0; mode < 3; ++mode) {
         // The comparator mode that each seek mode matches in.
-        const int cm = mode == 0 ? 1 : 2;
+        const CompareMode cm = mode == 0 ? CompareMode::Prefix : CompareMode::Whole;
         long firstmatch = -1, lastmatch = -1, firstafter = -1;
         for (size_t i = 0; i < model_.size(); ++i) {
           const int r = cmp(cm, key, model_[i].key);

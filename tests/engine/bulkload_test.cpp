@@ -251,7 +251,7 @@ TEST(BulkBuild, FoldedLettersOrderAsTheNaturalComparison) {
   for (size_t i = 1; i < got.size(); ++i) {
     const auto& a = got[i - 1];
     const auto& b = got[i];
-    int c = compare(CmpStored, &kd, a.data(), static_cast<int>(a.size()) - 4, b.data(),
+    int c = compare(CompareMode::Stored, &kd, a.data(), static_cast<int>(a.size()) - 4, b.data(),
                     static_cast<int>(b.size()) - 4);
     EXPECT_TRUE(c < 0 || (c == 0 && std::memcmp(a.data() + a.size() - 4, b.data() + b.size() - 4, 4) < 0))
         << std::string(a.begin(), a.end() - 4) << " | " << std::string(b.begin(), b.end() - 4);

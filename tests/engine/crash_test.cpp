@@ -258,10 +258,10 @@ TEST(PowerCutSweep, AppendAfterAFailedSync) {
            File::set_write_fault([&](const File& file, int32_t, int32_t) {
              return file.name().ends_with(".idx") && !std::exchange(failed, true);
            });
-           const int rc = table.sync();
+           const ErrorCode rc = table.sync();
            File::set_write_fault({});
            ASSERT_TRUE(failed);
-           ASSERT_EQ(rc, -1);
+           ASSERT_EQ(rc, WriteFailed);
            ASSERT_EQ(table.sync(), 0);
          }, true});
 }
@@ -270,7 +270,7 @@ TEST(PowerCutSweep, Update) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
-           ASSERT_EQ(r->flush(0), Ok);
+           ASSERT_EQ(r->flush(), Ok);
          }});
 }
 
@@ -291,7 +291,7 @@ TEST(PowerCutSweep, Reindex) {
 
 TEST(PowerCutSweep, InsertField) {
   sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, 0), Ok);
+           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
          }});
 }
 
@@ -312,7 +312,7 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
                ASSERT_EQ(r->del(), Ok);
              } else {
                r->field(kName).set(("Batch renamed " + std::to_string(k)).c_str());
-               ASSERT_EQ(r->flush(0), Ok);
+               ASSERT_EQ(r->flush(), Ok);
              }
            }
            ASSERT_EQ(table.sync(), 0);

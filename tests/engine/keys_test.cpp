@@ -34,7 +34,7 @@ struct Tag {
     return KeyDescr{comps.data(), static_cast<int>(comps.size()), fields.data(),
                     static_cast<int>(fields.size())};
   }
-  int cmp(int mode, const Bytes& a, const Bytes& b) const {
+  int cmp(CompareMode mode, const Bytes& a, const Bytes& b) const {
     KeyDescr d = kd();
     return compare(mode, &d, a.data(), static_cast<int>(a.size()), b.data(),
                    static_cast<int>(b.size()));
@@ -142,22 +142,22 @@ TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
 
 TEST(PrefixMode, LastTextMayBeginALongerText) {
   const Tag tag = Tag().add('C', 30, CF_VAR);
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_NE(tag.cmp(CmpWhole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt("track 12")), 0);
-  EXPECT_GT(tag.cmp(CmpPrefix, txt("track 2"), txt("track 12")), 0);
-  EXPECT_LT(tag.cmp(CmpPrefix, txt("the blue"), txt("theater")), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_NE(tag.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
+  EXPECT_GT(tag.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
 }
 
 TEST(PrefixMode, NumberPrefixOnlyForTheTrailingNumber) {
   const Tag tag = Tag().add('C', 30, CF_VAR);
   for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
-    EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt(name)), 0) << name;
+    EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
   }
-  EXPECT_NE(tag.cmp(CmpPrefix, txt("track 1"), txt("Track 2")), 0);
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
-  EXPECT_NE(tag.cmp(CmpPrefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
+  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 2")), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
+  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
 }
 
 TEST(BinaryText, ComparesBytesAndHonoursFull) {
@@ -168,52 +168,52 @@ TEST(BinaryText, ComparesBytesAndHonoursFull) {
   EXPECT_EQ(exact(std::string("ab\0z", 4), "abc", 0), 0);  // a NUL ends the text
   EXPECT_LT(exact(std::string("ab\0z", 4), "abc", 1), 0);
   const Tag tag = Tag().add('C', 10, CF_VAR | CF_BINARY);
-  EXPECT_LT(tag.cmp(CmpStored, txt("Abc"), txt("abc")), 0);
-  EXPECT_LT(tag.cmp(CmpStored, txt("rock n roll"), txt("rock-n-roll")), 0);  // ' ' < '-' 
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("ro"), txt("rock")), 0);
-  EXPECT_NE(tag.cmp(CmpPrefix, txt("Ro"), txt("rock")), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, txt("Abc"), txt("abc")), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, txt("rock n roll"), txt("rock-n-roll")), 0);  // ' ' < '-' 
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("ro"), txt("rock")), 0);
+  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("Ro"), txt("rock")), 0);
 }
 
 TEST(FixedText, PaddedComponentComparesItsText) {
   const Tag tag = Tag().add('C', 8).add('L', 4);
   Bytes a = Key().padded("Blue", 8).be(7, 4);
   Bytes b = Key().padded("blue", 8).be(9, 4);
-  EXPECT_LT(tag.cmp(CmpStored, a, b), 0);  // equal texts, 7 < 9
-  EXPECT_EQ(tag.cmp(CmpWhole, Key().text("BLUE").be(9, 4), b), 0);
-  EXPECT_EQ(tag.cmp(CmpPrefix, txt("bl"), b), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, a, b), 0);  // equal texts, 7 < 9
+  EXPECT_EQ(tag.cmp(CompareMode::Whole, Key().text("BLUE").be(9, 4), b), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("bl"), b), 0);
 }
 
 TEST(Numbers, DescendingLongPutsGreaterFirst) {
   const Tag tag = Tag().add('L', 4, CF_DESC);
-  EXPECT_LT(tag.cmp(CmpStored, Key().be(5, 4), Key().be(3, 4)), 0);
-  EXPECT_GT(tag.cmp(CmpStored, Key().be(3, 4), Key().be(5, 4)), 0);
-  EXPECT_EQ(tag.cmp(CmpStored, Key().be(3, 4), Key().be(3, 4)), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().be(5, 4), Key().be(3, 4)), 0);
+  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(5, 4)), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(3, 4)), 0);
 }
 
 TEST(Numbers, ShortsAndLongsAreSigned) {
   const Tag s = Tag().add('S', 2);
-  EXPECT_LT(s.cmp(CmpStored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
+  EXPECT_LT(s.cmp(CompareMode::Stored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
   const Tag x = Tag().add('X', 4);
-  EXPECT_LT(x.cmp(CmpStored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
+  EXPECT_LT(x.cmp(CompareMode::Stored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
 }
 
 TEST(Numbers, RealsByValueAndNanCountsAsEqual) {
   const Tag d = Tag().add('D', 8);
-  EXPECT_LT(d.cmp(CmpStored, Key().real(-1.5), Key().real(0.25)), 0);
-  EXPECT_GT(d.cmp(CmpStored, Key().real(1e10), Key().real(2.0)), 0);
-  EXPECT_EQ(d.cmp(CmpStored, Key().real(std::nan("")), Key().real(3.0)), 0);
+  EXPECT_LT(d.cmp(CompareMode::Stored, Key().real(-1.5), Key().real(0.25)), 0);
+  EXPECT_GT(d.cmp(CompareMode::Stored, Key().real(1e10), Key().real(2.0)), 0);
+  EXPECT_EQ(d.cmp(CompareMode::Stored, Key().real(std::nan("")), Key().real(3.0)), 0);
   const Tag f = Tag().add('F', 4);
-  EXPECT_LT(f.cmp(CmpStored, Key().real(-2.0f), Key().real(1.0f)), 0);
+  EXPECT_LT(f.cmp(CompareMode::Stored, Key().real(-2.0f), Key().real(1.0f)), 0);
 }
 
 TEST(Bytes, ShorterSearchPartMatchesOnlyInPrefixMode) {
   const Tag tag = Tag().add('B', 4);
   Bytes cut = {0x10, 0x20};
   Bytes whole = {0x10, 0x20, 0x30, 0x40};
-  EXPECT_EQ(tag.cmp(CmpPrefix, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CmpWhole, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CmpStored, cut, whole), 0);
-  EXPECT_GT(tag.cmp(CmpStored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
+  EXPECT_EQ(tag.cmp(CompareMode::Prefix, cut, whole), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Whole, cut, whole), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, cut, whole), 0);
+  EXPECT_GT(tag.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
 }
 
 TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
@@ -221,15 +221,15 @@ TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
   Bytes search = txt("Blue Moon");
   for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
     Bytes stored = Key().text("blue moon").be(code, 4);
-    EXPECT_EQ(tag.cmp(CmpPrefix, search, stored), 0) << code;
-    EXPECT_EQ(tag.cmp(CmpWhole, search, stored), 0) << code;
-    EXPECT_LT(tag.cmp(CmpStored, search, stored), 0) << code;
+    EXPECT_EQ(tag.cmp(CompareMode::Prefix, search, stored), 0) << code;
+    EXPECT_EQ(tag.cmp(CompareMode::Whole, search, stored), 0) << code;
+    EXPECT_LT(tag.cmp(CompareMode::Stored, search, stored), 0) << code;
   }
   // A non-final text must match whole even in prefix mode.
-  EXPECT_NE(tag.cmp(CmpPrefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
-  EXPECT_LT(tag.cmp(CmpStored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
-  EXPECT_GT(tag.cmp(CmpStored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
-  EXPECT_LT(tag.cmp(CmpStored, Bytes{}, txt("a")), 0);
+  EXPECT_NE(tag.cmp(CompareMode::Prefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
+  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
 }
 
 TEST(Continues, TrailingNumberGoesOnInB) {
@@ -262,18 +262,18 @@ TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
   // "Abcdef" fills the component: no NUL follows, the code comes next.
   Bytes a = Key().padded("Abcdef", 6).be(1, 4);
   Bytes b = Key().padded("abcdef", 6).be(2, 4);
-  EXPECT_LT(tag.cmp(CmpStored, a, b), 0);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, a, b), 0);
   // The code must be read right after the sixth byte, not one byte later.
-  EXPECT_GT(tag.cmp(CmpStored, Key().padded("abcdef", 6).be(0x01000000, 4),
+  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().padded("abcdef", 6).be(0x01000000, 4),
                     Key().padded("abcdef", 6).be(0x00FFFFFF, 4)), 0);
   // Cut keys: exactly sized buffers, nothing beyond them may be read.
   for (int n = 1; n <= 6; ++n) {
     Bytes cut(a.begin(), a.begin() + n);
     Bytes full(b.begin(), b.begin() + 6);
-    EXPECT_LE(tag.cmp(CmpStored, cut, b), 0) << n;
-    EXPECT_GE(tag.cmp(CmpStored, b, cut), 0) << n;
-    EXPECT_EQ(tag.cmp(CmpPrefix, cut, b), 0) << n;
-    EXPECT_EQ(tag.cmp(CmpStored, full, full), 0);
+    EXPECT_LE(tag.cmp(CompareMode::Stored, cut, b), 0) << n;
+    EXPECT_GE(tag.cmp(CompareMode::Stored, b, cut), 0) << n;
+    EXPECT_EQ(tag.cmp(CompareMode::Prefix, cut, b), 0) << n;
+    EXPECT_EQ(tag.cmp(CompareMode::Stored, full, full), 0);
     tag.cont(cut, full);
   }
 }
@@ -283,15 +283,15 @@ TEST(Bounds, CutNumbersAndFixedTextsStayInside) {
   Bytes whole = Key().be(7, 4).real(2.0);
   for (size_t n = 1; n < whole.size(); ++n) {
     Bytes cut(whole.begin(), whole.begin() + n);
-    EXPECT_LT(l.cmp(CmpStored, cut, whole), 0) << n;
-    EXPECT_GT(l.cmp(CmpStored, whole, cut), 0) << n;
-    EXPECT_EQ(l.cmp(CmpStored, cut, cut), 0) << n;
+    EXPECT_LT(l.cmp(CompareMode::Stored, cut, whole), 0) << n;
+    EXPECT_GT(l.cmp(CompareMode::Stored, whole, cut), 0) << n;
+    EXPECT_EQ(l.cmp(CompareMode::Stored, cut, cut), 0) << n;
   }
   const Tag c = Tag().add('C', 8);
   Bytes text = Key().padded("abcdefgh", 8);  // no NUL at all
   Bytes shorter(text.begin(), text.begin() + 3);
-  EXPECT_GT(c.cmp(CmpStored, text, shorter), 0);
-  EXPECT_EQ(c.cmp(CmpPrefix, shorter, text), 0);  // search key without its NUL
+  EXPECT_GT(c.cmp(CompareMode::Stored, text, shorter), 0);
+  EXPECT_EQ(c.cmp(CompareMode::Prefix, shorter, text), 0);  // search key without its NUL
 }
 
 class RandomTexts : public ::testing::Test {
@@ -305,7 +305,7 @@ class RandomTexts : public ::testing::Test {
     return s;
   }
   int stored(const std::string& a, const std::string& b) {
-    return tag_.cmp(CmpStored, txt(a), txt(b));
+    return tag_.cmp(CompareMode::Stored, txt(a), txt(b));
   }
   std::mt19937 rng_{20240611};
   Tag tag_ = Tag().add('C', 20, CF_VAR);
@@ -357,10 +357,10 @@ TEST_F(RandomTexts, CutVarKeysNeverReadPastTheirEnd) {
     Bytes other = Key().text(next().substr(0, 7)).be(n, 2);
     for (size_t cut = 1; cut <= key.size(); ++cut) {
       Bytes k(key.begin(), key.begin() + cut);  // exactly sized: overreads are caught
-      for (int mode : {CmpStored, CmpPrefix, CmpWhole}) {
+      for (CompareMode mode : {CompareMode::Stored, CompareMode::Prefix, CompareMode::Whole}) {
         const int r1 = tag.cmp(mode, k, other);
         const int r2 = tag.cmp(mode, other, k);
-        if (mode == CmpStored) {
+        if (mode == CompareMode::Stored) {
           ASSERT_EQ(sign(r1), -sign(r2)) << s << " cut " << cut;
         }
       }

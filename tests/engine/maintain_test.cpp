@@ -196,7 +196,7 @@ TEST_F(Pack, AnEmptyTableAndATableOfDeletedRecords) {
 
 TEST_F(Pack, CarriesTheHeaderRecordAcross) {
   ASSERT_EQ(make_table("t", kFields), Ok);
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, 1), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, FieldGroup::Header), Ok);
   Header h = header_of("t");
   ASSERT_EQ(h.arealen, 4);
   Bytes b = read_all("t.db1");
@@ -355,7 +355,7 @@ TEST_F(Pack, NoTemporaryFileCanBeMade) {
   fs::remove(fs::path(dir.path()) / "gone");
   EXPECT_EQ(DataFile::pack(dir.file("t").c_str()), DataCreate);
   EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
-  EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, 0), DataCreate);
+  EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
   fs::current_path(dir.path());
   EXPECT_EQ(dir_contents(), before);
 }

@@ -108,41 +108,41 @@ TEST_F(RbufTest, FlushWritesOnlyChangedLoadedRecords) {
   rec.setoffset(table.recoffset(0));
   rec.field(2).set(5L);
   rec.setstatus(" ", 1);
-  ASSERT_EQ(rec.flush(1), Ok);  // forced: written although not loaded
-  ASSERT_EQ(rec.load(1), 0);
+  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);  // forced: written although not loaded
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   EXPECT_EQ(rec.field(2).aslong(), 5);
   EXPECT_FALSE(rec.field(2).isset());
   {
     WriteCounter counter;
-    EXPECT_EQ(rec.flush(0), Ok);
+    EXPECT_EQ(rec.flush(), Ok);
     EXPECT_EQ(counter.writes, 0);
     rec.field(3).set(9);
-    EXPECT_EQ(rec.flush(0), Ok);
+    EXPECT_EQ(rec.flush(), Ok);
     EXPECT_EQ(counter.writes, 1);
     EXPECT_FALSE(rec.field(3).isset());
   }
-  ASSERT_EQ(rec.load(1), 0);
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   EXPECT_EQ(rec.field(3).asint(), 9);
 }
 
 TEST_F(RbufTest, FailedReadEmptiesTheFields) {
   rec.field(2).set(5L);
   rec.setoffset(table.recoffset(3));  // beyond the end of the file
-  EXPECT_EQ(rec.load(1), -1);
+  EXPECT_EQ(rec.load(Rbuf::Force::Yes), -1);
   EXPECT_EQ(rec.field(2).aslong(), -1);
   EXPECT_FALSE(rec.loaded());
 }
 
 TEST_F(RbufTest, FailedWriteKeepsTheChangeFlags) {
   rec.setoffset(table.recoffset(0));
-  ASSERT_EQ(rec.flush(1), Ok);
-  ASSERT_EQ(rec.load(1), 0);
+  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   rec.field(2).set(6L);
   File::set_write_fault([](const File&, int32_t, int32_t) { return true; });
-  EXPECT_EQ(rec.flush(0), WriteFailed);
+  EXPECT_EQ(rec.flush(), WriteFailed);
   File::set_write_fault({});
   EXPECT_TRUE(rec.field(2).isset());
-  EXPECT_EQ(rec.flush(0), Ok);
+  EXPECT_EQ(rec.flush(), Ok);
 }
 
 TEST_F(RbufTest, RecordLocks) {

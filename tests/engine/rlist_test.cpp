@@ -174,7 +174,7 @@ TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
   int32_t stamp = table.stamp();
   ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);  // abba
   r->field(kAux).set(99L);
-  ASSERT_EQ(r->flush(0), Ok);
+  ASSERT_EQ(r->flush(), Ok);
   EXPECT_EQ(table.stamp(), stamp);  // no tag uses Aux
   r->field(kName).set("Mamma Mia");
   ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);  // leaving the record saves it
@@ -366,7 +366,7 @@ TEST(RlistReadOnly, ChangesAreRefused) {
   ASSERT_EQ(r.first(), Ok);
   EXPECT_EQ(r.del(), WriteFailed);
   r.field(kName).set("Three");
-  EXPECT_EQ(r.flush(0), WriteFailed);
+  EXPECT_EQ(r.flush(), WriteFailed);
   EXPECT_EQ(table.nrecs(), 1);
 }
 
@@ -422,7 +422,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
           rc = add(r, "Fresh");
         } else if (op == 1) {
           r.field(kName).set("Renamed");
-          rc = r.flush(0);
+          rc = r.flush();
         } else if (op == 2) {
           rc = r.del();
         } else {
@@ -477,7 +477,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
         if (add(r, "P" + std::to_string(p) + " " + std::to_string(i), p) != Ok) _exit(2);
         if (i % 5 == 0) {
           r.field(kName).set(("P" + std::to_string(p) + " renamed " + std::to_string(i)).c_str());
-          if (r.flush(0) != Ok) _exit(3);
+          if (r.flush() != Ok) _exit(3);
         }
         if (i % 7 == 0 && r.del() != Ok) _exit(4);
       }
@@ -526,7 +526,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
         if (i % 2) ASSERT_EQ(r.del(), Ok);
         else {
           r.field(kName).set(("Renamed " + std::to_string(i)).c_str());
-          ASSERT_EQ(r.flush(0), Ok);
+          ASSERT_EQ(r.flush(), Ok);
         }
       }
       EXPECT_EQ(table.sync(), 0);

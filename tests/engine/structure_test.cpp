@@ -56,7 +56,7 @@ TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
                                  "normalize: invalid type 'Q' supplied for field 'Odd'",
                                  "normalize: invalid length 0 supplied for field 'Name'",
                                  "normalize: invalid length -3 supplied for field 'Raw'"}));
-  EXPECT_EQ(reports.messages()[0].level, ReportWarning);
+  EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
 }
 
 TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
@@ -86,7 +86,7 @@ TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), Ok);
   Header after = header_of("t");
   EXPECT_EQ(after.reclen, 14);
   EXPECT_EQ(after.nfields, 3);
@@ -108,7 +108,7 @@ TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
 
 TEST_F(InsertField, ASerialFieldNumbersTheRecords) {
   make_ten("t");
-  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, FieldGroup::Record), Ok);
   Header h = header_of("t");
   EXPECT_EQ(h.reclen, 14);
   for (int n = 0; n < 3; ++n) {
@@ -133,7 +133,7 @@ TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   Bytes idx = read_all("t.idx");
   int32_t stamp = header_of("t").stamp;
 
-  ASSERT_EQ(insert_field("t", 0, {'S', 0, "First"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 0, {'S', 0, "First"}, FieldGroup::Record), Ok);
   Header h = header_of("t");
   EXPECT_EQ(h.fields[3].name, "Mark");
   EXPECT_EQ(h.tags[0].comps[0].field, 3);
@@ -155,25 +155,24 @@ TEST_F(InsertField, APositionOutOfRangeIsRefused) {
   ASSERT_EQ(make_table("t", kFour), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
-  EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, 0), BadParam);
-  EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, 0), BadParam);
-  EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, 1), BadParam);  // no header-record fields yet
+  EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, FieldGroup::Record), BadParam);
+  EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, FieldGroup::Record), BadParam);
+  EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, FieldGroup::Header), BadParam);  // no header-record fields yet
   EXPECT_EQ(reports.texts(), (std::vector<std::string>{"insert_field: bad field position 7 (use 0~4)",
                                                         "insert_field: bad field position -2 (use 0~4)",
                                                         "insert_field: bad field position 1 (use 0~0)"}));
-  EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, 0), BadParam);
-  EXPECT_EQ(insert_field("t", 0, {'L', 0, "Num"}, 2), BadParam);  // neither kind of field
+  EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(dir_contents(), before);
   // Position 4 is the end: accepted.
-  ASSERT_EQ(insert_field("t", 4, {'L', 0, "Late"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", 4, {'L', 0, "Late"}, FieldGroup::Record), Ok);
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
 }
 
 TEST_F(InsertField, ARecordCannotOutgrowItsLength) {
   ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
   CapturedReports reports;
-  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, 0), Ok);
-  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, 0), BadParam);
+  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, FieldGroup::Record), Ok);
+  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(reports.text(), "insert_field: field 'Too' of length 32000 makes the record too long");
   EXPECT_EQ(header_of("t").reclen, 64001);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
@@ -181,7 +180,7 @@ TEST_F(InsertField, ARecordCannotOutgrowItsLength) {
 
 TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   make_ten("t");
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, 1), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, FieldGroup::Header), Ok);
   Header h = header_of("t");
   ASSERT_EQ(h.arealen, 4);
   ASSERT_EQ(h.nareas, 1);
@@ -190,7 +189,7 @@ TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   write_all("t.db1", b);
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
 
-  ASSERT_EQ(insert_field("t", 0, {'S', 0, "Flags"}, 1), Ok);
+  ASSERT_EQ(insert_field("t", 0, {'S', 0, "Flags"}, FieldGroup::Header), Ok);
   Header after = header_of("t");
   EXPECT_EQ(after.arealen, 6);
   EXPECT_EQ(after.reclen, h.reclen);
@@ -205,18 +204,18 @@ TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
 }
 
 TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataOpen);
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), DataOpen);
   make_ten("t");
   DirContents before = dir_contents();
   set_rename_fault([](const char*, const char*) { return true; });
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), DataCreate);
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), DataCreate);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
   set_rename_fault({});
   EXPECT_EQ(dir_contents(), before);
 
   before["t.db1"][header_of("t").hdrlen - 1] = 0;
   write_all("t.db1", before["t.db1"]);
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, 0), BadData);
+  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), BadData);
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), BadData);
   EXPECT_EQ(dir_contents(), before);
 }
@@ -225,7 +224,7 @@ TEST_F(InsertField, ReportsProgress) {
   make_ten("t");
   ProgressLog log;
   Progress progress{ProgressLog::add, &log, 0, 0, 0};
-  ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, 0, &progress), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, FieldGroup::Record, &progress), Ok);
   EXPECT_EQ(progress.done, 3);
   ASSERT_FALSE(log.values.empty());
   EXPECT_EQ(log.values.back(), 100);
@@ -296,7 +295,7 @@ TEST_F(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
   const DirContents before = dir_contents();
   Header h = header_of("t");
   CapturedReports reports;
-  const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, 0); };
+  const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, FieldGroup::Record); };
   const auto tag = [] { return insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}); };
   // The new file's header lies 20 bytes further on for a field (one more
   // descriptor), 24 for a tag.
@@ -316,9 +315,9 @@ TEST_F(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
 TEST_F(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   CapturedReports reports;
   ASSERT_EQ(DataFile::create("t"), Ok);
-  ASSERT_EQ(insert_field("t", -1, {'C', 30, "Name"}, 0), Ok);
-  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, 0), Ok);
-  ASSERT_EQ(insert_field("t", -1, {'S', 0, "Count"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'C', 30, "Name"}, FieldGroup::Record), Ok);
+  ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, FieldGroup::Record), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'S', 0, "Count"}, FieldGroup::Record), Ok);
   ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "Name"}), Ok);
   ASSERT_EQ(insert_tag("t", 0, {{{0, 0, 0}}, "Code"}), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
@@ -344,7 +343,7 @@ TEST_F(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   }
 
   // A field added later keeps the index valid and the serials going.
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Year"}, 0), Ok);
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Year"}, FieldGroup::Record), Ok);
   DataFile table;
   ASSERT_EQ(table.open("t"), Ok);
   Rlist cursor(&table);

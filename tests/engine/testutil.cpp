@@ -21,7 +21,7 @@ namespace quill::test {
 namespace {
 std::vector<CapturedReports::Message> g_messages;
 
-int capture(int level, const char* title, const char* text) {
+int capture(ReportLevel level, const char* title, const char* text) {
   g_messages.push_back({level, title, text});
   return 1;
 }
@@ -77,7 +77,7 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
   rc = table.opendata(base.c_str(), {});
   if (rc != Ok) return rc;
   for (const FieldDescr& f : fields)
-    if (table.header().insert_descr(0, -1, f) != 0) return table.close(BadParam);
+    if (table.header().insert_descr(FieldGroup::Record, -1, f) != 0) return table.close(BadParam);
   for (const TagNode& t : tags)
     if (table.header().insert_tag(t, -1) != 0) return table.close(BadParam);
   if (table.header().write(table.file()) != 0) return table.close(WriteFailed);

@@ -52,7 +52,7 @@ class InTempDir : public ::testing::Test {
 class CapturedReports {
  public:
   struct Message {
-    int level;
+    ReportLevel level;
     std::string title;
     std::string text;
   };

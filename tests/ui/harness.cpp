@@ -38,7 +38,7 @@ bool seekCode(tracklore::FullTable& table, int32_t code) {
   return table.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == 0;
 }
 
-int capture(int, const char* title, const char* text) {
+int capture(quill::ReportLevel, const char* title, const char* text) {
   g_reports.push_back(std::string(title ? title : "") + ": " + (text ? text : ""));
   return 1;
 }

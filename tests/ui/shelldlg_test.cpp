@@ -333,7 +333,7 @@ class ShellDlgTest : public QObject {
       FullTable artists(DB_Table(ArtistTable));
       QCOMPARE(DB_InsertRecord(ArtistTable, "Nobody", artists.cursor()), quill::Ok);
       artists.cursor().field(F_RefCount).set(5L);
-      QCOMPARE(artists.cursor().flush(0), quill::Ok);
+      QCOMPARE(artists.cursor().flush(), quill::Ok);
     }
     DB_Close();
     CShellDlg shell;

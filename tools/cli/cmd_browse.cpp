@@ -69,7 +69,7 @@ int cmd_list(const Options& options, TerminalHost&) {
   for (ErrorCode rc = table.seek(key, length, quill::SeekMode::Prefix, quill::SeekWhich::First);
        rc == Ok; rc = table.skip(1)) {
     quill::Rlist& cursor = table.cursor();
-    if (quill::compare(quill::CmpPrefix, &descr, key, length, cursor.keyptr(T_Name),
+    if (quill::compare(quill::CompareMode::Prefix, &descr, key, length, cursor.keyptr(T_Name),
                        cursor.keysize(T_Name)) == 0)
       printrow(kind, cursor);
     if (table.recno() == last) break;

@@ -35,7 +35,7 @@ bool validstem(const std::string& stem) {
 
 // The engine's and catalogue's messages name tables and records; what the
 // user or a file put in a name must not reach the terminal raw.
-int safereporter(int level, const char* title, const char* text) {
+int safereporter(quill::ReportLevel level, const char* title, const char* text) {
   return quill::stderr_reporter(level, title, escaped(text, LineBreaks::Keep).c_str());
 }
 
