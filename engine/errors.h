@@ -1,9 +1,10 @@
 // Result codes and the reporting channel of the storage engine.
 //
 // The error model: every operation above the file layer returns an
-// ErrorCode, Ok (0) on success and a named code otherwise. File, MultiFile
-// and Index return 0 or -1; a caller that does not translate such a -1 into
-// a code of its own passes it up as GeneralError. Messages to the user go
+// ErrorCode, Ok (0) on success and a named code otherwise. Only File, the
+// wrapper of the system calls, returns 0 or -1 (errno says why); a caller
+// that does not translate such a -1 into a code of its own passes it up as
+// GeneralError. Messages to the user go
 // through one replaceable reporter with three levels: warning (work goes
 // on), fatal (the process ends with status -1) and information. The default
 // reporter writes the title and the text to stderr; a windowed program
