@@ -175,7 +175,7 @@ int File::cachedread(char* p, int32_t n) {
     const int64_t at = position_ + done;
     const int64_t number = at >> kBlockBits;
     Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
-    uint8_t* bytes = blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
+    uint8_t* bytes = bytesof(number);
     if (block.number != number) {
       // Gathered writes keep the cached blocks in step, not the file: a
       // block read from the file must not miss those that fall inside it.

@@ -19,6 +19,19 @@ namespace {
 
 using test::TempDir;
 
+// A file held exclusively with the block cache on and its syncs deferred:
+// the mode in which writes are gathered and changes held in the cache.
+void createdeferred(File& f, const char* name) {
+  ASSERT_EQ(f.create(name, Sharing::Exclusive), 0);
+  f.setreadcache(true);
+  f.defersync(true);
+}
+
+std::string ondisk(const char* name) {
+  auto bytes = test::read_all(name);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 // Runs `child` in a forked process and returns its exit status.
 template <typename F>
 int in_child(F child) {
@@ -156,9 +169,7 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
 TEST(File, GatheredWritesReadBackAsWritten) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("gather", Sharing::Exclusive), 0);
-  f.setreadcache(true);
-  f.defersync(true);
+  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "gather"));
   std::string expected;
   for (int i = 0; i < 3000; ++i) {
     std::string record = "record " + std::to_string(i) + ";";
@@ -184,8 +195,7 @@ TEST(File, GatheredWritesReadBackAsWritten) {
   ASSERT_EQ(f.read(back.data(), static_cast<int32_t>(back.size())), 0);
   EXPECT_EQ(back, expected);
   ASSERT_EQ(f.close(), 0);
-  auto bytes = test::read_all("gather");
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+  EXPECT_EQ(ondisk("gather"), expected);
 }
 
 // Reads the block cache answers leave the gathered writes gathered; a block
@@ -193,9 +203,7 @@ TEST(File, GatheredWritesReadBackAsWritten) {
 TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("gather", Sharing::Exclusive), 0);
-  f.setreadcache(true);
-  f.defersync(true);
+  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "gather"));
   std::string expected(5 * 4096, 'a');
   ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
   char back[8] = {};
@@ -215,8 +223,7 @@ TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
   ASSERT_EQ(f.read(back, 8), 0);
   EXPECT_EQ(std::string(back, 8), expected.substr(4 * 4096, 8));
   ASSERT_EQ(f.close(), 0);
-  auto bytes = test::read_all("gather");
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+  EXPECT_EQ(ondisk("gather"), expected);
 }
 
 // Changes kept in the block cache against a plain model: overwrites of
@@ -226,9 +233,7 @@ TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
 TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("held", Sharing::Exclusive), 0);
-  f.setreadcache(true);
-  f.defersync(true);
+  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
   std::mt19937 rng(8);
   auto pick = [&rng](int64_t n) { return static_cast<int32_t>(rng() % static_cast<uint64_t>(n)); };
   std::string model(5 << 20, '\0');
@@ -259,8 +264,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
       model.replace(static_cast<size_t>(at), bytes.size(), bytes);
     } else if (pick(20) == 0) {
       ASSERT_EQ(f.sync(), 0);
-      auto bytes = test::read_all("held");
-      ASSERT_EQ(std::string(bytes.begin(), bytes.end()), model) << step;
+      ASSERT_EQ(ondisk("held"), model) << step;
     } else {  // append
       std::string bytes(static_cast<size_t>(1 + pick(300)), static_cast<char>('0' + pick(10)));
       ASSERT_EQ(f.seek(static_cast<int32_t>(model.size())), 0);
@@ -269,8 +273,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
     }
   }
   ASSERT_EQ(f.close(), 0);
-  auto bytes = test::read_all("held");
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), model);
+  EXPECT_EQ(ondisk("held"), model);
 }
 
 // A change held in a cached block over bytes still waiting in a gathered
@@ -279,9 +282,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
   TempDir dir;
   File f;
-  ASSERT_EQ(f.create("held", Sharing::Exclusive), 0);
-  f.setreadcache(true);
-  f.defersync(true);
+  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
   std::string expected((4 << 20) + 8192, 'a');
   ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
   ASSERT_EQ(f.sync(), 0);
@@ -296,8 +297,7 @@ TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
   ASSERT_EQ(f.seek(4 << 20), 0);
   ASSERT_EQ(f.read(back, 8), 0);    // takes block 0's place in the cache
   ASSERT_EQ(f.close(), 0);
-  auto bytes = test::read_all("held");
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+  EXPECT_EQ(ondisk("held"), expected);
 }
 
 // Gathered writes that fail when the deferral ends (here beyond the file
