@@ -206,22 +206,22 @@ TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
   ASSERT_NO_FATAL_FAILURE(createdeferred(f, "gather"));
   std::string expected(5 * 4096, 'a');
   ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
-  char back[8] = {};
-  ASSERT_EQ(f.seek(4096), 0);
-  ASSERT_EQ(f.read(back, 8), 0);  // nothing cached yet: from the file
-  EXPECT_EQ(std::string(back, 8), expected.substr(4096, 8));
-  ASSERT_EQ(f.seek(4100), 0);
-  ASSERT_EQ(f.write("XY", 2), 0);  // into a cached block
-  expected.replace(4100, 2, "XY");
-  ASSERT_EQ(f.seek(4096), 0);
-  ASSERT_EQ(f.read(back, 8), 0);
-  EXPECT_EQ(std::string(back, 8), expected.substr(4096, 8));
-  ASSERT_EQ(f.seek(4 * 4096), 0);
-  ASSERT_EQ(f.write("ZZ", 2), 0);  // into a block not cached
-  expected.replace(4 * 4096, 2, "ZZ");
-  ASSERT_EQ(f.seek(4 * 4096), 0);
-  ASSERT_EQ(f.read(back, 8), 0);
-  EXPECT_EQ(std::string(back, 8), expected.substr(4 * 4096, 8));
+  // Overwrites at, then eight bytes read back from where the block begins.
+  auto writeread = [&](int32_t at, const char* bytes) {
+    if (bytes != nullptr) {
+      EXPECT_EQ(f.seek(at), 0);
+      EXPECT_EQ(f.write(bytes, 2), 0);
+      expected.replace(static_cast<size_t>(at), 2, bytes);
+    }
+    const int32_t block = at / 4096 * 4096;
+    char back[8] = {};
+    EXPECT_EQ(f.seek(block), 0);
+    EXPECT_EQ(f.read(back, 8), 0);
+    EXPECT_EQ(std::string(back, 8), expected.substr(static_cast<size_t>(block), 8)) << at;
+  };
+  writeread(4096, nullptr);  // nothing cached yet: from the file
+  writeread(4100, "XY");     // into the block just cached
+  writeread(4 * 4096, "ZZ");  // into a block not cached
   ASSERT_EQ(f.close(), 0);
   EXPECT_EQ(ondisk("gather"), expected);
 }
