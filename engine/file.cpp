@@ -494,6 +494,17 @@ int32_t File::size() {
   return static_cast<int32_t>(st.st_size);
 }
 
+int File::truncate(int32_t length) {
+  if (!opened_ || readonly_ || length < 0) return -1;
+  if (flushall() != 0) return -1;
+  while (::ftruncate(fd_, length) != 0)
+    if (errno != EINTR) return -1;
+  written_ = true;
+  dropblocks();  // none is dirty after flushall; some may lie past the end
+  if (g_observer != nullptr) g_observer->truncated(name_, length);
+  return 0;
+}
+
 int File::lock(LockMode mode, int32_t offset, int32_t length, Wait wait) {
   if (mode == LockMode::None) return 0;
   if (!opened_) return -1;

@@ -135,6 +135,7 @@ ErrorCode Rlist::append(LockMode lockmode) {
   //     out of date against the data file's old record count;
   //  3. the counters, which make the record visible and the index trusted.
   setstatus(" ", 1);
+  table_->makeroom(recno);
   if (putbuf(buffer()) != 0) return WriteFailed;
   if (!heldback) {
     h.stamp = newstamp;

@@ -235,6 +235,15 @@ TEST(PowerCutSweep, Append) {
          }, true});
 }
 
+// Enough appends in one open that the file is lengthened ahead of them
+// twice, and the close that cuts it back to its records.
+TEST(PowerCutSweep, AppendIntoRoomAhead) {
+  sweep({"append_room", 20, true, [](DataFile& table, Rlist* r, int call) {
+           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+           if (call == 10) ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs()));
+         }, true});
+}
+
 // Without a page cache every changed page reaches the file as it changes,
 // as an eviction would send it: only the mark that the index is unfinished
 // covers it, also after a sync has made the index trusted half way.
@@ -328,6 +337,9 @@ using InterruptedTraces = test::InTempDir;
 TEST_F(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
   make_table();
   auto whole = test::read_all("t.db1");
+  // Room made ahead of the appends is cut off at close.
+  const Header h = test::header_of("t");
+  ASSERT_EQ(whole.size(), static_cast<size_t>(h.datastart) + static_cast<size_t>(h.nrecs) * h.reclen);
   auto cut = whole;
   cut.resize(whole.size() / 2);
   test::write_all("t.db1", cut);
