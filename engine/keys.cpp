@@ -466,6 +466,115 @@ bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la) {
 }
 
 // ---------------------------------------------------------------------------
+// Keys as byte strings in key order.
+
+namespace {
+
+// The bytes of an order string; those beyond the capacity are counted only.
+struct OrderBytes {
+  uint8_t* out;
+  int cap;
+  int n = 0;
+  void put(uint8_t b) {
+    if (n < cap) out[n] = b;
+    ++n;
+  }
+};
+
+// Natural-order text, token by token as the word-by-word comparison meets
+// them (written only as far as the capacity asks): each word's letters folded ('a' to 'z') and numbers (a mark below
+// every letter, as a digit compares below a letter, then the number of
+// significant digits and the digits, so that longer numbers follow), each
+// word closed by a mark below both (a word that ends first sorts first),
+// the text by one below that (fewer words sort first). Separators and
+// leading zeros leave nothing.
+constexpr uint8_t kTextEnd = 0x00;
+constexpr uint8_t kWordEnd = 0x01;
+constexpr uint8_t kNumber = 0x10;
+
+void naturalbytes(const uint8_t* s, int n, OrderBytes& o) {
+  bool inword = false;
+  for (int i = 0; i < n && o.n <= o.cap;) {
+    const uint8_t c = s[i];
+    const uint8_t cls = kTable.cls[c];
+    if (cls == kIgnorable) {
+      if (inword) o.put(kWordEnd);
+      inword = false;
+      ++i;
+      continue;
+    }
+    inword = true;
+    if (cls == kLetter) {
+      o.put(static_cast<uint8_t>(kTable.fold[c]));
+      ++i;
+      continue;
+    }
+    const uint8_t* d = s + i;
+    int digits = digit_run(d, n - i);
+    i += digits;
+    while (digits > 1 && *d == '0') {
+      ++d;
+      --digits;
+    }
+    o.put(kNumber);
+    o.put(static_cast<uint8_t>(digits >> 8));
+    o.put(static_cast<uint8_t>(digits));
+    for (int k = 0; k < digits; ++k) o.put(d[k]);
+  }
+  if (inword) o.put(kWordEnd);
+  o.put(kTextEnd);
+}
+
+}  // namespace
+
+bool orderable(const KeyDescr* kd) {
+  if (kd == nullptr || kd->ncomps <= 0) return false;
+  for (int k = 0; k < kd->ncomps; ++k) {
+    const Component& c = kd->comps[k];
+    if (c.length <= 0 || (c.flags & CF_DESC)) return false;
+    const char t = field_type(kd, c);
+    const bool integer = t == 'L' || t == 'X' || t == 'S';
+    if (!(t == 'C' || t == 'B' || (integer && c.length == numsize(t)))) return false;
+  }
+  return true;
+}
+
+int orderbytes(const KeyDescr* kd, const uint8_t* a, int la, uint8_t* out, int cap) {
+  if (la <= 0 || !orderable(kd)) return -1;
+  OrderBytes o{out, cap};
+  const int last = kd->ncomps - 1;
+  for (int k = 0; k <= last; ++k) {
+    const Component& c = kd->comps[k];
+    const char t = field_type(kd, c);
+    const int L = c.length;
+    int pa = min_int(L, la);
+    if (t == 'C') {
+      const bool var = (c.flags & CF_VAR) != 0;
+      int ta;
+      stored_text(a, la, L, var, &ta, &pa);
+      if (!var && pa < L) return -1;
+      if (c.flags & CF_BINARY) {
+        // Text holds no NUL: the closing NUL sorts a shorter text first.
+        for (int m = 0; m < ta; ++m) o.put(a[m]);
+        o.put(0);
+      } else {
+        naturalbytes(a, ta, o);
+      }
+    } else {
+      if (pa < L) return -1;
+      // Signed numbers: the sign bit flipped orders them as unsigned bytes.
+      o.put(t == 'B' ? a[0] : static_cast<uint8_t>(a[0] ^ 0x80));
+      for (int m = 1; m < pa; ++m) o.put(a[m]);
+    }
+    a += pa;
+    la -= pa;
+    // compare() orders a key that ends early, or runs on, by its length.
+    if (la == 0 && k < last) return -1;
+  }
+  return la == 0 ? o.n : -1;
+}
+
+// ---------------------------------------------------------------------------
 // Capitalisation of names as the user types them.
 
 namespace {
