@@ -227,6 +227,15 @@ struct Separator {
   int32_t right = -1;
 };
 
+// An entry as a level reads it, where its source keeps it: valid until the
+// next one is read.
+struct EntryView {
+  const uint8_t* key = nullptr;
+  int keylen = 0;
+  const uint8_t* data = nullptr;
+  int32_t right = -1;
+};
+
 class Builder {
  public:
   explicit Builder(Btree& tree) : tree_(tree) {
@@ -236,7 +245,7 @@ class Builder {
   // Fills one level from its entries (key, data, right child), the first
   // page's child 0 being `first`; the entries that go up are appended to up.
   // Returns the first page's address, -1 when a page cannot be added.
-  int32_t level(const std::function<bool(Separator*)>& next, int32_t first,
+  int32_t level(const std::function<bool(EntryView*)>& next, int32_t first,
                 std::vector<Separator>* up) {
     Page page;
     page.init(tree_);
@@ -244,7 +253,9 @@ class Builder {
     const int32_t firstpage = page.address();
     std::vector<int32_t> pages{firstpage};
     const size_t base = up->size();
-    Separator e, pending;
+    const int d = tree_.datalen();
+    EntryView e;
+    Separator pending;
     bool waiting = false;
     while (next(&e)) {
       if (waiting) {
@@ -257,9 +268,12 @@ class Builder {
         waiting = false;
       }
       if (page.room(e.keylen + reserve_)) {
-        page.insert(page.count(), e.bytes.data(), e.keylen, e.bytes.data() + e.keylen, e.right);
+        page.insert(page.count(), e.key, e.keylen, e.data, e.right);
       } else {
-        pending = e;
+        pending.keylen = e.keylen;
+        pending.bytes.assign(e.key, e.key + e.keylen);
+        pending.bytes.insert(pending.bytes.end(), e.data, e.data + d);
+        pending.right = e.right;
         waiting = true;
       }
     }
@@ -332,20 +346,16 @@ class Builder {
 
 ErrorCode buildtree(Btree& tree, const NextEntry& next) {
   MultiFile* file = tree.file();
-  const int d = tree.datalen();
   std::vector<Separator> up, below;
   const uint8_t* key;
   const uint8_t* data;
   int keylen;
   if (!next(&key, &keylen, &data)) return Ok;  // nothing to hold: the tree stays empty
   bool first = true;
-  auto leaves = [&](Separator* s) {
+  auto leaves = [&](EntryView* e) {
     if (!first && !next(&key, &keylen, &data)) return false;
     first = false;
-    s->keylen = keylen;
-    s->bytes.assign(key, key + keylen);
-    s->bytes.insert(s->bytes.end(), data, data + d);
-    s->right = -1;
+    *e = EntryView{key, keylen, data, -1};
     return true;
   };
   Builder builder(tree);
@@ -357,9 +367,10 @@ ErrorCode buildtree(Btree& tree, const NextEntry& next) {
     up.clear();
     // The first page of the level below is the leftmost child here.
     size_t at = 0;
-    auto separators = [&](Separator* s) {
+    auto separators = [&](EntryView* e) {
       if (at >= below.size()) return false;
-      *s = std::move(below[at++]);
+      const Separator& s = below[at++];
+      *e = EntryView{s.bytes.data(), s.keylen, s.bytes.data() + s.keylen, s.right};
       return true;
     };
     root = builder.level(separators, root, &up);
