@@ -158,6 +158,7 @@ class File {
   int dirtyblocks_ = 0;
 
   int cachedread(char* p, int32_t n);
+  int32_t directread(char* p, int64_t at, int32_t n);
   int cachedwrite(int64_t position, const char* p, int32_t n, bool dirty = false);
   Block* cached(int64_t number);  // null when the block is not in the cache
   uint8_t* bytesof(int64_t number);
