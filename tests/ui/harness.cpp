@@ -100,6 +100,12 @@ std::vector<std::string> ScriptedHost::titles() const {
   return out;
 }
 
+std::vector<std::string> ScriptedHost::texts() const {
+  std::vector<std::string> out;
+  for (const Asked& a : asked) out.push_back(a.text);
+  return out;
+}
+
 ScriptedHost& host() { return g_host; }
 std::vector<std::string>& reports() { return g_reports; }
 int& beeps() { return g_beeps; }

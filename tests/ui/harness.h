@@ -54,8 +54,9 @@ class ScriptedHost : public tracklore::Host {
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
   void drain() override { ++drains; }
 
-  // The titles of the boxes shown, in order.
+  // The titles and the texts of the boxes shown, in order.
   std::vector<std::string> titles() const;
+  std::vector<std::string> texts() const;
 };
 
 // Installed for the whole test program by init(): the scripted host, the
