@@ -167,16 +167,18 @@ TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
     EXPECT_TRUE(fs::exists(dir_.file(kept))) << kept;
 }
 
-TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouched) {
+TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouchedOrVerified) {
   DB_Close();
   reports_expected_ = true;
   fs::remove(dir_.file("rel001.db1"));
   EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
   EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
-  ASSERT_EQ(reports_.texts().size(), 2u);
-  EXPECT_EQ(reports_.texts()[0],
+  EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
+  ASSERT_EQ(reports_.texts().size(), 3u);
+  EXPECT_EQ(reports_.texts()[2],
             "Operation open failed on Datafile \"rel001\".\nReturn value: DataOpen.");
   EXPECT_EQ(log_.text, nullptr);
+  EXPECT_EQ(DB_IsOpen(), 0);
 }
 
 }  // namespace

@@ -15,11 +15,23 @@
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "engine/errors.h"
+#include "engine/file.h"
 #include "engine/noncopyable.h"
 #include "engine/rlist.h"
 #include "tests/engine/testutil.h"
 
 namespace tracklore::test {
+
+// The call's result, with every write to a file whose name holds part failing.
+template <class Call>
+auto withfailingwrites(const char* part, Call call) {
+  quill::File::set_write_fault([part](const quill::File& f, int32_t, int32_t) {
+    return f.name().find(part) != std::string::npos;
+  });
+  auto result = call();
+  quill::File::set_write_fault({});
+  return result;
+}
 
 // Scratch directories in memory: the engine's syncs there cost nothing.
 struct TempDir : quill::test::TempDir {
@@ -69,14 +81,13 @@ class ScriptedHost : public Host {
   bool openfile(const FileRequest& request, std::string* path) override;
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
-  void drain() override { ++drains; }
+  void drain() override {}
   void status(const char* text) override { statuses.emplace_back(text); }
 
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int waitdepth = 0;  // shown and not yet removed
   int waitshown = 0;  // times shown
-  int drains = 0;
   std::vector<std::string> statuses;
   size_t unanswered() const { return answers_.size(); }
 
