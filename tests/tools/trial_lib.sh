@@ -3,7 +3,6 @@
 # the two programs, a scratch directory NAME.* (removed on exit) made
 # current with a new catalogue in it, and the checks every trial ends with.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
 cli=$(realpath "$2")
 quill=$(realpath "$3")
 work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
