@@ -79,12 +79,12 @@ void reset();
 void checkClean();
 
 // A fresh, empty database in a temporary directory, which becomes the
-// current directory; open for writing.
+// current directory; open for writing. One that cannot be made ends the
+// test program.
 class TempDatabase {
  public:
   TempDatabase();
   ~TempDatabase();
-  bool ok() const { return ok_; }
   QString path() const { return dir_.path(); }
 
   // Creates a record through a cursor of the kind's table; its Code.
@@ -100,7 +100,6 @@ class TempDatabase {
  private:
   QTemporaryDir dir_;
   QString previous_;
-  bool ok_ = false;
 };
 
 // The small catalogue the dialog tests start from, in a fresh database:
