@@ -111,7 +111,7 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
 
 // ---- whole records ------------------------------------------------------------------
 
-TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
+TEST_F(EditsTest, InsertTrimsAndFoldsBlanksRefusesNoNameAndSavesAPendingChange) {
   FullTable songs(DB_Table(SongTable));
   EXPECT_EQ(DB_InsertRecord(SongTable, " \t  ", songs.cursor()), EmptyName);
   EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
@@ -122,15 +122,11 @@ TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
   EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "   ", true), EmptyName);
   EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
   EXPECT_EQ(DB_Table(SongTable).nrecs(), 1);
-}
-
-TEST_F(EditsTest, InsertingSavesAChangePendingOnTheCursor) {
-  FullTable songs(DB_Table(SongTable));
-  ASSERT_EQ(DB_InsertRecord(SongTable, "first", songs.cursor()), quill::Ok);
+  // Inserting saves a change pending on the cursor.
   songs.cursor().field(F_Name).set("Renamed");
   ASSERT_EQ(DB_InsertRecord(SongTable, "second", songs.cursor()), quill::Ok);
-  EXPECT_EQ(text(SongTable, 0, F_Name), "Renamed");
-  EXPECT_EQ(text(SongTable, 1, F_Name), "Second");
+  EXPECT_EQ(text(SongTable, song, F_Name), "Renamed");
+  EXPECT_EQ(text(SongTable, song + 1, F_Name), "Second");
 }
 
 TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {

@@ -136,22 +136,7 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   EXPECT_GT(titles.header().ndeleted, 0);
 }
 
-// Held by another program is not read-only: pack and reindex wait for it
-// step by step, while create must refuse it before emptying anything.
-TEST_F(MaintenanceTest, AHeldTableIsWaitedForNotRefusedAsUnwritable) {
-  DB_Close();
-  quill::File holder;
-  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
-                        quill::Sharing::Exclusive), 0);
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
-  holder.close();
-  fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
-  ModesBindRoot modes;
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
-}
-
-TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
+TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
   DB_Close();
   for (const char* name : {"tmp03ab.db1", "tmpf0fzz.idx", "tmp10cqq", "tmp1cqq", "tmp0gab.idx",
                            "tmp00abc.idx", "tmp03ab.txt"})
@@ -165,6 +150,18 @@ TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
   for (const char* kept : {"tmp20eyy.db1", "tmp1cqq", "tmp0gab.idx", "tmp00abc.idx",
                            "tmp03ab.txt"})
     EXPECT_TRUE(fs::exists(dir_.file(kept))) << kept;
+
+  // Held by another program is not read-only: pack and reindex wait for it
+  // step by step, while create must refuse it before emptying anything.
+  quill::File holder;
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
+                        quill::Sharing::Exclusive), 0);
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
+  holder.close();
+  fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
+  ModesBindRoot modes;
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
 }
 
 TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouchedOrVerified) {
