@@ -94,7 +94,7 @@ class TrackloreCli : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositions) {
+TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositionsAndNamesAreUnambiguous) {
   ASSERT_OK(cli("add album 'abbey road'"));
   expect_output(cli("link 'abbey road' artist 'the beatles'"),
                 "created artist \"The Beatles\" (#0)\n"
@@ -122,6 +122,19 @@ TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositions) {
   EXPECT_EQ(cli("list songs --prefix 'come t'").out, "0\tCome Together\t2\n");
   EXPECT_EQ(cli("list songs --prefix Zz").out, "");
   EXPECT_EQ(cli("list albums").out, "0\tAbbey Road\t \n");
+
+  // Ambiguous names are refused with their codes.
+  ASSERT_OK(cli("add album 'Greatest Hits'"));
+  Outcome second = cli("add album 'greatest hits'");
+  EXPECT_OK(second);
+  EXPECT_TRUE(contains(second.err, "also names #1"));
+  expect_failure(cli("show 'Greatest Hits'"), 1,
+                 "several albums are named \"Greatest Hits\": #1, #2");
+  EXPECT_EQ(cli("link 'Greatest Hits' song X").status, 1);
+  EXPECT_EQ(cli("list songs --prefix X").out, "");  // nothing made on the way
+  EXPECT_OK(cli("link '#2' song X"));
+  EXPECT_TRUE(contains(cli("show '#2'").out, "  0  X (#1)\n"));
+  EXPECT_EQ(cli("show '#7'").status, 1);
 }
 
 // Wrong usage ends with status 2 before anything is opened or changed.
@@ -136,7 +149,7 @@ TEST_F(TrackloreCli, UsageErrorsAndNamesThatLookLikeOptions) {
   EXPECT_EQ(cli("list songs").out, "0\t-5 Minutes\t0\n");
 }
 
-TEST_F(TrackloreCli, UnlinkKeepsOrPurges) {
+TEST_F(TrackloreCli, UnlinkKeepsOrPurgesAndMovesStopAtTheEnds) {
   succeed({"add album A", "link A song One", "link A song Two"});
   Outcome keep = cli("unlink A song 0");  // no terminal: the song is kept
   EXPECT_OK(keep);
@@ -146,6 +159,15 @@ TEST_F(TrackloreCli, UnlinkKeepsOrPurges) {
   expect_saying(cli("unlink A song 0 --purge"), "purged song \"Two\" (#1)");
   EXPECT_EQ(cli("list songs").out, "0\tOne\t0\n");
   EXPECT_EQ(cli("unlink A song 5").status, 1);
+
+  succeed({"link A artist Ann", "link A artist Bob", "link A artist Cy", "move A artist 0 down",
+           "move A artist 2 up"});
+  const std::string order = "Artists:\n  0  Bob (#1)\n  1  Cy (#2)\n  2  Ann (#0)\n";
+  EXPECT_TRUE(contains(cli("show A").out, "First artist: Bob (#1)\n" + order));
+  expect_failure(cli("move A artist 2 down"), 1,
+                 "artist \"Ann\" (#0) is already last; nothing changed");
+  EXPECT_EQ(cli("move A artist 0 up").status, 1);
+  EXPECT_TRUE(contains(cli("show A").out, order));
 }
 
 // Rows that only damage or another tool make: one naming no song, one at
@@ -181,18 +203,6 @@ TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
                 "reused 1 artist and 1 song whose names differ from the file's only in case, "
                 "accents or punctuation\n");
   EXPECT_EQ(cli("list songs").out, "0\tJoga\t2\n");
-}
-
-TEST_F(TrackloreCli, MovesUpAndDownButNotPastTheEnds) {
-  succeed({"add album A", "link A artist Ann", "link A artist Bob", "link A artist Cy",
-           "move A artist 0 down", "move A artist 2 up"});
-  const std::string order = "Artists:\n  0  Bob (#1)\n  1  Cy (#2)\n  2  Ann (#0)\n";
-  EXPECT_TRUE(contains(cli("show A").out, "First artist: Bob (#1)\n" + order));
-
-  expect_failure(cli("move A artist 2 down"), 1,
-                 "artist \"Ann\" (#0) is already last; nothing changed");
-  EXPECT_EQ(cli("move A artist 0 up").status, 1);
-  EXPECT_TRUE(contains(cli("show A").out, order));
 }
 
 TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
@@ -276,7 +286,7 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   expect_failure(cli("verify"), 2, "Verification failed. Check if a file is open or locked");
 }
 
-TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
+TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndShowsThemEscapedAndCut) {
   ASSERT_OK(cli("add album A"));
   Outcome emoji = cli("add song 'Smile \xF0\x9F\x98\x80'");
   expect_failure(emoji, 1, "the song name \"Smile \xF0\x9F\x98\x80\"");
@@ -295,20 +305,21 @@ TEST_F(TrackloreCli, RefusesNamesOutsideWindows1252AndWritesNothing) {
   EXPECT_TRUE(contains(import.err, "nothing was imported"));
   EXPECT_EQ(cli("list albums").out, "0\tA\t*\n");
   EXPECT_EQ(cli("list songs").out, "");
-}
 
-TEST_F(TrackloreCli, AmbiguousNamesAreRefusedWithTheirCodes) {
-  ASSERT_OK(cli("add album 'Greatest Hits'"));
-  Outcome second = cli("add album 'greatest hits'");
-  EXPECT_OK(second);
-  EXPECT_TRUE(contains(second.err, "also names #0"));
-  expect_failure(cli("show 'Greatest Hits'"), 1,
-                 "several albums are named \"Greatest Hits\": #0, #1");
-  EXPECT_EQ(cli("link 'Greatest Hits' song X").status, 1);
-  EXPECT_EQ(cli("list songs").out, "");  // nothing made on the way
-  EXPECT_OK(cli("link '#1' song X"));
-  EXPECT_TRUE(contains(cli("show '#1'").out, "  0  X (#0)\n"));
-  EXPECT_EQ(cli("show '#7'").status, 1);
+  // Messages show the input escaped and cut.
+  Outcome escape = cli("add artist 'Clear \x1b[2J'");
+  expect_failure(escape, 1, "\"Clear \\x1B[2J\"");
+  Outcome stem = cli("--main '\x1b[2J' list albums");  // the engine's own message
+  EXPECT_TRUE(contains(stem.err, "Datafile \"\\x1B[2J\""));
+  std::ofstream("odd.csv") << "A," << std::string(60000, 'k') << ",0,x\n"
+                           << "B,song,0," << std::string("N\0L", 3) << "\n";
+  Outcome odd = cli("import odd.csv");
+  expect_failure(odd, 1, "not \"" + std::string(64, 'k') + "...\" (60000 bytes)\n");
+  EXPECT_TRUE(contains(odd.err, "the song name \"N\\x00L\": it holds the control character U+0000"));
+  for (const std::string& err : {escape.err, stem.err, odd.err}) {
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
+    EXPECT_LT(err.size(), 1000u);
+  }
 }
 
 TEST_F(TrackloreCli, ExportAndImportRoundTrip) {
@@ -363,22 +374,6 @@ TEST_F(TrackloreCli, ImportsLooserFilesOfBoundedRecordsAndKeepsRunsApart) {
   EXPECT_EQ(cli("list albums").out, "0\tX\t*\n2\tX\t*\n1\tY\t*\n");
   EXPECT_TRUE(contains(cli("show '#0'").out, "Songs:\n  0  A (#0)\n  1  B (#1)\n"));
   EXPECT_TRUE(contains(cli("show '#2'").out, "Artists:\n  0  Solo (#0)\nSongs:\n"));
-}
-
-TEST_F(TrackloreCli, MessagesShowInputEscapedAndCut) {
-  Outcome escape = cli("add artist 'Clear \x1b[2J'");
-  expect_failure(escape, 1, "\"Clear \\x1B[2J\"");
-  Outcome stem = cli("--main '\x1b[2J' list albums");  // the engine's own message
-  EXPECT_TRUE(contains(stem.err, "Datafile \"\\x1B[2J\""));
-  std::ofstream("odd.csv") << "A," << std::string(60000, 'k') << ",0,x\n"
-                           << "B,song,0," << std::string("N\0L", 3) << "\n";
-  Outcome odd = cli("import odd.csv");
-  expect_failure(odd, 1, "not \"" + std::string(64, 'k') + "...\" (60000 bytes)\n");
-  EXPECT_TRUE(contains(odd.err, "the song name \"N\\x00L\": it holds the control character U+0000"));
-  for (const std::string& err : {escape.err, stem.err, odd.err}) {
-    EXPECT_EQ(err.find('\x1b'), std::string::npos);
-    EXPECT_LT(err.size(), 1000u);
-  }
 }
 
 TEST_F(TrackloreCli, AFatalEngineErrorEndsWithTheDocumentedStatus) {
