@@ -17,7 +17,6 @@
 #include "catalogue/tableset.h"
 #include "engine/file.h"
 #include "engine/maintain.h"
-#include "tests/catalogue/progress.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {

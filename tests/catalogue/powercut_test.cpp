@@ -31,7 +31,6 @@
 #include "catalogue/tableset.h"
 #include "engine/check.h"
 #include "engine/datafile.h"
-#include "tests/catalogue/tagtable.h"
 #include "tests/catalogue/testutil.h"
 #include "tests/engine/powercut.h"
 

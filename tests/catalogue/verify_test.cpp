@@ -13,7 +13,6 @@
 #include "engine/bytes.h"
 #include "engine/file.h"
 #include "engine/index.h"
-#include "tests/catalogue/progress.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
