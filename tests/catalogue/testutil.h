@@ -199,9 +199,10 @@ struct ProgressLog {
 
 // Tags given from a table instead of files: the TagSource of the scan tests.
 // folder, file name, title, album, artist, album artist, track, disc.
-inline TrackTags tagsof(const std::string& folder, const std::string& file, const std::string& title,
-                        const std::string& album, const std::string& artist,
-                        const std::string& albumartist = "", int track = 0, int disc = 0) {
+inline TrackTags tagsof(const std::string& folder, const std::string& file,
+                        const std::string& title, const std::string& album,
+                        const std::string& artist, const std::string& albumartist = "",
+                        int track = 0, int disc = 0) {
   TrackTags t;
   t.folder = folder;
   t.filename = file;

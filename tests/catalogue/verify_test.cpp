@@ -253,9 +253,8 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   DB_Close();
   host_.answer(Answer::Yes);
   VerifySummary summary;
-  EXPECT_EQ(withfailingwrites(
-                "rel001", [&] { return DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary); }),
-            0);
+  const auto repair = [&] { return DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary); };
+  EXPECT_EQ(withfailingwrites("rel001", repair), 0);
   // Not offered: an Aux_attr naming the artist that no longer exists.
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].title, "Invalid attr code");

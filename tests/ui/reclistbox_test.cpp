@@ -145,15 +145,14 @@ class RecListBoxTest : public QObject {
                              {pgup, 0, 1, 15, 4, -1, 1}, {pgup, 0, 2, 1, 0, -1, 1},
                              {pgup, 0, 1, 1, 0, -1, 2}};
     // Below the rows the keys keep it in, the next step brings it back.
-    QTest::newRow("a click selects the row where it stands")
-        << QList<QList<int>>{{Click, 3, 1, 1, 3, -1, 0}, {Click, 10, 1, 1, 10, 12, 0},
-                             {Click, 10, 1, 1, 10, -1, 0}, {down, 0, 1, 5, 7, 12, 0},
-                             {Click, 1, 1, 5, 1, -1, 0},   {up, 0, 1, 4, 1, -1, 0}};
+    QTest::newRow("a click selects the row where it stands") << QList<QList<int>>{
+        {Click, 3, 1, 1, 3, -1, 0}, {Click, 10, 1, 1, 10, 12, 0}, {Click, 10, 1, 1, 10, -1, 0},
+        {down, 0, 1, 5, 7, 12, 0},  {Click, 1, 1, 5, 1, -1, 0},   {up, 0, 1, 4, 1, -1, 0}};
     // Half notches add up; no further than the last record on the last row,
     // the first on the top.
     QTest::newRow("the wheel scrolls the window and keeps the row")
-        << QList<QList<int>>{{down, 0, 2, 1, 2, -1, 0},      {Wheel, -120, 1, 4, 2, -1, 0},
-                             {Wheel, -60, 1, 4, 2, -1, 0},   {Wheel, -60, 1, 7, 2, -1, 0},
+        << QList<QList<int>>{{down, 0, 2, 1, 2, -1, 0},       {Wheel, -120, 1, 4, 2, -1, 0},
+                             {Wheel, -60, 1, 4, 2, -1, 0},    {Wheel, -60, 1, 7, 2, -1, 0},
                              {Wheel, -1200, 1, 19, 2, 12, 0}, {Wheel, 360, 1, 10, 2, -1, 0},
                              {Wheel, 1200, 1, 1, 2, -1, 0}};
   }
