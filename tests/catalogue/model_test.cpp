@@ -50,7 +50,6 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
  protected:
   std::mt19937 rng_{GetParam()};
   Model m_;
-  int checks_ = 0;
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   template <class Map>
@@ -257,7 +256,6 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   // Reads the tables without the catalogue's queries into a model of their
   // own, checking the invariants on the way, and compares it with the model.
   void check() {
-    ++checks_;
     Model read;
     std::map<int32_t, int32_t> aux;
     std::map<int32_t, std::map<int, int32_t>> rows[2];  // album -> Seq -> Attr
