@@ -90,15 +90,13 @@ TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
   ASSERT_EQ(link(1, album, add(SongTable, "Other")), quill::Ok);
   EXPECT_EQ(verify(), 0);
   EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(log_.lines(), (std::vector<std::string>{
-                              "Verifying table 1 of 5 [rel001] (pass 1)",
-                              "Verifying table 1 of 5 [rel001] (pass 2)",
-                              "Verifying table 2 of 5 [rel002] (pass 1)",
-                              "Verifying table 2 of 5 [rel002] (pass 2)",
-                              "Verifying table 3 of 5 [attr001]",
-                              "Verifying table 4 of 5 [attr002]",
-                              "Verifying table 5 of 5 [maindb]",
-                          }));
+  EXPECT_EQ(
+      log_.lines(),
+      (std::vector<std::string>{
+          "Verifying table 1 of 5 [rel001] (pass 1)", "Verifying table 1 of 5 [rel001] (pass 2)",
+          "Verifying table 2 of 5 [rel002] (pass 1)", "Verifying table 2 of 5 [rel002] (pass 2)",
+          "Verifying table 3 of 5 [attr001]", "Verifying table 4 of 5 [attr002]",
+          "Verifying table 5 of 5 [maindb]"}));
   EXPECT_EQ(log_.last(), 100);
   EXPECT_TRUE(log_.rising());
 }
