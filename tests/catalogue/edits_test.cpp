@@ -129,7 +129,7 @@ TEST_F(EditsTest, InsertTrimsAndFoldsBlanksRefusesNoNameAndSavesAPendingChange) 
   EXPECT_EQ(text(SongTable, song + 1, F_Name), "Second");
 }
 
-TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
+TEST_F(EditsTest, ASharedAttributeIsRenamedOnConsentAndNotFreedWhileUsed) {
   const int32_t song = add(SongTable, "Old");
   album_with(1, {song}, "X");
   auto cursor = at(SongTable, song);
@@ -141,6 +141,13 @@ TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
   // Albums are renamed without question.
   auto title = at(TitleTable, add(TitleTable, "Album"));
   EXPECT_EQ(DB_RenameRecord(*title, TitleTable, "new title", false), quill::Ok);
+  // A count of zero does not free an attribute still in use.
+  cursor = at(SongTable, song);
+  cursor->field(F_RefCount).set(0L);
+  ASSERT_EQ(cursor->flush(), quill::Ok);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, SongTable), StillReferenced);
+  EXPECT_TRUE(exists(SongTable, song));
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
 }
 
 TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
@@ -161,17 +168,6 @@ TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
             quill::WriteFailed);
   EXPECT_TRUE(exists(TitleTable, album));
   EXPECT_EQ(seqs(1, album), (S{0, 1}));
-}
-
-TEST_F(EditsTest, ACountOfZeroDoesNotFreeAnAttributeStillInUse) {
-  const int32_t artist = add(ArtistTable, "Used");
-  album_with(0, {artist});
-  auto cursor = at(ArtistTable, artist);
-  cursor->field(F_RefCount).set(0L);
-  ASSERT_EQ(cursor->flush(), quill::Ok);
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
-  EXPECT_TRUE(exists(ArtistTable, artist));
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ class RelationTest : public CatalogueTest {
   }
 };
 
-TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWentEvenAtTheEnds) {
+TEST_F(RelationTest, SkipAndPositionsStayInsideTheGroupEvenAtTheEnds) {
   // Albums on either side, so that the group has neighbours in the tree.
   const int32_t before = add(TitleTable, "Before"), album = add(TitleTable, "Album"),
                 empty = add(TitleTable, "Empty"), after = add(TitleTable, "After");
@@ -67,6 +67,19 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWentEvenAtTheEnds) {
   EXPECT_EQ(list->seek(nullptr, 0, quill::SeekMode::Prefix, quill::SeekWhich::First), -1);
   EXPECT_EQ(list->select(0), -1);
 
+  // Positions count within the group.
+  EXPECT_EQ(list->span(), 3);
+  ASSERT_EQ(list->last(), quill::Ok);
+  EXPECT_EQ(list->before(), 2);
+  ASSERT_EQ(list->seekrank(1), quill::Ok);
+  EXPECT_EQ(name(*list), "Two");
+  EXPECT_EQ(list->before(), 1);
+  ASSERT_EQ(list->seekrank(-4), quill::Ok);
+  EXPECT_EQ(name(*list), "One");
+  ASSERT_EQ(list->seekrank(40), quill::Ok);
+  EXPECT_EQ(name(*list), "Three");
+  EXPECT_EQ(DB_GetArticleAttributes(1, 999)->span(), -1);
+
   // The group at the end of the tree stops there too.
   auto last = DB_GetArticleAttributes(1, after);
   ASSERT_EQ(last->last(), quill::Ok);
@@ -83,24 +96,6 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWentEvenAtTheEnds) {
   EXPECT_NE(none->skip(1), quill::Ok);
   EXPECT_EQ(none->moved(), 0);
   EXPECT_EQ(none->recno(), -1);
-}
-
-TEST_F(RelationTest, PositionsCountWithinTheGroup) {
-  std::vector<int32_t> songs;
-  for (const char* s : {"One", "Two", "Three"}) songs.push_back(add(SongTable, s));
-  album_with(1, songs, "Before");
-  auto list = DB_GetArticleAttributes(1, album_with(1, songs));
-  EXPECT_EQ(list->span(), 3);
-  ASSERT_EQ(list->last(), quill::Ok);
-  EXPECT_EQ(list->before(), 2);
-  ASSERT_EQ(list->seekrank(1), quill::Ok);
-  EXPECT_EQ(name(*list), "Two");
-  EXPECT_EQ(list->before(), 1);
-  ASSERT_EQ(list->seekrank(-4), quill::Ok);
-  EXPECT_EQ(name(*list), "One");
-  ASSERT_EQ(list->seekrank(40), quill::Ok);
-  EXPECT_EQ(name(*list), "Three");
-  EXPECT_EQ(DB_GetArticleAttributes(1, 999)->span(), -1);
 }
 
 TEST_F(RelationTest, AnAttributesAlbumsAreListedByAttribute) {
