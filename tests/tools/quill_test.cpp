@@ -99,7 +99,7 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
     EXPECT_NE(tree.out.find(part), std::string::npos) << tree.out;
 }
 
-TEST(Quill, TreesOfSeveralLevels) {
+TEST(Quill, TreesOfSeveralLevelsAndErrorsNamingTheCode) {
   TempDir dir;
   ASSERT_NO_FATAL_FAILURE(
       succeed({"create t --pagesize 64", "add-field t L 0 N", "add-tag t ByN N", "reindex t"}));
@@ -112,20 +112,18 @@ TEST(Quill, TreesOfSeveralLevels) {
   EXPECT_NE(tree.out.find("level 3"), std::string::npos) << tree.out.substr(0, 400);
   EXPECT_NE(tree.out.find("children:"), std::string::npos);
   EXPECT_EQ(quill("check t").status, 0);
-}
 
-TEST(Quill, ErrorsNameTheCode) {
-  TempDir dir;
+  // Errors name the code.
   expect_refused("info nothing", "quill: open nothing: DataOpen\n");
   EXPECT_EQ(quill("frobnicate").status, 2);
-  ASSERT_EQ(quill("create t").status, 0);
-  Outcome bad = quill("add-field t Q 4 Odd");
+  ASSERT_EQ(quill("create u").status, 0);
+  Outcome bad = quill("add-field u Q 4 Odd");
   EXPECT_EQ(bad.status, 1);
   for (const char* part : {"normalize: invalid type 'Q' supplied for field 'Odd'", "BadParam"})
     EXPECT_NE(bad.out.find(part), std::string::npos) << bad.out;
-  ASSERT_EQ(quill("add-field t L 0 N").status, 0);
-  EXPECT_EQ(quill("append t N=abc").status, 1);
-  EXPECT_EQ(quill("append t Nope=1").status, 1);
+  ASSERT_EQ(quill("add-field u L 0 N").status, 0);
+  EXPECT_EQ(quill("append u N=abc").status, 1);
+  EXPECT_EQ(quill("append u Nope=1").status, 1);
 }
 
 // Damaged files give clear errors or reported problems, never a crash or a hang.
