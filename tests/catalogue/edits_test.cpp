@@ -75,10 +75,10 @@ TEST_F(EditsTest, RefusedCallsChangeNothing) {
 
 // ---- removing ---------------------------------------------------------------------
 
-TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
-  const int32_t album = album_with(1, some(SongTable, 1));
+TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
+  const int32_t lone = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
-  ASSERT_EQ(remove(1, album, 0, PurgeMode::Ask), quill::Ok);
+  ASSERT_EQ(remove(1, lone, 0, PurgeMode::Ask), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text,
             "There are no more references to \"Item 0\".\n"
@@ -87,14 +87,13 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
   EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);
   EXPECT_EQ(host_.messages[0].icon, Icon::Question);
   EXPECT_GE(host_.waitshown, 1);
-}
 
-TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
+  // Silent: deleted without a question.
   const V a = some(ArtistTable, 3);
   const int32_t album = album_with(0, a);
   ASSERT_EQ(remove(0, album, 0, PurgeMode::Silent), quill::Ok);
   EXPECT_FALSE(exists(ArtistTable, a[0]));
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_EQ(host_.messages.size(), 1u);
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
   EXPECT_EQ(seqs(0, album), (S{1, 2}));
   EXPECT_EQ(aux(album), a[0]);
@@ -103,11 +102,8 @@ TEST_F(EditsTest, PurgeSilentDeletesAndLeavesTheNumbering) {
 TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   const int32_t song = add(SongTable, "Song");
   const int32_t album = album_with(1, {song});
-  quill::File::set_write_fault(
-      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.idx"); });
-  quill::ErrorCode rc = remove(1, album, 0, PurgeMode::Silent);
-  quill::File::set_write_fault({});
-  EXPECT_EQ(rc, quill::WriteFailed);
+  EXPECT_EQ(withfailingwrites("rel002.idx", [&] { return remove(1, album, 0, PurgeMode::Silent); }),
+            quill::WriteFailed);
   EXPECT_TRUE(exists(SongTable, song));
   EXPECT_EQ(refs(SongTable, song), 1);
   EXPECT_EQ(attrs(1, album), (V{song}));
@@ -115,7 +111,7 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
 
 // ---- whole records ------------------------------------------------------------------
 
-TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
+TEST_F(EditsTest, InsertTrimsAndFoldsBlanksRefusesNoNameAndSavesAPendingChange) {
   FullTable songs(DB_Table(SongTable));
   EXPECT_EQ(DB_InsertRecord(SongTable, " \t  ", songs.cursor()), EmptyName);
   EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
@@ -126,18 +122,14 @@ TEST_F(EditsTest, BlanksAreTrimmedAndFoldedAndBlanksAloneAreNoName) {
   EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "   ", true), EmptyName);
   EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
   EXPECT_EQ(DB_Table(SongTable).nrecs(), 1);
-}
-
-TEST_F(EditsTest, InsertingSavesAChangePendingOnTheCursor) {
-  FullTable songs(DB_Table(SongTable));
-  ASSERT_EQ(DB_InsertRecord(SongTable, "first", songs.cursor()), quill::Ok);
+  // Inserting saves a change pending on the cursor.
   songs.cursor().field(F_Name).set("Renamed");
   ASSERT_EQ(DB_InsertRecord(SongTable, "second", songs.cursor()), quill::Ok);
-  EXPECT_EQ(text(SongTable, 0, F_Name), "Renamed");
-  EXPECT_EQ(text(SongTable, 1, F_Name), "Second");
+  EXPECT_EQ(text(SongTable, song, F_Name), "Renamed");
+  EXPECT_EQ(text(SongTable, song + 1, F_Name), "Second");
 }
 
-TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
+TEST_F(EditsTest, ASharedAttributeIsRenamedOnConsentAndNotFreedWhileUsed) {
   const int32_t song = add(SongTable, "Old");
   album_with(1, {song}, "X");
   auto cursor = at(SongTable, song);
@@ -149,16 +141,21 @@ TEST_F(EditsTest, RenamingASharedAttributeNeedsConsent) {
   // Albums are renamed without question.
   auto title = at(TitleTable, add(TitleTable, "Album"));
   EXPECT_EQ(DB_RenameRecord(*title, TitleTable, "new title", false), quill::Ok);
+  // A count of zero does not free an attribute still in use.
+  cursor = at(SongTable, song);
+  cursor->field(F_RefCount).set(0L);
+  ASSERT_EQ(cursor->flush(), quill::Ok);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, SongTable), StillReferenced);
+  EXPECT_TRUE(exists(SongTable, song));
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
 }
 
 TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
   const int32_t album = add(TitleTable, "Album");
   auto title = at(TitleTable, album);
-  quill::File::set_write_fault(
-      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("maindb.db1"); });
-  quill::ErrorCode rc = DB_RenameRecord(*title, TitleTable, "other", false);
-  quill::File::set_write_fault({});
-  EXPECT_NE(rc, quill::Ok);
+  EXPECT_NE(withfailingwrites("maindb.db1",
+                              [&] { return DB_RenameRecord(*title, TitleTable, "other", false); }),
+            quill::Ok);
   EXPECT_STREQ(reinterpret_cast<const char*>(title->field(F_Name).data()), "Album");
   EXPECT_FALSE(title->field(F_Name).isset());
   EXPECT_EQ(text(TitleTable, album, F_Name), "Album");
@@ -167,24 +164,10 @@ TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
 TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
   const int32_t album = album_with(1, some(SongTable, 2));
   auto title = at(TitleTable, album);
-  quill::File::set_write_fault(
-      [](const quill::File& f, int32_t, int32_t) { return f.name().ends_with("rel002.db1"); });
-  quill::ErrorCode rc = DB_DeleteArticle(*title);
-  quill::File::set_write_fault({});
-  EXPECT_EQ(rc, quill::WriteFailed);
+  EXPECT_EQ(withfailingwrites("rel002.db1", [&] { return DB_DeleteArticle(*title); }),
+            quill::WriteFailed);
   EXPECT_TRUE(exists(TitleTable, album));
   EXPECT_EQ(seqs(1, album), (S{0, 1}));
-}
-
-TEST_F(EditsTest, ACountOfZeroDoesNotFreeAnAttributeStillInUse) {
-  const int32_t artist = add(ArtistTable, "Used");
-  album_with(0, {artist});
-  auto cursor = at(ArtistTable, artist);
-  cursor->field(F_RefCount).set(0L);
-  ASSERT_EQ(cursor->flush(), quill::Ok);
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, ArtistTable), StillReferenced);
-  EXPECT_TRUE(exists(ArtistTable, artist));
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
 }
 
 }  // namespace

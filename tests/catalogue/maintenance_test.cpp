@@ -17,7 +17,6 @@
 #include "catalogue/tableset.h"
 #include "engine/file.h"
 #include "engine/maintain.h"
-#include "tests/catalogue/progress.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
@@ -136,22 +135,7 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   EXPECT_GT(titles.header().ndeleted, 0);
 }
 
-// Held by another program is not read-only: pack and reindex wait for it
-// step by step, while create must refuse it before emptying anything.
-TEST_F(MaintenanceTest, AHeldTableIsWaitedForNotRefusedAsUnwritable) {
-  DB_Close();
-  quill::File holder;
-  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
-                        quill::Sharing::Exclusive), 0);
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
-  holder.close();
-  fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
-  ModesBindRoot modes;
-  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
-}
-
-TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
+TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
   DB_Close();
   for (const char* name : {"tmp03ab.db1", "tmpf0fzz.idx", "tmp10cqq", "tmp1cqq", "tmp0gab.idx",
                            "tmp00abc.idx", "tmp03ab.txt"})
@@ -165,18 +149,32 @@ TEST_F(MaintenanceTest, TemporaryFilesLeftBehindGoUnlessSomeoneHoldsThem) {
   for (const char* kept : {"tmp20eyy.db1", "tmp1cqq", "tmp0gab.idx", "tmp00abc.idx",
                            "tmp03ab.txt"})
     EXPECT_TRUE(fs::exists(dir_.file(kept))) << kept;
+
+  // Held by another program is not read-only: pack and reindex wait for it
+  // step by step, while create must refuse it before emptying anything.
+  quill::File holder;
+  ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
+                        quill::Sharing::Exclusive), 0);
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
+  holder.close();
+  fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
+  ModesBindRoot modes;
+  EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
 }
 
-TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouched) {
+TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouchedOrVerified) {
   DB_Close();
   reports_expected_ = true;
   fs::remove(dir_.file("rel001.db1"));
   EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
   EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
-  ASSERT_EQ(reports_.texts().size(), 2u);
-  EXPECT_EQ(reports_.texts()[0],
+  EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
+  ASSERT_EQ(reports_.texts().size(), 3u);
+  EXPECT_EQ(reports_.texts()[2],
             "Operation open failed on Datafile \"rel001\".\nReturn value: DataOpen.");
   EXPECT_EQ(log_.text, nullptr);
+  EXPECT_EQ(DB_IsOpen(), 0);
 }
 
 }  // namespace

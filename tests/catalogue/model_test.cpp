@@ -28,11 +28,18 @@ struct Album {
   std::string name;
   std::string mark = "*";
   std::vector<int32_t> rows[2];
+  bool operator==(const Album&) const = default;
 };
 struct Attribute {
   std::string name;
   int32_t refs = 0;
+  bool operator==(const Attribute&) const = default;
 };
+void PrintTo(const Album& a, std::ostream* out) {
+  *out << a.name << " [" << a.mark << "] " << testing::PrintToString(a.rows[0]) << " "
+       << testing::PrintToString(a.rows[1]);
+}
+void PrintTo(const Attribute& a, std::ostream* out) { *out << a.name << " (" << a.refs << ")"; }
 
 struct Model {
   std::map<int32_t, Album> albums;
@@ -43,7 +50,6 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
  protected:
   std::mt19937 rng_{GetParam()};
   Model m_;
-  int checks_ = 0;
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   template <class Map>
@@ -247,18 +253,12 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
 
   // ---- checks ----------------------------------------------------------------------
 
-  // Reads the tables without the catalogue's queries and compares them with
-  // the model, invariant by invariant.
+  // Reads the tables without the catalogue's queries into a model of their
+  // own, checking the invariants on the way, and compares it with the model.
   void check() {
-    ++checks_;
-    struct Row {
-      int32_t title;
-      int seq;
-      int32_t attr;
-    };
-    std::map<int32_t, std::pair<std::string, std::pair<std::string, int32_t>>> albums;
-    std::map<int32_t, std::pair<std::string, int32_t>> attrs[3];
-    std::vector<Row> rows[2];
+    Model read;
+    std::map<int32_t, int32_t> aux;
+    std::map<int32_t, std::map<int, int32_t>> rows[2];  // album -> Seq -> Attr
     for (int t = 0; t < kTables; ++t) {
       quill::Rlist cursor(&DB_Table(t));
       for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1)) {
@@ -267,59 +267,42 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
           return std::string(reinterpret_cast<const char*>(cursor.field(f).data()));
         };
         const int32_t code = cursor.field(F_Code).aslong();
+        // Invariant 5: codes are unique; and no position is taken twice.
         if (t == TitleTable) {
-          // Invariant 5: codes are unique.
-          const auto markaux = std::make_pair(str(F_OKField), cursor.field(F_AuxAttr).aslong());
-          ASSERT_TRUE(albums.emplace(code, std::make_pair(str(F_Name), markaux)).second);
+          ASSERT_TRUE(read.albums.emplace(code, Album{str(F_Name), str(F_OKField)}).second);
+          aux[code] = cursor.field(F_AuxAttr).aslong();
         } else if (t <= SongTable) {
-          const auto namerefs = std::make_pair(str(F_Name), cursor.field(F_RefCount).aslong());
-          ASSERT_TRUE(attrs[t].emplace(code, namerefs).second);
+          const Attribute a{str(F_Name), cursor.field(F_RefCount).aslong()};
+          ASSERT_TRUE(read.attrs[t].emplace(code, a).second);
         } else {
-          rows[t - ArtistRows].push_back({cursor.field(F_Title).aslong(),
-                                          cursor.field(F_Seq).asint(),
-                                          cursor.field(F_Attr).aslong()});
+          ASSERT_TRUE(rows[t - ArtistRows][cursor.field(F_Title).aslong()]
+                          .emplace(cursor.field(F_Seq).asint(), cursor.field(F_Attr).aslong())
+                          .second);
         }
-      }
-    }
-    ASSERT_EQ(albums.size(), m_.albums.size());
-    for (const auto& [code, a] : m_.albums) {
-      ASSERT_EQ(albums.count(code), 1u) << code;
-      EXPECT_EQ(albums[code].first, a.name);
-      EXPECT_EQ(albums[code].second.first, a.mark);
-      // Invariant 4.
-      EXPECT_EQ(albums[code].second.second, a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
-    }
-    for (int kind = 1; kind <= 2; ++kind) {
-      ASSERT_EQ(attrs[kind].size(), m_.attrs[kind].size());
-      for (const auto& [code, a] : m_.attrs[kind]) {
-        ASSERT_EQ(attrs[kind].count(code), 1u) << code;
-        EXPECT_EQ(attrs[kind][code].first, a.name);
-        EXPECT_EQ(attrs[kind][code].second, a.refs) << "kind " << kind << " code " << code;
       }
     }
     for (int r = 0; r < 2; ++r) {
-      std::map<int32_t, std::vector<std::pair<int, int32_t>>> groups;
       std::map<int32_t, int32_t> uses;
-      for (const Row& row : rows[r]) {
+      for (const auto& [title, group] : rows[r]) {
         // Invariant 1.
-        ASSERT_EQ(albums.count(row.title), 1u) << "row of a missing album " << row.title;
-        ASSERT_EQ(attrs[r + 1].count(row.attr), 1u) << "row of a missing attribute " << row.attr;
-        groups[row.title].emplace_back(row.seq, row.attr);
-        ++uses[row.attr];
-      }
-      // Invariant 3.
-      for (const auto& [code, a] : attrs[r + 1]) EXPECT_EQ(a.second, uses[code]) << code;
-      for (const auto& [code, a] : m_.albums) {
-        std::vector<std::pair<int, int32_t>> group = groups[code];
-        std::sort(group.begin(), group.end());
-        ASSERT_EQ(group.size(), a.rows[r].size()) << "album " << code << " relation " << r;
-        for (size_t i = 0; i < group.size(); ++i) {
-          // Invariant 2, and the order the model kept.
-          ASSERT_EQ(group[i].first, static_cast<int>(i)) << "album " << code << " relation " << r;
-          ASSERT_EQ(group[i].second, a.rows[r][i]) << "album " << code << " relation " << r;
+        ASSERT_EQ(read.albums.count(title), 1u) << "row of a missing album " << title;
+        std::vector<int32_t>& list = read.albums[title].rows[r];
+        for (const auto& [seq, attr] : group) {
+          ASSERT_EQ(read.attrs[r + 1].count(attr), 1u) << "row of a missing attribute " << attr;
+          // Invariant 2: Seq runs 0, 1, 2... within an album.
+          ASSERT_EQ(seq, static_cast<int>(list.size())) << "album " << title << " relation " << r;
+          list.push_back(attr);
+          ++uses[attr];
         }
       }
+      // Invariant 3.
+      for (const auto& [code, a] : read.attrs[r + 1]) EXPECT_EQ(a.refs, uses[code]) << code;
     }
+    // Invariant 4.
+    for (const auto& [code, a] : read.albums)
+      EXPECT_EQ(aux[code], a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
+    EXPECT_EQ(read.albums, m_.albums);
+    for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
     // The catalogue's own walk agrees for a few albums.
     for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {
       const int32_t code = anykey(m_.albums);

@@ -41,7 +41,7 @@ class OpenTest : public CatalogueTest {
   }
 };
 
-TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectory) {
+TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectoryForWritingOrReading) {
   EXPECT_EQ(DB_Open(), 0);
   EXPECT_EQ(DB_IsOpen(), 1);
   for (int i = 0; i < kTables; ++i) {
@@ -54,6 +54,12 @@ TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectory) {
   EXPECT_EQ(DB_Close(), 0);
   EXPECT_EQ(DB_IsOpen(), 0);
   EXPECT_FALSE(anyopen());
+  // Read-only refuses changes.
+  ASSERT_EQ(DB_Open({.readonly = true}), 0);
+  EXPECT_TRUE(DB_IsReadOnly());
+  FullTable albums(DB_Table(TitleTable));
+  EXPECT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::WriteFailed);
+  EXPECT_EQ(DB_Table(TitleTable).nrecs(), 0);
 }
 
 TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
@@ -150,14 +156,6 @@ TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
   EXPECT_TRUE(reports_.texts().empty());
   EXPECT_TRUE(host_.messages.empty());
   EXPECT_FALSE(anyopen());
-}
-
-TEST_F(OpenTest, ReadOnlyRefusesChanges) {
-  ASSERT_EQ(DB_Open({.readonly = true}), 0);
-  EXPECT_TRUE(DB_IsReadOnly());
-  FullTable albums(DB_Table(TitleTable));
-  EXPECT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::WriteFailed);
-  EXPECT_EQ(DB_Table(TitleTable).nrecs(), 0);
 }
 
 TEST_F(OpenTest, FullTableRefusesToSeekWithoutAnOrder) {

@@ -119,7 +119,7 @@ class RecoverTest : public CatalogueTest {
   }
 };
 
-TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
+TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
   // Renumbers three rows, raises a count, changes the first artist.
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
@@ -139,13 +139,8 @@ TEST_F(RecoverTest, EveryLinkingEditIsWholeOrAbsent) {
     Standing s = stand(0, first_, 0);
     return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
   });
-}
-
-TEST_F(RecoverTest, DeletingAnAlbumIsWholeOrAbsent) {
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
-}
-
-TEST_F(RecoverTest, AnInterruptedBatchTakesBackItsAppendsAndTheirCounts) {
+  // An interrupted batch takes back its appends and their counts.
   wholeorabsent([&] { return importtwoalbums(10); }, false);
 }
 

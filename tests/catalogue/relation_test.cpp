@@ -32,15 +32,16 @@ class RelationTest : public CatalogueTest {
   }
 };
 
-TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
+TEST_F(RelationTest, SkipAndPositionsStayInsideTheGroupEvenAtTheEnds) {
   // Albums on either side, so that the group has neighbours in the tree.
   const int32_t before = add(TitleTable, "Before"), album = add(TitleTable, "Album"),
-                after = add(TitleTable, "After");
+                empty = add(TitleTable, "Empty"), after = add(TitleTable, "After");
   std::vector<int32_t> songs;
   for (const char* s : {"One", "Two", "Three", "Four"}) songs.push_back(add(SongTable, s));
   ASSERT_EQ(link(1, before, songs[3]), quill::Ok);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(link(1, album, songs[static_cast<size_t>(i)]), quill::Ok);
   ASSERT_EQ(link(1, after, songs[3]), quill::Ok);
+  ASSERT_EQ(link(1, after, songs[0]), quill::Ok);
 
   auto list = DB_GetArticleAttributes(1, album);
   ASSERT_EQ(list->first(), quill::Ok);
@@ -65,13 +66,8 @@ TEST_F(RelationTest, SkipStaysInsideTheGroupAndTellsHowFarItWent) {
   EXPECT_EQ(list->recno(), 1);
   EXPECT_EQ(list->seek(nullptr, 0, quill::SeekMode::Prefix, quill::SeekWhich::First), -1);
   EXPECT_EQ(list->select(0), -1);
-}
 
-TEST_F(RelationTest, PositionsCountWithinTheGroup) {
-  std::vector<int32_t> songs;
-  for (const char* s : {"One", "Two", "Three"}) songs.push_back(add(SongTable, s));
-  album_with(1, songs, "Before");
-  auto list = DB_GetArticleAttributes(1, album_with(1, songs));
+  // Positions count within the group.
   EXPECT_EQ(list->span(), 3);
   ASSERT_EQ(list->last(), quill::Ok);
   EXPECT_EQ(list->before(), 2);
@@ -83,32 +79,26 @@ TEST_F(RelationTest, PositionsCountWithinTheGroup) {
   ASSERT_EQ(list->seekrank(40), quill::Ok);
   EXPECT_EQ(name(*list), "Three");
   EXPECT_EQ(DB_GetArticleAttributes(1, 999)->span(), -1);
+
+  // The group at the end of the tree stops there too.
+  auto last = DB_GetArticleAttributes(1, after);
+  ASSERT_EQ(last->last(), quill::Ok);
+  EXPECT_NE(last->skip(1), quill::Ok);
+  EXPECT_EQ(last->moved(), 0);
+  EXPECT_TRUE(last->valid());
+  EXPECT_EQ(name(*last), "One");
+
+  // An empty group, with another after it, has no item.
+  auto none = DB_GetArticleAttributes(1, empty);
+  EXPECT_NE(none->first(), quill::Ok);
+  EXPECT_NE(none->last(), quill::Ok);
+  EXPECT_FALSE(none->valid());
+  EXPECT_NE(none->skip(1), quill::Ok);
+  EXPECT_EQ(none->moved(), 0);
+  EXPECT_EQ(none->recno(), -1);
 }
 
-TEST_F(RelationTest, TheGroupAtTheEndOfTheTreeStopsThereToo) {
-  const int32_t album = album_with(0, {add(ArtistTable, "A"), add(ArtistTable, "B")});
-  auto list = DB_GetArticleAttributes(0, album);
-  ASSERT_EQ(list->last(), quill::Ok);
-  EXPECT_NE(list->skip(1), quill::Ok);
-  EXPECT_EQ(list->moved(), 0);
-  EXPECT_TRUE(list->valid());
-  EXPECT_EQ(name(*list), "B");
-}
-
-TEST_F(RelationTest, AnEmptyGroupHasNoItem) {
-  const int32_t album = add(TitleTable, "Empty");
-  const int32_t other = add(TitleTable, "Other");
-  ASSERT_EQ(link(0, other, add(ArtistTable, "Someone")), quill::Ok);
-  auto list = DB_GetArticleAttributes(0, album);
-  EXPECT_NE(list->first(), quill::Ok);
-  EXPECT_NE(list->last(), quill::Ok);
-  EXPECT_FALSE(list->valid());
-  EXPECT_NE(list->skip(1), quill::Ok);
-  EXPECT_EQ(list->moved(), 0);
-  EXPECT_EQ(list->recno(), -1);
-}
-
-TEST_F(RelationTest, AnAttributesAlbumsAreListedByAttribute) {
+TEST_F(RelationTest, ListsByAttributeAndOverADanglingRow) {
   const int32_t x = add(TitleTable, "First Album"), y = add(TitleTable, "Second Album"),
                 z = add(TitleTable, "Third Album");
   const int32_t artist = add(ArtistTable, "Shared"), lone = add(ArtistTable, "Lone");
@@ -120,18 +110,17 @@ TEST_F(RelationTest, AnAttributesAlbumsAreListedByAttribute) {
   EXPECT_EQ(list->direction(), Relation::Direction::ByAttribute);
   auto none = DB_GetArticlesFromAttribute(1, artist);
   EXPECT_NE(none->first(), quill::Ok);
-}
 
-TEST_F(RelationTest, ADanglingRowReadsAsEmptyValuesAndIsStillWalked) {
-  auto list = DB_GetArticleAttributes(1, dangling(1).album);
-  ASSERT_EQ(list->first(), quill::Ok);
-  EXPECT_TRUE(list->valid());
-  EXPECT_EQ(list->cursor().recno(), -1);
-  EXPECT_EQ(list->cursor().field(F_Code).aslong(), -1);
-  EXPECT_EQ(list->cursor().field(F_RefCount).aslong(), -1);
-  EXPECT_EQ(name(*list), std::string(60, '?'));
-  ASSERT_EQ(list->skip(1), quill::Ok);
-  EXPECT_EQ(name(*list), "Kept");
+  // A dangling row reads as empty values and is still walked.
+  auto songs = DB_GetArticleAttributes(1, dangling(1).album);
+  ASSERT_EQ(songs->first(), quill::Ok);
+  EXPECT_TRUE(songs->valid());
+  EXPECT_EQ(songs->cursor().recno(), -1);
+  EXPECT_EQ(songs->cursor().field(F_Code).aslong(), -1);
+  EXPECT_EQ(songs->cursor().field(F_RefCount).aslong(), -1);
+  EXPECT_EQ(name(*songs), std::string(60, '?'));
+  ASSERT_EQ(songs->skip(1), quill::Ok);
+  EXPECT_EQ(name(*songs), "Kept");
 }
 
 // A pack moves records down the file under their codes, by more and more
@@ -161,7 +150,7 @@ TEST_F(RelationTest, ListsFindTheirRecordsAfterAPackMovedThem) {
     EXPECT_EQ(walk(*DB_GetArticlesFromAttribute(1, song)), names) << song;
 }
 
-TEST_F(RelationTest, NamesAreFoundByCode) {
+TEST_F(RelationTest, NamesAreFoundAndRelationsCountedByCode) {
   const int32_t album = add(TitleTable, "An Album");
   const int32_t song = add(SongTable, std::string(70, 's').c_str());
   char buffer[kNameBuffer];
@@ -174,15 +163,14 @@ TEST_F(RelationTest, NamesAreFoundByCode) {
   ASSERT_EQ(at(TitleTable, album)->del(), quill::Ok);
   EXPECT_NE(DB_GetName(buffer, TitleTable, album), quill::Ok);
   EXPECT_STREQ(buffer, "<not found>");
-}
 
-TEST_F(RelationTest, CountRelationsCountsRelationsNotRows) {
+  // Relations are counted, not rows.
   EXPECT_EQ(DB_CountRelations(album_with(0, {})), 0);
-  const int32_t album = album_with(0, some(ArtistTable, 2), "Other");
-  EXPECT_EQ(DB_CountRelations(album), 1);
-  ASSERT_EQ(link(1, album, add(SongTable, "Song")), quill::Ok);
-  EXPECT_EQ(DB_CountRelations(album), 2);
-  EXPECT_EQ(DB_CountRelations(album + 100), 0);
+  const int32_t other = album_with(0, some(ArtistTable, 2), "Other");
+  EXPECT_EQ(DB_CountRelations(other), 1);
+  ASSERT_EQ(link(1, other, add(SongTable, "Song")), quill::Ok);
+  EXPECT_EQ(DB_CountRelations(other), 2);
+  EXPECT_EQ(DB_CountRelations(other + 100), 0);
 }
 
 }  // namespace

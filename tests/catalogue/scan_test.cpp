@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "catalogue/scan.h"
-#include "tests/catalogue/tagtable.h"
+#include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
 namespace {

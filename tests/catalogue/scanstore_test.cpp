@@ -21,7 +21,6 @@
 #include "catalogue/tableset.h"
 #include "engine/file.h"
 #include "engine/index.h"
-#include "tests/catalogue/tagtable.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {

@@ -1,5 +1,6 @@
 // Helpers shared by the catalogue tests: a scratch directory, captured
-// engine reports, a scripted Host, and a fixture with a fresh database.
+// engine reports, a scripted Host, a progress log, tags given from a table,
+// and a fixture with a fresh database.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,12 +15,25 @@
 
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
+#include "catalogue/scan.h"
 #include "engine/errors.h"
+#include "engine/file.h"
 #include "engine/noncopyable.h"
 #include "engine/rlist.h"
 #include "tests/engine/testutil.h"
 
 namespace tracklore::test {
+
+// The call's result, with every write to a file whose name holds part failing.
+template <class Call>
+auto withfailingwrites(const char* part, Call call) {
+  quill::File::set_write_fault([part](const quill::File& f, int32_t, int32_t) {
+    return f.name().find(part) != std::string::npos;
+  });
+  auto result = call();
+  quill::File::set_write_fault({});
+  return result;
+}
 
 // Scratch directories in memory: the engine's syncs there cost nothing.
 struct TempDir : quill::test::TempDir {
@@ -69,14 +83,13 @@ class ScriptedHost : public Host {
   bool openfile(const FileRequest& request, std::string* path) override;
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
-  void drain() override { ++drains; }
+  void drain() override {}
   void status(const char* text) override { statuses.emplace_back(text); }
 
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int waitdepth = 0;  // shown and not yet removed
   int waitshown = 0;  // times shown
-  int drains = 0;
   std::vector<std::string> statuses;
   size_t unanswered() const { return answers_.size(); }
 
@@ -157,6 +170,65 @@ class CatalogueTest : public ::testing::Test {
   ScriptedHost host_;
   // Engine reports are a fault unless the test expects them.
   bool reports_expected_ = false;
+};
+
+// A progress context as the shell passes it: the text pointer first, and
+// here a log of every call of the callback with the text shown at that time.
+struct ProgressLog {
+  const char* text = nullptr;  // set by the operation before each table
+  std::vector<std::pair<std::string, int>> calls;
+
+  static void callback(void* context, int percent) {
+    auto* log = static_cast<ProgressLog*>(context);
+    log->calls.emplace_back(log->text != nullptr ? log->text : "", percent);
+  }
+  // The lines in the order they were first shown.
+  std::vector<std::string> lines() const {
+    std::vector<std::string> out;
+    for (const auto& call : calls)
+      if (out.empty() || out.back() != call.first) out.push_back(call.first);
+    return out;
+  }
+  int last() const { return calls.empty() ? -1 : calls.back().second; }
+  bool rising() const {
+    for (size_t i = 1; i < calls.size(); ++i)
+      if (calls[i].second < calls[i - 1].second) return false;
+    return true;
+  }
+};
+
+// Tags given from a table instead of files: the TagSource of the scan tests.
+// folder, file name, title, album, artist, album artist, track, disc.
+inline TrackTags tagsof(const std::string& folder, const std::string& file,
+                        const std::string& title, const std::string& album,
+                        const std::string& artist, const std::string& albumartist = "",
+                        int track = 0, int disc = 0) {
+  TrackTags t;
+  t.folder = folder;
+  t.filename = file;
+  t.path = folder + "/" + file;
+  t.title = title;
+  t.album = album;
+  t.artist = artist;
+  t.albumartist = albumartist;
+  t.track = track;
+  t.disc = disc;
+  return t;
+}
+
+class TableSource : public TagSource {
+ public:
+  explicit TableSource(std::vector<TrackTags> files) : files_(std::move(files)) {}
+  Step next(TrackTags* tags, ScanNotes&) override {
+    if (at_ == files_.size()) return Step::End;
+    *tags = files_[at_++];
+    return Step::File;
+  }
+  size_t handed() const { return at_; }
+
+ private:
+  std::vector<TrackTags> files_;
+  size_t at_ = 0;
 };
 
 }  // namespace tracklore::test

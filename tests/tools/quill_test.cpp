@@ -32,10 +32,6 @@ Outcome quill(const std::string& args) {
   return run;
 }
 
-void write_text(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
 // A refusal: status 1 and the tool's one line naming the error code.
 void expect_refused(const std::string& args, const std::string& line) {
   Outcome run = quill(args);
@@ -51,9 +47,9 @@ void succeed(std::initializer_list<const char*> commands) {
 void build_albums() {
   succeed({"create t", "add-field t C 56 Name", "add-field t X 0 Code", "add-field t C 2 Mark",
            "add-field t L 0 Aux", "add-tag t ByName Name", "add-tag t ByCode Code", "reindex t"});
-  write_text("names.txt",
-             "Track 10\t*\t1\nTrack 2\t*\t2\ntrack 1\t \t3\nTrack 12\t*\t4\nBlue Moon\t \t5\n"
-             "Track 100\t*\t6\nabba\t*\t7\n");
+  std::ofstream("names.txt")
+      << "Track 10\t*\t1\nTrack 2\t*\t2\ntrack 1\t \t3\nTrack 12\t*\t4\nBlue Moon\t \t5\n"
+             "Track 100\t*\t6\nabba\t*\t7\n";
   Outcome load = quill("load t names.txt");
   ASSERT_EQ(load.status, 0) << load.out;
   EXPECT_EQ(load.out, "7 records loaded\n");
@@ -78,8 +74,7 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
   EXPECT_EQ(quill("seek t --tag 1 --mode equal 3").out, "0 (Ok)\t3\tTrack 12\t3\t*\t4\n");
   expect_refused("seek t --tag ByName --mode equal Nothing", "quill: seek: NotFound\n");
 
-  EXPECT_EQ(quill("update t 6 Name=Zappa Aux=70").status, 0);
-  EXPECT_EQ(quill("delete t 1 3").status, 0);
+  ASSERT_NO_FATAL_FAILURE(succeed({"update t 6 Name=Zappa Aux=70", "delete t 1 3"}));
   Outcome check = quill("check t");
   EXPECT_EQ(check.status, 0) << check.out;
   EXPECT_EQ(quill("list t --tag ByName").out,
@@ -104,33 +99,31 @@ TEST(Quill, BuildFillQueryAndMaintainATable) {
     EXPECT_NE(tree.out.find(part), std::string::npos) << tree.out;
 }
 
-TEST(Quill, TreesOfSeveralLevels) {
+TEST(Quill, TreesOfSeveralLevelsAndErrorsNamingTheCode) {
   TempDir dir;
   ASSERT_NO_FATAL_FAILURE(
       succeed({"create t --pagesize 64", "add-field t L 0 N", "add-tag t ByN N", "reindex t"}));
   std::string lines;
   for (int i = 0; i < 300; ++i) lines += std::to_string((i * 37) % 300) + "\n";
-  write_text("n.txt", lines);
+  std::ofstream("n.txt") << lines;
   ASSERT_EQ(quill("load t n.txt").status, 0);
   Outcome tree = quill("tree t ByN");
   EXPECT_EQ(tree.status, 0);
   EXPECT_NE(tree.out.find("level 3"), std::string::npos) << tree.out.substr(0, 400);
   EXPECT_NE(tree.out.find("children:"), std::string::npos);
   EXPECT_EQ(quill("check t").status, 0);
-}
 
-TEST(Quill, ErrorsNameTheCode) {
-  TempDir dir;
+  // Errors name the code.
   expect_refused("info nothing", "quill: open nothing: DataOpen\n");
   EXPECT_EQ(quill("frobnicate").status, 2);
-  ASSERT_EQ(quill("create t").status, 0);
-  Outcome bad = quill("add-field t Q 4 Odd");
+  ASSERT_EQ(quill("create u").status, 0);
+  Outcome bad = quill("add-field u Q 4 Odd");
   EXPECT_EQ(bad.status, 1);
   for (const char* part : {"normalize: invalid type 'Q' supplied for field 'Odd'", "BadParam"})
     EXPECT_NE(bad.out.find(part), std::string::npos) << bad.out;
-  ASSERT_EQ(quill("add-field t L 0 N").status, 0);
-  EXPECT_EQ(quill("append t N=abc").status, 1);
-  EXPECT_EQ(quill("append t Nope=1").status, 1);
+  ASSERT_EQ(quill("add-field u L 0 N").status, 0);
+  EXPECT_EQ(quill("append u N=abc").status, 1);
+  EXPECT_EQ(quill("append u Nope=1").status, 1);
 }
 
 // Damaged files give clear errors or reported problems, never a crash or a hang.

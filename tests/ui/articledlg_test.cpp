@@ -77,7 +77,7 @@ class ArticleDlgTest : public QObject {
     c_.reset();
   }
 
-  void showsTheAlbumAndItsSongs() {
+  void showsTheAlbumAndMovesItsSongs() {
     QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road  *"));
     QCOMPARE(name()->text(), QStringLiteral("Abbey Road"));
     QCOMPARE(child<QComboBox>(d_.get(), Ids::IdContentBox)->currentText(), QStringLiteral("Songs"));
@@ -87,9 +87,24 @@ class ArticleDlgTest : public QObject {
     QVERIFY(!enabled(Ids::IdUp) && enabled(Ids::IdDown));
     QTest::keyClick(list(), Qt::Key_Down);
     QVERIFY(enabled(Ids::IdUp) && !enabled(Ids::IdDown));
+    // Up and Down move the entry.
+    click(Ids::IdUp);
+    QCOMPARE(songs(), (std::vector<int32_t>{c_->something, c_->together}));
+    QCOMPARE(list()->currentRow(), 0);
+    QCOMPARE(row(*list(), 0), QStringLiteral("Something  (1)"));
+    click(Ids::IdDown);
+    QCOMPARE(songs(), (std::vector<int32_t>{c_->together, c_->something}));
+    QCOMPARE(list()->currentRow(), 1);
+    // An empty list offers only Insert.
+    open("Songs Only");
+    click(Ids::IdNextContent);  // artists: none
+    QCOMPARE(list()->count(), 0);
+    QVERIFY(enabled(Ids::IdInsert));
+    for (int id : {Ids::IdRemove, Ids::IdRename, Ids::IdXref, Ids::IdUp, Ids::IdDown})
+      QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
   }
 
-  void insertAppendsOrGoesBeforeTheSelectedEntry() {
+  void insertAppendsOrGoesBeforeTheSelectedEntryWithThePicker() {
     uitest::scripts().push_back(pick("get", CMainDlg::IdAppend));
     click(Ids::IdInsert);
     QCOMPARE(songs(), (std::vector<int32_t>{c_->together, c_->something, c_->getback}));
@@ -104,9 +119,7 @@ class ArticleDlgTest : public QObject {
     uitest::scripts().push_back(pick("", IDCANCEL));
     click(Ids::IdInsert);
     QCOMPARE(songs().size(), size_t(4));
-  }
-
-  void aTypedLetterOpensThePickerSearching() {
+    // A typed letter opens the picker already searching; Insert, not.
     std::string search;
     uitest::scripts().push_back(pick("", IDCANCEL, &search));
     QTest::keyClicks(list(), "g");
@@ -136,43 +149,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(uitest::rows(*list()), std::vector<std::string>{"Come Together  (3)"});
   }
 
-  void anEmptyListOffersOnlyInsert() {
-    open("Songs Only");
-    click(Ids::IdNextContent);  // artists: none
-    QCOMPARE(list()->count(), 0);
-    QVERIFY(enabled(Ids::IdInsert));
-    for (int id : {Ids::IdRemove, Ids::IdRename, Ids::IdXref, Ids::IdUp, Ids::IdDown})
-      QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
-  }
-
-  void upAndDownMoveTheEntry() {
-    QTest::keyClick(list(), Qt::Key_Down);
-    click(Ids::IdUp);
-    QCOMPARE(songs(), (std::vector<int32_t>{c_->something, c_->together}));
-    QCOMPARE(list()->currentRow(), 0);
-    QCOMPARE(row(*list(), 0), QStringLiteral("Something  (1)"));
-    click(Ids::IdDown);
-    QCOMPARE(songs(), (std::vector<int32_t>{c_->together, c_->something}));
-    QCOMPARE(list()->currentRow(), 1);
-  }
-
-  void modifyStoresTheCapitalisedName() {
-    name()->selectAll();
-    QTest::keyClicks(name(), "abbey road (remastered)");
-    name()->setCursorPosition(3);
-    click(Ids::IdModify);
-    QCOMPARE(c_->db.name(TitleTable, c_->abbey), std::string("Abbey Road (Remastered)"));
-    QCOMPARE(name()->text(), QStringLiteral("Abbey Road (Remastered)"));
-    QCOMPARE(name()->cursorPosition(), 3);
-    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Abbey Road (Remastered)  *"));
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road (Remastered)  *"));
-    // Saved: nothing to ask when leaving.
-    click(IDCANCEL);
-    QCOMPARE(d_->result(), int(IDCANCEL));
-    QVERIFY(host().asked.empty());
-  }
-
-  void aNameThatCannotBeStoredIsRefusedWithItsReason() {
+  void modifyRefusesANameThatCannotBeStoredOrStoresItCapitalised() {
     const struct {
       QString typed;
       const char* message;
@@ -195,6 +172,21 @@ class ArticleDlgTest : public QObject {
       QCOMPARE(host().asked[0].text, std::string(c.message));
     }
     QCOMPARE(c_->db.name(TitleTable, c_->abbey), std::string("Abbey Road"));
+    // A name that can be stored is stored capitalised.
+    host().asked.clear();
+    name()->selectAll();
+    QTest::keyClicks(name(), "abbey road (remastered)");
+    name()->setCursorPosition(3);
+    click(Ids::IdModify);
+    QCOMPARE(c_->db.name(TitleTable, c_->abbey), std::string("Abbey Road (Remastered)"));
+    QCOMPARE(name()->text(), QStringLiteral("Abbey Road (Remastered)"));
+    QCOMPARE(name()->cursorPosition(), 3);
+    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Abbey Road (Remastered)  *"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road (Remastered)  *"));
+    // Saved: nothing to ask when leaving.
+    click(IDCANCEL);
+    QCOMPARE(d_->result(), int(IDCANCEL));
+    QVERIFY(host().asked.empty());
   }
 
   void saveChangesAnswers() {
@@ -250,7 +242,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Songs Only   "));
   }
 
-  void renameOpensTheNameEditorOfTheKindShown() {
+  void renameOpensTheNameEditorOfTheKindShownAndXrefEnds() {
     click(Ids::IdPrevContent);
     QString prompt, title;
     uitest::scripts().push_back([&](QDialog& dlg) {
@@ -261,9 +253,8 @@ class ArticleDlgTest : public QObject {
     click(Ids::IdRename);
     QCOMPARE(prompt, QStringLiteral("Edit artist name:"));
     QCOMPARE(title, QStringLiteral("The Beatles  (2)"));
-  }
-
-  void xrefEndsWithTheEntry() {
+    // Enter is X-Ref: the dialog ends with the entry.
+    click(Ids::IdNextContent);
     QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Return);
     QCOMPARE(d_->result(), int(ResultTarget));

@@ -54,7 +54,7 @@ class FoundDlgTest : public QObject {
     c_.reset();
   }
 
-  void rowsShowMarkAndMainArtist() {
+  void rowsShowMarkAndMainArtistAndF1OpensTheHelp() {
     // Abbey Road is complete.
     {
       CMainDlg browse(nullptr, TitleTable, false);
@@ -72,10 +72,9 @@ class FoundDlgTest : public QObject {
     CFoundDlg none(0, c_->orphan, nullptr);
     QCOMPARE(none.list()->count(), 0);
     QVERIFY(!button(&none, CFoundDlg::IdView)->isEnabled());
-  }
 
-  void f1OpensTheHelpAtTheFoundList() {
-    // The page is looked for in the current directory too.
+    // F1 opens the help at the found list; the page is looked for in the
+    // current directory too.
     QFile page(QStringLiteral("index.htm"));
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.close();
@@ -84,7 +83,6 @@ class FoundDlgTest : public QObject {
       opened << url;
       return true;
     });
-    CFoundDlg found(1, c_->together, nullptr);
     found.show();
     QApplication::setActiveWindow(&found);
     QVERIFY(QTest::qWaitForWindowActive(&found));

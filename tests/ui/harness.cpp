@@ -100,6 +100,12 @@ std::vector<std::string> ScriptedHost::titles() const {
   return out;
 }
 
+std::vector<std::string> ScriptedHost::texts() const {
+  std::vector<std::string> out;
+  for (const Asked& a : asked) out.push_back(a.text);
+  return out;
+}
+
 ScriptedHost& host() { return g_host; }
 std::vector<std::string>& reports() { return g_reports; }
 int& beeps() { return g_beeps; }
@@ -138,12 +144,12 @@ void checkClean() {
 
 TempDatabase::TempDatabase() {
   previous_ = QDir::currentPath();
-  if (!dir_.isValid()) return;
-  QDir::setCurrent(dir_.path());
+  if (!dir_.isValid() || !QDir::setCurrent(dir_.path())) qFatal("no temporary directory");
   g_host.files.push_back(QDir(dir_.path()).filePath(QStringLiteral("maindb.db1")).toStdString());
   const size_t asked = g_host.asked.size();
-  ok_ = tracklore::DB_Create() == 0 && tracklore::DB_Open() == 0;
-  ok_ = ok_ && g_host.asked.size() == asked && g_reports.empty();
+  if (tracklore::DB_Create() != 0 || tracklore::DB_Open() != 0 || g_host.asked.size() != asked ||
+      !g_reports.empty())
+    qFatal("no database");
 }
 
 TempDatabase::~TempDatabase() {

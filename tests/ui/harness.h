@@ -54,8 +54,9 @@ class ScriptedHost : public tracklore::Host {
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
   void drain() override { ++drains; }
 
-  // The titles of the boxes shown, in order.
+  // The titles and the texts of the boxes shown, in order.
   std::vector<std::string> titles() const;
+  std::vector<std::string> texts() const;
 };
 
 // Installed for the whole test program by init(): the scripted host, the
@@ -78,12 +79,12 @@ void reset();
 void checkClean();
 
 // A fresh, empty database in a temporary directory, which becomes the
-// current directory; open for writing.
+// current directory; open for writing. One that cannot be made ends the
+// test program.
 class TempDatabase {
  public:
   TempDatabase();
   ~TempDatabase();
-  bool ok() const { return ok_; }
   QString path() const { return dir_.path(); }
 
   // Creates a record through a cursor of the kind's table; its Code.
@@ -99,7 +100,6 @@ class TempDatabase {
  private:
   QTemporaryDir dir_;
   QString previous_;
-  bool ok_ = false;
 };
 
 // The small catalogue the dialog tests start from, in a fresh database:

@@ -31,16 +31,13 @@ class ScanDlgTest : public QObject {
   void initTestCase() { uitest::init(); }
   void init() { uitest::reset(); }
   void cleanup() {
-    QCOMPARE(host().unexpected, 0);
-    QCOMPARE(uitest::unscripted(), 0);
-    QCOMPARE(host().waitdepth, 0);
+    uitest::checkClean();
     setFolderChooser({});
     DB_Close();
   }
 
   void theMenuEntryScansTheChosenFolder() {
     uitest::TempDatabase db;
-    QVERIFY(db.ok());
     QDir(db.path()).mkpath("music/Live");
     const QString file = db.path() + "/music/Live/01 opening.flac";
     const std::string encode =
