@@ -22,10 +22,7 @@ struct Tag {
   std::vector<Component> comps;
 
   Tag& add(char type, int length, uint16_t flags = 0) {
-    FieldDescr f;
-    f.type = type;
-    f.length = static_cast<int16_t>(length);
-    fields.push_back(f);
+    fields.push_back(FieldDescr{type, static_cast<int16_t>(length), ""});
     comps.push_back(Component{static_cast<int16_t>(fields.size() - 1),
                               static_cast<int16_t>(length), flags});
     return *this;
@@ -86,7 +83,7 @@ int exact(const std::string& a, const std::string& b, int full = 1) {
 }
 std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwords); }
 
-TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
+TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStay) {
   EXPECT_EQ(chr_base(0xC0), 'A');  // À
   EXPECT_EQ(chr_base(0xE9), 'e');  // é
   EXPECT_EQ(chr_base(0xD8), 'O');  // Ø
@@ -95,9 +92,6 @@ TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
   EXPECT_EQ(chr_upper(0xF1), 0xD1);
   EXPECT_EQ(chr_upper('q'), 'Q');
   EXPECT_EQ(chr_lower('Q'), 'q');
-}
-
-TEST(CharTable, CaseAndBaseAgreeForEveryLetter) {
   for (int c = 0; c < 256; ++c) {
     const uint8_t u = static_cast<uint8_t>(c);
     if (!chr_isletter(u)) {
@@ -108,9 +102,6 @@ TEST(CharTable, CaseAndBaseAgreeForEveryLetter) {
     EXPECT_EQ(chr_lower(chr_upper(u)), chr_lower(u)) << c;
     EXPECT_EQ(chr_upper(chr_lower(u)), chr_upper(u)) << c;
   }
-}
-
-TEST(CharTable, NonLettersAndControlBytes) {
   for (uint8_t c : {0xC6, 0xD0, 0xD7, 0xDE, 0xDF, 0xE6, 0xF0, 0xF7, 0xFE, 0xFF, 0x8A, 0x9F}) {
     EXPECT_FALSE(chr_isletter(c)) << int(c);
     EXPECT_EQ(chr_base(c), c) << int(c);
@@ -140,17 +131,14 @@ TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
   EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
 }
 
-TEST(PrefixMode, LastTextMayBeginALongerText) {
+TEST(PrefixMode, LastTextMayBeginALongerTextAndItsNumberALongerNumber) {
   const Tag tag = Tag().add('C', 30, CF_VAR);
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
   EXPECT_NE(tag.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
   EXPECT_GT(tag.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
   EXPECT_LT(tag.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
-}
-
-TEST(PrefixMode, NumberPrefixOnlyForTheTrailingNumber) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
+  // A number is a prefix only at the end of the search text.
   for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
     EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
   }
@@ -174,46 +162,37 @@ TEST(BinaryText, ComparesBytesAndHonoursFull) {
   EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("Ro"), txt("rock")), 0);
 }
 
-TEST(FixedText, PaddedComponentComparesItsText) {
+TEST(FixedComponents, PaddedTextsAndUnsignedBytes) {
   const Tag tag = Tag().add('C', 8).add('L', 4);
   Bytes a = Key().padded("Blue", 8).be(7, 4);
   Bytes b = Key().padded("blue", 8).be(9, 4);
   EXPECT_LT(tag.cmp(CompareMode::Stored, a, b), 0);  // equal texts, 7 < 9
   EXPECT_EQ(tag.cmp(CompareMode::Whole, Key().text("BLUE").be(9, 4), b), 0);
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("bl"), b), 0);
+  // A shorter search part of bytes matches only in prefix mode.
+  const Tag raw = Tag().add('B', 4);
+  const Bytes cut = {0x10, 0x20}, whole = {0x10, 0x20, 0x30, 0x40};
+  EXPECT_EQ(raw.cmp(CompareMode::Prefix, cut, whole), 0);
+  EXPECT_LT(raw.cmp(CompareMode::Whole, cut, whole), 0);
+  EXPECT_LT(raw.cmp(CompareMode::Stored, cut, whole), 0);
+  EXPECT_GT(raw.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
 }
 
-TEST(Numbers, DescendingLongPutsGreaterFirst) {
+TEST(Numbers, SignedDescendingAndRealByValue) {
   const Tag tag = Tag().add('L', 4, CF_DESC);
   EXPECT_LT(tag.cmp(CompareMode::Stored, Key().be(5, 4), Key().be(3, 4)), 0);
   EXPECT_GT(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(5, 4)), 0);
   EXPECT_EQ(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(3, 4)), 0);
-}
-
-TEST(Numbers, ShortsAndLongsAreSigned) {
   const Tag s = Tag().add('S', 2);
   EXPECT_LT(s.cmp(CompareMode::Stored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
   const Tag x = Tag().add('X', 4);
   EXPECT_LT(x.cmp(CompareMode::Stored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
-}
-
-TEST(Numbers, RealsByValueAndNanCountsAsEqual) {
   const Tag d = Tag().add('D', 8);
   EXPECT_LT(d.cmp(CompareMode::Stored, Key().real(-1.5), Key().real(0.25)), 0);
   EXPECT_GT(d.cmp(CompareMode::Stored, Key().real(1e10), Key().real(2.0)), 0);
   EXPECT_EQ(d.cmp(CompareMode::Stored, Key().real(std::nan("")), Key().real(3.0)), 0);
   const Tag f = Tag().add('F', 4);
   EXPECT_LT(f.cmp(CompareMode::Stored, Key().real(-2.0f), Key().real(1.0f)), 0);
-}
-
-TEST(Bytes, ShorterSearchPartMatchesOnlyInPrefixMode) {
-  const Tag tag = Tag().add('B', 4);
-  Bytes cut = {0x10, 0x20};
-  Bytes whole = {0x10, 0x20, 0x30, 0x40};
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Whole, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, cut, whole), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
 }
 
 TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
@@ -257,7 +236,7 @@ TEST(Capitalize, FirstWordOrEveryWord) {
   EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
-TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
+TEST(Bounds, CutKeysAreReadOnlyAsFarAsTheyGo) {
   const Tag tag = Tag().add('C', 6, CF_VAR).add('L', 4);
   // "Abcdef" fills the component: no NUL follows, the code comes next.
   Bytes a = Key().padded("Abcdef", 6).be(1, 4);
@@ -276,9 +255,7 @@ TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
     EXPECT_EQ(tag.cmp(CompareMode::Stored, full, full), 0);
     tag.cont(cut, full);
   }
-}
-
-TEST(Bounds, CutNumbersAndFixedTextsStayInside) {
+  // Cut numbers and fixed texts.
   const Tag l = Tag().add('L', 4).add('D', 8);
   Bytes whole = Key().be(7, 4).real(2.0);
   for (size_t n = 1; n < whole.size(); ++n) {
