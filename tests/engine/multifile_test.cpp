@@ -18,11 +18,25 @@ using test::read_all;
 using test::TempDir;
 using test::write_all;
 
-// The store of an index file with two trees: H = 12, areas of 8 bytes.
+// A new store held exclusively, H = 12, with slots of these page sizes and
+// areas of 8 bytes.
+void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {
+  std::vector<SlotSetup> slots;
+  for (int size : pagesizes) slots.push_back({size, 8});
+  ASSERT_EQ(m.create(path, Sharing::Exclusive), Ok);
+  ASSERT_EQ(m.setupwr(12, slots), Ok);
+}
+
+// Opens a store read-write and reads its layout.
+void open_store(MultiFile& m, const char* path, Sharing sharing = Sharing::Exclusive) {
+  ASSERT_EQ(m.open(path, Access::ReadWrite, sharing), Ok);
+  ASSERT_EQ(m.setuprd(), Ok);
+}
+
+// The store of an index file with two trees.
 void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
   MultiFile m;
-  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{p0, 8}, {p1, 8}}), 0);
+  create_store(m, path, {p0, p1});
   ASSERT_EQ(m.close(), 0);
 }
 
@@ -36,8 +50,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
             "02000c0000000000000000000000000000040800ffffffff00000000ffffffff00000000440000004542fa03"
             "0800ffffffff00000000ffffffff000000004e00000045420000000000000000454200000000000000004542");
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
 }
 
@@ -89,8 +102,7 @@ TEST(MultiFile, DamagedStoresAreRefused) {
 TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), Ok);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}, {128, 8}}), Ok);
+  create_store(m, "t.idx", {256, 128});
   const int32_t base = m.pagebase();
   ASSERT_EQ(m.addpage(0), Ok);
   ASSERT_EQ(m.addpage(1), Ok);
@@ -111,39 +123,24 @@ TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
   EXPECT_EQ(m.use_free_page(0), a);
 }
 
-TEST(MultiFileDeathTest, TakingFromAnEmptyFreeListIsFatal) {
-  TempDir dir;
-  MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
-  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
-              "MultiFile::use_free_page: no free page available");
-}
-
-// A free list that runs in a circle: a -> b -> a, with a count of 3.
-void make_looping_free_list(const char* path, int32_t* a, int32_t* b) {
-  MultiFile m;
-  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
-  ASSERT_EQ(m.addpage(0), 0);
-  ASSERT_EQ(m.addpage(0), 0);
-  *b = m.slot(0).freehead;  // added last
-  std::vector<uint8_t> page(256);
-  ASSERT_NE(m.readpage(0, *b, page.data()), nullptr);
-  *a = getles32(&page[252]);
-  uint8_t link[4];
-  putle32(link, static_cast<uint32_t>(*b));
-  ASSERT_EQ(m.patchpage(*a, 256, 252, link, 4), 0);
-  m.slot(0).nfree = 3;
-  m.slot(0).inuse = 0;
-  ASSERT_EQ(m.writeslot(0), 0);
-  ASSERT_EQ(m.close(), 0);
-}
-
+// A free list that runs in a circle, a -> b -> a, with a count of 3.
 TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
   TempDir dir;
-  int32_t a = 0, b = 0;
-  make_looping_free_list("loop.idx", &a, &b);
+  {
+    MultiFile m;
+    create_store(m, "loop.idx", {256});
+    ASSERT_EQ(m.addpage(0), 0);
+    ASSERT_EQ(m.addpage(0), 0);
+    const int32_t b = m.slot(0).freehead;  // added last
+    std::vector<uint8_t> page(256);
+    ASSERT_NE(m.readpage(0, b, page.data()), nullptr);
+    uint8_t link[4];
+    putle32(link, static_cast<uint32_t>(b));
+    ASSERT_EQ(m.patchpage(getles32(&page[252]), 256, 252, link, 4), 0);
+    m.slot(0).nfree = 3;
+    m.slot(0).inuse = 0;
+    ASSERT_EQ(m.writeslot(0), 0);
+  }
   {
     MultiFile m;
     ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
@@ -155,8 +152,7 @@ TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
   bytes.resize(bytes.size() + 256, 0);
   write_all("loop.idx", bytes);
   MultiFile m;
-  ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "loop.idx");
   std::string problem;
   EXPECT_EQ(m.walkfree(0, nullptr, &problem), BadIndex);
   EXPECT_NE(problem.find("longer than its count"), std::string::npos) << problem;
@@ -173,12 +169,13 @@ TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 'loop.idx'");
 }
 
-TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
+TEST(MultiFileDeathTest, AnEmptyFreeListOrALinkOutsideThePagesIsFatal) {
   TempDir dir;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
+    create_store(m, "t.idx", {256});
+    EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+                "MultiFile::use_free_page: no free page available");
     ASSERT_EQ(m.addpage(0), 0);
     ASSERT_EQ(m.addpage(0), 0);
     ASSERT_EQ(m.writeslot(0), 0);
@@ -188,8 +185,7 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
   putle32(&bytes[bytes.size() - 4], 40);
   write_all("t.idx", bytes);
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "t.idx");
   EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
               "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
 }
@@ -197,8 +193,7 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
 TEST(MultiFile, PagesStayOnTheGrid) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), 0);  // grid of 128
+  create_store(m, "t.idx", {256, 384});  // grid of 128
   const int32_t base = m.pagebase();
   ASSERT_EQ(m.addpage(0), 0);
   ASSERT_EQ(m.addpage(1), 0);
@@ -212,8 +207,7 @@ TEST(MultiFile, PagesStayOnTheGrid) {
   ASSERT_EQ(m.writeslot(1), Ok);
   ASSERT_EQ(m.close(), Ok);
   std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), Ok);
-  ASSERT_EQ(m.setuprd(), Ok);
+  open_store(m, "t.idx");
   const int32_t len = m.length();
   ASSERT_EQ(m.addpage(0), 0);
   EXPECT_EQ((m.slot(0).freehead - base) % 128, 0);
@@ -224,16 +218,14 @@ TEST(MultiFile, PositionsStayBelowTwoGigabytes) {
   TempDir dir;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("big.idx", Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setupwr(12, {{1024, 8}}), 0);
+    create_store(m, "big.idx", {1024});
   }
   // A sparse file whose next page would reach 2 GiB.
   const int64_t base = 4 + 12 + 26 + 10;  // one slot with an 8-byte area
   const int64_t pages = (int64_t{INT32_MAX} - base) / 1024;
   std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(base + pages * 1024));
   MultiFile m;
-  ASSERT_EQ(m.open("big.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "big.idx");
   const int32_t len = m.length();
   EXPECT_EQ(m.addpage(0), BadParam);
   EXPECT_EQ(m.length(), len);
@@ -245,8 +237,7 @@ TEST(MultiFile, ReadingASlotIsSkippedWhileHeldExclusively) {
   make_index_like("t.idx");
   {
     MultiFile m;
-    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setuprd(), 0);
+    open_store(m, "t.idx");
     ASSERT_EQ(m.addpage(0), 0);  // in memory only
     EXPECT_EQ(m.readslot(0), 0);
     EXPECT_EQ(m.slot(0).nfree, 1);
@@ -255,10 +246,8 @@ TEST(MultiFile, ReadingASlotIsSkippedWhileHeldExclusively) {
   }
   // Two sharing openers see each other's descriptors.
   MultiFile one, two;
-  ASSERT_EQ(one.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(two.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(one.setuprd(), 0);
-  ASSERT_EQ(two.setuprd(), 0);
+  open_store(one, "t.idx", Sharing::Shared);
+  open_store(two, "t.idx", Sharing::Shared);
   ASSERT_EQ(one.addpage(1), 0);
   ASSERT_EQ(one.writeslot(1), 0);
   EXPECT_EQ(two.slot(1).nfree, 0);
@@ -272,8 +261,7 @@ TEST(MultiFile, CachedPagesOutliveAnOperationOnlyWhenHeldExclusively) {
   make_index_like("t.idx", 256, 256);
   {
     MultiFile m;
-    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setuprd(), 0);
+    open_store(m, "t.idx");
     ASSERT_EQ(m.addpage(0), 0);
     const int32_t p = m.slot(0).freehead;
     m.setcachepages(64);  // forget what adding the page cached
@@ -286,8 +274,7 @@ TEST(MultiFile, CachedPagesOutliveAnOperationOnlyWhenHeldExclusively) {
   }
   // Shared: every operation reads its pages afresh.
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "t.idx", Sharing::Shared);
   const long long reads = m.pagereads();
   m.beginop();
   ASSERT_NE(m.loadpage(88, 256), nullptr);
@@ -307,8 +294,7 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
     std::vector<std::vector<unsigned char>> files;
     for (bool writeback : {false, true}) {
       MultiFile m;
-      ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), Ok);
-      ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), Ok);
+      create_store(m, "t.idx", {256, 384});
       m.setcachepages(cachepages);
       ASSERT_EQ(m.setwriteback(writeback), Ok);
       std::mt19937 rng(7);
