@@ -44,31 +44,24 @@ void make_ten(const std::string& base) {
   append_raw(base, {a, b, c});
 }
 
-TEST(Normalize, RefusesUnknownTypesAndEmptyStrings) {
-  CapturedReports reports;
-  FieldDescr q{'Q', 4, "Odd"};
-  EXPECT_EQ(normalize(q), -1);
-  FieldDescr c{'C', 0, "Name"};
-  EXPECT_EQ(normalize(c), -1);
-  FieldDescr b{'B', -3, "Raw"};
-  EXPECT_EQ(normalize(b), -1);
-  ASSERT_EQ(reports.texts(), (std::vector<std::string>{
-                                 "normalize: invalid type 'Q' supplied for field 'Odd'",
-                                 "normalize: invalid length 0 supplied for field 'Name'",
-                                 "normalize: invalid length -3 supplied for field 'Raw'"}));
-  EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
-}
-
-TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
+TEST(Normalize, RefusesBadFieldsAndTagComponents) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFour), Ok);
   DataFile table;
   ASSERT_EQ(table.opendata("t", {.readonly = true}), Ok);
   CapturedReports reports;
+  const FieldDescr bad[] = {{'Q', 4, "Odd"}, {'C', 0, "Name"}, {'B', -3, "Raw"}};
+  for (FieldDescr f : bad) EXPECT_EQ(normalize(f), -1) << f.name;
+  ASSERT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "normalize: invalid type 'Q' supplied for field 'Odd'",
+                                 "normalize: invalid length 0 supplied for field 'Name'",
+                                 "normalize: invalid length -3 supplied for field 'Raw'"}));
+  EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
+  reports.clear();
+
   EXPECT_EQ(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table), 0);
   EXPECT_EQ(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table), 0);  // flags are not examined
   EXPECT_TRUE(reports.messages().empty());
-
   EXPECT_EQ(normalizetag({{}, "Empty"}, table), -1);
   EXPECT_EQ(normalizetag({{{0, 0, 0}, {4, 0, 0}}, "Far"}, table), -1);
   EXPECT_EQ(normalizetag({{{-1, 0, 0}}, "Neg"}, table), -1);
@@ -82,11 +75,16 @@ TEST(NormalizeTag, ChecksComponentsAgainstTheFields) {
                                  "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)"}));
 }
 
-TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
+TEST_F(InsertField, AnIntegerAtTheEndThenASerialAtTheStart) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), Ok);
+  ProgressLog log;
+  Progress progress{ProgressLog::add, &log, 0, 0, 0};
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record, &progress), Ok);
+  EXPECT_EQ(progress.done, 3);
+  ASSERT_FALSE(log.values.empty());
+  EXPECT_EQ(log.values.back(), 100);
   Header after = header_of("t");
   EXPECT_EQ(after.reclen, 14);
   EXPECT_EQ(after.nfields, 3);
@@ -104,19 +102,12 @@ TEST_F(InsertField, AnIntegerAtTheEndOfTenByteRecords) {
   }
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(after.datastart + 3 * 14));
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-}
 
-TEST_F(InsertField, ASerialFieldNumbersTheRecords) {
-  make_ten("t");
+  // A serial field numbers the records.
   ASSERT_EQ(insert_field("t", 0, {'X', 0, "Code"}, FieldGroup::Record), Ok);
-  Header h = header_of("t");
-  EXPECT_EQ(h.reclen, 14);
-  for (int n = 0; n < 3; ++n) {
-    Bytes r = record_at("t", n);
-    EXPECT_EQ(get4(r.data()), n);
-  }
-  EXPECT_EQ(record_at("t", 1)[13], '*');  // the deleted record stays deleted
-  EXPECT_EQ(h.ndeleted, 1);
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(get4(record_at("t", n).data()), n);
+  EXPECT_EQ(record_at("t", 1)[17], '*');  // the deleted record stays deleted
+  EXPECT_EQ(header_of("t").ndeleted, 1);
   EXPECT_EQ(record_at("t", 0)[4], 'a');
 }
 
@@ -151,16 +142,24 @@ TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   EXPECT_EQ(cursor.field(0).asint(), 0);
 }
 
-TEST_F(InsertField, APositionOutOfRangeIsRefused) {
-  ASSERT_EQ(make_table("t", kFour), Ok);
+TEST_F(InsertField, APositionOutOfRangeOrABadTagIsRefused) {
+  ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, FieldGroup::Header), BadParam);  // no header-record fields yet
-  EXPECT_EQ(reports.texts(), (std::vector<std::string>{"insert_field: bad field position 7 (use 0~4)",
-                                                        "insert_field: bad field position -2 (use 0~4)",
-                                                        "insert_field: bad field position 1 (use 0~0)"}));
+  EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
+  EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
+  EXPECT_EQ(insert_tag("t", -2, {{{3, 0, 0}}, "C"}), BadParam);
+  EXPECT_EQ(insert_tag("missing", -1, {{{3, 0, 0}}, "C"}), DataOpen);
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "insert_field: bad field position 7 (use 0~4)",
+                                 "insert_field: bad field position -2 (use 0~4)",
+                                 "insert_field: bad field position 1 (use 0~0)",
+                                 "normalizetag: tag 'Nine', component 0: invalid field number 9",
+                                 "insert_tag: bad tag position 3 (use 0~2)",
+                                 "insert_tag: bad tag position -2 (use 0~2)"}));
   EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(dir_contents(), before);
   // Position 4 is the end: accepted.
@@ -168,14 +167,23 @@ TEST_F(InsertField, APositionOutOfRangeIsRefused) {
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
 }
 
-TEST_F(InsertField, ARecordCannotOutgrowItsLength) {
+// Records may not outgrow their length, nor keys a quarter of a page.
+TEST_F(InsertField, ARecordOrAKeyCannotOutgrowItsLength) {
   ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
+  ASSERT_EQ(make_table("k", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, FieldGroup::Record), Ok);
   EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, FieldGroup::Record), BadParam);
-  EXPECT_EQ(reports.text(), "insert_field: field 'Too' of length 32000 makes the record too long");
+  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 0, 0}}, "Both"}), BadParam);
+  EXPECT_EQ(reports.texts(),
+            (std::vector<std::string>{
+                "insert_field: field 'Too' of length 32000 makes the record too long",
+                "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes"}));
   EXPECT_EQ(header_of("t").reclen, 64001);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "k.db1"}));
+  DataFile table;
+  EXPECT_EQ(table.open("k", {.readonly = true, .noindex = true}), Ok);
 }
 
 TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
@@ -220,36 +228,17 @@ TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   EXPECT_EQ(dir_contents(), before);
 }
 
-TEST_F(InsertField, ReportsProgress) {
-  make_ten("t");
-  ProgressLog log;
-  Progress progress{ProgressLog::add, &log, 0, 0, 0};
-  ASSERT_EQ(insert_field("t", -1, {'S', 0, "S"}, FieldGroup::Record, &progress), Ok);
-  EXPECT_EQ(progress.done, 3);
-  ASSERT_FALSE(log.values.empty());
-  EXPECT_EQ(log.values.back(), 100);
-}
-
-TEST_F(InsertTag, OtherRefusals) {
-  ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
-  const DirContents before = dir_contents();
-  CapturedReports reports;
-  EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
-  EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
-  EXPECT_EQ(insert_tag("t", -2, {{{3, 0, 0}}, "C"}), BadParam);
-  EXPECT_EQ(insert_tag("missing", -1, {{{3, 0, 0}}, "C"}), DataOpen);
-  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
-                                 "normalizetag: tag 'Nine', component 0: invalid field number 9",
-                                 "insert_tag: bad tag position 3 (use 0~2)",
-                                 "insert_tag: bad tag position -2 (use 0~2)"}));
-  EXPECT_EQ(dir_contents(), before);
-}
-
-TEST_F(InsertTag, RecordsAndCountersStayAndTheStampRises) {
+TEST_F(InsertTag, RecordsAndCountersStayTheStampRisesAndDatesTheIndex) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
   ASSERT_EQ(insert_tag("t", 0, {{{1, 0, CF_DESC}}, "ByNum"}), Ok);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
+  }
+  Bytes idx = read_all("t.idx");
   ASSERT_EQ(insert_tag("t", 0, {{{0, 3, 0}, {1, 0, 0}}, "ByName"}), Ok);
   Header after = header_of("t");
   EXPECT_EQ(after.ntags, 2);
@@ -260,23 +249,11 @@ TEST_F(InsertTag, RecordsAndCountersStayAndTheStampRises) {
   expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp + 2);
   for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-}
-
-TEST_F(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
-  make_ten("t");
-  ASSERT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), Ok);
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-  }
-  Bytes idx = read_all("t.idx");
-  ASSERT_EQ(insert_tag("t", -1, {{{1, 0, 0}}, "ByNum"}), Ok);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
   EXPECT_EQ(read_all("t.idx"), idx);
   // The stamp has moved past the index's: the index built for one tag is
   // out of date, not damaged.
-  EXPECT_EQ(header_of("t").stamp, getles32(&idx[12]) + 1);
+  EXPECT_EQ(after.stamp, getles32(&idx[12]) + 1);
   {
     DataFile table;
     EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
@@ -286,7 +263,7 @@ TEST_F(InsertTag, TheOldIndexIsOutOfDateUntilAReindex) {
   DataFile table;
   ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2}));
-  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 0}));
+  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{0, 2}));  // descending
 }
 
 // A write failing anywhere in the new file of a field or a tag change.
@@ -352,18 +329,6 @@ TEST_F(StructureChange, ATableIsBuiltFieldByFieldAndTagByTag) {
   EXPECT_EQ(cursor.field(0).aslong(), 3);
   EXPECT_EQ(table.index()->count(), 4);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 1, 2, 3}));
-}
-
-TEST(InsertTagLimits, KeysLongerThanAQuarterPageAreRefused) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
-  CapturedReports reports;
-  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}, {1, 0, 0}}, "Both"}), BadParam);
-  EXPECT_EQ(reports.text(),
-            "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes");
-  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
 }
 
 }  // namespace
