@@ -163,25 +163,6 @@ INSTANTIATE_TEST_SUITE_P(
         [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); },  // component count beyond the file
         [](Bytes& b) { putle16(&b[54], 3); }));                // ncomps not the sum
 
-TEST(DataFileShared, CountersAreReadAgainFromDisk) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'L', 4, "N"}}), Ok);
-  DataFile a, b;
-  ASSERT_EQ(a.open("t", {.shared = true}), Ok);
-  ASSERT_EQ(b.open("t", {.readonly = true, .shared = true}), Ok);
-  EXPECT_FALSE(a.exclusive());
-  a.header().nrecs = 2;
-  a.header().ndeleted = 1;
-  a.header().stamp = 9;
-  ASSERT_EQ(a.header().writehead(a.file()), 0);
-  EXPECT_EQ(b.nrecs(), 2);
-  EXPECT_EQ(b.nlive(), 1);
-  EXPECT_EQ(b.stamp(), 9);
-  // An exclusive opener is kept out while the table is shared.
-  DataFile c;
-  EXPECT_EQ(c.open("t", {.readonly = true}), DataOpen);
-}
-
 TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'C', 20, "Name"}, {'L', 4, "N"}},
