@@ -224,16 +224,15 @@ void sweep(const Scenario& scenario) {
   ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
 }
 
-TEST(PowerCutSweep, Append) {
+// Without a page cache every changed page reaches the file as it changes,
+// as an eviction would send it: only the mark that the index is unfinished
+// covers it, also after a sync has made the index trusted half way. A sync
+// whose first page write fails keeps the index marked unfinished: the pages
+// and the header go out again only in their order.
+TEST(PowerCutSweep, Appends) {
   sweep({"append", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
          }, true});
-}
-
-// Without a page cache every changed page reaches the file as it changes,
-// as an eviction would send it: only the mark that the index is unfinished
-// covers it, also after a sync has made the index trusted half way.
-TEST(PowerCutSweep, AppendEvicting) {
   sweep({"append_evicting", 3, true, [](DataFile& table, Rlist* r, int call) {
            if (call == 0) table.index()->setcachepages(0);
            ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
@@ -241,11 +240,6 @@ TEST(PowerCutSweep, AppendEvicting) {
              ASSERT_EQ(table.sync(), 0);
            }
          }, true});
-}
-
-// A sync whose first page write fails keeps the index marked unfinished:
-// the pages and the header go out again only in their order.
-TEST(PowerCutSweep, AppendAfterAFailedSync) {
   sweep({"append_failed_sync", 3, true, [](DataFile& table, Rlist* r, int call) {
            ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
            if (call != 1) return;
