@@ -82,7 +82,7 @@ std::string compose(unsigned n, const std::string& letters) {
   return buffer;
 }
 
-TEST(TmpName, SkipsNamesWhoseFilesExist) {
+TEST(TmpName, SkipsNamesWhoseFilesExistAndTheExchangeNeedsItsFile) {
   TempDir dir;
   EXPECT_EQ(tmpname(nullptr), nullptr);
   char a[16];
@@ -112,14 +112,11 @@ TEST(TmpName, SkipsNamesWhoseFilesExist) {
     EXPECT_EQ(got, (low + 4) & 0xFF) << name;
   }
   EXPECT_EQ(entries(), before);  // naming creates nothing
-}
-
-TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
-  TempDir dir;
+  // The exchange with a missing new file fails and touches nothing.
   write_all("old.db1", {'O'});
-  const DirContents before = dir_contents();
+  const DirContents untouched = dir_contents();
   EXPECT_EQ(swapfiles("absent", "old", 1), -1);
-  EXPECT_EQ(dir_contents(), before);
+  EXPECT_EQ(dir_contents(), untouched);
 }
 
 // A reindex covers the live records without writing the data file; a pack
@@ -189,7 +186,7 @@ TEST_F(Pack, WithoutDeletionsOrLiveRecordsStillRewritesAndRaisesTheStamp) {
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
 }
 
-TEST_F(Pack, CarriesTheHeaderRecordAcross) {
+TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, FieldGroup::Header), Ok);
   Header h = header_of("t");
@@ -204,6 +201,19 @@ TEST_F(Pack, CarriesTheHeaderRecordAcross) {
   EXPECT_EQ(after[h.hdrlen], 0xDE);
   EXPECT_EQ(after[h.hdrlen + 3], 0xAD);
   EXPECT_EQ(record_at("t", 0), record("b", 2));
+
+  // A wrong deletion count is not copied into the new file.
+  make_five("w");
+  Bytes w = read_all("w.db1");
+  putle32(&w[12], 1);  // two records are marked, the header counts one
+  write_all("w.db1", w);
+  ASSERT_EQ(DataFile::pack("w"), Ok);
+  h = header_of("w");
+  EXPECT_EQ(h.nrecs, 3);
+  EXPECT_EQ(h.ndeleted, 0);
+  EXPECT_EQ(read_all("w.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
+  DataFile table;
+  EXPECT_EQ(table.open("w", {.readonly = true, .noindex = true}), Ok);
 }
 
 TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounterAsReindexDoes) {
@@ -293,20 +303,6 @@ TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   EXPECT_EQ(fs::status("t.idx").permissions(), mine);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
-}
-
-TEST_F(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
-  make_five("t");
-  Bytes b = read_all("t.db1");
-  putle32(&b[12], 1);  // two records are marked, the header counts one
-  write_all("t.db1", b);
-  ASSERT_EQ(DataFile::pack("t"), Ok);
-  Header h = header_of("t");
-  EXPECT_EQ(h.nrecs, 3);
-  EXPECT_EQ(h.ndeleted, 0);
-  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
 }
 
 TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {

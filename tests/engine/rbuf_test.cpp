@@ -31,7 +31,7 @@ class RbufTest : public testing::Test {
   Rbuf rec;
 };
 
-TEST_F(RbufTest, EmptyValuesOfEveryType) {
+TEST_F(RbufTest, EmptyValuesOfEveryTypeAndStringConversions) {
   EXPECT_EQ(std::memcmp(rec.field(1).data(), "??\0", 3), 0);
   EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0", 5), 0);
   EXPECT_EQ(get4(rec.field(2).data()), -1);
@@ -41,9 +41,7 @@ TEST_F(RbufTest, EmptyValuesOfEveryType) {
   EXPECT_EQ(getfloat(rec.field(6).data()), -1.0f);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(rec.field(7).data()[i], 0xFF);
   EXPECT_EQ(rec.reclen(), 5 + 3 + 4 + 2 + 4 + 8 + 4 + 3 + 1);
-}
-
-TEST_F(RbufTest, StringConversions) {
+  // Strings are cut or padded to their field.
   rec.field(0).set("abcdefg");
   EXPECT_EQ(std::memcmp(rec.field(0).data(), "abcd\0", 5), 0);
   EXPECT_TRUE(rec.field(0).isset());
@@ -56,7 +54,7 @@ TEST_F(RbufTest, StringConversions) {
   EXPECT_EQ(reports.text(), "Field::set: can't set 't[2]' (type 'L') with character string \"12\"\n");
 }
 
-TEST_F(RbufTest, IntegerConversions) {
+TEST_F(RbufTest, IntegerConversionsAndSerialFields) {
   rec.field(2).set(65537L);
   EXPECT_EQ(rec.field(2).aslong(), 65537);
   EXPECT_EQ(rec.field(2).asint(), 1);
@@ -77,14 +75,12 @@ TEST_F(RbufTest, IntegerConversions) {
   EXPECT_EQ(reports.messages()[1].text, "Field::asint: field 't[5]' is not integer\n");
   EXPECT_EQ(reports.messages()[2].text, "Field::set: can't set 't[6]' (type 'F') with long 3\n");
   EXPECT_EQ(reports.messages()[3].text, "Field::set: can't set 't[6]' (type 'F') with integer 3\n");
-}
-
-TEST_F(RbufTest, SerialFieldsAreTheEngines) {
+  // Serial fields are the engine's.
   table.header().serial = 41;
   rec.assign_serials();
   EXPECT_EQ(rec.field(4).aslong(), 41);
   EXPECT_TRUE(rec.field(4).isset());
-  CapturedReports reports;
+  reports.clear();
   rec.field(4).set(7L);
   rec.field(4).set("7");
   EXPECT_EQ(rec.field(4).aslong(), 41);

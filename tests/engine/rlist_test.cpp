@@ -213,7 +213,7 @@ TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
   EXPECT_TRUE(test::sound("t"));
 }
 
-TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
+TEST_F(RlistFilled, AppendWarnsAboutAnUnsetTaggedFieldEndsStandOnAnEmptiedTree) {
   CapturedReports reports;
   Rlist fresh(&table);
   fresh.field(kMark).set("x");
@@ -224,6 +224,17 @@ TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
   ASSERT_EQ(fresh.select(kByName), 0);
   ASSERT_EQ(fresh.first(), Ok);  // "?" is no letter: the empty name sorts first
   EXPECT_EQ(name_of(fresh), std::string(29, '?'));
+  // First and last on a tree emptied elsewhere leave no record.
+  ASSERT_EQ(r->select(kByName), 0);
+  ASSERT_EQ(r->first(), Ok);
+  Rlist other(&table);
+  for (ErrorCode rc = other.first(); rc == Ok; rc = other.skip(1)) ASSERT_EQ(other.del(), Ok);
+  for (auto move : {&Rlist::first, &Rlist::last}) {
+    ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);
+    EXPECT_EQ(((*r).*move)(), NoCurrentRecord);
+    EXPECT_FALSE(r->valid());
+    EXPECT_EQ(r->recno(), -1);
+  }
 }
 
 TEST_F(RlistFilled, ScanReportsProgress) {
@@ -242,19 +253,6 @@ TEST_F(RlistFilled, ScanReportsProgress) {
   EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
   auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
   EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
-}
-
-TEST_F(RlistFilled, FirstAndLastOnATreeEmptiedElsewhereLeaveNoRecord) {
-  ASSERT_EQ(r->select(kByName), 0);
-  ASSERT_EQ(r->first(), Ok);
-  Rlist other(&table);
-  for (ErrorCode rc = other.first(); rc == Ok; rc = other.skip(1)) ASSERT_EQ(other.del(), Ok);
-  for (auto move : {&Rlist::first, &Rlist::last}) {
-    ASSERT_EQ(r->go(GoHow::Absolute, 0), Ok);
-    EXPECT_EQ(((*r).*move)(), NoCurrentRecord);
-    EXPECT_FALSE(r->valid());
-    EXPECT_EQ(r->recno(), -1);
-  }
 }
 
 // A number keeps all its bytes in the key whatever flags its component
