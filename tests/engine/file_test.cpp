@@ -32,7 +32,7 @@ std::string ondisk(const char* name) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-TEST(File, OpensCreatesReadsExactlyWritesZerosAndStopsBelowTwoGiB) {
+TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   TempDir dir;
   File f;
   EXPECT_EQ(f.open("data", Access::ReadWrite, Sharing::Shared), -1);
@@ -56,15 +56,12 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosAndStopsBelowTwoGiB) {
   EXPECT_EQ(f.write("abcd", 4), -1);  // would reach 2 GiB
   EXPECT_EQ(f.write("ab", 2), 0);     // ends just below
   EXPECT_EQ(f.seekrel(10), -1);
-}
-
-TEST(File, WritesRefusedWhenReadOnlyOrClosed) {
-  TempDir dir;
+  // Writes are refused when read-only or closed.
   ASSERT_EQ(File::createnew("ro"), 0);
   test::CapturedReports reports;
-  File f;
-  ASSERT_EQ(f.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
-  EXPECT_EQ(f.write("x", 1), -1);
+  File ro;
+  ASSERT_EQ(ro.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
+  EXPECT_EQ(ro.write("x", 1), -1);
   EXPECT_EQ(reports.text(), "File::write: write failed (file 'ro' opened as readonly)\n");
   File closed;
   reports.clear();

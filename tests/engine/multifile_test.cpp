@@ -40,7 +40,7 @@ void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
   ASSERT_EQ(m.close(), 0);
 }
 
-TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
+TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   TempDir dir;
   make_index_like("t.idx");
   // Two slots, header length 12 and zero; slot 0 at 16 (page size 1024,
@@ -52,11 +52,8 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
   MultiFile m;
   open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
-}
 
-TEST(MultiFile, DamagedStoresAreRefused) {
-  TempDir dir;
-  make_index_like("t.idx");
+  // Each field set wrong, and a short store, are refused.
   const std::vector<unsigned char> good = read_all("t.idx");
   struct Damage {
     const char* what;
@@ -92,9 +89,9 @@ TEST(MultiFile, DamagedStoresAreRefused) {
     EXPECT_EQ(m.setuprd(), BadIndex) << d.what;
   }
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
-  MultiFile m;
-  ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), Ok);
-  EXPECT_EQ(m.setuprd(), BadIndex) << "a short store";
+  MultiFile shortstore;
+  ASSERT_EQ(shortstore.open("bad.idx", Access::ReadOnly, Sharing::Shared), Ok);
+  EXPECT_EQ(shortstore.setuprd(), BadIndex);
 }
 
 // New pages interleave between slots and go on their slot's free list,
