@@ -8,7 +8,6 @@
 // TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2 by
 // default; the long sweep uses 50 or more).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -302,47 +301,43 @@ using InterruptedTraces = test::InTempDir;
 
 // A data file shorter than its counted records is damage; a longer one is
 // the legal trace of an interrupted append, which the check notes, the next
-// append overwrites and a pack drops.
-TEST_F(InterruptedTraces, DataFileCutShortOrWithAnUncountedTail) {
+// append overwrites and a pack drops. An index whose header was marked out
+// of date before its trees changed, and whose new pages never reached the
+// disk: out of date, not damaged. Bytes at the end of the index file that no
+// page count covers (a page allocation cut short) are legal: never read,
+// noted by the check.
+TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   make_table();
-  auto whole = test::read_all("t.db1");
-  auto cut = whole;
-  cut.resize(whole.size() / 2);
+  const auto data = test::read_all("t.db1");
+  auto cut = data;
+  cut.resize(data.size() / 2);
   test::write_all("t.db1", cut);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
   EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
-
+  std::vector<std::string> notes;
   for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
-    auto longer = whole;
-    longer.resize(whole.size() + extra, 'z');
+    auto longer = data;
+    longer.resize(data.size() + extra, 'z');
     test::write_all("t.db1", longer);
     ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
     table.close();
-    std::vector<std::string> notes;
+    notes.clear();
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);
   }
   ASSERT_EQ(DataFile::pack("t"), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  std::vector<std::string> notes;
+  notes.clear();
   EXPECT_TRUE(test::sound("t", &notes));
   EXPECT_TRUE(notes.empty()) << notes[0];
-}
 
-// An index whose header was marked out of date before its trees changed,
-// and whose new pages never reached the disk: out of date, not damaged.
-// Bytes at the end of the index file that no page count covers (a page
-// allocation cut short) are legal: never read, noted by the check.
-TEST_F(InterruptedTraces, IndexFileShortUnderAnOutOfDateHeaderOrLongerThanItsPages) {
-  make_table();
   const auto whole = test::read_all("t.idx");
   auto idx = whole;
   putle32(&idx[12], getle32(&idx[12]) + 1);  // the stamp
   idx.resize(idx.size() - 256);
   test::write_all("t.idx", idx);
-  DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   // The same loss under a header in step with the data file is damage.
   putle32(&idx[12], getle32(&idx[12]) - 1);
@@ -352,13 +347,13 @@ TEST_F(InterruptedTraces, IndexFileShortUnderAnOutOfDateHeaderOrLongerThanItsPag
   idx = whole;
   idx.resize(idx.size() + 100, 0);
   test::write_all("t.idx", idx);
-  std::vector<std::string> notes;
   EXPECT_TRUE(test::sound("t", &notes));
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_NE(notes[0].find("100 bytes that belong to no page"), std::string::npos) << notes[0];
   ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "More " + std::to_string(i), i), Ok);
+  r.bind(nullptr);
   table.close();
   EXPECT_TRUE(test::sound("t"));
 }

@@ -68,7 +68,7 @@ TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
   EXPECT_EQ(read_all("copy.db1"), original);
 }
 
-TEST(DataFileTags, ResolutionOfCharacterComponents) {
+TEST(DataFileTags, ResolutionOfCharacterComponentsAndKeyAssembly) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'C', 12, "Short"}, {'C', 56, "Long"}, {'L', 4, "N"}},
                        {{{{0, 0, 0}}, "S"},
@@ -89,6 +89,21 @@ TEST(DataFileTags, ResolutionOfCharacterComponents) {
   EXPECT_EQ(t[2].keylen, 60);
   EXPECT_EQ(t[2].varlen, 1);
   EXPECT_EQ(t[2].keyoff, 32);
+  // A variable text takes its NUL or exactly its length in a key.
+  ASSERT_EQ(make_table("k", {{'C', 20, "Name"}, {'L', 4, "N"}},
+                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
+            Ok);
+  DataFile keyed;
+  ASSERT_EQ(keyed.open("k", {.readonly = true, .noindex = true}), Ok);
+  uint8_t record[25] = {};
+  std::memcpy(record, "Blue Moon", 9);
+  put4(record + 20, 7);
+  uint8_t key[64];
+  EXPECT_EQ(keyed.makekey(0, record, key), 14);  // "Blue Moon\0" + 4
+  EXPECT_EQ(std::memcmp(key, "Blue Moon\0\0\0\0\7", 14), 0);
+  std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
+  EXPECT_EQ(keyed.makekey(1, record, key), 14);
+  EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
 }
 
 // A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
@@ -162,24 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
         [](Bytes& b) { putle32(&b[4], 40000000); },           // records beyond 2 GiB
         [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); },  // component count beyond the file
         [](Bytes& b) { putle16(&b[54], 3); }));                // ncomps not the sum
-
-TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'C', 20, "Name"}, {'L', 4, "N"}},
-                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
-            Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
-  uint8_t record[25] = {};
-  std::memcpy(record, "Blue Moon", 9);
-  put4(record + 20, 7);
-  uint8_t key[64];
-  EXPECT_EQ(table.makekey(0, record, key), 14);  // "Blue Moon\0" + 4
-  EXPECT_EQ(std::memcmp(key, "Blue Moon\0\0\0\0\7", 14), 0);
-  std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
-  EXPECT_EQ(table.makekey(1, record, key), 14);
-  EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
-}
 
 }  // namespace
 }  // namespace quill

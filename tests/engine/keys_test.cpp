@@ -83,7 +83,7 @@ int exact(const std::string& a, const std::string& b, int full = 1) {
 }
 std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwords); }
 
-TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStay) {
+TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStayCapitalsGoUp) {
   EXPECT_EQ(chr_base(0xC0), 'A');  // À
   EXPECT_EQ(chr_base(0xE9), 'e');  // é
   EXPECT_EQ(chr_base(0xD8), 'O');  // Ø
@@ -117,6 +117,14 @@ TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStay) {
   EXPECT_FALSE(chr_isignorable('7'));
   EXPECT_TRUE(chr_isignorable('-'));
   EXPECT_TRUE(chr_isletter(0xC0));
+  // Capitals for the first word or every word.
+  EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
+  EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
+  EXPECT_EQ(cap("\xE0gua", 1), "\xC0gua");  // àgua -> Àgua
+  EXPECT_EQ(cap("rock-n-roll/live \"demo\" [take 2]", 1), "Rock-N-Roll/Live \"Demo\" [Take 2]");
+  EXPECT_EQ(cap("\"'", 1), "\"'");
+  EXPECT_EQ(cap("", 1), "");
+  EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
 TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
@@ -146,6 +154,18 @@ TEST(PrefixMode, LastTextMayBeginALongerTextAndItsNumberALongerNumber) {
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
   EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
+  // Whether b goes on with a's trailing number.
+  EXPECT_EQ(tag.cont(txt("track 1"), txt("track 24")), 1);
+  EXPECT_EQ(tag.cont(txt("track 1"), txt("trackside")), 0);
+  EXPECT_EQ(tag.cont(txt("track"), txt("track 24")), 0);
+  EXPECT_EQ(tag.cont(txt("track1"), txt("track24")), 1);
+  EXPECT_EQ(tag.cont(txt("track1"), txt("trackx")), 0);
+  EXPECT_EQ(tag.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
+  const Tag binary = Tag().add('C', 30, CF_VAR | CF_BINARY);
+  EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
+  const Tag two = Tag().add('L', 4).add('C', 30, CF_VAR);
+  EXPECT_EQ(two.cont(Key().be(1, 4).text("track 1"), Key().be(1, 4).text("track 24")), 1);
+  EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
 }
 
 TEST(BinaryAndFixed, TextsComparedAsBytesOrPaddedAndBytesUnsigned) {
@@ -207,31 +227,6 @@ TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
   EXPECT_LT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
   EXPECT_GT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
   EXPECT_LT(tag.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
-}
-
-TEST(Continues, TrailingNumberGoesOnInB) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("track 24")), 1);
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("trackside")), 0);
-  EXPECT_EQ(tag.cont(txt("track"), txt("track 24")), 0);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("track24")), 1);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("trackx")), 0);
-  EXPECT_EQ(tag.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
-  const Tag binary = Tag().add('C', 30, CF_VAR | CF_BINARY);
-  EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
-  const Tag two = Tag().add('L', 4).add('C', 30, CF_VAR);
-  EXPECT_EQ(two.cont(Key().be(1, 4).text("track 1"), Key().be(1, 4).text("track 24")), 1);
-  EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
-}
-
-TEST(Capitalize, FirstWordOrEveryWord) {
-  EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
-  EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
-  EXPECT_EQ(cap("\xE0gua", 1), "\xC0gua");  // àgua -> Àgua
-  EXPECT_EQ(cap("rock-n-roll/live \"demo\" [take 2]", 1), "Rock-N-Roll/Live \"Demo\" [Take 2]");
-  EXPECT_EQ(cap("\"'", 1), "\"'");
-  EXPECT_EQ(cap("", 1), "");
-  EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
 TEST(Bounds, CutKeysAreReadOnlyAsFarAsTheyGo) {

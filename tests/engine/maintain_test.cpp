@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"

@@ -41,23 +41,6 @@ std::vector<std::string> names_in_order(Rlist& r) {
   return out;
 }
 
-TEST(RlistEmpty, FirstInBothOrders) {
-  TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t"), Ok);
-  Rlist r(&table);
-  EXPECT_EQ(r.first(), TooFar);
-  EXPECT_EQ(r.recno(), -1);
-  EXPECT_FALSE(r.valid());
-  ASSERT_EQ(r.select(kByName), 0);
-  EXPECT_EQ(r.first(), NoCurrentRecord);
-  EXPECT_EQ(r.last(), NoCurrentRecord);
-  EXPECT_EQ(r.skip(1), NoCurrentRecord);
-  EXPECT_EQ(r.count(), 0);
-  EXPECT_EQ(seektext(r, "x", SeekMode::Prefix), NotFound);
-}
-
 class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
@@ -72,7 +55,7 @@ class RlistFilled : public testing::Test {
   std::unique_ptr<Rlist> r;
 };
 
-TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
+TEST_F(RlistFilled, SerialsPhysicalOrderAndScans) {
   EXPECT_EQ(table.header().serial, 6);
   EXPECT_EQ(table.nrecs(), 6);
   ASSERT_EQ(r->first(), Ok);
@@ -93,6 +76,22 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
   EXPECT_EQ(r->recno(), 4);
   r->unset();
   EXPECT_EQ(r->skip(1), NoCurrentRecord);
+  // A scan visits every record, reporting progress.
+  test::ProgressLog log;
+  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
+  int visited = 0;
+  auto count = [](Rlist&, int32_t, void* cookie) {
+    ++*static_cast<int*>(cookie);
+    return 0;
+  };
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  EXPECT_EQ(visited, 12);
+  EXPECT_EQ(progress.done, 12);
+  // Fewer records than steps: only the start and the end of the whole bar.
+  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
+  auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
+  EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
 }
 
 TEST_F(RlistFilled, SeekModesAndSelection) {
@@ -237,24 +236,6 @@ TEST_F(RlistFilled, AppendWarnsAboutAnUnsetTaggedFieldEndsStandOnAnEmptiedTree) 
   }
 }
 
-TEST_F(RlistFilled, ScanReportsProgress) {
-  test::ProgressLog log;
-  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
-  int visited = 0;
-  auto count = [](Rlist&, int32_t, void* cookie) {
-    ++*static_cast<int*>(cookie);
-    return 0;
-  };
-  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
-  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
-  EXPECT_EQ(visited, 12);
-  EXPECT_EQ(progress.done, 12);
-  // Fewer records than steps: only the start and the end of the whole bar.
-  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
-  auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
-  EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
-}
-
 // A number keeps all its bytes in the key whatever flags its component
 // carries: its zero bytes are part of its value, not an end of text.
 TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
@@ -297,15 +278,26 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
   }
 }
 
-// Opened read-only the table refuses changes; opened without its index it
-// takes them and leaves the index out of date.
-TEST(RlistModes, ReadOnlyRefusesChangesWithoutTheIndexTheyDateIt) {
+// An empty table has nothing to stand on. Opened read-only the table refuses
+// changes; opened without its index it takes them and leaves the index out
+// of date.
+TEST(RlistModes, EmptyReadOnlyRefusesChangesWithoutTheIndexTheyDateIt) {
   TempDir dir;
   ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
+    // Empty, in physical order and in a tag's.
+    EXPECT_EQ(r.first(), TooFar);
+    EXPECT_EQ(r.recno(), -1);
+    EXPECT_FALSE(r.valid());
+    ASSERT_EQ(r.select(kByName), 0);
+    EXPECT_EQ(r.first(), NoCurrentRecord);
+    EXPECT_EQ(r.last(), NoCurrentRecord);
+    EXPECT_EQ(r.skip(1), NoCurrentRecord);
+    EXPECT_EQ(r.count(), 0);
+    EXPECT_EQ(seektext(r, "x", SeekMode::Prefix), NotFound);
     ASSERT_EQ(add(r, "One"), Ok);
   }
   {

@@ -208,7 +208,7 @@ TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
   EXPECT_EQ(a.size(), static_cast<size_t>(after.datastart + 3 * after.reclen));
 }
 
-TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
+TEST_F(InsertField, RefusalsOfTheOldFileAFailedMoveOrWriteLeaveTheTableAsItWas) {
   EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), DataOpen);
   make_ten("t");
   DirContents before = dir_contents();
@@ -217,6 +217,25 @@ TEST_F(InsertField, RefusalsOfTheOldFileAndAFailedMove) {
   EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
   set_rename_fault({});
   EXPECT_EQ(dir_contents(), before);
+
+  // A write failing anywhere in the new file of a field or a tag change.
+  Header h = header_of("t");
+  CapturedReports reports;
+  const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, FieldGroup::Record); };
+  const auto tag = [] { return insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}); };
+  // The new file's header lies 20 bytes further on for a field (one more
+  // descriptor), 24 for a tag.
+  const std::pair<std::function<ErrorCode()>, std::vector<int32_t>> changes[] = {
+      {field, {0, kHeadLen + 1, h.hdrlen + 20, h.datastart + 20 + 14 + 3}},
+      {tag, {0, h.hdrlen + 10, h.datastart + 24 + 15}}};
+  for (const auto& [change, points] : changes)
+    for (int32_t from : points) {
+      {
+        WriteFault fault(from);
+        EXPECT_EQ(change(), WriteFailed) << from;
+      }
+      EXPECT_EQ(dir_contents(), before) << from;
+    }
 
   before["t.db1"][header_of("t").hdrlen - 1] = 0;
   write_all("t.db1", before["t.db1"]);
@@ -261,29 +280,6 @@ TEST_F(InsertTag, RecordsAndCountersStayTheStampRisesAndDatesTheIndex) {
   ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2}));
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{0, 2}));  // descending
-}
-
-// A write failing anywhere in the new file of a field or a tag change.
-TEST_F(StructureChange, AFailedWriteLeavesTheTableAsItWas) {
-  make_ten("t");
-  const DirContents before = dir_contents();
-  Header h = header_of("t");
-  CapturedReports reports;
-  const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, FieldGroup::Record); };
-  const auto tag = [] { return insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}); };
-  // The new file's header lies 20 bytes further on for a field (one more
-  // descriptor), 24 for a tag.
-  const std::pair<std::function<ErrorCode()>, std::vector<int32_t>> changes[] = {
-      {field, {0, kHeadLen + 1, h.hdrlen + 20, h.datastart + 20 + 14 + 3}},
-      {tag, {0, h.hdrlen + 10, h.datastart + 24 + 15}}};
-  for (const auto& [change, points] : changes)
-    for (int32_t from : points) {
-      {
-        WriteFault fault(from);
-        EXPECT_EQ(change(), WriteFailed) << from;
-      }
-      EXPECT_EQ(dir_contents(), before) << from;
-    }
 }
 
 // A table built from nothing, field by field and tag by tag (what the
