@@ -27,7 +27,7 @@ std::string timeless(Bytes b) {
   return hex(b);
 }
 
-TEST(DataFileCreate, NewTableIsFiftyEightBytesNamesCutToTheirLength) {
+TEST(DataFileCreate, NewTableLayoutNamesCutAndOpenRefusals) {
   TempDir dir;
   ASSERT_EQ(DataFile::create("t", 0, 0), Ok);
   // Magic, no records, name length 16, page size 1024, data and header at
@@ -44,6 +44,16 @@ TEST(DataFileCreate, NewTableIsFiftyEightBytesNamesCutToTheirLength) {
   ASSERT_EQ(table.open("n", {.readonly = true}), Ok);
   EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
   EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
+  // Tags without their index file, and no file at all.
+  ASSERT_EQ(make_table("g", kFields, kTags), Ok);
+  table.close();
+  EXPECT_EQ(table.open("g"), IndexOpen);
+  EXPECT_FALSE(table.isopen());
+  EXPECT_EQ(table.open("g", {.noindex = true}), Ok);
+  EXPECT_EQ(table.index(), nullptr);
+  table.close();
+  EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
+  EXPECT_FALSE(table.isopen());
 }
 
 TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
@@ -128,19 +138,6 @@ TEST(DataFileTagsDeathTest, OverlongOrDamagedTagsAreFatal) {
           damaged.open(base, {.readonly = true, .noindex = true});
         },
         testing::ExitedWithCode(255), message);
-}
-
-TEST(DataFileOpen, TagsWithoutIndexFileOrNoFileAtAll) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
-  DataFile table;
-  EXPECT_EQ(table.open("t"), IndexOpen);
-  EXPECT_FALSE(table.isopen());
-  EXPECT_EQ(table.open("t", {.noindex = true}), Ok);
-  EXPECT_EQ(table.index(), nullptr);
-  table.close();
-  EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
-  EXPECT_FALSE(table.isopen());
 }
 
 // Each damage must give BadData and leave the object closed.

@@ -69,22 +69,6 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
 }
 
-TEST(File, WholeFileLockRemembersItsLength) {
-  TempDir dir;
-  File f;
-  ASSERT_EQ(f.create("grow", Sharing::Shared), 0);
-  ASSERT_EQ(f.write("0123456789", 10), 0);
-  EXPECT_EQ(f.lock(LockMode::None, 0, 0, Wait::No), 0);
-  ASSERT_EQ(f.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
-  ASSERT_EQ(f.write("more", 4), 0);
-  ASSERT_EQ(f.unlock(0, 0), 0);      // releases 0-9, not 0-13
-  // Another handle may now lock the whole grown file exclusively.
-  File other;
-  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
-  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
-  EXPECT_EQ(other.unlock(0, 0), 0);
-}
-
 // An exclusive holder keeps every other opener out, in this process too,
 // and nobody truncates it; shared openers coexist but keep exclusive ones
 // and truncation out.
@@ -108,7 +92,7 @@ TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
   }
 }
 
-TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
+TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   TempDir dir;
   {
     File f;
@@ -143,6 +127,19 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   close(ready[0]);
   close(ready[1]);
+  // A whole-file lock remembers the length it locked.
+  File g;
+  ASSERT_EQ(g.create("grow", Sharing::Shared), 0);
+  ASSERT_EQ(g.write("0123456789", 10), 0);
+  EXPECT_EQ(g.lock(LockMode::None, 0, 0, Wait::No), 0);
+  ASSERT_EQ(g.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
+  ASSERT_EQ(g.write("more", 4), 0);
+  ASSERT_EQ(g.unlock(0, 0), 0);      // releases 0-9, not 0-13
+  // Another handle may now lock the whole grown file exclusively.
+  File other;
+  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
+  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
+  EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
 // Changes kept in the block cache against a plain model: overwrites of

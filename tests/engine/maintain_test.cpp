@@ -159,7 +159,7 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST_F(Pack, WithoutDeletionsOrLiveRecordsStillRewritesAndRaisesTheStamp) {
+TEST_F(Pack, TablesWithoutDeletionsLiveRecordsOrTags) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1), record("b", 2)});
   Bytes before = read_all("t.db1");
@@ -183,6 +183,16 @@ TEST_F(Pack, WithoutDeletionsOrLiveRecordsStillRewritesAndRaisesTheStamp) {
   EXPECT_EQ(h.ndeleted, 0);
   EXPECT_EQ(h.serial, 2);
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
+  // A reindex of a table without tags makes no index and leaves alone one
+  // that is there.
+  ASSERT_EQ(make_table("n", kFields), Ok);
+  append_raw("n", {record("a", 1)});
+  EXPECT_EQ(DataFile::reindex("n"), Ok);
+  EXPECT_FALSE(fs::exists("n.idx"));
+  write_all("n.idx", {'?'});
+  EXPECT_EQ(DataFile::reindex("n"), Ok);
+  EXPECT_EQ(read_all("n.idx"), Bytes{'?'});
+  EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
 }
 
 TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
@@ -361,18 +371,6 @@ TEST_F(Pack, NoTemporaryFileCanBeMade) {
   EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
   fs::current_path(dir.path());
   EXPECT_EQ(dir_contents(), before);
-}
-
-TEST_F(Reindex, ATableWithoutTagsNeedsNoIndex) {
-  ASSERT_EQ(make_table("t", kFields), Ok);
-  append_raw("t", {record("a", 1)});
-  EXPECT_EQ(DataFile::reindex("t"), Ok);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-  // An index file that happens to be there is left alone.
-  write_all("t.idx", {'?'});
-  EXPECT_EQ(DataFile::reindex("t"), Ok);
-  EXPECT_EQ(read_all("t.idx"), Bytes{'?'});
-  EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
 }
 
 // A page that cannot be saved in the middle of a tree change ends the process

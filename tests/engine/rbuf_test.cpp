@@ -88,27 +88,6 @@ TEST_F(RbufTest, IntegerConversionsAndSerialFields) {
   EXPECT_EQ(reports.messages()[0].text, "Field::can_write: cannot change serial field #4 in file 't'\n");
 }
 
-TEST_F(RbufTest, FlushWritesOnlyChangedLoadedRecords) {
-  rec.setoffset(table.recoffset(0));
-  rec.field(2).set(5L);
-  rec.setstatus(" ", 1);
-  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);  // forced: written although not loaded
-  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
-  EXPECT_EQ(rec.field(2).aslong(), 5);
-  EXPECT_FALSE(rec.field(2).isset());
-  int writes = 0;  // through the file layer
-  File::set_write_fault([&writes](const File&, int32_t, int32_t) { return ++writes < 0; });
-  EXPECT_EQ(rec.flush(), Ok);
-  EXPECT_EQ(writes, 0);
-  rec.field(3).set(9);
-  EXPECT_EQ(rec.flush(), Ok);
-  File::set_write_fault({});
-  EXPECT_EQ(writes, 1);
-  EXPECT_FALSE(rec.field(3).isset());
-  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
-  EXPECT_EQ(rec.field(3).asint(), 9);
-}
-
 TEST_F(RbufTest, FailedReadEmptiesTheFieldsFailedWriteKeepsTheirFlags) {
   rec.field(2).set(5L);
   rec.setoffset(table.recoffset(3));  // beyond the end of the file
@@ -127,7 +106,7 @@ TEST_F(RbufTest, FailedReadEmptiesTheFieldsFailedWriteKeepsTheirFlags) {
   EXPECT_EQ(rec.flush(), Ok);
 }
 
-TEST_F(RbufTest, RecordLocks) {
+TEST_F(RbufTest, RecordLocksAndFlushesOfChangedLoadedRecords) {
   EXPECT_EQ(rec.lock(LockMode::Shared), NoCurrentRecord);
   EXPECT_EQ(rec.lock(LockMode::None), Ok);
   rec.setoffset(table.recoffset(0));
@@ -135,6 +114,25 @@ TEST_F(RbufTest, RecordLocks) {
   EXPECT_EQ(rec.lock(LockMode::Shared), TryAgain);
   EXPECT_EQ(rec.unlock(), 0);
   EXPECT_FALSE(rec.locked());
+  // Flushes write only changed loaded records.
+  rec.setoffset(table.recoffset(0));
+  rec.field(2).set(5L);
+  rec.setstatus(" ", 1);
+  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);  // forced: written although not loaded
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
+  EXPECT_EQ(rec.field(2).aslong(), 5);
+  EXPECT_FALSE(rec.field(2).isset());
+  int writes = 0;  // through the file layer
+  File::set_write_fault([&writes](const File&, int32_t, int32_t) { return ++writes < 0; });
+  EXPECT_EQ(rec.flush(), Ok);
+  EXPECT_EQ(writes, 0);
+  rec.field(3).set(9);
+  EXPECT_EQ(rec.flush(), Ok);
+  File::set_write_fault({});
+  EXPECT_EQ(writes, 1);
+  EXPECT_FALSE(rec.field(3).isset());
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
+  EXPECT_EQ(rec.field(3).asint(), 9);
 }
 
 TEST(RbufClosed, ReadAndWriteOnAClosedTableWarn) {
