@@ -281,7 +281,7 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
 // An empty table has nothing to stand on. Opened read-only the table refuses
 // changes; opened without its index it takes them and leaves the index out
 // of date.
-TEST(RlistModes, EmptyReadOnlyRefusesChangesWithoutTheIndexTheyDateIt) {
+TEST(RlistModes, EmptyReadOnlyNoIndexAndAnIndexHeaderOfTheWrongLength) {
   TempDir dir;
   ASSERT_EQ(make_names("t"), Ok);
   {
@@ -321,6 +321,17 @@ TEST(RlistModes, EmptyReadOnlyRefusesChangesWithoutTheIndexTheyDateIt) {
   }
   DataFile table;
   EXPECT_EQ(table.open("t"), IndexOutOfDate);
+  // The store's header length is read from the file: an index that claims a
+  // longer header than an index has is refused, not read into a short buffer.
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  const auto good = test::read_all("t.idx");
+  for (int hlen : {0, 11, 13, 100, 4000}) {
+    auto idx = good;
+    putle16(&idx[2], static_cast<uint16_t>(hlen));
+    test::write_all("t.idx", idx);
+    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
+    EXPECT_FALSE(test::sound("t"));
+  }
 }
 
 // A write failing at any point of an append, update, delete or deferred-sync
@@ -445,9 +456,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
 }
 
-// Many changes in a row with deferred sync: the index is written back at the
-// end; a process that ends before that leaves it reported out of date.
-TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
+// Many changes in a row with deferred sync, dirty pages evicted on the way:
+// the index is written back at the end (what a cut short batch leaves, the
+// power-cut sweeps judge).
+TEST(RlistBatch, WriteBackKeepsTheIndexSound) {
   for (int cachepages : {8, 4096}) {
     TempDir dir;
     ASSERT_EQ(make_names("t"), Ok);
@@ -470,36 +482,6 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       EXPECT_EQ(table.sync(), 0);
     }
     EXPECT_TRUE(test::sound("t")) << cachepages;
-
-    ASSERT_EQ(test::run_child([&] {
-      DataFile table;
-      if (table.open("t") != Ok) _exit(1);
-      table.index()->setcachepages(cachepages);
-      table.defersync(true);
-      Rlist r(&table);
-      for (int i = 0; i < 500; ++i)
-        if (add(r, "Lost " + std::to_string(i), i) != Ok) _exit(2);
-      _exit(0);  // ends without writing back
-    }), 0);
-    DataFile table;
-    EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
-    ASSERT_EQ(DataFile::reindex("t"), Ok);
-    EXPECT_TRUE(test::sound("t"));
-  }
-}
-
-// The store's header length is read from the file: an index that claims a
-// longer header than an index has is refused, not read into a short buffer.
-TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
-  for (int hlen : {0, 11, 13, 100, 4000}) {
-    TempDir dir;
-    ASSERT_EQ(make_names("t"), Ok);
-    auto idx = test::read_all("t.idx");
-    putle16(&idx[2], static_cast<uint16_t>(hlen));
-    test::write_all("t.idx", idx);
-    DataFile table;
-    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
-    EXPECT_FALSE(test::sound("t"));
   }
 }
 
