@@ -127,18 +127,6 @@ TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStayCapitalsGoUp) {
   EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
-TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
-  EXPECT_LT(natural("abc", "abd"), 0);
-  EXPECT_EQ(natural("Abc", "abc"), 0);
-  EXPECT_EQ(natural("\xE0" "bc", "abc"), 0);  // àbc
-  EXPECT_LT(natural("track 2", "track 10"), 0);
-  EXPECT_EQ(natural("track 007", "track 7"), 0);
-  EXPECT_EQ(natural("rock-n-roll", "rock n roll"), 0);
-  EXPECT_LT(natural("abc", "abc def"), 0);
-  EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
-  EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
-}
-
 TEST(PrefixMode, LastTextMayBeginALongerTextAndItsNumberALongerNumber) {
   const Tag tag = Tag().add('C', 30, CF_VAR);
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
@@ -168,7 +156,7 @@ TEST(PrefixMode, LastTextMayBeginALongerTextAndItsNumberALongerNumber) {
   EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
 }
 
-TEST(BinaryAndFixed, TextsComparedAsBytesOrPaddedAndBytesUnsigned) {
+TEST(TextOrders, NaturalBinaryAndPaddedTextsAndUnsignedBytes) {
   EXPECT_LT(exact("Abc", "abc"), 0);
   EXPECT_EQ(exact("ab", "abc", 0), 0);
   EXPECT_LT(exact("ab", "abc", 1), 0);
@@ -194,9 +182,19 @@ TEST(BinaryAndFixed, TextsComparedAsBytesOrPaddedAndBytesUnsigned) {
   EXPECT_LT(raw.cmp(CompareMode::Whole, cut, whole), 0);
   EXPECT_LT(raw.cmp(CompareMode::Stored, cut, whole), 0);
   EXPECT_GT(raw.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
+  // The natural order: case, accents, numbers and punctuation.
+  EXPECT_LT(natural("abc", "abd"), 0);
+  EXPECT_EQ(natural("Abc", "abc"), 0);
+  EXPECT_EQ(natural("\xE0" "bc", "abc"), 0);  // àbc
+  EXPECT_LT(natural("track 2", "track 10"), 0);
+  EXPECT_EQ(natural("track 007", "track 7"), 0);
+  EXPECT_EQ(natural("rock-n-roll", "rock n roll"), 0);
+  EXPECT_LT(natural("abc", "abc def"), 0);
+  EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
+  EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
 }
 
-TEST(Numbers, SignedDescendingAndRealByValue) {
+TEST(Components, NumbersSignedDescendingRealAndLeadingParts) {
   const Tag tag = Tag().add('L', 4, CF_DESC);
   EXPECT_LT(tag.cmp(CompareMode::Stored, Key().be(5, 4), Key().be(3, 4)), 0);
   EXPECT_GT(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(5, 4)), 0);
@@ -211,22 +209,20 @@ TEST(Numbers, SignedDescendingAndRealByValue) {
   EXPECT_EQ(d.cmp(CompareMode::Stored, Key().real(std::nan("")), Key().real(3.0)), 0);
   const Tag f = Tag().add('F', 4);
   EXPECT_LT(f.cmp(CompareMode::Stored, Key().real(-2.0f), Key().real(1.0f)), 0);
-}
-
-TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
-  const Tag tag = Tag().add('C', 20, CF_VAR).add('L', 4);
+  // A search key of leading components only.
+  const Tag two = Tag().add('C', 20, CF_VAR).add('L', 4);
   Bytes search = txt("Blue Moon");
   for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
     Bytes stored = Key().text("blue moon").be(code, 4);
-    EXPECT_EQ(tag.cmp(CompareMode::Prefix, search, stored), 0) << code;
-    EXPECT_EQ(tag.cmp(CompareMode::Whole, search, stored), 0) << code;
-    EXPECT_LT(tag.cmp(CompareMode::Stored, search, stored), 0) << code;
+    EXPECT_EQ(two.cmp(CompareMode::Prefix, search, stored), 0) << code;
+    EXPECT_EQ(two.cmp(CompareMode::Whole, search, stored), 0) << code;
+    EXPECT_LT(two.cmp(CompareMode::Stored, search, stored), 0) << code;
   }
   // A non-final text must match whole even in prefix mode.
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
+  EXPECT_NE(two.cmp(CompareMode::Prefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
+  EXPECT_LT(two.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
+  EXPECT_GT(two.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
+  EXPECT_LT(two.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
 }
 
 TEST(Bounds, CutKeysAreReadOnlyAsFarAsTheyGo) {
