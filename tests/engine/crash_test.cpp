@@ -254,7 +254,7 @@ TEST(PowerCutSweep, Appends) {
          }, true});
 }
 
-TEST(PowerCutSweep, UpdateAndDelete) {
+TEST(PowerCutSweep, UpdateDeleteAndABatchOfThem) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
@@ -264,22 +264,8 @@ TEST(PowerCutSweep, UpdateAndDelete) {
            ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
            ASSERT_EQ(r->del(), Ok);
          }});
-}
-
-// The changes that write a new file and exchange it for the table's own.
-TEST(PowerCutSweep, Rebuilds) {
-  sweep({"pack", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
-  sweep({"reindex", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
-  sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
-         }});
-  sweep({"insert_tag", 1, false, [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
-         }});
-}
-
-// Durable at its end: until then every record is as before or as after.
-TEST(PowerCutSweep, DeferredSyncBatch) {
+  // A batch with deferred sync is durable at its end: until then every record
+  // is as before or as after.
   sweep({"batch", 1, true, [](DataFile& table, Rlist* r, int) {
            table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
@@ -294,6 +280,18 @@ TEST(PowerCutSweep, DeferredSyncBatch) {
            }
            ASSERT_EQ(table.sync(), 0);
            table.defersync(false);
+         }});
+}
+
+// The changes that write a new file and exchange it for the table's own.
+TEST(PowerCutSweep, Rebuilds) {
+  sweep({"pack", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
+  sweep({"reindex", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
+  sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
+           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
+         }});
+  sweep({"insert_tag", 1, false, [](DataFile&, Rlist*, int) {
+           ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
          }});
 }
 

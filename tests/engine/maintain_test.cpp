@@ -296,7 +296,7 @@ TEST_F(Pack, RefusalsOfTheOldFileAlsoByReindex) {
   EXPECT_TRUE(temporaries().empty());
 }
 
-TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
+TEST_F(Pack, AReadOnlyTableIsOnlyReadAndNoTemporaryFileMeansNoChange) {
   make_five("t");
   const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
   fs::permissions("t.db1", readonly);
@@ -312,6 +312,17 @@ TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   EXPECT_EQ(fs::status("t.idx").permissions(), mine);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  // No temporary file can be made: the changes fail and touch nothing.
+  make_five(dir.file("n"));
+  const DirContents before = dir_contents();
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove(fs::path(dir.path()) / "gone");
+  EXPECT_EQ(DataFile::pack(dir.file("n").c_str()), DataCreate);
+  EXPECT_EQ(DataFile::reindex(dir.file("n").c_str()), IndexCreate);
+  EXPECT_EQ(insert_field(dir.file("n").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
+  fs::current_path(dir.path());
+  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
@@ -358,19 +369,6 @@ TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
   EXPECT_EQ(read_all(base + ".db1"), db1);
   EXPECT_TRUE(temporaries().empty());
   fs::remove_all(other);
-}
-
-TEST_F(Pack, NoTemporaryFileCanBeMade) {
-  make_five(dir.file("t"));
-  const DirContents before = dir_contents();
-  fs::create_directory("gone");
-  fs::current_path("gone");
-  fs::remove(fs::path(dir.path()) / "gone");
-  EXPECT_EQ(DataFile::pack(dir.file("t").c_str()), DataCreate);
-  EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
-  EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
-  fs::current_path(dir.path());
-  EXPECT_EQ(dir_contents(), before);
 }
 
 // A page that cannot be saved in the middle of a tree change ends the process
