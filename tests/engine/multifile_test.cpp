@@ -119,9 +119,26 @@ TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
   EXPECT_EQ(m.use_free_page(0), a);
 }
 
-// A free list that runs in a circle, a -> b -> a, with a count of 3.
-TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
+TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
   TempDir dir;
+  {
+    MultiFile m;
+    create_store(m, "t.idx", {256});
+    EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+                "MultiFile::use_free_page: no free page available");
+    ASSERT_EQ(m.addpage(0), 0);
+    ASSERT_EQ(m.addpage(0), 0);
+    ASSERT_EQ(m.writeslot(0), 0);
+  }
+  std::vector<unsigned char> bytes = read_all("t.idx");
+  // The head (the page added last) links to an offset inside the areas.
+  putle32(&bytes[bytes.size() - 4], 40);
+  write_all("t.idx", bytes);
+  MultiFile m;
+  open_store(m, "t.idx");
+  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+              "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
+  // A free list that runs in a circle, a -> b -> a, with a count of 3.
   {
     MultiFile m;
     create_store(m, "loop.idx", {256});
@@ -144,46 +161,25 @@ TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
     EXPECT_EQ(m.setuprd(), BadIndex);
   }
   // Grow the file so that the counts fit; the loop remains.
-  std::vector<unsigned char> bytes = read_all("loop.idx");
+  bytes = read_all("loop.idx");
   bytes.resize(bytes.size() + 256, 0);
   write_all("loop.idx", bytes);
-  MultiFile m;
-  open_store(m, "loop.idx");
+  MultiFile looping;
+  open_store(looping, "loop.idx");
   std::string problem;
-  EXPECT_EQ(m.walkfree(0, nullptr, &problem), BadIndex);
+  EXPECT_EQ(looping.walkfree(0, nullptr, &problem), BadIndex);
   EXPECT_NE(problem.find("longer than its count"), std::string::npos) << problem;
 
   EXPECT_EXIT(
       {
-        const int32_t first = m.use_free_page(0);
+        const int32_t first = looping.use_free_page(0);
         // Taken pages are written on; the loop then leads back into one.
         std::vector<uint8_t> used(256, 0x11);
-        m.writepage(0, first, used.data());
-        m.use_free_page(0);
-        m.use_free_page(0);
+        looping.writepage(0, first, used.data());
+        looping.use_free_page(0);
+        looping.use_free_page(0);
       },
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 'loop.idx'");
-}
-
-TEST(MultiFileDeathTest, AnEmptyFreeListOrALinkOutsideThePagesIsFatal) {
-  TempDir dir;
-  {
-    MultiFile m;
-    create_store(m, "t.idx", {256});
-    EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
-                "MultiFile::use_free_page: no free page available");
-    ASSERT_EQ(m.addpage(0), 0);
-    ASSERT_EQ(m.addpage(0), 0);
-    ASSERT_EQ(m.writeslot(0), 0);
-  }
-  std::vector<unsigned char> bytes = read_all("t.idx");
-  // The head (the page added last) links to an offset inside the areas.
-  putle32(&bytes[bytes.size() - 4], 40);
-  write_all("t.idx", bytes);
-  MultiFile m;
-  open_store(m, "t.idx");
-  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
-              "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
 }
 
 TEST(MultiFile, PagesStayOnTheGridAndBelowTwoGigabytes) {
