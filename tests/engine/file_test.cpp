@@ -197,7 +197,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 // A change held in a cached block over bytes still waiting in a gathered
 // write: when the block is evicted first, the older gathered bytes must not
 // land on top of it afterwards.
-TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
+TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) {
   TempDir dir;
   File f;
   ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
@@ -216,13 +216,9 @@ TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
   ASSERT_EQ(f.read(back, 8), 0);    // takes block 0's place in the cache
   ASSERT_EQ(f.close(), 0);
   EXPECT_EQ(ondisk("held"), expected);
-}
-
-// Gathered writes that fail when the deferral ends (here beyond the file
-// size limit, in a child) are lost: the next sync must say so rather than
-// succeed.
-TEST(File, GatheredWritesThatFailMakeTheNextSyncFail) {
-  TempDir dir;
+  // Gathered writes that fail when the deferral ends (here beyond the file
+  // size limit, in a child) are lost: the next sync must say so rather than
+  // succeed.
   EXPECT_EQ(test::run_child([] {
               signal(SIGXFSZ, SIG_IGN);
               const rlimit limit = {2, 2};
