@@ -236,52 +236,10 @@ TEST_F(RlistFilled, AppendWarnsAboutAnUnsetTaggedFieldEndsStandOnAnEmptiedTree) 
   }
 }
 
-// A number keeps all its bytes in the key whatever flags its component
-// carries: its zero bytes are part of its value, not an end of text.
-TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
-  TempDir dir;
-  ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{0, 0, CF_VAR}}, "ByNum"}}), Ok);
-  ASSERT_EQ(test::make_index("t"), Ok);
-  const long values[] = {5, 300, 70000, -1};
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t"), Ok);
-    Rlist r(&table);
-    for (long v : values) {
-      r.field(0).set(v);
-      ASSERT_EQ(r.append(), Ok);
-    }
-  }
-  for (bool reindexed : {false, true}) {
-    if (reindexed) {
-      ASSERT_EQ(DataFile::reindex("t"), Ok);
-    }
-    DataFile table;
-    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-    Rlist r(&table);
-    ASSERT_EQ(r.select(0), 0);
-    std::vector<long> order;
-    for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
-      uint8_t expected[4];
-      put4(expected, static_cast<int32_t>(r.field(0).aslong()));
-      ASSERT_EQ(r.keysize(0), 4);
-      EXPECT_EQ(std::memcmp(r.keyptr(0), expected, 4), 0);
-      order.push_back(r.field(0).aslong());
-    }
-    EXPECT_EQ(order, (std::vector<long>{-1, 5, 300, 70000})) << reindexed;
-    for (long v : values) {
-      uint8_t key[4];
-      put4(key, static_cast<int32_t>(v));
-      ASSERT_EQ(r.seek(key, 4, SeekMode::Equal, SeekWhich::First), Ok) << v << " " << reindexed;
-      EXPECT_EQ(r.field(0).aslong(), v);
-    }
-  }
-}
-
 // An empty table has nothing to stand on. Opened read-only the table refuses
 // changes; opened without its index it takes them and leaves the index out
 // of date.
-TEST(RlistModes, EmptyReadOnlyNoIndexAndAnIndexHeaderOfTheWrongLength) {
+TEST(RlistTables, EmptyReadOnlyNoIndexWrongIndexHeaderAndNumberKeys) {
   TempDir dir;
   ASSERT_EQ(make_names("t"), Ok);
   {
@@ -331,6 +289,44 @@ TEST(RlistModes, EmptyReadOnlyNoIndexAndAnIndexHeaderOfTheWrongLength) {
     test::write_all("t.idx", idx);
     EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
     EXPECT_FALSE(test::sound("t"));
+  }
+  // A number keeps all its bytes in the key whatever flags its component
+  // carries: its zero bytes are part of its value, not an end of text.
+  ASSERT_EQ(test::make_table("n", {{'L', 4, "Num"}}, {{{{0, 0, CF_VAR}}, "ByNum"}}), Ok);
+  ASSERT_EQ(test::make_index("n"), Ok);
+  const long values[] = {5, 300, 70000, -1};
+  {
+    DataFile filling;
+    ASSERT_EQ(filling.open("n"), Ok);
+    Rlist r(&filling);
+    for (long v : values) {
+      r.field(0).set(v);
+      ASSERT_EQ(r.append(), Ok);
+    }
+  }
+  for (bool reindexed : {false, true}) {
+    if (reindexed) {
+      ASSERT_EQ(DataFile::reindex("n"), Ok);
+    }
+    DataFile numbers;
+    ASSERT_EQ(numbers.open("n", {.readonly = true}), Ok);
+    Rlist r(&numbers);
+    ASSERT_EQ(r.select(0), 0);
+    std::vector<long> order;
+    for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
+      uint8_t expected[4];
+      put4(expected, static_cast<int32_t>(r.field(0).aslong()));
+      ASSERT_EQ(r.keysize(0), 4);
+      EXPECT_EQ(std::memcmp(r.keyptr(0), expected, 4), 0);
+      order.push_back(r.field(0).aslong());
+    }
+    EXPECT_EQ(order, (std::vector<long>{-1, 5, 300, 70000})) << reindexed;
+    for (long v : values) {
+      uint8_t key[4];
+      put4(key, static_cast<int32_t>(v));
+      ASSERT_EQ(r.seek(key, 4, SeekMode::Equal, SeekWhich::First), Ok) << v << " " << reindexed;
+      EXPECT_EQ(r.field(0).aslong(), v);
+    }
   }
 }
 
