@@ -187,7 +187,9 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
       ASSERT_EQ(f.seek(static_cast<int32_t>(model.size())), 0);
       ASSERT_EQ(f.write(bytes.data(), static_cast<int32_t>(bytes.size())), 0);
       model += bytes;
-      if (pick(8) == 0) ASSERT_EQ(f.size(), static_cast<int32_t>(model.size()));  // gathered too
+      if (pick(8) == 0) {
+        ASSERT_EQ(f.size(), static_cast<int32_t>(model.size()));  // gathered bytes counted
+      }
     }
   }
   ASSERT_EQ(f.close(), 0);
@@ -222,13 +224,13 @@ TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) 
   EXPECT_EQ(test::run_child([] {
               signal(SIGXFSZ, SIG_IGN);
               const rlimit limit = {2, 2};
-              File f;
+              File limited;
               if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
-              if (f.create("limited", Sharing::Exclusive) != 0) _exit(2);
-              f.defersync(true);
-              if (f.write("lost", 4) != 0) _exit(3);
-              f.defersync(false);
-              _exit(f.sync() == -1 ? 0 : 1);
+              if (limited.create("limited", Sharing::Exclusive) != 0) _exit(2);
+              limited.defersync(true);
+              if (limited.write("lost", 4) != 0) _exit(3);
+              limited.defersync(false);
+              _exit(limited.sync() == -1 ? 0 : 1);
             }),
             0);
 }

@@ -83,9 +83,9 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
     else
       putle32(&b[static_cast<size_t>(d.at)], static_cast<uint32_t>(d.value));
     write_all("bad.idx", b);
-    MultiFile m;
-    ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
-    EXPECT_EQ(m.setuprd(), BadIndex) << d.what;
+    MultiFile bad;
+    ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
+    EXPECT_EQ(bad.setuprd(), BadIndex) << d.what;
   }
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
   MultiFile shortstore;
@@ -134,9 +134,9 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
   // The head (the page added last) links to an offset inside the areas.
   putle32(&bytes[bytes.size() - 4], 40);
   write_all("t.idx", bytes);
-  MultiFile m;
-  open_store(m, "t.idx");
-  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+  MultiFile outside;
+  open_store(outside, "t.idx");
+  EXPECT_EXIT(outside.use_free_page(0), testing::ExitedWithCode(255),
               "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
   // A free list that runs in a circle, a -> b -> a, with a count of 3.
   {
