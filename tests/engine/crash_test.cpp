@@ -223,13 +223,14 @@ void sweep(const Scenario& scenario) {
   ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
 }
 
-// Updates, deletions, a batch of them and appends. Without a page cache every
+// Updates, deletions, a batch of them, appends and the changes that write a
+// new file and exchange it for the table's own. Without a page cache every
 // changed page reaches the file as it changes, as an eviction would send it:
 // only the mark that the index is unfinished covers it, also after a sync has
 // made the index trusted half way. A sync whose first page write fails keeps
 // the index marked unfinished: the pages and the header go out again only in
 // their order.
-TEST(PowerCutSweep, CursorChanges) {
+TEST(PowerCutSweep, EveryKindOfChange) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
            r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
@@ -279,10 +280,6 @@ TEST(PowerCutSweep, CursorChanges) {
            ASSERT_EQ(rc, WriteFailed);
            ASSERT_EQ(table.sync(), 0);
          }, true});
-}
-
-// The changes that write a new file and exchange it for the table's own.
-TEST(PowerCutSweep, Rebuilds) {
   sweep({"pack", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
   sweep({"reindex", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
   sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {

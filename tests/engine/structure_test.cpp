@@ -72,7 +72,7 @@ TEST(Normalize, RefusesBadFieldsAndTagComponents) {
                                  "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)"}));
 }
 
-TEST_F(InsertField, AnIntegerAtTheEndThenASerialAtTheStart) {
+TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
   make_ten("t");
   Header before = header_of("t");
   std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
@@ -106,6 +106,27 @@ TEST_F(InsertField, AnIntegerAtTheEndThenASerialAtTheStart) {
   EXPECT_EQ(record_at("t", 1)[17], '*');  // the deleted record stays deleted
   EXPECT_EQ(header_of("t").ndeleted, 1);
   EXPECT_EQ(record_at("t", 0)[4], 'a');
+  // Header-record fields convert the header record only.
+  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, FieldGroup::Header), Ok);
+  Header h = header_of("t");
+  ASSERT_EQ(h.arealen, 4);
+  ASSERT_EQ(h.nareas, 1);
+  Bytes b = read_all("t.db1");
+  put4(&b[h.hdrlen], 0x11223344);
+  write_all("t.db1", b);
+  std::vector<Bytes> kept = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
+  ASSERT_EQ(insert_field("t", 0, {'S', 0, "Flags"}, FieldGroup::Header), Ok);
+  Header areas = header_of("t");
+  EXPECT_EQ(areas.arealen, 6);
+  EXPECT_EQ(areas.reclen, h.reclen);
+  EXPECT_EQ(areas.nfields, h.nfields);
+  EXPECT_EQ(areas.areas[0].name, "Flags");
+  EXPECT_EQ(areas.areas[1].name, "Total");
+  Bytes a = read_all("t.db1");
+  EXPECT_EQ(Bytes(a.begin() + areas.hdrlen, a.begin() + areas.hdrlen + 6),
+            (Bytes{0, 0, 0x11, 0x22, 0x33, 0x44}));
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), kept[n]) << n;
+  EXPECT_EQ(a.size(), static_cast<size_t>(areas.datastart + 3 * areas.reclen));
 }
 
 TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
@@ -181,31 +202,6 @@ TEST_F(InsertField, ARecordOrAKeyCannotOutgrowItsLength) {
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "k.db1"}));
   DataFile table;
   EXPECT_EQ(table.open("k", {.readonly = true, .noindex = true}), Ok);
-}
-
-TEST_F(InsertField, HeaderRecordFieldsConvertTheHeaderRecordOnly) {
-  make_ten("t");
-  ASSERT_EQ(insert_field("t", -1, {'L', 0, "Total"}, FieldGroup::Header), Ok);
-  Header h = header_of("t");
-  ASSERT_EQ(h.arealen, 4);
-  ASSERT_EQ(h.nareas, 1);
-  Bytes b = read_all("t.db1");
-  put4(&b[h.hdrlen], 0x11223344);
-  write_all("t.db1", b);
-  std::vector<Bytes> old = {record_at("t", 0), record_at("t", 1), record_at("t", 2)};
-
-  ASSERT_EQ(insert_field("t", 0, {'S', 0, "Flags"}, FieldGroup::Header), Ok);
-  Header after = header_of("t");
-  EXPECT_EQ(after.arealen, 6);
-  EXPECT_EQ(after.reclen, h.reclen);
-  EXPECT_EQ(after.nfields, h.nfields);
-  EXPECT_EQ(after.areas[0].name, "Flags");
-  EXPECT_EQ(after.areas[1].name, "Total");
-  Bytes a = read_all("t.db1");
-  EXPECT_EQ(Bytes(a.begin() + after.hdrlen, a.begin() + after.hdrlen + 6),
-            (Bytes{0, 0, 0x11, 0x22, 0x33, 0x44}));
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), old[n]) << n;
-  EXPECT_EQ(a.size(), static_cast<size_t>(after.datastart + 3 * after.reclen));
 }
 
 TEST_F(InsertField, RefusalsOfTheOldFileAFailedMoveOrWriteLeaveTheTableAsItWas) {
