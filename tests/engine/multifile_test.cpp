@@ -95,7 +95,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
 
 // New pages interleave between slots and go on their slot's free list,
 // which hands them back last freed first.
-TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
+TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   TempDir dir;
   MultiFile m;
   create_store(m, "t.idx", {256, 128});
@@ -117,6 +117,40 @@ TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
   EXPECT_EQ(m.slot(0).nfree, 2);
   EXPECT_EQ(m.use_free_page(0), b);
   EXPECT_EQ(m.use_free_page(0), a);
+  // Pages stay on the grid of their sizes, inside the file.
+  ASSERT_EQ(m.close(), Ok);
+  create_store(m, "t.idx", {256, 384});  // grid of 128
+  const int32_t start = m.pagebase();
+  ASSERT_EQ(m.addpage(0), 0);
+  ASSERT_EQ(m.addpage(1), 0);
+  EXPECT_TRUE(m.pageok(start + 384, 256));  // on the grid of 128 and inside
+  EXPECT_FALSE(m.pageok(start + 10, 256));
+  EXPECT_FALSE(m.pageok(start - 128, 256));
+  EXPECT_FALSE(m.pageok(start + 640, 256));  // past the end
+
+  // A file cut short mid-page is padded back onto the grid when it grows.
+  ASSERT_EQ(m.writeslot(0), Ok);
+  ASSERT_EQ(m.writeslot(1), Ok);
+  ASSERT_EQ(m.close(), Ok);
+  std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
+  open_store(m, "t.idx");
+  const int32_t len = m.length();
+  ASSERT_EQ(m.addpage(0), 0);
+  EXPECT_EQ((m.slot(0).freehead - start) % 128, 0);
+  EXPECT_GE(m.slot(0).freehead, len);
+  ASSERT_EQ(m.close(), Ok);
+
+  // A sparse file whose next page would reach 2 GiB gets none.
+  create_store(m, "big.idx", {1024});
+  ASSERT_EQ(m.close(), Ok);
+  const int64_t head = 4 + 12 + 26 + 10;  // one slot with an 8-byte area
+  const int64_t pages = (int64_t{INT32_MAX} - head) / 1024;
+  std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(head + pages * 1024));
+  open_store(m, "big.idx");
+  const int32_t before = m.length();
+  EXPECT_EQ(m.addpage(0), BadParam);
+  EXPECT_EQ(m.length(), before);
+  EXPECT_EQ(m.slot(0).nfree, 0);
 }
 
 TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
@@ -180,43 +214,6 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
         looping.use_free_page(0);
       },
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 'loop.idx'");
-}
-
-TEST(MultiFile, PagesStayOnTheGridAndBelowTwoGigabytes) {
-  TempDir dir;
-  MultiFile m;
-  create_store(m, "t.idx", {256, 384});  // grid of 128
-  const int32_t base = m.pagebase();
-  ASSERT_EQ(m.addpage(0), 0);
-  ASSERT_EQ(m.addpage(1), 0);
-  EXPECT_TRUE(m.pageok(base + 384, 256));  // on the grid of 128 and inside
-  EXPECT_FALSE(m.pageok(base + 10, 256));
-  EXPECT_FALSE(m.pageok(base - 128, 256));
-  EXPECT_FALSE(m.pageok(base + 640, 256));  // past the end
-
-  // A file cut short mid-page is padded back onto the grid when it grows.
-  ASSERT_EQ(m.writeslot(0), Ok);
-  ASSERT_EQ(m.writeslot(1), Ok);
-  ASSERT_EQ(m.close(), Ok);
-  std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
-  open_store(m, "t.idx");
-  const int32_t len = m.length();
-  ASSERT_EQ(m.addpage(0), 0);
-  EXPECT_EQ((m.slot(0).freehead - base) % 128, 0);
-  EXPECT_GE(m.slot(0).freehead, len);
-  ASSERT_EQ(m.close(), Ok);
-
-  // A sparse file whose next page would reach 2 GiB gets none.
-  create_store(m, "big.idx", {1024});
-  ASSERT_EQ(m.close(), Ok);
-  const int64_t head = 4 + 12 + 26 + 10;  // one slot with an 8-byte area
-  const int64_t pages = (int64_t{INT32_MAX} - head) / 1024;
-  std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(head + pages * 1024));
-  open_store(m, "big.idx");
-  const int32_t before = m.length();
-  EXPECT_EQ(m.addpage(0), BadParam);
-  EXPECT_EQ(m.length(), before);
-  EXPECT_EQ(m.slot(0).nfree, 0);
 }
 
 // Sharing openers see each other's descriptors and read a page once within
