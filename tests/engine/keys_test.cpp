@@ -127,36 +127,7 @@ TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStayCapitalsGoUp) {
   EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
-TEST(PrefixMode, LastTextMayBeginALongerTextAndItsNumberALongerNumber) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_NE(tag.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
-  // A number is a prefix only at the end of the search text.
-  for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
-    EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
-  }
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 2")), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
-  // Whether b goes on with a's trailing number.
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("track 24")), 1);
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("trackside")), 0);
-  EXPECT_EQ(tag.cont(txt("track"), txt("track 24")), 0);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("track24")), 1);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("trackx")), 0);
-  EXPECT_EQ(tag.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
-  const Tag binary = Tag().add('C', 30, CF_VAR | CF_BINARY);
-  EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
-  const Tag two = Tag().add('L', 4).add('C', 30, CF_VAR);
-  EXPECT_EQ(two.cont(Key().be(1, 4).text("track 1"), Key().be(1, 4).text("track 24")), 1);
-  EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
-}
-
-TEST(TextOrders, NaturalBinaryAndPaddedTextsAndUnsignedBytes) {
+TEST(TextOrders, NaturalBinaryPaddedAndPrefixTextsAndUnsignedBytes) {
   EXPECT_LT(exact("Abc", "abc"), 0);
   EXPECT_EQ(exact("ab", "abc", 0), 0);
   EXPECT_LT(exact("ab", "abc", 1), 0);
@@ -192,6 +163,33 @@ TEST(TextOrders, NaturalBinaryAndPaddedTextsAndUnsignedBytes) {
   EXPECT_LT(natural("abc", "abc def"), 0);
   EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
   EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
+  // In prefix mode the last text may begin a longer text, its number a longer number.
+  const Tag var = Tag().add('C', 30, CF_VAR);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_NE(var.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
+  EXPECT_GT(var.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
+  EXPECT_LT(var.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
+  // A number is a prefix only at the end of the search text.
+  for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
+    EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
+  }
+  EXPECT_NE(var.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 2")), 0);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
+  EXPECT_NE(var.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
+  // Whether b goes on with a's trailing number.
+  EXPECT_EQ(var.cont(txt("track 1"), txt("track 24")), 1);
+  EXPECT_EQ(var.cont(txt("track 1"), txt("trackside")), 0);
+  EXPECT_EQ(var.cont(txt("track"), txt("track 24")), 0);
+  EXPECT_EQ(var.cont(txt("track1"), txt("track24")), 1);
+  EXPECT_EQ(var.cont(txt("track1"), txt("trackx")), 0);
+  EXPECT_EQ(var.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
+  const Tag binary = Tag().add('C', 30, CF_VAR | CF_BINARY);
+  EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
+  const Tag two = Tag().add('L', 4).add('C', 30, CF_VAR);
+  EXPECT_EQ(two.cont(Key().be(1, 4).text("track 1"), Key().be(1, 4).text("track 24")), 1);
+  EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
 }
 
 TEST(Components, NumbersSignedDescendingRealAndLeadingParts) {

@@ -11,7 +11,6 @@
 namespace quill {
 namespace {
 
-using test::CapturedReports;
 using test::hex;
 using test::read_all;
 using test::TempDir;

@@ -86,34 +86,7 @@ TEST_F(RbufTest, EmptyValuesConversionsAndSerialFields) {
   EXPECT_EQ(reports.messages()[0].text, "Field::can_write: cannot change serial field #4 in file 't'\n");
 }
 
-TEST_F(RbufTest, FailedReadEmptiesTheFieldsFailedWriteKeepsTheirFlagsClosedTableWarns) {
-  rec.field(2).set(5L);
-  rec.setoffset(table.recoffset(3));  // beyond the end of the file
-  EXPECT_EQ(rec.load(Rbuf::Force::Yes), -1);
-  EXPECT_EQ(rec.field(2).aslong(), -1);
-  EXPECT_FALSE(rec.loaded());
-  // A failed write keeps the change flags.
-  rec.setoffset(table.recoffset(0));
-  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);
-  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
-  rec.field(2).set(6L);
-  File::set_write_fault([](const File&, int32_t, int32_t) { return true; });
-  EXPECT_EQ(rec.flush(), WriteFailed);
-  File::set_write_fault({});
-  EXPECT_TRUE(rec.field(2).isset());
-  EXPECT_EQ(rec.flush(), Ok);
-  // On a closed table reads and writes fail with a warning.
-  table.close();
-  CapturedReports reports;
-  uint8_t buf[42];
-  EXPECT_EQ(rec.readbuf(buf), -1);
-  EXPECT_EQ(rec.writebuf(buf), -1);
-  EXPECT_EQ(reports.text(),
-            "Rbuf::readbuf: attempt to read from a closed DataFile\n"
-            "Rbuf::writebuf: attempt to write to a closed DataFile\n");
-}
-
-TEST_F(RbufTest, RecordLocksAndFlushesOfChangedLoadedRecords) {
+TEST_F(RbufTest, LocksFlushesFailedReadsAndWritesAndAClosedTable) {
   EXPECT_EQ(rec.lock(LockMode::Shared), NoCurrentRecord);
   EXPECT_EQ(rec.lock(LockMode::None), Ok);
   rec.setoffset(table.recoffset(0));
@@ -140,6 +113,31 @@ TEST_F(RbufTest, RecordLocksAndFlushesOfChangedLoadedRecords) {
   EXPECT_FALSE(rec.field(3).isset());
   ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   EXPECT_EQ(rec.field(3).asint(), 9);
+  // A failed read empties the fields.
+  rec.field(2).set(5L);
+  rec.setoffset(table.recoffset(3));  // beyond the end of the file
+  EXPECT_EQ(rec.load(Rbuf::Force::Yes), -1);
+  EXPECT_EQ(rec.field(2).aslong(), -1);
+  EXPECT_FALSE(rec.loaded());
+  // A failed write keeps the change flags.
+  rec.setoffset(table.recoffset(0));
+  ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);
+  ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
+  rec.field(2).set(6L);
+  File::set_write_fault([](const File&, int32_t, int32_t) { return true; });
+  EXPECT_EQ(rec.flush(), WriteFailed);
+  File::set_write_fault({});
+  EXPECT_TRUE(rec.field(2).isset());
+  EXPECT_EQ(rec.flush(), Ok);
+  // On a closed table reads and writes fail with a warning.
+  table.close();
+  CapturedReports reports;
+  uint8_t buf[42];
+  EXPECT_EQ(rec.readbuf(buf), -1);
+  EXPECT_EQ(rec.writebuf(buf), -1);
+  EXPECT_EQ(reports.text(),
+            "Rbuf::readbuf: attempt to read from a closed DataFile\n"
+            "Rbuf::writebuf: attempt to write to a closed DataFile\n");
 }
 
 }  // namespace
