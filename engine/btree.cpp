@@ -322,8 +322,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   std::memcpy(work_.data() + keylen, data, static_cast<size_t>(d));
   const Probe exact{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen};
 
-  bool found = false;
-  int i = descend(pa_, exact, &found);
+  bool found = standson(pos, keylen);
+  int i = found ? pos->index : descend(pa_, exact, &found);
   if (!found) return NoCurrentRecord;
   if (file_->readonly()) return WriteFailed;
   if (reserve() != 0) {
@@ -331,7 +331,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     return WriteFailed;
   }
 
-  if (!pa_.leaf()) {
+  const bool leaf = pa_.leaf();
+  if (!leaf) {
     // The entry gives way to its in-order successor, the first entry of its
     // right subtree, which is then removed from its leaf.
     pc_.swap(pa_);
@@ -356,6 +357,9 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     i = 0;
   }
   pa_.remove(i, true);
+  // A leaf that keeps enough entries stays as it is, and the entry after
+  // the removed one now stands where that one stood (or after the leaf).
+  const bool stays = leaf && (pa_.parent() == -1 ? pa_.count() > 0 : pa_.halffull());
   if (rebalance() != 0) {
     file_->writeslot(treeno_);
     return WriteFailed;
@@ -367,7 +371,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     if (slot().root == -1) {
       pos->clear();
     } else {
-      i = descend(pa_, exact, &found);
+      found = false;
+      if (!stays) i = descend(pa_, exact, &found);
       bool next = true;
       if (!found) i = settle(exact, i, &next);
       setpos(pos, pa_, i);
@@ -376,6 +381,19 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     if (out != nullptr) *out = code;
   }
   return Ok;
+}
+
+// Whether pos stands on the entry in work_ (its key keylen bytes long),
+// byte for byte: its page is then loaded in pa_ and no descent is needed.
+// Entries are unique in a tree and a freed page holds none, so a page of
+// this tree that holds the entry is where the tree holds it.
+bool Btree::standson(const bt_pos* pos, int keylen) {
+  if (pos == nullptr || pos->page == -1 || pos->dlen != info_.datalen || pos->keylen() != keylen)
+    return false;
+  const int i = pos->index;
+  return pa_.tryload(pos->page, nullptr) == 0 && i >= 0 && i < pa_.count() &&
+         pa_.keylen(i) == keylen &&
+         std::memcmp(pa_.key(i), work_.data(), static_cast<size_t>(keylen + info_.datalen)) == 0;
 }
 
 // pa_ has just lost an entry (with its right child) and is not saved yet.

@@ -100,7 +100,9 @@ class Btree : NonCopyable {
   // tree always takes K bytes.
   ErrorCode insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data);
   // Removes the entry with exactly this key and data: 0, NoCurrentRecord or
-  // WriteFailed. With a position, it is set to the entry that followed the
+  // WriteFailed. A position that stands on the entry saves the search for
+  // it; one that stands elsewhere is only overwritten. With a position, it
+  // is set to the entry that followed the
   // removed one (out: NextRecord), the new last entry (PrevRecord), or
   // cleared when the tree is now empty (NoCurrentRecord).
   ErrorCode remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t* data,
@@ -213,6 +215,7 @@ class Btree : NonCopyable {
   int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index,
                 int known = -1);
   void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
+  bool standson(const bt_pos* pos, int keylen);
   int rebalance();
   int balance(Page& left, Page& right, Page& parent, int s);
   void move_last_to_front(Page& from, Page& to);

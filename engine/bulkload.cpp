@@ -58,40 +58,31 @@ struct EntrySorter::Run {
 
 EntrySorter::EntrySorter(Comparator cmp, const KeyDescr* kd, int datalen, size_t budget)
     : cmp_(cmp), kd_(kd), datalen_(datalen), budget_(std::max<size_t>(budget, 4096)) {
-  if (cmp == compare && kd != nullptr && kd->ncomps > 0) {
-    const Component& c = kd->comps[0];
-    const bool text = c.field >= 0 && c.field < kd->nfields && kd->fields[c.field].type == 'C';
-    fold_ = text && !(c.flags & (CF_BINARY | CF_DESC));
-    foldlen_ = c.length;
-  }
+  // Order strings stand for the natural comparator only.
+  bytes_ = cmp == compare && orderable(kd);
 }
 
-// The first word's leading letters (up to 8), folded as the natural
-// comparison folds them; a digit, a separator or the text's end stops them.
-EntrySorter::Item EntrySorter::item(uint32_t at) const {
-  Item it{0, at, 0};
-  if (!fold_) return it;
-  const uint8_t* e = arena_.data() + at;
-  const int keylen = getle16(e);
-  const uint8_t* text = e + 2;
-  const int n = std::min(keylen, foldlen_);
-  int i = 0;
-  while (i < n && text[i] != 0 && chr_isignorable(text[i])) ++i;
-  while (i < n && it.letters < 8 && text[i] != 0 && chr_isletter(text[i])) {
-    it.folded = (it.folded << 8) | chr_lower(chr_base(text[i]));
-    ++it.letters;
-    ++i;
-  }
-  // Left-aligned, so that the numbers order as the letters (no letters: 0).
-  if (it.letters > 0 && it.letters < 8) it.folded <<= 8 * (8 - it.letters);
-  return it;
+const uint8_t* EntrySorter::tail(const Item& it) const {
+  const uint8_t* e = arena_.data() + it.at;
+  return e + 2 + getle16(e) + datalen_;
 }
 
 bool EntrySorter::before(const Item& a, const Item& b) const {
-  if (a.folded != b.folded) {
-    // The first folded letter that differs, if both keys have one there.
-    const int k = __builtin_clzll(a.folded ^ b.folded) / 8;
-    if (k < std::min(a.letters, b.letters)) return a.folded < b.folded;
+  if (bytes_) {
+    if (a.head != b.head) return a.head < b.head;
+    const int n = std::min(a.len, b.len);
+    if (n > 8) {
+      const int r = std::memcmp(tail(a), tail(b), static_cast<size_t>(n - 8));
+      if (r != 0) return r < 0;
+    }
+    if (!a.cut && !b.cut) {
+      if (a.len != b.len) return a.len < b.len;
+      // Equal keys: by their data, as the tree orders them.
+      const uint8_t* ea = arena_.data() + a.at;
+      const uint8_t* eb = arena_.data() + b.at;
+      return std::memcmp(ea + 2 + getle16(ea), eb + 2 + getle16(eb),
+                         static_cast<size_t>(datalen_)) < 0;
+    }
   }
   return less(arena_.data() + a.at, arena_.data() + b.at);
 }
@@ -106,7 +97,13 @@ bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
 }
 
 int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
-  const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_);
+  uint8_t order[kOrderBytes];
+  int n = bytes_ ? orderbytes(kd_, key, keylen, order, kOrderBytes) : -1;
+  if (n < 0) bytes_ = false;  // every entry goes to the comparator from here on
+  const int kept = std::min(n, kOrderBytes);
+  const int extra = kept > 8 ? kept - 8 : 0;
+  const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
+                      static_cast<size_t>(extra);
   if (arena_.size() + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
       spill() != 0)
     return -1;
@@ -116,7 +113,14 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   arena_.insert(arena_.end(), length, length + 2);
   arena_.insert(arena_.end(), key, key + keylen);
   arena_.insert(arena_.end(), data, data + datalen_);
-  index_.push_back(item(at));
+  Item it{0, at, 0, false};
+  if (bytes_) {
+    for (int k = 0; k < 8; ++k) it.head = (it.head << 8) | (k < kept ? order[k] : 0);
+    it.len = static_cast<uint8_t>(kept);
+    it.cut = n > kOrderBytes;
+    arena_.insert(arena_.end(), order + 8, order + 8 + extra);
+  }
+  index_.push_back(it);
   return 0;
 }
 
@@ -223,6 +227,15 @@ struct Separator {
   int32_t right = -1;
 };
 
+// An entry as a level reads it, where its source keeps it: valid until the
+// next one is read.
+struct EntryView {
+  const uint8_t* key = nullptr;
+  int keylen = 0;
+  const uint8_t* data = nullptr;
+  int32_t right = -1;
+};
+
 class Builder {
  public:
   explicit Builder(Btree& tree) : tree_(tree) {
@@ -232,7 +245,7 @@ class Builder {
   // Fills one level from its entries (key, data, right child), the first
   // page's child 0 being `first`; the entries that go up are appended to up.
   // Returns the first page's address, -1 when a page cannot be added.
-  int32_t level(const std::function<bool(Separator*)>& next, int32_t first,
+  int32_t level(const std::function<bool(EntryView*)>& next, int32_t first,
                 std::vector<Separator>* up) {
     Page page;
     page.init(tree_);
@@ -240,7 +253,9 @@ class Builder {
     const int32_t firstpage = page.address();
     std::vector<int32_t> pages{firstpage};
     const size_t base = up->size();
-    Separator e, pending;
+    const int d = tree_.datalen();
+    EntryView e;
+    Separator pending;
     bool waiting = false;
     while (next(&e)) {
       if (waiting) {
@@ -253,9 +268,12 @@ class Builder {
         waiting = false;
       }
       if (page.room(e.keylen + reserve_)) {
-        page.insert(page.count(), e.bytes.data(), e.keylen, e.bytes.data() + e.keylen, e.right);
+        page.insert(page.count(), e.key, e.keylen, e.data, e.right);
       } else {
-        pending = e;
+        pending.keylen = e.keylen;
+        pending.bytes.assign(e.key, e.key + e.keylen);
+        pending.bytes.insert(pending.bytes.end(), e.data, e.data + d);
+        pending.right = e.right;
         waiting = true;
       }
     }
@@ -328,20 +346,16 @@ class Builder {
 
 ErrorCode buildtree(Btree& tree, const NextEntry& next) {
   MultiFile* file = tree.file();
-  const int d = tree.datalen();
   std::vector<Separator> up, below;
   const uint8_t* key;
   const uint8_t* data;
   int keylen;
   if (!next(&key, &keylen, &data)) return Ok;  // nothing to hold: the tree stays empty
   bool first = true;
-  auto leaves = [&](Separator* s) {
+  auto leaves = [&](EntryView* e) {
     if (!first && !next(&key, &keylen, &data)) return false;
     first = false;
-    s->keylen = keylen;
-    s->bytes.assign(key, key + keylen);
-    s->bytes.insert(s->bytes.end(), data, data + d);
-    s->right = -1;
+    *e = EntryView{key, keylen, data, -1};
     return true;
   };
   Builder builder(tree);
@@ -353,9 +367,10 @@ ErrorCode buildtree(Btree& tree, const NextEntry& next) {
     up.clear();
     // The first page of the level below is the leftmost child here.
     size_t at = 0;
-    auto separators = [&](Separator* s) {
+    auto separators = [&](EntryView* e) {
       if (at >= below.size()) return false;
-      *s = std::move(below[at++]);
+      const Separator& s = below[at++];
+      *e = EntryView{s.bytes.data(), s.keylen, s.bytes.data() + s.keylen, s.right};
       return true;
     };
     root = builder.level(separators, root, &up);

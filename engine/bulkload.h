@@ -54,21 +54,25 @@ class EntrySorter {
   const KeyDescr* kd_;
   int datalen_;
   size_t budget_;
-  std::vector<uint8_t> arena_;   // entries: 2-byte key length, key, data
-  // Where each entry starts in the arena, with the first letters of a
-  // natural-order text key folded to case- and accent-free bytes: two keys
-  // whose folded letters differ are ordered by them alone, as the natural
-  // comparison would, without running it.
+  // Entries: 2-byte key length, key, data, then (ordered by bytes) the
+  // bytes of the key's order string after the first 8.
+  std::vector<uint8_t> arena_;
+  // Where each entry starts in the arena. While every key has an order
+  // string (orderbytes), the entries sort by its first kOrderBytes bytes:
+  // the first 8 here as a number, the rest in the arena; only keys whose
+  // strings agree that far and go on (cut) need the comparator. A key
+  // without one sends every entry to the comparator.
+  static constexpr int kOrderBytes = 32;
   struct Item {
-    uint64_t folded;
+    uint64_t head;  // the first 8 bytes, big-endian, zero after the end
     uint32_t at;
-    uint8_t letters;
+    uint8_t len;    // bytes kept (at most kOrderBytes)
+    bool cut;       // the string goes on past them
   };
   std::vector<Item> index_;
-  bool fold_ = false;  // the tree's first component is natural-order text
-  int foldlen_ = 0;    // its length in the key
+  bool bytes_ = false;  // the entries sort by their order strings
 
-  Item item(uint32_t at) const;
+  const uint8_t* tail(const Item& it) const;
   bool before(const Item& a, const Item& b) const;
   std::vector<std::unique_ptr<Run>> runs_;
   bool draining_ = false;

@@ -71,11 +71,60 @@ ErrorCode settle(DataFile& fresh) {
   return h.writehead(fresh.file()) == 0 ? Ok : WriteFailed;
 }
 
-// Pack: every live record as it stands, status byte included.
-int keeplive(Rlist& cursor, int32_t, void* cookie) {
-  if (cursor.isdeleted()) return 0;
-  auto* fresh = static_cast<DataFile*>(cookie);
-  return fresh->file().write(cursor.buffer(), cursor.reclen()) == 0 ? 0 : -1;
+bool deletedrecord(const uint8_t* record, int reclen) { return record[reclen - 1] == '*'; }
+
+// Every record of the table in physical order, read in large blocks
+// straight from the file: a copy visits each record once from first to
+// last, where a cursor would read them one at a time. each(record, recno)
+// returns 0, or -1 to stop (WriteFailed); a record that cannot be read is
+// BadData. Progress is reported as a cursor's scan reports it.
+template <class Each>
+ErrorCode eachrecord(DataFile& table, Progress* progress, const Each& each) {
+  const Header& h = table.header();
+  const int reclen = h.reclen;
+  const int32_t nrecs = h.nrecs;
+  if (reclen <= 0) return BadData;
+  ProgressMeter meter(progress, nrecs);
+  meter.start();
+  const int32_t per = std::max<int32_t>(1, (256 << 10) / reclen);
+  std::vector<uint8_t> block(static_cast<size_t>(per) * static_cast<size_t>(reclen));
+  File& file = table.file();
+  ErrorCode rc = file.seek(h.datastart) == 0 ? Ok : BadData;
+  for (int32_t first = 0; rc == Ok && first < nrecs; first += per) {
+    const int32_t n = std::min(per, nrecs - first);
+    if (file.read(block.data(), n * reclen) != 0) {
+      rc = BadData;
+      break;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+      meter.advance();
+      if (each(block.data() + static_cast<size_t>(i) * static_cast<size_t>(reclen), first + i) != 0) {
+        rc = WriteFailed;
+        break;
+      }
+    }
+  }
+  meter.finish();
+  return rc;
+}
+
+// Pack: every live record as it stands, status byte included; the records
+// kept from each block of the old file leave in one write.
+ErrorCode copylive(DataFile& old, DataFile& fresh, Progress* progress) {
+  const int reclen = old.header().reclen;
+  std::vector<uint8_t> out;
+  auto flush = [&] {
+    const int rc = out.empty() ? 0 : fresh.file().write(out.data(), static_cast<int32_t>(out.size()));
+    out.clear();
+    return rc;
+  };
+  ErrorCode rc = eachrecord(old, progress, [&](const uint8_t* record, int32_t) {
+    if (deletedrecord(record, reclen)) return 0;
+    out.insert(out.end(), record, record + reclen);
+    return out.size() >= (256u << 10) ? flush() : 0;
+  });
+  if (rc == Ok && flush() != 0) rc = WriteFailed;
+  return rc;
 }
 
 // One tag's keys, collected from a physical scan for the sorted build.
@@ -87,16 +136,13 @@ struct Fill {
   int32_t live = 0;
 };
 
-int addkey(Rlist& cursor, int32_t i, void* cookie) {
-  if (cursor.isdeleted()) return 0;
-  auto* fill = static_cast<Fill*>(cookie);
-  ++fill->live;
-  int keylen = fill->table->makekey(fill->tag, cursor.buffer(), fill->key.data());
-  // Visited in physical order from record 0, the visit counter is the
-  // record number.
+int addkey(Fill& fill, const uint8_t* record, int32_t recno) {
+  if (deletedrecord(record, fill.table->header().reclen)) return 0;
+  ++fill.live;
+  int keylen = fill.table->makekey(fill.tag, record, fill.key.data());
   uint8_t data[kEntryDataLen];
-  put4(data, i);
-  return fill->sorter->add(fill->key.data(), keylen, data);
+  put4(data, recno);
+  return fill.sorter->add(fill.key.data(), keylen, data);
 }
 
 // Every record the header counts must be in the file; a file cut short would
@@ -151,22 +197,20 @@ ErrorCode DataFile::opencopy(const char* base, DataFile& fresh, DataFile& old) {
   return Ok;
 }
 
-ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
-                             int bump, Progress* progress) {
+namespace {
+
+// Writes the new header, fills the new file through copy (which stands at
+// the first record), closes both and moves the new file onto the old one's
+// name.
+template <class Copy>
+ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy) {
   Header& h = fresh.header();
   File& out = fresh.file();
   ErrorCode rc = Ok;
   if (bump) h.stamp = old.header().stamp + 1;
   h.lengths();
   if (h.write(out) != 0 || out.seek(h.datastart) != 0) rc = WriteFailed;
-  if (rc == Ok) {
-    Visit v{callback, cookie};
-    Rlist cursor(&old);
-    if (cursor.scan(visit, &v, progress) != 0)
-      rc = WriteFailed;
-    else if (v.visited != old.header().nrecs)
-      rc = BadData;
-  }
+  if (rc == Ok) rc = copy();
   if (rc == Ok) rc = settle(fresh);
   if (rc == Ok && out.sync() != 0) rc = WriteFailed;
   if (rc != Ok) return abandoncopy(fresh, old, rc);
@@ -182,6 +226,18 @@ ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callba
   return Ok;
 }
 
+}  // namespace
+
+ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
+                             int bump, Progress* progress) {
+  return finishcopy(fresh, old, bump, [&] {
+    Visit v{callback, cookie};
+    Rlist cursor(&old);
+    if (cursor.scan(visit, &v, progress) != 0) return WriteFailed;
+    return v.visited != old.header().nrecs ? BadData : Ok;
+  });
+}
+
 ErrorCode DataFile::pack(const char* base, Progress* progress) {
   DataFile fresh, old;
   ErrorCode rc = opencopy(base, fresh, old);
@@ -195,7 +251,7 @@ ErrorCode DataFile::pack(const char* base, Progress* progress) {
   h.stamp = 0;  // the epilogue raises the old one
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return epilogue(fresh, old, keeplive, &fresh, 1, progress);
+  return finishcopy(fresh, old, 1, [&] { return copylive(old, fresh, progress); });
 }
 
 namespace {
@@ -248,13 +304,9 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
       Btree& tree = index->tree(t);
       EntrySorter sorter(tree.comparator(), tree.keydescr(), kEntryDataLen, sortbudget);
       Fill fill{&table, &sorter, t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
-      Visit v{addkey, &fill};
-      Rlist cursor(&table);
-      if (cursor.scan(visit, &v, progress) != 0) {
-        rc = WriteFailed;
-      } else if (v.visited != h.nrecs) {
-        rc = BadData;
-      } else {
+      rc = eachrecord(table, progress,
+                      [&](const uint8_t* record, int32_t recno) { return addkey(fill, record, recno); });
+      if (rc == Ok) {
         rc = buildtree(tree, [&](const uint8_t** key, int* keylen, const uint8_t** data) {
           return sorter.next(key, keylen, data);
         });

@@ -77,6 +77,8 @@ ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
 ErrorCode DataFile::close(ErrorCode code) {
   // What a batch held back goes to disk in order before the files close.
   if (header_ && file_.isopen() && batchpending()) sync();
+  if (header_ && file_.isopen()) trimroom();
+  room_ = {};
   headdirty_ = false;
   deferhead_ = false;
   header_.reset();

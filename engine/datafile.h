@@ -112,6 +112,15 @@ class DataFile : NonCopyable {
   // appended meanwhile stay invisible until then, and the index says it is
   // unfinished, so a process that ends early loses nothing it had counted.
   ErrorCode writehead();
+  // Called by an append before it writes record `recno`. A data sync that
+  // lengthens the file must also commit the new length through the file
+  // system's journal; an overwrite of blocks already written needs only the
+  // data. So a table held exclusively, syncs not deferred, that has taken a
+  // few appends in this open is lengthened ahead with zeros (synced once)
+  // whenever an append needs room, and cut back to its counted records at
+  // close. A crash in between leaves zeros past the counted end: the legal
+  // trace of an interrupted append. Making room that fails costs only speed.
+  void makeroom(int32_t recno);
 
   ErrorCode lockindex(LockMode mode);
   ErrorCode unlockindex();
@@ -149,6 +158,15 @@ class DataFile : NonCopyable {
   int exclusive_ = 0;
   bool deferhead_ = false;
   bool headdirty_ = false;
+  struct Room {
+    int32_t appends = 0;    // appends since the open
+    int64_t end = 0;        // the file's length as far as room was made
+    int64_t written = 0;    // end of the furthest record an append wrote
+    bool trim = false;      // the file may be longer than its records
+    bool failed = false;    // no more room this open
+  } room_;
+  // At close: the file back to its records, synced.
+  void trimroom();
 
   // Defined with the index file: opens the .idx into index_ (IndexOpen), and
   // reads and checks it against the tags and counters (BadIndex,

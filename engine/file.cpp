@@ -177,6 +177,15 @@ int File::cachedread(char* p, int32_t n) {
     Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
     uint8_t* bytes = bytesof(number);
     if (block.number != number) {
+      const int32_t direct = directread(p + done, at, n - done);
+      if (direct < 0) {
+        position_ += done;
+        return -1;
+      }
+      if (direct > 0) {
+        done += direct;
+        continue;
+      }
       // Gathered writes keep the cached blocks in step, not the file: a
       // block read from the file must not miss those that fall inside it.
       const int64_t first = number << kBlockBits;
@@ -216,6 +225,32 @@ int File::cachedread(char* p, int32_t n) {
   }
   position_ += n;
   return 0;
+}
+
+// A read that covers several whole blocks the cache does not hold goes to
+// the caller's buffer in one call, bypassing the cache: a copy that walks a
+// file from end to end would otherwise read it a block at a time and push
+// out every block held. Returns the bytes read so (whole blocks from at,
+// 0 when it does not apply) or -1.
+int32_t File::directread(char* p, int64_t at, int32_t n) {
+  if ((at & (kBlockSize - 1)) != 0) return 0;
+  int32_t span = 0;
+  while (n - span >= kBlockSize && cached((at + span) >> kBlockBits) == nullptr) span += kBlockSize;
+  if (span < 2 * kBlockSize) return 0;
+  if (!pending_.empty() && pendingpos_ < at + span &&
+      at < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0)
+    return -1;
+  int32_t got = 0;
+  while (got < span) {
+    ssize_t r = ::pread(fd_, p + got, static_cast<size_t>(span - got), at + got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return -1;
+    if (r == 0) break;
+    got += static_cast<int32_t>(r);
+  }
+  // A file that ends inside the span: the rest goes through the cache,
+  // which reports the short read.
+  return got & ~(kBlockSize - 1);
 }
 
 File::Block* File::cached(int64_t number) {
@@ -492,6 +527,17 @@ int32_t File::size() {
   struct stat st;
   if (fstat(fd_, &st) != 0 || st.st_size > kMaxPosition) return -1;
   return static_cast<int32_t>(st.st_size);
+}
+
+int File::truncate(int32_t length) {
+  if (!opened_ || readonly_ || length < 0) return -1;
+  if (flushall() != 0) return -1;
+  while (::ftruncate(fd_, length) != 0)
+    if (errno != EINTR) return -1;
+  written_ = true;
+  dropblocks();  // none is dirty after flushall; some may lie past the end
+  if (g_observer != nullptr) g_observer->truncated(name_, length);
+  return 0;
 }
 
 int File::lock(LockMode mode, int32_t offset, int32_t length, Wait wait) {

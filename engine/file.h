@@ -71,6 +71,9 @@ class File {
   // nobody hears of it, the next sync fails.
   void defersync(bool on);
   int32_t size();  // current length of the file, -1 on failure
+  // Sets the file's length; bytes past it are dropped. Not durable until
+  // the next sync.
+  int truncate(int32_t length);
 
   // length 0: the whole file (offset 0, the current size, remembered for
   // unlock(0, 0)). LockMode::None locks nothing and succeeds.
@@ -96,14 +99,15 @@ class File {
 
   // What reaches the file system, in the order it is handed to it: writes
   // (as they leave File, gathered writes when they are flushed), data
-  // syncs, files made empty, renames, removals and directory syncs. Paths
-  // are as the callers named them.
+  // syncs, files made empty or cut short, renames, removals and directory
+  // syncs. Paths are as the callers named them.
   class Observer {
    public:
     virtual ~Observer() = default;
     virtual void created(const std::string& path) = 0;
     virtual void wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) = 0;
     virtual void synced(const std::string& path) = 0;
+    virtual void truncated(const std::string& path, int64_t length) = 0;
     virtual void renamed(const std::string& from, const std::string& to) = 0;
     virtual void removed(const std::string& path) = 0;
     virtual void dirsynced(const std::string& dir) = 0;
@@ -154,6 +158,7 @@ class File {
   int dirtyblocks_ = 0;
 
   int cachedread(char* p, int32_t n);
+  int32_t directread(char* p, int64_t at, int32_t n);
   int cachedwrite(int64_t position, const char* p, int32_t n, bool dirty = false);
   Block* cached(int64_t number);  // null when the block is not in the cache
   uint8_t* bytesof(int64_t number);

@@ -127,7 +127,8 @@ ErrorCode Header::read(File& file) {
   // Counted records cut off: what is missing would be read as whatever the
   // buffer held. A longer file is legal: records are written before the
   // counters that make them visible, so an interrupted append leaves an
-  // uncounted tail, which the next append overwrites and a pack drops.
+  // uncounted tail (so does an open that made room ahead of its appends and
+  // never closed), which the next append overwrites and a pack drops.
   if (size < int64_t{datastart} + int64_t{nrecs} * reclen) return BadData;
 
   uint8_t trailer[2];

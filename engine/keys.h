@@ -50,6 +50,18 @@ int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, in
 // number cut short (its bytes do not order as its value).
 bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la);
 
+// Stored keys as byte strings in the same order. orderbytes writes the
+// first bytes (at most cap) of a string whose unsigned byte order, a string
+// before every longer one that it begins, is compare()'s order of stored
+// keys, keys that compare equal giving equal strings. It returns the
+// string's length, or a number greater than cap when only its beginning
+// fitted (the rest may be left unwritten), or
+// -1 for a key it cannot write so: a tag that orderable() refuses (a
+// descending or real-number component, a number of unusual width), or a key
+// that is not whole (cut short, or with bytes after its last component).
+bool orderable(const KeyDescr* kd);
+int orderbytes(const KeyDescr* kd, const uint8_t* key, int keylen, uint8_t* out, int cap);
+
 int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
 // The same order as textcmp, computed word by word from the start without
 // its shortcuts; the reference that the shortcuts are checked against.

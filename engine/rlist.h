@@ -48,6 +48,27 @@ struct Progress {
   int32_t done = 0;
 };
 
+// One scan's reports, for a walk over total records (with a Progress that
+// names no total): the share done at the start, then each time another
+// step's share of the records is done. finish() hands the done counter back.
+class ProgressMeter {
+ public:
+  ProgressMeter(Progress* progress, int32_t total);
+  void start();
+  void advance();
+  void finish();
+
+ private:
+  Progress* progress_;
+  int32_t total_;
+  int step_;
+  int64_t done_;
+  int32_t block_;
+  int32_t k_ = 0;
+  int last_ = 0;
+  int percent() const;
+};
+
 class Rlist : public Rbuf {
  public:
   explicit Rlist(DataFile* table);

@@ -135,6 +135,7 @@ ErrorCode Rlist::append(LockMode lockmode) {
   //     out of date against the data file's old record count;
   //  3. the counters, which make the record visible and the index trusted.
   setstatus(" ", 1);
+  table_->makeroom(recno);
   if (putbuf(buffer()) != 0) return WriteFailed;
   if (!heldback) {
     h.stamp = newstamp;
@@ -307,36 +308,49 @@ ErrorCode Rlist::del(ErrorCode* out) {
   return Ok;
 }
 
-ErrorCode Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
-  int step = (progress && progress->step) ? progress->step : 100;
-  int32_t total = (progress && progress->total) ? progress->total : count();
-  int64_t done = progress ? progress->done : 0;
-  void (*report)(void*, int) = progress ? progress->report : nullptr;
-  int32_t block = total > 0 ? total / step : 0;
-  auto percent = [&] { return static_cast<int>((2 * done * step / total + 1) / 2); };
+ProgressMeter::ProgressMeter(Progress* progress, int32_t total)
+    : progress_(progress),
+      total_(progress && progress->total ? progress->total : total),
+      step_(progress && progress->step ? progress->step : 100),
+      done_(progress ? progress->done : 0),
+      block_(total_ > 0 ? total_ / step_ : 0) {}
 
+int ProgressMeter::percent() const { return static_cast<int>((2 * done_ * step_ / total_ + 1) / 2); }
+
+void ProgressMeter::start() {
+  if (progress_ && progress_->report && total_ != 0) progress_->report(progress_->argument, percent());
+}
+
+void ProgressMeter::advance() {
+  ++done_;
+  if (!progress_ || !progress_->report || total_ == 0) return;
+  // With fewer records than steps the block is 0 and only the end counts.
+  if (++k_ == block_ || done_ == total_) {
+    k_ = 0;
+    const int value = percent();
+    if (value != last_) progress_->report(progress_->argument, value);
+    last_ = value;
+  }
+}
+
+void ProgressMeter::finish() {
+  if (progress_) progress_->done = static_cast<int32_t>(done_);
+}
+
+ErrorCode Rlist::scan(ScanCallback callback, void* cookie, Progress* progress) {
+  ProgressMeter meter(progress, progress && progress->total ? 0 : count());
   ErrorCode rc = first();
-  if (report && total != 0) report(progress->argument, percent());
-  int last = 0, k = 0;
+  meter.start();
   ErrorCode result = Ok;
   for (int32_t i = 0; rc == Ok; ++i) {
-    ++done;
-    if (report && total != 0) {
-      // With fewer records than steps the block is 0 and only the end counts.
-      if (++k == block || done == total) {
-        k = 0;
-        int value = percent();
-        if (value != last) report(progress->argument, value);
-        last = value;
-      }
-    }
+    meter.advance();
     if (callback(*this, i, cookie) != 0) {
       result = GeneralError;
       break;
     }
     rc = skip(1);
   }
-  if (progress) progress->done = static_cast<int32_t>(done);
+  meter.finish();
   return result;
 }
 

@@ -127,6 +127,7 @@ class Model {
   std::vector<Component> comps_;
   KeyDescr kd_;
   int K_;
+  bt_pos stale_{0};  // where the last change left its position
   MultiFile file_;
   std::unique_ptr<Btree> tree_;
   std::unique_ptr<Btree> neighbour_;
@@ -238,6 +239,7 @@ class Model {
       return;
     }
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
+    stale_ = pos;
     model_.insert(model_.begin() + static_cast<long>(at), e);
     ASSERT_EQ(Bytes(pos.key(), pos.key() + pos.keylen()), e.key);
     ASSERT_EQ(pos.recno(), e.rec);
@@ -246,16 +248,37 @@ class Model {
 
   void remove_one(Entry e) {
     bt_pos pos(K_ + 4);
+    // The position handed in may stand on the entry (sparing the search),
+    // on another one, or where an earlier change left it.
+    const Bytes rec = number(e.rec);
+    const int klen = static_cast<int>(e.key.size());
+    switch (rng_() % 4) {
+      case 0:
+        tree_->find(&pos, e.key.data(), klen, rec.data());
+        break;
+      case 1:
+        if (!model_.empty()) {
+          const Entry& other = model_[rng_() % model_.size()];
+          tree_->find(&pos, other.key.data(), static_cast<int>(other.key.size()),
+                      number(other.rec).data());
+        }
+        break;
+      case 2:
+        pos = stale_;
+        break;
+      default:
+        break;
+    }
     ErrorCode out = -1;
     const size_t at = lower(e);
     const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
-    const ErrorCode rc = tree_->remove(&pos, e.key.data(), static_cast<int>(e.key.size()),
-                                       number(e.rec).data(), &out);
+    const ErrorCode rc = tree_->remove(&pos, e.key.data(), klen, rec.data(), &out);
     if (!present) {
       ASSERT_EQ(rc, NoCurrentRecord) << shown(e.key, cfg_.text) << " #" << e.rec;
       return;
     }
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
+    stale_ = pos;
     model_.erase(model_.begin() + static_cast<long>(at));
     if (model_.empty()) {
       ASSERT_EQ(out, NoCurrentRecord);

@@ -159,7 +159,7 @@ TEST(BulkBuild, TreesOfEverySizeAreSoundHalfFullInOrderAndKeepWorking) {
 
 // Beyond its memory budget the sort spills sorted runs to disk and merges
 // them; the result is the same and the runs are gone afterwards.
-TEST(BulkBuild, RunsOnDiskGiveTheSameTreesFoldedLettersOrderAsTheComparison) {
+TEST(BulkBuild, RunsOnDiskGiveTheSameTrees) {
   TempDir dir;
   std::vector<std::string> rows = names(3000, 9);
   build("a", rows, 1024);
@@ -199,44 +199,56 @@ TEST(BulkBuild, RunsOnDiskGiveTheSameTreesFoldedLettersOrderAsTheComparison) {
   }
   EXPECT_FALSE(sorter.failed());
   EXPECT_EQ(expected, model.end());
+}
 
-  // The sorter's shortcut on folded first letters orders natural-order text
-  // exactly as the comparison itself: accents, case, digits, separators and
-  // words that begin alike.
+// The sorter orders natural-order text by order strings, cut after their
+// first bytes, and falls back on the comparison where they agree that far,
+// and for every entry once a key has none: either way exactly as the
+// comparison itself, accents, case, digits, separators and words that begin
+// alike included.
+TEST(BulkBuild, OrderStringsSortAsTheNaturalComparison) {
   const std::vector<FieldDescr> fields = {{'C', 40, "Name"}};
   const std::vector<Component> comps = {{0, 40, CF_VAR | CF_COLLATE}};
   KeyDescr kd{comps.data(), 1, fields.data(), 1};
   const char* parts[] = {"abc", "ABD", "\xE0" "bc", "ab", "ab5", "ab 5", "ab10", "Abbey",
                          "abbey road", "-abc", "  zed", "zed", "z", "5ab", "abcdefghij",
-                         "abcdefghi", "abcdefgh", "abcdefgh1", "Ab-c", "\xC9" "t\xE9", "ete"};
-  random.seed(11);
-  std::vector<std::string> texts;
-  for (int i = 0; i < 3000; ++i) {
-    std::string t = parts[random() % (sizeof parts / sizeof *parts)];
-    if (random() % 2) t += parts[random() % (sizeof parts / sizeof *parts)];
-    texts.push_back(t.substr(0, 38));
-  }
-  EntrySorter texts_sorter(compare, &kd, 4, 1u << 20);
-  for (size_t i = 0; i < texts.size(); ++i) {
-    std::vector<uint8_t> text(texts[i].begin(), texts[i].end());
-    text.push_back(0);
-    uint8_t number[4];
-    put4(number, static_cast<int32_t>(i));
-    ASSERT_EQ(texts_sorter.add(text.data(), static_cast<int>(text.size()), number), 0);
-  }
-  std::vector<std::vector<uint8_t>> got;
-  while (texts_sorter.next(&key, &keylen, &data)) {
-    got.emplace_back(key, key + keylen);
-    got.back().insert(got.back().end(), data, data + 4);
-  }
-  ASSERT_EQ(got.size(), texts.size());
-  for (size_t i = 1; i < got.size(); ++i) {
-    const auto& a = got[i - 1];
-    const auto& b = got[i];
-    int c = compare(CompareMode::Stored, &kd, a.data(), static_cast<int>(a.size()) - 4, b.data(),
-                    static_cast<int>(b.size()) - 4);
-    EXPECT_TRUE(c < 0 || (c == 0 && std::memcmp(a.data() + a.size() - 4, b.data() + b.size() - 4, 4) < 0))
-        << std::string(a.begin(), a.end() - 4) << " | " << std::string(b.begin(), b.end() - 4);
+                         "abcdefghi", "abcdefgh", "abcdefgh1", "Ab-c", "\xC9" "t\xE9", "ete",
+                         "Greatest Hits of the Seventies 0", "Greatest hits of the seventies 00"};
+  for (bool whole : {true, false}) {
+    std::mt19937 random(11);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i) {
+      std::string t = parts[random() % (sizeof parts / sizeof *parts)];
+      if (random() % 2) t += parts[random() % (sizeof parts / sizeof *parts)];
+      texts.push_back(t.substr(0, 38));
+    }
+    EntrySorter sorter(compare, &kd, 4, 1u << 20);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      std::vector<uint8_t> key(texts[i].begin(), texts[i].end());
+      key.push_back(0);
+      // A byte past the text: a key without an order string, half way.
+      if (!whole && i == texts.size() / 2) key.push_back('x');
+      uint8_t data[4];
+      put4(data, static_cast<int32_t>(i));
+      ASSERT_EQ(sorter.add(key.data(), static_cast<int>(key.size()), data), 0);
+    }
+    std::vector<std::vector<uint8_t>> got;
+    const uint8_t* key;
+    const uint8_t* data;
+    int keylen;
+    while (sorter.next(&key, &keylen, &data)) {
+      got.emplace_back(key, key + keylen);
+      got.back().insert(got.back().end(), data, data + 4);
+    }
+    ASSERT_EQ(got.size(), texts.size());
+    for (size_t i = 1; i < got.size(); ++i) {
+      const auto& a = got[i - 1];
+      const auto& b = got[i];
+      int c = compare(CompareMode::Stored, &kd, a.data(), static_cast<int>(a.size()) - 4, b.data(),
+                      static_cast<int>(b.size()) - 4);
+      ASSERT_TRUE(c < 0 || (c == 0 && std::memcmp(a.data() + a.size() - 4, b.data() + b.size() - 4, 4) < 0))
+          << std::string(a.begin(), a.end() - 4) << " | " << std::string(b.begin(), b.end() - 4);
+    }
   }
 }
 

@@ -223,8 +223,10 @@ void sweep(const Scenario& scenario) {
   ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
 }
 
-// Updates, deletions, a batch of them, appends and the changes that write a
-// new file and exchange it for the table's own. Without a page cache every
+// Updates, deletions, a batch of them, appends (enough in one open that the
+// file is lengthened ahead of them twice, and the close cuts it back to its
+// records) and the changes that write a new file and exchange it for the
+// table's own. Without a page cache every
 // changed page reaches the file as it changes, as an eviction would send it:
 // only the mark that the index is unfinished covers it, also after a sync has
 // made the index trusted half way. A sync whose first page write fails keeps
@@ -259,6 +261,10 @@ TEST(PowerCutSweep, EveryKindOfChange) {
          }});
   sweep({"append", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+         }, true});
+  sweep({"append_room", 20, true, [](DataFile& table, Rlist* r, int call) {
+           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+           if (call == 10) ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs()));
          }, true});
   sweep({"append_evicting", 3, true, [](DataFile& table, Rlist* r, int call) {
            if (call == 0) table.index()->setcachepages(0);
@@ -302,6 +308,9 @@ using InterruptedTraces = test::InTempDir;
 TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   make_table();
   const auto data = test::read_all("t.db1");
+  // Room made ahead of the appends is cut off at close.
+  const Header h = test::header_of("t");
+  ASSERT_EQ(data.size(), static_cast<size_t>(h.datastart) + static_cast<size_t>(h.nrecs) * h.reclen);
   auto cut = data;
   cut.resize(data.size() / 2);
   test::write_all("t.db1", cut);

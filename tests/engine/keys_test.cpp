@@ -332,5 +332,86 @@ TEST_F(RandomTexts, ShortcutsAgreeWithTheWordByWordComparison) {
   }
 }
 
+// The order strings that the reindex sorts by must order stored keys
+// exactly as the comparison does, ties included: texts that differ in case,
+// accents, separators, leading zeros, long numbers and words that begin
+// others, alone and beside other components.
+TEST_F(RandomTexts, OrderStringsOrderAsTheComparison) {
+  static const std::string digits = "0000123456789";
+  std::uniform_int_distribution<int> coin(0, 3), digit(0, int(digits.size()) - 1),
+      run(1, 40);
+  auto text = [&] {
+    std::string s = next();
+    if (coin(rng_) == 0) s += std::string(size_t(run(rng_)), digits[digit(rng_)]);
+    for (int k = coin(rng_); k > 0; --k) s += next();
+    return s;
+  };
+  const Tag tags[] = {Tag().add('C', 60, CF_VAR), Tag().add('C', 14, CF_VAR).add('L', 4),
+                      Tag().add('S', 2).add('C', 9).add('X', 4),
+                      Tag().add('C', 12, CF_VAR | CF_BINARY).add('B', 3)};
+  auto keyof = [&](const Tag& tag, const std::string& s, uint32_t n) {
+    Key key;
+    for (const FieldDescr& f : tag.fields) {
+      if (f.type == 'C' && tag.comps[&f - tag.fields.data()].flags & CF_VAR)
+        key.text(s.substr(0, size_t(f.length) - 1));
+      else if (f.type == 'C')
+        key.padded(s, f.length);
+      else
+        key.be(n, f.type == 'S' ? 2 : f.type == 'B' ? 3 : 4);
+    }
+    return Bytes(key);
+  };
+  auto orderstring = [](const Tag& tag, const Bytes& key) {
+    KeyDescr d = tag.kd();
+    Bytes out(1024);
+    const int n = orderbytes(&d, key.data(), int(key.size()), out.data(), int(out.size()));
+    EXPECT_GE(n, 0);
+    EXPECT_LE(n, int(out.size()));
+    out.resize(size_t(std::max(n, 0)));
+    return out;
+  };
+  std::uniform_int_distribution<uint32_t> number(0, 6);
+  for (const Tag& tag : tags) {
+    for (int n = 0; n < 6000; ++n) {
+      const std::string a = text();
+      std::string b = coin(rng_) == 0 ? text() : a;
+      for (char& ch : b)
+        if (coin(rng_) == 0) ch = "aAE\xC9\xE9 -0"[coin(rng_) + coin(rng_)];
+      if (coin(rng_) == 0) b = b.substr(0, b.size() / 2);
+      // Negative numbers too: their sign bit must not sort them last.
+      const uint32_t na = uint32_t(int32_t(number(rng_)) - 3) * 0x1234567u;
+      const uint32_t nb = uint32_t(int32_t(number(rng_)) - 3) * 0x1234567u;
+      const Bytes ka = keyof(tag, a, na), kb = keyof(tag, b, nb);
+      const Bytes oa = orderstring(tag, ka), ob = orderstring(tag, kb);
+      const int bytes = sign(std::lexicographical_compare(oa.begin(), oa.end(), ob.begin(), ob.end())
+                                 ? -1
+                                 : oa == ob ? 0 : 1);
+      ASSERT_EQ(bytes, sign(tag.cmp(CompareMode::Stored, ka, kb))) << a << " | " << b;
+    }
+  }
+}
+
+TEST(OrderStrings, CutShortOrRefusedWhereTheyCannotStandForTheKey) {
+  const Tag name = Tag().add('C', 40, CF_VAR);
+  KeyDescr d = name.kd();
+  const Bytes key = txt("Greatest Hits 0001977 live");
+  uint8_t whole[64], cut[6];
+  const int n = orderbytes(&d, key.data(), int(key.size()), whole, sizeof whole);
+  ASSERT_GT(n, int(sizeof cut));
+  EXPECT_GT(orderbytes(&d, key.data(), int(key.size()), cut, sizeof cut), int(sizeof cut));
+  EXPECT_EQ(std::memcmp(whole, cut, sizeof cut), 0);
+  Bytes longer = key;
+  longer.push_back('x');  // bytes after the last component
+  EXPECT_EQ(orderbytes(&d, longer.data(), int(longer.size()), whole, sizeof whole), -1);
+  EXPECT_EQ(orderbytes(&d, key.data(), 0, whole, sizeof whole), -1);
+  const Tag two = Tag().add('C', 10, CF_VAR).add('L', 4);
+  KeyDescr d2 = two.kd();
+  EXPECT_EQ(orderbytes(&d2, key.data(), 5, whole, sizeof whole), -1);  // ends inside
+  for (const Tag& refused : {Tag().add('L', 4, CF_DESC), Tag().add('D', 8), Tag().add('L', 3)}) {
+    KeyDescr r = refused.kd();
+    EXPECT_FALSE(orderable(&r));
+  }
+}
+
 }  // namespace
 }  // namespace quill

@@ -225,6 +225,47 @@ TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
   EXPECT_EQ(table.open("w", {.readonly = true, .noindex = true}), Ok);
 }
 
+// The copies read the old file many records at a time: records wide
+// enough to fill several such reads keep their order, their bytes and
+// their keys, and the progress still counts every one.
+TEST_F(Pack, WideRecordsSpanningManyReads) {
+  constexpr int kWide = 2000, kLen = kWide + 5;
+  ASSERT_EQ(make_table("w", {{'C', kWide, "Name"}, {'L', 4, "Num"}},
+                       {{{{0, 20, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNum"}}),
+            Ok);
+  std::vector<Bytes> records;
+  Bytes live;
+  for (int i = 0; i < 700; ++i) {
+    Bytes r(kLen, 0);
+    const std::string name = "r" + std::to_string(i * 7 % 700);
+    std::copy(name.begin(), name.end(), r.begin());
+    r[kWide - 2] = static_cast<unsigned char>(i);  // a byte deep in the record
+    put4(r.data() + kWide, i);
+    r[kLen - 1] = i % 3 == 0 ? '*' : ' ';
+    records.push_back(r);
+    if (i % 3 != 0) live.insert(live.end(), r.begin(), r.end());
+  }
+  append_raw("w", records);
+  Progress packed{nullptr, nullptr, 0, 0, 0};
+  ASSERT_EQ(DataFile::pack("w", &packed), Ok);
+  EXPECT_EQ(packed.done, 700);
+  const Header h = header_of("w");
+  const Bytes after = read_all("w.db1");
+  EXPECT_EQ(Bytes(after.begin() + h.datastart, after.end()), live);
+  ASSERT_EQ(DataFile::reindex("w"), Ok);
+  EXPECT_TRUE(sound("w"));
+  DataFile table;
+  ASSERT_EQ(table.open("w", {.readonly = true}), Ok);
+  Rlist cursor(&table);
+  ASSERT_EQ(cursor.select(1), 0);
+  int32_t n = 0;
+  for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1), ++n) {
+    EXPECT_EQ(cursor.recno(), n);
+    EXPECT_EQ(get4(cursor.buffer() + kWide), n + n / 2 + 1);
+  }
+  EXPECT_EQ(n, 466);
+}
+
 TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounterAsReindexDoes) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   std::vector<Bytes> records;

@@ -78,6 +78,10 @@ void PowerCut::synced(const std::string& path) {
   events_.push_back({Kind::Sync, inode_of(path), "", "", 0, {}});
 }
 
+void PowerCut::truncated(const std::string& path, int64_t length) {
+  events_.push_back({Kind::Truncate, inode_of(path), "", "", length, {}});
+}
+
 void PowerCut::renamed(const std::string& from, const std::string& to) {
   auto it = names_.find(plain(from));
   if (it == names_.end()) return;
@@ -132,7 +136,7 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
   std::vector<size_t> pendingnames;
   auto apply = [&](std::vector<char>& content, const Event& e, int64_t from, int64_t n) {
     if (e.kind == Kind::Truncate) {
-      content.clear();
+      content.resize(static_cast<size_t>(e.position), 0);
       return;
     }
     const int64_t end = e.position + from + n;

@@ -56,6 +56,7 @@ class PowerCut : public File::Observer {
   void created(const std::string& path) override;
   void wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) override;
   void synced(const std::string& path) override;
+  void truncated(const std::string& path, int64_t length) override;
   void renamed(const std::string& from, const std::string& to) override;
   void removed(const std::string& path) override;
   void dirsynced(const std::string& dir) override;
@@ -67,7 +68,7 @@ class PowerCut : public File::Observer {
     int inode;          // Truncate, Write, Sync; Create: the new file
     std::string name;   // Create, Rename (from), Remove
     std::string to;     // Rename
-    int64_t position = 0;
+    int64_t position = 0;  // Write; Truncate: the length left
     std::vector<char> bytes;
   };
 
