@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -296,9 +295,9 @@ class Model {
   void expect_at(const bt_pos& pos, size_t i) const {
     ASSERT_TRUE(pos.valid());
     ASSERT_LT(i, model_.size());
-    EXPECT_EQ(shown(Bytes(pos.key(), pos.key() + pos.keylen()), cfg_.text),
-              shown(model_[i].key, cfg_.text));
-    EXPECT_EQ(Bytes(pos.key(), pos.key() + pos.keylen()), model_[i].key);
+    const Bytes key(pos.key(), pos.key() + pos.keylen());
+    EXPECT_EQ(key, model_[i].key)
+        << shown(key, cfg_.text) << " for " << shown(model_[i].key, cfg_.text);
     EXPECT_EQ(pos.recno(), model_[i].rec);
   }
 

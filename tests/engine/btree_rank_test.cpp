@@ -50,6 +50,12 @@ TEST_P(RankTest, EstimatesRiseAlongTheOrderAndStayNearTheTruth) {
   build(n, 256);
   Rlist r(&table_);
   r.select(kByNum);
+  if (n == 0) {  // no record has a rank, nor anything to stand on
+    EXPECT_EQ(r.before(), -1);
+    EXPECT_EQ(r.seekrank(0), NoCurrentRecord);
+    EXPECT_FALSE(r.valid());
+    return;
+  }
   // Uneven pages may put an estimate off by a share of the table, never
   // more; the ends are exact.
   const int slack = n / 10 + 1;
@@ -78,20 +84,7 @@ TEST_P(RankTest, EstimatesRiseAlongTheOrderAndStayNearTheTruth) {
   EXPECT_EQ(r.field(kNum).aslong(), n - 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, RankTest, ::testing::Values(1, 2, 40, 3000));
-
-TEST(RankEmpty, NoRecordHasNoRankAndNothingToStandOn) {
-  TempDir dir;
-  ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}), Ok);
-  ASSERT_EQ(test::make_index("t"), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t"), Ok);
-  Rlist r(&table);
-  r.select(kByNum);
-  EXPECT_EQ(r.before(), -1);
-  EXPECT_EQ(r.seekrank(0), NoCurrentRecord);
-  EXPECT_FALSE(r.valid());
-}
+INSTANTIATE_TEST_SUITE_P(Sizes, RankTest, ::testing::Values(0, 1, 2, 40, 3000));
 
 }  // namespace
 }  // namespace quill

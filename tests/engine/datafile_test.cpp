@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "engine/bytes.h"
 #include "tests/engine/testutil.h"
@@ -28,7 +27,7 @@ std::string timeless(Bytes b) {
   return hex(b);
 }
 
-TEST(DataFileCreate, NewTableIsFiftyEightBytes) {
+TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
   TempDir dir;
   ASSERT_EQ(DataFile::create("t", 0, 0), Ok);
   // Magic, no records, name length 16, page size 1024, data and header at
@@ -39,17 +38,28 @@ TEST(DataFileCreate, NewTableIsFiftyEightBytes) {
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), 0);
-}
-
-TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
+  table.close();
+  // Names are cut to the name length.
+  ASSERT_EQ(make_table("n", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
+  ASSERT_EQ(table.open("n", {.readonly = true}), Ok);
+  EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
+  EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
+  // Tags without their index file, and no file at all.
+  ASSERT_EQ(make_table("g", kFields, kTags), Ok);
+  table.close();
+  EXPECT_EQ(table.open("g"), IndexOpen);
+  EXPECT_FALSE(table.isopen());
+  EXPECT_EQ(table.open("g", {.noindex = true}), Ok);
+  EXPECT_EQ(table.index(), nullptr);
+  table.close();
+  EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
+  EXPECT_FALSE(table.isopen());
+  // The example table, kept as written.
+  ASSERT_EQ(table.open("g", {.readonly = true, .noindex = true}), Ok);
   const Header& h = table.header();
   // Reading and writing again reproduces the file exactly; the descriptors
   // on disk keep the flags as written, not the resolved ones.
-  const Bytes original = read_all("t.db1");
+  const Bytes original = read_all("g.db1");
   EXPECT_EQ(timeless(original),
             "45420200000000000000000000000000000000000000000010000004ba0000000400430001000000ba000000"
             "0000000000000000020002004e616d6500000000000000000000000043003800436f64650000000000000000"
@@ -63,16 +73,7 @@ TEST(DataFileCreate, ExampleLayoutAndByteForByteRoundTrip) {
   EXPECT_EQ(read_all("copy.db1"), original);
 }
 
-TEST(DataFileCreate, NamesAreCutToTheNameLength) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-  EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
-  EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
-}
-
-TEST(DataFileTags, ResolutionOfCharacterComponents) {
+TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   TempDir dir;
   ASSERT_EQ(make_table("t", {{'C', 12, "Short"}, {'C', 56, "Long"}, {'L', 4, "N"}},
                        {{{{0, 0, 0}}, "S"},
@@ -93,14 +94,25 @@ TEST(DataFileTags, ResolutionOfCharacterComponents) {
   EXPECT_EQ(t[2].keylen, 60);
   EXPECT_EQ(t[2].varlen, 1);
   EXPECT_EQ(t[2].keyoff, 32);
-}
-
-// A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
-// pages, 257 do not), and one naming a field that does not exist.
-TEST(DataFileTagsDeathTest, OverlongOrDamagedTagsAreFatal) {
-  TempDir dir;
+  // A variable text takes its NUL or exactly its length in a key.
+  ASSERT_EQ(make_table("k", {{'C', 20, "Name"}, {'L', 4, "N"}},
+                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
+            Ok);
+  DataFile keyed;
+  ASSERT_EQ(keyed.open("k", {.readonly = true, .noindex = true}), Ok);
+  uint8_t record[25] = {};
+  std::memcpy(record, "Blue Moon", 9);
+  put4(record + 20, 7);
+  uint8_t key[64];
+  EXPECT_EQ(keyed.makekey(0, record, key), 14);  // "Blue Moon\0" + 4
+  EXPECT_EQ(std::memcmp(key, "Blue Moon\0\0\0\0\7", 14), 0);
+  std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
+  EXPECT_EQ(keyed.makekey(1, record, key), 14);
+  EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
+  // A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
+  // pages, 257 do not), and one naming a field that does not exist, are fatal.
   ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
-  DataFile table;
+  table.close();
   EXPECT_EQ(table.open("ok", {.readonly = true, .noindex = true}), Ok);
   ASSERT_EQ(make_table("big", {{'C', 200, "A"}, {'C', 57, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
   ASSERT_EQ(make_table("bad", {{'C', 10, "A"}}, {{{{0, 0, 0}}, "T"}}), Ok);
@@ -117,23 +129,6 @@ TEST(DataFileTagsDeathTest, OverlongOrDamagedTagsAreFatal) {
           damaged.open(base, {.readonly = true, .noindex = true});
         },
         testing::ExitedWithCode(255), message);
-}
-
-TEST(DataFileOpen, TagsWithoutIndexFile) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
-  DataFile table;
-  EXPECT_EQ(table.open("t"), IndexOpen);
-  EXPECT_FALSE(table.isopen());
-  EXPECT_EQ(table.open("t", {.noindex = true}), Ok);
-  EXPECT_EQ(table.index(), nullptr);
-}
-
-TEST(DataFileOpen, MissingFile) {
-  TempDir dir;
-  DataFile table;
-  EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
-  EXPECT_FALSE(table.isopen());
 }
 
 // Each damage must give BadData and leave the object closed.
@@ -170,43 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
         [](Bytes& b) { putle32(&b[4], 40000000); },           // records beyond 2 GiB
         [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); },  // component count beyond the file
         [](Bytes& b) { putle16(&b[54], 3); }));                // ncomps not the sum
-
-TEST(DataFileShared, CountersAreReadAgainFromDisk) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'L', 4, "N"}}), Ok);
-  DataFile a, b;
-  ASSERT_EQ(a.open("t", {.shared = true}), Ok);
-  ASSERT_EQ(b.open("t", {.readonly = true, .shared = true}), Ok);
-  EXPECT_FALSE(a.exclusive());
-  a.header().nrecs = 2;
-  a.header().ndeleted = 1;
-  a.header().stamp = 9;
-  ASSERT_EQ(a.header().writehead(a.file()), 0);
-  EXPECT_EQ(b.nrecs(), 2);
-  EXPECT_EQ(b.nlive(), 1);
-  EXPECT_EQ(b.stamp(), 9);
-  // An exclusive opener is kept out while the table is shared.
-  DataFile c;
-  EXPECT_EQ(c.open("t", {.readonly = true}), DataOpen);
-}
-
-TEST(KeyAssembly, VariableTextTakesItsNulOrExactlyItsLength) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'C', 20, "Name"}, {'L', 4, "N"}},
-                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
-            Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
-  uint8_t record[25] = {};
-  std::memcpy(record, "Blue Moon", 9);
-  put4(record + 20, 7);
-  uint8_t key[64];
-  EXPECT_EQ(table.makekey(0, record, key), 14);  // "Blue Moon\0" + 4
-  EXPECT_EQ(std::memcmp(key, "Blue Moon\0\0\0\0\7", 14), 0);
-  std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
-  EXPECT_EQ(table.makekey(1, record, key), 14);
-  EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
-}
 
 }  // namespace
 }  // namespace quill

@@ -8,16 +8,13 @@
 namespace quill {
 namespace {
 
-TEST(ErrorNames, KnownAndUnknownCodes) {
+TEST(Reporting, ErrorNamesAndLevelsWithTheirTitlesLongTextCut) {
   EXPECT_STREQ(errname(TryAgain), "TryAgain");
   EXPECT_STREQ(errname(4352), "TryAgain");
   EXPECT_STREQ(errname(-1), "General error (-1)");
   EXPECT_STREQ(errname(0), "0 (Ok)");
   EXPECT_STREQ(errname(IndexOutOfDate), "IndexOutOfDate");
   EXPECT_STREQ(errname(5), "Unknown");
-}
-
-TEST(Reporting, LevelsCarryTheirTitlesAndLongTextIsCut) {
   test::CapturedReports reports;
   warning("a %s", "warning");
   information("info %d", 7);

@@ -32,17 +32,7 @@ std::string ondisk(const char* name) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-// Runs `child` in a forked process and returns its exit status.
-template <typename F>
-int in_child(F child) {
-  pid_t pid = fork();
-  if (pid == 0) _exit(child());
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(File, OpensCreatesReadsExactlyAndWritesZeros) {
+TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   TempDir dir;
   File f;
   EXPECT_EQ(f.open("data", Access::ReadWrite, Sharing::Shared), -1);
@@ -61,46 +51,22 @@ TEST(File, OpensCreatesReadsExactlyAndWritesZeros) {
   EXPECT_EQ(std::string(buf, 4), "0123");
   for (int i = 4; i < 16; ++i) EXPECT_EQ(buf[i], 0);
   EXPECT_EQ(f.seek(-1), -1);
-}
-
-TEST(File, WritesRefusedWhenReadOnlyOrClosed) {
-  TempDir dir;
+  // Positions stop below 2 GiB.
+  ASSERT_EQ(f.seek(INT32_MAX - 2), 0);
+  EXPECT_EQ(f.write("abcd", 4), -1);  // would reach 2 GiB
+  EXPECT_EQ(f.write("ab", 2), 0);     // ends just below
+  EXPECT_EQ(f.seekrel(10), -1);
+  // Writes are refused when read-only or closed.
   ASSERT_EQ(File::createnew("ro"), 0);
   test::CapturedReports reports;
-  File f;
-  ASSERT_EQ(f.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
-  EXPECT_EQ(f.write("x", 1), -1);
+  File ro;
+  ASSERT_EQ(ro.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
+  EXPECT_EQ(ro.write("x", 1), -1);
   EXPECT_EQ(reports.text(), "File::write: write failed (file 'ro' opened as readonly)\n");
   File closed;
   reports.clear();
   EXPECT_EQ(closed.write("x", 1), -1);
   EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
-}
-
-TEST(File, PositionsStopBelowTwoGiB) {
-  TempDir dir;
-  File f;
-  ASSERT_EQ(f.create("big", Sharing::Exclusive), 0);
-  ASSERT_EQ(f.seek(INT32_MAX - 2), 0);
-  EXPECT_EQ(f.write("abcd", 4), -1);  // would reach 2 GiB
-  EXPECT_EQ(f.write("ab", 2), 0);     // ends just below
-  EXPECT_EQ(f.seekrel(10), -1);
-}
-
-TEST(File, WholeFileLockRemembersItsLength) {
-  TempDir dir;
-  File f;
-  ASSERT_EQ(f.create("grow", Sharing::Shared), 0);
-  ASSERT_EQ(f.write("0123456789", 10), 0);
-  EXPECT_EQ(f.lock(LockMode::None, 0, 0, Wait::No), 0);
-  ASSERT_EQ(f.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
-  ASSERT_EQ(f.write("more", 4), 0);
-  ASSERT_EQ(f.unlock(0, 0), 0);      // releases 0-9, not 0-13
-  // Another handle may now lock the whole grown file exclusively.
-  File other;
-  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
-  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
-  EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
 // An exclusive holder keeps every other opener out, in this process too,
@@ -113,12 +79,11 @@ TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
     ASSERT_EQ(f.create("table", held), 0);
     ASSERT_EQ(f.write("data", 4), 0);
     const bool shared = held == Sharing::Shared;
-    EXPECT_EQ(in_child([shared] {
+    EXPECT_EQ(test::run_child([shared] {
                 File g, h;
-                if ((g.open("table", Access::ReadOnly, Sharing::Shared) == 0) != shared) return 1;
-                if (h.open("table", Access::ReadWrite, Sharing::Exclusive) == 0) return 2;
-                if (h.create("table", Sharing::Shared) == 0) return 3;
-                return 0;
+                if ((g.open("table", Access::ReadOnly, Sharing::Shared) == 0) != shared) _exit(1);
+                if (h.open("table", Access::ReadWrite, Sharing::Exclusive) == 0) _exit(2);
+                if (h.create("table", Sharing::Shared) == 0) _exit(3);
               }),
               0);
     File g;
@@ -127,7 +92,7 @@ TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
   }
 }
 
-TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
+TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   TempDir dir;
   {
     File f;
@@ -162,74 +127,26 @@ TEST(FileSharing, RangeLocksConflictAcrossProcessesAndWaitingLockIsReleased) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   close(ready[0]);
   close(ready[1]);
-}
-
-// Gathered writes read back as written, wherever they went, before and after
-// they reach the file; the file's length counts them.
-TEST(File, GatheredWritesReadBackAsWritten) {
-  TempDir dir;
-  File f;
-  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "gather"));
-  std::string expected;
-  for (int i = 0; i < 3000; ++i) {
-    std::string record = "record " + std::to_string(i) + ";";
-    ASSERT_EQ(f.write(record.data(), static_cast<int32_t>(record.size())), 0);
-    expected += record;
-  }
-  // A write elsewhere (a header) between gathered ones.
-  ASSERT_EQ(f.seek(0), 0);
-  ASSERT_EQ(f.write("HEAD", 4), 0);
-  expected.replace(0, 4, "HEAD");
-  ASSERT_EQ(f.seekend(), 0);
-  ASSERT_EQ(f.write("tail", 4), 0);
-  expected += "tail";
-  EXPECT_EQ(f.size(), static_cast<int32_t>(expected.size()));
-  std::string back(expected.size(), '\0');
-  ASSERT_EQ(f.seek(0), 0);
-  ASSERT_EQ(f.read(back.data(), static_cast<int32_t>(back.size())), 0);
-  EXPECT_EQ(back, expected);
-  ASSERT_EQ(f.seek(5), 0);
-  ASSERT_EQ(f.write("XY", 2), 0);  // over bytes already in the read cache
-  expected.replace(5, 2, "XY");
-  ASSERT_EQ(f.seek(0), 0);
-  ASSERT_EQ(f.read(back.data(), static_cast<int32_t>(back.size())), 0);
-  EXPECT_EQ(back, expected);
-  ASSERT_EQ(f.close(), 0);
-  EXPECT_EQ(ondisk("gather"), expected);
-}
-
-// Reads the block cache answers leave the gathered writes gathered; a block
-// read from the file first gets the gathered writes that fall inside it.
-TEST(File, ReadsFromTheFileSeeTheGatheredWritesTheyMeet) {
-  TempDir dir;
-  File f;
-  ASSERT_NO_FATAL_FAILURE(createdeferred(f, "gather"));
-  std::string expected(5 * 4096, 'a');
-  ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
-  // Overwrites at, then eight bytes read back from where the block begins.
-  auto writeread = [&](int32_t at, const char* bytes) {
-    if (bytes != nullptr) {
-      EXPECT_EQ(f.seek(at), 0);
-      EXPECT_EQ(f.write(bytes, 2), 0);
-      expected.replace(static_cast<size_t>(at), 2, bytes);
-    }
-    const int32_t block = at / 4096 * 4096;
-    char back[8] = {};
-    EXPECT_EQ(f.seek(block), 0);
-    EXPECT_EQ(f.read(back, 8), 0);
-    EXPECT_EQ(std::string(back, 8), expected.substr(static_cast<size_t>(block), 8)) << at;
-  };
-  writeread(4096, nullptr);  // nothing cached yet: from the file
-  writeread(4100, "XY");     // into the block just cached
-  writeread(4 * 4096, "ZZ");  // into a block not cached
-  ASSERT_EQ(f.close(), 0);
-  EXPECT_EQ(ondisk("gather"), expected);
+  // A whole-file lock remembers the length it locked.
+  File g;
+  ASSERT_EQ(g.create("grow", Sharing::Shared), 0);
+  ASSERT_EQ(g.write("0123456789", 10), 0);
+  EXPECT_EQ(g.lock(LockMode::None, 0, 0, Wait::No), 0);
+  ASSERT_EQ(g.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
+  ASSERT_EQ(g.write("more", 4), 0);
+  ASSERT_EQ(g.unlock(0, 0), 0);      // releases 0-9, not 0-13
+  // Another handle may now lock the whole grown file exclusively.
+  File other;
+  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
+  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
+  EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
 // Changes kept in the block cache against a plain model: overwrites of
 // cached and uncached bytes, appends and reads in random order over a file
 // larger than the cache, so that dirty blocks are evicted while others wait.
-// Every sync leaves the file equal to the model, and so does the close.
+// Every read answers as the model, gathered writes included; every sync
+// leaves the file equal to the model, and so does the close.
 TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   TempDir dir;
   File f;
@@ -270,6 +187,9 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
       ASSERT_EQ(f.seek(static_cast<int32_t>(model.size())), 0);
       ASSERT_EQ(f.write(bytes.data(), static_cast<int32_t>(bytes.size())), 0);
       model += bytes;
+      if (pick(8) == 0) {
+        ASSERT_EQ(f.size(), static_cast<int32_t>(model.size()));  // gathered bytes counted
+      }
     }
   }
   ASSERT_EQ(f.close(), 0);
@@ -279,7 +199,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 // A change held in a cached block over bytes still waiting in a gathered
 // write: when the block is evicted first, the older gathered bytes must not
 // land on top of it afterwards.
-TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
+TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) {
   TempDir dir;
   File f;
   ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
@@ -298,23 +218,19 @@ TEST(File, AHeldChangeIsNotOverwrittenByOlderGatheredBytes) {
   ASSERT_EQ(f.read(back, 8), 0);    // takes block 0's place in the cache
   ASSERT_EQ(f.close(), 0);
   EXPECT_EQ(ondisk("held"), expected);
-}
-
-// Gathered writes that fail when the deferral ends (here beyond the file
-// size limit, in a child) are lost: the next sync must say so rather than
-// succeed.
-TEST(File, GatheredWritesThatFailMakeTheNextSyncFail) {
-  TempDir dir;
-  EXPECT_EQ(in_child([] {
+  // Gathered writes that fail when the deferral ends (here beyond the file
+  // size limit, in a child) are lost: the next sync must say so rather than
+  // succeed.
+  EXPECT_EQ(test::run_child([] {
               signal(SIGXFSZ, SIG_IGN);
               const rlimit limit = {2, 2};
-              File f;
-              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
-              if (f.create("limited", Sharing::Exclusive) != 0) return 2;
-              f.defersync(true);
-              if (f.write("lost", 4) != 0) return 3;
-              f.defersync(false);
-              return f.sync() == -1 ? 0 : 1;
+              File limited;
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
+              if (limited.create("limited", Sharing::Exclusive) != 0) _exit(2);
+              limited.defersync(true);
+              if (limited.write("lost", 4) != 0) _exit(3);
+              limited.defersync(false);
+              _exit(limited.sync() == -1 ? 0 : 1);
             }),
             0);
 }

@@ -22,10 +22,7 @@ struct Tag {
   std::vector<Component> comps;
 
   Tag& add(char type, int length, uint16_t flags = 0) {
-    FieldDescr f;
-    f.type = type;
-    f.length = static_cast<int16_t>(length);
-    fields.push_back(f);
+    fields.push_back(FieldDescr{type, static_cast<int16_t>(length), ""});
     comps.push_back(Component{static_cast<int16_t>(fields.size() - 1),
                               static_cast<int16_t>(length), flags});
     return *this;
@@ -86,7 +83,7 @@ int exact(const std::string& a, const std::string& b, int full = 1) {
 }
 std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwords); }
 
-TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
+TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStayCapitalsGoUp) {
   EXPECT_EQ(chr_base(0xC0), 'A');  // À
   EXPECT_EQ(chr_base(0xE9), 'e');  // é
   EXPECT_EQ(chr_base(0xD8), 'O');  // Ø
@@ -95,9 +92,6 @@ TEST(CharTable, AccentedLettersFoldToTheirBaseKeepingCase) {
   EXPECT_EQ(chr_upper(0xF1), 0xD1);
   EXPECT_EQ(chr_upper('q'), 'Q');
   EXPECT_EQ(chr_lower('Q'), 'q');
-}
-
-TEST(CharTable, CaseAndBaseAgreeForEveryLetter) {
   for (int c = 0; c < 256; ++c) {
     const uint8_t u = static_cast<uint8_t>(c);
     if (!chr_isletter(u)) {
@@ -108,9 +102,6 @@ TEST(CharTable, CaseAndBaseAgreeForEveryLetter) {
     EXPECT_EQ(chr_lower(chr_upper(u)), chr_lower(u)) << c;
     EXPECT_EQ(chr_upper(chr_lower(u)), chr_upper(u)) << c;
   }
-}
-
-TEST(CharTable, NonLettersAndControlBytes) {
   for (uint8_t c : {0xC6, 0xD0, 0xD7, 0xDE, 0xDF, 0xE6, 0xF0, 0xF7, 0xFE, 0xFF, 0x8A, 0x9F}) {
     EXPECT_FALSE(chr_isletter(c)) << int(c);
     EXPECT_EQ(chr_base(c), c) << int(c);
@@ -126,41 +117,17 @@ TEST(CharTable, NonLettersAndControlBytes) {
   EXPECT_FALSE(chr_isignorable('7'));
   EXPECT_TRUE(chr_isignorable('-'));
   EXPECT_TRUE(chr_isletter(0xC0));
+  // Capitals for the first word or every word.
+  EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
+  EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
+  EXPECT_EQ(cap("\xE0gua", 1), "\xC0gua");  // àgua -> Àgua
+  EXPECT_EQ(cap("rock-n-roll/live \"demo\" [take 2]", 1), "Rock-N-Roll/Live \"Demo\" [Take 2]");
+  EXPECT_EQ(cap("\"'", 1), "\"'");
+  EXPECT_EQ(cap("", 1), "");
+  EXPECT_EQ(cap("abc  ", 1), "Abc  ");
 }
 
-TEST(NaturalOrder, CaseAccentsNumbersAndPunctuation) {
-  EXPECT_LT(natural("abc", "abd"), 0);
-  EXPECT_EQ(natural("Abc", "abc"), 0);
-  EXPECT_EQ(natural("\xE0" "bc", "abc"), 0);  // àbc
-  EXPECT_LT(natural("track 2", "track 10"), 0);
-  EXPECT_EQ(natural("track 007", "track 7"), 0);
-  EXPECT_EQ(natural("rock-n-roll", "rock n roll"), 0);
-  EXPECT_LT(natural("abc", "abc def"), 0);
-  EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
-  EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
-}
-
-TEST(PrefixMode, LastTextMayBeginALongerText) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_NE(tag.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
-}
-
-TEST(PrefixMode, NumberPrefixOnlyForTheTrailingNumber) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
-  for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
-    EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
-  }
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 2")), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
-}
-
-TEST(BinaryText, ComparesBytesAndHonoursFull) {
+TEST(TextOrders, NaturalBinaryPaddedAndPrefixTextsAndUnsignedBytes) {
   EXPECT_LT(exact("Abc", "abc"), 0);
   EXPECT_EQ(exact("ab", "abc", 0), 0);
   EXPECT_LT(exact("ab", "abc", 1), 0);
@@ -172,74 +139,52 @@ TEST(BinaryText, ComparesBytesAndHonoursFull) {
   EXPECT_LT(tag.cmp(CompareMode::Stored, txt("rock n roll"), txt("rock-n-roll")), 0);  // ' ' < '-' 
   EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("ro"), txt("rock")), 0);
   EXPECT_NE(tag.cmp(CompareMode::Prefix, txt("Ro"), txt("rock")), 0);
-}
-
-TEST(FixedText, PaddedComponentComparesItsText) {
-  const Tag tag = Tag().add('C', 8).add('L', 4);
+  // A padded fixed-length text compares its text.
+  const Tag fixed = Tag().add('C', 8).add('L', 4);
   Bytes a = Key().padded("Blue", 8).be(7, 4);
   Bytes b = Key().padded("blue", 8).be(9, 4);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, a, b), 0);  // equal texts, 7 < 9
-  EXPECT_EQ(tag.cmp(CompareMode::Whole, Key().text("BLUE").be(9, 4), b), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, txt("bl"), b), 0);
-}
-
-TEST(Numbers, DescendingLongPutsGreaterFirst) {
-  const Tag tag = Tag().add('L', 4, CF_DESC);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().be(5, 4), Key().be(3, 4)), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(5, 4)), 0);
-  EXPECT_EQ(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(3, 4)), 0);
-}
-
-TEST(Numbers, ShortsAndLongsAreSigned) {
-  const Tag s = Tag().add('S', 2);
-  EXPECT_LT(s.cmp(CompareMode::Stored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
-  const Tag x = Tag().add('X', 4);
-  EXPECT_LT(x.cmp(CompareMode::Stored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
-}
-
-TEST(Numbers, RealsByValueAndNanCountsAsEqual) {
-  const Tag d = Tag().add('D', 8);
-  EXPECT_LT(d.cmp(CompareMode::Stored, Key().real(-1.5), Key().real(0.25)), 0);
-  EXPECT_GT(d.cmp(CompareMode::Stored, Key().real(1e10), Key().real(2.0)), 0);
-  EXPECT_EQ(d.cmp(CompareMode::Stored, Key().real(std::nan("")), Key().real(3.0)), 0);
-  const Tag f = Tag().add('F', 4);
-  EXPECT_LT(f.cmp(CompareMode::Stored, Key().real(-2.0f), Key().real(1.0f)), 0);
-}
-
-TEST(Bytes, ShorterSearchPartMatchesOnlyInPrefixMode) {
-  const Tag tag = Tag().add('B', 4);
-  Bytes cut = {0x10, 0x20};
-  Bytes whole = {0x10, 0x20, 0x30, 0x40};
-  EXPECT_EQ(tag.cmp(CompareMode::Prefix, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Whole, cut, whole), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, cut, whole), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
-}
-
-TEST(MultiComponent, SearchKeyWithLeadingComponentsOnly) {
-  const Tag tag = Tag().add('C', 20, CF_VAR).add('L', 4);
-  Bytes search = txt("Blue Moon");
-  for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
-    Bytes stored = Key().text("blue moon").be(code, 4);
-    EXPECT_EQ(tag.cmp(CompareMode::Prefix, search, stored), 0) << code;
-    EXPECT_EQ(tag.cmp(CompareMode::Whole, search, stored), 0) << code;
-    EXPECT_LT(tag.cmp(CompareMode::Stored, search, stored), 0) << code;
+  EXPECT_LT(fixed.cmp(CompareMode::Stored, a, b), 0);  // equal texts, 7 < 9
+  EXPECT_EQ(fixed.cmp(CompareMode::Whole, Key().text("BLUE").be(9, 4), b), 0);
+  EXPECT_EQ(fixed.cmp(CompareMode::Prefix, txt("bl"), b), 0);
+  // A shorter search part of bytes matches only in prefix mode.
+  const Tag raw = Tag().add('B', 4);
+  const Bytes cut = {0x10, 0x20}, whole = {0x10, 0x20, 0x30, 0x40};
+  EXPECT_EQ(raw.cmp(CompareMode::Prefix, cut, whole), 0);
+  EXPECT_LT(raw.cmp(CompareMode::Whole, cut, whole), 0);
+  EXPECT_LT(raw.cmp(CompareMode::Stored, cut, whole), 0);
+  EXPECT_GT(raw.cmp(CompareMode::Stored, Bytes{0xFF, 0, 0, 0}, whole), 0);  // unsigned
+  // The natural order: case, accents, numbers and punctuation.
+  EXPECT_LT(natural("abc", "abd"), 0);
+  EXPECT_EQ(natural("Abc", "abc"), 0);
+  EXPECT_EQ(natural("\xE0" "bc", "abc"), 0);  // àbc
+  EXPECT_LT(natural("track 2", "track 10"), 0);
+  EXPECT_EQ(natural("track 007", "track 7"), 0);
+  EXPECT_EQ(natural("rock-n-roll", "rock n roll"), 0);
+  EXPECT_LT(natural("abc", "abc def"), 0);
+  EXPECT_LT(natural("track 0", "track 00 b"), 0);  // all zeros read as one 0
+  EXPECT_LT(natural("9 lives", "a life"), 0);      // numbers before letters
+  // In prefix mode the last text may begin a longer text, its number a longer number.
+  const Tag var = Tag().add('C', 30, CF_VAR);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_NE(var.cmp(CompareMode::Whole, txt("the blue mo"), txt("The Blue Moon Waltz")), 0);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt("track 12")), 0);
+  EXPECT_GT(var.cmp(CompareMode::Prefix, txt("track 2"), txt("track 12")), 0);
+  EXPECT_LT(var.cmp(CompareMode::Prefix, txt("the blue"), txt("theater")), 0);
+  // A number is a prefix only at the end of the search text.
+  for (const char* name : {"Track 1", "Track 10", "Track 12", "Track 100"}) {
+    EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt(name)), 0) << name;
   }
-  // A non-final text must match whole even in prefix mode.
-  EXPECT_NE(tag.cmp(CompareMode::Prefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
-  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
-  EXPECT_LT(tag.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
-}
-
-TEST(Continues, TrailingNumberGoesOnInB) {
-  const Tag tag = Tag().add('C', 30, CF_VAR);
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("track 24")), 1);
-  EXPECT_EQ(tag.cont(txt("track 1"), txt("trackside")), 0);
-  EXPECT_EQ(tag.cont(txt("track"), txt("track 24")), 0);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("track24")), 1);
-  EXPECT_EQ(tag.cont(txt("track1"), txt("trackx")), 0);
-  EXPECT_EQ(tag.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
+  EXPECT_NE(var.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 2")), 0);
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1"), txt("Track 01b")), 0) << "word may go on";
+  EXPECT_NE(var.cmp(CompareMode::Prefix, txt("1 track"), txt("12 tracks")), 0) << "not trailing";
+  EXPECT_EQ(var.cmp(CompareMode::Prefix, txt("track 1 "), txt("Track 15")), 0) << "trailing blank";
+  // Whether b goes on with a's trailing number.
+  EXPECT_EQ(var.cont(txt("track 1"), txt("track 24")), 1);
+  EXPECT_EQ(var.cont(txt("track 1"), txt("trackside")), 0);
+  EXPECT_EQ(var.cont(txt("track"), txt("track 24")), 0);
+  EXPECT_EQ(var.cont(txt("track1"), txt("track24")), 1);
+  EXPECT_EQ(var.cont(txt("track1"), txt("trackx")), 0);
+  EXPECT_EQ(var.cont(txt("disc 2 track 1"), txt("disc 3 track 9")), 1) << "words before skipped";
   const Tag binary = Tag().add('C', 30, CF_VAR | CF_BINARY);
   EXPECT_EQ(binary.cont(txt("track 1"), txt("track 24")), 0);
   const Tag two = Tag().add('L', 4).add('C', 30, CF_VAR);
@@ -247,17 +192,38 @@ TEST(Continues, TrailingNumberGoesOnInB) {
   EXPECT_EQ(two.cont(Key().be(1, 4), Key().be(1, 4).text("track 24")), 0) << "last part not text";
 }
 
-TEST(Capitalize, FirstWordOrEveryWord) {
-  EXPECT_EQ(cap("(the slow river song)", 1), "(The Slow River Song)");
-  EXPECT_EQ(cap("(the slow river song)", 0), "(The slow river song)");
-  EXPECT_EQ(cap("\xE0gua", 1), "\xC0gua");  // àgua -> Àgua
-  EXPECT_EQ(cap("rock-n-roll/live \"demo\" [take 2]", 1), "Rock-N-Roll/Live \"Demo\" [Take 2]");
-  EXPECT_EQ(cap("\"'", 1), "\"'");
-  EXPECT_EQ(cap("", 1), "");
-  EXPECT_EQ(cap("abc  ", 1), "Abc  ");
+TEST(Components, NumbersSignedDescendingRealAndLeadingParts) {
+  const Tag tag = Tag().add('L', 4, CF_DESC);
+  EXPECT_LT(tag.cmp(CompareMode::Stored, Key().be(5, 4), Key().be(3, 4)), 0);
+  EXPECT_GT(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(5, 4)), 0);
+  EXPECT_EQ(tag.cmp(CompareMode::Stored, Key().be(3, 4), Key().be(3, 4)), 0);
+  const Tag s = Tag().add('S', 2);
+  EXPECT_LT(s.cmp(CompareMode::Stored, Key().be(0xFFFE, 2), Key().be(0x0001, 2)), 0);  // -2 < 1
+  const Tag x = Tag().add('X', 4);
+  EXPECT_LT(x.cmp(CompareMode::Stored, Key().be(0x80000000u, 4), Key().be(0x7FFFFFFF, 4)), 0);
+  const Tag d = Tag().add('D', 8);
+  EXPECT_LT(d.cmp(CompareMode::Stored, Key().real(-1.5), Key().real(0.25)), 0);
+  EXPECT_GT(d.cmp(CompareMode::Stored, Key().real(1e10), Key().real(2.0)), 0);
+  EXPECT_EQ(d.cmp(CompareMode::Stored, Key().real(std::nan("")), Key().real(3.0)), 0);
+  const Tag f = Tag().add('F', 4);
+  EXPECT_LT(f.cmp(CompareMode::Stored, Key().real(-2.0f), Key().real(1.0f)), 0);
+  // A search key of leading components only.
+  const Tag two = Tag().add('C', 20, CF_VAR).add('L', 4);
+  Bytes search = txt("Blue Moon");
+  for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
+    Bytes stored = Key().text("blue moon").be(code, 4);
+    EXPECT_EQ(two.cmp(CompareMode::Prefix, search, stored), 0) << code;
+    EXPECT_EQ(two.cmp(CompareMode::Whole, search, stored), 0) << code;
+    EXPECT_LT(two.cmp(CompareMode::Stored, search, stored), 0) << code;
+  }
+  // A non-final text must match whole even in prefix mode.
+  EXPECT_NE(two.cmp(CompareMode::Prefix, Key().text("blue").be(5, 4), Key().text("blue moon").be(5, 4)), 0);
+  EXPECT_LT(two.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("b").be(1, 4)), 0);
+  EXPECT_GT(two.cmp(CompareMode::Stored, Key().text("a").be(9, 4), Key().text("a").be(1, 4)), 0);
+  EXPECT_LT(two.cmp(CompareMode::Stored, Bytes{}, txt("a")), 0);
 }
 
-TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
+TEST(Bounds, CutKeysAreReadOnlyAsFarAsTheyGo) {
   const Tag tag = Tag().add('C', 6, CF_VAR).add('L', 4);
   // "Abcdef" fills the component: no NUL follows, the code comes next.
   Bytes a = Key().padded("Abcdef", 6).be(1, 4);
@@ -276,9 +242,7 @@ TEST(Bounds, VarTextWithoutNulUsesTheAvailableBytes) {
     EXPECT_EQ(tag.cmp(CompareMode::Stored, full, full), 0);
     tag.cont(cut, full);
   }
-}
-
-TEST(Bounds, CutNumbersAndFixedTextsStayInside) {
+  // Cut numbers and fixed texts.
   const Tag l = Tag().add('L', 4).add('D', 8);
   Bytes whole = Key().be(7, 4).real(2.0);
   for (size_t n = 1; n < whole.size(); ++n) {
@@ -311,7 +275,7 @@ class RandomTexts : public ::testing::Test {
   Tag tag_ = Tag().add('C', 20, CF_VAR);
 };
 
-TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitive) {
+TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitiveCutKeysStayInside) {
   for (int n = 0; n < 4000; ++n) {
     const std::string a = next(), b = next(), c = next();
     const int ab = sign(stored(a, b)), bc = sign(stored(b, c)), ac = sign(stored(a, c));
@@ -320,6 +284,25 @@ TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitive) {
     if (ab <= 0 && bc <= 0) {
       const int want = (ab < 0 || bc < 0) ? -1 : 0;
       ASSERT_EQ(ac, want) << a << " | " << b << " | " << c;
+    }
+  }
+  // Cut keys of a text and a number are never read past their end.
+  const Tag textnum = Tag().add('C', 8, CF_VAR).add('S', 2);
+  for (int n = 0; n < 500; ++n) {
+    std::string s = next() + next();
+    Bytes key = Key().padded(s, 8).be(n, 2);
+    Bytes other = Key().text(next().substr(0, 7)).be(n, 2);
+    for (size_t cut = 1; cut <= key.size(); ++cut) {
+      Bytes k(key.begin(), key.begin() + cut);  // exactly sized: overreads are caught
+      for (CompareMode mode : {CompareMode::Stored, CompareMode::Prefix, CompareMode::Whole}) {
+        const int r1 = textnum.cmp(mode, k, other);
+        const int r2 = textnum.cmp(mode, other, k);
+        if (mode == CompareMode::Stored) {
+          ASSERT_EQ(sign(r1), -sign(r2)) << s << " cut " << cut;
+        }
+      }
+      textnum.cont(k, other);
+      textnum.cont(other, k);
     }
   }
 }
@@ -427,27 +410,6 @@ TEST(OrderStrings, CutShortOrRefusedWhereTheyCannotStandForTheKey) {
   for (const Tag& refused : {Tag().add('L', 4, CF_DESC), Tag().add('D', 8), Tag().add('L', 3)}) {
     KeyDescr r = refused.kd();
     EXPECT_FALSE(orderable(&r));
-  }
-}
-
-TEST_F(RandomTexts, CutVarKeysNeverReadPastTheirEnd) {
-  const Tag tag = Tag().add('C', 8, CF_VAR).add('S', 2);
-  for (int n = 0; n < 500; ++n) {
-    std::string s = next() + next();
-    Bytes key = Key().padded(s, 8).be(n, 2);
-    Bytes other = Key().text(next().substr(0, 7)).be(n, 2);
-    for (size_t cut = 1; cut <= key.size(); ++cut) {
-      Bytes k(key.begin(), key.begin() + cut);  // exactly sized: overreads are caught
-      for (CompareMode mode : {CompareMode::Stored, CompareMode::Prefix, CompareMode::Whole}) {
-        const int r1 = tag.cmp(mode, k, other);
-        const int r2 = tag.cmp(mode, other, k);
-        if (mode == CompareMode::Stored) {
-          ASSERT_EQ(sign(r1), -sign(r2)) << s << " cut " << cut;
-        }
-      }
-      tag.cont(k, other);
-      tag.cont(other, k);
-    }
   }
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -65,81 +64,75 @@ void make_five(const std::string& base) {
                     record("r3", 10, true), record("r4", 0)});
 }
 
-struct NameParts {
-  unsigned low = 0;  // the counter's low byte
-  char first = 0, second = 0;
-};
-
-bool parse(const std::string& name, NameParts* parts) {
-  static const std::regex pattern("^tmp([0-9a-f]+)([a-z])([a-z])$");
+// The counter's low byte and the letters of the second in a temporary name,
+// "tmp" and n & F0, n & 0F in hex and two letters; {256, ""} if it is not one.
+std::pair<unsigned, std::string> parse(const std::string& name) {
+  static const std::regex pattern("^tmp(0|[1-9a-f]0)([0-9a-f])([a-z][a-z])$");
   std::smatch m;
-  if (!std::regex_match(name, m, pattern)) return false;
-  std::string digits = m[1];
-  std::string high = digits.substr(0, digits.size() - 1);
-  if (high != "0" && !(high.size() == 2 && high[1] == '0')) return false;
-  parts->low = static_cast<unsigned>(std::stoul(high, nullptr, 16) |
-                                     std::stoul(digits.substr(digits.size() - 1), nullptr, 16));
-  parts->first = m[2].str()[0];
-  parts->second = m[3].str()[0];
-  return true;
+  if (!std::regex_match(name, m, pattern)) return {256, ""};
+  const unsigned low =
+      static_cast<unsigned>(std::stoul(m[1], nullptr, 16) | std::stoul(m[2], nullptr, 16));
+  return {low, m[3]};
 }
 
-std::string compose(unsigned n, char first, char second) {
+std::string compose(unsigned n, const std::string& letters) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "tmp%x%x%c%c", n & 0xF0u, n & 0x0Fu, first, second);
+  std::snprintf(buffer, sizeof buffer, "tmp%x%x%s", n & 0xF0u, n & 0x0Fu, letters.c_str());
   return buffer;
 }
 
-TEST(TmpName, SkipsNamesWhoseFilesExist) {
+TEST(TmpName, SkipsNamesWhoseFilesExistAndTheExchangeNeedsItsFile) {
   TempDir dir;
   EXPECT_EQ(tmpname(nullptr), nullptr);
   char a[16];
   ASSERT_NE(tmpname(a), nullptr);
-  NameParts p;
-  ASSERT_TRUE(parse(a, &p));
-  char first = p.first, second = p.second;
-  char nfirst = first, nsecond = static_cast<char>(second + 1);
-  if (nsecond > 'z') {
-    nsecond = 'a';
-    nfirst = first == 'z' ? 'a' : static_cast<char>(first + 1);
+  const auto [low, now] = parse(a);
+  ASSERT_EQ(now.size(), 2u) << a;
+  std::string next = now;  // the letters of the next second
+  if (++next[1] > 'z') {
+    next[1] = 'a';
+    next[0] = next[0] == 'z' ? 'a' : static_cast<char>(next[0] + 1);
   }
   // The next three names, in this second and the next, each taken by one
   // kind of file: the bare name, the data file, the index file.
-  for (auto [f, s] : {std::pair{first, second}, std::pair{nfirst, nsecond}}) {
-    write_all(compose(p.low + 1, f, s), {'x'});
-    write_all(compose(p.low + 2, f, s) + ".db1", {'x'});
-    write_all(compose(p.low + 3, f, s) + ".idx", {'x'});
+  for (const std::string& letters : {now, next}) {
+    write_all(compose(low + 1, letters), {'x'});
+    write_all(compose(low + 2, letters) + ".db1", {'x'});
+    write_all(compose(low + 3, letters) + ".idx", {'x'});
   }
   auto before = entries();
   char b[16];
   ASSERT_NE(tmpname(b), nullptr);
-  std::string name = b;
-  EXPECT_FALSE(fs::exists(name));
-  EXPECT_FALSE(fs::exists(name + ".db1"));
-  EXPECT_FALSE(fs::exists(name + ".idx"));
-  NameParts q;
-  ASSERT_TRUE(parse(name, &q));
-  if ((q.first == first && q.second == second) || (q.first == nfirst && q.second == nsecond)) {
-    EXPECT_EQ(q.low, (p.low + 4) & 0xFF) << name;
+  const std::string name = b;
+  EXPECT_FALSE(fs::exists(name) || fs::exists(name + ".db1") || fs::exists(name + ".idx"));
+  const auto [got, letters] = parse(name);
+  ASSERT_EQ(letters.size(), 2u) << name;
+  if (letters == now || letters == next) {
+    EXPECT_EQ(got, (low + 4) & 0xFF) << name;
   }
   EXPECT_EQ(entries(), before);  // naming creates nothing
-}
-
-TEST(SwapFiles, AMissingNewFileFailsAndTouchesNothing) {
-  TempDir dir;
+  // The exchange with a missing new file fails and touches nothing.
   write_all("old.db1", {'O'});
-  const DirContents before = dir_contents();
+  const DirContents untouched = dir_contents();
   EXPECT_EQ(swapfiles("absent", "old", 1), -1);
-  EXPECT_EQ(dir_contents(), before);
+  EXPECT_EQ(dir_contents(), untouched);
 }
 
+// A reindex covers the live records without writing the data file; a pack
+// drops the deleted ones and leaves the index out of date.
 TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   make_five("t");
+  const Bytes db1 = read_all("t.db1");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
+  EXPECT_EQ(read_all("t.db1"), db1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
   Header before = header_of("t");
   {
     DataFile table;
     ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
+    EXPECT_EQ(table.index()->count(), 3);
+    EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2, 4}));
+    EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0}));
   }
   Bytes idx = read_all("t.idx");
 
@@ -166,7 +159,7 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST_F(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
+TEST_F(Pack, TablesWithoutDeletionsLiveRecordsOrTags) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1), record("b", 2)});
   Bytes before = read_all("t.db1");
@@ -178,9 +171,7 @@ TEST_F(Pack, WithoutDeletionsStillRewritesAndRaisesTheStamp) {
   putle32(&after[20], getle32(&before[20]));
   EXPECT_EQ(after, before);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-}
-
-TEST_F(Pack, AnEmptyTableAndATableOfDeletedRecords) {
+  // An empty table, and one of deleted records only.
   ASSERT_EQ(make_table("e", kFields), Ok);
   ASSERT_EQ(DataFile::pack("e"), Ok);
   EXPECT_EQ(header_of("e").nrecs, 0);
@@ -192,9 +183,19 @@ TEST_F(Pack, AnEmptyTableAndATableOfDeletedRecords) {
   EXPECT_EQ(h.ndeleted, 0);
   EXPECT_EQ(h.serial, 2);
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
+  // A reindex of a table without tags makes no index and leaves alone one
+  // that is there.
+  ASSERT_EQ(make_table("n", kFields), Ok);
+  append_raw("n", {record("a", 1)});
+  EXPECT_EQ(DataFile::reindex("n"), Ok);
+  EXPECT_FALSE(fs::exists("n.idx"));
+  write_all("n.idx", {'?'});
+  EXPECT_EQ(DataFile::reindex("n"), Ok);
+  EXPECT_EQ(read_all("n.idx"), Bytes{'?'});
+  EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
 }
 
-TEST_F(Pack, CarriesTheHeaderRecordAcross) {
+TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   ASSERT_EQ(insert_field("t", -1, {'L', 0, "Area"}, FieldGroup::Header), Ok);
   Header h = header_of("t");
@@ -209,6 +210,19 @@ TEST_F(Pack, CarriesTheHeaderRecordAcross) {
   EXPECT_EQ(after[h.hdrlen], 0xDE);
   EXPECT_EQ(after[h.hdrlen + 3], 0xAD);
   EXPECT_EQ(record_at("t", 0), record("b", 2));
+
+  // A wrong deletion count is not copied into the new file.
+  make_five("w");
+  Bytes w = read_all("w.db1");
+  putle32(&w[12], 1);  // two records are marked, the header counts one
+  write_all("w.db1", w);
+  ASSERT_EQ(DataFile::pack("w"), Ok);
+  h = header_of("w");
+  EXPECT_EQ(h.nrecs, 3);
+  EXPECT_EQ(h.ndeleted, 0);
+  EXPECT_EQ(read_all("w.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
+  DataFile table;
+  EXPECT_EQ(table.open("w", {.readonly = true, .noindex = true}), Ok);
 }
 
 // The copies read the old file many records at a time: records wide
@@ -252,7 +266,7 @@ TEST_F(Pack, WideRecordsSpanningManyReads) {
   EXPECT_EQ(n, 466);
 }
 
-TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounter) {
+TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounterAsReindexDoes) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   std::vector<Bytes> records;
   for (int i = 0; i < 10; ++i) records.push_back(record("r", i, i % 2 == 0));
@@ -271,9 +285,26 @@ TEST_F(Pack, ReportsProgressAndCarriesTheDoneCounter) {
   ASSERT_EQ(DataFile::pack("t", &shared), Ok);
   EXPECT_EQ(shared.done, 10);
   EXPECT_EQ(seen.values.back(), 100);
+
+  // A reindex counts records times tags.
+  make_five("f");
+  seen.values.clear();
+  Progress indexing{ProgressLog::add, &seen, 0, 0, 0};
+  ASSERT_EQ(DataFile::reindex("f", &indexing), Ok);
+  EXPECT_EQ(indexing.total, 10);
+  EXPECT_EQ(indexing.done, 10);
+  ASSERT_FALSE(seen.values.empty());
+  EXPECT_EQ(seen.values.back(), 100);
+  EXPECT_TRUE(std::is_sorted(seen.values.begin(), seen.values.end()));
+
+  // A total given by the caller is kept.
+  Progress given{nullptr, nullptr, 0, 40, 0};
+  ASSERT_EQ(DataFile::reindex("f", &given), Ok);
+  EXPECT_EQ(given.total, 40);
+  EXPECT_EQ(given.done, 10);
 }
 
-TEST_F(Pack, RefusalsOfTheOldFile) {
+TEST_F(Pack, RefusalsOfTheOldFileAlsoByReindex) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
@@ -284,6 +315,7 @@ TEST_F(Pack, RefusalsOfTheOldFile) {
   b[h.hdrlen - 1] = 'x';
   write_all("bad.db1", b);
   EXPECT_EQ(DataFile::pack("bad"), BadData);
+  EXPECT_EQ(DataFile::reindex("bad"), BadData);
   EXPECT_EQ(read_all("bad.db1"), b);
 
   // Records missing at the end of the file.
@@ -305,7 +337,7 @@ TEST_F(Pack, RefusalsOfTheOldFile) {
   EXPECT_TRUE(temporaries().empty());
 }
 
-TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
+TEST_F(Pack, AReadOnlyTableIsOnlyReadAndNoTemporaryFileMeansNoChange) {
   make_five("t");
   const fs::perms readonly = fs::perms::owner_read | fs::perms::group_read;
   fs::permissions("t.db1", readonly);
@@ -321,23 +353,20 @@ TEST_F(Pack, AReadOnlyTableFileIsOnlyReadAndItsModeIsKept) {
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   EXPECT_EQ(fs::status("t.idx").permissions(), mine);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
+  // No temporary file can be made: the changes fail and touch nothing.
+  make_five(dir.file("n"));
+  const DirContents before = dir_contents();
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove(fs::path(dir.path()) / "gone");
+  EXPECT_EQ(DataFile::pack(dir.file("n").c_str()), DataCreate);
+  EXPECT_EQ(DataFile::reindex(dir.file("n").c_str()), IndexCreate);
+  EXPECT_EQ(insert_field(dir.file("n").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
+  fs::current_path(dir.path());
+  EXPECT_EQ(dir_contents(), before);
 }
 
-TEST_F(Pack, AWrongDeletionCountIsNotCopiedIntoTheNewFile) {
-  make_five("t");
-  Bytes b = read_all("t.db1");
-  putle32(&b[12], 1);  // two records are marked, the header counts one
-  write_all("t.db1", b);
-  ASSERT_EQ(DataFile::pack("t"), Ok);
-  Header h = header_of("t");
-  EXPECT_EQ(h.nrecs, 3);
-  EXPECT_EQ(h.ndeleted, 0);
-  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
-}
-
-TEST_F(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
+TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   const DirContents before = dir_contents();
@@ -353,18 +382,13 @@ TEST_F(Pack, AWriteFailingAnywhereLeavesTheTableAsItWas) {
     }
     EXPECT_EQ(dir_contents(), before) << from;
   }
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-}
-
-TEST_F(Pack, AFailedMoveReportsDataCreateAndKeepsTheOldFile) {
-  make_five("t");
-  const DirContents before = dir_contents();
   {
-    RenameFailure failing;
+    RenameFailure failing;  // reported as DataCreate
     EXPECT_EQ(DataFile::pack("t"), DataCreate);
   }
   EXPECT_EQ(dir_contents(), before);
+  DataFile table;
+  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
 TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
@@ -388,75 +412,11 @@ TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
   fs::remove_all(other);
 }
 
-TEST_F(Pack, NoTemporaryFileCanBeMade) {
-  make_five(dir.file("t"));
-  const DirContents before = dir_contents();
-  fs::create_directory("gone");
-  fs::current_path("gone");
-  fs::remove(fs::path(dir.path()) / "gone");
-  EXPECT_EQ(DataFile::pack(dir.file("t").c_str()), DataCreate);
-  EXPECT_EQ(DataFile::reindex(dir.file("t").c_str()), IndexCreate);
-  EXPECT_EQ(insert_field(dir.file("t").c_str(), -1, {'L', 0, "More"}, FieldGroup::Record), DataCreate);
-  fs::current_path(dir.path());
-  EXPECT_EQ(dir_contents(), before);
-}
-
-TEST_F(Reindex, ATableWithoutTagsNeedsNoIndex) {
-  ASSERT_EQ(make_table("t", kFields), Ok);
-  append_raw("t", {record("a", 1)});
-  EXPECT_EQ(DataFile::reindex("t"), Ok);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
-  // An index file that happens to be there is left alone.
-  write_all("t.idx", {'?'});
-  EXPECT_EQ(DataFile::reindex("t"), Ok);
-  EXPECT_EQ(read_all("t.idx"), Bytes{'?'});
-  EXPECT_EQ(DataFile::reindex("missing"), DataOpen);
-}
-
-TEST_F(Reindex, CoversTheLiveRecordsAndTheTableOpens) {
-  make_five("t");
-  Bytes db1 = read_all("t.db1");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  EXPECT_EQ(read_all("t.db1"), db1);  // the data file is never written
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-  EXPECT_EQ(table.index()->count(), 3);
-  EXPECT_EQ(table.index()->storedstamp(), table.stamp());
-  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 2, 4}));
-  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0}));
-
-  // The cursor finds the records through the new trees.
-  Rlist cursor(&table);
-  ASSERT_EQ(cursor.select(1), 0);
-  ASSERT_EQ(cursor.first(), Ok);
-  EXPECT_EQ(cursor.recno(), 4);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(cursor.buffer())), "r4");
-}
-
-TEST_F(Reindex, ProgressCountsRecordsTimesTags) {
-  make_five("t");
-  ProgressLog seen;
-  Progress progress{ProgressLog::add, &seen, 0, 0, 0};
-  ASSERT_EQ(DataFile::reindex("t", &progress), Ok);
-  EXPECT_EQ(progress.total, 10);
-  EXPECT_EQ(progress.done, 10);
-  ASSERT_FALSE(seen.values.empty());
-  EXPECT_EQ(seen.values.back(), 100);
-  EXPECT_TRUE(std::is_sorted(seen.values.begin(), seen.values.end()));
-
-  // A total given by the caller is kept.
-  Progress given{nullptr, nullptr, 0, 40, 0};
-  ASSERT_EQ(DataFile::reindex("t", &given), Ok);
-  EXPECT_EQ(given.total, 40);
-  EXPECT_EQ(given.done, 10);
-}
-
 // A page that cannot be saved in the middle of a tree change ends the process
 // (the tree would be damaged); the failures that a reindex can survive are
 // those of laying out the store, of growing the file and of the last header
 // write.
-TEST_F(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
+TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   const DirContents before = dir_contents();
@@ -488,31 +448,17 @@ TEST_F(Reindex, AFailedWriteLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-}
+  table.close();
 
-TEST_F(Reindex, AFailedMoveReportsIndexCreateAndKeepsTheOldIndex) {
-  make_five("t");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  // A failed move is reported as IndexCreate; the index, out of date after
+  // an append, stays as it was.
   append_raw("t", {record("r5", 50)});
-  const DirContents before = dir_contents();
+  const DirContents appended = dir_contents();
   {
     RenameFailure failing;
     EXPECT_EQ(DataFile::reindex("t"), IndexCreate);
   }
-  EXPECT_EQ(dir_contents(), before);
-}
-
-TEST_F(Reindex, RefusesADamagedOrCutTable) {
-  make_five("t");
-  Bytes b = read_all("t.db1");
-  Bytes cut(b.begin(), b.end() - 1);
-  write_all("t.db1", cut);
-  EXPECT_EQ(DataFile::reindex("t"), BadData);
-  Header h = header_of("t");
-  b[h.hdrlen - 2] = 'x';
-  write_all("t.db1", b);
-  EXPECT_EQ(DataFile::reindex("t"), BadData);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
+  EXPECT_EQ(dir_contents(), appended);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -12,21 +11,34 @@
 namespace quill {
 namespace {
 
-using test::CapturedReports;
 using test::hex;
 using test::read_all;
 using test::TempDir;
 using test::write_all;
 
-// The store of an index file with two trees: H = 12, areas of 8 bytes.
+// A new store held exclusively, H = 12, with slots of these page sizes and
+// areas of 8 bytes.
+void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {
+  std::vector<SlotSetup> slots;
+  for (int size : pagesizes) slots.push_back({size, 8});
+  ASSERT_EQ(m.create(path, Sharing::Exclusive), Ok);
+  ASSERT_EQ(m.setupwr(12, slots), Ok);
+}
+
+// Opens a store read-write and reads its layout.
+void open_store(MultiFile& m, const char* path, Sharing sharing = Sharing::Exclusive) {
+  ASSERT_EQ(m.open(path, Access::ReadWrite, sharing), Ok);
+  ASSERT_EQ(m.setuprd(), Ok);
+}
+
+// The store of an index file with two trees.
 void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
   MultiFile m;
-  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{p0, 8}, {p1, 8}}), 0);
+  create_store(m, path, {p0, p1});
   ASSERT_EQ(m.close(), 0);
 }
 
-TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
+TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   TempDir dir;
   make_index_like("t.idx");
   // Two slots, header length 12 and zero; slot 0 at 16 (page size 1024,
@@ -36,14 +48,10 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78) {
             "02000c0000000000000000000000000000040800ffffffff00000000ffffffff00000000440000004542fa03"
             "0800ffffffff00000000ffffffff000000004e00000045420000000000000000454200000000000000004542");
   MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
+  open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
-}
 
-TEST(MultiFile, DamagedStoresAreRefused) {
-  TempDir dir;
-  make_index_like("t.idx");
+  // Each field set wrong, and a short store, are refused.
   const std::vector<unsigned char> good = read_all("t.idx");
   struct Damage {
     const char* what;
@@ -74,23 +82,22 @@ TEST(MultiFile, DamagedStoresAreRefused) {
     else
       putle32(&b[static_cast<size_t>(d.at)], static_cast<uint32_t>(d.value));
     write_all("bad.idx", b);
-    MultiFile m;
-    ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
-    EXPECT_EQ(m.setuprd(), BadIndex) << d.what;
+    MultiFile bad;
+    ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
+    EXPECT_EQ(bad.setuprd(), BadIndex) << d.what;
   }
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
-  MultiFile m;
-  ASSERT_EQ(m.open("bad.idx", Access::ReadOnly, Sharing::Shared), Ok);
-  EXPECT_EQ(m.setuprd(), BadIndex) << "a short store";
+  MultiFile shortstore;
+  ASSERT_EQ(shortstore.open("bad.idx", Access::ReadOnly, Sharing::Shared), Ok);
+  EXPECT_EQ(shortstore.setuprd(), BadIndex);
 }
 
 // New pages interleave between slots and go on their slot's free list,
 // which hands them back last freed first.
-TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
+TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   TempDir dir;
   MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), Ok);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}, {128, 8}}), Ok);
+  create_store(m, "t.idx", {256, 128});
   const int32_t base = m.pagebase();
   ASSERT_EQ(m.addpage(0), Ok);
   ASSERT_EQ(m.addpage(1), Ok);
@@ -109,76 +116,49 @@ TEST(MultiFile, FreeListsGrowAtTheEndAndReuseLastFreedFirst) {
   EXPECT_EQ(m.slot(0).nfree, 2);
   EXPECT_EQ(m.use_free_page(0), b);
   EXPECT_EQ(m.use_free_page(0), a);
-}
-
-TEST(MultiFileDeathTest, TakingFromAnEmptyFreeListIsFatal) {
-  TempDir dir;
-  MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
-  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
-              "MultiFile::use_free_page: no free page available");
-}
-
-// A free list that runs in a circle: a -> b -> a, with a count of 3.
-void make_looping_free_list(const char* path, int32_t* a, int32_t* b) {
-  MultiFile m;
-  ASSERT_EQ(m.create(path, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
+  // Pages stay on the grid of their sizes, inside the file.
+  ASSERT_EQ(m.close(), Ok);
+  create_store(m, "t.idx", {256, 384});  // grid of 128
+  const int32_t start = m.pagebase();
   ASSERT_EQ(m.addpage(0), 0);
+  ASSERT_EQ(m.addpage(1), 0);
+  EXPECT_TRUE(m.pageok(start + 384, 256));  // on the grid of 128 and inside
+  EXPECT_FALSE(m.pageok(start + 10, 256));
+  EXPECT_FALSE(m.pageok(start - 128, 256));
+  EXPECT_FALSE(m.pageok(start + 640, 256));  // past the end
+
+  // A file cut short mid-page is padded back onto the grid when it grows.
+  ASSERT_EQ(m.writeslot(0), Ok);
+  ASSERT_EQ(m.writeslot(1), Ok);
+  ASSERT_EQ(m.close(), Ok);
+  std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
+  open_store(m, "t.idx");
+  const int32_t len = m.length();
   ASSERT_EQ(m.addpage(0), 0);
-  *b = m.slot(0).freehead;  // added last
-  std::vector<uint8_t> page(256);
-  ASSERT_NE(m.readpage(0, *b, page.data()), nullptr);
-  *a = getles32(&page[252]);
-  uint8_t link[4];
-  putle32(link, static_cast<uint32_t>(*b));
-  ASSERT_EQ(m.patchpage(*a, 256, 252, link, 4), 0);
-  m.slot(0).nfree = 3;
-  m.slot(0).inuse = 0;
-  ASSERT_EQ(m.writeslot(0), 0);
-  ASSERT_EQ(m.close(), 0);
+  EXPECT_EQ((m.slot(0).freehead - start) % 128, 0);
+  EXPECT_GE(m.slot(0).freehead, len);
+  ASSERT_EQ(m.close(), Ok);
+
+  // A sparse file whose next page would reach 2 GiB gets none.
+  create_store(m, "big.idx", {1024});
+  ASSERT_EQ(m.close(), Ok);
+  const int64_t head = 4 + 12 + 26 + 10;  // one slot with an 8-byte area
+  const int64_t pages = (int64_t{INT32_MAX} - head) / 1024;
+  std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(head + pages * 1024));
+  open_store(m, "big.idx");
+  const int32_t before = m.length();
+  EXPECT_EQ(m.addpage(0), BadParam);
+  EXPECT_EQ(m.length(), before);
+  EXPECT_EQ(m.slot(0).nfree, 0);
 }
 
-TEST(MultiFileDeathTest, LoopInTheFreeListIsCaught) {
-  TempDir dir;
-  int32_t a = 0, b = 0;
-  make_looping_free_list("loop.idx", &a, &b);
-  {
-    MultiFile m;
-    ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    // Three pages claimed but only two in the file: refused at open.
-    EXPECT_EQ(m.setuprd(), BadIndex);
-  }
-  // Grow the file so that the counts fit; the loop remains.
-  std::vector<unsigned char> bytes = read_all("loop.idx");
-  bytes.resize(bytes.size() + 256, 0);
-  write_all("loop.idx", bytes);
-  MultiFile m;
-  ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
-  std::string problem;
-  EXPECT_EQ(m.walkfree(0, nullptr, &problem), BadIndex);
-  EXPECT_NE(problem.find("longer than its count"), std::string::npos) << problem;
-
-  EXPECT_EXIT(
-      {
-        const int32_t first = m.use_free_page(0);
-        // Taken pages are written on; the loop then leads back into one.
-        std::vector<uint8_t> used(256, 0x11);
-        m.writepage(0, first, used.data());
-        m.use_free_page(0);
-        m.use_free_page(0);
-      },
-      testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 'loop.idx'");
-}
-
-TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
+TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
   TempDir dir;
   {
     MultiFile m;
-    ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setupwr(12, {{256, 8}}), 0);
+    create_store(m, "t.idx", {256});
+    EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+                "MultiFile::use_free_page: no free page available");
     ASSERT_EQ(m.addpage(0), 0);
     ASSERT_EQ(m.addpage(0), 0);
     ASSERT_EQ(m.writeslot(0), 0);
@@ -187,115 +167,74 @@ TEST(MultiFileDeathTest, FreeLinkOutsideThePageAreaIsFatal) {
   // The head (the page added last) links to an offset inside the areas.
   putle32(&bytes[bytes.size() - 4], 40);
   write_all("t.idx", bytes);
-  MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
-  EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
+  MultiFile outside;
+  open_store(outside, "t.idx");
+  EXPECT_EXIT(outside.use_free_page(0), testing::ExitedWithCode(255),
               "damaged free list of slot 0 at offset [0-9]+ in 't.idx' \\(link outside");
-}
-
-TEST(MultiFile, PagesStayOnTheGrid) {
-  TempDir dir;
-  MultiFile m;
-  ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), 0);  // grid of 128
-  const int32_t base = m.pagebase();
-  ASSERT_EQ(m.addpage(0), 0);
-  ASSERT_EQ(m.addpage(1), 0);
-  EXPECT_TRUE(m.pageok(base + 384, 256));  // on the grid of 128 and inside
-  EXPECT_FALSE(m.pageok(base + 10, 256));
-  EXPECT_FALSE(m.pageok(base - 128, 256));
-  EXPECT_FALSE(m.pageok(base + 640, 256));  // past the end
-
-  // A file cut short mid-page is padded back onto the grid when it grows.
-  ASSERT_EQ(m.writeslot(0), Ok);
-  ASSERT_EQ(m.writeslot(1), Ok);
-  ASSERT_EQ(m.close(), Ok);
-  std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), Ok);
-  ASSERT_EQ(m.setuprd(), Ok);
-  const int32_t len = m.length();
-  ASSERT_EQ(m.addpage(0), 0);
-  EXPECT_EQ((m.slot(0).freehead - base) % 128, 0);
-  EXPECT_GE(m.slot(0).freehead, len);
-}
-
-TEST(MultiFile, PositionsStayBelowTwoGigabytes) {
-  TempDir dir;
+  // A free list that runs in a circle, a -> b -> a, with a count of 3.
   {
     MultiFile m;
-    ASSERT_EQ(m.create("big.idx", Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setupwr(12, {{1024, 8}}), 0);
+    create_store(m, "loop.idx", {256});
+    ASSERT_EQ(m.addpage(0), 0);
+    ASSERT_EQ(m.addpage(0), 0);
+    const int32_t b = m.slot(0).freehead;  // added last
+    std::vector<uint8_t> page(256);
+    ASSERT_NE(m.readpage(0, b, page.data()), nullptr);
+    uint8_t link[4];
+    putle32(link, static_cast<uint32_t>(b));
+    ASSERT_EQ(m.patchpage(getles32(&page[252]), 256, 252, link, 4), 0);
+    m.slot(0).nfree = 3;
+    m.slot(0).inuse = 0;
+    ASSERT_EQ(m.writeslot(0), 0);
   }
-  // A sparse file whose next page would reach 2 GiB.
-  const int64_t base = 4 + 12 + 26 + 10;  // one slot with an 8-byte area
-  const int64_t pages = (int64_t{INT32_MAX} - base) / 1024;
-  std::filesystem::resize_file("big.idx", static_cast<uintmax_t>(base + pages * 1024));
-  MultiFile m;
-  ASSERT_EQ(m.open("big.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  ASSERT_EQ(m.setuprd(), 0);
-  const int32_t len = m.length();
-  EXPECT_EQ(m.addpage(0), BadParam);
-  EXPECT_EQ(m.length(), len);
-  EXPECT_EQ(m.slot(0).nfree, 0);
-}
-
-TEST(MultiFile, ReadingASlotIsSkippedWhileHeldExclusively) {
-  TempDir dir;
-  make_index_like("t.idx");
   {
     MultiFile m;
-    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setuprd(), 0);
-    ASSERT_EQ(m.addpage(0), 0);  // in memory only
-    EXPECT_EQ(m.readslot(0), 0);
-    EXPECT_EQ(m.slot(0).nfree, 1);
-    EXPECT_EQ(m.readslot(0, true), 0);
-    EXPECT_EQ(m.slot(0).nfree, 0);
+    ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
+    // Three pages claimed but only two in the file: refused at open.
+    EXPECT_EQ(m.setuprd(), BadIndex);
   }
-  // Two sharing openers see each other's descriptors.
+  // Grow the file so that the counts fit; the loop remains.
+  bytes = read_all("loop.idx");
+  bytes.resize(bytes.size() + 256, 0);
+  write_all("loop.idx", bytes);
+  MultiFile looping;
+  open_store(looping, "loop.idx");
+  std::string problem;
+  EXPECT_EQ(looping.walkfree(0, nullptr, &problem), BadIndex);
+  EXPECT_NE(problem.find("longer than its count"), std::string::npos) << problem;
+
+  EXPECT_EXIT(
+      {
+        const int32_t first = looping.use_free_page(0);
+        // Taken pages are written on; the loop then leads back into one.
+        std::vector<uint8_t> used(256, 0x11);
+        looping.writepage(0, first, used.data());
+        looping.use_free_page(0);
+        looping.use_free_page(0);
+      },
+      testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 'loop.idx'");
+}
+
+// Sharing openers see each other's descriptors and read a page once within
+// an operation (what stays at hand across operations, the B-tree's descent
+// shows).
+TEST(MultiFile, SharingOpenersSeeEachOthersSlotsAndReadAPageOncePerOperation) {
+  TempDir dir;
+  make_index_like("t.idx", 256, 256);
   MultiFile one, two;
-  ASSERT_EQ(one.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(two.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(one.setuprd(), 0);
-  ASSERT_EQ(two.setuprd(), 0);
+  open_store(one, "t.idx", Sharing::Shared);
+  open_store(two, "t.idx", Sharing::Shared);
   ASSERT_EQ(one.addpage(1), 0);
   ASSERT_EQ(one.writeslot(1), 0);
   EXPECT_EQ(two.slot(1).nfree, 0);
   ASSERT_EQ(two.readslot(1), 0);
   EXPECT_EQ(two.slot(1).nfree, 1);
   EXPECT_EQ(two.slot(1).freehead, one.slot(1).freehead);
-}
-
-TEST(MultiFile, CachedPagesOutliveAnOperationOnlyWhenHeldExclusively) {
-  TempDir dir;
-  make_index_like("t.idx", 256, 256);
-  {
-    MultiFile m;
-    ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    ASSERT_EQ(m.setuprd(), 0);
-    ASSERT_EQ(m.addpage(0), 0);
-    const int32_t p = m.slot(0).freehead;
-    m.setcachepages(64);  // forget what adding the page cached
-    const long long reads = m.pagereads();
-    m.beginop();
-    ASSERT_NE(m.loadpage(p, 256), nullptr);
-    m.beginop();
-    ASSERT_NE(m.loadpage(p, 256), nullptr);
-    EXPECT_EQ(m.pagereads(), reads + 1);  // exclusive: kept across operations
-  }
-  // Shared: every operation reads its pages afresh.
-  MultiFile m;
-  ASSERT_EQ(m.open("t.idx", Access::ReadWrite, Sharing::Shared), 0);
-  ASSERT_EQ(m.setuprd(), 0);
-  const long long reads = m.pagereads();
-  m.beginop();
-  ASSERT_NE(m.loadpage(88, 256), nullptr);
-  ASSERT_NE(m.loadpage(88, 256), nullptr);
-  EXPECT_EQ(m.pagereads(), reads + 1);  // but only once within one
-  m.beginop();
-  ASSERT_NE(m.loadpage(88, 256), nullptr);
-  EXPECT_EQ(m.pagereads(), reads + 2);
+  const long long reads = two.pagereads();
+  two.beginop();
+  ASSERT_NE(two.loadpage(two.slot(1).freehead, 256), nullptr);
+  ASSERT_NE(two.loadpage(two.slot(1).freehead, 256), nullptr);
+  EXPECT_EQ(two.pagereads(), reads + 1);
 }
 
 // Write-back holds pages, new ones too, in memory and writes them out in
@@ -307,8 +246,7 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
     std::vector<std::vector<unsigned char>> files;
     for (bool writeback : {false, true}) {
       MultiFile m;
-      ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), Ok);
-      ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), Ok);
+      create_store(m, "t.idx", {256, 384});
       m.setcachepages(cachepages);
       ASSERT_EQ(m.setwriteback(writeback), Ok);
       std::mt19937 rng(7);

@@ -62,7 +62,7 @@ bool counted_records_whole(const std::string& path) {
   return true;
 }
 
-TEST(PowerCut, CatchesACounterWrittenBeforeItsRecordAndNothingInTheRightOrder) {
+TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
   for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
     for (bool right : {false, true}) {
       TempDir dir;
@@ -91,11 +91,8 @@ TEST(PowerCut, CatchesACounterWrittenBeforeItsRecordAndNothingInTheRightOrder) {
         EXPECT_GT(damaged, 0) << "mode " << static_cast<int>(mode) << ", " << tried << " tried";
     }
   }
-}
-
-// A rename not followed by a directory sync may be lost; a file renamed
-// before its data was synced may arrive without it.
-TEST(PowerCut, RenamesNeedADirectorySyncAndDataASyncBeforeThem) {
+  // A rename not followed by a directory sync may be lost; a file renamed
+  // before its data was synced may arrive without it.
   TempDir dir;
   write_all("target", {'o', 'l', 'd'});
   PowerCut cut;

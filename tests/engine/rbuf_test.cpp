@@ -31,7 +31,7 @@ class RbufTest : public testing::Test {
   Rbuf rec;
 };
 
-TEST_F(RbufTest, EmptyValuesOfEveryType) {
+TEST_F(RbufTest, EmptyValuesConversionsAndSerialFields) {
   EXPECT_EQ(std::memcmp(rec.field(1).data(), "??\0", 3), 0);
   EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0", 5), 0);
   EXPECT_EQ(get4(rec.field(2).data()), -1);
@@ -41,9 +41,7 @@ TEST_F(RbufTest, EmptyValuesOfEveryType) {
   EXPECT_EQ(getfloat(rec.field(6).data()), -1.0f);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(rec.field(7).data()[i], 0xFF);
   EXPECT_EQ(rec.reclen(), 5 + 3 + 4 + 2 + 4 + 8 + 4 + 3 + 1);
-}
-
-TEST_F(RbufTest, StringConversions) {
+  // Strings are cut or padded to their field.
   rec.field(0).set("abcdefg");
   EXPECT_EQ(std::memcmp(rec.field(0).data(), "abcd\0", 5), 0);
   EXPECT_TRUE(rec.field(0).isset());
@@ -54,9 +52,7 @@ TEST_F(RbufTest, StringConversions) {
   EXPECT_EQ(rec.field(2).aslong(), -1);
   EXPECT_TRUE(rec.field(2).isset());
   EXPECT_EQ(reports.text(), "Field::set: can't set 't[2]' (type 'L') with character string \"12\"\n");
-}
-
-TEST_F(RbufTest, IntegerConversions) {
+  // Integers are cut to their field; other types refuse them.
   rec.field(2).set(65537L);
   EXPECT_EQ(rec.field(2).aslong(), 65537);
   EXPECT_EQ(rec.field(2).asint(), 1);
@@ -66,7 +62,7 @@ TEST_F(RbufTest, IntegerConversions) {
   EXPECT_EQ(rec.field(3).asint(), 4);
   rec.field(3).set(-2);
   EXPECT_EQ(rec.field(3).aslong(), -2);
-  CapturedReports reports;
+  reports.clear();
   EXPECT_EQ(rec.field(0).aslong(), -1);
   EXPECT_EQ(rec.field(5).asint(), -1);
   rec.field(6).set(3L);
@@ -77,14 +73,12 @@ TEST_F(RbufTest, IntegerConversions) {
   EXPECT_EQ(reports.messages()[1].text, "Field::asint: field 't[5]' is not integer\n");
   EXPECT_EQ(reports.messages()[2].text, "Field::set: can't set 't[6]' (type 'F') with long 3\n");
   EXPECT_EQ(reports.messages()[3].text, "Field::set: can't set 't[6]' (type 'F') with integer 3\n");
-}
-
-TEST_F(RbufTest, SerialFieldsAreTheEngines) {
+  // Serial fields are the engine's.
   table.header().serial = 41;
   rec.assign_serials();
   EXPECT_EQ(rec.field(4).aslong(), 41);
   EXPECT_TRUE(rec.field(4).isset());
-  CapturedReports reports;
+  reports.clear();
   rec.field(4).set(7L);
   rec.field(4).set("7");
   EXPECT_EQ(rec.field(4).aslong(), 41);
@@ -92,19 +86,15 @@ TEST_F(RbufTest, SerialFieldsAreTheEngines) {
   EXPECT_EQ(reports.messages()[0].text, "Field::can_write: cannot change serial field #4 in file 't'\n");
 }
 
-// Counts writes through the file layer.
-struct WriteCounter {
-  int writes = 0;
-  WriteCounter() {
-    File::set_write_fault([this](const File&, int32_t, int32_t) {
-      ++writes;
-      return false;
-    });
-  }
-  ~WriteCounter() { File::set_write_fault({}); }
-};
-
-TEST_F(RbufTest, FlushWritesOnlyChangedLoadedRecords) {
+TEST_F(RbufTest, LocksFlushesFailedReadsAndWritesAndAClosedTable) {
+  EXPECT_EQ(rec.lock(LockMode::Shared), NoCurrentRecord);
+  EXPECT_EQ(rec.lock(LockMode::None), Ok);
+  rec.setoffset(table.recoffset(0));
+  EXPECT_EQ(rec.lock(LockMode::Shared), Ok);
+  EXPECT_EQ(rec.lock(LockMode::Shared), TryAgain);
+  EXPECT_EQ(rec.unlock(), 0);
+  EXPECT_FALSE(rec.locked());
+  // Flushes write only changed loaded records.
   rec.setoffset(table.recoffset(0));
   rec.field(2).set(5L);
   rec.setstatus(" ", 1);
@@ -112,28 +102,24 @@ TEST_F(RbufTest, FlushWritesOnlyChangedLoadedRecords) {
   ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   EXPECT_EQ(rec.field(2).aslong(), 5);
   EXPECT_FALSE(rec.field(2).isset());
-  {
-    WriteCounter counter;
-    EXPECT_EQ(rec.flush(), Ok);
-    EXPECT_EQ(counter.writes, 0);
-    rec.field(3).set(9);
-    EXPECT_EQ(rec.flush(), Ok);
-    EXPECT_EQ(counter.writes, 1);
-    EXPECT_FALSE(rec.field(3).isset());
-  }
+  int writes = 0;  // through the file layer
+  File::set_write_fault([&writes](const File&, int32_t, int32_t) { return ++writes < 0; });
+  EXPECT_EQ(rec.flush(), Ok);
+  EXPECT_EQ(writes, 0);
+  rec.field(3).set(9);
+  EXPECT_EQ(rec.flush(), Ok);
+  File::set_write_fault({});
+  EXPECT_EQ(writes, 1);
+  EXPECT_FALSE(rec.field(3).isset());
   ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
   EXPECT_EQ(rec.field(3).asint(), 9);
-}
-
-TEST_F(RbufTest, FailedReadEmptiesTheFields) {
+  // A failed read empties the fields.
   rec.field(2).set(5L);
   rec.setoffset(table.recoffset(3));  // beyond the end of the file
   EXPECT_EQ(rec.load(Rbuf::Force::Yes), -1);
   EXPECT_EQ(rec.field(2).aslong(), -1);
   EXPECT_FALSE(rec.loaded());
-}
-
-TEST_F(RbufTest, FailedWriteKeepsTheChangeFlags) {
+  // A failed write keeps the change flags.
   rec.setoffset(table.recoffset(0));
   ASSERT_EQ(rec.flush(Rbuf::Force::Yes), Ok);
   ASSERT_EQ(rec.load(Rbuf::Force::Yes), 0);
@@ -143,29 +129,10 @@ TEST_F(RbufTest, FailedWriteKeepsTheChangeFlags) {
   File::set_write_fault({});
   EXPECT_TRUE(rec.field(2).isset());
   EXPECT_EQ(rec.flush(), Ok);
-}
-
-TEST_F(RbufTest, RecordLocks) {
-  EXPECT_EQ(rec.lock(LockMode::Shared), NoCurrentRecord);
-  EXPECT_EQ(rec.lock(LockMode::None), Ok);
-  rec.setoffset(table.recoffset(0));
-  EXPECT_EQ(rec.lock(LockMode::Shared), Ok);
-  EXPECT_EQ(rec.lock(LockMode::Shared), TryAgain);
-  EXPECT_EQ(rec.unlock(), 0);
-  EXPECT_FALSE(rec.locked());
-}
-
-TEST(RbufClosed, ReadAndWriteOnAClosedTableWarn) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", {{'L', 4, "L"}}), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t"), Ok);
-  Rbuf rec;
-  rec.init(&table.header().fields, 1, 5, 1, &table);
-  rec.setoffset(table.recoffset(0));
+  // On a closed table reads and writes fail with a warning.
   table.close();
   CapturedReports reports;
-  uint8_t buf[5];
+  uint8_t buf[42];
   EXPECT_EQ(rec.readbuf(buf), -1);
   EXPECT_EQ(rec.writebuf(buf), -1);
   EXPECT_EQ(reports.text(),

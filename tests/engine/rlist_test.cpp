@@ -4,15 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <map>
 #include <random>
 #include <set>
 #include <string>
 
-#include "engine/btree.h"
-#include "engine/check.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
@@ -31,64 +28,17 @@ constexpr int kByName = 0, kByCode = 1;
 
 std::string name_of(Rlist& r) { return reinterpret_cast<const char*>(r.field(kName).data()); }
 
-std::vector<uint8_t> textkey(const std::string& text) {
-  std::vector<uint8_t> key(text.begin(), text.end());
-  key.push_back(0);
-  return key;
+// Seeks the cursor's order for a text and its NUL.
+ErrorCode seektext(Rlist& r, const std::string& text, SeekMode mode,
+                   SeekWhich which = SeekWhich::First) {
+  return r.seek(reinterpret_cast<const uint8_t*>(text.c_str()), static_cast<int>(text.size()) + 1,
+                mode, which);
 }
 
 std::vector<std::string> names_in_order(Rlist& r) {
   std::vector<std::string> out;
   for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) out.push_back(name_of(r));
   return out;
-}
-
-// Every live record's key is in every tree exactly once, and nothing else is;
-// the index's count is the number of live records.
-::testing::AssertionResult consistent(const char* base) {
-  DataFile table;
-  ErrorCode rc = table.open(base, {.readonly = true});
-  if (rc != Ok) return ::testing::AssertionFailure() << "open: " << errname(rc);
-  Rlist r(&table);
-  for (int t = 0; t < table.header().ntags; ++t) {
-    std::multiset<std::pair<std::vector<uint8_t>, int32_t>> expected, found;
-    r.select(-1);
-    for (ErrorCode m = r.first(); m == Ok; m = r.skip(1))
-      if (!r.isdeleted())
-        expected.insert({std::vector<uint8_t>(r.keyptr(t), r.keyptr(t) + r.keysize(t)), r.recno()});
-    Btree& tree = table.index()->tree(t);
-    bt_pos pos(tree.keylen() + 4);
-    int moved = 1;
-    for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved)) {
-      found.insert({std::vector<uint8_t>(pos.key(), pos.key() + pos.keylen()), pos.recno()});
-      if (moved != 1) break;
-    }
-    if (expected != found)
-      return ::testing::AssertionFailure() << "tree " << t << " holds " << found.size()
-                                           << " entries, records give " << expected.size();
-  }
-  if (table.header().ntags > 0 && table.index()->count() != table.nlive())
-    return ::testing::AssertionFailure() << "index count " << table.index()->count();
-  return ::testing::AssertionSuccess();
-}
-
-TEST(RlistEmpty, FirstInBothOrders) {
-  TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  DataFile table;
-  ASSERT_EQ(table.open("t"), Ok);
-  Rlist r(&table);
-  EXPECT_EQ(r.first(), TooFar);
-  EXPECT_EQ(r.recno(), -1);
-  EXPECT_FALSE(r.valid());
-  ASSERT_EQ(r.select(kByName), 0);
-  EXPECT_EQ(r.first(), NoCurrentRecord);
-  EXPECT_EQ(r.last(), NoCurrentRecord);
-  EXPECT_EQ(r.skip(1), NoCurrentRecord);
-  EXPECT_EQ(r.count(), 0);
-  auto key = textkey("x");
-  EXPECT_EQ(r.seek(key.data(), static_cast<int>(key.size()), SeekMode::Prefix, SeekWhich::First),
-            NotFound);
 }
 
 class RlistFilled : public testing::Test {
@@ -105,7 +55,7 @@ class RlistFilled : public testing::Test {
   std::unique_ptr<Rlist> r;
 };
 
-TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
+TEST_F(RlistFilled, SerialsPhysicalOrderAndScans) {
   EXPECT_EQ(table.header().serial, 6);
   EXPECT_EQ(table.nrecs(), 6);
   ASSERT_EQ(r->first(), Ok);
@@ -126,38 +76,41 @@ TEST_F(RlistFilled, SerialsAndPhysicalOrder) {
   EXPECT_EQ(r->recno(), 4);
   r->unset();
   EXPECT_EQ(r->skip(1), NoCurrentRecord);
+  // A scan visits every record, reporting progress.
+  test::ProgressLog log;
+  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
+  int visited = 0;
+  auto count = [](Rlist&, int32_t, void* cookie) {
+    ++*static_cast<int*>(cookie);
+    return 0;
+  };
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
+  EXPECT_EQ(visited, 12);
+  EXPECT_EQ(progress.done, 12);
+  // Fewer records than steps: only the start and the end of the whole bar.
+  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
+  auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
+  EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
 }
 
-TEST_F(RlistFilled, SeekModes) {
+TEST_F(RlistFilled, SeekModesAndSelection) {
   ASSERT_EQ(r->select(kByName), 0);
-  auto blue = textkey("blue mo");
-  ASSERT_EQ(r->seek(blue.data(), static_cast<int>(blue.size()), SeekMode::Prefix, SeekWhich::First),
-            Ok);
+  ASSERT_EQ(seektext(*r, "blue mo", SeekMode::Prefix), Ok);
   EXPECT_EQ(name_of(*r), "Blue Moon");
-  auto between = textkey("m");
-  EXPECT_EQ(r->seek(between.data(), static_cast<int>(between.size()), SeekMode::AtOrAfter,
-                    SeekWhich::Any),
-            NextRecord);
+  EXPECT_EQ(seektext(*r, "m", SeekMode::AtOrAfter, SeekWhich::Any), NextRecord);
   EXPECT_EQ(name_of(*r), "track 1");
   int32_t before = r->recno();
-  auto absent = textkey("Nothing");
-  EXPECT_EQ(
-      r->seek(absent.data(), static_cast<int>(absent.size()), SeekMode::Equal, SeekWhich::First),
-      NotFound);
+  EXPECT_EQ(seektext(*r, "Nothing", SeekMode::Equal), NotFound);
   EXPECT_EQ(r->recno(), before);
-  auto high = textkey("zz");
-  EXPECT_EQ(
-      r->seek(high.data(), static_cast<int>(high.size()), SeekMode::AtOrAfter, SeekWhich::Any),
-      PrevRecord);
+  EXPECT_EQ(seektext(*r, "zz", SeekMode::AtOrAfter, SeekWhich::Any), PrevRecord);
   EXPECT_EQ(name_of(*r), "Zoo");
   ASSERT_EQ(r->select(kByCode), 0);
   uint8_t code[4];
   put4(code, 3);
   ASSERT_EQ(r->seek(code, 4, SeekMode::Equal, SeekWhich::First), Ok);
   EXPECT_EQ(name_of(*r), "Zoo");
-}
-
-TEST_F(RlistFilled, SelectKeepsOrDropsTheCurrentRecord) {
+  // Selecting the same tag keeps the current record, another drops it.
   ASSERT_EQ(r->select(kByName), 0);
   ASSERT_EQ(r->first(), Ok);
   EXPECT_EQ(r->select(kByName), 0);
@@ -170,7 +123,7 @@ TEST_F(RlistFilled, SelectKeepsOrDropsTheCurrentRecord) {
   EXPECT_EQ(r->select(-2), -1);
 }
 
-TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
+TEST_F(RlistFilled, UpdateTouchesOnlyChangedTagsDeleteEveryTag) {
   int32_t stamp = table.stamp();
   ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);  // abba
   r->field(kAux).set(99L);
@@ -184,12 +137,9 @@ TEST_F(RlistFilled, UpdatesTouchOnlyChangedTags) {
             (std::vector<std::string>{"Blue Moon", "Mamma Mia", "track 1", "Track 2", "Track 10", "Zoo"}));
   ASSERT_EQ(r->go(GoHow::Absolute, 1), Ok);
   EXPECT_EQ(r->field(kAux).aslong(), 99);
-  r.reset();
-  table.close();
-  EXPECT_TRUE(consistent("t"));
-}
 
-TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
+  // Deletions in physical order, then in tag order.
+  ASSERT_EQ(r->select(-1), 0);
   ASSERT_EQ(r->go(GoHow::Absolute, 2), Ok);  // Track 2
   ASSERT_EQ(r->del(), Ok);
   EXPECT_TRUE(r->isdeleted());
@@ -198,9 +148,7 @@ TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
   EXPECT_EQ(table.nlive(), 5);
   EXPECT_EQ(table.nrecs(), 6);
   ASSERT_EQ(r->select(kByName), 0);
-  auto key = textkey("Track 1");
-  ASSERT_EQ(r->seek(key.data(), static_cast<int>(key.size()), SeekMode::Equal, SeekWhich::First),
-            Ok);
+  ASSERT_EQ(seektext(*r, "Track 1", SeekMode::Equal), Ok);
   ErrorCode out = Ok;
   ASSERT_EQ(r->del(&out), Ok);
   EXPECT_EQ(out, NextRecord);
@@ -209,11 +157,11 @@ TEST_F(RlistFilled, DeleteInPhysicalAndTagOrder) {
   ASSERT_EQ(r->del(&out), Ok);
   EXPECT_EQ(out, PrevRecord);
   EXPECT_EQ(name_of(*r), "Track 10");
-  EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"abba", "Blue Moon", "Track 10"}));
+  EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"Blue Moon", "Mamma Mia", "Track 10"}));
   EXPECT_EQ(r->count(), 3);
   r.reset();
   table.close();
-  EXPECT_TRUE(consistent("t"));
+  EXPECT_TRUE(test::sound("t"));
 }
 
 // A cursor stood on a record without the tree must move through the tree
@@ -261,10 +209,10 @@ TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
   r.reset();
   searched.bind(nullptr);
   table.close();
-  EXPECT_TRUE(consistent("t"));
+  EXPECT_TRUE(test::sound("t"));
 }
 
-TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
+TEST_F(RlistFilled, AppendWarnsAboutAnUnsetTaggedFieldEndsStandOnAnEmptiedTree) {
   CapturedReports reports;
   Rlist fresh(&table);
   fresh.field(kMark).set("x");
@@ -275,27 +223,7 @@ TEST_F(RlistFilled, AppendWarnsOnceAboutAnUnsetTaggedField) {
   ASSERT_EQ(fresh.select(kByName), 0);
   ASSERT_EQ(fresh.first(), Ok);  // "?" is no letter: the empty name sorts first
   EXPECT_EQ(name_of(fresh), std::string(29, '?'));
-}
-
-TEST_F(RlistFilled, ScanReportsProgress) {
-  test::ProgressLog log;
-  Progress progress{test::ProgressLog::add, &log, 0, 12, 0};  // two scans share the bar
-  int visited = 0;
-  auto count = [](Rlist&, int32_t, void* cookie) {
-    ++*static_cast<int*>(cookie);
-    return 0;
-  };
-  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
-  ASSERT_EQ(r->scan(count, &visited, &progress), 0);
-  EXPECT_EQ(visited, 12);
-  EXPECT_EQ(progress.done, 12);
-  // Fewer records than steps: only the start and the end of the whole bar.
-  EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
-  auto stop = [](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; };
-  EXPECT_EQ(r->scan(stop, nullptr, nullptr), -1);
-}
-
-TEST_F(RlistFilled, FirstAndLastOnATreeEmptiedElsewhereLeaveNoRecord) {
+  // First and last on a tree emptied elsewhere leave no record.
   ASSERT_EQ(r->select(kByName), 0);
   ASSERT_EQ(r->first(), Ok);
   Rlist other(&table);
@@ -308,17 +236,69 @@ TEST_F(RlistFilled, FirstAndLastOnATreeEmptiedElsewhereLeaveNoRecord) {
   }
 }
 
-// A number keeps all its bytes in the key whatever flags its component
-// carries: its zero bytes are part of its value, not an end of text.
-TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
+// An empty table has nothing to stand on. Opened read-only the table refuses
+// changes; opened without its index it takes them and leaves the index out
+// of date.
+TEST(RlistTables, EmptyReadOnlyNoIndexWrongIndexHeaderAndNumberKeys) {
   TempDir dir;
-  ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{0, 0, CF_VAR}}, "ByNum"}}), Ok);
-  ASSERT_EQ(test::make_index("t"), Ok);
-  const long values[] = {5, 300, 70000, -1};
+  ASSERT_EQ(make_names("t"), Ok);
   {
     DataFile table;
     ASSERT_EQ(table.open("t"), Ok);
     Rlist r(&table);
+    // Empty, in physical order and in a tag's.
+    EXPECT_EQ(r.first(), TooFar);
+    EXPECT_EQ(r.recno(), -1);
+    EXPECT_FALSE(r.valid());
+    ASSERT_EQ(r.select(kByName), 0);
+    EXPECT_EQ(r.first(), NoCurrentRecord);
+    EXPECT_EQ(r.last(), NoCurrentRecord);
+    EXPECT_EQ(r.skip(1), NoCurrentRecord);
+    EXPECT_EQ(r.count(), 0);
+    EXPECT_EQ(seektext(r, "x", SeekMode::Prefix), NotFound);
+    ASSERT_EQ(add(r, "One"), Ok);
+  }
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
+    Rlist r(&table);
+    EXPECT_EQ(add(r, "Two"), WriteFailed);
+    ASSERT_EQ(r.first(), Ok);
+    EXPECT_EQ(r.del(), WriteFailed);
+    r.field(kName).set("Three");
+    EXPECT_EQ(r.flush(), WriteFailed);
+    EXPECT_EQ(table.nrecs(), 1);
+  }
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
+    Rlist r(&table);
+    ASSERT_EQ(add(r, "Four"), Ok);
+    EXPECT_EQ(r.select(kByName), 0);  // taken as physical order
+    EXPECT_EQ(r.selected(), -1);
+  }
+  DataFile table;
+  EXPECT_EQ(table.open("t"), IndexOutOfDate);
+  // The store's header length is read from the file: an index that claims a
+  // longer header than an index has is refused, not read into a short buffer.
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  const auto good = test::read_all("t.idx");
+  for (int hlen : {0, 11, 13, 100, 4000}) {
+    auto idx = good;
+    putle16(&idx[2], static_cast<uint16_t>(hlen));
+    test::write_all("t.idx", idx);
+    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
+    EXPECT_FALSE(test::sound("t"));
+  }
+  // A number keeps all its bytes in the key whatever flags its component
+  // carries: its zero bytes are part of its value, not an end of text.
+  ASSERT_EQ(test::make_table("n", {{'L', 4, "Num"}}, {{{{0, 0, CF_VAR}}, "ByNum"}}), Ok);
+  ASSERT_EQ(test::make_index("n"), Ok);
+  const long values[] = {5, 300, 70000, -1};
+  {
+    DataFile filling;
+    ASSERT_EQ(filling.open("n"), Ok);
+    Rlist r(&filling);
     for (long v : values) {
       r.field(0).set(v);
       ASSERT_EQ(r.append(), Ok);
@@ -326,11 +306,11 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
   }
   for (bool reindexed : {false, true}) {
     if (reindexed) {
-      ASSERT_EQ(DataFile::reindex("t"), Ok);
+      ASSERT_EQ(DataFile::reindex("n"), Ok);
     }
-    DataFile table;
-    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-    Rlist r(&table);
+    DataFile numbers;
+    ASSERT_EQ(numbers.open("n", {.readonly = true}), Ok);
+    Rlist r(&numbers);
     ASSERT_EQ(r.select(0), 0);
     std::vector<long> order;
     for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
@@ -348,41 +328,6 @@ TEST(RlistKeys, NumberComponentsWithTheVariableFlagKeepEveryByte) {
       EXPECT_EQ(r.field(0).aslong(), v);
     }
   }
-}
-
-TEST(RlistReadOnly, ChangesAreRefused) {
-  TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t"), Ok);
-    Rlist r(&table);
-    ASSERT_EQ(add(r, "One"), Ok);
-  }
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-  Rlist r(&table);
-  EXPECT_EQ(add(r, "Two"), WriteFailed);
-  ASSERT_EQ(r.first(), Ok);
-  EXPECT_EQ(r.del(), WriteFailed);
-  r.field(kName).set("Three");
-  EXPECT_EQ(r.flush(), WriteFailed);
-  EXPECT_EQ(table.nrecs(), 1);
-}
-
-TEST(RlistNoIndex, ChangesLeaveTheIndexOutOfDate) {
-  TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t", {.noindex = true}), Ok);
-    Rlist r(&table);
-    ASSERT_EQ(add(r, "One"), Ok);
-    EXPECT_EQ(r.select(kByName), 0);  // taken as physical order
-    EXPECT_EQ(r.selected(), -1);
-  }
-  DataFile table;
-  EXPECT_EQ(table.open("t"), IndexOutOfDate);
 }
 
 // A write failing at any point of an append, update, delete or deferred-sync
@@ -446,7 +391,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       ErrorCode open = table.open("t", {.readonly = true});
       table.close();
       if (open == Ok) {
-        EXPECT_TRUE(consistent("t")) << where;
+        EXPECT_TRUE(test::sound("t")) << where;
       } else {
         EXPECT_EQ(open, IndexOutOfDate) << where;
       }
@@ -490,7 +435,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
   }
-  EXPECT_TRUE(consistent("t"));
+  EXPECT_TRUE(test::sound("t"));
   DataFile table;
   ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), kProcs * kEach);
@@ -507,9 +452,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
 }
 
-// Many changes in a row with deferred sync: the index is written back at the
-// end; a process that ends before that leaves it reported out of date.
-TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
+// Many changes in a row with deferred sync, dirty pages evicted on the way:
+// the index is written back at the end (what a cut short batch leaves, the
+// power-cut sweeps judge).
+TEST(RlistBatch, WriteBackKeepsTheIndexSound) {
   for (int cachepages : {8, 4096}) {
     TempDir dir;
     ASSERT_EQ(make_names("t"), Ok);
@@ -531,39 +477,7 @@ TEST(RlistBatch, WriteBackKeepsTheIndexSoundOrReportedOutOfDate) {
       }
       EXPECT_EQ(table.sync(), 0);
     }
-    EXPECT_TRUE(consistent("t")) << cachepages;
-    EXPECT_TRUE(test::sound("t"));
-
-    ASSERT_EQ(test::run_child([&] {
-      DataFile table;
-      if (table.open("t") != Ok) _exit(1);
-      table.index()->setcachepages(cachepages);
-      table.defersync(true);
-      Rlist r(&table);
-      for (int i = 0; i < 500; ++i)
-        if (add(r, "Lost " + std::to_string(i), i) != Ok) _exit(2);
-      _exit(0);  // ends without writing back
-    }), 0);
-    DataFile table;
-    EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
-    ASSERT_EQ(DataFile::reindex("t"), Ok);
-    EXPECT_TRUE(consistent("t"));
-  }
-}
-
-// The store's header length is read from the file: an index that claims a
-// longer header than an index has is refused, not read into a short buffer.
-TEST(IndexDamage, AHeaderOfTheWrongLengthIsRefused) {
-  for (int hlen : {0, 11, 13, 100, 4000}) {
-    TempDir dir;
-    ASSERT_EQ(make_names("t"), Ok);
-    auto idx = test::read_all("t.idx");
-    putle16(&idx[2], static_cast<uint16_t>(hlen));
-    test::write_all("t.idx", idx);
-    DataFile table;
-    EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex) << hlen;
-    std::vector<std::string> problems;
-    EXPECT_NE(checktable("t", &problems), 0);
+    EXPECT_TRUE(test::sound("t")) << cachepages;
   }
 }
 
