@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -100,11 +101,22 @@ CatalogueOutcome timed(bool write, Work work) {
   return out;
 }
 
-std::string namefield(quill::Rlist& cursor) {
-  const quill::Field& f = cursor.field(F_Name);
-  const char* text = reinterpret_cast<const char*>(f.data());
-  return std::string(text, strnlen(text, static_cast<size_t>(f.length())));
-}
+// The Name field as a text, bounded by the field and kept in place: no
+// allocation per row, as the SQLite side reads its column's text in place.
+class NameText {
+ public:
+  const char* of(quill::Rlist& cursor) {
+    const quill::Field& f = cursor.field(F_Name);
+    const size_t n = strnlen(reinterpret_cast<const char*>(f.data()),
+                             std::min(sizeof text_ - 1, static_cast<size_t>(f.length())));
+    std::memcpy(text_, f.data(), n);
+    text_[n] = '\0';
+    return text_;
+  }
+
+ private:
+  char text_[64];  // the longest Name field (songs') is 61
+};
 
 }  // namespace
 
@@ -152,13 +164,14 @@ CatalogueOutcome QuillCatalogue::import(const std::string& csv) {
 // has an order of its own (an album's songs).
 CatalogueOutcome QuillCatalogue::lists(const std::vector<int32_t>& codes, bool bytitle) {
   return timed(false, [&](CatalogueOutcome& o) {
+    NameText name;
     for (int32_t code : codes) {
       std::unique_ptr<Relation> list =
           bytitle ? DB_GetArticleAttributes(1, code) : DB_GetArticlesFromAttribute(1, code);
       uint64_t pos = 0;
       for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
         quill::Rlist& other = list->cursor();
-        o.base.sum += rowsum(other.field(F_Code).aslong(), namefield(other).c_str()) *
+        o.base.sum += rowsum(other.field(F_Code).aslong(), name.of(other)) *
                       (bytitle ? 2 * pos + 1 : 1);
         ++pos;
         ++o.base.rows;
@@ -178,20 +191,23 @@ CatalogueOutcome QuillCatalogue::typeahead(const Catalogue& c) {
       o.base.error = "select Name failed";
       return;
     }
+    NameText name;
     for (const std::string& typed : c.typeahead) {
       std::vector<uint8_t> key(typed.begin(), typed.end());
       key.push_back(0);
       if (artists.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix,
                        quill::SeekWhich::First) != Ok)
         continue;
-      if (startswith_nocase(namefield(artists.cursor()).c_str(), typed)) ++o.base.found;
+      const char* shown = name.of(artists.cursor());
+      if (startswith_nocase(shown, typed)) ++o.base.found;
+      o.base.sum += std::strlen(shown);
       ++o.base.rows;
       for (int k = 0; k < kTypeaheadRows; ++k) {
         if (artists.skip(1) != Ok) {
           ++o.base.shortfall;
           break;
         }
-        namefield(artists.cursor());
+        o.base.sum += std::strlen(name.of(artists.cursor()));
         ++o.base.rows;
       }
     }

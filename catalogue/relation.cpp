@@ -87,26 +87,16 @@ ErrorCode Relation::seekgroup(quill::SeekWhich which) {
 ErrorCode Relation::first() { return seekgroup(quill::SeekWhich::First); }
 ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 
+// The group's rows are the entries whose keys begin with its code, so the
+// tree alone tells where the group ends: no row beyond it is read.
 ErrorCode Relation::skip(int n) {
   moved_ = 0;
   if (n == 0) return Ok;
   if (!valid()) return quill::GeneralError;
-  const int step = n > 0 ? 1 : -1;
-  for (int i = 0; i != n; i += step) {
-    ErrorCode rc = rows_.skip(step);
-    if (rc != Ok) {
-      align();
-      return rc;
-    }
-    if (!valid()) {
-      rows_.skip(-step);
-      align();
-      return quill::GeneralError;
-    }
-    moved_ += step;
-  }
+  const ErrorCode rc = rows_.skip(n, quill::KeyLead{key_, sizeof key_});
+  moved_ = rows_.moved();
   align();
-  return Ok;
+  return rc;
 }
 
 int32_t Relation::grouprank(quill::SeekWhich which) {

@@ -116,8 +116,10 @@ class Btree : NonCopyable {
   ErrorCode first(bt_pos* pos);
   ErrorCode last(bt_pos* pos);
   // 0, TooFar, NoCurrentRecord, NextRecord or PrevRecord; moved receives the
-  // entries actually moved (negative backwards).
-  ErrorCode skip(bt_pos* pos, int count, int* moved);
+  // entries actually moved (negative backwards). With a lead, an entry whose
+  // key does not begin with it ends the move as the tree's end does (TooFar,
+  // on the last entry that does), without the caller reading past it.
+  ErrorCode skip(bt_pos* pos, int count, int* moved, KeyLead lead = {});
 
   // Positions by order without counting (btree_rank.cpp): estimates from
   // the pages on the way down, for a tree of `total` entries. rank: the

@@ -350,7 +350,7 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   return next ? RefNext : RefLast;
 }
 
-ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
+ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
   beginop("Btree::skip");
   if (moved != nullptr) *moved = 0;
   int i = -1;
@@ -370,8 +370,19 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved) {
   if (count == 0) return Ok;
   const long long want = count > 0 ? static_cast<long long>(count) : -static_cast<long long>(count);
   long long steps = 0;
-  while (steps < want && (count > 0 ? stepnext(&i) : stepprev(&i))) ++steps;
-  setpos(pos, pa_, i);
+  const auto step = [&] { return count > 0 ? stepnext(&i) : stepprev(&i); };
+  if (lead.length == 0) {
+    while (steps < want && step()) ++steps;
+    setpos(pos, pa_, i);
+  } else {
+    // The step may have left the page of the last entry that leads, so the
+    // position takes each such entry as it is passed.
+    while (steps < want && step() && pa_.keylen(i) >= lead.length &&
+           std::memcmp(pa_.key(i), lead.bytes, static_cast<size_t>(lead.length)) == 0) {
+      ++steps;
+      setpos(pos, pa_, i);
+    }
+  }
   if (moved != nullptr) *moved = static_cast<int>(count > 0 ? steps : -steps);
   return steps < want ? TooFar : Ok;
 }

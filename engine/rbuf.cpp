@@ -53,7 +53,7 @@ void Field::set(const char* text) {
     warning("Field::set: can't set '%s[%d]' (type '%c') with character string \"%s\"\n",
             basename(), number_, type(), text);
   }
-  set_ = 1;
+  setflag(1);
 }
 
 void Field::set(long value) {
@@ -66,7 +66,7 @@ void Field::set(long value) {
               type(), value);
       return;
   }
-  set_ = 1;
+  setflag(1);
 }
 
 void Field::set(int value) {
@@ -79,7 +79,7 @@ void Field::set(int value) {
               type(), value);
       return;
   }
-  set_ = 1;
+  setflag(1);
 }
 
 void Field::clear() {
@@ -124,6 +124,7 @@ void Rbuf::init(const std::vector<FieldDescr>* descriptors, int count, int lengt
 }
 
 void Rbuf::release() {
+  marked_ = false;
   fields_.clear();
   buffer_.clear();
   reclen_ = statlen_ = 0;
@@ -169,20 +170,26 @@ ErrorCode Rbuf::load(Force force) {
 
 ErrorCode Rbuf::flush(Force force) {
   if (force == Force::No) {
-    if (!loaded_) return Ok;
+    if (!loaded_ || !marked_) return Ok;
     bool any = false;
     for (const Field& f : fields_) any = any || f.isset();
     if (!any) return Ok;
   }
   ErrorCode rc = write();
   if (rc != Ok) return rc;
-  for (Field& f : fields_) f.setflag(0);
+  clearflags();
   return Ok;
 }
 
 void Rbuf::setloaded(bool value) {
   loaded_ = value ? 1 : 0;
+  clearflags();
+}
+
+void Rbuf::clearflags() {
+  if (!marked_) return;
   for (Field& f : fields_) f.setflag(0);
+  marked_ = false;
 }
 
 ErrorCode Rbuf::clear() {

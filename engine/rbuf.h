@@ -36,7 +36,7 @@ class Field {
   const std::string& name() const { return descr_->name; }
   int number() const { return number_; }
   bool isset() const { return set_ != 0; }
-  void setflag(int value) { set_ = value; }
+  void setflag(int value);
 
   int32_t aslong() const;
   int16_t asint() const;
@@ -115,10 +115,21 @@ class Rbuf : NonCopyable {
   int serialprot_ = 0;
   DataFile* table_ = nullptr;
   int32_t offset_ = -1;
+  // Whether a field may have been set since the flags were last cleared:
+  // most moves flush a buffer that nothing changed, and need not look at
+  // every field to learn it.
+  bool marked_ = false;
+  friend class Field;
 
+  void clearflags();
   bool fileopen() const;
   // Puts the file at the record, warning (as op) about a closed file.
   bool seekrecord(const char* op, const char* attempt);
 };
+
+inline void Field::setflag(int value) {
+  set_ = value;
+  if (value != 0) owner_->marked_ = true;
+}
 
 }  // namespace quill

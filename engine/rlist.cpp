@@ -118,32 +118,37 @@ void Rlist::unset() {
 
 // In physical order a move is a go(); in tag order it moves the tree
 // position under the read lock and then follows it to the record.
-ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove) {
+ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove, KeyLead lead) {
   Rbuf::flush();
   if (tag_ < 0) return go(how, n);
   ErrorCode rc;
   int moved = 0;
   {
     ReadLock lock(table_, shared_);
-    rc = treemove(*tree_, pos_.get(), n, &moved);
+    rc = treemove(*tree_, pos_.get(), n, lead, &moved);
   }
   return sync(rc, moved);
 }
 
 ErrorCode Rlist::first() {
   return move(GoHow::Absolute, 0,
-              [](Btree& tree, bt_pos* pos, int, int*) { return tree.first(pos); });
+              [](Btree& tree, bt_pos* pos, int, KeyLead, int*) { return tree.first(pos); });
 }
 
 ErrorCode Rlist::last() {
   return move(GoHow::FromEnd, 0,
-              [](Btree& tree, bt_pos* pos, int, int*) { return tree.last(pos); });
+              [](Btree& tree, bt_pos* pos, int, KeyLead, int*) { return tree.last(pos); });
 }
 
-ErrorCode Rlist::skip(int n) {
-  return move(GoHow::Relative, n, [](Btree& tree, bt_pos* pos, int count, int* moved) {
-    return tree.skip(pos, count, moved);
-  });
+ErrorCode Rlist::skip(int n) { return skip(n, KeyLead{}); }
+
+ErrorCode Rlist::skip(int n, KeyLead lead) {
+  return move(
+      GoHow::Relative, n,
+      [](Btree& tree, bt_pos* pos, int count, KeyLead bound, int* moved) {
+        return tree.skip(pos, count, moved, bound);
+      },
+      lead);
 }
 
 ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {

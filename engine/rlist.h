@@ -82,6 +82,11 @@ class Rlist : public Rbuf {
   ErrorCode first();
   ErrorCode last();
   ErrorCode skip(int n);
+  // As skip, but only over the entries of the selected tag whose keys begin
+  // with the lead: the first that does not ends the move as the end of the
+  // order does (TooFar), and its record is never read. In physical order
+  // the lead is not looked at.
+  ErrorCode skip(int n, KeyLead lead);
   ErrorCode seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which);
   ErrorCode go(GoHow how, int32_t n);
   // Stands on record recno in the selected tag's order without searching the
@@ -162,8 +167,8 @@ class Rlist : public Rbuf {
 
   void reset();
   void setrecno(int32_t recno);
-  using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, int* moved);
-  ErrorCode move(GoHow how, int n, TreeMove treemove);
+  using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, KeyLead lead, int* moved);
+  ErrorCode move(GoHow how, int n, TreeMove treemove, KeyLead lead = {});
   int buildkey(int t);
   void ensurekey(int t) const;
   bool readonly() const;

@@ -442,6 +442,31 @@ class Model {
       EXPECT_EQ(moved, to - from);
       expect_at(pos, static_cast<size_t>(to));
     }
+    // A step bounded by leading bytes stops before the first entry whose key
+    // does not begin with them, wherever the tree's order puts such keys.
+    for (int t = 0; t < 40; ++t) {
+      const size_t from = rng_() % model_.size();
+      const Bytes& start = model_[from].key;
+      const Bytes& source = rng_() % 4 == 0 ? model_[rng_() % model_.size()].key : start;
+      const Bytes lead(source.begin(), source.begin() + 1 + static_cast<long>(rng_() % source.size()));
+      const int count = static_cast<int>(rng_() % 30) - 15;
+      long to = static_cast<long>(from);
+      for (int k = 0; k < std::abs(count); ++k) {
+        const long next = to + (count > 0 ? 1 : -1);
+        const Bytes& key = model_[static_cast<size_t>(std::clamp(next, 0L, n - 1))].key;
+        if (next < 0 || next >= n || key.size() < lead.size() ||
+            !std::equal(lead.begin(), lead.end(), key.begin()))
+          break;
+        to = next;
+      }
+      ASSERT_EQ(tree_->find(&pos, start.data(), static_cast<int>(start.size()),
+                            number(model_[from].rec).data()),
+                0);
+      EXPECT_EQ(tree_->skip(&pos, count, &moved, KeyLead{lead.data(), static_cast<int>(lead.size())}),
+                to - static_cast<long>(from) == count ? Ok : TooFar);
+      EXPECT_EQ(moved, to - static_cast<long>(from));
+      expect_at(pos, static_cast<size_t>(to));
+    }
     // Entries that are not there are not found.
     for (int t = 0; t < 20; ++t) {
       const Entry e{genkey(), static_cast<int32_t>(rng_() % 40)};
