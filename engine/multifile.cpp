@@ -87,6 +87,10 @@ void MultiFile::adopt(std::vector<SlotDescr> table, int hlen) {
     maxpage = std::max(maxpage, static_cast<int>(d.pagesize));
   }
   if (grid_ <= 0) grid_ = 1;
+  sizes_.clear();
+  for (const SlotDescr& d : slots_)
+    if (std::find(sizes_.begin(), sizes_.end(), d.pagesize) == sizes_.end())
+      sizes_.push_back(d.pagesize);
   pagebase_ = end;
   // The cache is laid out on first use, for the page sizes of this store.
   cache_.reset(maxpage);
@@ -430,14 +434,32 @@ void MultiFile::setcachepages(int pages) {
 
 MultiFile::Way* MultiFile::claim(int32_t offset) {
   Way* way = cache_.victim(offset);
-  if (way != nullptr && way->dirty && cache_.live(*way)) {
-    if (rawwrite(way->offset, cache_.bytes(way), way->size) != Ok) {
-      unreported_ = true;
-      return nullptr;
-    }
+  if (way != nullptr && way->dirty && cache_.live(*way) && evict(way) != Ok) {
+    unreported_ = true;
+    return nullptr;
   }
   if (way != nullptr) way->dirty = false;
   return way;
+}
+
+// A store larger than its cache evicts dirty pages all the time; their
+// neighbours in the file are often dirty too, and going along spares each
+// its own write later.
+ErrorCode MultiFile::evict(Way* way) {
+  const size_t most = kMaxJoin / static_cast<size_t>(cache_.maxpage());
+  auto neighbour = [&](int32_t end, bool before) -> Way* {
+    for (int size : sizes_)
+      if (Way* w = cache_.dirtyat(before ? end - size : end, size)) return w;
+    return nullptr;
+  };
+  std::vector<Way*> run;
+  for (Way* w = way; run.size() < most && (w = neighbour(w->offset, true)) != nullptr;)
+    run.push_back(w);
+  std::reverse(run.begin(), run.end());
+  run.push_back(way);
+  for (Way* w = way; run.size() < most && (w = neighbour(w->offset + w->size, false)) != nullptr;)
+    run.push_back(w);
+  return writeways(run);
 }
 
 // Pages that follow one another in the file leave in one write.
