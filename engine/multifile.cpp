@@ -467,18 +467,25 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
   ErrorCode rc = Ok;
   std::vector<uint8_t> run;
   size_t first = 0;
+  size_t bytes = 0;
   for (size_t k = 0; k < ways.size(); ++k) {
     const Way* way = ways[k];
-    const uint8_t* bytes = cache_.bytes(way);
-    run.insert(run.end(), bytes, bytes + way->size);
+    bytes += static_cast<size_t>(way->size);
     const bool joins = k + 1 < ways.size() && ways[k + 1]->offset == way->offset + way->size &&
-                       run.size() < kMaxJoin;
+                       bytes < kMaxJoin;
     if (joins) continue;
-    const int n = static_cast<int>(run.size());
-    const bool written = rawwrite(ways[first]->offset, run.data(), n) == Ok;
+    // A page on its own leaves straight from the cache.
+    const uint8_t* from = cache_.bytes(ways[first]);
+    if (k > first) {
+      for (size_t j = first; j <= k; ++j)
+        run.insert(run.end(), cache_.bytes(ways[j]), cache_.bytes(ways[j]) + ways[j]->size);
+      from = run.data();
+    }
+    const bool written = rawwrite(ways[first]->offset, from, static_cast<int>(bytes)) == Ok;
     for (size_t j = first; j <= k; ++j) ways[j]->dirty = !written;
     if (!written) rc = WriteFailed;
     run.clear();
+    bytes = 0;
     first = k + 1;
   }
   return rc;
