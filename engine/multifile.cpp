@@ -462,6 +462,31 @@ ErrorCode MultiFile::evict(Way* way) {
   return writeways(run);
 }
 
+// Rewriting a few pages the file already holds costs less than a write of
+// its own for what follows them (pages evicted with a neighbour leave such
+// gaps behind).
+std::vector<MultiFile::Way*> MultiFile::bridged(const std::vector<Way*>& ways) {
+  constexpr int kMaxBridge = 8;
+  std::vector<Way*> out;
+  for (size_t k = 0; k < ways.size(); ++k) {
+    out.push_back(ways[k]);
+    if (k + 1 == ways.size()) break;
+    const size_t keep = out.size();
+    const int32_t next = ways[k + 1]->offset;
+    int32_t at = ways[k]->offset + ways[k]->size;
+    for (int n = 0; at < next && n < kMaxBridge; ++n) {
+      Way* clean = nullptr;
+      for (int size : sizes_)
+        if ((clean = cache_.find(at, size)) != nullptr) break;
+      if (clean == nullptr) break;
+      out.push_back(clean);
+      at += clean->size;
+    }
+    if (at != next) out.resize(keep);
+  }
+  return out;
+}
+
 // Pages that follow one another in the file leave in one write.
 ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
   ErrorCode rc = Ok;
@@ -492,7 +517,7 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
 }
 
 ErrorCode MultiFile::flushpages(bool withheader) {
-  ErrorCode rc = writeways(cache_.dirtyways());
+  ErrorCode rc = writeways(bridged(cache_.dirtyways()));
   for (size_t i = 0; i < slotdirty_.size(); ++i) {
     if (!slotdirty_[i]) continue;
     uint8_t raw[SlotDescr::kSize];

@@ -252,6 +252,9 @@ class MultiFile {
   // Writes out a dirty way with the dirty pages cached on either side of
   // it, joined; they all stay cached, clean.
   ErrorCode evict(Way* way);
+  // Dirty ways in file order, with the clean cached pages that close short
+  // gaps between them.
+  std::vector<Way*> bridged(const std::vector<Way*>& ways);
   ErrorCode writeways(const std::vector<Way*>& ways);
   // After the slot count, the header length and the header, slot after
   // slot, each with its mark.

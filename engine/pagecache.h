@@ -39,8 +39,9 @@ class PageCache {
   void release();            // forgets and gives the memory back
 
   Way* lookup(int32_t offset, int size);
-  // The way of a dirty page, left where it stands in its set's order; null
-  // when the page is not cached or clean.
+  // The way of a cached page (a dirty one), left where it stands in its
+  // set's order; null when there is none.
+  Way* find(int32_t offset, int size);
   Way* dirtyat(int32_t offset, int size);
   // The way that the page at offset would take: a free one, the page's own,
   // or the least recently used of its set. Null without a cache. A dirty
@@ -72,7 +73,6 @@ class PageCache {
 
   bool layout();
   size_t setof(int32_t offset) const;
-  Way* find(int32_t offset, int size);
 };
 
 }  // namespace quill
