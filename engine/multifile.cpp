@@ -57,6 +57,7 @@ ErrorCode MultiFile::close() {
   else if (isopen()) flushpages();
   forgetstore();
   cache_.release();
+  deferring_ = false;  // as the file forgets it
   return file_.close() == 0 ? Ok : WriteFailed;
 }
 
@@ -499,14 +500,17 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
     const bool joins = k + 1 < ways.size() && ways[k + 1]->offset == way->offset + way->size &&
                        bytes < kMaxJoin;
     if (joins) continue;
-    // A page on its own leaves straight from the cache.
-    const uint8_t* from = cache_.bytes(ways[first]);
-    if (k > first) {
+    bool written = true;
+    if (k == first || deferring_) {
+      // Straight from the cache: a page on its own, or pages in a row that
+      // the file gathers into one write itself.
+      for (size_t j = first; j <= k && written; ++j)
+        written = rawwrite(ways[j]->offset, cache_.bytes(ways[j]), ways[j]->size) == Ok;
+    } else {
       for (size_t j = first; j <= k; ++j)
         run.insert(run.end(), cache_.bytes(ways[j]), cache_.bytes(ways[j]) + ways[j]->size);
-      from = run.data();
+      written = rawwrite(ways[first]->offset, run.data(), static_cast<int>(bytes)) == Ok;
     }
-    const bool written = rawwrite(ways[first]->offset, from, static_cast<int>(bytes)) == Ok;
     for (size_t j = first; j <= k; ++j) ways[j]->dirty = !written;
     if (!written) rc = WriteFailed;
     run.clear();

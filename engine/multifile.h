@@ -108,7 +108,10 @@ class MultiFile {
   // Forces what was written to disk; while sync is deferred (see
   // File::defersync) it only notes that data is waiting.
   ErrorCode flush();
-  void defersync(bool on) { file_.defersync(on); }
+  void defersync(bool on) {
+    deferring_ = on;
+    file_.defersync(on);
+  }
   // The whole file as a byte-range lock, waiting for its holder.
   ErrorCode lock(LockMode mode);
   ErrorCode unlock();
@@ -238,6 +241,7 @@ class MultiFile {
   int32_t length_ = -1;       // -1: unknown
   std::vector<uint8_t> scratch_;  // used when the cache is off
   bool writeback_ = false;
+  bool deferring_ = false;  // sync deferred: the file gathers writes in a row
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
   bool unreported_ = false;  // a page write failed out of its caller's sight

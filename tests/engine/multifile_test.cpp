@@ -310,6 +310,7 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
       ASSERT_EQ(m.create("t.idx", Sharing::Exclusive), Ok);
       ASSERT_EQ(m.setupwr(12, {{256, 8}, {384, 8}}), Ok);
       m.setcachepages(cachepages);
+      m.defersync(cachepages == 8);  // runs written page by page, gathered by the file
       ASSERT_EQ(m.setwriteback(writeback), Ok);
       std::mt19937 rng(7);
       std::vector<int32_t> used[2];
