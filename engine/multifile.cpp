@@ -454,7 +454,7 @@ ErrorCode MultiFile::evict(Way* way) {
     return nullptr;
   };
   std::vector<Way*> run;
-  for (Way* w = way; run.size() < most && (w = neighbour(w->offset, true)) != nullptr;)
+  for (Way* w = way; run.size() + 1 < most && (w = neighbour(w->offset, true)) != nullptr;)
     run.push_back(w);
   std::reverse(run.begin(), run.end());
   run.push_back(way);
