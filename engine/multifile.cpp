@@ -57,6 +57,7 @@ ErrorCode MultiFile::close() {
   else if (isopen()) flushpages();
   forgetstore();
   cache_.release();
+  deferring_ = false;  // as the file forgets it
   return file_.close() == 0 ? Ok : WriteFailed;
 }
 
@@ -87,6 +88,10 @@ void MultiFile::adopt(std::vector<SlotDescr> table, int hlen) {
     maxpage = std::max(maxpage, static_cast<int>(d.pagesize));
   }
   if (grid_ <= 0) grid_ = 1;
+  sizes_.clear();
+  for (const SlotDescr& d : slots_)
+    if (std::find(sizes_.begin(), sizes_.end(), d.pagesize) == sizes_.end())
+      sizes_.push_back(d.pagesize);
   pagebase_ = end;
   // The cache is laid out on first use, for the page sizes of this store.
   cache_.reset(maxpage);
@@ -430,14 +435,57 @@ void MultiFile::setcachepages(int pages) {
 
 MultiFile::Way* MultiFile::claim(int32_t offset) {
   Way* way = cache_.victim(offset);
-  if (way != nullptr && way->dirty && cache_.live(*way)) {
-    if (rawwrite(way->offset, cache_.bytes(way), way->size) != Ok) {
-      unreported_ = true;
-      return nullptr;
-    }
+  if (way != nullptr && way->dirty && cache_.live(*way) && evict(way) != Ok) {
+    unreported_ = true;
+    return nullptr;
   }
   if (way != nullptr) way->dirty = false;
   return way;
+}
+
+// A store larger than its cache evicts dirty pages all the time; their
+// neighbours in the file are often dirty too, and going along spares each
+// its own write later.
+ErrorCode MultiFile::evict(Way* way) {
+  const size_t most = kMaxJoin / static_cast<size_t>(cache_.maxpage());
+  auto neighbour = [&](int32_t end, bool before) -> Way* {
+    for (int size : sizes_)
+      if (Way* w = cache_.dirtyat(before ? end - size : end, size)) return w;
+    return nullptr;
+  };
+  std::vector<Way*> run;
+  for (Way* w = way; run.size() + 1 < most && (w = neighbour(w->offset, true)) != nullptr;)
+    run.push_back(w);
+  std::reverse(run.begin(), run.end());
+  run.push_back(way);
+  for (Way* w = way; run.size() < most && (w = neighbour(w->offset + w->size, false)) != nullptr;)
+    run.push_back(w);
+  return writeways(run);
+}
+
+// Rewriting a few pages the file already holds costs less than a write of
+// its own for what follows them (pages evicted with a neighbour leave such
+// gaps behind).
+std::vector<MultiFile::Way*> MultiFile::bridged(const std::vector<Way*>& ways) {
+  constexpr int kMaxBridge = 8;
+  std::vector<Way*> out;
+  for (size_t k = 0; k < ways.size(); ++k) {
+    out.push_back(ways[k]);
+    if (k + 1 == ways.size()) break;
+    const size_t keep = out.size();
+    const int32_t next = ways[k + 1]->offset;
+    int32_t at = ways[k]->offset + ways[k]->size;
+    for (int n = 0; at < next && n < kMaxBridge; ++n) {
+      Way* clean = nullptr;
+      for (int size : sizes_)
+        if ((clean = cache_.find(at, size)) != nullptr) break;
+      if (clean == nullptr) break;
+      out.push_back(clean);
+      at += clean->size;
+    }
+    if (at != next) out.resize(keep);
+  }
+  return out;
 }
 
 // Pages that follow one another in the file leave in one write.
@@ -445,25 +493,35 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
   ErrorCode rc = Ok;
   std::vector<uint8_t> run;
   size_t first = 0;
+  size_t bytes = 0;
   for (size_t k = 0; k < ways.size(); ++k) {
     const Way* way = ways[k];
-    const uint8_t* bytes = cache_.bytes(way);
-    run.insert(run.end(), bytes, bytes + way->size);
+    bytes += static_cast<size_t>(way->size);
     const bool joins = k + 1 < ways.size() && ways[k + 1]->offset == way->offset + way->size &&
-                       run.size() < kMaxJoin;
+                       bytes < kMaxJoin;
     if (joins) continue;
-    const int n = static_cast<int>(run.size());
-    const bool written = rawwrite(ways[first]->offset, run.data(), n) == Ok;
+    bool written = true;
+    if (k == first || deferring_) {
+      // Straight from the cache: a page on its own, or pages in a row that
+      // the file gathers into one write itself.
+      for (size_t j = first; j <= k && written; ++j)
+        written = rawwrite(ways[j]->offset, cache_.bytes(ways[j]), ways[j]->size) == Ok;
+    } else {
+      for (size_t j = first; j <= k; ++j)
+        run.insert(run.end(), cache_.bytes(ways[j]), cache_.bytes(ways[j]) + ways[j]->size);
+      written = rawwrite(ways[first]->offset, run.data(), static_cast<int>(bytes)) == Ok;
+    }
     for (size_t j = first; j <= k; ++j) ways[j]->dirty = !written;
     if (!written) rc = WriteFailed;
     run.clear();
+    bytes = 0;
     first = k + 1;
   }
   return rc;
 }
 
 ErrorCode MultiFile::flushpages(bool withheader) {
-  ErrorCode rc = writeways(cache_.dirtyways());
+  ErrorCode rc = writeways(bridged(cache_.dirtyways()));
   for (size_t i = 0; i < slotdirty_.size(); ++i) {
     if (!slotdirty_[i]) continue;
     uint8_t raw[SlotDescr::kSize];

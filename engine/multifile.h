@@ -108,7 +108,10 @@ class MultiFile {
   // Forces what was written to disk; while sync is deferred (see
   // File::defersync) it only notes that data is waiting.
   ErrorCode flush();
-  void defersync(bool on) { file_.defersync(on); }
+  void defersync(bool on) {
+    deferring_ = on;
+    file_.defersync(on);
+  }
   // The whole file as a byte-range lock, waiting for its holder.
   ErrorCode lock(LockMode mode);
   ErrorCode unlock();
@@ -198,7 +201,8 @@ class MultiFile {
   // Write-back mode, for many changes in a row on a file held exclusively:
   // page, slot descriptor and header writes, and new pages, stay in memory
   // until flushpages(), sync() or close() write them (pages first, in file
-  // order with neighbours joined, the header last), or a page is evicted.
+  // order with neighbours joined, the header last), or a page is evicted
+  // (taking the dirty pages next to it in the file along in one write).
   // The owner makes sure that what the file holds meanwhile is recognised
   // as unfinished (the index marks itself out of date). Turning it off
   // writes everything out.
@@ -233,9 +237,11 @@ class MultiFile {
   std::vector<SlotDescr> slots_;
   int32_t pagebase_ = 0;
   int32_t grid_ = 1;          // gcd of the page sizes
+  std::vector<int> sizes_;    // the page sizes of the slots, each once
   int32_t length_ = -1;       // -1: unknown
   std::vector<uint8_t> scratch_;  // used when the cache is off
   bool writeback_ = false;
+  bool deferring_ = false;  // sync deferred: the file gathers writes in a row
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
   bool unreported_ = false;  // a page write failed out of its caller's sight
@@ -247,6 +253,12 @@ class MultiFile {
   // null when there is none or that write fails (the page then stays dirty
   // and the next sync fails).
   Way* claim(int32_t offset);
+  // Writes out a dirty way with the dirty pages cached on either side of
+  // it, joined; they all stay cached, clean.
+  ErrorCode evict(Way* way);
+  // Dirty ways in file order, with the clean cached pages that close short
+  // gaps between them.
+  std::vector<Way*> bridged(const std::vector<Way*>& ways);
   ErrorCode writeways(const std::vector<Way*>& ways);
   // After the slot count, the header length and the header, slot after
   // slot, each with its mark.

@@ -62,17 +62,25 @@ size_t PageCache::setof(int32_t offset) const {
   return nsetbits_ == 0 ? 0 : static_cast<size_t>(h >> (32 - nsetbits_));
 }
 
-PageCache::Way* PageCache::lookup(int32_t offset, int size) {
+PageCache::Way* PageCache::find(int32_t offset, int size) {
   if (nsets_ == 0 && !layout()) return nullptr;
   Way* set = &ways_[setof(offset) * kWays];
   for (int w = 0; w < kWays; ++w) {
     Way& way = set[w];
-    if (way.generation == generation_ && way.offset == offset && way.size == size) {
-      way.stamp = ++clock_;
-      return &way;
-    }
+    if (way.generation == generation_ && way.offset == offset && way.size == size) return &way;
   }
   return nullptr;
+}
+
+PageCache::Way* PageCache::lookup(int32_t offset, int size) {
+  Way* way = find(offset, size);
+  if (way != nullptr) way->stamp = ++clock_;
+  return way;
+}
+
+PageCache::Way* PageCache::dirtyat(int32_t offset, int size) {
+  Way* way = find(offset, size);
+  return way != nullptr && way->dirty ? way : nullptr;
 }
 
 PageCache::Way* PageCache::victim(int32_t offset) {
