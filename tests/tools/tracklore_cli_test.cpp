@@ -1,9 +1,7 @@
 // tracklore-cli end to end: the real program run in a scratch directory.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -11,23 +9,16 @@
 #include <string>
 
 #include "tests/engine/testutil.h"
+#include "tests/tags/audiofiles.h"
 #include "tests/tools/run.h"
 
 namespace {
 
 using quill::test::TempDir;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
+struct Outcome : tooltest::Finished {
   std::string err;
 };
-
-std::string shellquoted(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -41,10 +32,7 @@ std::string slurp(const std::string& path) {
 // unanswered question takes the safe answer.
 Outcome execute(const std::string& program, const std::string& line) {
   const std::string command = "timeout 30 " + program + " " + line + " </dev/null 2>cli-stderr.txt";
-  Outcome r;
-  const tooltest::Finished f = tooltest::runshell(command);
-  r.out = f.out;
-  if (WIFEXITED(f.waitstatus)) r.status = WEXITSTATUS(f.waitstatus);
+  Outcome r{tooltest::runshell(command)};
   r.err = slurp("cli-stderr.txt");
   std::filesystem::remove("cli-stderr.txt");
   return r;
@@ -402,15 +390,12 @@ TEST(TrackloreCliRun, ReportsOpenFailuresAndCreatesOnlyOnce) {
   EXPECT_EQ(cli("--main music list albums").out, "0\tX\t*\n");
 }
 
-// A music folder of tagged FLAC files (silence, encoded by flac itself).
+// A music folder of tagged FLAC files.
 void flacfile(const std::string& path, const std::string& title, const std::string& album, int track) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  const std::string command =
-      "head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed "
-      "--channels=1 --bps=16 --sample-rate=8000 --tag=TITLE=" + shellquoted(title) +
-      " --tag=ALBUM=" + shellquoted(album) + " --tag=ARTIST=Band --tag=TRACKNUMBER=" +
-      std::to_string(track) + " -o " + shellquoted(path) + " -";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  std::string problem;
+  ASSERT_TRUE(tracklore::test::makeaudio("flac", path, &problem)) << problem;
+  ASSERT_TRUE(tracklore::test::writetags(path, {title, album, "Band", "", std::to_string(track)}));
 }
 
 TEST_F(TrackloreCli, ScanSummarisesReportsAndSaysWhenARepeatChangesNothing) {
