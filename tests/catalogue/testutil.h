@@ -203,17 +203,7 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
                         const std::string& title, const std::string& album,
                         const std::string& artist, const std::string& albumartist = "",
                         int track = 0, int disc = 0) {
-  TrackTags t;
-  t.folder = folder;
-  t.filename = file;
-  t.path = folder + "/" + file;
-  t.title = title;
-  t.album = album;
-  t.artist = artist;
-  t.albumartist = albumartist;
-  t.track = track;
-  t.disc = disc;
-  return t;
+  return {folder + "/" + file, folder, file, title, album, artist, albumartist, track, disc};
 }
 
 class TableSource : public TagSource {
