@@ -71,11 +71,6 @@ void succeed(std::initializer_list<std::string> lines) {
   for (const std::string& line : lines) ASSERT_OK(cli(line)) << line;
 }
 
-// Command lines that must all end with this exit status.
-void expect_status(int status, std::initializer_list<std::string> lines) {
-  for (const std::string& line : lines) EXPECT_EQ(cli(line).status, status) << line;
-}
-
 class TrackloreCli : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_OK(cli("create")); }
@@ -127,10 +122,11 @@ TEST_F(TrackloreCli, LinkCreatesCapitalisedEntriesAtTheirPositionsAndNamesAreUna
 
 // Wrong usage ends with status 2 before anything is opened or changed.
 TEST_F(TrackloreCli, UsageErrorsAndNamesThatLookLikeOptions) {
-  expect_status(
-      2, {"frobnicate", "show", "list records", "list albums --at 1", "list albums --dry-run",
-          "--yes --no verify", "move A artist 1 sideways", "xref album First", "scan",
-          "--main attr001 list songs", "add song '-5 Minutes'"});
+  for (const char* line : {"frobnicate", "show", "list records", "list albums --at 1",
+                           "list albums --dry-run", "--yes --no verify", "move A artist 1 sideways",
+                           "xref album First", "scan", "--main attr001 list songs",
+                           "add song '-5 Minutes'"})
+    EXPECT_EQ(cli(line).status, 2) << line;
   EXPECT_EQ(cli("-C no-such-directory list songs").status, 1);
   // Names that look like options follow a double dash.
   EXPECT_OK(cli("add song -- '-5 minutes'"));
