@@ -17,7 +17,6 @@ namespace tracklore::test {
 namespace {
 
 using V = std::vector<int32_t>;
-using S = std::vector<int>;
 
 class EditsTest : public CatalogueTest {
  protected:
@@ -95,7 +94,7 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   EXPECT_FALSE(exists(ArtistTable, a[0]));
   EXPECT_EQ(host_.messages.size(), 1u);
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
-  EXPECT_EQ(seqs(0, album), (S{1, 2}));
+  EXPECT_EQ(rows(0, album), (Rows{{1, a[1]}, {2, a[2]}}));
   EXPECT_EQ(aux(album), a[0]);
 }
 
@@ -162,12 +161,13 @@ TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
 }
 
 TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
-  const int32_t album = album_with(1, some(SongTable, 2));
+  const V s = some(SongTable, 2);
+  const int32_t album = album_with(1, s);
   auto title = at(TitleTable, album);
   EXPECT_EQ(withfailingwrites("rel002.db1", [&] { return DB_DeleteArticle(*title); }),
             quill::WriteFailed);
   EXPECT_TRUE(exists(TitleTable, album));
-  EXPECT_EQ(seqs(1, album), (S{0, 1}));
+  EXPECT_EQ(rows(1, album), (Rows{{0, s[0]}, {1, s[1]}}));
 }
 
 }  // namespace

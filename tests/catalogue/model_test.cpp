@@ -104,14 +104,14 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const int r = pick(2);
     if (m_.albums.empty() || m_.attrs[r + 1].empty()) return;
     const int32_t album = anykey(m_.albums), attr = anykey(m_.attrs[r + 1]);
-    std::vector<int32_t>& rows = m_.albums[album].rows[r];
-    const int n = static_cast<int>(rows.size());
+    std::vector<int32_t>& order = m_.albums[album].rows[r];
+    const int n = static_cast<int>(order.size());
     const int position = pick(10) == 0 ? n + 1 + pick(3) : pick(n + 2) - 1;
     ASSERT_EQ(link(r, album, attr, position), quill::Ok);
     if (position == -1 || position >= n)
-      rows.push_back(attr);
+      order.push_back(attr);
     else
-      rows.insert(rows.begin() + position, attr);
+      order.insert(order.begin() + position, attr);
     ++m_.attrs[r + 1][attr].refs;
   }
 
@@ -144,8 +144,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const std::optional<Row> row = anyrow();
     if (!row) return;
     const auto [r, album, position] = *row;
-    std::vector<int32_t>& rows = m_.albums[album].rows[r];
-    const int32_t attr = rows[static_cast<size_t>(position)];
+    std::vector<int32_t>& order = m_.albums[album].rows[r];
+    const int32_t attr = order[static_cast<size_t>(position)];
     Attribute& a = m_.attrs[r + 1][attr];
     const PurgeMode purge = pick(2) ? PurgeMode::Ask : PurgeMode::Keep;
     bool purged = false;
@@ -155,12 +155,12 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     }
     auto [list, title] = standon(r, album, position);
     ASSERT_EQ(DB_RemoveLink(*list, *title, purge), quill::Ok);
-    rows.erase(rows.begin() + position);
+    order.erase(order.begin() + position);
     --a.refs;
     if (purged) m_.attrs[r + 1].erase(attr);
     // The list stands on the row that took the removed one's place.
-    if (!rows.empty()) {
-      const size_t expected = std::min(static_cast<size_t>(position), rows.size() - 1);
+    if (!order.empty()) {
+      const size_t expected = std::min(static_cast<size_t>(position), order.size() - 1);
       ASSERT_TRUE(list->valid());
       ASSERT_EQ(list->rows().field(F_Seq).asint(), static_cast<int>(expected));
     } else {
@@ -172,22 +172,22 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const std::optional<Row> row = anyrow();
     if (!row) return;
     const auto [r, album, position] = *row;
-    std::vector<int32_t>& rows = m_.albums[album].rows[r];
+    std::vector<int32_t>& order = m_.albums[album].rows[r];
     const int up = pick(2);
     auto [list, title] = standon(r, album, position);
     const quill::ErrorCode rc = DB_MoveLink(*list, up ? LinkMove::Up : LinkMove::Down, *title);
     const size_t i = static_cast<size_t>(position);
-    if (!up && i + 1 == rows.size()) {
+    if (!up && i + 1 == order.size()) {
       ASSERT_EQ(rc, quill::TooFar);
       return;
     }
     ASSERT_EQ(rc, quill::Ok);
     if (up && i == 0)
-      std::rotate(rows.begin(), rows.begin() + 1, rows.end());
+      std::rotate(order.begin(), order.begin() + 1, order.end());
     else if (up)
-      std::swap(rows[i - 1], rows[i]);
+      std::swap(order[i - 1], order[i]);
     else
-      std::swap(rows[i], rows[i + 1]);
+      std::swap(order[i], order[i + 1]);
   }
 
   void rename() {
@@ -258,7 +258,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   void check() {
     Model read;
     std::map<int32_t, int32_t> aux;
-    std::map<int32_t, std::map<int, int32_t>> rows[2];  // album -> Seq -> Attr
+    std::map<int32_t, std::map<int, int32_t>> relations[2];  // album -> Seq -> Attr
     for (int t = 0; t < kTables; ++t) {
       quill::Rlist cursor(&DB_Table(t));
       for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1)) {
@@ -275,7 +275,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
           const Attribute a{str(F_Name), cursor.field(F_RefCount).aslong()};
           ASSERT_TRUE(read.attrs[t].emplace(code, a).second);
         } else {
-          ASSERT_TRUE(rows[t - ArtistRows][cursor.field(F_Title).aslong()]
+          ASSERT_TRUE(relations[t - ArtistRows][cursor.field(F_Title).aslong()]
                           .emplace(cursor.field(F_Seq).asint(), cursor.field(F_Attr).aslong())
                           .second);
         }
@@ -283,7 +283,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     }
     for (int r = 0; r < 2; ++r) {
       std::map<int32_t, int32_t> uses;
-      for (const auto& [title, group] : rows[r]) {
+      for (const auto& [title, group] : relations[r]) {
         // Invariant 1.
         ASSERT_EQ(read.albums.count(title), 1u) << "row of a missing album " << title;
         std::vector<int32_t>& list = read.albums[title].rows[r];

@@ -62,7 +62,7 @@ TEST(ScanGrouping, TableOfCases) {
        {{"Greatest", {"One"}, {"A"}}, {"Greatest", {"Two"}, {"B"}}}},
       {"unnumbered tracks after the numbered ones of their disc, then by file name",
        {tagsof("m/A", "z.flac", "zz", "al", "ar", "", 0, 1), tagsof("m/A", "b.flac", "bb", "al", "ar", "", 0, 1),
-        tagsof("m/A", "y.flac", "two", "al", "ar", "", 2, 1), tagsof("m/A", "x.flac", "d2", "al", "ar", "", 1, 2),
+        tagsof("m/A", "a.flac", "two", "al", "ar", "", 2, 1), tagsof("m/A", "x.flac", "d2", "al", "ar", "", 1, 2),
         tagsof("m/A", "w.flac", "one", "al", "ar", "", 1, 0)},
        {{"Al", {"Ar"}, {"One", "Two", "Bb", "Zz", "D2"}}}},
       {"a repeated title is linked twice",

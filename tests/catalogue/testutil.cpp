@@ -210,8 +210,8 @@ bool CatalogueTest::exists(int table, int32_t code) {
   return false;
 }
 
-std::vector<std::pair<int, int32_t>> CatalogueTest::rows(int r, int32_t title) {
-  std::vector<std::pair<int, int32_t>> found;
+CatalogueTest::Rows CatalogueTest::rows(int r, int32_t title) {
+  Rows found;
   quill::Rlist cursor(&DB_Table(rowtable(r)));
   for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
     if (!cursor.isdeleted() && cursor.field(F_Title).aslong() == title)
@@ -224,12 +224,6 @@ std::vector<std::pair<int, int32_t>> CatalogueTest::rows(int r, int32_t title) {
 std::vector<int32_t> CatalogueTest::attrs(int r, int32_t title) {
   std::vector<int32_t> out;
   for (const auto& row : rows(r, title)) out.push_back(row.second);
-  return out;
-}
-
-std::vector<int> CatalogueTest::seqs(int r, int32_t title) {
-  std::vector<int> out;
-  for (const auto& row : rows(r, title)) out.push_back(row.first);
   return out;
 }
 

@@ -133,7 +133,8 @@ class CatalogueTest : public ::testing::Test {
   bool exists(int table, int32_t code);
   // The rows of relation r for an album as (Seq, Attr), in record order of
   // a physical scan sorted by Seq: read without the catalogue's queries.
-  std::vector<std::pair<int, int32_t>> rows(int r, int32_t title);
+  using Rows = std::vector<std::pair<int, int32_t>>;
+  Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
   quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
   // An album with artists (or songs) linked in this order.
@@ -142,8 +143,6 @@ class CatalogueTest : public ::testing::Test {
   std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
-  // Seqs of rows(r, title).
-  std::vector<int> seqs(int r, int32_t title);
   // Two albums that share an artist and a song (X0, S0); the first has
   // X0-X2 and S0-S2, the second X0, S0 and S3; X3 is used by none.
   void makesharedalbums();
@@ -203,17 +202,7 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
                         const std::string& title, const std::string& album,
                         const std::string& artist, const std::string& albumartist = "",
                         int track = 0, int disc = 0) {
-  TrackTags t;
-  t.folder = folder;
-  t.filename = file;
-  t.path = folder + "/" + file;
-  t.title = title;
-  t.album = album;
-  t.artist = artist;
-  t.albumartist = albumartist;
-  t.track = track;
-  t.disc = disc;
-  return t;
+  return {folder + "/" + file, folder, file, title, album, artist, albumartist, track, disc};
 }
 
 class TableSource : public TagSource {

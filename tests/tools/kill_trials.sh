@@ -14,10 +14,6 @@
 rounds=${3:-6}
 
 direct=0 recovered=0 scansrecovered=0 lost=0
-problem() {
-  echo "round $round: $*" >&2
-  bad=1
-}
 
 # An import file of many albums over a shared pool of artists and songs.
 {
@@ -104,7 +100,7 @@ for round in $(seq 1 "$rounds"); do
       ;;
     *) problem "recover failed: $out" ;;
   esac
-  checkwhole problem
+  checkwhole
 
   if [ "$what" = scan ]; then
     "$cli" scan ../music >/dev/null 2>&1 || problem "the second scan failed"

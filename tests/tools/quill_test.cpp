@@ -1,6 +1,5 @@
 // The quill tool end to end, run as a separate process.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <fstream>
 #include <initializer_list>
@@ -16,20 +15,11 @@ using quill::test::read_all;
 using quill::test::TempDir;
 using quill::test::write_all;
 
-struct Outcome {
-  int status = -1;       // exit status, or -1 when the process did not exit
-  bool signalled = false;
-  std::string out;       // stdout and stderr together
-};
+using Outcome = tooltest::Finished;
 
+// Its out holds what the tool wrote to standard output and error together.
 Outcome quill(const std::string& args) {
-  Outcome run;
-  const tooltest::Finished f = tooltest::runshell("timeout 20 " QUILL_PATH " " + args + " 2>&1");
-  run.out = f.out;
-  const int status = f.waitstatus;
-  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-  run.signalled = WIFSIGNALED(status) || run.status == 124 || (run.status > 128 && run.status != 255);
-  return run;
+  return tooltest::runshell("timeout 20 " QUILL_PATH " " + args + " 2>&1");
 }
 
 // A refusal: status 1 and the tool's one line naming the error code.

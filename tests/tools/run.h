@@ -1,14 +1,17 @@
 // Runs a shell command line as the tools' tests do, collecting its output.
 #pragma once
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <string>
 
 namespace tooltest {
 
 struct Finished {
-  int waitstatus = -1;  // as pclose gives it
-  std::string out;      // what the command wrote to the pipe
+  int status = -1;         // exit status, or -1 when the process did not exit
+  bool signalled = false;  // killed, timed out (124) or ended by a signal in its shell
+  std::string out;         // what the command wrote to the pipe
 };
 
 inline Finished runshell(const std::string& command) {
@@ -17,7 +20,9 @@ inline Finished runshell(const std::string& command) {
   char buffer[4096];
   size_t n;
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) f.out.append(buffer, n);
-  f.waitstatus = pclose(pipe);
+  const int waitstatus = pclose(pipe);
+  if (WIFEXITED(waitstatus)) f.status = WEXITSTATUS(waitstatus);
+  f.signalled = WIFSIGNALED(waitstatus) || f.status == 124 || (f.status > 128 && f.status != 255);
   return f;
 }
 

@@ -39,32 +39,27 @@ pack=$("$cli" --yes pack 2>&1)
 packed=$?
 wait
 
-failed=0
-fail() {
-  echo "$*" >&2
-  failed=1
-}
 # A pack either ran whole (and reindexed) or was refused, saying why.
 if [ $packed -ne 0 ]; then
   case "$pack" in
     *"Another program is using the database"*) ;;
-    *) fail "the pack failed otherwise: $pack" ;;
+    *) problem "the pack failed otherwise: $pack" ;;
   esac
 fi
-checkwhole fail
+checkwhole
 acked=0 refused=0
 for w in 1 2 3 4; do
   shown=$("$cli" show "Worker $w")
   while read -r kind name; do
     acked=$((acked + 1))
-    echo "$shown" | grep -qF "  $name (#" || fail "Worker $w lost $kind $name"
+    echo "$shown" | grep -qF "  $name (#" || problem "Worker $w lost $kind $name"
   done <"ack.$w"
   [ -f "busy.$w" ] && refused=$((refused + $(grep -c 'Another program is using' "busy.$w")))
   # Between a pack and its reindex an open finds the indexes out of date.
   other=$(grep -v -e 'Another program is using' -e 'cannot open the database' \
     -e 'waiting for it to finish' -e 'Try again when' -e 'Operation open failed' \
     -e 'Return value: IndexOutOfDate' "busy.$w" 2>/dev/null)
-  [ -z "$other" ] || fail "Worker $w: $other"
+  [ -z "$other" ] || problem "Worker $w: $other"
 done
 echo "edits acknowledged: $acked; refused as busy: $refused; pack: $([ $packed -eq 0 ] && echo done || echo refused)"
-exit $failed
+exit $bad

@@ -60,6 +60,13 @@ int runscript(QDialog& dialog) {
   return result;
 }
 
+// One field of every box shown, in order.
+std::vector<std::string> each(const std::vector<Asked>& asked, std::string Asked::*field) {
+  std::vector<std::string> out;
+  for (const Asked& a : asked) out.push_back(a.*field);
+  return out;
+}
+
 }  // namespace
 
 Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
@@ -94,23 +101,13 @@ bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* 
   return openfile(request, path);
 }
 
-std::vector<std::string> ScriptedHost::titles() const {
-  std::vector<std::string> out;
-  for (const Asked& a : asked) out.push_back(a.title);
-  return out;
-}
-
-std::vector<std::string> ScriptedHost::texts() const {
-  std::vector<std::string> out;
-  for (const Asked& a : asked) out.push_back(a.text);
-  return out;
-}
+std::vector<std::string> ScriptedHost::titles() const { return each(asked, &Asked::title); }
+std::vector<std::string> ScriptedHost::texts() const { return each(asked, &Asked::text); }
 
 ScriptedHost& host() { return g_host; }
 std::vector<std::string>& reports() { return g_reports; }
 int& beeps() { return g_beeps; }
 std::deque<Script>& scripts() { return g_scripts; }
-int& unscripted() { return g_unscripted; }
 
 void init() {
   // Settings (the folder used last, the dialogs' sizes) go to a file of the

@@ -67,8 +67,6 @@ std::vector<std::string>& reports();
 int& beeps();
 using Script = std::function<int(QDialog&)>;
 std::deque<Script>& scripts();
-// Dialogs that were run when no script was left for them.
-int& unscripted();
 
 void init();
 // Forgets every answer, script, question, report, beep and setting (the

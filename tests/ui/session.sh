@@ -49,6 +49,15 @@ fail() {
   exit 1
 }
 
+# Runs the command until it succeeds, for ten seconds at most.
+polled() {
+  for _ in $(seq 1 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # A free display number.
 display=""
 for n in $(seq 90 140); do
@@ -58,22 +67,12 @@ done
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
-for _ in $(seq 1 50); do
-  xdotool getmouselocation >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool getmouselocation >/dev/null 2>&1 || { echo "session: Xvfb did not start; skipped"; exit 77; }
+polled xdotool getmouselocation >/dev/null 2>&1 || { echo "session: Xvfb did not start; skipped"; exit 77; }
 
-# The id of the visible window whose title matches, waiting for it.
-window() {
-  local id=""
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+# The id of the visible window whose title matches (none: fails).
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 | grep .; }
+hidden() { ! visible "$1" >/dev/null; }
+window() { polled visible "$1"; }
 # Waits for a window, gives it the keyboard and lets it settle; its id is
 # left in $win.
 win=""
@@ -82,12 +81,11 @@ expect() {
   xdotool windowfocus --sync "$win" 2>/dev/null
   sleep 0.3
 }
-gone() {
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "window \"$1\" stayed"
+gone() { polled hidden "$1" || fail "window \"$1\" stayed"; }
+# The window $1 closes and $2 takes the keyboard.
+back() {
+  gone "$1"
+  expect "$2"
 }
 press() { xdotool key --delay 80 "$@"; sleep 0.4; }
 typed() { xdotool type --delay 40 "$1"; sleep 0.5; }
@@ -100,8 +98,7 @@ create() {
   press Return
   expect "^Confirm insert$"
   press Return
-  gone "^Confirm insert$"
-  if [ -n "${2:-}" ]; then expect "$2"; fi
+  if [ -n "${2:-}" ]; then back "^Confirm insert$" "$2"; else gone "^Confirm insert$"; fi
 }
 
 cd "$work" || exit 1
@@ -145,22 +142,19 @@ press alt+less                    # Show below: Artists
 typed "t"                         # a letter opens the picker, already searching
 expect "^Pickup artist$"
 create "he beatles"               # Enter appends after creating: the picker ends
-gone "^Pickup artist$"
-expect "^Abbey Road"
+back "^Pickup artist$" "^Abbey Road"
 article=$win
 press alt+less                    # back to Songs
 for song in "come together" "something" "oh! darling" "here comes the sun"; do
   press Insert
   expect "^Pickup song$"
   create "$song"
-  gone "^Pickup song$"
-  expect "^Abbey Road"
+  back "^Pickup song$" "^Abbey Road"
 done
 press Up
 shot "$article" 03-article
 press Escape
-gone "^Abbey Road"
-expect "^Albums available in database"
+back "^Abbey Road" "^Albums available in database"
 browse=$win
 press Down
 shot "$browse" 04-browse
@@ -175,8 +169,7 @@ shot "$found" 05-found
 press Return                      # View the album ...
 expect "^Abbey Road"
 press Return                      # ... and X-Ref its selected song
-gone "^Abbey Road"
-expect "^Albums containing song"
+back "^Abbey Road" "^Albums containing song"
 press Escape
 gone "^Albums containing"
 
@@ -190,8 +183,7 @@ typed "$work/music"
 press Return
 # The progress window may come and go between two looks on a fast machine.
 progress=$(window "^Scanning music folder$") && shot "$progress" 06-scan-progress
-gone "^Scanning music folder$"
-expect "^Scan music folder$"
+back "^Scanning music folder$" "^Scan music folder$"
 shot "$win" 07-scan-summary
 press Return
 gone "^Scan music folder$"
@@ -202,7 +194,7 @@ expect "^Tracklore$"
 press Return
 expect "available in database"
 for _ in 1 2 3; do
-  xdotool search --onlyvisible --name "^Albums available in database" >/dev/null 2>&1 && break
+  visible "^Albums available in database" >/dev/null && break
   press alt+less
 done
 expect "^Albums available in database"
@@ -219,11 +211,7 @@ expect "^Tracklore$"
 press Escape
 expect "^Confirm exit$"
 press Return
-for _ in $(seq 1 50); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end"; fi
+polled eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
 wait "$app_pid"
 status=$?
 app_pid=""
