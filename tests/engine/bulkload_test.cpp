@@ -224,8 +224,7 @@ TEST(BulkBuild, OrderStringsSortAsTheNaturalComparison) {
     }
     EntrySorter sorter(compare, &kd, 4, 1u << 20);
     for (size_t i = 0; i < texts.size(); ++i) {
-      std::vector<uint8_t> key(texts[i].begin(), texts[i].end());
-      key.push_back(0);
+      std::vector<uint8_t> key = test::textkey(texts[i]);
       // A byte past the text: a key without an order string, half way.
       if (!whole && i == texts.size() / 2) key.push_back('x');
       uint8_t data[4];

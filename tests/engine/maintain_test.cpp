@@ -2,7 +2,6 @@
 #include "engine/maintain.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <regex>
@@ -389,27 +388,6 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
   EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-}
-
-TEST_F(Pack, AMoveAcrossFileSystemsFailsSafely) {
-  // The temporary file lives in the current directory; a table elsewhere on
-  // another file system cannot be reached by renaming.
-  if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
-  std::string other = "/dev/shm/quillmaint." + std::to_string(getpid());
-  fs::create_directory(other);
-  std::string base = other + "/t";
-  make_five(base);
-  Bytes db1 = read_all(base + ".db1");
-  ErrorCode rc = DataFile::pack(base.c_str());
-  if (rc == Ok) {
-    // The same file system after all: nothing to check.
-    fs::remove_all(other);
-    GTEST_SKIP() << "/dev/shm shares the file system";
-  }
-  EXPECT_EQ(rc, DataCreate);
-  EXPECT_EQ(read_all(base + ".db1"), db1);
-  EXPECT_TRUE(temporaries().empty());
-  fs::remove_all(other);
 }
 
 // A page that cannot be saved in the middle of a tree change ends the process

@@ -21,16 +21,12 @@ class Rlist;
 
 namespace quill::test {
 
-// Where a TempDir lies: in the system's temporary directory, or in memory
-// when the system offers it (so that syncs cost nothing).
-enum class TempPlace { System, Memory };
-
 // A fresh empty directory, removed with everything in it at destruction;
 // the process's current directory is moved into it while it lives (the
 // engine makes its temporary files in the current directory).
 class TempDir {
  public:
-  explicit TempDir(TempPlace place = TempPlace::System);
+  TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -92,6 +88,11 @@ ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 // on disk and counts them in the header as the cursor would (slots,
 // deletions, serials, stamp); no index is touched.
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
+
+// A number as the engine stores it in keys and record numbers (big-endian).
+std::vector<uint8_t> be32(int32_t v);
+// A text and its NUL: a stored key of a CF_VAR component and a search key alike.
+std::vector<uint8_t> textkey(const std::string& s);
 
 std::vector<unsigned char> read_all(const std::string& path);
 // Bytes as lower-case hex, two digits each, for golden-bytes fixtures.
