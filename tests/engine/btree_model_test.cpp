@@ -151,15 +151,8 @@ class Model {
     return x < y ? -1 : x > y ? 1 : 0;
   }
   size_t lower(const Entry& e) const {
-    size_t lo = 0, hi = model_.size();
-    while (lo < hi) {
-      const size_t mid = (lo + hi) / 2;
-      if (cmpentry(model_[mid], e) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    return lo;
+    const auto before = [this](const Entry& a, const Entry& b) { return cmpentry(a, b) < 0; };
+    return static_cast<size_t>(std::lower_bound(model_.begin(), model_.end(), e, before) - model_.begin());
   }
 
   std::string word() {

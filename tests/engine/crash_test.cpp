@@ -224,13 +224,11 @@ void sweep(const Scenario& scenario) {
 }
 
 // Updates, deletions, a batch of them, appends (enough in one open that the
-// file is lengthened ahead of them twice, and the close cuts it back to its
-// records) and the changes that write a new file and exchange it for the
-// table's own. Without a page cache every
-// changed page reaches the file as it changes, as an eviction would send it:
-// only the mark that the index is unfinished covers it, also after a sync has
-// made the index trusted half way. A sync whose first page write fails keeps
-// the index marked unfinished: the pages and the header go out again only in
+// file is lengthened ahead of them twice, and the close cuts it back) and the
+// changes that exchange a new file for the table's own. Without a page cache
+// every changed page reaches the file as it changes: only the mark that the
+// index is unfinished covers it, also after a sync half way. A sync whose
+// first page write fails keeps that mark: pages and header go out again in
 // their order.
 TEST(PowerCutSweep, EveryKindOfChange) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
