@@ -1,9 +1,6 @@
-// Randomised tests of the B-tree against a sorted model.
-//
-// Thousands of insertions and removals (many on equal keys with different
-// record numbers) go to a tree and to a sorted vector ordered by the same
-// comparator; after every batch the tree's structure, contents, searches,
-// stepping and page accounting are compared with what the model says.
+// Thousands of insertions and removals (many on equal keys) go to a B-tree
+// and to a sorted vector; after every batch the tree's structure, contents,
+// searches, stepping and page accounting must agree with the vector.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -201,11 +201,9 @@ TEST(BulkBuild, RunsOnDiskGiveTheSameTrees) {
   EXPECT_EQ(expected, model.end());
 }
 
-// The sorter orders natural-order text by order strings, cut after their
-// first bytes, and falls back on the comparison where they agree that far,
-// and for every entry once a key has none: either way exactly as the
-// comparison itself, accents, case, digits, separators and words that begin
-// alike included.
+// The sorter orders text by cut order strings, falling back on the comparison
+// where they agree that far, and for every entry once a key has none: either
+// way exactly as the comparison itself.
 TEST(BulkBuild, OrderStringsSortAsTheNaturalComparison) {
   const std::vector<FieldDescr> fields = {{'C', 40, "Name"}};
   const std::vector<Component> comps = {{0, 40, CF_VAR | CF_COLLATE}};

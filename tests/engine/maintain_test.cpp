@@ -382,10 +382,8 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
 }
 
-// A page that cannot be saved in the middle of a tree change ends the process
-// (the tree would be damaged); the failures that a reindex can survive are
-// those of laying out the store, of growing the file and of the last header
-// write.
+// A page that cannot be saved mid-change ends the process; a reindex survives
+// failures in laying out the store, growing the file and the last header write.
 TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
   make_five("t");
   ASSERT_EQ(DataFile::reindex("t"), Ok);

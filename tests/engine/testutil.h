@@ -21,9 +21,8 @@ class Rlist;
 
 namespace quill::test {
 
-// A fresh empty directory, removed with everything in it at destruction;
-// the process's current directory is moved into it while it lives (the
-// engine makes its temporary files in the current directory).
+// A fresh empty directory, removed with everything in it at destruction and
+// the current directory while it lives (the engine's temporary files go there).
 class TempDir {
  public:
   TempDir();
@@ -84,9 +83,8 @@ ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 // The integrity check of table `base` passes (its notes kept, when asked).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
-// Appends records (each a whole record, status byte last) as they would lie
-// on disk and counts them in the header as the cursor would (slots,
-// deletions, serials, stamp); no index is touched.
+// Appends whole records (status byte last) as they lie on disk and counts them
+// in the header as the cursor would; no index is touched.
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
 
 // A number as the engine stores it in keys and record numbers (big-endian).
