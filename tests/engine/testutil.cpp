@@ -28,8 +28,10 @@ int capture(ReportLevel level, const char* title, const char* text) {
 }
 }  // namespace
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quilltest.XXXXXX").string();
+TempDir::TempDir(TempPlace place) {
+  std::filesystem::path base = std::filesystem::temp_directory_path();
+  if (place == TempPlace::Memory && access("/dev/shm", W_OK) == 0) base = "/dev/shm";
+  std::string pattern = (base / "quilltest.XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
   previous_ = std::filesystem::current_path().string();

@@ -21,11 +21,15 @@ class Rlist;
 
 namespace quill::test {
 
+// Where a TempDir lies: in the system's temporary directory, or in memory
+// when the system offers it (so that syncs cost nothing).
+enum class TempPlace { System, Memory };
+
 // A fresh empty directory, removed with everything in it at destruction and
 // the current directory while it lives (the engine's temporary files go there).
 class TempDir {
  public:
-  TempDir();
+  explicit TempDir(TempPlace place = TempPlace::System);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
