@@ -1,9 +1,6 @@
-// Randomised tests of the B-tree against a sorted model.
-//
-// Thousands of insertions and removals (many on equal keys with different
-// record numbers) go to a tree and to a sorted vector ordered by the same
-// comparator; after every batch the tree's structure, contents, searches,
-// stepping and page accounting are compared with what the model says.
+// Thousands of insertions and removals (many on equal keys) go to a B-tree
+// and to a sorted vector; after every batch the tree's structure, contents,
+// searches, stepping and page accounting must agree with the vector.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,7 +20,9 @@
 namespace quill {
 namespace {
 
+using test::be32;
 using test::TempDir;
+using test::textkey;
 using Bytes = std::vector<uint8_t>;
 
 struct Entry {
@@ -149,26 +148,8 @@ class Model {
     return x < y ? -1 : x > y ? 1 : 0;
   }
   size_t lower(const Entry& e) const {
-    size_t lo = 0, hi = model_.size();
-    while (lo < hi) {
-      const size_t mid = (lo + hi) / 2;
-      if (cmpentry(model_[mid], e) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    return lo;
-  }
-
-  static Bytes text(const std::string& s) {
-    Bytes b(s.begin(), s.end());
-    b.push_back(0);
-    return b;
-  }
-  static Bytes number(int32_t v) {
-    Bytes b(4);
-    put4(b.data(), v);
-    return b;
+    const auto before = [this](const Entry& a, const Entry& b) { return cmpentry(a, b) < 0; };
+    return static_cast<size_t>(std::lower_bound(model_.begin(), model_.end(), e, before) - model_.begin());
   }
 
   std::string word() {
@@ -202,7 +183,7 @@ class Model {
     return s;
   }
 
-  Bytes genkey() { return cfg_.text ? text(gentext()) : number(static_cast<int32_t>(rng_() % 401) - 200); }
+  Bytes genkey() { return cfg_.text ? textkey(gentext()) : be32(static_cast<int32_t>(rng_() % 401) - 200); }
 
   // ---- operations
 
@@ -210,7 +191,7 @@ class Model {
     if (rng_() % 16 == 0) {
       // The neighbour tree's pages interleave with ours in the file.
       const int32_t v = static_cast<int32_t>(rng_() % 100000);
-      const ErrorCode rc = neighbour_->insert(nullptr, number(v).data(), 4, number(v).data());
+      const ErrorCode rc = neighbour_->insert(nullptr, be32(v).data(), 4, be32(v).data());
       ASSERT_TRUE(rc == Ok || rc == DuplicateKey);
       if (rc == Ok) ++neighbours_;
       return;
@@ -232,7 +213,7 @@ class Model {
     const size_t at = lower(e);
     const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
     const ErrorCode rc =
-        tree_->insert(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data());
+        tree_->insert(&pos, e.key.data(), static_cast<int>(e.key.size()), be32(e.rec).data());
     if (present) {
       ASSERT_EQ(rc, DuplicateKey) << shown(e.key, cfg_.text) << " #" << e.rec;
       ++duplicates_;
@@ -250,7 +231,7 @@ class Model {
     bt_pos pos(K_ + 4);
     // The position handed in may stand on the entry (sparing the search),
     // on another one, or where an earlier change left it.
-    const Bytes rec = number(e.rec);
+    const Bytes rec = be32(e.rec);
     const int klen = static_cast<int>(e.key.size());
     switch (rng_() % 4) {
       case 0:
@@ -260,7 +241,7 @@ class Model {
         if (!model_.empty()) {
           const Entry& other = model_[rng_() % model_.size()];
           tree_->find(&pos, other.key.data(), static_cast<int>(other.key.size()),
-                      number(other.rec).data());
+                      be32(other.rec).data());
         }
         break;
       case 2:
@@ -435,7 +416,7 @@ class Model {
       const int count = static_cast<int>(rng_() % 80) - 40;
       ASSERT_EQ(tree_->find(&pos, model_[static_cast<size_t>(from)].key.data(),
                             static_cast<int>(model_[static_cast<size_t>(from)].key.size()),
-                            number(model_[static_cast<size_t>(from)].rec).data()),
+                            be32(model_[static_cast<size_t>(from)].rec).data()),
                 0);
       const long to = std::clamp(from + count, 0L, n - 1);
       EXPECT_EQ(tree_->skip(&pos, count, &moved), to == from + count ? Ok : TooFar);
@@ -473,7 +454,7 @@ class Model {
       const size_t at = lower(e);
       const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
       EXPECT_EQ(
-          tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), number(e.rec).data()),
+          tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), be32(e.rec).data()),
           present ? Ok : NotFound);
     }
   }
@@ -483,7 +464,7 @@ class Model {
     if (cfg_.text) {
       for (const char* s : {"Track 1", "Track 2", "Track 10", "Track 12", "Track 100", "Track",
                             "Blue Mo", "blue moon", "Tr", "Track 7", "Track 1 L", "agua", "Rock n"})
-        out.push_back(text(s));
+        out.push_back(textkey(s));
       for (int i = 0; i < 12 && !model_.empty(); ++i) {
         const Bytes& k = model_[rng_() % model_.size()].key;
         out.push_back(k);
@@ -492,9 +473,9 @@ class Model {
         if (p.back() != 0) p.push_back(0);
         out.push_back(p);
       }
-      for (int i = 0; i < 6; ++i) out.push_back(text(gentext()));
+      for (int i = 0; i < 6; ++i) out.push_back(textkey(gentext()));
     } else {
-      for (int i = 0; i < 30; ++i) out.push_back(number(static_cast<int32_t>(rng_() % 421) - 210));
+      for (int i = 0; i < 30; ++i) out.push_back(be32(static_cast<int32_t>(rng_() % 421) - 210));
     }
     return out;
   }

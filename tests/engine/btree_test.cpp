@@ -14,26 +14,14 @@
 namespace quill {
 namespace {
 
+using test::be32;
 using test::hex;
 using test::read_all;
 using test::TempDir;
+using test::textkey;
 using test::write_all;
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes be32(int32_t v) {
-  Bytes b(4);
-  put4(b.data(), v);
-  return b;
-}
-
-// A text as a stored key of a CF_VAR component and as a search key alike:
-// the text and its NUL.
-Bytes text(const std::string& s) {
-  Bytes b(s.begin(), s.end());
-  b.push_back(0);
-  return b;
-}
 
 // An index-like store holding one tree in slot 0, plus what the tree needs
 // to compare its keys.
@@ -138,13 +126,13 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   TempDir dir;
   Store s;
   s.create_text(256, 9);  // K = 10
-  const Bytes eleven = text("0123456789");
+  const Bytes eleven = textkey("0123456789");
   EXPECT_EXIT(s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
   EXPECT_EXIT(s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
               testing::ExitedWithCode(255), "Btree::seek: key length exceeds maximum of 10");
   // Ten bytes are fine.
-  EXPECT_EQ(s.put(text("012345678"), 1), Ok);
+  EXPECT_EQ(s.put(textkey("012345678"), 1), Ok);
   MultiFile closed;
   EXPECT_EXIT(Btree(&closed, 0, nullptr, nullptr, nullptr), testing::ExitedWithCode(255),
               "Btree::Btree: medium has not been opened");
@@ -365,7 +353,7 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
   {
     Store named;
     named.create_text(146, 23);
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(text("name " + std::to_string(i)), i), Ok);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(textkey("name " + std::to_string(i)), i), Ok);
   }
   b = read_all("t.idx");
   const int32_t root = getles32(&b[16 + 4]);
@@ -377,7 +365,7 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
         damaged.describe_text(23);
         damaged.reopen();
         bt_pos pos(28);
-        damaged.seek(&pos, text("name"), SeekMode::Prefix, SeekWhich::First);
+        damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
         std::exit(0);
       },
       testing::ExitedWithCode(255),

@@ -142,11 +142,9 @@ TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLen
   EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
-// Changes kept in the block cache against a plain model: overwrites of
-// cached and uncached bytes, appends and reads in random order over a file
-// larger than the cache, so that dirty blocks are evicted while others wait.
-// Every read answers as the model, gathered writes included; every sync
-// leaves the file equal to the model, and so does the close.
+// Random overwrites, appends and reads over a file larger than the block
+// cache (dirty blocks are evicted while others wait) against a plain model:
+// every read, every sync and the close must agree with it.
 TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   TempDir dir;
   File f;

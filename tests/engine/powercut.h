@@ -1,25 +1,15 @@
-// A power-loss simulator for tests, watching the engine through File's
-// observer seam.
-//
-// While a PowerCut lives it records, in order, every write, data sync,
-// truncation, creation, rename, removal and directory sync that the engine
-// hands to the file system. Afterwards it can write out the files as they
-// could be after the power failed when a given number of those events had
-// happened:
-//  - each file holds everything that a sync of it made durable, plus some
-//    of the writes since (chosen by a seed), a write torn into pieces;
-//  - the names are those of the last directory sync, plus some of the
-//    creations, renames and removals since, in their order (one that finds
-//    its source gone is skipped).
-// Two ways of losing writes:
-//  - CutMode::Pages, the realistic one: writes are torn at 4 KiB page
-//    boundaries of the file; every page holds the result of some prefix of
-//    the writes that touched it since its last sync (a page reaches the disk
-//    whole, as it stood at some moment), pages independently of each other;
-//  - CutMode::Sectors, the harsh one: writes are torn at 512-byte sector
-//    boundaries and any subset of the pieces reaches the disk.
-// Directories are not told apart: a directory sync makes every name
-// durable (the engine keeps a table's files in one directory).
+// A power-loss simulator for tests. While a PowerCut lives it records, through
+// File's observer seam, every write, sync, truncation, creation, rename,
+// removal and directory sync; afterwards it writes out the files as they
+// could be after a power failure once a given number of those had happened:
+//  - each file holds what a sync of it made durable, plus some of the writes
+//    since (chosen by a seed), torn into pieces;
+//  - the names are those of the last directory sync, plus some of the name
+//    changes since, in their order (one whose source is gone is skipped).
+// CutMode::Pages, the realistic one, tears writes at 4 KiB pages, each page
+// holding some prefix of its writes since its last sync; CutMode::Sectors,
+// the harsh one, tears them at 512-byte sectors and lands any subset.
+// A directory sync makes every name durable (a table's files share one).
 #pragma once
 
 #include <cstdint>

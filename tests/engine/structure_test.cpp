@@ -83,11 +83,9 @@ TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
   ASSERT_FALSE(log.values.empty());
   EXPECT_EQ(log.values.back(), 100);
   Header after = header_of("t");
-  EXPECT_EQ(after.reclen, 14);
-  EXPECT_EQ(after.nfields, 3);
-  EXPECT_EQ(after.fields[2].type, 'L');
-  EXPECT_EQ(after.fields[2].length, 4);
-  EXPECT_EQ(after.fields[2].name, "New");
+  EXPECT_EQ(std::tie(after.reclen, after.nfields), std::make_tuple(14, 3));
+  EXPECT_EQ(std::tie(after.fields[2].type, after.fields[2].length, after.fields[2].name),
+            std::make_tuple('L', int16_t{4}, std::string("New")));
   expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp);
   for (int n = 0; n < 3; ++n) {

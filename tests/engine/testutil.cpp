@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "engine/btree.h"
+#include "engine/bytes.h"
 #include "engine/check.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -134,6 +135,18 @@ void append_raw(const std::string& base, const std::vector<std::vector<unsigned 
   h.stamp += 1;
   if (h.writehead(t.file()) != 0) throw std::runtime_error("append_raw: header");
   t.close();
+}
+
+std::vector<uint8_t> be32(int32_t v) {
+  std::vector<uint8_t> b(4);
+  put4(b.data(), v);
+  return b;
+}
+
+std::vector<uint8_t> textkey(const std::string& s) {
+  std::vector<uint8_t> b(s.begin(), s.end());
+  b.push_back(0);
+  return b;
 }
 
 std::vector<unsigned char> read_all(const std::string& path) {

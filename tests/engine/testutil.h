@@ -25,9 +25,8 @@ namespace quill::test {
 // when the system offers it (so that syncs cost nothing).
 enum class TempPlace { System, Memory };
 
-// A fresh empty directory, removed with everything in it at destruction;
-// the process's current directory is moved into it while it lives (the
-// engine makes its temporary files in the current directory).
+// A fresh empty directory, removed with everything in it at destruction and
+// the current directory while it lives (the engine's temporary files go there).
 class TempDir {
  public:
   explicit TempDir(TempPlace place = TempPlace::System);
@@ -88,10 +87,14 @@ ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 // The integrity check of table `base` passes (its notes kept, when asked).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
-// Appends records (each a whole record, status byte last) as they would lie
-// on disk and counts them in the header as the cursor would (slots,
-// deletions, serials, stamp); no index is touched.
+// Appends whole records (status byte last) as they lie on disk and counts them
+// in the header as the cursor would; no index is touched.
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
+
+// A number as the engine stores it in keys and record numbers (big-endian).
+std::vector<uint8_t> be32(int32_t v);
+// A text and its NUL: a stored key of a CF_VAR component and a search key alike.
+std::vector<uint8_t> textkey(const std::string& s);
 
 std::vector<unsigned char> read_all(const std::string& path);
 // Bytes as lower-case hex, two digits each, for golden-bytes fixtures.
