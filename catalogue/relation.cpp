@@ -87,6 +87,19 @@ ErrorCode Relation::seekgroup(quill::SeekWhich which) {
 ErrorCode Relation::first() { return seekgroup(quill::SeekWhich::First); }
 ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 
+// A list that has just appended stands on its group's last row: one
+// bounded step that finds nothing after it costs less than a seek.
+ErrorCode Relation::lastrow() {
+  moved_ = 0;
+  if (valid() && rows_.skip(1, quill::KeyLead{key_, sizeof key_}) == quill::TooFar &&
+      rows_.moved() == 0 && valid())
+    return Ok;
+  if (rows_.selected() < 0) return quill::GeneralError;
+  return rows_.seek(key_, 4, quill::SeekMode::Prefix, quill::SeekWhich::Last) == Ok
+             ? Ok
+             : quill::GeneralError;
+}
+
 // The group's rows are the entries whose keys begin with its code, so the
 // tree alone tells where the group ends: no row beyond it is read.
 ErrorCode Relation::skip(int n) {

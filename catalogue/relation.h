@@ -71,6 +71,9 @@ class Relation : public BrowseSource {
   // Puts the other cursor on the record with this code: 0, or the search's
   // code (the cursor then stands anywhere or nowhere).
   ErrorCode alignto(int32_t code);
+  // Stands on the group's last row and leaves the other cursor where it
+  // is (the caller aligns it); 0, or non-zero for an empty group.
+  ErrorCode lastrow();
   // Deletes the current row and stands on a neighbouring row of the group
   // (the last one when the removed row was), aligned; 0 or the code.
   ErrorCode removecurrent();
