@@ -28,15 +28,15 @@ int relationof(const quill::DataFile& rows) {
 }  // namespace
 
 Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, Direction direction)
-    : rows_(&rows),
-      other_(&other),
+    : rowscursor_(rows, direction == Direction::ByAttribute ? T_Attr : T_TitSeq),
+      othercursor_(other, T_Code),
+      rows_(*rowscursor_),
+      other_(*othercursor_),
       code_(code),
       direction_(direction),
       relation_(relationof(rows)),
       // The last record bears the last serial handed out.
       shift_(other.isopen() ? other.header().serial - other.header().nrecs : 0) {
-  rows_.select(direction == Direction::ByAttribute ? T_Attr : T_TitSeq);
-  other_.select(T_Code);
   quill::put4(key_, code);
 }
 

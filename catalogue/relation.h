@@ -33,6 +33,7 @@
 #include <memory>
 
 #include "catalogue/browse.h"
+#include "catalogue/sparecursors.h"
 #include "engine/datafile.h"
 #include "engine/noncopyable.h"
 #include "engine/rlist.h"
@@ -79,8 +80,10 @@ class Relation : public BrowseSource {
   ErrorCode removecurrent();
 
  private:
-  quill::Rlist rows_;
-  quill::Rlist other_;
+  SpareCursor rowscursor_;
+  SpareCursor othercursor_;
+  quill::Rlist& rows_;
+  quill::Rlist& other_;
   int32_t code_;
   Direction direction_;
   int relation_;
