@@ -79,6 +79,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
     rows.unset();
     return rc;
   }
+  if (position > last) list.notelast();
 
   if (firstartist) {
     rc = setlong(titlecursor, F_AuxAttr, attr);

@@ -91,6 +91,11 @@ ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 // bounded step that finds nothing after it costs less than a seek.
 ErrorCode Relation::lastrow() {
   moved_ = 0;
+  rows_.flush();  // a pending change may move the row, as a seek would save it
+  const quill::DataFile* table = rows_.datafile();
+  if (lastrecno_ >= 0 && rows_.recno() == lastrecno_ && table->exclusive() &&
+      table->header().stamp == laststamp_ && valid())
+    return Ok;
   if (valid() && rows_.skip(1, quill::KeyLead{key_, sizeof key_}) == quill::TooFar &&
       rows_.moved() == 0 && valid())
     return Ok;
@@ -110,6 +115,11 @@ ErrorCode Relation::skip(int n) {
   moved_ = rows_.moved();
   align();
   return rc;
+}
+
+void Relation::notelast() {
+  lastrecno_ = rows_.recno();
+  laststamp_ = rows_.datafile()->header().stamp;
 }
 
 int32_t Relation::grouprank(quill::SeekWhich which) {
