@@ -57,6 +57,7 @@ class EntrySorter {
   // Entries: 2-byte key length, key, data, then (ordered by bytes) the
   // bytes of the key's order string after the first 8.
   std::vector<uint8_t> arena_;
+  size_t used_ = 0;  // bytes of the arena in use
   // Where each entry starts in the arena. While every key has an order
   // string (orderbytes), the entries sort by its first kOrderBytes bytes:
   // the first 8 here as a number, the rest in the arena; only keys whose
