@@ -421,22 +421,27 @@ int compareint4(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, 
   return compare(mode, kd, a, la, b, lb);
 }
 
-// A tag of one natural-order text component, two stored keys.
+// A tag of one natural-order text component.
 int comparetext(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
                 int lb) {
-  if (mode != CompareMode::Stored || la <= 0 || lb <= 0) return compare(mode, kd, a, la, b, lb);
+  if (la <= 0 || lb <= 0) return compare(mode, kd, a, la, b, lb);
   const Component& c = kd->comps[0];
   const int L = c.length > 0 ? c.length : 0;
   const bool var = (c.flags & CF_VAR) != 0;
   int ta, pa, tb, pb;
-  stored_text(a, la, L, var, &ta, &pa);
   stored_text(b, lb, L, var, &tb, &pb);
-  const int r = textcmp(1, a, ta, b, tb);
+  if (mode == CompareMode::Stored) {
+    stored_text(a, la, L, var, &ta, &pa);
+  } else {
+    search_text(a, la, &ta, &pa);
+  }
+  // The last text of a prefix search key is a prefix.
+  const int r = textcmp(mode == CompareMode::Prefix ? 0 : 1, a, ta, b, tb);
   if (r != 0) return r;
-  // Bytes after the component: a key that ends first sorts first.
+  // Bytes after the component: a stored key that ends first sorts first.
   la -= pa;
   lb -= pb;
-  if (la == 0) return lb == 0 ? 0 : -1;
+  if (la == 0) return lb == 0 || mode != CompareMode::Stored ? 0 : -1;
   return lb == 0 ? 1 : 0;
 }
 
