@@ -441,7 +441,7 @@ class Model {
         to = next;
       }
       ASSERT_EQ(tree_->find(&pos, start.data(), static_cast<int>(start.size()),
-                            number(model_[from].rec).data()),
+                            be32(model_[from].rec).data()),
                 0);
       EXPECT_EQ(tree_->skip(&pos, count, &moved, KeyLead{lead.data(), static_cast<int>(lead.size())}),
                 to - static_cast<long>(from) == count ? Ok : TooFar);
