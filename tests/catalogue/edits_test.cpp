@@ -61,8 +61,7 @@ TEST_F(EditsTest, AListLinkingAgainSeesTheRowsAddedSinceItsLast) {
   ASSERT_EQ(DB_AddLink(*list, album, -1, s[2], *titles), quill::Ok);
   ASSERT_EQ(DB_AddLink(*list, album, 0, s[3], *titles), quill::Ok);
   ASSERT_EQ(DB_AddLink(*list, album, -1, s[4], *titles), quill::Ok);
-  EXPECT_EQ(attrs(1, album), (V{s[3], s[0], s[1], s[2], s[4]}));
-  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3, 4}));
+  EXPECT_EQ(rows(1, album), (Rows{{0, s[3]}, {1, s[0]}, {2, s[1]}, {3, s[2]}, {4, s[4]}}));
 }
 
 // A missing attribute, a position below the end marker, another album's
