@@ -70,6 +70,8 @@ class PowerCut : public File::Observer {
   std::vector<Event> events_;
 
   int inode_of(const std::string& path);
+  // Applies a creation, rename (one whose source is gone is skipped) or removal.
+  static void apply_name(std::map<std::string, int>& names, const Event& e);
 };
 
 }  // namespace quill::test
