@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "engine/bytes.h"
 #include "tests/engine/testutil.h"
@@ -53,13 +54,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
 
   // Each field set wrong, and a short store, are refused.
   const std::vector<unsigned char> good = read_all("t.idx");
-  struct Damage {
-    const char* what;
-    int at;
-    int width;
-    int32_t value;
-  };
-  const Damage damages[] = {
+  const std::tuple<const char*, size_t, int, int32_t> damages[] = {
       {"negative slot count", 0, 2, -3},
       {"absurd slot count", 0, 2, 30000},
       {"negative header length", 2, 2, -12},
@@ -75,16 +70,16 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
       {"slot mark", 40, 2, 0x5845},
       {"area mark", 86, 2, 0x5845},
   };
-  for (const Damage& d : damages) {
+  for (auto [what, at, width, value] : damages) {
     std::vector<unsigned char> b = good;
-    if (d.width == 2)
-      putle16(&b[static_cast<size_t>(d.at)], static_cast<uint16_t>(d.value));
+    if (width == 2)
+      putle16(&b[at], static_cast<uint16_t>(value));
     else
-      putle32(&b[static_cast<size_t>(d.at)], static_cast<uint32_t>(d.value));
+      putle32(&b[at], static_cast<uint32_t>(value));
     write_all("bad.idx", b);
     MultiFile bad;
     ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
-    EXPECT_EQ(bad.setuprd(), BadIndex) << d.what;
+    EXPECT_EQ(bad.setuprd(), BadIndex) << what;
   }
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
   MultiFile shortstore;
@@ -253,7 +248,9 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
         const size_t k = mine.empty() ? 0 : rng() % mine.size();
         std::vector<uint8_t> image(static_cast<size_t>(size), static_cast<uint8_t>(step));
         // Written back now and then: clean cached pages lie between dirty ones.
-        if (step % 500 == 0) ASSERT_EQ(m.flushpages(), Ok);
+        if (step % 500 == 0) {
+          ASSERT_EQ(m.flushpages(), Ok);
+        }
         if (what < 3) {
           if (m.slot(i).nfree == 0) {
             ASSERT_EQ(m.addpage(i), Ok);
