@@ -1,6 +1,5 @@
-// Thousands of insertions and removals (many on equal keys) go to a B-tree
-// and to a sorted vector; after every batch the tree's structure, contents,
-// searches, stepping and page accounting must agree with the vector.
+// Thousands of insertions and removals (many on equal keys) go to a B-tree and a sorted vector;
+// after every batch the tree's structure, contents, searches, stepping and pages agree with it.
 #include <gtest/gtest.h>
 
 #include <algorithm>

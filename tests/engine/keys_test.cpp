@@ -303,9 +303,8 @@ TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitiveCutKeysStayInside) {
   }
 }
 
-// Neighbouring keys share beginnings and differ in case, accents, numbers
-// and separators; the shortcuts of the comparison must decide every such
-// pair as the plain word-by-word comparison does.
+// Neighbouring keys share beginnings and differ in case, accents, numbers and separators: the
+// comparison's shortcuts must decide every such pair as the plain word-by-word one does.
 TEST_F(RandomTexts, ShortcutsAgreeWithTheWordByWordComparison) {
   static const std::string twins = "aAeE\xE0\xC0\xE9\xC9\xF1nN  -,00";
   std::uniform_int_distribution<int> coin(0, 3), pick(0, int(twins.size()) - 1);
@@ -328,10 +327,9 @@ TEST_F(RandomTexts, ShortcutsAgreeWithTheWordByWordComparison) {
   }
 }
 
-// The order strings that the reindex sorts by must order stored keys
-// exactly as the comparison does, ties included: texts that differ in case,
-// accents, separators, leading zeros, long numbers and words that begin
-// others, alone and beside other components.
+// The order strings the reindex sorts by order stored keys exactly as the comparison, ties
+// included: texts that differ in case, accents, separators, leading zeros, long numbers and
+// words that begin others, alone and beside other components.
 TEST_F(RandomTexts, OrderStringsOrderAsTheComparison) {
   static const std::string digits = "0000123456789";
   std::uniform_int_distribution<int> coin(0, 3), digit(0, int(digits.size()) - 1),

@@ -17,8 +17,7 @@ using test::read_all;
 using test::TempDir;
 using test::write_all;
 
-// A new store held exclusively, H = 12, with slots of these page sizes and
-// areas of 8 bytes.
+// A new store held exclusively, H = 12, with slots of these page sizes and 8-byte areas.
 void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {
   std::vector<SlotSetup> slots;
   for (int size : pagesizes) slots.push_back({size, 8});
@@ -225,9 +224,8 @@ TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   EXPECT_EQ(m.pagereads(), reads + 1);
 }
 
-// Write-back holds pages, new ones too, in memory and writes them out in
-// file order with neighbours joined; whatever the cache evicts on the way,
-// the file must come out as if every change had been written through.
+// Write-back holds pages, new ones too, and writes them out in file order with neighbours
+// joined; whatever the cache evicts, the file comes out as if written through.
 TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
   TempDir dir;
   for (int cachepages : {8, 4096}) {

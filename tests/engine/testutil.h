@@ -105,8 +105,7 @@ void write_all(const std::string& path, const std::vector<unsigned char>& bytes)
 // where the table opens; the fixed head alone where it does not).
 Header header_of(const std::string& base);
 
-// Record n of table `base` straight from its file, status byte included;
-// empty past the end.
+// Record n of table `base` straight from its file, status byte included; empty past the end.
 std::vector<unsigned char> record_at(const std::string& base, int n);
 
 // The names in the current directory.
