@@ -305,14 +305,12 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
     test::write_all("t.db1", longer);
     ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
     table.close();
-    notes.clear();
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);
   }
   ASSERT_EQ(DataFile::pack("t"), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  notes.clear();
   EXPECT_TRUE(test::sound("t", &notes));
   EXPECT_TRUE(notes.empty()) << notes[0];
 

@@ -114,6 +114,7 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
 
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {
   std::vector<std::string> problems;
+  if (notes != nullptr) notes->clear();
   if (checktable(base.c_str(), &problems, notes) == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << base << ": " << (problems.empty() ? "no problem named" : problems[0]);
 }

@@ -84,7 +84,7 @@ ErrorCode make_names(const std::string& base, int pagesize = 0);
 // Appends a record of the names table.
 ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 
-// The integrity check of table `base` passes (its notes kept, when asked).
+// The integrity check of table `base` passes (its notes, and only they, in *notes if given).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
 // Appends whole records (status byte last) as they lie on disk and counts them
