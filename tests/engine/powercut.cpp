@@ -58,15 +58,11 @@ int PowerCut::inode_of(const std::string& path) {
 }
 
 void PowerCut::created(const std::string& path) {
-  std::string name = plain(path);
-  auto it = names_.find(name);
-  if (it != names_.end()) {
-    events_.push_back({Kind::Truncate, it->second, name, "", 0, {}});
-    return;
-  }
-  int inode = nextinode_++;
-  names_[name] = inode;
-  events_.push_back({Kind::Create, inode, name, "", 0, {}});
+  // Creating over an existing name empties that file.
+  const std::string name = plain(path);
+  const auto [it, fresh] = names_.try_emplace(name, nextinode_);
+  if (fresh) ++nextinode_;
+  events_.push_back({fresh ? Kind::Create : Kind::Truncate, it->second, name, "", 0, {}});
 }
 
 void PowerCut::wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) {
