@@ -158,10 +158,7 @@ std::vector<unsigned char> read_all(const std::string& path) {
 std::string hex(const std::vector<unsigned char>& bytes) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
-  for (unsigned char b : bytes) {
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
+  for (unsigned char b : bytes) out += {digits[b >> 4], digits[b & 15]};
   return out;
 }
 
