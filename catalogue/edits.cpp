@@ -49,7 +49,7 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
   if (rc != Ok) return rc;
 
   Rlist& rows = list.rows();
-  const int last = list.last() == Ok ? rows.field(F_Seq).asint() : -1;
+  const int last = list.lastrow() == Ok ? rows.field(F_Seq).asint() : -1;
   // Past the largest position a Seq would wrap round to a negative one.
   if (last >= kMaxSeq) return ListFull;
   // A position past the end would leave a gap: it appends instead.
@@ -79,12 +79,15 @@ ErrorCode addlink(Relation& list, int32_t title, int position, int32_t attr, Rli
     rows.unset();
     return rc;
   }
+  if (position > last) list.notelast();
 
   if (firstartist) {
     rc = setlong(titlecursor, F_AuxAttr, attr);
     if (rc != Ok) return rc;
   }
-  list.align();
+  // The other cursor still stands on the attribute read above unless room
+  // was made; a shared table is read again for a count others may change.
+  if (position <= last || !other.datafile()->exclusive()) list.align();
   if (!other.valid()) return quill::NotFound;
   return setlong(other, F_RefCount, other.field(F_RefCount).aslong() + 1);
 }

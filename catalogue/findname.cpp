@@ -19,11 +19,8 @@ std::vector<NamedRecord> NameFinder::sortingequal(int kind, const std::string& s
   key += '\0';
   const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
   const int length = static_cast<int>(key.size());
-  if (!cursors_[kind]) {
-    cursors_[kind] = std::make_unique<quill::Rlist>(&DB_Table(kind));
-    cursors_[kind]->select(T_Name);
-  }
-  quill::Rlist& cursor = *cursors_[kind];
+  if (!cursors_[kind]) cursors_[kind].emplace(DB_Table(kind), T_Name);
+  quill::Rlist& cursor = **cursors_[kind];
   if (cursor.selected() != T_Name) return found;
   if (cursor.seek(bytes, length, quill::SeekMode::Equal, quill::SeekWhich::Last) != quill::Ok)
     return found;

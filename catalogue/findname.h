@@ -7,15 +7,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "catalogue/sparecursors.h"
 #include "engine/noncopyable.h"
-
-namespace quill {
-class Rlist;
-}
 
 namespace tracklore {
 
@@ -37,7 +34,7 @@ class NameFinder : quill::NonCopyable {
   std::vector<int32_t> exact(int kind, const std::string& stored);
 
  private:
-  std::unique_ptr<quill::Rlist> cursors_[3];
+  std::optional<SpareCursor> cursors_[3];
 };
 
 std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);

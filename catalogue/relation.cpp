@@ -28,15 +28,15 @@ int relationof(const quill::DataFile& rows) {
 }  // namespace
 
 Relation::Relation(quill::DataFile& rows, quill::DataFile& other, int32_t code, Direction direction)
-    : rows_(&rows),
-      other_(&other),
+    : rowscursor_(rows, direction == Direction::ByAttribute ? T_Attr : T_TitSeq),
+      othercursor_(other, T_Code),
+      rows_(*rowscursor_),
+      other_(*othercursor_),
       code_(code),
       direction_(direction),
       relation_(relationof(rows)),
       // The last record bears the last serial handed out.
       shift_(other.isopen() ? other.header().serial - other.header().nrecs : 0) {
-  rows_.select(direction == Direction::ByAttribute ? T_Attr : T_TitSeq);
-  other_.select(T_Code);
   quill::put4(key_, code);
 }
 
@@ -87,6 +87,24 @@ ErrorCode Relation::seekgroup(quill::SeekWhich which) {
 ErrorCode Relation::first() { return seekgroup(quill::SeekWhich::First); }
 ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 
+// A list that has just appended stands on its group's last row: one
+// bounded step that finds nothing after it costs less than a seek.
+ErrorCode Relation::lastrow() {
+  moved_ = 0;
+  rows_.flush();  // a pending change may move the row, as a seek would save it
+  const quill::DataFile* table = rows_.datafile();
+  if (lastrecno_ >= 0 && rows_.recno() == lastrecno_ && table->exclusive() &&
+      table->header().stamp == laststamp_ && valid())
+    return Ok;
+  if (valid() && rows_.skip(1, quill::KeyLead{key_, sizeof key_}) == quill::TooFar &&
+      rows_.moved() == 0 && valid())
+    return Ok;
+  if (rows_.selected() < 0) return quill::GeneralError;
+  return rows_.seek(key_, 4, quill::SeekMode::Prefix, quill::SeekWhich::Last) == Ok
+             ? Ok
+             : quill::GeneralError;
+}
+
 // The group's rows are the entries whose keys begin with its code, so the
 // tree alone tells where the group ends: no row beyond it is read.
 ErrorCode Relation::skip(int n) {
@@ -97,6 +115,11 @@ ErrorCode Relation::skip(int n) {
   moved_ = rows_.moved();
   align();
   return rc;
+}
+
+void Relation::notelast() {
+  lastrecno_ = rows_.recno();
+  laststamp_ = rows_.datafile()->header().stamp;
 }
 
 int32_t Relation::grouprank(quill::SeekWhich which) {

@@ -33,6 +33,7 @@
 #include <memory>
 
 #include "catalogue/browse.h"
+#include "catalogue/sparecursors.h"
 #include "engine/datafile.h"
 #include "engine/noncopyable.h"
 #include "engine/rlist.h"
@@ -71,13 +72,20 @@ class Relation : public BrowseSource {
   // Puts the other cursor on the record with this code: 0, or the search's
   // code (the cursor then stands anywhere or nowhere).
   ErrorCode alignto(int32_t code);
+  // Stands on the group's last row and leaves the other cursor where it
+  // is (the caller aligns it); 0, or non-zero for an empty group.
+  ErrorCode lastrow();
+  // Notes that the current row was just added as the group's last.
+  void notelast();
   // Deletes the current row and stands on a neighbouring row of the group
   // (the last one when the removed row was), aligned; 0 or the code.
   ErrorCode removecurrent();
 
  private:
-  quill::Rlist rows_;
-  quill::Rlist other_;
+  SpareCursor rowscursor_;
+  SpareCursor othercursor_;
+  quill::Rlist& rows_;
+  quill::Rlist& other_;
   int32_t code_;
   Direction direction_;
   int relation_;
@@ -91,6 +99,11 @@ class Relation : public BrowseSource {
   // code is the one the search would give.
   int32_t shift_;
   int misses_ = 0;  // reads in a row that missed
+  // The row noted last and the rows table's stamp then: every change of a
+  // key raises the stamp, so while it stands (and no other process can
+  // change the table) that row is still the group's last.
+  int32_t lastrecno_ = -1;
+  int32_t laststamp_ = 0;
 
   int groupfield() const;
   int linkfield() const;

@@ -6,6 +6,7 @@
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
 #include "catalogue/openwait.h"
+#include "catalogue/sparecursors.h"
 #include "catalogue/schema.h"
 #include "engine/errors.h"
 
@@ -64,6 +65,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 }
 
 int DB_Open(quill::OpenMode mode, MainFile main) {
+  DB_DropSpareCursors();
   state().openresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
@@ -102,6 +104,7 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
 }
 
 int DB_Close() {
+  DB_DropSpareCursors();
   DB_Table(TitleTable).close();
   DB_Table(ArtistTable).close();
   DB_Table(ArtistRows).close();

@@ -177,7 +177,7 @@ void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const 
 // Only the tree's natural comparator is known to keep a prefix's matches
 // together; any other is scanned.
 PrefixMatches Btree::prefixmatches(const uint8_t* key, int klen) const {
-  return cmp_ == compare && prefixtogether(kd_, key, klen) ? PrefixMatches::Together
+  return natural(cmp_) && prefixtogether(kd_, key, klen) ? PrefixMatches::Together
                                                            : PrefixMatches::Scattered;
 }
 

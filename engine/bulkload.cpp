@@ -59,7 +59,7 @@ struct EntrySorter::Run {
 EntrySorter::EntrySorter(Comparator cmp, const KeyDescr* kd, int datalen, size_t budget)
     : cmp_(cmp), kd_(kd), datalen_(datalen), budget_(std::max<size_t>(budget, 4096)) {
   // Order strings stand for the natural comparator only.
-  bytes_ = cmp == compare && orderable(kd);
+  bytes_ = natural(cmp) && orderable(kd);
 }
 
 const uint8_t* EntrySorter::tail(const Item& it) const {
@@ -97,28 +97,33 @@ bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
 }
 
 int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
-  uint8_t order[kOrderBytes];
+  // Zero past the string's end: the head is its first 8 bytes, padded so.
+  uint8_t order[kOrderBytes] = {};
   int n = bytes_ ? orderbytes(kd_, key, keylen, order, kOrderBytes) : -1;
   if (n < 0) bytes_ = false;  // every entry goes to the comparator from here on
   const int kept = std::min(n, kOrderBytes);
   const int extra = kept > 8 ? kept - 8 : 0;
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
                       static_cast<size_t>(extra);
-  if (arena_.size() + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
+  if (used_ + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
       spill() != 0)
     return -1;
-  const uint32_t at = static_cast<uint32_t>(arena_.size());
-  uint8_t length[2];
-  putle16(length, static_cast<uint16_t>(keylen));
-  arena_.insert(arena_.end(), length, length + 2);
-  arena_.insert(arena_.end(), key, key + keylen);
-  arena_.insert(arena_.end(), data, data + datalen_);
+  // The arena grows ahead of its use, so that an entry is a few plain
+  // copies: this runs once per record and tag.
+  const uint32_t at = static_cast<uint32_t>(used_);
+  if (used_ + size > arena_.size())
+    arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size));
+  used_ += size;
+  uint8_t* e = arena_.data() + at;
+  putle16(e, static_cast<uint16_t>(keylen));
+  std::memcpy(e + 2, key, static_cast<size_t>(keylen));
+  std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
   Item it{0, at, 0, false};
   if (bytes_) {
-    for (int k = 0; k < 8; ++k) it.head = (it.head << 8) | (k < kept ? order[k] : 0);
+    it.head = getbe64(order);
     it.len = static_cast<uint8_t>(kept);
     it.cut = n > kOrderBytes;
-    arena_.insert(arena_.end(), order + 8, order + 8 + extra);
+    std::memcpy(e + 2 + keylen + datalen_, order + 8, static_cast<size_t>(extra));
   }
   index_.push_back(it);
   return 0;
@@ -141,7 +146,7 @@ int EntrySorter::spill() {
   if (run->file.open(name, Access::ReadWrite, Sharing::Exclusive) != 0) return -1;
   run->file.defersync(true);  // a scratch file: never worth a sync
   std::vector<uint8_t> out;
-  out.reserve(std::min<size_t>(arena_.size(), 1u << 20));
+  out.reserve(std::min<size_t>(used_, 1u << 20));
   for (const Item& it : index_) {
     const uint8_t* e = arena_.data() + it.at;
     const size_t size = 2 + getle16(e) + static_cast<size_t>(datalen_);
@@ -153,7 +158,7 @@ int EntrySorter::spill() {
   }
   if (!out.empty() && run->file.write(out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
   runs_.push_back(std::move(run));
-  arena_.clear();
+  used_ = 0;
   index_.clear();
   return 0;
 }
@@ -168,6 +173,7 @@ bool EntrySorter::startdrain() {
     failed_ = true;
     return false;
   }
+  arena_.clear();
   arena_.shrink_to_fit();
   index_.shrink_to_fit();
   // Share the budget between the runs' read buffers.

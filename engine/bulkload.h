@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/errors.h"
@@ -29,6 +30,21 @@ namespace quill {
 
 class Btree;
 class File;
+
+// An allocator that leaves new elements of a trivial type unwritten: the
+// sorter's arena grows ahead of its use, and zeroing what the entries will
+// overwrite would cost as much as writing them.
+template <typename T>
+struct UnwrittenAllocator : std::allocator<T> {
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
 
 class EntrySorter {
  public:
@@ -56,7 +72,8 @@ class EntrySorter {
   size_t budget_;
   // Entries: 2-byte key length, key, data, then (ordered by bytes) the
   // bytes of the key's order string after the first 8.
-  std::vector<uint8_t> arena_;
+  std::vector<uint8_t, UnwrittenAllocator<uint8_t>> arena_;
+  size_t used_ = 0;  // bytes of the arena in use
   // Where each entry starts in the arena. While every key has an order
   // string (orderbytes), the entries sort by its first kOrderBytes bytes:
   // the first 8 here as a number, the rest in the arena; only keys whose

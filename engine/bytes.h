@@ -6,6 +6,7 @@
 // are little-endian (getle*/putle*).
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,13 @@ void putbe(uint8_t* p, int n, uint32_t v);
 inline int32_t get4(const uint8_t* p) {
   return static_cast<int32_t>((static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
                               (static_cast<uint32_t>(p[2]) << 8) | p[3]);
+}
+// Eight bytes as one number that orders as the bytes do.
+inline uint64_t getbe64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
 }
 inline int16_t get2(const uint8_t* p) { return static_cast<int16_t>((p[0] << 8) | p[1]); }
 inline void put4(uint8_t* p, int32_t v) { putbe(p, 4, static_cast<uint32_t>(v)); }

@@ -145,7 +145,8 @@ void Index::createtrees() {
     kd.ncomps = static_cast<int>(tags[static_cast<size_t>(t)].comps.size());
     kd.fields = fields.data();
     kd.nfields = static_cast<int>(fields.size());
-    trees_[static_cast<size_t>(t)] = std::make_unique<Btree>(&store_, t, compare_, continues_, &kd);
+    Comparator cmp = compare_ == compare ? comparatorfor(&kd) : compare_;
+    trees_[static_cast<size_t>(t)] = std::make_unique<Btree>(&store_, t, cmp, continues_, &kd);
   }
 }
 

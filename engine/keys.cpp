@@ -411,6 +411,54 @@ int compare(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, cons
   return 0;
 }
 
+namespace {
+
+// A tag of one 4-byte integer component (the record codes): two whole keys
+// compare as their numbers in every mode; anything else goes the long way.
+int compareint4(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
+                int lb) {
+  if (la == 4 && lb == 4) return order(get4(a), get4(b));
+  return compare(mode, kd, a, la, b, lb);
+}
+
+// A tag of one natural-order text component.
+int comparetext(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b,
+                int lb) {
+  if (la <= 0 || lb <= 0) return compare(mode, kd, a, la, b, lb);
+  const Component& c = kd->comps[0];
+  const int L = c.length > 0 ? c.length : 0;
+  const bool var = (c.flags & CF_VAR) != 0;
+  int ta, pa, tb, pb;
+  stored_text(b, lb, L, var, &tb, &pb);
+  if (mode == CompareMode::Stored) {
+    stored_text(a, la, L, var, &ta, &pa);
+  } else {
+    search_text(a, la, &ta, &pa);
+  }
+  // The last text of a prefix search key is a prefix.
+  const int r = textcmp(mode == CompareMode::Prefix ? 0 : 1, a, ta, b, tb);
+  if (r != 0) return r;
+  // Bytes after the component: a stored key that ends first sorts first.
+  la -= pa;
+  lb -= pb;
+  if (la == 0) return lb == 0 || mode != CompareMode::Stored ? 0 : -1;
+  return lb == 0 ? 1 : 0;
+}
+
+}  // namespace
+
+Comparator comparatorfor(const KeyDescr* kd) {
+  if (kd == nullptr || kd->ncomps != 1) return compare;
+  const Component& c = kd->comps[0];
+  const char t = field_type(kd, c);
+  if (c.flags & CF_DESC) return compare;
+  if ((t == 'L' || t == 'X') && c.length == 4) return compareint4;
+  if (t == 'C' && !(c.flags & CF_BINARY)) return comparetext;
+  return compare;
+}
+
+bool natural(Comparator cmp) { return cmp == compare || cmp == compareint4 || cmp == comparetext; }
+
 int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb) {
   const int last = kd->ncomps - 1;
   for (int k = 0; k <= last; ++k) {
@@ -499,21 +547,25 @@ void naturalbytes(const uint8_t* s, int len, OrderBytes& o) {
     ++n;
   };
   bool inword = false;
-  for (int i = 0; i < len && n <= cap;) {
+  // Below the capacity a letter or a word's end is one byte that fits, so
+  // the common steps write without asking; numbers write by put().
+  int i = 0;
+  while (i < len && n < cap) {
     const uint8_t c = s[i];
     const uint8_t cls = kTable.cls[c];
+    if (cls == kLetter) {
+      out[n++] = static_cast<uint8_t>(kTable.fold[c]);
+      inword = true;
+      ++i;
+      continue;
+    }
     if (cls == kIgnorable) {
-      if (inword) put(kWordEnd);
+      if (inword) out[n++] = kWordEnd;
       inword = false;
       ++i;
       continue;
     }
     inword = true;
-    if (cls == kLetter) {
-      put(static_cast<uint8_t>(kTable.fold[c]));
-      ++i;
-      continue;
-    }
     const uint8_t* d = s + i;
     int digits = digit_run(d, len - i);
     i += digits;
@@ -525,6 +577,10 @@ void naturalbytes(const uint8_t* s, int len, OrderBytes& o) {
     put(static_cast<uint8_t>(digits >> 8));
     put(static_cast<uint8_t>(digits));
     for (int k = 0; k < digits; ++k) put(d[k]);
+  }
+  if (n >= cap) {
+    o.n = n + 1;  // the text's end mark at least still follows
+    return;
   }
   if (inword) put(kWordEnd);
   put(kTextEnd);

@@ -43,6 +43,13 @@ using Continuation = int (*)(const KeyDescr* kd, const uint8_t* a, int la,
 int compare(CompareMode mode, const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 int continues(const KeyDescr* kd, const uint8_t* a, int la, const uint8_t* b, int lb);
 
+// The comparator a tree of these keys uses: compare() itself or, for a tag
+// of one component that a shortcut covers (a 4-byte integer, a natural-order
+// text), a function that gives compare()'s results without its loop over the
+// components. natural() tells compare() and its shortcuts from other orders.
+Comparator comparatorfor(const KeyDescr* kd);
+bool natural(Comparator cmp);
+
 // Whether the stored keys that search key a matches in prefix mode lie
 // together in key order, every key before them comparing greater and every
 // key after them smaller, so that a sorted run of keys may be bisected. Not

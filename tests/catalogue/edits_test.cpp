@@ -49,6 +49,22 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   EXPECT_EQ(refs(SongTable, s[1]), 0);
 }
 
+// A list that links again sees the rows added after its own last one, by
+// another list or by itself making room.
+TEST_F(EditsTest, AListLinkingAgainSeesTheRowsAddedSinceItsLast) {
+  const V s = some(SongTable, 5);
+  const int32_t album = add(TitleTable, "Album");
+  auto list = DB_GetArticleAttributes(1, album);
+  auto titles = at(TitleTable, album);
+  ASSERT_EQ(DB_AddLink(*list, album, -1, s[0], *titles), quill::Ok);
+  ASSERT_EQ(link(1, album, s[1]), quill::Ok);
+  ASSERT_EQ(DB_AddLink(*list, album, -1, s[2], *titles), quill::Ok);
+  ASSERT_EQ(DB_AddLink(*list, album, 0, s[3], *titles), quill::Ok);
+  ASSERT_EQ(DB_AddLink(*list, album, -1, s[4], *titles), quill::Ok);
+  EXPECT_EQ(attrs(1, album), (V{s[3], s[0], s[1], s[2], s[4]}));
+  EXPECT_EQ(seqs(1, album), (S{0, 1, 2, 3, 4}));
+}
+
 // A missing attribute, a position below the end marker, another album's
 // cursor, no current row, a list by attribute: refused, nothing changed.
 TEST_F(EditsTest, RefusedCallsChangeNothing) {

@@ -87,9 +87,17 @@ TEST_F(RelationTest, SkipAndPositionsStayInsideTheGroupEvenAtTheEnds) {
   EXPECT_EQ(last->moved(), 0);
   EXPECT_TRUE(last->valid());
   EXPECT_EQ(name(*last), "One");
+  // A change left pending is saved as the list goes; a list after it, on
+  // the cursors it left, shows nothing of it.
+  last->cursor().field(F_Name).set("Uno");
+  last.reset();
 
   // An empty group, with another after it, has no item.
   auto none = DB_GetArticleAttributes(1, empty);
+  EXPECT_EQ(name(*none), "");
+  char saved[kNameBuffer];
+  ASSERT_EQ(DB_GetName(saved, SongTable, songs[0]), quill::Ok);
+  EXPECT_STREQ(saved, "Uno");
   EXPECT_NE(none->first(), quill::Ok);
   EXPECT_NE(none->last(), quill::Ok);
   EXPECT_FALSE(none->valid());

@@ -11,6 +11,7 @@
 #include "catalogue/edits.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
+#include "catalogue/sparecursors.h"
 #include "catalogue/tableset.h"
 #include "tools/cli/database.h"
 #include "tools/cli/names.h"
@@ -67,10 +68,10 @@ ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3
   }
   *code = existingcode(link.kind, link.name, tally);
   if (*code < 0) {
-    Rlist cursor(&DB_Table(link.kind));
-    ErrorCode rc = DB_InsertRecord(link.kind, link.name.c_str(), cursor);
+    SpareCursor cursor(DB_Table(link.kind), -1);
+    ErrorCode rc = DB_InsertRecord(link.kind, link.name.c_str(), *cursor);
     if (rc != Ok) return rc;
-    *code = cursor.field(F_Code).aslong();
+    *code = (*cursor).field(F_Code).aslong();
     ++tally->created[link.kind];
   }
   known[link.kind][link.name] = *code;
