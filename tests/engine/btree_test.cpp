@@ -24,8 +24,7 @@ using test::write_all;
 
 using Bytes = std::vector<uint8_t>;
 
-// An index-like store holding one tree in slot 0, plus what the tree needs
-// to compare its keys.
+// An index-like store holding one tree in slot 0, plus what the tree needs to compare keys.
 struct Store {
   std::string path = "t.idx";
   MultiFile file;
@@ -210,8 +209,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 
 // ---------------------------------------------------------------- damaged files
 
-// A tree of height 3 with fixed keys 1..60, closed; returns the file bytes
-// and the pages as the walk saw them.
+// A closed tree of height 3 with fixed keys 1..60: its file's bytes, its pages as walked.
 std::vector<Store::PageView> make_tree(Bytes* bytes) {
   Store s;
   s.create_fixed(58);
@@ -230,8 +228,7 @@ void open_and_seek(int key) {
   std::exit(0);
 }
 
-// One field of a page or of the tree's area set wrong at a time; each is
-// fatal, naming the file and the place.
+// One field of a page or of the tree's area set wrong at a time: fatal, naming file and place.
 TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;

@@ -282,10 +282,9 @@ TEST(PowerCutSweep, EveryKindOfChange) {
 
 using InterruptedTraces = test::InTempDir;
 
-// A data file shorter than its counted records is damage; a longer one is an
-// interrupted append's trace, noted by the check and dropped by a pack. An
-// index marked out of date before its new pages were lost is out of date, not
-// damaged; bytes past every page (an allocation cut short) are only noted.
+// A data file shorter than its counted records is damage; a longer one is an interrupted
+// append's trace, noted by the check and dropped by a pack. An index marked out of date before
+// its new pages were lost is out of date, not damaged; bytes past every page are only noted.
 TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   make_table();
   const auto data = test::read_all("t.db1");

@@ -285,9 +285,8 @@ TEST_F(RandomTexts, StoredOrderIsAntisymmetricAndTransitiveCutKeysStayInside) {
       ASSERT_EQ(ac, want) << a << " | " << b << " | " << c;
     }
   }
-  // Cut keys of a text and a number are never read past their end; nor
-  // those of a lone text, whose number (and last letters) are bytes beyond
-  // its component.
+  // Cut keys of a text and a number are never read past their end; nor those of a lone text,
+  // whose number (and last letters) are bytes beyond its component.
   const Tag textnum = Tag().add('C', 8, CF_VAR).add('S', 2);
   for (const Tag& tag : {textnum, Tag().add('C', 8, CF_VAR), Tag().add('C', 6, CF_VAR)}) {
     for (int n = 0; n < 500; ++n) {

@@ -86,8 +86,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   EXPECT_EQ(shortstore.setuprd(), BadIndex);
 }
 
-// New pages interleave between slots and go on their slot's free list,
-// which hands them back last freed first.
+// New pages interleave between slots and join their slot's free list: last freed, first reused.
 TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   TempDir dir;
   MultiFile m;

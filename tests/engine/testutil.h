@@ -21,8 +21,7 @@ class Rlist;
 
 namespace quill::test {
 
-// Where a TempDir lies: in the system's temporary directory, or in memory
-// when the system offers it (so that syncs cost nothing).
+// Where a TempDir lies: the system's temporary directory, or memory where offered (free syncs).
 enum class TempPlace { System, Memory };
 
 // A fresh empty directory, removed with everything in it at destruction and
