@@ -1,6 +1,5 @@
-// Thousands of insertions and removals (many on equal keys) go to a B-tree
-// and to a sorted vector; after every batch the tree's structure, contents,
-// searches, stepping and page accounting must agree with the vector.
+// Thousands of insertions and removals (many on equal keys) go to a B-tree and a sorted vector;
+// after every batch the tree's structure, contents, searches, stepping and pages agree with it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,8 +64,10 @@ class Model {
     K_ = c.text ? kMaxText + 1 : 4;
   }
 
+  Sharing sharing() const { return cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared; }
+
   void create() {
-    ASSERT_EQ(file_.create("model.idx", cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
+    ASSERT_EQ(file_.create("model.idx", sharing()), 0);
     ASSERT_EQ(file_.setupwr(12, {{cfg_.pagesize, 8}, {cfg_.neighbour, 8}}), 0);
     ASSERT_EQ(Btree::writeinfo(&file_, 0, TreeInfo{static_cast<int16_t>(K_), 4, static_cast<int16_t>(cfg_.text ? 0 : 1), 0}), 0);
     ASSERT_EQ(Btree::writeinfo(&file_, 1, TreeInfo{4, 4, 1, 0}), 0);
@@ -77,8 +78,7 @@ class Model {
     tree_.reset();
     neighbour_.reset();
     ASSERT_EQ(file_.close(), 0);
-    const Sharing sharing = cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared;
-    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, sharing), 0);
+    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, sharing()), 0);
     ASSERT_EQ(file_.setuprd(), 0);
     build();
   }
@@ -147,10 +147,17 @@ class Model {
     const uint32_t x = static_cast<uint32_t>(a.rec), y = static_cast<uint32_t>(b.rec);
     return x < y ? -1 : x > y ? 1 : 0;
   }
-  size_t lower(const Entry& e) const {
+  // Whether the model holds e; *at is where it stands or would go.
+  bool holds(const Entry& e, size_t* at) const {
     const auto before = [this](const Entry& a, const Entry& b) { return cmpentry(a, b) < 0; };
-    return static_cast<size_t>(std::lower_bound(model_.begin(), model_.end(), e, before) - model_.begin());
+    const auto found = std::lower_bound(model_.begin(), model_.end(), e, before);
+    *at = static_cast<size_t>(found - model_.begin());
+    return *at < model_.size() && cmpentry(model_[*at], e) == 0;
   }
+  ErrorCode find(bt_pos* pos, const Entry& e) {
+    return tree_->find(pos, e.key.data(), static_cast<int>(e.key.size()), be32(e.rec).data());
+  }
+  static Bytes keyat(const bt_pos& pos) { return Bytes(pos.key(), pos.key() + pos.keylen()); }
 
   std::string word() {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -210,8 +217,8 @@ class Model {
 
   void insert_one(const Entry& e) {
     bt_pos pos(K_ + 4);
-    const size_t at = lower(e);
-    const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
+    size_t at = 0;
+    const bool present = holds(e, &at);
     const ErrorCode rc =
         tree_->insert(&pos, e.key.data(), static_cast<int>(e.key.size()), be32(e.rec).data());
     if (present) {
@@ -222,7 +229,7 @@ class Model {
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
     stale_ = pos;
     model_.insert(model_.begin() + static_cast<long>(at), e);
-    ASSERT_EQ(Bytes(pos.key(), pos.key() + pos.keylen()), e.key);
+    ASSERT_EQ(keyat(pos), e.key);
     ASSERT_EQ(pos.recno(), e.rec);
     maxheight_ = std::max(maxheight_, static_cast<int>(tree_->height()));
   }
@@ -231,18 +238,12 @@ class Model {
     bt_pos pos(K_ + 4);
     // The position handed in may stand on the entry (sparing the search),
     // on another one, or where an earlier change left it.
-    const Bytes rec = be32(e.rec);
-    const int klen = static_cast<int>(e.key.size());
     switch (rng_() % 4) {
       case 0:
-        tree_->find(&pos, e.key.data(), klen, rec.data());
+        find(&pos, e);
         break;
       case 1:
-        if (!model_.empty()) {
-          const Entry& other = model_[rng_() % model_.size()];
-          tree_->find(&pos, other.key.data(), static_cast<int>(other.key.size()),
-                      be32(other.rec).data());
-        }
+        if (!model_.empty()) find(&pos, model_[rng_() % model_.size()]);
         break;
       case 2:
         pos = stale_;
@@ -251,9 +252,10 @@ class Model {
         break;
     }
     ErrorCode out = -1;
-    const size_t at = lower(e);
-    const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
-    const ErrorCode rc = tree_->remove(&pos, e.key.data(), klen, rec.data(), &out);
+    size_t at = 0;
+    const bool present = holds(e, &at);
+    const ErrorCode rc = tree_->remove(&pos, e.key.data(), static_cast<int>(e.key.size()),
+                                       be32(e.rec).data(), &out);
     if (!present) {
       ASSERT_EQ(rc, NoCurrentRecord) << shown(e.key, cfg_.text) << " #" << e.rec;
       return;
@@ -276,7 +278,7 @@ class Model {
   void expect_at(const bt_pos& pos, size_t i) const {
     ASSERT_TRUE(pos.valid());
     ASSERT_LT(i, model_.size());
-    const Bytes key(pos.key(), pos.key() + pos.keylen());
+    const Bytes key = keyat(pos);
     EXPECT_EQ(key, model_[i].key)
         << shown(key, cfg_.text) << " for " << shown(model_[i].key, cfg_.text);
     EXPECT_EQ(pos.recno(), model_[i].rec);
@@ -390,34 +392,27 @@ class Model {
       EXPECT_EQ(tree_->last(&pos), NoCurrentRecord);
       return;
     }
-    ASSERT_EQ(tree_->first(&pos), Ok);
-    expect_at(pos, 0);
-    for (size_t i = 1; i < model_.size(); ++i) {
-      ASSERT_EQ(tree_->skip(&pos, 1, &moved), Ok) << i;
-      expect_at(pos, i);
-      if (::testing::Test::HasFailure()) return;
+    const size_t size = model_.size();
+    for (int way : {1, -1}) {  // from end to end, one by one, and one past
+      ASSERT_EQ(way > 0 ? tree_->first(&pos) : tree_->last(&pos), Ok);
+      for (size_t k = 0; k < size; ++k) {
+        if (k > 0) {
+          ASSERT_EQ(tree_->skip(&pos, way, &moved), Ok) << k;
+        }
+        expect_at(pos, way > 0 ? k : size - 1 - k);
+        if (::testing::Test::HasFailure()) return;
+      }
+      EXPECT_EQ(tree_->skip(&pos, way, &moved), TooFar);
+      EXPECT_EQ(moved, 0);
+      expect_at(pos, way > 0 ? size - 1 : 0);
     }
-    EXPECT_EQ(tree_->skip(&pos, 1, &moved), TooFar);
-    EXPECT_EQ(moved, 0);
-    expect_at(pos, model_.size() - 1);
-    ASSERT_EQ(tree_->last(&pos), Ok);
-    for (size_t i = model_.size() - 1; i-- > 0;) {
-      ASSERT_EQ(tree_->skip(&pos, -1, &moved), Ok) << i;
-      expect_at(pos, i);
-      if (::testing::Test::HasFailure()) return;
-    }
-    EXPECT_EQ(tree_->skip(&pos, -1, &moved), TooFar);
-    expect_at(pos, 0);
 
     // Long jumps clamp at the ends.
     const long n = static_cast<long>(model_.size());
     for (int t = 0; t < 20; ++t) {
       const long from = static_cast<long>(rng_() % model_.size());
       const int count = static_cast<int>(rng_() % 80) - 40;
-      ASSERT_EQ(tree_->find(&pos, model_[static_cast<size_t>(from)].key.data(),
-                            static_cast<int>(model_[static_cast<size_t>(from)].key.size()),
-                            be32(model_[static_cast<size_t>(from)].rec).data()),
-                0);
+      ASSERT_EQ(find(&pos, model_[static_cast<size_t>(from)]), Ok);
       const long to = std::clamp(from + count, 0L, n - 1);
       EXPECT_EQ(tree_->skip(&pos, count, &moved), to == from + count ? Ok : TooFar);
       EXPECT_EQ(moved, to - from);
@@ -440,9 +435,7 @@ class Model {
           break;
         to = next;
       }
-      ASSERT_EQ(tree_->find(&pos, start.data(), static_cast<int>(start.size()),
-                            be32(model_[from].rec).data()),
-                0);
+      ASSERT_EQ(find(&pos, model_[from]), Ok);
       EXPECT_EQ(tree_->skip(&pos, count, &moved, KeyLead{lead.data(), static_cast<int>(lead.size())}),
                 to - static_cast<long>(from) == count ? Ok : TooFar);
       EXPECT_EQ(moved, to - static_cast<long>(from));
@@ -451,11 +444,8 @@ class Model {
     // Entries that are not there are not found.
     for (int t = 0; t < 20; ++t) {
       const Entry e{genkey(), static_cast<int32_t>(rng_() % 40)};
-      const size_t at = lower(e);
-      const bool present = at < model_.size() && cmpentry(model_[at], e) == 0;
-      EXPECT_EQ(
-          tree_->find(&pos, e.key.data(), static_cast<int>(e.key.size()), be32(e.rec).data()),
-          present ? Ok : NotFound);
+      size_t at = 0;
+      EXPECT_EQ(find(&pos, e), holds(e, &at) ? Ok : NotFound);
     }
   }
 
@@ -522,7 +512,7 @@ class Model {
           }
           ASSERT_EQ(rc, Ok);
           ASSERT_TRUE(pos.valid());
-          const Bytes got(pos.key(), pos.key() + pos.keylen());
+          const Bytes got = keyat(pos);
           EXPECT_EQ(cmp(cm, key, got), 0) << "landed on " << shown(got, cfg_.text);
           // First and last are the first and last matches in key order,
           // even for a prefix ending in a number, whose matches do not lie

@@ -1,6 +1,5 @@
-// Positions by order without counting: the estimate of the records before
-// the cursor's and the seek to such a rank, over trees of several levels
-// whose pages were filled unevenly by appends in random order.
+// Positions by order without counting: the estimate of the records before the cursor's and
+// the seek to such a rank, over trees of several levels filled unevenly by random appends.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/bytes.h"
@@ -23,8 +24,7 @@ using test::write_all;
 
 using Bytes = std::vector<uint8_t>;
 
-// An index-like store holding one tree in slot 0, plus what the tree needs
-// to compare its keys.
+// An index-like store holding one tree in slot 0, plus what the tree needs to compare keys.
 struct Store {
   std::string path = "t.idx";
   MultiFile file;
@@ -209,8 +209,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 
 // ---------------------------------------------------------------- damaged files
 
-// A tree of height 3 with fixed keys 1..60, closed; returns the file bytes
-// and the pages as the walk saw them.
+// A closed tree of height 3 with fixed keys 1..60: its file's bytes, its pages as walked.
 std::vector<Store::PageView> make_tree(Bytes* bytes) {
   Store s;
   s.create_fixed(58);
@@ -229,8 +228,7 @@ void open_and_seek(int key) {
   std::exit(0);
 }
 
-// One field of a page or of the tree's area set wrong at a time; each is
-// fatal, naming the file and the place.
+// One field of a page or of the tree's area set wrong at a time: fatal, naming file and place.
 TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
@@ -244,14 +242,8 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   };
   const std::string root = std::to_string(v[0].offset), first = std::to_string(inner[0]->offset);
   ASSERT_EQ(getles32(&b[child0(v[0])]), v[0].children[0]);
-  struct Damage {
-    size_t at;
-    int width;
-    int32_t value;
-    std::string message;
-  };
   const std::string outside = "damaged page at offset " + root + " in 't.idx' \\(child 0 offset ";
-  const Damage damages[] = {
+  const std::tuple<size_t, int, int32_t, std::string> damages[] = {
       {static_cast<size_t>(v[0].offset), 2, 30000,
        "Page::load: damaged page at offset " + root + " in 't.idx' \\(entry count 30000"},
       {static_cast<size_t>(v[0].offset), 2, 0, "damaged page at offset " + root},
@@ -271,14 +263,14 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
       {42 + 6, 2, 5, "damaged tree 0 at offset [0-9]+ in 't.idx' \\(leaf above the tree's last level"},
       {42 + 6, 2, 0, "damaged tree 0 in 't.idx' \\(root and height disagree"},
   };
-  for (const Damage& d : damages) {
+  for (const auto& [at, width, value, message] : damages) {
     Bytes c = b;
-    if (d.width == 2)
-      putle16(&c[d.at], static_cast<uint16_t>(d.value));
+    if (width == 2)
+      putle16(&c[at], static_cast<uint16_t>(value));
     else
-      putle32(&c[d.at], static_cast<uint32_t>(d.value));
+      putle32(&c[at], static_cast<uint32_t>(value));
     write_all("t.idx", c);
-    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), d.message) << d.message;
+    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), message) << message;
   }
 }
 

@@ -1,9 +1,7 @@
-// The engine's promise under a power cut at and between every sync point of
-// every kind of change: the table opens Ok or reports its index out of date
-// or bad; after a reindex it passes the check; every returned change is
-// there and the one in flight whole or absent. Each cut is judged in a child
-// process, so that a fatal error is seen as one. TRACKLORE_POWERCUT_SEEDS sets
-// the seeds per cut point and mode (2 by default; the long sweep uses 50+).
+// A power cut at and between every sync point of every kind of change: the table opens, or
+// reports its index out of date or bad and passes the check after a reindex; every returned
+// change is there, the one in flight whole or absent. Each cut is judged in a child, so that a
+// fatal error is seen as one. TRACKLORE_POWERCUT_SEEDS: seeds per cut and mode (default 2).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,7 +16,6 @@
 #include <vector>
 
 #include "engine/bytes.h"
-#include "engine/check.h"
 #include "engine/datafile.h"
 #include "engine/header.h"
 #include "engine/index.h"
@@ -118,8 +115,7 @@ int judge(const Records& before, const Records& after) {
         return fail(std::string("after reindex opens with ") + errname(again));
     }
   }
-  std::vector<std::string> problems;
-  if (checktable("t", &problems) != 0) return fail("check: " + problems[0]);
+  if (auto sound = test::sound("t"); !sound) return fail(std::string("check: ") + sound.message());
   Records s;
   std::string why;
   if (!read_records("t", &s)) return fail("records unreadable");
@@ -132,8 +128,8 @@ int judge(const Records& before, const Records& after) {
     Rlist r(&table);
     if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
   }
-  problems.clear();
-  if (checktable("t", &problems) != 0) return fail("check after an append: " + problems[0]);
+  if (auto sound = test::sound("t"); !sound)
+    return fail(std::string("check after an append: ") + sound.message());
   Records later;
   if (!read_records("t", &later) || later.recs.size() != s.recs.size() + 1)
     return fail("the append afterwards did not add exactly one record");
@@ -216,13 +212,11 @@ void sweep(const Scenario& scenario) {
   ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
 }
 
-// Updates, deletions, a batch of them, appends (enough in one open that the
-// file is lengthened ahead of them twice, and the close cuts it back) and the
-// changes that exchange a new file for the table's own. Without a page cache
-// every changed page reaches the file as it changes: only the mark that the
-// index is unfinished covers it, also after a sync half way. A sync whose
-// first page write fails keeps that mark: pages and header go out again in
-// their order.
+// Updates, deletions, a batch, appends (enough that the file is lengthened ahead of them
+// twice, and the close cuts it back) and the changes that exchange a new file for the table's.
+// Without a page cache each changed page reaches the file at once: only the mark that the index
+// is unfinished covers it, also after a sync half way. A sync whose first page write fails
+// keeps that mark: pages and header go out again in their order.
 TEST(PowerCutSweep, EveryKindOfChange) {
   sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
            ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
@@ -288,19 +282,16 @@ TEST(PowerCutSweep, EveryKindOfChange) {
 
 using InterruptedTraces = test::InTempDir;
 
-// A data file shorter than its counted records is damage; a longer one is an
-// interrupted append's trace, noted by the check and dropped by a pack. An
-// index marked out of date before its new pages were lost is out of date, not
-// damaged; bytes past every page (an allocation cut short) are only noted.
+// A data file shorter than its counted records is damage; a longer one is an interrupted
+// append's trace, noted by the check and dropped by a pack. An index marked out of date before
+// its new pages were lost is out of date, not damaged; bytes past every page are only noted.
 TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   make_table();
   const auto data = test::read_all("t.db1");
   // Room made ahead of the appends is cut off at close.
   const Header h = test::header_of("t");
   ASSERT_EQ(data.size(), static_cast<size_t>(h.datastart) + static_cast<size_t>(h.nrecs) * h.reclen);
-  auto cut = data;
-  cut.resize(data.size() / 2);
-  test::write_all("t.db1", cut);
+  test::write_all("t.db1", {data.begin(), data.begin() + static_cast<long>(data.size() / 2)});
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
   EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
@@ -311,14 +302,12 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
     test::write_all("t.db1", longer);
     ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
     table.close();
-    notes.clear();
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);
   }
   ASSERT_EQ(DataFile::pack("t"), Ok);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
-  notes.clear();
   EXPECT_TRUE(test::sound("t", &notes));
   EXPECT_TRUE(notes.empty()) << notes[0];
 

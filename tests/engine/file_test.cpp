@@ -69,9 +69,8 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
 }
 
-// An exclusive holder keeps every other opener out, in this process too,
-// and nobody truncates it; shared openers coexist but keep exclusive ones
-// and truncation out.
+// An exclusive holder keeps every other opener out, in this process too, and nobody truncates
+// it; shared openers coexist but keep exclusive ones and truncation out.
 TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
   TempDir dir;
   for (Sharing held : {Sharing::Exclusive, Sharing::Shared}) {
@@ -123,8 +122,7 @@ TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLen
   EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0);  // still waiting
   ASSERT_EQ(f.unlock(0, 56), 0);
   waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(status, 0);  // exited, and with 0
   close(ready[0]);
   close(ready[1]);
   // A whole-file lock remembers the length it locked.
@@ -142,9 +140,8 @@ TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLen
   EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
-// Random overwrites, appends and reads over a file larger than the block
-// cache (dirty blocks are evicted while others wait) against a plain model:
-// every read, every sync and the close must agree with it.
+// Random overwrites, appends and reads over a file larger than the block cache (dirty blocks
+// are evicted while others wait): every read, sync and the close agree with a plain model.
 TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   TempDir dir;
   File f;
@@ -194,9 +191,8 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   EXPECT_EQ(ondisk("held"), model);
 }
 
-// A change held in a cached block over bytes still waiting in a gathered
-// write: when the block is evicted first, the older gathered bytes must not
-// land on top of it afterwards.
+// A change held in a cached block over bytes still waiting in a gathered write: when the block
+// is evicted first, the older gathered bytes must not land on top of it afterwards.
 TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) {
   TempDir dir;
   File f;
@@ -216,9 +212,8 @@ TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) 
   ASSERT_EQ(f.read(back, 8), 0);    // takes block 0's place in the cache
   ASSERT_EQ(f.close(), 0);
   EXPECT_EQ(ondisk("held"), expected);
-  // Gathered writes that fail when the deferral ends (here beyond the file
-  // size limit, in a child) are lost: the next sync must say so rather than
-  // succeed.
+  // Gathered writes that fail when the deferral ends (here beyond the file size limit, in a
+  // child) are lost: the next sync must say so rather than succeed.
   EXPECT_EQ(test::run_child([] {
               signal(SIGXFSZ, SIG_IGN);
               const rlimit limit = {2, 2};

@@ -217,9 +217,8 @@ TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
   EXPECT_EQ(table.open("w", {.readonly = true, .noindex = true}), Ok);
 }
 
-// The copies read the old file many records at a time: records wide
-// enough to fill several such reads keep their order, their bytes and
-// their keys, and the progress still counts every one.
+// The copies read the old file many records at a time: records wide enough to fill several
+// such reads keep their order, bytes and keys, and the progress still counts every one.
 TEST_F(Pack, WideRecordsSpanningManyReads) {
   constexpr int kWide = 2000, kLen = kWide + 5;
   ASSERT_EQ(make_table("w", {{'C', kWide, "Name"}, {'L', 4, "Num"}},

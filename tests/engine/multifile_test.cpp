@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "engine/bytes.h"
 #include "tests/engine/testutil.h"
@@ -16,8 +17,7 @@ using test::read_all;
 using test::TempDir;
 using test::write_all;
 
-// A new store held exclusively, H = 12, with slots of these page sizes and
-// areas of 8 bytes.
+// A new store held exclusively, H = 12, with slots of these page sizes and 8-byte areas.
 void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {
   std::vector<SlotSetup> slots;
   for (int size : pagesizes) slots.push_back({size, 8});
@@ -53,13 +53,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
 
   // Each field set wrong, and a short store, are refused.
   const std::vector<unsigned char> good = read_all("t.idx");
-  struct Damage {
-    const char* what;
-    int at;
-    int width;
-    int32_t value;
-  };
-  const Damage damages[] = {
+  const std::tuple<const char*, size_t, int, int32_t> damages[] = {
       {"negative slot count", 0, 2, -3},
       {"absurd slot count", 0, 2, 30000},
       {"negative header length", 2, 2, -12},
@@ -75,16 +69,16 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
       {"slot mark", 40, 2, 0x5845},
       {"area mark", 86, 2, 0x5845},
   };
-  for (const Damage& d : damages) {
+  for (auto [what, at, width, value] : damages) {
     std::vector<unsigned char> b = good;
-    if (d.width == 2)
-      putle16(&b[static_cast<size_t>(d.at)], static_cast<uint16_t>(d.value));
+    if (width == 2)
+      putle16(&b[at], static_cast<uint16_t>(value));
     else
-      putle32(&b[static_cast<size_t>(d.at)], static_cast<uint32_t>(d.value));
+      putle32(&b[at], static_cast<uint32_t>(value));
     write_all("bad.idx", b);
     MultiFile bad;
     ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
-    EXPECT_EQ(bad.setuprd(), BadIndex) << d.what;
+    EXPECT_EQ(bad.setuprd(), BadIndex) << what;
   }
   write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
   MultiFile shortstore;
@@ -92,8 +86,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   EXPECT_EQ(shortstore.setuprd(), BadIndex);
 }
 
-// New pages interleave between slots and go on their slot's free list,
-// which hands them back last freed first.
+// New pages interleave between slots and join their slot's free list: last freed, first reused.
 TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   TempDir dir;
   MultiFile m;
@@ -187,12 +180,10 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
     m.slot(0).inuse = 0;
     ASSERT_EQ(m.writeslot(0), 0);
   }
-  {
-    MultiFile m;
-    ASSERT_EQ(m.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-    // Three pages claimed but only two in the file: refused at open.
-    EXPECT_EQ(m.setuprd(), BadIndex);
-  }
+  MultiFile claimed;  // three pages claimed but only two in the file: refused at open
+  ASSERT_EQ(claimed.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
+  EXPECT_EQ(claimed.setuprd(), BadIndex);
+  claimed.close();
   // Grow the file so that the counts fit; the loop remains.
   bytes = read_all("loop.idx");
   bytes.resize(bytes.size() + 256, 0);
@@ -230,9 +221,8 @@ TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   EXPECT_EQ(m.pagereads(), reads + 1);
 }
 
-// Write-back holds pages, new ones too, in memory and writes them out in
-// file order with neighbours joined; whatever the cache evicts on the way,
-// the file must come out as if every change had been written through.
+// Write-back holds pages, new ones too, and writes them out in file order with neighbours
+// joined; whatever the cache evicts, the file comes out as if written through.
 TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
   TempDir dir;
   for (int cachepages : {8, 4096}) {
@@ -253,7 +243,9 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
         const size_t k = mine.empty() ? 0 : rng() % mine.size();
         std::vector<uint8_t> image(static_cast<size_t>(size), static_cast<uint8_t>(step));
         // Written back now and then: clean cached pages lie between dirty ones.
-        if (step % 500 == 0) ASSERT_EQ(m.flushpages(), Ok);
+        if (step % 500 == 0) {
+          ASSERT_EQ(m.flushpages(), Ok);
+        }
         if (what < 3) {
           if (m.slot(i).nfree == 0) {
             ASSERT_EQ(m.addpage(i), Ok);

@@ -58,15 +58,11 @@ int PowerCut::inode_of(const std::string& path) {
 }
 
 void PowerCut::created(const std::string& path) {
-  std::string name = plain(path);
-  auto it = names_.find(name);
-  if (it != names_.end()) {
-    events_.push_back({Kind::Truncate, it->second, name, "", 0, {}});
-    return;
-  }
-  int inode = nextinode_++;
-  names_[name] = inode;
-  events_.push_back({Kind::Create, inode, name, "", 0, {}});
+  // Creating over an existing name empties that file.
+  const std::string name = plain(path);
+  const auto [it, fresh] = names_.try_emplace(name, nextinode_);
+  if (fresh) ++nextinode_;
+  events_.push_back({fresh ? Kind::Create : Kind::Truncate, it->second, name, "", 0, {}});
 }
 
 void PowerCut::wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) {
@@ -122,6 +118,16 @@ std::vector<int64_t> PowerCut::cutpoints(int64_t from, int64_t to) const {
   return out;
 }
 
+void PowerCut::apply_name(std::map<std::string, int>& names, const Event& e) {
+  if (e.kind == Kind::Create) {
+    names[e.name] = e.inode;
+  } else if (auto it = names.find(e.name); it != names.end()) {
+    const int inode = it->second;
+    names.erase(it);
+    if (e.kind == Kind::Rename) names[e.to] = inode;
+  }
+}
+
 void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
                            const std::string& target) const {
   std::mt19937_64 rng(seed * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(at));
@@ -148,8 +154,9 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
     const Event& e = events_[static_cast<size_t>(i)];
     switch (e.kind) {
       case Kind::Create:
-        durable[e.inode];
-        names[e.name] = e.inode;
+      case Kind::Rename:
+      case Kind::Remove:
+        apply_name(names, e);
         pendingnames.push_back(static_cast<size_t>(i));
         break;
       case Kind::Truncate:
@@ -162,17 +169,6 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
           apply(durable[e.inode], w, 0, static_cast<int64_t>(w.bytes.size()));
         }
         pending[e.inode].clear();
-        break;
-      case Kind::Rename:
-        if (names.count(e.name)) {
-          names[e.to] = names[e.name];
-          names.erase(e.name);
-        }
-        pendingnames.push_back(static_cast<size_t>(i));
-        break;
-      case Kind::Remove:
-        names.erase(e.name);
-        pendingnames.push_back(static_cast<size_t>(i));
         break;
       case Kind::DirSync:
         durablenames = names;
@@ -226,21 +222,8 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
 
   // Names: the durable ones, then some of the changes since, in order.
   std::map<std::string, int> result = durablenames;
-  for (size_t k : pendingnames) {
-    if (!coin()) continue;
-    const Event& e = events_[k];
-    if (e.kind == Kind::Create) {
-      result[e.name] = e.inode;
-    } else if (e.kind == Kind::Rename) {
-      auto it = result.find(e.name);
-      if (it == result.end()) continue;
-      int inode = it->second;
-      result.erase(it);
-      result[e.to] = inode;
-    } else {
-      result.erase(e.name);
-    }
-  }
+  for (size_t k : pendingnames)
+    if (coin()) apply_name(result, events_[k]);
 
   for (const auto& [name, inode] : result) {
     std::ofstream out(fs::path(target) / name, std::ios::binary | std::ios::trunc);

@@ -1,15 +1,12 @@
-// A power-loss simulator for tests. While a PowerCut lives it records, through
-// File's observer seam, every write, sync, truncation, creation, rename,
-// removal and directory sync; afterwards it writes out the files as they
-// could be after a power failure once a given number of those had happened:
-//  - each file holds what a sync of it made durable, plus some of the writes
-//    since (chosen by a seed), torn into pieces;
-//  - the names are those of the last directory sync, plus some of the name
-//    changes since, in their order (one whose source is gone is skipped).
-// CutMode::Pages, the realistic one, tears writes at 4 KiB pages, each page
-// holding some prefix of its writes since its last sync; CutMode::Sectors,
-// the harsh one, tears them at 512-byte sectors and lands any subset.
-// A directory sync makes every name durable (a table's files share one).
+// A power-loss simulator. While a PowerCut lives it records through File's observer seam every
+// write, sync, truncation, creation, rename, removal and directory sync; then it writes out the
+// files as a power failure after a given number of those could leave them:
+//  - each file: what its syncs made durable, plus some later writes (chosen by a seed), torn;
+//  - names: those of the last directory sync (which covers a table's files), plus some later
+//    changes in their order (one whose source is gone is skipped).
+// CutMode::Pages, the realistic one, tears writes at 4 KiB pages, each page keeping some prefix
+// of its writes since its last sync; CutMode::Sectors, the harsh one, tears them at 512-byte
+// sectors and lands any subset.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +67,8 @@ class PowerCut : public File::Observer {
   std::vector<Event> events_;
 
   int inode_of(const std::string& path);
+  // Applies a creation, rename (one whose source is gone is skipped) or removal.
+  static void apply_name(std::map<std::string, int>& names, const Event& e);
 };
 
 }  // namespace quill::test

@@ -234,9 +234,8 @@ TEST_F(RlistFilled, AppendWarnsAboutAnUnsetTaggedFieldEndsStandOnAnEmptiedTree) 
   }
 }
 
-// An empty table has nothing to stand on. Opened read-only the table refuses
-// changes; opened without its index it takes them and leaves the index out
-// of date.
+// An empty table has nothing to stand on. Read-only, the table refuses changes; without its
+// index, it takes them and leaves the index out of date.
 TEST(RlistTables, EmptyReadOnlyNoIndexWrongIndexHeaderAndNumberKeys) {
   TempDir dir;
   ASSERT_EQ(make_names("t"), Ok);
@@ -321,10 +320,9 @@ TEST(RlistTables, EmptyReadOnlyNoIndexWrongIndexHeaderAndNumberKeys) {
   }
 }
 
-// A write failing at any point of an append, update, delete or deferred-sync
-// batch leaves either a consistent table (old or new state) or an index
-// reported out of date, and is never reported as success. A failed page
-// write ends the process, so each attempt runs in a child.
+// A write failing anywhere in an append, update, delete or deferred-sync batch leaves the old
+// or new table, or an index reported out of date, and is never reported as success. A failed
+// page write ends the process, so each attempt runs in a child.
 TEST(RlistFaults, EveryFailedWriteIsSafe) {
   std::vector<unsigned char> data, index;  // the table before each attempt
   {

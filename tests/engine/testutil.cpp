@@ -114,6 +114,7 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
 
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {
   std::vector<std::string> problems;
+  if (notes != nullptr) notes->clear();
   if (checktable(base.c_str(), &problems, notes) == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << base << ": " << (problems.empty() ? "no problem named" : problems[0]);
 }
@@ -157,10 +158,7 @@ std::vector<unsigned char> read_all(const std::string& path) {
 std::string hex(const std::vector<unsigned char>& bytes) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
-  for (unsigned char b : bytes) {
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
+  for (unsigned char b : bytes) out += {digits[b >> 4], digits[b & 15]};
   return out;
 }
 

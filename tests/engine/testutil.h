@@ -21,8 +21,7 @@ class Rlist;
 
 namespace quill::test {
 
-// Where a TempDir lies: in the system's temporary directory, or in memory
-// when the system offers it (so that syncs cost nothing).
+// Where a TempDir lies: the system's temporary directory, or memory where offered (free syncs).
 enum class TempPlace { System, Memory };
 
 // A fresh empty directory, removed with everything in it at destruction and
@@ -84,7 +83,7 @@ ErrorCode make_names(const std::string& base, int pagesize = 0);
 // Appends a record of the names table.
 ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 
-// The integrity check of table `base` passes (its notes kept, when asked).
+// The integrity check of table `base` passes (its notes, and only they, in *notes if given).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
 // Appends whole records (status byte last) as they lie on disk and counts them
@@ -105,8 +104,7 @@ void write_all(const std::string& path, const std::vector<unsigned char>& bytes)
 // where the table opens; the fixed head alone where it does not).
 Header header_of(const std::string& base);
 
-// Record n of table `base` straight from its file, status byte included;
-// empty past the end.
+// Record n of table `base` straight from its file, status byte included; empty past the end.
 std::vector<unsigned char> record_at(const std::string& base, int n);
 
 // The names in the current directory.
