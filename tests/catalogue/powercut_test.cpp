@@ -13,12 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +27,6 @@
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/check.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
 #include "tests/engine/powercut.h"
@@ -155,14 +152,9 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
     quill::Rlist cursor(&DB_Table(TitleTable));
     return DB_InsertRecord(TitleTable, "Third", cursor);
   });
-  sweep("link", [&] {
-    Standing s = stand(0, first_, 0);
-    return DB_AddLink(*s.list, first_, 0, artists_[3], *s.album);
-  });
-  sweep("unlink", [&] {
-    Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);  // the song's last use: purged
-  });
+  sweep("link", [&] { return link(0, first_, artists_[3], 0); });
+  // The song's last use: purged.
+  sweep("unlink", [&] { return unlink(1, first_, 1, PurgeMode::Ask); });
   sweep("move", [&] {
     Standing s = stand(0, first_, 1);
     return DB_MoveLink(*s.list, LinkMove::Up, *s.album);

@@ -11,7 +11,6 @@
 #include "catalogue/tableset.h"
 #include "engine/btree.h"
 #include "engine/bytes.h"
-#include "engine/file.h"
 #include "engine/index.h"
 #include "tests/catalogue/testutil.h"
 
