@@ -13,13 +13,7 @@
 namespace tracklore::test {
 namespace {
 
-class SchemaTest : public CatalogueTest {
- protected:
-  void SetUp() override {
-    CatalogueTest::SetUp();
-    DB_Close();
-  }
-};
+class SchemaTest : public CatalogueTest {};
 
 // The fields, their lengths and the tags of every table (stored as given:
 // whole fields without flags); the creation time set aside.
@@ -47,6 +41,7 @@ const char* const kRelations =
     "02000000000000000100000000004174747200000000000000000000000001000200000000000d0a";
 
 TEST_F(SchemaTest, FreshDatabaseIsFiveEmptyTablesWithIndexes) {
+  DB_Close();
   const std::pair<const char*, const char*> golden[] = {{"maindb", kTitles},
                                                         {"attr001", kArtists},
                                                         {"attr002", kSongs},
