@@ -1,14 +1,12 @@
-// The catalogue's promise under a power cut, tried for every kind of edit at
-// every sync point and between them (the engine's simulator,
-// tests/engine/powercut.h): every table opens Ok or reports its index out of
-// date or bad, never crashes; after DB_Recover the database passes the
-// integrity check and verification finds nothing; and the catalogue is as
-// before the edit or as after it, and as after it once the edit's call had
-// returned. Each cut is judged in a child process, so that a fatal error is
-// seen as what it is.
-//
-// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2 by
-// default; the long sweep uses 50 or more).
+// The catalogue's promise under a power cut (the engine's simulator,
+// tests/engine/powercut.h) at every sync point of every kind of edit and
+// between them: every table opens Ok or with its index out of date or bad,
+// never crashes; after DB_Recover the database passes the integrity check
+// and verification finds nothing; the catalogue is as before or as after
+// the edit, and as after once the edit's call had returned. Each cut is
+// judged in a child process, so that a fatal error is seen as what it is.
+// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2
+// by default; the long sweep uses 50 or more).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
