@@ -20,11 +20,6 @@ using V = std::vector<int32_t>;
 
 class EditsTest : public CatalogueTest {
  protected:
-  // Removes the row at position of an album's relation.
-  quill::ErrorCode remove(int r, int32_t album, int position, PurgeMode purge) {
-    Standing s = stand(r, album, position);
-    return DB_RemoveLink(*s.list, *s.album, purge);
-  }
   int32_t aux(int32_t album) { return number(TitleTable, album, F_AuxAttr); }
   int32_t refs(int kind, int32_t code) { return number(kind, code, F_RefCount); }
 };
@@ -92,7 +87,7 @@ TEST_F(EditsTest, RefusedCallsChangeNothing) {
 TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   const int32_t lone = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
-  ASSERT_EQ(remove(1, lone, 0, PurgeMode::Ask), quill::Ok);
+  ASSERT_EQ(unlink(1, lone, 0, PurgeMode::Ask), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text,
             "There are no more references to \"Item 0\".\n"
@@ -105,7 +100,7 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   // Silent: deleted without a question.
   const V a = some(ArtistTable, 3);
   const int32_t album = album_with(0, a);
-  ASSERT_EQ(remove(0, album, 0, PurgeMode::Silent), quill::Ok);
+  ASSERT_EQ(unlink(0, album, 0, PurgeMode::Silent), quill::Ok);
   EXPECT_FALSE(exists(ArtistTable, a[0]));
   EXPECT_EQ(host_.messages.size(), 1u);
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
@@ -116,7 +111,7 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
 TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
   const int32_t song = add(SongTable, "Song");
   const int32_t album = album_with(1, {song});
-  EXPECT_EQ(withfailingwrites("rel002.idx", [&] { return remove(1, album, 0, PurgeMode::Silent); }),
+  EXPECT_EQ(withfailingwrites("rel002.idx", [&] { return unlink(1, album, 0, PurgeMode::Silent); }),
             quill::WriteFailed);
   EXPECT_TRUE(exists(SongTable, song));
   EXPECT_EQ(refs(SongTable, song), 1);

@@ -120,30 +120,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   release.join();
 }
 
-TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCase) {
-  // Made under an upper-case name, chosen with an upper-case extension.
-  fs::create_directory(dir_.file("other"));
-  host_.choose(dir_.file("other/MAINDB.db1"));
-  ASSERT_EQ(DB_Create(), 0);
-  fs::current_path(dir_.path());
-  DB_SetMainName("maindb");
-
-  host_.choose(dir_.file("other/MAINDB.DB1"));
-  EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
-  ASSERT_EQ(host_.dialogs.size(), 2u);
-  const ScriptedHost::Dialog& d = host_.dialogs[1];
-  EXPECT_FALSE(d.save);
-  EXPECT_STREQ(d.request.title, "Choose database main file");
-  EXPECT_STREQ(d.request.filter,
-               "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||");
-  EXPECT_STREQ(d.request.defext, "");
-  EXPECT_STREQ(d.request.proposed, "maindb.db1");
-  EXPECT_STREQ(DB_MainName(), "MAINDB");
-  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("other")));
-  EXPECT_EQ(DB_Table(TitleTable).base(), "MAINDB");
-}
-
-TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
+TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {
   fs::create_directory(dir_.file("other"));
   host_.choose(std::nullopt);
   host_.choose(dir_.file("other/x.txt"));
@@ -156,6 +133,26 @@ TEST_F(OpenTest, RefusedChoicesChangeNothingAndSayNothing) {
   EXPECT_TRUE(reports_.texts().empty());
   EXPECT_TRUE(host_.messages.empty());
   EXPECT_FALSE(anyopen());
+
+  // Made under an upper-case name, chosen with an upper-case extension.
+  host_.choose(dir_.file("other/MAINDB.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  fs::current_path(dir_.path());
+  DB_SetMainName("maindb");
+
+  host_.choose(dir_.file("other/MAINDB.DB1"));
+  EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
+  ASSERT_EQ(host_.dialogs.size(), 7u);
+  const ScriptedHost::Dialog& d = host_.dialogs.back();
+  EXPECT_FALSE(d.save);
+  EXPECT_STREQ(d.request.title, "Choose database main file");
+  EXPECT_STREQ(d.request.filter,
+               "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||");
+  EXPECT_STREQ(d.request.defext, "");
+  EXPECT_STREQ(d.request.proposed, "maindb.db1");
+  EXPECT_STREQ(DB_MainName(), "MAINDB");
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("other")));
+  EXPECT_EQ(DB_Table(TitleTable).base(), "MAINDB");
 }
 
 TEST_F(OpenTest, FullTableRefusesToSeekWithoutAnOrder) {

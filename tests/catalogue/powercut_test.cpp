@@ -1,24 +1,20 @@
-// The catalogue's promise under a power cut, tried for every kind of edit at
-// every sync point and between them (the engine's simulator,
-// tests/engine/powercut.h): every table opens Ok or reports its index out of
-// date or bad, never crashes; after DB_Recover the database passes the
-// integrity check and verification finds nothing; and the catalogue is as
-// before the edit or as after it, and as after it once the edit's call had
-// returned. Each cut is judged in a child process, so that a fatal error is
-// seen as what it is.
-//
-// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2 by
-// default; the long sweep uses 50 or more).
+// The catalogue's promise under a power cut (the engine's simulator,
+// tests/engine/powercut.h) at every sync point of every kind of edit and
+// between them: every table opens Ok or with its index out of date or bad,
+// never crashes; after DB_Recover the database passes the integrity check
+// and verification finds nothing; the catalogue is as before or as after
+// the edit, and as after once the edit's call had returned. Each cut is
+// judged in a child process, so that a fatal error is seen as what it is.
+// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2
+// by default; the long sweep uses 50 or more).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +25,6 @@
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/check.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
 #include "tests/engine/powercut.h"
@@ -155,14 +150,9 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
     quill::Rlist cursor(&DB_Table(TitleTable));
     return DB_InsertRecord(TitleTable, "Third", cursor);
   });
-  sweep("link", [&] {
-    Standing s = stand(0, first_, 0);
-    return DB_AddLink(*s.list, first_, 0, artists_[3], *s.album);
-  });
-  sweep("unlink", [&] {
-    Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);  // the song's last use: purged
-  });
+  sweep("link", [&] { return link(0, first_, artists_[3], 0); });
+  // The song's last use: purged.
+  sweep("unlink", [&] { return unlink(1, first_, 1, PurgeMode::Ask); });
   sweep("move", [&] {
     Standing s = stand(0, first_, 1);
     return DB_MoveLink(*s.list, LinkMove::Up, *s.album);

@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,7 +16,6 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
-#include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/check.h"
@@ -121,20 +119,11 @@ class RecoverTest : public CatalogueTest {
 
 TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
   // Renumbers three rows, raises a count, changes the first artist.
-  wholeorabsent([&] {
-    Standing s = stand(0, first_, 0);
-    return DB_AddLink(*s.list, first_, 0, artists_[3], *s.album);
-  });
+  wholeorabsent([&] { return link(0, first_, artists_[3], 0); });
   // A shared artist leaves the first place: renumbering, a new first artist.
-  wholeorabsent([&] {
-    Standing s = stand(0, first_, 0);
-    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
-  });
+  wholeorabsent([&] { return unlink(0, first_, 0, PurgeMode::Ask); });
   // The last use of a song goes and the song is purged.
-  wholeorabsent([&] {
-    Standing s = stand(1, first_, 1);
-    return DB_RemoveLink(*s.list, *s.album, PurgeMode::Ask);
-  });
+  wholeorabsent([&] { return unlink(1, first_, 1, PurgeMode::Ask); });
   wholeorabsent([&] {
     Standing s = stand(0, first_, 0);
     return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
@@ -150,19 +139,11 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   restore();
   // A deleted row ahead of the album's others, so that the pack renumbers.
   ASSERT_EQ(DB_Open(), 0);
-  {
-    Standing s = stand(0, first_, 0);
-    ASSERT_EQ(DB_RemoveLink(*s.list, *s.album, PurgeMode::Keep), quill::Ok);
-  }
+  ASSERT_EQ(unlink(0, first_, 0, PurgeMode::Keep), quill::Ok);
   DB_Close();
   const Snapshot before = snapshot();
   // Every table written, the intent not yet marked done.
-  ASSERT_TRUE(runcut(
-      [&] {
-        Standing s = stand(0, first_, 0);
-        return DB_AddLink(*s.list, first_, 0, artists_[0], *s.album);
-      },
-      2, Counted::Journal));
+  ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[0], 0); }, 2, Counted::Journal));
   save("cut");
   Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : -1; };
   for (int n = 1;; ++n) {
@@ -203,10 +184,7 @@ TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefus
   // Whole: a new edit must not overwrite what recovery needs.
   write(bytes, bytes.size());
   ASSERT_EQ(DB_Open(), 0);
-  {
-    Standing s = stand(0, first_, 0);
-    EXPECT_EQ(DB_AddLink(*s.list, first_, 0, artists_[3], *s.album), NeedsRecovery);
-  }
+  EXPECT_EQ(link(0, first_, artists_[3], 0), NeedsRecovery);
   DB_Close();
   EXPECT_EQ(snapshot(), before);
   EXPECT_TRUE(DB_NeedsRecovery());

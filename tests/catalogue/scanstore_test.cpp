@@ -64,11 +64,12 @@ std::vector<TrackTags> library(int albums, int songs) {
   return files;
 }
 
-ScanSummary scan(const std::vector<TrackTags>& files, int perbatch = 1000) {
+// A scan of the files; the notes' lines go to lines when given.
+ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
+                 std::vector<std::string>* lines = nullptr) {
   TableSource source(files);
-  ScanNotes notes;
-  ScanRunOptions options;
-  options.batch.perbatch = perbatch;
+  ScanNotes notes(lines == nullptr ? ScanNotes::LineSink()
+                                   : [lines](const std::string& line) { lines->push_back(line); });
   ScanSummary summary;
   EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0);
   return summary;
@@ -110,11 +111,8 @@ TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndReported) {
   songs.reset();
   const Dump edited = dump();
 
-  TableSource source(files);
   std::vector<std::string> lines;
-  ScanNotes notes([&](const std::string& line) { lines.push_back(line); });
-  ScanSummary summary;
-  ASSERT_EQ(DB_ScanMusic(source, notes, ScanRunOptions(), &summary), 0);
+  const ScanSummary summary = scan(files, {}, &lines);
   EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
   EXPECT_EQ(dump(), edited);
   ASSERT_EQ(lines.size(), 1u);
@@ -123,12 +121,9 @@ TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndReported) {
 
 // Cancel stops after the album in hand; what is done stays whole.
 TEST_F(ScanStoreTest, CancelStopsAfterTheAlbumInHand) {
-  TableSource source(library(4, 3));
-  ScanNotes notes;
   ScanRunOptions options;
   options.progress = [](const ScanCounts& counts) { return counts.filesread < 5; };
-  ScanSummary summary;
-  ASSERT_EQ(DB_ScanMusic(source, notes, options, &summary), 0);
+  const ScanSummary summary = scan(library(4, 3), options);
   EXPECT_TRUE(summary.cancelled);
   const Dump done = dump();
   ASSERT_EQ(done.size(), 2u);  // the first album, and the second, in hand at file 5
@@ -142,10 +137,11 @@ TEST_F(ScanStoreTest, CancelStopsAfterTheAlbumInHand) {
 TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
   reports_expected_ = true;
   const std::vector<TrackTags> files = library(24, 5);
-  const int perbatch = 4;
+  const ScanRunOptions inbatches{.batch = {.perbatch = 4}};
+  const int perbatch = inbatches.batch.perbatch;
   int writes = 0;
   quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++writes < 0; });
-  scan(files, perbatch);
+  scan(files, inbatches);
   quill::File::set_write_fault({});
   const Dump whole = dump();
   const int total = writes;
@@ -170,8 +166,7 @@ TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
       quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
       TableSource source(files);
       ScanNotes notes;
-      ScanRunOptions options;
-      options.batch.perbatch = perbatch;
+      ScanRunOptions options = inbatches;
       // After every perbatch-th album a durable point has been made.
       options.progress = [&](const ScanCounts& counts) {
         static int told = 0;
@@ -205,7 +200,7 @@ TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
       ASSERT_NE(got, recovered.end()) << where << ": " << it->first << " of a finished batch";
       EXPECT_EQ(got->second, it->second) << where << ": " << it->first;
     }
-    scan(files, perbatch);
+    scan(files, inbatches);
     EXPECT_EQ(dump(), whole) << where;
   }
 }

@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 
 #include "catalogue/batch.h"
 #include "catalogue/edits.h"
@@ -231,6 +229,11 @@ quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int pos
   auto list = DB_GetArticleAttributes(r, title);
   auto album = at(TitleTable, title);
   return DB_AddLink(*list, title, position, attr, *album);
+}
+
+quill::ErrorCode CatalogueTest::unlink(int r, int32_t title, int position, PurgeMode purge) {
+  Standing s = stand(r, title, position);
+  return DB_RemoveLink(*s.list, *s.album, purge);
 }
 
 int32_t CatalogueTest::album_with(int r, const std::vector<int32_t>& attrs, const char* name) {

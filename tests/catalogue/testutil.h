@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/edits.h"
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "catalogue/scan.h"
@@ -137,6 +138,8 @@ class CatalogueTest : public ::testing::Test {
   Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
   quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
+  // Removes the row at position of an album's relation r.
+  quill::ErrorCode unlink(int r, int32_t title, int position, PurgeMode purge);
   // An album with artists (or songs) linked in this order.
   int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
   // n new records "Item 0", "Item 1"... of the kind.

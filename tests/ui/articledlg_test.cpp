@@ -139,8 +139,7 @@ class ArticleDlgTest : public QObject {
     // The last use of a song: the catalogue asks about the purge, and Enter
     // at either question must not remove.
     QTest::keyClick(list(), Qt::Key_Down);
-    host().asked.clear();
-    host().answers = {Answer::OK, Answer::Cancel};
+    host().askanew({Answer::OK, Answer::Cancel});
     click(Ids::IdRemove);
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm delete", "Confirm purge"}));
     QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
@@ -165,8 +164,7 @@ class ArticleDlgTest : public QObject {
     };
     for (const auto& c : cases) {
       name()->setText(c.typed);
-      host().asked.clear();
-      host().answers = {Answer::OK};
+      host().askanew({Answer::OK});
       click(Ids::IdModify);
       QCOMPARE(host().titles(), std::vector<std::string>{"Invalid name"});
       QCOMPARE(host().asked[0].text, std::string(c.message));

@@ -53,6 +53,11 @@ class ScriptedHost : public tracklore::Host {
   bool savefile(const tracklore::FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
   void drain() override { ++drains; }
+  // Forgets the questions asked so far; the next ones get these answers.
+  void askanew(std::initializer_list<Answer> next) {
+    asked.clear();
+    answers = next;
+  }
 
   // The titles and the texts of the boxes shown, in order.
   std::vector<std::string> titles() const;

@@ -157,8 +157,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked.at(0).text,
              std::string("This artist \"The Beatles\" is referenced by 2 album(s). It cannot be deleted."));
     QTest::keyClick(list, Qt::Key_Up);
-    host().asked.clear();
-    host().answers = {Answer::Cancel};
+    host().askanew({Answer::Cancel});
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(host().asked.at(0).text, std::string("Are you sure you want to delete artist \"Orphan\"?"));
     QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
@@ -192,8 +191,7 @@ class MainDlgTest : public QObject {
     listOf(dialog)->reposition(nullptr, true, -1);
     QTest::keyClicks(listOf(dialog), "bare");
     QCOMPARE(listOf(dialog)->currentCode(), bare);
-    host().asked.clear();
-    host().answers = {Answer::OK};
+    host().askanew({Answer::OK});
     QTest::keyClick(listOf(dialog), Qt::Key_Delete);
     QCOMPARE(host().titles(), std::vector<std::string>{"Confirm deletion"});
     QCOMPARE(DB_Table(TitleTable).nlive(), 2);

@@ -269,8 +269,7 @@ class ShellDlgTest : public QObject {
     checkStatus(shell, true);
     // No to each question stops the chain.
     shell.action(CShellDlg::CmdClose)->trigger();
-    host().asked.clear();
-    host().answers = {Answer::No, Answer::No};
+    host().askanew({Answer::No, Answer::No});
     shell.action(CShellDlg::CmdPack)->trigger();
     checkStatus(shell, false);
     shell.action(CShellDlg::CmdReindex)->trigger();
@@ -278,8 +277,7 @@ class ShellDlgTest : public QObject {
     checkStatus(shell, false);
 
     QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
-    host().asked.clear();
-    host().answers = {Answer::OK, Answer::OK, Answer::OK};
+    host().askanew({Answer::OK, Answer::OK, Answer::OK});
     shell.action(CShellDlg::CmdPack)->trigger();
     shell.action(CShellDlg::CmdReindex)->trigger();
     shell.action(CShellDlg::CmdVerify)->trigger();
