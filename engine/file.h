@@ -83,8 +83,12 @@ class File {
   // A cache of 4 KiB blocks in front of reads, for a file held exclusively
   // (nobody else can change it behind our back); writes through this File
   // keep it in step. Record reads of a scan then cost a system call per
-  // block, not per record.
+  // block, not per record. It holds up to kReadCacheBytes, as much as the
+  // index page cache: lists that jump between records (an album's songs,
+  // a song's albums) find most of a large table's blocks again. Its memory
+  // is taken as blocks are first used, so a small file costs only its size.
   void setreadcache(bool on);
+  static constexpr int32_t kReadCacheBytes = 16 << 20;
 
   bool isopen() const { return opened_ != 0; }
   bool readonly() const { return readonly_ != 0; }
@@ -143,7 +147,7 @@ class File {
   };
   static constexpr int kBlockBits = 12;
   static constexpr int kBlockSize = 1 << kBlockBits;
-  static constexpr int kBlocks = 1024;
+  static constexpr int kBlocks = kReadCacheBytes / kBlockSize;
   std::vector<char> pending_;  // gathered writes, from pendingpos_ on
   int64_t pendingpos_ = 0;
   bool lost_ = false;  // gathered writes failed since the last sync

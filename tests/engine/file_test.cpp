@@ -148,7 +148,7 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
   std::mt19937 rng(8);
   auto pick = [&rng](int64_t n) { return static_cast<int32_t>(rng() % static_cast<uint64_t>(n)); };
-  std::string model(5 << 20, '\0');
+  std::string model(File::kReadCacheBytes + (1 << 20), '\0');
   for (size_t i = 0; i < model.size(); ++i) model[i] = static_cast<char>('a' + i % 23);
   ASSERT_EQ(f.write(model.data(), static_cast<int32_t>(model.size())), 0);
   // Anywhere, or often near the end, where appends are still gathered.
@@ -197,7 +197,7 @@ TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) 
   TempDir dir;
   File f;
   ASSERT_NO_FATAL_FAILURE(createdeferred(f, "held"));
-  std::string expected((4 << 20) + 8192, 'a');
+  std::string expected(File::kReadCacheBytes + 8192, 'a');
   ASSERT_EQ(f.write(expected.data(), static_cast<int32_t>(expected.size())), 0);
   ASSERT_EQ(f.sync(), 0);
   char back[8];
@@ -208,7 +208,7 @@ TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) 
   ASSERT_EQ(f.seek(4090), 0);
   ASSERT_EQ(f.write("NEW", 3), 0);  // inside block 0: held there
   expected.replace(4090, 10, "NEWxxxxxxx");
-  ASSERT_EQ(f.seek(4 << 20), 0);
+  ASSERT_EQ(f.seek(File::kReadCacheBytes), 0);
   ASSERT_EQ(f.read(back, 8), 0);    // takes block 0's place in the cache
   ASSERT_EQ(f.close(), 0);
   EXPECT_EQ(ondisk("held"), expected);
