@@ -1,6 +1,7 @@
 #include "engine/pagecache.h"
 
 #include <algorithm>
+#include <new>
 
 #include "engine/errors.h"
 
@@ -10,6 +11,8 @@ namespace {
 
 // Bytes the cache may hold, whatever the page size.
 constexpr long kCacheBudget = 32L * 1024 * 1024;
+// The memory page, where the cached pages start.
+constexpr size_t kMemoryPage = 4096;
 
 }  // namespace
 
@@ -39,27 +42,31 @@ void PageCache::forget() {
   }
 }
 
+void PageCache::FreeAligned::operator()(uint8_t* p) const {
+  ::operator delete[](p, std::align_val_t{kMemoryPage});
+}
+
 bool PageCache::layout() {
   if (pages_ < kWays || maxpage_ <= 0) return false;
   const long pages = std::min<long>(pages_, kCacheBudget / maxpage_);
   int sets = 1;
-  nsetbits_ = 0;
-  while (static_cast<long>(sets) * 2 * kWays <= pages) {
-    sets *= 2;
-    ++nsetbits_;
-  }
+  while (static_cast<long>(sets) * 2 * kWays <= pages) sets *= 2;
   nsets_ = sets;
+  pageshift_ = -1;
+  for (int b = 0; b < 16; ++b)
+    if (maxpage_ == 1 << b) pageshift_ = b;
   ways_.assign(static_cast<size_t>(sets) * kWays, Way{});
-  bytes_.reset(new uint8_t[static_cast<size_t>(sets) * kWays * static_cast<size_t>(maxpage_)]);
+  const size_t bytes = static_cast<size_t>(sets) * kWays * static_cast<size_t>(maxpage_);
+  bytes_.reset(static_cast<uint8_t*>(
+      ::operator new[](bytes, std::align_val_t{kMemoryPage}, std::nothrow)));
   chkalloc(bytes_.get(), "PageCache::layout");
   return true;
 }
 
-// Fibonacci hashing: the high bits of the product mix every bit of the
-// offset, which page offsets (multiples of the page size) need.
 size_t PageCache::setof(int32_t offset) const {
-  const uint32_t h = static_cast<uint32_t>(offset) * 2654435761u;
-  return nsetbits_ == 0 ? 0 : static_cast<size_t>(h >> (32 - nsetbits_));
+  const uint32_t at = static_cast<uint32_t>(offset);
+  const uint32_t unit = pageshift_ >= 0 ? at >> pageshift_ : at / static_cast<uint32_t>(maxpage_);
+  return static_cast<size_t>(unit) & static_cast<size_t>(nsets_ - 1);
 }
 
 PageCache::Way* PageCache::find(int32_t offset, int size) {
@@ -107,8 +114,12 @@ void PageCache::changed(Way* way) {
   way->edit = ++edits_;
 }
 
+// Ways are kept set by set, their bytes column by column.
 uint8_t* PageCache::bytes(const Way* way) {
-  return bytes_.get() + static_cast<size_t>(way - ways_.data()) * static_cast<size_t>(maxpage_);
+  const size_t k = static_cast<size_t>(way - ways_.data());
+  const size_t column = k % kWays;
+  const size_t set = k / kWays;
+  return bytes_.get() + (column * static_cast<size_t>(nsets_) + set) * static_cast<size_t>(maxpage_);
 }
 
 std::vector<PageCache::Way*> PageCache::dirtyways() {

@@ -6,6 +6,12 @@
 // way holds the file's bytes. A generation number forgets everything at
 // once; ways of an older generation are free.
 //
+// A page's set is its offset in units of the largest page, so pages that
+// follow one another in the file take neighbouring sets, and each way of
+// the sets (a column) lies side by side in memory, from a memory page's
+// start: the pages of one file fill the memory pages they touch instead of
+// taking a memory page (and a fault, and a TLB entry) each.
+//
 // Memory for the pages is allocated on first use for the largest page of
 // the store and never touched before a page lands in it, so only the pages
 // actually cached commit memory.
@@ -64,9 +70,12 @@ class PageCache {
   int pages_ = kDefaultPages;
   int maxpage_ = 0;
   int nsets_ = 0;
-  int nsetbits_ = 0;
+  int pageshift_ = -1;  // log2 of the largest page, -1 when not a power of 2
   std::vector<Way> ways_;
-  std::unique_ptr<uint8_t[]> bytes_;
+  struct FreeAligned {
+    void operator()(uint8_t* p) const;
+  };
+  std::unique_ptr<uint8_t[], FreeAligned> bytes_;
   uint32_t generation_ = 1;
   uint32_t clock_ = 0;
   uint64_t edits_ = 0;
