@@ -120,6 +120,11 @@ class Btree : NonCopyable {
   // key does not begin with it ends the move as the tree's end does (TooFar,
   // on the last entry that does), without the caller reading past it.
   ErrorCode skip(bt_pos* pos, int count, int* moved, KeyLead lead = {});
+  // The data of the entry after the position's when the page the position
+  // stands on is still at hand from the last move and holds it; null
+  // otherwise. Only a hint (the tree may have changed since), for fetching
+  // ahead what a forward walk is likely to read next.
+  const uint8_t* nextdata(const bt_pos& pos) const;
 
   // Positions by order without counting (btree_rank.cpp): estimates from
   // the pages on the way down, for a tree of `total` entries. rank: the
@@ -177,7 +182,8 @@ class Btree : NonCopyable {
     PrefixMatches matches = PrefixMatches::Scattered;
     int run(const Page& page, bool* found) const;
   };
-  enum Refound { RefNone, RefExact, RefNext, RefLast };
+  // RefHere: the entry stands where the position says, in the same bytes.
+  enum Refound { RefNone, RefHere, RefExact, RefNext, RefLast };
 
   MultiFile* file_;
   int treeno_;

@@ -172,6 +172,8 @@ void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const 
       c = found ? pb_.child(j + 1) : pb_.child(0);
     }
   }
+  // The next move re-finds the position in pa_ first: hand it the page.
+  if (pos != nullptr && pos->page == pb_.address() && pos->page != -1) pa_.swap(pb_);
 }
 
 // Only the tree's natural comparator is known to keep a prefix's matches
@@ -319,8 +321,7 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
     pos->clear();  // not a position of this tree
     return RefNone;
   }
-  uint8_t* k = work_.data();
-  std::memcpy(k, pos->key(), static_cast<size_t>(kl + d));
+  const uint8_t* stored = pos->key();
   const int idx = pos->index;
   // The page may have been freed or reused since; a page that does not load
   // cleanly simply does not hold the entry any more.
@@ -328,12 +329,13 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   // the comparator's verdict.
   if (pa_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < pa_.count() &&
       pa_.keylen(idx) == kl &&
-      (std::memcmp(k, pa_.key(idx), static_cast<size_t>(kl)) == 0 ||
-       cmp_(CompareMode::Stored, kd_, k, kl, pa_.key(idx), kl) == 0) &&
-      std::memcmp(k + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
+      std::memcmp(stored + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
     *i = idx;
-    return RefExact;
+    if (std::memcmp(stored, pa_.key(idx), static_cast<size_t>(kl)) == 0) return RefHere;
+    if (cmp_(CompareMode::Stored, kd_, stored, kl, pa_.key(idx), kl) == 0) return RefExact;
   }
+  uint8_t* k = work_.data();
+  std::memcpy(k, stored, static_cast<size_t>(kl + d));
   if (slot().root == -1) {
     pos->clear();
     return RefNone;
@@ -364,9 +366,11 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
       setpos(pos, pa_, i);
       return PrevRecord;
     case RefExact:
+      setpos(pos, pa_, i);
       break;
+    case RefHere:
+      break;  // the position holds the entry's bytes already
   }
-  setpos(pos, pa_, i);
   if (count == 0) return Ok;
   const long long want = count > 0 ? static_cast<long long>(count) : -static_cast<long long>(count);
   long long steps = 0;
@@ -385,6 +389,13 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
   }
   if (moved != nullptr) *moved = static_cast<int>(count > 0 ? steps : -steps);
   return steps < want ? TooFar : Ok;
+}
+
+const uint8_t* Btree::nextdata(const bt_pos& pos) const {
+  if (pos.page == -1 || pos.page != pa_.address() || pos.index < 0 ||
+      pos.index + 1 >= pa_.count())
+    return nullptr;
+  return pa_.data(pos.index + 1);
 }
 
 }  // namespace quill

@@ -258,6 +258,17 @@ File::Block* File::cached(int64_t number) {
   return block.number == number ? &block : nullptr;
 }
 
+void File::prefetch(int64_t position, int32_t n) {
+  if (blocks_.empty() || position < 0 || n <= 0) return;
+  const int64_t number = position >> kBlockBits;
+  const Block& block = blocks_[static_cast<size_t>(number % kBlocks)];
+  const int64_t within = position - (number << kBlockBits);
+  if (block.number != number || within + n > block.valid) return;
+  const uint8_t* p = bytesof(number) + within;
+  __builtin_prefetch(p);
+  __builtin_prefetch(p + n - 1);
+}
+
 uint8_t* File::bytesof(int64_t number) {
   return blockbytes_.get() + static_cast<size_t>(number % kBlocks) * kBlockSize;
 }

@@ -89,6 +89,9 @@ class File {
   // is taken as blocks are first used, so a small file costs only its size.
   void setreadcache(bool on);
   static constexpr int32_t kReadCacheBytes = 16 << 20;
+  // Asks the processor to fetch n bytes at position from the block cache
+  // ahead of their read, when a cached block holds them; otherwise nothing.
+  void prefetch(int64_t position, int32_t n);
 
   bool isopen() const { return opened_ != 0; }
   bool readonly() const { return readonly_ != 0; }

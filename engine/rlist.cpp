@@ -143,12 +143,26 @@ ErrorCode Rlist::last() {
 ErrorCode Rlist::skip(int n) { return skip(n, KeyLead{}); }
 
 ErrorCode Rlist::skip(int n, KeyLead lead) {
-  return move(
+  const ErrorCode rc = move(
       GoHow::Relative, n,
       [](Btree& tree, bt_pos* pos, int count, KeyLead bound, int* moved) {
         return tree.skip(pos, count, moved, bound);
       },
       lead);
+  if (n > 0) fetchahead();
+  return rc;
+}
+
+// A list walked forward reads the record of the next entry soon; in a
+// large table that record lies anywhere in the file, so its bytes are
+// asked for now, while the caller works on the current one.
+void Rlist::fetchahead() {
+  if (tag_ < 0 || pos_ == nullptr || shared_ != 0) return;
+  const uint8_t* data = tree_->nextdata(*pos_);
+  if (data == nullptr) return;
+  const int32_t recno = get4(data + pos_->datalen() - kEntryDataLen);
+  if (recno < 0 || recno >= table_->header().nrecs) return;
+  table_->file().prefetch(table_->recoffset(recno), reclen());
 }
 
 ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {
@@ -162,7 +176,9 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
     rc = tree_->seek(pos_.get(), key, keylen, mode, which);
   }
   if (rc == NotFound) return rc;
-  return sync(rc, 0);
+  rc = sync(rc, 0);
+  fetchahead();
+  return rc;
 }
 
 ErrorCode Rlist::go(GoHow how, int32_t n) {

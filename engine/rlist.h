@@ -169,6 +169,7 @@ class Rlist : public Rbuf {
   void setrecno(int32_t recno);
   using TreeMove = ErrorCode (*)(Btree& tree, bt_pos* pos, int n, KeyLead lead, int* moved);
   ErrorCode move(GoHow how, int n, TreeMove treemove, KeyLead lead = {});
+  void fetchahead();
   int buildkey(int t);
   void ensurekey(int t) const;
   bool readonly() const;

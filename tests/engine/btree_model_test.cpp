@@ -519,7 +519,13 @@ class Model {
           // together ("Track 1" begins "Track 12", yet "Track 2" lies
           // between); at or after takes the match met on the way down.
           if (mode == 2 || which == 2) continue;
-          expect_at(pos, static_cast<size_t>(which == 0 ? firstmatch : lastmatch));
+          const size_t at = static_cast<size_t>(which == 0 ? firstmatch : lastmatch);
+          expect_at(pos, at);
+          // A list goes on from where the seek left it (type-ahead).
+          int moved = 0;
+          const bool end = at + 1 == model_.size();
+          EXPECT_EQ(tree_->skip(&pos, 1, &moved), end ? TooFar : Ok);
+          expect_at(pos, end ? at : at + 1);
         }
       }
       if (::testing::Test::HasFatalFailure()) return;
