@@ -206,11 +206,14 @@ class Btree : NonCopyable {
   // Pages reused by every operation: a descent's page, a climbing page, the
   // parent and sibling of a rebalance, the new page of a split.
   Page pa_, pb_, pc_, pd_, rp_;
-  // The inner pages of the last descent, one per level: a page that is
+  // Inner pages as the descents left them, by offset: a page that is
   // still as the store holds it is not copied and indexed again, so the
   // upper levels that every descent passes cost almost nothing.
-  std::vector<Page> levels_;
-  Page& levelpage(int level);
+  static constexpr int kInnerPages = 64;
+  std::vector<Page> inner_;
+  std::vector<bool> innerready_;
+  int landed_ = 0;  // the level the last descent ended on
+  Page& innerpage(int32_t offset);
 
   SlotDescr& slot() { return file_->slot(treeno_); }
   void beginop(const char* op);

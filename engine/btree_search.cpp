@@ -46,9 +46,10 @@ int Btree::descend(Page& page, const Probe& probe, bool* found) {
   const int height = info_.height;
   int32_t from = -1;
   for (int level = 1;; ++level) {
-    // Inner levels keep their own pages; the page the descent ends on is
-    // handed over in `page`.
-    Page& here = level < height ? levelpage(level) : page;
+    // Inner pages are kept; the page the descent ends on is handed over in
+    // `page`.
+    Page& here = level < height ? innerpage(at) : page;
+    landed_ = level;
     loadchild(here, at, from);
     // All leaves lie on the last level; anything else is a damaged tree,
     // and a chain of children longer than the height may be a loop.
@@ -66,15 +67,18 @@ int Btree::descend(Page& page, const Probe& probe, bool* found) {
   }
 }
 
-Page& Btree::levelpage(int level) {
-  if (static_cast<size_t>(level) >= levels_.size()) {
-    const size_t had = levels_.size();
-    levels_.resize(static_cast<size_t>(level) + 1);
-    for (size_t l = had; l < levels_.size(); ++l)
-      levels_[l].init(file_, treeno_, pagesize_, std::max<int>(built_.keylen, 0),
-                      std::max<int>(built_.datalen, 0), built_.fixed != 0, cmp_, kd_);
+Page& Btree::innerpage(int32_t offset) {
+  if (inner_.empty()) {
+    inner_.resize(kInnerPages);
+    innerready_.assign(kInnerPages, false);
   }
-  return levels_[static_cast<size_t>(level)];
+  const size_t k = static_cast<size_t>(offset / std::max(pagesize_, 1)) % kInnerPages;
+  if (!innerready_[k]) {
+    inner_[k].init(file_, treeno_, pagesize_, std::max<int>(built_.keylen, 0),
+                   std::max<int>(built_.datalen, 0), built_.fixed != 0, cmp_, kd_);
+    innerready_[k] = true;
+  }
+  return inner_[k];
 }
 
 // From start always to child 0 (or the last child) down to a leaf, loading
@@ -158,21 +162,22 @@ void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const 
     c = found ? pa_.child(j + 1) : pa_.child(0);
   }
   int32_t from = pa_.address();
-  for (int steps = 0; c != -1; ++steps) {
+  for (int steps = 0, level = landed_ + 1; c != -1; ++steps, ++level) {
     if (steps >= height) broken(c, "descent deeper than the tree's height");
-    loadchild(pb_, c, from);
+    Page& here = level < height ? innerpage(c) : pb_;
+    loadchild(here, c, from);
     from = c;
     if (which == SeekWhich::First) {
-      const int j = pb_.firstnotsmaller(mode, key, klen, &found, matches);
-      if (found) setpos(pos, pb_, j);
-      c = pb_.child(j);
+      const int j = here.firstnotsmaller(mode, key, klen, &found, matches);
+      if (found) setpos(pos, here, j);
+      c = here.child(j);
     } else {
-      const int j = pb_.lastnotgreater(mode, key, klen, &found, matches);
-      if (found) setpos(pos, pb_, j);
-      c = found ? pb_.child(j + 1) : pb_.child(0);
+      const int j = here.lastnotgreater(mode, key, klen, &found, matches);
+      if (found) setpos(pos, here, j);
+      c = found ? here.child(j + 1) : here.child(0);
     }
   }
-  // The next move re-finds the position in pa_ first: hand it the page.
+  // The next move re-finds the position in pa_ first: hand it the leaf.
   if (pos != nullptr && pos->page == pb_.address() && pos->page != -1) pa_.swap(pb_);
 }
 
