@@ -302,6 +302,9 @@ int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb) {
     }
   }
   const int tail = full ? -1 : trailing_number(a, la);
+  // A prefix that ran out in step with b begins it, unless it ends in a
+  // number, which must still begin b's number by value.
+  if (k == la && !full && tail < 0) return 0;
   return wordwise(full, a, la, b, lb, resume, resume, tail);
 }
 
