@@ -101,15 +101,17 @@ CatalogueOutcome timed(bool write, Work work) {
   return out;
 }
 
-// The Name field as a text, bounded by the field and kept in place: no
-// allocation per row, as the SQLite side reads its column's text in place.
+// The Name field as a text, bounded by the field: read in place, as the
+// SQLite side reads its column's text, unless it fills the field and has
+// no NUL to end it (then copied and ended here).
 class NameText {
  public:
   const char* of(quill::Rlist& cursor) {
     const quill::Field& f = cursor.field(F_Name);
-    const size_t n = strnlen(reinterpret_cast<const char*>(f.data()),
-                             std::min(sizeof text_ - 1, static_cast<size_t>(f.length())));
-    std::memcpy(text_, f.data(), n);
+    const char* stored = reinterpret_cast<const char*>(f.data());
+    const size_t n = strnlen(stored, std::min(sizeof text_ - 1, static_cast<size_t>(f.length())));
+    if (n < static_cast<size_t>(f.length()) && n < sizeof text_ - 1) return stored;
+    std::memcpy(text_, stored, n);
     text_[n] = '\0';
     return text_;
   }
