@@ -50,6 +50,21 @@ int range_lock(int fd, short type, int32_t offset, int32_t length, bool wait) {
   return 0;
 }
 
+// Reads n bytes at `at`, fewer only where the file ends: the bytes read,
+// or -1.
+int32_t readat(int fd, void* buffer, int32_t n, int64_t at) {
+  auto* p = static_cast<char*>(buffer);
+  int32_t got = 0;
+  while (got < n) {
+    ssize_t r = ::pread(fd, p + got, static_cast<size_t>(n - got), at + got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return -1;
+    if (r == 0) break;
+    got += static_cast<int32_t>(r);
+  }
+  return got;
+}
+
 }  // namespace
 
 void File::set_write_fault(WriteFault hook) { write_fault() = std::move(hook); }
@@ -94,6 +109,7 @@ File::~File() { close(); }
 void File::adopt(int fd, const char* path, Access access, Sharing sharing) {
   fd_ = fd;
   position_ = 0;
+  disksize_ = -1;
   opened_ = 1;
   exclusive_ = sharing == Sharing::Exclusive ? 1 : 0;
   readonly_ = access == Access::ReadOnly ? 1 : 0;
@@ -186,33 +202,10 @@ int File::cachedread(char* p, int32_t n) {
         done += direct;
         continue;
       }
-      // Gathered writes keep the cached blocks in step, not the file: a
-      // block read from the file must not miss those that fall inside it.
-      const int64_t first = number << kBlockBits;
-      if (!pending_.empty() && pendingpos_ < first + kBlockSize &&
-          first < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0) {
+      if (fillblock(block, number) != 0) {
         position_ += done;
         return -1;
       }
-      if (block.dirty() && writerun(block.number) != 0) {
-        position_ += done;
-        return -1;
-      }
-      block.number = -1;
-      int32_t got = 0;
-      while (got < kBlockSize) {
-        ssize_t r = ::pread(fd_, bytes + got, static_cast<size_t>(kBlockSize - got),
-                            (number << kBlockBits) + got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-          position_ += done;
-          return -1;
-        }
-        if (r == 0) break;
-        got += static_cast<int32_t>(r);
-      }
-      block.number = number;
-      block.valid = got;
     }
     const int32_t within = static_cast<int32_t>(at - (number << kBlockBits));
     const int32_t take = std::min<int32_t>(n - done, block.valid - within);
@@ -224,6 +217,39 @@ int File::cachedread(char* p, int32_t n) {
     done += take;
   }
   position_ += n;
+  return 0;
+}
+
+// Reads block `number` into its slot: what the file holds, then the
+// gathered writes that fall inside it, which are newer and need not be
+// written first (appends read back block by block would otherwise leave
+// one by one). Between the file's end and gathered bytes beyond it the
+// block holds zeros, as the file will.
+int File::fillblock(Block& block, int64_t number) {
+  if (block.dirty() && writerun(block.number) != 0) return -1;
+  block.number = -1;
+  if (disksize_ < 0) {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return -1;
+    disksize_ = st.st_size;
+  }
+  const int64_t first = number << kBlockBits;
+  const int32_t ondisk =
+      static_cast<int32_t>(std::clamp<int64_t>(disksize_ - first, 0, kBlockSize));
+  uint8_t* bytes = bytesof(number);
+  int32_t got = readat(fd_, bytes, ondisk, first);
+  if (got < 0) return -1;
+  const int64_t pendingend = pendingpos_ + static_cast<int64_t>(pending_.size());
+  if (!pending_.empty() && pendingpos_ < first + kBlockSize && first < pendingend) {
+    const int64_t lo = std::max(first, pendingpos_);
+    const int64_t hi = std::min(first + kBlockSize, pendingend);
+    const int32_t from = static_cast<int32_t>(lo - first);
+    if (from > got) std::memset(bytes + got, 0, static_cast<size_t>(from - got));
+    std::memcpy(bytes + from, pending_.data() + (lo - pendingpos_), static_cast<size_t>(hi - lo));
+    got = std::max(got, static_cast<int32_t>(hi - first));
+  }
+  block.number = number;
+  block.valid = got;
   return 0;
 }
 
@@ -240,14 +266,8 @@ int32_t File::directread(char* p, int64_t at, int32_t n) {
   if (!pending_.empty() && pendingpos_ < at + span &&
       at < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0)
     return -1;
-  int32_t got = 0;
-  while (got < span) {
-    ssize_t r = ::pread(fd_, p + got, static_cast<size_t>(span - got), at + got);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) return -1;
-    if (r == 0) break;
-    got += static_cast<int32_t>(r);
-  }
+  const int32_t got = readat(fd_, p, span, at);
+  if (got < 0) return -1;
   // A file that ends inside the span: the rest goes through the cache,
   // which reports the short read.
   return got & ~(kBlockSize - 1);
@@ -409,6 +429,14 @@ int File::write(const void* buffer, int32_t n) {
   if (defersync_ && exclusive_) {
     const int64_t end = pendingpos_ + static_cast<int64_t>(pending_.size());
     const bool continues = !pending_.empty() && position == end;
+    if (!pending_.empty() && position >= pendingpos_ && position + n <= end) {
+      // A change to bytes that have not left yet (a record appended and
+      // then rewritten): they leave changed, in the same write.
+      std::memcpy(pending_.data() + (position - pendingpos_), p, static_cast<size_t>(n));
+      if (!blocks_.empty() && cachedwrite(position, p, n) != 0) return -1;
+      position_ += n;
+      return 0;
+    }
     if (!continues && !blocks_.empty() && holds(position, n)) {
       // Gathered bytes under this change are older: they go first.
       if (!pending_.empty() && position < end && pendingpos_ < position + n &&
@@ -442,11 +470,13 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
     ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
+      disksize_ = -1;
       if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
       return -1;
     }
     done += static_cast<int32_t>(put);
   }
+  if (disksize_ >= 0) disksize_ = std::max(disksize_, position + n);
   if (g_observer != nullptr) g_observer->wrote(name_, position, p, n);
   return 0;
 }
@@ -526,6 +556,7 @@ int32_t File::size() {
   if (!pending_.empty() && flushpending() != 0) return -1;
   struct stat st;
   if (fstat(fd_, &st) != 0 || st.st_size > kMaxPosition) return -1;
+  disksize_ = st.st_size;
   return static_cast<int32_t>(st.st_size);
 }
 
@@ -535,6 +566,7 @@ int File::truncate(int32_t length) {
   while (::ftruncate(fd_, length) != 0)
     if (errno != EINTR) return -1;
   written_ = true;
+  disksize_ = length;
   dropblocks();  // none is dirty after flushall; some may lie past the end
   if (g_observer != nullptr) g_observer->truncated(name_, length);
   return 0;

@@ -151,6 +151,7 @@ class File {
   std::vector<char> pending_;  // gathered writes, from pendingpos_ on
   int64_t pendingpos_ = 0;
   bool lost_ = false;  // gathered writes failed since the last sync
+  int64_t disksize_ = -1;  // the file's length without gathered writes; -1 unknown
   int flushpending();
   int flushall();  // gathered writes, then dirty blocks
   int rawwrite(const char* p, int32_t n, int64_t position);
@@ -162,6 +163,7 @@ class File {
   int dirtyblocks_ = 0;
 
   int cachedread(char* p, int32_t n);
+  int fillblock(Block& block, int64_t number);
   int32_t directread(char* p, int64_t at, int32_t n);
   int cachedwrite(int64_t position, const char* p, int32_t n, bool dirty = false);
   Block* cached(int64_t number);  // null when the block is not in the cache
