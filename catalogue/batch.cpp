@@ -60,7 +60,7 @@ ErrorCode CatalogueBatch::unitdone() {
 ErrorCode CatalogueBatch::synctables() {
   ErrorCode rc = quill::Ok;
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).sync() != 0) rc = quill::WriteFailed;
+    if (DB_Table(t).isopen() && DB_Table(t).syncbatch() != 0) rc = quill::WriteFailed;
   return rc;
 }
 
@@ -73,15 +73,6 @@ ErrorCode CatalogueBatch::durablepoint() {
   if (rc != quill::Ok) {
     fail(rc);
     return rc;
-  }
-  // A sync inside write-back leaves each index file declaring itself up
-  // to date; pages changed after it could reach the file (evicted) before
-  // the next durable point, and a crash then would leave an index that
-  // looks sound and is not. Entering write-back again marks it unfinished.
-  for (int t : kSyncOrder) {
-    quill::Index* index = DB_Table(t).isopen() ? DB_Table(t).index() : nullptr;
-    if (index == nullptr) continue;
-    if (index->setwriteback(false) != 0 || index->setwriteback(true) != 0) fail(quill::WriteFailed);
   }
   if (ok()) fail(beginintent());
   return error_;

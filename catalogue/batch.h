@@ -19,8 +19,11 @@
 // artists, which the verification ending every recovery recomputes.
 //
 // The caller says when a unit of work (an album) is whole with unitdone();
-// every `perbatch` units a durable point writes everything out and forces
-// it to disk. finish() ends the last batch: with Ok it makes it durable and
+// every `perbatch` units a durable point forces the records and counters
+// to disk. The indexes stay in memory and marked unfinished on disk until
+// the end: they can be rebuilt from the records, and after a crash
+// recovery does rebuild them, so writing them at every durable point
+// would only write most of each index again. finish() ends the last batch: with Ok it makes it durable and
 // marks it done; with the code of a failed unit it still writes everything
 // out but leaves the intent for recovery, which takes the batch back (a
 // unit that failed half-way is not left half made).
@@ -53,8 +56,8 @@ class CatalogueBatch {
   // WriteFailed when an index could not be marked unfinished or the intent
   // not written): then the caller must stop.
   ErrorCode unitdone();
-  // Everything written and forced to disk, the intent marked done, the next
-  // batch's intent begun. Ok or the failure.
+  // The records and counters forced to disk, the intent marked done, the
+  // next batch's intent begun. Ok or the failure.
   ErrorCode durablepoint();
   // Ends the batch (see above); the tables are back to forcing every change.
   // Returns result, or the batch's own failure when result is Ok.
@@ -76,7 +79,7 @@ class CatalogueBatch {
   // Every open index is in write-back, so marked unfinished on disk.
   bool marked();
   ErrorCode beginintent();
-  // Writes everything out and forces it to disk, table by table.
+  // Forces the records and counters to disk, table by table.
   ErrorCode synctables();
   void fail(ErrorCode rc) {
     if (error_ == quill::Ok) error_ = rc;

@@ -99,6 +99,13 @@ class DataFile : NonCopyable {
   // the deferral makes that sync: Ok, or WriteFailed when it failed.
   ErrorCode defersync(bool on);
   ErrorCode sync();
+  // A durable point inside a batch: the records and counters forced to
+  // disk as sync() forces them. An index in write-back, marked unfinished
+  // on disk, stays so with its pages in memory: a crash from here on
+  // leaves it reported out of date and rebuilt from those records, so
+  // only the end of the batch needs to write and sync it. Any other index
+  // is synced as sync() does.
+  ErrorCode syncbatch();
   // Called before a change of a table held exclusively: from then until
   // sync or close the index is written back, not through, and marked
   // unfinished on disk first (one sync of the index, once). A crash in
@@ -175,6 +182,8 @@ class DataFile : NonCopyable {
   ErrorCode check_index();
   // Whether a deferred-sync batch holds something back.
   bool batchpending() const;
+  // The records, then the counters that make them visible.
+  ErrorCode syncrecords();
 
   friend class Index;
 };
