@@ -99,12 +99,15 @@ class DataFile : NonCopyable {
   // the deferral makes that sync: Ok, or WriteFailed when it failed.
   ErrorCode defersync(bool on);
   ErrorCode sync();
-  // A durable point inside a batch: the records and counters forced to
-  // disk as sync() forces them. An index in write-back, marked unfinished
-  // on disk, stays so with its pages in memory: a crash from here on
-  // leaves it reported out of date and rebuilt from those records, so
-  // only the end of the batch needs to write and sync it. Any other index
-  // is synced as sync() does.
+  // A durable point inside a batch whose journal holds the counters to
+  // put back after a crash (the catalogue's): the records are forced to
+  // disk and the counters written after them, to be forced by the next
+  // sync; a crash before it leaves counters of an earlier sync, which
+  // count only records on disk, and the journal's replace them. An index
+  // in write-back, marked unfinished on disk, stays so with its pages in
+  // memory: a crash leaves it reported out of date and rebuilt from the
+  // records, so only the end of the batch writes it. Any other index is
+  // synced as sync() does.
   ErrorCode syncbatch();
   // Called before a change of a table held exclusively: from then until
   // sync or close the index is written back, not through, and marked
@@ -182,8 +185,6 @@ class DataFile : NonCopyable {
   ErrorCode check_index();
   // Whether a deferred-sync batch holds something back.
   bool batchpending() const;
-  // The records, then the counters that make them visible.
-  ErrorCode syncrecords();
 
   friend class Index;
 };

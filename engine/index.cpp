@@ -255,22 +255,12 @@ ErrorCode DataFile::writehead() {
 // Each step is on disk before the next one begins: the records before the
 // counters that make them visible, and the trees (with everything else)
 // before the index header that declares them in step.
-ErrorCode DataFile::syncrecords() {
+ErrorCode DataFile::sync() {
   ErrorCode rc = file_.sync() == 0 ? Ok : WriteFailed;
   if (rc == Ok && headdirty_) {
     if (header_->writehead(file_) != Ok || file_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;
   }
-  return rc;
-}
-
-ErrorCode DataFile::syncbatch() {
-  if (!index_ || !index_->writeback()) return sync();
-  return syncrecords();
-}
-
-ErrorCode DataFile::sync() {
-  ErrorCode rc = syncrecords();
   if (index_ && index_->sync() != Ok) rc = WriteFailed;
   // Once its header is written the index declares itself in step on disk:
   // changes outside a batch mark it unfinished again (writebackindex)
@@ -278,6 +268,16 @@ ErrorCode DataFile::sync() {
   if (index_ && !deferhead_ && !index_->store().headerheld() &&
       index_->setwriteback(false) != Ok) rc = WriteFailed;
   return rc;
+}
+
+ErrorCode DataFile::syncbatch() {
+  if (!index_ || !index_->writeback()) return sync();
+  if (file_.sync() != 0) return WriteFailed;
+  if (headdirty_) {
+    if (header_->writehead(file_) != Ok) return WriteFailed;
+    headdirty_ = false;
+  }
+  return Ok;
 }
 
 bool DataFile::batchpending() const {
