@@ -38,8 +38,10 @@ ErrorCode CatalogueBatch::beginintent() {
   // and one begun inside another would write nothing.
   intent_.reset();
   intent_ = std::make_unique<Intent>(options_.operation);
-  for (int t = 0; t < kTables; ++t)
+  for (int t = 0; t < kTables; ++t) {
+    started_[t] = DB_Table(t).isopen() ? DB_Table(t).nrecs() : 0;
     if (DB_Table(t).isopen()) intent_->counts(t);
+  }
   return intent_->begin();
 }
 
@@ -59,8 +61,12 @@ ErrorCode CatalogueBatch::unitdone() {
 
 ErrorCode CatalogueBatch::synctables() {
   ErrorCode rc = quill::Ok;
-  for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).syncbatch() != 0) rc = quill::WriteFailed;
+  for (int t : kSyncOrder) {
+    // Artists and songs older than the batch change only in their
+    // reference counts, which recovery recomputes.
+    const int32_t derived = t == ArtistTable || t == SongTable ? started_[t] : 0;
+    if (DB_Table(t).isopen() && DB_Table(t).syncbatch(derived) != 0) rc = quill::WriteFailed;
+  }
   return rc;
 }
 

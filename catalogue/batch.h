@@ -34,9 +34,11 @@
 // end (finish() or destruction) before they are closed.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "catalogue/results.h"
+#include "catalogue/schema.h"
 
 namespace tracklore {
 
@@ -79,6 +81,7 @@ class CatalogueBatch {
   bool active_ = false;
   ErrorCode error_ = quill::Ok;
   std::unique_ptr<Intent> intent_;
+  int32_t started_[kTables] = {};  // each table's records when the batch began
   // Every open index is in write-back, so marked unfinished on disk.
   bool marked();
   ErrorCode beginintent();

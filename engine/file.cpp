@@ -169,7 +169,7 @@ int File::close() {
 void File::setreadcache(bool on) {
   readcache_ = on;
   if (!on) {
-    writedirty();  // a failure shows at the next sync
+    writedirty({0, 0});  // a failure shows at the next sync
     dropblocks();
   }
 }
@@ -297,13 +297,13 @@ bool File::holds(int64_t position, int32_t n) {
 // Writes the dirty block `number` together with the dirty blocks next to
 // it, as one write of up to 1 MiB: the clean bytes between their changes
 // are what the file holds already.
-int File::writerun(int64_t number) {
+int File::writerun(int64_t number, Range held) {
   constexpr int64_t kMaxRun = (1 << 20) / kBlockSize;
-  auto joins = [this](int64_t a) {
+  auto joins = [this, held](int64_t a) {
     const Block* left = cached(a);
     const Block* right = cached(a + 1);
     return left != nullptr && right != nullptr && left->dirty() && right->dirty() &&
-           left->valid == kBlockSize;
+           left->valid == kBlockSize && !inside(a, held) && !inside(a + 1, held);
   };
   int64_t first = number, last = number;
   while (first > 0 && last - first + 1 < kMaxRun && joins(first - 1)) --first;
@@ -335,15 +335,19 @@ int File::writerun(int64_t number) {
   return 0;
 }
 
-int File::writedirty() {
+bool File::inside(int64_t number, Range held) {
+  return number << kBlockBits >= held.from && (number + 1) << kBlockBits <= held.to;
+}
+
+int File::writedirty(Range held) {
   if (dirtyblocks_ == 0) return 0;
   std::vector<int64_t> numbers;
   for (const Block& block : blocks_)
-    if (block.dirty()) numbers.push_back(block.number);
+    if (block.dirty() && !inside(block.number, held)) numbers.push_back(block.number);
   std::sort(numbers.begin(), numbers.end());
   for (int64_t number : numbers) {
     const Block* block = cached(number);
-    if (block != nullptr && block->dirty() && writerun(number) != 0) return -1;
+    if (block != nullptr && block->dirty() && writerun(number, held) != 0) return -1;
   }
   return 0;
 }
@@ -492,7 +496,7 @@ int File::flushpending() {
 
 int File::flushall() {
   int rc = flushpending();
-  if (writedirty() != 0) rc = -1;
+  if (writedirty({0, 0}) != 0) rc = -1;
   return rc;
 }
 
@@ -537,13 +541,17 @@ int File::flush() {
   return sync();
 }
 
-int File::sync() {
+int File::sync() { return syncexcept({0, 0}); }
+
+int File::syncexcept(Range held) {
   if (!opened_) return -1;
-  if (flushall() != 0 || lost_) {
+  int rc = flushpending();
+  if (writedirty(held) != 0) rc = -1;
+  if (rc != 0 || lost_) {
     lost_ = false;
     return -1;
   }
-  unsynced_ = false;
+  unsynced_ = dirtyblocks_ > 0;  // the changes held back, for the close
   if (!written_) return 0;
   if (fdatasync(fd_) != 0) return -1;
   written_ = false;

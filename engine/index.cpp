@@ -270,9 +270,10 @@ ErrorCode DataFile::sync() {
   return rc;
 }
 
-ErrorCode DataFile::syncbatch() {
+ErrorCode DataFile::syncbatch(int32_t derived) {
   if (!index_ || !index_->writeback()) return sync();
-  if (file_.sync() != 0) return WriteFailed;
+  const File::Range held{header_->datastart, recoffset(std::clamp(derived, 0, header_->nrecs))};
+  if (file_.syncexcept(held) != 0) return WriteFailed;
   if (headdirty_) {
     if (header_->writehead(file_) != Ok) return WriteFailed;
     headdirty_ = false;
