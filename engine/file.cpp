@@ -313,7 +313,9 @@ int File::writerun(int64_t number, Range held) {
   const int64_t end = (last << kBlockBits) + cached(last)->dirtyhi;
   std::vector<char> joined;
   const char* bytes = reinterpret_cast<const char*>(bytesof(first)) + head.dirtylo;
-  if (first != last) {
+  // Blocks in a row lie in a row in the cache unless the run wraps round
+  // its end: only then are they copied together.
+  if (last % kBlocks < first % kBlocks) {
     joined.reserve(static_cast<size_t>(end - start));
     for (int64_t b = first; b <= last; ++b) {
       const char* from = reinterpret_cast<const char*>(bytesof(b));

@@ -157,7 +157,14 @@ TEST(File, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
     return pick(4) == 0 ? static_cast<int32_t>(room - pick(std::min<int64_t>(room, 12000)))
                         : pick(room);
   };
-  std::string back;
+  std::string back(20, '\0');
+  // Two changed blocks in a row that wrap round the end of the cache: one run, copied together.
+  const int32_t wrap = File::kReadCacheBytes - 10;
+  ASSERT_EQ(f.seek(wrap), 0);
+  ASSERT_EQ(f.read(back.data(), 20), 0);
+  ASSERT_EQ(f.seek(wrap), 0);
+  ASSERT_EQ(f.write("round the cache's end", 20), 0);
+  model.replace(static_cast<size_t>(wrap), 20, "round the cache's end", 20);
   int64_t written = 0;  // where the last overwrite began
   for (int step = 0; step < 12000; ++step) {
     const int what = pick(10);
