@@ -50,6 +50,7 @@ bool PageCache::layout() {
   }
   nsets_ = sets;
   ways_.assign(static_cast<size_t>(sets) * kWays, Way{});
+  slots_ = 0;
   bytes_.reset(new uint8_t[static_cast<size_t>(sets) * kWays * static_cast<size_t>(maxpage_)]);
   chkalloc(bytes_.get(), "PageCache::layout");
   return true;
@@ -108,7 +109,8 @@ void PageCache::changed(Way* way) {
 }
 
 uint8_t* PageCache::bytes(const Way* way) {
-  return bytes_.get() + static_cast<size_t>(way - ways_.data()) * static_cast<size_t>(maxpage_);
+  if (way->slot < 0) way->slot = slots_++;
+  return bytes_.get() + static_cast<size_t>(way->slot) * static_cast<size_t>(maxpage_);
 }
 
 std::vector<PageCache::Way*> PageCache::dirtyways() {

@@ -29,6 +29,9 @@ class PageCache {
     bool checked = false;
     bool dirty = false;  // changed in write-back mode, not yet in the file
     uint64_t edit = 0;   // changes with every new content of the way
+    // Where its bytes lie, given on first use: ways in use share memory
+    // pages however the offsets spread over the sets.
+    mutable int32_t slot = -1;
   };
 
   // Forgets the geometry: the next lookup lays the cache out anew for
@@ -67,6 +70,7 @@ class PageCache {
   int nsetbits_ = 0;
   std::vector<Way> ways_;
   std::unique_ptr<uint8_t[]> bytes_;
+  int32_t slots_ = 0;  // slots given out
   uint32_t generation_ = 1;
   uint32_t clock_ = 0;
   uint64_t edits_ = 0;
