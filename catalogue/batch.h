@@ -19,18 +19,26 @@
 // artists, which the verification ending every recovery recomputes.
 //
 // The caller says when a unit of work (an album) is whole with unitdone();
-// every `perbatch` units a durable point writes everything out and forces
-// it to disk. finish() ends the last batch: with Ok it makes it durable and
-// marks it done; with the code of a failed unit it still writes everything
-// out but leaves the intent for recovery, which takes the batch back (a
-// unit that failed half-way is not left half made).
+// every `perbatch` units a durable point forces the records to disk. Their
+// counters are written then but forced only by the next durable point: the
+// next batch's intent, once on disk, holds them too, and until then a
+// crash takes this batch back (the durable point had not returned). The
+// indexes stay in memory and marked unfinished on disk until the end: a
+// crash has them rebuilt from the records, so writing them at every
+// durable point would only write most of each index again. finish() ends
+// the last batch: with Ok it makes it durable and marks it done; with the
+// code of a failed unit it still writes everything out but leaves the
+// intent for recovery, which takes the batch back (a unit that failed
+// half-way is not left half made).
 // The tables must be open for writing and held exclusively; the batch must
 // end (finish() or destruction) before they are closed.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "catalogue/results.h"
+#include "catalogue/schema.h"
 
 namespace tracklore {
 
@@ -53,8 +61,8 @@ class CatalogueBatch {
   // WriteFailed when an index could not be marked unfinished or the intent
   // not written): then the caller must stop.
   ErrorCode unitdone();
-  // Everything written and forced to disk, the intent marked done, the next
-  // batch's intent begun. Ok or the failure.
+  // The records forced to disk, the intent marked done, the next batch's
+  // intent begun. Ok or the failure.
   ErrorCode durablepoint();
   // Ends the batch (see above); the tables are back to forcing every change.
   // Returns result, or the batch's own failure when result is Ok.
@@ -73,10 +81,11 @@ class CatalogueBatch {
   bool active_ = false;
   ErrorCode error_ = quill::Ok;
   std::unique_ptr<Intent> intent_;
+  int32_t started_[kTables] = {};  // each table's records when the batch began
   // Every open index is in write-back, so marked unfinished on disk.
   bool marked();
   ErrorCode beginintent();
-  // Writes everything out and forces it to disk, table by table.
+  // Forces the records to disk, table by table (DataFile::syncbatch).
   ErrorCode synctables();
   void fail(ErrorCode rc) {
     if (error_ == quill::Ok) error_ = rc;

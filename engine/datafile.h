@@ -99,6 +99,18 @@ class DataFile : NonCopyable {
   // the deferral makes that sync: Ok, or WriteFailed when it failed.
   ErrorCode defersync(bool on);
   ErrorCode sync();
+  // A durable point inside a batch whose journal holds the counters to
+  // put back after a crash (the catalogue's): the records are forced to
+  // disk and the counters written after them, to be forced by the next
+  // sync; a crash before it leaves counters of an earlier sync, which
+  // count only records on disk, and the journal's replace them. An index
+  // in write-back, marked unfinished on disk, stays so with its pages in
+  // memory: a crash leaves it reported out of date and rebuilt from the
+  // records, so only the end of the batch writes it. Any other index is
+  // synced as sync() does. Records below `derived` changed, since the last
+  // sync, only in values that recovery recomputes (reference counts): their
+  // blocks may stay in memory until the end too.
+  ErrorCode syncbatch(int32_t derived = 0);
   // Called before a change of a table held exclusively: from then until
   // sync or close the index is written back, not through, and marked
   // unfinished on disk first (one sync of the index, once). A crash in

@@ -50,6 +50,21 @@ int range_lock(int fd, short type, int32_t offset, int32_t length, bool wait) {
   return 0;
 }
 
+// Reads n bytes at `at`, fewer only where the file ends: the bytes read,
+// or -1.
+int32_t readat(int fd, void* buffer, int32_t n, int64_t at) {
+  auto* p = static_cast<char*>(buffer);
+  int32_t got = 0;
+  while (got < n) {
+    ssize_t r = ::pread(fd, p + got, static_cast<size_t>(n - got), at + got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return -1;
+    if (r == 0) break;
+    got += static_cast<int32_t>(r);
+  }
+  return got;
+}
+
 }  // namespace
 
 void File::set_write_fault(WriteFault hook) { write_fault() = std::move(hook); }
@@ -94,6 +109,7 @@ File::~File() { close(); }
 void File::adopt(int fd, const char* path, Access access, Sharing sharing) {
   fd_ = fd;
   position_ = 0;
+  disksize_ = -1;
   opened_ = 1;
   exclusive_ = sharing == Sharing::Exclusive ? 1 : 0;
   readonly_ = access == Access::ReadOnly ? 1 : 0;
@@ -153,7 +169,7 @@ int File::close() {
 void File::setreadcache(bool on) {
   readcache_ = on;
   if (!on) {
-    writedirty();  // a failure shows at the next sync
+    writedirty({0, 0});  // a failure shows at the next sync
     dropblocks();
   }
 }
@@ -186,33 +202,10 @@ int File::cachedread(char* p, int32_t n) {
         done += direct;
         continue;
       }
-      // Gathered writes keep the cached blocks in step, not the file: a
-      // block read from the file must not miss those that fall inside it.
-      const int64_t first = number << kBlockBits;
-      if (!pending_.empty() && pendingpos_ < first + kBlockSize &&
-          first < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0) {
+      if (fillblock(block, number) != 0) {
         position_ += done;
         return -1;
       }
-      if (block.dirty() && writerun(block.number) != 0) {
-        position_ += done;
-        return -1;
-      }
-      block.number = -1;
-      int32_t got = 0;
-      while (got < kBlockSize) {
-        ssize_t r = ::pread(fd_, bytes + got, static_cast<size_t>(kBlockSize - got),
-                            (number << kBlockBits) + got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-          position_ += done;
-          return -1;
-        }
-        if (r == 0) break;
-        got += static_cast<int32_t>(r);
-      }
-      block.number = number;
-      block.valid = got;
     }
     const int32_t within = static_cast<int32_t>(at - (number << kBlockBits));
     const int32_t take = std::min<int32_t>(n - done, block.valid - within);
@@ -224,6 +217,39 @@ int File::cachedread(char* p, int32_t n) {
     done += take;
   }
   position_ += n;
+  return 0;
+}
+
+// Reads block `number` into its slot: what the file holds, then the
+// gathered writes that fall inside it, which are newer and need not be
+// written first (appends read back block by block would otherwise leave
+// one by one). Between the file's end and gathered bytes beyond it the
+// block holds zeros, as the file will.
+int File::fillblock(Block& block, int64_t number) {
+  if (block.dirty() && writerun(block.number) != 0) return -1;
+  block.number = -1;
+  if (disksize_ < 0) {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return -1;
+    disksize_ = st.st_size;
+  }
+  const int64_t first = number << kBlockBits;
+  const int32_t ondisk =
+      static_cast<int32_t>(std::clamp<int64_t>(disksize_ - first, 0, kBlockSize));
+  uint8_t* bytes = bytesof(number);
+  int32_t got = readat(fd_, bytes, ondisk, first);
+  if (got < 0) return -1;
+  const int64_t pendingend = pendingpos_ + static_cast<int64_t>(pending_.size());
+  if (!pending_.empty() && pendingpos_ < first + kBlockSize && first < pendingend) {
+    const int64_t lo = std::max(first, pendingpos_);
+    const int64_t hi = std::min(first + kBlockSize, pendingend);
+    const int32_t from = static_cast<int32_t>(lo - first);
+    if (from > got) std::memset(bytes + got, 0, static_cast<size_t>(from - got));
+    std::memcpy(bytes + from, pending_.data() + (lo - pendingpos_), static_cast<size_t>(hi - lo));
+    got = std::max(got, static_cast<int32_t>(hi - first));
+  }
+  block.number = number;
+  block.valid = got;
   return 0;
 }
 
@@ -240,14 +266,8 @@ int32_t File::directread(char* p, int64_t at, int32_t n) {
   if (!pending_.empty() && pendingpos_ < at + span &&
       at < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0)
     return -1;
-  int32_t got = 0;
-  while (got < span) {
-    ssize_t r = ::pread(fd_, p + got, static_cast<size_t>(span - got), at + got);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) return -1;
-    if (r == 0) break;
-    got += static_cast<int32_t>(r);
-  }
+  const int32_t got = readat(fd_, p, span, at);
+  if (got < 0) return -1;
   // A file that ends inside the span: the rest goes through the cache,
   // which reports the short read.
   return got & ~(kBlockSize - 1);
@@ -288,13 +308,13 @@ bool File::holds(int64_t position, int32_t n) {
 // Writes the dirty block `number` together with the dirty blocks next to
 // it, as one write of up to 1 MiB: the clean bytes between their changes
 // are what the file holds already.
-int File::writerun(int64_t number) {
+int File::writerun(int64_t number, Range held) {
   constexpr int64_t kMaxRun = (1 << 20) / kBlockSize;
-  auto joins = [this](int64_t a) {
+  auto joins = [this, held](int64_t a) {
     const Block* left = cached(a);
     const Block* right = cached(a + 1);
     return left != nullptr && right != nullptr && left->dirty() && right->dirty() &&
-           left->valid == kBlockSize;
+           left->valid == kBlockSize && !inside(a, held) && !inside(a + 1, held);
   };
   int64_t first = number, last = number;
   while (first > 0 && last - first + 1 < kMaxRun && joins(first - 1)) --first;
@@ -304,7 +324,9 @@ int File::writerun(int64_t number) {
   const int64_t end = (last << kBlockBits) + cached(last)->dirtyhi;
   std::vector<char> joined;
   const char* bytes = reinterpret_cast<const char*>(bytesof(first)) + head.dirtylo;
-  if (first != last) {
+  // Blocks in a row lie in a row in the cache unless the run wraps round
+  // its end: only then are they copied together.
+  if (last % kBlocks < first % kBlocks) {
     joined.reserve(static_cast<size_t>(end - start));
     for (int64_t b = first; b <= last; ++b) {
       const char* from = reinterpret_cast<const char*>(bytesof(b));
@@ -326,15 +348,19 @@ int File::writerun(int64_t number) {
   return 0;
 }
 
-int File::writedirty() {
+bool File::inside(int64_t number, Range held) {
+  return number << kBlockBits >= held.from && (number + 1) << kBlockBits <= held.to;
+}
+
+int File::writedirty(Range held) {
   if (dirtyblocks_ == 0) return 0;
   std::vector<int64_t> numbers;
   for (const Block& block : blocks_)
-    if (block.dirty()) numbers.push_back(block.number);
+    if (block.dirty() && !inside(block.number, held)) numbers.push_back(block.number);
   std::sort(numbers.begin(), numbers.end());
   for (int64_t number : numbers) {
     const Block* block = cached(number);
-    if (block != nullptr && block->dirty() && writerun(number) != 0) return -1;
+    if (block != nullptr && block->dirty() && writerun(number, held) != 0) return -1;
   }
   return 0;
 }
@@ -420,6 +446,14 @@ int File::write(const void* buffer, int32_t n) {
   if (defersync_ && exclusive_) {
     const int64_t end = pendingpos_ + static_cast<int64_t>(pending_.size());
     const bool continues = !pending_.empty() && position == end;
+    if (!pending_.empty() && position >= pendingpos_ && position + n <= end) {
+      // A change to bytes that have not left yet (a record appended and
+      // then rewritten): they leave changed, in the same write.
+      std::memcpy(pending_.data() + (position - pendingpos_), p, static_cast<size_t>(n));
+      if (!blocks_.empty() && cachedwrite(position, p, n) != 0) return -1;
+      position_ += n;
+      return 0;
+    }
     if (!continues && !blocks_.empty() && holds(position, n)) {
       // Gathered bytes under this change are older: they go first.
       if (!pending_.empty() && position < end && pendingpos_ < position + n &&
@@ -453,11 +487,13 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
     ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
+      disksize_ = -1;
       if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
       return -1;
     }
     done += static_cast<int32_t>(put);
   }
+  if (disksize_ >= 0) disksize_ = std::max(disksize_, position + n);
   if (g_observer != nullptr) g_observer->wrote(name_, position, p, n);
   return 0;
 }
@@ -473,7 +509,7 @@ int File::flushpending() {
 
 int File::flushall() {
   int rc = flushpending();
-  if (writedirty() != 0) rc = -1;
+  if (writedirty({0, 0}) != 0) rc = -1;
   return rc;
 }
 
@@ -518,13 +554,17 @@ int File::flush() {
   return sync();
 }
 
-int File::sync() {
+int File::sync() { return syncexcept({0, 0}); }
+
+int File::syncexcept(Range held) {
   if (!opened_) return -1;
-  if (flushall() != 0 || lost_) {
+  int rc = flushpending();
+  if (writedirty(held) != 0) rc = -1;
+  if (rc != 0 || lost_) {
     lost_ = false;
     return -1;
   }
-  unsynced_ = false;
+  unsynced_ = dirtyblocks_ > 0;  // the changes held back, for the close
   if (!written_) return 0;
   if (fdatasync(fd_) != 0) return -1;
   written_ = false;
@@ -537,6 +577,7 @@ int32_t File::size() {
   if (!pending_.empty() && flushpending() != 0) return -1;
   struct stat st;
   if (fstat(fd_, &st) != 0 || st.st_size > kMaxPosition) return -1;
+  disksize_ = st.st_size;
   return static_cast<int32_t>(st.st_size);
 }
 
@@ -546,6 +587,7 @@ int File::truncate(int32_t length) {
   while (::ftruncate(fd_, length) != 0)
     if (errno != EINTR) return -1;
   written_ = true;
+  disksize_ = length;
   dropblocks();  // none is dirty after flushall; some may lie past the end
   if (g_observer != nullptr) g_observer->truncated(name_, length);
   return 0;

@@ -62,6 +62,15 @@ class File {
   // that data is waiting; sync() or close() then forces it once.
   int flush();
   int sync();
+  // Bytes of the file, [from, to).
+  struct Range {
+    int64_t from;
+    int64_t to;
+  };
+  // As sync(), except that changes held in the block cache in blocks wholly
+  // inside `held` may stay there, to leave at a later sync, an eviction or
+  // the close: for changes that the caller can do without after a crash.
+  int syncexcept(Range held);
   // Held exclusively with sync deferred, writes that follow one another are
   // also gathered in memory (up to 1 MiB) and reach the file together, at
   // the next read, sync, close or a write elsewhere. A write that changes
@@ -154,6 +163,7 @@ class File {
   std::vector<char> pending_;  // gathered writes, from pendingpos_ on
   int64_t pendingpos_ = 0;
   bool lost_ = false;  // gathered writes failed since the last sync
+  int64_t disksize_ = -1;  // the file's length without gathered writes; -1 unknown
   int flushpending();
   int flushall();  // gathered writes, then dirty blocks
   int rawwrite(const char* p, int32_t n, int64_t position);
@@ -165,13 +175,16 @@ class File {
   int dirtyblocks_ = 0;
 
   int cachedread(char* p, int32_t n);
+  int fillblock(Block& block, int64_t number);
   int32_t directread(char* p, int64_t at, int32_t n);
   int cachedwrite(int64_t position, const char* p, int32_t n, bool dirty = false);
   Block* cached(int64_t number);  // null when the block is not in the cache
   uint8_t* bytesof(int64_t number);
   bool holds(int64_t position, int32_t n);
-  int writerun(int64_t number);
-  int writedirty();
+  // Held blocks (see syncexcept) are left out of the run.
+  int writerun(int64_t number, Range held = Range{0, 0});
+  static bool inside(int64_t number, Range held);  // the block lies wholly in it
+  int writedirty(Range held);  // all but the changes held in blocks inside `held`
   void dropblocks();
 
   void adopt(int fd, const char* path, Access access, Sharing sharing);

@@ -270,6 +270,17 @@ ErrorCode DataFile::sync() {
   return rc;
 }
 
+ErrorCode DataFile::syncbatch(int32_t derived) {
+  if (!index_ || !index_->writeback()) return sync();
+  const File::Range held{header_->datastart, recoffset(std::clamp(derived, 0, header_->nrecs))};
+  if (file_.syncexcept(held) != 0) return WriteFailed;
+  if (headdirty_) {
+    if (header_->writehead(file_) != Ok) return WriteFailed;
+    headdirty_ = false;
+  }
+  return Ok;
+}
+
 bool DataFile::batchpending() const {
   return deferhead_ || headdirty_ || (index_ && index_->writeback());
 }

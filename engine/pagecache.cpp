@@ -56,6 +56,7 @@ bool PageCache::layout() {
   for (int b = 0; b < 16; ++b)
     if (maxpage_ == 1 << b) pageshift_ = b;
   ways_.assign(static_cast<size_t>(sets) * kWays, Way{});
+  slots_ = 0;
   const size_t bytes = static_cast<size_t>(sets) * kWays * static_cast<size_t>(maxpage_);
   bytes_.reset(static_cast<uint8_t*>(
       ::operator new[](bytes, std::align_val_t{kMemoryPage}, std::nothrow)));
@@ -114,12 +115,9 @@ void PageCache::changed(Way* way) {
   way->edit = ++edits_;
 }
 
-// Ways are kept set by set, their bytes column by column.
 uint8_t* PageCache::bytes(const Way* way) {
-  const size_t k = static_cast<size_t>(way - ways_.data());
-  const size_t column = k % kWays;
-  const size_t set = k / kWays;
-  return bytes_.get() + (column * static_cast<size_t>(nsets_) + set) * static_cast<size_t>(maxpage_);
+  if (way->slot < 0) way->slot = slots_++;
+  return bytes_.get() + static_cast<size_t>(way->slot) * static_cast<size_t>(maxpage_);
 }
 
 std::vector<PageCache::Way*> PageCache::dirtyways() {

@@ -7,10 +7,10 @@
 // once; ways of an older generation are free.
 //
 // A page's set is its offset in units of the largest page, so pages that
-// follow one another in the file take neighbouring sets, and each way of
-// the sets (a column) lies side by side in memory, from a memory page's
-// start: the pages of one file fill the memory pages they touch instead of
-// taking a memory page (and a fault, and a TLB entry) each.
+// follow one another in the file take neighbouring sets. A way's bytes
+// get their place in memory when the way is first used, from a memory
+// page's start on: the cached pages fill the memory pages they touch
+// instead of taking a memory page (and a fault, and a TLB entry) each.
 //
 // Memory for the pages is allocated on first use for the largest page of
 // the store and never touched before a page lands in it, so only the pages
@@ -35,6 +35,9 @@ class PageCache {
     bool checked = false;
     bool dirty = false;  // changed in write-back mode, not yet in the file
     uint64_t edit = 0;   // changes with every new content of the way
+    // Where its bytes lie, given on first use: ways in use share memory
+    // pages however the offsets spread over the sets.
+    mutable int32_t slot = -1;
   };
 
   // Forgets the geometry: the next lookup lays the cache out anew for
@@ -76,6 +79,7 @@ class PageCache {
     void operator()(uint8_t* p) const;
   };
   std::unique_ptr<uint8_t[], FreeAligned> bytes_;
+  int32_t slots_ = 0;  // slots given out
   uint32_t generation_ = 1;
   uint32_t clock_ = 0;
   uint64_t edits_ = 0;

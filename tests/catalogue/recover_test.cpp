@@ -130,7 +130,7 @@ TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
   });
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
   // An interrupted batch takes back its appends and their counts.
-  wholeorabsent([&] { return importtwoalbums(10); }, false);
+  wholeorabsent([&] { return importalbums(10); }, false);
 }
 
 // Recovery cut short at any write, even after it has packed away the

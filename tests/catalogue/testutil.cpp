@@ -126,9 +126,10 @@ void CatalogueTest::makesharedalbums() {
   ASSERT_EQ(link(1, second_, songs_[3]), quill::Ok);
 }
 
-quill::ErrorCode CatalogueTest::importtwoalbums(int perbatch) {
+quill::ErrorCode CatalogueTest::importalbums(int perbatch, int albums) {
   CatalogueBatch batch(BatchOptions{perbatch, "import"});
   for (const char* name : {"Third", "Fourth"}) {
+    if (albums-- == 0) break;
     if (!batch.ok()) return batch.finish();
     const int32_t album = add(TitleTable, name);
     const int32_t song = add(SongTable, name);
