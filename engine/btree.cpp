@@ -458,13 +458,7 @@ int Btree::rebalance() {
 
     if (!left->room(parent.keylen(s), right)) return balance(*left, *right, parent, s);
 
-    uint8_t* b = succbuf_.data();
-    int k = parent.copyentry(s, b);
-    left->insert(left->count(), b, k, b + k, right->child(0));
-    for (int m = 0; m < right->count(); ++m) {
-      k = right->copyentry(m, b);
-      left->insert(left->count(), b, k, b + k, right->child(m + 1));
-    }
+    left->absorb(parent.key(s), parent.keylen(s), parent.data(s), *right);
     left->save();
     right->dispose();
     parent.remove(s, true);

@@ -251,11 +251,13 @@ class Builder {
   // Fills one level from its entries (key, data, right child), the first
   // page's child 0 being `first`; the entries that go up are appended to up.
   // Returns the first page's address, -1 when a page cannot be added.
-  int32_t level(const std::function<bool(EntryView*)>& next, int32_t first,
-                std::vector<Separator>* up) {
+  template <class Next>
+  int32_t level(const Next& next, int32_t first, std::vector<Separator>* up) {
     Page page;
     page.init(tree_);
-    if (!start(page, first)) return -1;
+    // The children of the page being filled, written when it is done.
+    std::vector<int32_t> kids;
+    if (!start(page, first, &kids)) return -1;
     const int32_t firstpage = page.address();
     std::vector<int32_t> pages{firstpage};
     const size_t base = up->size();
@@ -266,15 +268,16 @@ class Builder {
     while (next(&e)) {
       if (waiting) {
         // The full page is done; the waiting entry separates it from the next.
-        page.save();
-        if (!start(page, pending.right)) return -1;
+        finish(page, kids);
+        if (!start(page, pending.right, &kids)) return -1;
         pages.push_back(page.address());
         pending.right = page.address();
         up->push_back(pending);
         waiting = false;
       }
       if (page.room(e.keylen + reserve_)) {
-        page.insert(page.count(), e.key, e.keylen, e.data, e.right);
+        page.append(e.key, e.keylen, e.data);
+        kids.push_back(e.right);
       } else {
         pending.keylen = e.keylen;
         pending.bytes.assign(e.key, e.key + e.keylen);
@@ -285,10 +288,11 @@ class Builder {
     }
     // Every page keeps room for one more longest entry: the last one takes
     // back the entry that would otherwise open an empty page.
-    if (waiting)
-      page.insert(page.count(), pending.bytes.data(), pending.keylen,
-                  pending.bytes.data() + pending.keylen, pending.right);
-    page.save();
+    if (waiting) {
+      page.append(pending.bytes.data(), pending.keylen, pending.bytes.data() + pending.keylen);
+      kids.push_back(pending.right);
+    }
+    finish(page, kids);
     if (!page.halffull()) evenout(&pages, base, up);
     return firstpage;
   }
@@ -313,11 +317,7 @@ class Builder {
       left.load((*pages)[j - 1]);
       Separator& s = (*up)[base + j - 1];
       if (left.room(s.keylen, &right)) {
-        left.insert(left.count(), s.bytes.data(), s.keylen, s.bytes.data() + s.keylen,
-                    right.child(0));
-        for (int i = 0; i < right.count(); ++i)
-          left.insert(left.count(), right.key(i), right.keylen(i), right.data(i),
-                      right.child(i + 1));
+        left.absorb(s.bytes.data(), s.keylen, s.bytes.data() + s.keylen, right);
         left.save();
         right.dispose();
         up->erase(up->begin() + static_cast<std::ptrdiff_t>(base + j - 1));
@@ -339,12 +339,17 @@ class Builder {
   }
 
   // A fresh page at the end of the file; false when the file cannot grow.
-  bool start(Page& page, int32_t child0) {
+  bool start(Page& page, int32_t child0, std::vector<int32_t>* kids) {
     page.clear();
     if (tree_.file()->addpage(tree_.treeno()) != 0) return false;
     page.allocate();
-    if (child0 != -1) page.setchild0(child0);
+    kids->assign(1, child0);
     return true;
+  }
+
+  static void finish(Page& page, const std::vector<int32_t>& kids) {
+    page.setchildren(kids.data());
+    page.save();
   }
 };
 

@@ -284,15 +284,19 @@ int Page::copyentry(int i, uint8_t* buffer) const {
   return k;
 }
 
+void Page::needroom(int bytes, int entries, const char* op) const {
+  if (static_cast<int64_t>(E_) + bytes + 4 * (static_cast<int64_t>(n_) + entries + 1) > A_ ||
+      static_cast<size_t>(n_) + static_cast<size_t>(entries) + 1 >= off_.size())
+    fatal("%s: no room for %d bytes in page %d of '%s'\n", op, bytes, addr_,
+          file_->name().c_str());
+}
+
 void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c) {
   token_ = 0;
   if (fixed_) klen = K_;
   const int size = klen + O_;
-  // The callers test for room first; this guards the buffer all the same.
-  if (i < 0 || i > n_ || static_cast<int64_t>(E_) + size + 4 * (n_ + 2) > A_ ||
-      static_cast<size_t>(n_) + 2 >= off_.size())
-    fatal("Page::insert: no room for an entry of %d bytes in page %d of '%s'\n", size, addr_,
-          file_->name().c_str());
+  if (i < 0 || i > n_) fatal("Page::insert: no entry %d in page %d\n", i, addr_);
+  needroom(size, 1, "Page::insert");
   uint8_t* a = area();
   const int at = off_[i];
   std::memmove(a + at + size, a + at, static_cast<size_t>(E_ - at));
@@ -305,6 +309,46 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
   off_[n_] = E_;
   reoffset(i);
   link(c);
+}
+
+void Page::append(const uint8_t* k, int klen, const uint8_t* d) {
+  token_ = 0;
+  if (fixed_) klen = K_;
+  const int size = klen + O_;
+  needroom(size, 1, "Page::append");
+  putentry(area() + E_, k, klen, d);
+  E_ += size;
+  off_[++n_] = E_;
+}
+
+void Page::setchildren(const int32_t* c) {
+  token_ = 0;
+  for (int i = 0; i <= n_; ++i) {
+    setchild(i, c[i]);
+    link(c[i]);
+  }
+}
+
+void Page::absorb(const uint8_t* k, int klen, const uint8_t* d, const Page& right) {
+  token_ = 0;
+  if (fixed_) klen = K_;
+  const int size = klen + O_;
+  const int rn = right.n_;
+  needroom(size + right.E_, rn + 1, "Page::absorb");
+  uint8_t* a = area();
+  const int n = n_ + 1 + rn;
+  // This page's children move down by rn + 1 pointers; right's keep their
+  // place from the page's end.
+  std::memmove(a + A_ - 4 * (n + 1), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (n_ + 1)));
+  std::memcpy(a + A_ - 4 * (rn + 1), right.area() + A_ - 4 * (rn + 1),
+              static_cast<size_t>(4 * (rn + 1)));
+  putentry(a + E_, k, klen, d);
+  std::memcpy(a + E_ + size, right.area(), static_cast<size_t>(right.E_));
+  const int base = E_ + size;
+  for (int j = 0; j <= rn; ++j) off_[n_ + 1 + j] = base + right.off_[j];
+  n_ = n;
+  E_ = off_[n_];
+  for (int j = 0; j <= rn; ++j) link(right.child(j));
 }
 
 int32_t Page::remove(int i, bool rightchild) {

@@ -94,6 +94,17 @@ class Page {
 
   // Inserts the entry at index i with right child c and links c here.
   void insert(int i, const uint8_t* key, int klen, const uint8_t* data, int32_t c);
+  // Filling a page in key order: the children lie at the page's end, so an
+  // insertion at the end moves all of them. append adds an entry after the
+  // last and leaves the children alone; setchildren then writes children
+  // 0..n at once and links them here (the caller tests for room first).
+  void append(const uint8_t* key, int klen, const uint8_t* data);
+  void setchildren(const int32_t* children);
+  // The merge of two neighbours: appends the separator (key, data) with
+  // right's child 0, then right's entries with their children, linked here;
+  // as many insertions at the end would, without moving the children each
+  // time.
+  void absorb(const uint8_t* key, int klen, const uint8_t* data, const Page& right);
   // Removes entry i with its right child (child i+1) or its left child
   // (child i); returns the removed child pointer.
   int32_t remove(int i, bool rightchild);
@@ -154,6 +165,9 @@ class Page {
   int getles16at(int o) const { return getles16(area() + o); }
   int childpos(int i) const { return A_ - 4 * (n_ - i + 1); }
   void setchild(int i, int32_t c);
+  // Fatal unless `bytes` more of entries and `entries` more entries (with
+  // their children) fit: the callers test for room first.
+  void needroom(int bytes, int entries, const char* op) const;
   void reoffset(int from);
   const char* parse(const uint8_t* image, int32_t offset);
   void adopt(const uint8_t* image, int32_t offset);
