@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 
 #include "engine/btree.h"
 #include "engine/bytes.h"
@@ -70,9 +72,10 @@ const uint8_t* EntrySorter::tail(const Item& it) const {
 bool EntrySorter::before(const Item& a, const Item& b) const {
   if (bytes_) {
     if (a.head != b.head) return a.head < b.head;
+    if (a.next != b.next) return a.next < b.next;
     const int n = std::min(a.len, b.len);
-    if (n > 8) {
-      const int r = std::memcmp(tail(a), tail(b), static_cast<size_t>(n - 8));
+    if (n > 16) {
+      const int r = std::memcmp(tail(a), tail(b), static_cast<size_t>(n - 16));
       if (r != 0) return r < 0;
     }
     if (!a.cut && !b.cut) {
@@ -102,10 +105,13 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   int n = bytes_ ? orderbytes(kd_, key, keylen, order, kOrderBytes) : -1;
   if (n < 0) bytes_ = false;  // every entry goes to the comparator from here on
   const int kept = std::min(n, kOrderBytes);
-  const int extra = kept > 8 ? kept - 8 : 0;
+  const int extra = kept > 16 ? kept - 16 : 0;
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
                       static_cast<size_t>(extra);
-  if (used_ + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
+  // The items twice when they sort by heads, which moves them to a second
+  // array.
+  const size_t itemsize = (bytes_ ? 2 : 1) * sizeof(Item);
+  if (used_ + size + itemsize * (index_.size() + 1) > budget_ && !index_.empty() &&
       spill() != 0)
     return -1;
   // The arena grows ahead of its use, so that an entry is a few plain
@@ -118,22 +124,61 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   putle16(e, static_cast<uint16_t>(keylen));
   std::memcpy(e + 2, key, static_cast<size_t>(keylen));
   std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
-  Item it{0, at, 0, false};
+  Item it{0, 0, at, 0, false};
   if (bytes_) {
     it.head = getbe64(order);
+    it.next = getbe64(order + 8);
     it.len = static_cast<uint8_t>(kept);
     it.cut = n > kOrderBytes;
-    std::memcpy(e + 2 + keylen + datalen_, order + 8, static_cast<size_t>(extra));
+    std::memcpy(e + 2 + keylen + datalen_, order + 16, static_cast<size_t>(extra));
   }
   index_.push_back(it);
   return 0;
 }
 
+namespace {
+
+// Orders items by their heads, unsigned 64-bit numbers, stably: a byte at a
+// time from the lowest, passing over the bytes that every head shares. It
+// takes a few steps per item where a comparison sort takes some twenty
+// comparisons.
+template <class Item>
+void sortbyhead(std::vector<Item>& items) {
+  const size_t n = items.size();
+  std::vector<std::array<uint32_t, 256>> counts(8);
+  for (const Item& it : items)
+    for (int b = 0; b < 8; ++b) ++counts[b][(it.head >> (8 * b)) & 0xFF];
+  std::vector<Item> other;
+  for (int b = 0; b < 8; ++b) {
+    std::array<uint32_t, 256>& at = counts[b];
+    if (at[(items[0].head >> (8 * b)) & 0xFF] == n) continue;
+    uint32_t sum = 0;
+    for (uint32_t& c : at) sum += std::exchange(c, sum);
+    other.resize(n);
+    for (const Item& it : items) other[at[(it.head >> (8 * b)) & 0xFF]++] = it;
+    items.swap(other);
+  }
+}
+
+}  // namespace
+
 void EntrySorter::sortarena() {
   auto order = [this](const Item& a, const Item& b) { return before(a, b); };
   // Keys that follow the records' order (serial codes) come in sorted.
-  if (!std::is_sorted(index_.begin(), index_.end(), order))
+  if (std::is_sorted(index_.begin(), index_.end(), order)) return;
+  if (!bytes_) {
     std::sort(index_.begin(), index_.end(), order);
+    return;
+  }
+  // By order strings the heads decide, but between equal heads (words that
+  // begin many names): the next 8 bytes, as numbers too, settle most of
+  // those.
+  sortbyhead(index_);
+  for (auto run = index_.begin(); run != index_.end();) {
+    auto end = std::find_if(run + 1, index_.end(), [&](const Item& it) { return it.head != run->head; });
+    if (end - run > 1) std::sort(run, end, order);
+    run = end;
+  }
 }
 
 // Writes the arena, sorted, as one more run.

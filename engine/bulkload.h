@@ -71,17 +71,18 @@ class EntrySorter {
   int datalen_;
   size_t budget_;
   // Entries: 2-byte key length, key, data, then (ordered by bytes) the
-  // bytes of the key's order string after the first 8.
+  // bytes of the key's order string after the first 16.
   std::vector<uint8_t, UnwrittenAllocator<uint8_t>> arena_;
   size_t used_ = 0;  // bytes of the arena in use
   // Where each entry starts in the arena. While every key has an order
   // string (orderbytes), the entries sort by its first kOrderBytes bytes:
-  // the first 8 here as a number, the rest in the arena; only keys whose
+  // the first 16 here as two numbers, the rest in the arena; only keys whose
   // strings agree that far and go on (cut) need the comparator. A key
   // without one sends every entry to the comparator.
   static constexpr int kOrderBytes = 32;
   struct Item {
     uint64_t head;  // the first 8 bytes, big-endian, zero after the end
+    uint64_t next;  // the next 8, as head
     uint32_t at;
     uint8_t len;    // bytes kept (at most kOrderBytes)
     bool cut;       // the string goes on past them
