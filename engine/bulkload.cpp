@@ -10,6 +10,7 @@
 #include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/file.h"
+#include "engine/index.h"
 #include "engine/maintain.h"
 #include "engine/page.h"
 
@@ -115,22 +116,29 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
       spill() != 0)
     return -1;
   // The arena grows ahead of its use, so that an entry is a few plain
-  // copies: this runs once per record and tag.
+  // copies of known sizes where it can: this runs once per record and tag.
+  // The arena's last entry is followed by room for a whole tail, which may
+  // be copied whole.
+  constexpr size_t kTail = kOrderBytes - 16;
   const uint32_t at = static_cast<uint32_t>(used_);
-  if (used_ + size > arena_.size())
-    arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size));
+  if (used_ + size + kTail > arena_.size())
+    arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size + kTail));
   used_ += size;
   uint8_t* e = arena_.data() + at;
   putle16(e, static_cast<uint16_t>(keylen));
   std::memcpy(e + 2, key, static_cast<size_t>(keylen));
-  std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
+  if (datalen_ == kEntryDataLen) {
+    std::memcpy(e + 2 + keylen, data, kEntryDataLen);
+  } else {
+    std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
+  }
   Item it{0, 0, at, 0, false};
   if (bytes_) {
     it.head = getbe64(order);
     it.next = getbe64(order + 8);
     it.len = static_cast<uint8_t>(kept);
     it.cut = n > kOrderBytes;
-    std::memcpy(e + 2 + keylen + datalen_, order + 16, static_cast<size_t>(extra));
+    std::memcpy(e + 2 + keylen + datalen_, order + 16, kTail);
   }
   index_.push_back(it);
   return 0;

@@ -236,6 +236,11 @@ void Page::putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d) {
     putle16(p, static_cast<uint16_t>(klen));
     p += 2;
   }
+  // An entry handed over as it lies in a page or a buffer is one copy.
+  if (d == k + klen) {
+    std::memcpy(p, k, static_cast<size_t>(klen + D_));
+    return;
+  }
   std::memcpy(p, k, static_cast<size_t>(klen));
   std::memcpy(p + klen, d, static_cast<size_t>(D_));
 }
