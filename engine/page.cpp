@@ -57,6 +57,7 @@ void Page::init(MultiFile* file, int treeno, int pagesize, int keylen, int datal
   kd_ = kd;
   fixed_ = fixed;
   O_ = D_ + (fixed_ ? 0 : 2);
+  S_ = K_ + D_;
   A_ = P_ - kHeader;
   img_.assign(static_cast<size_t>(P_ > kHeader ? P_ : kHeader + 4), 0);
   chkalloc(img_.data(), "Page::init");
@@ -81,17 +82,16 @@ void Page::setchild(int i, int32_t c) { putle32(area() + childpos(i), static_cas
 
 void Page::reoffset(int from) {
   if (fixed_) {
-    const int size = K_ + D_;
-    for (int i = from; i <= n_; ++i) off_[i] = i * size;
-  } else {
-    int o = off_[from];
-    for (int i = from; i < n_; ++i) {
-      off_[i] = o;
-      o += getles16at(o) + O_;
-    }
-    off_[n_] = o;
+    E_ = n_ * S_;
+    return;
   }
-  E_ = off_[n_];
+  int o = off_[from];
+  for (int i = from; i < n_; ++i) {
+    off_[i] = o;
+    o += getles16at(o) + O_;
+  }
+  off_[n_] = o;
+  E_ = o;
 }
 
 // Checks a page image read from the file before anything in it is trusted:
@@ -115,7 +115,6 @@ const char* Page::parse(const uint8_t* image, int32_t offset) {
       std::snprintf(problem, sizeof problem, "%d entries do not fit the page", n);
       return problem;
     }
-    for (int i = 0; i <= n; ++i) off_[i] = i * (K_ + D_);
   } else {
     int64_t o = 0;
     for (int i = 0; i < n; ++i) {
@@ -164,7 +163,7 @@ const char* Page::parse(const uint8_t* image, int32_t offset) {
   }
   n_ = n;
   parent_ = parent;
-  E_ = off_[n];
+  E_ = fixed_ ? n * S_ : off_[n];
   return nullptr;
 }
 
@@ -303,7 +302,7 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
   if (i < 0 || i > n_) fatal("Page::insert: no entry %d in page %d\n", i, addr_);
   needroom(size, 1, "Page::insert");
   uint8_t* a = area();
-  const int at = off_[i];
+  const int at = entryat(i);
   std::memmove(a + at + size, a + at, static_cast<size_t>(E_ - at));
   // Children 0..i move down by one pointer; the later ones keep their place.
   std::memmove(a + A_ - 4 * (n_ + 2), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (i + 1)));
@@ -350,17 +349,18 @@ void Page::absorb(const uint8_t* k, int klen, const uint8_t* d, const Page& righ
   putentry(a + E_, k, klen, d);
   std::memcpy(a + E_ + size, right.area(), static_cast<size_t>(right.E_));
   const int base = E_ + size;
-  for (int j = 0; j <= rn; ++j) off_[n_ + 1 + j] = base + right.off_[j];
   n_ = n;
-  E_ = off_[n_];
+  E_ = base + right.E_;
+  if (!fixed_)
+    for (int j = 0; j <= rn; ++j) off_[n - rn + j] = base + right.off_[j];
   for (int j = 0; j <= rn; ++j) link(right.child(j));
 }
 
 int32_t Page::remove(int i, bool rightchild) {
   token_ = 0;
   uint8_t* a = area();
-  const int at = off_[i];
-  const int size = off_[i + 1] - at;
+  const int at = entryat(i);
+  const int size = entryat(i + 1) - at;
   const int r = rightchild ? i + 1 : i;
   const int32_t removed = child(r);
   std::memmove(a + at, a + at + size, static_cast<size_t>(E_ - at - size));
@@ -379,8 +379,8 @@ int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
   const int oldlen = keylen(i);
   if (klen - oldlen > A_ - used()) return -1;
   uint8_t* a = area();
-  const int at = off_[i];
-  const int next = off_[i + 1];
+  const int at = entryat(i);
+  const int next = entryat(i + 1);
   const int size = klen + O_;
   std::memmove(a + at + size, a + next, static_cast<size_t>(E_ - next));
   putentry(a + at, k, klen, d);
@@ -485,6 +485,7 @@ void Page::swap(Page& o) noexcept {
   std::swap(treeno_, o.treeno_);
   std::swap(fixed_, o.fixed_);
   std::swap(O_, o.O_);
+  std::swap(S_, o.S_);
   std::swap(E_, o.E_);
   std::swap(A_, o.A_);
   img_.swap(o.img_);

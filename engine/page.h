@@ -83,7 +83,7 @@ class Page {
   int32_t address() const { return addr_; }
   bool leaf() const { return child(0) == -1; }
 
-  const uint8_t* key(int i) const { return area() + off_[i] + (fixed_ ? 0 : 2); }
+  const uint8_t* key(int i) const { return area() + (fixed_ ? i * S_ : off_[i] + 2); }
   int keylen(int i) const { return fixed_ ? K_ : getles16at(off_[i]); }
   const uint8_t* data(int i) const { return key(i) + keylen(i); }
   int32_t child(int i) const;
@@ -151,6 +151,7 @@ class Page {
   int treeno_ = 0;
   bool fixed_ = true;
   int O_ = 0;
+  int S_ = 0;  // an entry's size with fixed-length keys
   int E_ = 0;
   int A_ = 0;
   // The cached content this page was loaded from or saved as (0: none, or
@@ -158,7 +159,10 @@ class Page {
   // holds that content costs nothing.
   uint64_t token_ = 0;
   std::vector<uint8_t> img_;   // the whole page; the data area starts at kHeader
-  std::vector<int> off_;       // start of entry i in the data area; off_[n] = E
+  // Start of entry i in the data area with variable-length keys (off_[n] =
+  // E); fixed-length entries are found by their size.
+  std::vector<int> off_;
+  int entryat(int i) const { return fixed_ ? i * S_ : off_[i]; }
 
   uint8_t* area() { return img_.data() + kHeader; }
   const uint8_t* area() const { return img_.data() + kHeader; }
