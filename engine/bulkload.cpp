@@ -408,23 +408,25 @@ class Builder {
 
 }  // namespace
 
-ErrorCode buildtree(Btree& tree, const NextEntry& next) {
+ErrorCode buildtree(Btree& tree, EntrySorter& sorter) {
   MultiFile* file = tree.file();
   std::vector<Separator> up, below;
   const uint8_t* key;
   const uint8_t* data;
   int keylen;
-  if (!next(&key, &keylen, &data)) return Ok;  // nothing to hold: the tree stays empty
+  if (!sorter.next(&key, &keylen, &data))  // nothing to hold: the tree stays empty
+    return sorter.failed() ? WriteFailed : Ok;
   bool first = true;
   auto leaves = [&](EntryView* e) {
-    if (!first && !next(&key, &keylen, &data)) return false;
+    if (!first && !sorter.next(&key, &keylen, &data)) return false;
     first = false;
     *e = EntryView{key, keylen, data, -1};
     return true;
   };
   Builder builder(tree);
   int32_t root = builder.level(leaves, -1, &up);
-  if (root == -1) return WriteFailed;
+  // A run that cannot be read back ends the entries early.
+  if (root == -1 || sorter.failed()) return WriteFailed;
   int height = 1;
   while (!up.empty()) {
     below.swap(up);

@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -105,10 +104,9 @@ class EntrySorter {
   bool startdrain();
 };
 
-// Fills the empty tree from the ordered entries that next() hands out (it
-// returns false at the end). Ok, or WriteFailed.
-using NextEntry = std::function<bool(const uint8_t** key, int* keylen, const uint8_t** data)>;
-ErrorCode buildtree(Btree& tree, const NextEntry& next);
+// Fills the empty tree from the sorter's entries, in the order it hands them
+// out. Ok, or WriteFailed (a failed sort included).
+ErrorCode buildtree(Btree& tree, EntrySorter& sorter);
 
 // The memory the reindex may give each tag's sort (tests make it small to
 // exercise the runs on disk).

@@ -307,10 +307,7 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
       rc = eachrecord(table, progress,
                       [&](const uint8_t* record, int32_t recno) { return addkey(fill, record, recno); });
       if (rc == Ok) {
-        rc = buildtree(tree, [&](const uint8_t** key, int* keylen, const uint8_t** data) {
-          return sorter.next(key, keylen, data);
-        });
-        if (rc == Ok && sorter.failed()) rc = WriteFailed;
+        rc = buildtree(tree, sorter);
       }
       live = fill.live;
     }
