@@ -356,6 +356,64 @@ void Page::absorb(const uint8_t* k, int klen, const uint8_t* d, const Page& righ
   for (int j = 0; j <= rn; ++j) link(right.child(j));
 }
 
+void Page::shiftright(Page& right, int m, uint8_t* sep, int* klen) {
+  token_ = right.token_ = 0;
+  const int n = n_, rn = right.n_;
+  const int from = entryat(n - m + 1);
+  const int moved = E_ - from;
+  const int sepsize = (fixed_ ? K_ : *klen) + O_;
+  right.needroom(moved + sepsize, m, "Page::shiftright");
+  uint8_t* a = area();
+  uint8_t* r = right.area();
+  // Right's children keep their place at the page's end; the m that come
+  // over go before them, into the gap.
+  std::memcpy(r + A_ - 4 * (rn + m + 1), a + A_ - 4 * m, static_cast<size_t>(4 * m));
+  std::memmove(r + moved + sepsize, r, static_cast<size_t>(right.E_));
+  std::memcpy(r, a + from, static_cast<size_t>(moved));
+  right.putentry(r + moved, sep, *klen, sep + *klen);
+  right.n_ = rn + m;
+  right.E_ += moved + sepsize;
+  right.off_[0] = 0;
+  right.reoffset(0);
+  for (int j = 0; j < m; ++j) right.link(right.child(j));
+  *klen = copyentry(n - m, sep);
+  // This page keeps children 0..n-m, which move up to the page's end.
+  std::memmove(a + A_ - 4 * (n - m + 1), a + A_ - 4 * (n + 1), static_cast<size_t>(4 * (n - m + 1)));
+  n_ = n - m;
+  E_ = entryat(n_);
+  off_[n_] = E_;
+}
+
+void Page::shiftleft(Page& right, int m, uint8_t* sep, int* klen) {
+  token_ = right.token_ = 0;
+  const int n = n_, rn = right.n_;
+  const int moved = right.entryat(m - 1);
+  const int sepsize = (fixed_ ? K_ : *klen) + O_;
+  needroom(sepsize + moved, m, "Page::shiftleft");
+  uint8_t* a = area();
+  uint8_t* r = right.area();
+  // This page's children move down by m pointers; right's first m follow
+  // them at the page's end.
+  std::memmove(a + A_ - 4 * (n + m + 1), a + A_ - 4 * (n + 1), static_cast<size_t>(4 * (n + 1)));
+  std::memcpy(a + A_ - 4 * m, r + A_ - 4 * (rn + 1), static_cast<size_t>(4 * m));
+  putentry(a + E_, sep, *klen, sep + *klen);
+  std::memcpy(a + E_ + sepsize, r, static_cast<size_t>(moved));
+  n_ = n + m;
+  E_ += sepsize + moved;
+  off_[n_] = E_;
+  reoffset(n);
+  for (int j = n + 1; j <= n_; ++j) link(child(j));
+  *klen = right.copyentry(m - 1, sep);
+  // Right drops its first m entries and children; the others keep their
+  // place at the page's end.
+  const int cut = right.entryat(m);
+  std::memmove(r, r + cut, static_cast<size_t>(right.E_ - cut));
+  right.n_ = rn - m;
+  right.E_ -= cut;
+  right.off_[0] = 0;
+  right.reoffset(0);
+}
+
 int32_t Page::remove(int i, bool rightchild) {
   token_ = 0;
   uint8_t* a = area();

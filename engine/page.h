@@ -105,6 +105,17 @@ class Page {
   // as many insertions at the end would, without moving the children each
   // time.
   void absorb(const uint8_t* key, int klen, const uint8_t* data, const Page& right);
+  // Balancing with the right neighbour through their separator (key then
+  // data in sep, its key length in *klen), m entries at once, as m single
+  // moves through the separator would leave the pages: shiftright moves
+  // this page's last m entries and their right children to the front of
+  // right, shiftleft right's first m entries and their left children to the
+  // end of this page; the separator goes down on the way and the last entry
+  // to move comes up into sep instead. Children that change pages are
+  // linked to their new one.
+  void shiftright(Page& right, int m, uint8_t* sep, int* klen);
+  void shiftleft(Page& right, int m, uint8_t* sep, int* klen);
+  int entrysize(int i) const { return entryat(i + 1) - entryat(i); }
   // Removes entry i with its right child (child i+1) or its left child
   // (child i); returns the removed child pointer.
   int32_t remove(int i, bool rightchild);
