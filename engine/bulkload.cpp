@@ -3,9 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <utility>
 
 #include "engine/btree.h"
 #include "engine/bytes.h"
@@ -109,10 +107,7 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   const int extra = kept > 16 ? kept - 16 : 0;
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
                       static_cast<size_t>(extra);
-  // The items twice when they sort by heads, which moves them to a second
-  // array.
-  const size_t itemsize = (bytes_ ? 2 : 1) * sizeof(Item);
-  if (used_ + size + itemsize * (index_.size() + 1) > budget_ && !index_.empty() &&
+  if (used_ + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
       spill() != 0)
     return -1;
   // The arena grows ahead of its use, so that an entry is a few plain
@@ -144,51 +139,17 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   return 0;
 }
 
-namespace {
-
-// Orders items by their heads, unsigned 64-bit numbers, stably: a digit of
-// 11 bits at a time from the lowest, passing over the digits that every
-// head shares. It takes a few steps per item where a comparison sort takes
-// some twenty comparisons.
-template <class Item>
-void sortbyhead(std::vector<Item>& items) {
-  constexpr int kBits = 11, kDigits = (64 + kBits - 1) / kBits;
-  constexpr uint64_t kMask = (1u << kBits) - 1;
-  const size_t n = items.size();
-  std::vector<std::array<uint32_t, kMask + 1>> counts(kDigits);
-  for (const Item& it : items)
-    for (int b = 0; b < kDigits; ++b) ++counts[b][(it.head >> (kBits * b)) & kMask];
-  std::vector<Item> other;
-  for (int b = 0; b < kDigits; ++b) {
-    std::array<uint32_t, kMask + 1>& at = counts[b];
-    if (at[(items[0].head >> (kBits * b)) & kMask] == n) continue;
-    uint32_t sum = 0;
-    for (uint32_t& c : at) sum += std::exchange(c, sum);
-    other.resize(n);
-    for (const Item& it : items) other[at[(it.head >> (kBits * b)) & kMask]++] = it;
-    items.swap(other);
-  }
-}
-
-}  // namespace
-
 void EntrySorter::sortarena() {
-  auto order = [this](const Item& a, const Item& b) { return before(a, b); };
+  // Order strings decide by their first 16 bytes, as two numbers, in all
+  // but a few comparisons: those two are compared here, in line.
+  auto order = [this](const Item& a, const Item& b) {
+    if (bytes_ && a.head != b.head) return a.head < b.head;
+    if (bytes_ && a.next != b.next) return a.next < b.next;
+    return before(a, b);
+  };
   // Keys that follow the records' order (serial codes) come in sorted.
-  if (std::is_sorted(index_.begin(), index_.end(), order)) return;
-  if (!bytes_) {
+  if (!std::is_sorted(index_.begin(), index_.end(), order))
     std::sort(index_.begin(), index_.end(), order);
-    return;
-  }
-  // By order strings the heads decide, but between equal heads (words that
-  // begin many names): the next 8 bytes, as numbers too, settle most of
-  // those.
-  sortbyhead(index_);
-  for (auto run = index_.begin(); run != index_.end();) {
-    auto end = std::find_if(run + 1, index_.end(), [&](const Item& it) { return it.head != run->head; });
-    if (end - run > 1) std::sort(run, end, order);
-    run = end;
-  }
 }
 
 // Writes the arena, sorted, as one more run.
