@@ -98,6 +98,10 @@ bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
   return std::memcmp(a + 2 + la, b + 2 + lb, static_cast<size_t>(datalen_)) < 0;
 }
 
+void EntrySorter::reserve(size_t entries) {
+  index_.reserve(std::min(entries, budget_ / sizeof(Item)));
+}
+
 int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   // Zero past the string's end: the head is its first 8 bytes, padded so.
   uint8_t order[kOrderBytes] = {};

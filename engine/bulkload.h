@@ -54,6 +54,9 @@ class EntrySorter {
 
   static constexpr size_t kDefaultBudget = 64u << 20;
 
+  // Room for this many entries' places in the sort, as far as the budget
+  // goes: told ahead, the list of places does not grow by copies.
+  void reserve(size_t entries);
   // 0, or -1 when a run cannot be written.
   int add(const uint8_t* key, int keylen, const uint8_t* data);
   // After the last add: hands out the entries in order, one per call, until

@@ -303,6 +303,7 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
     for (int t = 0; rc == Ok && t < h.ntags; ++t) {
       Btree& tree = index->tree(t);
       EntrySorter sorter(tree.comparator(), tree.keydescr(), kEntryDataLen, sortbudget);
+      sorter.reserve(static_cast<size_t>(std::max(h.nrecs - h.ndeleted, 0)));
       Fill fill{&table, &sorter, t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
       rc = eachrecord(table, progress,
                       [&](const uint8_t* record, int32_t recno) { return addkey(fill, record, recno); });
