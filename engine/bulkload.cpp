@@ -68,17 +68,26 @@ const uint8_t* EntrySorter::tail(const Item& it) const {
   return e + 2 + getle16(e) + datalen_;
 }
 
+namespace {
+
+constexpr uint8_t kCut = 0x80;  // in an entry's kept length: the string goes on
+
+}  // namespace
+
 bool EntrySorter::before(const Item& a, const Item& b) const {
   if (bytes_) {
     if (a.head != b.head) return a.head < b.head;
     if (a.next != b.next) return a.next < b.next;
-    const int n = std::min(a.len, b.len);
-    if (n > 16) {
-      const int r = std::memcmp(tail(a), tail(b), static_cast<size_t>(n - 16));
+    const uint8_t* ta = tail(a);
+    const uint8_t* tb = tail(b);
+    const int la = ta[0] & ~kCut, lb = tb[0] & ~kCut;
+    const int n = std::min(la, lb);
+    if (n > 12) {
+      const int r = std::memcmp(ta + 1, tb + 1, static_cast<size_t>(n - 12));
       if (r != 0) return r < 0;
     }
-    if (!a.cut && !b.cut) {
-      if (a.len != b.len) return a.len < b.len;
+    if (!(ta[0] & kCut) && !(tb[0] & kCut)) {
+      if (la != lb) return la < lb;
       // Equal keys: by their data, as the tree orders them.
       const uint8_t* ea = arena_.data() + a.at;
       const uint8_t* eb = arena_.data() + b.at;
@@ -108,7 +117,7 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   int n = bytes_ ? orderbytes(kd_, key, keylen, order, kOrderBytes) : -1;
   if (n < 0) bytes_ = false;  // every entry goes to the comparator from here on
   const int kept = std::min(n, kOrderBytes);
-  const int extra = kept > 16 ? kept - 16 : 0;
+  const int extra = kept > 12 ? 1 + kept - 12 : 1;
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
                       static_cast<size_t>(extra);
   if (used_ + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
@@ -118,7 +127,7 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   // copies of known sizes where it can: this runs once per record and tag.
   // The arena's last entry is followed by room for a whole tail, which may
   // be copied whole.
-  constexpr size_t kTail = kOrderBytes - 16;
+  constexpr size_t kTail = 1 + kOrderBytes - 12;
   const uint32_t at = static_cast<uint32_t>(used_);
   if (used_ + size + kTail > arena_.size())
     arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size + kTail));
@@ -131,20 +140,21 @@ int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   } else {
     std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
   }
-  Item it{0, 0, at, 0, false};
+  Item it{0, 0, at};
+  uint8_t* t = e + 2 + keylen + datalen_;
+  t[0] = 0;
   if (bytes_) {
     it.head = getbe64(order);
-    it.next = getbe64(order + 8);
-    it.len = static_cast<uint8_t>(kept);
-    it.cut = n > kOrderBytes;
-    std::memcpy(e + 2 + keylen + datalen_, order + 16, kTail);
+    it.next = static_cast<uint32_t>(get4(order + 8));
+    t[0] = static_cast<uint8_t>(kept | (n > kOrderBytes ? kCut : 0));
+    std::memcpy(t + 1, order + 12, kTail - 1);
   }
   index_.push_back(it);
   return 0;
 }
 
 void EntrySorter::sortarena() {
-  // Order strings decide by their first 16 bytes, as two numbers, in all
+  // Order strings decide by their first 12 bytes, as two numbers, in all
   // but a few comparisons: those two are compared here, in line.
   auto order = [this](const Item& a, const Item& b) {
     if (bytes_ && a.head != b.head) return a.head < b.head;

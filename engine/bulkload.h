@@ -72,22 +72,21 @@ class EntrySorter {
   const KeyDescr* kd_;
   int datalen_;
   size_t budget_;
-  // Entries: 2-byte key length, key, data, then (ordered by bytes) the
-  // bytes of the key's order string after the first 16.
+  // Entries: 2-byte key length, key, data, a byte with the length of the
+  // key's order string kept (top bit: it goes on; 0 without one), then
+  // (ordered by bytes) the string's bytes after the first 12.
   std::vector<uint8_t, UnwrittenAllocator<uint8_t>> arena_;
   size_t used_ = 0;  // bytes of the arena in use
   // Where each entry starts in the arena. While every key has an order
   // string (orderbytes), the entries sort by its first kOrderBytes bytes:
-  // the first 16 here as two numbers, the rest in the arena; only keys whose
+  // the first 12 here as two numbers, the rest in the arena; only keys whose
   // strings agree that far and go on (cut) need the comparator. A key
   // without one sends every entry to the comparator.
   static constexpr int kOrderBytes = 32;
   struct Item {
     uint64_t head;  // the first 8 bytes, big-endian, zero after the end
-    uint64_t next;  // the next 8, as head
+    uint32_t next;  // the next 4, as head
     uint32_t at;
-    uint8_t len;    // bytes kept (at most kOrderBytes)
-    bool cut;       // the string goes on past them
   };
   std::vector<Item> index_;
   bool bytes_ = false;  // the entries sort by their order strings
