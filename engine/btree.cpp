@@ -458,13 +458,7 @@ int Btree::rebalance() {
 
     if (!left->room(parent.keylen(s), right)) return balance(*left, *right, parent, s);
 
-    uint8_t* b = succbuf_.data();
-    int k = parent.copyentry(s, b);
-    left->insert(left->count(), b, k, b + k, right->child(0));
-    for (int m = 0; m < right->count(); ++m) {
-      k = right->copyentry(m, b);
-      left->insert(left->count(), b, k, b + k, right->child(m + 1));
-    }
+    left->absorb(parent.key(s), parent.keylen(s), parent.data(s), *right);
     left->save();
     right->dispose();
     parent.remove(s, true);
@@ -475,20 +469,25 @@ int Btree::rebalance() {
 int Btree::balance(Page& left, Page& right, Page& parent, int s) {
   uint8_t* sep = balbuf_.data();
   int k = parent.copyentry(s, sep);
-  if (left.used() >= right.used()) {
-    while (left.used() > right.used() && left.count() > 1) {
-      right.insert(0, sep, k, sep + k, right.child(0));
-      right.setchild0(left.child(left.count()));
-      const int last = left.count() - 1;
-      k = left.copyentry(last, sep);
-      left.remove(last, true);
+  // Entries move one at a time through the separator until the pages are
+  // about even: counted first by their sizes, then moved at once.
+  int lu = left.used(), ru = right.used();
+  int moving = parent.entrysize(s);  // the separator first
+  int m = 0;
+  if (lu >= ru) {
+    for (; lu > ru && left.count() - m > 1; ++m) {
+      ru += moving + 4;
+      moving = left.entrysize(left.count() - 1 - m);
+      lu -= moving + 4;
     }
+    if (m > 0) left.shiftright(right, m, sep, &k);
   } else {
-    while (left.used() < right.used() && right.count() > 1) {
-      left.insert(left.count(), sep, k, sep + k, right.child(0));
-      k = right.copyentry(0, sep);
-      right.remove(0, false);
+    for (; lu < ru && right.count() - m > 1; ++m) {
+      lu += moving + 4;
+      moving = right.entrysize(m);
+      ru -= moving + 4;
     }
+    if (m > 0) left.shiftleft(right, m, sep, &k);
   }
   left.save();
   right.save();

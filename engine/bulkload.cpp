@@ -8,6 +8,7 @@
 #include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/file.h"
+#include "engine/index.h"
 #include "engine/maintain.h"
 #include "engine/page.h"
 
@@ -67,16 +68,26 @@ const uint8_t* EntrySorter::tail(const Item& it) const {
   return e + 2 + getle16(e) + datalen_;
 }
 
+namespace {
+
+constexpr uint8_t kCut = 0x80;  // in an entry's kept length: the string goes on
+
+}  // namespace
+
 bool EntrySorter::before(const Item& a, const Item& b) const {
   if (bytes_) {
     if (a.head != b.head) return a.head < b.head;
-    const int n = std::min(a.len, b.len);
-    if (n > 8) {
-      const int r = std::memcmp(tail(a), tail(b), static_cast<size_t>(n - 8));
+    if (a.next != b.next) return a.next < b.next;
+    const uint8_t* ta = tail(a);
+    const uint8_t* tb = tail(b);
+    const int la = ta[0] & ~kCut, lb = tb[0] & ~kCut;
+    const int n = std::min(la, lb);
+    if (n > 12) {
+      const int r = std::memcmp(ta + 1, tb + 1, static_cast<size_t>(n - 12));
       if (r != 0) return r < 0;
     }
-    if (!a.cut && !b.cut) {
-      if (a.len != b.len) return a.len < b.len;
+    if (!(ta[0] & kCut) && !(tb[0] & kCut)) {
+      if (la != lb) return la < lb;
       // Equal keys: by their data, as the tree orders them.
       const uint8_t* ea = arena_.data() + a.at;
       const uint8_t* eb = arena_.data() + b.at;
@@ -96,41 +107,60 @@ bool EntrySorter::less(const uint8_t* a, const uint8_t* b) const {
   return std::memcmp(a + 2 + la, b + 2 + lb, static_cast<size_t>(datalen_)) < 0;
 }
 
+void EntrySorter::reserve(size_t entries) {
+  index_.reserve(std::min(entries, budget_ / sizeof(Item)));
+}
+
 int EntrySorter::add(const uint8_t* key, int keylen, const uint8_t* data) {
   // Zero past the string's end: the head is its first 8 bytes, padded so.
   uint8_t order[kOrderBytes] = {};
   int n = bytes_ ? orderbytes(kd_, key, keylen, order, kOrderBytes) : -1;
   if (n < 0) bytes_ = false;  // every entry goes to the comparator from here on
   const int kept = std::min(n, kOrderBytes);
-  const int extra = kept > 8 ? kept - 8 : 0;
+  const int extra = kept > 12 ? 1 + kept - 12 : 1;
   const size_t size = 2 + static_cast<size_t>(keylen) + static_cast<size_t>(datalen_) +
                       static_cast<size_t>(extra);
   if (used_ + size + sizeof(Item) * (index_.size() + 1) > budget_ && !index_.empty() &&
       spill() != 0)
     return -1;
   // The arena grows ahead of its use, so that an entry is a few plain
-  // copies: this runs once per record and tag.
+  // copies of known sizes where it can: this runs once per record and tag.
+  // The arena's last entry is followed by room for a whole tail, which may
+  // be copied whole.
+  constexpr size_t kTail = 1 + kOrderBytes - 12;
   const uint32_t at = static_cast<uint32_t>(used_);
-  if (used_ + size > arena_.size())
-    arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size));
+  if (used_ + size + kTail > arena_.size())
+    arena_.resize(std::max(std::min(arena_.size() * 2, budget_), used_ + size + kTail));
   used_ += size;
   uint8_t* e = arena_.data() + at;
   putle16(e, static_cast<uint16_t>(keylen));
   std::memcpy(e + 2, key, static_cast<size_t>(keylen));
-  std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
-  Item it{0, at, 0, false};
+  if (datalen_ == kEntryDataLen) {
+    std::memcpy(e + 2 + keylen, data, kEntryDataLen);
+  } else {
+    std::memcpy(e + 2 + keylen, data, static_cast<size_t>(datalen_));
+  }
+  Item it{0, 0, at};
+  uint8_t* t = e + 2 + keylen + datalen_;
+  t[0] = 0;
   if (bytes_) {
     it.head = getbe64(order);
-    it.len = static_cast<uint8_t>(kept);
-    it.cut = n > kOrderBytes;
-    std::memcpy(e + 2 + keylen + datalen_, order + 8, static_cast<size_t>(extra));
+    it.next = static_cast<uint32_t>(get4(order + 8));
+    t[0] = static_cast<uint8_t>(kept | (n > kOrderBytes ? kCut : 0));
+    std::memcpy(t + 1, order + 12, kTail - 1);
   }
   index_.push_back(it);
   return 0;
 }
 
 void EntrySorter::sortarena() {
-  auto order = [this](const Item& a, const Item& b) { return before(a, b); };
+  // Order strings decide by their first 12 bytes, as two numbers, in all
+  // but a few comparisons: those two are compared here, in line.
+  auto order = [this](const Item& a, const Item& b) {
+    if (bytes_ && a.head != b.head) return a.head < b.head;
+    if (bytes_ && a.next != b.next) return a.next < b.next;
+    return before(a, b);
+  };
   // Keys that follow the records' order (serial codes) come in sorted.
   if (!std::is_sorted(index_.begin(), index_.end(), order))
     std::sort(index_.begin(), index_.end(), order);
@@ -251,11 +281,13 @@ class Builder {
   // Fills one level from its entries (key, data, right child), the first
   // page's child 0 being `first`; the entries that go up are appended to up.
   // Returns the first page's address, -1 when a page cannot be added.
-  int32_t level(const std::function<bool(EntryView*)>& next, int32_t first,
-                std::vector<Separator>* up) {
+  template <class Next>
+  int32_t level(const Next& next, int32_t first, std::vector<Separator>* up) {
     Page page;
     page.init(tree_);
-    if (!start(page, first)) return -1;
+    // The children of the page being filled, written when it is done.
+    std::vector<int32_t> kids;
+    if (!start(page, first, &kids)) return -1;
     const int32_t firstpage = page.address();
     std::vector<int32_t> pages{firstpage};
     const size_t base = up->size();
@@ -266,15 +298,16 @@ class Builder {
     while (next(&e)) {
       if (waiting) {
         // The full page is done; the waiting entry separates it from the next.
-        page.save();
-        if (!start(page, pending.right)) return -1;
+        finish(page, kids);
+        if (!start(page, pending.right, &kids)) return -1;
         pages.push_back(page.address());
         pending.right = page.address();
         up->push_back(pending);
         waiting = false;
       }
       if (page.room(e.keylen + reserve_)) {
-        page.insert(page.count(), e.key, e.keylen, e.data, e.right);
+        page.append(e.key, e.keylen, e.data);
+        kids.push_back(e.right);
       } else {
         pending.keylen = e.keylen;
         pending.bytes.assign(e.key, e.key + e.keylen);
@@ -285,10 +318,11 @@ class Builder {
     }
     // Every page keeps room for one more longest entry: the last one takes
     // back the entry that would otherwise open an empty page.
-    if (waiting)
-      page.insert(page.count(), pending.bytes.data(), pending.keylen,
-                  pending.bytes.data() + pending.keylen, pending.right);
-    page.save();
+    if (waiting) {
+      page.append(pending.bytes.data(), pending.keylen, pending.bytes.data() + pending.keylen);
+      kids.push_back(pending.right);
+    }
+    finish(page, kids);
     if (!page.halffull()) evenout(&pages, base, up);
     return firstpage;
   }
@@ -313,11 +347,7 @@ class Builder {
       left.load((*pages)[j - 1]);
       Separator& s = (*up)[base + j - 1];
       if (left.room(s.keylen, &right)) {
-        left.insert(left.count(), s.bytes.data(), s.keylen, s.bytes.data() + s.keylen,
-                    right.child(0));
-        for (int i = 0; i < right.count(); ++i)
-          left.insert(left.count(), right.key(i), right.keylen(i), right.data(i),
-                      right.child(i + 1));
+        left.absorb(s.bytes.data(), s.keylen, s.bytes.data() + s.keylen, right);
         left.save();
         right.dispose();
         up->erase(up->begin() + static_cast<std::ptrdiff_t>(base + j - 1));
@@ -339,34 +369,41 @@ class Builder {
   }
 
   // A fresh page at the end of the file; false when the file cannot grow.
-  bool start(Page& page, int32_t child0) {
+  bool start(Page& page, int32_t child0, std::vector<int32_t>* kids) {
     page.clear();
     if (tree_.file()->addpage(tree_.treeno()) != 0) return false;
     page.allocate();
-    if (child0 != -1) page.setchild0(child0);
+    kids->assign(1, child0);
     return true;
+  }
+
+  static void finish(Page& page, const std::vector<int32_t>& kids) {
+    page.setchildren(kids.data());
+    page.save();
   }
 };
 
 }  // namespace
 
-ErrorCode buildtree(Btree& tree, const NextEntry& next) {
+ErrorCode buildtree(Btree& tree, EntrySorter& sorter) {
   MultiFile* file = tree.file();
   std::vector<Separator> up, below;
   const uint8_t* key;
   const uint8_t* data;
   int keylen;
-  if (!next(&key, &keylen, &data)) return Ok;  // nothing to hold: the tree stays empty
+  if (!sorter.next(&key, &keylen, &data))  // nothing to hold: the tree stays empty
+    return sorter.failed() ? WriteFailed : Ok;
   bool first = true;
   auto leaves = [&](EntryView* e) {
-    if (!first && !next(&key, &keylen, &data)) return false;
+    if (!first && !sorter.next(&key, &keylen, &data)) return false;
     first = false;
     *e = EntryView{key, keylen, data, -1};
     return true;
   };
   Builder builder(tree);
   int32_t root = builder.level(leaves, -1, &up);
-  if (root == -1) return WriteFailed;
+  // A run that cannot be read back ends the entries early.
+  if (root == -1 || sorter.failed()) return WriteFailed;
   int height = 1;
   while (!up.empty()) {
     below.swap(up);

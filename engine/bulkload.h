@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -55,6 +54,9 @@ class EntrySorter {
 
   static constexpr size_t kDefaultBudget = 64u << 20;
 
+  // Room for this many entries' places in the sort, as far as the budget
+  // goes: told ahead, the list of places does not grow by copies.
+  void reserve(size_t entries);
   // 0, or -1 when a run cannot be written.
   int add(const uint8_t* key, int keylen, const uint8_t* data);
   // After the last add: hands out the entries in order, one per call, until
@@ -70,21 +72,21 @@ class EntrySorter {
   const KeyDescr* kd_;
   int datalen_;
   size_t budget_;
-  // Entries: 2-byte key length, key, data, then (ordered by bytes) the
-  // bytes of the key's order string after the first 8.
+  // Entries: 2-byte key length, key, data, a byte with the length of the
+  // key's order string kept (top bit: it goes on; 0 without one), then
+  // (ordered by bytes) the string's bytes after the first 12.
   std::vector<uint8_t, UnwrittenAllocator<uint8_t>> arena_;
   size_t used_ = 0;  // bytes of the arena in use
   // Where each entry starts in the arena. While every key has an order
   // string (orderbytes), the entries sort by its first kOrderBytes bytes:
-  // the first 8 here as a number, the rest in the arena; only keys whose
+  // the first 12 here as two numbers, the rest in the arena; only keys whose
   // strings agree that far and go on (cut) need the comparator. A key
   // without one sends every entry to the comparator.
   static constexpr int kOrderBytes = 32;
   struct Item {
     uint64_t head;  // the first 8 bytes, big-endian, zero after the end
+    uint32_t next;  // the next 4, as head
     uint32_t at;
-    uint8_t len;    // bytes kept (at most kOrderBytes)
-    bool cut;       // the string goes on past them
   };
   std::vector<Item> index_;
   bool bytes_ = false;  // the entries sort by their order strings
@@ -104,10 +106,9 @@ class EntrySorter {
   bool startdrain();
 };
 
-// Fills the empty tree from the ordered entries that next() hands out (it
-// returns false at the end). Ok, or WriteFailed.
-using NextEntry = std::function<bool(const uint8_t** key, int* keylen, const uint8_t** data)>;
-ErrorCode buildtree(Btree& tree, const NextEntry& next);
+// Fills the empty tree from the sorter's entries, in the order it hands them
+// out. Ok, or WriteFailed (a failed sort included).
+ErrorCode buildtree(Btree& tree, EntrySorter& sorter);
 
 // The memory the reindex may give each tag's sort (tests make it small to
 // exercise the runs on disk).

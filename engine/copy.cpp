@@ -303,14 +303,12 @@ ErrorCode DataFile::reindex(const char* base, Progress* progress) {
     for (int t = 0; rc == Ok && t < h.ntags; ++t) {
       Btree& tree = index->tree(t);
       EntrySorter sorter(tree.comparator(), tree.keydescr(), kEntryDataLen, sortbudget);
+      sorter.reserve(static_cast<size_t>(std::max(h.nrecs - h.ndeleted, 0)));
       Fill fill{&table, &sorter, t, std::vector<uint8_t>(table.tinfo()[t].keylen)};
       rc = eachrecord(table, progress,
                       [&](const uint8_t* record, int32_t recno) { return addkey(fill, record, recno); });
       if (rc == Ok) {
-        rc = buildtree(tree, [&](const uint8_t** key, int* keylen, const uint8_t** data) {
-          return sorter.next(key, keylen, data);
-        });
-        if (rc == Ok && sorter.failed()) rc = WriteFailed;
+        rc = buildtree(tree, sorter);
       }
       live = fill.live;
     }

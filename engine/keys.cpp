@@ -557,9 +557,13 @@ void naturalbytes(const uint8_t* s, int len, OrderBytes& o) {
     const uint8_t c = s[i];
     const uint8_t cls = kTable.cls[c];
     if (cls == kLetter) {
-      out[n++] = static_cast<uint8_t>(kTable.fold[c]);
+      // A word's letters in one run, as far as the text and the capacity go.
+      const int stop = i + min_int(len - i, cap - n);
+      do {
+        out[n++] = static_cast<uint8_t>(kTable.fold[s[i]]);
+        ++i;
+      } while (i < stop && kTable.cls[s[i]] == kLetter);
       inword = true;
-      ++i;
       continue;
     }
     if (cls == kIgnorable) {

@@ -57,6 +57,7 @@ void Page::init(MultiFile* file, int treeno, int pagesize, int keylen, int datal
   kd_ = kd;
   fixed_ = fixed;
   O_ = D_ + (fixed_ ? 0 : 2);
+  S_ = K_ + D_;
   A_ = P_ - kHeader;
   img_.assign(static_cast<size_t>(P_ > kHeader ? P_ : kHeader + 4), 0);
   chkalloc(img_.data(), "Page::init");
@@ -81,17 +82,16 @@ void Page::setchild(int i, int32_t c) { putle32(area() + childpos(i), static_cas
 
 void Page::reoffset(int from) {
   if (fixed_) {
-    const int size = K_ + D_;
-    for (int i = from; i <= n_; ++i) off_[i] = i * size;
-  } else {
-    int o = off_[from];
-    for (int i = from; i < n_; ++i) {
-      off_[i] = o;
-      o += getles16at(o) + O_;
-    }
-    off_[n_] = o;
+    E_ = n_ * S_;
+    return;
   }
-  E_ = off_[n_];
+  int o = off_[from];
+  for (int i = from; i < n_; ++i) {
+    off_[i] = o;
+    o += getles16at(o) + O_;
+  }
+  off_[n_] = o;
+  E_ = o;
 }
 
 // Checks a page image read from the file before anything in it is trusted:
@@ -115,7 +115,6 @@ const char* Page::parse(const uint8_t* image, int32_t offset) {
       std::snprintf(problem, sizeof problem, "%d entries do not fit the page", n);
       return problem;
     }
-    for (int i = 0; i <= n; ++i) off_[i] = i * (K_ + D_);
   } else {
     int64_t o = 0;
     for (int i = 0; i < n; ++i) {
@@ -164,7 +163,7 @@ const char* Page::parse(const uint8_t* image, int32_t offset) {
   }
   n_ = n;
   parent_ = parent;
-  E_ = off_[n];
+  E_ = fixed_ ? n * S_ : off_[n];
   return nullptr;
 }
 
@@ -236,6 +235,11 @@ void Page::putentry(uint8_t* p, const uint8_t* k, int klen, const uint8_t* d) {
     putle16(p, static_cast<uint16_t>(klen));
     p += 2;
   }
+  // An entry handed over as it lies in a page or a buffer is one copy.
+  if (d == k + klen) {
+    std::memcpy(p, k, static_cast<size_t>(klen + D_));
+    return;
+  }
   std::memcpy(p, k, static_cast<size_t>(klen));
   std::memcpy(p + klen, d, static_cast<size_t>(D_));
 }
@@ -284,17 +288,21 @@ int Page::copyentry(int i, uint8_t* buffer) const {
   return k;
 }
 
+void Page::needroom(int bytes, int entries, const char* op) const {
+  if (static_cast<int64_t>(E_) + bytes + 4 * (static_cast<int64_t>(n_) + entries + 1) > A_ ||
+      static_cast<size_t>(n_) + static_cast<size_t>(entries) + 1 >= off_.size())
+    fatal("%s: no room for %d bytes in page %d of '%s'\n", op, bytes, addr_,
+          file_->name().c_str());
+}
+
 void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c) {
   token_ = 0;
   if (fixed_) klen = K_;
   const int size = klen + O_;
-  // The callers test for room first; this guards the buffer all the same.
-  if (i < 0 || i > n_ || static_cast<int64_t>(E_) + size + 4 * (n_ + 2) > A_ ||
-      static_cast<size_t>(n_) + 2 >= off_.size())
-    fatal("Page::insert: no room for an entry of %d bytes in page %d of '%s'\n", size, addr_,
-          file_->name().c_str());
+  if (i < 0 || i > n_) fatal("Page::insert: no entry %d in page %d\n", i, addr_);
+  needroom(size, 1, "Page::insert");
   uint8_t* a = area();
-  const int at = off_[i];
+  const int at = entryat(i);
   std::memmove(a + at + size, a + at, static_cast<size_t>(E_ - at));
   // Children 0..i move down by one pointer; the later ones keep their place.
   std::memmove(a + A_ - 4 * (n_ + 2), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (i + 1)));
@@ -307,11 +315,110 @@ void Page::insert(int i, const uint8_t* k, int klen, const uint8_t* d, int32_t c
   link(c);
 }
 
+void Page::append(const uint8_t* k, int klen, const uint8_t* d) {
+  token_ = 0;
+  if (fixed_) klen = K_;
+  const int size = klen + O_;
+  needroom(size, 1, "Page::append");
+  putentry(area() + E_, k, klen, d);
+  E_ += size;
+  off_[++n_] = E_;
+}
+
+void Page::setchildren(const int32_t* c) {
+  token_ = 0;
+  for (int i = 0; i <= n_; ++i) {
+    setchild(i, c[i]);
+    link(c[i]);
+  }
+}
+
+void Page::absorb(const uint8_t* k, int klen, const uint8_t* d, const Page& right) {
+  token_ = 0;
+  if (fixed_) klen = K_;
+  const int size = klen + O_;
+  const int rn = right.n_;
+  needroom(size + right.E_, rn + 1, "Page::absorb");
+  uint8_t* a = area();
+  const int n = n_ + 1 + rn;
+  // This page's children move down by rn + 1 pointers; right's keep their
+  // place from the page's end.
+  std::memmove(a + A_ - 4 * (n + 1), a + A_ - 4 * (n_ + 1), static_cast<size_t>(4 * (n_ + 1)));
+  std::memcpy(a + A_ - 4 * (rn + 1), right.area() + A_ - 4 * (rn + 1),
+              static_cast<size_t>(4 * (rn + 1)));
+  putentry(a + E_, k, klen, d);
+  std::memcpy(a + E_ + size, right.area(), static_cast<size_t>(right.E_));
+  const int base = E_ + size;
+  n_ = n;
+  E_ = base + right.E_;
+  if (!fixed_)
+    for (int j = 0; j <= rn; ++j) off_[n - rn + j] = base + right.off_[j];
+  for (int j = 0; j <= rn; ++j) link(right.child(j));
+}
+
+void Page::shiftright(Page& right, int m, uint8_t* sep, int* klen) {
+  token_ = right.token_ = 0;
+  const int n = n_, rn = right.n_;
+  const int from = entryat(n - m + 1);
+  const int moved = E_ - from;
+  const int sepsize = (fixed_ ? K_ : *klen) + O_;
+  right.needroom(moved + sepsize, m, "Page::shiftright");
+  uint8_t* a = area();
+  uint8_t* r = right.area();
+  // Right's children keep their place at the page's end; the m that come
+  // over go before them, into the gap.
+  std::memcpy(r + A_ - 4 * (rn + m + 1), a + A_ - 4 * m, static_cast<size_t>(4 * m));
+  std::memmove(r + moved + sepsize, r, static_cast<size_t>(right.E_));
+  std::memcpy(r, a + from, static_cast<size_t>(moved));
+  right.putentry(r + moved, sep, *klen, sep + *klen);
+  right.n_ = rn + m;
+  right.E_ += moved + sepsize;
+  right.off_[0] = 0;
+  right.reoffset(0);
+  for (int j = 0; j < m; ++j) right.link(right.child(j));
+  *klen = copyentry(n - m, sep);
+  // This page keeps children 0..n-m, which move up to the page's end.
+  std::memmove(a + A_ - 4 * (n - m + 1), a + A_ - 4 * (n + 1), static_cast<size_t>(4 * (n - m + 1)));
+  n_ = n - m;
+  E_ = entryat(n_);
+  off_[n_] = E_;
+}
+
+void Page::shiftleft(Page& right, int m, uint8_t* sep, int* klen) {
+  token_ = right.token_ = 0;
+  const int n = n_, rn = right.n_;
+  const int moved = right.entryat(m - 1);
+  const int sepsize = (fixed_ ? K_ : *klen) + O_;
+  needroom(sepsize + moved, m, "Page::shiftleft");
+  uint8_t* a = area();
+  uint8_t* r = right.area();
+  // This page's children move down by m pointers; right's first m follow
+  // them at the page's end.
+  std::memmove(a + A_ - 4 * (n + m + 1), a + A_ - 4 * (n + 1), static_cast<size_t>(4 * (n + 1)));
+  std::memcpy(a + A_ - 4 * m, r + A_ - 4 * (rn + 1), static_cast<size_t>(4 * m));
+  putentry(a + E_, sep, *klen, sep + *klen);
+  std::memcpy(a + E_ + sepsize, r, static_cast<size_t>(moved));
+  n_ = n + m;
+  E_ += sepsize + moved;
+  off_[n_] = E_;
+  reoffset(n);
+  for (int j = n + 1; j <= n_; ++j) link(child(j));
+  *klen = right.copyentry(m - 1, sep);
+  // Right drops its first m entries and children; the others keep their
+  // place at the page's end.
+  const int cut = right.entryat(m);
+  std::memmove(r, r + cut, static_cast<size_t>(right.E_ - cut));
+  right.n_ = rn - m;
+  right.E_ -= cut;
+  right.off_[0] = 0;
+  right.reoffset(0);
+}
+
 int32_t Page::remove(int i, bool rightchild) {
   token_ = 0;
   uint8_t* a = area();
-  const int at = off_[i];
-  const int size = off_[i + 1] - at;
+  const int at = entryat(i);
+  const int size = entryat(i + 1) - at;
   const int r = rightchild ? i + 1 : i;
   const int32_t removed = child(r);
   std::memmove(a + at, a + at + size, static_cast<size_t>(E_ - at - size));
@@ -330,8 +437,8 @@ int Page::replace(int i, const uint8_t* k, int klen, const uint8_t* d) {
   const int oldlen = keylen(i);
   if (klen - oldlen > A_ - used()) return -1;
   uint8_t* a = area();
-  const int at = off_[i];
-  const int next = off_[i + 1];
+  const int at = entryat(i);
+  const int next = entryat(i + 1);
   const int size = klen + O_;
   std::memmove(a + at + size, a + next, static_cast<size_t>(E_ - next));
   putentry(a + at, k, klen, d);
@@ -436,6 +543,7 @@ void Page::swap(Page& o) noexcept {
   std::swap(treeno_, o.treeno_);
   std::swap(fixed_, o.fixed_);
   std::swap(O_, o.O_);
+  std::swap(S_, o.S_);
   std::swap(E_, o.E_);
   std::swap(A_, o.A_);
   img_.swap(o.img_);

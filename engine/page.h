@@ -83,7 +83,7 @@ class Page {
   int32_t address() const { return addr_; }
   bool leaf() const { return child(0) == -1; }
 
-  const uint8_t* key(int i) const { return area() + off_[i] + (fixed_ ? 0 : 2); }
+  const uint8_t* key(int i) const { return area() + (fixed_ ? i * S_ : off_[i] + 2); }
   int keylen(int i) const { return fixed_ ? K_ : getles16at(off_[i]); }
   const uint8_t* data(int i) const { return key(i) + keylen(i); }
   int32_t child(int i) const;
@@ -94,6 +94,28 @@ class Page {
 
   // Inserts the entry at index i with right child c and links c here.
   void insert(int i, const uint8_t* key, int klen, const uint8_t* data, int32_t c);
+  // Filling a page in key order: the children lie at the page's end, so an
+  // insertion at the end moves all of them. append adds an entry after the
+  // last and leaves the children alone; setchildren then writes children
+  // 0..n at once and links them here (the caller tests for room first).
+  void append(const uint8_t* key, int klen, const uint8_t* data);
+  void setchildren(const int32_t* children);
+  // The merge of two neighbours: appends the separator (key, data) with
+  // right's child 0, then right's entries with their children, linked here;
+  // as many insertions at the end would, without moving the children each
+  // time.
+  void absorb(const uint8_t* key, int klen, const uint8_t* data, const Page& right);
+  // Balancing with the right neighbour through their separator (key then
+  // data in sep, its key length in *klen), m entries at once, as m single
+  // moves through the separator would leave the pages: shiftright moves
+  // this page's last m entries and their right children to the front of
+  // right, shiftleft right's first m entries and their left children to the
+  // end of this page; the separator goes down on the way and the last entry
+  // to move comes up into sep instead. Children that change pages are
+  // linked to their new one.
+  void shiftright(Page& right, int m, uint8_t* sep, int* klen);
+  void shiftleft(Page& right, int m, uint8_t* sep, int* klen);
+  int entrysize(int i) const { return entryat(i + 1) - entryat(i); }
   // Removes entry i with its right child (child i+1) or its left child
   // (child i); returns the removed child pointer.
   int32_t remove(int i, bool rightchild);
@@ -140,6 +162,7 @@ class Page {
   int treeno_ = 0;
   bool fixed_ = true;
   int O_ = 0;
+  int S_ = 0;  // an entry's size with fixed-length keys
   int E_ = 0;
   int A_ = 0;
   // The cached content this page was loaded from or saved as (0: none, or
@@ -147,13 +170,19 @@ class Page {
   // holds that content costs nothing.
   uint64_t token_ = 0;
   std::vector<uint8_t> img_;   // the whole page; the data area starts at kHeader
-  std::vector<int> off_;       // start of entry i in the data area; off_[n] = E
+  // Start of entry i in the data area with variable-length keys (off_[n] =
+  // E); fixed-length entries are found by their size.
+  std::vector<int> off_;
+  int entryat(int i) const { return fixed_ ? i * S_ : off_[i]; }
 
   uint8_t* area() { return img_.data() + kHeader; }
   const uint8_t* area() const { return img_.data() + kHeader; }
   int getles16at(int o) const { return getles16(area() + o); }
   int childpos(int i) const { return A_ - 4 * (n_ - i + 1); }
   void setchild(int i, int32_t c);
+  // Fatal unless `bytes` more of entries and `entries` more entries (with
+  // their children) fit: the callers test for room first.
+  void needroom(int bytes, int entries, const char* op) const;
   void reoffset(int from);
   const char* parse(const uint8_t* image, int32_t offset);
   void adopt(const uint8_t* image, int32_t offset);

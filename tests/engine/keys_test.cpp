@@ -396,11 +396,14 @@ TEST(OrderStrings, CutShortOrRefusedWhereTheyCannotStandForTheKey) {
   const Tag name = Tag().add('C', 40, CF_VAR);
   KeyDescr d = name.kd();
   const Bytes key = txt("Greatest Hits 0001977 live");
-  uint8_t whole[64], cut[6];
+  constexpr int kCut = 6;  // inside the first word
+  uint8_t whole[64], cut[kCut + 1];
+  cut[kCut] = 0xEE;
   const int n = orderbytes(&d, key.data(), int(key.size()), whole, sizeof whole);
-  ASSERT_GT(n, int(sizeof cut));
-  EXPECT_GT(orderbytes(&d, key.data(), int(key.size()), cut, sizeof cut), int(sizeof cut));
-  EXPECT_EQ(std::memcmp(whole, cut, sizeof cut), 0);
+  ASSERT_GT(n, kCut);
+  EXPECT_GT(orderbytes(&d, key.data(), int(key.size()), cut, kCut), kCut);
+  EXPECT_EQ(std::memcmp(whole, cut, kCut), 0);
+  EXPECT_EQ(cut[kCut], 0xEE) << "written past the capacity";
   Bytes longer = key;
   longer.push_back('x');  // bytes after the last component
   EXPECT_EQ(orderbytes(&d, longer.data(), int(longer.size()), whole, sizeof whole), -1);
