@@ -224,6 +224,7 @@ int run_catalogue(int32_t albums, uint64_t seed, const std::vector<int>& chosen,
     row.info = &kInfo[id];
     CatalogueOutcome outs[2];
     for (int k = 0; k < 2; ++k) {
+      settle_disk();
       reset_peak();
       outs[k] = sides[k]->run(id, c, csv);
       outs[k].base.ran = true;

@@ -342,6 +342,7 @@ int main(int argc, char** argv) {
     int enginewarnings = QuillSide::warnings();
     Outcome* outs[2] = {&row.quill, &row.sqlite};
     for (int k = 0; k < 2; ++k) {
+      settle_disk();
       reset_peak();
       *outs[k] = sides[k]->run(id, d);
       outs[k]->ran = true;

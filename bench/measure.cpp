@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +38,8 @@ bool reset_peak() {
   ok = (std::fclose(f) == 0) && ok;
   return ok;
 }
+
+void settle_disk() { ::sync(); }
 
 void latencies(std::vector<double>& seconds, Outcome& out) {
   if (seconds.empty()) return;

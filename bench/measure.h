@@ -35,6 +35,9 @@ void latencies(std::vector<double>& seconds, Outcome& out);
 
 // Resets the peak resident set to the current one; false if not supported.
 bool reset_peak();
+// Writes the system's dirty pages to disk, so that a timed run does not pay
+// for the write-back of what an earlier run (of either engine) left behind.
+void settle_disk();
 // VmHWM and VmRSS in MiB; 0 if unreadable.
 double peak_mib();
 double rss_mib();
