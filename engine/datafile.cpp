@@ -75,8 +75,10 @@ ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
 }
 
 ErrorCode DataFile::close(ErrorCode code) {
-  // What a batch held back goes to disk in order before the files close.
-  if (header_ && file_.isopen() && batchpending()) sync();
+  // What a batch held back goes to disk in order before the files close;
+  // when that fails the close says so, as the sync would have.
+  ErrorCode rc = Ok;
+  if (header_ && file_.isopen() && batchpending()) rc = sync();
   if (header_ && file_.isopen()) trimroom();
   room_ = {};
   headdirty_ = false;
@@ -87,8 +89,8 @@ ErrorCode DataFile::close(ErrorCode code) {
   finfo_.clear();
   tinfo_.clear();
   exclusive_ = 0;
-  file_.close();
-  return code;
+  if (file_.close() != 0) rc = WriteFailed;
+  return code != Ok ? code : rc;
 }
 
 ErrorCode DataFile::writebackindex() {

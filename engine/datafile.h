@@ -84,7 +84,8 @@ class DataFile : NonCopyable {
   static ErrorCode epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
                             int bump, struct Progress* progress);
 
-  // Closes everything and returns the code given.
+  // Closes everything and returns the code given; when that is Ok,
+  // WriteFailed if what the table held back could not be written.
   ErrorCode close(ErrorCode code = Ok);
 
   bool isopen() const { return file_.isopen(); }

@@ -148,9 +148,11 @@ int File::create(const char* path, Sharing sharing) {
 
 int File::close() {
   if (!opened_) return 0;
-  if (flushall() != 0) return -1;
-  if (unsynced_ && sync() != 0) return -1;
-  if (::close(fd_) != 0 && errno != EINTR) return -1;
+  // The descriptor goes whatever failed: kept open, it would keep its
+  // locks, and with them every other opener out, until the process ends.
+  int rc = flushall();
+  if (rc == 0 && unsynced_) rc = sync();
+  if (::close(fd_) != 0 && errno != EINTR) rc = -1;
   fd_ = -1;
   opened_ = 0;
   exclusive_ = 0;
@@ -163,7 +165,7 @@ int File::close() {
   readcache_ = false;
   dropblocks();
   name_.clear();
-  return 0;
+  return rc == 0 ? 0 : -1;
 }
 
 void File::setreadcache(bool on) {
