@@ -241,8 +241,8 @@ int File::fillblock(Block& block, int64_t number) {
   uint8_t* bytes = bytesof(number);
   int32_t got = readat(fd_, bytes, ondisk, first);
   if (got < 0) return -1;
-  const int64_t pendingend = pendingpos_ + static_cast<int64_t>(pending_.size());
-  if (!pending_.empty() && pendingpos_ < first + kBlockSize && first < pendingend) {
+  if (pendingover(first, kBlockSize)) {
+    const int64_t pendingend = pendingpos_ + static_cast<int64_t>(pending_.size());
     const int64_t lo = std::max(first, pendingpos_);
     const int64_t hi = std::min(first + kBlockSize, pendingend);
     const int32_t from = static_cast<int32_t>(lo - first);
@@ -265,14 +265,17 @@ int32_t File::directread(char* p, int64_t at, int32_t n) {
   int32_t span = 0;
   while (n - span >= kBlockSize && cached((at + span) >> kBlockBits) == nullptr) span += kBlockSize;
   if (span < 2 * kBlockSize) return 0;
-  if (!pending_.empty() && pendingpos_ < at + span &&
-      at < pendingpos_ + static_cast<int64_t>(pending_.size()) && flushpending() != 0)
-    return -1;
+  if (pendingover(at, span) && flushpending() != 0) return -1;
   const int32_t got = readat(fd_, p, span, at);
   if (got < 0) return -1;
   // A file that ends inside the span: the rest goes through the cache,
   // which reports the short read.
   return got & ~(kBlockSize - 1);
+}
+
+bool File::pendingover(int64_t at, int64_t n) const {
+  return !pending_.empty() && pendingpos_ < at + n &&
+         at < pendingpos_ + static_cast<int64_t>(pending_.size());
 }
 
 File::Block* File::cached(int64_t number) {
@@ -458,9 +461,7 @@ int File::write(const void* buffer, int32_t n) {
     }
     if (!continues && !blocks_.empty() && holds(position, n)) {
       // Gathered bytes under this change are older: they go first.
-      if (!pending_.empty() && position < end && pendingpos_ < position + n &&
-          flushpending() != 0)
-        return -1;
+      if (pendingover(position, n) && flushpending() != 0) return -1;
       if (cachedwrite(position, p, n, true) != 0) return -1;
       position_ += n;
       return 0;

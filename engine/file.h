@@ -165,6 +165,7 @@ class File {
   bool lost_ = false;  // gathered writes failed since the last sync
   int64_t disksize_ = -1;  // the file's length without gathered writes; -1 unknown
   int flushpending();
+  bool pendingover(int64_t at, int64_t n) const;  // gathered bytes lie in [at, at + n)
   int flushall();  // gathered writes, then dirty blocks
   int rawwrite(const char* p, int32_t n, int64_t position);
 

@@ -448,19 +448,32 @@ MultiFile::Way* MultiFile::claim(int32_t offset) {
 // its own write later.
 ErrorCode MultiFile::evict(Way* way) {
   const size_t most = kMaxJoin / static_cast<size_t>(cache_.maxpage());
-  auto neighbour = [&](int32_t end, bool before) -> Way* {
-    for (int size : sizes_)
-      if (Way* w = cache_.dirtyat(before ? end - size : end, size)) return w;
-    return nullptr;
-  };
   std::vector<Way*> run;
-  for (Way* w = way; run.size() + 1 < most && (w = neighbour(w->offset, true)) != nullptr;)
+  for (Way* w = way; run.size() + 1 < most && (w = cachedending(w->offset, Cached::Dirty));)
     run.push_back(w);
   std::reverse(run.begin(), run.end());
   run.push_back(way);
-  for (Way* w = way; run.size() < most && (w = neighbour(w->offset + w->size, false)) != nullptr;)
+  for (Way* w = way; run.size() < most && (w = cachedat(w->offset + w->size, Cached::Dirty));)
     run.push_back(w);
   return writeways(run);
+}
+
+// The store's pages come in a few sizes; a cached page is found by its
+// offset and size.
+MultiFile::Way* MultiFile::cachedat(int32_t offset, Cached which) {
+  for (int size : sizes_) {
+    Way* w = cache_.find(offset, size);
+    if (w != nullptr && (which == Cached::Any || w->dirty)) return w;
+  }
+  return nullptr;
+}
+
+MultiFile::Way* MultiFile::cachedending(int32_t end, Cached which) {
+  for (int size : sizes_) {
+    Way* w = cache_.find(end - size, size);
+    if (w != nullptr && (which == Cached::Any || w->dirty)) return w;
+  }
+  return nullptr;
 }
 
 // Rewriting a few pages the file already holds costs less than a write of
@@ -476,9 +489,7 @@ std::vector<MultiFile::Way*> MultiFile::bridged(const std::vector<Way*>& ways) {
     const int32_t next = ways[k + 1]->offset;
     int32_t at = ways[k]->offset + ways[k]->size;
     for (int n = 0; at < next && n < kMaxBridge; ++n) {
-      Way* clean = nullptr;
-      for (int size : sizes_)
-        if ((clean = cache_.find(at, size)) != nullptr) break;
+      Way* clean = cachedat(at, Cached::Any);
       if (clean == nullptr) break;
       out.push_back(clean);
       at += clean->size;

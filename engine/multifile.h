@@ -256,6 +256,11 @@ class MultiFile {
   // Writes out a dirty way with the dirty pages cached on either side of
   // it, joined; they all stay cached, clean.
   ErrorCode evict(Way* way);
+  // The cached page (any, or a dirty one) that begins at offset / ends at
+  // end, of any of the store's page sizes; null when there is none.
+  enum class Cached { Any, Dirty };
+  Way* cachedat(int32_t offset, Cached which);
+  Way* cachedending(int32_t end, Cached which);
   // Dirty ways in file order, with the clean cached pages that close short
   // gaps between them.
   std::vector<Way*> bridged(const std::vector<Way*>& ways);

@@ -86,11 +86,6 @@ PageCache::Way* PageCache::lookup(int32_t offset, int size) {
   return way;
 }
 
-PageCache::Way* PageCache::dirtyat(int32_t offset, int size) {
-  Way* way = find(offset, size);
-  return way != nullptr && way->dirty ? way : nullptr;
-}
-
 PageCache::Way* PageCache::victim(int32_t offset) {
   if (nsets_ == 0) return nullptr;
   Way* set = &ways_[setof(offset) * kWays];

@@ -48,10 +48,9 @@ class PageCache {
   void release();            // forgets and gives the memory back
 
   Way* lookup(int32_t offset, int size);
-  // The way of a cached page (a dirty one), left where it stands in its
-  // set's order; null when there is none.
+  // The way of a cached page, left where it stands in its set's order;
+  // null when there is none.
   Way* find(int32_t offset, int size);
-  Way* dirtyat(int32_t offset, int size);
   // The way that the page at offset would take: a free one, the page's own,
   // or the least recently used of its set. Null without a cache. A dirty
   // victim must be written out before it is taken.
