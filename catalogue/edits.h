@@ -11,10 +11,12 @@
 // changed something, is undone by DB_Recover, and edits are refused with
 // NeedsRecovery until then.
 //
+// Names are full names, UTF-8 (storedform.h): the record gets the stored
+// form of DB_FullForm(name), and the name table the full name where the two
+// differ (fullnames.h).
 // DB_InsertRecord (kind, name, cursor): appends an album (kind 0, OK_field
 //   "*", Aux_attr -1) or an artist or song (kind 1, 2, Ref_count 0) with the
-//   name in the form of DB_NameForm (names.h), through a cursor bound to the
-//   kind's table; the engine gives Code. The cursor then stands on the new record
+//   name, through a cursor bound to the kind's table; the engine gives Code. The cursor then stands on the new record
 //   (on failure it stands nowhere; a change pending on its old record is
 //   saved first). EmptyName for a name that is empty or blanks only.
 // DB_AddLink (list, title, position, attr, title cursor): a new row of the
@@ -39,8 +41,8 @@
 //   from the last row is refused with TooFar and changes nothing.
 //
 // Whole records:
-// DB_RenameRecord (cursor, kind, name, confirmed): stores the name in the
-//   form of DB_NameForm (EmptyName when nothing is left) and writes the
+// DB_RenameRecord (cursor, kind, name, confirmed): stores the name
+//   (EmptyName when nothing is left) and writes the
 //   record; on failure the record is read back as it is on disk. An artist
 //   or song used by more than one row is renamed only when confirmed
 //   (NeedsConfirmation otherwise, nothing changed).
@@ -55,6 +57,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
@@ -66,13 +69,13 @@ enum class PurgeMode { Ask, Keep, Silent };
 // Which way DB_MoveLink moves a row.
 enum class LinkMove { Up, Down };
 
-ErrorCode DB_InsertRecord(int kind, const char* name, quill::Rlist& cursor);
+ErrorCode DB_InsertRecord(int kind, std::string_view name, quill::Rlist& cursor);
 ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
                      quill::Rlist& titlecursor);
 ErrorCode DB_RemoveLink(Relation& list, quill::Rlist& titlecursor, PurgeMode purge);
 ErrorCode DB_MoveLink(Relation& list, LinkMove way, quill::Rlist& titlecursor);
 
-ErrorCode DB_RenameRecord(quill::Rlist& cursor, int kind, const char* name, bool confirmed);
+ErrorCode DB_RenameRecord(quill::Rlist& cursor, int kind, std::string_view name, bool confirmed);
 ErrorCode DB_DeleteArticle(quill::Rlist& titlecursor);
 ErrorCode DB_DeleteAttribute(quill::Rlist& cursor, int kind);
 ErrorCode DB_UpdateOKField(quill::Rlist& titlecursor, bool* changed);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "catalogue/edits.h"
-#include "catalogue/names.h"
+#include "catalogue/storedform.h"
 #include "catalogue/journal.h"
 #include "catalogue/schema.h"
 #include "catalogue/standing.h"
@@ -24,9 +24,9 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
 }  // namespace
 
-ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
+ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
-  std::string text = DB_NameForm(name);
+  const std::string text = DB_StoredForm(kind, DB_FullForm(name).text).stored;
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
   ErrorCode rc = cursor.flush();
@@ -44,10 +44,10 @@ ErrorCode DB_InsertRecord(int kind, const char* name, Rlist& cursor) {
   return rc;
 }
 
-ErrorCode DB_RenameRecord(Rlist& cursor, int kind, const char* name, bool confirmed) {
+ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool confirmed) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
-  std::string text = DB_NameForm(name);
+  const std::string text = DB_StoredForm(kind, DB_FullForm(name).text).stored;
   if (text.empty()) return EmptyName;
   if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;

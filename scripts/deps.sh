@@ -5,7 +5,8 @@ set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
 # TagLib reads the audio files' tags for the folder scan.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libtag1-dev)
+# ICU derives the stored form of a name from its full form.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libtag1-dev libicu-dev)
 if [ "${1:-}" = package ]; then
   # cpack reads the programs' library dependencies with dpkg-shlibdeps.
   packages+=(dpkg-dev file)
