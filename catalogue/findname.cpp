@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "catalogue/fullnames.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/rlist.h"
 
@@ -44,12 +46,23 @@ std::vector<int32_t> NameFinder::exact(int kind, const std::string& stored) {
   return codes;
 }
 
+std::vector<int32_t> NameFinder::same(int kind, std::string_view full) {
+  std::vector<int32_t> codes;
+  for (const NamedRecord& r : sortingequal(kind, DB_StoredForm(kind, full).stored))
+    if (DB_SameName(DB_FullName(kind, r.code, r.name), full)) codes.push_back(r.code);
+  return codes;
+}
+
 std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored) {
   return NameFinder().sortingequal(kind, stored);
 }
 
 std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored) {
   return NameFinder().exact(kind, stored);
+}
+
+std::vector<int32_t> DB_FindSameName(int kind, std::string_view full) {
+  return NameFinder().same(kind, full);
 }
 
 }  // namespace tracklore

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/sparecursors.h"
@@ -32,6 +33,11 @@ class NameFinder : quill::NonCopyable {
   std::vector<NamedRecord> sortingequal(int kind, const std::string& stored);
   // The codes of those whose stored name is exactly stored.
   std::vector<int32_t> exact(int kind, const std::string& stored);
+  // The codes of the records that bear the full name full (UTF-8), letter
+  // case aside (DB_SameName): the one identity of artists and songs for a
+  // scan, an import, a link and the program's insert. They are among the
+  // records whose stored name sorts equal to full's stored form.
+  std::vector<int32_t> same(int kind, std::string_view full);
 
  private:
   std::optional<SpareCursor> cursors_[3];
@@ -39,5 +45,6 @@ class NameFinder : quill::NonCopyable {
 
 std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);
 std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored);
+std::vector<int32_t> DB_FindSameName(int kind, std::string_view full);
 
 }  // namespace tracklore
