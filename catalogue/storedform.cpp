@@ -68,11 +68,16 @@ void append(std::string* out, char32_t c) {
 
 bool control(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
 
-// Blanks that trimming takes off and folding makes one space: every white
-// space of Unicode, and the invisible ones that only separate.
+// Blanks that folding makes one space: every white space of Unicode.
 bool blank(char32_t c) {
-  return c == ' ' || c == '\t' || c == 0x200B || c == 0xFEFF ||
-         u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
+  return c == ' ' || c == '\t' || u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
+}
+
+// What trimming takes off a full name's ends: blanks, and the invisible
+// characters that only join or separate (a zero-width space inside a name
+// is dropped from its stored form instead).
+bool trimmable(char32_t c) {
+  return blank(c) || c == 0x200B || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF;
 }
 
 // The Windows-1252 byte of a character, or -1 when it has none.
@@ -159,7 +164,7 @@ Derived derive(std::string_view full) {
   out.bytes.reserve(raw.size());
   bool gap = false;
   for (char b : raw) {
-    if (b == ' ' || b == '\t' || static_cast<unsigned char>(b) == 0xA0) {
+    if (b == ' ' || b == '\t') {
       gap = !out.bytes.empty();
       continue;
     }
@@ -180,12 +185,12 @@ FullForm DB_FullForm(std::string_view given) {
     chars += control(c) ? U' ' : c;
   }
   size_t begin = 0, end = chars.size();
-  while (begin < end && blank(chars[begin])) ++begin;
-  while (end > begin && blank(chars[end - 1])) --end;
+  while (begin < end && trimmable(chars[begin])) ++begin;
+  while (end > begin && trimmable(chars[end - 1])) --end;
   if (end - begin > kFullNameChars) {
     end = begin + kFullNameChars;
     out.cut = true;
-    while (end > begin && blank(chars[end - 1])) --end;
+    while (end > begin && trimmable(chars[end - 1])) --end;
   }
   out.text.reserve(end - begin);
   for (size_t i = begin; i < end; ++i) append(&out.text, chars[i]);
@@ -207,7 +212,10 @@ StoredForm DB_StoredForm(int kind, std::string_view full) {
   if (bytes.empty()) {
     // A name of emoji alone still needs something to sort and seek by.
     bool anything = false;
-    for (size_t at = 0; at < full.size() && !anything;) anything = !blank(decode(full, &at));
+    for (size_t at = 0; at < full.size() && !anything;) {
+      const char32_t c = decode(full, &at);
+      anything = !trimmable(c) && !control(c);
+    }
     if (anything) {
       bytes = kStandIn;
       out.standin = true;
