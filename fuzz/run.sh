@@ -12,7 +12,7 @@ shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(datafile_fuzz index_fuzz keys_fuzz csv_fuzz tags_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(datafile_fuzz index_fuzz keys_fuzz csv_fuzz tags_fuzz names_fuzz)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
