@@ -186,6 +186,34 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
 }
 
+// Names whose full form has an entry of several parts in the name table:
+// each edit that writes or removes one touches two tables.
+TEST_F(CataloguePowerCut, EditsOfFullNames) {
+  std::string longname;
+  while (longname.size() < 400) longname += "Мумий Тролль ";  // 3 or more parts
+  ASSERT_EQ(DB_Open(), 0);
+  ASSERT_EQ(DB_RenameRecord(*at(SongTable, songs_[2]), SongTable, "Μάνος", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(TitleTable, first_), TitleTable, "Ước gì", true), Ok);
+  DB_Close();
+  sweep("add_fullname", [&] {
+    quill::Rlist cursor(&DB_Table(ArtistTable));
+    return DB_InsertRecord(ArtistTable, longname, cursor);
+  });
+  // One part fewer, then none at all.
+  sweep("rename_fullname", [&] {
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname.substr(0, 300), true);
+  });
+  sweep("rename_to_stored",
+        [&] { return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Plain", true); });
+  sweep("rename_to_fullname", [&] {
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "NIRVANA", true);
+  });
+  sweep("delete_attribute",
+        [&] { return DB_DeleteAttribute(*at(ArtistTable, artists_[3]), ArtistTable); });
+  // The album goes with its entry, and so does its song's, purged.
+  sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
+}
+
 TEST_F(CataloguePowerCut, Batches) {
   sweep("import_batch", [&] { return importalbums(1000); });
   // In two batches: a cut after the first durable point keeps the first
