@@ -206,7 +206,7 @@ TEST_F(CataloguePowerCut, EditsOfFullNames) {
   sweep("rename_to_stored",
         [&] { return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Plain", true); });
   sweep("rename_to_fullname", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "NIRVANA", true);
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "nirvana", true);
   });
   sweep("delete_attribute",
         [&] { return DB_DeleteAttribute(*at(ArtistTable, artists_[3]), ArtistTable); });
