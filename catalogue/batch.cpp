@@ -12,8 +12,10 @@ namespace {
 
 // The title table first and the relations last: a crash between two of the
 // syncs then leaves albums without some of their rows (completed by the
-// next scan) rather than rows of albums that are not there.
-constexpr int kSyncOrder[kTables] = {TitleTable, ArtistTable, SongTable, ArtistRows, SongRows};
+// next scan) rather than rows of albums that are not there. Full names
+// follow the records they name. A table not open is passed over.
+constexpr int kSyncOrder[kAllTables] = {TitleTable, ArtistTable, SongTable,
+                                        NameTable,  ArtistRows,  SongRows};
 
 }  // namespace
 
@@ -38,7 +40,7 @@ ErrorCode CatalogueBatch::beginintent() {
   // and one begun inside another would write nothing.
   intent_.reset();
   intent_ = std::make_unique<Intent>(options_.operation);
-  for (int t = 0; t < kTables; ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
     started_[t] = DB_Table(t).isopen() ? DB_Table(t).nrecs() : 0;
     if (DB_Table(t).isopen()) intent_->counts(t);
   }

@@ -2,14 +2,14 @@
 // durable point per batch instead of a forced write per engine change, and
 // one journal intent per batch.
 //
-// While a CatalogueBatch lives, the five tables of the open database defer
-// their syncs and hold their index pages in memory (the engine's deferred
-// sync and write-back). On disk meanwhile each index file says it is out of
+// While a CatalogueBatch lives, the tables of the open database (the name
+// table too when it is open) defer their syncs and hold their index pages
+// in memory (the engine's deferred sync and write-back). On disk meanwhile each index file says it is out of
 // date, and records appended since the last durable point stay invisible
 // (the data files' counters are written at the durable point).
 //
 // Each batch writes its intent to the journal (journal.h) before its first
-// change: the record counts of the five tables. The intent is marked done
+// change: the record counts of the open tables. The intent is marked done
 // only after the batch's durable point; the next batch then begins its own.
 // So a process that ends between two durable points (a crash, kill -9,
 // power loss) leaves an unfinished intent, and DB_Recover takes back
@@ -81,7 +81,7 @@ class CatalogueBatch {
   bool active_ = false;
   ErrorCode error_ = quill::Ok;
   std::unique_ptr<Intent> intent_;
-  int32_t started_[kTables] = {};  // each table's records when the batch began
+  int32_t started_[kAllTables] = {};  // each table's records when the batch began
   // Every open index is in write-back, so marked unfinished on disk.
   bool marked();
   ErrorCode beginintent();

@@ -6,14 +6,15 @@
 #include <string>
 #include <system_error>
 
+#include "catalogue/buildtable.h"
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/nametable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
-#include "engine/descr.h"
 #include "engine/errors.h"
 #include "engine/file.h"
 #include "engine/maintain.h"
@@ -35,17 +36,19 @@ bool anydatafile() {
 // A main table under one of the fixed names would be overwritten by that
 // table (or overwrite it) during creation.
 bool clasheswithfixed(const std::string& title) {
-  for (int index = 1; index < kTables; ++index)
+  for (int index = 1; index < kAllTables; ++index)
     if (strcasecmp(title.c_str(), fixedname(index)) == 0) return true;
-  return false;
+  return strcasecmp(title.c_str(), kNewNameTable) == 0;
 }
 
 int check(quill::ErrorCode result, const char* table) {
   return DB_CheckResult(result, table, "create");
 }
 
-// The order in which the tables are created.
-constexpr int kCreateOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows};
+// The order in which the tables are created: the name table last, as a
+// database made without it gets it later.
+constexpr int kCreateOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows,
+                                          SongTable,  SongRows,    NameTable};
 
 // Creation empties each table's file in turn: a table that cannot be made
 // must be found before the first one is emptied. The existing files must
@@ -86,29 +89,7 @@ void reportmixture(int failed) {
                  "empty tables: %s.\nLeft as they were: %s.",
                  DB_TableName(kCreateOrder[failed]),
                  namelist(kCreateOrder, kCreateOrder + failed).c_str(),
-                 namelist(kCreateOrder + failed + 1, kCreateOrder + kTables).c_str());
-}
-
-// The table with its fields and tags, each appended after the last.
-int buildtable(int index) {
-  const char* name = DB_TableName(index);
-  if (check(quill::DataFile::create(name, 0, 0), name) != 0) return -1;
-  const TableLayout layout = tablelayout(index);
-  for (int f = 0; f < layout.nfields; ++f) {
-    quill::FieldDescr field;
-    field.type = layout.fields[f].type;
-    field.length = layout.fields[f].length;
-    field.name = layout.fields[f].name;
-    if (check(quill::insert_field(name, -1, field, quill::FieldGroup::Record), name) != 0) return -1;
-  }
-  for (int t = 0; t < layout.ntags; ++t) {
-    quill::TagNode tag;
-    tag.name = layout.tags[t].name;
-    for (int c = 0; c < layout.tags[t].count; ++c)
-      tag.addcomp({static_cast<int16_t>(layout.tags[t].field + c), 0, 0});
-    if (check(quill::insert_tag(name, -1, tag), name) != 0) return -1;
-  }
-  return 0;
+                 namelist(kCreateOrder + failed + 1, kCreateOrder + kAllTables).c_str());
 }
 
 }  // namespace
@@ -133,8 +114,9 @@ int DB_Create() {
 
   WaitCursor wait;
   if (cancreate() != 0) return -1;
-  for (int n = 0; n < kTables; ++n) {
-    if (buildtable(kCreateOrder[n]) != 0) {
+  for (int n = 0; n < kAllTables; ++n) {
+    const char* name = DB_TableName(kCreateOrder[n]);
+    if (check(buildtable(name, kCreateOrder[n]), name) != 0) {
       reportmixture(n);
       return -1;
     }

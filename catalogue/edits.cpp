@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "catalogue/fullnames.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
 #include "catalogue/schema.h"
@@ -143,6 +144,7 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
       quill::put4(key, attr);
       rc = other.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       if (rc == Ok) rc = other.del();
+      if (rc == Ok) rc = DB_DropFullName(attrtable(list.relation()), attr);
       list.align();
       if (rc != Ok) return rc;
     }

@@ -1,15 +1,99 @@
-// Full names: until the name table is read, every full name is the stored one.
+// Full names: the entries of the name table, read and kept beside the
+// stored names.
 #include "catalogue/fullnames.h"
 
 #include <cstring>
+#include <vector>
 
+#include "catalogue/nametable.h"
 #include "catalogue/schema.h"
+#include "catalogue/sparecursors.h"
 #include "catalogue/storedform.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
 
-std::string DB_FullName(int, int32_t, std::string_view stored) { return DB_StoredToUtf8(stored); }
+namespace {
+
+using quill::Ok;
+
+// Kind and code: the part of the key that all entries of one name share.
+constexpr int kLeadLength = 6;
+
+void putlead(uint8_t* key, int kind, int32_t code) {
+  quill::put2(key, kind);
+  quill::put4(key + 2, code);
+}
+
+bool hasentries() {
+  quill::DataFile& table = DB_Table(NameTable);
+  return table.isopen() && table.nlive() > 0;
+}
+
+std::string textof(const quill::Rlist& cursor) {
+  const quill::Field& field = const_cast<quill::Rlist&>(cursor).field(F_Text);
+  const char* data = reinterpret_cast<const char*>(field.data());
+  return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
+}
+
+// The record numbers of the entries of (kind, code), in part order.
+ErrorCode entries(quill::Rlist& cursor, int kind, int32_t code, std::vector<int32_t>* recnos) {
+  uint8_t lead[kLeadLength];
+  putlead(lead, kind, code);
+  ErrorCode rc = cursor.seek(lead, kLeadLength, quill::SeekMode::Prefix, quill::SeekWhich::First);
+  const quill::KeyLead bound{lead, kLeadLength};
+  while (rc == Ok) {
+    recnos->push_back(cursor.recno());
+    rc = cursor.skip(1, bound);
+  }
+  return rc == quill::NotFound || rc == quill::TooFar ? Ok : rc;
+}
+
+// The full name cut into entries' texts, each ending between characters.
+std::vector<std::string> parts(std::string_view full) {
+  std::vector<std::string> out;
+  while (!full.empty()) {
+    size_t n = std::min<size_t>(full.size(), kNamePartBytes);
+    // A continuation byte (10xxxxxx) would begin the next part inside a character.
+    while (n < full.size() && n > 0 && (static_cast<uint8_t>(full[n]) & 0xC0) == 0x80) --n;
+    if (n == 0) n = std::min<size_t>(full.size(), kNamePartBytes);
+    out.emplace_back(full.substr(0, n));
+    full.remove_prefix(n);
+  }
+  return out;
+}
+
+}  // namespace
+
+ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
+  recnos->clear();
+  if (!hasentries()) return Ok;
+  SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
+  return entries(*spare, kind, code, recnos);
+}
+
+std::string DB_FullName(int kind, int32_t code, std::string_view stored) {
+  // Most databases hold few entries, and lists ask for every row they show.
+  if (!hasentries()) return DB_StoredToUtf8(stored);
+  SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
+  quill::Rlist& cursor = *spare;
+  uint8_t lead[kLeadLength];
+  putlead(lead, kind, code);
+  std::string full;
+  int part = 0;
+  const quill::KeyLead bound{lead, kLeadLength};
+  for (ErrorCode rc =
+           cursor.seek(lead, kLeadLength, quill::SeekMode::Prefix, quill::SeekWhich::First);
+       rc == Ok; rc = cursor.skip(1, bound)) {
+    // A part missing or repeated: verify removes the entry; until then the
+    // stored name is what can be shown.
+    if (cursor.field(F_Part).asint() != part++) return DB_StoredToUtf8(stored);
+    full += textof(cursor);
+  }
+  return full.empty() ? DB_StoredToUtf8(stored) : full;
+}
 
 std::string DB_CurrentFullName(quill::Rlist& cursor, int kind) {
   const quill::Field& field = cursor.field(F_Name);
@@ -18,8 +102,60 @@ std::string DB_CurrentFullName(quill::Rlist& cursor, int kind) {
   return DB_FullName(kind, cursor.field(F_Code).aslong(), stored);
 }
 
-ErrorCode DB_KeepFullName(int, int32_t, std::string_view, std::string_view) { return quill::Ok; }
+ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::string_view full) {
+  quill::DataFile& table = DB_Table(NameTable);
+  // Without the table (read-only or shared, made without it) the stored
+  // name is all there is.
+  if (!table.isopen()) return Ok;
+  const std::vector<std::string> want =
+      DB_NeedsFullName(stored, full) ? parts(full) : std::vector<std::string>();
+  SpareCursor spare(table, T_KindCodePart);
+  quill::Rlist& cursor = *spare;
+  std::vector<int32_t> have;
+  ErrorCode rc = entries(cursor, kind, code, &have);
+  if (rc != Ok) return rc;
+  // Parts that exist are rewritten where they differ, those past the new
+  // end deleted, and the rest appended.
+  for (size_t i = 0; i < have.size(); ++i) {
+    rc = cursor.gorecord(have[i]);
+    if (rc != Ok) return rc;
+    if (i >= want.size()) {
+      rc = cursor.del();
+    } else if (cursor.field(F_Part).asint() != static_cast<int>(i) || textof(cursor) != want[i]) {
+      cursor.field(F_Part).set(static_cast<int>(i));
+      cursor.field(F_Text).set(want[i].c_str());
+      rc = cursor.flush();
+    }
+    if (rc != Ok) {
+      cursor.unset();
+      return rc;
+    }
+  }
+  for (size_t i = have.size(); i < want.size(); ++i) {
+    cursor.field(F_Kind).set(kind);
+    cursor.field(F_NameCode).set(static_cast<long>(code));
+    cursor.field(F_Part).set(static_cast<int>(i));
+    cursor.field(F_Text).set(want[i].c_str());
+    rc = cursor.append();
+    if (rc != Ok) {
+      cursor.unset();
+      return rc;
+    }
+  }
+  return Ok;
+}
 
-ErrorCode DB_DropFullName(int, int32_t) { return quill::Ok; }
+ErrorCode DB_DropFullName(int kind, int32_t code) {
+  if (!hasentries()) return Ok;
+  SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
+  quill::Rlist& cursor = *spare;
+  std::vector<int32_t> have;
+  ErrorCode rc = entries(cursor, kind, code, &have);
+  for (size_t i = 0; rc == Ok && i < have.size(); ++i) {
+    rc = cursor.gorecord(have[i]);
+    if (rc == Ok) rc = cursor.del();
+  }
+  return rc;
+}
 
 }  // namespace tracklore

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "catalogue/nametable.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -14,7 +15,11 @@ namespace tracklore {
 
 namespace {
 
-constexpr char kMagic[4] = {'T', 'L', 'J', '1'};
+// Entries since the name table carry six creation times and may name table
+// 5; an entry of the five-table format (a journal left by an earlier
+// version) is still read, as one that knew no name table.
+constexpr char kMagic[4] = {'T', 'L', 'J', '2'};
+constexpr char kFiveTableMagic[4] = {'T', 'L', 'J', '1'};
 constexpr char kDone[4] = {'D', 'O', 'N', 'E'};
 constexpr size_t kHeadLength = 12;
 // Far beyond any one edit or batch; a length field above it is damage.
@@ -72,7 +77,9 @@ struct Reader {
   }
 };
 
-bool istable(unsigned table) { return table < static_cast<unsigned>(kTables); }
+bool ismagic(const uint8_t* data) {
+  return std::memcmp(data, kMagic, 4) == 0 || std::memcmp(data, kFiveTableMagic, 4) == 0;
+}
 
 int depth = 0;
 
@@ -107,7 +114,10 @@ std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
 }
 
 bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
-  if (size < kHeadLength || std::memcmp(data, kMagic, 4) != 0) return false;
+  if (size < kHeadLength || !ismagic(data)) return false;
+  const bool five = std::memcmp(data, kFiveTableMagic, 4) == 0;
+  const unsigned tables = five ? kTables : kAllTables;
+  auto istable = [tables](unsigned table) { return table < tables; };
   const uint32_t length = quill::getle32(data + 4);
   if (length > kLongestBody || length > size - kHeadLength) return false;
   if (crc32(data + kHeadLength, length) != quill::getle32(data + 8)) return false;
@@ -117,10 +127,10 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
   const uint8_t* at;
   if (!in.u8(&n8) || !in.take(n8, &at)) return false;
   e.operation.assign(reinterpret_cast<const char*>(at), n8);
-  for (int32_t& created : e.created) {
+  for (unsigned t = 0; t < tables; ++t) {
     uint32_t v;
     if (!in.u32(&v)) return false;
-    created = static_cast<int32_t>(v);
+    e.created[t] = static_cast<int32_t>(v);
   }
   unsigned ncounts;
   if (!in.u16(&ncounts)) return false;
@@ -152,7 +162,7 @@ bool readintent(const std::string& path, IntentEntry* entry) {
   const int32_t size = file.size();
   if (size < static_cast<int32_t>(kHeadLength)) return false;
   uint8_t head[kHeadLength];
-  if (file.read(head, kHeadLength) != 0 || std::memcmp(head, kMagic, 4) != 0) return false;
+  if (file.read(head, kHeadLength) != 0 || !ismagic(head)) return false;
   const uint32_t length = quill::getle32(head + 4);
   if (length > kLongestBody || length > static_cast<uint32_t>(size) - kHeadLength) return false;
   std::vector<uint8_t> bytes(kHeadLength + length);
@@ -169,8 +179,8 @@ int markdone(const std::string& path) {
   return file.close();
 }
 
-void tablescreated(int32_t created[kTables]) {
-  for (int t = 0; t < kTables; ++t) {
+void tablescreated(int32_t created[kAllTables]) {
+  for (int t = 0; t < kAllTables; ++t) {
     created[t] = 0;
     if (DB_Table(t).isopen()) {
       created[t] = DB_Table(t).header().created;
@@ -183,9 +193,12 @@ void tablescreated(int32_t created[kTables]) {
 }
 
 bool belongshere(const IntentEntry& entry) {
-  int32_t created[kTables];
+  int32_t created[kAllTables];
   tablescreated(created);
-  return std::equal(created, created + kTables, entry.created);
+  // An entry written before the name table was made did not touch it: the
+  // table made since (at the next writable open) does not set it aside.
+  const int compared = entry.created[NameTable] == 0 ? kTables : kAllTables;
+  return std::equal(created, created + compared, entry.created);
 }
 
 bool DB_HasUnfinishedEdit() {
@@ -206,7 +219,7 @@ Intent::~Intent() {
 }
 
 void Intent::counts(int table) {
-  if (!active_) return;
+  if (!active_ || !DB_Table(table).isopen()) return;
   for (const IntentEntry::Counts& c : entry_.counts)
     if (c.table == table) return;
   quill::DataFile& t = DB_Table(table);
@@ -214,7 +227,7 @@ void Intent::counts(int table) {
 }
 
 void Intent::record(int table, int32_t recno) {
-  if (!active_) return;
+  if (!active_ || !DB_Table(table).isopen()) return;
   quill::DataFile& t = DB_Table(table);
   if (recno < 0 || recno >= t.nrecs()) return;
   for (const IntentEntry::Image& image : entry_.images)
@@ -233,9 +246,20 @@ void Intent::album(int r, int32_t title) {
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, title);
   for (ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1)) {
     record(rowtable(r), list->rows().recno());
-    if (list->cursor().valid()) record(attrtable(r), list->cursor().recno());
+    if (list->cursor().valid()) {
+      record(attrtable(r), list->cursor().recno());
+      fullname(attrtable(r), list->cursor().field(F_Code).aslong());
+    }
   }
   coded(TitleTable, title);
+}
+
+void Intent::fullname(int kind, int32_t code) {
+  if (!active_ || !DB_Table(NameTable).isopen()) return;
+  counts(NameTable);
+  std::vector<int32_t> recnos;
+  DB_NameEntries(kind, code, &recnos);
+  for (int32_t recno : recnos) record(NameTable, recno);
 }
 
 void Intent::coded(int table, int32_t code) {
@@ -246,6 +270,7 @@ void Intent::coded(int table, int32_t code) {
   quill::put4(key, code);
   if (cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == quill::Ok)
     record(table, cursor.recno());
+  fullname(table, code);
 }
 
 ErrorCode Intent::begin() {

@@ -30,13 +30,14 @@
 #include <vector>
 
 #include "catalogue/results.h"
+#include "catalogue/schema.h"
 
 namespace tracklore {
 
 // What an unfinished edit needs to be undone.
 struct IntentEntry {
   struct Counts {
-    int table = 0;  // 0..4 of the table set
+    int table = 0;  // 0..5 of the table set
     int32_t nrecs = 0;
     int32_t ndeleted = 0;
   };
@@ -46,9 +47,10 @@ struct IntentEntry {
     std::vector<uint8_t> bytes;  // the whole record, status byte included
   };
   std::string operation;  // for the recovery's report: "move", "import"
-  // The creation times of the five tables: an entry left by an earlier
-  // database of the same name is not this one's to undo.
-  int32_t created[5] = {0, 0, 0, 0, 0};
+  // The creation times of the tables (0 for a name table not there): an
+  // entry left by an earlier database of the same name is not this one's
+  // to undo.
+  int32_t created[kAllTables] = {};
   std::vector<Counts> counts;
   std::vector<Image> images;
 };
@@ -69,7 +71,7 @@ bool readintent(const std::string& path, IntentEntry* entry);
 // Marks the entry done (its magic overwritten and synced): 0 or -1.
 int markdone(const std::string& path);
 // The tables' creation times, from the open tables or from their files.
-void tablescreated(int32_t created[5]);
+void tablescreated(int32_t created[kAllTables]);
 // The entry was written for the database that is here now.
 bool belongshere(const IntentEntry& entry);
 
@@ -85,10 +87,15 @@ class Intent {
   // Declares what the edit may change; only the outermost intent keeps it.
   void counts(int table);
   void record(int table, int32_t recno);
-  // The record of table 0..2 with this code, when there is one.
+  // The record of table 0..2 with this code, when there is one, and its
+  // name-table entries.
   void coded(int table, int32_t code);
+  // The name table's counts and the entries of the record of kind 0..2
+  // with this code, which the edit may rewrite or remove.
+  void fullname(int kind, int32_t code);
   // Every row of the album in relation r with the attributes they link to,
-  // the album's record, and the counts of both tables.
+  // the album's record, the counts of both tables, and the name-table
+  // entries of the album and those attributes.
   void album(int r, int32_t title);
 
   // Writes and syncs the entry: 0, NeedsRecovery (an unfinished entry is

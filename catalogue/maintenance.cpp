@@ -18,8 +18,10 @@ namespace tracklore {
 
 namespace {
 
-// The order in which the tables are processed and numbered 1 to 5.
-constexpr int kPassOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows};
+// The order in which the tables are processed and numbered 1 to 5, and 6
+// for the name table when the database has one.
+constexpr int kPassOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows,
+                                        SongTable,  SongRows,    NameTable};
 
 // The longest line holds the main table's name (127 characters).
 constexpr int kLineSize = 64 + kMainNameSize;
@@ -47,14 +49,15 @@ int writable(const Pass& pass, const char* name) {
 int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   if (DB_Open({.readonly = true, .noindex = true}) != 0) return -1;
   int64_t total = 0;
-  for (int index = 0; index < kTables; ++index) {
+  for (int index = 0; index < kAllTables; ++index) {
     quill::DataFile& table = DB_Table(index);
-    total += int64_t{table.nrecs()} * (pass.pertag ? table.header().ntags : 1);
+    if (table.isopen()) total += int64_t{table.nrecs()} * (pass.pertag ? table.header().ntags : 1);
   }
+  const int tables = DB_Table(NameTable).isopen() ? kAllTables : kTables;
   DB_Close();
   DB_RemoveStrayFiles();
-  for (int index : kPassOrder)
-    if (writable(pass, DB_TableName(index)) != 0) return -1;
+  for (int n = 0; n < tables; ++n)
+    if (writable(pass, DB_TableName(kPassOrder[n])) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;
@@ -64,10 +67,10 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   progress.done = 0;
 
   OpenWait wait;
-  for (int n = 0; n < kTables; ++n) {
+  for (int n = 0; n < tables; ++n) {
     const char* name = DB_TableName(kPassOrder[n]);
     if (context != nullptr) {
-      std::snprintf(pass.text, kLineSize, pass.line, n + 1, kTables, name);
+      std::snprintf(pass.text, kLineSize, pass.line, n + 1, tables, name);
       *static_cast<const char**>(context) = pass.text;
     }
     // The scan reports only as records go by: an empty table would pass

@@ -24,12 +24,13 @@
 //   for writing, the directory takes new files) and otherwise changes
 //   nothing; a step that fails all the same is followed by a warning that
 //   names the tables already replaced and those left as they were.
-// DB_Pack -> 0 or -1: rewrites the five tables without deleted records; the
-//   index files are then out of date until a reindex.
-// DB_Reindex -> 0 or -1: rebuilds the five index files from the records.
+// DB_Pack -> 0 or -1: rewrites the tables (the name table too when there is
+//   one) without deleted records; the index files are then out of date
+//   until a reindex.
+// DB_Reindex -> 0 or -1: rebuilds the index files from the records.
 //   Both first remove the temporary files that earlier passes left behind
 //   (DB_RemoveStrayFiles), and refuse to start, changing nothing, when a
-//   file of the five tables cannot be opened for writing: what they write
+//   file of the tables cannot be opened for writing: what they write
 //   replaces the tables' files, which must not happen to read-only ones.
 // DB_RemoveStrayFiles ([removed]) -> how many temporary files of the current
 //   directory ("tmp%x%x%c%c" with ".db1", ".idx" or nothing) it removed,
@@ -41,8 +42,10 @@
 //   -2 when a table's index was found out of step with its records: the
 //   run stopped there after saying so (reindex, then verify again). Checks
 //   the relation rows' references and sequence numbers, the attributes'
-//   codes and reference counts and the albums' codes and first artists;
-//   every correction is asked (Yes/No) and written at once; duplicate codes
+//   codes and reference counts and the albums' codes and first artists,
+//   and the name table's entries when it is there (an entry whose record
+//   is gone, that the record's name does not need or no longer comes from,
+//   or whose parts are broken is offered for removal); every correction is asked (Yes/No) and written at once; duplicate codes
 //   are only reported. A correction that fails is reported ("Correction
 //   failed on Datafile ...") and counted, and no later check builds on the
 //   table it failed on: the walks that read it end there. ReadOnly access

@@ -1,12 +1,14 @@
 // Creating, renaming and deleting whole records, and the completeness mark.
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "catalogue/edits.h"
-#include "catalogue/storedform.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/schema.h"
 #include "catalogue/standing.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 
@@ -19,6 +21,15 @@ namespace {
 
 bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
 
+// An edit of a record touches the name table too when the new name needs
+// an entry or the table holds any (the record's may have to go): then it
+// is journalled, so that a crash leaves both tables or neither changed.
+// Otherwise it writes one record, as before the name table.
+bool touchesnames(bool needed) {
+  quill::DataFile& names = DB_Table(NameTable);
+  return names.isopen() && !names.file().readonly() && (needed || names.nlive() > 0);
+}
+
 // The album's rows in both relations, then the album.
 ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
@@ -26,11 +37,21 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
 ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
-  const std::string text = DB_StoredForm(kind, DB_FullForm(name).text).stored;
+  const std::string full = DB_FullForm(name).text;
+  const std::string text = DB_StoredForm(kind, full).stored;
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
   ErrorCode rc = cursor.flush();
   if (rc != Ok) return rc;
+  // A new code has no entry yet: only a name that needs one touches the table.
+  const bool needed = DB_NeedsFullName(text, full) && touchesnames(true);
+  std::optional<Intent> intent;
+  if (needed) {
+    intent.emplace("add");
+    intent->counts(kind);
+    intent->counts(NameTable);
+    if (rc = intent->begin(); rc != Ok) return rc;
+  }
   cursor.field(F_Name).set(text.c_str());
   if (kind == TitleTable) {
     cursor.field(F_OKField).set("*");
@@ -41,20 +62,32 @@ ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   rc = cursor.append();
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
-  return rc;
+  if (rc == Ok && needed) rc = DB_KeepFullName(kind, cursor.field(F_Code).aslong(), text, full);
+  return intent ? intent->end(rc) : rc;
 }
 
 ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool confirmed) {
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
-  const std::string text = DB_StoredForm(kind, DB_FullForm(name).text).stored;
+  const std::string full = DB_FullForm(name).text;
+  const std::string text = DB_StoredForm(kind, full).stored;
   if (text.empty()) return EmptyName;
   if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;
+  const int32_t code = cursor.field(F_Code).aslong();
+  const bool names = touchesnames(DB_NeedsFullName(text, full));
+  std::optional<Intent> intent;
+  if (names) {
+    intent.emplace("rename");
+    intent->coded(kind, code);
+    ErrorCode rc = intent->begin();
+    if (rc != Ok) return rc;
+  }
   cursor.field(F_Name).set(text.c_str());
   ErrorCode rc = cursor.flush();
   if (rc != Ok) cursor.load(Rlist::Force::Yes);
-  return rc;
+  if (rc == Ok && names) rc = DB_KeepFullName(kind, code, text, full);
+  return intent ? intent->end(rc) : rc;
 }
 
 ErrorCode DB_DeleteArticle(Rlist& titlecursor) {
@@ -81,7 +114,8 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
       if (rc != Ok) return rc;
     }
   }
-  return titlecursor.del();
+  const ErrorCode rc = titlecursor.del();
+  return rc == Ok ? DB_DropFullName(TitleTable, code) : rc;
 }
 
 }  // namespace
@@ -97,7 +131,15 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   if (rows.selected() == T_Attr && rows.seek(cursor.field(F_Code).data(), 4,
                                              quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
     return StillReferenced;
-  return cursor.del();
+  const int32_t code = cursor.field(F_Code).aslong();
+  if (!touchesnames(false)) return cursor.del();
+  Intent intent("delete");
+  intent.coded(kind, code);
+  intent.counts(kind);
+  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
+  ErrorCode rc = cursor.del();
+  if (rc == Ok) rc = DB_DropFullName(kind, code);
+  return intent.end(rc);
 }
 
 ErrorCode DB_UpdateOKField(Rlist& titlecursor, bool* changed) {

@@ -17,12 +17,16 @@ constexpr FieldDef kTitleFields[] = {
 constexpr FieldDef kArtistFields[] = {{'C', 51, "Name"}, {'X', 0, "Code"}, {'L', 0, "Ref_count"}};
 constexpr FieldDef kSongFields[] = {{'C', 61, "Name"}, {'X', 0, "Code"}, {'L', 0, "Ref_count"}};
 constexpr FieldDef kRowFields[] = {{'L', 0, "Title"}, {'S', 0, "Seq"}, {'L', 0, "Attr"}};
+constexpr FieldDef kNameFields[] = {
+    {'S', 0, "Kind"}, {'L', 0, "Code"}, {'S', 0, "Part"}, {'C', kNamePartBytes + 1, "Text"}};
 
 constexpr TagDef kNamedTags[] = {{"Name", 0, 1}, {"Code", 1, 1}};
 constexpr TagDef kRowTags[] = {{"Tit+Seq", 0, 2}, {"Attr", 2, 1}};
+constexpr TagDef kNameTags[] = {{"Kind+Code+Part", 0, 3}};
 
 // The names are built the same way everywhere: "attr%03d" and "rel%03d".
-constexpr const char* kFixedNames[kTables] = {nullptr, "attr001", "attr002", "rel001", "rel002"};
+constexpr const char* kFixedNames[kAllTables] = {nullptr,  "attr001", "attr002",
+                                                 "rel001", "rel002",  "fullname"};
 
 // "Name C 56", "Code X": what a message says of a field.
 std::string fielddescription(const char* name, char type, int length) {
@@ -36,12 +40,13 @@ TableLayout tablelayout(int index) {
     case TitleTable: return {kTitleFields, 4, kNamedTags, 2};
     case ArtistTable: return {kArtistFields, 3, kNamedTags, 2};
     case SongTable: return {kSongFields, 3, kNamedTags, 2};
+    case NameTable: return {kNameFields, 4, kNameTags, 1};
     default: return {kRowFields, 3, kRowTags, 2};
   }
 }
 
 const char* fixedname(int index) {
-  return index > 0 && index < kTables ? kFixedNames[index] : nullptr;
+  return index > 0 && index < kAllTables ? kFixedNames[index] : nullptr;
 }
 
 std::string schemadifference(int index, const quill::Header& header) {

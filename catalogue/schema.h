@@ -1,5 +1,6 @@
 // The music database: five tables in one directory, their fields, tags and
-// invariants, and the kind names that every message uses.
+// invariants, and the kind names that every message uses; beside them the
+// name table, which only this program reads.
 //
 //   index  table name        holds                             kind
 //   0      main ("maindb")   titles (albums)                   0
@@ -7,6 +8,12 @@
 //   2      "attr002"         songs                             2
 //   3      "rel001"          relation 0: album -> artists      rows
 //   4      "rel002"          relation 1: album -> songs        rows
+//   5      "fullname"        full names (fullnames.h)          entries
+//
+// The five tables are the file format that other programs share, byte for
+// byte; kTables counts them. The name table may be missing (a database made
+// before it, or by another program): kAllTables counts the set with it, and
+// a loop over kAllTables must skip the name table when it is not open.
 //
 // Relation r (0 artists, 1 songs) links the title table with attribute
 // table r + 1; its rows live in table r + 3. A kind is the index of its
@@ -16,8 +23,10 @@
 //   title:     Name C56, Code X, OK_field C2, Aux_attr L
 //   attribute: Name C51 (artists) / C61 (songs), Code X, Ref_count L
 //   relation:  Title L, Seq S, Attr L
+//   name:      Kind S, Code L, Part S, Text C121
 // Tags: title and attribute tables "Name" (Name), "Code" (Code); relation
-// tables "Tit+Seq" (Title, Seq), "Attr" (Attr). Every component is the
+// tables "Tit+Seq" (Title, Seq), "Attr" (Attr); name table "Kind+Code+Part"
+// (Kind, Code, Part). Every component is the
 // whole field without flags; the engine resolves Name to a collated,
 // variable-length text component. No tag is unique.
 //
@@ -29,7 +38,12 @@
 //  3. an attribute's Ref_count is the number of rows whose Attr is its Code;
 //  4. an album's Aux_attr is the Attr of its lowest-Seq artist row, -1 when
 //     it has none;
-//  5. Code is unique within each table.
+//  5. Code is unique within each table;
+//  6. a record of kind 0..2 has name-table entries only when its full name
+//     is not its stored name read as UTF-8; they are parts 0, 1, 2, ... of
+//     the full name's UTF-8 bytes, each at most kNamePartBytes long and cut
+//     between characters, and the full name's stored form is the record's
+//     Name.
 // A new album has OK_field "*" and Aux_attr -1, a new attribute Ref_count
 // 0. OK_field is " " once the album has rows in both relations, "*" before;
 // it is brought up to date when an album is left, and never verified.
@@ -44,7 +58,9 @@ namespace tracklore {
 
 // Table indexes.
 enum : int { TitleTable = 0, ArtistTable = 1, SongTable = 2, ArtistRows = 3, SongRows = 4 };
-constexpr int kTables = 5;
+enum : int { NameTable = 5 };
+constexpr int kTables = 5;     // the tables of the shared file format
+constexpr int kAllTables = 6;  // with the name table
 constexpr int kRelations = 2;
 
 inline constexpr int attrtable(int r) { return r + 1; }
@@ -55,10 +71,12 @@ enum : int { F_Name = 0, F_Code = 1 };
 enum : int { F_OKField = 2, F_AuxAttr = 3 };        // title table
 enum : int { F_RefCount = 2 };                      // attribute tables
 enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
+enum : int { F_Kind = 0, F_NameCode = 1, F_Part = 2, F_Text = 3 };  // name table
 
 // Tag numbers.
 enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables
 enum : int { T_TitSeq = 0, T_Attr = 1 };  // relation tables
+enum : int { T_KindCodePart = 0 };        // name table
 
 // The largest position in an album's list: Seq is a 2-byte signed field.
 constexpr int kMaxSeq = 32767;
@@ -67,6 +85,11 @@ constexpr int kMaxSeq = 32767;
 constexpr int kNameLength[3] = {56, 51, 61};
 // A buffer that holds any stored name with its terminator.
 constexpr int kNameBuffer = 61;
+
+// The most UTF-8 bytes of a full name in one entry (Text C121 holds them
+// and a terminator): a full name of kFullNameChars characters takes at
+// most nine entries.
+constexpr int kNamePartBytes = 120;
 
 // The stem of the main table's files is kept in a buffer of this size.
 constexpr int kMainNameSize = 128;
@@ -95,14 +118,14 @@ struct TableLayout {
   int ntags;
 };
 
-// The fields and tags of table index 0..4. The attribute tables' Name
+// The fields and tags of table index 0..5. The attribute tables' Name
 // carries the kind's length from kNameLength.
 TableLayout tablelayout(int index);
 
-// The fixed name of table 1..4 ("attr001", "rel002", ...).
+// The fixed name of table 1..5 ("attr001", "rel002", "fullname").
 const char* fixedname(int index);
 
-// Whether the header of an opened table is that of table index 0..4: its
+// Whether the header of an opened table is that of table index 0..5: its
 // fields (name, type, and the length of text fields) and its tags (name and
 // component fields) in order. "" when it is, else the first difference, for
 // a message.

@@ -32,7 +32,7 @@ Spares& spares() {
 }
 
 int setindex(const quill::DataFile& table) {
-  for (int t = 0; t < kTables; ++t)
+  for (int t = 0; t < kAllTables; ++t)
     if (&table == &DB_Table(t)) return t;
   return -1;
 }

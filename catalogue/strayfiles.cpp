@@ -36,7 +36,7 @@ bool temporaryname(std::string name) {
 
 // A table of the database may itself carry such a name.
 bool istable(const std::filesystem::path& path) {
-  for (int t = 0; t < kTables; ++t)
+  for (int t = 0; t < kAllTables; ++t)
     if (path.stem() == DB_TableName(t)) return true;
   return false;
 }

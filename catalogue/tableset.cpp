@@ -5,6 +5,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
+#include "catalogue/nametable.h"
 #include "catalogue/openwait.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/schema.h"
@@ -15,7 +16,7 @@ namespace tracklore {
 namespace {
 
 struct TableSetState {
-  quill::DataFile tables[kTables];
+  quill::DataFile tables[kAllTables];
   int open = 0;
   ErrorCode openresult = quill::Ok;
   char mainname[kMainNameSize] = "maindb";
@@ -29,6 +30,44 @@ TableSetState& state() {
 
 // The order in which the tables are opened.
 constexpr int kOpenOrder[kTables] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows};
+
+// A table opened and found to be of the schema's shape: 0, or -1 after it
+// was reported and the set closed (busy: -1 after saying so).
+int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
+  const char* name = DB_TableName(index);
+  ErrorCode rc = wait.open(DB_Table(index), name, mode);
+  state().openresult = rc;
+  if (wait.busy()) {
+    DB_Close();
+    return DB_ReportBusy(name);
+  }
+  if (DB_CheckResult(rc, name, "open") != 0) return -1;
+  // Every later step reads fields and tags by number: a table of another
+  // shape would hand it fields that do not exist.
+  const std::string difference = schemadifference(index, DB_Table(index).header());
+  if (!difference.empty()) {
+    quill::warning("Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
+                   "database: %s.",
+                   name, difference.c_str());
+    DB_Close();
+    return -1;
+  }
+  return 0;
+}
+
+// The name table after the five: opened when it is there; made first when
+// it is not and the five are held for writing by this process alone (no
+// other program can then be adding it too). Read-only or shared, a
+// database without it reads every full name as its stored one.
+int opennametable(OpenWait& wait, quill::OpenMode mode) {
+  if (!DB_NameTableThere()) {
+    if (mode.readonly || mode.shared) return 0;
+    const ErrorCode rc = DB_AddNameTable();
+    state().openresult = rc;
+    if (DB_CheckResult(rc, DB_TableName(NameTable), "create") != 0) return -1;
+  }
+  return opentable(wait, NameTable, mode);
+}
 
 }  // namespace
 
@@ -79,26 +118,9 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   // of the old files; start from a closed set instead.
   if (state().open) DB_Close();
   OpenWait wait;
-  for (int index : kOpenOrder) {
-    const char* name = DB_TableName(index);
-    ErrorCode rc = wait.open(DB_Table(index), name, mode);
-    state().openresult = rc;
-    if (wait.busy()) {
-      DB_Close();
-      return DB_ReportBusy(name);
-    }
-    if (DB_CheckResult(rc, name, "open") != 0) return -1;
-    // Every later step reads fields and tags by number: a table of another
-    // shape would hand it fields that do not exist.
-    const std::string difference = schemadifference(index, DB_Table(index).header());
-    if (!difference.empty()) {
-      quill::warning("Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
-                     "database: %s.",
-                     name, difference.c_str());
-      DB_Close();
-      return -1;
-    }
-  }
+  for (int index : kOpenOrder)
+    if (opentable(wait, index, mode) != 0) return -1;
+  if (opennametable(wait, mode) != 0) return -1;
   state().open = 1;
   return 0;
 }
@@ -110,6 +132,7 @@ int DB_Close() {
   DB_Table(ArtistRows).close();
   DB_Table(SongTable).close();
   DB_Table(SongRows).close();
+  DB_Table(NameTable).close();
   state().open = 0;
   return 0;
 }

@@ -1,7 +1,7 @@
 // The table set: the one open database of the process.
 //
-// Five DataFile objects in the order of schema.h, opened together and closed
-// together, an open flag, and the stem of the main table's files (at most
+// Six DataFile objects in the order of schema.h, opened together and closed
+// together (the name table only when it is there, see opennametable), an open flag, and the stem of the main table's files (at most
 // 127 characters, "maindb" until a main file is chosen). The objects live
 // for the whole run; opening and closing only change their state. Every
 // table is named relatively: the tables live in the current directory,
@@ -12,8 +12,10 @@
 //   whose extension is not ".db1" in any letter case, or whose title does
 //   not fit the name buffer, is refused without a message and changes
 //   nothing); then opens title, artists, artists relation, songs, songs
-//   relation in the mode given. The first table that fails is reported by
-//   DB_CheckResult, which closes all five; so is a table whose fields and
+//   relation in the mode given, then the name table: opened when its files
+//   are there, made empty first when they are not and the mode is
+//   writable and exclusive, else left closed. The first table that fails
+//   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
@@ -46,9 +48,10 @@ int DB_IsOpen();
 // True when the database is open for reading only.
 bool DB_IsReadOnly();
 
-// Table index 0..4 of the set.
+// Table index 0..5 of the set. The name table (5) is closed in a database
+// that has none (opened for reading, or shared).
 quill::DataFile& DB_Table(int index);
-// The name under which table index 0..4 is opened: the main table's stem
+// The name under which table index 0..5 is opened: the main table's stem
 // for 0, the fixed names for the others.
 const char* DB_TableName(int index);
 

@@ -4,7 +4,8 @@
 // Order: each relation twice (the references of every row in physical
 // order, deleted slots included; then the sequence numbers in "Tit+Seq"
 // order), then the attribute tables and the title table in "Code" order
-// (duplicate codes, reference counts, first artists). Rows deleted in the
+// (duplicate codes, reference counts, first artists), then the name table
+// when there is one (each record's entries, see namecheck.h). Rows deleted in the
 // first pass are no longer counted by the later checks.
 //
 // Nothing is built on what may be wrong: after a correction of a table
@@ -17,10 +18,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/namecheck.h"
 #include "catalogue/progress.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
@@ -59,15 +62,17 @@ class Verification {
   CodeLookup lookup;
   VerifySummary& summary;
   // Tables whose correction failed: what is read from them may be wrong.
-  bool unsure[kTables] = {};
+  bool unsure[kAllTables] = {};
   // An index was found out of step with its records: the run stops.
   bool stopped = false;
   // Tables whose walk ended early or never began.
-  bool unchecked[kTables] = {};
+  bool unchecked[kAllTables] = {};
+  // The tables walked: the name table is the sixth when there is one.
+  int walked = DB_Table(NameTable).isopen() ? kAllTables : kTables;
 
   void line(const char* format, int n, const char* name) {
     if (context_ != nullptr) {
-      std::snprintf(text_, sizeof text_, format, n, kTables, name);
+      std::snprintf(text_, sizeof text_, format, n, walked, name);
       *static_cast<const char**>(context_) = text_;
     }
     // An empty table gives the scan nothing to report.
@@ -418,7 +423,7 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
 // what it reads is unsure, leaves its table not fully checked.
 void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state) {
   if (cursor.scan(check, state, &v.progress) != 0 && !v.stopped) {
-    for (int t = 0; t < kTables; ++t)
+    for (int t = 0; t < kAllTables; ++t)
       if (cursor.datafile() == &DB_Table(t)) v.unchecked[t] = true;
   }
 }
@@ -451,6 +456,80 @@ void walkrows(Verification& v, int r) {
   walk(v, cursor, checksequence, &second);
 }
 
+// ---- full names ---------------------------------------------------------------------
+
+struct NameWalk {
+  Verification* v;
+  Bound bound;
+  // Every entry in tag order, grouped after the walk: a deletion during it
+  // would move the walk's own cursor.
+  std::vector<NameEntries> groups;
+  std::vector<std::vector<int32_t>> recnos;
+};
+
+int gathername(Rlist& cursor, int32_t, void* cookie) {
+  NameWalk& w = *static_cast<NameWalk*>(cookie);
+  if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(NameTable);
+  const int kind = cursor.field(F_Kind).asint();
+  const int32_t code = cursor.field(F_NameCode).aslong();
+  if (w.groups.empty() || w.groups.back().kind != kind || w.groups.back().code != code) {
+    w.groups.push_back({kind, code, {}, {}});
+    w.recnos.emplace_back();
+  }
+  const quill::Field& text = cursor.field(F_Text);
+  const char* data = reinterpret_cast<const char*>(text.data());
+  w.groups.back().parts.push_back(cursor.field(F_Part).asint());
+  w.groups.back().texts.emplace_back(data, strnlen(data, static_cast<size_t>(text.length())));
+  w.recnos.back().push_back(cursor.recno());
+  return 0;
+}
+
+// The entries of one record, checked against it; removed when the user
+// agrees. Returns false once the run must stop.
+bool checkname(Verification& v, const char* table, const NameEntries& group,
+               const std::vector<int32_t>& recnos) {
+  std::optional<std::string> stored;
+  if (group.kind >= TitleTable && group.kind <= SongTable && group.code >= 0) {
+    if (!v.sure({group.kind})) return true;
+    char name[kNameBuffer];
+    if (v.name(name, group.kind, group.code)) stored = name;
+    if (v.stopped) return false;
+  }
+  const std::string problem = DB_NameEntriesProblem(group, stored);
+  if (problem.empty()) return true;
+  std::string full;
+  for (const std::string& text : group.texts) full += text;
+  const bool known = group.kind >= TitleTable && group.kind <= SongTable;
+  const char* kind = known ? KindNames[group.kind][SingularForm] : "record";
+  if (!v.offer(textf("Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
+                     "consistent, the recomended action\nis to delete it. Do you want to delete "
+                     "it?",
+                     table, full.c_str(), kind, static_cast<long>(group.code), problem.c_str()),
+               "Invalid full name"))
+    return true;
+  Rlist cursor(&DB_Table(NameTable));
+  cursor.select(T_KindCodePart);
+  ErrorCode rc = Ok;
+  for (size_t i = 0; rc == Ok && i < recnos.size(); ++i) {
+    rc = cursor.gorecord(recnos[i]);
+    if (rc == Ok) rc = cursor.del();
+  }
+  v.written(rc, NameTable);
+  return true;
+}
+
+void walknames(Verification& v, int n) {
+  const char* table = DB_Table(NameTable).basename_or_none();
+  v.line("Verifying table %d of %d [%s]", n, table);
+  NameWalk w{&v, Bound(NameTable), {}, {}};
+  Rlist cursor(&DB_Table(NameTable));
+  cursor.select(T_KindCodePart);
+  walk(v, cursor, gathername, &w);
+  if (v.stopped || v.unchecked[NameTable]) return;
+  for (size_t g = 0; g < w.groups.size() && v.sure({NameTable}); ++g)
+    if (!checkname(v, table, w.groups[g], w.recnos[g])) return;
+}
+
 }  // namespace
 
 int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
@@ -460,7 +539,8 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
   *summary = VerifySummary();
   if (DB_Open({.readonly = access == VerifyAccess::ReadOnly}) != 0) return -1;
   int64_t total = 0;
-  for (int index = 0; index < kTables; ++index) total += DB_Table(index).nlive();
+  for (int index = 0; index < kAllTables; ++index)
+    if (DB_Table(index).isopen()) total += DB_Table(index).nlive();
   for (int r = 0; r < kRelations; ++r) total += DB_Table(rowtable(r)).nrecs();
 
   bool stopped;
@@ -470,6 +550,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     for (int r = 0; r < kRelations && !v.stopped; ++r)
       walkcodes(v, attrtable(r), r + 3, checkattribute);
     if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
+    if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
     stopped = v.stopped;
     for (bool t : v.unchecked) summary->unchecked += t;
   }

@@ -59,7 +59,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   }
 
   // Lower-case words; what the catalogue stores is the same with every
-  // word's first letter upper case, cut to the field.
+  // word's first letter upper case, cut to the field, with no blank left at
+  // the cut.
   std::string typed() {
     static const char* const syllables[] = {"la", "mor", "ven", "to", "qui", "sar", "del", "o"};
     std::string name;
@@ -80,6 +81,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     }
     if (typed.size() > static_cast<size_t>(kNameLength[kind] - 1))
       typed.resize(static_cast<size_t>(kNameLength[kind] - 1));
+    while (!typed.empty() && typed.back() == ' ') typed.pop_back();
     return typed;
   }
 

@@ -224,5 +224,88 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
   EXPECT_EQ(log, expected);
 }
 
+// A rename that rewrites, removes and appends entries of the name table
+// beside its record: the undo puts back both tables.
+TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
+  restore();
+  std::string longname;
+  while (longname.size() < 300) longname += "Μάνος Χατζιδάκις ";
+  ASSERT_EQ(DB_Open(), 0);
+  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname, true), quill::Ok);
+  DB_Close();
+  save("pristine");
+  wholeorabsent([&] {
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль", true);
+  });
+}
+
+// The CRC-32 of the journal's entries (the common polynomial).
+uint32_t crc32(const uint8_t* p, size_t n) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// An entry as the version before the name table wrote it: magic "TLJ1",
+// five creation times.
+std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
+  std::vector<uint8_t> bytes = encodeintent(entry);
+  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(sixth),
+              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 4));
+  bytes[3] = '1';
+  const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
+  const uint32_t crc = crc32(bytes.data() + 12, length);
+  for (int i = 0; i < 4; ++i) {
+    bytes[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
+    bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
+  }
+  return bytes;
+}
+
+// A journal left by the version before the name table, on a database of
+// five tables, is still this database's to undo after the writable open
+// that added the name table.
+TEST_F(RecoverTest, AnEntryOfTheFiveTableFormatIsUndoneAfterTheNameTableCame) {
+  restore();
+  for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(std::string("fullname") + ext));
+  const Snapshot before = snapshot();
+  ASSERT_EQ(DB_Open({.readonly = true}), 0);
+  IntentEntry entry;
+  entry.operation = "link";
+  tablescreated(entry.created);
+  ASSERT_EQ(entry.created[NameTable], 0);
+  // Takes back a row appended after the entry was written.
+  entry.counts.push_back({SongRows, DB_Table(SongRows).nrecs(), DB_Table(SongRows).header().ndeleted});
+  DB_Close();
+  const std::vector<uint8_t> bytes = fivetableentry(entry);
+  std::ofstream("maindb.jnl", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  IntentEntry read;
+  ASSERT_TRUE(readintent("maindb.jnl", &read));
+  EXPECT_EQ(read.counts.size(), 1u);
+
+  ASSERT_EQ(DB_Open(), 0);
+  EXPECT_TRUE(DB_Table(NameTable).isopen());
+  {
+    // An append of the interrupted edit, written behind the journal's back.
+    quill::Rlist rows(&DB_Table(SongRows));
+    rows.field(F_Title).set(static_cast<long>(second_));
+    rows.field(F_Seq).set(2);
+    rows.field(F_Attr).set(static_cast<long>(songs_[1]));
+    ASSERT_EQ(rows.append(), quill::Ok);
+  }
+  DB_Close();
+  EXPECT_TRUE(DB_NeedsRecovery());
+  std::vector<std::string> log;
+  ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "undid an unfinished link (0 records put back)");
+  EXPECT_EQ(snapshot(), before);
+}
+
 }  // namespace
 }  // namespace tracklore::test

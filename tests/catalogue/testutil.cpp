@@ -100,8 +100,9 @@ bool ConsentingHost::savefile(const FileRequest&, std::string* path) {
 Snapshot snapshot() {
   Snapshot tables;
   if (DB_Open({.readonly = true}) != 0) return tables;
-  tables.resize(kTables);
-  for (int t = 0; t < kTables; ++t) {
+  tables.resize(kAllTables);
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!DB_Table(t).isopen()) continue;  // a database without its name table
     quill::Rlist cursor(&DB_Table(t));
     for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
       if (!cursor.isdeleted())

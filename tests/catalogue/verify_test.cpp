@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -88,10 +89,10 @@ TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
   EXPECT_EQ(
       log_.lines(),
       (std::vector<std::string>{
-          "Verifying table 1 of 5 [rel001] (pass 1)", "Verifying table 1 of 5 [rel001] (pass 2)",
-          "Verifying table 2 of 5 [rel002] (pass 1)", "Verifying table 2 of 5 [rel002] (pass 2)",
-          "Verifying table 3 of 5 [attr001]", "Verifying table 4 of 5 [attr002]",
-          "Verifying table 5 of 5 [maindb]"}));
+          "Verifying table 1 of 6 [rel001] (pass 1)", "Verifying table 1 of 6 [rel001] (pass 2)",
+          "Verifying table 2 of 6 [rel002] (pass 1)", "Verifying table 2 of 6 [rel002] (pass 2)",
+          "Verifying table 3 of 6 [attr001]", "Verifying table 4 of 6 [attr002]",
+          "Verifying table 5 of 6 [maindb]", "Verifying table 6 of 6 [fullname]"}));
   EXPECT_EQ(log_.last(), 100);
   EXPECT_TRUE(log_.rising());
 }
@@ -302,6 +303,57 @@ TEST_F(VerifyTest, ReadOnlyAccessChecksReadOnlyFiles) {
   EXPECT_EQ(host_.messages[0].title, "Invalid reference count");
   EXPECT_EQ(summary.found, 1);
   EXPECT_EQ(summary.corrected, 0);
+}
+
+// Each kind of broken full name, planted through the engine alone, is
+// offered for removal with what is wrong, and goes on Yes; a whole entry
+// beside it stays.
+TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
+  const int32_t kept = add(TitleTable, "Ước gì");
+  const int32_t plain = add(TitleTable, "Plain");
+  struct Entry {
+    int kind;
+    int32_t code;
+    int part;
+    std::string text;
+  };
+  struct Case {
+    std::vector<Entry> entries;
+    std::string problem;
+  };
+  const std::vector<Case> cases = {
+      {{{TitleTable, 9999, 0, "Ghost"}}, "its record is gone"},
+      {{{TitleTable, plain, 0, "Plain"}}, "it is the stored name itself"},
+      {{{TitleTable, plain, 0, "Другой"}}, "the stored name is no longer made from it"},
+      {{{TitleTable, plain, 0, "pla"}, {TitleTable, plain, 2, "in"}}, "part 1 is missing"},
+      {{{TitleTable, plain, 0, "pl"}, {TitleTable, plain, 0, "ain"}}, "part 0 is there twice"},
+      {{{TitleTable, plain, 0, "pl\xC3"}}, "a part is empty or not well-formed UTF-8"},
+      {{{7, plain, 0, "plain"}}, "it names kind 7, which is not an album, an artist or a song"},
+  };
+  const int32_t live = DB_Table(NameTable).nlive();
+  for (const Case& c : cases) {
+    std::string full;
+    for (const Entry& e : c.entries) {
+      quill::Rlist cursor(&DB_Table(NameTable));
+      cursor.field(F_Kind).set(e.kind);
+      cursor.field(F_NameCode).set(static_cast<long>(e.code));
+      cursor.field(F_Part).set(e.part);
+      cursor.field(F_Text).set(e.text.c_str());
+      ASSERT_EQ(cursor.append(), quill::Ok);
+      full += e.text;
+    }
+    verifyanswering({Answer::Yes});
+    const std::string what = c.entries[0].kind == 7 ? "record" : "album";
+    expect_question(0,
+                    "Table fullname:\nThe full name \"" + full + "\" of " + what + " " +
+                        std::to_string(c.entries[0].code) + ":\n" + c.problem +
+                        ".\nTo keep the database consistent, the recomended action\nis to delete "
+                        "it. Do you want to delete it?",
+                    "Invalid full name");
+    EXPECT_EQ(DB_Table(NameTable).nlive(), live) << c.problem;
+    clean();
+  }
+  EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), TitleTable), "Ước gì");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ namespace {
 bool validstem(const std::string& stem) {
   if (stem.empty() || stem.size() >= static_cast<size_t>(kMainNameSize)) return false;
   if (stem.find('/') != std::string::npos || stem == "." || stem == "..") return false;
-  for (int index = 1; index < kTables; ++index)
+  for (int index = 1; index < kAllTables; ++index)
     if (strcasecmp(stem.c_str(), fixedname(index)) == 0) return false;
   return true;
 }

@@ -1,0 +1,119 @@
+// Full names kept in the name table: long and non-Latin names come back
+// whole through insert, rename and a reopened database; a database made
+// without the name table opens as before and gets it at a writable open.
+#include "catalogue/fullnames.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/maintenance.h"
+#include "catalogue/nametable.h"
+#include "catalogue/schema.h"
+#include "catalogue/storedform.h"
+#include "catalogue/tableset.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string times(int n, const std::string& piece) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += piece;
+  return out;
+}
+
+class FullNamesTest : public CatalogueTest {
+ protected:
+  size_t entries(int kind, int32_t code) {
+    std::vector<int32_t> recnos;
+    EXPECT_EQ(DB_NameEntries(kind, code, &recnos), quill::Ok);
+    return recnos.size();
+  }
+  // The full name as a list shows it, through a cursor on the record.
+  std::string shown(int kind, int32_t code) { return DB_CurrentFullName(*at(kind, code), kind); }
+};
+
+TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReopen) {
+  struct Case {
+    int kind;
+    std::string name;
+    size_t parts;  // entries of at most 120 bytes, cut between characters
+  };
+  const std::vector<Case> cases = {
+      {ArtistTable, "Nirvana", 0},  // its stored form: no entry
+      {ArtistTable, "nirvana", 1},  // stored capitalised
+      {ArtistTable, "Мумий Тролль", 1},
+      {TitleTable, "Ước gì", 1},
+      {SongTable, times(255, "é"), 5},  // 510 bytes
+      {SongTable, times(255, "語"), 7},  // 765 bytes, 40 characters a part
+      // 763 bytes: a part of 120 bytes would end inside the 40th euro sign.
+      {SongTable, "a" + times(254, "€"), 7},
+      {TitleTable, times(255, "🎉"), 9},  // stored as the stand-in
+  };
+  std::vector<int32_t> codes;
+  for (const Case& c : cases) {
+    codes.push_back(add(c.kind, c.name.c_str()));
+    EXPECT_EQ(shown(c.kind, codes.back()), c.name);
+    EXPECT_EQ(entries(c.kind, codes.back()), c.parts) << c.name;
+  }
+  // Each record takes the next name of its kind, and entries grow, shrink
+  // or go with it.
+  for (size_t i = 0; i < cases.size(); ++i) {
+    size_t next = (i + 1) % cases.size();
+    while (cases[next].kind != cases[i].kind) next = (next + 1) % cases.size();
+    ASSERT_EQ(DB_RenameRecord(*at(cases[i].kind, codes[i]), cases[i].kind, cases[next].name, true),
+              quill::Ok);
+    EXPECT_EQ(shown(cases[i].kind, codes[i]), cases[next].name);
+    EXPECT_EQ(entries(cases[i].kind, codes[i]), cases[next].parts) << cases[next].name;
+  }
+  DB_Close();
+  ASSERT_EQ(DB_Open({.readonly = true}), 0);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    size_t next = (i + 1) % cases.size();
+    while (cases[next].kind != cases[i].kind) next = (next + 1) % cases.size();
+    const std::string stored = DB_StoredForm(cases[i].kind, cases[next].name).stored;
+    EXPECT_EQ(DB_FullName(cases[i].kind, codes[i], stored), cases[next].name);
+  }
+  // Every entry is whole and needed: verification asks nothing.
+  DB_Close();
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(FullNamesTest, ADatabaseOfFiveTablesOpensAsBeforeAndGetsItsNameTableWhenHeldForWriting) {
+  const int32_t plain = add(ArtistTable, "Plain");
+  DB_Close();
+  for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
+
+  ASSERT_EQ(DB_Open({.readonly = true}), 0);
+  EXPECT_FALSE(DB_Table(NameTable).isopen());
+  EXPECT_EQ(shown(ArtistTable, plain), "Plain");
+  DB_Close();
+  // Shared, another program may hold it too: nothing is added, and a name
+  // that would need an entry keeps its stored form alone.
+  ASSERT_EQ(DB_Open({.shared = true}), 0);
+  EXPECT_FALSE(DB_Table(NameTable).isopen());
+  const int32_t shared = add(ArtistTable, "Мумий Тролль");
+  EXPECT_EQ(shown(ArtistTable, shared), "Mumij Troll'");
+  DB_Close();
+  EXPECT_FALSE(DB_NameTableThere());
+
+  ASSERT_EQ(DB_Open(), 0);
+  ASSERT_TRUE(DB_Table(NameTable).isopen());
+  EXPECT_EQ(DB_Table(NameTable).nrecs(), 0);
+  const int32_t full = add(ArtistTable, "Мумий Тролль");
+  EXPECT_EQ(shown(ArtistTable, full), "Мумий Тролль");
+  EXPECT_EQ(shown(ArtistTable, plain), "Plain");
+  DB_Close();
+  EXPECT_FALSE(fs::exists(dir_.file(std::string(kNewNameTable) + ".db1")));
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+}  // namespace
+}  // namespace tracklore::test
