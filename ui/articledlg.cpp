@@ -127,7 +127,7 @@ void CArticleDlg::connectControls() {
           [this] { selectContent(cycled(content(), contentbox_->count(), -1)); });
   connect(nextcontent_, &QPushButton::clicked, this,
           [this] { selectContent(cycled(content(), contentbox_->count(), 1)); });
-  connect(insert_, &QPushButton::clicked, this, [this] { onInsert(0); });
+  connect(insert_, &QPushButton::clicked, this, [this] { onInsert({}); });
   connect(remove_, &QPushButton::clicked, this, &CArticleDlg::onRemove);
   connect(rename_, &QPushButton::clicked, this, &CArticleDlg::onRename);
   connect(xref_, &QPushButton::clicked, this, &CArticleDlg::onXref);
@@ -161,7 +161,7 @@ int CArticleDlg::content() const { return std::max(contentbox_->currentIndex(), 
 
 void CArticleDlg::showRecord(int which) {
   if (caller_ == nullptr || !caller_->hasRows()) return;
-  name_->setText(fromStored(caller_->currentName()));
+  name_->setText(QString::fromStdString(caller_->currentName()));
   code_ = caller_->currentCode();
   setWindowTitle(caller_->selectedRowText());
   selectContent(which == -1 ? content() : which);
@@ -227,7 +227,7 @@ void CArticleDlg::onXref() {
   done(ResultTarget);
 }
 
-void CArticleDlg::onInsert(unsigned char typed) {
+void CArticleDlg::onInsert(const std::string& typed) {
   if (readonly_) return;
   const int kind = content() + 1;
   int result;
@@ -257,7 +257,7 @@ void CArticleDlg::onInsert(unsigned char typed) {
 
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  const std::string name = list_->currentName();
+  const std::string name = nameForHost(content() + 1, list_->currentName());
   if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
                 KindNames[content() + 1][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
@@ -299,7 +299,7 @@ void CArticleDlg::onNotify(ListAction action, const std::string& text) {
     case ListAction::EnterKey: onXref(); break;
     case ListAction::Moved: updateButtons(); break;
     case ListAction::InsertKey:
-      onInsert(text.empty() ? 0 : static_cast<unsigned char>(text[0]));
+      onInsert(text);
       break;
     case ListAction::DeleteKey: onRemove(); break;
     default: break;

@@ -82,7 +82,7 @@ class CArticleDlg : public QDialog {
   void onModify();
   void onStep(int key);
   void onXref();
-  void onInsert(unsigned char typed);
+  void onInsert(const std::string& typed);
   void onRemove();
   void onRename();
   void onMove(bool up);

@@ -1,74 +1,53 @@
 #include "ui/codec.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <unordered_map>
+
+#include <QList>
 
 #include "catalogue/cp1252.h"
+#include "catalogue/fullnames.h"
+#include "catalogue/schema.h"
+#include "catalogue/storedform.h"
+#include "catalogue/tableset.h"
 #include "engine/rbuf.h"
+#include "engine/rlist.h"
 
 namespace tracklore {
 
+QString fromStored(std::string_view bytes) { return QString::fromStdString(DB_StoredToUtf8(bytes)); }
+
 namespace {
 
-struct Tables {
-  std::array<char16_t, 256> toUnicode{};
-  std::unordered_map<char32_t, unsigned char> toByte;
-  Tables() {
-    for (int b = 0; b < 256; ++b) {
-      const auto u = static_cast<char16_t>(cp1252char(static_cast<uint8_t>(b)));
-      toUnicode[static_cast<size_t>(b)] = u;
-      if (b != 0) toByte.emplace(u, static_cast<unsigned char>(b));
-    }
-  }
-};
-
-const Tables& tables() {
-  static const Tables t;
-  return t;
+// The stored byte of a character, 0 when Windows-1252 has none.
+char storedbyte(char32_t c) {
+  for (int b = 1; b < 256; ++b)
+    if (cp1252char(static_cast<uint8_t>(b)) == c) return static_cast<char>(b);
+  return 0;
 }
 
 }  // namespace
 
-QString fromStored(std::string_view bytes) {
-  const Tables& t = tables();
-  QString text;
-  text.reserve(static_cast<qsizetype>(bytes.size()));
-  for (char c : bytes) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b == 0) break;
-    text.append(QChar(t.toUnicode[b]));
-  }
-  return text;
-}
-
-unsigned char storedByte(char32_t ch) {
-  const Tables& t = tables();
-  auto it = t.toByte.find(ch);
-  return it == t.toByte.end() ? 0 : it->second;
-}
-
-bool toStored(const QString& text, std::string* out, int* bad) {
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    unsigned char b = storedByte(text.at(i).unicode());
-    if (b == 0) {
-      if (bad != nullptr) *bad = static_cast<int>(i);
-      return false;
-    }
-    bytes.push_back(static_cast<char>(b));
-  }
-  *out = std::move(bytes);
-  return true;
-}
-
 std::string toStoredLossy(const QString& text) {
   std::string bytes;
-  for (QChar c : text) {
-    unsigned char b = storedByte(c.unicode());
-    bytes.push_back(b == 0 ? '?' : static_cast<char>(b));
+  for (const char32_t c : text.toUcs4()) {
+    const char b = storedbyte(c);
+    bytes.push_back(b == 0 ? '?' : b);
+  }
+  return bytes;
+}
+
+size_t typedChars(std::string_view utf8) {
+  return static_cast<size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char b) { return (static_cast<uint8_t>(b) & 0xC0) != 0x80; }));
+}
+
+std::string nameForHost(int kind, const std::string& full) {
+  std::string bytes;
+  for (const char32_t c : QString::fromStdString(full).toUcs4()) {
+    const char b = storedbyte(c);
+    if (b == 0) return DB_StoredForm(kind, full).stored;
+    bytes.push_back(b);
   }
   return bytes;
 }
@@ -76,6 +55,12 @@ std::string toStoredLossy(const QString& text) {
 std::string fieldText(quill::Field& field) {
   const char* data = reinterpret_cast<const char*>(field.data());
   return std::string(data, strnlen(data, static_cast<size_t>(std::max(field.length(), 0))));
+}
+
+std::string shownName(quill::Rlist& cursor) {
+  for (int kind = TitleTable; kind <= SongTable; ++kind)
+    if (cursor.datafile() == &DB_Table(kind)) return DB_CurrentFullName(cursor, kind);
+  return DB_StoredToUtf8(fieldText(cursor.field(F_Name)));
 }
 
 }  // namespace tracklore

@@ -1,9 +1,7 @@
-// Names are stored as Windows-1252 bytes; the windows show Unicode.
-//
-// The conversion is done by table here rather than by the toolkit's codecs,
-// which do not all know this code page. Five bytes (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) are unassigned in Windows-1252; they are shown as the C1 control of
-// the same value, so that a stored byte always survives a round trip.
+// The windows' side of the two encodings: names are shown in full (UTF-8,
+// catalogue/fullnames.h); the catalogue's messages, the Host's texts and
+// the Name fields are stored bytes (Windows-1252), converted by the
+// catalogue's storedform.h.
 #pragma once
 
 #include <string>
@@ -13,6 +11,7 @@
 
 namespace quill {
 class Field;
+class Rlist;
 }
 
 namespace tracklore {
@@ -23,18 +22,23 @@ inline QString fromStored(const char* bytes) {
   return fromStored(std::string_view(bytes ? bytes : ""));
 }
 
-// Unicode to stored bytes. False when a character has no Windows-1252 byte
-// (or is NUL); *bad then holds its index in the text and *out is unchanged.
-bool toStored(const QString& text, std::string* out, int* bad = nullptr);
-
-// One character to its byte; 0 when it has none.
-unsigned char storedByte(char32_t ch);
-
-// Unicode to stored bytes for display-only texts (paths in messages): any
-// character without a byte becomes '?'.
+// Unicode to stored bytes for the Host's texts that name no record (paths
+// in messages): any character without a byte becomes '?'.
 std::string toStoredLossy(const QString& text);
+
+// How many characters UTF-8 text holds.
+size_t typedChars(std::string_view utf8);
+
+// A full name as a Host's text (stored bytes) shows it: exactly, when
+// Windows-1252 holds every character of it, else its stored form.
+std::string nameForHost(int kind, const std::string& full);
 
 // A text field as stored: up to its first NUL, never past its length.
 std::string fieldText(quill::Field& field);
+
+// The full name of the record a cursor stands on (a cursor over an album,
+// artist or song table, or a Relation's cursor over one), UTF-8; the
+// stored name as UTF-8 for a cursor over another table.
+std::string shownName(quill::Rlist& cursor);
 
 }  // namespace tracklore

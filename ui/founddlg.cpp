@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "catalogue/fullnames.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/text.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
@@ -18,14 +20,15 @@
 namespace tracklore {
 
 std::string CFoundDlg::albumRow(quill::Rlist& album) {
-  const std::string name = fieldText(album.field(F_Name));
-  std::string mark = fieldText(album.field(F_OKField));
+  const std::string name = shownName(album);
+  std::string mark = DB_StoredToUtf8(fieldText(album.field(F_OKField)));
   if (!mark.empty() && mark[0] == ' ') mark.clear();
   const int32_t artist = album.field(F_AuxAttr).aslong();
   if (artist == -1) return textf("%s %s / --", name.c_str(), mark.c_str());
   char buffer[kNameBuffer];
   DB_GetName(buffer, ArtistTable, artist);
-  return textf("%s %s / %s", name.c_str(), mark.c_str(), buffer);
+  return textf("%s %s / %s", name.c_str(), mark.c_str(),
+               DB_FullName(ArtistTable, artist, buffer).c_str());
 }
 
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
@@ -80,9 +83,10 @@ void CFoundDlg::fill() {
     do ++albums;
     while (source_->skip(1) == 0);
   }
-  setWindowTitle(fromStored(textf("%s containing %s \"%s\" [%ld]",
-                                  KindNames[TitleTable][CapPluralForm],
-                                  KindNames[kind][SingularForm], name, albums)));
+  setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",
+                                              KindNames[TitleTable][CapPluralForm],
+                                              KindNames[kind][SingularForm],
+                                              DB_FullName(kind, code_, name).c_str(), albums)));
   label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
   list_->bind(source_.get(), false, 3);
   list_->fill(true, 0);

@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 
 #include "catalogue/edits.h"
+#include "catalogue/findname.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
@@ -35,7 +37,7 @@ bool g_enterappends = true;
 
 // The search text as shown: a typed space would be invisible at the end.
 QString shown(const std::string& text) {
-  QString s = fromStored(text);
+  QString s = QString::fromStdString(text);
   s.replace(QLatin1Char(' '), QLatin1Char('_'));
   return s;
 }
@@ -45,8 +47,8 @@ QString shown(const std::string& text) {
 bool CMainDlg::enterAppends() { return g_enterappends; }
 void CMainDlg::setEnterAppends(bool on) { g_enterappends = on; }
 
-CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
-    : QDialog(parent), kind_(kind), pick_(pick), first_(first) {
+CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
+    : QDialog(parent), kind_(kind), pick_(pick), first_(std::move(first)) {
   setObjectName(QStringLiteral("CMainDlg"));
   addHelpKey(this, QStringLiteral("browse"));
   createControls();
@@ -60,7 +62,8 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first)
   keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
-  if (pick_ && first_ != 0) list_->typeChar(first_);
+  if (pick_)
+    for (const char32_t c : QString::fromStdString(first_).toUcs4()) list_->typeChar(c);
 }
 
 void CMainDlg::createControls() {
@@ -204,18 +207,8 @@ void CMainDlg::explainRefusal(const QString& typed) {
   if (list_->source() == nullptr) return;
   for (QChar ch : typed) {
     if (ch.unicode() < 32) continue;
-    if (storedByte(ch.unicode()) == 0) {
-      notice_->setText(tr("The character \u201c%1\u201d cannot be stored in a name: names hold "
-                          "only Western European characters.")
-                           .arg(ch));
-      notice_->show();
-      return;
-    }
-    const int limit = list_->source()->cursor().field(F_Name).length() - 1;
-    if (static_cast<int>(list_->searchText().size()) >= limit) {
-      notice_->setText(tr("%1 names hold at most %2 characters.")
-                           .arg(QString::fromLatin1(KindNames[kind_][CapSingularForm]))
-                           .arg(limit));
+    if (typedChars(list_->searchText()) >= kFullNameChars) {
+      notice_->setText(tr("Names hold at most %1 characters.").arg(kFullNameChars));
       notice_->show();
       return;
     }
@@ -251,7 +244,7 @@ void CMainDlg::populate() {
 void CMainDlg::update(ListAction action, const std::string& text) {
   const bool notfound = action == ListAction::NotFound;
   if (notfound) {
-    if (mismatch_ == -1) mismatch_ = static_cast<int>(text.size());
+    if (mismatch_ == -1) mismatch_ = static_cast<int>(shown(text).size());
   } else {
     mismatch_ = -1;
   }
@@ -360,19 +353,20 @@ void CMainDlg::onSelect(int result) {
 void CMainDlg::onCreate() {
   if (readonly()) return;
   list_->setFocus();
-  std::string text = list_->searchText();
-  quill::capitalize(text.data(), 1);
+  const std::string text = DB_FullForm(list_->searchText()).text;
   const char* singular = KindNames[kind_][SingularForm];
   // A name of blanks only is no name.
-  if (text.find_first_not_of(' ') == std::string::npos) {
+  if (text.empty()) {
     ask(textf("Cannot create an empty %s; type its name before inserting.", singular),
         "Nothing to do", Buttons::OK, Icon::Exclamation);
     return;
   }
-  if (ask(textf("Do you want to create a new %s \"%s\"?", singular, text.c_str()), "Confirm insert",
-          Buttons::OKCancel, Icon::Question) != Answer::OK)
+  if (reuse(text)) return;
+  if (ask(textf("Do you want to create a new %s \"%s\"?", singular,
+                nameForHost(kind_, text).c_str()),
+          "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  const ErrorCode rc = DB_InsertRecord(kind_, text.c_str(), source_->cursor());
+  const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok)
     list_->reposition(nullptr, true, -1);
   else
@@ -382,9 +376,29 @@ void CMainDlg::onCreate() {
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
 }
 
+// An artist or song that bears the name already (letter case aside, as
+// the scan, import and link decide) is the one meant: the list goes to it,
+// and a picker that appends takes it. True when there is one.
+bool CMainDlg::reuse(const std::string& full) {
+  if (kind_ == TitleTable) return false;
+  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  if (same.empty()) return false;
+  // It sorts with the records of its stored name: step to it among them.
+  const std::string stored = DB_StoredForm(kind_, full).stored;
+  if (source_->seek(reinterpret_cast<const uint8_t*>(stored.data()), static_cast<int>(stored.size()),
+                    quill::SeekMode::Prefix, quill::SeekWhich::First) != quill::Ok)
+    return false;
+  while (source_->cursor().field(F_Code).aslong() != same.front())
+    if (source_->skip(1) != quill::Ok) return false;
+  list_->reposition(nullptr, true, -1);
+  list_->setFocus();
+  if (appends_->isChecked()) onSelect(ResultAppend);
+  return true;
+}
+
 void CMainDlg::onDelete() {
   if (readonly() || !list_->hasRows()) return;
-  const std::string name = list_->currentName();
+  const std::string name = nameForHost(kind_, list_->currentName());
   const char* singular = KindNames[kind_][SingularForm];
   quill::Rlist& cursor = source_->cursor();
   if (kind_ != TitleTable) {

@@ -40,9 +40,9 @@ class CMainDlg : public QDialog {
   // The object name of the line that says why a typed character was not taken.
   static constexpr QLatin1String kNoticeName{"notice"};
 
-  // first: pick mode only, a character (Windows-1252, 0 for none) that the
-  // user already typed in the caller; the picker opens searching for it.
-  CMainDlg(QWidget* parent, int kind, bool pick, unsigned char first = 0);
+  // first: pick mode only, what the user already typed in the caller
+  // (UTF-8, empty for nothing); the picker opens searching for it.
+  CMainDlg(QWidget* parent, int kind, bool pick, std::string first = {});
   ~CMainDlg() override;
 
   // What the caller reads back: the kind shown last, and the choice.
@@ -66,7 +66,7 @@ class CMainDlg : public QDialog {
  private:
   int kind_;
   bool pick_;
-  unsigned char first_;
+  std::string first_;
   std::unique_ptr<BrowseSource> source_;
   int mismatch_ = -1;
   bool newitem_ = false;
@@ -103,6 +103,7 @@ class CMainDlg : public QDialog {
   void onView();
   void onSelect(int result);
   void onCreate();
+  bool reuse(const std::string& full);
   void onDelete();
 };
 

@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 #include "catalogue/edits.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
@@ -24,18 +26,6 @@ namespace tracklore {
 
 namespace {
 
-// The longest name a user can type.
-constexpr int kTypedName = 128;
-
-// The characters of a name as the catalogue keeps them: without the blanks
-// at its ends.
-qsizetype keptLength(const QString& text) {
-  qsizetype from = 0;
-  qsizetype to = text.size();
-  while (from < to && text[from] == QLatin1Char(' ')) ++from;
-  while (to > from && text[to - 1] == QLatin1Char(' ')) --to;
-  return to - from;
-}
 
 void refuseEmpty() {
   ask("A name cannot be empty or consist of blanks only.\nNothing has been changed.",
@@ -45,30 +35,22 @@ void refuseEmpty() {
 }  // namespace
 
 bool typedName(const QString& text, int kind, std::string* out) {
-  const qsizetype length = keptLength(text);
+  const std::string given = text.toStdString();
+  const FullForm full = DB_FullForm(given);
   // Refused before any question about the rename is asked.
-  if (length == 0) {
+  if (full.text.empty()) {
     refuseEmpty();
     return false;
   }
-  const int limit = kNameLength[kind] - 1;
-  if (length > limit) {
-    ask(textf("The name has %ld characters, but %s names hold at most %d.\nNothing has been "
+  // Cutting it would keep another name than the one typed.
+  if (full.cut) {
+    ask(textf("The name has %zu characters, but %s names hold at most %zu.\nNothing has been "
               "changed.",
-              static_cast<long>(length), KindNames[kind][SingularForm], limit),
+              typedChars(given), KindNames[kind][SingularForm], kFullNameChars),
         "Invalid name", Buttons::OK, Icon::Exclamation);
     return false;
   }
-  std::string bytes;
-  int bad = 0;
-  if (!toStored(text.left(kTypedName), &bytes, &bad)) {
-    ask(textf("The name cannot be stored: its character number %d is not one of the Western "
-              "European characters that names are kept in.\nNothing has been changed.",
-              bad + 1),
-        "Invalid name", Buttons::OK, Icon::Exclamation);
-    return false;
-  }
-  *out = std::move(bytes);
+  *out = full.text;
   return true;
 }
 
@@ -81,15 +63,15 @@ void nameFailure(ErrorCode rc, const char* format) {
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format) {
-  const ErrorCode rc = DB_RenameRecord(cursor, kind, text.c_str(), true);
+  const ErrorCode rc = DB_RenameRecord(cursor, kind, text, true);
   if (rc != quill::Ok) {
     nameFailure(rc, format);
     return false;
   }
-  quill::capitalize(text.data(), 1);
-  if (list != nullptr) list->reposition(&text, true, -1);
+  const std::string stored = fieldText(cursor.field(F_Name));
+  if (list != nullptr) list->reposition(&stored, true, -1);
   const int caret = edit->cursorPosition();
-  edit->setText(fromStored(text));
+  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
   edit->setCursorPosition(caret);
   return true;
 }
@@ -155,7 +137,7 @@ void CNameDlg::connectControls() {
 
 void CNameDlg::load() {
   setWindowTitle(list_->selectedRowText());
-  edit_->setText(fromStored(list_->currentName()));
+  edit_->setText(QString::fromStdString(list_->currentName()));
   edit_->end(false);
   edit_->setFocus();
   caretatend_ = !edit_->hasFocus();

@@ -56,19 +56,19 @@ class CNameDlg : public QDialog {
   void step(int key);
 };
 
-// Reads a name typed by the user for a record of the kind into stored
-// bytes. A name of blanks only, one longer than the kind's names hold, or
-// one with a character that cannot be stored is refused with a message that
-// says so; false then, and nothing is to be written.
+// Reads a name typed by the user for a record of the kind into its full
+// name (UTF-8, any character). A name of blanks only, or one longer than a
+// full name holds, is refused with a message that says so; false then, and
+// nothing is to be written.
 bool typedName(const QString& text, int kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any
 // other code through format ("... returned %s.").
 void nameFailure(ErrorCode rc, const char* format);
 
-// Renames the cursor's record to text (read by typedName) and shows the name as
-// stored in the edit, the caret where it was; the list (if any) follows the
-// record. A failure is shown through format; false then.
+// Renames the cursor's record to text (read by typedName) and shows its
+// full name in the edit, the caret where it was; the list (if any) follows
+// the record. A failure is shown through format; false then.
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format);
 

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QKeyEvent>
+#include <QList>
 #include <QScrollBar>
 
+#include "catalogue/storedform.h"
 #include "catalogue/text.h"
 #include "engine/rlist.h"
 #include "ui/codec.h"
@@ -47,12 +49,6 @@ void CRecListBox::bind(BrowseSource* source, bool searchable, int second) {
   source_ = source;
   searchable_ = searchable;
   second_ = second;
-  if (source_ != nullptr) {
-    const int length = source_->cursor().field(0).length();
-    limit_ = std::max(length - 1, 0);
-  } else {
-    limit_ = 0;
-  }
   row_ = 0;
   control_ = false;
   position_ = -1;
@@ -66,21 +62,22 @@ void CRecListBox::notify(ListAction action, const std::string& text) {
 std::string CRecListBox::rowtext() const {
   if (formatter_) return formatter_();
   quill::Rlist& cursor = source_->cursor();
-  std::string name = fieldText(cursor.field(0));
+  std::string name = shownName(cursor);
   if (second_ <= 0 || second_ >= cursor.nfields()) return name;
   quill::Field& field = cursor.field(second_);
-  if (field.type() == 'C') return textf("%s  %s", name.c_str(), fieldText(field).c_str());
+  if (field.type() == 'C')
+    return textf("%s  %s", name.c_str(), DB_StoredToUtf8(fieldText(field)).c_str());
   return textf("%s  (%ld)", name.c_str(), static_cast<long>(field.aslong()));
 }
 
 void CRecListBox::addrow() {
-  auto* item = new QListWidgetItem(fromStored(rowtext()));
+  auto* item = new QListWidgetItem(QString::fromStdString(rowtext()));
   item->setSizeHint(QSize(0, rowHeight()));
   addItem(item);
 }
 
 void CRecListBox::insertrow(int index) {
-  auto* item = new QListWidgetItem(fromStored(rowtext()));
+  auto* item = new QListWidgetItem(QString::fromStdString(rowtext()));
   item->setSizeHint(QSize(0, rowHeight()));
   insertItem(index, item);
 }
@@ -99,7 +96,7 @@ int32_t CRecListBox::currentCode() const {
 
 std::string CRecListBox::currentName() const {
   if (source_ == nullptr) return {};
-  return fieldText(source_->cursor().field(0));
+  return shownName(source_->cursor());
 }
 
 QString CRecListBox::selectedRowText() const {
@@ -167,10 +164,7 @@ void CRecListBox::search() {
     notify(ListAction::Found, {});
     return;
   }
-  if (source_ != nullptr &&
-      source_->seek(reinterpret_cast<const uint8_t*>(search_.data()),
-                    static_cast<int>(search_.size()), quill::SeekMode::Prefix,
-                    quill::SeekWhich::First) == 0) {
+  if (source_ != nullptr && seeksearch() == 0) {
     refill(-1);
     notify(ListAction::Found, search_);
   } else {
@@ -178,7 +172,18 @@ void CRecListBox::search() {
   }
 }
 
-void CRecListBox::typeChar(unsigned char c) {
+// The search text's stored form is sought, cut where stored names are cut;
+// text with nothing to seek by ("🎉") matches from the first record on.
+ErrorCode CRecListBox::seeksearch() {
+  std::string key = DB_SeekForm(search_);
+  const size_t most = static_cast<size_t>(std::max(source_->cursor().field(0).length() - 1, 0));
+  if (key.size() > most) key.resize(most);
+  if (key.empty()) return source_->first();
+  return source_->seek(reinterpret_cast<const uint8_t*>(key.data()), static_cast<int>(key.size()),
+                       quill::SeekMode::Prefix, quill::SeekWhich::First);
+}
+
+void CRecListBox::typeChar(char32_t c) {
   if (c == '\r') {
     notify(ListAction::EnterKey, {});
     return;
@@ -189,7 +194,10 @@ void CRecListBox::typeChar(unsigned char c) {
       beep();
       return;
     }
-    search_.pop_back();
+    // One character goes, with every byte of it.
+    while (!search_.empty() && (static_cast<uint8_t>(search_.back()) & 0xC0) == 0x80)
+      search_.pop_back();
+    if (!search_.empty()) search_.pop_back();
     search();
     return;
   }
@@ -197,15 +205,17 @@ void CRecListBox::typeChar(unsigned char c) {
     beep();
     return;
   }
-  if (static_cast<int>(search_.size()) >= limit_) {
+  // What is typed may become a new record's full name.
+  if (typedChars(search_) >= kFullNameChars) {
     beep();
     return;
   }
+  const std::string character = QString::fromUcs4(&c, 1).toStdString();
   if (searchable_) {
-    search_.push_back(static_cast<char>(c));
+    search_ += character;
     search();
   } else {
-    notify(ListAction::InsertKey, std::string(1, static_cast<char>(c)));
+    notify(ListAction::InsertKey, character);
   }
 }
 
@@ -270,18 +280,7 @@ void CRecListBox::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  for (QChar ch : text) {
-    const char16_t u = ch.unicode();
-    if (u < 32) {
-      typeChar(static_cast<unsigned char>(u));
-      continue;
-    }
-    const unsigned char b = storedByte(u);
-    if (b == 0)
-      beep();  // no such character in a stored name
-    else
-      typeChar(b);
-  }
+  for (const char32_t c : text.toUcs4()) typeChar(c);
   event->accept();
 }
 

@@ -13,7 +13,9 @@
 // row where it stands; the wheel and the scroll bar move the window and keep
 // the selected row; a double click ends the search and is Enter. Moves by
 // the pointer are not reported (owners that care watch the selected row).
-// Texts are stored bytes (Windows-1252).
+// Rows show full names (codec.h, shownName); texts are UTF-8. The search
+// text is kept as typed and sought through DB_SeekForm, so that typing
+// "мум" finds "Мумий Тролль", whose stored name is "Mumij Troll'".
 //
 // Row rules (with 12 rows: the selection walks down to row 7 and up to row
 // 4, then the window scrolls; a sought record lands on row 4 to 7, else 5):
@@ -42,7 +44,7 @@ enum class ListAction {
   EnterKey,   // Enter, or a double click on a row
   Moved,      // a key moved the cursor (always after a Found)
   InsertKey,  // Insert, or a printable character typed while not searching
-              // (the character as a one-byte text)
+              // (the character as its UTF-8 text)
   DeleteKey,  // Delete
 };
 
@@ -61,7 +63,7 @@ class CRecListBox : public QListWidget {
   static constexpr int kLowestKeptRow = kMinRows - 1 - kContext;
 
   using Notify = std::function<void(ListAction action, const std::string& text)>;
-  // The text of the row of the source's current record.
+  // The text of the row of the source's current record, UTF-8.
   using Formatter = std::function<std::string()>;
 
   explicit CRecListBox(QWidget* parent = nullptr);
@@ -80,7 +82,8 @@ class CRecListBox : public QListWidget {
   // the selected one) when the keys could have left it there, else on
   // kLandingRow, or higher near the beginning.
   void refill(int row);
-  // Seeks the key (when given) and refills; clears the search if asked.
+  // Seeks the key (when given: stored bytes, a prefix of the Name tag)
+  // and refills; clears the search if asked.
   void reposition(const std::string* key, bool clearsearch, int row);
 
   BrowseSource* source() const { return source_; }
@@ -88,7 +91,7 @@ class CRecListBox : public QListWidget {
   int currentRowIndex() const { return row_; }
   int32_t position() const { return position_; }
   const std::string& searchText() const { return search_; }
-  // Field 1 and field 0 of the current record.
+  // Field 1 of the current record, and its full name.
   int32_t currentCode() const;
   std::string currentName() const;
   // The text of the selected row ("" when none).
@@ -100,7 +103,7 @@ class CRecListBox : public QListWidget {
   // Key and character handling, as if typed in the list; the owners step
   // lists with Up and Down, and the picker hands over a first character.
   void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-  void typeChar(unsigned char c);
+  void typeChar(char32_t c);
 
   // The height of one row and of the smallest window.
   int rowHeight() const;
@@ -122,8 +125,7 @@ class CRecListBox : public QListWidget {
 
  private:
   BrowseSource* source_ = nullptr;
-  int limit_ = 0;            // most characters the search text holds
-  std::string search_;
+  std::string search_;      // as typed, UTF-8
   bool searchable_ = false;
   int second_ = 0;
   int row_ = 0;
@@ -142,6 +144,7 @@ class CRecListBox : public QListWidget {
   void selectrow(int row);
   void layout(int row);
   void search();
+  ErrorCode seeksearch();
   void clearsearch();
   bool vanished(ErrorCode r);
 

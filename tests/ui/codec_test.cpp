@@ -1,5 +1,5 @@
-// Stored bytes and Unicode, the file dialog's filters, and the message
-// box's default button.
+// Stored bytes and the Host's texts, the file dialog's filters, and the
+// message box's default button.
 #include <QApplication>
 #include <QTimer>
 #include <QtTest>
@@ -13,26 +13,13 @@ class CodecTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void westernTextIsStoredAsWindows1252AndOtherTextRefused() {
-    std::string out;
-    for (int b = 1; b < 256; ++b) {
-      std::string in(1, static_cast<char>(b));
-      QVERIFY2(toStored(fromStored(in), &out), qPrintable(QString::number(b)));
-      QCOMPARE(out, in);
-    }
-    QVERIFY(toStored(QStringLiteral("Beyonc\u00e9 \u20ac \u201cLive\u201d"), &out));
-    QCOMPARE(out, std::string("Beyonc\xe9 \x80 \x93Live\x94"));
-    QCOMPARE(fromStored(std::string("Mot\xf6rhead")), QStringLiteral("Mot\u00f6rhead"));
+  void hostTextsKeepWhatWindows1252Holds() {
     QCOMPARE(fromStored(std::string_view("ab\0cd", 5)), QStringLiteral("ab"));  // ends at NUL
-    // Text with a character no byte stands for is refused, leaving out as it was.
-    out = "unchanged";
-    int bad = -1;
-    QVERIFY(!toStored(QStringLiteral("Ab\u65e5c"), &out, &bad));
-    QCOMPARE(bad, 2);
-    QCOMPARE(out, std::string("unchanged"));
-    QVERIFY(!toStored(QString::fromUtf8("x\xf0\x9f\x8e\xb5"), &out, &bad));  // outside the BMP
-    QCOMPARE(bad, 1);
-    QCOMPARE(toStoredLossy(QStringLiteral("a\u65e5b")), std::string("a?b"));
+    QCOMPARE(toStoredLossy(QStringLiteral("\u20ac\u65e5")), std::string("\x80?"));
+    // A name is shown exactly where it can be, else as it is stored.
+    QCOMPARE(nameForHost(1, "Beyonc\xc3\xa9 \xe2\x80\x9cLive\xe2\x80\x9d"),
+             std::string("Beyonc\xe9 \x93Live\x94"));
+    QCOMPARE(nameForHost(1, "\xd0\x9a\xd0\xb8\xd0\xbd\xd0\xbe"), std::string("Kino"));  // Кино
   }
 
   void filtersBecomeQtFilters() {

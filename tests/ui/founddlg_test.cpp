@@ -128,7 +128,7 @@ class FoundDlgTest : public QObject {
     QCOMPARE(name->cursorPosition(), name->text().size());
     // Used once: no question.
     name->selectAll();
-    QTest::keyClicks(name, "billy preston & friends");
+    QTest::keyClicks(name, "Billy Preston & Friends");
     QTest::keyClick(name, Qt::Key_Return);  // Modify is the default button
     QVERIFY(host().asked.empty());
     QCOMPARE(c_->db.name(ArtistTable, c_->preston), std::string("Billy Preston & Friends"));
@@ -150,6 +150,16 @@ class FoundDlgTest : public QObject {
     click(CNameDlg::IdModify);
     QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles!"));
     QCOMPARE(row(*browse_->list(), browse_->list()->currentRow()), QStringLiteral("The Beatles!  (2)"));
+  }
+
+  // Any character is taken: the stored form is derived, the full name shown.
+  void theNameEditorTakesAnyCharacter() {
+    QLineEdit* name = edit(ArtistTable, "Orphan");
+    name->setText(QStringLiteral("\u0141\u00f3d\u017a"));  // Łódź
+    click(CNameDlg::IdModify);
+    QVERIFY(host().asked.empty());
+    QCOMPARE(c_->db.name(ArtistTable, c_->orphan), std::string("L\xf3" "dz"));
+    QCOMPARE(name->text(), QStringLiteral("\u0141\u00f3d\u017a"));
   }
 
   void steppingAsksBeforeLeavingAnEditedName() {

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -209,6 +211,13 @@ Catalogue::Catalogue() {
     for (int32_t code : codes) db.link(album, 0, code);
   for (const auto& [album, codes] : songs)
     for (int32_t code : codes) db.link(album, 1, code);
+}
+
+void typeText(QWidget* widget, const QString& text) {
+  for (const char32_t c : text.toUcs4()) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
+    QApplication::sendEvent(widget, &press);
+  }
 }
 
 std::vector<std::string> rows(const tracklore::CRecListBox& list) {

@@ -128,6 +128,10 @@ W* child(QWidget* dialog, int id) {
 
 inline QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(dialog, id); }
 
+// Types text that QTest's key clicks cannot (characters past Latin-1), one
+// key press per character.
+void typeText(QWidget* widget, const QString& text);
+
 // The texts of the rows of a list, and its selected row.
 std::vector<std::string> rows(const tracklore::CRecListBox& list);
 QString row(const tracklore::CRecListBox& list, int index);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/csv.h"
 #include "tools/cli/database.h"
@@ -87,9 +88,9 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
       return &plan->albums.back();
     }
     PlannedAlbum& known = plan->albums[it->second];
-    if (known.name != album) {
+    if (!DB_SameName(known.name, album)) {
       problems->add(record.line, "album_code " + quotedtext(label) + " belongs to album " +
-                                     inquotes(known.name) + " (line " + std::to_string(known.line) + ")");
+                                     quotedtext(known.name) + " (line " + std::to_string(known.line) + ")");
       return nullptr;
     }
     if (link.kind >= 0 && known.seen.count(key) != 0) {
@@ -100,7 +101,7 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
     }
     return &known;
   }
-  const bool another = plan->albums.empty() || plan->albums.back().name != album ||
+  const bool another = plan->albums.empty() || !DB_SameName(plan->albums.back().name, album) ||
                        plan->albums.back().bare || !plan->albums.back().label.empty() ||
                        link.kind < 0 || plan->albums.back().seen.count(key) != 0;
   if (another) plan->albums.push_back({album, record.line, link.kind < 0, {}, {}, {}});
@@ -116,7 +117,7 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
     return false;
   }
   std::string album, message;
-  if (!storedform(TitleTable, f[0], &album, &message)) {
+  if (!fullname(TitleTable, f[0], &album, &message)) {
     problems->add(record.line, message);
     return false;
   }
@@ -136,7 +137,7 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
       problems->add(record.line, "the position is a number from 0 on, not " + quotedtext(f[2]));
       return false;
     }
-    if (!storedform(link.kind, f[3], &link.name, &message)) {
+    if (!fullname(link.kind, f[3], &link.name, &message)) {
       problems->add(record.line, message);
       return false;
     }

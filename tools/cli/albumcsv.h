@@ -7,12 +7,12 @@
 // albums that share a name: the records that carry the same album_code
 // make one album, wherever they stand, and may not give one kind and
 // position twice; an empty album_code counts as none. Files written before
-// that column
-// have four fields; there an album's records stand together, and a record
-// begins a new album when its album name differs from the record before,
-// when it repeats a kind and position already seen for the current album,
-// or when it (or the record before) has an empty kind. A header record
-// (the column names) may come first.
+// that column have four fields; there an album's records stand together,
+// and a record begins a new album when its album name is not the record
+// before's (letter case aside), when it repeats a kind and position already
+// seen for the current album, or when it (or the record before) has an
+// empty kind. A header record (the column names) may come first. Names are
+// full names (names.h).
 #pragma once
 
 #include <cstdio>
@@ -30,11 +30,11 @@ inline const std::vector<std::string> kAlbumColumns = {"album", "kind", "positio
 struct Link {
   int kind;
   long position;
-  std::string name;  // stored form
+  std::string name;  // full name
 };
 
 struct PlannedAlbum {
-  std::string name;  // stored form
+  std::string name;  // full name
   int line;
   bool bare = false;  // written as an album without links
   std::string label;  // its album_code in the file, when given

@@ -5,15 +5,15 @@
 #include <string>
 
 #include "catalogue/browse.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/keys.h"
 #include "tools/cli/commands.h"
-#include "tools/cli/cp1252.h"
 #include "tools/cli/database.h"
-#include "tools/cli/names.h"
 
 namespace tracklore::cli {
 
@@ -27,12 +27,12 @@ std::string secondcolumn(int kind, quill::Rlist& cursor) {
   if (kind != TitleTable) return std::to_string(cursor.field(F_RefCount).aslong());
   const quill::Field& mark = cursor.field(F_OKField);
   const char* data = reinterpret_cast<const char*>(mark.data());
-  return toutf8(std::string(data, strnlen(data, static_cast<size_t>(mark.length()))));
+  return DB_StoredToUtf8(std::string_view(data, strnlen(data, static_cast<size_t>(mark.length()))));
 }
 
 void printrow(int kind, quill::Rlist& cursor) {
   std::printf("%ld\t%s\t%s\n", static_cast<long>(cursor.field(F_Code).aslong()),
-              toutf8(storedname(cursor)).c_str(), secondcolumn(kind, cursor).c_str());
+              DB_CurrentFullName(cursor, kind).c_str(), secondcolumn(kind, cursor).c_str());
 }
 
 }  // namespace
@@ -40,9 +40,9 @@ void printrow(int kind, quill::Rlist& cursor) {
 int cmd_list(const Options& options, TerminalHost&) {
   const int kind = kindof(options.operands[0]);
   if (kind < 0) return usageerror("list takes albums, artists or songs");
-  std::string prefix, problem;
-  // A prefix with a character no name can hold matches nothing.
-  if (options.prefix && !fromutf8(*options.prefix, &prefix, &problem)) return 0;
+  // Sought as the stored names are made, so that "мум" finds "Мумий Тролль"
+  // (stored "Mumij Troll'"); a prefix with nothing to seek by lists all.
+  const std::string prefix = options.prefix ? DB_SeekForm(*options.prefix) : std::string();
 
   Session session(false);
   if (!session.ok()) return 1;
@@ -53,7 +53,7 @@ int cmd_list(const Options& options, TerminalHost&) {
     for (ErrorCode rc = table.first(); rc == Ok; rc = table.skip(1)) printrow(kind, table.cursor());
     return 0;
   }
-  // The program's search: the text as typed, a prefix in natural order.
+  // The program's search: a prefix in natural order.
   const quill::TagInfo& tag = data.tinfo()[T_Name];
   if (prefix.size() > tag.keylen) return 0;
   const auto* key = reinterpret_cast<const uint8_t*>(prefix.data());
@@ -84,7 +84,7 @@ int cmd_show(const Options& options, TerminalHost&) {
   quill::Rlist titles(&DB_Table(TitleTable));
   if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
 
-  std::printf("Album:        %s\n", toutf8(album.name).c_str());
+  std::printf("Album:        %s\n", album.name.c_str());
   std::printf("Code:         %ld\n", static_cast<long>(album.code));
   const std::string mark = secondcolumn(TitleTable, titles);
   std::printf("Mark:         %s\n", mark == " " ? "(blank)" : mark.c_str());
@@ -94,7 +94,8 @@ int cmd_show(const Options& options, TerminalHost&) {
   } else {
     char name[kNameBuffer];
     DB_GetName(name, ArtistTable, first);
-    std::printf("First artist: %s (#%ld)\n", toutf8(name).c_str(), static_cast<long>(first));
+    std::printf("First artist: %s (#%ld)\n", DB_FullName(ArtistTable, first, name).c_str(),
+                static_cast<long>(first));
   }
 
   for (int r = 0; r < kRelations; ++r) {
@@ -105,8 +106,8 @@ int cmd_show(const Options& options, TerminalHost&) {
       const int seq = list->rows().field(F_Seq).asint();
       quill::Rlist& other = list->cursor();
       if (other.valid()) {
-        Record entry = current(other);
-        std::printf("  %d  %s (#%ld)\n", seq, toutf8(entry.name).c_str(),
+        Record entry = current(other, kind);
+        std::printf("  %d  %s (#%ld)\n", seq, entry.name.c_str(),
                     static_cast<long>(entry.code));
       } else {
         std::printf("  %d  <missing %s #%ld>\n", seq, KindNames[kind][SingularForm],
@@ -130,7 +131,7 @@ int cmd_xref(const Options& options, TerminalHost&) {
     const int seq = list->rows().field(F_Seq).asint();
     if (album.valid())
       std::printf("%ld\t%s\t%d\n", static_cast<long>(album.field(F_Code).aslong()),
-                  toutf8(storedname(album)).c_str(), seq);
+                  DB_CurrentFullName(album, TitleTable).c_str(), seq);
     else
       std::printf("%ld\t<missing album>\t%d\n",
                   static_cast<long>(list->rows().field(F_Title).aslong()), seq);

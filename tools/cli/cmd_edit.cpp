@@ -6,6 +6,8 @@
 #include <string>
 
 #include "catalogue/edits.h"
+#include "catalogue/findname.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
@@ -26,13 +28,14 @@ namespace {
 
 // Duplicates are allowed (two songs may both be called "Intro"), but they
 // can then only be named by code.
-void noteshared(int kind, const std::string& stored, int32_t self) {
+void noteshared(int kind, const Record& self) {
   std::vector<Record> others;
-  for (const Record& r : findname(kind, stored).exact)
-    if (r.code != self) others.push_back(r);
+  for (Record& r : samenamed(kind, self.name))
+    if (r.code != self.code) others.push_back(std::move(r));
   if (!others.empty())
     std::fprintf(stderr, "tracklore-cli: note: %s %s also names %s; name them by code\n",
-                 KindNames[kind][SingularForm], inquotes(stored).c_str(), codelist(others).c_str());
+                 KindNames[kind][SingularForm], quotedtext(self.name).c_str(),
+                 codelist(others).c_str());
 }
 
 // "what; returned Code." as the program words a failed edit.
@@ -86,7 +89,8 @@ int findentry(const Options& options, Entry* e) {
                    " at position " + std::to_string(e->seq) + " (it has " +
                    std::to_string(e->rows) + ")");
   e->missing = !e->list->cursor().valid();
-  e->item = e->missing ? Record{e->list->rows().field(F_Attr).aslong(), {}} : current(e->list->cursor());
+  e->item = e->missing ? Record{e->list->rows().field(F_Attr).aslong(), {}}
+                       : current(e->list->cursor(), e->kind);
   return 0;
 }
 
@@ -101,45 +105,48 @@ std::string entryname(const Entry& e) {
 // "Sigur Rós", "Bjork" beside "Björk") are most often one artist typed
 // twice: a new entry beside them is made only when the user says so, as
 // the program asks before it creates one.
-bool confirmnew(int kind, const std::string& stored, const std::vector<Record>& similar) {
+bool confirmnew(TerminalHost& host, int kind, const std::string& full,
+                const std::vector<Record>& similar) {
   constexpr size_t kListed = 5;
   std::string names;
   for (size_t i = 0; i < similar.size() && i < kListed; ++i)
-    names += textf("%s\"%s\" (#%ld)", i == 0 ? "" : ", ", similar[i].name.c_str(),
-                   static_cast<long>(similar[i].code));
-  if (similar.size() > kListed) names += textf(" and %zu more", similar.size() - kListed);
+    names += (i == 0 ? "" : ", ") + quotedtext(similar[i].name) + " (#" +
+             std::to_string(similar[i].code) + ")";
+  if (similar.size() > kListed) names += " and " + std::to_string(similar.size() - kListed) + " more";
   const std::string question =
-      textf("%s with a similar name: %s.\nDo you want to create a new %s \"%s\"?",
-            KindNames[kind][similar.size() == 1 ? CapSingularForm : CapPluralForm], names.c_str(),
-            KindNames[kind][SingularForm], stored.c_str());
-  return DB_Host().message(question.c_str(), "Confirm insert", Buttons::OKCancel, Icon::Question) ==
-         Answer::OK;
+      std::string(KindNames[kind][similar.size() == 1 ? CapSingularForm : CapPluralForm]) +
+      " with a similar name: " + names + ".\nDo you want to create a new " +
+      KindNames[kind][SingularForm] + " " + quotedtext(full) + "?";
+  return host.ask(question, "Confirm insert", Buttons::OKCancel) == Answer::OK;
 }
 
 // The attribute that link puts on the album: an existing one by code or by
-// exact name, else a new one under the name. *created says which.
-int linkedattribute(int kind, const std::string& operand, Record* item, bool* created) {
+// its name (identity, NameFinder::same), else a new one under the name.
+// *created says which.
+int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Record* item,
+                    bool* created) {
   *created = false;
   int32_t code;
   if (parsecode(operand, &code)) return resolve(kind, operand, item) ? 0 : 1;
-  std::string stored, message;
-  if (!storedform(kind, operand, &stored, &message)) return failure(message);
-  NameMatches matches = findname(kind, stored);
-  if (matches.exact.size() > 1)
+  std::string full, message;
+  if (!fullname(kind, operand, &full, &message)) return failure(message);
+  std::vector<Record> same = samenamed(kind, full);
+  if (same.size() > 1)
     return failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " +
-                   inquotes(stored) + ": " + codelist(matches.exact) + "; name one by its code");
-  if (matches.exact.size() == 1) {
-    *item = matches.exact.front();
+                   quotedtext(full) + ": " + codelist(same) + "; name one by its code");
+  if (same.size() == 1) {
+    *item = std::move(same.front());
     return 0;
   }
-  if (!matches.similar.empty() && !confirmnew(kind, stored, matches.similar))
+  const std::vector<Record> similar = alike(kind, full);
+  if (!similar.empty() && !confirmnew(host, kind, full, similar))
     return failure(std::string("no ") + KindNames[kind][SingularForm] + " is named " +
-                   inquotes(stored) + "; nothing was created (name a similar one by its code, or "
+                   quotedtext(full) + "; nothing was created (name a similar one by its code, or "
                    "answer yes to create it)");
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, stored.c_str(), cursor);
+  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
-  *item = current(cursor);
+  *item = current(cursor, kind);
   *created = true;
   return 0;
 }
@@ -149,20 +156,20 @@ int linkedattribute(int kind, const std::string& operand, Record* item, bool* cr
 int cmd_add(const Options& options, TerminalHost&) {
   const int kind = kindof(options.operands[0]);
   if (kind < 0) return usageerror("add takes album, artist or song");
-  std::string stored, message;
-  if (!storedform(kind, options.operands[1], &stored, &message)) return failure(message);
+  std::string full, message;
+  if (!fullname(kind, options.operands[1], &full, &message)) return failure(message);
   Session session(true);
   if (!session.ok()) return 1;
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, stored.c_str(), cursor);
+  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
-  Record made = current(cursor);
+  const Record made = current(cursor, kind);
   std::printf("created %s\n", describe(kind, made).c_str());
-  noteshared(kind, made.name, made.code);
+  noteshared(kind, made);
   return 0;
 }
 
-int cmd_link(const Options& options, TerminalHost&) {
+int cmd_link(const Options& options, TerminalHost& host) {
   const int kind = attributekind(options.operands[1]);
   if (kind < 0) return usageerror("link takes artist or song");
   Session session(true);
@@ -178,7 +185,7 @@ int cmd_link(const Options& options, TerminalHost&) {
   if (ErrorCode rc = intent.begin(); rc != Ok) return engineerror("Insertion failed", rc);
   Record item;
   bool created;
-  if (int status = linkedattribute(kind, options.operands[2], &item, &created); status != 0)
+  if (int status = linkedattribute(host, kind, options.operands[2], &item, &created); status != 0)
     return status;
   if (created) std::printf("created %s\n", describe(kind, item).c_str());
 
@@ -244,35 +251,35 @@ int cmd_move(const Options& options, TerminalHost&) {
   return refreshmark(*e.titles);
 }
 
-int cmd_rename(const Options& options, TerminalHost&) {
+int cmd_rename(const Options& options, TerminalHost& host) {
   const int kind = kindof(options.operands[0]);
   if (kind < 0) return usageerror("rename takes album, artist or song");
-  std::string stored, message;
-  if (!storedform(kind, options.operands[2], &stored, &message)) return failure(message);
+  std::string full, message;
+  if (!fullname(kind, options.operands[2], &full, &message)) return failure(message);
   Session session(true);
   if (!session.ok()) return 1;
   Record item;
   Rlist cursor(&DB_Table(kind));
   if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
 
-  ErrorCode rc = DB_RenameRecord(cursor, kind, stored.c_str(), false);
+  ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
   if (rc == NeedsConfirmation) {
     std::string question =
         textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
               KindNames[kind][SingularForm], static_cast<long>(cursor.field(F_RefCount).aslong()),
               KindNames[TitleTable][SingularForm]);
-    if (DB_Host().message(question.c_str(), "Confirm rename", Buttons::OKCancel, Icon::Question) !=
-        Answer::OK)
+    if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
       return failure(describe(kind, item) + " not renamed");
-    rc = DB_RenameRecord(cursor, kind, stored.c_str(), true);
+    rc = DB_RenameRecord(cursor, kind, full, true);
   }
   if (rc != Ok) return engineerror("Rename failed", rc);
-  std::printf("renamed %s to %s\n", describe(kind, item).c_str(), inquotes(storedname(cursor)).c_str());
-  noteshared(kind, storedname(cursor), item.code);
+  const Record renamed = current(cursor, kind);
+  std::printf("renamed %s to %s\n", describe(kind, item).c_str(), quotedtext(renamed.name).c_str());
+  noteshared(kind, renamed);
   return 0;
 }
 
-int cmd_delete(const Options& options, TerminalHost&) {
+int cmd_delete(const Options& options, TerminalHost& host) {
   const int kind = kindof(options.operands[0]);
   if (kind < 0) return usageerror("delete takes album, artist or song");
   Session session(true);
@@ -283,12 +290,11 @@ int cmd_delete(const Options& options, TerminalHost&) {
 
   if (kind == TitleTable) {
     if (DB_CountRelations(item.code) != 0) {
-      std::string question = textf(
-          "Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete the %s and "
-          "all its contents?",
-          KindNames[kind][SingularForm], item.name.c_str(), KindNames[kind][SingularForm]);
-      if (DB_Host().message(question.c_str(), "Not empty", Buttons::OKCancel, Icon::Exclamation) !=
-          Answer::OK)
+      const std::string question =
+          textf("Attention: %s ", KindNames[kind][SingularForm]) + quotedtext(item.name) +
+          textf(" is not empty.\nAre you really sure you want to delete the %s and all its contents?",
+                KindNames[kind][SingularForm]);
+      if (host.ask(question, "Not empty", Buttons::OKCancel) != Answer::OK)
         return failure(describe(kind, item) + " not deleted");
     }
     ErrorCode rc = DB_DeleteArticle(cursor);
@@ -297,7 +303,7 @@ int cmd_delete(const Options& options, TerminalHost&) {
     ErrorCode rc = DB_DeleteAttribute(cursor, kind);
     if (rc == StillReferenced)
       return failure(textf("This %s %s is referenced by %ld %s(s). It cannot be deleted.",
-                           KindNames[kind][SingularForm], inquotes(item.name).c_str(),
+                           KindNames[kind][SingularForm], quotedtext(item.name).c_str(),
                            static_cast<long>(cursor.field(F_RefCount).aslong()),
                            KindNames[TitleTable][SingularForm]));
     if (rc != Ok) return engineerror("Delete failed", rc);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "catalogue/recover.h"
+#include "catalogue/storedform.h"
 #include "tools/cli/commands.h"
-#include "tools/cli/cp1252.h"
 #include "tools/cli/database.h"
 #include "tools/cli/progress.h"
 
@@ -21,7 +21,7 @@ int cmd_recover(const Options&, TerminalHost& host) {
   const int result = DB_Recover(&ProgressView::report, view.context(), &done);
   view.settle();
   host.setprogress(nullptr);
-  for (const std::string& line : done) std::printf("%s\n", toutf8(line).c_str());
+  for (const std::string& line : done) std::printf("%s\n", DB_StoredToUtf8(line).c_str());
   if (result != 0) return failure("the database could not be made whole; see above");
   std::printf(done.empty() ? "Nothing needed mending: the database is whole.\n"
                            : "Recovery complete: the database is whole.\n");

@@ -3,7 +3,8 @@
 //
 // Export writes the header record and then the albums in name order, each
 // album's artists and then its songs in their order, all in UTF-8, with
-// the album's code as album_code.
+// the album's code as album_code, every name the full name, so that an
+// import into an empty database and a second export give the same file.
 //
 // Import reads and checks the whole file before anything changes, then
 // creates every album of it (importplan.h). A failure while writing stops
@@ -26,12 +27,10 @@
 #include "catalogue/tableset.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/albumcsv.h"
-#include "tools/cli/cp1252.h"
 #include "tools/cli/csv.h"
 #include "tools/cli/database.h"
 #include "tools/cli/echo.h"
 #include "tools/cli/importplan.h"
-#include "tools/cli/names.h"
 
 namespace tracklore::cli {
 
@@ -44,7 +43,7 @@ namespace {
 
 // The records of one album; *missing counts rows whose entry has gone.
 std::string albumrecords(const Record& album, int* missing) {
-  const std::string title = toutf8(album.name);
+  const std::string& title = album.name;
   const std::string code = std::to_string(album.code);
   std::string out;
   for (int r = 0; r < kRelations; ++r) {
@@ -61,7 +60,7 @@ std::string albumrecords(const Record& album, int* missing) {
         continue;
       }
       out += csvrecord({title, KindNames[kind][SingularForm], std::to_string(position++),
-                        toutf8(storedname(entry)), code});
+                        current(entry, kind).name, code});
     }
   }
   if (out.empty()) out = csvrecord({title, "", "", "", code});
@@ -92,7 +91,7 @@ int cmd_export(const Options& options, TerminalHost&) {
     FullTable albums(DB_Table(TitleTable));
     albums.select(T_Name);
     for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1))
-      text += albumrecords(current(albums.cursor()), &missing);
+      text += albumrecords(current(albums.cursor(), TitleTable), &missing);
   }
   if (!writefile(path, text))
     return failure("cannot write " + quotedtext(path) + ": " + std::strerror(errno));
@@ -119,7 +118,7 @@ int cmd_import(const Options& options, TerminalHost&) {
     if (stop.album == nullptr)
       return failure(std::string("the import could not be marked complete; returned ") +
                      DB_ResultName(stop.rc));
-    return failure("import stopped at album " + inquotes(stop.album->name) + " (line " +
+    return failure("import stopped at album " + quotedtext(stop.album->name) + " (line " +
                    std::to_string(stop.album->line) + "): " + stop.step + " failed; returned " +
                    DB_ResultName(stop.rc) + ". The database holds a partial import: " +
                    "tracklore-cli recover keeps the albums of the finished batches of 1,000 " +
@@ -131,8 +130,7 @@ int cmd_import(const Options& options, TerminalHost&) {
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),
               counted(tally.created[SongTable], SongTable).c_str());
   if (tally.similar[ArtistTable] + tally.similar[SongTable] > 0)
-    std::printf("reused %s and %s whose names differ from the file's only in case, accents or "
-                "punctuation\n",
+    std::printf("reused %s and %s whose names differ from the file's only in letter case\n",
                 counted(tally.similar[ArtistTable], ArtistTable).c_str(),
                 counted(tally.similar[SongTable], SongTable).c_str());
   return 0;

@@ -30,8 +30,8 @@ const Command kCommands[] = {
     {"show", 1, 1, 0, cmd_show, "show ALBUM", "an album with its artists and songs in order"},
     {"add", 2, 2, 0, cmd_add, "add album|artist|song NAME", "a new album, artist or song"},
     {"link", 3, 3, TakesAt, cmd_link, "link ALBUM artist|song NAME [--at SEQ]",
-     "put an artist or song on an album (made first when new, after asking\n"
-     "      when one of a name alike in all but case and accents exists)"},
+     "put an artist or song on an album (one of that name, letter case aside, or\n"
+     "      made new; after asking when one of a name alike but for accents exists)"},
     {"unlink", 3, 3, TakesPurge, cmd_unlink, "unlink ALBUM artist|song SEQ [--purge|--keep]",
      "take the entry at SEQ off the album"},
     {"move", 4, 4, 0, cmd_move, "move ALBUM artist|song SEQ up|down",
@@ -68,8 +68,12 @@ void printusage(std::FILE* to) {
     std::fprintf(to, "  %s\n      %s\n", c.synopsis, c.summary);
   std::fprintf(to,
                "\n"
-               "ALBUM and ITEM are an exact name or #CODE. Names are UTF-8 and stored in\n"
-               "Windows-1252 with every word capitalised; other characters are refused.\n"
+               "ALBUM and ITEM are a name (letter case aside) or #CODE. Names are UTF-8 in\n"
+               "any script and kept as given; an empty one is refused. --prefix finds\n"
+               "names by their start in any spelling of it (\"\xD0\xBC\xD1\x83\xD0\xBC\", "
+               "\"mum\" and \"Mum\" all\n"
+               "find \"\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9\"), as the catalogue orders "
+               "them.\n"
                "SEQ is a position in an album's list, from 0 (see show). Put -- before\n"
                "a name that begins with '-'.\n"
                "\n"

@@ -8,15 +8,15 @@
 #include <system_error>
 
 #include "catalogue/findname.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
-#include "tools/cli/cp1252.h"
 #include "tools/cli/echo.h"
-#include "tools/cli/names.h"
 
 namespace tracklore::cli {
 
@@ -52,16 +52,12 @@ int failure(const std::string& text) {
   return 1;
 }
 
-std::string storedname(Rlist& cursor) {
-  const quill::Field& field = cursor.field(F_Name);
-  const char* data = reinterpret_cast<const char*>(field.data());
-  return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
+Record current(Rlist& cursor, int kind) {
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind)};
 }
 
-Record current(Rlist& cursor) { return {cursor.field(F_Code).aslong(), storedname(cursor)}; }
-
 std::string describe(int kind, const Record& record) {
-  return std::string(KindNames[kind][SingularForm]) + " " + inquotes(record.name) + " (#" +
+  return std::string(KindNames[kind][SingularForm]) + " " + quotedtext(record.name) + " (#" +
          std::to_string(record.code) + ")";
 }
 
@@ -84,11 +80,29 @@ quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
-NameMatches findname(int kind, const std::string& stored) {
-  NameMatches matches;
-  for (const NamedRecord& r : DB_FindSortingEqual(kind, stored))
-    (r.name == stored ? matches.exact : matches.similar).push_back({r.code, r.name});
-  return matches;
+bool readrecord(int kind, int32_t code, Record* found) {
+  Rlist cursor(&DB_Table(kind));
+  if (seekcode(cursor, code) != Ok) return false;
+  *found = current(cursor, kind);
+  return true;
+}
+
+std::vector<Record> samenamed(int kind, const std::string& full) {
+  std::vector<Record> same;
+  for (int32_t code : DB_FindSameName(kind, full)) {
+    Record r;
+    if (readrecord(kind, code, &r)) same.push_back(std::move(r));
+  }
+  return same;
+}
+
+std::vector<Record> alike(int kind, const std::string& full) {
+  std::vector<Record> others;
+  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kind, full).stored)) {
+    std::string name = DB_FullName(kind, r.code, r.name);
+    if (!DB_SameName(name, full)) others.push_back({r.code, std::move(name)});
+  }
+  return others;
 }
 
 std::string codelist(const std::vector<Record>& records) {
@@ -107,36 +121,28 @@ bool resolve(int kind, const std::string& operand, Record* found) {
   const char* word = KindNames[kind][SingularForm];
   int32_t code;
   if (parsecode(operand, &code)) {
-    Rlist cursor(&DB_Table(kind));
-    if (seekcode(cursor, code) != Ok) {
-      failure(std::string("no ") + word + " has the code #" + std::to_string(code));
-      return false;
-    }
-    *found = current(cursor);
-    return true;
-  }
-  std::string stored, problem;
-  if (!fromutf8(operand, &stored, &problem)) {
-    failure(std::string("no ") + word + " can be named " + quotedtext(operand) + ": " + problem);
+    if (readrecord(kind, code, found)) return true;
+    failure(std::string("no ") + word + " has the code #" + std::to_string(code));
     return false;
   }
-  stored = capitalised(stored);
-  NameMatches matches = findname(kind, stored);
-  if (matches.exact.size() == 1) {
-    *found = matches.exact.front();
+  const std::string full = DB_FullForm(operand).text;
+  std::vector<Record> same = samenamed(kind, full);
+  if (same.size() == 1) {
+    *found = std::move(same.front());
     return true;
   }
-  if (matches.exact.size() > 1) {
-    failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " + inquotes(stored) +
-            ": " + codelist(matches.exact) + "; name one by its code");
+  if (same.size() > 1) {
+    failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " + quotedtext(full) +
+            ": " + codelist(same) + "; name one by its code");
     return false;
   }
-  std::string text = std::string("no ") + word + " is named " + inquotes(stored);
-  if (!matches.similar.empty()) {
-    std::string similar;
-    for (const Record& r : matches.similar)
-      similar += (similar.empty() ? "" : ", ") + inquotes(r.name) + " #" + std::to_string(r.code);
-    text += " (similar: " + similar + ")";
+  std::string text = std::string("no ") + word + " is named " + quotedtext(full);
+  const std::vector<Record> similar = alike(kind, full);
+  if (!similar.empty()) {
+    std::string list;
+    for (const Record& r : similar)
+      list += (list.empty() ? "" : ", ") + quotedtext(r.name) + " #" + std::to_string(r.code);
+    text += " (similar: " + list + ")";
   }
   failure(text);
   return false;

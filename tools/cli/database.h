@@ -5,13 +5,11 @@
 // its end; cursors of the command must be destroyed before it (declare
 // them after it). Failing opens have been reported by the catalogue.
 //
-// An operand names a record either by code, "#12", or by its exact name:
-// the typed name is capitalised as the catalogue stores it, the records
-// whose names sort equal to it are found through the "Name" tag, and those
-// whose stored name is byte for byte the same are the matches. A name that
-// several records share is refused with their codes; a name that matches
-// nothing is refused with the records that differ from it only in letter
-// case, accents or punctuation.
+// An operand names a record either by code, "#12", or by its full name,
+// letter case aside (NameFinder::same): "nirvana" names "Nirvana", not
+// "Nírvana". A name that several records bear is refused with their codes;
+// a name that none bears is refused with the records whose names compare
+// equal to it in the catalogue's order (accents, punctuation aside).
 #pragma once
 
 #include <cstdint>
@@ -37,16 +35,17 @@ class Session {
 // A record of the title table or an attribute table.
 struct Record {
   int32_t code = -1;
-  std::string name;  // as stored
+  std::string name;  // the full name, UTF-8
 };
 
-// The records of a kind whose name sorts equal to the stored form given,
-// in name order: those with exactly that name, and the others.
-struct NameMatches {
-  std::vector<Record> exact;
-  std::vector<Record> similar;
-};
-NameMatches findname(int kind, const std::string& stored);
+// The records of a kind that bear the full name, letter case aside, in
+// name order.
+std::vector<Record> samenamed(int kind, const std::string& full);
+// The others whose names compare equal to it in the catalogue's order.
+std::vector<Record> alike(int kind, const std::string& full);
+
+// The record of a kind with the code; false when there is none.
+bool readrecord(int kind, int32_t code, Record* found);
 
 // Resolves an operand to one record of a kind; false, with a message on
 // stderr, when it names none or several.
@@ -63,9 +62,9 @@ bool parsecode(const std::string& operand, int32_t* code);
 // selecting the "Code" tag; 0 or the seek's code.
 quill::ErrorCode seekcode(quill::Rlist& cursor, int32_t code);
 
-// The Name field of the cursor's record as stored, and its code.
-std::string storedname(quill::Rlist& cursor);
-Record current(quill::Rlist& cursor);
+// The record the cursor stands on (a cursor over table kind 0..2, or a
+// Relation's cursor over it), with its full name.
+Record current(quill::Rlist& cursor, int kind);
 
 // "#3, #7", for messages.
 std::string codelist(const std::vector<Record>& records);

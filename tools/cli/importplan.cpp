@@ -9,12 +9,15 @@
 
 #include "catalogue/batch.h"
 #include "catalogue/edits.h"
+#include "catalogue/findname.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/sparecursors.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "tools/cli/database.h"
-#include "tools/cli/names.h"
+#include "tools/cli/echo.h"
 
 namespace tracklore::cli {
 
@@ -23,38 +26,54 @@ using quill::Rlist;
 
 namespace {
 
-void notealbums(const std::vector<PlannedAlbum>& plan) {
-  for (const PlannedAlbum& album : plan) {
-    std::vector<Record> exact = findname(TitleTable, album.name).exact;
-    if (!exact.empty())
-      std::fprintf(stderr, "tracklore-cli: note: album %s exists already (#%ld); the file's is added beside it\n",
-                   inquotes(album.name).c_str(), static_cast<long>(exact.front().code));
-  }
+// The full name of the album's first artist, "" for none.
+std::string firstartist(const PlannedAlbum& album) {
+  for (const Link& link : album.links)
+    if (link.kind == ArtistTable) return link.name;
+  return {};
 }
 
-Record lowestcode(const std::vector<Record>& records) {
-  return *std::min_element(records.begin(), records.end(),
-                           [](const Record& a, const Record& b) { return a.code < b.code; });
+std::string firstartist(int32_t album) {
+  Rlist cursor(&DB_Table(TitleTable));
+  if (seekcode(cursor, album) != Ok) return {};
+  const int32_t artist = cursor.field(F_AuxAttr).aslong();
+  char name[kNameBuffer];
+  if (artist == -1 || DB_GetName(name, ArtistTable, artist) != Ok) return {};
+  return DB_FullName(ArtistTable, artist, name);
+}
+
+// An album of the same name and first artist is the same album: the
+// file's is still added, but the user should know.
+void notealbums(const std::vector<PlannedAlbum>& plan) {
+  for (const PlannedAlbum& album : plan) {
+    const std::string artist = firstartist(album);
+    for (const Record& found : samenamed(TitleTable, album.name)) {
+      if (!DB_SameName(firstartist(found.code), artist)) continue;
+      std::fprintf(stderr,
+                   "tracklore-cli: note: album %s exists already (#%ld); the file's is added beside it\n",
+                   quotedtext(album.name).c_str(), static_cast<long>(found.code));
+      break;
+    }
+  }
 }
 
 // The artist or song that a name of the file stands for, when one exists
-// (or was made earlier in the import): one of exactly that name, else one
-// whose name compares equal, the lowest code among several; -1 when none.
+// (or was made earlier in the import): one that bears the name, letter
+// case aside, the lowest code among several; -1 when none.
 int32_t existingcode(int kind, const std::string& name, ImportTally* tally) {
-  NameMatches matches = findname(kind, name);
-  if (!matches.exact.empty()) {
-    const Record found = lowestcode(matches.exact);
-    if (matches.exact.size() > 1)
-      std::fprintf(stderr, "tracklore-cli: note: several %s are named %s; #%ld is used\n",
-                   KindNames[kind][PluralForm], inquotes(name).c_str(), static_cast<long>(found.code));
-    return found.code;
+  const std::vector<int32_t> same = DB_FindSameName(kind, name);
+  if (same.empty()) return -1;
+  const int32_t code = *std::min_element(same.begin(), same.end());
+  if (same.size() > 1)
+    std::fprintf(stderr, "tracklore-cli: note: several %s are named %s; #%ld is used\n",
+                 KindNames[kind][PluralForm], quotedtext(name).c_str(), static_cast<long>(code));
+  Record found;
+  if (readrecord(kind, code, &found) && found.name != name) {
+    ++tally->similar[kind];
+    std::fprintf(stderr, "tracklore-cli: note: %s %s is taken as %s\n", KindNames[kind][SingularForm],
+                 quotedtext(name).c_str(), describe(kind, found).c_str());
   }
-  if (matches.similar.empty()) return -1;
-  const Record found = lowestcode(matches.similar);
-  ++tally->similar[kind];
-  std::fprintf(stderr, "tracklore-cli: note: %s %s is taken as %s\n", KindNames[kind][SingularForm],
-               inquotes(name).c_str(), describe(kind, found).c_str());
-  return found.code;
+  return code;
 }
 
 // The code of a link's artist or song, made when it is new; 0 or the code
@@ -69,7 +88,7 @@ ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3
   *code = existingcode(link.kind, link.name, tally);
   if (*code < 0) {
     SpareCursor cursor(DB_Table(link.kind), -1);
-    ErrorCode rc = DB_InsertRecord(link.kind, link.name.c_str(), *cursor);
+    ErrorCode rc = DB_InsertRecord(link.kind, link.name, *cursor);
     if (rc != Ok) return rc;
     *code = (*cursor).field(F_Code).aslong();
     ++tally->created[link.kind];
@@ -83,7 +102,7 @@ ErrorCode importalbum(const PlannedAlbum& album, std::map<std::string, int32_t> 
                       ImportTally* tally, const char** step) {
   Rlist titles(&DB_Table(TitleTable));
   *step = "Record creation";
-  ErrorCode rc = DB_InsertRecord(TitleTable, album.name.c_str(), titles);
+  ErrorCode rc = DB_InsertRecord(TitleTable, album.name, titles);
   if (rc != Ok) return rc;
   const int32_t code = titles.field(F_Code).aslong();
   std::unique_ptr<Relation> lists[kRelations] = {DB_GetArticleAttributes(0, code),

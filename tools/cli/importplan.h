@@ -1,11 +1,11 @@
 // Creating the albums of an import plan (albumcsv.h) in the open database.
 //
 // Every album is made with its lists through the catalogue's edits; an
-// artist or song is reused when one of exactly that name exists (or was
-// made earlier in the import), else one whose name compares equal in the
-// catalogue's order (case, accents and punctuation aside), otherwise
-// created. The first failing step stops the import; what was made before
-// it stays.
+// artist or song is reused when one bears its full name, letter case aside
+// (NameFinder::same: "NIRVANA" is "Nirvana", "Beyonce" is not "Beyoncé"),
+// whether it was there before or made earlier in the import; otherwise it
+// is created. The first failing step stops the import; what was made
+// before it stays.
 #pragma once
 
 #include "catalogue/results.h"
@@ -17,7 +17,7 @@ struct ImportTally {
   int albums = 0;
   int links[3] = {0, 0, 0};
   int created[3] = {0, 0, 0};
-  int similar[3] = {0, 0, 0};  // reused under a name that compares equal
+  int similar[3] = {0, 0, 0};  // reused under a name that differs in letter case
 };
 
 // Where an import stopped: the album, the step that failed and its code.

@@ -1,27 +1,19 @@
-// Names as the user types them and as the tables hold them.
+// Names as the command line takes them.
 //
-// A typed name is UTF-8. The catalogue stores it in Windows-1252 with every
-// word capitalised (it capitalises as it stores and as it seeks), cut to its
-// kind's Name field. The command line refuses a name that would not come
-// back as typed: one that has no Windows-1252 form, holds a control
-// character, is empty or is longer than the field holds.
+// A name on the command line or in an imported file is a full name
+// (catalogue/storedform.h): UTF-8 in any script, kept and shown as given;
+// the catalogue derives the stored Windows-1252 form from it. Only a name
+// that is empty (or blanks only) and one longer than a full name holds are
+// refused, so that what is kept is what was given, control characters
+// aside (they become blanks).
 #pragma once
 
 #include <string>
 
 namespace tracklore::cli {
 
-// The stored form of a typed name of a kind (0 album, 1 artist, 2 song):
-// converted and capitalised. False, with a message that names the name,
-// when it cannot be stored.
-bool storedform(int kind, const std::string& typed, std::string* stored, std::string* message);
-
-// As the catalogue stores and seeks a name: blanks trimmed and folded,
-// every word capitalised.
-std::string capitalised(std::string stored);
-
-// A stored name for a message: UTF-8 within double quotes, made safe to
-// show (echo.h).
-std::string inquotes(const std::string& stored);
+// The full name of a given name of a kind (0 album, 1 artist, 2 song).
+// False, with a message that names the name, when it is refused.
+bool fullname(int kind, const std::string& given, std::string* full, std::string* message);
 
 }  // namespace tracklore::cli

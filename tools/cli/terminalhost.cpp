@@ -1,11 +1,10 @@
 #include "tools/cli/terminalhost.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
-#include "tools/cli/cp1252.h"
 #include "tools/cli/echo.h"
 #include "tools/cli/progress.h"
 
@@ -40,8 +39,8 @@ const char* choices(Buttons buttons) {
 }
 
 // The catalogue's texts end some questions with a line break of their own.
-std::string trimmed(const char* text) {
-  std::string out = escaped(toutf8(text), LineBreaks::Keep);
+std::string trimmed(const std::string& text) {
+  std::string out = escaped(text, LineBreaks::Keep);
   while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
   return out;
 }
@@ -68,14 +67,18 @@ Answer answerfor(Choice choice, Buttons buttons) {
 void TerminalHost::status(const char* text) { std::fprintf(stderr, "tracklore-cli: %s\n", text); }
 
 Answer TerminalHost::message(const char* text, const char* title, Buttons buttons, Icon) {
+  return ask(DB_StoredToUtf8(text), DB_StoredToUtf8(title), buttons);
+}
+
+Answer TerminalHost::ask(const std::string& text, const std::string& title, Buttons buttons) {
   if (progress_ != nullptr) progress_->settle();
-  std::fprintf(stderr, "%s: %s\n", escaped(toutf8(title)).c_str(), trimmed(text).c_str());
+  std::fprintf(stderr, "%s: %s\n", escaped(title).c_str(), trimmed(text).c_str());
   if (buttons == Buttons::OK) {
     ++notices_;
     return Answer::OK;
   }
   ++questions_;
-  const bool purging = std::strcmp(title, "Confirm purge") == 0;
+  const bool purging = title == "Confirm purge";
   Answer a;
   if (purging && purge_ != Choice::Ask) {
     a = answerfor(purge_, buttons);

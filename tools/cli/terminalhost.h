@@ -23,7 +23,11 @@ class TerminalHost : public Host {
   TerminalHost(Choice answer, Choice purge, bool interactive)
       : answer_(answer), purge_(purge), interactive_(interactive) {}
 
+  // The catalogue's texts are stored bytes (host.h).
   Answer message(const char* text, const char* title, Buttons buttons, Icon icon) override;
+  // A question or notice of the command line's own, whose text names full
+  // names: UTF-8. Answered as message() answers.
+  Answer ask(const std::string& text, const std::string& title, Buttons buttons);
   bool openfile(const FileRequest&, std::string*) override { return false; }
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool) override {}
