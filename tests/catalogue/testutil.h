@@ -152,7 +152,8 @@ class CatalogueTest : public ::testing::Test {
   int32_t first_ = -1, second_ = -1;
   std::vector<int32_t> artists_, songs_;
   // Two more albums (or only the first) of a new song and S0 each, linked
-  // in batches of perbatch units (an import's way), then finished.
+  // in batches of perbatch units (an import's way), then finished; the
+  // second's names are Cyrillic, so that the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
   // An album "Album" with "Gone" and "Kept" in relation r, where Gone is
   // then deleted behind the catalogue's back: a row naming nothing.
