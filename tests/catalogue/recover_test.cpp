@@ -28,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using Edit = std::function<ErrorCode()>;
 
-const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002"};
+const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002", "fullname"};
 
 class RecoverTest : public CatalogueTest {
  protected:
