@@ -142,7 +142,7 @@ class CatalogueTest : public ::testing::Test {
   quill::ErrorCode unlink(int r, int32_t title, int position, PurgeMode purge);
   // An album with artists (or songs) linked in this order.
   int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
-  // n new records "Item 0", "Item 1"... of the kind.
+  // n new records "item 0", "item 1"... of the kind (stored "Item 0", ...).
   std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
