@@ -21,15 +21,17 @@ bool DB_NameTableThere() {
 }
 
 ErrorCode DB_AddNameTable() {
+  const std::string from(kNewNameTable), to(fixedname(NameTable));
   ErrorCode rc = buildtable(kNewNameTable, NameTable);
   if (rc == quill::Ok) rc = quill::DataFile::reindex(kNewNameTable);
-  if (rc != quill::Ok) return rc;
-  const std::string from(kNewNameTable), to(fixedname(NameTable));
   // The data file last: its name says the table is whole.
   for (const char* extension : {".idx", ".db1"})
-    if (quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
-      return quill::WriteFailed;
-  return quill::Ok;
+    if (rc == quill::Ok &&
+        quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
+      rc = quill::WriteFailed;
+  if (rc != quill::Ok)
+    for (const char* extension : {".idx", ".db1"}) quill::File::removefile((from + extension).c_str());
+  return rc;
 }
 
 ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {

@@ -14,7 +14,8 @@
 //   nothing); then opens title, artists, artists relation, songs, songs
 //   relation in the mode given, then the name table: opened when its files
 //   are there, made empty first when they are not and the mode is
-//   writable and exclusive, else left closed. The first table that fails
+//   writable and exclusive, else left closed (also, after a warning, when
+//   it cannot be made). The first table that fails
 //   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
