@@ -30,7 +30,8 @@ ErrorCode DB_AddNameTable() {
         quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
       rc = quill::WriteFailed;
   if (rc != quill::Ok)
-    for (const char* extension : {".idx", ".db1"}) quill::File::removefile((from + extension).c_str());
+    for (const char* extension : {".idx", ".db1"})
+      quill::File::removefile((from + extension).c_str());
   return rc;
 }
 

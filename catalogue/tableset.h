@@ -1,8 +1,9 @@
 // The table set: the one open database of the process.
 //
 // Six DataFile objects in the order of schema.h, opened together and closed
-// together (the name table only when it is there, see opennametable), an open flag, and the stem of the main table's files (at most
-// 127 characters, "maindb" until a main file is chosen). The objects live
+// together (the name table only when it is there, see DB_Open), an open
+// flag, and the stem of the main table's files (at most 127 characters,
+// "maindb" until a main file is chosen). The objects live
 // for the whole run; opening and closing only change their state. Every
 // table is named relatively: the tables live in the current directory,
 // which choosing a main file moves to the file's directory.

@@ -130,7 +130,8 @@ TEST_F(FullNamesTest, ANameTableThatCannotBeMadeLeavesTheFiveTablesWorking) {
   }
   fs::permissions(dir_.path(), fs::perms(0755));
   ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_NE(reports_.texts()[0].find("Names are kept in their stored form only"), std::string::npos);
+  EXPECT_NE(reports_.texts()[0].find("Names are kept in their stored form only"),
+            std::string::npos);
   EXPECT_FALSE(DB_Table(NameTable).isopen());
   const int32_t artist = add(ArtistTable, "Мумий Тролль");
   EXPECT_EQ(shown(ArtistTable, artist), "Mumij Troll'");
