@@ -185,7 +185,7 @@ CatalogueOutcome CatalogueSide::run(int id, const Catalogue& c, const std::strin
 }
 
 void remove_quill_catalogue() {
-  for (const char* table : {"maindb", "attr001", "attr002", "rel001", "rel002"})
+  for (const char* table : {"maindb", "attr001", "attr002", "rel001", "rel002", "fullname"})
     for (const char* ext : {".db1", ".idx"})
       ::unlink((std::string("qs_catalogue/") + table + ext).c_str());
   ::rmdir("qs_catalogue");

@@ -92,10 +92,12 @@ CatalogueOutcome timed(bool write, Work work) {
     return out;
   }
   if (write)
-    for (int t = 0; t < kTables; ++t) DB_Table(t).defersync(true);
+    for (int t = 0; t < kAllTables; ++t)
+      if (DB_Table(t).isopen()) DB_Table(t).defersync(true);
   work(out);
-  for (int t = 0; write && t < kTables; ++t)
-    if (DB_Table(t).sync() != 0 && out.base.error.empty()) out.base.error = "DataFile::sync failed";
+  for (int t = 0; write && t < kAllTables; ++t)
+    if (DB_Table(t).isopen() && DB_Table(t).sync() != 0 && out.base.error.empty())
+      out.base.error = "DataFile::sync failed";
   DB_Close();
   out.base.seconds = clock.seconds();
   return out;
@@ -154,8 +156,9 @@ CatalogueOutcome QuillCatalogue::import(const std::string& csv) {
   out.artistrows = DB_Table(ArtistRows).nlive();
   out.songrows = DB_Table(SongRows).nlive();
   int64_t bytes = 0;
-  for (int t = 0; t < kTables; ++t)
-    for (const char* ext : {".db1", ".idx"}) bytes += filesize(std::string(DB_TableName(t)) + ext);
+  for (int t = 0; t < kAllTables; ++t)
+    for (const char* ext : {".db1", ".idx"})
+      bytes += std::max<int64_t>(0, filesize(std::string(DB_TableName(t)) + ext));
   out.base.note = "files " + std::to_string(bytes / 1024) + " KiB";
   DB_Close();
   return out;

@@ -4,9 +4,10 @@
 //
 // While a CatalogueBatch lives, the tables of the open database (the name
 // table too when it is open) defer their syncs and hold their index pages
-// in memory (the engine's deferred sync and write-back). On disk meanwhile each index file says it is out of
-// date, and records appended since the last durable point stay invisible
-// (the data files' counters are written at the durable point).
+// in memory (the engine's deferred sync and write-back). On disk meanwhile
+// each index file says it is out of date, and records appended since the
+// last durable point stay invisible (the data files' counters are written
+// at the durable point).
 //
 // Each batch writes its intent to the journal (journal.h) before its first
 // change: the record counts of the open tables. The intent is marked done

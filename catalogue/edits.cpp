@@ -132,10 +132,12 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   if (counted && count == 0 && purge != PurgeMode::Keep) {
     bool doit = purge == PurgeMode::Silent;
     if (purge == PurgeMode::Ask) {
+      // The user knows the name as given, not as stored.
+      const std::string full = DB_FullName(attrtable(list.relation()), attr, name);
       std::string question = textf(
           "There are no more references to \"%s\".\nWould you like to purge (delete) it from the "
           "database?",
-          name);
+          full.c_str());
       doit = DB_Host().question(question.c_str(), "Confirm purge", Buttons::OKCancel,
                                 Icon::Question, DefaultButton::Refuse) == Answer::OK;
     }

@@ -7,13 +7,16 @@
 // user interface shows the messages. Steps done before a failing step stay
 // done, except where noted; what is left inconsistent is what DB_Verify
 // detects and repairs. Linking, unlinking, moving and deleting an album are
-// journalled (journal.h): one cut short by a crash, or failing after it
-// changed something, is undone by DB_Recover, and edits are refused with
-// NeedsRecovery until then.
+// journalled (journal.h), and so is an insert, a rename or an attribute's
+// deletion that may write or remove name-table entries: one cut short
+// by a crash, or failing after it changed something, is undone by
+// DB_Recover, and edits are refused with NeedsRecovery until then.
 //
 // Names are full names, UTF-8 (storedform.h): the record gets the stored
 // form of DB_FullForm(name), and the name table the full name where the two
-// differ (fullnames.h).
+// differ (fullnames.h); a database opened without a name table (shared,
+// made without one) keeps the stored form alone. Deleting a record removes
+// its entries.
 // DB_InsertRecord (kind, name, cursor): appends an album (kind 0, OK_field
 //   "*", Aux_attr -1) or an artist or song (kind 1, 2, Ref_count 0) with the
 //   name, through a cursor bound to the kind's table; the engine gives Code. The cursor then stands on the new record

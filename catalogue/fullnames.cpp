@@ -2,6 +2,7 @@
 // stored names.
 #include "catalogue/fullnames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -32,23 +33,10 @@ bool hasentries() {
   return table.isopen() && table.nlive() > 0;
 }
 
-std::string textof(const quill::Rlist& cursor) {
-  const quill::Field& field = const_cast<quill::Rlist&>(cursor).field(F_Text);
+std::string textof(quill::Rlist& cursor) {
+  const quill::Field& field = cursor.field(F_Text);
   const char* data = reinterpret_cast<const char*>(field.data());
   return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
-}
-
-// The record numbers of the entries of (kind, code), in part order.
-ErrorCode entries(quill::Rlist& cursor, int kind, int32_t code, std::vector<int32_t>* recnos) {
-  uint8_t lead[kLeadLength];
-  putlead(lead, kind, code);
-  ErrorCode rc = cursor.seek(lead, kLeadLength, quill::SeekMode::Prefix, quill::SeekWhich::First);
-  const quill::KeyLead bound{lead, kLeadLength};
-  while (rc == Ok) {
-    recnos->push_back(cursor.recno());
-    rc = cursor.skip(1, bound);
-  }
-  return rc == quill::NotFound || rc == quill::TooFar ? Ok : rc;
 }
 
 // The full name cut into entries' texts, each ending between characters.
@@ -66,13 +54,6 @@ std::vector<std::string> parts(std::string_view full) {
 }
 
 }  // namespace
-
-ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
-  recnos->clear();
-  if (!hasentries()) return Ok;
-  SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
-  return entries(*spare, kind, code, recnos);
-}
 
 std::string DB_FullName(int kind, int32_t code, std::string_view stored) {
   // Most databases hold few entries, and lists ask for every row they show.
@@ -109,11 +90,11 @@ ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::
   if (!table.isopen()) return Ok;
   const std::vector<std::string> want =
       DB_NeedsFullName(stored, full) ? parts(full) : std::vector<std::string>();
+  std::vector<int32_t> have;
+  ErrorCode rc = DB_NameEntries(kind, code, &have);
+  if (rc != Ok) return rc;
   SpareCursor spare(table, T_KindCodePart);
   quill::Rlist& cursor = *spare;
-  std::vector<int32_t> have;
-  ErrorCode rc = entries(cursor, kind, code, &have);
-  if (rc != Ok) return rc;
   // Parts that exist are rewritten where they differ, those past the new
   // end deleted, and the rest appended.
   for (size_t i = 0; i < have.size(); ++i) {
@@ -146,11 +127,11 @@ ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::
 }
 
 ErrorCode DB_DropFullName(int kind, int32_t code) {
-  if (!hasentries()) return Ok;
+  std::vector<int32_t> have;
+  ErrorCode rc = DB_NameEntries(kind, code, &have);
+  if (rc != Ok || have.empty()) return rc;
   SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
   quill::Rlist& cursor = *spare;
-  std::vector<int32_t> have;
-  ErrorCode rc = entries(cursor, kind, code, &have);
   for (size_t i = 0; rc == Ok && i < have.size(); ++i) {
     rc = cursor.gorecord(have[i]);
     if (rc == Ok) rc = cursor.del();

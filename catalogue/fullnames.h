@@ -33,7 +33,8 @@ std::string DB_CurrentFullName(quill::Rlist& cursor, int kind);
 
 // Makes the name table hold what the record of kind and code needs for the
 // full name full beside its stored name: an entry when they differ, none
-// when they do not. Ok or the failing code. Part of the edits of edits.h,
+// when they do not; nothing without a name table open. Ok or the failing
+// code. Part of the edits of edits.h,
 // which journal it; exposed for the repairs of verify and recovery.
 ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::string_view full);
 

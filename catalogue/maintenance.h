@@ -45,8 +45,9 @@
 //   codes and reference counts and the albums' codes and first artists,
 //   and the name table's entries when it is there (an entry whose record
 //   is gone, that the record's name does not need or no longer comes from,
-//   or whose parts are broken is offered for removal); every correction is asked (Yes/No) and written at once; duplicate codes
-//   are only reported. A correction that fails is reported ("Correction
+//   or whose parts are broken is offered for removal); every correction
+//   is asked (Yes/No) and written at once; duplicate codes are only
+//   reported. A correction that fails is reported ("Correction
 //   failed on Datafile ...") and counted, and no later check builds on the
 //   table it failed on: the walks that read it end there. ReadOnly access
 //   opens the tables for reading only (they may be read-only files), so

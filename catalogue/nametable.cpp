@@ -6,8 +6,12 @@
 
 #include "catalogue/buildtable.h"
 #include "catalogue/schema.h"
+#include "catalogue/sparecursors.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
+#include "engine/rlist.h"
 
 namespace tracklore {
 
@@ -17,15 +21,37 @@ bool DB_NameTableThere() {
 }
 
 ErrorCode DB_AddNameTable() {
+  const std::string from(kNewNameTable), to(fixedname(NameTable));
   ErrorCode rc = buildtable(kNewNameTable, NameTable);
   if (rc == quill::Ok) rc = quill::DataFile::reindex(kNewNameTable);
-  if (rc != quill::Ok) return rc;
-  const std::string from(kNewNameTable), to(fixedname(NameTable));
   // The data file last: its name says the table is whole.
   for (const char* extension : {".idx", ".db1"})
-    if (quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
-      return quill::WriteFailed;
-  return quill::Ok;
+    if (rc == quill::Ok &&
+        quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
+      rc = quill::WriteFailed;
+  if (rc != quill::Ok)
+    for (const char* extension : {".idx", ".db1"})
+      quill::File::removefile((from + extension).c_str());
+  return rc;
+}
+
+ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
+  recnos->clear();
+  quill::DataFile& table = DB_Table(NameTable);
+  if (!table.isopen() || table.nlive() <= 0) return quill::Ok;
+  SpareCursor spare(table, T_KindCodePart);
+  quill::Rlist& cursor = *spare;
+  // Kind and code: the part of the key that all entries of one name share.
+  uint8_t lead[6];
+  quill::put2(lead, kind);
+  quill::put4(lead + 2, code);
+  const quill::KeyLead bound{lead, sizeof lead};
+  ErrorCode rc = cursor.seek(lead, sizeof lead, quill::SeekMode::Prefix, quill::SeekWhich::First);
+  while (rc == quill::Ok) {
+    recnos->push_back(cursor.recno());
+    rc = cursor.skip(1, bound);
+  }
+  return rc == quill::NotFound || rc == quill::TooFar ? quill::Ok : rc;
 }
 
 }  // namespace tracklore

@@ -62,7 +62,11 @@ ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   rc = cursor.append();
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
-  if (rc == Ok && needed) rc = DB_KeepFullName(kind, cursor.field(F_Code).aslong(), text, full);
+  if (rc == Ok && needed) {
+    rc = DB_KeepFullName(kind, cursor.field(F_Code).aslong(), text, full);
+    // The record is recovery's to take back with the entries it lacks.
+    if (rc != Ok) cursor.unset();
+  }
   return intent ? intent->end(rc) : rc;
 }
 

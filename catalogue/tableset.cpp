@@ -58,13 +58,19 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
 // The name table after the five: opened when it is there; made first when
 // it is not and the five are held for writing by this process alone (no
 // other program can then be adding it too). Read-only or shared, a
-// database without it reads every full name as its stored one.
+// database without it reads every full name as its stored one, and so
+// does one where it cannot be made (a directory that takes no new file):
+// the five tables work as before, which is said once.
 int opennametable(OpenWait& wait, quill::OpenMode mode) {
   if (!DB_NameTableThere()) {
     if (mode.readonly || mode.shared) return 0;
     const ErrorCode rc = DB_AddNameTable();
-    state().openresult = rc;
-    if (DB_CheckResult(rc, DB_TableName(NameTable), "create") != 0) return -1;
+    if (rc != quill::Ok) {
+      quill::warning("Operation create failed on Datafile \"%s\".\nReturn value: %s.\nNames "
+                     "are kept in their stored form only until it can be made.",
+                     DB_TableName(NameTable), quill::errname(rc));
+      return 0;
+    }
   }
   return opentable(wait, NameTable, mode);
 }

@@ -1,8 +1,9 @@
 // The table set: the one open database of the process.
 //
 // Six DataFile objects in the order of schema.h, opened together and closed
-// together (the name table only when it is there, see opennametable), an open flag, and the stem of the main table's files (at most
-// 127 characters, "maindb" until a main file is chosen). The objects live
+// together (the name table only when it is there, see DB_Open), an open
+// flag, and the stem of the main table's files (at most 127 characters,
+// "maindb" until a main file is chosen). The objects live
 // for the whole run; opening and closing only change their state. Every
 // table is named relatively: the tables live in the current directory,
 // which choosing a main file moves to the file's directory.
@@ -14,7 +15,8 @@
 //   nothing); then opens title, artists, artists relation, songs, songs
 //   relation in the mode given, then the name table: opened when its files
 //   are there, made empty first when they are not and the mode is
-//   writable and exclusive, else left closed. The first table that fails
+//   writable and exclusive, else left closed (also, after a warning, when
+//   it cannot be made). The first table that fails
 //   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.

@@ -5,8 +5,8 @@
 // order, deleted slots included; then the sequence numbers in "Tit+Seq"
 // order), then the attribute tables and the title table in "Code" order
 // (duplicate codes, reference counts, first artists), then the name table
-// when there is one (each record's entries, see namecheck.h). Rows deleted in the
-// first pass are no longer counted by the later checks.
+// when there is one (each record's entries, see namecheck.h). Rows deleted
+// in the first pass are no longer counted by the later checks.
 //
 // Nothing is built on what may be wrong: after a correction of a table
 // fails, the walks that read that table offer nothing more (they are counted

@@ -89,8 +89,9 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   host_.answer(Answer::Cancel);
   ASSERT_EQ(unlink(1, lone, 0, PurgeMode::Ask), quill::Ok);
   ASSERT_EQ(host_.messages.size(), 1u);
+  // The name as it was given ("item 0"), not as stored ("Item 0").
   EXPECT_EQ(host_.messages[0].text,
-            "There are no more references to \"Item 0\".\n"
+            "There are no more references to \"item 0\".\n"
             "Would you like to purge (delete) it from the database?");
   EXPECT_EQ(host_.messages[0].title, "Confirm purge");
   EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);

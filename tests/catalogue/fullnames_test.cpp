@@ -88,7 +88,8 @@ TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReo
 TEST_F(FullNamesTest, ADatabaseOfFiveTablesOpensAsBeforeAndGetsItsNameTableWhenHeldForWriting) {
   const int32_t plain = add(ArtistTable, "Plain");
   DB_Close();
-  for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
+  for (const char* ext : {".db1", ".idx"})
+    ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
 
   ASSERT_EQ(DB_Open({.readonly = true}), 0);
   EXPECT_FALSE(DB_Table(NameTable).isopen());
@@ -113,6 +114,28 @@ TEST_F(FullNamesTest, ADatabaseOfFiveTablesOpensAsBeforeAndGetsItsNameTableWhenH
   EXPECT_FALSE(fs::exists(dir_.file(std::string(kNewNameTable) + ".db1")));
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
   EXPECT_TRUE(host_.messages.empty());
+}
+
+// Where the table cannot be made (a directory that takes no new file), the
+// database still opens for writing, says so, and keeps stored names only.
+TEST_F(FullNamesTest, ANameTableThatCannotBeMadeLeavesTheFiveTablesWorking) {
+  reports_expected_ = true;
+  DB_Close();
+  for (const char* ext : {".db1", ".idx"})
+    ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
+  fs::permissions(dir_.path(), fs::perms(0555));
+  {
+    ModesBindRoot modes;
+    EXPECT_EQ(DB_Open(), 0);
+  }
+  fs::permissions(dir_.path(), fs::perms(0755));
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_NE(reports_.texts()[0].find("Names are kept in their stored form only"),
+            std::string::npos);
+  EXPECT_FALSE(DB_Table(NameTable).isopen());
+  const int32_t artist = add(ArtistTable, "Мумий Тролль");
+  EXPECT_EQ(shown(ArtistTable, artist), "Mumij Troll'");
+  EXPECT_FALSE(fs::exists(dir_.file(std::string(kNewNameTable) + ".db1")));
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "catalogue/edits.h"
+#include "catalogue/fullnames.h"
+#include "catalogue/maintenance.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -44,11 +46,14 @@ struct Model {
   std::map<int32_t, Album> albums;
   std::map<int32_t, Attribute> attrs[3];  // kinds 1 and 2
 };
+// The names as typed, by kind and code: what the full names must give back.
+using FullNames = std::map<int32_t, std::string>[3];
 
 class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<unsigned> {
  protected:
   std::mt19937 rng_{GetParam()};
   Model m_;
+  FullNames full_;
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   template <class Map>
@@ -59,18 +64,22 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   }
 
   // Lower-case words; what the catalogue stores is the same with every
-  // word's first letter upper case, cut to the field, with no blank left at
-  // the cut.
+  // word's first letter upper case, cut to the field (of kind -1: not cut),
+  // with no blank left at the cut.
   std::string typed() {
     static const char* const syllables[] = {"la", "mor", "ven", "to", "qui", "sar", "del", "o"};
     std::string name;
-    int words = 1 + pick(pick(8) == 0 ? 12 : 3);
+    // Now and then longer than a name field, up to three entries of the
+    // name table; never past the longest full name.
+    int words = 1 + pick(pick(8) == 0 ? 24 : 3);
     for (int w = 0; w < words; ++w) {
       if (w) name += ' ';
       int n = 1 + pick(3);
       for (int s = 0; s < n; ++s) name += syllables[pick(8)];
     }
-    return name;
+    // A third already as stored: a short one needs no entry, so renames
+    // also remove entries.
+    return pick(3) == 0 ? stored(name, -1) : name;
   }
   static std::string stored(std::string typed, int kind) {
     bool start = true;
@@ -79,7 +88,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         c = static_cast<char>(std::toupper(c));
       start = c == ' ';
     }
-    if (typed.size() > static_cast<size_t>(kNameLength[kind] - 1))
+    if (kind >= 0 && typed.size() > static_cast<size_t>(kNameLength[kind] - 1))
       typed.resize(static_cast<size_t>(kNameLength[kind] - 1));
     while (!typed.empty() && typed.back() == ' ') typed.pop_back();
     return typed;
@@ -95,9 +104,11 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     if (kind == TitleTable) {
       ASSERT_EQ(m_.albums.count(code), 0u);
       m_.albums[code].name = stored(name, kind);
+      full_[kind][code] = name;
     } else {
       ASSERT_EQ(m_.attrs[kind].count(code), 0u);
       m_.attrs[kind][code].name = stored(name, kind);
+      full_[kind][code] = name;
     }
   }
 
@@ -200,6 +211,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     auto cursor = at(kind, code);
     ASSERT_EQ(DB_RenameRecord(*cursor, kind, name.c_str(), true), quill::Ok);
     (album ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
+    full_[kind][code] = name;
   }
 
   void deletealbum() {
@@ -303,6 +315,13 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     for (const auto& [code, a] : read.albums)
       EXPECT_EQ(aux[code], a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
     EXPECT_EQ(read.albums, m_.albums);
+    // The typed names are lower case, so nearly every one has an entry in
+    // the name table: each must give back the name as typed.
+    for (const auto& [code, a] : m_.albums)
+      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), TitleTable), full_[TitleTable][code]);
+    for (int kind = 1; kind <= 2; ++kind)
+      for (const auto& [code, a] : m_.attrs[kind])
+        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kind), full_[kind][code]);
     for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
     // The catalogue's own walk agrees for a few albums.
     for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {
@@ -337,7 +356,9 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
   }
   EXPECT_GT(m_.albums.size(), 20u);
   DB_Close();
-  for (int t = 0; t < kTables; ++t) {
+  // No entry is left of a record that went, and none is stale.
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  for (int t = 0; t < kAllTables; ++t) {
     std::vector<std::string> problems;
     EXPECT_EQ(quill::checktable(DB_TableName(t), &problems), 0) << DB_TableName(t);
     for (const std::string& p : problems) ADD_FAILURE() << p;

@@ -201,7 +201,8 @@ TEST_F(CataloguePowerCut, EditsOfFullNames) {
   });
   // One part fewer, then none at all.
   sweep("rename_fullname", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname.substr(0, 300), true);
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname.substr(0, 300),
+                           true);
   });
   sweep("rename_to_stored",
         [&] { return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Plain", true); });

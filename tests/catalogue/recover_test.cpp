@@ -28,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using Edit = std::function<ErrorCode()>;
 
-const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002"};
+const char* const kFiles[] = {"maindb", "attr001", "attr002", "rel001", "rel002", "fullname"};
 
 class RecoverTest : public CatalogueTest {
  protected:
@@ -235,7 +235,8 @@ TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
   DB_Close();
   save("pristine");
   wholeorabsent([&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль", true);
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль",
+                           true);
   });
 }
 
@@ -279,11 +280,13 @@ TEST_F(RecoverTest, AnEntryOfTheFiveTableFormatIsUndoneAfterTheNameTableCame) {
   tablescreated(entry.created);
   ASSERT_EQ(entry.created[NameTable], 0);
   // Takes back a row appended after the entry was written.
-  entry.counts.push_back({SongRows, DB_Table(SongRows).nrecs(), DB_Table(SongRows).header().ndeleted});
+  quill::DataFile& songrows = DB_Table(SongRows);
+  entry.counts.push_back({SongRows, songrows.nrecs(), songrows.header().ndeleted});
   DB_Close();
   const std::vector<uint8_t> bytes = fivetableentry(entry);
   std::ofstream("maindb.jnl", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   IntentEntry read;
   ASSERT_TRUE(readintent("maindb.jnl", &read));
   EXPECT_EQ(read.counts.size(), 1u);

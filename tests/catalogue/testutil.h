@@ -142,7 +142,7 @@ class CatalogueTest : public ::testing::Test {
   quill::ErrorCode unlink(int r, int32_t title, int position, PurgeMode purge);
   // An album with artists (or songs) linked in this order.
   int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
-  // n new records "Item 0", "Item 1"... of the kind.
+  // n new records "item 0", "item 1"... of the kind (stored "Item 0", ...).
   std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
@@ -152,7 +152,8 @@ class CatalogueTest : public ::testing::Test {
   int32_t first_ = -1, second_ = -1;
   std::vector<int32_t> artists_, songs_;
   // Two more albums (or only the first) of a new song and S0 each, linked
-  // in batches of perbatch units (an import's way), then finished.
+  // in batches of perbatch units (an import's way), then finished; the
+  // second's names are Cyrillic, so that the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
   // An album "Album" with "Gone" and "Kept" in relation r, where Gone is
   // then deleted behind the catalogue's back: a row naming nothing.
