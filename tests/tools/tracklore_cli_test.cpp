@@ -291,6 +291,7 @@ TEST_F(TrackloreCli, TakesNamesInAnyScriptAndSeeksThemInAnySpelling) {
     EXPECT_EQ(cli("list albums --prefix " + prefix).out.substr(0, 2), "0\t") << prefix;
   EXPECT_EQ(cli("list artists --prefix 'czes\xC5\x82\x61w'").out.substr(0, 2), "0\t");
   EXPECT_EQ(cli("list songs --prefix 'smile \xF0\x9F\x98\x80'").out.substr(0, 2), "0\t");
+  EXPECT_EQ(cli("list artists --prefix " + std::string(55, 'x')).out.substr(0, 2), "1\t");
   EXPECT_EQ(cli("list albums --prefix Zz").out, "");
 
   // Only an empty name, and one longer than a full name holds, are refused.
