@@ -19,7 +19,6 @@
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
-#include "engine/keys.h"
 #include "ui/articledlg.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"

@@ -15,7 +15,6 @@
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/errors.h"
-#include "engine/keys.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
 #include "ui/help.h"

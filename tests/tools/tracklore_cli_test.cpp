@@ -181,9 +181,10 @@ TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
 }
 
 // Import's one identity: the full name, letter case aside. An entry it
-// made itself counts as one that was there.
+// made itself counts as one that was there; an album is the same when its
+// first artist is too.
 TEST_F(TrackloreCli, ImportReusesOnlyAnEntryOfTheSameNameLetterCaseAside) {
-  succeed({"add artist Nirvana", "add artist 'Beyonc\xC3\xA9'"});
+  succeed({"add album A", "link A artist Nirvana", "add album B", "link B artist 'Beyonc\xC3\xA9'"});
   std::ofstream("names.csv") << "A,artist,0,NIRVANA\nA,artist,1,Beyonce\n"
                                 "A,song,0,J\xC3\xB3ga\nA,song,1,Joga\nB,song,0,JOGA\n";
   Outcome import = cli("import names.csv");
@@ -192,8 +193,10 @@ TEST_F(TrackloreCli, ImportReusesOnlyAnEntryOfTheSameNameLetterCaseAside) {
                 "reused 1 artist and 1 song whose names differ from the file's only in letter "
                 "case\n");
   EXPECT_TRUE(contains(import.err, "artist \"NIRVANA\" is taken as artist \"Nirvana\" (#0)"));
+  EXPECT_TRUE(contains(import.err, "album \"A\" exists already (#0)"));
+  EXPECT_FALSE(contains(import.err, "album \"B\""));
   EXPECT_EQ(cli("list artists").out,
-            "1\tBeyonc\xC3\xA9\t0\n2\tBeyonce\t1\n0\tNirvana\t1\n");
+            "1\tBeyonc\xC3\xA9\t1\n2\tBeyonce\t1\n0\tNirvana\t2\n");
   EXPECT_EQ(cli("list songs").out, "0\tJ\xC3\xB3ga\t1\n1\tJoga\t2\n");
 }
 
@@ -288,6 +291,7 @@ TEST_F(TrackloreCli, TakesNamesInAnyScriptAndSeeksThemInAnySpelling) {
     EXPECT_EQ(cli("list albums --prefix " + prefix).out.substr(0, 2), "0\t") << prefix;
   EXPECT_EQ(cli("list artists --prefix 'czes\xC5\x82\x61w'").out.substr(0, 2), "0\t");
   EXPECT_EQ(cli("list songs --prefix 'smile \xF0\x9F\x98\x80'").out.substr(0, 2), "0\t");
+  EXPECT_EQ(cli("list artists --prefix " + std::string(55, 'x')).out.substr(0, 2), "1\t");
   EXPECT_EQ(cli("list albums --prefix Zz").out, "");
 
   // Only an empty name, and one longer than a full name holds, are refused.

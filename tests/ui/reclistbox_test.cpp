@@ -74,14 +74,14 @@ class RecListBoxTest : public QObject {
     uitest::init();
     db_ = std::make_unique<uitest::TempDatabase>();
     for (int n = 30; n >= 1; --n)
-      db_->add(ArtistTable, QStringLiteral("artist %1").arg(n, 2, 10, QLatin1Char('0')).toLatin1());
+      db_->add(ArtistTable, QStringLiteral("Artist %1").arg(n, 2, 10, QLatin1Char('0')).toLatin1());
     for (const char* s : {"Blackbird", "Come Together", "Something"}) db_->add(SongTable, s);
     // Enough albums for a tree of several levels, where positions are
     // estimates; written as one batch.
     quill::DataFile& albums = DB_Table(TitleTable);
     albums.defersync(true);
     for (int n = 1; n <= kAlbums; ++n) {
-      const QByteArray name = QStringLiteral("album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1();
+      const QByteArray name = QStringLiteral("Album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1();
       QVERIFY(db_->add(TitleTable, name) >= 0);
     }
     QCOMPARE(albums.sync(), 0);

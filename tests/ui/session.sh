@@ -131,7 +131,7 @@ shot "$main" 02-main-open
 # Browse (the default button), create some albums.
 press Return
 expect "^Albums available in database"
-for album in "let it be" "revolver" "rubber soul" "help!" "abbey road"; do
+for album in "Let It Be" "Revolver" "Rubber Soul" "Help!" "Abbey Road"; do
   create "$album" "^Albums available in database"
 done
 
@@ -139,13 +139,13 @@ done
 press Return
 expect "^Abbey Road"
 press alt+less                    # Show below: Artists
-typed "t"                         # a letter opens the picker, already searching
+typed "T"                         # a letter opens the picker, already searching
 expect "^Pickup artist$"
-create "he beatles"               # Enter appends after creating: the picker ends
+create "he Beatles"               # Enter appends after creating: the picker ends
 back "^Pickup artist$" "^Abbey Road"
 article=$win
 press alt+less                    # back to Songs
-for song in "come together" "something" "oh! darling" "here comes the sun"; do
+for song in "Come Together" "Something" "Oh! Darling" "Here Comes The Sun"; do
   press Insert
   expect "^Pickup song$"
   create "$song"

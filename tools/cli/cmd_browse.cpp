@@ -42,7 +42,7 @@ int cmd_list(const Options& options, TerminalHost&) {
   if (kind < 0) return usageerror("list takes albums, artists or songs");
   // Sought as the stored names are made, so that "мум" finds "Мумий Тролль"
   // (stored "Mumij Troll'"); a prefix with nothing to seek by lists all.
-  const std::string prefix = options.prefix ? DB_SeekForm(*options.prefix) : std::string();
+  std::string prefix = options.prefix ? DB_SeekForm(*options.prefix) : std::string();
 
   Session session(false);
   if (!session.ok()) return 1;
@@ -53,9 +53,11 @@ int cmd_list(const Options& options, TerminalHost&) {
     for (ErrorCode rc = table.first(); rc == Ok; rc = table.skip(1)) printrow(kind, table.cursor());
     return 0;
   }
-  // The program's search: a prefix in natural order.
+  // The program's search: a prefix in natural order, cut where stored
+  // names are cut, so that a long full name still finds its record.
+  const size_t most = static_cast<size_t>(kNameLength[kind] - 1);
+  if (prefix.size() > most) prefix.resize(most);
   const quill::TagInfo& tag = data.tinfo()[T_Name];
-  if (prefix.size() > tag.keylen) return 0;
   const auto* key = reinterpret_cast<const uint8_t*>(prefix.data());
   const int length = static_cast<int>(prefix.size());
   if (table.seek(key, length, quill::SeekMode::Prefix, quill::SeekWhich::Last) != Ok) return 0;

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "catalogue/edits.h"
-#include "catalogue/findname.h"
-#include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
