@@ -8,7 +8,8 @@
 // No; OK when OK is the only button) and cancels every file dialog, so that
 // nothing is changed on the user's behalf.
 //
-// Texts are the stored bytes (Windows-1252), as the tables hold them.
+// Texts are UTF-8: names in them are full names (fullnames.h), paths as
+// the file system gives them.
 // The engine's own warnings do not come here: they go through the engine's
 // reporter (engine/errors.h).
 #pragma once

@@ -59,7 +59,7 @@ void showHelp(const QString& anchor) {
                      ? std::string("The help page could not be found.\nIt is the file index.htm, "
                                    "installed under share/tracklore.")
                      : textf("The help page could not be shown.\nIt is the file %s",
-                             toStoredLossy(QDir::toNativeSeparators(page)).c_str()),
+                             QDir::toNativeSeparators(page).toStdString().c_str()),
                  "Help", Buttons::OK, Icon::Information);
 }
 

@@ -362,7 +362,7 @@ void CMainDlg::onCreate() {
   }
   if (reuse(text)) return;
   if (ask(textf("Do you want to create a new %s \"%s\"?", singular,
-                nameForHost(kind_, text).c_str()),
+                text.c_str()),
           "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
@@ -397,7 +397,7 @@ bool CMainDlg::reuse(const std::string& full) {
 
 void CMainDlg::onDelete() {
   if (readonly() || !list_->hasRows()) return;
-  const std::string name = nameForHost(kind_, list_->currentName());
+  const std::string name = list_->currentName();
   const char* singular = KindNames[kind_][SingularForm];
   quill::Rlist& cursor = source_->cursor();
   if (kind_ != TitleTable) {

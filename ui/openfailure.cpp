@@ -79,7 +79,7 @@ NewDatabase askNewDatabase(QWidget* parent, const QString& lookedin, const QStri
   QPushButton* later = box.addButton(QMessageBox::tr("&Not Now"), QMessageBox::RejectRole);
   box.setDefaultButton(create);
   box.setEscapeButton(later);
-  box.setDetailedText(fromStored(details));
+  box.setDetailedText(QString::fromStdString(details));
   runModal(box);
   if (box.clickedButton() == create) return NewDatabase::Create;
   if (box.clickedButton() == choose) return NewDatabase::Choose;
@@ -105,7 +105,7 @@ void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::stri
       inuse ? QMessageBox::tr("Database in use") : QMessageBox::tr("Database not accessible");
   QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("OpenRefused"));
-  box.setDetailedText(fromStored(details));
+  box.setDetailedText(QString::fromStdString(details));
   runModal(box);
 }
 

@@ -51,7 +51,7 @@ QMessageBox::StandardButton defaultbutton(Buttons buttons, DefaultButton preset)
 QWidget* owner() { return QApplication::activeWindow(); }
 
 bool choose(const FileRequest& request, bool save, std::string* path) {
-  QFileDialog dialog(owner(), fromStored(request.title), QDir::currentPath());
+  QFileDialog dialog(owner(), QString::fromUtf8(request.title), QDir::currentPath());
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // The catalogue asks its own question about an existing database.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -101,7 +101,8 @@ Answer QtHost::message(const char* text, const char* title, Buttons buttons, Ico
 
 Answer QtHost::question(const char* text, const char* title, Buttons buttons, Icon icon,
                         DefaultButton preset) {
-  QMessageBox box(qticon(icon), fromStored(title), fromStored(text), qtbuttons(buttons), owner());
+  QMessageBox box(qticon(icon), QString::fromUtf8(title), QString::fromUtf8(text), qtbuttons(buttons),
+                  owner());
   box.setDefaultButton(defaultbutton(buttons, preset));
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::OK;
@@ -136,7 +137,7 @@ int messageBoxReporter(quill::ReportLevel level, const char* title, const char* 
                                                                 : QMessageBox::Information;
   // The engine names the title; without one, the level gives it.
   const char* shown = title != nullptr ? title : quill::report_title(level);
-  QMessageBox box(icon, fromStored(shown), fromStored(text), QMessageBox::Ok, owner());
+  QMessageBox box(icon, QString::fromUtf8(shown), QString::fromUtf8(text), QMessageBox::Ok, owner());
   return box.exec();
 }
 

@@ -23,14 +23,14 @@ bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& deta
   box.setObjectName(kRecoveryOfferName);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
-  box.setDetailedText(fromStored(details));
+  box.setDetailedText(QString::fromStdString(details));
   runModal(box);
   return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void showRecoveryOutcome(QWidget* parent, bool recovered, const std::vector<std::string>& log) {
   QStringList lines;
-  for (const std::string& line : log) lines << fromStored(line);
+  for (const std::string& line : log) lines << QString::fromStdString(line);
   QString text = recovered ? QMessageBox::tr("The database was recovered.")
                            : QMessageBox::tr("The database could not be recovered.");
   // A failure's reason is the last thing recovery wrote.

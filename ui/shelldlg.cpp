@@ -108,7 +108,7 @@ CProgressWnd::CProgressWnd(QWidget* parent)
 void progressCallback(void* context, int percent) {
   auto* c = static_cast<ProgressContext*>(context);
   if (c == nullptr) return;
-  if (c->label != nullptr && c->text != nullptr) c->label->setText(fromStored(c->text));
+  if (c->label != nullptr && c->text != nullptr) c->label->setText(QString::fromUtf8(c->text));
   if (c->bar != nullptr) c->bar->setValue(percent);
   // Paint the change; the user's input waits until the operation is over.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -331,7 +331,7 @@ void CShellDlg::createIn(const QString& folder) {
   const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
   if (!QDir::setCurrent(folder)) {
     const QString text = tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder));
-    tracklore::ask(toStoredLossy(text), "Failure", Buttons::OK, Icon::Exclamation);
+    tracklore::ask(text.toStdString(), "Failure", Buttons::OK, Icon::Exclamation);
     return;
   }
   // The catalogue asks for the main file, starting in that folder.

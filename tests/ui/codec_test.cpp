@@ -1,5 +1,4 @@
-// Stored bytes and the Host's texts, the file dialog's filters, and the
-// message box's default button.
+// The file dialog's filters and the message box's default button.
 #include <QApplication>
 #include <QTimer>
 #include <QtTest>
@@ -13,15 +12,6 @@ class CodecTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void hostTextsKeepWhatWindows1252Holds() {
-    QCOMPARE(fromStored(std::string_view("ab\0cd", 5)), QStringLiteral("ab"));  // ends at NUL
-    QCOMPARE(toStoredLossy(QStringLiteral("\u20ac\u65e5")), std::string("\x80?"));
-    // A name is shown exactly where it can be, else as it is stored.
-    QCOMPARE(nameForHost(1, "Beyonc\xc3\xa9 \xe2\x80\x9cLive\xe2\x80\x9d"),
-             std::string("Beyonc\xe9 \x93Live\x94"));
-    QCOMPARE(nameForHost(1, "\xd0\x9a\xd0\xb8\xd0\xbd\xd0\xbe"), std::string("Kino"));  // Кино
-  }
-
   void filtersBecomeQtFilters() {
     QCOMPARE(qtFilter("Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||"),
              QStringLiteral("Database main files (maindb.db1);;All Files (*)"));

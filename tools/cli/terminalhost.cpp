@@ -67,7 +67,7 @@ Answer answerfor(Choice choice, Buttons buttons) {
 void TerminalHost::status(const char* text) { std::fprintf(stderr, "tracklore-cli: %s\n", text); }
 
 Answer TerminalHost::message(const char* text, const char* title, Buttons buttons, Icon) {
-  return ask(DB_StoredToUtf8(text), DB_StoredToUtf8(title), buttons);
+  return ask(text, title, buttons);
 }
 
 Answer TerminalHost::ask(const std::string& text, const std::string& title, Buttons buttons) {
