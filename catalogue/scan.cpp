@@ -47,6 +47,14 @@ struct File {
   int track, disc;
 };
 
+// What rippers write when they found no album ("Unknown Album", Windows
+// Media Player's "Unknown album (12/7/2026 4:31 PM)"): two such rips are not
+// one album, so their folders name them.
+bool placeholderalbum(const std::string& album) {
+  const size_t begin = album.find_first_not_of(" \t");
+  return begin != std::string::npos && foldedname(album.substr(begin, 13)) == "unknown album";
+}
+
 std::string parentof(const std::string& folder) {
   const size_t slash = folder.find_last_of('/');
   return slash == std::string::npos ? std::string() : folder.substr(0, slash);
@@ -117,7 +125,7 @@ void Grouping::add(TrackTags& tags) {
   const std::string here = where.path + "/" + file.filename;
   file.title = names_.full(SongTable, tags.title, here);
   if (file.title->empty()) file.title = names_.full(SongTable, titlefromfilename(file.filename), here);
-  file.album = names_.full(TitleTable, tags.album, where.path);
+  file.album = names_.full(TitleTable, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
   file.albumartist = names_.full(ArtistTable, tags.albumartist, where.path);
   if (file.albumartist->empty() && tags.compilation)
     file.albumartist = names_.full(ArtistTable, kVariousArtists, where.path);

@@ -12,9 +12,10 @@
 //    either, the files of one folder that share an album tag are one album
 //    (their artist, when they all have the same first one, joins them with
 //    files of that album artist elsewhere);
-//  - a file without an album tag takes the album name from its folder; a
-//    folder named like a disc ("CD1", "Disc Two", "Name (Disc 2)") gives the
-//    disc number, and its parent (or the rest of its name) the album name.
+//  - a file without an album tag (or with a ripper's "Unknown Album") takes
+//    the album name from its folder; a folder named like a disc ("CD1",
+//    "Disc Two", "Name (Disc 2)") gives the disc number, and its parent (or
+//    the rest of its name) the album name.
 //    Files without an album tag are one album per such folder;
 //  - songs go in order of disc, then track number, then file name; files
 //    without a track number follow the numbered ones of their disc. A file
