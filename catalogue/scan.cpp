@@ -32,7 +32,8 @@ constexpr const char* kVariousArtists = "Various Artists";
 struct Folder {
   std::string path;
   std::string home;                   // the album's folder: a disc folder's parent
-  const std::string* name = nullptr;  // the album name of files without an album tag
+  std::string given;                  // the album name of files without an album tag,
+  const std::string* name = nullptr;  // and its full form once a file needs it
   int disc = 0;                       // from a disc folder's name
 };
 
@@ -111,8 +112,7 @@ uint32_t Grouping::folder(const std::string& path) {
       f.home = parent + "/" + disc.album;
     }
   }
-  if (name.empty()) name = "Untitled";
-  f.name = names_.full(TitleTable, name, path);
+  f.given = name.empty() ? "Untitled" : std::move(name);
   folders_.push_back(std::move(f));
   return at->second;
 }
@@ -120,12 +120,14 @@ uint32_t Grouping::folder(const std::string& path) {
 void Grouping::add(TrackTags& tags) {
   File file;
   file.folder = folder(tags.folder);
-  const Folder& where = folders_[file.folder];
+  Folder& where = folders_[file.folder];
   file.filename = std::move(tags.filename);
   const std::string here = where.path + "/" + file.filename;
   file.title = names_.full(SongTable, tags.title, here);
   if (file.title->empty()) file.title = names_.full(SongTable, titlefromfilename(file.filename), here);
   file.album = names_.full(TitleTable, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
+  // Only a name that an album bears is reported.
+  if (file.album->empty() && where.name == nullptr) where.name = names_.full(TitleTable, where.given, where.path);
   file.albumartist = names_.full(ArtistTable, tags.albumartist, where.path);
   if (file.albumartist->empty() && tags.compilation)
     file.albumartist = names_.full(ArtistTable, kVariousArtists, where.path);

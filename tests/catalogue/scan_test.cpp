@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -138,7 +141,8 @@ TEST(ScanGrouping, TheReportNamesEachNameOnceAndEachCopy) {
   group({tagsof("m/A", "1.mp3", "Song", "Мумий", "Мумий Тролль", "", 1),
          tagsof("m/A", "2.mp3", "Other", "Мумий", "Мумий Тролль", "", 2),
          tagsof("m/B", "1.mp3", "Song", "Мумий", "Мумий Тролль", "", 1),
-         tagsof("m/C", "1.mp3", "🎉", "Plain", "Band", "", 1)},
+         tagsof("m/C", "1.mp3", "🎉", "Plain", "Band", "", 1),
+         tagsof("m/Ωmega", "1.mp3", "Tagged", "Tagged", "Band", "", 1)},  // a folder name no album bears
         notes);
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "Album name \"Мумий\" stored as \"Mumij\" (transliterated), used in m/A; m/B",
@@ -148,6 +152,49 @@ TEST(ScanGrouping, TheReportNamesEachNameOnceAndEachCopy) {
   EXPECT_EQ(notes.transliterated, 3);
   EXPECT_EQ(notes.standins, 1);
   EXPECT_EQ(notes.copies, 1);
+}
+
+// Files of a few albums scattered at random over folders, in any order,
+// with copies and names in either letter case, against a model: one album
+// for each album and album artist, each track once, in track order.
+TEST(ScanGrouping, ScatteredFilesAgainstAModel) {
+  std::mt19937 random(20261207);
+  const auto cased = [&](std::string name) {
+    if (random() % 2 == 0) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    return name;
+  };
+  for (int trial = 0; trial < 20; ++trial) {
+    std::map<std::pair<std::string, std::string>, std::set<int>> model;  // album, artist -> tracks
+    std::vector<TrackTags> files;
+    const int albums = 1 + static_cast<int>(random() % 5);
+    for (int n = static_cast<int>(random() % 40); n >= 0; --n) {
+      const std::string album = "album " + std::to_string(random() % albums);
+      // Two artists share album names: the album artist keeps them apart.
+      const std::string artist = "artist " + std::to_string(random() % 2);
+      const int track = 1 + static_cast<int>(random() % 8);
+      const std::string title = album + " " + artist + " song " + std::to_string(track);
+      model[{album, artist}].insert(track);
+      files.push_back(tagsof("m/" + std::to_string(random() % 6), std::to_string(n) + ".flac", cased(title),
+                             cased(album), cased(artist), cased(artist), track));
+    }
+    ScanNotes notes;
+    std::map<std::pair<std::string, std::string>, std::vector<std::string>> got;
+    for (Album& a : group(files, notes)) {
+      std::transform(a.name.begin(), a.name.end(), a.name.begin(), ::tolower);
+      std::transform(a.artists[0].begin(), a.artists[0].end(), a.artists[0].begin(), ::tolower);
+      for (std::string& song : a.songs) std::transform(song.begin(), song.end(), song.begin(), ::tolower);
+      EXPECT_TRUE(got.insert({{a.name, a.artists[0]}, a.songs}).second) << "trial " << trial << ": " << a;
+    }
+    size_t songs = 0;
+    for (const auto& [key, tracks] : model) {
+      std::vector<std::string> expected;
+      for (int t : tracks) expected.push_back(key.first + " " + key.second + " song " + std::to_string(t));
+      EXPECT_EQ(got[key], expected) << "trial " << trial << ": " << key.first << " by " << key.second;
+      songs += tracks.size();
+    }
+    EXPECT_EQ(got.size(), model.size()) << "trial " << trial;
+    EXPECT_EQ(static_cast<size_t>(notes.copies), files.size() - songs) << "trial " << trial;
+  }
 }
 
 }  // namespace
