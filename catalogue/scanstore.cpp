@@ -177,6 +177,11 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
   if (rc != Ok) return rc;
   if ((rc = append(0, stored.code, album.artists, stored.lists[0].size(), &titles, tally)) != Ok) return rc;
   if ((rc = append(1, stored.code, album.songs, stored.lists[1].size(), &titles, tally)) != Ok) return rc;
+  // An album that had rows in both relations keeps its completeness mark.
+  // Not rewriting it keeps the album's record as it was: in a batch, an
+  // existing record changed in place would outlive a crash that takes the
+  // appended rows back, and nothing recomputes the mark.
+  if (exists && !stored.lists[0].empty() && !stored.lists[1].empty()) return Ok;
   return DB_UpdateOKField(titles, nullptr);
 }
 
