@@ -27,6 +27,7 @@ void ScanNotes::skipped(const std::string& path, const std::string& reason) {
 namespace {
 
 constexpr const char* kVariousArtists = "Various Artists";
+constexpr const char* kUntitled = "Untitled";
 
 // What a folder says of the albums of its files.
 struct Folder {
@@ -112,7 +113,7 @@ uint32_t Grouping::folder(const std::string& path) {
       f.home = parent + "/" + disc.album;
     }
   }
-  f.given = name.empty() ? "Untitled" : std::move(name);
+  f.given = std::move(name);
   folders_.push_back(std::move(f));
   return at->second;
 }
@@ -125,9 +126,14 @@ void Grouping::add(TrackTags& tags) {
   const std::string here = where.path + "/" + file.filename;
   file.title = names_.full(SongTable, tags.title, here);
   if (file.title->empty()) file.title = names_.full(SongTable, titlefromfilename(file.filename), here);
+  // A catalogued name is never empty ("   .mp3" has no name but its file's).
+  if (file.title->empty()) file.title = names_.full(SongTable, kUntitled, here);
   file.album = names_.full(TitleTable, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
   // Only a name that an album bears is reported.
-  if (file.album->empty() && where.name == nullptr) where.name = names_.full(TitleTable, where.given, where.path);
+  if (file.album->empty() && where.name == nullptr) {
+    where.name = names_.full(TitleTable, where.given, where.path);
+    if (where.name->empty()) where.name = names_.full(TitleTable, kUntitled, where.path);
+  }
   file.albumartist = names_.full(ArtistTable, tags.albumartist, where.path);
   if (file.albumartist->empty() && tags.compilation)
     file.albumartist = names_.full(ArtistTable, kVariousArtists, where.path);
