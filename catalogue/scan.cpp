@@ -88,7 +88,7 @@ class Grouping {
     return file.album->empty() ? *folders_[file.folder].name : *file.album;
   }
   std::vector<std::vector<uint32_t>> albums() const;
-  void order(std::vector<uint32_t>& album) const;
+  const std::string& order(std::vector<uint32_t>& album) const;
   ScannedAlbum complete(std::vector<uint32_t>& album);
 };
 
@@ -182,7 +182,16 @@ std::vector<std::vector<uint32_t>> Grouping::albums() const {
   return out;
 }
 
-void Grouping::order(std::vector<uint32_t>& album) const {
+// Sorts an album's files into song order; returns the home that holds most
+// of them. Of files with the same disc and track, those of that home come
+// first, so that a copy elsewhere (a playlist folder) is the one left out.
+const std::string& Grouping::order(std::vector<uint32_t>& album) const {
+  std::unordered_map<std::string_view, int> homes;
+  const std::string* main = &folders_[files_[album.front()].folder].home;
+  for (uint32_t i : album) {
+    const std::string& home = folders_[files_[i].folder].home;
+    if (++homes[home] > homes[*main]) main = &home;
+  }
   const auto before = [&](uint32_t x, uint32_t y) {
     const File& a = files_[x];
     const File& b = files_[y];
@@ -190,18 +199,19 @@ void Grouping::order(std::vector<uint32_t>& album) const {
     if (da != db) return da < db;
     if ((a.track == 0) != (b.track == 0)) return a.track != 0;
     if (a.track != b.track) return a.track < b.track;
+    const bool ahome = folders_[a.folder].home == *main, bhome = folders_[b.folder].home == *main;
+    if (ahome != bhome) return ahome;
     if (a.filename != b.filename) return a.filename < b.filename;
     return folders_[a.folder].path < folders_[b.folder].path;
   };
   std::stable_sort(album.begin(), album.end(), before);
+  return *main;
 }
 
 ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
-  const File& first = files_[files.front()];
   ScannedAlbum album;
-  album.folder = folders_[first.folder].home;
-  album.name = albumname(first);
-  order(files);
+  album.name = albumname(files_[files.front()]);
+  album.folder = order(files);
   std::unordered_set<std::string> artists;
   const auto addartist = [&](const std::string* name) {
     if (artists.insert(foldedname(*name)).second) album.artists.push_back(*name);
