@@ -49,6 +49,7 @@ FolderReader::FolderReader(std::vector<std::string> roots, bool hidden) : hidden
     roots_.push_back(trimmed(std::move(r)));
     realroots_.push_back(realof(roots_.back()));
   }
+  for (size_t root = 0; root < roots_.size(); ++root) walked_.push_back(!rootinsideanother(root));
 }
 
 int FolderReader::countfiles() const {
@@ -85,7 +86,8 @@ bool FolderReader::enter(const std::string& folder, bool isroot, ScanNotes* note
     // A link back up would walk for ever, or walk a scanned folder twice.
     bool loops = false;
     for (const Level& up : stack_) loops = loops || (up.dev == level.dev && up.ino == level.ino);
-    for (const std::string& root : realroots_) loops = loops || within(root, level.real);
+    for (size_t root = 0; root < realroots_.size(); ++root)
+      loops = loops || (walked_[root] && within(realroots_[root], level.real));
     if (loops) {
       notes->line(folder + "/: not followed: the link leads to a folder that the scan walks already");
       return false;
@@ -123,7 +125,7 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
     if (stack_.empty()) {
       if (root_ == roots_.size()) return Step::End;
       const size_t root = root_++;
-      if (rootinsideanother(root)) continue;
+      if (!walked_[root]) continue;
       if (!enter(roots_[root], true, &notes)) return Step::Skipped;
       continue;
     }

@@ -50,6 +50,7 @@ class FolderReader : public TagSource {
   };
   std::vector<std::string> roots_;
   std::vector<std::string> realroots_;  // as far as they resolve
+  std::vector<bool> walked_;            // false for a root inside another one
   bool hidden_;
   bool listonly_ = false;  // countfiles(): names only, no tags read
   size_t root_ = 0;

@@ -155,6 +155,14 @@ TEST(FolderReader, SkipsHiddenAndNotAudioAndFollowsOnlyTheLinksThatCannotLoop) {
     EXPECT_EQ(notes.hiddenentries, 3);
   }
   {
+    // A folder given inside another one given is walked once, as part of it.
+    tags::FolderReader reader({dir.file("m/Radiohead"), dir.file("m")});
+    ScanNotes notes;
+    const std::vector<std::string> files = walk(reader, base, notes);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "/m/Radiohead/CD1/2.flac"), 1);
+    EXPECT_EQ(files.size(), 4u);
+  }
+  {
     tags::FolderReader reader({dir.file("m/A")}, true);
     ScanNotes notes;
     const std::vector<std::string> files = walk(reader, base, notes);
