@@ -157,6 +157,11 @@ TEST_F(ScanStoreTest, IdentityOfArtistsAndAlbums) {
   const ScanSummary again = scan(files);
   EXPECT_EQ(again.tally.outcome(AlbumOutcome::Unchanged), 5);
   EXPECT_FALSE(again.changed());
+  // Titles that differ only past the stored field are two songs.
+  const std::string head(60, 'b');
+  const ScanSummary cut = scan({tagsof("m/f", "1.flac", head + " Allegro", "Brandenburg", "Bach", "", 1),
+                                tagsof("m/f", "2.flac", head + " Adagio", "Brandenburg", "Bach", "", 2)});
+  EXPECT_EQ(cut.tally.created[SongTable], 2);
 }
 
 // A dry run gives the numbers the scan then gives, names it would make
