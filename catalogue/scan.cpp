@@ -229,8 +229,8 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
     auto [kept, fresh] = songs.try_emplace(textf("%d.%d.", disc, f.track) + foldedname(*f.title), i);
     if (!fresh) {
       ++notes_.copies;
-      notes_.line(path(f) + ": a copy of " + path(files_[kept->second]) + textf(" (disc %d, track %d, \"", disc, f.track) +
-                  *f.title + "\"): linked once");
+      notes_.line(path(f) + ": a copy of " + path(files_[kept->second]) +
+                  textf(" (disc %d, track %d, \"", disc, f.track) + *f.title + "\"): linked once");
       continue;
     }
     for (const std::string* artist : f.artists) addartist(artist);

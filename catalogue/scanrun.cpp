@@ -34,7 +34,9 @@ class CountingSource : public TagSource {
 
 std::string albumplace(const ScannedAlbum& album) { return "\"" + album.name + "\" (" + album.folder + ")"; }
 
-std::string counted(int n, int kind) { return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]); }
+std::string howmany(int n, int kind) {
+  return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]);
+}
 
 }  // namespace
 
@@ -90,14 +92,14 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   if (notes.hiddenentries > 0) text += textf(", %d hidden not read", notes.hiddenentries);
   text += "\n";
   if (summary.noaudio()) return text + "no audio file found: nothing to scan\n";
-  text += counted(t.songs, SongTable) + " in " + counted(t.albums(), TitleTable);
+  text += howmany(t.songs, SongTable) + " in " + howmany(t.albums(), TitleTable);
   text += textf(", %d %s linked once\n", notes.copies, notes.copies == 1 ? "copy" : "copies");
   text += textf("albums: %d %s, %d completed, %d already there, %d left alone\n",
                 t.outcome(AlbumOutcome::Added), mode == WriteMode::DryRun ? "to add" : "added",
                 t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
                 t.outcome(AlbumOutcome::LeftAlone));
-  text += std::string(mode == WriteMode::DryRun ? "to create " : "created ") + counted(t.created[SongTable], SongTable) +
-          " and " + counted(t.created[ArtistTable], ArtistTable) + "\n";
+  text += std::string(mode == WriteMode::DryRun ? "to create " : "created ") +
+          howmany(t.created[SongTable], SongTable) + " and " + howmany(t.created[ArtistTable], ArtistTable) + "\n";
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";

@@ -52,7 +52,8 @@ bool beginning(const std::vector<std::string>& stored, const std::vector<std::st
 }
 
 // How a stored list differs from the scanned one, for the report.
-std::string difference(int r, const std::vector<std::string>& stored, const std::vector<std::string>& scanned) {
+std::string difference(int r, const std::vector<std::string>& stored,
+                       const std::vector<std::string>& scanned) {
   const size_t at = firstdifference(stored, scanned);
   const char* kind = KindNames[attrtable(r)][PluralForm];
   std::string text = std::string(kind) + " differ from position " + std::to_string(at + 1) + " (";

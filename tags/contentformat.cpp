@@ -23,7 +23,9 @@ namespace tracklore::tags {
 
 namespace {
 
-enum class Format { Unknown, Mpeg, Flac, Vorbis, Opus, OggFlac, Speex, Wav, Aiff, Mp4, Asf, Ape, WavPack, Mpc, Tta };
+enum class Format {
+  Unknown, Mpeg, Flac, Vorbis, Opus, OggFlac, Speex, Wav, Aiff, Mp4, Asf, Ape, WavPack, Mpc, Tta
+};
 
 bool at(const TagLib::ByteVector& head, unsigned int offset, const char* magic, unsigned int length) {
   return head.size() >= offset + length && head.containsAt(TagLib::ByteVector(magic, length), offset);

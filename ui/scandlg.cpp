@@ -48,7 +48,8 @@ CScanFolderDlg::CScanFolderDlg(QWidget* parent) : QDialog(parent) {
     const QString chosen = choosefolder(this);
     if (!chosen.isEmpty()) folder_->setText(chosen);
   });
-  hidden_ = withid(new QCheckBox(tr("Read &hidden files and folders (names beginning with a dot)")), IdHidden);
+  hidden_ = withid(new QCheckBox(tr("Read &hidden files and folders (names beginning with a dot)")),
+                   IdHidden);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   buttons->button(QDialogButtonBox::Ok)->setText(tr("&Scan"));
   buttons->button(QDialogButtonBox::Ok)->setObjectName(ctlid(IDOK));
