@@ -4,8 +4,10 @@
 // files, links up and across the tree.
 #include <gtest/gtest.h>
 #include <taglib/fileref.h>
+#include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tfile.h>
 #include <taglib/tpropertymap.h>
 #include <unistd.h>
@@ -100,7 +102,11 @@ TEST(TagReader, AlbumArtistCompilationAndEveryArtistAsTaggersSpellThem) {
     ASSERT_TRUE(tags::readtags(dir.file(c.name), &got, &reason)) << c.what << ": " << reason;
     EXPECT_EQ(describe(got), c.expected) << c.what;
   }
-  // The MP4 fields are the atoms that other taggers read.
+  // The fields are the frames and atoms that other taggers write.
+  TagLib::MPEG::File mp3(dir.file("b.mp3").c_str(), false);
+  ASSERT_NE(mp3.ID3v2Tag(), nullptr);
+  EXPECT_TRUE(mp3.ID3v2Tag()->frameListMap().contains("TPE2"));
+  EXPECT_TRUE(mp3.ID3v2Tag()->frameListMap().contains("TCMP"));
   TagLib::MP4::File mp4(dir.file("e.m4a").c_str(), false);
   EXPECT_TRUE(mp4.tag()->contains("aART"));
   EXPECT_TRUE(mp4.tag()->contains("cpil"));
