@@ -5,7 +5,8 @@
 // It makes a library of N tiny tagged files (silence made by the same code
 // that the tag tests use; one template per format, copied and tagged
 // through TagLib) under a temporary directory, in folders Artist/Album of
-// ten tracks, song titles drawn from a pool so that songs are shared, names
+// ten tracks, one file in fifty copied into a playlist folder, song titles
+// drawn from a pool so that songs are shared, names
 // in four scripts (Latin, Cyrillic, Japanese, Vietnamese), and measures
 // apart:
 //   reading  the folder walk and TagLib over every file, page cache warm
@@ -134,6 +135,13 @@ Library makelibrary(const std::string& root, int n, const std::string& prefix, u
       std::fprintf(stderr, "scanbench: cannot tag %s\n", path.c_str());
       std::exit(1);
     }
+    // One file in fifty is also copied into a playlist folder, as
+    // collections have them: the scan links each such song once.
+    if (i % 50 == 0) {
+      fs::create_directories(root + "/Playlist");
+      fs::copy_file(path, root + "/Playlist/" + std::to_string(i) + "." + extension);
+      ++lib.files;
+    }
   }
   return lib;
 }
@@ -217,7 +225,7 @@ int main(int argc, char** argv) {
   readall(first, nullptr);  // warms the page cache
   RecordedSource recorded;
   const Timed reading = readall(first, &recorded);
-  line("reading tags", n, "files", reading, std::to_string(n) + " files, warm cache");
+  line("reading tags", first.files, "files", reading, std::to_string(first.files) + " files, warm cache");
 
   newdatabase(host, dbs + "/db1");
   int tracks = 0;

@@ -99,7 +99,7 @@ bool CScanProgressDlg::update(int read) {
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   if (lastpaint_ >= 0 && now - lastpaint_ < 50) return !cancelled_;
   lastpaint_ = now;
-  label_->setText(cancelled_ ? tr("Stopping after this album...")
+  label_->setText(cancelled_ ? tr("Stopping: the albums done so far are kept...")
                              : tr("%1 of %2 files read").arg(read).arg(found_));
   bar_->setValue(std::min(read, bar_->maximum()));
   QCoreApplication::processEvents();
