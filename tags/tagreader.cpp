@@ -126,7 +126,8 @@ bool readtags(const std::string& path, TrackTags* tags, std::string* reason) {
 bool readtagsfrombytes(const uint8_t* data, size_t size, TrackTags* tags) {
   quiet();
   TagLib::ByteVector bytes(reinterpret_cast<const char*>(data), static_cast<unsigned int>(size));
-  // Without a file name TagLib tells the format from the content.
+  // Without a file name only the content tells the format: ours first,
+  // then TagLib's detection for the formats we do not tell apart.
   TagLib::ByteVectorStream stream(bytes);
   if (std::unique_ptr<TagLib::File> file = openbycontent(&stream)) return fill(file.get(), tags);
   TagLib::FileRef ref(&stream, false);
