@@ -1,13 +1,17 @@
-// Grouping a walk's audio files into albums, an album at a time.
+// Grouping a whole scan's audio files into albums.
 #include "catalogue/scan.h"
 
 #include <algorithm>
-#include <cctype>
-#include <list>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
-#include "catalogue/scantext.h"
+#include "catalogue/scanfilenames.h"
+#include "catalogue/scannames.h"
 #include "catalogue/schema.h"
+#include "catalogue/text.h"
 
 namespace tracklore {
 
@@ -20,126 +24,228 @@ void ScanNotes::skipped(const std::string& path, const std::string& reason) {
   line(path + ": skipped: " + reason);
 }
 
-void ScanNotes::nameissue(const std::string& path, const std::string& text) { line(path + ": " + text); }
-
-std::string titlefromfilename(const std::string& filename) {
-  std::string stem = filename.substr(0, filename.rfind('.'));
-  const size_t begin = stem.find_first_not_of("0123456789 .-_");
-  // A name that is all numbering keeps its numbers rather than vanish.
-  return begin == std::string::npos ? stem : stem.substr(begin);
-}
-
-bool isdiscfolder(const std::string& name) {
-  std::string lower;
-  for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  size_t at;
-  if (lower.rfind("cd", 0) == 0) at = 2;
-  else if (lower.rfind("disc", 0) == 0 || lower.rfind("disk", 0) == 0) at = 4;
-  else return false;
-  while (at < lower.size() && (lower[at] == ' ' || lower[at] == '_' || lower[at] == '-')) ++at;
-  if (at == lower.size() || !std::isdigit(static_cast<unsigned char>(lower[at]))) return false;
-  while (at < lower.size() && std::isdigit(static_cast<unsigned char>(lower[at]))) ++at;
-  return at == lower.size();
-}
-
 namespace {
 
-std::string basename(const std::string& folder) {
-  const size_t slash = folder.find_last_of('/', folder.size() > 1 ? folder.size() - 2 : 0);
-  std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
-  if (!name.empty() && name.back() == '/') name.pop_back();
-  return name;
+constexpr const char* kVariousArtists = "Various Artists";
+constexpr const char* kUntitled = "Untitled";
+
+// What a folder says of the albums of its files.
+struct Folder {
+  std::string path;
+  std::string home;                   // the album's folder: a disc folder's parent
+  std::string given;                  // the album name of files without an album tag,
+  const std::string* name = nullptr;  // and its full form once a file needs it
+  int disc = 0;                       // from a disc folder's name
+};
+
+// One file as read, its names interned in the ledger.
+struct File {
+  uint32_t folder;
+  std::string filename;
+  const std::string* title;        // tag, else from the file name
+  const std::string* album;        // empty when the file has no album tag
+  const std::string* albumartist;  // tag, else "Various Artists" for a compilation, else empty
+  std::vector<const std::string*> artists;
+  int track, disc;
+};
+
+// What rippers write when they found no album ("Unknown Album", Windows
+// Media Player's "Unknown album (12/7/2026 4:31 PM)"): two such rips are not
+// one album, so their folders name them.
+bool placeholderalbum(const std::string& album) {
+  const size_t begin = album.find_first_not_of(" \t");
+  return begin != std::string::npos && foldedname(album.substr(begin, 13)) == "unknown album";
 }
 
-std::string parent(const std::string& folder) {
+std::string parentof(const std::string& folder) {
   const size_t slash = folder.find_last_of('/');
   return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
-bool within(const std::string& folder, const std::string& home) {
-  return folder == home || home.empty() ||
-         (folder.size() > home.size() && folder.compare(0, home.size(), home) == 0 &&
-          folder[home.size()] == '/');
+std::string lastname(const std::string& folder) {
+  const size_t slash = folder.find_last_of('/');
+  return slash == std::string::npos ? folder : folder.substr(slash + 1);
 }
 
-bool blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+class Grouping {
+ public:
+  explicit Grouping(ScanNotes& notes) : notes_(notes) {}
 
-struct PendingAlbum {
-  bool tagless = false;
-  std::string album;      // the album tag, or the folder of a tagless album
-  std::string keyartist;  // the album artist, or the artist
-  std::string home;
-  std::vector<TrackTags> files;
+  void add(TrackTags& tags);
+  // The albums, in the order of their first files.
+  bool handon(const std::function<bool(ScannedAlbum& album)>& sink);
+
+ private:
+  ScanNotes& notes_;
+  NameLedger names_;
+  std::vector<Folder> folders_;
+  std::unordered_map<std::string, uint32_t> folderindex_;
+  std::vector<File> files_;
+
+  uint32_t folder(const std::string& path);
+  std::string path(const File& file) const { return folders_[file.folder].path + "/" + file.filename; }
+  const std::string& albumname(const File& file) const {
+    return file.album->empty() ? *folders_[file.folder].name : *file.album;
+  }
+  std::vector<std::vector<uint32_t>> albums() const;
+  const std::string& order(std::vector<uint32_t>& album) const;
+  ScannedAlbum complete(std::vector<uint32_t>& album);
 };
 
-const char* kindword(int kind) { return KindNames[kind][SingularForm]; }
-
-// The stored form of one name, with its cut or transliteration reported;
-// false (reported as left out) when it cannot be stored.
-bool storable(int kind, const std::string& text, const std::string& where, ScanNotes& notes,
-              std::string* stored) {
-  StoredName name = storablename(kind, text);
-  if (name.fate == NameFate::Unstorable) {
-    ++notes.leftout;
-    notes.nameissue(where, std::string(kind == TitleTable ? "album skipped" : std::string(kindword(kind)) + " left out") +
-                               ": the " + kindword(kind) + " name \"" + text + "\" cannot be stored");
-    return false;
+uint32_t Grouping::folder(const std::string& path) {
+  auto [at, fresh] = folderindex_.try_emplace(path, static_cast<uint32_t>(folders_.size()));
+  if (!fresh) return at->second;
+  Folder f;
+  f.path = path;
+  std::string name = lastname(path);
+  const DiscFolder disc = discfolder(name);
+  f.home = path;
+  if (disc.disc > 0) {
+    f.disc = disc.disc;
+    // Discs of one album lie side by side: they share a home, their parent
+    // for "CD1", a folder of the name without the disc for "Name (Disc 1)".
+    const std::string parent = parentof(path);
+    if (disc.album.empty()) {
+      f.home = parent;
+      name = lastname(parent);
+    } else {
+      name = disc.album;
+      f.home = parent + "/" + disc.album;
+    }
   }
-  if (name.fate == NameFate::Transliterated) {
-    ++notes.transliterated;
-    notes.nameissue(where, std::string(kindword(kind)) + " name \"" + text + "\" stored as \"" +
-                               utf8fromstored(name.stored) + "\"");
-  }
-  if (name.cut) {
-    ++notes.cutnames;
-    notes.nameissue(where, std::string(kindword(kind)) + " name cut to " +
-                               std::to_string(kNameLength[kind] - 1) + " characters: \"" +
-                               utf8fromstored(name.stored) + "\"");
-  }
-  *stored = std::move(name.stored);
-  return true;
+  f.given = std::move(name);
+  folders_.push_back(std::move(f));
+  return at->second;
 }
 
-bool songorder(const TrackTags& a, const TrackTags& b) {
-  const int da = a.disc > 0 ? a.disc : 1, db = b.disc > 0 ? b.disc : 1;
-  if (da != db) return da < db;
-  if ((a.track == 0) != (b.track == 0)) return a.track != 0;
-  if (a.track != b.track) return a.track < b.track;
-  return a.filename < b.filename;
-}
-
-void addartist(const std::string& text, const std::string& where, ScanNotes& notes,
-               std::vector<std::string>* artists) {
-  std::string stored;
-  if (blank(text) || !storable(ArtistTable, text, where, notes, &stored) || stored.empty()) return;
-  if (std::find(artists->begin(), artists->end(), stored) == artists->end())
-    artists->push_back(std::move(stored));
-}
-
-// The album's stored names; false when its name cannot be stored.
-bool complete(PendingAlbum& pending, ScanNotes& notes, ScannedAlbum* album) {
-  std::stable_sort(pending.files.begin(), pending.files.end(), songorder);
-  const TrackTags& first = pending.files.front();
-  album->folder = first.folder;
-  const std::string name = pending.tagless ? basename(pending.album) : pending.album;
-  if (!storable(TitleTable, name, first.folder, notes, &album->name)) return false;
-  if (album->name.empty()) {
-    ++notes.leftout;
-    notes.nameissue(first.folder, "album skipped: it has no name");
-    return false;
+void Grouping::add(TrackTags& tags) {
+  File file;
+  file.folder = folder(tags.folder);
+  Folder& where = folders_[file.folder];
+  file.filename = std::move(tags.filename);
+  const std::string here = where.path + "/" + file.filename;
+  file.title = names_.full(SongTable, tags.title, here);
+  if (file.title->empty()) file.title = names_.full(SongTable, titlefromfilename(file.filename), here);
+  // A catalogued name is never empty ("   .mp3" has no name but its file's).
+  if (file.title->empty()) file.title = names_.full(SongTable, kUntitled, here);
+  file.album = names_.full(TitleTable, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
+  // Only a name that an album bears is reported.
+  if (file.album->empty() && where.name == nullptr) {
+    where.name = names_.full(TitleTable, where.given, where.path);
+    if (where.name->empty()) where.name = names_.full(TitleTable, kUntitled, where.path);
   }
-  for (const TrackTags& file : pending.files)
-    if (!blank(file.albumartist)) {
-      addartist(file.albumartist, file.path, notes, &album->artists);
+  file.albumartist = names_.full(ArtistTable, tags.albumartist, where.path);
+  if (file.albumartist->empty() && tags.compilation)
+    file.albumartist = names_.full(ArtistTable, kVariousArtists, where.path);
+  for (const std::string& value : tags.artists) {
+    const std::string* artist = names_.full(ArtistTable, value, where.path);
+    if (!artist->empty()) file.artists.push_back(artist);
+  }
+  file.track = tags.track;
+  file.disc = tags.disc > 0 ? tags.disc : where.disc;
+  files_.push_back(std::move(file));
+}
+
+// The files of each album, albums in the order of their first files.
+std::vector<std::vector<uint32_t>> Grouping::albums() const {
+  // Files without an album artist are first taken together by folder and
+  // album name; such a unit whose files all have one first artist is that
+  // artist's album, to be joined with its files elsewhere.
+  std::unordered_map<std::string, std::string> unitartist;  // unit -> folded artist, "\n" for mixed
+  const auto unitof = [&](const File& f) {
+    return folders_[f.folder].home + '\n' + (f.album->empty() ? "" : "\x01") + foldedname(albumname(f));
+  };
+  for (const File& f : files_) {
+    if (!f.album->empty() && !f.albumartist->empty()) continue;
+    const std::string artist = f.artists.empty() ? "\n" : foldedname(*f.artists.front());
+    auto [at, fresh] = unitartist.try_emplace(unitof(f), artist);
+    if (!fresh && at->second != artist) at->second = "\n";
+  }
+  std::unordered_map<std::string, uint32_t> index;
+  std::vector<std::vector<uint32_t>> out;
+  for (uint32_t i = 0; i < files_.size(); ++i) {
+    const File& f = files_[i];
+    std::string key;
+    if (f.album->empty()) {
+      // Without an album tag, the folder is the album.
+      key = "\x02" + unitof(f);
+    } else if (!f.albumartist->empty()) {
+      key = foldedname(*f.album) + '\n' + foldedname(*f.albumartist);
+    } else {
+      const std::string& artist = unitartist.at(unitof(f));
+      key = artist == "\n" ? "\x02" + unitof(f) : foldedname(*f.album) + '\n' + artist;
+    }
+    auto [at, fresh] = index.try_emplace(std::move(key), static_cast<uint32_t>(out.size()));
+    if (fresh) out.emplace_back();
+    out[at->second].push_back(i);
+  }
+  return out;
+}
+
+// Sorts an album's files into song order; returns the home that holds most
+// of them. Of files with the same disc and track, those of that home come
+// first, so that a copy elsewhere (a playlist folder) is the one left out.
+const std::string& Grouping::order(std::vector<uint32_t>& album) const {
+  std::unordered_map<std::string_view, int> homes;
+  const std::string* main = &folders_[files_[album.front()].folder].home;
+  for (uint32_t i : album) {
+    const std::string& home = folders_[files_[i].folder].home;
+    if (++homes[home] > homes[*main]) main = &home;
+  }
+  const auto before = [&](uint32_t x, uint32_t y) {
+    const File& a = files_[x];
+    const File& b = files_[y];
+    const int da = a.disc > 0 ? a.disc : 1, db = b.disc > 0 ? b.disc : 1;
+    if (da != db) return da < db;
+    if ((a.track == 0) != (b.track == 0)) return a.track != 0;
+    if (a.track != b.track) return a.track < b.track;
+    const bool ahome = folders_[a.folder].home == *main, bhome = folders_[b.folder].home == *main;
+    if (ahome != bhome) return ahome;
+    if (a.filename != b.filename) return a.filename < b.filename;
+    return folders_[a.folder].path < folders_[b.folder].path;
+  };
+  std::stable_sort(album.begin(), album.end(), before);
+  return *main;
+}
+
+ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
+  ScannedAlbum album;
+  album.name = albumname(files_[files.front()]);
+  album.folder = order(files);
+  std::unordered_set<std::string> artists;
+  const auto addartist = [&](const std::string* name) {
+    if (artists.insert(foldedname(*name)).second) album.artists.push_back(*name);
+  };
+  for (uint32_t i : files)
+    if (!files_[i].albumartist->empty()) {
+      addartist(files_[i].albumartist);
       break;
     }
-  for (const TrackTags& file : pending.files) {
-    addartist(file.artist, file.path, notes, &album->artists);
-    std::string song;
-    const std::string& title = blank(file.title) ? titlefromfilename(file.filename) : file.title;
-    if (!storable(SongTable, title, file.path, notes, &song)) continue;
-    if (song.empty()) storable(SongTable, file.filename, file.path, notes, &song);
-    if (!song.empty()) album->songs.push_back(std::move(song));
+  // A copy repeats a song's disc, track and title; the first is kept.
+  std::unordered_map<std::string, uint32_t> songs;
+  for (uint32_t i : files) {
+    const File& f = files_[i];
+    const int disc = f.disc > 0 ? f.disc : 1;
+    auto [kept, fresh] = songs.try_emplace(textf("%d.%d.", disc, f.track) + foldedname(*f.title), i);
+    if (!fresh) {
+      ++notes_.copies;
+      notes_.line(path(f) + ": a copy of " + path(files_[kept->second]) +
+                  textf(" (disc %d, track %d, \"", disc, f.track) + *f.title + "\"): linked once");
+      continue;
+    }
+    for (const std::string* artist : f.artists) addartist(artist);
+    album.songs.push_back(*f.title);
+  }
+  return album;
+}
+
+bool Grouping::handon(const std::function<bool(ScannedAlbum& album)>& sink) {
+  names_.report(notes_);
+  std::vector<std::vector<uint32_t>> all = albums();
+  for (std::vector<uint32_t>& files : all) {
+    ScannedAlbum album = complete(files);
+    std::vector<uint32_t>().swap(files);
+    if (!sink(album)) return false;
   }
   return true;
 }
@@ -148,44 +254,15 @@ bool complete(PendingAlbum& pending, ScanNotes& notes, ScannedAlbum* album) {
 
 bool groupalbums(TagSource& source, ScanNotes& notes,
                  const std::function<bool(ScannedAlbum& album)>& sink) {
-  std::list<PendingAlbum> pending;  // in the order of their first files
-  const auto hand = [&](std::list<PendingAlbum>::iterator at) {
-    ScannedAlbum album;
-    const bool ok = complete(*at, notes, &album);
-    pending.erase(at);
-    return !ok || sink(album);
-  };
+  Grouping grouping(notes);
   TrackTags tags;
   for (;;) {
     const TagSource::Step step = source.next(&tags, notes);
-    if (step == TagSource::Step::Skipped) continue;
     if (step == TagSource::Step::End) break;
-    for (auto at = pending.begin(); at != pending.end();) {
-      auto following = std::next(at);
-      if (!within(tags.folder, at->home) && !hand(at)) return false;
-      at = following;
-    }
-    const bool tagless = blank(tags.album);
-    const std::string album = tagless ? tags.folder : tags.album;
-    const std::string& keyartist = blank(tags.albumartist) ? tags.artist : tags.albumartist;
-    auto same = std::find_if(pending.begin(), pending.end(), [&](const PendingAlbum& p) {
-      return p.tagless == tagless && p.album == album && (tagless || p.keyartist == keyartist);
-    });
-    if (same == pending.end()) {
-      PendingAlbum fresh;
-      fresh.tagless = tagless;
-      fresh.album = album;
-      fresh.keyartist = keyartist;
-      fresh.home = !tagless && isdiscfolder(basename(tags.folder)) ? parent(tags.folder) : tags.folder;
-      pending.push_back(std::move(fresh));
-      same = std::prev(pending.end());
-    }
-    same->files.push_back(std::move(tags));
+    if (step == TagSource::Step::File) grouping.add(tags);
     tags = TrackTags();
   }
-  while (!pending.empty())
-    if (!hand(pending.begin())) return false;
-  return true;
+  return grouping.handon(sink);
 }
 
 }  // namespace tracklore

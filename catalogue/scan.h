@@ -1,29 +1,31 @@
-// Grouping the audio files of a music folder into albums.
+// Grouping the audio files of a scan into albums.
 //
-// A TagSource hands over the files' tags one file at a time, in the order
-// of a walk that visits each folder's files and then its sub-folders (so
-// that an album's files come close together); the folder reader of tags/
-// reads them with TagLib, tests give them from a table. The grouping makes
-// albums of them:
-//  - an album is the set of files that share the album tag and the album
-//    artist (the artist where there is none), also across sub-folders (CD1,
-//    Disc 2: the disc number orders them); files without an album tag form
-//    an album named after their folder;
+// A TagSource hands over the files' tags one file at a time; the folder
+// reader of tags/ reads them with TagLib, tests give them from a table. The
+// grouping reads the whole source first (every tag of the scan is held in
+// memory, names interned once), because an album's files may lie anywhere
+// in the scan: split over folders, copied into a playlist folder, reached
+// through a link. Then:
+//  - an album is every file that shares the album tag and the album artist
+//    (letter case aside). The album artist is the file's album artist tag;
+//    without one a compilation flag makes it "Various Artists"; without
+//    either, the files of one folder that share an album tag are one album
+//    (their artist, when they all have the same first one, joins them with
+//    files of that album artist elsewhere);
+//  - a file without an album tag (or with a ripper's "Unknown Album") takes
+//    the album name from its folder; a folder named like a disc ("CD1",
+//    "Disc Two", "Name (Disc 2)") gives the disc number, and its parent (or
+//    the rest of its name) the album name.
+//    Files without an album tag are one album per such folder;
 //  - songs go in order of disc, then track number, then file name; files
-//    without a track number follow the numbered ones of their disc; a title
-//    repeated in one album is linked twice; a file without a title is named
-//    from its file name without extension and without leading digits,
-//    blanks, dots, dashes and underscores;
-//  - artists: the album artist first, then every track artist in song
-//    order, each once;
-//  - names become storable names (scantext.h); a song or artist whose name
-//    cannot be stored is left out, an album whose name cannot be stored is
-//    skipped whole; each is reported, and so is every cut or transliterated
-//    name.
-// Memory stays bounded by the largest folder, not by the library: an album
-// is handed on as soon as the walk has left its home folder (the folder of
-// its first file, or that folder's parent when its name is a disc folder's,
-// "CD2", "Disc 1"), since no later file can belong to it.
+//    without a track number follow the numbered ones of their disc. A file
+//    whose disc, track and title repeat one before it in the album is a copy
+//    (FLAC and MP3 side by side, a playlist folder): linked once, reported;
+//  - artists: the album artist first, then every value of every track's
+//    artist tag in song order, each once;
+//  - names are full names (storedform.h: DB_FullForm); nothing is left out
+//    for its characters. Every name whose stored form is transliterated,
+//    cut or a stand-in is reported once, with the places it was used.
 #pragma once
 
 #include <functional>
@@ -37,41 +39,50 @@ struct TrackTags {
   std::string path;    // for the report
   std::string folder;  // the folder's path as walked (names a tagless album)
   std::string filename;
-  std::string title, album, artist, albumartist;
+  std::string title, album;
+  std::vector<std::string> artists;  // every value of the artist tag, in order
+  std::string albumartist;
   int track = 0;
   int disc = 0;
+  bool compilation = false;
 };
 
-// What the scan tells its user about single files and names: one line each
-// (path, then what happened), and counts for the summary.
+// What the scan tells its user about files and names: one line each (path,
+// then what happened) to the sink, and counts for the summary.
 class ScanNotes {
  public:
   using LineSink = std::function<void(const std::string& line)>;
   explicit ScanNotes(LineSink sink = {}) : sink_(std::move(sink)) {}
 
+  // An audio file or a folder that could not be read.
   void skipped(const std::string& path, const std::string& reason);
-  void nameissue(const std::string& path, const std::string& text);
+  // A file that is not audio (cover.jpg): counted, not reported.
+  void notaudio() { ++notaudiofiles; }
+  // A file or folder not read because its name begins with a dot.
+  void hidden() { ++hiddenentries; }
+  void line(const std::string& text);
 
   int skippedfiles = 0;
-  int cutnames = 0;
-  int transliterated = 0;
-  int leftout = 0;  // songs, artists and whole albums left out for their names
+  int notaudiofiles = 0;
+  int hiddenentries = 0;
+  int copies = 0;  // files linked once as copies of another
+  // Names reported for their stored form, each counted once.
+  int transliterated = 0, cut = 0, standins = 0, mended = 0;
 
  private:
   LineSink sink_;
-  void line(const std::string& text);
 };
 
 class TagSource {
  public:
   enum class Step { File, Skipped, End };
   virtual ~TagSource() = default;
-  // The next audio file's tags (File), a file that was skipped and already
-  // reported to notes (Skipped), or the end of the walk.
+  // The next audio file's tags (File), a file or folder that was skipped
+  // and already noted (Skipped), or the end of the walk.
   virtual Step next(TrackTags* tags, ScanNotes& notes) = 0;
 };
 
-// An album ready to be catalogued: stored names (Windows-1252).
+// An album ready to be catalogued: full names (UTF-8).
 struct ScannedAlbum {
   std::string name;
   std::vector<std::string> artists;
@@ -79,16 +90,10 @@ struct ScannedAlbum {
   std::string folder;  // where its first file lies, for messages
 };
 
-// Reads the source to its end and hands every album to sink as soon as it is
-// complete; the walk stops when sink returns false. Returns false when it
+// Reads the source to its end, then hands every album to sink in the order
+// of their first files; stops when sink returns false. Returns false when it
 // stopped early.
 bool groupalbums(TagSource& source, ScanNotes& notes,
                  const std::function<bool(ScannedAlbum& album)>& sink);
-
-// The song name of a file without a title tag: "03 - Intro.flac" -> "Intro".
-std::string titlefromfilename(const std::string& filename);
-
-// A folder name like "CD1", "Disc 2", "disk_3".
-bool isdiscfolder(const std::string& name);
 
 }  // namespace tracklore

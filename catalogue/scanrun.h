@@ -2,13 +2,15 @@
 // grouping (scan.h) makes of a TagSource, catalogued (scanstore.h) in batch
 // mode (batch.h). Shared by tracklore-cli scan and the program's menu.
 //
-// The progress callback is called after every file read and after every
-// album; when it returns false the scan stops after the album in hand, and
-// what is done stays (cancelled is set). A failing edit stops the scan
+// The grouping reads every file before the first album is catalogued. The
+// progress callback is called after every file read and after every album;
+// when it returns false while files are read, nothing is catalogued; while
+// albums are, the scan stops after the album in hand, and what is done
+// stays (cancelled is set). A failing edit stops the scan
 // (error and failedalbum say where); the batches finished before it stay,
 // and its own batch is left in the journal for recovery to take back. A
-// dry run opens nothing for writing and writes nothing: the tally says what
-// a scan would do.
+// dry run opens nothing for writing and writes nothing: its tally and notes
+// are the ones the scan would then give.
 #pragma once
 
 #include <functional>
@@ -41,9 +43,14 @@ struct ScanSummary {
   bool changed() const {
     return tally.outcome(AlbumOutcome::Added) + tally.outcome(AlbumOutcome::Completed) > 0;
   }
+  // Nothing was read: the folders hold no audio file a tag reader takes
+  // (empty, or a share that is not mounted).
+  bool noaudio() const { return counts.filesread == 0; }
 };
 
 // 0 when the scan ran to its end or was cancelled; -1 when an edit failed.
+// A scan that read no audio file returns 0 with noaudio(): its caller
+// tells it as the error it is to the user.
 int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& options,
                  ScanSummary* summary);
 

@@ -2,12 +2,14 @@
 #include "catalogue/scanstore.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 #include "catalogue/edits.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/relation.h"
+#include "catalogue/scannames.h"
 #include "catalogue/schema.h"
+#include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
@@ -19,11 +21,7 @@ using quill::Rlist;
 
 namespace {
 
-std::string namefield(Rlist& cursor) {
-  const quill::Field& field = cursor.field(F_Name);
-  const char* data = reinterpret_cast<const char*>(field.data());
-  return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
-}
+constexpr int32_t kPlanned = -1;
 
 ErrorCode seekcode(Rlist& cursor, int32_t code) {
   uint8_t key[4];
@@ -32,19 +30,42 @@ ErrorCode seekcode(Rlist& cursor, int32_t code) {
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
-// The stored names of an album's relation r, in order.
+// The full names of an album's relation r, in order.
 std::vector<std::string> listnames(int r, int32_t album) {
   std::vector<std::string> names;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) names.push_back(namefield(list->cursor()));
+  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
+    names.push_back(DB_CurrentFullName(list->cursor(), attrtable(r)));
   return names;
 }
 
-bool beginning(const std::vector<std::string>& stored, const std::vector<std::string>& scanned) {
-  return stored.size() <= scanned.size() && std::equal(stored.begin(), stored.end(), scanned.begin());
+// Where two lists first differ (the shorter one's length when one begins
+// the other).
+size_t firstdifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  size_t i = 0;
+  while (i < a.size() && i < b.size() && DB_SameName(a[i], b[i])) ++i;
+  return i;
 }
 
-struct StoredAlbum {
+bool beginning(const std::vector<std::string>& stored, const std::vector<std::string>& scanned) {
+  return stored.size() <= scanned.size() && firstdifference(stored, scanned) == stored.size();
+}
+
+// How a stored list differs from the scanned one, for the report.
+std::string difference(int r, const std::vector<std::string>& stored,
+                       const std::vector<std::string>& scanned) {
+  const size_t at = firstdifference(stored, scanned);
+  const char* kind = KindNames[attrtable(r)][PluralForm];
+  std::string text = std::string(kind) + " differ from position " + std::to_string(at + 1) + " (";
+  text += at < stored.size() ? "\"" + stored[at] + "\" in the catalogue" : "none in the catalogue";
+  text += ", ";
+  text += at < scanned.size() ? "\"" + scanned[at] + "\" in the files" : "none in the files";
+  return text + ")";
+}
+
+}  // namespace
+
+struct ScanStore::Stored {
   int32_t code = -1;
   std::vector<std::string> lists[kRelations];
 };
@@ -52,17 +73,19 @@ struct StoredAlbum {
 // The stored album that the scanned one is, if any: the first of that name
 // whose lists both begin the scanned ones, else the first of that name and
 // first artist (which then differs and is left alone).
-bool findalbum(const ScannedAlbum& album, NameFinder& names, StoredAlbum* found) {
+bool ScanStore::findalbum(const ScannedAlbum& album, Stored* found) {
   bool any = false;
-  for (int32_t code : names.exact(TitleTable, album.name)) {
-    StoredAlbum candidate;
+  for (int32_t code : names_.same(TitleTable, album.name)) {
+    if (claimed_.count(code) != 0) continue;
+    Stored candidate;
     candidate.code = code;
     for (int r = 0; r < kRelations; ++r) candidate.lists[r] = listnames(r, code);
     const auto& artists = candidate.lists[0];
     const bool prefix = beginning(artists, album.artists) && beginning(candidate.lists[1], album.songs);
     // An album without artists is this one only as the beginning that an
     // interrupted scan left; otherwise the first artist tells them apart.
-    if (artists.empty() ? !prefix : album.artists.empty() || artists[0] != album.artists[0]) continue;
+    if (artists.empty() ? !prefix : album.artists.empty() || !DB_SameName(artists[0], album.artists[0]))
+      continue;
     if (prefix) {
       *found = std::move(candidate);
       return true;
@@ -73,76 +96,93 @@ bool findalbum(const ScannedAlbum& album, NameFinder& names, StoredAlbum* found)
   return any;
 }
 
-// The code of an attribute of that name, made when there is none.
-ErrorCode attribute(int kind, const std::string& name, NameFinder& names, CatalogueTally* tally,
-                    int32_t* code) {
-  std::vector<int32_t> codes = names.exact(kind, name);
+// The code of an artist or song of that name, made when there is none (in a
+// dry run only remembered as planned).
+ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code) {
+  auto [known, fresh] = known_[kind].try_emplace(foldedname(name), kPlanned);
+  if (!fresh) {
+    *code = known->second;
+    return Ok;
+  }
+  std::vector<int32_t> codes = names_.same(kind, name);
   if (!codes.empty()) {
-    *code = *std::min_element(codes.begin(), codes.end());
+    *code = known->second = *std::min_element(codes.begin(), codes.end());
+    return Ok;
+  }
+  ++tally->created[kind];
+  if (mode_ == WriteMode::DryRun) {
+    *code = kPlanned;
     return Ok;
   }
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, name.c_str(), cursor);
-  if (rc != Ok) return rc;
-  *code = cursor.field(F_Code).aslong();
-  ++tally->created[kind];
+  ErrorCode rc = DB_InsertRecord(kind, name, cursor);
+  if (rc != Ok) {
+    known_[kind].erase(known);
+    return rc;
+  }
+  *code = known->second = cursor.field(F_Code).aslong();
   return Ok;
 }
 
-// Appends the names from position `from` on to the album's relation r.
-ErrorCode appendlinks(int r, int32_t album, const std::vector<std::string>& list_names, size_t from,
-                      Rlist& titles, NameFinder& names, CatalogueTally* tally) {
-  if (from >= list_names.size()) return Ok;
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-  for (size_t i = from; i < list_names.size(); ++i) {
+// Appends the names from position `from` on to the album's relation r;
+// titles stands on the album (none in a dry run).
+ErrorCode ScanStore::append(int r, int32_t album, const std::vector<std::string>& names, size_t from,
+                            Rlist* titles, CatalogueTally* tally) {
+  if (from >= names.size()) return Ok;
+  std::unique_ptr<Relation> list;
+  if (titles != nullptr) list = DB_GetArticleAttributes(r, album);
+  for (size_t i = from; i < names.size(); ++i) {
     int32_t code;
-    ErrorCode rc = attribute(attrtable(r), list_names[i], names, tally, &code);
-    if (rc == Ok) rc = DB_AddLink(*list, album, -1, code, titles);
+    ErrorCode rc = attribute(attrtable(r), names[i], tally, &code);
+    if (rc == Ok && list) rc = DB_AddLink(*list, album, -1, code, *titles);
     if (rc != Ok) return rc;
   }
   return Ok;
 }
 
-}  // namespace
-
-ErrorCode DB_StoreScannedAlbum(const ScannedAlbum& album, WriteMode mode, NameFinder& names,
-                               CatalogueTally* tally, AlbumOutcome* outcome) {
-  StoredAlbum stored;
-  const bool exists = findalbum(album, names, &stored);
+ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, AlbumOutcome* outcome,
+                           std::string* differs) {
+  Stored stored;
+  const bool exists = findalbum(album, &stored);
+  const bool artistsbegin = beginning(stored.lists[0], album.artists);
+  const bool songsbegin = beginning(stored.lists[1], album.songs);
   if (!exists) *outcome = AlbumOutcome::Added;
-  else if (!beginning(stored.lists[0], album.artists) || !beginning(stored.lists[1], album.songs))
-    *outcome = AlbumOutcome::LeftAlone;
+  else if (!artistsbegin || !songsbegin) *outcome = AlbumOutcome::LeftAlone;
   else if (stored.lists[0].size() == album.artists.size() && stored.lists[1].size() == album.songs.size())
     *outcome = AlbumOutcome::Unchanged;
   else
     *outcome = AlbumOutcome::Completed;
   ++tally->outcomes[static_cast<int>(*outcome)];
-  if (mode == WriteMode::DryRun) {
-    // What would be made, counted without making it (a name new to the
-    // catalogue that several albums share is counted for each).
-    if (*outcome == AlbumOutcome::Added || *outcome == AlbumOutcome::Completed)
-      for (int r = 0; r < kRelations; ++r) {
-        const auto& wanted = r == 0 ? album.artists : album.songs;
-        for (size_t i = stored.lists[r].size(); i < wanted.size(); ++i)
-          if (names.exact(attrtable(r), wanted[i]).empty()) ++tally->created[attrtable(r)];
-      }
-    return Ok;
+  tally->songs += static_cast<int>(album.songs.size());
+  if (exists) claimed_.insert(stored.code);
+  if (*outcome == AlbumOutcome::LeftAlone) {
+    differs->clear();
+    if (!artistsbegin) *differs = difference(0, stored.lists[0], album.artists);
+    if (!songsbegin) *differs += (differs->empty() ? "" : "; ") + difference(1, stored.lists[1], album.songs);
   }
   if (*outcome == AlbumOutcome::Unchanged || *outcome == AlbumOutcome::LeftAlone) return Ok;
 
+  if (mode_ == WriteMode::DryRun) {
+    append(0, stored.code, album.artists, stored.lists[0].size(), nullptr, tally);
+    append(1, stored.code, album.songs, stored.lists[1].size(), nullptr, tally);
+    return Ok;
+  }
   Rlist titles(&DB_Table(TitleTable));
   ErrorCode rc;
   if (exists) {
     rc = seekcode(titles, stored.code);
   } else {
-    rc = DB_InsertRecord(TitleTable, album.name.c_str(), titles);
-    stored.code = titles.field(F_Code).aslong();
+    rc = DB_InsertRecord(TitleTable, album.name, titles);
+    if (rc == Ok) claimed_.insert(stored.code = titles.field(F_Code).aslong());
   }
   if (rc != Ok) return rc;
-  if ((rc = appendlinks(0, stored.code, album.artists, stored.lists[0].size(), titles, names, tally)) != Ok)
-    return rc;
-  if ((rc = appendlinks(1, stored.code, album.songs, stored.lists[1].size(), titles, names, tally)) != Ok)
-    return rc;
+  if ((rc = append(0, stored.code, album.artists, stored.lists[0].size(), &titles, tally)) != Ok) return rc;
+  if ((rc = append(1, stored.code, album.songs, stored.lists[1].size(), &titles, tally)) != Ok) return rc;
+  // An album that had rows in both relations keeps its completeness mark.
+  // Not rewriting it keeps the album's record as it was: in a batch, an
+  // existing record changed in place would outlive a crash that takes the
+  // appended rows back, and nothing recomputes the mark.
+  if (exists && !stored.lists[0].empty() && !stored.lists[1].empty()) return Ok;
   return DB_UpdateOKField(titles, nullptr);
 }
 

@@ -1,4 +1,4 @@
-// The walk of a music folder, and each file's tags.
+// The walk of a scan's folders, and each file's tags.
 #include "tags/folderreader.h"
 
 #include <dirent.h>
@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "tags/tagreader.h"
@@ -15,49 +17,22 @@ namespace tracklore::tags {
 
 namespace {
 
-struct Listing {
-  std::vector<std::pair<std::string, off_t>> files;  // name, size
-  std::vector<std::string> folders;
-  dev_t dev = 0;
-  ino_t ino = 0;
-  std::string error;
-};
-
-// The entries of a folder, links followed; error set when it cannot be read.
-Listing list(const std::string& folder) {
-  Listing out;
-  struct stat self;
-  if (stat(folder.c_str(), &self) != 0) {
-    out.error = std::strerror(errno);
-    return out;
-  }
-  out.dev = self.st_dev;
-  out.ino = self.st_ino;
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) {
-    out.error = std::strerror(errno);
-    return out;
-  }
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    struct stat st;
-    const std::string path = folder + "/" + name;
-    // A dangling link or an entry gone meanwhile counts as a file, so that
-    // reading it reports why.
-    if (stat(path.c_str(), &st) != 0) out.files.push_back({name, -1});
-    else if (S_ISDIR(st.st_mode)) out.folders.push_back(name);
-    else out.files.push_back({name, st.st_size});
-  }
-  closedir(dir);
-  std::sort(out.files.begin(), out.files.end());
-  std::sort(out.folders.begin(), out.folders.end());
-  return out;
-}
-
 std::string trimmed(std::string root) {
   while (root.size() > 1 && root.back() == '/') root.pop_back();
   return root;
+}
+
+std::string realof(const std::string& path) {
+  char buffer[PATH_MAX];
+  return realpath(path.c_str(), buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+// Whether folder is place or lies below it (both resolved paths).
+bool within(const std::string& folder, const std::string& place) {
+  if (folder.empty() || place.empty()) return false;
+  if (place == "/") return true;
+  return folder.compare(0, place.size(), place) == 0 &&
+         (folder.size() == place.size() || folder[place.size()] == '/');
 }
 
 // Why a file TagLib did not take was not read: looked for only then, so
@@ -67,42 +42,80 @@ std::string whyunread(const std::string& path, const std::string& reason) {
   return reason;
 }
 
-int countbelow(const std::string& folder, std::set<std::pair<dev_t, ino_t>>* entered) {
-  Listing l = list(folder);
-  if (!l.error.empty() || !entered->insert({l.dev, l.ino}).second) return 0;
-  int n = 0;
-  for (const auto& f : l.files) n += isaudioname(f.first) ? 1 : 0;
-  for (const std::string& sub : l.folders) n += countbelow(folder + "/" + sub, entered);
-  return n;
-}
-
 }  // namespace
 
-FolderReader::FolderReader(std::vector<std::string> roots) {
-  for (std::string& r : roots) roots_.push_back(trimmed(std::move(r)));
+FolderReader::FolderReader(std::vector<std::string> roots, bool hidden) : hidden_(hidden) {
+  for (std::string& r : roots) {
+    roots_.push_back(trimmed(std::move(r)));
+    realroots_.push_back(realof(roots_.back()));
+  }
+  for (size_t root = 0; root < roots_.size(); ++root) walked_.push_back(!rootinsideanother(root));
 }
 
 int FolderReader::countfiles() const {
-  std::set<std::pair<dev_t, ino_t>> entered;
+  FolderReader counter(roots_, hidden_);
+  counter.listonly_ = true;
+  ScanNotes quiet;
+  TrackTags tags;
   int n = 0;
-  for (const std::string& root : roots_) n += countbelow(root, &entered);
+  for (Step step; (step = counter.next(&tags, quiet)) != Step::End;) n += step == Step::File ? 1 : 0;
   return n;
 }
 
-bool FolderReader::enter(const std::string& folder, ScanNotes* notes) {
-  Listing l = list(folder);
-  if (!l.error.empty()) {
-    notes->skipped(folder + "/", "cannot read the folder: " + l.error);
-    return false;
+bool FolderReader::rootinsideanother(size_t root) const {
+  for (size_t other = 0; other < realroots_.size(); ++other) {
+    if (other == root || !within(realroots_[root], realroots_[other])) continue;
+    // Of two that are the same folder, the first given is walked.
+    if (realroots_[root] != realroots_[other] || other < root) return true;
   }
-  if (!entered_.insert({l.dev, l.ino}).second) {
-    notes->skipped(folder + "/", "walked already (a link to a folder seen before)");
-    return false;
-  }
+  return false;
+}
+
+bool FolderReader::enter(const std::string& folder, bool isroot, ScanNotes* notes) {
   Level level;
   level.folder = folder;
-  level.files = std::move(l.files);
-  level.folders = std::move(l.folders);
+  struct stat self;
+  if (stat(folder.c_str(), &self) != 0) {
+    notes->skipped(folder + "/", std::string("cannot read the folder: ") + std::strerror(errno));
+    return false;
+  }
+  level.dev = self.st_dev;
+  level.ino = self.st_ino;
+  level.real = realof(folder);
+  if (!isroot) {
+    // A link back up would walk for ever, or walk a scanned folder twice.
+    bool loops = false;
+    for (const Level& up : stack_) loops = loops || (up.dev == level.dev && up.ino == level.ino);
+    for (size_t root = 0; root < realroots_.size(); ++root)
+      loops = loops || (walked_[root] && within(realroots_[root], level.real));
+    if (loops) {
+      notes->line(folder + "/: not followed: the link leads to a folder that the scan walks already");
+      return false;
+    }
+  }
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) {
+    notes->skipped(folder + "/", std::string("cannot read the folder: ") + std::strerror(errno));
+    return false;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (name[0] == '.' && !hidden_) {
+      notes->hidden();
+      continue;
+    }
+    struct stat st;
+    const std::string path = folder + "/" + name;
+    // A dangling link or an entry gone meanwhile counts as a file, so that
+    // reading it reports why.
+    if (stat(path.c_str(), &st) != 0) level.files.push_back({name, -1});
+    else if (S_ISDIR(st.st_mode)) level.folders.push_back(name);
+    else level.files.push_back({name, st.st_size});
+  }
+  closedir(dir);
+  std::sort(level.files.begin(), level.files.end());
+  std::sort(level.folders.begin(), level.folders.end());
   stack_.push_back(std::move(level));
   return true;
 }
@@ -111,7 +124,9 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
   for (;;) {
     if (stack_.empty()) {
       if (root_ == roots_.size()) return Step::End;
-      if (!enter(roots_[root_++], &notes)) return Step::Skipped;
+      const size_t root = root_++;
+      if (!walked_[root]) continue;
+      if (!enter(roots_[root], true, &notes)) return Step::Skipped;
       continue;
     }
     Level& level = stack_.back();
@@ -119,9 +134,10 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
       const auto& [name, size] = level.files[level.file++];
       const std::string path = level.folder + "/" + name;
       if (!isaudioname(name)) {
-        notes.skipped(path, "not an audio file");
+        notes.notaudio();
         return Step::Skipped;
       }
+      if (listonly_) return Step::File;
       // TagLib takes an empty file for one without tags.
       if (size == 0) {
         notes.skipped(path, "empty file");
@@ -140,7 +156,7 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
     }
     if (level.sub < level.folders.size()) {
       const std::string sub = level.folder + "/" + level.folders[level.sub++];
-      if (!enter(sub, &notes)) return Step::Skipped;
+      if (!enter(sub, false, &notes)) return Step::Skipped;
       continue;
     }
     stack_.pop_back();

@@ -5,12 +5,17 @@
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tfile.h>
+#include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <memory>
 #include <set>
+#include <vector>
+
+#include "tags/contentformat.h"
 
 namespace tracklore::tags {
 
@@ -50,13 +55,32 @@ std::string first(const TagLib::PropertyMap& map, const char* key) {
   return it->second.front().to8Bit(true);
 }
 
+std::vector<std::string> every(const TagLib::PropertyMap& map, const char* key) {
+  std::vector<std::string> values;
+  auto it = map.find(key);
+  if (it == map.end()) return values;
+  for (const TagLib::String& value : it->second)
+    if (!value.isEmpty()) values.push_back(value.to8Bit(true));
+  return values;
+}
+
+// "1" from ID3 TCMP, MP4 cpil and most taggers; some write "true" or "yes".
+bool flagset(const std::string& text) {
+  const std::string word = lower(text);
+  return leadingnumber(text) > 0 || word == "true" || word == "yes";
+}
+
 bool fill(TagLib::File* file, TrackTags* tags) {
   if (file == nullptr || !file->isValid()) return false;
   const TagLib::PropertyMap map = file->properties();
   tags->title = first(map, "TITLE");
   tags->album = first(map, "ALBUM");
-  tags->artist = first(map, "ARTIST");
+  tags->artists = every(map, "ARTIST");
+  // ID3 TPE2, MP4 aART and APE's "Album Artist" all come as ALBUMARTIST;
+  // Vorbis comments keep the field as the tagger spelled it.
   tags->albumartist = first(map, "ALBUMARTIST");
+  if (tags->albumartist.empty()) tags->albumartist = first(map, "ALBUM ARTIST");
+  tags->compilation = flagset(first(map, "COMPILATION"));
   tags->track = leadingnumber(first(map, "TRACKNUMBER"));
   tags->disc = leadingnumber(first(map, "DISCNUMBER"));
   return true;
@@ -83,6 +107,16 @@ bool isaudioname(const std::string& filename) {
 
 bool readtags(const std::string& path, TrackTags* tags, std::string* reason) {
   quiet();
+  TagLib::FileStream stream(path.c_str(), true);
+  if (stream.isOpen()) {
+    std::unique_ptr<TagLib::File> file = openbycontent(&stream);
+    if (file && fill(file.get(), tags)) return true;
+    if (file) {
+      *reason = "damaged or not an audio file of its kind";
+      return false;
+    }
+  }
+  // Content none of the known signatures: TagLib goes by the extension.
   TagLib::FileRef ref(path.c_str(), false);
   if (!ref.isNull() && fill(ref.file(), tags)) return true;
   *reason = "damaged or not an audio file of its kind";
@@ -92,8 +126,10 @@ bool readtags(const std::string& path, TrackTags* tags, std::string* reason) {
 bool readtagsfrombytes(const uint8_t* data, size_t size, TrackTags* tags) {
   quiet();
   TagLib::ByteVector bytes(reinterpret_cast<const char*>(data), static_cast<unsigned int>(size));
-  // Without a file name TagLib tells the format from the content.
+  // Without a file name only the content tells the format: ours first,
+  // then TagLib's detection for the formats we do not tell apart.
   TagLib::ByteVectorStream stream(bytes);
+  if (std::unique_ptr<TagLib::File> file = openbycontent(&stream)) return fill(file.get(), tags);
   TagLib::FileRef ref(&stream, false);
   return !ref.isNull() && fill(ref.file(), tags);
 }

@@ -3,9 +3,12 @@
 // Only the tags are read, never the audio properties: a file costs one
 // open and a few reads. Every format TagLib reads is taken (MP3 with ID3v1
 // and ID3v2, FLAC, Ogg Vorbis, Opus, MP4/M4A, WAV, AIFF, WMA, APE,
-// WavPack, ...), through its generic property map, so that the album
-// artist and the disc number come from each format's own frame. A track or
-// disc number "3/12" is 3; a missing or unreadable number is 0.
+// WavPack, ...), told by its content (a FLAC file named .mp3 is read as
+// FLAC), through TagLib's generic property map, so that each format's own
+// frames count: every value of ARTIST; the album artist from ALBUMARTIST
+// (ID3 TPE2, MP4 aART) or a Vorbis comment "ALBUM ARTIST"; the compilation
+// flag from COMPILATION (ID3 TCMP, MP4 cpil). A track or disc number
+// "3/12" is 3; a missing or unreadable number is 0.
 #pragma once
 
 #include <cstddef>
@@ -19,8 +22,8 @@ namespace tracklore::tags {
 // Whether the file name's extension is one that TagLib reads.
 bool isaudioname(const std::string& filename);
 
-// Reads title, album, artist, album artist, track and disc of the file at
-// path into tags (other members untouched). False, with the reason, when
+// Reads title, album, artists, album artist, compilation flag, track and
+// disc of the file at path into tags (other members untouched). False, with the reason, when
 // the file is not one TagLib can read (damaged, or not what its extension
 // says).
 bool readtags(const std::string& path, TrackTags* tags, std::string* reason);

@@ -1,11 +1,14 @@
 #include "ui/scandlg.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -34,6 +37,44 @@ QString choosefolder(QWidget* parent) {
 
 void setFolderChooser(std::function<QString(QWidget*)> hook) { chooser() = std::move(hook); }
 
+CScanFolderDlg::CScanFolderDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("CScanFolderDlg"));
+  addHelpKey(this, QStringLiteral("scan"));
+  setWindowTitle(tr("Scan music folder"));
+  folder_ = withid(new QLineEdit, IdFolder);
+  folder_->setMinimumWidth(folder_->fontMetrics().averageCharWidth() * 48);
+  auto* browse = withid(new QPushButton(tr("&Browse...")), IdBrowse);
+  connect(browse, &QPushButton::clicked, this, [this] {
+    const QString chosen = choosefolder(this);
+    if (!chosen.isEmpty()) folder_->setText(chosen);
+  });
+  hidden_ = withid(new QCheckBox(tr("Read &hidden files and folders (names beginning with a dot)")),
+                   IdHidden);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("&Scan"));
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(ctlid(IDOK));
+  buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+  connect(folder_, &QLineEdit::textChanged, this, [buttons](const QString& text) {
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(!text.trimmed().isEmpty());
+  });
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  auto* label = new QLabel(tr("&Folder:"));
+  label->setBuddy(folder_);
+  row->addWidget(label);
+  row->addWidget(folder_, 1);
+  row->addWidget(browse);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(hidden_);
+  layout->addWidget(buttons);
+}
+
+QString CScanFolderDlg::folder() const { return folder_->text().trimmed(); }
+
+bool CScanFolderDlg::hidden() const { return hidden_->isChecked(); }
+
 CScanProgressDlg::CScanProgressDlg(QWidget* parent, int found) : QDialog(parent), found_(found) {
   setObjectName(QStringLiteral("CScanProgressDlg"));
   addHelpKey(this, QStringLiteral("scan"));
@@ -58,7 +99,7 @@ bool CScanProgressDlg::update(int read) {
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   if (lastpaint_ >= 0 && now - lastpaint_ < 50) return !cancelled_;
   lastpaint_ = now;
-  label_->setText(cancelled_ ? tr("Stopping after this album...")
+  label_->setText(cancelled_ ? tr("Stopping: the albums done so far are kept...")
                              : tr("%1 of %2 files read").arg(read).arg(found_));
   bar_->setValue(std::min(read, bar_->maximum()));
   QCoreApplication::processEvents();
@@ -100,9 +141,10 @@ void CScanSummaryDlg::showReport() {
 }
 
 void scanMusicFolder(QWidget* parent) {
-  const QString folder = choosefolder(parent);
-  if (folder.isEmpty()) return;
-  tags::FolderReader reader({folder.toStdString()});
+  CScanFolderDlg ask(parent);
+  if (runModal(ask) != QDialog::Accepted || ask.folder().isEmpty()) return;
+  const QString folder = ask.folder();
+  tags::FolderReader reader({folder.toStdString()}, ask.hidden());
   std::vector<std::string> report;
   ScanNotes notes([&](const std::string& line) { report.push_back(line); });
   ScanSummary summary;
@@ -116,6 +158,10 @@ void scanMusicFolder(QWidget* parent) {
     rc = DB_ScanMusic(reader, notes, options, &summary);
   }
   std::string text = DB_ScanSummaryText(summary, notes, WriteMode::Write);
+  if (rc == 0 && summary.noaudio())
+    text = "No audio file was found in " + folder.toStdString() +
+           (notes.hiddenentries > 0 ? " (hidden files and folders are read when asked)" : "") +
+           ": nothing was scanned.\n\n" + text;
   if (rc != 0)
     text = "The scan stopped at album " + summary.failedalbum + ": returned " + DB_ResultName(summary.error) +
            ".\nThe albums before it are kept; a second scan completes the rest.\n\n" + text;

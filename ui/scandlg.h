@@ -1,6 +1,7 @@
-// Database > Scan music folder...: the folder chooser, the progress window
-// with Cancel (the scan stops after the album in hand and keeps what is
-// done), then the summary with a "Show report" button. The scan itself is
+// Database > Scan music folder...: the folder and whether hidden files are
+// read, the progress window with Cancel (while files are read nothing is
+// catalogued; later the scan stops after the album in hand and keeps what
+// is done), then the summary with a "Show report" button. The scan itself is
 // the catalogue's (catalogue/scanrun.h) over the folder reader of tags/.
 #pragma once
 
@@ -11,10 +12,31 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 
 namespace tracklore {
+
+// The folder to scan (typed, or chosen with Browse...) and whether files
+// and folders whose name begins with a dot are read, as tracklore-cli scan
+// --hidden reads them.
+class CScanFolderDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Control ids, each control's object name.
+  enum : int { IdFolder = 1301, IdBrowse = 1302, IdHidden = 1303 };
+
+  explicit CScanFolderDlg(QWidget* parent);
+  QString folder() const;
+  bool hidden() const;
+
+ private:
+  QLineEdit* folder_;
+  QCheckBox* hidden_;
+};
 
 // The progress of a scan: files read of files found; Cancel asks to stop.
 class CScanProgressDlg : public QDialog {

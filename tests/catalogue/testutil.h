@@ -206,7 +206,9 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
                         const std::string& title, const std::string& album,
                         const std::string& artist, const std::string& albumartist = "",
                         int track = 0, int disc = 0) {
-  return {folder + "/" + file, folder, file, title, album, artist, albumartist, track, disc};
+  TrackTags tags{folder + "/" + file, folder, file, title, album, {}, albumartist, track, disc};
+  if (!artist.empty()) tags.artists.push_back(artist);
+  return tags;
 }
 
 class TableSource : public TagSource {

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "tests/engine/testutil.h"
 #include "tests/tags/audiofiles.h"
@@ -429,23 +430,49 @@ void flacfile(const std::string& path, const std::string& title, const std::stri
   ASSERT_TRUE(tracklore::test::writetags(path, {title, album, "Band", "", std::to_string(track)}));
 }
 
+// The dry run's summary is the scan's, but for its words.
+std::string asdone(std::string planned) {
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"to add", "added"},
+                                 {"to create", "created"},
+                                 {"dry run: nothing was written\n", ""}})
+    if (const size_t at = planned.find(from); at != std::string::npos) planned.replace(at, from.size(), to);
+  return planned;
+}
+
 TEST_F(TrackloreCli, ScanSummarisesReportsAndSaysWhenARepeatChangesNothing) {
   flacfile("music/one/1.flac", "first", "one", 1);
   flacfile("music/two/1.flac", "other", "two", 1);
+  flacfile("music/mix/1.flac", "first", "one", 1);  // a copy
   std::ofstream("music/one/cover.jpg") << "jpeg";
 
-  expect_saying(cli("scan music --dry-run"), "albums: 2 to add");
+  const Outcome planned = cli("scan music --dry-run");
+  EXPECT_OK(planned);
   EXPECT_EQ(cli("list albums").out, "");
 
-  expect_output(cli("scan music --report report.txt"),
-                "2 files read, 1 skipped\n"
+  const Outcome done = cli("scan music --report report.txt");
+  expect_output(done,
+                "3 audio files read, 0 skipped, 1 not audio\n"
+                "2 songs in 2 albums, 1 copy linked once\n"
                 "albums: 2 added, 0 completed, 0 already there, 0 left alone\n"
                 "created 2 songs and 1 artist\n"
-                "names: 0 cut, 0 transliterated, 0 left out\n");
-  EXPECT_EQ(slurp("report.txt"), "music/one/cover.jpg: skipped: not an audio file\n");
+                "names: 0 transliterated, 0 cut, 0 stand-ins, 0 mended\n");
+  EXPECT_EQ(asdone(planned.out), done.out);
+  EXPECT_EQ(slurp("report.txt"),
+            "music/one/1.flac: a copy of music/mix/1.flac (disc 1, track 1, \"first\"): linked once\n");
 
   expect_saying(cli("scan music"), "nothing changed");
   expect_failure(cli("scan nowhere"), 1, "cannot scan nowhere");
+}
+
+// Folders without an audio file (empty, an unmounted share) fail and say
+// so; what is hidden is read only when asked.
+TEST_F(TrackloreCli, ScanOfFoldersWithoutAudioFails) {
+  std::filesystem::create_directories("empty");
+  std::ofstream("empty/notes.txt") << "setlist";
+  expect_failure(cli("scan empty"), 1, "no audio file found in empty");
+  flacfile("shy/.old/1.flac", "first", "one", 1);
+  expect_failure(cli("scan shy"), 1, "(hidden files and folders are read with --hidden)");
+  expect_saying(cli("scan shy --hidden"), "albums: 1 added");
 }
 
 }  // namespace

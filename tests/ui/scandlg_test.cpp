@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <string>
 
 #include "catalogue/scanstore.h"
 #include "catalogue/schema.h"
@@ -36,18 +37,46 @@ class ScanDlgTest : public QObject {
     DB_Close();
   }
 
+  // Answers the folder dialog: Browse (the scripted chooser) and the
+  // hidden check box as given; then reads the summary and its report.
+  void scanthrough(CShellDlg& shell, bool hidden, QString* summary, QString* report) {
+    uitest::scripts().push_back([hidden](QDialog& dialog) {
+      child<QPushButton>(&dialog, CScanFolderDlg::IdBrowse)->click();
+      child<QCheckBox>(&dialog, CScanFolderDlg::IdHidden)->setChecked(hidden);
+      return int(QDialog::Accepted);
+    });
+    uitest::scripts().push_back([summary, report](QDialog& dialog) {
+      *summary = child<QLabel>(&dialog, CScanSummaryDlg::IdSummary)->text();
+      auto* show = child<QPushButton>(&dialog, CScanSummaryDlg::IdShowReport);
+      if (show->isEnabled()) {
+        uitest::scripts().push_back([report](QDialog& shown) {
+          *report = child<QPlainTextEdit>(&shown, CScanSummaryDlg::IdReport)->toPlainText();
+          return 0;
+        });
+        show->click();
+      }
+      return int(QDialog::Accepted);
+    });
+    shell.action(CShellDlg::CmdScan)->trigger();
+  }
+
   void theMenuEntryScansTheChosenFolder() {
     uitest::TempDatabase db;
     QDir(db.path()).mkpath("music/Live");
-    const QString file = db.path() + "/music/Live/01 opening.flac";
-    const std::string encode =
-        "head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed "
-        "--channels=1 --bps=16 --sample-rate=8000 --tag=ARTIST=band -o '" + file.toStdString() + "' -";
-    QCOMPARE(std::system(encode.c_str()), 0);
-    QFile notes(db.path() + "/music/Live/notes.txt");
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.write("setlist");
-    notes.close();
+    const auto encode = [&](const QString& name, const char* title, int track) {
+      const std::string command =
+          "head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed "
+          "--channels=1 --bps=16 --sample-rate=8000 --tag=ARTIST=band --tag=TITLE=" + std::string(title) +
+          " --tag=TRACKNUMBER=" + std::to_string(track) + " -o '" +
+          (db.path() + "/music/Live/" + name).toStdString() + "' -";
+      return std::system(command.c_str());
+    };
+    QCOMPARE(encode("01 opening.flac", "opening", 1), 0);
+    QCOMPARE(encode(".02 closing.flac", "closing", 2), 0);
+    QFile damaged(db.path() + "/music/Live/03 broken.flac");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a flac file");
+    damaged.close();
 
     CShellDlg shell;  // opens the database read-only
     QVERIFY(!shell.action(CShellDlg::CmdScan)->isEnabled());
@@ -58,20 +87,16 @@ class ScanDlgTest : public QObject {
 
     setFolderChooser([&](QWidget*) { return db.path() + "/music"; });
     QString summary, report;
-    uitest::scripts().push_back([&](QDialog& dialog) {
-      summary = child<QLabel>(&dialog, CScanSummaryDlg::IdSummary)->text();
-      uitest::scripts().push_back([&](QDialog& shown) {
-        report = child<QPlainTextEdit>(&shown, CScanSummaryDlg::IdReport)->toPlainText();
-        return 0;
-      });
-      child<QPushButton>(&dialog, CScanSummaryDlg::IdShowReport)->click();
-      return int(QDialog::Accepted);
-    });
-    shell.action(CShellDlg::CmdScan)->trigger();
+    scanthrough(shell, false, &summary, &report);
     QVERIFY2(summary.contains("albums: 1 added"), qPrintable(summary));
-    QVERIFY2(report.endsWith("notes.txt: skipped: not an audio file"), qPrintable(report));
+    QVERIFY2(report.endsWith("03 broken.flac: skipped: damaged or not an audio file of its kind"), qPrintable(report));
     QCOMPARE(DB_FindExactName(TitleTable, "Live").size(), size_t(1));
     QCOMPARE(DB_FindExactName(SongTable, "Opening").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(0));
+
+    scanthrough(shell, true, &summary, &report);
+    QVERIFY2(summary.contains("albums: 0 added, 1 completed"), qPrintable(summary));
+    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
   }
 };
 

@@ -84,6 +84,8 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       options->at = at;
     } else if (arg == "--dry-run") {
       options->dryrun = true;
+    } else if (arg == "--hidden") {
+      options->hidden = true;
     } else if (arg == "--report") {
       const char* file = value("a file");
       if (file == nullptr) return false;

@@ -24,6 +24,7 @@ struct Options {
   std::optional<std::string> prefix; // list --prefix TEXT
   std::optional<long> at;            // link --at SEQ
   bool dryrun = false;               // scan --dry-run
+  bool hidden = false;               // scan --hidden
   std::optional<std::string> report; // scan --report FILE
   std::string startdir;              // where the run began, before -C
   bool help = false;                 // -h / --help

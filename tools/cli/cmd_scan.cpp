@@ -3,7 +3,9 @@
 // Safe to repeat (what is there is left as it is, an interrupted scan is
 // completed) and safe to interrupt (batches of albums reach the disk
 // whole). The summary goes to stdout, the bar to a terminal's stderr, and
-// with --report one line per skipped file or changed name to FILE.
+// with --report one line per skipped file, copy, album left alone or name
+// stored otherwise to FILE. Folders that hold no audio file are an error:
+// an unmounted share must not pass for a scan that found nothing new.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +31,12 @@ std::string usersplace(const Options& options, const std::string& path) {
   return options.startdir + "/" + path;
 }
 
+std::string joined(const std::vector<std::string>& folders) {
+  std::string text;
+  for (const std::string& f : folders) text += (text.empty() ? "" : ", ") + f;
+  return text;
+}
+
 }  // namespace
 
 int cmd_scan(const Options& options, TerminalHost&) {
@@ -49,7 +57,7 @@ int cmd_scan(const Options& options, TerminalHost&) {
   Session session(mode == WriteMode::Write);
   if (!session.ok()) return 1;
 
-  tags::FolderReader reader(roots);
+  tags::FolderReader reader(roots, options.hidden);
   const bool terminal = isatty(STDERR_FILENO) != 0;
   ScanBar bar(terminal, terminal ? reader.countfiles() : 0);
   ScanNotes notes([&](const std::string& line) {
@@ -66,6 +74,9 @@ int cmd_scan(const Options& options, TerminalHost&) {
   bar.settle(summary.counts.filesread);
   std::fputs(DB_ScanSummaryText(summary, notes, mode).c_str(), stdout);
   if (report.is_open() && !report.flush()) failure("the report could not be written in full");
+  if (rc == 0 && summary.noaudio())
+    return failure("no audio file found in " + joined(options.operands) +
+                   (notes.hiddenentries > 0 ? " (hidden files and folders are read with --hidden)" : ""));
   if (rc != 0)
     return failure("scan stopped at album " + summary.failedalbum + ": returned " +
                    DB_ResultName(summary.error) + " after " + std::to_string(summary.counts.filesread) +
