@@ -47,8 +47,10 @@ QFileInfo datafile(int index) {
 OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable) {
   if (!datafile(TitleTable).isFile()) return OpenFailure::NoDatabase;
   if (code != quill::DataOpen) return OpenFailure::Other;
-  for (int index = 0; index < kTables; ++index) {
+  for (int index = 0; index < kAllTables; ++index) {
     const QFileInfo file = datafile(index);
+    // The name table may be missing: the open makes it.
+    if (index == NameTable && !file.exists()) continue;
     if (!file.isFile()) return OpenFailure::Other;
     if (!file.isReadable() || (writable && !file.isWritable())) return OpenFailure::NotAllowed;
   }
