@@ -34,6 +34,7 @@ constexpr CodeName kNames[] = {
     {NextRecord, "NextRecord"},
     {PrevRecord, "PrevRecord"},
     {TryAgain, "TryAgain"},
+    {DiskFull, "DiskFull (the disk is full)"},
     {GeneralError, "General error (-1)"},
     {0, nullptr},
 };

@@ -64,7 +64,10 @@ enum : ErrorCode {
   FileCreate = 73,
   NextRecord = 24,
   PrevRecord = 25,
-  TryAgain = 0x1100,
+  TryAgain = 0x1100,  // a lock that cannot be had
+  // A write failed for lack of space on the disk (ENOSPC, EDQUOT): the same
+  // outcome as WriteFailed, told apart so that the user learns what to do.
+  DiskFull = 0x1101,
   GeneralError = -1,  // a failure of the file layer, passed up unchanged
 };
 

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -396,6 +398,46 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   }
 }
 
+// A batch whose durable point the disk refuses (a gathered record write)
+// must not come to count the lost records when space returns and the batch
+// ends: the counters stay those on disk, and the table opens, out of date
+// at worst, with its old records.
+TEST(RlistFaults, ABatchTheDiskRefusedNeverCountsTheRecordsItLost) {
+  TempDir dir;
+  ASSERT_EQ(make_names("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t"), Ok);
+    Rlist r(&table);
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
+  }
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t"), Ok);
+    Rlist r(&table);
+    ASSERT_EQ(table.defersync(true), Ok);
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(add(r, "Batch " + std::to_string(i), i), Ok);
+    {
+      test::RefusedCalls full(File::Call::Write, ENOSPC, 1, ".db1");
+      EXPECT_EQ(table.syncbatch(), DiskFull);
+    }
+    // Space again: ending the batch and closing must still fail.
+    EXPECT_NE(table.defersync(false), Ok);
+    EXPECT_NE(table.close(), Ok);
+  }
+  DataFile table;
+  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
+  EXPECT_EQ(table.nrecs(), 40);
+  table.close();
+  const ErrorCode open = table.open("t", {.readonly = true});
+  table.close();
+  ASSERT_TRUE(open == Ok || open == IndexOutOfDate) << errname(open);
+  if (open != Ok) {
+    ASSERT_EQ(DataFile::reindex("t"), Ok);
+  }
+  EXPECT_TRUE(test::sound("t"));
+}
+
 // Several processes append, update and delete in one shared table at once.
 TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   TempDir dir;
@@ -438,6 +480,47 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(serials.size(), static_cast<size_t>(kProcs * kEach));
   for (int p = 0; p < kProcs; ++p) EXPECT_EQ(per_process[p], kEach);
   EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
+}
+
+// A change of a shared table takes the index lock, then the header's: when
+// the system refuses either, the change is refused (TryAgain) and nothing
+// of it is written; the locks are given back, so the next change goes on.
+TEST(RlistShared, AChangeWhoseLockIsRefusedIsRefusedUnchanged) {
+  TempDir dir;
+  ASSERT_EQ(make_names("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t"), Ok);
+    Rlist r(&table);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
+  }
+  const std::vector<unsigned char> data = test::read_all("t.db1");
+  const std::function<ErrorCode(Rlist&)> changes[] = {
+      [](Rlist& r) { return add(r, "Fresh"); },
+      [](Rlist& r) {
+        r.field(kName).set("Renamed");
+        return r.flush();
+      },
+      [](Rlist& r) { return r.del(); },
+  };
+  for (const auto& change : changes) {
+    for (const char* lockfile : {".idx", ".db1"}) {
+      DataFile table;
+      ASSERT_EQ(table.open("t", {.shared = true}), Ok);
+      Rlist r(&table);
+      r.select(kByName);
+      ASSERT_EQ(r.go(GoHow::Absolute, 2), Ok);
+      {
+        test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
+        EXPECT_EQ(change(r), TryAgain) << lockfile;
+        EXPECT_TRUE(nolock.met());
+      }
+      EXPECT_EQ(test::read_all("t.db1"), data) << lockfile;
+      EXPECT_EQ(table.nrecs(), 5);
+      table.close();
+      EXPECT_TRUE(test::sound("t"));
+    }
+  }
 }
 
 }  // namespace
