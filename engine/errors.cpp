@@ -1,7 +1,9 @@
 #include "engine/errors.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace quill {
@@ -99,11 +101,23 @@ int information(const char* format, ...) {
   return result;
 }
 
+int lastwriteerrno = 0;
+
+bool diskwasfull() { return lastwriteerrno == ENOSPC || lastwriteerrno == EDQUOT; }
+
 void fatal(const char* format, ...) {
+  char text[kMaxText + 1];
   va_list args;
   va_start(args, format);
-  vreport(ReportLevel::Fatal, format, args);
+  std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
+  const size_t length = std::strlen(text);
+  if (length > 0 && text[length - 1] == '\n') text[length - 1] = '\0';
+  if (diskwasfull())
+    report(ReportLevel::Fatal, "%s\nThe disk is full: free some space, then recover the database.\n",
+           text);
+  else
+    report(ReportLevel::Fatal, "%s", text);
   std::exit(-1);
 }
 

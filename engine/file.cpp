@@ -23,32 +23,30 @@ namespace {
 
 constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 
+// The hooks outlive every static File: a table closed by the exit
+// handlers (after a fatal error) may still ask them.
 File::WriteFault& write_fault() {
-  static File::WriteFault hook;
-  return hook;
+  static auto* hook = new File::WriteFault;
+  return *hook;
 }
 
 File::Observer* g_observer = nullptr;
 
 File::SystemFault& system_fault() {
-  static File::SystemFault hook;
-  return hook;
+  static auto* hook = new File::SystemFault;
+  return *hook;
 }
 
 File::FreeSpace& free_space() {
-  static File::FreeSpace hook;
-  return hook;
+  static auto* hook = new File::FreeSpace;
+  return *hook;
 }
-
-int g_lastwriteerror = 0;
 
 // Notes why a write or sync failed; returns -1 for the caller to pass on.
 int failedwith(int error) {
-  g_lastwriteerror = error;
+  lastwriteerrno = error;
   return -1;
 }
-
-bool nospace(int error) { return error == ENOSPC || error == EDQUOT; }
 
 // Takes the flock that stands for the sharing mode, without waiting.
 bool take_share_lock(int fd, Sharing sharing) {
@@ -96,11 +94,9 @@ void File::set_system_fault(SystemFault hook) { system_fault() = std::move(hook)
 
 void File::set_free_space(FreeSpace hook) { free_space() = std::move(hook); }
 
-int File::lastwriteerror() { return g_lastwriteerror; }
+int File::lastwriteerror() { return lastwriteerrno; }
 
-ErrorCode writeresult(ErrorCode rc) {
-  return rc == WriteFailed && nospace(g_lastwriteerror) ? DiskFull : rc;
-}
+ErrorCode writeresult(ErrorCode rc) { return rc == WriteFailed && diskwasfull() ? DiskFull : rc; }
 
 int64_t File::freespace(const char* path) {
   if (free_space()) return free_space()(path);

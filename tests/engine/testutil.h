@@ -141,10 +141,11 @@ struct WriteFault {
 
 // While it lives the system refuses calls of one kind with `error` (ENOSPC:
 // a full disk), from the `from`-th of them on (counted from 1), in files
-// whose name holds `part`; it stays refused, as a full disk stays full.
+// whose name holds `part`; it stays refused, as a full disk stays full,
+// unless `once`: then only that call is refused (space freed at once).
 class RefusedCalls {
  public:
-  RefusedCalls(File::Call call, int error, int from = 1, std::string part = "");
+  RefusedCalls(File::Call call, int error, int from = 1, std::string part = "", bool once = false);
   ~RefusedCalls();
   RefusedCalls(const RefusedCalls&) = delete;
   RefusedCalls& operator=(const RefusedCalls&) = delete;
