@@ -105,4 +105,10 @@ int DB_Reindex(ProgressCallback callback, void* context) {
   return runpass(pass, callback, context);
 }
 
+std::string DB_PassFailureText(const char* pass) {
+  if (DB_CheckedResult() == quill::DiskFull)
+    return std::string(pass) + " failed: " + DB_FailureText(quill::DiskFull);
+  return std::string(pass) + " failed. Check if a file is open or locked";
+}
+
 }  // namespace tracklore
