@@ -16,7 +16,8 @@ namespace quill {
 // the free space cannot be known.
 int64_t roomlacking(const char* base);
 
-// What the last refused rebuild lacked, in bytes (0 after one with room).
+// What the last refused rebuild lacked, in bytes: 0 after one with room,
+// and once a write has failed since (that failure's shortfall is unknown).
 int64_t lastroomlacking();
 
 }  // namespace quill

@@ -102,6 +102,7 @@ int information(const char* format, ...) {
 }
 
 int lastwriteerrno = 0;
+int64_t writefailures = 0;
 
 bool diskwasfull() { return lastwriteerrno == ENOSPC || lastwriteerrno == EDQUOT; }
 

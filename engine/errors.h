@@ -106,6 +106,7 @@ int information(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // The errno of the write or sync that failed last (File keeps it; 0 before
 // the first), and whether it was for lack of space (ENOSPC, EDQUOT).
 extern int lastwriteerrno;
+extern int64_t writefailures;  // how many have failed in this process
 bool diskwasfull();
 
 // Fatal "Error allocating memory (where)" when pointer is null.

@@ -45,6 +45,7 @@ File::FreeSpace& free_space() {
 // Notes why a write or sync failed; returns -1 for the caller to pass on.
 int failedwith(int error) {
   lastwriteerrno = error;
+  ++writefailures;
   return -1;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -161,6 +162,12 @@ TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
   quill::DataFile titles;
   ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
   EXPECT_GT(titles.header().ndeleted, 0);
+  // A full disk met afterwards lacks an amount nobody measured.
+  quill::File other;
+  ASSERT_EQ(other.create("other", quill::Sharing::Exclusive), 0);
+  quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC);
+  EXPECT_EQ(other.write("x", 1), -1);
+  EXPECT_EQ(DB_FailureText(quill::DiskFull), "the disk is full");
 }
 
 TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
