@@ -2,7 +2,6 @@
 // the all-or-nothing state, and the list over a whole table.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -11,7 +10,6 @@
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/recover.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
@@ -80,24 +78,6 @@ TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
   EXPECT_FALSE(anyopen());
   // Without indexes (as pack and reindex open it) the table is usable.
   EXPECT_EQ(DB_Open({.readonly = true, .noindex = true}), 0);
-}
-
-// What a table held back to its close (its index) and could not write
-// there makes the close fail, though DB_Close returns 0 to its callers.
-TEST_F(OpenTest, AFailedCloseIsKeptForTheCallerToReport) {
-  ASSERT_EQ(DB_Open(), 0);
-  const int32_t album = add(TitleTable, "Album");
-  ASSERT_EQ(link(0, album, add(ArtistTable, "Artist")), quill::Ok);
-  {
-    quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC, 1, "rel001.idx");
-    EXPECT_EQ(DB_Close(), 0);
-    EXPECT_TRUE(full.met());
-  }
-  EXPECT_EQ(DB_CloseResult(), quill::DiskFull);
-  ASSERT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(), 0);
-  DB_Close();
-  EXPECT_EQ(DB_CloseResult(), quill::Ok);
 }
 
 TEST_F(OpenTest, ATableOfAnotherShapeIsRefused) {

@@ -398,46 +398,6 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   }
 }
 
-// A batch whose durable point the disk refuses (a gathered record write)
-// must not come to count the lost records when space returns and the batch
-// ends: the counters stay those on disk, and the table opens, out of date
-// at worst, with its old records.
-TEST(RlistFaults, ABatchTheDiskRefusedNeverCountsTheRecordsItLost) {
-  TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t"), Ok);
-    Rlist r(&table);
-    for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
-  }
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t"), Ok);
-    Rlist r(&table);
-    ASSERT_EQ(table.defersync(true), Ok);
-    for (int i = 0; i < 20; ++i) ASSERT_EQ(add(r, "Batch " + std::to_string(i), i), Ok);
-    {
-      test::RefusedCalls full(File::Call::Write, ENOSPC, 1, ".db1");
-      EXPECT_EQ(table.syncbatch(), DiskFull);
-    }
-    // Space again: ending the batch and closing must still fail.
-    EXPECT_NE(table.defersync(false), Ok);
-    EXPECT_NE(table.close(), Ok);
-  }
-  DataFile table;
-  ASSERT_EQ(table.open("t", {.readonly = true, .noindex = true}), Ok);
-  EXPECT_EQ(table.nrecs(), 40);
-  table.close();
-  const ErrorCode open = table.open("t", {.readonly = true});
-  table.close();
-  ASSERT_TRUE(open == Ok || open == IndexOutOfDate) << errname(open);
-  if (open != Ok) {
-    ASSERT_EQ(DataFile::reindex("t"), Ok);
-  }
-  EXPECT_TRUE(test::sound("t"));
-}
-
 // Several processes append, update and delete in one shared table at once.
 TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   TempDir dir;
