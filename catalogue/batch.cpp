@@ -25,7 +25,8 @@ CatalogueBatch::CatalogueBatch(BatchOptions options) : options_(options) {
   fail(beginintent());
   if (!ok()) return;
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != 0) fail(quill::writeresult(quill::WriteFailed));
+    if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != 0)
+      fail(quill::writeresult(quill::WriteFailed));
   active_ = true;
   if (!marked()) fail(quill::WriteFailed);
 }

@@ -142,7 +142,8 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
 int DB_Close() {
   DB_DropSpareCursors();
   ErrorCode first = quill::Ok;
-  constexpr int kCloseOrder[] = {TitleTable, ArtistTable, ArtistRows, SongTable, SongRows, NameTable};
+  constexpr int kCloseOrder[] = {TitleTable, ArtistTable, ArtistRows,
+                                 SongTable,  SongRows,    NameTable};
   for (int index : kCloseOrder) {
     const ErrorCode rc = DB_Table(index).close();
     if (rc != quill::Ok && first == quill::Ok) first = rc;

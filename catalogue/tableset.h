@@ -23,7 +23,8 @@
 //   Whether the closes succeeded: DB_CloseResult.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
 //   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:
-//   %s.", every table closed, -1. Every whole-database operation reports
+//   %s." (for DiskFull "... \"%s\": the disk is full[: N MB more are
+//   needed]."), every table closed, -1. Every whole-database operation reports
 //   its failures through it.
 //
 // Cursors (FullTable, Relation, Rlist) bound to these tables must be

@@ -115,8 +115,8 @@ void fatal(const char* format, ...) {
   const size_t length = std::strlen(text);
   if (length > 0 && text[length - 1] == '\n') text[length - 1] = '\0';
   if (diskwasfull())
-    report(ReportLevel::Fatal, "%s\nThe disk is full: free some space, then recover the database.\n",
-           text);
+    report(ReportLevel::Fatal,
+           "%s\nThe disk is full: free some space, then recover the database.\n", text);
   else
     report(ReportLevel::Fatal, "%s", text);
   std::exit(-1);

@@ -479,7 +479,8 @@ int File::write(const void* buffer, int32_t n) {
   if (n < 0) return -1;
   const int64_t position = position_;
   if (position + n > kMaxPosition) return -1;
-  if (write_fault() && write_fault()(*this, static_cast<int32_t>(position), n)) return failedwith(EIO);
+  if (write_fault() && write_fault()(*this, static_cast<int32_t>(position), n))
+    return failedwith(EIO);
 
   std::vector<char> zeros;
   const char* p = static_cast<const char*>(buffer);
@@ -528,7 +529,9 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
   while (done < n) {
     const int refused = systemfault(Call::Write, position + done, n - done);
     if (refused != 0) errno = refused;
-    ssize_t put = refused != 0 ? -1 : ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
+    ssize_t put = refused != 0
+                      ? -1
+                      : ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       const int error = put < 0 ? errno : ENOSPC;  // no progress: no room

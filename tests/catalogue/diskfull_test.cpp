@@ -2,9 +2,10 @@
 // recovery meets ENOSPC at each write that reaches the file system in turn
 // (the journal's among them), in a child process: once with the disk full
 // from there on, once with space freed just after (so that a later write
-// succeeds where an earlier one failed). The step must succeed or say that the disk is full; once space
-// is back, DB_Recover must bring the database back whole: as before the
-// step or as after it, and as after it when the step had succeeded.
+// succeeds where an earlier one failed). The step must succeed or say that
+// the disk is full; once space is back, DB_Recover must bring the database
+// back whole: as before the step or as after it, and as after it when the
+// step had succeeded.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,7 +81,8 @@ class DiskFullSweep : public CatalogueTest {
     fs::create_directory(dir);
     for (const fs::directory_entry& file : fs::directory_iterator("."))
       if (file.is_regular_file())
-        fs::copy_file(file.path(), dir / file.path().filename(), fs::copy_options::overwrite_existing);
+        fs::copy_file(file.path(), dir / file.path().filename(),
+                      fs::copy_options::overwrite_existing);
   }
   void restore(const std::string& dir) {
     for (const fs::directory_entry& file : fs::directory_iterator("."))

@@ -155,9 +155,9 @@ TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
   quill::File::set_free_space({});
   EXPECT_EQ(DB_CheckedResult(), quill::DiskFull);
   EXPECT_EQ(DB_FailureText(DB_CheckedResult()), "the disk is full: 1 MB more are needed");
-  EXPECT_EQ(reports_.texts(), (std::vector<std::string>{"Operation pack failed on Datafile \"" +
-                                                        largest +
-                                                        "\": the disk is full: 1 MB more are needed."}));
+  const std::string text = "Operation pack failed on Datafile \"" + largest +
+                           "\": the disk is full: 1 MB more are needed.";
+  EXPECT_EQ(reports_.texts(), std::vector<std::string>{text});
   EXPECT_EQ(log_.text, nullptr);
   quill::DataFile titles;
   ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);

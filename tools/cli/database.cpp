@@ -51,7 +51,8 @@ quill::ErrorCode g_closefailure = quill::Ok;
 Session::~Session() {
   if (!open_) return;
   DB_Close();
-  if (DB_CloseResult() != quill::Ok && g_closefailure == quill::Ok) g_closefailure = DB_CloseResult();
+  if (DB_CloseResult() != quill::Ok && g_closefailure == quill::Ok)
+    g_closefailure = DB_CloseResult();
 }
 
 quill::ErrorCode sessionclosefailure() { return g_closefailure; }
