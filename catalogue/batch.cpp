@@ -25,7 +25,8 @@ CatalogueBatch::CatalogueBatch(BatchOptions options) : options_(options) {
   fail(beginintent());
   if (!ok()) return;
   for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != 0) fail(quill::WriteFailed);
+    if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != 0)
+      fail(quill::writeresult(quill::WriteFailed));
   active_ = true;
   if (!marked()) fail(quill::WriteFailed);
 }
@@ -67,7 +68,9 @@ ErrorCode CatalogueBatch::synctables() {
     // Artists and songs older than the batch change only in their
     // reference counts, which recovery recomputes.
     const int32_t derived = t == ArtistTable || t == SongTable ? started_[t] : 0;
-    if (DB_Table(t).isopen() && DB_Table(t).syncbatch(derived) != 0) rc = quill::WriteFailed;
+    if (!DB_Table(t).isopen()) continue;
+    const ErrorCode synced = DB_Table(t).syncbatch(derived);
+    if (synced != quill::Ok && rc == quill::Ok) rc = synced;
   }
   return rc;
 }
@@ -95,8 +98,11 @@ ErrorCode CatalogueBatch::finish(ErrorCode result) {
   ++points_;
   // Ending the deferral is the last durable point, table by table in order.
   ErrorCode rc = quill::Ok;
-  for (int t : kSyncOrder)
-    if (DB_Table(t).isopen() && DB_Table(t).defersync(false) != 0) rc = quill::WriteFailed;
+  for (int t : kSyncOrder) {
+    if (!DB_Table(t).isopen()) continue;
+    const ErrorCode ended = DB_Table(t).defersync(false);
+    if (ended != quill::Ok && rc == quill::Ok) rc = ended;
+  }
   if (result != quill::Ok || !ok() || rc != quill::Ok) {
     // Left for recovery when the batch changed anything.
     intent_->end(quill::WriteFailed);

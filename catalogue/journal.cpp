@@ -286,7 +286,7 @@ ErrorCode Intent::begin() {
   if (file.create(path.c_str(), quill::Sharing::Exclusive) != 0 ||
       file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
     active_ = false;
-    return quill::WriteFailed;
+    return quill::writeresult(quill::WriteFailed);
   }
   file.close();
   return quill::Ok;
@@ -311,7 +311,8 @@ ErrorCode Intent::end(ErrorCode result) {
   if (!active_) return result;
   active_ = false;
   if (result != quill::Ok && changed()) return result;
-  if (markdone(DB_JournalName()) != 0 && result == quill::Ok) return quill::WriteFailed;
+  if (markdone(DB_JournalName()) != 0 && result == quill::Ok)
+    return quill::writeresult(quill::WriteFailed);
   return result;
 }
 

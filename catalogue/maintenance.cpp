@@ -11,6 +11,7 @@
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
+#include "engine/diskroom.h"
 #include "engine/errors.h"
 #include "engine/rlist.h"
 
@@ -58,6 +59,11 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   DB_RemoveStrayFiles();
   for (int n = 0; n < tables; ++n)
     if (writable(pass, DB_TableName(kPassOrder[n])) != 0) return -1;
+  // Refused before the first table rather than after some were rebuilt.
+  for (int n = 0; n < tables; ++n) {
+    const char* name = DB_TableName(kPassOrder[n]);
+    if (quill::roomlacking(name) > 0) return DB_CheckResult(quill::DiskFull, name, pass.operation);
+  }
 
   quill::Progress progress;
   progress.report = callback;
@@ -97,6 +103,12 @@ int DB_Reindex(ProgressCallback callback, void* context) {
   const Pass pass{"Reindexing table %d of %d [%s]", "reindex", &quill::DataFile::reindex, true,
                   text};
   return runpass(pass, callback, context);
+}
+
+std::string DB_PassFailureText(const char* pass) {
+  if (DB_CheckedResult() == quill::DiskFull)
+    return std::string(pass) + " failed: " + DB_FailureText(quill::DiskFull);
+  return std::string(pass) + " failed. Check if a file is open or locked";
 }
 
 }  // namespace tracklore

@@ -81,4 +81,9 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
 // With repairs and no summary, as the shell runs it.
 int DB_Verify(ProgressCallback callback, void* context);
 
+// The message for a whole-database pass that returned -1, "Pack failed. ...":
+// a full disk by name (with what a rebuild lacks when it measured it),
+// otherwise the hint that another program may hold a file.
+std::string DB_PassFailureText(const char* pass);
+
 }  // namespace tracklore

@@ -12,6 +12,7 @@
 #include "catalogue/tableset.h"
 #include "engine/check.h"
 #include "engine/datafile.h"
+#include "engine/file.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -29,6 +30,13 @@ struct Log {
 };
 
 std::string named(int table) { return DB_TableName(table); }
+
+// A write of recovery's own that failed: -1, after saying where and why
+// (a full disk by name, so that the user frees space and tries again).
+int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
+  log.add("cannot " + doing + ": " + DB_FailureText(quill::writeresult(rc)));
+  return table.close(-1);
+}
 
 // The tables of this database: the five, and the name table when it is there.
 int tablecount() { return DB_NameTableThere() ? kAllTables : kTables; }
@@ -56,7 +64,8 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
       if (image.table != t || image.bytes.size() != h.reclen) continue;
       if (table.file().seek(table.recoffset(image.recno)) != 0 ||
           table.file().write(image.bytes.data(), static_cast<int32_t>(image.bytes.size())) != 0)
-        return table.close(-1);
+        return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t),
+                           quill::WriteFailed, log);
       ++restored;
     }
     if (counts != nullptr) {
@@ -65,7 +74,11 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
     }
     // The index has seen the edit: it must read as out of date.
     ++h.stamp;
-    if (table.writehead() != 0 || table.sync() != 0) return table.close(-1);
+    rc = table.writehead();
+    if (rc == Ok) rc = table.sync();
+    if (rc != Ok)
+      return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t), rc,
+                         log);
     table.close();
     touched[t] = true;
   }
@@ -110,7 +123,9 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   }
   if (dirty) {
     ++h.stamp;
-    if (table.writehead() != 0 || table.sync() != 0) return table.close(-1);
+    rc = table.writehead();
+    if (rc == Ok) rc = table.sync();
+    if (rc != Ok) return writefailed(table, "correct the counters of " + name, rc, log);
   }
   table.close();
   *touched = *touched || dirty;
@@ -125,7 +140,7 @@ int droptail(int t, Log& log) {
   const ErrorCode rc = DataFile::pack(name.c_str());
   if (rc != Ok) {
     log.add("cannot drop the uncounted records past the end of " + name + ": " +
-            quill::errname(rc));
+            DB_FailureText(rc));
     return -1;
   }
   log.add(name + ": dropped an unfinished append past the last counted record");
@@ -140,7 +155,7 @@ int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   quill::Progress each = *progress;
   ErrorCode rc = DataFile::reindex(name.c_str(), &each);
   if (rc != Ok) {
-    log.add("cannot reindex " + name + ": " + quill::errname(rc));
+    log.add("cannot reindex " + name + ": " + DB_FailureText(rc));
     return -1;
   }
   log.add("reindexed " + name + (problems.empty() ? "" : " (" + problems.front() + ")"));
@@ -213,7 +228,10 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   if (unfinished && !belongshere(entry)) {
     log.add("set aside an unfinished " + entry.operation + " of an earlier database in " +
             journal);
-    if (markdone(journal) != 0) return -1;
+    if (markdone(journal) != 0) {
+      log.add("cannot set it aside: " + DB_FailureText(quill::writeresult(quill::WriteFailed)));
+      return -1;
+    }
     unfinished = false;
   }
   if (unfinished && undo(entry, touched, log) != 0) return -1;
@@ -232,7 +250,8 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   // Only now is the undo complete on disk; a crash before this point
   // repeats it, which puts back the same bytes at the same places.
   if (unfinished && markdone(journal) != 0) {
-    log.add("cannot mark the undone edit in " + journal);
+    log.add("cannot mark the undone edit in " + journal + ": " +
+            DB_FailureText(quill::writeresult(quill::WriteFailed)));
     return -1;
   }
   for (int t = 0; t < tables; ++t)

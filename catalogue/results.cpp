@@ -1,5 +1,7 @@
 #include "catalogue/results.h"
 
+#include "engine/diskroom.h"
+
 namespace tracklore {
 
 const char* DB_ResultName(ErrorCode code) {
@@ -11,6 +13,14 @@ const char* DB_ResultName(ErrorCode code) {
     case NeedsRecovery: return "NeedsRecovery";
     default: return quill::errname(code);
   }
+}
+
+std::string DB_FailureText(ErrorCode code) {
+  if (code != quill::DiskFull) return DB_ResultName(code);
+  const int64_t lacking = quill::lastroomlacking();
+  if (lacking <= 0) return "the disk is full";
+  constexpr int64_t kMB = 1 << 20;
+  return "the disk is full: " + std::to_string((lacking + kMB - 1) / kMB) + " MB more are needed";
 }
 
 }  // namespace tracklore

@@ -7,6 +7,8 @@
 // DB_ResultName.
 #pragma once
 
+#include <string>
+
 #include "engine/errors.h"
 
 namespace tracklore {
@@ -29,5 +31,10 @@ enum : ErrorCode {
 
 // The display name of a catalogue or engine code.
 const char* DB_ResultName(ErrorCode code);
+
+// What a failure means to the user: for DiskFull "the disk is full", with
+// ": N MB more are needed" when a rebuild measured what it lacked; for any
+// other code its display name.
+std::string DB_FailureText(ErrorCode code);
 
 }  // namespace tracklore

@@ -19,6 +19,8 @@ struct TableSetState {
   quill::DataFile tables[kAllTables];
   int open = 0;
   ErrorCode openresult = quill::Ok;
+  ErrorCode closeresult = quill::Ok;
+  ErrorCode checkresult = quill::Ok;
   char mainname[kMainNameSize] = "maindb";
 };
 
@@ -102,9 +104,14 @@ const char* DB_TableName(int index) {
 }
 
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
+  state().checkresult = result;
   if (result == quill::Ok) return 0;
-  quill::warning("Operation %s failed on Datafile \"%s\".\nReturn value: %s.", operation, table,
-                 quill::errname(result));
+  if (result == quill::DiskFull)
+    quill::warning("Operation %s failed on Datafile \"%s\": %s.", operation, table,
+                   DB_FailureText(result).c_str());
+  else
+    quill::warning("Operation %s failed on Datafile \"%s\".\nReturn value: %s.", operation, table,
+                   quill::errname(result));
   DB_Close();
   return -1;
 }
@@ -112,6 +119,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 int DB_Open(quill::OpenMode mode, MainFile main) {
   DB_DropSpareCursors();
   state().openresult = quill::Ok;
+  state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
         mainfilerequest("Choose database main file",
@@ -133,14 +141,20 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
 
 int DB_Close() {
   DB_DropSpareCursors();
-  DB_Table(TitleTable).close();
-  DB_Table(ArtistTable).close();
-  DB_Table(ArtistRows).close();
-  DB_Table(SongTable).close();
-  DB_Table(SongRows).close();
-  DB_Table(NameTable).close();
+  ErrorCode first = quill::Ok;
+  constexpr int kCloseOrder[] = {TitleTable, ArtistTable, ArtistRows,
+                                 SongTable,  SongRows,    NameTable};
+  for (int index : kCloseOrder) {
+    const ErrorCode rc = DB_Table(index).close();
+    if (rc != quill::Ok && first == quill::Ok) first = rc;
+  }
+  state().closeresult = first;
   state().open = 0;
   return 0;
 }
+
+ErrorCode DB_CloseResult() { return state().closeresult; }
+
+ErrorCode DB_CheckedResult() { return state().checkresult; }
 
 }  // namespace tracklore

@@ -20,9 +20,11 @@
 //   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
+//   Whether the closes succeeded: DB_CloseResult.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
 //   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:
-//   %s.", every table closed, -1. Every whole-database operation reports
+//   %s." (for DiskFull "... \"%s\": the disk is full[: N MB more are
+//   needed]."), every table closed, -1. Every whole-database operation reports
 //   its failures through it.
 //
 // Cursors (FullTable, Relation, Rlist) bound to these tables must be
@@ -39,7 +41,13 @@ enum class MainFile { Current, Ask };
 
 int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
 int DB_Close();
+// The first failure of the last DB_Close's table closes (what a table held
+// back could not be written: the database then needs DB_Recover), or Ok.
+ErrorCode DB_CloseResult();
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
+// The result DB_CheckResult was last given since the last DB_Open, so that
+// a caller told only -1 can name the cause (a full disk) in its message.
+ErrorCode DB_CheckedResult();
 
 // The code with which the last DB_Open failed to open a table (Ok after a
 // success or a cancel), so that a caller can offer a remedy for it.

@@ -18,6 +18,7 @@
 #include "engine/bulkload.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
+#include "engine/diskroom.h"
 #include "engine/index.h"
 #include "engine/maintain.h"
 #include "engine/rlist.h"
@@ -238,7 +239,14 @@ ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callba
   });
 }
 
+// A rebuild that would run out of room half-way is refused before it
+// writes anything; one that meets a full disk all the same says so.
 ErrorCode DataFile::pack(const char* base, Progress* progress) {
+  if (roomlacking(base) > 0) return DiskFull;
+  return writeresult(packcopy(base, progress));
+}
+
+ErrorCode DataFile::packcopy(const char* base, Progress* progress) {
   DataFile fresh, old;
   ErrorCode rc = opencopy(base, fresh, old);
   if (rc != Ok) return rc;
@@ -261,6 +269,11 @@ size_t sortbudget = EntrySorter::kDefaultBudget;
 void setreindexbudget(size_t bytes) { sortbudget = bytes; }
 
 ErrorCode DataFile::reindex(const char* base, Progress* progress) {
+  if (roomlacking(base) > 0) return DiskFull;
+  return writeresult(reindexcopy(base, progress));
+}
+
+ErrorCode DataFile::reindexcopy(const char* base, Progress* progress) {
   DataFile table;
   // Writable when it may be: the deletion count may have to be put right.
   ErrorCode rc = table.opendata(base, {});

@@ -79,7 +79,10 @@ ErrorCode DataFile::close(ErrorCode code) {
   // when that fails the close says so, as the sync would have.
   ErrorCode rc = Ok;
   if (header_ && file_.isopen() && batchpending()) rc = sync();
-  if (header_ && file_.isopen()) trimroom();
+  // After a failed write the file holds what it holds: nothing more is
+  // written to it, and the next open finds it out of date.
+  if (header_ && file_.isopen() && !file_.failed()) trimroom();
+  if (index_ && file_.failed()) index_->store().abandon();
   room_ = {};
   headdirty_ = false;
   deferhead_ = false;
@@ -89,7 +92,7 @@ ErrorCode DataFile::close(ErrorCode code) {
   finfo_.clear();
   tinfo_.clear();
   exclusive_ = 0;
-  if (file_.close() != 0) rc = WriteFailed;
+  if (file_.close() != 0 && rc == Ok) rc = writeresult(WriteFailed);
   return code != Ok ? code : rc;
 }
 

@@ -71,7 +71,9 @@ class DataFile : NonCopyable {
   // Maintenance of a closed table, each building its result under a
   // temporary name and exchanging it by renaming at the end.
   // pack drops deleted records (the index is out of date afterwards);
-  // reindex builds the index file anew from the live records.
+  // reindex builds the index file anew from the live records. Both are
+  // refused with DiskFull, before they write, when the disk lacks room for
+  // twice the table (diskroom.h).
   static ErrorCode pack(const char* base, struct Progress* progress = nullptr);
   static ErrorCode reindex(const char* base, struct Progress* progress = nullptr);
   // Opens the old file read-only and exclusively and creates the new one
@@ -180,6 +182,9 @@ class DataFile : NonCopyable {
   } room_;
   // At close: the file back to its records, synced.
   void trimroom();
+  // pack and reindex once there is room for them.
+  static ErrorCode packcopy(const char* base, struct Progress* progress);
+  static ErrorCode reindexcopy(const char* base, struct Progress* progress);
 
   // Defined with the index file: opens the .idx into index_ (IndexOpen), and
   // reads and checks it against the tags and counters (BadIndex,

@@ -1,7 +1,9 @@
 #include "engine/errors.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace quill {
@@ -34,6 +36,7 @@ constexpr CodeName kNames[] = {
     {NextRecord, "NextRecord"},
     {PrevRecord, "PrevRecord"},
     {TryAgain, "TryAgain"},
+    {DiskFull, "DiskFull (the disk is full)"},
     {GeneralError, "General error (-1)"},
     {0, nullptr},
 };
@@ -98,11 +101,24 @@ int information(const char* format, ...) {
   return result;
 }
 
+int lastwriteerrno = 0;
+int64_t writefailures = 0;
+
+bool diskwasfull() { return lastwriteerrno == ENOSPC || lastwriteerrno == EDQUOT; }
+
 void fatal(const char* format, ...) {
+  char text[kMaxText + 1];
   va_list args;
   va_start(args, format);
-  vreport(ReportLevel::Fatal, format, args);
+  std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
+  const size_t length = std::strlen(text);
+  if (length > 0 && text[length - 1] == '\n') text[length - 1] = '\0';
+  if (diskwasfull())
+    report(ReportLevel::Fatal,
+           "%s\nThe disk is full: free some space, then recover the database.\n", text);
+  else
+    report(ReportLevel::Fatal, "%s", text);
   std::exit(-1);
 }
 

@@ -64,7 +64,10 @@ enum : ErrorCode {
   FileCreate = 73,
   NextRecord = 24,
   PrevRecord = 25,
-  TryAgain = 0x1100,
+  TryAgain = 0x1100,  // a lock that cannot be had
+  // A write failed for lack of space on the disk (ENOSPC, EDQUOT): the same
+  // outcome as WriteFailed, told apart so that the user learns what to do.
+  DiskFull = 0x1101,
   GeneralError = -1,  // a failure of the file layer, passed up unchanged
 };
 
@@ -95,7 +98,16 @@ int warning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int information(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Reports at the fatal level, then ends the process with exit status -1.
+// After a write that failed for lack of space the message says so: a page
+// that cannot be written is then why the process ends, and freeing space
+// before recovery is what the user must do.
 [[noreturn]] void fatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The errno of the write or sync that failed last (File keeps it; 0 before
+// the first), and whether it was for lack of space (ENOSPC, EDQUOT).
+extern int lastwriteerrno;
+extern int64_t writefailures;  // how many have failed in this process
+bool diskwasfull();
 
 // Fatal "Error allocating memory (where)" when pointer is null.
 void chkalloc(const void* pointer, const char* where);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,12 +23,31 @@ namespace {
 
 constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 
+// The hooks outlive every static File: a table closed by the exit
+// handlers (after a fatal error) may still ask them.
 File::WriteFault& write_fault() {
-  static File::WriteFault hook;
-  return hook;
+  static auto* hook = new File::WriteFault;
+  return *hook;
 }
 
 File::Observer* g_observer = nullptr;
+
+File::SystemFault& system_fault() {
+  static auto* hook = new File::SystemFault;
+  return *hook;
+}
+
+File::FreeSpace& free_space() {
+  static auto* hook = new File::FreeSpace;
+  return *hook;
+}
+
+// Notes why a write or sync failed; returns -1 for the caller to pass on.
+int failedwith(int error) {
+  lastwriteerrno = error;
+  ++writefailures;
+  return -1;
+}
 
 // Takes the flock that stands for the sharing mode, without waiting.
 bool take_share_lock(int fd, Sharing sharing) {
@@ -70,6 +90,25 @@ int32_t readat(int fd, void* buffer, int32_t n, int64_t at) {
 void File::set_write_fault(WriteFault hook) { write_fault() = std::move(hook); }
 
 void File::set_observer(Observer* observer) { g_observer = observer; }
+
+void File::set_system_fault(SystemFault hook) { system_fault() = std::move(hook); }
+
+void File::set_free_space(FreeSpace hook) { free_space() = std::move(hook); }
+
+int File::lastwriteerror() { return lastwriteerrno; }
+
+ErrorCode writeresult(ErrorCode rc) { return rc == WriteFailed && diskwasfull() ? DiskFull : rc; }
+
+int64_t File::freespace(const char* path) {
+  if (free_space()) return free_space()(path);
+  struct statvfs fs;
+  if (::statvfs(path, &fs) != 0) return -1;
+  return static_cast<int64_t>(fs.f_bavail) * static_cast<int64_t>(fs.f_frsize);
+}
+
+int File::systemfault(Call call, int64_t position, int32_t n) const {
+  return system_fault() ? system_fault()(*this, call, position, n) : 0;
+}
 
 int File::createnew(const char* path) {
   int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -430,17 +469,18 @@ int File::read(void* buffer, int32_t n) {
 int File::write(const void* buffer, int32_t n) {
   if (readonly_) {
     warning("File::write: write failed (file '%s' opened as readonly)\n", name_.c_str());
-    return -1;
+    return failedwith(EBADF);
   }
   if (!opened_) {
     warning("File::write: write failed (file '%s' not opened)\n", name_.c_str());
-    return -1;
+    return failedwith(EBADF);
   }
   if (n == 0) return 0;
   if (n < 0) return -1;
   const int64_t position = position_;
   if (position + n > kMaxPosition) return -1;
-  if (write_fault() && write_fault()(*this, static_cast<int32_t>(position), n)) return -1;
+  if (write_fault() && write_fault()(*this, static_cast<int32_t>(position), n))
+    return failedwith(EIO);
 
   std::vector<char> zeros;
   const char* p = static_cast<const char*>(buffer);
@@ -487,12 +527,17 @@ int File::rawwrite(const char* p, int32_t n, int64_t position) {
   written_ = true;
   int32_t done = 0;
   while (done < n) {
-    ssize_t put = ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
+    const int refused = systemfault(Call::Write, position + done, n - done);
+    if (refused != 0) errno = refused;
+    ssize_t put = refused != 0
+                      ? -1
+                      : ::pwrite(fd_, p + done, static_cast<size_t>(n - done), position + done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
+      const int error = put < 0 ? errno : ENOSPC;  // no progress: no room
       disksize_ = -1;
       if (!blocks_.empty()) dropblocks();  // what reached the file is unknown
-      return -1;
+      return failedwith(error);
     }
     done += static_cast<int32_t>(put);
   }
@@ -563,13 +608,19 @@ int File::syncexcept(Range held) {
   if (!opened_) return -1;
   int rc = flushpending();
   if (writedirty(held) != 0) rc = -1;
+  // Sticky: what failed is not on disk, and no later sync may say it is.
   if (rc != 0 || lost_) {
-    lost_ = false;
+    lost_ = true;
     return -1;
   }
   unsynced_ = dirtyblocks_ > 0;  // the changes held back, for the close
   if (!written_) return 0;
-  if (fdatasync(fd_) != 0) return -1;
+  const int refused = systemfault(Call::Sync, 0, 0);
+  if (refused != 0 || fdatasync(fd_) != 0) {
+    // The kernel may have dropped the pages it could not write.
+    lost_ = true;
+    return failedwith(refused != 0 ? refused : errno);
+  }
   written_ = false;
   if (g_observer != nullptr) g_observer->synced(name_);
   return 0;
@@ -611,6 +662,10 @@ int File::lock(LockMode mode, int32_t offset, int32_t length, Wait wait) {
     if (length == 0) return 0;
   }
   if (offset < 0 || length < 0) return -1;
+  if (const int refused = systemfault(Call::Lock, offset, length); refused != 0) {
+    errno = refused;
+    return -1;
+  }
   return range_lock(fd_, mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK, offset, length,
                     wait == Wait::Yes);
 }

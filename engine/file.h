@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/modes.h"
 
 namespace quill {
@@ -112,6 +113,27 @@ class File {
   // makes it fail when it answers true. Pass an empty function to remove it.
   using WriteFault = std::function<bool(const File& file, int32_t position, int32_t n)>;
   static void set_write_fault(WriteFault hook);
+  // Fault injection one level lower, where the system refuses a call (a
+  // full disk, a lock the system cannot grant): the hook answers the errno
+  // the call fails with, or 0 to let it run. Writes are asked as they reach
+  // the file system, gathered ones when they are flushed.
+  enum class Call { Write, Sync, Lock };
+  using SystemFault = std::function<int(const File& file, Call call, int64_t position, int32_t n)>;
+  static void set_system_fault(SystemFault hook);
+  // Bytes free to this process on the file system that holds path, -1 when
+  // unknown; tests may stand in for the file system with set_free_space.
+  static int64_t freespace(const char* path);
+  using FreeSpace = std::function<int64_t(const char* path)>;
+  static void set_free_space(FreeSpace hook);
+
+  // The errno of the write or sync that failed last, in any file (0 before
+  // the first): a full disk is told from other failures by it.
+  static int lastwriteerror();
+  // A write the caller never heard of failed (gathered or cached), or a sync
+  // failed: the file's contents on disk are unknown. Every later sync fails
+  // too, until the close: a sync that succeeded after it would declare
+  // durable what never reached the disk.
+  bool failed() const { return lost_; }
 
   // What reaches the file system, in the order it is handed to it: writes
   // (as they leave File, gathered writes when they are flushed), data
@@ -162,12 +184,13 @@ class File {
   static constexpr int kBlocks = kReadCacheBytes / kBlockSize;
   std::vector<char> pending_;  // gathered writes, from pendingpos_ on
   int64_t pendingpos_ = 0;
-  bool lost_ = false;  // gathered writes failed since the last sync
+  bool lost_ = false;  // see failed()
   int64_t disksize_ = -1;  // the file's length without gathered writes; -1 unknown
   int flushpending();
   bool pendingover(int64_t at, int64_t n) const;  // gathered bytes lie in [at, at + n)
   int flushall();  // gathered writes, then dirty blocks
   int rawwrite(const char* p, int32_t n, int64_t position);
+  int systemfault(Call call, int64_t position, int32_t n) const;  // an errno or 0
 
   bool readcache_ = false;
   std::vector<Block> blocks_;
@@ -190,5 +213,9 @@ class File {
 
   void adopt(int fd, const char* path, Access access, Sharing sharing);
 };
+
+// WriteFailed as DiskFull when the write that failed last did so for lack
+// of space; any other code as it is.
+ErrorCode writeresult(ErrorCode rc);
 
 }  // namespace quill

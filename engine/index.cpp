@@ -239,7 +239,9 @@ ErrorCode DataFile::defersync(bool on) {
   if (!index_) return rc;
   index_->defersync(on);
   // Held exclusively, the index need not reach the file before the sync.
-  if (exclusive_ && index_->setwriteback(on) != Ok) rc = WriteFailed;
+  // After a failed sync it stays marked unfinished on disk.
+  if (exclusive_ && !file_.failed() && index_->setwriteback(on) != Ok && rc == Ok)
+    rc = writeresult(WriteFailed);
   return rc;
 }
 
@@ -261,21 +263,24 @@ ErrorCode DataFile::sync() {
     if (header_->writehead(file_) != Ok || file_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;
   }
+  // Records that may not be on disk: the index must not declare itself in
+  // step with them, so it stays marked unfinished, to be rebuilt.
+  if (file_.failed()) return writeresult(WriteFailed);
   if (index_ && index_->sync() != Ok) rc = WriteFailed;
   // Once its header is written the index declares itself in step on disk:
   // changes outside a batch mark it unfinished again (writebackindex)
   // before they write back. A header still held back leaves the mark.
   if (index_ && !deferhead_ && !index_->store().headerheld() &&
       index_->setwriteback(false) != Ok) rc = WriteFailed;
-  return rc;
+  return writeresult(rc);
 }
 
 ErrorCode DataFile::syncbatch(int32_t derived) {
   if (!index_ || !index_->writeback()) return sync();
   const File::Range held{header_->datastart, recoffset(std::clamp(derived, 0, header_->nrecs))};
-  if (file_.syncexcept(held) != 0) return WriteFailed;
+  if (file_.syncexcept(held) != 0) return writeresult(WriteFailed);
   if (headdirty_) {
-    if (header_->writehead(file_) != Ok) return WriteFailed;
+    if (header_->writehead(file_) != Ok) return writeresult(WriteFailed);
     headdirty_ = false;
   }
   return Ok;

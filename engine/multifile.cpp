@@ -61,6 +61,11 @@ ErrorCode MultiFile::close() {
   return file_.close() == 0 ? Ok : WriteFailed;
 }
 
+void MultiFile::abandon() {
+  std::vector<uint8_t>().swap(pendinghdr_);
+  cache_.release();
+}
+
 // A store that is gone leaves nothing behind: the next one starts as new.
 void MultiFile::forgetstore() {
   writeback_ = unreported_ = false;

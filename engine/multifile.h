@@ -101,6 +101,9 @@ class MultiFile {
   // Writes back what write-back mode held, frees the slot table and the
   // cached pages, then closes the file.
   ErrorCode close();
+  // Forgets what write-back mode held, unwritten: the file stays as its
+  // unfinished mark left it (after a failed write of the data it indexes).
+  void abandon();
   bool isopen() const { return file_.isopen(); }
   bool readonly() const { return file_.readonly(); }
   bool exclusive() const { return file_.exclusive(); }

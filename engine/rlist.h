@@ -173,6 +173,11 @@ class Rlist : public Rbuf {
   int buildkey(int t);
   void ensurekey(int t) const;
   bool readonly() const;
+  // The changes themselves; the public calls name a full disk (writeresult).
+  ErrorCode appendrecord(LockMode lockmode);
+  ErrorCode updaterecord();
+  ErrorCode deleterecord(ErrorCode* out);
+  // Shared: the index lock, then the header's; TryAgain when one cannot be had.
   ErrorCode lockforchange();
   void unlockafterchange();
   ErrorCode addkey(int t, const uint8_t* key, int keylen, const uint8_t* data);

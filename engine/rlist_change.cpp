@@ -47,10 +47,12 @@ class ChangeGuard {
 
 bool Rlist::readonly() const { return table_ == nullptr || table_->file().readonly(); }
 
+// A lock that is not had protects nothing: the change is refused (the
+// guard releases whatever was taken).
 ErrorCode Rlist::lockforchange() {
   if (!shared_) return Ok;
-  if (index_ != nullptr) table_->lockindex(LockMode::Exclusive);
-  table_->lockheader(LockMode::Exclusive);
+  if (index_ != nullptr && table_->lockindex(LockMode::Exclusive) != Ok) return TryAgain;
+  if (table_->lockheader(LockMode::Exclusive) != Ok) return TryAgain;
   // Counters change only under the header lock, from what is on disk.
   return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
 }
@@ -99,7 +101,9 @@ bool Rlist::tagchanged(int t) const {
   return false;
 }
 
-ErrorCode Rlist::append(LockMode lockmode) {
+ErrorCode Rlist::append(LockMode lockmode) { return writeresult(appendrecord(lockmode)); }
+
+ErrorCode Rlist::appendrecord(LockMode lockmode) {
   if (readonly()) return WriteFailed;
   ChangeGuard guard([this] { unlockafterchange(); });
   ErrorCode rc = lockforchange();
@@ -185,7 +189,9 @@ ErrorCode Rlist::append(LockMode lockmode) {
   return Ok;
 }
 
-ErrorCode Rlist::update() {
+ErrorCode Rlist::update() { return writeresult(updaterecord()); }
+
+ErrorCode Rlist::updaterecord() {
   if (readonly()) return WriteFailed;
   ChangeGuard guard([this] { unlockafterchange(); });
   ErrorCode rc = lockforchange();
@@ -243,7 +249,9 @@ ErrorCode Rlist::update() {
   return writebuf(buffer()) == 0 ? Ok : WriteFailed;
 }
 
-ErrorCode Rlist::del(ErrorCode* out) {
+ErrorCode Rlist::del(ErrorCode* out) { return writeresult(deleterecord(out)); }
+
+ErrorCode Rlist::deleterecord(ErrorCode* out) {
   if (recno_ < 0) return NoCurrentRecord;
   if (readonly()) return WriteFailed;
   ChangeGuard guard([this] { unlockafterchange(); });

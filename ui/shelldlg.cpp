@@ -381,7 +381,7 @@ int CShellDlg::runLong(const std::function<int(void (*)(void*, int), void*)>& op
 void CShellDlg::onPack() {
   if (runLong(DB_Pack) != 0) {
     outcome_->setText(tr("Pack failed."));
-    tracklore::ask("Pack failed. Check if a file is open or locked", "Failure", Buttons::OK,
+    tracklore::ask(DB_PassFailureText("Pack"), "Failure", Buttons::OK,
                    Icon::Exclamation);
     return;
   }
@@ -395,7 +395,7 @@ void CShellDlg::onPack() {
 bool CShellDlg::reindex() {
   if (runLong(DB_Reindex) != 0) {
     outcome_->setText(tr("Reindex failed."));
-    tracklore::ask("Reindex failed. Check if a file is open or locked", "Failure", Buttons::OK,
+    tracklore::ask(DB_PassFailureText("Reindex"), "Failure", Buttons::OK,
                    Icon::Exclamation);
     return false;
   }
@@ -427,7 +427,7 @@ void CShellDlg::onVerify() {
   }
   if (rc != 0) {
     outcome_->setText(tr("Verification failed."));
-    tracklore::ask("Verification failed. Check if a file is open or locked", "Failure",
+    tracklore::ask(DB_PassFailureText("Verification"), "Failure",
                    Buttons::OK, Icon::Exclamation);
     return;
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -128,6 +129,45 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   quill::DataFile titles;
   ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
   EXPECT_GT(titles.header().ndeleted, 0);
+}
+
+// A table the disk has no room to rebuild (twice its size) stops the pass
+// before its first table, and the message says how much more is needed.
+TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
+  populate();
+  DB_Close();
+  reports_expected_ = true;
+  // Room for every table but the largest (the first of them in the pass's
+  // order), which lacks a byte: counted as a whole MB.
+  std::string largest;
+  int64_t most = 0;
+  for (const char* table : {"maindb", "attr001", "rel001", "attr002", "rel002", "fullname"}) {
+    const std::string base = table;
+    const int64_t twice = 2 * static_cast<int64_t>(fs::file_size(base + ".db1") +
+                                                   fs::file_size(base + ".idx"));
+    if (twice > most) {
+      most = twice;
+      largest = base;
+    }
+  }
+  quill::File::set_free_space([&](const char*) { return most - 1; });
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  quill::File::set_free_space({});
+  EXPECT_EQ(DB_CheckedResult(), quill::DiskFull);
+  EXPECT_EQ(DB_FailureText(DB_CheckedResult()), "the disk is full: 1 MB more are needed");
+  const std::string text = "Operation pack failed on Datafile \"" + largest +
+                           "\": the disk is full: 1 MB more are needed.";
+  EXPECT_EQ(reports_.texts(), std::vector<std::string>{text});
+  EXPECT_EQ(log_.text, nullptr);
+  quill::DataFile titles;
+  ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
+  EXPECT_GT(titles.header().ndeleted, 0);
+  // A full disk met afterwards lacks an amount nobody measured.
+  quill::File other;
+  ASSERT_EQ(other.create("other", quill::Sharing::Exclusive), 0);
+  quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC);
+  EXPECT_EQ(other.write("x", 1), -1);
+  EXPECT_EQ(DB_FailureText(quill::DiskFull), "the disk is full");
 }
 
 TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {

@@ -14,6 +14,7 @@ TEST(Reporting, ErrorNamesAndLevelsWithTheirTitlesLongTextCut) {
   EXPECT_STREQ(errname(-1), "General error (-1)");
   EXPECT_STREQ(errname(0), "0 (Ok)");
   EXPECT_STREQ(errname(IndexOutOfDate), "IndexOutOfDate");
+  EXPECT_STREQ(errname(DiskFull), "DiskFull (the disk is full)");
   EXPECT_STREQ(errname(5), "Unknown");
   test::CapturedReports reports;
   warning("a %s", "warning");

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include <chrono>
@@ -249,6 +250,33 @@ TEST(File, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) 
               _exit(again.open("limited", Access::ReadWrite, Sharing::Exclusive) == 0 ? 0 : 5);
             }),
             0);
+}
+
+// A write the disk refused where the caller could not hear of it (gathered,
+// flushed at the sync), or a sync the disk refused: the sync fails, and so
+// does every later one until the close, though the disk has room again by
+// then. Told as a full disk.
+TEST(File, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
+  for (File::Call refused : {File::Call::Write, File::Call::Sync}) {
+    TempDir dir;
+    File f;
+    ASSERT_NO_FATAL_FAILURE(createdeferred(f, "full"));
+    ASSERT_EQ(f.write("gathered", 8), 0);
+    {
+      test::RefusedCalls full(refused, ENOSPC);
+      EXPECT_EQ(f.sync(), -1);
+      EXPECT_TRUE(full.met());
+    }
+    EXPECT_EQ(File::lastwriteerror(), ENOSPC);
+    EXPECT_EQ(writeresult(WriteFailed), DiskFull);
+    EXPECT_TRUE(f.failed());
+    EXPECT_EQ(f.sync(), -1) << "a sync after a refused one claimed success";
+    ASSERT_EQ(f.write("again", 5), 0);
+    EXPECT_EQ(f.sync(), -1);
+    f.close();
+    ASSERT_EQ(f.open("full", Access::ReadWrite, Sharing::Exclusive), 0);
+    EXPECT_FALSE(f.failed());
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -11,6 +12,7 @@
 
 #include "engine/bytes.h"
 #include "engine/datafile.h"
+#include "engine/diskroom.h"
 #include "engine/file.h"
 #include "engine/index.h"
 #include "engine/rlist.h"
@@ -379,6 +381,29 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
   EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
+}
+
+// Without room for twice the table on the disk, pack and reindex are
+// refused before they write, and say how much they lack; a disk that fills
+// up all the same during the copy is named as full.
+TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
+  make_five("t");
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
+  const DirContents before = dir_contents();
+  const int64_t twice = 2 * static_cast<int64_t>(fs::file_size("t.db1") + fs::file_size("t.idx"));
+  for (auto rebuild : {&DataFile::pack, &DataFile::reindex}) {
+    File::set_free_space([&](const char*) { return twice - 100; });
+    EXPECT_EQ(rebuild("t", nullptr), DiskFull);
+    EXPECT_EQ(lastroomlacking(), 100);
+    EXPECT_EQ(dir_contents(), before);
+    File::set_free_space([&](const char*) { return twice; });
+    {
+      RefusedCalls full(File::Call::Write, ENOSPC);
+      EXPECT_EQ(rebuild("t", nullptr), DiskFull);
+    }
+    File::set_free_space({});
+    EXPECT_EQ(dir_contents(), before);
+  }
 }
 
 // A page that cannot be saved mid-change ends the process; a reindex survives

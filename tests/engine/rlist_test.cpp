@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -438,6 +440,47 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(serials.size(), static_cast<size_t>(kProcs * kEach));
   for (int p = 0; p < kProcs; ++p) EXPECT_EQ(per_process[p], kEach);
   EXPECT_EQ(table.header().ndeleted, kProcs * ((kEach + 6) / 7));
+}
+
+// A change of a shared table takes the index lock, then the header's: when
+// the system refuses either, the change is refused (TryAgain) and nothing
+// of it is written; the locks are given back, so the next change goes on.
+TEST(RlistShared, AChangeWhoseLockIsRefusedIsRefusedUnchanged) {
+  TempDir dir;
+  ASSERT_EQ(make_names("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t"), Ok);
+    Rlist r(&table);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
+  }
+  const std::vector<unsigned char> data = test::read_all("t.db1");
+  const std::function<ErrorCode(Rlist&)> changes[] = {
+      [](Rlist& r) { return add(r, "Fresh"); },
+      [](Rlist& r) {
+        r.field(kName).set("Renamed");
+        return r.flush();
+      },
+      [](Rlist& r) { return r.del(); },
+  };
+  for (const auto& change : changes) {
+    for (const char* lockfile : {".idx", ".db1"}) {
+      DataFile table;
+      ASSERT_EQ(table.open("t", {.shared = true}), Ok);
+      Rlist r(&table);
+      r.select(kByName);
+      ASSERT_EQ(r.go(GoHow::Absolute, 2), Ok);
+      {
+        test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
+        EXPECT_EQ(change(r), TryAgain) << lockfile;
+        EXPECT_TRUE(nolock.met());
+      }
+      EXPECT_EQ(test::read_all("t.db1"), data) << lockfile;
+      EXPECT_EQ(table.nrecs(), 5);
+      table.close();
+      EXPECT_TRUE(test::sound("t"));
+    }
+  }
 }
 
 }  // namespace

@@ -229,4 +229,15 @@ WriteFault::WriteFault(int32_t from, const std::string& extension) {
 
 WriteFault::~WriteFault() { File::set_write_fault({}); }
 
+RefusedCalls::RefusedCalls(File::Call call, int error, int from, std::string part, bool once)
+    : seen_(std::make_shared<int>(0)), from_(from) {
+  File::set_system_fault([=, seen = seen_](const File& f, File::Call c, int64_t, int32_t) {
+    if (c != call || f.name().find(part) == std::string::npos) return 0;
+    ++*seen;
+    return *seen == from || (!once && *seen > from) ? error : 0;
+  });
+}
+
+RefusedCalls::~RefusedCalls() { File::set_system_fault({}); }
+
 }  // namespace quill::test

@@ -5,11 +5,13 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/descr.h"
 #include "engine/errors.h"
+#include "engine/file.h"
 #include "engine/header.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +137,24 @@ struct WriteFault {
   ~WriteFault();
   WriteFault(const WriteFault&) = delete;
   WriteFault& operator=(const WriteFault&) = delete;
+};
+
+// While it lives the system refuses calls of one kind with `error` (ENOSPC:
+// a full disk), from the `from`-th of them on (counted from 1), in files
+// whose name holds `part`; it stays refused, as a full disk stays full,
+// unless `once`: then only that call is refused (space freed at once).
+class RefusedCalls {
+ public:
+  RefusedCalls(File::Call call, int error, int from = 1, std::string part = "", bool once = false);
+  ~RefusedCalls();
+  RefusedCalls(const RefusedCalls&) = delete;
+  RefusedCalls& operator=(const RefusedCalls&) = delete;
+  int seen() const { return *seen_; }  // calls of the kind asked about so far
+  bool met() const { return *seen_ >= from_; }
+
+ private:
+  std::shared_ptr<int> seen_;
+  int from_;
 };
 
 }  // namespace quill::test

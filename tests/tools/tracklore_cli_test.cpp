@@ -475,4 +475,30 @@ TEST_F(TrackloreCli, ScanOfFoldersWithoutAudioFails) {
   expect_saying(cli("scan shy --hidden"), "albums: 1 added");
 }
 
+// An edit whose index cannot be written back when the tables close has
+// done its work but left the database needing recovery: the command fails
+// and says so. Here the close's page writes lie past a file size limit
+// that the edit's own writes stay under.
+TEST_F(TrackloreCli, AFailedCloseFailsTheCommandAndNamesRecover) {
+  std::ofstream csv("songs.csv");
+  csv << "album,kind,position,name,album_code\n";
+  for (int album = 1; album <= 40; ++album)
+    for (int song = 0; song < 10; ++song)
+      csv << "Album " << album << ",song," << song << ",Song " << album << "-" << song << ","
+          << album << "\n";
+  csv.close();
+  ASSERT_OK(cli("import songs.csv"));
+  const auto kib = [](const char* file) { return std::filesystem::file_size(file) / 1024; };
+  // Room for the new song's record, none for the last pages of the songs' index.
+  const auto limit = kib("attr002.db1") + 1;
+  ASSERT_GT(kib("attr002.idx"), limit + 1);
+  const Outcome link = execute("bash -c \"trap '' XFSZ; ulimit -f " + std::to_string(limit) +
+                                   "; exec " + TRACKLORE_CLI_PATH + " \\\"\\$@\\\"\" cli",
+                               "link 'Album 40' song 'Zzz new'");
+  expect_failure(link, 1, "could not be closed cleanly");
+  EXPECT_TRUE(contains(link.err, "tracklore-cli recover mends it")) << link.err;
+  ASSERT_OK(cli("recover"));
+  expect_saying(cli("show 'Album 40'"), "Zzz new");
+}
+
 }  // namespace

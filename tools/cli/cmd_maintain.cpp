@@ -35,8 +35,7 @@ std::string here() {
 }
 
 int reindex(TerminalHost& host) {
-  if (withprogress(host, DB_Reindex) != 0)
-    return failure("Reindex failed. Check if a file is open or locked");
+  if (withprogress(host, DB_Reindex) != 0) return failure(DB_PassFailureText("Reindex"));
   std::printf("Reindex succeeded.\n");
   return 0;
 }
@@ -53,11 +52,11 @@ int cmd_create(const Options&, TerminalHost& host) {
   }
   if (host.questions() > asked && host.accepted() == accepted)
     return failure("a database (or what remains of one) is already here; nothing was created");
-  return failure("Creation failed. Check if a file is open or locked");
+  return failure(DB_PassFailureText("Creation"));
 }
 
 int cmd_pack(const Options&, TerminalHost& host) {
-  if (withprogress(host, DB_Pack) != 0) return failure("Pack failed. Check if a file is open or locked");
+  if (withprogress(host, DB_Pack) != 0) return failure(DB_PassFailureText("Pack"));
   std::printf("Pack succeeded.\n");
   // As the program does: a packed database has to be reindexed before use.
   if (DB_Host().message("Before you can use this database, you need to reindex it.\nDo you want "
@@ -111,7 +110,7 @@ int cmd_verify(const Options& options, TerminalHost& host) {
     return DB_Verify(callback, context, access, &summary);
   });
   if (result == -1) {
-    failure("Verification failed. Check if a file is open or locked");
+    failure(DB_PassFailureText("Verification"));
     return CouldNotRun;
   }
   if (result != 0) {

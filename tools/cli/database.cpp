@@ -42,9 +42,19 @@ Session::Session(bool write) {
           (DB_NeedsRecovery() ? "; tracklore-cli recover mends it" : ""));
 }
 
+namespace {
+quill::ErrorCode g_closefailure = quill::Ok;
+}  // namespace
+
+// A destructor cannot change the command's status: main asks afterwards.
 Session::~Session() {
-  if (open_) DB_Close();
+  if (!open_) return;
+  DB_Close();
+  if (DB_CloseResult() != quill::Ok && g_closefailure == quill::Ok)
+    g_closefailure = DB_CloseResult();
 }
+
+quill::ErrorCode sessionclosefailure() { return g_closefailure; }
 
 int failure(const std::string& text) {
   std::fprintf(stderr, "tracklore-cli: %s\n", text.c_str());

@@ -32,6 +32,11 @@ class Session {
   bool open_ = false;
 };
 
+// Ok, or the first failure of a Session's closing of the tables: what they
+// held back was not written, and the database needs recovery; the command
+// must not end in success then.
+quill::ErrorCode sessionclosefailure();
+
 // A record of the title table or an attribute table.
 struct Record {
   int32_t code = -1;

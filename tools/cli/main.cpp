@@ -15,6 +15,7 @@
 #include "engine/errors.h"
 #include "tools/cli/args.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/database.h"
 #include "tools/cli/echo.h"
 #include "tools/cli/terminalhost.h"
 
@@ -72,7 +73,10 @@ int main(int argc, char** argv) {
 
   TerminalHost host(options.answer, options.purge, isatty(STDIN_FILENO) != 0);
   DB_SetHost(&host);
-  const int status = runcommand(options, host);
+  int status = runcommand(options, host);
   DB_SetHost(nullptr);
+  if (const ErrorCode closed = sessionclosefailure(); closed != quill::Ok)
+    status = failure("the database could not be closed cleanly (" + DB_FailureText(closed) +
+                     "); tracklore-cli recover mends it");
   return status;
 }

@@ -1,0 +1,215 @@
+// The catalogue on a full disk. Every edit, batch, pack, reindex and
+// recovery meets ENOSPC at each write that reaches the file system in turn
+// (the journal's among them), in a child process: once with the disk full
+// from there on, once with space freed just after (so that a later write
+// succeeds where an earlier one failed). The step must succeed or say that
+// the disk is full; once space is back, DB_Recover must bring the database
+// back whole: as before the step or as after it, and as after it when the
+// step had succeeded.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/edits.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/recover.h"
+#include "catalogue/relation.h"
+#include "catalogue/scanrun.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+namespace fs = std::filesystem;
+using quill::DiskFull;
+using quill::Ok;
+using Step = std::function<ErrorCode()>;
+
+// How a step ended on the full disk, as the child reports it.
+enum Outcome : int {
+  NeverFull = 0,   // succeeded before the disk filled
+  Succeeded = 1,   // succeeded though a write was refused (room made ahead, say)
+  SaidFull = 2,    // failed, naming the full disk
+  SaidOther = 3,   // failed with another reason
+};
+
+// A page that cannot be written ends the process (engine/errors.h): its
+// message is left in this file for the parent to read.
+constexpr const char* kFatalText = "fatal.txt";
+
+int keepfatal(quill::ReportLevel level, const char*, const char* text) {
+  if (level == quill::ReportLevel::Fatal) std::ofstream(kFatalText) << text;
+  return 1;
+}
+
+ErrorCode recovered() {
+  std::vector<std::string> log;
+  if (DB_Recover(nullptr, nullptr, &log) == 0) return Ok;
+  for (const std::string& line : log)
+    if (line.find("the disk is full") != std::string::npos) return DiskFull;
+  return quill::WriteFailed;
+}
+
+class DiskFullSweep : public CatalogueTest {
+ protected:
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    makesharedalbums();
+    // A deleted row, so that a pack has something to drop.
+    ASSERT_EQ(unlink(0, second_, 0, PurgeMode::Keep), Ok);
+    DB_Close();
+    DB_SetHost(&consenting_);
+    reports_expected_ = true;  // the failures are reported as they happen
+    save("pristine");
+  }
+  void TearDown() override {
+    DB_SetHost(&host_);
+    CatalogueTest::TearDown();
+  }
+
+  void save(const std::string& dir) {
+    fs::create_directory(dir);
+    for (const fs::directory_entry& file : fs::directory_iterator("."))
+      if (file.is_regular_file())
+        fs::copy_file(file.path(), dir / file.path().filename(),
+                      fs::copy_options::overwrite_existing);
+  }
+  void restore(const std::string& dir) {
+    for (const fs::directory_entry& file : fs::directory_iterator("."))
+      if (file.is_regular_file()) fs::remove(file.path());
+    for (const fs::directory_entry& file : fs::directory_iterator(dir))
+      fs::copy_file(file.path(), file.path().filename());
+  }
+
+  // Runs the step in a child with the n-th write refused for lack of space
+  // (never, for 0), and every one after it unless `once`. An edit runs on
+  // the database opened for writing and closed after it, as a command does.
+  Outcome runfull(const Step& step, int n, bool open, bool once = false) {
+    const pid_t child = fork();
+    if (child == 0) {
+      quill::reporter = keepfatal;
+      quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC, n > 0 ? n : 1 << 30, "",
+                                     once);
+      ErrorCode rc = Ok;
+      if (open && DB_Open() != 0) rc = DB_OpenResult() != Ok ? DB_OpenResult() : DB_CheckedResult();
+      if (rc == Ok) rc = step();
+      if (open) {
+        DB_Close();
+        if (rc == Ok) rc = DB_CloseResult();
+      }
+      if (rc == Ok) _exit(full.met() ? Succeeded : NeverFull);
+      _exit(rc == DiskFull ? SaidFull : SaidOther);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::string fatal;
+    std::getline(std::ifstream(kFatalText), fatal, '\0');
+    fs::remove(kFatalText);
+    if (!WIFEXITED(status)) return SaidOther;
+    // The process ended as the engine ends it (exit status -1).
+    if (WEXITSTATUS(status) == 255)
+      return fatal.find("The disk is full") != std::string::npos ? SaidFull : SaidOther;
+    return static_cast<Outcome>(WEXITSTATUS(status));
+  }
+
+  // The step from `start` (a saved directory), at every write in turn;
+  // `before` is what recovery may also bring back (the step undone).
+  void sweep(const char* name, const Step& step, bool open = true, const char* start = "pristine",
+             const Snapshot* undone = nullptr) {
+    restore("pristine");
+    const Snapshot before = undone != nullptr ? *undone : snapshot();
+    restore(start);
+    ASSERT_EQ(runfull(step, 0, open), NeverFull) << name;
+    ASSERT_EQ(recovered(), Ok) << name;
+    const Snapshot after = snapshot();
+    int refused = 0;
+    bool reached = false;  // a write beyond the step's last
+    for (int n = 1; !reached; ++n) {
+      for (bool once : {false, true}) {
+        restore(start);
+        const Outcome outcome = runfull(step, n, open, once);
+        const std::string where = std::string(name) + ", the disk full " +
+                                  (once ? "at" : "from") + " write " + std::to_string(n);
+        EXPECT_NE(outcome, SaidOther) << where << ": failed without saying the disk is full";
+        ASSERT_EQ(recovered(), Ok) << where << ": recovery with space again failed";
+        const Snapshot now = snapshot();
+        if (outcome == SaidFull) {
+          ++refused;
+          EXPECT_TRUE(now == before || now == after) << where;
+        } else {
+          EXPECT_EQ(now, after) << where << ": the step succeeded and is not whole";
+        }
+        reached = outcome == NeverFull;
+      }
+    }
+    EXPECT_GT(refused, 2) << name;
+  }
+
+  ConsentingHost consenting_;
+};
+
+TEST_F(DiskFullSweep, EditsAndTheirJournal) {
+  sweep("add", [&] {
+    quill::Rlist cursor(&DB_Table(TitleTable));
+    return DB_InsertRecord(TitleTable, "Third", cursor);
+  });
+  sweep("link", [&] { return link(0, first_, artists_[3], 0); });
+  sweep("unlink", [&] { return unlink(1, first_, 1, PurgeMode::Ask); });
+  sweep("move", [&] {
+    Standing s = stand(0, first_, 1);
+    return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
+  });
+  sweep("rename", [&] {
+    return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true);
+  });
+  sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
+}
+
+TEST_F(DiskFullSweep, ImportAndScanBatches) {
+  sweep("import", [&] { return importalbums(1000); });
+  sweep("scan", [&] {
+    TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
+                        tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1)});
+    ScanNotes notes;
+    ScanSummary summary;
+    return DB_ScanMusic(source, notes, ScanRunOptions(), &summary) == 0 ? Ok : summary.error;
+  });
+}
+
+TEST_F(DiskFullSweep, PackReindexAndRecovery) {
+  sweep("pack", [] { return DB_Pack(nullptr, nullptr) == 0 ? Ok : DB_CheckedResult(); }, false);
+  sweep("reindex", [] { return DB_Reindex(nullptr, nullptr) == 0 ? Ok : DB_CheckedResult(); },
+        false);
+  // A link that ended before its last table writes, left for recovery.
+  restore("pristine");
+  const Snapshot before = snapshot();
+  const pid_t child = fork();
+  if (child == 0) {
+    int writes = 0;
+    quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+      if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
+      return false;
+    });
+    if (DB_Open() == 0) link(0, first_, artists_[3], 0);
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(DB_NeedsRecovery());
+  save("interrupted");
+  sweep("recover", recovered, false, "interrupted", &before);
+}
+
+}  // namespace
+}  // namespace tracklore::test
