@@ -235,7 +235,7 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   EXPECT_TRUE(contains(stale.err, "tracklore-cli recover mends it"));
   Outcome recover = cli("recover");
   expect_saying(recover, "reindexed maindb (the index cannot be used: IndexOutOfDate)\n");
-  expect_saying(recover, "verification corrected 1 problem(s): Invalid reference count\n"
+  expect_saying(recover, "verification: 1 reference count corrected\n"
                          "Recovery complete: the database is whole.\n");
   EXPECT_EQ(cli("recover").out, "Nothing needed mending: the database is whole.\n");
 
