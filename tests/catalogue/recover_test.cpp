@@ -195,6 +195,31 @@ TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefus
   EXPECT_FALSE(DB_NeedsRecovery());
 }
 
+// An edit cut short whose journal entry is then lost: recovery makes the
+// database consistent but must not call that a success.
+TEST_F(RecoverTest, AChangeCutShortWithItsJournalLostIsReportedLost) {
+  const std::function<void()> losses[] = {
+      [] { fs::remove("maindb.jnl"); },
+      [] {
+        std::fstream journal("maindb.jnl", std::ios::in | std::ios::out | std::ios::binary);
+        journal.seekp(13);
+        journal.put('?');
+      },
+  };
+  for (const std::function<void()>& lose : losses) {
+    restore();
+    ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[3], 0); }, 4));
+    lose();
+    std::vector<std::string> log;
+    EXPECT_EQ(DB_Recover(nullptr, nullptr, &log), -2);
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("an interrupted change could not be undone"), std::string::npos)
+        << log.back();
+    // Whole again all the same.
+    EXPECT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0);
+  }
+}
+
 TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
   restore();
   // An append cut short after part of its record (a legal uncounted tail,
