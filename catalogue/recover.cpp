@@ -331,7 +331,8 @@ constexpr const char* kHeldAdvice =
     "Close the program that uses the database (or wait for it to end), then recover again.";
 constexpr const char* kWriteAdvice =
     "Make room on the disk and make sure the database's files may be written, then recover "
-    "again.";
+    "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
+    "restore it from a backup.";
 constexpr const char* kDamageAdvice =
     "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "

@@ -31,7 +31,7 @@ int capture(ReportLevel level, const char* title, const char* text) {
 SweepSet sweepset() {
   const char* set = std::getenv("TRACKLORE_SWEEP");
   const bool reduced = set != nullptr && std::string(set) == "reduced";
-  SweepSet sweep{reduced ? 1 : 2, reduced ? 4 : 1};
+  SweepSet sweep{reduced ? 1 : 2, reduced ? 8 : 1};
   const char* seeds = std::getenv("TRACKLORE_POWERCUT_SEEDS");
   if (seeds != nullptr && std::atoi(seeds) > 0) sweep.seeds = std::atoi(seeds);
   return sweep;

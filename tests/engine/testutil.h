@@ -26,7 +26,7 @@ enum class TempPlace { System, Memory };
 
 // How much of the long sweeps (power cuts, cuts at every write) runs: the
 // full set by default; TRACKLORE_SWEEP=reduced (the sanitizer pass) tries
-// one seed and every fourth cut, since memory faults show as well in a few.
+// one seed and every eighth cut, since memory faults show as well in a few.
 // TRACKLORE_POWERCUT_SEEDS overrides the seeds either way.
 struct SweepSet {
   int seeds;   // per cut point and mode
