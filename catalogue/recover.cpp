@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
 #include "catalogue/nametable.h"
@@ -175,79 +176,10 @@ int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   return 0;
 }
 
-// Says Yes to every correction verification offers, and counts what it
-// was asked by kind; the rest goes to the host that was installed.
-class Consenting : public Host {
- public:
-  explicit Consenting(Host& inner) : inner_(inner) {}
-  Answer message(const char* text, const char* title, Buttons buttons, Icon) override {
-    if (buttons == Buttons::OK) {
-      note(unmended, title, text);
-      return Answer::OK;
-    }
-    note(corrected, title, "");
-    return buttons == Buttons::OKCancel ? Answer::OK : Answer::Yes;
-  }
-  bool openfile(const FileRequest&, std::string*) override { return false; }
-  bool savefile(const FileRequest&, std::string*) override { return false; }
-  void waitcursor(bool on) override { inner_.waitcursor(on); }
-  void drain() override { inner_.drain(); }
-
-  // One kind of message: how often, and the first text.
-  struct Kind {
-    std::string title;
-    long count = 0;
-    std::string first;
-  };
-  std::vector<Kind> corrected;
-  std::vector<Kind> unmended;
-
- private:
-  Host& inner_;
-  static void note(std::vector<Kind>& kinds, const char* title, const char* text) {
-    for (Kind& kind : kinds)
-      if (kind.title == title) {
-        ++kind.count;
-        return;
-      }
-    kinds.push_back({title, 1, text});
-  }
-};
-
-// 59127 -> "59,127": a count of a large catalogue stays readable.
-std::string grouped(long n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
-}
-
-// "59,127 reference counts corrected": what verification's question of
-// that title corrects, counted.
-std::string counted(const Consenting::Kind& kind) {
-  struct Phrase {
-    const char* title;
-    const char* one;
-    const char* many;
-  };
-  static constexpr Phrase kPhrases[] = {
-      {"Invalid title code", "row of no album deleted", "rows of no album deleted"},
-      {"Invalid attr code", "row of no artist or song deleted", "rows of no artist or song deleted"},
-      {"Sequencing error", "sequence number corrected", "sequence numbers corrected"},
-      {"Invalid reference count", "reference count corrected", "reference counts corrected"},
-      {"Invalid aux attr", "first artist corrected", "first artists corrected"},
-      {"Invalid full name", "full name removed", "full names removed"},
-      {"Damaged index", "damaged index rebuilt", "damaged indexes rebuilt"},
-  };
-  for (const Phrase& phrase : kPhrases)
-    if (kind.title == phrase.title)
-      return grouped(kind.count) + " " + (kind.count == 1 ? phrase.one : phrase.many);
-  return grouped(kind.count) + " corrected: " + kind.title;
-}
-
 int verify(ProgressCallback callback, void* context, Log& log) {
   Host& installed = DB_Host();
-  Consenting consenting(installed);
-  DB_SetHost(&consenting);
+  CorrectionTally tally(installed);
+  DB_SetHost(&tally);
   // Every index was checked or rebuilt just before.
   const int rc = DB_Verify(callback, context, VerifyAccess::Repair, nullptr, IndexCheck::Proved);
   DB_SetHost(&installed);
@@ -255,12 +187,8 @@ int verify(ProgressCallback callback, void* context, Log& log) {
     log.add("verification could not open the database");
     return -1;
   }
-  for (const Consenting::Kind& kind : consenting.corrected)
-    log.add("verification: " + counted(kind));
-  for (const Consenting::Kind& kind : consenting.unmended)
-    log.add("verification found what it cannot correct: " + kind.title + ": " + kind.first +
-            (kind.count > 1 ? " (and " + grouped(kind.count - 1) + " more)" : ""));
-  return consenting.unmended.empty() ? 0 : -1;
+  for (const std::string& line : tally.lines()) log.add(line);
+  return tally.complete() ? 0 : -1;
 }
 
 // The steps up to the verification; 0, or -1 with the reason in the log.
