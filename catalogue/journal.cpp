@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "catalogue/nametable.h"
 #include "catalogue/relation.h"
@@ -170,6 +172,27 @@ bool readintent(const std::string& path, IntentEntry* entry) {
   if (length > 0 && file.read(bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
     return false;
   return decodeintent(bytes.data(), bytes.size(), entry);
+}
+
+JournalState journalstate(const std::string& path) {
+  quill::File file;
+  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) != 0) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored) ? JournalState::Damaged : JournalState::Missing;
+  }
+  const int32_t size = file.size();
+  // Shorter than an entry's head: what a creation leaves before its write.
+  if (size < static_cast<int32_t>(kHeadLength)) return JournalState::Torn;
+  uint8_t head[kHeadLength];
+  if (file.read(head, kHeadLength) != 0) return JournalState::Damaged;
+  const bool done = std::memcmp(head, kDone, 4) == 0;
+  if (!done && !ismagic(head)) return JournalState::Damaged;
+  const uint32_t length = quill::getle32(head + 4);
+  if (length > kLongestBody) return JournalState::Damaged;
+  if (length > static_cast<uint32_t>(size) - kHeadLength) return JournalState::Torn;
+  if (done) return JournalState::Done;
+  IntentEntry entry;
+  return readintent(path, &entry) ? JournalState::Unfinished : JournalState::Damaged;
 }
 
 int markdone(const std::string& path) {

@@ -68,6 +68,13 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry);
 // false when there is no journal, the entry is done, torn or fails its
 // checksum (a torn entry was never synced, so its edit had not begun).
 bool readintent(const std::string& path, IntentEntry* entry);
+// What the journal holds, for a recovery that finds tables changed part
+// way: Missing (no file) and Damaged (an entry whose bytes are all there
+// but wrong, or no entry at all) say the undo of a change was lost; Torn
+// (cut short at its end, or emptied for an entry being written) is the
+// trace of an entry that was never synced, so of no change begun.
+enum class JournalState { Missing, Unfinished, Done, Torn, Damaged };
+JournalState journalstate(const std::string& path);
 // Marks the entry done (its magic overwritten and synced): 0 or -1.
 int markdone(const std::string& path);
 // The tables' creation times, from the open tables or from their files.

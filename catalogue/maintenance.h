@@ -52,7 +52,13 @@
 //   table it failed on: the walks that read it end there. ReadOnly access
 //   opens the tables for reading only (they may be read-only files), so
 //   every correction accepted fails. The summary, when given, counts what
-//   was found.
+//   was found. Before any walk every table's index is proved against its
+//   records (the engine's integrity check); a damaged one is a problem
+//   whose correction is a reindex of the database, and declined it ends
+//   the run with -2. IndexCheck::Proved leaves that out for a caller that
+//   has just checked or rebuilt every index (recovery). The corrections
+//   accepted are written as one batch (batch.h), made durable table by
+//   table at the end; when that fails none of them counts as corrected.
 #pragma once
 
 #include <string>
@@ -63,6 +69,7 @@ namespace tracklore {
 using ProgressCallback = void (*)(void* context, int percent);
 
 enum class VerifyAccess { Repair, ReadOnly };
+enum class IndexCheck { First, Proved };
 
 struct VerifySummary {
   int found = 0;          // problems shown, duplicate codes included
@@ -77,7 +84,7 @@ int DB_Pack(ProgressCallback callback, void* context);
 int DB_Reindex(ProgressCallback callback, void* context);
 int DB_RemoveStrayFiles(std::vector<std::string>* removed = nullptr);
 int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
-              VerifySummary* summary);
+              VerifySummary* summary, IndexCheck indexes = IndexCheck::First);
 // With repairs and no summary, as the shell runs it.
 int DB_Verify(ProgressCallback callback, void* context);
 

@@ -2,17 +2,21 @@
 // verify, check.
 #include "catalogue/recover.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 
+#include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
 #include "catalogue/nametable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/check.h"
+#include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
+#include "engine/index.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
@@ -147,6 +151,30 @@ int droptail(int t, Log& log) {
   return 0;
 }
 
+// The tables whose index says a change was under way: marked unfinished
+// (an exclusive writer's write-back), or carrying a stamp the data file
+// has not reached yet (a change cut short between the two). A pack leaves
+// an index behind its data file, which is no change lost.
+std::vector<std::string> changedpartway(int tables) {
+  std::vector<std::string> changed;
+  for (int t = 0; t < tables; ++t) {
+    DataFile table;
+    if (table.opendata(named(t).c_str(), {.readonly = true}) != Ok) continue;
+    const int32_t stamp = table.header().stamp;
+    table.close();
+    quill::File index;
+    uint8_t head[quill::kIndexHeaderLen + 4];
+    if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,
+                   quill::Sharing::Shared) != 0 ||
+        index.read(head, sizeof head) != 0)
+      continue;
+    // The index header's stamp: see index.h.
+    const int32_t indexstamp = quill::getles32(head + 12);
+    if (indexstamp == INT32_MIN || indexstamp > stamp) changed.push_back(named(t));
+  }
+  return changed;
+}
+
 int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   const std::string name = named(t);
   std::vector<std::string> problems;
@@ -162,69 +190,37 @@ int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   return 0;
 }
 
-// Says Yes to every correction verification offers, and notes what it was
-// asked; the rest goes to the host that was installed.
-class Consenting : public Host {
- public:
-  explicit Consenting(Host& inner) : inner_(inner) {}
-  Answer message(const char* text, const char* title, Buttons buttons, Icon) override {
-    if (buttons == Buttons::OK) {
-      unmended.push_back(std::string(title) + ": " + text);
-      return Answer::OK;
-    }
-    corrected.push_back(title);
-    return buttons == Buttons::OKCancel ? Answer::OK : Answer::Yes;
-  }
-  bool openfile(const FileRequest&, std::string*) override { return false; }
-  bool savefile(const FileRequest&, std::string*) override { return false; }
-  void waitcursor(bool on) override { inner_.waitcursor(on); }
-  void drain() override { inner_.drain(); }
-
-  std::vector<std::string> corrected;
-  std::vector<std::string> unmended;
-
- private:
-  Host& inner_;
-};
-
 int verify(ProgressCallback callback, void* context, Log& log) {
   Host& installed = DB_Host();
-  Consenting consenting(installed);
-  DB_SetHost(&consenting);
-  const int rc = DB_Verify(callback, context);
+  CorrectionTally tally(installed);
+  DB_SetHost(&tally);
+  // Every index was checked or rebuilt just before.
+  const int rc = DB_Verify(callback, context, VerifyAccess::Repair, nullptr, IndexCheck::Proved);
   DB_SetHost(&installed);
   if (rc != 0) {
     log.add("verification could not open the database");
     return -1;
   }
-  if (!consenting.corrected.empty()) {
-    std::string line = "verification corrected " + std::to_string(consenting.corrected.size()) +
-                       " problem(s):";
-    for (const std::string& title : consenting.corrected) line += " " + title + ";";
-    line.pop_back();
-    log.add(line);
-  }
-  for (const std::string& notice : consenting.unmended)
-    log.add("verification found what it cannot correct: " + notice);
-  return consenting.unmended.empty() ? 0 : -1;
+  for (const std::string& line : tally.lines()) log.add(line);
+  return tally.complete() ? 0 : -1;
 }
 
-}  // namespace
-
-int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* lines) {
-  Log log{lines};
-  // Waits, like every open, for a program that still holds the database
-  // (one just killed lets go a moment later); says so when it stays held.
-  if (DB_Open({.readonly = true, .noindex = true}) != 0) {
-    log.add("cannot open the database");
-    return -1;
-  }
-  DB_Close();
+// The steps up to the verification; 0, or -1 with the reason in the log.
+int mend(ProgressCallback callback, void* context, Log& log,
+         std::vector<std::string>* lost) {
   bool touched[kAllTables] = {};
 
   const std::string journal = DB_JournalName();
+  const int tables = tablecount();
   IntentEntry entry;
   bool unfinished = readintent(journal, &entry);
+  // Tables changed part way with no entry to undo the change: it stays as
+  // far as it got, and what it did is made consistent below.
+  if (!unfinished) {
+    const JournalState state = journalstate(journal);
+    if (state == JournalState::Missing || state == JournalState::Damaged)
+      *lost = changedpartway(tables);
+  }
   if (unfinished && !belongshere(entry)) {
     log.add("set aside an unfinished " + entry.operation + " of an earlier database in " +
             journal);
@@ -236,7 +232,6 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   }
   if (unfinished && undo(entry, touched, log) != 0) return -1;
 
-  const int tables = tablecount();
   bool tails[kAllTables] = {};
   for (int t = 0; t < tables; ++t)
     if (settle(t, &touched[t], &tails[t], log) != 0) return -1;
@@ -260,11 +255,15 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   std::vector<std::string> removed;
   DB_RemoveStrayFiles(&removed);
   for (const std::string& name : removed) log.add("removed the temporary file " + name);
+  return 0;
+}
 
+// The verification and the final integrity check: 0 when the database is
+// whole.
+int prove(ProgressCallback callback, void* context, Log& log) {
   if (verify(callback, context, log) != 0) return -1;
-
   int result = 0;
-  for (int t = 0; t < tables; ++t) {
+  for (int t = 0; t < tablecount(); ++t) {
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
     for (const std::string& problem : problems)
@@ -272,6 +271,57 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
     result = -1;
   }
   return result;
+}
+
+constexpr const char* kHeldAdvice =
+    "Close the program that uses the database (or wait for it to end), then recover again.";
+constexpr const char* kWriteAdvice =
+    "Make room on the disk and make sure the database's files may be written, then recover "
+    "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
+    "restore it from a backup.";
+constexpr const char* kDamageAdvice =
+    "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
+    "can still be read (tracklore-cli export), and restore the database from a backup, or "
+    "create a new one and import the export.";
+constexpr const char* kLostAdvice =
+    "The database is consistent again. Look at the albums you changed last: what that change "
+    "did may be missing or half done.";
+
+}  // namespace
+
+int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* lines,
+               std::string* advice) {
+  Log log{lines};
+  auto advise = [advice](const char* text) {
+    if (advice != nullptr) *advice = text;
+  };
+  advise("");
+  // Waits, like every open, for a program that still holds the database
+  // (one just killed lets go a moment later); says so when it stays held.
+  if (DB_Open({.readonly = true, .noindex = true}) != 0) {
+    log.add("cannot open the database");
+    advise(kHeldAdvice);
+    return -1;
+  }
+  DB_Close();
+  std::vector<std::string> lost;
+  if (mend(callback, context, log, &lost) != 0) {
+    advise(kWriteAdvice);
+    return -1;
+  }
+  if (prove(callback, context, log) != 0) {
+    advise(kDamageAdvice);
+    return -1;
+  }
+  if (lost.empty()) return 0;
+  std::string tables;
+  for (const std::string& name : lost) tables += (tables.empty() ? "" : ", ") + name;
+  log.add("an interrupted change could not be undone: its journal " + DB_JournalName() +
+          " is missing or damaged, and it had changed " + tables +
+          " part way. Albums, artists or songs it was adding, removing, renaming or reordering "
+          "may be lost or half changed.");
+  advise(kLostAdvice);
+  return -2;
 }
 
 bool DB_NeedsRecovery() {

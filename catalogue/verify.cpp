@@ -8,6 +8,17 @@
 // when there is one (each record's entries, see namecheck.h). Rows deleted
 // in the first pass are no longer counted by the later checks.
 //
+// First every table's index is proved against its records (the engine's
+// integrity check): a walk through a damaged index may miss records, or
+// meet a page it cannot read. A damaged index is a problem whose
+// correction is a reindex; declined, the run stops there.
+//
+// The corrections are recomputations from the rows, as a batch's durable
+// point assumes of reference counts (batch.h): so they are written as one
+// batch, begun at the first one accepted, with one durable point per table
+// at the end instead of a forced write each. A crash before it leaves the
+// batch's intent, and recovery, which verifies again, makes them anew.
+//
 // Nothing is built on what may be wrong: after a correction of a table
 // fails, the walks that read that table offer nothing more (they are counted
 // as not checked), and a walk that meets an index out of step with its
@@ -21,6 +32,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/batch.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/namecheck.h"
@@ -30,6 +42,7 @@
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "engine/bytes.h"
+#include "engine/check.h"
 #include "engine/errors.h"
 #include "engine/rlist.h"
 
@@ -82,7 +95,25 @@ class Verification {
   // A problem found, with the correction offered: true on Yes.
   bool offer(const std::string& question, const char* title) {
     ++summary.found;
-    return DB_Host().message(question.c_str(), title, Buttons::YesNo, Icon::Stop) == Answer::Yes;
+    if (DB_Host().message(question.c_str(), title, Buttons::YesNo, Icon::Stop) != Answer::Yes)
+      return false;
+    batch();
+    return true;
+  }
+
+  // Ends the corrections' batch: Ok, or the failure of its durable point,
+  // after which none of them is counted as made.
+  ErrorCode finish() {
+    if (!batch_) return Ok;
+    const ErrorCode rc = batch_->finish();
+    batch_.reset();
+    if (rc == Ok) return rc;
+    quill::warning("The corrections could not be saved.\nReturn value: %s.\nRecover the "
+                   "database, which verifies it again.",
+                   quill::errname(rc));
+    summary.failed += summary.corrected;
+    summary.corrected = 0;
+    return rc;
   }
 
   // The outcome of writing a correction to table index: a failure is shown,
@@ -144,6 +175,17 @@ class Verification {
   ProgressCallback callback_;
   void* context_;
   static char text_[kLineSize];
+  std::unique_ptr<CatalogueBatch> batch_;
+
+  // Begins the batch before the first correction is written. Only a
+  // database held exclusively for writing keeps a journal; elsewhere, or
+  // when the batch cannot begin, each correction is forced on its own.
+  void batch() {
+    if (batch_ || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) return;
+    batch_ = std::make_unique<CatalogueBatch>(BatchOptions{INT32_MAX, "verify"});
+    if (!batch_->ok()) batch_->finish();
+    if (!batch_->ok()) batch_.reset();
+  }
 
   // A row moved in the sequence pass may be visited twice: the bar stops
   // at 100.
@@ -530,13 +572,51 @@ void walknames(Verification& v, int n) {
     if (!checkname(v, table, w.groups[g], w.recnos[g])) return;
 }
 
+// ---- indexes -------------------------------------------------------------------------
+
+// Every table's index proved against its records before anything is read
+// through it; a damaged one is offered for a reindex. 0 to go on, -1 when
+// the database cannot be opened or the reindex failed, -2 when a damaged
+// index stays. The open first, which waits for a holder and reports an
+// index out of date, so that only a readable index is checked.
+int checkindexes(ProgressCallback callback, void* context, VerifySummary& summary) {
+  if (DB_Open({.readonly = true}) != 0) return -1;
+  const int tables = DB_Table(NameTable).isopen() ? kAllTables : kTables;
+  DB_Close();
+  int damaged = 0;
+  bool declined = false;
+  for (int t = 0; t < tables; ++t) {
+    std::vector<std::string> problems;
+    if (quill::checktable(DB_TableName(t), &problems) == 0) continue;
+    ++damaged;
+    ++summary.found;
+    const std::string question = textf(
+        "Table %s:\nIts index does not match its records (%s%s).\nThe correction is to "
+        "reindex the database. Reindex it now?",
+        DB_TableName(t), problems.empty() ? "unreadable" : problems.front().c_str(),
+        problems.size() > 1 ? textf(", and %d more", static_cast<int>(problems.size() - 1)).c_str()
+                            : "");
+    if (DB_Host().message(question.c_str(), "Damaged index", Buttons::YesNo, Icon::Stop) !=
+        Answer::Yes)
+      declined = true;
+  }
+  if (damaged == 0) return 0;
+  if (declined) return -2;
+  if (DB_Reindex(callback, context) != 0) return -1;
+  summary.corrected += damaged;
+  return 0;
+}
+
 }  // namespace
 
 int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
-              VerifySummary* summary) {
+              VerifySummary* summary, IndexCheck indexes) {
   VerifySummary ignored;
   if (summary == nullptr) summary = &ignored;
   *summary = VerifySummary();
+  if (indexes == IndexCheck::First) {
+    if (const int rc = checkindexes(callback, context, *summary); rc != 0) return rc;
+  }
   if (DB_Open({.readonly = access == VerifyAccess::ReadOnly}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kAllTables; ++index)
@@ -553,6 +633,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
     stopped = v.stopped;
     for (bool t : v.unchecked) summary->unchecked += t;
+    v.finish();
   }
   DB_Close();
   return stopped ? -2 : 0;

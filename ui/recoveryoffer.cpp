@@ -28,14 +28,19 @@ bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& deta
   return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
-void showRecoveryOutcome(QWidget* parent, bool recovered, const std::vector<std::string>& log) {
+void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::string>& log,
+                         const std::string& advice) {
   QStringList lines;
   for (const std::string& line : log) lines << QString::fromStdString(line);
-  QString text = recovered ? QMessageBox::tr("The database was recovered.")
-                           : QMessageBox::tr("The database could not be recovered.");
-  // A failure's reason is the last thing recovery wrote.
-  if (!recovered && !lines.isEmpty()) text += QLatin1Char('\n') + lines.back();
-  QMessageBox box(recovered ? QMessageBox::Information : QMessageBox::Warning,
+  QString text = result == 0    ? QMessageBox::tr("The database was recovered.")
+                 : result == -2 ? QMessageBox::tr("The database is whole again, but an "
+                                                  "interrupted change could not be undone.")
+                                : QMessageBox::tr("Recovery failed: the database could not be "
+                                                  "made whole.");
+  // Why is the last thing recovery wrote; what to do follows it.
+  if (result != 0 && !lines.isEmpty()) text += QLatin1Char('\n') + lines.back();
+  if (result != 0 && !advice.empty()) text += QStringLiteral("\n\n") + fromStored(advice);
+  QMessageBox box(result == 0 ? QMessageBox::Information : QMessageBox::Warning,
                   QMessageBox::tr("Recovery"), text, QMessageBox::Ok, parent);
   box.setObjectName(kRecoveryOutcomeName);
   box.setDetailedText(lines.join(QLatin1Char('\n')));

@@ -25,7 +25,10 @@ inline constexpr QLatin1String kRecoveryOutcomeName{"RecoveryOutcome"};
 // the files. details: the engine's message about the failed open, if any.
 bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& details);
 
-// What DB_Recover did (its log under the details), after its result.
-void showRecoveryOutcome(QWidget* parent, bool recovered, const std::vector<std::string>& log);
+// What DB_Recover did (its log under the details), after its result (0,
+// -1 failed, -2 whole but a change lost) and with its advice: a recovery
+// that did not end whole says so first, then why and what to do.
+void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::string>& log,
+                         const std::string& advice);
 
 }  // namespace tracklore

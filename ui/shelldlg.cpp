@@ -304,12 +304,17 @@ void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
       unfinishedEdit ? RecoveryReason::UnfinishedEdit : RecoveryReason::StaleIndex;
   if (!askRecovery(this, reason, details)) return;
   std::vector<std::string> log;
-  const bool recovered = runLong([&log](void (*callback)(void*, int), void* context) {
-                           return DB_Recover(callback, context, &log);
-                         }) == 0;
-  outcome_->setText(recovered ? tr("Recovery complete.") : tr("Recovery failed."));
-  showRecoveryOutcome(this, recovered, log);
-  if (recovered) DB_Open({.readonly = readonly_->isChecked()});
+  std::string advice;
+  const int result = runLong([&](void (*callback)(void*, int), void* context) {
+    return DB_Recover(callback, context, &log, &advice);
+  });
+  outcome_->setText(result == 0    ? tr("Recovery complete.")
+                    : result == -2 ? tr("Recovery complete, but an interrupted change was lost.")
+                                   : tr("Recovery failed."));
+  showRecoveryOutcome(this, result, log, advice);
+  // Whole (if not all kept): it opens again, or says why not.
+  if (result != -1 && DB_Open({.readonly = readonly_->isChecked()}) != 0)
+    outcome_->setText(tr("Recovery failed: the database does not open."));
 }
 
 void CShellDlg::offerNewDatabase(const std::string& details) {

@@ -5,8 +5,8 @@
 // and verification finds nothing; the catalogue is as before or as after
 // the edit, and as after once the edit's call had returned. Each cut is
 // judged in a child process, so that a fatal error is seen as what it is.
-// TRACKLORE_POWERCUT_SEEDS sets the seeds tried per cut point and mode (2
-// by default; the long sweep uses 50 or more).
+// quill::test::sweepset() says how many cuts and seeds (TRACKLORE_POWERCUT_SEEDS
+// of 50 or more makes the long sweep).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +28,7 @@
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
+#include "tests/engine/testutil.h"
 #include "tests/engine/powercut.h"
 
 namespace tracklore::test {
@@ -38,11 +39,7 @@ using quill::Ok;
 using quill::test::CutMode;
 using quill::test::PowerCut;
 
-int seeds() {
-  const char* env = std::getenv("TRACKLORE_POWERCUT_SEEDS");
-  const int n = env != nullptr ? std::atoi(env) : 0;
-  return n > 0 ? n : 2;
-}
+int seeds() { return quill::test::sweepset().seeds; }
 
 // Judges the database in the current directory; the reason goes to stderr.
 // With no database before (a creation), a creation cut short is absent when
@@ -111,7 +108,7 @@ class CataloguePowerCut : public CatalogueTest {
       const Snapshot after = snapshot();
       ASSERT_NE(before, after) << name;
       int tried = 0;
-      for (int64_t point : cut.cutpoints(start, end))
+      for (int64_t point : quill::test::sweeppoints(cut.cutpoints(start, end)))
         for (int seed = 0; seed < seeds(); ++seed)
           for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
             fs::remove_all(cuts);

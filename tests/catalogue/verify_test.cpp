@@ -12,6 +12,8 @@
 #include "catalogue/tableset.h"
 #include "engine/btree.h"
 #include "engine/bytes.h"
+#include "engine/check.h"
+#include "engine/file.h"
 #include "engine/index.h"
 #include "tests/catalogue/testutil.h"
 
@@ -273,7 +275,8 @@ TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   for (int i = 0; i < 100; ++i) host_.answer(Answer::Yes);
   DB_Close();
   VerifySummary summary;
-  EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary), -2);
+  // As recovery runs it: the integrity check first would find the key.
+  EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary, IndexCheck::Proved), -2);
   EXPECT_LT(host_.messages.size(), 10u);
   ASSERT_FALSE(reports_.texts().empty());
   EXPECT_EQ(reports_.texts().back(),
@@ -354,6 +357,77 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
     clean();
   }
   EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), TitleTable), "Ước gì");
+}
+
+// A key no record carries is damage that a walk in code order need not
+// meet: the integrity check finds it before anything is said to be sound.
+TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
+  struct Case {
+    Answer answer;
+    int result;
+    bool damaged;  // after the run
+  };
+  for (const Case& c : {Case{Answer::No, -2, true}, Case{Answer::Yes, 0, false}}) {
+    add(TitleTable, "Album");
+    uint8_t key[4], data[4];
+    quill::put4(key, 999);
+    quill::put4(data, 0);
+    ASSERT_EQ(DB_Table(TitleTable).index()->tree(T_Code).insert(nullptr, key, 4, data), quill::Ok);
+    DB_Close();
+    host_.messages.clear();
+    host_.answer(c.answer);
+    VerifySummary summary;
+    EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary), c.result);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].title, "Damaged index");
+    EXPECT_EQ(summary.found, 1);
+    EXPECT_EQ(summary.corrected, c.damaged ? 0 : 1);
+    std::vector<std::string> problems;
+    EXPECT_EQ(quill::checktable(DB_TableName(TitleTable), &problems) != 0, c.damaged);
+    ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
+    ASSERT_EQ(DB_Open(), 0);
+  }
+}
+
+// Counts the data syncs that reach the file system.
+class SyncCounter : public quill::File::Observer {
+ public:
+  SyncCounter() { quill::File::set_observer(this); }
+  ~SyncCounter() override { quill::File::set_observer(nullptr); }
+  int syncs = 0;
+  void synced(const std::string&) override { ++syncs; }
+  void created(const std::string&) override {}
+  void wrote(const std::string&, int64_t, const char*, int32_t) override {}
+  void truncated(const std::string&, int64_t) override {}
+  void renamed(const std::string&, const std::string&) override {}
+  void removed(const std::string&) override {}
+  void dirsynced(const std::string&) override {}
+};
+
+// The corrections are recomputations: one batch, whose durable points are
+// a few per table however many there are.
+TEST_F(VerifyTest, CorrectionsCostSyncsPerTableNotPerCorrection) {
+  std::vector<int> syncs;
+  for (int wrong : {10, 100}) {
+    for (int i = 0; i < wrong; ++i) {
+      const int32_t song = add(SongTable, ("Song " + std::to_string(syncs.size()) + "." +
+                                           std::to_string(i)).c_str());
+      setlong(SongTable, song, F_RefCount, 7);
+    }
+    DB_Close();
+    host_.messages.clear();
+    for (int i = 0; i < wrong; ++i) host_.answer(Answer::Yes);
+    VerifySummary summary;
+    {
+      SyncCounter counter;
+      EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary), 0);
+      syncs.push_back(counter.syncs);
+    }
+    EXPECT_EQ(summary.corrected, wrong);
+    ASSERT_EQ(DB_Open(), 0);
+    clean();
+  }
+  EXPECT_EQ(syncs[0], syncs[1]);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // A power cut at and between every sync point of every kind of change: the table opens, or
 // reports its index out of date or bad and passes the check after a reindex; every returned
 // change is there, the one in flight whole or absent. Each cut is judged in a child, so that a
-// fatal error is seen as one. TRACKLORE_POWERCUT_SEEDS: seeds per cut and mode (default 2).
+// fatal error is seen as one. How many cuts and seeds: test::sweepset().
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -184,10 +184,9 @@ void sweep(const Scenario& scenario) {
     points.clear();
     for (int64_t at = returned[0]; at <= end; ++at) points.push_back(at);
   }
-  const char* env = std::getenv("TRACKLORE_POWERCUT_SEEDS");
-  const int seeds = env != nullptr && std::atoi(env) > 0 ? std::atoi(env) : 2;
+  const int seeds = test::sweepset().seeds;
   int tried = 0;
-  for (int64_t at : points) {
+  for (int64_t at : test::sweeppoints(points)) {
     size_t done = 0;
     while (done + 1 < returned.size() && returned[done + 1] <= at) ++done;
     const Records& before = snaps[done];

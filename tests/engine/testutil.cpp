@@ -28,6 +28,23 @@ int capture(ReportLevel level, const char* title, const char* text) {
 }
 }  // namespace
 
+SweepSet sweepset() {
+  const char* set = std::getenv("TRACKLORE_SWEEP");
+  const bool reduced = set != nullptr && std::string(set) == "reduced";
+  SweepSet sweep{reduced ? 1 : 2, reduced ? 8 : 1};
+  const char* seeds = std::getenv("TRACKLORE_POWERCUT_SEEDS");
+  if (seeds != nullptr && std::atoi(seeds) > 0) sweep.seeds = std::atoi(seeds);
+  return sweep;
+}
+
+std::vector<int64_t> sweeppoints(const std::vector<int64_t>& points) {
+  const size_t stride = static_cast<size_t>(sweepset().stride);
+  std::vector<int64_t> taken;
+  for (size_t i = 0; i < points.size(); ++i)
+    if (i % stride == 0 || i + 1 == points.size()) taken.push_back(points[i]);
+  return taken;
+}
+
 TempDir::TempDir(TempPlace place) {
   std::filesystem::path base = std::filesystem::temp_directory_path();
   if (place == TempPlace::Memory && access("/dev/shm", W_OK) == 0) base = "/dev/shm";

@@ -26,6 +26,18 @@ namespace quill::test {
 // Where a TempDir lies: the system's temporary directory, or memory where offered (free syncs).
 enum class TempPlace { System, Memory };
 
+// How much of the long sweeps (power cuts, cuts at every write) runs: the
+// full set by default; TRACKLORE_SWEEP=reduced (the sanitizer pass) tries
+// one seed and every eighth cut, since memory faults show as well in a few.
+// TRACKLORE_POWERCUT_SEEDS overrides the seeds either way.
+struct SweepSet {
+  int seeds;   // per cut point and mode
+  int stride;  // every stride-th cut point, the last one always
+};
+SweepSet sweepset();
+// The cuts of a sweep that sweepset() takes from points, in order.
+std::vector<int64_t> sweeppoints(const std::vector<int64_t>& points);
+
 // A fresh empty directory, removed with everything in it at destruction and
 // the current directory while it lives (the engine's temporary files go there).
 class TempDir {

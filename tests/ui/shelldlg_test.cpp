@@ -345,6 +345,31 @@ class ShellDlgTest : public QObject {
     QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery complete."));
   }
 
+  void aFailedRecoverySaysSoAndWhatToDo() {
+    uitest::TempDatabase db;
+    DB_Close();
+    // An entry whose undo counts records the title table does not hold:
+    // the table no longer opens after it, and recovery stops there.
+    IntentEntry entry;
+    entry.operation = "move";
+    tablescreated(entry.created);
+    entry.counts.push_back({TitleTable, 1000, 0});
+    const std::vector<uint8_t> bytes = encodeintent(entry);
+    QFile journal(QString::fromStdString(DB_JournalName()));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    journal.close();
+    uitest::reset();
+    Box offer, outcome;
+    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    CShellDlg shell;
+    QCOMPARE(outcome.name, kRecoveryOutcomeName);
+    QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
+    QVERIFY(outcome.text.contains(QStringLiteral("recover again")));
+    QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery failed."));
+  }
+
   void exitAsksFirstAndEveryMnemonicIsItsOwn() {
     QTemporaryDir dir;
     const auto owner = closedShell(dir);

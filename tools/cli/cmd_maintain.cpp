@@ -58,13 +58,10 @@ int cmd_create(const Options&, TerminalHost& host) {
 int cmd_pack(const Options&, TerminalHost& host) {
   if (withprogress(host, DB_Pack) != 0) return failure(DB_PassFailureText("Pack"));
   std::printf("Pack succeeded.\n");
-  // As the program does: a packed database has to be reindexed before use.
-  if (DB_Host().message("Before you can use this database, you need to reindex it.\nDo you want "
-                        "to reindex the database?",
-                        "Success", Buttons::YesNo, Icon::Question) == Answer::Yes)
-    return reindex(host);
-  std::printf("The database must be reindexed before use (tracklore-cli reindex).\n");
-  return 0;
+  // A packed database cannot be used before its reindex. The program asks
+  // because its user may choose to wait; a command line never gains by it,
+  // and a script that is not asked must not be left with stale indexes.
+  return reindex(host);
 }
 
 int cmd_reindex(const Options&, TerminalHost& host) { return reindex(host); }
