@@ -39,7 +39,7 @@ void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::str
                                                   "made whole.");
   // Why is the last thing recovery wrote; what to do follows it.
   if (result != 0 && !lines.isEmpty()) text += QLatin1Char('\n') + lines.back();
-  if (result != 0 && !advice.empty()) text += QStringLiteral("\n\n") + fromStored(advice);
+  if (result != 0 && !advice.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(advice);
   QMessageBox box(result == 0 ? QMessageBox::Information : QMessageBox::Warning,
                   QMessageBox::tr("Recovery"), text, QMessageBox::Ok, parent);
   box.setObjectName(kRecoveryOutcomeName);
