@@ -11,11 +11,19 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRACKLORE_BENCH=ON >/dev/null
+# A compiler cache, where there is one, makes a second run build only what
+# changed, also from another clone (paths are taken relative to it).
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
+
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRACKLORE_BENCH=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTRACKLORE_UI=OFF \
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTRACKLORE_UI=OFF "${launcher[@]}" \
       -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" >/dev/null
 cmake --build build-sanitize -j"$jobs"
 cd build-sanitize
