@@ -33,6 +33,7 @@
 #include <string>
 
 #include "catalogue/batch.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/namecheck.h"
@@ -170,6 +171,13 @@ class Verification {
     if (rc != Ok || lookup.cursor(table).isdeleted()) outofstep(table);
     return true;
   }
+  // The same as the user knows it: the full name, for a question.
+  bool shownname(std::string* shown, int table, int32_t code) {
+    char stored[kNameBuffer];
+    const bool found = name(stored, table, code);
+    *shown = found ? DB_FullName(table, code, stored) : std::string(kMissing);
+    return found;
+  }
 
  private:
   ProgressCallback callback_;
@@ -197,12 +205,8 @@ class Verification {
 
 char Verification::text_[kLineSize];
 
-// A stored name, terminated within its field.
-void copyname(char* buffer, Rlist& cursor) {
-  const quill::Field& name = cursor.field(F_Name);
-  std::memcpy(buffer, name.data(), static_cast<size_t>(name.length()));
-  buffer[name.length() - 1] = '\0';
-}
+// The full name of the record the cursor stands on, for a question.
+std::string shownname(Rlist& cursor, int kind) { return DB_CurrentFullName(cursor, kind); }
 
 // Every walk ends, whatever its index says: a table of n record slots gives
 // a walk at most n visits, and the sequence pass at most two more per row
@@ -253,9 +257,9 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   // has just gone: a second deletion changes nothing. Once the row is gone
   // both problems are, whatever the second answer.
   int asked = 0, deleted = 0;
-  char album[kNameBuffer], attr[kNameBuffer];
-  const bool albumfound = w.v->name(album, TitleTable, t);
-  const bool attrfound = w.v->name(attr, attrtable(w.r), a);
+  std::string album, attr;
+  const bool albumfound = w.v->shownname(&album, TitleTable, t);
+  const bool attrfound = w.v->shownname(&attr, attrtable(w.r), a);
   if (w.v->stopped) return kEndWalk;
   if (!albumfound) {
     ++asked;
@@ -273,7 +277,7 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
     if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
                          "an unexisting %s.\nTo keep the database consistent, the recomended "
                          "action\nis to delete this entry. Do you want to delete it?",
-                         w.table, static_cast<long>(t), s, static_cast<long>(a), album,
+                         w.table, static_cast<long>(t), s, static_cast<long>(a), album.c_str(),
                          KindNames[attrtable(w.r)][SingularForm]),
                    "Invalid attr code"))
       deleted += w.v->written(cursor.del(), rows) == Ok;
@@ -310,9 +314,9 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
   int e = samealbum ? w.prevseq + 1 : 0;
 
   if (s != e) {
-    char album[kNameBuffer], attr[kNameBuffer];
-    w.v->name(album, TitleTable, t);
-    w.v->name(attr, attrtable(w.r), a);
+    std::string album, attr;
+    w.v->shownname(&album, TitleTable, t);
+    w.v->shownname(&attr, attrtable(w.r), a);
     if (w.v->stopped) return kEndWalk;
     const char* albumword = KindNames[TitleTable][SingularForm];
     const char* attrword = KindNames[attrtable(w.r)][SingularForm];
@@ -329,7 +333,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
             w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
                              "sequence number %d, which can be moved to position %d.\n Correct?\n",
                              w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                             album, attrword, attr, s, e),
+                             album.c_str(), attrword, attr.c_str(), s, e),
                        "Sequencing error")) {
           cursor.field(F_Seq).set(e);
           ErrorCode rc = w.v->rewrite(cursor, rows);
@@ -345,7 +349,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
     } else if (w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
                                 "sequence %d, but should be %d. Correct?\n",
                                 w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                                album, attrword, attr, s, e),
+                                album.c_str(), attrword, attr.c_str(), s, e),
                           "Sequencing error")) {
       cursor.field(F_Seq).set(e);
       if (w.v->rewrite(cursor, rows) == Ok) s = e;
@@ -366,25 +370,24 @@ struct CodeWalk {
   const char* table;
   Bound bound;
   int32_t prevcode = -1;
-  char prevname[kNameBuffer] = "";  // after the duplicate test: the current record's
+  std::string prevname;  // after the duplicate test: the current record's
   std::unique_ptr<Rlist> rows;      // the relation rows that refer to the records
 };
 
 // Two records with one code lie next to each other in code order.
 void duplicates(CodeWalk& w, Rlist& cursor, int32_t code) {
-  char name[kNameBuffer];
-  copyname(name, cursor);
+  std::string name = shownname(cursor, w.kind);
   if (code == w.prevcode) {
     std::string notice = textf(
         "Table %s:\nCode of record %ld (\"%s\")\nduplicates an already existing one (\"%s\").\n"
         "It is not possible to correct it automatically.",
-        w.table, static_cast<long>(code), name, w.prevname);
+        w.table, static_cast<long>(code), name.c_str(), w.prevname.c_str());
     DB_Host().message(notice.c_str(), "Duplicate code", Buttons::OK, Icon::Stop);
     ++w.v->summary.found;
     ++w.v->summary.uncorrectable;
   }
   w.prevcode = code;
-  std::memcpy(w.prevname, name, sizeof name);
+  w.prevname = std::move(name);
 }
 
 // Before a record of a code walk is checked: 0 to check it, else the
@@ -429,7 +432,7 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   if (count != refs &&
       w.v->offer(textf("Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
                 "Correct?",
-                w.table, KindNames[w.kind][SingularForm], static_cast<long>(k), w.prevname,
+                w.table, KindNames[w.kind][SingularForm], static_cast<long>(k), w.prevname.c_str(),
                 static_cast<long>(refs), static_cast<long>(count)),
           "Invalid reference count")) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
@@ -452,7 +455,7 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
   const int32_t aux = cursor.field(F_AuxAttr).aslong();
   if (aux != expected &&
       w.v->offer(textf("Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?",
-                w.table, static_cast<long>(k), w.prevname, static_cast<long>(aux),
+                w.table, static_cast<long>(k), w.prevname.c_str(), static_cast<long>(aux),
                 static_cast<long>(expected)),
           "Invalid aux attr")) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
