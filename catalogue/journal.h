@@ -37,7 +37,7 @@ namespace tracklore {
 // What an unfinished edit needs to be undone.
 struct IntentEntry {
   struct Counts {
-    int table = 0;  // 0..5 of the table set
+    int table = 0;  // 0..6 of the table set
     int32_t nrecs = 0;
     int32_t ndeleted = 0;
   };

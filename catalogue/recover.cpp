@@ -7,7 +7,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
-#include "catalogue/nametable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/check.h"
@@ -30,8 +30,8 @@ struct Log {
 
 std::string named(int table) { return DB_TableName(table); }
 
-// The tables of this database: the five, and the name table when it is there.
-int tablecount() { return DB_NameTableThere() ? kAllTables : kTables; }
+// The tables of this database: the five, and each optional one that is there.
+bool present(int t) { return !DB_OptionalTable(t) || DB_OptionalTableThere(t); }
 
 // Puts back what the entry recorded; marks every table it wrote touched.
 int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
@@ -218,24 +218,23 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   }
   if (unfinished && undo(entry, touched, log) != 0) return -1;
 
-  const int tables = tablecount();
   bool tails[kAllTables] = {};
-  for (int t = 0; t < tables; ++t)
-    if (settle(t, &touched[t], &tails[t], log) != 0) return -1;
+  for (int t = 0; t < kAllTables; ++t)
+    if (present(t) && settle(t, &touched[t], &tails[t], log) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;
   progress.argument = context;
   progress.step = 100;
-  for (int t = 0; t < tables; ++t)
-    if (reindex(t, touched[t], &progress, log) != 0) return -1;
+  for (int t = 0; t < kAllTables; ++t)
+    if (present(t) && reindex(t, touched[t], &progress, log) != 0) return -1;
   // Only now is the undo complete on disk; a crash before this point
   // repeats it, which puts back the same bytes at the same places.
   if (unfinished && markdone(journal) != 0) {
     log.add("cannot mark the undone edit in " + journal);
     return -1;
   }
-  for (int t = 0; t < tables; ++t)
+  for (int t = 0; t < kAllTables; ++t)
     if (tails[t] && (droptail(t, log) != 0 || reindex(t, true, &progress, log) != 0)) return -1;
 
   std::vector<std::string> removed;
@@ -245,7 +244,8 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   if (verify(callback, context, log) != 0) return -1;
 
   int result = 0;
-  for (int t = 0; t < tables; ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!present(t)) continue;
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
     for (const std::string& problem : problems)
@@ -257,7 +257,8 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 
 bool DB_NeedsRecovery() {
   if (DB_HasUnfinishedEdit()) return true;
-  for (int t = 0; t < tablecount(); ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!present(t)) continue;
     DataFile table;
     const ErrorCode rc = table.open(named(t).c_str(), {.readonly = true});
     if (rc == quill::IndexOutOfDate || rc == quill::BadIndex || rc == quill::IndexOpen) return true;

@@ -155,6 +155,7 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
   ++tally->outcomes[static_cast<int>(*outcome)];
   tally->songs += static_cast<int>(album.songs.size());
   if (exists) claimed_.insert(stored.code);
+  lastalbum_ = stored.code;
   if (*outcome == AlbumOutcome::LeftAlone) {
     differs->clear();
     if (!artistsbegin) *differs = difference(0, stored.lists[0], album.artists);
@@ -173,7 +174,7 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
     rc = seekcode(titles, stored.code);
   } else {
     rc = DB_InsertRecord(TitleTable, album.name, titles);
-    if (rc == Ok) claimed_.insert(stored.code = titles.field(F_Code).aslong());
+    if (rc == Ok) claimed_.insert(lastalbum_ = stored.code = titles.field(F_Code).aslong());
   }
   if (rc != Ok) return rc;
   if ((rc = append(0, stored.code, album.artists, stored.lists[0].size(), &titles, tally)) != Ok) return rc;

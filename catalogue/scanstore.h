@@ -59,6 +59,9 @@ class ScanStore : quill::NonCopyable {
   // alone, difference says how the catalogue's differs.
   ErrorCode store(const ScannedAlbum& album, CatalogueTally* tally, AlbumOutcome* outcome,
                   std::string* difference);
+  // The code of the album the last store() found or made (-1 for one a dry
+  // run would make).
+  int32_t lastalbum() const { return lastalbum_; }
 
  private:
   struct Stored;
@@ -68,6 +71,7 @@ class ScanStore : quill::NonCopyable {
   // kPlanned for those a dry run would make.
   std::unordered_map<std::string, int32_t> known_[3];
   std::unordered_set<int32_t> claimed_;  // albums made or met in this scan
+  int32_t lastalbum_ = -1;
 
   bool findalbum(const ScannedAlbum& album, Stored* found);
   ErrorCode attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code);

@@ -68,7 +68,7 @@ class Verification {
   // Tables whose walk ended early or never began.
   bool unchecked[kAllTables] = {};
   // The tables walked: the name table is the sixth when there is one.
-  int walked = DB_Table(NameTable).isopen() ? kAllTables : kTables;
+  int walked = DB_Table(NameTable).isopen() ? NameTable + 1 : kTables;
 
   void line(const char* format, int n, const char* name) {
     if (context_ != nullptr) {

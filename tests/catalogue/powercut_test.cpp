@@ -20,7 +20,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/nametable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/recover.h"
 #include "catalogue/relation.h"
 #include "catalogue/scanrun.h"
@@ -58,7 +58,7 @@ int judge(const Snapshot& before, const Snapshot& after, const Snapshot* between
     return snapshot() == after ? 0 : fail("a second creation does not make the database");
   }
   for (int t = 0; t < kAllTables; ++t) {
-    if (t == NameTable && !DB_NameTableThere()) continue;
+    if (DB_OptionalTable(t) && !DB_OptionalTableThere(t)) continue;
     quill::DataFile table;
     const ErrorCode rc = table.open(DB_TableName(t), {.readonly = true});
     if (rc != Ok && rc != quill::IndexOutOfDate && rc != quill::BadIndex)

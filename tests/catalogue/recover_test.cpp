@@ -254,9 +254,9 @@ uint32_t crc32(const uint8_t* p, size_t n) {
 // five creation times.
 std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
   std::vector<uint8_t> bytes = encodeintent(entry);
-  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;
+  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;  // the optional tables' times go
   bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(sixth),
-              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 4));
+              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 8));
   bytes[3] = '1';
   const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
   const uint32_t crc = crc32(bytes.data() + 12, length);
