@@ -5,6 +5,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
 #include "catalogue/fullnames.h"
@@ -115,25 +116,47 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   if (!affected_.empty())
     for (const auto& [path, entry] : files_.files())
       if (affected_.count(entry.album) != 0 && departing_.count(path) == 0) staying[entry.album].push_back(&entry);
+  // One intent for every album: the edits of each nest in it, and the
+  // tables are forced to disk once. A crash takes all of them back, and
+  // the next rescan does them again.
+  const bool writing = mode_ == WriteMode::Write && (!affected_.empty() || !gone_.empty());
+  if (!writing) {
+    ErrorCode rc = Ok;
+    for (int32_t album : affected_)
+      if (rc == Ok) rc = follow(album, staying[album], notes, tally, albums);
+    return rc;
+  }
+  Intent intent("rescan");
+  {
+    intent.counts(NameTable);
+    for (int32_t album : affected_) {
+      intent.album(0, album);
+      intent.album(1, album);
+      files_.declaremark(intent, album);
+      for (const FileEntry* e : staying[album]) files_.declarefile(intent, e->path);
+      for (const Arrival& a : arrivals_[album]) files_.declarefile(intent, a.source.path);
+    }
+    for (const std::string& path : departing_) files_.declarefile(intent, path);
+  }
+  ErrorCode rc = intent.begin();
+  if (rc != Ok) return intent.end(rc);
+  DeferredSync deferred;
   for (int32_t album : affected_) {
-    std::vector<const FileEntry*> kept = staying[album];
+    if (rc != Ok) break;
+    // Copies: the album's own entries are rewritten as it follows.
     std::vector<FileEntry> copies;
-    for (const FileEntry* e : kept) copies.push_back(*e);
-    kept.clear();
+    for (const FileEntry* e : staying[album]) copies.push_back(*e);
+    std::vector<const FileEntry*> kept;
     for (const FileEntry& e : copies) kept.push_back(&e);
-    const ErrorCode rc = follow(album, kept, notes, tally, albums);
-    if (rc != Ok) return rc;
+    rc = follow(album, kept, notes, tally, albums);
   }
   // Gone files whose album was left alone or went elsewhere are forgotten.
   std::vector<std::string> left;
   for (const std::string& path : gone_)
     if (files_.file(path) != nullptr) left.push_back(path);
-  if (left.empty() || mode_ == WriteMode::DryRun) return Ok;
-  Intent intent("rescan");
-  for (const std::string& path : left) files_.declarefile(intent, path);
-  ErrorCode rc = intent.begin();
   for (size_t i = 0; rc == Ok && i < left.size(); ++i) rc = files_.dropfile(left[i]);
-  return intent.end(rc);
+  const ErrorCode synced = deferred.finish();
+  return intent.end(rc != Ok ? rc : synced);
 }
 
 ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry*>& staying, ScanNotes& notes,

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/deferredsync.h"
 #include "catalogue/findname.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -120,8 +121,11 @@ ErrorCode rewrite(ScanFiles& files, const std::vector<FileEntry>& entries) {
   Intent intent("rescan");
   for (const FileEntry& e : entries) files.declarefile(intent, e.path);
   ErrorCode rc = intent.begin();
+  if (rc != quill::Ok) return intent.end(rc);
+  DeferredSync deferred;
   for (size_t i = 0; rc == quill::Ok && i < entries.size(); ++i) rc = files.putfile(entries[i]);
-  return intent.end(rc);
+  const ErrorCode synced = deferred.finish();
+  return intent.end(rc != quill::Ok ? rc : synced);
 }
 
 }  // namespace

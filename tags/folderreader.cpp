@@ -114,7 +114,8 @@ bool FolderReader::enter(const std::string& folder, bool isroot, ScanNotes* note
     else level.files.push_back({name, {st.st_size, st.st_mtim.tv_sec, static_cast<int32_t>(st.st_mtim.tv_nsec)}});
   }
   closedir(dir);
-  std::sort(level.files.begin(), level.files.end());
+  std::sort(level.files.begin(), level.files.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
   std::sort(level.folders.begin(), level.folders.end());
   stack_.push_back(std::move(level));
   return true;
