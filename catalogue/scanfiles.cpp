@@ -102,7 +102,6 @@ bool ScanFiles::there() const { return DB_Table(ScanFileTable).isopen(); }
 
 ErrorCode ScanFiles::load() {
   files_.clear();
-  fileplaces_.clear();
   marks_.clear();
   byidentity_.clear();
   folderpaths_.clear();
@@ -112,21 +111,19 @@ ErrorCode ScanFiles::load() {
   cursor.select(T_KindIdPart);
   int kind = -1;
   int32_t id = -1;
-  FileEntry entry;
-  Place place;
+  auto held = std::make_unique<Held>();
   std::string text;
   // Entries come in key order, their parts together: each is whole when
   // the next begins.
   const auto settle = [&] {
-    if (kind == FileEntryKind && !place.recnos.empty()) {
-      entry.path = text;
-      fileplaces_[text] = std::move(place);
-      files_[text] = std::move(entry);
+    if (kind == FileEntryKind && !held->recnos.empty()) {
+      held->entry.path = std::move(text);
+      const std::string_view key = held->entry.path;
+      files_[key] = std::move(held);
     } else if (kind == FolderEntryKind && !text.empty()) {
       folderpaths_.push_back(text);
     }
-    entry = FileEntry();
-    place = Place();
+    held = std::make_unique<Held>();
     text.clear();
   };
   ErrorCode rc;
@@ -150,10 +147,10 @@ ErrorCode ScanFiles::load() {
     }
     // A part out of place (verify drops such entries): the entry is taken
     // as far as it is whole.
-    if (part != static_cast<int>(place.recnos.size())) continue;
-    if (part == 0) readfile(cursor, &entry);
-    place.id = i;
-    place.recnos.push_back(cursor.recno());
+    if (part != static_cast<int>(held->recnos.size())) continue;
+    if (part == 0) readfile(cursor, &held->entry);
+    held->id = i;
+    held->recnos.push_back(cursor.recno());
     text += textof(cursor);
   }
   settle();
@@ -182,7 +179,16 @@ ErrorCode ScanFiles::loadfolders() {
 
 const FileEntry* ScanFiles::file(const std::string& path) const {
   auto at = files_.find(path);
-  return at == files_.end() ? nullptr : &at->second;
+  return at == files_.end() ? nullptr : &at->second->entry;
+}
+
+void ScanFiles::visit(const std::function<void(const FileEntry& entry, bool seen)>& visitor) const {
+  for (const auto& [path, held] : files_) visitor(held->entry, held->seen);
+}
+
+void ScanFiles::markseen(const std::string& path) {
+  auto at = files_.find(path);
+  if (at != files_.end()) at->second->seen = true;
 }
 
 const AlbumMark* ScanFiles::mark(int32_t album) const {
@@ -201,9 +207,9 @@ std::vector<int32_t> ScanFiles::albumsof(const std::string& identity) const {
 void ScanFiles::declarefile(Intent& intent, const std::string& path) const {
   if (!there()) return;
   intent.counts(ScanFileTable);
-  auto at = fileplaces_.find(path);
-  if (at != fileplaces_.end())
-    for (int32_t recno : at->second.recnos) intent.record(ScanFileTable, recno);
+  auto at = files_.find(path);
+  if (at != files_.end())
+    for (int32_t recno : at->second->recnos) intent.record(ScanFileTable, recno);
 }
 
 void ScanFiles::declaremark(Intent& intent, int32_t album) const {
@@ -238,39 +244,51 @@ ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const
 
 ErrorCode ScanFiles::putfile(const FileEntry& entry) {
   if (!there()) return Ok;
-  auto at = fileplaces_.find(entry.path);
-  if (at == fileplaces_.end()) {
-    Place place;
-    place.id = nextid_++;
-    const ErrorCode rc = append(FileEntryKind, place.id, entry.path, &entry, nullptr, &place.recnos);
+  auto at = files_.find(entry.path);
+  if (at == files_.end()) {
+    auto held = std::make_unique<Held>();
+    held->id = nextid_++;
+    const ErrorCode rc = append(FileEntryKind, held->id, entry.path, &entry, nullptr, &held->recnos);
     if (rc != Ok) return rc;
-    fileplaces_[entry.path] = std::move(place);
-    files_[entry.path] = entry;
+    held->entry = entry;
+    held->seen = true;  // written by this scan, so met by it
+    const std::string_view key = held->entry.path;
+    files_[key] = std::move(held);
     return Ok;
   }
   // The path is the same: only part 0's numbers change.
   Rlist cursor(&DB_Table(ScanFileTable));
   cursor.select(T_KindIdPart);
-  ErrorCode rc = cursor.gorecord(at->second.recnos.front());
+  ErrorCode rc = cursor.gorecord(at->second->recnos.front());
   if (rc != Ok) return rc;
   setfile(cursor, entry);
   rc = cursor.flush();
-  if (rc == Ok) files_[entry.path] = entry;
+  if (rc == Ok) {
+    const bool seen = at->second->seen;
+    FileEntry& kept = at->second->entry;
+    kept.stat = entry.stat;
+    kept.album = entry.album;
+    kept.song = entry.song;
+    kept.seq = entry.seq;
+    kept.disc = entry.disc;
+    kept.track = entry.track;
+    kept.title = entry.title;
+    at->second->seen = seen;
+  }
   return rc;
 }
 
 ErrorCode ScanFiles::dropfile(const std::string& path) {
-  auto at = fileplaces_.find(path);
-  if (!there() || at == fileplaces_.end()) return Ok;
+  auto at = files_.find(path);
+  if (!there() || at == files_.end()) return Ok;
   Rlist cursor(&DB_Table(ScanFileTable));
   cursor.select(T_KindIdPart);
-  for (int32_t recno : at->second.recnos) {
+  for (int32_t recno : at->second->recnos) {
     ErrorCode rc = cursor.gorecord(recno);
     if (rc == Ok) rc = cursor.del();
     if (rc != Ok) return rc;
   }
-  fileplaces_.erase(at);
-  files_.erase(path);
+  files_.erase(at);
   return Ok;
 }
 

@@ -26,7 +26,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -69,8 +72,12 @@ class ScanFiles : quill::NonCopyable {
   ErrorCode loadfolders();
   bool there() const;
 
-  const std::unordered_map<std::string, FileEntry>& files() const { return files_; }
+  // Every file's entry, and whether markseen() was called for its path.
+  void visit(const std::function<void(const FileEntry& entry, bool seen)>& visitor) const;
   const FileEntry* file(const std::string& path) const;
+  // Notes that the walk met the file (for what is gone after it); an entry
+  // that putfile() makes counts as met.
+  void markseen(const std::string& path);
   const std::vector<std::string>& folders() const { return folderpaths_; }
   const AlbumMark* mark(int32_t album) const;
   // The albums scans made whose files' tags have this identity, lowest
@@ -91,12 +98,14 @@ class ScanFiles : quill::NonCopyable {
   ErrorCode putfolder(const std::string& path);
 
  private:
-  struct Place {
+  // One allocation of each path a file: 100,000 of them are held at once.
+  struct Held {
+    FileEntry entry;
     int32_t id = 0;
+    bool seen = false;
     std::vector<int32_t> recnos;  // by part
   };
-  std::unordered_map<std::string, FileEntry> files_;
-  std::unordered_map<std::string, Place> fileplaces_;
+  std::unordered_map<std::string_view, std::unique_ptr<Held>> files_;  // keys view entry.path
   std::unordered_map<int32_t, std::pair<AlbumMark, int32_t>> marks_;  // by album: mark, recno
   std::unordered_multimap<uint32_t, int32_t> byidentity_;
   std::vector<std::string> folderpaths_;

@@ -114,8 +114,10 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   tally->gonefiles += static_cast<int>(gone_.size());
   std::map<int32_t, std::vector<const FileEntry*>> staying;
   if (!affected_.empty())
-    for (const auto& [path, entry] : files_.files())
-      if (affected_.count(entry.album) != 0 && departing_.count(path) == 0) staying[entry.album].push_back(&entry);
+    files_.visit([&](const FileEntry& entry, bool) {
+      if (affected_.count(entry.album) != 0 && departing_.count(entry.path) == 0)
+        staying[entry.album].push_back(&entry);
+    });
   // One intent for every album: the edits of each nest in it, and the
   // tables are forced to disk once. A crash takes all of them back, and
   // the next rescan does them again.

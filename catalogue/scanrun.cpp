@@ -1,6 +1,7 @@
 // A scan: the whole walk's albums catalogued batch by batch.
 #include "catalogue/scanrun.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -35,15 +36,17 @@ int folderof(const std::vector<std::string>& folders, const std::string& path) {
 // and in which of the folders.
 class CountingSource : public TagSource {
  public:
-  CountingSource(TagSource& inner, ScanSummary& summary, const ScanRunOptions& options, AlbumFollower& follower)
-      : inner_(inner), summary_(summary), options_(options), follower_(follower), seenin_(options.folders.size()) {}
+  CountingSource(TagSource& inner, ScanSummary& summary, const ScanRunOptions& options, AlbumFollower& follower,
+                 ScanFiles& files)
+      : inner_(inner), summary_(summary), options_(options), follower_(follower), files_(files),
+        seenin_(options.folders.size()) {}
   Step next(TrackTags* tags, ScanNotes& notes) override {
     if (summary_.cancelled) return Step::End;
     const Step step = inner_.next(tags, notes);
     if (step == Step::File || step == Step::Known) {
       const int folder = folderof(options_.folders, tags->path);
       if (folder >= 0) ++seenin_[static_cast<size_t>(folder)];
-      seen_.insert(tags->path);
+      files_.markseen(tags->path);
     }
     if (step == Step::Known) ++summary_.counts.filesknown;
     if (step == Step::File) {
@@ -53,7 +56,6 @@ class CountingSource : public TagSource {
     }
     return step;
   }
-  bool seen(const std::string& path) const { return seen_.count(path) != 0; }
   bool folderseen(int folder) const { return folder >= 0 && seenin_[static_cast<size_t>(folder)] > 0; }
 
  private:
@@ -61,7 +63,7 @@ class CountingSource : public TagSource {
   ScanSummary& summary_;
   const ScanRunOptions& options_;
   AlbumFollower& follower_;
-  std::unordered_set<std::string> seen_;
+  ScanFiles& files_;
   std::vector<int> seenin_;
 };
 
@@ -156,18 +158,21 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     const FileEntry* entry = files.file(path);
     return entry != nullptr && entry->stat == stat;
   });
+  // Begun at the first thing to write: a rescan that finds nothing to
+  // change forces nothing to disk.
   std::unique_ptr<CatalogueBatch> batch;
-  if (writing) {
+  const auto begin = [&]() -> bool {
+    if (batch || !writing) return true;
     BatchOptions batchoptions = options.batch;
     batchoptions.operation = "scan";
     batch = std::make_unique<CatalogueBatch>(batchoptions);
-    if (!batch->ok()) {
-      summary->error = batch->finish();
-      summary->failedalbum = "(none: the tables could not be prepared)";
-      return -1;
-    }
-  }
-  CountingSource counted(source, *summary, options, follower);
+    if (batch->ok()) return true;
+    summary->error = batch->finish();
+    batch.reset();
+    summary->failedalbum = "(none: the tables could not be prepared)";
+    return false;
+  };
+  CountingSource counted(source, *summary, options, follower, files);
   ScanStore store(options.mode);
   std::vector<FileEntry> later;
   std::unordered_set<int32_t> claimed;  // albums made or found in this scan
@@ -192,6 +197,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       ++summary->counts.albums;
       return true;
     }
+    if (!begin()) return false;
     AlbumOutcome outcome;
     std::string difference;
     ErrorCode rc = store.store(album, &summary->tally, &outcome, &difference);
@@ -217,6 +223,9 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   });
   if (writing && summary->error == quill::Ok && files.there())
     for (const std::string& folder : options.folders) {
+      const std::vector<std::string>& known = files.folders();
+      if (std::find(known.begin(), known.end(), folder) != known.end()) continue;
+      if (!begin()) break;
       const ErrorCode rc = files.putfolder(folder);
       if (rc != quill::Ok) {
         summary->error = rc;
@@ -235,8 +244,11 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       summary->unseenfolders.push_back(options.folders[f]);
       notes.line(options.folders[f] + "/: missing or holds no audio file: nothing below it was changed");
     }
-  for (const auto& [path, entry] : files.files())
-    if (!counted.seen(path) && counted.folderseen(folderof(options.folders, path))) follower.gone(path);
+  std::vector<std::string> gone;
+  files.visit([&](const FileEntry& entry, bool seen) {
+    if (!seen && counted.folderseen(folderof(options.folders, entry.path))) gone.push_back(entry.path);
+  });
+  for (const std::string& path : gone) follower.gone(path);
   ErrorCode rc = writing ? rewrite(files, later) : quill::Ok;
   if (rc == quill::Ok) rc = follower.run(notes, &summary->follow, &summary->tally);
   if (rc != quill::Ok) {
