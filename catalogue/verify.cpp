@@ -26,6 +26,7 @@
 #include "catalogue/namecheck.h"
 #include "catalogue/progress.h"
 #include "catalogue/relation.h"
+#include "catalogue/scanfilecheck.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
@@ -551,6 +552,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
       walkcodes(v, attrtable(r), r + 3, checkattribute);
     if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
+    if (!v.stopped) DB_CheckScanFiles(summary);
     stopped = v.stopped;
     for (bool t : v.unchecked) summary->unchecked += t;
   }
