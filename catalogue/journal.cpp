@@ -236,8 +236,7 @@ void Intent::record(int table, int32_t recno) {
   if (!active_ || !DB_Table(table).isopen()) return;
   quill::DataFile& t = DB_Table(table);
   if (recno < 0 || recno >= t.nrecs()) return;
-  for (const IntentEntry::Image& image : entry_.images)
-    if (image.table == table && image.recno == recno) return;
+  if (!imaged_.insert(static_cast<uint64_t>(table) << 32 | static_cast<uint32_t>(recno)).second) return;
   std::vector<uint8_t> bytes(t.header().reclen);
   if (t.file().seek(t.recoffset(recno)) != 0 ||
       t.file().read(bytes.data(), static_cast<int32_t>(bytes.size())) != 0)

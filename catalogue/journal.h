@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "catalogue/results.h"
@@ -110,6 +111,9 @@ class Intent {
   bool outer_;
   bool active_ = false;
   IntentEntry entry_;
+  // The records imaged so far, (table << 32 | recno): a rescan's intent
+  // declares tens of thousands.
+  std::unordered_set<uint64_t> imaged_;
   bool changed() const;
 };
 
