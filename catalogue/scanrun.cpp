@@ -31,6 +31,12 @@ int folderof(const std::vector<std::string>& folders, const std::string& path) {
   return -1;
 }
 
+// Whether a part of the path below the folder begins with a dot: a walk
+// that passes over hidden files cannot tell that one is gone.
+bool hiddenbelow(const std::string& path, const std::string& folder) {
+  return path.find("/.", folder.size()) != std::string::npos;
+}
+
 // Counts the files that the source hands over, for the progress; ends the
 // walk early when the progress asks to stop. Notes the files the walk saw,
 // and in which of the folders.
@@ -246,7 +252,10 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     }
   std::vector<std::string> gone;
   files.visit([&](const FileEntry& entry, bool seen) {
-    if (!seen && counted.folderseen(folderof(options.folders, entry.path))) gone.push_back(entry.path);
+    const int folder = folderof(options.folders, entry.path);
+    if (!seen && counted.folderseen(folder) &&
+        (options.hidden || !hiddenbelow(entry.path, options.folders[static_cast<size_t>(folder)])))
+      gone.push_back(entry.path);
   });
   for (const std::string& path : gone) follower.gone(path);
   ErrorCode rc = writing ? rewrite(files, later) : quill::Ok;

@@ -41,6 +41,7 @@ struct ScanCounts {
 struct ScanRunOptions {
   WriteMode mode = WriteMode::Write;
   std::vector<std::string> folders;      // the folders the source walks
+  bool hidden = false;                   // whether it reads hidden files (else theirs are not gone)
   std::vector<std::string> preferfiles;  // albums whose files win over the user's edits
   BatchOptions batch;
   std::function<bool(const ScanCounts& counts)> progress;

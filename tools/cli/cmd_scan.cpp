@@ -84,6 +84,7 @@ int cmd_scan(const Options& options, TerminalHost&) {
   ScanRunOptions run;
   run.mode = mode;
   run.folders = roots;
+  run.hidden = options.hidden;
   run.preferfiles = options.preferfiles;
   run.progress = [&](const ScanCounts& counts) {
     bar.update(counts.filesread);
