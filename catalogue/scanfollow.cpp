@@ -220,13 +220,18 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   for (size_t i = 0; same && i < wanted.size(); ++i) same = DB_SameName(wanted[i], current[i]);
   const AlbumMark* mark = files_.mark(album);
   const bool edited = mark != nullptr && albumfingerprint(album) != mark->made && !preferred(name);
-  const std::string place = "\"" + name + "\" (" + (members.empty() ? folderof(*departing_.begin()) : folderof(members.front().path)) + ")";
+  std::string folder = members.empty() ? std::string() : folderof(members.front().path);
+  for (auto at = departing_.begin(); folder.empty() && at != departing_.end(); ++at) {
+    const FileEntry* e = files_.file(*at);
+    if (e != nullptr && e->album == album) folder = folderof(*at);
+  }
+  const std::string place = "\"" + name + "\" (" + folder + ")";
   const bool dry = mode_ == WriteMode::DryRun;
 
-  if (!arrivals.empty()) {
+  // Counted as a scan counts the albums its files make.
+  if (!arrivals.empty() && (same || (edited && !wanted.empty()))) {
     albums->songs += static_cast<int>(wanted.size());
-    if (same || (edited && !wanted.empty()))
-      ++albums->outcomes[static_cast<int>(same ? AlbumOutcome::Unchanged : AlbumOutcome::LeftAlone)];
+    ++albums->outcomes[static_cast<int>(same ? AlbumOutcome::Unchanged : AlbumOutcome::LeftAlone)];
   }
   if (edited && !same) {
     ++tally->edited;
