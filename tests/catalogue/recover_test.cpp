@@ -267,6 +267,33 @@ std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
   return bytes;
 }
 
+// An entry of the version before the scan file table holds six creation
+// times: read with the seventh 0, it is this database's to undo after the
+// table came.
+TEST(JournalFormat, AnEntryOfSixTablesIsReadWithTheScanFileTableAbsent) {
+  IntentEntry entry;
+  entry.operation = "link";
+  for (int t = 0; t < kAllTables; ++t) entry.created[t] = 100 + t;
+  entry.counts.push_back({SongRows, 7, 1});
+  std::vector<uint8_t> bytes = encodeintent(entry);
+  const size_t seventh = 12 + 1 + entry.operation.size() + 6 * 4;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(seventh),
+              bytes.begin() + static_cast<std::ptrdiff_t>(seventh + 4));
+  bytes[3] = '2';
+  const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
+  const uint32_t crc = crc32(bytes.data() + 12, length);
+  for (int i = 0; i < 4; ++i) {
+    bytes[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
+    bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
+  }
+  IntentEntry read;
+  ASSERT_TRUE(decodeintent(bytes.data(), bytes.size(), &read));
+  EXPECT_EQ(read.created[NameTable], 100 + NameTable);
+  EXPECT_EQ(read.created[ScanFileTable], 0);
+  ASSERT_EQ(read.counts.size(), 1u);
+  EXPECT_EQ(read.counts[0].nrecs, 7);
+}
+
 // A journal left by the version before the name table, on a database of
 // five tables, is still this database's to undo after the writable open
 // that added the name table.
