@@ -276,24 +276,33 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
     rc = DB_DeleteArticle(titles);
     if (rc == Ok) rc = files_.dropmark(album);
   } else if (!same) {
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
-    while (rc == Ok && list->first() == Ok) rc = DB_RemoveLink(*list, titles, PurgeMode::Keep);
     NameFinder finder;
     for (size_t i = 0; rc == Ok && i < wanted.size(); ++i) {
-      int32_t code = wantedcodes[i];
-      if (code < 0) {
-        // The song of that name, as a scan finds it, else a new one.
-        std::vector<int32_t> codes = finder.same(SongTable, wanted[i]);
-        if (!codes.empty()) {
-          code = *std::min_element(codes.begin(), codes.end());
-        } else {
-          Rlist songs(&DB_Table(SongTable));
-          rc = DB_InsertRecord(SongTable, wanted[i], songs);
-          code = songs.field(F_Code).aslong();
-        }
+      if (wantedcodes[i] >= 0) continue;
+      // The song of that name, as a scan finds it, else a new one.
+      std::vector<int32_t> codes = finder.same(SongTable, wanted[i]);
+      if (!codes.empty()) {
+        wantedcodes[i] = *std::min_element(codes.begin(), codes.end());
+        continue;
       }
-      wantedcodes[i] = code;
-      if (rc == Ok) rc = DB_AddLink(*list, album, -1, code, titles);
+      Rlist songs(&DB_Table(SongTable));
+      rc = DB_InsertRecord(SongTable, wanted[i], songs);
+      wantedcodes[i] = songs.field(F_Code).aslong();
+    }
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
+    if (wanted.size() == current.size()) {
+      // A retag or a new order: only the rows that differ are replaced.
+      for (size_t i = 0; rc == Ok && i < wanted.size(); ++i) {
+        if (wantedcodes[i] == currentcodes[i]) continue;
+        rc = list->first();
+        if (rc == Ok && i > 0) rc = list->skip(static_cast<int>(i));
+        if (rc == Ok) rc = DB_RemoveLink(*list, titles, PurgeMode::Keep);
+        if (rc == Ok) rc = DB_AddLink(*list, album, static_cast<int>(i), wantedcodes[i], titles);
+      }
+    } else {
+      while (rc == Ok && list->first() == Ok) rc = DB_RemoveLink(*list, titles, PurgeMode::Keep);
+      for (size_t i = 0; rc == Ok && i < wanted.size(); ++i)
+        rc = DB_AddLink(*list, album, -1, wantedcodes[i], titles);
     }
     // The purge rule: a song that no album uses any more goes.
     for (size_t i = 0; rc == Ok && i < currentcodes.size(); ++i) {
