@@ -121,7 +121,7 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   // One intent for every album: the edits of each nest in it, and the
   // tables are forced to disk once. A crash takes all of them back, and
   // the next rescan does them again.
-  const bool writing = mode_ == WriteMode::Write && (!affected_.empty() || !gone_.empty());
+  const bool writing = mode_ == WriteMode::Write && (!affected_.empty() || !gone_.empty() || !later_.empty());
   if (!writing) {
     ErrorCode rc = Ok;
     for (int32_t album : affected_)
@@ -139,6 +139,7 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
       for (const Arrival& a : arrivals_[album]) files_.declarefile(intent, a.source.path);
     }
     for (const std::string& path : departing_) files_.declarefile(intent, path);
+    for (const FileEntry& e : later_) files_.declarefile(intent, e.path);
   }
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
@@ -157,6 +158,7 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   for (const std::string& path : gone_)
     if (files_.file(path) != nullptr) left.push_back(path);
   for (size_t i = 0; rc == Ok && i < left.size(); ++i) rc = files_.dropfile(left[i]);
+  for (size_t i = 0; rc == Ok && i < later_.size(); ++i) rc = files_.putfile(later_[i]);
   const ErrorCode synced = deferred.finish();
   return intent.end(rc != Ok ? rc : synced);
 }

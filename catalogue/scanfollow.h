@@ -46,6 +46,9 @@ class AlbumFollower {
   void gone(const std::string& path);
   // The files of a scanned album whose identity leads to album.
   void arrive(int32_t album, const ScannedAlbum& scanned);
+  // Entries of files already remembered that went to albums the scan
+  // stored: rewritten under the same intent as the albums that follow.
+  void rewrite(std::vector<FileEntry> entries) { later_ = std::move(entries); }
   // An album whose files are taken as they are (scan --prefer-files).
   void touch(int32_t album) { affected_.insert(album); }
 
@@ -68,6 +71,7 @@ class AlbumFollower {
   std::set<std::string> gone_;
   std::map<int32_t, std::vector<Arrival>> arrivals_;
   std::set<int32_t> affected_;
+  std::vector<FileEntry> later_;
 
   ErrorCode follow(int32_t album, const std::vector<const FileEntry*>& staying, ScanNotes& notes,
                    FollowTally* tally, CatalogueTally* albums);

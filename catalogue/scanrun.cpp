@@ -6,9 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "catalogue/deferredsync.h"
 #include "catalogue/findname.h"
-#include "catalogue/journal.h"
 #include "catalogue/relation.h"
 #include "catalogue/scanfiles.h"
 #include "catalogue/schema.h"
@@ -123,19 +121,6 @@ ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, st
   return files.putmark({code, albumfingerprint(code), identityhash(album.identity)});
 }
 
-// The entries kept for after the batch, rewritten under one intent.
-ErrorCode rewrite(ScanFiles& files, const std::vector<FileEntry>& entries) {
-  if (entries.empty()) return quill::Ok;
-  Intent intent("rescan");
-  for (const FileEntry& e : entries) files.declarefile(intent, e.path);
-  ErrorCode rc = intent.begin();
-  if (rc != quill::Ok) return intent.end(rc);
-  DeferredSync deferred;
-  for (size_t i = 0; rc == quill::Ok && i < entries.size(); ++i) rc = files.putfile(entries[i]);
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != quill::Ok ? rc : synced);
-}
-
 }  // namespace
 
 std::vector<std::string> DB_ScannedFolders() {
@@ -180,6 +165,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   };
   CountingSource counted(source, *summary, options, follower, files);
   ScanStore store(options.mode);
+  if (files.there()) store.setcompletable([&files](int32_t album) { return files.mark(album) != nullptr; });
   std::vector<FileEntry> later;
   std::unordered_set<int32_t> claimed;  // albums made or found in this scan
   groupalbums(counted, notes, [&](ScannedAlbum& album) {
@@ -258,8 +244,8 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       gone.push_back(entry.path);
   });
   for (const std::string& path : gone) follower.gone(path);
-  ErrorCode rc = writing ? rewrite(files, later) : quill::Ok;
-  if (rc == quill::Ok) rc = follower.run(notes, &summary->follow, &summary->tally);
+  follower.rewrite(std::move(later));
+  const ErrorCode rc = follower.run(notes, &summary->follow, &summary->tally);
   if (rc != quill::Ok) {
     summary->error = rc;
     summary->failedalbum = "(the albums that follow their files)";

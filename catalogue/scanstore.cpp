@@ -144,11 +144,16 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
                            std::string* differs) {
   Stored stored;
   const bool exists = findalbum(album, &stored);
-  const bool artistsbegin = beginning(stored.lists[0], album.artists);
-  const bool songsbegin = beginning(stored.lists[1], album.songs);
+  const bool completable = !exists || !completable_ || completable_(stored.code);
+  const bool equal = stored.lists[0].size() == album.artists.size() && stored.lists[1].size() == album.songs.size();
+  // An album no scan made is completed by none: its lists are the user's.
+  const bool artistsbegin =
+      beginning(stored.lists[0], album.artists) && (completable || stored.lists[0].size() == album.artists.size());
+  const bool songsbegin =
+      beginning(stored.lists[1], album.songs) && (completable || stored.lists[1].size() == album.songs.size());
   if (!exists) *outcome = AlbumOutcome::Added;
   else if (!artistsbegin || !songsbegin) *outcome = AlbumOutcome::LeftAlone;
-  else if (stored.lists[0].size() == album.artists.size() && stored.lists[1].size() == album.songs.size())
+  else if (equal)
     *outcome = AlbumOutcome::Unchanged;
   else
     *outcome = AlbumOutcome::Completed;

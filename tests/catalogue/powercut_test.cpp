@@ -222,7 +222,7 @@ TEST_F(CataloguePowerCut, Batches) {
   const Snapshot first = inacopy([&] { return importalbums(1, 1); });
   ASSERT_FALSE(first.empty());
   sweep("import_batches", [&] { return importalbums(1); }, true, &first);
-  // Completes an album that an earlier scan began, and adds two.
+  // Adds two albums; the one typed in with the same name is left alone.
   sweep("scan_batch", [&] {
     TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
                         tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 2),

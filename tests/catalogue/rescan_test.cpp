@@ -213,6 +213,20 @@ TEST_F(RescanTest, TableOfCases) {
   }
 }
 
+// An album typed in is no scan's: a scan neither completes nor follows it.
+TEST_F(RescanTest, AnAlbumTypedInIsNeverTouched) {
+  const int32_t album = add(TitleTable, "Nevermind");
+  ASSERT_EQ(link(0, album, add(ArtistTable, "Nirvana")), Ok);
+  ASSERT_EQ(link(1, album, add(SongTable, "Smells Like Teen Spirit")), Ok);
+  std::vector<std::string> lines;
+  const ScanSummary summary = scan(kLibrary, {}, &lines);
+  EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
+  EXPECT_EQ(albums(), (Albums{{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+                              {"Nevermind", {"Smells Like Teen Spirit"}}}));
+  scan(changed({{0, std::nullopt}}), {});
+  EXPECT_EQ(albums()["Nevermind"], std::vector<std::string>{"Smells Like Teen Spirit"});
+}
+
 // The dry run tells exactly what the rescan then does, and writes nothing.
 TEST_F(RescanTest, ADryRunTellsWhatTheRescanDoes) {
   scan(kLibrary, {});
