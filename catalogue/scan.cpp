@@ -225,7 +225,10 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
       break;
     }
   const auto source = [&](const File& f, size_t song) {
-    album.sources.push_back({path(f), static_cast<int>(song), f.disc, f.track, f.stat});
+    const std::string group = foldedname(*f.album) + '\n' + foldedname(*f.albumartist);
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : group) hash = (hash ^ c) * 16777619u;
+    album.sources.push_back({path(f), static_cast<int>(song), f.disc, f.track, f.stat, hash});
   };
   // A copy repeats a song's disc, track and title; the first is kept.
   std::unordered_map<std::string, uint32_t> songs;

@@ -117,6 +117,7 @@ struct ScannedAlbum {
     int song = 0;  // index into songs
     int disc = 0, track = 0;
     FileStat stat;
+    uint32_t group = 0;  // hash of the file's album and album artist tags as read
   };
   std::vector<Source> sources;
   // The album's tag identity (folded name and album artist or first

@@ -52,6 +52,7 @@ void setfile(Rlist& cursor, const FileEntry& e) {
   cursor.field(F_FileDisc).set(e.disc);
   cursor.field(F_FileTrack).set(e.track);
   cursor.field(F_FileTitle).set(static_cast<long>(static_cast<int32_t>(e.title)));
+  cursor.field(F_FileGroup).set(static_cast<long>(static_cast<int32_t>(e.group)));
   setwide(cursor, F_FileSizeHi, e.stat.size);
   setwide(cursor, F_FileTimeHi, e.stat.seconds);
   cursor.field(F_FileNsec).set(static_cast<long>(e.stat.nanoseconds));
@@ -64,6 +65,7 @@ void readfile(Rlist& cursor, FileEntry* e) {
   e->disc = cursor.field(F_FileDisc).asint();
   e->track = cursor.field(F_FileTrack).asint();
   e->title = static_cast<uint32_t>(cursor.field(F_FileTitle).aslong());
+  e->group = static_cast<uint32_t>(cursor.field(F_FileGroup).aslong());
   e->stat.size = wide(cursor, F_FileSizeHi);
   e->stat.seconds = wide(cursor, F_FileTimeHi);
   e->stat.nanoseconds = cursor.field(F_FileNsec).aslong();
@@ -273,6 +275,7 @@ ErrorCode ScanFiles::putfile(const FileEntry& entry) {
     kept.disc = entry.disc;
     kept.track = entry.track;
     kept.title = entry.title;
+    kept.group = entry.group;
     at->second->seen = seen;
   }
   return rc;

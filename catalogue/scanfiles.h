@@ -8,7 +8,9 @@
 //           part 0 carries the album it went to, the song and position
 //           (Seq) it gave, its disc and track, the hash of the title its
 //           tags gave (a title changed in the catalogue is the user's,
-//           one changed in the tags a retag), and its size and
+//           one changed in the tags a retag), the hash of its album and
+//           album artist tags (Group: read again with the same, it stays
+//           in its album), and its size and
 //           modification time (seconds, nanoseconds) when it was read;
 //   Kind 1  a folder scanned: Id a number of its own, Text its path;
 //   Kind 2  an album a scan made or took: Id its code, Album the
@@ -50,6 +52,7 @@ struct FileEntry {
   int32_t song = -1;
   int seq = 0, disc = 0, track = 0;
   uint32_t title = 0;  // titlehash of the song's name as scanned
+  uint32_t group = 0;  // ScannedAlbum::Source::group
 };
 
 struct AlbumMark {

@@ -80,6 +80,7 @@ struct AlbumFollower::Member {
   int disc = 0, track = 0;
   FileStat stat;
   uint32_t title = 0;
+  uint32_t group = 0;
   int song = 0;  // index into the album's new songs
 };
 
@@ -175,11 +176,12 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   for (const FileEntry* e : staying) {
     if (lookup.find(SongTable, e->song) != Ok) continue;  // the user deleted the song
     members.push_back({e->path, DB_CurrentFullName(lookup.cursor(SongTable), SongTable), e->song, e->disc,
-                       e->track, e->stat, e->title, 0});
+                       e->track, e->stat, e->title, e->group, 0});
   }
   const std::vector<Arrival>& arrivals = arrivals_[album];
   for (const Arrival& a : arrivals) {
-    Member m{a.source.path, a.name, -1, a.source.disc, a.source.track, a.source.stat, titlehash(a.name), 0};
+    Member m{a.source.path, a.name, -1, a.source.disc, a.source.track, a.source.stat, titlehash(a.name),
+             a.source.group, 0};
     // Read again with the title it had: the song as catalogued (renamed
     // there, perhaps) is still its song.
     const FileEntry* e = files_.file(a.source.path);
@@ -332,6 +334,7 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       entry.disc = m.disc;
       entry.track = m.track;
       entry.title = m.title;
+      entry.group = m.group;
       rc = files_.putfile(entry);
     }
     if (rc == Ok && mark != nullptr) rc = files_.putmark({album, albumfingerprint(album), mark->identity});

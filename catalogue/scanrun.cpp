@@ -110,6 +110,7 @@ ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, st
     entry.disc = s.disc;
     entry.track = s.track;
     entry.title = titlehash(album.songs[static_cast<size_t>(s.song)]);
+    entry.group = s.group;
     if (files.file(s.path) != nullptr) {
       later->push_back(std::move(entry));
       continue;
@@ -177,7 +178,15 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     // Two albums of one scan with the same identity stay two: each finds
     // one not yet found in this scan.
     int32_t made = -1;
-    if (files.there())
+    // A file read again with the album tags it had stays in its album,
+    // whatever the other files read with it make of the album's identity.
+    for (const ScannedAlbum::Source& s : album.sources) {
+      const FileEntry* entry = files.file(s.path);
+      if (made < 0 && entry != nullptr && entry->album >= 0 && entry->group == s.group &&
+          files.mark(entry->album) != nullptr && albumthere(entry->album))
+        made = entry->album;
+    }
+    if (made < 0 && files.there())
       for (int32_t code : files.albumsof(album.identity))
         if (claimed.count(code) == 0 && albumthere(code)) {
           made = code;

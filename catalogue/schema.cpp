@@ -24,7 +24,7 @@ constexpr FieldDef kNameFields[] = {
 constexpr FieldDef kScanFileFields[] = {
     {'S', 0, "Kind"},   {'L', 0, "Id"},     {'S', 0, "Part"},   {'L', 0, "Album"},
     {'L', 0, "Song"},   {'S', 0, "Seq"},    {'S', 0, "Disc"},   {'S', 0, "Track"},
-    {'L', 0, "Title"},  {'L', 0, "SizeHi"}, {'L', 0, "SizeLo"}, {'L', 0, "TimeHi"}, {'L', 0, "TimeLo"},
+    {'L', 0, "Title"},  {'L', 0, "Group"},  {'L', 0, "SizeHi"}, {'L', 0, "SizeLo"}, {'L', 0, "TimeHi"}, {'L', 0, "TimeLo"},
     {'L', 0, "Nsec"},   {'C', kNamePartBytes + 1, "Text"}};
 
 constexpr TagDef kNamedTags[] = {{"Name", 0, 1}, {"Code", 1, 1}};
@@ -49,7 +49,7 @@ TableLayout tablelayout(int index) {
     case ArtistTable: return {kArtistFields, 3, kNamedTags, 2};
     case SongTable: return {kSongFields, 3, kNamedTags, 2};
     case NameTable: return {kNameFields, 4, kNameTags, 1};
-    case ScanFileTable: return {kScanFileFields, 15, kScanFileTags, 1};
+    case ScanFileTable: return {kScanFileFields, 16, kScanFileTags, 1};
     default: return {kRowFields, 3, kRowTags, 2};
   }
 }

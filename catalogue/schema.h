@@ -28,8 +28,8 @@
 //   relation:  Title L, Seq S, Attr L
 //   name:      Kind S, Code L, Part S, Text C121
 //   scanfile:  Kind S, Id L, Part S, Album L, Song L, Seq S, Disc S,
-//              Track S, Title L, SizeHi L, SizeLo L, TimeHi L, TimeLo L,
-//              Nsec L, Text C121
+//              Track S, Title L, Group L, SizeHi L, SizeLo L, TimeHi L,
+//              TimeLo L, Nsec L, Text C121
 // Tags: title and attribute tables "Name" (Name), "Code" (Code); relation
 // tables "Tit+Seq" (Title, Seq), "Attr" (Attr); name table "Kind+Code+Part"
 // (Kind, Code, Part); scanfile table "Kind+Id+Part" (Kind, Id, Part). Every component is the
@@ -84,8 +84,9 @@ enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
 enum : int { F_Kind = 0, F_NameCode = 1, F_Part = 2, F_Text = 3 };  // name table
 // scanfile table (Kind and Part as in the name table)
 enum : int { F_FileId = 1, F_FileAlbum = 3, F_FileSong = 4, F_FileSeq = 5, F_FileDisc = 6 };
-enum : int { F_FileTrack = 7, F_FileTitle = 8, F_FileSizeHi = 9, F_FileSizeLo = 10 };
-enum : int { F_FileTimeHi = 11, F_FileTimeLo = 12, F_FileNsec = 13, F_FileText = 14 };
+enum : int { F_FileTrack = 7, F_FileTitle = 8, F_FileGroup = 9, F_FileSizeHi = 10 };
+enum : int { F_FileSizeLo = 11, F_FileTimeHi = 12, F_FileTimeLo = 13, F_FileNsec = 14 };
+enum : int { F_FileText = 15 };
 
 // Tag numbers.
 enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables

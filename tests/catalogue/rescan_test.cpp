@@ -213,6 +213,22 @@ TEST_F(RescanTest, TableOfCases) {
   }
 }
 
+// A retagged track of an album of many artists and no album artist tag
+// stays in its album: read alone, its artist would name another.
+TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
+  const std::vector<TrackTags> hits = {file("Hits", "1.mp3", "One", "Hits", "Ann", 1),
+                                       file("Hits", "2.mp3", "Two", "Hits", "Bob", 2),
+                                       file("Hits", "3.mp3", "Three", "Hits", "Cy", 3)};
+  scan(hits, {});
+  ASSERT_EQ(albums(), (Albums{{"Hits", {"One", "Two", "Three"}}}));
+  std::vector<TrackTags> retagged = hits;
+  retagged[1] = file("Hits", "2.mp3", "Two (edit)", "Hits", "Bob", 2, 1);
+  int opened = 0;
+  scan(retagged, {}, nullptr, &opened);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(albums(), (Albums{{"Hits", {"One", "Two (edit)", "Three"}}}));
+}
+
 // An album typed in is no scan's: a scan neither completes nor follows it.
 TEST_F(RescanTest, AnAlbumTypedInIsNeverTouched) {
   const int32_t album = add(TitleTable, "Nevermind");
