@@ -13,9 +13,10 @@ namespace {
 // The title table first and the relations last: a crash between two of the
 // syncs then leaves albums without some of their rows (completed by the
 // next scan) rather than rows of albums that are not there. Full names
-// follow the records they name. A table not open is passed over.
-constexpr int kSyncOrder[kAllTables] = {TitleTable, ArtistTable, SongTable,
-                                        NameTable,  ArtistRows,  SongRows};
+// follow the records they name; the files a scan catalogued come last, as
+// they name albums, songs and positions. A table not open is passed over.
+constexpr int kSyncOrder[kAllTables] = {TitleTable, ArtistTable, SongTable,    NameTable,
+                                        ArtistRows, SongRows,    ScanFileTable};
 
 }  // namespace
 

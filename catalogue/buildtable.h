@@ -7,7 +7,7 @@
 namespace tracklore {
 
 // Makes (or empties) the table file base with the fields and tags of table
-// index 0..5 of schema.h, each appended after the last. No index file is
+// index 0..6 of schema.h, each appended after the last. No index file is
 // made: a reindex makes it. Ok or the first failing code.
 ErrorCode buildtable(const char* base, int index);
 

@@ -10,7 +10,7 @@
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/nametable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
@@ -38,17 +38,18 @@ bool anydatafile() {
 bool clasheswithfixed(const std::string& title) {
   for (int index = 1; index < kAllTables; ++index)
     if (strcasecmp(title.c_str(), fixedname(index)) == 0) return true;
-  return strcasecmp(title.c_str(), kNewNameTable) == 0;
+  return strcasecmp(title.c_str(), buildingname(NameTable)) == 0 ||
+         strcasecmp(title.c_str(), buildingname(ScanFileTable)) == 0;
 }
 
 int check(quill::ErrorCode result, const char* table) {
   return DB_CheckResult(result, table, "create");
 }
 
-// The order in which the tables are created: the name table last, as a
-// database made without it gets it later.
-constexpr int kCreateOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows,
-                                          SongTable,  SongRows,    NameTable};
+// The order in which the tables are created: the optional tables last, as
+// a database made without them gets them later.
+constexpr int kCreateOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows, SongTable,
+                                          SongRows,   NameTable,   ScanFileTable};
 
 // Creation empties each table's file in turn: a table that cannot be made
 // must be found before the first one is emptied. The existing files must

@@ -20,7 +20,9 @@ namespace {
 // Entries since the name table carry six creation times and may name table
 // 5; an entry of the five-table format (a journal left by an earlier
 // version) is still read, as one that knew no name table.
-constexpr char kMagic[4] = {'T', 'L', 'J', '2'};
+constexpr char kMagic[4] = {'T', 'L', 'J', '3'};
+// An entry of a program that knew the name table but not the file table.
+constexpr char kSixTableMagic[4] = {'T', 'L', 'J', '2'};
 constexpr char kFiveTableMagic[4] = {'T', 'L', 'J', '1'};
 constexpr char kDone[4] = {'D', 'O', 'N', 'E'};
 constexpr size_t kHeadLength = 12;
@@ -80,7 +82,8 @@ struct Reader {
 };
 
 bool ismagic(const uint8_t* data) {
-  return std::memcmp(data, kMagic, 4) == 0 || std::memcmp(data, kFiveTableMagic, 4) == 0;
+  return std::memcmp(data, kMagic, 4) == 0 || std::memcmp(data, kSixTableMagic, 4) == 0 ||
+         std::memcmp(data, kFiveTableMagic, 4) == 0;
 }
 
 int depth = 0;
@@ -118,7 +121,8 @@ std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
 bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
   if (size < kHeadLength || !ismagic(data)) return false;
   const bool five = std::memcmp(data, kFiveTableMagic, 4) == 0;
-  const unsigned tables = five ? kTables : kAllTables;
+  const bool six = std::memcmp(data, kSixTableMagic, 4) == 0;
+  const unsigned tables = five ? kTables : six ? NameTable + 1 : kAllTables;
   auto istable = [tables](unsigned table) { return table < tables; };
   const uint32_t length = quill::getle32(data + 4);
   if (length > kLongestBody || length > size - kHeadLength) return false;
@@ -218,10 +222,12 @@ void tablescreated(int32_t created[kAllTables]) {
 bool belongshere(const IntentEntry& entry) {
   int32_t created[kAllTables];
   tablescreated(created);
-  // An entry written before the name table was made did not touch it: the
-  // table made since (at the next writable open) does not set it aside.
-  const int compared = entry.created[NameTable] == 0 ? kTables : kAllTables;
-  return std::equal(created, created + compared, entry.created);
+  // An entry written before an optional table was made did not touch it:
+  // the table made since (at the next writable open) does not set it aside.
+  for (int t = 0; t < kAllTables; ++t)
+    if (created[t] != entry.created[t] && !(DB_OptionalTable(t) && entry.created[t] == 0))
+      return false;
+  return true;
 }
 
 bool DB_HasUnfinishedEdit() {
@@ -253,8 +259,7 @@ void Intent::record(int table, int32_t recno) {
   if (!active_ || !DB_Table(table).isopen()) return;
   quill::DataFile& t = DB_Table(table);
   if (recno < 0 || recno >= t.nrecs()) return;
-  for (const IntentEntry::Image& image : entry_.images)
-    if (image.table == table && image.recno == recno) return;
+  if (!imaged_.insert(static_cast<uint64_t>(table) << 32 | static_cast<uint32_t>(recno)).second) return;
   std::vector<uint8_t> bytes(t.header().reclen);
   if (t.file().seek(t.recoffset(recno)) != 0 ||
       t.file().read(bytes.data(), static_cast<int32_t>(bytes.size())) != 0)

@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "catalogue/results.h"
@@ -37,7 +38,7 @@ namespace tracklore {
 // What an unfinished edit needs to be undone.
 struct IntentEntry {
   struct Counts {
-    int table = 0;  // 0..5 of the table set
+    int table = 0;  // 0..6 of the table set
     int32_t nrecs = 0;
     int32_t ndeleted = 0;
   };
@@ -117,6 +118,9 @@ class Intent {
   bool outer_;
   bool active_ = false;
   IntentEntry entry_;
+  // The records imaged so far, (table << 32 | recno): a rescan's intent
+  // declares tens of thousands.
+  std::unordered_set<uint64_t> imaged_;
   bool changed() const;
 };
 

@@ -19,10 +19,10 @@ namespace tracklore {
 
 namespace {
 
-// The order in which the tables are processed and numbered 1 to 5, and 6
-// for the name table when the database has one.
-constexpr int kPassOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows,
-                                        SongTable,  SongRows,    NameTable};
+// The order in which the tables are processed and numbered 1 to 5, then
+// the optional tables that the database has.
+constexpr int kPassOrder[kAllTables] = {TitleTable, ArtistTable, ArtistRows, SongTable,
+                                        SongRows,   NameTable,   ScanFileTable};
 
 // The longest line holds the main table's name (127 characters).
 constexpr int kLineSize = 64 + kMainNameSize;
@@ -54,14 +54,17 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     quill::DataFile& table = DB_Table(index);
     if (table.isopen()) total += int64_t{table.nrecs()} * (pass.pertag ? table.header().ntags : 1);
   }
-  const int tables = DB_Table(NameTable).isopen() ? kAllTables : kTables;
+  int order[kAllTables];
+  int tables = 0;
+  for (int index : kPassOrder)
+    if (DB_Table(index).isopen()) order[tables++] = index;
   DB_Close();
   DB_RemoveStrayFiles();
   for (int n = 0; n < tables; ++n)
-    if (writable(pass, DB_TableName(kPassOrder[n])) != 0) return -1;
+    if (writable(pass, DB_TableName(order[n])) != 0) return -1;
   // Refused before the first table rather than after some were rebuilt.
   for (int n = 0; n < tables; ++n) {
-    const char* name = DB_TableName(kPassOrder[n]);
+    const char* name = DB_TableName(order[n]);
     if (quill::roomlacking(name) > 0) return DB_CheckResult(quill::DiskFull, name, pass.operation);
   }
 
@@ -74,7 +77,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
 
   OpenWait wait;
   for (int n = 0; n < tables; ++n) {
-    const char* name = DB_TableName(kPassOrder[n]);
+    const char* name = DB_TableName(order[n]);
     if (context != nullptr) {
       std::snprintf(pass.text, kLineSize, pass.line, n + 1, tables, name);
       *static_cast<const char**>(context) = pass.text;

@@ -1,39 +1,18 @@
 #include "catalogue/nametable.h"
 
-#include <filesystem>
-#include <string>
-#include <system_error>
-
-#include "catalogue/buildtable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
-#include "engine/file.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
 
-bool DB_NameTableThere() {
-  std::error_code error;
-  return std::filesystem::exists(std::string(fixedname(NameTable)) + ".db1", error);
-}
+bool DB_NameTableThere() { return DB_OptionalTableThere(NameTable); }
 
-ErrorCode DB_AddNameTable() {
-  const std::string from(kNewNameTable), to(fixedname(NameTable));
-  ErrorCode rc = buildtable(kNewNameTable, NameTable);
-  if (rc == quill::Ok) rc = quill::DataFile::reindex(kNewNameTable);
-  // The data file last: its name says the table is whole.
-  for (const char* extension : {".idx", ".db1"})
-    if (rc == quill::Ok &&
-        quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
-      rc = quill::WriteFailed;
-  if (rc != quill::Ok)
-    for (const char* extension : {".idx", ".db1"})
-      quill::File::removefile((from + extension).c_str());
-  return rc;
-}
+ErrorCode DB_AddNameTable() { return DB_AddOptionalTable(NameTable); }
 
 ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
   recnos->clear();

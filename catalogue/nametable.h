@@ -2,11 +2,7 @@
 // made without them) and the lookup of its entries that the journal and
 // the full names share.
 //
-// The table is added whole or not at all: it is built under a name of its
-// own (kNewNameTable), indexed, and then renamed into place, index first,
-// so that the data file's name appears only once the table is complete. A
-// crash before that leaves only files under the building name, which the
-// next attempt replaces.
+// The table is added whole or not at all, as optionaltable.h says.
 #pragma once
 
 #include <cstdint>

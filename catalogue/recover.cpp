@@ -9,7 +9,7 @@
 #include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
-#include "catalogue/nametable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/check.h"
@@ -42,8 +42,8 @@ int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& lo
   return table.close(-1);
 }
 
-// The tables of this database: the five, and the name table when it is there.
-int tablecount() { return DB_NameTableThere() ? kAllTables : kTables; }
+// The tables of this database: the five, and each optional one that is there.
+bool present(int t) { return !DB_OptionalTable(t) || DB_OptionalTableThere(t); }
 
 // Puts back what the entry recorded; marks every table it wrote touched.
 int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
@@ -155,9 +155,10 @@ int droptail(int t, Log& log) {
 // (an exclusive writer's write-back), or carrying a stamp the data file
 // has not reached yet (a change cut short between the two). A pack leaves
 // an index behind its data file, which is no change lost.
-std::vector<std::string> changedpartway(int tables) {
+std::vector<std::string> changedpartway() {
   std::vector<std::string> changed;
-  for (int t = 0; t < tables; ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!present(t)) continue;
     DataFile table;
     if (table.opendata(named(t).c_str(), {.readonly = true}) != Ok) continue;
     const int32_t stamp = table.header().stamp;
@@ -211,7 +212,6 @@ int mend(ProgressCallback callback, void* context, Log& log,
   bool touched[kAllTables] = {};
 
   const std::string journal = DB_JournalName();
-  const int tables = tablecount();
   IntentEntry entry;
   bool unfinished = readintent(journal, &entry);
   // Tables changed part way with no entry to undo the change: it stays as
@@ -219,7 +219,7 @@ int mend(ProgressCallback callback, void* context, Log& log,
   if (!unfinished) {
     const JournalState state = journalstate(journal);
     if (state == JournalState::Missing || state == JournalState::Damaged)
-      *lost = changedpartway(tables);
+      *lost = changedpartway();
   }
   if (unfinished && !belongshere(entry)) {
     log.add("set aside an unfinished " + entry.operation + " of an earlier database in " +
@@ -233,15 +233,15 @@ int mend(ProgressCallback callback, void* context, Log& log,
   if (unfinished && undo(entry, touched, log) != 0) return -1;
 
   bool tails[kAllTables] = {};
-  for (int t = 0; t < tables; ++t)
-    if (settle(t, &touched[t], &tails[t], log) != 0) return -1;
+  for (int t = 0; t < kAllTables; ++t)
+    if (present(t) && settle(t, &touched[t], &tails[t], log) != 0) return -1;
 
   quill::Progress progress;
   progress.report = callback;
   progress.argument = context;
   progress.step = 100;
-  for (int t = 0; t < tables; ++t)
-    if (reindex(t, touched[t], &progress, log) != 0) return -1;
+  for (int t = 0; t < kAllTables; ++t)
+    if (present(t) && reindex(t, touched[t], &progress, log) != 0) return -1;
   // Only now is the undo complete on disk; a crash before this point
   // repeats it, which puts back the same bytes at the same places.
   if (unfinished && markdone(journal) != 0) {
@@ -249,7 +249,7 @@ int mend(ProgressCallback callback, void* context, Log& log,
             DB_FailureText(quill::writeresult(quill::WriteFailed)));
     return -1;
   }
-  for (int t = 0; t < tables; ++t)
+  for (int t = 0; t < kAllTables; ++t)
     if (tails[t] && (droptail(t, log) != 0 || reindex(t, true, &progress, log) != 0)) return -1;
 
   std::vector<std::string> removed;
@@ -263,7 +263,8 @@ int mend(ProgressCallback callback, void* context, Log& log,
 int prove(ProgressCallback callback, void* context, Log& log) {
   if (verify(callback, context, log) != 0) return -1;
   int result = 0;
-  for (int t = 0; t < tablecount(); ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!present(t)) continue;
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
     for (const std::string& problem : problems)
@@ -326,7 +327,8 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 
 bool DB_NeedsRecovery() {
   if (DB_HasUnfinishedEdit()) return true;
-  for (int t = 0; t < tablecount(); ++t) {
+  for (int t = 0; t < kAllTables; ++t) {
+    if (!present(t)) continue;
     DataFile table;
     const ErrorCode rc = table.open(named(t).c_str(), {.readonly = true});
     if (rc == quill::IndexOutOfDate || rc == quill::BadIndex || rc == quill::IndexOpen) return true;

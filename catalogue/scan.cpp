@@ -47,6 +47,7 @@ struct File {
   const std::string* albumartist;  // tag, else "Various Artists" for a compilation, else empty
   std::vector<const std::string*> artists;
   int track, disc;
+  FileStat stat;
 };
 
 // What rippers write when they found no album ("Unknown Album", Windows
@@ -142,6 +143,7 @@ void Grouping::add(TrackTags& tags) {
     if (!artist->empty()) file.artists.push_back(artist);
   }
   file.track = tags.track;
+  file.stat = tags.stat;
   file.disc = tags.disc > 0 ? tags.disc : where.disc;
   files_.push_back(std::move(file));
 }
@@ -212,6 +214,7 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
   ScannedAlbum album;
   album.name = albumname(files_[files.front()]);
   album.folder = order(files);
+  album.identity = foldedname(album.name);
   std::unordered_set<std::string> artists;
   const auto addartist = [&](const std::string* name) {
     if (artists.insert(foldedname(*name)).second) album.artists.push_back(*name);
@@ -221,21 +224,32 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
       addartist(files_[i].albumartist);
       break;
     }
+  const auto source = [&](const File& f, size_t song) {
+    const std::string group = foldedname(*f.album) + '\n' + foldedname(*f.albumartist);
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : group) hash = (hash ^ c) * 16777619u;
+    album.sources.push_back({path(f), static_cast<int>(song), f.disc, f.track, f.stat, hash});
+  };
   // A copy repeats a song's disc, track and title; the first is kept.
   std::unordered_map<std::string, uint32_t> songs;
+  std::unordered_map<uint32_t, int> songof;  // file -> its song's index
   for (uint32_t i : files) {
     const File& f = files_[i];
     const int disc = f.disc > 0 ? f.disc : 1;
     auto [kept, fresh] = songs.try_emplace(textf("%d.%d.", disc, f.track) + foldedname(*f.title), i);
     if (!fresh) {
+      source(f, static_cast<size_t>(songof[kept->second]));
       ++notes_.copies;
       notes_.line(path(f) + ": a copy of " + path(files_[kept->second]) +
                   textf(" (disc %d, track %d, \"", disc, f.track) + *f.title + "\"): linked once");
       continue;
     }
     for (const std::string* artist : f.artists) addartist(artist);
+    songof[i] = static_cast<int>(album.songs.size());
+    source(f, album.songs.size());
     album.songs.push_back(*f.title);
   }
+  if (!album.artists.empty()) album.identity += "\n" + foldedname(album.artists.front());
   return album;
 }
 

@@ -28,11 +28,21 @@
 //    cut or a stand-in is reported once, with the places it was used.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace tracklore {
+
+// What a stat of an audio file says of it: a file whose path and stat are
+// those the last scan saw is taken as unchanged and not opened again.
+struct FileStat {
+  int64_t size = -1;
+  int64_t seconds = 0;  // modification time
+  int32_t nanoseconds = 0;
+  bool operator==(const FileStat&) const = default;
+};
 
 // The tags of one audio file, as read (UTF-8). 0 for a missing number.
 struct TrackTags {
@@ -45,6 +55,7 @@ struct TrackTags {
   int track = 0;
   int disc = 0;
   bool compilation = false;
+  FileStat stat;
 };
 
 // What the scan tells its user about files and names: one line each (path,
@@ -75,11 +86,22 @@ class ScanNotes {
 
 class TagSource {
  public:
-  enum class Step { File, Skipped, End };
+  enum class Step { File, Known, Skipped, End };
+  using KnownTest = std::function<bool(const std::string& path, const FileStat& stat)>;
   virtual ~TagSource() = default;
-  // The next audio file's tags (File), a file or folder that was skipped
-  // and already noted (Skipped), or the end of the walk.
+  // The next audio file's tags (File), a file that known() took as
+  // unchanged and that was not opened (Known: path, folder, filename and
+  // stat only), a file or folder that was skipped and already noted
+  // (Skipped), or the end of the walk.
   virtual Step next(TrackTags* tags, ScanNotes& notes) = 0;
+  // A rescan's test of a file's path and stat, made before it is opened.
+  void setknown(KnownTest known) { known_ = std::move(known); }
+
+ protected:
+  bool known(const std::string& path, const FileStat& stat) const { return known_ && known_(path, stat); }
+
+ private:
+  KnownTest known_;
 };
 
 // An album ready to be catalogued: full names (UTF-8).
@@ -88,6 +110,20 @@ struct ScannedAlbum {
   std::vector<std::string> artists;
   std::vector<std::string> songs;
   std::string folder;  // where its first file lies, for messages
+  // Every file of the album with the song it gave (a copy the song it
+  // repeats), in song order.
+  struct Source {
+    std::string path;
+    int song = 0;  // index into songs
+    int disc = 0, track = 0;
+    FileStat stat;
+    uint32_t group = 0;  // hash of the file's album and album artist tags as read
+  };
+  std::vector<Source> sources;
+  // The album's tag identity (folded name and album artist or first
+  // artist): a rescan finds by it the album its files went to, whatever
+  // the album was renamed to since.
+  std::string identity;
 };
 
 // Reads the source to its end, then hands every album to sink in the order

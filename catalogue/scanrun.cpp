@@ -1,35 +1,74 @@
 // A scan: the whole walk's albums catalogued batch by batch.
 #include "catalogue/scanrun.h"
 
+#include <algorithm>
 #include <memory>
+#include <unordered_set>
+#include <vector>
 
+#include "catalogue/findname.h"
+#include "catalogue/relation.h"
+#include "catalogue/scanfiles.h"
 #include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/rlist.h"
 #include "catalogue/text.h"
 
 namespace tracklore {
 
 namespace {
 
+// Which of the folders given a path lies in (-1: none).
+int folderof(const std::vector<std::string>& folders, const std::string& path) {
+  for (size_t i = 0; i < folders.size(); ++i) {
+    const std::string& f = folders[i];
+    if (path.size() > f.size() && path.compare(0, f.size(), f) == 0 && (f.back() == '/' || path[f.size()] == '/'))
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Whether a part of the path below the folder begins with a dot: a walk
+// that passes over hidden files cannot tell that one is gone.
+bool hiddenbelow(const std::string& path, const std::string& folder) {
+  return path.find("/.", folder.size()) != std::string::npos;
+}
+
 // Counts the files that the source hands over, for the progress; ends the
-// walk early when the progress asks to stop.
+// walk early when the progress asks to stop. Notes the files the walk saw,
+// and in which of the folders.
 class CountingSource : public TagSource {
  public:
-  CountingSource(TagSource& inner, ScanSummary& summary, const ScanRunOptions& options)
-      : inner_(inner), summary_(summary), options_(options) {}
+  CountingSource(TagSource& inner, ScanSummary& summary, const ScanRunOptions& options, AlbumFollower& follower,
+                 ScanFiles& files)
+      : inner_(inner), summary_(summary), options_(options), follower_(follower), files_(files),
+        seenin_(options.folders.size()) {}
   Step next(TrackTags* tags, ScanNotes& notes) override {
     if (summary_.cancelled) return Step::End;
     const Step step = inner_.next(tags, notes);
+    if (step == Step::File || step == Step::Known) {
+      const int folder = folderof(options_.folders, tags->path);
+      if (folder >= 0) ++seenin_[static_cast<size_t>(folder)];
+      files_.markseen(tags->path);
+    }
+    if (step == Step::Known) ++summary_.counts.filesknown;
     if (step == Step::File) {
+      follower_.reread(tags->path);
       ++summary_.counts.filesread;
       if (options_.progress && !options_.progress(summary_.counts)) summary_.cancelled = true;
     }
     return step;
   }
+  bool folderseen(int folder) const { return folder >= 0 && seenin_[static_cast<size_t>(folder)] > 0; }
 
  private:
   TagSource& inner_;
   ScanSummary& summary_;
   const ScanRunOptions& options_;
+  AlbumFollower& follower_;
+  ScanFiles& files_;
+  std::vector<int> seenin_;
 };
 
 std::string albumplace(const ScannedAlbum& album) { return "\"" + album.name + "\" (" + album.folder + ")"; }
@@ -38,31 +77,134 @@ std::string howmany(int n, int kind) {
   return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]);
 }
 
+ErrorCode seekcode(quill::Rlist& cursor, int32_t code) {
+  uint8_t key[4];
+  quill::put4(key, code);
+  cursor.select(T_Code);
+  return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
+}
+
+bool albumthere(int32_t code) {
+  quill::Rlist titles(&DB_Table(TitleTable));
+  return seekcode(titles, code) == quill::Ok;
+}
+
+// The entries of an album's files as the store left it: its songs are the
+// scanned ones, in order. Paths already remembered are kept apart, for
+// after the batch: rewriting a record in place is not what a batch takes
+// back.
+ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, std::vector<FileEntry>* later) {
+  std::vector<int32_t> songs;
+  if (code >= 0) {
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, code);
+    for (ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
+      songs.push_back(list->rows().field(F_Attr).aslong());
+  }
+  for (const ScannedAlbum::Source& s : album.sources) {
+    FileEntry entry;
+    entry.path = s.path;
+    entry.stat = s.stat;
+    entry.album = code;
+    entry.song = code >= 0 && static_cast<size_t>(s.song) < songs.size() ? songs[static_cast<size_t>(s.song)] : -1;
+    entry.seq = s.song;
+    entry.disc = s.disc;
+    entry.track = s.track;
+    entry.title = titlehash(album.songs[static_cast<size_t>(s.song)]);
+    entry.group = s.group;
+    if (files.file(s.path) != nullptr) {
+      later->push_back(std::move(entry));
+      continue;
+    }
+    const ErrorCode rc = files.putfile(entry);
+    if (rc != quill::Ok) return rc;
+  }
+  if (code < 0) return quill::Ok;
+  return files.putmark({code, albumfingerprint(code), identityhash(album.identity)});
+}
+
 }  // namespace
+
+std::vector<std::string> DB_ScannedFolders() {
+  ScanFiles files;
+  if (files.loadfolders() != quill::Ok) return {};
+  return files.folders();
+}
 
 int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& options,
                  ScanSummary* summary) {
   *summary = ScanSummary();
+  const bool writing = options.mode == WriteMode::Write;
+  ScanFiles files;
+  if ((summary->error = files.load()) != quill::Ok) {
+    summary->failedalbum = "(none: the scan's file table could not be read)";
+    return -1;
+  }
+  AlbumFollower follower(files, options.mode, options.preferfiles);
+  {
+    NameFinder finder;
+    for (const std::string& name : options.preferfiles)
+      for (int32_t code : finder.same(TitleTable, name))
+        if (files.mark(code) != nullptr) follower.touch(code);
+  }
+  source.setknown([&files](const std::string& path, const FileStat& stat) {
+    const FileEntry* entry = files.file(path);
+    return entry != nullptr && entry->stat == stat;
+  });
+  // Begun at the first thing to write: a rescan that finds nothing to
+  // change forces nothing to disk.
   std::unique_ptr<CatalogueBatch> batch;
-  if (options.mode == WriteMode::Write) {
+  const auto begin = [&]() -> bool {
+    if (batch || !writing) return true;
     BatchOptions batchoptions = options.batch;
     batchoptions.operation = "scan";
     batch = std::make_unique<CatalogueBatch>(batchoptions);
-    if (!batch->ok()) {
-      summary->error = batch->finish();
-      summary->failedalbum = "(none: the tables could not be prepared)";
-      return -1;
-    }
-  }
-  CountingSource counted(source, *summary, options);
+    if (batch->ok()) return true;
+    summary->error = batch->finish();
+    batch.reset();
+    summary->failedalbum = "(none: the tables could not be prepared)";
+    return false;
+  };
+  CountingSource counted(source, *summary, options, follower, files);
   ScanStore store(options.mode);
+  if (files.there()) store.setcompletable([&files](int32_t album) { return files.mark(album) != nullptr; });
+  std::vector<FileEntry> later;
+  std::unordered_set<int32_t> claimed;  // albums made or found in this scan
   groupalbums(counted, notes, [&](ScannedAlbum& album) {
     // A scan cancelled while its files were read catalogues nothing: its
     // albums would be the files read so far, not the albums.
     if (summary->cancelled) return false;
+    // An album a scan made is found by its files' tags, whatever it is
+    // called now; it follows them once the new albums are in.
+    // Two albums of one scan with the same identity stay two: each finds
+    // one not yet found in this scan.
+    int32_t made = -1;
+    // A file read again with the album tags it had stays in its album,
+    // whatever the other files read with it make of the album's identity.
+    for (const ScannedAlbum::Source& s : album.sources) {
+      const FileEntry* entry = files.file(s.path);
+      if (made < 0 && entry != nullptr && entry->album >= 0 && entry->group == s.group &&
+          files.mark(entry->album) != nullptr && albumthere(entry->album))
+        made = entry->album;
+    }
+    if (made < 0 && files.there())
+      for (int32_t code : files.albumsof(album.identity))
+        if (claimed.count(code) == 0 && albumthere(code)) {
+          made = code;
+          break;
+        }
+    if (made >= 0) {
+      claimed.insert(made);
+      follower.arrive(made, album);
+      ++summary->counts.albums;
+      return true;
+    }
+    if (!begin()) return false;
     AlbumOutcome outcome;
     std::string difference;
     ErrorCode rc = store.store(album, &summary->tally, &outcome, &difference);
+    if (rc == quill::Ok && writing && files.there())
+      rc = remember(files, album, outcome == AlbumOutcome::LeftAlone ? -1 : store.lastalbum(), &later);
+    if (outcome != AlbumOutcome::LeftAlone) claimed.insert(store.lastalbum());
     if (rc != quill::Ok) {
       summary->error = rc;
       summary->failedalbum = albumplace(album);
@@ -80,9 +222,45 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     if (options.progress && !options.progress(summary->counts)) summary->cancelled = true;
     return !summary->cancelled;
   });
+  if (writing && summary->error == quill::Ok && files.there())
+    for (const std::string& folder : options.folders) {
+      const std::vector<std::string>& known = files.folders();
+      if (std::find(known.begin(), known.end(), folder) != known.end()) continue;
+      if (!begin()) break;
+      const ErrorCode rc = files.putfolder(folder);
+      if (rc != quill::Ok) {
+        summary->error = rc;
+        summary->failedalbum = "(none: the folder " + folder + " could not be remembered)";
+        break;
+      }
+    }
   // A failed album leaves its batch to recovery, which takes it back whole.
   if (batch) summary->error = batch->finish(summary->error);
-  return summary->error == quill::Ok ? 0 : -1;
+  if (summary->error != quill::Ok) return -1;
+  if (summary->cancelled) return 0;
+
+  // Files are gone only from a folder the walk could see.
+  for (size_t f = 0; f < options.folders.size(); ++f)
+    if (!counted.folderseen(static_cast<int>(f))) {
+      summary->unseenfolders.push_back(options.folders[f]);
+      notes.line(options.folders[f] + "/: missing or holds no audio file: nothing below it was changed");
+    }
+  std::vector<std::string> gone;
+  files.visit([&](const FileEntry& entry, bool seen) {
+    const int folder = folderof(options.folders, entry.path);
+    if (!seen && counted.folderseen(folder) &&
+        (options.hidden || !hiddenbelow(entry.path, options.folders[static_cast<size_t>(folder)])))
+      gone.push_back(entry.path);
+  });
+  for (const std::string& path : gone) follower.gone(path);
+  follower.rewrite(std::move(later));
+  const ErrorCode rc = follower.run(notes, &summary->follow, &summary->tally);
+  if (rc != quill::Ok) {
+    summary->error = rc;
+    summary->failedalbum = "(the albums that follow their files)";
+    return -1;
+  }
+  return 0;
 }
 
 std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& notes, WriteMode mode) {
@@ -100,6 +278,15 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
                 t.outcome(AlbumOutcome::LeftAlone));
   text += std::string(mode == WriteMode::DryRun ? "to create " : "created ") +
           howmany(t.created[SongTable], SongTable) + " and " + howmany(t.created[ArtistTable], ArtistTable) + "\n";
+  const FollowTally& f = summary.follow;
+  if (summary.counts.filesknown + f.gonefiles + f.changed + f.removed + f.edited > 0)
+    text += textf("rescan: %d files unchanged (not opened), %d gone; albums following their files: "
+                  "%d %s, %d %s, %d edited left alone\n",
+                  summary.counts.filesknown, f.gonefiles, f.changed,
+                  mode == WriteMode::DryRun ? "to change" : "changed", f.removed,
+                  mode == WriteMode::DryRun ? "to remove" : "removed", f.edited);
+  for (const std::string& folder : summary.unseenfolders)
+    text += folder + ": missing or holds no audio file: nothing below it was changed\n";
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";

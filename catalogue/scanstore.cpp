@@ -144,17 +144,23 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
                            std::string* differs) {
   Stored stored;
   const bool exists = findalbum(album, &stored);
-  const bool artistsbegin = beginning(stored.lists[0], album.artists);
-  const bool songsbegin = beginning(stored.lists[1], album.songs);
+  const bool completable = !exists || !completable_ || completable_(stored.code);
+  const bool equal = stored.lists[0].size() == album.artists.size() && stored.lists[1].size() == album.songs.size();
+  // An album no scan made is completed by none: its lists are the user's.
+  const bool artistsbegin =
+      beginning(stored.lists[0], album.artists) && (completable || stored.lists[0].size() == album.artists.size());
+  const bool songsbegin =
+      beginning(stored.lists[1], album.songs) && (completable || stored.lists[1].size() == album.songs.size());
   if (!exists) *outcome = AlbumOutcome::Added;
   else if (!artistsbegin || !songsbegin) *outcome = AlbumOutcome::LeftAlone;
-  else if (stored.lists[0].size() == album.artists.size() && stored.lists[1].size() == album.songs.size())
+  else if (equal)
     *outcome = AlbumOutcome::Unchanged;
   else
     *outcome = AlbumOutcome::Completed;
   ++tally->outcomes[static_cast<int>(*outcome)];
   tally->songs += static_cast<int>(album.songs.size());
   if (exists) claimed_.insert(stored.code);
+  lastalbum_ = stored.code;
   if (*outcome == AlbumOutcome::LeftAlone) {
     differs->clear();
     if (!artistsbegin) *differs = difference(0, stored.lists[0], album.artists);
@@ -173,7 +179,7 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
     rc = seekcode(titles, stored.code);
   } else {
     rc = DB_InsertRecord(TitleTable, album.name, titles);
-    if (rc == Ok) claimed_.insert(stored.code = titles.field(F_Code).aslong());
+    if (rc == Ok) claimed_.insert(lastalbum_ = stored.code = titles.field(F_Code).aslong());
   }
   if (rc != Ok) return rc;
   if ((rc = append(0, stored.code, album.artists, stored.lists[0].size(), &titles, tally)) != Ok) return rc;

@@ -15,13 +15,16 @@
 // Only albums that were in the catalogue before the scan are found: an
 // album made or met earlier in the same scan is never found again, so two
 // albums of the scan that share name and first artist are two albums.
-// Nothing is ever removed, reordered or renamed. Every change goes through
+// Nothing is ever removed, reordered or renamed. Where the scans remember
+// which albums they made (scanfiles.h), an album none made (typed in,
+// imported) is never completed either: it is left alone when it differs. Every change goes through
 // the DB_ edits; a failing step returns its code and leaves what was done,
 // as the edits do. A dry run decides the same outcomes and counts the same
 // names to create, remembering what it would have made, and writes nothing.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -54,11 +57,16 @@ enum class WriteMode { Write, DryRun };
 class ScanStore : quill::NonCopyable {
  public:
   explicit ScanStore(WriteMode mode) : mode_(mode) {}
+  // Tells which stored albums may be completed (all when never given).
+  void setcompletable(std::function<bool(int32_t album)> completable) { completable_ = std::move(completable); }
 
   // Catalogues one album; 0 or the failing edit's code. For an album left
   // alone, difference says how the catalogue's differs.
   ErrorCode store(const ScannedAlbum& album, CatalogueTally* tally, AlbumOutcome* outcome,
                   std::string* difference);
+  // The code of the album the last store() found or made (-1 for one a dry
+  // run would make).
+  int32_t lastalbum() const { return lastalbum_; }
 
  private:
   struct Stored;
@@ -68,6 +76,8 @@ class ScanStore : quill::NonCopyable {
   // kPlanned for those a dry run would make.
   std::unordered_map<std::string, int32_t> known_[3];
   std::unordered_set<int32_t> claimed_;  // albums made or met in this scan
+  int32_t lastalbum_ = -1;
+  std::function<bool(int32_t)> completable_;
 
   bool findalbum(const ScannedAlbum& album, Stored* found);
   ErrorCode attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code);

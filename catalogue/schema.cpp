@@ -20,13 +20,21 @@ constexpr FieldDef kRowFields[] = {{'L', 0, "Title"}, {'S', 0, "Seq"}, {'L', 0, 
 constexpr FieldDef kNameFields[] = {
     {'S', 0, "Kind"}, {'L', 0, "Code"}, {'S', 0, "Part"}, {'C', kNamePartBytes + 1, "Text"}};
 
+// 64-bit sizes and times as two L fields, high half first.
+constexpr FieldDef kScanFileFields[] = {
+    {'S', 0, "Kind"},   {'L', 0, "Id"},     {'S', 0, "Part"},   {'L', 0, "Album"},
+    {'L', 0, "Song"},   {'S', 0, "Seq"},    {'S', 0, "Disc"},   {'S', 0, "Track"},
+    {'L', 0, "Title"},  {'L', 0, "Group"},  {'L', 0, "SizeHi"}, {'L', 0, "SizeLo"}, {'L', 0, "TimeHi"}, {'L', 0, "TimeLo"},
+    {'L', 0, "Nsec"},   {'C', kNamePartBytes + 1, "Text"}};
+
 constexpr TagDef kNamedTags[] = {{"Name", 0, 1}, {"Code", 1, 1}};
 constexpr TagDef kRowTags[] = {{"Tit+Seq", 0, 2}, {"Attr", 2, 1}};
 constexpr TagDef kNameTags[] = {{"Kind+Code+Part", 0, 3}};
+constexpr TagDef kScanFileTags[] = {{"Kind+Id+Part", 0, 3}};
 
 // The names are built the same way everywhere: "attr%03d" and "rel%03d".
-constexpr const char* kFixedNames[kAllTables] = {nullptr,  "attr001", "attr002",
-                                                 "rel001", "rel002",  "fullname"};
+constexpr const char* kFixedNames[kAllTables] = {nullptr,  "attr001", "attr002", "rel001",
+                                                 "rel002", "fullname", "scanfile"};
 
 // "Name C 56", "Code X": what a message says of a field.
 std::string fielddescription(const char* name, char type, int length) {
@@ -41,6 +49,7 @@ TableLayout tablelayout(int index) {
     case ArtistTable: return {kArtistFields, 3, kNamedTags, 2};
     case SongTable: return {kSongFields, 3, kNamedTags, 2};
     case NameTable: return {kNameFields, 4, kNameTags, 1};
+    case ScanFileTable: return {kScanFileFields, 16, kScanFileTags, 1};
     default: return {kRowFields, 3, kRowTags, 2};
   }
 }

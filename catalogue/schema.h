@@ -9,11 +9,14 @@
 //   3      "rel001"          relation 0: album -> artists      rows
 //   4      "rel002"          relation 1: album -> songs        rows
 //   5      "fullname"        full names (fullnames.h)          entries
+//   6      "scanfile"        the files scans catalogued        entries
+//                            (scanfiles.h)
 //
 // The five tables are the file format that other programs share, byte for
-// byte; kTables counts them. The name table may be missing (a database made
-// before it, or by another program): kAllTables counts the set with it, and
-// a loop over kAllTables must skip the name table when it is not open.
+// byte; kTables counts them. The name table and the scan's file table are
+// optional: either may be missing (a database made before it, or by
+// another program). kAllTables counts the set with both, and a loop over
+// kAllTables must skip a table that is not open (DB_OptionalTable).
 //
 // Relation r (0 artists, 1 songs) links the title table with attribute
 // table r + 1; its rows live in table r + 3. A kind is the index of its
@@ -24,9 +27,12 @@
 //   attribute: Name C51 (artists) / C61 (songs), Code X, Ref_count L
 //   relation:  Title L, Seq S, Attr L
 //   name:      Kind S, Code L, Part S, Text C121
+//   scanfile:  Kind S, Id L, Part S, Album L, Song L, Seq S, Disc S,
+//              Track S, Title L, Group L, SizeHi L, SizeLo L, TimeHi L,
+//              TimeLo L, Nsec L, Text C121
 // Tags: title and attribute tables "Name" (Name), "Code" (Code); relation
 // tables "Tit+Seq" (Title, Seq), "Attr" (Attr); name table "Kind+Code+Part"
-// (Kind, Code, Part). Every component is the
+// (Kind, Code, Part); scanfile table "Kind+Id+Part" (Kind, Id, Part). Every component is the
 // whole field without flags; the engine resolves Name to a collated,
 // variable-length text component. No tag is unique.
 //
@@ -58,9 +64,13 @@ namespace tracklore {
 
 // Table indexes.
 enum : int { TitleTable = 0, ArtistTable = 1, SongTable = 2, ArtistRows = 3, SongRows = 4 };
-enum : int { NameTable = 5 };
+enum : int { NameTable = 5, ScanFileTable = 6 };
 constexpr int kTables = 5;     // the tables of the shared file format
-constexpr int kAllTables = 6;  // with the name table
+constexpr int kAllTables = 7;  // with the two optional ones
+
+// The name table and the scan's file table: made when missing, skipped when
+// not open.
+inline constexpr bool DB_OptionalTable(int index) { return index >= kTables; }
 constexpr int kRelations = 2;
 
 inline constexpr int attrtable(int r) { return r + 1; }
@@ -72,11 +82,17 @@ enum : int { F_OKField = 2, F_AuxAttr = 3 };        // title table
 enum : int { F_RefCount = 2 };                      // attribute tables
 enum : int { F_Title = 0, F_Seq = 1, F_Attr = 2 };  // relation tables
 enum : int { F_Kind = 0, F_NameCode = 1, F_Part = 2, F_Text = 3 };  // name table
+// scanfile table (Kind and Part as in the name table)
+enum : int { F_FileId = 1, F_FileAlbum = 3, F_FileSong = 4, F_FileSeq = 5, F_FileDisc = 6 };
+enum : int { F_FileTrack = 7, F_FileTitle = 8, F_FileGroup = 9, F_FileSizeHi = 10 };
+enum : int { F_FileSizeLo = 11, F_FileTimeHi = 12, F_FileTimeLo = 13, F_FileNsec = 14 };
+enum : int { F_FileText = 15 };
 
 // Tag numbers.
 enum : int { T_Name = 0, T_Code = 1 };    // title and attribute tables
 enum : int { T_TitSeq = 0, T_Attr = 1 };  // relation tables
 enum : int { T_KindCodePart = 0 };        // name table
+enum : int { T_KindIdPart = 0 };          // scanfile table
 
 // The largest position in an album's list: Seq is a 2-byte signed field.
 constexpr int kMaxSeq = 32767;
@@ -118,14 +134,14 @@ struct TableLayout {
   int ntags;
 };
 
-// The fields and tags of table index 0..5. The attribute tables' Name
+// The fields and tags of table index 0..6. The attribute tables' Name
 // carries the kind's length from kNameLength.
 TableLayout tablelayout(int index);
 
-// The fixed name of table 1..5 ("attr001", "rel002", "fullname").
+// The fixed name of table 1..6 ("attr001", "rel002", "fullname", "scanfile").
 const char* fixedname(int index);
 
-// Whether the header of an opened table is that of table index 0..5: its
+// Whether the header of an opened table is that of table index 0..6: its
 // fields (name, type, and the length of text fields) and its tags (name and
 // component fields) in order. "" when it is, else the first difference, for
 // a message.

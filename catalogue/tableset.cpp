@@ -5,7 +5,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
-#include "catalogue/nametable.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/openwait.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/schema.h"
@@ -57,24 +57,26 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   return 0;
 }
 
-// The name table after the five: opened when it is there; made first when
-// it is not and the five are held for writing by this process alone (no
-// other program can then be adding it too). Read-only or shared, a
-// database without it reads every full name as its stored one, and so
-// does one where it cannot be made (a directory that takes no new file):
-// the five tables work as before, which is said once.
-int opennametable(OpenWait& wait, quill::OpenMode mode) {
-  if (!DB_NameTableThere()) {
+// An optional table after the five: opened when it is there; made first
+// when it is not and the five are held for writing by this process alone
+// (no other program can then be adding it too). Read-only or shared, a
+// database without it works as before (every full name its stored one, no
+// file a scan catalogued remembered), and so does one where it cannot be
+// made (a directory that takes no new file), which is said once.
+int openoptionaltable(OpenWait& wait, int index, quill::OpenMode mode) {
+  if (!DB_OptionalTableThere(index)) {
     if (mode.readonly || mode.shared) return 0;
-    const ErrorCode rc = DB_AddNameTable();
+    const ErrorCode rc = DB_AddOptionalTable(index);
     if (rc != quill::Ok) {
-      quill::warning("Operation create failed on Datafile \"%s\".\nReturn value: %s.\nNames "
-                     "are kept in their stored form only until it can be made.",
-                     DB_TableName(NameTable), quill::errname(rc));
+      quill::warning("Operation create failed on Datafile \"%s\".\nReturn value: %s.\n%s",
+                     DB_TableName(index), quill::errname(rc),
+                     index == NameTable
+                         ? "Names are kept in their stored form only until it can be made."
+                         : "Scans remember no file until it can be made.");
       return 0;
     }
   }
-  return opentable(wait, NameTable, mode);
+  return opentable(wait, index, mode);
 }
 
 }  // namespace
@@ -134,7 +136,8 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   OpenWait wait;
   for (int index : kOpenOrder)
     if (opentable(wait, index, mode) != 0) return -1;
-  if (opennametable(wait, mode) != 0) return -1;
+  if (openoptionaltable(wait, NameTable, mode) != 0) return -1;
+  if (openoptionaltable(wait, ScanFileTable, mode) != 0) return -1;
   state().open = 1;
   return 0;
 }
@@ -143,7 +146,7 @@ int DB_Close() {
   DB_DropSpareCursors();
   ErrorCode first = quill::Ok;
   constexpr int kCloseOrder[] = {TitleTable, ArtistTable, ArtistRows,
-                                 SongTable,  SongRows,    NameTable};
+                                 SongTable,  SongRows,    NameTable, ScanFileTable};
   for (int index : kCloseOrder) {
     const ErrorCode rc = DB_Table(index).close();
     if (rc != quill::Ok && first == quill::Ok) first = rc;

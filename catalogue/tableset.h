@@ -58,10 +58,10 @@ int DB_IsOpen();
 // True when the database is open for reading only.
 bool DB_IsReadOnly();
 
-// Table index 0..5 of the set. The name table (5) is closed in a database
+// Table index 0..6 of the set. An optional table (5, 6) is closed in a database
 // that has none (opened for reading, or shared).
 quill::DataFile& DB_Table(int index);
-// The name under which table index 0..5 is opened: the main table's stem
+// The name under which table index 0..6 is opened: the main table's stem
 // for 0, the fixed names for the others.
 const char* DB_TableName(int index);
 

@@ -39,6 +39,7 @@
 #include "catalogue/namecheck.h"
 #include "catalogue/progress.h"
 #include "catalogue/relation.h"
+#include "catalogue/scanfilecheck.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
@@ -82,7 +83,7 @@ class Verification {
   // Tables whose walk ended early or never began.
   bool unchecked[kAllTables] = {};
   // The tables walked: the name table is the sixth when there is one.
-  int walked = DB_Table(NameTable).isopen() ? kAllTables : kTables;
+  int walked = DB_Table(NameTable).isopen() ? NameTable + 1 : kTables;
 
   void line(const char* format, int n, const char* name) {
     if (context_ != nullptr) {
@@ -634,6 +635,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
       walkcodes(v, attrtable(r), r + 3, checkattribute);
     if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
+    if (!v.stopped) DB_CheckScanFiles(summary);
     stopped = v.stopped;
     for (bool t : v.unchecked) summary->unchecked += t;
     v.finish();

@@ -109,12 +109,13 @@ bool FolderReader::enter(const std::string& folder, bool isroot, ScanNotes* note
     const std::string path = folder + "/" + name;
     // A dangling link or an entry gone meanwhile counts as a file, so that
     // reading it reports why.
-    if (stat(path.c_str(), &st) != 0) level.files.push_back({name, -1});
+    if (stat(path.c_str(), &st) != 0) level.files.push_back({name, FileStat()});
     else if (S_ISDIR(st.st_mode)) level.folders.push_back(name);
-    else level.files.push_back({name, st.st_size});
+    else level.files.push_back({name, {st.st_size, st.st_mtim.tv_sec, static_cast<int32_t>(st.st_mtim.tv_nsec)}});
   }
   closedir(dir);
-  std::sort(level.files.begin(), level.files.end());
+  std::sort(level.files.begin(), level.files.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
   std::sort(level.folders.begin(), level.folders.end());
   stack_.push_back(std::move(level));
   return true;
@@ -131,15 +132,23 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
     }
     Level& level = stack_.back();
     if (level.file < level.files.size()) {
-      const auto& [name, size] = level.files[level.file++];
+      const auto& [name, stat] = level.files[level.file++];
       const std::string path = level.folder + "/" + name;
       if (!isaudioname(name)) {
         notes.notaudio();
         return Step::Skipped;
       }
       if (listonly_) return Step::File;
+      if (stat.size >= 0 && known(path, stat)) {
+        *tags = TrackTags();
+        tags->path = path;
+        tags->folder = level.folder;
+        tags->filename = name;
+        tags->stat = stat;
+        return Step::Known;
+      }
       // TagLib takes an empty file for one without tags.
-      if (size == 0) {
+      if (stat.size == 0) {
         notes.skipped(path, "empty file");
         return Step::Skipped;
       }
@@ -152,6 +161,7 @@ TagSource::Step FolderReader::next(TrackTags* tags, ScanNotes& notes) {
       tags->path = path;
       tags->folder = level.folder;
       tags->filename = name;
+      tags->stat = stat;
       return Step::File;
     }
     if (level.sub < level.folders.size()) {

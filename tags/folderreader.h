@@ -15,7 +15,9 @@
 // that cannot be read are skipped and reported with their reason.
 //
 // countfiles() walks the same way beforehand without reading anything, for
-// the progress ("files read of files found").
+// the progress ("files read of files found"). A file that the rescan's
+// known() test takes by its stat is handed over as Known, not opened: the
+// walk's own stat of each entry is all an unchanged file costs.
 #pragma once
 
 #include <sys/types.h>
@@ -43,7 +45,7 @@ class FolderReader : public TagSource {
     std::string real;    // links resolved
     dev_t dev = 0;
     ino_t ino = 0;
-    std::vector<std::pair<std::string, off_t>> files;  // name, size
+    std::vector<std::pair<std::string, FileStat>> files;  // name, stat (size -1: none)
     std::vector<std::string> folders;
     size_t file = 0;
     size_t sub = 0;

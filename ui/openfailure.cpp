@@ -49,8 +49,8 @@ OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable) {
   if (code != quill::DataOpen) return OpenFailure::Other;
   for (int index = 0; index < kAllTables; ++index) {
     const QFileInfo file = datafile(index);
-    // The name table may be missing: the open makes it.
-    if (index == NameTable && !file.exists()) continue;
+    // An optional table may be missing: the open makes it.
+    if (DB_OptionalTable(index) && !file.exists()) continue;
     if (!file.isFile()) return OpenFailure::Other;
     if (!file.isReadable() || (writable && !file.isWritable())) return OpenFailure::NotAllowed;
   }

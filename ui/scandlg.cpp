@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
+#include <QSettings>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -140,11 +142,14 @@ void CScanSummaryDlg::showReport() {
   runModal(dialog);
 }
 
-void scanMusicFolder(QWidget* parent) {
-  CScanFolderDlg ask(parent);
-  if (runModal(ask) != QDialog::Accepted || ask.folder().isEmpty()) return;
-  const QString folder = ask.folder();
-  tags::FolderReader reader({folder.toStdString()}, ask.hidden());
+namespace {
+
+constexpr const char* kRescanKey = "scan/rescanAtStart";
+
+void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidden) {
+  QString folder;
+  for (const std::string& f : folders) folder += (folder.isEmpty() ? "" : ", ") + QString::fromStdString(f);
+  tags::FolderReader reader(folders, hidden);
   std::vector<std::string> report;
   ScanNotes notes([&](const std::string& line) { report.push_back(line); });
   ScanSummary summary;
@@ -154,6 +159,8 @@ void scanMusicFolder(QWidget* parent) {
     CScanProgressDlg progress(parent, reader.countfiles());
     progress.show();
     ScanRunOptions options;
+    options.folders = folders;
+    options.hidden = hidden;
     options.progress = [&](const ScanCounts& counts) { return progress.update(counts.filesread); };
     rc = DB_ScanMusic(reader, notes, options, &summary);
   }
@@ -168,5 +175,29 @@ void scanMusicFolder(QWidget* parent) {
   CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report));
   runModal(dialog);
 }
+
+}  // namespace
+
+void scanMusicFolder(QWidget* parent) {
+  CScanFolderDlg ask(parent);
+  if (runModal(ask) != QDialog::Accepted || ask.folder().isEmpty()) return;
+  // Remembered in full, so that a rescan finds the same paths.
+  runscan(parent, {QDir::cleanPath(QDir(ask.folder()).absolutePath()).toStdString()}, ask.hidden());
+}
+
+void rescanMusicFolders(QWidget* parent) {
+  const std::vector<std::string> folders = DB_ScannedFolders();
+  if (folders.empty()) {
+    DB_Host().message("No music folder was scanned into this database yet.\nScan music folder... "
+                      "adds one.",
+                      "Rescan music folders", Buttons::OK, Icon::Information);
+    return;
+  }
+  runscan(parent, folders, false);
+}
+
+bool rescanAtStart() { return QSettings().value(kRescanKey, false).toBool(); }
+
+void setRescanAtStart(bool on) { QSettings().setValue(kRescanKey, on); }
 
 }  // namespace tracklore

@@ -3,6 +3,9 @@
 // catalogued; later the scan stops after the album in hand and keeps what
 // is done), then the summary with a "Show report" button. The scan itself is
 // the catalogue's (catalogue/scanrun.h) over the folder reader of tags/.
+// Database > Rescan music folders scans the folders the database
+// remembers the same way; a setting (off at first) runs it when the
+// database is first opened for writing.
 #pragma once
 
 #include <functional>
@@ -84,5 +87,11 @@ void setFolderChooser(std::function<QString(QWidget* parent)> chooser);
 // The whole command, on the open database (the caller offers it only when
 // the database is open for writing).
 void scanMusicFolder(QWidget* parent);
+// The remembered folders scanned again (a message when there are none).
+void rescanMusicFolders(QWidget* parent);
+
+// The setting "rescan music folders at start", kept in the user's settings.
+bool rescanAtStart();
+void setRescanAtStart(bool on);
 
 }  // namespace tracklore

@@ -162,6 +162,11 @@ void CShellDlg::createMenu() {
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
   add(database, tr("&Scan music folder..."), CmdScan, [this] { onScan(); });
+  add(database, tr("Res&can music folders"), CmdRescan, [this] { onRescan(); });
+  QAction* atstart = add(database, tr("Rescan music folders at &start"), CmdRescanAtStart,
+                         [this] { setRescanAtStart(action(CmdRescanAtStart)->isChecked()); });
+  atstart->setCheckable(true);
+  atstart->setChecked(rescanAtStart());
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
@@ -249,6 +254,7 @@ void CShellDlg::refresh() {
   action(CmdBrowse)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
   action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
+  action(CmdRescan)->setEnabled(open && !DB_IsReadOnly());
   if (!open) {
     status_->setText(tr("Database closed"));
     openpic_->hide();
@@ -277,6 +283,11 @@ void CShellDlg::onOpen(bool ask) {
     // the half-made change.
     if (DB_HasUnfinishedEdit()) offerRecovery(true, {});
     refresh();
+    // The setting's rescan: at the first open of the run that may write.
+    if (!rescanned_ && !DB_IsReadOnly() && !DB_HasUnfinishedEdit() && rescanAtStart()) {
+      rescanned_ = true;
+      rescanMusicFolders(this);
+    }
     return;
   }
   const ErrorCode rc = DB_OpenResult();
@@ -418,6 +429,11 @@ void CShellDlg::onReindex() {
 void CShellDlg::onScan() {
   if (DB_IsOpen() == 0 || DB_IsReadOnly()) return;
   scanMusicFolder(this);
+}
+
+void CShellDlg::onRescan() {
+  if (DB_IsOpen() == 0 || DB_IsReadOnly()) return;
+  rescanMusicFolders(this);
 }
 
 void CShellDlg::onVerify() {

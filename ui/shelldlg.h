@@ -85,6 +85,8 @@ class CShellDlg : public QDialog {
     CmdAbout = 32779,
     CmdHelp = 32782,
     CmdScan = 32783,
+    CmdRescan = 32784,
+    CmdRescanAtStart = 32785,
   };
 
   // Control ids, each control's object name.
@@ -112,6 +114,7 @@ class CShellDlg : public QDialog {
   void onReindex();
   void onVerify();
   void onScan();
+  void onRescan();
   void onBrowse();
   void onAbout();
   void onHelp();
@@ -124,6 +127,7 @@ class CShellDlg : public QDialog {
 
  private:
   int lastkind_ = 0;
+  bool rescanned_ = false;  // the rescan at start was offered in this run
   QMenuBar* menubar_;
   QLineEdit* directory_;
   QPushButton* browse_;

@@ -81,8 +81,8 @@ TEST_F(CreateTest, KeepingTheProposalMakesTheDatabaseThere) {
     EXPECT_EQ(quill::test::hex(b), bytes) << name;
     EXPECT_TRUE(fs::exists(dir_.file(std::string(name) + ".idx"))) << name;
   }
-  // The five tables and the name table, two files each.
-  EXPECT_EQ(files(), 12u);
+  // The five tables and the two optional ones, two files each.
+  EXPECT_EQ(files(), 14u);
   EXPECT_TRUE(host_.messages.empty());
   EXPECT_EQ(host_.waitshown, 1);
   // Left closed; the shell opens it for writing.
@@ -146,7 +146,7 @@ TEST_F(CreateTest, AnyDataFileInTheDirectoryRaisesTheQuestion) {
   host_.choose(dir_.file("music.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), 0);
-  EXPECT_EQ(files(), 13u);
+  EXPECT_EQ(files(), 15u);
 }
 
 TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
@@ -181,7 +181,7 @@ TEST_F(CreateTest, AStepThatFailsAllTheSameNamesTheTablesReplaced) {
   ASSERT_EQ(reports_.texts().size(), 2u);
   EXPECT_EQ(reports_.texts()[1],
             "Creation stopped at table \"rel001\", which is unfinished.\nReplaced by new empty "
-            "tables: maindb, attr001.\nLeft as they were: attr002, rel002, fullname.");
+            "tables: maindb, attr001.\nLeft as they were: attr002, rel002, fullname, scanfile.");
 }
 
 }  // namespace

@@ -46,13 +46,15 @@ class MaintenanceTest : public CatalogueTest {
 };
 
 const std::vector<std::string> kPackLines = {
-    "Packing table 1 of 6 [maindb]", "Packing table 2 of 6 [attr001]",
-    "Packing table 3 of 6 [rel001]", "Packing table 4 of 6 [attr002]",
-    "Packing table 5 of 6 [rel002]", "Packing table 6 of 6 [fullname]"};
+    "Packing table 1 of 7 [maindb]",   "Packing table 2 of 7 [attr001]",
+    "Packing table 3 of 7 [rel001]",   "Packing table 4 of 7 [attr002]",
+    "Packing table 5 of 7 [rel002]",   "Packing table 6 of 7 [fullname]",
+    "Packing table 7 of 7 [scanfile]"};
 const std::vector<std::string> kReindexLines = {
-    "Reindexing table 1 of 6 [maindb]", "Reindexing table 2 of 6 [attr001]",
-    "Reindexing table 3 of 6 [rel001]", "Reindexing table 4 of 6 [attr002]",
-    "Reindexing table 5 of 6 [rel002]", "Reindexing table 6 of 6 [fullname]"};
+    "Reindexing table 1 of 7 [maindb]",   "Reindexing table 2 of 7 [attr001]",
+    "Reindexing table 3 of 7 [rel001]",   "Reindexing table 4 of 7 [attr002]",
+    "Reindexing table 5 of 7 [rel002]",   "Reindexing table 6 of 7 [fullname]",
+    "Reindexing table 7 of 7 [scanfile]"};
 
 TEST_F(MaintenanceTest, OnePercentageRunsOverAllTheTables) {
   DB_Close();
@@ -70,7 +72,7 @@ TEST_F(MaintenanceTest, OnePercentageRunsOverAllTheTables) {
   EXPECT_TRUE(log_.rising());
   // With the right total the last table ends exactly at 100.
   EXPECT_EQ(log_.last(), 100);
-  // The name table is empty here: the last table with records is rel002.
+  // The optional tables are empty here: the last table with records is rel002.
   int before_last = 0;
   for (const auto& call : log_.calls) {
     if (call.first == kReindexLines[4]) break;

@@ -282,9 +282,9 @@ uint32_t crc32(const uint8_t* p, size_t n) {
 // five creation times.
 std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
   std::vector<uint8_t> bytes = encodeintent(entry);
-  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;
+  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;  // the optional tables' times go
   bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(sixth),
-              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 4));
+              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 8));
   bytes[3] = '1';
   const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
   const uint32_t crc = crc32(bytes.data() + 12, length);
@@ -293,6 +293,33 @@ std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
     bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
   }
   return bytes;
+}
+
+// An entry of the version before the scan file table holds six creation
+// times: read with the seventh 0, it is this database's to undo after the
+// table came.
+TEST(JournalFormat, AnEntryOfSixTablesIsReadWithTheScanFileTableAbsent) {
+  IntentEntry entry;
+  entry.operation = "link";
+  for (int t = 0; t < kAllTables; ++t) entry.created[t] = 100 + t;
+  entry.counts.push_back({SongRows, 7, 1});
+  std::vector<uint8_t> bytes = encodeintent(entry);
+  const size_t seventh = 12 + 1 + entry.operation.size() + 6 * 4;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(seventh),
+              bytes.begin() + static_cast<std::ptrdiff_t>(seventh + 4));
+  bytes[3] = '2';
+  const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
+  const uint32_t crc = crc32(bytes.data() + 12, length);
+  for (int i = 0; i < 4; ++i) {
+    bytes[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
+    bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
+  }
+  IntentEntry read;
+  ASSERT_TRUE(decodeintent(bytes.data(), bytes.size(), &read));
+  EXPECT_EQ(read.created[NameTable], 100 + NameTable);
+  EXPECT_EQ(read.created[ScanFileTable], 0);
+  ASSERT_EQ(read.counts.size(), 1u);
+  EXPECT_EQ(read.counts[0].nrecs, 7);
 }
 
 // A journal left by the version before the name table, on a database of

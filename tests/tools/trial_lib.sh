@@ -20,7 +20,7 @@ problem() {
 # Verify and the integrity check of every table.
 checkwhole() {
   "$cli" verify 2>/dev/null | grep -q "no problems found" || problem "verify found problems"
-  for t in maindb attr001 attr002 rel001 rel002 fullname; do
+  for t in maindb attr001 attr002 rel001 rel002 fullname scanfile; do
     "$quill" check "$t" >/dev/null 2>&1 || problem "quill check $t failed"
   done
 }

@@ -95,8 +95,24 @@ class ScanDlgTest : public QObject {
     QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(0));
 
     scanthrough(shell, true, &summary, &report);
-    QVERIFY2(summary.contains("albums: 0 added, 1 completed"), qPrintable(summary));
+    QVERIFY2(summary.contains("albums following their files: 1 changed"), qPrintable(summary));
     QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
+
+    // Rescan: the deleted file's song goes, a new file's comes; the hidden
+    // one, not read now, stays.
+    QVERIFY(QFile::remove(db.path() + "/music/Live/01 opening.flac"));
+    QCOMPARE(encode("04 encore.flac", "encore", 4), 0);
+    QVERIFY(shell.action(CShellDlg::CmdRescan)->isEnabled());
+    uitest::scripts().push_back([&summary](QDialog& dialog) {
+      summary = child<QLabel>(&dialog, CScanSummaryDlg::IdSummary)->text();
+      return int(QDialog::Accepted);
+    });
+    shell.action(CShellDlg::CmdRescan)->trigger();
+    QVERIFY2(summary.contains("files unchanged (not opened), 1 gone"), qPrintable(summary));
+    QCOMPARE(DB_FindExactName(SongTable, "Opening").size(), size_t(0));
+    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(SongTable, "Encore").size(), size_t(1));
+    QCOMPARE(rescanAtStart(), false);
   }
 };
 

@@ -90,6 +90,10 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       const char* file = value("a file");
       if (file == nullptr) return false;
       options->report = file;
+    } else if (arg == "--prefer-files") {
+      const char* album = value("an album");
+      if (album == nullptr) return false;
+      options->preferfiles.push_back(album);
     } else {
       *error = "unknown option " + quotedtext(arg);
       return false;

@@ -26,6 +26,7 @@ struct Options {
   bool dryrun = false;               // scan --dry-run
   bool hidden = false;               // scan --hidden
   std::optional<std::string> report; // scan --report FILE
+  std::vector<std::string> preferfiles;  // scan --prefer-files ALBUM (repeatable)
   std::string startdir;              // where the run began, before -C
   bool help = false;                 // -h / --help
   std::string command;

@@ -1,5 +1,9 @@
 // tracklore-cli scan: catalogue music folders from their files' tags.
 //
+// Without folders it rescans the folders the database remembers. Folders
+// are remembered in full (made absolute), so that a rescan from another
+// working directory finds the same paths.
+//
 // Safe to repeat (what is there is left as it is, an interrupted scan is
 // completed) and safe to interrupt (batches of albums reach the disk
 // whole). The summary goes to stdout, the bar to a terminal's stderr, and
@@ -12,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -31,6 +36,14 @@ std::string usersplace(const Options& options, const std::string& path) {
   return options.startdir + "/" + path;
 }
 
+// The folder's path from the root, without "." and ".." steps or a
+// trailing slash.
+std::string absolutefolder(const std::string& folder) {
+  std::string path = std::filesystem::absolute(folder).lexically_normal().string();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 std::string joined(const std::vector<std::string>& folders) {
   std::string text;
   for (const std::string& f : folders) text += (text.empty() ? "" : ", ") + f;
@@ -46,7 +59,7 @@ int cmd_scan(const Options& options, TerminalHost&) {
     struct stat st;
     if (stat(root.c_str(), &st) != 0) return failure("cannot scan " + operand + ": " + std::strerror(errno));
     if (!S_ISDIR(st.st_mode)) return failure("cannot scan " + operand + ": not a folder");
-    roots.push_back(root);
+    roots.push_back(absolutefolder(root));
   }
   std::ofstream report;
   if (options.report) {
@@ -56,6 +69,11 @@ int cmd_scan(const Options& options, TerminalHost&) {
   const WriteMode mode = options.dryrun ? WriteMode::DryRun : WriteMode::Write;
   Session session(mode == WriteMode::Write);
   if (!session.ok()) return 1;
+  // A missing remembered folder (an unmounted drive) is walked all the
+  // same: the scan says so and changes nothing below it.
+  if (roots.empty()) roots = DB_ScannedFolders();
+  if (roots.empty()) return failure("no folder to rescan: the database remembers none; give the folders to scan");
+  std::vector<std::string> shown = options.operands.empty() ? roots : options.operands;
 
   tags::FolderReader reader(roots, options.hidden);
   const bool terminal = isatty(STDERR_FILENO) != 0;
@@ -65,6 +83,9 @@ int cmd_scan(const Options& options, TerminalHost&) {
   });
   ScanRunOptions run;
   run.mode = mode;
+  run.folders = roots;
+  run.hidden = options.hidden;
+  run.preferfiles = options.preferfiles;
   run.progress = [&](const ScanCounts& counts) {
     bar.update(counts.filesread);
     return true;
@@ -75,7 +96,7 @@ int cmd_scan(const Options& options, TerminalHost&) {
   std::fputs(DB_ScanSummaryText(summary, notes, mode).c_str(), stdout);
   if (report.is_open() && !report.flush()) failure("the report could not be written in full");
   if (rc == 0 && summary.noaudio())
-    return failure("no audio file found in " + joined(options.operands) +
+    return failure("no audio file found in " + joined(shown) +
                    (notes.hiddenentries > 0 ? " (hidden files and folders are read with --hidden)" : ""));
   if (rc != 0)
     return failure("scan stopped at album " + summary.failedalbum + ": returned " +

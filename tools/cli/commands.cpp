@@ -50,8 +50,11 @@ const Command kCommands[] = {
     {"export", 0, 1, 0, cmd_export, "export [FILE]",
      "write every album as CSV (album,kind,position,name,album_code) to FILE, or to stdout"},
     {"import", 1, 1, 0, cmd_import, "import FILE", "add the albums of such a CSV file (- reads standard input)"},
-    {"scan", 1, 1000, TakesScanOptions, cmd_scan, "scan DIR... [--dry-run] [--hidden] [--report FILE]",
-     "catalogue the music files below DIR from their tags (again: completes, changes nothing else)"},
+    {"scan", 0, 1000, TakesScanOptions, cmd_scan,
+     "scan [DIR...] [--dry-run] [--hidden] [--report FILE] [--prefer-files ALBUM]...",
+     "catalogue the music files below DIR from their tags; without DIR rescan the folders\n"
+     "      scanned before. Unchanged files are not opened; the albums scans made follow\n"
+     "      their files, except those edited since (--prefer-files takes the files' version)"},
 };
 
 }  // namespace
@@ -111,8 +114,9 @@ int runcommand(const Options& options, TerminalHost& host) {
     if (options.at && !(c.takes & TakesAt)) return usageerror("--at belongs to link");
     if (options.purge != Choice::Ask && !(c.takes & TakesPurge))
       return usageerror("--purge and --keep belong to unlink");
-    if ((options.dryrun || options.hidden || options.report) && !(c.takes & TakesScanOptions))
-      return usageerror("--dry-run, --hidden and --report belong to scan");
+    if ((options.dryrun || options.hidden || options.report || !options.preferfiles.empty()) &&
+        !(c.takes & TakesScanOptions))
+      return usageerror("--dry-run, --hidden, --report and --prefer-files belong to scan");
     return c.run(options, host);
   }
   return usageerror("unknown command " + quotedtext(options.command));

@@ -1,0 +1,330 @@
+// Rescans: the folder changed the way folders do, the catalogue edited the
+// way users do, as a table of cases given through the tag source with a
+// file clock of its own (no file is made); then the dry run, and a rescan
+// killed at a random write brought back by recovery and a second rescan.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue/browse.h"
+#include "catalogue/edits.h"
+#include "catalogue/findname.h"
+#include "catalogue/fullnames.h"
+#include "catalogue/recover.h"
+#include "catalogue/relation.h"
+#include "catalogue/scanrun.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+using quill::Ok;
+using Albums = std::map<std::string, std::vector<std::string>>;  // album -> songs
+
+Albums albums() {
+  Albums out;
+  FullTable titles(DB_Table(TitleTable));
+  titles.select(T_Name);
+  for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1)) {
+    std::vector<std::string>& songs = out[DB_CurrentFullName(titles.cursor(), TitleTable)];
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, titles.cursor().field(F_Code).aslong());
+    for (ErrorCode r = list->first(); r == Ok; r = list->skip(1))
+      songs.push_back(DB_CurrentFullName(list->cursor(), SongTable));
+  }
+  return out;
+}
+
+// A file of the library at time t of the file clock.
+TrackTags file(const std::string& folder, const std::string& name, const std::string& title,
+               const std::string& album, const std::string& artist, int track, int t = 0) {
+  TrackTags tags = tagsof("m/" + folder, name, title, album, artist, "", track);
+  tags.stat = {4096, 1700000000 + t, 250};
+  return tags;
+}
+
+const std::vector<TrackTags> kLibrary = {
+    file("Nevermind", "1.mp3", "Smells Like Teen Spirit", "Nevermind", "Nirvana", 1),
+    file("Nevermind", "2.mp3", "In Bloom", "Nevermind", "Nirvana", 2),
+    file("Nevermind", "3.mp3", "Come as You Are", "Nevermind", "Nirvana", 3),
+    file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1),
+    file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2)};
+
+const Albums kCatalogued = {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+                            {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}};
+
+// The library with file i replaced (or taken out when given no tags).
+std::vector<TrackTags> changed(std::initializer_list<std::pair<size_t, std::optional<TrackTags>>> changes,
+                               std::vector<TrackTags> extra = {}) {
+  std::vector<TrackTags> out;
+  for (size_t i = 0; i < kLibrary.size(); ++i) {
+    std::optional<TrackTags> f = kLibrary[i];
+    for (const auto& [at, with] : changes)
+      if (at == i) f = with;
+    if (f) out.push_back(*f);
+  }
+  out.insert(out.end(), extra.begin(), extra.end());
+  return out;
+}
+
+class RescanTest : public CatalogueTest {
+ protected:
+  ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options, std::vector<std::string>* lines = nullptr,
+                   int* opened = nullptr) {
+    TableSource source(files);
+    ScanNotes notes([lines](const std::string& line) {
+      if (lines != nullptr) lines->push_back(line);
+    });
+    if (options.folders.empty()) options.folders = {"m"};
+    ScanSummary summary;
+    EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0) << DB_ResultName(summary.error);
+    if (opened != nullptr) *opened = source.opened();
+    return summary;
+  }
+  void fresh() {
+    DB_Close();
+    ASSERT_EQ(std::system("rm -f *.db1 *.idx *.jnl"), 0);
+    host_.choose(dir_.file("maindb.db1"));
+    ASSERT_EQ(DB_Create(), 0);
+    ASSERT_EQ(DB_Open(), 0);
+  }
+  void rename(int kind, const char* from, const char* to) {
+    std::unique_ptr<quill::Rlist> cursor = at(kind, DB_FindExactName(kind, from).at(0));
+    ASSERT_EQ(DB_RenameRecord(*cursor, kind, to, true), Ok);
+  }
+};
+
+struct Case {
+  const char* what;
+  std::function<void()> edit;  // the user's edit after the first scan
+  std::vector<TrackTags> after;           // the folder at the rescan
+  Albums albums;                          // the catalogue after it
+  int opened;                             // files the rescan opened
+  int songs;                              // songs left in the catalogue
+  std::string said = "";                  // a line of the report holds this
+  std::vector<std::string> folders = {"m"};
+  std::vector<std::string> preferfiles = {};
+  int again = 0;  // files a second rescan opens
+};
+
+TEST_F(RescanTest, TableOfCases) {
+  const auto edited = [this] {
+    // The user takes the third song off Nevermind.
+    const int32_t album = DB_FindExactName(TitleTable, "Nevermind").at(0);
+    ASSERT_EQ(unlink(1, album, 2, PurgeMode::Keep), Ok);
+  };
+  const std::vector<Case> cases = {
+      {"nothing changed: no file is opened", nullptr, kLibrary, kCatalogued, 0, 5},
+      {"a title retagged: the song is renamed, the old name purged", nullptr,
+       changed({{1, file("Nevermind", "2.mp3", "Lithium", "Nevermind", "Nirvana", 2, 1)}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "Lithium", "Come as You Are"}}},
+       1, 5, "songs removed: \"In Bloom\"; songs added: \"Lithium\""},
+      {"track numbers retagged: the songs are reordered", nullptr,
+       changed({{0, file("Nevermind", "1.mp3", "Smells Like Teen Spirit", "Nevermind", "Nirvana", 3, 1)},
+                {2, file("Nevermind", "3.mp3", "Come as You Are", "Nevermind", "Nirvana", 1, 1)}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind", {"Come as You Are", "In Bloom", "Smells Like Teen Spirit"}}},
+       2, 5, "songs in another order"},
+      {"a file deleted: its song is taken off and purged", nullptr, changed({{1, std::nullopt}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "Come as You Are"}}},
+       0, 4, "songs removed: \"In Bloom\""},
+      {"every file of an album deleted: the album goes", nullptr, changed({{3, std::nullopt}, {4, std::nullopt}}),
+       {{"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}}, 0, 3,
+       "none of its files is left"},
+      {"a file moved and renamed with the same tags: nothing changes", nullptr,
+       changed({{2, file("Elsewhere", "03 - Come.mp3", "Come as You Are", "Nevermind", "Nirvana", 3)}}),
+       kCatalogued, 1, 5},
+      {"a file retagged into another album: it moves there", nullptr,
+       changed({{1, file("Nevermind", "2.mp3", "In Bloom", "Kind of Blue", "Miles Davis", 3, 1)}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader", "In Bloom"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "Come as You Are"}}},
+       1, 5},
+      {"an album renamed in the catalogue: its new file leads to it, nothing is added",
+       [this] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); },
+       changed({}, {file("Nevermind", "4.mp3", "Breed", "Nevermind", "Nirvana", 4)}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind (1991)", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are", "Breed"}}},
+       1, 6},
+      {"an artist renamed in the catalogue and a file touched: nothing is added",
+       [this] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); },
+       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2, 1)}}),
+       kCatalogued, 1, 5},
+      {"a song renamed in the catalogue and its file touched: the name stays",
+       [this] { rename(SongTable, "So What", "So What (take 3)"); },
+       changed({{3, file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1, 1)}}),
+       {{"Kind of Blue", {"So What (take 3)", "Freddie Freeloader"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}},
+       1, 5},
+      {"an album the user edited: left alone, and the report says how to take the files", edited,
+       changed({{0, file("Nevermind", "1.mp3", "Spirit", "Nevermind", "Nirvana", 1, 1)}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom"}}},
+       1, 5, "tracklore-cli scan --prefer-files \"Nevermind\" takes the files' version", {"m"}, {},
+       1},
+      {"the same with --prefer-files: the files win", edited,
+       changed({{0, file("Nevermind", "1.mp3", "Spirit", "Nevermind", "Nirvana", 1, 1)}}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+        {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}},
+       1, 5, "", {"m"}, {"Nevermind"}},
+      {"a remembered folder missing: nothing below it changes, and it is said", nullptr,
+       changed({{3, std::nullopt}, {4, std::nullopt}}), kCatalogued, 0, 5,
+       "m/Kind of Blue/: missing or holds no audio file", {"m/Nevermind", "m/Kind of Blue"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fresh();
+    ScanRunOptions options;
+    options.folders = c.folders;
+    scan(kLibrary, options);
+    ASSERT_EQ(albums(), kCatalogued);
+    if (c.edit) c.edit();
+    std::vector<std::string> lines;
+    int opened = -1;
+    options.preferfiles = c.preferfiles;
+    scan(c.after, options, &lines, &opened);
+    EXPECT_EQ(albums(), c.albums);
+    EXPECT_EQ(opened, c.opened);
+    EXPECT_EQ(DB_Table(SongTable).nlive(), c.songs);
+    std::string report;
+    for (const std::string& line : lines) report += line + "\n";
+    if (!c.said.empty()) EXPECT_NE(report.find(c.said), std::string::npos) << report;
+    // A second rescan of the same folder opens nothing and changes nothing.
+    const Albums settled = albums();
+    options.preferfiles.clear();
+    scan(c.after, options, nullptr, &opened);
+    EXPECT_EQ(albums(), settled);
+    // An edited album's changed file is read again, to tell the difference again.
+    EXPECT_EQ(opened, c.again);
+    DB_Close();
+    EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+    ASSERT_EQ(DB_Open(), 0);
+  }
+}
+
+// A retagged track of an album of many artists and no album artist tag
+// stays in its album: read alone, its artist would name another.
+TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
+  const std::vector<TrackTags> hits = {file("Hits", "1.mp3", "One", "Hits", "Ann", 1),
+                                       file("Hits", "2.mp3", "Two", "Hits", "Bob", 2),
+                                       file("Hits", "3.mp3", "Three", "Hits", "Cy", 3)};
+  scan(hits, {});
+  ASSERT_EQ(albums(), (Albums{{"Hits", {"One", "Two", "Three"}}}));
+  std::vector<TrackTags> retagged = hits;
+  retagged[1] = file("Hits", "2.mp3", "Two (edit)", "Hits", "Bob", 2, 1);
+  int opened = 0;
+  scan(retagged, {}, nullptr, &opened);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(albums(), (Albums{{"Hits", {"One", "Two (edit)", "Three"}}}));
+}
+
+// An album typed in is no scan's: a scan neither completes nor follows it.
+TEST_F(RescanTest, AnAlbumTypedInIsNeverTouched) {
+  const int32_t album = add(TitleTable, "Nevermind");
+  ASSERT_EQ(link(0, album, add(ArtistTable, "Nirvana")), Ok);
+  ASSERT_EQ(link(1, album, add(SongTable, "Smells Like Teen Spirit")), Ok);
+  std::vector<std::string> lines;
+  const ScanSummary summary = scan(kLibrary, {}, &lines);
+  EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
+  EXPECT_EQ(albums(), (Albums{{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+                              {"Nevermind", {"Smells Like Teen Spirit"}}}));
+  scan(changed({{0, std::nullopt}}), {});
+  EXPECT_EQ(albums()["Nevermind"], std::vector<std::string>{"Smells Like Teen Spirit"});
+}
+
+// The dry run tells exactly what the rescan then does, and writes nothing.
+TEST_F(RescanTest, ADryRunTellsWhatTheRescanDoes) {
+  scan(kLibrary, {});
+  const std::vector<TrackTags> after =
+      changed({{0, file("Nevermind", "1.mp3", "Spirit", "Nevermind", "Nirvana", 1, 1)},
+               {1, file("Nevermind", "2.mp3", "In Bloom", "Kind of Blue", "Miles Davis", 3, 1)},
+               {3, std::nullopt},
+               {4, std::nullopt}},
+              {file("New", "1.ogg", "Polly", "Bleach", "Nirvana", 1)});
+  std::vector<std::string> planned, done;
+  const ScanSummary dry = scan(after, {.mode = WriteMode::DryRun}, &planned);
+  EXPECT_EQ(albums(), kCatalogued);
+  const ScanSummary real = scan(after, {}, &done);
+  EXPECT_EQ(DB_ScanSummaryText(dry, ScanNotes(), WriteMode::Write), DB_ScanSummaryText(real, ScanNotes(), WriteMode::Write));
+  ASSERT_EQ(planned.size(), done.size());
+  for (size_t i = 0; i < done.size(); ++i) {
+    std::string p = planned[i];
+    const size_t would = p.find(" would ");
+    if (would != std::string::npos) p.replace(would, 7, " ");
+    EXPECT_EQ(p.find("would"), std::string::npos);
+  }
+  EXPECT_EQ(albums(), (Albums{{"Bleach", {"Polly"}}, {"Kind of Blue", {"In Bloom"}}, {"Nevermind", {"Spirit", "Come as You Are"}}}));
+}
+
+// A rescan killed at a random write, then recovery, then the rescan again:
+// the catalogue of a rescan that was never interrupted.
+TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
+  reports_expected_ = true;
+  std::vector<TrackTags> before, after;
+  for (int a = 0; a < 12; ++a)
+    for (int s = 1; s <= 4; ++s) {
+      const std::string folder = "A" + std::to_string(a), name = std::to_string(s) + ".mp3";
+      const std::string title = "song " + std::to_string((a * 5 + s) % 17);
+      before.push_back(file(folder, name, title, "album " + std::to_string(a), "artist " + std::to_string(a % 4), s));
+      // Every third album retagged, every fourth loses a file, every fifth moves one away.
+      if (a % 4 == 1 && s == 2) continue;
+      if (a % 3 == 0 && s == 3) {
+        after.push_back(file(folder, name, title + " (live)", "album " + std::to_string(a), "artist " + std::to_string(a % 4), s, 1));
+      } else if (a % 5 == 2 && s == 1) {
+        after.push_back(file(folder, name, title, "album 0", "artist 0", 9, 1));
+      } else {
+        after.push_back(before.back());
+      }
+    }
+  after.push_back(file("New", "1.mp3", "new song", "new album", "artist 1", 1));
+  scan(before, {});
+  int writes = 0;
+  quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++writes < 0; });
+  scan(after, {});
+  quill::File::set_write_fault({});
+  const Albums whole = albums();
+  const int total = writes;
+  ASSERT_GT(total, 20);
+
+  std::mt19937 random(20261207);
+  for (int trial = 0; trial < 10; ++trial) {
+    fresh();
+    scan(before, {});
+    const int failat = std::uniform_int_distribution<int>(1, total)(random);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      int n = 0;
+      quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
+      TableSource source(after);
+      ScanNotes notes;
+      ScanRunOptions options;
+      options.folders = {"m"};
+      ScanSummary summary;
+      _exit(DB_ScanMusic(source, notes, options, &summary) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    const std::string where = "write " + std::to_string(failat) + " of " + std::to_string(total);
+    DB_Close();
+    std::vector<std::string> log;
+    ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << where << ": " << (log.empty() ? "" : log.back());
+    ASSERT_EQ(DB_Open(), 0) << where;
+    scan(after, {});
+    EXPECT_EQ(albums(), whole) << where;
+  }
+}
+
+}  // namespace
+}  // namespace tracklore::test
