@@ -289,9 +289,9 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
         wantedcodes[i] = *std::min_element(codes.begin(), codes.end());
         continue;
       }
-      Rlist songs(&DB_Table(SongTable));
-      rc = DB_InsertRecord(SongTable, wanted[i], songs);
-      wantedcodes[i] = songs.field(F_Code).aslong();
+      Rlist made(&DB_Table(SongTable));
+      rc = DB_InsertRecord(SongTable, wanted[i], made);
+      wantedcodes[i] = made.field(F_Code).aslong();
     }
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
     if (wanted.size() == current.size()) {

@@ -199,7 +199,9 @@ TEST_F(RescanTest, TableOfCases) {
     EXPECT_EQ(DB_Table(SongTable).nlive(), c.songs);
     std::string report;
     for (const std::string& line : lines) report += line + "\n";
-    if (!c.said.empty()) EXPECT_NE(report.find(c.said), std::string::npos) << report;
+    if (!c.said.empty()) {
+      EXPECT_NE(report.find(c.said), std::string::npos) << report;
+    }
     // A second rescan of the same folder opens nothing and changes nothing.
     const Albums settled = albums();
     options.preferfiles.clear();
