@@ -10,6 +10,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
+#include "engine/errors.h"
 #include "engine/file.h"
 #include "engine/rlist.h"
 
@@ -164,7 +165,7 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
 
 bool readintent(const std::string& path, IntentEntry* entry) {
   quill::File file;
-  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) != 0) return false;
+  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared, quill::Links::Refuse) != 0) return false;
   const int32_t size = file.size();
   if (size < static_cast<int32_t>(kHeadLength)) return false;
   uint8_t head[kHeadLength];
@@ -180,9 +181,12 @@ bool readintent(const std::string& path, IntentEntry* entry) {
 
 JournalState journalstate(const std::string& path) {
   quill::File file;
-  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) != 0) {
+  if (file.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared, quill::Links::Refuse) != 0) {
+    // A link, a pipe or a folder in its place is no journal to read.
     std::error_code ignored;
-    return std::filesystem::exists(path, ignored) ? JournalState::Damaged : JournalState::Missing;
+    return std::filesystem::symlink_status(path, ignored).type() == std::filesystem::file_type::not_found
+               ? JournalState::Missing
+               : JournalState::Damaged;
   }
   const int32_t size = file.size();
   // Shorter than an entry's head: what a creation leaves before its write.
@@ -201,7 +205,7 @@ JournalState journalstate(const std::string& path) {
 
 int markdone(const std::string& path) {
   quill::File file;
-  if (file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive) != 0) return -1;
+  if (file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive, quill::Links::Refuse) != 0) return -1;
   if (file.write(kDone, 4) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
@@ -311,8 +315,21 @@ ErrorCode Intent::begin() {
   }
   const std::vector<uint8_t> bytes = encodeintent(entry_);
   quill::File file;
-  if (file.create(path.c_str(), quill::Sharing::Exclusive) != 0 ||
-      file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
+  if (file.create(path.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0) {
+    active_ = false;
+    // Written through a link, the journal would overwrite whatever the
+    // link leads to; a pipe would hang every edit.
+    std::error_code ignored;
+    const auto type = std::filesystem::symlink_status(path, ignored).type();
+    if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found) {
+      quill::warning("The journal %s is not a regular file (a link, a pipe or a folder).\nNo "
+                     "change can be made safely until it is moved away.",
+                     path.c_str());
+      return quill::BadParam;
+    }
+    return quill::writeresult(quill::WriteFailed);
+  }
+  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
     active_ = false;
     return quill::writeresult(quill::WriteFailed);
   }

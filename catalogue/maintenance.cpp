@@ -39,6 +39,14 @@ struct Pass {
 // written in place must not be replaced that way. 0, or -1 after the
 // refusal is shown.
 int writable(const Pass& pass, const char* name) {
+  const std::string link = linkedfile(name);
+  if (!link.empty()) {
+    quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s is a symbolic link, "
+                   "which the new file would replace; nothing was changed. Put the table's "
+                   "files themselves in the database's folder first.",
+                   pass.operation, name, link.c_str());
+    return -1;
+  }
   const std::string path = unwritablefile(name, HeldFile::Writable);
   if (path.empty()) return 0;
   quill::warning("Operation %s refused on Datafile \"%s\".\nThe file %s cannot be written; "

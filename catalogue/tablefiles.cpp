@@ -27,4 +27,13 @@ std::string unwritablefile(const char* table, HeldFile held) {
   return "";
 }
 
+std::string linkedfile(const char* table) {
+  for (const char* extension : {".db1", ".idx"}) {
+    const std::string path = std::string(table) + extension;
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error)) return path;
+  }
+  return "";
+}
+
 }  // namespace tracklore

@@ -15,4 +15,9 @@ enum class HeldFile { Unwritable, Writable };
 // for writing, "" when there is none. Missing files count as writable.
 std::string unwritablefile(const char* table, HeldFile held);
 
+// The first file of the table that is a symbolic link, "" when none is. A
+// new file renamed over a link replaces the link and leaves what it led to
+// as it was, so that the table would be split between two places.
+std::string linkedfile(const char* table);
+
 }  // namespace tracklore

@@ -156,9 +156,30 @@ void File::adopt(int fd, const char* path, Access access, Sharing sharing) {
   storename(path);
 }
 
-int File::open(const char* path, Access access, Sharing sharing) {
+namespace {
+
+// Opens path as a regular file only. O_NONBLOCK keeps a pipe's open from
+// waiting for a writer; it means nothing to a regular file, but is taken
+// off again all the same.
+int openregular(const char* path, int flags, Links links) {
+  if (links == Links::Refuse) flags |= O_NOFOLLOW;
+  const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int File::open(const char* path, Access access, Sharing sharing, Links links) {
   if (opened_) return -1;
-  int fd = ::open(path, (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  int fd = openregular(path, access == Access::ReadWrite ? O_RDWR : O_RDONLY, links);
   if (fd < 0) return -1;
   if (!take_share_lock(fd, sharing)) {
     ::close(fd);
@@ -168,9 +189,9 @@ int File::open(const char* path, Access access, Sharing sharing) {
   return 0;
 }
 
-int File::create(const char* path, Sharing sharing) {
+int File::create(const char* path, Sharing sharing, Links links) {
   if (opened_) return -1;
-  int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  int fd = openregular(path, O_RDWR | O_CREAT, links);
   if (fd < 0) return -1;
   // Truncate only what nobody else holds: take the exclusive lock first and
   // relax it to shared afterwards when a shared open was asked for.

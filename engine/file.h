@@ -40,6 +40,10 @@ enum class Access { ReadOnly, ReadWrite };
 enum class Sharing { Exclusive, Shared };
 // Whether taking a byte-range lock (LockMode, modes.h) waits for its holder.
 enum class Wait { No, Yes };
+// Whether opening a path that is a symbolic link follows it. A file the
+// program owns alone (the catalogue's journal) refuses links, so that a
+// link placed there cannot make it write somewhere else.
+enum class Links { Follow, Refuse };
 
 class File {
  public:
@@ -48,8 +52,10 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  int open(const char* path, Access access, Sharing sharing);
-  int create(const char* path, Sharing sharing);
+  // Only regular files are opened: a pipe, a device or a folder under a
+  // table's name is refused (errno EINVAL) rather than waited on.
+  int open(const char* path, Access access, Sharing sharing, Links links = Links::Follow);
+  int create(const char* path, Sharing sharing, Links links = Links::Follow);
   int close();
 
   int read(void* buffer, int32_t n);

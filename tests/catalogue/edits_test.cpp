@@ -3,6 +3,11 @@
 #include "catalogue/edits.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <string>
 #include <vector>
@@ -107,6 +112,30 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   // The album is being deleted: nothing is renumbered, Aux_attr stays.
   EXPECT_EQ(rows(0, album), (Rows{{1, a[1]}, {2, a[2]}}));
   EXPECT_EQ(aux(album), a[0]);
+}
+
+// The journal is the program's own file: a link in its place must not make
+// an edit write where it leads, nor a pipe make every edit wait.
+TEST_F(EditsTest, AJournalThatIsNotARegularFileRefusesTheEditUnwritten) {
+  const int32_t album = add(TitleTable, "Album");
+  const int32_t song = add(SongTable, "Song");
+  const std::string journal = dir_.file("maindb.jnl");
+  const std::string outside = dir_.file("outside.txt");
+  std::ofstream(outside) << "kept";
+  reports_expected_ = true;
+  for (const char* kind : {"link", "pipe"}) {
+    std::filesystem::remove(journal);
+    if (std::string(kind) == "link")
+      std::filesystem::create_symlink(outside, journal);
+    else
+      ASSERT_EQ(mkfifo(journal.c_str(), 0644), 0);
+    EXPECT_EQ(link(1, album, song), quill::BadParam) << kind;
+    EXPECT_TRUE(rows(1, album).empty()) << kind;
+  }
+  std::ifstream in(outside);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept");
+  EXPECT_NE(reports_.texts().back().find("is not a regular file"), std::string::npos);
+  std::filesystem::remove(journal);
 }
 
 TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {

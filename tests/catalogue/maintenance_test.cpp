@@ -133,6 +133,22 @@ TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
   EXPECT_GT(titles.header().ndeleted, 0);
 }
 
+// A pass renames a new file over the table's: over a link it would replace
+// the link and leave the file it leads to behind, stale.
+TEST_F(MaintenanceTest, ATableReachedThroughALinkIsNotReplaced) {
+  populate();
+  DB_Close();
+  reports_expected_ = true;
+  fs::create_directory(dir_.file("elsewhere"));
+  fs::rename(dir_.file("attr001.db1"), dir_.file("elsewhere/attr001.db1"));
+  fs::create_symlink(dir_.file("elsewhere/attr001.db1"), dir_.file("attr001.db1"));
+  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  EXPECT_TRUE(fs::is_symlink(dir_.file("attr001.db1")));
+  ASSERT_FALSE(reports_.texts().empty());
+  EXPECT_NE(reports_.texts().back().find("attr001.db1 is a symbolic link"), std::string::npos);
+  EXPECT_EQ(log_.text, nullptr);
+}
+
 // A table the disk has no room to rebuild (twice its size) stops the pass
 // before its first table, and the message says how much more is needed.
 TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
