@@ -162,8 +162,8 @@ void CShellDlg::createMenu() {
   add(database, tr("Create &new..."), CmdCreate, [this] { onCreate(); });
   add(database, tr("&Verify && repair"), CmdVerify, [this] { onVerify(); });
   add(database, tr("&Scan music folder..."), CmdScan, [this] { onScan(); });
-  add(database, tr("Res&can music folders"), CmdRescan, [this] { onRescan(); });
-  QAction* atstart = add(database, tr("Rescan music folders at &start"), CmdRescanAtStart,
+  add(database, tr("R&escan music folders"), CmdRescan, [this] { onRescan(); });
+  QAction* atstart = add(database, tr("Rescan music folders at s&tart"), CmdRescanAtStart,
                          [this] { setRescanAtStart(action(CmdRescanAtStart)->isChecked()); });
   atstart->setCheckable(true);
   atstart->setChecked(rescanAtStart());
