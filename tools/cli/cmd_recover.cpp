@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "catalogue/recover.h"
-#include "catalogue/storedform.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/database.h"
 #include "tools/cli/progress.h"
@@ -22,7 +21,7 @@ int cmd_recover(const Options&, TerminalHost& host) {
   const int result = DB_Recover(&ProgressView::report, view.context(), &done, &advice);
   view.settle();
   host.setprogress(nullptr);
-  for (const std::string& line : done) std::printf("%s\n", DB_StoredToUtf8(line).c_str());
+  for (const std::string& line : done) std::printf("%s\n", line.c_str());
   // A change that could not be undone is lost, even though the database is
   // whole again: a script must not take that for success.
   if (result == -2) return failure("an interrupted change could not be undone. " + advice);
