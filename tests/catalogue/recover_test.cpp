@@ -278,14 +278,14 @@ uint32_t crc32(const uint8_t* p, size_t n) {
   return ~crc;
 }
 
-// An entry as the version before the name table wrote it: magic "TLJ1",
-// five creation times.
-std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
+// An entry as an earlier version wrote it: only its first `times` creation
+// times, the magic's last digit `version`, sealed again with its checksum.
+std::vector<uint8_t> olderentry(const IntentEntry& entry, int times, char version) {
   std::vector<uint8_t> bytes = encodeintent(entry);
-  const size_t sixth = 12 + 1 + entry.operation.size() + 5 * 4;  // the optional tables' times go
-  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(sixth),
-              bytes.begin() + static_cast<std::ptrdiff_t>(sixth + 8));
-  bytes[3] = '1';
+  const size_t first = 12 + 1 + entry.operation.size() + static_cast<size_t>(times) * 4;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(first),
+              bytes.begin() + static_cast<std::ptrdiff_t>(12 + 1 + entry.operation.size() + kAllTables * 4));
+  bytes[3] = static_cast<uint8_t>(version);
   const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
   const uint32_t crc = crc32(bytes.data() + 12, length);
   for (int i = 0; i < 4; ++i) {
@@ -295,6 +295,10 @@ std::vector<uint8_t> fivetableentry(const IntentEntry& entry) {
   return bytes;
 }
 
+// An entry as the version before the name table wrote it: magic "TLJ1",
+// five creation times.
+std::vector<uint8_t> fivetableentry(const IntentEntry& entry) { return olderentry(entry, 5, '1'); }
+
 // An entry of the version before the scan file table holds six creation
 // times: read with the seventh 0, it is this database's to undo after the
 // table came.
@@ -303,17 +307,7 @@ TEST(JournalFormat, AnEntryOfSixTablesIsReadWithTheScanFileTableAbsent) {
   entry.operation = "link";
   for (int t = 0; t < kAllTables; ++t) entry.created[t] = 100 + t;
   entry.counts.push_back({SongRows, 7, 1});
-  std::vector<uint8_t> bytes = encodeintent(entry);
-  const size_t seventh = 12 + 1 + entry.operation.size() + 6 * 4;
-  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(seventh),
-              bytes.begin() + static_cast<std::ptrdiff_t>(seventh + 4));
-  bytes[3] = '2';
-  const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
-  const uint32_t crc = crc32(bytes.data() + 12, length);
-  for (int i = 0; i < 4; ++i) {
-    bytes[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
-    bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
-  }
+  const std::vector<uint8_t> bytes = olderentry(entry, 6, '2');
   IntentEntry read;
   ASSERT_TRUE(decodeintent(bytes.data(), bytes.size(), &read));
   EXPECT_EQ(read.created[NameTable], 100 + NameTable);
