@@ -1,7 +1,7 @@
 // Likely duplicates: albums, artists or songs whose names compare equal in
 // the catalogue's order (the "Name" tag: letter case, accents, punctuation
 // and blanks aside, numbers by value), such as "Bjork" and "Björk" or
-// "AC/DC" and "ACDC". Names cut to their field compare in full, so that
+// "Sigur Rós" and "sigur ros". Names cut to their field compare in full, so that
 // long names that only begin alike are not taken for one.
 //
 // DB_FindDuplicates (kind 0..2): the groups of two or more records, in name

@@ -219,6 +219,22 @@ TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
   EXPECT_EQ(cli("delete song lonely").status, 1);
 }
 
+TEST_F(TrackloreCli, ListsDuplicatesMergesThemAndRenameRefusesASecondOfOneName) {
+  succeed({"add album Post", "link Post artist Björk", "add artist Bjork", "add album Homogenic",
+           "link Homogenic artist '#1'"});
+  expect_output(cli("duplicates artists"), "Artists alike:\n1\t0\tBjörk\t1\n1\t1\tBjork\t1\n");
+  expect_failure(cli("rename artist '#1' BJÖRK"), 1,
+                 "artist \"Björk\" (#0) bears that name; tracklore-cli merge artist '#0' '#1' makes "
+                 "the two one");
+  expect_output(cli("merge artist Björk '#1'"),
+                "merged artist \"Bjork\" (#1) into artist \"Björk\" (#0): 1 link moved; \"Bjork\" "
+                "deleted\n");
+  expect_output(cli("xref artist björk"), "0\tPost\t0\n1\tHomogenic\t0\n");
+  expect_failure(cli("merge artist '#0' Björk"), 1, "merge takes two artists");
+  expect_failure(cli("merge artist '#0' '#1'"), 1, "no artist has the code #1");
+  EXPECT_EQ(cli("merge label '#0' '#1'").status, 2);
+}
+
 TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   succeed({"add album A", "link A song S"});
   ASSERT_OK(quilltool("update attr002 0 Ref_count=5"));
