@@ -22,9 +22,11 @@
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/maindlg.h"
+#include "ui/mergeoffer.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
+#include "ui/recordplace.h"
 
 namespace tracklore {
 
@@ -203,11 +205,26 @@ void CArticleDlg::onModify() {
     name_->setFocus();
     return;
   }
+  int32_t keep = -1;
+  switch (offerMergeOnRename(TitleTable, code_, text, &keep)) {
+    case RenameChoice::Cancelled: name_->setFocus(); return;
+    case RenameChoice::Merged: showMerged(keep); return;
+    case RenameChoice::Rename: break;
+  }
   if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; returned %s.") &&
       caller_ != nullptr)
     setWindowTitle(caller_->selectedRowText());
   name_->setModified(false);
   list_->setFocus();
+}
+
+// This album went into the one kept, which the dialog shows from now on.
+void CArticleDlg::showMerged(int32_t keep) {
+  name_->setModified(false);
+  if (caller_ == nullptr || caller_->source() == nullptr) return;
+  if (!standOnRecord(*caller_->source(), TitleTable, keep)) caller_->source()->first();
+  caller_->reposition(nullptr, true, -1);
+  showRecord(-1);
 }
 
 void CArticleDlg::onStep(int key) {

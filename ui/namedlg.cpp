@@ -18,8 +18,10 @@
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
 #include "ui/help.h"
+#include "ui/mergeoffer.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
+#include "ui/recordplace.h"
 
 namespace tracklore {
 
@@ -161,6 +163,12 @@ void CNameDlg::onModify() {
     edit_->setFocus();
     return;
   }
+  int32_t keep = -1;
+  switch (offerMergeOnRename(kind_, cursor_.field(F_Code).aslong(), text, &keep)) {
+    case RenameChoice::Cancelled: edit_->setFocus(); return;
+    case RenameChoice::Merged: showMerged(keep); return;
+    case RenameChoice::Rename: break;
+  }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
       ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
@@ -171,6 +179,15 @@ void CNameDlg::onModify() {
     setWindowTitle(list_->selectedRowText());
   edit_->setModified(false);
   edit_->setFocus();
+}
+
+// The record edited is gone: the list and the dialog go on with the one kept.
+void CNameDlg::showMerged(int32_t keep) {
+  if (BrowseSource* source = list_->source(); source != nullptr && !standOnRecord(*source, kind_, keep))
+    source->first();
+  list_->reposition(nullptr, true, -1);
+  edit_->setModified(false);
+  load();
 }
 
 bool CNameDlg::leavecheck() { return saveBeforeLeaving(*edit_, [this] { onModify(); }); }

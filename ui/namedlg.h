@@ -2,6 +2,7 @@
 // list it was opened from. Changes are written at once.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -52,6 +53,7 @@ class CNameDlg : public QDialog {
   void connectControls();
   void load();
   void onModify();
+  void showMerged(int32_t keep);
   bool leavecheck();
   void step(int key);
 };
