@@ -37,10 +37,10 @@ std::string named(int kind, int32_t code) {
 // What the merge of OTHER into KEEP does, for the questions.
 std::string consequence(int kind) {
   if (kind == TitleTable)
-    return "Its artists and songs that the other album lacks are appended to it, and this album "
-           "is deleted.";
-  return std::string("Every album that uses this ") + KindNames[kind][SingularForm] +
-         " then uses the other, and this one is deleted.";
+    return "The artists and songs the album kept lacks are appended to it, and the album merged is "
+           "deleted.";
+  return std::string("The albums that use the ") + KindNames[kind][SingularForm] +
+         " merged then use the one kept, and the one merged is deleted.";
 }
 
 bool merge(int kind, int32_t keep, int32_t other) {
@@ -54,14 +54,17 @@ constexpr const char* kNoUndo = "A merge cannot be undone.";
 
 }  // namespace
 
-bool confirmMerge(int kind, int32_t keep, int32_t other) {
-  const std::string question = textf("Merge %s ", KindNames[kind][SingularForm]) +
-                               named(kind, other) + " into " + named(kind, keep) + "?\n" +
-                               consequence(kind) + "\n" + kNoUndo;
+bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
+  std::string question =
+      textf("Merge %s ", KindNames[kind][others.size() == 1 ? SingularForm : PluralForm]);
+  for (size_t i = 0; i < others.size(); ++i) question += (i ? ", " : "") + named(kind, others[i]);
+  question += " into " + named(kind, keep) + "?\n" + consequence(kind) + "\n" + kNoUndo;
   if (ask(question, "Confirm merge", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
       Answer::OK)
     return false;
-  return merge(kind, keep, other);
+  for (int32_t other : others)
+    if (!merge(kind, keep, other)) return false;
+  return true;
 }
 
 RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full, int32_t* keep) {

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tracklore {
 
-// Asks whether to merge OTHER into KEEP (records of kind 0..2), naming
-// both with what a merge moves, and merges on OK; true when merged. A
-// failure is shown.
-bool confirmMerge(int kind, int32_t keep, int32_t other);
+// Asks whether to merge the others into KEEP (records of kind 0..2),
+// naming them with what a merge moves, and merges them one by one on OK;
+// true when all were merged. A failure is shown and ends the run.
+bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others);
 
 enum class RenameChoice { Rename, Merged, Cancelled };
 

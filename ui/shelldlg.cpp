@@ -29,6 +29,7 @@
 #include "engine/errors.h"
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
+#include "ui/duplicatesdlg.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -142,6 +143,7 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
 void CShellDlg::createMenu() {
   menubar_ = new QMenuBar(this);
   QMenu* database = menubar_->addMenu(tr("&Database"));
+  QMenu* tools = menubar_->addMenu(tr("&Tools"));
   QMenu* other = menubar_->addMenu(tr("&Other"));
   auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
     QAction* a = menu->addAction(text);
@@ -169,6 +171,7 @@ void CShellDlg::createMenu() {
   atstart->setChecked(rescanAtStart());
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
+  add(tools, tr("Find &duplicates..."), CmdDuplicates, [this] { onDuplicates(); });
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
           QKeySequence(tr("Ctrl+B")));
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
@@ -252,6 +255,7 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  action(CmdDuplicates)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
   action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
   action(CmdRescan)->setEnabled(open && !DB_IsReadOnly());
@@ -483,6 +487,12 @@ void CShellDlg::onBrowse() {
     attr = found.resultAttr();
     code = found.resultCode();
   }
+}
+
+void CShellDlg::onDuplicates() {
+  if (DB_IsOpen() == 0) return;
+  CDuplicatesDlg duplicates(this, lastkind_);
+  runModal(duplicates);
 }
 
 void CShellDlg::onAbout() {

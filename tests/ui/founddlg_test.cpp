@@ -161,9 +161,9 @@ class FoundDlgTest : public QObject {
     QCOMPARE(host().titles(), std::vector<std::string>{"Merge"});
     QCOMPARE(host().asked[0].text,
              std::string("The artist \"The Beatles\" (used 2 times) exists already.\nMerge this "
-                         "artist into it instead of making a second of that name?\nEvery album "
-                         "that uses this artist then uses the other, and this one is deleted.\nA "
-                         "merge cannot be undone."));
+                         "artist into it instead of making a second of that name?\nThe albums "
+                         "that use the artist merged then use the one kept, and the one merged is "
+                         "deleted.\nA merge cannot be undone."));
     QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     // The dialog and its list go on with the artist kept.

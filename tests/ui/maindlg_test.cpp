@@ -198,8 +198,8 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().titles(), std::vector<std::string>{"Confirm merge"});
     QCOMPARE(host().asked[0].text,
              std::string("Merge artist \"Orphan\" (used 0 times) into \"Billy Preston\" (used 1 "
-                         "time)?\nEvery album that uses this artist then uses the other, and this "
-                         "one is deleted.\nA merge cannot be undone."));
+                         "time)?\nThe albums that use the artist merged then use the one kept, and "
+                         "the one merged is deleted.\nA merge cannot be undone."));
     QVERIFY(!note->isVisibleTo(&dialog));
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     QCOMPARE(selected(dialog), QStringLiteral("Billy Preston  (1)"));
