@@ -296,6 +296,9 @@ void CArticleDlg::onRename() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   CNameDlg dialog(list_, source_->cursor(), content() + 1, this);
   runModal(dialog);
+  // A rename may have merged the entry into another, rewriting this album's
+  // first artist behind the album cursor, whose record is written on leaving.
+  title_.load(quill::Rlist::Force::Yes);
   list_->setFocus();
 }
 
