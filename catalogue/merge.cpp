@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -130,11 +131,15 @@ ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* o
   intent.coded(kind, other);
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
+  // Thousands of rows for a much-used artist: the intent takes them all
+  // back together, so no row needs a forced write of its own.
+  DeferredSync deferred;
   ErrorCode rc = Ok;
   for (size_t i = 0; rc == Ok && i < albums.size(); ++i)
     rc = relinkalbum(r, albums[i], keep, other, out);
   if (rc == Ok) rc = settlecounts(kind, keep, other);
-  return intent.end(rc);
+  const ErrorCode synced = deferred.finish();
+  return intent.end(rc != Ok ? rc : synced);
 }
 
 // OTHER's attributes of relation r that KEEP lacks, in OTHER's order; a
@@ -171,6 +176,7 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   }
   intent.counts(TitleTable);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
+  DeferredSync deferred;
 
   Rlist keeptitle(&DB_Table(TitleTable));
   Rlist othertitle(&DB_Table(TitleTable));
@@ -187,7 +193,8 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   if (rc == Ok) rc = DB_DeleteArticle(othertitle);
   if (rc == Ok) rc = DB_UpdateOKField(keeptitle, nullptr);
   if (rc == Ok) out->dropped = repeats;
-  return intent.end(rc);
+  const ErrorCode synced = deferred.finish();
+  return intent.end(rc != Ok ? rc : synced);
 }
 
 bool exists(int kind, int32_t code) {

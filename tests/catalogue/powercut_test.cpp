@@ -20,6 +20,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/merge.h"
 #include "catalogue/optionaltable.h"
 #include "catalogue/recover.h"
 #include "catalogue/relation.h"
@@ -180,6 +181,9 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   sweep("rename", [&] {
     return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true);
   });
+  // X0 relinked as X1, X1's own later place dropped, X0 deleted; the
+  // syncs deferred to the end of the intent.
+  sweep("merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); });
   sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
 }
 

@@ -132,9 +132,6 @@ TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
     return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
   });
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
-  // X0 relinked as X1 on both albums, first in each (a new first artist),
-  // X1's own later place on the first album dropped, X0 deleted.
-  wholeorabsent([&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); });
   // S3 appended to the first album, the second deleted with its rows.
   wholeorabsent([&] { return DB_MergeRecords(TitleTable, first_, second_, nullptr); });
   // An interrupted batch takes back its appends and their counts.
