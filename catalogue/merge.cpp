@@ -34,13 +34,11 @@ std::vector<Row> rowsof(int r, int32_t title) {
   return rows;
 }
 
-// The list of the album standing on its row at seq (positions run 0, 1, 2...
-// without gaps, so the row is seq steps from the first).
+// The list of the album standing on its row at seq.
 ErrorCode standat(Relation& list, int seq) {
-  ErrorCode rc = list.first();
-  if (rc == Ok && seq > 0) rc = list.skip(seq);
-  if (rc == Ok && list.rows().field(F_Seq).asint() != seq) rc = quill::NotFound;
-  return rc;
+  for (ErrorCode rc = list.first(); rc == Ok; rc = list.skip(1))
+    if (list.rows().field(F_Seq).asint() == seq) return Ok;
+  return quill::NotFound;
 }
 
 // A cursor of table 0..2 standing on the record with the code.
@@ -84,9 +82,11 @@ ErrorCode relinkalbum(int r, int32_t title, int32_t keep, int32_t other, MergeOu
       relink.push_back(row.seq);
     seen = true;
   }
+  // Rows of an album that is gone (verify's to repair) are relinked all
+  // the same; only a live album has a first artist to follow.
   Rlist titlecursor(&DB_Table(TitleTable));
-  ErrorCode rc = seekcode(titlecursor, title);
-  if (rc != Ok) return rc;
+  const bool live = seekcode(titlecursor, title) == Ok;
+  ErrorCode rc = Ok;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, title);
   for (auto seq = drop.rbegin(); seq != drop.rend(); ++seq) {
     if ((rc = standat(*list, *seq)) != Ok) return rc;
@@ -99,7 +99,7 @@ ErrorCode relinkalbum(int r, int32_t title, int32_t keep, int32_t other, MergeOu
     rows.field(F_Attr).set(static_cast<long>(keep));
     if ((rc = rows.flush()) != Ok) return rc;
     ++out->moved;
-    if (r == 0 && seq == 0) {
+    if (r == 0 && seq == 0 && live) {
       titlecursor.field(F_AuxAttr).set(static_cast<long>(keep));
       if ((rc = titlecursor.flush()) != Ok) return rc;
     }
