@@ -210,7 +210,8 @@ ErrorCode DB_MergeRecords(int kind, int32_t keep, int32_t other, MergeOutcome* o
   MergeOutcome ignored;
   MergeOutcome* out = outcome != nullptr ? outcome : &ignored;
   *out = {};
-  return kind == TitleTable ? mergealbums(keep, other, out) : mergeattributes(kind, keep, other, out);
+  return kind == TitleTable ? mergealbums(keep, other, out)
+                            : mergeattributes(kind, keep, other, out);
 }
 
 }  // namespace tracklore

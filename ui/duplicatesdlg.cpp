@@ -25,8 +25,7 @@ namespace {
 // album's first artist and number of songs, and its code.
 QString entryRow(int kind, const Duplicate& d) {
   const QString name = QString::fromStdString(d.name);
-  if (kind != TitleTable)
-    return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
+  if (kind != TitleTable) return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
   const QString artist = d.artist.empty() ? QStringLiteral("--") : QString::fromStdString(d.artist);
   return QStringLiteral("%1  [%2, %3 songs]   #%4").arg(name, artist).arg(d.uses).arg(d.code);
 }

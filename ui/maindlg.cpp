@@ -130,7 +130,8 @@ void CMainDlg::layOut() {
   grid->setColumnStretch(1, 1);
 
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {view_, xref_, append_, insert_, create_, delete_, merge_}) buttons->addWidget(b);
+  for (QPushButton* b : {view_, xref_, append_, insert_, create_, delete_, merge_})
+    buttons->addWidget(b);
   buttons->addStretch(1);
   buttons->addWidget(close_);
 

@@ -76,19 +76,21 @@ RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full,
   const char* singular = KindNames[kind][SingularForm];
   if (kind != TitleTable) {
     const std::string question =
-        textf("The %s ", singular) + named(kind, *keep) + textf(" exists already.\nMerge this %s into it instead of making a second of that name?\n", singular) +
+        textf("The %s ", singular) + named(kind, *keep) +
+        textf(" exists already.\nMerge this %s into it instead of making a second of that name?\n",
+              singular) +
         consequence(kind) + "\n" + kNoUndo;
     if (ask(question, "Merge", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
         Answer::OK)
       return RenameChoice::Cancelled;
     return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
   }
-  const std::string question =
-      "Another album is named " + named(kind, *keep) +
-      ".\nMerge this album into it? " + consequence(kind) + " " + kNoUndo +
-      "\nNo renames this album, keeping two albums of that name.";
+  const std::string question = "Another album is named " + named(kind, *keep) +
+                               ".\nMerge this album into it? " + consequence(kind) + " " + kNoUndo +
+                               "\nNo renames this album, keeping two albums of that name.";
   switch (ask(question, "Merge", Buttons::YesNoCancel, Icon::Question, DefaultButton::Refuse)) {
-    case Answer::Yes: return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
+    case Answer::Yes:
+      return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
     case Answer::No: return RenameChoice::Rename;
     default: return RenameChoice::Cancelled;
   }

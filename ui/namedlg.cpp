@@ -183,8 +183,8 @@ void CNameDlg::onModify() {
 
 // The record edited is gone: the list and the dialog go on with the one kept.
 void CNameDlg::showMerged(int32_t keep) {
-  if (BrowseSource* source = list_->source(); source != nullptr && !standOnRecord(*source, kind_, keep))
-    source->first();
+  BrowseSource* source = list_->source();
+  if (source != nullptr && !standOnRecord(*source, kind_, keep)) source->first();
   list_->reposition(nullptr, true, -1);
   edit_->setModified(false);
   load();

@@ -10,8 +10,10 @@ namespace tracklore {
 using quill::Ok;
 
 bool standOnRecord(BrowseSource& source, int kind, int32_t code) {
-  auto linked = [&] { return source.valid() && source.cursor().valid() &&
-                             source.cursor().field(F_Code).aslong() == code; };
+  auto linked = [&] {
+    return source.valid() && source.cursor().valid() &&
+           source.cursor().field(F_Code).aslong() == code;
+  };
   if (dynamic_cast<Relation*>(&source) != nullptr) {
     for (ErrorCode rc = source.first(); rc == Ok; rc = source.skip(1))
       if (linked()) return true;

@@ -40,8 +40,8 @@ TEST_F(DuplicatesTest, NamesEqualInTheCataloguesOrderFormGroupsWithTheirUses) {
   add(TitleTable, "post");
 
   const std::vector<DuplicateGroup> artists = DB_FindDuplicates(ArtistTable);
-  EXPECT_EQ(names(artists), (std::vector<std::vector<std::string>>{
-                                {"Björk", "bjork"}, {"Sigur Rós", "Sigur  Ros"}}));
+  EXPECT_EQ(names(artists), (std::vector<std::vector<std::string>>{{"Björk", "bjork"},
+                                                                   {"Sigur Rós", "Sigur  Ros"}}));
   ASSERT_EQ(artists.size(), 2u);
   EXPECT_EQ(artists[0][0].uses, 2);
   EXPECT_EQ(artists[0][1].uses, 0);

@@ -1,5 +1,7 @@
 // Tools > Find duplicates: the groups of a kind with what tells their
 // entries apart, and Merge into the entry selected.
+#include "ui/duplicatesdlg.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -8,7 +10,6 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "harness.h"
-#include "ui/duplicatesdlg.h"
 
 using namespace tracklore;
 using uitest::button;
@@ -49,7 +50,8 @@ class DuplicatesDlgTest : public QObject {
     QCOMPARE(DB_Table(ArtistTable).nlive(), 3);
     QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
     QCOMPARE(groups->topLevelItemCount(), 0);
-    QCOMPARE(child<QLabel>(&dialog, Ids::IdCount)->text(), QStringLiteral("No artists with names alike."));
+    QCOMPARE(child<QLabel>(&dialog, Ids::IdCount)->text(),
+             QStringLiteral("No artists with names alike."));
   }
 };
 

@@ -168,7 +168,8 @@ int refusesecond(TerminalHost& host, int kind, const Record& item, const std::st
   const std::string question = "Another album is named " + quotedtext(bearer.name) + " (" +
                                codelist(others) + ").\nRename this one all the same, keeping two "
                                "albums of that name?";
-  if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK) return failure(refusal);
+  if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
+    return failure(refusal);
   return 0;
 }
 

@@ -54,8 +54,9 @@ int cmd_duplicates(const Options& options, TerminalHost&) {
     any = any || !groups.empty();
   }
   if (any)
-    std::fprintf(stderr, "tracklore-cli: tracklore-cli merge KIND '#KEEP' '#OTHER' makes two of a "
-                         "group one\n");
+    std::fprintf(stderr,
+                 "tracklore-cli: tracklore-cli merge KIND '#KEEP' '#OTHER' makes two of a "
+                 "group one\n");
   return 0;
 }
 
@@ -79,12 +80,13 @@ int cmd_merge(const Options& options, TerminalHost&) {
     return failure(std::string("Merge failed; returned ") + DB_ResultName(rc) + ".");
   std::string what;
   if (kind == TitleTable)
-    what = counted(outcome.moved, "entry", "entries") + " appended, " + std::to_string(outcome.dropped) +
-           " it had already";
+    what = counted(outcome.moved, "entry", "entries") + " appended, " +
+           std::to_string(outcome.dropped) + " it had already";
   else
     what = counted(outcome.moved, "link", "links") + " moved" +
-           (outcome.dropped > 0 ? ", " + std::to_string(outcome.dropped) + " repeated on an album dropped"
-                                : std::string());
+           (outcome.dropped > 0
+                ? ", " + std::to_string(outcome.dropped) + " repeated on an album dropped"
+                : std::string());
   std::printf("merged %s into %s: %s; %s deleted\n", describe(kind, other).c_str(),
               describe(kind, keep).c_str(), what.c_str(), quotedtext(other.name).c_str());
   return 0;
