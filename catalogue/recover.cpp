@@ -276,6 +276,9 @@ int prove(ProgressCallback callback, void* context, Log& log) {
 
 constexpr const char* kHeldAdvice =
     "Close the program that uses the database (or wait for it to end), then recover again.";
+constexpr const char* kMissingAdvice =
+    "Put the missing file back (from where it was moved, or from a backup of the database's "
+    "folder), then recover again.";
 constexpr const char* kWriteAdvice =
     "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
@@ -301,7 +304,10 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   // (one just killed lets go a moment later); says so when it stays held.
   if (DB_Open({.readonly = true, .noindex = true}) != 0) {
     log.add("cannot open the database");
-    advise(kHeldAdvice);
+    const ErrorCode rc = DB_OpenResult();
+    advise(!DB_MissingTableFile().empty()                       ? kMissingAdvice
+           : rc == quill::DataOpen || rc == quill::IndexOpen ? kHeldAdvice
+                                                              : kDamageAdvice);
     return -1;
   }
   DB_Close();

@@ -283,9 +283,9 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdVerify)->trigger();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Failure", "Failure", "Failure"}));
     QCOMPARE(host().texts(),
-             (std::vector<std::string>{"Pack failed. Check if a file is open or locked",
-                                       "Reindex failed. Check if a file is open or locked",
-                                       "Verification failed. Check if a file is open or locked"}));
+             (std::vector<std::string>{"Pack failed: the table file attr001.db1 is missing",
+                                       "Reindex failed: the table file attr001.db1 is missing",
+                                       "Verification failed: the table file attr001.db1 is missing"}));
     QVERIFY(host().asked[0].icon == Icon::Exclamation);
     QCOMPARE(uitest::reports().size(), size_t(3));
     checkStatus(shell, false);
