@@ -362,6 +362,7 @@ void CShellDlg::createIn(const QString& folder) {
 
 void CShellDlg::onClose() {
   DB_Close();
+  reportFailedClose();
   refresh();
 }
 
