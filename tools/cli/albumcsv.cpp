@@ -78,19 +78,19 @@ class Problems {
 // The album of the plan that a record belongs to, begun when it is new;
 // null (with the problem told) when the record contradicts its album.
 // An album_code as the number it is ("007" is "7"); "" when it is not a
-// number from 1 on that a code can hold.
+// number from 0 on that a code can hold (export writes the album's code).
 std::string albumcode(const std::string& field) {
   if (field.empty() || field.size() > 10 || field.find_first_not_of("0123456789") != std::string::npos)
     return "";
   const long long value = std::stoll(field);
-  return value >= 1 && value <= INT32_MAX ? std::to_string(value) : "";
+  return value <= INT32_MAX ? std::to_string(value) : "";
 }
 
 PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link& link,
                        Plan* plan, Problems* problems) {
   std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
   if (!label.empty() && (label = albumcode(record.fields[kLeastFields])).empty()) {
-    problems->add(record.line, "the album_code is a number from 1 on, not " + quotedtext(record.fields[kLeastFields]));
+    problems->add(record.line, "the album_code is a number from 0 on, not " + quotedtext(record.fields[kLeastFields]));
     return nullptr;
   }
   const auto key = std::make_pair(link.kind, link.position);
