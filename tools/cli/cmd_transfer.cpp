@@ -120,7 +120,9 @@ int cmd_import(const Options& options, TerminalHost&) {
                                                           std::to_string(stop.album->line) + ")";
     return failure("import stopped " + where + ": " + stop.step + " failed: " + DB_FailureText(stop.rc) +
                    ". The database holds a partial import: tracklore-cli recover keeps " +
-                   counted(stop.kept, TitleTable) + " of finished batches and takes back the rest");
+                   counted(stop.kept, TitleTable) +
+                   (stop.album == nullptr && stop.kept == tally.albums ? ", all of the file's"
+                                                                       : " of finished batches and takes back the rest"));
   }
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
