@@ -311,7 +311,8 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
-  else if (!summary.changed() && summary.error == quill::Ok) text += "nothing changed: the catalogue already holds these files\n";
+  else if (!summary.changed() && summary.error == quill::Ok)
+    text += "nothing changed: the catalogue already holds these files\n";
   if (summary.cancelled) text += "cancelled: the albums done so far are kept\n";
   if (summary.takenback > 0)
     text += textf("not kept: %d %s of the unfinished batch, which recovery takes back\n", summary.takenback,

@@ -59,12 +59,14 @@ trystep() {
   if "$@" >"$work/out.txt" 2>"$work/err.txt"; then
     problem "$what succeeded on a full disk"
   fi
-  grep -qi "the disk is full" "$work/err.txt" || problem "$what did not say the disk is full: $(cat "$work/err.txt")"
-  grep -q "WriteFailed\|DiskFull\|open or locked" "$work/err.txt" && problem "$what named the full disk otherwise: $(cat "$work/err.txt")"
+  said=$(cat "$work/err.txt")
+  grep -qi "the disk is full" <<<"$said" || problem "$what did not say the disk is full: $said"
+  grep -q "WriteFailed\|DiskFull\|open or locked" <<<"$said" && problem "$what named the full disk otherwise: $said"
   rm -f filler
-  "$cli" recover >"$work/recover.txt" 2>&1 || problem "recover after the $what failed: $(cat "$work/recover.txt")"
+  out=$("$cli" recover 2>&1) || problem "recover after the $what failed: $out"
   checkwhole
-  [ "$("$cli" list albums --prefix Kept | wc -l)" -eq 200 ] || problem "an album acknowledged before the $what is lost"
+  [ "$("$cli" list albums --prefix Kept | wc -l)" -eq 200 ] ||
+    problem "an album acknowledged before the $what is lost"
 }
 
 round=import
@@ -86,7 +88,8 @@ said=$(sed -n 's/^albums: \([0-9]*\) added.*/\1/p' "$work/out.txt")
 kept=$("$cli" list albums --prefix Scanned | wc -l)
 [ "$said" = "$kept" ] || problem "the failed scan said $said albums added; $kept are kept"
 "$cli" scan ../music >/dev/null 2>&1 || problem "the second scan failed"
-[ "$("$cli" list albums --prefix Scanned | wc -l)" -eq 30 ] || problem "the second scan did not complete the albums"
+[ "$("$cli" list albums --prefix Scanned | wc -l)" -eq 30 ] ||
+  problem "the second scan did not complete the albums"
 
 cd "$work" || exit 1
 [ "$bad" -eq 0 ] && echo "the import and the scan on a full disk: nothing lost"

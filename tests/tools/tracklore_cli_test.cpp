@@ -281,7 +281,8 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   EXPECT_EQ(readonly.out, duplicate.out);
 
   std::filesystem::remove("rel002.idx");
-  expect_failure(cli("verify"), 2, "Verification failed: the database needs recovery; tracklore-cli recover mends it");
+  expect_failure(cli("verify"), 2,
+                 "Verification failed: the database needs recovery; tracklore-cli recover mends it");
 }
 
 // Any script is taken; the stored form is transliterated, so that every

@@ -383,7 +383,8 @@ class ShellDlgTest : public QObject {
       QCOMPARE(DB_InsertRecord(TitleTable, "Held back", albums.cursor()), quill::Ok);
     }
     // The index pages the edit left in memory cannot be written back.
-    quill::File::set_write_fault([](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
+    quill::File::set_write_fault(
+        [](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
     uitest::reset();
     host().answers = {Answer::OK};
     shell.action(CShellDlg::CmdClose)->trigger();

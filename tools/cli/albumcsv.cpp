@@ -90,7 +90,8 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
                        Plan* plan, Problems* problems) {
   std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
   if (!label.empty() && (label = albumcode(record.fields[kLeastFields])).empty()) {
-    problems->add(record.line, "the album_code is a number from 0 on, not " + quotedtext(record.fields[kLeastFields]));
+    problems->add(record.line,
+                  "the album_code is a number from 0 on, not " + quotedtext(record.fields[kLeastFields]));
     return nullptr;
   }
   const auto key = std::make_pair(link.kind, link.position);
