@@ -259,16 +259,21 @@ int mend(ProgressCallback callback, void* context, Log& log,
 }
 
 // The verification and the final integrity check: 0 when the database is
-// whole.
-int prove(ProgressCallback callback, void* context, Log& log) {
+// whole; *statusonly tells whether every problem found was a damaged status
+// byte, which a pack mends.
+int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) {
+  *statusonly = false;
   if (verify(callback, context, log) != 0) return -1;
   int result = 0;
+  *statusonly = true;
   for (int t = 0; t < kAllTables; ++t) {
     if (!present(t)) continue;
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
-    for (const std::string& problem : problems)
+    for (const std::string& problem : problems) {
       log.add("integrity check of " + named(t) + ": " + problem);
+      if (problem.find(" has status byte ") == std::string::npos) *statusonly = false;
+    }
     result = -1;
   }
   return result;
@@ -276,6 +281,9 @@ int prove(ProgressCallback callback, void* context, Log& log) {
 
 constexpr const char* kHeldAdvice =
     "Close the program that uses the database (or wait for it to end), then recover again.";
+constexpr const char* kMissingAdvice =
+    "Put the missing file back (from where it was moved, or from a backup of the database's "
+    "folder), then recover again.";
 constexpr const char* kWriteAdvice =
     "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
@@ -284,6 +292,9 @@ constexpr const char* kDamageAdvice =
     "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "
     "create a new one and import the export.";
+constexpr const char* kStatusAdvice =
+    "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
+    "pack), which writes them so, then recover again.";
 constexpr const char* kLostAdvice =
     "The database is consistent again. Look at the albums you changed last: what that change "
     "did may be missing or half done.";
@@ -301,7 +312,10 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   // (one just killed lets go a moment later); says so when it stays held.
   if (DB_Open({.readonly = true, .noindex = true}) != 0) {
     log.add("cannot open the database");
-    advise(kHeldAdvice);
+    const ErrorCode rc = DB_OpenResult();
+    advise(!DB_MissingTableFile().empty()                       ? kMissingAdvice
+           : rc == quill::DataOpen || rc == quill::IndexOpen ? kHeldAdvice
+                                                              : kDamageAdvice);
     return -1;
   }
   DB_Close();
@@ -310,8 +324,9 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
     advise(kWriteAdvice);
     return -1;
   }
-  if (prove(callback, context, log) != 0) {
-    advise(kDamageAdvice);
+  bool statusonly = false;
+  if (prove(callback, context, log, &statusonly) != 0) {
+    advise(statusonly ? kStatusAdvice : kDamageAdvice);
     return -1;
   }
   if (lost.empty()) return 0;

@@ -1,7 +1,9 @@
 #include "catalogue/tableset.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
@@ -21,6 +23,7 @@ struct TableSetState {
   ErrorCode openresult = quill::Ok;
   ErrorCode closeresult = quill::Ok;
   ErrorCode checkresult = quill::Ok;
+  std::string checkedtable;  // the table DB_CheckResult was last given
   char mainname[kMainNameSize] = "maindb";
 };
 
@@ -107,8 +110,13 @@ const char* DB_TableName(int index) {
 
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   state().checkresult = result;
+  state().checkedtable = table;
   if (result == quill::Ok) return 0;
-  if (result == quill::DiskFull)
+  const std::string missing = DB_MissingTableFile();
+  if (!missing.empty())
+    quill::warning("Operation %s failed on Datafile \"%s\": its file %s is missing.", operation, table,
+                   missing.c_str());
+  else if (result == quill::DiskFull)
     quill::warning("Operation %s failed on Datafile \"%s\": %s.", operation, table,
                    DB_FailureText(result).c_str());
   else
@@ -159,5 +167,12 @@ int DB_Close() {
 ErrorCode DB_CloseResult() { return state().closeresult; }
 
 ErrorCode DB_CheckedResult() { return state().checkresult; }
+
+std::string DB_MissingTableFile() {
+  if (state().checkresult != quill::DataOpen) return "";
+  const std::string file = state().checkedtable + ".db1";
+  std::error_code error;
+  return std::filesystem::exists(file, error) || error ? "" : file;
+}
 
 }  // namespace tracklore

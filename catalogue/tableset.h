@@ -24,12 +24,15 @@
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
 //   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:
 //   %s." (for DiskFull "... \"%s\": the disk is full[: N MB more are
-//   needed]."), every table closed, -1. Every whole-database operation reports
+//   needed].", for a data file that is not there "... \"%s\": its file
+//   %s.db1 is missing."), every table closed, -1. Every whole-database operation reports
 //   its failures through it.
 //
 // Cursors (FullTable, Relation, Rlist) bound to these tables must be
 // destroyed before the database is closed.
 #pragma once
+
+#include <string>
 
 #include "catalogue/results.h"
 #include "engine/datafile.h"
@@ -48,6 +51,9 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
 // The result DB_CheckResult was last given since the last DB_Open, so that
 // a caller told only -1 can name the cause (a full disk) in its message.
 ErrorCode DB_CheckedResult();
+// The data file ("attr002.db1") whose absence made the result DB_CheckResult
+// was last given, or "" when that failure had another cause.
+std::string DB_MissingTableFile();
 
 // The code with which the last DB_Open failed to open a table (Ok after a
 // success or a cancel), so that a caller can offer a remedy for it.

@@ -366,6 +366,7 @@ void CShellDlg::createIn(const QString& folder) {
 
 void CShellDlg::onClose() {
   DB_Close();
+  reportFailedClose();
   refresh();
 }
 

@@ -72,7 +72,7 @@ TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
   EXPECT_EQ(DB_Open(), -1);
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{
-                "Operation open failed on Datafile \"rel002\".\nReturn value: DataOpen.",
+                "Operation open failed on Datafile \"rel002\": its file rel002.db1 is missing.",
                 "Operation open failed on Datafile \"attr001\".\nReturn value: IndexOpen."}));
   EXPECT_EQ(DB_IsOpen(), 0);
   EXPECT_FALSE(anyopen());

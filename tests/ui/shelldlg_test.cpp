@@ -24,6 +24,7 @@
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/file.h"
 #include "harness.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
@@ -120,7 +121,7 @@ class ShellDlgTest : public QObject {
                                       "create a new database there, or choose another folder?")
                            .arg(QDir::toNativeSeparators(QDir::currentPath())));
     QCOMPARE(box.details,
-             QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."));
+             QStringLiteral("Operation open failed on Datafile \"maindb\": its file maindb.db1 is missing."));
 
     // A database another program holds is said to be in use.
     uitest::TempDatabase db;
@@ -283,9 +284,9 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdVerify)->trigger();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Failure", "Failure", "Failure"}));
     QCOMPARE(host().texts(),
-             (std::vector<std::string>{"Pack failed. Check if a file is open or locked",
-                                       "Reindex failed. Check if a file is open or locked",
-                                       "Verification failed. Check if a file is open or locked"}));
+             (std::vector<std::string>{"Pack failed: the table file attr001.db1 is missing",
+                                       "Reindex failed: the table file attr001.db1 is missing",
+                                       "Verification failed: the table file attr001.db1 is missing"}));
     QVERIFY(host().asked[0].icon == Icon::Exclamation);
     QCOMPARE(uitest::reports().size(), size_t(3));
     checkStatus(shell, false);
@@ -368,6 +369,30 @@ class ShellDlgTest : public QObject {
     QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
     QVERIFY(outcome.text.contains(QStringLiteral("recover again")));
     QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery failed."));
+  }
+
+  void aFailedCloseSaysTheDatabaseNeedsRecovery() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    shell.action(CShellDlg::CmdClose)->trigger();
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    {
+      FullTable albums(DB_Table(TitleTable));
+      QCOMPARE(DB_InsertRecord(TitleTable, "Held back", albums.cursor()), quill::Ok);
+    }
+    // The index pages the edit left in memory cannot be written back.
+    quill::File::set_write_fault(
+        [](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
+    uitest::reset();
+    host().answers = {Answer::OK};
+    shell.action(CShellDlg::CmdClose)->trigger();
+    quill::File::set_write_fault({});
+    QCOMPARE(host().titles(), std::vector<std::string>{"Failure"});
+    QVERIFY(host().texts()[0].starts_with("The database could not be closed cleanly"));
+    QVERIFY(host().texts()[0].ends_with("open the database again and recover it when asked."));
+    checkStatus(shell, false);
   }
 
   void exitAsksFirstAndEveryMnemonicIsItsOwn() {
