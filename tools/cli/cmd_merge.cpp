@@ -77,7 +77,7 @@ int cmd_merge(const Options& options, TerminalHost&) {
     return failure(describe(kind, keep) + " cannot take more entries after position " +
                    std::to_string(kMaxSeq) + "; nothing changed");
   if (rc != quill::Ok)
-    return failure(std::string("Merge failed; returned ") + DB_ResultName(rc) + ".");
+    return failure(std::string("Merge failed; ") + DB_ReturnedText(rc) + ".");
   std::string what;
   if (kind == TitleTable)
     what = counted(outcome.moved, "entry", "entries") + " appended, " +
