@@ -11,7 +11,6 @@
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/bytes.h"
 
 namespace tracklore {
 
@@ -39,15 +38,6 @@ ErrorCode standat(Relation& list, int seq) {
   for (ErrorCode rc = list.first(); rc == Ok; rc = list.skip(1))
     if (list.rows().field(F_Seq).asint() == seq) return Ok;
   return quill::NotFound;
-}
-
-// A cursor of table 0..2 standing on the record with the code.
-ErrorCode seekcode(Rlist& cursor, int32_t code) {
-  cursor.select(T_Code);
-  if (cursor.selected() != T_Code) return quill::NotFound;
-  uint8_t key[4];
-  quill::put4(key, code);
-  return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
 // The albums whose relation r links attr, each once.
@@ -84,8 +74,9 @@ ErrorCode relinkalbum(int r, int32_t title, int32_t keep, int32_t other, MergeOu
   }
   // Rows of an album that is gone (verify's to repair) are relinked all
   // the same; only a live album has a first artist to follow.
-  Rlist titlecursor(&DB_Table(TitleTable));
-  const bool live = seekcode(titlecursor, title) == Ok;
+  CodeLookup album;
+  const bool live = album.find(TitleTable, title) == Ok;
+  Rlist& titlecursor = album.cursor(TitleTable);
   ErrorCode rc = Ok;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, title);
   for (auto seq = drop.rbegin(); seq != drop.rend(); ++seq) {
@@ -111,12 +102,13 @@ ErrorCode relinkalbum(int r, int32_t title, int32_t keep, int32_t other, MergeOu
 // repeats that were KEEP's own, the relinks raised it by none. OTHER is then
 // deleted, which the edits refuse while any row still uses it.
 ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
-  Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = seekcode(cursor, keep);
+  CodeLookup lookup;
+  Rlist& cursor = lookup.cursor(kind);
+  ErrorCode rc = lookup.find(kind, keep);
   if (rc != Ok) return rc;
   cursor.field(F_RefCount).set(static_cast<long>(countuses(kind - 1, keep)));
   if ((rc = cursor.flush()) != Ok) return rc;
-  if ((rc = seekcode(cursor, other)) != Ok) return rc;
+  if ((rc = lookup.find(kind, other)) != Ok) return rc;
   cursor.field(F_RefCount).set(0L);
   if ((rc = cursor.flush()) != Ok) return rc;
   return DB_DeleteAttribute(cursor, kind);
@@ -178,10 +170,11 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   DeferredSync deferred;
 
-  Rlist keeptitle(&DB_Table(TitleTable));
-  Rlist othertitle(&DB_Table(TitleTable));
-  ErrorCode rc = seekcode(keeptitle, keep);
-  if (rc == Ok) rc = seekcode(othertitle, other);
+  CodeLookup keeping, going;
+  Rlist& keeptitle = keeping.cursor(TitleTable);
+  Rlist& othertitle = going.cursor(TitleTable);
+  ErrorCode rc = keeping.find(TitleTable, keep);
+  if (rc == Ok) rc = going.find(TitleTable, other);
   for (int r = 0; rc == Ok && r < kRelations; ++r) {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, keep);
     for (size_t i = 0; rc == Ok && i < give[r].size(); ++i) {
@@ -197,10 +190,7 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   return intent.end(rc != Ok ? rc : synced);
 }
 
-bool exists(int kind, int32_t code) {
-  Rlist cursor(&DB_Table(kind));
-  return seekcode(cursor, code) == Ok;
-}
+bool exists(int kind, int32_t code) { return CodeLookup().find(kind, code) == Ok; }
 
 }  // namespace
 
