@@ -37,7 +37,7 @@ const Command kCommands[] = {
     {"move", 4, 4, 0, cmd_move, "move ALBUM artist|song SEQ up|down",
      "move the entry at SEQ one place"},
     {"rename", 3, 3, 0, cmd_rename, "rename album|artist|song ITEM NAME",
-     "give a record a new name (an artist or song not that of another: see merge)"},
+     "give a record a new name; the name of another artist or song is refused (see merge)"},
     {"delete", 2, 2, 0, cmd_delete, "delete album|artist|song ITEM",
      "delete a record (an artist or song only when no album uses it)"},
     {"merge", 3, 3, 0, cmd_merge, "merge album|artist|song KEEP OTHER",
