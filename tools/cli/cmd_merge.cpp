@@ -54,9 +54,7 @@ int cmd_duplicates(const Options& options, TerminalHost&) {
     any = any || !groups.empty();
   }
   if (any)
-    std::fprintf(stderr,
-                 "tracklore-cli: tracklore-cli merge KIND '#KEEP' '#OTHER' makes two of a "
-                 "group one\n");
+    std::fprintf(stderr, "tracklore-cli: merge KIND '#KEEP' '#OTHER' makes two of a group one\n");
   return 0;
 }
 
