@@ -19,6 +19,7 @@ struct TableSetState {
   quill::DataFile tables[kAllTables];
   int open = 0;
   ErrorCode openresult = quill::Ok;
+  Refusal refusal = Refusal::None;
   ErrorCode closeresult = quill::Ok;
   ErrorCode checkresult = quill::Ok;
   char mainname[kMainNameSize] = "maindb";
@@ -39,9 +40,14 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   const char* name = DB_TableName(index);
   ErrorCode rc = wait.open(DB_Table(index), name, mode);
   state().openresult = rc;
+  state().refusal = wait.refusal();
   if (wait.busy()) {
     DB_Close();
     return DB_ReportBusy(name);
+  }
+  if (wait.refusal() == Refusal::NotAllowed) {
+    DB_Close();
+    return DB_ReportNotAllowed(name, rc);
   }
   if (DB_CheckResult(rc, name, "open") != 0) return -1;
   // Every later step reads fields and tags by number: a table of another
@@ -87,6 +93,8 @@ int DB_IsOpen() { return state().open; }
 
 ErrorCode DB_OpenResult() { return state().openresult; }
 
+Refusal DB_OpenRefusal() { return state().refusal; }
+
 bool DB_IsReadOnly() {
   quill::DataFile& title = DB_Table(TitleTable);
   return title.isopen() && title.file().readonly();
@@ -121,6 +129,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 int DB_Open(quill::OpenMode mode, MainFile main) {
   DB_DropSpareCursors();
   state().openresult = quill::Ok;
+  state().refusal = Refusal::None;
   state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
