@@ -43,6 +43,15 @@ bool readable(const std::string& path) {
   return reader.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) == 0;
 }
 
+// Whether path is held now, by openers that only read it: it is not free
+// to hold alone (asked first: a reader of our own would be a holder too),
+// and it opens for reading beside them.
+bool onlyread(const std::string& path) {
+  quill::File alone;
+  if (alone.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) == 0) return false;
+  return readable(path);
+}
+
 }  // namespace
 
 ErrorCode OpenWait::open(quill::DataFile& table, const char* name, quill::OpenMode mode) {
@@ -70,10 +79,10 @@ ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
 }
 
 int DB_ReportBusy(const char* table) {
-  if (readable(std::string(table) + ".db1")) {
-    quill::warning("Another program has the database open for reading (table \"%s\" is "
-                   "held).\nIt can be read beside that program, but changed only when that "
-                   "program has closed it.",
+  if (onlyread(std::string(table) + ".db1")) {
+    quill::warning("Another program is using the database to read it (table \"%s\" is "
+                   "held).\nIt can be read meanwhile; changes must wait until that program has "
+                   "closed it.",
                    table);
     return -1;
   }
@@ -94,7 +103,7 @@ std::string DB_NotAllowedText(const char* table, ErrorCode result) {
 
 int DB_ReportNotAllowed(const char* table, ErrorCode result) {
   const std::string text = DB_NotAllowedText(table, result);
-  if (text.find("written") != std::string::npos)
+  if (readable(refusedfile(table, result)))
     quill::warning("Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
                    "database can still be opened for reading.",
                    table, text.c_str());

@@ -163,9 +163,8 @@ TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
   EXPECT_EQ(DB_OpenRefusal(), Refusal::Held);
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{
-                "Another program has the database open for reading (table \"attr002\" is "
-                "held).\nIt can be read beside that program, but changed only when that program "
-                "has closed it."}));
+                "Another program is using the database to read it (table \"attr002\" is held).\nIt "
+                "can be read meanwhile; changes must wait until that program has closed it."}));
   EXPECT_FALSE(anyopen());
 }
 

@@ -431,7 +431,7 @@ TEST_F(TrackloreCli, ReadsBesideAProgramThatReadsAndSaysWhyItCannotChange) {
   ASSERT_EQ(program.open("attr001.db1", quill::Access::ReadOnly, quill::Sharing::Shared), 0);
   expect_output(cli("list albums"), "0\tX\t*\n");
   expect_failure(cli("add album Y"), 1,
-                 "Another program has the database open for reading (table \"attr001\" is held)");
+                 "Another program is using the database to read it (table \"attr001\" is held)");
 }
 
 // A music folder of tagged FLAC files.
