@@ -1,5 +1,6 @@
 #include "catalogue/tableset.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -149,6 +150,18 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   if (openoptionaltable(wait, ScanFileTable, mode) != 0) return -1;
   state().open = 1;
   return 0;
+}
+
+quill::OpenMode DB_ReadMode() {
+  // Only a hint: whoever comes between is waited for as by any open.
+  for (int index = 0; index < kAllTables; ++index) {
+    quill::File probe;
+    const std::string path = std::string(DB_TableName(index)) + ".db1";
+    if (probe.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) != 0 &&
+        quill::File::lastopenerror() == EWOULDBLOCK)
+      return kReadBeside;
+  }
+  return {.readonly = true};
 }
 
 int DB_Close() {

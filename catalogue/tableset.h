@@ -24,7 +24,8 @@
 //   waited for (openwait.h); a file this user may not write or read is
 //   named at once.
 //   Readers that may run beside others (the program read-only, the command
-//   line's reading commands) open kReadBeside: a writer, which holds the
+//   line's reading commands when the program has the database) open
+//   kReadBeside: a writer, which holds the
 //   tables exclusively, stays out while they are open, so no edit is ever
 //   seen half made; the engine's shared mode reads counters and trees
 //   afresh all the same.
@@ -51,6 +52,11 @@ enum class MainFile { Current, Ask };
 
 int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
 constexpr quill::OpenMode kReadBeside{.readonly = true, .shared = true};
+// The mode for a short read of the whole database (a command, a check):
+// held alone, read-only, while nobody holds a table, so that the
+// engine keeps what it read in memory; kReadBeside while someone does (the
+// program opened read-only), so as to read beside it.
+quill::OpenMode DB_ReadMode();
 int DB_Close();
 // The first failure of the last DB_Close's table closes (what a table held
 // back could not be written: the database then needs DB_Recover), or Ok.

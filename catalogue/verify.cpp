@@ -586,8 +586,10 @@ void walknames(Verification& v, int n) {
 int checkindexes(ProgressCallback callback, void* context, VerifyAccess access,
                  VerifySummary& summary) {
   // Read-only, beside others that read; a repair needs the database alone.
-  const bool beside = access == VerifyAccess::ReadOnly;
-  if (DB_Open(beside ? kReadBeside : quill::OpenMode{.readonly = true}) != 0) return -1;
+  const quill::OpenMode mode =
+      access == VerifyAccess::ReadOnly ? DB_ReadMode() : quill::OpenMode{.readonly = true};
+  const bool beside = mode.shared;
+  if (DB_Open(mode) != 0) return -1;
   const int tables = DB_Table(NameTable).isopen() ? kAllTables : kTables;
   DB_Close();
   int damaged = 0;
@@ -626,7 +628,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
   if (indexes == IndexCheck::First) {
     if (const int rc = checkindexes(callback, context, access, *summary); rc != 0) return rc;
   }
-  if (DB_Open(access == VerifyAccess::ReadOnly ? kReadBeside : quill::OpenMode{}) != 0) return -1;
+  if (DB_Open(access == VerifyAccess::ReadOnly ? DB_ReadMode() : quill::OpenMode{}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kAllTables; ++index)
     if (DB_Table(index).isopen()) total += DB_Table(index).nlive();
