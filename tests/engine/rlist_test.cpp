@@ -508,7 +508,6 @@ TEST(RlistShared, AReadWhoseLockIsRefusedIsRefused) {
   r.select(kByName);
   ASSERT_EQ(r.first(), Ok);
   const std::function<ErrorCode(Rlist&)> reads[] = {
-      [](Rlist& c) { return c.first(); },
       [](Rlist& c) { return c.skip(1); },
       [](Rlist& c) { return seektext(c, "Name 3", SeekMode::Equal); },
       [](Rlist& c) { return c.seekrank(2); },
