@@ -95,7 +95,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     // without its line ever being shown.
     if (callback != nullptr) callback(context, progresspercent(progress));
     // Others may take the tables between the steps: wait for them as an open does.
-    ErrorCode rc = wait.run(name, [&] { return pass.run(name, &progress); });
+    ErrorCode rc = wait.run([&] { return pass.run(name, &progress); });
     if (wait.busy()) return DB_ReportBusy(name);
     if (DB_CheckResult(rc, name, pass.operation) != 0) return -1;
   }

@@ -9,6 +9,7 @@
 #include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
+#include "catalogue/openwait.h"
 #include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -35,6 +36,12 @@ struct Log {
 
 std::string named(int table) { return DB_TableName(table); }
 
+// Why a table did not open: a file this user may not write by name.
+std::string openfailure(const std::string& name, ErrorCode rc) {
+  const std::string refused = DB_NotAllowedText(name.c_str(), rc);
+  return refused.empty() ? quill::errname(rc) : refused;
+}
+
 // A write of recovery's own that failed: -1, after saying where and why
 // (a full disk by name, so that the user frees space and tries again).
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
@@ -60,7 +67,7 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
     ErrorCode rc = table.opendata(named(t).c_str(), {});
     if (rc != Ok) {
       log.add("cannot open " + named(t) + " to undo the unfinished " + entry.operation + ": " +
-              quill::errname(rc));
+              openfailure(named(t), rc));
       return -1;
     }
     quill::Header& h = table.header();
@@ -99,7 +106,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   DataFile table;
   ErrorCode rc = table.opendata(name.c_str(), {});
   if (rc != Ok) {
-    log.add("cannot open " + name + ": " + quill::errname(rc));
+    log.add("cannot open " + name + ": " + openfailure(name, rc));
     return -1;
   }
   quill::Header& h = table.header();

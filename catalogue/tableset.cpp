@@ -1,5 +1,6 @@
 #include "catalogue/tableset.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -21,6 +22,7 @@ struct TableSetState {
   quill::DataFile tables[kAllTables];
   int open = 0;
   ErrorCode openresult = quill::Ok;
+  Refusal refusal = Refusal::None;
   ErrorCode closeresult = quill::Ok;
   ErrorCode checkresult = quill::Ok;
   std::string checkedtable;  // the table DB_CheckResult was last given
@@ -42,9 +44,14 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   const char* name = DB_TableName(index);
   ErrorCode rc = wait.open(DB_Table(index), name, mode);
   state().openresult = rc;
+  state().refusal = wait.refusal();
   if (wait.busy()) {
     DB_Close();
     return DB_ReportBusy(name);
+  }
+  if (wait.refusal() == Refusal::NotAllowed) {
+    DB_Close();
+    return DB_ReportNotAllowed(name, rc);
   }
   if (DB_CheckResult(rc, name, "open") != 0) return -1;
   // Every later step reads fields and tags by number: a table of another
@@ -90,6 +97,8 @@ int DB_IsOpen() { return state().open; }
 
 ErrorCode DB_OpenResult() { return state().openresult; }
 
+Refusal DB_OpenRefusal() { return state().refusal; }
+
 bool DB_IsReadOnly() {
   quill::DataFile& title = DB_Table(TitleTable);
   return title.isopen() && title.file().readonly();
@@ -129,6 +138,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 int DB_Open(quill::OpenMode mode, MainFile main) {
   DB_DropSpareCursors();
   state().openresult = quill::Ok;
+  state().refusal = Refusal::None;
   state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
@@ -148,6 +158,18 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   if (openoptionaltable(wait, ScanFileTable, mode) != 0) return -1;
   state().open = 1;
   return 0;
+}
+
+quill::OpenMode DB_ReadMode() {
+  // Only a hint: whoever comes between is waited for as by any open.
+  for (int index = 0; index < kAllTables; ++index) {
+    quill::File probe;
+    const std::string path = std::string(DB_TableName(index)) + ".db1";
+    if (probe.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) != 0 &&
+        quill::File::lastopenerror() == EWOULDBLOCK)
+      return kReadBeside;
+  }
+  return {.readonly = true};
 }
 
 int DB_Close() {

@@ -19,6 +19,16 @@
 //   it cannot be made). The first table that fails
 //   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
+//   mode.shared holds the tables shared, beside other such openers;
+//   otherwise they are held exclusively. A table another program holds is
+//   waited for (openwait.h); a file this user may not write or read is
+//   named at once.
+//   Readers that may run beside others (the program read-only, the command
+//   line's reading commands when the program has the database) open
+//   kReadBeside: a writer, which holds the
+//   tables exclusively, stays out while they are open, so no edit is ever
+//   seen half made; the engine's shared mode reads counters and trees
+//   afresh all the same.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
 //   Whether the closes succeeded: DB_CloseResult.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
@@ -34,6 +44,7 @@
 
 #include <string>
 
+#include "catalogue/openwait.h"
 #include "catalogue/results.h"
 #include "engine/datafile.h"
 
@@ -43,6 +54,12 @@ namespace tracklore {
 enum class MainFile { Current, Ask };
 
 int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
+constexpr quill::OpenMode kReadBeside{.readonly = true, .shared = true};
+// The mode for a short read of the whole database (a command, a check):
+// held alone, read-only, while nobody holds a table, so that the
+// engine keeps what it read in memory; kReadBeside while someone does (the
+// program opened read-only), so as to read beside it.
+quill::OpenMode DB_ReadMode();
 int DB_Close();
 // The first failure of the last DB_Close's table closes (what a table held
 // back could not be written: the database then needs DB_Recover), or Ok.
@@ -58,6 +75,9 @@ std::string DB_MissingTableFile();
 // The code with which the last DB_Open failed to open a table (Ok after a
 // success or a cancel), so that a caller can offer a remedy for it.
 ErrorCode DB_OpenResult();
+// Why the system refused that table's file: held by another program (and
+// waited for first), or not allowed to this user (said at once).
+Refusal DB_OpenRefusal();
 
 // 1 after a successful DB_Open, 0 after DB_Close and at start.
 int DB_IsOpen();

@@ -440,6 +440,18 @@ TEST(TrackloreCliRun, ReportsOpenFailuresAndCreatesOnlyOnce) {
   EXPECT_EQ(cli("--main music list albums").out, "0\tX\t*\n");
 }
 
+// Beside a program that has the database open read-only (its tables held
+// shared), reading commands work and changes are refused, saying why.
+TEST_F(TrackloreCli, ReadsBesideAProgramThatReadsAndSaysWhyItCannotChange) {
+  succeed({"add album X"});
+  quill::File program;
+  ASSERT_EQ(program.open("attr001.db1", quill::Access::ReadOnly, quill::Sharing::Shared), 0);
+  expect_output(cli("list albums"), "0\tX\t*\n");
+  expect_saying(cli("verify --no"), "no problems found");
+  expect_failure(cli("add album Y"), 1,
+                 "Another program is using the database to read it (table \"attr001\" is held)");
+}
+
 // A music folder of tagged FLAC files.
 void flacfile(const std::string& path, const std::string& title, const std::string& album, int track) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());

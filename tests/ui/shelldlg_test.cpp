@@ -1,6 +1,7 @@
 // The main window: the status it shows, the commands of its menu with their
 // outcome boxes, the exit question and the browse loop.
 #include <fcntl.h>
+#include <cerrno>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -141,6 +142,34 @@ class ShellDlgTest : public QObject {
     QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
                                          "\"attr001\" is held).\nTry again when it has finished."));
     QVERIFY(uitest::reports().empty());
+  }
+
+  // Read-only, the window holds the tables shared, so that another program
+  // reads beside it. A database whose files may only be read is said to be
+  // so when opened for writing, not to be in use.
+  void aReadOnlyWindowLetsOthersReadAndNamesFilesItMayNotWrite() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly());
+    const int fd = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(fd >= 0);
+    QCOMPARE(flock(fd, LOCK_SH | LOCK_NB), 0);  // as another reader would
+    ::close(fd);
+    shell.action(CShellDlg::CmdClose)->trigger();
+
+    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+    });
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    quill::File::set_system_fault({});
+    checkStatus(shell, false);
+    QCOMPARE(box.title, QStringLiteral("Database not accessible"));
+    QVERIFY(box.details.contains(QStringLiteral("maindb.db1 cannot be written (Permission denied)")));
   }
 
   void theFirstRunCreatesADatabaseInTheProposedFolder() {
