@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "catalogue/history.h"
 #include "catalogue/nametable.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
@@ -334,6 +335,7 @@ ErrorCode Intent::begin() {
     return quill::writeresult(quill::WriteFailed);
   }
   file.close();
+  historybegin();
   return quill::Ok;
 }
 
@@ -358,6 +360,7 @@ ErrorCode Intent::end(ErrorCode result) {
   if (result != quill::Ok && changed()) return result;
   if (markdone(DB_JournalName()) != 0 && result == quill::Ok)
     return quill::writeresult(quill::WriteFailed);
+  if (result == quill::Ok) historyrecord(entry_);
   return result;
 }
 

@@ -1,6 +1,5 @@
 // Creating, renaming and deleting whole records, and the completeness mark.
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "catalogue/edits.h"
@@ -22,9 +21,9 @@ namespace {
 bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
 
 // An edit of a record touches the name table too when the new name needs
-// an entry or the table holds any (the record's may have to go): then it
-// is journalled, so that a crash leaves both tables or neither changed.
-// Otherwise it writes one record, as before the name table.
+// an entry or the table holds any (the record's may have to go): then its
+// intent declares the entries too, so that a crash leaves both tables or
+// neither changed.
 bool touchesnames(bool needed) {
   quill::DataFile& names = DB_Table(NameTable);
   return names.isopen() && !names.file().readonly() && (needed || names.nlive() > 0);
@@ -45,13 +44,12 @@ ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   if (rc != Ok) return rc;
   // A new code has no entry yet: only a name that needs one touches the table.
   const bool needed = DB_NeedsFullName(text, full) && touchesnames(true);
-  std::optional<Intent> intent;
-  if (needed) {
-    intent.emplace("add");
-    intent->counts(kind);
-    intent->counts(NameTable);
-    if (rc = intent->begin(); rc != Ok) return rc;
-  }
+  // Journalled even without a name entry: the undo history learns of
+  // every edit through its intent.
+  Intent intent("add");
+  intent.counts(kind);
+  if (needed) intent.counts(NameTable);
+  if (rc = intent.begin(); rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
   if (kind == TitleTable) {
     cursor.field(F_OKField).set("*");
@@ -67,7 +65,7 @@ ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
     // The record is recovery's to take back with the entries it lacks.
     if (rc != Ok) cursor.unset();
   }
-  return intent ? intent->end(rc) : rc;
+  return intent.end(rc);
 }
 
 ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool confirmed) {
@@ -80,18 +78,17 @@ ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool c
     return NeedsConfirmation;
   const int32_t code = cursor.field(F_Code).aslong();
   const bool names = touchesnames(DB_NeedsFullName(text, full));
-  std::optional<Intent> intent;
-  if (names) {
-    intent.emplace("rename");
-    intent->coded(kind, code);
-    ErrorCode rc = intent->begin();
-    if (rc != Ok) return rc;
-  }
+  Intent intent("rename");
+  if (names)
+    intent.coded(kind, code);
+  else
+    intent.record(kind, cursor.recno());
+  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
   ErrorCode rc = cursor.flush();
   if (rc != Ok) cursor.load(Rlist::Force::Yes);
   if (rc == Ok && names) rc = DB_KeepFullName(kind, code, text, full);
-  return intent ? intent->end(rc) : rc;
+  return intent.end(rc);
 }
 
 ErrorCode DB_DeleteArticle(Rlist& titlecursor) {
@@ -136,9 +133,11 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
                                              quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
     return StillReferenced;
   const int32_t code = cursor.field(F_Code).aslong();
-  if (!touchesnames(false)) return cursor.del();
   Intent intent("delete");
-  intent.coded(kind, code);
+  if (touchesnames(false))
+    intent.coded(kind, code);
+  else
+    intent.record(kind, cursor.recno());
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = cursor.del();
@@ -156,8 +155,11 @@ ErrorCode DB_UpdateOKField(Rlist& titlecursor, bool* changed) {
   if (n == 2 && mark == '*') now = " ";
   if (n != 2 && mark == ' ') now = "*";
   if (now == nullptr) return Ok;
+  Intent intent("mark");
+  intent.record(TitleTable, titlecursor.recno());
+  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   titlecursor.field(F_OKField).set(now);
-  ErrorCode rc = titlecursor.flush();
+  ErrorCode rc = intent.end(titlecursor.flush());
   if (rc != Ok) {
     titlecursor.load(Rlist::Force::Yes);
     return rc;

@@ -52,9 +52,12 @@ int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& lo
 // The tables of this database: the five, and each optional one that is there.
 bool present(int t) { return !DB_OptionalTable(t) || DB_OptionalTableThere(t); }
 
-// Puts back what the entry recorded; marks every table it wrote touched.
-int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
-  int restored = 0;
+}  // namespace
+
+int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<std::string>* lines,
+               int* restored) {
+  Log log{lines};
+  *restored = 0;
   for (int t = 0; t < kAllTables; ++t) {
     const IntentEntry::Counts* counts = nullptr;
     for (const IntentEntry::Counts& c : entry.counts)
@@ -77,7 +80,7 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
           table.file().write(image.bytes.data(), static_cast<int32_t>(image.bytes.size())) != 0)
         return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t),
                            quill::WriteFailed, log);
-      ++restored;
+      ++*restored;
     }
     if (counts != nullptr) {
       h.nrecs = counts->nrecs;
@@ -93,6 +96,15 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
     table.close();
     touched[t] = true;
   }
+  return 0;
+}
+
+namespace {
+
+// Puts back what the entry recorded; marks every table it wrote touched.
+int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
+  int restored = 0;
+  if (DB_PutBack(entry, touched, log.lines, &restored) != 0) return -1;
   log.add("undid an unfinished " + entry.operation + " (" + std::to_string(restored) +
           " records put back)");
   return 0;

@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
 
 namespace tracklore {
@@ -50,5 +51,12 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
 // edit, or a table whose index is missing, out of date or damaged: what
 // DB_Recover mends and an open refuses.
 bool DB_NeedsRecovery();
+
+// Writes the entry's records and table counts into the closed tables of
+// the current directory, each written table's index then reading as out
+// of date (touched marks them): 0, or -1 with the reason in log.
+// *restored counts the records written.
+int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<std::string>* log,
+               int* restored);
 
 }  // namespace tracklore

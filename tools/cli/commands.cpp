@@ -42,10 +42,14 @@ const Command kCommands[] = {
      "delete a record (an artist or song only when no album uses it)"},
     {"merge", 3, 3, 0, cmd_merge, "merge album|artist|song KEEP OTHER",
      "make two records one: OTHER's albums use KEEP (an album merge appends OTHER's\n"
-     "      artists and songs that KEEP lacks), then OTHER is deleted. It cannot be undone"},
+     "      artists and songs that KEEP lacks), then OTHER is deleted"},
     {"duplicates", 0, 1, 0, cmd_duplicates, "duplicates [albums|artists|songs]",
      "groups of records whose names are alike but for case, accents, punctuation and\n"
      "      blanks: group, code, name, then uses (albums: first artist, songs)"},
+    {"undo", 0, 0, 0, cmd_undo, "undo",
+     "take back the last edit (add, link, unlink, move, rename, delete, merge), up to\n"
+     "      the last 50; not past a scan, import or verification, which cannot be undone"},
+    {"redo", 0, 0, 0, cmd_redo, "redo", "do again the last edit undone, until a new edit"},
     {"xref", 2, 2, 0, cmd_xref, "xref artist|song ITEM", "the albums that use an artist or song"},
     {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},
     {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},

@@ -1,0 +1,192 @@
+#include "catalogue/history.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/historytext.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+
+namespace tracklore {
+
+namespace {
+
+constexpr char kMagic[4] = {'T', 'L', 'H', '1'};
+constexpr size_t kHeadLength = 12 + sizeof(TableState::values);
+
+void put32(std::vector<uint8_t>& out, int32_t v) {
+  uint8_t b[4];
+  quill::putle32(b, static_cast<uint32_t>(v));
+  out.insert(out.end(), b, b + 4);
+}
+
+// One encoded intent entry from the front of the bytes: its length, or 0.
+size_t takeentry(const uint8_t* p, size_t left, IntentEntry* entry) {
+  if (left < 12) return 0;
+  const size_t length = 12 + static_cast<size_t>(quill::getle32(p + 4));
+  if (length > left || !decodeintent(p, length, entry)) return 0;
+  return length;
+}
+
+// The state the tables had when the outermost intent began.
+TableState before_;
+
+// Reads the record's bytes as they are now in the open table.
+bool readrecord(int table, int32_t recno, std::vector<uint8_t>* bytes) {
+  quill::DataFile& t = DB_Table(table);
+  bytes->resize(t.header().reclen);
+  return t.file().seek(t.recoffset(recno)) == 0 &&
+         t.file().read(bytes->data(), static_cast<int32_t>(bytes->size())) == 0;
+}
+
+// What the edit left: its imaged records as they are now, the counts of
+// its counted tables and the records it appended. False when one cannot
+// be read.
+bool afterstate(const IntentEntry& before, IntentEntry* after) {
+  std::memcpy(after->created, before.created, sizeof after->created);
+  for (const IntentEntry::Image& image : before.images) {
+    IntentEntry::Image now{image.table, image.recno, {}};
+    if (!readrecord(image.table, image.recno, &now.bytes)) return false;
+    after->images.push_back(std::move(now));
+  }
+  for (const IntentEntry::Counts& c : before.counts) {
+    quill::DataFile& t = DB_Table(c.table);
+    after->counts.push_back({c.table, t.nrecs(), t.header().ndeleted});
+    for (int32_t recno = c.nrecs; recno < t.nrecs(); ++recno) {
+      IntentEntry::Image added{c.table, recno, {}};
+      if (!readrecord(c.table, recno, &added.bytes)) return false;
+      after->images.push_back(std::move(added));
+    }
+  }
+  return true;
+}
+
+void forget() {
+  std::error_code ignored;
+  std::filesystem::remove(DB_HistoryName(), ignored);
+}
+
+}  // namespace
+
+bool HistoryStep::undoable() const {
+  static const char* const kinds[] = {"link",   "unlink",       "move",  "rename",
+                                      "add",    "delete",       "delete album",
+                                      "merge",  "mark"};
+  for (const char* kind : kinds)
+    if (before.operation == kind) return true;
+  return false;
+}
+
+bool TableState::operator==(const TableState& other) const {
+  return std::memcmp(values, other.values, sizeof values) == 0;
+}
+
+TableState currenttablestate() {
+  TableState state;
+  int32_t created[kAllTables];
+  tablescreated(created);
+  for (int t = 0; t < kAllTables; ++t) {
+    state.values[t][0] = created[t];
+    quill::DataFile closed;
+    quill::DataFile* table = &DB_Table(t);
+    if (!table->isopen()) {
+      if (closed.opendata(DB_TableName(t), {.readonly = true, .shared = true}) != quill::Ok)
+        continue;
+      table = &closed;
+    }
+    state.values[t][1] = table->header().nrecs;
+    state.values[t][2] = table->header().ndeleted;
+    state.values[t][3] = table->header().stamp;
+  }
+  return state;
+}
+
+std::string DB_HistoryName() { return std::string(DB_MainName()) + ".hst"; }
+
+bool loadhistory(History* history) {
+  quill::File file;
+  if (file.open(DB_HistoryName().c_str(), quill::Access::ReadOnly, quill::Sharing::Shared,
+                quill::Links::Refuse) != 0)
+    return false;
+  const int32_t size = file.size();
+  if (size < static_cast<int32_t>(kHeadLength)) return false;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (file.read(bytes.data(), size) != 0 || std::memcmp(bytes.data(), kMagic, 4) != 0)
+    return false;
+  History h;
+  h.position = quill::getle32(bytes.data() + 4);
+  const uint32_t nsteps = quill::getle32(bytes.data() + 8);
+  std::memcpy(h.tables.values, bytes.data() + 12, sizeof h.tables.values);
+  size_t at = kHeadLength;
+  for (uint32_t i = 0; i < nsteps && i < kHistorySteps; ++i) {
+    HistoryStep step;
+    const size_t first = takeentry(bytes.data() + at, bytes.size() - at, &step.before);
+    if (first == 0) return false;
+    at += first;
+    const size_t second = takeentry(bytes.data() + at, bytes.size() - at, &step.after);
+    if (second == 0) return false;
+    at += second;
+    h.steps.push_back(std::move(step));
+  }
+  if (at != bytes.size() || h.steps.size() != nsteps || h.position > nsteps) return false;
+  *history = std::move(h);
+  return true;
+}
+
+int savehistory(const History& history) {
+  std::vector<uint8_t> bytes(kMagic, kMagic + 4);
+  put32(bytes, static_cast<int32_t>(history.position));
+  put32(bytes, static_cast<int32_t>(history.steps.size()));
+  const auto* state = reinterpret_cast<const uint8_t*>(history.tables.values);
+  bytes.insert(bytes.end(), state, state + sizeof history.tables.values);
+  for (const HistoryStep& step : history.steps) {
+    for (const IntentEntry* entry : {&step.before, &step.after}) {
+      const std::vector<uint8_t> encoded = encodeintent(*entry);
+      bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+    }
+  }
+  const std::string name = DB_HistoryName(), fresh = name + ".new";
+  quill::File file;
+  if (file.create(fresh.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0) return -1;
+  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0 ||
+      file.close() != 0)
+    return -1;
+  return std::rename(fresh.c_str(), name.c_str()) == 0 ? 0 : -1;
+}
+
+void historybegin() { before_ = currenttablestate(); }
+
+void historyrecord(const IntentEntry& before) {
+  History history;
+  // A history that does not end at the state this edit began from missed
+  // a change: its steps could no longer be undone, so it starts anew.
+  if (!loadhistory(&history) || !(history.tables == before_)) history = {};
+  history.steps.resize(history.position);
+  HistoryStep step;
+  step.before = before;
+  if (!afterstate(before, &step.after)) return forget();
+  if (step.undoable()) {
+    step.after.operation = describestep(step);
+  } else {
+    // A barrier needs no records: nothing is ever put back from it.
+    step.before.images.clear();
+    step.after.images.clear();
+    step.after.operation = before.operation;
+  }
+  const bool repeat = !step.undoable() && !history.steps.empty() &&
+                      !history.steps.back().undoable() &&
+                      history.steps.back().before.operation == before.operation;
+  if (!repeat) history.steps.push_back(std::move(step));
+  if (history.steps.size() > kHistorySteps)
+    history.steps.erase(history.steps.begin(),
+                        history.steps.end() - static_cast<long>(kHistorySteps));
+  history.position = history.steps.size();
+  history.tables = currenttablestate();
+  if (savehistory(history) != 0) forget();
+}
+
+}  // namespace tracklore

@@ -1,0 +1,72 @@
+// The undo history: the last finished edits, each with the records it
+// changed as they were before and as it left them, kept in one file beside
+// the tables (the main table's stem + ".hst") so that it outlives the
+// program.
+//
+// Every journalled edit (journal.h) adds a step when its intent ends in
+// success: its intent already holds the before-state (the counts of the
+// tables it may grow or shrink and the bytes of every record it may
+// change); the after-state is read from the tables then, with the records
+// it appended. Undo (undo.h) puts a step's before-state back, redo its
+// after-state. Steps past the current place (undone ones) go when a new
+// edit is recorded. At most kHistorySteps are kept.
+//
+// A batch (scan, import, verification's corrections) declares counts only
+// and changes derived values it does not image: it is recorded as a
+// barrier that undo refuses to pass, so nothing older is ever undone behind
+// it.
+//
+// The file also holds the tables' state (creation time, record and deleted
+// counts, change stamp) as the last recorded step, undo or redo left them.
+// A change the history did not see (another program's shared edit, a pack,
+// a reindex, a table made anew) makes the tables differ from it, and undo
+// and redo refuse from then until the next recorded edit starts a new
+// history.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/journal.h"
+#include "catalogue/schema.h"
+
+namespace tracklore {
+
+constexpr size_t kHistorySteps = 50;
+
+struct HistoryStep {
+  // before.operation: the edit's name ("link"); after.operation: what it
+  // did, for the messages ("link of 'Karma Police' to 'OK Computer'").
+  IntentEntry before;
+  IntentEntry after;
+  bool undoable() const;
+};
+
+// Each table's creation time, record count, deleted count and stamp.
+struct TableState {
+  int32_t values[kAllTables][4] = {};
+  bool operator==(const TableState& other) const;
+};
+// From the open tables, or from their files when the database is closed.
+TableState currenttablestate();
+
+struct History {
+  std::vector<HistoryStep> steps;
+  size_t position = 0;  // steps before it are done, from it on undone
+  TableState tables;
+};
+
+std::string DB_HistoryName();
+// False when there is no history or its file is not a whole one.
+bool loadhistory(History* history);
+// Written whole to a new file that then replaces the old: 0 or -1.
+int savehistory(const History& history);
+
+// The hooks of the outermost active intent: at its begin, and at its end
+// after a success has been marked done. A history that cannot be written
+// is removed, so that undo never acts on a stale one.
+void historybegin();
+void historyrecord(const IntentEntry& before);
+
+}  // namespace tracklore

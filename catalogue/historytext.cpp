@@ -1,0 +1,86 @@
+#include "catalogue/historytext.h"
+
+#include <cstring>
+
+#include "catalogue/fullnames.h"
+#include "catalogue/relation.h"
+#include "catalogue/tableset.h"
+#include "engine/bytes.h"
+
+namespace tracklore {
+
+namespace {
+
+using Image = IntentEntry::Image;
+
+bool live(const Image* image) { return image != nullptr && image->bytes.back() != '*'; }
+
+const uint8_t* field(const Image& image, int f) {
+  return image.bytes.data() + DB_Table(image.table).finfo()[static_cast<size_t>(f)].offset;
+}
+
+// The name a record of table 0..2 holds, as stored.
+std::string storedname(const Image& image) {
+  const size_t offset = DB_Table(image.table).finfo()[F_Name].offset;
+  const char* text = reinterpret_cast<const char*>(image.bytes.data() + offset);
+  return std::string(text, strnlen(text, image.bytes.size() - offset));
+}
+
+// As the user gave it: the name table holds the record's full name as it
+// is now, so a name the edit replaced is told in its stored form.
+std::string nameof(const Image& image) {
+  return DB_FullName(image.table, quill::get4(field(image, F_Code)), storedname(image));
+}
+
+// The record of table 0..2 with this code, from the step or the tables.
+std::string nameof(const HistoryStep& step, int table, int32_t code) {
+  for (const IntentEntry* entry : {&step.after, &step.before})
+    for (const Image& image : entry->images)
+      if (image.table == table && quill::get4(field(image, F_Code)) == code)
+        return nameof(image);
+  char buffer[kNameBuffer] = "";
+  if (CodeLookup().name(buffer, table, code) != quill::Ok) return "#" + std::to_string(code);
+  return DB_FullName(table, code, buffer);
+}
+
+std::string quoted(const std::string& name) { return "'" + name + "'"; }
+
+const Image* find(const IntentEntry& entry, int table, int32_t recno) {
+  for (const Image& image : entry.images)
+    if (image.table == table && image.recno == recno) return &image;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string describestep(const HistoryStep& step) {
+  const std::string& op = step.before.operation;
+  // The records the edit made, took away and rewrote, by what they were.
+  const Image *made = nullptr, *gone = nullptr, *renamed = nullptr, *row = nullptr;
+  const Image* rowgone = nullptr;
+  for (const Image& after : step.after.images) {
+    const Image* before = find(step.before, after.table, after.recno);
+    const bool rowtable = after.table == ArtistRows || after.table == SongRows;
+    if (after.table > SongRows && !rowtable) continue;
+    if (live(&after) && !live(before)) (rowtable ? row : made) = &after;
+    if (!live(&after) && live(before)) (rowtable ? rowgone : gone) = before;
+    if (!rowtable && live(&after) && live(before)) renamed = &after;
+  }
+  auto rowtext = [&](const Image& r, const char* word) {
+    const int kind = r.table == ArtistRows ? ArtistTable : SongTable;
+    return op + " of " + quoted(nameof(step, kind, quill::get4(field(r, F_Attr)))) + word +
+           quoted(nameof(step, TitleTable, quill::get4(field(r, F_Title))));
+  };
+  if ((op == "link" || op == "move") && row != nullptr)
+    return rowtext(*row, op == "link" ? " to " : " on ");
+  if (op == "unlink" && rowgone != nullptr) return rowtext(*rowgone, " from ");
+  if (op == "rename" && renamed != nullptr)
+    return op + " of " + quoted(storedname(*find(step.before, renamed->table, renamed->recno))) +
+           " to " + quoted(nameof(*renamed));
+  if (op == "add" && made != nullptr) return op + " of " + quoted(nameof(*made));
+  if (op.rfind("delete", 0) == 0 && gone != nullptr) return op + " of " + quoted(nameof(*gone));
+  if (op == "merge" && gone != nullptr) return op + " of " + quoted(nameof(*gone));
+  return op;
+}
+
+}  // namespace tracklore

@@ -1,0 +1,121 @@
+#include "catalogue/undo.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "catalogue/history.h"
+#include "catalogue/journal.h"
+#include "catalogue/recover.h"
+#include "catalogue/results.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/file.h"
+
+namespace tracklore {
+
+namespace {
+
+using quill::DataFile;
+
+// The open tables hold exactly the counts and records of the state.
+bool tablesare(const IntentEntry& state) {
+  for (const IntentEntry::Counts& c : state.counts) {
+    DataFile& t = DB_Table(c.table);
+    if (!t.isopen() || t.nrecs() != c.nrecs || t.header().ndeleted != c.ndeleted) return false;
+  }
+  for (const IntentEntry::Image& image : state.images) {
+    DataFile& t = DB_Table(image.table);
+    if (!t.isopen() || image.recno >= t.nrecs() || image.bytes.size() != t.header().reclen)
+      return false;
+    std::vector<uint8_t> now(image.bytes.size());
+    if (t.file().seek(t.recoffset(image.recno)) != 0 ||
+        t.file().read(now.data(), static_cast<int32_t>(now.size())) != 0 || now != image.bytes)
+      return false;
+  }
+  return true;
+}
+
+// The journal entry that lets recovery take the step back again: 0 or -1.
+int writeintent(const IntentEntry& entry) {
+  const std::vector<uint8_t> bytes = encodeintent(entry);
+  quill::File file;
+  if (file.create(DB_JournalName().c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0)
+    return -1;
+  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0)
+    return -1;
+  return file.close();
+}
+
+// Records an undone append left past the counted end go, so that the
+// table's file is as the edit found it; then the indexes are rebuilt.
+int settle(const IntentEntry& state, const bool touched[kAllTables]) {
+  for (const IntentEntry::Counts& c : state.counts) {
+    DataFile table;
+    if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) return -1;
+    const quill::Header& h = table.header();
+    const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
+    if (table.file().size() > end &&
+        (table.file().truncate(static_cast<int32_t>(end)) != 0 || table.file().sync() != 0))
+      return table.close(-1);
+    table.close();
+  }
+  for (int t = 0; t < kAllTables; ++t)
+    if (touched[t] && DataFile::reindex(DB_TableName(t)) != quill::Ok) return -1;
+  return 0;
+}
+
+}  // namespace
+
+int DB_Undo(UndoWay way, std::string* message) {
+  const bool redo = way == UndoWay::Redo;
+  History history;
+  const bool any = loadhistory(&history) &&
+                   (redo ? history.position < history.steps.size() : history.position > 0);
+  if (!any) {
+    *message = redo ? "There is nothing to redo." : "There is nothing to undo.";
+    return 1;
+  }
+  const HistoryStep& step = history.steps[redo ? history.position : history.position - 1];
+  if (!step.undoable()) {
+    *message = "The last change, the " + step.before.operation +
+               ", cannot be undone, nor anything before it.";
+    return 1;
+  }
+  if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
+    *message = "The database must be open for writing, by this program alone.";
+    return 1;
+  }
+  const IntentEntry& now = redo ? step.before : step.after;
+  const IntentEntry& wanted = redo ? step.after : step.before;
+  const std::string what = step.after.operation;
+  if (!(currenttablestate() == history.tables) || !tablesare(now)) {
+    *message = "The catalogue has changed since the " + what + " (by another program, a pack, " +
+               "a reindex or a recovery): it can no longer be " + (redo ? "redone." : "undone.");
+    return 1;
+  }
+  IntentEntry journal = now;
+  journal.operation = redo ? "redo" : "undo";
+  if (DB_HasUnfinishedEdit() || writeintent(journal) != 0) {
+    *message = "Cannot write the journal " + DB_JournalName() + ": nothing changed.";
+    return 1;
+  }
+  DB_Close();
+  bool touched[kAllTables] = {};
+  std::vector<std::string> log;
+  int restored = 0;
+  if (DB_PutBack(wanted, touched, &log, &restored) != 0 || settle(wanted, touched) != 0 ||
+      markdone(DB_JournalName()) != 0) {
+    *message = "The " + std::string(redo ? "redo" : "undo") + " of the " + what +
+               " failed part way" + (log.empty() ? "" : ": " + log.back()) +
+               ". Recover the database (tracklore-cli recover) to take it back.";
+    return -1;
+  }
+  history.position = redo ? history.position + 1 : history.position - 1;
+  history.tables = currenttablestate();
+  // Without its history the undo is still whole: only further undo is lost.
+  if (savehistory(history) != 0) std::remove(DB_HistoryName().c_str());
+  *message = (redo ? "Redone: " : "Undone: ") + what;
+  return 0;
+}
+
+}  // namespace tracklore
