@@ -15,11 +15,13 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/fullnames.h"
+#include "catalogue/history.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/merge.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undo.h"
 #include "engine/check.h"
 #include "tests/catalogue/testutil.h"
 
@@ -412,6 +414,86 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
     EXPECT_EQ(quill::checktable(DB_TableName(t), &problems), 0) << DB_TableName(t);
     for (const std::string& p : problems) ADD_FAILURE() << p;
   }
+}
+
+// Every table's counts and record bytes, read past the engine's cursors.
+std::vector<std::vector<uint8_t>> tablebytes() {
+  std::vector<std::vector<uint8_t>> tables;
+  for (int t = 0; t < kAllTables; ++t) {
+    quill::DataFile& table = DB_Table(t);
+    std::vector<uint8_t> bytes(static_cast<size_t>(table.nrecs()) * table.header().reclen);
+    if (!bytes.empty()) {
+      EXPECT_EQ(table.file().seek(table.recoffset(0)), 0);
+      EXPECT_EQ(table.file().read(bytes.data(), static_cast<int32_t>(bytes.size())), 0);
+    }
+    bytes.push_back(static_cast<uint8_t>(table.header().ndeleted));
+    tables.push_back(std::move(bytes));
+  }
+  return tables;
+}
+
+size_t historyplace() {
+  History history;
+  return loadhistory(&history) ? history.position : 0;
+}
+
+// Each edit undone gives back the exact tables before it, each redo the
+// exact tables after it; the history outlives closing, and a new edit
+// drops what was undone.
+TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
+  // The tables before the first edit and after each one.
+  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  ASSERT_EQ(historyplace(), 0u);
+  for (int i = 0; states.size() <= kHistorySteps - 2; ++i) {
+    if (i < 6)
+      insert(i % 3);
+    else
+      step();
+    if (HasFatalFailure()) return;
+    if (historyplace() + 1 != states.size()) states.push_back(tablebytes());
+    ASSERT_EQ(historyplace() + 1, states.size());
+  }
+  auto undo = [](UndoWay way) {
+    std::string message;
+    const int rc = DB_Undo(way, &message);
+    EXPECT_EQ(DB_Open(), 0);
+    return rc;
+  };
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_EQ(undo(UndoWay::Undo), 0) << "step " << i;
+    ASSERT_EQ(tablebytes(), states[i - 1]) << "undoing step " << i;
+    if (i == states.size() / 2) {
+      DB_Close();
+      ASSERT_EQ(DB_Open(), 0);
+    }
+  }
+  EXPECT_EQ(undo(UndoWay::Undo), 1);
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_EQ(undo(UndoWay::Redo), 0) << "step " << i;
+    ASSERT_EQ(tablebytes(), states[i]) << "redoing step " << i;
+  }
+  EXPECT_EQ(undo(UndoWay::Redo), 1);
+  check();
+  ASSERT_EQ(undo(UndoWay::Undo), 0);
+  insert(ArtistTable);
+  EXPECT_EQ(undo(UndoWay::Redo), 1);
+}
+
+// An edit the history did not see (a shared open keeps no journal) makes
+// undo refuse rather than put back records over it.
+TEST_P(ModelTest, UndoRefusesAfterAChangeItDidNotSee) {
+  insert(TitleTable);
+  insert(ArtistTable);
+  DB_Close();
+  ASSERT_EQ(DB_Open({.shared = true}), 0);
+  insert(ArtistTable);
+  DB_Close();
+  ASSERT_EQ(DB_Open(), 0);
+  const auto before = tablebytes();
+  std::string message;
+  EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
+  EXPECT_NE(message.find("has changed since the add of"), std::string::npos) << message;
+  EXPECT_EQ(tablebytes(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ModelTest, ::testing::Values(20240607u, 7u, 1234567u));
