@@ -24,12 +24,12 @@ void put32(std::vector<uint8_t>& out, int32_t v) {
   out.insert(out.end(), b, b + 4);
 }
 
-// One encoded intent entry from the front of the bytes: its length, or 0.
-size_t takeentry(const uint8_t* p, size_t left, IntentEntry* entry) {
+// The length of the encoded intent entry at the front of the bytes (its
+// head says), or 0 when they are too short for it.
+size_t entrylength(const uint8_t* p, size_t left) {
   if (left < 12) return 0;
   const size_t length = 12 + static_cast<size_t>(quill::getle32(p + 4));
-  if (length > left || !decodeintent(p, length, entry)) return 0;
-  return length;
+  return length > left ? 0 : length;
 }
 
 // The state the tables had when the outermost intent began.
@@ -107,6 +107,19 @@ TableState currenttablestate() {
 
 std::string DB_HistoryName() { return std::string(DB_MainName()) + ".hst"; }
 
+std::vector<uint8_t> encodestep(const HistoryStep& step) {
+  std::vector<uint8_t> bytes = encodeintent(step.before);
+  const std::vector<uint8_t> after = encodeintent(step.after);
+  bytes.insert(bytes.end(), after.begin(), after.end());
+  return bytes;
+}
+
+bool decodestep(const std::vector<uint8_t>& bytes, HistoryStep* step) {
+  const size_t first = entrylength(bytes.data(), bytes.size());
+  return first != 0 && decodeintent(bytes.data(), first, &step->before) &&
+         decodeintent(bytes.data() + first, bytes.size() - first, &step->after);
+}
+
 bool loadhistory(History* history) {
   quill::File file;
   if (file.open(DB_HistoryName().c_str(), quill::Access::ReadOnly, quill::Sharing::Shared,
@@ -123,14 +136,13 @@ bool loadhistory(History* history) {
   std::memcpy(h.tables.values, bytes.data() + 12, sizeof h.tables.values);
   size_t at = kHeadLength;
   for (uint32_t i = 0; i < nsteps && i < kHistorySteps; ++i) {
-    HistoryStep step;
-    const size_t first = takeentry(bytes.data() + at, bytes.size() - at, &step.before);
+    const size_t first = entrylength(bytes.data() + at, bytes.size() - at);
     if (first == 0) return false;
-    at += first;
-    const size_t second = takeentry(bytes.data() + at, bytes.size() - at, &step.after);
+    const size_t second = entrylength(bytes.data() + at + first, bytes.size() - at - first);
     if (second == 0) return false;
-    at += second;
-    h.steps.push_back(std::move(step));
+    h.steps.emplace_back(bytes.begin() + static_cast<long>(at),
+                         bytes.begin() + static_cast<long>(at + first + second));
+    at += first + second;
   }
   if (at != bytes.size() || h.steps.size() != nsteps || h.position > nsteps) return false;
   *history = std::move(h);
@@ -143,12 +155,8 @@ int savehistory(const History& history) {
   put32(bytes, static_cast<int32_t>(history.steps.size()));
   const auto* state = reinterpret_cast<const uint8_t*>(history.tables.values);
   bytes.insert(bytes.end(), state, state + sizeof history.tables.values);
-  for (const HistoryStep& step : history.steps) {
-    for (const IntentEntry* entry : {&step.before, &step.after}) {
-      const std::vector<uint8_t> encoded = encodeintent(*entry);
-      bytes.insert(bytes.end(), encoded.begin(), encoded.end());
-    }
-  }
+  for (const std::vector<uint8_t>& step : history.steps)
+    bytes.insert(bytes.end(), step.begin(), step.end());
   const std::string name = DB_HistoryName(), fresh = name + ".new";
   quill::File file;
   if (file.create(fresh.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0) return -1;
@@ -177,10 +185,12 @@ void historyrecord(const IntentEntry& before) {
     step.after.images.clear();
     step.after.operation = before.operation;
   }
+  // The batches of one scan or import make one barrier.
+  HistoryStep last;
   const bool repeat = !step.undoable() && !history.steps.empty() &&
-                      !history.steps.back().undoable() &&
-                      history.steps.back().before.operation == before.operation;
-  if (!repeat) history.steps.push_back(std::move(step));
+                      decodestep(history.steps.back(), &last) && !last.undoable() &&
+                      last.before.operation == before.operation;
+  if (!repeat) history.steps.push_back(encodestep(step));
   if (history.steps.size() > kHistorySteps)
     history.steps.erase(history.steps.begin(),
                         history.steps.end() - static_cast<long>(kHistorySteps));

@@ -51,11 +51,16 @@ struct TableState {
 // From the open tables, or from their files when the database is closed.
 TableState currenttablestate();
 
+// The steps are kept encoded (two intent entries each): a new edit adds
+// one without decoding the others.
 struct History {
-  std::vector<HistoryStep> steps;
+  std::vector<std::vector<uint8_t>> steps;
   size_t position = 0;  // steps before it are done, from it on undone
   TableState tables;
 };
+std::vector<uint8_t> encodestep(const HistoryStep& step);
+// False when the bytes are not one whole step whose checksums match.
+bool decodestep(const std::vector<uint8_t>& bytes, HistoryStep* step);
 
 std::string DB_HistoryName();
 // False when there is no history or its file is not a whole one.

@@ -77,6 +77,7 @@ std::string describestep(const HistoryStep& step) {
   if (op == "rename" && renamed != nullptr)
     return op + " of " + quoted(storedname(*find(step.before, renamed->table, renamed->recno))) +
            " to " + quoted(nameof(*renamed));
+  if (op == "mark" && renamed != nullptr) return "completeness mark of " + quoted(nameof(*renamed));
   if (op == "add" && made != nullptr) return op + " of " + quoted(nameof(*made));
   if (op.rfind("delete", 0) == 0 && gone != nullptr) return op + " of " + quoted(nameof(*gone));
   if (op == "merge" && gone != nullptr) return op + " of " + quoted(nameof(*gone));

@@ -22,7 +22,7 @@
 // leaves the database as before once DB_Recover has run. Returns 0,
 // BadParam (no such kind, or keep == other), NotFound (no record of the
 // kind has one of the codes), NeedsRecovery, or the failing engine code.
-// Undoing a merge is not possible yet.
+// Like every journalled edit it can be undone (undo.h).
 #pragma once
 
 #include <cstdint>

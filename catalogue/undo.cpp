@@ -75,7 +75,11 @@ int DB_Undo(UndoWay way, std::string* message) {
     *message = redo ? "There is nothing to redo." : "There is nothing to undo.";
     return 1;
   }
-  const HistoryStep& step = history.steps[redo ? history.position : history.position - 1];
+  HistoryStep step;
+  if (!decodestep(history.steps[redo ? history.position : history.position - 1], &step)) {
+    *message = "The undo history " + DB_HistoryName() + " is damaged: nothing changed.";
+    return 1;
+  }
   if (!step.undoable()) {
     *message = "The last change, the " + step.before.operation +
                ", cannot be undone, nor anything before it.";

@@ -235,6 +235,16 @@ TEST_F(TrackloreCli, ListsDuplicatesMergesThemAndRenameRefusesASecondOfOneName) 
   EXPECT_EQ(cli("merge label '#0' '#1'").status, 2);
 }
 
+TEST_F(TrackloreCli, UndoAndRedoSayWhatTheyDidAndRefuseToPassAnImport) {
+  succeed({"add album 'OK Computer'", "link 'OK Computer' song 'Karma Police'"});
+  expect_output(cli("undo"), "Undone: link of 'Karma Police' to 'OK Computer'\n");
+  expect_output(cli("redo"), "Redone: link of 'Karma Police' to 'OK Computer'\n");
+  expect_failure(cli("redo"), 1, "There is nothing to redo.");
+  std::ofstream("a.csv") << "Other,artist,0,Someone\n";
+  succeed({"import a.csv"});
+  expect_failure(cli("undo"), 1, "The last change, the import, cannot be undone");
+}
+
 TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   succeed({"add album A", "link A song S"});
   ASSERT_OK(quilltool("update attr002 0 Ref_count=5"));
