@@ -26,6 +26,7 @@
 #include "catalogue/recover.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "catalogue/undo.h"
 #include "engine/errors.h"
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
@@ -143,6 +144,7 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
 void CShellDlg::createMenu() {
   menubar_ = new QMenuBar(this);
   QMenu* database = menubar_->addMenu(tr("&Database"));
+  QMenu* edit = menubar_->addMenu(tr("&Edit"));
   QMenu* tools = menubar_->addMenu(tr("&Tools"));
   QMenu* other = menubar_->addMenu(tr("&Other"));
   auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
@@ -171,6 +173,9 @@ void CShellDlg::createMenu() {
   atstart->setChecked(rescanAtStart());
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
+  withkey(add(edit, tr("&Undo"), CmdUndo, [this] { onUndo(false); }), QKeySequence::Undo);
+  withkey(add(edit, tr("&Redo"), CmdRedo, [this] { onUndo(true); }),
+          QKeySequence(tr("Ctrl+Shift+Z")));
   add(tools, tr("Find &duplicates..."), CmdDuplicates, [this] { onDuplicates(); });
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
           QKeySequence(tr("Ctrl+B")));
@@ -259,6 +264,8 @@ void CShellDlg::refresh() {
   // A scan changes the catalogue: refused read-only like every change.
   action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
   action(CmdRescan)->setEnabled(open && !DB_IsReadOnly());
+  action(CmdUndo)->setEnabled(open && !DB_IsReadOnly());
+  action(CmdRedo)->setEnabled(open && !DB_IsReadOnly());
   if (!open) {
     status_->setText(tr("Database closed"));
     openpic_->hide();
@@ -399,6 +406,20 @@ int CShellDlg::runLong(const std::function<int(void (*)(void*, int), void*)>& op
     refresh();
   }
   return rc;
+}
+
+void CShellDlg::onUndo(bool redo) {
+  std::string message;
+  int rc;
+  {
+    WaitCursor wait;
+    rc = DB_Undo(redo ? UndoWay::Redo : UndoWay::Undo, &message);
+  }
+  // Done, it leaves the database closed: it opens again as it was.
+  if (rc == 0 && DB_Open() != 0) message += "\nThe database does not open again.";
+  refresh();
+  outcome_->setText(QString::fromStdString(message));
+  if (rc != 0) tracklore::ask(message, redo ? "Redo" : "Undo", Buttons::OK, Icon::Exclamation);
 }
 
 void CShellDlg::onPack() {

@@ -88,6 +88,8 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
+    CmdUndo = 32787,
+    CmdRedo = 32788,
   };
 
   // Control ids, each control's object name.
@@ -118,6 +120,8 @@ class CShellDlg : public QDialog {
   void onRescan();
   void onBrowse();
   void onDuplicates();
+  // Edit > Undo, Redo: the last edit taken back or done again (undo.h).
+  void onUndo(bool redo);
   void onAbout();
   void onHelp();
 

@@ -400,6 +400,35 @@ class ShellDlgTest : public QObject {
     QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery failed."));
   }
 
+  void editUndoAndRedoTakeBackTheLastEditAndSaySo() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    QVERIFY(!shell.action(CShellDlg::CmdUndo)->isEnabled());  // read-only
+    shell.action(CShellDlg::CmdClose)->trigger();
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    QCOMPARE(shell.action(CShellDlg::CmdUndo)->shortcut(), QKeySequence(QKeySequence::Undo));
+    QCOMPARE(shell.action(CShellDlg::CmdRedo)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    const int32_t albums = DB_Table(TitleTable).nlive();
+    {
+      FullTable titles(DB_Table(TitleTable));
+      QCOMPARE(DB_InsertRecord(TitleTable, "Kid A", titles.cursor()), quill::Ok);
+    }
+    QLabel* outcome = shell.findChild<QLabel*>(CShellDlg::kOutcomeName);
+    shell.action(CShellDlg::CmdUndo)->trigger();
+    QCOMPARE(outcome->text(), QStringLiteral("Undone: add of 'Kid A'"));
+    QVERIFY(DB_IsOpen() && !DB_IsReadOnly());
+    QCOMPARE(DB_Table(TitleTable).nlive(), albums);
+    shell.action(CShellDlg::CmdRedo)->trigger();
+    QCOMPARE(outcome->text(), QStringLiteral("Redone: add of 'Kid A'"));
+    QCOMPARE(DB_Table(TitleTable).nlive(), albums + 1);
+    host().answers = {Answer::OK};
+    shell.action(CShellDlg::CmdRedo)->trigger();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Redo"});
+    QCOMPARE(host().texts()[0], std::string("There is nothing to redo."));
+  }
+
   void aFailedCloseSaysTheDatabaseNeedsRecovery() {
     uitest::TempDatabase db;
     DB_Close();
