@@ -65,6 +65,29 @@ bool afterstate(const IntentEntry& before, IntentEntry* after) {
   return true;
 }
 
+// A completeness mark set on leaving an album belongs to the edit made
+// there: one undo takes both back. The mark's record joins the edit's
+// before-state (unless the edit imaged or appended it) and the edit's
+// after-state is read again. False when there is no such edit.
+bool foldmark(History& history, const IntentEntry& mark) {
+  HistoryStep last;
+  if (history.steps.empty() || !decodestep(history.steps.back(), &last) || !last.undoable())
+    return false;
+  for (const IntentEntry::Image& image : mark.images) {
+    bool known = false;
+    for (const IntentEntry::Image& had : last.before.images)
+      known = known || (had.table == image.table && had.recno == image.recno);
+    for (const IntentEntry::Counts& c : last.before.counts)
+      known = known || (c.table == image.table && image.recno >= c.nrecs);
+    if (!known) last.before.images.push_back(image);
+  }
+  last.after = {};
+  if (!afterstate(last.before, &last.after)) return false;
+  last.after.operation = describestep(last);
+  history.steps.back() = encodestep(last);
+  return true;
+}
+
 void forget() {
   std::error_code ignored;
   std::filesystem::remove(DB_HistoryName(), ignored);
@@ -174,6 +197,11 @@ void historyrecord(const IntentEntry& before) {
   // a change: its steps could no longer be undone, so it starts anew.
   if (!loadhistory(&history) || !(history.tables == before_)) history = {};
   history.steps.resize(history.position);
+  if (before.operation == "mark" && foldmark(history, before)) {
+    history.tables = currenttablestate();
+    if (savehistory(history) != 0) forget();
+    return;
+  }
   HistoryStep step;
   step.before = before;
   if (!afterstate(before, &step.after)) return forget();

@@ -7,9 +7,10 @@
 // success: its intent already holds the before-state (the counts of the
 // tables it may grow or shrink and the bytes of every record it may
 // change); the after-state is read from the tables then, with the records
-// it appended. Undo (undo.h) puts a step's before-state back, redo its
-// after-state. Steps past the current place (undone ones) go when a new
-// edit is recorded. At most kHistorySteps are kept.
+// it appended. A completeness mark set on leaving an album joins the step
+// of the edit made there. Undo (undo.h) puts a step's before-state back,
+// redo its after-state. Steps past the current place (undone ones) go when
+// a new edit is recorded. At most kHistorySteps are kept.
 //
 // A batch (scan, import, verification's corrections) declares counts only
 // and changes derived values it does not image: it is recorded as a

@@ -79,7 +79,7 @@ std::string describestep(const HistoryStep& step) {
            " to " + quoted(nameof(*renamed));
   if (op == "mark" && renamed != nullptr) return "completeness mark of " + quoted(nameof(*renamed));
   if (op == "add" && made != nullptr) return op + " of " + quoted(nameof(*made));
-  if (op.rfind("delete", 0) == 0 && gone != nullptr) return op + " of " + quoted(nameof(*gone));
+  if (op.rfind("delete", 0) == 0 && gone != nullptr) return "delete of " + quoted(nameof(*gone));
   if (op == "merge" && gone != nullptr) return op + " of " + quoted(nameof(*gone));
   return op;
 }
