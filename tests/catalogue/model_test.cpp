@@ -18,6 +18,7 @@
 #include "catalogue/history.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/merge.h"
+#include "catalogue/recover.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -499,6 +500,23 @@ TEST_P(ModelTest, UndoRefusesAfterAChangeItDidNotSee) {
   std::string message;
   EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
   EXPECT_NE(message.find("has changed since the add of"), std::string::npos) << message;
+  EXPECT_EQ(tablebytes(), before);
+}
+
+// An undo cut short part way through its writes is taken back by
+// recovery, as any edit is: the tables are as before it.
+TEST_P(ModelTest, AnUndoCutShortIsTakenBackByRecovery) {
+  for (int kind = 0; kind < 3; ++kind) insert(kind);
+  linkone();
+  const auto before = tablebytes();
+  std::string message;
+  // The title and attribute tables are written, the relation's write fails.
+  EXPECT_EQ(withfailingwrites("rel00", [&] { return DB_Undo(UndoWay::Undo, &message); }), -1);
+  EXPECT_NE(message.find("tracklore-cli recover"), std::string::npos) << message;
+  EXPECT_TRUE(DB_NeedsRecovery());
+  std::vector<std::string> log;
+  ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << testing::PrintToString(log);
+  ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(tablebytes(), before);
 }
 
