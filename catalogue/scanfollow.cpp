@@ -8,6 +8,7 @@
 #include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
+#include "catalogue/followartists.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -51,8 +52,8 @@ std::string quoted(const std::vector<std::string>& names) {
 
 // What turns the list was into now: the songs that go, those that come, or
 // only their order; gone and come say so.
-std::string change(const std::vector<std::string>& was, const std::vector<std::string>& now,
-                   const char* gone = "songs removed: ", const char* come = "songs added: ") {
+std::string change(const std::vector<std::string>& was, const std::vector<std::string>& now, const char* gone,
+                   const char* come, const char* reordered) {
   std::unordered_map<std::string, int> count;
   for (const std::string& n : was) ++count[foldedname(n)];
   std::vector<std::string> added, removed;
@@ -68,7 +69,23 @@ std::string change(const std::vector<std::string>& was, const std::vector<std::s
   std::string text;
   if (!removed.empty()) text = gone + quoted(removed);
   if (!added.empty()) text += (text.empty() ? "" : "; ") + std::string(come) + quoted(added);
-  return text.empty() ? "songs in another order" : text;
+  return text.empty() ? reordered : text;
+}
+
+// The album's artists made those given, the old ones no album uses any
+// more purged.
+ErrorCode relink(int32_t album, const std::vector<int32_t>& was, const std::vector<int32_t>& now, Rlist& titles) {
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, album);
+  ErrorCode rc = Ok;
+  while (rc == Ok && list->first() == Ok) rc = DB_RemoveLink(*list, titles, PurgeMode::Keep);
+  for (size_t i = 0; rc == Ok && i < now.size(); ++i) rc = DB_AddLink(*list, album, -1, now[i], titles);
+  CodeLookup lookup;
+  for (size_t i = 0; rc == Ok && i < was.size(); ++i) {
+    if (lookup.find(ArtistTable, was[i]) != Ok) continue;
+    Rlist& artist = lookup.cursor(ArtistTable);
+    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, ArtistTable);
+  }
+  return rc;
 }
 
 }  // namespace
@@ -82,6 +99,7 @@ struct AlbumFollower::Member {
   uint32_t title = 0;
   uint32_t group = 0;
   int song = 0;  // index into the album's new songs
+  FileEntry artists;  // its artists only
 };
 
 void AlbumFollower::reread(const std::string& path) {
@@ -102,6 +120,7 @@ void AlbumFollower::gone(const std::string& path) {
 void AlbumFollower::arrive(int32_t album, const ScannedAlbum& scanned) {
   std::vector<Arrival>& list = arrivals_[album];
   for (const ScannedAlbum::Source& s : scanned.sources) list.push_back({s, scanned.songs[static_cast<size_t>(s.song)]});
+  arrivedname_.try_emplace(album, scanned.name);
   affected_.insert(album);
 }
 
@@ -173,15 +192,19 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
 
   std::vector<Member> members;
   CodeLookup lookup;
+  AlbumArtists artists(album);
   for (const FileEntry* e : staying) {
+    artists.remember(*e);
     if (lookup.find(SongTable, e->song) != Ok) continue;  // the user deleted the song
     members.push_back({e->path, DB_CurrentFullName(lookup.cursor(SongTable), SongTable), e->song, e->disc,
-                       e->track, e->stat, e->title, e->group, 0});
+                       e->track, e->stat, e->title, e->group, 0, *e});
   }
   const std::vector<Arrival>& arrivals = arrivals_[album];
+  for (const Arrival& a : arrivals)
+    if (const FileEntry* e = files_.file(a.source.path)) artists.remember(*e);
   for (const Arrival& a : arrivals) {
     Member m{a.source.path, a.name, -1, a.source.disc, a.source.track, a.source.stat, titlehash(a.name),
-             a.source.group, 0};
+             a.source.group, 0, artists.resolve(a.source.albumartist, a.source.artists)};
     // Read again with the title it had: the song as catalogued (renamed
     // there, perhaps) is still its song.
     const FileEntry* e = files_.file(a.source.path);
@@ -203,14 +226,21 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   std::vector<std::string> wanted;
   std::vector<int32_t> wantedcodes;
   std::unordered_map<std::string, int> songs;
+  std::vector<const FileEntry*> infileorder;
+  std::vector<bool> makessong;
   for (Member& m : members) {
     const std::string key = textf("%d.%d.", m.disc > 0 ? m.disc : 1, m.track) + foldedname(m.name);
     auto [at, fresh] = songs.try_emplace(key, static_cast<int>(wanted.size()));
     m.song = at->second;
+    infileorder.push_back(&m.artists);
+    makessong.push_back(fresh);
     if (!fresh) continue;
     wanted.push_back(m.name);
     wantedcodes.push_back(m.code);
   }
+  std::vector<int32_t> wantedartists;
+  artists.wanted(infileorder, makessong, &wantedartists);
+  const bool sameartists = wanted.empty() || wantedartists == artists.current();
   std::vector<std::string> current;
   std::vector<int32_t> currentcodes;
   {
@@ -220,8 +250,18 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       current.push_back(DB_CurrentFullName(list->cursor(), SongTable));
     }
   }
-  bool same = wanted.size() == current.size();
-  for (size_t i = 0; same && i < wanted.size(); ++i) same = DB_SameName(wanted[i], current[i]);
+  bool samesongs = wanted.size() == current.size();
+  for (size_t i = 0; samesongs && i < wanted.size(); ++i) samesongs = DB_SameName(wanted[i], current[i]);
+  const bool same = samesongs && sameartists;
+  // What differs between the catalogue's lists and the files'.
+  const auto differences = [&](const char* gone, const char* come, const char* goneartists,
+                               const char* comeartists) {
+    std::string text = samesongs ? std::string() : change(current, wanted, gone, come, "songs in another order");
+    if (!sameartists)
+      text += (text.empty() ? "" : "; ") + change(artists.names(artists.current()), artists.names(wantedartists),
+                                                  goneartists, comeartists, "artists in another order");
+    return text;
+  };
   const AlbumMark* mark = files_.mark(album);
   const bool edited = mark != nullptr && albumfingerprint(album) != mark->made && !preferred(name);
   std::string folder = members.empty() ? std::string() : folderof(members.front().path);
@@ -231,6 +271,18 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   }
   const std::string place = "\"" + name + "\" (" + folder + ")";
   const bool dry = mode_ == WriteMode::DryRun;
+  // A name given in the catalogue is the user's, and no edit of the lists:
+  // it stays, and the songs and artists still follow the files.
+  auto arrived = arrivedname_.find(album);
+  const std::string filesname =
+      arrived != arrivedname_.end() ? arrived->second : mark != nullptr ? mark->name : std::string();
+  const bool takename = !filesname.empty() && filesname != name && preferred(name);
+  if (takename) {
+    notes.line("album " + place + (dry ? " would take" : " takes") + " its files' name \"" + filesname + "\"");
+  } else if (!filesname.empty() && !DB_SameName(filesname, name)) {
+    notes.line("album " + place + " keeps the name given in the catalogue; its files name it \"" + filesname +
+               "\"; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
+  }
 
   // Counted as a scan counts the albums its files make.
   if (!arrivals.empty() && (same || (edited && !wanted.empty()))) {
@@ -241,8 +293,9 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
     ++tally->edited;
     notes.line("album " + place + " left alone: edited in the catalogue since it was scanned; its files " +
                (wanted.empty() ? std::string("are all gone")
-                               : "differ: " + change(current, wanted, "songs only in the catalogue: ",
-                                                     "songs only in the files: ")) +
+                               : "differ: " + differences("songs only in the catalogue: ", "songs only in the files: ",
+                                                          "artists only in the catalogue: ",
+                                                          "artists only in the files: ")) +
                "; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
     if (dry) return Ok;
     // Its gone files are forgotten; files that changed stay as they were
@@ -263,7 +316,7 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   } else if (!same) {
     ++tally->changed;
     notes.line("album " + place + (dry ? " would follow its files: " : " follows its files: ") +
-               change(current, wanted));
+               differences("songs removed: ", "songs added: ", "artists removed: ", "artists added: "));
   }
   if (dry) return Ok;
 
@@ -276,10 +329,12 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   files_.declaremark(intent, album);
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
+  if (rc == Ok && takename && !wanted.empty()) rc = DB_RenameRecord(titles, TitleTable, filesname, true);
+  if (rc != Ok) return intent.end(rc);
   if (wanted.empty()) {
     rc = DB_DeleteArticle(titles);
     if (rc == Ok) rc = files_.dropmark(album);
-  } else if (!same) {
+  } else if (!samesongs) {
     NameFinder finder;
     for (size_t i = 0; rc == Ok && i < wanted.size(); ++i) {
       if (wantedcodes[i] >= 0) continue;
@@ -314,10 +369,16 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       Rlist& song = lookup.cursor(SongTable);
       if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, SongTable);
     }
-    if (rc == Ok) rc = DB_UpdateOKField(titles, nullptr);
   } else {
     wantedcodes = currentcodes;
   }
+  if (rc == Ok && !wanted.empty()) {
+    std::vector<FileEntry*> entries;
+    for (Member& m : members) entries.push_back(&m.artists);
+    rc = artists.make(&wantedartists, entries);
+  }
+  if (rc == Ok && !sameartists) rc = relink(album, artists.current(), wantedartists, titles);
+  if (rc == Ok && !wanted.empty() && !same) rc = DB_UpdateOKField(titles, nullptr);
   for (const std::string& path : departing_) {
     const FileEntry* e = files_.file(path);
     if (rc == Ok && e != nullptr && e->album == album && gone_.count(path) != 0) rc = files_.dropfile(path);
@@ -335,9 +396,13 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       entry.track = m.track;
       entry.title = m.title;
       entry.group = m.group;
+      entry.artistsknown = m.artists.artistsknown;
+      entry.albumartist = m.artists.albumartist;
+      entry.artists = m.artists.artists;
       rc = files_.putfile(entry);
     }
-    if (rc == Ok && mark != nullptr) rc = files_.putmark({album, albumfingerprint(album), mark->identity});
+    if (rc == Ok && mark != nullptr)
+      rc = files_.putmark({album, albumfingerprint(album), mark->identity, filesname});
   }
   return intent.end(rc);
 }

@@ -6,11 +6,14 @@
 // identity of its tags, whatever the album is called now). Its songs are
 // then made those of its files: the files it keeps (their songs as
 // catalogued) and those that arrive, in the order of disc, track and file
-// name, a copy once. Artists stay as the catalogue has them. An album left
-// with no file is deleted (its songs purged when no album uses them). An
-// album whose lists the user edited since the scan that made them (its
-// fingerprint differs, scanfiles.h) is left alone and reported with what
-// differs, unless it is one the caller prefers the files for. Each album is
+// name, a copy once; its artists those of its files (followartists.h).
+// An album left with no file is deleted (its songs and artists purged when
+// no album uses them). An album whose lists the user edited since the scan
+// that made them (its fingerprint differs, scanfiles.h) is left alone and
+// reported with what differs, unless it is one the caller prefers the
+// files for. A name the user gave an album is not such an edit: it stays
+// while the lists follow, and the report tells the files' name; an album
+// the caller prefers the files for takes that name. Each album is
 // one journaled edit (journal.h), its file entries with it; the caller is
 // not in a batch. A dry run tells the same and writes nothing.
 #pragma once
@@ -70,6 +73,7 @@ class AlbumFollower {
   std::set<std::string> departing_;  // gone or read again
   std::set<std::string> gone_;
   std::map<int32_t, std::vector<Arrival>> arrivals_;
+  std::map<int32_t, std::string> arrivedname_;  // the album's name as its files read again give it
   std::set<int32_t> affected_;
   std::vector<FileEntry> later_;
 

@@ -102,7 +102,7 @@ bool CScanProgressDlg::update(int read) {
   if (lastpaint_ >= 0 && now - lastpaint_ < 50) return !cancelled_;
   lastpaint_ = now;
   label_->setText(cancelled_ ? tr("Stopping: the albums done so far are kept...")
-                             : tr("%1 of %2 files read").arg(read).arg(found_));
+                             : (found_ == 1 ? tr("%1 of %2 file read") : tr("%1 of %2 files read")).arg(read).arg(found_));
   bar_->setValue(std::min(read, bar_->maximum()));
   QCoreApplication::processEvents();
   return !cancelled_;

@@ -101,8 +101,9 @@ int cmd_scan(const Options& options, TerminalHost&) {
   if (rc != 0)
     return failure("scan stopped at album " + summary.failedalbum + ": returned " +
                    DB_ResultName(summary.error) + " after " + std::to_string(summary.counts.filesread) +
-                   " files and " + std::to_string(summary.counts.albums) +
-                   " albums; tracklore-cli recover takes back the unfinished batch, and a "
+                   (summary.counts.filesread == 1 ? " file and " : " files and ") +
+                   std::to_string(summary.counts.albums) + (summary.counts.albums == 1 ? " album" : " albums") +
+                   "; tracklore-cli recover takes back the unfinished batch, and a "
                    "second scan completes the rest");
   return 0;
 }
