@@ -106,6 +106,7 @@ void AlbumFollower::reread(const std::string& path) {
   const FileEntry* entry = files_.file(path);
   if (entry == nullptr || entry->album < 0) return;
   departing_.insert(path);
+  leaving_[entry->album].push_back(path);
   affected_.insert(entry->album);
 }
 
@@ -114,7 +115,9 @@ void AlbumFollower::gone(const std::string& path) {
   if (entry == nullptr) return;
   departing_.insert(path);
   gone_.insert(path);
-  if (entry->album >= 0) affected_.insert(entry->album);
+  if (entry->album < 0) return;
+  leaving_[entry->album].push_back(path);
+  affected_.insert(entry->album);
 }
 
 void AlbumFollower::arrive(int32_t album, const ScannedAlbum& scanned) {
@@ -264,11 +267,10 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   };
   const AlbumMark* mark = files_.mark(album);
   const bool edited = mark != nullptr && albumfingerprint(album) != mark->made && !preferred(name);
+  // The files that leave the album: gone, or read again.
+  const std::vector<std::string>& leaving = leaving_[album];
   std::string folder = members.empty() ? std::string() : folderof(members.front().path);
-  for (auto at = departing_.begin(); folder.empty() && at != departing_.end(); ++at) {
-    const FileEntry* e = files_.file(*at);
-    if (e != nullptr && e->album == album) folder = folderof(*at);
-  }
+  if (folder.empty() && !leaving.empty()) folder = folderof(leaving.front());
   const std::string place = "\"" + name + "\" (" + folder + ")";
   const bool dry = mode_ == WriteMode::DryRun;
   // A name given in the catalogue is the user's, and no edit of the lists:
@@ -301,13 +303,11 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
     // Its gone files are forgotten; files that changed stay as they were
     // remembered, so that the next rescan tells the difference again.
     Intent intent("rescan");
-    for (const std::string& path : departing_)
+    for (const std::string& path : leaving)
       if (gone_.count(path) != 0) files_.declarefile(intent, path);
     ErrorCode rc = intent.begin();
-    for (const std::string& path : gone_) {
-      const FileEntry* e = files_.file(path);
-      if (rc == Ok && e != nullptr && e->album == album) rc = files_.dropfile(path);
-    }
+    for (const std::string& path : leaving)
+      if (rc == Ok && gone_.count(path) != 0) rc = files_.dropfile(path);
     return intent.end(rc);
   }
   if (wanted.empty()) {
@@ -325,7 +325,7 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   intent.album(1, album);
   intent.counts(NameTable);
   for (const Member& m : members) files_.declarefile(intent, m.path);
-  for (const std::string& path : departing_) files_.declarefile(intent, path);
+  for (const std::string& path : leaving) files_.declarefile(intent, path);
   files_.declaremark(intent, album);
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
@@ -379,10 +379,8 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   }
   if (rc == Ok && !sameartists) rc = relink(album, artists.current(), wantedartists, titles);
   if (rc == Ok && !wanted.empty() && !same) rc = DB_UpdateOKField(titles, nullptr);
-  for (const std::string& path : departing_) {
-    const FileEntry* e = files_.file(path);
-    if (rc == Ok && e != nullptr && e->album == album && gone_.count(path) != 0) rc = files_.dropfile(path);
-  }
+  for (const std::string& path : leaving)
+    if (rc == Ok && gone_.count(path) != 0) rc = files_.dropfile(path);
   if (!wanted.empty()) {
     for (const Member& m : members) {
       if (rc != Ok) break;

@@ -72,6 +72,7 @@ class AlbumFollower {
   std::vector<std::string> prefer_;
   std::set<std::string> departing_;  // gone or read again
   std::set<std::string> gone_;
+  std::map<int32_t, std::vector<std::string>> leaving_;  // departing, by the album they were in
   std::map<int32_t, std::vector<Arrival>> arrivals_;
   std::map<int32_t, std::string> arrivedname_;  // the album's name as its files read again give it
   std::set<int32_t> affected_;

@@ -254,8 +254,11 @@ TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
   std::vector<TrackTags> retagged = hits;
   retagged[1] = file("Hits", "2.mp3", "Two (edit)", "Hits", "Bob", 2, 1);
   int opened = 0;
-  scan(retagged, {}, nullptr, &opened);
+  const ScanSummary summary = scan(retagged, {}, nullptr, &opened);
   EXPECT_EQ(opened, 1);
+  const std::string text = DB_ScanSummaryText(summary, ScanNotes(), WriteMode::Write);
+  EXPECT_NE(text.find("1 audio file read, "), std::string::npos) << text;
+  EXPECT_NE(text.find("rescan: 2 files unchanged"), std::string::npos) << text;
   EXPECT_EQ(albums(), (Albums{{"Hits", {"One", "Two (edit)", "Three"}}}));
 }
 
