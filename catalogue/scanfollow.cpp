@@ -282,6 +282,7 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   if (takename) {
     notes.line("album " + place + (dry ? " would take" : " takes") + " its files' name \"" + filesname + "\"");
   } else if (!filesname.empty() && !DB_SameName(filesname, name)) {
+    tally->preferable.push_back(name);
     notes.line("album " + place + " keeps the name given in the catalogue; its files name it \"" + filesname +
                "\"; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
   }
@@ -293,6 +294,7 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   }
   if (edited && !same) {
     ++tally->edited;
+    if (tally->preferable.empty() || tally->preferable.back() != name) tally->preferable.push_back(name);
     notes.line("album " + place + " left alone: edited in the catalogue since it was scanned; its files " +
                (wanted.empty() ? std::string("are all gone")
                                : "differ: " + differences("songs only in the catalogue: ", "songs only in the files: ",

@@ -36,6 +36,9 @@ struct FollowTally {
   int removed = 0;   // albums left with no file
   int edited = 0;    // albums left alone: edited since their scan
   int gonefiles = 0;
+  // The albums whose files' version the user may take (scan
+  // --prefer-files): left alone, or named otherwise by the user.
+  std::vector<std::string> preferable;
 };
 
 class AlbumFollower {
