@@ -26,6 +26,7 @@ AlbumArtists::AlbumArtists(int32_t album) {
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, album);
   for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
     current_.push_back(list->rows().field(F_Attr).aslong());
+    rows_.push_back(list->rows().recno());
     currentnames_.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
   }
 }
@@ -97,28 +98,33 @@ std::vector<std::string> AlbumArtists::names(const std::vector<int32_t>& codes) 
   return out;
 }
 
-ErrorCode AlbumArtists::make(std::vector<int32_t>* codes, std::vector<FileEntry*> entries) {
-  std::vector<int32_t> made(fresh_.size(), -1);
-  for (size_t i = 0; i < fresh_.size(); ++i) {
-    // Made by an album before this one, perhaps.
-    const std::vector<int32_t> found = finder_.same(ArtistTable, fresh_[i]);
+ErrorCode AlbumArtists::make(const std::vector<std::string>& names, std::vector<int32_t>* codes,
+                             const std::vector<FileEntry*>& entries) {
+  std::unordered_map<int32_t, int32_t> made;  // stand-in or lost code -> code
+  CodeLookup lookup;
+  NameFinder finder;
+  for (size_t i = 0; i < names.size() && i < codes->size(); ++i) {
+    int32_t& code = (*codes)[i];
+    if (code >= 0 && lookup.find(ArtistTable, code) == Ok) continue;
+    const std::vector<int32_t> found = finder.same(ArtistTable, names[i]);
+    int32_t now;
     if (!found.empty()) {
-      made[i] = *std::min_element(found.begin(), found.end());
-      continue;
+      now = *std::min_element(found.begin(), found.end());
+    } else {
+      quill::Rlist cursor(&DB_Table(ArtistTable));
+      const ErrorCode rc = DB_InsertRecord(ArtistTable, names[i], cursor);
+      if (rc != Ok) return rc;
+      now = cursor.field(F_Code).aslong();
     }
-    bool used = std::find(codes->begin(), codes->end(), standin(i)) != codes->end();
-    if (!used) continue;
-    quill::Rlist cursor(&DB_Table(ArtistTable));
-    const ErrorCode rc = DB_InsertRecord(ArtistTable, fresh_[i], cursor);
-    if (rc != Ok) return rc;
-    made[i] = cursor.field(F_Code).aslong();
+    made[code] = now;
+    code = now;
   }
-  const auto settle = [&](int32_t& c) {
-    if (c <= -2) c = made[static_cast<size_t>(-2 - c)];
-  };
-  for (int32_t& c : *codes) settle(c);
   for (FileEntry* e : entries)
-    for (FileArtist& a : e->artists) settle(a.code);
+    for (FileArtist& a : e->artists) {
+      auto at = made.find(a.code);
+      if (at != made.end()) a.code = at->second;
+      else if (a.code <= -2) a.code = -1;
+    }
   return Ok;
 }
 

@@ -42,13 +42,19 @@ class AlbumArtists {
               std::vector<int32_t>* codes) const;
 
   const std::vector<int32_t>& current() const { return current_; }
+  // The record numbers of its rows, in order.
+  const std::vector<int32_t>& rows() const { return rows_; }
   std::vector<std::string> names(const std::vector<int32_t>& codes);
-  // Makes the new artists among codes, replacing their stand-ins, in the
-  // entries too.
-  ErrorCode make(std::vector<int32_t>* codes, std::vector<FileEntry*> entries);
+  // Makes the new artists among codes (names, when given, are theirs),
+  // replacing their stand-ins, in the entries too (where a stand-in not
+  // among codes becomes -1). An artist an album before this one purged is
+  // found or made again by its name.
+  static ErrorCode make(const std::vector<std::string>& names, std::vector<int32_t>* codes,
+                        const std::vector<FileEntry*>& entries);
 
  private:
   std::vector<int32_t> current_;
+  std::vector<int32_t> rows_;
   std::vector<std::string> currentnames_;
   std::unordered_map<uint32_t, int32_t> bytag_;
   std::vector<std::string> fresh_;  // names of stand-in -2, -3, ...

@@ -107,17 +107,22 @@ std::vector<std::string> parts(const std::string& text) {
 
 }  // namespace
 
-uint32_t albumfingerprint(int32_t album) {
+uint32_t albumfingerprint(const std::vector<int32_t>& artists, const std::vector<int32_t>& songs) {
   uint32_t hash = kSeed;
-  for (int r = 0; r < kRelations; ++r) {
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
-      const int32_t code = list->rows().field(F_Attr).aslong();
-      hash = mix(hash, &code, sizeof code);
-    }
+  for (const std::vector<int32_t>* list : {&artists, &songs}) {
+    for (int32_t code : *list) hash = mix(hash, &code, sizeof code);
     hash = mix(hash, "|", 1);
   }
   return hash;
+}
+
+uint32_t albumfingerprint(int32_t album) {
+  std::vector<int32_t> lists[kRelations];
+  for (int r = 0; r < kRelations; ++r) {
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
+    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) lists[r].push_back(list->rows().field(F_Attr).aslong());
+  }
+  return albumfingerprint(lists[0], lists[1]);
 }
 
 uint32_t identityhash(const std::string& identity) { return mix(kSeed, identity.data(), identity.size()); }

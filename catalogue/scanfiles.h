@@ -69,6 +69,7 @@ struct FileEntry {
   bool artistsknown = false;
   bool albumartist = false;  // artists' first is the album artist
   std::vector<FileArtist> artists;
+  bool operator==(const FileEntry&) const = default;
 };
 
 struct AlbumMark {
@@ -81,6 +82,8 @@ struct AlbumMark {
 // The fingerprint of an album's lists as they are in the catalogue now:
 // the codes of its artists and songs in order.
 uint32_t albumfingerprint(int32_t album);
+// The same of lists already read: the codes of its artists and songs.
+uint32_t albumfingerprint(const std::vector<int32_t>& artists, const std::vector<int32_t>& songs);
 uint32_t identityhash(const std::string& identity);
 uint32_t titlehash(const std::string& title);
 

@@ -81,8 +81,14 @@ class AlbumFollower {
   std::set<int32_t> affected_;
   std::vector<FileEntry> later_;
 
-  ErrorCode follow(int32_t album, const std::vector<const FileEntry*>& staying, ScanNotes& notes,
-                   FollowTally* tally, CatalogueTally* albums);
+  struct Plan;
+  // Decides how the album follows (false: the user deleted it), declares
+  // what that changes, and does it (a dry run only tells it).
+  bool plan(int32_t album, const std::vector<const FileEntry*>& staying, Plan* plan);
+  void declare(const Plan& plan, Intent& intent) const;
+  static FileEntry entryof(const Plan& plan, const Member& member, const std::vector<int32_t>& codes);
+  bool rewritten(const Plan& plan, const Member& member, const std::vector<int32_t>& codes) const;
+  ErrorCode apply(Plan& plan, ScanNotes& notes, FollowTally* tally, CatalogueTally* albums);
   bool preferred(const std::string& name) const;
 };
 
