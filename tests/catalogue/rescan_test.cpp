@@ -204,6 +204,12 @@ TEST_F(RescanTest, TableOfCases) {
        {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
         {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}},
        1, 5, "", {"m"}, {"Nevermind"}},
+      {"an album whose artists the user edited: left alone where its files' artists differ",
+       [this] { ASSERT_EQ(link(0, DB_FindSameName(TitleTable, "Kind of Blue").at(0), add(ArtistTable, "Bill Evans")), Ok); },
+       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
+       kCatalogued, 1, 5,
+       "artists only in the catalogue: \"Bill Evans\"; artists only in the files: \"John Coltrane\"", {"m"}, {}, 1,
+       {{"Kind of Blue", {"Miles Davis", "Bill Evans"}}}, 3},
       {"a remembered folder missing: nothing below it changes, and it is said", nullptr,
        changed({{3, std::nullopt}, {4, std::nullopt}}), kCatalogued, 0, 5,
        "m/Kind of Blue/: missing or holds no audio file", {"m/Nevermind", "m/Kind of Blue"}},
@@ -314,6 +320,8 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
       if (a % 4 == 1 && s == 2) continue;
       if (a % 3 == 0 && s == 3) {
         after.push_back(file(folder, name, title + " (live)", "album " + std::to_string(a), "artist " + std::to_string(a % 4), s, 1));
+      } else if (a % 7 == 4) {
+        after.push_back(file(folder, name, title, "album " + std::to_string(a), "artist 9", s, 1));
       } else if (a % 5 == 2 && s == 1) {
         after.push_back(file(folder, name, title, "album 0", "artist 0", 9, 1));
       } else {
@@ -327,6 +335,13 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
   scan(after, {});
   quill::File::set_write_fault({});
   const Albums whole = albums();
+  const auto artists = [] {
+    Albums out;
+    for (const auto& [album, songs] : albums()) out[album] = artistsof(album);
+    return out;
+  };
+  const Albums wholeartists = artists();
+  ASSERT_EQ(wholeartists.at("album 4"), std::vector<std::string>{"artist 9"});
   const int total = writes;
   ASSERT_GT(total, 20);
 
@@ -356,6 +371,7 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
     ASSERT_EQ(DB_Open(), 0) << where;
     scan(after, {});
     EXPECT_EQ(albums(), whole) << where;
+    EXPECT_EQ(artists(), wholeartists) << where;
   }
 }
 
