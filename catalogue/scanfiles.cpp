@@ -149,15 +149,16 @@ ErrorCode ScanFiles::load() {
   AlbumMark mark;
   std::vector<int32_t> recnos;
   std::string text;
-  // The files by id, for their artists' entries, which come after them all.
-  std::unordered_map<int32_t, Held*> byid;
+  // The files in the order of their ids (key order), for their artists'
+  // entries, which come after them all.
+  std::vector<std::pair<int32_t, Held*>> byid;
   // Entries come in key order, their parts together: each is whole when
   // the next begins.
   const auto settle = [&] {
     if (kind == FileEntryKind && !recnos.empty()) {
       held->entry.path = std::move(text);
       held->recnos = std::move(recnos);
-      byid[held->id] = held.get();
+      byid.emplace_back(held->id, held.get());
       const std::string_view key = held->entry.path;
       files_[key] = std::move(held);
     } else if (kind == FolderEntryKind && !text.empty()) {
@@ -167,8 +168,9 @@ ErrorCode ScanFiles::load() {
       byidentity_.emplace(mark.identity, mark.album);
       marks_[mark.album] = {std::move(mark), std::move(recnos)};
     } else if (kind == ArtistsEntryKind && !recnos.empty()) {
-      auto file = byid.find(id);
-      if (file != byid.end() && readartists(text, &file->second->entry))
+      auto file = std::lower_bound(byid.begin(), byid.end(), id,
+                                   [](const std::pair<int32_t, Held*>& f, int32_t i) { return f.first < i; });
+      if (file != byid.end() && file->first == id && readartists(text, &file->second->entry))
         file->second->artistrecnos = std::move(recnos);
     }
     held = std::make_unique<Held>();

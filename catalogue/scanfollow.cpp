@@ -466,8 +466,9 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   if (!wanted.empty()) {
     for (const Member& m : p.members)
       if (rc == Ok && rewritten(p, m, wantedcodes)) rc = files_.putfile(entryof(p, m, wantedcodes));
-    if (rc == Ok && p.mark.album >= 0)
-      rc = files_.putmark({album, albumfingerprint(album), p.mark.identity, p.filesname});
+    // The lists are now the wanted ones, in order.
+    const uint32_t made = albumfingerprint(p.sameartists ? p.currentartists : p.wantedartists, wantedcodes);
+    if (rc == Ok && p.mark.album >= 0) rc = files_.putmark({album, made, p.mark.identity, p.filesname});
   }
   return intent.end(rc);
 }
