@@ -188,6 +188,10 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   if (files.there()) store.setcompletable([&files](int32_t album) { return files.mark(album) != nullptr; });
   std::vector<FileEntry> later;
   std::unordered_set<int32_t> claimed;  // albums made or found in this scan
+  // The tally as of the last durable point: what a failed scan keeps once
+  // recovery has taken back its unfinished batch.
+  CatalogueTally kept = summary->tally;
+  std::string lastplace;  // the last album catalogued, where a failing batch ends
   groupalbums(counted, notes, [&](ScannedAlbum& album) {
     // A scan cancelled while its files were read catalogues nothing: its
     // albums would be the files read so far, not the albums.
@@ -233,11 +237,14 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       notes.line(album.folder + ": album \"" + album.name + "\" left alone: the catalogue's differs: " +
                  difference);
     ++summary->counts.albums;
+    lastplace = albumplace(album);
+    const int points = batch ? batch->durablepoints() : 0;
     if (batch && (rc = batch->unitdone()) != quill::Ok) {
       summary->error = rc;
-      summary->failedalbum = albumplace(album);
+      summary->failedalbum = lastplace;
       return false;
     }
+    if (batch && batch->durablepoints() != points) kept = summary->tally;
     if (options.progress && !options.progress(summary->counts)) summary->cancelled = true;
     return !summary->cancelled;
   });
@@ -254,8 +261,22 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       }
     }
   // A failed album leaves its batch to recovery, which takes it back whole.
-  if (batch) summary->error = batch->finish(summary->error);
-  if (summary->error != quill::Ok) return -1;
+  if (batch) {
+    const ErrorCode before = summary->error;
+    summary->error = batch->finish(summary->error);
+    // The last batch itself could not be written: it ended at the last album.
+    if (before == quill::Ok && summary->error != quill::Ok) summary->failedalbum = lastplace;
+  }
+  if (summary->error != quill::Ok) {
+    if (writing) {
+      const auto made = [](const CatalogueTally& t) {
+        return t.outcome(AlbumOutcome::Added) + t.outcome(AlbumOutcome::Completed);
+      };
+      summary->takenback = made(summary->tally) - made(kept);
+      summary->tally = kept;
+    }
+    return -1;
+  }
   if (summary->cancelled) return 0;
 
   // Files are gone only from a folder the walk could see.
@@ -310,8 +331,12 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
-  else if (!summary.changed()) text += "nothing changed: the catalogue already holds these files\n";
+  else if (!summary.changed() && summary.error == quill::Ok)
+    text += "nothing changed: the catalogue already holds these files\n";
   if (summary.cancelled) text += "cancelled: the albums done so far are kept\n";
+  if (summary.takenback > 0)
+    text += textf("not kept: %d %s of the unfinished batch, which recovery takes back\n", summary.takenback,
+                  summary.takenback == 1 ? "album" : "albums");
   return text;
 }
 

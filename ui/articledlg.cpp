@@ -203,7 +203,7 @@ void CArticleDlg::onModify() {
     name_->setFocus();
     return;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; returned %s.") &&
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; %s.") &&
       caller_ != nullptr)
     setWindowTitle(caller_->selectedRowText());
   name_->setModified(false);
@@ -251,7 +251,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
     list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
-    quill::warning("Insertion failed; returned %s.", DB_ResultName(rc));
+    quill::warning("Insertion failed; %s.", DB_ReturnedText(rc).c_str());
   }
 }
 
@@ -271,7 +271,7 @@ void CArticleDlg::onRemove() {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning("Remove failed; returned %s.", DB_ResultName(rc));
+    quill::warning("Remove failed; %s.", DB_ReturnedText(rc).c_str());
   }
 }
 
@@ -289,8 +289,8 @@ void CArticleDlg::onMove(bool up) {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning(up ? "Move-up failed; returned %s." : "Move-down failed; returned %s.",
-                   DB_ResultName(rc));
+    quill::warning(up ? "Move-up failed; %s." : "Move-down failed; %s.",
+                   DB_ReturnedText(rc).c_str());
   }
 }
 

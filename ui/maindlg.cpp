@@ -369,7 +369,7 @@ void CMainDlg::onCreate() {
   if (rc == quill::Ok)
     list_->reposition(nullptr, true, -1);
   else
-    nameFailure(rc, "Record creation failed; returned %s.");
+    nameFailure(rc, "Record creation failed; %s.");
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
@@ -437,7 +437,7 @@ void CMainDlg::onDelete() {
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, true, -1);
-  if (rc != quill::Ok) quill::warning("Delete failed; returned %s.", DB_ResultName(rc));
+  if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
   list_->setFocus();
 }

@@ -57,7 +57,7 @@ void nameFailure(ErrorCode rc, const char* format) {
   if (rc == EmptyName)
     refuseEmpty();
   else
-    quill::warning(format, DB_ResultName(rc));
+    quill::warning(format, DB_ReturnedText(rc).c_str());
 }
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
@@ -167,7 +167,7 @@ void CNameDlg::onModify() {
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; returned %s."))
+  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; %s."))
     setWindowTitle(list_->selectedRowText());
   edit_->setModified(false);
   edit_->setFocus();

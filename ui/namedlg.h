@@ -63,7 +63,7 @@ class CNameDlg : public QDialog {
 bool typedName(const QString& text, int kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any
-// other code through format ("... returned %s.").
+// other code through format ("... failed; %s.", given DB_ReturnedText).
 void nameFailure(ErrorCode rc, const char* format);
 
 // Renames the cursor's record to text (read by typedName) and shows its

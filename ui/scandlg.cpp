@@ -190,8 +190,9 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
            (notes.hiddenentries > 0 ? " (hidden files and folders are read when asked)" : "") +
            ": nothing was scanned.\n\n" + text;
   if (rc != 0)
-    text = "The scan stopped at album " + summary.failedalbum + ": returned " + DB_ResultName(summary.error) +
-           ".\nThe albums before it are kept; a second scan completes the rest.\n\n" + text;
+    text = "The scan stopped at album " + summary.failedalbum + ": " + DB_FailureText(summary.error) +
+           ".\nThe albums of its finished batches are kept; recovery takes back the unfinished one, "
+           "and a second scan completes the rest.\n\n" + text;
   CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report), summary.follow.preferable);
   runModal(dialog);
   // As tracklore-cli scan --prefer-files: the same folders again.

@@ -277,7 +277,9 @@ void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
   const bool readonly = readonly_->isChecked();
   HeldReports held;
-  if (DB_Open({.readonly = readonly}, ask ? MainFile::Ask : MainFile::Current) == 0) {
+  // Read-only, the command line may read beside the program.
+  if (DB_Open(readonly ? kReadBeside : quill::OpenMode{}, ask ? MainFile::Ask : MainFile::Current) ==
+      0) {
     held.end();
     // Until it is undone, every edit would be refused, and what is shown is
     // the half-made change.
@@ -293,7 +295,7 @@ void CShellDlg::onOpen(bool ask) {
   const ErrorCode rc = DB_OpenResult();
   // A cancelled choice has nothing to explain.
   const OpenFailure failure =
-      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
+      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure();
   switch (failure) {
     case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
     case OpenFailure::InUse:
@@ -324,7 +326,7 @@ void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
                                    : tr("Recovery failed."));
   showRecoveryOutcome(this, result, log, advice);
   // Whole (if not all kept): it opens again, or says why not.
-  if (result != -1 && DB_Open({.readonly = readonly_->isChecked()}) != 0)
+  if (result != -1 && DB_Open(readonly_->isChecked() ? kReadBeside : quill::OpenMode{}) != 0)
     outcome_->setText(tr("Recovery failed: the database does not open."));
 }
 
@@ -362,6 +364,7 @@ void CShellDlg::createIn(const QString& folder) {
 
 void CShellDlg::onClose() {
   DB_Close();
+  reportFailedClose();
   refresh();
 }
 

@@ -260,7 +260,7 @@ class ArticleDlgTest : public QObject {
     d_.reset();
     browse_.reset();
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     open();
     for (int id : {Ids::IdModify, Ids::IdInsert, Ids::IdRemove, Ids::IdRename, Ids::IdUp, Ids::IdDown})

@@ -194,7 +194,7 @@ class FoundDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoEditing() {
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     QLineEdit* name = edit(ArtistTable, "Billy Preston");
     QVERIFY(name->isReadOnly());
     QVERIFY(!button(d_.get(), CNameDlg::IdModify)->isEnabled());

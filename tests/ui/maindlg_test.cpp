@@ -289,7 +289,7 @@ class MainDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoChanges() {
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     CMainDlg dialog(nullptr, ArtistTable, false);
     QVERIFY(!enabled(dialog, Ids::IdCreate) && !enabled(dialog, Ids::IdDelete));
     QVERIFY(enabled(dialog, Ids::IdView));

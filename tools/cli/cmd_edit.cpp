@@ -36,9 +36,10 @@ void noteshared(int kind, const Record& self) {
                  codelist(others).c_str());
 }
 
-// "what; returned Code." as the program words a failed edit.
+// "what; returned Code." as the program words a failed edit ("what; the
+// disk is full." for a full disk).
 int engineerror(const char* what, ErrorCode rc) {
-  return failure(std::string(what) + "; returned " + DB_ResultName(rc) + ".");
+  return failure(std::string(what) + "; " + DB_ReturnedText(rc) + ".");
 }
 
 // The album's completeness mark after its lists changed, as the program
