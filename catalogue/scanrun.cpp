@@ -239,12 +239,13 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     ++summary->counts.albums;
     lastplace = albumplace(album);
     const int points = batch ? batch->durablepoints() : 0;
-    if (batch && (rc = batch->unitdone()) != quill::Ok) {
+    if (batch) rc = batch->unitdone();
+    if (batch && batch->durablepoints() != points) kept = summary->tally;
+    if (rc != quill::Ok) {
       summary->error = rc;
       summary->failedalbum = lastplace;
       return false;
     }
-    if (batch && batch->durablepoints() != points) kept = summary->tally;
     if (options.progress && !options.progress(summary->counts)) summary->cancelled = true;
     return !summary->cancelled;
   });
