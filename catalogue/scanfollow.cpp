@@ -227,6 +227,10 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
   p->arrived = !arrivals.empty();
   for (const Arrival& a : arrivals)
     if (const FileEntry* e = files_.file(a.source.path)) artists.remember(*e);
+  // Files that left (moved or renamed ones arrive under a new path) still
+  // tell which artist their tags led to, renamed in the catalogue perhaps.
+  for (const std::string& path : leaving_[album])
+    if (const FileEntry* e = files_.file(path)) artists.remember(*e);
   for (const Arrival& a : arrivals) {
     Member m{a.source.path, a.name, -1, a.source.disc, a.source.track, a.source.stat, titlehash(a.name),
              a.source.group, 0, artists.resolve(a.source.albumartist, a.source.artists)};
