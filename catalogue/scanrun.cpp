@@ -332,8 +332,12 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
-  else if (!summary.changed() && summary.error == quill::Ok)
+  else if (!summary.changed() && summary.error == quill::Ok && f.edited == 0)
     text += "nothing changed: the catalogue already holds these files\n";
+  else if (!summary.changed() && summary.error == quill::Ok)
+    text += "nothing changed: " + howmany(f.edited, TitleTable) +
+            " edited since the scan left alone; the report says what differs and how to take the "
+            "files' version\n";
   if (summary.cancelled) text += "cancelled: the albums done so far are kept\n";
   if (summary.takenback > 0)
     text += textf("not kept: %d %s of the unfinished batch, which recovery takes back\n", summary.takenback,
