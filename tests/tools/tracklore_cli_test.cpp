@@ -219,6 +219,23 @@ TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
   EXPECT_EQ(cli("delete song lonely").status, 1);
 }
 
+TEST_F(TrackloreCli, SearchAndStatsPrintGroupedFindsAndCounts) {
+  succeed({"add album 'The Wall'", "link 'The Wall' artist 'Pink Floyd'",
+           "link 'The Wall' song 'Another Brick In The Wall'", "add song Stonewall"});
+  expect_output(cli("search WALL"),
+                "Albums (1):\n#0\tThe Wall\tPink Floyd\nSongs (1):\n#0\tAnother Brick In The Wall\n");
+  expect_output(cli("search wall --kind song"), "Songs (1):\n#0\tAnother Brick In The Wall\n");
+  expect_failure(cli("search floyd --kind album"), 1, "nothing is named with \"floyd\"");
+  expect_failure(cli("search wall --kind tune"), 2, "--kind takes album, artist or song");
+  expect_failure(cli("search '?!'"), 2, "search needs a word");
+  expect_failure(cli("list songs --kind song"), 2, "--kind belongs to search");
+
+  expect_saying(cli("stats"), "Songs no album uses: 1\n  #1\tStonewall\n");
+  expect_saying(cli("stats --purge"), "Deleted 1 artists and songs that no album used.\n");
+  expect_saying(cli("stats"), "Songs: 1\n");
+  expect_failure(cli("stats --keep"), 2, "stats takes --purge");
+}
+
 TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   succeed({"add album A", "link A song S"});
   ASSERT_OK(quilltool("update attr002 0 Ref_count=5"));
