@@ -40,6 +40,10 @@ struct CatalogueStats {
 constexpr size_t kTopArtists = 10;
 
 ErrorCode DB_Statistics(CatalogueStats* stats);
+// The statistics as the program and the command line show them, one fact a
+// line, each list after its count with at most `most` entries ("#code\tname")
+// and then how many more there are.
+std::string DB_StatisticsReport(const CatalogueStats& stats, size_t most);
 ErrorCode DB_PurgeUnused(int* deleted);
 
 }  // namespace tracklore

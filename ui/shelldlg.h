@@ -4,6 +4,7 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -87,6 +88,8 @@ class CShellDlg : public QDialog {
     CmdScan = 32783,
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
+    CmdSearch = 32786,
+    CmdStatistics = 32787,
   };
 
   // Control ids, each control's object name.
@@ -116,6 +119,8 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  void onSearch();
+  void onStatistics();
   void onAbout();
   void onHelp();
 
@@ -152,6 +157,8 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
+  // While a window ended with an X-Ref: the found list of its target.
+  void followXrefs(int result, int attr, int32_t code);
 };
 
 }  // namespace tracklore
