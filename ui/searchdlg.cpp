@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "catalogue/host.h"
 #include "catalogue/schema.h"
 #include "catalogue/search.h"
 #include "catalogue/searchfold.h"
@@ -94,6 +95,9 @@ void CSearchDlg::find() {
     outcome_->setText(tr("Type a word with a letter or a digit."));
     return;
   }
+  // The first search after a change reads every name again: a few seconds
+  // for a million songs.
+  WaitCursor wait;
   int shown = -1;
   size_t total = 0;
   for (int kind = TitleTable; kind <= SongTable; ++kind) {

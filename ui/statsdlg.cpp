@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "catalogue/host.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "ui/dialogparts.h"
@@ -39,6 +40,8 @@ CStatsDlg::CStatsDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CStatsDlg::fill() {
+  // The statistics walk every row.
+  WaitCursor wait;
   const ErrorCode rc = DB_Statistics(&stats_);
   report_->setPlainText(QString::fromStdString(
       rc == quill::Ok ? DB_StatisticsReport(stats_, kShownEntries)
@@ -59,7 +62,11 @@ void CStatsDlg::purge() {
                      DefaultButton::Refuse) != Answer::OK)
     return;
   int deleted = 0;
-  const ErrorCode rc = DB_PurgeUnused(&deleted);
+  ErrorCode rc;
+  {
+    WaitCursor wait;
+    rc = DB_PurgeUnused(&deleted);
+  }
   if (rc != quill::Ok)
     tracklore::ask(textf("Purge failed; returned %s.", DB_FailureText(rc).c_str()), "Failure",
                    Buttons::OK, Icon::Exclamation);
