@@ -144,7 +144,6 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
   const std::vector<std::string> words = DB_SearchWords(text);
   if (words.empty()) return EmptySearch;
   CodeLookup lookup;
-  char artist[kNameBuffer];
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     if (!(kinds & (1u << kind))) continue;
     std::vector<int32_t> codes;
@@ -155,11 +154,7 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
       if (lookup.find(kind, code) != Ok) continue;
       quill::Rlist& cursor = lookup.cursor(kind);
       SearchHit hit{code, DB_CurrentFullName(cursor, kind), {}};
-      if (kind == TitleTable) {
-        const int32_t first = cursor.field(F_AuxAttr).aslong();
-        if (first != -1 && lookup.name(artist, ArtistTable, first) == Ok)
-          hit.firstartist = DB_FullName(ArtistTable, first, artist);
-      }
+      if (kind == TitleTable) hit.firstartist = DB_FirstArtistName(cursor);
       hits.push_back(std::move(hit));
     }
   }

@@ -59,7 +59,8 @@ TEST_F(StatisticsTest, TheTopTenAreTheArtistsOnTheMostAlbums) {
   for (int i = 0; i < 11; ++i) albums.push_back(add(TitleTable, ("A" + std::to_string(i)).c_str()));
   for (int i = 0; i < 11; ++i) {
     const int32_t artist = add(ArtistTable, ("Z" + std::to_string(i)).c_str());
-    for (int a = 0; a <= i; ++a) ASSERT_EQ(link(0, albums[static_cast<size_t>(a)], artist), quill::Ok);
+    for (int a = 0; a <= i; ++a)
+      ASSERT_EQ(link(0, albums[static_cast<size_t>(a)], artist), quill::Ok);
   }
   CatalogueStats s;
   ASSERT_EQ(DB_Statistics(&s), quill::Ok);

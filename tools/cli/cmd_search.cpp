@@ -33,7 +33,8 @@ int cmd_search(const Options& options, TerminalHost&) {
     std::printf("%s (%zu):\n", KindNames[kind][CapPluralForm], hits.size());
     for (const SearchHit& hit : hits) {
       std::printf("#%ld\t%s", static_cast<long>(hit.code), hit.name.c_str());
-      if (kind == TitleTable) std::printf("\t%s", hit.firstartist.empty() ? "--" : hit.firstartist.c_str());
+      if (kind == TitleTable)
+        std::printf("\t%s", hit.firstartist.empty() ? "--" : hit.firstartist.c_str());
       std::printf("\n");
     }
   }

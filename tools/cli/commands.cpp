@@ -28,7 +28,8 @@ struct Command {
 const Command kCommands[] = {
     {"create", 0, 0, 0, cmd_create, "create", "make a new, empty database"},
     {"list", 1, 1, TakesPrefix, cmd_list, "list albums|artists|songs [--prefix TEXT]",
-     "code, name and mark (albums) or number of uses (artists, songs), in name order"},
+     "code, name and mark (albums, then their first artist and number of songs) or\n"
+     "      number of uses (artists, songs), in name order"},
     {"search", 1, 1000, TakesKind, cmd_search, "search WORDS... [--kind album|artist|song]",
      "the albums (with their first artist), artists and songs whose names hold every\n"
      "      word at the start of one of theirs (\"wall\" finds \"The Wall\", not\n"
