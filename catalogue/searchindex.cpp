@@ -1,6 +1,7 @@
 #include "catalogue/searchindex.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace tracklore {
@@ -12,6 +13,9 @@ void SearchIndex::clear() {
 }
 
 void SearchIndex::add(int32_t code, std::string_view folded) {
+  // Starts are 32-bit: a name that would end past them is not kept (about
+  // four million names of the longest transliterations).
+  if (text_.size() + folded.size() + 1 > UINT32_MAX) return;
   starts_.push_back(static_cast<uint32_t>(text_.size()));
   codes_.push_back(code);
   text_.append(folded);
