@@ -119,7 +119,7 @@ void build(int kind, SearchIndex* index) {
 const SearchIndex& namesof(int kind) {
   KeptNames& k = kept(kind);
   const Snapshot now = snapshot(kind);
-  if (!k.built || !(k.taken == now)) {
+  if (!k.built || k.taken != now) {
     build(kind, &k.index);
     k.taken = now;
     k.built = true;

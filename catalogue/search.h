@@ -6,9 +6,11 @@
 //   start of one of its words, blind to case and accents, in any script
 //   (searchfold.h); each kind's finds in name order, albums with their
 //   first artist.
-// DB_SearchCodes (words, kind, codes) -> the codes of such records of one
-//   kind, without their names: what a caller needs that shows a window of
-//   the finds at a time.
+// DB_SearchCodes (words, kind, codes) -> Ok with the codes of such records
+//   of one kind for words already folded (DB_SearchWords), in name order,
+//   without their names: what a caller needs that shows a window of the
+//   finds at a time. EmptySearch for no words, GeneralError with no
+//   database open.
 //
 // The folded names of each kind are read from the open tables at the first
 // search and kept (searchindex.h); a search first checks that the tables
