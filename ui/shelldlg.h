@@ -88,8 +88,9 @@ class CShellDlg : public QDialog {
     CmdScan = 32783,
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
-    CmdSearch = 32786,
-    CmdStatistics = 32787,
+    CmdDuplicates = 32786,
+    CmdSearch = 32787,
+    CmdStatistics = 32788,
   };
 
   // Control ids, each control's object name.
@@ -121,6 +122,7 @@ class CShellDlg : public QDialog {
   void onBrowse();
   void onSearch();
   void onStatistics();
+  void onDuplicates();
   void onAbout();
   void onHelp();
 
