@@ -4,6 +4,7 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -88,6 +89,8 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
+    CmdSearch = 32787,
+    CmdStatistics = 32788,
   };
 
   // Control ids, each control's object name.
@@ -117,6 +120,8 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  void onSearch();
+  void onStatistics();
   void onDuplicates();
   void onAbout();
   void onHelp();
@@ -154,6 +159,8 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
+  // While a window ended with an X-Ref: the found list of its target.
+  void followXrefs(int result, int attr, int32_t code);
 };
 
 }  // namespace tracklore

@@ -33,7 +33,7 @@ void noteshared(int kind, const Record& self) {
   if (!others.empty())
     std::fprintf(stderr, "tracklore-cli: note: %s %s also names %s; name them by code\n",
                  KindNames[kind][SingularForm], quotedtext(self.name).c_str(),
-                 codelist(others).c_str());
+                 codelist(kind, others).c_str());
 }
 
 // "what; returned Code." as the program words a failed edit ("what; the
@@ -132,7 +132,7 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
   std::vector<Record> same = samenamed(kind, full);
   if (same.size() > 1)
     return failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " +
-                   quotedtext(full) + ": " + codelist(same) + "; name one by its code");
+                   quotedtext(full) + ": " + codelist(kind, same) + "; name one by its code");
   if (same.size() == 1) {
     *item = std::move(same.front());
     return 0;
@@ -166,9 +166,9 @@ int refusesecond(TerminalHost& host, int kind, const Record& item, const std::st
       " bears that name; tracklore-cli merge " + KindNames[kind][SingularForm] + " '#" +
       std::to_string(bearer.code) + "' '#" + std::to_string(item.code) + "' makes the two one";
   if (kind != TitleTable) return failure(refusal);
-  const std::string question = "Another album is named " + quotedtext(bearer.name) + " (" +
-                               codelist(others) + ").\nRename this one all the same, keeping two "
-                               "albums of that name?";
+  const std::string question = "Another album is named " + quotedtext(bearer.name) + ": " +
+                               codelist(kind, others) + ".\nRename this one all the same, keeping "
+                               "two albums of that name?";
   if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
     return failure(refusal);
   return 0;
