@@ -5,7 +5,6 @@
 #include <memory>
 #include <unordered_map>
 
-#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
 #include "catalogue/fullnames.h"
@@ -144,7 +143,6 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   }
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
-  DeferredSync deferred;
   for (int32_t album : affected_) {
     if (rc != Ok) break;
     // Copies: the album's own entries are rewritten as it follows.
@@ -160,8 +158,7 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
     if (files_.file(path) != nullptr) left.push_back(path);
   for (size_t i = 0; rc == Ok && i < left.size(); ++i) rc = files_.dropfile(left[i]);
   for (size_t i = 0; rc == Ok && i < later_.size(); ++i) rc = files_.putfile(later_[i]);
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != Ok ? rc : synced);
+  return intent.end(rc);
 }
 
 ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry*>& staying, ScanNotes& notes,
