@@ -227,7 +227,9 @@ TEST(PowerCutSweep, EveryKindOfChange) {
            ASSERT_EQ(r->del(), Ok);
          }});
   // A batch with deferred sync is durable at its end: until then every record
-  // is as before or as after.
+  // is as before or as after. It ends as the catalogue ends its batches and
+  // edits, with the deferral's end as its only sync: a sync inside it would
+  // cover a step the end left out.
   sweep({"batch", 1, true, [](DataFile& table, Rlist* r, int) {
            table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
@@ -240,8 +242,7 @@ TEST(PowerCutSweep, EveryKindOfChange) {
                ASSERT_EQ(r->flush(), Ok);
              }
            }
-           ASSERT_EQ(table.sync(), 0);
-           table.defersync(false);
+           ASSERT_EQ(table.defersync(false), Ok);
          }});
   sweep({"append_room", 20, true, [](DataFile& table, Rlist* r, int call) {
            ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
