@@ -16,6 +16,7 @@
 #include "engine/errors.h"
 #include "ui/icons.h"
 #include "ui/qthost.h"
+#include "ui/recoveryoffer.h"
 #include "ui/shelldlg.h"
 #include "ui/startup.h"
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     status = 0;
   }
   tracklore::DB_Close();
+  if (tracklore::reportFailedClose()) status = 1;
   tracklore::DB_SetHost(nullptr);
   return status;
 }

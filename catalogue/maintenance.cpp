@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/progress.h"
+#include "catalogue/recover.h"
 #include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
@@ -94,7 +95,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
     // without its line ever being shown.
     if (callback != nullptr) callback(context, progresspercent(progress));
     // Others may take the tables between the steps: wait for them as an open does.
-    ErrorCode rc = wait.run(name, [&] { return pass.run(name, &progress); });
+    ErrorCode rc = wait.run([&] { return pass.run(name, &progress); });
     if (wait.busy()) return DB_ReportBusy(name);
     if (DB_CheckResult(rc, name, pass.operation) != 0) return -1;
   }
@@ -119,6 +120,11 @@ int DB_Reindex(ProgressCallback callback, void* context) {
 std::string DB_PassFailureText(const char* pass) {
   if (DB_CheckedResult() == quill::DiskFull)
     return std::string(pass) + " failed: " + DB_FailureText(quill::DiskFull);
+  if (const std::string missing = DB_MissingTableFile(); !missing.empty())
+    return std::string(pass) + " failed: the table file " + missing + " is missing";
+  // A pass stopped half-way (or a crash before it) leaves indexes behind
+  // their records or an edit unfinished: recovery, not a retry, mends that.
+  if (DB_NeedsRecovery()) return std::string(pass) + " failed: the database needs recovery";
   return std::string(pass) + " failed. Check if a file is open or locked";
 }
 

@@ -89,7 +89,8 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
 int DB_Verify(ProgressCallback callback, void* context);
 
 // The message for a whole-database pass that returned -1, "Pack failed. ...":
-// a full disk by name (with what a rebuild lacks when it measured it),
+// a full disk by name (with what a rebuild lacks when it measured it), a
+// missing table file by name, a database left needing recovery as such,
 // otherwise the hint that another program may hold a file.
 std::string DB_PassFailureText(const char* pass);
 

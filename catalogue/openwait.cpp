@@ -1,12 +1,14 @@
 #include "catalogue/openwait.h"
 
-#include <filesystem>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <string>
-#include <system_error>
 #include <thread>
 
 #include "catalogue/host.h"
 #include "engine/errors.h"
+#include "engine/file.h"
 
 namespace tracklore {
 
@@ -16,31 +18,53 @@ constexpr auto kPatience = std::chrono::seconds(3);
 constexpr auto kQuiet = std::chrono::seconds(1);
 constexpr auto kPause = std::chrono::milliseconds(50);
 
-bool exists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
+// The file of the table whose open failed with rc, "" for other failures.
+std::string refusedfile(const char* name, ErrorCode rc) {
+  if (rc == quill::DataOpen) return std::string(name) + ".db1";
+  if (rc == quill::IndexOpen) return std::string(name) + ".idx";
+  return "";
 }
 
-// A refusal of a file that is there: another opener holds it (or holds the
-// index while we wanted it).
-bool held(const char* name, ErrorCode rc) {
-  if (rc == quill::DataOpen) return exists(std::string(name) + ".db1");
-  if (rc == quill::IndexOpen) return exists(std::string(name) + ".idx");
-  return false;
+// What the system answered to the open that failed with rc.
+Refusal refusalof(ErrorCode rc) {
+  if (rc != quill::DataOpen && rc != quill::IndexOpen) return Refusal::None;
+  switch (quill::File::lastopenerror()) {
+    case EWOULDBLOCK: return Refusal::Held;
+    case EACCES:
+    case EPERM:
+    case EROFS: return Refusal::NotAllowed;
+    default: return Refusal::None;
+  }
+}
+
+// Whether path opens for reading beside its holders: they only read too.
+bool readable(const std::string& path) {
+  quill::File reader;
+  return reader.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared) == 0;
+}
+
+// Whether path is held now, by openers that only read it: it is not free
+// to hold alone (asked first: a reader of our own would be a holder too),
+// and it opens for reading beside them.
+bool onlyread(const std::string& path) {
+  quill::File alone;
+  if (alone.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) == 0) return false;
+  return readable(path);
 }
 
 }  // namespace
 
 ErrorCode OpenWait::open(quill::DataFile& table, const char* name, quill::OpenMode mode) {
-  return run(name, [&] { return table.open(name, mode); });
+  return run([&] { return table.open(name, mode); });
 }
 
-ErrorCode OpenWait::run(const char* name, const std::function<ErrorCode()>& step) {
+ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
   busy_ = false;
   const auto start = std::chrono::steady_clock::now();
   for (;;) {
     const ErrorCode rc = step();
-    if (rc == quill::Ok || !held(name, rc)) return rc;
+    refusal_ = refusalof(rc);
+    if (refusal_ != Refusal::Held) return rc;
     const auto waited = std::chrono::steady_clock::now() - start;
     if (waited >= kPatience) {
       busy_ = true;
@@ -55,10 +79,36 @@ ErrorCode OpenWait::run(const char* name, const std::function<ErrorCode()>& step
 }
 
 int DB_ReportBusy(const char* table) {
+  if (onlyread(std::string(table) + ".db1")) {
+    quill::warning("Another program is using the database to read it (table \"%s\" is "
+                   "held).\nIt can be read meanwhile; changes must wait until that program has "
+                   "closed it.",
+                   table);
+    return -1;
+  }
   quill::warning(
       "Another program is using the database (table \"%s\" is held).\nTry again when it has "
       "finished.",
       table);
+  return -1;
+}
+
+std::string DB_NotAllowedText(const char* table, ErrorCode result) {
+  if (refusalof(result) != Refusal::NotAllowed) return "";
+  const std::string path = refusedfile(table, result);
+  const std::string why = std::strerror(quill::File::lastopenerror());
+  return "The file " + path + (readable(path) ? " cannot be written (" : " cannot be read (") + why +
+         ")";
+}
+
+int DB_ReportNotAllowed(const char* table, ErrorCode result) {
+  const std::string text = DB_NotAllowedText(table, result);
+  if (readable(refusedfile(table, result)))
+    quill::warning("Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
+                   "database can still be opened for reading.",
+                   table, text.c_str());
+  else
+    quill::warning("Operation open failed on Datafile \"%s\".\n%s.", table, text.c_str());
   return -1;
 }
 

@@ -9,6 +9,7 @@
 #include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
+#include "catalogue/openwait.h"
 #include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -35,6 +36,12 @@ struct Log {
 
 std::string named(int table) { return DB_TableName(table); }
 
+// Why a table did not open: a file this user may not write by name.
+std::string openfailure(const std::string& name, ErrorCode rc) {
+  const std::string refused = DB_NotAllowedText(name.c_str(), rc);
+  return refused.empty() ? quill::errname(rc) : refused;
+}
+
 // A write of recovery's own that failed: -1, after saying where and why
 // (a full disk by name, so that the user frees space and tries again).
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
@@ -60,7 +67,7 @@ int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
     ErrorCode rc = table.opendata(named(t).c_str(), {});
     if (rc != Ok) {
       log.add("cannot open " + named(t) + " to undo the unfinished " + entry.operation + ": " +
-              quill::errname(rc));
+              openfailure(named(t), rc));
       return -1;
     }
     quill::Header& h = table.header();
@@ -99,7 +106,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   DataFile table;
   ErrorCode rc = table.opendata(name.c_str(), {});
   if (rc != Ok) {
-    log.add("cannot open " + name + ": " + quill::errname(rc));
+    log.add("cannot open " + name + ": " + openfailure(name, rc));
     return -1;
   }
   quill::Header& h = table.header();
@@ -259,16 +266,21 @@ int mend(ProgressCallback callback, void* context, Log& log,
 }
 
 // The verification and the final integrity check: 0 when the database is
-// whole.
-int prove(ProgressCallback callback, void* context, Log& log) {
+// whole; *statusonly tells whether every problem found was a damaged status
+// byte, which a pack mends.
+int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) {
+  *statusonly = false;
   if (verify(callback, context, log) != 0) return -1;
   int result = 0;
+  *statusonly = true;
   for (int t = 0; t < kAllTables; ++t) {
     if (!present(t)) continue;
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
-    for (const std::string& problem : problems)
+    for (const std::string& problem : problems) {
       log.add("integrity check of " + named(t) + ": " + problem);
+      if (problem.find(" has status byte ") == std::string::npos) *statusonly = false;
+    }
     result = -1;
   }
   return result;
@@ -276,6 +288,9 @@ int prove(ProgressCallback callback, void* context, Log& log) {
 
 constexpr const char* kHeldAdvice =
     "Close the program that uses the database (or wait for it to end), then recover again.";
+constexpr const char* kMissingAdvice =
+    "Put the missing file back (from where it was moved, or from a backup of the database's "
+    "folder), then recover again.";
 constexpr const char* kWriteAdvice =
     "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
@@ -284,6 +299,9 @@ constexpr const char* kDamageAdvice =
     "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "
     "create a new one and import the export.";
+constexpr const char* kStatusAdvice =
+    "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
+    "pack), which writes them so, then recover again.";
 constexpr const char* kLostAdvice =
     "The database is consistent again. Look at the albums you changed last: what that change "
     "did may be missing or half done.";
@@ -301,7 +319,10 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   // (one just killed lets go a moment later); says so when it stays held.
   if (DB_Open({.readonly = true, .noindex = true}) != 0) {
     log.add("cannot open the database");
-    advise(kHeldAdvice);
+    const ErrorCode rc = DB_OpenResult();
+    advise(!DB_MissingTableFile().empty()                       ? kMissingAdvice
+           : rc == quill::DataOpen || rc == quill::IndexOpen ? kHeldAdvice
+                                                              : kDamageAdvice);
     return -1;
   }
   DB_Close();
@@ -310,8 +331,9 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
     advise(kWriteAdvice);
     return -1;
   }
-  if (prove(callback, context, log) != 0) {
-    advise(kDamageAdvice);
+  bool statusonly = false;
+  if (prove(callback, context, log, &statusonly) != 0) {
+    advise(statusonly ? kStatusAdvice : kDamageAdvice);
     return -1;
   }
   if (lost.empty()) return 0;

@@ -23,4 +23,8 @@ std::string DB_FailureText(ErrorCode code) {
   return "the disk is full: " + std::to_string((lacking + kMB - 1) / kMB) + " MB more are needed";
 }
 
+std::string DB_ReturnedText(ErrorCode code) {
+  return code == quill::DiskFull ? DB_FailureText(code) : std::string("returned ") + DB_ResultName(code);
+}
+
 }  // namespace tracklore

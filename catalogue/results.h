@@ -37,4 +37,9 @@ const char* DB_ResultName(ErrorCode code);
 // other code its display name.
 std::string DB_FailureText(ErrorCode code);
 
+// How a failed step's message ends ("Delete failed; returned WriteFailed."):
+// "returned" and the code's display name, or for a full disk its
+// DB_FailureText.
+std::string DB_ReturnedText(ErrorCode code);
+
 }  // namespace tracklore

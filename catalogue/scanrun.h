@@ -55,6 +55,9 @@ struct ScanSummary {
   bool cancelled = false;
   ErrorCode error = quill::Ok;
   std::string failedalbum;  // UTF-8, with its folder
+  // After a failure: albums added or completed in the unfinished batch,
+  // which recovery takes back; tally then counts only what stays.
+  int takenback = 0;
   bool changed() const {
     return tally.outcome(AlbumOutcome::Added) + tally.outcome(AlbumOutcome::Completed) + follow.changed +
                follow.removed >

@@ -1,7 +1,10 @@
 #include "catalogue/tableset.h"
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
@@ -19,8 +22,10 @@ struct TableSetState {
   quill::DataFile tables[kAllTables];
   int open = 0;
   ErrorCode openresult = quill::Ok;
+  Refusal refusal = Refusal::None;
   ErrorCode closeresult = quill::Ok;
   ErrorCode checkresult = quill::Ok;
+  std::string checkedtable;  // the table DB_CheckResult was last given
   char mainname[kMainNameSize] = "maindb";
 };
 
@@ -39,9 +44,14 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   const char* name = DB_TableName(index);
   ErrorCode rc = wait.open(DB_Table(index), name, mode);
   state().openresult = rc;
+  state().refusal = wait.refusal();
   if (wait.busy()) {
     DB_Close();
     return DB_ReportBusy(name);
+  }
+  if (wait.refusal() == Refusal::NotAllowed) {
+    DB_Close();
+    return DB_ReportNotAllowed(name, rc);
   }
   if (DB_CheckResult(rc, name, "open") != 0) return -1;
   // Every later step reads fields and tags by number: a table of another
@@ -87,6 +97,8 @@ int DB_IsOpen() { return state().open; }
 
 ErrorCode DB_OpenResult() { return state().openresult; }
 
+Refusal DB_OpenRefusal() { return state().refusal; }
+
 bool DB_IsReadOnly() {
   quill::DataFile& title = DB_Table(TitleTable);
   return title.isopen() && title.file().readonly();
@@ -107,8 +119,13 @@ const char* DB_TableName(int index) {
 
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   state().checkresult = result;
+  state().checkedtable = table;
   if (result == quill::Ok) return 0;
-  if (result == quill::DiskFull)
+  const std::string missing = DB_MissingTableFile();
+  if (!missing.empty())
+    quill::warning("Operation %s failed on Datafile \"%s\": its file %s is missing.", operation, table,
+                   missing.c_str());
+  else if (result == quill::DiskFull)
     quill::warning("Operation %s failed on Datafile \"%s\": %s.", operation, table,
                    DB_FailureText(result).c_str());
   else
@@ -121,6 +138,7 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
 int DB_Open(quill::OpenMode mode, MainFile main) {
   DB_DropSpareCursors();
   state().openresult = quill::Ok;
+  state().refusal = Refusal::None;
   state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
@@ -142,6 +160,18 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   return 0;
 }
 
+quill::OpenMode DB_ReadMode() {
+  // Only a hint: whoever comes between is waited for as by any open.
+  for (int index = 0; index < kAllTables; ++index) {
+    quill::File probe;
+    const std::string path = std::string(DB_TableName(index)) + ".db1";
+    if (probe.open(path.c_str(), quill::Access::ReadOnly, quill::Sharing::Exclusive) != 0 &&
+        quill::File::lastopenerror() == EWOULDBLOCK)
+      return kReadBeside;
+  }
+  return {.readonly = true};
+}
+
 int DB_Close() {
   DB_DropSpareCursors();
   ErrorCode first = quill::Ok;
@@ -159,5 +189,12 @@ int DB_Close() {
 ErrorCode DB_CloseResult() { return state().closeresult; }
 
 ErrorCode DB_CheckedResult() { return state().checkresult; }
+
+std::string DB_MissingTableFile() {
+  if (state().checkresult != quill::DataOpen) return "";
+  const std::string file = state().checkedtable + ".db1";
+  std::error_code error;
+  return std::filesystem::exists(file, error) || error ? "" : file;
+}
 
 }  // namespace tracklore

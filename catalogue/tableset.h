@@ -19,18 +19,32 @@
 //   it cannot be made). The first table that fails
 //   is reported by DB_CheckResult, which closes them all; so is a table whose fields and
 //   tags are not those of schema.h. An open database is closed first.
+//   mode.shared holds the tables shared, beside other such openers;
+//   otherwise they are held exclusively. A table another program holds is
+//   waited for (openwait.h); a file this user may not write or read is
+//   named at once.
+//   Readers that may run beside others (the program read-only, the command
+//   line's reading commands when the program has the database) open
+//   kReadBeside: a writer, which holds the
+//   tables exclusively, stays out while they are open, so no edit is ever
+//   seen half made; the engine's shared mode reads counters and trees
+//   afresh all the same.
 // DB_Close () -> 0: closes every table; closing a closed one does nothing.
 //   Whether the closes succeeded: DB_CloseResult.
 // DB_CheckResult (result, table, operation) -> 0 when result is 0; else the
 //   engine warning "Operation %s failed on Datafile \"%s\".\nReturn value:
 //   %s." (for DiskFull "... \"%s\": the disk is full[: N MB more are
-//   needed]."), every table closed, -1. Every whole-database operation reports
+//   needed].", for a data file that is not there "... \"%s\": its file
+//   %s.db1 is missing."), every table closed, -1. Every whole-database operation reports
 //   its failures through it.
 //
 // Cursors (FullTable, Relation, Rlist) bound to these tables must be
 // destroyed before the database is closed.
 #pragma once
 
+#include <string>
+
+#include "catalogue/openwait.h"
 #include "catalogue/results.h"
 #include "engine/datafile.h"
 
@@ -40,6 +54,12 @@ namespace tracklore {
 enum class MainFile { Current, Ask };
 
 int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
+constexpr quill::OpenMode kReadBeside{.readonly = true, .shared = true};
+// The mode for a short read of the whole database (a command, a check):
+// held alone, read-only, while nobody holds a table, so that the
+// engine keeps what it read in memory; kReadBeside while someone does (the
+// program opened read-only), so as to read beside it.
+quill::OpenMode DB_ReadMode();
 int DB_Close();
 // The first failure of the last DB_Close's table closes (what a table held
 // back could not be written: the database then needs DB_Recover), or Ok.
@@ -48,10 +68,16 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
 // The result DB_CheckResult was last given since the last DB_Open, so that
 // a caller told only -1 can name the cause (a full disk) in its message.
 ErrorCode DB_CheckedResult();
+// The data file ("attr002.db1") whose absence made the result DB_CheckResult
+// was last given, or "" when that failure had another cause.
+std::string DB_MissingTableFile();
 
 // The code with which the last DB_Open failed to open a table (Ok after a
 // success or a cancel), so that a caller can offer a remedy for it.
 ErrorCode DB_OpenResult();
+// Why the system refused that table's file: held by another program (and
+// waited for first), or not allowed to this user (said at once).
+Refusal DB_OpenRefusal();
 
 // 1 after a successful DB_Open, 0 after DB_Close and at start.
 int DB_IsOpen();

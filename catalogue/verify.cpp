@@ -583,15 +583,22 @@ void walknames(Verification& v, int n) {
 // the database cannot be opened or the reindex failed, -2 when a damaged
 // index stays. The open first, which waits for a holder and reports an
 // index out of date, so that only a readable index is checked.
-int checkindexes(ProgressCallback callback, void* context, VerifySummary& summary) {
-  if (DB_Open({.readonly = true}) != 0) return -1;
+int checkindexes(ProgressCallback callback, void* context, VerifyAccess access,
+                 VerifySummary& summary) {
+  // Read-only, beside others that read; a repair needs the database alone.
+  const quill::OpenMode mode =
+      access == VerifyAccess::ReadOnly ? DB_ReadMode() : quill::OpenMode{.readonly = true};
+  const bool beside = mode.shared;
+  if (DB_Open(mode) != 0) return -1;
   const int tables = DB_Table(NameTable).isopen() ? kAllTables : kTables;
   DB_Close();
   int damaged = 0;
   bool declined = false;
   for (int t = 0; t < tables; ++t) {
     std::vector<std::string> problems;
-    if (quill::checktable(DB_TableName(t), &problems) == 0) continue;
+    if (quill::checktable(DB_TableName(t), &problems, nullptr,
+                          beside ? quill::Sharing::Shared : quill::Sharing::Exclusive) == 0)
+      continue;
     ++damaged;
     ++summary.found;
     const std::string question = textf(
@@ -619,9 +626,9 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
   if (summary == nullptr) summary = &ignored;
   *summary = VerifySummary();
   if (indexes == IndexCheck::First) {
-    if (const int rc = checkindexes(callback, context, *summary); rc != 0) return rc;
+    if (const int rc = checkindexes(callback, context, access, *summary); rc != 0) return rc;
   }
-  if (DB_Open({.readonly = access == VerifyAccess::ReadOnly}) != 0) return -1;
+  if (DB_Open(access == VerifyAccess::ReadOnly ? DB_ReadMode() : quill::OpenMode{}) != 0) return -1;
   int64_t total = 0;
   for (int index = 0; index < kAllTables; ++index)
     if (DB_Table(index).isopen()) total += DB_Table(index).nlive();

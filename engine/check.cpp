@@ -104,17 +104,22 @@ void check_index_length(Index& index, std::vector<std::string>* notes) {
 }  // namespace
 
 int checktable(const char* base, std::vector<std::string>* problems,
-               std::vector<std::string>* notes) {
+               std::vector<std::string>* notes, Sharing sharing) {
   size_t before = problems->size();
+  const bool shared = sharing == Sharing::Shared;
   DataFile table;
-  ErrorCode rc = table.open(base, {.readonly = true});
+  ErrorCode rc = table.open(base, {.readonly = true, .shared = shared});
   if (rc == IndexOutOfDate || rc == BadIndex) {
     problems->push_back(std::string("the index cannot be used: ") + errname(rc));
     // The records can still be checked on their own.
-    if (table.open(base, {.readonly = true, .noindex = true}) == Ok)
+    if (table.open(base, {.readonly = true, .shared = shared, .noindex = true}) == Ok &&
+        table.lockheader(shared ? LockMode::Shared : LockMode::None) == Ok)
       check_records(table, nullptr, problems, notes);
     return -1;
   }
+  if (rc == Ok && (table.lockindex(shared ? LockMode::Shared : LockMode::None) != Ok ||
+                   table.lockheader(shared ? LockMode::Shared : LockMode::None) != Ok))
+    rc = TryAgain;
   if (rc != Ok) {
     problems->push_back(std::string("the table cannot be opened: ") + errname(rc));
     return -1;

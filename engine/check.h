@@ -17,11 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/file.h"
+
 namespace quill {
 
 // Appends one line per problem found; 0 when there is none, else -1. Notes
-// go to `notes` when given.
+// go to `notes` when given. Shared, the table is opened beside other
+// openers and checked under its index and header locks (shared), so that
+// no change of another opener lands in the middle of the check.
 int checktable(const char* base, std::vector<std::string>* problems,
-               std::vector<std::string>* notes = nullptr);
+               std::vector<std::string>* notes = nullptr, Sharing sharing = Sharing::Exclusive);
 
 }  // namespace quill

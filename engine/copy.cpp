@@ -109,8 +109,10 @@ ErrorCode eachrecord(DataFile& table, Progress* progress, const Each& each) {
   return rc;
 }
 
-// Pack: every live record as it stands, status byte included; the records
-// kept from each block of the old file leave in one write.
+// Pack: every live record as it stands; the records kept from each block of
+// the old file leave in one write. A damaged status byte (neither live nor
+// deleted) is read as live everywhere, and is written as live here, so
+// that a pack mends what the integrity check reports.
 ErrorCode copylive(DataFile& old, DataFile& fresh, Progress* progress) {
   const int reclen = old.header().reclen;
   std::vector<uint8_t> out;
@@ -122,6 +124,7 @@ ErrorCode copylive(DataFile& old, DataFile& fresh, Progress* progress) {
   ErrorCode rc = eachrecord(old, progress, [&](const uint8_t* record, int32_t) {
     if (deletedrecord(record, reclen)) return 0;
     out.insert(out.end(), record, record + reclen);
+    out.back() = ' ';
     return out.size() >= (256u << 10) ? flush() : 0;
   });
   if (rc == Ok && flush() != 0) rc = WriteFailed;

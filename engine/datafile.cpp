@@ -38,9 +38,15 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
     rc = open_index(mode.readonly, shared);
     if (rc != Ok) return close(rc);
   }
+  // Shared, another opener may be changing the table: the index is checked
+  // against the counters under the locks that keep such a change out; a
+  // lock that cannot be had refuses the open.
   if (shared) {
-    if (with_index) lockindex(LockMode::Shared);
-    lockheader(LockMode::Shared);
+    if (with_index && lockindex(LockMode::Shared) != Ok) return close(TryAgain);
+    if (lockheader(LockMode::Shared) != Ok) {
+      if (with_index) unlockindex();
+      return close(TryAgain);
+    }
   }
   init_finfo_tinfo();
   if (with_index) rc = check_index();

@@ -8,7 +8,8 @@
 // Opened without sharing, both files are held exclusively and the header in
 // memory is authoritative. Opened shared, the counters are read again from
 // disk before use, and the index file (whole) and the header bytes (0-55) are
-// the locks that serialise changes; lock order: index, then header.
+// the locks that serialise changes; lock order: index, then header. An
+// open that cannot have them (to check the index) fails with TryAgain.
 //
 // Results are ErrorCodes; every failing open leaves the object closed.
 #pragma once

@@ -37,6 +37,14 @@ File::SystemFault& system_fault() {
   return *hook;
 }
 
+int g_lastopenerror = 0;
+
+// Notes why an open failed; returns -1 for the caller to pass on.
+int openfailed(int error) {
+  g_lastopenerror = error;
+  return -1;
+}
+
 File::FreeSpace& free_space() {
   static auto* hook = new File::FreeSpace;
   return *hook;
@@ -96,6 +104,8 @@ void File::set_system_fault(SystemFault hook) { system_fault() = std::move(hook)
 void File::set_free_space(FreeSpace hook) { free_space() = std::move(hook); }
 
 int File::lastwriteerror() { return lastwriteerrno; }
+
+int File::lastopenerror() { return g_lastopenerror; }
 
 ErrorCode writeresult(ErrorCode rc) { return rc == WriteFailed && diskwasfull() ? DiskFull : rc; }
 
@@ -179,11 +189,18 @@ int openregular(const char* path, int flags, Links links) {
 
 int File::open(const char* path, Access access, Sharing sharing, Links links) {
   if (opened_) return -1;
+  storename(path);
+  readonly_ = access == Access::ReadOnly ? 1 : 0;
+  const int refused = systemfault(Call::Open, 0, 0);
+  readonly_ = 0;
+  name_.clear();
+  if (refused != 0) return openfailed(refused);
   int fd = openregular(path, access == Access::ReadWrite ? O_RDWR : O_RDONLY, links);
-  if (fd < 0) return -1;
+  if (fd < 0) return openfailed(errno);
   if (!take_share_lock(fd, sharing)) {
+    const int held = errno;
     ::close(fd);
-    return -1;
+    return openfailed(held);
   }
   adopt(fd, path, access, sharing);
   return 0;

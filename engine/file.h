@@ -122,8 +122,9 @@ class File {
   // Fault injection one level lower, where the system refuses a call (a
   // full disk, a lock the system cannot grant): the hook answers the errno
   // the call fails with, or 0 to let it run. Writes are asked as they reach
-  // the file system, gathered ones when they are flushed.
-  enum class Call { Write, Sync, Lock };
+  // the file system, gathered ones when they are flushed; an open is asked
+  // before it is made, with the file's name and access (readonly()) set.
+  enum class Call { Write, Sync, Lock, Open };
   using SystemFault = std::function<int(const File& file, Call call, int64_t position, int32_t n)>;
   static void set_system_fault(SystemFault hook);
   // Bytes free to this process on the file system that holds path, -1 when
@@ -135,6 +136,11 @@ class File {
   // The errno of the write or sync that failed last, in any file (0 before
   // the first): a full disk is told from other failures by it.
   static int lastwriteerror();
+  // The errno of the open that failed last, in any file (0 before the
+  // first): EWOULDBLOCK when another opener's sharing mode kept it out,
+  // EACCES, EPERM or EROFS when the system does not allow the access,
+  // EINVAL for something that is not a regular file.
+  static int lastopenerror();
   // A write the caller never heard of failed (gathered or cached), or a sync
   // failed: the file's contents on disk are unknown. Every later sync fails
   // too, until the close: a sync that succeeded after it would declare

@@ -18,18 +18,26 @@ namespace {
 bool pos_isset(const bt_pos& pos) { return pos.valid(); }
 int32_t pos_recno(const bt_pos& pos) { return pos.recno(); }
 
-// Holds a shared index lock for one tree operation of a shared table.
+// Holds a shared index lock for one tree operation of a shared table. A
+// lock that is not had protects nothing: the operation is refused with
+// TryAgain, and the tree is not read while another opener may change it.
 class ReadLock : NonCopyable {
  public:
-  ReadLock(DataFile* table, bool shared) : table_(shared ? table : nullptr) {
-    if (table_) table_->lockindex(LockMode::Shared);
+  ReadLock(DataFile* table, bool shared) {
+    if (!shared) return;
+    if (table->lockindex(LockMode::Shared) == Ok)
+      table_ = table;
+    else
+      failed_ = true;
   }
   ~ReadLock() {
     if (table_) table_->unlockindex();
   }
+  bool failed() const { return failed_; }
 
  private:
-  DataFile* table_;
+  DataFile* table_ = nullptr;
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -125,6 +133,7 @@ ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove, KeyLead lead) {
   int moved = 0;
   {
     ReadLock lock(table_, shared_);
+    if (lock.failed()) return TryAgain;
     rc = treemove(*tree_, pos_.get(), n, lead, &moved);
   }
   return sync(rc, moved);
@@ -173,6 +182,7 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
+    if (lock.failed()) return TryAgain;
     rc = tree_->seek(pos_.get(), key, keylen, mode, which);
   }
   if (rc == NotFound) return rc;
@@ -273,6 +283,7 @@ int32_t Rlist::before() {
   double end = -1;
   {
     ReadLock lock(table_, shared_);
+    if (lock.failed()) return -1;
     at = tree_->rank(pos_.get(), n);
     end = tree_->lastrank(n);
   }
@@ -291,6 +302,7 @@ ErrorCode Rlist::seekrank(int32_t n) {
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
+    if (lock.failed()) return TryAgain;
     const double end = tree_->lastrank(total);
     const double target = total > 1 && end > 0 ? static_cast<double>(n) * end / (total - 1) : 0;
     rc = tree_->seekrank(pos_.get(), std::max(target, 0.0), total);

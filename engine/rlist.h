@@ -12,11 +12,12 @@
 //
 // Shared tables: append/update/del take the index lock (exclusive) and then
 // the header lock (exclusive), and read the counters again under them; reads
-// in tag order take a shared index lock around each tree operation.
+// in tag order take a shared index lock around each tree operation. A lock
+// that cannot be had refuses the operation with TryAgain (before(): -1).
 //
 // Results are ErrorCodes: Ok, TooFar (moved to the first/last record and
 // stopped there), NoCurrentRecord, NextRecord/PrevRecord (the entry under the
-// position vanished), NotFound, DuplicateKey, WriteFailed.
+// position vanished), NotFound, DuplicateKey, WriteFailed, TryAgain.
 #pragma once
 
 #include <cstdint>

@@ -22,9 +22,11 @@
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/maindlg.h"
+#include "ui/mergeoffer.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
+#include "ui/recordplace.h"
 
 namespace tracklore {
 
@@ -203,11 +205,26 @@ void CArticleDlg::onModify() {
     name_->setFocus();
     return;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; returned %s.") &&
+  int32_t keep = -1;
+  switch (offerMergeOnRename(TitleTable, code_, text, &keep)) {
+    case RenameChoice::Cancelled: name_->setFocus(); return;
+    case RenameChoice::Merged: showMerged(keep); return;
+    case RenameChoice::Rename: break;
+  }
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; %s.") &&
       caller_ != nullptr)
     setWindowTitle(caller_->selectedRowText());
   name_->setModified(false);
   list_->setFocus();
+}
+
+// This album went into the one kept, which the dialog shows from now on.
+void CArticleDlg::showMerged(int32_t keep) {
+  name_->setModified(false);
+  if (caller_ == nullptr || caller_->source() == nullptr) return;
+  if (!standOnRecord(*caller_->source(), TitleTable, keep)) caller_->source()->first();
+  caller_->reposition(nullptr, true, -1);
+  showRecord(-1);
 }
 
 void CArticleDlg::onStep(int key) {
@@ -251,7 +268,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
     list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
-    quill::warning("Insertion failed; returned %s.", DB_ResultName(rc));
+    quill::warning("Insertion failed; %s.", DB_ReturnedText(rc).c_str());
   }
 }
 
@@ -271,7 +288,7 @@ void CArticleDlg::onRemove() {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning("Remove failed; returned %s.", DB_ResultName(rc));
+    quill::warning("Remove failed; %s.", DB_ReturnedText(rc).c_str());
   }
 }
 
@@ -279,6 +296,9 @@ void CArticleDlg::onRename() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   CNameDlg dialog(list_, source_->cursor(), content() + 1, this);
   runModal(dialog);
+  // A rename may have merged the entry into another, rewriting this album's
+  // first artist behind the album cursor, whose record is written on leaving.
+  title_.load(quill::Rlist::Force::Yes);
   list_->setFocus();
 }
 
@@ -289,8 +309,8 @@ void CArticleDlg::onMove(bool up) {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning(up ? "Move-up failed; returned %s." : "Move-down failed; returned %s.",
-                   DB_ResultName(rc));
+    quill::warning(up ? "Move-up failed; %s." : "Move-down failed; %s.",
+                   DB_ReturnedText(rc).c_str());
   }
 }
 

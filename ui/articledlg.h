@@ -80,6 +80,7 @@ class CArticleDlg : public QDialog {
   void updateButtons();
   bool leaveRecord();
   void onModify();
+  void showMerged(int32_t keep);
   void onStep(int key);
   void onXref();
   void onInsert(const std::string& typed);

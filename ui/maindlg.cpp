@@ -24,9 +24,11 @@
 #include "ui/dialogparts.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
+#include "ui/mergeoffer.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
+#include "ui/recordplace.h"
 
 namespace tracklore {
 
@@ -94,6 +96,11 @@ void CMainDlg::createControls() {
   insert_ = plainButton(tr("Select && &insert"), IdInsert);
   create_ = plainButton(tr("Create &New"), IdCreate);
   delete_ = plainButton(tr("&Delete"), IdDelete);
+  merge_ = plainButton(tr("&Merge..."), IdMerge);
+  mergenote_ = new QLabel;
+  mergenote_->setObjectName(kMergeNoteName);
+  mergenote_->setWordWrap(true);
+  mergenote_->hide();
   close_ = plainButton(tr("&Close"), IDCANCEL);
 }
 
@@ -119,10 +126,12 @@ void CMainDlg::layOut() {
   searchrow->addWidget(newlabel_);
   grid->addLayout(searchrow, 1, 1);
   grid->addWidget(notice_, 2, 1);
+  grid->addWidget(mergenote_, 3, 1);
   grid->setColumnStretch(1, 1);
 
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {view_, xref_, append_, insert_, create_, delete_}) buttons->addWidget(b);
+  for (QPushButton* b : {view_, xref_, append_, insert_, create_, delete_, merge_})
+    buttons->addWidget(b);
   buttons->addStretch(1);
   buttons->addWidget(close_);
 
@@ -142,7 +151,8 @@ void CMainDlg::layOut() {
   setTabOrder(append_, insert_);
   setTabOrder(insert_, create_);
   setTabOrder(create_, delete_);
-  setTabOrder(delete_, close_);
+  setTabOrder(delete_, merge_);
+  setTabOrder(merge_, close_);
   setTabOrder(close_, kindbox_);
   setTabOrder(kindbox_, prevkind_);
   setTabOrder(prevkind_, nextkind_);
@@ -180,8 +190,9 @@ void CMainDlg::connectControls() {
   connect(view_, &QPushButton::clicked, this, &CMainDlg::onView);
   connect(insert_, &QPushButton::clicked, this, [this] { onSelect(ResultInsert); });
   connect(append_, &QPushButton::clicked, this, [this] { onSelect(ResultAppend); });
-  connect(create_, &QPushButton::clicked, this, &CMainDlg::onCreate);
+  connect(create_, &QPushButton::clicked, this, [this] { onCreate(true); });
   connect(delete_, &QPushButton::clicked, this, &CMainDlg::onDelete);
+  connect(merge_, &QPushButton::clicked, this, &CMainDlg::onMerge);
   connect(close_, &QPushButton::clicked, this, &CMainDlg::reject);
 }
 
@@ -218,6 +229,7 @@ bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
 
 void CMainDlg::setkind(int kind) {
   kind_ = kind;
+  setMergeFrom(-1);
   keepGeometry(this);
   kindbox_->setCurrentIndex(kind_);
   populate();
@@ -276,7 +288,7 @@ void CMainDlg::update(ListAction action, const std::string& text) {
   const bool ro = readonly();
   create_->setEnabled(!ro);
   if (pick_) {
-    for (QPushButton* b : {xref_, view_, delete_}) {
+    for (QPushButton* b : {xref_, view_, delete_, merge_}) {
       b->setVisible(false);
       b->setEnabled(false);
     }
@@ -291,6 +303,8 @@ void CMainDlg::update(ListAction action, const std::string& text) {
     view_->setVisible(true);
     view_->setEnabled(canact);
     delete_->setEnabled(canact && !ro);
+    merge_->setVisible(true);
+    merge_->setEnabled(canact && !ro);
     for (QPushButton* b : {insert_, append_}) {
       b->setVisible(false);
       b->setEnabled(false);
@@ -302,9 +316,12 @@ void CMainDlg::update(ListAction action, const std::string& text) {
 void CMainDlg::onNotify(ListAction action, const std::string& text) {
   switch (action) {
     case ListAction::Found:
+      if (!text.empty()) selectExact(text);
+      update(action, text);
+      break;
     case ListAction::NotFound: update(action, text); break;
     case ListAction::EnterKey: onEnter(); break;
-    case ListAction::InsertKey: onCreate(); break;
+    case ListAction::InsertKey: onCreate(false); break;
     case ListAction::DeleteKey: onDelete(); break;
     default: break;
   }
@@ -312,7 +329,7 @@ void CMainDlg::onNotify(ListAction action, const std::string& text) {
 
 void CMainDlg::onEnter() {
   if (newitem_)
-    onCreate();
+    onCreate(false);
   else if (pick_)
     onSelect(ResultAppend);
   else if (kind_ != TitleTable)
@@ -349,7 +366,20 @@ void CMainDlg::onSelect(int result) {
   done(result);
 }
 
-void CMainDlg::onCreate() {
+// The search stands on the first name that begins like the text; an item
+// that bears the text as its name (letter case aside) is the one meant.
+void CMainDlg::selectExact(const std::string& typed) {
+  const std::string full = DB_FullForm(typed).text;
+  if (full.empty() || !list_->hasRows()) return;
+  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  if (same.empty() || std::find(same.begin(), same.end(), list_->currentCode()) != same.end())
+    return;
+  standOnRecord(*source_, kind_, same.front());
+  list_->refill(-1);
+}
+
+// explicitly: Create New, which alone may make a second album of a name.
+void CMainDlg::onCreate(bool explicitly) {
   if (readonly()) return;
   list_->setFocus();
   const std::string text = DB_FullForm(list_->searchText()).text;
@@ -360,37 +390,39 @@ void CMainDlg::onCreate() {
         "Nothing to do", Buttons::OK, Icon::Exclamation);
     return;
   }
-  if (reuse(text)) return;
-  if (ask(textf("Do you want to create a new %s \"%s\"?", singular,
-                text.c_str()),
-          "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
+  bool anyway = false;
+  if (reuse(text, explicitly, &anyway)) return;
+  if (!anyway && ask(textf("Do you want to create a new %s \"%s\"?", singular, text.c_str()),
+                     "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok)
     list_->reposition(nullptr, true, -1);
   else
-    nameFailure(rc, "Record creation failed; returned %s.");
+    nameFailure(rc, "Record creation failed; %s.");
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
 }
 
-// An artist or song that bears the name already (letter case aside, as
-// the scan, import and link decide) is the one meant: the list goes to it,
-// and a picker that appends takes it. True when there is one.
-bool CMainDlg::reuse(const std::string& full) {
-  if (kind_ == TitleTable) return false;
+// An item that bears the name already (letter case aside, as the scan,
+// import and link decide) is the one meant: the list goes to it, and a
+// picker that appends takes it. True when there is one. Albums of one name
+// by different artists are common: Create New asks whether to make a
+// second one (*createanyway on OK; false then).
+bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
   const std::vector<int32_t> same = DB_FindSameName(kind_, full);
-  if (same.empty()) return false;
-  // It sorts with the records of its stored name: step to it among them.
-  const std::string stored = DB_StoredForm(kind_, full).stored;
-  if (source_->seek(reinterpret_cast<const uint8_t*>(stored.data()), static_cast<int>(stored.size()),
-                    quill::SeekMode::Prefix, quill::SeekWhich::First) != quill::Ok)
-    return false;
-  while (source_->cursor().field(F_Code).aslong() != same.front())
-    if (source_->skip(1) != quill::Ok) return false;
+  if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
   list_->reposition(nullptr, true, -1);
   list_->setFocus();
+  if (kind_ == TitleTable && explicitly) {
+    *createanyway = ask(textf("An album named \"%s\" exists already; it is selected now.\nDo you "
+                              "want to create a second album of that name?",
+                              full.c_str()),
+                        "Confirm insert", Buttons::OKCancel, Icon::Question,
+                        DefaultButton::Refuse) == Answer::OK;
+    return !*createanyway;
+  }
   if (appends_->isChecked()) onSelect(ResultAppend);
   return true;
 }
@@ -437,9 +469,41 @@ void CMainDlg::onDelete() {
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, true, -1);
-  if (rc != quill::Ok) quill::warning("Delete failed; returned %s.", DB_ResultName(rc));
+  if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
   list_->setFocus();
+}
+
+// Two steps: the first Merge chooses the entry that goes, the second the
+// entry it goes into.
+void CMainDlg::onMerge() {
+  if (readonly() || !list_->hasRows()) return;
+  const int32_t current = list_->currentCode();
+  list_->setFocus();
+  if (mergefrom_ == -1 || mergefrom_ == current) {
+    setMergeFrom(mergefrom_ == current ? -1 : current);
+    return;
+  }
+  const int32_t other = mergefrom_;
+  setMergeFrom(-1);
+  if (!confirmMerge(kind_, current, {other})) return;
+  // The list's cursor may stand on the entry that went.
+  standOnRecord(*source_, kind_, current);
+  list_->reposition(nullptr, true, -1);
+}
+
+void CMainDlg::setMergeFrom(int32_t code) {
+  mergefrom_ = code;
+  if (code == -1) {
+    merge_->setText(tr("&Merge..."));
+    mergenote_->hide();
+    return;
+  }
+  merge_->setText(tr("&Merge into"));
+  mergenote_->setText(tr("Merging \"%1\": select the %2 to keep and press Merge into.")
+                          .arg(QString::fromStdString(list_->currentName()),
+                               QString::fromLatin1(KindNames[kind_][SingularForm])));
+  mergenote_->show();
 }
 
 }  // namespace tracklore

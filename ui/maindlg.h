@@ -2,7 +2,9 @@
 // finding one by typing the start of its name, and acting on it.
 //
 // Browse mode (from the main window): view or modify an item, list the
-// albums that use an artist or song (X-ref), create and delete items.
+// albums that use an artist or song (X-ref), create, delete and merge items.
+// A name typed that an item bears (letter case aside) selects that item,
+// and Insert never makes a second of it.
 // Pick mode (from an album's detail): choose an artist or song to put into
 // the album, optionally creating it first.
 #pragma once
@@ -35,10 +37,12 @@ class CMainDlg : public QDialog {
   enum : int {
     IdKindBox = 1010, IdPrevKind = 1006, IdNextKind = 1005, IdAppends = 1053, IdNewItem = 1023,
     IdSearchView = 1022, IdList = 1017, IdView = 1034, IdXref = 1012, IdAppend = ResultAppend,
-    IdInsert = ResultInsert, IdCreate = 1007, IdDelete = 1029
+    IdInsert = ResultInsert, IdCreate = 1007, IdDelete = 1029, IdMerge = 1060
   };
   // The object name of the line that says why a typed character was not taken.
   static constexpr QLatin1String kNoticeName{"notice"};
+  // ... and of the line that names the entry a Merge will merge away.
+  static constexpr QLatin1String kMergeNoteName{"mergenote"};
 
   // first: pick mode only, what the user already typed in the caller
   // (UTF-8, empty for nothing); the picker opens searching for it.
@@ -86,7 +90,10 @@ class CMainDlg : public QDialog {
   QPushButton* insert_;
   QPushButton* create_;
   QPushButton* delete_;
+  QPushButton* merge_;
   QPushButton* close_;
+  QLabel* mergenote_;
+  int32_t mergefrom_ = -1;  // the entry chosen first for a merge, -1 none
 
   void createControls();
   void layOut();
@@ -102,9 +109,12 @@ class CMainDlg : public QDialog {
   void onXref();
   void onView();
   void onSelect(int result);
-  void onCreate();
-  bool reuse(const std::string& full);
+  void selectExact(const std::string& typed);
+  void onCreate(bool explicitly);
+  bool reuse(const std::string& full, bool explicitly, bool* createanyway);
   void onDelete();
+  void onMerge();
+  void setMergeFrom(int32_t code);
 };
 
 }  // namespace tracklore

@@ -18,8 +18,10 @@
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
 #include "ui/help.h"
+#include "ui/mergeoffer.h"
 #include "ui/platform.h"
 #include "ui/reclistbox.h"
+#include "ui/recordplace.h"
 
 namespace tracklore {
 
@@ -57,7 +59,7 @@ void nameFailure(ErrorCode rc, const char* format) {
   if (rc == EmptyName)
     refuseEmpty();
   else
-    quill::warning(format, DB_ResultName(rc));
+    quill::warning(format, DB_ReturnedText(rc).c_str());
 }
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
@@ -161,16 +163,31 @@ void CNameDlg::onModify() {
     edit_->setFocus();
     return;
   }
+  int32_t keep = -1;
+  switch (offerMergeOnRename(kind_, cursor_.field(F_Code).aslong(), text, &keep)) {
+    case RenameChoice::Cancelled: edit_->setFocus(); return;
+    case RenameChoice::Merged: showMerged(keep); return;
+    case RenameChoice::Rename: break;
+  }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
       ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; returned %s."))
+  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; %s."))
     setWindowTitle(list_->selectedRowText());
   edit_->setModified(false);
   edit_->setFocus();
+}
+
+// The record edited is gone: the list and the dialog go on with the one kept.
+void CNameDlg::showMerged(int32_t keep) {
+  BrowseSource* source = list_->source();
+  if (source != nullptr && !standOnRecord(*source, kind_, keep)) source->first();
+  list_->reposition(nullptr, true, -1);
+  edit_->setModified(false);
+  load();
 }
 
 bool CNameDlg::leavecheck() { return saveBeforeLeaving(*edit_, [this] { onModify(); }); }

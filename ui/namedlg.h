@@ -2,6 +2,7 @@
 // list it was opened from. Changes are written at once.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -52,6 +53,7 @@ class CNameDlg : public QDialog {
   void connectControls();
   void load();
   void onModify();
+  void showMerged(int32_t keep);
   bool leavecheck();
   void step(int key);
 };
@@ -63,7 +65,7 @@ class CNameDlg : public QDialog {
 bool typedName(const QString& text, int kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any
-// other code through format ("... returned %s.").
+// other code through format ("... failed; %s.", given DB_ReturnedText).
 void nameFailure(ErrorCode rc, const char* format);
 
 // Renames the cursor's record to text (read by typedName) and shows its

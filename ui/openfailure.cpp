@@ -44,18 +44,16 @@ QFileInfo datafile(int index) {
 
 }  // namespace
 
-OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable) {
+OpenFailure classifyOpenFailure() {
   if (!datafile(TitleTable).isFile()) return OpenFailure::NoDatabase;
-  if (code != quill::DataOpen) return OpenFailure::Other;
-  for (int index = 0; index < kAllTables; ++index) {
-    const QFileInfo file = datafile(index);
-    // An optional table may be missing: the open makes it.
-    if (DB_OptionalTable(index) && !file.exists()) continue;
-    if (!file.isFile()) return OpenFailure::Other;
-    if (!file.isReadable() || (writable && !file.isWritable())) return OpenFailure::NotAllowed;
+  // What the system answered, not the mode bits: root may write a file of
+  // mode 444, and a read-only file system refuses whatever they say.
+  switch (DB_OpenRefusal()) {
+    case Refusal::Held: return OpenFailure::InUse;
+    case Refusal::NotAllowed: return OpenFailure::NotAllowed;
+    case Refusal::None: break;
   }
-  // Every file is there and may be opened: another program holds one.
-  return OpenFailure::InUse;
+  return OpenFailure::Other;
 }
 
 NewDatabase askNewDatabase(QWidget* parent, const QString& lookedin, const QString& target,

@@ -20,9 +20,8 @@ enum class OpenFailure {
   Other,       // anything else: the engine's message says it best
 };
 
-// Classifies the code of a failed open of the current directory's database
-// (opened for writing or not).
-OpenFailure classifyOpenFailure(quill::ErrorCode code, bool writable);
+// Classifies the last failed open of the current directory's database.
+OpenFailure classifyOpenFailure();
 
 // The question after an open that found no database: it names the folder
 // looked in and the one proposed for a new database, with the engine's

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "catalogue/results.h"
+#include "catalogue/tableset.h"
 #include "ui/codec.h"
 #include "ui/platform.h"
 
@@ -45,6 +47,19 @@ void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::str
   box.setObjectName(kRecoveryOutcomeName);
   box.setDetailedText(lines.join(QLatin1Char('\n')));
   runModal(box);
+}
+
+bool reportFailedClose() {
+  const ErrorCode rc = DB_CloseResult();
+  if (rc == quill::Ok) return false;
+  // The records are on disk; only the indexes are behind them, which the
+  // recovery offered at the next open rebuilds.
+  ask("The database could not be closed cleanly: " + DB_FailureText(rc) +
+          ".\nWhat it still held was not written, so it needs recovery: " +
+          (rc == quill::DiskFull ? "make room on the disk, then open" : "open") +
+          " the database again and recover it when asked.",
+      "Failure", Buttons::OK, Icon::Exclamation);
+  return true;
 }
 
 }  // namespace tracklore

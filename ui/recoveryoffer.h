@@ -31,4 +31,8 @@ bool askRecovery(QWidget* parent, RecoveryReason reason, const std::string& deta
 void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::string>& log,
                          const std::string& advice);
 
+// After DB_Close: when a table could not write back what it held (a full
+// disk), says that the database needs recovery and how, and returns true.
+bool reportFailedClose();
+
 }  // namespace tracklore

@@ -29,6 +29,7 @@
 #include "engine/errors.h"
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
+#include "ui/duplicatesdlg.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -142,6 +143,7 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
 void CShellDlg::createMenu() {
   menubar_ = new QMenuBar(this);
   QMenu* database = menubar_->addMenu(tr("&Database"));
+  QMenu* tools = menubar_->addMenu(tr("&Tools"));
   QMenu* other = menubar_->addMenu(tr("&Other"));
   auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
     QAction* a = menu->addAction(text);
@@ -169,6 +171,7 @@ void CShellDlg::createMenu() {
   atstart->setChecked(rescanAtStart());
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
+  add(tools, tr("Find &duplicates..."), CmdDuplicates, [this] { onDuplicates(); });
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
           QKeySequence(tr("Ctrl+B")));
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
@@ -252,6 +255,7 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  action(CmdDuplicates)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
   action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
   action(CmdRescan)->setEnabled(open && !DB_IsReadOnly());
@@ -277,7 +281,9 @@ void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
   const bool readonly = readonly_->isChecked();
   HeldReports held;
-  if (DB_Open({.readonly = readonly}, ask ? MainFile::Ask : MainFile::Current) == 0) {
+  // Read-only, the command line may read beside the program.
+  if (DB_Open(readonly ? kReadBeside : quill::OpenMode{}, ask ? MainFile::Ask : MainFile::Current) ==
+      0) {
     held.end();
     // Until it is undone, every edit would be refused, and what is shown is
     // the half-made change.
@@ -293,7 +299,7 @@ void CShellDlg::onOpen(bool ask) {
   const ErrorCode rc = DB_OpenResult();
   // A cancelled choice has nothing to explain.
   const OpenFailure failure =
-      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure(rc, !readonly);
+      rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure();
   switch (failure) {
     case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
     case OpenFailure::InUse:
@@ -324,7 +330,7 @@ void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
                                    : tr("Recovery failed."));
   showRecoveryOutcome(this, result, log, advice);
   // Whole (if not all kept): it opens again, or says why not.
-  if (result != -1 && DB_Open({.readonly = readonly_->isChecked()}) != 0)
+  if (result != -1 && DB_Open(readonly_->isChecked() ? kReadBeside : quill::OpenMode{}) != 0)
     outcome_->setText(tr("Recovery failed: the database does not open."));
 }
 
@@ -362,6 +368,7 @@ void CShellDlg::createIn(const QString& folder) {
 
 void CShellDlg::onClose() {
   DB_Close();
+  reportFailedClose();
   refresh();
 }
 
@@ -483,6 +490,12 @@ void CShellDlg::onBrowse() {
     attr = found.resultAttr();
     code = found.resultCode();
   }
+}
+
+void CShellDlg::onDuplicates() {
+  if (DB_IsOpen() == 0) return;
+  CDuplicatesDlg duplicates(this, lastkind_);
+  runModal(duplicates);
 }
 
 void CShellDlg::onAbout() {

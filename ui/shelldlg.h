@@ -87,6 +87,7 @@ class CShellDlg : public QDialog {
     CmdScan = 32783,
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
+    CmdDuplicates = 32786,
   };
 
   // Control ids, each control's object name.
@@ -116,6 +117,7 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  void onDuplicates();
   void onAbout();
   void onHelp();
 

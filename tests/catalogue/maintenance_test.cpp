@@ -219,13 +219,18 @@ TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
 TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouchedOrVerified) {
   DB_Close();
   reports_expected_ = true;
+  // An index that cannot be used is recovery's to mend, not a held file.
+  fs::remove(dir_.file("rel001.idx"));
+  EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
+  EXPECT_EQ(DB_PassFailureText("Verification"), "Verification failed: the database needs recovery");
   fs::remove(dir_.file("rel001.db1"));
   EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
   EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
   EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
-  ASSERT_EQ(reports_.texts().size(), 3u);
-  EXPECT_EQ(reports_.texts()[2],
-            "Operation open failed on Datafile \"rel001\".\nReturn value: DataOpen.");
+  ASSERT_EQ(reports_.texts().size(), 4u);
+  EXPECT_EQ(reports_.texts()[3],
+            "Operation open failed on Datafile \"rel001\": its file rel001.db1 is missing.");
+  EXPECT_EQ(DB_PassFailureText("Pack"), "Pack failed: the table file rel001.db1 is missing");
   EXPECT_EQ(log_.text, nullptr);
   EXPECT_EQ(DB_IsOpen(), 0);
 }

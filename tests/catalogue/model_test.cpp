@@ -16,6 +16,7 @@
 #include "catalogue/edits.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/merge.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -239,6 +240,54 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     }
   }
 
+  // Two records of a kind made one: artists keep one place on an album
+  // that used both, songs keep both; an album takes the other's entries it
+  // lacks, in order, and its mark is brought up to date.
+  void merge() {
+    const int kind = pick(3);
+    const bool album = kind == TitleTable;
+    if ((album ? m_.albums.size() : m_.attrs[kind].size()) < 2) return;
+    const int32_t keep = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
+    int32_t other = keep;
+    while (other == keep) other = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
+    ASSERT_EQ(DB_MergeRecords(kind, keep, other, nullptr), quill::Ok);
+    full_[kind].erase(other);
+    if (album) {
+      Album& k = m_.albums[keep];
+      for (int r = 0; r < 2; ++r) {
+        const std::vector<int32_t> had = k.rows[r];
+        for (int32_t attr : m_.albums[other].rows[r]) {
+          if (std::find(had.begin(), had.end(), attr) == had.end()) {
+            k.rows[r].push_back(attr);
+            ++m_.attrs[r + 1][attr].refs;
+          }
+          --m_.attrs[r + 1][attr].refs;
+        }
+      }
+      k.mark = !k.rows[0].empty() && !k.rows[1].empty() ? " " : "*";
+      m_.albums.erase(other);
+      return;
+    }
+    const int r = kind - 1;
+    int32_t uses = 0;
+    for (auto& [code, a] : m_.albums) {
+      // An album without OTHER is left as it is.
+      const bool touched = std::find(a.rows[r].begin(), a.rows[r].end(), other) != a.rows[r].end();
+      std::vector<int32_t> kept;
+      bool seen = false;
+      for (int32_t attr : a.rows[r]) {
+        const bool merged = attr == keep || attr == other;
+        if (merged && r == 0 && seen && touched) continue;
+        seen = seen || merged;
+        kept.push_back(merged ? keep : attr);
+        uses += merged;
+      }
+      a.rows[r] = kept;
+    }
+    m_.attrs[kind][keep].refs = uses;
+    m_.attrs[kind].erase(other);
+  }
+
   void leavealbum() {
     if (m_.albums.empty()) return;
     const int32_t code = anykey(m_.albums);
@@ -258,7 +307,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         {53, [&] { linkone(); }},         {67, [&] { unlink(); }},
         {83, [&] { moveone(); }},         {89, [&] { rename(); }},
         {90, [&] { deletealbum(); }},     {94, [&] { deleteattribute(); }},
-        {100, [&] { leavealbum(); }}};
+        {96, [&] { merge(); }},           {100, [&] { leavealbum(); }}};
     const int roll = pick(100);
     for (const auto& [limit, operation] : operations)
       if (roll < limit) return operation();

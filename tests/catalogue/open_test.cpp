@@ -72,7 +72,7 @@ TEST_F(OpenTest, AMissingTableOrIndexIsReportedByNameAndNothingStaysOpen) {
   EXPECT_EQ(DB_Open(), -1);
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{
-                "Operation open failed on Datafile \"rel002\".\nReturn value: DataOpen.",
+                "Operation open failed on Datafile \"rel002\": its file rel002.db1 is missing.",
                 "Operation open failed on Datafile \"attr001\".\nReturn value: IndexOpen."}));
   EXPECT_EQ(DB_IsOpen(), 0);
   EXPECT_FALSE(anyopen());
@@ -118,6 +118,50 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   });
   EXPECT_EQ(DB_Open({.readonly = true}), 0);
   release.join();
+}
+
+// A file this user may only read is no file in use: no wait changes it, so
+// the open names it at once (without the status line of a wait).
+TEST_F(OpenTest, AFileThatMayNotBeWrittenOrReadIsNamedAtOnce) {
+  fs::permissions(dir_.file("maindb.db1"), fs::perms(0444));
+  fs::permissions(dir_.file("attr002.idx"), fs::perms(0));
+  ModesBindRoot modes;
+  EXPECT_EQ(DB_Open(), -1);
+  EXPECT_EQ(DB_OpenRefusal(), Refusal::NotAllowed);
+  EXPECT_EQ(DB_Open(kReadBeside), -1);
+  EXPECT_EQ(DB_OpenRefusal(), Refusal::NotAllowed);
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{
+                "Operation open failed on Datafile \"maindb\".\nThe file maindb.db1 cannot be "
+                "written (Permission denied); nothing was changed. The database can still be "
+                "opened for reading.",
+                "Operation open failed on Datafile \"attr002\".\nThe file attr002.idx cannot be "
+                "read (Permission denied)."}));
+  EXPECT_TRUE(host_.statuses.empty());
+}
+
+// Readers hold the tables shared: one opens beside another (the command
+// line beside the program opened read-only) and reads what is there, while
+// a writer is kept out and told that the database is being read.
+TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
+  ASSERT_EQ(DB_Open(), 0);
+  {
+    FullTable albums(DB_Table(TitleTable));
+    ASSERT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::Ok);
+  }
+  DB_Close();
+  quill::DataFile program;
+  ASSERT_EQ(program.open("attr002", kReadBeside), quill::Ok);
+  ASSERT_EQ(DB_Open(kReadBeside), 0);
+  EXPECT_EQ(DB_Table(TitleTable).nlive(), 1);
+  DB_Close();
+
+  EXPECT_EQ(DB_Open(), -1);
+  EXPECT_EQ(DB_OpenRefusal(), Refusal::Held);
+  EXPECT_EQ(reports_.texts(),
+            (std::vector<std::string>{
+                "Another program is using the database to read it (table \"attr002\" is held).\nIt "
+                "can be read meanwhile; changes must wait until that program has closed it."}));
 }
 
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {

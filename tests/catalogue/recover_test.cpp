@@ -16,8 +16,11 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/merge.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/bytes.h"
 #include "engine/check.h"
 #include "engine/file.h"
 #include "tests/catalogue/testutil.h"
@@ -131,6 +134,8 @@ TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
     return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
   });
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
+  // S3 appended to the first album, the second deleted with its rows.
+  wholeorabsent([&] { return DB_MergeRecords(TitleTable, first_, second_, nullptr); });
   // An interrupted batch takes back its appends and their counts.
   wholeorabsent([&] { return importalbums(10); }, false);
 }
@@ -250,6 +255,31 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
       "reindexed rel001",
       "removed the temporary file tmp203ab.idx"};
   EXPECT_EQ(log, expected);
+}
+
+// What recovery cannot mend itself, it says how to mend.
+TEST_F(RecoverTest, ARefusedRecoverySaysWhatToDoNext) {
+  restore();
+  {
+    // The first song's status byte, neither live nor deleted.
+    std::fstream f("attr002.db1", std::ios::binary | std::ios::in | std::ios::out);
+    uint8_t head[36];
+    f.read(reinterpret_cast<char*>(head), sizeof head);
+    f.seekp(quill::getle32(head + 28) + quill::getle16(head + 34) - 1);
+    f.put('X');
+  }
+  std::vector<std::string> log;
+  std::string advice;
+  EXPECT_EQ(DB_Recover(nullptr, nullptr, &log, &advice), -1);
+  EXPECT_NE(advice.find("pack the database"), std::string::npos) << advice;
+  ASSERT_EQ(DB_Pack(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
+  EXPECT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0);
+
+  reports_expected_ = true;
+  fs::rename("rel001.db1", "elsewhere.db1");
+  EXPECT_EQ(DB_Recover(nullptr, nullptr, &log, &advice), -1);
+  EXPECT_EQ(advice.rfind("Put the missing file back", 0), 0u) << advice;
 }
 
 // A rename that rewrites, removes and appends entries of the name table

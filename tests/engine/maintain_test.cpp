@@ -129,6 +129,10 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
     EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{4, 2, 0}));
   }
   Bytes idx = read_all("t.idx");
+  // A live record whose status byte was damaged is kept, as live.
+  Bytes damaged = read_all("t.db1");
+  damaged[static_cast<size_t>(before.datastart + 3 * kRecLen - 1)] = 'X';
+  write_all("t.db1", damaged);
 
   ASSERT_EQ(DataFile::pack("t"), Ok);
   Header after = header_of("t");

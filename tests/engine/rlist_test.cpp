@@ -483,5 +483,45 @@ TEST(RlistShared, AChangeWhoseLockIsRefusedIsRefusedUnchanged) {
   }
 }
 
+// Reads of a shared table lock too: the open (to check the index against
+// the counters) and every tree operation. A lock the system refuses
+// refuses the read (TryAgain) instead of reading what a writer may be
+// changing; nothing is left held, so the next read goes on.
+TEST(RlistShared, AReadWhoseLockIsRefusedIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(make_names("t"), Ok);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t"), Ok);
+    Rlist r(&table);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
+  }
+  for (const char* lockfile : {".idx", ".db1"}) {
+    DataFile table;
+    test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
+    EXPECT_EQ(table.open("t", {.readonly = true, .shared = true}), TryAgain) << lockfile;
+    EXPECT_FALSE(table.isopen());
+  }
+  DataFile table;
+  ASSERT_EQ(table.open("t", {.readonly = true, .shared = true}), Ok);
+  Rlist r(&table);
+  r.select(kByName);
+  ASSERT_EQ(r.first(), Ok);
+  const std::function<ErrorCode(Rlist&)> reads[] = {
+      [](Rlist& c) { return c.skip(1); },
+      [](Rlist& c) { return seektext(c, "Name 3", SeekMode::Equal); },
+      [](Rlist& c) { return c.seekrank(2); },
+      [](Rlist& c) { return c.before() == -1 ? TryAgain : Ok; },
+  };
+  for (const auto& read : reads) {
+    {
+      test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, ".idx");
+      EXPECT_EQ(read(r), TryAgain);
+      EXPECT_TRUE(nolock.met());
+    }
+    EXPECT_EQ(read(r), Ok);
+  }
+}
+
 }  // namespace
 }  // namespace quill

@@ -219,6 +219,22 @@ TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
   EXPECT_EQ(cli("delete song lonely").status, 1);
 }
 
+TEST_F(TrackloreCli, ListsDuplicatesMergesThemAndRenameRefusesASecondOfOneName) {
+  succeed({"add album Post", "link Post artist Björk", "add artist Bjork", "add album Homogenic",
+           "link Homogenic artist '#1'"});
+  expect_output(cli("duplicates artists"), "Artists alike:\n1\t0\tBjörk\t1\n1\t1\tBjork\t1\n");
+  expect_failure(cli("rename artist '#1' BJÖRK"), 1,
+                 "artist \"Björk\" (#0) bears that name; tracklore-cli merge artist '#0' '#1' makes "
+                 "the two one");
+  expect_output(cli("merge artist Björk '#1'"),
+                "merged artist \"Bjork\" (#1) into artist \"Björk\" (#0): 1 link moved; \"Bjork\" "
+                "deleted\n");
+  expect_output(cli("xref artist björk"), "0\tPost\t0\n1\tHomogenic\t0\n");
+  expect_failure(cli("merge artist '#0' Björk"), 1, "merge takes two artists");
+  expect_failure(cli("merge artist '#0' '#1'"), 1, "no artist has the code #1");
+  EXPECT_EQ(cli("merge label '#0' '#1'").status, 2);
+}
+
 TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   succeed({"add album A", "link A song S"});
   ASSERT_OK(quilltool("update attr002 0 Ref_count=5"));
@@ -281,7 +297,8 @@ TEST_F(TrackloreCli, VerifysExitStatusSaysWhatRemains) {
   EXPECT_EQ(readonly.out, duplicate.out);
 
   std::filesystem::remove("rel002.idx");
-  expect_failure(cli("verify"), 2, "Verification failed. Check if a file is open or locked");
+  expect_failure(cli("verify"), 2,
+                 "Verification failed: the database needs recovery; tracklore-cli recover mends it");
 }
 
 // Any script is taken; the stored form is transliterated, so that every
@@ -423,6 +440,18 @@ TEST(TrackloreCliRun, ReportsOpenFailuresAndCreatesOnlyOnce) {
   EXPECT_EQ(cli("--main music list albums").out, "0\tX\t*\n");
 }
 
+// Beside a program that has the database open read-only (its tables held
+// shared), reading commands work and changes are refused, saying why.
+TEST_F(TrackloreCli, ReadsBesideAProgramThatReadsAndSaysWhyItCannotChange) {
+  succeed({"add album X"});
+  quill::File program;
+  ASSERT_EQ(program.open("attr001.db1", quill::Access::ReadOnly, quill::Sharing::Shared), 0);
+  expect_output(cli("list albums"), "0\tX\t*\n");
+  expect_saying(cli("verify --no"), "no problems found");
+  expect_failure(cli("add album Y"), 1,
+                 "Another program is using the database to read it (table \"attr001\" is held)");
+}
+
 // A music folder of tagged FLAC files.
 void flacfile(const std::string& path, const std::string& title, const std::string& album, int track) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -535,6 +564,31 @@ TEST_F(TrackloreCli, AFailedCloseFailsTheCommandAndNamesRecover) {
   EXPECT_TRUE(contains(add.err, "tracklore-cli recover mends it")) << add.err;
   ASSERT_OK(cli("recover"));
   expect_saying(cli("list songs --prefix Zzz"), "Zzz New");
+}
+
+// Input that is refused with a message saying what is wrong and where.
+TEST_F(TrackloreCli, ImportRefusesBadAlbumCodesAndBlankNamesAndHintsAtLineEnds) {
+  std::ofstream("codes.csv") << "album,kind,position,name,album_code\n"
+                                "A,song,0,x,abc\nB,song,0,x,-1\nC,song,0,x,07\nC,song,0,y,7\n"
+                                "\xC2\xA0 \xC2\xA0,song,0,x,\nD,song,0,\xC2\xA0,\n";
+  const Outcome codes = cli("import codes.csv");
+  expect_failure(codes, 1, "line 2: the album_code is a number from 0 on, not \"abc\"");
+  EXPECT_TRUE(contains(codes.err, "line 3: the album_code is a number from 0 on, not \"-1\""));
+  EXPECT_TRUE(contains(codes.err, "line 6: the album name is empty"));
+  EXPECT_TRUE(contains(codes.err, "line 7: the song name is empty"));
+  EXPECT_TRUE(contains(codes.err, "line 5: album_code \"7\" has a second song at position 0"));  // 07 is 7
+
+  std::ofstream("mac.csv") << "album,kind,position,name\rA,song,0,x\rB,song,0,y\r";
+  expect_failure(cli("import mac.csv"), 1, "its lines seem to end in a carriage return alone");
+  EXPECT_EQ(cli("list albums").out, "");
+}
+
+TEST(TrackloreCliRun, CreateEscapesTheFoldersName) {
+  TempDir dir;
+  std::filesystem::create_directory("odd\x1B[2Jname");
+  const Outcome created = cli("-C 'odd\x1B[2Jname' create");
+  EXPECT_OK(created);
+  EXPECT_TRUE(contains(created.out, "odd\\x1B[2Jname\n")) << created.out;
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/bytes.h"
+#include "engine/rlist.h"
 #include "harness.h"
 #include "ui/articledlg.h"
 #include "ui/maindlg.h"
@@ -256,11 +258,35 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(d_->resultCode(), c_->something);
   }
 
+  // Billy Preston, Let It Be's first artist, merged into The Beatles through
+  // Rename...: the mark written on leaving must not bring back the album's
+  // old first artist, which the dialog's album cursor had read before.
+  void aMergeByRenameLeavesTheAlbumsFirstArtistToTheOneKept() {
+    open("Let It Be");
+    click(Ids::IdPrevContent);
+    uitest::scripts().push_back([](QDialog& dlg) {
+      child<QLineEdit>(&dlg, CNameDlg::IdEdit)->setText(QStringLiteral("the beatles"));
+      host().answers = {Answer::OK};
+      button(&dlg, CNameDlg::IdModify)->click();
+      return IDCANCEL;
+    });
+    click(Ids::IdRename);
+    QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
+    d_->reject();  // marks Let It Be complete
+    quill::Rlist album(&DB_Table(TitleTable));
+    album.select(T_Code);
+    uint8_t key[4];
+    quill::put4(key, c_->letitbe);
+    QCOMPARE(album.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);
+    QCOMPARE(c_->db.text(TitleTable, c_->letitbe, F_OKField), std::string(" "));
+    QCOMPARE(album.field(F_AuxAttr).aslong(), long(c_->beatles));
+  }
+
   void aReadOnlyDatabaseOnlyNavigates() {
     d_.reset();
     browse_.reset();
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     open();
     for (int id : {Ids::IdModify, Ids::IdInsert, Ids::IdRemove, Ids::IdRename, Ids::IdUp, Ids::IdDown})

@@ -152,6 +152,25 @@ class FoundDlgTest : public QObject {
     QCOMPARE(row(*browse_->list(), browse_->list()->currentRow()), QStringLiteral("The Beatles!  (2)"));
   }
 
+  // Billy Preston and The Beatles both on Let It Be: one place stays.
+  void renamingToAnotherArtistsNameOffersToMergeThem() {
+    QLineEdit* name = edit(ArtistTable, "Billy Preston");
+    name->setText(QStringLiteral("THE BEATLES"));
+    host().answers = {Answer::OK};
+    click(CNameDlg::IdModify);
+    QCOMPARE(host().titles(), std::vector<std::string>{"Merge"});
+    QCOMPARE(host().asked[0].text,
+             std::string("The artist \"The Beatles\" (used 2 times) exists already.\nMerge this "
+                         "artist into it instead of making a second of that name?\nThe albums "
+                         "that use the artist merged then use the one kept, and the one merged is "
+                         "deleted.\nA merge cannot be undone."));
+    QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
+    QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
+    // The dialog and its list go on with the artist kept.
+    QCOMPARE(name->text(), QStringLiteral("The Beatles"));
+    QCOMPARE(row(*browse_->list(), browse_->list()->currentRow()), QStringLiteral("The Beatles  (2)"));
+  }
+
   // Any character is taken: the stored form is derived, the full name shown.
   void theNameEditorTakesAnyCharacter() {
     QLineEdit* name = edit(ArtistTable, "Orphan");
@@ -194,7 +213,7 @@ class FoundDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoEditing() {
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     QLineEdit* name = edit(ArtistTable, "Billy Preston");
     QVERIFY(name->isReadOnly());
     QVERIFY(!button(d_.get(), CNameDlg::IdModify)->isEnabled());

@@ -160,6 +160,51 @@ class MainDlgTest : public QObject {
              QStringLiteral("\u041c\u0443\u043c\u0438\u0439 \u0422\u0440\u043e\u043b\u043b\u044c  (0)"));
   }
 
+  void aNameAnEntryBearsSelectsItAndInsertNeverMakesItAgain() {
+    // Sorts equal to "The Beatles" and after it: the search lands there first.
+    c_->db.add(ArtistTable, "the beatles!");
+    CMainDlg dialog(nullptr, ArtistTable, false);
+    QTest::keyClicks(listOf(dialog), "THE BEATLES!");
+    QCOMPARE(selected(dialog), QStringLiteral("the beatles!  (0)"));
+    QTest::keyClick(listOf(dialog), Qt::Key_Insert);
+    QVERIFY(host().asked.empty());
+    QCOMPARE(DB_Table(ArtistTable).nlive(), 4);
+    // An album too; only Create New offers a second one of the name.
+    button(&dialog, Ids::IdPrevKind)->click();
+    QTest::keyClicks(listOf(dialog), "let it be");
+    QTest::keyClick(listOf(dialog), Qt::Key_Insert);
+    QVERIFY(host().asked.empty());
+    QCOMPARE(selected(dialog), QStringLiteral("Let It Be  *"));
+    QTest::keyClicks(listOf(dialog), "let it be");
+    host().answers = {Answer::Cancel};
+    button(&dialog, Ids::IdCreate)->click();
+    QCOMPARE(host().asked.at(0).text,
+             std::string("An album named \"let it be\" exists already; it is selected now.\nDo you "
+                         "want to create a second album of that name?"));
+    QCOMPARE(DB_Table(TitleTable).nlive(), 3);
+  }
+
+  // The first Merge chooses the entry that goes, the second the one kept.
+  void mergeTakesTwoEntries() {
+    CMainDlg dialog(nullptr, ArtistTable, false);
+    CRecListBox* list = listOf(dialog);
+    QTest::keyClicks(list, "orphan");
+    button(&dialog, Ids::IdMerge)->click();
+    auto* note = dialog.findChild<QLabel*>(CMainDlg::kMergeNoteName);
+    QVERIFY(note->isVisibleTo(&dialog));
+    QTest::keyClick(list, Qt::Key_Up);
+    host().answers = {Answer::OK};
+    button(&dialog, Ids::IdMerge)->click();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Confirm merge"});
+    QCOMPARE(host().asked[0].text,
+             std::string("Merge artist \"Orphan\" (used 0 times) into \"Billy Preston\" (used 1 "
+                         "time)?\nThe albums that use the artist merged then use the one kept, and "
+                         "the one merged is deleted.\nA merge cannot be undone."));
+    QVERIFY(!note->isVisibleTo(&dialog));
+    QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
+    QCOMPARE(selected(dialog), QStringLiteral("Billy Preston  (1)"));
+  }
+
   void deletingAnArtistAsksOrRefuses() {
     CMainDlg dialog(nullptr, ArtistTable, false);
     CRecListBox* list = listOf(dialog);
@@ -289,7 +334,7 @@ class MainDlgTest : public QObject {
 
   void aReadOnlyDatabaseOffersNoChanges() {
     DB_Close();
-    QCOMPARE(DB_Open({.readonly = true}), 0);
+    QCOMPARE(DB_Open(kReadBeside), 0);
     CMainDlg dialog(nullptr, ArtistTable, false);
     QVERIFY(!enabled(dialog, Ids::IdCreate) && !enabled(dialog, Ids::IdDelete));
     QVERIFY(enabled(dialog, Ids::IdView));

@@ -1,6 +1,7 @@
 // The main window: the status it shows, the commands of its menu with their
 // outcome boxes, the exit question and the browse loop.
 #include <fcntl.h>
+#include <cerrno>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -24,6 +25,7 @@
 #include "catalogue/maintenance.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "engine/file.h"
 #include "harness.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
@@ -120,7 +122,7 @@ class ShellDlgTest : public QObject {
                                       "create a new database there, or choose another folder?")
                            .arg(QDir::toNativeSeparators(QDir::currentPath())));
     QCOMPARE(box.details,
-             QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn value: DataOpen."));
+             QStringLiteral("Operation open failed on Datafile \"maindb\": its file maindb.db1 is missing."));
 
     // A database another program holds is said to be in use.
     uitest::TempDatabase db;
@@ -140,6 +142,34 @@ class ShellDlgTest : public QObject {
     QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
                                          "\"attr001\" is held).\nTry again when it has finished."));
     QVERIFY(uitest::reports().empty());
+  }
+
+  // Read-only, the window holds the tables shared, so that another program
+  // reads beside it. A database whose files may only be read is said to be
+  // so when opened for writing, not to be in use.
+  void aReadOnlyWindowLetsOthersReadAndNamesFilesItMayNotWrite() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly());
+    const int fd = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(fd >= 0);
+    QCOMPARE(flock(fd, LOCK_SH | LOCK_NB), 0);  // as another reader would
+    ::close(fd);
+    shell.action(CShellDlg::CmdClose)->trigger();
+
+    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+    });
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    quill::File::set_system_fault({});
+    checkStatus(shell, false);
+    QCOMPARE(box.title, QStringLiteral("Database not accessible"));
+    QVERIFY(box.details.contains(QStringLiteral("maindb.db1 cannot be written (Permission denied)")));
   }
 
   void theFirstRunCreatesADatabaseInTheProposedFolder() {
@@ -283,9 +313,9 @@ class ShellDlgTest : public QObject {
     shell.action(CShellDlg::CmdVerify)->trigger();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Failure", "Failure", "Failure"}));
     QCOMPARE(host().texts(),
-             (std::vector<std::string>{"Pack failed. Check if a file is open or locked",
-                                       "Reindex failed. Check if a file is open or locked",
-                                       "Verification failed. Check if a file is open or locked"}));
+             (std::vector<std::string>{"Pack failed: the table file attr001.db1 is missing",
+                                       "Reindex failed: the table file attr001.db1 is missing",
+                                       "Verification failed: the table file attr001.db1 is missing"}));
     QVERIFY(host().asked[0].icon == Icon::Exclamation);
     QCOMPARE(uitest::reports().size(), size_t(3));
     checkStatus(shell, false);
@@ -368,6 +398,30 @@ class ShellDlgTest : public QObject {
     QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
     QVERIFY(outcome.text.contains(QStringLiteral("recover again")));
     QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery failed."));
+  }
+
+  void aFailedCloseSaysTheDatabaseNeedsRecovery() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    shell.action(CShellDlg::CmdClose)->trigger();
+    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
+    shell.action(CShellDlg::CmdOpen)->trigger();
+    {
+      FullTable albums(DB_Table(TitleTable));
+      QCOMPARE(DB_InsertRecord(TitleTable, "Held back", albums.cursor()), quill::Ok);
+    }
+    // The index pages the edit left in memory cannot be written back.
+    quill::File::set_write_fault(
+        [](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
+    uitest::reset();
+    host().answers = {Answer::OK};
+    shell.action(CShellDlg::CmdClose)->trigger();
+    quill::File::set_write_fault({});
+    QCOMPARE(host().titles(), std::vector<std::string>{"Failure"});
+    QVERIFY(host().texts()[0].starts_with("The database could not be closed cleanly"));
+    QVERIFY(host().texts()[0].ends_with("open the database again and recover it when asked."));
+    checkStatus(shell, false);
   }
 
   void exitAsksFirstAndEveryMnemonicIsItsOwn() {

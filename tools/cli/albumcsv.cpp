@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "catalogue/schema.h"
@@ -76,9 +77,23 @@ class Problems {
 
 // The album of the plan that a record belongs to, begun when it is new;
 // null (with the problem told) when the record contradicts its album.
+// An album_code as the number it is ("007" is "7"); "" when it is not a
+// number from 0 on that a code can hold (export writes the album's code).
+std::string albumcode(const std::string& field) {
+  if (field.empty() || field.size() > 10 || field.find_first_not_of("0123456789") != std::string::npos)
+    return "";
+  const long long value = std::stoll(field);
+  return value <= INT32_MAX ? std::to_string(value) : "";
+}
+
 PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link& link,
                        Plan* plan, Problems* problems) {
-  const std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
+  std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
+  if (!label.empty() && (label = albumcode(record.fields[kLeastFields])).empty()) {
+    problems->add(record.line,
+                  "the album_code is a number from 0 on, not " + quotedtext(record.fields[kLeastFields]));
+    return nullptr;
+  }
   const auto key = std::make_pair(link.kind, link.position);
   if (!label.empty()) {
     auto it = plan->labelled.find(label);
@@ -167,13 +182,17 @@ bool makeplan(std::FILE* in, Plan* plan) {
     planrecord(record, plan, &problems);
   }
   problems.finish();
+  const std::string lineends =
+      reader.lonecrs() > 0 ? " (its lines seem to end in a carriage return alone: save it with LF or "
+                             "CR LF line ends)"
+                           : "";
   if (step == CsvReader::Step::Error) {
-    failure(reader.error() + "; nothing was imported");
+    failure(reader.error() + "; nothing was imported" + lineends);
     return false;
   }
   if (problems.count() > 0) {
     failure(std::to_string(problems.count()) + " record" + (problems.count() == 1 ? "" : "s") +
-            " cannot be imported; nothing was imported");
+            " cannot be imported; nothing was imported" + lineends);
     return false;
   }
   for (PlannedAlbum& album : plan->albums)

@@ -36,9 +36,10 @@ void noteshared(int kind, const Record& self) {
                  codelist(others).c_str());
 }
 
-// "what; returned Code." as the program words a failed edit.
+// "what; returned Code." as the program words a failed edit ("what; the
+// disk is full." for a full disk).
 int engineerror(const char* what, ErrorCode rc) {
-  return failure(std::string(what) + "; returned " + DB_ResultName(rc) + ".");
+  return failure(std::string(what) + "; " + DB_ReturnedText(rc) + ".");
 }
 
 // The album's completeness mark after its lists changed, as the program
@@ -146,6 +147,30 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
   if (rc != Ok) return engineerror("Record creation failed", rc);
   *item = current(cursor, kind);
   *created = true;
+  return 0;
+}
+
+// A rename to the name another record of the kind bears (letter case
+// aside) would make the two one entry to the eye and two to the catalogue:
+// artists and songs are refused, pointing to merge; an album may share its
+// name with another artist's, when the user says so. 0, or the status of
+// the refusal.
+int refusesecond(TerminalHost& host, int kind, const Record& item, const std::string& full) {
+  std::vector<Record> others;
+  for (Record& r : samenamed(kind, full))
+    if (r.code != item.code) others.push_back(std::move(r));
+  if (others.empty()) return 0;
+  const Record& bearer = others.front();
+  const std::string refusal =
+      describe(kind, item) + " not renamed: " + describe(kind, bearer) +
+      " bears that name; tracklore-cli merge " + KindNames[kind][SingularForm] + " '#" +
+      std::to_string(bearer.code) + "' '#" + std::to_string(item.code) + "' makes the two one";
+  if (kind != TitleTable) return failure(refusal);
+  const std::string question = "Another album is named " + quotedtext(bearer.name) + " (" +
+                               codelist(others) + ").\nRename this one all the same, keeping two "
+                               "albums of that name?";
+  if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
+    return failure(refusal);
   return 0;
 }
 
@@ -261,6 +286,7 @@ int cmd_rename(const Options& options, TerminalHost& host) {
   Record item;
   Rlist cursor(&DB_Table(kind));
   if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
+  if (int status = refusesecond(host, kind, item, full); status != 0) return status;
 
   ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
   if (rc == NeedsConfirmation) {

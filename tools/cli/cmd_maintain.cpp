@@ -9,9 +9,11 @@
 
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/recover.h"
 #include "catalogue/tableset.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/database.h"
+#include "tools/cli/echo.h"
 #include "tools/cli/progress.h"
 
 namespace tracklore::cli {
@@ -29,13 +31,19 @@ int withprogress(TerminalHost& host, Pass pass) {
   return result;
 }
 
+// A failed pass's message, naming recover when the database was left (or
+// found) needing it.
+int passfailure(const char* pass) {
+  return failure(DB_PassFailureText(pass) + (DB_NeedsRecovery() ? "; tracklore-cli recover mends it" : ""));
+}
+
 std::string here() {
   std::error_code ignored;
   return std::filesystem::current_path(ignored).string();
 }
 
 int reindex(TerminalHost& host) {
-  if (withprogress(host, DB_Reindex) != 0) return failure(DB_PassFailureText("Reindex"));
+  if (withprogress(host, DB_Reindex) != 0) return passfailure("Reindex");
   std::printf("Reindex succeeded.\n");
   return 0;
 }
@@ -47,7 +55,10 @@ int cmd_create(const Options&, TerminalHost& host) {
   const int accepted = host.accepted();
   const int result = DB_Create();
   if (result == 0) {
-    std::printf("created an empty database \"%s\" in %s\n", DB_MainName(), here().c_str());
+    // The folder's name is the user's: a control character in it must not
+    // act on the terminal.
+    std::printf("created an empty database %s in %s\n", quotedtext(DB_MainName()).c_str(),
+                escaped(here()).c_str());
     return 0;
   }
   if (host.questions() > asked && host.accepted() == accepted)
@@ -56,7 +67,7 @@ int cmd_create(const Options&, TerminalHost& host) {
 }
 
 int cmd_pack(const Options&, TerminalHost& host) {
-  if (withprogress(host, DB_Pack) != 0) return failure(DB_PassFailureText("Pack"));
+  if (withprogress(host, DB_Pack) != 0) return passfailure("Pack");
   std::printf("Pack succeeded.\n");
   // A packed database cannot be used before its reindex. The program asks
   // because its user may choose to wait; a command line never gains by it,
@@ -107,7 +118,7 @@ int cmd_verify(const Options& options, TerminalHost& host) {
     return DB_Verify(callback, context, access, &summary);
   });
   if (result == -1) {
-    failure(DB_PassFailureText("Verification"));
+    passfailure("Verification");
     return CouldNotRun;
   }
   if (result != 0) {

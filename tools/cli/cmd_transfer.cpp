@@ -115,15 +115,15 @@ int cmd_import(const Options& options, TerminalHost&) {
   ImportTally tally;
   ImportStop stop;
   if (importplan(plan, &tally, &stop) != Ok) {
-    if (stop.album == nullptr)
-      return failure(std::string("the import could not be marked complete; returned ") +
-                     DB_ResultName(stop.rc));
-    return failure("import stopped at album " + quotedtext(stop.album->name) + " (line " +
-                   std::to_string(stop.album->line) + "): " + stop.step + " failed; returned " +
-                   DB_ResultName(stop.rc) + ". The database holds a partial import: " +
-                   "tracklore-cli recover keeps the albums of the finished batches of 1,000 " +
-                   "and takes back the rest of the " + std::to_string(tally.albums) +
-                   " albums before it");
+    const std::string where =
+        stop.album == nullptr ? std::string("after its last album")
+                              : "at album " + quotedtext(stop.album->name) + " (line " +
+                                    std::to_string(stop.album->line) + ")";
+    const bool all = stop.album == nullptr && stop.kept == tally.albums;
+    return failure("import stopped " + where + ": " + stop.step + " failed: " + DB_FailureText(stop.rc) +
+                   ". The database holds a partial import: tracklore-cli recover keeps " +
+                   counted(stop.kept, TitleTable) +
+                   (all ? ", all of the file's" : " of finished batches and takes back the rest"));
   }
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],

@@ -36,9 +36,16 @@ const Command kCommands[] = {
      "take the entry at SEQ off the album"},
     {"move", 4, 4, 0, cmd_move, "move ALBUM artist|song SEQ up|down",
      "move the entry at SEQ one place"},
-    {"rename", 3, 3, 0, cmd_rename, "rename album|artist|song ITEM NAME", "give a record a new name"},
+    {"rename", 3, 3, 0, cmd_rename, "rename album|artist|song ITEM NAME",
+     "give a record a new name; the name of another artist or song is refused (see merge)"},
     {"delete", 2, 2, 0, cmd_delete, "delete album|artist|song ITEM",
      "delete a record (an artist or song only when no album uses it)"},
+    {"merge", 3, 3, 0, cmd_merge, "merge album|artist|song KEEP OTHER",
+     "make two records one: OTHER's albums use KEEP (an album merge appends OTHER's\n"
+     "      artists and songs that KEEP lacks), then OTHER is deleted. It cannot be undone"},
+    {"duplicates", 0, 1, 0, cmd_duplicates, "duplicates [albums|artists|songs]",
+     "groups of records whose names are alike but for case, accents, punctuation and\n"
+     "      blanks: group, code, name, then uses (albums: first artist, songs)"},
     {"xref", 2, 2, 0, cmd_xref, "xref artist|song ITEM", "the albums that use an artist or song"},
     {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},
     {"reindex", 0, 0, 0, cmd_reindex, "reindex", "rebuild the index files"},

@@ -26,6 +26,8 @@ int cmd_unlink(const Options& options, TerminalHost& host);
 int cmd_move(const Options& options, TerminalHost& host);
 int cmd_rename(const Options& options, TerminalHost& host);
 int cmd_delete(const Options& options, TerminalHost& host);
+int cmd_merge(const Options& options, TerminalHost& host);
+int cmd_duplicates(const Options& options, TerminalHost& host);
 int cmd_pack(const Options& options, TerminalHost& host);
 int cmd_reindex(const Options& options, TerminalHost& host);
 int cmd_verify(const Options& options, TerminalHost& host);

@@ -79,6 +79,7 @@ CsvReader::Step CsvReader::next(CsvRecord* record) {
     if (peek() == '\n') return true;
     ahead_.insert(0, 1, '\r');
     --taken_;
+    ++lonecrs_;
     return false;
   };
   const auto toolong = [&] { return taken_ > kMaxCsvRecord; };

@@ -34,6 +34,9 @@ class CsvReader {
   // The next record; after Error, error() names the line and the fault.
   Step next(CsvRecord* record);
   const std::string& error() const { return error_; }
+  // Carriage returns read so far outside quotes and not before a line feed:
+  // a file whose lines end in CR only reads as one long record of them.
+  int lonecrs() const { return lonecrs_; }
 
  private:
   std::FILE* in_;
@@ -41,6 +44,7 @@ class CsvReader {
   bool started_ = false;
   int line_ = 1;
   size_t taken_ = 0;  // bytes of the record so far
+  int lonecrs_ = 0;
   std::string error_;
 
   int peek();

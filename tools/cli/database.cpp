@@ -24,7 +24,7 @@ using quill::Rlist;
 
 
 Session::Session(bool write) {
-  if (DB_Open({.readonly = !write}) == 0) {
+  if (DB_Open(write ? quill::OpenMode{} : DB_ReadMode()) == 0) {
     open_ = true;
     // An edit would be refused: say why once, before anything is done.
     if (write && DB_HasUnfinishedEdit()) {

@@ -1,8 +1,9 @@
 // The open database of one run and the records that operands name.
 //
 // A Session opens the five tables of the current directory for the length
-// of a command (read-only or for writing, exclusively) and closes them at
-// its end; cursors of the command must be destroyed before it (declare
+// of a command (for reading, as DB_ReadMode says: beside a program that
+// has it open read-only; for writing, exclusively) and closes them at its
+// end; cursors of the command must be destroyed before it (declare
 // them after it). Failing opens have been reported by the catalogue.
 //
 // An operand names a record either by code, "#12", or by its full name,

@@ -132,18 +132,23 @@ ErrorCode importplan(const Plan& plan, ImportTally* tally, ImportStop* stop) {
     const char* step = "Journalling";
     ErrorCode rc = batch.error();
     if (rc == Ok) rc = importalbum(album, known, tally, &step);
+    const int points = batch.durablepoints();
     if (rc == Ok) {
       step = "Saving the batch";
       rc = batch.unitdone();
     }
+    // The album whose durable point was reached is kept, though the next
+    // batch could not begin.
+    if (rc != Ok && batch.durablepoints() != points) stop->kept = tally->albums + 1;
     if (rc != Ok) {
-      *stop = {&album, step, batch.finish(rc)};
+      *stop = {&album, step, batch.finish(rc), stop->kept};
       return stop->rc;
     }
     ++tally->albums;
+    if (batch.durablepoints() != points) stop->kept = tally->albums;
   }
   if (ErrorCode rc = batch.finish(); rc != Ok) {
-    *stop = {nullptr, "Marking the import complete", rc};
+    *stop = {nullptr, "Saving the last batch", rc, stop->kept};
     return rc;
   }
   return Ok;

@@ -25,6 +25,7 @@ struct ImportStop {
   const PlannedAlbum* album = nullptr;
   const char* step = "";
   ErrorCode rc = 0;
+  int kept = 0;  // the albums of the finished batches, which recovery keeps
 };
 
 // 0, or the failing step's code with *stop filled in.

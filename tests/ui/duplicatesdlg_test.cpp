@@ -1,0 +1,59 @@
+// Tools > Find duplicates: the groups of a kind with what tells their
+// entries apart, and Merge into the entry selected.
+#include "ui/duplicatesdlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "harness.h"
+
+using namespace tracklore;
+using uitest::button;
+using uitest::child;
+using uitest::host;
+using Ids = CDuplicatesDlg;
+
+class DuplicatesDlgTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<uitest::Catalogue> c_;
+
+ private slots:
+  void initTestCase() { uitest::init(); }
+  void init() {
+    uitest::reset();
+    c_ = std::make_unique<uitest::Catalogue>();
+  }
+  void cleanup() {
+    uitest::checkClean();
+    c_.reset();
+  }
+
+  void aGroupMergesIntoTheEntrySelected() {
+    const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
+    CDuplicatesDlg dialog(nullptr, ArtistTable);
+    QTreeWidget* groups = dialog.groups();
+    QCOMPARE(groups->topLevelItemCount(), 1);
+    QTreeWidgetItem* group = groups->topLevelItem(0);
+    QCOMPARE(group->childCount(), 2);
+    QCOMPARE(group->child(0)->text(0), QStringLiteral("The Beatles  (2)   #%1").arg(c_->beatles));
+    QCOMPARE(group->child(1)->text(0), QStringLiteral("the  beatles  (0)   #%1").arg(typo));
+    QVERIFY(!button(&dialog, Ids::IdMergeGroup)->isEnabled());
+    groups->setCurrentItem(group->child(0));
+    host().answers = {Answer::OK};
+    button(&dialog, Ids::IdMergeGroup)->click();
+    QCOMPARE(host().titles(), std::vector<std::string>{"Confirm merge"});
+    QCOMPARE(DB_Table(ArtistTable).nlive(), 3);
+    QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
+    QCOMPARE(groups->topLevelItemCount(), 0);
+    QCOMPARE(child<QLabel>(&dialog, Ids::IdCount)->text(),
+             QStringLiteral("No artists with names alike."));
+  }
+};
+
+QTEST_MAIN(DuplicatesDlgTest)
+#include "duplicatesdlg_test.moc"
