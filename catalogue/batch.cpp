@@ -41,7 +41,7 @@ ErrorCode CatalogueBatch::beginintent() {
   // The intent that ended is gone before the next one begins: intents nest,
   // and one begun inside another would write nothing.
   intent_.reset();
-  intent_ = std::make_unique<Intent>(options_.operation);
+  intent_ = std::make_unique<Intent>(options_.operation, Intent::Syncs::ByCaller);
   for (int t = 0; t < kAllTables; ++t) {
     started_[t] = DB_Table(t).isopen() ? DB_Table(t).nrecs() : 0;
     if (DB_Table(t).isopen()) intent_->counts(t);

@@ -5,7 +5,6 @@
 #include <memory>
 #include <unordered_map>
 
-#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
 #include "catalogue/followartists.h"
@@ -181,7 +180,6 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
   for (const FileEntry& e : later_) files_.declarefile(intent, e.path);
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
-  DeferredSync deferred;
   for (Plan& p : plans)
     if (rc == Ok) rc = apply(p, notes, tally, albums);
   // Gone files whose album was left alone or went elsewhere are forgotten.
@@ -190,8 +188,7 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
     if (files_.file(path) != nullptr) left.push_back(path);
   for (size_t i = 0; rc == Ok && i < left.size(); ++i) rc = files_.dropfile(left[i]);
   for (size_t i = 0; rc == Ok && i < later_.size(); ++i) rc = files_.putfile(later_[i]);
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != Ok ? rc : synced);
+  return intent.end(rc);
 }
 
 bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& staying, Plan* p) {

@@ -210,7 +210,6 @@ int cmd_link(const Options& options, TerminalHost& host) {
   bool created;
   if (int status = linkedattribute(host, kind, options.operands[2], &item, &created); status != 0)
     return status;
-  if (created) std::printf("created %s\n", describe(kind, item).c_str());
 
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
   const int position = options.at ? static_cast<int>(*options.at) : -1;
@@ -220,11 +219,14 @@ int cmd_link(const Options& options, TerminalHost& host) {
                    " up to position " + std::to_string(kMaxSeq) +
                    ", the last there is; nothing changed");
   if (rc != Ok) return engineerror("Insertion failed", rc);
-  std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
-              describe(TitleTable, album).c_str(), list->rows().field(F_Seq).asint());
+  const int placed = list->rows().field(F_Seq).asint();
   const int status = refreshmark(titles);
+  // Said once the edit is on disk, which its end makes it.
   if (ErrorCode ended = intent.end(status == 0 ? Ok : quill::WriteFailed); ended != Ok)
     return engineerror("Insertion failed", ended);
+  if (created) std::printf("created %s\n", describe(kind, item).c_str());
+  std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
+              describe(TitleTable, album).c_str(), placed);
   return status;
 }
 
