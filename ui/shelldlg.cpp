@@ -39,7 +39,9 @@
 #include "ui/platform.h"
 #include "ui/recoveryoffer.h"
 #include "ui/scandlg.h"
+#include "ui/searchdlg.h"
 #include "ui/startup.h"
+#include "ui/statsdlg.h"
 
 namespace tracklore {
 
@@ -179,6 +181,8 @@ void CShellDlg::createMenu() {
   add(tools, tr("Find &duplicates..."), CmdDuplicates, [this] { onDuplicates(); });
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
           QKeySequence(tr("Ctrl+B")));
+  withkey(add(other, tr("&Search..."), CmdSearch, [this] { onSearch(); }), QKeySequence::Find);
+  add(other, tr("S&tatistics..."), CmdStatistics, [this] { onStatistics(); });
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
   other->addSeparator();
   withkey(add(other, tr("&Help"), CmdHelp, [this] { onHelp(); }), QKeySequence::HelpContents);
@@ -260,6 +264,8 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  action(CmdSearch)->setEnabled(open);
+  action(CmdStatistics)->setEnabled(open);
   action(CmdDuplicates)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
   action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
@@ -505,12 +511,36 @@ void CShellDlg::onBrowse() {
     attr = browse.resultAttr();
     code = browse.resultCode();
   }
+  followXrefs(result, attr, code);
+}
+
+void CShellDlg::followXrefs(int result, int attr, int32_t code) {
   while (result == ResultTarget) {
     CFoundDlg found(attr, code, this);
     result = runModal(found);
     attr = found.resultAttr();
     code = found.resultCode();
   }
+}
+
+void CShellDlg::onSearch() {
+  if (DB_IsOpen() == 0) return;
+  int result;
+  int attr;
+  int32_t code;
+  {
+    CSearchDlg search(this);
+    result = runModal(search);
+    attr = search.resultAttr();
+    code = search.resultCode();
+  }
+  followXrefs(result, attr, code);
+}
+
+void CShellDlg::onStatistics() {
+  if (DB_IsOpen() == 0) return;
+  CStatsDlg statistics(this);
+  runModal(statistics);
 }
 
 void CShellDlg::onDuplicates() {

@@ -4,6 +4,7 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -88,8 +89,10 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
-    CmdUndo = 32787,
-    CmdRedo = 32788,
+    CmdSearch = 32787,
+    CmdStatistics = 32788,
+    CmdUndo = 32789,
+    CmdRedo = 32790,
   };
 
   // Control ids, each control's object name.
@@ -119,6 +122,8 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  void onSearch();
+  void onStatistics();
   void onDuplicates();
   // Edit > Undo, Redo: the last edit taken back or done again (undo.h).
   void onUndo(bool redo);
@@ -158,6 +163,8 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
+  // While a window ended with an X-Ref: the found list of its target.
+  void followXrefs(int result, int attr, int32_t code);
 };
 
 }  // namespace tracklore
