@@ -96,9 +96,8 @@ void forget() {
 }  // namespace
 
 bool HistoryStep::undoable() const {
-  static const char* const kinds[] = {"link",   "unlink",       "move",  "rename",
-                                      "add",    "delete",       "delete album",
-                                      "merge",  "mark"};
+  static const char* const kinds[] = {"link",  "unlink", "move", "rename", "add",
+                                      "delete", "delete album", "merge", "mark", "purge"};
   for (const char* kind : kinds)
     if (before.operation == kind) return true;
   return false;

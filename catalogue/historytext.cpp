@@ -58,12 +58,14 @@ std::string describestep(const HistoryStep& step) {
   // The records the edit made, took away and rewrote, by what they were.
   const Image *made = nullptr, *gone = nullptr, *renamed = nullptr, *row = nullptr;
   const Image* rowgone = nullptr;
+  int purged = 0;
   for (const Image& after : step.after.images) {
     const Image* before = find(step.before, after.table, after.recno);
     const bool rowtable = after.table == ArtistRows || after.table == SongRows;
     if (after.table > SongRows && !rowtable) continue;
     if (live(&after) && !live(before)) (rowtable ? row : made) = &after;
     if (!live(&after) && live(before)) (rowtable ? rowgone : gone) = before;
+    if (!live(&after) && live(before) && !rowtable) ++purged;
     if (!rowtable && live(&after) && live(before)) renamed = &after;
   }
   auto rowtext = [&](const Image& r, const char* word) {
@@ -80,6 +82,8 @@ std::string describestep(const HistoryStep& step) {
   if (op == "mark" && renamed != nullptr) return "completeness mark of " + quoted(nameof(*renamed));
   if (op == "add" && made != nullptr) return op + " of " + quoted(nameof(*made));
   if (op.rfind("delete", 0) == 0 && gone != nullptr) return "delete of " + quoted(nameof(*gone));
+  if (op == "purge" && purged == 1) return "purge of " + quoted(nameof(*gone));
+  if (op == "purge") return "purge of " + std::to_string(purged) + " unused artists and songs";
   if (op == "merge" && gone != nullptr) return op + " of " + quoted(nameof(*gone));
   return op;
 }
