@@ -6,11 +6,10 @@
 // the first failing code (engine codes, or the refusals of results.h); the
 // user interface shows the messages. Steps done before a failing step stay
 // done, except where noted; what is left inconsistent is what DB_Verify
-// detects and repairs. Linking, unlinking, moving and deleting an album are
-// journalled (journal.h), and so is an insert, a rename or an attribute's
-// deletion that may write or remove name-table entries: one cut short
-// by a crash, or failing after it changed something, is undone by
-// DB_Recover, and edits are refused with NeedsRecovery until then.
+// detects and repairs. Every edit is journalled (journal.h), so that the
+// undo history (history.h) learns of it: one cut short by a crash, or
+// failing after it changed something, is undone by DB_Recover, and edits
+// are refused with NeedsRecovery until then.
 //
 // Names are full names, UTF-8 (storedform.h): the record gets the stored
 // form of DB_FullForm(name), and the name table the full name where the two

@@ -104,6 +104,14 @@ int DB_Undo(UndoWay way, std::string* message) {
     return 1;
   }
   DB_Close();
+  // Tables not whole on disk are recovery's: the entry just written puts
+  // them back as they were.
+  if (DB_CloseResult() != quill::Ok) {
+    *message = "The database could not be closed cleanly before the " +
+               std::string(redo ? "redo" : "undo") +
+               ": nothing changed. Recover the database (tracklore-cli recover).";
+    return -1;
+  }
   bool touched[kAllTables] = {};
   std::vector<std::string> log;
   int restored = 0;
