@@ -64,8 +64,12 @@ std::string describestep(const HistoryStep& step) {
     const bool rowtable = after.table == ArtistRows || after.table == SongRows;
     if (after.table > SongRows && !rowtable) continue;
     if (live(&after) && !live(before)) (rowtable ? row : made) = &after;
-    if (!live(&after) && live(before)) (rowtable ? rowgone : gone) = before;
-    if (!live(&after) && live(before) && !rowtable) ++purged;
+    if (!live(&after) && live(before) && rowtable) rowgone = before;
+    // An album deleted takes the entries only it used: it is the one named.
+    if (!live(&after) && live(before) && !rowtable) {
+      if (gone == nullptr || after.table == TitleTable) gone = before;
+      ++purged;
+    }
     if (!rowtable && live(&after) && live(before)) renamed = &after;
   }
   auto rowtext = [&](const Image& r, const char* word) {
@@ -84,7 +88,18 @@ std::string describestep(const HistoryStep& step) {
   if (op.rfind("delete", 0) == 0 && gone != nullptr) return "delete of " + quoted(nameof(*gone));
   if (op == "purge" && purged == 1) return "purge of " + quoted(nameof(*gone));
   if (op == "purge") return "purge of " + std::to_string(purged) + " unused artists and songs";
-  if (op == "merge" && gone != nullptr) return op + " of " + quoted(nameof(*gone));
+  if (op == "merge" && gone != nullptr) {
+    // KEEP: the other record of OTHER's table imaged; of artists and songs
+    // (whose albums' other entries are imaged too) the one rewritten.
+    for (const Image& after : step.after.images) {
+      const Image* before = find(step.before, after.table, after.recno);
+      if (after.table == gone->table && live(&after) && live(before) &&
+          quill::get4(field(after, F_Code)) != quill::get4(field(*gone, F_Code)) &&
+          (after.table == TitleTable || after.bytes != before->bytes))
+        return op + " of " + quoted(nameof(*gone)) + " into " + quoted(nameof(after));
+    }
+    return op + " of " + quoted(nameof(*gone));
+  }
   return op;
 }
 
