@@ -202,14 +202,14 @@ void historyrecord(const IntentEntry& before) {
     return;
   }
   HistoryStep step;
-  step.before = before;
-  if (!afterstate(before, &step.after)) return forget();
+  step.before.operation = before.operation;
   if (step.undoable()) {
+    step.before = before;
+    if (!afterstate(before, &step.after)) return forget();
     step.after.operation = describestep(step);
   } else {
-    // A barrier needs no records: nothing is ever put back from it.
-    step.before.images.clear();
-    step.after.images.clear();
+    // A barrier needs no records (a scan's batch appends thousands):
+    // nothing is ever put back from it.
     step.after.operation = before.operation;
   }
   // The batches of one scan or import make one barrier.
