@@ -437,14 +437,13 @@ class ShellDlgTest : public QObject {
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     shell.action(CShellDlg::CmdOpen)->trigger();
     {
-      // A change outside any edit: no intent's end writes its tables out.
-      quill::Rlist albums(&DB_Table(TitleTable));
-      albums.field(F_Name).set("Held back");
-      albums.field(F_OKField).set("*");
-      albums.field(F_AuxAttr).set(-1L);
-      QCOMPARE(albums.append(), quill::Ok);
+      // A record appended outside any edit: its index pages stay in memory
+      // until the close (an edit writes its tables out at its end).
+      FullTable albums(DB_Table(TitleTable));
+      albums.cursor().field(F_Name).set("Held back");
+      QCOMPARE(albums.cursor().append(), quill::Ok);
     }
-    // The index pages the change left in memory cannot be written back.
+    // The index pages the edit left in memory cannot be written back.
     quill::File::set_write_fault(
         [](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
     uitest::reset();
