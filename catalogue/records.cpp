@@ -133,15 +133,16 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
                                              quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
     return StillReferenced;
   const int32_t code = cursor.field(F_Code).aslong();
+  const bool names = touchesnames(false);
   Intent intent("delete");
-  if (touchesnames(false))
+  if (names)
     intent.coded(kind, code);
   else
     intent.record(kind, cursor.recno());
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = cursor.del();
-  if (rc == Ok) rc = DB_DropFullName(kind, code);
+  if (rc == Ok && names) rc = DB_DropFullName(kind, code);
   return intent.end(rc);
 }
 

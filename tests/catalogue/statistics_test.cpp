@@ -74,7 +74,7 @@ TEST_F(StatisticsTest, TheTopTenAreTheArtistsOnTheMostAlbums) {
 TEST_F(StatisticsTest, PurgeDeletesTheUnusedAsOneEdit) {
   // Cut short after the artist went: recovery brings it back.
   int deleted = 0;
-  EXPECT_NE(withfailingwrites("attr002", [&] { return DB_PurgeUnused(&deleted); }), quill::Ok);
+  EXPECT_NE(withfailingwrites("attr002.db1", [&] { return DB_PurgeUnused(&deleted); }), quill::Ok);
   EXPECT_EQ(deleted, 1);
   DB_Close();
   ASSERT_TRUE(DB_HasUnfinishedEdit());
