@@ -148,7 +148,7 @@ void CArticleDlg::fill(int initial) {
   prevcontent_->setEnabled(several);
   nextcontent_->setEnabled(several);
   readonly_ = DB_Table(TitleTable).file().readonly();
-  modify_->setEnabled(!readonly_);
+  offerEdit(modify_, true, readonly_);
   name_->setReadOnly(readonly_);
 
   keepGeometry(this);
@@ -182,13 +182,12 @@ void CArticleDlg::updateButtons() {
   const int rows = list_->count();
   const int row = list_->currentRow();
   const bool albums = DB_Table(TitleTable).nlive() > 0;
-  const bool canedit = !readonly_ && albums;
-  insert_->setEnabled(canedit);
-  remove_->setEnabled(canedit && row != -1);
-  rename_->setEnabled(canedit && row != -1);
+  offerEdit(insert_, albums, readonly_);
+  offerEdit(remove_, albums && row != -1, readonly_);
+  offerEdit(rename_, albums && row != -1, readonly_);
   xref_->setEnabled(albums && row != -1);
-  up_->setEnabled(canedit && row >= 1 && row < rows);
-  down_->setEnabled(canedit && row < rows - 1);
+  offerEdit(up_, albums && row >= 1 && row < rows, readonly_);
+  offerEdit(down_, albums && row < rows - 1, readonly_);
   list_->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/dialogparts.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -29,6 +30,21 @@ QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons) {
   row->addWidget(list, 1);
   row->addLayout(buttons);
   return row;
+}
+
+QString readOnlyHint() {
+  return QObject::tr("The database is open read-only. To change it, uncheck Database > "
+                     "Read-only mode in the main window.");
+}
+
+void offerEdit(QWidget* control, bool canact, bool readonly) {
+  control->setEnabled(canact && !readonly);
+  control->setToolTip(readonly ? readOnlyHint() : QString());
+}
+
+void offerEdit(QAction* command, bool canact, bool readonly) {
+  command->setEnabled(canact && !readonly);
+  command->setToolTip(readonly ? readOnlyHint() : QString());
 }
 
 int cycled(int index, int count, int by) { return (index + count + by) % count; }

@@ -1,8 +1,10 @@
 #include "ui/founddlg.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "catalogue/fullnames.h"
@@ -106,6 +108,31 @@ void CFoundDlg::onView(bool button) {
     return;
   }
   view_->setEnabled(list_->hasRows());
+}
+
+namespace {
+
+// To the right of the window, or to its left where the screen ends.
+void placeBeside(QDialog& dialog, const QWidget* beside) {
+  const QRect anchor = beside->frameGeometry();
+  const QScreen* screen = beside->screen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+  QPoint at = anchor.topRight() + QPoint(1, 0);
+  if (room.isValid() && at.x() + dialog.width() > room.right())
+    at.setX(std::max(room.left(), anchor.left() - dialog.width() - 1));
+  dialog.move(at);
+}
+
+}  // namespace
+
+void runFoundLists(QWidget* beside, XrefTarget target) {
+  int result;
+  do {
+    CFoundDlg found(target.attr, target.code, beside);
+    placeBeside(found, beside);
+    result = runModal(found);
+    target = {found.resultAttr(), found.resultCode()};
+  } while (result == ResultTarget);
 }
 
 }  // namespace tracklore

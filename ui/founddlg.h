@@ -1,6 +1,7 @@
 // CFoundDlg: the albums that contain one artist or one song, the target of
 // an X-ref. From it an album opens in its detail dialog, whose own X-Ref
-// hands the next target back to the caller.
+// hands the next target back to the caller; runFoundLists follows that
+// chain.
 #pragma once
 
 #include <cstdint>
@@ -56,5 +57,10 @@ class CFoundDlg : public QDialog {
   void fill();
   void onView(bool button);
 };
+
+// The found list of target, beside the window that asked for it (which
+// stays open and keeps its place), then the next one for as long as an
+// album's X-Ref hands one on.
+void runFoundLists(QWidget* beside, XrefTarget target);
 
 }  // namespace tracklore

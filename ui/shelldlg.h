@@ -88,6 +88,7 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
+    CmdReadOnly = 32787,
   };
 
   // Control ids, each control's object name.
@@ -99,7 +100,8 @@ class CShellDlg : public QDialog {
   // command did.
   static constexpr QLatin1String kOutcomeName{"outcome"};
 
-  // Opens the database of the current directory at once, read-only.
+  // Opens the database of the current directory at once, read-only unless
+  // the user last chose to edit.
   explicit CShellDlg(QWidget* parent = nullptr, const ShellOptions& options = {});
 
   QAction* action(int command) const;
@@ -117,6 +119,10 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  // Read-only mode on or off: an open database is closed and opened again
+  // in the other mode at once. A switch to editing that is refused is
+  // said, and the database opens read-only again.
+  void onReadOnlyMode(bool readonly);
   void onDuplicates();
   void onAbout();
   void onHelp();
@@ -145,6 +151,7 @@ class CShellDlg : public QDialog {
   void createControls();
   void layOut();
   void refresh();
+  void showReadOnlyMode(bool readonly);
   // After an open that failed on what recovery mends, or that found an
   // unfinished edit: recover, say what was done, then open again.
   void offerRecovery(bool unfinishedEdit, const std::string& details);

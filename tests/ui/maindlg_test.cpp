@@ -283,13 +283,21 @@ class MainDlgTest : public QObject {
     });
     button(&dialog, Ids::IdView)->click();
     QCOMPARE(prompt, QStringLiteral("Edit artist name:"));
-    // Enter on a song is its X-ref: the dialog ends handing back the target.
+    // Enter on a song is its X-ref: its found list opens over this dialog,
+    // which stays open on the same song.
     button(&dialog, Ids::IdNextKind)->click();
     QTest::keyClicks(listOf(dialog), "some");
+    QWidget* over = nullptr;
+    uitest::scripts().push_back([&](QDialog& d) {
+      title = d.windowTitle();
+      over = d.parentWidget();
+      return IDCANCEL;
+    });
     QTest::keyClick(listOf(dialog), Qt::Key_Return);
-    QCOMPARE(dialog.result(), int(ResultTarget));
-    QCOMPARE(dialog.resultAttr(), 1);
-    QCOMPARE(dialog.resultCode(), c_->something);
+    QCOMPARE(title, QStringLiteral("Albums containing song \"Something\" [1]"));
+    QCOMPARE(over, &dialog);
+    QCOMPARE(dialog.result(), 0);
+    QCOMPARE(listOf(dialog)->currentCode(), c_->something);
     QCOMPARE(dialog.kind(), 2);
   }
 
