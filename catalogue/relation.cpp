@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "catalogue/fullnames.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -198,6 +199,26 @@ int DB_CountRelations(int32_t title) {
       ++count;
   }
   return count;
+}
+
+int DB_CountRows(int r, int32_t title) {
+  uint8_t key[4];
+  quill::put4(key, title);
+  Rlist rows(&DB_Table(rowtable(r)));
+  rows.select(T_TitSeq);
+  int count = 0;
+  if (rows.selected() != T_TitSeq) return count;
+  for (ErrorCode rc = rows.seek(key, 4, quill::SeekMode::Prefix, quill::SeekWhich::First);
+       rc == Ok; rc = rows.skip(1, quill::KeyLead{key, 4}))
+    ++count;
+  return count;
+}
+
+std::string DB_FirstArtistName(Rlist& titlecursor) {
+  const int32_t artist = titlecursor.field(F_AuxAttr).aslong();
+  char name[kNameBuffer];
+  if (artist == -1 || DB_GetName(name, ArtistTable, artist) != Ok) return {};
+  return DB_FullName(ArtistTable, artist, name);
 }
 
 CodeLookup::CodeLookup() = default;

@@ -27,10 +27,15 @@
 //   "<not found>".
 // DB_CountRelations (title code) -> 0, 1 or 2: the relations in which the
 //   album has at least one row.
+// DB_CountRows (r, title code) -> the album's rows in relation r.
+// DB_FirstArtistName (title cursor) -> the full name of the first artist
+//   (Aux_attr) of the album the cursor stands on, "" when it has none:
+//   what tells apart albums of one name.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "catalogue/browse.h"
 #include "catalogue/sparecursors.h"
@@ -117,6 +122,8 @@ std::unique_ptr<Relation> DB_GetArticleAttributes(int r, int32_t title);
 std::unique_ptr<Relation> DB_GetArticlesFromAttribute(int r, int32_t attr);
 ErrorCode DB_GetName(char* buffer, int table, int32_t code);
 int DB_CountRelations(int32_t title);
+int DB_CountRows(int r, int32_t title);
+std::string DB_FirstArtistName(quill::Rlist& titlecursor);
 
 // Finds records of the title and attribute tables by code, with one cursor
 // per table kept for a whole run of lookups (a walk over a table asks for

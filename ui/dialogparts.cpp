@@ -47,6 +47,13 @@ void offerEdit(QAction* command, bool canact, bool readonly) {
   command->setToolTip(readonly ? readOnlyHint() : QString());
 }
 
+QString usesHint(int kind) {
+  return kind == 1 ? QObject::tr("The number after each artist is how often albums use it: "
+                                 "\"(3)\" is used 3 times.")
+                   : QObject::tr("The number after each song is how often albums use it: "
+                                 "\"(3)\" is used 3 times, twice on one album counting twice.");
+}
+
 int cycled(int index, int count, int by) { return (index + count + by) % count; }
 
 }  // namespace tracklore

@@ -28,6 +28,9 @@ void offerEdit(QWidget* control, bool canact, bool readonly);
 void offerEdit(QAction* command, bool canact, bool readonly);
 QString readOnlyHint();
 
+// What the number after an artist's or song's name counts (kind 1 or 2).
+QString usesHint(int kind);
+
 // The entry before or after index among count entries, round the ends.
 int cycled(int index, int count, int by);
 

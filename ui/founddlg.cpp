@@ -7,7 +7,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "catalogue/albumsbyname.h"
 #include "catalogue/fullnames.h"
+#include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/text.h"
@@ -21,16 +23,18 @@
 
 namespace tracklore {
 
-std::string CFoundDlg::albumRow(quill::Rlist& album) {
+std::string CFoundDlg::albumTitle(quill::Rlist& album) {
   const std::string name = shownName(album);
   std::string mark = DB_StoredToUtf8(fieldText(album.field(F_OKField)));
   if (!mark.empty() && mark[0] == ' ') mark.clear();
-  const int32_t artist = album.field(F_AuxAttr).aslong();
-  if (artist == -1) return textf("%s %s / --", name.c_str(), mark.c_str());
-  char buffer[kNameBuffer];
-  DB_GetName(buffer, ArtistTable, artist);
-  return textf("%s %s / %s", name.c_str(), mark.c_str(),
-               DB_FullName(ArtistTable, artist, buffer).c_str());
+  std::string artist = DB_FirstArtistName(album);
+  if (artist.empty()) artist = "--";
+  return textf("%s %s / %s", name.c_str(), mark.c_str(), artist.c_str());
+}
+
+std::string CFoundDlg::albumRow(quill::Rlist& album) {
+  const int songs = album.valid() ? DB_CountRows(1, album.field(F_Code).aslong()) : 0;
+  return textf("%s  (%d %s)", albumTitle(album).c_str(), songs, songs == 1 ? "song" : "songs");
 }
 
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
@@ -78,13 +82,8 @@ void CFoundDlg::fill() {
   const int kind = attr_ + 1;
   char name[kNameBuffer];
   DB_GetName(name, kind, code_);
-  source_ = DB_GetArticlesFromAttribute(attr_, code_);
-  // The albums of one artist or song are few enough to count.
-  long albums = 0;
-  if (source_->first() == 0) {
-    do ++albums;
-    while (source_->skip(1) == 0);
-  }
+  source_ = DB_AlbumsInNameOrder(attr_, code_);
+  const long albums = source_->span();
   setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",
                                               KindNames[TitleTable][CapPluralForm],
                                               KindNames[kind][SingularForm],

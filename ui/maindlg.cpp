@@ -241,6 +241,12 @@ void CMainDlg::populate() {
   list_->bind(nullptr, false, 0);
   source_ = std::make_unique<FullTable>(DB_Table(kind_));
   source_->select(T_Name);
+  // Albums of one name are told apart by their first artist and songs.
+  if (kind_ == TitleTable)
+    list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
+  else
+    list_->setFormatter({});
+  list_->setToolTip(kind_ == TitleTable ? QString() : usesHint(kind_));
   list_->bind(source_.get(), true, 2);
   list_->fill(true, 0);
   list_->setFocus();

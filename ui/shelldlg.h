@@ -88,7 +88,7 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
-    CmdReadOnly = 32787,
+    CmdReadOnly = 32789,
   };
 
   // Control ids, each control's object name.
