@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/fixedhost.h"
 #include "bench/measure.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
@@ -41,21 +42,6 @@ struct Options {
   int batches = 43;
   std::string dir;
   bool keep = false;
-};
-
-// Creation asks for the main file; the answer is fixed.
-class FixedHost : public Host {
- public:
-  Answer message(const char*, const char*, Buttons buttons, Icon) override {
-    return buttons == Buttons::OK ? Answer::OK : Answer::Yes;
-  }
-  bool openfile(const FileRequest&, std::string*) override { return false; }
-  bool savefile(const FileRequest&, std::string* path) override {
-    *path = "maindb.db1";
-    return true;
-  }
-  void waitcursor(bool) override {}
-  void drain() override {}
 };
 
 bool writecsv(const std::string& path, int albums) {
@@ -123,7 +109,7 @@ int main(int argc, char** argv) {
                                      : fs::path(o.dir);
   fs::create_directories(dir);
   fs::current_path(dir);
-  static FixedHost host;
+  static bench::FixedHost host;
   DB_SetHost(&host);
   if (!writecsv("import.csv", o.albums) || DB_Create() != 0) {
     std::fprintf(stderr, "recoverbench: cannot make the catalogue in %s\n", dir.c_str());

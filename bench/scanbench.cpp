@@ -1,6 +1,6 @@
 // scanbench: the music-folder scan on generated libraries of tagged files.
-// usage: scanbench [N [LIBDIR [DBDIR]]] (defaults 10000, /tmp/scanbench,
-// LIBDIR); both are removed at the end.
+// usage: scanbench [N [LIBDIR [DBDIR [ROUNDS]]]] (defaults 10000,
+// /tmp/scanbench, LIBDIR, 1); both are removed at the end.
 //
 // It makes a library of N tiny tagged files (silence made by the same code
 // that the tag tests use; one template per format, copied and tagged
@@ -19,10 +19,12 @@
 //            made, so it grows with the library (under 150 MiB at 100,000);
 //   rescans  the same folder again, unchanged (a stat of each file, none
 //            opened), then with one file in a hundred retagged (a new
-//            title), each with its peak resident set.
+//            title), each with its peak resident set; ROUNDS times, the
+//            same files retagged anew each round.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <cstdlib>
@@ -222,7 +224,7 @@ void rescan(const Library& lib, const tracklore::ScanRunOptions& options, const 
 }
 
 // Gives one file in every `every` of the library a new title.
-void retag(const Library& lib, int every) {
+void retag(const Library& lib, int every, int round) {
   int n = 0;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(lib.root)) {
     if (!entry.is_regular_file() || n++ % every != 0) continue;
@@ -230,7 +232,7 @@ void retag(const Library& lib, int every) {
     std::string reason;
     if (!tracklore::tags::readtags(entry.path().string(), &read, &reason)) continue;
     tracklore::test::Tags tags;
-    tags.title = "Retagged " + std::to_string(n);
+    tags.title = "Retagged " + std::to_string(round) + "." + std::to_string(n);
     tags.album = read.album;
     tags.artist = read.artists.empty() ? "" : read.artists.front();
     tags.albumartist = read.albumartist;
@@ -256,6 +258,7 @@ int main(int argc, char** argv) {
   // The catalogues on a disk (tmpfs would make its forced writes free),
   // the libraries wherever asked.
   const std::string dbs = argc > 3 ? fs::absolute(argv[3]).string() : work;
+  const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
   fs::create_directories(dbs);
   FixedHost host;
   tracklore::DB_SetHost(&host);
@@ -299,9 +302,12 @@ int main(int argc, char** argv) {
   char memory[96];
   std::snprintf(memory, sizeof memory, "peak resident set %.1f MiB, %.1f MiB before", bench::peak_mib(), before);
   line("whole scan", summary.counts.filesread, "files", whole.elapsed(), memory);
-  rescan(first, options, "unchanged");
-  retag(first, 100);
-  rescan(first, options, "1% retagged");
+  // Each round retags the same files anew.
+  for (int round = 1; round <= rounds; ++round) {
+    rescan(first, options, "unchanged");
+    retag(first, 100, round);
+    rescan(first, options, "1% retagged");
+  }
   tracklore::DB_Close();
   fs::remove_all(work);
   fs::remove_all(dbs + "/db1");

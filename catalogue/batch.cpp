@@ -41,7 +41,7 @@ ErrorCode CatalogueBatch::beginintent() {
   // The intent that ended is gone before the next one begins: intents nest,
   // and one begun inside another would write nothing.
   intent_.reset();
-  intent_ = std::make_unique<Intent>(options_.operation);
+  intent_ = std::make_unique<Intent>(options_.operation, Intent::Syncs::ByCaller);
   for (int t = 0; t < kAllTables; ++t) {
     started_[t] = DB_Table(t).isopen() ? DB_Table(t).nrecs() : 0;
     if (DB_Table(t).isopen()) intent_->counts(t);
@@ -78,7 +78,6 @@ ErrorCode CatalogueBatch::synctables() {
 
 ErrorCode CatalogueBatch::durablepoint() {
   if (!active_ || !ok()) return error_;
-  ++points_;
   ErrorCode rc = synctables();
   // Done only once everything it declared is on disk.
   if (rc == quill::Ok) rc = intent_->end(quill::Ok);
@@ -86,6 +85,8 @@ ErrorCode CatalogueBatch::durablepoint() {
     fail(rc);
     return rc;
   }
+  // Reached, whatever becomes of the next batch's beginning.
+  ++points_;
   if (ok()) fail(beginintent());
   return error_;
 }
@@ -96,7 +97,6 @@ ErrorCode CatalogueBatch::finish(ErrorCode result) {
     return result != quill::Ok ? result : error_;
   }
   active_ = false;
-  ++points_;
   // Ending the deferral is the last durable point, table by table in order.
   ErrorCode rc = quill::Ok;
   for (int t : kSyncOrder) {
@@ -113,6 +113,7 @@ ErrorCode CatalogueBatch::finish(ErrorCode result) {
   }
   rc = intent_->end(quill::Ok);
   intent_.reset();
+  if (rc == quill::Ok) ++points_;
   fail(rc);
   return error_;
 }

@@ -69,6 +69,8 @@ class CatalogueBatch {
   // Returns result, or the batch's own failure when result is Ok.
   ErrorCode finish(ErrorCode result = quill::Ok);
 
+  // The durable points reached: a unit whose unitdone() raised it is on
+  // disk even when the call failed (in the next batch's beginning).
   int durablepoints() const { return points_; }
   // Ok, or why the batch could not begin or go on; nothing should be
   // changed then.

@@ -239,7 +239,7 @@ bool DB_HasUnfinishedEdit() {
   return readintent(DB_JournalName(), &entry) && belongshere(entry);
 }
 
-Intent::Intent(const char* operation) : outer_(depth++ == 0) {
+Intent::Intent(const char* operation, Syncs syncs) : outer_(depth++ == 0), syncs_(syncs) {
   entry_.operation = operation;
   active_ = outer_ && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
   if (active_) tablescreated(entry_.created);
@@ -334,7 +334,15 @@ ErrorCode Intent::begin() {
     return quill::writeresult(quill::WriteFailed);
   }
   file.close();
-  return quill::Ok;
+  // Refused, the edit changes nothing and the destructor marks it done.
+  return syncs_ == Syncs::AtEnd ? deferred_.begin(declaredtables()) : quill::Ok;
+}
+
+uint32_t Intent::declaredtables() const {
+  uint32_t tables = 0;
+  for (const IntentEntry::Counts& c : entry_.counts) tables |= 1u << c.table;
+  for (const IntentEntry::Image& image : entry_.images) tables |= 1u << image.table;
+  return tables;
 }
 
 bool Intent::changed() const {
@@ -355,6 +363,9 @@ bool Intent::changed() const {
 ErrorCode Intent::end(ErrorCode result) {
   if (!active_) return result;
   active_ = false;
+  // Tables that may not be whole on disk are the entry's to take back.
+  if (ErrorCode forced = deferred_.finish(); forced != quill::Ok)
+    return result != quill::Ok ? result : forced;
   if (result != quill::Ok && changed()) return result;
   if (markdone(DB_JournalName()) != 0 && result == quill::Ok)
     return quill::writeresult(quill::WriteFailed);

@@ -16,6 +16,11 @@
 // Intents nest: one begun while another is active adds and writes nothing,
 // so the outer one declares everything the inner edits touch.
 //
+// Between the entry's sync and the mark, the tables the outermost intent
+// declared defer their syncs (deferredsync.h): the entry takes back any
+// part of the edit a crash leaves, so a move on a long album costs a few
+// syncs per table instead of several per renumbered row.
+//
 // A batch (a scan, an import: batch.h) declares counts only, one intent per
 // batch: its appends vanish when the counts are put back, and the reference
 // counts and first artists it raised on existing records are derived values
@@ -30,6 +35,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/deferredsync.h"
 #include "catalogue/results.h"
 #include "catalogue/schema.h"
 
@@ -86,7 +92,12 @@ bool belongshere(const IntentEntry& entry);
 // One edit's intent, begun before its first table write.
 class Intent {
  public:
-  explicit Intent(const char* operation);
+  // Who forces the declared tables to disk while the intent is active.
+  enum class Syncs {
+    AtEnd,     // end(), once: the tables' syncs are deferred until then
+    ByCaller,  // a batch (batch.h), which makes its own durable points
+  };
+  explicit Intent(const char* operation, Syncs syncs = Syncs::AtEnd);
   // An intent begun and never ended counts as a failed edit.
   ~Intent();
   Intent(const Intent&) = delete;
@@ -106,22 +117,29 @@ class Intent {
   // entries of the album and those attributes.
   void album(int r, int32_t title);
 
-  // Writes and syncs the entry: 0, NeedsRecovery (an unfinished entry is
-  // there), or WriteFailed. A nested or unjournaled intent returns 0.
+  // Writes and syncs the entry, then defers the declared tables' syncs: 0,
+  // NeedsRecovery (an unfinished entry is there), or WriteFailed. A nested
+  // or unjournaled intent returns 0.
   ErrorCode begin();
-  // After the edit with its result: returns the result. The entry is marked
-  // done when the edit succeeded, or failed without changing anything
-  // declared; otherwise it stays for recovery.
+  // After the edit with its result: forces the declared tables to disk and
+  // returns the result, or the failure of that. The entry is marked done
+  // when the edit succeeded, or failed without changing anything declared;
+  // otherwise (and when the tables could not be forced) it stays for
+  // recovery.
   ErrorCode end(ErrorCode result);
 
  private:
   bool outer_;
+  Syncs syncs_;
   bool active_ = false;
+  DeferredSync deferred_;
   IntentEntry entry_;
   // The records imaged so far, (table << 32 | recno): a rescan's intent
   // declares tens of thousands.
   std::unordered_set<uint64_t> imaged_;
   bool changed() const;
+  // Bit t set for each table the entry declares.
+  uint32_t declaredtables() const;
 };
 
 // True when the journal holds an edit of this database that a crash

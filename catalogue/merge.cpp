@@ -5,7 +5,6 @@
 #include <set>
 #include <vector>
 
-#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -122,16 +121,14 @@ ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* o
   intent.coded(kind, keep);
   intent.coded(kind, other);
   intent.counts(kind);
-  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   // Thousands of rows for a much-used artist: the intent takes them all
   // back together, so no row needs a forced write of its own.
-  DeferredSync deferred;
+  if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = Ok;
   for (size_t i = 0; rc == Ok && i < albums.size(); ++i)
     rc = relinkalbum(r, albums[i], keep, other, out);
   if (rc == Ok) rc = settlecounts(kind, keep, other);
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != Ok ? rc : synced);
+  return intent.end(rc);
 }
 
 // OTHER's attributes of relation r that KEEP lacks, in OTHER's order; a
@@ -168,7 +165,6 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   }
   intent.counts(TitleTable);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
-  DeferredSync deferred;
 
   CodeLookup keeping, going;
   Rlist& keeptitle = keeping.cursor(TitleTable);
@@ -186,8 +182,7 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   if (rc == Ok) rc = DB_DeleteArticle(othertitle);
   if (rc == Ok) rc = DB_UpdateOKField(keeptitle, nullptr);
   if (rc == Ok) out->dropped = repeats;
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != Ok ? rc : synced);
+  return intent.end(rc);
 }
 
 bool exists(int kind, int32_t code) { return CodeLookup().find(kind, code) == Ok; }

@@ -11,6 +11,7 @@ const char* DB_ResultName(ErrorCode code) {
     case EmptyName: return "EmptyName";
     case ListFull: return "ListFull";
     case NeedsRecovery: return "NeedsRecovery";
+    case EmptySearch: return "EmptySearch";
     default: return quill::errname(code);
   }
 }

@@ -27,6 +27,8 @@ enum : ErrorCode {
   // An edit interrupted by a crash must be undone (DB_Recover) before the
   // next one may begin.
   NeedsRecovery = 0x2005,
+  // A search text without a letter or digit to search for.
+  EmptySearch = 0x2006,
 };
 
 // The display name of a catalogue or engine code.

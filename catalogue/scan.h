@@ -118,6 +118,10 @@ struct ScannedAlbum {
     int disc = 0, track = 0;
     FileStat stat;
     uint32_t group = 0;  // hash of the file's album and album artist tags as read
+    // Its album artist (empty without one) and artists, as full names: a
+    // rescan makes an album's artists those of all its files.
+    std::string albumartist;
+    std::vector<std::string> artists;
   };
   std::vector<Source> sources;
   // The album's tag identity (folded name and album artist or first

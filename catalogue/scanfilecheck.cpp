@@ -38,7 +38,7 @@ void DB_CheckScanFiles(VerifySummary* summary) {
       group.push_back(cursor.recno());
       if (cursor.field(F_Part).asint() != next++) broken = true;
       if (k == AlbumEntryKind && albums.find(TitleTable, i) != quill::Ok) broken = true;
-      if (k < FileEntryKind || k > AlbumEntryKind) broken = true;
+      if (k < FileEntryKind || k > ArtistsEntryKind) broken = true;
     }
     settle();
   }

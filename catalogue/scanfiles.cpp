@@ -2,6 +2,7 @@
 #include "catalogue/scanfiles.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "catalogue/scannames.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 
@@ -71,6 +73,31 @@ void readfile(Rlist& cursor, FileEntry* e) {
   e->stat.nanoseconds = cursor.field(F_FileNsec).aslong();
 }
 
+// Kind 3's text (scanfiles.h).
+std::string artiststext(const FileEntry& e) {
+  std::string text = e.albumartist ? "A" : "T";
+  for (const FileArtist& a : e.artists) text += textf(" %d:%08x", a.code, a.tag);
+  return text;
+}
+
+// False for a text that is not one: the file's artists are then not known.
+bool readartists(const std::string& text, FileEntry* e) {
+  if (text.empty() || (text[0] != 'A' && text[0] != 'T')) return false;
+  std::vector<FileArtist> artists;
+  for (size_t at = 1; at < text.size();) {
+    long code = 0;
+    unsigned long tag = 0;
+    int used = 0;
+    if (std::sscanf(text.c_str() + at, " %ld:%8lx%n", &code, &tag, &used) != 2 || used <= 0) return false;
+    artists.push_back({static_cast<int32_t>(code), static_cast<uint32_t>(tag)});
+    at += static_cast<size_t>(used);
+  }
+  e->albumartist = text[0] == 'A' && !artists.empty();
+  e->artists = std::move(artists);
+  e->artistsknown = true;
+  return true;
+}
+
 std::vector<std::string> parts(const std::string& text) {
   std::vector<std::string> out;
   for (size_t at = 0; at < text.size(); at += kNamePartBytes) out.push_back(text.substr(at, kNamePartBytes));
@@ -80,17 +107,22 @@ std::vector<std::string> parts(const std::string& text) {
 
 }  // namespace
 
-uint32_t albumfingerprint(int32_t album) {
+uint32_t albumfingerprint(const std::vector<int32_t>& artists, const std::vector<int32_t>& songs) {
   uint32_t hash = kSeed;
-  for (int r = 0; r < kRelations; ++r) {
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
-      const int32_t code = list->rows().field(F_Attr).aslong();
-      hash = mix(hash, &code, sizeof code);
-    }
+  for (const std::vector<int32_t>* list : {&artists, &songs}) {
+    for (int32_t code : *list) hash = mix(hash, &code, sizeof code);
     hash = mix(hash, "|", 1);
   }
   return hash;
+}
+
+uint32_t albumfingerprint(int32_t album) {
+  std::vector<int32_t> lists[kRelations];
+  for (int r = 0; r < kRelations; ++r) {
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
+    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) lists[r].push_back(list->rows().field(F_Attr).aslong());
+  }
+  return albumfingerprint(lists[0], lists[1]);
 }
 
 uint32_t identityhash(const std::string& identity) { return mix(kSeed, identity.data(), identity.size()); }
@@ -114,18 +146,36 @@ ErrorCode ScanFiles::load() {
   int kind = -1;
   int32_t id = -1;
   auto held = std::make_unique<Held>();
+  AlbumMark mark;
+  std::vector<int32_t> recnos;
   std::string text;
+  // The files in the order of their ids (key order), for their artists'
+  // entries, which come after them all.
+  std::vector<std::pair<int32_t, Held*>> byid;
   // Entries come in key order, their parts together: each is whole when
   // the next begins.
   const auto settle = [&] {
-    if (kind == FileEntryKind && !held->recnos.empty()) {
+    if (kind == FileEntryKind && !recnos.empty()) {
       held->entry.path = std::move(text);
+      held->recnos = std::move(recnos);
+      byid.emplace_back(held->id, held.get());
       const std::string_view key = held->entry.path;
       files_[key] = std::move(held);
     } else if (kind == FolderEntryKind && !text.empty()) {
       folderpaths_.push_back(text);
+    } else if (kind == AlbumEntryKind && !recnos.empty()) {
+      mark.name = std::move(text);
+      byidentity_.emplace(mark.identity, mark.album);
+      marks_[mark.album] = {std::move(mark), std::move(recnos)};
+    } else if (kind == ArtistsEntryKind && !recnos.empty()) {
+      auto file = std::lower_bound(byid.begin(), byid.end(), id,
+                                   [](const std::pair<int32_t, Held*>& f, int32_t i) { return f.first < i; });
+      if (file != byid.end() && file->first == id && readartists(text, &file->second->entry))
+        file->second->artistrecnos = std::move(recnos);
     }
     held = std::make_unique<Held>();
+    mark = AlbumMark();
+    recnos.clear();
     text.clear();
   };
   ErrorCode rc;
@@ -139,20 +189,16 @@ ErrorCode ScanFiles::load() {
       kind = k;
       id = i;
     }
-    nextid_ = std::max(nextid_, i + 1);
-    if (k == AlbumEntryKind) {
-      AlbumMark mark{i, static_cast<uint32_t>(cursor.field(F_FileAlbum).aslong()),
-                     static_cast<uint32_t>(cursor.field(F_FileSong).aslong())};
-      marks_[i] = {mark, cursor.recno()};
-      byidentity_.emplace(mark.identity, i);
-      continue;
-    }
+    if (k != AlbumEntryKind) nextid_ = std::max(nextid_, i + 1);
     // A part out of place (verify drops such entries): the entry is taken
     // as far as it is whole.
-    if (part != static_cast<int>(held->recnos.size())) continue;
-    if (part == 0) readfile(cursor, &held->entry);
+    if (part != static_cast<int>(recnos.size())) continue;
+    if (part == 0 && k == FileEntryKind) readfile(cursor, &held->entry);
+    if (part == 0 && k == AlbumEntryKind)
+      mark = {i, static_cast<uint32_t>(cursor.field(F_FileAlbum).aslong()),
+              static_cast<uint32_t>(cursor.field(F_FileSong).aslong()), {}};
     held->id = i;
-    held->recnos.push_back(cursor.recno());
+    recnos.push_back(cursor.recno());
     text += textof(cursor);
   }
   settle();
@@ -195,7 +241,7 @@ void ScanFiles::markseen(const std::string& path) {
 
 const AlbumMark* ScanFiles::mark(int32_t album) const {
   auto at = marks_.find(album);
-  return at == marks_.end() ? nullptr : &at->second.first;
+  return at == marks_.end() ? nullptr : &at->second.mark;
 }
 
 std::vector<int32_t> ScanFiles::albumsof(const std::string& identity) const {
@@ -210,15 +256,17 @@ void ScanFiles::declarefile(Intent& intent, const std::string& path) const {
   if (!there()) return;
   intent.counts(ScanFileTable);
   auto at = files_.find(path);
-  if (at != files_.end())
-    for (int32_t recno : at->second->recnos) intent.record(ScanFileTable, recno);
+  if (at == files_.end()) return;
+  for (int32_t recno : at->second->recnos) intent.record(ScanFileTable, recno);
+  for (int32_t recno : at->second->artistrecnos) intent.record(ScanFileTable, recno);
 }
 
 void ScanFiles::declaremark(Intent& intent, int32_t album) const {
   if (!there()) return;
   intent.counts(ScanFileTable);
   auto at = marks_.find(album);
-  if (at != marks_.end()) intent.record(ScanFileTable, at->second.second);
+  if (at != marks_.end())
+    for (int32_t recno : at->second.recnos) intent.record(ScanFileTable, recno);
 }
 
 ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const FileEntry* file,
@@ -244,19 +292,52 @@ ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const
   return Ok;
 }
 
+ErrorCode ScanFiles::drop(const std::vector<int32_t>& recnos) {
+  Rlist cursor(&DB_Table(ScanFileTable));
+  cursor.select(T_KindIdPart);
+  for (int32_t recno : recnos) {
+    ErrorCode rc = cursor.gorecord(recno);
+    if (rc == Ok) rc = cursor.del();
+    if (rc != Ok) return rc;
+  }
+  return Ok;
+}
+
+// The file's artists' entry made what the entry says: written anew when
+// they changed (their parts may number otherwise), dropped when not known.
+ErrorCode ScanFiles::putartists(Held& held, const FileEntry& entry) {
+  FileEntry& kept = held.entry;
+  const bool same = kept.artistsknown == entry.artistsknown && kept.albumartist == entry.albumartist &&
+                    kept.artists == entry.artists;
+  if (same && (!entry.artistsknown || !held.artistrecnos.empty())) return Ok;
+  ErrorCode rc = drop(held.artistrecnos);
+  if (rc != Ok) return rc;
+  held.artistrecnos.clear();
+  kept.artistsknown = false;
+  if (entry.artistsknown &&
+      (rc = append(ArtistsEntryKind, held.id, artiststext(entry), nullptr, nullptr, &held.artistrecnos)) != Ok)
+    return rc;
+  kept.artistsknown = entry.artistsknown;
+  kept.albumartist = entry.albumartist;
+  kept.artists = entry.artists;
+  return Ok;
+}
+
 ErrorCode ScanFiles::putfile(const FileEntry& entry) {
   if (!there()) return Ok;
   auto at = files_.find(entry.path);
   if (at == files_.end()) {
     auto held = std::make_unique<Held>();
     held->id = nextid_++;
-    const ErrorCode rc = append(FileEntryKind, held->id, entry.path, &entry, nullptr, &held->recnos);
+    ErrorCode rc = append(FileEntryKind, held->id, entry.path, &entry, nullptr, &held->recnos);
     if (rc != Ok) return rc;
     held->entry = entry;
+    held->entry.artistsknown = false;
     held->seen = true;  // written by this scan, so met by it
+    Held& made = *held;
     const std::string_view key = held->entry.path;
     files_[key] = std::move(held);
-    return Ok;
+    return putartists(made, entry);
   }
   // The path is the same: only part 0's numbers change.
   Rlist cursor(&DB_Table(ScanFileTable));
@@ -265,59 +346,60 @@ ErrorCode ScanFiles::putfile(const FileEntry& entry) {
   if (rc != Ok) return rc;
   setfile(cursor, entry);
   rc = cursor.flush();
-  if (rc == Ok) {
-    const bool seen = at->second->seen;
-    FileEntry& kept = at->second->entry;
-    kept.stat = entry.stat;
-    kept.album = entry.album;
-    kept.song = entry.song;
-    kept.seq = entry.seq;
-    kept.disc = entry.disc;
-    kept.track = entry.track;
-    kept.title = entry.title;
-    kept.group = entry.group;
-    at->second->seen = seen;
-  }
-  return rc;
+  if (rc != Ok) return rc;
+  FileEntry& kept = at->second->entry;
+  kept.stat = entry.stat;
+  kept.album = entry.album;
+  kept.song = entry.song;
+  kept.seq = entry.seq;
+  kept.disc = entry.disc;
+  kept.track = entry.track;
+  kept.title = entry.title;
+  kept.group = entry.group;
+  return putartists(*at->second, entry);
 }
 
 ErrorCode ScanFiles::dropfile(const std::string& path) {
   auto at = files_.find(path);
   if (!there() || at == files_.end()) return Ok;
-  Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
-  for (int32_t recno : at->second->recnos) {
-    ErrorCode rc = cursor.gorecord(recno);
-    if (rc == Ok) rc = cursor.del();
-    if (rc != Ok) return rc;
-  }
-  files_.erase(at);
-  return Ok;
+  ErrorCode rc = drop(at->second->recnos);
+  if (rc == Ok) rc = drop(at->second->artistrecnos);
+  if (rc == Ok) files_.erase(at);
+  return rc;
+}
+
+void ScanFiles::unindex(const Marked& marked) {
+  const auto [from, to] = byidentity_.equal_range(marked.mark.identity);
+  for (auto it = from; it != to; ++it)
+    if (it->second == marked.mark.album) {
+      byidentity_.erase(it);
+      return;
+    }
 }
 
 ErrorCode ScanFiles::putmark(const AlbumMark& mark) {
   if (!there()) return Ok;
   auto at = marks_.find(mark.album);
-  if (at == marks_.end()) {
-    std::vector<int32_t> recnos;
-    const ErrorCode rc = append(AlbumEntryKind, mark.album, "", nullptr, &mark, &recnos);
-    if (rc != Ok) return rc;
-    marks_[mark.album] = {mark, recnos.front()};
-  } else {
+  if (at != marks_.end() && at->second.mark.name == mark.name) {
+    // Only part 0's numbers change.
     Rlist cursor(&DB_Table(ScanFileTable));
     cursor.select(T_KindIdPart);
-    ErrorCode rc = cursor.gorecord(at->second.second);
+    ErrorCode rc = cursor.gorecord(at->second.recnos.front());
     if (rc != Ok) return rc;
     cursor.field(F_FileAlbum).set(static_cast<long>(static_cast<int32_t>(mark.made)));
     cursor.field(F_FileSong).set(static_cast<long>(static_cast<int32_t>(mark.identity)));
     if ((rc = cursor.flush()) != Ok) return rc;
-    const auto [from, to] = byidentity_.equal_range(at->second.first.identity);
-    for (auto it = from; it != to; ++it)
-      if (it->second == mark.album) {
-        byidentity_.erase(it);
-        break;
-      }
-    at->second.first = mark;
+    unindex(at->second);
+    at->second.mark = mark;
+  } else {
+    if (at != marks_.end()) {
+      const ErrorCode rc = dropmark(mark.album);
+      if (rc != Ok) return rc;
+    }
+    std::vector<int32_t> recnos;
+    const ErrorCode rc = append(AlbumEntryKind, mark.album, mark.name, nullptr, &mark, &recnos);
+    if (rc != Ok) return rc;
+    marks_[mark.album] = {mark, std::move(recnos)};
   }
   byidentity_.emplace(mark.identity, mark.album);
   return Ok;
@@ -326,17 +408,9 @@ ErrorCode ScanFiles::putmark(const AlbumMark& mark) {
 ErrorCode ScanFiles::dropmark(int32_t album) {
   auto at = marks_.find(album);
   if (!there() || at == marks_.end()) return Ok;
-  Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
-  ErrorCode rc = cursor.gorecord(at->second.second);
-  if (rc == Ok) rc = cursor.del();
+  const ErrorCode rc = drop(at->second.recnos);
   if (rc != Ok) return rc;
-  const auto [from, to] = byidentity_.equal_range(at->second.first.identity);
-  for (auto it = from; it != to; ++it)
-    if (it->second == album) {
-      byidentity_.erase(it);
-      break;
-    }
+  unindex(at->second);
   marks_.erase(at);
   return Ok;
 }

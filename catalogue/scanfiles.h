@@ -15,7 +15,14 @@
 //   Kind 1  a folder scanned: Id a number of its own, Text its path;
 //   Kind 2  an album a scan made or took: Id its code, Album the
 //           fingerprint of its lists as the scan left them, Song the hash
-//           of the identity of its files' tags (ScannedAlbum::identity).
+//           of the identity of its files' tags (ScannedAlbum::identity),
+//           Text the album's name as its files give it (empty in entries
+//           written before the name was kept);
+//   Kind 3  the artists of the file of kind 0 with the same Id, as they
+//           were catalogued: Text "A" when the first is its album artist,
+//           else "T", then for each " code:hash" (decimal code, hash of the
+//           name its tags gave in 8 hex digits). A file without one (older
+//           entries) leaves its album's artists as the catalogue has them.
 // A file that went to no album of the scan (its album was left alone)
 // carries Album -1. An album whose lists no longer have their fingerprint
 // was edited by the user since; a rescan leaves those lists alone.
@@ -43,7 +50,13 @@ namespace tracklore {
 
 class Intent;
 
-enum : int { FileEntryKind = 0, FolderEntryKind = 1, AlbumEntryKind = 2 };
+enum : int { FileEntryKind = 0, FolderEntryKind = 1, AlbumEntryKind = 2, ArtistsEntryKind = 3 };
+
+struct FileArtist {
+  int32_t code = -1;  // -1: not in the album when it was catalogued (a copy's)
+  uint32_t tag = 0;   // titlehash of the name the tag gave
+  bool operator==(const FileArtist&) const = default;
+};
 
 struct FileEntry {
   std::string path;
@@ -53,17 +66,24 @@ struct FileEntry {
   int seq = 0, disc = 0, track = 0;
   uint32_t title = 0;  // titlehash of the song's name as scanned
   uint32_t group = 0;  // ScannedAlbum::Source::group
+  bool artistsknown = false;
+  bool albumartist = false;  // artists' first is the album artist
+  std::vector<FileArtist> artists;
+  bool operator==(const FileEntry&) const = default;
 };
 
 struct AlbumMark {
   int32_t album = -1;
   uint32_t made = 0;      // fingerprint of the lists
   uint32_t identity = 0;  // hash of the tags' identity
+  std::string name;       // as the files give it; empty when not known
 };
 
 // The fingerprint of an album's lists as they are in the catalogue now:
 // the codes of its artists and songs in order.
 uint32_t albumfingerprint(int32_t album);
+// The same of lists already read: the codes of its artists and songs.
+uint32_t albumfingerprint(const std::vector<int32_t>& artists, const std::vector<int32_t>& songs);
 uint32_t identityhash(const std::string& identity);
 uint32_t titlehash(const std::string& title);
 
@@ -107,15 +127,23 @@ class ScanFiles : quill::NonCopyable {
     int32_t id = 0;
     bool seen = false;
     std::vector<int32_t> recnos;  // by part
+    std::vector<int32_t> artistrecnos;  // its artists' entry, by part
+  };
+  struct Marked {
+    AlbumMark mark;
+    std::vector<int32_t> recnos;  // by part
   };
   std::unordered_map<std::string_view, std::unique_ptr<Held>> files_;  // keys view entry.path
-  std::unordered_map<int32_t, std::pair<AlbumMark, int32_t>> marks_;  // by album: mark, recno
+  std::unordered_map<int32_t, Marked> marks_;  // by album
   std::unordered_multimap<uint32_t, int32_t> byidentity_;
   std::vector<std::string> folderpaths_;
   int32_t nextid_ = 0;
 
   ErrorCode append(int kind, int32_t id, const std::string& text, const FileEntry* file,
                    const AlbumMark* mark, std::vector<int32_t>* recnos);
+  ErrorCode drop(const std::vector<int32_t>& recnos);
+  void unindex(const Marked& marked);
+  ErrorCode putartists(Held& held, const FileEntry& entry);
 };
 
 }  // namespace tracklore

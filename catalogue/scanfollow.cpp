@@ -5,9 +5,9 @@
 #include <memory>
 #include <unordered_map>
 
-#include "catalogue/deferredsync.h"
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
+#include "catalogue/followartists.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/relation.h"
@@ -51,8 +51,8 @@ std::string quoted(const std::vector<std::string>& names) {
 
 // What turns the list was into now: the songs that go, those that come, or
 // only their order; gone and come say so.
-std::string change(const std::vector<std::string>& was, const std::vector<std::string>& now,
-                   const char* gone = "songs removed: ", const char* come = "songs added: ") {
+std::string change(const std::vector<std::string>& was, const std::vector<std::string>& now, const char* gone,
+                   const char* come, const char* reordered) {
   std::unordered_map<std::string, int> count;
   for (const std::string& n : was) ++count[foldedname(n)];
   std::vector<std::string> added, removed;
@@ -68,7 +68,23 @@ std::string change(const std::vector<std::string>& was, const std::vector<std::s
   std::string text;
   if (!removed.empty()) text = gone + quoted(removed);
   if (!added.empty()) text += (text.empty() ? "" : "; ") + std::string(come) + quoted(added);
-  return text.empty() ? "songs in another order" : text;
+  return text.empty() ? reordered : text;
+}
+
+// The album's artists made those given, the old ones no album uses any
+// more purged.
+ErrorCode relink(int32_t album, const std::vector<int32_t>& was, const std::vector<int32_t>& now, Rlist& titles) {
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, album);
+  ErrorCode rc = Ok;
+  while (rc == Ok && list->first() == Ok) rc = DB_RemoveLink(*list, titles, PurgeMode::Keep);
+  for (size_t i = 0; rc == Ok && i < now.size(); ++i) rc = DB_AddLink(*list, album, -1, now[i], titles);
+  CodeLookup lookup;
+  for (size_t i = 0; rc == Ok && i < was.size(); ++i) {
+    if (lookup.find(ArtistTable, was[i]) != Ok) continue;
+    Rlist& artist = lookup.cursor(ArtistTable);
+    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, ArtistTable);
+  }
+  return rc;
 }
 
 }  // namespace
@@ -82,12 +98,30 @@ struct AlbumFollower::Member {
   uint32_t title = 0;
   uint32_t group = 0;
   int song = 0;  // index into the album's new songs
+  FileEntry artists;  // its artists only
+};
+
+// One album's way to its files, decided before anything is written.
+struct AlbumFollower::Plan {
+  int32_t album = -1;
+  std::string name, place;
+  std::string filesname;  // the album's name as its files give it, if known
+  std::vector<Member> members;
+  std::vector<std::string> wanted, current;  // songs
+  std::vector<int32_t> wantedcodes, currentcodes;
+  std::vector<int32_t> rows[kRelations];  // record numbers of the rows of each list
+  std::vector<int32_t> wantedartists, currentartists;  // stand-ins below -1 for new ones
+  std::vector<std::string> wantedartistnames, currentartistnames;  // when they differ
+  AlbumMark mark;  // album -1 when it has none
+  bool arrived = false, samesongs = true, sameartists = true, edited = false, takename = false;
+  bool same() const { return samesongs && sameartists; }
 };
 
 void AlbumFollower::reread(const std::string& path) {
   const FileEntry* entry = files_.file(path);
   if (entry == nullptr || entry->album < 0) return;
   departing_.insert(path);
+  leaving_[entry->album].push_back(path);
   affected_.insert(entry->album);
 }
 
@@ -96,12 +130,15 @@ void AlbumFollower::gone(const std::string& path) {
   if (entry == nullptr) return;
   departing_.insert(path);
   gone_.insert(path);
-  if (entry->album >= 0) affected_.insert(entry->album);
+  if (entry->album < 0) return;
+  leaving_[entry->album].push_back(path);
+  affected_.insert(entry->album);
 }
 
 void AlbumFollower::arrive(int32_t album, const ScannedAlbum& scanned) {
   std::vector<Arrival>& list = arrivals_[album];
   for (const ScannedAlbum::Source& s : scanned.sources) list.push_back({s, scanned.songs[static_cast<size_t>(s.song)]});
+  arrivedname_.try_emplace(album, scanned.name);
   affected_.insert(album);
 }
 
@@ -119,69 +156,81 @@ ErrorCode AlbumFollower::run(ScanNotes& notes, FollowTally* tally, CatalogueTall
       if (affected_.count(entry.album) != 0 && departing_.count(entry.path) == 0)
         staying[entry.album].push_back(&entry);
     });
-  // One intent for every album: the edits of each nest in it, and the
-  // tables are forced to disk once. A crash takes all of them back, and
-  // the next rescan does them again.
+  // Every album is planned before any is written: the one intent then
+  // declares only what the plans change.
+  std::vector<Plan> plans;
+  for (int32_t album : affected_) {
+    Plan p;
+    if (plan(album, staying[album], &p)) plans.push_back(std::move(p));
+  }
   const bool writing = mode_ == WriteMode::Write && (!affected_.empty() || !gone_.empty() || !later_.empty());
   if (!writing) {
     ErrorCode rc = Ok;
-    for (int32_t album : affected_)
-      if (rc == Ok) rc = follow(album, staying[album], notes, tally, albums);
+    for (Plan& p : plans)
+      if (rc == Ok) rc = apply(p, notes, tally, albums);
     return rc;
   }
+  // One intent for every album: the edits of each nest in it, and the
+  // tables are forced to disk once. A crash takes all of them back, and
+  // the next rescan does them again.
   Intent intent("rescan");
-  {
-    intent.counts(NameTable);
-    for (int32_t album : affected_) {
-      intent.album(0, album);
-      intent.album(1, album);
-      files_.declaremark(intent, album);
-      for (const FileEntry* e : staying[album]) files_.declarefile(intent, e->path);
-      for (const Arrival& a : arrivals_[album]) files_.declarefile(intent, a.source.path);
-    }
-    for (const std::string& path : departing_) files_.declarefile(intent, path);
-    for (const FileEntry& e : later_) files_.declarefile(intent, e.path);
-  }
+  intent.counts(NameTable);
+  for (const Plan& p : plans) declare(p, intent);
+  for (const std::string& path : departing_) files_.declarefile(intent, path);
+  for (const FileEntry& e : later_) files_.declarefile(intent, e.path);
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
-  DeferredSync deferred;
-  for (int32_t album : affected_) {
-    if (rc != Ok) break;
-    // Copies: the album's own entries are rewritten as it follows.
-    std::vector<FileEntry> copies;
-    for (const FileEntry* e : staying[album]) copies.push_back(*e);
-    std::vector<const FileEntry*> kept;
-    for (const FileEntry& e : copies) kept.push_back(&e);
-    rc = follow(album, kept, notes, tally, albums);
-  }
+  for (Plan& p : plans)
+    if (rc == Ok) rc = apply(p, notes, tally, albums);
   // Gone files whose album was left alone or went elsewhere are forgotten.
   std::vector<std::string> left;
   for (const std::string& path : gone_)
     if (files_.file(path) != nullptr) left.push_back(path);
   for (size_t i = 0; rc == Ok && i < left.size(); ++i) rc = files_.dropfile(left[i]);
   for (size_t i = 0; rc == Ok && i < later_.size(); ++i) rc = files_.putfile(later_[i]);
-  const ErrorCode synced = deferred.finish();
-  return intent.end(rc != Ok ? rc : synced);
+  return intent.end(rc);
 }
 
-ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry*>& staying, ScanNotes& notes,
-                                FollowTally* tally, CatalogueTally* albums) {
+bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& staying, Plan* p) {
   Rlist titles(&DB_Table(TitleTable));
   // An album the user deleted keeps nothing of its files.
-  if (seekcode(titles, album) != Ok) return Ok;
-  const std::string name = DB_CurrentFullName(titles, TitleTable);
+  if (seekcode(titles, album) != Ok) return false;
+  p->album = album;
+  p->name = DB_CurrentFullName(titles, TitleTable);
 
-  std::vector<Member> members;
+  {
+    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
+    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
+      p->currentcodes.push_back(list->rows().field(F_Attr).aslong());
+      p->rows[1].push_back(list->rows().recno());
+      p->current.push_back(DB_CurrentFullName(list->cursor(), SongTable));
+    }
+  }
+  // The songs of the files that stay are mostly those of the list.
+  std::unordered_map<int32_t, size_t> inlist;
+  for (size_t i = 0; i < p->currentcodes.size(); ++i) inlist.emplace(p->currentcodes[i], i);
+  std::vector<Member>& members = p->members;
   CodeLookup lookup;
+  AlbumArtists artists(album);
   for (const FileEntry* e : staying) {
-    if (lookup.find(SongTable, e->song) != Ok) continue;  // the user deleted the song
-    members.push_back({e->path, DB_CurrentFullName(lookup.cursor(SongTable), SongTable), e->song, e->disc,
-                       e->track, e->stat, e->title, e->group, 0});
+    artists.remember(*e);
+    std::string song;
+    if (auto at = inlist.find(e->song); at != inlist.end()) song = p->current[at->second];
+    else if (lookup.find(SongTable, e->song) == Ok) song = DB_CurrentFullName(lookup.cursor(SongTable), SongTable);
+    else continue;  // the user deleted the song
+    members.push_back({e->path, std::move(song), e->song, e->disc, e->track, e->stat, e->title, e->group, 0, *e});
   }
   const std::vector<Arrival>& arrivals = arrivals_[album];
+  p->arrived = !arrivals.empty();
+  for (const Arrival& a : arrivals)
+    if (const FileEntry* e = files_.file(a.source.path)) artists.remember(*e);
+  // Files that left (moved or renamed ones arrive under a new path) still
+  // tell which artist their tags led to, renamed in the catalogue perhaps.
+  for (const std::string& path : leaving_[album])
+    if (const FileEntry* e = files_.file(path)) artists.remember(*e);
   for (const Arrival& a : arrivals) {
     Member m{a.source.path, a.name, -1, a.source.disc, a.source.track, a.source.stat, titlehash(a.name),
-             a.source.group, 0};
+             a.source.group, 0, artists.resolve(a.source.albumartist, a.source.artists)};
     // Read again with the title it had: the song as catalogued (renamed
     // there, perhaps) is still its song.
     const FileEntry* e = files_.file(a.source.path);
@@ -200,61 +249,146 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
     return fa != fb ? fa < fb : a.path < b.path;
   });
   // A copy repeats a song's disc, track and title: one song for both.
-  std::vector<std::string> wanted;
-  std::vector<int32_t> wantedcodes;
   std::unordered_map<std::string, int> songs;
+  std::vector<const FileEntry*> infileorder;
+  std::vector<bool> makessong;
   for (Member& m : members) {
     const std::string key = textf("%d.%d.", m.disc > 0 ? m.disc : 1, m.track) + foldedname(m.name);
-    auto [at, fresh] = songs.try_emplace(key, static_cast<int>(wanted.size()));
+    auto [at, fresh] = songs.try_emplace(key, static_cast<int>(p->wanted.size()));
     m.song = at->second;
+    infileorder.push_back(&m.artists);
+    makessong.push_back(fresh);
     if (!fresh) continue;
-    wanted.push_back(m.name);
-    wantedcodes.push_back(m.code);
+    p->wanted.push_back(m.name);
+    p->wantedcodes.push_back(m.code);
   }
-  std::vector<std::string> current;
-  std::vector<int32_t> currentcodes;
-  {
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
-    for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
-      currentcodes.push_back(list->rows().field(F_Attr).aslong());
-      current.push_back(DB_CurrentFullName(list->cursor(), SongTable));
-    }
+  artists.wanted(infileorder, makessong, &p->wantedartists);
+  p->currentartists = artists.current();
+  p->rows[0] = artists.rows();
+  p->sameartists = p->wanted.empty() || p->wantedartists == p->currentartists;
+  if (!p->sameartists) {
+    p->currentartistnames = artists.names(p->currentartists);
+    p->wantedartistnames = artists.names(p->wantedartists);
   }
-  bool same = wanted.size() == current.size();
-  for (size_t i = 0; same && i < wanted.size(); ++i) same = DB_SameName(wanted[i], current[i]);
+  p->samesongs = p->wanted.size() == p->current.size();
+  for (size_t i = 0; p->samesongs && i < p->wanted.size(); ++i)
+    p->samesongs = DB_SameName(p->wanted[i], p->current[i]);
   const AlbumMark* mark = files_.mark(album);
-  const bool edited = mark != nullptr && albumfingerprint(album) != mark->made && !preferred(name);
+  if (mark != nullptr) p->mark = *mark;
+  p->edited = mark != nullptr && albumfingerprint(p->currentartists, p->currentcodes) != mark->made &&
+              !preferred(p->name);
+  // The files that leave the album: gone, or read again.
+  const std::vector<std::string>& leaving = leaving_[album];
   std::string folder = members.empty() ? std::string() : folderof(members.front().path);
-  for (auto at = departing_.begin(); folder.empty() && at != departing_.end(); ++at) {
-    const FileEntry* e = files_.file(*at);
-    if (e != nullptr && e->album == album) folder = folderof(*at);
+  if (folder.empty() && !leaving.empty()) folder = folderof(leaving.front());
+  p->place = "\"" + p->name + "\" (" + folder + ")";
+  // A name given in the catalogue is the user's, and no edit of the lists:
+  // it stays, and the songs and artists still follow the files.
+  auto arrived = arrivedname_.find(album);
+  p->filesname = arrived != arrivedname_.end() ? arrived->second : p->mark.name;
+  p->takename = !p->filesname.empty() && p->filesname != p->name && preferred(p->name);
+  return true;
+}
+
+// The member's entry as the album leaves it, its song one of codes.
+FileEntry AlbumFollower::entryof(const Plan& p, const Member& m, const std::vector<int32_t>& codes) {
+  FileEntry entry = m.artists;  // its artists
+  entry.path = m.path;
+  entry.stat = m.stat;
+  entry.album = p.album;
+  entry.song = codes[static_cast<size_t>(m.song)];
+  entry.seq = m.song;
+  entry.disc = m.disc;
+  entry.track = m.track;
+  entry.title = m.title;
+  entry.group = m.group;
+  return entry;
+}
+
+// Whether the member's remembered entry is not the one the album leaves.
+bool AlbumFollower::rewritten(const Plan& p, const Member& m, const std::vector<int32_t>& codes) const {
+  const FileEntry* old = files_.file(m.path);
+  return old == nullptr || codes[static_cast<size_t>(m.song)] < 0 || !(*old == entryof(p, m, codes));
+}
+
+void AlbumFollower::declare(const Plan& p, Intent& intent) const {
+  if (auto leaving = leaving_.find(p.album); leaving != leaving_.end())
+    for (const std::string& path : leaving->second) files_.declarefile(intent, path);
+  if (p.edited && !p.same()) return;  // only its gone files are forgotten
+  // Most of a retagged album's files keep their entries as they are.
+  const std::vector<int32_t>& codes = p.samesongs ? p.currentcodes : p.wantedcodes;
+  for (const Member& m : p.members)
+    if (rewritten(p, m, codes)) files_.declarefile(intent, m.path);
+  files_.declaremark(intent, p.album);
+  if (p.wanted.empty()) {
+    intent.album(0, p.album);
+    intent.album(1, p.album);
+    return;
   }
-  const std::string place = "\"" + name + "\" (" + folder + ")";
+  if (p.takename || !p.same()) intent.coded(TitleTable, p.album);
+  // The rows are renumbered; the attributes that leave may be purged, those
+  // that come have their counts raised.
+  const auto attributes = [&](int r, const std::vector<int32_t>& was, const std::vector<int32_t>& now) {
+    intent.counts(rowtable(r));
+    intent.counts(attrtable(r));
+    for (int32_t recno : p.rows[r]) intent.record(rowtable(r), recno);
+    for (int32_t code : was)
+      if (std::find(now.begin(), now.end(), code) == now.end()) intent.coded(attrtable(r), code);
+    for (int32_t code : now)
+      if (code >= 0 && std::find(was.begin(), was.end(), code) == was.end()) intent.coded(attrtable(r), code);
+  };
+  if (!p.sameartists) attributes(0, p.currentartists, p.wantedartists);
+  if (!p.samesongs) attributes(1, p.currentcodes, p.wantedcodes);
+}
+
+ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, CatalogueTally* albums) {
+  const int32_t album = p.album;
+  const std::string& name = p.name;
+  const std::string& place = p.place;
+  const std::vector<std::string>& wanted = p.wanted;
+  const bool same = p.same();
   const bool dry = mode_ == WriteMode::DryRun;
+  if (p.takename) {
+    notes.line("album " + place + (dry ? " would take" : " takes") + " its files' name \"" + p.filesname + "\"");
+  } else if (!p.filesname.empty() && !DB_SameName(p.filesname, name)) {
+    tally->preferable.push_back(name);
+    notes.line("album " + place + " keeps the name given in the catalogue; its files name it \"" + p.filesname +
+               "\"; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
+  }
+  // What differs between the catalogue's lists and the files'.
+  const auto differences = [&](const char* gone, const char* come, const char* goneartists,
+                               const char* comeartists) {
+    std::string text = p.samesongs ? std::string() : change(p.current, wanted, gone, come, "songs in another order");
+    if (!p.sameartists)
+      text += (text.empty() ? "" : "; ") + change(p.currentartistnames, p.wantedartistnames, goneartists,
+                                                  comeartists, "artists in another order");
+    return text;
+  };
+  const std::vector<std::string>& leaving = leaving_[album];
 
   // Counted as a scan counts the albums its files make.
-  if (!arrivals.empty() && (same || (edited && !wanted.empty()))) {
+  if (p.arrived && (same || (p.edited && !wanted.empty()))) {
     albums->songs += static_cast<int>(wanted.size());
     ++albums->outcomes[static_cast<int>(same ? AlbumOutcome::Unchanged : AlbumOutcome::LeftAlone)];
   }
-  if (edited && !same) {
+  if (p.edited && !same) {
     ++tally->edited;
+    if (tally->preferable.empty() || tally->preferable.back() != name) tally->preferable.push_back(name);
     notes.line("album " + place + " left alone: edited in the catalogue since it was scanned; its files " +
                (wanted.empty() ? std::string("are all gone")
-                               : "differ: " + change(current, wanted, "songs only in the catalogue: ",
-                                                     "songs only in the files: ")) +
+                               : "differ: " + differences("songs only in the catalogue: ", "songs only in the files: ",
+                                                          "artists only in the catalogue: ",
+                                                          "artists only in the files: ")) +
                "; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
     if (dry) return Ok;
     // Its gone files are forgotten; files that changed stay as they were
     // remembered, so that the next rescan tells the difference again.
     Intent intent("rescan");
-    for (const std::string& path : departing_)
+    for (const std::string& path : leaving)
       if (gone_.count(path) != 0) files_.declarefile(intent, path);
     ErrorCode rc = intent.begin();
-    for (const std::string& path : gone_) {
-      const FileEntry* e = files_.file(path);
-      if (rc == Ok && e != nullptr && e->album == album) rc = files_.dropfile(path);
-    }
+    for (const std::string& path : leaving)
+      if (rc == Ok && gone_.count(path) != 0) rc = files_.dropfile(path);
     return intent.end(rc);
   }
   if (wanted.empty()) {
@@ -263,26 +397,29 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
   } else if (!same) {
     ++tally->changed;
     notes.line("album " + place + (dry ? " would follow its files: " : " follows its files: ") +
-               change(current, wanted));
+               differences("songs removed: ", "songs added: ", "artists removed: ", "artists added: "));
   }
   if (dry) return Ok;
 
   Intent intent("rescan");
-  intent.album(0, album);
-  intent.album(1, album);
   intent.counts(NameTable);
-  for (const Member& m : members) files_.declarefile(intent, m.path);
-  for (const std::string& path : departing_) files_.declarefile(intent, path);
-  files_.declaremark(intent, album);
+  declare(p, intent);
   ErrorCode rc = intent.begin();
   if (rc != Ok) return intent.end(rc);
+  Rlist titles(&DB_Table(TitleTable));
+  if ((rc = seekcode(titles, album)) != Ok) return intent.end(rc);
+  if (p.takename && !wanted.empty()) rc = DB_RenameRecord(titles, TitleTable, p.filesname, true);
+  if (rc != Ok) return intent.end(rc);
+  std::vector<int32_t>& wantedcodes = p.wantedcodes;
+  CodeLookup lookup;
   if (wanted.empty()) {
     rc = DB_DeleteArticle(titles);
     if (rc == Ok) rc = files_.dropmark(album);
-  } else if (!same) {
+  } else if (!p.samesongs) {
     NameFinder finder;
     for (size_t i = 0; rc == Ok && i < wanted.size(); ++i) {
-      if (wantedcodes[i] >= 0) continue;
+      // An album before this one may have purged a song that was planned.
+      if (wantedcodes[i] >= 0 && lookup.find(SongTable, wantedcodes[i]) == Ok) continue;
       // The song of that name, as a scan finds it, else a new one.
       std::vector<int32_t> codes = finder.same(SongTable, wanted[i]);
       if (!codes.empty()) {
@@ -294,7 +431,8 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       wantedcodes[i] = made.field(F_Code).aslong();
     }
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
-    if (wanted.size() == current.size()) {
+    const std::vector<int32_t>& currentcodes = p.currentcodes;
+    if (wanted.size() == currentcodes.size()) {
       // A retag or a new order: only the rows that differ are replaced.
       for (size_t i = 0; rc == Ok && i < wanted.size(); ++i) {
         if (wantedcodes[i] == currentcodes[i]) continue;
@@ -314,30 +452,24 @@ ErrorCode AlbumFollower::follow(int32_t album, const std::vector<const FileEntry
       Rlist& song = lookup.cursor(SongTable);
       if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, SongTable);
     }
-    if (rc == Ok) rc = DB_UpdateOKField(titles, nullptr);
   } else {
-    wantedcodes = currentcodes;
+    wantedcodes = p.currentcodes;
   }
-  for (const std::string& path : departing_) {
-    const FileEntry* e = files_.file(path);
-    if (rc == Ok && e != nullptr && e->album == album && gone_.count(path) != 0) rc = files_.dropfile(path);
+  if (rc == Ok && !wanted.empty()) {
+    std::vector<FileEntry*> entries;
+    for (Member& m : p.members) entries.push_back(&m.artists);
+    rc = AlbumArtists::make(p.wantedartistnames, &p.wantedartists, entries);
   }
+  if (rc == Ok && !p.sameartists) rc = relink(album, p.currentartists, p.wantedartists, titles);
+  if (rc == Ok && !wanted.empty() && !same) rc = DB_UpdateOKField(titles, nullptr);
+  for (const std::string& path : leaving)
+    if (rc == Ok && gone_.count(path) != 0) rc = files_.dropfile(path);
   if (!wanted.empty()) {
-    for (const Member& m : members) {
-      if (rc != Ok) break;
-      FileEntry entry;
-      entry.path = m.path;
-      entry.stat = m.stat;
-      entry.album = album;
-      entry.song = wantedcodes[static_cast<size_t>(m.song)];
-      entry.seq = m.song;
-      entry.disc = m.disc;
-      entry.track = m.track;
-      entry.title = m.title;
-      entry.group = m.group;
-      rc = files_.putfile(entry);
-    }
-    if (rc == Ok && mark != nullptr) rc = files_.putmark({album, albumfingerprint(album), mark->identity});
+    for (const Member& m : p.members)
+      if (rc == Ok && rewritten(p, m, wantedcodes)) rc = files_.putfile(entryof(p, m, wantedcodes));
+    // The lists are now the wanted ones, in order.
+    const uint32_t made = albumfingerprint(p.sameartists ? p.currentartists : p.wantedartists, wantedcodes);
+    if (rc == Ok && p.mark.album >= 0) rc = files_.putmark({album, made, p.mark.identity, p.filesname});
   }
   return intent.end(rc);
 }

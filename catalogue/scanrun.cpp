@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "catalogue/findname.h"
 #include "catalogue/relation.h"
 #include "catalogue/scanfiles.h"
+#include "catalogue/scannames.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -77,6 +79,8 @@ std::string howmany(int n, int kind) {
   return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]);
 }
 
+std::string howmany(int n, const char* one, const char* many) { return textf("%d %s", n, n == 1 ? one : many); }
+
 ErrorCode seekcode(quill::Rlist& cursor, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
@@ -95,10 +99,15 @@ bool albumthere(int32_t code) {
 // back.
 ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, std::vector<FileEntry>* later) {
   std::vector<int32_t> songs;
+  std::unordered_map<std::string, int32_t> artists;  // folded name as scanned -> code
   if (code >= 0) {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, code);
     for (ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
       songs.push_back(list->rows().field(F_Attr).aslong());
+    list = DB_GetArticleAttributes(0, code);
+    size_t i = 0;
+    for (ErrorCode rc = list->first(); rc == quill::Ok && i < album.artists.size(); rc = list->skip(1))
+      artists.emplace(foldedname(album.artists[i++]), list->rows().field(F_Attr).aslong());
   }
   for (const ScannedAlbum::Source& s : album.sources) {
     FileEntry entry;
@@ -111,6 +120,16 @@ ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, st
     entry.track = s.track;
     entry.title = titlehash(album.songs[static_cast<size_t>(s.song)]);
     entry.group = s.group;
+    if (code >= 0) {
+      entry.artistsknown = true;
+      entry.albumartist = !s.albumartist.empty();
+      const auto add = [&](const std::string& name) {
+        auto found = artists.find(foldedname(name));
+        entry.artists.push_back({found == artists.end() ? -1 : found->second, titlehash(name)});
+      };
+      if (entry.albumartist) add(s.albumartist);
+      for (const std::string& name : s.artists) add(name);
+    }
     if (files.file(s.path) != nullptr) {
       later->push_back(std::move(entry));
       continue;
@@ -119,7 +138,7 @@ ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, st
     if (rc != quill::Ok) return rc;
   }
   if (code < 0) return quill::Ok;
-  return files.putmark({code, albumfingerprint(code), identityhash(album.identity)});
+  return files.putmark({code, albumfingerprint(code), identityhash(album.identity), album.name});
 }
 
 }  // namespace
@@ -220,12 +239,13 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     ++summary->counts.albums;
     lastplace = albumplace(album);
     const int points = batch ? batch->durablepoints() : 0;
-    if (batch && (rc = batch->unitdone()) != quill::Ok) {
+    if (batch) rc = batch->unitdone();
+    if (batch && batch->durablepoints() != points) kept = summary->tally;
+    if (rc != quill::Ok) {
       summary->error = rc;
       summary->failedalbum = lastplace;
       return false;
     }
-    if (batch && batch->durablepoints() != points) kept = summary->tally;
     if (options.progress && !options.progress(summary->counts)) summary->cancelled = true;
     return !summary->cancelled;
   });
@@ -286,13 +306,13 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
 
 std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& notes, WriteMode mode) {
   const CatalogueTally& t = summary.tally;
-  std::string text = textf("%d audio files read, %d skipped, %d not audio", summary.counts.filesread,
-                           notes.skippedfiles, notes.notaudiofiles);
+  std::string text = howmany(summary.counts.filesread, "audio file", "audio files") +
+                     textf(" read, %d skipped, %d not audio", notes.skippedfiles, notes.notaudiofiles);
   if (notes.hiddenentries > 0) text += textf(", %d hidden not read", notes.hiddenentries);
   text += "\n";
   if (summary.noaudio()) return text + "no audio file found: nothing to scan\n";
   text += howmany(t.songs, SongTable) + " in " + howmany(t.albums(), TitleTable);
-  text += textf(", %d %s linked once\n", notes.copies, notes.copies == 1 ? "copy" : "copies");
+  text += ", " + howmany(notes.copies, "copy", "copies") + " linked once\n";
   text += textf("albums: %d %s, %d completed, %d already there, %d left alone\n",
                 t.outcome(AlbumOutcome::Added), mode == WriteMode::DryRun ? "to add" : "added",
                 t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
@@ -301,9 +321,10 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
           howmany(t.created[SongTable], SongTable) + " and " + howmany(t.created[ArtistTable], ArtistTable) + "\n";
   const FollowTally& f = summary.follow;
   if (summary.counts.filesknown + f.gonefiles + f.changed + f.removed + f.edited > 0)
-    text += textf("rescan: %d files unchanged (not opened), %d gone; albums following their files: "
+    text += "rescan: " + howmany(summary.counts.filesknown, "file", "files") +
+            textf(" unchanged (not opened), %d gone; albums following their files: "
                   "%d %s, %d %s, %d edited left alone\n",
-                  summary.counts.filesknown, f.gonefiles, f.changed,
+                  f.gonefiles, f.changed,
                   mode == WriteMode::DryRun ? "to change" : "changed", f.removed,
                   mode == WriteMode::DryRun ? "to remove" : "removed", f.edited);
   for (const std::string& folder : summary.unseenfolders)
@@ -311,8 +332,12 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
                 notes.cut, notes.standins, notes.mended);
   if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
-  else if (!summary.changed() && summary.error == quill::Ok)
+  else if (!summary.changed() && summary.error == quill::Ok && f.edited == 0)
     text += "nothing changed: the catalogue already holds these files\n";
+  else if (!summary.changed() && summary.error == quill::Ok)
+    text += "nothing changed: " + howmany(f.edited, TitleTable) +
+            " edited since the scan left alone; the report says what differs and how to take the "
+            "files' version\n";
   if (summary.cancelled) text += "cancelled: the albums done so far are kept\n";
   if (summary.takenback > 0)
     text += textf("not kept: %d %s of the unfinished batch, which recovery takes back\n", summary.takenback,

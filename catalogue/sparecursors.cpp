@@ -71,4 +71,6 @@ void DB_DropSpareCursors() {
   ++s.generation;
 }
 
+uint32_t DB_TablesGeneration() { return spares().generation; }
+
 }  // namespace tracklore

@@ -34,5 +34,8 @@ class SpareCursor : quill::NonCopyable {
 
 // Destroys every spare; called as the tables close or open.
 void DB_DropSpareCursors();
+// Raised with every DB_DropSpareCursors: what a caller read from the tables
+// before it changed may belong to another database, or predate a recovery.
+uint32_t DB_TablesGeneration();
 
 }  // namespace tracklore

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -102,13 +103,14 @@ bool CScanProgressDlg::update(int read) {
   if (lastpaint_ >= 0 && now - lastpaint_ < 50) return !cancelled_;
   lastpaint_ = now;
   label_->setText(cancelled_ ? tr("Stopping: the albums done so far are kept...")
-                             : tr("%1 of %2 files read").arg(read).arg(found_));
+                             : (found_ == 1 ? tr("%1 of %2 file read") : tr("%1 of %2 files read")).arg(read).arg(found_));
   bar_->setValue(std::min(read, bar_->maximum()));
   QCoreApplication::processEvents();
   return !cancelled_;
 }
 
-CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report)
+CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report,
+                                 const std::vector<std::string>& leftalone)
     : QDialog(parent), report_(std::move(report)) {
   setObjectName(QStringLiteral("CScanSummaryDlg"));
   addHelpKey(this, QStringLiteral("scan"));
@@ -122,6 +124,22 @@ CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::v
   connect(show, &QPushButton::clicked, this, &CScanSummaryDlg::showReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
+  if (!leftalone.empty()) {
+    auto* label = new QLabel(tr("Albums left alone, as edited in the catalogue:"));
+    auto* albums = withid(new QListWidget, IdLeftAlone);
+    for (const std::string& name : leftalone) albums->addItem(QString::fromStdString(name));
+    label->setBuddy(albums);
+    QPushButton* prefer =
+        withid(buttons->addButton(tr("Take the &files' version"), QDialogButtonBox::ActionRole), IdPreferFiles);
+    albums->setCurrentRow(0);
+    connect(prefer, &QPushButton::clicked, this, [this, albums] {
+      if (albums->currentItem() == nullptr) return;
+      preferred_ = albums->currentItem()->text().toStdString();
+      accept();
+    });
+    layout->addWidget(label);
+    layout->addWidget(albums);
+  }
   layout->addWidget(buttons);
 }
 
@@ -146,7 +164,8 @@ namespace {
 
 constexpr const char* kRescanKey = "scan/rescanAtStart";
 
-void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidden) {
+void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidden,
+             const std::vector<std::string>& preferfiles = {}) {
   QString folder;
   for (const std::string& f : folders) folder += (folder.isEmpty() ? "" : ", ") + QString::fromStdString(f);
   tags::FolderReader reader(folders, hidden);
@@ -161,6 +180,7 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
     ScanRunOptions options;
     options.folders = folders;
     options.hidden = hidden;
+    options.preferfiles = preferfiles;
     options.progress = [&](const ScanCounts& counts) { return progress.update(counts.filesread); };
     rc = DB_ScanMusic(reader, notes, options, &summary);
   }
@@ -173,8 +193,10 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
     text = "The scan stopped at album " + summary.failedalbum + ": " + DB_FailureText(summary.error) +
            ".\nThe albums of its finished batches are kept; recovery takes back the unfinished one, "
            "and a second scan completes the rest.\n\n" + text;
-  CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report));
+  CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report), summary.follow.preferable);
   runModal(dialog);
+  // As tracklore-cli scan --prefer-files: the same folders again.
+  if (!dialog.preferred().empty()) runscan(parent, folders, hidden, {dialog.preferred()});
 }
 
 }  // namespace

@@ -66,17 +66,24 @@ class CScanProgressDlg : public QDialog {
   qint64 lastpaint_ = -1;
 };
 
-// The summary box; "Show report" opens the report's lines.
+// The summary box; "Show report" opens the report's lines. The albums a
+// rescan left alone (edited in the catalogue, or named otherwise there)
+// are listed; "Take the files' version" closes the box with the one
+// chosen, for its caller to rescan preferring its files.
 class CScanSummaryDlg : public QDialog {
   Q_OBJECT
 
  public:
   // Control ids, each control's object name.
-  enum : int { IdSummary = 1201, IdShowReport = 1202, IdReport = 1203 };
-  CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report);
+  enum : int { IdSummary = 1201, IdShowReport = 1202, IdReport = 1203, IdLeftAlone = 1204, IdPreferFiles = 1205 };
+  CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report,
+                  const std::vector<std::string>& leftalone = {});
+  // The album whose files' version was asked for (empty: none).
+  const std::string& preferred() const { return preferred_; }
 
  private:
   std::vector<std::string> report_;
+  std::string preferred_;
   void showReport();
 };
 

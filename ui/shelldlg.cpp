@@ -31,6 +31,7 @@
 #include "ui/correctioncounter.h"
 #include "ui/duplicatesdlg.h"
 #include "ui/dialogparts.h"
+#include "ui/founddlg.h"
 #include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
@@ -38,7 +39,9 @@
 #include "ui/platform.h"
 #include "ui/recoveryoffer.h"
 #include "ui/scandlg.h"
+#include "ui/searchdlg.h"
 #include "ui/startup.h"
+#include "ui/statsdlg.h"
 
 namespace tracklore {
 
@@ -180,6 +183,8 @@ void CShellDlg::createMenu() {
   add(tools, tr("Find &duplicates..."), CmdDuplicates, [this] { onDuplicates(); });
   withkey(add(other, tr("&Browse..."), CmdBrowse, [this] { onBrowse(); }),
           QKeySequence(tr("Ctrl+B")));
+  withkey(add(other, tr("&Search..."), CmdSearch, [this] { onSearch(); }), QKeySequence::Find);
+  add(other, tr("S&tatistics..."), CmdStatistics, [this] { onStatistics(); });
   add(other, tr("&About..."), CmdAbout, [this] { onAbout(); });
   other->addSeparator();
   withkey(add(other, tr("&Help"), CmdHelp, [this] { onHelp(); }), QKeySequence::HelpContents);
@@ -264,6 +269,8 @@ void CShellDlg::refresh() {
     action(id)->setEnabled(!open);
   action(CmdClose)->setEnabled(open);
   action(CmdBrowse)->setEnabled(open);
+  action(CmdSearch)->setEnabled(open);
+  action(CmdStatistics)->setEnabled(open);
   action(CmdDuplicates)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
   offerEdit(action(CmdScan), open, open && DB_IsReadOnly());
@@ -518,6 +525,30 @@ void CShellDlg::onBrowse() {
   CMainDlg browse(this, lastkind_, false);
   runModal(browse);
   lastkind_ = browse.kind();
+}
+
+void CShellDlg::followXrefs(int result, int attr, int32_t code) {
+  if (result == ResultTarget) runFoundLists(this, {attr, code});
+}
+
+void CShellDlg::onSearch() {
+  if (DB_IsOpen() == 0) return;
+  int result;
+  int attr;
+  int32_t code;
+  {
+    CSearchDlg search(this);
+    result = runModal(search);
+    attr = search.resultAttr();
+    code = search.resultCode();
+  }
+  followXrefs(result, attr, code);
+}
+
+void CShellDlg::onStatistics() {
+  if (DB_IsOpen() == 0) return;
+  CStatsDlg statistics(this);
+  runModal(statistics);
 }
 
 void CShellDlg::onDuplicates() {

@@ -4,6 +4,7 @@
 // other window runs modally from here; closing it ends the program.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -88,6 +89,8 @@ class CShellDlg : public QDialog {
     CmdRescan = 32784,
     CmdRescanAtStart = 32785,
     CmdDuplicates = 32786,
+    CmdSearch = 32787,
+    CmdStatistics = 32788,
     CmdReadOnly = 32789,
   };
 
@@ -119,6 +122,8 @@ class CShellDlg : public QDialog {
   void onScan();
   void onRescan();
   void onBrowse();
+  void onSearch();
+  void onStatistics();
   // Read-only mode on or off: an open database is closed and opened again
   // in the other mode at once. A switch to editing that is refused is
   // said, and the database opens read-only again.
@@ -161,6 +166,8 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
+  // After a window that ended with an X-Ref: its target's found lists.
+  void followXrefs(int result, int attr, int32_t code);
 };
 
 }  // namespace tracklore

@@ -235,12 +235,13 @@ TEST_F(CataloguePowerCut, Batches) {
     return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? Ok : summary.error;
   });
   // A rescan: one title retagged, one track moved, one album's only file
-  // gone; the albums follow their files under one intent.
+  // gone, one album's artist retagged; the albums follow their files under
+  // one intent.
   sweep("rescan", [&] {
     TableSource source({tagsof("m/1", "1.flac", "S0 retagged", "Second", "X0", "", 1),
                         tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 4),
                         tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
-                        tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1)});
+                        tagsof("m/2", "1.flac", "New song", "Fifth", "New artist", "", 1)});
     ScanNotes notes;
     ScanSummary summary;
     return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? Ok : summary.error;

@@ -32,6 +32,14 @@ namespace {
 using quill::Ok;
 using Albums = std::map<std::string, std::vector<std::string>>;  // album -> songs
 
+std::vector<std::string> artistsof(const std::string& album) {
+  std::vector<std::string> out;
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, DB_FindSameName(TitleTable, album).at(0));
+  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
+    out.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
+  return out;
+}
+
 Albums albums() {
   Albums out;
   FullTable titles(DB_Table(TitleTable));
@@ -115,6 +123,8 @@ struct Case {
   std::vector<std::string> folders = {"m"};
   std::vector<std::string> preferfiles = {};
   int again = 0;  // files a second rescan opens
+  Albums artists = {};  // the artists of these albums after it
+  int artistcount = 2;  // artists left in the catalogue
 };
 
 TEST_F(RescanTest, TableOfCases) {
@@ -142,7 +152,7 @@ TEST_F(RescanTest, TableOfCases) {
        0, 4, "songs removed: \"In Bloom\""},
       {"every file of an album deleted: the album goes", nullptr, changed({{3, std::nullopt}, {4, std::nullopt}}),
        {{"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}}, 0, 3,
-       "none of its files is left"},
+       "none of its files is left", {"m"}, {}, 0, {}, 1},
       {"a file moved and renamed with the same tags: nothing changes", nullptr,
        changed({{2, file("Elsewhere", "03 - Come.mp3", "Come as You Are", "Nevermind", "Nirvana", 3)}}),
        kCatalogued, 1, 5},
@@ -151,16 +161,37 @@ TEST_F(RescanTest, TableOfCases) {
        {{"Kind of Blue", {"So What", "Freddie Freeloader", "In Bloom"}},
         {"Nevermind", {"Smells Like Teen Spirit", "Come as You Are"}}},
        1, 5},
-      {"an album renamed in the catalogue: its new file leads to it, nothing is added",
+      {"an album renamed in the catalogue: its new file leads to it, nothing is added, the name stays and "
+       "the report tells the files' name",
        [this] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); },
        changed({}, {file("Nevermind", "4.mp3", "Breed", "Nevermind", "Nirvana", 4)}),
        {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
         {"Nevermind (1991)", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are", "Breed"}}},
-       1, 6},
-      {"an artist renamed in the catalogue and a file touched: nothing is added",
+       1, 6, "its files name it \"Nevermind\"; tracklore-cli scan --prefer-files \"Nevermind (1991)\""},
+      {"the same with --prefer-files and no file changed: the album takes its files' name",
+       [this] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); }, kLibrary, kCatalogued, 0, 5,
+       "takes its files' name \"Nevermind\"", {"m"}, {"Nevermind (1991)"}},
+      {"an artist renamed in the catalogue, a file touched and one added: nothing is added",
        [this] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); },
-       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2, 1)}}),
-       kCatalogued, 1, 5},
+       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2, 1)}},
+               {file("Kind of Blue", "3.flac", "Blue in Green", "Kind of Blue", "Miles Davis", 3)}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader", "Blue in Green"}},
+        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}},
+       2, 6, "", {"m"}, {}, 0, {{"Kind of Blue", {"Davis, Miles"}}}},
+      {"an artist renamed in the catalogue and every file of its album moved: the artist stays",
+       [this] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); },
+       changed({{3, file("Moved", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1)},
+                {4, file("Moved", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2)}}),
+       kCatalogued, 2, 5, "", {"m"}, {}, 0, {{"Kind of Blue", {"Davis, Miles"}}}},
+      {"a track's artist retagged: the album's artists follow",
+       nullptr, changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
+       kCatalogued, 1, 5, "artists added: \"John Coltrane\"", {"m"}, {}, 0,
+       {{"Kind of Blue", {"Miles Davis", "John Coltrane"}}}, 3},
+      {"every track's artist retagged: the old artist goes, purged",
+       nullptr, changed({{3, file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis Sextet", 1, 1)},
+                         {4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis Sextet", 2, 1)}}),
+       kCatalogued, 2, 5, "artists removed: \"Miles Davis\"; artists added: \"Miles Davis Sextet\"", {"m"}, {}, 0,
+       {{"Kind of Blue", {"Miles Davis Sextet"}}}},
       {"a song renamed in the catalogue and its file touched: the name stays",
        [this] { rename(SongTable, "So What", "So What (take 3)"); },
        changed({{3, file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1, 1)}}),
@@ -178,6 +209,12 @@ TEST_F(RescanTest, TableOfCases) {
        {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
         {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}},
        1, 5, "", {"m"}, {"Nevermind"}},
+      {"an album whose artists the user edited: left alone where its files' artists differ",
+       [this] { ASSERT_EQ(link(0, DB_FindSameName(TitleTable, "Kind of Blue").at(0), add(ArtistTable, "Bill Evans")), Ok); },
+       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
+       kCatalogued, 1, 5,
+       "artists only in the catalogue: \"Bill Evans\"; artists only in the files: \"John Coltrane\"", {"m"}, {}, 1,
+       {{"Kind of Blue", {"Miles Davis", "Bill Evans"}}}, 3},
       {"a remembered folder missing: nothing below it changes, and it is said", nullptr,
        changed({{3, std::nullopt}, {4, std::nullopt}}), kCatalogued, 0, 5,
        "m/Kind of Blue/: missing or holds no audio file", {"m/Nevermind", "m/Kind of Blue"}},
@@ -197,6 +234,8 @@ TEST_F(RescanTest, TableOfCases) {
     EXPECT_EQ(albums(), c.albums);
     EXPECT_EQ(opened, c.opened);
     EXPECT_EQ(DB_Table(SongTable).nlive(), c.songs);
+    EXPECT_EQ(DB_Table(ArtistTable).nlive(), c.artistcount);
+    for (const auto& [album, names] : c.artists) EXPECT_EQ(artistsof(album), names) << album;
     std::string report;
     for (const std::string& line : lines) report += line + "\n";
     if (!c.said.empty()) {
@@ -226,8 +265,11 @@ TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
   std::vector<TrackTags> retagged = hits;
   retagged[1] = file("Hits", "2.mp3", "Two (edit)", "Hits", "Bob", 2, 1);
   int opened = 0;
-  scan(retagged, {}, nullptr, &opened);
+  const ScanSummary summary = scan(retagged, {}, nullptr, &opened);
   EXPECT_EQ(opened, 1);
+  const std::string text = DB_ScanSummaryText(summary, ScanNotes(), WriteMode::Write);
+  EXPECT_NE(text.find("1 audio file read, "), std::string::npos) << text;
+  EXPECT_NE(text.find("rescan: 2 files unchanged"), std::string::npos) << text;
   EXPECT_EQ(albums(), (Albums{{"Hits", {"One", "Two (edit)", "Three"}}}));
 }
 
@@ -283,6 +325,8 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
       if (a % 4 == 1 && s == 2) continue;
       if (a % 3 == 0 && s == 3) {
         after.push_back(file(folder, name, title + " (live)", "album " + std::to_string(a), "artist " + std::to_string(a % 4), s, 1));
+      } else if (a % 7 == 4) {
+        after.push_back(file(folder, name, title, "album " + std::to_string(a), "artist 9", s, 1));
       } else if (a % 5 == 2 && s == 1) {
         after.push_back(file(folder, name, title, "album 0", "artist 0", 9, 1));
       } else {
@@ -296,6 +340,13 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
   scan(after, {});
   quill::File::set_write_fault({});
   const Albums whole = albums();
+  const auto artists = [] {
+    Albums out;
+    for (const auto& [album, songs] : albums()) out[album] = artistsof(album);
+    return out;
+  };
+  const Albums wholeartists = artists();
+  ASSERT_EQ(wholeartists.at("album 4"), std::vector<std::string>{"artist 9"});
   const int total = writes;
   ASSERT_GT(total, 20);
 
@@ -325,6 +376,7 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
     ASSERT_EQ(DB_Open(), 0) << where;
     scan(after, {});
     EXPECT_EQ(albums(), whole) << where;
+    EXPECT_EQ(artists(), wholeartists) << where;
   }
 }
 

@@ -37,6 +37,21 @@ auto withfailingwrites(const char* part, Call call) {
 }
 
 // Scratch directories in memory: the engine's syncs there cost nothing.
+// Counts the data syncs that reach the file system while it lives.
+class SyncCounter : public quill::File::Observer {
+ public:
+  SyncCounter() { quill::File::set_observer(this); }
+  ~SyncCounter() override { quill::File::set_observer(nullptr); }
+  int syncs = 0;
+  void synced(const std::string&) override { ++syncs; }
+  void created(const std::string&) override {}
+  void wrote(const std::string&, int64_t, const char*, int32_t) override {}
+  void truncated(const std::string&, int64_t) override {}
+  void renamed(const std::string&, const std::string&) override {}
+  void removed(const std::string&) override {}
+  void dirsynced(const std::string&) override {}
+};
+
 struct TempDir : quill::test::TempDir {
   TempDir() : quill::test::TempDir(quill::test::TempPlace::Memory) {}
 };

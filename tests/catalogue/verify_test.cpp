@@ -263,6 +263,22 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
 }
 
+// A rewritten record is saved at once, so that a write that fails is
+// counted as failed there and not as corrected.
+TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
+  reports_expected_ = true;
+  setlong(SongTable, add(SongTable, "Song"), F_RefCount, 7);
+  DB_Close();
+  host_.answer(Answer::Yes);
+  VerifySummary summary;
+  withfailingwrites("attr002", [&] { return DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary); });
+  ASSERT_FALSE(reports_.texts().empty());
+  EXPECT_EQ(reports_.texts()[0],
+            "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
+  EXPECT_EQ(summary.corrected, 0);
+  EXPECT_EQ(summary.failed, 1);
+}
+
 TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   reports_expected_ = true;
   const int32_t album = numbered(1, {0});
@@ -389,21 +405,6 @@ TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
     ASSERT_EQ(DB_Open(), 0);
   }
 }
-
-// Counts the data syncs that reach the file system.
-class SyncCounter : public quill::File::Observer {
- public:
-  SyncCounter() { quill::File::set_observer(this); }
-  ~SyncCounter() override { quill::File::set_observer(nullptr); }
-  int syncs = 0;
-  void synced(const std::string&) override { ++syncs; }
-  void created(const std::string&) override {}
-  void wrote(const std::string&, int64_t, const char*, int32_t) override {}
-  void truncated(const std::string&, int64_t) override {}
-  void renamed(const std::string&, const std::string&) override {}
-  void removed(const std::string&) override {}
-  void dirsynced(const std::string&) override {}
-};
 
 // The corrections are recomputations: one batch, whose durable points are
 // a few per table however many there are.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -113,6 +114,28 @@ class ScanDlgTest : public QObject {
     QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
     QCOMPARE(DB_FindExactName(SongTable, "Encore").size(), size_t(1));
     QCOMPARE(rescanAtStart(), false);
+
+    // The user adds a song to the album and a file is retagged: the album
+    // is left alone, and the summary's button takes the files' version.
+    db.link(DB_FindExactName(TitleTable, "Live").at(0), 1, db.add(SongTable, "Bonus"));
+    QVERIFY(QFile::remove(db.path() + "/music/Live/04 encore.flac"));
+    QCOMPARE(encode("04 encore.flac", "finale", 4), 0);
+    uitest::scripts().push_back([&summary](QDialog& dialog) {
+      auto* albums = child<QListWidget>(&dialog, CScanSummaryDlg::IdLeftAlone);
+      auto* prefer = child<QPushButton>(&dialog, CScanSummaryDlg::IdPreferFiles);
+      if (albums->count() != 1 || albums->item(0)->text() != "Live" || albums->currentRow() != 0) return 0;
+      uitest::scripts().push_back([&summary](QDialog& again) {
+        summary = child<QLabel>(&again, CScanSummaryDlg::IdSummary)->text();
+        return int(QDialog::Accepted);
+      });
+      prefer->click();
+      return dialog.result();
+    });
+    summary.clear();
+    shell.action(CShellDlg::CmdRescan)->trigger();
+    QVERIFY2(summary.contains("albums following their files: 1 changed"), qPrintable(summary));
+    QCOMPARE(DB_FindExactName(SongTable, "Finale").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(SongTable, "Bonus").size(), size_t(0));
   }
 };
 

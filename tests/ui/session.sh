@@ -124,7 +124,8 @@ press n
 expect "^Choose directory where database will be created$"
 press Return
 gone "^Choose directory"
-[ -f "$work/maindb.db1" ] && [ -f "$work/rel002.idx" ] || fail "no database created"
+# The tables are made after the chooser closes: wait for the last of them.
+polled test -f "$work/rel002.idx" && [ -f "$work/maindb.db1" ] || fail "no database created"
 expect "^Tracklore$"
 shot "$main" 02-main-open
 

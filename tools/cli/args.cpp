@@ -73,6 +73,8 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
         return false;
     } else if (arg == "--prefix") {
       if (!take("a text", &options->prefix.emplace())) return false;
+    } else if (arg == "--kind") {
+      if (!take("album, artist or song", &options->kind.emplace())) return false;
     } else if (arg == "--at") {
       const char* seq = value("a position");
       if (seq == nullptr) return false;

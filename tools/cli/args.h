@@ -22,6 +22,7 @@ struct Options {
   Choice answer = Choice::Ask;       // --yes / --no: every question
   Choice purge = Choice::Ask;        // --purge / --keep: the purge question
   std::optional<std::string> prefix; // list --prefix TEXT
+  std::optional<std::string> kind;   // search --kind album|artist|song
   std::optional<long> at;            // link --at SEQ
   bool dryrun = false;               // scan --dry-run
   bool hidden = false;               // scan --hidden

@@ -30,9 +30,17 @@ std::string secondcolumn(int kind, quill::Rlist& cursor) {
   return DB_StoredToUtf8(std::string_view(data, strnlen(data, static_cast<size_t>(mark.length()))));
 }
 
+// Albums of one name are told apart by their first artist ("--" for none)
+// and their number of songs, after the columns the program shows.
 void printrow(int kind, quill::Rlist& cursor) {
-  std::printf("%ld\t%s\t%s\n", static_cast<long>(cursor.field(F_Code).aslong()),
-              DB_CurrentFullName(cursor, kind).c_str(), secondcolumn(kind, cursor).c_str());
+  const int32_t code = cursor.field(F_Code).aslong();
+  std::printf("%ld\t%s\t%s", static_cast<long>(code), DB_CurrentFullName(cursor, kind).c_str(),
+              secondcolumn(kind, cursor).c_str());
+  if (kind == TitleTable) {
+    const std::string artist = DB_FirstArtistName(cursor);
+    std::printf("\t%s\t%d", artist.empty() ? "--" : artist.c_str(), DB_CountRows(1, code));
+  }
+  std::printf("\n");
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void noteshared(int kind, const Record& self) {
   if (!others.empty())
     std::fprintf(stderr, "tracklore-cli: note: %s %s also names %s; name them by code\n",
                  KindNames[kind][SingularForm], quotedtext(self.name).c_str(),
-                 codelist(others).c_str());
+                 codelist(kind, others).c_str());
 }
 
 // "what; returned Code." as the program words a failed edit ("what; the
@@ -132,7 +132,7 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
   std::vector<Record> same = samenamed(kind, full);
   if (same.size() > 1)
     return failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " +
-                   quotedtext(full) + ": " + codelist(same) + "; name one by its code");
+                   quotedtext(full) + ": " + codelist(kind, same) + "; name one by its code");
   if (same.size() == 1) {
     *item = std::move(same.front());
     return 0;
@@ -166,9 +166,9 @@ int refusesecond(TerminalHost& host, int kind, const Record& item, const std::st
       " bears that name; tracklore-cli merge " + KindNames[kind][SingularForm] + " '#" +
       std::to_string(bearer.code) + "' '#" + std::to_string(item.code) + "' makes the two one";
   if (kind != TitleTable) return failure(refusal);
-  const std::string question = "Another album is named " + quotedtext(bearer.name) + " (" +
-                               codelist(others) + ").\nRename this one all the same, keeping two "
-                               "albums of that name?";
+  const std::string question = "Another album is named " + quotedtext(bearer.name) + ": " +
+                               codelist(kind, others) + ".\nRename this one all the same, keeping "
+                               "two albums of that name?";
   if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
     return failure(refusal);
   return 0;
@@ -210,7 +210,6 @@ int cmd_link(const Options& options, TerminalHost& host) {
   bool created;
   if (int status = linkedattribute(host, kind, options.operands[2], &item, &created); status != 0)
     return status;
-  if (created) std::printf("created %s\n", describe(kind, item).c_str());
 
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
   const int position = options.at ? static_cast<int>(*options.at) : -1;
@@ -220,11 +219,14 @@ int cmd_link(const Options& options, TerminalHost& host) {
                    " up to position " + std::to_string(kMaxSeq) +
                    ", the last there is; nothing changed");
   if (rc != Ok) return engineerror("Insertion failed", rc);
-  std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
-              describe(TitleTable, album).c_str(), list->rows().field(F_Seq).asint());
+  const int placed = list->rows().field(F_Seq).asint();
   const int status = refreshmark(titles);
+  // Said once the edit is on disk, which its end makes it.
   if (ErrorCode ended = intent.end(status == 0 ? Ok : quill::WriteFailed); ended != Ok)
     return engineerror("Insertion failed", ended);
+  if (created) std::printf("created %s\n", describe(kind, item).c_str());
+  std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
+              describe(TitleTable, album).c_str(), placed);
   return status;
 }
 

@@ -100,7 +100,8 @@ int cmd_scan(const Options& options, TerminalHost&) {
                    (notes.hiddenentries > 0 ? " (hidden files and folders are read with --hidden)" : ""));
   if (rc != 0)
     return failure("scan stopped at album " + summary.failedalbum + " after " +
-                   std::to_string(summary.counts.filesread) + " files: " + DB_FailureText(summary.error) +
+                   std::to_string(summary.counts.filesread) + (summary.counts.filesread == 1 ? " file: " : " files: ") +
+                   DB_FailureText(summary.error) +
                    "; tracklore-cli recover takes back the unfinished batch, and a second scan "
                    "completes the rest");
   return 0;

@@ -11,7 +11,9 @@ namespace tracklore::cli {
 namespace {
 
 // The options besides -C, --main, --yes and --no that a command takes.
-enum : unsigned { TakesPrefix = 1, TakesAt = 2, TakesPurge = 4, TakesScanOptions = 8 };
+enum : unsigned {
+  TakesPrefix = 1, TakesAt = 2, TakesPurge = 4, TakesScanOptions = 8, TakesKind = 16
+};
 
 struct Command {
   const char* name;
@@ -26,7 +28,17 @@ struct Command {
 const Command kCommands[] = {
     {"create", 0, 0, 0, cmd_create, "create", "make a new, empty database"},
     {"list", 1, 1, TakesPrefix, cmd_list, "list albums|artists|songs [--prefix TEXT]",
-     "code, name and mark (albums) or number of uses (artists, songs), in name order"},
+     "code, name and mark (albums, then their first artist and number of songs) or\n"
+     "      number of uses (artists, songs), in name order"},
+    {"search", 1, 1000, TakesKind, cmd_search, "search WORDS... [--kind album|artist|song]",
+     "the albums (with their first artist), artists and songs whose names hold every\n"
+     "      word at the start of one of theirs (\"wall\" finds \"The Wall\", not\n"
+     "      \"Stonewall\"), letter case, accents and script aside; exit status 1 when\n"
+     "      nothing is found"},
+    {"stats", 0, 0, TakesPurge, cmd_stats, "stats [--purge]",
+     "counts of albums, artists, songs and links; albums without artists or songs;\n"
+     "      artists and songs no album uses (--purge deletes them, as one edit that\n"
+     "      cannot be undone yet); the ten artists on the most albums"},
     {"show", 1, 1, 0, cmd_show, "show ALBUM", "an album with its artists and songs in order"},
     {"add", 2, 2, 0, cmd_add, "add album|artist|song NAME", "a new album, artist or song"},
     {"link", 3, 3, TakesAt, cmd_link, "link ALBUM artist|song NAME [--at SEQ]",
@@ -119,8 +131,9 @@ int runcommand(const Options& options, TerminalHost& host) {
     if (n < c.least || n > c.most) return usageerror(std::string("usage: ") + c.synopsis);
     if (options.prefix && !(c.takes & TakesPrefix)) return usageerror("--prefix belongs to list");
     if (options.at && !(c.takes & TakesAt)) return usageerror("--at belongs to link");
+    if (options.kind && !(c.takes & TakesKind)) return usageerror("--kind belongs to search");
     if (options.purge != Choice::Ask && !(c.takes & TakesPurge))
-      return usageerror("--purge and --keep belong to unlink");
+      return usageerror("--purge and --keep belong to unlink and stats");
     if ((options.dryrun || options.hidden || options.report || !options.preferfiles.empty()) &&
         !(c.takes & TakesScanOptions))
       return usageerror("--dry-run, --hidden, --report and --prefer-files belong to scan");

@@ -35,6 +35,8 @@ int cmd_recover(const Options& options, TerminalHost& host);
 int cmd_export(const Options& options, TerminalHost& host);
 int cmd_import(const Options& options, TerminalHost& host);
 int cmd_scan(const Options& options, TerminalHost& host);
+int cmd_search(const Options& options, TerminalHost& host);
+int cmd_stats(const Options& options, TerminalHost& host);
 
 // Checks the command's operands and options against its entry in the
 // command table and runs it.

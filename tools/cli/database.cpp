@@ -10,6 +10,7 @@
 #include "catalogue/fullnames.h"
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
+#include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
@@ -114,9 +115,18 @@ std::vector<Record> alike(int kind, const std::string& full) {
   return others;
 }
 
-std::string codelist(const std::vector<Record>& records) {
+std::string codelabel(int kind, int32_t code) {
+  std::string label = "#" + std::to_string(code);
+  if (kind != TitleTable) return label;
+  Rlist album(&DB_Table(TitleTable));
+  if (seekcode(album, code) != quill::Ok) return label;
+  const std::string artist = DB_FirstArtistName(album);
+  return label + " (" + (artist.empty() ? "no artist" : escaped(artist)) + ")";
+}
+
+std::string codelist(int kind, const std::vector<Record>& records) {
   std::string list;
-  for (const Record& r : records) list += (list.empty() ? "#" : ", #") + std::to_string(r.code);
+  for (const Record& r : records) list += (list.empty() ? "" : ", ") + codelabel(kind, r.code);
   return list;
 }
 
@@ -142,7 +152,7 @@ bool resolve(int kind, const std::string& operand, Record* found) {
   }
   if (same.size() > 1) {
     failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " + quotedtext(full) +
-            ": " + codelist(same) + "; name one by its code");
+            ": " + codelist(kind, same) + "; name one by its code");
     return false;
   }
   std::string text = std::string("no ") + word + " is named " + quotedtext(full);
@@ -150,7 +160,7 @@ bool resolve(int kind, const std::string& operand, Record* found) {
   if (!similar.empty()) {
     std::string list;
     for (const Record& r : similar)
-      list += (list.empty() ? "" : ", ") + quotedtext(r.name) + " #" + std::to_string(r.code);
+      list += (list.empty() ? "" : ", ") + quotedtext(r.name) + " " + codelabel(kind, r.code);
     text += " (similar: " + list + ")";
   }
   failure(text);

@@ -72,8 +72,11 @@ quill::ErrorCode seekcode(quill::Rlist& cursor, int32_t code);
 // Relation's cursor over it), with its full name.
 Record current(quill::Rlist& cursor, int kind);
 
-// "#3, #7", for messages.
-std::string codelist(const std::vector<Record>& records);
+// "#3", and for an album "#3 (ABBA)", with its first artist ("no artist"
+// for none): so that albums of one name are told apart in messages.
+std::string codelabel(int kind, int32_t code);
+// "#3, #7" (or "#3 (ABBA), #7 (Queen)"), for messages.
+std::string codelist(int kind, const std::vector<Record>& records);
 
 // "album \"Abbey Road\" (#3)", for messages.
 std::string describe(int kind, const Record& record);

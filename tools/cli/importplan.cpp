@@ -137,6 +137,9 @@ ErrorCode importplan(const Plan& plan, ImportTally* tally, ImportStop* stop) {
       step = "Saving the batch";
       rc = batch.unitdone();
     }
+    // The album whose durable point was reached is kept, though the next
+    // batch could not begin.
+    if (rc != Ok && batch.durablepoints() != points) stop->kept = tally->albums + 1;
     if (rc != Ok) {
       *stop = {&album, step, batch.finish(rc), stop->kept};
       return stop->rc;

@@ -27,8 +27,8 @@ void ScanBar::draw(int read) {
   bar.resize(width, ' ');
   std::string left = "?";
   if (rate > 0) left = std::to_string(static_cast<long>((total - read) / rate)) + " s left";
-  std::fprintf(stderr, "\r[%s] %d/%d files, %.0f files/s, %s   ", bar.c_str(), read, total, rate,
-               left.c_str());
+  std::fprintf(stderr, "\r[%s] %d/%d %s, %.0f files/s, %s   ", bar.c_str(), read, total,
+               total == 1 ? "file" : "files", rate, left.c_str());
   std::fflush(stderr);
   shown_ = true;
 }

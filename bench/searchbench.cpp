@@ -1,0 +1,166 @@
+// searchbench: the word search over a catalogue of many song names.
+//
+// Makes a catalogue of S songs (default 1,000,000) whose names are one to
+// five words drawn from a vocabulary of common words and made-up ones, a
+// hundredth of them in Cyrillic (kept in full in the name table, searched
+// through their transliteration). Then it times the first search, which
+// reads every name into memory, and each of a set of searches afterwards
+// (the median of 21 runs), and prints the memory the kept names take.
+//
+//   searchbench [--songs S] [--dir DIR] [--keep]
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/fixedhost.h"
+#include "bench/measure.h"
+#include "catalogue/batch.h"
+#include "catalogue/edits.h"
+#include "catalogue/host.h"
+#include "catalogue/maintenance.h"
+#include "catalogue/schema.h"
+#include "catalogue/search.h"
+#include "catalogue/searchfold.h"
+#include "catalogue/tableset.h"
+#include "engine/datafile.h"
+#include "engine/rlist.h"
+
+namespace {
+
+using namespace tracklore;
+
+const char* const kCommon[] = {"Love", "Night", "Blue", "Heart", "Song", "Dance", "Rain",
+                               "Girl", "Time", "Home", "Fire", "Moon", "Wall", "Road",
+                               "Dream", "Live", "Remix", "Version", "Part", "Theme"};
+const char* const kSyllables[] = {"ka", "lo", "mi", "ra", "ten", "vor", "shi", "bel",
+                                  "dan", "gu", "ny", "ph", "ex", "qua", "zo", "st"};
+const char* const kCyrillic[] = {"Мумий", "Тролль", "Звезда", "Ночь", "Город", "Песня"};
+
+std::string madeword(std::mt19937_64& random) {
+  std::string w;
+  const int n = 2 + static_cast<int>(random() % 3);
+  for (int i = 0; i < n; ++i) w += kSyllables[random() % 16];
+  w[0] = static_cast<char>(w[0] - 'a' + 'A');
+  return w;
+}
+
+std::string songname(std::mt19937_64& random, const std::vector<std::string>& vocabulary) {
+  std::string name;
+  const int words = 1 + static_cast<int>(random() % 5);
+  for (int i = 0; i < words; ++i) {
+    if (i > 0) name += ' ';
+    name += random() % 3 == 0 ? kCommon[random() % 20] : vocabulary[random() % vocabulary.size()];
+  }
+  return name;
+}
+
+// The Latin names go straight into the table, indexed once at the end;
+// the Cyrillic ones through the catalogue, which keeps their full names.
+bool fill(int songs) {
+  std::mt19937_64 random(1);
+  std::vector<std::string> vocabulary;
+  for (int i = 0; i < 50000; ++i) vocabulary.push_back(madeword(random));
+  const int cyrillic = songs / 100;
+  {
+    quill::DataFile table;
+    if (table.open(fixedname(SongTable), {.noindex = true}) != quill::Ok) return false;
+    table.defersync(true);
+    quill::Rlist cursor(&table);
+    for (int i = 0; i < songs - cyrillic; ++i) {
+      cursor.field(F_Name).set(songname(random, vocabulary).c_str());
+      cursor.field(F_RefCount).set(0L);
+      if (cursor.append() != quill::Ok) return false;
+    }
+    table.defersync(false);
+    if (table.close() != quill::Ok) return false;
+  }
+  if (quill::DataFile::reindex(fixedname(SongTable)) != quill::Ok || DB_Open() != 0) return false;
+  CatalogueBatch batch({.perbatch = 1000, .operation = "import"});
+  quill::Rlist cursor(&DB_Table(SongTable));
+  for (int i = 0; i < cyrillic; ++i) {
+    const std::string name = std::string(kCyrillic[random() % 6]) + " " + kCyrillic[random() % 6];
+    if (DB_InsertRecord(SongTable, name, cursor) != quill::Ok || batch.unitdone() != quill::Ok)
+      return false;
+  }
+  return batch.finish() == quill::Ok;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+struct Options {
+  int songs = 1000000;
+  std::string dir;
+  bool keep = false;
+};
+
+bool parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool value = i + 1 < argc;
+    if (a == "--songs" && value) o.songs = std::atoi(argv[++i]);
+    else if (a == "--dir" && value) o.dir = argv[++i];
+    else if (a == "--keep") o.keep = true;
+    else return false;
+  }
+  return o.songs > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!parse(argc, argv, o)) {
+    std::fprintf(stderr, "usage: searchbench [--songs S] [--dir DIR] [--keep]\n");
+    return 2;
+  }
+  namespace fs = std::filesystem;
+  const fs::path dir = o.dir.empty() ? fs::temp_directory_path() /
+                                           ("searchbench-" + std::to_string(getpid()))
+                                     : fs::path(o.dir);
+  fs::create_directories(dir);
+  fs::current_path(dir);
+  static bench::FixedHost host;
+  DB_SetHost(&host);
+  bench::Stopwatch clock;
+  if (DB_Create() != 0 || (DB_Close(), !fill(o.songs))) {
+    std::fprintf(stderr, "searchbench: cannot make the catalogue in %s\n", dir.c_str());
+    return 1;
+  }
+  std::printf("catalogue of %d songs made in %.1f s\n", DB_Table(SongTable).nlive(),
+              clock.seconds());
+
+  std::vector<int32_t> codes;
+  clock.restart();
+  DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes);
+  std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
+              bench::mib(static_cast<int64_t>(DB_SearchMemory())));
+
+  const char* const queries[] = {"love",  "kalora", "blue night", "zzzz", "l",
+                                 "тролль", "mumij troll", "ka lo mi ra"};
+  std::printf("%-14s %10s %12s\n", "search", "found", "median ms");
+  for (const char* query : queries) {
+    const std::vector<std::string> words = DB_SearchWords(query);
+    std::vector<double> times;
+    for (int run = 0; run < 21; ++run) {
+      clock.restart();
+      DB_SearchCodes(words, SongTable, &codes);
+      times.push_back(clock.seconds());
+    }
+    std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);
+  }
+  DB_Close();
+  if (!o.keep) {
+    fs::current_path("/");
+    fs::remove_all(dir);
+  }
+  return 0;
+}

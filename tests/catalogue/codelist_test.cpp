@@ -1,0 +1,46 @@
+// A list of records by code: it walks the codes in their order, passes
+// over a record that has gone and stops at either end.
+#include "catalogue/codelist.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "tests/catalogue/testutil.h"
+
+namespace tracklore::test {
+namespace {
+
+class CodeListTest : public CatalogueTest {};
+
+TEST_F(CodeListTest, WalksTheCodesPassingOverGoneRecordsAndStopsAtTheEnds) {
+  const std::vector<int32_t> songs = some(SongTable, 5);
+  ASSERT_EQ(DB_DeleteAttribute(*at(SongTable, songs[1]), SongTable), quill::Ok);
+  CodeList list(DB_Table(SongTable), {songs[3], songs[1], songs[0], songs[4]});
+  auto current = [&] { return list.cursor().field(F_Code).aslong(); };
+
+  ASSERT_EQ(list.first(), quill::Ok);
+  EXPECT_EQ(current(), songs[3]);
+  EXPECT_EQ(list.skip(1), quill::Ok);  // past the gone one
+  EXPECT_EQ(current(), songs[0]);
+  EXPECT_EQ(list.before(), 2);
+  EXPECT_NE(list.skip(3), quill::Ok);
+  EXPECT_EQ(list.moved(), 1);
+  EXPECT_EQ(current(), songs[4]);
+  EXPECT_NE(list.skip(-5), quill::Ok);
+  EXPECT_EQ(list.moved(), -2);
+  EXPECT_EQ(current(), songs[3]);
+  ASSERT_EQ(list.seekrank(1), quill::Ok);
+  EXPECT_EQ(current(), songs[0]);
+  ASSERT_EQ(list.last(), quill::Ok);
+  EXPECT_EQ(current(), songs[4]);
+
+  CodeList gone(DB_Table(SongTable), {songs[1]});
+  EXPECT_NE(gone.first(), quill::Ok);
+  EXPECT_FALSE(gone.valid());
+}
+
+}  // namespace
+}  // namespace tracklore::test

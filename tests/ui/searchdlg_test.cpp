@@ -1,0 +1,88 @@
+// Search and Statistics in the program: Ctrl+F opens the search, whose finds
+// open an album's window or an artist's or song's found list; the
+// statistics' purge button asks, deletes and shows the new counts.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "harness.h"
+#include "ui/articledlg.h"
+#include "ui/founddlg.h"
+#include "ui/reclistbox.h"
+#include "ui/searchdlg.h"
+#include "ui/shelldlg.h"
+#include "ui/statsdlg.h"
+
+using namespace tracklore;
+using uitest::button;
+using uitest::child;
+using uitest::host;
+
+class SearchDlgTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { uitest::init(); }
+  void init() { uitest::reset(); }
+  void cleanup() { uitest::checkClean(); }
+
+  void ctrlFFindsAndOpensAlbumsAndFoundLists() {
+    uitest::Catalogue c;
+    DB_Close();
+    CShellDlg shell;
+    shell.show();
+    QVERIFY(QTest::qWaitForWindowActive(&shell));
+    QStringList titles;
+    auto title = [&titles](QDialog& d) {
+      titles << d.windowTitle();
+      return int(IDCANCEL);
+    };
+    uitest::scripts().push_back([&](QDialog& d) -> int {
+      auto& search = dynamic_cast<CSearchDlg&>(d);
+      search.text()->setText(QStringLiteral("ROAD ab"));
+      QTest::keyClick(search.text(), Qt::Key_Return);
+      auto* tabs = child<QTabWidget>(&d, CSearchDlg::IdTabs);
+      titles << tabs->tabText(0) << tabs->tabText(1) << tabs->tabText(2);
+      titles << search.list(TitleTable)->selectedRowText();
+      button(&d, CSearchDlg::IdOpen)->click();  // the album's window: title kept
+      search.text()->setText(QStringLiteral("tog"));
+      button(&d, CSearchDlg::IdFind)->click();
+      titles << tabs->tabText(tabs->currentIndex());
+      QTest::keyClick(search.list(SongTable), Qt::Key_Return);
+      return d.result();
+    });
+    uitest::scripts().push_back(title);  // the album
+    uitest::scripts().push_back(title);  // the song's found list
+    QTest::keyClick(&shell, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(titles, (QStringList{QStringLiteral("Albums (1)"), QStringLiteral("Artists (0)"),
+                                  QStringLiteral("Songs (0)"),
+                                  QStringLiteral("Abbey Road * / The Beatles  (2 songs)"),
+                                  QStringLiteral("Abbey Road * / The Beatles"),
+                                  QStringLiteral("Songs (1)"),
+                                  QStringLiteral("Albums containing song \"Come Together\" [3]")}));
+  }
+
+  void statisticsPurgeAsksDeletesAndCountsAgain() {
+    uitest::Catalogue c;
+    CStatsDlg stats(nullptr);
+    auto* report = child<QPlainTextEdit>(&stats, CStatsDlg::IdReport);
+    QVERIFY(report->toPlainText().contains(
+        QStringLiteral("Artists no album uses: 1\n  #%1\tOrphan\n").arg(c.orphan)));
+    host().answers = {Answer::Cancel};
+    button(&stats, CStatsDlg::IdPurge)->click();
+    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 3\n")));
+    host().askanew({Answer::OK});
+    button(&stats, CStatsDlg::IdPurge)->click();
+    QCOMPARE(host().asked.at(0).title, std::string("Confirm purge"));
+    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 2\n")));
+    QVERIFY(!button(&stats, CStatsDlg::IdPurge)->isEnabled());
+  }
+};
+
+QTEST_MAIN(SearchDlgTest)
+#include "searchdlg_test.moc"
