@@ -299,20 +299,9 @@ void CShellDlg::onReadOnlyMode(bool readonly) {
   if (DB_IsOpen() != 0 && DB_IsReadOnly() != readonly) {
     DB_Close();
     reportFailedClose();
-    if (!readonly) {
-      // Opened again as a plain Open would, but a refusal keeps the
-      // database open for reading.
-      HeldReports held;
-      if (DB_Open() != 0 && DB_OpenResult() != quill::Ok) {
-        const OpenFailure failure = classifyOpenFailure();
-        if (failure == OpenFailure::InUse || failure == OpenFailure::NotAllowed) {
-          showRefusedSwitch(this, failure == OpenFailure::InUse, held.end());
-        } else {
-          held.replay();
-        }
-        readonly = true;
-        showReadOnlyMode(true);
-      }
+    if (!readonly && !reopenForChanges()) {
+      readonly = true;
+      showReadOnlyMode(true);
     }
     if (DB_IsOpen() == 0) onOpen(false);
     else if (DB_HasUnfinishedEdit()) offerRecovery(true, {});
@@ -322,6 +311,17 @@ void CShellDlg::onReadOnlyMode(bool readonly) {
   }
   rememberReadOnly(readonly);
   refresh();
+}
+
+bool CShellDlg::reopenForChanges() {
+  HeldReports held;
+  if (DB_Open() == 0 || DB_OpenResult() == quill::Ok) return true;
+  const OpenFailure failure = classifyOpenFailure();
+  if (failure == OpenFailure::InUse || failure == OpenFailure::NotAllowed)
+    showRefusedSwitch(this, failure == OpenFailure::InUse, held.end());
+  else
+    held.replay();
+  return false;
 }
 
 void CShellDlg::onOpen(bool ask) {
