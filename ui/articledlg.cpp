@@ -12,6 +12,7 @@
 
 #include "catalogue/edits.h"
 #include "catalogue/host.h"
+#include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
@@ -19,6 +20,7 @@
 #include "engine/keys.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
+#include "ui/founddlg.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/maindlg.h"
@@ -148,7 +150,7 @@ void CArticleDlg::fill(int initial) {
   prevcontent_->setEnabled(several);
   nextcontent_->setEnabled(several);
   readonly_ = DB_Table(TitleTable).file().readonly();
-  modify_->setEnabled(!readonly_);
+  offerEdit(modify_, true, readonly_);
   name_->setReadOnly(readonly_);
 
   keepGeometry(this);
@@ -165,7 +167,8 @@ void CArticleDlg::showRecord(int which) {
   if (caller_ == nullptr || !caller_->hasRows()) return;
   name_->setText(QString::fromStdString(caller_->currentName()));
   code_ = caller_->currentCode();
-  setWindowTitle(caller_->selectedRowText());
+  // The counts are in the selector below, where they are kept up to date.
+  setWindowTitle(QString::fromStdString(CFoundDlg::albumTitle(title_)));
   selectContent(which == -1 ? content() : which);
 }
 
@@ -178,17 +181,27 @@ void CArticleDlg::selectContent(int which) {
   updateButtons();
 }
 
+// How many artists and songs the album holds, in the selector of what is
+// shown below, so that both are seen at once.
+void CArticleDlg::showCounts() {
+  for (int r = 0; r < contentbox_->count(); ++r)
+    contentbox_->setItemText(r, QStringLiteral("%1 (%2)")
+                                    .arg(QString::fromLatin1(KindNames[attrtable(r)][CapPluralForm]))
+                                    .arg(DB_CountRows(r, code_)));
+  list_->setToolTip(usesHint(attrtable(content())));
+}
+
 void CArticleDlg::updateButtons() {
+  showCounts();
   const int rows = list_->count();
   const int row = list_->currentRow();
   const bool albums = DB_Table(TitleTable).nlive() > 0;
-  const bool canedit = !readonly_ && albums;
-  insert_->setEnabled(canedit);
-  remove_->setEnabled(canedit && row != -1);
-  rename_->setEnabled(canedit && row != -1);
+  offerEdit(insert_, albums, readonly_);
+  offerEdit(remove_, albums && row != -1, readonly_);
+  offerEdit(rename_, albums && row != -1, readonly_);
   xref_->setEnabled(albums && row != -1);
-  up_->setEnabled(canedit && row >= 1 && row < rows);
-  down_->setEnabled(canedit && row < rows - 1);
+  offerEdit(up_, albums && row >= 1 && row < rows, readonly_);
+  offerEdit(down_, albums && row < rows - 1, readonly_);
   list_->setFocus();
 }
 
@@ -213,7 +226,8 @@ void CArticleDlg::onModify() {
   }
   if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; %s.") &&
       caller_ != nullptr)
-    setWindowTitle(caller_->selectedRowText());
+    // The counts are in the selector below, where they are kept up to date.
+  setWindowTitle(QString::fromStdString(CFoundDlg::albumTitle(title_)));
   name_->setModified(false);
   list_->setFocus();
 }

@@ -78,6 +78,7 @@ class CArticleDlg : public QDialog {
   void showRecord(int which);
   void selectContent(int which);
   void updateButtons();
+  void showCounts();
   bool leaveRecord();
   void onModify();
   void showMerged(int32_t keep);

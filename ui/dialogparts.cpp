@@ -1,5 +1,6 @@
 #include "ui/dialogparts.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -29,6 +30,28 @@ QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons) {
   row->addWidget(list, 1);
   row->addLayout(buttons);
   return row;
+}
+
+QString readOnlyHint() {
+  return QObject::tr("The database is open read-only. To change it, uncheck Database > "
+                     "Read-only mode in the main window.");
+}
+
+void offerEdit(QWidget* control, bool canact, bool readonly) {
+  control->setEnabled(canact && !readonly);
+  control->setToolTip(readonly ? readOnlyHint() : QString());
+}
+
+void offerEdit(QAction* command, bool canact, bool readonly) {
+  command->setEnabled(canact && !readonly);
+  command->setToolTip(readonly ? readOnlyHint() : QString());
+}
+
+QString usesHint(int kind) {
+  return kind == 1 ? QObject::tr("The number after each artist is how often albums use it: "
+                                 "\"(3)\" is used 3 times.")
+                   : QObject::tr("The number after each song is how often albums use it: "
+                                 "\"(3)\" is used 3 times, twice on one album counting twice.");
 }
 
 int cycled(int index, int count, int by) { return (index + count + by) % count; }

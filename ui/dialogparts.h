@@ -1,6 +1,7 @@
 // Pieces that several dialogs build alike.
 #pragma once
 
+class QAction;
 class QHBoxLayout;
 class QLayout;
 class QPushButton;
@@ -19,6 +20,16 @@ void makeNarrow(QPushButton* button);
 // list side takes the room a larger window gives.
 QHBoxLayout* besideButtons(QLayout* list, QLayout* buttons);
 QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons);
+
+// An edit command is offered when it can act and the database may be
+// changed; greyed out by read-only mode, its tool tip says so and how to
+// leave that mode.
+void offerEdit(QWidget* control, bool canact, bool readonly);
+void offerEdit(QAction* command, bool canact, bool readonly);
+QString readOnlyHint();
+
+// What the number after an artist's or song's name counts (kind 1 or 2).
+QString usesHint(int kind);
 
 // The entry before or after index among count entries, round the ends.
 int cycled(int index, int count, int by);

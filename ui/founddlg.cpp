@@ -1,11 +1,15 @@
 #include "ui/founddlg.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include "catalogue/albumsbyname.h"
 #include "catalogue/fullnames.h"
+#include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/text.h"
@@ -19,16 +23,18 @@
 
 namespace tracklore {
 
-std::string CFoundDlg::albumRow(quill::Rlist& album) {
+std::string CFoundDlg::albumTitle(quill::Rlist& album) {
   const std::string name = shownName(album);
   std::string mark = DB_StoredToUtf8(fieldText(album.field(F_OKField)));
   if (!mark.empty() && mark[0] == ' ') mark.clear();
-  const int32_t artist = album.field(F_AuxAttr).aslong();
-  if (artist == -1) return textf("%s %s / --", name.c_str(), mark.c_str());
-  char buffer[kNameBuffer];
-  DB_GetName(buffer, ArtistTable, artist);
-  return textf("%s %s / %s", name.c_str(), mark.c_str(),
-               DB_FullName(ArtistTable, artist, buffer).c_str());
+  std::string artist = DB_FirstArtistName(album);
+  if (artist.empty()) artist = "--";
+  return textf("%s %s / %s", name.c_str(), mark.c_str(), artist.c_str());
+}
+
+std::string CFoundDlg::albumRow(quill::Rlist& album) {
+  const int songs = album.valid() ? DB_CountRows(1, album.field(F_Code).aslong()) : 0;
+  return textf("%s  (%d %s)", albumTitle(album).c_str(), songs, songs == 1 ? "song" : "songs");
 }
 
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
@@ -76,13 +82,8 @@ void CFoundDlg::fill() {
   const int kind = attr_ + 1;
   char name[kNameBuffer];
   DB_GetName(name, kind, code_);
-  source_ = DB_GetArticlesFromAttribute(attr_, code_);
-  // The albums of one artist or song are few enough to count.
-  long albums = 0;
-  if (source_->first() == 0) {
-    do ++albums;
-    while (source_->skip(1) == 0);
-  }
+  source_ = DB_AlbumsInNameOrder(attr_, code_);
+  const long albums = source_->span();
   setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",
                                               KindNames[TitleTable][CapPluralForm],
                                               KindNames[kind][SingularForm],
@@ -106,6 +107,31 @@ void CFoundDlg::onView(bool button) {
     return;
   }
   view_->setEnabled(list_->hasRows());
+}
+
+namespace {
+
+// To the right of the window, or to its left where the screen ends.
+void placeBeside(QDialog& dialog, const QWidget* beside) {
+  const QRect anchor = beside->frameGeometry();
+  const QScreen* screen = beside->screen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+  QPoint at = anchor.topRight() + QPoint(1, 0);
+  if (room.isValid() && at.x() + dialog.width() > room.right())
+    at.setX(std::max(room.left(), anchor.left() - dialog.width() - 1));
+  dialog.move(at);
+}
+
+}  // namespace
+
+void runFoundLists(QWidget* beside, XrefTarget target) {
+  int result;
+  do {
+    CFoundDlg found(target.attr, target.code, beside);
+    placeBeside(found, beside);
+    result = runModal(found);
+    target = {found.resultAttr(), found.resultCode()};
+  } while (result == ResultTarget);
 }
 
 }  // namespace tracklore

@@ -1,6 +1,7 @@
-// CFoundDlg: the albums that contain one artist or one song, the target of
-// an X-ref. From it an album opens in its detail dialog, whose own X-Ref
-// hands the next target back to the caller.
+// CFoundDlg: the albums that contain one artist or one song, each once and
+// in name order, the target of an X-ref. From it an album opens in its detail dialog, whose own X-Ref
+// hands the next target back to the caller; runFoundLists follows that
+// chain.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 #include <QDialog>
 
-#include "catalogue/relation.h"
+#include "catalogue/albumsbyname.h"
 #include "ui/platform.h"
 
 class QLabel;
@@ -36,14 +37,17 @@ class CFoundDlg : public QDialog {
 
   void reject() override;
 
-  // The row of an album: its name, its completeness mark when it is
-  // incomplete, and its main artist ("--" for none).
+  // The row of an album in every list of albums: its name, its
+  // completeness mark when it is incomplete, its first artist ("--" for
+  // none) and its number of songs.
   static std::string albumRow(quill::Rlist& album);
+  // The same without the count: the album window's title.
+  static std::string albumTitle(quill::Rlist& album);
 
  private:
   int attr_;
   int32_t code_;
-  std::unique_ptr<Relation> source_;
+  std::unique_ptr<AlbumsByName> source_;
   XrefTarget target_;
   QLabel* label_;
   CRecListBox* list_;
@@ -56,5 +60,10 @@ class CFoundDlg : public QDialog {
   void fill();
   void onView(bool button);
 };
+
+// The found list of target, beside the window that asked for it (which
+// stays open and keeps its place), then the next one for as long as an
+// album's X-Ref hands one on.
+void runFoundLists(QWidget* beside, XrefTarget target);
 
 }  // namespace tracklore

@@ -22,6 +22,7 @@
 #include "ui/articledlg.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
+#include "ui/founddlg.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
 #include "ui/mergeoffer.h"
@@ -236,20 +237,29 @@ void CMainDlg::setkind(int kind) {
 }
 
 void CMainDlg::populate() {
-  quill::DataFile& table = DB_Table(kind_);
+  showTitle();
+  list_->bind(nullptr, false, 0);
+  source_ = std::make_unique<FullTable>(DB_Table(kind_));
+  source_->select(T_Name);
+  // Albums of one name are told apart by their first artist and songs.
+  if (kind_ == TitleTable)
+    list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
+  else
+    list_->setFormatter({});
+  list_->setToolTip(kind_ == TitleTable ? QString() : usesHint(kind_));
+  list_->bind(source_.get(), true, 2);
+  list_->fill(true, 0);
+  list_->setFocus();
+  update(ListAction::Found, {});
+}
+
+void CMainDlg::showTitle() {
   if (pick_)
     setWindowTitle(QStringLiteral("Pickup %1").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
   else
     setWindowTitle(QStringLiteral("%1 available in database [%2]")
                        .arg(QString::fromLatin1(KindNames[kind_][CapPluralForm]))
-                       .arg(static_cast<long>(table.nlive())));
-  list_->bind(nullptr, false, 0);
-  source_ = std::make_unique<FullTable>(table);
-  source_->select(T_Name);
-  list_->bind(source_.get(), true, 2);
-  list_->fill(true, 0);
-  list_->setFocus();
-  update(ListAction::Found, {});
+                       .arg(static_cast<long>(DB_Table(kind_).nlive())));
 }
 
 void CMainDlg::update(ListAction action, const std::string& text) {
@@ -286,7 +296,7 @@ void CMainDlg::update(ListAction action, const std::string& text) {
 
   const bool canact = list_->hasRows() && action == ListAction::Found;
   const bool ro = readonly();
-  create_->setEnabled(!ro);
+  offerEdit(create_, true, ro);
   if (pick_) {
     for (QPushButton* b : {xref_, view_, delete_, merge_}) {
       b->setVisible(false);
@@ -302,9 +312,9 @@ void CMainDlg::update(ListAction action, const std::string& text) {
     xref_->setEnabled(attribute && canact);
     view_->setVisible(true);
     view_->setEnabled(canact);
-    delete_->setEnabled(canact && !ro);
+    offerEdit(delete_, canact, ro);
     merge_->setVisible(true);
-    merge_->setEnabled(canact && !ro);
+    offerEdit(merge_, canact, ro);
     for (QPushButton* b : {insert_, append_}) {
       b->setVisible(false);
       b->setEnabled(false);
@@ -341,8 +351,18 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  target_ = {kind_ - 1, list_->currentCode()};
-  done(ResultTarget);
+  followXrefs({kind_ - 1, list_->currentCode()});
+}
+
+// What was edited from the found lists (a rename, a merge) is shown on
+// return, around the entry the list stood on.
+void CMainDlg::followXrefs(XrefTarget target) {
+  const int32_t place = list_->currentCode();
+  runFoundLists(this, target);
+  if (!standOnRecord(*source_, kind_, place)) source_->first();
+  list_->reposition(nullptr, false, -1);
+  showTitle();
+  list_->setFocus();
 }
 
 void CMainDlg::onView() {
@@ -352,10 +372,8 @@ void CMainDlg::onView() {
     runModal(dialog);
   } else {
     list_->setFocus();
-    if (runArticle(list_, source_->cursor(), this, &target_)) {
-      done(ResultTarget);
-      return;
-    }
+    XrefTarget target;
+    if (runArticle(list_, source_->cursor(), this, &target)) followXrefs(target);
   }
   list_->setFocus();
 }

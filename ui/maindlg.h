@@ -2,7 +2,8 @@
 // finding one by typing the start of its name, and acting on it.
 //
 // Browse mode (from the main window): view or modify an item, list the
-// albums that use an artist or song (X-ref), create, delete and merge items.
+// albums that use an artist or song (X-ref, in a found list beside this
+// dialog, which keeps its place), create, delete and merge items.
 // A name typed that an item bears (letter case aside) selects that item,
 // and Insert never makes a second of it.
 // Pick mode (from an album's detail): choose an artist or song to put into
@@ -107,6 +108,8 @@ class CMainDlg : public QDialog {
   void setkind(int kind);
   bool readonly() const;
   void onXref();
+  void followXrefs(XrefTarget target);
+  void showTitle();
   void onView();
   void onSelect(int result);
   void selectExact(const std::string& typed);

@@ -96,7 +96,7 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   connectControls();
   readonly_ = DB_Table(kind_).file().readonly();
   edit_->setReadOnly(readonly_);
-  modify_->setEnabled(!readonly_);
+  offerEdit(modify_, true, readonly_);
   prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
   load();
 }

@@ -109,6 +109,19 @@ void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::stri
   runModal(box);
 }
 
+void showRefusedSwitch(QWidget* parent, bool inuse, const std::string& details) {
+  const QString why =
+      inuse ? QMessageBox::tr("it is in use by another program. Close that program, then switch "
+                              "again.")
+            : QMessageBox::tr("you are not allowed to change its files.");
+  QMessageBox box(QMessageBox::Warning, QMessageBox::tr("Database stays read-only"),
+                  QMessageBox::tr("The database cannot be opened for changes: %1").arg(why),
+                  QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("SwitchRefused"));
+  box.setDetailedText(QString::fromStdString(details));
+  runModal(box);
+}
+
 HeldReports::HeldReports() : saved_(quill::reporter) {
   held().clear();
   g_saved = saved_;

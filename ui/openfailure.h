@@ -34,6 +34,10 @@ NewDatabase askNewDatabase(QWidget* parent, const QString& lookedin, const QStri
 // permissions refused.
 void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::string& details);
 
+// The notice after a switch to read-write mode that another program
+// (inuse) or the files' permissions refused: the database stays read-only.
+void showRefusedSwitch(QWidget* parent, bool inuse, const std::string& details);
+
 // While it lives, the engine's messages are collected instead of shown.
 // One at a time.
 class HeldReports : quill::NonCopyable {

@@ -31,6 +31,7 @@
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
 #include "ui/duplicatesdlg.h"
+#include "ui/dialogparts.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -131,8 +132,9 @@ CShellDlg::CShellDlg(QWidget* parent, const ShellOptions& options)
   layOut();
   connect(browse_, &QPushButton::clicked, this, &CShellDlg::onBrowse);
 
-  // Read-only is the safe way to look at a database that was just found.
-  readonly_->setChecked(true);
+  // Read-only is the safe way to look at a database that was just found,
+  // until the user chooses to edit.
+  showReadOnlyMode(rememberedReadOnly());
   if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
     // A folder asked for that does not exist: the current one is not meant.
     refresh();
@@ -173,6 +175,11 @@ void CShellDlg::createMenu() {
                          [this] { setRescanAtStart(action(CmdRescanAtStart)->isChecked()); });
   atstart->setCheckable(true);
   atstart->setChecked(rescanAtStart());
+  QAction* readonly = add(database, tr("Read-&only mode"), CmdReadOnly,
+                          [this] { onReadOnlyMode(action(CmdReadOnly)->isChecked()); });
+  readonly->setCheckable(true);
+  // Greyed-out commands say why.
+  database->setToolTipsVisible(true);
   database->addSeparator();
   withkey(add(database, tr("E&xit"), CmdExit, [this] { reject(); }), QKeySequence(tr("Ctrl+Q")));
   withkey(add(edit, tr("&Undo"), CmdUndo, [this] { onUndo(false); }), QKeySequence::Undo);
@@ -201,6 +208,9 @@ void CShellDlg::createControls() {
   browse_->setIconSize(QSize(48, 48));
   browse_->setDefault(true);
   readonly_ = withid(new QCheckBox(tr("Use &read-only mode")), IdReadOnly);
+  connect(readonly_, &QCheckBox::clicked, this, &CShellDlg::onReadOnlyMode);
+  connect(readonly_, &QCheckBox::toggled, this,
+          [this](bool on) { action(CmdReadOnly)->setChecked(on); });
   status_ = withid(new QLabel(tr("Database closed")), IdStatus);
   QFont bold = status_->font();
   bold.setBold(true);
@@ -268,26 +278,57 @@ void CShellDlg::refresh() {
   action(CmdStatistics)->setEnabled(open);
   action(CmdDuplicates)->setEnabled(open);
   // A scan changes the catalogue: refused read-only like every change.
-  action(CmdScan)->setEnabled(open && !DB_IsReadOnly());
-  action(CmdRescan)->setEnabled(open && !DB_IsReadOnly());
-  action(CmdUndo)->setEnabled(open && !DB_IsReadOnly());
-  action(CmdRedo)->setEnabled(open && !DB_IsReadOnly());
+  offerEdit(action(CmdScan), open, open && DB_IsReadOnly());
+  offerEdit(action(CmdRescan), open, open && DB_IsReadOnly());
+  offerEdit(action(CmdUndo), open, open && DB_IsReadOnly());
+  offerEdit(action(CmdRedo), open, open && DB_IsReadOnly());
   if (!open) {
     status_->setText(tr("Database closed"));
     openpic_->hide();
     closedpic_->show();
-    readonly_->setEnabled(true);
     directory_->setFocus();
   } else {
     status_->setText(tr("Database open"));
     closedpic_->hide();
     openpic_->show();
-    readonly_->setEnabled(false);
+    showReadOnlyMode(DB_IsReadOnly());
     browse_->setFocus();
     // The next start without a folder comes back here.
     rememberDatabase(QDir::currentPath(), QFile::decodeName(DB_MainName()));
   }
   setWindowTitle(open && DB_IsReadOnly() ? tr("Tracklore (read-only)") : tr("Tracklore"));
+}
+
+void CShellDlg::showReadOnlyMode(bool readonly) { readonly_->setChecked(readonly); }
+
+void CShellDlg::onReadOnlyMode(bool readonly) {
+  showReadOnlyMode(readonly);
+  if (DB_IsOpen() != 0 && DB_IsReadOnly() != readonly) {
+    DB_Close();
+    reportFailedClose();
+    if (!readonly && !reopenForChanges()) {
+      readonly = true;
+      showReadOnlyMode(true);
+    }
+    if (DB_IsOpen() == 0) onOpen(false);
+    else if (DB_HasUnfinishedEdit()) offerRecovery(true, {});
+    outcome_->setText(DB_IsOpen() == 0 ? tr("The database does not open.")
+                      : DB_IsReadOnly() ? tr("The database is open read-only.")
+                                        : tr("The database is open for changes."));
+  }
+  rememberReadOnly(readonly);
+  refresh();
+}
+
+bool CShellDlg::reopenForChanges() {
+  HeldReports held;
+  if (DB_Open() == 0 || DB_OpenResult() == quill::Ok) return true;
+  const OpenFailure failure = classifyOpenFailure();
+  if (failure == OpenFailure::InUse || failure == OpenFailure::NotAllowed)
+    showRefusedSwitch(this, failure == OpenFailure::InUse, held.end());
+  else
+    held.replay();
+  return false;
 }
 
 void CShellDlg::onOpen(bool ask) {
@@ -501,26 +542,14 @@ void CShellDlg::onVerify() {
 
 void CShellDlg::onBrowse() {
   if (DB_IsOpen() == 0) return;
-  int result;
-  int attr;
-  int32_t code;
-  {
-    CMainDlg browse(this, lastkind_, false);
-    result = runModal(browse);
-    lastkind_ = browse.kind();
-    attr = browse.resultAttr();
-    code = browse.resultCode();
-  }
-  followXrefs(result, attr, code);
+  // Its X-Refs open their found lists beside it.
+  CMainDlg browse(this, lastkind_, false);
+  runModal(browse);
+  lastkind_ = browse.kind();
 }
 
 void CShellDlg::followXrefs(int result, int attr, int32_t code) {
-  while (result == ResultTarget) {
-    CFoundDlg found(attr, code, this);
-    result = runModal(found);
-    attr = found.resultAttr();
-    code = found.resultCode();
-  }
+  if (result == ResultTarget) runFoundLists(this, {attr, code});
 }
 
 void CShellDlg::onSearch() {

@@ -91,8 +91,9 @@ class CShellDlg : public QDialog {
     CmdDuplicates = 32786,
     CmdSearch = 32787,
     CmdStatistics = 32788,
-    CmdUndo = 32789,
-    CmdRedo = 32790,
+    CmdReadOnly = 32789,
+    CmdUndo = 32790,
+    CmdRedo = 32791,
   };
 
   // Control ids, each control's object name.
@@ -104,7 +105,8 @@ class CShellDlg : public QDialog {
   // command did.
   static constexpr QLatin1String kOutcomeName{"outcome"};
 
-  // Opens the database of the current directory at once, read-only.
+  // Opens the database of the current directory at once, read-only unless
+  // the user last chose to edit.
   explicit CShellDlg(QWidget* parent = nullptr, const ShellOptions& options = {});
 
   QAction* action(int command) const;
@@ -124,6 +126,10 @@ class CShellDlg : public QDialog {
   void onBrowse();
   void onSearch();
   void onStatistics();
+  // Read-only mode on or off: an open database is closed and opened again
+  // in the other mode at once. A switch to editing that is refused is
+  // said, and the database opens read-only again.
+  void onReadOnlyMode(bool readonly);
   void onDuplicates();
   // Edit > Undo, Redo: the last edit taken back or done again (undo.h).
   void onUndo(bool redo);
@@ -154,6 +160,10 @@ class CShellDlg : public QDialog {
   void createControls();
   void layOut();
   void refresh();
+  void showReadOnlyMode(bool readonly);
+  // Opens the closed database again for changes; false, with the refusal
+  // said, when that is not possible (the caller opens it for reading).
+  bool reopenForChanges();
   // After an open that failed on what recovery mends, or that found an
   // unfinished edit: recover, say what was done, then open again.
   void offerRecovery(bool unfinishedEdit, const std::string& details);
@@ -163,7 +173,7 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
-  // While a window ended with an X-Ref: the found list of its target.
+  // After a window that ended with an X-Ref: its target's found lists.
   void followXrefs(int result, int attr, int32_t code);
 };
 

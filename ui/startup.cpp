@@ -12,6 +12,7 @@ namespace {
 const QString kUsualMain = QStringLiteral("maindb");
 const QString kFolderKey = QStringLiteral("database/folder");
 const QString kMainKey = QStringLiteral("database/main");
+const QString kReadOnlyKey = QStringLiteral("database/readonly");
 
 }  // namespace
 
@@ -37,6 +38,10 @@ void rememberDatabase(const QString& folder, const QString& mainname) {
 QString rememberedFolder() { return QSettings().value(kFolderKey).toString(); }
 
 QString rememberedMainName() { return QSettings().value(kMainKey).toString(); }
+
+bool rememberedReadOnly() { return QSettings().value(kReadOnlyKey, true).toBool(); }
+
+void rememberReadOnly(bool readonly) { QSettings().setValue(kReadOnlyKey, readonly); }
 
 StartFolder chooseStartFolder(const QStringList& arguments) {
   StartFolder start;

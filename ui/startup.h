@@ -33,4 +33,9 @@ void rememberDatabase(const QString& folder, const QString& mainname);
 QString rememberedFolder();
 QString rememberedMainName();
 
+// Whether the database is opened read-only: the user's last choice,
+// read-only until one is made.
+bool rememberedReadOnly();
+void rememberReadOnly(bool readonly);
+
 }  // namespace tracklore

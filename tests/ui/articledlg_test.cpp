@@ -80,9 +80,9 @@ class ArticleDlgTest : public QObject {
   }
 
   void showsTheAlbumAndMovesItsSongs() {
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road  *"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road * / The Beatles"));
     QCOMPARE(name()->text(), QStringLiteral("Abbey Road"));
-    QCOMPARE(child<QComboBox>(d_.get(), Ids::IdContentBox)->currentText(), QStringLiteral("Songs"));
+    QCOMPARE(child<QComboBox>(d_.get(), Ids::IdContentBox)->currentText(), QStringLiteral("Songs (2)"));
     QCOMPARE(uitest::rows(*list()),
              (std::vector<std::string>{"Come Together  (3)", "Something  (1)"}));
     QVERIFY(button(d_.get(), Ids::IdXref)->isDefault());
@@ -177,8 +177,8 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(c_->db.name(TitleTable, c_->abbey), std::string("Abbey Road (Remastered)"));
     QCOMPARE(name()->text(), QStringLiteral("Abbey Road (Remastered)"));
     QCOMPARE(name()->cursorPosition(), 3);
-    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Abbey Road (Remastered)  *"));
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road (Remastered)  *"));
+    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Abbey Road (Remastered) * / The Beatles  (2 songs)"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road (Remastered) * / The Beatles"));
     // Saved: nothing to ask when leaving.
     click(IDCANCEL);
     QCOMPARE(d_->result(), int(IDCANCEL));
@@ -212,13 +212,13 @@ class ArticleDlgTest : public QObject {
 
   void steppingFollowsTheCallerAndMarksTheAlbumsLeft() {
     click(Ids::IdPrevContent);
-    QCOMPARE(child<QComboBox>(d_.get(), Ids::IdContentBox)->currentText(), QStringLiteral("Artists"));
+    QCOMPARE(child<QComboBox>(d_.get(), Ids::IdContentBox)->currentText(), QStringLiteral("Artists (1)"));
     click(Ids::IdNext);
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Let It Be  *"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Let It Be * / Billy Preston"));
     QCOMPARE(uitest::rows(*list()),
              (std::vector<std::string>{"Billy Preston  (1)", "The Beatles  (2)"}));
     click(Ids::IdNext);
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Songs Only  *"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Songs Only * / --"));
     QCOMPARE(uitest::beeps(), 0);
     click(Ids::IdNext);
     QCOMPARE(uitest::beeps(), 1);
@@ -226,7 +226,8 @@ class ArticleDlgTest : public QObject {
     click(Ids::IdPrevious);
     // The albums left had artists and songs: the caller's rows show them
     // complete; Songs Only stays marked.
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road   "));
+    QCOMPARE(row(*caller(), caller()->currentRow()),
+             QStringLiteral("Abbey Road  / The Beatles  (2 songs)"));
     QCOMPARE(c_->db.text(TitleTable, c_->letitbe, F_OKField), std::string(" "));
     QCOMPARE(c_->db.text(TitleTable, c_->songsonly, F_OKField), std::string("*"));
     // Closing marks the album shown.
@@ -235,7 +236,7 @@ class ArticleDlgTest : public QObject {
     click(Ids::IdPrevContent);
     click(Ids::IdInsert);
     click(IDCANCEL);
-    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Songs Only   "));
+    QCOMPARE(row(*caller(), caller()->currentRow()), QStringLiteral("Songs Only  / The Beatles  (2 songs)"));
   }
 
   void renameOpensTheNameEditorOfTheKindShownAndXrefEnds() {
@@ -296,7 +297,7 @@ class ArticleDlgTest : public QObject {
     QTest::keyClicks(list(), "x");
     QTest::keyClick(list(), Qt::Key_Delete);
     click(Ids::IdNext);
-    QCOMPARE(d_->windowTitle(), QStringLiteral("Let It Be  *"));
+    QCOMPARE(d_->windowTitle(), QStringLiteral("Let It Be * / Billy Preston"));
   }
 };
 

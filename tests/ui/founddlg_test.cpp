@@ -54,6 +54,21 @@ class FoundDlgTest : public QObject {
     c_.reset();
   }
 
+  // Each album once however often it uses the song, in name order whatever
+  // the order of linking; the title counts albums.
+  void albumsAreListedOnceInNameOrder() {
+    const int32_t zed = c_->db.add(TitleTable, "Zed");
+    const int32_t alpha = c_->db.add(TitleTable, "Alpha");
+    c_->db.link(zed, 1, c_->octopus);
+    c_->db.link(zed, 1, c_->octopus);
+    c_->db.link(alpha, 1, c_->octopus);
+    CFoundDlg found(1, c_->octopus, nullptr);
+    QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Octopus's Garden\" [3]"));
+    QCOMPARE(uitest::rows(*found.list()),
+             (std::vector<std::string>{"Alpha * / --  (1 song)", "Songs Only * / --  (2 songs)",
+                                       "Zed * / --  (2 songs)"}));
+  }
+
   void rowsShowMarkAndMainArtistAndF1OpensTheHelp() {
     // Abbey Road is complete.
     {
@@ -64,8 +79,9 @@ class FoundDlgTest : public QObject {
     QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\" [3]"));
     QCOMPARE(child<QLabel>(&found, CFoundDlg::IdLabel)->text(), QStringLiteral("Albums found:"));
     QCOMPARE(uitest::rows(*child<CRecListBox>(&found, CFoundDlg::IdList)),
-             (std::vector<std::string>{"Abbey Road  / The Beatles", "Let It Be * / Billy Preston",
-                                       "Songs Only * / --"}));
+             (std::vector<std::string>{"Abbey Road  / The Beatles  (2 songs)",
+                                       "Let It Be * / Billy Preston  (2 songs)",
+                                       "Songs Only * / --  (2 songs)"}));
     QVERIFY(button(&found, CFoundDlg::IdView)->isEnabled());
     QVERIFY(button(&found, CFoundDlg::IdView)->isDefault());
     // Nothing found: nothing to view.

@@ -61,7 +61,7 @@ class SearchDlgTest : public QObject {
     QTest::keyClick(&shell, Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(titles, (QStringList{QStringLiteral("Albums (1)"), QStringLiteral("Artists (0)"),
                                   QStringLiteral("Songs (0)"),
-                                  QStringLiteral("Abbey Road * / The Beatles"),
+                                  QStringLiteral("Abbey Road * / The Beatles  (2 songs)"),
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Songs (1)"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));

@@ -172,7 +172,10 @@ expect "^Abbey Road"
 press Return                      # ... and X-Ref its selected song
 back "^Abbey Road" "^Albums containing song"
 press Escape
-gone "^Albums containing"
+# The browse window stayed open under its found lists.
+back "^Albums containing" "^Artists available in database"
+press Escape
+gone "^Artists available in database"
 
 # Database > Scan music folder..., typing the folder's path.
 expect "^Tracklore$"

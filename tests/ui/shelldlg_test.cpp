@@ -28,6 +28,7 @@
 #include "engine/file.h"
 #include "harness.h"
 #include "ui/articledlg.h"
+#include "ui/dialogparts.h"
 #include "ui/founddlg.h"
 #include "ui/maindlg.h"
 #include "ui/platform.h"
@@ -80,7 +81,9 @@ class ShellDlgTest : public QObject {
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdStatus)->text(),
              open ? QStringLiteral("Database open") : QStringLiteral("Database closed"));
     QCOMPARE(child<QPushButton>(&shell, CShellDlg::IdBrowse)->isEnabled(), open);
-    QCOMPARE(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isEnabled(), !open);
+    // Read-only mode switches an open database too; box and menu item agree.
+    QCOMPARE(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked(),
+             shell.action(CShellDlg::CmdReadOnly)->isChecked());
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdOpenPicture)->isVisibleTo(&shell), open);
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdClosedPicture)->isVisibleTo(&shell), !open);
     for (int id : {CShellDlg::CmdOpen, CShellDlg::CmdOpenDir, CShellDlg::CmdPack,
@@ -170,6 +173,67 @@ class ShellDlgTest : public QObject {
     checkStatus(shell, false);
     QCOMPARE(box.title, QStringLiteral("Database not accessible"));
     QVERIFY(box.details.contains(QStringLiteral("maindb.db1 cannot be written (Permission denied)")));
+  }
+
+  // The switch closes and opens the tables again in the other mode; the
+  // choice is the next start's.
+  void readOnlyModeSwitchesInPlaceAndIsRemembered() {
+    uitest::Catalogue c;
+    const long artists = DB_Table(ArtistTable).nlive();
+    DB_Close();
+    {
+      CShellDlg shell;
+      QAction* mode = shell.action(CShellDlg::CmdReadOnly);
+      QVERIFY(mode->isChecked() && DB_IsReadOnly());
+      QVERIFY(!shell.action(CShellDlg::CmdScan)->isEnabled());
+      QCOMPARE(shell.action(CShellDlg::CmdScan)->toolTip(), readOnlyHint());
+      mode->trigger();
+      checkStatus(shell, true);
+      QVERIFY(!mode->isChecked() && !DB_IsReadOnly());
+      QVERIFY(shell.action(CShellDlg::CmdScan)->isEnabled());
+      QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
+      // An edit goes through at once.
+      uitest::scripts().push_back([](QDialog& d) {
+        auto& browse = dynamic_cast<CMainDlg&>(d);
+        child<QPushButton>(&d, CMainDlg::IdNextKind)->click();
+        QTest::keyClicks(browse.list(), "Queen");
+        host().answers = {Answer::OK};
+        child<QPushButton>(&d, CMainDlg::IdCreate)->click();
+        return int(IDCANCEL);
+      });
+      shell.action(CShellDlg::CmdBrowse)->trigger();
+      QCOMPARE(DB_Table(ArtistTable).nlive(), artists + 1);
+      // ... and back to reading only.
+      child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->click();
+      QVERIFY(mode->isChecked() && DB_IsReadOnly());
+      QCOMPARE(DB_Table(ArtistTable).nlive(), artists + 1);
+      mode->trigger();
+    }
+    DB_Close();
+    CShellDlg again;
+    checkStatus(again, true);
+    QVERIFY(!DB_IsReadOnly());
+  }
+
+  // Refused, the switch says why and the database stays open to read.
+  void aRefusedSwitchToEditingStaysReadOnly() {
+    uitest::TempDatabase db;
+    DB_Close();
+    CShellDlg shell;
+    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+    });
+    Box box;
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    shell.action(CShellDlg::CmdReadOnly)->trigger();
+    quill::File::set_system_fault({});
+    QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
+    QCOMPARE(box.text, QStringLiteral("The database cannot be opened for changes: you are not "
+                                      "allowed to change its files."));
+    QVERIFY(box.details.contains(QStringLiteral("cannot be written (Permission denied)")));
+    checkStatus(shell, true);
+    QVERIFY(DB_IsReadOnly() && shell.action(CShellDlg::CmdReadOnly)->isChecked());
+    QVERIFY(rememberedReadOnly());
   }
 
   void theFirstRunCreatesADatabaseInTheProposedFolder() {
