@@ -1,7 +1,10 @@
 #include "catalogue/journal.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <filesystem>
 #include <system_error>
 
@@ -204,12 +207,42 @@ JournalState journalstate(const std::string& path) {
   return readintent(path, &entry) ? JournalState::Unfinished : JournalState::Damaged;
 }
 
+namespace {
+
+bool leftunfinished = false;
+
+// Another program's look at the journal holds its shared lock for a few
+// reads: waited for (up to two seconds), not taken for a failure.
+template <typename Open>
+int waitingforreaders(Open open) {
+  for (int tries = 0;; ++tries) {
+    if (open() == 0) return 0;
+    if (quill::File::lastopenerror() != EWOULDBLOCK || tries == 2000) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+}  // namespace
+
 int markdone(const std::string& path) {
   quill::File file;
-  if (file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive, quill::Links::Refuse) != 0) return -1;
+  if (waitingforreaders([&] {
+        return file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive, quill::Links::Refuse);
+      }) != 0)
+    return -1;
   if (file.write(kDone, 4) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
+
+int writeentry(const std::string& path, const std::vector<uint8_t>& bytes) {
+  quill::File file;
+  if (waitingforreaders([&] { return file.create(path.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse); }) != 0)
+    return -1;
+  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) return -1;
+  return file.close();
+}
+
+bool DB_LeftUnfinishedEdit() { return leftunfinished; }
 
 void tablescreated(int32_t created[kAllTables]) {
   for (int t = 0; t < kAllTables; ++t) {
@@ -314,9 +347,7 @@ ErrorCode Intent::begin() {
     active_ = false;
     return NeedsRecovery;
   }
-  const std::vector<uint8_t> bytes = encodeintent(entry_);
-  quill::File file;
-  if (file.create(path.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0) {
+  if (writeentry(path, encodeintent(entry_)) != 0) {
     active_ = false;
     // Written through a link, the journal would overwrite whatever the
     // link leads to; a pipe would hang every edit.
@@ -330,11 +361,6 @@ ErrorCode Intent::begin() {
     }
     return quill::writeresult(quill::WriteFailed);
   }
-  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) {
-    active_ = false;
-    return quill::writeresult(quill::WriteFailed);
-  }
-  file.close();
   historybegin();
   // Refused, the edit changes nothing and the destructor marks it done.
   return syncs_ == Syncs::AtEnd ? deferred_.begin(declaredtables()) : quill::Ok;
@@ -366,11 +392,18 @@ ErrorCode Intent::end(ErrorCode result) {
   if (!active_) return result;
   active_ = false;
   // Tables that may not be whole on disk are the entry's to take back.
-  if (ErrorCode forced = deferred_.finish(); forced != quill::Ok)
+  if (ErrorCode forced = deferred_.finish(); forced != quill::Ok) {
+    leftunfinished = true;
     return result != quill::Ok ? result : forced;
-  if (result != quill::Ok && changed()) return result;
-  if (markdone(DB_JournalName()) != 0 && result == quill::Ok)
-    return quill::writeresult(quill::WriteFailed);
+  }
+  if (result != quill::Ok && changed()) {
+    leftunfinished = true;
+    return result;
+  }
+  if (markdone(DB_JournalName()) != 0) {
+    leftunfinished = true;
+    if (result == quill::Ok) return quill::writeresult(quill::WriteFailed);
+  }
   if (result == quill::Ok) historyrecord(entry_);
   return result;
 }

@@ -84,6 +84,11 @@ enum class JournalState { Missing, Unfinished, Done, Torn, Damaged };
 JournalState journalstate(const std::string& path);
 // Marks the entry done (its magic overwritten and synced): 0 or -1.
 int markdone(const std::string& path);
+// Writes a new entry in place of the journal's, synced: 0 or -1 (errno of
+// the open in quill::File::lastopenerror()). Both wait a moment for a
+// program that is only looking at the journal (every command looks for an
+// unfinished edit before it opens the tables).
+int writeentry(const std::string& path, const std::vector<uint8_t>& bytes);
 // The tables' creation times, from the open tables or from their files.
 void tablescreated(int32_t created[kAllTables]);
 // The entry was written for the database that is here now.
@@ -145,5 +150,10 @@ class Intent {
 // True when the journal holds an edit of this database that a crash
 // interrupted.
 bool DB_HasUnfinishedEdit();
+// True when an edit of this process failed after it had begun changing its
+// tables, its entry left for recovery to take back. Unlike
+// DB_HasUnfinishedEdit it needs no look at the journal, which another
+// program may be writing once this one has closed the tables.
+bool DB_LeftUnfinishedEdit();
 
 }  // namespace tracklore

@@ -36,15 +36,7 @@ bool tablesare(const IntentEntry& state) {
 }
 
 // The journal entry that lets recovery take the step back again: 0 or -1.
-int writeintent(const IntentEntry& entry) {
-  const std::vector<uint8_t> bytes = encodeintent(entry);
-  quill::File file;
-  if (file.create(DB_JournalName().c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0)
-    return -1;
-  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0)
-    return -1;
-  return file.close();
-}
+int writeintent(const IntentEntry& entry) { return writeentry(DB_JournalName(), encodeintent(entry)); }
 
 // Records an undone append left past the counted end go, so that the
 // table's file is as the edit found it; then the indexes are rebuilt.

@@ -76,13 +76,12 @@ int main(int argc, char** argv) {
   DB_SetHost(&host);
   // An edit that fails once it has begun changing its tables (its tables
   // could not be written out at its end) is left for recovery to take back.
-  const bool waiting = DB_HasUnfinishedEdit();
   int status = runcommand(options, host);
   DB_SetHost(nullptr);
   if (const ErrorCode closed = sessionclosefailure(); closed != quill::Ok)
     status = failure("the database could not be closed cleanly (" + DB_FailureText(closed) +
                      "); tracklore-cli recover mends it");
-  else if (status != 0 && !waiting && DB_HasUnfinishedEdit())
+  else if (status != 0 && DB_LeftUnfinishedEdit())
     status = failure("the change was left unfinished; tracklore-cli recover takes it back");
   return status;
 }
