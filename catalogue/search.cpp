@@ -98,6 +98,24 @@ std::unordered_map<int32_t, std::string> fullnames(int kind) {
   return full;
 }
 
+// At least as many bytes as the stored form of a full name takes before it
+// is cut: a Latin letter becomes at most two ("ß" "ss"), a Greek or Cyrillic
+// one at most four ("Щ" "Shch"), any other character at most eight (a Han
+// character's syllable and its blank).
+size_t transliteratedbound(std::string_view full) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < full.size();) {
+    const auto lead = static_cast<uint8_t>(full[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = lead < 0x80 ? lead : lead < 0xE0 ? lead & 0x1F : lead < 0xF0 ? lead & 0x0F : lead & 0x07;
+    for (size_t k = 1; k < length && i + k < full.size(); ++k)
+      c = c << 6 | (static_cast<uint8_t>(full[i + k]) & 0x3F);
+    bytes += c < 0x250 ? 2 : (c >= 0x370 && c < 0x530) ? 4 : 8;
+    i += length;
+  }
+  return bytes;
+}
+
 void build(int kind, SearchIndex* index) {
   index->clear();
   const std::unordered_map<int32_t, std::string> full = fullnames(kind);
@@ -107,10 +125,15 @@ void build(int kind, SearchIndex* index) {
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();
     folded.clear();
-    // A name kept in full is searched whole and in its own script's
-    // transliteration, not as its stored form cut to the field.
+    // The stored form is the full name's transliteration: it serves unless
+    // it may have been cut to the field or is the stand-in, where the name
+    // kept in full is transliterated again (the slow part, so only then).
+    const std::string stored = storedname(cursor);
     const auto entry = full.find(code);
-    DB_FoldWords(entry != full.end() ? DB_SeekForm(entry->second) : storedname(cursor), &folded);
+    const bool whole = entry == full.end() ||
+                       (transliteratedbound(entry->second) < static_cast<size_t>(cursor.field(F_Name).length()) &&
+                        stored != kStandIn);
+    DB_FoldWords(whole ? stored : DB_SeekForm(entry->second), &folded);
     index->add(code, folded);
   }
   index->shrink();

@@ -16,7 +16,6 @@ namespace tracklore {
 
 namespace {
 
-constexpr const char* kStandIn = "Untitled";
 
 // The next character of UTF-8 text; a malformed sequence is one U+FFFD and
 // moves on by one byte, so that no text is refused and none read past.

@@ -21,6 +21,9 @@
 
 namespace tracklore {
 
+// The stored form of a name with nothing storable in it.
+inline constexpr const char* kStandIn = "Untitled";
+
 // The longest full name, in characters (code points).
 constexpr size_t kFullNameChars = 255;
 
