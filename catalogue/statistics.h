@@ -11,7 +11,7 @@
 //   artist and song that no row uses, with their full names, as one edit
 //   of the intent journal (journal.h): a crash part way is undone whole by
 //   recovery. *deleted counts what went; one whose reference count says
-//   it is used stays (verify mends the count). There is no undo of it yet.
+//   it is used stays (verify mends the count). Undo takes it back (undo.h).
 #pragma once
 
 #include <cstdint>

@@ -50,7 +50,7 @@ bool merge(int kind, int32_t keep, int32_t other) {
   return rc == quill::Ok;
 }
 
-constexpr const char* kNoUndo = "A merge cannot be undone.";
+constexpr const char* kNoUndo = "Edit > Undo takes a merge back.";
 
 }  // namespace
 

@@ -51,12 +51,12 @@ void CStatsDlg::fill() {
   purge_->setToolTip(DB_IsReadOnly()
                          ? tr("The database is open read-only.")
                          : tr("Deletes the artists and songs that no album uses, as one edit. "
-                              "It cannot be undone yet."));
+                              "Edit > Undo takes it back."));
 }
 
 void CStatsDlg::purge() {
   const std::string question =
-      textf("Delete %zu artists and %zu songs that no album uses?\nThis cannot be undone yet.",
+      textf("Delete %zu artists and %zu songs that no album uses?\nEdit > Undo takes it back.",
             stats_.unused[0].size(), stats_.unused[1].size());
   if (tracklore::ask(question, "Confirm purge", Buttons::OKCancel, Icon::Question,
                      DefaultButton::Refuse) != Answer::OK)

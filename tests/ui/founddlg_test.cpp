@@ -179,7 +179,7 @@ class FoundDlgTest : public QObject {
              std::string("The artist \"The Beatles\" (used 2 times) exists already.\nMerge this "
                          "artist into it instead of making a second of that name?\nThe albums "
                          "that use the artist merged then use the one kept, and the one merged is "
-                         "deleted.\nA merge cannot be undone."));
+                         "deleted.\nEdit > Undo takes a merge back."));
     QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     // The dialog and its list go on with the artist kept.

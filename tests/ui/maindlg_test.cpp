@@ -199,7 +199,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked[0].text,
              std::string("Merge artist \"Orphan\" (used 0 times) into \"Billy Preston\" (used 1 "
                          "time)?\nThe albums that use the artist merged then use the one kept, and "
-                         "the one merged is deleted.\nA merge cannot be undone."));
+                         "the one merged is deleted.\nEdit > Undo takes a merge back."));
     QVERIFY(!note->isVisibleTo(&dialog));
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     QCOMPARE(selected(dialog), QStringLiteral("Billy Preston  (1)"));

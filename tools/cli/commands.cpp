@@ -38,7 +38,7 @@ const Command kCommands[] = {
     {"stats", 0, 0, TakesPurge, cmd_stats, "stats [--purge]",
      "counts of albums, artists, songs and links; albums without artists or songs;\n"
      "      artists and songs no album uses (--purge deletes them, as one edit that\n"
-     "      cannot be undone yet); the ten artists on the most albums"},
+     "      undo takes back); the ten artists on the most albums"},
     {"show", 1, 1, 0, cmd_show, "show ALBUM", "an album with its artists and songs in order"},
     {"add", 2, 2, 0, cmd_add, "add album|artist|song NAME", "a new album, artist or song"},
     {"link", 3, 3, TakesAt, cmd_link, "link ALBUM artist|song NAME [--at SEQ]",
