@@ -228,8 +228,8 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
     const std::string group = foldedname(*f.album) + '\n' + foldedname(*f.albumartist);
     uint32_t hash = 2166136261u;
     for (unsigned char c : group) hash = (hash ^ c) * 16777619u;
-    ScannedAlbum::Source& made =
-        album.sources.emplace_back(path(f), static_cast<int>(song), f.disc, f.track, f.stat, hash, *f.albumartist);
+    ScannedAlbum::Source& made = album.sources.emplace_back(
+        ScannedAlbum::Source{path(f), static_cast<int>(song), f.disc, f.track, f.stat, hash, *f.albumartist, {}});
     for (const std::string* artist : f.artists) made.artists.push_back(*artist);
   };
   // A copy repeats a song's disc, track and title; the first is kept.

@@ -65,7 +65,8 @@ const std::string* NameLedger::full(int kind, const std::string& given, const st
 }
 
 void NameLedger::report(ScanNotes& notes) const {
-  for (const auto& [kind, entry] : reported_) {
+  for (const auto& [kind, reported] : reported_) {
+    const auto* entry = reported;  // a lambda may not capture a structured binding everywhere
     std::string what;
     const auto add = [&](int issue, const char* word, int* count) {
       if ((entry->issues & issue) == 0) return;
