@@ -1,6 +1,8 @@
 #include "catalogue/historytext.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "catalogue/fullnames.h"
 #include "catalogue/relation.h"
@@ -27,7 +29,7 @@ std::string storedname(const Image& image) {
 }
 
 // As the user gave it: the name table holds the record's full name as it
-// is now, so a name the edit replaced is told in its stored form.
+// is now.
 std::string nameof(const Image& image) {
   return DB_FullName(image.table, quill::get4(field(image, F_Code)), storedname(image));
 }
@@ -41,6 +43,29 @@ std::string nameof(const HistoryStep& step, int table, int32_t code) {
   char buffer[kNameBuffer] = "";
   if (CodeLookup().name(buffer, table, code) != quill::Ok) return "#" + std::to_string(code);
   return DB_FullName(table, code, buffer);
+}
+
+// As the user knew it before the edit: the full name from the name
+// table's records the step imaged (a rename or a delete declares them),
+// else as nameof.
+std::string namebefore(const HistoryStep& step, const Image& image) {
+  const int32_t code = quill::get4(field(image, F_Code));
+  std::vector<const Image*> parts;
+  for (const Image& entry : step.before.images)
+    if (entry.table == NameTable && live(&entry) && quill::get2(field(entry, F_Kind)) == image.table &&
+        quill::get4(field(entry, F_NameCode)) == code)
+      parts.push_back(&entry);
+  if (parts.empty()) return nameof(image);
+  std::sort(parts.begin(), parts.end(), [](const Image* a, const Image* b) {
+    return quill::get2(field(*a, F_Part)) < quill::get2(field(*b, F_Part));
+  });
+  std::string full;
+  for (const Image* part : parts) {
+    const size_t offset = DB_Table(NameTable).finfo()[F_Text].offset;
+    const char* text = reinterpret_cast<const char*>(part->bytes.data() + offset);
+    full.append(text, strnlen(text, part->bytes.size() - 1 - offset));
+  }
+  return full;
 }
 
 std::string quoted(const std::string& name) { return "'" + name + "'"; }
@@ -81,12 +106,12 @@ std::string describestep(const HistoryStep& step) {
     return rowtext(*row, op == "link" ? " to " : " on ");
   if (op == "unlink" && rowgone != nullptr) return rowtext(*rowgone, " from ");
   if (op == "rename" && renamed != nullptr)
-    return op + " of " + quoted(storedname(*find(step.before, renamed->table, renamed->recno))) +
+    return op + " of " + quoted(namebefore(step, *find(step.before, renamed->table, renamed->recno))) +
            " to " + quoted(nameof(*renamed));
   if (op == "mark" && renamed != nullptr) return "completeness mark of " + quoted(nameof(*renamed));
   if (op == "add" && made != nullptr) return op + " of " + quoted(nameof(*made));
-  if (op.rfind("delete", 0) == 0 && gone != nullptr) return "delete of " + quoted(nameof(*gone));
-  if (op == "purge" && purged == 1) return "purge of " + quoted(nameof(*gone));
+  if (op.rfind("delete", 0) == 0 && gone != nullptr) return "delete of " + quoted(namebefore(step, *gone));
+  if (op == "purge" && purged == 1) return "purge of " + quoted(namebefore(step, *gone));
   if (op == "purge") return "purge of " + std::to_string(purged) + " unused artists and songs";
   if (op == "merge" && gone != nullptr) {
     // KEEP: the other record of OTHER's table imaged; of artists and songs
@@ -96,9 +121,9 @@ std::string describestep(const HistoryStep& step) {
       if (after.table == gone->table && live(&after) && live(before) &&
           quill::get4(field(after, F_Code)) != quill::get4(field(*gone, F_Code)) &&
           (after.table == TitleTable || after.bytes != before->bytes))
-        return op + " of " + quoted(nameof(*gone)) + " into " + quoted(nameof(after));
+        return op + " of " + quoted(namebefore(step, *gone)) + " into " + quoted(nameof(after));
     }
-    return op + " of " + quoted(nameof(*gone));
+    return op + " of " + quoted(namebefore(step, *gone));
   }
   return op;
 }
