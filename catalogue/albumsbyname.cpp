@@ -15,40 +15,6 @@ namespace tracklore {
 
 using quill::Ok;
 
-AlbumsByName::AlbumsByName(quill::DataFile& titles, std::vector<int32_t> codes)
-    : cursor_(&titles), codes_(std::move(codes)) {
-  cursor_.select(T_Code);
-}
-
-ErrorCode AlbumsByName::standat(int32_t index) {
-  if (codes_.empty()) {
-    at_ = -1;
-    return quill::NotFound;
-  }
-  at_ = std::clamp<int32_t>(index, 0, static_cast<int32_t>(codes_.size()) - 1);
-  uint8_t key[4];
-  quill::put4(key, codes_[static_cast<size_t>(at_)]);
-  // A missing album reads as such; the list still walks its row.
-  if (cursor_.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::First) != Ok) {
-    cursor_.unset();
-    cursor_.clear();
-  }
-  return Ok;
-}
-
-ErrorCode AlbumsByName::skip(int n) {
-  if (!valid()) {
-    moved_ = 0;
-    return quill::NotFound;
-  }
-  const int32_t from = at_;
-  standat(at_ + n);
-  moved_ = at_ - from;
-  return moved_ == n ? Ok : quill::NotFound;
-}
-
-ErrorCode AlbumsByName::seekrank(int32_t n) { return standat(n); }
-
 namespace {
 
 struct Named {
@@ -58,7 +24,7 @@ struct Named {
 
 }  // namespace
 
-std::unique_ptr<AlbumsByName> DB_AlbumsInNameOrder(int r, int32_t attr) {
+std::unique_ptr<CodeList> DB_AlbumsInNameOrder(int r, int32_t attr) {
   quill::DataFile& titles = DB_Table(TitleTable);
   std::vector<Named> albums;
   {
@@ -86,7 +52,7 @@ std::unique_ptr<AlbumsByName> DB_AlbumsInNameOrder(int r, int32_t attr) {
   std::vector<int32_t> codes;
   for (const Named& album : albums)
     if (codes.empty() || codes.back() != album.code) codes.push_back(album.code);
-  return std::make_unique<AlbumsByName>(titles, std::move(codes));
+  return std::make_unique<CodeList>(titles, std::move(codes));
 }
 
 }  // namespace tracklore

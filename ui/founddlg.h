@@ -47,7 +47,7 @@ class CFoundDlg : public QDialog {
  private:
   int attr_;
   int32_t code_;
-  std::unique_ptr<AlbumsByName> source_;
+  std::unique_ptr<CodeList> source_;
   XrefTarget target_;
   QLabel* label_;
   CRecListBox* list_;
