@@ -13,6 +13,7 @@
 #include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/translate.h"
 #include "engine/check.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
@@ -299,24 +300,24 @@ int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) 
 }
 
 constexpr const char* kHeldAdvice =
-    "Close the program that uses the database (or wait for it to end), then recover again.";
+    QT_TRANSLATE_NOOP("Catalogue", "Close the program that uses the database (or wait for it to end), then recover again.");
 constexpr const char* kMissingAdvice =
-    "Put the missing file back (from where it was moved, or from a backup of the database's "
-    "folder), then recover again.";
+    QT_TRANSLATE_NOOP("Catalogue", "Put the missing file back (from where it was moved, or from a backup of the database's "
+    "folder), then recover again.");
 constexpr const char* kWriteAdvice =
-    "Make room on the disk and make sure the database's files may be written, then recover "
+    QT_TRANSLATE_NOOP("Catalogue", "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
-    "restore it from a backup.";
+    "restore it from a backup.");
 constexpr const char* kDamageAdvice =
-    "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
+    QT_TRANSLATE_NOOP("Catalogue", "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "
-    "create a new one and import the export.";
+    "create a new one and import the export.");
 constexpr const char* kStatusAdvice =
-    "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
-    "pack), which writes them so, then recover again.";
+    QT_TRANSLATE_NOOP("Catalogue", "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
+    "pack), which writes them so, then recover again.");
 constexpr const char* kLostAdvice =
-    "The database is consistent again. Look at the albums you changed last: what that change "
-    "did may be missing or half done.";
+    QT_TRANSLATE_NOOP("Catalogue", "The database is consistent again. Look at the albums you changed last: what that change "
+    "did may be missing or half done.");
 
 }  // namespace
 
@@ -324,7 +325,7 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
                std::string* advice) {
   Log log{lines};
   auto advise = [advice](const char* text) {
-    if (advice != nullptr) *advice = text;
+    if (advice != nullptr) *advice = DB_Tr("Catalogue", text);
   };
   advise("");
   // Waits, like every open, for a program that still holds the database

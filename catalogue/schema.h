@@ -112,7 +112,8 @@ constexpr int kMainNameSize = 128;
 constexpr const char* kDefaultMainName = "maindb";
 
 // KindNames[kind][form]: singular, capitalised singular, plural,
-// capitalised plural.
+// capitalised plural; English, translated by DB_Tr("Kind", ...) where a
+// user reads them.
 enum : int { SingularForm = 0, CapSingularForm = 1, PluralForm = 2, CapPluralForm = 3 };
 extern const char* const KindNames[3][4];
 

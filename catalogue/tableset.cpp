@@ -12,6 +12,7 @@
 #include "catalogue/openwait.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/schema.h"
+#include "catalogue/translate.h"
 #include "engine/errors.h"
 
 namespace tracklore {
@@ -58,8 +59,8 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   // shape would hand it fields that do not exist.
   const std::string difference = schemadifference(index, DB_Table(index).header());
   if (!difference.empty()) {
-    quill::warning("Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
-                   "database: %s.",
+    quill::warning(DB_Tr("Catalogue", "Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
+                   "database: %s."),
                    name, difference.c_str());
     DB_Close();
     return -1;
@@ -78,11 +79,11 @@ int openoptionaltable(OpenWait& wait, int index, quill::OpenMode mode) {
     if (mode.readonly || mode.shared) return 0;
     const ErrorCode rc = DB_AddOptionalTable(index);
     if (rc != quill::Ok) {
-      quill::warning("Operation create failed on Datafile \"%s\".\nReturn value: %s.\n%s",
+      quill::warning(DB_Tr("Catalogue", "Operation create failed on Datafile \"%s\".\nReturn value: %s.\n%s"),
                      DB_TableName(index), quill::errname(rc),
                      index == NameTable
-                         ? "Names are kept in their stored form only until it can be made."
-                         : "Scans remember no file until it can be made.");
+                         ? DB_Tr("Catalogue", "Names are kept in their stored form only until it can be made.")
+                         : DB_Tr("Catalogue", "Scans remember no file until it can be made."));
       return 0;
     }
   }
@@ -123,13 +124,13 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   if (result == quill::Ok) return 0;
   const std::string missing = DB_MissingTableFile();
   if (!missing.empty())
-    quill::warning("Operation %s failed on Datafile \"%s\": its file %s is missing.", operation, table,
+    quill::warning(DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\": its file %s is missing."), operation, table,
                    missing.c_str());
   else if (result == quill::DiskFull)
-    quill::warning("Operation %s failed on Datafile \"%s\": %s.", operation, table,
+    quill::warning(DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\": %s."), operation, table,
                    DB_FailureText(result).c_str());
   else
-    quill::warning("Operation %s failed on Datafile \"%s\".\nReturn value: %s.", operation, table,
+    quill::warning(DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\".\nReturn value: %s."), operation, table,
                    quill::errname(result));
   DB_Close();
   return -1;
@@ -142,8 +143,8 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
     const FileRequest request =
-        mainfilerequest("Choose database main file",
-                        "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "");
+        mainfilerequest(DB_Tr("Catalogue", "Choose database main file"),
+                        DB_Tr("Catalogue", "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||"), "");
     std::string path;
     if (!DB_Host().openfile(request, &path)) return -1;
     if (takemainfile(path, ExtensionCase::Any) != 0) return -1;

@@ -8,6 +8,8 @@
 #include "catalogue/recover.h"
 #include "catalogue/results.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 
@@ -64,44 +66,56 @@ int DB_Undo(UndoWay way, std::string* message) {
   const bool any = loadhistory(&history) &&
                    (redo ? history.position < history.steps.size() : history.position > 0);
   if (!any) {
-    *message = redo ? "There is nothing to redo." : "There is nothing to undo.";
+    *message = redo ? DB_Tr("Catalogue", "There is nothing to redo.")
+                    : DB_Tr("Catalogue", "There is nothing to undo.");
     return 1;
   }
   HistoryStep step;
   if (!decodestep(history.steps[redo ? history.position : history.position - 1], &step)) {
-    *message = "The undo history " + DB_HistoryName() + " is damaged: nothing changed.";
+    *message = textf(DB_Tr("Catalogue", "The undo history %s is damaged: nothing changed."),
+                     DB_HistoryName().c_str());
     return 1;
   }
   if (!step.undoable()) {
-    *message = "The last change, the " + step.before.operation +
-               ", cannot be undone, nor anything before it.";
+    *message = textf(DB_Tr("Catalogue", "The last change, the %s, cannot be undone, nor anything "
+                                        "before it."),
+                     step.before.operation.c_str());
     return 1;
   }
   if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
-    *message = "The database must be open for writing, by this program alone.";
+    *message = DB_Tr("Catalogue", "The database must be open for writing, by this program alone.");
     return 1;
   }
   const IntentEntry& now = redo ? step.before : step.after;
   const IntentEntry& wanted = redo ? step.after : step.before;
   const std::string what = step.after.operation;
   if (!(currenttablestate() == history.tables) || !tablesare(now)) {
-    *message = "The catalogue has changed since the " + what + " (by another program, a pack, " +
-               "a reindex or a recovery): it can no longer be " + (redo ? "redone." : "undone.");
+    *message = textf(redo ? DB_Tr("Catalogue", "The catalogue has changed since the %s (by another "
+                                               "program, a pack, a reindex or a recovery): it can "
+                                               "no longer be redone.")
+                          : DB_Tr("Catalogue", "The catalogue has changed since the %s (by another "
+                                               "program, a pack, a reindex or a recovery): it can "
+                                               "no longer be undone."),
+                     what.c_str());
     return 1;
   }
   IntentEntry journal = now;
   journal.operation = redo ? "redo" : "undo";
   if (DB_HasUnfinishedEdit() || writeintent(journal) != 0) {
-    *message = "Cannot write the journal " + DB_JournalName() + ": nothing changed.";
+    *message = textf(DB_Tr("Catalogue", "Cannot write the journal %s: nothing changed."),
+                     DB_JournalName().c_str());
     return 1;
   }
   DB_Close();
   // Tables not whole on disk are recovery's: the entry just written puts
   // them back as they were.
   if (DB_CloseResult() != quill::Ok) {
-    *message = "The database could not be closed cleanly before the " +
-               std::string(redo ? "redo" : "undo") +
-               ": nothing changed. Recover the database (tracklore-cli recover).";
+    *message = redo ? DB_Tr("Catalogue", "The database could not be closed cleanly before the "
+                                         "redo: nothing changed. Recover the database "
+                                         "(tracklore-cli recover).")
+                    : DB_Tr("Catalogue", "The database could not be closed cleanly before the "
+                                         "undo: nothing changed. Recover the database "
+                                         "(tracklore-cli recover).");
     return -1;
   }
   bool touched[kAllTables] = {};
@@ -109,16 +123,20 @@ int DB_Undo(UndoWay way, std::string* message) {
   int restored = 0;
   if (DB_PutBack(wanted, touched, &log, &restored) != 0 || settle(wanted, touched) != 0 ||
       markdone(DB_JournalName()) != 0) {
-    *message = "The " + std::string(redo ? "redo" : "undo") + " of the " + what +
-               " failed part way" + (log.empty() ? "" : ": " + log.back()) +
-               ". Recover the database (tracklore-cli recover) to take it back.";
+    const std::string why = log.empty() ? "" : ": " + log.back();
+    *message = textf(redo ? DB_Tr("Catalogue", "The redo of the %s failed part way%s. Recover the "
+                                               "database (tracklore-cli recover) to take it back.")
+                          : DB_Tr("Catalogue", "The undo of the %s failed part way%s. Recover the "
+                                               "database (tracklore-cli recover) to take it back."),
+                     what.c_str(), why.c_str());
     return -1;
   }
   history.position = redo ? history.position + 1 : history.position - 1;
   history.tables = currenttablestate();
   // Without its history the undo is still whole: only further undo is lost.
   if (savehistory(history) != 0) std::remove(DB_HistoryName().c_str());
-  *message = (redo ? "Redone: " : "Undone: ") + what;
+  *message = textf(redo ? DB_Tr("Catalogue", "Redone: %s") : DB_Tr("Catalogue", "Undone: %s"),
+                   what.c_str());
   return 0;
 }
 

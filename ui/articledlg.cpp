@@ -15,7 +15,6 @@
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "catalogue/text.h"
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
@@ -143,8 +142,8 @@ void CArticleDlg::connectControls() {
 }
 
 void CArticleDlg::fill(int initial) {
-  contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
-  contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
+  contentbox_->addItem(kindName(ArtistTable, CapPluralForm));
+  contentbox_->addItem(kindName(SongTable, CapPluralForm));
   name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
@@ -186,7 +185,7 @@ void CArticleDlg::selectContent(int which) {
 void CArticleDlg::showCounts() {
   for (int r = 0; r < contentbox_->count(); ++r)
     contentbox_->setItemText(r, QStringLiteral("%1 (%2)")
-                                    .arg(QString::fromLatin1(KindNames[attrtable(r)][CapPluralForm]))
+                                    .arg(kindName(attrtable(r), CapPluralForm))
                                     .arg(DB_CountRows(r, code_)));
   list_->setToolTip(usesHint(attrtable(content())));
 }
@@ -224,7 +223,7 @@ void CArticleDlg::onModify() {
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; %s.") &&
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_, QT_TRANSLATE_NOOP("Name", "Update failed; %1.")) &&
       caller_ != nullptr)
     // The counts are in the selector below, where they are kept up to date.
   setWindowTitle(QString::fromStdString(CFoundDlg::albumTitle(title_)));
@@ -282,17 +281,16 @@ void CArticleDlg::onInsert(const std::string& typed) {
     list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
-    quill::warning("Insertion failed; %s.", DB_ReturnedText(rc).c_str());
+    warn(tr("Insertion failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
-                KindNames[content() + 1][SingularForm], name.c_str(),
-                KindNames[TitleTable][SingularForm]),
-          "Confirm delete", Buttons::OKCancel, Icon::Question,
+  if (ask(tr("Are you sure you want to remove %1 \"%2\" from this album?")
+              .arg(kindName(content() + 1, SingularForm), QString::fromStdString(name)),
+          tr("Confirm delete"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
     return;
   DB_Host().drain();
@@ -302,7 +300,7 @@ void CArticleDlg::onRemove() {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning("Remove failed; %s.", DB_ReturnedText(rc).c_str());
+    warn(tr("Remove failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 
@@ -323,8 +321,8 @@ void CArticleDlg::onMove(bool up) {
     list_->reposition(nullptr, true, -1);
     updateButtons();
   } else {
-    quill::warning(up ? "Move-up failed; %s." : "Move-down failed; %s.",
-                   DB_ReturnedText(rc).c_str());
+    warn((up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."))
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 

@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "catalogue/schema.h"
+#include "catalogue/translate.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -46,6 +48,8 @@ void offerEdit(QAction* command, bool canact, bool readonly) {
   command->setEnabled(canact && !readonly);
   command->setToolTip(readonly ? readOnlyHint() : QString());
 }
+
+QString kindName(int kind, int form) { return QString::fromUtf8(DB_Tr("Kind", KindNames[kind][form])); }
 
 QString usesHint(int kind) {
   return kind == 1 ? QObject::tr("The number after each artist is how often albums use it: "

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include "ui/platform.h"
-#include "catalogue/text.h"
 #include "ui/codec.h"
 
 namespace tracklore {
@@ -56,11 +55,14 @@ void showHelp(const QString& anchor) {
     if (open(url)) return;
   }
   tracklore::ask(page.isEmpty()
-                     ? std::string("The help page could not be found.\nIt is the file index.htm, "
-                                   "installed under share/tracklore.")
-                     : textf("The help page could not be shown.\nIt is the file %s",
-                             QDir::toNativeSeparators(page).toStdString().c_str()),
-                 "Help", Buttons::OK, Icon::Information);
+                     ? QCoreApplication::translate("Help",
+                                                   "The help page could not be found.\nIt is the "
+                                                   "file index.htm, installed under share/tracklore.")
+                     : QCoreApplication::translate("Help",
+                                                   "The help page could not be shown.\nIt is the "
+                                                   "file %1")
+                           .arg(QDir::toNativeSeparators(page)),
+                 QCoreApplication::translate("Help", "Help"), Buttons::OK, Icon::Information);
 }
 
 }  // namespace tracklore

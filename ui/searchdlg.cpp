@@ -47,7 +47,7 @@ void CSearchDlg::createControls() {
   tabs_ = withid(new QTabWidget, IdTabs);
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     lists_[kind] = withid(new CRecListBox, IdList + kind);
-    tabs_->addTab(lists_[kind], QString::fromLatin1(KindNames[kind][CapPluralForm]));
+    tabs_->addTab(lists_[kind], kindName(kind, CapPluralForm));
   }
   outcome_ = withid(new QLabel, IdOutcome);
   open_ = withid(new QPushButton(tr("&Open")), IdOpen);
@@ -111,7 +111,7 @@ void CSearchDlg::find() {
     lists_[kind]->bind(sources_[kind].get(), false, kind == TitleTable ? 0 : F_RefCount);
     lists_[kind]->fill(true, 0);
     tabs_->setTabText(kind, QStringLiteral("%1 (%2)")
-                                .arg(QString::fromLatin1(KindNames[kind][CapPluralForm]))
+                                .arg(kindName(kind, CapPluralForm))
                                 .arg(found));
     if (shown < 0 && found > 0) shown = kind;
   }
