@@ -5,528 +5,569 @@
     <name>Catalogue</name>
     <message>
         <source>Pack</source>
-        <translation type="unfinished"></translation>
+        <translation>Packen</translation>
     </message>
     <message>
         <source>Reindex</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuindizierung</translation>
     </message>
     <message>
         <source>Verification</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfung</translation>
     </message>
     <message>
         <source>Invalid title code</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger Albumcode</translation>
     </message>
     <message>
         <source>row of no album deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile ohne Album gelöscht</translation>
     </message>
     <message>
         <source>rows of no album deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeilen ohne Album gelöscht</translation>
     </message>
     <message>
         <source>Invalid attr code</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger Verweiscode</translation>
     </message>
     <message>
         <source>row of no artist or song deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile ohne Künstler oder Titel gelöscht</translation>
     </message>
     <message>
         <source>rows of no artist or song deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeilen ohne Künstler oder Titel gelöscht</translation>
     </message>
     <message>
         <source>Sequencing error</source>
-        <translation type="unfinished"></translation>
+        <translation>Reihenfolgefehler</translation>
     </message>
     <message>
         <source>sequence number corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>Positionsnummer korrigiert</translation>
     </message>
     <message>
         <source>sequence numbers corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>Positionsnummern korrigiert</translation>
     </message>
     <message>
         <source>Invalid reference count</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger Verwendungszähler</translation>
     </message>
     <message>
         <source>reference count corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>Verwendungszähler korrigiert</translation>
     </message>
     <message>
         <source>reference counts corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>Verwendungszähler korrigiert</translation>
     </message>
     <message>
         <source>Invalid aux attr</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger erster Künstler</translation>
     </message>
     <message>
         <source>first artist corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>erster Künstler korrigiert</translation>
     </message>
     <message>
         <source>first artists corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>erste Künstler korrigiert</translation>
     </message>
     <message>
         <source>Invalid full name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger vollständiger Name</translation>
     </message>
     <message>
         <source>full name removed</source>
-        <translation type="unfinished"></translation>
+        <translation>vollständiger Name entfernt</translation>
     </message>
     <message>
         <source>full names removed</source>
-        <translation type="unfinished"></translation>
+        <translation>vollständige Namen entfernt</translation>
     </message>
     <message>
         <source>Damaged index</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschädigter Index</translation>
     </message>
     <message>
         <source>damaged index rebuilt</source>
-        <translation type="unfinished"></translation>
+        <translation>beschädigter Index neu aufgebaut</translation>
     </message>
     <message>
         <source>damaged indexes rebuilt</source>
-        <translation type="unfinished"></translation>
+        <translation>beschädigte Indizes neu aufgebaut</translation>
     </message>
     <message>
         <source>%s corrected: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>%s korrigiert: %s</translation>
     </message>
     <message>
         <source>verification: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfung: %s</translation>
     </message>
     <message>
         <source> (and %s more)</source>
-        <translation type="unfinished"></translation>
+        <translation> (und %s weitere)</translation>
     </message>
     <message>
         <source>verification found what it cannot correct: %s: %s%s</source>
-        <translation type="unfinished"></translation>
+        <translation>die Prüfung fand, was sie nicht korrigieren kann: %s: %s%s</translation>
     </message>
     <message>
         <source>Operation create failed on Datafile &quot;%s&quot;.
 The file %s cannot be written; nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Anlegen der Datendatei „%s“ fehlgeschlagen.
+Die Datei %s kann nicht geschrieben werden; nichts wurde geändert.</translation>
     </message>
     <message>
         <source>Operation create failed: no file can be made in this directory; nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Anlegen fehlgeschlagen: In diesem Verzeichnis kann keine Datei angelegt werden; nichts wurde geändert.</translation>
     </message>
     <message>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>keine</translation>
     </message>
     <message>
         <source>Creation stopped at table &quot;%s&quot;, which is unfinished.
 Replaced by new empty tables: %s.
 Left as they were: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Anlegen brach bei der Tabelle „%s“ ab, die unfertig ist.
+Durch neue, leere Tabellen ersetzt: %s.
+Unverändert gelassen: %s.</translation>
     </message>
     <message>
         <source>Choose directory where database will be created</source>
-        <translation type="unfinished"></translation>
+        <translation>Verzeichnis wählen, in dem die Datenbank angelegt wird</translation>
     </message>
     <message>
         <source>Database main files (*.db1)|*.db1||</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank-Hauptdateien (*.db1)|*.db1||</translation>
     </message>
     <message>
         <source>A database (or remains thereof) already seems to exist in this directory.
 If you go ahead and create a new database, the current one will be overwritten.
 Are you sure you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>In diesem Verzeichnis scheint bereits eine Datenbank (oder ein Rest davon) zu liegen.
+Wenn Sie eine neue Datenbank anlegen, wird die vorhandene überschrieben.
+Möchten Sie wirklich fortfahren?</translation>
     </message>
     <message>
         <source>Create database</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank anlegen</translation>
     </message>
     <message>
         <source>There are no more references to &quot;%s&quot;.
 Would you like to purge (delete) it from the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>„%s“ wird nirgends mehr verwendet.
+Möchten Sie es aus der Datenbank entfernen (löschen)?</translation>
     </message>
     <message>
         <source>Confirm purge</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereinigen bestätigen</translation>
     </message>
     <message>
         <source>%s failed: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>%s fehlgeschlagen: %s</translation>
     </message>
     <message>
         <source>%s failed: the table file %s is missing</source>
-        <translation type="unfinished"></translation>
+        <translation>%s fehlgeschlagen: Die Tabellendatei %s fehlt</translation>
     </message>
     <message>
         <source>%s failed: the database needs recovery</source>
-        <translation type="unfinished"></translation>
+        <translation>%s fehlgeschlagen: Die Datenbank muss wiederhergestellt werden</translation>
     </message>
     <message>
         <source>%s failed. Check if a file is open or locked</source>
-        <translation type="unfinished"></translation>
+        <translation>%s fehlgeschlagen. Prüfen Sie, ob eine Datei geöffnet oder gesperrt ist</translation>
     </message>
     <message>
         <source>Another program is using the database; waiting for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm verwendet die Datenbank; es wird gewartet, bis es fertig ist.</translation>
     </message>
     <message>
         <source>Another program is using the database to read it (table &quot;%s&quot; is held).
 It can be read meanwhile; changes must wait until that program has closed it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm liest die Datenbank (die Tabelle „%s“ ist belegt).
+Sie kann währenddessen gelesen werden; Änderungen müssen warten, bis das Programm sie geschlossen hat.</translation>
     </message>
     <message>
         <source>Another program is using the database (table &quot;%s&quot; is held).
 Try again when it has finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm verwendet die Datenbank (die Tabelle „%s“ ist belegt).
+Versuchen Sie es erneut, wenn es fertig ist.</translation>
     </message>
     <message>
         <source>The file %s cannot be written (%s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei %s kann nicht geschrieben werden (%s)</translation>
     </message>
     <message>
         <source>The file %s cannot be read (%s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei %s kann nicht gelesen werden (%s)</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 %s; nothing was changed. The database can still be opened for reading.</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen der Datendatei „%s“ fehlgeschlagen.
+%s; nichts wurde geändert. Die Datenbank kann weiterhin zum Lesen geöffnet werden.</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen der Datendatei „%s“ fehlgeschlagen.
+%s.</translation>
     </message>
     <message>
         <source>Close the program that uses the database (or wait for it to end), then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen Sie das Programm, das die Datenbank verwendet (oder warten Sie, bis es endet), und stellen Sie sie dann erneut wieder her.</translation>
     </message>
     <message>
         <source>Put the missing file back (from where it was moved, or from a backup of the database&apos;s folder), then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Legen Sie die fehlende Datei zurück (von dort, wohin sie verschoben wurde, oder aus einer Sicherung des Datenbankordners) und stellen Sie die Datenbank dann erneut wieder her.</translation>
     </message>
     <message>
         <source>Make room on the disk and make sure the database&apos;s files may be written, then recover again. If it fails the same way, the database is damaged: keep a copy of its folder and restore it from a backup.</source>
-        <translation type="unfinished"></translation>
+        <translation>Schaffen Sie Platz auf dem Datenträger, stellen Sie sicher, dass die Dateien der Datenbank geschrieben werden dürfen, und stellen Sie sie dann erneut wieder her. Scheitert das auf dieselbe Weise, ist die Datenbank beschädigt: Bewahren Sie eine Kopie ihres Ordners auf und spielen Sie eine Sicherung zurück.</translation>
     </message>
     <message>
         <source>The database is damaged beyond what recovery mends. Keep a copy of its folder, export what can still be read (tracklore-cli export), and restore the database from a backup, or create a new one and import the export.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist stärker beschädigt, als die Wiederherstellung beheben kann. Bewahren Sie eine Kopie ihres Ordners auf, exportieren Sie, was noch lesbar ist (tracklore-cli export), und spielen Sie eine Sicherung der Datenbank zurück, oder legen Sie eine neue an und importieren Sie den Export.</translation>
     </message>
     <message>
         <source>Records whose status byte is damaged are read as live: pack the database (tracklore-cli pack), which writes them so, then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Datensätze mit beschädigtem Statusbyte werden als gültig gelesen: Packen Sie die Datenbank (tracklore-cli pack), wodurch sie so geschrieben werden, und stellen Sie sie dann erneut wieder her.</translation>
     </message>
     <message>
         <source>The database is consistent again. Look at the albums you changed last: what that change did may be missing or half done.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist wieder in sich stimmig. Sehen Sie sich die zuletzt geänderten Alben an: Was diese Änderung bewirkt hat, kann fehlen oder halb erledigt sein.</translation>
     </message>
     <message>
         <source>the disk is full</source>
-        <translation type="unfinished"></translation>
+        <translation>der Datenträger ist voll</translation>
     </message>
     <message>
         <source>the disk is full: %lld MB more are needed</source>
-        <translation type="unfinished"></translation>
+        <translation>der Datenträger ist voll: %lld MB mehr werden benötigt</translation>
     </message>
     <message>
         <source>returned %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgabewert %s</translation>
     </message>
     <message>
         <source>audio file</source>
-        <translation type="unfinished"></translation>
+        <translation>Audiodatei</translation>
     </message>
     <message>
         <source>audio files</source>
-        <translation type="unfinished"></translation>
+        <translation>Audiodateien</translation>
     </message>
     <message>
         <source> read, %d skipped, %d not audio</source>
-        <translation type="unfinished"></translation>
+        <translation> gelesen, %d übersprungen, %d keine Audiodateien</translation>
     </message>
     <message>
         <source>, %d hidden not read</source>
-        <translation type="unfinished"></translation>
+        <translation>, %d versteckte nicht gelesen</translation>
     </message>
     <message>
         <source>no audio file found: nothing to scan
 </source>
-        <translation type="unfinished"></translation>
+        <translation>keine Audiodatei gefunden: nichts einzulesen
+</translation>
     </message>
     <message>
         <source>%s in %s, %s linked once
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%s in %s, %s nur einmal verknüpft
+</translation>
     </message>
     <message>
         <source>copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopie</translation>
     </message>
     <message>
         <source>copies</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopien</translation>
     </message>
     <message>
         <source>albums: %d %s, %d completed, %d already there, %d left alone
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Alben: %d %s, %d vervollständigt, %d schon vorhanden, %d unangetastet
+</translation>
     </message>
     <message>
         <source>to add</source>
-        <translation type="unfinished"></translation>
+        <translation>hinzuzufügen</translation>
     </message>
     <message>
         <source>added</source>
-        <translation type="unfinished"></translation>
+        <translation>hinzugefügt</translation>
     </message>
     <message>
         <source>to create %s and %s
 </source>
-        <translation type="unfinished"></translation>
+        <translation>anzulegen: %s und %s
+</translation>
     </message>
     <message>
         <source>created %s and %s
 </source>
-        <translation type="unfinished"></translation>
+        <translation>angelegt: %s und %s
+</translation>
     </message>
     <message>
         <source>rescan: %s unchanged (not opened), %d gone; albums following their files: %d %s, %d %s, %d edited left alone
 </source>
-        <translation type="unfinished"></translation>
+        <translation>erneutes Einlesen: %s unverändert (nicht geöffnet), %d verschwunden; Alben, die ihren Dateien folgen: %d %s, %d %s, %d bearbeitete unangetastet
+</translation>
     </message>
     <message>
         <source>file</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien</translation>
     </message>
     <message>
         <source>to change</source>
-        <translation type="unfinished"></translation>
+        <translation>zu ändern</translation>
     </message>
     <message>
         <source>changed</source>
-        <translation type="unfinished"></translation>
+        <translation>geändert</translation>
     </message>
     <message>
         <source>to remove</source>
-        <translation type="unfinished"></translation>
+        <translation>zu entfernen</translation>
     </message>
     <message>
         <source>removed</source>
-        <translation type="unfinished"></translation>
+        <translation>entfernt</translation>
     </message>
     <message>
         <source>%s: missing or holds no audio file: nothing below it was changed
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%s: fehlt oder enthält keine Audiodatei: darunter wurde nichts geändert
+</translation>
     </message>
     <message>
         <source>names: %d transliterated, %d cut, %d stand-ins, %d mended
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Namen: %d transliteriert, %d gekürzt, %d Ersatznamen, %d repariert
+</translation>
     </message>
     <message>
         <source>dry run: nothing was written
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Probelauf: nichts wurde geschrieben
+</translation>
     </message>
     <message>
         <source>nothing changed: the catalogue already holds these files
 </source>
-        <translation type="unfinished"></translation>
+        <translation>nichts geändert: Der Katalog enthält diese Dateien bereits
+</translation>
     </message>
     <message>
         <source>nothing changed: %s edited since the scan left alone; the report says what differs and how to take the files&apos; version
 </source>
-        <translation type="unfinished"></translation>
+        <translation>nichts geändert: %s seit dem Einlesen bearbeitet und unangetastet gelassen; der Bericht nennt die Unterschiede und wie die Fassung der Dateien übernommen wird
+</translation>
     </message>
     <message>
         <source>cancelled: the albums done so far are kept
 </source>
-        <translation type="unfinished"></translation>
+        <translation>abgebrochen: Die bisher erledigten Alben bleiben erhalten
+</translation>
     </message>
     <message>
         <source>not kept: %d %s of the unfinished batch, which recovery takes back
 </source>
-        <translation type="unfinished"></translation>
+        <translation>nicht behalten: %d %s des unfertigen Stapels, den die Wiederherstellung zurücknimmt
+</translation>
     </message>
     <message>
         <source>Albums: %ld
 Artists: %ld
 Songs: %ld
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Alben: %ld
+Künstler: %ld
+Titel: %ld
+</translation>
     </message>
     <message>
         <source>Links to artists: %lld
 Links to songs: %lld
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfungen zu Künstlern: %lld
+Verknüpfungen zu Titeln: %lld
+</translation>
     </message>
     <message>
         <source>  ... and %zu more
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  ... und %zu weitere
+</translation>
     </message>
     <message>
         <source>Albums without artists</source>
-        <translation type="unfinished"></translation>
+        <translation>Alben ohne Künstler</translation>
     </message>
     <message>
         <source>Albums without songs</source>
-        <translation type="unfinished"></translation>
+        <translation>Alben ohne Titel</translation>
     </message>
     <message>
         <source>Artists no album uses</source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler, die kein Album verwendet</translation>
     </message>
     <message>
         <source>Songs no album uses</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel, die kein Album verwendet</translation>
     </message>
     <message>
         <source>Artists on the most albums:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler auf den meisten Alben:
+</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 It is not a table of a music database: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen der Datendatei „%s“ fehlgeschlagen.
+Sie ist keine Tabelle einer Musikdatenbank: %s.</translation>
     </message>
     <message>
         <source>Operation create failed on Datafile &quot;%s&quot;.
 Return value: %s.
 %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Anlegen der Datendatei „%s“ fehlgeschlagen.
+Rückgabewert: %s.
+%s</translation>
     </message>
     <message>
         <source>Names are kept in their stored form only until it can be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bis sie angelegt werden kann, werden Namen nur in ihrer gespeicherten Form behalten.</translation>
     </message>
     <message>
         <source>Scans remember no file until it can be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bis sie angelegt werden kann, merkt sich das Einlesen keine Dateien.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;: its file %s is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgang %s an der Datendatei „%s“ fehlgeschlagen: Ihre Datei %s fehlt.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgang %s an der Datendatei „%s“ fehlgeschlagen: %s.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;.
 Return value: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgang %s an der Datendatei „%s“ fehlgeschlagen.
+Rückgabewert: %s.</translation>
     </message>
     <message>
         <source>Choose database main file</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptdatei der Datenbank wählen</translation>
     </message>
     <message>
         <source>Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank-Hauptdateien (maindb.db1)|maindb.db1|Alle Dateien (*.*)|*.*||</translation>
     </message>
     <message>
         <source>There is nothing to redo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt nichts wiederherzustellen.</translation>
     </message>
     <message>
         <source>There is nothing to undo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt nichts rückgängig zu machen.</translation>
     </message>
     <message>
         <source>The undo history %s is damaged: nothing changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Rückgängig-Verlauf %s ist beschädigt: nichts wurde geändert.</translation>
     </message>
     <message>
         <source>The last change, the %s, cannot be undone, nor anything before it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die letzte Änderung (%s) kann nicht rückgängig gemacht werden, ebenso nichts davor.</translation>
     </message>
     <message>
         <source>The database must be open for writing, by this program alone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank muss zum Schreiben geöffnet sein, und zwar nur von diesem Programm.</translation>
     </message>
     <message>
         <source>The catalogue has changed since the %s (by another program, a pack, a reindex or a recovery): it can no longer be redone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Katalog hat sich seit dem Vorgang (%s) geändert (durch ein anderes Programm, Packen, Neuindizierung oder Wiederherstellung): Er kann nicht mehr wiederhergestellt werden.</translation>
     </message>
     <message>
         <source>The catalogue has changed since the %s (by another program, a pack, a reindex or a recovery): it can no longer be undone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Katalog hat sich seit dem Vorgang (%s) geändert (durch ein anderes Programm, Packen, Neuindizierung oder Wiederherstellung): Er kann nicht mehr rückgängig gemacht werden.</translation>
     </message>
     <message>
         <source>Cannot write the journal %s: nothing changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Journal %s kann nicht geschrieben werden: nichts wurde geändert.</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly before the redo: nothing changed. Recover the database (tracklore-cli recover).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank konnte vor dem Wiederherstellen nicht sauber geschlossen werden: nichts wurde geändert. Stellen Sie die Datenbank wieder her (tracklore-cli recover).</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly before the undo: nothing changed. Recover the database (tracklore-cli recover).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank konnte vor dem Rückgängigmachen nicht sauber geschlossen werden: nichts wurde geändert. Stellen Sie die Datenbank wieder her (tracklore-cli recover).</translation>
     </message>
     <message>
         <source>The redo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Wiederherstellen des Vorgangs (%s) schlug mittendrin fehl%s. Stellen Sie die Datenbank wieder her (tracklore-cli recover), um es zurückzunehmen.</translation>
     </message>
     <message>
         <source>The undo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Rückgängigmachen des Vorgangs (%s) schlug mittendrin fehl%s. Stellen Sie die Datenbank wieder her (tracklore-cli recover), um es zurückzunehmen.</translation>
     </message>
     <message>
         <source>Redone: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederhergestellt: %s</translation>
     </message>
     <message>
         <source>Undone: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig gemacht: %s</translation>
     </message>
     <message>
         <source>*** not found ***</source>
-        <translation type="unfinished"></translation>
+        <translation>*** nicht gefunden ***</translation>
     </message>
     <message>
         <source>The corrections could not be saved.
 Return value: %s.
 Recover the database, which verifies it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Korrekturen konnten nicht gespeichert werden.
+Rückgabewert: %s.
+Stellen Sie die Datenbank wieder her; dabei wird sie erneut geprüft.</translation>
     </message>
     <message>
         <source>Correction failed on Datafile &quot;%s&quot;.
 Return value: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Korrektur an der Datendatei „%s“ fehlgeschlagen.
+Rückgabewert: %s.</translation>
     </message>
     <message>
         <source>The index of table &quot;%s&quot; does not match its records.
 Reindex the database, then verify it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Index der Tabelle „%s“ passt nicht zu ihren Datensätzen.
+Indizieren Sie die Datenbank neu und prüfen Sie sie dann erneut.</translation>
     </message>
     <message>
         <source>Table %s:
 Title code %ld/%d/%ld does not refer to a valid %s.
 To keep the database consistent, the recomended action
 is to delete this entry. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Albumcode %ld/%d/%ld verweist auf keinen gültigen Eintrag (%s).
+Damit die Datenbank stimmig bleibt, wird empfohlen,
+diesen Eintrag zu löschen. Möchten Sie ihn löschen?</translation>
     </message>
     <message>
         <source>Table %s:
@@ -534,7 +575,11 @@ Title code %ld/%d/%ld (&quot;%s&quot;)
 contains a reference to an unexisting %s.
 To keep the database consistent, the recomended action
 is to delete this entry. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Albumcode %ld/%d/%ld („%s“)
+verweist auf einen nicht vorhandenen Eintrag (%s).
+Damit die Datenbank stimmig bleibt, wird empfohlen,
+diesen Eintrag zu löschen. Möchten Sie ihn löschen?</translation>
     </message>
     <message>
         <source>Table %s, row %ld/%d/%ld:
@@ -543,7 +588,12 @@ is to delete this entry. Do you want to delete it?</source>
 Duplicate sequence number %d, which can be moved to position %d.
  Correct?
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s, Zeile %ld/%d/%ld:
+%s „%s“,
+%s „%s“:
+Doppelte Positionsnummer %d, die an Position %d verschoben werden kann.
+ Korrigieren?
+</translation>
     </message>
     <message>
         <source>Table %s, row %ld/%d/%ld:
@@ -551,46 +601,57 @@ Duplicate sequence number %d, which can be moved to position %d.
 %s &quot;%s&quot;:
 Found sequence %d, but should be %d. Correct?
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s, Zeile %ld/%d/%ld:
+%s „%s“,
+%s „%s“:
+Position %d gefunden, sollte aber %d sein. Korrigieren?
+</translation>
     </message>
     <message>
         <source>Table %s:
 Code of record %ld (&quot;%s&quot;)
 duplicates an already existing one (&quot;%s&quot;).
 It is not possible to correct it automatically.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Der Code des Datensatzes %ld („%s“)
+doppelt einen bereits vorhandenen („%s“).
+Er kann nicht automatisch korrigiert werden.</translation>
     </message>
     <message>
         <source>Duplicate code</source>
-        <translation type="unfinished"></translation>
+        <translation>Doppelter Code</translation>
     </message>
     <message>
         <source>Table %s:
 In %s %ld (&quot;%s&quot;),
 reference count is %ld and should be %ld. Correct?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Bei %s %ld („%s“)
+ist der Verwendungszähler %ld und sollte %ld sein. Korrigieren?</translation>
     </message>
     <message>
         <source>Table %s:
 In record %ld (&quot;%s&quot;),
 auxattr is %ld and should be %ld. Correct?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Im Datensatz %ld („%s“)
+ist der erste Künstler %ld und sollte %ld sein. Korrigieren?</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s]</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfe Tabelle %d von %d [%s]</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s] (pass 1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfe Tabelle %d von %d [%s] (Durchgang 1)</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s] (pass 2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfe Tabelle %d von %d [%s] (Durchgang 2)</translation>
     </message>
     <message>
         <source>record</source>
-        <translation type="unfinished"></translation>
+        <translation>Datensatz</translation>
     </message>
     <message>
         <source>Table %s:
@@ -598,36 +659,42 @@ The full name &quot;%s&quot; of %s %ld:
 %s.
 To keep the database consistent, the recomended action
 is to delete it. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Der vollständige Name „%s“ von %s %ld:
+%s.
+Damit die Datenbank stimmig bleibt, wird empfohlen,
+ihn zu löschen. Möchten Sie ihn löschen?</translation>
     </message>
     <message>
         <source>Table %s:
 Its index does not match its records (%s%s).
 The correction is to reindex the database. Reindex it now?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle %s:
+Ihr Index passt nicht zu ihren Datensätzen (%s%s).
+Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</translation>
     </message>
     <message>
         <source>unreadable</source>
-        <translation type="unfinished"></translation>
+        <translation>unlesbar</translation>
     </message>
     <message>
         <source>, and %d more</source>
-        <translation type="unfinished"></translation>
+        <translation> und %d weitere</translation>
     </message>
 </context>
 <context>
     <name>Engine</name>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung</translation>
     </message>
     <message>
         <source>Fatal error (aborting)</source>
-        <translation type="unfinished"></translation>
+        <translation>Schwerer Fehler (Abbruch)</translation>
     </message>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
@@ -635,157 +702,171 @@ The correction is to reindex the database. Reindex it now?</source>
     <message>
         <source>The help page could not be found.
 It is the file index.htm, installed under share/tracklore.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Hilfeseite wurde nicht gefunden.
+Es ist die Datei index.htm, installiert unter share/tracklore.</translation>
     </message>
     <message>
         <source>The help page could not be shown.
 It is the file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Hilfeseite konnte nicht angezeigt werden.
+Es ist die Datei %1</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
 </context>
 <context>
     <name>Kind</name>
     <message>
         <source>album</source>
-        <translation type="unfinished"></translation>
+        <translation>Album</translation>
     </message>
     <message>
         <source>Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Album</translation>
     </message>
     <message>
         <source>albums</source>
-        <translation type="unfinished"></translation>
+        <translation>Alben</translation>
     </message>
     <message>
         <source>Albums</source>
-        <translation type="unfinished"></translation>
+        <translation>Alben</translation>
     </message>
     <message>
         <source>artist</source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler</translation>
     </message>
     <message>
         <source>Artist</source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler</translation>
     </message>
     <message>
         <source>artists</source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler</translation>
     </message>
     <message>
         <source>Artists</source>
-        <translation type="unfinished"></translation>
+        <translation>Künstler</translation>
     </message>
     <message>
         <source>song</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <source>Song</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <source>songs</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <source>Songs</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
 </context>
 <context>
     <name>Merge</name>
     <message>
         <source>&quot;%1&quot; (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ (%2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“</translation>
     </message>
     <message>
         <source>The artists and songs the album kept lacks are appended to it, and the album merged is deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Künstler und Titel, die dem behaltenen Album fehlen, werden ihm angefügt, und das zusammengeführte Album wird gelöscht.</translation>
     </message>
     <message>
         <source>The albums that use the %1 merged then use the one kept, and the one merged is deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Alben, die den zusammengeführten Eintrag (%1) verwenden, verwenden danach den behaltenen, und der zusammengeführte wird gelöscht.</translation>
     </message>
     <message>
         <source>Merge failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zusammenführen fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>Edit &gt; Undo takes a merge back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten &gt; Rückgängig nimmt ein Zusammenführen zurück.</translation>
     </message>
     <message>
         <source>Merge %1 %2 into %3?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 mit %3 zusammenführen?</translation>
     </message>
     <message>
         <source>Confirm merge</source>
-        <translation type="unfinished"></translation>
+        <translation>Zusammenführen bestätigen</translation>
     </message>
     <message>
         <source>The %1 %2 exists already.
 Merge this %1 into it instead of making a second of that name?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 gibt es bereits.
+Diesen Eintrag (%1) damit zusammenführen, statt einen zweiten dieses Namens anzulegen?</translation>
     </message>
     <message>
         <source>Merge</source>
-        <translation type="unfinished"></translation>
+        <translation>Zusammenführen</translation>
     </message>
     <message>
         <source>Another album is named %1.
 Merge this album into it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Album heißt %1.
+Dieses Album damit zusammenführen?</translation>
     </message>
     <message>
         <source>No renames this album, keeping two albums of that name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein benennt dieses Album um, sodass es zwei Alben dieses Namens gibt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (used %2 time)</source>
+        <translation>„%1“ (%2-mal verwendet)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (used %2 times)</source>
+        <translation>„%1“ (%2-mal verwendet)</translation>
     </message>
 </context>
 <context>
     <name>Name</name>
     <message>
         <source>Update failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>Record creation failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Anlegen des Eintrags fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>A name cannot be empty or consist of blanks only.
 Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Name darf nicht leer sein oder nur aus Leerzeichen bestehen.
+Nichts wurde geändert.</translation>
     </message>
     <message>
         <source>Invalid name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiger Name</translation>
     </message>
     <message>
         <source>The name has %1 characters, but %2 names hold at most %3.
 Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Name hat %1 Zeichen, Namen (%2) fassen aber höchstens %3.
+Nichts wurde geändert.</translation>
     </message>
     <message>
         <source>Changes have been made to current record. Do you want to save them?</source>
-        <translation type="unfinished"></translation>
+        <translation>Der aktuelle Eintrag wurde geändert. Möchten Sie die Änderungen speichern?</translation>
     </message>
     <message>
         <source>Save changes?</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen speichern?</translation>
     </message>
     <message>
         <source>Record update failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren des Eintrags fehlgeschlagen; %1.</translation>
     </message>
 </context>
 <context>
@@ -793,966 +874,993 @@ Nothing has been changed.</source>
     <message>
         <source>There is no database in the folder
 %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Ordner
+%1
+liegt keine Datenbank.</translation>
     </message>
     <message>
         <source>The folder
 %1
 does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner
+%1
+existiert nicht.</translation>
     </message>
     <message>
         <source>Do you want to create a new database there, or choose another folder?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie dort eine neue Datenbank anlegen oder einen anderen Ordner wählen?</translation>
     </message>
     <message>
         <source>Do you want to create a new database in
 %1
 or choose another folder?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie eine neue Datenbank in
+%1
+anlegen oder einen anderen Ordner wählen?</translation>
     </message>
     <message>
         <source>No database</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Datenbank</translation>
     </message>
     <message>
         <source>&amp;Create Database</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank &amp;anlegen</translation>
     </message>
     <message>
         <source>C&amp;hoose Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner &amp;wählen...</translation>
     </message>
     <message>
         <source>&amp;Not Now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nicht jetzt</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 is in use by another program.
 Close that program, then open the database again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank im Ordner
+%1
+wird von einem anderen Programm verwendet.
+Schließen Sie dieses Programm und öffnen Sie die Datenbank dann erneut.</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 cannot be opened: you are not allowed to change its files.
 Read-only mode may still open it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank im Ordner
+%1
+kann nicht geöffnet werden: Sie dürfen ihre Dateien nicht ändern.
+Im Nur-Lese-Modus lässt sie sich eventuell trotzdem öffnen.</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 cannot be opened: you are not allowed to read its files.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank im Ordner
+%1
+kann nicht geöffnet werden: Sie dürfen ihre Dateien nicht lesen.</translation>
     </message>
     <message>
         <source>Database in use</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank belegt</translation>
     </message>
     <message>
         <source>Database not accessible</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank nicht zugänglich</translation>
     </message>
     <message>
         <source>it is in use by another program. Close that program, then switch again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie wird von einem anderen Programm verwendet. Schließen Sie dieses Programm und wechseln Sie dann erneut.</translation>
     </message>
     <message>
         <source>you are not allowed to change its files.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie dürfen ihre Dateien nicht ändern.</translation>
     </message>
     <message>
         <source>Database stays read-only</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank bleibt schreibgeschützt</translation>
     </message>
     <message>
         <source>The database cannot be opened for changes: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank kann nicht zum Ändern geöffnet werden: %1</translation>
     </message>
     <message>
         <source>The last change to this database was interrupted before it was finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die letzte Änderung an dieser Datenbank wurde unterbrochen, bevor sie fertig war.</translation>
     </message>
     <message>
         <source>The index files of this database are out of date or damaged (after an interrupted change, or a pack without reindex).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Indexdateien dieser Datenbank sind veraltet oder beschädigt (nach einer unterbrochenen Änderung oder einem Packen ohne Neuindizierung).</translation>
     </message>
     <message>
         <source>
 Recover it now?
 
 Recovery undoes an unfinished change, rebuilds the index files and verifies the database.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Jetzt wiederherstellen?
+
+Die Wiederherstellung nimmt eine unfertige Änderung zurück, baut die Indexdateien neu auf und prüft die Datenbank.</translation>
     </message>
     <message>
         <source>Recover database</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank wiederherstellen</translation>
     </message>
     <message>
         <source>The database was recovered.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank wurde wiederhergestellt.</translation>
     </message>
     <message>
         <source>The database is whole again, but an interrupted change could not be undone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist wieder vollständig, aber eine unterbrochene Änderung konnte nicht zurückgenommen werden.</translation>
     </message>
     <message>
         <source>Recovery failed: the database could not be made whole.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung fehlgeschlagen: Die Datenbank konnte nicht wieder vollständig gemacht werden.</translation>
     </message>
     <message>
         <source>Recovery</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly: %1.
 What it still held was not written, so it needs recovery: make room on the disk, then open the database again and recover it when asked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank konnte nicht sauber geschlossen werden: %1.
+Was sie noch enthielt, wurde nicht geschrieben; sie muss daher wiederhergestellt werden: Schaffen Sie Platz auf dem Datenträger, öffnen Sie die Datenbank dann erneut und stellen Sie sie wieder her, wenn Sie gefragt werden.</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly: %1.
 What it still held was not written, so it needs recovery: open the database again and recover it when asked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank konnte nicht sauber geschlossen werden: %1.
+Was sie noch enthielt, wurde nicht geschrieben; sie muss daher wiederhergestellt werden: Öffnen Sie die Datenbank erneut und stellen Sie sie wieder her, wenn Sie gefragt werden.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>The database is open read-only. To change it, uncheck Database &gt; Read-only mode in the main window.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist schreibgeschützt geöffnet. Um sie zu ändern, schalten Sie im Hauptfenster Datenbank &gt; Nur-Lese-Modus aus.</translation>
     </message>
     <message>
         <source>The number after each artist is how often albums use it: &quot;(3)&quot; is used 3 times.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zahl nach jedem Künstler gibt an, wie oft Alben ihn verwenden: „(3)“ wird 3-mal verwendet.</translation>
     </message>
     <message>
         <source>The number after each song is how often albums use it: &quot;(3)&quot; is used 3 times, twice on one album counting twice.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zahl nach jedem Titel gibt an, wie oft Alben ihn verwenden: „(3)“ wird 3-mal verwendet, zweimal auf einem Album zählt doppelt.</translation>
     </message>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner einlesen</translation>
     </message>
 </context>
 <context>
     <name>Scan</name>
     <message>
         <source>No audio file was found in %1 (hidden files and folders are read when asked): nothing was scanned.</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 wurde keine Audiodatei gefunden (versteckte Dateien und Ordner werden nur auf Wunsch gelesen): nichts wurde eingelesen.</translation>
     </message>
     <message>
         <source>No audio file was found in %1: nothing was scanned.</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 wurde keine Audiodatei gefunden: nichts wurde eingelesen.</translation>
     </message>
     <message>
         <source>The scan stopped at album %1: %2.
 The albums of its finished batches are kept; recovery takes back the unfinished one, and a second scan completes the rest.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Einlesen brach bei Album %1 ab: %2.
+Die Alben der fertigen Stapel bleiben erhalten; die Wiederherstellung nimmt den unfertigen zurück, und ein zweites Einlesen erledigt den Rest.</translation>
     </message>
     <message>
         <source>No music folder was scanned into this database yet.
 Scan music folder... adds one.</source>
-        <translation type="unfinished"></translation>
+        <translation>In diese Datenbank wurde noch kein Musikordner eingelesen.
+Musikordner einlesen... fügt einen hinzu.</translation>
     </message>
     <message>
         <source>Rescan music folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner erneut einlesen</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>The catalogue of a private music collection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Katalog einer privaten Musiksammlung.</translation>
     </message>
     <message>
         <source>The folder of the database to open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner der zu öffnenden Datenbank.</translation>
     </message>
     <message>
         <source>[folder]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Ordner]</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CAboutDlg</name>
     <message>
         <source>About Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Tracklore</translation>
     </message>
     <message>
         <source>Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore</translation>
     </message>
     <message>
         <source>Your music collection&apos;s database</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank Ihrer Musiksammlung</translation>
     </message>
     <message>
         <source>Powered by Quillstore</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Quillstore</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CArticleDlg</name>
     <message>
         <source>Article detail</source>
-        <translation type="unfinished"></translation>
+        <translation>Albumdetails</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>Ä&amp;ndern</translation>
     </message>
     <message>
         <source>&lt; Pre&amp;vious</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; &amp;Vorheriges</translation>
     </message>
     <message>
         <source>Nex&amp;t &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Nä&amp;chstes &gt;</translation>
     </message>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Insert...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einfügen...</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Ent&amp;fernen</translation>
     </message>
     <message>
         <source>Re&amp;name...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Umbenennen...</translation>
     </message>
     <message>
         <source>&amp;X-Ref</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Querverweis</translation>
     </message>
     <message>
         <source>&amp;Up</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hoch</translation>
     </message>
     <message>
         <source>D&amp;own</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Runter</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Record name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name des Eintrags</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Darunter zeigen:</translation>
     </message>
     <message>
         <source>Insertion failed; %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Are you sure you want to remove %1 &quot;%2&quot; from this album?</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>Confirm delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen bestätigen</translation>
     </message>
     <message>
         <source>Remove failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>Move-up failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach-oben-Verschieben fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>Move-down failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach-unten-Verschieben fehlgeschlagen; %1.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want do remove %1 &quot;%2&quot; from this %3?</source>
+        <translation>%1 „%2“ wirklich aus diesem Eintrag (%3) entfernen?</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CDuplicatesDlg</name>
-    <message numerus="yes">
-        <source>%1  [%2, %n song(s)]   #%3</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
     <message>
         <source>Find duplicates</source>
-        <translation type="unfinished"></translation>
+        <translation>Doppelte finden</translation>
     </message>
     <message>
         <source>&amp;Merge into selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Ausgewähltem &amp;zusammenführen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Darunter zeigen:</translation>
     </message>
     <message>
         <source>No %1 with names alike.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine %1 mit ähnlichen Namen.</translation>
     </message>
     <message>
         <source>%1 %2 of %3 with names alike; select the one to keep.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 ähnlich benannter Einträge (%3); wählen Sie den zu behaltenden.</translation>
     </message>
     <message>
         <source>group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe</translation>
     </message>
     <message>
         <source>groups</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <source>%1  [%2, %3 songs]   #%4</source>
+        <translation>%1  [%2, %3 Titel]   #%4</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CFoundDlg</name>
-    <message numerus="yes">
-        <source>(%n song(s))</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
     <message>
         <source>Items found</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Einträge</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Anzeigen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Albums containing %1 &quot;%2&quot; [%3]</source>
-        <translation type="unfinished"></translation>
+        <translation>Alben mit %1 „%2“ [%3]</translation>
     </message>
     <message>
         <source>Albums found:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Alben:</translation>
+    </message>
+    <message>
+        <source>(%1 song)</source>
+        <translation>(%1 Titel)</translation>
+    </message>
+    <message>
+        <source>(%1 songs)</source>
+        <translation>(%1 Titel)</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CMainDlg</name>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Enter key selects &amp;&amp; appends after new item creation</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Eingabetaste wählt aus &amp;&amp; fügt an, nachdem ein Eintrag angelegt wurde</translation>
     </message>
     <message>
         <source>New item</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Eintrag</translation>
     </message>
     <message>
         <source>&amp;View/Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzei&amp;gen/Ändern</translation>
     </message>
     <message>
         <source>&amp;X-ref</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Querverweis</translation>
     </message>
     <message>
         <source>Select &amp;&amp; &amp;append</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswählen &amp;&amp; &amp;anfügen</translation>
     </message>
     <message>
         <source>Select &amp;&amp; &amp;insert</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswählen &amp;&amp; e&amp;infügen</translation>
     </message>
     <message>
         <source>Create &amp;New</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neu anlegen</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>&amp;Merge...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zusammenführen...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Darunter zeigen:</translation>
     </message>
     <message>
         <source>Type search text:</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchtext eingeben:</translation>
     </message>
     <message>
         <source>Names hold at most %1 characters.</source>
-        <translation type="unfinished"></translation>
+        <translation>Namen fassen höchstens %1 Zeichen.</translation>
     </message>
     <message>
         <source>Pickup %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 auswählen</translation>
     </message>
     <message>
         <source>%1 available in database [%2]</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 in der Datenbank [%2]</translation>
     </message>
     <message>
         <source>Cannot create an empty %1; type its name before inserting.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein leerer Eintrag (%1) kann nicht angelegt werden; geben Sie vor dem Einfügen seinen Namen ein.</translation>
     </message>
     <message>
         <source>Nothing to do</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts zu tun</translation>
     </message>
     <message>
         <source>Do you want to create a new %1 &quot;%2&quot;?</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuen Eintrag (%1) „%2“ anlegen?</translation>
     </message>
     <message>
         <source>Confirm insert</source>
-        <translation type="unfinished"></translation>
+        <translation>Anlegen bestätigen</translation>
     </message>
     <message>
         <source>An album named &quot;%1&quot; exists already; it is selected now.
 Do you want to create a second album of that name?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>This %1 &quot;%2&quot; is used by %n album(s). It cannot be deleted.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>Ein Album namens „%1“ gibt es bereits; es ist jetzt ausgewählt.
+Möchten Sie ein zweites Album mit diesem Namen anlegen?</translation>
     </message>
     <message>
         <source>Cannot delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen nicht möglich</translation>
     </message>
     <message>
         <source>Are you sure you want to delete %1 &quot;%2&quot;?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 „%2“ wirklich löschen?</translation>
     </message>
     <message>
         <source>Confirm deletion</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen bestätigen</translation>
     </message>
     <message>
         <source>Attention: album &quot;%1&quot; is not empty.
 Are you really sure you want to delete the album and all its contents?</source>
-        <translation type="unfinished"></translation>
+        <translation>Achtung: Das Album „%1“ ist nicht leer.
+Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation>
     </message>
     <message>
         <source>Not empty</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht leer</translation>
     </message>
     <message>
         <source>Delete failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen fehlgeschlagen; %1.</translation>
     </message>
     <message>
         <source>&amp;Merge into</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zusammenführen mit</translation>
     </message>
     <message>
         <source>Merging &quot;%1&quot;: select the %2 to keep and press Merge into.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ wird zusammengeführt: Wählen Sie den zu behaltenden Eintrag (%2) und drücken Sie „Zusammenführen mit“.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This %1 &quot;%2&quot; is referenced by %n album(s). It cannot be deleted.</source>
+        <translation>
+            <numerusform>%1 „%2“ wird von %n Album verwendet und kann nicht gelöscht werden.</numerusform>
+            <numerusform>%1 „%2“ wird von %n Alben verwendet und kann nicht gelöscht werden.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>tracklore::CNameDlg</name>
     <message>
         <source>Edit %1 name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Name bearbeiten (%1):</translation>
     </message>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>Ä&amp;ndern</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>This %1 is used by %n album(s). Are you sure you want to rename it?</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Confirm rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Umbenennen bestätigen</translation>
+    </message>
+    <message numerus="yes">
+        <source>This %1 has %n album(s) referencing to it. Are you sure you want rename it?</source>
+        <translation>
+            <numerusform>Dieser Eintrag (%1) wird von %n Album verwendet. Möchten Sie ihn wirklich umbenennen?</numerusform>
+            <numerusform>Dieser Eintrag (%1) wird von %n Alben verwendet. Möchten Sie ihn wirklich umbenennen?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>tracklore::CProgressWnd</name>
     <message>
         <source>Please wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte warten....</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanFolderDlg</name>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner einlesen</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen...</translation>
     </message>
     <message>
         <source>Read &amp;hidden files and folders (names beginning with a dot)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Versteckte Dateien und Ordner lesen (Namen, die mit einem Punkt beginnen)</translation>
     </message>
     <message>
         <source>&amp;Scan</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einlesen</translation>
     </message>
     <message>
         <source>&amp;Folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ordner:</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanProgressDlg</name>
     <message>
         <source>Scanning music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner wird eingelesen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Stopping: the albums done so far are kept...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird beendet: Die bisher erledigten Alben bleiben erhalten...</translation>
     </message>
     <message>
         <source>%1 of %2 file read</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Datei gelesen</translation>
     </message>
     <message>
         <source>%1 of %2 files read</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Dateien gelesen</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanSummaryDlg</name>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner einlesen</translation>
     </message>
     <message>
         <source>Show report</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht anzeigen</translation>
     </message>
     <message>
         <source>Albums left alone, as edited in the catalogue:</source>
-        <translation type="unfinished"></translation>
+        <translation>Unangetastete Alben, wie im Katalog bearbeitet:</translation>
     </message>
     <message>
         <source>Take the &amp;files&apos; version</source>
-        <translation type="unfinished"></translation>
+        <translation>Fassung der &amp;Dateien übernehmen</translation>
     </message>
     <message>
         <source>Scan report</source>
-        <translation type="unfinished"></translation>
+        <translation>Einlesebericht</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CSearchDlg</name>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche</translation>
     </message>
     <message>
         <source>Words of a name</source>
-        <translation type="unfinished"></translation>
+        <translation>Wörter eines Namens</translation>
     </message>
     <message>
         <source>Finds every album, artist and song whose name has each word at the start of one of its words, whatever the case, accents or script</source>
-        <translation type="unfinished"></translation>
+        <translation>Findet jedes Album, jeden Künstler und jeden Titel, dessen Name jedes Wort am Anfang eines seiner Wörter enthält, unabhängig von Groß-/Kleinschreibung, Akzenten und Schrift</translation>
     </message>
     <message>
         <source>&amp;Find</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Finden</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Öffnen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>&amp;Search for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen &amp;nach:</translation>
     </message>
     <message>
         <source>Type a word with a letter or a digit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie ein Wort mit einem Buchstaben oder einer Ziffer ein.</translation>
     </message>
     <message>
         <source>Nothing found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts gefunden.</translation>
     </message>
     <message>
         <source>%1 found.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 gefunden.</translation>
     </message>
     <message>
         <source>&amp;X-Ref</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Querverweis</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CShellDlg</name>
     <message>
         <source>Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore</translation>
     </message>
     <message>
         <source>&amp;Database</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datenbank</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Werkzeuge</translation>
     </message>
     <message>
         <source>&amp;Other</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sonstiges</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Öffnen</translation>
     </message>
     <message>
         <source>Open in different &amp;directory...</source>
-        <translation type="unfinished"></translation>
+        <translation>In anderem &amp;Verzeichnis öffnen...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>&amp;Pack</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Packen</translation>
     </message>
     <message>
         <source>&amp;Reindex</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neu indizieren</translation>
     </message>
     <message>
         <source>Create &amp;new...</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu &amp;anlegen...</translation>
     </message>
     <message>
         <source>&amp;Verify &amp;&amp; repair</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfen &amp;&amp; &amp;reparieren</translation>
     </message>
     <message>
         <source>&amp;Scan music folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner &amp;einlesen...</translation>
     </message>
     <message>
         <source>R&amp;escan music folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner erne&amp;ut einlesen</translation>
     </message>
     <message>
         <source>Rescan music folders at s&amp;tart</source>
-        <translation type="unfinished"></translation>
+        <translation>Musikordner beim S&amp;tart erneut einlesen</translation>
     </message>
     <message>
         <source>Read-&amp;only mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur-&amp;Lese-Modus</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>Ctrl+Q</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rückgängig</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiederherstellen</translation>
     </message>
     <message>
         <source>Ctrl+Shift+Z</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Shift+Z</translation>
     </message>
     <message>
         <source>Find &amp;duplicates...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Doppelte finden...</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen...</translation>
     </message>
     <message>
         <source>Ctrl+B</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+B</translation>
     </message>
     <message>
         <source>&amp;Search...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Suchen...</translation>
     </message>
     <message>
         <source>S&amp;tatistics...</source>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;tatistik...</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ü&amp;ber...</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>Extra button</source>
-        <translation type="unfinished"></translation>
+        <translation>Zusatzschaltfläche</translation>
     </message>
     <message>
         <source>Browse the database</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank durchsuchen</translation>
     </message>
     <message>
         <source>Use &amp;read-only mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur-&amp;Lese-Modus verwenden</translation>
     </message>
     <message>
         <source>Database closed</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank geschlossen</translation>
     </message>
     <message>
         <source>Current database directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelles Datenbankverzeichnis</translation>
     </message>
     <message>
         <source>Database open</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbank geöffnet</translation>
     </message>
     <message>
         <source>Tracklore (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore (schreibgeschützt)</translation>
     </message>
     <message>
         <source>The database does not open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank lässt sich nicht öffnen.</translation>
     </message>
     <message>
         <source>The database is open read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist schreibgeschützt geöffnet.</translation>
     </message>
     <message>
         <source>The database is open for changes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist zum Ändern geöffnet.</translation>
     </message>
     <message>
         <source>Recovery complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung abgeschlossen.</translation>
     </message>
     <message>
         <source>Recovery complete, but an interrupted change was lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung abgeschlossen, aber eine unterbrochene Änderung ging verloren.</translation>
     </message>
     <message>
         <source>Recovery failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung fehlgeschlagen.</translation>
     </message>
     <message>
         <source>Recovery failed: the database does not open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellung fehlgeschlagen: Die Datenbank lässt sich nicht öffnen.</translation>
     </message>
     <message>
         <source>The folder %1 cannot be used.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 kann nicht verwendet werden.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>The database does not open again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank lässt sich nicht wieder öffnen.</translation>
     </message>
     <message>
         <source>Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig</translation>
     </message>
     <message>
         <source>Pack failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Packen fehlgeschlagen.</translation>
     </message>
     <message>
         <source>Pack complete: the database needs a reindex.</source>
-        <translation type="unfinished"></translation>
+        <translation>Packen abgeschlossen: Die Datenbank muss neu indiziert werden.</translation>
     </message>
     <message>
         <source>Pack succeeded.
 Before you can use this database, you need to reindex it.
 Do you want to reindex the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>Packen erfolgreich.
+Bevor Sie diese Datenbank verwenden können, muss sie neu indiziert werden.
+Möchten Sie die Datenbank neu indizieren?</translation>
     </message>
     <message>
         <source>Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfolg</translation>
     </message>
     <message>
         <source>Reindex failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuindizierung fehlgeschlagen.</translation>
     </message>
     <message>
         <source>Reindex complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuindizierung abgeschlossen.</translation>
     </message>
     <message>
         <source>Reindex succeeded.
 Would you like to open the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuindizierung erfolgreich.
+Möchten Sie die Datenbank öffnen?</translation>
     </message>
     <message>
         <source>Verification failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfung fehlgeschlagen.</translation>
     </message>
     <message>
         <source>Verification complete: no problems found.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>Verification complete: %n problem(s) corrected.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Verification complete: %n problem(s) found, %1 corrected.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>Prüfung abgeschlossen: keine Probleme gefunden.</translation>
     </message>
     <message>
         <source>Verification complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfung abgeschlossen.</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Fertig</translation>
     </message>
     <message>
         <source>Do you really want to exit the program?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie das Programm wirklich beenden?</translation>
     </message>
     <message>
         <source>Confirm exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden bestätigen</translation>
+    </message>
+    <message>
+        <source>1 problem</source>
+        <translation>1 Problem</translation>
+    </message>
+    <message>
+        <source>%1 problems</source>
+        <translation>%1 Probleme</translation>
+    </message>
+    <message>
+        <source>Verification complete: %1 corrected.</source>
+        <translation>Prüfung abgeschlossen: %1 korrigiert.</translation>
+    </message>
+    <message>
+        <source>Verification complete: %1 found, %2 corrected.</source>
+        <translation>Prüfung abgeschlossen: %1 gefunden, %2 korrigiert.</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CStatsDlg</name>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistik</translation>
     </message>
     <message>
         <source>&amp;Delete unused</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbenutzte &amp;löschen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>The statistics failed; returned %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Statistik ist fehlgeschlagen; Rückgabewert %1.</translation>
     </message>
     <message>
         <source>The database is open read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank ist schreibgeschützt geöffnet.</translation>
     </message>
     <message>
         <source>Deletes the artists and songs that no album uses, as one edit. Edit &gt; Undo takes it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Löscht die Künstler und Titel, die kein Album verwendet, in einem Schritt. Bearbeiten &gt; Rückgängig nimmt das zurück.</translation>
     </message>
     <message>
         <source>Delete %1 artists and %2 songs that no album uses?
 Edit &gt; Undo takes it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Künstler und %2 Titel löschen, die kein Album verwendet?
+Bearbeiten &gt; Rückgängig nimmt das zurück.</translation>
     </message>
     <message>
         <source>Confirm purge</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereinigen bestätigen</translation>
     </message>
     <message>
         <source>Purge failed; returned %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereinigen fehlgeschlagen; Rückgabewert %1.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
 </context>
 </TS>

@@ -5,528 +5,569 @@
     <name>Catalogue</name>
     <message>
         <source>Pack</source>
-        <translation type="unfinished"></translation>
+        <translation>Compactage</translation>
     </message>
     <message>
         <source>Reindex</source>
-        <translation type="unfinished"></translation>
+        <translation>Réindexation</translation>
     </message>
     <message>
         <source>Verification</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification</translation>
     </message>
     <message>
         <source>Invalid title code</source>
-        <translation type="unfinished"></translation>
+        <translation>Code d&apos;album invalide</translation>
     </message>
     <message>
         <source>row of no album deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>ligne sans album supprimée</translation>
     </message>
     <message>
         <source>rows of no album deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>lignes sans album supprimées</translation>
     </message>
     <message>
         <source>Invalid attr code</source>
-        <translation type="unfinished"></translation>
+        <translation>Code de référence invalide</translation>
     </message>
     <message>
         <source>row of no artist or song deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>ligne sans artiste ni morceau supprimée</translation>
     </message>
     <message>
         <source>rows of no artist or song deleted</source>
-        <translation type="unfinished"></translation>
+        <translation>lignes sans artiste ni morceau supprimées</translation>
     </message>
     <message>
         <source>Sequencing error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur d&apos;ordre</translation>
     </message>
     <message>
         <source>sequence number corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>numéro de position corrigé</translation>
     </message>
     <message>
         <source>sequence numbers corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>numéros de position corrigés</translation>
     </message>
     <message>
         <source>Invalid reference count</source>
-        <translation type="unfinished"></translation>
+        <translation>Compteur d&apos;utilisations invalide</translation>
     </message>
     <message>
         <source>reference count corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>compteur d&apos;utilisations corrigé</translation>
     </message>
     <message>
         <source>reference counts corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>compteurs d&apos;utilisations corrigés</translation>
     </message>
     <message>
         <source>Invalid aux attr</source>
-        <translation type="unfinished"></translation>
+        <translation>Premier artiste invalide</translation>
     </message>
     <message>
         <source>first artist corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>premier artiste corrigé</translation>
     </message>
     <message>
         <source>first artists corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>premiers artistes corrigés</translation>
     </message>
     <message>
         <source>Invalid full name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom complet invalide</translation>
     </message>
     <message>
         <source>full name removed</source>
-        <translation type="unfinished"></translation>
+        <translation>nom complet supprimé</translation>
     </message>
     <message>
         <source>full names removed</source>
-        <translation type="unfinished"></translation>
+        <translation>noms complets supprimés</translation>
     </message>
     <message>
         <source>Damaged index</source>
-        <translation type="unfinished"></translation>
+        <translation>Index endommagé</translation>
     </message>
     <message>
         <source>damaged index rebuilt</source>
-        <translation type="unfinished"></translation>
+        <translation>index endommagé reconstruit</translation>
     </message>
     <message>
         <source>damaged indexes rebuilt</source>
-        <translation type="unfinished"></translation>
+        <translation>index endommagés reconstruits</translation>
     </message>
     <message>
         <source>%s corrected: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>%s corrigé(s) : %s</translation>
     </message>
     <message>
         <source>verification: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>vérification : %s</translation>
     </message>
     <message>
         <source> (and %s more)</source>
-        <translation type="unfinished"></translation>
+        <translation> (et %s de plus)</translation>
     </message>
     <message>
         <source>verification found what it cannot correct: %s: %s%s</source>
-        <translation type="unfinished"></translation>
+        <translation>la vérification a trouvé ce qu&apos;elle ne peut corriger : %s : %s%s</translation>
     </message>
     <message>
         <source>Operation create failed on Datafile &quot;%s&quot;.
 The file %s cannot be written; nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La création du fichier de données « %s » a échoué.
+Le fichier %s ne peut pas être écrit ; rien n&apos;a été modifié.</translation>
     </message>
     <message>
         <source>Operation create failed: no file can be made in this directory; nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La création a échoué : aucun fichier ne peut être créé dans ce dossier ; rien n&apos;a été modifié.</translation>
     </message>
     <message>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>aucune</translation>
     </message>
     <message>
         <source>Creation stopped at table &quot;%s&quot;, which is unfinished.
 Replaced by new empty tables: %s.
 Left as they were: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>La création s&apos;est arrêtée à la table « %s », qui est inachevée.
+Remplacées par de nouvelles tables vides : %s.
+Laissées telles quelles : %s.</translation>
     </message>
     <message>
         <source>Choose directory where database will be created</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir le dossier où créer la base de données</translation>
     </message>
     <message>
         <source>Database main files (*.db1)|*.db1||</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers principaux de base de données (*.db1)|*.db1||</translation>
     </message>
     <message>
         <source>A database (or remains thereof) already seems to exist in this directory.
 If you go ahead and create a new database, the current one will be overwritten.
 Are you sure you want to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Une base de données (ou ce qu&apos;il en reste) semble déjà exister dans ce dossier.
+Si vous créez une nouvelle base de données, l&apos;actuelle sera écrasée.
+Voulez-vous vraiment continuer ?</translation>
     </message>
     <message>
         <source>Create database</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer une base de données</translation>
     </message>
     <message>
         <source>There are no more references to &quot;%s&quot;.
 Would you like to purge (delete) it from the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>« %s » n&apos;est plus utilisé nulle part.
+Voulez-vous le purger (supprimer) de la base de données ?</translation>
     </message>
     <message>
         <source>Confirm purge</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la purge</translation>
     </message>
     <message>
         <source>%s failed: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>%s : échec : %s</translation>
     </message>
     <message>
         <source>%s failed: the table file %s is missing</source>
-        <translation type="unfinished"></translation>
+        <translation>%s : échec : le fichier de table %s est manquant</translation>
     </message>
     <message>
         <source>%s failed: the database needs recovery</source>
-        <translation type="unfinished"></translation>
+        <translation>%s : échec : la base de données doit être récupérée</translation>
     </message>
     <message>
         <source>%s failed. Check if a file is open or locked</source>
-        <translation type="unfinished"></translation>
+        <translation>%s : échec. Vérifiez si un fichier est ouvert ou verrouillé</translation>
     </message>
     <message>
         <source>Another program is using the database; waiting for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un autre programme utilise la base de données ; attente de sa fin.</translation>
     </message>
     <message>
         <source>Another program is using the database to read it (table &quot;%s&quot; is held).
 It can be read meanwhile; changes must wait until that program has closed it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un autre programme lit la base de données (la table « %s » est occupée).
+Elle peut être lue en attendant ; les modifications doivent attendre que ce programme l&apos;ait fermée.</translation>
     </message>
     <message>
         <source>Another program is using the database (table &quot;%s&quot; is held).
 Try again when it has finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un autre programme utilise la base de données (la table « %s » est occupée).
+Réessayez quand il aura terminé.</translation>
     </message>
     <message>
         <source>The file %s cannot be written (%s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier %s ne peut pas être écrit (%s)</translation>
     </message>
     <message>
         <source>The file %s cannot be read (%s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier %s ne peut pas être lu (%s)</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 %s; nothing was changed. The database can still be opened for reading.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;ouverture du fichier de données « %s » a échoué.
+%s ; rien n&apos;a été modifié. La base de données peut encore être ouverte en lecture.</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;ouverture du fichier de données « %s » a échoué.
+%s.</translation>
     </message>
     <message>
         <source>Close the program that uses the database (or wait for it to end), then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermez le programme qui utilise la base de données (ou attendez qu&apos;il se termine), puis relancez la récupération.</translation>
     </message>
     <message>
         <source>Put the missing file back (from where it was moved, or from a backup of the database&apos;s folder), then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Remettez le fichier manquant en place (depuis l&apos;endroit où il a été déplacé, ou depuis une sauvegarde du dossier de la base de données), puis relancez la récupération.</translation>
     </message>
     <message>
         <source>Make room on the disk and make sure the database&apos;s files may be written, then recover again. If it fails the same way, the database is damaged: keep a copy of its folder and restore it from a backup.</source>
-        <translation type="unfinished"></translation>
+        <translation>Libérez de la place sur le disque et assurez-vous que les fichiers de la base de données peuvent être écrits, puis relancez la récupération. Si elle échoue de la même façon, la base de données est endommagée : gardez une copie de son dossier et restaurez-la depuis une sauvegarde.</translation>
     </message>
     <message>
         <source>The database is damaged beyond what recovery mends. Keep a copy of its folder, export what can still be read (tracklore-cli export), and restore the database from a backup, or create a new one and import the export.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est plus endommagée que la récupération ne peut le réparer. Gardez une copie de son dossier, exportez ce qui peut encore être lu (tracklore-cli export), puis restaurez la base de données depuis une sauvegarde, ou créez-en une nouvelle et importez l&apos;export.</translation>
     </message>
     <message>
         <source>Records whose status byte is damaged are read as live: pack the database (tracklore-cli pack), which writes them so, then recover again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les enregistrements dont l&apos;octet d&apos;état est endommagé sont lus comme valides : compactez la base de données (tracklore-cli pack), qui les écrit ainsi, puis relancez la récupération.</translation>
     </message>
     <message>
         <source>The database is consistent again. Look at the albums you changed last: what that change did may be missing or half done.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est de nouveau cohérente. Regardez les derniers albums que vous avez modifiés : l&apos;effet de cette modification peut manquer ou être à moitié fait.</translation>
     </message>
     <message>
         <source>the disk is full</source>
-        <translation type="unfinished"></translation>
+        <translation>le disque est plein</translation>
     </message>
     <message>
         <source>the disk is full: %lld MB more are needed</source>
-        <translation type="unfinished"></translation>
+        <translation>le disque est plein : %lld Mo de plus sont nécessaires</translation>
     </message>
     <message>
         <source>returned %s</source>
-        <translation type="unfinished"></translation>
+        <translation>code retourné %s</translation>
     </message>
     <message>
         <source>audio file</source>
-        <translation type="unfinished"></translation>
+        <translation>fichier audio</translation>
     </message>
     <message>
         <source>audio files</source>
-        <translation type="unfinished"></translation>
+        <translation>fichiers audio</translation>
     </message>
     <message>
         <source> read, %d skipped, %d not audio</source>
-        <translation type="unfinished"></translation>
+        <translation> lu(s), %d ignoré(s), %d non audio</translation>
     </message>
     <message>
         <source>, %d hidden not read</source>
-        <translation type="unfinished"></translation>
+        <translation>, %d caché(s) non lu(s)</translation>
     </message>
     <message>
         <source>no audio file found: nothing to scan
 </source>
-        <translation type="unfinished"></translation>
+        <translation>aucun fichier audio trouvé : rien à analyser
+</translation>
     </message>
     <message>
         <source>%s in %s, %s linked once
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%s dans %s, %s liée(s) une seule fois
+</translation>
     </message>
     <message>
         <source>copy</source>
-        <translation type="unfinished"></translation>
+        <translation>copie</translation>
     </message>
     <message>
         <source>copies</source>
-        <translation type="unfinished"></translation>
+        <translation>copies</translation>
     </message>
     <message>
         <source>albums: %d %s, %d completed, %d already there, %d left alone
 </source>
-        <translation type="unfinished"></translation>
+        <translation>albums : %d %s, %d complétés, %d déjà présents, %d laissés tels quels
+</translation>
     </message>
     <message>
         <source>to add</source>
-        <translation type="unfinished"></translation>
+        <translation>à ajouter</translation>
     </message>
     <message>
         <source>added</source>
-        <translation type="unfinished"></translation>
+        <translation>ajoutés</translation>
     </message>
     <message>
         <source>to create %s and %s
 </source>
-        <translation type="unfinished"></translation>
+        <translation>à créer : %s et %s
+</translation>
     </message>
     <message>
         <source>created %s and %s
 </source>
-        <translation type="unfinished"></translation>
+        <translation>créés : %s et %s
+</translation>
     </message>
     <message>
         <source>rescan: %s unchanged (not opened), %d gone; albums following their files: %d %s, %d %s, %d edited left alone
 </source>
-        <translation type="unfinished"></translation>
+        <translation>nouvelle analyse : %s inchangé(s) (non ouvert(s)), %d disparu(s) ; albums qui suivent leurs fichiers : %d %s, %d %s, %d modifiés laissés tels quels
+</translation>
     </message>
     <message>
         <source>file</source>
-        <translation type="unfinished"></translation>
+        <translation>fichier</translation>
     </message>
     <message>
         <source>files</source>
-        <translation type="unfinished"></translation>
+        <translation>fichiers</translation>
     </message>
     <message>
         <source>to change</source>
-        <translation type="unfinished"></translation>
+        <translation>à modifier</translation>
     </message>
     <message>
         <source>changed</source>
-        <translation type="unfinished"></translation>
+        <translation>modifiés</translation>
     </message>
     <message>
         <source>to remove</source>
-        <translation type="unfinished"></translation>
+        <translation>à supprimer</translation>
     </message>
     <message>
         <source>removed</source>
-        <translation type="unfinished"></translation>
+        <translation>supprimés</translation>
     </message>
     <message>
         <source>%s: missing or holds no audio file: nothing below it was changed
 </source>
-        <translation type="unfinished"></translation>
+        <translation>%s : absent ou sans fichier audio : rien n&apos;a été modifié en dessous
+</translation>
     </message>
     <message>
         <source>names: %d transliterated, %d cut, %d stand-ins, %d mended
 </source>
-        <translation type="unfinished"></translation>
+        <translation>noms : %d translittérés, %d tronqués, %d de remplacement, %d réparés
+</translation>
     </message>
     <message>
         <source>dry run: nothing was written
 </source>
-        <translation type="unfinished"></translation>
+        <translation>essai à blanc : rien n&apos;a été écrit
+</translation>
     </message>
     <message>
         <source>nothing changed: the catalogue already holds these files
 </source>
-        <translation type="unfinished"></translation>
+        <translation>rien n&apos;a changé : le catalogue contient déjà ces fichiers
+</translation>
     </message>
     <message>
         <source>nothing changed: %s edited since the scan left alone; the report says what differs and how to take the files&apos; version
 </source>
-        <translation type="unfinished"></translation>
+        <translation>rien n&apos;a changé : %s modifié(s) depuis l&apos;analyse laissé(s) tel(s) quel(s) ; le rapport indique ce qui diffère et comment reprendre la version des fichiers
+</translation>
     </message>
     <message>
         <source>cancelled: the albums done so far are kept
 </source>
-        <translation type="unfinished"></translation>
+        <translation>annulé : les albums déjà traités sont conservés
+</translation>
     </message>
     <message>
         <source>not kept: %d %s of the unfinished batch, which recovery takes back
 </source>
-        <translation type="unfinished"></translation>
+        <translation>non conservés : %d %s du lot inachevé, que la récupération annule
+</translation>
     </message>
     <message>
         <source>Albums: %ld
 Artists: %ld
 Songs: %ld
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Albums : %ld
+Artistes : %ld
+Morceaux : %ld
+</translation>
     </message>
     <message>
         <source>Links to artists: %lld
 Links to songs: %lld
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Liens vers des artistes : %lld
+Liens vers des morceaux : %lld
+</translation>
     </message>
     <message>
         <source>  ... and %zu more
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  ... et %zu de plus
+</translation>
     </message>
     <message>
         <source>Albums without artists</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums sans artiste</translation>
     </message>
     <message>
         <source>Albums without songs</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums sans morceau</translation>
     </message>
     <message>
         <source>Artists no album uses</source>
-        <translation type="unfinished"></translation>
+        <translation>Artistes utilisés par aucun album</translation>
     </message>
     <message>
         <source>Songs no album uses</source>
-        <translation type="unfinished"></translation>
+        <translation>Morceaux utilisés par aucun album</translation>
     </message>
     <message>
         <source>Artists on the most albums:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Artistes présents sur le plus d&apos;albums :
+</translation>
     </message>
     <message>
         <source>Operation open failed on Datafile &quot;%s&quot;.
 It is not a table of a music database: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;ouverture du fichier de données « %s » a échoué.
+Ce n&apos;est pas une table d&apos;une base de données musicale : %s.</translation>
     </message>
     <message>
         <source>Operation create failed on Datafile &quot;%s&quot;.
 Return value: %s.
 %s</source>
-        <translation type="unfinished"></translation>
+        <translation>La création du fichier de données « %s » a échoué.
+Code retourné : %s.
+%s</translation>
     </message>
     <message>
         <source>Names are kept in their stored form only until it can be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tant qu&apos;elle ne peut pas être créée, les noms ne sont gardés que sous leur forme enregistrée.</translation>
     </message>
     <message>
         <source>Scans remember no file until it can be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tant qu&apos;elle ne peut pas être créée, les analyses ne retiennent aucun fichier.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;: its file %s is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;opération %s a échoué sur le fichier de données « %s » : son fichier %s est manquant.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;opération %s a échoué sur le fichier de données « %s » : %s.</translation>
     </message>
     <message>
         <source>Operation %s failed on Datafile &quot;%s&quot;.
 Return value: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;opération %s a échoué sur le fichier de données « %s ».
+Code retourné : %s.</translation>
     </message>
     <message>
         <source>Choose database main file</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir le fichier principal de la base de données</translation>
     </message>
     <message>
         <source>Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers principaux de base de données (maindb.db1)|maindb.db1|Tous les fichiers (*.*)|*.*||</translation>
     </message>
     <message>
         <source>There is nothing to redo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n&apos;y a rien à rétablir.</translation>
     </message>
     <message>
         <source>There is nothing to undo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n&apos;y a rien à annuler.</translation>
     </message>
     <message>
         <source>The undo history %s is damaged: nothing changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;historique d&apos;annulation %s est endommagé : rien n&apos;a changé.</translation>
     </message>
     <message>
         <source>The last change, the %s, cannot be undone, nor anything before it.</source>
-        <translation type="unfinished"></translation>
+        <translation>La dernière modification (%s) ne peut pas être annulée, ni rien de ce qui la précède.</translation>
     </message>
     <message>
         <source>The database must be open for writing, by this program alone.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données doit être ouverte en écriture, par ce seul programme.</translation>
     </message>
     <message>
         <source>The catalogue has changed since the %s (by another program, a pack, a reindex or a recovery): it can no longer be redone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le catalogue a changé depuis l&apos;opération (%s) (par un autre programme, un compactage, une réindexation ou une récupération) : elle ne peut plus être rétablie.</translation>
     </message>
     <message>
         <source>The catalogue has changed since the %s (by another program, a pack, a reindex or a recovery): it can no longer be undone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le catalogue a changé depuis l&apos;opération (%s) (par un autre programme, un compactage, une réindexation ou une récupération) : elle ne peut plus être annulée.</translation>
     </message>
     <message>
         <source>Cannot write the journal %s: nothing changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;écrire le journal %s : rien n&apos;a changé.</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly before the redo: nothing changed. Recover the database (tracklore-cli recover).</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données n&apos;a pas pu être fermée proprement avant le rétablissement : rien n&apos;a changé. Récupérez la base de données (tracklore-cli recover).</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly before the undo: nothing changed. Recover the database (tracklore-cli recover).</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données n&apos;a pas pu être fermée proprement avant l&apos;annulation : rien n&apos;a changé. Récupérez la base de données (tracklore-cli recover).</translation>
     </message>
     <message>
         <source>The redo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le rétablissement de l&apos;opération (%s) a échoué en cours de route%s. Récupérez la base de données (tracklore-cli recover) pour l&apos;annuler.</translation>
     </message>
     <message>
         <source>The undo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;annulation de l&apos;opération (%s) a échoué en cours de route%s. Récupérez la base de données (tracklore-cli recover) pour la défaire.</translation>
     </message>
     <message>
         <source>Redone: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Rétabli : %s</translation>
     </message>
     <message>
         <source>Undone: %s</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulé : %s</translation>
     </message>
     <message>
         <source>*** not found ***</source>
-        <translation type="unfinished"></translation>
+        <translation>*** introuvable ***</translation>
     </message>
     <message>
         <source>The corrections could not be saved.
 Return value: %s.
 Recover the database, which verifies it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les corrections n&apos;ont pas pu être enregistrées.
+Code retourné : %s.
+Récupérez la base de données, ce qui la vérifie à nouveau.</translation>
     </message>
     <message>
         <source>Correction failed on Datafile &quot;%s&quot;.
 Return value: %s.</source>
-        <translation type="unfinished"></translation>
+        <translation>La correction du fichier de données « %s » a échoué.
+Code retourné : %s.</translation>
     </message>
     <message>
         <source>The index of table &quot;%s&quot; does not match its records.
 Reindex the database, then verify it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;index de la table « %s » ne correspond pas à ses enregistrements.
+Réindexez la base de données, puis vérifiez-la à nouveau.</translation>
     </message>
     <message>
         <source>Table %s:
 Title code %ld/%d/%ld does not refer to a valid %s.
 To keep the database consistent, the recomended action
 is to delete this entry. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Le code d&apos;album %ld/%d/%ld ne désigne aucun élément valide (%s).
+Pour garder la base de données cohérente, il est recommandé
+de supprimer cette entrée. Voulez-vous la supprimer ?</translation>
     </message>
     <message>
         <source>Table %s:
@@ -534,7 +575,11 @@ Title code %ld/%d/%ld (&quot;%s&quot;)
 contains a reference to an unexisting %s.
 To keep the database consistent, the recomended action
 is to delete this entry. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Le code d&apos;album %ld/%d/%ld (« %s »)
+contient une référence à un élément inexistant (%s).
+Pour garder la base de données cohérente, il est recommandé
+de supprimer cette entrée. Voulez-vous la supprimer ?</translation>
     </message>
     <message>
         <source>Table %s, row %ld/%d/%ld:
@@ -543,7 +588,12 @@ is to delete this entry. Do you want to delete it?</source>
 Duplicate sequence number %d, which can be moved to position %d.
  Correct?
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s, ligne %ld/%d/%ld :
+%s « %s »,
+%s « %s » :
+Numéro de position %d en double, qui peut être déplacé à la position %d.
+ Corriger ?
+</translation>
     </message>
     <message>
         <source>Table %s, row %ld/%d/%ld:
@@ -551,46 +601,57 @@ Duplicate sequence number %d, which can be moved to position %d.
 %s &quot;%s&quot;:
 Found sequence %d, but should be %d. Correct?
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s, ligne %ld/%d/%ld :
+%s « %s »,
+%s « %s » :
+Position %d trouvée, mais elle devrait être %d. Corriger ?
+</translation>
     </message>
     <message>
         <source>Table %s:
 Code of record %ld (&quot;%s&quot;)
 duplicates an already existing one (&quot;%s&quot;).
 It is not possible to correct it automatically.</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Le code de l&apos;enregistrement %ld (« %s »)
+répète un code déjà existant (« %s »).
+Il n&apos;est pas possible de le corriger automatiquement.</translation>
     </message>
     <message>
         <source>Duplicate code</source>
-        <translation type="unfinished"></translation>
+        <translation>Code en double</translation>
     </message>
     <message>
         <source>Table %s:
 In %s %ld (&quot;%s&quot;),
 reference count is %ld and should be %ld. Correct?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Pour %s %ld (« %s »),
+le compteur d&apos;utilisations vaut %ld et devrait valoir %ld. Corriger ?</translation>
     </message>
     <message>
         <source>Table %s:
 In record %ld (&quot;%s&quot;),
 auxattr is %ld and should be %ld. Correct?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Dans l&apos;enregistrement %ld (« %s »),
+le premier artiste vaut %ld et devrait valoir %ld. Corriger ?</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s]</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification de la table %d sur %d [%s]</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s] (pass 1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification de la table %d sur %d [%s] (passe 1)</translation>
     </message>
     <message>
         <source>Verifying table %d of %d [%s] (pass 2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification de la table %d sur %d [%s] (passe 2)</translation>
     </message>
     <message>
         <source>record</source>
-        <translation type="unfinished"></translation>
+        <translation>enregistrement</translation>
     </message>
     <message>
         <source>Table %s:
@@ -598,36 +659,42 @@ The full name &quot;%s&quot; of %s %ld:
 %s.
 To keep the database consistent, the recomended action
 is to delete it. Do you want to delete it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Le nom complet « %s » de %s %ld :
+%s.
+Pour garder la base de données cohérente, il est recommandé
+de le supprimer. Voulez-vous le supprimer ?</translation>
     </message>
     <message>
         <source>Table %s:
 Its index does not match its records (%s%s).
 The correction is to reindex the database. Reindex it now?</source>
-        <translation type="unfinished"></translation>
+        <translation>Table %s :
+Son index ne correspond pas à ses enregistrements (%s%s).
+La correction consiste à réindexer la base de données. Réindexer maintenant ?</translation>
     </message>
     <message>
         <source>unreadable</source>
-        <translation type="unfinished"></translation>
+        <translation>illisible</translation>
     </message>
     <message>
         <source>, and %d more</source>
-        <translation type="unfinished"></translation>
+        <translation>, et %d de plus</translation>
     </message>
 </context>
 <context>
     <name>Engine</name>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Avertissement</translation>
     </message>
     <message>
         <source>Fatal error (aborting)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur fatale (abandon)</translation>
     </message>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
@@ -635,157 +702,171 @@ The correction is to reindex the database. Reindex it now?</source>
     <message>
         <source>The help page could not be found.
 It is the file index.htm, installed under share/tracklore.</source>
-        <translation type="unfinished"></translation>
+        <translation>La page d&apos;aide est introuvable.
+C&apos;est le fichier index.htm, installé sous share/tracklore.</translation>
     </message>
     <message>
         <source>The help page could not be shown.
 It is the file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La page d&apos;aide n&apos;a pas pu être affichée.
+C&apos;est le fichier %1</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide</translation>
     </message>
 </context>
 <context>
     <name>Kind</name>
     <message>
         <source>album</source>
-        <translation type="unfinished"></translation>
+        <translation>album</translation>
     </message>
     <message>
         <source>Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Album</translation>
     </message>
     <message>
         <source>albums</source>
-        <translation type="unfinished"></translation>
+        <translation>albums</translation>
     </message>
     <message>
         <source>Albums</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums</translation>
     </message>
     <message>
         <source>artist</source>
-        <translation type="unfinished"></translation>
+        <translation>artiste</translation>
     </message>
     <message>
         <source>Artist</source>
-        <translation type="unfinished"></translation>
+        <translation>Artiste</translation>
     </message>
     <message>
         <source>artists</source>
-        <translation type="unfinished"></translation>
+        <translation>artistes</translation>
     </message>
     <message>
         <source>Artists</source>
-        <translation type="unfinished"></translation>
+        <translation>Artistes</translation>
     </message>
     <message>
         <source>song</source>
-        <translation type="unfinished"></translation>
+        <translation>morceau</translation>
     </message>
     <message>
         <source>Song</source>
-        <translation type="unfinished"></translation>
+        <translation>Morceau</translation>
     </message>
     <message>
         <source>songs</source>
-        <translation type="unfinished"></translation>
+        <translation>morceaux</translation>
     </message>
     <message>
         <source>Songs</source>
-        <translation type="unfinished"></translation>
+        <translation>Morceaux</translation>
     </message>
 </context>
 <context>
     <name>Merge</name>
     <message>
         <source>&quot;%1&quot; (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 » (%2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 »</translation>
     </message>
     <message>
         <source>The artists and songs the album kept lacks are appended to it, and the album merged is deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les artistes et morceaux qui manquent à l&apos;album conservé lui sont ajoutés, et l&apos;album fusionné est supprimé.</translation>
     </message>
     <message>
         <source>The albums that use the %1 merged then use the one kept, and the one merged is deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les albums qui utilisent l&apos;élément fusionné (%1) utilisent ensuite celui qui est conservé, et l&apos;élément fusionné est supprimé.</translation>
     </message>
     <message>
         <source>Merge failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La fusion a échoué ; %1.</translation>
     </message>
     <message>
         <source>Edit &gt; Undo takes a merge back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Édition &gt; Annuler défait une fusion.</translation>
     </message>
     <message>
         <source>Merge %1 %2 into %3?</source>
-        <translation type="unfinished"></translation>
+        <translation>Fusionner %1 %2 dans %3 ?</translation>
     </message>
     <message>
         <source>Confirm merge</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la fusion</translation>
     </message>
     <message>
         <source>The %1 %2 exists already.
 Merge this %1 into it instead of making a second of that name?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 existe déjà.
+Fusionner cet élément (%1) avec lui au lieu d&apos;en créer un second du même nom ?</translation>
     </message>
     <message>
         <source>Merge</source>
-        <translation type="unfinished"></translation>
+        <translation>Fusionner</translation>
     </message>
     <message>
         <source>Another album is named %1.
 Merge this album into it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Un autre album s&apos;appelle %1.
+Fusionner cet album avec lui ?</translation>
     </message>
     <message>
         <source>No renames this album, keeping two albums of that name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non renomme cet album, en gardant deux albums de ce nom.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (used %2 time)</source>
+        <translation>« %1 » (utilisé %2 fois)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (used %2 times)</source>
+        <translation>« %1 » (utilisé %2 fois)</translation>
     </message>
 </context>
 <context>
     <name>Name</name>
     <message>
         <source>Update failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La mise à jour a échoué ; %1.</translation>
     </message>
     <message>
         <source>Record creation failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La création de l&apos;élément a échoué ; %1.</translation>
     </message>
     <message>
         <source>A name cannot be empty or consist of blanks only.
 Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un nom ne peut pas être vide ni composé uniquement d&apos;espaces.
+Rien n&apos;a été modifié.</translation>
     </message>
     <message>
         <source>Invalid name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom invalide</translation>
     </message>
     <message>
         <source>The name has %1 characters, but %2 names hold at most %3.
 Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le nom compte %1 caractères, mais les noms (%2) en contiennent au plus %3.
+Rien n&apos;a été modifié.</translation>
     </message>
     <message>
         <source>Changes have been made to current record. Do you want to save them?</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;élément actuel a été modifié. Voulez-vous enregistrer les modifications ?</translation>
     </message>
     <message>
         <source>Save changes?</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer les modifications ?</translation>
     </message>
     <message>
         <source>Record update failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La mise à jour de l&apos;élément a échoué ; %1.</translation>
     </message>
 </context>
 <context>
@@ -793,966 +874,992 @@ Nothing has been changed.</source>
     <message>
         <source>There is no database in the folder
 %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n&apos;y a pas de base de données dans le dossier
+%1.</translation>
     </message>
     <message>
         <source>The folder
 %1
 does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier
+%1
+n&apos;existe pas.</translation>
     </message>
     <message>
         <source>Do you want to create a new database there, or choose another folder?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous y créer une nouvelle base de données, ou choisir un autre dossier ?</translation>
     </message>
     <message>
         <source>Do you want to create a new database in
 %1
 or choose another folder?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous créer une nouvelle base de données dans
+%1
+ou choisir un autre dossier ?</translation>
     </message>
     <message>
         <source>No database</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune base de données</translation>
     </message>
     <message>
         <source>&amp;Create Database</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Créer la base de données</translation>
     </message>
     <message>
         <source>C&amp;hoose Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>C&amp;hoisir un dossier...</translation>
     </message>
     <message>
         <source>&amp;Not Now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Pas maintenant</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 is in use by another program.
 Close that program, then open the database again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données du dossier
+%1
+est utilisée par un autre programme.
+Fermez ce programme, puis rouvrez la base de données.</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 cannot be opened: you are not allowed to change its files.
 Read-only mode may still open it.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données du dossier
+%1
+ne peut pas être ouverte : vous n&apos;avez pas le droit de modifier ses fichiers.
+Le mode lecture seule peut encore l&apos;ouvrir.</translation>
     </message>
     <message>
         <source>The database in the folder
 %1
 cannot be opened: you are not allowed to read its files.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données du dossier
+%1
+ne peut pas être ouverte : vous n&apos;avez pas le droit de lire ses fichiers.</translation>
     </message>
     <message>
         <source>Database in use</source>
-        <translation type="unfinished"></translation>
+        <translation>Base de données occupée</translation>
     </message>
     <message>
         <source>Database not accessible</source>
-        <translation type="unfinished"></translation>
+        <translation>Base de données inaccessible</translation>
     </message>
     <message>
         <source>it is in use by another program. Close that program, then switch again.</source>
-        <translation type="unfinished"></translation>
+        <translation>elle est utilisée par un autre programme. Fermez ce programme, puis réessayez.</translation>
     </message>
     <message>
         <source>you are not allowed to change its files.</source>
-        <translation type="unfinished"></translation>
+        <translation>vous n&apos;avez pas le droit de modifier ses fichiers.</translation>
     </message>
     <message>
         <source>Database stays read-only</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données reste en lecture seule</translation>
     </message>
     <message>
         <source>The database cannot be opened for changes: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données ne peut pas être ouverte en écriture : %1</translation>
     </message>
     <message>
         <source>The last change to this database was interrupted before it was finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>La dernière modification de cette base de données a été interrompue avant d&apos;être terminée.</translation>
     </message>
     <message>
         <source>The index files of this database are out of date or damaged (after an interrupted change, or a pack without reindex).</source>
-        <translation type="unfinished"></translation>
+        <translation>Les fichiers d&apos;index de cette base de données sont périmés ou endommagés (après une modification interrompue, ou un compactage sans réindexation).</translation>
     </message>
     <message>
         <source>
 Recover it now?
 
 Recovery undoes an unfinished change, rebuilds the index files and verifies the database.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+La récupérer maintenant ?
+
+La récupération annule une modification inachevée, reconstruit les fichiers d&apos;index et vérifie la base de données.</translation>
     </message>
     <message>
         <source>Recover database</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupérer la base de données</translation>
     </message>
     <message>
         <source>The database was recovered.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données a été récupérée.</translation>
     </message>
     <message>
         <source>The database is whole again, but an interrupted change could not be undone.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est de nouveau intègre, mais une modification interrompue n&apos;a pas pu être annulée.</translation>
     </message>
     <message>
         <source>Recovery failed: the database could not be made whole.</source>
-        <translation type="unfinished"></translation>
+        <translation>La récupération a échoué : la base de données n&apos;a pas pu être rendue intègre.</translation>
     </message>
     <message>
         <source>Recovery</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupération</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly: %1.
 What it still held was not written, so it needs recovery: make room on the disk, then open the database again and recover it when asked.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données n&apos;a pas pu être fermée proprement : %1.
+Ce qu&apos;elle contenait encore n&apos;a pas été écrit ; elle doit donc être récupérée : libérez de la place sur le disque, puis rouvrez la base de données et récupérez-la quand cela vous est proposé.</translation>
     </message>
     <message>
         <source>The database could not be closed cleanly: %1.
 What it still held was not written, so it needs recovery: open the database again and recover it when asked.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données n&apos;a pas pu être fermée proprement : %1.
+Ce qu&apos;elle contenait encore n&apos;a pas été écrit ; elle doit donc être récupérée : rouvrez la base de données et récupérez-la quand cela vous est proposé.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>The database is open read-only. To change it, uncheck Database &gt; Read-only mode in the main window.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est ouverte en lecture seule. Pour la modifier, décochez Base de données &gt; Mode lecture seule dans la fenêtre principale.</translation>
     </message>
     <message>
         <source>The number after each artist is how often albums use it: &quot;(3)&quot; is used 3 times.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le nombre après chaque artiste indique combien de fois des albums l&apos;utilisent : « (3) » est utilisé 3 fois.</translation>
     </message>
     <message>
         <source>The number after each song is how often albums use it: &quot;(3)&quot; is used 3 times, twice on one album counting twice.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le nombre après chaque morceau indique combien de fois des albums l&apos;utilisent : « (3) » est utilisé 3 fois, deux fois sur un même album comptant double.</translation>
     </message>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Analyser un dossier de musique</translation>
     </message>
 </context>
 <context>
     <name>Scan</name>
     <message>
         <source>No audio file was found in %1 (hidden files and folders are read when asked): nothing was scanned.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier audio n&apos;a été trouvé dans %1 (les fichiers et dossiers cachés ne sont lus que sur demande) : rien n&apos;a été analysé.</translation>
     </message>
     <message>
         <source>No audio file was found in %1: nothing was scanned.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier audio n&apos;a été trouvé dans %1 : rien n&apos;a été analysé.</translation>
     </message>
     <message>
         <source>The scan stopped at album %1: %2.
 The albums of its finished batches are kept; recovery takes back the unfinished one, and a second scan completes the rest.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;analyse s&apos;est arrêtée à l&apos;album %1 : %2.
+Les albums des lots terminés sont conservés ; la récupération annule le lot inachevé, et une seconde analyse complète le reste.</translation>
     </message>
     <message>
         <source>No music folder was scanned into this database yet.
 Scan music folder... adds one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun dossier de musique n&apos;a encore été analysé dans cette base de données.
+Analyser un dossier de musique... en ajoute un.</translation>
     </message>
     <message>
         <source>Rescan music folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Réanalyser les dossiers de musique</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>The catalogue of a private music collection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le catalogue d&apos;une collection de musique personnelle.</translation>
     </message>
     <message>
         <source>The folder of the database to open.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier de la base de données à ouvrir.</translation>
     </message>
     <message>
         <source>[folder]</source>
-        <translation type="unfinished"></translation>
+        <translation>[dossier]</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CAboutDlg</name>
     <message>
         <source>About Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Tracklore</translation>
     </message>
     <message>
         <source>Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore</translation>
     </message>
     <message>
         <source>Your music collection&apos;s database</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données de votre collection de musique</translation>
     </message>
     <message>
         <source>Powered by Quillstore</source>
-        <translation type="unfinished"></translation>
+        <translation>Propulsé par Quillstore</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CArticleDlg</name>
     <message>
         <source>Article detail</source>
-        <translation type="unfinished"></translation>
+        <translation>Détail de l&apos;album</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Modifier</translation>
     </message>
     <message>
         <source>&lt; Pre&amp;vious</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; Pré&amp;cédent</translation>
     </message>
     <message>
         <source>Nex&amp;t &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Sui&amp;vant &gt;</translation>
     </message>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Insert...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Insérer...</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Retirer</translation>
     </message>
     <message>
         <source>Re&amp;name...</source>
-        <translation type="unfinished"></translation>
+        <translation>Re&amp;nommer...</translation>
     </message>
     <message>
         <source>&amp;X-Ref</source>
-        <translation type="unfinished"></translation>
+        <translation>Réf&amp;érences</translation>
     </message>
     <message>
         <source>&amp;Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Mon&amp;ter</translation>
     </message>
     <message>
         <source>D&amp;own</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Descendre</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>Record name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom de l&apos;élément</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher en dessous :</translation>
     </message>
     <message>
         <source>Insertion failed; %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Are you sure you want to remove %1 &quot;%2&quot; from this album?</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;insertion a échoué ; %1.</translation>
     </message>
     <message>
         <source>Confirm delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la suppression</translation>
     </message>
     <message>
         <source>Remove failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le retrait a échoué ; %1.</translation>
     </message>
     <message>
         <source>Move-up failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le déplacement vers le haut a échoué ; %1.</translation>
     </message>
     <message>
         <source>Move-down failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le déplacement vers le bas a échoué ; %1.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want do remove %1 &quot;%2&quot; from this %3?</source>
+        <translation>Voulez-vous vraiment retirer « %2 » (%1) de cet élément (%3) ?</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CDuplicatesDlg</name>
-    <message numerus="yes">
-        <source>%1  [%2, %n song(s)]   #%3</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
     <message>
         <source>Find duplicates</source>
-        <translation type="unfinished"></translation>
+        <translation>Trouver les doublons</translation>
     </message>
     <message>
         <source>&amp;Merge into selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Fu&amp;sionner dans la sélection</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher en dessous :</translation>
     </message>
     <message>
         <source>No %1 with names alike.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun élément (%1) aux noms semblables.</translation>
     </message>
     <message>
         <source>%1 %2 of %3 with names alike; select the one to keep.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 d&apos;éléments aux noms semblables (%3) ; sélectionnez celui à conserver.</translation>
     </message>
     <message>
         <source>group</source>
-        <translation type="unfinished"></translation>
+        <translation>groupe</translation>
     </message>
     <message>
         <source>groups</source>
-        <translation type="unfinished"></translation>
+        <translation>groupes</translation>
+    </message>
+    <message>
+        <source>%1  [%2, %3 songs]   #%4</source>
+        <translation>%1  [%2, %3 morceaux]   #%4</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CFoundDlg</name>
-    <message numerus="yes">
-        <source>(%n song(s))</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
     <message>
         <source>Items found</source>
-        <translation type="unfinished"></translation>
+        <translation>Éléments trouvés</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Afficher</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>Albums containing %1 &quot;%2&quot; [%3]</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums contenant « %2 » (%1) [%3]</translation>
     </message>
     <message>
         <source>Albums found:</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums trouvés :</translation>
+    </message>
+    <message>
+        <source>(%1 song)</source>
+        <translation>(%1 morceau)</translation>
+    </message>
+    <message>
+        <source>(%1 songs)</source>
+        <translation>(%1 morceaux)</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CMainDlg</name>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Enter key selects &amp;&amp; appends after new item creation</source>
-        <translation type="unfinished"></translation>
+        <translation>La touche &amp;Entrée sélectionne &amp;&amp; ajoute après la création d&apos;un élément</translation>
     </message>
     <message>
         <source>New item</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouvel élément</translation>
     </message>
     <message>
         <source>&amp;View/Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>Affic&amp;her/Modifier</translation>
     </message>
     <message>
         <source>&amp;X-ref</source>
-        <translation type="unfinished"></translation>
+        <translation>Réf&amp;érences</translation>
     </message>
     <message>
         <source>Select &amp;&amp; &amp;append</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner &amp;&amp; &amp;ajouter</translation>
     </message>
     <message>
         <source>Select &amp;&amp; &amp;insert</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner &amp;&amp; &amp;insérer</translation>
     </message>
     <message>
         <source>Create &amp;New</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer un &amp;nouveau</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Supprimer</translation>
     </message>
     <message>
         <source>&amp;Merge...</source>
-        <translation type="unfinished"></translation>
+        <translation>Fusi&amp;onner...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher en dessous :</translation>
     </message>
     <message>
         <source>Type search text:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tapez le texte à chercher :</translation>
     </message>
     <message>
         <source>Names hold at most %1 characters.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les noms contiennent au plus %1 caractères.</translation>
     </message>
     <message>
         <source>Pickup %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir : %1</translation>
     </message>
     <message>
         <source>%1 available in database [%2]</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 dans la base de données [%2]</translation>
     </message>
     <message>
         <source>Cannot create an empty %1; type its name before inserting.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer un élément vide (%1) ; tapez son nom avant de l&apos;insérer.</translation>
     </message>
     <message>
         <source>Nothing to do</source>
-        <translation type="unfinished"></translation>
+        <translation>Rien à faire</translation>
     </message>
     <message>
         <source>Do you want to create a new %1 &quot;%2&quot;?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous créer « %2 » (%1) ?</translation>
     </message>
     <message>
         <source>Confirm insert</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la création</translation>
     </message>
     <message>
         <source>An album named &quot;%1&quot; exists already; it is selected now.
 Do you want to create a second album of that name?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>This %1 &quot;%2&quot; is used by %n album(s). It cannot be deleted.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>Un album nommé « %1 » existe déjà ; il est maintenant sélectionné.
+Voulez-vous créer un second album de ce nom ?</translation>
     </message>
     <message>
         <source>Cannot delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Suppression impossible</translation>
     </message>
     <message>
         <source>Are you sure you want to delete %1 &quot;%2&quot;?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous vraiment supprimer « %2 » (%1) ?</translation>
     </message>
     <message>
         <source>Confirm deletion</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la suppression</translation>
     </message>
     <message>
         <source>Attention: album &quot;%1&quot; is not empty.
 Are you really sure you want to delete the album and all its contents?</source>
-        <translation type="unfinished"></translation>
+        <translation>Attention : l&apos;album « %1 » n&apos;est pas vide.
+Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
     </message>
     <message>
         <source>Not empty</source>
-        <translation type="unfinished"></translation>
+        <translation>Non vide</translation>
     </message>
     <message>
         <source>Delete failed; %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La suppression a échoué ; %1.</translation>
     </message>
     <message>
         <source>&amp;Merge into</source>
-        <translation type="unfinished"></translation>
+        <translation>Fusi&amp;onner dans</translation>
     </message>
     <message>
         <source>Merging &quot;%1&quot;: select the %2 to keep and press Merge into.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fusion de « %1 » : sélectionnez l&apos;élément à conserver (%2) et appuyez sur Fusionner dans.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This %1 &quot;%2&quot; is referenced by %n album(s). It cannot be deleted.</source>
+        <translation>
+            <numerusform>« %2 » (%1) est utilisé par %n album. Il ne peut pas être supprimé.</numerusform>
+            <numerusform>« %2 » (%1) est utilisé par %n albums. Il ne peut pas être supprimé.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>tracklore::CNameDlg</name>
     <message>
         <source>Edit %1 name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier le nom (%1) :</translation>
     </message>
     <message>
         <source>&amp;&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&lt;</translation>
     </message>
     <message>
         <source>&amp;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;&gt;</translation>
     </message>
     <message>
         <source>&amp;Modify</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Modifier</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>This %1 is used by %n album(s). Are you sure you want to rename it?</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>Confirm rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer le renommage</translation>
+    </message>
+    <message numerus="yes">
+        <source>This %1 has %n album(s) referencing to it. Are you sure you want rename it?</source>
+        <translation>
+            <numerusform>Cet élément (%1) est utilisé par %n album. Voulez-vous vraiment le renommer ?</numerusform>
+            <numerusform>Cet élément (%1) est utilisé par %n albums. Voulez-vous vraiment le renommer ?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>tracklore::CProgressWnd</name>
     <message>
         <source>Please wait....</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez patienter....</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanFolderDlg</name>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Analyser un dossier de musique</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Parcourir...</translation>
     </message>
     <message>
         <source>Read &amp;hidden files and folders (names beginning with a dot)</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire les fichiers et dossiers &amp;cachés (noms commençant par un point)</translation>
     </message>
     <message>
         <source>&amp;Scan</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Analyser</translation>
     </message>
     <message>
         <source>&amp;Folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Dossier :</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanProgressDlg</name>
     <message>
         <source>Scanning music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Analyse du dossier de musique</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Stopping: the albums done so far are kept...</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêt : les albums déjà traités sont conservés...</translation>
     </message>
     <message>
         <source>%1 of %2 file read</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fichier lu sur %2</translation>
     </message>
     <message>
         <source>%1 of %2 files read</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fichiers lus sur %2</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CScanSummaryDlg</name>
     <message>
         <source>Scan music folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Analyser un dossier de musique</translation>
     </message>
     <message>
         <source>Show report</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le rapport</translation>
     </message>
     <message>
         <source>Albums left alone, as edited in the catalogue:</source>
-        <translation type="unfinished"></translation>
+        <translation>Albums laissés tels quels, comme modifiés dans le catalogue :</translation>
     </message>
     <message>
         <source>Take the &amp;files&apos; version</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprendre la version des &amp;fichiers</translation>
     </message>
     <message>
         <source>Scan report</source>
-        <translation type="unfinished"></translation>
+        <translation>Rapport d&apos;analyse</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CSearchDlg</name>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche</translation>
     </message>
     <message>
         <source>Words of a name</source>
-        <translation type="unfinished"></translation>
+        <translation>Mots d&apos;un nom</translation>
     </message>
     <message>
         <source>Finds every album, artist and song whose name has each word at the start of one of its words, whatever the case, accents or script</source>
-        <translation type="unfinished"></translation>
+        <translation>Trouve chaque album, artiste et morceau dont le nom contient chaque mot au début de l&apos;un de ses mots, quels que soient la casse, les accents ou l&apos;écriture</translation>
     </message>
     <message>
         <source>&amp;Find</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Chercher</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>&amp;Search for:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rechercher :</translation>
     </message>
     <message>
         <source>Type a word with a letter or a digit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tapez un mot contenant une lettre ou un chiffre.</translation>
     </message>
     <message>
         <source>Nothing found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Rien trouvé.</translation>
     </message>
     <message>
         <source>%1 found.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 trouvé(s).</translation>
     </message>
     <message>
         <source>&amp;X-Ref</source>
-        <translation type="unfinished"></translation>
+        <translation>Réf&amp;érences</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CShellDlg</name>
     <message>
         <source>Tracklore</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore</translation>
     </message>
     <message>
         <source>&amp;Database</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Base de données</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Édition</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Outils</translation>
     </message>
     <message>
         <source>&amp;Other</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Autre</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir</translation>
     </message>
     <message>
         <source>Open in different &amp;directory...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir dans un autre &amp;dossier...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>&amp;Pack</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Compacter</translation>
     </message>
     <message>
         <source>&amp;Reindex</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Réindexer</translation>
     </message>
     <message>
         <source>Create &amp;new...</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer une &amp;nouvelle...</translation>
     </message>
     <message>
         <source>&amp;Verify &amp;&amp; repair</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vérifier &amp;&amp; réparer</translation>
     </message>
     <message>
         <source>&amp;Scan music folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Anal&amp;yser un dossier de musique...</translation>
     </message>
     <message>
         <source>R&amp;escan music folders</source>
-        <translation type="unfinished"></translation>
+        <translation>R&amp;éanalyser les dossiers de musique</translation>
     </message>
     <message>
         <source>Rescan music folders at s&amp;tart</source>
-        <translation type="unfinished"></translation>
+        <translation>Réanalyser les dossiers de musique au dé&amp;marrage</translation>
     </message>
     <message>
         <source>Read-&amp;only mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode &amp;lecture seule</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <source>Ctrl+Q</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rétablir</translation>
     </message>
     <message>
         <source>Ctrl+Shift+Z</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Shift+Z</translation>
     </message>
     <message>
         <source>Find &amp;duplicates...</source>
-        <translation type="unfinished"></translation>
+        <translation>Trouver les &amp;doublons...</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Parcourir...</translation>
     </message>
     <message>
         <source>Ctrl+B</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+B</translation>
     </message>
     <message>
         <source>&amp;Search...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rechercher...</translation>
     </message>
     <message>
         <source>S&amp;tatistics...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Statistiques...</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>À &amp;propos...</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aide</translation>
     </message>
     <message>
         <source>Extra button</source>
-        <translation type="unfinished"></translation>
+        <translation>Bouton supplémentaire</translation>
     </message>
     <message>
         <source>Browse the database</source>
-        <translation type="unfinished"></translation>
+        <translation>Parcourir la base de données</translation>
     </message>
     <message>
         <source>Use &amp;read-only mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Utiliser le mode &amp;lecture seule</translation>
     </message>
     <message>
         <source>Database closed</source>
-        <translation type="unfinished"></translation>
+        <translation>Base de données fermée</translation>
     </message>
     <message>
         <source>Current database directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Dossier de la base de données actuelle</translation>
     </message>
     <message>
         <source>Database open</source>
-        <translation type="unfinished"></translation>
+        <translation>Base de données ouverte</translation>
     </message>
     <message>
         <source>Tracklore (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracklore (lecture seule)</translation>
     </message>
     <message>
         <source>The database does not open.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données ne s&apos;ouvre pas.</translation>
     </message>
     <message>
         <source>The database is open read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est ouverte en lecture seule.</translation>
     </message>
     <message>
         <source>The database is open for changes.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est ouverte en écriture.</translation>
     </message>
     <message>
         <source>Recovery complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupération terminée.</translation>
     </message>
     <message>
         <source>Recovery complete, but an interrupted change was lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupération terminée, mais une modification interrompue a été perdue.</translation>
     </message>
     <message>
         <source>Recovery failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La récupération a échoué.</translation>
     </message>
     <message>
         <source>Recovery failed: the database does not open.</source>
-        <translation type="unfinished"></translation>
+        <translation>La récupération a échoué : la base de données ne s&apos;ouvre pas.</translation>
     </message>
     <message>
         <source>The folder %1 cannot be used.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier %1 ne peut pas être utilisé.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
     </message>
     <message>
         <source>The database does not open again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données ne se rouvre pas.</translation>
     </message>
     <message>
         <source>Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Rétablir</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Pack failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le compactage a échoué.</translation>
     </message>
     <message>
         <source>Pack complete: the database needs a reindex.</source>
-        <translation type="unfinished"></translation>
+        <translation>Compactage terminé : la base de données doit être réindexée.</translation>
     </message>
     <message>
         <source>Pack succeeded.
 Before you can use this database, you need to reindex it.
 Do you want to reindex the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>Compactage réussi.
+Avant de pouvoir utiliser cette base de données, vous devez la réindexer.
+Voulez-vous réindexer la base de données ?</translation>
     </message>
     <message>
         <source>Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Succès</translation>
     </message>
     <message>
         <source>Reindex failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La réindexation a échoué.</translation>
     </message>
     <message>
         <source>Reindex complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Réindexation terminée.</translation>
     </message>
     <message>
         <source>Reindex succeeded.
 Would you like to open the database?</source>
-        <translation type="unfinished"></translation>
+        <translation>Réindexation réussie.
+Voulez-vous ouvrir la base de données ?</translation>
     </message>
     <message>
         <source>Verification failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>La vérification a échoué.</translation>
     </message>
     <message>
         <source>Verification complete: no problems found.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>Verification complete: %n problem(s) corrected.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Verification complete: %n problem(s) found, %1 corrected.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation>Vérification terminée : aucun problème trouvé.</translation>
     </message>
     <message>
         <source>Verification complete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification terminée.</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminé</translation>
     </message>
     <message>
         <source>Do you really want to exit the program?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous vraiment quitter le programme ?</translation>
     </message>
     <message>
         <source>Confirm exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la fermeture</translation>
+    </message>
+    <message>
+        <source>1 problem</source>
+        <translation>1 problème</translation>
+    </message>
+    <message>
+        <source>%1 problems</source>
+        <translation>%1 problèmes</translation>
+    </message>
+    <message>
+        <source>Verification complete: %1 corrected.</source>
+        <translation>Vérification terminée : %1 corrigé(s).</translation>
+    </message>
+    <message>
+        <source>Verification complete: %1 found, %2 corrected.</source>
+        <translation>Vérification terminée : %1 trouvé(s), %2 corrigé(s).</translation>
     </message>
 </context>
 <context>
     <name>tracklore::CStatsDlg</name>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistiques</translation>
     </message>
     <message>
         <source>&amp;Delete unused</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Supprimer les inutilisés</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>The statistics failed; returned %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les statistiques ont échoué ; code retourné %1.</translation>
     </message>
     <message>
         <source>The database is open read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>La base de données est ouverte en lecture seule.</translation>
     </message>
     <message>
         <source>Deletes the artists and songs that no album uses, as one edit. Edit &gt; Undo takes it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprime les artistes et morceaux qu&apos;aucun album n&apos;utilise, en une seule modification. Édition &gt; Annuler la défait.</translation>
     </message>
     <message>
         <source>Delete %1 artists and %2 songs that no album uses?
 Edit &gt; Undo takes it back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer %1 artistes et %2 morceaux qu&apos;aucun album n&apos;utilise ?
+Édition &gt; Annuler la défait.</translation>
     </message>
     <message>
         <source>Confirm purge</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer la purge</translation>
     </message>
     <message>
         <source>Purge failed; returned %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La purge a échoué ; code retourné %1.</translation>
     </message>
     <message>
         <source>Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
     </message>
 </context>
 </TS>

@@ -288,8 +288,9 @@ void CArticleDlg::onInsert(const std::string& typed) {
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(tr("Are you sure you want to remove %1 \"%2\" from this album?")
-              .arg(kindName(content() + 1, SingularForm), QString::fromStdString(name)),
+  if (ask(tr("Are you sure you want do remove %1 \"%2\" from this %3?")
+              .arg(kindName(content() + 1, SingularForm), QString::fromStdString(name),
+                   kindName(TitleTable, SingularForm)),
           tr("Confirm delete"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
     return;

@@ -27,9 +27,7 @@ QString entryRow(int kind, const Duplicate& d) {
   const QString name = QString::fromStdString(d.name);
   if (kind != TitleTable) return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
   const QString artist = d.artist.empty() ? QStringLiteral("--") : QString::fromStdString(d.artist);
-  return CDuplicatesDlg::tr("%1  [%2, %n song(s)]   #%3", nullptr, static_cast<int>(d.uses))
-      .arg(name, artist)
-      .arg(d.code);
+  return CDuplicatesDlg::tr("%1  [%2, %3 songs]   #%4").arg(name, artist).arg(d.uses).arg(d.code);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ std::string CFoundDlg::albumTitle(quill::Rlist& album) {
 
 std::string CFoundDlg::albumRow(quill::Rlist& album) {
   const int songs = album.valid() ? DB_CountRows(1, album.field(F_Code).aslong()) : 0;
-  return albumTitle(album) + "  " + tr("(%n song(s))", nullptr, songs).toStdString();
+  const QString count = songs == 1 ? tr("(%1 song)") : tr("(%1 songs)");
+  return albumTitle(album) + "  " + count.arg(songs).toStdString();
 }
 
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)

@@ -453,7 +453,8 @@ void CMainDlg::onDelete() {
   if (kind_ != TitleTable) {
     const long refs = cursor.field(F_RefCount).aslong();
     if (refs != 0) {
-      ask(tr("This %1 \"%2\" is used by %n album(s). It cannot be deleted.", nullptr, static_cast<int>(refs))
+      ask(tr("This %1 \"%2\" is referenced by %n album(s). It cannot be deleted.", nullptr,
+                 static_cast<int>(refs))
               .arg(singular, shownname),
           tr("Cannot delete"), Buttons::OK, Icon::Exclamation);
       list_->setFocus();

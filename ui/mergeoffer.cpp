@@ -27,10 +27,13 @@ QString named(int kind, int32_t code) {
   if (lookup.name(stored, kind, code) != quill::Ok) return QStringLiteral("#%1").arg(code);
   const QString name = QString::fromStdString(DB_FullName(kind, code, stored));
   quill::Rlist& record = lookup.cursor(kind);
-  if (kind != TitleTable)
-    return QCoreApplication::translate("Merge", "\"%1\" (used %n time(s))", nullptr,
-                                       static_cast<int>(record.field(F_RefCount).aslong()))
-        .arg(name);
+  if (kind != TitleTable) {
+    const long uses = record.field(F_RefCount).aslong();
+    return (uses == 1 ? QCoreApplication::translate("Merge", "\"%1\" (used %2 time)")
+                      : QCoreApplication::translate("Merge", "\"%1\" (used %2 times)"))
+        .arg(name)
+        .arg(uses);
+  }
   const int32_t first = record.field(F_AuxAttr).aslong();
   if (first != -1 && lookup.name(stored, ArtistTable, first) == quill::Ok)
     return QCoreApplication::translate("Merge", "\"%1\" (%2)").arg(name, QString::fromStdString(DB_FullName(ArtistTable, first, stored)));

@@ -177,7 +177,7 @@ void CNameDlg::onModify() {
   }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
-      ask(tr("This %1 is used by %n album(s). Are you sure you want to rename it?", nullptr,
+      ask(tr("This %1 has %n album(s) referencing to it. Are you sure you want rename it?", nullptr,
              static_cast<int>(n))
               .arg(kindName(kind_, SingularForm)),
           tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)

@@ -528,13 +528,14 @@ void CShellDlg::onVerify() {
                    Buttons::OK, Icon::Exclamation);
     return;
   }
+  auto problems = [](int n) { return n == 1 ? tr("1 problem") : tr("%1 problems").arg(n); };
   if (found == 0)
     outcome_->setText(tr("Verification complete: no problems found."));
   else if (found == corrected)
-    outcome_->setText(tr("Verification complete: %n problem(s) corrected.", nullptr, corrected));
+    outcome_->setText(tr("Verification complete: %1 corrected.").arg(problems(corrected)));
   else
-    outcome_->setText(tr("Verification complete: %n problem(s) found, %1 corrected.", nullptr, found)
-                          .arg(corrected));
+    outcome_->setText(
+        tr("Verification complete: %1 found, %2 corrected.").arg(problems(found)).arg(corrected));
   tracklore::ask(tr("Verification complete."), tr("Done"), Buttons::OK, Icon::Information);
 }
 
