@@ -1,11 +1,11 @@
 // Tracklore: the catalogue of a private music collection.
 //
 // Start-up loads the translations of the system's language, installs the
-// Qt side of the catalogue's questions and of the engine's messages, finds the folder to start in (the one named on the
-// command line, else this directory's database, else the one used last) and
-// runs the main window, which opens the database there at once. The table
-// set lives for the whole run and closes any open table when the program
-// ends.
+// Qt side of the catalogue's questions and of the engine's messages, finds
+// the folder to start in (the one named on the command line, else this
+// directory's database, else the one used last) and runs the main window,
+// which opens the database there at once. The table set lives for the
+// whole run and closes any open table when the program ends.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -29,11 +29,13 @@ int main(int argc, char** argv) {
   tracklore::installTranslations();
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(QCoreApplication::translate("main", "The catalogue of a private music collection."));
+  parser.setApplicationDescription(
+      QCoreApplication::translate("main", "The catalogue of a private music collection."));
   parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("folder"),
-                               QCoreApplication::translate("main", "The folder of the database to open."),
-                               QCoreApplication::translate("main", "[folder]"));
+  parser.addPositionalArgument(
+      QStringLiteral("folder"),
+      QCoreApplication::translate("main", "The folder of the database to open."),
+      QCoreApplication::translate("main", "[folder]"));
   parser.process(app);
   const tracklore::StartFolder start = tracklore::chooseStartFolder(parser.positionalArguments());
   // A folder that does not exist yet is offered for a new database.

@@ -80,9 +80,9 @@ std::vector<std::string> CorrectionTally::lines() const {
   for (const Kind& kind : corrected_)
     lines.push_back(textf(DB_Tr("Catalogue", "verification: %s"), counted(kind).c_str()));
   for (const Kind& kind : unmended_) {
-    const std::string more =
-        kind.count > 1 ? textf(DB_Tr("Catalogue", " (and %s more)"), grouped(kind.count - 1).c_str())
-                       : std::string();
+    const std::string more = kind.count > 1 ? textf(DB_Tr("Catalogue", " (and %s more)"),
+                                                    grouped(kind.count - 1).c_str())
+                                            : std::string();
     lines.push_back(textf(DB_Tr("Catalogue", "verification found what it cannot correct: %s: %s%s"),
                           kind.title.c_str(), kind.first.c_str(), more.c_str()));
   }

@@ -62,15 +62,18 @@ int cancreate() {
     const char* name = DB_TableName(index);
     const std::string path = unwritablefile(name, HeldFile::Unwritable);
     if (path.empty()) continue;
-    quill::warning(DB_Tr("Catalogue", "Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
-                   "nothing was changed."),
-                   name, path.c_str());
+    quill::warning(
+        DB_Tr("Catalogue",
+              "Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
+              "nothing was changed."),
+        name, path.c_str());
     return -1;
   }
   char probe[16];
   if (quill::tmpcreate(probe, "") != 0) {
-    quill::warning(DB_Tr("Catalogue", "Operation create failed: no file can be made in this directory; nothing "
-                   "was changed."));
+    quill::warning(DB_Tr("Catalogue",
+                         "Operation create failed: no file can be made in this directory; nothing "
+                         "was changed."));
     return -1;
   }
   quill::File::removefile(probe);
@@ -87,8 +90,9 @@ std::string namelist(const int* first, const int* last) {
 // After creation stopped at the table at position failed of the order: the
 // tables before it are new and empty, those after it untouched.
 void reportmixture(int failed) {
-  quill::warning(DB_Tr("Catalogue", "Creation stopped at table \"%s\", which is unfinished.\nReplaced by new "
-                 "empty tables: %s.\nLeft as they were: %s."),
+  quill::warning(DB_Tr("Catalogue",
+                       "Creation stopped at table \"%s\", which is unfinished.\nReplaced by new "
+                       "empty tables: %s.\nLeft as they were: %s."),
                  DB_TableName(kCreateOrder[failed]),
                  namelist(kCreateOrder, kCreateOrder + failed).c_str(),
                  namelist(kCreateOrder + failed + 1, kCreateOrder + kAllTables).c_str());
@@ -97,8 +101,9 @@ void reportmixture(int failed) {
 }  // namespace
 
 int DB_Create() {
-  const FileRequest request = mainfilerequest(DB_Tr("Catalogue", "Choose directory where database will be created"),
-                                              DB_Tr("Catalogue", "Database main files (*.db1)|*.db1||"), "db1");
+  const FileRequest request =
+      mainfilerequest(DB_Tr("Catalogue", "Choose directory where database will be created"),
+                      DB_Tr("Catalogue", "Database main files (*.db1)|*.db1||"), "db1");
   std::string path;
   if (!DB_Host().savefile(request, &path)) return -1;
   if (clasheswithfixed(splitchosen(path).title)) return -1;
@@ -106,10 +111,13 @@ int DB_Create() {
 
   if (anydatafile()) {
     Answer answer = DB_Host().question(
-        DB_Tr("Catalogue", "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
-        "ahead and create a new database, the current one will be overwritten.\nAre you sure you "
-        "want to proceed?"),
-        DB_Tr("Catalogue", "Create database"), Buttons::OKCancel, Icon::Question, DefaultButton::Refuse);
+        DB_Tr(
+            "Catalogue",
+            "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
+            "ahead and create a new database, the current one will be overwritten.\nAre you sure "
+            "you want to proceed?"),
+        DB_Tr("Catalogue", "Create database"), Buttons::OKCancel, Icon::Question,
+        DefaultButton::Refuse);
     if (answer != Answer::OK) return -1;
   }
   DB_Close();

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/openwait.h"
 #include "catalogue/progress.h"
 #include "catalogue/recover.h"
-#include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
@@ -122,12 +122,15 @@ int DB_Reindex(ProgressCallback callback, void* context) {
 std::string DB_PassFailureText(const char* pass) {
   const char* name = DB_Tr("Catalogue", pass);
   if (DB_CheckedResult() == quill::DiskFull)
-    return textf(DB_Tr("Catalogue", "%s failed: %s"), name, DB_FailureText(quill::DiskFull).c_str());
+    return textf(DB_Tr("Catalogue", "%s failed: %s"), name,
+                 DB_FailureText(quill::DiskFull).c_str());
   if (const std::string missing = DB_MissingTableFile(); !missing.empty())
-    return textf(DB_Tr("Catalogue", "%s failed: the table file %s is missing"), name, missing.c_str());
+    return textf(DB_Tr("Catalogue", "%s failed: the table file %s is missing"), name,
+                 missing.c_str());
   // A pass stopped half-way (or a crash before it) leaves indexes behind
   // their records or an edit unfinished: recovery, not a retry, mends that.
-  if (DB_NeedsRecovery()) return textf(DB_Tr("Catalogue", "%s failed: the database needs recovery"), name);
+  if (DB_NeedsRecovery())
+    return textf(DB_Tr("Catalogue", "%s failed: the database needs recovery"), name);
   return textf(DB_Tr("Catalogue", "%s failed. Check if a file is open or locked"), name);
 }
 

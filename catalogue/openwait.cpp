@@ -73,7 +73,8 @@ ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
       return rc;
     }
     if (!told_ && waited >= kQuiet) {
-      DB_Host().status(DB_Tr("Catalogue", "Another program is using the database; waiting for it to finish."));
+      DB_Host().status(
+          DB_Tr("Catalogue", "Another program is using the database; waiting for it to finish."));
       told_ = true;
     }
     std::this_thread::sleep_for(kPause);
@@ -82,15 +83,18 @@ ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
 
 int DB_ReportBusy(const char* table) {
   if (onlyread(std::string(table) + ".db1")) {
-    quill::warning(DB_Tr("Catalogue", "Another program is using the database to read it (table \"%s\" is "
-                   "held).\nIt can be read meanwhile; changes must wait until that program has "
-                   "closed it."),
-                   table);
+    quill::warning(
+        DB_Tr("Catalogue",
+              "Another program is using the database to read it (table \"%s\" is "
+              "held).\nIt can be read meanwhile; changes must wait until that program has "
+              "closed it."),
+        table);
     return -1;
   }
   quill::warning(
-      DB_Tr("Catalogue", "Another program is using the database (table \"%s\" is held).\nTry again when it has "
-      "finished."),
+      DB_Tr("Catalogue",
+            "Another program is using the database (table \"%s\" is held).\nTry again when it has "
+            "finished."),
       table);
   return -1;
 }
@@ -107,11 +111,13 @@ std::string DB_NotAllowedText(const char* table, ErrorCode result) {
 int DB_ReportNotAllowed(const char* table, ErrorCode result) {
   const std::string text = DB_NotAllowedText(table, result);
   if (readable(refusedfile(table, result)))
-    quill::warning(DB_Tr("Catalogue", "Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
-                   "database can still be opened for reading."),
+    quill::warning(DB_Tr("Catalogue",
+                         "Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
+                         "database can still be opened for reading."),
                    table, text.c_str());
   else
-    quill::warning(DB_Tr("Catalogue", "Operation open failed on Datafile \"%s\".\n%s."), table, text.c_str());
+    quill::warning(DB_Tr("Catalogue", "Operation open failed on Datafile \"%s\".\n%s."), table,
+                   text.c_str());
   return -1;
 }
 

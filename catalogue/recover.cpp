@@ -14,8 +14,8 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/translate.h"
-#include "engine/check.h"
 #include "engine/bytes.h"
+#include "engine/check.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 #include "engine/index.h"
@@ -299,24 +299,30 @@ int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) 
   return result;
 }
 
-constexpr const char* kHeldAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "Close the program that uses the database (or wait for it to end), then recover again.");
-constexpr const char* kMissingAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "Put the missing file back (from where it was moved, or from a backup of the database's "
+constexpr const char* kHeldAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "Close the program that uses the database (or wait for it to end), then recover again.");
+constexpr const char* kMissingAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "Put the missing file back (from where it was moved, or from a backup of the database's "
     "folder), then recover again.");
-constexpr const char* kWriteAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "Make room on the disk and make sure the database's files may be written, then recover "
+constexpr const char* kWriteAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
     "restore it from a backup.");
-constexpr const char* kDamageAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
+constexpr const char* kDamageAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "
     "create a new one and import the export.");
-constexpr const char* kStatusAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
+constexpr const char* kStatusAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
     "pack), which writes them so, then recover again.");
-constexpr const char* kLostAdvice =
-    QT_TRANSLATE_NOOP("Catalogue", "The database is consistent again. Look at the albums you changed last: what that change "
+constexpr const char* kLostAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "The database is consistent again. Look at the albums you changed last: what that change "
     "did may be missing or half done.");
 
 }  // namespace

@@ -28,7 +28,8 @@ std::string DB_FailureText(ErrorCode code) {
 }
 
 std::string DB_ReturnedText(ErrorCode code) {
-  return code == quill::DiskFull ? DB_FailureText(code) : textf(DB_Tr("Catalogue", "returned %s"), DB_ResultName(code));
+  return code == quill::DiskFull ? DB_FailureText(code)
+                                 : textf(DB_Tr("Catalogue", "returned %s"), DB_ResultName(code));
 }
 
 }  // namespace tracklore

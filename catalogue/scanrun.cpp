@@ -13,10 +13,10 @@
 #include "catalogue/scannames.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/bytes.h"
-#include "engine/rlist.h"
 #include "catalogue/text.h"
 #include "catalogue/translate.h"
+#include "engine/bytes.h"
+#include "engine/rlist.h"
 
 namespace tracklore {
 
@@ -310,44 +310,58 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   const bool dry = mode == WriteMode::DryRun;
   std::string text = howmany(summary.counts.filesread, DB_Tr("Catalogue", "audio file"),
                              DB_Tr("Catalogue", "audio files")) +
-                     textf(DB_Tr("Catalogue", " read, %d skipped, %d not audio"), notes.skippedfiles,
-                           notes.notaudiofiles);
-  if (notes.hiddenentries > 0) text += textf(DB_Tr("Catalogue", ", %d hidden not read"), notes.hiddenentries);
+                     textf(DB_Tr("Catalogue", " read, %d skipped, %d not audio"),
+                           notes.skippedfiles, notes.notaudiofiles);
+  if (notes.hiddenentries > 0)
+    text += textf(DB_Tr("Catalogue", ", %d hidden not read"), notes.hiddenentries);
   text += "\n";
   if (summary.noaudio()) return text + DB_Tr("Catalogue", "no audio file found: nothing to scan\n");
-  text += textf(DB_Tr("Catalogue", "%s in %s, %s linked once\n"), howmany(t.songs, SongTable).c_str(),
-                howmany(t.albums(), TitleTable).c_str(),
-                howmany(notes.copies, DB_Tr("Catalogue", "copy"), DB_Tr("Catalogue", "copies")).c_str());
-  text += textf(DB_Tr("Catalogue", "albums: %d %s, %d completed, %d already there, %d left alone\n"),
-                t.outcome(AlbumOutcome::Added), dry ? DB_Tr("Catalogue", "to add") : DB_Tr("Catalogue", "added"),
-                t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
-                t.outcome(AlbumOutcome::LeftAlone));
-  text += textf(dry ? DB_Tr("Catalogue", "to create %s and %s\n") : DB_Tr("Catalogue", "created %s and %s\n"),
-                howmany(t.created[SongTable], SongTable).c_str(),
-                howmany(t.created[ArtistTable], ArtistTable).c_str());
+  text += textf(
+      DB_Tr("Catalogue", "%s in %s, %s linked once\n"), howmany(t.songs, SongTable).c_str(),
+      howmany(t.albums(), TitleTable).c_str(),
+      howmany(notes.copies, DB_Tr("Catalogue", "copy"), DB_Tr("Catalogue", "copies")).c_str());
+  text +=
+      textf(DB_Tr("Catalogue", "albums: %d %s, %d completed, %d already there, %d left alone\n"),
+            t.outcome(AlbumOutcome::Added),
+            dry ? DB_Tr("Catalogue", "to add") : DB_Tr("Catalogue", "added"),
+            t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
+            t.outcome(AlbumOutcome::LeftAlone));
+  text += textf(
+      dry ? DB_Tr("Catalogue", "to create %s and %s\n") : DB_Tr("Catalogue", "created %s and %s\n"),
+      howmany(t.created[SongTable], SongTable).c_str(),
+      howmany(t.created[ArtistTable], ArtistTable).c_str());
   const FollowTally& f = summary.follow;
   if (summary.counts.filesknown + f.gonefiles + f.changed + f.removed + f.edited > 0)
-    text += textf(DB_Tr("Catalogue", "rescan: %s unchanged (not opened), %d gone; albums following their "
-                                     "files: %d %s, %d %s, %d edited left alone\n"),
-                  howmany(summary.counts.filesknown, DB_Tr("Catalogue", "file"), DB_Tr("Catalogue", "files")).c_str(),
-                  f.gonefiles, f.changed, dry ? DB_Tr("Catalogue", "to change") : DB_Tr("Catalogue", "changed"),
-                  f.removed, dry ? DB_Tr("Catalogue", "to remove") : DB_Tr("Catalogue", "removed"), f.edited);
+    text += textf(
+        DB_Tr("Catalogue",
+              "rescan: %s unchanged (not opened), %d gone; albums following their "
+              "files: %d %s, %d %s, %d edited left alone\n"),
+        howmany(summary.counts.filesknown, DB_Tr("Catalogue", "file"), DB_Tr("Catalogue", "files"))
+            .c_str(),
+        f.gonefiles, f.changed,
+        dry ? DB_Tr("Catalogue", "to change") : DB_Tr("Catalogue", "changed"), f.removed,
+        dry ? DB_Tr("Catalogue", "to remove") : DB_Tr("Catalogue", "removed"), f.edited);
   for (const std::string& folder : summary.unseenfolders)
-    text += textf(DB_Tr("Catalogue", "%s: missing or holds no audio file: nothing below it was changed\n"),
-                  folder.c_str());
+    text += textf(
+        DB_Tr("Catalogue", "%s: missing or holds no audio file: nothing below it was changed\n"),
+        folder.c_str());
   text += textf(DB_Tr("Catalogue", "names: %d transliterated, %d cut, %d stand-ins, %d mended\n"),
                 notes.transliterated, notes.cut, notes.standins, notes.mended);
-  if (dry) text += DB_Tr("Catalogue", "dry run: nothing was written\n");
+  if (dry)
+    text += DB_Tr("Catalogue", "dry run: nothing was written\n");
   else if (!summary.changed() && summary.error == quill::Ok && f.edited == 0)
     text += DB_Tr("Catalogue", "nothing changed: the catalogue already holds these files\n");
   else if (!summary.changed() && summary.error == quill::Ok)
-    text += textf(DB_Tr("Catalogue", "nothing changed: %s edited since the scan left alone; the report says "
-                                     "what differs and how to take the files' version\n"),
+    text += textf(DB_Tr("Catalogue",
+                        "nothing changed: %s edited since the scan left alone; the report says "
+                        "what differs and how to take the files' version\n"),
                   howmany(f.edited, TitleTable).c_str());
   if (summary.cancelled) text += DB_Tr("Catalogue", "cancelled: the albums done so far are kept\n");
   if (summary.takenback > 0)
-    text += textf(DB_Tr("Catalogue", "not kept: %d %s of the unfinished batch, which recovery takes back\n"),
-                  summary.takenback, DB_Tr("Kind", KindNames[TitleTable][summary.takenback == 1 ? SingularForm : PluralForm]));
+    text += textf(
+        DB_Tr("Catalogue", "not kept: %d %s of the unfinished batch, which recovery takes back\n"),
+        summary.takenback,
+        DB_Tr("Kind", KindNames[TitleTable][summary.takenback == 1 ? SingularForm : PluralForm]));
   return text;
 }
 

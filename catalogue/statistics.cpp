@@ -103,15 +103,16 @@ ErrorCode DB_Statistics(CatalogueStats* stats) {
 }
 
 std::string DB_StatisticsReport(const CatalogueStats& stats, size_t most) {
-  std::string out = textf(DB_Tr("Catalogue", "Albums: %ld\nArtists: %ld\nSongs: %ld\n"), long{stats.records[0]},
-                          long{stats.records[1]}, long{stats.records[2]});
+  std::string out = textf(DB_Tr("Catalogue", "Albums: %ld\nArtists: %ld\nSongs: %ld\n"),
+                          long{stats.records[0]}, long{stats.records[1]}, long{stats.records[2]});
   out += textf(DB_Tr("Catalogue", "Links to artists: %lld\nLinks to songs: %lld\n"),
                static_cast<long long>(stats.links[0]), static_cast<long long>(stats.links[1]));
   auto list = [&](const char* heading, const std::vector<StatsEntry>& entries) {
     out += textf("%s: %zu\n", DB_Tr("Catalogue", heading), entries.size());
     for (size_t i = 0; i < entries.size() && i < most; ++i)
       out += textf("  #%ld\t%s\n", long{entries[i].code}, entries[i].name.c_str());
-    if (entries.size() > most) out += textf(DB_Tr("Catalogue", "  ... and %zu more\n"), entries.size() - most);
+    if (entries.size() > most)
+      out += textf(DB_Tr("Catalogue", "  ... and %zu more\n"), entries.size() - most);
   };
   list(QT_TRANSLATE_NOOP("Catalogue", "Albums without artists"), stats.withoutartists);
   list(QT_TRANSLATE_NOOP("Catalogue", "Albums without songs"), stats.withoutsongs);

@@ -10,7 +10,9 @@ Translator g_translator = identity;
 
 }  // namespace
 
-void DB_SetTranslator(Translator translator) { g_translator = translator != nullptr ? translator : identity; }
+void DB_SetTranslator(Translator translator) {
+  g_translator = translator != nullptr ? translator : identity;
+}
 
 const char* DB_Tr(const char* context, const char* text) { return g_translator(context, text); }
 

@@ -77,8 +77,9 @@ int DB_Undo(UndoWay way, std::string* message) {
     return 1;
   }
   if (!step.undoable()) {
-    *message = textf(DB_Tr("Catalogue", "The last change, the %s, cannot be undone, nor anything "
-                                        "before it."),
+    *message = textf(DB_Tr("Catalogue",
+                           "The last change, the %s, cannot be undone, nor anything "
+                           "before it."),
                      step.before.operation.c_str());
     return 1;
   }
@@ -90,12 +91,14 @@ int DB_Undo(UndoWay way, std::string* message) {
   const IntentEntry& wanted = redo ? step.after : step.before;
   const std::string what = step.after.operation;
   if (!(currenttablestate() == history.tables) || !tablesare(now)) {
-    *message = textf(redo ? DB_Tr("Catalogue", "The catalogue has changed since the %s (by another "
-                                               "program, a pack, a reindex or a recovery): it can "
-                                               "no longer be redone.")
-                          : DB_Tr("Catalogue", "The catalogue has changed since the %s (by another "
-                                               "program, a pack, a reindex or a recovery): it can "
-                                               "no longer be undone."),
+    *message = textf(redo ? DB_Tr("Catalogue",
+                                  "The catalogue has changed since the %s (by another "
+                                  "program, a pack, a reindex or a recovery): it can "
+                                  "no longer be redone.")
+                          : DB_Tr("Catalogue",
+                                  "The catalogue has changed since the %s (by another "
+                                  "program, a pack, a reindex or a recovery): it can "
+                                  "no longer be undone."),
                      what.c_str());
     return 1;
   }
@@ -110,12 +113,14 @@ int DB_Undo(UndoWay way, std::string* message) {
   // Tables not whole on disk are recovery's: the entry just written puts
   // them back as they were.
   if (DB_CloseResult() != quill::Ok) {
-    *message = redo ? DB_Tr("Catalogue", "The database could not be closed cleanly before the "
-                                         "redo: nothing changed. Recover the database "
-                                         "(tracklore-cli recover).")
-                    : DB_Tr("Catalogue", "The database could not be closed cleanly before the "
-                                         "undo: nothing changed. Recover the database "
-                                         "(tracklore-cli recover).");
+    *message = redo ? DB_Tr("Catalogue",
+                            "The database could not be closed cleanly before the "
+                            "redo: nothing changed. Recover the database "
+                            "(tracklore-cli recover).")
+                    : DB_Tr("Catalogue",
+                            "The database could not be closed cleanly before the "
+                            "undo: nothing changed. Recover the database "
+                            "(tracklore-cli recover).");
     return -1;
   }
   bool touched[kAllTables] = {};
@@ -124,10 +129,12 @@ int DB_Undo(UndoWay way, std::string* message) {
   if (DB_PutBack(wanted, touched, &log, &restored) != 0 || settle(wanted, touched) != 0 ||
       markdone(DB_JournalName()) != 0) {
     const std::string why = log.empty() ? "" : ": " + log.back();
-    *message = textf(redo ? DB_Tr("Catalogue", "The redo of the %s failed part way%s. Recover the "
-                                               "database (tracklore-cli recover) to take it back.")
-                          : DB_Tr("Catalogue", "The undo of the %s failed part way%s. Recover the "
-                                               "database (tracklore-cli recover) to take it back."),
+    *message = textf(redo ? DB_Tr("Catalogue",
+                                  "The redo of the %s failed part way%s. Recover the "
+                                  "database (tracklore-cli recover) to take it back.")
+                          : DB_Tr("Catalogue",
+                                  "The undo of the %s failed part way%s. Recover the "
+                                  "database (tracklore-cli recover) to take it back."),
                      what.c_str(), why.c_str());
     return -1;
   }

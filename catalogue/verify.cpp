@@ -111,8 +111,9 @@ class Verification {
     const ErrorCode rc = batch_->finish();
     batch_.reset();
     if (rc == Ok) return rc;
-    quill::warning(DB_Tr("Catalogue", "The corrections could not be saved.\nReturn value: %s.\nRecover the "
-                   "database, which verifies it again."),
+    quill::warning(DB_Tr("Catalogue",
+                         "The corrections could not be saved.\nReturn value: %s.\nRecover the "
+                         "database, which verifies it again."),
                    quill::errname(rc));
     summary.failed += summary.corrected;
     summary.corrected = 0;
@@ -146,8 +147,9 @@ class Verification {
   // stops the run. Returns what a check returns to end its walk.
   int outofstep(int table) {
     if (!stopped)
-      quill::warning(DB_Tr("Catalogue", "The index of table \"%s\" does not match its records.\nReindex the "
-                     "database, then verify it again."),
+      quill::warning(DB_Tr("Catalogue",
+                           "The index of table \"%s\" does not match its records.\nReindex the "
+                           "database, then verify it again."),
                      DB_Table(table).basename_or_none());
     stopped = true;
     return kEndWalk;
@@ -265,9 +267,10 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   if (w.v->stopped) return kEndWalk;
   if (!albumfound) {
     ++asked;
-    if (w.v->offer(textf(DB_Tr("Catalogue", "Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
-                         "keep the database consistent, the recomended action\nis to delete "
-                         "this entry. Do you want to delete it?"),
+    if (w.v->offer(textf(DB_Tr("Catalogue",
+                               "Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
+                               "keep the database consistent, the recomended action\nis to delete "
+                               "this entry. Do you want to delete it?"),
                          w.table, static_cast<long>(t), s, static_cast<long>(a),
                          DB_Tr("Kind", KindNames[TitleTable][SingularForm])),
                    DB_Tr("Catalogue", "Invalid title code")))
@@ -276,9 +279,10 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   // After a deletion that failed the row is in doubt: nothing more is offered.
   if (!attrfound && w.v->sure({rows})) {
     ++asked;
-    if (w.v->offer(textf(DB_Tr("Catalogue", "Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
-                         "an unexisting %s.\nTo keep the database consistent, the recomended "
-                         "action\nis to delete this entry. Do you want to delete it?"),
+    if (w.v->offer(textf(DB_Tr("Catalogue",
+                               "Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
+                               "an unexisting %s.\nTo keep the database consistent, the recomended "
+                               "action\nis to delete this entry. Do you want to delete it?"),
                          w.table, static_cast<long>(t), s, static_cast<long>(a), album.c_str(),
                          DB_Tr("Kind", KindNames[attrtable(w.r)][SingularForm])),
                    DB_Tr("Catalogue", "Invalid attr code")))
@@ -332,11 +336,13 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
         if (e <= kMaxSeq &&
-            w.v->offer(textf(DB_Tr("Catalogue", "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
-                             "sequence number %d, which can be moved to position %d.\n Correct?\n"),
-                             w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                             album.c_str(), attrword, attr.c_str(), s, e),
-                       DB_Tr("Catalogue", "Sequencing error"))) {
+            w.v->offer(
+                textf(DB_Tr("Catalogue",
+                            "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
+                            "sequence number %d, which can be moved to position %d.\n Correct?\n"),
+                      w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
+                      album.c_str(), attrword, attr.c_str(), s, e),
+                DB_Tr("Catalogue", "Sequencing error"))) {
           cursor.field(F_Seq).set(e);
           ErrorCode rc = w.v->rewrite(cursor, rows);
           // The row now stands after the album's last row; the rows it
@@ -348,8 +354,9 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
           }
         }
       }
-    } else if (w.v->offer(textf(DB_Tr("Catalogue", "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
-                                "sequence %d, but should be %d. Correct?\n"),
+    } else if (w.v->offer(textf(DB_Tr("Catalogue",
+                                      "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
+                                      "sequence %d, but should be %d. Correct?\n"),
                                 w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
                                 album.c_str(), attrword, attr.c_str(), s, e),
                           DB_Tr("Catalogue", "Sequencing error"))) {
@@ -381,10 +388,13 @@ void duplicates(CodeWalk& w, Rlist& cursor, int32_t code) {
   std::string name = shownname(cursor, w.kind);
   if (code == w.prevcode) {
     std::string notice = textf(
-        DB_Tr("Catalogue", "Table %s:\nCode of record %ld (\"%s\")\nduplicates an already existing one (\"%s\").\n"
-        "It is not possible to correct it automatically."),
+        DB_Tr(
+            "Catalogue",
+            "Table %s:\nCode of record %ld (\"%s\")\nduplicates an already existing one (\"%s\").\n"
+            "It is not possible to correct it automatically."),
         w.table, static_cast<long>(code), name.c_str(), w.prevname.c_str());
-    DB_Host().message(notice.c_str(), DB_Tr("Catalogue", "Duplicate code"), Buttons::OK, Icon::Stop);
+    DB_Host().message(notice.c_str(), DB_Tr("Catalogue", "Duplicate code"), Buttons::OK,
+                      Icon::Stop);
     ++w.v->summary.found;
     ++w.v->summary.uncorrectable;
   }
@@ -432,10 +442,12 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   if (int end = countrows(w, cursor, k, &count)) return end;
   const int32_t refs = cursor.field(F_RefCount).aslong();
   if (count != refs &&
-      w.v->offer(textf(DB_Tr("Catalogue", "Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
-                "Correct?"),
-                w.table, DB_Tr("Kind", KindNames[w.kind][SingularForm]), static_cast<long>(k), w.prevname.c_str(),
-                static_cast<long>(refs), static_cast<long>(count)),
+      w.v->offer(
+          textf(DB_Tr("Catalogue",
+                      "Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
+                      "Correct?"),
+                w.table, DB_Tr("Kind", KindNames[w.kind][SingularForm]), static_cast<long>(k),
+                w.prevname.c_str(), static_cast<long>(refs), static_cast<long>(count)),
           DB_Tr("Catalogue", "Invalid reference count"))) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
     w.v->rewrite(cursor, w.kind);
@@ -456,9 +468,13 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
   }
   const int32_t aux = cursor.field(F_AuxAttr).aslong();
   if (aux != expected &&
-      w.v->offer(textf(DB_Tr("Catalogue", "Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?"),
-                w.table, static_cast<long>(k), w.prevname.c_str(), static_cast<long>(aux),
-                static_cast<long>(expected)),
+      w.v->offer(
+          textf(
+              DB_Tr(
+                  "Catalogue",
+                  "Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?"),
+              w.table, static_cast<long>(k), w.prevname.c_str(), static_cast<long>(aux),
+              static_cast<long>(expected)),
           DB_Tr("Catalogue", "Invalid aux attr"))) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
     w.v->rewrite(cursor, w.kind);
@@ -547,12 +563,15 @@ bool checkname(Verification& v, const char* table, const NameEntries& group,
   std::string full;
   for (const std::string& text : group.texts) full += text;
   const bool known = group.kind >= TitleTable && group.kind <= SongTable;
-  const char* kind = known ? DB_Tr("Kind", KindNames[group.kind][SingularForm]) : DB_Tr("Catalogue", "record");
-  if (!v.offer(textf(DB_Tr("Catalogue", "Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
-                     "consistent, the recomended action\nis to delete it. Do you want to delete "
-                     "it?"),
-                     table, full.c_str(), kind, static_cast<long>(group.code), problem.c_str()),
-               DB_Tr("Catalogue", "Invalid full name")))
+  const char* kind =
+      known ? DB_Tr("Kind", KindNames[group.kind][SingularForm]) : DB_Tr("Catalogue", "record");
+  if (!v.offer(
+          textf(DB_Tr("Catalogue",
+                      "Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
+                      "consistent, the recomended action\nis to delete it. Do you want to delete "
+                      "it?"),
+                table, full.c_str(), kind, static_cast<long>(group.code), problem.c_str()),
+          DB_Tr("Catalogue", "Invalid full name")))
     return true;
   Rlist cursor(&DB_Table(NameTable));
   cursor.select(T_KindCodePart);
@@ -603,13 +622,17 @@ int checkindexes(ProgressCallback callback, void* context, VerifyAccess access,
     ++damaged;
     ++summary.found;
     const std::string question = textf(
-        DB_Tr("Catalogue", "Table %s:\nIts index does not match its records (%s%s).\nThe correction is to "
-        "reindex the database. Reindex it now?"),
-        DB_TableName(t), problems.empty() ? DB_Tr("Catalogue", "unreadable") : problems.front().c_str(),
-        problems.size() > 1 ? textf(DB_Tr("Catalogue", ", and %d more"), static_cast<int>(problems.size() - 1)).c_str()
-                            : "");
-    if (DB_Host().message(question.c_str(), DB_Tr("Catalogue", "Damaged index"), Buttons::YesNo, Icon::Stop) !=
-        Answer::Yes)
+        DB_Tr("Catalogue",
+              "Table %s:\nIts index does not match its records (%s%s).\nThe correction is to "
+              "reindex the database. Reindex it now?"),
+        DB_TableName(t),
+        problems.empty() ? DB_Tr("Catalogue", "unreadable") : problems.front().c_str(),
+        problems.size() > 1
+            ? textf(DB_Tr("Catalogue", ", and %d more"), static_cast<int>(problems.size() - 1))
+                  .c_str()
+            : "");
+    if (DB_Host().message(question.c_str(), DB_Tr("Catalogue", "Damaged index"), Buttons::YesNo,
+                          Icon::Stop) != Answer::Yes)
       declined = true;
   }
   if (damaged == 0) return 0;

@@ -1,7 +1,5 @@
 #include "ui/articledlg.h"
 
-#include <algorithm>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "catalogue/edits.h"
 #include "catalogue/host.h"
@@ -223,7 +222,8 @@ void CArticleDlg::onModify() {
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_, QT_TRANSLATE_NOOP("Name", "Update failed; %1.")) &&
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_,
+                QT_TRANSLATE_NOOP("Name", "Update failed; %1.")) &&
       caller_ != nullptr)
     // The counts are in the selector below, where they are kept up to date.
   setWindowTitle(QString::fromStdString(CFoundDlg::albumTitle(title_)));

@@ -49,7 +49,9 @@ void offerEdit(QAction* command, bool canact, bool readonly) {
   command->setToolTip(readonly ? readOnlyHint() : QString());
 }
 
-QString kindName(int kind, int form) { return QString::fromUtf8(DB_Tr("Kind", KindNames[kind][form])); }
+QString kindName(int kind, int form) {
+  return QString::fromUtf8(DB_Tr("Kind", KindNames[kind][form]));
+}
 
 QString usesHint(int kind) {
   return kind == 1 ? QObject::tr("The number after each artist is how often albums use it: "

@@ -85,9 +85,10 @@ void CFoundDlg::fill() {
   DB_GetName(name, kind, code_);
   source_ = DB_AlbumsInNameOrder(attr_, code_);
   const long albums = source_->span();
-  setWindowTitle(tr("Albums containing %1 \"%2\" [%3]")
-                     .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kind, code_, name)))
-                     .arg(albums));
+  setWindowTitle(
+      tr("Albums containing %1 \"%2\" [%3]")
+          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kind, code_, name)))
+          .arg(albums));
   label_->setText(tr("Albums found:"));
   list_->bind(source_.get(), false, 3);
   list_->fill(true, 0);

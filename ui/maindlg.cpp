@@ -1,7 +1,5 @@
 #include "ui/maindlg.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
@@ -409,8 +408,9 @@ void CMainDlg::onCreate(bool explicitly) {
   }
   bool anyway = false;
   if (reuse(text, explicitly, &anyway)) return;
-  if (!anyway && ask(tr("Do you want to create a new %1 \"%2\"?").arg(singular, QString::fromStdString(text)),
-                     tr("Confirm insert"), Buttons::OKCancel, Icon::Question) != Answer::OK)
+  if (!anyway &&
+      ask(tr("Do you want to create a new %1 \"%2\"?").arg(singular, QString::fromStdString(text)),
+          tr("Confirm insert"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok)
@@ -454,7 +454,7 @@ void CMainDlg::onDelete() {
     const long refs = cursor.field(F_RefCount).aslong();
     if (refs != 0) {
       ask(tr("This %1 \"%2\" is referenced by %n album(s). It cannot be deleted.", nullptr,
-                 static_cast<int>(refs))
+             static_cast<int>(refs))
               .arg(singular, shownname),
           tr("Cannot delete"), Buttons::OK, Icon::Exclamation);
       list_->setFocus();
@@ -519,9 +519,9 @@ void CMainDlg::setMergeFrom(int32_t code) {
     return;
   }
   merge_->setText(tr("&Merge into"));
-  mergenote_->setText(tr("Merging \"%1\": select the %2 to keep and press Merge into.")
-                          .arg(QString::fromStdString(list_->currentName()),
-                               kindName(kind_, SingularForm)));
+  mergenote_->setText(
+      tr("Merging \"%1\": select the %2 to keep and press Merge into.")
+          .arg(QString::fromStdString(list_->currentName()), kindName(kind_, SingularForm)));
   mergenote_->show();
 }
 

@@ -1,9 +1,8 @@
 #include "ui/mergeoffer.h"
 
-#include <vector>
-
 #include <QCoreApplication>
 #include <QStringList>
+#include <vector>
 
 #include "catalogue/findname.h"
 #include "catalogue/fullnames.h"
@@ -36,23 +35,30 @@ QString named(int kind, int32_t code) {
   }
   const int32_t first = record.field(F_AuxAttr).aslong();
   if (first != -1 && lookup.name(stored, ArtistTable, first) == quill::Ok)
-    return QCoreApplication::translate("Merge", "\"%1\" (%2)").arg(name, QString::fromStdString(DB_FullName(ArtistTable, first, stored)));
+    return QCoreApplication::translate("Merge", "\"%1\" (%2)")
+        .arg(name, QString::fromStdString(DB_FullName(ArtistTable, first, stored)));
   return QCoreApplication::translate("Merge", "\"%1\"").arg(name);
 }
 
 // What the merge of OTHER into KEEP does, for the questions.
 QString consequence(int kind) {
   if (kind == TitleTable)
-    return QCoreApplication::translate("Merge", "The artists and songs the album kept lacks are appended to it, and the album merged "
-              "is deleted.");
-  return QCoreApplication::translate("Merge", "The albums that use the %1 merged then use the one kept, and the one merged is deleted.")
+    return QCoreApplication::translate(
+        "Merge",
+        "The artists and songs the album kept lacks are appended to it, and the album merged "
+        "is deleted.");
+  return QCoreApplication::translate("Merge",
+                                     "The albums that use the %1 merged then use the one kept, and "
+                                     "the one merged is deleted.")
       .arg(kindName(kind, SingularForm));
 }
 
 bool merge(int kind, int32_t keep, int32_t other) {
   WaitCursor wait;
   const ErrorCode rc = DB_MergeRecords(kind, keep, other, nullptr);
-  if (rc != quill::Ok) warn(QCoreApplication::translate("Merge", "Merge failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
+  if (rc != quill::Ok)
+    warn(QCoreApplication::translate("Merge", "Merge failed; %1.")
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
   return rc == quill::Ok;
 }
 
@@ -63,12 +69,12 @@ QString noUndo() { return QCoreApplication::translate("Merge", "Edit > Undo take
 bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
   QStringList merged;
   for (int32_t other : others) merged << named(kind, other);
-  const QString question =
-      QCoreApplication::translate("Merge", "Merge %1 %2 into %3?").arg(kindName(kind, others.size() == 1 ? SingularForm : PluralForm),
-                                     merged.join(QStringLiteral(", ")), named(kind, keep)) +
-      QLatin1Char('\n') + consequence(kind) + QLatin1Char('\n') + noUndo();
-  if (ask(question, QCoreApplication::translate("Merge", "Confirm merge"), Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
-      Answer::OK)
+  const QString question = QCoreApplication::translate("Merge", "Merge %1 %2 into %3?")
+                               .arg(kindName(kind, others.size() == 1 ? SingularForm : PluralForm),
+                                    merged.join(QStringLiteral(", ")), named(kind, keep)) +
+                           QLatin1Char('\n') + consequence(kind) + QLatin1Char('\n') + noUndo();
+  if (ask(question, QCoreApplication::translate("Merge", "Confirm merge"), Buttons::OKCancel,
+          Icon::Question, DefaultButton::Refuse) != Answer::OK)
     return false;
   for (int32_t other : others)
     if (!merge(kind, keep, other)) return false;
@@ -83,20 +89,25 @@ RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full,
   *keep = others.front();
   if (kind != TitleTable) {
     const QString question =
-        QCoreApplication::translate("Merge", "The %1 %2 exists already.\nMerge this %1 into it instead of making a second of that "
-           "name?")
+        QCoreApplication::translate(
+            "Merge",
+            "The %1 %2 exists already.\nMerge this %1 into it instead of making a second of that "
+            "name?")
             .arg(kindName(kind, SingularForm), named(kind, *keep)) +
         QLatin1Char('\n') + consequence(kind) + QLatin1Char('\n') + noUndo();
-    if (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
-        Answer::OK)
+    if (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::OKCancel,
+            Icon::Question, DefaultButton::Refuse) != Answer::OK)
       return RenameChoice::Cancelled;
     return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
   }
-  const QString question = QCoreApplication::translate("Merge", "Another album is named %1.\nMerge this album into it?").arg(named(kind, *keep)) +
-                           QLatin1Char(' ') + consequence(kind) + QLatin1Char(' ') + noUndo() +
-                           QLatin1Char('\n') +
-                           QCoreApplication::translate("Merge", "No renames this album, keeping two albums of that name.");
-  switch (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::YesNoCancel, Icon::Question, DefaultButton::Refuse)) {
+  const QString question =
+      QCoreApplication::translate("Merge", "Another album is named %1.\nMerge this album into it?")
+          .arg(named(kind, *keep)) +
+      QLatin1Char(' ') + consequence(kind) + QLatin1Char(' ') + noUndo() + QLatin1Char('\n') +
+      QCoreApplication::translate("Merge",
+                                  "No renames this album, keeping two albums of that name.");
+  switch (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::YesNoCancel,
+              Icon::Question, DefaultButton::Refuse)) {
     case Answer::Yes:
       return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
     case Answer::No: return RenameChoice::Rename;

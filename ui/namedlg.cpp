@@ -63,7 +63,8 @@ void nameFailure(ErrorCode rc, const char* format) {
   if (rc == EmptyName)
     refuseEmpty();
   else
-    warn(QCoreApplication::translate("Name", format).arg(QString::fromStdString(DB_ReturnedText(rc))));
+    warn(QCoreApplication::translate("Name", format)
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
 }
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
@@ -83,8 +84,9 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
 
 bool saveBeforeLeaving(const QLineEdit& edit, const std::function<void()>& save) {
   if (!edit.isModified()) return true;
-  switch (ask(QCoreApplication::translate("Name", "Changes have been made to current record. Do you "
-                                                  "want to save them?"),
+  switch (ask(QCoreApplication::translate("Name",
+                                          "Changes have been made to current record. Do you "
+                                          "want to save them?"),
               QCoreApplication::translate("Name", "Save changes?"), Buttons::YesNoCancel,
               Icon::Question)) {
     case Answer::Yes: save(); return true;
@@ -176,13 +178,13 @@ void CNameDlg::onModify() {
     case RenameChoice::Rename: break;
   }
   const long n = cursor_.field(F_RefCount).aslong();
-  if (n > 1 &&
-      ask(tr("This %1 has %n album(s) referencing to it. Are you sure you want rename it?", nullptr,
-             static_cast<int>(n))
-              .arg(kindName(kind_, SingularForm)),
-          tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)
+  if (n > 1 && ask(tr("This %1 has %n album(s) referencing to it. Are you sure you want rename it?",
+                      nullptr, static_cast<int>(n))
+                       .arg(kindName(kind_, SingularForm)),
+                   tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  if (storeName(cursor_, kind_, std::move(text), edit_, list_, QT_TRANSLATE_NOOP("Name", "Record update failed; %1.")))
+  if (storeName(cursor_, kind_, std::move(text), edit_, list_,
+                QT_TRANSLATE_NOOP("Name", "Record update failed; %1.")))
     setWindowTitle(list_->selectedRowText());
   edit_->setModified(false);
   edit_->setFocus();

@@ -4,17 +4,17 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QSettings>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "catalogue/host.h"
@@ -191,8 +191,8 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
                 ? QCoreApplication::translate("Scan",
                                               "No audio file was found in %1 (hidden files and "
                                               "folders are read when asked): nothing was scanned.")
-                : QCoreApplication::translate("Scan",
-                                              "No audio file was found in %1: nothing was scanned."))
+                : QCoreApplication::translate(
+                      "Scan", "No audio file was found in %1: nothing was scanned."))
                .arg(folder) +
            QStringLiteral("\n\n") + text;
   if (rc != 0)
@@ -224,7 +224,8 @@ void rescanMusicFolders(QWidget* parent) {
     ask(QCoreApplication::translate("Scan",
                                     "No music folder was scanned into this database yet.\nScan "
                                     "music folder... adds one."),
-        QCoreApplication::translate("Scan", "Rescan music folders"), Buttons::OK, Icon::Information);
+        QCoreApplication::translate("Scan", "Rescan music folders"), Buttons::OK,
+        Icon::Information);
     return;
   }
   runscan(parent, folders, false);

@@ -110,9 +110,8 @@ void CSearchDlg::find() {
     // Albums show their first artist; artists and songs their number of uses.
     lists_[kind]->bind(sources_[kind].get(), false, kind == TitleTable ? 0 : F_RefCount);
     lists_[kind]->fill(true, 0);
-    tabs_->setTabText(kind, QStringLiteral("%1 (%2)")
-                                .arg(kindName(kind, CapPluralForm))
-                                .arg(found));
+    tabs_->setTabText(kind,
+                      QStringLiteral("%1 (%2)").arg(kindName(kind, CapPluralForm)).arg(found));
     if (shown < 0 && found > 0) shown = kind;
   }
   outcome_->setText(total == 0 ? tr("Nothing found.") : tr("%1 found.").arg(total));

@@ -464,17 +464,20 @@ void CShellDlg::onUndo(bool redo) {
   }
   // Done, it leaves the database closed: it opens again as it was.
   QString shown = QString::fromStdString(message);
-  if (rc == 0 && DB_Open() != 0) shown += QLatin1Char('\n') + tr("The database does not open again.");
+  if (rc == 0 && DB_Open() != 0)
+    shown += QLatin1Char('\n') + tr("The database does not open again.");
   refresh();
   outcome_->setText(shown);
-  if (rc != 0) tracklore::ask(shown, redo ? tr("Redo") : tr("Undo"), Buttons::OK, Icon::Exclamation);
+  if (rc != 0)
+    tracklore::ask(shown, redo ? tr("Redo") : tr("Undo"), Buttons::OK, Icon::Exclamation);
 }
 
 void CShellDlg::onPack() {
   if (runLong(DB_Pack) != 0) {
     outcome_->setText(tr("Pack failed."));
-    tracklore::ask(QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Pack"))), tr("Failure"), Buttons::OK,
-                   Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Pack"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return;
   }
   outcome_->setText(tr("Pack complete: the database needs a reindex."));
@@ -487,8 +490,9 @@ void CShellDlg::onPack() {
 bool CShellDlg::reindex() {
   if (runLong(DB_Reindex) != 0) {
     outcome_->setText(tr("Reindex failed."));
-    tracklore::ask(QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Reindex"))), tr("Failure"), Buttons::OK,
-                   Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Reindex"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return false;
   }
   outcome_->setText(tr("Reindex complete."));
@@ -524,8 +528,9 @@ void CShellDlg::onVerify() {
   }
   if (rc != 0) {
     outcome_->setText(tr("Verification failed."));
-    tracklore::ask(QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Verification"))), tr("Failure"),
-                   Buttons::OK, Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Verification"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return;
   }
   auto problems = [](int n) { return n == 1 ? tr("1 problem") : tr("%1 problems").arg(n); };

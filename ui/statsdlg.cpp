@@ -70,8 +70,7 @@ void CStatsDlg::purge() {
   }
   if (rc != quill::Ok)
     tracklore::ask(tr("Purge failed; returned %1.").arg(QString::fromStdString(DB_FailureText(rc))),
-                   tr("Failure"),
-                   Buttons::OK, Icon::Exclamation);
+                   tr("Failure"), Buttons::OK, Icon::Exclamation);
   fill();
 }
 

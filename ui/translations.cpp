@@ -1,13 +1,12 @@
 #include "ui/translations.h"
 
-#include <map>
-#include <mutex>
-#include <string>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <map>
+#include <mutex>
+#include <string>
 
 #include "catalogue/translate.h"
 
@@ -24,9 +23,9 @@ const char* catalogueText(const char* context, const char* text) {
   std::string key = std::string(context) + '\x04' + text;
   auto found = translated.find(key);
   if (found == translated.end())
-    found = translated
-                .emplace(std::move(key), QCoreApplication::translate(context, text).toStdString())
-                .first;
+    found =
+        translated.emplace(std::move(key), QCoreApplication::translate(context, text).toStdString())
+            .first;
   return found->second.c_str();
 }
 

@@ -2,6 +2,8 @@
 // them, the catalogue's messages through the translator start-up installs,
 // and Qt's own texts beside them. The translations' completeness is
 // tscheck's (ui_translations_complete).
+#include "ui/translations.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +15,6 @@
 #include "catalogue/translate.h"
 #include "catalogue/undo.h"
 #include "ui/scandlg.h"
-#include "ui/translations.h"
 
 using namespace tracklore;
 
@@ -43,7 +44,8 @@ class TranslationsTest : public QObject {
     std::string message;
     DB_Undo(UndoWay::Undo, &message);
     QDir::setCurrent(previous);
-    QCOMPARE(QString::fromStdString(message), QStringLiteral("Es gibt nichts rückgängig zu machen."));
+    QCOMPARE(QString::fromStdString(message),
+             QStringLiteral("Es gibt nichts rückgängig zu machen."));
   }
 
   void qtOwnTexts() {

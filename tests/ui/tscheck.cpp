@@ -52,7 +52,8 @@ QString problem(const Message& m) {
     if (t.trimmed().isEmpty()) return QStringLiteral("empty translation");
     if (qtPlaceholders(t) != qtPlaceholders(m.source))
       return QStringLiteral("placeholders %1 where the source has %2")
-          .arg(qtPlaceholders(t).join(QLatin1Char(' ')), qtPlaceholders(m.source).join(QLatin1Char(' ')));
+          .arg(qtPlaceholders(t).join(QLatin1Char(' ')),
+               qtPlaceholders(m.source).join(QLatin1Char(' ')));
     if (printfConversions(t) != printfConversions(m.source))
       return QStringLiteral("conversions %1 where the source has %2")
           .arg(printfConversions(t).join(QLatin1Char(' ')),
