@@ -156,7 +156,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   const bool writing = options.mode == WriteMode::Write;
   ScanFiles files;
   if ((summary->error = files.load()) != quill::Ok) {
-    summary->failedalbum = "(none: the scan's file table could not be read)";
+    summary->failedalbum = DB_Tr("Catalogue", "(none: the scan's file table could not be read)");
     return -1;
   }
   AlbumFollower follower(files, options.mode, options.preferfiles);
@@ -181,7 +181,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     if (batch->ok()) return true;
     summary->error = batch->finish();
     batch.reset();
-    summary->failedalbum = "(none: the tables could not be prepared)";
+    summary->failedalbum = DB_Tr("Catalogue", "(none: the tables could not be prepared)");
     return false;
   };
   CountingSource counted(source, *summary, options, follower, files);
@@ -258,7 +258,8 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       const ErrorCode rc = files.putfolder(folder);
       if (rc != quill::Ok) {
         summary->error = rc;
-        summary->failedalbum = "(none: the folder " + folder + " could not be remembered)";
+        summary->failedalbum =
+            textf(DB_Tr("Catalogue", "(none: the folder %s could not be remembered)"), folder.c_str());
         break;
       }
     }
@@ -299,7 +300,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   const ErrorCode rc = follower.run(notes, &summary->follow, &summary->tally);
   if (rc != quill::Ok) {
     summary->error = rc;
-    summary->failedalbum = "(the albums that follow their files)";
+    summary->failedalbum = DB_Tr("Catalogue", "(the albums that follow their files)");
     return -1;
   }
   return 0;

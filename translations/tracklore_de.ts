@@ -681,6 +681,22 @@ Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</tran
         <source>, and %d more</source>
         <translation> und %d weitere</translation>
     </message>
+    <message>
+        <source>(none: the scan&apos;s file table could not be read)</source>
+        <translation>(keines: Die Dateitabelle des Einlesens konnte nicht gelesen werden)</translation>
+    </message>
+    <message>
+        <source>(none: the tables could not be prepared)</source>
+        <translation>(keines: Die Tabellen konnten nicht vorbereitet werden)</translation>
+    </message>
+    <message>
+        <source>(none: the folder %s could not be remembered)</source>
+        <translation>(keines: Der Ordner %s konnte nicht gespeichert werden)</translation>
+    </message>
+    <message>
+        <source>(the albums that follow their files)</source>
+        <translation>(die Alben, die ihren Dateien folgen)</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>

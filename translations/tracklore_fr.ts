@@ -681,6 +681,22 @@ La correction consiste à réindexer la base de données. Réindexer maintenant 
         <source>, and %d more</source>
         <translation>, et %d de plus</translation>
     </message>
+    <message>
+        <source>(none: the scan&apos;s file table could not be read)</source>
+        <translation>(aucun : la table des fichiers de l&apos;analyse n&apos;a pas pu être lue)</translation>
+    </message>
+    <message>
+        <source>(none: the tables could not be prepared)</source>
+        <translation>(aucun : les tables n&apos;ont pas pu être préparées)</translation>
+    </message>
+    <message>
+        <source>(none: the folder %s could not be remembered)</source>
+        <translation>(aucun : le dossier %s n&apos;a pas pu être mémorisé)</translation>
+    </message>
+    <message>
+        <source>(the albums that follow their files)</source>
+        <translation>(les albums qui suivent leurs fichiers)</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>
