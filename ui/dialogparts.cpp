@@ -54,6 +54,11 @@ QString usesHint(int kind) {
                                  "\"(3)\" is used 3 times, twice on one album counting twice.");
 }
 
+void nameForReaders(QWidget* control, const QString& name, const QString& description) {
+  control->setAccessibleName(name);
+  control->setAccessibleDescription(description);
+}
+
 int cycled(int index, int count, int by) { return (index + count + by) % count; }
 
 }  // namespace tracklore

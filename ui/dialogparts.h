@@ -31,6 +31,11 @@ QString readOnlyHint();
 // What the number after an artist's or song's name counts (kind 1 or 2).
 QString usesHint(int kind);
 
+// What a screen reader announces for a control that shows no text of its
+// own (a list, a field, a selector, a picture button): its name and what it
+// is for.
+void nameForReaders(QWidget* control, const QString& name, const QString& description);
+
 // The entry before or after index among count entries, round the ends.
 int cycled(int index, int count, int by);
 

@@ -108,6 +108,7 @@ void CNameDlg::createControls() {
   edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
+  edit_->setAccessibleDescription(tr("The new name; OK renames the entry"));
   prev_ = plainButton(tr("&<"), IdPrevious);
   next_ = plainButton(tr("&>"), IdNext);
   modify_ = withid(new QPushButton(tr("&Modify")), IdModify);

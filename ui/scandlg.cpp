@@ -20,6 +20,7 @@
 #include "catalogue/scanrun.h"
 #include "tags/folderreader.h"
 #include "ui/help.h"
+#include "ui/dialogparts.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -46,6 +47,7 @@ CScanFolderDlg::CScanFolderDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Scan music folder"));
   folder_ = withid(new QLineEdit, IdFolder);
   folder_->setMinimumWidth(folder_->fontMetrics().averageCharWidth() * 48);
+  folder_->setAccessibleDescription(tr("The folder whose audio files are catalogued"));
   auto* browse = withid(new QPushButton(tr("&Browse...")), IdBrowse);
   connect(browse, &QPushButton::clicked, this, [this] {
     const QString chosen = choosefolder(this);
@@ -129,6 +131,8 @@ CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::v
     auto* albums = withid(new QListWidget, IdLeftAlone);
     for (const std::string& name : leftalone) albums->addItem(QString::fromStdString(name));
     label->setBuddy(albums);
+    nameForReaders(albums, tr("Albums left alone"),
+                   tr("Albums edited in the catalogue that the scan did not change"));
     QPushButton* prefer =
         withid(buttons->addButton(tr("Take the &files' version"), QDialogButtonBox::ActionRole), IdPreferFiles);
     albums->setCurrentRow(0);
@@ -149,6 +153,7 @@ void CScanSummaryDlg::showReport() {
   dialog.setWindowTitle(tr("Scan report"));
   auto* text = withid(new QPlainTextEdit, IdReport);
   text->setReadOnly(true);
+  nameForReaders(text, tr("Scan report"), tr("What the scan did with each file"));
   text->setLineWrapMode(QPlainTextEdit::NoWrap);
   for (const std::string& line : report_) text->appendPlainText(QString::fromStdString(line));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

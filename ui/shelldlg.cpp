@@ -202,7 +202,8 @@ void CShellDlg::createControls() {
   directory_->installEventFilter(this);
 
   browse_ = withid(new QPushButton, IdBrowse);
-  browse_->setAccessibleName(tr("Extra button"));
+  nameForReaders(browse_, tr("Browse"), tr("Browse the database's albums, artists and songs"));
+  directory_->setAccessibleDescription(tr("The folder of the open database"));
   browse_->setToolTip(tr("Browse the database"));
   browse_->setIcon(QIcon(browsePixmap(48)));
   browse_->setIconSize(QSize(48, 48));

@@ -88,7 +88,8 @@ class MainDlgTest : public QObject {
     QVERIFY(dialog.newItem());
     QCOMPARE(display->property("mismatch").toInt(), 6);
     QVERIFY(display->text().contains(QStringLiteral("font-weight:bold\">xy<")));
-    QCOMPARE(display->palette().color(QPalette::Disabled, QPalette::Window), QColor(0xB0, 0xFF, 0xFF));
+    QVERIFY(display->palette().color(QPalette::Disabled, QPalette::Window) !=
+            dialog.palette().color(QPalette::Base));
     for (int id : {Ids::IdView, Ids::IdXref, Ids::IdDelete}) QVERIFY(!enabled(dialog, id));
     QVERIFY(enabled(dialog, Ids::IdCreate));
     QTest::keyClick(list, Qt::Key_Backspace);
