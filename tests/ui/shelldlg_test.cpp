@@ -133,7 +133,7 @@ class ShellDlgTest : public QObject {
     const int fd = ::open("attr001.db1", O_RDONLY);
     QVERIFY(fd >= 0);
     QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     {
       CShellDlg inuse;
       checkStatus(inuse, false);
@@ -167,7 +167,7 @@ class ShellDlgTest : public QObject {
     });
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdOpen)->trigger();
     quill::File::set_system_fault({});
     checkStatus(shell, false);
@@ -224,7 +224,7 @@ class ShellDlgTest : public QObject {
       return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
     });
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdReadOnly)->trigger();
     quill::File::set_system_fault({});
     QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
@@ -246,7 +246,6 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
     Box box;
     uitest::scripts().push_back(answer(QStringLiteral("&Create Database"), &box));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
     CShellDlg shell(nullptr, options);
     QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
                                     .arg(QDir::toNativeSeparators(options.folder))));
@@ -260,10 +259,10 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
     uitest::scripts().push_back(answer(QStringLiteral("C&hoose Folder...")));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {options.folder.toStdString()};
     CShellDlg again;
     checkStatus(again, true);
-    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose database main file"});
+    QCOMPARE(host().foldertitles, std::vector<std::string>{"Choose the folder of the database"});
   }
 
   void theStartFolderIsTheArgumentOrTheOneUsedLast() {
@@ -299,7 +298,7 @@ class ShellDlgTest : public QObject {
     QTemporaryDir dir;
     const auto owner = closedShell(dir);
     CShellDlg& shell = *owner;
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, true);
     QVERIFY(!child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
@@ -314,12 +313,12 @@ class ShellDlgTest : public QObject {
     QVERIFY(DB_IsReadOnly());
     // A cancelled create changes nothing.
     shell.action(CShellDlg::CmdClose)->trigger();
-    host().files = {""};
+    host().folders = {""};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
     // Creating over it asks first, and Enter there keeps the old one.
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     host().answers = {Answer::Cancel};
     shell.action(CShellDlg::CmdCreate)->trigger();
     QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
@@ -406,7 +405,7 @@ class ShellDlgTest : public QObject {
     QVERIFY(uitest::reports().empty() && host().asked.empty());
 
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     {
       CShellDlg shell;
       QCOMPARE(host().drains, 1);  // the recovery with its progress window
@@ -429,7 +428,7 @@ class ShellDlgTest : public QObject {
     journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     journal.close();
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QVERIFY(offer.text.startsWith(QStringLiteral(
         "The last change to this database was interrupted before it was finished.\nRecover it now?")));
@@ -456,7 +455,7 @@ class ShellDlgTest : public QObject {
     uitest::reset();
     Box offer, outcome;
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QCOMPARE(outcome.name, kRecoveryOutcomeName);
     QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
@@ -590,7 +589,8 @@ class ShellDlgTest : public QObject {
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
     QCOMPARE(shell.lastKind(), 1);
-    // The next browse starts on the kind shown last; Open starts over.
+    // The next browse starts on the kind shown last, also after the same
+    // database is opened again.
     uitest::scripts().push_back([&first](QDialog& d) {
       first = dynamic_cast<CMainDlg&>(d).kind();
       return IDCANCEL;
@@ -599,7 +599,7 @@ class ShellDlgTest : public QObject {
     QCOMPARE(first, 1);
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
-    QCOMPARE(shell.lastKind(), 0);
+    QCOMPARE(shell.lastKind(), 1);
   }
 };
 
