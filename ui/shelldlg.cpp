@@ -29,13 +29,13 @@
 #include "catalogue/text.h"
 #include "catalogue/undo.h"
 #include "engine/errors.h"
+#include "ui/browseplace.h"
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
 #include "ui/duplicatesdlg.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
-#include "ui/browseplace.h"
 #include "ui/icons.h"
 #include "ui/maindlg.h"
 #include "ui/openfailure.h"
@@ -344,8 +344,9 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   if (!DB_Host().choosefolder({title.constData(), {}}, &chosen)) return false;
   const QString folder = QFile::decodeName(chosen.c_str());
   if (!QDir::setCurrent(folder)) {
-    tracklore::ask(tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder)).toStdString(),
-                   "Failure", Buttons::OK, Icon::Exclamation);
+    const QString text = tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder));
+    tracklore::ask(text.toStdString(), tr("Failure").toUtf8().constData(), Buttons::OK,
+                   Icon::Exclamation);
     return false;
   }
   // A folder of several databases: the user picks the main file there.
@@ -477,7 +478,8 @@ void CShellDlg::onCreate() {
   if (DB_Host().choosefolder({title.constData(), QFile::encodeName(proposed).toStdString()},
                              &chosen))
     createIn(QFile::decodeName(chosen.c_str()));
-  if (made && DB_IsOpen() == 0) QDir().rmdir(proposed);
+  // Made for nothing: only an empty one goes.
+  if (made) QDir().rmdir(proposed);
   refresh();
 }
 

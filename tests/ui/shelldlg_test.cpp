@@ -10,11 +10,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSet>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -263,6 +266,77 @@ class ShellDlgTest : public QObject {
     CShellDlg again;
     checkStatus(again, true);
     QCOMPARE(host().foldertitles, std::vector<std::string>{"Choose the folder of the database"});
+  }
+
+  // A new user's home folder: the XDG music folder is the home folder
+  // itself. The database goes to ~/Music/Tracklore at one question, the
+  // box stands over the window, and the home folder is never proposed.
+  void theFirstRunProposesAVisibleMusicFolder() {
+    QTemporaryDir home;
+    struct Restored {
+      const char* name;
+      QByteArray value = qgetenv(name);
+      ~Restored() { qputenv(name, value); }
+    } restoredhome{"HOME"}, restoredconfig{"XDG_CONFIG_HOME"};
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    // Qt's test mode reads no user-dirs.dirs; the home here is a fake one.
+    QStandardPaths::setTestModeEnabled(false);
+    struct TestMode {
+      ~TestMode() { QStandardPaths::setTestModeEnabled(true); }
+    } testmode;
+    const auto musicdir = [&](const char* line) {
+      QDir(home.path()).mkpath(".config");
+      QFile dirs(home.filePath(".config/user-dirs.dirs"));
+      QVERIFY(dirs.open(QIODevice::WriteOnly));
+      dirs.write(line);
+    };
+    musicdir("XDG_MUSIC_DIR=\"$HOME/\"\n");
+    const QString proposed = home.filePath("Music/Tracklore");
+    QCOMPARE(defaultDatabaseFolder(), proposed);
+    QDir::setCurrent(home.path());
+    const StartFolder start = chooseStartFolder({});
+    ShellOptions options;
+    options.folder = start.open;
+    options.newDatabaseFolder = start.create;
+    Box box;
+    bool overwindow = false;
+    uitest::scripts().push_back([&](QDialog& d) {
+      const QWidget* shell = d.parentWidget();
+      overwindow = shell != nullptr && shell->isVisible() &&
+                   (d.geometry().center() - shell->geometry().center()).manhattanLength() < 4;
+      return answer(QStringLiteral("&Create Database"), &box)(d);
+    });
+    {
+      CShellDlg shell(nullptr, options);
+      QVERIFY(overwindow);
+      QVERIFY2(box.text.contains(QDir::toNativeSeparators(proposed)), qPrintable(box.text));
+      checkStatus(shell, true);
+    }
+    QVERIFY(holdsDatabase(proposed, {}));
+    QVERIFY(!QFileInfo::exists(home.filePath("maindb.db1")));
+    QVERIFY(host().foldertitles.empty() && host().filetitles.empty());
+
+    // Not now: Ctrl+O chooses a folder; Open and Create new propose the
+    // music folder again.
+    DB_Close();
+    QDir::setCurrent(home.path());
+    uitest::reset();
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
+    CShellDlg later;
+    QCOMPARE(later.action(CShellDlg::CmdOpenDir)->shortcut(), QKeySequence(QKeySequence::Open));
+    host().folders = {"", ""};
+    later.action(CShellDlg::CmdOpenDir)->trigger();
+    later.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().foldertitles, (std::vector<std::string>{"Choose the folder of the database",
+                                                            "Choose the folder for the new database"}));
+    QCOMPARE(host().folderstarts.back(), proposed.toStdString());
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now"), &box));
+    later.action(CShellDlg::CmdOpen)->trigger();
+    QVERIFY2(box.text.contains(QDir::toNativeSeparators(proposed)), qPrintable(box.text));
+    // A music folder of its own is followed.
+    musicdir("XDG_MUSIC_DIR=\"$HOME/Songs\"\n");
+    QCOMPARE(defaultDatabaseFolder(), home.filePath("Songs/Tracklore"));
   }
 
   void theStartFolderIsTheArgumentOrTheOneUsedLast() {
