@@ -169,7 +169,8 @@ void CShellDlg::createMenu() {
   };
   add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); });
   // The key opens the folder chooser: a new user's Ctrl+O means "open...".
-  withkey(add(database, tr("Open in different &directory..."), CmdOpenDir, [this] { onOpen(true); }),
+  withkey(add(database, tr("Open in different &directory..."), CmdOpenDir,
+              [this] { onOpen(true); }),
           QKeySequence::Open);
   add(database, tr("&Close"), CmdClose, [this] { onClose(); });
   add(database, tr("&Pack"), CmdPack, [this] { onPack(); });
@@ -344,7 +345,8 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   if (!DB_Host().choosefolder({title.constData(), {}}, &chosen)) return false;
   const QString folder = QFile::decodeName(chosen.c_str());
   if (!QDir::setCurrent(folder)) {
-    const QString text = tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder));
+    const QString text =
+        tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder));
     tracklore::ask(text.toStdString(), tr("Failure").toUtf8().constData(), Buttons::OK,
                    Icon::Exclamation);
     return false;

@@ -32,7 +32,9 @@ QString musicFolder() {
   return music;
 }
 
-QString defaultDatabaseFolder() { return QDir(musicFolder()).filePath(QStringLiteral("Tracklore")); }
+QString defaultDatabaseFolder() {
+  return QDir(musicFolder()).filePath(QStringLiteral("Tracklore"));
+}
 
 QString proposedDatabaseFolder(const QString& folder) {
   const QString clean = QDir::cleanPath(QDir(folder).absolutePath());

@@ -77,7 +77,8 @@ class ScanDlgTest : public QObject {
     QCOMPARE(lines, (QStringList{QString::fromStdString(deep + ": skipped"), "second",
                                  "/media/music/: missing or holds no audio file"}));
     // Several folders are told apart by their names.
-    QCOMPARE(relativeReport({folder + "/a.flac"}, {folder, "/other/b"}), QStringList{"music/a.flac"});
+    QCOMPARE(relativeReport({folder + "/a.flac"}, {folder, "/other/b"}),
+             QStringList{"music/a.flac"});
 
     CScanReportDlg report(nullptr, lines);
     report.show();
