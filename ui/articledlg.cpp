@@ -294,7 +294,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
+  if (ask(textf("Are you sure you want to remove %s \"%s\" from this %s?",
                 KindNames[content() + 1][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
           "Confirm delete", Buttons::OKCancel, Icon::Question,

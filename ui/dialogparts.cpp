@@ -1,6 +1,8 @@
 #include "ui/dialogparts.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -12,6 +14,11 @@ QPushButton* plainButton(const QString& text, int id) {
   auto* b = withid(new QPushButton(text), id);
   b->setAutoDefault(false);
   return b;
+}
+
+void giveOkMnemonic(QAbstractButton* ok) {
+  if (ok == nullptr || ok->text().contains(QLatin1Char('&'))) return;
+  ok->setText(QCoreApplication::translate("tracklore", "&OK"));
 }
 
 void makeNarrow(QPushButton* button) {

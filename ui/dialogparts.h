@@ -1,6 +1,7 @@
 // Pieces that several dialogs build alike.
 #pragma once
 
+class QAbstractButton;
 class QAction;
 class QHBoxLayout;
 class QLayout;
@@ -12,6 +13,10 @@ namespace tracklore {
 
 // A push button with a control id that Enter elsewhere never presses.
 QPushButton* plainButton(const QString& text, int id);
+
+// Qt names OK buttons "OK" on most platforms, with no key to press them
+// with Alt: ours get "&OK". Null, or a text with a key already, is left.
+void giveOkMnemonic(QAbstractButton* ok);
 
 // A narrow "<" or ">" button beside a selector.
 void makeNarrow(QPushButton* button);

@@ -20,6 +20,7 @@
 #include "catalogue/text.h"
 #include "engine/errors.h"
 #include "ui/articledlg.h"
+#include "ui/browseplace.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
@@ -66,6 +67,15 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
   populate();
   if (pick_)
     for (const char32_t c : QString::fromStdString(first_).toUcs4()) list_->typeChar(c);
+  else
+    keepPlace();
+}
+
+// Browsing starts on the entry it was left on, and is left for the next time.
+void CMainDlg::keepPlace() {
+  const BrowsePlace place = rememberedBrowsePlace();
+  if (place.kind == kind_ && place.code >= 0 && standOnRecord(*source_, kind_, place.code))
+    list_->reposition(nullptr, false, -1);
 }
 
 void CMainDlg::createControls() {
@@ -202,6 +212,7 @@ void CMainDlg::connectControls() {
 }
 
 CMainDlg::~CMainDlg() {
+  if (!pick_) rememberBrowsePlace({kind_, list_->hasRows() ? list_->currentCode() : -1});
   // The list must not outlive its source.
   list_->bind(nullptr, false, 0);
 }
@@ -433,10 +444,12 @@ void CMainDlg::onCreate(bool explicitly) {
                      "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
-  if (rc == quill::Ok)
+  if (rc == quill::Ok) {
     list_->reposition(nullptr, true, -1);
-  else
+    showTitle();
+  } else {
     nameFailure(rc, "Record creation failed; %s.");
+  }
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
@@ -506,6 +519,7 @@ void CMainDlg::onDelete() {
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, true, -1);
+  showTitle();
   if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
   list_->setFocus();
@@ -527,6 +541,7 @@ void CMainDlg::onMerge() {
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
   list_->reposition(nullptr, true, -1);
+  showTitle();
 }
 
 void CMainDlg::setMergeFrom(int32_t code) {

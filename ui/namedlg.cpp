@@ -172,7 +172,7 @@ void CNameDlg::onModify() {
   }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
-      ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+      ask(textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;

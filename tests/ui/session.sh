@@ -118,12 +118,12 @@ expect "^Tracklore$"
 main=$win
 shot "$main" 01-main-closed
 
-# Database > Create new..., keeping the proposed maindb.db1 in this directory.
+# Database > Create new..., keeping the folder proposed: this directory.
 press alt+d
 press n
-expect "^Choose directory where database will be created$"
+expect "^Choose the folder for the new database$"
 press Return
-gone "^Choose directory"
+gone "^Choose the folder"
 # The tables are made after the chooser closes: wait for the last of them.
 polled test -f "$work/rel002.idx" && [ -f "$work/maindb.db1" ] || fail "no database created"
 expect "^Tracklore$"
