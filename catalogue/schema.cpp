@@ -62,6 +62,15 @@ const char* fixedname(int index) {
   return index > 0 && index < kAllTables ? kFixedNames[index] : nullptr;
 }
 
+const char* tablecontent(int index) {
+  static constexpr const char* kContents[kAllTables] = {
+      QT_TRANSLATE_NOOP("Catalogue", "albums"),        QT_TRANSLATE_NOOP("Catalogue", "artists"),
+      QT_TRANSLATE_NOOP("Catalogue", "songs"),         QT_TRANSLATE_NOOP("Catalogue", "album artists"),
+      QT_TRANSLATE_NOOP("Catalogue", "album songs"),   QT_TRANSLATE_NOOP("Catalogue", "full names"),
+      QT_TRANSLATE_NOOP("Catalogue", "scanned files")};
+  return index >= 0 && index < kAllTables ? DB_Tr("Catalogue", kContents[index]) : "";
+}
+
 std::string schemadifference(int index, const quill::Header& header) {
   const TableLayout layout = tablelayout(index);
   if (header.fields.size() != static_cast<size_t>(layout.nfields))

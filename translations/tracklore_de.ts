@@ -638,18 +638,6 @@ Im Datensatz %ld („%s“)
 ist der erste Künstler %ld und sollte %ld sein. Korrigieren?</translation>
     </message>
     <message>
-        <source>Verifying table %d of %d [%s]</source>
-        <translation>Prüfe Tabelle %d von %d [%s]</translation>
-    </message>
-    <message>
-        <source>Verifying table %d of %d [%s] (pass 1)</source>
-        <translation>Prüfe Tabelle %d von %d [%s] (Durchgang 1)</translation>
-    </message>
-    <message>
-        <source>Verifying table %d of %d [%s] (pass 2)</source>
-        <translation>Prüfe Tabelle %d von %d [%s] (Durchgang 2)</translation>
-    </message>
-    <message>
         <source>record</source>
         <translation>Datensatz</translation>
     </message>
@@ -696,6 +684,58 @@ Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</tran
     <message>
         <source>(the albums that follow their files)</source>
         <translation>(die Alben, die ihren Dateien folgen)</translation>
+    </message>
+    <message>
+        <source>Operation create failed: the folder %s cannot be entered (%s); nothing was changed.</source>
+        <translation>Anlegen fehlgeschlagen: Der Ordner %s kann nicht betreten werden (%s); nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Packing table %d of %d: %s</source>
+        <translation>Packe Tabelle %d von %d: %s</translation>
+    </message>
+    <message>
+        <source>Reindexing table %d of %d: %s</source>
+        <translation>Indiziere Tabelle %d von %d neu: %s</translation>
+    </message>
+    <message>
+        <source>albums</source>
+        <translation>Alben</translation>
+    </message>
+    <message>
+        <source>artists</source>
+        <translation>Künstler</translation>
+    </message>
+    <message>
+        <source>songs</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>album artists</source>
+        <translation>Künstler der Alben</translation>
+    </message>
+    <message>
+        <source>album songs</source>
+        <translation>Titel der Alben</translation>
+    </message>
+    <message>
+        <source>full names</source>
+        <translation>vollständige Namen</translation>
+    </message>
+    <message>
+        <source>scanned files</source>
+        <translation>eingelesene Dateien</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s</source>
+        <translation>Prüfe Tabelle %d von %d: %s</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s (pass 1)</source>
+        <translation>Prüfe Tabelle %d von %d: %s (Durchgang 1)</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s (pass 2)</source>
+        <translation>Prüfe Tabelle %d von %d: %s (Durchgang 2)</translation>
     </message>
 </context>
 <context>
@@ -1099,6 +1139,13 @@ Musikordner einlesen... fügt einen hinzu.</translation>
     </message>
 </context>
 <context>
+    <name>tracklore</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
     <name>tracklore::CAboutDlg</name>
     <message>
         <source>About Tracklore</source>
@@ -1117,8 +1164,12 @@ Musikordner einlesen... fügt einen hinzu.</translation>
         <translation>Mit Quillstore</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>
@@ -1204,7 +1255,31 @@ Musikordner einlesen... fügt einen hinzu.</translation>
         <translation>Nach-unten-Verschieben fehlgeschlagen; %1.</translation>
     </message>
     <message>
-        <source>Are you sure you want do remove %1 &quot;%2&quot; from this %3?</source>
+        <source>Album name</source>
+        <translation>Albumname</translation>
+    </message>
+    <message>
+        <source>The album&apos;s name; Modify changes it</source>
+        <translation>Der Name des Albums; Ändern ändert ihn</translation>
+    </message>
+    <message>
+        <source>Album list shown</source>
+        <translation>Angezeigte Albumliste</translation>
+    </message>
+    <message>
+        <source>Whether the list below shows the album&apos;s artists or its songs</source>
+        <translation>Ob die Liste darunter die Künstler oder die Titel des Albums zeigt</translation>
+    </message>
+    <message>
+        <source>Album %1</source>
+        <translation>Album: %1</translation>
+    </message>
+    <message>
+        <source>In the album&apos;s order; Insert adds, Remove takes away</source>
+        <translation>In der Reihenfolge des Albums; Einfügen fügt hinzu, Entfernen nimmt weg</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %1 &quot;%2&quot; from this %3?</source>
         <translation>%1 „%2“ wirklich aus diesem Eintrag (%3) entfernen?</translation>
     </message>
 </context>
@@ -1246,6 +1321,22 @@ Musikordner einlesen... fügt einen hinzu.</translation>
         <source>%1  [%2, %3 songs]   #%4</source>
         <translation>%1  [%2, %3 Titel]   #%4</translation>
     </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Whether artists, songs or albums are compared</source>
+        <translation>Ob Künstler, Titel oder Alben verglichen werden</translation>
+    </message>
+    <message>
+        <source>Likely duplicates</source>
+        <translation>Wahrscheinliche Doppelte</translation>
+    </message>
+    <message>
+        <source>Entries whose names differ only in case, accents, punctuation or blanks, grouped, each with its uses</source>
+        <translation>Einträge, deren Namen sich nur in Groß-/Kleinschreibung, Akzenten, Satzzeichen oder Leerzeichen unterscheiden, gruppiert, jeweils mit ihren Verwendungen</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CFoundDlg</name>
@@ -1276,6 +1367,14 @@ Musikordner einlesen... fügt einen hinzu.</translation>
     <message>
         <source>(%1 songs)</source>
         <translation>(%1 Titel)</translation>
+    </message>
+    <message>
+        <source>Albums found</source>
+        <translation>Gefundene Alben</translation>
+    </message>
+    <message>
+        <source>The albums that use the entry, by name</source>
+        <translation>Die Alben, die den Eintrag verwenden, nach Namen</translation>
     </message>
 </context>
 <context>
@@ -1411,6 +1510,18 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
             <numerusform>%1 „%2“ wird von %n Alben verwendet und kann nicht gelöscht werden.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Whether the list shows albums, artists or songs</source>
+        <translation>Ob die Liste Alben, Künstler oder Titel zeigt</translation>
+    </message>
+    <message>
+        <source>Type the start of a name to find it; Enter opens the selected entry</source>
+        <translation>Geben Sie den Anfang eines Namens ein, um ihn zu finden; die Eingabetaste öffnet den ausgewählten Eintrag</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CNameDlg</name>
@@ -1438,8 +1549,12 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
         <source>Confirm rename</source>
         <translation>Umbenennen bestätigen</translation>
     </message>
+    <message>
+        <source>The new name; OK renames the entry</source>
+        <translation>Der neue Name; OK benennt den Eintrag um</translation>
+    </message>
     <message numerus="yes">
-        <source>This %1 has %n album(s) referencing to it. Are you sure you want rename it?</source>
+        <source>This %1 has %n album(s) referring to it. Are you sure you want to rename it?</source>
         <translation>
             <numerusform>Dieser Eintrag (%1) wird von %n Album verwendet. Möchten Sie ihn wirklich umbenennen?</numerusform>
             <numerusform>Dieser Eintrag (%1) wird von %n Alben verwendet. Möchten Sie ihn wirklich umbenennen?</numerusform>
@@ -1475,6 +1590,10 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
         <source>&amp;Folder:</source>
         <translation>&amp;Ordner:</translation>
     </message>
+    <message>
+        <source>The folder whose audio files are catalogued</source>
+        <translation>Der Ordner, dessen Audiodateien katalogisiert werden</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CScanProgressDlg</name>
@@ -1500,6 +1619,37 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
     </message>
 </context>
 <context>
+    <name>tracklore::CScanReportDlg</name>
+    <message>
+        <source>Scan report</source>
+        <translation>Einlesebericht</translation>
+    </message>
+    <message>
+        <source>What the scan did with each file</source>
+        <translation>Was das Einlesen mit jeder Datei getan hat</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
+    </message>
+    <message>
+        <source>Save scan report</source>
+        <translation>Einlesebericht speichern</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*||</source>
+        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>The report could not be saved to %1: %2.</source>
+        <translation>Der Bericht konnte nicht in %1 gespeichert werden: %2.</translation>
+    </message>
+</context>
+<context>
     <name>tracklore::CScanSummaryDlg</name>
     <message>
         <source>Scan music folder</source>
@@ -1518,8 +1668,12 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
         <translation>Fassung der &amp;Dateien übernehmen</translation>
     </message>
     <message>
-        <source>Scan report</source>
-        <translation>Einlesebericht</translation>
+        <source>Albums left alone</source>
+        <translation>Unangetastete Alben</translation>
+    </message>
+    <message>
+        <source>Albums edited in the catalogue that the scan did not change</source>
+        <translation>Im Katalog bearbeitete Alben, die das Einlesen nicht geändert hat</translation>
     </message>
 </context>
 <context>
@@ -1567,6 +1721,22 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
     <message>
         <source>&amp;X-Ref</source>
         <translation>&amp;Querverweis</translation>
+    </message>
+    <message>
+        <source>%1 found</source>
+        <translation>Gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Enter opens the selected entry</source>
+        <translation>Die Eingabetaste öffnet den ausgewählten Eintrag</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>Ergebnisse</translation>
+    </message>
+    <message>
+        <source>What was found, one page per kind</source>
+        <translation>Was gefunden wurde, eine Seite je Art</translation>
     </message>
 </context>
 <context>
@@ -1684,10 +1854,6 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <source>Extra button</source>
-        <translation>Zusatzschaltfläche</translation>
-    </message>
-    <message>
         <source>Browse the database</source>
         <translation>Datenbank durchsuchen</translation>
     </message>
@@ -1738,10 +1904,6 @@ Möchten Sie das Album samt seinem ganzen Inhalt wirklich löschen?</translation
     <message>
         <source>Recovery failed: the database does not open.</source>
         <translation>Wiederherstellung fehlgeschlagen: Die Datenbank lässt sich nicht öffnen.</translation>
-    </message>
-    <message>
-        <source>The folder %1 cannot be used.</source>
-        <translation>Der Ordner %1 kann nicht verwendet werden.</translation>
     </message>
     <message>
         <source>Failure</source>
@@ -1833,6 +1995,30 @@ Möchten Sie die Datenbank öffnen?</translation>
         <source>Verification complete: %1 found, %2 corrected.</source>
         <translation>Prüfung abgeschlossen: %1 gefunden, %2 korrigiert.</translation>
     </message>
+    <message>
+        <source>Browse</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Browse the database&apos;s albums, artists and songs</source>
+        <translation>Alben, Künstler und Titel der Datenbank durchsuchen</translation>
+    </message>
+    <message>
+        <source>The folder of the open database</source>
+        <translation>Der Ordner der geöffneten Datenbank</translation>
+    </message>
+    <message>
+        <source>Choose the folder of the database</source>
+        <translation>Ordner der Datenbank wählen</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be opened.</source>
+        <translation>Der Ordner %1 kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the new database</source>
+        <translation>Ordner für die neue Datenbank wählen</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CStatsDlg</name>
@@ -1877,6 +2063,10 @@ Bearbeiten &gt; Rückgängig nimmt das zurück.</translation>
     <message>
         <source>Failure</source>
         <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Counts of the catalogue&apos;s entries and links</source>
+        <translation>Anzahl der Einträge und Verknüpfungen des Katalogs</translation>
     </message>
 </context>
 </TS>

@@ -638,18 +638,6 @@ Dans l&apos;enregistrement %ld (« %s »),
 le premier artiste vaut %ld et devrait valoir %ld. Corriger ?</translation>
     </message>
     <message>
-        <source>Verifying table %d of %d [%s]</source>
-        <translation>Vérification de la table %d sur %d [%s]</translation>
-    </message>
-    <message>
-        <source>Verifying table %d of %d [%s] (pass 1)</source>
-        <translation>Vérification de la table %d sur %d [%s] (passe 1)</translation>
-    </message>
-    <message>
-        <source>Verifying table %d of %d [%s] (pass 2)</source>
-        <translation>Vérification de la table %d sur %d [%s] (passe 2)</translation>
-    </message>
-    <message>
         <source>record</source>
         <translation>enregistrement</translation>
     </message>
@@ -696,6 +684,58 @@ La correction consiste à réindexer la base de données. Réindexer maintenant 
     <message>
         <source>(the albums that follow their files)</source>
         <translation>(les albums qui suivent leurs fichiers)</translation>
+    </message>
+    <message>
+        <source>Operation create failed: the folder %s cannot be entered (%s); nothing was changed.</source>
+        <translation>La création a échoué : impossible d&apos;entrer dans le dossier %s (%s) ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>Packing table %d of %d: %s</source>
+        <translation>Compactage de la table %d sur %d : %s</translation>
+    </message>
+    <message>
+        <source>Reindexing table %d of %d: %s</source>
+        <translation>Réindexation de la table %d sur %d : %s</translation>
+    </message>
+    <message>
+        <source>albums</source>
+        <translation>albums</translation>
+    </message>
+    <message>
+        <source>artists</source>
+        <translation>artistes</translation>
+    </message>
+    <message>
+        <source>songs</source>
+        <translation>morceaux</translation>
+    </message>
+    <message>
+        <source>album artists</source>
+        <translation>artistes des albums</translation>
+    </message>
+    <message>
+        <source>album songs</source>
+        <translation>morceaux des albums</translation>
+    </message>
+    <message>
+        <source>full names</source>
+        <translation>noms complets</translation>
+    </message>
+    <message>
+        <source>scanned files</source>
+        <translation>fichiers analysés</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s</source>
+        <translation>Vérification de la table %d sur %d : %s</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s (pass 1)</source>
+        <translation>Vérification de la table %d sur %d : %s (passe 1)</translation>
+    </message>
+    <message>
+        <source>Verifying table %d of %d: %s (pass 2)</source>
+        <translation>Vérification de la table %d sur %d : %s (passe 2)</translation>
     </message>
 </context>
 <context>
@@ -1098,6 +1138,13 @@ Analyser un dossier de musique... en ajoute un.</translation>
     </message>
 </context>
 <context>
+    <name>tracklore</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
     <name>tracklore::CAboutDlg</name>
     <message>
         <source>About Tracklore</source>
@@ -1116,8 +1163,12 @@ Analyser un dossier de musique... en ajoute un.</translation>
         <translation>Propulsé par Quillstore</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>
@@ -1203,7 +1254,31 @@ Analyser un dossier de musique... en ajoute un.</translation>
         <translation>Le déplacement vers le bas a échoué ; %1.</translation>
     </message>
     <message>
-        <source>Are you sure you want do remove %1 &quot;%2&quot; from this %3?</source>
+        <source>Album name</source>
+        <translation>Nom de l&apos;album</translation>
+    </message>
+    <message>
+        <source>The album&apos;s name; Modify changes it</source>
+        <translation>Le nom de l&apos;album ; Modifier le change</translation>
+    </message>
+    <message>
+        <source>Album list shown</source>
+        <translation>Liste de l&apos;album affichée</translation>
+    </message>
+    <message>
+        <source>Whether the list below shows the album&apos;s artists or its songs</source>
+        <translation>Si la liste ci-dessous montre les artistes ou les morceaux de l&apos;album</translation>
+    </message>
+    <message>
+        <source>Album %1</source>
+        <translation>Album : %1</translation>
+    </message>
+    <message>
+        <source>In the album&apos;s order; Insert adds, Remove takes away</source>
+        <translation>Dans l&apos;ordre de l&apos;album ; Insérer ajoute, Retirer enlève</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %1 &quot;%2&quot; from this %3?</source>
         <translation>Voulez-vous vraiment retirer « %2 » (%1) de cet élément (%3) ?</translation>
     </message>
 </context>
@@ -1245,6 +1320,22 @@ Analyser un dossier de musique... en ajoute un.</translation>
         <source>%1  [%2, %3 songs]   #%4</source>
         <translation>%1  [%2, %3 morceaux]   #%4</translation>
     </message>
+    <message>
+        <source>Kind</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Whether artists, songs or albums are compared</source>
+        <translation>Si ce sont les artistes, les morceaux ou les albums qui sont comparés</translation>
+    </message>
+    <message>
+        <source>Likely duplicates</source>
+        <translation>Doublons probables</translation>
+    </message>
+    <message>
+        <source>Entries whose names differ only in case, accents, punctuation or blanks, grouped, each with its uses</source>
+        <translation>Éléments dont les noms ne diffèrent que par la casse, les accents, la ponctuation ou les espaces, groupés, chacun avec ses utilisations</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CFoundDlg</name>
@@ -1275,6 +1366,14 @@ Analyser un dossier de musique... en ajoute un.</translation>
     <message>
         <source>(%1 songs)</source>
         <translation>(%1 morceaux)</translation>
+    </message>
+    <message>
+        <source>Albums found</source>
+        <translation>Albums trouvés</translation>
+    </message>
+    <message>
+        <source>The albums that use the entry, by name</source>
+        <translation>Les albums qui utilisent l&apos;élément, par nom</translation>
     </message>
 </context>
 <context>
@@ -1410,6 +1509,18 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
             <numerusform>« %2 » (%1) est utilisé par %n albums. Il ne peut pas être supprimé.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>Vue</translation>
+    </message>
+    <message>
+        <source>Whether the list shows albums, artists or songs</source>
+        <translation>Si la liste montre les albums, les artistes ou les morceaux</translation>
+    </message>
+    <message>
+        <source>Type the start of a name to find it; Enter opens the selected entry</source>
+        <translation>Tapez le début d&apos;un nom pour le trouver ; Entrée ouvre l&apos;élément sélectionné</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CNameDlg</name>
@@ -1437,8 +1548,12 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
         <source>Confirm rename</source>
         <translation>Confirmer le renommage</translation>
     </message>
+    <message>
+        <source>The new name; OK renames the entry</source>
+        <translation>Le nouveau nom ; OK renomme l&apos;élément</translation>
+    </message>
     <message numerus="yes">
-        <source>This %1 has %n album(s) referencing to it. Are you sure you want rename it?</source>
+        <source>This %1 has %n album(s) referring to it. Are you sure you want to rename it?</source>
         <translation>
             <numerusform>Cet élément (%1) est utilisé par %n album. Voulez-vous vraiment le renommer ?</numerusform>
             <numerusform>Cet élément (%1) est utilisé par %n albums. Voulez-vous vraiment le renommer ?</numerusform>
@@ -1474,6 +1589,10 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
         <source>&amp;Folder:</source>
         <translation>&amp;Dossier :</translation>
     </message>
+    <message>
+        <source>The folder whose audio files are catalogued</source>
+        <translation>Le dossier dont les fichiers audio sont catalogués</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CScanProgressDlg</name>
@@ -1499,6 +1618,37 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
     </message>
 </context>
 <context>
+    <name>tracklore::CScanReportDlg</name>
+    <message>
+        <source>Scan report</source>
+        <translation>Rapport d&apos;analyse</translation>
+    </message>
+    <message>
+        <source>What the scan did with each file</source>
+        <translation>Ce que l&apos;analyse a fait de chaque fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Enregistrer...</translation>
+    </message>
+    <message>
+        <source>Save scan report</source>
+        <translation>Enregistrer le rapport d&apos;analyse</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*||</source>
+        <translation>Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>The report could not be saved to %1: %2.</source>
+        <translation>Le rapport n&apos;a pas pu être enregistré dans %1 : %2.</translation>
+    </message>
+</context>
+<context>
     <name>tracklore::CScanSummaryDlg</name>
     <message>
         <source>Scan music folder</source>
@@ -1517,8 +1667,12 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
         <translation>Reprendre la version des &amp;fichiers</translation>
     </message>
     <message>
-        <source>Scan report</source>
-        <translation>Rapport d&apos;analyse</translation>
+        <source>Albums left alone</source>
+        <translation>Albums laissés tels quels</translation>
+    </message>
+    <message>
+        <source>Albums edited in the catalogue that the scan did not change</source>
+        <translation>Albums modifiés dans le catalogue que l&apos;analyse n&apos;a pas changés</translation>
     </message>
 </context>
 <context>
@@ -1566,6 +1720,22 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
     <message>
         <source>&amp;X-Ref</source>
         <translation>Réf&amp;érences</translation>
+    </message>
+    <message>
+        <source>%1 found</source>
+        <translation>%1 trouvés</translation>
+    </message>
+    <message>
+        <source>Enter opens the selected entry</source>
+        <translation>Entrée ouvre l&apos;élément sélectionné</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>Résultats</translation>
+    </message>
+    <message>
+        <source>What was found, one page per kind</source>
+        <translation>Ce qui a été trouvé, une page par type</translation>
     </message>
 </context>
 <context>
@@ -1683,10 +1853,6 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
         <translation>&amp;Aide</translation>
     </message>
     <message>
-        <source>Extra button</source>
-        <translation>Bouton supplémentaire</translation>
-    </message>
-    <message>
         <source>Browse the database</source>
         <translation>Parcourir la base de données</translation>
     </message>
@@ -1737,10 +1903,6 @@ Voulez-vous vraiment supprimer l&apos;album et tout son contenu ?</translation>
     <message>
         <source>Recovery failed: the database does not open.</source>
         <translation>La récupération a échoué : la base de données ne s&apos;ouvre pas.</translation>
-    </message>
-    <message>
-        <source>The folder %1 cannot be used.</source>
-        <translation>Le dossier %1 ne peut pas être utilisé.</translation>
     </message>
     <message>
         <source>Failure</source>
@@ -1832,6 +1994,30 @@ Voulez-vous ouvrir la base de données ?</translation>
         <source>Verification complete: %1 found, %2 corrected.</source>
         <translation>Vérification terminée : %1 trouvé(s), %2 corrigé(s).</translation>
     </message>
+    <message>
+        <source>Browse</source>
+        <translation>Parcourir</translation>
+    </message>
+    <message>
+        <source>Browse the database&apos;s albums, artists and songs</source>
+        <translation>Parcourir les albums, artistes et morceaux de la base de données</translation>
+    </message>
+    <message>
+        <source>The folder of the open database</source>
+        <translation>Le dossier de la base de données ouverte</translation>
+    </message>
+    <message>
+        <source>Choose the folder of the database</source>
+        <translation>Choisir le dossier de la base de données</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be opened.</source>
+        <translation>Le dossier %1 ne peut pas être ouvert.</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the new database</source>
+        <translation>Choisir le dossier de la nouvelle base de données</translation>
+    </message>
 </context>
 <context>
     <name>tracklore::CStatsDlg</name>
@@ -1876,6 +2062,10 @@ Edit &gt; Undo takes it back.</source>
     <message>
         <source>Failure</source>
         <translation>Échec</translation>
+    </message>
+    <message>
+        <source>Counts of the catalogue&apos;s entries and links</source>
+        <translation>Nombre d&apos;éléments et de liens du catalogue</translation>
     </message>
 </context>
 </TS>

@@ -53,6 +53,9 @@ void CArticleDlg::createControls() {
   makeNarrow(prevcontent_);
   makeNarrow(nextcontent_);
   list_ = withid(new CRecListBox, IdList);
+  nameForReaders(name_, tr("Album name"), tr("The album's name; Modify changes it"));
+  nameForReaders(contentbox_, tr("Album list shown"),
+                 tr("Whether the list below shows the album's artists or its songs"));
   insert_ = plainButton(tr("&Insert..."), IdInsert);
   remove_ = plainButton(tr("&Remove"), IdRemove);
   rename_ = plainButton(tr("Re&name..."), IdRename);
@@ -172,6 +175,8 @@ void CArticleDlg::showRecord(int which) {
 
 void CArticleDlg::selectContent(int which) {
   contentbox_->setCurrentIndex(which);
+  nameForReaders(list_, tr("Album %1").arg(kindName(attrtable(which), PluralForm)),
+                 tr("In the album's order; Insert adds, Remove takes away"));
   list_->bind(nullptr, false, 0);
   source_ = DB_GetArticleAttributes(which, code_);
   list_->bind(source_.get(), false, 2);
@@ -288,7 +293,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(tr("Are you sure you want do remove %1 \"%2\" from this %3?")
+  if (ask(tr("Are you sure you want to remove %1 \"%2\" from this %3?")
               .arg(kindName(content() + 1, SingularForm), QString::fromStdString(name),
                    kindName(TitleTable, SingularForm)),
           tr("Confirm delete"), Buttons::OKCancel, Icon::Question,

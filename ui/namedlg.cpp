@@ -116,6 +116,7 @@ void CNameDlg::createControls() {
   edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
+  edit_->setAccessibleDescription(tr("The new name; OK renames the entry"));
   prev_ = plainButton(tr("&<"), IdPrevious);
   next_ = plainButton(tr("&>"), IdNext);
   modify_ = withid(new QPushButton(tr("&Modify")), IdModify);
@@ -178,10 +179,11 @@ void CNameDlg::onModify() {
     case RenameChoice::Rename: break;
   }
   const long n = cursor_.field(F_RefCount).aslong();
-  if (n > 1 && ask(tr("This %1 has %n album(s) referencing to it. Are you sure you want rename it?",
-                      nullptr, static_cast<int>(n))
-                       .arg(kindName(kind_, SingularForm)),
-                   tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)
+  if (n > 1 &&
+      ask(tr("This %1 has %n album(s) referring to it. Are you sure you want to rename it?", nullptr,
+             static_cast<int>(n))
+              .arg(kindName(kind_, SingularForm)),
+          tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   if (storeName(cursor_, kind_, std::move(text), edit_, list_,
                 QT_TRANSLATE_NOOP("Name", "Record update failed; %1.")))

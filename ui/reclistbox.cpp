@@ -8,6 +8,7 @@
 
 #include "catalogue/storedform.h"
 #include "catalogue/text.h"
+#include "catalogue/utf8.h"
 #include "engine/rlist.h"
 #include "ui/codec.h"
 #include "ui/platform.h"
@@ -195,8 +196,7 @@ void CRecListBox::typeChar(char32_t c) {
       return;
     }
     // One character goes, with every byte of it.
-    while (!search_.empty() && (static_cast<uint8_t>(search_.back()) & 0xC0) == 0x80)
-      search_.pop_back();
+    while (utf8continues(search_, search_.size() - 1)) search_.pop_back();
     if (!search_.empty()) search_.pop_back();
     search();
     return;

@@ -209,7 +209,7 @@ TEST_F(TrackloreCli, RenamesDeletesAndCrossReferencesWithTheProgramsRules) {
            "link First artist Guest", "link First artist Prince"});
 
   expect_failure(cli("rename artist prince 'The Artist'"), 1,  // used twice: asks
-                 "This artist has 2 album(s) referencing to it.");
+                 "This artist has 2 album(s) referring to it.");
   expect_output(cli("--yes rename artist prince 'The Artist'"),
                 "renamed artist \"Prince\" (#0) to \"The Artist\"\n");
   expect_output(cli("xref artist 'the artist'"), "1\tSecond\t0\n0\tFirst\t1\n");
@@ -277,7 +277,7 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   Outcome pack = cli("pack");
   EXPECT_OK(pack);
   EXPECT_EQ(pack.out, "Pack succeeded.\nReindex succeeded.\n");
-  EXPECT_TRUE(contains(pack.err, "Packing table 3 of 7 [rel001]"));
+  EXPECT_TRUE(contains(pack.err, "Packing table 3 of 7: album artists"));
   succeed({"list albums"});
   ASSERT_OK(quilltool("pack maindb"));
   Outcome stale = cli("list albums");
@@ -292,7 +292,7 @@ TEST_F(TrackloreCli, VerifyAsksRecoverMendsAndPackWantsAReindex) {
   ASSERT_OK(quilltool("update attr002 0 Ref_count=5"));
   Outcome yes = cli("verify --yes");
   EXPECT_OK(yes);
-  EXPECT_TRUE(contains(yes.err, "Verifying table 4 of 6 [attr002]"));
+  EXPECT_TRUE(contains(yes.err, "Verifying table 4 of 6: songs"));
   EXPECT_EQ(yes.out, "Verification complete: 1 problem found, 1 corrected.\n");
   EXPECT_EQ(cli("verify").out, "Verification complete: no problems found.\n");
   expect_output(cli("reindex"), "Reindex succeeded.\n");
