@@ -10,9 +10,13 @@ namespace {
 
 // 59127 -> "59,127": a count of a large catalogue stays readable.
 std::string grouped(long n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
+  const std::string digits = std::to_string(n);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 }  // namespace
