@@ -737,6 +737,90 @@ Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</tran
         <source>Verifying table %d of %d: %s (pass 2)</source>
         <translation>Prüfe Tabelle %d von %d: %s (Durchgang 2)</translation>
     </message>
+    <message>
+        <source>undo the unfinished %s in %s</source>
+        <translation>den unfertigen Vorgang (%s) in %s zurücknehmen</translation>
+    </message>
+    <message>
+        <source>cannot %s: %s</source>
+        <translation>kann nicht %s: %s</translation>
+    </message>
+    <message>
+        <source>cannot open %s to undo the unfinished %s: %s</source>
+        <translation>%s kann nicht geöffnet werden, um den unfertigen Vorgang (%s) zurückzunehmen: %s</translation>
+    </message>
+    <message>
+        <source>undid an unfinished %s (%d records put back)</source>
+        <translation>unfertigen Vorgang (%s) zurückgenommen (%d Datensätze zurückgeschrieben)</translation>
+    </message>
+    <message>
+        <source>cannot open %s: %s</source>
+        <translation>%s kann nicht geöffnet werden: %s</translation>
+    </message>
+    <message>
+        <source>%s is shorter than its header</source>
+        <translation>%s ist kürzer als sein Kopf</translation>
+    </message>
+    <message>
+        <source>%s: deleted-record count %ld set to %ld</source>
+        <translation>%s: Zahl gelöschter Datensätze %ld auf %ld gesetzt</translation>
+    </message>
+    <message>
+        <source>correct the counters of %s</source>
+        <translation>die Zähler von %s korrigieren</translation>
+    </message>
+    <message>
+        <source>cannot drop the uncounted records past the end of %s: %s</source>
+        <translation>die nicht gezählten Datensätze hinter dem Ende von %s können nicht verworfen werden: %s</translation>
+    </message>
+    <message>
+        <source>%s: dropped an unfinished append past the last counted record</source>
+        <translation>%s: ein unfertiges Anfügen hinter dem letzten gezählten Datensatz verworfen</translation>
+    </message>
+    <message>
+        <source>cannot reindex %s: %s</source>
+        <translation>%s kann nicht neu indiziert werden: %s</translation>
+    </message>
+    <message>
+        <source>reindexed %s</source>
+        <translation>%s neu indiziert</translation>
+    </message>
+    <message>
+        <source>reindexed %s (%s)</source>
+        <translation>%s neu indiziert (%s)</translation>
+    </message>
+    <message>
+        <source>verification could not open the database</source>
+        <translation>die Prüfung konnte die Datenbank nicht öffnen</translation>
+    </message>
+    <message>
+        <source>set aside an unfinished %s of an earlier database in %s</source>
+        <translation>unfertigen Vorgang (%s) einer früheren Datenbank in %s beiseitegelegt</translation>
+    </message>
+    <message>
+        <source>cannot set it aside: %s</source>
+        <translation>kann ihn nicht beiseitelegen: %s</translation>
+    </message>
+    <message>
+        <source>cannot mark the undone edit in %s: %s</source>
+        <translation>die zurückgenommene Änderung in %s kann nicht markiert werden: %s</translation>
+    </message>
+    <message>
+        <source>removed the temporary file %s</source>
+        <translation>temporäre Datei %s entfernt</translation>
+    </message>
+    <message>
+        <source>integrity check of %s: %s</source>
+        <translation>Integritätsprüfung von %s: %s</translation>
+    </message>
+    <message>
+        <source>cannot open the database</source>
+        <translation>die Datenbank kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>an interrupted change could not be undone: its journal %s is missing or damaged, and it had changed %s part way. Albums, artists or songs it was adding, removing, renaming or reordering may be lost or half changed.</source>
+        <translation>eine unterbrochene Änderung konnte nicht zurückgenommen werden: Ihr Journal %s fehlt oder ist beschädigt, und sie hatte %s teilweise geändert. Alben, Künstler oder Titel, die sie hinzufügte, entfernte, umbenannte oder umordnete, können verloren oder halb geändert sein.</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>

@@ -737,6 +737,90 @@ La correction consiste à réindexer la base de données. Réindexer maintenant 
         <source>Verifying table %d of %d: %s (pass 2)</source>
         <translation>Vérification de la table %d sur %d : %s (passe 2)</translation>
     </message>
+    <message>
+        <source>undo the unfinished %s in %s</source>
+        <translation>annuler l&apos;opération inachevée (%s) dans %s</translation>
+    </message>
+    <message>
+        <source>cannot %s: %s</source>
+        <translation>impossible de %s : %s</translation>
+    </message>
+    <message>
+        <source>cannot open %s to undo the unfinished %s: %s</source>
+        <translation>impossible d&apos;ouvrir %s pour annuler l&apos;opération inachevée (%s) : %s</translation>
+    </message>
+    <message>
+        <source>undid an unfinished %s (%d records put back)</source>
+        <translation>opération inachevée (%s) annulée (%d enregistrements remis en place)</translation>
+    </message>
+    <message>
+        <source>cannot open %s: %s</source>
+        <translation>impossible d&apos;ouvrir %s : %s</translation>
+    </message>
+    <message>
+        <source>%s is shorter than its header</source>
+        <translation>%s est plus court que son en-tête</translation>
+    </message>
+    <message>
+        <source>%s: deleted-record count %ld set to %ld</source>
+        <translation>%s : nombre d&apos;enregistrements supprimés %ld ramené à %ld</translation>
+    </message>
+    <message>
+        <source>correct the counters of %s</source>
+        <translation>corriger les compteurs de %s</translation>
+    </message>
+    <message>
+        <source>cannot drop the uncounted records past the end of %s: %s</source>
+        <translation>impossible d&apos;écarter les enregistrements non comptés après la fin de %s : %s</translation>
+    </message>
+    <message>
+        <source>%s: dropped an unfinished append past the last counted record</source>
+        <translation>%s : un ajout inachevé après le dernier enregistrement compté a été écarté</translation>
+    </message>
+    <message>
+        <source>cannot reindex %s: %s</source>
+        <translation>impossible de réindexer %s : %s</translation>
+    </message>
+    <message>
+        <source>reindexed %s</source>
+        <translation>%s réindexé</translation>
+    </message>
+    <message>
+        <source>reindexed %s (%s)</source>
+        <translation>%s réindexé (%s)</translation>
+    </message>
+    <message>
+        <source>verification could not open the database</source>
+        <translation>la vérification n&apos;a pas pu ouvrir la base de données</translation>
+    </message>
+    <message>
+        <source>set aside an unfinished %s of an earlier database in %s</source>
+        <translation>opération inachevée (%s) d&apos;une base de données antérieure mise de côté dans %s</translation>
+    </message>
+    <message>
+        <source>cannot set it aside: %s</source>
+        <translation>impossible de la mettre de côté : %s</translation>
+    </message>
+    <message>
+        <source>cannot mark the undone edit in %s: %s</source>
+        <translation>impossible de marquer la modification annulée dans %s : %s</translation>
+    </message>
+    <message>
+        <source>removed the temporary file %s</source>
+        <translation>fichier temporaire %s supprimé</translation>
+    </message>
+    <message>
+        <source>integrity check of %s: %s</source>
+        <translation>contrôle d&apos;intégrité de %s : %s</translation>
+    </message>
+    <message>
+        <source>cannot open the database</source>
+        <translation>impossible d&apos;ouvrir la base de données</translation>
+    </message>
+    <message>
+        <source>an interrupted change could not be undone: its journal %s is missing or damaged, and it had changed %s part way. Albums, artists or songs it was adding, removing, renaming or reordering may be lost or half changed.</source>
+        <translation>une modification interrompue n&apos;a pas pu être annulée : son journal %s est absent ou endommagé, et elle avait modifié %s en partie. Les albums, artistes ou morceaux qu&apos;elle ajoutait, supprimait, renommait ou réordonnait peuvent être perdus ou à moitié modifiés.</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>
