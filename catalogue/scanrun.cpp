@@ -235,8 +235,9 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       return false;
     }
     if (outcome == AlbumOutcome::LeftAlone)
-      notes.line(album.folder + ": album \"" + album.name + "\" left alone: the catalogue's differs: " +
-                 difference);
+      notes.line(
+          textf(DB_Tr("Catalogue", "%s: album \"%s\" left alone: the catalogue's differs: %s"),
+                album.folder.c_str(), album.name.c_str(), difference.c_str()));
     ++summary->counts.albums;
     lastplace = albumplace(album);
     const int points = batch ? batch->durablepoints() : 0;
@@ -286,7 +287,9 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   for (size_t f = 0; f < options.folders.size(); ++f)
     if (!counted.folderseen(static_cast<int>(f))) {
       summary->unseenfolders.push_back(options.folders[f]);
-      notes.line(options.folders[f] + "/: missing or holds no audio file: nothing below it was changed");
+      notes.line(textf(
+          DB_Tr("Catalogue", "%s/: missing or holds no audio file: nothing below it was changed"),
+          options.folders[f].c_str()));
     }
   std::vector<std::string> gone;
   files.visit([&](const FileEntry& entry, bool seen) {

@@ -821,6 +821,122 @@ Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</tran
         <source>an interrupted change could not be undone: its journal %s is missing or damaged, and it had changed %s part way. Albums, artists or songs it was adding, removing, renaming or reordering may be lost or half changed.</source>
         <translation>eine unterbrochene Änderung konnte nicht zurückgenommen werden: Ihr Journal %s fehlt oder ist beschädigt, und sie hatte %s teilweise geändert. Alben, Künstler oder Titel, die sie hinzufügte, entfernte, umbenannte oder umordnete, können verloren oder halb geändert sein.</translation>
     </message>
+    <message>
+        <source>%s: skipped: %s</source>
+        <translation>%s: übersprungen: %s</translation>
+    </message>
+    <message>
+        <source>%s: a copy of %s (disc %d, track %d, &quot;%s&quot;): linked once</source>
+        <translation>%s: eine Kopie von %s (CD %d, Stück %d, „%s“): nur einmal verknüpft</translation>
+    </message>
+    <message>
+        <source>album %s would take its files&apos; name &quot;%s&quot;</source>
+        <translation>Album %s würde den Namen seiner Dateien „%s“ übernehmen</translation>
+    </message>
+    <message>
+        <source>album %s takes its files&apos; name &quot;%s&quot;</source>
+        <translation>Album %s übernimmt den Namen seiner Dateien „%s“</translation>
+    </message>
+    <message>
+        <source>album %s keeps the name given in the catalogue; its files name it &quot;%s&quot;; tracklore-cli scan --prefer-files &quot;%s&quot; takes the files&apos; version</source>
+        <translation>Album %s behält den im Katalog gegebenen Namen; seine Dateien nennen es „%s“; tracklore-cli scan --prefer-files &quot;%s&quot; übernimmt die Fassung der Dateien</translation>
+    </message>
+    <message>
+        <source>songs in another order</source>
+        <translation>Titel in anderer Reihenfolge</translation>
+    </message>
+    <message>
+        <source>artists in another order</source>
+        <translation>Künstler in anderer Reihenfolge</translation>
+    </message>
+    <message>
+        <source>are all gone</source>
+        <translation>sind alle verschwunden</translation>
+    </message>
+    <message>
+        <source>differ: %s</source>
+        <translation>weichen ab: %s</translation>
+    </message>
+    <message>
+        <source>songs only in the catalogue: </source>
+        <translation>Titel nur im Katalog: </translation>
+    </message>
+    <message>
+        <source>songs only in the files: </source>
+        <translation>Titel nur in den Dateien: </translation>
+    </message>
+    <message>
+        <source>artists only in the catalogue: </source>
+        <translation>Künstler nur im Katalog: </translation>
+    </message>
+    <message>
+        <source>artists only in the files: </source>
+        <translation>Künstler nur in den Dateien: </translation>
+    </message>
+    <message>
+        <source>album %s left alone: edited in the catalogue since it was scanned; its files %s; tracklore-cli scan --prefer-files &quot;%s&quot; takes the files&apos; version</source>
+        <translation>Album %s unangetastet: seit dem Einlesen im Katalog bearbeitet; seine Dateien %s; tracklore-cli scan --prefer-files &quot;%s&quot; übernimmt die Fassung der Dateien</translation>
+    </message>
+    <message>
+        <source>album %s would be removed: none of its files is left</source>
+        <translation>Album %s würde entfernt: keine seiner Dateien ist mehr da</translation>
+    </message>
+    <message>
+        <source>album %s removed: none of its files is left</source>
+        <translation>Album %s entfernt: keine seiner Dateien ist mehr da</translation>
+    </message>
+    <message>
+        <source>album %s would follow its files: %s</source>
+        <translation>Album %s würde seinen Dateien folgen: %s</translation>
+    </message>
+    <message>
+        <source>album %s follows its files: %s</source>
+        <translation>Album %s folgt seinen Dateien: %s</translation>
+    </message>
+    <message>
+        <source>songs removed: </source>
+        <translation>Titel entfernt: </translation>
+    </message>
+    <message>
+        <source>songs added: </source>
+        <translation>Titel hinzugefügt: </translation>
+    </message>
+    <message>
+        <source>artists removed: </source>
+        <translation>Künstler entfernt: </translation>
+    </message>
+    <message>
+        <source>artists added: </source>
+        <translation>Künstler hinzugefügt: </translation>
+    </message>
+    <message>
+        <source>transliterated</source>
+        <translation>transliteriert</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>gekürzt</translation>
+    </message>
+    <message>
+        <source>a stand-in</source>
+        <translation>ein Ersatzname</translation>
+    </message>
+    <message>
+        <source>mended</source>
+        <translation>repariert</translation>
+    </message>
+    <message>
+        <source>%s name &quot;%s&quot; stored as &quot;%s&quot; (%s), used in </source>
+        <translation>Name (%s) „%s“ gespeichert als „%s“ (%s), verwendet in </translation>
+    </message>
+    <message>
+        <source>%s: album &quot;%s&quot; left alone: the catalogue&apos;s differs: %s</source>
+        <translation>%s: Album „%s“ unangetastet: das des Katalogs weicht ab: %s</translation>
+    </message>
+    <message>
+        <source>%s/: missing or holds no audio file: nothing below it was changed</source>
+        <translation>%s/: fehlt oder enthält keine Audiodatei: darunter wurde nichts geändert</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>

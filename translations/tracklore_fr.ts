@@ -821,6 +821,122 @@ La correction consiste à réindexer la base de données. Réindexer maintenant 
         <source>an interrupted change could not be undone: its journal %s is missing or damaged, and it had changed %s part way. Albums, artists or songs it was adding, removing, renaming or reordering may be lost or half changed.</source>
         <translation>une modification interrompue n&apos;a pas pu être annulée : son journal %s est absent ou endommagé, et elle avait modifié %s en partie. Les albums, artistes ou morceaux qu&apos;elle ajoutait, supprimait, renommait ou réordonnait peuvent être perdus ou à moitié modifiés.</translation>
     </message>
+    <message>
+        <source>%s: skipped: %s</source>
+        <translation>%s : ignoré : %s</translation>
+    </message>
+    <message>
+        <source>%s: a copy of %s (disc %d, track %d, &quot;%s&quot;): linked once</source>
+        <translation>%s : une copie de %s (disque %d, piste %d, « %s ») : liée une seule fois</translation>
+    </message>
+    <message>
+        <source>album %s would take its files&apos; name &quot;%s&quot;</source>
+        <translation>l&apos;album %s prendrait le nom de ses fichiers « %s »</translation>
+    </message>
+    <message>
+        <source>album %s takes its files&apos; name &quot;%s&quot;</source>
+        <translation>l&apos;album %s prend le nom de ses fichiers « %s »</translation>
+    </message>
+    <message>
+        <source>album %s keeps the name given in the catalogue; its files name it &quot;%s&quot;; tracklore-cli scan --prefer-files &quot;%s&quot; takes the files&apos; version</source>
+        <translation>l&apos;album %s garde le nom donné dans le catalogue ; ses fichiers le nomment « %s » ; tracklore-cli scan --prefer-files &quot;%s&quot; reprend la version des fichiers</translation>
+    </message>
+    <message>
+        <source>songs in another order</source>
+        <translation>morceaux dans un autre ordre</translation>
+    </message>
+    <message>
+        <source>artists in another order</source>
+        <translation>artistes dans un autre ordre</translation>
+    </message>
+    <message>
+        <source>are all gone</source>
+        <translation>ont tous disparu</translation>
+    </message>
+    <message>
+        <source>differ: %s</source>
+        <translation>diffèrent : %s</translation>
+    </message>
+    <message>
+        <source>songs only in the catalogue: </source>
+        <translation>morceaux seulement dans le catalogue : </translation>
+    </message>
+    <message>
+        <source>songs only in the files: </source>
+        <translation>morceaux seulement dans les fichiers : </translation>
+    </message>
+    <message>
+        <source>artists only in the catalogue: </source>
+        <translation>artistes seulement dans le catalogue : </translation>
+    </message>
+    <message>
+        <source>artists only in the files: </source>
+        <translation>artistes seulement dans les fichiers : </translation>
+    </message>
+    <message>
+        <source>album %s left alone: edited in the catalogue since it was scanned; its files %s; tracklore-cli scan --prefer-files &quot;%s&quot; takes the files&apos; version</source>
+        <translation>album %s laissé tel quel : modifié dans le catalogue depuis son analyse ; ses fichiers %s ; tracklore-cli scan --prefer-files &quot;%s&quot; reprend la version des fichiers</translation>
+    </message>
+    <message>
+        <source>album %s would be removed: none of its files is left</source>
+        <translation>l&apos;album %s serait supprimé : aucun de ses fichiers ne reste</translation>
+    </message>
+    <message>
+        <source>album %s removed: none of its files is left</source>
+        <translation>album %s supprimé : aucun de ses fichiers ne reste</translation>
+    </message>
+    <message>
+        <source>album %s would follow its files: %s</source>
+        <translation>l&apos;album %s suivrait ses fichiers : %s</translation>
+    </message>
+    <message>
+        <source>album %s follows its files: %s</source>
+        <translation>l&apos;album %s suit ses fichiers : %s</translation>
+    </message>
+    <message>
+        <source>songs removed: </source>
+        <translation>morceaux supprimés : </translation>
+    </message>
+    <message>
+        <source>songs added: </source>
+        <translation>morceaux ajoutés : </translation>
+    </message>
+    <message>
+        <source>artists removed: </source>
+        <translation>artistes supprimés : </translation>
+    </message>
+    <message>
+        <source>artists added: </source>
+        <translation>artistes ajoutés : </translation>
+    </message>
+    <message>
+        <source>transliterated</source>
+        <translation>translittéré</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>tronqué</translation>
+    </message>
+    <message>
+        <source>a stand-in</source>
+        <translation>un nom de remplacement</translation>
+    </message>
+    <message>
+        <source>mended</source>
+        <translation>réparé</translation>
+    </message>
+    <message>
+        <source>%s name &quot;%s&quot; stored as &quot;%s&quot; (%s), used in </source>
+        <translation>Nom (%s) « %s » enregistré comme « %s » (%s), utilisé dans </translation>
+    </message>
+    <message>
+        <source>%s: album &quot;%s&quot; left alone: the catalogue&apos;s differs: %s</source>
+        <translation>%s : album « %s » laissé tel quel : celui du catalogue diffère : %s</translation>
+    </message>
+    <message>
+        <source>%s/: missing or holds no audio file: nothing below it was changed</source>
+        <translation>%s/ : absent ou sans fichier audio : rien n&apos;a été modifié en dessous</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>
