@@ -1,7 +1,8 @@
-// The word search: each kind's folded names kept while the tables stay as
-// they were, and the finds with their full names.
+// The word search: each kind's folded names, read once and kept up to date
+// with every change, and the finds with their full names.
 #include "catalogue/search.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -10,6 +11,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/searchfold.h"
 #include "catalogue/searchindex.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
@@ -22,66 +24,26 @@ namespace {
 
 using quill::Ok;
 
-// What tells that a table changed: every append, delete and change of a
-// key moves its counters or its stamp. A name is always written with its
-// tagged field set (a record's Name, an entry's Part), and setting a tagged
-// field raises the stamp even when its bytes stay: so a full name
-// rewritten in place past the stored field is seen too.
-struct TableState {
-  bool open = false;
-  int32_t created = 0, nrecs = 0, ndeleted = 0, serial = 0, stamp = 0;
-  bool operator==(const TableState&) const = default;
-};
-
-TableState stateof(quill::DataFile& table) {
-  TableState s;
-  if (!table.isopen() || table.refresh() != Ok) return s;
-  const quill::Header& h = table.header();
-  return {true, h.created, h.nrecs, h.ndeleted, h.serial, h.stamp};
-}
-
-// The tables' state that one kind's names were read in.
-struct Snapshot {
-  uint32_t generation = 0;
-  TableState table, names;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot snapshot(int kind) {
-  return {DB_TablesGeneration(), stateof(DB_Table(kind)), stateof(DB_Table(NameTable))};
-}
-
-struct KeptNames {
-  bool built = false;
-  Snapshot taken;
-  SearchIndex index;
-};
-
-KeptNames& kept(int kind) {
-  static KeptNames names[3];
-  return names[kind];
-}
-
 std::string storedname(quill::Rlist& cursor) {
   const quill::Field& field = cursor.field(F_Name);
   const char* data = reinterpret_cast<const char*>(field.data());
   return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
 }
 
-// The full names of a kind's records that have entries, read in one walk
-// of the name table; a name whose parts are not 0, 1, 2, ... is left out,
-// as DB_FullName then shows the stored name.
-std::unordered_map<int32_t, std::string> fullnames(int kind) {
+// The full names of the records whose name-table entries begin with the
+// lead (a kind, or a kind and a code), read in one walk of the name table;
+// a name whose parts are not 0, 1, 2, ... is left out, as DB_FullName then
+// shows the stored name.
+std::unordered_map<int32_t, std::string> fullnames(const uint8_t* lead, int leadlength) {
   std::unordered_map<int32_t, std::string> full;
   quill::DataFile& table = DB_Table(NameTable);
   if (!table.isopen() || table.nlive() == 0) return full;
   SpareCursor spare(table, T_KindCodePart);
   quill::Rlist& cursor = *spare;
-  uint8_t lead[2];
-  quill::put2(lead, kind);
+  const quill::KeyLead bound{lead, leadlength};
   std::unordered_map<int32_t, int> nextpart;
-  for (ErrorCode rc = cursor.seek(lead, 2, quill::SeekMode::Prefix, quill::SeekWhich::First);
-       rc == Ok; rc = cursor.skip(1, quill::KeyLead{lead, 2})) {
+  for (ErrorCode rc = cursor.seek(lead, leadlength, quill::SeekMode::Prefix, quill::SeekWhich::First);
+       rc == Ok; rc = cursor.skip(1, bound)) {
     const int32_t code = cursor.field(F_NameCode).aslong();
     auto [next, fresh] = nextpart.try_emplace(code, 0);
     if (next->second < 0) continue;
@@ -96,6 +58,22 @@ std::unordered_map<int32_t, std::string> fullnames(int kind) {
     full[code].append(data, strnlen(data, static_cast<size_t>(text.length())));
   }
   return full;
+}
+
+std::unordered_map<int32_t, std::string> fullnamesofkind(int kind) {
+  uint8_t lead[2];
+  quill::put2(lead, kind);
+  return fullnames(lead, 2);
+}
+
+// The full name of one record when the name table holds one; "" if not.
+std::string fullnameof(int kind, int32_t code) {
+  uint8_t lead[6];
+  quill::put2(lead, kind);
+  quill::put4(lead + 2, code);
+  std::unordered_map<int32_t, std::string> full = fullnames(lead, 6);
+  const auto entry = full.find(code);
+  return entry == full.end() ? std::string() : std::move(entry->second);
 }
 
 // At least as many bytes as the stored form of a full name takes before it
@@ -116,38 +94,153 @@ size_t transliteratedbound(std::string_view full) {
   return bytes;
 }
 
+// The folded words of the record under the cursor, whose full name (""
+// for none kept) is given.
+std::string foldedname(quill::Rlist& cursor, const std::string& full) {
+  std::string folded;
+  // The stored form is the full name's transliteration: it serves unless
+  // it may have been cut to the field or is the stand-in, where the name
+  // kept in full is transliterated again (the slow part, so only then).
+  const std::string stored = storedname(cursor);
+  const bool whole = full.empty() ||
+                     (transliteratedbound(full) < static_cast<size_t>(cursor.field(F_Name).length()) &&
+                      stored != kStandIn);
+  DB_FoldWords(whole ? stored : DB_SeekForm(full), &folded);
+  return folded;
+}
+
 void build(int kind, SearchIndex* index) {
   index->clear();
-  const std::unordered_map<int32_t, std::string> full = fullnames(kind);
+  const std::unordered_map<int32_t, std::string> full = fullnamesofkind(kind);
+  const std::string none;
   quill::Rlist cursor(&DB_Table(kind));
   cursor.select(T_Name);
-  std::string folded;
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();
-    folded.clear();
-    // The stored form is the full name's transliteration: it serves unless
-    // it may have been cut to the field or is the stand-in, where the name
-    // kept in full is transliterated again (the slow part, so only then).
-    const std::string stored = storedname(cursor);
     const auto entry = full.find(code);
-    const bool whole = entry == full.end() ||
-                       (transliteratedbound(entry->second) < static_cast<size_t>(cursor.field(F_Name).length()) &&
-                        stored != kStandIn);
-    DB_FoldWords(whole ? stored : DB_SeekForm(entry->second), &folded);
-    index->add(code, folded);
+    index->add(code, cursor.recno(), foldedname(cursor, entry == full.end() ? none : entry->second));
   }
   index->shrink();
 }
 
-const SearchIndex& namesof(int kind) {
-  KeptNames& k = kept(kind);
-  const Snapshot now = snapshot(kind);
-  if (!k.built || k.taken != now) {
-    build(kind, &k.index);
-    k.taken = now;
-    k.built = true;
+// The records of the kind whose names may have changed: those the watch
+// told of, and the owners of the name-table entries it told of.
+std::vector<int32_t> changedrecords(int kind, const KindChanges& changes) {
+  std::vector<int32_t> records = changes.records();
+  if (!changes.entries().empty() && DB_Table(NameTable).isopen()) {
+    quill::Rlist entry(&DB_Table(NameTable));
+    CodeLookup lookup;
+    for (int32_t recno : changes.entries()) {
+      // A deleted entry keeps its bytes: its owner is still read.
+      if (entry.go(quill::GoHow::Absolute, recno) != Ok || entry.field(F_Kind).asint() != kind)
+        continue;
+      if (lookup.find(kind, entry.field(F_NameCode).aslong()) == Ok)
+        records.push_back(lookup.cursor(kind).recno());
+    }
   }
-  return k.index;
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  return records;
+}
+
+// Where a record read again goes among the names kept: after the nearest
+// record before it in name order that did not change, found by walking
+// back through those that did; each record walked through is given its
+// place on the way, so that no stretch of changed records is walked twice.
+class Placer {
+ public:
+  Placer(int kind, const std::vector<int32_t>& changed, const std::vector<uint32_t>& slots)
+      : changed_(changed), slots_(slots), walker_(&DB_Table(kind)) {
+    walker_.select(T_Name);
+  }
+
+  // Ok with *placed's follows and rank set, for a live record.
+  ErrorCode place(int32_t recno, SearchIndex::Placed* placed) {
+    if (const auto known = placed_.find(recno); known != placed_.end()) {
+      placed->follows = known->second.follows;
+      placed->rank = known->second.rank;
+      return Ok;
+    }
+    if (ErrorCode rc = walker_.gorecord(recno); rc != Ok) return rc;
+    std::vector<int32_t> path{recno};
+    Spot spot;
+    for (;;) {
+      if (walker_.skip(-1) != Ok) break;  // the first in name order
+      const int32_t before = walker_.recno();
+      if (const auto known = placed_.find(before); known != placed_.end()) {
+        spot = known->second;
+        break;
+      }
+      const uint32_t slot = before < static_cast<int32_t>(slots_.size())
+                                ? slots_[static_cast<size_t>(before)]
+                                : SearchIndex::kNoSlot;
+      if (slot != SearchIndex::kNoSlot && !std::binary_search(changed_.begin(), changed_.end(), before)) {
+        spot = {slot + 1, 0};
+        break;
+      }
+      path.push_back(before);
+    }
+    for (auto step = path.rbegin(); step != path.rend(); ++step) {
+      ++spot.rank;
+      placed_[*step] = spot;
+    }
+    placed->follows = spot.follows;
+    placed->rank = spot.rank;
+    return Ok;
+  }
+
+ private:
+  struct Spot {
+    uint32_t follows = 0;
+    uint32_t rank = 0;
+  };
+  const std::vector<int32_t>& changed_;
+  const std::vector<uint32_t>& slots_;
+  quill::Rlist walker_;
+  std::unordered_map<int32_t, Spot> placed_;
+};
+
+// Reads again the names of the records that changed and puts them in
+// their places.
+void patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
+  const std::vector<uint32_t> slots = index->slotsbyrecord(DB_Table(kind).nrecs());
+  std::vector<uint32_t> dropped;
+  for (int32_t recno : changed)
+    if (recno < static_cast<int32_t>(slots.size()) && slots[static_cast<size_t>(recno)] != SearchIndex::kNoSlot)
+      dropped.push_back(slots[static_cast<size_t>(recno)]);
+  std::vector<SearchIndex::Placed> placed;
+  Placer placer(kind, changed, slots);
+  quill::Rlist cursor(&DB_Table(kind));
+  for (int32_t recno : changed) {
+    SearchIndex::Placed p;
+    // A record deleted is only taken out.
+    if (cursor.go(quill::GoHow::Absolute, recno) != Ok || cursor.isdeleted() ||
+        placer.place(recno, &p) != Ok)
+      continue;
+    p.code = cursor.field(F_Code).aslong();
+    p.recno = recno;
+    p.folded = foldedname(cursor, fullnameof(kind, p.code));
+    placed.push_back(std::move(p));
+  }
+  index->patch(std::move(dropped), std::move(placed));
+}
+
+SearchIndex& kept(int kind) {
+  static SearchIndex names[3];
+  return names[kind];
+}
+
+const SearchIndex& namesof(int kind) {
+  SearchIndex& index = kept(kind);
+  KindChanges& changes = DB_SearchChanges(kind);
+  if (!changes.complete()) {
+    changes.start();
+    build(kind, &index);
+  } else if (!changes.records().empty() || !changes.entries().empty()) {
+    patch(kind, changedrecords(kind, changes), &index);
+    changes.settled();
+  }
+  return index;
 }
 
 }  // namespace
@@ -185,8 +278,7 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
 }
 
 size_t DB_SearchMemory() {
-  return kept(TitleTable).index.bytes() + kept(ArtistTable).index.bytes() +
-         kept(SongTable).index.bytes();
+  return kept(TitleTable).bytes() + kept(ArtistTable).bytes() + kept(SongTable).bytes();
 }
 
 }  // namespace tracklore

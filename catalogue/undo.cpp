@@ -7,6 +7,7 @@
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
 #include "catalogue/results.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/tableset.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -115,7 +116,9 @@ int DB_Undo(UndoWay way, std::string* message) {
     return -1;
   }
   history.position = redo ? history.position + 1 : history.position - 1;
+  const TableState before = history.tables;
   history.tables = currenttablestate();
+  DB_SearchUndone(before, history.tables, wanted);
   // Without its history the undo is still whole: only further undo is lost.
   if (savehistory(history) != 0) std::remove(DB_HistoryName().c_str());
   *message = (redo ? "Redone: " : "Undone: ") + what;

@@ -27,6 +27,7 @@
 
 namespace quill {
 
+class DataFile;
 class Index;
 // Index is complete only where the index file is handled; the deleter lets
 // DataFile own one without seeing its definition.
@@ -53,6 +54,23 @@ struct OpenMode {
   bool readonly = false;
   bool shared = false;
   bool noindex = false;
+};
+
+// Told of every change a cursor makes to a table's records (rlist.h), so
+// that what a caller keeps from them (the catalogue's folded names for its
+// search) can read just those records again. changing() comes before the
+// change's first write, with the counters as they stand before it (read
+// again under the change locks of a shared table); changed() after it,
+// whether it succeeded or not, before the locks go. A change made any
+// other way (another process, pack, reindex, writes past the cursor) is
+// told of by nothing: the keeper must see it in the counters and stamp.
+class ChangeWatch {
+ public:
+  virtual void changing(DataFile& table, int32_t recno) = 0;
+  virtual void changed(DataFile& table, int32_t recno) = 0;
+
+ protected:
+  ~ChangeWatch() = default;
 };
 
 class DataFile : NonCopyable {
@@ -149,6 +167,10 @@ class DataFile : NonCopyable {
   // tinfo[t].keylen bytes); returns the key's length.
   int makekey(int t, const uint8_t* record, uint8_t* key) const;
 
+  // The watch stays through closes and opens; nullptr for none.
+  void setwatch(ChangeWatch* watch) { watch_ = watch; }
+  ChangeWatch* watch() const { return watch_; }
+
   File& file() { return file_; }
   Header& header() { return *header_; }
   const Header& header() const { return *header_; }
@@ -172,6 +194,7 @@ class DataFile : NonCopyable {
   std::vector<FieldInfo> finfo_;
   std::vector<TagInfo> tinfo_;
   int exclusive_ = 0;
+  ChangeWatch* watch_ = nullptr;
   bool deferhead_ = false;
   bool headdirty_ = false;
   struct Room {
