@@ -144,85 +144,100 @@ std::vector<int32_t> changedrecords(int kind, const KindChanges& changes) {
 }
 
 // Where a record read again goes among the names kept: after the nearest
-// record before it in name order that did not change, found by walking
-// back through those that did; each record walked through is given its
-// place on the way, so that no stretch of changed records is walked twice.
+// record before it in name order that did not change (its anchor), found
+// by walking back through those that did; each record walked through is
+// given its place on the way, so that no stretch of changed records is
+// walked twice.
 class Placer {
  public:
-  Placer(int kind, const std::vector<int32_t>& changed, const std::vector<uint32_t>& slots)
-      : changed_(changed), slots_(slots), walker_(&DB_Table(kind)) {
+  struct Spot {
+    int32_t anchor = -1;  // the record it follows, -1 for the start
+    uint32_t rank = 0;    // 1 right after the anchor, 2 after that, ...
+  };
+
+  Placer(int kind, const std::vector<int32_t>& changed) : changed_(changed), walker_(&DB_Table(kind)) {
     walker_.select(T_Name);
   }
 
-  // Ok with *placed's follows and rank set, for a live record.
-  ErrorCode place(int32_t recno, SearchIndex::Placed* placed) {
-    if (const auto known = placed_.find(recno); known != placed_.end()) {
-      placed->follows = known->second.follows;
-      placed->rank = known->second.rank;
+  // Ok with the spot of a live record.
+  ErrorCode place(int32_t recno, Spot* spot) {
+    if (const auto known = spots_.find(recno); known != spots_.end()) {
+      *spot = known->second;
       return Ok;
     }
     if (ErrorCode rc = walker_.gorecord(recno); rc != Ok) return rc;
     std::vector<int32_t> path{recno};
-    Spot spot;
-    for (;;) {
-      if (walker_.skip(-1) != Ok) break;  // the first in name order
+    Spot at;
+    while (walker_.skip(-1) == Ok) {
       const int32_t before = walker_.recno();
-      if (const auto known = placed_.find(before); known != placed_.end()) {
-        spot = known->second;
+      if (const auto known = spots_.find(before); known != spots_.end()) {
+        at = known->second;
         break;
       }
-      const uint32_t slot = before < static_cast<int32_t>(slots_.size())
-                                ? slots_[static_cast<size_t>(before)]
-                                : SearchIndex::kNoSlot;
-      if (slot != SearchIndex::kNoSlot && !std::binary_search(changed_.begin(), changed_.end(), before)) {
-        spot = {slot + 1, 0};
+      if (!std::binary_search(changed_.begin(), changed_.end(), before)) {
+        at.anchor = before;
         break;
       }
       path.push_back(before);
     }
     for (auto step = path.rbegin(); step != path.rend(); ++step) {
-      ++spot.rank;
-      placed_[*step] = spot;
+      ++at.rank;
+      spots_[*step] = at;
     }
-    placed->follows = spot.follows;
-    placed->rank = spot.rank;
+    *spot = at;
     return Ok;
   }
 
  private:
-  struct Spot {
-    uint32_t follows = 0;
-    uint32_t rank = 0;
-  };
   const std::vector<int32_t>& changed_;
-  const std::vector<uint32_t>& slots_;
   quill::Rlist walker_;
-  std::unordered_map<int32_t, Spot> placed_;
+  std::unordered_map<int32_t, Spot> spots_;
 };
 
 // Reads again the names of the records that changed and puts them in
-// their places.
-void patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
-  const std::vector<uint32_t> slots = index->slotsbyrecord(DB_Table(kind).nrecs());
-  std::vector<uint32_t> dropped;
-  for (int32_t recno : changed)
-    if (recno < static_cast<int32_t>(slots.size()) && slots[static_cast<size_t>(recno)] != SearchIndex::kNoSlot)
-      dropped.push_back(slots[static_cast<size_t>(recno)]);
-  std::vector<SearchIndex::Placed> placed;
-  Placer placer(kind, changed, slots);
+// their places. False when an anchor has no name kept (nothing changed).
+bool patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
+  struct Read {
+    Placer::Spot spot;
+    SearchIndex::Placed name;
+  };
+  std::vector<Read> reads;
+  Placer placer(kind, changed);
   quill::Rlist cursor(&DB_Table(kind));
+  std::vector<int32_t> known = changed;  // the records whose slots are needed
   for (int32_t recno : changed) {
-    SearchIndex::Placed p;
+    Read read;
     // A record deleted is only taken out.
     if (cursor.go(quill::GoHow::Absolute, recno) != Ok || cursor.isdeleted() ||
-        placer.place(recno, &p) != Ok)
+        placer.place(recno, &read.spot) != Ok)
       continue;
-    p.code = cursor.field(F_Code).aslong();
-    p.recno = recno;
-    p.folded = foldedname(cursor, fullnameof(kind, p.code));
-    placed.push_back(std::move(p));
+    read.name.code = cursor.field(F_Code).aslong();
+    read.name.recno = recno;
+    read.name.rank = read.spot.rank;
+    read.name.folded = foldedname(cursor, fullnameof(kind, read.name.code));
+    if (read.spot.anchor >= 0) known.push_back(read.spot.anchor);
+    reads.push_back(std::move(read));
+  }
+  std::sort(known.begin(), known.end());
+  known.erase(std::unique(known.begin(), known.end()), known.end());
+  const std::vector<uint32_t> slots = index->slotsof(known);
+  auto slotof = [&](int32_t recno) {
+    return slots[static_cast<size_t>(std::lower_bound(known.begin(), known.end(), recno) - known.begin())];
+  };
+  std::vector<uint32_t> dropped;
+  for (int32_t recno : changed)
+    if (const uint32_t slot = slotof(recno); slot != SearchIndex::kNoSlot) dropped.push_back(slot);
+  std::vector<SearchIndex::Placed> placed;
+  for (Read& read : reads) {
+    if (read.spot.anchor >= 0) {
+      const uint32_t slot = slotof(read.spot.anchor);
+      if (slot == SearchIndex::kNoSlot) return false;
+      read.name.follows = slot + 1;
+    }
+    placed.push_back(std::move(read.name));
   }
   index->patch(std::move(dropped), std::move(placed));
+  return true;
 }
 
 SearchIndex& kept(int kind) {
@@ -233,13 +248,13 @@ SearchIndex& kept(int kind) {
 const SearchIndex& namesof(int kind) {
   SearchIndex& index = kept(kind);
   KindChanges& changes = DB_SearchChanges(kind);
-  if (!changes.complete()) {
-    changes.start();
-    build(kind, &index);
-  } else if (!changes.records().empty() || !changes.entries().empty()) {
-    patch(kind, changedrecords(kind, changes), &index);
+  const bool changed = !changes.records().empty() || !changes.entries().empty();
+  if (changes.complete() && (!changed || patch(kind, changedrecords(kind, changes), &index))) {
     changes.settled();
+    return index;
   }
+  changes.start();
+  build(kind, &index);
   return index;
 }
 
