@@ -109,8 +109,10 @@ void KindChanges::changed(int table, const quill::DataFile& file, int32_t recno)
 void KindChanges::undone(const TableState& before, const TableState& after,
                          const IntentEntry& wrote) {
   // The undo's own close is the one step of the generation since the
-  // names were last brought up to date.
-  if (!valid_ || carried_ || DB_TablesGeneration() != generation_ + 1 ||
+  // names were last brought up to date, or since the open after another
+  // undo.
+  if (!valid_ || DB_TablesGeneration() != generation_ + (carried_ ? 2 : 1) ||
+      (carried_ && databaseplace() != place_) ||
       table_ != stampin(before, kind_) || names_ != stampin(before, NameTable)) {
     valid_ = false;
     return;

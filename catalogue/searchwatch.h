@@ -61,8 +61,8 @@ class KindChanges {
   int kind_;
   bool valid_ = false;
   uint32_t generation_ = 0;
-  // The generation, directory and main table the undo left, valid for
-  // the one open that follows it.
+  // Left by an undo: the generation then (the tables closed), and the
+  // directory and main table it wrote; good for the one open that follows.
   bool carried_ = false;
   std::string place_;
   TableStamp table_, names_;

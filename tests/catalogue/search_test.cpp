@@ -212,6 +212,7 @@ TEST_F(SearchTest, FindsWhatTheModelFindsAfterEveryEditAndReopen) {
   for (int i = 0; i < 150; ++i) change();
   for (int round = 0; round < 400; ++round) {
     change();
+    if (pick(4) == 0) change();
     if (round == 200) {
       DB_Close();
       ASSERT_EQ(DB_Open(), 0);
