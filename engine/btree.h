@@ -134,6 +134,11 @@ class Btree : NonCopyable {
   double rank(bt_pos* pos, double total);
   double lastrank(double total);
   ErrorCode seekrank(bt_pos* pos, double rank, double total);
+  // What a child page holds, for sharing out the ranks of its parent.
+  struct ChildLoad {
+    double entries;   // on the pages read below the parent
+    double subtrees;  // below those, not read
+  };
 
   const TreeInfo& info() const { return info_; }
   int keylen() const { return info_.keylen; }
@@ -234,6 +239,10 @@ class Btree : NonCopyable {
   // btree_rank.cpp
   template <class Choose>
   void rankdown(double total, const Choose& choose);
+  // What each child of the page in pa_ holds (none for a leaf).
+  void childloads(std::vector<ChildLoad>* loads);
+  // The most grandchildren a page of a rank's descent reads.
+  static constexpr int kRankReads = 256;
 
   // btree_search.cpp
   int descend(Page& page, const Probe& probe, bool* found);
