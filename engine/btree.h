@@ -127,7 +127,8 @@ class Btree : NonCopyable {
   const uint8_t* nextdata(const bt_pos& pos) const;
 
   // Positions by order without counting (btree_rank.cpp): estimates from
-  // the pages on the way down, for a tree of `total` entries. rank: the
+  // the pages on the way down and what their children hold (their
+  // grandchildren too, up to kRankReads), for a tree of `total` entries. rank: the
   // entries before the position's (-1 without one); lastrank: that of the
   // greatest entry (-1 for an empty tree); seekrank: the position to the
   // entry with about that rank, 0 or NoCurrentRecord.
