@@ -122,7 +122,7 @@ bool HistoryStep::undoable() const {
                                       "delete", "delete album", "merge", "mark", "purge"};
   for (const char* kind : kinds)
     if (before.operation == kind) return true;
-  return false;
+  return whole();
 }
 
 bool HistoryStep::whole() const {
