@@ -210,6 +210,13 @@ void newdatabase(FixedHost& host, const std::string& dir) {
   }
 }
 
+// The undo history's file: it is written whole at every edit.
+std::string historysize() {
+  std::error_code error;
+  const auto bytes = fs::file_size(tracklore::DB_HistoryName(), error);
+  return error ? std::string("no undo history") : "undo history " + std::to_string(bytes / 1024) + " KiB";
+}
+
 // A rescan of the library by the wall clock, with its peak resident set.
 void rescan(const Library& lib, const tracklore::ScanRunOptions& options, const char* what) {
   bench::reset_peak();
@@ -226,13 +233,6 @@ void rescan(const Library& lib, const tracklore::ScanRunOptions& options, const 
               "(%s; peak resident set %.1f MiB; %s)\n",
               "rescan", t.wall, t.cpu, summary.counts.filesknown, summary.counts.filesread,
               summary.follow.changed, what, bench::peak_mib(), historysize().c_str());
-}
-
-// The undo history's file: it is written whole at every edit.
-std::string historysize() {
-  std::error_code error;
-  const auto bytes = fs::file_size(tracklore::DB_HistoryName(), error);
-  return error ? std::string("no undo history") : "undo history " + std::to_string(bytes / 1024) + " KiB";
 }
 
 // Undoes (or redoes) the last step, with the database opened again after.
