@@ -248,20 +248,15 @@ void historyrecord(const IntentEntry& before) {
   } else {
     // A barrier needs no records (verification's corrections rewrite
     // thousands): nothing is ever put back from it.
-    step.before.counts.clear();
     step.after.operation = before.operation;
   }
-  // The batches of one verification make one barrier.
+  // The batches of one verification (or of a scan or import made outside
+  // a whole step) make one barrier.
   HistoryStep last;
   const bool repeat = !step.undoable() && !history.steps.empty() &&
                       decodestep(history.steps.back(), &last) && !last.undoable() &&
                       last.before.operation == before.operation;
-  if (repeat) {
-    history.tables = currenttablestate();
-    if (savehistory(history) != 0) forget();
-    return;
-  }
-  history.steps.push_back(encodestep(step));
+  if (!repeat) history.steps.push_back(encodestep(step));
   store(history);
 }
 

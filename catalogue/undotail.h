@@ -6,7 +6,7 @@
 // by table, into a file beside the history (DB_TailName), synced before
 // the tables change, and then cuts them off; redo writes them back past
 // the counted records before the counts are put back. The file goes when
-// the step is done again, or dropped from the history undone.
+// the step is done again, or when a new edit drops it from the history.
 //
 // A kept tail's file (little-endian):
 //   offset  width  field

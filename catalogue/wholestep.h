@@ -9,8 +9,8 @@
 // raises, the albums, rows, names and file entries a rescan rewrites.
 // finish() then adds one step: the tables' counts and those records as
 // they were and as they are now. The records appended are not imaged (a
-// first scan of 100,000 files appends about a million): undo keeps them
-// aside (undotail.h). Images past kStepBytes make the step a barrier that
+// first scan of 100,000 files appends hundreds of thousands): undo keeps
+// them aside (undotail.h). Images past kStepBytes make the step a barrier that
 // undo does not pass, and stop costing memory.
 //
 // Made before the first write of the scan or import, on the open
