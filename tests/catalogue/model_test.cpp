@@ -611,20 +611,6 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
 
-// An undo of a scan cut short is taken back by recovery: the records the
-// scan appended are cut off only once the undo is whole.
-TEST_P(ModelTest, AScanUndoCutShortIsTakenBackByRecovery) {
-  for (int kind = 0; kind < 3; ++kind) insert(kind);
-  scan(library(3, 0));
-  const auto before = tablebytes();
-  std::string message;
-  EXPECT_EQ(withfailingwrites(".idx", [&] { return DB_Undo(UndoWay::Undo, &message); }), -1) << message;
-  std::vector<std::string> log;
-  ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << testing::PrintToString(log);
-  ASSERT_EQ(DB_Open(), 0);
-  EXPECT_EQ(tablebytes(), before);
-}
-
 INSTANTIATE_TEST_SUITE_P(Seeds, ModelTest, ::testing::Values(20240607u, 7u, 1234567u));
 
 }  // namespace
