@@ -540,6 +540,11 @@ TEST_F(TrackloreCli, ScanWithoutFoldersRescansTheRememberedOnes) {
   expect_saying(cli("scan --dry-run"), "1 gone; albums following their files: 1 to change");
   expect_saying(cli("scan"), "1 gone; albums following their files: 1 changed");
   EXPECT_EQ(cli("list songs").out, "0\tfirst\t1\n");
+  const std::string music = std::filesystem::current_path().string() + "/music";
+  expect_output(cli("undo"), "Undone: scan of '" + music + "' (1 album changed)\n");
+  EXPECT_EQ(cli("list songs").out, "0\tfirst\t1\n1\tsecond\t1\n");
+  expect_output(cli("redo"), "Redone: scan of '" + music + "' (1 album changed)\n");
+  EXPECT_EQ(cli("list songs").out, "0\tfirst\t1\n");
   std::filesystem::rename("music", "unmounted");
   expect_failure(cli("scan"), 1, "no audio file found in " + std::filesystem::current_path().string() + "/music");
   EXPECT_EQ(cli("list songs").out, "0\tfirst\t1\n");
