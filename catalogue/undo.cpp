@@ -80,7 +80,12 @@ int DB_Undo(UndoWay way, std::string* message) {
   }
   if (!step.undoable()) {
     const std::string& what = step.after.operation.empty() ? step.before.operation : step.after.operation;
-    *message = "The last change, the " + what + ", cannot be undone, nor anything before it.";
+    // A scan or import described is one whose images passed kStepBytes.
+    const bool large = (step.before.operation == "scan" || step.before.operation == "import") &&
+                       what != step.before.operation;
+    *message = "The last change, the " + what + ", cannot be undone" +
+               (large ? " (it rewrote more records than the undo history keeps)" : "") +
+               ", nor anything before it.";
     return 1;
   }
   if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
