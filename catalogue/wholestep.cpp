@@ -30,7 +30,7 @@ constexpr size_t kImageOverhead = 16;
 
 }  // namespace
 
-WholeStep::WholeStep(const char* operation) {
+WholeStep::WholeStep(const char* operation, size_t most) : most_(most) {
   before_.operation = operation;
   active_ = !gathering && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
   if (!active_) return;
@@ -67,9 +67,9 @@ void WholeStep::image(int table, int32_t recno) {
   if (!imaged_.insert(static_cast<uint64_t>(table) << 32 | static_cast<uint32_t>(recno)).second) return;
   IntentEntry::Image image{table, recno, {}};
   // Unreadable, it cannot be put back: the step becomes a barrier.
-  if (!readrecord(table, recno, &image.bytes)) bytes_ = kStepBytes;
+  if (!readrecord(table, recno, &image.bytes)) bytes_ = most_;
   bytes_ += image.bytes.size() + kImageOverhead;
-  if (bytes_ > kStepBytes) {
+  if (bytes_ > most_) {
     overflow_ = true;
     before_.images = {};
     imaged_ = {};

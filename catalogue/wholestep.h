@@ -33,8 +33,8 @@ namespace tracklore {
 
 class WholeStep : quill::NonCopyable {
  public:
-  // operation: "scan" or "import".
-  explicit WholeStep(const char* operation);
+  // operation: "scan" or "import"; most: the bytes of images kept at most.
+  explicit WholeStep(const char* operation, size_t most = kStepBytes);
   ~WholeStep();
 
   // The scan or import ran to its end, or was cancelled with what it did
@@ -51,7 +51,8 @@ class WholeStep : quill::NonCopyable {
     void beforewrite(quill::DataFile&, int32_t recno) override { step->image(table, recno); }
   };
   bool active_ = false;
-  bool overflow_ = false;  // the images passed kStepBytes and were let go
+  bool overflow_ = false;  // the images passed most_ and were let go
+  size_t most_;
   size_t bytes_ = 0;
   TableState from_;
   IntentEntry before_;

@@ -611,6 +611,24 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
 
+// A scan or import whose images pass their bound is a barrier: undo
+// refuses it, and what is before it, rather than put back part of it.
+TEST_P(ModelTest, AStepTooLargeToImageIsNotUndone) {
+  for (int i = 0; i < 3; ++i) insert(i);
+  {
+    WholeStep whole("import", 64);
+    songs_ = {m_.attrs[SongTable].begin()->first};
+    ASSERT_EQ(importalbums(1), quill::Ok);
+    whole.finish("import of 'x.csv' (2 albums)");
+  }
+  const auto before = tablebytes();
+  std::string message;
+  EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
+  EXPECT_EQ(message, "The last change, the import of 'x.csv' (2 albums), cannot be undone (it rewrote "
+                     "more records than the undo history keeps), nor anything before it.");
+  EXPECT_EQ(tablebytes(), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, ModelTest, ::testing::Values(20240607u, 7u, 1234567u));
 
 }  // namespace
