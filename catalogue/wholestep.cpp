@@ -7,6 +7,7 @@
 
 #include "catalogue/journal.h"
 #include "catalogue/tableset.h"
+#include "catalogue/utf8.h"
 
 namespace tracklore {
 
@@ -20,7 +21,7 @@ constexpr size_t kMostText = 255;
 // The text cut to at most n bytes, not inside a character.
 std::string cut(std::string text, size_t n) {
   if (text.size() <= n) return text;
-  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  while (n > 0 && utf8continues(text, n)) --n;
   text.resize(n);
   return text;
 }
