@@ -224,6 +224,7 @@ int savehistory(const History& history) {
 void historybegin() { before_ = currenttablestate(); }
 
 void historygathering(bool on) { gathering_ = on; }
+bool historygathering() { return gathering_; }
 
 void historyadd(const HistoryStep& step, const TableState& from) {
   History history = continued(from);

@@ -90,6 +90,7 @@ void historyrecord(const IntentEntry& before);
 // While on, a whole scan or import is being gathered into one step: the
 // intents inside it add none of their own.
 void historygathering(bool on);
+bool historygathering();
 // Adds a finished step whose edit began with the tables in state `from`,
 // after the steps done (the undone ones go, with the records kept aside
 // for them).

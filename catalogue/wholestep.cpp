@@ -13,8 +13,6 @@ namespace tracklore {
 
 namespace {
 
-bool gathering = false;
-
 // The longest operation text an intent entry keeps.
 constexpr size_t kMostText = 255;
 
@@ -33,9 +31,8 @@ constexpr size_t kImageOverhead = 16;
 
 WholeStep::WholeStep(const char* operation, size_t most) : most_(most) {
   before_.operation = operation;
-  active_ = !gathering && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
+  active_ = !historygathering() && DB_IsOpen() && !DB_IsReadOnly() && DB_Table(TitleTable).exclusive();
   if (!active_) return;
-  gathering = true;
   historygathering(true);
   from_ = currenttablestate();
   tablescreated(before_.created);
@@ -58,7 +55,6 @@ WholeStep::~WholeStep() {
 void WholeStep::stop() {
   for (int t = 0; t < kAllTables; ++t) DB_Table(t).setwatch(nullptr);
   historygathering(false);
-  gathering = false;
   active_ = false;
 }
 
