@@ -55,6 +55,17 @@ struct OpenMode {
   bool noindex = false;
 };
 
+class DataFile;
+
+// Told of each counted record about to be written over, before the write
+// (an append past the counted records is not told): what a caller needs to
+// keep the record as it was, to put it back later.
+class RecordWatch {
+ public:
+  virtual ~RecordWatch() = default;
+  virtual void beforewrite(DataFile& table, int32_t recno) = 0;
+};
+
 class DataFile : NonCopyable {
  public:
   DataFile();
@@ -160,6 +171,16 @@ class DataFile : NonCopyable {
   const std::vector<FieldInfo>& finfo() const { return finfo_; }
   const std::vector<TagInfo>& tinfo() const { return tinfo_; }
   bool exclusive() const { return exclusive_ != 0; }
+  // The watch told of this table's writes (none: nullptr); the caller
+  // keeps it alive while set.
+  void setwatch(RecordWatch* watch) { watch_ = watch; }
+  // Called by every record write, with the record's offset.
+  void towrite(int32_t offset) {
+    if (watch_ != nullptr && offset >= header_->datastart && header_->reclen != 0) {
+      const int32_t recno = (offset - header_->datastart) / static_cast<int32_t>(header_->reclen);
+      if (recno < header_->nrecs) watch_->beforewrite(*this, recno);
+    }
+  }
   int32_t recoffset(int32_t recno) const {
     return header_->datastart + recno * static_cast<int32_t>(header_->reclen);
   }
@@ -172,6 +193,7 @@ class DataFile : NonCopyable {
   std::vector<FieldInfo> finfo_;
   std::vector<TagInfo> tinfo_;
   int exclusive_ = 0;
+  RecordWatch* watch_ = nullptr;
   bool deferhead_ = false;
   bool headdirty_ = false;
   struct Room {
