@@ -93,16 +93,8 @@ void reportmixture(int failed) {
                  namelist(kCreateOrder + failed + 1, kCreateOrder + kAllTables).c_str());
 }
 
-}  // namespace
-
-int DB_Create() {
-  const FileRequest request = mainfilerequest("Choose directory where database will be created",
-                                              "Database main files (*.db1)|*.db1||", "db1");
-  std::string path;
-  if (!DB_Host().savefile(request, &path)) return -1;
-  if (clasheswithfixed(splitchosen(path).title)) return -1;
-  if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
-
+// Creation in the current directory under the main name in force.
+int createhere() {
   if (anydatafile()) {
     Answer answer = DB_Host().question(
         "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
@@ -123,6 +115,31 @@ int DB_Create() {
     }
   }
   return DB_Reindex(nullptr, nullptr);
+}
+
+}  // namespace
+
+int DB_Create() {
+  const FileRequest request = mainfilerequest("Choose directory where database will be created",
+                                              "Database main files (*.db1)|*.db1||", "db1");
+  std::string path;
+  if (!DB_Host().savefile(request, &path)) return -1;
+  if (clasheswithfixed(splitchosen(path).title)) return -1;
+  if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
+  return createhere();
+}
+
+int DB_CreateIn(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::current_path(folder, error);
+  if (error) {
+    quill::warning("Operation create failed: the folder %s cannot be entered (%s); nothing was "
+                   "changed.",
+                   folder.c_str(), error.message().c_str());
+    return -1;
+  }
+  if (DB_SetMainName(kDefaultMainName) != 0) return -1;
+  return createhere();
 }
 
 }  // namespace tracklore

@@ -141,6 +141,10 @@ TableLayout tablelayout(int index);
 // The fixed name of table 1..6 ("attr001", "rel002", "fullname", "scanfile").
 const char* fixedname(int index);
 
+// What table 0..6 holds, in words for a progress line ("album songs"),
+// where its file name would mean nothing to a user.
+const char* tablecontent(int index);
+
 // Whether the header of an opened table is that of table index 0..6: its
 // fields (name, type, and the length of text fields) and its tags (name and
 // component fields) in order. "" when it is, else the first difference, for

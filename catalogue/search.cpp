@@ -15,6 +15,7 @@
 #include "catalogue/sparecursors.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
+#include "catalogue/utf8.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 
@@ -83,13 +84,8 @@ std::string fullnameof(int kind, int32_t code) {
 size_t transliteratedbound(std::string_view full) {
   size_t bytes = 0;
   for (size_t i = 0; i < full.size();) {
-    const auto lead = static_cast<uint8_t>(full[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = lead < 0x80 ? lead : lead < 0xE0 ? lead & 0x1F : lead < 0xF0 ? lead & 0x0F : lead & 0x07;
-    for (size_t k = 1; k < length && i + k < full.size(); ++k)
-      c = c << 6 | (static_cast<uint8_t>(full[i + k]) & 0x3F);
+    const char32_t c = utf8next(full, &i);
     bytes += c < 0x250 ? 2 : (c >= 0x370 && c < 0x530) ? 4 : 8;
-    i += length;
   }
   return bytes;
 }

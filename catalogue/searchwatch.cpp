@@ -144,7 +144,7 @@ KindChanges& DB_SearchChanges(int kind) {
   static SearchWatch watch;
   static const bool set = [] {
     for (const int table : {+TitleTable, +ArtistTable, +SongTable, +NameTable})
-      DB_Table(table).setwatch(&watch);
+      DB_Table(table).setchangewatch(&watch);
     return true;
   }();
   (void)set;

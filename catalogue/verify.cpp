@@ -476,7 +476,7 @@ void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state
 
 void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
   const char* table = DB_Table(kind).basename_or_none();
-  v.line("Verifying table %d of %d [%s]", n, table);
+  v.line("Verifying table %d of %d: %s", n, tablecontent(kind));
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
   const int rowsof = kind == TitleTable ? ArtistRows : rowtable(kind - 1);
@@ -492,12 +492,12 @@ void walkrows(Verification& v, int r) {
   const char* table = DB_Table(rowtable(r)).basename_or_none();
   Rlist cursor(&DB_Table(rowtable(r)));
   RowWalk first{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d [%s] (pass 1)", r + 1, table);
+  v.line("Verifying table %d of %d: %s (pass 1)", r + 1, tablecontent(rowtable(r)));
   cursor.select(-1);
   walk(v, cursor, checkrow, &first);
   if (v.stopped) return;
   RowWalk second{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d [%s] (pass 2)", r + 1, table);
+  v.line("Verifying table %d of %d: %s (pass 2)", r + 1, tablecontent(rowtable(r)));
   cursor.select(T_TitSeq);
   walk(v, cursor, checksequence, &second);
 }
@@ -566,7 +566,7 @@ bool checkname(Verification& v, const char* table, const NameEntries& group,
 
 void walknames(Verification& v, int n) {
   const char* table = DB_Table(NameTable).basename_or_none();
-  v.line("Verifying table %d of %d [%s]", n, table);
+  v.line("Verifying table %d of %d: %s", n, tablecontent(NameTable));
   NameWalk w{&v, Bound(NameTable), {}, {}};
   Rlist cursor(&DB_Table(NameTable));
   cursor.select(T_KindCodePart);

@@ -48,10 +48,10 @@ class ChangeGuard {
 class Watched {
  public:
   Watched(DataFile& table, int32_t recno) : table_(table), recno_(recno) {
-    if (ChangeWatch* watch = table_.watch()) watch->changing(table_, recno_);
+    if (ChangeWatch* watch = table_.changewatch()) watch->changing(table_, recno_);
   }
   ~Watched() {
-    if (ChangeWatch* watch = table_.watch()) watch->changed(table_, recno_);
+    if (ChangeWatch* watch = table_.changewatch()) watch->changed(table_, recno_);
   }
   Watched(const Watched&) = delete;
   Watched& operator=(const Watched&) = delete;

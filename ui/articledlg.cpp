@@ -55,6 +55,9 @@ void CArticleDlg::createControls() {
   makeNarrow(prevcontent_);
   makeNarrow(nextcontent_);
   list_ = withid(new CRecListBox, IdList);
+  nameForReaders(name_, tr("Album name"), tr("The album's name; Modify changes it"));
+  nameForReaders(contentbox_, tr("Album list shown"),
+                 tr("Whether the list below shows the album's artists or its songs"));
   insert_ = plainButton(tr("&Insert..."), IdInsert);
   remove_ = plainButton(tr("&Remove"), IdRemove);
   rename_ = plainButton(tr("Re&name..."), IdRename);
@@ -174,6 +177,8 @@ void CArticleDlg::showRecord(int which) {
 
 void CArticleDlg::selectContent(int which) {
   contentbox_->setCurrentIndex(which);
+  nameForReaders(list_, tr("Album %1").arg(QString::fromLatin1(KindNames[attrtable(which)][PluralForm])),
+                 tr("In the album's order; Insert adds, Remove takes away"));
   list_->bind(nullptr, false, 0);
   source_ = DB_GetArticleAttributes(which, code_);
   list_->bind(source_.get(), false, 2);
@@ -289,7 +294,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
+  if (ask(textf("Are you sure you want to remove %s \"%s\" from this %s?",
                 KindNames[content() + 1][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
           "Confirm delete", Buttons::OKCancel, Icon::Question,

@@ -52,6 +52,7 @@ void CFoundDlg::createControls() {
   label_ = withid(new QLabel(tr("Items found")), IdLabel);
   list_ = withid(new CRecListBox, IdList);
   label_->setBuddy(list_);
+  nameForReaders(list_, tr("Albums found"), tr("The albums that use the entry, by name"));
   view_ = withid(new QPushButton(tr("&View")), IdView);
   view_->setDefault(true);
   close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);

@@ -108,6 +108,7 @@ void CNameDlg::createControls() {
   edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
+  edit_->setAccessibleDescription(tr("The new name; OK renames the entry"));
   prev_ = plainButton(tr("&<"), IdPrevious);
   next_ = plainButton(tr("&>"), IdNext);
   modify_ = withid(new QPushButton(tr("&Modify")), IdModify);
@@ -171,7 +172,7 @@ void CNameDlg::onModify() {
   }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
-      ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+      ask(textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;

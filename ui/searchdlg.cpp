@@ -48,7 +48,10 @@ void CSearchDlg::createControls() {
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     lists_[kind] = withid(new CRecListBox, IdList + kind);
     tabs_->addTab(lists_[kind], QString::fromLatin1(KindNames[kind][CapPluralForm]));
+    nameForReaders(lists_[kind], tr("%1 found").arg(QString::fromLatin1(KindNames[kind][CapPluralForm])),
+                   tr("Enter opens the selected entry"));
   }
+  nameForReaders(tabs_, tr("Results"), tr("What was found, one page per kind"));
   outcome_ = withid(new QLabel, IdOutcome);
   open_ = withid(new QPushButton(tr("&Open")), IdOpen);
   open_->setAutoDefault(false);

@@ -27,6 +27,7 @@
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undo.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
 #include "tests/engine/testutil.h"
@@ -246,6 +247,23 @@ TEST_F(CataloguePowerCut, Batches) {
     ScanSummary summary;
     return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? Ok : summary.error;
   });
+}
+
+// A scan undone and done again, as one step each: a cut anywhere leaves
+// the scan whole or absent, the records it added kept until the end.
+TEST_F(CataloguePowerCut, UndoAndRedoOfAScan) {
+  ASSERT_EQ(DB_Open(), 0);
+  TableSource source({tagsof("m/1", "1.flac", "S0", "Fifth", "X0", "", 1),
+                      tagsof("m/1", "2.flac", "New song", "Fifth", "New artist", "", 2)});
+  ScanNotes notes;
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary), 0);
+  DB_Close();
+  for (const UndoWay way : {UndoWay::Undo, UndoWay::Redo})
+    sweep(way == UndoWay::Undo ? "undo_scan" : "redo_scan", [way] {
+      std::string message;
+      return DB_Undo(way, &message) == 0 ? Ok : quill::WriteFailed;
+    });
 }
 
 TEST_F(CataloguePowerCut, Create) {

@@ -137,7 +137,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(songs().size(), size_t(2));
     QCOMPARE(host().asked.at(0).title, std::string("Confirm delete"));
     QCOMPARE(host().asked.at(0).text,
-             std::string("Are you sure you want do remove song \"Come Together\" from this album?"));
+             std::string("Are you sure you want to remove song \"Come Together\" from this album?"));
     // The last use of a song: the catalogue asks about the purge, and Enter
     // at either question must not remove.
     QTest::keyClick(list(), Qt::Key_Down);

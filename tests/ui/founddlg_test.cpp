@@ -159,7 +159,7 @@ class FoundDlgTest : public QObject {
     click(CNameDlg::IdModify);
     QCOMPARE(host().asked.at(0).title, std::string("Confirm rename"));
     QCOMPARE(host().asked.at(0).text,
-             std::string("This artist has 2 album(s) referencing to it. Are you sure you want rename it?"));
+             std::string("This artist has 2 album(s) referring to it. Are you sure you want to rename it?"));
     QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
     QVERIFY(name->isModified());
     host().answers = {Answer::OK};

@@ -103,6 +103,18 @@ bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* 
   return openfile(request, path);
 }
 
+bool ScriptedHost::choosefolder(const tracklore::FolderRequest& request, std::string* path) {
+  foldertitles.push_back(request.title);
+  folderstarts.push_back(request.start);
+  if (folders.empty()) {
+    ++unexpected;
+    return false;
+  }
+  *path = folders.front();
+  folders.pop_front();
+  return !path->empty();
+}
+
 std::vector<std::string> ScriptedHost::titles() const { return each(asked, &Asked::title); }
 std::vector<std::string> ScriptedHost::texts() const { return each(asked, &Asked::text); }
 

@@ -13,6 +13,7 @@
 #include "catalogue/tableset.h"
 #include "engine/file.h"
 #include "harness.h"
+#include "ui/browseplace.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -88,7 +89,8 @@ class MainDlgTest : public QObject {
     QVERIFY(dialog.newItem());
     QCOMPARE(display->property("mismatch").toInt(), 6);
     QVERIFY(display->text().contains(QStringLiteral("font-weight:bold\">xy<")));
-    QCOMPARE(display->palette().color(QPalette::Disabled, QPalette::Window), QColor(0xB0, 0xFF, 0xFF));
+    QVERIFY(display->palette().color(QPalette::Disabled, QPalette::Window) !=
+            dialog.palette().color(QPalette::Base));
     for (int id : {Ids::IdView, Ids::IdXref, Ids::IdDelete}) QVERIFY(!enabled(dialog, id));
     QVERIFY(enabled(dialog, Ids::IdCreate));
     QTest::keyClick(list, Qt::Key_Backspace);
@@ -109,6 +111,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked[0].text, std::string("Do you want to create a new artist \"Pink Floyd\"?"));
     QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
     QCOMPARE(selected(dialog), QStringLiteral("Pink Floyd  (0)"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [4]"));
     QCOMPARE(list->searchText(), std::string());
     QCOMPARE(dialog.result(), 0);  // browse mode goes on
     // The name of an artist there already, letter case aside, is that artist.
@@ -224,6 +227,26 @@ class MainDlgTest : public QObject {
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     QCOMPARE(selected(dialog), QStringLiteral("The Beatles  (2)"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [2]"));
+  }
+
+  // Across starts (the settings stay): the kind and the entry left.
+  void browsingOpensWhereItWasLeft() {
+    {
+      CMainDlg dialog(nullptr, ArtistTable, false);
+      QTest::keyClicks(listOf(dialog), "orp");
+    }
+    QCOMPARE(rememberedBrowsePlace().kind, int(ArtistTable));
+    {
+      CMainDlg again(nullptr, rememberedBrowsePlace().kind, false);
+      QCOMPARE(selected(again), QStringLiteral("Orphan  (0)"));
+      CMainDlg picker(nullptr, SongTable, true);  // leaves no place of its own
+    }
+    QCOMPARE(rememberedBrowsePlace().code, c_->orphan);
+    // A code means nothing in another database.
+    uitest::TempDatabase other;
+    QCOMPARE(rememberedBrowsePlace().kind, 0);
+    QCOMPARE(rememberedBrowsePlace().code, -1);
   }
 
   void deletingAnAlbumAsksAgainWhenItHasContents() {

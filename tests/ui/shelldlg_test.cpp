@@ -10,11 +10,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSet>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -133,7 +135,7 @@ class ShellDlgTest : public QObject {
     const int fd = ::open("attr001.db1", O_RDONLY);
     QVERIFY(fd >= 0);
     QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     {
       CShellDlg inuse;
       checkStatus(inuse, false);
@@ -186,7 +188,7 @@ class ShellDlgTest : public QObject {
     });
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdOpen)->trigger();
     quill::File::set_system_fault({});
     checkStatus(shell, false);
@@ -243,7 +245,7 @@ class ShellDlgTest : public QObject {
       return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
     });
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdReadOnly)->trigger();
     quill::File::set_system_fault({});
     QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
@@ -265,7 +267,6 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
     Box box;
     uitest::scripts().push_back(answer(QStringLiteral("&Create Database"), &box));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
     CShellDlg shell(nullptr, options);
     QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
                                     .arg(QDir::toNativeSeparators(options.folder))));
@@ -279,10 +280,73 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
     uitest::scripts().push_back(answer(QStringLiteral("C&hoose Folder...")));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {options.folder.toStdString()};
     CShellDlg again;
     checkStatus(again, true);
-    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose database main file"});
+    QCOMPARE(host().foldertitles, std::vector<std::string>{"Choose the folder of the database"});
+  }
+
+  // A new user's home folder: the XDG music folder is the home folder
+  // itself. The database goes to ~/Music/Tracklore at one question, the
+  // box stands over the window, and the home folder is never proposed.
+  void theFirstRunProposesAVisibleMusicFolder() {
+    QTemporaryDir home;
+    struct Restored {
+      const char* name;
+      QByteArray value = qgetenv(name);
+      ~Restored() { qputenv(name, value); }
+    } restoredhome{"HOME"}, restoredconfig{"XDG_CONFIG_HOME"};
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    // Qt's test mode reads no user-dirs.dirs; the home here is a fake one.
+    QStandardPaths::setTestModeEnabled(false);
+    struct TestMode {
+      ~TestMode() { QStandardPaths::setTestModeEnabled(true); }
+    } testmode;
+    const auto musicdir = [&](const char* line) {
+      QDir(home.path()).mkpath(".config");
+      QFile dirs(home.filePath(".config/user-dirs.dirs"));
+      QVERIFY(dirs.open(QIODevice::WriteOnly));
+      dirs.write(line);
+    };
+    musicdir("XDG_MUSIC_DIR=\"$HOME/\"\n");
+    const QString proposed = home.filePath("Music/Tracklore");
+    QCOMPARE(defaultDatabaseFolder(), proposed);
+    QDir::setCurrent(home.path());
+    const StartFolder start = chooseStartFolder({});
+    Box box;
+    bool overwindow = false;
+    uitest::scripts().push_back([&](QDialog& d) {
+      const QWidget* shell = d.parentWidget();
+      overwindow = shell != nullptr && shell->isVisible() &&
+                   (d.geometry().center() - shell->geometry().center()).manhattanLength() < 4;
+      return answer(QStringLiteral("&Create Database"), &box)(d);
+    });
+    {
+      CShellDlg shell(nullptr, {start.open, start.create});
+      QVERIFY(overwindow);
+      QVERIFY2(box.text.contains(QDir::toNativeSeparators(proposed)), qPrintable(box.text));
+      checkStatus(shell, true);
+    }
+    QVERIFY(holdsDatabase(proposed, {}));
+    QVERIFY(host().foldertitles.empty() && host().filetitles.empty());
+
+    // Not now: Ctrl+O chooses a folder; Create new proposes the music
+    // folder, not the home folder it is in.
+    DB_Close();
+    QDir::setCurrent(home.path());
+    uitest::reset();
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
+    CShellDlg later;
+    QCOMPARE(later.action(CShellDlg::CmdOpenDir)->shortcut(), QKeySequence(QKeySequence::Open));
+    host().folders = {"", ""};
+    later.action(CShellDlg::CmdOpenDir)->trigger();
+    later.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().foldertitles.size(), size_t(2));
+    QCOMPARE(host().folderstarts.back(), proposed.toStdString());
+    // A music folder of its own is followed.
+    musicdir("XDG_MUSIC_DIR=\"$HOME/Songs\"\n");
+    QCOMPARE(defaultDatabaseFolder(), home.filePath("Songs/Tracklore"));
   }
 
   void theStartFolderIsTheArgumentOrTheOneUsedLast() {
@@ -318,7 +382,7 @@ class ShellDlgTest : public QObject {
     QTemporaryDir dir;
     const auto owner = closedShell(dir);
     CShellDlg& shell = *owner;
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, true);
     QVERIFY(!child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
@@ -333,12 +397,12 @@ class ShellDlgTest : public QObject {
     QVERIFY(DB_IsReadOnly());
     // A cancelled create changes nothing.
     shell.action(CShellDlg::CmdClose)->trigger();
-    host().files = {""};
+    host().folders = {""};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
     // Creating over it asks first, and Enter there keeps the old one.
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     host().answers = {Answer::Cancel};
     shell.action(CShellDlg::CmdCreate)->trigger();
     QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
@@ -425,7 +489,7 @@ class ShellDlgTest : public QObject {
     QVERIFY(uitest::reports().empty() && host().asked.empty());
 
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     {
       CShellDlg shell;
       QCOMPARE(host().drains, 1);  // the recovery with its progress window
@@ -448,7 +512,7 @@ class ShellDlgTest : public QObject {
     journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     journal.close();
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QVERIFY(offer.text.startsWith(QStringLiteral(
         "The last change to this database was interrupted before it was finished.\nRecover it now?")));
@@ -475,7 +539,7 @@ class ShellDlgTest : public QObject {
     uitest::reset();
     Box offer, outcome;
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QCOMPARE(outcome.name, kRecoveryOutcomeName);
     QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
@@ -609,7 +673,8 @@ class ShellDlgTest : public QObject {
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
     QCOMPARE(shell.lastKind(), 1);
-    // The next browse starts on the kind shown last; Open starts over.
+    // The next browse starts on the kind shown last, also after the same
+    // database is opened again.
     uitest::scripts().push_back([&first](QDialog& d) {
       first = dynamic_cast<CMainDlg&>(d).kind();
       return IDCANCEL;
@@ -618,7 +683,7 @@ class ShellDlgTest : public QObject {
     QCOMPARE(first, 1);
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
-    QCOMPARE(shell.lastKind(), 0);
+    QCOMPARE(shell.lastKind(), 1);
   }
 };
 

@@ -296,7 +296,7 @@ int cmd_rename(const Options& options, TerminalHost& host) {
   ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
   if (rc == NeedsConfirmation) {
     std::string question =
-        textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+        textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
               KindNames[kind][SingularForm], static_cast<long>(cursor.field(F_RefCount).aslong()),
               KindNames[TitleTable][SingularForm]);
     if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
