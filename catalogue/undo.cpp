@@ -7,6 +7,7 @@
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
 #include "catalogue/results.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/tableset.h"
 #include "catalogue/undotail.h"
 #include "engine/datafile.h"
@@ -145,7 +146,9 @@ int DB_Undo(UndoWay way, std::string* message) {
   cut(wanted);
   if (step.whole() && redo) DB_DropTail(place);
   history.position = redo ? history.position + 1 : history.position - 1;
+  const TableState before = history.tables;
   history.tables = currenttablestate();
+  DB_SearchUndone(before, history.tables, wanted);
   // Without its history the undo is still whole: only further undo is lost.
   if (savehistory(history) != 0) {
     std::remove(DB_HistoryName().c_str());

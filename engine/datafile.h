@@ -66,6 +66,25 @@ class RecordWatch {
   virtual void beforewrite(DataFile& table, int32_t recno) = 0;
 };
 
+// Told of every change a cursor makes to a table's records (rlist.h),
+// appends included, so that what a caller derives from them (the
+// catalogue's folded names for its search) can read just those records
+// again; where a RecordWatch keeps records as they were, this one follows
+// the counters. changing() comes before the change's first write, with the
+// counters as they stand before it (read again under the change locks of a
+// shared table); changed() after it, whether it succeeded or not, before
+// the locks go. A change made any other way (another process, pack,
+// reindex, writes past the cursor) is told of by nothing: the keeper must
+// see it in the counters and stamp.
+class ChangeWatch {
+ public:
+  virtual void changing(DataFile& table, int32_t recno) = 0;
+  virtual void changed(DataFile& table, int32_t recno) = 0;
+
+ protected:
+  ~ChangeWatch() = default;
+};
+
 class DataFile : NonCopyable {
  public:
   DataFile();
@@ -160,6 +179,10 @@ class DataFile : NonCopyable {
   // tinfo[t].keylen bytes); returns the key's length.
   int makekey(int t, const uint8_t* record, uint8_t* key) const;
 
+  // The change watch stays through closes and opens; nullptr for none.
+  void setchangewatch(ChangeWatch* watch) { changewatch_ = watch; }
+  ChangeWatch* changewatch() const { return changewatch_; }
+
   File& file() { return file_; }
   Header& header() { return *header_; }
   const Header& header() const { return *header_; }
@@ -194,6 +217,7 @@ class DataFile : NonCopyable {
   std::vector<TagInfo> tinfo_;
   int exclusive_ = 0;
   RecordWatch* watch_ = nullptr;
+  ChangeWatch* changewatch_ = nullptr;
   bool deferhead_ = false;
   bool headdirty_ = false;
   struct Room {

@@ -182,6 +182,9 @@ TEST_F(TrackloreCli, AsksBeforeMakingANameLikeAnExistingOne) {
   EXPECT_EQ(cli("list artists").out, "0\tSigur Rós\t0\n");
   EXPECT_OK(cli("link A artist 'Sigur Ros' --yes"));
   EXPECT_EQ(cli("list artists").out, "0\tSigur Rós\t0\n1\tSigur Ros\t1\n");
+  // The same name, letter case aside, is the one there: never a second.
+  expect_failure(cli("add artist 'SIGUR RÓS'"), 1,
+                 "artist \"Sigur Rós\" (#0) exists already; nothing was created");
 }
 
 // Import's one identity: the full name, letter case aside. An entry it

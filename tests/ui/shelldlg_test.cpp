@@ -147,6 +147,25 @@ class ShellDlgTest : public QObject {
     QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
                                          "\"attr001\" is held).\nTry again when it has finished."));
     QVERIFY(uitest::reports().empty());
+
+    // Remembered read-write, a database another program reads opens
+    // read-only beside it and says why; the choice stays for the next start.
+    rememberReadOnly(false);
+    const int reader = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(reader >= 0);
+    QCOMPARE(flock(reader, LOCK_SH | LOCK_NB), 0);
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    {
+      CShellDlg beside;
+      checkStatus(beside, true);
+      QVERIFY(DB_IsReadOnly() && beside.action(CShellDlg::CmdReadOnly)->isChecked());
+      DB_Close();
+    }
+    ::close(reader);
+    QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
+    QVERIFY(box.text.contains(QStringLiteral("in use by another program")));
+    QVERIFY(!rememberedReadOnly());
+    rememberReadOnly(true);
   }
 
   // Read-only, the window holds the tables shared, so that another program
