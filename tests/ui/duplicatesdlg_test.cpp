@@ -9,7 +9,7 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "harness.h"
+#include "fixture.h"
 
 using namespace tracklore;
 using uitest::button;
@@ -17,22 +17,10 @@ using uitest::child;
 using uitest::host;
 using Ids = CDuplicatesDlg;
 
-class DuplicatesDlgTest : public QObject {
+class DuplicatesDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
-
  private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
-    c_.reset();
-  }
-
   void aGroupMergesIntoTheEntrySelected() {
     const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
     CDuplicatesDlg dialog(nullptr, ArtistTable);

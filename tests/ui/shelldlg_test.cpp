@@ -26,7 +26,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
@@ -42,10 +42,10 @@ using uitest::button;
 using uitest::child;
 using uitest::host;
 
-class ShellDlgTest : public QObject {
+class ShellDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
-  QString home_;
+  const QString home_ = QDir::currentPath();
 
   // What a message box said, and which button Enter would have pressed.
   struct Box {
@@ -96,18 +96,12 @@ class ShellDlgTest : public QObject {
     QCOMPARE(DB_IsOpen() != 0, open);
   }
 
- private slots:
-  void initTestCase() {
-    uitest::init();
-    home_ = QDir::currentPath();
-  }
-  void init() { uitest::reset(); }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     DB_Close();
     QDir::setCurrent(home_);
   }
 
+ private slots:
   void startingWhereThereIsNoDatabaseOrOneInUse() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
