@@ -34,15 +34,6 @@ constexpr size_t kHeadLength = 12;
 // Far beyond any one edit or batch; a length field above it is damage.
 constexpr uint32_t kLongestBody = 64u << 20;
 
-uint32_t crc32(const uint8_t* p, size_t n) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= p[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 void put8(std::vector<uint8_t>& out, unsigned v) { out.push_back(static_cast<uint8_t>(v)); }
 void put16(std::vector<uint8_t>& out, unsigned v) {
   uint8_t b[2];
@@ -95,6 +86,15 @@ int depth = 0;
 
 }  // namespace
 
+uint32_t journalcrc32(const uint8_t* p, size_t n) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
 std::string DB_JournalName() { return std::string(DB_MainName()) + ".jnl"; }
 
 std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
@@ -118,7 +118,7 @@ std::vector<uint8_t> encodeintent(const IntentEntry& entry) {
   }
   std::vector<uint8_t> out(kMagic, kMagic + 4);
   put32(out, static_cast<uint32_t>(body.size()));
-  put32(out, crc32(body.data(), body.size()));
+  put32(out, journalcrc32(body.data(), body.size()));
   out.insert(out.end(), body.begin(), body.end());
   return out;
 }
@@ -131,7 +131,7 @@ bool decodeintent(const uint8_t* data, size_t size, IntentEntry* entry) {
   auto istable = [tables](unsigned table) { return table < tables; };
   const uint32_t length = quill::getle32(data + 4);
   if (length > kLongestBody || length > size - kHeadLength) return false;
-  if (crc32(data + kHeadLength, length) != quill::getle32(data + 8)) return false;
+  if (journalcrc32(data + kHeadLength, length) != quill::getle32(data + 8)) return false;
   Reader in{data + kHeadLength, length};
   IntentEntry e;
   unsigned n8;

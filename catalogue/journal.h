@@ -66,6 +66,8 @@ struct IntentEntry {
 // directory.
 std::string DB_JournalName();
 
+// The CRC-32 (the common polynomial) that seals an entry's body.
+uint32_t journalcrc32(const uint8_t* p, size_t n);
 // Serialised entry (magic, body length, CRC-32 of the body, body) and back.
 std::vector<uint8_t> encodeintent(const IntentEntry& entry);
 // False when the bytes are not one whole entry with a matching checksum.

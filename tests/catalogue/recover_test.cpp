@@ -40,23 +40,10 @@ class RecoverTest : public CatalogueTest {
     CatalogueTest::SetUp();
     makesharedalbums();
     DB_Close();
-    save("pristine");
+    savefiles("pristine");
   }
 
-  // The five tables and the journal, kept in a directory and put back.
-  void save(const std::string& dir) {
-    fs::create_directory(dir);
-    for (const fs::directory_entry& file : fs::directory_iterator("."))
-      if (file.is_regular_file())
-        fs::copy_file(file.path(), dir / file.path().filename(),
-                      fs::copy_options::overwrite_existing);
-  }
-  void restore(const std::string& dir = "pristine") {
-    for (const fs::directory_entry& file : fs::directory_iterator("."))
-      if (file.is_regular_file()) fs::remove(file.path());
-    for (const fs::directory_entry& file : fs::directory_iterator(dir))
-      fs::copy_file(file.path(), file.path().filename());
-  }
+  void restore(const std::string& dir = "pristine") { restorefiles(dir); }
 
   // Which writes a cut counts: the tables' (the edit dies before one of
   // them), the journal's, or every file's.
@@ -151,7 +138,7 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   const Snapshot before = snapshot();
   // Every table written, the intent not yet marked done.
   ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[0], 0); }, 2, Counted::Journal));
-  save("cut");
+  savefiles("cut");
   Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : -1; };
   const int stride = quill::test::sweepset().stride;
   for (int n = 1;; n += stride) {
@@ -291,21 +278,11 @@ TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
   ASSERT_EQ(DB_Open(), 0);
   ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname, true), quill::Ok);
   DB_Close();
-  save("pristine");
+  savefiles("pristine");
   wholeorabsent([&] {
     return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль",
                            true);
   });
-}
-
-// The CRC-32 of the journal's entries (the common polynomial).
-uint32_t crc32(const uint8_t* p, size_t n) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= p[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
 }
 
 // An entry as an earlier version wrote it: only its first `times` creation
@@ -317,7 +294,7 @@ std::vector<uint8_t> olderentry(const IntentEntry& entry, int times, char versio
               bytes.begin() + static_cast<std::ptrdiff_t>(12 + 1 + entry.operation.size() + kAllTables * 4));
   bytes[3] = static_cast<uint8_t>(version);
   const uint32_t length = static_cast<uint32_t>(bytes.size() - 12);
-  const uint32_t crc = crc32(bytes.data() + 12, length);
+  const uint32_t crc = journalcrc32(bytes.data() + 12, length);
   for (int i = 0; i < 4; ++i) {
     bytes[4 + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
     bytes[8 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));

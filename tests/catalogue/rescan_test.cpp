@@ -33,23 +33,15 @@ using quill::Ok;
 using Albums = std::map<std::string, std::vector<std::string>>;  // album -> songs
 
 std::vector<std::string> artistsof(const std::string& album) {
-  std::vector<std::string> out;
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, DB_FindSameName(TitleTable, album).at(0));
-  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
-    out.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
-  return out;
+  return linkednames(0, DB_FindSameName(TitleTable, album).at(0));
 }
 
 Albums albums() {
   Albums out;
   FullTable titles(DB_Table(TitleTable));
   titles.select(T_Name);
-  for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1)) {
-    std::vector<std::string>& songs = out[DB_CurrentFullName(titles.cursor(), TitleTable)];
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, titles.cursor().field(F_Code).aslong());
-    for (ErrorCode r = list->first(); r == Ok; r = list->skip(1))
-      songs.push_back(DB_CurrentFullName(list->cursor(), SongTable));
-  }
+  for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1))
+    out[DB_CurrentFullName(titles.cursor(), TitleTable)] = linkednames(1, titles.cursor().field(F_Code).aslong());
   return out;
 }
 

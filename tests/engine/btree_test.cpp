@@ -274,10 +274,9 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   }
 }
 
-// Damage across pages: leaves naming each other as parent (fatal instead of
-// endless), a free list leading into the tree (fatal), keys out of order
-// (reported by the walk, which goes on).
-TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
+// Leaves naming each other as parent: fatal instead of endless, on the way
+// down and on the way up.
+TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
@@ -309,9 +308,15 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
       testing::ExitedWithCode(255),
       "Btree::skip: damaged tree 0 at offset " + std::to_string(leaves[1]->offset) +
           " in 't.idx' \\(parent does not lead to its child");
+}
 
+// A free list leading into the tree is fatal.
+TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
+  TempDir dir;
+  Bytes b;
+  std::vector<Store::PageView> v = make_tree(&b);
   // The free head's link leads to the root, a page in use.
-  c = b;
+  Bytes c = b;
   const int32_t head = getles32(&c[16 + 12]);
   ASSERT_NE(head, -1);
   putle32(&c[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
@@ -326,9 +331,15 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
         std::exit(0);
       },
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
+}
 
-  // Two keys of a leaf swapped: out of order.
-  c = b;
+// Keys out of order are reported by the walk, which goes on.
+TEST(Btree, KeysOutOfOrderAreReportedByTheWalk) {
+  TempDir dir;
+  Bytes b;
+  std::vector<Store::PageView> v = make_tree(&b);
+  // Two keys of a leaf swapped.
+  Bytes c = b;
   const Store::PageView* leaf = &v.back();
   const size_t at = static_cast<size_t>(leaf->offset) + 6;
   ASSERT_GE(leaf->entries.size(), 2u);
@@ -340,14 +351,16 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
   EXPECT_EQ(s.tree->walk(nullptr, &problems), -1);
   ASSERT_FALSE(problems.empty());
   EXPECT_NE(problems.front().find("out of order"), std::string::npos) << problems.front();
-  // A key length beyond the maximum is fatal.
-  s.close();
+}
+
+TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
+  TempDir dir;
   {
     Store named;
     named.create_text(146, 23);
     for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(textkey("name " + std::to_string(i)), i), Ok);
   }
-  b = read_all("t.idx");
+  Bytes b = read_all("t.idx");
   const int32_t root = getles32(&b[16 + 4]);
   putle16(&b[static_cast<size_t>(root + 6)], 200);  // entry 0's key length
   write_all("t.idx", b);
