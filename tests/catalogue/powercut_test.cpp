@@ -167,10 +167,13 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   }
   DB_Close();
   sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);
-  for (const NamedEdit& edit : singleedits()) sweep(edit.name, edit.run);
-  // X0 relinked as X1, X1's own later place dropped, X0 deleted; the
-  // syncs deferred to the end of the intent.
-  sweep("merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); });
+  // Each edit goes on from the last one's database. X0 relinked as X1, X1's
+  // own later place dropped, X0 deleted; the syncs deferred to the end of
+  // the intent; before the album goes.
+  std::vector<NamedEdit> edits = singleedits();
+  edits.insert(edits.end() - 1,
+               {"merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); }});
+  for (const NamedEdit& edit : edits) sweep(edit.name, edit.run);
 }
 
 // Names whose full form has an entry of several parts in the name table:

@@ -246,6 +246,15 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
   return tags;
 }
 
+// Scan notes that keep every line they are told, less its first `skip`
+// characters (a scratch directory's path, say).
+struct KeptNotes {
+  std::vector<std::string> lines;
+  ScanNotes notes;
+  explicit KeptNotes(size_t skip = 0)
+      : notes([this, skip](const std::string& line) { lines.push_back(line.substr(skip)); }) {}
+};
+
 class TableSource : public TagSource {
  public:
   explicit TableSource(std::vector<TrackTags> files) : files_(std::move(files)) {}

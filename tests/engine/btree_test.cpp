@@ -209,7 +209,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 
 // ---------------------------------------------------------------- damaged files
 
-// A closed tree of height 3 with fixed keys 1..60: its file's bytes, its pages as walked.
+// A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
 std::vector<Store::PageView> make_tree(Bytes* bytes) {
   Store s;
   s.create_fixed(58);
@@ -218,6 +218,14 @@ std::vector<Store::PageView> make_tree(Bytes* bytes) {
   s.close();
   *bytes = read_all("t.idx");
   return v;
+}
+
+// The pages of a level (1 the root), or the leaves (level 0), in walk order.
+std::vector<const Store::PageView*> onlevel(const std::vector<Store::PageView>& v, int level) {
+  std::vector<const Store::PageView*> out;
+  for (const Store::PageView& p : v)
+    if (level == 0 ? p.children[0] == -1 : p.level == level) out.push_back(&p);
+  return out;
 }
 
 void open_and_seek(int key) {
@@ -233,9 +241,7 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  std::vector<const Store::PageView*> inner;
-  for (const Store::PageView& p : v)
-    if (p.level == 2) inner.push_back(&p);
+  const std::vector<const Store::PageView*> inner = onlevel(v, 2);
   ASSERT_GE(inner.size(), 2u);
   const auto child0 = [](const Store::PageView& p) {
     return static_cast<size_t>(p.offset) + 6 + 52 - 4 * (p.entries.size() + 1);
@@ -280,9 +286,7 @@ TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  std::vector<const Store::PageView*> leaves;
-  for (const Store::PageView& p : v)
-    if (p.children[0] == -1) leaves.push_back(&p);
+  const std::vector<const Store::PageView*> leaves = onlevel(v, 0);
   Bytes c = b;
   ASSERT_GE(leaves.size(), 2u);
   putle32(&c[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));

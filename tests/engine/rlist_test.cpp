@@ -42,6 +42,15 @@ std::vector<std::string> names_in_order(Rlist& r) {
   return out;
 }
 
+// A new names table "t" of n records "Name 0".."Name n-1".
+void make_filled(int n) {
+  ASSERT_EQ(make_names("t"), Ok);
+  DataFile table;
+  ASSERT_EQ(table.open("t"), Ok);
+  Rlist r(&table);
+  for (int i = 0; i < n; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
+}
+
 class RlistFilled : public testing::Test {
  protected:
   void SetUp() override {
@@ -338,13 +347,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   std::vector<unsigned char> data, index;  // the table before each attempt
   {
     TempDir dir;
-    ASSERT_EQ(make_names("t"), Ok);
-    {
-      DataFile table;
-      ASSERT_EQ(table.open("t"), Ok);
-      Rlist r(&table);
-      for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
-    }
+    make_filled(40);
     data = test::read_all("t.db1");
     index = test::read_all("t.idx");
   }
@@ -458,13 +461,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
 // the locks are given back, so the next call goes on.
 TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
   TempDir dir;
-  ASSERT_EQ(make_names("t"), Ok);
-  {
-    DataFile table;
-    ASSERT_EQ(table.open("t"), Ok);
-    Rlist r(&table);
-    for (int i = 0; i < 5; ++i) ASSERT_EQ(add(r, "Name " + std::to_string(i), i), Ok);
-  }
+  make_filled(5);
   const std::vector<unsigned char> data = test::read_all("t.db1");
   const std::pair<const char*, std::function<ErrorCode(Rlist&)>> calls[] = {
       {"add", [](Rlist& r) { return add(r, "Fresh"); }},
