@@ -31,6 +31,8 @@ class DuplicatesDlgTest : public uitest::CatalogueTest {
     QCOMPARE(group->child(0)->text(0), QStringLiteral("The Beatles  (2)   #%1").arg(c_->beatles));
     QCOMPARE(group->child(1)->text(0), QStringLiteral("the  beatles  (0)   #%1").arg(typo));
     QVERIFY(!button(&dialog, Ids::IdMergeGroup)->isEnabled());
+    groups->setCurrentItem(group);  // a group is no entry to keep
+    QVERIFY(!button(&dialog, Ids::IdMergeGroup)->isEnabled());
     groups->setCurrentItem(group->child(0));
     host().answers = {Answer::OK};
     button(&dialog, Ids::IdMergeGroup)->click();
