@@ -81,8 +81,7 @@ class DiskFullSweep : public CatalogueTest {
   // (never, for 0), and every one after it unless `once`. An edit runs on
   // the database opened for writing and closed after it, as a command does.
   Outcome runfull(const Step& step, int n, bool open, bool once = false) {
-    const pid_t child = fork();
-    if (child == 0) {
+    const int status = quill::test::run_child([&] {
       quill::reporter = keepfatal;
       quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC, n > 0 ? n : 1 << 30, "",
                                      once);
@@ -95,17 +94,14 @@ class DiskFullSweep : public CatalogueTest {
       }
       if (rc == Ok) _exit(full.met() ? Succeeded : NeverFull);
       _exit(rc == DiskFull ? SaidFull : SaidOther);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    });
     std::string fatal;
     std::getline(std::ifstream(kFatalText), fatal, '\0');
     fs::remove(kFatalText);
-    if (!WIFEXITED(status)) return SaidOther;
+    if (status == -1) return SaidOther;
     // The process ended as the engine ends it (exit status -1).
-    if (WEXITSTATUS(status) == 255)
-      return fatal.find("The disk is full") != std::string::npos ? SaidFull : SaidOther;
-    return static_cast<Outcome>(WEXITSTATUS(status));
+    if (status == 255) return fatal.find("The disk is full") != std::string::npos ? SaidFull : SaidOther;
+    return static_cast<Outcome>(status);
   }
 
   // The step from `start` (a saved directory), at every write in turn;
@@ -163,19 +159,16 @@ TEST_F(DiskFullSweep, PackReindexAndRecovery) {
   // A link that ended before its last table writes, left for recovery.
   restorefiles("pristine");
   const Snapshot before = snapshot();
-  const pid_t child = fork();
-  if (child == 0) {
-    int writes = 0;
-    quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
-      if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
-      return false;
-    });
-    if (DB_Open() == 0) link(0, first_, artists_[3], 0);
-    _exit(1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(quill::test::run_child([&] {
+              int writes = 0;
+              quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+                if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
+                return false;
+              });
+              if (DB_Open() == 0) link(0, first_, artists_[3], 0);
+              _exit(1);
+            }),
+            0);
   ASSERT_TRUE(DB_NeedsRecovery());
   savefiles("interrupted");
   sweep("recover", recovered, false, "interrupted", &before);

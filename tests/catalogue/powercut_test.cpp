@@ -116,15 +116,12 @@ class CataloguePowerCut : public CatalogueTest {
             fs::create_directory(cuts);
             cut.materialise(point, static_cast<uint64_t>(seed), mode, cuts);
             ++tried;
-            const pid_t pid = fork();
-            if (pid == 0) {
+            const int status = quill::test::run_child([&] {
               quill::File::set_observer(nullptr);
               if (chdir(cuts.c_str()) != 0) _exit(3);
               _exit(judge(before, after, between, point == end));
-            }
-            int status = 0;
-            waitpid(pid, &status, 0);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            });
+            ASSERT_EQ(status, 0)
                 << name << ": cut at event " << point << " of " << start << ".." << end << ", seed "
                 << seed << ", mode " << (mode == CutMode::Pages ? "pages" : "sectors") << ", status "
                 << status;

@@ -53,8 +53,7 @@ class RecoverTest : public CatalogueTest {
   // (never, for 0); true when the step was cut short. An edit runs on the
   // database opened for writing; recovery opens it itself.
   bool runcut(const Edit& step, int n, Counted counted = Counted::Tables, bool open = true) {
-    const pid_t child = fork();
-    if (child == 0) {
+    const int status = quill::test::run_child([&] {
       ConsentingHost agreeing;
       DB_SetHost(&agreeing);
       int writes = 0;
@@ -71,13 +70,11 @@ class RecoverTest : public CatalogueTest {
       // indexes it held are written back then.
       DB_Close();
       _exit(rc == quill::Ok ? 0 : 2);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 1) << "the child could not open the database";
-    EXPECT_NE(WEXITSTATUS(status), 2) << "the step failed";
-    return WEXITSTATUS(status) == 3;
+    });
+    EXPECT_NE(status, -1);
+    EXPECT_NE(status, 1) << "the child could not open the database";
+    EXPECT_NE(status, 2) << "the step failed";
+    return status == 3;
   }
 
   // exact: recovery must need no correction by verification (every edit

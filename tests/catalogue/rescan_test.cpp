@@ -347,20 +347,12 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
     fresh();
     scan(before, {});
     const int failat = std::uniform_int_distribution<int>(1, total)(random);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      int n = 0;
-      quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
-      TableSource source(after);
-      ScanNotes notes;
-      ScanRunOptions options;
-      options.folders = {"m"};
-      ScanSummary summary;
-      _exit(DB_ScanMusic(source, notes, options, &summary) == 0 ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(quill::test::run_child([&] {
+                int n = 0;
+                quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
+                _exit(scanfiles(after) == Ok ? 0 : 1);
+              }),
+              -1);
     const std::string where = "write " + std::to_string(failat) + " of " + std::to_string(total);
     DB_Close();
     std::vector<std::string> log;
