@@ -7,9 +7,11 @@
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
 #include "catalogue/results.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
 #include "catalogue/translate.h"
+#include "catalogue/undotail.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 
@@ -40,22 +42,27 @@ bool tablesare(const IntentEntry& state) {
 // The journal entry that lets recovery take the step back again: 0 or -1.
 int writeintent(const IntentEntry& entry) { return writeentry(DB_JournalName(), encodeintent(entry)); }
 
-// Records an undone append left past the counted end go, so that the
-// table's file is as the edit found it; then the indexes are rebuilt.
-int settle(const IntentEntry& state, const bool touched[kAllTables]) {
-  for (const IntentEntry::Counts& c : state.counts) {
-    DataFile table;
-    if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) return -1;
-    const quill::Header& h = table.header();
-    const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
-    if (table.file().size() > end &&
-        (table.file().truncate(static_cast<int32_t>(end)) != 0 || table.file().sync() != 0))
-      return table.close(-1);
-    table.close();
-  }
+int reindex(const bool touched[kAllTables]) {
   for (int t = 0; t < kAllTables; ++t)
     if (touched[t] && DataFile::reindex(DB_TableName(t)) != quill::Ok) return -1;
   return 0;
+}
+
+// Records an undone append left past the counted end go, so that the
+// table's file is as the edit found it. Only once the journal entry is
+// done: until then recovery may need them, where the step kept no image of
+// them (a whole scan's). Cut or not, the undo is whole: the next append
+// writes over them.
+void cut(const IntentEntry& state) {
+  for (const IntentEntry::Counts& c : state.counts) {
+    DataFile table;
+    if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) continue;
+    const quill::Header& h = table.header();
+    const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
+    if (table.file().size() > end && table.file().truncate(static_cast<int32_t>(end)) == 0)
+      table.file().sync();
+    table.close();
+  }
 }
 
 }  // namespace
@@ -77,10 +84,19 @@ int DB_Undo(UndoWay way, std::string* message) {
     return 1;
   }
   if (!step.undoable()) {
-    *message = textf(DB_Tr("Catalogue",
-                           "The last change, the %s, cannot be undone, nor anything "
-                           "before it."),
-                     step.before.operation.c_str());
+    const std::string& what =
+        step.after.operation.empty() ? step.before.operation : step.after.operation;
+    // A scan or import described is one whose images passed kStepBytes.
+    const bool large = (step.before.operation == "scan" || step.before.operation == "import") &&
+                       what != step.before.operation;
+    *message = textf(large ? DB_Tr("Catalogue",
+                                   "The last change, the %s, cannot be undone (it rewrote "
+                                   "more records than the undo history keeps), nor "
+                                   "anything before it.")
+                           : DB_Tr("Catalogue",
+                                   "The last change, the %s, cannot be undone, nor anything "
+                                   "before it."),
+                     what.c_str());
     return 1;
   }
   if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
@@ -102,9 +118,27 @@ int DB_Undo(UndoWay way, std::string* message) {
                      what.c_str());
     return 1;
   }
+  // The records a whole scan appended are kept aside before anything
+  // changes, and must be there, whole, to be written back.
+  const size_t place = redo ? history.position : history.position - 1;
+  if (step.whole() && !redo && DB_KeepTail(step, place) != 0) {
+    *message = textf(DB_Tr("Catalogue",
+                           "Cannot keep the records the %s added aside (beside %s): "
+                           "nothing changed."),
+                     what.c_str(), DB_HistoryName().c_str());
+    return 1;
+  }
+  if (step.whole() && redo && !DB_TailKept(step, place)) {
+    *message = textf(DB_Tr("Catalogue",
+                           "The records the %s added, kept aside beside %s, are missing "
+                           "or damaged: it can no longer be redone."),
+                     what.c_str(), DB_HistoryName().c_str());
+    return 1;
+  }
   IntentEntry journal = now;
   journal.operation = redo ? "redo" : "undo";
   if (DB_HasUnfinishedEdit() || writeintent(journal) != 0) {
+    if (step.whole() && !redo) DB_DropTail(place);
     *message = textf(DB_Tr("Catalogue", "Cannot write the journal %s: nothing changed."),
                      DB_JournalName().c_str());
     return 1;
@@ -125,23 +159,33 @@ int DB_Undo(UndoWay way, std::string* message) {
   }
   bool touched[kAllTables] = {};
   std::vector<std::string> log;
+  std::string why;
   int restored = 0;
-  if (DB_PutBack(wanted, touched, &log, &restored) != 0 || settle(wanted, touched) != 0 ||
+  if ((step.whole() && redo && DB_PutTailBack(step, place, touched, &why) != 0) ||
+      DB_PutBack(wanted, touched, &log, &restored) != 0 || reindex(touched) != 0 ||
       markdone(DB_JournalName()) != 0) {
-    const std::string why = log.empty() ? "" : ": " + log.back();
+    if (why.empty() && !log.empty()) why = log.back();
+    const std::string shownwhy = why.empty() ? "" : ": " + why;
     *message = textf(redo ? DB_Tr("Catalogue",
                                   "The redo of the %s failed part way%s. Recover the "
                                   "database (tracklore-cli recover) to take it back.")
                           : DB_Tr("Catalogue",
                                   "The undo of the %s failed part way%s. Recover the "
                                   "database (tracklore-cli recover) to take it back."),
-                     what.c_str(), why.c_str());
+                     what.c_str(), shownwhy.c_str());
     return -1;
   }
+  cut(wanted);
+  if (step.whole() && redo) DB_DropTail(place);
   history.position = redo ? history.position + 1 : history.position - 1;
+  const TableState before = history.tables;
   history.tables = currenttablestate();
+  DB_SearchUndone(before, history.tables, wanted);
   // Without its history the undo is still whole: only further undo is lost.
-  if (savehistory(history) != 0) std::remove(DB_HistoryName().c_str());
+  if (savehistory(history) != 0) {
+    std::remove(DB_HistoryName().c_str());
+    DB_DropTail(place);
+  }
   *message = textf(redo ? DB_Tr("Catalogue", "Redone: %s") : DB_Tr("Catalogue", "Undone: %s"),
                    what.c_str());
   return 0;

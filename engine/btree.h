@@ -127,13 +127,19 @@ class Btree : NonCopyable {
   const uint8_t* nextdata(const bt_pos& pos) const;
 
   // Positions by order without counting (btree_rank.cpp): estimates from
-  // the pages on the way down, for a tree of `total` entries. rank: the
+  // the pages on the way down and what their children hold (their
+  // grandchildren too, up to kRankReads), for a tree of `total` entries. rank: the
   // entries before the position's (-1 without one); lastrank: that of the
   // greatest entry (-1 for an empty tree); seekrank: the position to the
   // entry with about that rank, 0 or NoCurrentRecord.
   double rank(bt_pos* pos, double total);
   double lastrank(double total);
   ErrorCode seekrank(bt_pos* pos, double rank, double total);
+  // What a child page holds, for sharing out the ranks of its parent.
+  struct ChildLoad {
+    double entries;   // on the pages read below the parent
+    double subtrees;  // below those, not read
+  };
 
   const TreeInfo& info() const { return info_; }
   int keylen() const { return info_.keylen; }
@@ -234,6 +240,10 @@ class Btree : NonCopyable {
   // btree_rank.cpp
   template <class Choose>
   void rankdown(double total, const Choose& choose);
+  // What each child of the page in pa_ holds (none for a leaf).
+  void childloads(std::vector<ChildLoad>* loads);
+  // The most grandchildren a page of a rank's descent reads.
+  static constexpr int kRankReads = 256;
 
   // btree_search.cpp
   int descend(Page& page, const Probe& probe, bool* found);

@@ -149,6 +149,8 @@ ErrorCode Rbuf::readbuf(uint8_t* buffer) {
 }
 
 ErrorCode Rbuf::putbuf(const uint8_t* buffer) {
+  // Told before the seek: the watch may read the record where it is now.
+  if (table_ != nullptr && table_->isopen()) table_->towrite(offset_);
   if (!seekrecord("writebuf", "write to")) return GeneralError;
   return table_->file().write(buffer, reclen_) != 0 ? GeneralError : Ok;
 }

@@ -43,6 +43,24 @@ class ChangeGuard {
   std::function<void()> release_;
 };
 
+// Tells the table's watch of one record's change from its first write to
+// its end; made after the change locks are taken, so gone before they go.
+class Watched {
+ public:
+  Watched(DataFile& table, int32_t recno) : table_(table), recno_(recno) {
+    if (ChangeWatch* watch = table_.changewatch()) watch->changing(table_, recno_);
+  }
+  ~Watched() {
+    if (ChangeWatch* watch = table_.changewatch()) watch->changed(table_, recno_);
+  }
+  Watched(const Watched&) = delete;
+  Watched& operator=(const Watched&) = delete;
+
+ private:
+  DataFile& table_;
+  int32_t recno_;
+};
+
 }  // namespace
 
 bool Rlist::readonly() const { return table_ == nullptr || table_->file().readonly(); }
@@ -111,6 +129,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
   Header& h = table_->header();
   int32_t recno = h.nrecs;
   setrecno(recno);
+  const Watched watched(*table_, recno);
   assign_serials();
 
   for (int k = nfields() - 1; k >= 0; --k)
@@ -197,6 +216,7 @@ ErrorCode Rlist::updaterecord() {
   ErrorCode rc = lockforchange();
   if (rc != Ok) return rc;
   if (recno_ < 0) return NoCurrentRecord;
+  const Watched watched(*table_, recno_);
 
   bool anychanged = false;
   for (int t = 0; t < ntags_; ++t) {
@@ -265,6 +285,7 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
     if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return WriteFailed;
   }
   if (status == '*') return Ok;
+  const Watched watched(*table_, recno_);
   if (table_->writebackindex() != 0) return WriteFailed;
 
   Header& h = table_->header();

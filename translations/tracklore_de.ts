@@ -937,6 +937,30 @@ Die Korrektur ist eine Neuindizierung der Datenbank. Jetzt neu indizieren?</tran
         <source>%s/: missing or holds no audio file: nothing below it was changed</source>
         <translation>%s/: fehlt oder enthält keine Audiodatei: darunter wurde nichts geändert</translation>
     </message>
+    <message>
+        <source>The last change, the %s, cannot be undone (it rewrote more records than the undo history keeps), nor anything before it.</source>
+        <translation>Die letzte Änderung (%s) kann nicht rückgängig gemacht werden (sie hat mehr Datensätze umgeschrieben, als der Rückgängig-Verlauf aufbewahrt), ebenso nichts davor.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the records the %s added aside (beside %s): nothing changed.</source>
+        <translation>Die vom Vorgang (%s) hinzugefügten Datensätze können nicht beiseitegelegt werden (neben %s): nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The records the %s added, kept aside beside %s, are missing or damaged: it can no longer be redone.</source>
+        <translation>Die vom Vorgang (%s) hinzugefügten Datensätze, beiseitegelegt neben %s, fehlen oder sind beschädigt: Er kann nicht mehr wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>cannot open %s</source>
+        <translation>%s kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>%s is missing or damaged</source>
+        <translation>%s fehlt oder ist beschädigt</translation>
+    </message>
+    <message>
+        <source>cannot write %s</source>
+        <translation>%s kann nicht geschrieben werden</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>

@@ -937,6 +937,30 @@ La correction consiste à réindexer la base de données. Réindexer maintenant 
         <source>%s/: missing or holds no audio file: nothing below it was changed</source>
         <translation>%s/ : absent ou sans fichier audio : rien n&apos;a été modifié en dessous</translation>
     </message>
+    <message>
+        <source>The last change, the %s, cannot be undone (it rewrote more records than the undo history keeps), nor anything before it.</source>
+        <translation>La dernière modification (%s) ne peut pas être annulée (elle a réécrit plus d&apos;enregistrements que l&apos;historique d&apos;annulation n&apos;en garde), ni rien de ce qui la précède.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the records the %s added aside (beside %s): nothing changed.</source>
+        <translation>Impossible de mettre de côté les enregistrements ajoutés par l&apos;opération (%s) (à côté de %s) : rien n&apos;a changé.</translation>
+    </message>
+    <message>
+        <source>The records the %s added, kept aside beside %s, are missing or damaged: it can no longer be redone.</source>
+        <translation>Les enregistrements ajoutés par l&apos;opération (%s), mis de côté à côté de %s, sont absents ou endommagés : elle ne peut plus être rétablie.</translation>
+    </message>
+    <message>
+        <source>cannot open %s</source>
+        <translation>impossible d&apos;ouvrir %s</translation>
+    </message>
+    <message>
+        <source>%s is missing or damaged</source>
+        <translation>%s est absent ou endommagé</translation>
+    </message>
+    <message>
+        <source>cannot write %s</source>
+        <translation>impossible d&apos;écrire %s</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>

@@ -116,16 +116,30 @@ void CRecListBox::fill(bool force, int row) {
 }
 
 // The rows from the cursor's record on; the cursor then goes to the record
-// of the given row.
+// of the given row. A window that fills (see fills) and meets the end of
+// the source first takes the records before its top in as well, and the
+// given row moves down with its record.
 void CRecListBox::layout(int row) {
   clear();
-  int s = 0;
+  int s = 0;  // the row of the record the cursor stands on
   for (int i = 0; i < rows_; ++i) {
     addrow();
     if (source_->skip(1) != 0) break;
     ++s;
   }
+  if (fills() && count() < rows_) {
+    source_->skip(-s);
+    source_->skip(count() - rows_);
+    const int above = -source_->moved();
+    for (int i = 0; i < above; ++i) {
+      insertrow(i);
+      source_->skip(1);
+    }
+    row += above;
+    s = above;
+  }
   if (row - s != 0) source_->skip(row - s);
+  row_ = row;
   selectrow(row);
   position_ = source_->recno();
 }

@@ -359,6 +359,15 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   return true;
 }
 
+// The choice of read-write stays the user's, for the next open.
+bool CShellDlg::openReadOnlyInstead() {
+  HeldReports quiet;
+  if (DB_Open(kReadBeside) != 0) return false;
+  showReadOnlyMode(true);
+  outcome_->setText(tr("The database is open read-only."));
+  return true;
+}
+
 void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
   const bool readonly = readonly_->isChecked();
@@ -390,10 +399,19 @@ void CShellDlg::onOpen(bool ask) {
       rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure();
   switch (failure) {
     case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
-    case OpenFailure::InUse:
+    case OpenFailure::InUse: {
+      const std::string details = held.end();
+      showForBoxes();
+      // Another program reads it: it may still be read beside that one.
+      if (!readonly && openReadOnlyInstead())
+        showRefusedSwitch(this, true, details);
+      else
+        showRefusedOpen(this, true, !readonly, details);
+      break;
+    }
     case OpenFailure::NotAllowed:
       showForBoxes();
-      showRefusedOpen(this, failure == OpenFailure::InUse, !readonly, held.end());
+      showRefusedOpen(this, false, !readonly, held.end());
       break;
     case OpenFailure::Other:
       if (rc != quill::Ok && DB_NeedsRecovery())

@@ -166,6 +166,9 @@ class CShellDlg : public QDialog {
   // Opens the closed database again for changes; false, with the refusal
   // said, when that is not possible (the caller opens it for reading).
   bool reopenForChanges();
+  // After an open for changes that another program refused: opens the
+  // database read-only beside it; false when that fails too.
+  bool openReadOnlyInstead();
   // After an open that failed on what recovery mends, or that found an
   // unfinished edit: recover, say what was done, then open again.
   void offerRecovery(bool unfinishedEdit, const std::string& details);

@@ -9,7 +9,10 @@
 
 #include "catalogue/batch.h"
 #include "catalogue/edits.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/browse.h"
+#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -111,6 +114,58 @@ Snapshot snapshot() {
   }
   DB_Close();
   return tables;
+}
+
+void savefiles(const std::string& dir) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir);
+  for (const fs::directory_entry& file : fs::directory_iterator("."))
+    if (file.is_regular_file())
+      fs::copy_file(file.path(), dir / file.path().filename(), fs::copy_options::overwrite_existing);
+}
+
+void restorefiles(const std::string& dir) {
+  namespace fs = std::filesystem;
+  for (const fs::directory_entry& file : fs::directory_iterator("."))
+    if (file.is_regular_file()) fs::remove(file.path());
+  for (const fs::directory_entry& file : fs::directory_iterator(dir))
+    fs::copy_file(file.path(), file.path().filename());
+}
+
+std::vector<std::string> linkednames(int r, int32_t album) {
+  std::vector<std::string> out;
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
+  for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
+    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? ArtistTable : SongTable));
+  return out;
+}
+
+quill::ErrorCode scanfiles(std::vector<TrackTags> files) {
+  TableSource source(std::move(files));
+  ScanNotes notes;
+  ScanSummary summary;
+  return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? quill::Ok : summary.error;
+}
+
+std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
+  return {
+      {"add",
+       [] {
+         quill::Rlist cursor(&DB_Table(TitleTable));
+         return DB_InsertRecord(TitleTable, "Third", cursor);
+       }},
+      {"link", [this] { return link(0, first_, artists_[3], 0); }},
+      // The song's last use: purged.
+      {"unlink", [this] { return unlink(1, first_, 1, PurgeMode::Ask); }},
+      {"move",
+       [this] {
+         Standing s = stand(0, first_, 1);
+         return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
+       }},
+      {"rename",
+       [this] { return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true); }},
+      {"delete_album", [this] { return DB_DeleteArticle(*at(TitleTable, first_)); }},
+  };
 }
 
 void CatalogueTest::makesharedalbums() {

@@ -11,7 +11,7 @@
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
@@ -41,10 +41,9 @@ uitest::Script pick(const char* text, int id, std::string* search = nullptr) {
 
 }  // namespace
 
-class ArticleDlgTest : public QObject {
+class ArticleDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
   std::unique_ptr<CMainDlg> browse_;
   std::unique_ptr<CArticleDlg> d_;
 
@@ -63,22 +62,18 @@ class ArticleDlgTest : public QObject {
     d_->show();
   }
   std::vector<int32_t> songs() { return c_->db.contents(c_->abbey, 1); }
-
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
+  void setUp() override {
+    CatalogueTest::setUp();
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     open();
   }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     d_.reset();
     browse_.reset();
-    c_.reset();
+    CatalogueTest::tearDown();
   }
 
+ private slots:
   void showsTheAlbumAndMovesItsSongs() {
     QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road * / The Beatles"));
     QCOMPARE(name()->text(), QStringLiteral("Abbey Road"));

@@ -8,7 +8,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
@@ -23,10 +23,9 @@ using uitest::child;
 using uitest::host;
 using uitest::row;
 
-class FoundDlgTest : public QObject {
+class FoundDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
   std::unique_ptr<CMainDlg> browse_;
   std::unique_ptr<CNameDlg> d_;
 
@@ -40,19 +39,13 @@ class FoundDlgTest : public QObject {
     return child<QLineEdit>(d_.get(), CNameDlg::IdEdit);
   }
   void click(int id) { button(d_.get(), id)->click(); }
-
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     d_.reset();
     browse_.reset();
-    c_.reset();
+    CatalogueTest::tearDown();
   }
+
+ private slots:
 
   // Each album once however often it uses the song, in name order whatever
   // the order of linking; the title counts albums.

@@ -12,7 +12,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/browseplace.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
@@ -35,22 +35,10 @@ bool shown(CMainDlg& dialog, int id) { return child<QWidget>(&dialog, id)->isVis
 
 }  // namespace
 
-class MainDlgTest : public QObject {
+class MainDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
-
  private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
-    c_.reset();
-  }
-
   void theKindsWithTheirCountsAndRows() {
     CMainDlg dialog(nullptr, ArtistTable, false);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [3]"));

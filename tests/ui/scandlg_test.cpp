@@ -21,7 +21,7 @@
 #include "catalogue/scanstore.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/platform.h"
 #include "ui/scandlg.h"
 #include "ui/scanreport.h"
@@ -31,18 +31,15 @@ using namespace tracklore;
 using uitest::child;
 using uitest::host;
 
-class ScanDlgTest : public QObject {
+class ScanDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() { uitest::reset(); }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     setFolderChooser({});
     DB_Close();
   }
 
+ private slots:
   // Answers the folder dialog: Browse (the scripted chooser) and the
   // hidden check box as given; then reads the summary and its report.
   void scanthrough(CShellDlg& shell, bool hidden, QString* summary, QString* report) {

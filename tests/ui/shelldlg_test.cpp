@@ -28,7 +28,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
@@ -44,10 +44,10 @@ using uitest::button;
 using uitest::child;
 using uitest::host;
 
-class ShellDlgTest : public QObject {
+class ShellDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
-  QString home_;
+  const QString home_ = QDir::currentPath();
 
   // What a message box said, and which button Enter would have pressed.
   struct Box {
@@ -78,6 +78,25 @@ class ShellDlgTest : public QObject {
     return shell;
   }
 
+  // Files may be opened only to read, as the user's own may be.
+  static void refuseWritableOpens() {
+    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+    });
+  }
+
+  // The journal of an unfinished move, with these counts to undo.
+  static void writeJournal(const std::vector<IntentEntry::Counts>& counts) {
+    IntentEntry entry;
+    entry.operation = "move";
+    tablescreated(entry.created);
+    entry.counts = counts;
+    const std::vector<uint8_t> bytes = encodeintent(entry);
+    QFile journal(QString::fromStdString(DB_JournalName()));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+  }
+
   // The state the window shows: open or closed, with its controls.
   void checkStatus(CShellDlg& shell, bool open) {
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdStatus)->text(),
@@ -98,18 +117,12 @@ class ShellDlgTest : public QObject {
     QCOMPARE(DB_IsOpen() != 0, open);
   }
 
- private slots:
-  void initTestCase() {
-    uitest::init();
-    home_ = QDir::currentPath();
-  }
-  void init() { uitest::reset(); }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     DB_Close();
     QDir::setCurrent(home_);
   }
 
+ private slots:
   void startingWhereThereIsNoDatabaseOrOneInUse() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -147,6 +160,25 @@ class ShellDlgTest : public QObject {
     QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
                                          "\"attr001\" is held).\nTry again when it has finished."));
     QVERIFY(uitest::reports().empty());
+
+    // Remembered read-write, a database another program reads opens
+    // read-only beside it and says why; the choice stays for the next start.
+    rememberReadOnly(false);
+    const int reader = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(reader >= 0);
+    QCOMPARE(flock(reader, LOCK_SH | LOCK_NB), 0);
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    {
+      CShellDlg beside;
+      checkStatus(beside, true);
+      QVERIFY(DB_IsReadOnly() && beside.action(CShellDlg::CmdReadOnly)->isChecked());
+      DB_Close();
+    }
+    ::close(reader);
+    QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
+    QVERIFY(box.text.contains(QStringLiteral("in use by another program")));
+    QVERIFY(!rememberedReadOnly());
+    rememberReadOnly(true);
   }
 
   // Read-only, the window holds the tables shared, so that another program
@@ -164,9 +196,7 @@ class ShellDlgTest : public QObject {
     ::close(fd);
     shell.action(CShellDlg::CmdClose)->trigger();
 
-    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
-      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
-    });
+    refuseWritableOpens();
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     Box box;
     uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
@@ -222,9 +252,7 @@ class ShellDlgTest : public QObject {
     uitest::TempDatabase db;
     DB_Close();
     CShellDlg shell;
-    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
-      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
-    });
+    refuseWritableOpens();
     Box box;
     uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdReadOnly)->trigger();
@@ -484,14 +512,7 @@ class ShellDlgTest : public QObject {
 
     // What a crash leaves when it comes after the journal was written and
     // before the first table write: the open succeeds, every edit is refused.
-    IntentEntry entry;
-    entry.operation = "move";
-    tablescreated(entry.created);
-    const std::vector<uint8_t> bytes = encodeintent(entry);
-    QFile journal(QString::fromStdString(DB_JournalName()));
-    QVERIFY(journal.open(QIODevice::WriteOnly));
-    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    journal.close();
+    writeJournal({});
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
     uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
@@ -508,15 +529,7 @@ class ShellDlgTest : public QObject {
     DB_Close();
     // An entry whose undo counts records the title table does not hold:
     // the table no longer opens after it, and recovery stops there.
-    IntentEntry entry;
-    entry.operation = "move";
-    tablescreated(entry.created);
-    entry.counts.push_back({TitleTable, 1000, 0});
-    const std::vector<uint8_t> bytes = encodeintent(entry);
-    QFile journal(QString::fromStdString(DB_JournalName()));
-    QVERIFY(journal.open(QIODevice::WriteOnly));
-    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    journal.close();
+    writeJournal({{TitleTable, 1000, 0}});
     uitest::reset();
     Box offer, outcome;
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));

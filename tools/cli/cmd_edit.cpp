@@ -24,7 +24,7 @@ using quill::Rlist;
 
 namespace {
 
-// Duplicates are allowed (two songs may both be called "Intro"), but they
+// Albums of one name are allowed (two artists' "Greatest Hits"), but they
 // can then only be named by code.
 void noteshared(int kind, const Record& self) {
   std::vector<Record> others;
@@ -183,6 +183,11 @@ int cmd_add(const Options& options, TerminalHost&) {
   if (!fullname(kind, options.operands[1], &full, &message)) return failure(message);
   Session session(true);
   if (!session.ok()) return 1;
+  // As typing an existing name selects it in the program: one artist or
+  // song of a name (letter case aside), while albums of one name by
+  // different artists are common.
+  if (const std::vector<Record> same = samenamed(kind, full); kind != TitleTable && !same.empty())
+    return failure(describe(kind, same.front()) + " exists already; nothing was created");
   Rlist cursor(&DB_Table(kind));
   ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
