@@ -7,7 +7,9 @@
 #   --into DIR  refresh copies in DIR and leave the tree's files alone
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-lupdate=${LUPDATE:-$(command -v lupdate6 || command -v lupdate || echo /usr/lib/qt6/bin/lupdate)}
+# Qt 6's lupdate (Debian keeps it out of PATH; a "lupdate" there may be Qt 5's).
+lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
+[ -x "$lupdate" ] || lupdate=$(command -v lupdate6 || command -v lupdate || echo lupdate)
 
 target="$root/translations"
 if [ "${1:-}" = --into ]; then
