@@ -1456,7 +1456,7 @@ Musikordner einlesen... fügt einen hinzu.</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation>Darunter zeigen:</translation>
+        <translation>Darunter anzeigen:</translation>
     </message>
     <message>
         <source>Insertion failed; %1.</source>
@@ -1523,7 +1523,7 @@ Musikordner einlesen... fügt einen hinzu.</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation>Darunter zeigen:</translation>
+        <translation>Darunter anzeigen:</translation>
     </message>
     <message>
         <source>No %1 with names alike.</source>
@@ -1653,7 +1653,7 @@ Musikordner einlesen... fügt einen hinzu.</translation>
     </message>
     <message>
         <source>Show below:</source>
-        <translation>Darunter zeigen:</translation>
+        <translation>Darunter anzeigen:</translation>
     </message>
     <message>
         <source>Type search text:</source>
