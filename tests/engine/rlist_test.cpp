@@ -493,7 +493,9 @@ TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
         test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
         const ErrorCode rc = call(r);
         // A read takes only the index's lock.
-        if (nolock.met()) EXPECT_EQ(rc, TryAgain);
+        if (nolock.met()) {
+          EXPECT_EQ(rc, TryAgain);
+        }
         EXPECT_TRUE(nolock.met() || std::string(lockfile) == ".db1");
       }
       EXPECT_EQ(test::read_all("t.db1"), data);
