@@ -298,7 +298,7 @@ int main(int argc, char** argv) {
   Clocks whole;
   tracklore::ScanRunOptions options;
   options.folders = {first.root};
-  tracklore::DB_ScanMusic(reader, notes, options, &summary);
+  if (tracklore::DB_ScanMusic(reader, notes, options, &summary) != 0) return 1;
   char memory[96];
   std::snprintf(memory, sizeof memory, "peak resident set %.1f MiB, %.1f MiB before", bench::peak_mib(), before);
   line("whole scan", summary.counts.filesread, "files", whole.elapsed(), memory);

@@ -70,14 +70,14 @@ bool fill(int songs) {
   {
     quill::DataFile table;
     if (table.open(fixedname(SongTable), {.noindex = true}) != quill::Ok) return false;
-    table.defersync(true);
+    if (table.defersync(true) != quill::Ok) return false;
     quill::Rlist cursor(&table);
     for (int i = 0; i < songs - cyrillic; ++i) {
       cursor.field(F_Name).set(songname(random, vocabulary).c_str());
       cursor.field(F_RefCount).set(0L);
       if (cursor.append() != quill::Ok) return false;
     }
-    table.defersync(false);
+    if (table.defersync(false) != quill::Ok) return false;
     if (table.close() != quill::Ok) return false;
   }
   if (quill::DataFile::reindex(fixedname(SongTable)) != quill::Ok || DB_Open() != 0) return false;
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
 
   std::vector<int32_t> codes;
   clock.restart();
-  DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes);
+  if (DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes) != quill::Ok) return 1;
   std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
 
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
       clock.restart();
-      DB_SearchCodes(words, SongTable, &codes);
+      if (DB_SearchCodes(words, SongTable, &codes) != quill::Ok) return 1;
       times.push_back(clock.seconds());
     }
     std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);

@@ -120,7 +120,7 @@ void build(int kind, SearchIndex* index) {
   index->clear();
   const std::unordered_map<int32_t, std::string> full = fullnames(kind);
   quill::Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
+  (void)cursor.select(T_Name);  // a tag of the schema
   std::string folded;
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();

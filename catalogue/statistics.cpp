@@ -137,7 +137,7 @@ ErrorCode DB_PurgeUnused(int* deleted) {
   ErrorCode rc = Ok;
   for (int kind = ArtistTable; kind <= SongTable && rc == Ok; ++kind) {
     quill::Rlist cursor(&DB_Table(kind));
-    cursor.select(T_Code);
+    (void)cursor.select(T_Code);  // a tag of the schema
     for (const StatsEntry& e : stats.unused[kind - 1]) {
       uint8_t key[4];
       quill::put4(key, e.code);

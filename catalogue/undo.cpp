@@ -48,8 +48,8 @@ int settle(const IntentEntry& state, const bool touched[kAllTables]) {
     const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
     if (table.file().size() > end &&
         (table.file().truncate(static_cast<int32_t>(end)) != 0 || table.file().sync() != 0))
-      return table.close(-1);
-    table.close();
+      return table.close(quill::GeneralError);
+    (void)table.close();  // cut and synced above
   }
   for (int t = 0; t < kAllTables; ++t)
     if (touched[t] && DataFile::reindex(DB_TableName(t)) != quill::Ok) return -1;

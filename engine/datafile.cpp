@@ -11,7 +11,8 @@ std::string stradd(const std::string& base, const char* extension) { return base
 
 DataFile::DataFile() = default;
 
-DataFile::~DataFile() { close(); }
+// Nobody to tell here: an owner that must know closes first.
+DataFile::~DataFile() { (void)close(); }
 
 const char* DataFile::basename_or_none() const {
   return base_.empty() ? "<not opened>" : base_.c_str();
@@ -44,15 +45,16 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   if (shared) {
     if (with_index && lockindex(LockMode::Shared) != Ok) return close(TryAgain);
     if (lockheader(LockMode::Shared) != Ok) {
-      if (with_index) unlockindex();
+      if (with_index) (void)unlockindex();  // the close below drops it anyway
       return close(TryAgain);
     }
   }
   init_finfo_tinfo();
   if (with_index) rc = check_index();
+  // Locks that the system will not release go with the close.
   if (shared) {
-    unlockheader();
-    if (with_index) unlockindex();
+    (void)unlockheader();
+    if (with_index) (void)unlockindex();
   }
   return rc == Ok ? Ok : close(rc);
 }
@@ -128,10 +130,10 @@ int32_t DataFile::stamp() {
 }
 
 ErrorCode DataFile::lockheader(LockMode mode) {
-  return file_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
+  return fileresult(file_.lock(mode, 0, kHeadLen, Wait::Yes), TryAgain);
 }
 ErrorCode DataFile::unlockheader() {
-  return file_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
+  return fileresult(file_.unlock(0, kHeadLen), TryAgain);
 }
 
 void DataFile::init_finfo_tinfo() {

@@ -150,7 +150,7 @@ void Index::createtrees() {
   }
 }
 
-int Index::uptodate() {
+bool Index::uptodate() {
   return count_ == owner_->header().nrecs - owner_->header().ndeleted &&
          stamp_ == owner_->header().stamp;
 }
@@ -258,7 +258,7 @@ ErrorCode DataFile::writehead() {
 // counters that make them visible, and the trees (with everything else)
 // before the index header that declares them in step.
 ErrorCode DataFile::sync() {
-  ErrorCode rc = file_.sync() == 0 ? Ok : WriteFailed;
+  ErrorCode rc = fileresult(file_.sync(), WriteFailed);
   if (rc == Ok && headdirty_) {
     if (header_->writehead(file_) != Ok || file_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;

@@ -236,7 +236,7 @@ void CArticleDlg::onModify() {
 void CArticleDlg::showMerged(int32_t keep) {
   name_->setModified(false);
   if (caller_ == nullptr || caller_->source() == nullptr) return;
-  if (!standOnRecord(*caller_->source(), TitleTable, keep)) caller_->source()->first();
+  if (!standOnRecord(*caller_->source(), TitleTable, keep)) (void)caller_->source()->first();
   caller_->reposition(nullptr, true, -1);
   showRecord(-1);
 }
@@ -312,7 +312,7 @@ void CArticleDlg::onRename() {
   runModal(dialog);
   // A rename may have merged the entry into another, rewriting this album's
   // first artist behind the album cursor, whose record is written on leaving.
-  title_.load(quill::Rlist::Force::Yes);
+  (void)title_.load(quill::Rlist::Force::Yes);  // an unreadable album shows as unloaded
   list_->setFocus();
 }
 

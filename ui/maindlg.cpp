@@ -240,7 +240,7 @@ void CMainDlg::populate() {
   showTitle();
   list_->bind(nullptr, false, 0);
   source_ = std::make_unique<FullTable>(DB_Table(kind_));
-  source_->select(T_Name);
+  (void)source_->select(T_Name);  // a tag of the schema
   // Albums of one name are told apart by their first artist and songs.
   if (kind_ == TitleTable)
     list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
@@ -359,7 +359,7 @@ void CMainDlg::onXref() {
 void CMainDlg::followXrefs(XrefTarget target) {
   const int32_t place = list_->currentCode();
   runFoundLists(this, target);
-  if (!standOnRecord(*source_, kind_, place)) source_->first();
+  if (!standOnRecord(*source_, kind_, place)) (void)source_->first();
   list_->reposition(nullptr, false, -1);
   showTitle();
   list_->setFocus();

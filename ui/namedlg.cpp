@@ -184,7 +184,7 @@ void CNameDlg::onModify() {
 // The record edited is gone: the list and the dialog go on with the one kept.
 void CNameDlg::showMerged(int32_t keep) {
   BrowseSource* source = list_->source();
-  if (source != nullptr && !standOnRecord(*source, kind_, keep)) source->first();
+  if (source != nullptr && !standOnRecord(*source, kind_, keep)) (void)source->first();
   list_->reposition(nullptr, true, -1);
   edit_->setModified(false);
   load();

@@ -124,7 +124,8 @@ void CRecListBox::layout(int row) {
     if (source_->skip(1) != 0) break;
     ++s;
   }
-  if (row - s != 0) source_->skip(row - s);
+  // A move that stops short stops at an end; selectrow keeps within the rows.
+  if (row - s != 0) (void)source_->skip(row - s);
   selectrow(row);
   position_ = source_->recno();
 }
@@ -138,7 +139,8 @@ void CRecListBox::refill(int row) { showfrom(landing(row)); }
 
 void CRecListBox::reposition(const std::string* key, bool clear, int row) {
   if (key != nullptr && source_ != nullptr)
-    source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
+    // A key not found leaves the cursor where the seek stopped, or where it was.
+    (void)source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
                   quill::SeekMode::Prefix, quill::SeekWhich::First);
   refill(row);
   if (clear) clearsearch();
@@ -159,7 +161,7 @@ bool CRecListBox::vanished(ErrorCode r) {
 
 void CRecListBox::search() {
   if (search_.empty()) {
-    if (source_ != nullptr) source_->first();
+    if (source_ != nullptr) (void)source_->first();
     refill(-1);
     notify(ListAction::Found, {});
     return;
@@ -224,7 +226,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
   switch (key) {
     case Qt::Key_PageUp:
       if (control) {
-        if (source_ != nullptr) source_->first();
+        if (source_ != nullptr) (void)source_->first();
         refill(-1);
       } else {
         step(-pagerows());
@@ -232,7 +234,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
       break;
     case Qt::Key_PageDown:
       if (control) {
-        if (source_ != nullptr) source_->last();
+        if (source_ != nullptr) (void)source_->last();
         refill(-1);
       } else {
         step(pagerows());

@@ -430,7 +430,7 @@ void CShellDlg::onCreate() {
   if (DB_Create() == 0) {
     // A new database is there to be filled.
     readonly_->setChecked(false);
-    DB_Open();
+    (void)DB_Open();  // a failure is reported by DB_Open, and refresh() shows the state
   }
   refresh();
 }

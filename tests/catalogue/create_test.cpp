@@ -26,7 +26,7 @@ class CreateTest : public CatalogueTest {
  protected:
   void SetUp() override {
     DB_Close();
-    DB_SetMainName("maindb");
+    (void)DB_SetMainName("maindb");
   }
   size_t files() const {
     return static_cast<size_t>(
@@ -165,7 +165,7 @@ TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   host_.choose(dir_.file("maindb.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), -1);
-  holder.close();
+  (void)holder.close();
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{"Operation create failed on Datafile \"rel001\".\nThe file "
                                       "rel001.db1 cannot be written; nothing was changed."}));

@@ -114,7 +114,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
 
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    holder.close();
+    (void)holder.close();
   });
   EXPECT_EQ(DB_Open({.readonly = true}), 0);
   release.join();
@@ -182,7 +182,7 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChan
   host_.choose(dir_.file("other/MAINDB.db1"));
   ASSERT_EQ(DB_Create(), 0);
   fs::current_path(dir_.path());
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
 
   host_.choose(dir_.file("other/MAINDB.DB1"));
   EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);

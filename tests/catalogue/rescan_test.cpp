@@ -43,7 +43,7 @@ std::vector<std::string> artistsof(const std::string& album) {
 Albums albums() {
   Albums out;
   FullTable titles(DB_Table(TitleTable));
-  titles.select(T_Name);
+  (void)titles.select(T_Name);
   for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1)) {
     std::vector<std::string>& songs = out[DB_CurrentFullName(titles.cursor(), TitleTable)];
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, titles.cursor().field(F_Code).aslong());

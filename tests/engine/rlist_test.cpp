@@ -159,7 +159,7 @@ TEST_F(RlistFilled, UpdateTouchesOnlyChangedTagsDeleteEveryTag) {
   EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"Blue Moon", "Mamma Mia", "Track 10"}));
   EXPECT_EQ(r->count(), 3);
   r.reset();
-  table.close();
+  (void)table.close();
   EXPECT_TRUE(test::sound("t"));
 }
 
@@ -207,8 +207,8 @@ TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
   EXPECT_EQ(r->gorecord(table.nrecs()), NotFound);
   EXPECT_EQ(r->gorecord(-1), NotFound);
   r.reset();
-  searched.bind(nullptr);
-  table.close();
+  (void)searched.bind(nullptr);
+  (void)table.close();
   EXPECT_TRUE(test::sound("t"));
 }
 
@@ -348,8 +348,8 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         DataFile table;
         if (table.open("t") != Ok) _exit(4);
         Rlist r(&table);
-        r.select(kByName);
-        r.go(GoHow::Absolute, 7);
+        (void)r.select(kByName);
+        (void)r.go(GoHow::Absolute, 7);
         CapturedReports quiet;
         int writes = 0;
         File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == failat; });
@@ -382,7 +382,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       ASSERT_NE(code, 3) << where << ": failed without a fault";
       DataFile table;
       ErrorCode open = table.open("t", {.readonly = true});
-      table.close();
+      (void)table.close();
       if (open == Ok) {
         EXPECT_TRUE(test::sound("t")) << where;
       } else {
@@ -468,7 +468,7 @@ TEST(RlistShared, AChangeWhoseLockIsRefusedIsRefusedUnchanged) {
       DataFile table;
       ASSERT_EQ(table.open("t", {.shared = true}), Ok);
       Rlist r(&table);
-      r.select(kByName);
+      (void)r.select(kByName);
       ASSERT_EQ(r.go(GoHow::Absolute, 2), Ok);
       {
         test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
@@ -477,7 +477,7 @@ TEST(RlistShared, AChangeWhoseLockIsRefusedIsRefusedUnchanged) {
       }
       EXPECT_EQ(test::read_all("t.db1"), data) << lockfile;
       EXPECT_EQ(table.nrecs(), 5);
-      table.close();
+      (void)table.close();
       EXPECT_TRUE(test::sound("t"));
     }
   }
@@ -505,7 +505,7 @@ TEST(RlistShared, AReadWhoseLockIsRefusedIsRefused) {
   DataFile table;
   ASSERT_EQ(table.open("t", {.readonly = true, .shared = true}), Ok);
   Rlist r(&table);
-  r.select(kByName);
+  (void)r.select(kByName);
   ASSERT_EQ(r.first(), Ok);
   const std::function<ErrorCode(Rlist&)> reads[] = {
       [](Rlist& c) { return c.skip(1); },

@@ -275,7 +275,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
     d_->reject();  // marks Let It Be complete
     quill::Rlist album(&DB_Table(TitleTable));
-    album.select(T_Code);
+    (void)album.select(T_Code);
     uint8_t key[4];
     quill::put4(key, c_->letitbe);
     QCOMPARE(album.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);

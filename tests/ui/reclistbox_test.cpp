@@ -79,13 +79,13 @@ class RecListBoxTest : public QObject {
     // Enough albums for a tree of several levels, where positions are
     // estimates; written as one batch.
     quill::DataFile& albums = DB_Table(TitleTable);
-    albums.defersync(true);
+    (void)albums.defersync(true);
     for (int n = 1; n <= kAlbums; ++n) {
       const QByteArray name = QStringLiteral("Album %1").arg(n, 4, 10, QLatin1Char('0')).toLatin1();
       QVERIFY(db_->add(TitleTable, name) >= 0);
     }
     QCOMPARE(albums.sync(), 0);
-    albums.defersync(false);
+    (void)albums.defersync(false);
   }
   void cleanupTestCase() {
     list_.reset();
@@ -99,7 +99,7 @@ class RecListBoxTest : public QObject {
     list_->resize(list_->sizeHint());
     list_->show();
     source_ = std::make_unique<FullTable>(DB_Table(ArtistTable));
-    source_->select(T_Name);
+    (void)source_->select(T_Name);
     list_->bind(source_.get(), true, 2);
     list_->setNotify([this](ListAction a, const std::string& t) { notes_.push_back({a, t}); });
     list_->fill(true, 0);
@@ -224,7 +224,7 @@ class RecListBoxTest : public QObject {
 
   void theBarStandsWhereTheWindowIsAndMovesIt() {
     FullTable albums(DB_Table(TitleTable));
-    albums.select(T_Name);
+    (void)albums.select(T_Name);
     list().bind(&albums, true, 2);
     list().fill(true, 0);
     QScrollBar& bar = *list().positionBar();
@@ -320,11 +320,11 @@ class RecListBoxTest : public QObject {
 
   void refillOfAThreeRecordSourceAndAnEmptyOne() {
     FullTable songs(DB_Table(SongTable));
-    songs.select(T_Name);
+    (void)songs.select(T_Name);
     list().bind(&songs, true, 2);
     list().fill(true, 0);
     QCOMPARE(list().count(), 3);
-    songs.last();
+    (void)songs.last();
     list().refill(6);
     QCOMPARE(list().count(), 3);
     QCOMPARE(list().currentRow(), 2);
