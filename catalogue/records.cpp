@@ -127,7 +127,7 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
   if (cursor.field(F_RefCount).aslong() != 0) return StillReferenced;
   // A wrong count must not let a used attribute go.
-  Rlist rows(&DB_Table(rowtable(kind - 1)));
+  Rlist rows(&DB_Table(rowtable(relationof(kind))));
   (void)rows.select(T_Attr);  // a tag of the schema
   if (rows.selected() == T_Attr && rows.seek(cursor.field(F_Code).data(), 4,
                                              quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)

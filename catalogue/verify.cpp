@@ -479,7 +479,7 @@ void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
   v.line("Verifying table %d of %d [%s]", n, table);
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
-  const int rowsof = kind == TitleTable ? ArtistRows : rowtable(kind - 1);
+  const int rowsof = kind == TitleTable ? ArtistRows : rowtable(relationof(kind));
   CodeWalk w{&v, kind, rowsof, table, Bound(kind)};
   w.rows = std::make_unique<Rlist>(&DB_Table(rowsof));
   (void)w.rows->select(kind == TitleTable ? T_TitSeq : T_Attr);  // tags of the schema
@@ -639,7 +639,7 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     Verification v(callback, context, total, summary);
     for (int r = 0; r < kRelations && !v.stopped; ++r) walkrows(v, r);
     for (int r = 0; r < kRelations && !v.stopped; ++r)
-      walkcodes(v, attrtable(r), r + 3, checkattribute);
+      walkcodes(v, attrtable(r), rowtable(r), checkattribute);
     if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
     if (!v.stopped) DB_CheckScanFiles(summary);

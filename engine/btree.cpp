@@ -222,15 +222,16 @@ ErrorCode Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c
     rp_.clear();
     rp_.allocate();
     rp_.setparent(page.parent());
-    int where = 0, widx = -1;
+    Landed where = Landed::Separator;
+    int widx = -1;
     split(page, rp_, e, &klen, c, &where, &widx);
     page.save();
     rp_.save();
     c = rp_.address();
     leftpage = page.address();
-    if (!placed && where != 0) {
+    if (!placed && where != Landed::Separator) {
       placed = true;
-      *at = where == 1 ? page.address() : rp_.address();
+      *at = where == Landed::Left ? page.address() : rp_.address();
       *index = widx;
     }
     if (page.parent() != -1) {
@@ -273,9 +274,8 @@ void Btree::move_last_to_front(Page& from, Page& to) {
 
 // Splits the full page left into itself and the empty page right around the
 // entry e (with right child c). Afterwards e's buffer holds the separator
-// and *klen its key length; *where tells where e went: 0 it is the
-// separator, 1 left, 2 right, at *index.
-void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int* where,
+// and *klen its key length; *where tells where e went, at *index.
+void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, Landed* where,
                   int* index) {
   bool found = false;
   const int i = left.exact(e, *klen, e + *klen, &found);
@@ -284,7 +284,7 @@ void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int
 
   if (right.halffull() && left.count() == i) {
     right.setchild0(c);
-    *where = 0;
+    *where = Landed::Separator;
     *index = -1;
     return;
   }
@@ -295,11 +295,11 @@ void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int
       move_last_to_front(left, right);
       ++at;
     }
-    *where = 2;
+    *where = Landed::Right;
     *index = at;
   } else {
     left.insert(i, e, *klen, e + *klen, c);
-    *where = 1;
+    *where = Landed::Left;
     *index = i;
   }
   if (left.count() == 0) broken(left.address(), "page too small to split");

@@ -226,7 +226,11 @@ class Btree : NonCopyable {
   // known: the entry's index in page when the caller's search found it.
   ErrorCode insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
                       int* index, int known = -1);
-  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
+  // Where split put the entry: it became the separator, or went into the
+  // left or the right page.
+  enum class Landed { Separator, Left, Right };
+  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, Landed* where,
+             int* index);
   bool standson(const bt_pos* pos, int keylen);
   ErrorCode rebalance();
   ErrorCode balance(Page& left, Page& right, Page& parent, int s);

@@ -211,11 +211,11 @@ namespace {
 // the first record), closes both and moves the new file onto the old one's
 // name.
 template <class Copy>
-ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy) {
+ErrorCode finishcopy(DataFile& fresh, DataFile& old, DataFile::Stamp stamp, const Copy& copy) {
   Header& h = fresh.header();
   File& out = fresh.file();
   ErrorCode rc = Ok;
-  if (bump) h.stamp = old.header().stamp + 1;
+  if (stamp == DataFile::Stamp::Bump) h.stamp = old.header().stamp + 1;
   h.lengths();
   if (h.write(out) != 0 || out.seek(h.datastart) != 0) rc = WriteFailed;
   if (rc == Ok) rc = copy();
@@ -228,7 +228,7 @@ ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy)
   // The copy is on disk (synced above) and the old file was only read.
   (void)fresh.close();
   (void)old.close();
-  if (!swapfiles(newbase.c_str(), oldbase.c_str(), 1)) {
+  if (!swapfiles(newbase.c_str(), oldbase.c_str(), TableFile::Data)) {
     removefile(newbase + ".db1");
     return DataCreate;
   }
@@ -238,8 +238,8 @@ ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy)
 }  // namespace
 
 ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
-                             int bump, Progress* progress) {
-  return finishcopy(fresh, old, bump, [&] {
+                             Stamp stamp, Progress* progress) {
+  return finishcopy(fresh, old, stamp, [&] {
     Visit v{callback, cookie};
     Rlist cursor(&old);
     if (cursor.scan(visit, &v, progress) != 0) return WriteFailed;
@@ -267,7 +267,7 @@ ErrorCode DataFile::packcopy(const char* base, Progress* progress) {
   h.stamp = 0;  // the epilogue raises the old one
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return finishcopy(fresh, old, 1, [&] { return copylive(old, fresh, progress); });
+  return finishcopy(fresh, old, Stamp::Bump, [&] { return copylive(old, fresh, progress); });
 }
 
 namespace {
@@ -351,7 +351,7 @@ ErrorCode DataFile::reindexcopy(const char* base, Progress* progress) {
     removefile(path);
     return rc;
   }
-  if (!swapfiles(name, base, 2)) {
+  if (!swapfiles(name, base, TableFile::Index)) {
     removefile(path);
     return IndexCreate;
   }

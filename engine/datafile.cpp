@@ -9,6 +9,14 @@ namespace quill {
 
 std::string stradd(const std::string& base, const char* extension) { return base + extension; }
 
+namespace {
+
+// How a table's files are opened for the mode: both files alike.
+Access accessof(OpenMode mode) { return mode.readonly ? Access::ReadOnly : Access::ReadWrite; }
+Sharing sharingof(OpenMode mode) { return mode.shared ? Sharing::Shared : Sharing::Exclusive; }
+
+}  // namespace
+
 DataFile::DataFile() = default;
 
 // Nobody to tell here: an owner that must know closes first.
@@ -20,8 +28,7 @@ const char* DataFile::basename_or_none() const {
 
 ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
   std::string path = stradd(base, ".db1");
-  if (file_.open(path.c_str(), mode.readonly ? Access::ReadOnly : Access::ReadWrite,
-                 mode.shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
+  if (file_.open(path.c_str(), accessof(mode), sharingof(mode)) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
   if (!mode.shared) file_.setreadcache(true);
@@ -36,7 +43,7 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   exclusive_ = !shared;
   bool with_index = header_->ntags > 0 && !mode.noindex;
   if (with_index) {
-    rc = open_index(mode.readonly, shared);
+    rc = open_index(accessof(mode), sharingof(mode));
     if (rc != Ok) return close(rc);
   }
   // Shared, another opener may be changing the table: the index is checked

@@ -211,11 +211,10 @@ int32_t Index::count() {
 
 // ---- the data file's side ---------------------------------------------------
 
-ErrorCode DataFile::open_index(int readonly, int shared) {
+ErrorCode DataFile::open_index(Access access, Sharing sharing) {
   index_.reset(new Index(this));
   std::string path = stradd(base_, ".idx");
-  if (index_->openfile(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
-                       shared ? Sharing::Shared : Sharing::Exclusive) != Ok) {
+  if (index_->openfile(path.c_str(), access, sharing) != Ok) {
     index_.reset();
     return IndexOpen;
   }

@@ -86,21 +86,16 @@ bool tmpcreate(char* buffer, const char* extension) {
 // and a failed rename leaves the previous file where it was. The previous
 // contents go only when the new file is in place, and no spare copy has to be
 // put back after a failure.
-bool swapfiles(const char* newbase, const char* oldbase, int mask) {
-  static const struct {
-    int bit;
-    const char* extension;
-  } kinds[] = {{1, ".db1"}, {2, ".idx"}};
-  for (const auto& kind : kinds) {
-    if ((mask & kind.bit) == 0) continue;
-    std::string newname = std::string(newbase) + kind.extension;
-    std::string oldname = std::string(oldbase) + kind.extension;
-    if (renamefile(newname, oldname) != 0) return false;
-    // The exchange lives in the directory: without this a crash soon after
-    // could bring the previous name back. Best effort; the rename is done.
-    (void)File::syncdir(oldname.c_str());
-  }
+bool swapfiles(const char* newbase, const char* oldbase, TableFile which) {
+  std::string newname = std::string(newbase) + extensionof(which);
+  std::string oldname = std::string(oldbase) + extensionof(which);
+  if (renamefile(newname, oldname) != 0) return false;
+  // The exchange lives in the directory: without this a crash soon after
+  // could bring the previous name back. Best effort; the rename is done.
+  (void)File::syncdir(oldname.c_str());
   return true;
 }
+
+const char* extensionof(TableFile which) { return which == TableFile::Data ? ".db1" : ".idx"; }
 
 }  // namespace quill

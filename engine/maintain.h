@@ -26,12 +26,16 @@ char* tmpname(char* buffer);
 // no existing file is ever taken over. False when no file could be made.
 [[nodiscard]] bool tmpcreate(char* buffer, const char* extension);
 
-// Moves new base + extension onto old base + extension for ".db1" (mask 1)
-// and ".idx" (mask 2), each in one step: the old name always names either the
+// The two files of a table, and the extension each is named by.
+enum class TableFile { Data, Index };
+const char* extensionof(TableFile which);
+
+// Moves new base + extension onto old base + extension for the table's
+// file `which`, in one step: the old name always names either the
 // previous file or the new one. When the new file cannot take the old name,
 // the previous file stays under it and the result is false; the new file
 // stays where it was, for the caller to remove.
-[[nodiscard]] bool swapfiles(const char* newbase, const char* oldbase, int mask);
+[[nodiscard]] bool swapfiles(const char* newbase, const char* oldbase, TableFile which);
 
 // Tests make renames fail through this hook: it is asked before every rename
 // of swapfiles and makes it fail when it answers true. Empty removes it.
@@ -53,9 +57,9 @@ class RecChgDescr {
  public:
   enum Kind { Copy = 0, Insert = 1 };
 
-  // kind Insert: a field inserted at position (in the header-record fields
-  // when hdrrec is set, else in the record fields) of the new header.
-  RecChgDescr(DataFile& fresh, DataFile& old, int kind, int position, int hdrrec);
+  // kind Insert: a field inserted at position (in the group's fields) of
+  // the new header.
+  RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position, FieldGroup group);
   RecChgDescr(const RecChgDescr&) = delete;
   RecChgDescr& operator=(const RecChgDescr&) = delete;
 

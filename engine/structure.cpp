@@ -86,8 +86,10 @@ void upd_tagstruct(DataFile& fresh, int position) {
       if (c.field >= position) ++c.field;
 }
 
-RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, int kind, int position, int hdrrec)
+RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position,
+                         FieldGroup group)
     : kind_(kind), fresh_(&fresh) {
+  const bool hdrrec = group == FieldGroup::Header;
   const Header& o = old.header();
   const Header& n = fresh.header();
   oldlen_ = hdrrec ? o.arealen : o.reclen;
@@ -146,7 +148,7 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
   }
 
   if (which == FieldGroup::Header) {
-    RecChgDescr area(fresh, old, RecChgDescr::Insert, position, 1);
+    RecChgDescr area(fresh, old, RecChgDescr::Insert, position, FieldGroup::Header);
     rc = copyhdrrec(fresh, old, &area);
   } else {
     rc = copyhdrrec(fresh, old, nullptr);
@@ -154,8 +156,8 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
   if (rc != Ok) return abandoncopy(fresh, old, rc);
 
   RecChgDescr change(fresh, old, record ? RecChgDescr::Insert : RecChgDescr::Copy, position,
-                     0);
-  return DataFile::epilogue(fresh, old, convertrecord, &change, 0, progress);
+                     FieldGroup::Record);
+  return DataFile::epilogue(fresh, old, convertrecord, &change, DataFile::Stamp::Keep, progress);
 }
 
 ErrorCode insert_tag(const char* base, int position, const TagNode& tag, Progress* progress) {
@@ -176,7 +178,7 @@ ErrorCode insert_tag(const char* base, int position, const TagNode& tag, Progres
   }
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return DataFile::epilogue(fresh, old, copyrecord, &fresh, 1, progress);
+  return DataFile::epilogue(fresh, old, copyrecord, &fresh, DataFile::Stamp::Bump, progress);
 }
 
 }  // namespace quill

@@ -79,7 +79,7 @@ void CFoundDlg::connectControls() {
 }
 
 void CFoundDlg::fill() {
-  const int kind = attr_ + 1;
+  const int kind = attrkind(attr_);
   char name[kNameBuffer];
   (void)DB_GetName(name, kind, code_);  // "<not found>" when it fails
   source_ = DB_AlbumsInNameOrder(attr_, code_);

@@ -351,7 +351,7 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  followXrefs({kind_ - 1, list_->currentCode()});
+  followXrefs({relationof(kind_), list_->currentCode()});
 }
 
 // What was edited from the found lists (a rename, a merge) is shown on
@@ -360,7 +360,7 @@ void CMainDlg::followXrefs(XrefTarget target) {
   const int32_t place = list_->currentCode();
   runFoundLists(this, target);
   if (!standOnRecord(*source_, kind_, place)) (void)source_->first();
-  list_->reposition(nullptr, false, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   showTitle();
   list_->setFocus();
 }
@@ -380,7 +380,7 @@ void CMainDlg::onView() {
 
 void CMainDlg::onSelect(int result) {
   if (!list_->hasRows()) return;
-  target_ = {kind_ - 1, list_->currentCode()};
+  target_ = {relationof(kind_), list_->currentCode()};
   done(result);
 }
 
@@ -415,7 +415,7 @@ void CMainDlg::onCreate(bool explicitly) {
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok)
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   else
     nameFailure(rc, "Record creation failed; %s.");
   list_->setFocus();
@@ -431,7 +431,7 @@ void CMainDlg::onCreate(bool explicitly) {
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
   const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
   if (kind_ == TitleTable && explicitly) {
     *createanyway = ask(textf("An album named \"%s\" exists already; it is selected now.\nDo you "
@@ -486,7 +486,7 @@ void CMainDlg::onDelete() {
     rc = DB_DeleteAttribute(cursor, kind_);
   }
   // Also after a failure: removals done before it changed the rows shown.
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
   list_->setFocus();
@@ -507,7 +507,7 @@ void CMainDlg::onMerge() {
   if (!confirmMerge(kind_, current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
 }
 
 void CMainDlg::setMergeFrom(int32_t code) {

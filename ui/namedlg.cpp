@@ -70,7 +70,8 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
     return false;
   }
   const std::string stored = fieldText(cursor.field(F_Name));
-  if (list != nullptr) list->reposition(&stored, true, -1);
+  if (list != nullptr)
+    list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
   edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
   edit->setCursorPosition(caret);
@@ -185,7 +186,7 @@ void CNameDlg::onModify() {
 void CNameDlg::showMerged(int32_t keep) {
   BrowseSource* source = list_->source();
   if (source != nullptr && !standOnRecord(*source, kind_, keep)) (void)source->first();
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   edit_->setModified(false);
   load();
 }

@@ -131,19 +131,19 @@ void CRecListBox::layout(int row) {
 }
 
 int CRecListBox::landing(int row) const {
-  if (row == -1) row = currentRow();
+  if (row == kSelectedRow) row = currentRow();
   return row < kContext || row > lowestrow() ? kLandingRow : row;
 }
 
 void CRecListBox::refill(int row) { showfrom(landing(row)); }
 
-void CRecListBox::reposition(const std::string* key, bool clear, int row) {
+void CRecListBox::reposition(const std::string* key, Search search, int row) {
   if (key != nullptr && source_ != nullptr)
     // A key not found leaves the cursor where the seek stopped, or where it was.
     (void)source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
                   quill::SeekMode::Prefix, quill::SeekWhich::First);
   refill(row);
-  if (clear) clearsearch();
+  if (search == Search::Clear) clearsearch();
 }
 
 void CRecListBox::clearsearch() {
@@ -155,7 +155,7 @@ void CRecListBox::clearsearch() {
 // neighbour: show the list again around it.
 bool CRecListBox::vanished(ErrorCode r) {
   if (r != quill::NextRecord && r != quill::PrevRecord) return false;
-  reposition(nullptr, true, -1);
+  reposition(nullptr, Search::Clear, kSelectedRow);
   return true;
 }
 

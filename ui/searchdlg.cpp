@@ -137,7 +137,7 @@ void CSearchDlg::open() {
   if (kind < 0 || !list->hasRows()) return;
   list->setFocus();
   if (kind != TitleTable) {
-    target_ = {kind - 1, list->currentCode()};
+    target_ = {relationof(kind), list->currentCode()};
     done(ResultTarget);
     return;
   }

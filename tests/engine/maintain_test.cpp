@@ -108,7 +108,7 @@ TEST(TmpName, SkipsNamesWhoseFilesExistAndTheExchangeNeedsItsFile) {
   // The exchange with a missing new file fails and touches nothing.
   write_all("old.db1", {'O'});
   const DirContents untouched = dir_contents();
-  EXPECT_FALSE(swapfiles("absent", "old", 1));
+  EXPECT_FALSE(swapfiles("absent", "old", TableFile::Data));
   EXPECT_EQ(dir_contents(), untouched);
 }
 

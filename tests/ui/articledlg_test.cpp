@@ -57,9 +57,9 @@ class ArticleDlgTest : public QObject {
   void open(const char* album = "Abbey Road") {
     d_.reset();
     std::string key = album;
-    caller()->reposition(&key, true, -1);
+    caller()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QCOMPARE(caller()->currentName(), key);
-    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), 1, nullptr);
+    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), Rel::Songs, nullptr);
     d_->show();
   }
   std::vector<int32_t> songs() { return c_->db.contents(c_->abbey, 1); }

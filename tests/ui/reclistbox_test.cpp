@@ -233,7 +233,7 @@ class RecListBoxTest : public QObject {
     QCOMPARE(bar.pageStep(), 12);
     QCOMPARE(bar.value(), 0);
     const std::string sought = "Album 2500";
-    list().reposition(&sought, false, -1);
+    list().reposition(&sought, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
     QCOMPARE(album(list(), list().currentRow()), 2500);
     // The source's estimate for the selected record, less the rows above it.
     QCOMPARE(bar.value(), albums.before() - list().currentRow());
@@ -344,9 +344,9 @@ class RecListBoxTest : public QObject {
 
   void repositionSeeksAKey() {
     std::string key = "Artist 17";
-    list().reposition(&key, false, -1);
+    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
     window(12, CRecListBox::kLandingRow);
-    list().reposition(nullptr, false, CRecListBox::kLowestKeptRow);
+    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
     window(10, CRecListBox::kLowestKeptRow);
   }
 };

@@ -135,7 +135,7 @@ int cmd_xref(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   Record item;
   if (!resolve(kind, options.operands[1], &item)) return 1;
-  std::unique_ptr<Relation> list = DB_GetArticlesFromAttribute(kind - 1, item.code);
+  std::unique_ptr<Relation> list = DB_GetArticlesFromAttribute(relationof(kind), item.code);
   for (ErrorCode step = list->first(); step == Ok; step = list->skip(1)) {
     quill::Rlist& album = list->cursor();
     const int seq = list->rows().field(F_Seq).asint();
