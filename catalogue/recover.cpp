@@ -46,7 +46,7 @@ std::string openfailure(const std::string& name, ErrorCode rc) {
 // (a full disk by name, so that the user frees space and tries again).
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
   log.add("cannot " + doing + ": " + DB_FailureText(quill::writeresult(rc)));
-  return table.close(-1);
+  return table.close(quill::GeneralError);
 }
 
 // The tables of this database: the five, and each optional one that is there.
@@ -93,7 +93,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     if (rc != Ok)
       return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t), rc,
                          log);
-    table.close();
+    (void)table.close();  // written and synced above
     touched[t] = true;
   }
   return 0;
@@ -126,7 +126,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   const int64_t size = file.size();
   if (size < h.datastart || h.reclen == 0) {
     log.add(name + " is shorter than its header");
-    return table.close(-1);
+    return table.close(quill::GeneralError);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
@@ -135,7 +135,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   for (int32_t i = 0; i < h.nrecs; ++i) {
     char status = ' ';
     if (file.seek(table.recoffset(i) + h.reclen - 1) != 0 || file.read(&status, 1) != 0)
-      return table.close(-1);
+      return table.close(quill::GeneralError);
     if (status == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
@@ -150,7 +150,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     if (rc == Ok) rc = table.sync();
     if (rc != Ok) return writefailed(table, "correct the counters of " + name, rc, log);
   }
-  table.close();
+  (void)table.close();  // what was written is synced above
   *touched = *touched || dirty;
   return 0;
 }
@@ -181,7 +181,7 @@ std::vector<std::string> changedpartway() {
     DataFile table;
     if (table.opendata(named(t).c_str(), {.readonly = true}) != Ok) continue;
     const int32_t stamp = table.header().stamp;
-    table.close();
+    (void)table.close();  // opened only to be read
     quill::File index;
     uint8_t head[quill::kIndexHeaderLen + 4];
     if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,

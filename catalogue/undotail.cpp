@@ -140,7 +140,8 @@ int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTable
     uint32_t crc = 0, sum = 0;
     if (!openkept(tail, step.before.created[tail.table], table.header().reclen, name, &file, &crc)) {
       *why = name + " is missing or damaged";
-      return table.close(-1);
+      (void)table.close(quill::GeneralError);  // the failure is told by why
+      return -1;
     }
     // Past the counted records: until the counts are put back nothing
     // reads them, and a crash leaves them for recovery to cut off.
@@ -148,10 +149,11 @@ int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTable
         copy(file, table.file(), int64_t{tail.count} * table.header().reclen, table.header().reclen, &sum) != 0 ||
         table.file().sync() != 0) {
       *why = std::string("cannot write ") + DB_TableName(tail.table);
-      return table.close(-1);
+      (void)table.close(quill::GeneralError);  // the failure is told by why
+      return -1;
     }
     touched[tail.table] = true;
-    table.close();
+    (void)table.close();  // written and synced above
   }
   return 0;
 }

@@ -75,7 +75,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
 void CMainDlg::keepPlace() {
   const BrowsePlace place = rememberedBrowsePlace();
   if (place.kind == kind_ && place.code >= 0 && standOnRecord(*source_, kind_, place.code))
-    list_->reposition(nullptr, false, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
 }
 
 void CMainDlg::createControls() {
@@ -257,7 +257,7 @@ void CMainDlg::populate() {
   showTitle();
   list_->bind(nullptr, false, 0);
   source_ = std::make_unique<FullTable>(DB_Table(kind_));
-  source_->select(T_Name);
+  (void)source_->select(T_Name);  // a tag of the schema
   // Albums of one name are told apart by their first artist and songs.
   if (kind_ == TitleTable)
     list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
@@ -381,7 +381,7 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  followXrefs({kind_ - 1, list_->currentCode()});
+  followXrefs({relationof(kind_), list_->currentCode()});
 }
 
 // What was edited from the found lists (a rename, a merge) is shown on
@@ -389,8 +389,8 @@ void CMainDlg::onXref() {
 void CMainDlg::followXrefs(XrefTarget target) {
   const int32_t place = list_->currentCode();
   runFoundLists(this, target);
-  if (!standOnRecord(*source_, kind_, place)) source_->first();
-  list_->reposition(nullptr, false, -1);
+  if (!standOnRecord(*source_, kind_, place)) (void)source_->first();
+  list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   showTitle();
   list_->setFocus();
 }
@@ -410,7 +410,7 @@ void CMainDlg::onView() {
 
 void CMainDlg::onSelect(int result) {
   if (!list_->hasRows()) return;
-  target_ = {kind_ - 1, list_->currentCode()};
+  target_ = {relationof(kind_), list_->currentCode()};
   done(result);
 }
 
@@ -445,7 +445,7 @@ void CMainDlg::onCreate(bool explicitly) {
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
   } else {
     nameFailure(rc, "Record creation failed; %s.");
@@ -463,7 +463,7 @@ void CMainDlg::onCreate(bool explicitly) {
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
   const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
   if (kind_ == TitleTable && explicitly) {
     *createanyway = ask(textf("An album named \"%s\" exists already; it is selected now.\nDo you "
@@ -518,7 +518,7 @@ void CMainDlg::onDelete() {
     rc = DB_DeleteAttribute(cursor, kind_);
   }
   // Also after a failure: removals done before it changed the rows shown.
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showTitle();
   if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
@@ -540,7 +540,7 @@ void CMainDlg::onMerge() {
   if (!confirmMerge(kind_, current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showTitle();
 }
 

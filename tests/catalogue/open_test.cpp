@@ -112,7 +112,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   EXPECT_FALSE(anyopen());
 
   // The holder lets go while the open waits for it (at its word).
-  host_.onstatus = [&] { holder.close(); };
+  host_.onstatus = [&] { (void)holder.close(); };
   EXPECT_EQ(DB_Open({.readonly = true}), 0);
   host_.onstatus = nullptr;
 }
@@ -179,7 +179,7 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChan
   host_.choose(dir_.file("other/MAINDB.db1"));
   ASSERT_EQ(DB_Create(), 0);
   fs::current_path(dir_.path());
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
 
   host_.choose(dir_.file("other/MAINDB.DB1"));
   EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
