@@ -59,13 +59,13 @@ bool fill(int albums) {
   std::mt19937_64 random(1);
   quill::DataFile table;
   if (table.open(DB_MainName(), {.noindex = true}) != quill::Ok) return false;
-  table.defersync(true);
+  (void)table.defersync(true);
   quill::Rlist cursor(&table);
   for (int i = 0; i < albums; ++i) {
     cursor.field(F_Name).set(madename(random).c_str());
     if (cursor.append() != quill::Ok) return false;
   }
-  table.defersync(false);
+  (void)table.defersync(false);
   if (table.close() != quill::Ok) return false;
   return quill::DataFile::reindex(DB_MainName()) == quill::Ok && DB_Open() == 0;
 }
@@ -91,7 +91,7 @@ bool parse(int argc, char** argv, Options& o) {
 void measure(int albums) {
   quill::DataFile& table = DB_Table(TitleTable);
   FullTable source(table);
-  source.select(T_Name);
+  (void)source.select(T_Name);
   // The true rank of each album, by its code (codes are given in order
   // from 1).
   std::vector<int32_t> rank(static_cast<size_t>(albums) + 1, -1);
@@ -111,7 +111,7 @@ void measure(int albums) {
     const int32_t asked = static_cast<int32_t>(static_cast<long long>(albums - 1) * s / kSamples);
     index.setcachepages(0);  // cold: every page from the file
     long long before = reads();
-    source.seekrank(asked);
+    (void)source.seekrank(asked);
     landingreads = std::max(landingreads, reads() - before);
     const int32_t landed = rank.at(static_cast<size_t>(source.cursor().field(F_Code).aslong()));
     worst = std::max<long long>(worst, std::abs(landed - asked));
@@ -128,7 +128,7 @@ void measure(int albums) {
   // where the window then stands.
   bench::Stopwatch clock;
   for (int s = 0; s <= kSamples; ++s) {
-    source.seekrank(static_cast<int32_t>(static_cast<long long>(albums - 1) * s / kSamples));
+    (void)source.seekrank(static_cast<int32_t>(static_cast<long long>(albums - 1) * s / kSamples));
     source.before();
   }
   const double warm = clock.seconds() / (kSamples + 1);

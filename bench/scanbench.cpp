@@ -324,7 +324,7 @@ int main(int argc, char** argv) {
   Clocks whole;
   tracklore::ScanRunOptions options;
   options.folders = {first.root};
-  tracklore::DB_ScanMusic(reader, notes, options, &summary);
+  if (tracklore::DB_ScanMusic(reader, notes, options, &summary) != 0) return 1;
   char memory[160];
   std::snprintf(memory, sizeof memory, "peak resident set %.1f MiB, %.1f MiB before; %s", bench::peak_mib(),
                 before, historysize().c_str());

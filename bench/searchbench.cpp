@@ -77,14 +77,14 @@ bool fill(int songs) {
   {
     quill::DataFile table;
     if (table.open(fixedname(SongTable), {.noindex = true}) != quill::Ok) return false;
-    table.defersync(true);
+    if (table.defersync(true) != quill::Ok) return false;
     quill::Rlist cursor(&table);
     for (int i = 0; i < songs - cyrillic; ++i) {
       cursor.field(F_Name).set(songname(random, vocabulary).c_str());
       cursor.field(F_RefCount).set(0L);
       if (cursor.append() != quill::Ok) return false;
     }
-    table.defersync(false);
+    if (table.defersync(false) != quill::Ok) return false;
     if (table.close() != quill::Ok) return false;
   }
   if (quill::DataFile::reindex(fixedname(SongTable)) != quill::Ok || DB_Open() != 0) return false;
@@ -108,7 +108,7 @@ double median(std::vector<double> v) {
 // goes with its step: an undo closes the tables.
 bool editsandsearches() {
   std::vector<int32_t> codes;
-  DB_SearchCodes(DB_SearchWords("kalora"), SongTable, &codes);
+  (void)DB_SearchCodes(DB_SearchWords("kalora"), SongTable, &codes);
   if (codes.size() < 2) return false;
   const int32_t keep = codes[0], other = codes[1];
   int32_t added = -1, album = -1;
@@ -132,7 +132,7 @@ bool editsandsearches() {
        }},
       {"rename", "quagga", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
-         songs.select(T_Name);
+         (void)songs.select(T_Name);
          return songat(songs, added) &&
                 DB_RenameRecord(songs, SongTable, "Quagga Love", true) == quill::Ok;
        }},
@@ -148,7 +148,7 @@ bool editsandsearches() {
        }},
       {"delete", "quagga", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
-         songs.select(T_Name);
+         (void)songs.select(T_Name);
          return songat(songs, added) && DB_DeleteAttribute(songs, SongTable) == quill::Ok;
        }},
       {"undo", "quagga", [&] { return DB_Undo(UndoWay::Undo, &message) == 0 && DB_Open() == 0; }},
@@ -166,7 +166,7 @@ bool editsandsearches() {
     double ms[2];
     for (double& m : ms) {
       clock.restart();
-      DB_SearchCodes(DB_SearchWords(step.sought), SongTable, &codes);
+      (void)DB_SearchCodes(DB_SearchWords(step.sought), SongTable, &codes);
       m = clock.seconds() * 1000;
     }
     std::printf("%-10s %-12s %8zu %10.1f %10.1f\n", step.edit, step.sought, codes.size(), ms[0], ms[1]);
@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
 
   std::vector<int32_t> codes;
   clock.restart();
-  DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes);
+  if (DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes) != quill::Ok) return 1;
   std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
 
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
       clock.restart();
-      DB_SearchCodes(words, SongTable, &codes);
+      if (DB_SearchCodes(words, SongTable, &codes) != quill::Ok) return 1;
       times.push_back(clock.seconds());
     }
     std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);

@@ -290,7 +290,7 @@ Intent::Intent(const char* operation, Syncs syncs) : outer_(depth++ == 0), syncs
 
 Intent::~Intent() {
   // Left without end(): taken as failed, so kept only if it changed something.
-  if (active_) end(quill::WriteFailed);
+  if (active_) (void)end(quill::WriteFailed);
   --depth;
 }
 
@@ -333,14 +333,16 @@ void Intent::fullname(int kind, int32_t code) {
   if (!active_ || !DB_Table(NameTable).isopen()) return;
   counts(NameTable);
   std::vector<int32_t> recnos;
-  DB_NameEntries(kind, code, &recnos);
+  // Entries that cannot be listed are not imaged: recovery cannot put
+  // them back.
+  (void)DB_NameEntries(kind, code, &recnos);
   for (int32_t recno : recnos) record(NameTable, recno);
 }
 
 void Intent::coded(int table, int32_t code) {
   if (!active_) return;
   quill::Rlist cursor(&DB_Table(table));
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   uint8_t key[4];
   quill::put4(key, code);
   if (cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == quill::Ok)

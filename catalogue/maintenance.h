@@ -82,15 +82,15 @@ struct VerifySummary {
   int unchecked = 0;      // tables whose checks ended early after a failure
 };
 
-int DB_Create();
-int DB_CreateIn(const std::string& folder);
-int DB_Pack(ProgressCallback callback, void* context);
-int DB_Reindex(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Create();
+[[nodiscard]] int DB_CreateIn(const std::string& folder);
+[[nodiscard]] int DB_Pack(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Reindex(ProgressCallback callback, void* context);
 int DB_RemoveStrayFiles(std::vector<std::string>* removed = nullptr);
-int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
+[[nodiscard]] int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
               VerifySummary* summary, IndexCheck indexes = IndexCheck::First);
 // With repairs and no summary, as the shell runs it.
-int DB_Verify(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Verify(ProgressCallback callback, void* context);
 
 // The message for a whole-database pass that returned -1, "Pack failed. ...":
 // a full disk by name (with what a rebuild lacks when it measured it), a

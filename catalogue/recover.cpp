@@ -55,7 +55,7 @@ std::string undoing(const IntentEntry& entry, int t) {
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
   log.add(textf(DB_Tr("Catalogue", "cannot %s: %s"), doing.c_str(),
                 DB_FailureText(quill::writeresult(rc)).c_str()));
-  return table.close(-1);
+  return table.close(quill::GeneralError);
 }
 
 // The tables of this database: the five, and each optional one that is there.
@@ -99,7 +99,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     rc = table.writehead();
     if (rc == Ok) rc = table.sync();
     if (rc != Ok) return writefailed(table, undoing(entry, t), rc, log);
-    table.close();
+    (void)table.close();  // written and synced above
     touched[t] = true;
   }
   return 0;
@@ -133,7 +133,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   const int64_t size = file.size();
   if (size < h.datastart || h.reclen == 0) {
     log.add(textf(DB_Tr("Catalogue", "%s is shorter than its header"), name.c_str()));
-    return table.close(-1);
+    return table.close(quill::GeneralError);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
@@ -142,7 +142,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   for (int32_t i = 0; i < h.nrecs; ++i) {
     char status = ' ';
     if (file.seek(table.recoffset(i) + h.reclen - 1) != 0 || file.read(&status, 1) != 0)
-      return table.close(-1);
+      return table.close(quill::GeneralError);
     if (status == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
@@ -159,7 +159,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
       return writefailed(
           table, textf(DB_Tr("Catalogue", "correct the counters of %s"), name.c_str()), rc, log);
   }
-  table.close();
+  (void)table.close();  // what was written is synced above
   *touched = *touched || dirty;
   return 0;
 }
@@ -191,7 +191,7 @@ std::vector<std::string> changedpartway() {
     DataFile table;
     if (table.opendata(named(t).c_str(), {.readonly = true}) != Ok) continue;
     const int32_t stamp = table.header().stamp;
-    table.close();
+    (void)table.close();  // opened only to be read
     quill::File index;
     uint8_t head[quill::kIndexHeaderLen + 4];
     if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,

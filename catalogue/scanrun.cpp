@@ -86,7 +86,7 @@ std::string howmany(int n, const char* one, const char* many) { return textf("%d
 ErrorCode seekcode(quill::Rlist& cursor, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 

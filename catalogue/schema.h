@@ -75,6 +75,14 @@ constexpr int kRelations = 2;
 
 inline constexpr int attrtable(int r) { return r + 1; }
 inline constexpr int rowtable(int r) { return r + 3; }
+// The kind of relation r's attributes (its attribute table's index), and
+// the relation of an attribute kind (1 artist, 2 song): the two ways between
+// them, so that no caller counts them out.
+inline constexpr int attrkind(int r) { return attrtable(r); }
+inline constexpr int relationof(int kind) { return kind - 1; }
+// The relations by name, for those who choose one.
+enum class Rel { Artists = 0, Songs = 1 };
+inline constexpr int relationindex(Rel r) { return static_cast<int>(r); }
 
 // Field numbers.
 enum : int { F_Name = 0, F_Code = 1 };

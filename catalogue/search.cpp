@@ -110,7 +110,7 @@ void build(int kind, SearchIndex* index) {
   const std::unordered_map<int32_t, std::string> full = fullnamesofkind(kind);
   const std::string none;
   quill::Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
+  (void)cursor.select(T_Name);  // a tag of the schema
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();
     const auto entry = full.find(code);
@@ -152,7 +152,7 @@ class Placer {
   };
 
   Placer(int kind, const std::vector<int32_t>& changed) : changed_(changed), walker_(&DB_Table(kind)) {
-    walker_.select(T_Name);
+    (void)walker_.select(T_Name);  // a tag of the schema
   }
 
   // Ok with the spot of a live record.

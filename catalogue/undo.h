@@ -33,6 +33,6 @@ namespace tracklore {
 
 enum class UndoWay { Undo, Redo };
 
-int DB_Undo(UndoWay way, std::string* message);
+[[nodiscard]] int DB_Undo(UndoWay way, std::string* message);
 
 }  // namespace tracklore

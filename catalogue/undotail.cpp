@@ -143,10 +143,10 @@ int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTable
     }
     quill::File file;
     uint32_t crc = 0, sum = 0;
-    if (!openkept(tail, step.before.created[tail.table], table.header().reclen, name, &file,
-                  &crc)) {
+    if (!openkept(tail, step.before.created[tail.table], table.header().reclen, name, &file, &crc)) {
       *why = textf(DB_Tr("Catalogue", "%s is missing or damaged"), name.c_str());
-      return table.close(-1);
+      (void)table.close(quill::GeneralError);  // the failure is told by why
+      return -1;
     }
     // Past the counted records: until the counts are put back nothing
     // reads them, and a crash leaves them for recovery to cut off.
@@ -155,10 +155,11 @@ int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTable
              &sum) != 0 ||
         table.file().sync() != 0) {
       *why = textf(DB_Tr("Catalogue", "cannot write %s"), DB_TableName(tail.table));
-      return table.close(-1);
+      (void)table.close(quill::GeneralError);  // the failure is told by why
+      return -1;
     }
     touched[tail.table] = true;
-    table.close();
+    (void)table.close();  // written and synced above
   }
   return 0;
 }

@@ -224,17 +224,22 @@ class Btree : NonCopyable {
   SlotDescr& slot() { return file_->slot(treeno_); }
   void beginop(const char* op);
   [[noreturn]] void broken(int32_t offset, const char* what);
-  int reserve();
+  // Tops the tree's free pages up to what a split from leaf to root takes.
+  ErrorCode reserve();
   void setpos(bt_pos* pos, const Page& page, int i) const;
 
   // btree.cpp
   // known: the entry's index in page when the caller's search found it.
-  int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index,
-                int known = -1);
-  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
+  ErrorCode insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
+                      int* index, int known = -1);
+  // Where split put the entry: it became the separator, or went into the
+  // left or the right page.
+  enum class Landed { Separator, Left, Right };
+  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, Landed* where,
+             int* index);
   bool standson(const bt_pos* pos, int keylen);
-  int rebalance();
-  int balance(Page& left, Page& right, Page& parent, int s);
+  ErrorCode rebalance();
+  ErrorCode balance(Page& left, Page& right, Page& parent, int s);
   void move_last_to_front(Page& from, Page& to);
 
   // btree_rank.cpp

@@ -9,9 +9,18 @@ namespace quill {
 
 std::string stradd(const std::string& base, const char* extension) { return base + extension; }
 
+namespace {
+
+// How a table's files are opened for the mode: both files alike.
+Access accessof(OpenMode mode) { return mode.readonly ? Access::ReadOnly : Access::ReadWrite; }
+Sharing sharingof(OpenMode mode) { return mode.shared ? Sharing::Shared : Sharing::Exclusive; }
+
+}  // namespace
+
 DataFile::DataFile() = default;
 
-DataFile::~DataFile() { close(); }
+// Nobody to tell here: an owner that must know closes first.
+DataFile::~DataFile() { (void)close(); }
 
 const char* DataFile::basename_or_none() const {
   return base_.empty() ? "<not opened>" : base_.c_str();
@@ -19,8 +28,7 @@ const char* DataFile::basename_or_none() const {
 
 ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
   std::string path = stradd(base, ".db1");
-  if (file_.open(path.c_str(), mode.readonly ? Access::ReadOnly : Access::ReadWrite,
-                 mode.shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
+  if (file_.open(path.c_str(), accessof(mode), sharingof(mode)) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
   if (!mode.shared) file_.setreadcache(true);
@@ -35,7 +43,7 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   exclusive_ = !shared;
   bool with_index = header_->ntags > 0 && !mode.noindex;
   if (with_index) {
-    rc = open_index(mode.readonly, shared);
+    rc = open_index(accessof(mode), sharingof(mode));
     if (rc != Ok) return close(rc);
   }
   // Shared, another opener may be changing the table: the index is checked
@@ -44,15 +52,16 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   if (shared) {
     if (with_index && lockindex(LockMode::Shared) != Ok) return close(TryAgain);
     if (lockheader(LockMode::Shared) != Ok) {
-      if (with_index) unlockindex();
+      if (with_index) (void)unlockindex();  // the close below drops it anyway
       return close(TryAgain);
     }
   }
   init_finfo_tinfo();
   if (with_index) rc = check_index();
+  // Locks that the system will not release go with the close.
   if (shared) {
-    unlockheader();
-    if (with_index) unlockindex();
+    (void)unlockheader();
+    if (with_index) (void)unlockindex();
   }
   return rc == Ok ? Ok : close(rc);
 }
@@ -128,10 +137,10 @@ int32_t DataFile::stamp() {
 }
 
 ErrorCode DataFile::lockheader(LockMode mode) {
-  return file_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
+  return fileresult(file_.lock(mode, 0, kHeadLen, Wait::Yes), TryAgain);
 }
 ErrorCode DataFile::unlockheader() {
-  return file_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
+  return fileresult(file_.unlock(0, kHeadLen), TryAgain);
 }
 
 void DataFile::init_finfo_tinfo() {

@@ -114,8 +114,11 @@ class DataFile : NonCopyable {
   // physical-order scan of the old file, closes both and moves the new file
   // onto the old one's name.
   using CopyCallback = int (*)(class Rlist& cursor, int32_t i, void* cookie);
+  // Bump: the new file's stamp is one past the old one's, so that an index
+  // of the old file no longer counts as up to date.
+  enum class Stamp { Keep, Bump };
   static ErrorCode epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
-                            int bump, struct Progress* progress);
+                            Stamp stamp, struct Progress* progress);
 
   // Closes everything and returns the code given; when that is Ok,
   // WriteFailed if what the table held back could not be written.
@@ -236,7 +239,7 @@ class DataFile : NonCopyable {
   // Defined with the index file: opens the .idx into index_ (IndexOpen), and
   // reads and checks it against the tags and counters (BadIndex,
   // IndexOutOfDate).
-  ErrorCode open_index(int readonly, int shared);
+  ErrorCode open_index(Access access, Sharing sharing);
   ErrorCode check_index();
   // Whether a deferred-sync batch holds something back.
   bool batchpending() const;

@@ -54,21 +54,21 @@ class File {
 
   // Only regular files are opened: a pipe, a device or a folder under a
   // table's name is refused (errno EINVAL) rather than waited on.
-  int open(const char* path, Access access, Sharing sharing, Links links = Links::Follow);
-  int create(const char* path, Sharing sharing, Links links = Links::Follow);
-  int close();
+  [[nodiscard]] int open(const char* path, Access access, Sharing sharing, Links links = Links::Follow);
+  [[nodiscard]] int create(const char* path, Sharing sharing, Links links = Links::Follow);
+  [[nodiscard]] int close();
 
-  int read(void* buffer, int32_t n);
-  int write(const void* buffer, int32_t n);  // a null buffer writes n zeros
+  [[nodiscard]] int read(void* buffer, int32_t n);
+  [[nodiscard]] int write(const void* buffer, int32_t n);  // a null buffer writes n zeros
 
   int32_t tell();
-  int seek(int32_t position);
-  int seekrel(int32_t delta);
-  int seekend();
+  [[nodiscard]] int seek(int32_t position);
+  [[nodiscard]] int seekrel(int32_t delta);
+  [[nodiscard]] int seekend();
   // Forces written data to the disk. While sync is deferred it only notes
   // that data is waiting; sync() or close() then forces it once.
-  int flush();
-  int sync();
+  [[nodiscard]] int flush();
+  [[nodiscard]] int sync();
   // Bytes of the file, [from, to).
   struct Range {
     int64_t from;
@@ -77,7 +77,7 @@ class File {
   // As sync(), except that changes held in the block cache in blocks wholly
   // inside `held` may stay there, to leave at a later sync, an eviction or
   // the close: for changes that the caller can do without after a crash.
-  int syncexcept(Range held);
+  [[nodiscard]] int syncexcept(Range held);
   // Held exclusively with sync deferred, writes that follow one another are
   // also gathered in memory (up to 1 MiB) and reach the file together, at
   // the next read, sync, close or a write elsewhere. A write that changes
@@ -89,12 +89,12 @@ class File {
   int32_t size();  // current length of the file, -1 on failure
   // Sets the file's length; bytes past it are dropped. Not durable until
   // the next sync.
-  int truncate(int32_t length);
+  [[nodiscard]] int truncate(int32_t length);
 
   // length 0: the whole file (offset 0, the current size, remembered for
   // unlock(0, 0)). LockMode::None locks nothing and succeeds.
-  int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
-  int unlock(int32_t offset, int32_t length);
+  [[nodiscard]] int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
+  [[nodiscard]] int unlock(int32_t offset, int32_t length);
 
   // A cache of 4 KiB blocks in front of reads, for a file held exclusively
   // (nobody else can change it behind our back); writes through this File
@@ -168,10 +168,10 @@ class File {
   // Files by name, 0 or -1: a new empty file that must not exist yet; a
   // rename that replaces the target in one step; a removal; forcing the
   // directory that holds path to disk (its renames and removals).
-  static int createnew(const char* path);
-  static int renamefile(const char* from, const char* to);
-  static int removefile(const char* path);
-  static int syncdir(const char* path);
+  [[nodiscard]] static int createnew(const char* path);
+  [[nodiscard]] static int renamefile(const char* from, const char* to);
+  [[nodiscard]] static int removefile(const char* path);
+  [[nodiscard]] static int syncdir(const char* path);
 
  private:
   int fd_ = -1;

@@ -114,7 +114,7 @@ ErrorCode Header::writehead(File& file) const {
   uint8_t head[kHeadLen];
   encodehead(head);
   if (file.seek(0) != 0 || file.write(head, kHeadLen) != 0) return WriteFailed;
-  return file.flush() == 0 ? Ok : WriteFailed;
+  return fileresult(file.flush(), WriteFailed);
 }
 
 ErrorCode Header::read(File& file) {
@@ -209,7 +209,7 @@ ErrorCode Header::write(File& file) const {
   out.insert(out.end(), kTrailer, kTrailer + 2);
   if (file.seek(kHeadLen) != 0 || file.write(out.data(), static_cast<int32_t>(out.size())) != 0)
     return WriteFailed;
-  return file.flush() == 0 ? Ok : WriteFailed;
+  return fileresult(file.flush(), WriteFailed);
 }
 
 ErrorCode Header::insert_descr(FieldGroup which, int position, const FieldDescr& descriptor) {

@@ -150,7 +150,7 @@ void Index::createtrees() {
   }
 }
 
-int Index::uptodate() {
+bool Index::uptodate() {
   return count_ == owner_->header().nrecs - owner_->header().ndeleted &&
          stamp_ == owner_->header().stamp;
 }
@@ -211,11 +211,10 @@ int32_t Index::count() {
 
 // ---- the data file's side ---------------------------------------------------
 
-ErrorCode DataFile::open_index(int readonly, int shared) {
+ErrorCode DataFile::open_index(Access access, Sharing sharing) {
   index_.reset(new Index(this));
   std::string path = stradd(base_, ".idx");
-  if (index_->openfile(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
-                       shared ? Sharing::Shared : Sharing::Exclusive) != Ok) {
+  if (index_->openfile(path.c_str(), access, sharing) != Ok) {
     index_.reset();
     return IndexOpen;
   }
@@ -258,7 +257,7 @@ ErrorCode DataFile::writehead() {
 // counters that make them visible, and the trees (with everything else)
 // before the index header that declares them in step.
 ErrorCode DataFile::sync() {
-  ErrorCode rc = file_.sync() == 0 ? Ok : WriteFailed;
+  ErrorCode rc = fileresult(file_.sync(), WriteFailed);
   if (rc == Ok && headdirty_) {
     if (header_->writehead(file_) != Ok || file_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;

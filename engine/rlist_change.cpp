@@ -71,14 +71,16 @@ ErrorCode Rlist::lockforchange() {
   if (!shared_) return Ok;
   if (index_ != nullptr && table_->lockindex(LockMode::Exclusive) != Ok) return TryAgain;
   if (table_->lockheader(LockMode::Exclusive) != Ok) return TryAgain;
-  // Counters change only under the header lock, from what is on disk.
-  return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
+  // Counters change only under the header lock, from what is on disk; a
+  // header that cannot be read is a failed read, not a failed write.
+  return table_->header().readhead(table_->file());
 }
 
+// Locks that the system will not release go with the close.
 void Rlist::unlockafterchange() {
   if (!shared_) return;
-  table_->unlockheader();
-  if (index_ != nullptr) table_->unlockindex();
+  (void)table_->unlockheader();
+  if (index_ != nullptr) (void)table_->unlockindex();
 }
 
 // A tree operation that failed on a write may have changed some pages
@@ -99,18 +101,18 @@ ErrorCode Rlist::removekey(int t, const uint8_t* key, int keylen, const uint8_t*
   return rc;
 }
 
-int Rlist::rollback(const uint8_t* data) {
-  int failed = treedamage_ ? -1 : 0;
+bool Rlist::rollback(const uint8_t* data) {
+  bool undone = !treedamage_;
   treedamage_ = false;
   for (auto it = journal_.rbegin(); it != journal_.rend(); ++it) {
     Btree& tree = index_->tree(it->tag);
     int size = static_cast<int>(it->key.size());
     ErrorCode rc = it->inserted ? tree.remove(nullptr, it->key.data(), size, data, nullptr)
                                 : tree.insert(nullptr, it->key.data(), size, data);
-    if (rc != Ok) failed = -1;
+    if (rc != Ok) undone = false;
   }
   forgetchanges();
-  return failed;
+  return undone;
 }
 
 bool Rlist::tagchanged(int t) const {
@@ -172,12 +174,14 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
 
   // A failure among the keys: with the keys undone and on disk, an index
   // header that carries the new stamp and the old count is in step again
-  // (held back, the data file's stamp follows it there).
+  // (held back, the data file's stamp follows it there). The caller hears
+  // of the first failure: a step of the undoing that fails as well leaves
+  // the stamps apart, and the index is then reported out of date.
   auto undo = [&](ErrorCode code) {
-    if (rollback(data) == 0) index_->commit(newstamp, CountChange::Add, -1);
+    if (rollback(data)) (void)index_->commit(newstamp, CountChange::Add, -1);
     if (heldback) {
       h.stamp = newstamp;
-      table_->writehead();
+      (void)table_->writehead();
     }
     return code;
   };
@@ -203,7 +207,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
   }
   setloaded(true);
   moved_ = 0;
-  Rbuf::unlock();
+  droplock();
   if (lockmode != LockMode::None) return Rbuf::lock(lockmode);
   return Ok;
 }
@@ -258,7 +262,7 @@ ErrorCode Rlist::updaterecord() {
     if (rc != Ok || writebuf(buffer()) != 0) {
       if (rc == Ok) rc = WriteFailed;
       // Trees back as the record on disk is: the index may catch up with the stamp.
-      if (rollback(data) == 0) index_->commit(newstamp, CountChange::Keep, 0);
+      if (rollback(data)) (void)index_->commit(newstamp, CountChange::Keep, 0);
       keys_ = oldkeys;
       tags_ = oldtags;
       return rc;
@@ -282,7 +286,7 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
   uint8_t status = buffer()[reclen() - 1];
   File& file = table_->file();
   if (!(table_->exclusive() && file.readonly())) {
-    if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return WriteFailed;
+    if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return GeneralError;
   }
   if (status == '*') return Ok;
   const Watched watched(*table_, recno_);
@@ -295,7 +299,7 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
   forgetchanges();
   auto undo = [&](ErrorCode code) {  // as in append
-    if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
+    if (rollback(data) && index_ != nullptr && index_->flush() == Ok) (void)index_->mark(oldstamp);
     return code;
   };
 
@@ -313,8 +317,9 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
     return undo(WriteFailed);
   }
   if (index_ != nullptr && index_->setstamp(newstamp, CountChange::Add, -1) != 0) {
+    // Best effort, as undo(): the failure reported is the first.
     setstatus(" ", 1);
-    writebuf(buffer());
+    (void)writebuf(buffer());
     return undo(WriteFailed);
   }
   forgetchanges();
@@ -327,8 +332,8 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
 
   moved_ = 0;
   if (tag_ >= 0) {
-    Rbuf::unlock();
-    sync(Ok, 0);
+    droplock();
+    (void)sync(Ok, 0);  // the delete is done; the cursor follows its tree entry
   } else {
     setloaded(true);
     if (out != nullptr) *out = Ok;

@@ -45,7 +45,9 @@ void DataFile::makeroom(int32_t recno) {
 void DataFile::trimroom() {
   if (!room_.trim) return;
   const int64_t end = std::max(room_.written, int64_t{recoffset(header_->nrecs)});
-  if (file_.size() > end && file_.truncate(static_cast<int32_t>(end)) == 0) file_.sync();
+  // Room left on disk is an uncounted tail, which the next append
+  // overwrites and a pack drops: forcing its removal is only tidiness.
+  if (file_.size() > end && file_.truncate(static_cast<int32_t>(end)) == 0) (void)file_.sync();
 }
 
 }  // namespace quill

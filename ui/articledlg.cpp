@@ -30,7 +30,7 @@
 
 namespace tracklore {
 
-CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial,
+CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, Rel initial,
                          QWidget* parent)
     : QDialog(parent), caller_(caller), title_(titlecursor) {
   setObjectName(QStringLiteral("CArticleDlg"));
@@ -39,7 +39,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   createControls();
   layOut();
   connectControls();
-  fill(initial);
+  fill(relationindex(initial));
 }
 
 void CArticleDlg::createControls() {
@@ -211,7 +211,7 @@ void CArticleDlg::updateButtons() {
 bool CArticleDlg::leaveRecord() {
   bool changed = false;
   if (DB_UpdateOKField(title_, &changed) == quill::Ok && changed && caller_ != nullptr)
-    caller_->reposition(nullptr, false, -1);
+    caller_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   return saveBeforeLeaving(*name_, [this] { onModify(); });
 }
 
@@ -240,8 +240,8 @@ void CArticleDlg::onModify() {
 void CArticleDlg::showMerged(int32_t keep) {
   name_->setModified(false);
   if (caller_ == nullptr || caller_->source() == nullptr) return;
-  if (!standOnRecord(*caller_->source(), TitleTable, keep)) caller_->source()->first();
-  caller_->reposition(nullptr, true, -1);
+  if (!standOnRecord(*caller_->source(), TitleTable, keep)) (void)caller_->source()->first();
+  caller_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showRecord(-1);
 }
 
@@ -264,7 +264,7 @@ void CArticleDlg::onXref() {
 
 void CArticleDlg::onInsert(const std::string& typed) {
   if (readonly_) return;
-  const int kind = content() + 1;
+  const int kind = attrkind(content());
   int result;
   int32_t picked;
   {
@@ -283,7 +283,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
   const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
   if (rc == quill::Ok) {
     // The new entry stands as low as the keys could have brought it.
-    list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
     warn(tr("Insertion failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
@@ -294,7 +294,7 @@ void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
   if (ask(tr("Are you sure you want to remove %1 \"%2\" from this %3?")
-              .arg(kindName(content() + 1, SingularForm), QString::fromStdString(name),
+              .arg(kindName(attrkind(content()), SingularForm), QString::fromStdString(name),
                    kindName(TitleTable, SingularForm)),
           tr("Confirm delete"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
@@ -303,7 +303,7 @@ void CArticleDlg::onRemove() {
   WaitCursor wait;
   const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeMode::Ask);
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
     warn(tr("Remove failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
@@ -312,11 +312,11 @@ void CArticleDlg::onRemove() {
 
 void CArticleDlg::onRename() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  CNameDlg dialog(list_, source_->cursor(), content() + 1, this);
+  CNameDlg dialog(list_, source_->cursor(), attrkind(content()), this);
   runModal(dialog);
   // A rename may have merged the entry into another, rewriting this album's
   // first artist behind the album cursor, whose record is written on leaving.
-  title_.load(quill::Rlist::Force::Yes);
+  (void)title_.load(quill::Rlist::Force::Yes);  // an unreadable album shows as unloaded
   list_->setFocus();
 }
 
@@ -324,7 +324,7 @@ void CArticleDlg::onMove(bool up) {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const ErrorCode rc = DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_);
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
     warn((up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."))
@@ -345,7 +345,7 @@ void CArticleDlg::onNotify(ListAction action, const std::string& text) {
 }
 
 bool runArticle(CRecListBox* list, quill::Rlist& cursor, QWidget* parent, XrefTarget* target) {
-  CArticleDlg dialog(list, cursor, 1, parent);
+  CArticleDlg dialog(list, cursor, Rel::Songs, parent);
   if (runModal(dialog) != ResultTarget) return false;
   *target = {dialog.resultAttr(), dialog.resultCode()};
   return true;

@@ -81,9 +81,9 @@ void CFoundDlg::connectControls() {
 }
 
 void CFoundDlg::fill() {
-  const int kind = attr_ + 1;
+  const int kind = attrkind(attr_);
   char name[kNameBuffer];
-  DB_GetName(name, kind, code_);
+  (void)DB_GetName(name, kind, code_);  // "<not found>" when it fails
   source_ = DB_AlbumsInNameOrder(attr_, code_);
   const long albums = source_->span();
   setWindowTitle(

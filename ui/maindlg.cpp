@@ -73,7 +73,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
 void CMainDlg::keepPlace() {
   const BrowsePlace place = rememberedBrowsePlace();
   if (place.kind == kind_ && place.code >= 0 && standOnRecord(*source_, kind_, place.code))
-    list_->reposition(nullptr, false, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
 }
 
 void CMainDlg::createControls() {
@@ -255,7 +255,7 @@ void CMainDlg::populate() {
   showTitle();
   list_->bind(nullptr, false, 0);
   source_ = std::make_unique<FullTable>(DB_Table(kind_));
-  source_->select(T_Name);
+  (void)source_->select(T_Name);  // a tag of the schema
   // Albums of one name are told apart by their first artist and songs.
   if (kind_ == TitleTable)
     list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
@@ -379,7 +379,7 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  followXrefs({kind_ - 1, list_->currentCode()});
+  followXrefs({relationof(kind_), list_->currentCode()});
 }
 
 // What was edited from the found lists (a rename, a merge) is shown on
@@ -387,8 +387,8 @@ void CMainDlg::onXref() {
 void CMainDlg::followXrefs(XrefTarget target) {
   const int32_t place = list_->currentCode();
   runFoundLists(this, target);
-  if (!standOnRecord(*source_, kind_, place)) source_->first();
-  list_->reposition(nullptr, false, -1);
+  if (!standOnRecord(*source_, kind_, place)) (void)source_->first();
+  list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   showTitle();
   list_->setFocus();
 }
@@ -408,7 +408,7 @@ void CMainDlg::onView() {
 
 void CMainDlg::onSelect(int result) {
   if (!list_->hasRows()) return;
-  target_ = {kind_ - 1, list_->currentCode()};
+  target_ = {relationof(kind_), list_->currentCode()};
   done(result);
 }
 
@@ -444,7 +444,7 @@ void CMainDlg::onCreate(bool explicitly) {
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
   } else {
     nameFailure(rc, QT_TRANSLATE_NOOP("Name", "Record creation failed; %1."));
@@ -462,7 +462,7 @@ void CMainDlg::onCreate(bool explicitly) {
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
   const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
   if (kind_ == TitleTable && explicitly) {
     *createanyway = ask(tr("An album named \"%1\" exists already; it is selected now.\nDo you "
@@ -518,7 +518,7 @@ void CMainDlg::onDelete() {
     rc = DB_DeleteAttribute(cursor, kind_);
   }
   // Also after a failure: removals done before it changed the rows shown.
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showTitle();
   if (rc != quill::Ok)
     warn(tr("Delete failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
@@ -541,7 +541,7 @@ void CMainDlg::onMerge() {
   if (!confirmMerge(kind_, current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showTitle();
 }
 

@@ -75,7 +75,8 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
     return false;
   }
   const std::string stored = fieldText(cursor.field(F_Name));
-  if (list != nullptr) list->reposition(&stored, true, -1);
+  if (list != nullptr)
+    list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
   edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
   edit->setCursorPosition(caret);
@@ -195,8 +196,8 @@ void CNameDlg::onModify() {
 // The record edited is gone: the list and the dialog go on with the one kept.
 void CNameDlg::showMerged(int32_t keep) {
   BrowseSource* source = list_->source();
-  if (source != nullptr && !standOnRecord(*source, kind_, keep)) source->first();
-  list_->reposition(nullptr, true, -1);
+  if (source != nullptr && !standOnRecord(*source, kind_, keep)) (void)source->first();
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   edit_->setModified(false);
   load();
 }

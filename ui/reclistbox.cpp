@@ -128,35 +128,38 @@ void CRecListBox::layout(int row) {
     ++s;
   }
   if (fills() && count() < rows_) {
-    source_->skip(-s);
-    source_->skip(count() - rows_);
+    // Moves that stop short stop at an end, which moved() then tells.
+    (void)source_->skip(-s);
+    (void)source_->skip(count() - rows_);
     const int above = -source_->moved();
     for (int i = 0; i < above; ++i) {
       insertrow(i);
-      source_->skip(1);
+      (void)source_->skip(1);
     }
     row += above;
     s = above;
   }
-  if (row - s != 0) source_->skip(row - s);
+  // A move that stops short stops at an end; selectrow keeps within the rows.
+  if (row - s != 0) (void)source_->skip(row - s);
   row_ = row;
   selectrow(row);
   position_ = source_->recno();
 }
 
 int CRecListBox::landing(int row) const {
-  if (row == -1) row = currentRow();
+  if (row == kSelectedRow) row = currentRow();
   return row < kContext || row > lowestrow() ? kLandingRow : row;
 }
 
 void CRecListBox::refill(int row) { showfrom(landing(row)); }
 
-void CRecListBox::reposition(const std::string* key, bool clear, int row) {
+void CRecListBox::reposition(const std::string* key, Search search, int row) {
   if (key != nullptr && source_ != nullptr)
-    source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
+    // A key not found leaves the cursor where the seek stopped, or where it was.
+    (void)source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
                   quill::SeekMode::Prefix, quill::SeekWhich::First);
   refill(row);
-  if (clear) clearsearch();
+  if (search == Search::Clear) clearsearch();
 }
 
 void CRecListBox::clearsearch() {
@@ -168,13 +171,13 @@ void CRecListBox::clearsearch() {
 // neighbour: show the list again around it.
 bool CRecListBox::vanished(ErrorCode r) {
   if (r != quill::NextRecord && r != quill::PrevRecord) return false;
-  reposition(nullptr, true, -1);
+  reposition(nullptr, Search::Clear, kSelectedRow);
   return true;
 }
 
 void CRecListBox::search() {
   if (search_.empty()) {
-    if (source_ != nullptr) source_->first();
+    if (source_ != nullptr) (void)source_->first();
     refill(-1);
     notify(ListAction::Found, {});
     return;
@@ -238,7 +241,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
   switch (key) {
     case Qt::Key_PageUp:
       if (control) {
-        if (source_ != nullptr) source_->first();
+        if (source_ != nullptr) (void)source_->first();
         refill(-1);
       } else {
         step(-pagerows());
@@ -246,7 +249,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
       break;
     case Qt::Key_PageDown:
       if (control) {
-        if (source_ != nullptr) source_->last();
+        if (source_ != nullptr) (void)source_->last();
         refill(-1);
       } else {
         step(pagerows());

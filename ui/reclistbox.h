@@ -83,8 +83,11 @@ class CRecListBox : public QListWidget {
   // kLandingRow, or higher near the beginning.
   void refill(int row);
   // Seeks the key (when given: stored bytes, a prefix of the Name tag)
-  // and refills; clears the search if asked.
-  void reposition(const std::string* key, bool clearsearch, int row);
+  // and refills, landing on row as refill does (kSelectedRow: the selected
+  // one); clears the search if asked.
+  enum class Search { Keep, Clear };
+  static constexpr int kSelectedRow = -1;
+  void reposition(const std::string* key, Search search, int row);
 
   BrowseSource* source() const { return source_; }
   bool hasRows() const { return count() > 0; }

@@ -58,7 +58,8 @@ void CRecListBox::stepback(int d) {
 void CRecListBox::scrolldown(int d, int limit) {
   const int leaving = row_ - limit + d;
   // From the current record to the record of the window's last row.
-  source_->skip(rows_ - 1 - row_ - d);
+  // How far the moves here go is what counts (moved()), not their codes.
+  (void)source_->skip(rows_ - 1 - row_ - d);
   int m = source_->moved();
   int read = 0;
   while (read < leaving && source_->skip(1) == 0) {
@@ -68,7 +69,7 @@ void CRecListBox::scrolldown(int d, int limit) {
   m += read;
   const int gone = fills() ? read : leaving;
   for (int i = 0; i < gone; ++i) delete takeItem(0);
-  source_->skip(-m);
+  (void)source_->skip(-m);
   row_ += d - gone;
   selectrow(row_);
   position_ = source_->recno();
@@ -82,7 +83,7 @@ void CRecListBox::scrollup(int d) {
   const int next = row_ + d;
   int incoming = row_ > kContext ? kContext - row_ - d : -d;
   // To the record that becomes the new top row.
-  source_->skip(-(incoming + next));
+  (void)source_->skip(-(incoming + next));
   const int m = source_->moved();
   incoming -= m + incoming + next;
   int i = 0;
@@ -93,7 +94,7 @@ void CRecListBox::scrollup(int d) {
     ++i;
   }
   row_ = next + i;
-  source_->skip(-(i + m));
+  (void)source_->skip(-(i + m));
   selectrow(row_);
   position_ = source_->recno();
 }

@@ -105,7 +105,7 @@ void CSearchDlg::find() {
   size_t total = 0;
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     std::vector<int32_t> codes;
-    DB_SearchCodes(words, kind, &codes);  // none when the search fails
+    (void)DB_SearchCodes(words, kind, &codes);  // none when the search fails
     lists_[kind]->bind(nullptr, false, 0);
     sources_[kind] = std::make_unique<CodeList>(DB_Table(kind), std::move(codes));
     const size_t found = sources_[kind]->codes().size();
@@ -139,7 +139,7 @@ void CSearchDlg::open() {
   if (kind < 0 || !list->hasRows()) return;
   list->setFocus();
   if (kind != TitleTable) {
-    target_ = {kind - 1, list->currentCode()};
+    target_ = {relationof(kind), list->currentCode()};
     done(ResultTarget);
     return;
   }

@@ -355,7 +355,8 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   // A folder of several databases: the user picks the main file there.
   const QString mainname = mainNameIn(folder);
   *main = mainname.isEmpty() ? MainFile::Ask : MainFile::Current;
-  if (!mainname.isEmpty()) DB_SetMainName(QFile::encodeName(mainname).constData());
+  // A name found on disk is one the catalogue can take.
+  if (!mainname.isEmpty()) (void)DB_SetMainName(QFile::encodeName(mainname).constData());
   return true;
 }
 
@@ -474,7 +475,7 @@ void CShellDlg::createIn(const QString& folder) {
   if (DB_CreateIn(QFile::encodeName(folder).toStdString()) == 0) {
     // A new database is there to be filled.
     readonly_->setChecked(false);
-    DB_Open();
+    (void)DB_Open();  // a failure is reported by DB_Open, and refresh() shows the state
   }
   if (DB_IsOpen() == 0) {
     QDir::setCurrent(previous);

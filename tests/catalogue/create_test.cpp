@@ -26,7 +26,7 @@ class CreateTest : public CatalogueTest {
  protected:
   void SetUp() override {
     DB_Close();
-    DB_SetMainName("maindb");
+    (void)DB_SetMainName("maindb");
   }
   size_t files() const {
     return static_cast<size_t>(
@@ -108,7 +108,7 @@ TEST_F(CreateTest, TheChosenTitleNamesTheMainTableAndItsDirectoryBecomesCurrent)
 // Creation in a folder chosen before asks for no file, takes the usual
 // main name whatever was in force, and refuses a folder it cannot enter.
 TEST_F(CreateTest, CreationInAGivenFolderAsksNothingAndUsesTheUsualName) {
-  DB_SetMainName("music");
+  (void)DB_SetMainName("music");
   fs::create_directory(dir_.file("Tracklore"));
   EXPECT_EQ(DB_CreateIn(dir_.file("Tracklore")), 0);
   EXPECT_TRUE(host_.dialogs.empty());
@@ -183,7 +183,7 @@ TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   host_.choose(dir_.file("maindb.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), -1);
-  holder.close();
+  (void)holder.close();
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{"Operation create failed on Datafile \"rel001\".\nThe file "
                                       "rel001.db1 cannot be written; nothing was changed."}));

@@ -165,7 +165,7 @@ TEST_F(DiskFullSweep, PackReindexAndRecovery) {
                 if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
                 return false;
               });
-              if (DB_Open() == 0) link(0, first_, artists_[3], 0);
+              if (DB_Open() == 0) (void)link(0, first_, artists_[3], 0);
               _exit(1);
             }),
             0);

@@ -210,7 +210,7 @@ TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
                         quill::Sharing::Exclusive), 0);
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
-  holder.close();
+  (void)holder.close();
   fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
   ModesBindRoot modes;
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");

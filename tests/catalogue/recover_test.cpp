@@ -136,7 +136,7 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   // Every table written, the intent not yet marked done.
   ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[0], 0); }, 2, Counted::Journal));
   savefiles("cut");
-  Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : -1; };
+  Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : quill::GeneralError; };
   const int stride = quill::test::sweepset().stride;
   for (int n = 1;; n += stride) {
     restore("cut");

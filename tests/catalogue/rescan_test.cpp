@@ -39,7 +39,7 @@ std::vector<std::string> artistsof(const std::string& album) {
 Albums albums() {
   Albums out;
   FullTable titles(DB_Table(TitleTable));
-  titles.select(T_Name);
+  (void)titles.select(T_Name);
   for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1))
     out[DB_CurrentFullName(titles.cursor(), TitleTable)] = linkednames(1, titles.cursor().field(F_Code).aslong());
   return out;

@@ -36,7 +36,7 @@ using Dump = std::multimap<std::string, Lists>;
 Dump dump() {
   Dump out;
   FullTable albums(DB_Table(TitleTable));
-  albums.select(T_Name);
+  (void)albums.select(T_Name);
   for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1)) {
     const int32_t code = albums.cursor().field(F_Code).aslong();
     out.insert({reinterpret_cast<const char*>(albums.cursor().field(F_Name).data()),

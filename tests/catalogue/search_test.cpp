@@ -165,7 +165,7 @@ class SearchTest : public CatalogueTest {
   static std::vector<int32_t> nameorder(int kind) {
     std::vector<int32_t> codes;
     quill::Rlist cursor(&DB_Table(kind));
-    cursor.select(T_Name);
+    (void)cursor.select(T_Name);
     for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
       codes.push_back(cursor.field(F_Code).aslong());
     return codes;
@@ -270,7 +270,7 @@ TEST_F(SearchTest, AnotherOpenersChangeIsSeen) {
     quill::DataFile other;
     ASSERT_EQ(other.open(fixedname(SongTable), mode), quill::Ok);
     quill::Rlist cursor(&other);
-    cursor.select(T_Code);
+    (void)cursor.select(T_Code);
     uint8_t key[4];
     quill::put4(key, code);
     ASSERT_EQ(cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);

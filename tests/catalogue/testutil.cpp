@@ -210,14 +210,14 @@ CatalogueTest::Dangling CatalogueTest::dangling(int r) {
 
 CatalogueTest::Standing CatalogueTest::stand(int r, int32_t title, int position) {
   Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
-  s.list->first();
-  s.list->skip(position);
+  (void)s.list->first();
+  (void)s.list->skip(position);
   return s;
 }
 
 void CatalogueTest::SetUp() {
   DB_Close();
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
   host_.choose(dir_.file("maindb.db1"));
   ASSERT_EQ(DB_Create(), 0);
   ASSERT_EQ(DB_Open(), 0);
@@ -227,7 +227,7 @@ void CatalogueTest::SetUp() {
 
 void CatalogueTest::TearDown() {
   DB_Close();
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
   EXPECT_EQ(host_.waitdepth, 0) << "wait cursor left on";
   EXPECT_EQ(host_.unanswered(), 0u) << "scripted answers left over";
   if (!reports_expected_)
@@ -242,7 +242,7 @@ int32_t CatalogueTest::add(int kind, const char* name) {
 
 std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
   auto cursor = std::make_unique<quill::Rlist>(&DB_Table(table));
-  cursor->select(T_Code);
+  (void)cursor->select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
   EXPECT_EQ(cursor->seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok)

@@ -101,13 +101,18 @@ class ScriptedHost : public Host {
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
   void drain() override {}
-  void status(const char* text) override { statuses.emplace_back(text); }
+  void status(const char* text) override {
+    statuses.emplace_back(text);
+    if (onstatus) onstatus();
+  }
 
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int waitdepth = 0;  // shown and not yet removed
   int waitshown = 0;  // times shown
   std::vector<std::string> statuses;
+  // Run at each status line: what another program does while one waits.
+  std::function<void()> onstatus;
   size_t unanswered() const { return answers_.size(); }
 
  private:

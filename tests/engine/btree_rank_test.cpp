@@ -38,7 +38,7 @@ class RankTest : public ::testing::TestWithParam<Tree> {
               Ok);
     ASSERT_EQ(test::make_index("t"), Ok);
     ASSERT_EQ(table_.open("t", {.noindex = reindexed}), Ok);
-    table_.defersync(true);
+    (void)table_.defersync(true);
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), std::mt19937(static_cast<unsigned>(n)));
@@ -58,7 +58,7 @@ TEST_P(RankTest, EstimatesRiseAlongTheOrderAndStayNearTheTruth) {
   const int n = GetParam().records;
   build(n, 256, GetParam().reindexed);
   Rlist r(&table_);
-  r.select(kByNum);
+  (void)r.select(kByNum);
   if (n == 0) {  // no record has a rank, nor anything to stand on
     EXPECT_EQ(r.before(), -1);
     EXPECT_EQ(r.seekrank(0), NoCurrentRecord);

@@ -68,7 +68,7 @@ struct Store {
   }
   void close() {
     tree.reset();
-    file.close();
+    (void)file.close();
   }
 
   ErrorCode put(const Bytes& key, int32_t recno, bt_pos* pos = nullptr) {
@@ -91,7 +91,7 @@ struct Store {
   std::vector<PageView> pages() {
     std::vector<PageView> out;
     std::vector<std::string> problems;
-    tree->walk(
+    (void)tree->walk(
         [&](const WalkStep& s) {
           PageView v{s.offset, s.page->parent(), s.level, {}, {}};
           for (int i = 0; i < s.page->count(); ++i)
@@ -127,9 +127,9 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   Store s;
   s.create_text(256, 9);  // K = 10
   const Bytes eleven = textkey("0123456789");
-  EXPECT_EXIT(s.put(eleven, 1), testing::ExitedWithCode(255),
+  EXPECT_EXIT((void)s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
-  EXPECT_EXIT(s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
+  EXPECT_EXIT((void)s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
               testing::ExitedWithCode(255), "Btree::seek: key length exceeds maximum of 10");
   // Ten bytes are fine.
   EXPECT_EQ(s.put(textkey("012345678"), 1), Ok);
@@ -232,7 +232,7 @@ void open_and_seek(int key) {
   Store s;
   s.reopen();
   bt_pos pos(8);
-  s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
+  (void)s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
   std::exit(0);
 }
 
@@ -306,7 +306,7 @@ TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
         const Bytes data = be32(lastentry.second);
         entry.insert(entry.end(), data.begin(), data.end());
         pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1, entry.data(), 4, 4);
-        s.tree->skip(&pos, 1, nullptr);
+        (void)s.tree->skip(&pos, 1, nullptr);
         std::exit(0);
       },
       testing::ExitedWithCode(255),
@@ -331,7 +331,7 @@ TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
         s.reopen();
         std::vector<std::string> problems;
         if (s.tree->walk(nullptr, &problems) == 0) std::exit(1);
-        for (int k = 100; k < 200; ++k) s.put(be32(k), k);
+        for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
         std::exit(0);
       },
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
@@ -374,7 +374,7 @@ TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
         damaged.describe_text(23);
         damaged.reopen();
         bt_pos pos(28);
-        damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
+        (void)damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
         std::exit(0);
       },
       testing::ExitedWithCode(255),

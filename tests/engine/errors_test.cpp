@@ -9,12 +9,12 @@ namespace {
 
 TEST(Reporting, ErrorNamesAndLevelsWithTheirTitlesLongTextCut) {
   EXPECT_STREQ(errname(TryAgain), "TryAgain");
-  EXPECT_STREQ(errname(4352), "TryAgain");
-  EXPECT_STREQ(errname(-1), "General error (-1)");
-  EXPECT_STREQ(errname(0), "0 (Ok)");
+  EXPECT_STREQ(errname(static_cast<ErrorCode>(4352)), "TryAgain");
+  EXPECT_STREQ(errname(static_cast<ErrorCode>(-1)), "General error (-1)");
+  EXPECT_STREQ(errname(static_cast<ErrorCode>(0)), "0 (Ok)");
   EXPECT_STREQ(errname(IndexOutOfDate), "IndexOutOfDate");
   EXPECT_STREQ(errname(DiskFull), "DiskFull (the disk is full)");
-  EXPECT_STREQ(errname(5), "Unknown");
+  EXPECT_STREQ(errname(static_cast<ErrorCode>(5)), "Unknown");
   test::CapturedReports reports;
   warning("a %s", "warning");
   information("info %d", 7);

@@ -275,7 +275,7 @@ TEST(File, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
     EXPECT_EQ(f.sync(), -1) << "a sync after a refused one claimed success";
     ASSERT_EQ(f.write("again", 5), 0);
     EXPECT_EQ(f.sync(), -1);
-    f.close();
+    (void)f.close();
     ASSERT_EQ(f.open("full", Access::ReadWrite, Sharing::Exclusive), 0);
     EXPECT_FALSE(f.failed());
   }

@@ -108,7 +108,7 @@ TEST(TmpName, SkipsNamesWhoseFilesExistAndTheExchangeNeedsItsFile) {
   // The exchange with a missing new file fails and touches nothing.
   write_all("old.db1", {'O'});
   const DirContents untouched = dir_contents();
-  EXPECT_EQ(swapfiles("absent", "old", 1), -1);
+  EXPECT_FALSE(swapfiles("absent", "old", TableFile::Data));
   EXPECT_EQ(dir_contents(), untouched);
 }
 
@@ -417,7 +417,7 @@ TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
   EXPECT_EQ(dir_contents(), before);
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-  table.close();
+  (void)table.close();
 
   // A failed move is reported as IndexCreate; the index, out of date after
   // an append, stays as it was.

@@ -168,7 +168,7 @@ TEST_F(RlistFilled, UpdateTouchesOnlyChangedTagsDeleteEveryTag) {
   EXPECT_EQ(names_in_order(*r), (std::vector<std::string>{"Blue Moon", "Mamma Mia", "Track 10"}));
   EXPECT_EQ(r->count(), 3);
   r.reset();
-  table.close();
+  (void)table.close();
   EXPECT_TRUE(test::sound("t"));
 }
 
@@ -216,8 +216,8 @@ TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
   EXPECT_EQ(r->gorecord(table.nrecs()), NotFound);
   EXPECT_EQ(r->gorecord(-1), NotFound);
   r.reset();
-  searched.bind(nullptr);
-  table.close();
+  (void)searched.bind(nullptr);
+  (void)table.close();
   EXPECT_TRUE(test::sound("t"));
 }
 
@@ -360,8 +360,8 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
         DataFile table;
         if (table.open("t") != Ok) _exit(4);
         Rlist r(&table);
-        r.select(kByName);
-        r.go(GoHow::Absolute, 7);
+        (void)r.select(kByName);
+        (void)r.go(GoHow::Absolute, 7);
         CapturedReports quiet;
         int writes = 0;
         File::set_write_fault([&](const File&, int32_t, int32_t) { return ++writes == failat; });
@@ -394,7 +394,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
       ASSERT_NE(code, 3) << where << ": failed without a fault";
       DataFile table;
       ErrorCode open = table.open("t", {.readonly = true});
-      table.close();
+      (void)table.close();
       if (open == Ok) {
         EXPECT_TRUE(test::sound("t")) << where;
       } else {
@@ -487,19 +487,21 @@ TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
       }
       ASSERT_EQ(table.open("t", {.shared = true}), Ok);
       Rlist r(&table);
-      r.select(kByName);
+      (void)r.select(kByName);
       ASSERT_EQ(r.first(), Ok);
       {
         test::RefusedCalls nolock(File::Call::Lock, ENOLCK, 1, lockfile);
         const ErrorCode rc = call(r);
         // A read takes only the index's lock.
-        if (nolock.met()) EXPECT_EQ(rc, TryAgain);
+        if (nolock.met()) {
+          EXPECT_EQ(rc, TryAgain);
+        }
         EXPECT_TRUE(nolock.met() || std::string(lockfile) == ".db1");
       }
       EXPECT_EQ(test::read_all("t.db1"), data);
       EXPECT_EQ(table.nrecs(), 5);
       EXPECT_EQ(call(r), Ok);
-      table.close();
+      (void)table.close();
       EXPECT_TRUE(test::sound("t"));
       test::write_all("t.db1", data);
       ASSERT_EQ(DataFile::reindex("t"), Ok);

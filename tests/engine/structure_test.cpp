@@ -48,7 +48,7 @@ TEST(Normalize, RefusesBadFieldsAndTagComponents) {
   ASSERT_EQ(table.opendata("t", {.readonly = true}), Ok);
   CapturedReports reports;
   const FieldDescr bad[] = {{'Q', 4, "Odd"}, {'C', 0, "Name"}, {'B', -3, "Raw"}};
-  for (FieldDescr f : bad) EXPECT_EQ(normalize(f), -1) << f.name;
+  for (FieldDescr f : bad) EXPECT_FALSE(normalize(f)) << f.name;
   ASSERT_EQ(reports.texts(), (std::vector<std::string>{
                                  "normalize: invalid type 'Q' supplied for field 'Odd'",
                                  "normalize: invalid length 0 supplied for field 'Name'",
@@ -56,14 +56,14 @@ TEST(Normalize, RefusesBadFieldsAndTagComponents) {
   EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
   reports.clear();
 
-  EXPECT_EQ(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table), 0);
-  EXPECT_EQ(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table), 0);  // flags are not examined
+  EXPECT_TRUE(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table));
+  EXPECT_TRUE(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table));  // flags are not examined
   EXPECT_TRUE(reports.messages().empty());
-  EXPECT_EQ(normalizetag({{}, "Empty"}, table), -1);
-  EXPECT_EQ(normalizetag({{{0, 0, 0}, {4, 0, 0}}, "Far"}, table), -1);
-  EXPECT_EQ(normalizetag({{{-1, 0, 0}}, "Neg"}, table), -1);
-  EXPECT_EQ(normalizetag({{{0, 60, 0}}, "ByName"}, table), -1);
-  EXPECT_EQ(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table), -1);
+  EXPECT_FALSE(normalizetag({{}, "Empty"}, table));
+  EXPECT_FALSE(normalizetag({{{0, 0, 0}, {4, 0, 0}}, "Far"}, table));
+  EXPECT_FALSE(normalizetag({{{-1, 0, 0}}, "Neg"}, table));
+  EXPECT_FALSE(normalizetag({{{0, 60, 0}}, "ByName"}, table));
+  EXPECT_FALSE(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table));
   EXPECT_EQ(reports.texts(), (std::vector<std::string>{
                                  "normalizetag: tag 'Empty' has no components",
                                  "normalizetag: tag 'Far', component 1: invalid field number 4",

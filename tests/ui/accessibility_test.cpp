@@ -137,7 +137,7 @@ class AccessibilityTest : public QObject {
       check(pick);
     }
     CMainDlg albums(nullptr, 0, false);
-    for (int content : {0, 1}) {
+    for (Rel content : {Rel::Artists, Rel::Songs}) {
       CArticleDlg album(albums.list(), albums.list()->source()->cursor(), content, nullptr);
       check(album);
     }

@@ -56,9 +56,9 @@ class ArticleDlgTest : public uitest::CatalogueTest {
   void open(const char* album = "Abbey Road") {
     d_.reset();
     std::string key = album;
-    caller()->reposition(&key, true, -1);
+    caller()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QCOMPARE(caller()->currentName(), key);
-    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), 1, nullptr);
+    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), Rel::Songs, nullptr);
     d_->show();
   }
   std::vector<int32_t> songs() { return c_->db.contents(c_->abbey, 1); }
@@ -270,7 +270,7 @@ class ArticleDlgTest : public uitest::CatalogueTest {
     QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
     d_->reject();  // marks Let It Be complete
     quill::Rlist album(&DB_Table(TitleTable));
-    album.select(T_Code);
+    (void)album.select(T_Code);
     uint8_t key[4];
     quill::put4(key, c_->letitbe);
     QCOMPARE(album.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);

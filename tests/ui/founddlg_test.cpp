@@ -33,7 +33,7 @@ class FoundDlgTest : public uitest::CatalogueTest {
   QLineEdit* edit(int kind, const char* name) {
     browse_ = std::make_unique<CMainDlg>(nullptr, kind, false);
     std::string key = name;
-    browse_->list()->reposition(&key, true, -1);
+    browse_->list()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     d_ = std::make_unique<CNameDlg>(browse_->list(), browse_->list()->source()->cursor(), kind, nullptr);
     d_->show();
     return child<QLineEdit>(d_.get(), CNameDlg::IdEdit);
@@ -66,7 +66,7 @@ class FoundDlgTest : public uitest::CatalogueTest {
     // Abbey Road is complete.
     {
       CMainDlg browse(nullptr, TitleTable, false);
-      CArticleDlg(browse.list(), browse.list()->source()->cursor(), 1, nullptr).reject();
+      CArticleDlg(browse.list(), browse.list()->source()->cursor(), Rel::Songs, nullptr).reject();
     }
     CFoundDlg found(1, c_->together, nullptr);
     QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\" [3]"));

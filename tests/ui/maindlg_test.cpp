@@ -112,7 +112,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     host().answers = {Answer::Cancel};
     QTest::keyClick(list, Qt::Key_Insert);
     for (const char* typed : {"", "   "}) {
-      list->reposition(nullptr, true, -1);
+      list->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
       QTest::keyClicks(list, typed);
       host().answers = {Answer::OK};
       button(&dialog, Ids::IdCreate)->click();
@@ -257,7 +257,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     QVERIFY(dialog.isEnabled());
     // An album without contents needs no second question.
     const int32_t bare = c_->db.add(TitleTable, "Bare");
-    listOf(dialog)->reposition(nullptr, true, -1);
+    listOf(dialog)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QTest::keyClicks(listOf(dialog), "bare");
     QCOMPARE(listOf(dialog)->currentCode(), bare);
     host().askanew({Answer::OK});
@@ -265,7 +265,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     QCOMPARE(host().titles(), std::vector<std::string>{"Confirm deletion"});
     QCOMPARE(DB_Table(TitleTable).nlive(), 2);
     // A failed delete is reported and the album stays selected.
-    listOf(dialog)->reposition(nullptr, true, -1);
+    listOf(dialog)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     quill::File::set_write_fault(
         [](const quill::File& file, int32_t, int32_t) { return file.name().find("rel0") != std::string::npos; });
     host().answers = {Answer::OK, Answer::OK};
@@ -337,7 +337,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     QCOMPARE(artists.result(), int(ResultAppend));
     QCOMPARE(artists.resultCode(), c_->orphan);
     artists.setResult(0);
-    listOf(artists)->reposition(nullptr, true, -1);
+    listOf(artists)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QTest::keyClicks(listOf(artists), "Zappa");
     host().answers = {Answer::OK};
     QTest::keyClick(listOf(artists), Qt::Key_Return);

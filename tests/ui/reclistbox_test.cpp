@@ -119,7 +119,7 @@ class RecListBoxTest : public QObject {
     {
       quill::DataFile albums;
       QCOMPARE(albums.open(DB_MainName(), {.noindex = true}), quill::Ok);
-      albums.defersync(true);
+      (void)albums.defersync(true);
       quill::Rlist cursor(&albums);
       for (int n = 1; n <= kAlbums; ++n) {
         const QByteArray name =
@@ -127,7 +127,7 @@ class RecListBoxTest : public QObject {
         cursor.field(F_Name).set(name.constData());
         QCOMPARE(cursor.append(), quill::Ok);
       }
-      albums.defersync(false);
+      (void)albums.defersync(false);
       QCOMPARE(albums.close(), quill::Ok);
     }
     QCOMPARE(quill::DataFile::reindex(DB_MainName()), quill::Ok);
@@ -145,7 +145,7 @@ class RecListBoxTest : public QObject {
     list_->resize(list_->sizeHint());
     list_->show();
     source_ = std::make_unique<FullTable>(DB_Table(ArtistTable));
-    source_->select(T_Name);
+    (void)source_->select(T_Name);
     list_->bind(source_.get(), true, 2);
     list_->setNotify([this](ListAction a, const std::string& t) { notes_.push_back({a, t}); });
     list_->fill(true, 0);
@@ -258,7 +258,7 @@ class RecListBoxTest : public QObject {
     window(end);
     restart(rows);
     const std::string created = "Artist 29";
-    list().reposition(&created, true, -1);
+    list().reposition(&created, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QFETCH(Window, nearend);
     window(nearend);
     restart(rows);
@@ -323,7 +323,7 @@ class RecListBoxTest : public QObject {
 
   void theBarStandsWhereTheWindowIsAndMovesIt() {
     FullTable albums(DB_Table(TitleTable));
-    albums.select(T_Name);
+    (void)albums.select(T_Name);
     list().bind(&albums, true, 2);
     list().fill(true, 0);
     QScrollBar& bar = *list().positionBar();
@@ -332,7 +332,7 @@ class RecListBoxTest : public QObject {
     QCOMPARE(bar.pageStep(), 12);
     QCOMPARE(bar.value(), 0);
     const std::string sought = "Album 2500";
-    list().reposition(&sought, false, -1);
+    list().reposition(&sought, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
     QCOMPARE(album(list(), list().currentRow()), 2500);
     // The source's estimate for the selected record, less the rows above it.
     QCOMPARE(bar.value(), albums.before() - list().currentRow());
@@ -348,13 +348,13 @@ class RecListBoxTest : public QObject {
     list().fill(true, 0);
     key(Qt::Key_Down, Qt::NoModifier, 3);
     bar.setSliderDown(true);
-    for (int asked = 0, top = 0; asked <= 3000; asked += 37) {
+    for (int asked = 0, lastlanded = 0; asked <= 3000; asked += 37) {
       bar.setSliderPosition(asked);
       QCOMPARE(bar.value(), asked);
       const int landed = album(list(), 0) - 1;
-      QVERIFY2(std::abs(landed - asked) <= kAlbums / 100 && landed >= top,
+      QVERIFY2(std::abs(landed - asked) <= kAlbums / 100 && landed >= lastlanded,
                qPrintable(QStringLiteral("asked %1, landed %2").arg(asked).arg(landed)));
-      top = landed;
+      lastlanded = landed;
     }
     QCOMPARE(list().currentRow(), 3);
     QCOMPARE(list().count(), 12);
@@ -426,11 +426,11 @@ class RecListBoxTest : public QObject {
 
   void refillOfAThreeRecordSourceAndAnEmptyOne() {
     FullTable songs(DB_Table(SongTable));
-    songs.select(T_Name);
+    (void)songs.select(T_Name);
     list().bind(&songs, true, 2);
     list().fill(true, 0);
     QCOMPARE(list().count(), 3);
-    songs.last();
+    (void)songs.last();
     list().refill(6);
     QCOMPARE(list().count(), 3);
     QCOMPARE(list().currentRow(), 2);
@@ -450,9 +450,9 @@ class RecListBoxTest : public QObject {
 
   void repositionSeeksAKey() {
     std::string key = "Artist 17";
-    list().reposition(&key, false, -1);
+    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
     window(12, CRecListBox::kLandingRow);
-    list().reposition(nullptr, false, CRecListBox::kLowestKeptRow);
+    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
     window(10, CRecListBox::kLowestKeptRow);
   }
 };

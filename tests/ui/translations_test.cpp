@@ -42,8 +42,9 @@ class TranslationsTest : public QObject {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     std::string message;
-    DB_Undo(UndoWay::Undo, &message);
+    const int result = DB_Undo(UndoWay::Undo, &message);
     QDir::setCurrent(previous);
+    QCOMPARE(result, 1);
     QCOMPARE(QString::fromStdString(message),
              QStringLiteral("Es gibt nichts rückgängig zu machen."));
   }

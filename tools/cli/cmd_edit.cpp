@@ -82,7 +82,7 @@ int findentry(const Options& options, Entry* e) {
   e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
   if (int status = locate(TitleTable, options.operands[0], &e->album, *e->titles); status != 0)
     return status;
-  e->list = DB_GetArticleAttributes(e->kind - 1, e->album.code);
+  e->list = DB_GetArticleAttributes(relationof(e->kind), e->album.code);
   if (!standat(*e->list, e->seq, &e->rows))
     return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
                    " at position " + std::to_string(e->seq) + " (it has " +
@@ -208,7 +208,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
 
   // Making the artist or song, linking it and the album's mark: one edit.
   Intent intent("link");
-  intent.album(kind - 1, album.code);
+  intent.album(relationof(kind), album.code);
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return engineerror("Insertion failed", rc);
   Record item;
@@ -216,7 +216,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
   if (int status = linkedattribute(host, kind, options.operands[2], &item, &created); status != 0)
     return status;
 
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(relationof(kind), album.code);
   const int position = options.at ? static_cast<int>(*options.at) : -1;
   ErrorCode rc = DB_AddLink(*list, album.code, position, item.code, titles);
   if (rc == ListFull)

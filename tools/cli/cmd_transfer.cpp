@@ -90,7 +90,7 @@ int cmd_export(const Options& options, TerminalHost&) {
   int missing = 0;
   {
     FullTable albums(DB_Table(TitleTable));
-    albums.select(T_Name);
+    (void)albums.select(T_Name);  // a tag of the schema
     for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1))
       text += albumrecords(current(albums.cursor(), TitleTable), &missing);
   }
