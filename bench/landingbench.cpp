@@ -10,18 +10,16 @@
 // whether the landings or the estimates ever run backwards.
 //
 //   landingbench [--albums A] [--dir DIR] [--keep]
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench/fixedhost.h"
 #include "bench/measure.h"
+#include "bench/scratchcatalogue.h"
 #include "catalogue/browse.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
@@ -147,26 +145,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: landingbench [--albums A] [--dir DIR] [--keep]\n");
     return 2;
   }
-  namespace fs = std::filesystem;
-  const fs::path dir = o.dir.empty() ? fs::temp_directory_path() /
-                                           ("landingbench-" + std::to_string(getpid()))
-                                     : fs::path(o.dir);
-  fs::create_directories(dir);
-  fs::current_path(dir);
-  static bench::FixedHost host;
-  DB_SetHost(&host);
+  bench::ScratchCatalogue scratch("landingbench", o.dir, o.keep);
   bench::Stopwatch clock;
-  if (DB_Create() != 0 || (DB_Close(), !fill(o.albums))) {
-    std::fprintf(stderr, "landingbench: cannot make the catalogue in %s\n", dir.c_str());
+  if (!scratch.made()) return 1;
+  if (DB_Close(), !fill(o.albums)) {
+    std::fprintf(stderr, "landingbench: cannot fill the catalogue\n");
     return 1;
   }
   std::printf("catalogue of %d albums made in %.1f s\n", DB_Table(TitleTable).nlive(),
               clock.seconds());
   measure(o.albums);
-  DB_Close();
-  if (!o.keep) {
-    fs::current_path("/");
-    fs::remove_all(dir);
-  }
   return 0;
 }

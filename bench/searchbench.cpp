@@ -10,20 +10,18 @@
 // link, merge, delete, undo, redo): what a user waits for after an edit.
 //
 //   searchbench [--songs S] [--dir DIR] [--keep]
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench/fixedhost.h"
 #include "bench/measure.h"
+#include "bench/scratchcatalogue.h"
 #include "catalogue/batch.h"
 #include "catalogue/edits.h"
 #include "catalogue/host.h"
@@ -200,17 +198,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: searchbench [--songs S] [--dir DIR] [--keep]\n");
     return 2;
   }
-  namespace fs = std::filesystem;
-  const fs::path dir = o.dir.empty() ? fs::temp_directory_path() /
-                                           ("searchbench-" + std::to_string(getpid()))
-                                     : fs::path(o.dir);
-  fs::create_directories(dir);
-  fs::current_path(dir);
-  static bench::FixedHost host;
-  DB_SetHost(&host);
+  bench::ScratchCatalogue scratch("searchbench", o.dir, o.keep);
   bench::Stopwatch clock;
-  if (DB_Create() != 0 || (DB_Close(), !fill(o.songs))) {
-    std::fprintf(stderr, "searchbench: cannot make the catalogue in %s\n", dir.c_str());
+  if (!scratch.made()) return 1;
+  if (DB_Close(), !fill(o.songs)) {
+    std::fprintf(stderr, "searchbench: cannot fill the catalogue\n");
     return 1;
   }
   std::printf("catalogue of %d songs made in %.1f s\n", DB_Table(SongTable).nlive(),
@@ -238,10 +230,5 @@ int main(int argc, char** argv) {
   if (!editsandsearches()) return 1;
   std::printf("names kept after the edits: %.1f MiB\n",
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
-  DB_Close();
-  if (!o.keep) {
-    fs::current_path("/");
-    fs::remove_all(dir);
-  }
   return 0;
 }

@@ -83,7 +83,7 @@ Btree::Btree(MultiFile* file, int treeno, Comparator cmp, Continuation cont, con
   balbuf_.assign(size, 0);
   succbuf_.assign(size, 0);
   chkalloc(work_.data(), "Btree::Btree");
-  for (Page* p : {&pa_, &pb_, &pc_, &pd_, &rp_})
+  for (Page* p : {&here_, &near_, &far_, &sibling_, &split_})
     p->init(file_, treeno_, pagesize_, k, d, info_.fixed != 0, cmp_, kd_);
 }
 
@@ -194,13 +194,13 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   }
   int32_t at = -1;
   int index = -1;
-  if (insertkey(pa_, work_.data(), keylen, -1, &at, &index, leafindex) != Ok) return WriteFailed;
+  if (insertkey(here_, work_.data(), keylen, -1, &at, &index, leafindex) != Ok) return WriteFailed;
   if (pos != nullptr) {
-    if (pa_.address() == at) {
-      setpos(pos, pa_, index);
+    if (here_.address() == at) {
+      setpos(pos, here_, index);
     } else {
-      pb_.load(at);
-      setpos(pos, pb_, index);
+      near_.load(at);
+      setpos(pos, near_, index);
     }
   }
   if (file_->writeslot(treeno_) != 0) return WriteFailed;
@@ -219,19 +219,19 @@ ErrorCode Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c
   int climbs = 0;
   while (!page.room(klen)) {
     if (++climbs > kMaxHeight) broken(page.address(), "splits climb beyond the tree's height");
-    rp_.clear();
-    rp_.allocate();
-    rp_.setparent(page.parent());
+    split_.clear();
+    split_.allocate();
+    split_.setparent(page.parent());
     Landed where = Landed::Separator;
     int widx = -1;
-    split(page, rp_, e, &klen, c, &where, &widx);
+    split(page, split_, e, &klen, c, &where, &widx);
     page.save();
-    rp_.save();
-    c = rp_.address();
+    split_.save();
+    c = split_.address();
     leftpage = page.address();
     if (!placed && where != Landed::Separator) {
       placed = true;
-      *at = where == Landed::Left ? page.address() : rp_.address();
+      *at = where == Landed::Left ? page.address() : split_.address();
       *index = widx;
     }
     if (page.parent() != -1) {
@@ -268,8 +268,8 @@ ErrorCode Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c
 void Btree::move_last_to_front(Page& from, Page& to) {
   const int last = from.count() - 1;
   const int k = from.copyentry(last, succbuf_.data());
-  const int32_t rc = from.remove(last, true);
-  to.insert(0, succbuf_.data(), k, succbuf_.data() + k, rc);
+  const int32_t rightchild = from.remove(last, true);
+  to.insert(0, succbuf_.data(), k, succbuf_.data() + k, rightchild);
 }
 
 // Splits the full page left into itself and the empty page right around the
@@ -305,8 +305,8 @@ void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, Lan
   if (left.count() == 0) broken(left.address(), "page too small to split");
   const int last = left.count() - 1;
   *klen = left.copyentry(last, e);
-  const int32_t rc = left.remove(last, true);
-  right.setchild0(rc);
+  const int32_t rightchild = left.remove(last, true);
+  right.setchild0(rightchild);
 }
 
 // ---------------------------------------------------------------- removal
@@ -325,7 +325,7 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   const Probe exact{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen};
 
   bool found = standson(pos, keylen);
-  int i = found ? pos->index : descend(pa_, exact, &found);
+  int i = found ? pos->index : descend(here_, exact, &found);
   if (!found) return NoCurrentRecord;
   if (file_->readonly()) return WriteFailed;
   if (reserve() != Ok) {
@@ -333,35 +333,35 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
     return WriteFailed;
   }
 
-  const bool leaf = pa_.leaf();
+  const bool leaf = here_.leaf();
   if (!leaf) {
     // The entry gives way to its in-order successor, the first entry of its
     // right subtree, which is then removed from its leaf.
-    pc_.swap(pa_);
-    down(pa_, pc_.child(i + 1), pc_.address(), false, info_.height);
-    const int k = pa_.copyentry(0, succbuf_.data());
+    far_.swap(here_);
+    down(here_, far_.child(i + 1), far_.address(), false, info_.height);
+    const int k = here_.copyentry(0, succbuf_.data());
     std::vector<uint8_t>& s = succbuf_;
-    if (pc_.replace(i, s.data(), k, s.data() + k) == 0) {
-      pc_.save();
+    if (far_.replace(i, s.data(), k, s.data() + k) == 0) {
+      far_.save();
     } else {
-      const int32_t rc = pc_.remove(i, true);
+      const int32_t rightchild = far_.remove(i, true);
       // insertkey copies the entry first, so succbuf_ may be reused inside.
       std::memcpy(balbuf_.data(), s.data(), static_cast<size_t>(k + d));
       int32_t at = -1;
       int idx = -1;
-      if (insertkey(pc_, balbuf_.data(), k, rc, &at, &idx) != Ok) {
+      if (insertkey(far_, balbuf_.data(), k, rightchild, &at, &idx) != Ok) {
         (void)file_->writeslot(treeno_);  // as in insert
         return WriteFailed;
       }
       // A split above may have moved the leaf under another parent.
-      pa_.load(pa_.address());
+      here_.load(here_.address());
     }
     i = 0;
   }
-  pa_.remove(i, true);
+  here_.remove(i, true);
   // A leaf that keeps enough entries stays as it is, and the entry after
   // the removed one now stands where that one stood (or after the leaf).
-  const bool stays = leaf && (pa_.parent() == -1 ? pa_.count() > 0 : pa_.halffull());
+  const bool stays = leaf && (here_.parent() == -1 ? here_.count() > 0 : here_.halffull());
   if (rebalance() != Ok) {
     (void)file_->writeslot(treeno_);  // as in insert
     return WriteFailed;
@@ -374,10 +374,10 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
       pos->clear();
     } else {
       found = false;
-      if (!stays) i = descend(pa_, exact, &found);
+      if (!stays) i = descend(here_, exact, &found);
       bool next = true;
       if (!found) i = settle(exact, i, &next);
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
       code = next ? NextRecord : PrevRecord;
     }
     if (out != nullptr) *out = code;
@@ -386,23 +386,23 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
 }
 
 // Whether pos stands on the entry in work_ (its key keylen bytes long),
-// byte for byte: its page is then loaded in pa_ and no descent is needed.
+// byte for byte: its page is then loaded in here_ and no descent is needed.
 // Entries are unique in a tree and a freed page holds none, so a page of
 // this tree that holds the entry is where the tree holds it.
 bool Btree::standson(const bt_pos* pos, int keylen) {
   if (pos == nullptr || pos->page == -1 || pos->dlen != info_.datalen || pos->keylen() != keylen)
     return false;
   const int i = pos->index;
-  return pa_.tryload(pos->page, nullptr) == 0 && i >= 0 && i < pa_.count() &&
-         pa_.keylen(i) == keylen &&
-         std::memcmp(pa_.key(i), work_.data(), static_cast<size_t>(keylen + info_.datalen)) == 0;
+  return here_.tryload(pos->page, nullptr) == 0 && i >= 0 && i < here_.count() &&
+         here_.keylen(i) == keylen &&
+         std::memcmp(here_.key(i), work_.data(), static_cast<size_t>(keylen + info_.datalen)) == 0;
 }
 
-// pa_ has just lost an entry (with its right child) and is not saved yet.
+// here_ has just lost an entry (with its right child) and is not saved yet.
 ErrorCode Btree::rebalance() {
-  Page& x = pa_;
-  Page& parent = pc_;
-  Page& sibling = pd_;
+  Page& x = here_;
+  Page& parent = far_;
+  Page& sibling = sibling_;
   for (int climbs = 0;; ++climbs) {
     if (climbs > kMaxHeight) broken(x.address(), "parents climb beyond the tree's height");
     if (x.parent() == -1) {
@@ -497,10 +497,10 @@ ErrorCode Btree::balance(Page& left, Page& right, Page& parent, int s) {
     parent.save();
     return Ok;
   }
-  const int32_t rc = parent.remove(s, true);
+  const int32_t rightchild = parent.remove(s, true);
   int32_t at = -1;
   int idx = -1;
-  return insertkey(parent, sep, k, rc, &at, &idx);
+  return insertkey(parent, sep, k, rightchild, &at, &idx);
 }
 
 }  // namespace quill

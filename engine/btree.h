@@ -209,9 +209,16 @@ class Btree : NonCopyable {
   std::vector<uint8_t> balbuf_;   // balance's separator
   std::vector<uint8_t> succbuf_;  // a successor, a moved entry
   std::vector<uint8_t> areabuf_;
-  // Pages reused by every operation: a descent's page, a climbing page, the
-  // parent and sibling of a rebalance, the new page of a split.
-  Page pa_, pb_, pc_, pd_, rp_;
+  // Pages reused by every operation, each loaded for one role:
+  //  here_     the page the operation stands on: a descent's, a position's;
+  //  near_     the page next to it in the tree: the parent a climb looks at,
+  //            a child whose load a rank weighs;
+  //  far_      one step further: the inner page a removal holds while here_
+  //            goes down to the successor, a rebalance's parent, a rank's
+  //            grandchild;
+  //  sibling_  the neighbour a rebalance borrows from or merges with;
+  //  split_    the new right page of a split.
+  Page here_, near_, far_, sibling_, split_;
   // Inner pages as the descents left them, by offset: a page that is
   // still as the store holds it is not copied and indexed again, so the
   // upper levels that every descent passes cost almost nothing.
@@ -245,7 +252,7 @@ class Btree : NonCopyable {
   // btree_rank.cpp
   template <class Choose>
   void rankdown(double total, const Choose& choose);
-  // What each child of the page in pa_ holds (none for a leaf).
+  // What each child of the page in here_ holds (none for a leaf).
   void childloads(std::vector<ChildLoad>* loads);
   // The most grandchildren a page of a rank's descent reads.
   static constexpr int kRankReads = 256;
@@ -270,28 +277,28 @@ class Btree : NonCopyable {
   Refound refind(bt_pos* pos, int* i);
   void loadchild(Page& page, int32_t child, int32_t from);
 
-  // From the page in pa_ up through its parents: `stand` gets each parent
-  // (in pb_) and the index of the child the climb came from, and names the
+  // From the page in here_ up through its parents: `stand` gets each parent
+  // (in near_) and the index of the child the climb came from, and names the
   // entry to stand on there, or -1 to climb on. The parent taken goes to
-  // pa_ and its entry's index is returned; past the root, -1 and pa_ as it
+  // here_ and its entry's index is returned; past the root, -1 and here_ as it
   // was. A parent that denies its child, or more parents than the tree's
   // height, is damage.
   template <class Stand>
   int climb(const Stand& stand) {
-    int32_t from = pa_.address();
-    int32_t up = pa_.parent();
+    int32_t from = here_.address();
+    int32_t up = here_.parent();
     for (int climbs = 0; up != -1; ++climbs) {
       if (climbs >= info_.height) broken(up, "parents climb beyond the tree's height");
-      pb_.load(up);
-      const int j = pb_.childindex(from);
+      near_.load(up);
+      const int j = near_.childindex(from);
       if (j < 0) broken(up, "parent does not lead to its child");
       const int at = stand(j);
       if (at >= 0) {
-        pa_.swap(pb_);
+        here_.swap(near_);
         return at;
       }
       from = up;
-      up = pb_.parent();
+      up = near_.parent();
     }
     return -1;
   }

@@ -66,34 +66,34 @@ Layout share(double under, int count, const std::vector<Btree::ChildLoad>& child
 
 }  // namespace
 
-// The children of the page in pa_ (read through pb_), and their children
-// too (through pc_) when there are few enough of them: a page with few
+// The children of the page in here_ (read through near_), and their children
+// too (through far_) when there are few enough of them: a page with few
 // children, the root above all, would otherwise share out large subtrees
 // by their fan-out alone.
 void Btree::childloads(std::vector<ChildLoad>* loads) {
   loads->clear();
-  if (pa_.leaf()) return;
+  if (here_.leaf()) return;
   int grandchildren = 0;
-  for (int j = 0; j <= pa_.count(); ++j) {
-    loadchild(pb_, pa_.child(j), pa_.address());
-    const bool leaf = pb_.leaf();
-    loads->push_back({static_cast<double>(pb_.count()), leaf ? 0.0 : pb_.count() + 1.0});
-    if (!leaf) grandchildren += pb_.count() + 1;
+  for (int j = 0; j <= here_.count(); ++j) {
+    loadchild(near_, here_.child(j), here_.address());
+    const bool leaf = near_.leaf();
+    loads->push_back({static_cast<double>(near_.count()), leaf ? 0.0 : near_.count() + 1.0});
+    if (!leaf) grandchildren += near_.count() + 1;
   }
   if (grandchildren == 0 || grandchildren > kRankReads) return;
-  for (int j = 0; j <= pa_.count(); ++j) {
-    loadchild(pb_, pa_.child(j), pa_.address());
+  for (int j = 0; j <= here_.count(); ++j) {
+    loadchild(near_, here_.child(j), here_.address());
     ChildLoad& load = (*loads)[static_cast<size_t>(j)];
     load.subtrees = 0;
-    for (int k = 0; k <= pb_.count(); ++k) {
-      loadchild(pc_, pb_.child(k), pb_.address());
-      load.entries += pc_.count();
-      if (!pc_.leaf()) load.subtrees += pc_.count() + 1;
+    for (int k = 0; k <= near_.count(); ++k) {
+      loadchild(far_, near_.child(k), near_.address());
+      load.entries += far_.count();
+      if (!far_.leaf()) load.subtrees += far_.count() + 1;
     }
   }
 }
 
-// From the root of a non-empty tree down: each page in pa_ with the layout
+// From the root of a non-empty tree down: each page in here_ with the layout
 // of the ranks under it and where its ranks begin; `choose` names the child
 // to go on to, or -1 to stop on that page.
 template <class Choose>
@@ -105,16 +105,16 @@ void Btree::rankdown(double total, const Choose& choose) {
   std::vector<ChildLoad> loads;
   for (int level = 1;; ++level) {
     if (level > info_.height) broken(at, "descent deeper than the tree's height");
-    loadchild(pa_, at, from);
+    loadchild(here_, at, from);
     childloads(&loads);
-    // The children were read into pb_; pa_ still holds the page.
-    const Layout layout = share(under, pa_.count(), loads);
+    // The children were read into near_; here_ still holds the page.
+    const Layout layout = share(under, here_.count(), loads);
     const int child = choose(layout, before);
     if (child < 0) return;
     before += layout.start(child);
     under = layout.size[static_cast<size_t>(child)];
     from = at;
-    at = pa_.child(child);
+    at = here_.child(child);
   }
 }
 
@@ -143,8 +143,8 @@ double Btree::lastrank(double total) {
   if (slot().root == -1) return -1;
   double rank = -1;
   rankdown(total, [&](const Layout& layout, double before) {
-    const int n = pa_.count();
-    if (pa_.leaf()) {
+    const int n = here_.count();
+    if (here_.leaf()) {
       rank = before + layout.at(n - 1);
       return -1;
     }
@@ -158,16 +158,16 @@ ErrorCode Btree::seekrank(bt_pos* pos, double rank, double total) {
   if (slot().root == -1) return NoCurrentRecord;
   rankdown(total, [&](const Layout& layout, double before) {
     const double within = rank - before;
-    const int n = pa_.count();
-    if (pa_.leaf()) {
+    const int n = here_.count();
+    if (here_.leaf()) {
       const double i = layout.entry > 0 ? std::round(within / layout.entry) : 0;
-      setpos(pos, pa_, static_cast<int>(std::clamp(i, 0.0, n - 1.0)));
+      setpos(pos, here_, static_cast<int>(std::clamp(i, 0.0, n - 1.0)));
       return -1;
     }
     for (int j = 0; j < n; ++j) {
       if (within < layout.at(j)) return j;
       if (within < layout.at(j) + layout.entry) {
-        setpos(pos, pa_, j);
+        setpos(pos, here_, j);
         return -1;
       }
     }

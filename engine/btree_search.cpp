@@ -94,45 +94,45 @@ int Btree::down(Page& page, int32_t start, int32_t from, bool lastchild, int max
   }
 }
 
-// After an unsuccessful descent that ended at index i of the leaf in pa_:
+// After an unsuccessful descent that ended at index i of the leaf in here_:
 // the first entry after the sought one (*next) or, when none follows, the
-// greatest entry of the tree. The entry is left in pa_; returns its index.
+// greatest entry of the tree. The entry is left in here_; returns its index.
 int Btree::settle(const Probe& probe, int i, bool* next) {
-  if (i < pa_.count()) {
+  if (i < here_.count()) {
     *next = true;
     return i;
   }
   const int j = climb([&](int) {
     bool found = false;
-    const int at = probe.run(pb_, &found);
-    return at < pb_.count() ? at : -1;
+    const int at = probe.run(near_, &found);
+    return at < near_.count() ? at : -1;
   });
   *next = j >= 0;
-  return *next ? j : i - 1;  // past the root: the leaf in pa_ holds the greatest entry
+  return *next ? j : i - 1;  // past the root: the leaf in here_ holds the greatest entry
 }
 
 bool Btree::stepnext(int* i) {
-  const int32_t c = pa_.child(*i + 1);
+  const int32_t c = here_.child(*i + 1);
   if (c != -1) {
-    down(pa_, c, pa_.address(), false, info_.height);
+    down(here_, c, here_.address(), false, info_.height);
     *i = 0;
     return true;
   }
-  if (*i < pa_.count() - 1) {
+  if (*i < here_.count() - 1) {
     ++*i;
     return true;
   }
-  const int j = climb([&](int child) { return child < pb_.count() ? child : -1; });
+  const int j = climb([&](int child) { return child < near_.count() ? child : -1; });
   if (j < 0) return false;
   *i = j;
   return true;
 }
 
 bool Btree::stepprev(int* i) {
-  const int32_t c = pa_.child(*i);
+  const int32_t c = here_.child(*i);
   if (c != -1) {
-    down(pa_, c, pa_.address(), true, info_.height);
-    *i = pa_.count() - 1;
+    down(here_, c, here_.address(), true, info_.height);
+    *i = here_.count() - 1;
     return true;
   }
   if (*i > 0) {
@@ -149,22 +149,22 @@ bool Btree::stepprev(int* i) {
 // the one the descent met; first and last follow them down.
 void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const uint8_t* key, int klen,
                    PrefixMatches matches) {
-  setpos(pos, pa_, i);
+  setpos(pos, here_, i);
   if (which != SeekWhich::First && which != SeekWhich::Last) return;
   const int height = info_.height;
   bool found = false;
   int32_t c;
   if (which == SeekWhich::First) {
-    c = pa_.child(i);
+    c = here_.child(i);
   } else {
-    const int j = pa_.lastnotgreater(mode, key, klen, &found, matches);
-    if (found) setpos(pos, pa_, j);
-    c = found ? pa_.child(j + 1) : pa_.child(0);
+    const int j = here_.lastnotgreater(mode, key, klen, &found, matches);
+    if (found) setpos(pos, here_, j);
+    c = found ? here_.child(j + 1) : here_.child(0);
   }
-  int32_t from = pa_.address();
+  int32_t from = here_.address();
   for (int steps = 0, level = landed_ + 1; c != -1; ++steps, ++level) {
     if (steps >= height) broken(c, "descent deeper than the tree's height");
-    Page& here = level < height ? innerpage(c) : pb_;
+    Page& here = level < height ? innerpage(c) : near_;
     loadchild(here, c, from);
     from = c;
     if (which == SeekWhich::First) {
@@ -177,8 +177,8 @@ void Btree::choose(bt_pos* pos, int i, CompareMode mode, SeekWhich which, const 
       c = found ? here.child(j + 1) : here.child(0);
     }
   }
-  // The next move re-finds the position in pa_ first: hand it the leaf.
-  if (pos != nullptr && pos->page == pb_.address() && pos->page != -1) pa_.swap(pb_);
+  // The next move re-finds the position in here_ first: hand it the leaf.
+  if (pos != nullptr && pos->page == near_.address() && pos->page != -1) here_.swap(near_);
 }
 
 // Only the tree's natural comparator is known to keep a prefix's matches
@@ -200,21 +200,21 @@ ErrorCode Btree::seek(bt_pos* pos, const uint8_t* key, int keylen, SeekMode mode
 
   bool found = false;
   if (mode == SeekMode::Equal) {
-    const int i = descend(pa_, Probe{Probe::FirstNotSmaller, CompareMode::Whole, k, keylen, nullptr}, &found);
+    const int i = descend(here_, Probe{Probe::FirstNotSmaller, CompareMode::Whole, k, keylen, nullptr}, &found);
     if (!found) return NotFound;
     choose(pos, i, CompareMode::Whole, which, k, keylen);
     return Ok;
   }
   if (mode == SeekMode::AtOrAfter) {
     const Probe probe{Probe::FirstNotSmaller, CompareMode::Whole, k, keylen, nullptr};
-    int i = descend(pa_, probe, &found);
+    int i = descend(here_, probe, &found);
     if (found) {
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
       return Ok;
     }
     bool next = false;
     i = settle(probe, i, &next);
-    setpos(pos, pa_, i);
+    setpos(pos, here_, i);
     return next ? NextRecord : PrevRecord;
   }
   return mode == SeekMode::Prefix ? seekprefix(pos, k, keylen, which) : Ok;
@@ -227,22 +227,22 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich
   bool found = false;
   // Decided once per seek: whether the pages may be bisected for this key.
   const PrefixMatches matches = prefixmatches(k, keylen);
-  int i = descend(pa_, Probe{Probe::FirstNotSmaller, CompareMode::Prefix, k, keylen, nullptr, matches}, &found);
+  int i = descend(here_, Probe{Probe::FirstNotSmaller, CompareMode::Prefix, k, keylen, nullptr, matches}, &found);
   if (found) {
-    if (cont_(kd_, k, keylen, pa_.key(i), pa_.keylen(i)) == 0) {
+    if (cont_(kd_, k, keylen, here_.key(i), here_.keylen(i)) == 0) {
       choose(pos, i, CompareMode::Prefix, which, k, keylen, matches);
       return Ok;
     }
-    setpos(pos, pa_, i);
+    setpos(pos, here_, i);
     if (which == SeekWhich::First || which == SeekWhich::Last)
       walkprefix(pos, &i, k, keylen, which == SeekWhich::Last ? Step::Forward : Step::Back,
                  Until::NumberEnds);
     return Ok;
   }
   // Past the leaf's end, its last entry is the one before the sought key.
-  const bool past = i >= pa_.count();
-  if (past) i = pa_.count() - 1;
-  const int32_t landing = pa_.address();
+  const bool past = i >= here_.count();
+  if (past) i = here_.count() - 1;
+  const int32_t landing = here_.address();
   const int landed = i;
   if (walkprefix(pos, &i, k, keylen, Step::Forward,
                  which == SeekWhich::Last ? Until::NumberEnds : Until::FirstMatch))
@@ -253,7 +253,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich
   // entries continue the number; the nearest match found is the last one,
   // the farthest the first. The landing entry itself sorts after the key,
   // unless the descent ran past the leaf's end.
-  pa_.load(landing);
+  here_.load(landing);
   i = past ? landed + 1 : landed;
   return walkprefix(pos, &i, k, keylen, Step::Back,
                     which == SeekWhich::First ? Until::NumberEnds : Until::FirstMatch)
@@ -261,7 +261,7 @@ ErrorCode Btree::seekprefix(bt_pos* pos, const uint8_t* k, int keylen, SeekWhich
              : NotFound;
 }
 
-// Steps from entry *i of pa_ (forward or back) over the entries that
+// Steps from entry *i of here_ (forward or back) over the entries that
 // continue the key's number, standing pos on each match; stops at the
 // first match when asked. Returns whether any matched.
 bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step step, Until until) {
@@ -270,10 +270,10 @@ bool Btree::walkprefix(bt_pos* pos, int* i, const uint8_t* k, int klen, Step ste
   // longer than that goes round a loop that only damage can make.
   int64_t budget = (static_cast<int64_t>(slot().inuse) + 1) * pagesize_;
   while (step == Step::Forward ? stepnext(i) : stepprev(i)) {
-    if (--budget < 0) broken(pa_.address(), "the walk along the tree's entries goes round a loop");
-    if (cont_(kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) break;
-    if (cmp_(CompareMode::Prefix, kd_, k, klen, pa_.key(*i), pa_.keylen(*i)) == 0) {
-      setpos(pos, pa_, *i);
+    if (--budget < 0) broken(here_.address(), "the walk along the tree's entries goes round a loop");
+    if (cont_(kd_, k, klen, here_.key(*i), here_.keylen(*i)) == 0) break;
+    if (cmp_(CompareMode::Prefix, kd_, k, klen, here_.key(*i), here_.keylen(*i)) == 0) {
+      setpos(pos, here_, *i);
       matched = true;
       if (until == Until::FirstMatch) break;
     }
@@ -291,7 +291,7 @@ ErrorCode Btree::find(bt_pos* pos, const uint8_t* key, int keylen, const uint8_t
   bool found = false;
   const int i = descendexact(key, keylen, data, &found);
   if (!found) return NotFound;
-  setpos(pos, pa_, i);
+  setpos(pos, here_, i);
   return Ok;
 }
 
@@ -303,9 +303,9 @@ ErrorCode Btree::edge(bt_pos* pos, bool last, const char* op) {
   beginop(op);
   const int32_t r = slot().root;
   if (r == -1) return emptied(pos);
-  if (down(pa_, r, -1, last, info_.height) != info_.height)
-    broken(pa_.address(), "leaf above the tree's last level");
-  setpos(pos, pa_, last ? pa_.count() - 1 : 0);
+  if (down(here_, r, -1, last, info_.height) != info_.height)
+    broken(here_.address(), "leaf above the tree's last level");
+  setpos(pos, here_, last ? here_.count() - 1 : 0);
   return Ok;
 }
 
@@ -314,7 +314,7 @@ ErrorCode Btree::edge(bt_pos* pos, bool last, const char* op) {
 int Btree::descendexact(const uint8_t* key, int keylen, const uint8_t* data, bool* found) {
   std::memmove(work_.data(), key, static_cast<size_t>(keylen));
   std::memmove(work_.data() + keylen, data, static_cast<size_t>(info_.datalen));
-  return descend(pa_, Probe{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen}, found);
+  return descend(here_, Probe{Probe::Exact, CompareMode::Stored, work_.data(), keylen, work_.data() + keylen}, found);
 }
 
 // The entry under a stored position, or where it would be now.
@@ -332,12 +332,12 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   // cleanly simply does not hold the entry any more.
   // The same bytes are the same key; only keys that differ in bytes need
   // the comparator's verdict.
-  if (pa_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < pa_.count() &&
-      pa_.keylen(idx) == kl &&
-      std::memcmp(stored + kl, pa_.data(idx), static_cast<size_t>(d)) == 0) {
+  if (here_.tryload(pos->page, nullptr) == 0 && idx >= 0 && idx < here_.count() &&
+      here_.keylen(idx) == kl &&
+      std::memcmp(stored + kl, here_.data(idx), static_cast<size_t>(d)) == 0) {
     *i = idx;
-    if (std::memcmp(stored, pa_.key(idx), static_cast<size_t>(kl)) == 0) return RefHere;
-    if (cmp_(CompareMode::Stored, kd_, stored, kl, pa_.key(idx), kl) == 0) return RefExact;
+    if (std::memcmp(stored, here_.key(idx), static_cast<size_t>(kl)) == 0) return RefHere;
+    if (cmp_(CompareMode::Stored, kd_, stored, kl, here_.key(idx), kl) == 0) return RefExact;
   }
   uint8_t* k = work_.data();
   std::memcpy(k, stored, static_cast<size_t>(kl + d));
@@ -347,7 +347,7 @@ Btree::Refound Btree::refind(bt_pos* pos, int* i) {
   }
   const Probe probe{Probe::Exact, CompareMode::Stored, k, kl, k + kl};
   bool found = false;
-  const int j = descend(pa_, probe, &found);
+  const int j = descend(here_, probe, &found);
   if (found) {
     *i = j;
     return RefExact;
@@ -365,13 +365,13 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
     case RefNone:
       return NoCurrentRecord;
     case RefNext:
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
       return NextRecord;
     case RefLast:
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
       return PrevRecord;
     case RefExact:
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
       break;
     case RefHere:
       break;  // the position holds the entry's bytes already
@@ -382,14 +382,14 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
   const auto step = [&] { return count > 0 ? stepnext(&i) : stepprev(&i); };
   if (lead.length == 0) {
     while (steps < want && step()) ++steps;
-    setpos(pos, pa_, i);
+    setpos(pos, here_, i);
   } else {
     // The step may have left the page of the last entry that leads, so the
     // position takes each such entry as it is passed.
-    while (steps < want && step() && pa_.keylen(i) >= lead.length &&
-           std::memcmp(pa_.key(i), lead.bytes, static_cast<size_t>(lead.length)) == 0) {
+    while (steps < want && step() && here_.keylen(i) >= lead.length &&
+           std::memcmp(here_.key(i), lead.bytes, static_cast<size_t>(lead.length)) == 0) {
       ++steps;
-      setpos(pos, pa_, i);
+      setpos(pos, here_, i);
     }
   }
   if (moved != nullptr) *moved = static_cast<int>(count > 0 ? steps : -steps);
@@ -397,10 +397,10 @@ ErrorCode Btree::skip(bt_pos* pos, int count, int* moved, KeyLead lead) {
 }
 
 const uint8_t* Btree::nextdata(const bt_pos& pos) const {
-  if (pos.page == -1 || pos.page != pa_.address() || pos.index < 0 ||
-      pos.index + 1 >= pa_.count())
+  if (pos.page == -1 || pos.page != here_.address() || pos.index < 0 ||
+      pos.index + 1 >= here_.count())
     return nullptr;
-  return pa_.data(pos.index + 1);
+  return here_.data(pos.index + 1);
 }
 
 }  // namespace quill
