@@ -1,11 +1,11 @@
 // Tracklore: the catalogue of a private music collection.
 //
-// Start-up installs the Qt side of the catalogue's questions and of the
-// engine's messages, finds the folder to start in (the one named on the
-// command line, else this directory's database, else the one used last) and
-// runs the main window, which opens the database there at once. The table
-// set lives for the whole run and closes any open table when the program
-// ends.
+// Start-up loads the translations of the system's language, installs the
+// Qt side of the catalogue's questions and of the engine's messages, finds
+// the folder to start in (the one named on the command line, else this
+// directory's database, else the one used last) and runs the main window,
+// which opens the database there at once. The table set lives for the
+// whole run and closes any open table when the program ends.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -19,19 +19,23 @@
 #include "ui/recoveryoffer.h"
 #include "ui/shelldlg.h"
 #include "ui/startup.h"
+#include "ui/translations.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Tracklore"));
   QApplication::setApplicationName(QStringLiteral("Tracklore"));
   QApplication::setWindowIcon(tracklore::appIcon());
+  tracklore::installTranslations();
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("The catalogue of a private music collection."));
+  parser.setApplicationDescription(
+      QCoreApplication::translate("main", "The catalogue of a private music collection."));
   parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("folder"),
-                               QStringLiteral("The folder of the database to open."),
-                               QStringLiteral("[folder]"));
+  parser.addPositionalArgument(
+      QStringLiteral("folder"),
+      QCoreApplication::translate("main", "The folder of the database to open."),
+      QCoreApplication::translate("main", "[folder]"));
   parser.process(app);
   const tracklore::StartFolder start = tracklore::chooseStartFolder(parser.positionalArguments());
   // A folder that does not exist yet is offered for a new database.

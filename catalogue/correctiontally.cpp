@@ -1,15 +1,22 @@
 // Verification's questions during recovery, answered and counted by kind.
 #include "catalogue/correctiontally.h"
 
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
+
 namespace tracklore {
 
 namespace {
 
 // 59127 -> "59,127": a count of a large catalogue stays readable.
 std::string grouped(long n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
+  const std::string digits = std::to_string(n);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 }  // namespace
@@ -40,28 +47,49 @@ std::string CorrectionTally::counted(const Kind& kind) {
     const char* one;
     const char* many;
   };
+  // Verification titles its questions in the user's language.
   static constexpr Phrase kPhrases[] = {
-      {"Invalid title code", "row of no album deleted", "rows of no album deleted"},
-      {"Invalid attr code", "row of no artist or song deleted", "rows of no artist or song deleted"},
-      {"Sequencing error", "sequence number corrected", "sequence numbers corrected"},
-      {"Invalid reference count", "reference count corrected", "reference counts corrected"},
-      {"Invalid aux attr", "first artist corrected", "first artists corrected"},
-      {"Invalid full name", "full name removed", "full names removed"},
-      {"Damaged index", "damaged index rebuilt", "damaged indexes rebuilt"},
+      {QT_TRANSLATE_NOOP("Catalogue", "Invalid title code"),
+       QT_TRANSLATE_NOOP("Catalogue", "row of no album deleted"),
+       QT_TRANSLATE_NOOP("Catalogue", "rows of no album deleted")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Invalid attr code"),
+       QT_TRANSLATE_NOOP("Catalogue", "row of no artist or song deleted"),
+       QT_TRANSLATE_NOOP("Catalogue", "rows of no artist or song deleted")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Sequencing error"),
+       QT_TRANSLATE_NOOP("Catalogue", "sequence number corrected"),
+       QT_TRANSLATE_NOOP("Catalogue", "sequence numbers corrected")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Invalid reference count"),
+       QT_TRANSLATE_NOOP("Catalogue", "reference count corrected"),
+       QT_TRANSLATE_NOOP("Catalogue", "reference counts corrected")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Invalid aux attr"),
+       QT_TRANSLATE_NOOP("Catalogue", "first artist corrected"),
+       QT_TRANSLATE_NOOP("Catalogue", "first artists corrected")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Invalid full name"),
+       QT_TRANSLATE_NOOP("Catalogue", "full name removed"),
+       QT_TRANSLATE_NOOP("Catalogue", "full names removed")},
+      {QT_TRANSLATE_NOOP("Catalogue", "Damaged index"),
+       QT_TRANSLATE_NOOP("Catalogue", "damaged index rebuilt"),
+       QT_TRANSLATE_NOOP("Catalogue", "damaged indexes rebuilt")},
   };
   for (const Phrase& phrase : kPhrases)
-    if (kind.title == phrase.title)
-      return grouped(kind.count) + " " + (kind.count == 1 ? phrase.one : phrase.many);
-  return grouped(kind.count) + " corrected: " + kind.title;
+    if (kind.title == DB_Tr("Catalogue", phrase.title))
+      return grouped(kind.count) + " " +
+             DB_Tr("Catalogue", kind.count == 1 ? phrase.one : phrase.many);
+  return textf(DB_Tr("Catalogue", "%s corrected: %s"), grouped(kind.count).c_str(),
+               kind.title.c_str());
 }
 
 std::vector<std::string> CorrectionTally::lines() const {
   std::vector<std::string> lines;
-  for (const Kind& kind : corrected_) lines.push_back("verification: " + counted(kind));
-  for (const Kind& kind : unmended_)
-    lines.push_back("verification found what it cannot correct: " + kind.title + ": " +
-                    kind.first +
-                    (kind.count > 1 ? " (and " + grouped(kind.count - 1) + " more)" : ""));
+  for (const Kind& kind : corrected_)
+    lines.push_back(textf(DB_Tr("Catalogue", "verification: %s"), counted(kind).c_str()));
+  for (const Kind& kind : unmended_) {
+    const std::string more = kind.count > 1 ? textf(DB_Tr("Catalogue", " (and %s more)"),
+                                                    grouped(kind.count - 1).c_str())
+                                            : std::string();
+    lines.push_back(textf(DB_Tr("Catalogue", "verification found what it cannot correct: %s: %s%s"),
+                          kind.title.c_str(), kind.first.c_str(), more.c_str()));
+  }
   return lines;
 }
 

@@ -14,6 +14,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
+#include "catalogue/translate.h"
 #include "engine/datafile.h"
 #include "engine/errors.h"
 #include "engine/file.h"
@@ -61,15 +62,18 @@ int cancreate() {
     const char* name = DB_TableName(index);
     const std::string path = unwritablefile(name, HeldFile::Unwritable);
     if (path.empty()) continue;
-    quill::warning("Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
-                   "nothing was changed.",
-                   name, path.c_str());
+    quill::warning(
+        DB_Tr("Catalogue",
+              "Operation create failed on Datafile \"%s\".\nThe file %s cannot be written; "
+              "nothing was changed."),
+        name, path.c_str());
     return -1;
   }
   char probe[16];
   if (!quill::tmpcreate(probe, "")) {
-    quill::warning("Operation create failed: no file can be made in this directory; nothing "
-                   "was changed.");
+    quill::warning(DB_Tr("Catalogue",
+                         "Operation create failed: no file can be made in this directory; nothing "
+                         "was changed."));
     return -1;
   }
   // A probe left behind is a stray temporary file, which verify removes.
@@ -81,14 +85,15 @@ std::string namelist(const int* first, const int* last) {
   std::string list;
   for (const int* index = first; index != last; ++index)
     list += (list.empty() ? "" : ", ") + std::string(DB_TableName(*index));
-  return list.empty() ? "none" : list;
+  return list.empty() ? DB_Tr("Catalogue", "none") : list;
 }
 
 // After creation stopped at the table at position failed of the order: the
 // tables before it are new and empty, those after it untouched.
 void reportmixture(int failed) {
-  quill::warning("Creation stopped at table \"%s\", which is unfinished.\nReplaced by new "
-                 "empty tables: %s.\nLeft as they were: %s.",
+  quill::warning(DB_Tr("Catalogue",
+                       "Creation stopped at table \"%s\", which is unfinished.\nReplaced by new "
+                       "empty tables: %s.\nLeft as they were: %s."),
                  DB_TableName(kCreateOrder[failed]),
                  namelist(kCreateOrder, kCreateOrder + failed).c_str(),
                  namelist(kCreateOrder + failed + 1, kCreateOrder + kAllTables).c_str());
@@ -98,10 +103,13 @@ void reportmixture(int failed) {
 int createhere() {
   if (anydatafile()) {
     Answer answer = DB_Host().question(
-        "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
-        "ahead and create a new database, the current one will be overwritten.\nAre you sure you "
-        "want to proceed?",
-        "Create database", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse);
+        DB_Tr(
+            "Catalogue",
+            "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
+            "ahead and create a new database, the current one will be overwritten.\nAre you sure "
+            "you want to proceed?"),
+        DB_Tr("Catalogue", "Create database"), Buttons::OKCancel, Icon::Question,
+        DefaultButton::Refuse);
     if (answer != Answer::OK) return -1;
   }
   DB_Close();
@@ -121,8 +129,8 @@ int createhere() {
 }  // namespace
 
 int DB_Create() {
-  const FileRequest request = mainfilerequest("Choose directory where database will be created",
-                                              "Database main files (*.db1)|*.db1||", "db1");
+  const FileRequest request = mainfilerequest(DB_Tr("Catalogue", "Choose directory where database will be created"),
+                                              DB_Tr("Catalogue", "Database main files (*.db1)|*.db1||"), "db1");
   std::string path;
   if (!DB_Host().savefile(request, &path)) return -1;
   if (clasheswithfixed(splitchosen(path).title)) return -1;
@@ -134,8 +142,8 @@ int DB_CreateIn(const std::string& folder) {
   std::error_code error;
   std::filesystem::current_path(folder, error);
   if (error) {
-    quill::warning("Operation create failed: the folder %s cannot be entered (%s); nothing was "
-                   "changed.",
+    quill::warning(DB_Tr("Catalogue", "Operation create failed: the folder %s cannot be entered (%s); nothing was "
+                   "changed."),
                    folder.c_str(), error.message().c_str());
     return -1;
   }

@@ -10,6 +10,7 @@
 #include "catalogue/standing.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
 
 namespace tracklore {
@@ -135,12 +136,13 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
     if (purge == PurgeMode::Ask) {
       // The user knows the name as given, not as stored.
       const std::string full = DB_FullName(attrtable(list.relation()), attr, name);
-      std::string question = textf(
-          "There are no more references to \"%s\".\nWould you like to purge (delete) it from the "
-          "database?",
-          full.c_str());
-      doit = DB_Host().question(question.c_str(), "Confirm purge", Buttons::OKCancel,
-                                Icon::Question, DefaultButton::Refuse) == Answer::OK;
+      std::string question = textf(DB_Tr("Catalogue",
+                                         "There are no more references to \"%s\".\nWould you like "
+                                         "to purge (delete) it from the database?"),
+                                   full.c_str());
+      doit = DB_Host().question(question.c_str(), DB_Tr("Catalogue", "Confirm purge"),
+                                Buttons::OKCancel, Icon::Question,
+                                DefaultButton::Refuse) == Answer::OK;
     }
     if (doit) {
       uint8_t key[4];

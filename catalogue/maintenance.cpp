@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/openwait.h"
 #include "catalogue/progress.h"
 #include "catalogue/recover.h"
-#include "catalogue/openwait.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/datafile.h"
 #include "engine/diskroom.h"
 #include "engine/errors.h"
@@ -106,26 +108,30 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
 
 int DB_Pack(ProgressCallback callback, void* context) {
   static char text[kLineSize];
-  const Pass pass{"Packing table %d of %d: %s", "pack", &quill::DataFile::pack, false, text};
+  const Pass pass{DB_Tr("Catalogue", "Packing table %d of %d: %s"), "pack", &quill::DataFile::pack, false, text};
   return runpass(pass, callback, context);
 }
 
 int DB_Reindex(ProgressCallback callback, void* context) {
   static char text[kLineSize];
-  const Pass pass{"Reindexing table %d of %d: %s", "reindex", &quill::DataFile::reindex, true,
+  const Pass pass{DB_Tr("Catalogue", "Reindexing table %d of %d: %s"), "reindex", &quill::DataFile::reindex, true,
                   text};
   return runpass(pass, callback, context);
 }
 
 std::string DB_PassFailureText(const char* pass) {
+  const char* name = DB_Tr("Catalogue", pass);
   if (DB_CheckedResult() == quill::DiskFull)
-    return std::string(pass) + " failed: " + DB_FailureText(quill::DiskFull);
+    return textf(DB_Tr("Catalogue", "%s failed: %s"), name,
+                 DB_FailureText(quill::DiskFull).c_str());
   if (const std::string missing = DB_MissingTableFile(); !missing.empty())
-    return std::string(pass) + " failed: the table file " + missing + " is missing";
+    return textf(DB_Tr("Catalogue", "%s failed: the table file %s is missing"), name,
+                 missing.c_str());
   // A pass stopped half-way (or a crash before it) leaves indexes behind
   // their records or an edit unfinished: recovery, not a retry, mends that.
-  if (DB_NeedsRecovery()) return std::string(pass) + " failed: the database needs recovery";
-  return std::string(pass) + " failed. Check if a file is open or locked";
+  if (DB_NeedsRecovery())
+    return textf(DB_Tr("Catalogue", "%s failed: the database needs recovery"), name);
+  return textf(DB_Tr("Catalogue", "%s failed. Check if a file is open or locked"), name);
 }
 
 }  // namespace tracklore

@@ -95,7 +95,8 @@ int DB_RemoveStrayFiles(std::vector<std::string>* removed = nullptr);
 // The message for a whole-database pass that returned -1, "Pack failed. ...":
 // a full disk by name (with what a rebuild lacks when it measured it), a
 // missing table file by name, a database left needing recovery as such,
-// otherwise the hint that another program may hold a file.
+// otherwise the hint that another program may hold a file. pass is marked
+// QT_TRANSLATE_NOOP("Catalogue", ...) where it is written.
 std::string DB_PassFailureText(const char* pass);
 
 }  // namespace tracklore

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "catalogue/host.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/errors.h"
 #include "engine/file.h"
 
@@ -71,7 +73,8 @@ ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
       return rc;
     }
     if (!told_ && waited >= kQuiet) {
-      DB_Host().status("Another program is using the database; waiting for it to finish.");
+      DB_Host().status(
+          DB_Tr("Catalogue", "Another program is using the database; waiting for it to finish."));
       told_ = true;
     }
     std::this_thread::sleep_for(kPause);
@@ -80,15 +83,18 @@ ErrorCode OpenWait::run(const std::function<ErrorCode()>& step) {
 
 int DB_ReportBusy(const char* table) {
   if (onlyread(std::string(table) + ".db1")) {
-    quill::warning("Another program is using the database to read it (table \"%s\" is "
-                   "held).\nIt can be read meanwhile; changes must wait until that program has "
-                   "closed it.",
-                   table);
+    quill::warning(
+        DB_Tr("Catalogue",
+              "Another program is using the database to read it (table \"%s\" is "
+              "held).\nIt can be read meanwhile; changes must wait until that program has "
+              "closed it."),
+        table);
     return -1;
   }
   quill::warning(
-      "Another program is using the database (table \"%s\" is held).\nTry again when it has "
-      "finished.",
+      DB_Tr("Catalogue",
+            "Another program is using the database (table \"%s\" is held).\nTry again when it has "
+            "finished."),
       table);
   return -1;
 }
@@ -97,18 +103,21 @@ std::string DB_NotAllowedText(const char* table, ErrorCode result) {
   if (refusalof(result) != Refusal::NotAllowed) return "";
   const std::string path = refusedfile(table, result);
   const std::string why = std::strerror(quill::File::lastopenerror());
-  return "The file " + path + (readable(path) ? " cannot be written (" : " cannot be read (") + why +
-         ")";
+  return textf(readable(path) ? DB_Tr("Catalogue", "The file %s cannot be written (%s)")
+                              : DB_Tr("Catalogue", "The file %s cannot be read (%s)"),
+               path.c_str(), why.c_str());
 }
 
 int DB_ReportNotAllowed(const char* table, ErrorCode result) {
   const std::string text = DB_NotAllowedText(table, result);
   if (readable(refusedfile(table, result)))
-    quill::warning("Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
-                   "database can still be opened for reading.",
+    quill::warning(DB_Tr("Catalogue",
+                         "Operation open failed on Datafile \"%s\".\n%s; nothing was changed. The "
+                         "database can still be opened for reading."),
                    table, text.c_str());
   else
-    quill::warning("Operation open failed on Datafile \"%s\".\n%s.", table, text.c_str());
+    quill::warning(DB_Tr("Catalogue", "Operation open failed on Datafile \"%s\".\n%s."), table,
+                   text.c_str());
   return -1;
 }
 

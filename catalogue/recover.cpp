@@ -13,8 +13,10 @@
 #include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/check.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
+#include "engine/check.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 #include "engine/index.h"
@@ -42,10 +44,17 @@ std::string openfailure(const std::string& name, ErrorCode rc) {
   return refused.empty() ? quill::errname(rc) : refused;
 }
 
+// What a failed write of an undo was doing, for writefailed.
+std::string undoing(const IntentEntry& entry, int t) {
+  return textf(DB_Tr("Catalogue", "undo the unfinished %s in %s"), entry.operation.c_str(),
+               named(t).c_str());
+}
+
 // A write of recovery's own that failed: -1, after saying where and why
 // (a full disk by name, so that the user frees space and tries again).
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
-  log.add("cannot " + doing + ": " + DB_FailureText(quill::writeresult(rc)));
+  log.add(textf(DB_Tr("Catalogue", "cannot %s: %s"), doing.c_str(),
+                DB_FailureText(quill::writeresult(rc)).c_str()));
   return table.close(quill::GeneralError);
 }
 
@@ -69,8 +78,8 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     DataFile table;
     ErrorCode rc = table.opendata(named(t).c_str(), {});
     if (rc != Ok) {
-      log.add("cannot open " + named(t) + " to undo the unfinished " + entry.operation + ": " +
-              openfailure(named(t), rc));
+      log.add(textf(DB_Tr("Catalogue", "cannot open %s to undo the unfinished %s: %s"),
+                    named(t).c_str(), entry.operation.c_str(), openfailure(named(t), rc).c_str()));
       return -1;
     }
     quill::Header& h = table.header();
@@ -78,8 +87,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
       if (image.table != t || image.bytes.size() != h.reclen) continue;
       if (table.file().seek(table.recoffset(image.recno)) != 0 ||
           table.file().write(image.bytes.data(), static_cast<int32_t>(image.bytes.size())) != 0)
-        return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t),
-                           quill::WriteFailed, log);
+        return writefailed(table, undoing(entry, t), quill::WriteFailed, log);
       ++*restored;
     }
     if (counts != nullptr) {
@@ -90,9 +98,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     ++h.stamp;
     rc = table.writehead();
     if (rc == Ok) rc = table.sync();
-    if (rc != Ok)
-      return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t), rc,
-                         log);
+    if (rc != Ok) return writefailed(table, undoing(entry, t), rc, log);
     (void)table.close();  // written and synced above
     touched[t] = true;
   }
@@ -105,8 +111,8 @@ namespace {
 int undo(const IntentEntry& entry, bool touched[kAllTables], Log& log) {
   int restored = 0;
   if (DB_PutBack(entry, touched, log.lines, &restored) != 0) return -1;
-  log.add("undid an unfinished " + entry.operation + " (" + std::to_string(restored) +
-          " records put back)");
+  log.add(textf(DB_Tr("Catalogue", "undid an unfinished %s (%d records put back)"),
+                entry.operation.c_str(), restored));
   return 0;
 }
 
@@ -118,14 +124,15 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   DataFile table;
   ErrorCode rc = table.opendata(name.c_str(), {});
   if (rc != Ok) {
-    log.add("cannot open " + name + ": " + openfailure(name, rc));
+    log.add(textf(DB_Tr("Catalogue", "cannot open %s: %s"), name.c_str(),
+                  openfailure(name, rc).c_str()));
     return -1;
   }
   quill::Header& h = table.header();
   quill::File& file = table.file();
   const int64_t size = file.size();
   if (size < h.datastart || h.reclen == 0) {
-    log.add(name + " is shorter than its header");
+    log.add(textf(DB_Tr("Catalogue", "%s is shorter than its header"), name.c_str()));
     return table.close(quill::GeneralError);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
@@ -139,8 +146,8 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     if (status == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
-    log.add(name + ": deleted-record count " + std::to_string(h.ndeleted) + " set to " +
-            std::to_string(deleted));
+    log.add(textf(DB_Tr("Catalogue", "%s: deleted-record count %ld set to %ld"), name.c_str(),
+                  static_cast<long>(h.ndeleted), static_cast<long>(deleted)));
     h.ndeleted = deleted;
     dirty = true;
   }
@@ -148,7 +155,9 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     ++h.stamp;
     rc = table.writehead();
     if (rc == Ok) rc = table.sync();
-    if (rc != Ok) return writefailed(table, "correct the counters of " + name, rc, log);
+    if (rc != Ok)
+      return writefailed(
+          table, textf(DB_Tr("Catalogue", "correct the counters of %s"), name.c_str()), rc, log);
   }
   (void)table.close();  // what was written is synced above
   *touched = *touched || dirty;
@@ -162,11 +171,12 @@ int droptail(int t, Log& log) {
   const std::string name = named(t);
   const ErrorCode rc = DataFile::pack(name.c_str());
   if (rc != Ok) {
-    log.add("cannot drop the uncounted records past the end of " + name + ": " +
-            DB_FailureText(rc));
+    log.add(textf(DB_Tr("Catalogue", "cannot drop the uncounted records past the end of %s: %s"),
+                  name.c_str(), DB_FailureText(rc).c_str()));
     return -1;
   }
-  log.add(name + ": dropped an unfinished append past the last counted record");
+  log.add(textf(DB_Tr("Catalogue", "%s: dropped an unfinished append past the last counted record"),
+                name.c_str()));
   return 0;
 }
 
@@ -203,10 +213,13 @@ int reindex(int t, bool touched, quill::Progress* progress, Log& log) {
   quill::Progress each = *progress;
   ErrorCode rc = DataFile::reindex(name.c_str(), &each);
   if (rc != Ok) {
-    log.add("cannot reindex " + name + ": " + DB_FailureText(rc));
+    log.add(textf(DB_Tr("Catalogue", "cannot reindex %s: %s"), name.c_str(),
+                  DB_FailureText(rc).c_str()));
     return -1;
   }
-  log.add("reindexed " + name + (problems.empty() ? "" : " (" + problems.front() + ")"));
+  log.add(problems.empty() ? textf(DB_Tr("Catalogue", "reindexed %s"), name.c_str())
+                           : textf(DB_Tr("Catalogue", "reindexed %s (%s)"), name.c_str(),
+                                   problems.front().c_str()));
   return 0;
 }
 
@@ -218,7 +231,7 @@ int verify(ProgressCallback callback, void* context, Log& log) {
   const int rc = DB_Verify(callback, context, VerifyAccess::Repair, nullptr, IndexCheck::Proved);
   DB_SetHost(&installed);
   if (rc != 0) {
-    log.add("verification could not open the database");
+    log.add(DB_Tr("Catalogue", "verification could not open the database"));
     return -1;
   }
   for (const std::string& line : tally.lines()) log.add(line);
@@ -241,10 +254,11 @@ int mend(ProgressCallback callback, void* context, Log& log,
       *lost = changedpartway();
   }
   if (unfinished && !belongshere(entry)) {
-    log.add("set aside an unfinished " + entry.operation + " of an earlier database in " +
-            journal);
+    log.add(textf(DB_Tr("Catalogue", "set aside an unfinished %s of an earlier database in %s"),
+                  entry.operation.c_str(), journal.c_str()));
     if (markdone(journal) != 0) {
-      log.add("cannot set it aside: " + DB_FailureText(quill::writeresult(quill::WriteFailed)));
+      log.add(textf(DB_Tr("Catalogue", "cannot set it aside: %s"),
+                    DB_FailureText(quill::writeresult(quill::WriteFailed)).c_str()));
       return -1;
     }
     unfinished = false;
@@ -264,8 +278,8 @@ int mend(ProgressCallback callback, void* context, Log& log,
   // Only now is the undo complete on disk; a crash before this point
   // repeats it, which puts back the same bytes at the same places.
   if (unfinished && markdone(journal) != 0) {
-    log.add("cannot mark the undone edit in " + journal + ": " +
-            DB_FailureText(quill::writeresult(quill::WriteFailed)));
+    log.add(textf(DB_Tr("Catalogue", "cannot mark the undone edit in %s: %s"), journal.c_str(),
+                  DB_FailureText(quill::writeresult(quill::WriteFailed)).c_str()));
     return -1;
   }
   for (int t = 0; t < kAllTables; ++t)
@@ -273,7 +287,8 @@ int mend(ProgressCallback callback, void* context, Log& log,
 
   std::vector<std::string> removed;
   DB_RemoveStrayFiles(&removed);
-  for (const std::string& name : removed) log.add("removed the temporary file " + name);
+  for (const std::string& name : removed)
+    log.add(textf(DB_Tr("Catalogue", "removed the temporary file %s"), name.c_str()));
   return 0;
 }
 
@@ -290,7 +305,8 @@ int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) 
     std::vector<std::string> problems;
     if (quill::checktable(named(t).c_str(), &problems) == 0) continue;
     for (const std::string& problem : problems) {
-      log.add("integrity check of " + named(t) + ": " + problem);
+      log.add(textf(DB_Tr("Catalogue", "integrity check of %s: %s"), named(t).c_str(),
+                    problem.c_str()));
       if (problem.find(" has status byte ") == std::string::npos) *statusonly = false;
     }
     result = -1;
@@ -298,25 +314,31 @@ int prove(ProgressCallback callback, void* context, Log& log, bool* statusonly) 
   return result;
 }
 
-constexpr const char* kHeldAdvice =
-    "Close the program that uses the database (or wait for it to end), then recover again.";
-constexpr const char* kMissingAdvice =
+constexpr const char* kHeldAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
+    "Close the program that uses the database (or wait for it to end), then recover again.");
+constexpr const char* kMissingAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
     "Put the missing file back (from where it was moved, or from a backup of the database's "
-    "folder), then recover again.";
-constexpr const char* kWriteAdvice =
+    "folder), then recover again.");
+constexpr const char* kWriteAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
     "Make room on the disk and make sure the database's files may be written, then recover "
     "again. If it fails the same way, the database is damaged: keep a copy of its folder and "
-    "restore it from a backup.";
-constexpr const char* kDamageAdvice =
+    "restore it from a backup.");
+constexpr const char* kDamageAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
     "The database is damaged beyond what recovery mends. Keep a copy of its folder, export what "
     "can still be read (tracklore-cli export), and restore the database from a backup, or "
-    "create a new one and import the export.";
-constexpr const char* kStatusAdvice =
+    "create a new one and import the export.");
+constexpr const char* kStatusAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
     "Records whose status byte is damaged are read as live: pack the database (tracklore-cli "
-    "pack), which writes them so, then recover again.";
-constexpr const char* kLostAdvice =
+    "pack), which writes them so, then recover again.");
+constexpr const char* kLostAdvice = QT_TRANSLATE_NOOP(
+    "Catalogue",
     "The database is consistent again. Look at the albums you changed last: what that change "
-    "did may be missing or half done.";
+    "did may be missing or half done.");
 
 }  // namespace
 
@@ -324,13 +346,13 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
                std::string* advice) {
   Log log{lines};
   auto advise = [advice](const char* text) {
-    if (advice != nullptr) *advice = text;
+    if (advice != nullptr) *advice = DB_Tr("Catalogue", text);
   };
   advise("");
   // Waits, like every open, for a program that still holds the database
   // (one just killed lets go a moment later); says so when it stays held.
   if (DB_Open({.readonly = true, .noindex = true}) != 0) {
-    log.add("cannot open the database");
+    log.add(DB_Tr("Catalogue", "cannot open the database"));
     const ErrorCode rc = DB_OpenResult();
     advise(!DB_MissingTableFile().empty()                       ? kMissingAdvice
            : rc == quill::DataOpen || rc == quill::IndexOpen ? kHeldAdvice
@@ -351,10 +373,12 @@ int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string
   if (lost.empty()) return 0;
   std::string tables;
   for (const std::string& name : lost) tables += (tables.empty() ? "" : ", ") + name;
-  log.add("an interrupted change could not be undone: its journal " + DB_JournalName() +
-          " is missing or damaged, and it had changed " + tables +
-          " part way. Albums, artists or songs it was adding, removing, renaming or reordering "
-          "may be lost or half changed.");
+  log.add(textf(DB_Tr("Catalogue",
+                      "an interrupted change could not be undone: its journal %s is "
+                      "missing or damaged, and it had changed %s part way. Albums, "
+                      "artists or songs it was adding, removing, renaming or "
+                      "reordering may be lost or half changed."),
+                DB_JournalName().c_str(), tables.c_str()));
   advise(kLostAdvice);
   return -2;
 }

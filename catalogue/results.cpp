@@ -1,5 +1,7 @@
 #include "catalogue/results.h"
 
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/diskroom.h"
 
 namespace tracklore {
@@ -20,13 +22,15 @@ const char* DB_ResultName(ErrorCode code) {
 std::string DB_FailureText(ErrorCode code) {
   if (code != quill::DiskFull) return DB_ResultName(code);
   const int64_t lacking = quill::lastroomlacking();
-  if (lacking <= 0) return "the disk is full";
+  if (lacking <= 0) return DB_Tr("Catalogue", "the disk is full");
   constexpr int64_t kMB = 1 << 20;
-  return "the disk is full: " + std::to_string((lacking + kMB - 1) / kMB) + " MB more are needed";
+  return textf(DB_Tr("Catalogue", "the disk is full: %lld MB more are needed"),
+               static_cast<long long>((lacking + kMB - 1) / kMB));
 }
 
 std::string DB_ReturnedText(ErrorCode code) {
-  return code == quill::DiskFull ? DB_FailureText(code) : std::string("returned ") + DB_ResultName(code);
+  return code == quill::DiskFull ? DB_FailureText(code)
+                                 : textf(DB_Tr("Catalogue", "returned %s"), DB_ResultName(code));
 }
 
 }  // namespace tracklore

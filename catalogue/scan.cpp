@@ -12,6 +12,7 @@
 #include "catalogue/scannames.h"
 #include "catalogue/schema.h"
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 
 namespace tracklore {
 
@@ -21,7 +22,7 @@ void ScanNotes::line(const std::string& text) {
 
 void ScanNotes::skipped(const std::string& path, const std::string& reason) {
   ++skippedfiles;
-  line(path + ": skipped: " + reason);
+  line(textf(DB_Tr("Catalogue", "%s: skipped: %s"), path.c_str(), reason.c_str()));
 }
 
 namespace {
@@ -242,8 +243,9 @@ ScannedAlbum Grouping::complete(std::vector<uint32_t>& files) {
     if (!fresh) {
       source(f, static_cast<size_t>(songof[kept->second]));
       ++notes_.copies;
-      notes_.line(path(f) + ": a copy of " + path(files_[kept->second]) +
-                  textf(" (disc %d, track %d, \"", disc, f.track) + *f.title + "\"): linked once");
+      notes_.line(textf(
+          DB_Tr("Catalogue", "%s: a copy of %s (disc %d, track %d, \"%s\"): linked once"),
+          path(f).c_str(), path(files_[kept->second]).c_str(), disc, f.track, f.title->c_str()));
       continue;
     }
     for (const std::string* artist : f.artists) addartist(artist);

@@ -16,6 +16,7 @@
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 
@@ -349,19 +350,27 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   const bool same = p.same();
   const bool dry = mode_ == WriteMode::DryRun;
   if (p.takename) {
-    notes.line("album " + place + (dry ? " would take" : " takes") + " its files' name \"" + p.filesname + "\"");
+    notes.line(textf(dry ? DB_Tr("Catalogue", "album %s would take its files' name \"%s\"")
+                         : DB_Tr("Catalogue", "album %s takes its files' name \"%s\""),
+                     place.c_str(), p.filesname.c_str()));
   } else if (!p.filesname.empty() && !DB_SameName(p.filesname, name)) {
     tally->preferable.push_back(name);
-    notes.line("album " + place + " keeps the name given in the catalogue; its files name it \"" + p.filesname +
-               "\"; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
+    notes.line(textf(DB_Tr("Catalogue",
+                           "album %s keeps the name given in the catalogue; its files name it "
+                           "\"%s\"; tracklore-cli scan --prefer-files \"%s\" takes the files' "
+                           "version"),
+                     place.c_str(), p.filesname.c_str(), name.c_str()));
   }
   // What differs between the catalogue's lists and the files'.
   const auto differences = [&](const char* gone, const char* come, const char* goneartists,
                                const char* comeartists) {
-    std::string text = p.samesongs ? std::string() : change(p.current, wanted, gone, come, "songs in another order");
+    std::string text = p.samesongs ? std::string()
+                                   : change(p.current, wanted, gone, come,
+                                            DB_Tr("Catalogue", "songs in another order"));
     if (!p.sameartists)
-      text += (text.empty() ? "" : "; ") + change(p.currentartistnames, p.wantedartistnames, goneartists,
-                                                  comeartists, "artists in another order");
+      text += (text.empty() ? "" : "; ") + change(p.currentartistnames, p.wantedartistnames,
+                                                  goneartists, comeartists,
+                                                  DB_Tr("Catalogue", "artists in another order"));
     return text;
   };
   const std::vector<std::string>& leaving = leaving_[album];
@@ -374,12 +383,19 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   if (p.edited && !same) {
     ++tally->edited;
     if (tally->preferable.empty() || tally->preferable.back() != name) tally->preferable.push_back(name);
-    notes.line("album " + place + " left alone: edited in the catalogue since it was scanned; its files " +
-               (wanted.empty() ? std::string("are all gone")
-                               : "differ: " + differences("songs only in the catalogue: ", "songs only in the files: ",
-                                                          "artists only in the catalogue: ",
-                                                          "artists only in the files: ")) +
-               "; tracklore-cli scan --prefer-files \"" + name + "\" takes the files' version");
+    const std::string how =
+        wanted.empty() ? std::string(DB_Tr("Catalogue", "are all gone"))
+                       : textf(DB_Tr("Catalogue", "differ: %s"),
+                               differences(DB_Tr("Catalogue", "songs only in the catalogue: "),
+                                           DB_Tr("Catalogue", "songs only in the files: "),
+                                           DB_Tr("Catalogue", "artists only in the catalogue: "),
+                                           DB_Tr("Catalogue", "artists only in the files: "))
+                                   .c_str());
+    notes.line(textf(DB_Tr("Catalogue",
+                           "album %s left alone: edited in the catalogue since it was scanned; "
+                           "its files %s; tracklore-cli scan --prefer-files \"%s\" takes the "
+                           "files' version"),
+                     place.c_str(), how.c_str(), name.c_str()));
     if (dry) return Ok;
     // Its gone files are forgotten; files that changed stay as they were
     // remembered, so that the next rescan tells the difference again.
@@ -393,11 +409,19 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   }
   if (wanted.empty()) {
     ++tally->removed;
-    notes.line("album " + place + (dry ? " would be removed" : " removed") + ": none of its files is left");
+    notes.line(
+        textf(dry ? DB_Tr("Catalogue", "album %s would be removed: none of its files is left")
+                  : DB_Tr("Catalogue", "album %s removed: none of its files is left"),
+              place.c_str()));
   } else if (!same) {
     ++tally->changed;
-    notes.line("album " + place + (dry ? " would follow its files: " : " follows its files: ") +
-               differences("songs removed: ", "songs added: ", "artists removed: ", "artists added: "));
+    notes.line(textf(
+        dry ? DB_Tr("Catalogue", "album %s would follow its files: %s")
+            : DB_Tr("Catalogue", "album %s follows its files: %s"),
+        place.c_str(),
+        differences(DB_Tr("Catalogue", "songs removed: "), DB_Tr("Catalogue", "songs added: "),
+                    DB_Tr("Catalogue", "artists removed: "), DB_Tr("Catalogue", "artists added: "))
+            .c_str()));
   }
   if (dry) return Ok;
 

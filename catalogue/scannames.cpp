@@ -6,6 +6,8 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 
 namespace tracklore {
 
@@ -73,12 +75,13 @@ void NameLedger::report(ScanNotes& notes) const {
       ++*count;
       what += what.empty() ? word : std::string(", ") + word;
     };
-    add(Transliterated, "transliterated", &notes.transliterated);
-    add(Cut, "cut", &notes.cut);
-    add(StandIn, "a stand-in", &notes.standins);
-    add(Mended, "mended", &notes.mended);
-    std::string line = std::string(KindNames[kind][CapSingularForm]) + " name \"" + entry->full +
-                       "\" stored as \"" + DB_StoredToUtf8(entry->stored) + "\" (" + what + "), used in ";
+    add(Transliterated, DB_Tr("Catalogue", "transliterated"), &notes.transliterated);
+    add(Cut, DB_Tr("Catalogue", "cut"), &notes.cut);
+    add(StandIn, DB_Tr("Catalogue", "a stand-in"), &notes.standins);
+    add(Mended, DB_Tr("Catalogue", "mended"), &notes.mended);
+    std::string line = textf(DB_Tr("Catalogue", "%s name \"%s\" stored as \"%s\" (%s), used in "),
+                             DB_Tr("Kind", KindNames[kind][CapSingularForm]), entry->full.c_str(),
+                             DB_StoredToUtf8(entry->stored).c_str(), what.c_str());
     for (size_t i = 0; i < entry->places.size(); ++i) line += (i > 0 ? "; " : "") + entry->places[i];
     notes.line(line);
   }

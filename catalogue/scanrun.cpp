@@ -13,10 +13,11 @@
 #include "catalogue/scannames.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
+#include "catalogue/wholestep.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
-#include "catalogue/text.h"
-#include "catalogue/wholestep.h"
 
 namespace tracklore {
 
@@ -77,7 +78,7 @@ class CountingSource : public TagSource {
 std::string albumplace(const ScannedAlbum& album) { return "\"" + album.name + "\" (" + album.folder + ")"; }
 
 std::string howmany(int n, int kind) {
-  return textf("%d %s", n, KindNames[kind][n == 1 ? SingularForm : PluralForm]);
+  return textf("%d %s", n, DB_Tr("Kind", KindNames[kind][n == 1 ? SingularForm : PluralForm]));
 }
 
 std::string howmany(int n, const char* one, const char* many) { return textf("%d %s", n, n == 1 ? one : many); }
@@ -179,7 +180,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   };
   ScanFiles files;
   if ((summary->error = files.load()) != quill::Ok) {
-    summary->failedalbum = "(none: the scan's file table could not be read)";
+    summary->failedalbum = DB_Tr("Catalogue", "(none: the scan's file table could not be read)");
     return -1;
   }
   AlbumFollower follower(files, options.mode, options.preferfiles);
@@ -204,7 +205,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     if (batch->ok()) return true;
     summary->error = batch->finish();
     batch.reset();
-    summary->failedalbum = "(none: the tables could not be prepared)";
+    summary->failedalbum = DB_Tr("Catalogue", "(none: the tables could not be prepared)");
     return false;
   };
   CountingSource counted(source, *summary, options, follower, files);
@@ -258,8 +259,9 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       return false;
     }
     if (outcome == AlbumOutcome::LeftAlone)
-      notes.line(album.folder + ": album \"" + album.name + "\" left alone: the catalogue's differs: " +
-                 difference);
+      notes.line(
+          textf(DB_Tr("Catalogue", "%s: album \"%s\" left alone: the catalogue's differs: %s"),
+                album.folder.c_str(), album.name.c_str(), difference.c_str()));
     ++summary->counts.albums;
     lastplace = albumplace(album);
     const int points = batch ? batch->durablepoints() : 0;
@@ -281,7 +283,8 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
       const ErrorCode rc = files.putfolder(folder);
       if (rc != quill::Ok) {
         summary->error = rc;
-        summary->failedalbum = "(none: the folder " + folder + " could not be remembered)";
+        summary->failedalbum =
+            textf(DB_Tr("Catalogue", "(none: the folder %s could not be remembered)"), folder.c_str());
         break;
       }
     }
@@ -308,7 +311,9 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   for (size_t f = 0; f < options.folders.size(); ++f)
     if (!counted.folderseen(static_cast<int>(f))) {
       summary->unseenfolders.push_back(options.folders[f]);
-      notes.line(options.folders[f] + "/: missing or holds no audio file: nothing below it was changed");
+      notes.line(textf(
+          DB_Tr("Catalogue", "%s/: missing or holds no audio file: nothing below it was changed"),
+          options.folders[f].c_str()));
     }
   std::vector<std::string> gone;
   files.visit([&](const FileEntry& entry, bool seen) {
@@ -322,7 +327,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   const ErrorCode rc = follower.run(notes, &summary->follow, &summary->tally);
   if (rc != quill::Ok) {
     summary->error = rc;
-    summary->failedalbum = "(the albums that follow their files)";
+    summary->failedalbum = DB_Tr("Catalogue", "(the albums that follow their files)");
     return -1;
   }
   return done();
@@ -330,42 +335,61 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
 
 std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& notes, WriteMode mode) {
   const CatalogueTally& t = summary.tally;
-  std::string text = howmany(summary.counts.filesread, "audio file", "audio files") +
-                     textf(" read, %d skipped, %d not audio", notes.skippedfiles, notes.notaudiofiles);
-  if (notes.hiddenentries > 0) text += textf(", %d hidden not read", notes.hiddenentries);
+  const bool dry = mode == WriteMode::DryRun;
+  std::string text = howmany(summary.counts.filesread, DB_Tr("Catalogue", "audio file"),
+                             DB_Tr("Catalogue", "audio files")) +
+                     textf(DB_Tr("Catalogue", " read, %d skipped, %d not audio"),
+                           notes.skippedfiles, notes.notaudiofiles);
+  if (notes.hiddenentries > 0)
+    text += textf(DB_Tr("Catalogue", ", %d hidden not read"), notes.hiddenentries);
   text += "\n";
-  if (summary.noaudio()) return text + "no audio file found: nothing to scan\n";
-  text += howmany(t.songs, SongTable) + " in " + howmany(t.albums(), TitleTable);
-  text += ", " + howmany(notes.copies, "copy", "copies") + " linked once\n";
-  text += textf("albums: %d %s, %d completed, %d already there, %d left alone\n",
-                t.outcome(AlbumOutcome::Added), mode == WriteMode::DryRun ? "to add" : "added",
-                t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
-                t.outcome(AlbumOutcome::LeftAlone));
-  text += std::string(mode == WriteMode::DryRun ? "to create " : "created ") +
-          howmany(t.created[SongTable], SongTable) + " and " + howmany(t.created[ArtistTable], ArtistTable) + "\n";
+  if (summary.noaudio()) return text + DB_Tr("Catalogue", "no audio file found: nothing to scan\n");
+  text += textf(
+      DB_Tr("Catalogue", "%s in %s, %s linked once\n"), howmany(t.songs, SongTable).c_str(),
+      howmany(t.albums(), TitleTable).c_str(),
+      howmany(notes.copies, DB_Tr("Catalogue", "copy"), DB_Tr("Catalogue", "copies")).c_str());
+  text +=
+      textf(DB_Tr("Catalogue", "albums: %d %s, %d completed, %d already there, %d left alone\n"),
+            t.outcome(AlbumOutcome::Added),
+            dry ? DB_Tr("Catalogue", "to add") : DB_Tr("Catalogue", "added"),
+            t.outcome(AlbumOutcome::Completed), t.outcome(AlbumOutcome::Unchanged),
+            t.outcome(AlbumOutcome::LeftAlone));
+  text += textf(
+      dry ? DB_Tr("Catalogue", "to create %s and %s\n") : DB_Tr("Catalogue", "created %s and %s\n"),
+      howmany(t.created[SongTable], SongTable).c_str(),
+      howmany(t.created[ArtistTable], ArtistTable).c_str());
   const FollowTally& f = summary.follow;
   if (summary.counts.filesknown + f.gonefiles + f.changed + f.removed + f.edited > 0)
-    text += "rescan: " + howmany(summary.counts.filesknown, "file", "files") +
-            textf(" unchanged (not opened), %d gone; albums following their files: "
-                  "%d %s, %d %s, %d edited left alone\n",
-                  f.gonefiles, f.changed,
-                  mode == WriteMode::DryRun ? "to change" : "changed", f.removed,
-                  mode == WriteMode::DryRun ? "to remove" : "removed", f.edited);
+    text += textf(
+        DB_Tr("Catalogue",
+              "rescan: %s unchanged (not opened), %d gone; albums following their "
+              "files: %d %s, %d %s, %d edited left alone\n"),
+        howmany(summary.counts.filesknown, DB_Tr("Catalogue", "file"), DB_Tr("Catalogue", "files"))
+            .c_str(),
+        f.gonefiles, f.changed,
+        dry ? DB_Tr("Catalogue", "to change") : DB_Tr("Catalogue", "changed"), f.removed,
+        dry ? DB_Tr("Catalogue", "to remove") : DB_Tr("Catalogue", "removed"), f.edited);
   for (const std::string& folder : summary.unseenfolders)
-    text += folder + ": missing or holds no audio file: nothing below it was changed\n";
-  text += textf("names: %d transliterated, %d cut, %d stand-ins, %d mended\n", notes.transliterated,
-                notes.cut, notes.standins, notes.mended);
-  if (mode == WriteMode::DryRun) text += "dry run: nothing was written\n";
+    text += textf(
+        DB_Tr("Catalogue", "%s: missing or holds no audio file: nothing below it was changed\n"),
+        folder.c_str());
+  text += textf(DB_Tr("Catalogue", "names: %d transliterated, %d cut, %d stand-ins, %d mended\n"),
+                notes.transliterated, notes.cut, notes.standins, notes.mended);
+  if (dry)
+    text += DB_Tr("Catalogue", "dry run: nothing was written\n");
   else if (!summary.changed() && summary.error == quill::Ok && f.edited == 0)
-    text += "nothing changed: the catalogue already holds these files\n";
+    text += DB_Tr("Catalogue", "nothing changed: the catalogue already holds these files\n");
   else if (!summary.changed() && summary.error == quill::Ok)
-    text += "nothing changed: " + howmany(f.edited, TitleTable) +
-            " edited since the scan left alone; the report says what differs and how to take the "
-            "files' version\n";
-  if (summary.cancelled) text += "cancelled: the albums done so far are kept\n";
+    text += textf(DB_Tr("Catalogue",
+                        "nothing changed: %s edited since the scan left alone; the report says "
+                        "what differs and how to take the files' version\n"),
+                  howmany(f.edited, TitleTable).c_str());
+  if (summary.cancelled) text += DB_Tr("Catalogue", "cancelled: the albums done so far are kept\n");
   if (summary.takenback > 0)
-    text += textf("not kept: %d %s of the unfinished batch, which recovery takes back\n", summary.takenback,
-                  summary.takenback == 1 ? "album" : "albums");
+    text += textf(
+        DB_Tr("Catalogue", "not kept: %d %s of the unfinished batch, which recovery takes back\n"),
+        summary.takenback,
+        DB_Tr("Kind", KindNames[TitleTable][summary.takenback == 1 ? SingularForm : PluralForm]));
   return text;
 }
 

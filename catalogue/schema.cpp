@@ -1,13 +1,17 @@
 #include "catalogue/schema.h"
 
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 
 namespace tracklore {
 
 const char* const KindNames[3][4] = {
-    {"album", "Album", "albums", "Albums"},
-    {"artist", "Artist", "artists", "Artists"},
-    {"song", "Song", "songs", "Songs"},
+    {QT_TRANSLATE_NOOP("Kind", "album"), QT_TRANSLATE_NOOP("Kind", "Album"),
+     QT_TRANSLATE_NOOP("Kind", "albums"), QT_TRANSLATE_NOOP("Kind", "Albums")},
+    {QT_TRANSLATE_NOOP("Kind", "artist"), QT_TRANSLATE_NOOP("Kind", "Artist"),
+     QT_TRANSLATE_NOOP("Kind", "artists"), QT_TRANSLATE_NOOP("Kind", "Artists")},
+    {QT_TRANSLATE_NOOP("Kind", "song"), QT_TRANSLATE_NOOP("Kind", "Song"),
+     QT_TRANSLATE_NOOP("Kind", "songs"), QT_TRANSLATE_NOOP("Kind", "Songs")},
 };
 
 namespace {
@@ -60,8 +64,11 @@ const char* fixedname(int index) {
 
 const char* tablecontent(int index) {
   static constexpr const char* kContents[kAllTables] = {
-      "albums", "artists", "songs", "album artists", "album songs", "full names", "scanned files"};
-  return index >= 0 && index < kAllTables ? kContents[index] : "";
+      QT_TRANSLATE_NOOP("Catalogue", "albums"),        QT_TRANSLATE_NOOP("Catalogue", "artists"),
+      QT_TRANSLATE_NOOP("Catalogue", "songs"),         QT_TRANSLATE_NOOP("Catalogue", "album artists"),
+      QT_TRANSLATE_NOOP("Catalogue", "album songs"),   QT_TRANSLATE_NOOP("Catalogue", "full names"),
+      QT_TRANSLATE_NOOP("Catalogue", "scanned files")};
+  return index >= 0 && index < kAllTables ? DB_Tr("Catalogue", kContents[index]) : "";
 }
 
 std::string schemadifference(int index, const quill::Header& header) {

@@ -120,7 +120,8 @@ constexpr int kMainNameSize = 128;
 constexpr const char* kDefaultMainName = "maindb";
 
 // KindNames[kind][form]: singular, capitalised singular, plural,
-// capitalised plural.
+// capitalised plural; English, translated by DB_Tr("Kind", ...) where a
+// user reads them.
 enum : int { SingularForm = 0, CapSingularForm = 1, PluralForm = 2, CapPluralForm = 3 };
 extern const char* const KindNames[3][4];
 
@@ -150,7 +151,8 @@ TableLayout tablelayout(int index);
 const char* fixedname(int index);
 
 // What table 0..6 holds, in words for a progress line ("album songs"),
-// where its file name would mean nothing to a user.
+// where its file name would mean nothing to a user; in the user's language
+// (DB_Tr).
 const char* tablecontent(int index);
 
 // Whether the header of an opened table is that of table index 0..6: its

@@ -11,6 +11,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 
@@ -102,21 +103,22 @@ ErrorCode DB_Statistics(CatalogueStats* stats) {
 }
 
 std::string DB_StatisticsReport(const CatalogueStats& stats, size_t most) {
-  std::string out = textf("Albums: %ld\nArtists: %ld\nSongs: %ld\n", long{stats.records[0]},
-                          long{stats.records[1]}, long{stats.records[2]});
-  out += textf("Links to artists: %lld\nLinks to songs: %lld\n",
+  std::string out = textf(DB_Tr("Catalogue", "Albums: %ld\nArtists: %ld\nSongs: %ld\n"),
+                          long{stats.records[0]}, long{stats.records[1]}, long{stats.records[2]});
+  out += textf(DB_Tr("Catalogue", "Links to artists: %lld\nLinks to songs: %lld\n"),
                static_cast<long long>(stats.links[0]), static_cast<long long>(stats.links[1]));
   auto list = [&](const char* heading, const std::vector<StatsEntry>& entries) {
-    out += textf("%s: %zu\n", heading, entries.size());
+    out += textf("%s: %zu\n", DB_Tr("Catalogue", heading), entries.size());
     for (size_t i = 0; i < entries.size() && i < most; ++i)
       out += textf("  #%ld\t%s\n", long{entries[i].code}, entries[i].name.c_str());
-    if (entries.size() > most) out += textf("  ... and %zu more\n", entries.size() - most);
+    if (entries.size() > most)
+      out += textf(DB_Tr("Catalogue", "  ... and %zu more\n"), entries.size() - most);
   };
-  list("Albums without artists", stats.withoutartists);
-  list("Albums without songs", stats.withoutsongs);
-  list("Artists no album uses", stats.unused[0]);
-  list("Songs no album uses", stats.unused[1]);
-  out += "Artists on the most albums:\n";
+  list(QT_TRANSLATE_NOOP("Catalogue", "Albums without artists"), stats.withoutartists);
+  list(QT_TRANSLATE_NOOP("Catalogue", "Albums without songs"), stats.withoutsongs);
+  list(QT_TRANSLATE_NOOP("Catalogue", "Artists no album uses"), stats.unused[0]);
+  list(QT_TRANSLATE_NOOP("Catalogue", "Songs no album uses"), stats.unused[1]);
+  out += DB_Tr("Catalogue", "Artists on the most albums:\n");
   for (const StatsEntry& e : stats.topartists)
     out += textf("  %ld\t#%ld\t%s\n", long{e.albums}, long{e.code}, e.name.c_str());
   return out;

@@ -8,10 +8,11 @@
 
 #include "catalogue/host.h"
 #include "catalogue/mainfile.h"
-#include "catalogue/optionaltable.h"
 #include "catalogue/openwait.h"
-#include "catalogue/sparecursors.h"
+#include "catalogue/optionaltable.h"
 #include "catalogue/schema.h"
+#include "catalogue/sparecursors.h"
+#include "catalogue/translate.h"
 #include "engine/errors.h"
 
 namespace tracklore {
@@ -58,8 +59,9 @@ int opentable(OpenWait& wait, int index, quill::OpenMode mode) {
   // shape would hand it fields that do not exist.
   const std::string difference = schemadifference(index, DB_Table(index).header());
   if (!difference.empty()) {
-    quill::warning("Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
-                   "database: %s.",
+    quill::warning(DB_Tr("Catalogue",
+                         "Operation open failed on Datafile \"%s\".\nIt is not a table of a music "
+                         "database: %s."),
                    name, difference.c_str());
     DB_Close();
     return -1;
@@ -78,11 +80,12 @@ int openoptionaltable(OpenWait& wait, int index, quill::OpenMode mode) {
     if (mode.readonly || mode.shared) return 0;
     const ErrorCode rc = DB_AddOptionalTable(index);
     if (rc != quill::Ok) {
-      quill::warning("Operation create failed on Datafile \"%s\".\nReturn value: %s.\n%s",
-                     DB_TableName(index), quill::errname(rc),
-                     index == NameTable
-                         ? "Names are kept in their stored form only until it can be made."
-                         : "Scans remember no file until it can be made.");
+      quill::warning(
+          DB_Tr("Catalogue", "Operation create failed on Datafile \"%s\".\nReturn value: %s.\n%s"),
+          DB_TableName(index), quill::errname(rc),
+          index == NameTable
+              ? DB_Tr("Catalogue", "Names are kept in their stored form only until it can be made.")
+              : DB_Tr("Catalogue", "Scans remember no file until it can be made."));
       return 0;
     }
   }
@@ -123,14 +126,15 @@ int DB_CheckResult(ErrorCode result, const char* table, const char* operation) {
   if (result == quill::Ok) return 0;
   const std::string missing = DB_MissingTableFile();
   if (!missing.empty())
-    quill::warning("Operation %s failed on Datafile \"%s\": its file %s is missing.", operation, table,
-                   missing.c_str());
+    quill::warning(
+        DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\": its file %s is missing."),
+        operation, table, missing.c_str());
   else if (result == quill::DiskFull)
-    quill::warning("Operation %s failed on Datafile \"%s\": %s.", operation, table,
-                   DB_FailureText(result).c_str());
+    quill::warning(DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\": %s."), operation,
+                   table, DB_FailureText(result).c_str());
   else
-    quill::warning("Operation %s failed on Datafile \"%s\".\nReturn value: %s.", operation, table,
-                   quill::errname(result));
+    quill::warning(DB_Tr("Catalogue", "Operation %s failed on Datafile \"%s\".\nReturn value: %s."),
+                   operation, table, quill::errname(result));
   DB_Close();
   return -1;
 }
@@ -141,9 +145,10 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   state().refusal = Refusal::None;
   state().checkresult = quill::Ok;
   if (main == MainFile::Ask) {
-    const FileRequest request =
-        mainfilerequest("Choose database main file",
-                        "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "");
+    const FileRequest request = mainfilerequest(
+        DB_Tr("Catalogue", "Choose database main file"),
+        DB_Tr("Catalogue", "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||"),
+        "");
     std::string path;
     if (!DB_Host().openfile(request, &path)) return -1;
     if (takemainfile(path, ExtensionCase::Any) != 0) return -1;

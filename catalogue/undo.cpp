@@ -9,6 +9,8 @@
 #include "catalogue/results.h"
 #include "catalogue/searchwatch.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "catalogue/undotail.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -71,63 +73,88 @@ int DB_Undo(UndoWay way, std::string* message) {
   const bool any = loadhistory(&history) &&
                    (redo ? history.position < history.steps.size() : history.position > 0);
   if (!any) {
-    *message = redo ? "There is nothing to redo." : "There is nothing to undo.";
+    *message = redo ? DB_Tr("Catalogue", "There is nothing to redo.")
+                    : DB_Tr("Catalogue", "There is nothing to undo.");
     return 1;
   }
   HistoryStep step;
   if (!decodestep(history.steps[redo ? history.position : history.position - 1], &step)) {
-    *message = "The undo history " + DB_HistoryName() + " is damaged: nothing changed.";
+    *message = textf(DB_Tr("Catalogue", "The undo history %s is damaged: nothing changed."),
+                     DB_HistoryName().c_str());
     return 1;
   }
   if (!step.undoable()) {
-    const std::string& what = step.after.operation.empty() ? step.before.operation : step.after.operation;
+    const std::string& what =
+        step.after.operation.empty() ? step.before.operation : step.after.operation;
     // A scan or import described is one whose images passed kStepBytes.
     const bool large = (step.before.operation == "scan" || step.before.operation == "import") &&
                        what != step.before.operation;
-    *message = "The last change, the " + what + ", cannot be undone" +
-               (large ? " (it rewrote more records than the undo history keeps)" : "") +
-               ", nor anything before it.";
+    *message = textf(large ? DB_Tr("Catalogue",
+                                   "The last change, the %s, cannot be undone (it rewrote "
+                                   "more records than the undo history keeps), nor "
+                                   "anything before it.")
+                           : DB_Tr("Catalogue",
+                                   "The last change, the %s, cannot be undone, nor anything "
+                                   "before it."),
+                     what.c_str());
     return 1;
   }
   if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
-    *message = "The database must be open for writing, by this program alone.";
+    *message = DB_Tr("Catalogue", "The database must be open for writing, by this program alone.");
     return 1;
   }
   const IntentEntry& now = redo ? step.before : step.after;
   const IntentEntry& wanted = redo ? step.after : step.before;
   const std::string what = step.after.operation;
   if (!(currenttablestate() == history.tables) || !tablesare(now)) {
-    *message = "The catalogue has changed since the " + what + " (by another program, a pack, " +
-               "a reindex or a recovery): it can no longer be " + (redo ? "redone." : "undone.");
+    *message = textf(redo ? DB_Tr("Catalogue",
+                                  "The catalogue has changed since the %s (by another "
+                                  "program, a pack, a reindex or a recovery): it can "
+                                  "no longer be redone.")
+                          : DB_Tr("Catalogue",
+                                  "The catalogue has changed since the %s (by another "
+                                  "program, a pack, a reindex or a recovery): it can "
+                                  "no longer be undone."),
+                     what.c_str());
     return 1;
   }
   // The records a whole scan appended are kept aside before anything
   // changes, and must be there, whole, to be written back.
   const size_t place = redo ? history.position : history.position - 1;
   if (step.whole() && !redo && DB_KeepTail(step, place) != 0) {
-    *message = "Cannot keep the records the " + what + " added aside (beside " + DB_HistoryName() +
-               "): nothing changed.";
+    *message = textf(DB_Tr("Catalogue",
+                           "Cannot keep the records the %s added aside (beside %s): "
+                           "nothing changed."),
+                     what.c_str(), DB_HistoryName().c_str());
     return 1;
   }
   if (step.whole() && redo && !DB_TailKept(step, place)) {
-    *message = "The records the " + what + " added, kept aside beside " + DB_HistoryName() +
-               ", are missing or damaged: it can no longer be redone.";
+    *message = textf(DB_Tr("Catalogue",
+                           "The records the %s added, kept aside beside %s, are missing "
+                           "or damaged: it can no longer be redone."),
+                     what.c_str(), DB_HistoryName().c_str());
     return 1;
   }
   IntentEntry journal = now;
   journal.operation = redo ? "redo" : "undo";
   if (DB_HasUnfinishedEdit() || writeintent(journal) != 0) {
     if (step.whole() && !redo) DB_DropTail(place);
-    *message = "Cannot write the journal " + DB_JournalName() + ": nothing changed.";
+    *message = textf(DB_Tr("Catalogue", "Cannot write the journal %s: nothing changed."),
+                     DB_JournalName().c_str());
     return 1;
   }
   DB_Close();
   // Tables not whole on disk are recovery's: the entry just written puts
   // them back as they were.
   if (DB_CloseResult() != quill::Ok) {
-    *message = "The database could not be closed cleanly before the " +
-               std::string(redo ? "redo" : "undo") +
-               ": nothing changed. Recover the database (tracklore-cli recover).";
+    *message = redo ? DB_Tr("Catalogue",
+                            "The database could not be closed cleanly before the "
+                            "redo: nothing changed. Recover the database "
+                            "(tracklore-cli recover).")
+                    : DB_Tr("Catalogue",
+                            "The database could not be closed cleanly before the "
+                            "undo: nothing changed. Recover the database "
+                            "(tracklore-cli recover).");
     return -1;
   }
   bool touched[kAllTables] = {};
@@ -138,9 +165,14 @@ int DB_Undo(UndoWay way, std::string* message) {
       DB_PutBack(wanted, touched, &log, &restored) != 0 || reindex(touched) != 0 ||
       markdone(DB_JournalName()) != 0) {
     if (why.empty() && !log.empty()) why = log.back();
-    *message = "The " + std::string(redo ? "redo" : "undo") + " of the " + what +
-               " failed part way" + (why.empty() ? "" : ": " + why) +
-               ". Recover the database (tracklore-cli recover) to take it back.";
+    const std::string shownwhy = why.empty() ? "" : ": " + why;
+    *message = textf(redo ? DB_Tr("Catalogue",
+                                  "The redo of the %s failed part way%s. Recover the "
+                                  "database (tracklore-cli recover) to take it back.")
+                          : DB_Tr("Catalogue",
+                                  "The undo of the %s failed part way%s. Recover the "
+                                  "database (tracklore-cli recover) to take it back."),
+                     what.c_str(), shownwhy.c_str());
     return -1;
   }
   cut(wanted);
@@ -154,7 +186,8 @@ int DB_Undo(UndoWay way, std::string* message) {
     std::remove(DB_HistoryName().c_str());
     DB_DropTail(place);
   }
-  *message = (redo ? "Redone: " : "Undone: ") + what;
+  *message = textf(redo ? DB_Tr("Catalogue", "Redone: %s") : DB_Tr("Catalogue", "Undone: %s"),
+                   what.c_str());
   return 0;
 }
 

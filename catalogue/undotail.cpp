@@ -10,6 +10,8 @@
 #include "catalogue/history.h"
 #include "catalogue/journal.h"
 #include "catalogue/tableset.h"
+#include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -82,7 +84,8 @@ int keep(const Tail& tail, int32_t created, const std::string& name) {
 bool openkept(const Tail& tail, int32_t created, int32_t reclen, const std::string& name,
               quill::File* file, uint32_t* crc) {
   uint8_t head[kHeadLength];
-  if (file->open(name.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared, quill::Links::Refuse) != 0 ||
+  if (file->open(name.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared,
+                 quill::Links::Refuse) != 0 ||
       file->read(head, kHeadLength) != 0 || std::memcmp(head, kMagic, 4) != 0)
     return false;
   *crc = quill::getle32(head + 20);
@@ -113,7 +116,8 @@ bool DB_TailKept(const HistoryStep& step, size_t place) {
     quill::File file;
     uint32_t crc = 0, sum = 0;
     const int32_t reclen = DB_Table(tail.table).header().reclen;
-    if (!openkept(tail, step.before.created[tail.table], reclen, DB_TailName(place, tail.table), &file, &crc))
+    if (!openkept(tail, step.before.created[tail.table], reclen, DB_TailName(place, tail.table),
+                  &file, &crc))
       return false;
     std::vector<uint8_t> buffer;
     for (int32_t left = tail.count; left > 0;) {
@@ -128,27 +132,29 @@ bool DB_TailKept(const HistoryStep& step, size_t place) {
   return true;
 }
 
-int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTables], std::string* why) {
+int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTables],
+                   std::string* why) {
   for (const Tail& tail : tailsof(step)) {
     const std::string name = DB_TailName(place, tail.table);
     quill::DataFile table;
     if (table.opendata(DB_TableName(tail.table), {}) != quill::Ok) {
-      *why = std::string("cannot open ") + DB_TableName(tail.table);
+      *why = textf(DB_Tr("Catalogue", "cannot open %s"), DB_TableName(tail.table));
       return -1;
     }
     quill::File file;
     uint32_t crc = 0, sum = 0;
     if (!openkept(tail, step.before.created[tail.table], table.header().reclen, name, &file, &crc)) {
-      *why = name + " is missing or damaged";
+      *why = textf(DB_Tr("Catalogue", "%s is missing or damaged"), name.c_str());
       (void)table.close(quill::GeneralError);  // the failure is told by why
       return -1;
     }
     // Past the counted records: until the counts are put back nothing
     // reads them, and a crash leaves them for recovery to cut off.
     if (table.file().seek(table.recoffset(tail.first)) != 0 ||
-        copy(file, table.file(), int64_t{tail.count} * table.header().reclen, table.header().reclen, &sum) != 0 ||
+        copy(file, table.file(), int64_t{tail.count} * table.header().reclen, table.header().reclen,
+             &sum) != 0 ||
         table.file().sync() != 0) {
-      *why = std::string("cannot write ") + DB_TableName(tail.table);
+      *why = textf(DB_Tr("Catalogue", "cannot write %s"), DB_TableName(tail.table));
       (void)table.close(quill::GeneralError);  // the failure is told by why
       return -1;
     }

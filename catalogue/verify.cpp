@@ -43,6 +43,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/text.h"
+#include "catalogue/translate.h"
 #include "engine/bytes.h"
 #include "engine/check.h"
 #include "engine/errors.h"
@@ -56,7 +57,7 @@ using quill::Rlist;
 
 namespace {
 
-constexpr const char* kMissing = "*** not found ***";
+constexpr const char* kMissing = QT_TRANSLATE_NOOP("Catalogue", "*** not found ***");
 // What a check returns to end its walk there.
 constexpr int kEndWalk = 1;
 constexpr int kLineSize = 64 + kMainNameSize;
@@ -110,8 +111,9 @@ class Verification {
     const ErrorCode rc = batch_->finish();
     batch_.reset();
     if (rc == Ok) return rc;
-    quill::warning("The corrections could not be saved.\nReturn value: %s.\nRecover the "
-                   "database, which verifies it again.",
+    quill::warning(DB_Tr("Catalogue",
+                         "The corrections could not be saved.\nReturn value: %s.\nRecover the "
+                         "database, which verifies it again."),
                    quill::errname(rc));
     summary.failed += summary.corrected;
     summary.corrected = 0;
@@ -125,7 +127,7 @@ class Verification {
       ++summary.corrected;
       return rc;
     }
-    quill::warning("Correction failed on Datafile \"%s\".\nReturn value: %s.",
+    quill::warning(DB_Tr("Catalogue", "Correction failed on Datafile \"%s\".\nReturn value: %s."),
                    DB_Table(table).basename_or_none(), quill::errname(rc));
     ++summary.failed;
     unsure[table] = true;
@@ -145,8 +147,9 @@ class Verification {
   // stops the run. Returns what a check returns to end its walk.
   int outofstep(int table) {
     if (!stopped)
-      quill::warning("The index of table \"%s\" does not match its records.\nReindex the "
-                     "database, then verify it again.",
+      quill::warning(DB_Tr("Catalogue",
+                           "The index of table \"%s\" does not match its records.\nReindex the "
+                           "database, then verify it again."),
                      DB_Table(table).basename_or_none());
     stopped = true;
     return kEndWalk;
@@ -176,7 +179,7 @@ class Verification {
   bool shownname(std::string* shown, int table, int32_t code) {
     char stored[kNameBuffer];
     const bool found = name(stored, table, code);
-    *shown = found ? DB_FullName(table, code, stored) : std::string(kMissing);
+    *shown = found ? DB_FullName(table, code, stored) : std::string(DB_Tr("Catalogue", kMissing));
     return found;
   }
 
@@ -264,23 +267,25 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   if (w.v->stopped) return kEndWalk;
   if (!albumfound) {
     ++asked;
-    if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
-                         "keep the database consistent, the recomended action\nis to delete "
-                         "this entry. Do you want to delete it?",
+    if (w.v->offer(textf(DB_Tr("Catalogue",
+                               "Table %s:\nTitle code %ld/%d/%ld does not refer to a valid %s.\nTo "
+                               "keep the database consistent, the recomended action\nis to delete "
+                               "this entry. Do you want to delete it?"),
                          w.table, static_cast<long>(t), s, static_cast<long>(a),
-                         KindNames[TitleTable][SingularForm]),
-                   "Invalid title code"))
+                         DB_Tr("Kind", KindNames[TitleTable][SingularForm])),
+                   DB_Tr("Catalogue", "Invalid title code")))
       deleted += w.v->written(cursor.del(), rows) == Ok;
   }
   // After a deletion that failed the row is in doubt: nothing more is offered.
   if (!attrfound && w.v->sure({rows})) {
     ++asked;
-    if (w.v->offer(textf("Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
-                         "an unexisting %s.\nTo keep the database consistent, the recomended "
-                         "action\nis to delete this entry. Do you want to delete it?",
+    if (w.v->offer(textf(DB_Tr("Catalogue",
+                               "Table %s:\nTitle code %ld/%d/%ld (\"%s\")\ncontains a reference to "
+                               "an unexisting %s.\nTo keep the database consistent, the recomended "
+                               "action\nis to delete this entry. Do you want to delete it?"),
                          w.table, static_cast<long>(t), s, static_cast<long>(a), album.c_str(),
-                         KindNames[attrtable(w.r)][SingularForm]),
-                   "Invalid attr code"))
+                         DB_Tr("Kind", KindNames[attrtable(w.r)][SingularForm])),
+                   DB_Tr("Catalogue", "Invalid attr code")))
       deleted += w.v->written(cursor.del(), rows) == Ok;
   }
   if (deleted > 0) w.v->summary.corrected += asked - deleted;
@@ -319,8 +324,8 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
     w.v->shownname(&album, TitleTable, t);
     w.v->shownname(&attr, attrtable(w.r), a);
     if (w.v->stopped) return kEndWalk;
-    const char* albumword = KindNames[TitleTable][SingularForm];
-    const char* attrword = KindNames[attrtable(w.r)][SingularForm];
+    const char* albumword = DB_Tr("Kind", KindNames[TitleTable][SingularForm]);
+    const char* attrword = DB_Tr("Kind", KindNames[attrtable(w.r)][SingularForm]);
     if (samealbum && s == w.prevseq) {
       // A second row with the previous row's number: it can go after the
       // album's last row.
@@ -331,11 +336,13 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
         if (e <= kMaxSeq &&
-            w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
-                             "sequence number %d, which can be moved to position %d.\n Correct?\n",
-                             w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                             album.c_str(), attrword, attr.c_str(), s, e),
-                       "Sequencing error")) {
+            w.v->offer(
+                textf(DB_Tr("Catalogue",
+                            "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
+                            "sequence number %d, which can be moved to position %d.\n Correct?\n"),
+                      w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
+                      album.c_str(), attrword, attr.c_str(), s, e),
+                DB_Tr("Catalogue", "Sequencing error"))) {
           cursor.field(F_Seq).set(e);
           ErrorCode rc = w.v->rewrite(cursor, rows);
           // The row now stands after the album's last row; the rows it
@@ -347,11 +354,12 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
           }
         }
       }
-    } else if (w.v->offer(textf("Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
-                                "sequence %d, but should be %d. Correct?\n",
+    } else if (w.v->offer(textf(DB_Tr("Catalogue",
+                                      "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
+                                      "sequence %d, but should be %d. Correct?\n"),
                                 w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
                                 album.c_str(), attrword, attr.c_str(), s, e),
-                          "Sequencing error")) {
+                          DB_Tr("Catalogue", "Sequencing error"))) {
       cursor.field(F_Seq).set(e);
       if (w.v->rewrite(cursor, rows) == Ok) s = e;
     }
@@ -380,10 +388,13 @@ void duplicates(CodeWalk& w, Rlist& cursor, int32_t code) {
   std::string name = shownname(cursor, w.kind);
   if (code == w.prevcode) {
     std::string notice = textf(
-        "Table %s:\nCode of record %ld (\"%s\")\nduplicates an already existing one (\"%s\").\n"
-        "It is not possible to correct it automatically.",
+        DB_Tr(
+            "Catalogue",
+            "Table %s:\nCode of record %ld (\"%s\")\nduplicates an already existing one (\"%s\").\n"
+            "It is not possible to correct it automatically."),
         w.table, static_cast<long>(code), name.c_str(), w.prevname.c_str());
-    DB_Host().message(notice.c_str(), "Duplicate code", Buttons::OK, Icon::Stop);
+    DB_Host().message(notice.c_str(), DB_Tr("Catalogue", "Duplicate code"), Buttons::OK,
+                      Icon::Stop);
     ++w.v->summary.found;
     ++w.v->summary.uncorrectable;
   }
@@ -431,11 +442,13 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
   if (int end = countrows(w, cursor, k, &count)) return end;
   const int32_t refs = cursor.field(F_RefCount).aslong();
   if (count != refs &&
-      w.v->offer(textf("Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
-                "Correct?",
-                w.table, KindNames[w.kind][SingularForm], static_cast<long>(k), w.prevname.c_str(),
-                static_cast<long>(refs), static_cast<long>(count)),
-          "Invalid reference count")) {
+      w.v->offer(
+          textf(DB_Tr("Catalogue",
+                      "Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
+                      "Correct?"),
+                w.table, DB_Tr("Kind", KindNames[w.kind][SingularForm]), static_cast<long>(k),
+                w.prevname.c_str(), static_cast<long>(refs), static_cast<long>(count)),
+          DB_Tr("Catalogue", "Invalid reference count"))) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
     (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
   }
@@ -455,10 +468,14 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
   }
   const int32_t aux = cursor.field(F_AuxAttr).aslong();
   if (aux != expected &&
-      w.v->offer(textf("Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?",
-                w.table, static_cast<long>(k), w.prevname.c_str(), static_cast<long>(aux),
-                static_cast<long>(expected)),
-          "Invalid aux attr")) {
+      w.v->offer(
+          textf(
+              DB_Tr(
+                  "Catalogue",
+                  "Table %s:\nIn record %ld (\"%s\"),\nauxattr is %ld and should be %ld. Correct?"),
+              w.table, static_cast<long>(k), w.prevname.c_str(), static_cast<long>(aux),
+              static_cast<long>(expected)),
+          DB_Tr("Catalogue", "Invalid aux attr"))) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
     (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
   }
@@ -476,7 +493,7 @@ void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state
 
 void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
   const char* table = DB_Table(kind).basename_or_none();
-  v.line("Verifying table %d of %d: %s", n, tablecontent(kind));
+  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s"), n, tablecontent(kind));
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
   const int rowsof = kind == TitleTable ? ArtistRows : rowtable(relationof(kind));
@@ -492,12 +509,14 @@ void walkrows(Verification& v, int r) {
   const char* table = DB_Table(rowtable(r)).basename_or_none();
   Rlist cursor(&DB_Table(rowtable(r)));
   RowWalk first{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d: %s (pass 1)", r + 1, tablecontent(rowtable(r)));
+  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s (pass 1)"), r + 1,
+         tablecontent(rowtable(r)));
   (void)cursor.select(-1);  // physical order: always there
   walk(v, cursor, checkrow, &first);
   if (v.stopped) return;
   RowWalk second{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d: %s (pass 2)", r + 1, tablecontent(rowtable(r)));
+  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s (pass 2)"), r + 1,
+         tablecontent(rowtable(r)));
   (void)cursor.select(T_TitSeq);  // a tag of the schema
   walk(v, cursor, checksequence, &second);
 }
@@ -546,12 +565,15 @@ bool checkname(Verification& v, const char* table, const NameEntries& group,
   std::string full;
   for (const std::string& text : group.texts) full += text;
   const bool known = group.kind >= TitleTable && group.kind <= SongTable;
-  const char* kind = known ? KindNames[group.kind][SingularForm] : "record";
-  if (!v.offer(textf("Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
-                     "consistent, the recomended action\nis to delete it. Do you want to delete "
-                     "it?",
-                     table, full.c_str(), kind, static_cast<long>(group.code), problem.c_str()),
-               "Invalid full name"))
+  const char* kind =
+      known ? DB_Tr("Kind", KindNames[group.kind][SingularForm]) : DB_Tr("Catalogue", "record");
+  if (!v.offer(
+          textf(DB_Tr("Catalogue",
+                      "Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
+                      "consistent, the recomended action\nis to delete it. Do you want to delete "
+                      "it?"),
+                table, full.c_str(), kind, static_cast<long>(group.code), problem.c_str()),
+          DB_Tr("Catalogue", "Invalid full name")))
     return true;
   Rlist cursor(&DB_Table(NameTable));
   (void)cursor.select(T_KindCodePart);  // a tag of the schema
@@ -566,7 +588,7 @@ bool checkname(Verification& v, const char* table, const NameEntries& group,
 
 void walknames(Verification& v, int n) {
   const char* table = DB_Table(NameTable).basename_or_none();
-  v.line("Verifying table %d of %d: %s", n, tablecontent(NameTable));
+  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s"), n, tablecontent(NameTable));
   NameWalk w{&v, Bound(NameTable), {}, {}};
   Rlist cursor(&DB_Table(NameTable));
   (void)cursor.select(T_KindCodePart);  // a tag of the schema
@@ -602,13 +624,17 @@ int checkindexes(ProgressCallback callback, void* context, VerifyAccess access,
     ++damaged;
     ++summary.found;
     const std::string question = textf(
-        "Table %s:\nIts index does not match its records (%s%s).\nThe correction is to "
-        "reindex the database. Reindex it now?",
-        DB_TableName(t), problems.empty() ? "unreadable" : problems.front().c_str(),
-        problems.size() > 1 ? textf(", and %d more", static_cast<int>(problems.size() - 1)).c_str()
-                            : "");
-    if (DB_Host().message(question.c_str(), "Damaged index", Buttons::YesNo, Icon::Stop) !=
-        Answer::Yes)
+        DB_Tr("Catalogue",
+              "Table %s:\nIts index does not match its records (%s%s).\nThe correction is to "
+              "reindex the database. Reindex it now?"),
+        DB_TableName(t),
+        problems.empty() ? DB_Tr("Catalogue", "unreadable") : problems.front().c_str(),
+        problems.size() > 1
+            ? textf(DB_Tr("Catalogue", ", and %d more"), static_cast<int>(problems.size() - 1))
+                  .c_str()
+            : "");
+    if (DB_Host().message(question.c_str(), DB_Tr("Catalogue", "Damaged index"), Buttons::YesNo,
+                          Icon::Stop) != Answer::Yes)
       declined = true;
   }
   if (damaged == 0) return 0;

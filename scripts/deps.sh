@@ -5,8 +5,10 @@ set -euo pipefail
 
 # The program's windows are Qt 6 Widgets.
 # TagLib reads the audio files' tags for the folder scan.
+# Qt's LinguistTools (lupdate, lrelease and their CMake package) make the
+# translations; qt6-translations-l10n holds Qt's own German and French.
 # ICU derives the stored form of a name from its full form.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libtag1-dev libicu-dev)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libtag1-dev libicu-dev)
 if [ "${1:-}" = package ]; then
   # cpack reads the programs' library dependencies with dpkg-shlibdeps.
   packages+=(dpkg-dev file)

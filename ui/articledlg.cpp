@@ -1,7 +1,5 @@
 #include "ui/articledlg.h"
 
-#include <algorithm>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,13 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "catalogue/edits.h"
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "catalogue/text.h"
 #include "engine/errors.h"
 #include "engine/keys.h"
 #include "ui/codec.h"
@@ -146,8 +144,8 @@ void CArticleDlg::connectControls() {
 }
 
 void CArticleDlg::fill(int initial) {
-  contentbox_->addItem(QString::fromLatin1(KindNames[ArtistTable][CapPluralForm]));
-  contentbox_->addItem(QString::fromLatin1(KindNames[SongTable][CapPluralForm]));
+  contentbox_->addItem(kindName(ArtistTable, CapPluralForm));
+  contentbox_->addItem(kindName(SongTable, CapPluralForm));
   name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
@@ -177,7 +175,7 @@ void CArticleDlg::showRecord(int which) {
 
 void CArticleDlg::selectContent(int which) {
   contentbox_->setCurrentIndex(which);
-  nameForReaders(list_, tr("Album %1").arg(QString::fromLatin1(KindNames[attrtable(which)][PluralForm])),
+  nameForReaders(list_, tr("Album %1").arg(kindName(attrtable(which), PluralForm)),
                  tr("In the album's order; Insert adds, Remove takes away"));
   list_->bind(nullptr, false, 0);
   source_ = DB_GetArticleAttributes(which, code_);
@@ -191,7 +189,7 @@ void CArticleDlg::selectContent(int which) {
 void CArticleDlg::showCounts() {
   for (int r = 0; r < contentbox_->count(); ++r)
     contentbox_->setItemText(r, QStringLiteral("%1 (%2)")
-                                    .arg(QString::fromLatin1(KindNames[attrtable(r)][CapPluralForm]))
+                                    .arg(kindName(attrtable(r), CapPluralForm))
                                     .arg(DB_CountRows(r, code_)));
   list_->setToolTip(usesHint(attrtable(content())));
 }
@@ -229,7 +227,8 @@ void CArticleDlg::onModify() {
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_, "Update failed; %s.") &&
+  if (storeName(title_, TitleTable, std::move(text), name_, caller_,
+                QT_TRANSLATE_NOOP("Name", "Update failed; %1.")) &&
       caller_ != nullptr)
     // The counts are in the selector below, where they are kept up to date.
   setWindowTitle(QString::fromStdString(CFoundDlg::albumTitle(title_)));
@@ -287,17 +286,17 @@ void CArticleDlg::onInsert(const std::string& typed) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
-    quill::warning("Insertion failed; %s.", DB_ReturnedText(rc).c_str());
+    warn(tr("Insertion failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(textf("Are you sure you want to remove %s \"%s\" from this %s?",
-                KindNames[attrkind(content())][SingularForm], name.c_str(),
-                KindNames[TitleTable][SingularForm]),
-          "Confirm delete", Buttons::OKCancel, Icon::Question,
+  if (ask(tr("Are you sure you want to remove %1 \"%2\" from this %3?")
+              .arg(kindName(attrkind(content()), SingularForm), QString::fromStdString(name),
+                   kindName(TitleTable, SingularForm)),
+          tr("Confirm delete"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
     return;
   DB_Host().drain();
@@ -307,7 +306,7 @@ void CArticleDlg::onRemove() {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
-    quill::warning("Remove failed; %s.", DB_ReturnedText(rc).c_str());
+    warn(tr("Remove failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 
@@ -328,8 +327,8 @@ void CArticleDlg::onMove(bool up) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
-    quill::warning(up ? "Move-up failed; %s." : "Move-down failed; %s.",
-                   DB_ReturnedText(rc).c_str());
+    warn((up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."))
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 

@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "catalogue/schema.h"
+#include "catalogue/translate.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -52,6 +54,10 @@ void offerEdit(QWidget* control, bool canact, bool readonly) {
 void offerEdit(QAction* command, bool canact, bool readonly) {
   command->setEnabled(canact && !readonly);
   command->setToolTip(readonly ? readOnlyHint() : QString());
+}
+
+QString kindName(int kind, int form) {
+  return QString::fromUtf8(DB_Tr("Kind", KindNames[kind][form]));
 }
 
 QString usesHint(int kind) {

@@ -33,6 +33,9 @@ void offerEdit(QWidget* control, bool canact, bool readonly);
 void offerEdit(QAction* command, bool canact, bool readonly);
 QString readOnlyHint();
 
+// The name of a kind of record (KindNames) in the user's language.
+QString kindName(int kind, int form);
+
 // What the number after an artist's or song's name counts (kind 1 or 2).
 QString usesHint(int kind);
 

@@ -27,7 +27,7 @@ QString entryRow(int kind, const Duplicate& d) {
   const QString name = QString::fromStdString(d.name);
   if (kind != TitleTable) return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
   const QString artist = d.artist.empty() ? QStringLiteral("--") : QString::fromStdString(d.artist);
-  return QStringLiteral("%1  [%2, %3 songs]   #%4").arg(name, artist).arg(d.uses).arg(d.code);
+  return CDuplicatesDlg::tr("%1  [%2, %3 songs]   #%4").arg(name, artist).arg(d.uses).arg(d.code);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kin
   addHelpKey(this, QStringLiteral("duplicates"));
   setWindowTitle(tr("Find duplicates"));
   kindbox_ = withid(new QComboBox, IdKindBox);
-  for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
+  for (int k = 0; k < 3; ++k) kindbox_->addItem(kindName(k, CapPluralForm));
   groups_ = withid(new QTreeWidget, IdGroups);
   groups_->setHeaderHidden(true);
   nameForReaders(kindbox_, tr("Kind"), tr("Whether artists, songs or albums are compared"));
@@ -92,7 +92,7 @@ void CDuplicatesDlg::fill() {
     }
     top->setExpanded(true);
   }
-  const QString plural = QString::fromLatin1(KindNames[kind_][PluralForm]);
+  const QString plural = kindName(kind_, PluralForm);
   if (found.empty())
     count_->setText(tr("No %1 with names alike.").arg(plural));
   else

@@ -34,7 +34,8 @@ std::string CFoundDlg::albumTitle(quill::Rlist& album) {
 
 std::string CFoundDlg::albumRow(quill::Rlist& album) {
   const int songs = album.valid() ? DB_CountRows(1, album.field(F_Code).aslong()) : 0;
-  return textf("%s  (%d %s)", albumTitle(album).c_str(), songs, songs == 1 ? "song" : "songs");
+  const QString count = songs == 1 ? tr("(%1 song)") : tr("(%1 songs)");
+  return albumTitle(album) + "  " + count.arg(songs).toStdString();
 }
 
 CFoundDlg::CFoundDlg(int attr, int32_t code, QWidget* parent)
@@ -85,11 +86,11 @@ void CFoundDlg::fill() {
   (void)DB_GetName(name, kind, code_);  // "<not found>" when it fails
   source_ = DB_AlbumsInNameOrder(attr_, code_);
   const long albums = source_->span();
-  setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",
-                                              KindNames[TitleTable][CapPluralForm],
-                                              KindNames[kind][SingularForm],
-                                              DB_FullName(kind, code_, name).c_str(), albums)));
-  label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
+  setWindowTitle(
+      tr("Albums containing %1 \"%2\" [%3]")
+          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kind, code_, name)))
+          .arg(albums));
+  label_->setText(tr("Albums found:"));
   list_->bind(source_.get(), false, 3);
   list_->fill(true, 0);
   list_->setFocus();

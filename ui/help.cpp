@@ -9,9 +9,8 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "ui/platform.h"
-#include "catalogue/text.h"
 #include "ui/codec.h"
+#include "ui/platform.h"
 
 namespace tracklore {
 
@@ -55,12 +54,16 @@ void showHelp(const QString& anchor) {
     if (!anchor.isEmpty()) url.setFragment(anchor);
     if (open(url)) return;
   }
-  tracklore::ask(page.isEmpty()
-                     ? std::string("The help page could not be found.\nIt is the file index.htm, "
-                                   "installed under share/tracklore.")
-                     : textf("The help page could not be shown.\nIt is the file %s",
-                             QDir::toNativeSeparators(page).toStdString().c_str()),
-                 "Help", Buttons::OK, Icon::Information);
+  tracklore::ask(
+      page.isEmpty()
+          ? QCoreApplication::translate("Help",
+                                        "The help page could not be found.\nIt is the "
+                                        "file index.htm, installed under share/tracklore.")
+          : QCoreApplication::translate("Help",
+                                        "The help page could not be shown.\nIt is the "
+                                        "file %1")
+                .arg(QDir::toNativeSeparators(page)),
+      QCoreApplication::translate("Help", "Help"), Buttons::OK, Icon::Information);
 }
 
 }  // namespace tracklore

@@ -1,7 +1,5 @@
 #include "ui/maindlg.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "catalogue/edits.h"
 #include "catalogue/findname.h"
@@ -17,7 +16,6 @@
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
-#include "catalogue/text.h"
 #include "engine/errors.h"
 #include "ui/articledlg.h"
 #include "ui/browseplace.h"
@@ -56,7 +54,7 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
   addHelpKey(this, QStringLiteral("browse"));
   createControls();
   layOut();
-  for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
+  for (int k = 0; k < 3; ++k) kindbox_->addItem(kindName(k, CapPluralForm));
   list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
   list_->installEventFilter(this);
   setMode();
@@ -252,7 +250,7 @@ void CMainDlg::setkind(int kind) {
 }
 
 void CMainDlg::populate() {
-  nameForReaders(list_, QString::fromLatin1(KindNames[kind_][CapPluralForm]),
+  nameForReaders(list_, kindName(kind_, CapPluralForm),
                  tr("Type the start of a name to find it; Enter opens the selected entry"));
   showTitle();
   list_->bind(nullptr, false, 0);
@@ -272,10 +270,10 @@ void CMainDlg::populate() {
 
 void CMainDlg::showTitle() {
   if (pick_)
-    setWindowTitle(QStringLiteral("Pickup %1").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
+    setWindowTitle(tr("Pickup %1").arg(kindName(kind_, SingularForm)));
   else
-    setWindowTitle(QStringLiteral("%1 available in database [%2]")
-                       .arg(QString::fromLatin1(KindNames[kind_][CapPluralForm]))
+    setWindowTitle(tr("%1 available in database [%2]")
+                       .arg(kindName(kind_, CapPluralForm))
                        .arg(static_cast<long>(DB_Table(kind_).nlive())));
 }
 
@@ -431,24 +429,25 @@ void CMainDlg::onCreate(bool explicitly) {
   if (readonly()) return;
   list_->setFocus();
   const std::string text = DB_FullForm(list_->searchText()).text;
-  const char* singular = KindNames[kind_][SingularForm];
+  const QString singular = kindName(kind_, SingularForm);
   // A name of blanks only is no name.
   if (text.empty()) {
-    ask(textf("Cannot create an empty %s; type its name before inserting.", singular),
-        "Nothing to do", Buttons::OK, Icon::Exclamation);
+    ask(tr("Cannot create an empty %1; type its name before inserting.").arg(singular),
+        tr("Nothing to do"), Buttons::OK, Icon::Exclamation);
     return;
   }
   bool anyway = false;
   if (reuse(text, explicitly, &anyway)) return;
-  if (!anyway && ask(textf("Do you want to create a new %s \"%s\"?", singular, text.c_str()),
-                     "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
+  if (!anyway &&
+      ask(tr("Do you want to create a new %1 \"%2\"?").arg(singular, QString::fromStdString(text)),
+          tr("Confirm insert"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
   } else {
-    nameFailure(rc, "Record creation failed; %s.");
+    nameFailure(rc, QT_TRANSLATE_NOOP("Name", "Record creation failed; %1."));
   }
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
@@ -466,10 +465,10 @@ bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanywa
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
   if (kind_ == TitleTable && explicitly) {
-    *createanyway = ask(textf("An album named \"%s\" exists already; it is selected now.\nDo you "
-                              "want to create a second album of that name?",
-                              full.c_str()),
-                        "Confirm insert", Buttons::OKCancel, Icon::Question,
+    *createanyway = ask(tr("An album named \"%1\" exists already; it is selected now.\nDo you "
+                           "want to create a second album of that name?")
+                            .arg(QString::fromStdString(full)),
+                        tr("Confirm insert"), Buttons::OKCancel, Icon::Question,
                         DefaultButton::Refuse) == Answer::OK;
     return !*createanyway;
   }
@@ -480,20 +479,22 @@ bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanywa
 void CMainDlg::onDelete() {
   if (readonly() || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  const char* singular = KindNames[kind_][SingularForm];
+  const QString singular = kindName(kind_, SingularForm);
+  const QString shownname = QString::fromStdString(name);
   quill::Rlist& cursor = source_->cursor();
   if (kind_ != TitleTable) {
     const long refs = cursor.field(F_RefCount).aslong();
     if (refs != 0) {
-      ask(textf("This %s \"%s\" is referenced by %ld %s(s). It cannot be deleted.", singular,
-                name.c_str(), refs, KindNames[TitleTable][SingularForm]),
-          "Cannot delete", Buttons::OK, Icon::Exclamation);
+      ask(tr("This %1 \"%2\" is referenced by %n album(s). It cannot be deleted.", nullptr,
+             static_cast<int>(refs))
+              .arg(singular, shownname),
+          tr("Cannot delete"), Buttons::OK, Icon::Exclamation);
       list_->setFocus();
       return;
     }
   }
-  if (ask(textf("Are you sure you want to delete %s \"%s\"?", singular, name.c_str()),
-          "Confirm deletion", Buttons::OKCancel, Icon::Question,
+  if (ask(tr("Are you sure you want to delete %1 \"%2\"?").arg(singular, shownname),
+          tr("Confirm deletion"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK) {
     list_->setFocus();
     return;
@@ -502,12 +503,11 @@ void CMainDlg::onDelete() {
   setEnabled(false);
   ErrorCode rc;
   if (kind_ == TitleTable) {
-    const char* album = KindNames[TitleTable][SingularForm];
     if (DB_CountRelations(cursor.field(F_Code).aslong()) != 0 &&
-        ask(textf("Attention: %s \"%s\" is not empty.\nAre you really sure you want to delete "
-                  "the %s and all its contents?",
-                  album, name.c_str(), album),
-            "Not empty", Buttons::OKCancel, Icon::Exclamation,
+        ask(tr("Attention: album \"%1\" is not empty.\nAre you really sure you want to delete "
+               "the album and all its contents?")
+                .arg(shownname),
+            tr("Not empty"), Buttons::OKCancel, Icon::Exclamation,
             DefaultButton::Refuse) != Answer::OK) {
       setEnabled(true);
       list_->setFocus();
@@ -520,7 +520,8 @@ void CMainDlg::onDelete() {
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showTitle();
-  if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
+  if (rc != quill::Ok)
+    warn(tr("Delete failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
   setEnabled(true);
   list_->setFocus();
 }
@@ -552,9 +553,9 @@ void CMainDlg::setMergeFrom(int32_t code) {
     return;
   }
   merge_->setText(tr("&Merge into"));
-  mergenote_->setText(tr("Merging \"%1\": select the %2 to keep and press Merge into.")
-                          .arg(QString::fromStdString(list_->currentName()),
-                               QString::fromLatin1(KindNames[kind_][SingularForm])));
+  mergenote_->setText(
+      tr("Merging \"%1\": select the %2 to keep and press Merge into.")
+          .arg(QString::fromStdString(list_->currentName()), kindName(kind_, SingularForm)));
   mergenote_->show();
 }
 

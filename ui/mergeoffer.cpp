@@ -1,5 +1,7 @@
 #include "ui/mergeoffer.h"
 
+#include <QCoreApplication>
+#include <QStringList>
 #include <vector>
 
 #include "catalogue/findname.h"
@@ -8,59 +10,71 @@
 #include "catalogue/merge.h"
 #include "catalogue/relation.h"
 #include "catalogue/schema.h"
-#include "catalogue/text.h"
 #include "engine/errors.h"
+#include "ui/dialogparts.h"
 #include "ui/platform.h"
 
 namespace tracklore {
 
 namespace {
 
-// "\"Björk\" (used on 3 albums)", or an album's "\"Post\" (Björk)": the
+// "\"Björk\" (used 3 times)", or an album's "\"Post\" (Björk)": the
 // record as the questions name it.
-std::string named(int kind, int32_t code) {
+QString named(int kind, int32_t code) {
   CodeLookup lookup;
   char stored[kNameBuffer];
-  if (lookup.name(stored, kind, code) != quill::Ok) return "#" + std::to_string(code);
-  std::string text = "\"" + DB_FullName(kind, code, stored) + "\"";
+  if (lookup.name(stored, kind, code) != quill::Ok) return QStringLiteral("#%1").arg(code);
+  const QString name = QString::fromStdString(DB_FullName(kind, code, stored));
   quill::Rlist& record = lookup.cursor(kind);
   if (kind != TitleTable) {
     const long uses = record.field(F_RefCount).aslong();
-    return text + textf(" (used %ld time%s)", uses, uses == 1 ? "" : "s");
+    return (uses == 1 ? QCoreApplication::translate("Merge", "\"%1\" (used %2 time)")
+                      : QCoreApplication::translate("Merge", "\"%1\" (used %2 times)"))
+        .arg(name)
+        .arg(uses);
   }
   const int32_t first = record.field(F_AuxAttr).aslong();
   if (first != -1 && lookup.name(stored, ArtistTable, first) == quill::Ok)
-    text += " (" + DB_FullName(ArtistTable, first, stored) + ")";
-  return text;
+    return QCoreApplication::translate("Merge", "\"%1\" (%2)")
+        .arg(name, QString::fromStdString(DB_FullName(ArtistTable, first, stored)));
+  return QCoreApplication::translate("Merge", "\"%1\"").arg(name);
 }
 
 // What the merge of OTHER into KEEP does, for the questions.
-std::string consequence(int kind) {
+QString consequence(int kind) {
   if (kind == TitleTable)
-    return "The artists and songs the album kept lacks are appended to it, and the album merged is "
-           "deleted.";
-  return std::string("The albums that use the ") + KindNames[kind][SingularForm] +
-         " merged then use the one kept, and the one merged is deleted.";
+    return QCoreApplication::translate(
+        "Merge",
+        "The artists and songs the album kept lacks are appended to it, and the album merged "
+        "is deleted.");
+  return QCoreApplication::translate("Merge",
+                                     "The albums that use the %1 merged then use the one kept, and "
+                                     "the one merged is deleted.")
+      .arg(kindName(kind, SingularForm));
 }
 
 bool merge(int kind, int32_t keep, int32_t other) {
   WaitCursor wait;
   const ErrorCode rc = DB_MergeRecords(kind, keep, other, nullptr);
-  if (rc != quill::Ok) quill::warning("Merge failed; %s.", DB_ReturnedText(rc).c_str());
+  if (rc != quill::Ok)
+    warn(QCoreApplication::translate("Merge", "Merge failed; %1.")
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
   return rc == quill::Ok;
 }
 
-constexpr const char* kNoUndo = "Edit > Undo takes a merge back.";
+QString noUndo() { return QCoreApplication::translate("Merge", "Edit > Undo takes a merge back."); }
 
 }  // namespace
 
 bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
-  std::string question =
-      textf("Merge %s ", KindNames[kind][others.size() == 1 ? SingularForm : PluralForm]);
-  for (size_t i = 0; i < others.size(); ++i) question += (i ? ", " : "") + named(kind, others[i]);
-  question += " into " + named(kind, keep) + "?\n" + consequence(kind) + "\n" + kNoUndo;
-  if (ask(question, "Confirm merge", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
-      Answer::OK)
+  QStringList merged;
+  for (int32_t other : others) merged << named(kind, other);
+  const QString question = QCoreApplication::translate("Merge", "Merge %1 %2 into %3?")
+                               .arg(kindName(kind, others.size() == 1 ? SingularForm : PluralForm),
+                                    merged.join(QStringLiteral(", ")), named(kind, keep)) +
+                           QLatin1Char('\n') + consequence(kind) + QLatin1Char('\n') + noUndo();
+  if (ask(question, QCoreApplication::translate("Merge", "Confirm merge"), Buttons::OKCancel,
+          Icon::Question, DefaultButton::Refuse) != Answer::OK)
     return false;
   for (int32_t other : others)
     if (!merge(kind, keep, other)) return false;
@@ -73,22 +87,27 @@ RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full,
     if (found != code) others.push_back(found);
   if (others.empty()) return RenameChoice::Rename;
   *keep = others.front();
-  const char* singular = KindNames[kind][SingularForm];
   if (kind != TitleTable) {
-    const std::string question =
-        textf("The %s ", singular) + named(kind, *keep) +
-        textf(" exists already.\nMerge this %s into it instead of making a second of that name?\n",
-              singular) +
-        consequence(kind) + "\n" + kNoUndo;
-    if (ask(question, "Merge", Buttons::OKCancel, Icon::Question, DefaultButton::Refuse) !=
-        Answer::OK)
+    const QString question =
+        QCoreApplication::translate(
+            "Merge",
+            "The %1 %2 exists already.\nMerge this %1 into it instead of making a second of that "
+            "name?")
+            .arg(kindName(kind, SingularForm), named(kind, *keep)) +
+        QLatin1Char('\n') + consequence(kind) + QLatin1Char('\n') + noUndo();
+    if (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::OKCancel,
+            Icon::Question, DefaultButton::Refuse) != Answer::OK)
       return RenameChoice::Cancelled;
     return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
   }
-  const std::string question = "Another album is named " + named(kind, *keep) +
-                               ".\nMerge this album into it? " + consequence(kind) + " " + kNoUndo +
-                               "\nNo renames this album, keeping two albums of that name.";
-  switch (ask(question, "Merge", Buttons::YesNoCancel, Icon::Question, DefaultButton::Refuse)) {
+  const QString question =
+      QCoreApplication::translate("Merge", "Another album is named %1.\nMerge this album into it?")
+          .arg(named(kind, *keep)) +
+      QLatin1Char(' ') + consequence(kind) + QLatin1Char(' ') + noUndo() + QLatin1Char('\n') +
+      QCoreApplication::translate("Merge",
+                                  "No renames this album, keeping two albums of that name.");
+  switch (ask(question, QCoreApplication::translate("Merge", "Merge"), Buttons::YesNoCancel,
+              Icon::Question, DefaultButton::Refuse)) {
     case Answer::Yes:
       return merge(kind, *keep, code) ? RenameChoice::Merged : RenameChoice::Cancelled;
     case Answer::No: return RenameChoice::Rename;

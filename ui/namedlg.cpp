@@ -13,7 +13,6 @@
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
-#include "catalogue/text.h"
 #include "engine/errors.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
@@ -29,8 +28,10 @@ namespace {
 
 
 void refuseEmpty() {
-  ask("A name cannot be empty or consist of blanks only.\nNothing has been changed.",
-      "Invalid name", Buttons::OK, Icon::Exclamation);
+  ask(QCoreApplication::translate("Name",
+                                  "A name cannot be empty or consist of blanks only.\nNothing has "
+                                  "been changed."),
+      QCoreApplication::translate("Name", "Invalid name"), Buttons::OK, Icon::Exclamation);
 }
 
 }  // namespace
@@ -45,10 +46,13 @@ bool typedName(const QString& text, int kind, std::string* out) {
   }
   // Cutting it would keep another name than the one typed.
   if (full.cut) {
-    ask(textf("The name has %zu characters, but %s names hold at most %zu.\nNothing has been "
-              "changed.",
-              typedChars(given), KindNames[kind][SingularForm], kFullNameChars),
-        "Invalid name", Buttons::OK, Icon::Exclamation);
+    ask(QCoreApplication::translate("Name",
+                                    "The name has %1 characters, but %2 names hold at most %3.\n"
+                                    "Nothing has been changed.")
+            .arg(typedChars(given))
+            .arg(kindName(kind, SingularForm))
+            .arg(kFullNameChars),
+        QCoreApplication::translate("Name", "Invalid name"), Buttons::OK, Icon::Exclamation);
     return false;
   }
   *out = full.text;
@@ -59,7 +63,8 @@ void nameFailure(ErrorCode rc, const char* format) {
   if (rc == EmptyName)
     refuseEmpty();
   else
-    quill::warning(format, DB_ReturnedText(rc).c_str());
+    warn(QCoreApplication::translate("Name", format)
+             .arg(QString::fromStdString(DB_ReturnedText(rc))));
 }
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
@@ -80,8 +85,11 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
 
 bool saveBeforeLeaving(const QLineEdit& edit, const std::function<void()>& save) {
   if (!edit.isModified()) return true;
-  switch (ask("Changes have been made to current record. Do you want to save them?",
-              "Save changes?", Buttons::YesNoCancel, Icon::Question)) {
+  switch (ask(QCoreApplication::translate("Name",
+                                          "Changes have been made to current record. Do you "
+                                          "want to save them?"),
+              QCoreApplication::translate("Name", "Save changes?"), Buttons::YesNoCancel,
+              Icon::Question)) {
     case Answer::Yes: save(); return true;
     case Answer::No: return true;
     default: return false;
@@ -98,7 +106,7 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   readonly_ = DB_Table(kind_).file().readonly();
   edit_->setReadOnly(readonly_);
   offerEdit(modify_, true, readonly_);
-  prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));
+  prompt_->setText(tr("Edit %1 name:").arg(kindName(kind_, SingularForm)));
   load();
 }
 
@@ -173,11 +181,13 @@ void CNameDlg::onModify() {
   }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
-      ask(textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
-                KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
-          "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
+      ask(tr("This %1 has %n album(s) referring to it. Are you sure you want to rename it?", nullptr,
+             static_cast<int>(n))
+              .arg(kindName(kind_, SingularForm)),
+          tr("Confirm rename"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  if (storeName(cursor_, kind_, std::move(text), edit_, list_, "Record update failed; %s."))
+  if (storeName(cursor_, kind_, std::move(text), edit_, list_,
+                QT_TRANSLATE_NOOP("Name", "Record update failed; %1.")))
     setWindowTitle(list_->selectedRowText());
   edit_->setModified(false);
   edit_->setFocus();

@@ -65,7 +65,8 @@ class CNameDlg : public QDialog {
 bool typedName(const QString& text, int kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any
-// other code through format ("... failed; %s.", given DB_ReturnedText).
+// other code through format ("... failed; %1.", given DB_ReturnedText), a
+// text marked QT_TRANSLATE_NOOP("Name", ...) and translated here.
 void nameFailure(ErrorCode rc, const char* format);
 
 // Renames the cursor's record to text (read by typedName) and shows its

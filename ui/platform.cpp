@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 
+#include "engine/errors.h"
+
 namespace tracklore {
 
 namespace {
@@ -40,6 +42,13 @@ Answer ask(const std::string& text, const char* title, Buttons buttons, Icon ico
            DefaultButton preset) {
   return DB_Host().question(text.c_str(), title, buttons, icon, preset);
 }
+
+Answer ask(const QString& text, const QString& title, Buttons buttons, Icon icon,
+           DefaultButton preset) {
+  return ask(text.toStdString(), title.toUtf8().constData(), buttons, icon, preset);
+}
+
+void warn(const QString& text) { quill::warning("%s", text.toUtf8().constData()); }
 
 QString ctlid(int id) { return QStringLiteral("IDC_%1").arg(id); }
 

@@ -32,6 +32,12 @@ void setModalRunner(std::function<int(QDialog&)> runner);
 // that deletes or overwrites passes DefaultButton::Refuse.
 Answer ask(const std::string& text, const char* title, Buttons buttons, Icon icon,
            DefaultButton preset = DefaultButton::Accept);
+// The same with texts already translated (tr()).
+Answer ask(const QString& text, const QString& title, Buttons buttons, Icon icon,
+           DefaultButton preset = DefaultButton::Accept);
+
+// A warning through the engine's reporter, as the catalogue's are shown.
+void warn(const QString& text);
 
 // "Control ids": every control carries the id of its role as its object
 // name, "IDC_<number>", and every menu command "ID_<number>".

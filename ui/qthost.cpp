@@ -151,9 +151,14 @@ int messageBoxReporter(quill::ReportLevel level, const char* title, const char* 
   QMessageBox::Icon icon = level == quill::ReportLevel::Warning ? QMessageBox::Warning
                            : level == quill::ReportLevel::Fatal ? QMessageBox::Critical
                                                                 : QMessageBox::Information;
-  // The engine names the title; without one, the level gives it.
+  // The engine names the title; without one, the level gives it. The
+  // engine's titles, as it writes them, for lupdate:
+  static_cast<void>(QT_TRANSLATE_NOOP("Engine", "Warning"));
+  static_cast<void>(QT_TRANSLATE_NOOP("Engine", "Fatal error (aborting)"));
+  static_cast<void>(QT_TRANSLATE_NOOP("Engine", "Information"));
   const char* shown = title != nullptr ? title : quill::report_title(level);
-  QMessageBox box(icon, QString::fromUtf8(shown), QString::fromUtf8(text), QMessageBox::Ok, owner());
+  QMessageBox box(icon, QCoreApplication::translate("Engine", shown), QString::fromUtf8(text),
+                  QMessageBox::Ok, owner());
   giveOkMnemonic(box.button(QMessageBox::Ok));
   return box.exec();
 }

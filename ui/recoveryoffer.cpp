@@ -56,11 +56,17 @@ bool reportFailedClose() {
   if (rc == quill::Ok) return false;
   // The records are on disk; only the indexes are behind them, which the
   // recovery offered at the next open rebuilds.
-  ask("The database could not be closed cleanly: " + DB_FailureText(rc) +
-          ".\nWhat it still held was not written, so it needs recovery: " +
-          (rc == quill::DiskFull ? "make room on the disk, then open" : "open") +
-          " the database again and recover it when asked.",
-      "Failure", Buttons::OK, Icon::Exclamation);
+  const QString failure = QString::fromStdString(DB_FailureText(rc));
+  ask(rc == quill::DiskFull
+          ? QMessageBox::tr("The database could not be closed cleanly: %1.\nWhat it still held was "
+                            "not written, so it needs recovery: make room on the disk, then open "
+                            "the database again and recover it when asked.")
+                .arg(failure)
+          : QMessageBox::tr("The database could not be closed cleanly: %1.\nWhat it still held was "
+                            "not written, so it needs recovery: open the database again and "
+                            "recover it when asked.")
+                .arg(failure),
+      QMessageBox::tr("Failure"), Buttons::OK, Icon::Exclamation);
   return true;
 }
 

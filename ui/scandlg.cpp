@@ -2,18 +2,19 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QSettings>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "catalogue/host.h"
@@ -191,17 +192,25 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
     options.progress = [&](const ScanCounts& counts) { return progress.update(counts.filesread); };
     rc = DB_ScanMusic(reader, notes, options, &summary);
   }
-  std::string text = DB_ScanSummaryText(summary, notes, WriteMode::Write);
+  QString text = QString::fromStdString(DB_ScanSummaryText(summary, notes, WriteMode::Write));
   if (rc == 0 && summary.noaudio())
-    text = "No audio file was found in " + folder.toStdString() +
-           (notes.hiddenentries > 0 ? " (hidden files and folders are read when asked)" : "") +
-           ": nothing was scanned.\n\n" + text;
+    text = (notes.hiddenentries > 0
+                ? QCoreApplication::translate("Scan",
+                                              "No audio file was found in %1 (hidden files and "
+                                              "folders are read when asked): nothing was scanned.")
+                : QCoreApplication::translate(
+                      "Scan", "No audio file was found in %1: nothing was scanned."))
+               .arg(folder) +
+           QStringLiteral("\n\n") + text;
   if (rc != 0)
-    text = "The scan stopped at album " + summary.failedalbum + ": " + DB_FailureText(summary.error) +
-           ".\nThe albums of its finished batches are kept; recovery takes back the unfinished one, "
-           "and a second scan completes the rest.\n\n" + text;
-  CScanSummaryDlg dialog(parent, QString::fromStdString(text), relativeReport(report, folders),
-                         summary.follow.preferable);
+    text = QCoreApplication::translate("Scan",
+                                       "The scan stopped at album %1: %2.\nThe albums of its "
+                                       "finished batches are kept; recovery takes back the "
+                                       "unfinished one, and a second scan completes the rest.")
+               .arg(QString::fromStdString(summary.failedalbum),
+                    QString::fromStdString(DB_FailureText(summary.error))) +
+           QStringLiteral("\n\n") + text;
+  CScanSummaryDlg dialog(parent, text, relativeReport(report, folders), summary.follow.preferable);
   runModal(dialog);
   // As tracklore-cli scan --prefer-files: the same folders again.
   if (!dialog.preferred().empty()) runscan(parent, folders, hidden, {dialog.preferred()});
@@ -219,9 +228,11 @@ void scanMusicFolder(QWidget* parent) {
 void rescanMusicFolders(QWidget* parent) {
   const std::vector<std::string> folders = DB_ScannedFolders();
   if (folders.empty()) {
-    DB_Host().message("No music folder was scanned into this database yet.\nScan music folder... "
-                      "adds one.",
-                      "Rescan music folders", Buttons::OK, Icon::Information);
+    ask(QCoreApplication::translate("Scan",
+                                    "No music folder was scanned into this database yet.\nScan "
+                                    "music folder... adds one."),
+        QCoreApplication::translate("Scan", "Rescan music folders"), Buttons::OK,
+        Icon::Information);
     return;
   }
   runscan(parent, folders, false);

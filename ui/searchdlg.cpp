@@ -47,8 +47,8 @@ void CSearchDlg::createControls() {
   tabs_ = withid(new QTabWidget, IdTabs);
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     lists_[kind] = withid(new CRecListBox, IdList + kind);
-    tabs_->addTab(lists_[kind], QString::fromLatin1(KindNames[kind][CapPluralForm]));
-    nameForReaders(lists_[kind], tr("%1 found").arg(QString::fromLatin1(KindNames[kind][CapPluralForm])),
+    tabs_->addTab(lists_[kind], kindName(kind, CapPluralForm));
+    nameForReaders(lists_[kind], tr("%1 found").arg(kindName(kind, CapPluralForm)),
                    tr("Enter opens the selected entry"));
   }
   nameForReaders(tabs_, tr("Results"), tr("What was found, one page per kind"));
@@ -113,9 +113,8 @@ void CSearchDlg::find() {
     // Albums show their first artist; artists and songs their number of uses.
     lists_[kind]->bind(sources_[kind].get(), false, kind == TitleTable ? 0 : F_RefCount);
     lists_[kind]->fill(true, 0);
-    tabs_->setTabText(kind, QStringLiteral("%1 (%2)")
-                                .arg(QString::fromLatin1(KindNames[kind][CapPluralForm]))
-                                .arg(found));
+    tabs_->setTabText(kind,
+                      QStringLiteral("%1 (%2)").arg(kindName(kind, CapPluralForm)).arg(found));
     if (shown < 0 && found > 0) shown = kind;
   }
   outcome_->setText(total == 0 ? tr("Nothing found.") : tr("%1 found.").arg(total));

@@ -533,31 +533,36 @@ void CShellDlg::onUndo(bool redo) {
     rc = DB_Undo(redo ? UndoWay::Redo : UndoWay::Undo, &message);
   }
   // Done, it leaves the database closed: it opens again as it was.
-  if (rc == 0 && DB_Open() != 0) message += "\nThe database does not open again.";
+  QString shown = QString::fromStdString(message);
+  if (rc == 0 && DB_Open() != 0)
+    shown += QLatin1Char('\n') + tr("The database does not open again.");
   refresh();
-  outcome_->setText(QString::fromStdString(message));
-  if (rc != 0) tracklore::ask(message, redo ? "Redo" : "Undo", Buttons::OK, Icon::Exclamation);
+  outcome_->setText(shown);
+  if (rc != 0)
+    tracklore::ask(shown, redo ? tr("Redo") : tr("Undo"), Buttons::OK, Icon::Exclamation);
 }
 
 void CShellDlg::onPack() {
   if (runLong(DB_Pack) != 0) {
     outcome_->setText(tr("Pack failed."));
-    tracklore::ask(DB_PassFailureText("Pack"), "Failure", Buttons::OK,
-                   Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Pack"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return;
   }
   outcome_->setText(tr("Pack complete: the database needs a reindex."));
-  if (tracklore::ask("Pack succeeded.\nBefore you can use this database, you need to reindex "
-                     "it.\nDo you want to reindex the database?",
-                     "Success", Buttons::YesNo, Icon::Question) == Answer::Yes)
+  if (tracklore::ask(tr("Pack succeeded.\nBefore you can use this database, you need to reindex "
+                        "it.\nDo you want to reindex the database?"),
+                     tr("Success"), Buttons::YesNo, Icon::Question) == Answer::Yes)
     onReindex();
 }
 
 bool CShellDlg::reindex() {
   if (runLong(DB_Reindex) != 0) {
     outcome_->setText(tr("Reindex failed."));
-    tracklore::ask(DB_PassFailureText("Reindex"), "Failure", Buttons::OK,
-                   Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Reindex"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return false;
   }
   outcome_->setText(tr("Reindex complete."));
@@ -566,7 +571,7 @@ bool CShellDlg::reindex() {
 
 void CShellDlg::onReindex() {
   if (!reindex()) return;
-  if (tracklore::ask("Reindex succeeded.\nWould you like to open the database?", "Success",
+  if (tracklore::ask(tr("Reindex succeeded.\nWould you like to open the database?"), tr("Success"),
                      Buttons::YesNo, Icon::Question) == Answer::Yes)
     onOpen(false);
 }
@@ -593,13 +598,12 @@ void CShellDlg::onVerify() {
   }
   if (rc != 0) {
     outcome_->setText(tr("Verification failed."));
-    tracklore::ask(DB_PassFailureText("Verification"), "Failure",
-                   Buttons::OK, Icon::Exclamation);
+    tracklore::ask(
+        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Verification"))),
+        tr("Failure"), Buttons::OK, Icon::Exclamation);
     return;
   }
-  auto problems = [](int n) {
-    return n == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(n);
-  };
+  auto problems = [](int n) { return n == 1 ? tr("1 problem") : tr("%1 problems").arg(n); };
   if (found == 0)
     outcome_->setText(tr("Verification complete: no problems found."));
   else if (found == corrected)
@@ -607,7 +611,7 @@ void CShellDlg::onVerify() {
   else
     outcome_->setText(
         tr("Verification complete: %1 found, %2 corrected.").arg(problems(found)).arg(corrected));
-  tracklore::ask("Verification complete.", "Done", Buttons::OK, Icon::Information);
+  tracklore::ask(tr("Verification complete."), tr("Done"), Buttons::OK, Icon::Information);
 }
 
 void CShellDlg::onBrowse() {
@@ -656,7 +660,7 @@ void CShellDlg::onAbout() {
 void CShellDlg::onHelp() { showHelp(QStringLiteral("main")); }
 
 void CShellDlg::reject() {
-  if (tracklore::ask("Do you really want to exit the program?", "Confirm exit",
+  if (tracklore::ask(tr("Do you really want to exit the program?"), tr("Confirm exit"),
                      Buttons::OKCancel, Icon::Question) == Answer::OK)
     QDialog::reject();
 }

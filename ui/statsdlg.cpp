@@ -7,7 +7,6 @@
 
 #include "catalogue/host.h"
 #include "catalogue/tableset.h"
-#include "catalogue/text.h"
 #include "ui/dialogparts.h"
 #include "ui/geometry.h"
 #include "ui/help.h"
@@ -44,9 +43,10 @@ void CStatsDlg::fill() {
   // The statistics walk every row.
   WaitCursor wait;
   const ErrorCode rc = DB_Statistics(&stats_);
-  report_->setPlainText(QString::fromStdString(
-      rc == quill::Ok ? DB_StatisticsReport(stats_, kShownEntries)
-                      : textf("The statistics failed; returned %s.", DB_FailureText(rc).c_str())));
+  report_->setPlainText(rc == quill::Ok
+                            ? QString::fromStdString(DB_StatisticsReport(stats_, kShownEntries))
+                            : tr("The statistics failed; returned %1.")
+                                  .arg(QString::fromStdString(DB_FailureText(rc))));
   const bool unused = rc == quill::Ok && !(stats_.unused[0].empty() && stats_.unused[1].empty());
   purge_->setEnabled(unused && !DB_IsReadOnly());
   purge_->setToolTip(DB_IsReadOnly()
@@ -56,10 +56,11 @@ void CStatsDlg::fill() {
 }
 
 void CStatsDlg::purge() {
-  const std::string question =
-      textf("Delete %zu artists and %zu songs that no album uses?\nEdit > Undo takes it back.",
-            stats_.unused[0].size(), stats_.unused[1].size());
-  if (tracklore::ask(question, "Confirm purge", Buttons::OKCancel, Icon::Question,
+  const QString question =
+      tr("Delete %1 artists and %2 songs that no album uses?\nEdit > Undo takes it back.")
+          .arg(stats_.unused[0].size())
+          .arg(stats_.unused[1].size());
+  if (tracklore::ask(question, tr("Confirm purge"), Buttons::OKCancel, Icon::Question,
                      DefaultButton::Refuse) != Answer::OK)
     return;
   int deleted = 0;
@@ -69,8 +70,8 @@ void CStatsDlg::purge() {
     rc = DB_PurgeUnused(&deleted);
   }
   if (rc != quill::Ok)
-    tracklore::ask(textf("Purge failed; returned %s.", DB_FailureText(rc).c_str()), "Failure",
-                   Buttons::OK, Icon::Exclamation);
+    tracklore::ask(tr("Purge failed; returned %1.").arg(QString::fromStdString(DB_FailureText(rc))),
+                   tr("Failure"), Buttons::OK, Icon::Exclamation);
   fill();
 }
 

@@ -17,7 +17,8 @@ id=org.tracklore.tracklore
 expected=(bin/tracklore bin/tracklore-cli bin/quill share/tracklore/index.htm
           share/applications/$id.desktop share/metainfo/$id.metainfo.xml
           share/icons/hicolor/scalable/apps/$id.svg
-          share/man/man1/tracklore.1 share/man/man1/tracklore-cli.1 share/man/man1/quill.1)
+          share/man/man1/tracklore.1 share/man/man1/tracklore-cli.1 share/man/man1/quill.1
+          share/tracklore/translations/tracklore_de.qm share/tracklore/translations/tracklore_fr.qm)
 for size in 16 32 48 64 128 256; do
   expected+=(share/icons/hicolor/${size}x${size}/apps/$id.png)
 done
@@ -51,5 +52,7 @@ if command -v dpkg-shlibdeps >/dev/null && command -v dpkg-deb >/dev/null; then
   done
   contents=$(dpkg-deb -c "$deb")
   grep -q "usr/bin/tracklore$" <<<"$contents" || fail "the package lacks usr/bin/tracklore"
+  grep -q "usr/share/tracklore/translations/tracklore_de.qm$" <<<"$contents" \
+    || fail "the package lacks the translations"
 else echo "note: dpkg-shlibdeps is not installed; no package made"; fi
 echo "install tree and package checked"

@@ -22,6 +22,11 @@ if [ -z "${SESSION_ATTEMPT:-}" ]; then
   exit "$rc"
 fi
 
+# The keystrokes and window titles are the English program's, whatever the
+# machine's language.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 here=$(cd "$(dirname "$0")" && pwd)
 program=$(readlink -f "${1:?usage: session.sh TRACKLORE [OUTPUT_DIR]}")
 out=$(mkdir -p "${2:-session-shots}" && cd "${2:-session-shots}" && pwd)
