@@ -27,6 +27,14 @@ void makeNarrow(QPushButton* button) {
   button->setMaximumWidth(button->fontMetrics().averageCharWidth() * 6);
 }
 
+QVBoxLayout* actionAndClose(QWidget* action, QWidget* close) {
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(action);
+  buttons->addStretch(1);
+  buttons->addWidget(close);
+  return buttons;
+}
+
 QHBoxLayout* besideButtons(QLayout* list, QLayout* buttons) {
   auto* row = new QHBoxLayout;
   row->addLayout(list, 1);

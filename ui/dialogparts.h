@@ -4,6 +4,7 @@
 class QAbstractButton;
 class QAction;
 class QHBoxLayout;
+class QVBoxLayout;
 class QLayout;
 class QPushButton;
 class QString;
@@ -20,6 +21,9 @@ void giveOkMnemonic(QAbstractButton* ok);
 
 // A narrow "<" or ">" button beside a selector.
 void makeNarrow(QPushButton* button);
+
+// A column of buttons: the action at the top, Close at the bottom.
+QVBoxLayout* actionAndClose(QWidget* action, QWidget* close);
 
 // The list side of a dialog with its column of buttons on the right; the
 // list side takes the room a larger window gives.

@@ -55,10 +55,7 @@ CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kin
   auto* top = new QHBoxLayout;
   top->addWidget(kindlabel);
   top->addWidget(kindbox_, 1);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(merge_);
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
+  QVBoxLayout* buttons = actionAndClose(merge_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(count_);

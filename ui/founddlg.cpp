@@ -61,10 +61,7 @@ void CFoundDlg::createControls() {
 }
 
 void CFoundDlg::layOut() {
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(view_);
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
+  QVBoxLayout* buttons = actionAndClose(view_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
   layout->addLayout(besideButtons(list_, buttons));

@@ -66,10 +66,7 @@ void CSearchDlg::layOut() {
   line->addWidget(caption);
   line->addWidget(text_, 1);
   line->addWidget(find_);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(open_);
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
+  QVBoxLayout* buttons = actionAndClose(open_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(line);
   layout->addLayout(besideButtons(tabs_, buttons));

@@ -27,10 +27,7 @@ CStatsDlg::CStatsDlg(QWidget* parent) : QDialog(parent) {
   purge_->setAutoDefault(false);
   close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);
   close_->setDefault(true);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(purge_);
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
+  QVBoxLayout* buttons = actionAndClose(purge_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(besideButtons(report_, buttons));
   keepGeometry(this);
