@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
@@ -76,8 +77,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     quill::Header& h = table.header();
     for (const IntentEntry::Image& image : entry.images) {
       if (image.table != t || image.bytes.size() != h.reclen) continue;
-      if (table.file().seek(table.recoffset(image.recno)) != 0 ||
-          table.file().write(image.bytes.data(), static_cast<int32_t>(image.bytes.size())) != 0)
+      if (table.writerecord(image.recno, image.bytes.data()) != Ok)
         return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t),
                            quill::WriteFailed, log);
       ++*restored;
@@ -122,21 +122,20 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     return -1;
   }
   quill::Header& h = table.header();
-  quill::File& file = table.file();
-  const int64_t size = file.size();
+  const int64_t size = table.length();
   if (size < h.datastart || h.reclen == 0) {
     log.add(name + " is shorter than its header");
     return table.close(-1);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
-  file.setreadcache(true);
+  // Opened exclusively, the table reads through its block cache: a record
+  // read costs a copy, not a system call.
   int32_t deleted = 0;
+  std::vector<uint8_t> record(h.reclen);
   for (int32_t i = 0; i < h.nrecs; ++i) {
-    char status = ' ';
-    if (file.seek(table.recoffset(i) + h.reclen - 1) != 0 || file.read(&status, 1) != 0)
-      return table.close(-1);
-    if (status == '*') ++deleted;
+    if (table.readrecord(i, record.data()) != Ok) return table.close(-1);
+    if (record.back() == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
     log.add(name + ": deleted-record count " + std::to_string(h.ndeleted) + " set to " +
@@ -186,7 +185,7 @@ std::vector<std::string> changedpartway() {
     uint8_t head[quill::kIndexHeaderLen + 4];
     if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,
                    quill::Sharing::Shared) != 0 ||
-        index.read(head, sizeof head) != 0)
+        index.readat(0, head, sizeof head) != 0)
       continue;
     // The index header's stamp: see index.h.
     const int32_t indexstamp = quill::getles32(head + 12);

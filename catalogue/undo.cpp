@@ -28,9 +28,7 @@ bool tablesare(const IntentEntry& state) {
     if (!t.isopen() || image.recno >= t.nrecs() || image.bytes.size() != t.header().reclen)
       return false;
     std::vector<uint8_t> now(image.bytes.size());
-    if (t.file().seek(t.recoffset(image.recno)) != 0 ||
-        t.file().read(now.data(), static_cast<int32_t>(now.size())) != 0 || now != image.bytes)
-      return false;
+    if (t.readrecord(image.recno, now.data()) != quill::Ok || now != image.bytes) return false;
   }
   return true;
 }
@@ -44,11 +42,7 @@ int settle(const IntentEntry& state, const bool touched[kAllTables]) {
   for (const IntentEntry::Counts& c : state.counts) {
     DataFile table;
     if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) return -1;
-    const quill::Header& h = table.header();
-    const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
-    if (table.file().size() > end &&
-        (table.file().truncate(static_cast<int32_t>(end)) != 0 || table.file().sync() != 0))
-      return table.close(-1);
+    if (table.cuttail() != quill::Ok) return table.close(-1);
     table.close();
   }
   for (int t = 0; t < kAllTables; ++t)

@@ -23,8 +23,8 @@ ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
                  mode.shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
-  if (!mode.shared) file_.setreadcache(true);
-  if (header_->read(file_) != 0) return close(BadData);
+  if (!mode.shared) buffer_.setreadcache(true);
+  if (header_->read(buffer_) != 0) return close(BadData);
   return Ok;
 }
 
@@ -76,7 +76,7 @@ ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
   h.pagesize = static_cast<uint16_t>(pagesize == 0 ? kDefaultPageSize : pagesize);
   h.created = static_cast<int32_t>(std::time(nullptr));
   h.lengths();
-  if (h.write(table.file_) != 0) return table.close(DataCreate);
+  if (h.write(table.buffer_) != 0) return table.close(DataCreate);
   return table.close(Ok);
 }
 
@@ -87,8 +87,8 @@ ErrorCode DataFile::close(ErrorCode code) {
   if (header_ && file_.isopen() && batchpending()) rc = sync();
   // After a failed write the file holds what it holds: nothing more is
   // written to it, and the next open finds it out of date.
-  if (header_ && file_.isopen() && !file_.failed()) trimroom();
-  if (index_ && file_.failed()) index_->store().abandon();
+  if (header_ && file_.isopen() && !buffer_.failed()) trimroom();
+  if (index_ && buffer_.failed()) index_->store().abandon();
   room_ = {};
   headdirty_ = false;
   deferhead_ = false;
@@ -98,18 +98,15 @@ ErrorCode DataFile::close(ErrorCode code) {
   finfo_.clear();
   tinfo_.clear();
   exclusive_ = 0;
-  if (file_.close() != 0 && rc == Ok) rc = writeresult(WriteFailed);
+  // What the buffer holds goes first; the descriptor goes whatever failed.
+  const bool written = buffer_.close() == 0;
+  if ((file_.close() != 0 || !written) && rc == Ok) rc = writeresult(WriteFailed);
   return code != Ok ? code : rc;
-}
-
-ErrorCode DataFile::writebackindex() {
-  if (!index_ || !exclusive_ || file_.readonly() || index_->writeback()) return Ok;
-  return index_->setwriteback(true);
 }
 
 ErrorCode DataFile::refresh() {
   if (exclusive_) return Ok;
-  return header_->readhead(file_);
+  return header_->readhead(buffer_);
 }
 
 int32_t DataFile::nrecs() {
@@ -128,10 +125,10 @@ int32_t DataFile::stamp() {
 }
 
 ErrorCode DataFile::lockheader(LockMode mode) {
-  return file_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
+  return buffer_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
 }
 ErrorCode DataFile::unlockheader() {
-  return file_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
+  return buffer_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
 }
 
 void DataFile::init_finfo_tinfo() {
@@ -200,6 +197,53 @@ int DataFile::makekey(int t, const uint8_t* record, uint8_t* key) const {
     length += n;
   }
   return info.varlen ? length : info.keylen;
+}
+
+ErrorCode DataFile::open_index(int readonly, int shared) {
+  index_.reset(new Index(this));
+  std::string path = stradd(base_, ".idx");
+  if (index_->openfile(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
+                       shared ? Sharing::Shared : Sharing::Exclusive) != Ok) {
+    index_.reset();
+    return IndexOpen;
+  }
+  return Ok;
+}
+
+ErrorCode DataFile::check_index() {
+  // Shared: the counters read before the locks were taken may be stale.
+  if (refresh() != 0) return BadData;
+  if (ErrorCode rc = index_->open(); rc != Ok) return rc;
+  return index_->uptodate() ? Ok : IndexOutOfDate;
+}
+
+ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().lock(mode) : Ok; }
+ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
+
+
+ErrorCode DataFile::readrecords(int32_t first, int32_t n, void* bytes) {
+  const int64_t length = int64_t{n} * header_->reclen;
+  if (first < 0 || n < 0 || length > INT32_MAX) return GeneralError;
+  return buffer_.read(recoffset(first), bytes, static_cast<int32_t>(length)) == 0 ? Ok
+                                                                                  : GeneralError;
+}
+
+ErrorCode DataFile::writerecords(int32_t first, int32_t n, const void* bytes) {
+  const int64_t length = int64_t{n} * header_->reclen;
+  if (first < 0 || n < 0 || length > INT32_MAX) return WriteFailed;
+  return buffer_.write(recoffset(first), bytes, static_cast<int32_t>(length)) == 0 ? Ok
+                                                                                   : WriteFailed;
+}
+
+ErrorCode DataFile::writeheader() { return header_->write(buffer_); }
+
+int32_t DataFile::length() { return buffer_.size(); }
+
+ErrorCode DataFile::cuttail() {
+  const int64_t end = recoffset(header_->nrecs);
+  if (buffer_.size() <= end) return Ok;
+  return buffer_.truncate(static_cast<int32_t>(end)) == 0 && buffer_.sync() == 0 ? Ok
+                                                                                 : WriteFailed;
 }
 
 }  // namespace quill

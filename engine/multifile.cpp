@@ -42,13 +42,13 @@ ErrorCode MultiFile::create(const char* path, Sharing sharing) {
   return file_.create(path, sharing) == 0 ? Ok : FileCreate;
 }
 
-ErrorCode MultiFile::flush() { return file_.flush() == 0 ? Ok : WriteFailed; }
+ErrorCode MultiFile::flush() { return buffer_.flush() == 0 ? Ok : WriteFailed; }
 
 ErrorCode MultiFile::lock(LockMode mode) {
-  return file_.lock(mode, 0, 0, Wait::Yes) == 0 ? Ok : TryAgain;
+  return buffer_.lock(mode, 0, 0, Wait::Yes) == 0 ? Ok : TryAgain;
 }
 
-ErrorCode MultiFile::unlock() { return file_.unlock(0, 0) == 0 ? Ok : TryAgain; }
+ErrorCode MultiFile::unlock() { return buffer_.unlock(0, 0) == 0 ? Ok : TryAgain; }
 
 ErrorCode MultiFile::close() {
   // What write-back held is written before the file goes, in the order of
@@ -57,8 +57,9 @@ ErrorCode MultiFile::close() {
   else if (isopen()) flushpages();
   forgetstore();
   cache_.release();
-  deferring_ = false;  // as the file forgets it
-  return file_.close() == 0 ? Ok : WriteFailed;
+  deferring_ = false;  // as the buffer forgets it
+  const bool written = buffer_.close() == 0;
+  return file_.close() == 0 && written ? Ok : WriteFailed;
 }
 
 void MultiFile::abandon() {
@@ -182,7 +183,7 @@ ErrorCode MultiFile::setuprd() {
     area += d.arealen + 2;
   }
 
-  const int32_t filelen = file_.size();
+  const int32_t filelen = buffer_.size();
   if (filelen < 0 || area > filelen) return BadIndex;
 
   std::vector<uint8_t> buffer;
@@ -410,7 +411,7 @@ ErrorCode MultiFile::walkfree(int i, std::vector<int32_t>* pages, std::string* p
 // ---------------------------------------------------------------- the page seam
 
 int32_t MultiFile::length() {
-  if (length_ < 0) length_ = file_.size();
+  if (length_ < 0) length_ = buffer_.size();
   return length_;
 }
 
@@ -423,7 +424,7 @@ bool MultiFile::pageok(int32_t offset, int bytes) {
   // write-back mode may not be in the file yet).
   if (exclusive()) return false;
   // Someone sharing the file may have appended pages since we looked.
-  length_ = file_.size();
+  length_ = buffer_.size();
   return end <= length_;
 }
 
@@ -519,7 +520,7 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
     bool written = true;
     if (k == first || deferring_) {
       // Straight from the cache: a page on its own, or pages in a row that
-      // the file gathers into one write itself.
+      // buffer_ gathers into one write while sync is deferred.
       for (size_t j = first; j <= k && written; ++j)
         written = rawwrite(ways[j]->offset, cache_.bytes(ways[j]), ways[j]->size) == Ok;
     } else {
@@ -572,8 +573,8 @@ ErrorCode MultiFile::setwriteback(bool on) {
 
 ErrorCode MultiFile::sync() {
   ErrorCode rc = Ok;
-  if (!pendinghdr_.empty() && (flushpages(false) != Ok || file_.sync() != 0)) rc = WriteFailed;
-  else if (flushpages() != Ok || file_.sync() != 0) rc = WriteFailed;
+  if (!pendinghdr_.empty() && (flushpages(false) != Ok || buffer_.sync() != 0)) rc = WriteFailed;
+  else if (flushpages() != Ok || buffer_.sync() != 0) rc = WriteFailed;
   // The page is written by now, but a durable point must not claim
   // success over a write that failed on its way.
   if (unreported_) rc = WriteFailed;
@@ -666,11 +667,11 @@ ErrorCode MultiFile::patchpage(int32_t pageoff, int size, int within, const void
 }
 
 ErrorCode MultiFile::rawread(int32_t offset, void* bytes, int n) {
-  return file_.seek(offset) == 0 && file_.read(bytes, n) == 0 ? Ok : BadIndex;
+  return buffer_.read(offset, bytes, n) == 0 ? Ok : BadIndex;
 }
 
 ErrorCode MultiFile::rawwrite(int32_t offset, const void* bytes, int n) {
-  return file_.seek(offset) == 0 && file_.write(bytes, n) == 0 ? Ok : WriteFailed;
+  return buffer_.write(offset, bytes, n) == 0 ? Ok : WriteFailed;
 }
 
 }  // namespace quill

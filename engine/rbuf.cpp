@@ -140,22 +140,22 @@ bool Rbuf::seekrecord(const char* op, const char* attempt) {
     warning("Rbuf::%s: attempt to %s a closed DataFile\n", op, attempt);
     return false;
   }
-  return offset_ >= 0 && table_->file().seek(offset_) == 0;
+  return offset_ >= 0;
 }
 
 ErrorCode Rbuf::readbuf(uint8_t* buffer) {
   if (!seekrecord("readbuf", "read from")) return GeneralError;
-  return table_->file().read(buffer, reclen_) != 0 ? GeneralError : Ok;
+  return table_->readat(offset_, buffer, reclen_) != 0 ? GeneralError : Ok;
 }
 
 ErrorCode Rbuf::putbuf(const uint8_t* buffer) {
   if (!seekrecord("writebuf", "write to")) return GeneralError;
-  return table_->file().write(buffer, reclen_) != 0 ? GeneralError : Ok;
+  return table_->writeat(offset_, buffer, reclen_) != 0 ? GeneralError : Ok;
 }
 
 ErrorCode Rbuf::writebuf(const uint8_t* buffer) {
   if (putbuf(buffer) != 0) return GeneralError;
-  return table_->file().flush();
+  return table_->flush();
 }
 
 ErrorCode Rbuf::load(Force force) {
@@ -214,7 +214,7 @@ ErrorCode Rbuf::lock(LockMode mode) {
   if (mode == LockMode::None) return Ok;
   if (locked_) return TryAgain;
   if (offset_ == -1) return NoCurrentRecord;
-  if (table_->file().lock(mode, offset_, reclen_, Wait::No) != 0) return TryAgain;
+  if (table_->lockrange(mode, offset_, reclen_) != 0) return TryAgain;
   locked_ = 1;
   lockedoff_ = offset_;
   return Ok;
@@ -222,7 +222,7 @@ ErrorCode Rbuf::lock(LockMode mode) {
 
 ErrorCode Rbuf::unlock() {
   if (!locked_) return Ok;
-  if (table_->file().unlock(lockedoff_, reclen_) != 0) return GeneralError;
+  if (table_->unlockrange(lockedoff_, reclen_) != 0) return GeneralError;
   locked_ = 0;
   return Ok;
 }

@@ -45,7 +45,7 @@ class ChangeGuard {
 
 }  // namespace
 
-bool Rlist::readonly() const { return table_ == nullptr || table_->file().readonly(); }
+bool Rlist::readonly() const { return table_ == nullptr || table_->readonly(); }
 
 // A lock that is not had protects nothing: the change is refused (the
 // guard releases whatever was taken).
@@ -54,7 +54,7 @@ ErrorCode Rlist::lockforchange() {
   if (index_ != nullptr && table_->lockindex(LockMode::Exclusive) != Ok) return TryAgain;
   if (table_->lockheader(LockMode::Exclusive) != Ok) return TryAgain;
   // Counters change only under the header lock, from what is on disk.
-  return table_->header().readhead(table_->file()) == 0 ? Ok : WriteFailed;
+  return table_->refresh() == 0 ? Ok : WriteFailed;
 }
 
 void Rlist::unlockafterchange() {
@@ -147,7 +147,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
       h.stamp = oldstamp;
       return WriteFailed;
     }
-  } else if (table_->file().flush() != 0) {
+  } else if (table_->flush() != 0) {
     return WriteFailed;
   }
 
@@ -260,9 +260,8 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
 
   // Already deleted? Ask the disk: another process may have done it.
   uint8_t status = buffer()[reclen() - 1];
-  File& file = table_->file();
-  if (!(table_->exclusive() && file.readonly())) {
-    if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return WriteFailed;
+  if (!(table_->exclusive() && table_->readonly())) {
+    if (table_->readat(offset() + reclen() - 1, &status, 1) != 0) return WriteFailed;
   }
   if (status == '*') return Ok;
   if (table_->writebackindex() != 0) return WriteFailed;

@@ -94,7 +94,7 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   createControls();
   layOut();
   connectControls();
-  readonly_ = DB_Table(kind_).file().readonly();
+  readonly_ = DB_IsReadOnly();
   edit_->setReadOnly(readonly_);
   offerEdit(modify_, true, readonly_);
   prompt_->setText(QStringLiteral("Edit %1 name:").arg(QString::fromLatin1(KindNames[kind_][SingularForm])));

@@ -68,7 +68,9 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
             "01000100000000000d0a");
   File copy;
   ASSERT_EQ(copy.create("copy.db1", Sharing::Exclusive), 0);
-  ASSERT_EQ(h.write(copy), 0);
+  FileBuffer buffer(copy);
+  ASSERT_EQ(h.write(buffer), 0);
+  buffer.close();
   copy.close();
   EXPECT_EQ(read_all("copy.db1"), original);
 }
