@@ -1,5 +1,6 @@
 #include "engine/datafile.h"
 
+#include <climits>
 #include <ctime>
 #include <cstring>
 
@@ -221,18 +222,29 @@ ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().l
 ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
 
 
+// Where records [first, first + n) lie, or false when that is not inside
+// the positions a file can have.
+bool DataFile::recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const {
+  const int64_t start = header_->datastart + int64_t{first} * header_->reclen;
+  const int64_t bytes = int64_t{n} * header_->reclen;
+  if (first < 0 || n < 0 || start + bytes > INT32_MAX) return false;
+  *at = start;
+  *length = static_cast<int32_t>(bytes);
+  return true;
+}
+
 ErrorCode DataFile::readrecords(int32_t first, int32_t n, void* bytes) {
-  const int64_t length = int64_t{n} * header_->reclen;
-  if (first < 0 || n < 0 || length > INT32_MAX) return GeneralError;
-  return buffer_.read(recoffset(first), bytes, static_cast<int32_t>(length)) == 0 ? Ok
-                                                                                  : GeneralError;
+  int64_t at = 0;
+  int32_t length = 0;
+  if (!recordspan(first, n, &at, &length)) return GeneralError;
+  return buffer_.read(at, bytes, length) == 0 ? Ok : GeneralError;
 }
 
 ErrorCode DataFile::writerecords(int32_t first, int32_t n, const void* bytes) {
-  const int64_t length = int64_t{n} * header_->reclen;
-  if (first < 0 || n < 0 || length > INT32_MAX) return WriteFailed;
-  return buffer_.write(recoffset(first), bytes, static_cast<int32_t>(length)) == 0 ? Ok
-                                                                                   : WriteFailed;
+  int64_t at = 0;
+  int32_t length = 0;
+  if (!recordspan(first, n, &at, &length)) return WriteFailed;
+  return buffer_.write(at, bytes, length) == 0 ? Ok : WriteFailed;
 }
 
 ErrorCode DataFile::writeheader() { return header_->write(buffer_); }

@@ -145,10 +145,11 @@ class DataFile : NonCopyable {
   // trace of an interrupted append. Making room that fails costs only speed.
   void makeroom(int32_t recno);
 
-  // Records by number, reclen bytes each: n of them from `first` on. The
-  // caller keeps to the records the file holds (a read past its end fails);
-  // a write lands where the cursor's would, through the same buffer.
-  // Ok, or GeneralError for a read and WriteFailed for a write that failed.
+  // Records by number, reclen bytes each: n of them from `first` on, into
+  // or from a buffer of n records. A read past the file's end fails, and so
+  // does a span outside the positions a file can have; a write lands where
+  // the cursor's would, through the same buffer. Ok, or GeneralError for a
+  // read and WriteFailed for a write that failed.
   ErrorCode readrecords(int32_t first, int32_t n, void* bytes);
   ErrorCode writerecords(int32_t first, int32_t n, const void* bytes);
   ErrorCode readrecord(int32_t recno, void* bytes) { return readrecords(recno, 1, bytes); }
@@ -220,6 +221,7 @@ class DataFile : NonCopyable {
   } room_;
   // At close: the file back to its records, synced.
   void trimroom();
+  bool recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const;
   // pack and reindex once there is room for them.
   static ErrorCode packcopy(const char* base, struct Progress* progress);
   static ErrorCode reindexcopy(const char* base, struct Progress* progress);
