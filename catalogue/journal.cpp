@@ -178,7 +178,8 @@ bool readintent(const std::string& path, IntentEntry* entry) {
   if (length > kLongestBody || length > static_cast<uint32_t>(size) - kHeadLength) return false;
   std::vector<uint8_t> bytes(kHeadLength + length);
   std::memcpy(bytes.data(), head, kHeadLength);
-  if (length > 0 && file.readat(kHeadLength, bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
+  if (length > 0 &&
+      file.readat(kHeadLength, bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
     return false;
   return decodeintent(bytes.data(), bytes.size(), entry);
 }

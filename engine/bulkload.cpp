@@ -179,7 +179,8 @@ int EntrySorter::spill() {
   if (run->file.open(name, Access::ReadWrite, Sharing::Exclusive) != 0) return -1;
   std::vector<uint8_t> out;
   auto put = [&run, &out] {
-    if (run->file.writeat(run->written, out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
+    const auto n = static_cast<int32_t>(out.size());
+    if (run->file.writeat(run->written, out.data(), n) != 0) return -1;
     run->written += static_cast<int64_t>(out.size());
     out.clear();
     return 0;

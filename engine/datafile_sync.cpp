@@ -61,7 +61,8 @@ ErrorCode DataFile::sync() {
 
 ErrorCode DataFile::syncbatch(int32_t derived) {
   if (!index_ || !index_->writeback()) return sync();
-  const FileBuffer::Range held{header_->datastart, recoffset(std::clamp(derived, 0, header_->nrecs))};
+  const FileBuffer::Range held{header_->datastart,
+                               recoffset(std::clamp(derived, 0, header_->nrecs))};
   if (buffer_.syncexcept(held) != 0) return writeresult(WriteFailed);
   if (headdirty_) {
     if (header_->writehead(buffer_) != Ok) return writeresult(WriteFailed);

@@ -17,7 +17,8 @@ namespace {
 int convertrecord(Rlist& cursor, int32_t i, void* cookie) {
   auto* change = static_cast<RecChgDescr*>(cookie);
   DataFile& out = change->fresh();
-  if (change->kind() == RecChgDescr::Copy) return out.writerecord(i, cursor.buffer()) == Ok ? 0 : -1;
+  if (change->kind() == RecChgDescr::Copy)
+    return out.writerecord(i, cursor.buffer()) == Ok ? 0 : -1;
   const uint8_t* record = change->convert(cursor.buffer());
   if (change->field()->type == 'X') put4(change->buffer() + change->offset(), i);
   return out.writerecord(i, record) == Ok ? 0 : -1;
