@@ -423,7 +423,9 @@ std::vector<std::vector<uint8_t>> tablebytes() {
   for (int t = 0; t < kAllTables; ++t) {
     quill::DataFile& table = DB_Table(t);
     std::vector<uint8_t> bytes(static_cast<size_t>(table.nrecs()) * table.header().reclen);
-    if (!bytes.empty()) EXPECT_EQ(table.readrecords(0, table.nrecs(), bytes.data()), quill::Ok);
+    if (!bytes.empty()) {
+      EXPECT_EQ(table.readrecords(0, table.nrecs(), bytes.data()), quill::Ok);
+    }
     bytes.push_back(static_cast<uint8_t>(table.header().ndeleted));
     tables.push_back(std::move(bytes));
   }
