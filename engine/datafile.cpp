@@ -222,8 +222,6 @@ ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().l
 ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
 
 
-// Where records [first, first + n) lie, or false when that is not inside
-// the positions a file can have.
 bool DataFile::recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const {
   const int64_t start = header_->datastart + int64_t{first} * header_->reclen;
   const int64_t bytes = int64_t{n} * header_->reclen;

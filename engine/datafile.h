@@ -2,9 +2,9 @@
 //
 // A DataFile owns the open File of the .db1 with the FileBuffer in front of
 // it, its parsed Header, its Index when one is open, and two tables computed
-// at open: finfo (where each field
-// lies in a record) and tinfo (how each tag's key is built). A table is named
-// by its base name, the path without extension.
+// at open: finfo (where each field lies in a record) and tinfo (how each
+// tag's key is built). A table is named by its base name, the path without
+// extension.
 //
 // Opened without sharing, both files are held exclusively and the header in
 // memory is authoritative. Opened shared, the counters are read again from
@@ -221,6 +221,7 @@ class DataFile : NonCopyable {
   } room_;
   // At close: the file back to its records, synced.
   void trimroom();
+  // Where records [first, first + n) lie; false outside a file's positions.
   bool recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const;
   // pack and reindex once there is room for them.
   static ErrorCode packcopy(const char* base, struct Progress* progress);
