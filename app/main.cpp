@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
   // A folder that does not exist yet is offered for a new database.
   QDir::setCurrent(start.open);
   if (!start.mainname.isEmpty())
-    tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
+    // A name too long for the table keeps the default, which the window names.
+    (void)tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
 
   quill::install_alloc_check();
   quill::reporter = tracklore::messageBoxReporter;

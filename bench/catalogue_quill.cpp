@@ -93,7 +93,10 @@ CatalogueOutcome timed(bool write, Work work) {
   }
   if (write)
     for (int t = 0; t < kAllTables; ++t)
-      if (DB_Table(t).isopen()) DB_Table(t).defersync(true);
+      if (DB_Table(t).isopen() && DB_Table(t).defersync(true) != quill::Ok) {
+        out.base.error = "DataFile::defersync failed";
+        return out;
+      }
   work(out);
   for (int t = 0; write && t < kAllTables; ++t)
     if (DB_Table(t).isopen() && DB_Table(t).sync() != 0 && out.base.error.empty())

@@ -20,7 +20,10 @@
 //   rescans  the same folder again, unchanged (a stat of each file, none
 //            opened), then with one file in a hundred retagged (a new
 //            title), each with its peak resident set; ROUNDS times, the
-//            same files retagged anew each round.
+//            same files retagged anew each round;
+//   undo     each scan is one step of the undo history, whose size is
+//            given after it: every rescan undone, then the whole scan,
+//            then the whole scan redone.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,10 +38,12 @@
 #include <vector>
 
 #include "bench/measure.h"
+#include "catalogue/history.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/scanrun.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undo.h"
 #include "engine/errors.h"
 #include "tags/folderreader.h"
 #include "tags/tagreader.h"
@@ -205,6 +210,13 @@ void newdatabase(FixedHost& host, const std::string& dir) {
   }
 }
 
+// The undo history's file: it is written whole at every edit.
+std::string historysize() {
+  std::error_code error;
+  const auto bytes = fs::file_size(tracklore::DB_HistoryName(), error);
+  return error ? std::string("no undo history") : "undo history " + std::to_string(bytes / 1024) + " KiB";
+}
+
 // A rescan of the library by the wall clock, with its peak resident set.
 void rescan(const Library& lib, const tracklore::ScanRunOptions& options, const char* what) {
   bench::reset_peak();
@@ -218,9 +230,23 @@ void rescan(const Library& lib, const tracklore::ScanRunOptions& options, const 
   }
   const Timed t = clock.elapsed();
   std::printf("%-12s %.2f s wall, %.2f s processor: %d files not opened, %d read, %d albums changed "
-              "(%s; peak resident set %.1f MiB)\n",
+              "(%s; peak resident set %.1f MiB; %s)\n",
               "rescan", t.wall, t.cpu, summary.counts.filesknown, summary.counts.filesread,
-              summary.follow.changed, what, bench::peak_mib());
+              summary.follow.changed, what, bench::peak_mib(), historysize().c_str());
+}
+
+// Undoes (or redoes) the last step, with the database opened again after.
+void undo(tracklore::UndoWay way) {
+  std::string message;
+  Clocks clock;
+  const int rc = tracklore::DB_Undo(way, &message);
+  const Timed t = clock.elapsed();
+  if (rc != 0 || tracklore::DB_Open() != 0) {
+    std::fprintf(stderr, "scanbench: %s\n", message.c_str());
+    std::exit(1);
+  }
+  std::printf("%-12s %.2f s wall, %.2f s processor: %s\n", way == tracklore::UndoWay::Undo ? "undo" : "redo",
+              t.wall, t.cpu, message.c_str());
 }
 
 // Gives one file in every `every` of the library a new title.
@@ -282,7 +308,7 @@ int main(int argc, char** argv) {
   readall(second, &more);
   const Timed full = catalogue(more, &tracks);
   line("cataloguing", tracks, "tracks", full,
-       std::to_string(tracks) + " tracks into one of " + std::to_string(n));
+       std::to_string(tracks) + " tracks into one of " + std::to_string(n) + "; " + historysize());
   tracklore::DB_Close();
   recorded.files.clear();
   recorded.files.shrink_to_fit();
@@ -298,9 +324,10 @@ int main(int argc, char** argv) {
   Clocks whole;
   tracklore::ScanRunOptions options;
   options.folders = {first.root};
-  tracklore::DB_ScanMusic(reader, notes, options, &summary);
-  char memory[96];
-  std::snprintf(memory, sizeof memory, "peak resident set %.1f MiB, %.1f MiB before", bench::peak_mib(), before);
+  if (tracklore::DB_ScanMusic(reader, notes, options, &summary) != 0) return 1;
+  char memory[160];
+  std::snprintf(memory, sizeof memory, "peak resident set %.1f MiB, %.1f MiB before; %s", bench::peak_mib(),
+                before, historysize().c_str());
   line("whole scan", summary.counts.filesread, "files", whole.elapsed(), memory);
   // Each round retags the same files anew.
   for (int round = 1; round <= rounds; ++round) {
@@ -308,6 +335,9 @@ int main(int argc, char** argv) {
     retag(first, 100, round);
     rescan(first, options, "1% retagged");
   }
+  for (int round = 1; round <= rounds; ++round) undo(tracklore::UndoWay::Undo);
+  undo(tracklore::UndoWay::Undo);
+  undo(tracklore::UndoWay::Redo);
   tracklore::DB_Close();
   fs::remove_all(work);
   fs::remove_all(dbs + "/db1");

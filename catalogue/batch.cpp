@@ -32,8 +32,9 @@ CatalogueBatch::CatalogueBatch(BatchOptions options) : options_(options) {
   if (!marked()) fail(quill::WriteFailed);
 }
 
+// Nobody to tell here: what a batch left unfinished is kept for recovery.
 CatalogueBatch::~CatalogueBatch() {
-  if (active_) finish(quill::WriteFailed);
+  if (active_) (void)finish(quill::WriteFailed);
   intent_.reset();
 }
 
@@ -105,8 +106,9 @@ ErrorCode CatalogueBatch::finish(ErrorCode result) {
     if (ended != quill::Ok && rc == quill::Ok) rc = ended;
   }
   if (result != quill::Ok || !ok() || rc != quill::Ok) {
-    // Left for recovery when the batch changed anything.
-    intent_->end(quill::WriteFailed);
+    // Left for recovery when the batch changed anything; the failure
+    // reported is the batch's own.
+    (void)intent_->end(quill::WriteFailed);
     intent_.reset();
     fail(rc);
     return result != quill::Ok ? result : error_;

@@ -15,7 +15,9 @@
 // So a process that ends between two durable points (a crash, kill -9,
 // power loss) leaves an unfinished intent, and DB_Recover takes back
 // exactly the unfinished batch: every album of every finished batch stays
-// whole, and a second scan adds the rest. Batches need no before-images:
+// whole, and a second scan adds the rest. (Undo of a whole scan or import
+// is another matter: wholestep.h images what it writes over.) Batches
+// need no before-images:
 // their other changes to existing records are reference counts and first
 // artists, which the verification ending every recovery recomputes.
 //

@@ -64,7 +64,7 @@ class FullTable : public BrowseSource {
     return cursor_.seek(key, keylen, mode, which);
   }
   ErrorCode select(int tag) override { return cursor_.select(tag); }
-  bool valid() const override { return cursor_.valid() != 0; }
+  bool valid() const override { return cursor_.valid(); }
   int32_t recno() const override { return cursor_.recno(); }
   int32_t span() override { return cursor_.count(); }
   int32_t before() override { return cursor_.before(); }

@@ -11,7 +11,7 @@ using quill::Ok;
 
 CodeList::CodeList(quill::DataFile& table, std::vector<int32_t> codes)
     : cursor_(&table), codes_(std::move(codes)) {
-  cursor_.select(T_Code);
+  (void)cursor_.select(T_Code);  // a tag of the schema
 }
 
 bool CodeList::standon(int32_t i) {

@@ -67,12 +67,13 @@ int cancreate() {
     return -1;
   }
   char probe[16];
-  if (quill::tmpcreate(probe, "") != 0) {
+  if (!quill::tmpcreate(probe, "")) {
     quill::warning("Operation create failed: no file can be made in this directory; nothing "
                    "was changed.");
     return -1;
   }
-  quill::File::removefile(probe);
+  // A probe left behind is a stray temporary file, which verify removes.
+  (void)quill::File::removefile(probe);
   return 0;
 }
 
@@ -93,16 +94,8 @@ void reportmixture(int failed) {
                  namelist(kCreateOrder + failed + 1, kCreateOrder + kAllTables).c_str());
 }
 
-}  // namespace
-
-int DB_Create() {
-  const FileRequest request = mainfilerequest("Choose directory where database will be created",
-                                              "Database main files (*.db1)|*.db1||", "db1");
-  std::string path;
-  if (!DB_Host().savefile(request, &path)) return -1;
-  if (clasheswithfixed(splitchosen(path).title)) return -1;
-  if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
-
+// Creation in the current directory under the main name in force.
+int createhere() {
   if (anydatafile()) {
     Answer answer = DB_Host().question(
         "A database (or remains thereof) already seems to exist in this directory.\nIf you go "
@@ -123,6 +116,31 @@ int DB_Create() {
     }
   }
   return DB_Reindex(nullptr, nullptr);
+}
+
+}  // namespace
+
+int DB_Create() {
+  const FileRequest request = mainfilerequest("Choose directory where database will be created",
+                                              "Database main files (*.db1)|*.db1||", "db1");
+  std::string path;
+  if (!DB_Host().savefile(request, &path)) return -1;
+  if (clasheswithfixed(splitchosen(path).title)) return -1;
+  if (takemainfile(path, ExtensionCase::Exact) != 0) return -1;
+  return createhere();
+}
+
+int DB_CreateIn(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::current_path(folder, error);
+  if (error) {
+    quill::warning("Operation create failed: the folder %s cannot be entered (%s); nothing was "
+                   "changed.",
+                   folder.c_str(), error.message().c_str());
+    return -1;
+  }
+  if (DB_SetMainName(kDefaultMainName) != 0) return -1;
+  return createhere();
 }
 
 }  // namespace tracklore

@@ -79,7 +79,7 @@ std::vector<DuplicateGroup> DB_FindDuplicates(int kind) {
   if (kind < TitleTable || kind > SongTable) return groups;
   quill::DataFile& data = DB_Table(kind);
   quill::Rlist cursor(&data);
-  cursor.select(T_Name);
+  (void)cursor.select(T_Name);  // a tag of the schema
   if (cursor.selected() != T_Name) return groups;
   const quill::TagInfo& tag = data.tinfo()[T_Name];
   const quill::KeyDescr descr{tag.comps.data(), static_cast<int>(tag.comps.size()),

@@ -124,8 +124,9 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
   // row that failed to go still uses it.
   rc = list.removecurrent();
   if (rc != Ok) {
+    // The count is put back as far as it can be; the failure is the row's.
     if (counted && standson(other, DB_Table(attrtable(list.relation())), attr))
-      setlong(other, F_RefCount, count + 1);
+      (void)setlong(other, F_RefCount, count + 1);
     return rc;
   }
 
@@ -166,7 +167,8 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
       if (list.skip(1) != Ok) break;
     }
   }
-  if (list.first() == Ok) list.skip(s);
+  // The list stands where the removed row stood, or after its last row.
+  if (list.first() == Ok) (void)list.skip(s);
   return Ok;
 }
 
@@ -186,7 +188,7 @@ ErrorCode movelink(Relation& list, LinkMove way, Rlist& titlecursor) {
     // Below the last row there is no place: the row would come back one
     // number past the new last row and leave a gap.
     if (list.skip(1) != Ok) return quill::TooFar;
-    list.skip(-1);
+    (void)list.skip(-1);  // back over the row it just passed
   }
   ErrorCode rc = removelink(list, titlecursor, PurgeMode::Keep);
   if (rc != Ok) return rc;

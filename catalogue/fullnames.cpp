@@ -9,6 +9,7 @@
 #include "catalogue/nametable.h"
 #include "catalogue/schema.h"
 #include "catalogue/sparecursors.h"
+#include "catalogue/utf8.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -44,8 +45,8 @@ std::vector<std::string> parts(std::string_view full) {
   std::vector<std::string> out;
   while (!full.empty()) {
     size_t n = std::min<size_t>(full.size(), kNamePartBytes);
-    // A continuation byte (10xxxxxx) would begin the next part inside a character.
-    while (n < full.size() && n > 0 && (static_cast<uint8_t>(full[n]) & 0xC0) == 0x80) --n;
+    // The next part must not begin inside a character.
+    while (n > 0 && utf8continues(full, n)) --n;
     if (n == 0) n = std::min<size_t>(full.size(), kNamePartBytes);
     out.emplace_back(full.substr(0, n));
     full.remove_prefix(n);

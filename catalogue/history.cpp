@@ -7,6 +7,7 @@
 
 #include "catalogue/historytext.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undotail.h"
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
@@ -34,13 +35,7 @@ size_t entrylength(const uint8_t* p, size_t left) {
 
 // The state the tables had when the outermost intent began.
 TableState before_;
-
-// Reads the record's bytes as they are now in the open table.
-bool readrecord(int table, int32_t recno, std::vector<uint8_t>* bytes) {
-  quill::DataFile& t = DB_Table(table);
-  bytes->resize(t.header().reclen);
-  return t.readrecord(recno, bytes->data()) == quill::Ok;
-}
+bool gathering_ = false;
 
 // What the edit left: its imaged records as they are now, the counts of
 // its counted tables and the records it appended. False when one cannot
@@ -70,7 +65,8 @@ bool afterstate(const IntentEntry& before, IntentEntry* after) {
 // after-state is read again. False when there is no such edit.
 bool foldmark(History& history, const IntentEntry& mark) {
   HistoryStep last;
-  if (history.steps.empty() || !decodestep(history.steps.back(), &last) || !last.undoable())
+  if (history.steps.empty() || !decodestep(history.steps.back(), &last) || !last.undoable() ||
+      last.whole())
     return false;
   for (const IntentEntry::Image& image : mark.images) {
     bool known = false;
@@ -92,6 +88,33 @@ void forget() {
   std::filesystem::remove(DB_HistoryName(), ignored);
 }
 
+// The history an edit that began with the tables in state `from` adds to,
+// without its undone steps (and the records kept aside for them). One that
+// does not end at that state missed a change: its steps could no longer be
+// undone, so it starts anew.
+History continued(const TableState& from) {
+  History history;
+  if (!loadhistory(&history)) return {};
+  for (size_t place = history.position; place < history.steps.size(); ++place) DB_DropTail(place);
+  if (!(history.tables == from)) return {};
+  history.steps.resize(history.position);
+  return history;
+}
+
+// Keeps the last kHistorySteps, fewer when they pass kHistoryBytes, and
+// writes the history ending at the tables as they are now.
+void store(History& history) {
+  size_t bytes = 0, keep = 0;
+  for (auto step = history.steps.rbegin(); step != history.steps.rend(); ++step, ++keep) {
+    bytes += step->size();
+    if (keep == kHistorySteps || (keep > 0 && bytes > kHistoryBytes)) break;
+  }
+  history.steps.erase(history.steps.begin(), history.steps.end() - static_cast<long>(keep));
+  history.position = history.steps.size();
+  history.tables = currenttablestate();
+  if (savehistory(history) != 0) forget();
+}
+
 }  // namespace
 
 bool HistoryStep::undoable() const {
@@ -99,7 +122,17 @@ bool HistoryStep::undoable() const {
                                       "delete", "delete album", "merge", "mark", "purge"};
   for (const char* kind : kinds)
     if (before.operation == kind) return true;
-  return false;
+  return whole();
+}
+
+bool HistoryStep::whole() const {
+  return (before.operation == "scan" || before.operation == "import") && !before.counts.empty();
+}
+
+bool readrecord(int table, int32_t recno, std::vector<uint8_t>* bytes) {
+  quill::DataFile& t = DB_Table(table);
+  bytes->resize(t.header().reclen);
+  return t.readrecord(recno, bytes->data()) == quill::Ok;
 }
 
 bool TableState::operator==(const TableState& other) const {
@@ -189,12 +222,18 @@ int savehistory(const History& history) {
 
 void historybegin() { before_ = currenttablestate(); }
 
+void historygathering(bool on) { gathering_ = on; }
+bool historygathering() { return gathering_; }
+
+void historyadd(const HistoryStep& step, const TableState& from) {
+  History history = continued(from);
+  history.steps.push_back(encodestep(step));
+  store(history);
+}
+
 void historyrecord(const IntentEntry& before) {
-  History history;
-  // A history that does not end at the state this edit began from missed
-  // a change: its steps could no longer be undone, so it starts anew.
-  if (!loadhistory(&history) || !(history.tables == before_)) history = {};
-  history.steps.resize(history.position);
+  if (gathering_) return;
+  History history = continued(before_);
   if (before.operation == "mark" && foldmark(history, before)) {
     history.tables = currenttablestate();
     if (savehistory(history) != 0) forget();
@@ -207,22 +246,18 @@ void historyrecord(const IntentEntry& before) {
     if (!afterstate(before, &step.after)) return forget();
     step.after.operation = describestep(step);
   } else {
-    // A barrier needs no records (a scan's batch appends thousands):
-    // nothing is ever put back from it.
+    // A barrier needs no records (verification's corrections rewrite
+    // thousands): nothing is ever put back from it.
     step.after.operation = before.operation;
   }
-  // The batches of one scan or import make one barrier.
+  // The batches of one verification (or of a scan or import made outside
+  // a whole step) make one barrier.
   HistoryStep last;
   const bool repeat = !step.undoable() && !history.steps.empty() &&
                       decodestep(history.steps.back(), &last) && !last.undoable() &&
                       last.before.operation == before.operation;
   if (!repeat) history.steps.push_back(encodestep(step));
-  if (history.steps.size() > kHistorySteps)
-    history.steps.erase(history.steps.begin(),
-                        history.steps.end() - static_cast<long>(kHistorySteps));
-  history.position = history.steps.size();
-  history.tables = currenttablestate();
-  if (savehistory(history) != 0) forget();
+  store(history);
 }
 
 }  // namespace tracklore

@@ -12,10 +12,13 @@
 // redo its after-state. Steps past the current place (undone ones) go when
 // a new edit is recorded. At most kHistorySteps are kept.
 //
-// A batch (scan, import, verification's corrections) declares counts only
-// and changes derived values it does not image: it is recorded as a
-// barrier that undo refuses to pass, so nothing older is ever undone behind
-// it.
+// A whole scan or import is one step (wholestep.h): the counts of the
+// tables and the records it wrote over, as they were and as it left them;
+// not the records it appended, which undo keeps aside (undotail.h) while
+// the step is undone. A batch outside one (verification's corrections)
+// declares counts only and changes derived values it does not image: it is
+// recorded as a barrier that undo refuses to pass, so nothing older is
+// ever undone behind it; so is a scan whose images would pass kStepBytes.
 //
 // The file also holds the tables' state (creation time, record and deleted
 // counts, change stamp) as the last recorded step, undo or redo left them.
@@ -35,6 +38,12 @@
 namespace tracklore {
 
 constexpr size_t kHistorySteps = 50;
+// The file is written whole at every edit: the oldest steps go while the
+// steps together pass this many bytes.
+constexpr size_t kHistoryBytes = 48u << 20;
+// A whole step's images of the records it wrote over, at most: twice that
+// (before and after) fits the file.
+constexpr size_t kStepBytes = 16u << 20;
 
 struct HistoryStep {
   // before.operation: the edit's name ("link"); after.operation: what it
@@ -42,6 +51,9 @@ struct HistoryStep {
   IntentEntry before;
   IntentEntry after;
   bool undoable() const;
+  // A whole scan or import (not a barrier): its before-state holds the
+  // tables' counts, and no image of the records it appended.
+  bool whole() const;
 };
 
 // Each table's creation time, record count, deleted count and stamp.
@@ -74,5 +86,18 @@ int savehistory(const History& history);
 // is removed, so that undo never acts on a stale one.
 void historybegin();
 void historyrecord(const IntentEntry& before);
+
+// While on, a whole scan or import is being gathered into one step: the
+// intents inside it add none of their own.
+void historygathering(bool on);
+bool historygathering();
+// Adds a finished step whose edit began with the tables in state `from`,
+// after the steps done (the undone ones go, with the records kept aside
+// for them).
+void historyadd(const HistoryStep& step, const TableState& from);
+
+// The record's bytes as they are now in the open table; false when they
+// cannot be read.
+bool readrecord(int table, int32_t recno, std::vector<uint8_t>* bytes);
 
 }  // namespace tracklore

@@ -35,6 +35,13 @@ struct FileRequest {
   const char* proposed = "";
 };
 
+// A folder chooser: its title and the folder it starts in (as the file
+// system names it; "" for the current directory).
+struct FolderRequest {
+  const char* title = "";
+  std::string start;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -53,6 +60,13 @@ class Host {
   // current directory; the catalogue does that itself.
   virtual bool openfile(const FileRequest& request, std::string* path) = 0;
   virtual bool savefile(const FileRequest& request, std::string* path) = 0;
+  // A folder chooser: true with the chosen folder's path, false when
+  // cancelled. A host that offers none answers as cancelled.
+  virtual bool choosefolder(const FolderRequest& request, std::string* path) {
+    static_cast<void>(request);
+    static_cast<void>(path);
+    return false;
+  }
   // Shows (on) or removes (off) the wait cursor; calls nest in pairs.
   virtual void waitcursor(bool on) = 0;
   // Handles the input messages that are waiting, so that windows repaint.

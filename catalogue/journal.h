@@ -66,6 +66,10 @@ struct IntentEntry {
 // directory.
 std::string DB_JournalName();
 
+// The CRC-32 of n bytes, continuing one of the bytes before them (0 for
+// none): the journal's and the history's checksums.
+uint32_t crc32(const uint8_t* p, size_t n, uint32_t running = 0);
+
 // Serialised entry (magic, body length, CRC-32 of the body, body) and back.
 std::vector<uint8_t> encodeintent(const IntentEntry& entry);
 // False when the bytes are not one whole entry with a matching checksum.

@@ -88,7 +88,7 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
   for (int n = 0; n < tables; ++n) {
     const char* name = DB_TableName(order[n]);
     if (context != nullptr) {
-      std::snprintf(pass.text, kLineSize, pass.line, n + 1, tables, name);
+      std::snprintf(pass.text, kLineSize, pass.line, n + 1, tables, tablecontent(order[n]));
       *static_cast<const char**>(context) = pass.text;
     }
     // The scan reports only as records go by: an empty table would pass
@@ -106,13 +106,13 @@ int runpass(const Pass& pass, ProgressCallback callback, void* context) {
 
 int DB_Pack(ProgressCallback callback, void* context) {
   static char text[kLineSize];
-  const Pass pass{"Packing table %d of %d [%s]", "pack", &quill::DataFile::pack, false, text};
+  const Pass pass{"Packing table %d of %d: %s", "pack", &quill::DataFile::pack, false, text};
   return runpass(pass, callback, context);
 }
 
 int DB_Reindex(ProgressCallback callback, void* context) {
   static char text[kLineSize];
-  const Pass pass{"Reindexing table %d of %d [%s]", "reindex", &quill::DataFile::reindex, true,
+  const Pass pass{"Reindexing table %d of %d: %s", "reindex", &quill::DataFile::reindex, true,
                   text};
   return runpass(pass, callback, context);
 }

@@ -9,7 +9,7 @@
 // a record whose first member is a const char*: before each table the
 // operation stores there the address of its progress line (valid until the
 // next line or the end of the program), for example
-// "Packing table 3 of 5 [rel001]", and calls the callback with the
+// "Packing table 3 of 7: album artists", and calls the callback with the
 // percentage so far, so that every table's line is shown, empty ones too.
 // Both may be null.
 //
@@ -24,6 +24,9 @@
 //   for writing, the directory takes new files) and otherwise changes
 //   nothing; a step that fails all the same is followed by a warning that
 //   names the tables already replaced and those left as they were.
+// DB_CreateIn (folder) -> the same without asking where: the database is
+//   made in that existing folder, which becomes the current directory,
+//   under the usual main name ("maindb"); -1 when it cannot be entered.
 // DB_Pack -> 0 or -1: rewrites the tables (the name table too when there is
 //   one) without deleted records; the index files are then out of date
 //   until a reindex.
@@ -79,14 +82,15 @@ struct VerifySummary {
   int unchecked = 0;      // tables whose checks ended early after a failure
 };
 
-int DB_Create();
-int DB_Pack(ProgressCallback callback, void* context);
-int DB_Reindex(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Create();
+[[nodiscard]] int DB_CreateIn(const std::string& folder);
+[[nodiscard]] int DB_Pack(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Reindex(ProgressCallback callback, void* context);
 int DB_RemoveStrayFiles(std::vector<std::string>* removed = nullptr);
-int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
+[[nodiscard]] int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
               VerifySummary* summary, IndexCheck indexes = IndexCheck::First);
 // With repairs and no summary, as the shell runs it.
-int DB_Verify(ProgressCallback callback, void* context);
+[[nodiscard]] int DB_Verify(ProgressCallback callback, void* context);
 
 // The message for a whole-database pass that returned -1, "Pack failed. ...":
 // a full disk by name (with what a rebuild lacks when it measured it), a

@@ -105,7 +105,7 @@ ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
   Rlist& cursor = lookup.cursor(kind);
   ErrorCode rc = lookup.find(kind, keep);
   if (rc != Ok) return rc;
-  cursor.field(F_RefCount).set(static_cast<long>(countuses(kind - 1, keep)));
+  cursor.field(F_RefCount).set(static_cast<long>(countuses(relationof(kind), keep)));
   if ((rc = cursor.flush()) != Ok) return rc;
   if ((rc = lookup.find(kind, other)) != Ok) return rc;
   cursor.field(F_RefCount).set(0L);
@@ -114,7 +114,7 @@ ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
 }
 
 ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* out) {
-  const int r = kind - 1;
+  const int r = relationof(kind);
   const std::vector<int32_t> albums = albumsusing(r, other);
   Intent intent("merge");
   for (int32_t title : albums) intent.album(r, title);

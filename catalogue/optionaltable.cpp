@@ -27,9 +27,10 @@ ErrorCode DB_AddOptionalTable(int index) {
     if (rc == quill::Ok &&
         quill::File::renamefile((from + extension).c_str(), (to + extension).c_str()) != 0)
       rc = quill::WriteFailed;
+  // A file left behind is a stray temporary file, which verify removes.
   if (rc != quill::Ok)
     for (const char* extension : {".idx", ".db1"})
-      quill::File::removefile((from + extension).c_str());
+      (void)quill::File::removefile((from + extension).c_str());
   return rc;
 }
 

@@ -86,7 +86,7 @@ ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool c
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
   ErrorCode rc = cursor.flush();
-  if (rc != Ok) cursor.load(Rlist::Force::Yes);
+  if (rc != Ok) (void)cursor.load(Rlist::Force::Yes);  // back to what the disk holds
   if (rc == Ok && names) rc = DB_KeepFullName(kind, code, text, full);
   return intent.end(rc);
 }
@@ -107,7 +107,7 @@ namespace {
 ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
   for (int r = 0; r < kRelations; ++r) {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, code);
-    list->first();
+    (void)list->first();  // an empty list is not valid()
     while (list->valid()) {
       // An album whose rows could not all go stays, so that no row is
       // left pointing to nowhere.
@@ -127,8 +127,8 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
   if (cursor.field(F_RefCount).aslong() != 0) return StillReferenced;
   // A wrong count must not let a used attribute go.
-  Rlist rows(&DB_Table(rowtable(kind - 1)));
-  rows.select(T_Attr);
+  Rlist rows(&DB_Table(rowtable(relationof(kind))));
+  (void)rows.select(T_Attr);  // a tag of the schema
   if (rows.selected() == T_Attr && rows.seek(cursor.field(F_Code).data(), 4,
                                              quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
     return StillReferenced;
@@ -162,7 +162,7 @@ ErrorCode DB_UpdateOKField(Rlist& titlecursor, bool* changed) {
   titlecursor.field(F_OKField).set(now);
   ErrorCode rc = intent.end(titlecursor.flush());
   if (rc != Ok) {
-    titlecursor.load(Rlist::Force::Yes);
+    (void)titlecursor.load(Rlist::Force::Yes);  // back to what the disk holds
     return rc;
   }
   if (changed != nullptr) *changed = true;

@@ -47,7 +47,7 @@ std::string openfailure(const std::string& name, ErrorCode rc) {
 // (a full disk by name, so that the user frees space and tries again).
 int writefailed(DataFile& table, const std::string& doing, ErrorCode rc, Log& log) {
   log.add("cannot " + doing + ": " + DB_FailureText(quill::writeresult(rc)));
-  return table.close(-1);
+  return table.close(quill::GeneralError);
 }
 
 // The tables of this database: the five, and each optional one that is there.
@@ -93,7 +93,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     if (rc != Ok)
       return writefailed(table, "undo the unfinished " + entry.operation + " in " + named(t), rc,
                          log);
-    table.close();
+    (void)table.close();  // written and synced above
     touched[t] = true;
   }
   return 0;
@@ -125,7 +125,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   const int64_t size = table.length();
   if (size < h.datastart || h.reclen == 0) {
     log.add(name + " is shorter than its header");
-    return table.close(-1);
+    return table.close(quill::GeneralError);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
@@ -134,7 +134,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
   int32_t deleted = 0;
   std::vector<uint8_t> record(h.reclen);
   for (int32_t i = 0; i < h.nrecs; ++i) {
-    if (table.readrecord(i, record.data()) != Ok) return table.close(-1);
+    if (table.readrecord(i, record.data()) != quill::Ok) return table.close(quill::GeneralError);
     if (record.back() == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
@@ -149,7 +149,7 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     if (rc == Ok) rc = table.sync();
     if (rc != Ok) return writefailed(table, "correct the counters of " + name, rc, log);
   }
-  table.close();
+  (void)table.close();  // what was written is synced above
   *touched = *touched || dirty;
   return 0;
 }
@@ -180,7 +180,7 @@ std::vector<std::string> changedpartway() {
     DataFile table;
     if (table.opendata(named(t).c_str(), {.readonly = true}) != Ok) continue;
     const int32_t stamp = table.header().stamp;
-    table.close();
+    (void)table.close();  // opened only to be read
     quill::File index;
     uint8_t head[quill::kIndexHeaderLen + 4];
     if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,

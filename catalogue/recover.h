@@ -44,7 +44,7 @@
 
 namespace tracklore {
 
-int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* log,
+[[nodiscard]] int DB_Recover(ProgressCallback callback, void* context, std::vector<std::string>* log,
                std::string* advice = nullptr);
 
 // True when the database of the current directory holds an unfinished
@@ -56,7 +56,7 @@ bool DB_NeedsRecovery();
 // the current directory, each written table's index then reading as out
 // of date (touched marks them): 0, or -1 with the reason in log.
 // *restored counts the records written.
-int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<std::string>* log,
+[[nodiscard]] int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<std::string>* log,
                int* restored);
 
 }  // namespace tracklore

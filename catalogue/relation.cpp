@@ -55,7 +55,7 @@ void Relation::align() {
   if (rows_.valid()) rc = alignto(rows_.field(linkfield()).aslong());
   if (rc != Ok) {
     other_.unset();
-    other_.clear();
+    (void)other_.clear();  // clearing fields cannot fail
   }
 }
 
@@ -92,7 +92,9 @@ ErrorCode Relation::last() { return seekgroup(quill::SeekWhich::Last); }
 // bounded step that finds nothing after it costs less than a seek.
 ErrorCode Relation::lastrow() {
   moved_ = 0;
-  rows_.flush();  // a pending change may move the row, as a seek would save it
+  // A pending change may move the row, as a seek would save it; one that
+  // cannot be saved stays pending, as after a seek.
+  (void)rows_.flush();
   const quill::DataFile* table = rows_.datafile();
   if (lastrecno_ >= 0 && rows_.recno() == lastrecno_ && table->exclusive() &&
       table->header().stamp == laststamp_ && valid())
@@ -126,7 +128,7 @@ void Relation::notelast() {
 int32_t Relation::grouprank(quill::SeekWhich which) {
   if (rows_.selected() < 0) return -1;
   Rlist edge(rows_);
-  edge.select(rows_.selected());
+  (void)edge.select(rows_.selected());  // the tag rows_ stands in
   if (edge.seek(key_, 4, quill::SeekMode::Prefix, which) != Ok) return -1;
   return edge.before();
 }
@@ -193,7 +195,7 @@ int DB_CountRelations(int32_t title) {
   int count = 0;
   for (int table : {SongRows, ArtistRows}) {
     Rlist rows(&DB_Table(table));
-    rows.select(T_TitSeq);
+    (void)rows.select(T_TitSeq);  // a tag of the schema
     if (rows.selected() == T_TitSeq &&
         rows.seek(key, 4, quill::SeekMode::Prefix, quill::SeekWhich::Any) == Ok)
       ++count;
@@ -205,7 +207,7 @@ int DB_CountRows(int r, int32_t title) {
   uint8_t key[4];
   quill::put4(key, title);
   Rlist rows(&DB_Table(rowtable(r)));
-  rows.select(T_TitSeq);
+  (void)rows.select(T_TitSeq);  // a tag of the schema
   int count = 0;
   if (rows.selected() != T_TitSeq) return count;
   for (ErrorCode rc = rows.seek(key, 4, quill::SeekMode::Prefix, quill::SeekWhich::First);
@@ -229,7 +231,7 @@ Rlist& CodeLookup::cursor(int table) {
   if (!cursor) {
     cursor.reset(new (std::nothrow) Rlist(&DB_Table(table)));
     quill::chkalloc(cursor.get(), "CodeLookup::cursor");
-    cursor->select(T_Code);
+    (void)cursor->select(T_Code);  // a tag of the schema
   }
   return *cursor;
 }

@@ -4,8 +4,9 @@
 
 namespace tracklore {
 
+// The catalogue's codes lie outside the engine's enumeration: compared as numbers.
 const char* DB_ResultName(ErrorCode code) {
-  switch (code) {
+  switch (static_cast<int32_t>(code)) {
     case StillReferenced: return "StillReferenced";
     case NeedsConfirmation: return "NeedsConfirmation";
     case EmptyName: return "EmptyName";

@@ -15,21 +15,19 @@ namespace tracklore {
 
 using quill::ErrorCode;
 
-enum : ErrorCode {
-  // An attribute that rows still use cannot be deleted.
-  StillReferenced = 0x2001,
-  // Renaming an attribute that several rows use needs the user's consent.
-  NeedsConfirmation = 0x2002,
-  // A record cannot be given an empty name.
-  EmptyName = 0x2003,
-  // An album's list already holds a row at the largest position.
-  ListFull = 0x2004,
-  // An edit interrupted by a crash must be undone (DB_Recover) before the
-  // next one may begin.
-  NeedsRecovery = 0x2005,
-  // A search text without a letter or digit to search for.
-  EmptySearch = 0x2006,
-};
+// An attribute that rows still use cannot be deleted.
+constexpr ErrorCode StillReferenced = static_cast<ErrorCode>(0x2001);
+// Renaming an attribute that several rows use needs the user's consent.
+constexpr ErrorCode NeedsConfirmation = static_cast<ErrorCode>(0x2002);
+// A record cannot be given an empty name.
+constexpr ErrorCode EmptyName = static_cast<ErrorCode>(0x2003);
+// An album's list already holds a row at the largest position.
+constexpr ErrorCode ListFull = static_cast<ErrorCode>(0x2004);
+// An edit interrupted by a crash must be undone (DB_Recover) before the
+// next one may begin.
+constexpr ErrorCode NeedsRecovery = static_cast<ErrorCode>(0x2005);
+// A search text without a letter or digit to search for.
+constexpr ErrorCode EmptySearch = static_cast<ErrorCode>(0x2006);
 
 // The display name of a catalogue or engine code.
 const char* DB_ResultName(ErrorCode code);

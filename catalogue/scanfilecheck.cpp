@@ -16,7 +16,7 @@ void DB_CheckScanFiles(VerifySummary* summary) {
   std::vector<int32_t> drop;
   {
     quill::Rlist cursor(&table);
-    cursor.select(T_KindIdPart);
+    (void)cursor.select(T_KindIdPart);  // a tag of the schema
     CodeLookup albums;
     int kind = -1, next = 0;
     int32_t id = -1;
@@ -45,7 +45,7 @@ void DB_CheckScanFiles(VerifySummary* summary) {
   summary->found += static_cast<int>(drop.size());
   if (drop.empty() || DB_IsReadOnly()) return;
   quill::Rlist cursor(&table);
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   for (int32_t recno : drop) {
     ErrorCode rc = cursor.gorecord(recno);
     if (rc == quill::Ok) rc = cursor.del();

@@ -142,7 +142,7 @@ ErrorCode ScanFiles::load() {
   nextid_ = 0;
   if (!there() || DB_Table(ScanFileTable).nlive() <= 0) return Ok;
   Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   int kind = -1;
   int32_t id = -1;
   auto held = std::make_unique<Held>();
@@ -209,7 +209,7 @@ ErrorCode ScanFiles::loadfolders() {
   folderpaths_.clear();
   if (!there() || DB_Table(ScanFileTable).nlive() <= 0) return Ok;
   Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   uint8_t lead[2];
   quill::put2(lead, FolderEntryKind);
   const quill::KeyLead bound{lead, sizeof lead};
@@ -272,7 +272,7 @@ void ScanFiles::declaremark(Intent& intent, int32_t album) const {
 ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const FileEntry* file,
                             const AlbumMark* mark, std::vector<int32_t>* recnos) {
   Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   const std::vector<std::string> texts = parts(text);
   for (size_t p = 0; p < texts.size(); ++p) {
     cursor.field(F_Kind).set(kind);
@@ -294,7 +294,7 @@ ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const
 
 ErrorCode ScanFiles::drop(const std::vector<int32_t>& recnos) {
   Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   for (int32_t recno : recnos) {
     ErrorCode rc = cursor.gorecord(recno);
     if (rc == Ok) rc = cursor.del();
@@ -341,7 +341,7 @@ ErrorCode ScanFiles::putfile(const FileEntry& entry) {
   }
   // The path is the same: only part 0's numbers change.
   Rlist cursor(&DB_Table(ScanFileTable));
-  cursor.select(T_KindIdPart);
+  (void)cursor.select(T_KindIdPart);  // a tag of the schema
   ErrorCode rc = cursor.gorecord(at->second->recnos.front());
   if (rc != Ok) return rc;
   setfile(cursor, entry);
@@ -383,7 +383,7 @@ ErrorCode ScanFiles::putmark(const AlbumMark& mark) {
   if (at != marks_.end() && at->second.mark.name == mark.name) {
     // Only part 0's numbers change.
     Rlist cursor(&DB_Table(ScanFileTable));
-    cursor.select(T_KindIdPart);
+    (void)cursor.select(T_KindIdPart);  // a tag of the schema
     ErrorCode rc = cursor.gorecord(at->second.recnos.front());
     if (rc != Ok) return rc;
     cursor.field(F_FileAlbum).set(static_cast<long>(static_cast<int32_t>(mark.made)));

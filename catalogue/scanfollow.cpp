@@ -29,7 +29,7 @@ namespace {
 ErrorCode seekcode(Rlist& cursor, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 

@@ -16,6 +16,7 @@
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 #include "catalogue/text.h"
+#include "catalogue/wholestep.h"
 
 namespace tracklore {
 
@@ -84,7 +85,7 @@ std::string howmany(int n, const char* one, const char* many) { return textf("%d
 ErrorCode seekcode(quill::Rlist& cursor, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
@@ -141,6 +142,22 @@ ErrorCode remember(ScanFiles& files, const ScannedAlbum& album, int32_t code, st
   return files.putmark({code, albumfingerprint(code), identityhash(album.identity), album.name});
 }
 
+// "12 albums added, 3 completed, 5 changed, 2 removed": what the undo
+// history says the scan did.
+std::string stepcounts(const ScanSummary& summary) {
+  const std::pair<int, const char*> counts[] = {{summary.tally.outcome(AlbumOutcome::Added), "added"},
+                                                {summary.tally.outcome(AlbumOutcome::Completed), "completed"},
+                                                {summary.follow.changed, "changed"},
+                                                {summary.follow.removed, "removed"}};
+  std::string text;
+  for (const auto& [n, what] : counts) {
+    if (n == 0) continue;
+    text += text.empty() ? howmany(n, "album", "albums") : (", " + std::to_string(n));
+    text += std::string(" ") + what;
+  }
+  return text.empty() ? "no album changed" : text;
+}
+
 }  // namespace
 
 std::vector<std::string> DB_ScannedFolders() {
@@ -153,6 +170,13 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
                  ScanSummary* summary) {
   *summary = ScanSummary();
   const bool writing = options.mode == WriteMode::Write;
+  // The whole scan, first or again, is one step of the undo history.
+  std::unique_ptr<WholeStep> whole;
+  if (writing) whole = std::make_unique<WholeStep>("scan");
+  const auto done = [&] {
+    if (whole) whole->finish(wholesteptext("scan", options.folders, stepcounts(*summary)));
+    return 0;
+  };
   ScanFiles files;
   if ((summary->error = files.load()) != quill::Ok) {
     summary->failedalbum = "(none: the scan's file table could not be read)";
@@ -278,7 +302,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     }
     return -1;
   }
-  if (summary->cancelled) return 0;
+  if (summary->cancelled) return done();
 
   // Files are gone only from a folder the walk could see.
   for (size_t f = 0; f < options.folders.size(); ++f)
@@ -301,7 +325,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
     summary->failedalbum = "(the albums that follow their files)";
     return -1;
   }
-  return 0;
+  return done();
 }
 
 std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& notes, WriteMode mode) {

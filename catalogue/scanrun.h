@@ -71,7 +71,7 @@ struct ScanSummary {
 // 0 when the scan ran to its end or was cancelled; -1 when an edit failed.
 // A scan that read no audio file returns 0 with noaudio(): its caller
 // tells it as the error it is to the user.
-int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& options,
+[[nodiscard]] int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& options,
                  ScanSummary* summary);
 
 // The folders the scans of the open database were given, in the order

@@ -58,6 +58,12 @@ const char* fixedname(int index) {
   return index > 0 && index < kAllTables ? kFixedNames[index] : nullptr;
 }
 
+const char* tablecontent(int index) {
+  static constexpr const char* kContents[kAllTables] = {
+      "albums", "artists", "songs", "album artists", "album songs", "full names", "scanned files"};
+  return index >= 0 && index < kAllTables ? kContents[index] : "";
+}
+
 std::string schemadifference(int index, const quill::Header& header) {
   const TableLayout layout = tablelayout(index);
   if (header.fields.size() != static_cast<size_t>(layout.nfields))

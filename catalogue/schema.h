@@ -75,6 +75,14 @@ constexpr int kRelations = 2;
 
 inline constexpr int attrtable(int r) { return r + 1; }
 inline constexpr int rowtable(int r) { return r + 3; }
+// The kind of relation r's attributes (its attribute table's index), and
+// the relation of an attribute kind (1 artist, 2 song): the two ways between
+// them, so that no caller counts them out.
+inline constexpr int attrkind(int r) { return attrtable(r); }
+inline constexpr int relationof(int kind) { return kind - 1; }
+// The relations by name, for those who choose one.
+enum class Rel { Artists = 0, Songs = 1 };
+inline constexpr int relationindex(Rel r) { return static_cast<int>(r); }
 
 // Field numbers.
 enum : int { F_Name = 0, F_Code = 1 };
@@ -140,6 +148,10 @@ TableLayout tablelayout(int index);
 
 // The fixed name of table 1..6 ("attr001", "rel002", "fullname", "scanfile").
 const char* fixedname(int index);
+
+// What table 0..6 holds, in words for a progress line ("album songs"),
+// where its file name would mean nothing to a user.
+const char* tablecontent(int index);
 
 // Whether the header of an opened table is that of table index 0..6: its
 // fields (name, type, and the length of text fields) and its tags (name and

@@ -1,7 +1,8 @@
-// The word search: each kind's folded names kept while the tables stay as
-// they were, and the finds with their full names.
+// The word search: each kind's folded names, read once and kept up to date
+// with every change, and the finds with their full names.
 #include "catalogue/search.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -10,9 +11,11 @@
 #include "catalogue/schema.h"
 #include "catalogue/searchfold.h"
 #include "catalogue/searchindex.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/sparecursors.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
+#include "catalogue/utf8.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
 
@@ -22,66 +25,26 @@ namespace {
 
 using quill::Ok;
 
-// What tells that a table changed: every append, delete and change of a
-// key moves its counters or its stamp. A name is always written with its
-// tagged field set (a record's Name, an entry's Part), and setting a tagged
-// field raises the stamp even when its bytes stay: so a full name
-// rewritten in place past the stored field is seen too.
-struct TableState {
-  bool open = false;
-  int32_t created = 0, nrecs = 0, ndeleted = 0, serial = 0, stamp = 0;
-  bool operator==(const TableState&) const = default;
-};
-
-TableState stateof(quill::DataFile& table) {
-  TableState s;
-  if (!table.isopen() || table.refresh() != Ok) return s;
-  const quill::Header& h = table.header();
-  return {true, h.created, h.nrecs, h.ndeleted, h.serial, h.stamp};
-}
-
-// The tables' state that one kind's names were read in.
-struct Snapshot {
-  uint32_t generation = 0;
-  TableState table, names;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot snapshot(int kind) {
-  return {DB_TablesGeneration(), stateof(DB_Table(kind)), stateof(DB_Table(NameTable))};
-}
-
-struct KeptNames {
-  bool built = false;
-  Snapshot taken;
-  SearchIndex index;
-};
-
-KeptNames& kept(int kind) {
-  static KeptNames names[3];
-  return names[kind];
-}
-
 std::string storedname(quill::Rlist& cursor) {
   const quill::Field& field = cursor.field(F_Name);
   const char* data = reinterpret_cast<const char*>(field.data());
   return std::string(data, strnlen(data, static_cast<size_t>(field.length())));
 }
 
-// The full names of a kind's records that have entries, read in one walk
-// of the name table; a name whose parts are not 0, 1, 2, ... is left out,
-// as DB_FullName then shows the stored name.
-std::unordered_map<int32_t, std::string> fullnames(int kind) {
+// The full names of the records whose name-table entries begin with the
+// lead (a kind, or a kind and a code), read in one walk of the name table;
+// a name whose parts are not 0, 1, 2, ... is left out, as DB_FullName then
+// shows the stored name.
+std::unordered_map<int32_t, std::string> fullnames(const uint8_t* lead, int leadlength) {
   std::unordered_map<int32_t, std::string> full;
   quill::DataFile& table = DB_Table(NameTable);
   if (!table.isopen() || table.nlive() == 0) return full;
   SpareCursor spare(table, T_KindCodePart);
   quill::Rlist& cursor = *spare;
-  uint8_t lead[2];
-  quill::put2(lead, kind);
+  const quill::KeyLead bound{lead, leadlength};
   std::unordered_map<int32_t, int> nextpart;
-  for (ErrorCode rc = cursor.seek(lead, 2, quill::SeekMode::Prefix, quill::SeekWhich::First);
-       rc == Ok; rc = cursor.skip(1, quill::KeyLead{lead, 2})) {
+  for (ErrorCode rc = cursor.seek(lead, leadlength, quill::SeekMode::Prefix, quill::SeekWhich::First);
+       rc == Ok; rc = cursor.skip(1, bound)) {
     const int32_t code = cursor.field(F_NameCode).aslong();
     auto [next, fresh] = nextpart.try_emplace(code, 0);
     if (next->second < 0) continue;
@@ -98,6 +61,22 @@ std::unordered_map<int32_t, std::string> fullnames(int kind) {
   return full;
 }
 
+std::unordered_map<int32_t, std::string> fullnamesofkind(int kind) {
+  uint8_t lead[2];
+  quill::put2(lead, kind);
+  return fullnames(lead, 2);
+}
+
+// The full name of one record when the name table holds one; "" if not.
+std::string fullnameof(int kind, int32_t code) {
+  uint8_t lead[6];
+  quill::put2(lead, kind);
+  quill::put4(lead + 2, code);
+  std::unordered_map<int32_t, std::string> full = fullnames(lead, 6);
+  const auto entry = full.find(code);
+  return entry == full.end() ? std::string() : std::move(entry->second);
+}
+
 // At least as many bytes as the stored form of a full name takes before it
 // is cut: a Latin letter becomes at most two ("ß" "ss"), a Greek or Cyrillic
 // one at most four ("Щ" "Shch"), any other character at most eight (a Han
@@ -105,49 +84,174 @@ std::unordered_map<int32_t, std::string> fullnames(int kind) {
 size_t transliteratedbound(std::string_view full) {
   size_t bytes = 0;
   for (size_t i = 0; i < full.size();) {
-    const auto lead = static_cast<uint8_t>(full[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = lead < 0x80 ? lead : lead < 0xE0 ? lead & 0x1F : lead < 0xF0 ? lead & 0x0F : lead & 0x07;
-    for (size_t k = 1; k < length && i + k < full.size(); ++k)
-      c = c << 6 | (static_cast<uint8_t>(full[i + k]) & 0x3F);
+    const char32_t c = utf8next(full, &i);
     bytes += c < 0x250 ? 2 : (c >= 0x370 && c < 0x530) ? 4 : 8;
-    i += length;
   }
   return bytes;
 }
 
+// The folded words of the record under the cursor, whose full name (""
+// for none kept) is given.
+std::string foldedname(quill::Rlist& cursor, const std::string& full) {
+  std::string folded;
+  // The stored form is the full name's transliteration: it serves unless
+  // it may have been cut to the field or is the stand-in, where the name
+  // kept in full is transliterated again (the slow part, so only then).
+  const std::string stored = storedname(cursor);
+  const bool whole = full.empty() ||
+                     (transliteratedbound(full) < static_cast<size_t>(cursor.field(F_Name).length()) &&
+                      stored != kStandIn);
+  DB_FoldWords(whole ? stored : DB_SeekForm(full), &folded);
+  return folded;
+}
+
 void build(int kind, SearchIndex* index) {
   index->clear();
-  const std::unordered_map<int32_t, std::string> full = fullnames(kind);
+  const std::unordered_map<int32_t, std::string> full = fullnamesofkind(kind);
+  const std::string none;
   quill::Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Name);
-  std::string folded;
+  (void)cursor.select(T_Name);  // a tag of the schema
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();
-    folded.clear();
-    // The stored form is the full name's transliteration: it serves unless
-    // it may have been cut to the field or is the stand-in, where the name
-    // kept in full is transliterated again (the slow part, so only then).
-    const std::string stored = storedname(cursor);
     const auto entry = full.find(code);
-    const bool whole = entry == full.end() ||
-                       (transliteratedbound(entry->second) < static_cast<size_t>(cursor.field(F_Name).length()) &&
-                        stored != kStandIn);
-    DB_FoldWords(whole ? stored : DB_SeekForm(entry->second), &folded);
-    index->add(code, folded);
+    index->add(code, cursor.recno(), foldedname(cursor, entry == full.end() ? none : entry->second));
   }
   index->shrink();
 }
 
-const SearchIndex& namesof(int kind) {
-  KeptNames& k = kept(kind);
-  const Snapshot now = snapshot(kind);
-  if (!k.built || k.taken != now) {
-    build(kind, &k.index);
-    k.taken = now;
-    k.built = true;
+// The records of the kind whose names may have changed: those the watch
+// told of, and the owners of the name-table entries it told of.
+std::vector<int32_t> changedrecords(int kind, const KindChanges& changes) {
+  std::vector<int32_t> records = changes.records();
+  if (!changes.entries().empty() && DB_Table(NameTable).isopen()) {
+    quill::Rlist entry(&DB_Table(NameTable));
+    CodeLookup lookup;
+    for (int32_t recno : changes.entries()) {
+      // A deleted entry keeps its bytes: its owner is still read.
+      if (entry.go(quill::GoHow::Absolute, recno) != Ok || entry.field(F_Kind).asint() != kind)
+        continue;
+      if (lookup.find(kind, entry.field(F_NameCode).aslong()) == Ok)
+        records.push_back(lookup.cursor(kind).recno());
+    }
   }
-  return k.index;
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  return records;
+}
+
+// Where a record read again goes among the names kept: after the nearest
+// record before it in name order that did not change (its anchor), found
+// by walking back through those that did; each record walked through is
+// given its place on the way, so that no stretch of changed records is
+// walked twice.
+class Placer {
+ public:
+  struct Spot {
+    int32_t anchor = -1;  // the record it follows, -1 for the start
+    uint32_t rank = 0;    // 1 right after the anchor, 2 after that, ...
+  };
+
+  Placer(int kind, const std::vector<int32_t>& changed) : changed_(changed), walker_(&DB_Table(kind)) {
+    (void)walker_.select(T_Name);  // a tag of the schema
+  }
+
+  // Ok with the spot of a live record.
+  ErrorCode place(int32_t recno, Spot* spot) {
+    if (const auto known = spots_.find(recno); known != spots_.end()) {
+      *spot = known->second;
+      return Ok;
+    }
+    if (ErrorCode rc = walker_.gorecord(recno); rc != Ok) return rc;
+    std::vector<int32_t> path{recno};
+    Spot at;
+    while (walker_.skip(-1) == Ok) {
+      const int32_t before = walker_.recno();
+      if (const auto known = spots_.find(before); known != spots_.end()) {
+        at = known->second;
+        break;
+      }
+      if (!std::binary_search(changed_.begin(), changed_.end(), before)) {
+        at.anchor = before;
+        break;
+      }
+      path.push_back(before);
+    }
+    for (auto step = path.rbegin(); step != path.rend(); ++step) {
+      ++at.rank;
+      spots_[*step] = at;
+    }
+    *spot = at;
+    return Ok;
+  }
+
+ private:
+  const std::vector<int32_t>& changed_;
+  quill::Rlist walker_;
+  std::unordered_map<int32_t, Spot> spots_;
+};
+
+// Reads again the names of the records that changed and puts them in
+// their places. False when an anchor has no name kept (nothing changed).
+bool patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
+  struct Read {
+    Placer::Spot spot;
+    SearchIndex::Placed name;
+  };
+  std::vector<Read> reads;
+  Placer placer(kind, changed);
+  quill::Rlist cursor(&DB_Table(kind));
+  std::vector<int32_t> known = changed;  // the records whose slots are needed
+  for (int32_t recno : changed) {
+    Read read;
+    // A record deleted is only taken out.
+    if (cursor.go(quill::GoHow::Absolute, recno) != Ok || cursor.isdeleted() ||
+        placer.place(recno, &read.spot) != Ok)
+      continue;
+    read.name.code = cursor.field(F_Code).aslong();
+    read.name.recno = recno;
+    read.name.rank = read.spot.rank;
+    read.name.folded = foldedname(cursor, fullnameof(kind, read.name.code));
+    if (read.spot.anchor >= 0) known.push_back(read.spot.anchor);
+    reads.push_back(std::move(read));
+  }
+  std::sort(known.begin(), known.end());
+  known.erase(std::unique(known.begin(), known.end()), known.end());
+  const std::vector<uint32_t> slots = index->slotsof(known);
+  auto slotof = [&](int32_t recno) {
+    return slots[static_cast<size_t>(std::lower_bound(known.begin(), known.end(), recno) - known.begin())];
+  };
+  std::vector<uint32_t> dropped;
+  for (int32_t recno : changed)
+    if (const uint32_t slot = slotof(recno); slot != SearchIndex::kNoSlot) dropped.push_back(slot);
+  std::vector<SearchIndex::Placed> placed;
+  for (Read& read : reads) {
+    if (read.spot.anchor >= 0) {
+      const uint32_t slot = slotof(read.spot.anchor);
+      if (slot == SearchIndex::kNoSlot) return false;
+      read.name.follows = slot + 1;
+    }
+    placed.push_back(std::move(read.name));
+  }
+  index->patch(std::move(dropped), std::move(placed));
+  return true;
+}
+
+SearchIndex& kept(int kind) {
+  static SearchIndex names[3];
+  return names[kind];
+}
+
+const SearchIndex& namesof(int kind) {
+  SearchIndex& index = kept(kind);
+  KindChanges& changes = DB_SearchChanges(kind);
+  const bool changed = !changes.records().empty() || !changes.entries().empty();
+  if (changes.complete() && (!changed || patch(kind, changedrecords(kind, changes), &index))) {
+    changes.settled();
+    return index;
+  }
+  changes.start();
+  build(kind, &index);
+  return index;
 }
 
 }  // namespace
@@ -185,8 +289,7 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
 }
 
 size_t DB_SearchMemory() {
-  return kept(TitleTable).index.bytes() + kept(ArtistTable).index.bytes() +
-         kept(SongTable).index.bytes();
+  return kept(TitleTable).bytes() + kept(ArtistTable).bytes() + kept(SongTable).bytes();
 }
 
 }  // namespace tracklore

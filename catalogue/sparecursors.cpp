@@ -50,7 +50,7 @@ SpareCursor::SpareCursor(quill::DataFile& table, int tag)
   }
   cursor_.reset(new (std::nothrow) quill::Rlist(&table));
   quill::chkalloc(cursor_.get(), "SpareCursor");
-  cursor_->select(tag);
+  (void)cursor_->select(tag);  // the caller's tag of the schema
 }
 
 SpareCursor::~SpareCursor() {
@@ -60,7 +60,7 @@ SpareCursor::~SpareCursor() {
   if (table_ < 0 || generation_ != s.generation || !DB_Table(table_).isopen() ||
       s.kept.size() >= kMostSpares || cursor_->flush() != quill::Ok)
     return;
-  cursor_->gorecord(-1);  // stands nowhere, its tree position cleared
+  (void)cursor_->gorecord(-1);  // stands nowhere, its tree position cleared
   std::memset(cursor_->buffer(), 0, static_cast<size_t>(cursor_->reclen()));
   s.kept.push_back({table_, tag_, std::move(cursor_)});
 }

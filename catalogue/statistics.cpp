@@ -79,10 +79,10 @@ ErrorCode DB_Statistics(CatalogueStats* stats) {
         if (!tallies[1].titles.count(code)) stats->withoutsongs.push_back(entryof(cursor, kind));
         continue;
       }
-      const RowTally& t = tallies[kind - 1];
+      const RowTally& t = tallies[relationof(kind)];
       const auto used = t.albumsof.find(code);
       if (used == t.albumsof.end()) {
-        stats->unused[kind - 1].push_back(entryof(cursor, kind));
+        stats->unused[relationof(kind)].push_back(entryof(cursor, kind));
         continue;
       }
       if (kind != ArtistTable) continue;
@@ -131,14 +131,14 @@ ErrorCode DB_PurgeUnused(int* deleted) {
   Intent intent("purge");
   for (int kind = ArtistTable; kind <= SongTable; ++kind) {
     intent.counts(kind);
-    for (const StatsEntry& e : stats.unused[kind - 1]) intent.coded(kind, e.code);
+    for (const StatsEntry& e : stats.unused[relationof(kind)]) intent.coded(kind, e.code);
   }
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = Ok;
   for (int kind = ArtistTable; kind <= SongTable && rc == Ok; ++kind) {
     quill::Rlist cursor(&DB_Table(kind));
-    cursor.select(T_Code);
-    for (const StatsEntry& e : stats.unused[kind - 1]) {
+    (void)cursor.select(T_Code);  // a tag of the schema
+    for (const StatsEntry& e : stats.unused[relationof(kind)]) {
       uint8_t key[4];
       quill::put4(key, e.code);
       rc = cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);

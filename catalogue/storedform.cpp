@@ -10,60 +10,12 @@
 
 #include "catalogue/cp1252.h"
 #include "catalogue/schema.h"
+#include "catalogue/utf8.h"
 #include "engine/keys.h"
 
 namespace tracklore {
 
 namespace {
-
-
-// The next character of UTF-8 text; a malformed sequence is one U+FFFD and
-// moves on by one byte, so that no text is refused and none read past.
-char32_t decode(std::string_view text, size_t* at) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(*at);
-  const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                  : (lead & 0xF8) == 0xF0 ? 3 : -1;
-  if (extra < 0 || text.size() - *at < static_cast<size_t>(extra) + 1) {
-    ++*at;
-    return 0xFFFD;
-  }
-  char32_t value = extra == 0 ? lead : lead & (0x3F >> extra);
-  for (int k = 1; k <= extra; ++k) {
-    const unsigned char next = byte(*at + static_cast<size_t>(k));
-    if ((next & 0xC0) != 0x80) {
-      ++*at;
-      return 0xFFFD;
-    }
-    value = (value << 6) | (next & 0x3F);
-  }
-  // Overlong forms, surrogates and values past Unicode are malformed too.
-  static constexpr char32_t kLeast[4] = {0, 0x80, 0x800, 0x10000};
-  if (value < kLeast[extra] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF) {
-    ++*at;
-    return 0xFFFD;
-  }
-  *at += static_cast<size_t>(extra) + 1;
-  return value;
-}
-
-void append(std::string* out, char32_t c) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xC0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xE0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 bool control(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
 
@@ -150,7 +102,7 @@ Derived derive(std::string_view full) {
       ++at;
       continue;
     }
-    const char32_t c = decode(full, &at);
+    const char32_t c = utf8next(full, &at);
     const int b = control(c) || blank(c) ? ' ' : cp1252byte(c);
     if (b >= 0) {
       flush();
@@ -180,7 +132,7 @@ FullForm DB_FullForm(std::string_view given) {
   FullForm out;
   std::u32string chars;
   for (size_t at = 0; at < given.size();) {
-    const char32_t c = decode(given, &at);
+    const char32_t c = utf8next(given, &at);
     chars += control(c) ? U' ' : c;
   }
   size_t begin = 0, end = chars.size();
@@ -192,7 +144,7 @@ FullForm DB_FullForm(std::string_view given) {
     while (end > begin && trimmable(chars[end - 1])) --end;
   }
   out.text.reserve(end - begin);
-  for (size_t i = begin; i < end; ++i) append(&out.text, chars[i]);
+  for (size_t i = begin; i < end; ++i) utf8append(&out.text, chars[i]);
   return out;
 }
 
@@ -212,7 +164,7 @@ StoredForm DB_StoredForm(int kind, std::string_view full) {
     // A name of emoji alone still needs something to sort and seek by.
     bool anything = false;
     for (size_t at = 0; at < full.size() && !anything;) {
-      const char32_t c = decode(full, &at);
+      const char32_t c = utf8next(full, &at);
       anything = !trimmable(c) && !control(c);
     }
     if (anything) {
@@ -243,7 +195,7 @@ std::string DB_StoredToUtf8(std::string_view stored) {
   out.reserve(stored.size());
   for (const char byte : stored) {
     if (byte == '\0') break;
-    append(&out, cp1252char(static_cast<uint8_t>(byte)));
+    utf8append(&out, cp1252char(static_cast<uint8_t>(byte)));
   }
   return out;
 }

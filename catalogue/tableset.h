@@ -53,7 +53,7 @@ namespace tracklore {
 // Whether DB_Open opens the main file in force or lets the user choose one.
 enum class MainFile { Current, Ask };
 
-int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
+[[nodiscard]] int DB_Open(quill::OpenMode mode = {}, MainFile main = MainFile::Current);
 constexpr quill::OpenMode kReadBeside{.readonly = true, .shared = true};
 // The mode for a short read of the whole database (a command, a check):
 // held alone, read-only, while nobody holds a table, so that the
@@ -94,6 +94,6 @@ const char* DB_TableName(int index);
 // The stem of the main table's files.
 const char* DB_MainName();
 // Sets it; -1 (and nothing changed) when it does not fit 127 characters.
-int DB_SetMainName(const char* name);
+[[nodiscard]] int DB_SetMainName(const char* name);
 
 }  // namespace tracklore

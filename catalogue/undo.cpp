@@ -7,7 +7,9 @@
 #include "catalogue/journal.h"
 #include "catalogue/recover.h"
 #include "catalogue/results.h"
+#include "catalogue/searchwatch.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undotail.h"
 #include "engine/datafile.h"
 #include "engine/file.h"
 
@@ -36,18 +38,25 @@ bool tablesare(const IntentEntry& state) {
 // The journal entry that lets recovery take the step back again: 0 or -1.
 int writeintent(const IntentEntry& entry) { return writeentry(DB_JournalName(), encodeintent(entry)); }
 
-// Records an undone append left past the counted end go, so that the
-// table's file is as the edit found it; then the indexes are rebuilt.
-int settle(const IntentEntry& state, const bool touched[kAllTables]) {
-  for (const IntentEntry::Counts& c : state.counts) {
-    DataFile table;
-    if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) return -1;
-    if (table.cuttail() != quill::Ok) return table.close(-1);
-    table.close();
-  }
+int reindex(const bool touched[kAllTables]) {
   for (int t = 0; t < kAllTables; ++t)
     if (touched[t] && DataFile::reindex(DB_TableName(t)) != quill::Ok) return -1;
   return 0;
+}
+
+// Records an undone append left past the counted end go, so that the
+// table's file is as the edit found it. Only once the journal entry is
+// done: until then recovery may need them, where the step kept no image of
+// them (a whole scan's). Cut or not, the undo is whole: the next append
+// writes over them.
+void cut(const IntentEntry& state) {
+  for (const IntentEntry::Counts& c : state.counts) {
+    DataFile table;
+    if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) continue;
+    // A cut that fails or does not last is made again by the next undo's.
+    (void)table.cuttail();
+    (void)table.close();
+  }
 }
 
 }  // namespace
@@ -67,8 +76,13 @@ int DB_Undo(UndoWay way, std::string* message) {
     return 1;
   }
   if (!step.undoable()) {
-    *message = "The last change, the " + step.before.operation +
-               ", cannot be undone, nor anything before it.";
+    const std::string& what = step.after.operation.empty() ? step.before.operation : step.after.operation;
+    // A scan or import described is one whose images passed kStepBytes.
+    const bool large = (step.before.operation == "scan" || step.before.operation == "import") &&
+                       what != step.before.operation;
+    *message = "The last change, the " + what + ", cannot be undone" +
+               (large ? " (it rewrote more records than the undo history keeps)" : "") +
+               ", nor anything before it.";
     return 1;
   }
   if (!DB_IsOpen() || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) {
@@ -83,9 +97,23 @@ int DB_Undo(UndoWay way, std::string* message) {
                "a reindex or a recovery): it can no longer be " + (redo ? "redone." : "undone.");
     return 1;
   }
+  // The records a whole scan appended are kept aside before anything
+  // changes, and must be there, whole, to be written back.
+  const size_t place = redo ? history.position : history.position - 1;
+  if (step.whole() && !redo && DB_KeepTail(step, place) != 0) {
+    *message = "Cannot keep the records the " + what + " added aside (beside " + DB_HistoryName() +
+               "): nothing changed.";
+    return 1;
+  }
+  if (step.whole() && redo && !DB_TailKept(step, place)) {
+    *message = "The records the " + what + " added, kept aside beside " + DB_HistoryName() +
+               ", are missing or damaged: it can no longer be redone.";
+    return 1;
+  }
   IntentEntry journal = now;
   journal.operation = redo ? "redo" : "undo";
   if (DB_HasUnfinishedEdit() || writeintent(journal) != 0) {
+    if (step.whole() && !redo) DB_DropTail(place);
     *message = "Cannot write the journal " + DB_JournalName() + ": nothing changed.";
     return 1;
   }
@@ -100,18 +128,28 @@ int DB_Undo(UndoWay way, std::string* message) {
   }
   bool touched[kAllTables] = {};
   std::vector<std::string> log;
+  std::string why;
   int restored = 0;
-  if (DB_PutBack(wanted, touched, &log, &restored) != 0 || settle(wanted, touched) != 0 ||
+  if ((step.whole() && redo && DB_PutTailBack(step, place, touched, &why) != 0) ||
+      DB_PutBack(wanted, touched, &log, &restored) != 0 || reindex(touched) != 0 ||
       markdone(DB_JournalName()) != 0) {
+    if (why.empty() && !log.empty()) why = log.back();
     *message = "The " + std::string(redo ? "redo" : "undo") + " of the " + what +
-               " failed part way" + (log.empty() ? "" : ": " + log.back()) +
+               " failed part way" + (why.empty() ? "" : ": " + why) +
                ". Recover the database (tracklore-cli recover) to take it back.";
     return -1;
   }
+  cut(wanted);
+  if (step.whole() && redo) DB_DropTail(place);
   history.position = redo ? history.position + 1 : history.position - 1;
+  const TableState before = history.tables;
   history.tables = currenttablestate();
+  DB_SearchUndone(before, history.tables, wanted);
   // Without its history the undo is still whole: only further undo is lost.
-  if (savehistory(history) != 0) std::remove(DB_HistoryName().c_str());
+  if (savehistory(history) != 0) {
+    std::remove(DB_HistoryName().c_str());
+    DB_DropTail(place);
+  }
   *message = (redo ? "Redone: " : "Undone: ") + what;
   return 0;
 }

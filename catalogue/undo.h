@@ -15,10 +15,16 @@
 //
 // Returns 0 with message "Undone: link of 'Karma Police' to 'OK Computer'"
 // (or "Redone: ..."); 1 with the reason in message when nothing changed:
-// nothing to undo or redo, the last change is a scan or import (which is
-// not undoable, and nothing older is undone past it), or the catalogue
-// changed in a way the history did not see; -1 when a write failed after
-// the journal entry was written (the database then needs recovery).
+// nothing to undo or redo, the last change is a verification's
+// corrections or a scan too large to image (which are not undoable, and
+// nothing older is undone past them), the records a scan added cannot be
+// kept aside or are no longer kept, or the catalogue changed in a way the
+// history did not see; -1 when a write failed after the journal entry was
+// written (the database then needs recovery).
+//
+// A whole scan or import (wholestep.h) is undone with the records it
+// appended first kept aside (undotail.h) and cut off the tables only once
+// the journal entry is done; redone, with them written back first.
 #pragma once
 
 #include <string>
@@ -27,6 +33,6 @@ namespace tracklore {
 
 enum class UndoWay { Undo, Redo };
 
-int DB_Undo(UndoWay way, std::string* message);
+[[nodiscard]] int DB_Undo(UndoWay way, std::string* message);
 
 }  // namespace tracklore

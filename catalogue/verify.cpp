@@ -137,7 +137,7 @@ class Verification {
   // move does not try to save the correction again.
   ErrorCode rewrite(Rlist& cursor, int table) {
     const ErrorCode rc = written(cursor.flush(), table);
-    if (rc != Ok) cursor.load(Rlist::Force::Yes);
+    if (rc != Ok) (void)cursor.load(Rlist::Force::Yes);  // see above
     return rc;
   }
 
@@ -192,7 +192,7 @@ class Verification {
   void batch() {
     if (batch_ || DB_IsReadOnly() || !DB_Table(TitleTable).exclusive()) return;
     batch_ = std::make_unique<CatalogueBatch>(BatchOptions{INT32_MAX, "verify"});
-    if (!batch_->ok()) batch_->finish();
+    if (!batch_->ok()) (void)batch_->finish();  // each correction is then forced on its own
     if (!batch_->ok()) batch_.reset();
   }
 
@@ -237,7 +237,7 @@ struct RowWalk {
   Rlist& secondcursor() {
     if (!second) {
       second = std::make_unique<Rlist>(&DB_Table(rowtable(r)));
-      second->select(T_TitSeq);
+      (void)second->select(T_TitSeq);  // a tag of the schema
     }
     return *second;
   }
@@ -437,7 +437,7 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
                 static_cast<long>(refs), static_cast<long>(count)),
           "Invalid reference count")) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
-    w.v->rewrite(cursor, w.kind);
+    (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
   }
   return 0;
 }
@@ -460,7 +460,7 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
                 static_cast<long>(expected)),
           "Invalid aux attr")) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
-    w.v->rewrite(cursor, w.kind);
+    (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
   }
   return 0;
 }
@@ -476,15 +476,15 @@ void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state
 
 void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
   const char* table = DB_Table(kind).basename_or_none();
-  v.line("Verifying table %d of %d [%s]", n, table);
+  v.line("Verifying table %d of %d: %s", n, tablecontent(kind));
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
-  const int rowsof = kind == TitleTable ? ArtistRows : rowtable(kind - 1);
+  const int rowsof = kind == TitleTable ? ArtistRows : rowtable(relationof(kind));
   CodeWalk w{&v, kind, rowsof, table, Bound(kind)};
   w.rows = std::make_unique<Rlist>(&DB_Table(rowsof));
-  w.rows->select(kind == TitleTable ? T_TitSeq : T_Attr);
+  (void)w.rows->select(kind == TitleTable ? T_TitSeq : T_Attr);  // tags of the schema
   Rlist cursor(&DB_Table(kind));
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   walk(v, cursor, check, &w);
 }
 
@@ -492,13 +492,13 @@ void walkrows(Verification& v, int r) {
   const char* table = DB_Table(rowtable(r)).basename_or_none();
   Rlist cursor(&DB_Table(rowtable(r)));
   RowWalk first{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d [%s] (pass 1)", r + 1, table);
-  cursor.select(-1);
+  v.line("Verifying table %d of %d: %s (pass 1)", r + 1, tablecontent(rowtable(r)));
+  (void)cursor.select(-1);  // physical order: always there
   walk(v, cursor, checkrow, &first);
   if (v.stopped) return;
   RowWalk second{&v, r, table, Bound(rowtable(r))};
-  v.line("Verifying table %d of %d [%s] (pass 2)", r + 1, table);
-  cursor.select(T_TitSeq);
+  v.line("Verifying table %d of %d: %s (pass 2)", r + 1, tablecontent(rowtable(r)));
+  (void)cursor.select(T_TitSeq);  // a tag of the schema
   walk(v, cursor, checksequence, &second);
 }
 
@@ -554,22 +554,22 @@ bool checkname(Verification& v, const char* table, const NameEntries& group,
                "Invalid full name"))
     return true;
   Rlist cursor(&DB_Table(NameTable));
-  cursor.select(T_KindCodePart);
+  (void)cursor.select(T_KindCodePart);  // a tag of the schema
   ErrorCode rc = Ok;
   for (size_t i = 0; rc == Ok && i < recnos.size(); ++i) {
     rc = cursor.gorecord(recnos[i]);
     if (rc == Ok) rc = cursor.del();
   }
-  v.written(rc, NameTable);
+  (void)v.written(rc, NameTable);  // a failure is shown and counted
   return true;
 }
 
 void walknames(Verification& v, int n) {
   const char* table = DB_Table(NameTable).basename_or_none();
-  v.line("Verifying table %d of %d [%s]", n, table);
+  v.line("Verifying table %d of %d: %s", n, tablecontent(NameTable));
   NameWalk w{&v, Bound(NameTable), {}, {}};
   Rlist cursor(&DB_Table(NameTable));
-  cursor.select(T_KindCodePart);
+  (void)cursor.select(T_KindCodePart);  // a tag of the schema
   walk(v, cursor, gathername, &w);
   if (v.stopped || v.unchecked[NameTable]) return;
   for (size_t g = 0; g < w.groups.size() && v.sure({NameTable}); ++g)
@@ -639,13 +639,13 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     Verification v(callback, context, total, summary);
     for (int r = 0; r < kRelations && !v.stopped; ++r) walkrows(v, r);
     for (int r = 0; r < kRelations && !v.stopped; ++r)
-      walkcodes(v, attrtable(r), r + 3, checkattribute);
+      walkcodes(v, attrtable(r), rowtable(r), checkattribute);
     if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
     if (!v.stopped) DB_CheckScanFiles(summary);
     stopped = v.stopped;
     for (bool t : v.unchecked) summary->unchecked += t;
-    v.finish();
+    (void)v.finish();  // a failure is shown and counted
   }
   DB_Close();
   return stopped ? -2 : 0;

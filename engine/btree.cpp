@@ -149,13 +149,13 @@ void Btree::broken(int32_t offset, const char* what) {
         file_->name().c_str(), what);
 }
 
-int Btree::reserve() {
+ErrorCode Btree::reserve() {
   const int need = info_.height + 1;
   while (slot().nfree < need) {
-    if (file_->addpage(treeno_) != 0) return -1;
+    if (ErrorCode rc = file_->addpage(treeno_); rc != Ok) return rc;
     ++added_;
   }
-  return 0;
+  return Ok;
 }
 
 void Btree::setpos(bt_pos* pos, const Page& page, int i) const {
@@ -179,8 +179,10 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   }
   beginop("Btree::insert");
   if (file_->readonly()) return WriteFailed;
-  if (reserve() != 0) {
-    if (added_ > 0) file_->writeslot(treeno_);
+  // On the ways out after a failure the slot is written as far as it can
+  // be; the failure reported is the first.
+  if (reserve() != Ok) {
+    if (added_ > 0) (void)file_->writeslot(treeno_);
     return WriteFailed;
   }
   bool found = false;
@@ -192,7 +194,7 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   }
   int32_t at = -1;
   int index = -1;
-  if (insertkey(pa_, work_.data(), keylen, -1, &at, &index, leafindex) != 0) return WriteFailed;
+  if (insertkey(pa_, work_.data(), keylen, -1, &at, &index, leafindex) != Ok) return WriteFailed;
   if (pos != nullptr) {
     if (pa_.address() == at) {
       setpos(pos, pa_, index);
@@ -205,11 +207,11 @@ ErrorCode Btree::insert(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   return Ok;
 }
 
-int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
-                     int* index, int known) {
+ErrorCode Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
+                           int* index, int known) {
   // A removal can re-insert twice (successor, then a balanced separator);
   // topping up here keeps every split supplied with a free page.
-  if (reserve() != 0) return -1;
+  if (reserve() != Ok) return WriteFailed;
   uint8_t* e = ikbuf_.data();
   std::memmove(e, entry, static_cast<size_t>(klen + info_.datalen));
   int32_t leftpage = -1;
@@ -220,15 +222,16 @@ int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int3
     rp_.clear();
     rp_.allocate();
     rp_.setparent(page.parent());
-    int where = 0, widx = -1;
+    Landed where = Landed::Separator;
+    int widx = -1;
     split(page, rp_, e, &klen, c, &where, &widx);
     page.save();
     rp_.save();
     c = rp_.address();
     leftpage = page.address();
-    if (!placed && where != 0) {
+    if (!placed && where != Landed::Separator) {
       placed = true;
-      *at = where == 1 ? page.address() : rp_.address();
+      *at = where == Landed::Left ? page.address() : rp_.address();
       *index = widx;
     }
     if (page.parent() != -1) {
@@ -246,7 +249,7 @@ int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int3
     page.save();
     slot().root = page.address();
     info_.height += 1;
-    if (writeinfo() != 0) return -1;
+    if (writeinfo() != Ok) return WriteFailed;
   } else {
     // Where the descent found the entry's place, the page has not changed
     // since unless it split.
@@ -259,7 +262,7 @@ int Btree::insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int3
     *at = page.address();
     *index = i;
   }
-  return 0;
+  return Ok;
 }
 
 void Btree::move_last_to_front(Page& from, Page& to) {
@@ -271,9 +274,8 @@ void Btree::move_last_to_front(Page& from, Page& to) {
 
 // Splits the full page left into itself and the empty page right around the
 // entry e (with right child c). Afterwards e's buffer holds the separator
-// and *klen its key length; *where tells where e went: 0 it is the
-// separator, 1 left, 2 right, at *index.
-void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int* where,
+// and *klen its key length; *where tells where e went, at *index.
+void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, Landed* where,
                   int* index) {
   bool found = false;
   const int i = left.exact(e, *klen, e + *klen, &found);
@@ -282,7 +284,7 @@ void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int
 
   if (right.halffull() && left.count() == i) {
     right.setchild0(c);
-    *where = 0;
+    *where = Landed::Separator;
     *index = -1;
     return;
   }
@@ -293,11 +295,11 @@ void Btree::split(Page& left, Page& right, uint8_t* e, int* klen, int32_t c, int
       move_last_to_front(left, right);
       ++at;
     }
-    *where = 2;
+    *where = Landed::Right;
     *index = at;
   } else {
     left.insert(i, e, *klen, e + *klen, c);
-    *where = 1;
+    *where = Landed::Left;
     *index = i;
   }
   if (left.count() == 0) broken(left.address(), "page too small to split");
@@ -326,8 +328,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   int i = found ? pos->index : descend(pa_, exact, &found);
   if (!found) return NoCurrentRecord;
   if (file_->readonly()) return WriteFailed;
-  if (reserve() != 0) {
-    if (added_ > 0) file_->writeslot(treeno_);
+  if (reserve() != Ok) {
+    if (added_ > 0) (void)file_->writeslot(treeno_);  // as in insert
     return WriteFailed;
   }
 
@@ -347,8 +349,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
       std::memcpy(balbuf_.data(), s.data(), static_cast<size_t>(k + d));
       int32_t at = -1;
       int idx = -1;
-      if (insertkey(pc_, balbuf_.data(), k, rc, &at, &idx) != 0) {
-        file_->writeslot(treeno_);
+      if (insertkey(pc_, balbuf_.data(), k, rc, &at, &idx) != Ok) {
+        (void)file_->writeslot(treeno_);  // as in insert
         return WriteFailed;
       }
       // A split above may have moved the leaf under another parent.
@@ -360,8 +362,8 @@ ErrorCode Btree::remove(bt_pos* pos, const uint8_t* key, int keylen, const uint8
   // A leaf that keeps enough entries stays as it is, and the entry after
   // the removed one now stands where that one stood (or after the leaf).
   const bool stays = leaf && (pa_.parent() == -1 ? pa_.count() > 0 : pa_.halffull());
-  if (rebalance() != 0) {
-    file_->writeslot(treeno_);
+  if (rebalance() != Ok) {
+    (void)file_->writeslot(treeno_);  // as in insert
     return WriteFailed;
   }
   if (file_->writeslot(treeno_) != 0) return WriteFailed;
@@ -397,7 +399,7 @@ bool Btree::standson(const bt_pos* pos, int keylen) {
 }
 
 // pa_ has just lost an entry (with its right child) and is not saved yet.
-int Btree::rebalance() {
+ErrorCode Btree::rebalance() {
   Page& x = pa_;
   Page& parent = pc_;
   Page& sibling = pd_;
@@ -406,7 +408,7 @@ int Btree::rebalance() {
     if (x.parent() == -1) {
       if (x.count() > 0) {
         x.save();
-        return 0;
+        return Ok;
       }
       // The root ran empty: its only child, if any, becomes the root.
       const int32_t newroot = x.child(0);
@@ -423,7 +425,7 @@ int Btree::rebalance() {
     }
     if (x.halffull()) {
       x.save();
-      return 0;
+      return Ok;
     }
     parent.load(x.parent());
     const int j = parent.childindex(x.address());
@@ -466,7 +468,7 @@ int Btree::rebalance() {
   }
 }
 
-int Btree::balance(Page& left, Page& right, Page& parent, int s) {
+ErrorCode Btree::balance(Page& left, Page& right, Page& parent, int s) {
   uint8_t* sep = balbuf_.data();
   int k = parent.copyentry(s, sep);
   // Entries move one at a time through the separator until the pages are
@@ -493,7 +495,7 @@ int Btree::balance(Page& left, Page& right, Page& parent, int s) {
   right.save();
   if (parent.replace(s, sep, k, sep + k) == 0) {
     parent.save();
-    return 0;
+    return Ok;
   }
   const int32_t rc = parent.remove(s, true);
   int32_t at = -1;

@@ -127,13 +127,19 @@ class Btree : NonCopyable {
   const uint8_t* nextdata(const bt_pos& pos) const;
 
   // Positions by order without counting (btree_rank.cpp): estimates from
-  // the pages on the way down, for a tree of `total` entries. rank: the
+  // the pages on the way down and what their children hold (their
+  // grandchildren too, up to kRankReads), for a tree of `total` entries. rank: the
   // entries before the position's (-1 without one); lastrank: that of the
   // greatest entry (-1 for an empty tree); seekrank: the position to the
   // entry with about that rank, 0 or NoCurrentRecord.
   double rank(bt_pos* pos, double total);
   double lastrank(double total);
   ErrorCode seekrank(bt_pos* pos, double rank, double total);
+  // What a child page holds, for sharing out the ranks of its parent.
+  struct ChildLoad {
+    double entries;   // on the pages read below the parent
+    double subtrees;  // below those, not read
+  };
 
   const TreeInfo& info() const { return info_; }
   int keylen() const { return info_.keylen; }
@@ -218,22 +224,31 @@ class Btree : NonCopyable {
   SlotDescr& slot() { return file_->slot(treeno_); }
   void beginop(const char* op);
   [[noreturn]] void broken(int32_t offset, const char* what);
-  int reserve();
+  // Tops the tree's free pages up to what a split from leaf to root takes.
+  ErrorCode reserve();
   void setpos(bt_pos* pos, const Page& page, int i) const;
 
   // btree.cpp
   // known: the entry's index in page when the caller's search found it.
-  int insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at, int* index,
-                int known = -1);
-  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, int* where, int* index);
+  ErrorCode insertkey(Page& page, const uint8_t* entry, int klen, int32_t c, int32_t* at,
+                      int* index, int known = -1);
+  // Where split put the entry: it became the separator, or went into the
+  // left or the right page.
+  enum class Landed { Separator, Left, Right };
+  void split(Page& left, Page& right, uint8_t* entry, int* klen, int32_t c, Landed* where,
+             int* index);
   bool standson(const bt_pos* pos, int keylen);
-  int rebalance();
-  int balance(Page& left, Page& right, Page& parent, int s);
+  ErrorCode rebalance();
+  ErrorCode balance(Page& left, Page& right, Page& parent, int s);
   void move_last_to_front(Page& from, Page& to);
 
   // btree_rank.cpp
   template <class Choose>
   void rankdown(double total, const Choose& choose);
+  // What each child of the page in pa_ holds (none for a leaf).
+  void childloads(std::vector<ChildLoad>* loads);
+  // The most grandchildren a page of a rank's descent reads.
+  static constexpr int kRankReads = 256;
 
   // btree_search.cpp
   int descend(Page& page, const Probe& probe, bool* found);

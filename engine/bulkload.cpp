@@ -27,9 +27,11 @@ struct EntrySorter::Run {
   size_t at = 0;    // the current entry's start in the buffer
   bool done = false;
 
+  // A scratch file: nothing in it is kept, so a failed close or removal
+  // costs nothing but the space (the next clean-up of stray files takes it).
   ~Run() {
-    file.close();
-    if (!path.empty()) File::removefile(path.c_str());
+    (void)file.close();
+    if (!path.empty()) (void)File::removefile(path.c_str());
   }
   const uint8_t* entry() const { return buffer.data() + at; }
   size_t entrysize(int datalen) const { return 2 + getle16(entry()) + static_cast<size_t>(datalen); }
@@ -174,7 +176,7 @@ int EntrySorter::spill() {
   sortarena();
   auto run = std::make_unique<Run>();
   char name[16];
-  if (tmpcreate(name, "") != 0) return -1;
+  if (!tmpcreate(name, "")) return -1;
   run->path = name;
   if (run->file.open(name, Access::ReadWrite, Sharing::Exclusive) != 0) return -1;
   std::vector<uint8_t> out;

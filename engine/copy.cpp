@@ -32,8 +32,10 @@ bool present(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
+// A copy that is given up: a file left behind is a stray temporary file,
+// which the next clean-up removes.
 void removefile(const std::string& path) {
-  if (!path.empty()) File::removefile(path.c_str());
+  if (!path.empty()) (void)File::removefile(path.c_str());
 }
 
 // The rebuilt file takes the old one's place and so its permissions. Set on
@@ -159,8 +161,10 @@ bool complete(DataFile& table) {
 
 ErrorCode abandoncopy(DataFile& fresh, DataFile& old, ErrorCode code) {
   std::string path = stradd(fresh.base(), ".db1");
-  fresh.close();
-  old.close();
+  // The copy is dropped and the old file only read: their closes change
+  // nothing that matters.
+  (void)fresh.close();
+  (void)old.close();
   removefile(path);
   return code;
 }
@@ -184,7 +188,7 @@ ErrorCode DataFile::opencopy(const char* base, DataFile& fresh, DataFile& old) {
   if (rc != Ok) return rc;
   if (!complete(old)) return old.close(BadData);
   char name[16];
-  if (tmpcreate(name, ".db1") != 0) return old.close(DataCreate);
+  if (!tmpcreate(name, ".db1")) return old.close(DataCreate);
   rc = fresh._create(name);
   if (rc != Ok) {
     removefile(std::string(name) + ".db1");
@@ -204,10 +208,10 @@ namespace {
 // records from the first on and says how many), closes both and moves the
 // new file onto the old one's name.
 template <class Copy>
-ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy) {
+ErrorCode finishcopy(DataFile& fresh, DataFile& old, DataFile::Stamp stamp, const Copy& copy) {
   Header& h = fresh.header();
   ErrorCode rc = Ok;
-  if (bump) h.stamp = old.header().stamp + 1;
+  if (stamp == DataFile::Stamp::Bump) h.stamp = old.header().stamp + 1;
   h.lengths();
   if (fresh.writeheader() != 0) rc = WriteFailed;
   int32_t written = 0;
@@ -218,9 +222,10 @@ ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy)
 
   std::string newbase = fresh.base();
   std::string oldbase = old.base();
-  fresh.close();
-  old.close();
-  if (swapfiles(newbase.c_str(), oldbase.c_str(), 1) != 0) {
+  // The copy is on disk (synced above) and the old file was only read.
+  (void)fresh.close();
+  (void)old.close();
+  if (!swapfiles(newbase.c_str(), oldbase.c_str(), TableFile::Data)) {
     removefile(newbase + ".db1");
     return DataCreate;
   }
@@ -230,9 +235,9 @@ ErrorCode finishcopy(DataFile& fresh, DataFile& old, int bump, const Copy& copy)
 }  // namespace
 
 ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
-                             int bump, Progress* progress) {
+                             Stamp stamp, Progress* progress) {
   // The callback writes record i of the scan as record i of the new file.
-  return finishcopy(fresh, old, bump, [&](int32_t* written) {
+  return finishcopy(fresh, old, stamp, [&](int32_t* written) {
     Visit v{callback, cookie};
     Rlist cursor(&old);
     if (cursor.scan(visit, &v, progress) != 0) return WriteFailed;
@@ -261,7 +266,7 @@ ErrorCode DataFile::packcopy(const char* base, Progress* progress) {
   h.stamp = 0;  // the epilogue raises the old one
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return finishcopy(fresh, old, 1, [&](int32_t* written) {
+  return finishcopy(fresh, old, Stamp::Bump, [&](int32_t* written) {
     return copylive(old, fresh, progress, written);
   });
 }
@@ -288,7 +293,7 @@ ErrorCode DataFile::reindexcopy(const char* base, Progress* progress) {
   if (!complete(table)) return table.close(BadData);
 
   char name[16];
-  if (tmpcreate(name, ".idx") != 0) return table.close(IndexCreate);
+  if (!tmpcreate(name, ".idx")) return table.close(IndexCreate);
   std::string path = std::string(name) + ".idx";
   {
     std::unique_ptr<Index> index(new (std::nothrow) Index(&table));
@@ -341,12 +346,13 @@ ErrorCode DataFile::reindexcopy(const char* base, Progress* progress) {
     if (rc == Ok && index->sync() != 0) rc = WriteFailed;
     if (index->close() != 0 && rc == Ok) rc = WriteFailed;
   }
-  table.close();
+  // What the rebuild changed in the table is on disk (synced above).
+  (void)table.close();
   if (rc != Ok) {
     removefile(path);
     return rc;
   }
-  if (swapfiles(name, base, 2) != 0) {
+  if (!swapfiles(name, base, TableFile::Index)) {
     removefile(path);
     return IndexCreate;
   }

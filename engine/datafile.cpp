@@ -10,9 +10,18 @@ namespace quill {
 
 std::string stradd(const std::string& base, const char* extension) { return base + extension; }
 
+namespace {
+
+// How a table's files are opened for the mode: both files alike.
+Access accessof(OpenMode mode) { return mode.readonly ? Access::ReadOnly : Access::ReadWrite; }
+Sharing sharingof(OpenMode mode) { return mode.shared ? Sharing::Shared : Sharing::Exclusive; }
+
+}  // namespace
+
 DataFile::DataFile() = default;
 
-DataFile::~DataFile() { close(); }
+// Nobody to tell here: an owner that must know closes first.
+DataFile::~DataFile() { (void)close(); }
 
 const char* DataFile::basename_or_none() const {
   return base_.empty() ? "<not opened>" : base_.c_str();
@@ -20,8 +29,7 @@ const char* DataFile::basename_or_none() const {
 
 ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
   std::string path = stradd(base, ".db1");
-  if (file_.open(path.c_str(), mode.readonly ? Access::ReadOnly : Access::ReadWrite,
-                 mode.shared ? Sharing::Shared : Sharing::Exclusive) != 0) return DataOpen;
+  if (file_.open(path.c_str(), accessof(mode), sharingof(mode)) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
   if (!mode.shared) buffer_.setreadcache(true);
@@ -36,7 +44,7 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   exclusive_ = !shared;
   bool with_index = header_->ntags > 0 && !mode.noindex;
   if (with_index) {
-    rc = open_index(mode.readonly, shared);
+    rc = open_index(accessof(mode), sharingof(mode));
     if (rc != Ok) return close(rc);
   }
   // Shared, another opener may be changing the table: the index is checked
@@ -45,15 +53,16 @@ ErrorCode DataFile::open(const char* base, OpenMode mode) {
   if (shared) {
     if (with_index && lockindex(LockMode::Shared) != Ok) return close(TryAgain);
     if (lockheader(LockMode::Shared) != Ok) {
-      if (with_index) unlockindex();
+      if (with_index) (void)unlockindex();  // the close below drops it anyway
       return close(TryAgain);
     }
   }
   init_finfo_tinfo();
   if (with_index) rc = check_index();
+  // Locks that the system will not release go with the close.
   if (shared) {
-    unlockheader();
-    if (with_index) unlockindex();
+    (void)unlockheader();
+    if (with_index) (void)unlockindex();
   }
   return rc == Ok ? Ok : close(rc);
 }
@@ -126,10 +135,10 @@ int32_t DataFile::stamp() {
 }
 
 ErrorCode DataFile::lockheader(LockMode mode) {
-  return buffer_.lock(mode, 0, kHeadLen, Wait::Yes) == 0 ? Ok : TryAgain;
+  return fileresult(buffer_.lock(mode, 0, kHeadLen, Wait::Yes), TryAgain);
 }
 ErrorCode DataFile::unlockheader() {
-  return buffer_.unlock(0, kHeadLen) == 0 ? Ok : TryAgain;
+  return fileresult(buffer_.unlock(0, kHeadLen), TryAgain);
 }
 
 void DataFile::init_finfo_tinfo() {
@@ -200,11 +209,10 @@ int DataFile::makekey(int t, const uint8_t* record, uint8_t* key) const {
   return info.varlen ? length : info.keylen;
 }
 
-ErrorCode DataFile::open_index(int readonly, int shared) {
+ErrorCode DataFile::open_index(Access access, Sharing sharing) {
   index_.reset(new Index(this));
   std::string path = stradd(base_, ".idx");
-  if (index_->openfile(path.c_str(), readonly ? Access::ReadOnly : Access::ReadWrite,
-                       shared ? Sharing::Shared : Sharing::Exclusive) != Ok) {
+  if (index_->openfile(path.c_str(), access, sharing) != Ok) {
     index_.reset();
     return IndexOpen;
   }
@@ -220,7 +228,6 @@ ErrorCode DataFile::check_index() {
 
 ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().lock(mode) : Ok; }
 ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
-
 
 bool DataFile::recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const {
   const int64_t start = header_->datastart + int64_t{first} * header_->reclen;

@@ -61,6 +61,36 @@ struct OpenMode {
   bool noindex = false;
 };
 
+class DataFile;
+
+// Told of each counted record about to be written over, before the write
+// (an append past the counted records is not told): what a caller needs to
+// keep the record as it was, to put it back later.
+class RecordWatch {
+ public:
+  virtual ~RecordWatch() = default;
+  virtual void beforewrite(DataFile& table, int32_t recno) = 0;
+};
+
+// Told of every change a cursor makes to a table's records (rlist.h),
+// appends included, so that what a caller derives from them (the
+// catalogue's folded names for its search) can read just those records
+// again; where a RecordWatch keeps records as they were, this one follows
+// the counters. changing() comes before the change's first write, with the
+// counters as they stand before it (read again under the change locks of a
+// shared table); changed() after it, whether it succeeded or not, before
+// the locks go. A change made any other way (another process, pack,
+// reindex, writes past the cursor) is told of by nothing: the keeper must
+// see it in the counters and stamp.
+class ChangeWatch {
+ public:
+  virtual void changing(DataFile& table, int32_t recno) = 0;
+  virtual void changed(DataFile& table, int32_t recno) = 0;
+
+ protected:
+  ~ChangeWatch() = default;
+};
+
 class DataFile : NonCopyable {
  public:
   DataFile();
@@ -90,8 +120,11 @@ class DataFile : NonCopyable {
   // physical-order scan of the old file, closes both and moves the new file
   // onto the old one's name.
   using CopyCallback = int (*)(class Rlist& cursor, int32_t i, void* cookie);
+  // Bump: the new file's stamp is one past the old one's, so that an index
+  // of the old file no longer counts as up to date.
+  enum class Stamp { Keep, Bump };
   static ErrorCode epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
-                            int bump, struct Progress* progress);
+                            Stamp stamp, struct Progress* progress);
 
   // Closes everything and returns the code given; when that is Ok,
   // WriteFailed if what the table held back could not be written.
@@ -187,6 +220,10 @@ class DataFile : NonCopyable {
   // tinfo[t].keylen bytes); returns the key's length.
   int makekey(int t, const uint8_t* record, uint8_t* key) const;
 
+  // The change watch stays through closes and opens; nullptr for none.
+  void setchangewatch(ChangeWatch* watch) { changewatch_ = watch; }
+  ChangeWatch* changewatch() const { return changewatch_; }
+
   Header& header() { return *header_; }
   const Header& header() const { return *header_; }
   bool has_header() const { return header_ != nullptr; }
@@ -197,6 +234,16 @@ class DataFile : NonCopyable {
   const std::vector<FieldInfo>& finfo() const { return finfo_; }
   const std::vector<TagInfo>& tinfo() const { return tinfo_; }
   bool exclusive() const { return exclusive_ != 0; }
+  // The watch told of this table's writes (none: nullptr); the caller
+  // keeps it alive while set.
+  void setwatch(RecordWatch* watch) { watch_ = watch; }
+  // Called by every record write, with the record's offset.
+  void towrite(int32_t offset) {
+    if (watch_ != nullptr && offset >= header_->datastart && header_->reclen != 0) {
+      const int32_t recno = (offset - header_->datastart) / static_cast<int32_t>(header_->reclen);
+      if (recno < header_->nrecs) watch_->beforewrite(*this, recno);
+    }
+  }
   int32_t recoffset(int32_t recno) const {
     return header_->datastart + recno * static_cast<int32_t>(header_->reclen);
   }
@@ -210,6 +257,8 @@ class DataFile : NonCopyable {
   std::vector<FieldInfo> finfo_;
   std::vector<TagInfo> tinfo_;
   int exclusive_ = 0;
+  RecordWatch* watch_ = nullptr;
+  ChangeWatch* changewatch_ = nullptr;
   bool deferhead_ = false;
   bool headdirty_ = false;
   struct Room {
@@ -229,7 +278,7 @@ class DataFile : NonCopyable {
 
   // Opens the .idx into index_ (IndexOpen), and reads and checks it against
   // the tags and counters (BadIndex, IndexOutOfDate).
-  ErrorCode open_index(int readonly, int shared);
+  ErrorCode open_index(Access access, Sharing sharing);
   ErrorCode check_index();
   // Whether a deferred-sync batch holds something back.
   bool batchpending() const;

@@ -42,7 +42,7 @@ ErrorCode DataFile::writehead() {
 // counters that make them visible, and the trees (with everything else)
 // before the index header that declares them in step.
 ErrorCode DataFile::sync() {
-  ErrorCode rc = buffer_.sync() == 0 ? Ok : WriteFailed;
+  ErrorCode rc = fileresult(buffer_.sync(), WriteFailed);
   if (rc == Ok && headdirty_) {
     if (header_->writehead(buffer_) != Ok || buffer_.sync() != 0) rc = WriteFailed;
     else headdirty_ = false;

@@ -38,7 +38,7 @@ constexpr CodeName kNames[] = {
     {TryAgain, "TryAgain"},
     {DiskFull, "DiskFull (the disk is full)"},
     {GeneralError, "General error (-1)"},
-    {0, nullptr},
+    {Ok, nullptr},
 };
 
 constexpr int kMaxText = 1023;

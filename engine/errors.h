@@ -1,10 +1,11 @@
 // Result codes and the reporting channel of the storage engine.
 //
 // The error model: every operation above the file layer returns an
-// ErrorCode, Ok (0) on success and a named code otherwise. Only File, the
-// wrapper of the system calls, returns 0 or -1 (errno says why); a caller
-// that does not translate such a -1 into a code of its own passes it up as
-// GeneralError. Messages to the user go
+// ErrorCode, Ok (0) on success and a named code otherwise; the compiler
+// warns where one is dropped. Only File, the wrapper of the system calls,
+// returns 0 or -1 (errno says why); fileresult() turns that into the code
+// the caller names for a failure, GeneralError where it names none.
+// Messages to the user go
 // through one replaceable reporter with three levels: warning (work goes
 // on), fatal (the process ends with status -1) and information. The default
 // reporter writes the title and the text to stderr; a windowed program
@@ -43,9 +44,9 @@
 
 namespace quill {
 
-using ErrorCode = int32_t;
-
-enum : ErrorCode {
+// The numbers are part of the interface: messages print them and other
+// programs' files store them.
+enum [[nodiscard]] ErrorCode : int32_t {
   Ok = 0,
   NotFound = 127,
   WriteFailed = 126,
@@ -70,6 +71,11 @@ enum : ErrorCode {
   DiskFull = 0x1101,
   GeneralError = -1,  // a failure of the file layer, passed up unchanged
 };
+
+// A File result (0 or -1) as a code: Ok, or `failure` when the call failed.
+constexpr ErrorCode fileresult(int result, ErrorCode failure = GeneralError) {
+  return result == 0 ? Ok : failure;
+}
 
 // The display name of a code ("0 (Ok)", "NotFound", ...), "Unknown" for any
 // value not in the table.

@@ -55,40 +55,40 @@ class File {
 
   // Only regular files are opened: a pipe, a device or a folder under a
   // table's name is refused (errno EINVAL) rather than waited on.
-  int open(const char* path, Access access, Sharing sharing, Links links = Links::Follow);
-  int create(const char* path, Sharing sharing, Links links = Links::Follow);
+  [[nodiscard]] int open(const char* path, Access access, Sharing sharing, Links links = Links::Follow);
+  [[nodiscard]] int create(const char* path, Sharing sharing, Links links = Links::Follow);
   // Closes the descriptor; nothing is written (a FileBuffer in front of the
   // file writes what it holds first).
-  int close();
+  [[nodiscard]] int close();
 
   // n bytes at `at`: 0 when all of them were read, -1 on failure or where
   // the file ends first.
-  int readat(int64_t at, void* buffer, int32_t n);
+  [[nodiscard]] int readat(int64_t at, void* buffer, int32_t n);
   // As readat, fewer bytes only where the file ends: the bytes read, or -1.
   int32_t readupto(int64_t at, void* buffer, int32_t n);
   // n bytes at `at` (a null buffer writes n zeros): checkwrite, then put.
-  int writeat(int64_t at, const void* buffer, int32_t n);
+  [[nodiscard]] int writeat(int64_t at, const void* buffer, int32_t n);
   // What every write a caller makes passes before its bytes go anywhere:
   // a file open for writing, a range that stays below 2 GiB, the write
   // fault hook. A layer that holds writes back (FileBuffer) asks when its
   // caller writes and hands the bytes to put later. 0 or -1.
-  int checkwrite(int64_t at, int32_t n);
+  [[nodiscard]] int checkwrite(int64_t at, int32_t n);
   // Hands the bytes to the system, as they are to reach the file (the
   // system fault hook and the observer see them here). 0 or -1.
-  int put(int64_t at, const char* bytes, int32_t n);
+  [[nodiscard]] int put(int64_t at, const char* bytes, int32_t n);
 
   // Forces written data to the disk; nothing to do when nothing was
   // written since the last sync. A failed sync is sticky, see failed().
-  int sync();
+  [[nodiscard]] int sync();
   int32_t size();  // current length of the file, -1 on failure
   // Sets the file's length; bytes past it are dropped. Not durable until
   // the next sync.
-  int truncate(int32_t length);
+  [[nodiscard]] int truncate(int32_t length);
 
   // length 0: the whole file (offset 0, the current size, remembered for
   // unlock(0, 0)). LockMode::None locks nothing and succeeds.
-  int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
-  int unlock(int32_t offset, int32_t length);
+  [[nodiscard]] int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
+  [[nodiscard]] int unlock(int32_t offset, int32_t length);
 
   bool isopen() const { return opened_ != 0; }
   bool readonly() const { return readonly_ != 0; }
@@ -150,10 +150,10 @@ class File {
   // Files by name, 0 or -1: a new empty file that must not exist yet; a
   // rename that replaces the target in one step; a removal; forcing the
   // directory that holds path to disk (its renames and removals).
-  static int createnew(const char* path);
-  static int renamefile(const char* from, const char* to);
-  static int removefile(const char* path);
-  static int syncdir(const char* path);
+  [[nodiscard]] static int createnew(const char* path);
+  [[nodiscard]] static int renamefile(const char* from, const char* to);
+  [[nodiscard]] static int removefile(const char* path);
+  [[nodiscard]] static int syncdir(const char* path);
 
  private:
   int fd_ = -1;

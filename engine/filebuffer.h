@@ -43,13 +43,13 @@ class FileBuffer {
 
   // n bytes at `at`; reads fail where the file ends first. A null buffer
   // writes n zeros.
-  int read(int64_t at, void* buffer, int32_t n);
-  int write(int64_t at, const void* buffer, int32_t n);
+  [[nodiscard]] int read(int64_t at, void* buffer, int32_t n);
+  [[nodiscard]] int write(int64_t at, const void* buffer, int32_t n);
 
   // Forces written data to the disk. While sync is deferred it only notes
   // that data is waiting; sync() or close() then forces it once.
-  int flush();
-  int sync();
+  [[nodiscard]] int flush();
+  [[nodiscard]] int sync();
   // Bytes of the file, [from, to).
   struct Range {
     int64_t from;
@@ -58,14 +58,14 @@ class FileBuffer {
   // As sync(), except that changes held in the block cache in blocks wholly
   // inside `held` may stay there, to leave at a later sync, an eviction or
   // the close: for changes that the caller can do without after a crash.
-  int syncexcept(Range held);
+  [[nodiscard]] int syncexcept(Range held);
   // See gathering above; ending the deferral writes out what it held.
   void defersync(bool on);
   int32_t size();  // the file's length, gathered writes included; -1 on failure
-  int truncate(int32_t length);
+  [[nodiscard]] int truncate(int32_t length);
   // File::lock and unlock, with gathered writes in the file first.
-  int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
-  int unlock(int32_t offset, int32_t length) { return file_.unlock(offset, length); }
+  [[nodiscard]] int lock(LockMode mode, int32_t offset, int32_t length, Wait wait);
+  [[nodiscard]] int unlock(int32_t offset, int32_t length) { return file_.unlock(offset, length); }
 
   void setreadcache(bool on);
   static constexpr int32_t kReadCacheBytes = 16 << 20;
@@ -75,7 +75,7 @@ class FileBuffer {
 
   // Writes out what is held, forces it to disk when a deferred flush is
   // waiting, and forgets everything, for the file to close: 0 or -1.
-  int close();
+  [[nodiscard]] int close();
 
   // A write the caller never heard of failed (gathered or cached), or a sync
   // failed: the file's contents on disk are unknown, and every later sync

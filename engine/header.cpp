@@ -114,7 +114,7 @@ ErrorCode Header::writehead(FileBuffer& file) const {
   uint8_t head[kHeadLen];
   encodehead(head);
   if (file.write(0, head, kHeadLen) != 0) return WriteFailed;
-  return file.flush() == 0 ? Ok : WriteFailed;
+  return fileresult(file.flush(), WriteFailed);
 }
 
 ErrorCode Header::read(FileBuffer& file) {
@@ -209,7 +209,7 @@ ErrorCode Header::write(FileBuffer& file) const {
   out.insert(out.end(), kTrailer, kTrailer + 2);
   if (file.write(kHeadLen, out.data(), static_cast<int32_t>(out.size())) != 0)
     return WriteFailed;
-  return file.flush() == 0 ? Ok : WriteFailed;
+  return fileresult(file.flush(), WriteFailed);
 }
 
 ErrorCode Header::insert_descr(FieldGroup which, int position, const FieldDescr& descriptor) {

@@ -150,7 +150,7 @@ void Index::createtrees() {
   }
 }
 
-int Index::uptodate() {
+bool Index::uptodate() {
   return count_ == owner_->header().nrecs - owner_->header().ndeleted &&
          stamp_ == owner_->header().stamp;
 }

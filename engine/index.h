@@ -56,7 +56,7 @@ class Index {
   // finishes. BadIndex for anything else that cannot be read or used.
   ErrorCode open();
   ErrorCode close() { return store_.close(); }
-  int uptodate();
+  bool uptodate();
   // The count changes as `how` says; a non-zero stamp replaces the stored
   // one. The header is read first and written back, and forced to disk
   // unless the caller forces it later together with its pages.

@@ -20,7 +20,9 @@
 
 #include <cstdint>
 
+#include "engine/chartable.h"
 #include "engine/descr.h"
+#include "engine/textorder.h"
 
 namespace quill {
 
@@ -68,23 +70,5 @@ bool prefixtogether(const KeyDescr* kd, const uint8_t* a, int la);
 // that is not whole (cut short, or with bytes after its last component).
 bool orderable(const KeyDescr* kd);
 int orderbytes(const KeyDescr* kd, const uint8_t* key, int keylen, uint8_t* out, int cap);
-
-int textcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
-// The same order as textcmp, computed word by word from the start without
-// its shortcuts; the reference that the shortcuts are checked against.
-int textcmp_wordwise(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
-int exactcmp(int full, const uint8_t* a, int la, const uint8_t* b, int lb);
-int numtail(const uint8_t* a, int la, const uint8_t* b, int lb);
-
-// Capitalises the first letter of the text, or of every word; in place.
-char* capitalize(char* text, int allwords);
-
-// The character table (Windows-1252 Western European).
-uint8_t chr_base(uint8_t c);   // the letter without its accent, case kept
-uint8_t chr_lower(uint8_t c);
-uint8_t chr_upper(uint8_t c);
-bool chr_isletter(uint8_t c);
-bool chr_isdigit(uint8_t c);
-bool chr_isignorable(uint8_t c);  // neither letter nor digit
 
 }  // namespace quill

@@ -70,15 +70,15 @@ char* tmpname(char* buffer) {
   return nullptr;
 }
 
-int tmpcreate(char* buffer, const char* extension) {
+bool tmpcreate(char* buffer, const char* extension) {
   for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-    if (tmpname(buffer) == nullptr) return -1;
+    if (tmpname(buffer) == nullptr) return false;
     std::string path = std::string(buffer) + extension;
-    if (File::createnew(path.c_str()) == 0) return 0;
+    if (File::createnew(path.c_str()) == 0) return true;
     if (errno != EEXIST && errno != EINTR) break;
   }
   if (buffer != nullptr) buffer[0] = '\0';
-  return -1;
+  return false;
 }
 
 // rename() replaces the target in one step, so the table's name never stands
@@ -86,21 +86,16 @@ int tmpcreate(char* buffer, const char* extension) {
 // and a failed rename leaves the previous file where it was. The previous
 // contents go only when the new file is in place, and no spare copy has to be
 // put back after a failure.
-int swapfiles(const char* newbase, const char* oldbase, int mask) {
-  static const struct {
-    int bit;
-    const char* extension;
-  } kinds[] = {{1, ".db1"}, {2, ".idx"}};
-  for (const auto& kind : kinds) {
-    if ((mask & kind.bit) == 0) continue;
-    std::string newname = std::string(newbase) + kind.extension;
-    std::string oldname = std::string(oldbase) + kind.extension;
-    if (renamefile(newname, oldname) != 0) return -1;
-    // The exchange lives in the directory: without this a crash soon after
-    // could bring the previous name back. Best effort; the rename is done.
-    File::syncdir(oldname.c_str());
-  }
-  return 0;
+bool swapfiles(const char* newbase, const char* oldbase, TableFile which) {
+  std::string newname = std::string(newbase) + extensionof(which);
+  std::string oldname = std::string(oldbase) + extensionof(which);
+  if (renamefile(newname, oldname) != 0) return false;
+  // The exchange lives in the directory: without this a crash soon after
+  // could bring the previous name back. Best effort; the rename is done.
+  (void)File::syncdir(oldname.c_str());
+  return true;
 }
+
+const char* extensionof(TableFile which) { return which == TableFile::Data ? ".db1" : ".idx"; }
 
 }  // namespace quill

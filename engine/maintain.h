@@ -23,36 +23,43 @@ char* tmpname(char* buffer);
 
 // Makes a fresh temporary base name in buffer (at least 16 bytes) and creates
 // the empty file base + extension ("" for the bare name) with O_EXCL, so that
-// no existing file is ever taken over. 0, or -1 when no file could be made.
-int tmpcreate(char* buffer, const char* extension);
+// no existing file is ever taken over. False when no file could be made.
+[[nodiscard]] bool tmpcreate(char* buffer, const char* extension);
 
-// Moves new base + extension onto old base + extension for ".db1" (mask 1)
-// and ".idx" (mask 2), each in one step: the old name always names either the
+// The two files of a table, and the extension each is named by.
+enum class TableFile { Data, Index };
+const char* extensionof(TableFile which);
+
+// Moves new base + extension onto old base + extension for the table's
+// file `which`, in one step: the old name always names either the
 // previous file or the new one. When the new file cannot take the old name,
-// the previous file stays under it and the result is -1; the new file stays
-// where it was, for the caller to remove.
-int swapfiles(const char* newbase, const char* oldbase, int mask);
+// the previous file stays under it and the result is false; the new file
+// stays where it was, for the caller to remove.
+[[nodiscard]] bool swapfiles(const char* newbase, const char* oldbase, TableFile which);
 
 // Tests make renames fail through this hook: it is asked before every rename
 // of swapfiles and makes it fail when it answers true. Empty removes it.
 using RenameFault = std::function<bool(const char* from, const char* to)>;
 void set_rename_fault(RenameFault hook);
 
-int normalize(FieldDescr& descriptor);
-// Checks a tag against the fields of the table it is to be added to.
-int normalizetag(const TagNode& tag, DataFile& old);
+// Checks a field's type and length and sets the length of a number type;
+// false (with a warning) for a field that cannot be stored.
+[[nodiscard]] bool normalize(FieldDescr& descriptor);
+// Checks a tag against the fields of the table it is to be added to; false
+// (with a warning) for one that cannot be added.
+[[nodiscard]] bool normalizetag(const TagNode& tag, DataFile& old);
 // Renumbers the tag components of the new header for a field inserted at
 // position, so that every tag keeps naming the same fields.
-int upd_tagstruct(DataFile& fresh, int position);
+void upd_tagstruct(DataFile& fresh, int position);
 
 // How one old record becomes a record of the new file during a copy.
 class RecChgDescr {
  public:
   enum Kind { Copy = 0, Insert = 1 };
 
-  // kind Insert: a field inserted at position (in the header-record fields
-  // when hdrrec is set, else in the record fields) of the new header.
-  RecChgDescr(DataFile& fresh, DataFile& old, int kind, int position, int hdrrec);
+  // kind Insert: a field inserted at position (in the group's fields) of
+  // the new header.
+  RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position, FieldGroup group);
   RecChgDescr(const RecChgDescr&) = delete;
   RecChgDescr& operator=(const RecChgDescr&) = delete;
 

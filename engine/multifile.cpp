@@ -32,34 +32,39 @@ void SlotDescr::encode(uint8_t* p) const {
     putle32(p += 4, static_cast<uint32_t>(w));
 }
 
-MultiFile::~MultiFile() { close(); }
+// Nobody to tell here: an owner that must know closes first.
+MultiFile::~MultiFile() { (void)close(); }
 
 ErrorCode MultiFile::open(const char* path, Access access, Sharing sharing) {
-  return file_.open(path, access, sharing) == 0 ? Ok : FileOpen;
+  return fileresult(file_.open(path, access, sharing), FileOpen);
 }
 
 ErrorCode MultiFile::create(const char* path, Sharing sharing) {
-  return file_.create(path, sharing) == 0 ? Ok : FileCreate;
+  return fileresult(file_.create(path, sharing), FileCreate);
 }
 
-ErrorCode MultiFile::flush() { return buffer_.flush() == 0 ? Ok : WriteFailed; }
+ErrorCode MultiFile::flush() { return fileresult(buffer_.flush(), WriteFailed); }
 
 ErrorCode MultiFile::lock(LockMode mode) {
-  return buffer_.lock(mode, 0, 0, Wait::Yes) == 0 ? Ok : TryAgain;
+  return fileresult(buffer_.lock(mode, 0, 0, Wait::Yes), TryAgain);
 }
 
-ErrorCode MultiFile::unlock() { return buffer_.unlock(0, 0) == 0 ? Ok : TryAgain; }
+ErrorCode MultiFile::unlock() { return fileresult(buffer_.unlock(0, 0), TryAgain); }
 
 ErrorCode MultiFile::close() {
   // What write-back held is written before the file goes, in the order of
-  // sync(); a failure leaves the file marked unfinished by its owner.
-  if (isopen() && !pendinghdr_.empty()) sync();
-  else if (isopen()) flushpages();
+  // sync(); a failure leaves the file marked unfinished by its owner, and
+  // is the close's result.
+  ErrorCode rc = Ok;
+  if (isopen() && !pendinghdr_.empty()) rc = sync();
+  else if (isopen()) rc = flushpages();
   forgetstore();
   cache_.release();
   deferring_ = false;  // as the buffer forgets it
   const bool written = buffer_.close() == 0;
-  return file_.close() == 0 && written ? Ok : WriteFailed;
+  const ErrorCode closed = fileresult(file_.close(), WriteFailed);
+  if (rc != Ok) return rc;
+  return written ? closed : WriteFailed;
 }
 
 void MultiFile::abandon() {
@@ -667,11 +672,11 @@ ErrorCode MultiFile::patchpage(int32_t pageoff, int size, int within, const void
 }
 
 ErrorCode MultiFile::rawread(int32_t offset, void* bytes, int n) {
-  return buffer_.read(offset, bytes, n) == 0 ? Ok : BadIndex;
+  return fileresult(buffer_.read(offset, bytes, n), BadIndex);
 }
 
 ErrorCode MultiFile::rawwrite(int32_t offset, const void* bytes, int n) {
-  return buffer_.write(offset, bytes, n) == 0 ? Ok : WriteFailed;
+  return fileresult(buffer_.write(offset, bytes, n), WriteFailed);
 }
 
 }  // namespace quill

@@ -96,10 +96,11 @@ void Field::clear() {
 
 // ---- Rbuf -----------------------------------------------------------------
 
+// Nobody to tell here: an owner that must know flushes and unlocks first.
 Rbuf::~Rbuf() {
   if (fileopen()) {
-    flush();
-    unlock();
+    (void)flush();
+    (void)unlock();
   }
 }
 
@@ -119,7 +120,7 @@ void Rbuf::init(const std::vector<FieldDescr>* descriptors, int count, int lengt
     fields_.emplace_back(this, d, k, buffer_.data() + at);
     at += d->length;
   }
-  clear();
+  (void)clear();  // clearing fields cannot fail
   setloaded(false);
 }
 
@@ -145,17 +146,19 @@ bool Rbuf::seekrecord(const char* op, const char* attempt) {
 
 ErrorCode Rbuf::readbuf(uint8_t* buffer) {
   if (!seekrecord("readbuf", "read from")) return GeneralError;
-  return table_->readat(offset_, buffer, reclen_) != 0 ? GeneralError : Ok;
+  return fileresult(table_->readat(offset_, buffer, reclen_));
 }
 
 ErrorCode Rbuf::putbuf(const uint8_t* buffer) {
+  // Told before the seek: the watch may read the record where it is now.
+  if (table_ != nullptr && table_->isopen()) table_->towrite(offset_);
   if (!seekrecord("writebuf", "write to")) return GeneralError;
-  return table_->writeat(offset_, buffer, reclen_) != 0 ? GeneralError : Ok;
+  return fileresult(table_->writeat(offset_, buffer, reclen_));
 }
 
 ErrorCode Rbuf::writebuf(const uint8_t* buffer) {
-  if (putbuf(buffer) != 0) return GeneralError;
-  return table_->flush();
+  if (putbuf(buffer) != Ok) return GeneralError;
+  return fileresult(table_->flush());
 }
 
 ErrorCode Rbuf::load(Force force) {
@@ -227,6 +230,6 @@ ErrorCode Rbuf::unlock() {
   return Ok;
 }
 
-ErrorCode Rbuf::write() { return writebuf(buffer_.data()) != 0 ? WriteFailed : Ok; }
+ErrorCode Rbuf::write() { return writebuf(buffer_.data()) != Ok ? WriteFailed : Ok; }
 
 }  // namespace quill

@@ -31,7 +31,8 @@ class ReadLock : NonCopyable {
       failed_ = true;
   }
   ~ReadLock() {
-    if (table_) table_->unlockindex();
+    // Nobody to tell here; a lock that will not go goes with the close.
+    if (table_) (void)table_->unlockindex();
   }
   bool failed() const { return failed_; }
 
@@ -42,13 +43,15 @@ class ReadLock : NonCopyable {
 
 }  // namespace
 
-Rlist::Rlist(DataFile* table) { bind(table); }
+// A table that is not open has been warned of, and leaves the cursor unbound.
+Rlist::Rlist(DataFile* table) { (void)bind(table); }
 
-Rlist::Rlist(const Rlist& other) : Rbuf() { bind(other.table_); }
+Rlist::Rlist(const Rlist& other) : Rbuf() { (void)bind(other.table_); }
 
+// Nobody to tell: select and bind fail only for a cursor without a table.
 Rlist::~Rlist() {
-  select(-1);
-  bind(nullptr);
+  (void)select(-1);
+  (void)bind(nullptr);
 }
 
 void Rlist::reset() {
@@ -68,8 +71,8 @@ void Rlist::reset() {
 
 ErrorCode Rlist::bind(DataFile* table) {
   if (table_ != nullptr && table_->isopen()) {
-    Rbuf::flush();
-    Rbuf::unlock();
+    leaverecord();
+    droplock();
   }
   release();
   reset();
@@ -96,7 +99,7 @@ ErrorCode Rlist::bind(DataFile* table) {
 
 ErrorCode Rlist::select(int tag) {
   if (table_ == nullptr || tag < -1 || tag >= ntags_) return GeneralError;
-  if (table_->isopen()) Rbuf::flush();
+  if (table_->isopen()) leaverecord();
   if (index_ == nullptr) tag = -1;
   if (tag == tag_) return Ok;
   pos_.reset();
@@ -115,8 +118,17 @@ void Rlist::setrecno(int32_t recno) {
   setoffset(recno < 0 ? -1 : table_->recoffset(recno));
 }
 
+// A change made to the current record without update() is written when the
+// cursor leaves it, as every user of the table expects. The move that
+// leaves reports where it went, not that write: a caller that must know
+// whether its change is stored calls update().
+void Rlist::leaverecord() { (void)Rbuf::flush(); }
+
+// A record lock that the system will not release goes with the close.
+void Rlist::droplock() { (void)Rbuf::unlock(); }
+
 void Rlist::unset() {
-  Rbuf::unlock();
+  droplock();
   setloaded(false);
   moved_ = 0;
   setrecno(-1);
@@ -127,7 +139,7 @@ void Rlist::unset() {
 // In physical order a move is a go(); in tag order it moves the tree
 // position under the read lock and then follows it to the record.
 ErrorCode Rlist::move(GoHow how, int n, TreeMove treemove, KeyLead lead) {
-  Rbuf::flush();
+  leaverecord();
   if (tag_ < 0) return go(how, n);
   ErrorCode rc;
   int moved = 0;
@@ -178,7 +190,7 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
   if (tag_ < 0)
     fatal("Rlist::seek: no selected tag in file '%s'\n",
           table_ ? table_->basename_or_none() : "<not opened>");
-  Rbuf::flush();
+  leaverecord();
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);
@@ -193,20 +205,22 @@ ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich w
 
 ErrorCode Rlist::go(GoHow how, int32_t n) {
   if (table_ == nullptr) return NoCurrentRecord;
-  Rbuf::flush();
+  leaverecord();
   if (how == GoHow::Relative && recno_ == -1) return NoCurrentRecord;
   int32_t old = recno_;
-  Rbuf::unlock();
+  droplock();
   setloaded(false);
 
   Header& h = table_->header();
   int64_t target;
+  // Counters that cannot be read again stay as they were: the move keeps
+  // to the records known so far.
   if (how == GoHow::FromEnd) {
-    table_->refresh();
+    (void)table_->refresh();
     target = int64_t{h.nrecs} + n - 1;
   } else {
     target = how == GoHow::Relative ? int64_t{old} + n : int64_t{n};
-    if (target >= h.nrecs) table_->refresh();
+    if (target >= h.nrecs) (void)table_->refresh();
   }
   ErrorCode rc = Ok;
   if (h.nrecs == 0) {
@@ -221,7 +235,8 @@ ErrorCode Rlist::go(GoHow how, int32_t n) {
   }
   moved_ = (how == GoHow::Relative && target >= 0) ? static_cast<int>(target - old) : 0;
   setrecno(static_cast<int32_t>(target));
-  if (target >= 0) load();
+  // A record that cannot be read leaves the buffer unloaded (loaded()).
+  if (target >= 0) (void)load();
   return rc;
 }
 
@@ -252,19 +267,21 @@ ErrorCode Rlist::sync(ErrorCode result, int moved) {
     unset();
     return result;
   }
-  go(GoHow::Absolute, pos_recno(*pos_));
+  // The tree's entry names a counted record; a read that fails shows as
+  // an unloaded buffer.
+  (void)go(GoHow::Absolute, pos_recno(*pos_));
   moved_ = moved;
   return result;
 }
 
 // ---- queries --------------------------------------------------------------------
 
-int Rlist::valid() const {
+bool Rlist::valid() const {
   if (tag_ >= 0) return pos_ != nullptr && pos_isset(*pos_);
   return recno_ != -1;
 }
 
-int Rlist::isdeleted() const { return reclen() > 0 && buffer()[reclen() - 1] == '*'; }
+bool Rlist::isdeleted() const { return reclen() > 0 && buffer()[reclen() - 1] == '*'; }
 
 int32_t Rlist::count() {
   if (table_ == nullptr) return -1;
@@ -298,7 +315,7 @@ ErrorCode Rlist::seekrank(int32_t n) {
   // The ends exactly, whatever the estimate makes of them.
   if (n <= 0) return first();
   if (n >= total - 1) return last();
-  Rbuf::flush();
+  leaverecord();
   ErrorCode rc;
   {
     ReadLock lock(table_, shared_);

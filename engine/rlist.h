@@ -96,12 +96,14 @@ class Rlist : public Rbuf {
   // number. Ok, or NotFound (the cursor unset) when the record lies outside
   // the file or is deleted, or no tag is selected.
   ErrorCode gorecord(int32_t recno);
+  void leaverecord();
+  void droplock();
   ErrorCode sync(ErrorCode result, int moved);
   void unset();
 
   int32_t recno() const { return recno_; }
-  int valid() const;
-  int isdeleted() const;
+  bool valid() const;
+  bool isdeleted() const;
   int moved() const { return moved_; }
   int32_t count();
   // The records before the current one in the cursor's order, -1 without
@@ -183,7 +185,9 @@ class Rlist : public Rbuf {
   void unlockafterchange();
   ErrorCode addkey(int t, const uint8_t* key, int keylen, const uint8_t* data);
   ErrorCode removekey(int t, const uint8_t* key, int keylen, const uint8_t* data, ErrorCode* out);
-  int rollback(const uint8_t* data);
+  // Undoes the journalled tree changes; false when a tree may differ from
+  // before (a change or its undoing failed on a write).
+  [[nodiscard]] bool rollback(const uint8_t* data);
   void forgetchanges() {
     journal_.clear();
     treedamage_ = false;

@@ -43,6 +43,24 @@ class ChangeGuard {
   std::function<void()> release_;
 };
 
+// Tells the table's watch of one record's change from its first write to
+// its end; made after the change locks are taken, so gone before they go.
+class Watched {
+ public:
+  Watched(DataFile& table, int32_t recno) : table_(table), recno_(recno) {
+    if (ChangeWatch* watch = table_.changewatch()) watch->changing(table_, recno_);
+  }
+  ~Watched() {
+    if (ChangeWatch* watch = table_.changewatch()) watch->changed(table_, recno_);
+  }
+  Watched(const Watched&) = delete;
+  Watched& operator=(const Watched&) = delete;
+
+ private:
+  DataFile& table_;
+  int32_t recno_;
+};
+
 }  // namespace
 
 bool Rlist::readonly() const { return table_ == nullptr || table_->readonly(); }
@@ -53,14 +71,16 @@ ErrorCode Rlist::lockforchange() {
   if (!shared_) return Ok;
   if (index_ != nullptr && table_->lockindex(LockMode::Exclusive) != Ok) return TryAgain;
   if (table_->lockheader(LockMode::Exclusive) != Ok) return TryAgain;
-  // Counters change only under the header lock, from what is on disk.
-  return table_->refresh() == 0 ? Ok : WriteFailed;
+  // Counters change only under the header lock, from what is on disk; a
+  // header that cannot be read is a failed read, not a failed write.
+  return table_->refresh();
 }
 
+// Locks that the system will not release go with the close.
 void Rlist::unlockafterchange() {
   if (!shared_) return;
-  table_->unlockheader();
-  if (index_ != nullptr) table_->unlockindex();
+  (void)table_->unlockheader();
+  if (index_ != nullptr) (void)table_->unlockindex();
 }
 
 // A tree operation that failed on a write may have changed some pages
@@ -81,18 +101,18 @@ ErrorCode Rlist::removekey(int t, const uint8_t* key, int keylen, const uint8_t*
   return rc;
 }
 
-int Rlist::rollback(const uint8_t* data) {
-  int failed = treedamage_ ? -1 : 0;
+bool Rlist::rollback(const uint8_t* data) {
+  bool undone = !treedamage_;
   treedamage_ = false;
   for (auto it = journal_.rbegin(); it != journal_.rend(); ++it) {
     Btree& tree = index_->tree(it->tag);
     int size = static_cast<int>(it->key.size());
     ErrorCode rc = it->inserted ? tree.remove(nullptr, it->key.data(), size, data, nullptr)
                                 : tree.insert(nullptr, it->key.data(), size, data);
-    if (rc != Ok) failed = -1;
+    if (rc != Ok) undone = false;
   }
   forgetchanges();
-  return failed;
+  return undone;
 }
 
 bool Rlist::tagchanged(int t) const {
@@ -111,6 +131,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
   Header& h = table_->header();
   int32_t recno = h.nrecs;
   setrecno(recno);
+  const Watched watched(*table_, recno);
   assign_serials();
 
   for (int k = nfields() - 1; k >= 0; --k)
@@ -153,12 +174,14 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
 
   // A failure among the keys: with the keys undone and on disk, an index
   // header that carries the new stamp and the old count is in step again
-  // (held back, the data file's stamp follows it there).
+  // (held back, the data file's stamp follows it there). The caller hears
+  // of the first failure: a step of the undoing that fails as well leaves
+  // the stamps apart, and the index is then reported out of date.
   auto undo = [&](ErrorCode code) {
-    if (rollback(data) == 0) index_->commit(newstamp, CountChange::Add, -1);
+    if (rollback(data)) (void)index_->commit(newstamp, CountChange::Add, -1);
     if (heldback) {
       h.stamp = newstamp;
-      table_->writehead();
+      (void)table_->writehead();
     }
     return code;
   };
@@ -184,7 +207,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
   }
   setloaded(true);
   moved_ = 0;
-  Rbuf::unlock();
+  droplock();
   if (lockmode != LockMode::None) return Rbuf::lock(lockmode);
   return Ok;
 }
@@ -197,6 +220,7 @@ ErrorCode Rlist::updaterecord() {
   ErrorCode rc = lockforchange();
   if (rc != Ok) return rc;
   if (recno_ < 0) return NoCurrentRecord;
+  const Watched watched(*table_, recno_);
 
   bool anychanged = false;
   for (int t = 0; t < ntags_; ++t) {
@@ -238,7 +262,7 @@ ErrorCode Rlist::updaterecord() {
     if (rc != Ok || writebuf(buffer()) != 0) {
       if (rc == Ok) rc = WriteFailed;
       // Trees back as the record on disk is: the index may catch up with the stamp.
-      if (rollback(data) == 0) index_->commit(newstamp, CountChange::Keep, 0);
+      if (rollback(data)) (void)index_->commit(newstamp, CountChange::Keep, 0);
       keys_ = oldkeys;
       tags_ = oldtags;
       return rc;
@@ -261,9 +285,10 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
   // Already deleted? Ask the disk: another process may have done it.
   uint8_t status = buffer()[reclen() - 1];
   if (!(table_->exclusive() && table_->readonly())) {
-    if (table_->readat(offset() + reclen() - 1, &status, 1) != 0) return WriteFailed;
+    if (table_->readat(offset() + reclen() - 1, &status, 1) != 0) return GeneralError;
   }
   if (status == '*') return Ok;
+  const Watched watched(*table_, recno_);
   if (table_->writebackindex() != 0) return WriteFailed;
 
   Header& h = table_->header();
@@ -273,7 +298,7 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
   const int32_t newstamp = ntags_ > 0 ? oldstamp + 1 : oldstamp;
   forgetchanges();
   auto undo = [&](ErrorCode code) {  // as in append
-    if (rollback(data) == 0 && index_ != nullptr && index_->flush() == 0) index_->mark(oldstamp);
+    if (rollback(data) && index_ != nullptr && index_->flush() == Ok) (void)index_->mark(oldstamp);
     return code;
   };
 
@@ -291,8 +316,9 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
     return undo(WriteFailed);
   }
   if (index_ != nullptr && index_->setstamp(newstamp, CountChange::Add, -1) != 0) {
+    // Best effort, as undo(): the failure reported is the first.
     setstatus(" ", 1);
-    writebuf(buffer());
+    (void)writebuf(buffer());
     return undo(WriteFailed);
   }
   forgetchanges();
@@ -305,8 +331,8 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
 
   moved_ = 0;
   if (tag_ >= 0) {
-    Rbuf::unlock();
-    sync(Ok, 0);
+    droplock();
+    (void)sync(Ok, 0);  // the delete is done; the cursor follows its tree entry
   } else {
     setloaded(true);
     if (out != nullptr) *out = Ok;

@@ -31,26 +31,26 @@ int copyrecord(Rlist& cursor, int32_t i, void* cookie) {
 
 }  // namespace
 
-int normalize(FieldDescr& descriptor) {
+bool normalize(FieldDescr& descriptor) {
   if (!isfieldtype(descriptor.type)) {
     warning("normalize: invalid type '%c' supplied for field '%s'", descriptor.type,
             descriptor.name.c_str());
-    return -1;
+    return false;
   }
   if (isnumtype(descriptor.type)) {
     descriptor.length = static_cast<int16_t>(numsize(descriptor.type));
   } else if (descriptor.length < 1) {
     warning("normalize: invalid length %d supplied for field '%s'", descriptor.length,
             descriptor.name.c_str());
-    return -1;
+    return false;
   }
-  return 0;
+  return true;
 }
 
-int normalizetag(const TagNode& tag, DataFile& old) {
+bool normalizetag(const TagNode& tag, DataFile& old) {
   if (tag.comps.empty()) {
     warning("normalizetag: tag '%s' has no components", tag.name.c_str());
-    return -1;
+    return false;
   }
   const Header& h = old.header();
   int keylen = 0;
@@ -59,13 +59,13 @@ int normalizetag(const TagNode& tag, DataFile& old) {
     if (c.field < 0 || c.field >= h.nfields) {
       warning("normalizetag: tag '%s', component %d: invalid field number %d", tag.name.c_str(),
               static_cast<int>(j), c.field);
-      return -1;
+      return false;
     }
     int fieldlen = h.fields[static_cast<size_t>(c.field)].length;
     if (c.length < 0 || c.length > fieldlen) {
       warning("normalizetag: tag '%s', component %d: invalid length %d (use 0~%d)",
               tag.name.c_str(), static_cast<int>(j), c.length, fieldlen);
-      return -1;
+      return false;
     }
     keylen += c.length == 0 ? fieldlen : c.length;
   }
@@ -75,20 +75,21 @@ int normalizetag(const TagNode& tag, DataFile& old) {
   if (keylen > limit) {
     warning("normalizetag: tag '%s': keys of %d bytes are too long; should not exceed %d bytes",
             tag.name.c_str(), keylen, limit);
-    return -1;
+    return false;
   }
-  return 0;
+  return true;
 }
 
-int upd_tagstruct(DataFile& fresh, int position) {
+void upd_tagstruct(DataFile& fresh, int position) {
   for (TagNode& tag : fresh.header().tags)
     for (Component& c : tag.comps)
       if (c.field >= position) ++c.field;
-  return 0;
 }
 
-RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, int kind, int position, int hdrrec)
+RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position,
+                         FieldGroup group)
     : kind_(kind), fresh_(&fresh) {
+  const bool hdrrec = group == FieldGroup::Header;
   const Header& o = old.header();
   const Header& n = fresh.header();
   oldlen_ = hdrrec ? o.arealen : o.reclen;
@@ -124,7 +125,7 @@ const uint8_t* RecChgDescr::convert(const uint8_t* oldrecord) {
 ErrorCode insert_field(const char* base, int position, const FieldDescr& descriptor,
                        FieldGroup which, Progress* progress) {
   FieldDescr field = descriptor;
-  if (normalize(field) != 0) return BadParam;
+  if (!normalize(field)) return BadParam;
 
   DataFile fresh, old;
   ErrorCode rc = DataFile::opencopy(base, fresh, old);
@@ -147,7 +148,7 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
   }
 
   if (which == FieldGroup::Header) {
-    RecChgDescr area(fresh, old, RecChgDescr::Insert, position, 1);
+    RecChgDescr area(fresh, old, RecChgDescr::Insert, position, FieldGroup::Header);
     rc = copyhdrrec(fresh, old, &area);
   } else {
     rc = copyhdrrec(fresh, old, nullptr);
@@ -155,15 +156,15 @@ ErrorCode insert_field(const char* base, int position, const FieldDescr& descrip
   if (rc != Ok) return abandoncopy(fresh, old, rc);
 
   RecChgDescr change(fresh, old, record ? RecChgDescr::Insert : RecChgDescr::Copy, position,
-                     0);
-  return DataFile::epilogue(fresh, old, convertrecord, &change, 0, progress);
+                     FieldGroup::Record);
+  return DataFile::epilogue(fresh, old, convertrecord, &change, DataFile::Stamp::Keep, progress);
 }
 
 ErrorCode insert_tag(const char* base, int position, const TagNode& tag, Progress* progress) {
   DataFile fresh, old;
   ErrorCode rc = DataFile::opencopy(base, fresh, old);
   if (rc != Ok) return rc;
-  if (normalizetag(tag, old) != 0) return abandoncopy(fresh, old, BadParam);
+  if (!normalizetag(tag, old)) return abandoncopy(fresh, old, BadParam);
   Header& h = fresh.header();
   if (position == -1) position = h.ntags;
   if (position < 0 || position > h.ntags) {
@@ -177,7 +178,7 @@ ErrorCode insert_tag(const char* base, int position, const TagNode& tag, Progres
   }
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return DataFile::epilogue(fresh, old, copyrecord, &fresh, 1, progress);
+  return DataFile::epilogue(fresh, old, copyrecord, &fresh, DataFile::Stamp::Bump, progress);
 }
 
 }  // namespace quill

@@ -71,7 +71,7 @@ int cmd_add_tag(const Args& args) {
     }
     tag.addcomp({static_cast<int16_t>(f), static_cast<int16_t>(length), static_cast<uint16_t>(flags)});
   }
-  table.close();
+  (void)table.close();  // opened only to be read
   rc = insert_tag(plain[0].c_str(), static_cast<int>(pos), tag);
   if (rc != Ok) return fail("add-tag", rc);
   return 0;

@@ -68,7 +68,8 @@ int cmd_load(const Args& args) {
   ErrorCode rc = opentable(table, args[0], true);
   if (rc != Ok) return fail("open " + args[0], rc);
   // Many appends: force the data to disk once at the end, not per record.
-  table.defersync(true);
+  rc = table.defersync(true);
+  if (rc != Ok) return fail("append", rc);
   Rlist cursor(&table);
   const Header& h = table.header();
   std::vector<int> columns;  // every field the engine does not assign itself
@@ -121,7 +122,7 @@ int cmd_list(const Args& args) {
   if (!tag.empty()) {
     int t = findtag(table.header(), tag);
     if (t < 0) return usage_error("no tag '" + tag + "'");
-    cursor.select(t);
+    (void)cursor.select(t);  // findtag found it
   }
   for (rc = reverse ? cursor.last() : cursor.first(); rc == Ok; rc = cursor.skip(reverse ? -1 : 1))
     if (deleted || !cursor.isdeleted()) std::printf("%s\n", recordline(cursor).c_str());
@@ -156,7 +157,7 @@ int cmd_seek(const Args& args) {
   std::vector<uint8_t> key;
   if (!searchkey(table, t, values, &key)) return 1;
   Rlist cursor(&table);
-  cursor.select(t);
+  (void)cursor.select(t);  // findtag found it
   rc = cursor.seek(key.data(), static_cast<int>(key.size()), *seekmode, *seekwhich);
   if (rc == NotFound) return fail("seek", rc);
   std::printf("%s\t%s\n", errname(rc), recordline(cursor).c_str());
@@ -171,7 +172,8 @@ int cmd_update(const Args& args) {
   if (rc != Ok) return fail("open " + args[0], rc);
   if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[1], NotFound);
   Rlist cursor(&table);
-  cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
+  rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
+  if (rc != Ok || !cursor.loaded()) return fail("record " + args[1], rc != Ok ? rc : GeneralError);
   if (cursor.isdeleted()) return fail("record " + args[1] + " is deleted", NotFound);
   if (!assign(cursor, table.header(), Args(args.begin() + 2, args.end()))) return 1;
   rc = cursor.flush();
@@ -190,8 +192,8 @@ int cmd_delete(const Args& args) {
     long recno;
     if (!parse_int(args[i], recno)) return usage_error("'" + args[i] + "' is not a record number");
     if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[i], NotFound);
-    cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
-    rc = cursor.del();
+    rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
+    if (rc == Ok) rc = cursor.del();
     if (rc != Ok) return fail("delete " + args[i], rc);
   }
   return 0;

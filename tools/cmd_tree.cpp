@@ -79,7 +79,7 @@ int cmd_tree(const Args& args) {
               slot.root, slot.inuse, slot.nfree);
 
   std::vector<std::string> problems;
-  tree.walk(
+  (void)tree.walk(  // its failure is the problems it collects
       [&](const WalkStep& step) {
         const Page& page = *step.page;
         std::printf("page %d: level %d, parent %d, %d entries\n", step.offset, step.level,
@@ -98,7 +98,7 @@ int cmd_tree(const Args& args) {
 
   std::vector<int32_t> freepages;
   std::string problem;
-  index.store().walkfree(t, &freepages, &problem);
+  (void)index.store().walkfree(t, &freepages, &problem);  // its failure is `problem`
   std::printf("free list:");
   for (int32_t offset : freepages) std::printf(" %d", offset);
   std::printf("%s\n", freepages.empty() ? " empty" : "");

@@ -32,7 +32,7 @@
 
 namespace tracklore {
 
-CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial,
+CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, Rel initial,
                          QWidget* parent)
     : QDialog(parent), caller_(caller), title_(titlecursor) {
   setObjectName(QStringLiteral("CArticleDlg"));
@@ -41,7 +41,7 @@ CArticleDlg::CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int ini
   createControls();
   layOut();
   connectControls();
-  fill(initial);
+  fill(relationindex(initial));
 }
 
 void CArticleDlg::createControls() {
@@ -55,6 +55,9 @@ void CArticleDlg::createControls() {
   makeNarrow(prevcontent_);
   makeNarrow(nextcontent_);
   list_ = withid(new CRecListBox, IdList);
+  nameForReaders(name_, tr("Album name"), tr("The album's name; Modify changes it"));
+  nameForReaders(contentbox_, tr("Album list shown"),
+                 tr("Whether the list below shows the album's artists or its songs"));
   insert_ = plainButton(tr("&Insert..."), IdInsert);
   remove_ = plainButton(tr("&Remove"), IdRemove);
   rename_ = plainButton(tr("Re&name..."), IdRename);
@@ -174,6 +177,8 @@ void CArticleDlg::showRecord(int which) {
 
 void CArticleDlg::selectContent(int which) {
   contentbox_->setCurrentIndex(which);
+  nameForReaders(list_, tr("Album %1").arg(QString::fromLatin1(KindNames[attrtable(which)][PluralForm])),
+                 tr("In the album's order; Insert adds, Remove takes away"));
   list_->bind(nullptr, false, 0);
   source_ = DB_GetArticleAttributes(which, code_);
   list_->bind(source_.get(), false, 2);
@@ -208,7 +213,7 @@ void CArticleDlg::updateButtons() {
 bool CArticleDlg::leaveRecord() {
   bool changed = false;
   if (DB_UpdateOKField(title_, &changed) == quill::Ok && changed && caller_ != nullptr)
-    caller_->reposition(nullptr, false, -1);
+    caller_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   return saveBeforeLeaving(*name_, [this] { onModify(); });
 }
 
@@ -236,8 +241,8 @@ void CArticleDlg::onModify() {
 void CArticleDlg::showMerged(int32_t keep) {
   name_->setModified(false);
   if (caller_ == nullptr || caller_->source() == nullptr) return;
-  if (!standOnRecord(*caller_->source(), TitleTable, keep)) caller_->source()->first();
-  caller_->reposition(nullptr, true, -1);
+  if (!standOnRecord(*caller_->source(), TitleTable, keep)) (void)caller_->source()->first();
+  caller_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showRecord(-1);
 }
 
@@ -260,7 +265,7 @@ void CArticleDlg::onXref() {
 
 void CArticleDlg::onInsert(const std::string& typed) {
   if (readonly_) return;
-  const int kind = content() + 1;
+  const int kind = attrkind(content());
   int result;
   int32_t picked;
   {
@@ -279,7 +284,7 @@ void CArticleDlg::onInsert(const std::string& typed) {
   const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
   if (rc == quill::Ok) {
     // The new entry stands as low as the keys could have brought it.
-    list_->reposition(nullptr, true, CRecListBox::kLowestKeptRow);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kLowestKeptRow);
     updateButtons();
   } else {
     quill::warning("Insertion failed; %s.", DB_ReturnedText(rc).c_str());
@@ -289,8 +294,8 @@ void CArticleDlg::onInsert(const std::string& typed) {
 void CArticleDlg::onRemove() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const std::string name = list_->currentName();
-  if (ask(textf("Are you sure you want do remove %s \"%s\" from this %s?",
-                KindNames[content() + 1][SingularForm], name.c_str(),
+  if (ask(textf("Are you sure you want to remove %s \"%s\" from this %s?",
+                KindNames[attrkind(content())][SingularForm], name.c_str(),
                 KindNames[TitleTable][SingularForm]),
           "Confirm delete", Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
@@ -299,7 +304,7 @@ void CArticleDlg::onRemove() {
   WaitCursor wait;
   const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeMode::Ask);
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
     quill::warning("Remove failed; %s.", DB_ReturnedText(rc).c_str());
@@ -308,11 +313,11 @@ void CArticleDlg::onRemove() {
 
 void CArticleDlg::onRename() {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  CNameDlg dialog(list_, source_->cursor(), content() + 1, this);
+  CNameDlg dialog(list_, source_->cursor(), attrkind(content()), this);
   runModal(dialog);
   // A rename may have merged the entry into another, rewriting this album's
   // first artist behind the album cursor, whose record is written on leaving.
-  title_.load(quill::Rlist::Force::Yes);
+  (void)title_.load(quill::Rlist::Force::Yes);  // an unreadable album shows as unloaded
   list_->setFocus();
 }
 
@@ -320,7 +325,7 @@ void CArticleDlg::onMove(bool up) {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
   const ErrorCode rc = DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_);
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, true, -1);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     updateButtons();
   } else {
     quill::warning(up ? "Move-up failed; %s." : "Move-down failed; %s.",
@@ -341,7 +346,7 @@ void CArticleDlg::onNotify(ListAction action, const std::string& text) {
 }
 
 bool runArticle(CRecListBox* list, quill::Rlist& cursor, QWidget* parent, XrefTarget* target) {
-  CArticleDlg dialog(list, cursor, 1, parent);
+  CArticleDlg dialog(list, cursor, Rel::Songs, parent);
   if (runModal(dialog) != ResultTarget) return false;
   *target = {dialog.resultAttr(), dialog.resultCode()};
   return true;

@@ -11,6 +11,7 @@
 #include <QDialog>
 
 #include "catalogue/relation.h"
+#include "catalogue/schema.h"
 #include "engine/rlist.h"
 #include "ui/platform.h"
 
@@ -35,8 +36,8 @@ class CArticleDlg : public QDialog {
   };
 
   // caller: the list the album was picked from (its current record is the
-  // album); titlecursor stands on the album; initial content 0 artists, 1 songs.
-  CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, int initial, QWidget* parent);
+  // album); titlecursor stands on the album; initial: the list shown first.
+  CArticleDlg(CRecListBox* caller, quill::Rlist& titlecursor, Rel initial, QWidget* parent);
   ~CArticleDlg() override;
 
   int resultAttr() const { return target_.attr; }

@@ -8,14 +8,14 @@
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
 #include "catalogue/tableset.h"
+#include "catalogue/utf8.h"
 #include "engine/rbuf.h"
 #include "engine/rlist.h"
 
 namespace tracklore {
 
 size_t typedChars(std::string_view utf8) {
-  return static_cast<size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char b) { return (static_cast<uint8_t>(b) & 0xC0) != 0x80; }));
+  return utf8chars(utf8);
 }
 
 std::string fieldText(quill::Field& field) {

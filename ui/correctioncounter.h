@@ -34,6 +34,9 @@ class CorrectionCounter : public Host {
   bool savefile(const FileRequest& request, std::string* path) override {
     return inner_.savefile(request, path);
   }
+  bool choosefolder(const FolderRequest& request, std::string* path) override {
+    return inner_.choosefolder(request, path);
+  }
   void waitcursor(bool on) override { inner_.waitcursor(on); }
   void drain() override { inner_.drain(); }
 

@@ -1,6 +1,8 @@
 #include "ui/dialogparts.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -12,6 +14,11 @@ QPushButton* plainButton(const QString& text, int id) {
   auto* b = withid(new QPushButton(text), id);
   b->setAutoDefault(false);
   return b;
+}
+
+void giveOkMnemonic(QAbstractButton* ok) {
+  if (ok == nullptr || ok->text().contains(QLatin1Char('&'))) return;
+  ok->setText(QCoreApplication::translate("tracklore", "&OK"));
 }
 
 void makeNarrow(QPushButton* button) {
@@ -52,6 +59,11 @@ QString usesHint(int kind) {
                                  "\"(3)\" is used 3 times.")
                    : QObject::tr("The number after each song is how often albums use it: "
                                  "\"(3)\" is used 3 times, twice on one album counting twice.");
+}
+
+void nameForReaders(QWidget* control, const QString& name, const QString& description) {
+  control->setAccessibleName(name);
+  control->setAccessibleDescription(description);
 }
 
 int cycled(int index, int count, int by) { return (index + count + by) % count; }

@@ -1,6 +1,7 @@
 // Pieces that several dialogs build alike.
 #pragma once
 
+class QAbstractButton;
 class QAction;
 class QHBoxLayout;
 class QLayout;
@@ -12,6 +13,10 @@ namespace tracklore {
 
 // A push button with a control id that Enter elsewhere never presses.
 QPushButton* plainButton(const QString& text, int id);
+
+// Qt names OK buttons "OK" on most platforms, with no key to press them
+// with Alt: ours get "&OK". Null, or a text with a key already, is left.
+void giveOkMnemonic(QAbstractButton* ok);
 
 // A narrow "<" or ">" button beside a selector.
 void makeNarrow(QPushButton* button);
@@ -30,6 +35,11 @@ QString readOnlyHint();
 
 // What the number after an artist's or song's name counts (kind 1 or 2).
 QString usesHint(int kind);
+
+// What a screen reader announces for a control that shows no text of its
+// own (a list, a field, a selector, a picture button): its name and what it
+// is for.
+void nameForReaders(QWidget* control, const QString& name, const QString& description);
 
 // The entry before or after index among count entries, round the ends.
 int cycled(int index, int count, int by);

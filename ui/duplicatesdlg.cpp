@@ -40,6 +40,10 @@ CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kin
   for (int k = 0; k < 3; ++k) kindbox_->addItem(QString::fromLatin1(KindNames[k][CapPluralForm]));
   groups_ = withid(new QTreeWidget, IdGroups);
   groups_->setHeaderHidden(true);
+  nameForReaders(kindbox_, tr("Kind"), tr("Whether artists, songs or albums are compared"));
+  nameForReaders(groups_, tr("Likely duplicates"),
+                 tr("Entries whose names differ only in case, accents, punctuation or "
+                    "blanks, grouped, each with its uses"));
   groups_->setMinimumSize(groups_->fontMetrics().averageCharWidth() * 60,
                           groups_->fontMetrics().height() * 16);
   count_ = withid(new QLabel, IdCount);

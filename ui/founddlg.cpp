@@ -52,6 +52,7 @@ void CFoundDlg::createControls() {
   label_ = withid(new QLabel(tr("Items found")), IdLabel);
   list_ = withid(new CRecListBox, IdList);
   label_->setBuddy(list_);
+  nameForReaders(list_, tr("Albums found"), tr("The albums that use the entry, by name"));
   view_ = withid(new QPushButton(tr("&View")), IdView);
   view_->setDefault(true);
   close_ = withid(new QPushButton(tr("&Close")), IDCANCEL);
@@ -79,9 +80,9 @@ void CFoundDlg::connectControls() {
 }
 
 void CFoundDlg::fill() {
-  const int kind = attr_ + 1;
+  const int kind = attrkind(attr_);
   char name[kNameBuffer];
-  DB_GetName(name, kind, code_);
+  (void)DB_GetName(name, kind, code_);  // "<not found>" when it fails
   source_ = DB_AlbumsInNameOrder(attr_, code_);
   const long albums = source_->span();
   setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",

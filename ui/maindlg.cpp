@@ -20,6 +20,7 @@
 #include "catalogue/text.h"
 #include "engine/errors.h"
 #include "ui/articledlg.h"
+#include "ui/browseplace.h"
 #include "ui/codec.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
@@ -66,6 +67,15 @@ CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
   populate();
   if (pick_)
     for (const char32_t c : QString::fromStdString(first_).toUcs4()) list_->typeChar(c);
+  else
+    keepPlace();
+}
+
+// Browsing starts on the entry it was left on, and is left for the next time.
+void CMainDlg::keepPlace() {
+  const BrowsePlace place = rememberedBrowsePlace();
+  if (place.kind == kind_ && place.code >= 0 && standOnRecord(*source_, kind_, place.code))
+    list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
 }
 
 void CMainDlg::createControls() {
@@ -77,7 +87,10 @@ void CMainDlg::createControls() {
   appends_ = withid(new QCheckBox(tr("&Enter key selects && appends after new item creation")),
                     IdAppends);
   newlabel_ = withid(new QLabel(tr("New item")), IdNewItem);
-  newlabel_->setStyleSheet(QStringLiteral("QLabel { color: #0000ff; font-weight: bold; }"));
+  QFont bold = newlabel_->font();
+  bold.setBold(true);
+  newlabel_->setFont(bold);
+  newlabel_->setForegroundRole(QPalette::Link);
   searchview_ = withid(new QLabel, IdSearchView);
   searchview_->setTextFormat(Qt::RichText);
   searchview_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -91,6 +104,7 @@ void CMainDlg::createControls() {
   notice_->setWordWrap(true);
   notice_->hide();
   list_ = withid(new CRecListBox, IdList);
+  nameForReaders(kindbox_, tr("View"), tr("Whether the list shows albums, artists or songs"));
   view_ = plainButton(tr("&View/Modify"), IdView);
   xref_ = plainButton(tr("&X-ref"), IdXref);
   append_ = plainButton(tr("Select && &append"), IdAppend);
@@ -198,6 +212,7 @@ void CMainDlg::connectControls() {
 }
 
 CMainDlg::~CMainDlg() {
+  if (!pick_) rememberBrowsePlace({kind_, list_->hasRows() ? list_->currentCode() : -1});
   // The list must not outlive its source.
   list_->bind(nullptr, false, 0);
 }
@@ -237,10 +252,12 @@ void CMainDlg::setkind(int kind) {
 }
 
 void CMainDlg::populate() {
+  nameForReaders(list_, QString::fromLatin1(KindNames[kind_][CapPluralForm]),
+                 tr("Type the start of a name to find it; Enter opens the selected entry"));
   showTitle();
   list_->bind(nullptr, false, 0);
   source_ = std::make_unique<FullTable>(DB_Table(kind_));
-  source_->select(T_Name);
+  (void)source_->select(T_Name);  // a tag of the schema
   // Albums of one name are told apart by their first artist and songs.
   if (kind_ == TitleTable)
     list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
@@ -270,25 +287,38 @@ void CMainDlg::update(ListAction action, const std::string& text) {
     mismatch_ = -1;
   }
 
-  QPalette palette = searchview_->palette();
+  // The field is disabled (never focused) but must read as typed text, so
+  // its colours are the active ones of the palette in use, light or dark.
+  const QPalette& colours = palette();
+  const QString plain = colours.color(QPalette::Active, QPalette::Text).name();
   if (notfound) {
     // The characters from the one that stopped matching on stand out.
     const QString all = shown(text);
     const int from = std::clamp(mismatch_ - 1, 0, static_cast<int>(all.size()));
     searchview_->setText(
-        QStringLiteral("<span style=\"color:#000000\">%1</span>"
-                       "<span style=\"color:#0000ff; font-weight:bold\">%2</span>")
-            .arg(all.left(from).toHtmlEscaped(), all.mid(from).toHtmlEscaped()));
-    palette.setColor(QPalette::Window, QColor(0xB0, 0xFF, 0xFF));
-    palette.setColor(QPalette::Disabled, QPalette::Window, QColor(0xB0, 0xFF, 0xFF));
+        QStringLiteral("<span style=\"color:%1\">%2</span>"
+                       "<span style=\"color:%3; background-color:%4; font-weight:bold\">%5</span>")
+            .arg(plain, all.left(from).toHtmlEscaped(),
+                 colours.color(QPalette::Active, QPalette::HighlightedText).name(),
+                 colours.color(QPalette::Active, QPalette::Highlight).name(),
+                 all.mid(from).toHtmlEscaped()));
     newitem_ = true;
   } else {
-    searchview_->setText(QStringLiteral("<span style=\"color:#000000\">%1</span>")
-                             .arg(shown(text).toHtmlEscaped()));
-    palette = QPalette();
+    searchview_->setText(
+        QStringLiteral("<span style=\"color:%1\">%2</span>").arg(plain, shown(text).toHtmlEscaped()));
     newitem_ = false;
   }
-  searchview_->setPalette(palette);
+  // A mismatch tints the field towards the highlight, enough to be seen, too
+  // little to take the text's contrast away.
+  const QColor base = colours.color(QPalette::Active, QPalette::Base);
+  const QColor tint = colours.color(QPalette::Active, QPalette::Highlight);
+  const auto mix = [&](int a, int b) { return notfound ? (3 * a + b) / 4 : a; };
+  const QColor back(mix(base.red(), tint.red()), mix(base.green(), tint.green()),
+                    mix(base.blue(), tint.blue()));
+  QPalette field = colours;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    field.setColor(group, QPalette::Window, back);
+  searchview_->setPalette(field);
   notice_->clear();
   notice_->hide();
   searchview_->setProperty("searchText", shown(text));
@@ -351,7 +381,7 @@ void CMainDlg::onEnter() {
 void CMainDlg::onXref() {
   if (!list_->hasRows()) return;
   list_->setFocus();
-  followXrefs({kind_ - 1, list_->currentCode()});
+  followXrefs({relationof(kind_), list_->currentCode()});
 }
 
 // What was edited from the found lists (a rename, a merge) is shown on
@@ -359,8 +389,8 @@ void CMainDlg::onXref() {
 void CMainDlg::followXrefs(XrefTarget target) {
   const int32_t place = list_->currentCode();
   runFoundLists(this, target);
-  if (!standOnRecord(*source_, kind_, place)) source_->first();
-  list_->reposition(nullptr, false, -1);
+  if (!standOnRecord(*source_, kind_, place)) (void)source_->first();
+  list_->reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
   showTitle();
   list_->setFocus();
 }
@@ -380,7 +410,7 @@ void CMainDlg::onView() {
 
 void CMainDlg::onSelect(int result) {
   if (!list_->hasRows()) return;
-  target_ = {kind_ - 1, list_->currentCode()};
+  target_ = {relationof(kind_), list_->currentCode()};
   done(result);
 }
 
@@ -414,10 +444,12 @@ void CMainDlg::onCreate(bool explicitly) {
                      "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
   const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
-  if (rc == quill::Ok)
-    list_->reposition(nullptr, true, -1);
-  else
+  if (rc == quill::Ok) {
+    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
+    showTitle();
+  } else {
     nameFailure(rc, "Record creation failed; %s.");
+  }
   list_->setFocus();
   // After a failure the cursor stands on no new item: nothing to hand back.
   if (rc == quill::Ok && appends_->isChecked()) onSelect(ResultAppend);
@@ -431,7 +463,7 @@ void CMainDlg::onCreate(bool explicitly) {
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
   const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
   if (kind_ == TitleTable && explicitly) {
     *createanyway = ask(textf("An album named \"%s\" exists already; it is selected now.\nDo you "
@@ -486,7 +518,8 @@ void CMainDlg::onDelete() {
     rc = DB_DeleteAttribute(cursor, kind_);
   }
   // Also after a failure: removals done before it changed the rows shown.
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
+  showTitle();
   if (rc != quill::Ok) quill::warning("Delete failed; %s.", DB_ReturnedText(rc).c_str());
   setEnabled(true);
   list_->setFocus();
@@ -507,7 +540,8 @@ void CMainDlg::onMerge() {
   if (!confirmMerge(kind_, current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
-  list_->reposition(nullptr, true, -1);
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
+  showTitle();
 }
 
 void CMainDlg::setMergeFrom(int32_t code) {

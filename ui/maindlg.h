@@ -101,6 +101,7 @@ class CMainDlg : public QDialog {
   void connectControls();
   void setMode();
   void populate();
+  void keepPlace();
   void update(ListAction action, const std::string& text);
   void explainRefusal(const QString& typed);
   void onNotify(ListAction action, const std::string& text);

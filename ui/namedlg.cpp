@@ -70,7 +70,8 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
     return false;
   }
   const std::string stored = fieldText(cursor.field(F_Name));
-  if (list != nullptr) list->reposition(&stored, true, -1);
+  if (list != nullptr)
+    list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
   edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
   edit->setCursorPosition(caret);
@@ -108,6 +109,7 @@ void CNameDlg::createControls() {
   edit_->installEventFilter(this);
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 50);
   prompt_->setBuddy(edit_);
+  edit_->setAccessibleDescription(tr("The new name; OK renames the entry"));
   prev_ = plainButton(tr("&<"), IdPrevious);
   next_ = plainButton(tr("&>"), IdNext);
   modify_ = withid(new QPushButton(tr("&Modify")), IdModify);
@@ -171,7 +173,7 @@ void CNameDlg::onModify() {
   }
   const long n = cursor_.field(F_RefCount).aslong();
   if (n > 1 &&
-      ask(textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+      ask(textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
                 KindNames[kind_][SingularForm], n, KindNames[TitleTable][SingularForm]),
           "Confirm rename", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
@@ -184,8 +186,8 @@ void CNameDlg::onModify() {
 // The record edited is gone: the list and the dialog go on with the one kept.
 void CNameDlg::showMerged(int32_t keep) {
   BrowseSource* source = list_->source();
-  if (source != nullptr && !standOnRecord(*source, kind_, keep)) source->first();
-  list_->reposition(nullptr, true, -1);
+  if (source != nullptr && !standOnRecord(*source, kind_, keep)) (void)source->first();
+  list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   edit_->setModified(false);
   load();
 }

@@ -11,6 +11,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -105,6 +106,7 @@ void showRefusedOpen(QWidget* parent, bool inuse, bool writable, const std::stri
       inuse ? QMessageBox::tr("Database in use") : QMessageBox::tr("Database not accessible");
   QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("OpenRefused"));
+  giveOkMnemonic(box.button(QMessageBox::Ok));
   box.setDetailedText(QString::fromStdString(details));
   runModal(box);
 }
@@ -118,6 +120,7 @@ void showRefusedSwitch(QWidget* parent, bool inuse, const std::string& details) 
                   QMessageBox::tr("The database cannot be opened for changes: %1").arg(why),
                   QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("SwitchRefused"));
+  giveOkMnemonic(box.button(QMessageBox::Ok));
   box.setDetailedText(QString::fromStdString(details));
   runModal(box);
 }

@@ -10,6 +10,7 @@
 
 #include "engine/errors.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 
 namespace tracklore {
 
@@ -104,6 +105,7 @@ Answer QtHost::question(const char* text, const char* title, Buttons buttons, Ic
   QMessageBox box(qticon(icon), QString::fromUtf8(title), QString::fromUtf8(text), qtbuttons(buttons),
                   owner());
   box.setDefaultButton(defaultbutton(buttons, preset));
+  giveOkMnemonic(box.button(QMessageBox::Ok));
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::OK;
     case QMessageBox::Yes: return Answer::Yes;
@@ -122,6 +124,20 @@ bool QtHost::savefile(const FileRequest& request, std::string* path) {
   return choose(request, true, path);
 }
 
+bool QtHost::choosefolder(const FolderRequest& request, std::string* path) {
+  const QString start =
+      request.start.empty() ? QDir::currentPath() : QFile::decodeName(request.start.c_str());
+  QFileDialog dialog(owner(), QString::fromUtf8(request.title), start);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList folders = dialog.selectedFiles();
+  if (folders.isEmpty()) return false;
+  *path = QFile::encodeName(folders.front()).toStdString();
+  return true;
+}
+
 void QtHost::waitcursor(bool on) {
   if (on)
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -138,6 +154,7 @@ int messageBoxReporter(quill::ReportLevel level, const char* title, const char* 
   // The engine names the title; without one, the level gives it.
   const char* shown = title != nullptr ? title : quill::report_title(level);
   QMessageBox box(icon, QString::fromUtf8(shown), QString::fromUtf8(text), QMessageBox::Ok, owner());
+  giveOkMnemonic(box.button(QMessageBox::Ok));
   return box.exec();
 }
 

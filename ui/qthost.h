@@ -19,6 +19,7 @@ class QtHost : public Host {
                   DefaultButton preset) override;
   bool openfile(const FileRequest& request, std::string* path) override;
   bool savefile(const FileRequest& request, std::string* path) override;
+  bool choosefolder(const FolderRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
   void drain() override;
 };

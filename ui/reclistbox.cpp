@@ -8,6 +8,7 @@
 
 #include "catalogue/storedform.h"
 #include "catalogue/text.h"
+#include "catalogue/utf8.h"
 #include "engine/rlist.h"
 #include "ui/codec.h"
 #include "ui/platform.h"
@@ -115,33 +116,50 @@ void CRecListBox::fill(bool force, int row) {
 }
 
 // The rows from the cursor's record on; the cursor then goes to the record
-// of the given row.
+// of the given row. A window that fills (see fills) and meets the end of
+// the source first takes the records before its top in as well, and the
+// given row moves down with its record.
 void CRecListBox::layout(int row) {
   clear();
-  int s = 0;
+  int s = 0;  // the row of the record the cursor stands on
   for (int i = 0; i < rows_; ++i) {
     addrow();
     if (source_->skip(1) != 0) break;
     ++s;
   }
-  if (row - s != 0) source_->skip(row - s);
+  if (fills() && count() < rows_) {
+    // Moves that stop short stop at an end, which moved() then tells.
+    (void)source_->skip(-s);
+    (void)source_->skip(count() - rows_);
+    const int above = -source_->moved();
+    for (int i = 0; i < above; ++i) {
+      insertrow(i);
+      (void)source_->skip(1);
+    }
+    row += above;
+    s = above;
+  }
+  // A move that stops short stops at an end; selectrow keeps within the rows.
+  if (row - s != 0) (void)source_->skip(row - s);
+  row_ = row;
   selectrow(row);
   position_ = source_->recno();
 }
 
 int CRecListBox::landing(int row) const {
-  if (row == -1) row = currentRow();
+  if (row == kSelectedRow) row = currentRow();
   return row < kContext || row > lowestrow() ? kLandingRow : row;
 }
 
 void CRecListBox::refill(int row) { showfrom(landing(row)); }
 
-void CRecListBox::reposition(const std::string* key, bool clear, int row) {
+void CRecListBox::reposition(const std::string* key, Search search, int row) {
   if (key != nullptr && source_ != nullptr)
-    source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
+    // A key not found leaves the cursor where the seek stopped, or where it was.
+    (void)source_->seek(reinterpret_cast<const uint8_t*>(key->data()), static_cast<int>(key->size()),
                   quill::SeekMode::Prefix, quill::SeekWhich::First);
   refill(row);
-  if (clear) clearsearch();
+  if (search == Search::Clear) clearsearch();
 }
 
 void CRecListBox::clearsearch() {
@@ -153,13 +171,13 @@ void CRecListBox::clearsearch() {
 // neighbour: show the list again around it.
 bool CRecListBox::vanished(ErrorCode r) {
   if (r != quill::NextRecord && r != quill::PrevRecord) return false;
-  reposition(nullptr, true, -1);
+  reposition(nullptr, Search::Clear, kSelectedRow);
   return true;
 }
 
 void CRecListBox::search() {
   if (search_.empty()) {
-    if (source_ != nullptr) source_->first();
+    if (source_ != nullptr) (void)source_->first();
     refill(-1);
     notify(ListAction::Found, {});
     return;
@@ -195,8 +213,7 @@ void CRecListBox::typeChar(char32_t c) {
       return;
     }
     // One character goes, with every byte of it.
-    while (!search_.empty() && (static_cast<uint8_t>(search_.back()) & 0xC0) == 0x80)
-      search_.pop_back();
+    while (utf8continues(search_, search_.size() - 1)) search_.pop_back();
     if (!search_.empty()) search_.pop_back();
     search();
     return;
@@ -224,7 +241,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
   switch (key) {
     case Qt::Key_PageUp:
       if (control) {
-        if (source_ != nullptr) source_->first();
+        if (source_ != nullptr) (void)source_->first();
         refill(-1);
       } else {
         step(-pagerows());
@@ -232,7 +249,7 @@ void CRecListBox::pressKey(int key, Qt::KeyboardModifiers modifiers) {
       break;
     case Qt::Key_PageDown:
       if (control) {
-        if (source_ != nullptr) source_->last();
+        if (source_ != nullptr) (void)source_->last();
         refill(-1);
       } else {
         step(pagerows());

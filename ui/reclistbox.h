@@ -21,7 +21,7 @@
 // 4, then the window scrolls; a sought record lands on row 4 to 7, else 5):
 // the selection keeps kContext rows in view above and below it, so a taller
 // window lets it walk further down, and Page Up / Page Down move by the
-// visible rows less one.
+// visible rows less one. Only a taller window always fills (see fills).
 #pragma once
 
 #include <cstdint>
@@ -83,8 +83,11 @@ class CRecListBox : public QListWidget {
   // kLandingRow, or higher near the beginning.
   void refill(int row);
   // Seeks the key (when given: stored bytes, a prefix of the Name tag)
-  // and refills; clears the search if asked.
-  void reposition(const std::string* key, bool clearsearch, int row);
+  // and refills, landing on row as refill does (kSelectedRow: the selected
+  // one); clears the search if asked.
+  enum class Search { Keep, Clear };
+  static constexpr int kSelectedRow = -1;
+  void reposition(const std::string* key, Search search, int row);
 
   BrowseSource* source() const { return source_; }
   bool hasRows() const { return count() > 0; }
@@ -148,7 +151,12 @@ class CRecListBox : public QListWidget {
   void clearsearch();
   bool vanished(ErrorCode r);
 
-  // The row rules, for the rows the window holds now.
+  // The row rules, for the rows the window holds now. The smallest window
+  // keeps them as they always were, with its last rows left empty at the
+  // end of the source; a taller one fills: it shows as many records as it
+  // holds whenever the source has them, the last on its bottom row at the
+  // end.
+  bool fills() const { return rows_ > kMinRows; }
   int lowestrow() const { return rows_ - 1 - kContext; }  // forward steps stop here
   int pagerows() const { return rows_ - 1; }
   int longstep() const { return rows_ / 2; }  // from here on a step refills

@@ -82,11 +82,12 @@ void CRecListBox::scrollby(int delta) {
   if (vanished(r)) return;
   const int moved = source_->moved();
   if (moved == edge) {
-    source_->skip(-moved);
+    // Moves back over rows just passed, which are there: counted by moved().
+    (void)source_->skip(-moved);
     return;
   }
   // Down, the cursor stands on the new bottom row; up, on the new top row.
-  if (delta > 0) source_->skip(-(count() - 1));
+  if (delta > 0) (void)source_->skip(-(count() - 1));
   layout(row_);
   updatebar();
 }
@@ -97,8 +98,9 @@ void CRecListBox::seektop(int32_t top) {
   if (source_ == nullptr || count() == 0) return;
   if (top >= bar_->maximum()) top = std::max(source_->span(), top);
   if (source_->seekrank(std::max(top, 0)) != 0) return;
-  source_->skip(rows_ - 1);
-  source_->skip(-(rows_ - 1));
+  // How far these go is what counts (moved()), not whether they reach.
+  (void)source_->skip(rows_ - 1);
+  (void)source_->skip(-(rows_ - 1));
   const int below = -source_->moved();  // records from the top to the bottom row
   row_ = std::min(row_, below);
   layout(row_);

@@ -51,21 +51,26 @@ void CRecListBox::stepback(int d) {
 }
 
 // The current record, d rows below the selection, goes to row `limit`: the
-// rows that pass it leave at the top and as many are read in at the bottom
-// (fewer near the end of the source).
+// rows that pass it leave at the top and as many are read in at the bottom.
+// Near the end of the source fewer are read: the smallest window scrolls on
+// all the same and leaves its last rows empty; one that fills scrolls only
+// as far as there are records, and the selection walks on below `limit`.
 void CRecListBox::scrolldown(int d, int limit) {
   const int leaving = row_ - limit + d;
-  for (int i = 0; i < leaving; ++i) delete takeItem(0);
   // From the current record to the record of the window's last row.
-  source_->skip(rows_ - 1 - row_ - d);
+  // How far the moves here go is what counts (moved()), not their codes.
+  (void)source_->skip(rows_ - 1 - row_ - d);
   int m = source_->moved();
-  for (int i = 0; i < leaving; ++i) {
-    if (source_->skip(1) != 0) break;
+  int read = 0;
+  while (read < leaving && source_->skip(1) == 0) {
     addrow();
-    ++m;
+    ++read;
   }
-  source_->skip(-m);
-  row_ = limit;
+  m += read;
+  const int gone = fills() ? read : leaving;
+  for (int i = 0; i < gone; ++i) delete takeItem(0);
+  (void)source_->skip(-m);
+  row_ += d - gone;
   selectrow(row_);
   position_ = source_->recno();
 }
@@ -78,7 +83,7 @@ void CRecListBox::scrollup(int d) {
   const int next = row_ + d;
   int incoming = row_ > kContext ? kContext - row_ - d : -d;
   // To the record that becomes the new top row.
-  source_->skip(-(incoming + next));
+  (void)source_->skip(-(incoming + next));
   const int m = source_->moved();
   incoming -= m + incoming + next;
   int i = 0;
@@ -89,7 +94,7 @@ void CRecListBox::scrollup(int d) {
     ++i;
   }
   row_ = next + i;
-  source_->skip(-(i + m));
+  (void)source_->skip(-(i + m));
   selectrow(row_);
   position_ = source_->recno();
 }

@@ -6,6 +6,7 @@
 #include "catalogue/results.h"
 #include "catalogue/tableset.h"
 #include "ui/codec.h"
+#include "ui/dialogparts.h"
 #include "ui/platform.h"
 
 namespace tracklore {
@@ -45,6 +46,7 @@ void showRecoveryOutcome(QWidget* parent, int result, const std::vector<std::str
   QMessageBox box(result == 0 ? QMessageBox::Information : QMessageBox::Warning,
                   QMessageBox::tr("Recovery"), text, QMessageBox::Ok, parent);
   box.setObjectName(kRecoveryOutcomeName);
+  giveOkMnemonic(box.button(QMessageBox::Ok));
   box.setDetailedText(lines.join(QLatin1Char('\n')));
   runModal(box);
 }

@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QSettings>
 #include <QDialogButtonBox>
-#include <QFileDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,7 +20,10 @@
 #include "catalogue/scanrun.h"
 #include "tags/folderreader.h"
 #include "ui/help.h"
+#include "ui/dialogparts.h"
 #include "ui/platform.h"
+#include "ui/scanreport.h"
+#include "ui/startup.h"
 
 namespace tracklore {
 
@@ -31,9 +34,18 @@ std::function<QString(QWidget*)>& chooser() {
   return hook;
 }
 
-QString choosefolder(QWidget* parent) {
+// The chooser starts in the folder typed, else in the user's music folder
+// (not in the database's, which holds no music).
+QString choosefolder(QWidget* parent, const QString& typed) {
   if (chooser()) return chooser()(parent);
-  return QFileDialog::getExistingDirectory(parent, QObject::tr("Scan music folder"));
+  QString start = typed;
+  if (start.isEmpty() || !QFileInfo(start).isDir()) start = musicFolder();
+  if (!QFileInfo(start).isDir()) start = QDir::homePath();
+  const QByteArray title = QObject::tr("Scan music folder").toUtf8();
+  std::string chosen;
+  if (!DB_Host().choosefolder({title.constData(), QFile::encodeName(start).toStdString()}, &chosen))
+    return {};
+  return QFile::decodeName(chosen.c_str());
 }
 
 }  // namespace
@@ -46,9 +58,10 @@ CScanFolderDlg::CScanFolderDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Scan music folder"));
   folder_ = withid(new QLineEdit, IdFolder);
   folder_->setMinimumWidth(folder_->fontMetrics().averageCharWidth() * 48);
+  folder_->setAccessibleDescription(tr("The folder whose audio files are catalogued"));
   auto* browse = withid(new QPushButton(tr("&Browse...")), IdBrowse);
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString chosen = choosefolder(this);
+    const QString chosen = choosefolder(this, folder());
     if (!chosen.isEmpty()) folder_->setText(chosen);
   });
   hidden_ = withid(new QCheckBox(tr("Read &hidden files and folders (names beginning with a dot)")),
@@ -109,18 +122,21 @@ bool CScanProgressDlg::update(int read) {
   return !cancelled_;
 }
 
-CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report,
+CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, QStringList report,
                                  const std::vector<std::string>& leftalone)
     : QDialog(parent), report_(std::move(report)) {
   setObjectName(QStringLiteral("CScanSummaryDlg"));
   addHelpKey(this, QStringLiteral("scan"));
   setWindowTitle(tr("Scan music folder"));
   auto* text = withid(new QLabel(summary), IdSummary);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(ctlid(IDOK));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  QPushButton* close = withid(buttons->button(QDialogButtonBox::Close), IDOK);
   QPushButton* show = withid(buttons->addButton(tr("Show report"), QDialogButtonBox::ActionRole), IdShowReport);
   show->setEnabled(!report_.empty());
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  // Return closes the summary, whichever button has the focus.
+  show->setAutoDefault(false);
+  close->setDefault(true);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
   connect(show, &QPushButton::clicked, this, &CScanSummaryDlg::showReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
@@ -129,8 +145,11 @@ CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::v
     auto* albums = withid(new QListWidget, IdLeftAlone);
     for (const std::string& name : leftalone) albums->addItem(QString::fromStdString(name));
     label->setBuddy(albums);
+    nameForReaders(albums, tr("Albums left alone"),
+                   tr("Albums edited in the catalogue that the scan did not change"));
     QPushButton* prefer =
         withid(buttons->addButton(tr("Take the &files' version"), QDialogButtonBox::ActionRole), IdPreferFiles);
+    prefer->setAutoDefault(false);
     albums->setCurrentRow(0);
     connect(prefer, &QPushButton::clicked, this, [this, albums] {
       if (albums->currentItem() == nullptr) return;
@@ -144,19 +163,7 @@ CScanSummaryDlg::CScanSummaryDlg(QWidget* parent, const QString& summary, std::v
 }
 
 void CScanSummaryDlg::showReport() {
-  QDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("CScanReportDlg"));
-  dialog.setWindowTitle(tr("Scan report"));
-  auto* text = withid(new QPlainTextEdit, IdReport);
-  text->setReadOnly(true);
-  text->setLineWrapMode(QPlainTextEdit::NoWrap);
-  for (const std::string& line : report_) text->appendPlainText(QString::fromStdString(line));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(text);
-  layout->addWidget(buttons);
-  dialog.resize(640, 400);
+  CScanReportDlg dialog(this, report_);
   runModal(dialog);
 }
 
@@ -193,7 +200,8 @@ void runscan(QWidget* parent, const std::vector<std::string>& folders, bool hidd
     text = "The scan stopped at album " + summary.failedalbum + ": " + DB_FailureText(summary.error) +
            ".\nThe albums of its finished batches are kept; recovery takes back the unfinished one, "
            "and a second scan completes the rest.\n\n" + text;
-  CScanSummaryDlg dialog(parent, QString::fromStdString(text), std::move(report), summary.follow.preferable);
+  CScanSummaryDlg dialog(parent, QString::fromStdString(text), relativeReport(report, folders),
+                         summary.follow.preferable);
   runModal(dialog);
   // As tracklore-cli scan --prefer-files: the same folders again.
   if (!dialog.preferred().empty()) runscan(parent, folders, hidden, {dialog.preferred()});

@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QCheckBox;
 class QLabel;
@@ -76,13 +77,14 @@ class CScanSummaryDlg : public QDialog {
  public:
   // Control ids, each control's object name.
   enum : int { IdSummary = 1201, IdShowReport = 1202, IdReport = 1203, IdLeftAlone = 1204, IdPreferFiles = 1205 };
-  CScanSummaryDlg(QWidget* parent, const QString& summary, std::vector<std::string> report,
+  // report: its lines as shown (relativeReport).
+  CScanSummaryDlg(QWidget* parent, const QString& summary, QStringList report,
                   const std::vector<std::string>& leftalone = {});
   // The album whose files' version was asked for (empty: none).
   const std::string& preferred() const { return preferred_; }
 
  private:
-  std::vector<std::string> report_;
+  QStringList report_;
   std::string preferred_;
   void showReport();
 };

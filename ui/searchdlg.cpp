@@ -48,7 +48,10 @@ void CSearchDlg::createControls() {
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     lists_[kind] = withid(new CRecListBox, IdList + kind);
     tabs_->addTab(lists_[kind], QString::fromLatin1(KindNames[kind][CapPluralForm]));
+    nameForReaders(lists_[kind], tr("%1 found").arg(QString::fromLatin1(KindNames[kind][CapPluralForm])),
+                   tr("Enter opens the selected entry"));
   }
+  nameForReaders(tabs_, tr("Results"), tr("What was found, one page per kind"));
   outcome_ = withid(new QLabel, IdOutcome);
   open_ = withid(new QPushButton(tr("&Open")), IdOpen);
   open_->setAutoDefault(false);
@@ -102,7 +105,7 @@ void CSearchDlg::find() {
   size_t total = 0;
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     std::vector<int32_t> codes;
-    DB_SearchCodes(words, kind, &codes);  // none when the search fails
+    (void)DB_SearchCodes(words, kind, &codes);  // none when the search fails
     lists_[kind]->bind(nullptr, false, 0);
     sources_[kind] = std::make_unique<CodeList>(DB_Table(kind), std::move(codes));
     const size_t found = sources_[kind]->codes().size();
@@ -137,7 +140,7 @@ void CSearchDlg::open() {
   if (kind < 0 || !list->hasRows()) return;
   list->setFocus();
   if (kind != TitleTable) {
-    target_ = {kind - 1, list->currentCode()};
+    target_ = {relationof(kind), list->currentCode()};
     done(ResultTarget);
     return;
   }

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "catalogue/host.h"
@@ -28,6 +29,7 @@
 #include "catalogue/text.h"
 #include "catalogue/undo.h"
 #include "engine/errors.h"
+#include "ui/browseplace.h"
 #include "ui/codec.h"
 #include "ui/correctioncounter.h"
 #include "ui/duplicatesdlg.h"
@@ -61,7 +63,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   product->setFont(big);
   auto* line1 = new QLabel(tr("Your music collection's database"));
   auto* line2 = new QLabel(tr("Powered by Quillstore"));
-  auto* ok = withid(new QPushButton(tr("OK")), IDOK);
+  auto* version = new QLabel(tr("Version %1").arg(QStringLiteral(TRACKLORE_VERSION)));
+  version->setObjectName(QStringLiteral("version"));
+  auto* ok = withid(new QPushButton(tr("&OK")), IDOK);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -69,6 +73,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   text->addWidget(product);
   text->addWidget(line1);
   text->addWidget(line2);
+  text->addWidget(version);
   text->addStretch(1);
   auto* top = new QHBoxLayout;
   top->addWidget(picture, 0, Qt::AlignTop);
@@ -162,8 +167,11 @@ void CShellDlg::createMenu() {
     a->setShortcut(key);
     addAction(a);
   };
-  withkey(add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); }), QKeySequence::Open);
-  add(database, tr("Open in different &directory..."), CmdOpenDir, [this] { onOpen(true); });
+  add(database, tr("&Open"), CmdOpen, [this] { onOpen(false); });
+  // The key opens the folder chooser: a new user's Ctrl+O means "open...".
+  withkey(add(database, tr("Open in different &directory..."), CmdOpenDir,
+              [this] { onOpen(true); }),
+          QKeySequence::Open);
   add(database, tr("&Close"), CmdClose, [this] { onClose(); });
   add(database, tr("&Pack"), CmdPack, [this] { onPack(); });
   add(database, tr("&Reindex"), CmdReindex, [this] { onReindex(); });
@@ -202,7 +210,8 @@ void CShellDlg::createControls() {
   directory_->installEventFilter(this);
 
   browse_ = withid(new QPushButton, IdBrowse);
-  browse_->setAccessibleName(tr("Extra button"));
+  nameForReaders(browse_, tr("Browse"), tr("Browse the database's albums, artists and songs"));
+  directory_->setAccessibleDescription(tr("The folder of the open database"));
   browse_->setToolTip(tr("Browse the database"));
   browse_->setIcon(QIcon(browsePixmap(48)));
   browse_->setIconSize(QSize(48, 48));
@@ -331,14 +340,49 @@ bool CShellDlg::reopenForChanges() {
   return false;
 }
 
+bool CShellDlg::enterChosenFolder(MainFile* main) {
+  const QByteArray title = tr("Choose the folder of the database").toUtf8();
+  std::string chosen;
+  if (!DB_Host().choosefolder({title.constData(), {}}, &chosen)) return false;
+  const QString folder = QFile::decodeName(chosen.c_str());
+  if (!QDir::setCurrent(folder)) {
+    const QString text =
+        tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder));
+    tracklore::ask(text.toStdString(), tr("Failure").toUtf8().constData(), Buttons::OK,
+                   Icon::Exclamation);
+    return false;
+  }
+  // A folder of several databases: the user picks the main file there.
+  const QString mainname = mainNameIn(folder);
+  *main = mainname.isEmpty() ? MainFile::Ask : MainFile::Current;
+  // A name found on disk is one the catalogue can take.
+  if (!mainname.isEmpty()) (void)DB_SetMainName(QFile::encodeName(mainname).constData());
+  return true;
+}
+
+// The choice of read-write stays the user's, for the next open.
+bool CShellDlg::openReadOnlyInstead() {
+  HeldReports quiet;
+  if (DB_Open(kReadBeside) != 0) return false;
+  showReadOnlyMode(true);
+  outcome_->setText(tr("The database is open read-only."));
+  return true;
+}
+
 void CShellDlg::onOpen(bool ask) {
   lastkind_ = 0;
   const bool readonly = readonly_->isChecked();
+  MainFile main = MainFile::Current;
+  if (ask && !enterChosenFolder(&main)) {
+    refresh();
+    return;
+  }
   HeldReports held;
   // Read-only, the command line may read beside the program.
-  if (DB_Open(readonly ? kReadBeside : quill::OpenMode{}, ask ? MainFile::Ask : MainFile::Current) ==
-      0) {
+  if (DB_Open(readonly ? kReadBeside : quill::OpenMode{}, main) == 0) {
     held.end();
+    // The same database opens on the view the user left it in.
+    lastkind_ = rememberedBrowsePlace().kind;
     // Until it is undone, every edit would be refused, and what is shown is
     // the half-made change.
     if (DB_HasUnfinishedEdit()) offerRecovery(true, {});
@@ -356,9 +400,19 @@ void CShellDlg::onOpen(bool ask) {
       rc == quill::Ok ? OpenFailure::Other : classifyOpenFailure();
   switch (failure) {
     case OpenFailure::NoDatabase: offerNewDatabase(held.end()); break;
-    case OpenFailure::InUse:
+    case OpenFailure::InUse: {
+      const std::string details = held.end();
+      showForBoxes();
+      // Another program reads it: it may still be read beside that one.
+      if (!readonly && openReadOnlyInstead())
+        showRefusedSwitch(this, true, details);
+      else
+        showRefusedOpen(this, true, !readonly, details);
+      break;
+    }
     case OpenFailure::NotAllowed:
-      showRefusedOpen(this, failure == OpenFailure::InUse, !readonly, held.end());
+      showForBoxes();
+      showRefusedOpen(this, false, !readonly, held.end());
       break;
     case OpenFailure::Other:
       if (rc != quill::Ok && DB_NeedsRecovery())
@@ -373,6 +427,7 @@ void CShellDlg::onOpen(bool ask) {
 void CShellDlg::offerRecovery(bool unfinishedEdit, const std::string& details) {
   const RecoveryReason reason =
       unfinishedEdit ? RecoveryReason::UnfinishedEdit : RecoveryReason::StaleIndex;
+  showForBoxes();
   if (!askRecovery(this, reason, details)) return;
   std::vector<std::string> log;
   std::string advice;
@@ -392,32 +447,42 @@ void CShellDlg::offerNewDatabase(const std::string& details) {
   // The folder named at start is the one the user asked for, even if it
   // does not exist yet.
   const QString lookedin = options_.folder.isEmpty() ? QDir::currentPath() : options_.folder;
-  const QString target =
-      options_.newDatabaseFolder.isEmpty() ? QDir::currentPath() : options_.newDatabaseFolder;
+  const QString target = options_.newDatabaseFolder.isEmpty()
+                             ? proposedDatabaseFolder(lookedin)
+                             : options_.newDatabaseFolder;
   options_ = {};
+  showForBoxes();
   switch (askNewDatabase(this, lookedin, target, details)) {
+    // The box named the folder: that was the one question.
     case NewDatabase::Create: createIn(target); break;
     case NewDatabase::Choose: onOpen(true); break;
     case NewDatabase::Later: break;
   }
 }
 
+void CShellDlg::showForBoxes() {
+  if (isVisible()) return;
+  // Placed by hand: the boxes are centred over where it is now.
+  adjustSize();
+  const QScreen* where = screen();
+  if (where != nullptr) move(where->availableGeometry().center() - rect().center());
+  show();
+}
+
 void CShellDlg::createIn(const QString& folder) {
   const QString previous = QDir::currentPath();
   const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
-  if (!QDir::setCurrent(folder)) {
-    const QString text = tr("The folder %1 cannot be used.").arg(QDir::toNativeSeparators(folder));
-    tracklore::ask(text.toStdString(), "Failure", Buttons::OK, Icon::Exclamation);
-    return;
+  if (DB_CreateIn(QFile::encodeName(folder).toStdString()) == 0) {
+    // A new database is there to be filled.
+    readonly_->setChecked(false);
+    (void)DB_Open();  // a failure is reported by DB_Open, and refresh() shows the state
   }
-  // The catalogue asks for the main file, starting in that folder.
-  onCreate();
   if (DB_IsOpen() == 0) {
     QDir::setCurrent(previous);
-    refresh();
+    // Made for nothing: only an empty one goes.
+    if (made) QDir().rmdir(folder);
   }
-  // Made for nothing (cancelled, or created elsewhere): only an empty one goes.
-  if (made) QDir().rmdir(folder);
+  refresh();
 }
 
 void CShellDlg::onClose() {
@@ -427,11 +492,16 @@ void CShellDlg::onClose() {
 }
 
 void CShellDlg::onCreate() {
-  if (DB_Create() == 0) {
-    // A new database is there to be filled.
-    readonly_->setChecked(false);
-    DB_Open();
-  }
+  const QString proposed = proposedDatabaseFolder(QDir::currentPath());
+  // The chooser can only start in a folder that exists.
+  const bool made = !QFileInfo::exists(proposed) && QDir().mkpath(proposed);
+  const QByteArray title = tr("Choose the folder for the new database").toUtf8();
+  std::string chosen;
+  if (DB_Host().choosefolder({title.constData(), QFile::encodeName(proposed).toStdString()},
+                             &chosen))
+    createIn(QFile::decodeName(chosen.c_str()));
+  // Made for nothing: only an empty one goes.
+  if (made) QDir().rmdir(proposed);
   refresh();
 }
 

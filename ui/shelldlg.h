@@ -22,6 +22,8 @@ class QPushButton;
 
 namespace tracklore {
 
+enum class MainFile;
+
 // The about box.
 class CAboutDlg : public QDialog {
   Q_OBJECT
@@ -164,12 +166,23 @@ class CShellDlg : public QDialog {
   // Opens the closed database again for changes; false, with the refusal
   // said, when that is not possible (the caller opens it for reading).
   bool reopenForChanges();
+  // After an open for changes that another program refused: opens the
+  // database read-only beside it; false when that fails too.
+  bool openReadOnlyInstead();
   // After an open that failed on what recovery mends, or that found an
   // unfinished edit: recover, say what was done, then open again.
   void offerRecovery(bool unfinishedEdit, const std::string& details);
   // After an open that found no database: create one, or choose another.
   void offerNewDatabase(const std::string& details);
+  // Makes the database in that folder (made if missing) and opens it for
+  // writing; the question was asked before.
   void createIn(const QString& folder);
+  // Ctrl+O's folder chooser: the folder chosen becomes the current one,
+  // main says which file to open there. False when cancelled or refused.
+  bool enterChosenFolder(MainFile* main);
+  // The boxes of the start come before the window would be shown: it is
+  // shown first, so that they stand centred over it.
+  void showForBoxes();
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringList>
+
+#include "catalogue/schema.h"
 
 namespace tracklore {
 
@@ -21,12 +24,39 @@ bool holdsDatabase(const QString& folder, const QString& mainname) {
   return QFileInfo(QDir(folder).filePath(stem + QStringLiteral(".db1"))).isFile();
 }
 
+QString musicFolder() {
+  const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+  // A music folder that is only the home folder is no music folder.
+  if (music.isEmpty() || QDir(music) == QDir::home())
+    return QDir::home().filePath(QStringLiteral("Music"));
+  return music;
+}
+
 QString defaultDatabaseFolder() {
-  QString base = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-  // A music folder that is only the home directory is no music folder.
-  if (base.isEmpty() || !QFileInfo(base).isDir() || QDir(base) == QDir::home())
-    base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  return QDir(base).filePath(QStringLiteral("Tracklore"));
+  return QDir(musicFolder()).filePath(QStringLiteral("Tracklore"));
+}
+
+QString proposedDatabaseFolder(const QString& folder) {
+  const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+  const bool hidden = clean.contains(QStringLiteral("/."));
+  if (QDir(clean) == QDir::home() || QDir(clean).isRoot() || hidden) return defaultDatabaseFolder();
+  return clean;
+}
+
+QString mainNameIn(const QString& folder) {
+  if (holdsDatabase(folder, {})) return kUsualMain;
+  QStringList candidates;
+  const QStringList files =
+      QDir(folder).entryList({QStringLiteral("*.db1")}, QDir::Files, QDir::Name);
+  for (const QString& file : files) {
+    const QString stem = QFileInfo(file).completeBaseName();
+    bool fixed = false;
+    for (int index = 1; index < kAllTables; ++index)
+      fixed = fixed || stem == QLatin1String(fixedname(index));
+    if (!fixed) candidates << stem;
+  }
+  if (candidates.isEmpty()) return kUsualMain;
+  return candidates.size() == 1 ? candidates.front() : QString();
 }
 
 void rememberDatabase(const QString& folder, const QString& mainname) {

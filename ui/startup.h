@@ -22,8 +22,23 @@ struct StartFolder {
 // if any, is the database folder).
 StartFolder chooseStartFolder(const QStringList& arguments);
 
-// The folder proposed for a first database.
+// The user's music folder: the XDG music directory, or "Music" in the home
+// folder when that is unset or is the home folder itself. It may not exist
+// yet.
+QString musicFolder();
+
+// The folder proposed for a first database: "Tracklore" in the music folder.
 QString defaultDatabaseFolder();
+
+// Where a new database is proposed after none was found in folder: there,
+// unless it is the home folder, the root or a hidden folder, where its
+// files would be lost among others or out of sight; then the default.
+QString proposedDatabaseFolder(const QString& folder);
+
+// The main table's stem of the database in a folder the user chose: the
+// usual one when its file is there or no other main file is; the only
+// other candidate when there is just one; else empty (the user picks).
+QString mainNameIn(const QString& folder);
 
 // Whether a folder holds a database with the main table's stem.
 bool holdsDatabase(const QString& folder, const QString& mainname);

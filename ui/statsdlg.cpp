@@ -20,6 +20,7 @@ CStatsDlg::CStatsDlg(QWidget* parent) : QDialog(parent) {
   addHelpKey(this, QStringLiteral("statistics"));
   report_ = withid(new QPlainTextEdit, IdReport);
   report_->setReadOnly(true);
+  nameForReaders(report_, tr("Statistics"), tr("Counts of the catalogue's entries and links"));
   report_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   report_->setMinimumSize(report_->fontMetrics().averageCharWidth() * 60,
                           report_->fontMetrics().height() * 24);

@@ -26,7 +26,7 @@ class CreateTest : public CatalogueTest {
  protected:
   void SetUp() override {
     DB_Close();
-    DB_SetMainName("maindb");
+    (void)DB_SetMainName("maindb");
   }
   size_t files() const {
     return static_cast<size_t>(
@@ -105,6 +105,24 @@ TEST_F(CreateTest, TheChosenTitleNamesTheMainTableAndItsDirectoryBecomesCurrent)
   EXPECT_STREQ(DB_Table(TitleTable).base().c_str(), "music");
 }
 
+// Creation in a folder chosen before asks for no file, takes the usual
+// main name whatever was in force, and refuses a folder it cannot enter.
+TEST_F(CreateTest, CreationInAGivenFolderAsksNothingAndUsesTheUsualName) {
+  (void)DB_SetMainName("music");
+  fs::create_directory(dir_.file("Tracklore"));
+  EXPECT_EQ(DB_CreateIn(dir_.file("Tracklore")), 0);
+  EXPECT_TRUE(host_.dialogs.empty());
+  EXPECT_STREQ(DB_MainName(), "maindb");
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("Tracklore")));
+  EXPECT_EQ(DB_Open(), 0);
+  DB_Close();
+  reports_expected_ = true;
+  EXPECT_EQ(DB_CreateIn(dir_.file("missing")), -1);
+  EXPECT_NE(reports_.text().find("the folder " + dir_.file("missing") + " cannot be entered"),
+            std::string::npos);
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.file("Tracklore")));
+}
+
 // Cancelled, an extension other than exactly ".db1", a title longer than
 // the name buffer, a fixed table's name (the main table would be made and
 // then overwritten): refused before anything is written or asked.
@@ -165,7 +183,7 @@ TEST_F(CreateTest, ATableThatCannotBeMadeStopsCreationBeforeAnythingChanges) {
   host_.choose(dir_.file("maindb.db1"));
   host_.answer(Answer::OK);
   EXPECT_EQ(DB_Create(), -1);
-  holder.close();
+  (void)holder.close();
   EXPECT_EQ(reports_.texts(),
             (std::vector<std::string>{"Operation create failed on Datafile \"rel001\".\nThe file "
                                       "rel001.db1 cannot be written; nothing was changed."}));

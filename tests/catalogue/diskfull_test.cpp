@@ -70,33 +70,18 @@ class DiskFullSweep : public CatalogueTest {
     DB_Close();
     DB_SetHost(&consenting_);
     reports_expected_ = true;  // the failures are reported as they happen
-    save("pristine");
+    savefiles("pristine");
   }
   void TearDown() override {
     DB_SetHost(&host_);
     CatalogueTest::TearDown();
   }
 
-  void save(const std::string& dir) {
-    fs::create_directory(dir);
-    for (const fs::directory_entry& file : fs::directory_iterator("."))
-      if (file.is_regular_file())
-        fs::copy_file(file.path(), dir / file.path().filename(),
-                      fs::copy_options::overwrite_existing);
-  }
-  void restore(const std::string& dir) {
-    for (const fs::directory_entry& file : fs::directory_iterator("."))
-      if (file.is_regular_file()) fs::remove(file.path());
-    for (const fs::directory_entry& file : fs::directory_iterator(dir))
-      fs::copy_file(file.path(), file.path().filename());
-  }
-
   // Runs the step in a child with the n-th write refused for lack of space
   // (never, for 0), and every one after it unless `once`. An edit runs on
   // the database opened for writing and closed after it, as a command does.
   Outcome runfull(const Step& step, int n, bool open, bool once = false) {
-    const pid_t child = fork();
-    if (child == 0) {
+    const int status = quill::test::run_child([&] {
       quill::reporter = keepfatal;
       quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC, n > 0 ? n : 1 << 30, "",
                                      once);
@@ -109,26 +94,23 @@ class DiskFullSweep : public CatalogueTest {
       }
       if (rc == Ok) _exit(full.met() ? Succeeded : NeverFull);
       _exit(rc == DiskFull ? SaidFull : SaidOther);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    });
     std::string fatal;
     std::getline(std::ifstream(kFatalText), fatal, '\0');
     fs::remove(kFatalText);
-    if (!WIFEXITED(status)) return SaidOther;
+    if (status == -1) return SaidOther;
     // The process ended as the engine ends it (exit status -1).
-    if (WEXITSTATUS(status) == 255)
-      return fatal.find("The disk is full") != std::string::npos ? SaidFull : SaidOther;
-    return static_cast<Outcome>(WEXITSTATUS(status));
+    if (status == 255) return fatal.find("The disk is full") != std::string::npos ? SaidFull : SaidOther;
+    return static_cast<Outcome>(status);
   }
 
   // The step from `start` (a saved directory), at every write in turn;
   // `before` is what recovery may also bring back (the step undone).
   void sweep(const char* name, const Step& step, bool open = true, const char* start = "pristine",
              const Snapshot* undone = nullptr) {
-    restore("pristine");
+    restorefiles("pristine");
     const Snapshot before = undone != nullptr ? *undone : snapshot();
-    restore(start);
+    restorefiles(start);
     ASSERT_EQ(runfull(step, 0, open), NeverFull) << name;
     ASSERT_EQ(recovered(), Ok) << name;
     const Snapshot after = snapshot();
@@ -136,7 +118,7 @@ class DiskFullSweep : public CatalogueTest {
     bool reached = false;  // a write beyond the step's last
     for (int n = 1; !reached; ++n) {
       for (bool once : {false, true}) {
-        restore(start);
+        restorefiles(start);
         const Outcome outcome = runfull(step, n, open, once);
         const std::string where = std::string(name) + ", the disk full " +
                                   (once ? "at" : "from") + " write " + std::to_string(n);
@@ -159,30 +141,14 @@ class DiskFullSweep : public CatalogueTest {
 };
 
 TEST_F(DiskFullSweep, EditsAndTheirJournal) {
-  sweep("add", [&] {
-    quill::Rlist cursor(&DB_Table(TitleTable));
-    return DB_InsertRecord(TitleTable, "Third", cursor);
-  });
-  sweep("link", [&] { return link(0, first_, artists_[3], 0); });
-  sweep("unlink", [&] { return unlink(1, first_, 1, PurgeMode::Ask); });
-  sweep("move", [&] {
-    Standing s = stand(0, first_, 1);
-    return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
-  });
-  sweep("rename", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true);
-  });
-  sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
+  for (const NamedEdit& edit : singleedits()) sweep(edit.name, edit.run);
 }
 
 TEST_F(DiskFullSweep, ImportAndScanBatches) {
   sweep("import", [&] { return importalbums(1000); });
-  sweep("scan", [&] {
-    TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
-                        tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1)});
-    ScanNotes notes;
-    ScanSummary summary;
-    return DB_ScanMusic(source, notes, ScanRunOptions(), &summary) == 0 ? Ok : summary.error;
+  sweep("scan", [] {
+    return scanfiles({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
+                      tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1)});
   });
 }
 
@@ -191,23 +157,20 @@ TEST_F(DiskFullSweep, PackReindexAndRecovery) {
   sweep("reindex", [] { return DB_Reindex(nullptr, nullptr) == 0 ? Ok : DB_CheckedResult(); },
         false);
   // A link that ended before its last table writes, left for recovery.
-  restore("pristine");
+  restorefiles("pristine");
   const Snapshot before = snapshot();
-  const pid_t child = fork();
-  if (child == 0) {
-    int writes = 0;
-    quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
-      if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
-      return false;
-    });
-    if (DB_Open() == 0) link(0, first_, artists_[3], 0);
-    _exit(1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(quill::test::run_child([&] {
+              int writes = 0;
+              quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+                if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
+                return false;
+              });
+              if (DB_Open() == 0) (void)link(0, first_, artists_[3], 0);
+              _exit(1);
+            }),
+            0);
   ASSERT_TRUE(DB_NeedsRecovery());
-  save("interrupted");
+  savefiles("interrupted");
   sweep("recover", recovered, false, "interrupted", &before);
 }
 

@@ -46,15 +46,15 @@ class MaintenanceTest : public CatalogueTest {
 };
 
 const std::vector<std::string> kPackLines = {
-    "Packing table 1 of 7 [maindb]",   "Packing table 2 of 7 [attr001]",
-    "Packing table 3 of 7 [rel001]",   "Packing table 4 of 7 [attr002]",
-    "Packing table 5 of 7 [rel002]",   "Packing table 6 of 7 [fullname]",
-    "Packing table 7 of 7 [scanfile]"};
+    "Packing table 1 of 7: albums",       "Packing table 2 of 7: artists",
+    "Packing table 3 of 7: album artists", "Packing table 4 of 7: songs",
+    "Packing table 5 of 7: album songs",   "Packing table 6 of 7: full names",
+    "Packing table 7 of 7: scanned files"};
 const std::vector<std::string> kReindexLines = {
-    "Reindexing table 1 of 7 [maindb]",   "Reindexing table 2 of 7 [attr001]",
-    "Reindexing table 3 of 7 [rel001]",   "Reindexing table 4 of 7 [attr002]",
-    "Reindexing table 5 of 7 [rel002]",   "Reindexing table 6 of 7 [fullname]",
-    "Reindexing table 7 of 7 [scanfile]"};
+    "Reindexing table 1 of 7: albums",   "Reindexing table 2 of 7: artists",
+    "Reindexing table 3 of 7: album artists",   "Reindexing table 4 of 7: songs",
+    "Reindexing table 5 of 7: album songs",   "Reindexing table 6 of 7: full names",
+    "Reindexing table 7 of 7: scanned files"};
 
 TEST_F(MaintenanceTest, OnePercentageRunsOverAllTheTables) {
   DB_Close();
@@ -210,7 +210,7 @@ TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
                         quill::Sharing::Exclusive), 0);
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "");
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Unwritable), "rel001.db1");
-  holder.close();
+  (void)holder.close();
   fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
   ModesBindRoot modes;
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");

@@ -20,9 +20,11 @@
 #include "catalogue/merge.h"
 #include "catalogue/recover.h"
 #include "catalogue/relation.h"
+#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/undo.h"
+#include "catalogue/wholestep.h"
 #include "engine/check.h"
 #include "tests/catalogue/testutil.h"
 
@@ -99,6 +101,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   }
 
   // ---- operations ----------------------------------------------------------------
+
+  std::vector<TrackTags> library(int albums, int t);
+  void scan(const std::vector<TrackTags>& files);
 
   void insert(int kind) {
     std::string name = typed();
@@ -516,6 +521,110 @@ TEST_P(ModelTest, AnUndoCutShortIsTakenBackByRecovery) {
   std::vector<std::string> log;
   ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << testing::PrintToString(log);
   ASSERT_EQ(DB_Open(), 0);
+  EXPECT_EQ(tablebytes(), before);
+}
+
+// A library of albums whose names, artists and songs are typed anew or
+// taken from the catalogue (whose counts the scan then raises), each file
+// with a stat that a rescan takes as unchanged.
+std::vector<TrackTags> ModelTest::library(int albums, int t) {
+  std::vector<TrackTags> files;
+  auto name = [this](int kind) {
+    return pick(3) == 0 && !full_[kind].empty() ? full_[kind].begin()->second : typed();
+  };
+  for (int a = 0; a < albums; ++a) {
+    const std::string album = name(TitleTable), artist = name(ArtistTable);
+    for (int track = 1; track <= 1 + pick(4); ++track) {
+      files.push_back(tagsof("m/" + std::to_string(t) + "." + std::to_string(a), std::to_string(track) + ".mp3",
+                             name(SongTable), album, artist, "", track));
+      files.back().stat = {4096, 1700000000 + t, 0};
+    }
+  }
+  return files;
+}
+
+void ModelTest::scan(const std::vector<TrackTags>& files) {
+  TableSource source(files);
+  ScanNotes notes;
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary), 0) << DB_ResultName(summary.error);
+}
+
+// A first scan, a rescan (files retagged, gone and new) and an import are
+// one step each: undone, the exact tables before them, the scan file and
+// full-name tables with them, and a database that verifies; redone, the
+// exact tables after them; also across a close.
+TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
+  for (int i = 0; i < 6; ++i) insert(i % 3);
+  linkone();
+  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  const size_t first = historyplace();
+  std::vector<TrackTags> files = library(4, 0);
+  scan(files);
+  states.push_back(tablebytes());
+  linkone();
+  states.push_back(tablebytes());
+  // Every other file retagged, the last gone, a new album.
+  for (size_t i = 0; i < files.size(); i += 2) {
+    files[i].title = typed();
+    files[i].stat.seconds += 1;
+  }
+  files.pop_back();
+  for (const TrackTags& more : library(1, 1)) files.push_back(more);
+  scan(files);
+  states.push_back(tablebytes());
+  {
+    WholeStep whole("import");
+    songs_ = {m_.attrs[SongTable].begin()->first};
+    ASSERT_EQ(importalbums(1), quill::Ok);
+    whole.finish("import of 'x.csv' (2 albums)");
+  }
+  states.push_back(tablebytes());
+  ASSERT_EQ(historyplace(), first + states.size() - 1);
+
+  std::vector<std::string> messages;
+  auto undo = [&](UndoWay way) {
+    messages.emplace_back();
+    const int rc = DB_Undo(way, &messages.back());
+    EXPECT_EQ(DB_Open(), 0);
+    return rc;
+  };
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_EQ(undo(UndoWay::Undo), 0) << messages.back();
+    ASSERT_EQ(tablebytes(), states[i - 1]) << messages.back();
+    if (i == 3) {
+      DB_Close();
+      ASSERT_EQ(DB_Open(), 0);
+    }
+  }
+  EXPECT_EQ(messages.front(), "Undone: import of 'x.csv' (2 albums)");
+  EXPECT_EQ(messages.back().rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages.back();
+  DB_Close();
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(), 0);
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_EQ(undo(UndoWay::Redo), 0) << messages.back();
+    ASSERT_EQ(tablebytes(), states[i]) << messages.back();
+  }
+  DB_Close();
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+}
+
+// A scan or import whose images pass their bound is a barrier: undo
+// refuses it, and what is before it, rather than put back part of it.
+TEST_P(ModelTest, AStepTooLargeToImageIsNotUndone) {
+  for (int i = 0; i < 3; ++i) insert(i);
+  {
+    WholeStep whole("import", 64);
+    songs_ = {m_.attrs[SongTable].begin()->first};
+    ASSERT_EQ(importalbums(1), quill::Ok);
+    whole.finish("import of 'x.csv' (2 albums)");
+  }
+  const auto before = tablebytes();
+  std::string message;
+  EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
+  EXPECT_EQ(message, "The last change, the import of 'x.csv' (2 albums), cannot be undone (it rewrote "
+                     "more records than the undo history keeps), nor anything before it.");
   EXPECT_EQ(tablebytes(), before);
 }
 

@@ -27,6 +27,7 @@
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undo.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
 #include "tests/engine/testutil.h"
@@ -116,15 +117,12 @@ class CataloguePowerCut : public CatalogueTest {
             fs::create_directory(cuts);
             cut.materialise(point, static_cast<uint64_t>(seed), mode, cuts);
             ++tried;
-            const pid_t pid = fork();
-            if (pid == 0) {
+            const int status = quill::test::run_child([&] {
               quill::File::set_observer(nullptr);
               if (chdir(cuts.c_str()) != 0) _exit(3);
               _exit(judge(before, after, between, point == end));
-            }
-            int status = 0;
-            waitpid(pid, &status, 0);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            });
+            ASSERT_EQ(status, 0)
                 << name << ": cut at event " << point << " of " << start << ".." << end << ", seed "
                 << seed << ", mode " << (mode == CutMode::Pages ? "pages" : "sectors") << ", status "
                 << status;
@@ -167,24 +165,13 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   }
   DB_Close();
   sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);
-  sweep("add", [&] {
-    quill::Rlist cursor(&DB_Table(TitleTable));
-    return DB_InsertRecord(TitleTable, "Third", cursor);
-  });
-  sweep("link", [&] { return link(0, first_, artists_[3], 0); });
-  // The song's last use: purged.
-  sweep("unlink", [&] { return unlink(1, first_, 1, PurgeMode::Ask); });
-  sweep("move", [&] {
-    Standing s = stand(0, first_, 1);
-    return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
-  });
-  sweep("rename", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true);
-  });
-  // X0 relinked as X1, X1's own later place dropped, X0 deleted; the
-  // syncs deferred to the end of the intent.
-  sweep("merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); });
-  sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
+  // Each edit goes on from the last one's database. X0 relinked as X1, X1's
+  // own later place dropped, X0 deleted; the syncs deferred to the end of
+  // the intent; before the album goes.
+  std::vector<NamedEdit> edits = singleedits();
+  edits.insert(edits.end() - 1,
+               {"merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); }});
+  for (const NamedEdit& edit : edits) sweep(edit.name, edit.run);
 }
 
 // Names whose full form has an entry of several parts in the name table:
@@ -224,28 +211,39 @@ TEST_F(CataloguePowerCut, Batches) {
   ASSERT_FALSE(first.empty());
   sweep("import_batches", [&] { return importalbums(1); }, true, &first);
   // Adds two albums; the one typed in with the same name is left alone.
-  sweep("scan_batch", [&] {
-    TableSource source({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
-                        tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 2),
-                        tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
-                        tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1),
-                        tagsof("m/3", "1.flac", "S2", "Sixth", "New artist", "", 1)});
-    ScanNotes notes;
-    ScanSummary summary;
-    return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? Ok : summary.error;
+  sweep("scan_batch", [] {
+    return scanfiles({tagsof("m/1", "1.flac", "S0", "Second", "X0", "", 1),
+                      tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 2),
+                      tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
+                      tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1),
+                      tagsof("m/3", "1.flac", "S2", "Sixth", "New artist", "", 1)});
   });
   // A rescan: one title retagged, one track moved, one album's only file
   // gone, one album's artist retagged; the albums follow their files under
   // one intent.
-  sweep("rescan", [&] {
-    TableSource source({tagsof("m/1", "1.flac", "S0 retagged", "Second", "X0", "", 1),
-                        tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 4),
-                        tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
-                        tagsof("m/2", "1.flac", "New song", "Fifth", "New artist", "", 1)});
-    ScanNotes notes;
-    ScanSummary summary;
-    return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? Ok : summary.error;
+  sweep("rescan", [] {
+    return scanfiles({tagsof("m/1", "1.flac", "S0 retagged", "Second", "X0", "", 1),
+                      tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 4),
+                      tagsof("m/1", "3.flac", "S1", "Second", "X2", "", 3),
+                      tagsof("m/2", "1.flac", "New song", "Fifth", "New artist", "", 1)});
   });
+}
+
+// A scan undone and done again, as one step each: a cut anywhere leaves
+// the scan whole or absent, the records it added kept until the end.
+TEST_F(CataloguePowerCut, UndoAndRedoOfAScan) {
+  ASSERT_EQ(DB_Open(), 0);
+  TableSource source({tagsof("m/1", "1.flac", "S0", "Fifth", "X0", "", 1),
+                      tagsof("m/1", "2.flac", "New song", "Fifth", "New artist", "", 2)});
+  ScanNotes notes;
+  ScanSummary summary;
+  ASSERT_EQ(DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary), 0);
+  DB_Close();
+  for (const UndoWay way : {UndoWay::Undo, UndoWay::Redo})
+    sweep(way == UndoWay::Undo ? "undo_scan" : "redo_scan", [way] {
+      std::string message;
+      return DB_Undo(way, &message) == 0 ? Ok : quill::WriteFailed;
+    });
 }
 
 TEST_F(CataloguePowerCut, Create) {

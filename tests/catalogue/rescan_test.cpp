@@ -33,23 +33,15 @@ using quill::Ok;
 using Albums = std::map<std::string, std::vector<std::string>>;  // album -> songs
 
 std::vector<std::string> artistsof(const std::string& album) {
-  std::vector<std::string> out;
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(0, DB_FindSameName(TitleTable, album).at(0));
-  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
-    out.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
-  return out;
+  return linkednames(0, DB_FindSameName(TitleTable, album).at(0));
 }
 
 Albums albums() {
   Albums out;
   FullTable titles(DB_Table(TitleTable));
-  titles.select(T_Name);
-  for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1)) {
-    std::vector<std::string>& songs = out[DB_CurrentFullName(titles.cursor(), TitleTable)];
-    std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, titles.cursor().field(F_Code).aslong());
-    for (ErrorCode r = list->first(); r == Ok; r = list->skip(1))
-      songs.push_back(DB_CurrentFullName(list->cursor(), SongTable));
-  }
+  (void)titles.select(T_Name);
+  for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1))
+    out[DB_CurrentFullName(titles.cursor(), TitleTable)] = linkednames(1, titles.cursor().field(F_Code).aslong());
   return out;
 }
 
@@ -355,20 +347,12 @@ TEST_F(RescanTest, AKilledRescanIsBroughtBackByRecoveryAndARescan) {
     fresh();
     scan(before, {});
     const int failat = std::uniform_int_distribution<int>(1, total)(random);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      int n = 0;
-      quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
-      TableSource source(after);
-      ScanNotes notes;
-      ScanRunOptions options;
-      options.folders = {"m"};
-      ScanSummary summary;
-      _exit(DB_ScanMusic(source, notes, options, &summary) == 0 ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(quill::test::run_child([&] {
+                int n = 0;
+                quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
+                _exit(scanfiles(after) == Ok ? 0 : 1);
+              }),
+              -1);
     const std::string where = "write " + std::to_string(failat) + " of " + std::to_string(total);
     DB_Close();
     std::vector<std::string> log;

@@ -33,22 +33,14 @@ using quill::Ok;
 using Lists = std::pair<std::vector<std::string>, std::vector<std::string>>;
 using Dump = std::multimap<std::string, Lists>;
 
-std::vector<std::string> names(int r, int32_t album) {
-  std::vector<std::string> out;
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
-  for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
-    out.push_back(reinterpret_cast<const char*>(list->cursor().field(F_Name).data()));
-  return out;
-}
-
 Dump dump() {
   Dump out;
   FullTable albums(DB_Table(TitleTable));
-  albums.select(T_Name);
+  (void)albums.select(T_Name);
   for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1)) {
     const int32_t code = albums.cursor().field(F_Code).aslong();
     out.insert({reinterpret_cast<const char*>(albums.cursor().field(F_Name).data()),
-                {names(0, code), names(1, code)}});
+                {linkednames(0, code), linkednames(1, code)}});
   }
   return out;
 }

@@ -1,20 +1,27 @@
 // The word search against a model: random names of words in several
 // spellings and scripts, searched by random word beginnings and by words
-// from inside names, while records are added, renamed and deleted and the
-// database is closed and opened again.
+// from inside names after every edit (add, rename, delete, link, merge,
+// undo, redo), across a close and open, and beside another opener's edits.
 #include "catalogue/search.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <map>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "catalogue/fullnames.h"
+#include "catalogue/history.h"
+#include "catalogue/merge.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/undo.h"
+#include "engine/bytes.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
@@ -46,7 +53,7 @@ struct Modelled {
 class SearchTest : public CatalogueTest {
  protected:
   std::mt19937 rng_{20261207};
-  std::map<int32_t, Modelled> model_[3];
+  std::array<std::map<int32_t, Modelled>, 3> model_;
 
   size_t pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
 
@@ -87,26 +94,81 @@ class SearchTest : public CatalogueTest {
     });
   }
 
+  using Model = std::array<std::map<int32_t, Modelled>, 3>;
+  std::deque<Model> undoable_, redoable_;
+
+  // An edit done: the model before it is what an undo gives back.
+  void done(const Model& before) {
+    undoable_.push_back(before);
+    if (undoable_.size() > kHistorySteps) undoable_.pop_front();
+    redoable_.clear();
+  }
+
+  void undoorredo(bool redo) {
+    std::deque<Model>& from = redo ? redoable_ : undoable_;
+    std::deque<Model>& to = redo ? undoable_ : redoable_;
+    std::string message;
+    const int rc = DB_Undo(redo ? UndoWay::Redo : UndoWay::Undo, &message);
+    ASSERT_EQ(rc, from.empty() ? 1 : 0) << message;
+    if (from.empty()) return;
+    ASSERT_EQ(DB_Open(), 0);
+    to.push_back(model_);
+    model_ = from.back();
+    from.pop_back();
+  }
+
+  int32_t anyof(int kind) {
+    const std::map<int32_t, Modelled>& records = model_[kind];
+    return std::next(records.begin(), static_cast<long>(pick(records.size())))->first;
+  }
+
   void change() {
     const int kind = static_cast<int>(pick(3));
     std::map<int32_t, Modelled>& records = model_[kind];
-    const size_t what = pick(4);
-    if (records.empty() || what < 2) {
+    const Model before = model_;
+    const size_t what = pick(16);
+    if (records.size() < 2 || what < 5) {
       Modelled m = randomname();
       records[add(kind, m.name.c_str())] = m;
-      return;
+      return done(before);
     }
-    auto victim = std::next(records.begin(), static_cast<long>(pick(records.size())));
-    auto cursor = at(kind, victim->first);
-    if (what == 2) {
+    if (what >= 14) return undoorredo(what == 15);
+    const int32_t victim = anyof(kind);
+    if (what < 8) {
       Modelled m = randomname();
-      ASSERT_EQ(DB_RenameRecord(*cursor, kind, m.name, true), quill::Ok);
-      victim->second = m;
-    } else {
-      ASSERT_EQ(kind == TitleTable ? DB_DeleteArticle(*cursor) : DB_DeleteAttribute(*cursor, kind),
-                quill::Ok);
+      ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kind, m.name, true), quill::Ok);
+      records[victim] = m;
+    } else if (what < 10) {
+      // A used artist or song stays; an album takes with it those it
+      // alone used.
+      const ErrorCode rc = kind == TitleTable ? DB_DeleteArticle(*at(kind, victim))
+                                              : DB_DeleteAttribute(*at(kind, victim), kind);
+      if (rc == StillReferenced) return;
+      ASSERT_EQ(rc, quill::Ok);
       records.erase(victim);
+    } else if (what < 12) {
+      if (model_[TitleTable].empty()) return;
+      const int r = kind == SongTable ? 1 : 0;
+      ASSERT_EQ(link(r, anyof(TitleTable), anyof(attrtable(r))), quill::Ok);
+    } else {
+      const int32_t other = anyof(kind);
+      if (other == victim) return;
+      ASSERT_EQ(DB_MergeRecords(kind, victim, other, nullptr), quill::Ok);
+      records.erase(other);
     }
+    for (int attr : {ArtistTable, SongTable})
+      std::erase_if(model_[attr], [&](const auto& r) { return !exists(attr, r.first); });
+    done(before);
+  }
+
+  // The codes of a kind's records in name order.
+  static std::vector<int32_t> nameorder(int kind) {
+    std::vector<int32_t> codes;
+    quill::Rlist cursor(&DB_Table(kind));
+    (void)cursor.select(T_Name);
+    for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
+      codes.push_back(cursor.field(F_Code).aslong());
+    return codes;
   }
 
   void search() {
@@ -120,27 +182,44 @@ class SearchTest : public CatalogueTest {
     SearchResults results;
     ASSERT_EQ(DB_Search(typed, kSearchAll, &results), quill::Ok) << typed;
     for (int kind = TitleTable; kind <= SongTable; ++kind) {
-      std::set<int32_t> want, got;
-      for (const auto& [code, m] : model_[kind])
-        if (holds(m, sought)) want.insert(code);
+      std::vector<int32_t> want, got;
+      for (int32_t code : nameorder(kind))
+        if (holds(model_[kind].at(code), sought)) want.push_back(code);
       for (const SearchHit& hit : results.found[kind]) {
-        got.insert(hit.code);
+        got.push_back(hit.code);
         EXPECT_EQ(hit.name, model_[kind][hit.code].name);
       }
       ASSERT_EQ(got, want) << "kind " << kind << ", searching " << typed;
     }
   }
+
+  // Every name of every kind, found by one of its words.
+  void searcheveryword() {
+    for (int kind = TitleTable; kind <= SongTable; ++kind) {
+      const std::vector<int32_t> order = nameorder(kind);
+      for (const PoolWord& w : kPool) {
+        std::vector<int32_t> want, got;
+        for (int32_t code : order)
+          if (holds(model_[kind].at(code), {w.folded.front()})) want.push_back(code);
+        ASSERT_EQ(DB_SearchCodes({w.folded.front()}, kind, &got), quill::Ok);
+        ASSERT_EQ(got, want) << "kind " << kind << ", searching " << w.folded.front();
+      }
+    }
+  }
 };
 
-TEST_F(SearchTest, FindsWhatTheModelFindsThroughEditsAndReopens) {
+TEST_F(SearchTest, FindsWhatTheModelFindsAfterEveryEditAndReopen) {
   for (int i = 0; i < 150; ++i) change();
-  for (int round = 0; round < 300; ++round) {
-    if (pick(3) == 0) change();
-    if (round == 150) {
+  for (int round = 0; round < 400; ++round) {
+    change();
+    if (pick(4) == 0) change();
+    if (round == 200) {
       DB_Close();
       ASSERT_EQ(DB_Open(), 0);
     }
     search();
+    searcheveryword();
+    if (HasFatalFailure()) return;
   }
 }
 
@@ -176,6 +255,52 @@ TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   EXPECT_TRUE(codes.empty());
   ASSERT_EQ(DB_SearchCodes({"omega"}, SongTable, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
+  // The same rewrite with the record left alone, as no edit makes it yet.
+  ASSERT_EQ(DB_KeepFullName(SongTable, song, text(SongTable, song, F_Name), start + " Sigma"),
+            quill::Ok);
+  ASSERT_EQ(DB_SearchCodes({"sigma"}, SongTable, &codes), quill::Ok);
+  EXPECT_EQ(codes, std::vector<int32_t>{song});
+}
+
+// Another opener's change is told of by no watch: it is seen all the
+// same, also when this process's own edits follow it, or when it comes
+// between an undo and the open after it.
+TEST_F(SearchTest, AnotherOpenersChangeIsSeen) {
+  auto renamebehind = [](int32_t code, const char* name, quill::OpenMode mode) {
+    quill::DataFile other;
+    ASSERT_EQ(other.open(fixedname(SongTable), mode), quill::Ok);
+    quill::Rlist cursor(&other);
+    (void)cursor.select(T_Code);
+    uint8_t key[4];
+    quill::put4(key, code);
+    ASSERT_EQ(cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);
+    cursor.field(F_Name).set(name);
+    ASSERT_EQ(cursor.update(), quill::Ok);
+  };
+  auto found = [](const char* word) {
+    std::vector<int32_t> codes;
+    EXPECT_EQ(DB_SearchCodes({word}, SongTable, &codes), quill::Ok);
+    return codes;
+  };
+  const int32_t mine = add(SongTable, "Alpha");
+  const int32_t theirs = add(SongTable, "Beta");
+  DB_Close();
+  ASSERT_EQ(DB_Open({.shared = true}), 0);
+  EXPECT_EQ(found("alpha"), std::vector<int32_t>{mine});
+  renamebehind(theirs, "Alpha Beta", {.shared = true});
+  add(SongTable, "Gamma");
+  EXPECT_EQ(found("alpha"), (std::vector<int32_t>{mine, theirs}));
+
+  DB_Close();
+  ASSERT_EQ(DB_Open(), 0);
+  add(SongTable, "Delta");
+  EXPECT_EQ(found("delta").size(), 1u);
+  std::string message;
+  ASSERT_EQ(DB_Undo(UndoWay::Undo, &message), 0) << message;
+  renamebehind(mine, "Omega", {});
+  ASSERT_EQ(DB_Open(), 0);
+  EXPECT_EQ(found("omega"), std::vector<int32_t>{mine});
+  EXPECT_TRUE(found("delta").empty());
 }
 
 }  // namespace

@@ -9,7 +9,10 @@
 
 #include "catalogue/batch.h"
 #include "catalogue/edits.h"
+#include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
+#include "catalogue/browse.h"
+#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -113,6 +116,58 @@ Snapshot snapshot() {
   return tables;
 }
 
+void savefiles(const std::string& dir) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir);
+  for (const fs::directory_entry& file : fs::directory_iterator("."))
+    if (file.is_regular_file())
+      fs::copy_file(file.path(), dir / file.path().filename(), fs::copy_options::overwrite_existing);
+}
+
+void restorefiles(const std::string& dir) {
+  namespace fs = std::filesystem;
+  for (const fs::directory_entry& file : fs::directory_iterator("."))
+    if (file.is_regular_file()) fs::remove(file.path());
+  for (const fs::directory_entry& file : fs::directory_iterator(dir))
+    fs::copy_file(file.path(), file.path().filename());
+}
+
+std::vector<std::string> linkednames(int r, int32_t album) {
+  std::vector<std::string> out;
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
+  for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
+    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? ArtistTable : SongTable));
+  return out;
+}
+
+quill::ErrorCode scanfiles(std::vector<TrackTags> files) {
+  TableSource source(std::move(files));
+  ScanNotes notes;
+  ScanSummary summary;
+  return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? quill::Ok : summary.error;
+}
+
+std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
+  return {
+      {"add",
+       [] {
+         quill::Rlist cursor(&DB_Table(TitleTable));
+         return DB_InsertRecord(TitleTable, "Third", cursor);
+       }},
+      {"link", [this] { return link(0, first_, artists_[3], 0); }},
+      // The song's last use: purged.
+      {"unlink", [this] { return unlink(1, first_, 1, PurgeMode::Ask); }},
+      {"move",
+       [this] {
+         Standing s = stand(0, first_, 1);
+         return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
+       }},
+      {"rename",
+       [this] { return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true); }},
+      {"delete_album", [this] { return DB_DeleteArticle(*at(TitleTable, first_)); }},
+  };
+}
+
 void CatalogueTest::makesharedalbums() {
   first_ = add(TitleTable, "First");
   second_ = add(TitleTable, "Second");
@@ -155,14 +210,14 @@ CatalogueTest::Dangling CatalogueTest::dangling(int r) {
 
 CatalogueTest::Standing CatalogueTest::stand(int r, int32_t title, int position) {
   Standing s{DB_GetArticleAttributes(r, title), at(TitleTable, title)};
-  s.list->first();
-  s.list->skip(position);
+  (void)s.list->first();
+  (void)s.list->skip(position);
   return s;
 }
 
 void CatalogueTest::SetUp() {
   DB_Close();
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
   host_.choose(dir_.file("maindb.db1"));
   ASSERT_EQ(DB_Create(), 0);
   ASSERT_EQ(DB_Open(), 0);
@@ -172,7 +227,7 @@ void CatalogueTest::SetUp() {
 
 void CatalogueTest::TearDown() {
   DB_Close();
-  DB_SetMainName("maindb");
+  (void)DB_SetMainName("maindb");
   EXPECT_EQ(host_.waitdepth, 0) << "wait cursor left on";
   EXPECT_EQ(host_.unanswered(), 0u) << "scripted answers left over";
   if (!reports_expected_)
@@ -187,7 +242,7 @@ int32_t CatalogueTest::add(int kind, const char* name) {
 
 std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
   auto cursor = std::make_unique<quill::Rlist>(&DB_Table(table));
-  cursor->select(T_Code);
+  (void)cursor->select(T_Code);
   uint8_t key[4];
   quill::put4(key, code);
   EXPECT_EQ(cursor->seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok)

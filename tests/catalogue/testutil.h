@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,13 +101,18 @@ class ScriptedHost : public Host {
   bool savefile(const FileRequest& request, std::string* path) override;
   void waitcursor(bool on) override;
   void drain() override {}
-  void status(const char* text) override { statuses.emplace_back(text); }
+  void status(const char* text) override {
+    statuses.emplace_back(text);
+    if (onstatus) onstatus();
+  }
 
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int waitdepth = 0;  // shown and not yet removed
   int waitshown = 0;  // times shown
   std::vector<std::string> statuses;
+  // Run at each status line: what another program does while one waits.
+  std::function<void()> onstatus;
   size_t unanswered() const { return answers_.size(); }
 
  private:
@@ -133,6 +139,17 @@ class ConsentingHost : public Host {
 // the database does not open.
 using Snapshot = std::vector<std::vector<std::string>>;
 Snapshot snapshot();
+
+// The regular files of the current directory copied into dir (made when
+// missing), and put back from it in place of those there now.
+void savefiles(const std::string& dir);
+void restorefiles(const std::string& dir);
+
+// The full names linked to an album in relation r, in order.
+std::vector<std::string> linkednames(int r, int32_t album);
+
+// A scan of the files given from a table, of the folder "m"; its error.
+quill::ErrorCode scanfiles(std::vector<TrackTags> files);
 
 class CatalogueTest : public ::testing::Test {
  protected:
@@ -182,6 +199,14 @@ class CatalogueTest : public ::testing::Test {
     std::unique_ptr<quill::Rlist> album;
   };
   Standing stand(int r, int32_t title, int position);
+  // The single edits the failure sweeps put each through its faults, on
+  // makesharedalbums' albums: add, link, unlink (a purge), move, rename and
+  // delete of an album.
+  struct NamedEdit {
+    const char* name;
+    std::function<quill::ErrorCode()> run;
+  };
+  std::vector<NamedEdit> singleedits();
 
   TempDir dir_;
   CapturedReports reports_;
@@ -225,6 +250,15 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
   if (!artist.empty()) tags.artists.push_back(artist);
   return tags;
 }
+
+// Scan notes that keep every line they are told, less its first `skip`
+// characters (a scratch directory's path, say).
+struct KeptNotes {
+  std::vector<std::string> lines;
+  ScanNotes notes;
+  explicit KeptNotes(size_t skip = 0)
+      : notes([this, skip](const std::string& line) { lines.push_back(line.substr(skip)); }) {}
+};
 
 class TableSource : public TagSource {
  public:

@@ -91,10 +91,12 @@ TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
   EXPECT_EQ(
       log_.lines(),
       (std::vector<std::string>{
-          "Verifying table 1 of 6 [rel001] (pass 1)", "Verifying table 1 of 6 [rel001] (pass 2)",
-          "Verifying table 2 of 6 [rel002] (pass 1)", "Verifying table 2 of 6 [rel002] (pass 2)",
-          "Verifying table 3 of 6 [attr001]", "Verifying table 4 of 6 [attr002]",
-          "Verifying table 5 of 6 [maindb]", "Verifying table 6 of 6 [fullname]"}));
+          "Verifying table 1 of 6: album artists (pass 1)",
+          "Verifying table 1 of 6: album artists (pass 2)",
+          "Verifying table 2 of 6: album songs (pass 1)",
+          "Verifying table 2 of 6: album songs (pass 2)",
+          "Verifying table 3 of 6: artists", "Verifying table 4 of 6: songs",
+          "Verifying table 5 of 6: albums", "Verifying table 6 of 6: full names"}));
   EXPECT_EQ(log_.last(), 100);
   EXPECT_TRUE(log_.rising());
 }

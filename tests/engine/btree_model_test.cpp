@@ -240,10 +240,10 @@ class Model {
     // on another one, or where an earlier change left it.
     switch (rng_() % 4) {
       case 0:
-        find(&pos, e);
+        (void)find(&pos, e);
         break;
       case 1:
-        if (!model_.empty()) find(&pos, model_[rng_() % model_.size()]);
+        if (!model_.empty()) (void)find(&pos, model_[rng_() % model_.size()]);
         break;
       case 2:
         pos = stale_;
@@ -251,7 +251,7 @@ class Model {
       default:
         break;
     }
-    ErrorCode out = -1;
+    ErrorCode out = GeneralError;  // until remove sets it
     size_t at = 0;
     const bool present = holds(e, &at);
     const ErrorCode rc = tree_->remove(&pos, e.key.data(), static_cast<int>(e.key.size()),
@@ -309,7 +309,7 @@ class Model {
     std::map<int32_t, PageView> pages;
     std::vector<std::string> problems;
     WalkSummary summary;
-    tree_->walk(
+    (void)tree_->walk(
         [&](const WalkStep& s) {
           EXPECT_TRUE(cfg_.text || s.parent == -1 || s.page->halffull())
               << "page " << s.offset << " below half full";

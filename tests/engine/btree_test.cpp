@@ -68,7 +68,7 @@ struct Store {
   }
   void close() {
     tree.reset();
-    file.close();
+    (void)file.close();
   }
 
   ErrorCode put(const Bytes& key, int32_t recno, bt_pos* pos = nullptr) {
@@ -91,7 +91,7 @@ struct Store {
   std::vector<PageView> pages() {
     std::vector<PageView> out;
     std::vector<std::string> problems;
-    tree->walk(
+    (void)tree->walk(
         [&](const WalkStep& s) {
           PageView v{s.offset, s.page->parent(), s.level, {}, {}};
           for (int i = 0; i < s.page->count(); ++i)
@@ -127,9 +127,9 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   Store s;
   s.create_text(256, 9);  // K = 10
   const Bytes eleven = textkey("0123456789");
-  EXPECT_EXIT(s.put(eleven, 1), testing::ExitedWithCode(255),
+  EXPECT_EXIT((void)s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
-  EXPECT_EXIT(s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
+  EXPECT_EXIT((void)s.seek(nullptr, eleven, SeekMode::Prefix, SeekWhich::First),
               testing::ExitedWithCode(255), "Btree::seek: key length exceeds maximum of 10");
   // Ten bytes are fine.
   EXPECT_EQ(s.put(textkey("012345678"), 1), Ok);
@@ -209,7 +209,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 
 // ---------------------------------------------------------------- damaged files
 
-// A closed tree of height 3 with fixed keys 1..60: its file's bytes, its pages as walked.
+// A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
 std::vector<Store::PageView> make_tree(Bytes* bytes) {
   Store s;
   s.create_fixed(58);
@@ -220,11 +220,19 @@ std::vector<Store::PageView> make_tree(Bytes* bytes) {
   return v;
 }
 
+// The pages of a level (1 the root), or the leaves (level 0), in walk order.
+std::vector<const Store::PageView*> onlevel(const std::vector<Store::PageView>& v, int level) {
+  std::vector<const Store::PageView*> out;
+  for (const Store::PageView& p : v)
+    if (level == 0 ? p.children[0] == -1 : p.level == level) out.push_back(&p);
+  return out;
+}
+
 void open_and_seek(int key) {
   Store s;
   s.reopen();
   bt_pos pos(8);
-  s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
+  (void)s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
   std::exit(0);
 }
 
@@ -233,9 +241,7 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  std::vector<const Store::PageView*> inner;
-  for (const Store::PageView& p : v)
-    if (p.level == 2) inner.push_back(&p);
+  const std::vector<const Store::PageView*> inner = onlevel(v, 2);
   ASSERT_GE(inner.size(), 2u);
   const auto child0 = [](const Store::PageView& p) {
     return static_cast<size_t>(p.offset) + 6 + 52 - 4 * (p.entries.size() + 1);
@@ -274,16 +280,13 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   }
 }
 
-// Damage across pages: leaves naming each other as parent (fatal instead of
-// endless), a free list leading into the tree (fatal), keys out of order
-// (reported by the walk, which goes on).
-TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
+// Leaves naming each other as parent: fatal instead of endless, on the way
+// down and on the way up.
+TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   TempDir dir;
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
-  std::vector<const Store::PageView*> leaves;
-  for (const Store::PageView& p : v)
-    if (p.children[0] == -1) leaves.push_back(&p);
+  const std::vector<const Store::PageView*> leaves = onlevel(v, 0);
   Bytes c = b;
   ASSERT_GE(leaves.size(), 2u);
   putle32(&c[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
@@ -303,15 +306,21 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
         const Bytes data = be32(lastentry.second);
         entry.insert(entry.end(), data.begin(), data.end());
         pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1, entry.data(), 4, 4);
-        s.tree->skip(&pos, 1, nullptr);
+        (void)s.tree->skip(&pos, 1, nullptr);
         std::exit(0);
       },
       testing::ExitedWithCode(255),
       "Btree::skip: damaged tree 0 at offset " + std::to_string(leaves[1]->offset) +
           " in 't.idx' \\(parent does not lead to its child");
+}
 
+// A free list leading into the tree is fatal.
+TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
+  TempDir dir;
+  Bytes b;
+  std::vector<Store::PageView> v = make_tree(&b);
   // The free head's link leads to the root, a page in use.
-  c = b;
+  Bytes c = b;
   const int32_t head = getles32(&c[16 + 12]);
   ASSERT_NE(head, -1);
   putle32(&c[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
@@ -322,13 +331,19 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
         s.reopen();
         std::vector<std::string> problems;
         if (s.tree->walk(nullptr, &problems) == 0) std::exit(1);
-        for (int k = 100; k < 200; ++k) s.put(be32(k), k);
+        for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
         std::exit(0);
       },
       testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
+}
 
-  // Two keys of a leaf swapped: out of order.
-  c = b;
+// Keys out of order are reported by the walk, which goes on.
+TEST(Btree, KeysOutOfOrderAreReportedByTheWalk) {
+  TempDir dir;
+  Bytes b;
+  std::vector<Store::PageView> v = make_tree(&b);
+  // Two keys of a leaf swapped.
+  Bytes c = b;
   const Store::PageView* leaf = &v.back();
   const size_t at = static_cast<size_t>(leaf->offset) + 6;
   ASSERT_GE(leaf->entries.size(), 2u);
@@ -340,14 +355,16 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
   EXPECT_EQ(s.tree->walk(nullptr, &problems), -1);
   ASSERT_FALSE(problems.empty());
   EXPECT_NE(problems.front().find("out of order"), std::string::npos) << problems.front();
-  // A key length beyond the maximum is fatal.
-  s.close();
+}
+
+TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
+  TempDir dir;
   {
     Store named;
     named.create_text(146, 23);
     for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(textkey("name " + std::to_string(i)), i), Ok);
   }
-  b = read_all("t.idx");
+  Bytes b = read_all("t.idx");
   const int32_t root = getles32(&b[16 + 4]);
   putle16(&b[static_cast<size_t>(root + 6)], 200);  // entry 0's key length
   write_all("t.idx", b);
@@ -357,7 +374,7 @@ TEST(BtreeDeathTest, DamageAcrossPagesOrInAKeyLengthIsFatalOrReported) {
         damaged.describe_text(23);
         damaged.reopen();
         bt_pos pos(28);
-        damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
+        (void)damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
         std::exit(0);
       },
       testing::ExitedWithCode(255),

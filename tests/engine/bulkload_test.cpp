@@ -76,7 +76,7 @@ std::vector<int32_t> order(const char* base, int tag) {
   DataFile table;
   EXPECT_EQ(table.open(base, {.readonly = true}), Ok);
   Rlist cursor(&table);
-  cursor.select(tag);
+  (void)cursor.select(tag);
   std::vector<int32_t> out;
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) out.push_back(cursor.recno());
   return out;
@@ -93,7 +93,7 @@ void expect_half_full(const char* base) {
     const int area = tree.pagesize() - Page::kHeader;
     int thin = 0;
     std::vector<std::string> problems;
-    tree.walk(
+    (void)tree.walk(
         [&](const WalkStep& step) {
           if (step.parent != -1 && 2 * (step.page->used() - 4 + slack) + 4 < area) ++thin;
           return true;
@@ -158,8 +158,8 @@ TEST(BulkBuild, TreesOfEverySizeAreSoundHalfFullInOrderAndKeepWorking) {
     ASSERT_EQ(cursor.go(GoHow::Absolute, i), Ok);
     ASSERT_EQ(cursor.del(), Ok);
   }
-  cursor.bind(nullptr);
-  table.close();
+  (void)cursor.bind(nullptr);
+  (void)table.close();
   EXPECT_TRUE(test::sound("bulk"));
 }
 

@@ -105,7 +105,7 @@ int judge(const Records& before, const Records& after) {
   {
     DataFile table;
     ErrorCode rc = table.open("t", {.readonly = true});
-    table.close();
+    (void)table.close();
     if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
       return fail(std::string("opens with ") + errname(rc));
     if (rc != Ok) {
@@ -232,7 +232,7 @@ TEST(PowerCutSweep, EveryKindOfChange) {
   // edits, with the deferral's end as its only sync: a sync inside it would
   // cover a step the end left out.
   sweep({"batch", 1, true, [](DataFile& table, Rlist* r, int) {
-           table.defersync(true);
+           (void)table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
            for (int k = 0; k < 4; ++k) {
              ASSERT_EQ(r->go(GoHow::Absolute, 8 + 12 * k), Ok);
@@ -315,7 +315,7 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
     longer.resize(data.size() + extra, 'z');
     test::write_all("t.db1", longer);
     ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
-    table.close();
+    (void)table.close();
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);
@@ -345,8 +345,8 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   ASSERT_EQ(table.open("t"), Ok);
   Rlist r(&table);
   for (int i = 0; i < 40; ++i) ASSERT_EQ(add(r, "More " + std::to_string(i), i), Ok);
-  r.bind(nullptr);
-  table.close();
+  (void)r.bind(nullptr);
+  (void)table.close();
   EXPECT_TRUE(test::sound("t"));
 }
 

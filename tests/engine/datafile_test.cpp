@@ -38,7 +38,7 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
   EXPECT_EQ(table.nrecs(), 0);
-  table.close();
+  (void)table.close();
   // Names are cut to the name length.
   ASSERT_EQ(make_table("n", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
   ASSERT_EQ(table.open("n", {.readonly = true}), Ok);
@@ -46,12 +46,12 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
   EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
   // Tags without their index file, and no file at all.
   ASSERT_EQ(make_table("g", kFields, kTags), Ok);
-  table.close();
+  (void)table.close();
   EXPECT_EQ(table.open("g"), IndexOpen);
   EXPECT_FALSE(table.isopen());
   EXPECT_EQ(table.open("g", {.noindex = true}), Ok);
   EXPECT_EQ(table.index(), nullptr);
-  table.close();
+  (void)table.close();
   EXPECT_EQ(table.open("nothing", {.readonly = true}), DataOpen);
   EXPECT_FALSE(table.isopen());
   // The example table, kept as written.
@@ -70,8 +70,8 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
   ASSERT_EQ(copy.create("copy.db1", Sharing::Exclusive), 0);
   FileBuffer buffer(copy);
   ASSERT_EQ(h.write(buffer), 0);
-  buffer.close();
-  copy.close();
+  ASSERT_EQ(buffer.close(), 0);
+  ASSERT_EQ(copy.close(), 0);
   EXPECT_EQ(read_all("copy.db1"), original);
 }
 
@@ -110,7 +110,7 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   // A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
   // pages, 257 do not), and one naming a field that does not exist, are fatal.
   ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
-  table.close();
+  (void)table.close();
   EXPECT_EQ(table.open("ok", {.readonly = true, .noindex = true}), Ok);
   ASSERT_EQ(make_table("big", {{'C', 200, "A"}, {'C', 57, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
   ASSERT_EQ(make_table("bad", {{'C', 10, "A"}}, {{{{0, 0, 0}}, "T"}}), Ok);
@@ -124,7 +124,7 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
     EXPECT_EXIT(
         {
           DataFile damaged;
-          damaged.open(base, {.readonly = true, .noindex = true});
+          (void)damaged.open(base, {.readonly = true, .noindex = true});
         },
         testing::ExitedWithCode(255), message);
 }

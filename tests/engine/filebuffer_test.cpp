@@ -154,9 +154,9 @@ TEST(FileBuffer, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
     FileBuffer& f = full.f;
     ASSERT_EQ(f.write(0, "gathered", 8), 0);
     {
-      test::RefusedCalls full(refused, ENOSPC);
+      test::RefusedCalls refusing(refused, ENOSPC);
       EXPECT_EQ(f.sync(), -1);
-      EXPECT_TRUE(full.met());
+      EXPECT_TRUE(refusing.met());
     }
     EXPECT_EQ(File::lastwriteerror(), ENOSPC);
     EXPECT_EQ(writeresult(WriteFailed), DiskFull);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <tuple>
@@ -183,7 +184,7 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
   MultiFile claimed;  // three pages claimed but only two in the file: refused at open
   ASSERT_EQ(claimed.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
   EXPECT_EQ(claimed.setuprd(), BadIndex);
-  claimed.close();
+  (void)claimed.close();
   // Grow the file so that the counts fit; the loop remains.
   bytes = read_all("loop.idx");
   bytes.resize(bytes.size() + 256, 0);
@@ -270,6 +271,20 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
     }
     EXPECT_TRUE(files[0] == files[1]) << "cache of " << cachepages << " pages";
   }
+}
+
+// What write-back still held when the close could not write it is the
+// close's failure, not a silent loss.
+TEST(MultiFile, ACloseThatCannotWriteWhatWriteBackHeldFails) {
+  TempDir dir;
+  MultiFile m;
+  create_store(m, "t.idx", {256});
+  ASSERT_EQ(m.setwriteback(true), Ok);
+  ASSERT_EQ(m.addpage(0), Ok);
+  const std::vector<uint8_t> image(256, 7);
+  ASSERT_EQ(m.savepage(m.use_free_page(0), image.data(), 256), Ok);
+  test::RefusedCalls full(File::Call::Write, ENOSPC);
+  EXPECT_NE(m.close(), Ok);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ ErrorCode make_index(const std::string& base) {
   if (index.createfile(path.c_str()) != Ok) return table.close(IndexCreate);
   if (index.create(table.header().created, table.header().stamp, table.header().pagesize) != 0)
     return table.close(WriteFailed);
-  index.close();
+  (void)index.close();
   return table.close(Ok);
 }
 
@@ -151,7 +151,7 @@ void append_raw(const std::string& base, const std::vector<std::vector<unsigned 
   h.serial += static_cast<int32_t>(records.size());
   h.stamp += 1;
   if (t.writehead() != Ok) throw std::runtime_error("append_raw: header");
-  t.close();
+  (void)t.close();
 }
 
 std::vector<uint8_t> be32(int32_t v) {

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tags/folderreader.h"
@@ -147,18 +148,16 @@ TEST(FolderReader, SkipsHiddenAndNotAudioAndFollowsOnlyTheLinksThatCannotLoop) {
   {
     tags::FolderReader reader({dir.file("m") + "/"});
     EXPECT_EQ(reader.countfiles(), 6);  // by name: 1.mp3, broken, empty, 2.flac twice, e.mp3
-    std::vector<std::string> lines;
-    ScanNotes notes([&](const std::string& line) { lines.push_back(line.substr(base.size())); });
+    KeptNotes kept(base.size());
+    ScanNotes& notes = kept.notes;
     EXPECT_EQ(walk(reader, base, notes), (std::vector<std::string>{"/m/A/1.mp3", "/m/A/Favourites/2.flac",
                                                                    "/m/Outside/e.mp3", "/m/Radiohead/CD1/2.flac"}));
-    EXPECT_EQ(lines, (std::vector<std::string>{
+    EXPECT_EQ(kept.lines, (std::vector<std::string>{
                          "/m/A/broken.flac: skipped: damaged or not an audio file of its kind",
                          "/m/A/empty.ogg: skipped: empty file",
                          "/m/Radiohead/loop-to-parent/: not followed: the link leads to a folder that the scan walks already",
                          "/m/Radiohead/up-to-root/: not followed: the link leads to a folder that the scan walks already"}));
-    EXPECT_EQ(notes.skippedfiles, 2);
-    EXPECT_EQ(notes.notaudiofiles, 1);
-    EXPECT_EQ(notes.hiddenentries, 3);
+    EXPECT_EQ(std::tuple(notes.skippedfiles, notes.notaudiofiles, notes.hiddenentries), std::tuple(2, 1, 3));
   }
   {
     // A folder given inside another one given is walked once, as part of it.

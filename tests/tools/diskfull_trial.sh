@@ -21,25 +21,9 @@ trap 'exit 1' TERM INT
   echo "album,kind,position,name"
   for a in $(seq 1 200); do echo "Kept $a,song,0,Tune $a"; done
 } >kept.csv
-# Far more than the room left: many batches' worth of records.
-{
-  echo "album,kind,position,name"
-  for a in $(seq 1 3000); do
-    for p in 0 1; do echo "Imported $a,artist,$p,Artist $(((a + p * 7) % 50))"; done
-    for p in 0 1 2 3 4; do echo "Imported $a,song,$p,Song $(((a * 3 + p) % 300))"; done
-  done
-} >big.csv
-# A music folder of tiny tagged FLAC files, as the kill trials make it.
-head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed \
-  --channels=1 --bps=16 --sample-rate=8000 -o template.flac - || exit 1
-for a in $(seq 1 30); do
-  mkdir -p "music/$a"
-  for t in 1 2 3; do
-    cp template.flac "music/$a/$t.flac"
-    metaflac --set-tag="TITLE=Scanned tune $a.$t" --set-tag="ALBUM=Scanned $a" \
-      --set-tag="ARTIST=Player $a" --set-tag="TRACKNUMBER=$t" "music/$a/$t.flac" || exit 1
-  done
-done
+importfile 3000 >big.csv  # far more than the room left: many batches' worth
+tags() { echo "--set-tag='TITLE=Scanned tune $1.$2' --set-tag='ALBUM=Scanned $1' --set-tag='ARTIST=Player $1'"; }
+musicfolder 30 3
 
 cd disk || exit 1
 "$cli" create >/dev/null && "$cli" import ../kept.csv >/dev/null || { echo "setting up failed"; exit 1; }
@@ -76,9 +60,7 @@ trystep import "$cli" import ../big.csv
 said=$(sed -n 's/.*recover keeps \([0-9]*\) albums.*/\1/p' "$work/err.txt")
 kept=$("$cli" list albums --prefix Imported | wc -l)
 [ "$said" = "$kept" ] || problem "the failed import said recover keeps $said albums; $kept are kept"
-# Only whole albums: each imported one present has its seven entries.
-partial=$("$cli" export | awk -F, '$1 ~ /^Imported/ { n[$1]++ } END { for (a in n) if (n[a] % 7) print a }')
-[ -z "$partial" ] || problem "partial albums: $partial"
+checkwholealbums
 
 round=scan
 room=16

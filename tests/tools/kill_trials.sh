@@ -15,28 +15,13 @@ rounds=${3:-6}
 
 direct=0 recovered=0 scansrecovered=0 lost=0
 
-# An import file of many albums over a shared pool of artists and songs.
-{
-  echo "album,kind,position,name"
-  for a in $(seq 1 400); do
-    for p in 0 1; do echo "Imported $a,artist,$p,Artist $(((a + p * 7) % 50))"; done
-    for p in 0 1 2 3 4; do echo "Imported $a,song,$p,Song $(((a * 3 + p) % 300))"; done
-  done
-} >import.csv
-
-# A music folder of tiny tagged FLAC files (silence, made by flac and
-# tagged by metaflac), 60 albums of 5 tracks sharing artists and songs.
-head -c 1600 /dev/zero | flac -s -f --force-raw-format --endian=little --sign=signed \
-  --channels=1 --bps=16 --sample-rate=8000 -o template.flac - || exit 1
-for a in $(seq 1 60); do
-  mkdir -p "music/$a"
-  for t in 1 2 3 4 5; do
-    cp template.flac "music/$a/$t.flac"
-    metaflac --set-tag="TITLE=Tune $(((a * 3 + t) % 40))" --set-tag="ALBUM=Scanned $a" \
-      --set-tag="ARTIST=Player $(((a + t) % 9))" --set-tag="ALBUMARTIST=Band $((a % 7))" \
-      --set-tag="TRACKNUMBER=$t" "music/$a/$t.flac" || exit 1
-  done
-done
+importfile 400 >import.csv
+# 60 albums of 5 tracks sharing artists and songs.
+tags() {
+  echo "--set-tag='TITLE=Tune $((($1 * 3 + $2) % 40))' --set-tag='ALBUM=Scanned $1'" \
+    "--set-tag='ARTIST=Player $((($1 + $2) % 9))' --set-tag='ALBUMARTIST=Band $(($1 % 7))'"
+}
+musicfolder 60 5
 # The catalogue of an uninterrupted scan, and how long that scan takes.
 # (without the album codes, which differ)
 scanned() { "$cli" export | grep '^Scanned' | sed 's/,[0-9]*\r*$//' | sort; }
@@ -107,11 +92,7 @@ for round in $(seq 1 "$rounds"); do
     scanned | cmp -s - ../scanned.csv || problem "the second scan differs from an uninterrupted one"
     cd "$work" || exit 1
   elif [ "$what" = import ]; then
-    # Whole albums only: every imported album present has all seven entries
-    # (a name imported in several rounds, seven for each).
-    partial=$("$cli" export | awk -F, '$1 ~ /^Imported/ { n[$1]++ }
-      END { for (a in n) if (n[a] % 7) print a }')
-    [ -z "$partial" ] || problem "partial albums: $partial"
+    checkwholealbums
     "$cli" list albums --prefix Imported | awk -F'\t' '$3 != " " { bad = 1 } END { exit bad }' ||
       problem "an imported album is marked incomplete"
   else

@@ -11,7 +11,7 @@
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/rlist.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
@@ -41,10 +41,9 @@ uitest::Script pick(const char* text, int id, std::string* search = nullptr) {
 
 }  // namespace
 
-class ArticleDlgTest : public QObject {
+class ArticleDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
   std::unique_ptr<CMainDlg> browse_;
   std::unique_ptr<CArticleDlg> d_;
 
@@ -57,28 +56,24 @@ class ArticleDlgTest : public QObject {
   void open(const char* album = "Abbey Road") {
     d_.reset();
     std::string key = album;
-    caller()->reposition(&key, true, -1);
+    caller()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QCOMPARE(caller()->currentName(), key);
-    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), 1, nullptr);
+    d_ = std::make_unique<CArticleDlg>(caller(), caller()->source()->cursor(), Rel::Songs, nullptr);
     d_->show();
   }
   std::vector<int32_t> songs() { return c_->db.contents(c_->abbey, 1); }
-
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
+  void setUp() override {
+    CatalogueTest::setUp();
     browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
     open();
   }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     d_.reset();
     browse_.reset();
-    c_.reset();
+    CatalogueTest::tearDown();
   }
 
+ private slots:
   void showsTheAlbumAndMovesItsSongs() {
     QCOMPARE(d_->windowTitle(), QStringLiteral("Abbey Road * / The Beatles"));
     QCOMPARE(name()->text(), QStringLiteral("Abbey Road"));
@@ -137,7 +132,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(songs().size(), size_t(2));
     QCOMPARE(host().asked.at(0).title, std::string("Confirm delete"));
     QCOMPARE(host().asked.at(0).text,
-             std::string("Are you sure you want do remove song \"Come Together\" from this album?"));
+             std::string("Are you sure you want to remove song \"Come Together\" from this album?"));
     // The last use of a song: the catalogue asks about the purge, and Enter
     // at either question must not remove.
     QTest::keyClick(list(), Qt::Key_Down);
@@ -275,7 +270,7 @@ class ArticleDlgTest : public QObject {
     QCOMPARE(c_->db.contents(c_->letitbe, 0), std::vector<int32_t>{c_->beatles});
     d_->reject();  // marks Let It Be complete
     quill::Rlist album(&DB_Table(TitleTable));
-    album.select(T_Code);
+    (void)album.select(T_Code);
     uint8_t key[4];
     quill::put4(key, c_->letitbe);
     QCOMPARE(album.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any), quill::Ok);

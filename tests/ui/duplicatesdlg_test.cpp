@@ -9,7 +9,7 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "harness.h"
+#include "fixture.h"
 
 using namespace tracklore;
 using uitest::button;
@@ -17,22 +17,10 @@ using uitest::child;
 using uitest::host;
 using Ids = CDuplicatesDlg;
 
-class DuplicatesDlgTest : public QObject {
+class DuplicatesDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
-
  private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
-    c_.reset();
-  }
-
   void aGroupMergesIntoTheEntrySelected() {
     const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
     CDuplicatesDlg dialog(nullptr, ArtistTable);
@@ -42,6 +30,8 @@ class DuplicatesDlgTest : public QObject {
     QCOMPARE(group->childCount(), 2);
     QCOMPARE(group->child(0)->text(0), QStringLiteral("The Beatles  (2)   #%1").arg(c_->beatles));
     QCOMPARE(group->child(1)->text(0), QStringLiteral("the  beatles  (0)   #%1").arg(typo));
+    QVERIFY(!button(&dialog, Ids::IdMergeGroup)->isEnabled());
+    groups->setCurrentItem(group);  // a group is no entry to keep
     QVERIFY(!button(&dialog, Ids::IdMergeGroup)->isEnabled());
     groups->setCurrentItem(group->child(0));
     host().answers = {Answer::OK};

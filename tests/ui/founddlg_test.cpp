@@ -8,7 +8,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
 #include "ui/help.h"
@@ -23,10 +23,9 @@ using uitest::child;
 using uitest::host;
 using uitest::row;
 
-class FoundDlgTest : public QObject {
+class FoundDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
   std::unique_ptr<CMainDlg> browse_;
   std::unique_ptr<CNameDlg> d_;
 
@@ -34,25 +33,19 @@ class FoundDlgTest : public QObject {
   QLineEdit* edit(int kind, const char* name) {
     browse_ = std::make_unique<CMainDlg>(nullptr, kind, false);
     std::string key = name;
-    browse_->list()->reposition(&key, true, -1);
+    browse_->list()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     d_ = std::make_unique<CNameDlg>(browse_->list(), browse_->list()->source()->cursor(), kind, nullptr);
     d_->show();
     return child<QLineEdit>(d_.get(), CNameDlg::IdEdit);
   }
   void click(int id) { button(d_.get(), id)->click(); }
-
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     d_.reset();
     browse_.reset();
-    c_.reset();
+    CatalogueTest::tearDown();
   }
+
+ private slots:
 
   // Each album once however often it uses the song, in name order whatever
   // the order of linking; the title counts albums.
@@ -73,7 +66,7 @@ class FoundDlgTest : public QObject {
     // Abbey Road is complete.
     {
       CMainDlg browse(nullptr, TitleTable, false);
-      CArticleDlg(browse.list(), browse.list()->source()->cursor(), 1, nullptr).reject();
+      CArticleDlg(browse.list(), browse.list()->source()->cursor(), Rel::Songs, nullptr).reject();
     }
     CFoundDlg found(1, c_->together, nullptr);
     QCOMPARE(found.windowTitle(), QStringLiteral("Albums containing song \"Come Together\" [3]"));
@@ -159,7 +152,7 @@ class FoundDlgTest : public QObject {
     click(CNameDlg::IdModify);
     QCOMPARE(host().asked.at(0).title, std::string("Confirm rename"));
     QCOMPARE(host().asked.at(0).text,
-             std::string("This artist has 2 album(s) referencing to it. Are you sure you want rename it?"));
+             std::string("This artist has 2 album(s) referring to it. Are you sure you want to rename it?"));
     QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
     QVERIFY(name->isModified());
     host().answers = {Answer::OK};

@@ -34,7 +34,7 @@ int g_unscripted = 0;
 
 // Puts the table's cursor on the record of that Code.
 bool seekCode(tracklore::FullTable& table, int32_t code) {
-  table.select(tracklore::T_Code);
+  (void)table.select(tracklore::T_Code);
   uint8_t key[4];
   quill::put4(key, code);
   return table.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == 0;
@@ -103,6 +103,18 @@ bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* 
   return openfile(request, path);
 }
 
+bool ScriptedHost::choosefolder(const tracklore::FolderRequest& request, std::string* path) {
+  foldertitles.push_back(request.title);
+  folderstarts.push_back(request.start);
+  if (folders.empty()) {
+    ++unexpected;
+    return false;
+  }
+  *path = folders.front();
+  folders.pop_front();
+  return !path->empty();
+}
+
 std::vector<std::string> ScriptedHost::titles() const { return each(asked, &Asked::title); }
 std::vector<std::string> ScriptedHost::texts() const { return each(asked, &Asked::text); }
 
@@ -166,12 +178,12 @@ void TempDatabase::link(int32_t album, int r, int32_t attr) {
   tracklore::FullTable titles(tracklore::DB_Table(tracklore::TitleTable));
   seekCode(titles, album);
   auto list = tracklore::DB_GetArticleAttributes(r, album);
-  tracklore::DB_AddLink(*list, album, -1, attr, titles.cursor());
+  (void)tracklore::DB_AddLink(*list, album, -1, attr, titles.cursor());
 }
 
 std::string TempDatabase::name(int kind, int32_t code) {
   char buffer[tracklore::kNameBuffer];
-  tracklore::DB_GetName(buffer, kind, code);
+  (void)tracklore::DB_GetName(buffer, kind, code);
   return buffer;
 }
 

@@ -42,6 +42,9 @@ class ScriptedHost : public tracklore::Host {
   std::deque<std::string> files;  // "" cancels the file dialog
   std::vector<Asked> asked;
   std::vector<std::string> filetitles;
+  std::deque<std::string> folders;  // "" cancels the folder chooser
+  std::vector<std::string> foldertitles;
+  std::vector<std::string> folderstarts;  // where each chooser started
   int unexpected = 0;
   int waitdepth = 0;
   int drains = 0;
@@ -51,6 +54,7 @@ class ScriptedHost : public tracklore::Host {
                   DefaultButton preset) override;
   bool openfile(const tracklore::FileRequest& request, std::string* path) override;
   bool savefile(const tracklore::FileRequest& request, std::string* path) override;
+  bool choosefolder(const tracklore::FolderRequest& request, std::string* path) override;
   void waitcursor(bool on) override { waitdepth += on ? 1 : -1; }
   void drain() override { ++drains; }
   // Forgets the questions asked so far; the next ones get these answers.

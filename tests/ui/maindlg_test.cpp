@@ -12,7 +12,8 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
+#include "ui/browseplace.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"
 #include "ui/platform.h"
@@ -34,22 +35,10 @@ bool shown(CMainDlg& dialog, int id) { return child<QWidget>(&dialog, id)->isVis
 
 }  // namespace
 
-class MainDlgTest : public QObject {
+class MainDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
-
  private slots:
-  void initTestCase() { uitest::init(); }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
-    c_.reset();
-  }
-
   void theKindsWithTheirCountsAndRows() {
     CMainDlg dialog(nullptr, ArtistTable, false);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [3]"));
@@ -88,7 +77,8 @@ class MainDlgTest : public QObject {
     QVERIFY(dialog.newItem());
     QCOMPARE(display->property("mismatch").toInt(), 6);
     QVERIFY(display->text().contains(QStringLiteral("font-weight:bold\">xy<")));
-    QCOMPARE(display->palette().color(QPalette::Disabled, QPalette::Window), QColor(0xB0, 0xFF, 0xFF));
+    QVERIFY(display->palette().color(QPalette::Disabled, QPalette::Window) !=
+            dialog.palette().color(QPalette::Base));
     for (int id : {Ids::IdView, Ids::IdXref, Ids::IdDelete}) QVERIFY(!enabled(dialog, id));
     QVERIFY(enabled(dialog, Ids::IdCreate));
     QTest::keyClick(list, Qt::Key_Backspace);
@@ -109,6 +99,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().asked[0].text, std::string("Do you want to create a new artist \"Pink Floyd\"?"));
     QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
     QCOMPARE(selected(dialog), QStringLiteral("Pink Floyd  (0)"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [4]"));
     QCOMPARE(list->searchText(), std::string());
     QCOMPARE(dialog.result(), 0);  // browse mode goes on
     // The name of an artist there already, letter case aside, is that artist.
@@ -121,7 +112,7 @@ class MainDlgTest : public QObject {
     host().answers = {Answer::Cancel};
     QTest::keyClick(list, Qt::Key_Insert);
     for (const char* typed : {"", "   "}) {
-      list->reposition(nullptr, true, -1);
+      list->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
       QTest::keyClicks(list, typed);
       host().answers = {Answer::OK};
       button(&dialog, Ids::IdCreate)->click();
@@ -224,6 +215,26 @@ class MainDlgTest : public QObject {
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(DB_Table(ArtistTable).nlive(), 2);
     QCOMPARE(selected(dialog), QStringLiteral("The Beatles  (2)"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [2]"));
+  }
+
+  // Across starts (the settings stay): the kind and the entry left.
+  void browsingOpensWhereItWasLeft() {
+    {
+      CMainDlg dialog(nullptr, ArtistTable, false);
+      QTest::keyClicks(listOf(dialog), "orp");
+    }
+    QCOMPARE(rememberedBrowsePlace().kind, int(ArtistTable));
+    {
+      CMainDlg again(nullptr, rememberedBrowsePlace().kind, false);
+      QCOMPARE(selected(again), QStringLiteral("Orphan  (0)"));
+      CMainDlg picker(nullptr, SongTable, true);  // leaves no place of its own
+    }
+    QCOMPARE(rememberedBrowsePlace().code, c_->orphan);
+    // A code means nothing in another database.
+    uitest::TempDatabase other;
+    QCOMPARE(rememberedBrowsePlace().kind, 0);
+    QCOMPARE(rememberedBrowsePlace().code, -1);
   }
 
   void deletingAnAlbumAsksAgainWhenItHasContents() {
@@ -246,7 +257,7 @@ class MainDlgTest : public QObject {
     QVERIFY(dialog.isEnabled());
     // An album without contents needs no second question.
     const int32_t bare = c_->db.add(TitleTable, "Bare");
-    listOf(dialog)->reposition(nullptr, true, -1);
+    listOf(dialog)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QTest::keyClicks(listOf(dialog), "bare");
     QCOMPARE(listOf(dialog)->currentCode(), bare);
     host().askanew({Answer::OK});
@@ -254,7 +265,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(host().titles(), std::vector<std::string>{"Confirm deletion"});
     QCOMPARE(DB_Table(TitleTable).nlive(), 2);
     // A failed delete is reported and the album stays selected.
-    listOf(dialog)->reposition(nullptr, true, -1);
+    listOf(dialog)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     quill::File::set_write_fault(
         [](const quill::File& file, int32_t, int32_t) { return file.name().find("rel0") != std::string::npos; });
     host().answers = {Answer::OK, Answer::OK};
@@ -326,7 +337,7 @@ class MainDlgTest : public QObject {
     QCOMPARE(artists.result(), int(ResultAppend));
     QCOMPARE(artists.resultCode(), c_->orphan);
     artists.setResult(0);
-    listOf(artists)->reposition(nullptr, true, -1);
+    listOf(artists)->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     QTest::keyClicks(listOf(artists), "Zappa");
     host().answers = {Answer::OK};
     QTest::keyClick(listOf(artists), Qt::Key_Return);

@@ -9,6 +9,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdlib>
@@ -17,27 +21,25 @@
 #include "catalogue/scanstore.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/platform.h"
 #include "ui/scandlg.h"
+#include "ui/scanreport.h"
 #include "ui/shelldlg.h"
 
 using namespace tracklore;
 using uitest::child;
 using uitest::host;
 
-class ScanDlgTest : public QObject {
+class ScanDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { uitest::init(); }
-  void init() { uitest::reset(); }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     setFolderChooser({});
     DB_Close();
   }
 
+ private slots:
   // Answers the folder dialog: Browse (the scripted chooser) and the
   // hidden check box as given; then reads the summary and its report.
   void scanthrough(CShellDlg& shell, bool hidden, QString* summary, QString* report) {
@@ -59,6 +61,50 @@ class ScanDlgTest : public QObject {
       return int(QDialog::Accepted);
     });
     shell.action(CShellDlg::CmdScan)->trigger();
+  }
+
+  // Lines far wider than the window: the report opens on the start of the
+  // first, wrapped, with the paths below the folder scanned relative to it.
+  void theReportReadsFromItsStartAndIsCopiedOrSaved() {
+    const std::string folder = "/media/music";
+    const std::string deep = std::string(40, 'x') + "/" + std::string(300, 'y') + ".flac";
+    const QStringList lines = relativeReport(
+        {folder + "/" + deep + ": skipped", "second", folder + "/: missing or holds no audio file"},
+        {folder});
+    QCOMPARE(lines, (QStringList{QString::fromStdString(deep + ": skipped"), "second",
+                                 "/media/music/: missing or holds no audio file"}));
+    // Several folders are told apart by their names.
+    QCOMPARE(relativeReport({folder + "/a.flac"}, {folder, "/other/b"}),
+             QStringList{"music/a.flac"});
+
+    CScanReportDlg report(nullptr, lines);
+    report.show();
+    QCoreApplication::processEvents();
+    auto* text = child<QPlainTextEdit>(&report, CScanReportDlg::IdText);
+    QCOMPARE(text->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(text->verticalScrollBar()->value(), 0);
+    QTextCursor start(text->document());
+    QVERIFY(text->viewport()->rect().contains(text->cursorRect(start).center()));
+
+    child<QPushButton>(&report, CScanReportDlg::IdCopy)->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n'));
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("report.txt");
+    host().files = {saved.toStdString(), dir.filePath("missing/report.txt").toStdString()};
+    host().answers = {Answer::OK};
+    for (int i = 0; i < 2; ++i) child<QPushButton>(&report, CScanReportDlg::IdSave)->click();
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), lines.join('\n') + '\n');
+    QCOMPARE(host().titles(), std::vector<std::string>{"Scan report"});
+  }
+
+  // Return on "Show report" closes the summary rather than showing it again.
+  void returnInTheSummaryCloses() {
+    CScanSummaryDlg summary(nullptr, "done", {"a line"});
+    summary.show();
+    QTest::keyClick(child<QPushButton>(&summary, CScanSummaryDlg::IdShowReport), Qt::Key_Return);
+    QCOMPARE(summary.result(), int(QDialog::Accepted));
   }
 
   void theMenuEntryScansTheChosenFolder() {

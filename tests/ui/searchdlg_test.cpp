@@ -10,7 +10,7 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/founddlg.h"
 #include "ui/reclistbox.h"
@@ -23,14 +23,10 @@ using uitest::button;
 using uitest::child;
 using uitest::host;
 
-class SearchDlgTest : public QObject {
+class SearchDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { uitest::init(); }
-  void init() { uitest::reset(); }
-  void cleanup() { uitest::checkClean(); }
-
   void ctrlFFindsAndOpensAlbumsAndFoundLists() {
     uitest::Catalogue c;
     DB_Close();

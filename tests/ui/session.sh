@@ -39,7 +39,7 @@ app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
+  [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -118,12 +118,12 @@ expect "^Tracklore$"
 main=$win
 shot "$main" 01-main-closed
 
-# Database > Create new..., keeping the proposed maindb.db1 in this directory.
+# Database > Create new..., keeping the folder proposed: this directory.
 press alt+d
 press n
-expect "^Choose directory where database will be created$"
+expect "^Choose the folder for the new database$"
 press Return
-gone "^Choose directory"
+gone "^Choose the folder"
 # The tables are made after the chooser closes: wait for the last of them.
 polled test -f "$work/rel002.idx" && [ -f "$work/maindb.db1" ] || fail "no database created"
 expect "^Tracklore$"
@@ -220,4 +220,25 @@ wait "$app_pid"
 status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
+
+# Again under a dark style sheet: the browse window with a name typed that
+# matches nothing, its text readable on the dark field.
+"$program" -stylesheet "$here/dark.qss" "$work" >>"$work/tracklore.log" 2>&1 &
+app_pid=$!
+expect "^Tracklore"
+main=$win
+shot "$main" 09-main-dark
+press Return
+expect "available in database"
+typed "nx"
+shot "$win" 10-browse-dark
+press Escape
+gone "available in database"
+expect "^Tracklore"
+press Escape
+expect "^Confirm exit$"
+press Return
+polled eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
+wait "$app_pid"
+app_pid=""
 echo "session: done"

@@ -10,11 +10,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSet>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,7 +28,7 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "harness.h"
+#include "fixture.h"
 #include "ui/articledlg.h"
 #include "ui/dialogparts.h"
 #include "ui/founddlg.h"
@@ -42,10 +44,10 @@ using uitest::button;
 using uitest::child;
 using uitest::host;
 
-class ShellDlgTest : public QObject {
+class ShellDlgTest : public uitest::DialogTest {
   Q_OBJECT
 
-  QString home_;
+  const QString home_ = QDir::currentPath();
 
   // What a message box said, and which button Enter would have pressed.
   struct Box {
@@ -76,6 +78,25 @@ class ShellDlgTest : public QObject {
     return shell;
   }
 
+  // Files may be opened only to read, as the user's own may be.
+  static void refuseWritableOpens() {
+    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+    });
+  }
+
+  // The journal of an unfinished move, with these counts to undo.
+  static void writeJournal(const std::vector<IntentEntry::Counts>& counts) {
+    IntentEntry entry;
+    entry.operation = "move";
+    tablescreated(entry.created);
+    entry.counts = counts;
+    const std::vector<uint8_t> bytes = encodeintent(entry);
+    QFile journal(QString::fromStdString(DB_JournalName()));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+  }
+
   // The state the window shows: open or closed, with its controls.
   void checkStatus(CShellDlg& shell, bool open) {
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdStatus)->text(),
@@ -96,18 +117,12 @@ class ShellDlgTest : public QObject {
     QCOMPARE(DB_IsOpen() != 0, open);
   }
 
- private slots:
-  void initTestCase() {
-    uitest::init();
-    home_ = QDir::currentPath();
-  }
-  void init() { uitest::reset(); }
-  void cleanup() {
-    uitest::checkClean();
+  void tearDown() override {
     DB_Close();
     QDir::setCurrent(home_);
   }
 
+ private slots:
   void startingWhereThereIsNoDatabaseOrOneInUse() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -133,7 +148,7 @@ class ShellDlgTest : public QObject {
     const int fd = ::open("attr001.db1", O_RDONLY);
     QVERIFY(fd >= 0);
     QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     {
       CShellDlg inuse;
       checkStatus(inuse, false);
@@ -145,6 +160,25 @@ class ShellDlgTest : public QObject {
     QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
                                          "\"attr001\" is held).\nTry again when it has finished."));
     QVERIFY(uitest::reports().empty());
+
+    // Remembered read-write, a database another program reads opens
+    // read-only beside it and says why; the choice stays for the next start.
+    rememberReadOnly(false);
+    const int reader = ::open("attr001.db1", O_RDONLY);
+    QVERIFY(reader >= 0);
+    QCOMPARE(flock(reader, LOCK_SH | LOCK_NB), 0);
+    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    {
+      CShellDlg beside;
+      checkStatus(beside, true);
+      QVERIFY(DB_IsReadOnly() && beside.action(CShellDlg::CmdReadOnly)->isChecked());
+      DB_Close();
+    }
+    ::close(reader);
+    QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
+    QVERIFY(box.text.contains(QStringLiteral("in use by another program")));
+    QVERIFY(!rememberedReadOnly());
+    rememberReadOnly(true);
   }
 
   // Read-only, the window holds the tables shared, so that another program
@@ -162,12 +196,10 @@ class ShellDlgTest : public QObject {
     ::close(fd);
     shell.action(CShellDlg::CmdClose)->trigger();
 
-    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
-      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
-    });
+    refuseWritableOpens();
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdOpen)->trigger();
     quill::File::set_system_fault({});
     checkStatus(shell, false);
@@ -220,11 +252,9 @@ class ShellDlgTest : public QObject {
     uitest::TempDatabase db;
     DB_Close();
     CShellDlg shell;
-    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
-      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
-    });
+    refuseWritableOpens();
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
     shell.action(CShellDlg::CmdReadOnly)->trigger();
     quill::File::set_system_fault({});
     QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
@@ -246,7 +276,6 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
     Box box;
     uitest::scripts().push_back(answer(QStringLiteral("&Create Database"), &box));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
     CShellDlg shell(nullptr, options);
     QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
                                     .arg(QDir::toNativeSeparators(options.folder))));
@@ -260,10 +289,73 @@ class ShellDlgTest : public QObject {
     QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
     uitest::scripts().push_back(answer(QStringLiteral("C&hoose Folder...")));
-    host().files = {QDir(options.folder).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {options.folder.toStdString()};
     CShellDlg again;
     checkStatus(again, true);
-    QCOMPARE(host().filetitles, std::vector<std::string>{"Choose database main file"});
+    QCOMPARE(host().foldertitles, std::vector<std::string>{"Choose the folder of the database"});
+  }
+
+  // A new user's home folder: the XDG music folder is the home folder
+  // itself. The database goes to ~/Music/Tracklore at one question, the
+  // box stands over the window, and the home folder is never proposed.
+  void theFirstRunProposesAVisibleMusicFolder() {
+    QTemporaryDir home;
+    struct Restored {
+      const char* name;
+      QByteArray value = qgetenv(name);
+      ~Restored() { qputenv(name, value); }
+    } restoredhome{"HOME"}, restoredconfig{"XDG_CONFIG_HOME"};
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    // Qt's test mode reads no user-dirs.dirs; the home here is a fake one.
+    QStandardPaths::setTestModeEnabled(false);
+    struct TestMode {
+      ~TestMode() { QStandardPaths::setTestModeEnabled(true); }
+    } testmode;
+    const auto musicdir = [&](const char* line) {
+      QDir(home.path()).mkpath(".config");
+      QFile dirs(home.filePath(".config/user-dirs.dirs"));
+      QVERIFY(dirs.open(QIODevice::WriteOnly));
+      dirs.write(line);
+    };
+    musicdir("XDG_MUSIC_DIR=\"$HOME/\"\n");
+    const QString proposed = home.filePath("Music/Tracklore");
+    QCOMPARE(defaultDatabaseFolder(), proposed);
+    QDir::setCurrent(home.path());
+    const StartFolder start = chooseStartFolder({});
+    Box box;
+    bool overwindow = false;
+    uitest::scripts().push_back([&](QDialog& d) {
+      const QWidget* shell = d.parentWidget();
+      overwindow = shell != nullptr && shell->isVisible() &&
+                   (d.geometry().center() - shell->geometry().center()).manhattanLength() < 4;
+      return answer(QStringLiteral("&Create Database"), &box)(d);
+    });
+    {
+      CShellDlg shell(nullptr, {start.open, start.create});
+      QVERIFY(overwindow);
+      QVERIFY2(box.text.contains(QDir::toNativeSeparators(proposed)), qPrintable(box.text));
+      checkStatus(shell, true);
+    }
+    QVERIFY(holdsDatabase(proposed, {}));
+    QVERIFY(host().foldertitles.empty() && host().filetitles.empty());
+
+    // Not now: Ctrl+O chooses a folder; Create new proposes the music
+    // folder, not the home folder it is in.
+    DB_Close();
+    QDir::setCurrent(home.path());
+    uitest::reset();
+    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
+    CShellDlg later;
+    QCOMPARE(later.action(CShellDlg::CmdOpenDir)->shortcut(), QKeySequence(QKeySequence::Open));
+    host().folders = {"", ""};
+    later.action(CShellDlg::CmdOpenDir)->trigger();
+    later.action(CShellDlg::CmdCreate)->trigger();
+    QCOMPARE(host().foldertitles.size(), size_t(2));
+    QCOMPARE(host().folderstarts.back(), proposed.toStdString());
+    // A music folder of its own is followed.
+    musicdir("XDG_MUSIC_DIR=\"$HOME/Songs\"\n");
+    QCOMPARE(defaultDatabaseFolder(), home.filePath("Songs/Tracklore"));
   }
 
   void theStartFolderIsTheArgumentOrTheOneUsedLast() {
@@ -299,7 +391,7 @@ class ShellDlgTest : public QObject {
     QTemporaryDir dir;
     const auto owner = closedShell(dir);
     CShellDlg& shell = *owner;
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, true);
     QVERIFY(!child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
@@ -314,12 +406,12 @@ class ShellDlgTest : public QObject {
     QVERIFY(DB_IsReadOnly());
     // A cancelled create changes nothing.
     shell.action(CShellDlg::CmdClose)->trigger();
-    host().files = {""};
+    host().folders = {""};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, false);
     QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
     // Creating over it asks first, and Enter there keeps the old one.
-    host().files = {QDir(dir.path()).filePath(QStringLiteral("maindb.db1")).toStdString()};
+    host().folders = {dir.path().toStdString()};
     host().answers = {Answer::Cancel};
     shell.action(CShellDlg::CmdCreate)->trigger();
     QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
@@ -406,7 +498,7 @@ class ShellDlgTest : public QObject {
     QVERIFY(uitest::reports().empty() && host().asked.empty());
 
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     {
       CShellDlg shell;
       QCOMPARE(host().drains, 1);  // the recovery with its progress window
@@ -420,16 +512,9 @@ class ShellDlgTest : public QObject {
 
     // What a crash leaves when it comes after the journal was written and
     // before the first table write: the open succeeds, every edit is refused.
-    IntentEntry entry;
-    entry.operation = "move";
-    tablescreated(entry.created);
-    const std::vector<uint8_t> bytes = encodeintent(entry);
-    QFile journal(QString::fromStdString(DB_JournalName()));
-    QVERIFY(journal.open(QIODevice::WriteOnly));
-    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    journal.close();
+    writeJournal({});
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QVERIFY(offer.text.startsWith(QStringLiteral(
         "The last change to this database was interrupted before it was finished.\nRecover it now?")));
@@ -444,19 +529,11 @@ class ShellDlgTest : public QObject {
     DB_Close();
     // An entry whose undo counts records the title table does not hold:
     // the table no longer opens after it, and recovery stops there.
-    IntentEntry entry;
-    entry.operation = "move";
-    tablescreated(entry.created);
-    entry.counts.push_back({TitleTable, 1000, 0});
-    const std::vector<uint8_t> bytes = encodeintent(entry);
-    QFile journal(QString::fromStdString(DB_JournalName()));
-    QVERIFY(journal.open(QIODevice::WriteOnly));
-    journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    journal.close();
+    writeJournal({{TitleTable, 1000, 0}});
     uitest::reset();
     Box offer, outcome;
     uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &outcome));
+    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
     CShellDlg shell;
     QCOMPARE(outcome.name, kRecoveryOutcomeName);
     QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
@@ -590,7 +667,8 @@ class ShellDlgTest : public QObject {
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
     QCOMPARE(shell.lastKind(), 1);
-    // The next browse starts on the kind shown last; Open starts over.
+    // The next browse starts on the kind shown last, also after the same
+    // database is opened again.
     uitest::scripts().push_back([&first](QDialog& d) {
       first = dynamic_cast<CMainDlg&>(d).kind();
       return IDCANCEL;
@@ -599,7 +677,7 @@ class ShellDlgTest : public QObject {
     QCOMPARE(first, 1);
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
-    QCOMPARE(shell.lastKind(), 0);
+    QCOMPARE(shell.lastKind(), 1);
   }
 };
 

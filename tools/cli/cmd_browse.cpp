@@ -56,7 +56,7 @@ int cmd_list(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   quill::DataFile& data = DB_Table(kind);
   FullTable table(data);
-  table.select(T_Name);
+  (void)table.select(T_Name);  // a tag of the schema
   if (prefix.empty()) {
     for (ErrorCode rc = table.first(); rc == Ok; rc = table.skip(1)) printrow(kind, table.cursor());
     return 0;
@@ -103,7 +103,7 @@ int cmd_show(const Options& options, TerminalHost&) {
     std::printf("First artist: (none)\n");
   } else {
     char name[kNameBuffer];
-    DB_GetName(name, ArtistTable, first);
+    (void)DB_GetName(name, ArtistTable, first);  // "<not found>" when it fails
     std::printf("First artist: %s (#%ld)\n", DB_FullName(ArtistTable, first, name).c_str(),
                 static_cast<long>(first));
   }
@@ -135,7 +135,7 @@ int cmd_xref(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   Record item;
   if (!resolve(kind, options.operands[1], &item)) return 1;
-  std::unique_ptr<Relation> list = DB_GetArticlesFromAttribute(kind - 1, item.code);
+  std::unique_ptr<Relation> list = DB_GetArticlesFromAttribute(relationof(kind), item.code);
   for (ErrorCode step = list->first(); step == Ok; step = list->skip(1)) {
     quill::Rlist& album = list->cursor();
     const int seq = list->rows().field(F_Seq).asint();

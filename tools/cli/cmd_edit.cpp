@@ -24,7 +24,7 @@ using quill::Rlist;
 
 namespace {
 
-// Duplicates are allowed (two songs may both be called "Intro"), but they
+// Albums of one name are allowed (two artists' "Greatest Hits"), but they
 // can then only be named by code.
 void noteshared(int kind, const Record& self) {
   std::vector<Record> others;
@@ -82,7 +82,7 @@ int findentry(const Options& options, Entry* e) {
   e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
   if (int status = locate(TitleTable, options.operands[0], &e->album, *e->titles); status != 0)
     return status;
-  e->list = DB_GetArticleAttributes(e->kind - 1, e->album.code);
+  e->list = DB_GetArticleAttributes(relationof(e->kind), e->album.code);
   if (!standat(*e->list, e->seq, &e->rows))
     return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
                    " at position " + std::to_string(e->seq) + " (it has " +
@@ -183,6 +183,11 @@ int cmd_add(const Options& options, TerminalHost&) {
   if (!fullname(kind, options.operands[1], &full, &message)) return failure(message);
   Session session(true);
   if (!session.ok()) return 1;
+  // As typing an existing name selects it in the program: one artist or
+  // song of a name (letter case aside), while albums of one name by
+  // different artists are common.
+  if (const std::vector<Record> same = samenamed(kind, full); kind != TitleTable && !same.empty())
+    return failure(describe(kind, same.front()) + " exists already; nothing was created");
   Rlist cursor(&DB_Table(kind));
   ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
@@ -203,7 +208,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
 
   // Making the artist or song, linking it and the album's mark: one edit.
   Intent intent("link");
-  intent.album(kind - 1, album.code);
+  intent.album(relationof(kind), album.code);
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return engineerror("Insertion failed", rc);
   Record item;
@@ -211,7 +216,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
   if (int status = linkedattribute(host, kind, options.operands[2], &item, &created); status != 0)
     return status;
 
-  std::unique_ptr<Relation> list = DB_GetArticleAttributes(kind - 1, album.code);
+  std::unique_ptr<Relation> list = DB_GetArticleAttributes(relationof(kind), album.code);
   const int position = options.at ? static_cast<int>(*options.at) : -1;
   ErrorCode rc = DB_AddLink(*list, album.code, position, item.code, titles);
   if (rc == ListFull)
@@ -291,7 +296,7 @@ int cmd_rename(const Options& options, TerminalHost& host) {
   ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
   if (rc == NeedsConfirmation) {
     std::string question =
-        textf("This %s has %ld %s(s) referencing to it. Are you sure you want rename it?",
+        textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
               KindNames[kind][SingularForm], static_cast<long>(cursor.field(F_RefCount).aslong()),
               KindNames[TitleTable][SingularForm]);
     if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)

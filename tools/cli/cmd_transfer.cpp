@@ -25,6 +25,7 @@
 #include "catalogue/results.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/wholestep.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/albumcsv.h"
 #include "tools/cli/csv.h"
@@ -89,7 +90,7 @@ int cmd_export(const Options& options, TerminalHost&) {
   int missing = 0;
   {
     FullTable albums(DB_Table(TitleTable));
-    albums.select(T_Name);
+    (void)albums.select(T_Name);  // a tag of the schema
     for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1))
       text += albumrecords(current(albums.cursor(), TitleTable), &missing);
   }
@@ -114,6 +115,8 @@ int cmd_import(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   ImportTally tally;
   ImportStop stop;
+  // The whole import is one step that undo takes back.
+  WholeStep whole("import");
   if (importplan(plan, &tally, &stop) != Ok) {
     const std::string where =
         stop.album == nullptr ? std::string("after its last album")
@@ -125,6 +128,8 @@ int cmd_import(const Options& options, TerminalHost&) {
                    counted(stop.kept, TitleTable) +
                    (all ? ", all of the file's" : " of finished batches and takes back the rest"));
   }
+  whole.finish(wholesteptext("import", {path == "-" ? std::string("standard input") : path},
+                             counted(tally.albums, TitleTable)));
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
               counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
               tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),

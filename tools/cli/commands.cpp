@@ -59,8 +59,8 @@ const Command kCommands[] = {
      "groups of records whose names are alike but for case, accents, punctuation and\n"
      "      blanks: group, code, name, then uses (albums: first artist, songs)"},
     {"undo", 0, 0, 0, cmd_undo, "undo",
-     "take back the last edit (add, link, unlink, move, rename, delete, merge, purge), up\n"
-     "      to the last 50; not past a scan, import or verification, which cannot be undone"},
+     "take back the last edit (add, link, unlink, move, rename, delete, merge, purge, a\n"
+     "      whole scan or import), up to the last 50; not past a verification's corrections"},
     {"redo", 0, 0, 0, cmd_redo, "redo", "do again the last edit undone, until a new edit"},
     {"xref", 2, 2, 0, cmd_xref, "xref artist|song ITEM", "the albums that use an artist or song"},
     {"pack", 0, 0, 0, cmd_pack, "pack", "rewrite the tables without deleted records"},

@@ -83,7 +83,7 @@ bool parsecode(const std::string& operand, int32_t* code) {
 }
 
 quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
-  cursor.select(T_Code);
+  (void)cursor.select(T_Code);  // a tag of the schema
   if (cursor.selected() != T_Code) return quill::NotFound;
   uint8_t key[4];
   quill::put4(key, code);

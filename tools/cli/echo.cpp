@@ -3,46 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "catalogue/utf8.h"
+
 namespace tracklore::cli {
 
 namespace {
-
-// Decodes the character at text[*i] and moves *i past it; false (and *i
-// unchanged) on a malformed sequence, which is then shown byte by byte.
-bool decodeutf8(std::string_view text, size_t* i, char32_t* c) {
-  const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
-  const uint8_t lead = byte(*i);
-  int more;
-  char32_t value;
-  if (lead < 0x80) {
-    more = 0;
-    value = lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    more = 1;
-    value = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    more = 2;
-    value = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    more = 3;
-    value = lead & 0x07;
-  } else {
-    return false;
-  }
-  if (*i + static_cast<size_t>(more) >= text.size()) return false;
-  for (int k = 1; k <= more; ++k) {
-    const uint8_t next = byte(*i + static_cast<size_t>(k));
-    if ((next & 0xC0) != 0x80) return false;
-    value = (value << 6) | (next & 0x3F);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are not characters.
-  static constexpr char32_t kLeast[4] = {0, 0x80, 0x800, 0x10000};
-  if (value < kLeast[more] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
-    return false;
-  *i += static_cast<size_t>(more) + 1;
-  *c = value;
-  return true;
-}
 
 bool iscontrol(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
@@ -69,13 +34,14 @@ std::string escapeupto(std::string_view utf8, LineBreaks breaks, size_t most, bo
       *cut = true;
       return out;
     }
-    char32_t c;
     const size_t start = i;
-    if (!decodeutf8(utf8, &i, &c)) {
+    bool malformed = false;
+    const char32_t c = utf8next(utf8, &i, &malformed);
+    if (malformed) {
+      // Shown byte by byte, so that what the file holds can be seen.
       char text[8];
-      std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(static_cast<uint8_t>(utf8[i])));
+      std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(static_cast<uint8_t>(utf8[start])));
       out += text;
-      ++i;
       continue;
     }
     if (iscontrol(c) && !(c == '\n' && breaks == LineBreaks::Keep))

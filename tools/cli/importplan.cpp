@@ -112,7 +112,7 @@ ErrorCode importalbum(const PlannedAlbum& album, std::map<std::string, int32_t> 
     *step = "Record creation";
     if ((rc = attributecode(link, known, tally, &attr)) != Ok) return rc;
     *step = "Insertion";
-    if ((rc = DB_AddLink(*lists[link.kind - 1], code, -1, attr, titles)) != Ok) return rc;
+    if ((rc = DB_AddLink(*lists[relationof(link.kind)], code, -1, attr, titles)) != Ok) return rc;
     ++tally->links[link.kind];
   }
   *step = "Updating the album's mark";

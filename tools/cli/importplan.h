@@ -24,7 +24,7 @@ struct ImportTally {
 struct ImportStop {
   const PlannedAlbum* album = nullptr;
   const char* step = "";
-  ErrorCode rc = 0;
+  ErrorCode rc = quill::Ok;
   int kept = 0;  // the albums of the finished batches, which recovery keeps
 };
 

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return 1;
   }
-  DB_SetMainName(options.mainname.c_str());
+  // A name too long for the table keeps the default, which messages name.
+  (void)DB_SetMainName(options.mainname.c_str());
 
   TerminalHost host(options.answer, options.purge, isatty(STDIN_FILENO) != 0);
   DB_SetHost(&host);

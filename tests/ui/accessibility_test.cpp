@@ -1,0 +1,184 @@
+// What a screen reader hears of every window: each control has a name of
+// its own (not empty, not a generic word), and a control that shows no text
+// of its own also says what it is for. The colours of the type-ahead field
+// come from the palette, so typed text stays readable under a dark one.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QRegularExpression>
+#include <cmath>
+#include <QtTest>
+
+#include "catalogue/tableset.h"
+#include "harness.h"
+#include "ui/articledlg.h"
+#include "ui/duplicatesdlg.h"
+#include "ui/founddlg.h"
+#include "ui/maindlg.h"
+#include "ui/namedlg.h"
+#include "ui/reclistbox.h"
+#include "ui/scandlg.h"
+#include "ui/searchdlg.h"
+#include "ui/shelldlg.h"
+#include "ui/statsdlg.h"
+
+using namespace tracklore;
+
+namespace {
+
+// The controls of a window without a proper name or, showing no text of
+// their own, without a description; "" when there are none.
+QStringList unnamedControls(QWidget* window) {
+  QStringList faults;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window)) continue;
+    if (w->inherits("QScrollBar") || w->inherits("QMenu")) continue;
+    if (w->parentWidget() != nullptr && w->parentWidget()->inherits("QAbstractScrollArea") &&
+        w->inherits("QWidget") && w->objectName() == QLatin1String("qt_scrollarea_viewport"))
+      continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    if (a == nullptr) continue;
+    const QString name = a->text(QAccessible::Name).trimmed();
+    static const QStringList generic = {"Extra button", "button", "Button", "list", "List",
+                                        "edit", "Edit", "text", "Text"};
+    const auto* b = qobject_cast<QAbstractButton*>(w);
+    const bool ownText = (b != nullptr && !b->text().isEmpty()) || w->inherits("QTabBar");
+    const QString id = QStringLiteral("%1 %2").arg(w->metaObject()->className(), w->objectName());
+    if (name.isEmpty() || generic.contains(name))
+      faults << id + QStringLiteral(": name \"%1\"").arg(name);
+    else if (!ownText && a->text(QAccessible::Description).trimmed().isEmpty())
+      faults << id + QStringLiteral(" \"%1\": no description").arg(name);
+  }
+  return faults;
+}
+
+// The contrast ratio of two colours as screen guidelines measure it: 1
+// (none) to 21 (black on white).
+double contrast(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto channel = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every run of the type-ahead field's text against what lies behind it: its
+// own background colour if it has one, else the field's.
+double weakestContrast(const QLabel& field) {
+  static const QRegularExpression span(
+      QStringLiteral("<span style=\"color:(#[0-9a-f]{6})(?:; background-color:(#[0-9a-f]{6}))?"));
+  const QColor back = field.palette().color(QPalette::Disabled, QPalette::Window);
+  double weakest = 21;
+  for (const QRegularExpressionMatch& m : span.globalMatch(field.text())) {
+    const QColor behind = m.captured(2).isEmpty() ? back : QColor(m.captured(2));
+    weakest = std::min(weakest, contrast(QColor(m.captured(1)), behind));
+  }
+  return weakest;
+}
+
+QPalette darkPalette() {
+  QPalette dark;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    dark.setColor(group, QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(group, QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(group, QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(group, QPalette::Text, QColor(0xf0, 0xf0, 0xf0));
+    dark.setColor(group, QPalette::Highlight, QColor(0x3d, 0x6e, 0xb4));
+    dark.setColor(group, QPalette::HighlightedText, QColor(0xff, 0xff, 0xff));
+    dark.setColor(group, QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
+  }
+  return dark;
+}
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<uitest::Catalogue> c_;
+  QStringList faults_;
+
+  void check(QWidget& window) {
+    window.show();
+    for (const QString& fault : unnamedControls(&window))
+      faults_ << QStringLiteral("%1: %2").arg(window.metaObject()->className(), fault);
+  }
+
+ private slots:
+  void initTestCase() {
+    uitest::init();
+    QAccessible::setActive(true);
+  }
+  void init() {
+    uitest::reset();
+    c_ = std::make_unique<uitest::Catalogue>();
+  }
+  void cleanup() {
+    uitest::checkClean();
+    c_.reset();
+  }
+
+  void everyWindowNamesItsControls() {
+    {
+      CShellDlg shell;
+      check(shell);
+    }
+    for (int kind : {0, 1, 2}) {
+      CMainDlg browse(nullptr, kind, false);
+      check(browse);
+      CMainDlg pick(nullptr, kind, true);
+      check(pick);
+    }
+    CMainDlg albums(nullptr, 0, false);
+    for (Rel content : {Rel::Artists, Rel::Songs}) {
+      CArticleDlg album(albums.list(), albums.list()->source()->cursor(), content, nullptr);
+      check(album);
+    }
+    CNameDlg name(albums.list(), albums.list()->source()->cursor(), 0, nullptr);
+    check(name);
+    CFoundDlg found(0, c_->beatles, nullptr);
+    check(found);
+    CSearchDlg search(nullptr);
+    check(search);
+    CStatsDlg stats(nullptr);
+    check(stats);
+    CDuplicatesDlg dups(nullptr, 1);
+    check(dups);
+    CScanFolderDlg scan(nullptr);
+    check(scan);
+    CScanSummaryDlg summary(nullptr, QStringLiteral("1 album added"), {"a.flac: added"},
+                            {"Abbey Road"});
+    check(summary);
+    CAboutDlg about(nullptr);
+    check(about);
+    QVERIFY2(faults_.isEmpty(), qPrintable(faults_.join(QLatin1Char('\n'))));
+  }
+
+  // Typed text, matching or not, stays readable whatever the palette (3:1,
+  // the least asked of bold text: the styles' own highlight gives no more).
+  void theTypeAheadFieldTakesItsColoursFromThePalette() {
+    const QPalette light = QApplication::palette();
+    for (const QPalette& palette : {light, darkPalette()}) {
+      QApplication::setPalette(palette);
+      CMainDlg browse(nullptr, 1, false);
+      browse.show();
+      auto* field = uitest::child<QLabel>(&browse, CMainDlg::IdSearchView);
+      QTest::keyClicks(browse.list(), "the b");
+      QVERIFY(weakestContrast(*field) >= 3.0);
+      QTest::keyClicks(browse.list(), "xy");
+      QVERIFY(field->text().contains(QStringLiteral(">xy<")));
+      QVERIFY(weakestContrast(*field) >= 3.0);
+    }
+    QApplication::setPalette(light);
+  }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
