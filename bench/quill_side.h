@@ -8,7 +8,7 @@
 // Tags:   0 Name (natural-order text, variable-length keys), 1 Code.
 //
 // Durability: the bulk workloads (1, 2, 8) defer the fdatasync of every
-// write of the open table until it is closed (File::defersync), as SQLite
+// write of the open table until it is closed (FileBuffer::defersync), as SQLite
 // syncs once at the end of its single transaction; the durable appends (7)
 // leave the table as it opens, so each write is flushed when it is made.
 #pragma once

@@ -132,8 +132,7 @@ bool HistoryStep::whole() const {
 bool readrecord(int table, int32_t recno, std::vector<uint8_t>* bytes) {
   quill::DataFile& t = DB_Table(table);
   bytes->resize(t.header().reclen);
-  return t.file().seek(t.recoffset(recno)) == 0 &&
-         t.file().read(bytes->data(), static_cast<int32_t>(bytes->size())) == 0;
+  return t.readrecord(recno, bytes->data()) == quill::Ok;
 }
 
 bool TableState::operator==(const TableState& other) const {
@@ -183,7 +182,7 @@ bool loadhistory(History* history) {
   const int32_t size = file.size();
   if (size < static_cast<int32_t>(kHeadLength)) return false;
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (file.read(bytes.data(), size) != 0 || std::memcmp(bytes.data(), kMagic, 4) != 0)
+  if (file.readat(0, bytes.data(), size) != 0 || std::memcmp(bytes.data(), kMagic, 4) != 0)
     return false;
   History h;
   h.position = quill::getle32(bytes.data() + 4);
@@ -215,7 +214,7 @@ int savehistory(const History& history) {
   const std::string name = DB_HistoryName(), fresh = name + ".new";
   quill::File file;
   if (file.create(fresh.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse) != 0) return -1;
-  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0 ||
+  if (file.writeat(0, bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0 ||
       file.close() != 0)
     return -1;
   return std::rename(fresh.c_str(), name.c_str()) == 0 ? 0 : -1;

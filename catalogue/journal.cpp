@@ -182,12 +182,13 @@ bool readintent(const std::string& path, IntentEntry* entry) {
   const int32_t size = file.size();
   if (size < static_cast<int32_t>(kHeadLength)) return false;
   uint8_t head[kHeadLength];
-  if (file.read(head, kHeadLength) != 0 || !ismagic(head)) return false;
+  if (file.readat(0, head, kHeadLength) != 0 || !ismagic(head)) return false;
   const uint32_t length = quill::getle32(head + 4);
   if (length > kLongestBody || length > static_cast<uint32_t>(size) - kHeadLength) return false;
   std::vector<uint8_t> bytes(kHeadLength + length);
   std::memcpy(bytes.data(), head, kHeadLength);
-  if (length > 0 && file.read(bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
+  if (length > 0 &&
+      file.readat(kHeadLength, bytes.data() + kHeadLength, static_cast<int32_t>(length)) != 0)
     return false;
   return decodeintent(bytes.data(), bytes.size(), entry);
 }
@@ -205,7 +206,7 @@ JournalState journalstate(const std::string& path) {
   // Shorter than an entry's head: what a creation leaves before its write.
   if (size < static_cast<int32_t>(kHeadLength)) return JournalState::Torn;
   uint8_t head[kHeadLength];
-  if (file.read(head, kHeadLength) != 0) return JournalState::Damaged;
+  if (file.readat(0, head, kHeadLength) != 0) return JournalState::Damaged;
   const bool done = std::memcmp(head, kDone, 4) == 0;
   if (!done && !ismagic(head)) return JournalState::Damaged;
   const uint32_t length = quill::getle32(head + 4);
@@ -239,7 +240,7 @@ int markdone(const std::string& path) {
         return file.open(path.c_str(), quill::Access::ReadWrite, quill::Sharing::Exclusive, quill::Links::Refuse);
       }) != 0)
     return -1;
-  if (file.write(kDone, 4) != 0 || file.sync() != 0) return -1;
+  if (file.writeat(0, kDone, 4) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
 
@@ -247,7 +248,7 @@ int writeentry(const std::string& path, const std::vector<uint8_t>& bytes) {
   quill::File file;
   if (waitingforreaders([&] { return file.create(path.c_str(), quill::Sharing::Exclusive, quill::Links::Refuse); }) != 0)
     return -1;
-  if (file.write(bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) return -1;
+  if (file.writeat(0, bytes.data(), static_cast<int32_t>(bytes.size())) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
 
@@ -308,8 +309,7 @@ void Intent::record(int table, int32_t recno) {
   if (recno < 0 || recno >= t.nrecs()) return;
   if (!imaged_.insert(static_cast<uint64_t>(table) << 32 | static_cast<uint32_t>(recno)).second) return;
   std::vector<uint8_t> bytes(t.header().reclen);
-  if (t.file().seek(t.recoffset(recno)) != 0 ||
-      t.file().read(bytes.data(), static_cast<int32_t>(bytes.size())) != 0)
+  if (t.readrecord(recno, bytes.data()) != quill::Ok)
     return;  // unreadable: the edit's own read fails the same way
   entry_.images.push_back({table, recno, std::move(bytes)});
 }
@@ -391,9 +391,9 @@ bool Intent::changed() const {
   }
   for (const IntentEntry::Image& image : entry_.images) {
     quill::DataFile& t = DB_Table(image.table);
-    std::vector<uint8_t> now(image.bytes.size());
-    if (t.file().seek(t.recoffset(image.recno)) != 0 ||
-        t.file().read(now.data(), static_cast<int32_t>(now.size())) != 0 || now != image.bytes)
+    std::vector<uint8_t> now(t.header().reclen);
+    if (image.bytes.size() != now.size() || t.readrecord(image.recno, now.data()) != quill::Ok ||
+        now != image.bytes)
       return true;
   }
   return false;

@@ -26,7 +26,7 @@ bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
 // neither changed.
 bool touchesnames(bool needed) {
   quill::DataFile& names = DB_Table(NameTable);
-  return names.isopen() && !names.file().readonly() && (needed || names.nlive() > 0);
+  return names.isopen() && !names.readonly() && (needed || names.nlive() > 0);
 }
 
 // The album's rows in both relations, then the album.

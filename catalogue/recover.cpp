@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "catalogue/correctiontally.h"
 #include "catalogue/host.h"
@@ -85,8 +86,7 @@ int DB_PutBack(const IntentEntry& entry, bool touched[kAllTables], std::vector<s
     quill::Header& h = table.header();
     for (const IntentEntry::Image& image : entry.images) {
       if (image.table != t || image.bytes.size() != h.reclen) continue;
-      if (table.file().seek(table.recoffset(image.recno)) != 0 ||
-          table.file().write(image.bytes.data(), static_cast<int32_t>(image.bytes.size())) != 0)
+      if (table.writerecord(image.recno, image.bytes.data()) != Ok)
         return writefailed(table, undoing(entry, t), quill::WriteFailed, log);
       ++*restored;
     }
@@ -129,21 +129,20 @@ int settle(int t, bool* touched, bool* tail, Log& log) {
     return -1;
   }
   quill::Header& h = table.header();
-  quill::File& file = table.file();
-  const int64_t size = file.size();
+  const int64_t size = table.length();
   if (size < h.datastart || h.reclen == 0) {
     log.add(textf(DB_Tr("Catalogue", "%s is shorter than its header"), name.c_str()));
     return table.close(quill::GeneralError);
   }
   *tail = size > h.datastart + int64_t{h.nrecs} * h.reclen;
   bool dirty = false;
-  file.setreadcache(true);
+  // Opened exclusively, the table reads through its block cache: a record
+  // read costs a copy, not a system call.
   int32_t deleted = 0;
+  std::vector<uint8_t> record(h.reclen);
   for (int32_t i = 0; i < h.nrecs; ++i) {
-    char status = ' ';
-    if (file.seek(table.recoffset(i) + h.reclen - 1) != 0 || file.read(&status, 1) != 0)
-      return table.close(quill::GeneralError);
-    if (status == '*') ++deleted;
+    if (table.readrecord(i, record.data()) != quill::Ok) return table.close(quill::GeneralError);
+    if (record.back() == '*') ++deleted;
   }
   if (deleted != h.ndeleted) {
     log.add(textf(DB_Tr("Catalogue", "%s: deleted-record count %ld set to %ld"), name.c_str(),
@@ -196,7 +195,7 @@ std::vector<std::string> changedpartway() {
     uint8_t head[quill::kIndexHeaderLen + 4];
     if (index.open(quill::stradd(named(t), ".idx").c_str(), quill::Access::ReadOnly,
                    quill::Sharing::Shared) != 0 ||
-        index.read(head, sizeof head) != 0)
+        index.readat(0, head, sizeof head) != 0)
       continue;
     // The index header's stamp: see index.h.
     const int32_t indexstamp = quill::getles32(head + 12);

@@ -104,7 +104,7 @@ Refusal DB_OpenRefusal() { return state().refusal; }
 
 bool DB_IsReadOnly() {
   quill::DataFile& title = DB_Table(TitleTable);
-  return title.isopen() && title.file().readonly();
+  return title.isopen() && title.readonly();
 }
 
 const char* DB_MainName() { return state().mainname; }

@@ -32,9 +32,7 @@ bool tablesare(const IntentEntry& state) {
     if (!t.isopen() || image.recno >= t.nrecs() || image.bytes.size() != t.header().reclen)
       return false;
     std::vector<uint8_t> now(image.bytes.size());
-    if (t.file().seek(t.recoffset(image.recno)) != 0 ||
-        t.file().read(now.data(), static_cast<int32_t>(now.size())) != 0 || now != image.bytes)
-      return false;
+    if (t.readrecord(image.recno, now.data()) != quill::Ok || now != image.bytes) return false;
   }
   return true;
 }
@@ -57,10 +55,8 @@ void cut(const IntentEntry& state) {
   for (const IntentEntry::Counts& c : state.counts) {
     DataFile table;
     if (table.opendata(DB_TableName(c.table), {}) != quill::Ok) continue;
-    const quill::Header& h = table.header();
-    const int64_t end = h.datastart + int64_t{h.nrecs} * h.reclen;
-    if (table.file().size() > end && table.file().truncate(static_cast<int32_t>(end)) == 0)
-      (void)table.file().sync();  // a cut not yet lasting is made again by the next undo's
+    // A cut that fails or does not last is made again by the next undo's.
+    (void)table.cuttail();
     (void)table.close();
   }
 }

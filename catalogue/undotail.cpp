@@ -2,7 +2,6 @@
 #include "catalogue/undotail.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -46,17 +45,28 @@ int32_t chunkof(int32_t n, int32_t reclen) {
   return std::min(n, records) * reclen;
 }
 
-// Copies n bytes from one file's place to the other's, adding them to *crc.
-int copy(quill::File& from, quill::File& to, int64_t n, int32_t reclen, uint32_t* crc) {
+// Passes the tail's count records, a chunk at a time, from read to write,
+// adding them to *crc. Both take (i, n, bytes): n records from the tail's
+// i-th on, true when done.
+template <class Read, class Write>
+int copy(int32_t count, int32_t reclen, const Read& read, const Write& write, uint32_t* crc) {
   std::vector<uint8_t> buffer;
-  for (int64_t left = n / reclen; left > 0;) {
-    const int32_t bytes = chunkof(static_cast<int32_t>(std::min<int64_t>(left, INT32_MAX)), reclen);
+  for (int32_t i = 0; i < count;) {
+    const int32_t bytes = chunkof(count - i, reclen);
+    const int32_t n = bytes / reclen;
     buffer.resize(static_cast<size_t>(bytes));
-    if (from.read(buffer.data(), bytes) != 0 || to.write(buffer.data(), bytes) != 0) return -1;
+    if (!read(i, n, buffer.data()) || !write(i, n, buffer.data())) return -1;
     *crc = crc32(buffer.data(), buffer.size(), *crc);
-    left -= bytes / reclen;
+    i += n;
   }
   return 0;
+}
+
+// The kept file's side of a copy: records at their place after its head.
+auto keptreader(quill::File& file, int32_t reclen) {
+  return [&file, reclen](int32_t i, int32_t n, uint8_t* bytes) {
+    return file.readat(kHeadLength + int64_t{i} * reclen, bytes, n * reclen) == 0;
+  };
 }
 
 int keep(const Tail& tail, int32_t created, const std::string& name) {
@@ -71,11 +81,16 @@ int keep(const Tail& tail, int32_t created, const std::string& name) {
   quill::putle32(head + 12, static_cast<uint32_t>(tail.count));
   quill::putle32(head + 16, static_cast<uint32_t>(reclen));
   uint32_t crc = 0;
-  if (file.write(head, kHeadLength) != 0 || table.file().seek(table.recoffset(tail.first)) != 0 ||
-      copy(table.file(), file, int64_t{tail.count} * reclen, reclen, &crc) != 0)
+  const auto fromtable = [&](int32_t i, int32_t n, uint8_t* bytes) {
+    return table.readrecords(tail.first + i, n, bytes) == quill::Ok;
+  };
+  const auto tokept = [&](int32_t i, int32_t n, const uint8_t* bytes) {
+    return file.writeat(kHeadLength + int64_t{i} * reclen, bytes, n * reclen) == 0;
+  };
+  if (file.writeat(0, head, kHeadLength) != 0 || copy(tail.count, reclen, fromtable, tokept, &crc) != 0)
     return -1;
   quill::putle32(head + 20, crc);
-  if (file.seek(20) != 0 || file.write(head + 20, 4) != 0 || file.sync() != 0) return -1;
+  if (file.writeat(20, head + 20, 4) != 0 || file.sync() != 0) return -1;
   return file.close();
 }
 
@@ -84,9 +99,8 @@ int keep(const Tail& tail, int32_t created, const std::string& name) {
 bool openkept(const Tail& tail, int32_t created, int32_t reclen, const std::string& name,
               quill::File* file, uint32_t* crc) {
   uint8_t head[kHeadLength];
-  if (file->open(name.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared,
-                 quill::Links::Refuse) != 0 ||
-      file->read(head, kHeadLength) != 0 || std::memcmp(head, kMagic, 4) != 0)
+  if (file->open(name.c_str(), quill::Access::ReadOnly, quill::Sharing::Shared, quill::Links::Refuse) != 0 ||
+      file->readat(0, head, kHeadLength) != 0 || std::memcmp(head, kMagic, 4) != 0)
     return false;
   *crc = quill::getle32(head + 20);
   return static_cast<int32_t>(quill::getle32(head + 4)) == created &&
@@ -119,15 +133,9 @@ bool DB_TailKept(const HistoryStep& step, size_t place) {
     if (!openkept(tail, step.before.created[tail.table], reclen, DB_TailName(place, tail.table),
                   &file, &crc))
       return false;
-    std::vector<uint8_t> buffer;
-    for (int32_t left = tail.count; left > 0;) {
-      const int32_t bytes = chunkof(left, reclen);
-      buffer.resize(static_cast<size_t>(bytes));
-      if (file.read(buffer.data(), bytes) != 0) return false;
-      sum = crc32(buffer.data(), buffer.size(), sum);
-      left -= bytes / reclen;
-    }
-    if (sum != crc) return false;
+    const auto nowhere = [](int32_t, int32_t, const uint8_t*) { return true; };
+    if (copy(tail.count, reclen, keptreader(file, reclen), nowhere, &sum) != 0 || sum != crc)
+      return false;
   }
   return true;
 }
@@ -149,12 +157,17 @@ int DB_PutTailBack(const HistoryStep& step, size_t place, bool touched[kAllTable
       return -1;
     }
     // Past the counted records: until the counts are put back nothing
-    // reads them, and a crash leaves them for recovery to cut off.
-    if (table.file().seek(table.recoffset(tail.first)) != 0 ||
-        copy(file, table.file(), int64_t{tail.count} * table.header().reclen, table.header().reclen,
-             &sum) != 0 ||
-        table.file().sync() != 0) {
-      *why = textf(DB_Tr("Catalogue", "cannot write %s"), DB_TableName(tail.table));
+    // reads them, and a crash leaves them for recovery to cut off. Records
+    // that do not sum as kept are refused there, before anything counts them.
+    const int32_t reclen = table.header().reclen;
+    const auto totable = [&](int32_t i, int32_t n, const uint8_t* bytes) {
+      return table.writerecords(tail.first + i, n, bytes) == quill::Ok;
+    };
+    const bool copied = copy(tail.count, reclen, keptreader(file, reclen), totable, &sum) == 0;
+    const bool damaged = copied && sum != crc;
+    if (!copied || damaged || table.sync() != quill::Ok) {
+      *why = damaged ? textf(DB_Tr("Catalogue", "%s is missing or damaged"), name.c_str())
+                     : textf(DB_Tr("Catalogue", "cannot write %s"), DB_TableName(tail.table));
       (void)table.close(quill::GeneralError);  // the failure is told by why
       return -1;
     }

@@ -18,8 +18,10 @@ namespace quill {
 
 // A sorted run on disk, read back through a buffer: entries as in the arena.
 struct EntrySorter::Run {
-  File file;
+  File file;  // a scratch file: written in large pieces, never synced
   std::string path;
+  int64_t written = 0;  // bytes of the run
+  int64_t read = 0;     // bytes read back
   std::vector<uint8_t> buffer;
   size_t have = 0;  // bytes in the buffer
   size_t at = 0;    // the current entry's start in the buffer
@@ -43,13 +45,14 @@ struct EntrySorter::Run {
     std::memmove(buffer.data(), buffer.data() + at, have - at);
     have -= at;
     at = 0;
-    int32_t left = file.size() - file.tell();
+    int32_t left = file.size() - static_cast<int32_t>(read);
     int32_t want = std::min<int32_t>(left, static_cast<int32_t>(buffer.size() - have));
     if (want > 0) {
-      if (file.read(buffer.data() + have, want) != 0) {
+      if (file.readat(read, buffer.data() + have, want) != 0) {
         *failed = true;
         return false;
       }
+      read += want;
       have += static_cast<size_t>(want);
     }
     if (complete()) return true;
@@ -176,19 +179,22 @@ int EntrySorter::spill() {
   if (!tmpcreate(name, "")) return -1;
   run->path = name;
   if (run->file.open(name, Access::ReadWrite, Sharing::Exclusive) != 0) return -1;
-  run->file.defersync(true);  // a scratch file: never worth a sync
   std::vector<uint8_t> out;
+  auto put = [&run, &out] {
+    const auto n = static_cast<int32_t>(out.size());
+    if (run->file.writeat(run->written, out.data(), n) != 0) return -1;
+    run->written += static_cast<int64_t>(out.size());
+    out.clear();
+    return 0;
+  };
   out.reserve(std::min<size_t>(used_, 1u << 20));
   for (const Item& it : index_) {
     const uint8_t* e = arena_.data() + it.at;
     const size_t size = 2 + getle16(e) + static_cast<size_t>(datalen_);
     out.insert(out.end(), e, e + size);
-    if (out.size() >= (1u << 20)) {
-      if (run->file.write(out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
-      out.clear();
-    }
+    if (out.size() >= (1u << 20) && put() != 0) return -1;
   }
-  if (!out.empty() && run->file.write(out.data(), static_cast<int32_t>(out.size())) != 0) return -1;
+  if (!out.empty() && put() != 0) return -1;
   runs_.push_back(std::move(run));
   used_ = 0;
   index_.clear();
@@ -212,10 +218,7 @@ bool EntrySorter::startdrain() {
   const size_t each = std::max<size_t>(budget_ / runs_.size(), 64u << 10);
   for (auto& run : runs_) {
     run->buffer.resize(each);
-    if (run->file.seek(0) != 0) {
-      failed_ = true;
-      return false;
-    }
+    run->read = 0;
     if (run->fill(datalen_, &failed_)) heap_.push_back(run.get());
     if (failed_) return false;
   }

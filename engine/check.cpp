@@ -28,7 +28,7 @@ void check_records(DataFile& table, std::vector<std::vector<Entry>>* keys,
                    std::vector<std::string>* problems, std::vector<std::string>* notes) {
   const Header& h = table.header();
   int64_t expected = int64_t{h.datastart} + int64_t{h.nrecs} * h.reclen;
-  int32_t length = table.file().size();
+  int32_t length = table.length();
   if (length < expected)
     problems->push_back(format("data file is %ld bytes long; its header makes it %ld", length,
                                static_cast<long>(expected)));

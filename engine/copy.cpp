@@ -63,15 +63,12 @@ int visit(Rlist& cursor, int32_t i, void* cookie) {
 // Makes the new header count exactly the records that were written. They
 // differ only when the old counters do not describe the old records (a pack
 // of a file whose deletion count is wrong); the file must describe itself.
-ErrorCode settle(DataFile& fresh) {
+ErrorCode settle(DataFile& fresh, int32_t written) {
   Header& h = fresh.header();
-  int32_t end = fresh.file().tell();
-  if (end < h.datastart || (end - h.datastart) % h.reclen != 0) return WriteFailed;
-  int32_t written = (end - h.datastart) / h.reclen;
   if (written == h.nrecs) return Ok;
   h.nrecs = written;
   if (h.ndeleted > h.nrecs) h.ndeleted = h.nrecs;
-  return h.writehead(fresh.file()) == 0 ? Ok : WriteFailed;
+  return fresh.writehead() == 0 ? Ok : WriteFailed;
 }
 
 bool deletedrecord(const uint8_t* record, int reclen) { return record[reclen - 1] == '*'; }
@@ -91,11 +88,10 @@ ErrorCode eachrecord(DataFile& table, Progress* progress, const Each& each) {
   meter.start();
   const int32_t per = std::max<int32_t>(1, (256 << 10) / reclen);
   std::vector<uint8_t> block(static_cast<size_t>(per) * static_cast<size_t>(reclen));
-  File& file = table.file();
-  ErrorCode rc = fileresult(file.seek(h.datastart), BadData);
+  ErrorCode rc = Ok;
   for (int32_t first = 0; rc == Ok && first < nrecs; first += per) {
     const int32_t n = std::min(per, nrecs - first);
-    if (file.read(block.data(), n * reclen) != 0) {
+    if (table.readrecords(first, n, block.data()) != Ok) {
       rc = BadData;
       break;
     }
@@ -114,12 +110,15 @@ ErrorCode eachrecord(DataFile& table, Progress* progress, const Each& each) {
 // Pack: every live record as it stands; the records kept from each block of
 // the old file leave in one write. A damaged status byte (neither live nor
 // deleted) is read as live everywhere, and is written as live here, so
-// that a pack mends what the integrity check reports.
-ErrorCode copylive(DataFile& old, DataFile& fresh, Progress* progress) {
+// that a pack mends what the integrity check reports. *written: the
+// records written.
+ErrorCode copylive(DataFile& old, DataFile& fresh, Progress* progress, int32_t* written) {
   const int reclen = old.header().reclen;
   std::vector<uint8_t> out;
   auto flush = [&] {
-    const int rc = out.empty() ? 0 : fresh.file().write(out.data(), static_cast<int32_t>(out.size()));
+    const auto n = static_cast<int32_t>(out.size() / static_cast<size_t>(reclen));
+    const int rc = n == 0 || fresh.writerecords(*written, n, out.data()) == Ok ? 0 : -1;
+    if (rc == 0) *written += n;
     out.clear();
     return rc;
   };
@@ -155,13 +154,13 @@ int addkey(Fill& fill, const uint8_t* record, int32_t recno) {
 // otherwise be copied with whatever the cursor's buffer last held.
 bool complete(DataFile& table) {
   const Header& h = table.header();
-  return table.file().size() >= int64_t{h.datastart} + int64_t{h.nrecs} * h.reclen;
+  return table.length() >= int64_t{h.datastart} + int64_t{h.nrecs} * h.reclen;
 }
 
 }  // namespace
 
 ErrorCode abandoncopy(DataFile& fresh, DataFile& old, ErrorCode code) {
-  std::string path = fresh.file().name();
+  std::string path = stradd(fresh.base(), ".db1");
   // The copy is dropped and the old file only read: their closes change
   // nothing that matters.
   (void)fresh.close();
@@ -173,16 +172,14 @@ ErrorCode abandoncopy(DataFile& fresh, DataFile& old, ErrorCode code) {
 ErrorCode copyhdrrec(DataFile& fresh, DataFile& old, RecChgDescr* change) {
   const Header& o = old.header();
   std::vector<uint8_t> area(o.arealen);
-  if (old.file().seek(o.hdrlen) != 0 || old.file().read(area.data(), o.arealen) != 0)
-    return BadData;
+  if (old.readat(o.hdrlen, area.data(), o.arealen) != 0) return BadData;
   const uint8_t* bytes = area.data();
   int n = o.arealen;
   if (change != nullptr) {
     bytes = change->convert(bytes);
     n = change->newlen();
   }
-  File& out = fresh.file();
-  if (out.seek(fresh.header().hdrlen) != 0 || out.write(bytes, n) != 0) return WriteFailed;
+  if (fresh.writeat(fresh.header().hdrlen, bytes, n) != 0) return WriteFailed;
   return Ok;
 }
 
@@ -197,30 +194,30 @@ ErrorCode DataFile::opencopy(const char* base, DataFile& fresh, DataFile& old) {
     removefile(std::string(name) + ".db1");
     return old.close(rc);
   }
-  keepmode(std::string(base) + ".db1", fresh.file().name());
+  keepmode(std::string(base) + ".db1", stradd(fresh.base(), ".db1"));
   // The whole file is written before it is used; one sync at the end of the
   // copy does what a sync per header write and record would.
-  fresh.file().defersync(true);
-  if (fresh.header().read(old.file()) != 0) return abandoncopy(fresh, old, BadData);
+  fresh.buffer_.defersync(true);
+  if (fresh.header().read(old.buffer_) != 0) return abandoncopy(fresh, old, BadData);
   return Ok;
 }
 
 namespace {
 
-// Writes the new header, fills the new file through copy (which stands at
-// the first record), closes both and moves the new file onto the old one's
-// name.
+// Writes the new header, fills the new file through copy (which writes its
+// records from the first on and says how many), closes both and moves the
+// new file onto the old one's name.
 template <class Copy>
 ErrorCode finishcopy(DataFile& fresh, DataFile& old, DataFile::Stamp stamp, const Copy& copy) {
   Header& h = fresh.header();
-  File& out = fresh.file();
   ErrorCode rc = Ok;
   if (stamp == DataFile::Stamp::Bump) h.stamp = old.header().stamp + 1;
   h.lengths();
-  if (h.write(out) != 0 || out.seek(h.datastart) != 0) rc = WriteFailed;
-  if (rc == Ok) rc = copy();
-  if (rc == Ok) rc = settle(fresh);
-  if (rc == Ok && out.sync() != 0) rc = WriteFailed;
+  if (fresh.writeheader() != 0) rc = WriteFailed;
+  int32_t written = 0;
+  if (rc == Ok) rc = copy(&written);
+  if (rc == Ok) rc = settle(fresh, written);
+  if (rc == Ok && fresh.sync() != Ok) rc = WriteFailed;
   if (rc != Ok) return abandoncopy(fresh, old, rc);
 
   std::string newbase = fresh.base();
@@ -239,10 +236,12 @@ ErrorCode finishcopy(DataFile& fresh, DataFile& old, DataFile::Stamp stamp, cons
 
 ErrorCode DataFile::epilogue(DataFile& fresh, DataFile& old, CopyCallback callback, void* cookie,
                              Stamp stamp, Progress* progress) {
-  return finishcopy(fresh, old, stamp, [&] {
+  // The callback writes record i of the scan as record i of the new file.
+  return finishcopy(fresh, old, stamp, [&](int32_t* written) {
     Visit v{callback, cookie};
     Rlist cursor(&old);
     if (cursor.scan(visit, &v, progress) != 0) return WriteFailed;
+    *written = v.visited;
     return v.visited != old.header().nrecs ? BadData : Ok;
   });
 }
@@ -267,7 +266,9 @@ ErrorCode DataFile::packcopy(const char* base, Progress* progress) {
   h.stamp = 0;  // the epilogue raises the old one
   rc = copyhdrrec(fresh, old, nullptr);
   if (rc != Ok) return abandoncopy(fresh, old, rc);
-  return finishcopy(fresh, old, Stamp::Bump, [&] { return copylive(old, fresh, progress); });
+  return finishcopy(fresh, old, Stamp::Bump, [&](int32_t* written) {
+    return copylive(old, fresh, progress, written);
+  });
 }
 
 namespace {
@@ -339,7 +340,7 @@ ErrorCode DataFile::reindexcopy(const char* base, Progress* progress) {
     // right, on disk, before an index that relies on it can take its place.
     if (rc == Ok && h.nrecs - h.ndeleted != live) {
       h.ndeleted = h.nrecs - live;
-      if (h.writehead(table.file()) != 0 || table.file().sync() != 0) rc = WriteFailed;
+      if (h.writehead(table.buffer_) != 0 || table.buffer_.sync() != 0) rc = WriteFailed;
     }
     if (rc == Ok && index->setstamp(h.stamp, CountChange::Set, live) != 0) rc = WriteFailed;
     if (rc == Ok && index->sync() != 0) rc = WriteFailed;

@@ -1,5 +1,6 @@
 #include "engine/datafile.h"
 
+#include <climits>
 #include <ctime>
 #include <cstring>
 
@@ -31,8 +32,8 @@ ErrorCode DataFile::opendata(const char* base, OpenMode mode) {
   if (file_.open(path.c_str(), accessof(mode), sharingof(mode)) != 0) return DataOpen;
   header_ = std::make_unique<Header>();
   base_ = base;
-  if (!mode.shared) file_.setreadcache(true);
-  if (header_->read(file_) != 0) return close(BadData);
+  if (!mode.shared) buffer_.setreadcache(true);
+  if (header_->read(buffer_) != 0) return close(BadData);
   return Ok;
 }
 
@@ -85,7 +86,7 @@ ErrorCode DataFile::create(const char* base, int namelen, int pagesize) {
   h.pagesize = static_cast<uint16_t>(pagesize == 0 ? kDefaultPageSize : pagesize);
   h.created = static_cast<int32_t>(std::time(nullptr));
   h.lengths();
-  if (h.write(table.file_) != 0) return table.close(DataCreate);
+  if (h.write(table.buffer_) != 0) return table.close(DataCreate);
   return table.close(Ok);
 }
 
@@ -96,8 +97,8 @@ ErrorCode DataFile::close(ErrorCode code) {
   if (header_ && file_.isopen() && batchpending()) rc = sync();
   // After a failed write the file holds what it holds: nothing more is
   // written to it, and the next open finds it out of date.
-  if (header_ && file_.isopen() && !file_.failed()) trimroom();
-  if (index_ && file_.failed()) index_->store().abandon();
+  if (header_ && file_.isopen() && !buffer_.failed()) trimroom();
+  if (index_ && buffer_.failed()) index_->store().abandon();
   room_ = {};
   headdirty_ = false;
   deferhead_ = false;
@@ -107,18 +108,15 @@ ErrorCode DataFile::close(ErrorCode code) {
   finfo_.clear();
   tinfo_.clear();
   exclusive_ = 0;
-  if (file_.close() != 0 && rc == Ok) rc = writeresult(WriteFailed);
+  // What the buffer holds goes first; the descriptor goes whatever failed.
+  const bool written = buffer_.close() == 0;
+  if ((file_.close() != 0 || !written) && rc == Ok) rc = writeresult(WriteFailed);
   return code != Ok ? code : rc;
-}
-
-ErrorCode DataFile::writebackindex() {
-  if (!index_ || !exclusive_ || file_.readonly() || index_->writeback()) return Ok;
-  return index_->setwriteback(true);
 }
 
 ErrorCode DataFile::refresh() {
   if (exclusive_) return Ok;
-  return header_->readhead(file_);
+  return header_->readhead(buffer_);
 }
 
 int32_t DataFile::nrecs() {
@@ -137,10 +135,10 @@ int32_t DataFile::stamp() {
 }
 
 ErrorCode DataFile::lockheader(LockMode mode) {
-  return fileresult(file_.lock(mode, 0, kHeadLen, Wait::Yes), TryAgain);
+  return fileresult(buffer_.lock(mode, 0, kHeadLen, Wait::Yes), TryAgain);
 }
 ErrorCode DataFile::unlockheader() {
-  return fileresult(file_.unlock(0, kHeadLen), TryAgain);
+  return fileresult(buffer_.unlock(0, kHeadLen), TryAgain);
 }
 
 void DataFile::init_finfo_tinfo() {
@@ -209,6 +207,60 @@ int DataFile::makekey(int t, const uint8_t* record, uint8_t* key) const {
     length += n;
   }
   return info.varlen ? length : info.keylen;
+}
+
+ErrorCode DataFile::open_index(Access access, Sharing sharing) {
+  index_.reset(new Index(this));
+  std::string path = stradd(base_, ".idx");
+  if (index_->openfile(path.c_str(), access, sharing) != Ok) {
+    index_.reset();
+    return IndexOpen;
+  }
+  return Ok;
+}
+
+ErrorCode DataFile::check_index() {
+  // Shared: the counters read before the locks were taken may be stale.
+  if (refresh() != 0) return BadData;
+  if (ErrorCode rc = index_->open(); rc != Ok) return rc;
+  return index_->uptodate() ? Ok : IndexOutOfDate;
+}
+
+ErrorCode DataFile::lockindex(LockMode mode) { return index_ ? index_->store().lock(mode) : Ok; }
+ErrorCode DataFile::unlockindex() { return index_ ? index_->store().unlock() : Ok; }
+
+bool DataFile::recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const {
+  const int64_t start = header_->datastart + int64_t{first} * header_->reclen;
+  const int64_t bytes = int64_t{n} * header_->reclen;
+  if (first < 0 || n < 0 || start + bytes > INT32_MAX) return false;
+  *at = start;
+  *length = static_cast<int32_t>(bytes);
+  return true;
+}
+
+ErrorCode DataFile::readrecords(int32_t first, int32_t n, void* bytes) {
+  int64_t at = 0;
+  int32_t length = 0;
+  if (!recordspan(first, n, &at, &length)) return GeneralError;
+  return buffer_.read(at, bytes, length) == 0 ? Ok : GeneralError;
+}
+
+ErrorCode DataFile::writerecords(int32_t first, int32_t n, const void* bytes) {
+  int64_t at = 0;
+  int32_t length = 0;
+  if (!recordspan(first, n, &at, &length)) return WriteFailed;
+  return buffer_.write(at, bytes, length) == 0 ? Ok : WriteFailed;
+}
+
+ErrorCode DataFile::writeheader() { return header_->write(buffer_); }
+
+int32_t DataFile::length() { return buffer_.size(); }
+
+ErrorCode DataFile::cuttail() {
+  const int64_t end = recoffset(header_->nrecs);
+  if (buffer_.size() <= end) return Ok;
+  return buffer_.truncate(static_cast<int32_t>(end)) == 0 && buffer_.sync() == 0 ? Ok
+                                                                                 : WriteFailed;
 }
 
 }  // namespace quill

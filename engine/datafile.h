@@ -1,15 +1,20 @@
 // DataFile: one table of the engine, a .db1 data file with its index (.idx).
 //
-// A DataFile owns the open File of the .db1, its parsed Header, its Index
-// when one is open, and two tables computed at open: finfo (where each field
-// lies in a record) and tinfo (how each tag's key is built). A table is named
-// by its base name, the path without extension.
+// A DataFile owns the open File of the .db1 with the FileBuffer in front of
+// it, its parsed Header, its Index when one is open, and two tables computed
+// at open: finfo (where each field lies in a record) and tinfo (how each
+// tag's key is built). A table is named by its base name, the path without
+// extension.
 //
 // Opened without sharing, both files are held exclusively and the header in
 // memory is authoritative. Opened shared, the counters are read again from
 // disk before use, and the index file (whole) and the header bytes (0-55) are
 // the locks that serialise changes; lock order: index, then header. An
 // open that cannot have them (to check the index) fails with TryAgain.
+//
+// Its bytes are read and written only through the operations below: whole
+// records by number for the catalogue, positions taken from the Header for
+// the engine's cursors and copies.
 //
 // Results are ErrorCodes; every failing open leaves the object closed.
 #pragma once
@@ -21,6 +26,7 @@
 
 #include "engine/errors.h"
 #include "engine/file.h"
+#include "engine/filebuffer.h"
 #include "engine/header.h"
 #include "engine/modes.h"
 #include "engine/noncopyable.h"
@@ -125,6 +131,7 @@ class DataFile : NonCopyable {
   ErrorCode close(ErrorCode code = Ok);
 
   bool isopen() const { return file_.isopen(); }
+  bool readonly() const { return file_.readonly(); }
   int32_t nrecs();
   int32_t nlive();
   int32_t stamp();
@@ -171,6 +178,37 @@ class DataFile : NonCopyable {
   // trace of an interrupted append. Making room that fails costs only speed.
   void makeroom(int32_t recno);
 
+  // Records by number, reclen bytes each: n of them from `first` on, into
+  // or from a buffer of n records. A read past the file's end fails, and so
+  // does a span outside the positions a file can have; a write lands where
+  // the cursor's would, through the same buffer. Ok, or GeneralError for a
+  // read and WriteFailed for a write that failed.
+  ErrorCode readrecords(int32_t first, int32_t n, void* bytes);
+  ErrorCode writerecords(int32_t first, int32_t n, const void* bytes);
+  ErrorCode readrecord(int32_t recno, void* bytes) { return readrecords(recno, 1, bytes); }
+  ErrorCode writerecord(int32_t recno, const void* bytes) { return writerecords(recno, 1, bytes); }
+  // Cuts off what lies past the counted records (appends undone, room made
+  // ahead) and forces that to disk; Ok when there is nothing to cut.
+  ErrorCode cuttail();
+  // The .db1's length in bytes, -1 when it cannot be had.
+  int32_t length();
+
+  // n bytes at a position of the .db1, for the engine's cursors and copies,
+  // which take positions from the Header: 0 or -1.
+  int readat(int64_t at, void* buffer, int32_t n) { return buffer_.read(at, buffer, n); }
+  int writeat(int64_t at, const void* buffer, int32_t n) { return buffer_.write(at, buffer, n); }
+  // Forces written data to disk, or notes it while sync is deferred: 0 or -1.
+  int flush() { return buffer_.flush(); }
+  // The whole header (counters, descriptors, the trailer), for a new file.
+  ErrorCode writeheader();
+  // A record's bytes asked for ahead of their read (see FileBuffer::prefetch).
+  void prefetch(int32_t recno) { buffer_.prefetch(recoffset(recno), header_->reclen); }
+  // A byte-range lock on the .db1 (a record's), not waiting: 0 or -1.
+  int lockrange(LockMode mode, int32_t offset, int32_t length) {
+    return buffer_.lock(mode, offset, length, Wait::No);
+  }
+  int unlockrange(int32_t offset, int32_t length) { return buffer_.unlock(offset, length); }
+
   ErrorCode lockindex(LockMode mode);
   ErrorCode unlockindex();
   ErrorCode lockheader(LockMode mode);
@@ -186,7 +224,6 @@ class DataFile : NonCopyable {
   void setchangewatch(ChangeWatch* watch) { changewatch_ = watch; }
   ChangeWatch* changewatch() const { return changewatch_; }
 
-  File& file() { return file_; }
   Header& header() { return *header_; }
   const Header& header() const { return *header_; }
   bool has_header() const { return header_ != nullptr; }
@@ -213,6 +250,7 @@ class DataFile : NonCopyable {
 
  private:
   File file_;
+  FileBuffer buffer_{file_};
   std::unique_ptr<Index, IndexDeleter> index_;
   std::string base_;
   std::unique_ptr<Header> header_;
@@ -232,19 +270,18 @@ class DataFile : NonCopyable {
   } room_;
   // At close: the file back to its records, synced.
   void trimroom();
+  // Where records [first, first + n) lie; false outside a file's positions.
+  bool recordspan(int32_t first, int32_t n, int64_t* at, int32_t* length) const;
   // pack and reindex once there is room for them.
   static ErrorCode packcopy(const char* base, struct Progress* progress);
   static ErrorCode reindexcopy(const char* base, struct Progress* progress);
 
-  // Defined with the index file: opens the .idx into index_ (IndexOpen), and
-  // reads and checks it against the tags and counters (BadIndex,
-  // IndexOutOfDate).
+  // Opens the .idx into index_ (IndexOpen), and reads and checks it against
+  // the tags and counters (BadIndex, IndexOutOfDate).
   ErrorCode open_index(Access access, Sharing sharing);
   ErrorCode check_index();
   // Whether a deferred-sync batch holds something back.
   bool batchpending() const;
-
-  friend class Index;
 };
 
 // Fresh base + extension.

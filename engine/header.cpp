@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/bytes.h"
-#include "engine/file.h"
+#include "engine/filebuffer.h"
 
 namespace quill {
 
@@ -103,21 +103,21 @@ ErrorCode Header::check_layout() const {
   return Ok;
 }
 
-ErrorCode Header::readhead(File& file) {
+ErrorCode Header::readhead(FileBuffer& file) {
   uint8_t head[kHeadLen];
-  if (file.seek(0) != 0 || file.read(head, kHeadLen) != 0) return GeneralError;
+  if (file.read(0, head, kHeadLen) != 0) return GeneralError;
   decodehead(head);
   return Ok;
 }
 
-ErrorCode Header::writehead(File& file) const {
+ErrorCode Header::writehead(FileBuffer& file) const {
   uint8_t head[kHeadLen];
   encodehead(head);
-  if (file.seek(0) != 0 || file.write(head, kHeadLen) != 0) return WriteFailed;
+  if (file.write(0, head, kHeadLen) != 0) return WriteFailed;
   return fileresult(file.flush(), WriteFailed);
 }
 
-ErrorCode Header::read(File& file) {
+ErrorCode Header::read(FileBuffer& file) {
   fields.clear();
   areas.clear();
   tags.clear();
@@ -132,12 +132,12 @@ ErrorCode Header::read(File& file) {
   if (size < int64_t{datastart} + int64_t{nrecs} * reclen) return BadData;
 
   uint8_t trailer[2];
-  if (file.seek(datastart - arealen - 2) != 0 || file.read(trailer, 2) != 0 ||
+  if (file.read(datastart - arealen - 2, trailer, 2) != 0 ||
       std::memcmp(trailer, kTrailer, 2) != 0)
     return BadData;
 
   std::vector<uint8_t> block(static_cast<size_t>(hdrlen - kHeadLen - 2));
-  if (file.seek(kHeadLen) != 0 || file.read(block.data(), static_cast<int32_t>(block.size())) != 0)
+  if (file.read(kHeadLen, block.data(), static_cast<int32_t>(block.size())) != 0)
     return BadData;
   if (parse_descriptors(block.data(), block.size()) != 0) {
     fields.clear();
@@ -187,7 +187,7 @@ ErrorCode Header::parse_descriptors(const uint8_t* p, size_t n) {
   return (comps == ncomps && p == end) ? Ok : BadData;
 }
 
-ErrorCode Header::write(File& file) const {
+ErrorCode Header::write(FileBuffer& file) const {
   if (writehead(file) != 0) return WriteFailed;
   std::vector<uint8_t> out;
   out.reserve(static_cast<size_t>(computed_hdrlen()));
@@ -207,7 +207,7 @@ ErrorCode Header::write(File& file) const {
     }
   }
   out.insert(out.end(), kTrailer, kTrailer + 2);
-  if (file.seek(kHeadLen) != 0 || file.write(out.data(), static_cast<int32_t>(out.size())) != 0)
+  if (file.write(kHeadLen, out.data(), static_cast<int32_t>(out.size())) != 0)
     return WriteFailed;
   return fileresult(file.flush(), WriteFailed);
 }

@@ -47,7 +47,7 @@
 
 namespace quill {
 
-class File;
+class FileBuffer;
 
 constexpr uint32_t kDataMagic = 0x00024245;
 constexpr int kHeadLen = 56;
@@ -80,12 +80,12 @@ struct Header {
 
   // Whole header with descriptors and trailer: a header that does not read
   // whole and sound is BadData, a failed write WriteFailed.
-  ErrorCode read(File& file);
-  ErrorCode write(File& file) const;
+  ErrorCode read(FileBuffer& file);
+  ErrorCode write(FileBuffer& file) const;
   // Only the 56 fixed bytes (the counters): GeneralError when they cannot be
   // read, WriteFailed when they cannot be written.
-  ErrorCode readhead(File& file);
-  ErrorCode writehead(File& file) const;
+  ErrorCode readhead(FileBuffer& file);
+  ErrorCode writehead(FileBuffer& file) const;
 
   void encodehead(uint8_t* out) const;
   void decodehead(const uint8_t* in);

@@ -43,13 +43,13 @@ ErrorCode MultiFile::create(const char* path, Sharing sharing) {
   return fileresult(file_.create(path, sharing), FileCreate);
 }
 
-ErrorCode MultiFile::flush() { return fileresult(file_.flush(), WriteFailed); }
+ErrorCode MultiFile::flush() { return fileresult(buffer_.flush(), WriteFailed); }
 
 ErrorCode MultiFile::lock(LockMode mode) {
-  return fileresult(file_.lock(mode, 0, 0, Wait::Yes), TryAgain);
+  return fileresult(buffer_.lock(mode, 0, 0, Wait::Yes), TryAgain);
 }
 
-ErrorCode MultiFile::unlock() { return fileresult(file_.unlock(0, 0), TryAgain); }
+ErrorCode MultiFile::unlock() { return fileresult(buffer_.unlock(0, 0), TryAgain); }
 
 ErrorCode MultiFile::close() {
   // What write-back held is written before the file goes, in the order of
@@ -60,9 +60,11 @@ ErrorCode MultiFile::close() {
   else if (isopen()) rc = flushpages();
   forgetstore();
   cache_.release();
-  deferring_ = false;  // as the file forgets it
+  deferring_ = false;  // as the buffer forgets it
+  const bool written = buffer_.close() == 0;
   const ErrorCode closed = fileresult(file_.close(), WriteFailed);
-  return rc != Ok ? rc : closed;
+  if (rc != Ok) return rc;
+  return written ? closed : WriteFailed;
 }
 
 void MultiFile::abandon() {
@@ -186,7 +188,7 @@ ErrorCode MultiFile::setuprd() {
     area += d.arealen + 2;
   }
 
-  const int32_t filelen = file_.size();
+  const int32_t filelen = buffer_.size();
   if (filelen < 0 || area > filelen) return BadIndex;
 
   std::vector<uint8_t> buffer;
@@ -414,7 +416,7 @@ ErrorCode MultiFile::walkfree(int i, std::vector<int32_t>* pages, std::string* p
 // ---------------------------------------------------------------- the page seam
 
 int32_t MultiFile::length() {
-  if (length_ < 0) length_ = file_.size();
+  if (length_ < 0) length_ = buffer_.size();
   return length_;
 }
 
@@ -427,7 +429,7 @@ bool MultiFile::pageok(int32_t offset, int bytes) {
   // write-back mode may not be in the file yet).
   if (exclusive()) return false;
   // Someone sharing the file may have appended pages since we looked.
-  length_ = file_.size();
+  length_ = buffer_.size();
   return end <= length_;
 }
 
@@ -523,7 +525,7 @@ ErrorCode MultiFile::writeways(const std::vector<Way*>& ways) {
     bool written = true;
     if (k == first || deferring_) {
       // Straight from the cache: a page on its own, or pages in a row that
-      // the file gathers into one write itself.
+      // buffer_ gathers into one write while sync is deferred.
       for (size_t j = first; j <= k && written; ++j)
         written = rawwrite(ways[j]->offset, cache_.bytes(ways[j]), ways[j]->size) == Ok;
     } else {
@@ -576,8 +578,8 @@ ErrorCode MultiFile::setwriteback(bool on) {
 
 ErrorCode MultiFile::sync() {
   ErrorCode rc = Ok;
-  if (!pendinghdr_.empty() && (flushpages(false) != Ok || file_.sync() != 0)) rc = WriteFailed;
-  else if (flushpages() != Ok || file_.sync() != 0) rc = WriteFailed;
+  if (!pendinghdr_.empty() && (flushpages(false) != Ok || buffer_.sync() != 0)) rc = WriteFailed;
+  else if (flushpages() != Ok || buffer_.sync() != 0) rc = WriteFailed;
   // The page is written by now, but a durable point must not claim
   // success over a write that failed on its way.
   if (unreported_) rc = WriteFailed;
@@ -670,13 +672,11 @@ ErrorCode MultiFile::patchpage(int32_t pageoff, int size, int within, const void
 }
 
 ErrorCode MultiFile::rawread(int32_t offset, void* bytes, int n) {
-  if (file_.seek(offset) != 0) return BadIndex;
-  return fileresult(file_.read(bytes, n), BadIndex);
+  return fileresult(buffer_.read(offset, bytes, n), BadIndex);
 }
 
 ErrorCode MultiFile::rawwrite(int32_t offset, const void* bytes, int n) {
-  if (file_.seek(offset) != 0) return WriteFailed;
-  return fileresult(file_.write(bytes, n), WriteFailed);
+  return fileresult(buffer_.write(offset, bytes, n), WriteFailed);
 }
 
 }  // namespace quill

@@ -57,6 +57,7 @@
 
 #include "engine/errors.h"
 #include "engine/file.h"
+#include "engine/filebuffer.h"
 #include "engine/pagecache.h"
 
 namespace quill {
@@ -109,11 +110,12 @@ class MultiFile {
   bool exclusive() const { return file_.exclusive(); }
   const std::string& name() const { return file_.name(); }
   // Forces what was written to disk; while sync is deferred (see
-  // File::defersync) it only notes that data is waiting.
+  // FileBuffer::defersync) it only notes that data is waiting, and writes in
+  // a row are gathered.
   ErrorCode flush();
   void defersync(bool on) {
     deferring_ = on;
-    file_.defersync(on);
+    buffer_.defersync(on);
   }
   // The whole file as a byte-range lock, waiting for its holder.
   ErrorCode lock(LockMode mode);
@@ -234,6 +236,11 @@ class MultiFile {
   using Way = PageCache::Way;
 
   File file_;
+  // Every read and write of the store passes through it: while sync is deferred it
+  // gathers pages written in a row (appends of a bulk load, runs of a
+  // write-back) into large writes. Its block cache stays off: cache_ holds
+  // the pages.
+  FileBuffer buffer_{file_};
   PageCache cache_;
   int16_t nslots_ = 0;
   int16_t hlen_ = 0;
@@ -244,7 +251,7 @@ class MultiFile {
   int32_t length_ = -1;       // -1: unknown
   std::vector<uint8_t> scratch_;  // used when the cache is off
   bool writeback_ = false;
-  bool deferring_ = false;  // sync deferred: the file gathers writes in a row
+  bool deferring_ = false;  // sync deferred: buffer_ gathers writes in a row
   std::vector<bool> slotdirty_;
   std::vector<uint8_t> pendinghdr_;  // the header, when its write is held back
   bool unreported_ = false;  // a page write failed out of its caller's sight

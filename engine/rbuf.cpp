@@ -141,24 +141,24 @@ bool Rbuf::seekrecord(const char* op, const char* attempt) {
     warning("Rbuf::%s: attempt to %s a closed DataFile\n", op, attempt);
     return false;
   }
-  return offset_ >= 0 && table_->file().seek(offset_) == 0;
+  return offset_ >= 0;
 }
 
 ErrorCode Rbuf::readbuf(uint8_t* buffer) {
   if (!seekrecord("readbuf", "read from")) return GeneralError;
-  return fileresult(table_->file().read(buffer, reclen_));
+  return fileresult(table_->readat(offset_, buffer, reclen_));
 }
 
 ErrorCode Rbuf::putbuf(const uint8_t* buffer) {
   // Told before the seek: the watch may read the record where it is now.
   if (table_ != nullptr && table_->isopen()) table_->towrite(offset_);
   if (!seekrecord("writebuf", "write to")) return GeneralError;
-  return fileresult(table_->file().write(buffer, reclen_));
+  return fileresult(table_->writeat(offset_, buffer, reclen_));
 }
 
 ErrorCode Rbuf::writebuf(const uint8_t* buffer) {
   if (putbuf(buffer) != Ok) return GeneralError;
-  return fileresult(table_->file().flush());
+  return fileresult(table_->flush());
 }
 
 ErrorCode Rbuf::load(Force force) {
@@ -217,7 +217,7 @@ ErrorCode Rbuf::lock(LockMode mode) {
   if (mode == LockMode::None) return Ok;
   if (locked_) return TryAgain;
   if (offset_ == -1) return NoCurrentRecord;
-  if (table_->file().lock(mode, offset_, reclen_, Wait::No) != 0) return TryAgain;
+  if (table_->lockrange(mode, offset_, reclen_) != 0) return TryAgain;
   locked_ = 1;
   lockedoff_ = offset_;
   return Ok;
@@ -225,7 +225,7 @@ ErrorCode Rbuf::lock(LockMode mode) {
 
 ErrorCode Rbuf::unlock() {
   if (!locked_) return Ok;
-  if (table_->file().unlock(lockedoff_, reclen_) != 0) return GeneralError;
+  if (table_->unlockrange(lockedoff_, reclen_) != 0) return GeneralError;
   locked_ = 0;
   return Ok;
 }

@@ -183,7 +183,7 @@ void Rlist::fetchahead() {
   if (data == nullptr) return;
   const int32_t recno = get4(data + pos_->datalen() - kEntryDataLen);
   if (recno < 0 || recno >= table_->header().nrecs) return;
-  table_->file().prefetch(table_->recoffset(recno), reclen());
+  table_->prefetch(recno);
 }
 
 ErrorCode Rlist::seek(const uint8_t* key, int keylen, SeekMode mode, SeekWhich which) {

@@ -63,7 +63,7 @@ class Watched {
 
 }  // namespace
 
-bool Rlist::readonly() const { return table_ == nullptr || table_->file().readonly(); }
+bool Rlist::readonly() const { return table_ == nullptr || table_->readonly(); }
 
 // A lock that is not had protects nothing: the change is refused (the
 // guard releases whatever was taken).
@@ -73,7 +73,7 @@ ErrorCode Rlist::lockforchange() {
   if (table_->lockheader(LockMode::Exclusive) != Ok) return TryAgain;
   // Counters change only under the header lock, from what is on disk; a
   // header that cannot be read is a failed read, not a failed write.
-  return table_->header().readhead(table_->file());
+  return table_->refresh();
 }
 
 // Locks that the system will not release go with the close.
@@ -168,7 +168,7 @@ ErrorCode Rlist::appendrecord(LockMode lockmode) {
       h.stamp = oldstamp;
       return WriteFailed;
     }
-  } else if (table_->file().flush() != 0) {
+  } else if (table_->flush() != 0) {
     return WriteFailed;
   }
 
@@ -284,9 +284,8 @@ ErrorCode Rlist::deleterecord(ErrorCode* out) {
 
   // Already deleted? Ask the disk: another process may have done it.
   uint8_t status = buffer()[reclen() - 1];
-  File& file = table_->file();
-  if (!(table_->exclusive() && file.readonly())) {
-    if (file.seek(offset() + reclen() - 1) != 0 || file.read(&status, 1) != 0) return GeneralError;
+  if (!(table_->exclusive() && table_->readonly())) {
+    if (table_->readat(offset() + reclen() - 1, &status, 1) != 0) return GeneralError;
   }
   if (status == '*') return Ok;
   const Watched watched(*table_, recno_);

@@ -25,15 +25,15 @@ void DataFile::makeroom(int32_t recno) {
   if (!exclusive_ || deferhead_ || file_.readonly() || room_.failed) return;
   ++room_.appends;
   if (end <= room_.end || room_.appends <= kAppendsBeforeRoom) return;
-  const int32_t length = file_.size();
+  const int32_t length = buffer_.size();
   if (length < 0) return;
   room_.trim = true;
   room_.end = length;
   if (end <= length) return;  // a tail an interrupted open left
   const int64_t more = std::min(int64_t{room_.appends} * h.reclen, kMostRoom);
   const int64_t target = std::min(end + more, int64_t{INT32_MAX});
-  if (file_.seek(length) != 0 || file_.write(nullptr, static_cast<int32_t>(target - length)) != 0 ||
-      file_.sync() != 0) {
+  if (buffer_.write(length, nullptr, static_cast<int32_t>(target - length)) != 0 ||
+      buffer_.sync() != 0) {
     room_.failed = true;
     return;
   }
@@ -47,7 +47,8 @@ void DataFile::trimroom() {
   const int64_t end = std::max(room_.written, int64_t{recoffset(header_->nrecs)});
   // Room left on disk is an uncounted tail, which the next append
   // overwrites and a pack drops: forcing its removal is only tidiness.
-  if (file_.size() > end && file_.truncate(static_cast<int32_t>(end)) == 0) (void)file_.sync();
+  if (buffer_.size() > end && buffer_.truncate(static_cast<int32_t>(end)) == 0)
+    (void)buffer_.sync();
 }
 
 }  // namespace quill

@@ -16,17 +16,17 @@ namespace {
 // they stand. A new serial field numbers the records in the order they lie.
 int convertrecord(Rlist& cursor, int32_t i, void* cookie) {
   auto* change = static_cast<RecChgDescr*>(cookie);
-  File& out = change->fresh().file();
+  DataFile& out = change->fresh();
   if (change->kind() == RecChgDescr::Copy)
-    return out.write(cursor.buffer(), cursor.reclen()) == 0 ? 0 : -1;
+    return out.writerecord(i, cursor.buffer()) == Ok ? 0 : -1;
   const uint8_t* record = change->convert(cursor.buffer());
   if (change->field()->type == 'X') put4(change->buffer() + change->offset(), i);
-  return out.write(record, change->newlen()) == 0 ? 0 : -1;
+  return out.writerecord(i, record) == Ok ? 0 : -1;
 }
 
-int copyrecord(Rlist& cursor, int32_t, void* cookie) {
+int copyrecord(Rlist& cursor, int32_t i, void* cookie) {
   auto* fresh = static_cast<DataFile*>(cookie);
-  return fresh->file().write(cursor.buffer(), cursor.reclen()) == 0 ? 0 : -1;
+  return fresh->writerecord(i, cursor.buffer()) == Ok ? 0 : -1;
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ void CArticleDlg::fill(int initial) {
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
   nextcontent_->setEnabled(several);
-  readonly_ = DB_Table(TitleTable).file().readonly();
+  readonly_ = DB_IsReadOnly();
   offerEdit(modify_, true, readonly_);
   name_->setReadOnly(readonly_);
 

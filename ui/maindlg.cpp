@@ -239,7 +239,7 @@ void CMainDlg::explainRefusal(const QString& typed) {
   }
 }
 
-bool CMainDlg::readonly() const { return DB_Table(kind_).file().readonly(); }
+bool CMainDlg::readonly() const { return DB_IsReadOnly(); }
 
 void CMainDlg::setkind(int kind) {
   kind_ = kind;

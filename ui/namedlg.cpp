@@ -103,7 +103,7 @@ CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* p
   createControls();
   layOut();
   connectControls();
-  readonly_ = DB_Table(kind_).file().readonly();
+  readonly_ = DB_IsReadOnly();
   edit_->setReadOnly(readonly_);
   offerEdit(modify_, true, readonly_);
   prompt_->setText(tr("Edit %1 name:").arg(kindName(kind_, SingularForm)));

@@ -184,7 +184,7 @@ TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
   quill::File other;
   ASSERT_EQ(other.create("other", quill::Sharing::Exclusive), 0);
   quill::test::RefusedCalls full(quill::File::Call::Write, ENOSPC);
-  EXPECT_EQ(other.write("x", 1), -1);
+  EXPECT_EQ(other.writeat(0, "x", 1), -1);
   EXPECT_EQ(DB_FailureText(quill::DiskFull), "the disk is full");
 }
 

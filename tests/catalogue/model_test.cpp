@@ -429,8 +429,7 @@ std::vector<std::vector<uint8_t>> tablebytes() {
     quill::DataFile& table = DB_Table(t);
     std::vector<uint8_t> bytes(static_cast<size_t>(table.nrecs()) * table.header().reclen);
     if (!bytes.empty()) {
-      EXPECT_EQ(table.file().seek(table.recoffset(0)), 0);
-      EXPECT_EQ(table.file().read(bytes.data(), static_cast<int32_t>(bytes.size())), 0);
+      EXPECT_EQ(table.readrecords(0, table.nrecs(), bytes.data()), quill::Ok);
     }
     bytes.push_back(static_cast<uint8_t>(table.header().ndeleted));
     tables.push_back(std::move(bytes));

@@ -68,8 +68,10 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
             "01000100000000000d0a");
   File copy;
   ASSERT_EQ(copy.create("copy.db1", Sharing::Exclusive), 0);
-  ASSERT_EQ(h.write(copy), 0);
-  (void)copy.close();
+  FileBuffer buffer(copy);
+  ASSERT_EQ(h.write(buffer), 0);
+  ASSERT_EQ(buffer.close(), 0);
+  ASSERT_EQ(copy.close(), 0);
   EXPECT_EQ(read_all("copy.db1"), original);
 }
 
@@ -125,6 +127,34 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
           (void)damaged.open(base, {.readonly = true, .noindex = true});
         },
         testing::ExitedWithCode(255), message);
+}
+
+// Records by number, as the catalogue's journal and recovery read and write
+// them: spans outside a file's positions are refused, a tail past the
+// counted records is cut back to them.
+TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
+  TempDir dir;
+  ASSERT_EQ(make_table("t", kFields, kTags), Ok);
+  test::append_raw("t", {Bytes(67, 'a'), Bytes(67, 'b')});
+  DataFile table;
+  ASSERT_EQ(table.opendata("t", {}), Ok);
+  const int32_t counted = table.recoffset(2);
+  const Bytes tail(67, 'c');
+  ASSERT_EQ(table.writerecord(2, tail.data()), Ok);
+  Bytes two(2 * 67);
+  ASSERT_EQ(table.readrecords(1, 2, two.data()), Ok);
+  EXPECT_EQ(two[0], 'b');
+  EXPECT_EQ(Bytes(two.begin() + 67, two.end()), tail);
+  EXPECT_EQ(table.readrecord(3, two.data()), GeneralError);  // past the file's end
+  for (auto [first, n] : {std::pair{-1, 1}, {0, -1}, {INT32_MAX, 1}, {0, INT32_MAX / 60}}) {
+    EXPECT_EQ(table.readrecords(first, n, two.data()), GeneralError) << first << " " << n;
+    EXPECT_EQ(table.writerecords(first, n, two.data()), WriteFailed) << first << " " << n;
+  }
+  EXPECT_EQ(table.cuttail(), Ok);
+  EXPECT_EQ(table.length(), counted);
+  EXPECT_EQ(table.cuttail(), Ok);
+  EXPECT_EQ(table.close(), Ok);
+  EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(counted));
 }
 
 // Each damage must give BadData and leave the object closed.

@@ -31,12 +31,10 @@ void appendlog(File& f, int i, bool right) {
   uint8_t counter[4];
   putle32(counter, static_cast<uint32_t>(i + 1));
   auto put_record = [&] {
-    ASSERT_EQ(f.seek(kRecords + i * kRecord), 0);
-    ASSERT_EQ(f.write(record(i).data(), kRecord), 0);
+    ASSERT_EQ(f.writeat(kRecords + i * kRecord, record(i).data(), kRecord), 0);
   };
   auto put_counter = [&] {
-    ASSERT_EQ(f.seek(0), 0);
-    ASSERT_EQ(f.write(counter, 4), 0);
+    ASSERT_EQ(f.writeat(0, counter, 4), 0);
   };
   if (right) {
     put_record();
@@ -69,7 +67,7 @@ TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
       {
         File f;
         ASSERT_EQ(f.create("log", Sharing::Exclusive), 0);
-        ASSERT_EQ(f.write(nullptr, kRecords), 0);
+        ASSERT_EQ(f.writeat(0, nullptr, kRecords), 0);
         ASSERT_EQ(f.sync(), 0);
       }
       PowerCut cut;
@@ -97,9 +95,8 @@ TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
   auto make = [](const char* name, bool sync) {
     File f;
     ASSERT_EQ(f.create(name, Sharing::Exclusive), 0);
-    ASSERT_EQ(f.write("new", 3), 0);
-    ASSERT_EQ(sync ? f.sync() : 0, 0);
-    f.defersync(true);  // no sync at close
+    ASSERT_EQ(f.writeat(0, "new", 3), 0);
+    ASSERT_EQ(sync ? f.sync() : 0, 0);  // a close does not sync
   };
   make("tmp1", true);
   ASSERT_EQ(File::renamefile("tmp1", "target"), 0);

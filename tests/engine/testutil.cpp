@@ -98,7 +98,7 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
     if (table.header().insert_descr(FieldGroup::Record, -1, f) != 0) return table.close(BadParam);
   for (const TagNode& t : tags)
     if (table.header().insert_tag(t, -1) != 0) return table.close(BadParam);
-  if (table.header().write(table.file()) != 0) return table.close(WriteFailed);
+  if (table.writeheader() != Ok) return table.close(WriteFailed);
   return table.close(Ok);
 }
 
@@ -141,17 +141,16 @@ void append_raw(const std::string& base, const std::vector<std::vector<unsigned 
   if (t.opendata(base.c_str(), {}) != Ok)
     throw std::runtime_error("append_raw: cannot open " + base);
   Header& h = t.header();
-  if (t.file().seek(t.recoffset(h.nrecs)) != 0) throw std::runtime_error("append_raw: seek");
+  int32_t recno = h.nrecs;
   for (const auto& r : records) {
     if (r.size() != h.reclen) throw std::runtime_error("append_raw: record length");
-    if (t.file().write(r.data(), static_cast<int32_t>(r.size())) != 0)
-      throw std::runtime_error("append_raw: write");
+    if (t.writerecord(recno++, r.data()) != Ok) throw std::runtime_error("append_raw: write");
     if (r.back() == '*') ++h.ndeleted;
   }
   h.nrecs += static_cast<int32_t>(records.size());
   h.serial += static_cast<int32_t>(records.size());
   h.stamp += 1;
-  if (h.writehead(t.file()) != 0) throw std::runtime_error("append_raw: header");
+  if (t.writehead() != Ok) throw std::runtime_error("append_raw: header");
   (void)t.close();
 }
 
