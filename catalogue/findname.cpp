@@ -48,8 +48,8 @@ std::vector<int32_t> NameFinder::exact(int kind, const std::string& stored) {
 
 std::vector<int32_t> NameFinder::same(int kind, std::string_view full) {
   std::vector<int32_t> codes;
-  for (const NamedRecord& r : sortingequal(kind, DB_StoredForm(kind, full).stored))
-    if (DB_SameName(DB_FullName(kind, r.code, r.name), full)) codes.push_back(r.code);
+  for (const NamedRecord& r : sortingequal(kind, DB_StoredForm(kindoftable(kind), full).stored))
+    if (DB_SameName(DB_FullName(kindoftable(kind), r.code, r.name), full)) codes.push_back(r.code);
   return codes;
 }
 

@@ -27,7 +27,7 @@ AlbumArtists::AlbumArtists(int32_t album) {
   for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
     current_.push_back(list->rows().field(F_Attr).aslong());
     rows_.push_back(list->rows().recno());
-    currentnames_.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
+    currentnames_.push_back(DB_CurrentFullName(list->cursor(), Kind::Artist));
   }
 }
 
@@ -92,7 +92,7 @@ std::vector<std::string> AlbumArtists::names(const std::vector<int32_t>& codes) 
   std::vector<std::string> out;
   for (int32_t c : codes) {
     if (c <= -2) out.push_back(fresh_[static_cast<size_t>(-2 - c)]);
-    else if (lookup_.find(ArtistTable, c) == Ok) out.push_back(DB_CurrentFullName(lookup_.cursor(ArtistTable), ArtistTable));
+    else if (lookup_.find(ArtistTable, c) == Ok) out.push_back(DB_CurrentFullName(lookup_.cursor(ArtistTable), Kind::Artist));
     else out.emplace_back();
   }
   return out;

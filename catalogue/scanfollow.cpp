@@ -196,14 +196,14 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
   // An album the user deleted keeps nothing of its files.
   if (seekcode(titles, album) != Ok) return false;
   p->album = album;
-  p->name = DB_CurrentFullName(titles, TitleTable);
+  p->name = DB_CurrentFullName(titles, Kind::Album);
 
   {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
     for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
       p->currentcodes.push_back(list->rows().field(F_Attr).aslong());
       p->rows[1].push_back(list->rows().recno());
-      p->current.push_back(DB_CurrentFullName(list->cursor(), SongTable));
+      p->current.push_back(DB_CurrentFullName(list->cursor(), Kind::Song));
     }
   }
   // The songs of the files that stay are mostly those of the list.
@@ -216,7 +216,7 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
     artists.remember(*e);
     std::string song;
     if (auto at = inlist.find(e->song); at != inlist.end()) song = p->current[at->second];
-    else if (lookup.find(SongTable, e->song) == Ok) song = DB_CurrentFullName(lookup.cursor(SongTable), SongTable);
+    else if (lookup.find(SongTable, e->song) == Ok) song = DB_CurrentFullName(lookup.cursor(SongTable), Kind::Song);
     else continue;  // the user deleted the song
     members.push_back({e->path, std::move(song), e->song, e->disc, e->track, e->stat, e->title, e->group, 0, *e});
   }
@@ -236,7 +236,7 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
     const FileEntry* e = files_.file(a.source.path);
     if (e != nullptr && e->album == album && e->title == m.title && lookup.find(SongTable, e->song) == Ok) {
       m.code = e->song;
-      m.name = DB_CurrentFullName(lookup.cursor(SongTable), SongTable);
+      m.name = DB_CurrentFullName(lookup.cursor(SongTable), Kind::Song);
     }
     members.push_back(std::move(m));
   }

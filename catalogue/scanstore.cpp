@@ -35,7 +35,7 @@ std::vector<std::string> listnames(int r, int32_t album) {
   std::vector<std::string> names;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
   for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
-    names.push_back(DB_CurrentFullName(list->cursor(), attrtable(r)));
+    names.push_back(DB_CurrentFullName(list->cursor(), kindoftable(attrtable(r))));
   return names;
 }
 

@@ -280,7 +280,7 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
     for (int32_t code : codes) {
       if (lookup.find(kind, code) != Ok) continue;
       quill::Rlist& cursor = lookup.cursor(kind);
-      SearchHit hit{code, DB_CurrentFullName(cursor, kind), {}};
+      SearchHit hit{code, DB_CurrentFullName(cursor, kindoftable(kind)), {}};
       if (kind == TitleTable) hit.firstartist = DB_FirstArtistName(cursor);
       hits.push_back(std::move(hit));
     }

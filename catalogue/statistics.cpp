@@ -55,7 +55,7 @@ ErrorCode tally(int r, RowTally* t) {
 }
 
 StatsEntry entryof(quill::Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind), 0};
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind)), 0};
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ void CFoundDlg::fill() {
   setWindowTitle(QString::fromStdString(textf("%s containing %s \"%s\" [%ld]",
                                               KindNames[TitleTable][CapPluralForm],
                                               KindNames[kind][SingularForm],
-                                              DB_FullName(kind, code_, name).c_str(), albums)));
+                                              DB_FullName(kindoftable(kind), code_, name).c_str(), albums)));
   label_->setText(QStringLiteral("%1 found:").arg(QString::fromLatin1(KindNames[TitleTable][CapPluralForm])));
   list_->bind(source_.get(), false, 3);
   list_->fill(true, 0);

@@ -22,7 +22,7 @@ std::string named(int kind, int32_t code) {
   CodeLookup lookup;
   char stored[kNameBuffer];
   if (lookup.name(stored, kind, code) != quill::Ok) return "#" + std::to_string(code);
-  std::string text = "\"" + DB_FullName(kind, code, stored) + "\"";
+  std::string text = "\"" + DB_FullName(kindoftable(kind), code, stored) + "\"";
   quill::Rlist& record = lookup.cursor(kind);
   if (kind != TitleTable) {
     const long uses = record.field(F_RefCount).aslong();
@@ -30,7 +30,7 @@ std::string named(int kind, int32_t code) {
   }
   const int32_t first = record.field(F_AuxAttr).aslong();
   if (first != -1 && lookup.name(stored, ArtistTable, first) == quill::Ok)
-    text += " (" + DB_FullName(ArtistTable, first, stored) + ")";
+    text += " (" + DB_FullName(Kind::Artist, first, stored) + ")";
   return text;
 }
 

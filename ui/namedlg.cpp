@@ -73,7 +73,7 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
   if (list != nullptr)
     list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
-  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
+  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kindoftable(kind))));
   edit->setCursorPosition(caret);
   return true;
 }

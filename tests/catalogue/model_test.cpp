@@ -375,10 +375,10 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     // The typed names are lower case, so nearly every one has an entry in
     // the name table: each must give back the name as typed.
     for (const auto& [code, a] : m_.albums)
-      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), TitleTable), full_[TitleTable][code]);
+      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), Kind::Album), full_[TitleTable][code]);
     for (int kind = 1; kind <= 2; ++kind)
       for (const auto& [code, a] : m_.attrs[kind])
-        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kind), full_[kind][code]);
+        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kindoftable(kind)), full_[kind][code]);
     for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
     // The catalogue's own walk agrees for a few albums.
     for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {

@@ -41,7 +41,7 @@ Albums albums() {
   FullTable titles(DB_Table(TitleTable));
   (void)titles.select(T_Name);
   for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1))
-    out[DB_CurrentFullName(titles.cursor(), TitleTable)] = linkednames(1, titles.cursor().field(F_Code).aslong());
+    out[DB_CurrentFullName(titles.cursor(), Kind::Album)] = linkednames(1, titles.cursor().field(F_Code).aslong());
   return out;
 }
 

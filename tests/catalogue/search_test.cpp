@@ -256,7 +256,7 @@ TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   ASSERT_EQ(DB_SearchCodes({"omega"}, SongTable, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
   // The same rewrite with the record left alone, as no edit makes it yet.
-  ASSERT_EQ(DB_KeepFullName(SongTable, song, text(SongTable, song, F_Name), start + " Sigma"),
+  ASSERT_EQ(DB_KeepFullName(Kind::Song, song, text(SongTable, song, F_Name), start + " Sigma"),
             quill::Ok);
   ASSERT_EQ(DB_SearchCodes({"sigma"}, SongTable, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});

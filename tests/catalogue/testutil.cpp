@@ -136,7 +136,7 @@ std::vector<std::string> linkednames(int r, int32_t album) {
   std::vector<std::string> out;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
   for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
-    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? ArtistTable : SongTable));
+    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? Kind::Artist : Kind::Song));
   return out;
 }
 

@@ -63,7 +63,7 @@ int failure(const std::string& text) {
 }
 
 Record current(Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind)};
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind))};
 }
 
 std::string describe(int kind, const Record& record) {
@@ -108,8 +108,8 @@ std::vector<Record> samenamed(int kind, const std::string& full) {
 
 std::vector<Record> alike(int kind, const std::string& full) {
   std::vector<Record> others;
-  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kind, full).stored)) {
-    std::string name = DB_FullName(kind, r.code, r.name);
+  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kindoftable(kind), full).stored)) {
+    std::string name = DB_FullName(kindoftable(kind), r.code, r.name);
     if (!DB_SameName(name, full)) others.push_back({r.code, std::move(name)});
   }
   return others;

@@ -39,7 +39,7 @@ std::string firstartist(int32_t album) {
   const int32_t artist = cursor.field(F_AuxAttr).aslong();
   char name[kNameBuffer];
   if (artist == -1 || DB_GetName(name, ArtistTable, artist) != Ok) return {};
-  return DB_FullName(ArtistTable, artist, name);
+  return DB_FullName(Kind::Artist, artist, name);
 }
 
 // An album of the same name and first artist is the same album: the
