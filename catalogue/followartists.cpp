@@ -41,7 +41,7 @@ int32_t AlbumArtists::code(const std::string& name) {
   if (known != bytag_.end() && lookup_.find(ArtistTable, known->second) == Ok) return known->second;
   for (size_t i = 0; i < current_.size(); ++i)
     if (DB_SameName(currentnames_[i], name)) return current_[i];
-  const std::vector<int32_t> codes = finder_.same(ArtistTable, name);
+  const std::vector<int32_t> codes = finder_.same(Kind::Artist, name);
   if (!codes.empty()) return *std::min_element(codes.begin(), codes.end());
   for (size_t i = 0; i < fresh_.size(); ++i)
     if (DB_SameName(fresh_[i], name)) return standin(i);
@@ -106,7 +106,7 @@ ErrorCode AlbumArtists::make(const std::vector<std::string>& names, std::vector<
   for (size_t i = 0; i < names.size() && i < codes->size(); ++i) {
     int32_t& code = (*codes)[i];
     if (code >= 0 && lookup.find(ArtistTable, code) == Ok) continue;
-    const std::vector<int32_t> found = finder.same(ArtistTable, names[i]);
+    const std::vector<int32_t> found = finder.same(Kind::Artist, names[i]);
     int32_t now;
     if (!found.empty()) {
       now = *std::min_element(found.begin(), found.end());

@@ -421,7 +421,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
       // An album before this one may have purged a song that was planned.
       if (wantedcodes[i] >= 0 && lookup.find(SongTable, wantedcodes[i]) == Ok) continue;
       // The song of that name, as a scan finds it, else a new one.
-      std::vector<int32_t> codes = finder.same(SongTable, wanted[i]);
+      std::vector<int32_t> codes = finder.same(Kind::Song, wanted[i]);
       if (!codes.empty()) {
         wantedcodes[i] = *std::min_element(codes.begin(), codes.end());
         continue;

@@ -75,7 +75,7 @@ struct ScanStore::Stored {
 // first artist (which then differs and is left alone).
 bool ScanStore::findalbum(const ScannedAlbum& album, Stored* found) {
   bool any = false;
-  for (int32_t code : names_.same(TitleTable, album.name)) {
+  for (int32_t code : names_.same(Kind::Album, album.name)) {
     if (claimed_.count(code) != 0) continue;
     Stored candidate;
     candidate.code = code;
@@ -104,7 +104,7 @@ ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally
     *code = known->second;
     return Ok;
   }
-  std::vector<int32_t> codes = names_.same(kind, name);
+  std::vector<int32_t> codes = names_.same(kindoftable(kind), name);
   if (!codes.empty()) {
     *code = known->second = *std::min_element(codes.begin(), codes.end());
     return Ok;

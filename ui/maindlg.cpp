@@ -419,7 +419,7 @@ void CMainDlg::onSelect(int result) {
 void CMainDlg::selectExact(const std::string& typed) {
   const std::string full = DB_FullForm(typed).text;
   if (full.empty() || !list_->hasRows()) return;
-  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
   if (same.empty() || std::find(same.begin(), same.end(), list_->currentCode()) != same.end())
     return;
   standOnRecord(*source_, kind_, same.front());
@@ -461,7 +461,7 @@ void CMainDlg::onCreate(bool explicitly) {
 // by different artists are common: Create New asks whether to make a
 // second one (*createanyway on OK; false then).
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
-  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();

@@ -69,7 +69,7 @@ bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
 
 RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full, int32_t* keep) {
   std::vector<int32_t> others;
-  for (int32_t found : DB_FindSameName(kind, full))
+  for (int32_t found : DB_FindSameName(kindoftable(kind), full))
     if (found != code) others.push_back(found);
   if (others.empty()) return RenameChoice::Rename;
   *keep = others.front();

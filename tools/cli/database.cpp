@@ -99,7 +99,7 @@ bool readrecord(int kind, int32_t code, Record* found) {
 
 std::vector<Record> samenamed(int kind, const std::string& full) {
   std::vector<Record> same;
-  for (int32_t code : DB_FindSameName(kind, full)) {
+  for (int32_t code : DB_FindSameName(kindoftable(kind), full)) {
     Record r;
     if (readrecord(kind, code, &r)) same.push_back(std::move(r));
   }
@@ -108,7 +108,7 @@ std::vector<Record> samenamed(int kind, const std::string& full) {
 
 std::vector<Record> alike(int kind, const std::string& full) {
   std::vector<Record> others;
-  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kindoftable(kind), full).stored)) {
+  for (const NamedRecord& r : DB_FindSortingEqual(kindoftable(kind), DB_StoredForm(kindoftable(kind), full).stored)) {
     std::string name = DB_FullName(kindoftable(kind), r.code, r.name);
     if (!DB_SameName(name, full)) others.push_back({r.code, std::move(name)});
   }

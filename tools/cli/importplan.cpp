@@ -61,7 +61,7 @@ void notealbums(const std::vector<PlannedAlbum>& plan) {
 // (or was made earlier in the import): one that bears the name, letter
 // case aside, the lowest code among several; -1 when none.
 int32_t existingcode(int kind, const std::string& name, ImportTally* tally) {
-  const std::vector<int32_t> same = DB_FindSameName(kind, name);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind), name);
   if (same.empty()) return -1;
   const int32_t code = *std::min_element(same.begin(), same.end());
   if (same.size() > 1)
