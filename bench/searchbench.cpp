@@ -142,7 +142,7 @@ bool editsandsearches() {
          return DB_AddLink(*list, album, -1, keep, titles) == quill::Ok;
        }},
       {"merge", "kalora", [&] {
-         return DB_MergeRecords(SongTable, keep, other, nullptr) == quill::Ok;
+         return DB_MergeRecords(Kind::Song, keep, other, nullptr) == quill::Ok;
        }},
       {"delete", "quagga", [&] {
          quill::Rlist songs(&DB_Table(SongTable));

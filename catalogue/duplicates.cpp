@@ -74,7 +74,8 @@ void split(int kind, const std::vector<NamedRecord>& run, std::vector<DuplicateG
 
 }  // namespace
 
-std::vector<DuplicateGroup> DB_FindDuplicates(int kind) {
+std::vector<DuplicateGroup> DB_FindDuplicates(Kind which) {
+  const int kind = kindtable(which);
   std::vector<DuplicateGroup> groups;
   if (kind < TitleTable || kind > SongTable) return groups;
   quill::DataFile& data = DB_Table(kind);

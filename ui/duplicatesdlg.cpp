@@ -81,7 +81,7 @@ void CDuplicatesDlg::fill() {
   std::vector<DuplicateGroup> found;
   {
     WaitCursor wait;
-    found = DB_FindDuplicates(kind_);
+    found = DB_FindDuplicates(kindoftable(kind_));
   }
   groups_->clear();
   for (const DuplicateGroup& group : found) {

@@ -45,7 +45,7 @@ std::string consequence(int kind) {
 
 bool merge(int kind, int32_t keep, int32_t other) {
   WaitCursor wait;
-  const ErrorCode rc = DB_MergeRecords(kind, keep, other, nullptr);
+  const ErrorCode rc = DB_MergeRecords(kindoftable(kind), keep, other, nullptr);
   if (rc != quill::Ok) quill::warning("Merge failed; %s.", DB_ReturnedText(rc).c_str());
   return rc == quill::Ok;
 }

@@ -258,7 +258,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const int32_t keep = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
     int32_t other = keep;
     while (other == keep) other = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
-    ASSERT_EQ(DB_MergeRecords(kind, keep, other, nullptr), quill::Ok);
+    ASSERT_EQ(DB_MergeRecords(kindoftable(kind), keep, other, nullptr), quill::Ok);
     full_[kind].erase(other);
     if (album) {
       Album& k = m_.albums[keep];

@@ -170,7 +170,7 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   // the intent; before the album goes.
   std::vector<NamedEdit> edits = singleedits();
   edits.insert(edits.end() - 1,
-               {"merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); }});
+               {"merge", [&] { return DB_MergeRecords(Kind::Artist, artists_[1], artists_[0], nullptr); }});
   for (const NamedEdit& edit : edits) sweep(edit.name, edit.run);
 }
 

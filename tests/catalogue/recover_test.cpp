@@ -119,7 +119,7 @@ TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
   });
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
   // S3 appended to the first album, the second deleted with its rows.
-  wholeorabsent([&] { return DB_MergeRecords(TitleTable, first_, second_, nullptr); });
+  wholeorabsent([&] { return DB_MergeRecords(Kind::Album, first_, second_, nullptr); });
   // An interrupted batch takes back its appends and their counts.
   wholeorabsent([&] { return importalbums(10); }, false);
 }

@@ -153,7 +153,7 @@ class SearchTest : public CatalogueTest {
     } else {
       const int32_t other = anyof(kind);
       if (other == victim) return;
-      ASSERT_EQ(DB_MergeRecords(kind, victim, other, nullptr), quill::Ok);
+      ASSERT_EQ(DB_MergeRecords(kindoftable(kind), victim, other, nullptr), quill::Ok);
       records.erase(other);
     }
     for (int attr : {ArtistTable, SongTable})
