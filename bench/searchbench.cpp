@@ -90,7 +90,7 @@ bool fill(int songs) {
   quill::Rlist cursor(&DB_Table(SongTable));
   for (int i = 0; i < cyrillic; ++i) {
     const std::string name = std::string(kCyrillic[random() % 6]) + " " + kCyrillic[random() % 6];
-    if (DB_InsertRecord(SongTable, name, cursor) != quill::Ok || batch.unitdone() != quill::Ok)
+    if (DB_InsertRecord(Kind::Song, name, cursor) != quill::Ok || batch.unitdone() != quill::Ok)
       return false;
   }
   return batch.finish() == quill::Ok;
@@ -124,7 +124,7 @@ bool editsandsearches() {
   const Step steps[] = {
       {"add", "zebrafinch", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
-         if (DB_InsertRecord(SongTable, "Zebrafinch Love", songs) != quill::Ok) return false;
+         if (DB_InsertRecord(Kind::Song, "Zebrafinch Love", songs) != quill::Ok) return false;
          added = songs.field(F_Code).aslong();
          return true;
        }},
@@ -132,11 +132,11 @@ bool editsandsearches() {
          quill::Rlist songs(&DB_Table(SongTable));
          (void)songs.select(T_Name);
          return songat(songs, added) &&
-                DB_RenameRecord(songs, SongTable, "Quagga Love", true) == quill::Ok;
+                DB_RenameRecord(songs, Kind::Song, "Quagga Love", true) == quill::Ok;
        }},
       {"link", "kalora", [&] {
          quill::Rlist titles(&DB_Table(TitleTable));
-         if (DB_InsertRecord(TitleTable, "Bench Album", titles) != quill::Ok) return false;
+         if (DB_InsertRecord(Kind::Album, "Bench Album", titles) != quill::Ok) return false;
          album = titles.field(F_Code).aslong();
          std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
          return DB_AddLink(*list, album, -1, keep, titles) == quill::Ok;
@@ -147,7 +147,7 @@ bool editsandsearches() {
       {"delete", "quagga", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
          (void)songs.select(T_Name);
-         return songat(songs, added) && DB_DeleteAttribute(songs, SongTable) == quill::Ok;
+         return songat(songs, added) && DB_DeleteAttribute(songs, Kind::Song) == quill::Ok;
        }},
       {"undo", "quagga", [&] { return DB_Undo(UndoWay::Undo, &message) == 0 && DB_Open() == 0; }},
       {"redo", "quagga", [&] { return DB_Undo(UndoWay::Redo, &message) == 0 && DB_Open() == 0; }},

@@ -112,7 +112,7 @@ ErrorCode AlbumArtists::make(const std::vector<std::string>& names, std::vector<
       now = *std::min_element(found.begin(), found.end());
     } else {
       quill::Rlist cursor(&DB_Table(ArtistTable));
-      const ErrorCode rc = DB_InsertRecord(ArtistTable, names[i], cursor);
+      const ErrorCode rc = DB_InsertRecord(Kind::Artist, names[i], cursor);
       if (rc != Ok) return rc;
       now = cursor.field(F_Code).aslong();
     }

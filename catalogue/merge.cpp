@@ -110,7 +110,7 @@ ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
   if ((rc = lookup.find(kind, other)) != Ok) return rc;
   cursor.field(F_RefCount).set(0L);
   if ((rc = cursor.flush()) != Ok) return rc;
-  return DB_DeleteAttribute(cursor, kind);
+  return DB_DeleteAttribute(cursor, kindoftable(kind));
 }
 
 ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* out) {

@@ -82,7 +82,7 @@ ErrorCode relink(int32_t album, const std::vector<int32_t>& was, const std::vect
   for (size_t i = 0; rc == Ok && i < was.size(); ++i) {
     if (lookup.find(ArtistTable, was[i]) != Ok) continue;
     Rlist& artist = lookup.cursor(ArtistTable);
-    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, ArtistTable);
+    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, Kind::Artist);
   }
   return rc;
 }
@@ -408,7 +408,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   if (rc != Ok) return intent.end(rc);
   Rlist titles(&DB_Table(TitleTable));
   if ((rc = seekcode(titles, album)) != Ok) return intent.end(rc);
-  if (p.takename && !wanted.empty()) rc = DB_RenameRecord(titles, TitleTable, p.filesname, true);
+  if (p.takename && !wanted.empty()) rc = DB_RenameRecord(titles, Kind::Album, p.filesname, true);
   if (rc != Ok) return intent.end(rc);
   std::vector<int32_t>& wantedcodes = p.wantedcodes;
   CodeLookup lookup;
@@ -427,7 +427,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
         continue;
       }
       Rlist made(&DB_Table(SongTable));
-      rc = DB_InsertRecord(SongTable, wanted[i], made);
+      rc = DB_InsertRecord(Kind::Song, wanted[i], made);
       wantedcodes[i] = made.field(F_Code).aslong();
     }
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
@@ -450,7 +450,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
     for (size_t i = 0; rc == Ok && i < currentcodes.size(); ++i) {
       if (lookup.find(SongTable, currentcodes[i]) != Ok) continue;
       Rlist& song = lookup.cursor(SongTable);
-      if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, SongTable);
+      if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, Kind::Song);
     }
   } else {
     wantedcodes = p.currentcodes;

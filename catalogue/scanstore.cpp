@@ -115,7 +115,7 @@ ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally
     return Ok;
   }
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, name, cursor);
+  ErrorCode rc = DB_InsertRecord(kindoftable(kind), name, cursor);
   if (rc != Ok) {
     known_[kind].erase(known);
     return rc;
@@ -179,7 +179,7 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
   if (exists) {
     rc = seekcode(titles, stored.code);
   } else {
-    rc = DB_InsertRecord(TitleTable, album.name, titles);
+    rc = DB_InsertRecord(Kind::Album, album.name, titles);
     if (rc == Ok) claimed_.insert(lastalbum_ = stored.code = titles.field(F_Code).aslong());
   }
   if (rc != Ok) return rc;

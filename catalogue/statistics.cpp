@@ -144,7 +144,7 @@ ErrorCode DB_PurgeUnused(int* deleted) {
       rc = cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       // DB_DeleteAttribute checks the count and the rows again: nothing
       // used goes, and one whose count is wrong stays for verify to mend.
-      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kind);
+      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kindoftable(kind));
       if (rc == StillReferenced) {
         rc = Ok;
         continue;

@@ -443,7 +443,7 @@ void CMainDlg::onCreate(bool explicitly) {
   if (!anyway && ask(textf("Do you want to create a new %s \"%s\"?", singular, text.c_str()),
                      "Confirm insert", Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
+  const ErrorCode rc = DB_InsertRecord(kindoftable(kind_), text, source_->cursor());
   if (rc == quill::Ok) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
@@ -515,7 +515,7 @@ void CMainDlg::onDelete() {
     }
     rc = DB_DeleteArticle(cursor);
   } else {
-    rc = DB_DeleteAttribute(cursor, kind_);
+    rc = DB_DeleteAttribute(cursor, kindoftable(kind_));
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);

@@ -64,7 +64,7 @@ void nameFailure(ErrorCode rc, const char* format) {
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format) {
-  const ErrorCode rc = DB_RenameRecord(cursor, kind, text, true);
+  const ErrorCode rc = DB_RenameRecord(cursor, kindoftable(kind), text, true);
   if (rc != quill::Ok) {
     nameFailure(rc, format);
     return false;

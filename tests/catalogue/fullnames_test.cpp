@@ -66,7 +66,7 @@ TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReo
   for (size_t i = 0; i < cases.size(); ++i) {
     size_t next = (i + 1) % cases.size();
     while (cases[next].kind != cases[i].kind) next = (next + 1) % cases.size();
-    ASSERT_EQ(DB_RenameRecord(*at(cases[i].kind, codes[i]), cases[i].kind, cases[next].name, true),
+    ASSERT_EQ(DB_RenameRecord(*at(cases[i].kind, codes[i]), kindoftable(cases[i].kind), cases[next].name, true),
               quill::Ok);
     EXPECT_EQ(shown(cases[i].kind, codes[i]), cases[next].name);
     EXPECT_EQ(entries(cases[i].kind, codes[i]), cases[next].parts) << cases[next].name;

@@ -273,11 +273,11 @@ TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
   std::string longname;
   while (longname.size() < 300) longname += "Μάνος Χατζιδάκις ";
   ASSERT_EQ(DB_Open(), 0);
-  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname, true), quill::Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, longname, true), quill::Ok);
   DB_Close();
   savefiles("pristine");
   wholeorabsent([&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль",
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, "Мумий Тролль",
                            true);
   });
 }

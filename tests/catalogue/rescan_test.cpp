@@ -100,7 +100,7 @@ class RescanTest : public CatalogueTest {
   }
   void rename(int kind, const char* from, const char* to) {
     std::unique_ptr<quill::Rlist> cursor = at(kind, DB_FindExactName(kindoftable(kind), from).at(0));
-    ASSERT_EQ(DB_RenameRecord(*cursor, kind, to, true), Ok);
+    ASSERT_EQ(DB_RenameRecord(*cursor, kindoftable(kind), to, true), Ok);
   }
 };
 

@@ -101,7 +101,7 @@ TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndTheReportSaysWhatDiffers) {
   std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, album);
   ASSERT_EQ(songs->first(), Ok);
   ASSERT_EQ(songs->skip(1), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), SongTable, "My Title", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "My Title", true), Ok);
   ASSERT_EQ(songs->skip(1), Ok);
   quill::Rlist titles(&DB_Table(TitleTable));
   ASSERT_EQ(DB_RemoveLink(*songs, titles, PurgeMode::Keep), Ok);
@@ -169,7 +169,7 @@ TEST_F(ScanStoreTest, ADryRunCountsWhatTheScanThenDoes) {
   scan(std::vector<TrackTags>(files.begin() + 4, files.begin() + 8));
   std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, DB_FindExactName(Kind::Album, "Album 1").at(0));
   ASSERT_EQ(songs->first(), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), SongTable, "Edited", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "Edited", true), Ok);
   songs.reset();
   files.push_back(tagsof("m/mix", "1.flac", "song 4", "album 7", "artist 3", "band 1", 1));  // a copy
 

@@ -136,13 +136,13 @@ class SearchTest : public CatalogueTest {
     const int32_t victim = anyof(kind);
     if (what < 8) {
       Modelled m = randomname();
-      ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kind, m.name, true), quill::Ok);
+      ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kindoftable(kind), m.name, true), quill::Ok);
       records[victim] = m;
     } else if (what < 10) {
       // A used artist or song stays; an album takes with it those it
       // alone used.
       const ErrorCode rc = kind == TitleTable ? DB_DeleteArticle(*at(kind, victim))
-                                              : DB_DeleteAttribute(*at(kind, victim), kind);
+                                              : DB_DeleteAttribute(*at(kind, victim), kindoftable(kind));
       if (rc == StillReferenced) return;
       ASSERT_EQ(rc, quill::Ok);
       records.erase(victim);
@@ -250,7 +250,7 @@ TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   std::vector<int32_t> codes;
   ASSERT_EQ(DB_SearchCodes({"alpha"}, SongTable, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
-  ASSERT_EQ(DB_RenameRecord(*at(SongTable, song), SongTable, start + " Omega", true), quill::Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(SongTable, song), Kind::Song, start + " Omega", true), quill::Ok);
   ASSERT_EQ(DB_SearchCodes({"alpha"}, SongTable, &codes), quill::Ok);
   EXPECT_TRUE(codes.empty());
   ASSERT_EQ(DB_SearchCodes({"omega"}, SongTable, &codes), quill::Ok);

@@ -88,7 +88,7 @@ ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3
   *code = existingcode(link.kind, link.name, tally);
   if (*code < 0) {
     SpareCursor cursor(DB_Table(link.kind), -1);
-    ErrorCode rc = DB_InsertRecord(link.kind, link.name, *cursor);
+    ErrorCode rc = DB_InsertRecord(kindoftable(link.kind), link.name, *cursor);
     if (rc != Ok) return rc;
     *code = (*cursor).field(F_Code).aslong();
     ++tally->created[link.kind];
@@ -102,7 +102,7 @@ ErrorCode importalbum(const PlannedAlbum& album, std::map<std::string, int32_t> 
                       ImportTally* tally, const char** step) {
   Rlist titles(&DB_Table(TitleTable));
   *step = "Record creation";
-  ErrorCode rc = DB_InsertRecord(TitleTable, album.name, titles);
+  ErrorCode rc = DB_InsertRecord(Kind::Album, album.name, titles);
   if (rc != Ok) return rc;
   const int32_t code = titles.field(F_Code).aslong();
   std::unique_ptr<Relation> lists[kRelations] = {DB_GetArticleAttributes(0, code),
