@@ -106,7 +106,7 @@ double median(std::vector<double> v) {
 // goes with its step: an undo closes the tables.
 bool editsandsearches() {
   std::vector<int32_t> codes;
-  (void)DB_SearchCodes(DB_SearchWords("kalora"), SongTable, &codes);
+  (void)DB_SearchCodes(DB_SearchWords("kalora"), Kind::Song, &codes);
   if (codes.size() < 2) return false;
   const int32_t keep = codes[0], other = codes[1];
   int32_t added = -1, album = -1;
@@ -164,7 +164,7 @@ bool editsandsearches() {
     double ms[2];
     for (double& m : ms) {
       clock.restart();
-      (void)DB_SearchCodes(DB_SearchWords(step.sought), SongTable, &codes);
+      (void)DB_SearchCodes(DB_SearchWords(step.sought), Kind::Song, &codes);
       m = clock.seconds() * 1000;
     }
     std::printf("%-10s %-12s %8zu %10.1f %10.1f\n", step.edit, step.sought, codes.size(), ms[0], ms[1]);
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
 
   std::vector<int32_t> codes;
   clock.restart();
-  if (DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes) != quill::Ok) return 1;
+  if (DB_SearchCodes(DB_SearchWords("love"), Kind::Song, &codes) != quill::Ok) return 1;
   std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
 
@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
       clock.restart();
-      if (DB_SearchCodes(words, SongTable, &codes) != quill::Ok) return 1;
+      if (DB_SearchCodes(words, Kind::Song, &codes) != quill::Ok) return 1;
       times.push_back(clock.seconds());
     }
     std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);
