@@ -118,7 +118,7 @@ void CDuplicatesDlg::onMerge() {
     if (code != keep) others.push_back(code);
   }
   // Shown again also after a failure: the merges before it were done.
-  confirmMerge(kind_, keep, others);
+  confirmMerge(kindoftable(kind_), keep, others);
   fill();
 }
 

@@ -537,7 +537,7 @@ void CMainDlg::onMerge() {
   }
   const int32_t other = mergefrom_;
   setMergeFrom(-1);
-  if (!confirmMerge(kind_, current, {other})) return;
+  if (!confirmMerge(kindoftable(kind_), current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);

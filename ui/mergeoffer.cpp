@@ -54,7 +54,8 @@ constexpr const char* kNoUndo = "Edit > Undo takes a merge back.";
 
 }  // namespace
 
-bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
+bool confirmMerge(Kind which, int32_t keep, const std::vector<int32_t>& others) {
+  const int kind = kindtable(which);
   std::string question =
       textf("Merge %s ", KindNames[kind][others.size() == 1 ? SingularForm : PluralForm]);
   for (size_t i = 0; i < others.size(); ++i) question += (i ? ", " : "") + named(kind, others[i]);
@@ -67,9 +68,10 @@ bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
   return true;
 }
 
-RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full, int32_t* keep) {
+RenameChoice offerMergeOnRename(Kind which, int32_t code, const std::string& full, int32_t* keep) {
+  const int kind = kindtable(which);
   std::vector<int32_t> others;
-  for (int32_t found : DB_FindSameName(kindoftable(kind), full))
+  for (int32_t found : DB_FindSameName(which, full))
     if (found != code) others.push_back(found);
   if (others.empty()) return RenameChoice::Rename;
   *keep = others.front();

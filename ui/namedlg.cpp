@@ -166,7 +166,7 @@ void CNameDlg::onModify() {
     return;
   }
   int32_t keep = -1;
-  switch (offerMergeOnRename(kind_, cursor_.field(F_Code).aslong(), text, &keep)) {
+  switch (offerMergeOnRename(kindoftable(kind_), cursor_.field(F_Code).aslong(), text, &keep)) {
     case RenameChoice::Cancelled: edit_->setFocus(); return;
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;
