@@ -90,7 +90,7 @@ bool fill(int songs) {
   quill::Rlist cursor(&DB_Table(SongTable));
   for (int i = 0; i < cyrillic; ++i) {
     const std::string name = std::string(kCyrillic[random() % 6]) + " " + kCyrillic[random() % 6];
-    if (DB_InsertRecord(SongTable, name, cursor) != quill::Ok || batch.unitdone() != quill::Ok)
+    if (DB_InsertRecord(Kind::Song, name, cursor) != quill::Ok || batch.unitdone() != quill::Ok)
       return false;
   }
   return batch.finish() == quill::Ok;
@@ -106,7 +106,7 @@ double median(std::vector<double> v) {
 // goes with its step: an undo closes the tables.
 bool editsandsearches() {
   std::vector<int32_t> codes;
-  (void)DB_SearchCodes(DB_SearchWords("kalora"), SongTable, &codes);
+  (void)DB_SearchCodes(DB_SearchWords("kalora"), Kind::Song, &codes);
   if (codes.size() < 2) return false;
   const int32_t keep = codes[0], other = codes[1];
   int32_t added = -1, album = -1;
@@ -124,7 +124,7 @@ bool editsandsearches() {
   const Step steps[] = {
       {"add", "zebrafinch", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
-         if (DB_InsertRecord(SongTable, "Zebrafinch Love", songs) != quill::Ok) return false;
+         if (DB_InsertRecord(Kind::Song, "Zebrafinch Love", songs) != quill::Ok) return false;
          added = songs.field(F_Code).aslong();
          return true;
        }},
@@ -132,22 +132,22 @@ bool editsandsearches() {
          quill::Rlist songs(&DB_Table(SongTable));
          (void)songs.select(T_Name);
          return songat(songs, added) &&
-                DB_RenameRecord(songs, SongTable, "Quagga Love", true) == quill::Ok;
+                DB_RenameRecord(songs, Kind::Song, "Quagga Love", true) == quill::Ok;
        }},
       {"link", "kalora", [&] {
          quill::Rlist titles(&DB_Table(TitleTable));
-         if (DB_InsertRecord(TitleTable, "Bench Album", titles) != quill::Ok) return false;
+         if (DB_InsertRecord(Kind::Album, "Bench Album", titles) != quill::Ok) return false;
          album = titles.field(F_Code).aslong();
          std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
          return DB_AddLink(*list, album, -1, keep, titles) == quill::Ok;
        }},
       {"merge", "kalora", [&] {
-         return DB_MergeRecords(SongTable, keep, other, nullptr) == quill::Ok;
+         return DB_MergeRecords(Kind::Song, keep, other, nullptr) == quill::Ok;
        }},
       {"delete", "quagga", [&] {
          quill::Rlist songs(&DB_Table(SongTable));
          (void)songs.select(T_Name);
-         return songat(songs, added) && DB_DeleteAttribute(songs, SongTable) == quill::Ok;
+         return songat(songs, added) && DB_DeleteAttribute(songs, Kind::Song) == quill::Ok;
        }},
       {"undo", "quagga", [&] { return DB_Undo(UndoWay::Undo, &message) == 0 && DB_Open() == 0; }},
       {"redo", "quagga", [&] { return DB_Undo(UndoWay::Redo, &message) == 0 && DB_Open() == 0; }},
@@ -164,7 +164,7 @@ bool editsandsearches() {
     double ms[2];
     for (double& m : ms) {
       clock.restart();
-      (void)DB_SearchCodes(DB_SearchWords(step.sought), SongTable, &codes);
+      (void)DB_SearchCodes(DB_SearchWords(step.sought), Kind::Song, &codes);
       m = clock.seconds() * 1000;
     }
     std::printf("%-10s %-12s %8zu %10.1f %10.1f\n", step.edit, step.sought, codes.size(), ms[0], ms[1]);
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
 
   std::vector<int32_t> codes;
   clock.restart();
-  if (DB_SearchCodes(DB_SearchWords("love"), SongTable, &codes) != quill::Ok) return 1;
+  if (DB_SearchCodes(DB_SearchWords("love"), Kind::Song, &codes) != quill::Ok) return 1;
   std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
 
@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
       clock.restart();
-      if (DB_SearchCodes(words, SongTable, &codes) != quill::Ok) return 1;
+      if (DB_SearchCodes(words, Kind::Song, &codes) != quill::Ok) return 1;
       times.push_back(clock.seconds());
     }
     std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);

@@ -26,7 +26,7 @@ std::string storedname(quill::Rlist& cursor) {
 
 // An album is told apart by its first artist and counted by its songs.
 Duplicate describe(int kind, const NamedRecord& record, CodeLookup& lookup) {
-  Duplicate d{record.code, DB_FullName(kind, record.code, record.name), 0, {}};
+  Duplicate d{record.code, DB_FullName(kindoftable(kind), record.code, record.name), 0, {}};
   if (lookup.find(kind, record.code) != Ok) return d;
   quill::Rlist& cursor = lookup.cursor(kind);
   if (kind != TitleTable) {
@@ -36,7 +36,7 @@ Duplicate describe(int kind, const NamedRecord& record, CodeLookup& lookup) {
   const int32_t first = cursor.field(F_AuxAttr).aslong();
   char name[kNameBuffer];
   if (first != -1 && lookup.name(name, ArtistTable, first) == Ok)
-    d.artist = DB_FullName(ArtistTable, first, name);
+    d.artist = DB_FullName(Kind::Artist, first, name);
   std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, record.code);
   for (ErrorCode rc = songs->first(); rc == Ok; rc = songs->skip(1)) ++d.uses;
   return d;
@@ -52,7 +52,7 @@ void split(int kind, const std::vector<NamedRecord>& run, std::vector<DuplicateG
   };
   std::vector<Class> classes;
   for (const NamedRecord& record : run) {
-    const std::string form = DB_SeekForm(DB_FullName(kind, record.code, record.name));
+    const std::string form = DB_SeekForm(DB_FullName(kindoftable(kind), record.code, record.name));
     const auto* bytes = reinterpret_cast<const uint8_t*>(form.data());
     Class* home = nullptr;
     for (Class& c : classes)
@@ -74,7 +74,8 @@ void split(int kind, const std::vector<NamedRecord>& run, std::vector<DuplicateG
 
 }  // namespace
 
-std::vector<DuplicateGroup> DB_FindDuplicates(int kind) {
+std::vector<DuplicateGroup> DB_FindDuplicates(Kind which) {
+  const int kind = kindtable(which);
   std::vector<DuplicateGroup> groups;
   if (kind < TitleTable || kind > SongTable) return groups;
   quill::DataFile& data = DB_Table(kind);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/kind.h"
+
 namespace tracklore {
 
 struct Duplicate {
@@ -23,6 +25,6 @@ struct Duplicate {
 };
 using DuplicateGroup = std::vector<Duplicate>;
 
-std::vector<DuplicateGroup> DB_FindDuplicates(int kind);
+std::vector<DuplicateGroup> DB_FindDuplicates(Kind kind);
 
 }  // namespace tracklore

@@ -61,6 +61,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "catalogue/kind.h"
 #include "catalogue/relation.h"
 #include "catalogue/results.h"
 #include "engine/rlist.h"
@@ -71,15 +72,15 @@ enum class PurgeMode { Ask, Keep, Silent };
 // Which way DB_MoveLink moves a row.
 enum class LinkMove { Up, Down };
 
-ErrorCode DB_InsertRecord(int kind, std::string_view name, quill::Rlist& cursor);
+ErrorCode DB_InsertRecord(Kind kind, std::string_view name, quill::Rlist& cursor);
 ErrorCode DB_AddLink(Relation& list, int32_t title, int position, int32_t attr,
                      quill::Rlist& titlecursor);
 ErrorCode DB_RemoveLink(Relation& list, quill::Rlist& titlecursor, PurgeMode purge);
 ErrorCode DB_MoveLink(Relation& list, LinkMove way, quill::Rlist& titlecursor);
 
-ErrorCode DB_RenameRecord(quill::Rlist& cursor, int kind, std::string_view name, bool confirmed);
+ErrorCode DB_RenameRecord(quill::Rlist& cursor, Kind kind, std::string_view name, bool confirmed);
 ErrorCode DB_DeleteArticle(quill::Rlist& titlecursor);
-ErrorCode DB_DeleteAttribute(quill::Rlist& cursor, int kind);
+ErrorCode DB_DeleteAttribute(quill::Rlist& cursor, Kind kind);
 ErrorCode DB_UpdateOKField(quill::Rlist& titlecursor, bool* changed);
 
 }  // namespace tracklore

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/kind.h"
 #include "catalogue/sparecursors.h"
 #include "engine/noncopyable.h"
 
@@ -30,21 +31,21 @@ class NameFinder : quill::NonCopyable {
   ~NameFinder();
 
   // The records of kind 0..2 whose name sorts equal to stored, in name order.
-  std::vector<NamedRecord> sortingequal(int kind, const std::string& stored);
+  std::vector<NamedRecord> sortingequal(Kind kind, const std::string& stored);
   // The codes of those whose stored name is exactly stored.
-  std::vector<int32_t> exact(int kind, const std::string& stored);
+  std::vector<int32_t> exact(Kind kind, const std::string& stored);
   // The codes of the records that bear the full name full (UTF-8), letter
   // case aside (DB_SameName): the one identity of artists and songs for a
   // scan, an import, a link and the program's insert. They are among the
   // records whose stored name sorts equal to full's stored form.
-  std::vector<int32_t> same(int kind, std::string_view full);
+  std::vector<int32_t> same(Kind kind, std::string_view full);
 
  private:
   std::optional<SpareCursor> cursors_[3];
 };
 
-std::vector<NamedRecord> DB_FindSortingEqual(int kind, const std::string& stored);
-std::vector<int32_t> DB_FindExactName(int kind, const std::string& stored);
-std::vector<int32_t> DB_FindSameName(int kind, std::string_view full);
+std::vector<NamedRecord> DB_FindSortingEqual(Kind kind, const std::string& stored);
+std::vector<int32_t> DB_FindExactName(Kind kind, const std::string& stored);
+std::vector<int32_t> DB_FindSameName(Kind kind, std::string_view full);
 
 }  // namespace tracklore

@@ -27,7 +27,7 @@ AlbumArtists::AlbumArtists(int32_t album) {
   for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
     current_.push_back(list->rows().field(F_Attr).aslong());
     rows_.push_back(list->rows().recno());
-    currentnames_.push_back(DB_CurrentFullName(list->cursor(), ArtistTable));
+    currentnames_.push_back(DB_CurrentFullName(list->cursor(), Kind::Artist));
   }
 }
 
@@ -41,7 +41,7 @@ int32_t AlbumArtists::code(const std::string& name) {
   if (known != bytag_.end() && lookup_.find(ArtistTable, known->second) == Ok) return known->second;
   for (size_t i = 0; i < current_.size(); ++i)
     if (DB_SameName(currentnames_[i], name)) return current_[i];
-  const std::vector<int32_t> codes = finder_.same(ArtistTable, name);
+  const std::vector<int32_t> codes = finder_.same(Kind::Artist, name);
   if (!codes.empty()) return *std::min_element(codes.begin(), codes.end());
   for (size_t i = 0; i < fresh_.size(); ++i)
     if (DB_SameName(fresh_[i], name)) return standin(i);
@@ -92,7 +92,7 @@ std::vector<std::string> AlbumArtists::names(const std::vector<int32_t>& codes) 
   std::vector<std::string> out;
   for (int32_t c : codes) {
     if (c <= -2) out.push_back(fresh_[static_cast<size_t>(-2 - c)]);
-    else if (lookup_.find(ArtistTable, c) == Ok) out.push_back(DB_CurrentFullName(lookup_.cursor(ArtistTable), ArtistTable));
+    else if (lookup_.find(ArtistTable, c) == Ok) out.push_back(DB_CurrentFullName(lookup_.cursor(ArtistTable), Kind::Artist));
     else out.emplace_back();
   }
   return out;
@@ -106,13 +106,13 @@ ErrorCode AlbumArtists::make(const std::vector<std::string>& names, std::vector<
   for (size_t i = 0; i < names.size() && i < codes->size(); ++i) {
     int32_t& code = (*codes)[i];
     if (code >= 0 && lookup.find(ArtistTable, code) == Ok) continue;
-    const std::vector<int32_t> found = finder.same(ArtistTable, names[i]);
+    const std::vector<int32_t> found = finder.same(Kind::Artist, names[i]);
     int32_t now;
     if (!found.empty()) {
       now = *std::min_element(found.begin(), found.end());
     } else {
       quill::Rlist cursor(&DB_Table(ArtistTable));
-      const ErrorCode rc = DB_InsertRecord(ArtistTable, names[i], cursor);
+      const ErrorCode rc = DB_InsertRecord(Kind::Artist, names[i], cursor);
       if (rc != Ok) return rc;
       now = cursor.field(F_Code).aslong();
     }

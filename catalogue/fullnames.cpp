@@ -24,8 +24,8 @@ using quill::Ok;
 // Kind and code: the part of the key that all entries of one name share.
 constexpr int kLeadLength = 6;
 
-void putlead(uint8_t* key, int kind, int32_t code) {
-  quill::put2(key, kind);
+void putlead(uint8_t* key, Kind kind, int32_t code) {
+  quill::put2(key, kindtable(kind));
   quill::put4(key + 2, code);
 }
 
@@ -56,7 +56,7 @@ std::vector<std::string> parts(std::string_view full) {
 
 }  // namespace
 
-std::string DB_FullName(int kind, int32_t code, std::string_view stored) {
+std::string DB_FullName(Kind kind, int32_t code, std::string_view stored) {
   // Most databases hold few entries, and lists ask for every row they show.
   if (!hasentries()) return DB_StoredToUtf8(stored);
   SpareCursor spare(DB_Table(NameTable), T_KindCodePart);
@@ -77,14 +77,14 @@ std::string DB_FullName(int kind, int32_t code, std::string_view stored) {
   return full.empty() ? DB_StoredToUtf8(stored) : full;
 }
 
-std::string DB_CurrentFullName(quill::Rlist& cursor, int kind) {
+std::string DB_CurrentFullName(quill::Rlist& cursor, Kind kind) {
   const quill::Field& field = cursor.field(F_Name);
   const char* data = reinterpret_cast<const char*>(field.data());
   const std::string_view stored(data, strnlen(data, static_cast<size_t>(field.length())));
   return DB_FullName(kind, cursor.field(F_Code).aslong(), stored);
 }
 
-ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::string_view full) {
+ErrorCode DB_KeepFullName(Kind kind, int32_t code, std::string_view stored, std::string_view full) {
   quill::DataFile& table = DB_Table(NameTable);
   // Without the table (read-only or shared, made without it) the stored
   // name is all there is.
@@ -114,7 +114,7 @@ ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::
     }
   }
   for (size_t i = have.size(); i < want.size(); ++i) {
-    cursor.field(F_Kind).set(kind);
+    cursor.field(F_Kind).set(kindtable(kind));
     cursor.field(F_NameCode).set(static_cast<long>(code));
     cursor.field(F_Part).set(static_cast<int>(i));
     cursor.field(F_Text).set(want[i].c_str());
@@ -127,7 +127,7 @@ ErrorCode DB_KeepFullName(int kind, int32_t code, std::string_view stored, std::
   return Ok;
 }
 
-ErrorCode DB_DropFullName(int kind, int32_t code) {
+ErrorCode DB_DropFullName(Kind kind, int32_t code) {
   std::vector<int32_t> have;
   ErrorCode rc = DB_NameEntries(kind, code, &have);
   if (rc != Ok || have.empty()) return rc;

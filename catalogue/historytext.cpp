@@ -31,7 +31,7 @@ std::string storedname(const Image& image) {
 // As the user gave it: the name table holds the record's full name as it
 // is now.
 std::string nameof(const Image& image) {
-  return DB_FullName(image.table, quill::get4(field(image, F_Code)), storedname(image));
+  return DB_FullName(kindoftable(image.table), quill::get4(field(image, F_Code)), storedname(image));
 }
 
 // The record of table 0..2 with this code, from the step or the tables.
@@ -42,7 +42,7 @@ std::string nameof(const HistoryStep& step, int table, int32_t code) {
         return nameof(image);
   char buffer[kNameBuffer] = "";
   if (CodeLookup().name(buffer, table, code) != quill::Ok) return "#" + std::to_string(code);
-  return DB_FullName(table, code, buffer);
+  return DB_FullName(kindoftable(table), code, buffer);
 }
 
 // As the user knew it before the edit: the full name from the name

@@ -335,7 +335,7 @@ void Intent::fullname(int kind, int32_t code) {
   std::vector<int32_t> recnos;
   // Entries that cannot be listed are not imaged: recovery cannot put
   // them back.
-  (void)DB_NameEntries(kind, code, &recnos);
+  (void)DB_NameEntries(kindoftable(kind), code, &recnos);
   for (int32_t recno : recnos) record(NameTable, recno);
 }
 

@@ -110,7 +110,7 @@ ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
   if ((rc = lookup.find(kind, other)) != Ok) return rc;
   cursor.field(F_RefCount).set(0L);
   if ((rc = cursor.flush()) != Ok) return rc;
-  return DB_DeleteAttribute(cursor, kind);
+  return DB_DeleteAttribute(cursor, kindoftable(kind));
 }
 
 ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* out) {
@@ -189,7 +189,8 @@ bool exists(int kind, int32_t code) { return CodeLookup().find(kind, code) == Ok
 
 }  // namespace
 
-ErrorCode DB_MergeRecords(int kind, int32_t keep, int32_t other, MergeOutcome* outcome) {
+ErrorCode DB_MergeRecords(Kind which, int32_t keep, int32_t other, MergeOutcome* outcome) {
+  const int kind = kindtable(which);
   if (kind < TitleTable || kind > SongTable || keep == other) return quill::BadParam;
   if (!exists(kind, keep) || !exists(kind, other)) return quill::NotFound;
   MergeOutcome ignored;

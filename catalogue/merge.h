@@ -27,6 +27,7 @@
 
 #include <cstdint>
 
+#include "catalogue/kind.h"
 #include "catalogue/results.h"
 
 namespace tracklore {
@@ -36,6 +37,6 @@ struct MergeOutcome {
   int dropped = 0;  // rows that went as repeats of one of KEEP's
 };
 
-ErrorCode DB_MergeRecords(int kind, int32_t keep, int32_t other, MergeOutcome* outcome);
+ErrorCode DB_MergeRecords(Kind kind, int32_t keep, int32_t other, MergeOutcome* outcome);
 
 }  // namespace tracklore

@@ -26,7 +26,7 @@ std::string DB_NameEntriesProblem(const NameEntries& entries,
   }
   if (utf8chars(full) > kFullNameChars) return textf("it is longer than %zu characters", kFullNameChars);
   if (!DB_NeedsFullName(*stored, full)) return "it is the stored name itself";
-  if (DB_StoredForm(entries.kind, full).stored != *stored)
+  if (DB_StoredForm(kindoftable(entries.kind), full).stored != *stored)
     return "the stored name is no longer made from it";
   return "";
 }

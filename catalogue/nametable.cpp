@@ -14,7 +14,7 @@ bool DB_NameTableThere() { return DB_OptionalTableThere(NameTable); }
 
 ErrorCode DB_AddNameTable() { return DB_AddOptionalTable(NameTable); }
 
-ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
+ErrorCode DB_NameEntries(Kind kind, int32_t code, std::vector<int32_t>* recnos) {
   recnos->clear();
   quill::DataFile& table = DB_Table(NameTable);
   if (!table.isopen() || table.nlive() <= 0) return quill::Ok;
@@ -22,7 +22,7 @@ ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos) {
   quill::Rlist& cursor = *spare;
   // Kind and code: the part of the key that all entries of one name share.
   uint8_t lead[6];
-  quill::put2(lead, kind);
+  quill::put2(lead, kindtable(kind));
   quill::put4(lead + 2, code);
   const quill::KeyLead bound{lead, sizeof lead};
   ErrorCode rc = cursor.seek(lead, sizeof lead, quill::SeekMode::Prefix, quill::SeekWhich::First);

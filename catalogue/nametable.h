@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "catalogue/kind.h"
 #include "catalogue/results.h"
 
 namespace tracklore {
@@ -26,6 +27,6 @@ ErrorCode DB_AddNameTable();
 // The record numbers of the open name table's entries for the record of
 // kind 0..2 with this code, in part order (none without the table). Ok or
 // the failing code.
-ErrorCode DB_NameEntries(int kind, int32_t code, std::vector<int32_t>* recnos);
+ErrorCode DB_NameEntries(Kind kind, int32_t code, std::vector<int32_t>* recnos);
 
 }  // namespace tracklore

@@ -34,10 +34,11 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
 }  // namespace
 
-ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
+ErrorCode DB_InsertRecord(Kind which, std::string_view name, Rlist& cursor) {
+  const int kind = kindtable(which);
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   const std::string full = DB_FullForm(name).text;
-  const std::string text = DB_StoredForm(kind, full).stored;
+  const std::string text = DB_StoredForm(which, full).stored;
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
   ErrorCode rc = cursor.flush();
@@ -61,18 +62,19 @@ ErrorCode DB_InsertRecord(int kind, std::string_view name, Rlist& cursor) {
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
   if (rc == Ok && needed) {
-    rc = DB_KeepFullName(kind, cursor.field(F_Code).aslong(), text, full);
+    rc = DB_KeepFullName(which, cursor.field(F_Code).aslong(), text, full);
     // The record is recovery's to take back with the entries it lacks.
     if (rc != Ok) cursor.unset();
   }
   return intent.end(rc);
 }
 
-ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool confirmed) {
+ErrorCode DB_RenameRecord(Rlist& cursor, Kind which, std::string_view name, bool confirmed) {
+  const int kind = kindtable(which);
   if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
   const std::string full = DB_FullForm(name).text;
-  const std::string text = DB_StoredForm(kind, full).stored;
+  const std::string text = DB_StoredForm(which, full).stored;
   if (text.empty()) return EmptyName;
   if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;
@@ -87,7 +89,7 @@ ErrorCode DB_RenameRecord(Rlist& cursor, int kind, std::string_view name, bool c
   cursor.field(F_Name).set(text.c_str());
   ErrorCode rc = cursor.flush();
   if (rc != Ok) (void)cursor.load(Rlist::Force::Yes);  // back to what the disk holds
-  if (rc == Ok && names) rc = DB_KeepFullName(kind, code, text, full);
+  if (rc == Ok && names) rc = DB_KeepFullName(which, code, text, full);
   return intent.end(rc);
 }
 
@@ -116,12 +118,13 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
     }
   }
   const ErrorCode rc = titlecursor.del();
-  return rc == Ok ? DB_DropFullName(TitleTable, code) : rc;
+  return rc == Ok ? DB_DropFullName(Kind::Album, code) : rc;
 }
 
 }  // namespace
 
-ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
+ErrorCode DB_DeleteAttribute(Rlist& cursor, Kind which) {
+  const int kind = kindtable(which);
   if (kind != ArtistTable && kind != SongTable) return quill::BadParam;
   if (cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
   if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
@@ -142,7 +145,7 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, int kind) {
   intent.counts(kind);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = cursor.del();
-  if (rc == Ok && names) rc = DB_DropFullName(kind, code);
+  if (rc == Ok && names) rc = DB_DropFullName(which, code);
   return intent.end(rc);
 }
 

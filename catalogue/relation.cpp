@@ -220,7 +220,7 @@ std::string DB_FirstArtistName(Rlist& titlecursor) {
   const int32_t artist = titlecursor.field(F_AuxAttr).aslong();
   char name[kNameBuffer];
   if (artist == -1 || DB_GetName(name, ArtistTable, artist) != Ok) return {};
-  return DB_FullName(ArtistTable, artist, name);
+  return DB_FullName(Kind::Artist, artist, name);
 }
 
 CodeLookup::CodeLookup() = default;

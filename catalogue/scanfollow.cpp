@@ -83,7 +83,7 @@ ErrorCode relink(int32_t album, const std::vector<int32_t>& was, const std::vect
   for (size_t i = 0; rc == Ok && i < was.size(); ++i) {
     if (lookup.find(ArtistTable, was[i]) != Ok) continue;
     Rlist& artist = lookup.cursor(ArtistTable);
-    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, ArtistTable);
+    if (artist.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(artist, Kind::Artist);
   }
   return rc;
 }
@@ -197,14 +197,14 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
   // An album the user deleted keeps nothing of its files.
   if (seekcode(titles, album) != Ok) return false;
   p->album = album;
-  p->name = DB_CurrentFullName(titles, TitleTable);
+  p->name = DB_CurrentFullName(titles, Kind::Album);
 
   {
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
     for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
       p->currentcodes.push_back(list->rows().field(F_Attr).aslong());
       p->rows[1].push_back(list->rows().recno());
-      p->current.push_back(DB_CurrentFullName(list->cursor(), SongTable));
+      p->current.push_back(DB_CurrentFullName(list->cursor(), Kind::Song));
     }
   }
   // The songs of the files that stay are mostly those of the list.
@@ -217,7 +217,7 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
     artists.remember(*e);
     std::string song;
     if (auto at = inlist.find(e->song); at != inlist.end()) song = p->current[at->second];
-    else if (lookup.find(SongTable, e->song) == Ok) song = DB_CurrentFullName(lookup.cursor(SongTable), SongTable);
+    else if (lookup.find(SongTable, e->song) == Ok) song = DB_CurrentFullName(lookup.cursor(SongTable), Kind::Song);
     else continue;  // the user deleted the song
     members.push_back({e->path, std::move(song), e->song, e->disc, e->track, e->stat, e->title, e->group, 0, *e});
   }
@@ -237,7 +237,7 @@ bool AlbumFollower::plan(int32_t album, const std::vector<const FileEntry*>& sta
     const FileEntry* e = files_.file(a.source.path);
     if (e != nullptr && e->album == album && e->title == m.title && lookup.find(SongTable, e->song) == Ok) {
       m.code = e->song;
-      m.name = DB_CurrentFullName(lookup.cursor(SongTable), SongTable);
+      m.name = DB_CurrentFullName(lookup.cursor(SongTable), Kind::Song);
     }
     members.push_back(std::move(m));
   }
@@ -432,7 +432,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
   if (rc != Ok) return intent.end(rc);
   Rlist titles(&DB_Table(TitleTable));
   if ((rc = seekcode(titles, album)) != Ok) return intent.end(rc);
-  if (p.takename && !wanted.empty()) rc = DB_RenameRecord(titles, TitleTable, p.filesname, true);
+  if (p.takename && !wanted.empty()) rc = DB_RenameRecord(titles, Kind::Album, p.filesname, true);
   if (rc != Ok) return intent.end(rc);
   std::vector<int32_t>& wantedcodes = p.wantedcodes;
   CodeLookup lookup;
@@ -445,13 +445,13 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
       // An album before this one may have purged a song that was planned.
       if (wantedcodes[i] >= 0 && lookup.find(SongTable, wantedcodes[i]) == Ok) continue;
       // The song of that name, as a scan finds it, else a new one.
-      std::vector<int32_t> codes = finder.same(SongTable, wanted[i]);
+      std::vector<int32_t> codes = finder.same(Kind::Song, wanted[i]);
       if (!codes.empty()) {
         wantedcodes[i] = *std::min_element(codes.begin(), codes.end());
         continue;
       }
       Rlist made(&DB_Table(SongTable));
-      rc = DB_InsertRecord(SongTable, wanted[i], made);
+      rc = DB_InsertRecord(Kind::Song, wanted[i], made);
       wantedcodes[i] = made.field(F_Code).aslong();
     }
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(1, album);
@@ -474,7 +474,7 @@ ErrorCode AlbumFollower::apply(Plan& p, ScanNotes& notes, FollowTally* tally, Ca
     for (size_t i = 0; rc == Ok && i < currentcodes.size(); ++i) {
       if (lookup.find(SongTable, currentcodes[i]) != Ok) continue;
       Rlist& song = lookup.cursor(SongTable);
-      if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, SongTable);
+      if (song.field(F_RefCount).aslong() == 0) rc = DB_DeleteAttribute(song, Kind::Song);
     }
   } else {
     wantedcodes = p.currentcodes;

@@ -49,7 +49,7 @@ NameLedger::Entry& NameLedger::make(int kind, const std::string& given) {
   entry.full = std::move(full.text);
   if (full.cut || entry.full != trimmed(given)) entry.issues |= Mended;
   if (!entry.full.empty()) {
-    StoredForm stored = DB_StoredForm(kind, entry.full);
+    StoredForm stored = DB_StoredForm(kindoftable(kind), entry.full);
     if (stored.transliterated) entry.issues |= Transliterated;
     if (stored.cut) entry.issues |= Cut;
     if (stored.standin) entry.issues |= StandIn;

@@ -187,7 +187,7 @@ int DB_ScanMusic(TagSource& source, ScanNotes& notes, const ScanRunOptions& opti
   {
     NameFinder finder;
     for (const std::string& name : options.preferfiles)
-      for (int32_t code : finder.same(TitleTable, name))
+      for (int32_t code : finder.same(Kind::Album, name))
         if (files.mark(code) != nullptr) follower.touch(code);
   }
   source.setknown([&files](const std::string& path, const FileStat& stat) {

@@ -35,7 +35,7 @@ std::vector<std::string> listnames(int r, int32_t album) {
   std::vector<std::string> names;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
   for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1))
-    names.push_back(DB_CurrentFullName(list->cursor(), attrtable(r)));
+    names.push_back(DB_CurrentFullName(list->cursor(), kindoftable(attrtable(r))));
   return names;
 }
 
@@ -75,7 +75,7 @@ struct ScanStore::Stored {
 // first artist (which then differs and is left alone).
 bool ScanStore::findalbum(const ScannedAlbum& album, Stored* found) {
   bool any = false;
-  for (int32_t code : names_.same(TitleTable, album.name)) {
+  for (int32_t code : names_.same(Kind::Album, album.name)) {
     if (claimed_.count(code) != 0) continue;
     Stored candidate;
     candidate.code = code;
@@ -104,7 +104,7 @@ ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally
     *code = known->second;
     return Ok;
   }
-  std::vector<int32_t> codes = names_.same(kind, name);
+  std::vector<int32_t> codes = names_.same(kindoftable(kind), name);
   if (!codes.empty()) {
     *code = known->second = *std::min_element(codes.begin(), codes.end());
     return Ok;
@@ -115,7 +115,7 @@ ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally
     return Ok;
   }
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, name, cursor);
+  ErrorCode rc = DB_InsertRecord(kindoftable(kind), name, cursor);
   if (rc != Ok) {
     known_[kind].erase(known);
     return rc;
@@ -179,7 +179,7 @@ ErrorCode ScanStore::store(const ScannedAlbum& album, CatalogueTally* tally, Alb
   if (exists) {
     rc = seekcode(titles, stored.code);
   } else {
-    rc = DB_InsertRecord(TitleTable, album.name, titles);
+    rc = DB_InsertRecord(Kind::Album, album.name, titles);
     if (rc == Ok) claimed_.insert(lastalbum_ = stored.code = titles.field(F_Code).aslong());
   }
   if (rc != Ok) return rc;

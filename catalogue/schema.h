@@ -58,6 +58,7 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue/kind.h"
 #include "engine/header.h"
 
 namespace tracklore {
@@ -80,6 +81,7 @@ inline constexpr int rowtable(int r) { return r + 3; }
 // them, so that no caller counts them out.
 inline constexpr int attrkind(int r) { return attrtable(r); }
 inline constexpr int relationof(int kind) { return kind - 1; }
+inline constexpr int relationof(Kind kind) { return relationof(kindtable(kind)); }
 // The relations by name, for those who choose one.
 enum class Rel { Artists = 0, Songs = 1 };
 inline constexpr int relationindex(Rel r) { return static_cast<int>(r); }

@@ -243,7 +243,7 @@ SearchIndex& kept(int kind) {
 
 const SearchIndex& namesof(int kind) {
   SearchIndex& index = kept(kind);
-  KindChanges& changes = DB_SearchChanges(kind);
+  KindChanges& changes = DB_SearchChanges(kindoftable(kind));
   const bool changed = !changes.records().empty() || !changes.entries().empty();
   if (changes.complete() && (!changed || patch(kind, changedrecords(kind, changes), &index))) {
     changes.settled();
@@ -256,8 +256,9 @@ const SearchIndex& namesof(int kind) {
 
 }  // namespace
 
-ErrorCode DB_SearchCodes(const std::vector<std::string>& words, int kind,
+ErrorCode DB_SearchCodes(const std::vector<std::string>& words, Kind which,
                          std::vector<int32_t>* codes) {
+  const int kind = kindtable(which);
   codes->clear();
   if (kind < TitleTable || kind > SongTable) return quill::BadParam;
   if (words.empty()) return EmptySearch;
@@ -274,13 +275,13 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     if (!(kinds & (1u << kind))) continue;
     std::vector<int32_t> codes;
-    if (ErrorCode rc = DB_SearchCodes(words, kind, &codes); rc != Ok) return rc;
+    if (ErrorCode rc = DB_SearchCodes(words, kindoftable(kind), &codes); rc != Ok) return rc;
     std::vector<SearchHit>& hits = results->found[kind];
     hits.reserve(codes.size());
     for (int32_t code : codes) {
       if (lookup.find(kind, code) != Ok) continue;
       quill::Rlist& cursor = lookup.cursor(kind);
-      SearchHit hit{code, DB_CurrentFullName(cursor, kind), {}};
+      SearchHit hit{code, DB_CurrentFullName(cursor, kindoftable(kind)), {}};
       if (kind == TitleTable) hit.firstartist = DB_FirstArtistName(cursor);
       hits.push_back(std::move(hit));
     }

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/kind.h"
 #include "catalogue/results.h"
 
 namespace tracklore {
@@ -45,7 +46,7 @@ struct SearchResults {
 };
 
 ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* results);
-ErrorCode DB_SearchCodes(const std::vector<std::string>& words, int kind,
+ErrorCode DB_SearchCodes(const std::vector<std::string>& words, Kind kind,
                          std::vector<int32_t>* codes);
 
 // The memory the kept names take, in bytes (for the benchmark's report).

@@ -45,8 +45,8 @@ int setindex(const quill::DataFile& file) {
 }
 
 KindChanges& changesof(int kind) {
-  static KindChanges changes[3] = {KindChanges(TitleTable), KindChanges(ArtistTable),
-                                   KindChanges(SongTable)};
+  static KindChanges changes[3] = {KindChanges(Kind::Album), KindChanges(Kind::Artist),
+                                   KindChanges(Kind::Song)};
   return changes[kind];
 }
 
@@ -140,7 +140,7 @@ void KindChanges::bound() {
   settled();
 }
 
-KindChanges& DB_SearchChanges(int kind) {
+KindChanges& DB_SearchChanges(Kind kind) {
   static SearchWatch watch;
   static const bool set = [] {
     for (const int table : {+TitleTable, +ArtistTable, +SongTable, +NameTable})
@@ -148,7 +148,7 @@ KindChanges& DB_SearchChanges(int kind) {
     return true;
   }();
   (void)set;
-  return changesof(kind);
+  return changesof(kindtable(kind));
 }
 
 void DB_SearchUndone(const TableState& before, const TableState& after, const IntentEntry& wrote) {

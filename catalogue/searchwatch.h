@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "catalogue/history.h"
+#include "catalogue/kind.h"
 #include "catalogue/journal.h"
 #include "engine/datafile.h"
 
@@ -37,7 +38,7 @@ struct TableStamp {
 // One kind's record of changes.
 class KindChanges {
  public:
-  explicit KindChanges(int kind) : kind_(kind) {}
+  explicit KindChanges(Kind kind) : kind_(kindtable(kind)) {}
 
   // From now on the names are as the tables are: nothing changed.
   void start();
@@ -76,7 +77,7 @@ class KindChanges {
 
 // Kind 0..2's record; the first call sets the watch on the kind tables
 // and the name table.
-KindChanges& DB_SearchChanges(int kind);
+KindChanges& DB_SearchChanges(Kind kind);
 
 // Told by an undo or redo that wrote the records of `wrote` (its images,
 // and those past the smaller of each table's counts) with the tables

@@ -56,7 +56,7 @@ ErrorCode tally(int r, RowTally* t) {
 }
 
 StatsEntry entryof(quill::Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind), 0};
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind)), 0};
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ ErrorCode DB_PurgeUnused(int* deleted) {
       rc = cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       // DB_DeleteAttribute checks the count and the rows again: nothing
       // used goes, and one whose count is wrong stays for verify to mend.
-      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kind);
+      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kindoftable(kind));
       if (rc == StillReferenced) {
         rc = Ok;
         continue;

@@ -148,12 +148,12 @@ FullForm DB_FullForm(std::string_view given) {
   return out;
 }
 
-StoredForm DB_StoredForm(int kind, std::string_view full) {
+StoredForm DB_StoredForm(Kind kind, std::string_view full) {
   StoredForm out;
   Derived derived = derive(full);
   out.transliterated = derived.transliterated;
   std::string& bytes = derived.bytes;
-  const size_t room = static_cast<size_t>(kNameLength[kind] - 1);
+  const size_t room = static_cast<size_t>(kNameLength[kindtable(kind)] - 1);
   if (bytes.size() > room) {
     bytes.resize(room);
     // A cut that ends on a blank would store a name the user cannot see end.

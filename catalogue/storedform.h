@@ -19,6 +19,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/kind.h"
+
 namespace tracklore {
 
 // The stored form of a name with nothing storable in it.
@@ -48,7 +50,7 @@ struct StoredForm {
 
 // The stored form of a full name of kind 0..2 (album, artist, song). Empty
 // only for a name that is empty or blanks only.
-StoredForm DB_StoredForm(int kind, std::string_view full);
+StoredForm DB_StoredForm(Kind kind, std::string_view full);
 
 // Typed text as it is sought in a Name tag (type-ahead, --prefix): the same
 // transliteration and blanks as a stored form, capitalised, not cut and

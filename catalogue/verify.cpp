@@ -179,7 +179,7 @@ class Verification {
   bool shownname(std::string* shown, int table, int32_t code) {
     char stored[kNameBuffer];
     const bool found = name(stored, table, code);
-    *shown = found ? DB_FullName(table, code, stored) : std::string(DB_Tr("Catalogue", kMissing));
+    *shown = found ? DB_FullName(kindoftable(table), code, stored) : std::string(DB_Tr("Catalogue", kMissing));
     return found;
   }
 
@@ -210,7 +210,7 @@ class Verification {
 char Verification::text_[kLineSize];
 
 // The full name of the record the cursor stands on, for a question.
-std::string shownname(Rlist& cursor, int kind) { return DB_CurrentFullName(cursor, kind); }
+std::string shownname(Rlist& cursor, int kind) { return DB_CurrentFullName(cursor, kindoftable(kind)); }
 
 // Every walk ends, whatever its index says: a table of n record slots gives
 // a walk at most n visits, and the sequence pass at most two more per row

@@ -15,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FullForm full = DB_FullForm(given);
   // Valid UTF-8 reads back unchanged.
   if (DB_FullForm(full.text).text != full.text) std::abort();
-  const StoredForm form = DB_StoredForm(kind, full.text);
+  const StoredForm form = DB_StoredForm(kindoftable(kind), full.text);
   if (form.stored.size() >= static_cast<size_t>(kNameLength[kind])) std::abort();
   if (form.stored.find('\0') != std::string::npos) std::abort();
-  if (DB_StoredForm(kind, DB_StoredToUtf8(form.stored)).stored != form.stored) std::abort();
+  if (DB_StoredForm(kindoftable(kind), DB_StoredToUtf8(form.stored)).stored != form.stored) std::abort();
   DB_SeekForm(given);
   DB_SameName(given, full.text);
   return 0;

@@ -222,7 +222,7 @@ void CArticleDlg::onModify() {
     return;
   }
   int32_t keep = -1;
-  switch (offerMergeOnRename(TitleTable, code_, text, &keep)) {
+  switch (offerMergeOnRename(Kind::Album, code_, text, &keep)) {
     case RenameChoice::Cancelled: name_->setFocus(); return;
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;

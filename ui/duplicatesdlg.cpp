@@ -78,7 +78,7 @@ void CDuplicatesDlg::fill() {
   std::vector<DuplicateGroup> found;
   {
     WaitCursor wait;
-    found = DB_FindDuplicates(kind_);
+    found = DB_FindDuplicates(kindoftable(kind_));
   }
   groups_->clear();
   for (const DuplicateGroup& group : found) {
@@ -115,7 +115,7 @@ void CDuplicatesDlg::onMerge() {
     if (code != keep) others.push_back(code);
   }
   // Shown again also after a failure: the merges before it were done.
-  confirmMerge(kind_, keep, others);
+  confirmMerge(kindoftable(kind_), keep, others);
   fill();
 }
 

@@ -85,7 +85,7 @@ void CFoundDlg::fill() {
   const long albums = source_->span();
   setWindowTitle(
       tr("Albums containing %1 \"%2\" [%3]")
-          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kind, code_, name)))
+          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kindoftable(kind), code_, name)))
           .arg(albums));
   label_->setText(tr("Albums found:"));
   list_->bind(source_.get(), false, 3);

@@ -417,7 +417,7 @@ void CMainDlg::onSelect(int result) {
 void CMainDlg::selectExact(const std::string& typed) {
   const std::string full = DB_FullForm(typed).text;
   if (full.empty() || !list_->hasRows()) return;
-  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
   if (same.empty() || std::find(same.begin(), same.end(), list_->currentCode()) != same.end())
     return;
   standOnRecord(*source_, kind_, same.front());
@@ -442,7 +442,7 @@ void CMainDlg::onCreate(bool explicitly) {
       ask(tr("Do you want to create a new %1 \"%2\"?").arg(singular, QString::fromStdString(text)),
           tr("Confirm insert"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
+  const ErrorCode rc = DB_InsertRecord(kindoftable(kind_), text, source_->cursor());
   if (rc == quill::Ok) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
@@ -460,7 +460,7 @@ void CMainDlg::onCreate(bool explicitly) {
 // by different artists are common: Create New asks whether to make a
 // second one (*createanyway on OK; false then).
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
-  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
@@ -515,7 +515,7 @@ void CMainDlg::onDelete() {
     }
     rc = DB_DeleteArticle(cursor);
   } else {
-    rc = DB_DeleteAttribute(cursor, kind_);
+    rc = DB_DeleteAttribute(cursor, kindoftable(kind_));
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
@@ -538,7 +538,7 @@ void CMainDlg::onMerge() {
   }
   const int32_t other = mergefrom_;
   setMergeFrom(-1);
-  if (!confirmMerge(kind_, current, {other})) return;
+  if (!confirmMerge(kindoftable(kind_), current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);

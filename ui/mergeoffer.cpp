@@ -24,7 +24,7 @@ QString named(int kind, int32_t code) {
   CodeLookup lookup;
   char stored[kNameBuffer];
   if (lookup.name(stored, kind, code) != quill::Ok) return QStringLiteral("#%1").arg(code);
-  const QString name = QString::fromStdString(DB_FullName(kind, code, stored));
+  const QString name = QString::fromStdString(DB_FullName(kindoftable(kind), code, stored));
   quill::Rlist& record = lookup.cursor(kind);
   if (kind != TitleTable) {
     const long uses = record.field(F_RefCount).aslong();
@@ -36,7 +36,7 @@ QString named(int kind, int32_t code) {
   const int32_t first = record.field(F_AuxAttr).aslong();
   if (first != -1 && lookup.name(stored, ArtistTable, first) == quill::Ok)
     return QCoreApplication::translate("Merge", "\"%1\" (%2)")
-        .arg(name, QString::fromStdString(DB_FullName(ArtistTable, first, stored)));
+        .arg(name, QString::fromStdString(DB_FullName(Kind::Artist, first, stored)));
   return QCoreApplication::translate("Merge", "\"%1\"").arg(name);
 }
 
@@ -55,7 +55,7 @@ QString consequence(int kind) {
 
 bool merge(int kind, int32_t keep, int32_t other) {
   WaitCursor wait;
-  const ErrorCode rc = DB_MergeRecords(kind, keep, other, nullptr);
+  const ErrorCode rc = DB_MergeRecords(kindoftable(kind), keep, other, nullptr);
   if (rc != quill::Ok)
     warn(QCoreApplication::translate("Merge", "Merge failed; %1.")
              .arg(QString::fromStdString(DB_ReturnedText(rc))));
@@ -66,7 +66,8 @@ QString noUndo() { return QCoreApplication::translate("Merge", "Edit > Undo take
 
 }  // namespace
 
-bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
+bool confirmMerge(Kind which, int32_t keep, const std::vector<int32_t>& others) {
+  const int kind = kindtable(which);
   QStringList merged;
   for (int32_t other : others) merged << named(kind, other);
   const QString question = QCoreApplication::translate("Merge", "Merge %1 %2 into %3?")
@@ -81,9 +82,10 @@ bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others) {
   return true;
 }
 
-RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full, int32_t* keep) {
+RenameChoice offerMergeOnRename(Kind which, int32_t code, const std::string& full, int32_t* keep) {
+  const int kind = kindtable(which);
   std::vector<int32_t> others;
-  for (int32_t found : DB_FindSameName(kind, full))
+  for (int32_t found : DB_FindSameName(which, full))
     if (found != code) others.push_back(found);
   if (others.empty()) return RenameChoice::Rename;
   *keep = others.front();

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/kind.h"
+
 namespace tracklore {
 
 // Asks whether to merge the others into KEEP (records of kind 0..2),
 // naming them with what a merge moves, and merges them one by one on OK;
 // true when all were merged. A failure is shown and ends the run.
-bool confirmMerge(int kind, int32_t keep, const std::vector<int32_t>& others);
+bool confirmMerge(Kind kind, int32_t keep, const std::vector<int32_t>& others);
 
 enum class RenameChoice { Rename, Merged, Cancelled };
 
@@ -22,6 +24,6 @@ enum class RenameChoice { Rename, Merged, Cancelled };
 // made a second of one name: declining leaves both as they were. An album
 // may share its name with another artist's: No renames. Rename when no
 // other bears the name.
-RenameChoice offerMergeOnRename(int kind, int32_t code, const std::string& full, int32_t* keep);
+RenameChoice offerMergeOnRename(Kind kind, int32_t code, const std::string& full, int32_t* keep);
 
 }  // namespace tracklore

@@ -69,7 +69,7 @@ void nameFailure(ErrorCode rc, const char* format) {
 
 bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format) {
-  const ErrorCode rc = DB_RenameRecord(cursor, kind, text, true);
+  const ErrorCode rc = DB_RenameRecord(cursor, kindoftable(kind), text, true);
   if (rc != quill::Ok) {
     nameFailure(rc, format);
     return false;
@@ -78,7 +78,7 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
   if (list != nullptr)
     list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
-  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
+  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kindoftable(kind))));
   edit->setCursorPosition(caret);
   return true;
 }
@@ -174,7 +174,7 @@ void CNameDlg::onModify() {
     return;
   }
   int32_t keep = -1;
-  switch (offerMergeOnRename(kind_, cursor_.field(F_Code).aslong(), text, &keep)) {
+  switch (offerMergeOnRename(kindoftable(kind_), cursor_.field(F_Code).aslong(), text, &keep)) {
     case RenameChoice::Cancelled: edit_->setFocus(); return;
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;

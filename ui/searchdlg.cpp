@@ -102,7 +102,7 @@ void CSearchDlg::find() {
   size_t total = 0;
   for (int kind = TitleTable; kind <= SongTable; ++kind) {
     std::vector<int32_t> codes;
-    (void)DB_SearchCodes(words, kind, &codes);  // none when the search fails
+    (void)DB_SearchCodes(words, kindoftable(kind), &codes);  // none when the search fails
     lists_[kind]->bind(nullptr, false, 0);
     sources_[kind] = std::make_unique<CodeList>(DB_Table(kind), std::move(codes));
     const size_t found = sources_[kind]->codes().size();

@@ -17,7 +17,7 @@ class CodeListTest : public CatalogueTest {};
 
 TEST_F(CodeListTest, WalksTheCodesPassingOverGoneRecordsAndStopsAtTheEnds) {
   const std::vector<int32_t> songs = some(SongTable, 5);
-  ASSERT_EQ(DB_DeleteAttribute(*at(SongTable, songs[1]), SongTable), quill::Ok);
+  ASSERT_EQ(DB_DeleteAttribute(*at(SongTable, songs[1]), Kind::Song), quill::Ok);
   CodeList list(DB_Table(SongTable), {songs[3], songs[1], songs[0], songs[4]});
   auto current = [&] { return list.cursor().field(F_Code).aslong(); };
 

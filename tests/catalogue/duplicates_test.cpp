@@ -39,20 +39,20 @@ TEST_F(DuplicatesTest, NamesEqualInTheCataloguesOrderFormGroupsWithTheirUses) {
   ASSERT_EQ(link(1, album, add(SongTable, "Hyperballad")), quill::Ok);
   add(TitleTable, "post");
 
-  const std::vector<DuplicateGroup> artists = DB_FindDuplicates(ArtistTable);
+  const std::vector<DuplicateGroup> artists = DB_FindDuplicates(Kind::Artist);
   EXPECT_EQ(names(artists), (std::vector<std::vector<std::string>>{{"Björk", "bjork"},
                                                                    {"Sigur Rós", "Sigur  Ros"}}));
   ASSERT_EQ(artists.size(), 2u);
   EXPECT_EQ(artists[0][0].uses, 2);
   EXPECT_EQ(artists[0][1].uses, 0);
   // Albums are told apart by their first artist and counted by their songs.
-  const std::vector<DuplicateGroup> albums = DB_FindDuplicates(TitleTable);
+  const std::vector<DuplicateGroup> albums = DB_FindDuplicates(Kind::Album);
   ASSERT_EQ(albums.size(), 1u);
   ASSERT_EQ(albums[0].size(), 2u);
   EXPECT_EQ(albums[0][0].artist, "Björk");
   EXPECT_EQ(albums[0][0].uses, 1);
   EXPECT_EQ(albums[0][1].artist, "");
-  EXPECT_TRUE(DB_FindDuplicates(SongTable).empty());
+  EXPECT_TRUE(DB_FindDuplicates(Kind::Song).empty());
 }
 
 }  // namespace

@@ -154,18 +154,18 @@ TEST_F(EditsTest, ARowThatCannotGoKeepsItsCountAndItsAttribute) {
 
 TEST_F(EditsTest, InsertTrimsAndFoldsBlanksRefusesNoNameAndSavesAPendingChange) {
   FullTable songs(DB_Table(SongTable));
-  EXPECT_EQ(DB_InsertRecord(SongTable, " \t  ", songs.cursor()), EmptyName);
-  EXPECT_EQ(DB_InsertRecord(ArtistTable, "x", songs.cursor()), quill::BadParam);
-  ASSERT_EQ(DB_InsertRecord(SongTable, "  dark \t  side  ", songs.cursor()), quill::Ok);
+  EXPECT_EQ(DB_InsertRecord(Kind::Song, " \t  ", songs.cursor()), EmptyName);
+  EXPECT_EQ(DB_InsertRecord(Kind::Artist, "x", songs.cursor()), quill::BadParam);
+  ASSERT_EQ(DB_InsertRecord(Kind::Song, "  dark \t  side  ", songs.cursor()), quill::Ok);
   const int32_t song = songs.cursor().field(F_Code).aslong();
   EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
   auto cursor = at(SongTable, song);
-  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "   ", true), EmptyName);
+  EXPECT_EQ(DB_RenameRecord(*cursor, Kind::Song, "   ", true), EmptyName);
   EXPECT_EQ(text(SongTable, song, F_Name), "Dark Side");
   EXPECT_EQ(DB_Table(SongTable).nrecs(), 1);
   // Inserting saves a change pending on the cursor.
   songs.cursor().field(F_Name).set("Renamed");
-  ASSERT_EQ(DB_InsertRecord(SongTable, "second", songs.cursor()), quill::Ok);
+  ASSERT_EQ(DB_InsertRecord(Kind::Song, "second", songs.cursor()), quill::Ok);
   EXPECT_EQ(text(SongTable, song, F_Name), "Renamed");
   EXPECT_EQ(text(SongTable, song + 1, F_Name), "Second");
 }
@@ -174,28 +174,28 @@ TEST_F(EditsTest, ASharedAttributeIsRenamedOnConsentAndNotFreedWhileUsed) {
   const int32_t song = add(SongTable, "Old");
   album_with(1, {song}, "X");
   auto cursor = at(SongTable, song);
-  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "once used", false), quill::Ok);
+  EXPECT_EQ(DB_RenameRecord(*cursor, Kind::Song, "once used", false), quill::Ok);
   album_with(1, {song}, "Y");
   cursor = at(SongTable, song);
-  EXPECT_EQ(DB_RenameRecord(*cursor, SongTable, "twice used", false), NeedsConfirmation);
+  EXPECT_EQ(DB_RenameRecord(*cursor, Kind::Song, "twice used", false), NeedsConfirmation);
   EXPECT_EQ(text(SongTable, song, F_Name), "Once Used");
   // Albums are renamed without question.
   auto title = at(TitleTable, add(TitleTable, "Album"));
-  EXPECT_EQ(DB_RenameRecord(*title, TitleTable, "new title", false), quill::Ok);
+  EXPECT_EQ(DB_RenameRecord(*title, Kind::Album, "new title", false), quill::Ok);
   // A count of zero does not free an attribute still in use.
   cursor = at(SongTable, song);
   cursor->field(F_RefCount).set(0L);
   ASSERT_EQ(cursor->flush(), quill::Ok);
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, SongTable), StillReferenced);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, Kind::Song), StillReferenced);
   EXPECT_TRUE(exists(SongTable, song));
-  EXPECT_EQ(DB_DeleteAttribute(*cursor, TitleTable), quill::BadParam);
+  EXPECT_EQ(DB_DeleteAttribute(*cursor, Kind::Album), quill::BadParam);
 }
 
 TEST_F(EditsTest, AFailedRenameReadsTheRecordBack) {
   const int32_t album = add(TitleTable, "Album");
   auto title = at(TitleTable, album);
   EXPECT_NE(withfailingwrites("maindb.db1",
-                              [&] { return DB_RenameRecord(*title, TitleTable, "other", false); }),
+                              [&] { return DB_RenameRecord(*title, Kind::Album, "other", false); }),
             quill::Ok);
   EXPECT_STREQ(reinterpret_cast<const char*>(title->field(F_Name).data()), "Album");
   EXPECT_FALSE(title->field(F_Name).isset());

@@ -31,11 +31,11 @@ class FullNamesTest : public CatalogueTest {
  protected:
   size_t entries(int kind, int32_t code) {
     std::vector<int32_t> recnos;
-    EXPECT_EQ(DB_NameEntries(kind, code, &recnos), quill::Ok);
+    EXPECT_EQ(DB_NameEntries(kindoftable(kind), code, &recnos), quill::Ok);
     return recnos.size();
   }
   // The full name as a list shows it, through a cursor on the record.
-  std::string shown(int kind, int32_t code) { return DB_CurrentFullName(*at(kind, code), kind); }
+  std::string shown(int kind, int32_t code) { return DB_CurrentFullName(*at(kind, code), kindoftable(kind)); }
 };
 
 TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReopen) {
@@ -66,7 +66,7 @@ TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReo
   for (size_t i = 0; i < cases.size(); ++i) {
     size_t next = (i + 1) % cases.size();
     while (cases[next].kind != cases[i].kind) next = (next + 1) % cases.size();
-    ASSERT_EQ(DB_RenameRecord(*at(cases[i].kind, codes[i]), cases[i].kind, cases[next].name, true),
+    ASSERT_EQ(DB_RenameRecord(*at(cases[i].kind, codes[i]), kindoftable(cases[i].kind), cases[next].name, true),
               quill::Ok);
     EXPECT_EQ(shown(cases[i].kind, codes[i]), cases[next].name);
     EXPECT_EQ(entries(cases[i].kind, codes[i]), cases[next].parts) << cases[next].name;
@@ -76,8 +76,8 @@ TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeThroughInsertRenameAndReo
   for (size_t i = 0; i < cases.size(); ++i) {
     size_t next = (i + 1) % cases.size();
     while (cases[next].kind != cases[i].kind) next = (next + 1) % cases.size();
-    const std::string stored = DB_StoredForm(cases[i].kind, cases[next].name).stored;
-    EXPECT_EQ(DB_FullName(cases[i].kind, codes[i], stored), cases[next].name);
+    const std::string stored = DB_StoredForm(kindoftable(cases[i].kind), cases[next].name).stored;
+    EXPECT_EQ(DB_FullName(kindoftable(cases[i].kind), codes[i], stored), cases[next].name);
   }
   // Every entry is whole and needed: verification asks nothing.
   DB_Close();

@@ -108,7 +108,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   void insert(int kind) {
     std::string name = typed();
     quill::Rlist cursor(&DB_Table(kind));
-    ASSERT_EQ(DB_InsertRecord(kind, name.c_str(), cursor), quill::Ok);
+    ASSERT_EQ(DB_InsertRecord(kindoftable(kind), name.c_str(), cursor), quill::Ok);
     const int32_t code = cursor.field(F_Code).aslong();
     if (kind == TitleTable) {
       ASSERT_EQ(m_.albums.count(code), 0u);
@@ -218,7 +218,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const int32_t code = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
     std::string name = typed();
     auto cursor = at(kind, code);
-    ASSERT_EQ(DB_RenameRecord(*cursor, kind, name.c_str(), true), quill::Ok);
+    ASSERT_EQ(DB_RenameRecord(*cursor, kindoftable(kind), name.c_str(), true), quill::Ok);
     (album ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
     full_[kind][code] = name;
   }
@@ -239,7 +239,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     if (m_.attrs[kind].empty()) return;
     const int32_t code = anykey(m_.attrs[kind]);
     auto cursor = at(kind, code);
-    const quill::ErrorCode rc = DB_DeleteAttribute(*cursor, kind);
+    const quill::ErrorCode rc = DB_DeleteAttribute(*cursor, kindoftable(kind));
     if (m_.attrs[kind][code].refs > 0) {
       ASSERT_EQ(rc, StillReferenced);
     } else {
@@ -258,7 +258,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const int32_t keep = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
     int32_t other = keep;
     while (other == keep) other = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
-    ASSERT_EQ(DB_MergeRecords(kind, keep, other, nullptr), quill::Ok);
+    ASSERT_EQ(DB_MergeRecords(kindoftable(kind), keep, other, nullptr), quill::Ok);
     full_[kind].erase(other);
     if (album) {
       Album& k = m_.albums[keep];
@@ -375,10 +375,10 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     // The typed names are lower case, so nearly every one has an entry in
     // the name table: each must give back the name as typed.
     for (const auto& [code, a] : m_.albums)
-      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), TitleTable), full_[TitleTable][code]);
+      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), Kind::Album), full_[TitleTable][code]);
     for (int kind = 1; kind <= 2; ++kind)
       for (const auto& [code, a] : m_.attrs[kind])
-        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kind), full_[kind][code]);
+        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kindoftable(kind)), full_[kind][code]);
     for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
     // The catalogue's own walk agrees for a few albums.
     for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {

@@ -57,7 +57,7 @@ TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectoryForWritingOrReading) {
   ASSERT_EQ(DB_Open({.readonly = true}), 0);
   EXPECT_TRUE(DB_IsReadOnly());
   FullTable albums(DB_Table(TitleTable));
-  EXPECT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::WriteFailed);
+  EXPECT_EQ(DB_InsertRecord(Kind::Album, "Blue", albums.cursor()), quill::WriteFailed);
   EXPECT_EQ(DB_Table(TitleTable).nrecs(), 0);
 }
 
@@ -144,7 +144,7 @@ TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
   ASSERT_EQ(DB_Open(), 0);
   {
     FullTable albums(DB_Table(TitleTable));
-    ASSERT_EQ(DB_InsertRecord(TitleTable, "Blue", albums.cursor()), quill::Ok);
+    ASSERT_EQ(DB_InsertRecord(Kind::Album, "Blue", albums.cursor()), quill::Ok);
   }
   DB_Close();
   quill::DataFile program;

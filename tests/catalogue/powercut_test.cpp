@@ -170,7 +170,7 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   // the intent; before the album goes.
   std::vector<NamedEdit> edits = singleedits();
   edits.insert(edits.end() - 1,
-               {"merge", [&] { return DB_MergeRecords(ArtistTable, artists_[1], artists_[0], nullptr); }});
+               {"merge", [&] { return DB_MergeRecords(Kind::Artist, artists_[1], artists_[0], nullptr); }});
   for (const NamedEdit& edit : edits) sweep(edit.name, edit.run);
 }
 
@@ -180,25 +180,25 @@ TEST_F(CataloguePowerCut, EditsOfFullNames) {
   std::string longname;
   while (longname.size() < 400) longname += "Мумий Тролль ";  // 3 or more parts
   ASSERT_EQ(DB_Open(), 0);
-  ASSERT_EQ(DB_RenameRecord(*at(SongTable, songs_[2]), SongTable, "Μάνος", true), Ok);
-  ASSERT_EQ(DB_RenameRecord(*at(TitleTable, first_), TitleTable, "Ước gì", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(SongTable, songs_[2]), Kind::Song, "Μάνος", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(TitleTable, first_), Kind::Album, "Ước gì", true), Ok);
   DB_Close();
   sweep("add_fullname", [&] {
     quill::Rlist cursor(&DB_Table(ArtistTable));
-    return DB_InsertRecord(ArtistTable, longname, cursor);
+    return DB_InsertRecord(Kind::Artist, longname, cursor);
   });
   // One part fewer, then none at all.
   sweep("rename_fullname", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname.substr(0, 300),
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, longname.substr(0, 300),
                            true);
   });
   sweep("rename_to_stored",
-        [&] { return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Plain", true); });
+        [&] { return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, "Plain", true); });
   sweep("rename_to_fullname", [&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "nirvana", true);
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, "nirvana", true);
   });
   sweep("delete_attribute",
-        [&] { return DB_DeleteAttribute(*at(ArtistTable, artists_[3]), ArtistTable); });
+        [&] { return DB_DeleteAttribute(*at(ArtistTable, artists_[3]), Kind::Artist); });
   // The album goes with its entry, and so does its song's, purged.
   sweep("delete_album", [&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
 }

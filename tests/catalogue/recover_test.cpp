@@ -119,7 +119,7 @@ TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
   });
   wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
   // S3 appended to the first album, the second deleted with its rows.
-  wholeorabsent([&] { return DB_MergeRecords(TitleTable, first_, second_, nullptr); });
+  wholeorabsent([&] { return DB_MergeRecords(Kind::Album, first_, second_, nullptr); });
   // An interrupted batch takes back its appends and their counts.
   wholeorabsent([&] { return importalbums(10); }, false);
 }
@@ -273,11 +273,11 @@ TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
   std::string longname;
   while (longname.size() < 300) longname += "Μάνος Χατζιδάκις ";
   ASSERT_EQ(DB_Open(), 0);
-  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, longname, true), quill::Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, longname, true), quill::Ok);
   DB_Close();
   savefiles("pristine");
   wholeorabsent([&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), ArtistTable, "Мумий Тролль",
+    return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, "Мумий Тролль",
                            true);
   });
 }

@@ -33,7 +33,7 @@ using quill::Ok;
 using Albums = std::map<std::string, std::vector<std::string>>;  // album -> songs
 
 std::vector<std::string> artistsof(const std::string& album) {
-  return linkednames(0, DB_FindSameName(TitleTable, album).at(0));
+  return linkednames(0, DB_FindSameName(Kind::Album, album).at(0));
 }
 
 Albums albums() {
@@ -41,7 +41,7 @@ Albums albums() {
   FullTable titles(DB_Table(TitleTable));
   (void)titles.select(T_Name);
   for (ErrorCode rc = titles.first(); rc == Ok; rc = titles.skip(1))
-    out[DB_CurrentFullName(titles.cursor(), TitleTable)] = linkednames(1, titles.cursor().field(F_Code).aslong());
+    out[DB_CurrentFullName(titles.cursor(), Kind::Album)] = linkednames(1, titles.cursor().field(F_Code).aslong());
   return out;
 }
 
@@ -99,8 +99,8 @@ class RescanTest : public CatalogueTest {
     ASSERT_EQ(DB_Open(), 0);
   }
   void rename(int kind, const char* from, const char* to) {
-    std::unique_ptr<quill::Rlist> cursor = at(kind, DB_FindExactName(kind, from).at(0));
-    ASSERT_EQ(DB_RenameRecord(*cursor, kind, to, true), Ok);
+    std::unique_ptr<quill::Rlist> cursor = at(kind, DB_FindExactName(kindoftable(kind), from).at(0));
+    ASSERT_EQ(DB_RenameRecord(*cursor, kindoftable(kind), to, true), Ok);
   }
 };
 
@@ -122,7 +122,7 @@ struct Case {
 TEST_F(RescanTest, TableOfCases) {
   const auto edited = [this] {
     // The user takes the third song off Nevermind.
-    const int32_t album = DB_FindExactName(TitleTable, "Nevermind").at(0);
+    const int32_t album = DB_FindExactName(Kind::Album, "Nevermind").at(0);
     ASSERT_EQ(unlink(1, album, 2, PurgeMode::Keep), Ok);
   };
   const std::vector<Case> cases = {
@@ -202,7 +202,7 @@ TEST_F(RescanTest, TableOfCases) {
         {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}},
        1, 5, "", {"m"}, {"Nevermind"}},
       {"an album whose artists the user edited: left alone where its files' artists differ",
-       [this] { ASSERT_EQ(link(0, DB_FindSameName(TitleTable, "Kind of Blue").at(0), add(ArtistTable, "Bill Evans")), Ok); },
+       [this] { ASSERT_EQ(link(0, DB_FindSameName(Kind::Album, "Kind of Blue").at(0), add(ArtistTable, "Bill Evans")), Ok); },
        changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
        kCatalogued, 1, 5,
        "artists only in the catalogue: \"Bill Evans\"; artists only in the files: \"John Coltrane\"", {"m"}, {}, 1,

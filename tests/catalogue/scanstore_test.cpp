@@ -79,7 +79,7 @@ TEST_F(ScanStoreTest, RepeatingChangesNothingCompletingAddsOnlyTheRest) {
   ScanSummary first = scan(files);
   EXPECT_EQ(first.tally.outcome(AlbumOutcome::Added), 5);
   EXPECT_EQ(first.follow.changed, 1) << "the album the first scan made follows its files";
-  EXPECT_EQ(DB_FindExactName(ArtistTable, "Band 0"), std::vector<int32_t>{band}) << "reused, not made again";
+  EXPECT_EQ(DB_FindExactName(Kind::Artist, "Band 0"), std::vector<int32_t>{band}) << "reused, not made again";
   const Dump once = dump();
   ASSERT_EQ(once.size(), 6u);
   EXPECT_EQ(once.find("Album 0")->second.second.size(), 4u);
@@ -97,11 +97,11 @@ TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndTheReportSaysWhatDiffers) {
   scan(files);
   // The user renames the album's second song and takes its third off:
   // the scan must undo neither.
-  const int32_t album = DB_FindExactName(TitleTable, "Album 0").at(0);
+  const int32_t album = DB_FindExactName(Kind::Album, "Album 0").at(0);
   std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, album);
   ASSERT_EQ(songs->first(), Ok);
   ASSERT_EQ(songs->skip(1), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), SongTable, "My Title", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "My Title", true), Ok);
   ASSERT_EQ(songs->skip(1), Ok);
   quill::Rlist titles(&DB_Table(TitleTable));
   ASSERT_EQ(DB_RemoveLink(*songs, titles, PurgeMode::Keep), Ok);
@@ -150,7 +150,7 @@ TEST_F(ScanStoreTest, IdentityOfArtistsAndAlbums) {
   const ScanSummary first = scan(files);
   EXPECT_EQ(first.tally.outcome(AlbumOutcome::Added), 5);
   EXPECT_EQ(first.tally.created[ArtistTable], 4);  // Beyoncé, Beyonce, One, Two
-  EXPECT_EQ(DB_FindExactName(ArtistTable, "Nirvana").size(), 1u);
+  EXPECT_EQ(DB_FindExactName(Kind::Artist, "Nirvana").size(), 1u);
   const ScanSummary again = scan(files);
   EXPECT_EQ(again.tally.outcome(AlbumOutcome::Unchanged), 5);
   EXPECT_FALSE(again.changed());
@@ -167,9 +167,9 @@ TEST_F(ScanStoreTest, ADryRunCountsWhatTheScanThenDoes) {
   std::vector<TrackTags> files = library(8, 4);
   scan(std::vector<TrackTags>(files.begin(), files.begin() + 2));  // an interrupted scan
   scan(std::vector<TrackTags>(files.begin() + 4, files.begin() + 8));
-  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, DB_FindExactName(TitleTable, "Album 1").at(0));
+  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, DB_FindExactName(Kind::Album, "Album 1").at(0));
   ASSERT_EQ(songs->first(), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), SongTable, "Edited", true), Ok);
+  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "Edited", true), Ok);
   songs.reset();
   files.push_back(tagsof("m/mix", "1.flac", "song 4", "album 7", "artist 3", "band 1", 1));  // a copy
 

@@ -136,13 +136,13 @@ class SearchTest : public CatalogueTest {
     const int32_t victim = anyof(kind);
     if (what < 8) {
       Modelled m = randomname();
-      ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kind, m.name, true), quill::Ok);
+      ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kindoftable(kind), m.name, true), quill::Ok);
       records[victim] = m;
     } else if (what < 10) {
       // A used artist or song stays; an album takes with it those it
       // alone used.
       const ErrorCode rc = kind == TitleTable ? DB_DeleteArticle(*at(kind, victim))
-                                              : DB_DeleteAttribute(*at(kind, victim), kind);
+                                              : DB_DeleteAttribute(*at(kind, victim), kindoftable(kind));
       if (rc == StillReferenced) return;
       ASSERT_EQ(rc, quill::Ok);
       records.erase(victim);
@@ -153,7 +153,7 @@ class SearchTest : public CatalogueTest {
     } else {
       const int32_t other = anyof(kind);
       if (other == victim) return;
-      ASSERT_EQ(DB_MergeRecords(kind, victim, other, nullptr), quill::Ok);
+      ASSERT_EQ(DB_MergeRecords(kindoftable(kind), victim, other, nullptr), quill::Ok);
       records.erase(other);
     }
     for (int attr : {ArtistTable, SongTable})
@@ -201,7 +201,7 @@ class SearchTest : public CatalogueTest {
         std::vector<int32_t> want, got;
         for (int32_t code : order)
           if (holds(model_[kind].at(code), {w.folded.front()})) want.push_back(code);
-        ASSERT_EQ(DB_SearchCodes({w.folded.front()}, kind, &got), quill::Ok);
+        ASSERT_EQ(DB_SearchCodes({w.folded.front()}, kindoftable(kind), &got), quill::Ok);
         ASSERT_EQ(got, want) << "kind " << kind << ", searching " << w.folded.front();
       }
     }
@@ -248,17 +248,17 @@ TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   const std::string start(60, 'x');
   const int32_t song = add(SongTable, (start + " Alpha").c_str());
   std::vector<int32_t> codes;
-  ASSERT_EQ(DB_SearchCodes({"alpha"}, SongTable, &codes), quill::Ok);
+  ASSERT_EQ(DB_SearchCodes({"alpha"}, Kind::Song, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
-  ASSERT_EQ(DB_RenameRecord(*at(SongTable, song), SongTable, start + " Omega", true), quill::Ok);
-  ASSERT_EQ(DB_SearchCodes({"alpha"}, SongTable, &codes), quill::Ok);
+  ASSERT_EQ(DB_RenameRecord(*at(SongTable, song), Kind::Song, start + " Omega", true), quill::Ok);
+  ASSERT_EQ(DB_SearchCodes({"alpha"}, Kind::Song, &codes), quill::Ok);
   EXPECT_TRUE(codes.empty());
-  ASSERT_EQ(DB_SearchCodes({"omega"}, SongTable, &codes), quill::Ok);
+  ASSERT_EQ(DB_SearchCodes({"omega"}, Kind::Song, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
   // The same rewrite with the record left alone, as no edit makes it yet.
-  ASSERT_EQ(DB_KeepFullName(SongTable, song, text(SongTable, song, F_Name), start + " Sigma"),
+  ASSERT_EQ(DB_KeepFullName(Kind::Song, song, text(SongTable, song, F_Name), start + " Sigma"),
             quill::Ok);
-  ASSERT_EQ(DB_SearchCodes({"sigma"}, SongTable, &codes), quill::Ok);
+  ASSERT_EQ(DB_SearchCodes({"sigma"}, Kind::Song, &codes), quill::Ok);
   EXPECT_EQ(codes, std::vector<int32_t>{song});
 }
 
@@ -279,7 +279,7 @@ TEST_F(SearchTest, AnotherOpenersChangeIsSeen) {
   };
   auto found = [](const char* word) {
     std::vector<int32_t> codes;
-    EXPECT_EQ(DB_SearchCodes({word}, SongTable, &codes), quill::Ok);
+    EXPECT_EQ(DB_SearchCodes({word}, Kind::Song, &codes), quill::Ok);
     return codes;
   };
   const int32_t mine = add(SongTable, "Alpha");

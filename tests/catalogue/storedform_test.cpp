@@ -34,7 +34,7 @@ TEST(StoredForm, KeepsWhatWindows1252HoldsAndTransliteratesTheRest) {
       {"Hawaiʻi", "Hawai'i", true},
   };
   for (const Case& c : cases) {
-    const StoredForm form = DB_StoredForm(SongTable, c.full);
+    const StoredForm form = DB_StoredForm(Kind::Song, c.full);
     EXPECT_EQ(DB_StoredToUtf8(form.stored), c.stored) << c.full;
     EXPECT_EQ(form.transliterated, c.transliterated) << c.full;
     EXPECT_FALSE(form.cut || form.standin) << c.full;
@@ -42,14 +42,14 @@ TEST(StoredForm, KeepsWhatWindows1252HoldsAndTransliteratesTheRest) {
 }
 
 TEST(StoredForm, StandInCutAndBlank) {
-  const StoredForm emoji = DB_StoredForm(ArtistTable, "🎉 ✨");
+  const StoredForm emoji = DB_StoredForm(Kind::Artist, "🎉 ✨");
   EXPECT_EQ(emoji.stored, "Untitled");
   EXPECT_TRUE(emoji.standin);
-  EXPECT_EQ(DB_StoredForm(ArtistTable, " \t ").stored, "");
+  EXPECT_EQ(DB_StoredForm(Kind::Artist, " \t ").stored, "");
 
   // Cut to the field, never ending on a blank.
   const std::string longname = std::string(54, 'a') + " bcd";
-  const StoredForm cut = DB_StoredForm(TitleTable, longname);
+  const StoredForm cut = DB_StoredForm(Kind::Album, longname);
   EXPECT_TRUE(cut.cut);
   EXPECT_EQ(cut.stored, "A" + std::string(53, 'a'));
 }
@@ -86,14 +86,14 @@ TEST(StoredForm, RandomNamesGiveStableStoredForms) {
     const int n = static_cast<int>(random() % 40);
     for (int i = 0; i < n; ++i) full += pieces[random() % std::size(pieces)];
     const int kind = static_cast<int>(random() % 3);
-    const StoredForm form = DB_StoredForm(kind, DB_FullForm(full).text);
+    const StoredForm form = DB_StoredForm(kindoftable(kind), DB_FullForm(full).text);
     const std::string& s = form.stored;
     ASSERT_LT(s.size(), static_cast<size_t>(kNameLength[kind])) << full;
     ASSERT_EQ(s.find("  "), std::string::npos) << full;
     if (!s.empty()) {
       ASSERT_TRUE(s.front() != ' ' && s.back() != ' ') << full;
     }
-    ASSERT_EQ(DB_StoredForm(kind, DB_StoredToUtf8(s)).stored, s) << full;
+    ASSERT_EQ(DB_StoredForm(kindoftable(kind), DB_StoredToUtf8(s)).stored, s) << full;
     ASSERT_EQ(DB_SeekForm(DB_StoredToUtf8(s)), s) << full;
   }
 }

@@ -136,7 +136,7 @@ std::vector<std::string> linkednames(int r, int32_t album) {
   std::vector<std::string> out;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);
   for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
-    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? ArtistTable : SongTable));
+    out.push_back(DB_CurrentFullName(list->cursor(), r == 0 ? Kind::Artist : Kind::Song));
   return out;
 }
 
@@ -152,7 +152,7 @@ std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
       {"add",
        [] {
          quill::Rlist cursor(&DB_Table(TitleTable));
-         return DB_InsertRecord(TitleTable, "Third", cursor);
+         return DB_InsertRecord(Kind::Album, "Third", cursor);
        }},
       {"link", [this] { return link(0, first_, artists_[3], 0); }},
       // The song's last use: purged.
@@ -163,7 +163,7 @@ std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
          return DB_MoveLink(*s.list, LinkMove::Up, *s.album);
        }},
       {"rename",
-       [this] { return DB_RenameRecord(*at(ArtistTable, artists_[0]), ArtistTable, "X0 renamed", true); }},
+       [this] { return DB_RenameRecord(*at(ArtistTable, artists_[0]), Kind::Artist, "X0 renamed", true); }},
       {"delete_album", [this] { return DB_DeleteArticle(*at(TitleTable, first_)); }},
   };
 }
@@ -236,7 +236,7 @@ void CatalogueTest::TearDown() {
 
 int32_t CatalogueTest::add(int kind, const char* name) {
   quill::Rlist cursor(&DB_Table(kind));
-  EXPECT_EQ(DB_InsertRecord(kind, name, cursor), quill::Ok);
+  EXPECT_EQ(DB_InsertRecord(kindoftable(kind), name, cursor), quill::Ok);
   return cursor.field(F_Code).aslong();
 }
 

@@ -375,7 +375,7 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
     EXPECT_EQ(DB_Table(NameTable).nlive(), live) << c.problem;
     clean();
   }
-  EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), TitleTable), "Ước gì");
+  EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), Kind::Album), "Ước gì");
 }
 
 // A key no record carries is damage that a walk in code order need not

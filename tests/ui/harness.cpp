@@ -170,7 +170,7 @@ TempDatabase::~TempDatabase() {
 
 int32_t TempDatabase::add(int kind, const char* text) {
   tracklore::FullTable table(tracklore::DB_Table(kind));
-  if (tracklore::DB_InsertRecord(kind, text, table.cursor()) != 0) return -1;
+  if (tracklore::DB_InsertRecord(tracklore::kindoftable(kind), text, table.cursor()) != 0) return -1;
   return table.cursor().field(tracklore::F_Code).aslong();
 }
 

@@ -137,13 +137,13 @@ class ScanDlgTest : public uitest::DialogTest {
     scanthrough(shell, false, &summary, &report);
     QVERIFY2(summary.contains("albums: 1 added"), qPrintable(summary));
     QVERIFY2(report.endsWith("03 broken.flac: skipped: damaged or not an audio file of its kind"), qPrintable(report));
-    QCOMPARE(DB_FindExactName(TitleTable, "Live").size(), size_t(1));
-    QCOMPARE(DB_FindExactName(SongTable, "Opening").size(), size_t(1));
-    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(0));
+    QCOMPARE(DB_FindExactName(Kind::Album, "Live").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Opening").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Closing").size(), size_t(0));
 
     scanthrough(shell, true, &summary, &report);
     QVERIFY2(summary.contains("albums following their files: 1 changed"), qPrintable(summary));
-    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Closing").size(), size_t(1));
 
     // Rescan: the deleted file's song goes, a new file's comes; the hidden
     // one, not read now, stays.
@@ -156,14 +156,14 @@ class ScanDlgTest : public uitest::DialogTest {
     });
     shell.action(CShellDlg::CmdRescan)->trigger();
     QVERIFY2(summary.contains("files unchanged (not opened), 1 gone"), qPrintable(summary));
-    QCOMPARE(DB_FindExactName(SongTable, "Opening").size(), size_t(0));
-    QCOMPARE(DB_FindExactName(SongTable, "Closing").size(), size_t(1));
-    QCOMPARE(DB_FindExactName(SongTable, "Encore").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Opening").size(), size_t(0));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Closing").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Encore").size(), size_t(1));
     QCOMPARE(rescanAtStart(), false);
 
     // The user adds a song to the album and a file is retagged: the album
     // is left alone, and the summary's button takes the files' version.
-    db.link(DB_FindExactName(TitleTable, "Live").at(0), 1, db.add(SongTable, "Bonus"));
+    db.link(DB_FindExactName(Kind::Album, "Live").at(0), 1, db.add(SongTable, "Bonus"));
     QVERIFY(QFile::remove(db.path() + "/music/Live/04 encore.flac"));
     QCOMPARE(encode("04 encore.flac", "finale", 4), 0);
     uitest::scripts().push_back([&summary](QDialog& dialog) {
@@ -180,8 +180,8 @@ class ScanDlgTest : public uitest::DialogTest {
     summary.clear();
     shell.action(CShellDlg::CmdRescan)->trigger();
     QVERIFY2(summary.contains("albums following their files: 1 changed"), qPrintable(summary));
-    QCOMPARE(DB_FindExactName(SongTable, "Finale").size(), size_t(1));
-    QCOMPARE(DB_FindExactName(SongTable, "Bonus").size(), size_t(0));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Finale").size(), size_t(1));
+    QCOMPARE(DB_FindExactName(Kind::Song, "Bonus").size(), size_t(0));
   }
 };
 

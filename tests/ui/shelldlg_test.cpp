@@ -424,7 +424,7 @@ class ShellDlgTest : public uitest::DialogTest {
     {
       // A count gone wrong, for verification to correct.
       FullTable artists(DB_Table(ArtistTable));
-      QCOMPARE(DB_InsertRecord(ArtistTable, "Nobody", artists.cursor()), quill::Ok);
+      QCOMPARE(DB_InsertRecord(Kind::Artist, "Nobody", artists.cursor()), quill::Ok);
       artists.cursor().field(F_RefCount).set(5L);
       QCOMPARE(artists.cursor().flush(), quill::Ok);
     }
@@ -554,7 +554,7 @@ class ShellDlgTest : public uitest::DialogTest {
     const int32_t albums = DB_Table(TitleTable).nlive();
     {
       FullTable titles(DB_Table(TitleTable));
-      QCOMPARE(DB_InsertRecord(TitleTable, "Kid A", titles.cursor()), quill::Ok);
+      QCOMPARE(DB_InsertRecord(Kind::Album, "Kid A", titles.cursor()), quill::Ok);
     }
     QLabel* outcome = shell.findChild<QLabel*>(CShellDlg::kOutcomeName);
     shell.action(CShellDlg::CmdUndo)->trigger();

@@ -34,7 +34,7 @@ std::string secondcolumn(int kind, quill::Rlist& cursor) {
 // and their number of songs, after the columns the program shows.
 void printrow(int kind, quill::Rlist& cursor) {
   const int32_t code = cursor.field(F_Code).aslong();
-  std::printf("%ld\t%s\t%s", static_cast<long>(code), DB_CurrentFullName(cursor, kind).c_str(),
+  std::printf("%ld\t%s\t%s", static_cast<long>(code), DB_CurrentFullName(cursor, kindoftable(kind)).c_str(),
               secondcolumn(kind, cursor).c_str());
   if (kind == TitleTable) {
     const std::string artist = DB_FirstArtistName(cursor);
@@ -104,7 +104,7 @@ int cmd_show(const Options& options, TerminalHost&) {
   } else {
     char name[kNameBuffer];
     (void)DB_GetName(name, ArtistTable, first);  // "<not found>" when it fails
-    std::printf("First artist: %s (#%ld)\n", DB_FullName(ArtistTable, first, name).c_str(),
+    std::printf("First artist: %s (#%ld)\n", DB_FullName(Kind::Artist, first, name).c_str(),
                 static_cast<long>(first));
   }
 
@@ -141,7 +141,7 @@ int cmd_xref(const Options& options, TerminalHost&) {
     const int seq = list->rows().field(F_Seq).asint();
     if (album.valid())
       std::printf("%ld\t%s\t%d\n", static_cast<long>(album.field(F_Code).aslong()),
-                  DB_CurrentFullName(album, TitleTable).c_str(), seq);
+                  DB_CurrentFullName(album, Kind::Album).c_str(), seq);
     else
       std::printf("%ld\t<missing album>\t%d\n",
                   static_cast<long>(list->rows().field(F_Title).aslong()), seq);

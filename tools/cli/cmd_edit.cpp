@@ -143,7 +143,7 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
                    quotedtext(full) + "; nothing was created (name a similar one by its code, or "
                    "answer yes to create it)");
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
+  ErrorCode rc = DB_InsertRecord(kindoftable(kind), full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
   *item = current(cursor, kind);
   *created = true;
@@ -189,7 +189,7 @@ int cmd_add(const Options& options, TerminalHost&) {
   if (const std::vector<Record> same = samenamed(kind, full); kind != TitleTable && !same.empty())
     return failure(describe(kind, same.front()) + " exists already; nothing was created");
   Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
+  ErrorCode rc = DB_InsertRecord(kindoftable(kind), full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
   const Record made = current(cursor, kind);
   std::printf("created %s\n", describe(kind, made).c_str());
@@ -293,7 +293,7 @@ int cmd_rename(const Options& options, TerminalHost& host) {
   if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
   if (int status = refusesecond(host, kind, item, full); status != 0) return status;
 
-  ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
+  ErrorCode rc = DB_RenameRecord(cursor, kindoftable(kind), full, false);
   if (rc == NeedsConfirmation) {
     std::string question =
         textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
@@ -301,7 +301,7 @@ int cmd_rename(const Options& options, TerminalHost& host) {
               KindNames[TitleTable][SingularForm]);
     if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
       return failure(describe(kind, item) + " not renamed");
-    rc = DB_RenameRecord(cursor, kind, full, true);
+    rc = DB_RenameRecord(cursor, kindoftable(kind), full, true);
   }
   if (rc != Ok) return engineerror("Rename failed", rc);
   const Record renamed = current(cursor, kind);
@@ -331,7 +331,7 @@ int cmd_delete(const Options& options, TerminalHost& host) {
     ErrorCode rc = DB_DeleteArticle(cursor);
     if (rc != Ok) return engineerror("Delete failed", rc);
   } else {
-    ErrorCode rc = DB_DeleteAttribute(cursor, kind);
+    ErrorCode rc = DB_DeleteAttribute(cursor, kindoftable(kind));
     if (rc == StillReferenced)
       return failure(textf("This %s %s is referenced by %ld %s(s). It cannot be deleted.",
                            KindNames[kind][SingularForm], quotedtext(item.name).c_str(),

@@ -49,7 +49,7 @@ int cmd_duplicates(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   bool any = false;
   for (int kind = from; kind <= to; ++kind) {
-    const std::vector<DuplicateGroup> groups = DB_FindDuplicates(kind);
+    const std::vector<DuplicateGroup> groups = DB_FindDuplicates(kindoftable(kind));
     printgroups(kind, groups);
     any = any || !groups.empty();
   }
@@ -70,7 +70,7 @@ int cmd_merge(const Options& options, TerminalHost&) {
     return failure(describe(kind, keep) + " is named twice; merge takes two " +
                    KindNames[kind][PluralForm]);
   MergeOutcome outcome;
-  const ErrorCode rc = DB_MergeRecords(kind, keep.code, other.code, &outcome);
+  const ErrorCode rc = DB_MergeRecords(kindoftable(kind), keep.code, other.code, &outcome);
   if (rc == ListFull)
     return failure(describe(kind, keep) + " cannot take more entries after position " +
                    std::to_string(kMaxSeq) + "; nothing changed");

@@ -63,7 +63,7 @@ int failure(const std::string& text) {
 }
 
 Record current(Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind)};
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind))};
 }
 
 std::string describe(int kind, const Record& record) {
@@ -99,7 +99,7 @@ bool readrecord(int kind, int32_t code, Record* found) {
 
 std::vector<Record> samenamed(int kind, const std::string& full) {
   std::vector<Record> same;
-  for (int32_t code : DB_FindSameName(kind, full)) {
+  for (int32_t code : DB_FindSameName(kindoftable(kind), full)) {
     Record r;
     if (readrecord(kind, code, &r)) same.push_back(std::move(r));
   }
@@ -108,8 +108,8 @@ std::vector<Record> samenamed(int kind, const std::string& full) {
 
 std::vector<Record> alike(int kind, const std::string& full) {
   std::vector<Record> others;
-  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kind, full).stored)) {
-    std::string name = DB_FullName(kind, r.code, r.name);
+  for (const NamedRecord& r : DB_FindSortingEqual(kindoftable(kind), DB_StoredForm(kindoftable(kind), full).stored)) {
+    std::string name = DB_FullName(kindoftable(kind), r.code, r.name);
     if (!DB_SameName(name, full)) others.push_back({r.code, std::move(name)});
   }
   return others;

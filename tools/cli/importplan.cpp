@@ -39,7 +39,7 @@ std::string firstartist(int32_t album) {
   const int32_t artist = cursor.field(F_AuxAttr).aslong();
   char name[kNameBuffer];
   if (artist == -1 || DB_GetName(name, ArtistTable, artist) != Ok) return {};
-  return DB_FullName(ArtistTable, artist, name);
+  return DB_FullName(Kind::Artist, artist, name);
 }
 
 // An album of the same name and first artist is the same album: the
@@ -61,7 +61,7 @@ void notealbums(const std::vector<PlannedAlbum>& plan) {
 // (or was made earlier in the import): one that bears the name, letter
 // case aside, the lowest code among several; -1 when none.
 int32_t existingcode(int kind, const std::string& name, ImportTally* tally) {
-  const std::vector<int32_t> same = DB_FindSameName(kind, name);
+  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind), name);
   if (same.empty()) return -1;
   const int32_t code = *std::min_element(same.begin(), same.end());
   if (same.size() > 1)
@@ -88,7 +88,7 @@ ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3
   *code = existingcode(link.kind, link.name, tally);
   if (*code < 0) {
     SpareCursor cursor(DB_Table(link.kind), -1);
-    ErrorCode rc = DB_InsertRecord(link.kind, link.name, *cursor);
+    ErrorCode rc = DB_InsertRecord(kindoftable(link.kind), link.name, *cursor);
     if (rc != Ok) return rc;
     *code = (*cursor).field(F_Code).aslong();
     ++tally->created[link.kind];
@@ -102,7 +102,7 @@ ErrorCode importalbum(const PlannedAlbum& album, std::map<std::string, int32_t> 
                       ImportTally* tally, const char** step) {
   Rlist titles(&DB_Table(TitleTable));
   *step = "Record creation";
-  ErrorCode rc = DB_InsertRecord(TitleTable, album.name, titles);
+  ErrorCode rc = DB_InsertRecord(Kind::Album, album.name, titles);
   if (rc != Ok) return rc;
   const int32_t code = titles.field(F_Code).aslong();
   std::unique_ptr<Relation> lists[kRelations] = {DB_GetArticleAttributes(0, code),
