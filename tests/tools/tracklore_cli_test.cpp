@@ -231,6 +231,7 @@ TEST_F(TrackloreCli, ListsDuplicatesMergesThemAndRenameRefusesASecondOfOneName) 
   expect_output(cli("merge artist Björk '#1'"),
                 "merged artist \"Bjork\" (#1) into artist \"Björk\" (#0): 1 link moved; \"Bjork\" "
                 "deleted\n");
+  expect_output(cli("duplicates artists"), "Artists alike: none\n");
   expect_failure(cli("merge artist '#0' Björk"), 1, "merge takes two artists");
   expect_failure(cli("merge artist '#0' '#1'"), 1, "no artist has the code #1");
   EXPECT_EQ(cli("merge label '#0' '#1'").status, 2);

@@ -23,6 +23,10 @@ std::string counted(int n, const char* one, const char* many) {
 // One line per entry: group number, code, name, then an artist's or song's
 // number of uses, or an album's first artist and number of songs.
 void printgroups(int kind, const std::vector<DuplicateGroup>& groups) {
+  if (groups.empty()) {
+    std::printf("%s alike: none\n", KindNames[kind][CapPluralForm]);
+    return;
+  }
   std::printf("%s alike:\n", KindNames[kind][CapPluralForm]);
   int number = 0;
   for (const DuplicateGroup& group : groups) {
