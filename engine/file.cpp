@@ -262,11 +262,7 @@ int File::writeat(int64_t at, const void* buffer, int32_t n) {
   if (checkwrite(at, n) != 0) return -1;
   if (n == 0) return 0;
   std::vector<char> zeros;
-  const char* p = static_cast<const char*>(buffer);
-  if (p == nullptr) {
-    zeros.assign(static_cast<size_t>(n), 0);
-    p = zeros.data();
-  }
+  const char* p = bytesorzeros(buffer, n, &zeros);
   return put(at, p, n);
 }
 

@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/errors.h"
 #include "engine/modes.h"
@@ -45,6 +46,14 @@ enum class Wait { No, Yes };
 // program owns alone (the catalogue's journal) refuses links, so that a
 // link placed there cannot make it write somewhere else.
 enum class Links { Follow, Refuse };
+
+// The bytes a write puts: the buffer, or n zeros (kept in *zeros) for a
+// null one, as every writer of this layer and the buffer above it takes it.
+inline const char* bytesorzeros(const void* buffer, int32_t n, std::vector<char>* zeros) {
+  if (buffer != nullptr) return static_cast<const char*>(buffer);
+  zeros->assign(static_cast<size_t>(n), 0);
+  return zeros->data();
+}
 
 class File {
  public:

@@ -73,11 +73,7 @@ int FileBuffer::write(int64_t position, const void* buffer, int32_t n) {
   if (file_.checkwrite(position, n) != 0) return -1;
   if (n == 0) return 0;
   std::vector<char> zeros;
-  const char* p = static_cast<const char*>(buffer);
-  if (p == nullptr) {
-    zeros.assign(static_cast<size_t>(n), 0);
-    p = zeros.data();
-  }
+  const char* p = bytesorzeros(buffer, n, &zeros);
   if (gathering()) {
     const int64_t end = pendingpos_ + static_cast<int64_t>(pending_.size());
     const bool continues = !pending_.empty() && position == end;
