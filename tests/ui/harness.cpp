@@ -88,15 +88,25 @@ Answer ScriptedHost::question(const char* text, const char* title, Buttons butto
   return a;
 }
 
-bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
-  filetitles.push_back(request.title);
-  if (files.empty()) {
-    ++unexpected;
+namespace {
+
+// The next scripted answer of a file or folder dialog ("" cancels); none
+// left counts as a dialog nobody expected.
+bool nextpath(std::deque<std::string>* script, int* unexpected, std::string* path) {
+  if (script->empty()) {
+    ++*unexpected;
     return false;
   }
-  *path = files.front();
-  files.pop_front();
+  *path = script->front();
+  script->pop_front();
   return !path->empty();
+}
+
+}  // namespace
+
+bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
+  filetitles.push_back(request.title);
+  return nextpath(&files, &unexpected, path);
 }
 
 bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* path) {
@@ -106,13 +116,7 @@ bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* 
 bool ScriptedHost::choosefolder(const tracklore::FolderRequest& request, std::string* path) {
   foldertitles.push_back(request.title);
   folderstarts.push_back(request.start);
-  if (folders.empty()) {
-    ++unexpected;
-    return false;
-  }
-  *path = folders.front();
-  folders.pop_front();
-  return !path->empty();
+  return nextpath(&folders, &unexpected, path);
 }
 
 std::vector<std::string> ScriptedHost::titles() const { return each(asked, &Asked::title); }
