@@ -55,11 +55,12 @@ void upd_tagstruct(DataFile& fresh, int position);
 // How one old record becomes a record of the new file during a copy.
 class RecChgDescr {
  public:
-  enum Kind { Copy = 0, Insert = 1 };
+  // What the copy does to each record.
+  enum Change { Copy = 0, Insert = 1 };
 
-  // kind Insert: a field inserted at position (in the group's fields) of
+  // change Insert: a field inserted at position (in the group's fields) of
   // the new header.
-  RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position, FieldGroup group);
+  RecChgDescr(DataFile& fresh, DataFile& old, Change change, int position, FieldGroup group);
   RecChgDescr(const RecChgDescr&) = delete;
   RecChgDescr& operator=(const RecChgDescr&) = delete;
 
@@ -70,7 +71,7 @@ class RecChgDescr {
   int newlen() const { return newlen_; }
   int offset() const { return offset_; }
   int count() const { return count_; }
-  int kind() const { return kind_; }
+  Change change() const { return change_; }
   const FieldDescr* field() const { return field_; }
   DataFile& fresh() const { return *fresh_; }
 
@@ -83,7 +84,7 @@ class RecChgDescr {
   int oldlen_ = 0;
   int newlen_ = 0;
   const FieldDescr* field_ = nullptr;
-  int kind_ = Copy;
+  Change change_ = Copy;
   DataFile* fresh_ = nullptr;
 };
 

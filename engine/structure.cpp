@@ -17,7 +17,7 @@ namespace {
 int convertrecord(Rlist& cursor, int32_t i, void* cookie) {
   auto* change = static_cast<RecChgDescr*>(cookie);
   DataFile& out = change->fresh();
-  if (change->kind() == RecChgDescr::Copy)
+  if (change->change() == RecChgDescr::Copy)
     return out.writerecord(i, cursor.buffer()) == Ok ? 0 : -1;
   const uint8_t* record = change->convert(cursor.buffer());
   if (change->field()->type == 'X') put4(change->buffer() + change->offset(), i);
@@ -86,14 +86,14 @@ void upd_tagstruct(DataFile& fresh, int position) {
       if (c.field >= position) ++c.field;
 }
 
-RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, Kind kind, int position,
+RecChgDescr::RecChgDescr(DataFile& fresh, DataFile& old, Change change, int position,
                          FieldGroup group)
-    : kind_(kind), fresh_(&fresh) {
+    : change_(change), fresh_(&fresh) {
   const bool hdrrec = group == FieldGroup::Header;
   const Header& o = old.header();
   const Header& n = fresh.header();
   oldlen_ = hdrrec ? o.arealen : o.reclen;
-  if (kind == Insert) {
+  if (change == Insert) {
     const std::vector<FieldDescr>& before = hdrrec ? o.areas : o.fields;
     const std::vector<FieldDescr>& after = hdrrec ? n.areas : n.fields;
     for (int k = 0; k < position; ++k) offset_ += before[static_cast<size_t>(k)].length;
