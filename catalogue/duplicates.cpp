@@ -25,11 +25,11 @@ std::string storedname(quill::Rlist& cursor) {
 }
 
 // An album is told apart by its first artist and counted by its songs.
-Duplicate describe(int kind, const NamedRecord& record, CodeLookup& lookup) {
-  Duplicate d{record.code, DB_FullName(kindoftable(kind), record.code, record.name), 0, {}};
-  if (lookup.find(kind, record.code) != Ok) return d;
-  quill::Rlist& cursor = lookup.cursor(kind);
-  if (kind != TitleTable) {
+Duplicate describe(Kind kind, const NamedRecord& record, CodeLookup& lookup) {
+  Duplicate d{record.code, DB_FullName(kind, record.code, record.name), 0, {}};
+  if (lookup.find(kindtable(kind), record.code) != Ok) return d;
+  quill::Rlist& cursor = lookup.cursor(kindtable(kind));
+  if (kind != Kind::Album) {
     d.uses = cursor.field(F_RefCount).aslong();
     return d;
   }
@@ -37,7 +37,7 @@ Duplicate describe(int kind, const NamedRecord& record, CodeLookup& lookup) {
   char name[kNameBuffer];
   if (first != -1 && lookup.name(name, ArtistTable, first) == Ok)
     d.artist = DB_FullName(Kind::Artist, first, name);
-  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, record.code);
+  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(relationof(Kind::Song), record.code);
   for (ErrorCode rc = songs->first(); rc == Ok; rc = songs->skip(1)) ++d.uses;
   return d;
 }
@@ -45,14 +45,14 @@ Duplicate describe(int kind, const NamedRecord& record, CodeLookup& lookup) {
 // A run of records whose stored names compare equal, split by their full
 // names: stored names are cut to the field, and two long names that only
 // begin alike are not alike.
-void split(int kind, const std::vector<NamedRecord>& run, std::vector<DuplicateGroup>* groups) {
+void split(Kind kind, const std::vector<NamedRecord>& run, std::vector<DuplicateGroup>* groups) {
   struct Class {
     std::string seekform;
     std::vector<const NamedRecord*> members;
   };
   std::vector<Class> classes;
   for (const NamedRecord& record : run) {
-    const std::string form = DB_SeekForm(DB_FullName(kindoftable(kind), record.code, record.name));
+    const std::string form = DB_SeekForm(DB_FullName(kind, record.code, record.name));
     const auto* bytes = reinterpret_cast<const uint8_t*>(form.data());
     Class* home = nullptr;
     for (Class& c : classes)
@@ -74,11 +74,10 @@ void split(int kind, const std::vector<NamedRecord>& run, std::vector<DuplicateG
 
 }  // namespace
 
-std::vector<DuplicateGroup> DB_FindDuplicates(Kind which) {
-  const int kind = kindtable(which);
+std::vector<DuplicateGroup> DB_FindDuplicates(Kind kind) {
   std::vector<DuplicateGroup> groups;
-  if (kind < TitleTable || kind > SongTable) return groups;
-  quill::DataFile& data = DB_Table(kind);
+  if (!validkind(kind)) return groups;
+  quill::DataFile& data = DB_Table(kindtable(kind));
   quill::Rlist cursor(&data);
   (void)cursor.select(T_Name);  // a tag of the schema
   if (cursor.selected() != T_Name) return groups;

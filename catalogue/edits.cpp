@@ -37,7 +37,7 @@ ErrorCode setlong(Rlist& cursor, int field, int32_t value) {
 ErrorCode beginedit(Intent& intent, Relation& list, int32_t attr) {
   if (editable(list)) {
     intent.album(list.relation(), list.code());
-    intent.coded(attrtable(list.relation()), attr);
+    intent.coded(attrkind(list.relation()), attr);
   }
   return intent.begin();
 }
@@ -135,7 +135,7 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
     bool doit = purge == PurgeMode::Silent;
     if (purge == PurgeMode::Ask) {
       // The user knows the name as given, not as stored.
-      const std::string full = DB_FullName(kindoftable(attrtable(list.relation())), attr, name);
+      const std::string full = DB_FullName(attrkind(list.relation()), attr, name);
       std::string question = textf(DB_Tr("Catalogue",
                                          "There are no more references to \"%s\".\nWould you like "
                                          "to purge (delete) it from the database?"),
@@ -149,7 +149,7 @@ ErrorCode removelink(Relation& list, Rlist& titlecursor, PurgeMode purge) {
       quill::put4(key, attr);
       rc = other.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       if (rc == Ok) rc = other.del();
-      if (rc == Ok) rc = DB_DropFullName(kindoftable(attrtable(list.relation())), attr);
+      if (rc == Ok) rc = DB_DropFullName(attrkind(list.relation()), attr);
       list.align();
       if (rc != Ok) return rc;
     }

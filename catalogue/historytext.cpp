@@ -98,8 +98,8 @@ std::string describestep(const HistoryStep& step) {
     if (!rowtable && live(&after) && live(before)) renamed = &after;
   }
   auto rowtext = [&](const Image& r, const char* word) {
-    const int kind = r.table == ArtistRows ? ArtistTable : SongTable;
-    return op + " of " + quoted(nameof(step, kind, quill::get4(field(r, F_Attr)))) + word +
+    const int attributes = r.table == ArtistRows ? ArtistTable : SongTable;  // the table the row links to
+    return op + " of " + quoted(nameof(step, attributes, quill::get4(field(r, F_Attr)))) + word +
            quoted(nameof(step, TitleTable, quill::get4(field(r, F_Title))));
   };
   if ((op == "link" || op == "move") && row != nullptr)

@@ -323,31 +323,32 @@ void Intent::album(int r, int32_t title) {
     record(rowtable(r), list->rows().recno());
     if (list->cursor().valid()) {
       record(attrtable(r), list->cursor().recno());
-      fullname(attrtable(r), list->cursor().field(F_Code).aslong());
+      fullname(attrkind(r), list->cursor().field(F_Code).aslong());
     }
   }
-  coded(TitleTable, title);
+  coded(Kind::Album, title);
 }
 
-void Intent::fullname(int kind, int32_t code) {
+void Intent::fullname(Kind kind, int32_t code) {
   if (!active_ || !DB_Table(NameTable).isopen()) return;
   counts(NameTable);
   std::vector<int32_t> recnos;
   // Entries that cannot be listed are not imaged: recovery cannot put
   // them back.
-  (void)DB_NameEntries(kindoftable(kind), code, &recnos);
+  (void)DB_NameEntries(kind, code, &recnos);
   for (int32_t recno : recnos) record(NameTable, recno);
 }
 
-void Intent::coded(int table, int32_t code) {
+void Intent::coded(Kind kind, int32_t code) {
   if (!active_) return;
+  const int table = kindtable(kind);
   quill::Rlist cursor(&DB_Table(table));
   (void)cursor.select(T_Code);  // a tag of the schema
   uint8_t key[4];
   quill::put4(key, code);
   if (cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any) == quill::Ok)
     record(table, cursor.recno());
-  fullname(table, code);
+  fullname(kind, code);
 }
 
 ErrorCode Intent::begin() {

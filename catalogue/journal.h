@@ -115,12 +115,12 @@ class Intent {
   // Declares what the edit may change; only the outermost intent keeps it.
   void counts(int table);
   void record(int table, int32_t recno);
-  // The record of table 0..2 with this code, when there is one, and its
+  // The record of the kind with this code, when there is one, and its
   // name-table entries.
-  void coded(int table, int32_t code);
-  // The name table's counts and the entries of the record of kind 0..2
-  // with this code, which the edit may rewrite or remove.
-  void fullname(int kind, int32_t code);
+  void coded(Kind kind, int32_t code);
+  // The name table's counts and the entries of the record of the kind with
+  // this code, which the edit may rewrite or remove.
+  void fullname(Kind kind, int32_t code);
   // Every row of the album in relation r with the attributes they link to,
   // the album's record, the counts of both tables, and the name-table
   // entries of the album and those attributes.

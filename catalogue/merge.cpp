@@ -100,27 +100,28 @@ ErrorCode relinkalbum(int r, int32_t title, int32_t keep, int32_t other, MergeOu
 // KEEP's count is recounted from its rows: the removals lowered it for the
 // repeats that were KEEP's own, the relinks raised it by none. OTHER is then
 // deleted, which the edits refuse while any row still uses it.
-ErrorCode settlecounts(int kind, int32_t keep, int32_t other) {
+ErrorCode settlecounts(Kind kind, int32_t keep, int32_t other) {
   CodeLookup lookup;
-  Rlist& cursor = lookup.cursor(kind);
-  ErrorCode rc = lookup.find(kind, keep);
+  const int table = kindtable(kind);
+  Rlist& cursor = lookup.cursor(table);
+  ErrorCode rc = lookup.find(table, keep);
   if (rc != Ok) return rc;
   cursor.field(F_RefCount).set(static_cast<long>(countuses(relationof(kind), keep)));
   if ((rc = cursor.flush()) != Ok) return rc;
-  if ((rc = lookup.find(kind, other)) != Ok) return rc;
+  if ((rc = lookup.find(table, other)) != Ok) return rc;
   cursor.field(F_RefCount).set(0L);
   if ((rc = cursor.flush()) != Ok) return rc;
-  return DB_DeleteAttribute(cursor, kindoftable(kind));
+  return DB_DeleteAttribute(cursor, kind);
 }
 
-ErrorCode mergeattributes(int kind, int32_t keep, int32_t other, MergeOutcome* out) {
+ErrorCode mergeattributes(Kind kind, int32_t keep, int32_t other, MergeOutcome* out) {
   const int r = relationof(kind);
   const std::vector<int32_t> albums = albumsusing(r, other);
   Intent intent("merge");
   for (int32_t title : albums) intent.album(r, title);
   intent.coded(kind, keep);
   intent.coded(kind, other);
-  intent.counts(kind);
+  intent.counts(kindtable(kind));
   // Thousands of rows for a much-used artist: the intent takes them all
   // back together, so no row needs a forced write of its own.
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
@@ -185,18 +186,17 @@ ErrorCode mergealbums(int32_t keep, int32_t other, MergeOutcome* out) {
   return intent.end(rc);
 }
 
-bool exists(int kind, int32_t code) { return CodeLookup().find(kind, code) == Ok; }
+bool exists(Kind kind, int32_t code) { return CodeLookup().find(kindtable(kind), code) == Ok; }
 
 }  // namespace
 
-ErrorCode DB_MergeRecords(Kind which, int32_t keep, int32_t other, MergeOutcome* outcome) {
-  const int kind = kindtable(which);
-  if (kind < TitleTable || kind > SongTable || keep == other) return quill::BadParam;
+ErrorCode DB_MergeRecords(Kind kind, int32_t keep, int32_t other, MergeOutcome* outcome) {
+  if (!validkind(kind) || keep == other) return quill::BadParam;
   if (!exists(kind, keep) || !exists(kind, other)) return quill::NotFound;
   MergeOutcome ignored;
   MergeOutcome* out = outcome != nullptr ? outcome : &ignored;
   *out = {};
-  return kind == TitleTable ? mergealbums(keep, other, out)
+  return kind == Kind::Album ? mergealbums(keep, other, out)
                             : mergeattributes(kind, keep, other, out);
 }
 

@@ -9,8 +9,8 @@ namespace tracklore {
 
 std::string DB_NameEntriesProblem(const NameEntries& entries,
                                   const std::optional<std::string>& stored) {
-  if (entries.kind < TitleTable || entries.kind > SongTable)
-    return textf("it names kind %d, which is not an album, an artist or a song", entries.kind);
+  if (entries.storedkind < TitleTable || entries.storedkind > SongTable)
+    return textf("it names kind %d, which is not an album, an artist or a song", entries.storedkind);
   if (!stored) return "its record is gone";
   for (size_t i = 0; i < entries.parts.size(); ++i) {
     const int part = entries.parts[i];
@@ -26,7 +26,7 @@ std::string DB_NameEntriesProblem(const NameEntries& entries,
   }
   if (utf8chars(full) > kFullNameChars) return textf("it is longer than %zu characters", kFullNameChars);
   if (!DB_NeedsFullName(*stored, full)) return "it is the stored name itself";
-  if (DB_StoredForm(kindoftable(entries.kind), full).stored != *stored)
+  if (DB_StoredForm(kindoftable(entries.storedkind), full).stored != *stored)
     return "the stored name is no longer made from it";
   return "";
 }

@@ -11,7 +11,7 @@ namespace tracklore {
 
 // The entries of one kind and code, in the name tag's order.
 struct NameEntries {
-  int kind = 0;
+  int storedkind = 0;  // the Kind field as read: a damaged table may hold any number
   int32_t code = 0;
   std::vector<int> parts;          // each entry's part number
   std::vector<std::string> texts;  // each entry's text

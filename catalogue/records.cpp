@@ -18,8 +18,6 @@ using quill::Rlist;
 
 namespace {
 
-bool iskind(int kind) { return kind >= TitleTable && kind <= SongTable; }
-
 // An edit of a record touches the name table too when the new name needs
 // an entry or the table holds any (the record's may have to go): then its
 // intent declares the entries too, so that a crash leaves both tables or
@@ -34,11 +32,12 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code);
 
 }  // namespace
 
-ErrorCode DB_InsertRecord(Kind which, std::string_view name, Rlist& cursor) {
-  const int kind = kindtable(which);
-  if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
+ErrorCode DB_InsertRecord(Kind kind, std::string_view name, Rlist& cursor) {
+  if (!validkind(kind)) return quill::BadParam;
+  const int table = kindtable(kind);
+  if (cursor.datafile() != &DB_Table(table)) return quill::BadParam;
   const std::string full = DB_FullForm(name).text;
-  const std::string text = DB_StoredForm(which, full).stored;
+  const std::string text = DB_StoredForm(kind, full).stored;
   if (text.empty()) return EmptyName;
   // The buffer is about to become the new record: save what is pending.
   ErrorCode rc = cursor.flush();
@@ -48,11 +47,11 @@ ErrorCode DB_InsertRecord(Kind which, std::string_view name, Rlist& cursor) {
   // Journalled even without a name entry: the undo history learns of
   // every edit through its intent.
   Intent intent("add");
-  intent.counts(kind);
+  intent.counts(table);
   if (needed) intent.counts(NameTable);
   if (rc = intent.begin(); rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
-  if (kind == TitleTable) {
+  if (kind == Kind::Album) {
     cursor.field(F_OKField).set("*");
     cursor.field(F_AuxAttr).set(-1L);
   } else {
@@ -62,21 +61,22 @@ ErrorCode DB_InsertRecord(Kind which, std::string_view name, Rlist& cursor) {
   // The unwritten record must not be saved over another by a later move.
   if (rc != Ok) cursor.unset();
   if (rc == Ok && needed) {
-    rc = DB_KeepFullName(which, cursor.field(F_Code).aslong(), text, full);
+    rc = DB_KeepFullName(kind, cursor.field(F_Code).aslong(), text, full);
     // The record is recovery's to take back with the entries it lacks.
     if (rc != Ok) cursor.unset();
   }
   return intent.end(rc);
 }
 
-ErrorCode DB_RenameRecord(Rlist& cursor, Kind which, std::string_view name, bool confirmed) {
-  const int kind = kindtable(which);
-  if (!iskind(kind) || cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
-  if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
+ErrorCode DB_RenameRecord(Rlist& cursor, Kind kind, std::string_view name, bool confirmed) {
+  if (!validkind(kind)) return quill::BadParam;
+  const int table = kindtable(kind);
+  if (cursor.datafile() != &DB_Table(table)) return quill::BadParam;
+  if (!standsin(cursor, DB_Table(table))) return quill::NoCurrentRecord;
   const std::string full = DB_FullForm(name).text;
-  const std::string text = DB_StoredForm(which, full).stored;
+  const std::string text = DB_StoredForm(kind, full).stored;
   if (text.empty()) return EmptyName;
-  if (kind != TitleTable && !confirmed && cursor.field(F_RefCount).aslong() > 1)
+  if (kind != Kind::Album && !confirmed && cursor.field(F_RefCount).aslong() > 1)
     return NeedsConfirmation;
   const int32_t code = cursor.field(F_Code).aslong();
   const bool names = touchesnames(DB_NeedsFullName(text, full));
@@ -84,12 +84,12 @@ ErrorCode DB_RenameRecord(Rlist& cursor, Kind which, std::string_view name, bool
   if (names)
     intent.coded(kind, code);
   else
-    intent.record(kind, cursor.recno());
+    intent.record(table, cursor.recno());
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   cursor.field(F_Name).set(text.c_str());
   ErrorCode rc = cursor.flush();
   if (rc != Ok) (void)cursor.load(Rlist::Force::Yes);  // back to what the disk holds
-  if (rc == Ok && names) rc = DB_KeepFullName(which, code, text, full);
+  if (rc == Ok && names) rc = DB_KeepFullName(kind, code, text, full);
   return intent.end(rc);
 }
 
@@ -123,11 +123,11 @@ ErrorCode deleterows(Rlist& titlecursor, int32_t code) {
 
 }  // namespace
 
-ErrorCode DB_DeleteAttribute(Rlist& cursor, Kind which) {
-  const int kind = kindtable(which);
-  if (kind != ArtistTable && kind != SongTable) return quill::BadParam;
-  if (cursor.datafile() != &DB_Table(kind)) return quill::BadParam;
-  if (!standsin(cursor, DB_Table(kind))) return quill::NoCurrentRecord;
+ErrorCode DB_DeleteAttribute(Rlist& cursor, Kind kind) {
+  if (kind != Kind::Artist && kind != Kind::Song) return quill::BadParam;
+  const int table = kindtable(kind);
+  if (cursor.datafile() != &DB_Table(table)) return quill::BadParam;
+  if (!standsin(cursor, DB_Table(table))) return quill::NoCurrentRecord;
   if (cursor.field(F_RefCount).aslong() != 0) return StillReferenced;
   // A wrong count must not let a used attribute go.
   Rlist rows(&DB_Table(rowtable(relationof(kind))));
@@ -141,11 +141,11 @@ ErrorCode DB_DeleteAttribute(Rlist& cursor, Kind which) {
   if (names)
     intent.coded(kind, code);
   else
-    intent.record(kind, cursor.recno());
-  intent.counts(kind);
+    intent.record(table, cursor.recno());
+  intent.counts(table);
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = cursor.del();
-  if (rc == Ok && names) rc = DB_DropFullName(which, code);
+  if (rc == Ok && names) rc = DB_DropFullName(kind, code);
   return intent.end(rc);
 }
 

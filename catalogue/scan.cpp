@@ -126,21 +126,21 @@ void Grouping::add(TrackTags& tags) {
   Folder& where = folders_[file.folder];
   file.filename = std::move(tags.filename);
   const std::string here = where.path + "/" + file.filename;
-  file.title = names_.full(SongTable, tags.title, here);
-  if (file.title->empty()) file.title = names_.full(SongTable, titlefromfilename(file.filename), here);
+  file.title = names_.full(Kind::Song, tags.title, here);
+  if (file.title->empty()) file.title = names_.full(Kind::Song, titlefromfilename(file.filename), here);
   // A catalogued name is never empty ("   .mp3" has no name but its file's).
-  if (file.title->empty()) file.title = names_.full(SongTable, kUntitled, here);
-  file.album = names_.full(TitleTable, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
+  if (file.title->empty()) file.title = names_.full(Kind::Song, kUntitled, here);
+  file.album = names_.full(Kind::Album, placeholderalbum(tags.album) ? std::string() : tags.album, where.path);
   // Only a name that an album bears is reported.
   if (file.album->empty() && where.name == nullptr) {
-    where.name = names_.full(TitleTable, where.given, where.path);
-    if (where.name->empty()) where.name = names_.full(TitleTable, kUntitled, where.path);
+    where.name = names_.full(Kind::Album, where.given, where.path);
+    if (where.name->empty()) where.name = names_.full(Kind::Album, kUntitled, where.path);
   }
-  file.albumartist = names_.full(ArtistTable, tags.albumartist, where.path);
+  file.albumartist = names_.full(Kind::Artist, tags.albumartist, where.path);
   if (file.albumartist->empty() && tags.compilation)
-    file.albumartist = names_.full(ArtistTable, kVariousArtists, where.path);
+    file.albumartist = names_.full(Kind::Artist, kVariousArtists, where.path);
   for (const std::string& value : tags.artists) {
-    const std::string* artist = names_.full(ArtistTable, value, where.path);
+    const std::string* artist = names_.full(Kind::Artist, value, where.path);
     if (!artist->empty()) file.artists.push_back(artist);
   }
   file.track = tags.track;

@@ -18,7 +18,7 @@ void DB_CheckScanFiles(VerifySummary* summary) {
     quill::Rlist cursor(&table);
     (void)cursor.select(T_KindIdPart);  // a tag of the schema
     CodeLookup albums;
-    int kind = -1, next = 0;
+    int entrykind = -1, next = 0;
     int32_t id = -1;
     std::vector<int32_t> group;
     bool broken = false;
@@ -32,8 +32,8 @@ void DB_CheckScanFiles(VerifySummary* summary) {
       if (cursor.isdeleted()) continue;
       const int k = cursor.field(F_Kind).asint();
       const int32_t i = cursor.field(F_FileId).aslong();
-      if (k != kind || i != id) settle();
-      kind = k;
+      if (k != entrykind || i != id) settle();
+      entrykind = k;
       id = i;
       group.push_back(cursor.recno());
       if (cursor.field(F_Part).asint() != next++) broken = true;

@@ -143,7 +143,7 @@ ErrorCode ScanFiles::load() {
   if (!there() || DB_Table(ScanFileTable).nlive() <= 0) return Ok;
   Rlist cursor(&DB_Table(ScanFileTable));
   (void)cursor.select(T_KindIdPart);  // a tag of the schema
-  int kind = -1;
+  int entrykind = -1;
   int32_t id = -1;
   auto held = std::make_unique<Held>();
   AlbumMark mark;
@@ -155,19 +155,19 @@ ErrorCode ScanFiles::load() {
   // Entries come in key order, their parts together: each is whole when
   // the next begins.
   const auto settle = [&] {
-    if (kind == FileEntryKind && !recnos.empty()) {
+    if (entrykind == FileEntryKind && !recnos.empty()) {
       held->entry.path = std::move(text);
       held->recnos = std::move(recnos);
       byid.emplace_back(held->id, held.get());
       const std::string_view key = held->entry.path;
       files_[key] = std::move(held);
-    } else if (kind == FolderEntryKind && !text.empty()) {
+    } else if (entrykind == FolderEntryKind && !text.empty()) {
       folderpaths_.push_back(text);
-    } else if (kind == AlbumEntryKind && !recnos.empty()) {
+    } else if (entrykind == AlbumEntryKind && !recnos.empty()) {
       mark.name = std::move(text);
       byidentity_.emplace(mark.identity, mark.album);
       marks_[mark.album] = {std::move(mark), std::move(recnos)};
-    } else if (kind == ArtistsEntryKind && !recnos.empty()) {
+    } else if (entrykind == ArtistsEntryKind && !recnos.empty()) {
       auto file = std::lower_bound(byid.begin(), byid.end(), id,
                                    [](const std::pair<int32_t, Held*>& f, int32_t i) { return f.first < i; });
       if (file != byid.end() && file->first == id && readartists(text, &file->second->entry))
@@ -184,9 +184,9 @@ ErrorCode ScanFiles::load() {
     const int k = cursor.field(F_Kind).asint();
     const int32_t i = cursor.field(F_FileId).aslong();
     const int part = cursor.field(F_Part).asint();
-    if (k != kind || i != id) {
+    if (k != entrykind || i != id) {
       settle();
-      kind = k;
+      entrykind = k;
       id = i;
     }
     if (k != AlbumEntryKind) nextid_ = std::max(nextid_, i + 1);
@@ -269,13 +269,13 @@ void ScanFiles::declaremark(Intent& intent, int32_t album) const {
     for (int32_t recno : at->second.recnos) intent.record(ScanFileTable, recno);
 }
 
-ErrorCode ScanFiles::append(int kind, int32_t id, const std::string& text, const FileEntry* file,
+ErrorCode ScanFiles::append(int entrykind, int32_t id, const std::string& text, const FileEntry* file,
                             const AlbumMark* mark, std::vector<int32_t>* recnos) {
   Rlist cursor(&DB_Table(ScanFileTable));
   (void)cursor.select(T_KindIdPart);  // a tag of the schema
   const std::vector<std::string> texts = parts(text);
   for (size_t p = 0; p < texts.size(); ++p) {
-    cursor.field(F_Kind).set(kind);
+    cursor.field(F_Kind).set(entrykind);
     cursor.field(F_FileId).set(static_cast<long>(id));
     cursor.field(F_Part).set(static_cast<int>(p));
     FileEntry none;

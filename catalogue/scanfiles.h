@@ -139,7 +139,7 @@ class ScanFiles : quill::NonCopyable {
   std::vector<std::string> folderpaths_;
   int32_t nextid_ = 0;
 
-  ErrorCode append(int kind, int32_t id, const std::string& text, const FileEntry* file,
+  ErrorCode append(int entrykind, int32_t id, const std::string& text, const FileEntry* file,
                    const AlbumMark* mark, std::vector<int32_t>* recnos);
   ErrorCode drop(const std::vector<int32_t>& recnos);
   void unindex(const Marked& marked);

@@ -326,7 +326,7 @@ void AlbumFollower::declare(const Plan& p, Intent& intent) const {
     intent.album(1, p.album);
     return;
   }
-  if (p.takename || !p.same()) intent.coded(TitleTable, p.album);
+  if (p.takename || !p.same()) intent.coded(Kind::Album, p.album);
   // The rows are renumbered; the attributes that leave may be purged, those
   // that come have their counts raised.
   const auto attributes = [&](int r, const std::vector<int32_t>& was, const std::vector<int32_t>& now) {
@@ -334,9 +334,9 @@ void AlbumFollower::declare(const Plan& p, Intent& intent) const {
     intent.counts(attrtable(r));
     for (int32_t recno : p.rows[r]) intent.record(rowtable(r), recno);
     for (int32_t code : was)
-      if (std::find(now.begin(), now.end(), code) == now.end()) intent.coded(attrtable(r), code);
+      if (std::find(now.begin(), now.end(), code) == now.end()) intent.coded(attrkind(r), code);
     for (int32_t code : now)
-      if (code >= 0 && std::find(was.begin(), was.end(), code) == was.end()) intent.coded(attrtable(r), code);
+      if (code >= 0 && std::find(was.begin(), was.end(), code) == was.end()) intent.coded(attrkind(r), code);
   };
   if (!p.sameartists) attributes(0, p.currentartists, p.wantedartists);
   if (!p.samesongs) attributes(1, p.currentcodes, p.wantedcodes);

@@ -41,15 +41,15 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-NameLedger::Entry& NameLedger::make(int kind, const std::string& given) {
-  auto [at, fresh] = names_[kind].try_emplace(given);
+NameLedger::Entry& NameLedger::make(Kind kind, const std::string& given) {
+  auto [at, fresh] = names_[kindtable(kind)].try_emplace(given);
   Entry& entry = at->second;
   if (!fresh) return entry;
   FullForm full = DB_FullForm(given);
   entry.full = std::move(full.text);
   if (full.cut || entry.full != trimmed(given)) entry.issues |= Mended;
   if (!entry.full.empty()) {
-    StoredForm stored = DB_StoredForm(kindoftable(kind), entry.full);
+    StoredForm stored = DB_StoredForm(kind, entry.full);
     if (stored.transliterated) entry.issues |= Transliterated;
     if (stored.cut) entry.issues |= Cut;
     if (stored.standin) entry.issues |= StandIn;
@@ -59,7 +59,7 @@ NameLedger::Entry& NameLedger::make(int kind, const std::string& given) {
   return entry;
 }
 
-const std::string* NameLedger::full(int kind, const std::string& given, const std::string& place) {
+const std::string* NameLedger::full(Kind kind, const std::string& given, const std::string& place) {
   Entry& entry = make(kind, given);
   if (entry.issues != 0 && (entry.places.empty() || entry.places.back() != place))
     entry.places.push_back(place);
@@ -80,7 +80,7 @@ void NameLedger::report(ScanNotes& notes) const {
     add(StandIn, DB_Tr("Catalogue", "a stand-in"), &notes.standins);
     add(Mended, DB_Tr("Catalogue", "mended"), &notes.mended);
     std::string line = textf(DB_Tr("Catalogue", "%s name \"%s\" stored as \"%s\" (%s), used in "),
-                             DB_Tr("Kind", KindNames[kind][CapSingularForm]), entry->full.c_str(),
+                             DB_Tr("Kind", kindword(kind, CapSingularForm)), entry->full.c_str(),
                              DB_StoredToUtf8(entry->stored).c_str(), what.c_str());
     for (size_t i = 0; i < entry->places.size(); ++i) line += (i > 0 ? "; " : "") + entry->places[i];
     notes.line(line);

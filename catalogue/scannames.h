@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "catalogue/kind.h"
 #include "catalogue/scan.h"
 #include "engine/noncopyable.h"
 
@@ -28,7 +29,7 @@ class NameLedger : quill::NonCopyable {
  public:
   // The full name of a given text of kind 0..2 (album, artist, song); place
   // (a file or a folder) is where it was used, kept for the report.
-  const std::string* full(int kind, const std::string& given, const std::string& place);
+  const std::string* full(Kind kind, const std::string& given, const std::string& place);
 
   // One line for each reported name to the notes, in the order first met,
   // and their counts.
@@ -43,9 +44,9 @@ class NameLedger : quill::NonCopyable {
   };
   enum Issue { Transliterated = 1, Cut = 2, StandIn = 4, Mended = 8 };
   std::unordered_map<std::string, Entry> names_[3];  // by the given text
-  std::vector<std::pair<int, const Entry*>> reported_;
+  std::vector<std::pair<Kind, const Entry*>> reported_;
 
-  Entry& make(int kind, const std::string& given);
+  Entry& make(Kind kind, const std::string& given);
 };
 
 }  // namespace tracklore

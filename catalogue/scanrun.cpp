@@ -77,8 +77,8 @@ class CountingSource : public TagSource {
 
 std::string albumplace(const ScannedAlbum& album) { return "\"" + album.name + "\" (" + album.folder + ")"; }
 
-std::string howmany(int n, int kind) {
-  return textf("%d %s", n, DB_Tr("Kind", KindNames[kind][n == 1 ? SingularForm : PluralForm]));
+std::string howmany(int n, Kind kind) {
+  return textf("%d %s", n, DB_Tr("Kind", kindword(kind, n == 1 ? SingularForm : PluralForm)));
 }
 
 std::string howmany(int n, const char* one, const char* many) { return textf("%d %s", n, n == 1 ? one : many); }
@@ -345,8 +345,8 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
   text += "\n";
   if (summary.noaudio()) return text + DB_Tr("Catalogue", "no audio file found: nothing to scan\n");
   text += textf(
-      DB_Tr("Catalogue", "%s in %s, %s linked once\n"), howmany(t.songs, SongTable).c_str(),
-      howmany(t.albums(), TitleTable).c_str(),
+      DB_Tr("Catalogue", "%s in %s, %s linked once\n"), howmany(t.songs, Kind::Song).c_str(),
+      howmany(t.albums(), Kind::Album).c_str(),
       howmany(notes.copies, DB_Tr("Catalogue", "copy"), DB_Tr("Catalogue", "copies")).c_str());
   text +=
       textf(DB_Tr("Catalogue", "albums: %d %s, %d completed, %d already there, %d left alone\n"),
@@ -356,8 +356,8 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
             t.outcome(AlbumOutcome::LeftAlone));
   text += textf(
       dry ? DB_Tr("Catalogue", "to create %s and %s\n") : DB_Tr("Catalogue", "created %s and %s\n"),
-      howmany(t.created[SongTable], SongTable).c_str(),
-      howmany(t.created[ArtistTable], ArtistTable).c_str());
+      howmany(t.created[SongTable], Kind::Song).c_str(),
+      howmany(t.created[ArtistTable], Kind::Artist).c_str());
   const FollowTally& f = summary.follow;
   if (summary.counts.filesknown + f.gonefiles + f.changed + f.removed + f.edited > 0)
     text += textf(
@@ -383,13 +383,13 @@ std::string DB_ScanSummaryText(const ScanSummary& summary, const ScanNotes& note
     text += textf(DB_Tr("Catalogue",
                         "nothing changed: %s edited since the scan left alone; the report says "
                         "what differs and how to take the files' version\n"),
-                  howmany(f.edited, TitleTable).c_str());
+                  howmany(f.edited, Kind::Album).c_str());
   if (summary.cancelled) text += DB_Tr("Catalogue", "cancelled: the albums done so far are kept\n");
   if (summary.takenback > 0)
     text += textf(
         DB_Tr("Catalogue", "not kept: %d %s of the unfinished batch, which recovery takes back\n"),
         summary.takenback,
-        DB_Tr("Kind", KindNames[TitleTable][summary.takenback == 1 ? SingularForm : PluralForm]));
+        DB_Tr("Kind", kindword(Kind::Album, summary.takenback == 1 ? SingularForm : PluralForm)));
   return text;
 }
 

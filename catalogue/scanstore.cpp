@@ -55,7 +55,7 @@ bool beginning(const std::vector<std::string>& stored, const std::vector<std::st
 std::string difference(int r, const std::vector<std::string>& stored,
                        const std::vector<std::string>& scanned) {
   const size_t at = firstdifference(stored, scanned);
-  const char* kind = KindNames[attrtable(r)][PluralForm];
+  const char* kind = kindword(attrkind(r), PluralForm);
   std::string text = std::string(kind) + " differ from position " + std::to_string(at + 1) + " (";
   text += at < stored.size() ? "\"" + stored[at] + "\" in the catalogue" : "none in the catalogue";
   text += ", ";
@@ -98,26 +98,27 @@ bool ScanStore::findalbum(const ScannedAlbum& album, Stored* found) {
 
 // The code of an artist or song of that name, made when there is none (in a
 // dry run only remembered as planned).
-ErrorCode ScanStore::attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code) {
-  auto [known, fresh] = known_[kind].try_emplace(foldedname(name), kPlanned);
+ErrorCode ScanStore::attribute(Kind kind, const std::string& name, CatalogueTally* tally, int32_t* code) {
+  const int table = kindtable(kind);
+  auto [known, fresh] = known_[table].try_emplace(foldedname(name), kPlanned);
   if (!fresh) {
     *code = known->second;
     return Ok;
   }
-  std::vector<int32_t> codes = names_.same(kindoftable(kind), name);
+  std::vector<int32_t> codes = names_.same(kind, name);
   if (!codes.empty()) {
     *code = known->second = *std::min_element(codes.begin(), codes.end());
     return Ok;
   }
-  ++tally->created[kind];
+  ++tally->created[table];
   if (mode_ == WriteMode::DryRun) {
     *code = kPlanned;
     return Ok;
   }
-  Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kindoftable(kind), name, cursor);
+  Rlist cursor(&DB_Table(table));
+  ErrorCode rc = DB_InsertRecord(kind, name, cursor);
   if (rc != Ok) {
-    known_[kind].erase(known);
+    known_[table].erase(known);
     return rc;
   }
   *code = known->second = cursor.field(F_Code).aslong();
@@ -133,7 +134,7 @@ ErrorCode ScanStore::append(int r, int32_t album, const std::vector<std::string>
   if (titles != nullptr) list = DB_GetArticleAttributes(r, album);
   for (size_t i = from; i < names.size(); ++i) {
     int32_t code;
-    ErrorCode rc = attribute(attrtable(r), names[i], tally, &code);
+    ErrorCode rc = attribute(attrkind(r), names[i], tally, &code);
     if (rc == Ok && list) rc = DB_AddLink(*list, album, -1, code, *titles);
     if (rc != Ok) return rc;
   }

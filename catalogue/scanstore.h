@@ -80,7 +80,7 @@ class ScanStore : quill::NonCopyable {
   std::function<bool(int32_t)> completable_;
 
   bool findalbum(const ScannedAlbum& album, Stored* found);
-  ErrorCode attribute(int kind, const std::string& name, CatalogueTally* tally, int32_t* code);
+  ErrorCode attribute(Kind kind, const std::string& name, CatalogueTally* tally, int32_t* code);
   ErrorCode append(int r, int32_t album, const std::vector<std::string>& names, size_t from,
                    quill::Rlist* titles, CatalogueTally* tally);
 };

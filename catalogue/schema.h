@@ -76,12 +76,6 @@ constexpr int kRelations = 2;
 
 inline constexpr int attrtable(int r) { return r + 1; }
 inline constexpr int rowtable(int r) { return r + 3; }
-// The kind of relation r's attributes (its attribute table's index), and
-// the relation of an attribute kind (1 artist, 2 song): the two ways between
-// them, so that no caller counts them out.
-inline constexpr int attrkind(int r) { return attrtable(r); }
-inline constexpr int relationof(int kind) { return kind - 1; }
-inline constexpr int relationof(Kind kind) { return relationof(kindtable(kind)); }
 // The relations by name, for those who choose one.
 enum class Rel { Artists = 0, Songs = 1 };
 inline constexpr int relationindex(Rel r) { return static_cast<int>(r); }
@@ -126,6 +120,7 @@ constexpr const char* kDefaultMainName = "maindb";
 // user reads them.
 enum : int { SingularForm = 0, CapSingularForm = 1, PluralForm = 2, CapPluralForm = 3 };
 extern const char* const KindNames[3][4];
+inline const char* kindword(Kind kind, int form) { return KindNames[kindtable(kind)][form]; }
 
 // The schema as constant data, from which creation builds the tables.
 struct FieldDef {

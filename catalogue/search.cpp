@@ -61,16 +61,16 @@ std::unordered_map<int32_t, std::string> fullnames(const uint8_t* lead, int lead
   return full;
 }
 
-std::unordered_map<int32_t, std::string> fullnamesofkind(int kind) {
+std::unordered_map<int32_t, std::string> fullnamesofkind(Kind kind) {
   uint8_t lead[2];
-  quill::put2(lead, kind);
+  quill::put2(lead, kindtable(kind));
   return fullnames(lead, 2);
 }
 
 // The full name of one record when the name table holds one; "" if not.
-std::string fullnameof(int kind, int32_t code) {
+std::string fullnameof(Kind kind, int32_t code) {
   uint8_t lead[6];
-  quill::put2(lead, kind);
+  quill::put2(lead, kindtable(kind));
   quill::put4(lead + 2, code);
   std::unordered_map<int32_t, std::string> full = fullnames(lead, 6);
   const auto entry = full.find(code);
@@ -105,11 +105,11 @@ std::string foldedname(quill::Rlist& cursor, const std::string& full) {
   return folded;
 }
 
-void build(int kind, SearchIndex* index) {
+void build(Kind kind, SearchIndex* index) {
   index->clear();
   const std::unordered_map<int32_t, std::string> full = fullnamesofkind(kind);
   const std::string none;
-  quill::Rlist cursor(&DB_Table(kind));
+  quill::Rlist cursor(&DB_Table(kindtable(kind)));
   (void)cursor.select(T_Name);  // a tag of the schema
   for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
     const int32_t code = cursor.field(F_Code).aslong();
@@ -121,17 +121,17 @@ void build(int kind, SearchIndex* index) {
 
 // The records of the kind whose names may have changed: those the watch
 // told of, and the owners of the name-table entries it told of.
-std::vector<int32_t> changedrecords(int kind, const KindChanges& changes) {
+std::vector<int32_t> changedrecords(Kind kind, const KindChanges& changes) {
   std::vector<int32_t> records = changes.records();
   if (!changes.entries().empty() && DB_Table(NameTable).isopen()) {
     quill::Rlist entry(&DB_Table(NameTable));
     CodeLookup lookup;
     for (int32_t recno : changes.entries()) {
       // A deleted entry keeps its bytes: its owner is still read.
-      if (entry.go(quill::GoHow::Absolute, recno) != Ok || entry.field(F_Kind).asint() != kind)
+      if (entry.go(quill::GoHow::Absolute, recno) != Ok || entry.field(F_Kind).asint() != kindtable(kind))
         continue;
-      if (lookup.find(kind, entry.field(F_NameCode).aslong()) == Ok)
-        records.push_back(lookup.cursor(kind).recno());
+      if (lookup.find(kindtable(kind), entry.field(F_NameCode).aslong()) == Ok)
+        records.push_back(lookup.cursor(kindtable(kind)).recno());
     }
   }
   std::sort(records.begin(), records.end());
@@ -151,7 +151,8 @@ class Placer {
     uint32_t rank = 0;    // 1 right after the anchor, 2 after that, ...
   };
 
-  Placer(int kind, const std::vector<int32_t>& changed) : changed_(changed), walker_(&DB_Table(kind)) {
+  Placer(Kind kind, const std::vector<int32_t>& changed)
+      : changed_(changed), walker_(&DB_Table(kindtable(kind))) {
     (void)walker_.select(T_Name);  // a tag of the schema
   }
 
@@ -192,14 +193,14 @@ class Placer {
 
 // Reads again the names of the records that changed and puts them in
 // their places. False when an anchor has no name kept (nothing changed).
-bool patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
+bool patch(Kind kind, const std::vector<int32_t>& changed, SearchIndex* index) {
   struct Read {
     Placer::Spot spot;
     SearchIndex::Placed name;
   };
   std::vector<Read> reads;
   Placer placer(kind, changed);
-  quill::Rlist cursor(&DB_Table(kind));
+  quill::Rlist cursor(&DB_Table(kindtable(kind)));
   std::vector<int32_t> known = changed;  // the records whose slots are needed
   for (int32_t recno : changed) {
     Read read;
@@ -236,14 +237,14 @@ bool patch(int kind, const std::vector<int32_t>& changed, SearchIndex* index) {
   return true;
 }
 
-SearchIndex& kept(int kind) {
+SearchIndex& kept(Kind kind) {
   static SearchIndex names[3];
-  return names[kind];
+  return names[kindtable(kind)];
 }
 
-const SearchIndex& namesof(int kind) {
+const SearchIndex& namesof(Kind kind) {
   SearchIndex& index = kept(kind);
-  KindChanges& changes = DB_SearchChanges(kindoftable(kind));
+  KindChanges& changes = DB_SearchChanges(kind);
   const bool changed = !changes.records().empty() || !changes.entries().empty();
   if (changes.complete() && (!changed || patch(kind, changedrecords(kind, changes), &index))) {
     changes.settled();
@@ -256,11 +257,10 @@ const SearchIndex& namesof(int kind) {
 
 }  // namespace
 
-ErrorCode DB_SearchCodes(const std::vector<std::string>& words, Kind which,
+ErrorCode DB_SearchCodes(const std::vector<std::string>& words, Kind kind,
                          std::vector<int32_t>* codes) {
-  const int kind = kindtable(which);
   codes->clear();
-  if (kind < TitleTable || kind > SongTable) return quill::BadParam;
+  if (!validkind(kind)) return quill::BadParam;
   if (words.empty()) return EmptySearch;
   if (!DB_IsOpen()) return quill::GeneralError;
   *codes = namesof(kind).find(words);
@@ -272,17 +272,18 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
   const std::vector<std::string> words = DB_SearchWords(text);
   if (words.empty()) return EmptySearch;
   CodeLookup lookup;
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
-    if (!(kinds & (1u << kind))) continue;
+  for (const Kind kind : kKinds) {
+    const int table = kindtable(kind);
+    if (!(kinds & (1u << table))) continue;
     std::vector<int32_t> codes;
-    if (ErrorCode rc = DB_SearchCodes(words, kindoftable(kind), &codes); rc != Ok) return rc;
-    std::vector<SearchHit>& hits = results->found[kind];
+    if (ErrorCode rc = DB_SearchCodes(words, kind, &codes); rc != Ok) return rc;
+    std::vector<SearchHit>& hits = results->found[table];
     hits.reserve(codes.size());
     for (int32_t code : codes) {
-      if (lookup.find(kind, code) != Ok) continue;
-      quill::Rlist& cursor = lookup.cursor(kind);
-      SearchHit hit{code, DB_CurrentFullName(cursor, kindoftable(kind)), {}};
-      if (kind == TitleTable) hit.firstartist = DB_FirstArtistName(cursor);
+      if (lookup.find(table, code) != Ok) continue;
+      quill::Rlist& cursor = lookup.cursor(table);
+      SearchHit hit{code, DB_CurrentFullName(cursor, kind), {}};
+      if (kind == Kind::Album) hit.firstartist = DB_FirstArtistName(cursor);
       hits.push_back(std::move(hit));
     }
   }
@@ -290,7 +291,7 @@ ErrorCode DB_Search(std::string_view text, unsigned kinds, SearchResults* result
 }
 
 size_t DB_SearchMemory() {
-  return kept(TitleTable).bytes() + kept(ArtistTable).bytes() + kept(SongTable).bytes();
+  return kept(Kind::Album).bytes() + kept(Kind::Artist).bytes() + kept(Kind::Song).bytes();
 }
 
 }  // namespace tracklore

@@ -44,22 +44,21 @@ int setindex(const quill::DataFile& file) {
   return -1;
 }
 
-KindChanges& changesof(int kind) {
+KindChanges& changesof(Kind kind) {
   static KindChanges changes[3] = {KindChanges(Kind::Album), KindChanges(Kind::Artist),
                                    KindChanges(Kind::Song)};
-  return changes[kind];
+  return changes[kindtable(kind)];
 }
 
 class SearchWatch final : public quill::ChangeWatch {
  public:
   void changing(quill::DataFile& file, int32_t) override {
     const int table = setindex(file);
-    for (int kind = TitleTable; kind <= SongTable; ++kind) changesof(kind).changing(table, file);
+    for (const Kind kind : kKinds) changesof(kind).changing(table, file);
   }
   void changed(quill::DataFile& file, int32_t recno) override {
     const int table = setindex(file);
-    for (int kind = TitleTable; kind <= SongTable; ++kind)
-      changesof(kind).changed(table, file, recno);
+    for (const Kind kind : kKinds) changesof(kind).changed(table, file, recno);
   }
 };
 
@@ -69,7 +68,7 @@ void KindChanges::start() {
   valid_ = true;
   carried_ = false;
   generation_ = DB_TablesGeneration();
-  table_ = currentstamp(DB_Table(kind_));
+  table_ = currentstamp(DB_Table(recordtable_));
   names_ = currentstamp(DB_Table(NameTable));
   settled();
 }
@@ -82,7 +81,7 @@ bool KindChanges::complete() {
     carried_ = false;
     generation_ = DB_TablesGeneration();
   }
-  return generation_ == DB_TablesGeneration() && table_ == currentstamp(DB_Table(kind_)) &&
+  return generation_ == DB_TablesGeneration() && table_ == currentstamp(DB_Table(recordtable_)) &&
          names_ == currentstamp(DB_Table(NameTable));
 }
 
@@ -91,7 +90,7 @@ void KindChanges::settled() {
   entries_.clear();
 }
 
-bool KindChanges::watches(int table) const { return table == kind_ || table == NameTable; }
+bool KindChanges::watches(int table) const { return table == recordtable_ || table == NameTable; }
 
 void KindChanges::changing(int table, const quill::DataFile& file) {
   if (!valid_ || !watches(table)) return;
@@ -101,7 +100,7 @@ void KindChanges::changing(int table, const quill::DataFile& file) {
 
 void KindChanges::changed(int table, const quill::DataFile& file, int32_t recno) {
   if (!valid_ || !watches(table)) return;
-  (table == kind_ ? records_ : entries_).push_back(recno);
+  (table == recordtable_ ? records_ : entries_).push_back(recno);
   stampfor(table) = stampof(file);
   bound();
 }
@@ -113,19 +112,19 @@ void KindChanges::undone(const TableState& before, const TableState& after,
   // undo.
   if (!valid_ || DB_TablesGeneration() != generation_ + (carried_ ? 2 : 1) ||
       (carried_ && databaseplace() != place_) ||
-      table_ != stampin(before, kind_) || names_ != stampin(before, NameTable)) {
+      table_ != stampin(before, recordtable_) || names_ != stampin(before, NameTable)) {
     valid_ = false;
     return;
   }
   for (const IntentEntry::Image& image : wrote.images)
-    if (watches(image.table)) (image.table == kind_ ? records_ : entries_).push_back(image.recno);
+    if (watches(image.table)) (image.table == recordtable_ ? records_ : entries_).push_back(image.recno);
   // Records appended by the edit undone, or by the redo.
-  for (const int table : {kind_, +NameTable}) {
+  for (const int table : {recordtable_, +NameTable}) {
     const int32_t was = before.values[table][1], now = after.values[table][1];
     for (int32_t recno = std::min(was, now); recno < std::max(was, now); ++recno)
-      (table == kind_ ? records_ : entries_).push_back(recno);
+      (table == recordtable_ ? records_ : entries_).push_back(recno);
   }
-  table_ = stampin(after, kind_);
+  table_ = stampin(after, recordtable_);
   names_ = stampin(after, NameTable);
   generation_ = DB_TablesGeneration();
   carried_ = true;
@@ -148,11 +147,11 @@ KindChanges& DB_SearchChanges(Kind kind) {
     return true;
   }();
   (void)set;
-  return changesof(kindtable(kind));
+  return changesof(kind);
 }
 
 void DB_SearchUndone(const TableState& before, const TableState& after, const IntentEntry& wrote) {
-  for (int kind = TitleTable; kind <= SongTable; ++kind) changesof(kind).undone(before, after, wrote);
+  for (const Kind kind : kKinds) changesof(kind).undone(before, after, wrote);
 }
 
 }  // namespace tracklore

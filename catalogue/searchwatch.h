@@ -38,7 +38,7 @@ struct TableStamp {
 // One kind's record of changes.
 class KindChanges {
  public:
-  explicit KindChanges(Kind kind) : kind_(kindtable(kind)) {}
+  explicit KindChanges(Kind kind) : recordtable_(kindtable(kind)) {}
 
   // From now on the names are as the tables are: nothing changed.
   void start();
@@ -59,7 +59,7 @@ class KindChanges {
   void undone(const TableState& before, const TableState& after, const IntentEntry& wrote);
 
  private:
-  int kind_;
+  int recordtable_;  // the kind's table index
   bool valid_ = false;
   uint32_t generation_ = 0;
   // Left by an undo: the generation then (the tables closed), and the
@@ -69,7 +69,7 @@ class KindChanges {
   TableStamp table_, names_;
   std::vector<int32_t> records_, entries_;
 
-  TableStamp& stampfor(int table) { return table == kind_ ? table_ : names_; }
+  TableStamp& stampfor(int table) { return table == recordtable_ ? table_ : names_; }
   bool watches(int table) const;
   // Past this many records read again, reading them all costs less.
   void bound();

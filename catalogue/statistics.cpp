@@ -55,8 +55,8 @@ ErrorCode tally(int r, RowTally* t) {
   return Ok;
 }
 
-StatsEntry entryof(quill::Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind)), 0};
+StatsEntry entryof(quill::Rlist& cursor, Kind kind) {
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind), 0};
 }
 
 }  // namespace
@@ -69,13 +69,13 @@ ErrorCode DB_Statistics(CatalogueStats* stats) {
     if (ErrorCode rc = tally(r, &tallies[r]); rc != Ok) return rc;
     stats->links[r] = tallies[r].rows;
   }
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
-    quill::Rlist cursor(&DB_Table(kind));
+  for (const Kind kind : kKinds) {
+    quill::Rlist cursor(&DB_Table(kindtable(kind)));
     if (ErrorCode rc = cursor.select(T_Name); rc != Ok) return rc;
     for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) {
-      ++stats->records[kind];
+      ++stats->records[kindtable(kind)];
       const int32_t code = cursor.field(F_Code).aslong();
-      if (kind == TitleTable) {
+      if (kind == Kind::Album) {
         if (!tallies[0].titles.count(code)) stats->withoutartists.push_back(entryof(cursor, kind));
         if (!tallies[1].titles.count(code)) stats->withoutsongs.push_back(entryof(cursor, kind));
         continue;
@@ -86,7 +86,7 @@ ErrorCode DB_Statistics(CatalogueStats* stats) {
         stats->unused[relationof(kind)].push_back(entryof(cursor, kind));
         continue;
       }
-      if (kind != ArtistTable) continue;
+      if (kind != Kind::Artist) continue;
       // Kept sorted by albums, the first come in name order among equals.
       std::vector<StatsEntry>& top = stats->topartists;
       const auto later = std::upper_bound(
@@ -131,14 +131,15 @@ ErrorCode DB_PurgeUnused(int* deleted) {
   if (stats.unused[0].empty() && stats.unused[1].empty()) return Ok;
   if (DB_IsReadOnly()) return quill::WriteFailed;
   Intent intent("purge");
-  for (int kind = ArtistTable; kind <= SongTable; ++kind) {
-    intent.counts(kind);
+  for (const Kind kind : kAttributeKinds) {
+    intent.counts(kindtable(kind));
     for (const StatsEntry& e : stats.unused[relationof(kind)]) intent.coded(kind, e.code);
   }
   if (ErrorCode rc = intent.begin(); rc != Ok) return rc;
   ErrorCode rc = Ok;
-  for (int kind = ArtistTable; kind <= SongTable && rc == Ok; ++kind) {
-    quill::Rlist cursor(&DB_Table(kind));
+  for (const Kind kind : kAttributeKinds) {
+    if (rc != Ok) break;
+    quill::Rlist cursor(&DB_Table(kindtable(kind)));
     (void)cursor.select(T_Code);  // a tag of the schema
     for (const StatsEntry& e : stats.unused[relationof(kind)]) {
       uint8_t key[4];
@@ -146,7 +147,7 @@ ErrorCode DB_PurgeUnused(int* deleted) {
       rc = cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
       // DB_DeleteAttribute checks the count and the rows again: nothing
       // used goes, and one whose count is wrong stays for verify to mend.
-      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kindoftable(kind));
+      if (rc == Ok) rc = DB_DeleteAttribute(cursor, kind);
       if (rc == StillReferenced) {
         rc = Ok;
         continue;

@@ -176,10 +176,10 @@ class Verification {
     return true;
   }
   // The same as the user knows it: the full name, for a question.
-  bool shownname(std::string* shown, int table, int32_t code) {
+  bool shownname(std::string* shown, Kind kind, int32_t code) {
     char stored[kNameBuffer];
-    const bool found = name(stored, table, code);
-    *shown = found ? DB_FullName(kindoftable(table), code, stored) : std::string(DB_Tr("Catalogue", kMissing));
+    const bool found = name(stored, kindtable(kind), code);
+    *shown = found ? DB_FullName(kind, code, stored) : std::string(DB_Tr("Catalogue", kMissing));
     return found;
   }
 
@@ -210,7 +210,7 @@ class Verification {
 char Verification::text_[kLineSize];
 
 // The full name of the record the cursor stands on, for a question.
-std::string shownname(Rlist& cursor, int kind) { return DB_CurrentFullName(cursor, kindoftable(kind)); }
+std::string shownname(Rlist& cursor, Kind kind) { return DB_CurrentFullName(cursor, kind); }
 
 // Every walk ends, whatever its index says: a table of n record slots gives
 // a walk at most n visits, and the sequence pass at most two more per row
@@ -262,8 +262,8 @@ int checkrow(Rlist& cursor, int32_t, void* cookie) {
   // both problems are, whatever the second answer.
   int asked = 0, deleted = 0;
   std::string album, attr;
-  const bool albumfound = w.v->shownname(&album, TitleTable, t);
-  const bool attrfound = w.v->shownname(&attr, attrtable(w.r), a);
+  const bool albumfound = w.v->shownname(&album, Kind::Album, t);
+  const bool attrfound = w.v->shownname(&attr, attrkind(w.r), a);
   if (w.v->stopped) return kEndWalk;
   if (!albumfound) {
     ++asked;
@@ -321,8 +321,8 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
 
   if (s != e) {
     std::string album, attr;
-    w.v->shownname(&album, TitleTable, t);
-    w.v->shownname(&attr, attrtable(w.r), a);
+    w.v->shownname(&album, Kind::Album, t);
+    w.v->shownname(&attr, attrkind(w.r), a);
     if (w.v->stopped) return kEndWalk;
     const char* albumword = DB_Tr("Kind", KindNames[TitleTable][SingularForm]);
     const char* attrword = DB_Tr("Kind", KindNames[attrtable(w.r)][SingularForm]);
@@ -374,7 +374,7 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
 
 struct CodeWalk {
   Verification* v;
-  int kind;  // the table walked: 0 titles, 1 artists, 2 songs
+  Kind kind;  // whose table is walked
   int rowsof;  // the relation table its checks read
   const char* table;
   Bound bound;
@@ -405,8 +405,8 @@ void duplicates(CodeWalk& w, Rlist& cursor, int32_t code) {
 // Before a record of a code walk is checked: 0 to check it, else the
 // walk ends.
 int enter(CodeWalk& w, Rlist& cursor) {
-  if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(w.kind);
-  return w.v->sure({w.kind, w.rowsof}) ? 0 : kEndWalk;
+  if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(kindtable(w.kind));
+  return w.v->sure({kindtable(w.kind), w.rowsof}) ? 0 : kEndWalk;
 }
 
 // The rows that name attribute k, counted through the "Attr" tag: 0, else
@@ -446,11 +446,11 @@ int checkattribute(Rlist& cursor, int32_t, void* cookie) {
           textf(DB_Tr("Catalogue",
                       "Table %s:\nIn %s %ld (\"%s\"),\nreference count is %ld and should be %ld. "
                       "Correct?"),
-                w.table, DB_Tr("Kind", KindNames[w.kind][SingularForm]), static_cast<long>(k),
+                w.table, DB_Tr("Kind", kindword(w.kind, SingularForm)), static_cast<long>(k),
                 w.prevname.c_str(), static_cast<long>(refs), static_cast<long>(count)),
           DB_Tr("Catalogue", "Invalid reference count"))) {
     cursor.field(F_RefCount).set(static_cast<long>(count));
-    (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
+    (void)w.v->rewrite(cursor, kindtable(w.kind));  // a failure is shown and counted
   }
   return 0;
 }
@@ -477,7 +477,7 @@ int checktitle(Rlist& cursor, int32_t, void* cookie) {
               static_cast<long>(expected)),
           DB_Tr("Catalogue", "Invalid aux attr"))) {
     cursor.field(F_AuxAttr).set(static_cast<long>(expected));
-    (void)w.v->rewrite(cursor, w.kind);  // a failure is shown and counted
+    (void)w.v->rewrite(cursor, kindtable(w.kind));  // a failure is shown and counted
   }
   return 0;
 }
@@ -491,16 +491,17 @@ void walk(Verification& v, Rlist& cursor, Rlist::ScanCallback check, void* state
   }
 }
 
-void walkcodes(Verification& v, int kind, int n, Rlist::ScanCallback check) {
-  const char* table = DB_Table(kind).basename_or_none();
-  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s"), n, tablecontent(kind));
+void walkcodes(Verification& v, Kind kind, int n, Rlist::ScanCallback check) {
+  const int walked = kindtable(kind);
+  const char* table = DB_Table(walked).basename_or_none();
+  v.line(DB_Tr("Catalogue", "Verifying table %d of %d: %s"), n, tablecontent(walked));
   // Titles are checked against their first artist, attributes against
   // the rows of their own relation.
-  const int rowsof = kind == TitleTable ? ArtistRows : rowtable(relationof(kind));
-  CodeWalk w{&v, kind, rowsof, table, Bound(kind)};
+  const int rowsof = kind == Kind::Album ? ArtistRows : rowtable(relationof(kind));
+  CodeWalk w{&v, kind, rowsof, table, Bound(walked)};
   w.rows = std::make_unique<Rlist>(&DB_Table(rowsof));
-  (void)w.rows->select(kind == TitleTable ? T_TitSeq : T_Attr);  // tags of the schema
-  Rlist cursor(&DB_Table(kind));
+  (void)w.rows->select(kind == Kind::Album ? T_TitSeq : T_Attr);  // tags of the schema
+  Rlist cursor(&DB_Table(walked));
   (void)cursor.select(T_Code);  // a tag of the schema
   walk(v, cursor, check, &w);
 }
@@ -535,10 +536,10 @@ struct NameWalk {
 int gathername(Rlist& cursor, int32_t, void* cookie) {
   NameWalk& w = *static_cast<NameWalk*>(cookie);
   if (w.bound.exceeded() || !readable(cursor)) return w.v->outofstep(NameTable);
-  const int kind = cursor.field(F_Kind).asint();
+  const int storedkind = cursor.field(F_Kind).asint();
   const int32_t code = cursor.field(F_NameCode).aslong();
-  if (w.groups.empty() || w.groups.back().kind != kind || w.groups.back().code != code) {
-    w.groups.push_back({kind, code, {}, {}});
+  if (w.groups.empty() || w.groups.back().storedkind != storedkind || w.groups.back().code != code) {
+    w.groups.push_back({storedkind, code, {}, {}});
     w.recnos.emplace_back();
   }
   const quill::Field& text = cursor.field(F_Text);
@@ -554,19 +555,19 @@ int gathername(Rlist& cursor, int32_t, void* cookie) {
 bool checkname(Verification& v, const char* table, const NameEntries& group,
                const std::vector<int32_t>& recnos) {
   std::optional<std::string> stored;
-  if (group.kind >= TitleTable && group.kind <= SongTable && group.code >= 0) {
-    if (!v.sure({group.kind})) return true;
+  const bool known = group.storedkind >= TitleTable && group.storedkind <= SongTable;
+  if (known && group.code >= 0) {
+    if (!v.sure({group.storedkind})) return true;
     char name[kNameBuffer];
-    if (v.name(name, group.kind, group.code)) stored = name;
+    if (v.name(name, group.storedkind, group.code)) stored = name;
     if (v.stopped) return false;
   }
   const std::string problem = DB_NameEntriesProblem(group, stored);
   if (problem.empty()) return true;
   std::string full;
   for (const std::string& text : group.texts) full += text;
-  const bool known = group.kind >= TitleTable && group.kind <= SongTable;
-  const char* kind =
-      known ? DB_Tr("Kind", KindNames[group.kind][SingularForm]) : DB_Tr("Catalogue", "record");
+  const char* kind = known ? DB_Tr("Kind", kindword(kindoftable(group.storedkind), SingularForm))
+                           : DB_Tr("Catalogue", "record");
   if (!v.offer(
           textf(DB_Tr("Catalogue",
                       "Table %s:\nThe full name \"%s\" of %s %ld:\n%s.\nTo keep the database "
@@ -665,8 +666,8 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     Verification v(callback, context, total, summary);
     for (int r = 0; r < kRelations && !v.stopped; ++r) walkrows(v, r);
     for (int r = 0; r < kRelations && !v.stopped; ++r)
-      walkcodes(v, attrtable(r), rowtable(r), checkattribute);
-    if (!v.stopped) walkcodes(v, TitleTable, 5, checktitle);
+      walkcodes(v, attrkind(r), rowtable(r), checkattribute);
+    if (!v.stopped) walkcodes(v, Kind::Album, 5, checktitle);
     if (!v.stopped && DB_Table(NameTable).isopen()) walknames(v, 6);
     if (!v.stopped) DB_CheckScanFiles(summary);
     stopped = v.stopped;

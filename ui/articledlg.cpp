@@ -144,8 +144,7 @@ void CArticleDlg::connectControls() {
 }
 
 void CArticleDlg::fill(int initial) {
-  contentbox_->addItem(kindName(ArtistTable, CapPluralForm));
-  contentbox_->addItem(kindName(SongTable, CapPluralForm));
+  for (const Kind kind : kAttributeKinds) contentbox_->addItem(kindName(kind, CapPluralForm));
   name_->setMinimumWidth(name_->fontMetrics().averageCharWidth() * 40);
   const bool several = contentbox_->count() > 1;
   prevcontent_->setEnabled(several);
@@ -175,7 +174,7 @@ void CArticleDlg::showRecord(int which) {
 
 void CArticleDlg::selectContent(int which) {
   contentbox_->setCurrentIndex(which);
-  nameForReaders(list_, tr("Album %1").arg(kindName(attrtable(which), PluralForm)),
+  nameForReaders(list_, tr("Album %1").arg(kindName(attrkind(which), PluralForm)),
                  tr("In the album's order; Insert adds, Remove takes away"));
   list_->bind(nullptr, false, 0);
   source_ = DB_GetArticleAttributes(which, code_);
@@ -189,9 +188,9 @@ void CArticleDlg::selectContent(int which) {
 void CArticleDlg::showCounts() {
   for (int r = 0; r < contentbox_->count(); ++r)
     contentbox_->setItemText(r, QStringLiteral("%1 (%2)")
-                                    .arg(kindName(attrtable(r), CapPluralForm))
+                                    .arg(kindName(attrkind(r), CapPluralForm))
                                     .arg(DB_CountRows(r, code_)));
-  list_->setToolTip(usesHint(attrtable(content())));
+  list_->setToolTip(usesHint(attrkind(content())));
 }
 
 void CArticleDlg::updateButtons() {
@@ -217,7 +216,7 @@ bool CArticleDlg::leaveRecord() {
 
 void CArticleDlg::onModify() {
   std::string text;
-  if (!typedName(name_->text(), TitleTable, &text)) {
+  if (!typedName(name_->text(), Kind::Album, &text)) {
     name_->setFocus();
     return;
   }
@@ -227,7 +226,7 @@ void CArticleDlg::onModify() {
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;
   }
-  if (storeName(title_, TitleTable, std::move(text), name_, caller_,
+  if (storeName(title_, Kind::Album, std::move(text), name_, caller_,
                 QT_TRANSLATE_NOOP("Name", "Update failed; %1.")) &&
       caller_ != nullptr)
     // The counts are in the selector below, where they are kept up to date.
@@ -240,7 +239,7 @@ void CArticleDlg::onModify() {
 void CArticleDlg::showMerged(int32_t keep) {
   name_->setModified(false);
   if (caller_ == nullptr || caller_->source() == nullptr) return;
-  if (!standOnRecord(*caller_->source(), TitleTable, keep)) (void)caller_->source()->first();
+  if (!standOnRecord(*caller_->source(), Kind::Album, keep)) (void)caller_->source()->first();
   caller_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   showRecord(-1);
 }
@@ -264,7 +263,7 @@ void CArticleDlg::onXref() {
 
 void CArticleDlg::onInsert(const std::string& typed) {
   if (readonly_) return;
-  const int kind = attrkind(content());
+  const Kind kind = attrkind(content());
   int result;
   int32_t picked;
   {
@@ -295,7 +294,7 @@ void CArticleDlg::onRemove() {
   const std::string name = list_->currentName();
   if (ask(tr("Are you sure you want to remove %1 \"%2\" from this %3?")
               .arg(kindName(attrkind(content()), SingularForm), QString::fromStdString(name),
-                   kindName(TitleTable, SingularForm)),
+                   kindName(Kind::Album, SingularForm)),
           tr("Confirm delete"), Buttons::OKCancel, Icon::Question,
           DefaultButton::Refuse) != Answer::OK)
     return;

@@ -26,8 +26,9 @@ BrowsePlace rememberedBrowsePlace() {
   QSettings settings;
   if (settings.value(kDatabaseKey).toString() != openDatabase()) return {};
   BrowsePlace place;
-  const int kind = settings.value(kKindKey, 0).toInt();
-  place.kind = kind >= 0 && kind <= 2 ? kind : 0;
+  // Kept as its table's number.
+  const int table = settings.value(kKindKey, 0).toInt();
+  place.kind = validkind(kindoftable(table)) ? kindoftable(table) : Kind::Album;
   place.code = settings.value(kCodeKey, -1).toInt();
   return place;
 }
@@ -35,7 +36,7 @@ BrowsePlace rememberedBrowsePlace() {
 void rememberBrowsePlace(const BrowsePlace& place) {
   QSettings settings;
   settings.setValue(kDatabaseKey, openDatabase());
-  settings.setValue(kKindKey, place.kind);
+  settings.setValue(kKindKey, kindtable(place.kind));
   settings.setValue(kCodeKey, place.code);
 }
 

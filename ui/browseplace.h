@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "catalogue/kind.h"
+
 namespace tracklore {
 
 struct BrowsePlace {
-  int kind = 0;        // 0 albums, 1 artists, 2 songs
+  Kind kind = Kind::Album;
   int32_t code = -1;   // the selected entry's Code; -1 for none
 };
 

@@ -24,8 +24,8 @@ std::string fieldText(quill::Field& field) {
 }
 
 std::string shownName(quill::Rlist& cursor) {
-  for (int kind = TitleTable; kind <= SongTable; ++kind)
-    if (cursor.datafile() == &DB_Table(kind)) return DB_CurrentFullName(cursor, kindoftable(kind));
+  for (const Kind kind : kKinds)
+    if (cursor.datafile() == &DB_Table(kindtable(kind))) return DB_CurrentFullName(cursor, kind);
   return DB_StoredToUtf8(fieldText(cursor.field(F_Name)));
 }
 

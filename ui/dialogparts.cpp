@@ -64,12 +64,10 @@ void offerEdit(QAction* command, bool canact, bool readonly) {
   command->setToolTip(readonly ? readOnlyHint() : QString());
 }
 
-QString kindName(int kind, int form) {
-  return QString::fromUtf8(DB_Tr("Kind", KindNames[kind][form]));
-}
+QString kindName(Kind kind, int form) { return QString::fromUtf8(DB_Tr("Kind", kindword(kind, form))); }
 
-QString usesHint(int kind) {
-  return kind == 1 ? QObject::tr("The number after each artist is how often albums use it: "
+QString usesHint(Kind kind) {
+  return kind == Kind::Artist ? QObject::tr("The number after each artist is how often albums use it: "
                                  "\"(3)\" is used 3 times.")
                    : QObject::tr("The number after each song is how often albums use it: "
                                  "\"(3)\" is used 3 times, twice on one album counting twice.");

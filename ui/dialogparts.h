@@ -10,6 +10,8 @@ class QPushButton;
 class QString;
 class QWidget;
 
+#include "catalogue/kind.h"
+
 namespace tracklore {
 
 // A push button with a control id that Enter elsewhere never presses.
@@ -38,10 +40,10 @@ void offerEdit(QAction* command, bool canact, bool readonly);
 QString readOnlyHint();
 
 // The name of a kind of record (KindNames) in the user's language.
-QString kindName(int kind, int form);
+QString kindName(Kind kind, int form);
 
-// What the number after an artist's or song's name counts (kind 1 or 2).
-QString usesHint(int kind);
+// What the number after an artist's or song's name counts.
+QString usesHint(Kind kind);
 
 // What a screen reader announces for a control that shows no text of its
 // own (a list, a field, a selector, a picture button): its name and what it

@@ -23,21 +23,21 @@ namespace {
 
 // An entry's row: its name, then an artist's or song's uses, or an
 // album's first artist and number of songs, and its code.
-QString entryRow(int kind, const Duplicate& d) {
+QString entryRow(Kind kind, const Duplicate& d) {
   const QString name = QString::fromStdString(d.name);
-  if (kind != TitleTable) return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
+  if (kind != Kind::Album) return QStringLiteral("%1  (%2)   #%3").arg(name).arg(d.uses).arg(d.code);
   const QString artist = d.artist.empty() ? QStringLiteral("--") : QString::fromStdString(d.artist);
   return CDuplicatesDlg::tr("%1  [%2, %3 songs]   #%4").arg(name, artist).arg(d.uses).arg(d.code);
 }
 
 }  // namespace
 
-CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kind_(kind) {
+CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, Kind kind) : QDialog(parent), kind_(kind) {
   setObjectName(QStringLiteral("CDuplicatesDlg"));
   addHelpKey(this, QStringLiteral("duplicates"));
   setWindowTitle(tr("Find duplicates"));
   kindbox_ = withid(new QComboBox, IdKindBox);
-  for (int k = 0; k < 3; ++k) kindbox_->addItem(kindName(k, CapPluralForm));
+  for (const Kind k : kKinds) kindbox_->addItem(kindName(k, CapPluralForm));
   groups_ = withid(new QTreeWidget, IdGroups);
   groups_->setHeaderHidden(true);
   nameForReaders(kindbox_, tr("Kind"), tr("Whether artists, songs or albums are compared"));
@@ -63,14 +63,14 @@ CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kin
 
   connect(kindbox_, &QComboBox::activated, this, [this](int index) {
     if (index < 0) return;
-    kind_ = index;
+    kind_ = kindoftable(index);
     fill();
   });
   connect(groups_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
   connect(merge_, &QPushButton::clicked, this, &CDuplicatesDlg::onMerge);
   connect(close_, &QPushButton::clicked, this, &CDuplicatesDlg::reject);
   keepGeometry(this);
-  kindbox_->setCurrentIndex(kind_);
+  kindbox_->setCurrentIndex(kindtable(kind_));
   fill();
 }
 
@@ -78,7 +78,7 @@ void CDuplicatesDlg::fill() {
   std::vector<DuplicateGroup> found;
   {
     WaitCursor wait;
-    found = DB_FindDuplicates(kindoftable(kind_));
+    found = DB_FindDuplicates(kind_);
   }
   groups_->clear();
   for (const DuplicateGroup& group : found) {
@@ -115,7 +115,7 @@ void CDuplicatesDlg::onMerge() {
     if (code != keep) others.push_back(code);
   }
   // Shown again also after a failure: the merges before it were done.
-  confirmMerge(kindoftable(kind_), keep, others);
+  confirmMerge(kind_, keep, others);
   fill();
 }
 

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include "catalogue/kind.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -21,12 +23,12 @@ class CDuplicatesDlg : public QDialog {
   enum : int { IdKindBox = 1070, IdGroups = 1071, IdCount = 1072, IdMergeGroup = 1073 };
 
   // kind: the kind shown first, 0..2.
-  CDuplicatesDlg(QWidget* parent, int kind);
+  CDuplicatesDlg(QWidget* parent, Kind kind);
 
   QTreeWidget* groups() const { return groups_; }
 
  private:
-  int kind_;
+  Kind kind_;
   QComboBox* kindbox_;
   QTreeWidget* groups_;
   QLabel* count_;

@@ -78,14 +78,14 @@ void CFoundDlg::connectControls() {
 }
 
 void CFoundDlg::fill() {
-  const int kind = attrkind(attr_);
+  const Kind kind = attrkind(attr_);
   char name[kNameBuffer];
-  (void)DB_GetName(name, kind, code_);  // "<not found>" when it fails
+  (void)DB_GetName(name, kindtable(kind), code_);  // "<not found>" when it fails
   source_ = DB_AlbumsInNameOrder(attr_, code_);
   const long albums = source_->span();
   setWindowTitle(
       tr("Albums containing %1 \"%2\" [%3]")
-          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kindoftable(kind), code_, name)))
+          .arg(kindName(kind, SingularForm), QString::fromStdString(DB_FullName(kind, code_, name)))
           .arg(albums));
   label_->setText(tr("Albums found:"));
   list_->bind(source_.get(), false, 3);

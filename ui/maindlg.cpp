@@ -48,20 +48,20 @@ QString shown(const std::string& text) {
 bool CMainDlg::enterAppends() { return g_enterappends; }
 void CMainDlg::setEnterAppends(bool on) { g_enterappends = on; }
 
-CMainDlg::CMainDlg(QWidget* parent, int kind, bool pick, std::string first)
+CMainDlg::CMainDlg(QWidget* parent, Kind kind, bool pick, std::string first)
     : QDialog(parent), kind_(kind), pick_(pick), first_(std::move(first)) {
   setObjectName(QStringLiteral("CMainDlg"));
   addHelpKey(this, QStringLiteral("browse"));
   createControls();
   layOut();
-  for (int k = 0; k < 3; ++k) kindbox_->addItem(kindName(k, CapPluralForm));
+  for (const Kind k : kKinds) kindbox_->addItem(kindName(k, CapPluralForm));
   list_->setNotify([this](ListAction action, const std::string& text) { onNotify(action, text); });
   list_->installEventFilter(this);
   setMode();
   connectControls();
 
   keepGeometry(this);
-  kindbox_->setCurrentIndex(kind_);
+  kindbox_->setCurrentIndex(kindtable(kind_));
   populate();
   if (pick_)
     for (const char32_t c : QString::fromStdString(first_).toUcs4()) list_->typeChar(c);
@@ -189,12 +189,12 @@ void CMainDlg::setMode() {
 
 void CMainDlg::connectControls() {
   connect(kindbox_, &QComboBox::activated, this, [this](int index) {
-    if (index >= 0) setkind(index);
+    if (index >= 0) setkind(kindoftable(index));
   });
   connect(prevkind_, &QPushButton::clicked, this,
-          [this] { setkind(cycled(kind_, kindbox_->count(), -1)); });
+          [this] { setkind(kindoftable(cycled(kindtable(kind_), kindbox_->count(), -1))); });
   connect(nextkind_, &QPushButton::clicked, this,
-          [this] { setkind(cycled(kind_, kindbox_->count(), 1)); });
+          [this] { setkind(kindoftable(cycled(kindtable(kind_), kindbox_->count(), 1))); });
   connect(appends_, &QCheckBox::toggled, this, [this](bool on) {
     g_enterappends = on;
     list_->setFocus();
@@ -241,11 +241,11 @@ void CMainDlg::explainRefusal(const QString& typed) {
 
 bool CMainDlg::readonly() const { return DB_IsReadOnly(); }
 
-void CMainDlg::setkind(int kind) {
+void CMainDlg::setkind(Kind kind) {
   kind_ = kind;
   setMergeFrom(-1);
   keepGeometry(this);
-  kindbox_->setCurrentIndex(kind_);
+  kindbox_->setCurrentIndex(kindtable(kind_));
   populate();
 }
 
@@ -254,14 +254,14 @@ void CMainDlg::populate() {
                  tr("Type the start of a name to find it; Enter opens the selected entry"));
   showTitle();
   list_->bind(nullptr, false, 0);
-  source_ = std::make_unique<FullTable>(DB_Table(kind_));
+  source_ = std::make_unique<FullTable>(DB_Table(kindtable(kind_)));
   (void)source_->select(T_Name);  // a tag of the schema
   // Albums of one name are told apart by their first artist and songs.
-  if (kind_ == TitleTable)
+  if (kind_ == Kind::Album)
     list_->setFormatter([this] { return CFoundDlg::albumRow(source_->cursor()); });
   else
     list_->setFormatter({});
-  list_->setToolTip(kind_ == TitleTable ? QString() : usesHint(kind_));
+  list_->setToolTip(kind_ == Kind::Album ? QString() : usesHint(kind_));
   list_->bind(source_.get(), true, 2);
   list_->fill(true, 0);
   list_->setFocus();
@@ -274,7 +274,7 @@ void CMainDlg::showTitle() {
   else
     setWindowTitle(tr("%1 available in database [%2]")
                        .arg(kindName(kind_, CapPluralForm))
-                       .arg(static_cast<long>(DB_Table(kind_).nlive())));
+                       .arg(static_cast<long>(DB_Table(kindtable(kind_)).nlive())));
 }
 
 void CMainDlg::update(ListAction action, const std::string& text) {
@@ -335,7 +335,7 @@ void CMainDlg::update(ListAction action, const std::string& text) {
       b->setEnabled(canact);
     }
   } else {
-    const bool attribute = kind_ != TitleTable;
+    const bool attribute = kind_ != Kind::Album;
     xref_->setVisible(attribute);
     xref_->setEnabled(attribute && canact);
     view_->setVisible(true);
@@ -370,7 +370,7 @@ void CMainDlg::onEnter() {
     onCreate(false);
   else if (pick_)
     onSelect(ResultAppend);
-  else if (kind_ != TitleTable)
+  else if (kind_ != Kind::Album)
     onXref();
   else
     onView();
@@ -395,7 +395,7 @@ void CMainDlg::followXrefs(XrefTarget target) {
 
 void CMainDlg::onView() {
   if (!list_->hasRows()) return;
-  if (kind_ != TitleTable) {
+  if (kind_ != Kind::Album) {
     CNameDlg dialog(list_, source_->cursor(), kind_, this);
     runModal(dialog);
   } else {
@@ -417,7 +417,7 @@ void CMainDlg::onSelect(int result) {
 void CMainDlg::selectExact(const std::string& typed) {
   const std::string full = DB_FullForm(typed).text;
   if (full.empty() || !list_->hasRows()) return;
-  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
+  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || std::find(same.begin(), same.end(), list_->currentCode()) != same.end())
     return;
   standOnRecord(*source_, kind_, same.front());
@@ -442,7 +442,7 @@ void CMainDlg::onCreate(bool explicitly) {
       ask(tr("Do you want to create a new %1 \"%2\"?").arg(singular, QString::fromStdString(text)),
           tr("Confirm insert"), Buttons::OKCancel, Icon::Question) != Answer::OK)
     return;
-  const ErrorCode rc = DB_InsertRecord(kindoftable(kind_), text, source_->cursor());
+  const ErrorCode rc = DB_InsertRecord(kind_, text, source_->cursor());
   if (rc == quill::Ok) {
     list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
     showTitle();
@@ -460,11 +460,11 @@ void CMainDlg::onCreate(bool explicitly) {
 // by different artists are common: Create New asks whether to make a
 // second one (*createanyway on OK; false then).
 bool CMainDlg::reuse(const std::string& full, bool explicitly, bool* createanyway) {
-  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind_), full);
+  const std::vector<int32_t> same = DB_FindSameName(kind_, full);
   if (same.empty() || !standOnRecord(*source_, kind_, same.front())) return false;
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   list_->setFocus();
-  if (kind_ == TitleTable && explicitly) {
+  if (kind_ == Kind::Album && explicitly) {
     *createanyway = ask(tr("An album named \"%1\" exists already; it is selected now.\nDo you "
                            "want to create a second album of that name?")
                             .arg(QString::fromStdString(full)),
@@ -482,7 +482,7 @@ void CMainDlg::onDelete() {
   const QString singular = kindName(kind_, SingularForm);
   const QString shownname = QString::fromStdString(name);
   quill::Rlist& cursor = source_->cursor();
-  if (kind_ != TitleTable) {
+  if (kind_ != Kind::Album) {
     const long refs = cursor.field(F_RefCount).aslong();
     if (refs != 0) {
       ask(tr("This %1 \"%2\" is referenced by %n album(s). It cannot be deleted.", nullptr,
@@ -502,7 +502,7 @@ void CMainDlg::onDelete() {
   WaitCursor wait;
   setEnabled(false);
   ErrorCode rc;
-  if (kind_ == TitleTable) {
+  if (kind_ == Kind::Album) {
     if (DB_CountRelations(cursor.field(F_Code).aslong()) != 0 &&
         ask(tr("Attention: album \"%1\" is not empty.\nAre you really sure you want to delete "
                "the album and all its contents?")
@@ -515,7 +515,7 @@ void CMainDlg::onDelete() {
     }
     rc = DB_DeleteArticle(cursor);
   } else {
-    rc = DB_DeleteAttribute(cursor, kindoftable(kind_));
+    rc = DB_DeleteAttribute(cursor, kind_);
   }
   // Also after a failure: removals done before it changed the rows shown.
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
@@ -538,7 +538,7 @@ void CMainDlg::onMerge() {
   }
   const int32_t other = mergefrom_;
   setMergeFrom(-1);
-  if (!confirmMerge(kindoftable(kind_), current, {other})) return;
+  if (!confirmMerge(kind_, current, {other})) return;
   // The list's cursor may stand on the entry that went.
   standOnRecord(*source_, kind_, current);
   list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);

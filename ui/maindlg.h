@@ -17,6 +17,7 @@
 #include <QDialog>
 
 #include "catalogue/browse.h"
+#include "catalogue/kind.h"
 #include "ui/platform.h"
 
 class QCheckBox;
@@ -47,11 +48,11 @@ class CMainDlg : public QDialog {
 
   // first: pick mode only, what the user already typed in the caller
   // (UTF-8, empty for nothing); the picker opens searching for it.
-  CMainDlg(QWidget* parent, int kind, bool pick, std::string first = {});
+  CMainDlg(QWidget* parent, Kind kind, bool pick, std::string first = {});
   ~CMainDlg() override;
 
   // What the caller reads back: the kind shown last, and the choice.
-  int kind() const { return kind_; }
+  Kind kind() const { return kind_; }
   int resultAttr() const { return target_.attr; }
   int32_t resultCode() const { return target_.code; }
   bool newItem() const { return newitem_; }
@@ -69,7 +70,7 @@ class CMainDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  int kind_;
+  Kind kind_;
   bool pick_;
   std::string first_;
   std::unique_ptr<BrowseSource> source_;
@@ -106,7 +107,7 @@ class CMainDlg : public QDialog {
   void explainRefusal(const QString& typed);
   void onNotify(ListAction action, const std::string& text);
   void onEnter();
-  void setkind(int kind);
+  void setkind(Kind kind);
   bool readonly() const;
   void onXref();
   void followXrefs(XrefTarget target);

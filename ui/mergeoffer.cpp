@@ -20,13 +20,13 @@ namespace {
 
 // "\"Björk\" (used 3 times)", or an album's "\"Post\" (Björk)": the
 // record as the questions name it.
-QString named(int kind, int32_t code) {
+QString named(Kind kind, int32_t code) {
   CodeLookup lookup;
   char stored[kNameBuffer];
-  if (lookup.name(stored, kind, code) != quill::Ok) return QStringLiteral("#%1").arg(code);
-  const QString name = QString::fromStdString(DB_FullName(kindoftable(kind), code, stored));
-  quill::Rlist& record = lookup.cursor(kind);
-  if (kind != TitleTable) {
+  if (lookup.name(stored, kindtable(kind), code) != quill::Ok) return QStringLiteral("#%1").arg(code);
+  const QString name = QString::fromStdString(DB_FullName(kind, code, stored));
+  quill::Rlist& record = lookup.cursor(kindtable(kind));
+  if (kind != Kind::Album) {
     const long uses = record.field(F_RefCount).aslong();
     return (uses == 1 ? QCoreApplication::translate("Merge", "\"%1\" (used %2 time)")
                       : QCoreApplication::translate("Merge", "\"%1\" (used %2 times)"))
@@ -41,8 +41,8 @@ QString named(int kind, int32_t code) {
 }
 
 // What the merge of OTHER into KEEP does, for the questions.
-QString consequence(int kind) {
-  if (kind == TitleTable)
+QString consequence(Kind kind) {
+  if (kind == Kind::Album)
     return QCoreApplication::translate(
         "Merge",
         "The artists and songs the album kept lacks are appended to it, and the album merged "
@@ -53,9 +53,9 @@ QString consequence(int kind) {
       .arg(kindName(kind, SingularForm));
 }
 
-bool merge(int kind, int32_t keep, int32_t other) {
+bool merge(Kind kind, int32_t keep, int32_t other) {
   WaitCursor wait;
-  const ErrorCode rc = DB_MergeRecords(kindoftable(kind), keep, other, nullptr);
+  const ErrorCode rc = DB_MergeRecords(kind, keep, other, nullptr);
   if (rc != quill::Ok)
     warn(QCoreApplication::translate("Merge", "Merge failed; %1.")
              .arg(QString::fromStdString(DB_ReturnedText(rc))));
@@ -66,8 +66,7 @@ QString noUndo() { return QCoreApplication::translate("Merge", "Edit > Undo take
 
 }  // namespace
 
-bool confirmMerge(Kind which, int32_t keep, const std::vector<int32_t>& others) {
-  const int kind = kindtable(which);
+bool confirmMerge(Kind kind, int32_t keep, const std::vector<int32_t>& others) {
   QStringList merged;
   for (int32_t other : others) merged << named(kind, other);
   const QString question = QCoreApplication::translate("Merge", "Merge %1 %2 into %3?")
@@ -82,14 +81,13 @@ bool confirmMerge(Kind which, int32_t keep, const std::vector<int32_t>& others) 
   return true;
 }
 
-RenameChoice offerMergeOnRename(Kind which, int32_t code, const std::string& full, int32_t* keep) {
-  const int kind = kindtable(which);
+RenameChoice offerMergeOnRename(Kind kind, int32_t code, const std::string& full, int32_t* keep) {
   std::vector<int32_t> others;
-  for (int32_t found : DB_FindSameName(which, full))
+  for (int32_t found : DB_FindSameName(kind, full))
     if (found != code) others.push_back(found);
   if (others.empty()) return RenameChoice::Rename;
   *keep = others.front();
-  if (kind != TitleTable) {
+  if (kind != Kind::Album) {
     const QString question =
         QCoreApplication::translate(
             "Merge",

@@ -36,7 +36,7 @@ void refuseEmpty() {
 
 }  // namespace
 
-bool typedName(const QString& text, int kind, std::string* out) {
+bool typedName(const QString& text, Kind kind, std::string* out) {
   const std::string given = text.toStdString();
   const FullForm full = DB_FullForm(given);
   // Refused before any question about the rename is asked.
@@ -67,9 +67,9 @@ void nameFailure(ErrorCode rc, const char* format) {
              .arg(QString::fromStdString(DB_ReturnedText(rc))));
 }
 
-bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
+bool storeName(quill::Rlist& cursor, Kind kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format) {
-  const ErrorCode rc = DB_RenameRecord(cursor, kindoftable(kind), text, true);
+  const ErrorCode rc = DB_RenameRecord(cursor, kind, text, true);
   if (rc != quill::Ok) {
     nameFailure(rc, format);
     return false;
@@ -78,7 +78,7 @@ bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit
   if (list != nullptr)
     list->reposition(&stored, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
   const int caret = edit->cursorPosition();
-  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kindoftable(kind))));
+  edit->setText(QString::fromStdString(DB_CurrentFullName(cursor, kind)));
   edit->setCursorPosition(caret);
   return true;
 }
@@ -96,7 +96,7 @@ bool saveBeforeLeaving(const QLineEdit& edit, const std::function<void()>& save)
   }
 }
 
-CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent)
+CNameDlg::CNameDlg(CRecListBox* list, quill::Rlist& cursor, Kind kind, QWidget* parent)
     : QDialog(parent), list_(list), cursor_(cursor), kind_(kind) {
   setObjectName(QStringLiteral("CNameDlg"));
   addHelpKey(this, QStringLiteral("names"));
@@ -174,7 +174,7 @@ void CNameDlg::onModify() {
     return;
   }
   int32_t keep = -1;
-  switch (offerMergeOnRename(kindoftable(kind_), cursor_.field(F_Code).aslong(), text, &keep)) {
+  switch (offerMergeOnRename(kind_, cursor_.field(F_Code).aslong(), text, &keep)) {
     case RenameChoice::Cancelled: edit_->setFocus(); return;
     case RenameChoice::Merged: showMerged(keep); return;
     case RenameChoice::Rename: break;

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "catalogue/kind.h"
 #include "catalogue/results.h"
 #include "engine/rlist.h"
 
@@ -28,7 +29,7 @@ class CNameDlg : public QDialog {
 
   // list: the opener's list, whose current record is the one edited through
   // cursor; kind 1 artist, 2 song.
-  CNameDlg(CRecListBox* list, quill::Rlist& cursor, int kind, QWidget* parent);
+  CNameDlg(CRecListBox* list, quill::Rlist& cursor, Kind kind, QWidget* parent);
 
   void reject() override;
 
@@ -38,7 +39,7 @@ class CNameDlg : public QDialog {
  private:
   CRecListBox* list_;
   quill::Rlist& cursor_;
-  int kind_;
+  Kind kind_;
   bool readonly_ = false;
   bool caretatend_ = false;  // the next focus puts the caret at the end
   QLabel* prompt_;
@@ -62,7 +63,7 @@ class CNameDlg : public QDialog {
 // name (UTF-8, any character). A name of blanks only, or one longer than a
 // full name holds, is refused with a message that says so; false then, and
 // nothing is to be written.
-bool typedName(const QString& text, int kind, std::string* out);
+bool typedName(const QString& text, Kind kind, std::string* out);
 
 // Shows why storing a name failed: a name of blanks only in words, any
 // other code through format ("... failed; %1.", given DB_ReturnedText), a
@@ -72,7 +73,7 @@ void nameFailure(ErrorCode rc, const char* format);
 // Renames the cursor's record to text (read by typedName) and shows its
 // full name in the edit, the caret where it was; the list (if any) follows
 // the record. A failure is shown through format; false then.
-bool storeName(quill::Rlist& cursor, int kind, std::string text, QLineEdit* edit,
+bool storeName(quill::Rlist& cursor, Kind kind, std::string text, QLineEdit* edit,
                CRecListBox* list, const char* format);
 
 // Before leaving a record whose name was edited: asks whether to save it

@@ -9,7 +9,7 @@ namespace tracklore {
 
 using quill::Ok;
 
-bool standOnRecord(BrowseSource& source, int kind, int32_t code) {
+bool standOnRecord(BrowseSource& source, Kind kind, int32_t code) {
   auto linked = [&] {
     return source.valid() && source.cursor().valid() &&
            source.cursor().field(F_Code).aslong() == code;
@@ -20,7 +20,7 @@ bool standOnRecord(BrowseSource& source, int kind, int32_t code) {
     return false;
   }
   char stored[kNameBuffer];
-  if (DB_GetName(stored, kind, code) != Ok) return false;
+  if (DB_GetName(stored, kindtable(kind), code) != Ok) return false;
   const auto* key = reinterpret_cast<const uint8_t*>(stored);
   if (source.seek(key, static_cast<int>(std::strlen(stored)), quill::SeekMode::Prefix,
                   quill::SeekWhich::First) != Ok)

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "catalogue/browse.h"
+#include "catalogue/kind.h"
 
 namespace tracklore {
 
@@ -13,6 +14,6 @@ namespace tracklore {
 // name order it is sought among the records of its stored name; in an
 // album's or a record's relation it is the first row that links it. False,
 // with the source standing anywhere, when it is not there.
-bool standOnRecord(BrowseSource& source, int kind, int32_t code);
+bool standOnRecord(BrowseSource& source, Kind kind, int32_t code);
 
 }  // namespace tracklore

@@ -45,10 +45,11 @@ void CSearchDlg::createControls() {
   find_ = withid(new QPushButton(tr("&Find")), IdFind);
   find_->setAutoDefault(false);
   tabs_ = withid(new QTabWidget, IdTabs);
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
-    lists_[kind] = withid(new CRecListBox, IdList + kind);
-    tabs_->addTab(lists_[kind], kindName(kind, CapPluralForm));
-    nameForReaders(lists_[kind], tr("%1 found").arg(kindName(kind, CapPluralForm)),
+  for (const Kind kind : kKinds) {
+    const int tab = kindtable(kind);
+    lists_[tab] = withid(new CRecListBox, IdList + tab);
+    tabs_->addTab(lists_[tab], kindName(kind, CapPluralForm));
+    nameForReaders(lists_[tab], tr("%1 found").arg(kindName(kind, CapPluralForm)),
                    tr("Enter opens the selected entry"));
   }
   nameForReaders(tabs_, tr("Results"), tr("What was found, one page per kind"));
@@ -80,8 +81,8 @@ void CSearchDlg::connectControls() {
   connect(open_, &QPushButton::clicked, this, &CSearchDlg::open);
   connect(close_, &QPushButton::clicked, this, &CSearchDlg::reject);
   connect(tabs_, &QTabWidget::currentChanged, this, [this] { updateButtons(); });
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
-    lists_[kind]->setNotify([this](ListAction action, const std::string&) {
+  for (CRecListBox* list : lists_) {
+    list->setNotify([this](ListAction action, const std::string&) {
       if (action == ListAction::EnterKey) open();
     });
   }
@@ -100,19 +101,19 @@ void CSearchDlg::find() {
   WaitCursor wait;
   int shown = -1;
   size_t total = 0;
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
+  for (const Kind kind : kKinds) {
+    const int tab = kindtable(kind);
     std::vector<int32_t> codes;
-    (void)DB_SearchCodes(words, kindoftable(kind), &codes);  // none when the search fails
-    lists_[kind]->bind(nullptr, false, 0);
-    sources_[kind] = std::make_unique<CodeList>(DB_Table(kind), std::move(codes));
-    const size_t found = sources_[kind]->codes().size();
+    (void)DB_SearchCodes(words, kind, &codes);  // none when the search fails
+    lists_[tab]->bind(nullptr, false, 0);
+    sources_[tab] = std::make_unique<CodeList>(DB_Table(tab), std::move(codes));
+    const size_t found = sources_[tab]->codes().size();
     total += found;
     // Albums show their first artist; artists and songs their number of uses.
-    lists_[kind]->bind(sources_[kind].get(), false, kind == TitleTable ? 0 : F_RefCount);
-    lists_[kind]->fill(true, 0);
-    tabs_->setTabText(kind,
-                      QStringLiteral("%1 (%2)").arg(kindName(kind, CapPluralForm)).arg(found));
-    if (shown < 0 && found > 0) shown = kind;
+    lists_[tab]->bind(sources_[tab].get(), false, kind == Kind::Album ? 0 : F_RefCount);
+    lists_[tab]->fill(true, 0);
+    tabs_->setTabText(tab, QStringLiteral("%1 (%2)").arg(kindName(kind, CapPluralForm)).arg(found));
+    if (shown < 0 && found > 0) shown = tab;
   }
   outcome_->setText(total == 0 ? tr("Nothing found.") : tr("%1 found.").arg(total));
   if (shown >= 0) {
@@ -122,25 +123,26 @@ void CSearchDlg::find() {
   updateButtons();
 }
 
-int CSearchDlg::currentKind() const { return tabs_->currentIndex(); }
+int CSearchDlg::currentTab() const { return tabs_->currentIndex(); }
 
 void CSearchDlg::updateButtons() {
-  const int kind = currentKind();
-  open_->setEnabled(kind >= 0 && lists_[kind]->hasRows());
-  open_->setText(kind == TitleTable ? tr("&Open") : tr("&X-Ref"));
+  const int tab = currentTab();
+  open_->setEnabled(tab >= 0 && lists_[tab]->hasRows());
+  open_->setText(tab >= 0 && kindoftable(tab) == Kind::Album ? tr("&Open") : tr("&X-Ref"));
 }
 
 void CSearchDlg::open() {
-  const int kind = currentKind();
-  CRecListBox* list = lists_[kind];
-  if (kind < 0 || !list->hasRows()) return;
+  const int tab = currentTab();
+  if (tab < 0 || !lists_[tab]->hasRows()) return;
+  CRecListBox* list = lists_[tab];
+  const Kind kind = kindoftable(tab);
   list->setFocus();
-  if (kind != TitleTable) {
+  if (kind != Kind::Album) {
     target_ = {relationof(kind), list->currentCode()};
     done(ResultTarget);
     return;
   }
-  if (runArticle(list, sources_[kind]->cursor(), this, &target_)) done(ResultTarget);
+  if (runArticle(list, sources_[tab]->cursor(), this, &target_)) done(ResultTarget);
 }
 
 void CSearchDlg::reject() { done(IDCANCEL); }

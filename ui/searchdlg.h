@@ -11,6 +11,7 @@
 #include <QDialog>
 
 #include "catalogue/codelist.h"
+#include "catalogue/kind.h"
 #include "ui/platform.h"
 
 class QLabel;
@@ -36,7 +37,7 @@ class CSearchDlg : public QDialog {
   int resultAttr() const { return target_.attr; }
   int32_t resultCode() const { return target_.code; }
   // The list of one kind's finds (0 albums, 1 artists, 2 songs).
-  CRecListBox* list(int kind) const { return lists_[kind]; }
+  CRecListBox* list(Kind kind) const { return lists_[kindtable(kind)]; }
   QLineEdit* text() const { return text_; }
 
   // Searches for the words in the search box and shows the finds.
@@ -60,7 +61,8 @@ class CSearchDlg : public QDialog {
   void createControls();
   void layOut();
   void connectControls();
-  int currentKind() const;
+  // The tab shown (one per kind, in table order), -1 for none.
+  int currentTab() const;
   void updateButtons();
 };
 

@@ -370,7 +370,7 @@ bool CShellDlg::openReadOnlyInstead() {
 }
 
 void CShellDlg::onOpen(bool ask) {
-  lastkind_ = 0;
+  lastkind_ = Kind::Album;
   const bool readonly = readonly_->isChecked();
   MainFile main = MainFile::Current;
   if (ask && !enterChosenFolder(&main)) {
@@ -470,7 +470,6 @@ void CShellDlg::showForBoxes() {
 }
 
 void CShellDlg::createIn(const QString& folder) {
-  const QString previous = QDir::currentPath();
   const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
   if (DB_CreateIn(QFile::encodeName(folder).toStdString()) == 0) {
     // A new database is there to be filled.

@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "catalogue/kind.h"
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -112,7 +114,7 @@ class CShellDlg : public QDialog {
   explicit CShellDlg(QWidget* parent = nullptr, const ShellOptions& options = {});
 
   QAction* action(int command) const;
-  int lastKind() const { return lastkind_; }
+  Kind lastKind() const { return lastkind_; }
   // The progress window while a long operation runs, else null.
   CProgressWnd* progressWindow() const { return progress_; }
 
@@ -145,7 +147,7 @@ class CShellDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  int lastkind_ = 0;
+  Kind lastkind_ = Kind::Album;
   bool rescanned_ = false;  // the rescan at start was offered in this run
   QMenuBar* menubar_;
   QLineEdit* directory_;

@@ -130,18 +130,18 @@ class AccessibilityTest : public QObject {
       CShellDlg shell;
       check(shell);
     }
-    for (int kind : {0, 1, 2}) {
+    for (const Kind kind : kKinds) {
       CMainDlg browse(nullptr, kind, false);
       check(browse);
       CMainDlg pick(nullptr, kind, true);
       check(pick);
     }
-    CMainDlg albums(nullptr, 0, false);
+    CMainDlg albums(nullptr, Kind::Album, false);
     for (Rel content : {Rel::Artists, Rel::Songs}) {
       CArticleDlg album(albums.list(), albums.list()->source()->cursor(), content, nullptr);
       check(album);
     }
-    CNameDlg name(albums.list(), albums.list()->source()->cursor(), 0, nullptr);
+    CNameDlg name(albums.list(), albums.list()->source()->cursor(), Kind::Album, nullptr);
     check(name);
     CFoundDlg found(0, c_->beatles, nullptr);
     check(found);
@@ -149,7 +149,7 @@ class AccessibilityTest : public QObject {
     check(search);
     CStatsDlg stats(nullptr);
     check(stats);
-    CDuplicatesDlg dups(nullptr, 1);
+    CDuplicatesDlg dups(nullptr, Kind::Artist);
     check(dups);
     CScanFolderDlg scan(nullptr);
     check(scan);
@@ -167,7 +167,7 @@ class AccessibilityTest : public QObject {
     const QPalette light = QApplication::palette();
     for (const QPalette& palette : {light, darkPalette()}) {
       QApplication::setPalette(palette);
-      CMainDlg browse(nullptr, 1, false);
+      CMainDlg browse(nullptr, Kind::Artist, false);
       browse.show();
       auto* field = uitest::child<QLabel>(&browse, CMainDlg::IdSearchView);
       QTest::keyClicks(browse.list(), "the b");

@@ -64,7 +64,7 @@ class ArticleDlgTest : public uitest::CatalogueTest {
   std::vector<int32_t> songs() { return c_->db.contents(c_->abbey, 1); }
   void setUp() override {
     CatalogueTest::setUp();
-    browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
+    browse_ = std::make_unique<CMainDlg>(nullptr, Kind::Album, false);
     open();
   }
   void tearDown() override {
@@ -283,7 +283,7 @@ class ArticleDlgTest : public uitest::CatalogueTest {
     browse_.reset();
     DB_Close();
     QCOMPARE(DB_Open(kReadBeside), 0);
-    browse_ = std::make_unique<CMainDlg>(nullptr, TitleTable, false);
+    browse_ = std::make_unique<CMainDlg>(nullptr, Kind::Album, false);
     open();
     for (int id : {Ids::IdModify, Ids::IdInsert, Ids::IdRemove, Ids::IdRename, Ids::IdUp, Ids::IdDown})
       QVERIFY2(!enabled(id), qPrintable(QString::number(id)));

@@ -23,7 +23,7 @@ class DuplicatesDlgTest : public uitest::CatalogueTest {
  private slots:
   void aGroupMergesIntoTheEntrySelected() {
     const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
-    CDuplicatesDlg dialog(nullptr, ArtistTable);
+    CDuplicatesDlg dialog(nullptr, Kind::Artist);
     QTreeWidget* groups = dialog.groups();
     QCOMPARE(groups->topLevelItemCount(), 1);
     QTreeWidgetItem* group = groups->topLevelItem(0);

@@ -31,10 +31,10 @@ class FoundDlgTest : public uitest::CatalogueTest {
 
   // The name editor over a browse list of the kind, on the record of that name.
   QLineEdit* edit(int kind, const char* name) {
-    browse_ = std::make_unique<CMainDlg>(nullptr, kind, false);
+    browse_ = std::make_unique<CMainDlg>(nullptr, kindoftable(kind), false);
     std::string key = name;
     browse_->list()->reposition(&key, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
-    d_ = std::make_unique<CNameDlg>(browse_->list(), browse_->list()->source()->cursor(), kind, nullptr);
+    d_ = std::make_unique<CNameDlg>(browse_->list(), browse_->list()->source()->cursor(), kindoftable(kind), nullptr);
     d_->show();
     return child<QLineEdit>(d_.get(), CNameDlg::IdEdit);
   }
@@ -65,7 +65,7 @@ class FoundDlgTest : public uitest::CatalogueTest {
   void rowsShowMarkAndMainArtistAndF1OpensTheHelp() {
     // Abbey Road is complete.
     {
-      CMainDlg browse(nullptr, TitleTable, false);
+      CMainDlg browse(nullptr, Kind::Album, false);
       CArticleDlg(browse.list(), browse.list()->source()->cursor(), Rel::Songs, nullptr).reject();
     }
     CFoundDlg found(1, c_->together, nullptr);

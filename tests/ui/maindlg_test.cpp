@@ -40,7 +40,7 @@ class MainDlgTest : public uitest::CatalogueTest {
 
  private slots:
   void theKindsWithTheirCountsAndRows() {
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [3]"));
     QCOMPARE(uitest::rows(*listOf(dialog)),
              (std::vector<std::string>{"Billy Preston  (1)", "Orphan  (0)", "The Beatles  (2)"}));
@@ -48,7 +48,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     QVERIFY(enabled(dialog, Ids::IdXref));
     // Albums show their completeness mark; they have no X-ref.
     button(&dialog, Ids::IdPrevKind)->click();
-    QCOMPARE(dialog.kind(), 0);
+    QCOMPARE(dialog.kind(), Kind::Album);
     QCOMPARE(child<QComboBox>(&dialog, Ids::IdKindBox)->currentText(), QStringLiteral("Albums"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Albums available in database [3]"));
     QCOMPARE(row(*listOf(dialog), 0), QStringLiteral("Abbey Road * / The Beatles  (2 songs)"));
@@ -56,15 +56,15 @@ class MainDlgTest : public uitest::CatalogueTest {
     button(&dialog, Ids::IdPrevKind)->click();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Songs available in database [4]"));
     button(&dialog, Ids::IdNextKind)->click();
-    QCOMPARE(dialog.kind(), 0);
+    QCOMPARE(dialog.kind(), Kind::Album);
     // Closed, it hands back the kind shown.
     button(&dialog, IDCANCEL)->click();
     QCOMPARE(dialog.result(), int(IDCANCEL));
-    QCOMPARE(dialog.kind(), 0);
+    QCOMPARE(dialog.kind(), Kind::Album);
   }
 
   void aMismatchShowsNewItemAndDisablesTheActions() {
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     dialog.show();
     CRecListBox* list = listOf(dialog);
     QLabel* display = child<QLabel>(&dialog, Ids::IdSearchView);
@@ -90,7 +90,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   }
 
   void enterOnANewNameCreatesIt() {
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     CRecListBox* list = listOf(dialog);
     QTest::keyClicks(list, "Pink Floyd");
     host().answers = {Answer::OK};
@@ -125,7 +125,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   }
 
   void whatTheSearchCannotTakeIsExplained() {
-    CMainDlg dialog(nullptr, TitleTable, false);
+    CMainDlg dialog(nullptr, Kind::Album, false);
     CRecListBox* list = listOf(dialog);
     auto* notice = dialog.findChild<QLabel*>(CMainDlg::kNoticeName);
     QVERIFY(notice != nullptr);
@@ -143,7 +143,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   // transliterated stored name, and the row shows the full one.
   void typeAheadInAnyScriptFindsAFullName() {
     const int32_t troll = c_->db.add(ArtistTable, "\u041c\u0443\u043c\u0438\u0439 \u0422\u0440\u043e\u043b\u043b\u044c");
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     uitest::typeText(listOf(dialog), QStringLiteral("\u043c\u0443\u043c"));  // мум
     QVERIFY(!dialog.newItem());
     QCOMPARE(listOf(dialog)->currentCode(), troll);
@@ -154,7 +154,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   void aNameAnEntryBearsSelectsItAndInsertNeverMakesItAgain() {
     // Sorts equal to "The Beatles" and after it: the search lands there first.
     c_->db.add(ArtistTable, "the beatles!");
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     QTest::keyClicks(listOf(dialog), "THE BEATLES!");
     QCOMPARE(selected(dialog), QStringLiteral("the beatles!  (0)"));
     QTest::keyClick(listOf(dialog), Qt::Key_Insert);
@@ -177,7 +177,7 @@ class MainDlgTest : public uitest::CatalogueTest {
 
   // The first Merge chooses the entry that goes, the second the one kept.
   void mergeTakesTwoEntries() {
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     CRecListBox* list = listOf(dialog);
     QTest::keyClicks(list, "orphan");
     button(&dialog, Ids::IdMerge)->click();
@@ -197,7 +197,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   }
 
   void deletingAnArtistAsksOrRefuses() {
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     CRecListBox* list = listOf(dialog);
     QTest::keyClicks(list, "the");
     host().answers = {Answer::OK};
@@ -221,24 +221,24 @@ class MainDlgTest : public uitest::CatalogueTest {
   // Across starts (the settings stay): the kind and the entry left.
   void browsingOpensWhereItWasLeft() {
     {
-      CMainDlg dialog(nullptr, ArtistTable, false);
+      CMainDlg dialog(nullptr, Kind::Artist, false);
       QTest::keyClicks(listOf(dialog), "orp");
     }
-    QCOMPARE(rememberedBrowsePlace().kind, int(ArtistTable));
+    QCOMPARE(rememberedBrowsePlace().kind, Kind::Artist);
     {
       CMainDlg again(nullptr, rememberedBrowsePlace().kind, false);
       QCOMPARE(selected(again), QStringLiteral("Orphan  (0)"));
-      CMainDlg picker(nullptr, SongTable, true);  // leaves no place of its own
+      CMainDlg picker(nullptr, Kind::Song, true);  // leaves no place of its own
     }
     QCOMPARE(rememberedBrowsePlace().code, c_->orphan);
     // A code means nothing in another database.
     uitest::TempDatabase other;
-    QCOMPARE(rememberedBrowsePlace().kind, 0);
+    QCOMPARE(rememberedBrowsePlace().kind, Kind::Album);
     QCOMPARE(rememberedBrowsePlace().code, -1);
   }
 
   void deletingAnAlbumAsksAgainWhenItHasContents() {
-    CMainDlg dialog(nullptr, TitleTable, false);
+    CMainDlg dialog(nullptr, Kind::Album, false);
     host().answers = {Answer::OK, Answer::Cancel};
     button(&dialog, Ids::IdDelete)->click();
     QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm deletion", "Not empty"}));
@@ -277,7 +277,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   }
 
   void enterOpensAnAlbumsDetailAnArtistsNameASongsAlbums() {
-    CMainDlg dialog(nullptr, TitleTable, false);
+    CMainDlg dialog(nullptr, Kind::Album, false);
     QString title;
     uitest::scripts().push_back([&](QDialog& d) {
       title = d.windowTitle();
@@ -309,11 +309,11 @@ class MainDlgTest : public uitest::CatalogueTest {
     QCOMPARE(over, &dialog);
     QCOMPARE(dialog.result(), 0);
     QCOMPARE(listOf(dialog)->currentCode(), c_->something);
-    QCOMPARE(dialog.kind(), 2);
+    QCOMPARE(dialog.kind(), Kind::Song);
   }
 
   void pickModeCreatesAndAppendsOrSelects() {
-    CMainDlg dialog(nullptr, SongTable, true, "h");
+    CMainDlg dialog(nullptr, Kind::Song, true, "h");
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Pickup song"));
     QCOMPARE(listOf(dialog)->searchText(), std::string("h"));
     QVERIFY(dialog.newItem());
@@ -330,7 +330,7 @@ class MainDlgTest : public uitest::CatalogueTest {
 
     // Without appending on Enter, a picker selects, or creates and stays.
     CMainDlg::setEnterAppends(false);
-    CMainDlg artists(nullptr, ArtistTable, true);
+    CMainDlg artists(nullptr, Kind::Artist, true);
     QVERIFY(!child<QCheckBox>(&artists, Ids::IdAppends)->isChecked());
     QTest::keyClicks(listOf(artists), "orph");
     QTest::keyClick(listOf(artists), Qt::Key_Return);
@@ -354,7 +354,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   void aReadOnlyDatabaseOffersNoChanges() {
     DB_Close();
     QCOMPARE(DB_Open(kReadBeside), 0);
-    CMainDlg dialog(nullptr, ArtistTable, false);
+    CMainDlg dialog(nullptr, Kind::Artist, false);
     QVERIFY(!enabled(dialog, Ids::IdCreate) && !enabled(dialog, Ids::IdDelete));
     QVERIFY(enabled(dialog, Ids::IdView));
     QTest::keyClick(listOf(dialog), Qt::Key_Delete);
@@ -366,7 +366,7 @@ class MainDlgTest : public uitest::CatalogueTest {
   void theListGrowsWithTheWindowWhichKeepsItsSize() {
     QSize size;
     {
-      CMainDlg dialog(nullptr, ArtistTable, false);
+      CMainDlg dialog(nullptr, Kind::Artist, false);
       dialog.show();
       const QSize before = listOf(dialog)->size();
       dialog.resize(dialog.width() + 200, dialog.height() + 150);
@@ -376,14 +376,14 @@ class MainDlgTest : public uitest::CatalogueTest {
       size = dialog.size();
       dialog.reject();
     }
-    CMainDlg again(nullptr, TitleTable, false);
+    CMainDlg again(nullptr, Kind::Album, false);
     QCOMPARE(again.size(), size);
   }
 
   void anEmptyTableActsOnlyOnKinds() {
     c_.reset();
     uitest::TempDatabase empty;
-    CMainDlg dialog(nullptr, TitleTable, false);
+    CMainDlg dialog(nullptr, Kind::Album, false);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Albums available in database [0]"));
     QCOMPARE(listOf(dialog)->count(), 0);
     QVERIFY(!enabled(dialog, Ids::IdView) && !enabled(dialog, Ids::IdDelete));

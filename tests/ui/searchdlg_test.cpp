@@ -44,12 +44,12 @@ class SearchDlgTest : public uitest::DialogTest {
       QTest::keyClick(search.text(), Qt::Key_Return);
       auto* tabs = child<QTabWidget>(&d, CSearchDlg::IdTabs);
       titles << tabs->tabText(0) << tabs->tabText(1) << tabs->tabText(2);
-      titles << search.list(TitleTable)->selectedRowText();
+      titles << search.list(Kind::Album)->selectedRowText();
       button(&d, CSearchDlg::IdOpen)->click();  // the album's window: title kept
       search.text()->setText(QStringLiteral("tog"));
       button(&d, CSearchDlg::IdFind)->click();
       titles << tabs->tabText(tabs->currentIndex());
-      QTest::keyClick(search.list(SongTable), Qt::Key_Return);
+      QTest::keyClick(search.list(Kind::Song), Qt::Key_Return);
       return d.result();
     });
     uitest::scripts().push_back(title);  // the album

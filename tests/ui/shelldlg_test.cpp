@@ -653,7 +653,7 @@ class ShellDlgTest : public uitest::DialogTest {
     // song is X-ref'd; the albums of the song closed.
     uitest::scripts().push_back([&](QDialog& d) {
       auto& browse = dynamic_cast<CMainDlg&>(d);
-      first = browse.kind();
+      first = kindtable(browse.kind());
       child<QPushButton>(&d, CMainDlg::IdNextKind)->click();
       QTest::keyClicks(browse.list(), "the");
       QTest::keyClick(browse.list(), Qt::Key_Return);
@@ -666,18 +666,18 @@ class ShellDlgTest : public uitest::DialogTest {
     QCOMPARE(titles, (QStringList{QStringLiteral("Albums containing artist \"The Beatles\" [2]"),
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
-    QCOMPARE(shell.lastKind(), 1);
+    QCOMPARE(shell.lastKind(), Kind::Artist);
     // The next browse starts on the kind shown last, also after the same
     // database is opened again.
     uitest::scripts().push_back([&first](QDialog& d) {
-      first = dynamic_cast<CMainDlg&>(d).kind();
+      first = kindtable(dynamic_cast<CMainDlg&>(d).kind());
       return IDCANCEL;
     });
     shell.action(CShellDlg::CmdBrowse)->trigger();
     QCOMPARE(first, 1);
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
-    QCOMPARE(shell.lastKind(), 1);
+    QCOMPARE(shell.lastKind(), Kind::Artist);
   }
 };
 

@@ -86,7 +86,9 @@ std::string albumcode(const std::string& field) {
   return value <= INT32_MAX ? std::to_string(value) : "";
 }
 
-PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link& link,
+// linked: the record links the album with the link's artist or song; else
+// it names a bare album.
+PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link& link, bool linked,
                        Plan* plan, Problems* problems) {
   std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
   if (!label.empty() && (label = albumcode(record.fields[kLeastFields])).empty()) {
@@ -108,9 +110,9 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
                                      quotedtext(known.name) + " (line " + std::to_string(known.line) + ")");
       return nullptr;
     }
-    if (link.kind >= 0 && known.seen.count(key) != 0) {
+    if (linked && known.seen.count(key) != 0) {
       problems->add(record.line, "album_code " + quotedtext(label) + " has a second " +
-                                     KindNames[link.kind][SingularForm] + " at position " +
+                                     kindword(link.kind, SingularForm) + " at position " +
                                      std::to_string(link.position));
       return nullptr;
     }
@@ -118,8 +120,8 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
   }
   const bool another = plan->albums.empty() || !DB_SameName(plan->albums.back().name, album) ||
                        plan->albums.back().bare || !plan->albums.back().label.empty() ||
-                       link.kind < 0 || plan->albums.back().seen.count(key) != 0;
-  if (another) plan->albums.push_back({album, record.line, link.kind < 0, {}, {}, {}});
+                       !linked || plan->albums.back().seen.count(key) != 0;
+  if (another) plan->albums.push_back({album, record.line, !linked, {}, {}, {}});
   return &plan->albums.back();
 }
 
@@ -132,22 +134,24 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
     return false;
   }
   std::string album, message;
-  if (!fullname(TitleTable, f[0], &album, &message)) {
+  if (!fullname(Kind::Album, f[0], &album, &message)) {
     problems->add(record.line, message);
     return false;
   }
-  Link link{-1, -1, {}};
-  if (f[1].empty()) {
+  Link link;
+  const bool linked = !f[1].empty();
+  if (!linked) {
     if (!f[2].empty() || !f[3].empty()) {
       problems->add(record.line, "an album without links has an empty position and name");
       return false;
     }
   } else {
-    link.kind = attributekind(f[1]);
-    if (link.kind < 0) {
+    const std::optional<Kind> kind = attributekind(f[1]);
+    if (!kind) {
       problems->add(record.line, "the kind is artist, song or empty, not " + quotedtext(f[1]));
       return false;
     }
+    link.kind = *kind;
     if (!parsecount(f[2], &link.position)) {
       problems->add(record.line, "the position is a number from 0 on, not " + quotedtext(f[2]));
       return false;
@@ -157,9 +161,9 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
       return false;
     }
   }
-  PlannedAlbum* target = albumfor(record, album, link, plan, problems);
+  PlannedAlbum* target = albumfor(record, album, link, linked, plan, problems);
   if (target == nullptr) return false;
-  if (link.kind >= 0) {
+  if (linked) {
     target->seen.insert(std::make_pair(link.kind, link.position));
     target->links.push_back(std::move(link));
   }

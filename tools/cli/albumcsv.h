@@ -22,14 +22,16 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/kind.h"
+
 namespace tracklore::cli {
 
 inline const std::vector<std::string> kAlbumColumns = {"album", "kind", "position", "name",
                                                        "album_code"};
 
 struct Link {
-  int kind;
-  long position;
+  Kind kind = Kind::Artist;  // an artist or a song
+  long position = -1;
   std::string name;  // full name
 };
 
@@ -39,7 +41,7 @@ struct PlannedAlbum {
   bool bare = false;  // written as an album without links
   std::string label;  // its album_code in the file, when given
   std::vector<Link> links;  // each kind's in the order of their positions
-  std::set<std::pair<int, long>> seen;
+  std::set<std::pair<Kind, long>> seen;
 };
 
 struct Plan {

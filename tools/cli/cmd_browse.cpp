@@ -23,8 +23,8 @@ namespace {
 
 // The column that the program's lists show after the name: an album's
 // completeness mark, an artist's or song's number of uses.
-std::string secondcolumn(int kind, quill::Rlist& cursor) {
-  if (kind != TitleTable) return std::to_string(cursor.field(F_RefCount).aslong());
+std::string secondcolumn(Kind kind, quill::Rlist& cursor) {
+  if (kind != Kind::Album) return std::to_string(cursor.field(F_RefCount).aslong());
   const quill::Field& mark = cursor.field(F_OKField);
   const char* data = reinterpret_cast<const char*>(mark.data());
   return DB_StoredToUtf8(std::string_view(data, strnlen(data, static_cast<size_t>(mark.length()))));
@@ -32,13 +32,13 @@ std::string secondcolumn(int kind, quill::Rlist& cursor) {
 
 // Albums of one name are told apart by their first artist ("--" for none)
 // and their number of songs, after the columns the program shows.
-void printrow(int kind, quill::Rlist& cursor) {
+void printrow(Kind kind, quill::Rlist& cursor) {
   const int32_t code = cursor.field(F_Code).aslong();
-  std::printf("%ld\t%s\t%s", static_cast<long>(code), DB_CurrentFullName(cursor, kindoftable(kind)).c_str(),
+  std::printf("%ld\t%s\t%s", static_cast<long>(code), DB_CurrentFullName(cursor, kind).c_str(),
               secondcolumn(kind, cursor).c_str());
-  if (kind == TitleTable) {
+  if (kind == Kind::Album) {
     const std::string artist = DB_FirstArtistName(cursor);
-    std::printf("\t%s\t%d", artist.empty() ? "--" : artist.c_str(), DB_CountRows(1, code));
+    std::printf("\t%s\t%d", artist.empty() ? "--" : artist.c_str(), DB_CountRows(relationof(Kind::Song), code));
   }
   std::printf("\n");
 }
@@ -46,15 +46,16 @@ void printrow(int kind, quill::Rlist& cursor) {
 }  // namespace
 
 int cmd_list(const Options& options, TerminalHost&) {
-  const int kind = kindof(options.operands[0]);
-  if (kind < 0) return usageerror("list takes albums, artists or songs");
+  const std::optional<Kind> named = kindof(options.operands[0]);
+  if (!named) return usageerror("list takes albums, artists or songs");
+  const Kind kind = *named;
   // Sought as the stored names are made, so that "мум" finds "Мумий Тролль"
   // (stored "Mumij Troll'"); a prefix with nothing to seek by lists all.
   std::string prefix = options.prefix ? DB_SeekForm(*options.prefix) : std::string();
 
   Session session(false);
   if (!session.ok()) return 1;
-  quill::DataFile& data = DB_Table(kind);
+  quill::DataFile& data = DB_Table(kindtable(kind));
   FullTable table(data);
   (void)table.select(T_Name);  // a tag of the schema
   if (prefix.empty()) {
@@ -63,7 +64,7 @@ int cmd_list(const Options& options, TerminalHost&) {
   }
   // The program's search: a prefix in natural order, cut where stored
   // names are cut, so that a long full name still finds its record.
-  const size_t most = static_cast<size_t>(kNameLength[kind] - 1);
+  const size_t most = static_cast<size_t>(kNameLength[kindtable(kind)] - 1);
   if (prefix.size() > most) prefix.resize(most);
   const quill::TagInfo& tag = data.tinfo()[T_Name];
   const auto* key = reinterpret_cast<const uint8_t*>(prefix.data());
@@ -92,11 +93,11 @@ int cmd_show(const Options& options, TerminalHost&) {
   if (!session.ok()) return 1;
   Record album;
   quill::Rlist titles(&DB_Table(TitleTable));
-  if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
+  if (int status = locate(Kind::Album, options.operands[0], &album, titles); status != 0) return status;
 
   std::printf("Album:        %s\n", album.name.c_str());
   std::printf("Code:         %ld\n", static_cast<long>(album.code));
-  const std::string mark = secondcolumn(TitleTable, titles);
+  const std::string mark = secondcolumn(Kind::Album, titles);
   std::printf("Mark:         %s\n", mark == " " ? "(blank)" : mark.c_str());
   const int32_t first = titles.field(F_AuxAttr).aslong();
   if (first == -1) {
@@ -109,8 +110,8 @@ int cmd_show(const Options& options, TerminalHost&) {
   }
 
   for (int r = 0; r < kRelations; ++r) {
-    const int kind = attrtable(r);
-    std::printf("%s:\n", KindNames[kind][CapPluralForm]);
+    const Kind kind = attrkind(r);
+    std::printf("%s:\n", kindword(kind, CapPluralForm));
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album.code);
     for (ErrorCode step = list->first(); step == Ok; step = list->skip(1)) {
       const int seq = list->rows().field(F_Seq).asint();
@@ -120,7 +121,7 @@ int cmd_show(const Options& options, TerminalHost&) {
         std::printf("  %d  %s (#%ld)\n", seq, entry.name.c_str(),
                     static_cast<long>(entry.code));
       } else {
-        std::printf("  %d  <missing %s #%ld>\n", seq, KindNames[kind][SingularForm],
+        std::printf("  %d  <missing %s #%ld>\n", seq, kindword(kind, SingularForm),
                     static_cast<long>(list->rows().field(F_Attr).aslong()));
       }
     }
@@ -129,8 +130,9 @@ int cmd_show(const Options& options, TerminalHost&) {
 }
 
 int cmd_xref(const Options& options, TerminalHost&) {
-  const int kind = attributekind(options.operands[0]);
-  if (kind < 0) return usageerror("xref takes artist or song");
+  const std::optional<Kind> named = attributekind(options.operands[0]);
+  if (!named) return usageerror("xref takes artist or song");
+  const Kind kind = *named;
   Session session(false);
   if (!session.ok()) return 1;
   Record item;

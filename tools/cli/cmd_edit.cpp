@@ -26,13 +26,13 @@ namespace {
 
 // Albums of one name are allowed (two artists' "Greatest Hits"), but they
 // can then only be named by code.
-void noteshared(int kind, const Record& self) {
+void noteshared(Kind kind, const Record& self) {
   std::vector<Record> others;
   for (Record& r : samenamed(kind, self.name))
     if (r.code != self.code) others.push_back(std::move(r));
   if (!others.empty())
     std::fprintf(stderr, "tracklore-cli: note: %s %s also names %s; name them by code\n",
-                 KindNames[kind][SingularForm], quotedtext(self.name).c_str(),
+                 kindword(kind, SingularForm), quotedtext(self.name).c_str(),
                  codelist(kind, others).c_str());
 }
 
@@ -62,7 +62,7 @@ bool standat(Relation& list, int seq, int* rows) {
 // of one kind standing on the entry at a position.
 struct Entry {
   Record album;
-  int kind = 0;
+  Kind kind = Kind::Artist;
   int seq = 0;
   int rows = 0;
   Record item;
@@ -73,18 +73,19 @@ struct Entry {
 
 // Reads the operands ALBUM KIND SEQ; 0, or the exit status of a refusal.
 int findentry(const Options& options, Entry* e) {
-  e->kind = attributekind(options.operands[1]);
-  if (e->kind < 0) return usageerror(options.command + " takes artist or song");
+  const std::optional<Kind> kind = attributekind(options.operands[1]);
+  if (!kind) return usageerror(options.command + " takes artist or song");
+  e->kind = *kind;
   long seq;
   if (!parsecount(options.operands[2], &seq))
     return usageerror(quotedtext(options.operands[2]) + " is not a position");
   e->seq = static_cast<int>(seq);
   e->titles = std::make_unique<Rlist>(&DB_Table(TitleTable));
-  if (int status = locate(TitleTable, options.operands[0], &e->album, *e->titles); status != 0)
+  if (int status = locate(Kind::Album, options.operands[0], &e->album, *e->titles); status != 0)
     return status;
   e->list = DB_GetArticleAttributes(relationof(e->kind), e->album.code);
   if (!standat(*e->list, e->seq, &e->rows))
-    return failure(describe(TitleTable, e->album) + " has no " + KindNames[e->kind][SingularForm] +
+    return failure(describe(Kind::Album, e->album) + " has no " + kindword(e->kind, SingularForm) +
                    " at position " + std::to_string(e->seq) + " (it has " +
                    std::to_string(e->rows) + ")");
   e->missing = !e->list->cursor().valid();
@@ -96,7 +97,7 @@ int findentry(const Options& options, Entry* e) {
 // The entry as messages name it; a row whose entry is gone has only the code.
 std::string entryname(const Entry& e) {
   if (!e.missing) return describe(e.kind, e.item);
-  return std::string("the row for the missing ") + KindNames[e.kind][SingularForm] + " #" +
+  return std::string("the row for the missing ") + kindword(e.kind, SingularForm) + " #" +
          std::to_string(e.item.code);
 }
 
@@ -104,7 +105,7 @@ std::string entryname(const Entry& e) {
 // "Sigur Rós", "Bjork" beside "Björk") are most often one artist typed
 // twice: a new entry beside them is made only when the user says so, as
 // the program asks before it creates one.
-bool confirmnew(TerminalHost& host, int kind, const std::string& full,
+bool confirmnew(TerminalHost& host, Kind kind, const std::string& full,
                 const std::vector<Record>& similar) {
   constexpr size_t kListed = 5;
   std::string names;
@@ -113,16 +114,16 @@ bool confirmnew(TerminalHost& host, int kind, const std::string& full,
              std::to_string(similar[i].code) + ")";
   if (similar.size() > kListed) names += " and " + std::to_string(similar.size() - kListed) + " more";
   const std::string question =
-      std::string(KindNames[kind][similar.size() == 1 ? CapSingularForm : CapPluralForm]) +
+      std::string(kindword(kind, similar.size() == 1 ? CapSingularForm : CapPluralForm)) +
       " with a similar name: " + names + ".\nDo you want to create a new " +
-      KindNames[kind][SingularForm] + " " + quotedtext(full) + "?";
+      kindword(kind, SingularForm) + " " + quotedtext(full) + "?";
   return host.ask(question, "Confirm insert", Buttons::OKCancel) == Answer::OK;
 }
 
 // The attribute that link puts on the album: an existing one by code or by
 // its name (identity, NameFinder::same), else a new one under the name.
 // *created says which.
-int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Record* item,
+int linkedattribute(TerminalHost& host, Kind kind, const std::string& operand, Record* item,
                     bool* created) {
   *created = false;
   int32_t code;
@@ -131,7 +132,7 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
   if (!fullname(kind, operand, &full, &message)) return failure(message);
   std::vector<Record> same = samenamed(kind, full);
   if (same.size() > 1)
-    return failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " +
+    return failure(std::string("several ") + kindword(kind, PluralForm) + " are named " +
                    quotedtext(full) + ": " + codelist(kind, same) + "; name one by its code");
   if (same.size() == 1) {
     *item = std::move(same.front());
@@ -139,11 +140,11 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
   }
   const std::vector<Record> similar = alike(kind, full);
   if (!similar.empty() && !confirmnew(host, kind, full, similar))
-    return failure(std::string("no ") + KindNames[kind][SingularForm] + " is named " +
+    return failure(std::string("no ") + kindword(kind, SingularForm) + " is named " +
                    quotedtext(full) + "; nothing was created (name a similar one by its code, or "
                    "answer yes to create it)");
-  Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kindoftable(kind), full, cursor);
+  Rlist cursor(&DB_Table(kindtable(kind)));
+  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
   *item = current(cursor, kind);
   *created = true;
@@ -155,7 +156,7 @@ int linkedattribute(TerminalHost& host, int kind, const std::string& operand, Re
 // artists and songs are refused, pointing to merge; an album may share its
 // name with another artist's, when the user says so. 0, or the status of
 // the refusal.
-int refusesecond(TerminalHost& host, int kind, const Record& item, const std::string& full) {
+int refusesecond(TerminalHost& host, Kind kind, const Record& item, const std::string& full) {
   std::vector<Record> others;
   for (Record& r : samenamed(kind, full))
     if (r.code != item.code) others.push_back(std::move(r));
@@ -163,9 +164,9 @@ int refusesecond(TerminalHost& host, int kind, const Record& item, const std::st
   const Record& bearer = others.front();
   const std::string refusal =
       describe(kind, item) + " not renamed: " + describe(kind, bearer) +
-      " bears that name; tracklore-cli merge " + KindNames[kind][SingularForm] + " '#" +
+      " bears that name; tracklore-cli merge " + kindword(kind, SingularForm) + " '#" +
       std::to_string(bearer.code) + "' '#" + std::to_string(item.code) + "' makes the two one";
-  if (kind != TitleTable) return failure(refusal);
+  if (kind != Kind::Album) return failure(refusal);
   const std::string question = "Another album is named " + quotedtext(bearer.name) + ": " +
                                codelist(kind, others) + ".\nRename this one all the same, keeping "
                                "two albums of that name?";
@@ -177,8 +178,9 @@ int refusesecond(TerminalHost& host, int kind, const Record& item, const std::st
 }  // namespace
 
 int cmd_add(const Options& options, TerminalHost&) {
-  const int kind = kindof(options.operands[0]);
-  if (kind < 0) return usageerror("add takes album, artist or song");
+  const std::optional<Kind> named = kindof(options.operands[0]);
+  if (!named) return usageerror("add takes album, artist or song");
+  const Kind kind = *named;
   std::string full, message;
   if (!fullname(kind, options.operands[1], &full, &message)) return failure(message);
   Session session(true);
@@ -186,10 +188,10 @@ int cmd_add(const Options& options, TerminalHost&) {
   // As typing an existing name selects it in the program: one artist or
   // song of a name (letter case aside), while albums of one name by
   // different artists are common.
-  if (const std::vector<Record> same = samenamed(kind, full); kind != TitleTable && !same.empty())
+  if (const std::vector<Record> same = samenamed(kind, full); kind != Kind::Album && !same.empty())
     return failure(describe(kind, same.front()) + " exists already; nothing was created");
-  Rlist cursor(&DB_Table(kind));
-  ErrorCode rc = DB_InsertRecord(kindoftable(kind), full, cursor);
+  Rlist cursor(&DB_Table(kindtable(kind)));
+  ErrorCode rc = DB_InsertRecord(kind, full, cursor);
   if (rc != Ok) return engineerror("Record creation failed", rc);
   const Record made = current(cursor, kind);
   std::printf("created %s\n", describe(kind, made).c_str());
@@ -198,18 +200,19 @@ int cmd_add(const Options& options, TerminalHost&) {
 }
 
 int cmd_link(const Options& options, TerminalHost& host) {
-  const int kind = attributekind(options.operands[1]);
-  if (kind < 0) return usageerror("link takes artist or song");
+  const std::optional<Kind> named = attributekind(options.operands[1]);
+  if (!named) return usageerror("link takes artist or song");
+  const Kind kind = *named;
   Session session(true);
   if (!session.ok()) return 1;
   Record album;
   Rlist titles(&DB_Table(TitleTable));
-  if (int status = locate(TitleTable, options.operands[0], &album, titles); status != 0) return status;
+  if (int status = locate(Kind::Album, options.operands[0], &album, titles); status != 0) return status;
 
   // Making the artist or song, linking it and the album's mark: one edit.
   Intent intent("link");
   intent.album(relationof(kind), album.code);
-  intent.counts(kind);
+  intent.counts(kindtable(kind));
   if (ErrorCode rc = intent.begin(); rc != Ok) return engineerror("Insertion failed", rc);
   Record item;
   bool created;
@@ -220,7 +223,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
   const int position = options.at ? static_cast<int>(*options.at) : -1;
   ErrorCode rc = DB_AddLink(*list, album.code, position, item.code, titles);
   if (rc == ListFull)
-    return failure(describe(TitleTable, album) + " has its " + KindNames[kind][PluralForm] +
+    return failure(describe(Kind::Album, album) + " has its " + kindword(kind, PluralForm) +
                    " up to position " + std::to_string(kMaxSeq) +
                    ", the last there is; nothing changed");
   if (rc != Ok) return engineerror("Insertion failed", rc);
@@ -231,7 +234,7 @@ int cmd_link(const Options& options, TerminalHost& host) {
     return engineerror("Insertion failed", ended);
   if (created) std::printf("created %s\n", describe(kind, item).c_str());
   std::printf("linked %s to %s at position %d\n", describe(kind, item).c_str(),
-              describe(TitleTable, album).c_str(), placed);
+              describe(Kind::Album, album).c_str(), placed);
   return status;
 }
 
@@ -244,13 +247,13 @@ int cmd_unlink(const Options& options, TerminalHost&) {
   if (rc != Ok) return engineerror("Remove failed", rc);
   if (e.missing) {
     std::printf("removed the row at position %d of %s, which named no existing %s (#%ld)\n", e.seq,
-                describe(TitleTable, e.album).c_str(), KindNames[e.kind][SingularForm],
+                describe(Kind::Album, e.album).c_str(), kindword(e.kind, SingularForm),
                 static_cast<long>(e.item.code));
     return refreshmark(*e.titles);
   }
   std::printf("removed %s from position %d of %s\n", describe(e.kind, e.item).c_str(), e.seq,
-              describe(TitleTable, e.album).c_str());
-  Rlist check(&DB_Table(e.kind));
+              describe(Kind::Album, e.album).c_str());
+  Rlist check(&DB_Table(kindtable(e.kind)));
   if (seekcode(check, e.item.code) != Ok)
     std::printf("purged %s\n", describe(e.kind, e.item).c_str());
   else if (check.field(F_RefCount).aslong() == 0)
@@ -282,26 +285,27 @@ int cmd_move(const Options& options, TerminalHost&) {
 }
 
 int cmd_rename(const Options& options, TerminalHost& host) {
-  const int kind = kindof(options.operands[0]);
-  if (kind < 0) return usageerror("rename takes album, artist or song");
+  const std::optional<Kind> named = kindof(options.operands[0]);
+  if (!named) return usageerror("rename takes album, artist or song");
+  const Kind kind = *named;
   std::string full, message;
   if (!fullname(kind, options.operands[2], &full, &message)) return failure(message);
   Session session(true);
   if (!session.ok()) return 1;
   Record item;
-  Rlist cursor(&DB_Table(kind));
+  Rlist cursor(&DB_Table(kindtable(kind)));
   if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
   if (int status = refusesecond(host, kind, item, full); status != 0) return status;
 
-  ErrorCode rc = DB_RenameRecord(cursor, kindoftable(kind), full, false);
+  ErrorCode rc = DB_RenameRecord(cursor, kind, full, false);
   if (rc == NeedsConfirmation) {
     std::string question =
         textf("This %s has %ld %s(s) referring to it. Are you sure you want to rename it?",
-              KindNames[kind][SingularForm], static_cast<long>(cursor.field(F_RefCount).aslong()),
-              KindNames[TitleTable][SingularForm]);
+              kindword(kind, SingularForm), static_cast<long>(cursor.field(F_RefCount).aslong()),
+              kindword(Kind::Album, SingularForm));
     if (host.ask(question, "Confirm rename", Buttons::OKCancel) != Answer::OK)
       return failure(describe(kind, item) + " not renamed");
-    rc = DB_RenameRecord(cursor, kindoftable(kind), full, true);
+    rc = DB_RenameRecord(cursor, kind, full, true);
   }
   if (rc != Ok) return engineerror("Rename failed", rc);
   const Record renamed = current(cursor, kind);
@@ -311,32 +315,33 @@ int cmd_rename(const Options& options, TerminalHost& host) {
 }
 
 int cmd_delete(const Options& options, TerminalHost& host) {
-  const int kind = kindof(options.operands[0]);
-  if (kind < 0) return usageerror("delete takes album, artist or song");
+  const std::optional<Kind> named = kindof(options.operands[0]);
+  if (!named) return usageerror("delete takes album, artist or song");
+  const Kind kind = *named;
   Session session(true);
   if (!session.ok()) return 1;
   Record item;
-  Rlist cursor(&DB_Table(kind));
+  Rlist cursor(&DB_Table(kindtable(kind)));
   if (int status = locate(kind, options.operands[1], &item, cursor); status != 0) return status;
 
-  if (kind == TitleTable) {
+  if (kind == Kind::Album) {
     if (DB_CountRelations(item.code) != 0) {
       const std::string question =
-          textf("Attention: %s ", KindNames[kind][SingularForm]) + quotedtext(item.name) +
+          textf("Attention: %s ", kindword(kind, SingularForm)) + quotedtext(item.name) +
           textf(" is not empty.\nAre you really sure you want to delete the %s and all its contents?",
-                KindNames[kind][SingularForm]);
+                kindword(kind, SingularForm));
       if (host.ask(question, "Not empty", Buttons::OKCancel) != Answer::OK)
         return failure(describe(kind, item) + " not deleted");
     }
     ErrorCode rc = DB_DeleteArticle(cursor);
     if (rc != Ok) return engineerror("Delete failed", rc);
   } else {
-    ErrorCode rc = DB_DeleteAttribute(cursor, kindoftable(kind));
+    ErrorCode rc = DB_DeleteAttribute(cursor, kind);
     if (rc == StillReferenced)
       return failure(textf("This %s %s is referenced by %ld %s(s). It cannot be deleted.",
-                           KindNames[kind][SingularForm], quotedtext(item.name).c_str(),
+                           kindword(kind, SingularForm), quotedtext(item.name).c_str(),
                            static_cast<long>(cursor.field(F_RefCount).aslong()),
-                           KindNames[TitleTable][SingularForm]));
+                           kindword(Kind::Album, SingularForm)));
     if (rc != Ok) return engineerror("Delete failed", rc);
   }
   std::printf("deleted %s\n", describe(kind, item).c_str());

@@ -1,7 +1,10 @@
 // tracklore-cli duplicates / merge: finding entries catalogued twice under
 // names alike, and making two of them one.
 #include <cstdio>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/duplicates.h"
 #include "catalogue/merge.h"
@@ -22,17 +25,17 @@ std::string counted(int n, const char* one, const char* many) {
 
 // One line per entry: group number, code, name, then an artist's or song's
 // number of uses, or an album's first artist and number of songs.
-void printgroups(int kind, const std::vector<DuplicateGroup>& groups) {
+void printgroups(Kind kind, const std::vector<DuplicateGroup>& groups) {
   if (groups.empty()) {
-    std::printf("%s alike: none\n", KindNames[kind][CapPluralForm]);
+    std::printf("%s alike: none\n", kindword(kind, CapPluralForm));
     return;
   }
-  std::printf("%s alike:\n", KindNames[kind][CapPluralForm]);
+  std::printf("%s alike:\n", kindword(kind, CapPluralForm));
   int number = 0;
   for (const DuplicateGroup& group : groups) {
     ++number;
     for (const Duplicate& d : group) {
-      if (kind == TitleTable)
+      if (kind == Kind::Album)
         std::printf("%d\t%ld\t%s\t%s\t%d\n", number, static_cast<long>(d.code), d.name.c_str(),
                     d.artist.empty() ? "-" : d.artist.c_str(), d.uses);
       else
@@ -44,16 +47,17 @@ void printgroups(int kind, const std::vector<DuplicateGroup>& groups) {
 }  // namespace
 
 int cmd_duplicates(const Options& options, TerminalHost&) {
-  int from = TitleTable, to = SongTable;
+  std::vector<Kind> kinds(std::begin(kKinds), std::end(kKinds));
   if (!options.operands.empty()) {
-    from = to = kindof(options.operands[0]);
-    if (from < 0) return usageerror("duplicates takes albums, artists or songs");
+    const std::optional<Kind> named = kindof(options.operands[0]);
+    if (!named) return usageerror("duplicates takes albums, artists or songs");
+    kinds = {*named};
   }
   Session session(false);
   if (!session.ok()) return 1;
   bool any = false;
-  for (int kind = from; kind <= to; ++kind) {
-    const std::vector<DuplicateGroup> groups = DB_FindDuplicates(kindoftable(kind));
+  for (const Kind kind : kinds) {
+    const std::vector<DuplicateGroup> groups = DB_FindDuplicates(kind);
     printgroups(kind, groups);
     any = any || !groups.empty();
   }
@@ -63,8 +67,9 @@ int cmd_duplicates(const Options& options, TerminalHost&) {
 }
 
 int cmd_merge(const Options& options, TerminalHost&) {
-  const int kind = kindof(options.operands[0]);
-  if (kind < 0) return usageerror("merge takes album, artist or song");
+  const std::optional<Kind> named = kindof(options.operands[0]);
+  if (!named) return usageerror("merge takes album, artist or song");
+  const Kind kind = *named;
   Session session(true);
   if (!session.ok()) return 1;
   Record keep, other;
@@ -72,16 +77,16 @@ int cmd_merge(const Options& options, TerminalHost&) {
     return 1;
   if (keep.code == other.code)
     return failure(describe(kind, keep) + " is named twice; merge takes two " +
-                   KindNames[kind][PluralForm]);
+                   kindword(kind, PluralForm));
   MergeOutcome outcome;
-  const ErrorCode rc = DB_MergeRecords(kindoftable(kind), keep.code, other.code, &outcome);
+  const ErrorCode rc = DB_MergeRecords(kind, keep.code, other.code, &outcome);
   if (rc == ListFull)
     return failure(describe(kind, keep) + " cannot take more entries after position " +
                    std::to_string(kMaxSeq) + "; nothing changed");
   if (rc != quill::Ok)
     return failure(std::string("Merge failed; ") + DB_ReturnedText(rc) + ".");
   std::string what;
-  if (kind == TitleTable)
+  if (kind == Kind::Album)
     what = counted(outcome.moved, "entry", "entries") + " appended, " +
            std::to_string(outcome.dropped) + " it had already";
   else

@@ -13,9 +13,9 @@ namespace tracklore::cli {
 int cmd_search(const Options& options, TerminalHost&) {
   unsigned kinds = kSearchAll;
   if (options.kind) {
-    const int kind = kindof(*options.kind);
-    if (kind < 0) return usageerror("--kind takes album, artist or song");
-    kinds = 1u << kind;
+    const std::optional<Kind> kind = kindof(*options.kind);
+    if (!kind) return usageerror("--kind takes album, artist or song");
+    kinds = 1u << kindtable(*kind);
   }
   std::string text;
   for (const std::string& word : options.operands) text += (text.empty() ? "" : " ") + word;
@@ -27,13 +27,13 @@ int cmd_search(const Options& options, TerminalHost&) {
   if (rc == EmptySearch) return usageerror("search needs a word with a letter or a digit");
   if (rc != quill::Ok) return failure("the search failed (" + DB_FailureText(rc) + ")");
   if (results.total() == 0) return failure("nothing is named with " + quotedtext(text));
-  for (int kind = TitleTable; kind <= SongTable; ++kind) {
-    const std::vector<SearchHit>& hits = results.found[kind];
+  for (const Kind kind : kKinds) {
+    const std::vector<SearchHit>& hits = results.found[kindtable(kind)];
     if (hits.empty()) continue;
-    std::printf("%s (%zu):\n", KindNames[kind][CapPluralForm], hits.size());
+    std::printf("%s (%zu):\n", kindword(kind, CapPluralForm), hits.size());
     for (const SearchHit& hit : hits) {
       std::printf("#%ld\t%s", static_cast<long>(hit.code), hit.name.c_str());
-      if (kind == TitleTable)
+      if (kind == Kind::Album)
         std::printf("\t%s", hit.firstartist.empty() ? "--" : hit.firstartist.c_str());
       std::printf("\n");
     }

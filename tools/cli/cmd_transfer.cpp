@@ -48,7 +48,7 @@ std::string albumrecords(const Record& album, int* missing) {
   const std::string code = std::to_string(album.code);
   std::string out;
   for (int r = 0; r < kRelations; ++r) {
-    const int kind = attrtable(r);
+    const Kind kind = attrkind(r);
     std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album.code);
     int position = 0;
     for (ErrorCode rc = list->first(); rc == Ok; rc = list->skip(1)) {
@@ -56,11 +56,11 @@ std::string albumrecords(const Record& album, int* missing) {
       if (!entry.valid()) {
         ++*missing;
         std::fprintf(stderr, "tracklore-cli: %s has a row for the missing %s #%ld; left out\n",
-                     describe(TitleTable, album).c_str(), KindNames[kind][SingularForm],
+                     describe(Kind::Album, album).c_str(), kindword(kind, SingularForm),
                      static_cast<long>(list->rows().field(F_Attr).aslong()));
         continue;
       }
-      out += csvrecord({title, KindNames[kind][SingularForm], std::to_string(position++),
+      out += csvrecord({title, kindword(kind, SingularForm), std::to_string(position++),
                         current(entry, kind).name, code});
     }
   }
@@ -76,8 +76,8 @@ bool writefile(const std::string& path, const std::string& text) {
   return std::fclose(file) == 0 && ok;
 }
 
-std::string counted(int n, int kind) {
-  return std::to_string(n) + " " + KindNames[kind][n == 1 ? SingularForm : PluralForm];
+std::string counted(int n, Kind kind) {
+  return std::to_string(n) + " " + kindword(kind, n == 1 ? SingularForm : PluralForm);
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ int cmd_export(const Options& options, TerminalHost&) {
     FullTable albums(DB_Table(TitleTable));
     (void)albums.select(T_Name);  // a tag of the schema
     for (ErrorCode rc = albums.first(); rc == Ok; rc = albums.skip(1))
-      text += albumrecords(current(albums.cursor(), TitleTable), &missing);
+      text += albumrecords(current(albums.cursor(), Kind::Album), &missing);
   }
   if (!writefile(path, text))
     return failure("cannot write " + quotedtext(path) + ": " + std::strerror(errno));
@@ -125,19 +125,19 @@ int cmd_import(const Options& options, TerminalHost&) {
     const bool all = stop.album == nullptr && stop.kept == tally.albums;
     return failure("import stopped " + where + ": " + stop.step + " failed: " + DB_FailureText(stop.rc) +
                    ". The database holds a partial import: tracklore-cli recover keeps " +
-                   counted(stop.kept, TitleTable) +
+                   counted(stop.kept, Kind::Album) +
                    (all ? ", all of the file's" : " of finished batches and takes back the rest"));
   }
   whole.finish(wholesteptext("import", {path == "-" ? std::string("standard input") : path},
-                             counted(tally.albums, TitleTable)));
+                             counted(tally.albums, Kind::Album)));
   std::printf("imported %s with %d artist and %d song entries; created %s and %s\n",
-              counted(tally.albums, TitleTable).c_str(), tally.links[ArtistTable],
-              tally.links[SongTable], counted(tally.created[ArtistTable], ArtistTable).c_str(),
-              counted(tally.created[SongTable], SongTable).c_str());
+              counted(tally.albums, Kind::Album).c_str(), tally.links[ArtistTable],
+              tally.links[SongTable], counted(tally.created[ArtistTable], Kind::Artist).c_str(),
+              counted(tally.created[SongTable], Kind::Song).c_str());
   if (tally.similar[ArtistTable] + tally.similar[SongTable] > 0)
     std::printf("reused %s and %s whose names differ from the file's only in letter case\n",
-                counted(tally.similar[ArtistTable], ArtistTable).c_str(),
-                counted(tally.similar[SongTable], SongTable).c_str());
+                counted(tally.similar[ArtistTable], Kind::Artist).c_str(),
+                counted(tally.similar[SongTable], Kind::Song).c_str());
   return 0;
 }
 

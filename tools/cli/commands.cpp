@@ -117,15 +117,15 @@ int usageerror(const std::string& text) {
   return 2;
 }
 
-int kindof(const std::string& word) {
-  for (int kind = TitleTable; kind <= SongTable; ++kind)
-    if (word == KindNames[kind][SingularForm] || word == KindNames[kind][PluralForm]) return kind;
-  return -1;
+std::optional<Kind> kindof(const std::string& word) {
+  for (const Kind kind : kKinds)
+    if (word == kindword(kind, SingularForm) || word == kindword(kind, PluralForm)) return kind;
+  return std::nullopt;
 }
 
-int attributekind(const std::string& word) {
-  const int kind = kindof(word);
-  return kind == ArtistTable || kind == SongTable ? kind : -1;
+std::optional<Kind> attributekind(const std::string& word) {
+  const std::optional<Kind> kind = kindof(word);
+  return kind == Kind::Artist || kind == Kind::Song ? kind : std::nullopt;
 }
 
 int runcommand(const Options& options, TerminalHost& host) {

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "catalogue/kind.h"
 #include "tools/cli/args.h"
 #include "tools/cli/terminalhost.h"
 
@@ -49,9 +51,10 @@ void printusage(std::FILE* to);
 // Prints "tracklore-cli: text (see tracklore-cli --help)"; returns 2.
 int usageerror(const std::string& text);
 
-// A kind word, singular or plural ("album", "songs"): 0..2, or -1.
-int kindof(const std::string& word);
+// The kind a word names, singular or plural ("album", "songs"); none for
+// another word.
+std::optional<Kind> kindof(const std::string& word);
 // The same for artist or song only.
-int attributekind(const std::string& word);
+std::optional<Kind> attributekind(const std::string& word);
 
 }  // namespace tracklore::cli

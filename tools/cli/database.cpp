@@ -62,12 +62,12 @@ int failure(const std::string& text) {
   return 1;
 }
 
-Record current(Rlist& cursor, int kind) {
-  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kindoftable(kind))};
+Record current(Rlist& cursor, Kind kind) {
+  return {cursor.field(F_Code).aslong(), DB_CurrentFullName(cursor, kind)};
 }
 
-std::string describe(int kind, const Record& record) {
-  return std::string(KindNames[kind][SingularForm]) + " " + quotedtext(record.name) + " (#" +
+std::string describe(Kind kind, const Record& record) {
+  return std::string(kindword(kind, SingularForm)) + " " + quotedtext(record.name) + " (#" +
          std::to_string(record.code) + ")";
 }
 
@@ -90,54 +90,54 @@ quill::ErrorCode seekcode(Rlist& cursor, int32_t code) {
   return cursor.seek(key, 4, quill::SeekMode::Equal, quill::SeekWhich::Any);
 }
 
-bool readrecord(int kind, int32_t code, Record* found) {
-  Rlist cursor(&DB_Table(kind));
+bool readrecord(Kind kind, int32_t code, Record* found) {
+  Rlist cursor(&DB_Table(kindtable(kind)));
   if (seekcode(cursor, code) != Ok) return false;
   *found = current(cursor, kind);
   return true;
 }
 
-std::vector<Record> samenamed(int kind, const std::string& full) {
+std::vector<Record> samenamed(Kind kind, const std::string& full) {
   std::vector<Record> same;
-  for (int32_t code : DB_FindSameName(kindoftable(kind), full)) {
+  for (int32_t code : DB_FindSameName(kind, full)) {
     Record r;
     if (readrecord(kind, code, &r)) same.push_back(std::move(r));
   }
   return same;
 }
 
-std::vector<Record> alike(int kind, const std::string& full) {
+std::vector<Record> alike(Kind kind, const std::string& full) {
   std::vector<Record> others;
-  for (const NamedRecord& r : DB_FindSortingEqual(kindoftable(kind), DB_StoredForm(kindoftable(kind), full).stored)) {
-    std::string name = DB_FullName(kindoftable(kind), r.code, r.name);
+  for (const NamedRecord& r : DB_FindSortingEqual(kind, DB_StoredForm(kind, full).stored)) {
+    std::string name = DB_FullName(kind, r.code, r.name);
     if (!DB_SameName(name, full)) others.push_back({r.code, std::move(name)});
   }
   return others;
 }
 
-std::string codelabel(int kind, int32_t code) {
+std::string codelabel(Kind kind, int32_t code) {
   std::string label = "#" + std::to_string(code);
-  if (kind != TitleTable) return label;
+  if (kind != Kind::Album) return label;
   Rlist album(&DB_Table(TitleTable));
   if (seekcode(album, code) != quill::Ok) return label;
   const std::string artist = DB_FirstArtistName(album);
   return label + " (" + (artist.empty() ? "no artist" : escaped(artist)) + ")";
 }
 
-std::string codelist(int kind, const std::vector<Record>& records) {
+std::string codelist(Kind kind, const std::vector<Record>& records) {
   std::string list;
   for (const Record& r : records) list += (list.empty() ? "" : ", ") + codelabel(kind, r.code);
   return list;
 }
 
-int locate(int kind, const std::string& operand, Record* found, quill::Rlist& cursor) {
+int locate(Kind kind, const std::string& operand, Record* found, quill::Rlist& cursor) {
   if (!resolve(kind, operand, found)) return 1;
   if (seekcode(cursor, found->code) != quill::Ok) return failure("cannot read " + describe(kind, *found));
   return 0;
 }
 
-bool resolve(int kind, const std::string& operand, Record* found) {
-  const char* word = KindNames[kind][SingularForm];
+bool resolve(Kind kind, const std::string& operand, Record* found) {
+  const char* word = kindword(kind, SingularForm);
   int32_t code;
   if (parsecode(operand, &code)) {
     if (readrecord(kind, code, found)) return true;
@@ -151,7 +151,7 @@ bool resolve(int kind, const std::string& operand, Record* found) {
     return true;
   }
   if (same.size() > 1) {
-    failure(std::string("several ") + KindNames[kind][PluralForm] + " are named " + quotedtext(full) +
+    failure(std::string("several ") + kindword(kind, PluralForm) + " are named " + quotedtext(full) +
             ": " + codelist(kind, same) + "; name one by its code");
     return false;
   }

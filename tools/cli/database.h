@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/kind.h"
 #include "engine/rlist.h"
 
 namespace tracklore::cli {
@@ -46,20 +47,20 @@ struct Record {
 
 // The records of a kind that bear the full name, letter case aside, in
 // name order.
-std::vector<Record> samenamed(int kind, const std::string& full);
+std::vector<Record> samenamed(Kind kind, const std::string& full);
 // The others whose names compare equal to it in the catalogue's order.
-std::vector<Record> alike(int kind, const std::string& full);
+std::vector<Record> alike(Kind kind, const std::string& full);
 
 // The record of a kind with the code; false when there is none.
-bool readrecord(int kind, int32_t code, Record* found);
+bool readrecord(Kind kind, int32_t code, Record* found);
 
 // Resolves an operand to one record of a kind; false, with a message on
 // stderr, when it names none or several.
-bool resolve(int kind, const std::string& operand, Record* found);
+bool resolve(Kind kind, const std::string& operand, Record* found);
 
 // Resolves the operand and stands the cursor (bound to the kind's table) on
 // that record: 0, or 1 after the message saying why not.
-int locate(int kind, const std::string& operand, Record* found, quill::Rlist& cursor);
+int locate(Kind kind, const std::string& operand, Record* found, quill::Rlist& cursor);
 
 // "#12" as a code; false when the operand is not of that form.
 bool parsecode(const std::string& operand, int32_t* code);
@@ -70,16 +71,16 @@ quill::ErrorCode seekcode(quill::Rlist& cursor, int32_t code);
 
 // The record the cursor stands on (a cursor over table kind 0..2, or a
 // Relation's cursor over it), with its full name.
-Record current(quill::Rlist& cursor, int kind);
+Record current(quill::Rlist& cursor, Kind kind);
 
 // "#3", and for an album "#3 (ABBA)", with its first artist ("no artist"
 // for none): so that albums of one name are told apart in messages.
-std::string codelabel(int kind, int32_t code);
+std::string codelabel(Kind kind, int32_t code);
 // "#3, #7" (or "#3 (ABBA), #7 (Queen)"), for messages.
-std::string codelist(int kind, const std::vector<Record>& records);
+std::string codelist(Kind kind, const std::vector<Record>& records);
 
 // "album \"Abbey Road\" (#3)", for messages.
-std::string describe(int kind, const Record& record);
+std::string describe(Kind kind, const Record& record);
 
 // Prints "tracklore-cli: text" on stderr; returns 1, the failure status.
 int failure(const std::string& text);

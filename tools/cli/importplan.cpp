@@ -29,7 +29,7 @@ namespace {
 // The full name of the album's first artist, "" for none.
 std::string firstartist(const PlannedAlbum& album) {
   for (const Link& link : album.links)
-    if (link.kind == ArtistTable) return link.name;
+    if (link.kind == Kind::Artist) return link.name;
   return {};
 }
 
@@ -47,7 +47,7 @@ std::string firstartist(int32_t album) {
 void notealbums(const std::vector<PlannedAlbum>& plan) {
   for (const PlannedAlbum& album : plan) {
     const std::string artist = firstartist(album);
-    for (const Record& found : samenamed(TitleTable, album.name)) {
+    for (const Record& found : samenamed(Kind::Album, album.name)) {
       if (!DB_SameName(firstartist(found.code), artist)) continue;
       std::fprintf(stderr,
                    "tracklore-cli: note: album %s exists already (#%ld); the file's is added beside it\n",
@@ -60,17 +60,17 @@ void notealbums(const std::vector<PlannedAlbum>& plan) {
 // The artist or song that a name of the file stands for, when one exists
 // (or was made earlier in the import): one that bears the name, letter
 // case aside, the lowest code among several; -1 when none.
-int32_t existingcode(int kind, const std::string& name, ImportTally* tally) {
-  const std::vector<int32_t> same = DB_FindSameName(kindoftable(kind), name);
+int32_t existingcode(Kind kind, const std::string& name, ImportTally* tally) {
+  const std::vector<int32_t> same = DB_FindSameName(kind, name);
   if (same.empty()) return -1;
   const int32_t code = *std::min_element(same.begin(), same.end());
   if (same.size() > 1)
     std::fprintf(stderr, "tracklore-cli: note: several %s are named %s; #%ld is used\n",
-                 KindNames[kind][PluralForm], quotedtext(name).c_str(), static_cast<long>(code));
+                 kindword(kind, PluralForm), quotedtext(name).c_str(), static_cast<long>(code));
   Record found;
   if (readrecord(kind, code, &found) && found.name != name) {
-    ++tally->similar[kind];
-    std::fprintf(stderr, "tracklore-cli: note: %s %s is taken as %s\n", KindNames[kind][SingularForm],
+    ++tally->similar[kindtable(kind)];
+    std::fprintf(stderr, "tracklore-cli: note: %s %s is taken as %s\n", kindword(kind, SingularForm),
                  quotedtext(name).c_str(), describe(kind, found).c_str());
   }
   return code;
@@ -80,20 +80,21 @@ int32_t existingcode(int kind, const std::string& name, ImportTally* tally) {
 // of the failed creation.
 ErrorCode attributecode(const Link& link, std::map<std::string, int32_t> known[3],
                         ImportTally* tally, int32_t* code) {
-  auto it = known[link.kind].find(link.name);
-  if (it != known[link.kind].end()) {
+  std::map<std::string, int32_t>& made = known[kindtable(link.kind)];
+  auto it = made.find(link.name);
+  if (it != made.end()) {
     *code = it->second;
     return Ok;
   }
   *code = existingcode(link.kind, link.name, tally);
   if (*code < 0) {
-    SpareCursor cursor(DB_Table(link.kind), -1);
-    ErrorCode rc = DB_InsertRecord(kindoftable(link.kind), link.name, *cursor);
+    SpareCursor cursor(DB_Table(kindtable(link.kind)), -1);
+    ErrorCode rc = DB_InsertRecord(link.kind, link.name, *cursor);
     if (rc != Ok) return rc;
     *code = (*cursor).field(F_Code).aslong();
-    ++tally->created[link.kind];
+    ++tally->created[kindtable(link.kind)];
   }
-  known[link.kind][link.name] = *code;
+  made[link.name] = *code;
   return Ok;
 }
 
@@ -113,7 +114,7 @@ ErrorCode importalbum(const PlannedAlbum& album, std::map<std::string, int32_t> 
     if ((rc = attributecode(link, known, tally, &attr)) != Ok) return rc;
     *step = "Insertion";
     if ((rc = DB_AddLink(*lists[relationof(link.kind)], code, -1, attr, titles)) != Ok) return rc;
-    ++tally->links[link.kind];
+    ++tally->links[kindtable(link.kind)];
   }
   *step = "Updating the album's mark";
   return DB_UpdateOKField(titles, nullptr);

@@ -8,11 +8,11 @@ namespace tracklore::cli {
 
 namespace {
 
-std::string kindname(int kind) { return std::string("the ") + KindNames[kind][SingularForm] + " name"; }
+std::string kindname(Kind kind) { return std::string("the ") + kindword(kind, SingularForm) + " name"; }
 
 }  // namespace
 
-bool fullname(int kind, const std::string& given, std::string* full, std::string* message) {
+bool fullname(Kind kind, const std::string& given, std::string* full, std::string* message) {
   FullForm form = DB_FullForm(given);
   if (form.text.empty()) {
     *message = kindname(kind) + " is empty";

@@ -10,10 +10,12 @@
 
 #include <string>
 
+#include "catalogue/kind.h"
+
 namespace tracklore::cli {
 
 // The full name of a given name of a kind (0 album, 1 artist, 2 song).
 // False, with a message that names the name, when it is refused.
-bool fullname(int kind, const std::string& given, std::string* full, std::string* message);
+bool fullname(Kind kind, const std::string& given, std::string* full, std::string* message);
 
 }  // namespace tracklore::cli
