@@ -333,9 +333,10 @@ void Intent::fullname(Kind kind, int32_t code) {
   if (!active_ || !DB_Table(NameTable).isopen()) return;
   counts(NameTable);
   std::vector<int32_t> recnos;
-  // Entries that cannot be listed are not imaged: recovery cannot put
-  // them back.
-  (void)DB_NameEntries(kind, code, &recnos);
+  // Entries that cannot be listed are not imaged: recovery could not put
+  // them back, so the edit must not start.
+  if (ErrorCode rc = DB_NameEntries(kind, code, &recnos); rc != quill::Ok && unlisted_ == quill::Ok)
+    unlisted_ = rc;
   for (int32_t recno : recnos) record(NameTable, recno);
 }
 
@@ -353,6 +354,10 @@ void Intent::coded(Kind kind, int32_t code) {
 
 ErrorCode Intent::begin() {
   if (!active_) return quill::Ok;
+  if (unlisted_ != quill::Ok) {
+    active_ = false;
+    return unlisted_;
+  }
   const std::string path = DB_JournalName();
   IntentEntry pending;
   if (readintent(path, &pending) && belongshere(pending)) {

@@ -119,7 +119,8 @@ class Intent {
   // name-table entries.
   void coded(Kind kind, int32_t code);
   // The name table's counts and the entries of the record of the kind with
-  // this code, which the edit may rewrite or remove.
+  // this code, which the edit may rewrite or remove. Entries that cannot be
+  // listed could not be put back: begin() then refuses the edit.
   void fullname(Kind kind, int32_t code);
   // Every row of the album in relation r with the attributes they link to,
   // the album's record, the counts of both tables, and the name-table
@@ -127,8 +128,9 @@ class Intent {
   void album(int r, int32_t title);
 
   // Writes and syncs the entry, then defers the declared tables' syncs: 0,
-  // NeedsRecovery (an unfinished entry is there), or WriteFailed. A nested
-  // or unjournaled intent returns 0.
+  // NeedsRecovery (an unfinished entry is there), WriteFailed, or the read
+  // failure that kept a declared record's name entries from being listed.
+  // A nested or unjournaled intent returns 0.
   ErrorCode begin();
   // After the edit with its result: forces the declared tables to disk and
   // returns the result, or the failure of that. The entry is marked done
@@ -141,6 +143,7 @@ class Intent {
   bool outer_;
   Syncs syncs_;
   bool active_ = false;
+  ErrorCode unlisted_ = quill::Ok;  // why name entries could not be declared
   DeferredSync deferred_;
   IntentEntry entry_;
   // The records imaged so far, (table << 32 | recno): a rescan's intent
