@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include "catalogue/host.h"
+#include "catalogue/mainfile.h"
 #include "catalogue/tableset.h"
 #include "engine/errors.h"
 #include "ui/icons.h"
@@ -40,14 +41,15 @@ int main(int argc, char** argv) {
   const tracklore::StartFolder start = tracklore::chooseStartFolder(parser.positionalArguments());
   // A folder that does not exist yet is offered for a new database.
   QDir::setCurrent(start.open);
-  if (!start.mainname.isEmpty())
-    // A name too long for the table keeps the default, which the window names.
-    (void)tracklore::DB_SetMainName(QFile::encodeName(start.mainname).constData());
 
   quill::install_alloc_check();
   quill::reporter = tracklore::messageBoxReporter;
   tracklore::QtHost host;
   tracklore::DB_SetHost(&host);
+  // A name too long to take is said so; the folder's usual database is
+  // opened instead.
+  if (!start.mainname.isEmpty())
+    (void)tracklore::takemainname(QFile::encodeName(start.mainname).toStdString());
   tracklore::DB_IsOpen();  // the table set, closed
 
   int status;

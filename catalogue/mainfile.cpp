@@ -7,8 +7,24 @@
 
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
+#include "catalogue/translate.h"
+#include "engine/errors.h"
 
 namespace tracklore {
+
+namespace {
+
+bool fitsmainname(const std::string& stem) { return stem.size() < static_cast<size_t>(kMainNameSize); }
+
+int refusemainname(const std::string& stem) {
+  quill::warning(DB_Tr("Catalogue", "The main file name \"%s\" is longer than the %d characters a "
+                                    "database's main file name can have: rename its files, or choose "
+                                    "a shorter name."),
+                 stem.c_str(), kMainNameSize - 1);
+  return -1;
+}
+
+}  // namespace
 
 ChosenFile splitchosen(const std::string& path) {
   ChosenFile chosen;
@@ -44,13 +60,19 @@ int takemainfile(const std::string& path, ExtensionCase match) {
   bool same = match == ExtensionCase::Any ? strcasecmp(extension.c_str(), ".db1") == 0
                                           : extension == ".db1";
   if (!same) return -1;
-  if (chosen.title.empty() || chosen.title.size() >= kMainNameSize) return -1;
+  if (chosen.title.empty()) return -1;
+  if (!fitsmainname(chosen.title)) return refusemainname(chosen.title);
   if (!chosen.directory.empty()) {
     std::error_code error;
     std::filesystem::current_path(chosen.directory, error);
     if (error) return -1;
   }
-  return DB_SetMainName(chosen.title.c_str());
+  return takemainname(chosen.title);
+}
+
+int takemainname(const std::string& stem) {
+  if (!fitsmainname(stem)) return refusemainname(stem);
+  return DB_SetMainName(stem.c_str());
 }
 
 }  // namespace tracklore

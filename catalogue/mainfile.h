@@ -4,7 +4,9 @@
 // letter case, or exactly, as the caller asks) and its title - the file name
 // without extension - is not empty and fits the main name buffer. Then the
 // title becomes the main table's name and the file's directory the current
-// directory. A refused choice changes nothing and shows nothing.
+// directory. A refused choice changes nothing and shows nothing, but for a
+// title too long to keep, which is told: nothing else would show the user
+// why the file they chose does not open.
 #pragma once
 
 #include <string>
@@ -27,6 +29,10 @@ ChosenFile splitchosen(const std::string& path);
 // What opening and creation ask the host for: a main file, proposing
 // "maindb.db1".
 FileRequest mainfilerequest(const char* title, const char* filter, const char* defext);
+
+// Makes stem the main table's name: 0, or -1 (nothing changed) after a
+// warning that it is longer than a main name can be.
+int takemainname(const std::string& stem);
 
 // 0 when the choice was taken, -1 when refused (nothing changed) or when its
 // directory cannot be entered.

@@ -23,6 +23,7 @@
 
 #include "catalogue/host.h"
 #include "catalogue/journal.h"
+#include "catalogue/mainfile.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/recover.h"
 #include "catalogue/tableset.h"
@@ -345,6 +346,7 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   std::string chosen;
   if (!DB_Host().choosefolder({title.constData(), {}}, &chosen)) return false;
   const QString folder = QFile::decodeName(chosen.c_str());
+  const QString previous = QDir::currentPath();
   if (!QDir::setCurrent(folder)) {
     const QString text =
         tr("The folder %1 cannot be opened.").arg(QDir::toNativeSeparators(folder));
@@ -355,8 +357,12 @@ bool CShellDlg::enterChosenFolder(MainFile* main) {
   // A folder of several databases: the user picks the main file there.
   const QString mainname = mainNameIn(folder);
   *main = mainname.isEmpty() ? MainFile::Ask : MainFile::Current;
-  // A name found on disk is one the catalogue can take.
-  if (!mainname.isEmpty()) (void)DB_SetMainName(QFile::encodeName(mainname).constData());
+  // A name found on disk may be too long to take: said so, and nothing else
+  // is opened in its place.
+  if (!mainname.isEmpty() && takemainname(QFile::encodeName(mainname).toStdString()) != 0) {
+    QDir::setCurrent(previous);
+    return false;
+  }
   return true;
 }
 
@@ -470,6 +476,7 @@ void CShellDlg::showForBoxes() {
 }
 
 void CShellDlg::createIn(const QString& folder) {
+  const QString previous = QDir::currentPath();
   const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
   if (DB_CreateIn(QFile::encodeName(folder).toStdString()) == 0) {
     // A new database is there to be filled.

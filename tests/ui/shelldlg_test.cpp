@@ -419,6 +419,26 @@ class ShellDlgTest : public uitest::DialogTest {
     checkStatus(shell, false);
   }
 
+  // A folder whose only main file has a name too long to take says so,
+  // and neither that folder nor another database is opened.
+  void aMainFileNameTooLongOpensNothing() {
+    QTemporaryDir dir, other;
+    const auto owner = closedShell(dir);
+    CShellDlg& shell = *owner;
+    const QString here = QDir::currentPath();
+    QFile file(QDir(other.path()).filePath(QString(128, QLatin1Char('n')) + QStringLiteral(".db1")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    host().folders = {other.path().toStdString()};
+    shell.action(CShellDlg::CmdOpenDir)->trigger();
+    checkStatus(shell, false);
+    QCOMPARE(QDir::currentPath(), here);
+    QCOMPARE(QString::fromUtf8(DB_MainName()), QStringLiteral("maindb"));
+    QCOMPARE(uitest::reports().size(), size_t(1));
+    QVERIFY(uitest::reports()[0].find("is longer than the 127 characters") != std::string::npos);
+    uitest::reports().clear();
+  }
+
   void theMaintenanceCommandsTellTheirOutcome() {
     uitest::TempDatabase db;
     {

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return 1;
   }
-  // A name too long for the table keeps the default, which messages name.
+  // validstem has refused a name too long to take.
   (void)DB_SetMainName(options.mainname.c_str());
 
   TerminalHost host(options.answer, options.purge, isatty(STDIN_FILENO) != 0);
