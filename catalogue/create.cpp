@@ -112,7 +112,10 @@ int createhere() {
         DefaultButton::Refuse);
     if (answer != Answer::OK) return -1;
   }
+  // The database open until now (here or elsewhere) may have held back
+  // writes: its loss is told before anything is created.
   DB_Close();
+  if (DB_CheckClose() != 0) return -1;
 
   WaitCursor wait;
   if (cancreate() != 0) return -1;

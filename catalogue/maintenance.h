@@ -62,6 +62,8 @@
 //   has just checked or rebuilt every index (recovery). The corrections
 //   accepted are written as one batch (batch.h), made durable table by
 //   table at the end; when that fails none of them counts as corrected.
+//   Tables that cannot be closed cleanly at the end are said to need
+//   recovery, and the result is -1.
 #pragma once
 
 #include <string>

@@ -155,7 +155,10 @@ int DB_Open(quill::OpenMode mode, MainFile main) {
   }
   // Reopening an object that is still open would strand its cursors' view
   // of the old files; start from a closed set instead.
-  if (state().open) DB_Close();
+  if (state().open) {
+    DB_Close();
+    if (DB_CheckClose() != 0) return -1;
+  }
   OpenWait wait;
   for (int index : kOpenOrder)
     if (opentable(wait, index, mode) != 0) return -1;
@@ -192,6 +195,16 @@ int DB_Close() {
 }
 
 ErrorCode DB_CloseResult() { return state().closeresult; }
+
+int DB_CheckClose() {
+  const ErrorCode rc = state().closeresult;
+  if (rc == quill::Ok) return 0;
+  quill::warning(DB_Tr("Catalogue", "The database could not be closed cleanly: %s.\nWhat it still held was "
+                                    "not written, so it needs recovery: open it again and recover it "
+                                    "when asked."),
+                 DB_FailureText(rc).c_str());
+  return -1;
+}
 
 ErrorCode DB_CheckedResult() { return state().checkresult; }
 

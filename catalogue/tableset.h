@@ -64,6 +64,9 @@ int DB_Close();
 // The first failure of the last DB_Close's table closes (what a table held
 // back could not be written: the database then needs DB_Recover), or Ok.
 ErrorCode DB_CloseResult();
+// After a DB_Close of tables that may have been written: 0, or -1 after the
+// warning that the database closed needs recovery.
+int DB_CheckClose();
 int DB_CheckResult(ErrorCode result, const char* table, const char* operation);
 // The result DB_CheckResult was last given since the last DB_Open, so that
 // a caller told only -1 can name the cause (a full disk) in its message.

@@ -674,7 +674,9 @@ int DB_Verify(ProgressCallback callback, void* context, VerifyAccess access,
     for (bool t : v.unchecked) summary->unchecked += t;
     (void)v.finish();  // a failure is shown and counted
   }
+  // Repairs the tables held back are lost when they cannot be written.
   DB_Close();
+  if (DB_CheckClose() != 0) return -1;
   return stopped ? -2 : 0;
 }
 
