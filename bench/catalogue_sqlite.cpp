@@ -129,7 +129,7 @@ void importfile(sqlite3* db, const std::string& csv, CatalogueOutcome& out) {
     int64_t seq[2] = {0, 0};
     int64_t first = -1;
     for (const tracklore::cli::Link& l : a.links) {
-      const int k = l.kind - 1;
+      const int k = tracklore::relationof(l.kind);
       AttributeStatements& s = kinds[k];
       auto it = known[k].find(l.name);
       int64_t attr;

@@ -520,6 +520,16 @@ Rückgabewert: %s.</translation>
         <translation>Die Datenbank konnte vor dem Rückgängigmachen nicht sauber geschlossen werden: nichts wurde geändert. Stellen Sie die Datenbank wieder her (tracklore-cli recover).</translation>
     </message>
     <message>
+        <source>The main file name &quot;%s&quot; is longer than the %d characters a database&apos;s main file name can have: rename its files, or choose a shorter name.</source>
+        <translation>Der Name der Hauptdatei &quot;%s&quot; ist länger als die %d Zeichen, die der Name der Hauptdatei einer Datenbank haben kann: Benennen Sie ihre Dateien um oder wählen Sie einen kürzeren Namen.</translation>
+    </message>
+    <message>
+        <source>The database could not be closed cleanly: %s.
+What it still held was not written, so it needs recovery: open it again and recover it when asked.</source>
+        <translation>Die Datenbank konnte nicht sauber geschlossen werden: %s.
+Was sie noch enthielt, wurde nicht geschrieben; sie muss daher wiederhergestellt werden: Öffnen Sie sie erneut und stellen Sie sie wieder her, wenn Sie gefragt werden.</translation>
+    </message>
+    <message>
         <source>The redo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
         <translation>Das Wiederherstellen des Vorgangs (%s) schlug mittendrin fehl%s. Stellen Sie die Datenbank wieder her (tracklore-cli recover), um es zurückzunehmen.</translation>
     </message>

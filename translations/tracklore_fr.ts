@@ -520,6 +520,16 @@ Code retourné : %s.</translation>
         <translation>La base de données n&apos;a pas pu être fermée proprement avant l&apos;annulation : rien n&apos;a changé. Récupérez la base de données (tracklore-cli recover).</translation>
     </message>
     <message>
+        <source>The main file name &quot;%s&quot; is longer than the %d characters a database&apos;s main file name can have: rename its files, or choose a shorter name.</source>
+        <translation>Le nom du fichier principal &quot;%s&quot; dépasse les %d caractères que peut avoir le nom du fichier principal d&apos;une base de données : renommez ses fichiers ou choisissez un nom plus court.</translation>
+    </message>
+    <message>
+        <source>The database could not be closed cleanly: %s.
+What it still held was not written, so it needs recovery: open it again and recover it when asked.</source>
+        <translation>La base de données n&apos;a pas pu être fermée proprement : %s.
+Ce qu&apos;elle contenait encore n&apos;a pas été écrit ; elle doit donc être récupérée : ouvrez-la de nouveau et récupérez-la quand on vous le demande.</translation>
+    </message>
+    <message>
         <source>The redo of the %s failed part way%s. Recover the database (tracklore-cli recover) to take it back.</source>
         <translation>Le rétablissement de l&apos;opération (%s) a échoué en cours de route%s. Récupérez la base de données (tracklore-cli recover) pour l&apos;annuler.</translation>
     </message>
