@@ -136,6 +136,9 @@ TEST_F(CreateTest, RefusedChoicesChangeNothing) {
   EXPECT_EQ(host_.waitshown, 0);
   EXPECT_STREQ(DB_MainName(), "maindb");
   EXPECT_TRUE(host_.messages.empty());
+  // Only the name too long is told; its words are proved where opening asks.
+  EXPECT_EQ(reports_.texts().size(), 1u);
+  reports_.clear();
   // 127 characters still fit.
   const std::string fits(127, 'b');
   host_.choose(dir_.file(fits + ".db1"));
