@@ -280,14 +280,9 @@ void CArticleDlg::onInsert(const std::string& typed) {
   WaitCursor wait;
   int position = -1;
   if (result == ResultInsert && source_->valid()) position = source_->rows().field(F_Seq).asint();
-  const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
-  if (rc == quill::Ok) {
-    // The new entry stands as low as the keys could have brought it.
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kLowestKeptRow);
-    updateButtons();
-  } else {
-    warn(tr("Insertion failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
-  }
+  // The new entry stands as low as the keys could have brought it.
+  showEdit(DB_AddLink(*source_, code_, position, picked, title_), CRecListBox::kLowestKeptRow,
+           tr("Insertion failed; %1."));
 }
 
 void CArticleDlg::onRemove() {
@@ -301,13 +296,8 @@ void CArticleDlg::onRemove() {
     return;
   DB_Host().drain();
   WaitCursor wait;
-  const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeMode::Ask);
-  if (rc == quill::Ok) {
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
-    updateButtons();
-  } else {
-    warn(tr("Remove failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
-  }
+  showEdit(DB_RemoveLink(*source_, title_, PurgeMode::Ask), CRecListBox::kSelectedRow,
+           tr("Remove failed; %1."));
 }
 
 void CArticleDlg::onRename() {
@@ -322,13 +312,16 @@ void CArticleDlg::onRename() {
 
 void CArticleDlg::onMove(bool up) {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  const ErrorCode rc = DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_);
+  showEdit(DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_),
+           CRecListBox::kSelectedRow, up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."));
+}
+
+void CArticleDlg::showEdit(ErrorCode rc, int row, const QString& failed) {
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, row);
     updateButtons();
   } else {
-    warn((up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."))
-             .arg(QString::fromStdString(DB_ReturnedText(rc))));
+    warn(failed.arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 
