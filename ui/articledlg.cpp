@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -72,13 +71,8 @@ void CArticleDlg::layOut() {
   namerow->addWidget(name_, 1);
   namerow->addWidget(modify_);
 
-  auto* contentlabel = new QLabel(tr("Show below:"));
-  contentlabel->setBuddy(contentbox_);
-  auto* contentrow = new QHBoxLayout;
-  contentrow->addWidget(contentlabel);
-  contentrow->addWidget(contentbox_, 1);
-  contentrow->addWidget(prevcontent_);
-  contentrow->addWidget(nextcontent_);
+  QHBoxLayout* contentrow =
+      captionedRow(tr("Show below:"), contentbox_, {prevcontent_, nextcontent_});
 
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {insert_, remove_, rename_, xref_}) buttons->addWidget(b);
