@@ -36,13 +36,6 @@ namespace {
 
 using namespace tracklore;
 
-struct Options {
-  int albums = 100000;
-  int batches = 43;
-  std::string dir;
-  bool keep = false;
-};
-
 bool writecsv(const std::string& path, int albums) {
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) return false;
@@ -80,6 +73,13 @@ bool writecsv(const std::string& path, int albums) {
   (void)cli::importplan(plan, &tally, &stop);
   _exit(2);  // the import ran to its end: nothing to recover
 }
+
+struct Options {
+  int albums = 100000;
+  int batches = 43;
+  std::string dir;
+  bool keep = false;
+};
 
 bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
