@@ -24,45 +24,35 @@ using test::write_all;
 
 using Bytes = std::vector<uint8_t>;
 
-// An index-like store holding one tree in slot 0, plus what the tree needs to compare keys.
+// The store "t.idx" holding one tree in slot 0: 4-byte keys compared as bytes, or texts of up
+// to maxtext characters in natural order.
 struct Store {
-  std::string path = "t.idx";
   MultiFile file;
   std::unique_ptr<Btree> tree;
   std::vector<FieldDescr> fields;
   std::vector<Component> comps;
   KeyDescr kd;
-  Comparator cmp = nullptr;
-  Continuation cont = nullptr;
 
-  // Keys of 4 bytes compared as bytes.
-  void create_fixed(int pagesize, bool exclusive = true) {
-    make(pagesize, TreeInfo{4, 4, 1, 0}, exclusive);
-  }
-  // Texts of up to maxtext characters in natural order.
-  void create_text(int pagesize, int maxtext, bool exclusive = true) {
-    describe_text(maxtext);
-    make(pagesize, TreeInfo{static_cast<int16_t>(maxtext + 1), 4, 0, 0}, exclusive);
-  }
-  void describe_text(int maxtext) {
+  explicit Store(int maxtext = 0) {
+    if (maxtext == 0) return;
     fields = {FieldDescr{'C', static_cast<int16_t>(maxtext + 1), "name"}};
     comps = {Component{0, static_cast<int16_t>(maxtext + 1), CF_VAR | CF_COLLATE}};
     kd = KeyDescr{comps.data(), 1, fields.data(), 1};
-    cmp = compare;
-    cont = continues;
   }
-  void make(int pagesize, TreeInfo info, bool exclusive) {
-    ASSERT_EQ(file.create(path.c_str(), exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
+  void create(int pagesize, bool exclusive = true) {
+    const int16_t keylen = comps.empty() ? 4 : comps[0].length;
+    ASSERT_EQ(file.create("t.idx", exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setupwr(12, {{pagesize, 8}}), 0);
-    ASSERT_EQ(Btree::writeinfo(&file, 0, info), 0);
+    ASSERT_EQ(Btree::writeinfo(&file, 0, TreeInfo{keylen, 4, static_cast<int16_t>(comps.empty()), 0}), 0);
     build();
   }
-  void build() { tree = std::make_unique<Btree>(&file, 0, cmp, comps.empty() ? nullptr : cont, &kd); }
+  void build() {
+    tree = comps.empty() ? std::make_unique<Btree>(&file, 0, nullptr, nullptr, &kd)
+                         : std::make_unique<Btree>(&file, 0, compare, continues, &kd);
+  }
   void reopen(bool exclusive = true) {
-    tree.reset();
-    ASSERT_EQ(file.close(), 0);
-    const Sharing sharing = exclusive ? Sharing::Exclusive : Sharing::Shared;
-    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, sharing), 0);
+    close();
+    ASSERT_EQ(file.open("t.idx", Access::ReadWrite, exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setuprd(), 0);
     build();
   }
@@ -110,7 +100,7 @@ struct Store {
 TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
   TempDir dir;
   Store s;
-  s.create_fixed(58);
+  s.create(58);
   ASSERT_EQ(s.put(be32(42), 7), Ok);
   s.close();
   // The store's head (slot 0's root at 20, the tree's area at 42 with height
@@ -124,8 +114,8 @@ TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
 
 TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   TempDir dir;
-  Store s;
-  s.create_text(256, 9);  // K = 10
+  Store s(9);  // K = 10
+  s.create(256);
   const Bytes eleven = textkey("0123456789");
   EXPECT_EXIT((void)s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
@@ -142,7 +132,7 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
 TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
   TempDir dir;
   Store a;
-  a.create_fixed(58, false);
+  a.create(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
   Store b;
   b.reopen(false);
@@ -183,7 +173,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
   TempDir dir;
   {
     Store s;
-    s.create_fixed(58);
+    s.create(58);
     for (int k = 1; k <= 60; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
     ASSERT_EQ(s.tree->height(), 4);
   }
@@ -212,7 +202,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 // A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
 std::vector<Store::PageView> make_tree(Bytes* bytes) {
   Store s;
-  s.create_fixed(58);
+  s.create(58);
   for (int k = 1; k <= 60; ++k) EXPECT_EQ(s.put(be32(k), k), Ok);
   std::vector<Store::PageView> v = s.pages();
   s.close();
@@ -249,7 +239,13 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   const std::string root = std::to_string(v[0].offset), first = std::to_string(inner[0]->offset);
   ASSERT_EQ(getles32(&b[child0(v[0])]), v[0].children[0]);
   const std::string outside = "damaged page at offset " + root + " in 't.idx' \\(child 0 offset ";
-  const std::tuple<size_t, int, int32_t, std::string> damages[] = {
+  struct Damage {
+    size_t at;
+    int width;
+    int32_t value;
+    std::string message;
+  };
+  const Damage damages[] = {
       {static_cast<size_t>(v[0].offset), 2, 30000,
        "Page::load: damaged page at offset " + root + " in 't.idx' \\(entry count 30000"},
       {static_cast<size_t>(v[0].offset), 2, 0, "damaged page at offset " + root},
@@ -287,11 +283,10 @@ TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
   const std::vector<const Store::PageView*> leaves = onlevel(v, 0);
-  Bytes c = b;
   ASSERT_GE(leaves.size(), 2u);
-  putle32(&c[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
-  putle32(&c[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
-  write_all("t.idx", c);
+  putle32(&b[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
+  putle32(&b[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
+  write_all("t.idx", b);
   EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
               "damaged tree 0 at offset " + std::to_string(leaves[0]->offset) + " in 't.idx'");
   // A position on the last entry of the first leaf steps on by climbing
@@ -320,11 +315,10 @@ TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
   // The free head's link leads to the root, a page in use.
-  Bytes c = b;
-  const int32_t head = getles32(&c[16 + 12]);
+  const int32_t head = getles32(&b[16 + 12]);
   ASSERT_NE(head, -1);
-  putle32(&c[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
-  write_all("t.idx", c);
+  putle32(&b[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
+  write_all("t.idx", b);
   EXPECT_EXIT(
       {
         Store s;
@@ -343,25 +337,22 @@ TEST(Btree, KeysOutOfOrderAreReportedByTheWalk) {
   Bytes b;
   std::vector<Store::PageView> v = make_tree(&b);
   // Two keys of a leaf swapped.
-  Bytes c = b;
-  const Store::PageView* leaf = &v.back();
-  const size_t at = static_cast<size_t>(leaf->offset) + 6;
-  ASSERT_GE(leaf->entries.size(), 2u);
-  std::swap_ranges(&c[at], &c[at + 8], &c[at + 8]);
-  write_all("t.idx", c);
+  const size_t at = static_cast<size_t>(v.back().offset) + 6;
+  ASSERT_GE(v.back().entries.size(), 2u);
+  std::swap_ranges(&b[at], &b[at + 8], &b[at + 8]);
+  write_all("t.idx", b);
   Store s;
   s.reopen();
   std::vector<std::string> problems;
   EXPECT_EQ(s.tree->walk(nullptr, &problems), -1);
-  ASSERT_FALSE(problems.empty());
-  EXPECT_NE(problems.front().find("out of order"), std::string::npos) << problems.front();
+  EXPECT_NE(problems.at(0).find("out of order"), std::string::npos) << problems[0];
 }
 
 TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
   TempDir dir;
   {
-    Store named;
-    named.create_text(146, 23);
+    Store named(23);
+    named.create(146);
     for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(textkey("name " + std::to_string(i)), i), Ok);
   }
   Bytes b = read_all("t.idx");
@@ -370,8 +361,7 @@ TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
   write_all("t.idx", b);
   EXPECT_EXIT(
       {
-        Store damaged;
-        damaged.describe_text(23);
+        Store damaged(23);
         damaged.reopen();
         bt_pos pos(28);
         (void)damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);
