@@ -30,19 +30,11 @@ std::vector<char> record(int i) { return std::vector<char>(kRecord, static_cast<
 void appendlog(File& f, int i, bool right) {
   uint8_t counter[4];
   putle32(counter, static_cast<uint32_t>(i + 1));
-  auto put_record = [&] {
-    ASSERT_EQ(f.writeat(kRecords + i * kRecord, record(i).data(), kRecord), 0);
-  };
-  auto put_counter = [&] {
-    ASSERT_EQ(f.writeat(0, counter, 4), 0);
-  };
+  const auto put_record = [&] { return f.writeat(kRecords + i * kRecord, record(i).data(), kRecord); };
   if (right) {
-    put_record();
-    ASSERT_EQ(f.sync(), 0);
-    put_counter();
+    ASSERT_TRUE(put_record() == 0 && f.sync() == 0 && f.writeat(0, counter, 4) == 0);
   } else {
-    put_counter();
-    put_record();
+    ASSERT_TRUE(f.writeat(0, counter, 4) == 0 && put_record() == 0);
   }
   ASSERT_EQ(f.sync(), 0);
 }
@@ -66,9 +58,7 @@ TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
       TempDir dir;
       {
         File f;
-        ASSERT_EQ(f.create("log", Sharing::Exclusive), 0);
-        ASSERT_EQ(f.writeat(0, nullptr, kRecords), 0);
-        ASSERT_EQ(f.sync(), 0);
+        ASSERT_TRUE(f.create("log", Sharing::Exclusive) == 0 && f.writeat(0, nullptr, kRecords) == 0 && f.sync() == 0);
       }
       PowerCut cut;
       File f;
