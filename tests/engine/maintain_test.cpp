@@ -115,6 +115,11 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   const Bytes db1 = read_all("t.db1");
   ASSERT_EQ(DataFile::reindex("t"), Ok);
   EXPECT_EQ(read_all("t.db1"), db1);
+  {
+    DataFile table;
+    ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
+    EXPECT_EQ(table.index()->count(), 3);  // the live records only
+  }
   const Header before = header_of("t");
   const Bytes idx = read_all("t.idx");
   // A live record whose status byte was damaged is kept, as live.
