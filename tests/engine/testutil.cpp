@@ -22,10 +22,7 @@ namespace quill::test {
 namespace {
 std::vector<CapturedReports::Message> g_messages;
 
-int capture(ReportLevel level, const char* title, const char* text) {
-  g_messages.push_back({level, title, text});
-  return 1;
-}
+int capture(ReportLevel level, const char* title, const char* text) { return g_messages.push_back({level, title, text}), 1; }
 }  // namespace
 
 SweepSet sweepset() {
@@ -61,10 +58,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-CapturedReports::CapturedReports() : saved_(reporter) {
-  g_messages.clear();
-  reporter = capture;
-}
+CapturedReports::CapturedReports() : saved_(reporter) { g_messages.clear(), reporter = capture; }
 
 CapturedReports::~CapturedReports() { reporter = saved_; }
 
@@ -72,7 +66,7 @@ const std::vector<CapturedReports::Message>& CapturedReports::messages() const {
 
 std::string CapturedReports::text() const {
   std::string all;
-  for (const auto& m : g_messages) all += m.text;
+  for (const std::string& t : texts()) all += t;
   return all;
 }
 
@@ -137,20 +131,22 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
 }
 
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records) {
+  const auto need = [&base](bool done, const char* what) {
+    if (!done) throw std::runtime_error(std::string("append_raw: ") + what + " of " + base);
+  };
   DataFile t;
-  if (t.opendata(base.c_str(), {}) != Ok)
-    throw std::runtime_error("append_raw: cannot open " + base);
+  need(t.opendata(base.c_str(), {}) == Ok, "open");
   Header& h = t.header();
   int32_t recno = h.nrecs;
   for (const auto& r : records) {
-    if (r.size() != h.reclen) throw std::runtime_error("append_raw: record length");
-    if (t.writerecord(recno++, r.data()) != Ok) throw std::runtime_error("append_raw: write");
-    if (r.back() == '*') ++h.ndeleted;
+    need(r.size() == h.reclen, "record length");
+    need(t.writerecord(recno++, r.data()) == Ok, "write");
+    h.ndeleted += r.back() == '*' ? 1 : 0;
   }
-  h.nrecs += static_cast<int32_t>(records.size());
+  h.nrecs = recno;
   h.serial += static_cast<int32_t>(records.size());
   h.stamp += 1;
-  if (t.writehead() != Ok) throw std::runtime_error("append_raw: header");
+  need(t.writehead() == Ok, "header");
   (void)t.close();
 }
 

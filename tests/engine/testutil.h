@@ -16,20 +16,16 @@
 
 #include <gtest/gtest.h>
 
-namespace quill {
-class DataFile;
-class Rlist;
-}  // namespace quill
+namespace quill { class DataFile; class Rlist; }
 
 namespace quill::test {
 
 // Where a TempDir lies: the system's temporary directory, or memory where offered (free syncs).
 enum class TempPlace { System, Memory };
 
-// How much of the long sweeps (power cuts, cuts at every write) runs: the
-// full set by default; TRACKLORE_SWEEP=reduced (the sanitizer pass) tries
-// one seed and every eighth cut, since memory faults show as well in a few.
-// TRACKLORE_POWERCUT_SEEDS overrides the seeds either way.
+// How much of the long sweeps (power cuts, cuts at every write) runs: all by default;
+// TRACKLORE_SWEEP=reduced (the sanitizer pass) tries one seed and every eighth cut, since memory
+// faults show as well in a few. TRACKLORE_POWERCUT_SEEDS overrides the seeds either way.
 struct SweepSet {
   int seeds;   // per cut point and mode
   int stride;  // every stride-th cut point, the last one always
@@ -38,8 +34,8 @@ SweepSet sweepset();
 // The cuts of a sweep that sweepset() takes from points, in order.
 std::vector<int64_t> sweeppoints(const std::vector<int64_t>& points);
 
-// A fresh empty directory, removed with everything in it at destruction and
-// the current directory while it lives (the engine's temporary files go there).
+// A fresh empty directory, removed with everything in it at destruction and the current
+// directory while it lives (the engine's temporary files go there).
 class TempDir {
  public:
   explicit TempDir(TempPlace place = TempPlace::System);
@@ -63,16 +59,11 @@ class InTempDir : public ::testing::Test {
 // Collects every message the engine reports while it lives.
 class CapturedReports {
  public:
-  struct Message {
-    ReportLevel level;
-    std::string title;
-    std::string text;
-  };
+  struct Message { ReportLevel level; std::string title, text; };
   CapturedReports();
   ~CapturedReports();
   const std::vector<Message>& messages() const;
-  // All texts joined, for a quick EXPECT on contents.
-  std::string text() const;
+  std::string text() const;  // all texts joined, for a quick EXPECT on contents
   std::vector<std::string> texts() const;
   void clear();
 
@@ -83,8 +74,8 @@ class CapturedReports {
 // The example table's fields: "C" 56, "X", "C" 2, "L".
 extern const std::vector<FieldDescr> kExampleFields;
 
-// Writes a table file with these fields and tags and no records, the way the
-// structure change would leave it (without an index file).
+// Writes a table file with these fields and tags and no records, as the structure change would
+// leave it (without an index file).
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags = {}, int namelen = 0, int pagesize = 0);
 
@@ -100,8 +91,8 @@ ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 // The integrity check of table `base` passes (its notes, and only they, in *notes if given).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
-// Appends whole records (status byte last) as they lie on disk and counts them
-// in the header as the cursor would; no index is touched.
+// Appends whole records (status byte last) as they lie on disk and counts them in the header as
+// the cursor would; no index is touched.
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records);
 
 // A number as the engine stores it in keys and record numbers (big-endian).
@@ -114,8 +105,8 @@ std::vector<unsigned char> read_all(const std::string& path);
 std::string hex(const std::vector<unsigned char>& bytes);
 void write_all(const std::string& path, const std::vector<unsigned char>& bytes);
 
-// The header of table `base` as its file holds it (descriptors included
-// where the table opens; the fixed head alone where it does not).
+// The header of table `base` as its file holds it (descriptors included where the table opens;
+// the fixed head alone where it does not).
 Header header_of(const std::string& base);
 
 // Record n of table `base` straight from its file, status byte included; empty past the end.
@@ -124,8 +115,8 @@ std::vector<unsigned char> record_at(const std::string& base, int n);
 // The names in the current directory.
 std::set<std::string> entries();
 
-// Every file of the current directory with its bytes: what a refused or
-// failed change must leave exactly as it found it.
+// Every file of the current directory with its bytes: what a refused or failed change must leave
+// exactly as it found it.
 using DirContents = std::map<std::string, std::vector<unsigned char>>;
 DirContents dir_contents();
 
@@ -137,13 +128,14 @@ int run_child(const std::function<void()>& body);
 struct ProgressLog {
   std::vector<int> values;
   static void add(void* log, int value) { static_cast<ProgressLog*>(log)->values.push_back(value); }
+  int last() const { return values.empty() ? -1 : values.back(); }  // -1: nothing reported
 };
 
 // The record numbers of tree t in key order, read straight from the tree.
 std::vector<int32_t> tree_order(DataFile& table, int t);
 
-// Makes writes to the temporary files (those ending in `extension`, if
-// given) fail from a byte position on; undone when it goes out of scope.
+// Makes writes to the temporary files (those ending in `extension`, if given) fail from a byte
+// position on; undone when it goes out of scope.
 struct WriteFault {
   explicit WriteFault(int32_t from, const std::string& extension = "");
   ~WriteFault();
@@ -151,10 +143,9 @@ struct WriteFault {
   WriteFault& operator=(const WriteFault&) = delete;
 };
 
-// While it lives the system refuses calls of one kind with `error` (ENOSPC:
-// a full disk), from the `from`-th of them on (counted from 1), in files
-// whose name holds `part`; it stays refused, as a full disk stays full,
-// unless `once`: then only that call is refused (space freed at once).
+// While it lives the system refuses calls of one kind with `error` (ENOSPC: a full disk), from the
+// `from`-th of them on (counted from 1), in files whose name holds `part`; it stays refused, as a
+// full disk stays full, unless `once`: then only that call is refused (space freed at once).
 class RefusedCalls {
  public:
   RefusedCalls(File::Call call, int error, int from = 1, std::string part = "", bool once = false);
