@@ -43,6 +43,8 @@ void PrintTo(const Config& c, std::ostream* os) { *os << c.name; }
 
 constexpr int kMaxText = 23;
 
+bool fatal() { return ::testing::Test::HasFatalFailure(); }
+
 std::string shown(const Bytes& key, bool text) {
   if (!text) return std::to_string(get4(key.data()));
   std::string s(key.begin(), key.end());
@@ -87,29 +89,20 @@ class Model {
   void run() {
     open(true);
     for (int b = 0; b < cfg_.batches; ++b) {
-      for (int i = 0; i < cfg_.batch; ++i) {
-        step();
-        if (::testing::Test::HasFatalFailure()) return;
-      }
+      for (int i = 0; i < cfg_.batch && !fatal(); ++i) step();
+      if (fatal()) return;
       SCOPED_TRACE("after batch " + std::to_string(b) + " with " + std::to_string(model_.size()) +
                    " entries, height " + std::to_string(tree_->height()));
       check();
-      if (::testing::Test::HasFatalFailure()) return;
-      if (b % 3 == 2) {
-        reopen();
-        check();
-        if (::testing::Test::HasFatalFailure()) return;
-      }
+      if (b % 3 == 2 && !fatal()) { reopen(); check(); }
+      if (fatal()) return;
     }
     EXPECT_GT(duplicates_, 0) << "no insertion met an equal entry";
     EXPECT_GT(maxheight_, cfg_.pagesize < 200 ? 3 : 1);
     // Shrink the tree to nothing and check the ends of removal.
-    while (!model_.empty()) {
-      remove_one(model_[rng_() % model_.size()]);
-      if (::testing::Test::HasFatalFailure()) return;
-    }
-    EXPECT_EQ(tree_->root(), -1);
-    EXPECT_EQ(tree_->height(), 0);
+    while (!model_.empty() && !fatal()) remove_one(model_[rng_() % model_.size()]);
+    if (fatal()) return;
+    EXPECT_EQ(std::make_pair(tree_->root(), static_cast<int>(tree_->height())), std::make_pair(-1, 0));
     check();
     reopen();
     check();
@@ -170,11 +163,11 @@ class Model {
         "Track 1 Live", "Track 12b", "Track"};
     std::string s;
     const unsigned r = rng_() % 10;
-    if (r < 3) {
+    if (r < 3)
       s = "Track " + std::to_string(1 + rng_() % 130);
-    } else if (r == 3) {
+    else if (r == 3)
       s = kFixed[rng_() % (sizeof kFixed / sizeof kFixed[0])];
-    } else {
+    else {
       const int words = 1 + static_cast<int>(rng_() % 3);
       for (int i = 0; i < words; ++i) {
         if (i > 0) s += ' ';
@@ -225,8 +218,7 @@ class Model {
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
     stale_ = pos;
     model_.insert(model_.begin() + static_cast<long>(at), e);
-    ASSERT_EQ(keyat(pos), e.key);
-    ASSERT_EQ(pos.recno(), e.rec);
+    expect_at(pos, at);
     maxheight_ = std::max(maxheight_, static_cast<int>(tree_->height()));
   }
 
@@ -250,16 +242,10 @@ class Model {
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
     stale_ = pos;
     model_.erase(model_.begin() + static_cast<long>(at));
-    if (model_.empty()) {
-      ASSERT_EQ(out, NoCurrentRecord);
-      ASSERT_FALSE(pos.valid());
-    } else if (at < model_.size()) {
-      ASSERT_EQ(out, NextRecord);
-      expect_at(pos, at);
-    } else {
-      ASSERT_EQ(out, PrevRecord);
-      expect_at(pos, model_.size() - 1);
-    }
+    // The position goes on to the next entry, else the one before, else nowhere.
+    ASSERT_EQ(out, model_.empty() ? NoCurrentRecord : at < model_.size() ? NextRecord : PrevRecord);
+    ASSERT_EQ(pos.valid(), !model_.empty());
+    if (!model_.empty()) expect_at(pos, std::min(at, model_.size() - 1));
   }
 
   void expect_at(const bt_pos& pos, size_t i) const {
@@ -281,7 +267,7 @@ class Model {
 
   void check() {
     check_structure();
-    if (::testing::Test::HasFatalFailure()) return;
+    if (fatal()) return;
     check_accounting();
     check_stepping();
     check_seeks();
@@ -326,16 +312,13 @@ class Model {
       ASSERT_TRUE(!leaf || level == height) << "leaf " << at << " on level " << level;
       for (size_t i = 0; i <= p.entries.size(); ++i) {
         if (!leaf) visit(p.children[i], at, level + 1);
-        if (::testing::Test::HasFatalFailure()) return;
+        if (fatal()) return;
         if (i < p.entries.size()) inorder.push_back(p.entries[i]);
       }
     };
-    if (tree_->root() == -1) {
-      EXPECT_EQ(height, 0);
-    } else {
-      visit(tree_->root(), -1, 1);
-      if (::testing::Test::HasFatalFailure()) return;
-    }
+    EXPECT_EQ(tree_->root() == -1, height == 0);
+    if (tree_->root() != -1) visit(tree_->root(), -1, 1);
+    if (fatal()) return;
     EXPECT_EQ(seen.size(), pages.size());
     ASSERT_EQ(inorder.size(), model_.size());
     for (size_t i = 0; i < inorder.size(); ++i) {
@@ -471,17 +454,9 @@ class Model {
           const ErrorCode rc =
               tree_->seek(&pos, key.data(), static_cast<int>(key.size()),
                           static_cast<SeekMode>(mode), static_cast<SeekWhich>(which));
-          if (mode == 2 && firstmatch < 0) {
-            // At or after: the entry after the key, else the greatest.
-            if (model_.empty()) {
-              EXPECT_EQ(rc, NotFound);
-            } else if (firstafter >= 0) {
-              EXPECT_EQ(rc, NextRecord);
-              expect_at(pos, static_cast<size_t>(firstafter));
-            } else {
-              EXPECT_EQ(rc, PrevRecord);
-              expect_at(pos, model_.size() - 1);
-            }
+          if (mode == 2 && firstmatch < 0) {  // at or after: the entry after the key, else the greatest
+            EXPECT_EQ(rc, model_.empty() ? NotFound : firstafter >= 0 ? NextRecord : PrevRecord);
+            if (!model_.empty()) expect_at(pos, firstafter >= 0 ? static_cast<size_t>(firstafter) : model_.size() - 1);
             continue;
           }
           if (firstmatch < 0) {
@@ -507,7 +482,7 @@ class Model {
           expect_at(pos, end ? at : at + 1);
         }
       }
-      if (::testing::Test::HasFatalFailure()) return;
+      if (fatal()) return;
     }
   }
 };

@@ -31,9 +31,10 @@ namespace fs = std::filesystem;
 using test::CutMode;
 using test::PowerCut;
 using test::add;
+using test::rename;
 using test::TempDir;
 
-constexpr int kName = 0, kAux = 3;
+constexpr int kAux = 3;
 constexpr int kSetupRecords = 60;
 
 // Small pages, so that a few dozen records make trees of several levels.
@@ -98,10 +99,7 @@ bool matches(const Records& s, const Records& a, const Records& b, std::string* 
 
 // Judges the files in the current directory; the reason goes to stderr.
 int judge(const Records& before, const Records& after) {
-  auto fail = [](const std::string& why) {
-    std::fprintf(stderr, "%s\n", why.c_str());
-    return 1;
-  };
+  auto fail = [](const std::string& why) { std::fprintf(stderr, "%s\n", why.c_str()); return 1; };
   {
     DataFile table;
     ErrorCode rc = table.open("t", {.readonly = true});
@@ -220,8 +218,7 @@ void sweep(const Scenario& scenario) {
 TEST(PowerCutSweep, EveryKindOfChange) {
   const auto update = [](DataFile&, Rlist* r, int call) {
     ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
-    r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
-    ASSERT_EQ(r->flush(), Ok);
+    ASSERT_EQ(rename(*r, "Renamed " + std::to_string(call)), Ok);
   };
   const auto remove = [](DataFile&, Rlist* r, int call) {
     ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
@@ -239,20 +236,13 @@ TEST(PowerCutSweep, EveryKindOfChange) {
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
            for (int k = 0; k < 4; ++k) {
              ASSERT_EQ(r->go(GoHow::Absolute, 8 + 12 * k), Ok);
-             if (k % 2) {
-               ASSERT_EQ(r->del(), Ok);
-             } else {
-               r->field(kName).set(("Batch renamed " + std::to_string(k)).c_str());
-               ASSERT_EQ(r->flush(), Ok);
-             }
+             ASSERT_EQ(k % 2 ? r->del() : rename(*r, "Batch renamed " + std::to_string(k)), Ok);
            }
            ASSERT_EQ(table.defersync(false), Ok);
          }});
   sweep({.name = "append_room", .calls = 20, .everyevent = true, .run = [&](DataFile& table, Rlist* r, int call) {
            append(r, call);
-           if (call == 10) {
-             ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs()));
-           }
+           if (call == 10) { ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs())); }
          }});
   sweep({.name = "append_evicting", .calls = 3, .everyevent = true, .run = [&](DataFile& table, Rlist* r, int call) {
            if (call == 0) table.index()->setcachepages(0);

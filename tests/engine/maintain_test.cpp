@@ -44,7 +44,9 @@ Bytes record(const std::string& name, int32_t num, bool deleted = false) {
 }
 
 struct RenameFailure {
-  RenameFailure() { set_rename_fault([](const char* from, const char*) { return std::string(from).rfind("tmp", 0) == 0; }); }
+  RenameFailure() {
+    set_rename_fault([](const char* from, const char*) { return std::string(from).rfind("tmp", 0) == 0; });
+  }
   ~RenameFailure() { set_rename_fault({}); }
 };
 

@@ -22,7 +22,10 @@ namespace quill::test {
 namespace {
 std::vector<CapturedReports::Message> g_messages;
 
-int capture(ReportLevel level, const char* title, const char* text) { return g_messages.push_back({level, title, text}), 1; }
+int capture(ReportLevel level, const char* title, const char* text) {
+  g_messages.push_back({level, title, text});
+  return 1;
+}
 }  // namespace
 
 SweepSet sweepset() {
@@ -121,6 +124,11 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
   r.field(2).set("m");
   r.field(3).set(aux);
   return r.append();
+}
+
+ErrorCode rename(Rlist& r, const std::string& name) {
+  r.field(0).set(name.c_str());
+  return r.flush();
 }
 
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {

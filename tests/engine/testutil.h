@@ -85,8 +85,9 @@ ErrorCode make_index(const std::string& base);
 // The names table of the cursor tests, with its empty index: "Name" C 30,
 // "Code" X 4 (serial), "Mark" C 4, "Aux" L 4; tags on Name and on Code.
 ErrorCode make_names(const std::string& base, int pagesize = 0);
-// Appends a record of the names table.
+// Appends a record of the names table; renames the current one.
 ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
+ErrorCode rename(Rlist& r, const std::string& name);
 
 // The integrity check of table `base` passes (its notes, and only they, in *notes if given).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
