@@ -259,12 +259,6 @@ class Model {
 
   // ---- checks
 
-  struct PageView {
-    int32_t parent;
-    std::vector<Entry> entries;
-    std::vector<int32_t> children;
-  };
-
   void check() {
     check_structure();
     if (fatal()) return;
@@ -278,22 +272,13 @@ class Model {
   // every page but the root at least half full, as splits, merges and
   // borrowing must leave it (keys of varying length are not held to that).
   void check_structure() {
-    std::map<int32_t, PageView> pages;
+    std::map<int32_t, test::PageView> pages;
     std::vector<std::string> problems;
     WalkSummary summary;
-    (void)tree_->walk(
-        [&](const WalkStep& s) {
-          EXPECT_TRUE(cfg_.text || s.parent == -1 || s.page->halffull())
-              << "page " << s.offset << " below half full";
-          PageView v{s.page->parent(), {}, {}};
-          for (int i = 0; i < s.page->count(); ++i)
-            v.entries.push_back({Bytes(s.page->key(i), s.page->key(i) + s.page->keylen(i)),
-                                 get4(s.page->data(i))});
-          for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
-          pages[s.offset] = v;
-          return true;
-        },
-        &problems, &summary);
+    for (test::PageView& v : test::pageviews(*tree_, &problems, &summary)) {
+      EXPECT_TRUE(cfg_.text || v.level == 1 || v.halffull) << "page " << v.offset << " below half full";
+      pages[v.offset] = std::move(v);
+    }
     ASSERT_TRUE(problems.empty()) << problems.front();
     EXPECT_EQ(summary.entries, static_cast<long long>(model_.size()));
 
@@ -304,7 +289,7 @@ class Model {
       ASSERT_TRUE(seen.insert(at).second) << "page " << at << " reached twice";
       auto it = pages.find(at);
       ASSERT_NE(it, pages.end()) << "page " << at << " not shown by the walk";
-      const PageView& p = it->second;
+      const test::PageView& p = it->second;
       EXPECT_EQ(p.parent, parent) << "page " << at;
       ASSERT_FALSE(p.entries.empty()) << "page " << at;
       const bool leaf = p.children[0] == -1;
@@ -313,7 +298,7 @@ class Model {
       for (size_t i = 0; i <= p.entries.size(); ++i) {
         if (!leaf) visit(p.children[i], at, level + 1);
         if (fatal()) return;
-        if (i < p.entries.size()) inorder.push_back(p.entries[i]);
+        if (i < p.entries.size()) inorder.push_back({p.entries[i].first, p.entries[i].second});
       }
     };
     EXPECT_EQ(tree_->root() == -1, height == 0);

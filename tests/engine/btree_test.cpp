@@ -17,6 +17,7 @@ namespace {
 
 using test::be32;
 using test::hex;
+using test::PageView;
 using test::read_all;
 using test::TempDir;
 using test::textkey;
@@ -72,27 +73,9 @@ struct Store {
   }
   ErrorCode find(bt_pos* pos, int32_t k) { return tree->find(pos, be32(k).data(), 4, be32(k).data()); }
 
-  struct PageView {
-    int32_t offset, parent;
-    int level;
-    std::vector<std::pair<Bytes, int32_t>> entries;
-    std::vector<int32_t> children;
-  };
-  // Every page, root first, as the structure walk shows it.
   std::vector<PageView> pages() {
-    std::vector<PageView> out;
     std::vector<std::string> problems;
-    (void)tree->walk(
-        [&](const WalkStep& s) {
-          PageView v{s.offset, s.page->parent(), s.level, {}, {}};
-          for (int i = 0; i < s.page->count(); ++i)
-            v.entries.push_back({Bytes(s.page->key(i), s.page->key(i) + s.page->keylen(i)),
-                                 get4(s.page->data(i))});
-          for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
-          out.push_back(v);
-          return true;
-        },
-        &problems);
+    std::vector<PageView> out = test::pageviews(*tree, &problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
     return out;
   }
@@ -198,20 +181,20 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 // ---------------------------------------------------------------- damaged files
 
 // A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
-std::vector<Store::PageView> make_tree(Bytes* bytes) {
+std::vector<PageView> make_tree(Bytes* bytes) {
   Store s;
   s.create(58);
   for (int k = 1; k <= 60; ++k) EXPECT_EQ(s.put(be32(k), k), Ok);
-  std::vector<Store::PageView> v = s.pages();
+  std::vector<PageView> v = s.pages();
   s.close();
   *bytes = read_all("t.idx");
   return v;
 }
 
 // The pages of a level (1 the root), or the leaves (level 0), in walk order.
-std::vector<const Store::PageView*> onlevel(const std::vector<Store::PageView>& v, int level) {
-  std::vector<const Store::PageView*> out;
-  for (const Store::PageView& p : v)
+std::vector<const PageView*> onlevel(const std::vector<PageView>& v, int level) {
+  std::vector<const PageView*> out;
+  for (const PageView& p : v)
     if (level == 0 ? p.children[0] == -1 : p.level == level) out.push_back(&p);
   return out;
 }
@@ -228,10 +211,10 @@ void open_and_seek(int key) {
 TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
-  const std::vector<const Store::PageView*> inner = onlevel(v, 2);
+  std::vector<PageView> v = make_tree(&b);
+  const std::vector<const PageView*> inner = onlevel(v, 2);
   ASSERT_GE(inner.size(), 2u);
-  const auto child0 = [](const Store::PageView& p) {
+  const auto child0 = [](const PageView& p) {
     return static_cast<size_t>(p.offset) + 6 + 52 - 4 * (p.entries.size() + 1);
   };
   const std::string root = std::to_string(v[0].offset), first = std::to_string(inner[0]->offset);
@@ -271,8 +254,8 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
 TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
-  const std::vector<const Store::PageView*> leaves = onlevel(v, 0);
+  std::vector<PageView> v = make_tree(&b);
+  const std::vector<const PageView*> leaves = onlevel(v, 0);
   ASSERT_GE(leaves.size(), 2u);
   putle32(&b[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
   putle32(&b[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
@@ -303,7 +286,7 @@ TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
 TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
+  std::vector<PageView> v = make_tree(&b);
   // The free head's link leads to the root, a page in use.
   const int32_t head = getles32(&b[16 + 12]);
   ASSERT_NE(head, -1);
@@ -325,7 +308,7 @@ TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
 TEST(Btree, KeysOutOfOrderAreReportedByTheWalk) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
+  std::vector<PageView> v = make_tree(&b);
   // Two keys of a leaf swapped.
   const size_t at = static_cast<size_t>(v.back().offset) + 6;
   ASSERT_GE(v.back().entries.size(), 2u);

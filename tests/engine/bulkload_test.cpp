@@ -40,8 +40,7 @@ enum class Keys { Later, AsAppended };
 
 // A table of names and numbers whose records are written without the index
 // (the reindex then builds both trees), or through it as they are appended.
-void build(const std::string& base, const std::vector<std::string>& rows, int pagesize,
-           Keys keys = Keys::Later) {
+void build(const std::string& base, const std::vector<std::string>& rows, int pagesize, Keys keys = Keys::Later) {
   ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'L', 4, "N"}},
                              {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, pagesize),
             Ok);
@@ -53,9 +52,7 @@ void build(const std::string& base, const std::vector<std::string>& rows, int pa
     cursor.field(0).set(rows[i].c_str());
     cursor.field(1).set(static_cast<long>(i * 7919 % 1000));
     ASSERT_EQ(cursor.append(), Ok);
-    if (i % 11 == 5) {
-      ASSERT_EQ(cursor.del(), Ok);  // deleted records get no keys
-    }
+    ASSERT_EQ(i % 11 == 5 ? cursor.del() : Ok, Ok);  // deleted records get no keys
   }
 }
 

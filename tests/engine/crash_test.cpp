@@ -100,18 +100,11 @@ bool matches(const Records& s, const Records& a, const Records& b, std::string* 
 // Judges the files in the current directory; the reason goes to stderr.
 int judge(const Records& before, const Records& after) {
   auto fail = [](const std::string& why) { std::fprintf(stderr, "%s\n", why.c_str()); return 1; };
-  {
-    DataFile table;
-    ErrorCode rc = table.open("t", {.readonly = true});
-    (void)table.close();
-    if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
-      return fail(std::string("opens with ") + errname(rc));
-    if (rc != Ok) {
-      if (ErrorCode re = DataFile::reindex("t"); re != Ok)
-        return fail(std::string("reindex: ") + errname(re));
-      if (ErrorCode again = table.open("t", {.readonly = true}); again != Ok)
-        return fail(std::string("after reindex opens with ") + errname(again));
-    }
+  const ErrorCode rc = test::opens("t");
+  if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex) return fail(std::string("opens with ") + errname(rc));
+  if (rc != Ok) {
+    if (ErrorCode re = DataFile::reindex("t"); re != Ok) return fail(std::string("reindex: ") + errname(re));
+    if (ErrorCode again = test::opens("t"); again != Ok) return fail(std::string("reindexed: ") + errname(again));
   }
   if (auto sound = test::sound("t"); !sound) return fail(std::string("check: ") + sound.message());
   Records s;
@@ -126,8 +119,7 @@ int judge(const Records& before, const Records& after) {
     Rlist r(&table);
     if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
   }
-  if (auto sound = test::sound("t"); !sound)
-    return fail(std::string("check after an append: ") + sound.message());
+  if (auto sound = test::sound("t"); !sound) return fail(std::string("check after an append: ") + sound.message());
   Records later;
   if (!read_records("t", &later) || later.recs.size() != s.recs.size() + 1)
     return fail("the append afterwards did not add exactly one record");
@@ -298,8 +290,7 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
     auto longer = data;
     longer.resize(data.size() + extra, 'z');
     test::write_all("t.db1", longer);
-    ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
-    (void)table.close();
+    ASSERT_EQ(test::opens("t"), Ok) << extra;
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);

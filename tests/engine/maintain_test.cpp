@@ -198,8 +198,7 @@ TEST_F(Pack, CarriesTheHeaderRecordAcrossButNotAWrongDeletionCount) {
   h = header_of("w");
   EXPECT_EQ(std::tie(h.nrecs, h.ndeleted), std::make_tuple(3, 0));
   EXPECT_EQ(read_all("w.db1").size(), static_cast<size_t>(h.datastart + 3 * kRecLen));
-  DataFile table;
-  EXPECT_EQ(table.open("w", {.readonly = true, .noindex = true}), Ok);
+  EXPECT_EQ(opens("w", {.readonly = true, .noindex = true}), Ok);
 }
 
 // The copies read the old file many records at a time: records wide enough to fill several
@@ -323,8 +322,7 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
     EXPECT_EQ(DataFile::pack("t"), DataCreate);
   }
   EXPECT_EQ(dir_contents(), before);
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
+  EXPECT_EQ(opens("t"), Ok);
 }
 
 // Without room for twice the table on the disk, pack and reindex are
@@ -380,9 +378,7 @@ TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
   File::set_write_fault({});
   EXPECT_EQ(headerwrites, 2);
   EXPECT_EQ(dir_contents(), before);
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-  (void)table.close();
+  EXPECT_EQ(opens("t"), Ok);
 
   // A failed move is reported as IndexCreate; the index, out of date after
   // an append, stays as it was.

@@ -55,12 +55,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   // Each field set wrong, and a short store, are refused; the header length is read from the
   // file, and one other than the store's is refused, not read into a short buffer.
   const std::vector<unsigned char> good = read_all("t.idx");
-  struct Damage {
-    const char* what;
-    size_t at;
-    int width;
-    int32_t value;
-  };
+  struct Damage { const char* what; size_t at; int width; int32_t value; };
   const Damage damages[] = {
       {"negative slot count", 0, 2, -3},
       {"absurd slot count", 0, 2, 30000},

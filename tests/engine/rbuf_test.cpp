@@ -37,7 +37,7 @@ TEST_F(RbufTest, EmptyValuesConversionsAndSerialFields) {
   EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0", 5), 0);
   EXPECT_EQ(std::make_tuple(get4(rec.field(2).data()), rec.field(2).aslong(), rec.field(3).asint()),
             std::make_tuple(-1, -1, -1));
-  EXPECT_EQ(std::make_tuple(getdouble(rec.field(5).data()), getfloat(rec.field(6).data())), std::make_tuple(-1.0, -1.0f));
+  EXPECT_EQ(std::make_pair(getdouble(rec.field(5).data()), getfloat(rec.field(6).data())), std::make_pair(-1.0, -1.0f));
   EXPECT_EQ(std::memcmp(rec.field(7).data(), "\xFF\xFF\xFF", 3), 0);
   EXPECT_EQ(rec.reclen(), 5 + 3 + 4 + 2 + 4 + 8 + 4 + 3 + 1);
   // Strings are cut or padded to their field.

@@ -185,8 +185,7 @@ TEST_F(InsertField, ARecordOrAKeyCannotOutgrowItsLength) {
   EXPECT_EQ(header_of("t").reclen, 64001);
   EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "k.db1"}));
-  DataFile table;
-  EXPECT_EQ(table.open("k", {.readonly = true, .noindex = true}), Ok);
+  EXPECT_EQ(opens("k", {.readonly = true, .noindex = true}), Ok);
 }
 
 TEST_F(InsertField, RefusalsOfTheOldFileAFailedMoveOrWriteLeaveTheTableAsItWas) {

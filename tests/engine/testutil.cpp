@@ -131,6 +131,13 @@ ErrorCode rename(Rlist& r, const std::string& name) {
   return r.flush();
 }
 
+ErrorCode opens(const std::string& base, OpenMode mode) {
+  DataFile table;
+  const ErrorCode rc = table.open(base.c_str(), mode);
+  (void)table.close();
+  return rc;
+}
+
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {
   std::vector<std::string> problems;
   if (notes != nullptr) notes->clear();
@@ -235,6 +242,21 @@ std::vector<int32_t> tree_order(DataFile& table, int t) {
   int moved = 0;
   for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
     out.push_back(pos.recno());
+  return out;
+}
+
+std::vector<PageView> pageviews(Btree& tree, std::vector<std::string>* problems, WalkSummary* summary) {
+  std::vector<PageView> out;
+  (void)tree.walk(
+      [&out](const WalkStep& s) {
+        PageView v{s.offset, s.page->parent(), s.level, s.page->halffull(), {}, {}};
+        for (int i = 0; i < s.page->count(); ++i)
+          v.entries.push_back({{s.page->key(i), s.page->key(i) + s.page->keylen(i)}, get4(s.page->data(i))});
+        for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
+        out.push_back(std::move(v));
+        return true;
+      },
+      problems, summary);
   return out;
 }
 

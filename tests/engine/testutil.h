@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/datafile.h"
 #include "engine/descr.h"
 #include "engine/errors.h"
 #include "engine/file.h"
@@ -16,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quill { class DataFile; class Rlist; }
+namespace quill { class Btree; class Rlist; struct WalkSummary; }
 
 namespace quill::test {
 
@@ -89,6 +90,9 @@ ErrorCode make_names(const std::string& base, int pagesize = 0);
 ErrorCode add(Rlist& r, const std::string& name, long aux = 0);
 ErrorCode rename(Rlist& r, const std::string& name);
 
+// How table `base` opens (read-only unless told), closed again at once.
+ErrorCode opens(const std::string& base, OpenMode mode = {.readonly = true});
+
 // The integrity check of table `base` passes (its notes, and only they, in *notes if given).
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes = nullptr);
 
@@ -134,6 +138,17 @@ struct ProgressLog {
 
 // The record numbers of tree t in key order, read straight from the tree.
 std::vector<int32_t> tree_order(DataFile& table, int t);
+
+// One page of a tree as its structure walk shows it (level 1: the root).
+struct PageView {
+  int32_t offset, parent;
+  int level;
+  bool halffull;
+  std::vector<std::pair<std::vector<uint8_t>, int32_t>> entries;  // key, record number
+  std::vector<int32_t> children;
+};
+// Every page of `tree`, root first, as its walk shows it; the walk's problems go to *problems.
+std::vector<PageView> pageviews(Btree& tree, std::vector<std::string>* problems, WalkSummary* summary = nullptr);
 
 // Makes writes to the temporary files (those ending in `extension`, if given) fail from a byte
 // position on; undone when it goes out of scope.
