@@ -116,12 +116,8 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
       {"big", "Total length of tag #0 \\(257 bytes\\) is too long; should not exceed 256 bytes"},
       {"bad", "Bad tag descriptor in file bad.db1 \\(tag #0 refers to nonexistent field 3\\)"}};
   for (const auto& [base, message] : cases)
-    EXPECT_EXIT(
-        {
-          DataFile damaged;
-          (void)damaged.open(base, {.readonly = true, .noindex = true});
-        },
-        testing::ExitedWithCode(255), message);
+    EXPECT_EXIT((void)DataFile().open(base, {.readonly = true, .noindex = true}), testing::ExitedWithCode(255),
+                message);
 }
 
 // Records by number, as the catalogue's journal and recovery read and write

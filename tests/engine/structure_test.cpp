@@ -59,11 +59,10 @@ TEST(Normalize, RefusesBadFieldsAndTagComponents) {
   EXPECT_TRUE(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table));
   EXPECT_TRUE(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table));  // flags are not examined
   EXPECT_TRUE(reports.messages().empty());
-  EXPECT_FALSE(normalizetag({{}, "Empty"}, table));
-  EXPECT_FALSE(normalizetag({{{0, 0, 0}, {4, 0, 0}}, "Far"}, table));
-  EXPECT_FALSE(normalizetag({{{-1, 0, 0}}, "Neg"}, table));
-  EXPECT_FALSE(normalizetag({{{0, 60, 0}}, "ByName"}, table));
-  EXPECT_FALSE(normalizetag({{{1, 0, 0}, {2, -1, 0}}, "Short"}, table));
+  for (const TagNode& refused : {TagNode{{}, "Empty"}, TagNode{{{0, 0, 0}, {4, 0, 0}}, "Far"},
+                                 TagNode{{{-1, 0, 0}}, "Neg"}, TagNode{{{0, 60, 0}}, "ByName"},
+                                 TagNode{{{1, 0, 0}, {2, -1, 0}}, "Short"}})
+    EXPECT_FALSE(normalizetag(refused, table)) << refused.name;
   EXPECT_EQ(reports.texts(), (std::vector<std::string>{
                                  "normalizetag: tag 'Empty' has no components",
                                  "normalizetag: tag 'Far', component 1: invalid field number 4",
