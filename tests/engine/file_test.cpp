@@ -102,8 +102,7 @@ TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLen
   int status = 0;
   waitpid(pid, &status, 0);
   EXPECT_EQ(status, 0);  // exited, and with 0
-  close(ready[0]);
-  close(ready[1]);
+  close(ready[0]), close(ready[1]);
   // A whole-file lock remembers the length it locked.
   File g;
   ASSERT_EQ(g.create("grow", Sharing::Shared), 0);

@@ -57,6 +57,13 @@ void make_five(const std::string& base) {
                     record("r3", 10, true), record("r4", 0)});
 }
 
+// The same, "t", with its index: every file's bytes.
+DirContents indexed_five() {
+  make_five("t");
+  EXPECT_EQ(DataFile::reindex("t"), Ok);
+  return dir_contents();
+}
+
 // The counter's low byte and the letters of the second in a temporary name,
 // "tmp" and n & F0, n & 0F in hex and two letters; {256, ""} if it is not one.
 std::pair<unsigned, std::string> parse(const std::string& name) {
@@ -306,9 +313,7 @@ TEST_F(Pack, AReadOnlyTableIsOnlyReadAndNoTemporaryFileMeansNoChange) {
 }
 
 TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
-  make_five("t");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  const DirContents before = dir_contents();
+  const DirContents before = indexed_five();
   const Header h = header_of("t");
   CapturedReports reports;
   // In the fixed header, the descriptors, the header record, the second and the last record.
@@ -329,9 +334,7 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
 // refused before they write, and say how much they lack; a disk that fills
 // up all the same during the copy is named as full.
 TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
-  make_five("t");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  const DirContents before = dir_contents();
+  const DirContents before = indexed_five();
   const int64_t twice = 2 * static_cast<int64_t>(fs::file_size("t.db1") + fs::file_size("t.idx"));
   for (auto rebuild : {&DataFile::pack, &DataFile::reindex}) {
     File::set_free_space([&](const char*) { return twice - 100; });
@@ -351,9 +354,7 @@ TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
 // A page that cannot be saved mid-change ends the process; a reindex survives
 // failures in laying out the store, growing the file and the last header write.
 TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
-  make_five("t");
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  const DirContents before = dir_contents();
+  const DirContents before = indexed_five();
   // Where the pages begin: the length of the index with empty trees.
   write_all("c.db1", before.at("t.db1"));
   ASSERT_EQ(test::make_index("c"), Ok);
