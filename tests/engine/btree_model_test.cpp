@@ -43,6 +43,8 @@ void PrintTo(const Config& c, std::ostream* os) { *os << c.name; }
 
 constexpr int kMaxText = 23;
 
+bool fatal() { return ::testing::Test::HasFatalFailure(); }
+
 std::string shown(const Bytes& key, bool text) {
   if (!text) return std::to_string(get4(key.data()));
   std::string s(key.begin(), key.end());
@@ -66,54 +68,41 @@ class Model {
 
   Sharing sharing() const { return cfg_.exclusive ? Sharing::Exclusive : Sharing::Shared; }
 
-  void create() {
-    ASSERT_EQ(file_.create("model.idx", sharing()), 0);
-    ASSERT_EQ(file_.setupwr(12, {{cfg_.pagesize, 8}, {cfg_.neighbour, 8}}), 0);
-    ASSERT_EQ(Btree::writeinfo(&file_, 0, TreeInfo{static_cast<int16_t>(K_), 4, static_cast<int16_t>(cfg_.text ? 0 : 1), 0}), 0);
-    ASSERT_EQ(Btree::writeinfo(&file_, 1, TreeInfo{4, 4, 1, 0}), 0);
-    build();
-  }
-
-  void reopen() {
+  // Opens the store afresh, or makes it.
+  void open(bool fresh) {
     tree_.reset();
     neighbour_.reset();
-    ASSERT_EQ(file_.close(), 0);
-    ASSERT_EQ(file_.open("model.idx", Access::ReadWrite, sharing()), 0);
-    ASSERT_EQ(file_.setuprd(), 0);
-    build();
-  }
-
-  void build() {
+    if (fresh) {
+      ASSERT_EQ(file_.create("model.idx", sharing()), 0);
+      ASSERT_EQ(file_.setupwr(12, {{cfg_.pagesize, 8}, {cfg_.neighbour, 8}}), 0);
+      const TreeInfo info{static_cast<int16_t>(K_), 4, static_cast<int16_t>(cfg_.text ? 0 : 1), 0};
+      ASSERT_TRUE(Btree::writeinfo(&file_, 0, info) == 0 && Btree::writeinfo(&file_, 1, TreeInfo{4, 4, 1, 0}) == 0);
+    } else {
+      ASSERT_EQ(file_.close(), 0);
+      ASSERT_TRUE(file_.open("model.idx", Access::ReadWrite, sharing()) == 0 && file_.setuprd() == 0);
+    }
     tree_ = std::make_unique<Btree>(&file_, 0, compare, continues, &kd_);
     neighbour_ = std::make_unique<Btree>(&file_, 1, nullptr, nullptr, nullptr);
   }
+  void reopen() { open(false); }
 
   void run() {
-    create();
+    open(true);
     for (int b = 0; b < cfg_.batches; ++b) {
-      for (int i = 0; i < cfg_.batch; ++i) {
-        step();
-        if (::testing::Test::HasFatalFailure()) return;
-      }
+      for (int i = 0; i < cfg_.batch && !fatal(); ++i) step();
+      if (fatal()) return;
       SCOPED_TRACE("after batch " + std::to_string(b) + " with " + std::to_string(model_.size()) +
                    " entries, height " + std::to_string(tree_->height()));
       check();
-      if (::testing::Test::HasFatalFailure()) return;
-      if (b % 3 == 2) {
-        reopen();
-        check();
-        if (::testing::Test::HasFatalFailure()) return;
-      }
+      if (b % 3 == 2 && !fatal()) { reopen(); check(); }
+      if (fatal()) return;
     }
     EXPECT_GT(duplicates_, 0) << "no insertion met an equal entry";
     EXPECT_GT(maxheight_, cfg_.pagesize < 200 ? 3 : 1);
     // Shrink the tree to nothing and check the ends of removal.
-    while (!model_.empty()) {
-      remove_one(model_[rng_() % model_.size()]);
-      if (::testing::Test::HasFatalFailure()) return;
-    }
-    EXPECT_EQ(tree_->root(), -1);
-    EXPECT_EQ(tree_->height(), 0);
+    while (!model_.empty() && !fatal()) remove_one(model_[rng_() % model_.size()]);
+    if (fatal()) return;
+    EXPECT_EQ(std::make_pair(tree_->root(), static_cast<int>(tree_->height())), std::make_pair(-1, 0));
     check();
     reopen();
     check();
@@ -174,11 +163,11 @@ class Model {
         "Track 1 Live", "Track 12b", "Track"};
     std::string s;
     const unsigned r = rng_() % 10;
-    if (r < 3) {
+    if (r < 3)
       s = "Track " + std::to_string(1 + rng_() % 130);
-    } else if (r == 3) {
+    else if (r == 3)
       s = kFixed[rng_() % (sizeof kFixed / sizeof kFixed[0])];
-    } else {
+    else {
       const int words = 1 + static_cast<int>(rng_() % 3);
       for (int i = 0; i < words; ++i) {
         if (i > 0) s += ' ';
@@ -229,8 +218,7 @@ class Model {
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
     stale_ = pos;
     model_.insert(model_.begin() + static_cast<long>(at), e);
-    ASSERT_EQ(keyat(pos), e.key);
-    ASSERT_EQ(pos.recno(), e.rec);
+    expect_at(pos, at);
     maxheight_ = std::max(maxheight_, static_cast<int>(tree_->height()));
   }
 
@@ -238,19 +226,10 @@ class Model {
     bt_pos pos(K_ + 4);
     // The position handed in may stand on the entry (sparing the search),
     // on another one, or where an earlier change left it.
-    switch (rng_() % 4) {
-      case 0:
-        (void)find(&pos, e);
-        break;
-      case 1:
-        if (!model_.empty()) (void)find(&pos, model_[rng_() % model_.size()]);
-        break;
-      case 2:
-        pos = stale_;
-        break;
-      default:
-        break;
-    }
+    const unsigned from = rng_() % 4;
+    if (from == 0) (void)find(&pos, e);
+    if (from == 1 && !model_.empty()) (void)find(&pos, model_[rng_() % model_.size()]);
+    if (from == 2) pos = stale_;
     ErrorCode out = GeneralError;  // until remove sets it
     size_t at = 0;
     const bool present = holds(e, &at);
@@ -263,16 +242,10 @@ class Model {
     ASSERT_EQ(rc, Ok) << shown(e.key, cfg_.text) << " #" << e.rec;
     stale_ = pos;
     model_.erase(model_.begin() + static_cast<long>(at));
-    if (model_.empty()) {
-      ASSERT_EQ(out, NoCurrentRecord);
-      ASSERT_FALSE(pos.valid());
-    } else if (at < model_.size()) {
-      ASSERT_EQ(out, NextRecord);
-      expect_at(pos, at);
-    } else {
-      ASSERT_EQ(out, PrevRecord);
-      expect_at(pos, model_.size() - 1);
-    }
+    // The position goes on to the next entry, else the one before, else nowhere.
+    ASSERT_EQ(out, model_.empty() ? NoCurrentRecord : at < model_.size() ? NextRecord : PrevRecord);
+    ASSERT_EQ(pos.valid(), !model_.empty());
+    if (!model_.empty()) expect_at(pos, std::min(at, model_.size() - 1));
   }
 
   void expect_at(const bt_pos& pos, size_t i) const {
@@ -286,16 +259,9 @@ class Model {
 
   // ---- checks
 
-  struct PageView {
-    int32_t parent;
-    int level;
-    std::vector<Entry> entries;
-    std::vector<int32_t> children;
-  };
-
   void check() {
     check_structure();
-    if (::testing::Test::HasFatalFailure()) return;
+    if (fatal()) return;
     check_accounting();
     check_stepping();
     check_seeks();
@@ -306,24 +272,14 @@ class Model {
   // every page but the root at least half full, as splits, merges and
   // borrowing must leave it (keys of varying length are not held to that).
   void check_structure() {
-    std::map<int32_t, PageView> pages;
+    std::map<int32_t, test::PageView> pages;
     std::vector<std::string> problems;
     WalkSummary summary;
-    (void)tree_->walk(
-        [&](const WalkStep& s) {
-          EXPECT_TRUE(cfg_.text || s.parent == -1 || s.page->halffull())
-              << "page " << s.offset << " below half full";
-          PageView v{s.page->parent(), s.level, {}, {}};
-          for (int i = 0; i < s.page->count(); ++i)
-            v.entries.push_back({Bytes(s.page->key(i), s.page->key(i) + s.page->keylen(i)),
-                                 get4(s.page->data(i))});
-          for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
-          pages[s.offset] = v;
-          return true;
-        },
-        &problems, &summary);
+    for (test::PageView& v : test::pageviews(*tree_, &problems, &summary)) {
+      EXPECT_TRUE(cfg_.text || v.level == 1 || v.halffull) << "page " << v.offset << " below half full";
+      pages[v.offset] = std::move(v);
+    }
     ASSERT_TRUE(problems.empty()) << problems.front();
-    EXPECT_EQ(summary.pages, static_cast<int>(pages.size()));
     EXPECT_EQ(summary.entries, static_cast<long long>(model_.size()));
 
     std::vector<Entry> inorder;
@@ -333,35 +289,28 @@ class Model {
       ASSERT_TRUE(seen.insert(at).second) << "page " << at << " reached twice";
       auto it = pages.find(at);
       ASSERT_NE(it, pages.end()) << "page " << at << " not shown by the walk";
-      const PageView& p = it->second;
+      const test::PageView& p = it->second;
       EXPECT_EQ(p.parent, parent) << "page " << at;
       ASSERT_FALSE(p.entries.empty()) << "page " << at;
       const bool leaf = p.children[0] == -1;
       for (int32_t c : p.children) ASSERT_EQ(c == -1, leaf) << "page " << at;
-      if (leaf) {
-        ASSERT_EQ(level, height) << "leaf " << at;
-      }
+      ASSERT_TRUE(!leaf || level == height) << "leaf " << at << " on level " << level;
       for (size_t i = 0; i <= p.entries.size(); ++i) {
         if (!leaf) visit(p.children[i], at, level + 1);
-        if (::testing::Test::HasFatalFailure()) return;
-        if (i < p.entries.size()) inorder.push_back(p.entries[i]);
+        if (fatal()) return;
+        if (i < p.entries.size()) inorder.push_back({p.entries[i].first, p.entries[i].second});
       }
     };
-    if (tree_->root() == -1) {
-      EXPECT_EQ(height, 0);
-    } else {
-      visit(tree_->root(), -1, 1);
-      if (::testing::Test::HasFatalFailure()) return;
-    }
+    EXPECT_EQ(tree_->root() == -1, height == 0);
+    if (tree_->root() != -1) visit(tree_->root(), -1, 1);
+    if (fatal()) return;
     EXPECT_EQ(seen.size(), pages.size());
     ASSERT_EQ(inorder.size(), model_.size());
     for (size_t i = 0; i < inorder.size(); ++i) {
       ASSERT_EQ(inorder[i].key, model_[i].key) << "entry " << i << ": " << shown(inorder[i].key, cfg_.text)
                                                << " vs " << shown(model_[i].key, cfg_.text);
       ASSERT_EQ(inorder[i].rec, model_[i].rec) << "entry " << i;
-      if (i > 0) {
-        ASSERT_LT(cmpentry(inorder[i - 1], inorder[i]), 0) << "entry " << i;
-      }
+      ASSERT_TRUE(i == 0 || cmpentry(inorder[i - 1], inorder[i]) < 0) << "entry " << i;
     }
   }
 
@@ -396,9 +345,7 @@ class Model {
     for (int way : {1, -1}) {  // from end to end, one by one, and one past
       ASSERT_EQ(way > 0 ? tree_->first(&pos) : tree_->last(&pos), Ok);
       for (size_t k = 0; k < size; ++k) {
-        if (k > 0) {
-          ASSERT_EQ(tree_->skip(&pos, way, &moved), Ok) << k;
-        }
+        ASSERT_EQ(k > 0 ? tree_->skip(&pos, way, &moved) : Ok, Ok) << k;
         expect_at(pos, way > 0 ? k : size - 1 - k);
         if (::testing::Test::HasFailure()) return;
       }
@@ -492,17 +439,9 @@ class Model {
           const ErrorCode rc =
               tree_->seek(&pos, key.data(), static_cast<int>(key.size()),
                           static_cast<SeekMode>(mode), static_cast<SeekWhich>(which));
-          if (mode == 2 && firstmatch < 0) {
-            // At or after: the entry after the key, else the greatest.
-            if (model_.empty()) {
-              EXPECT_EQ(rc, NotFound);
-            } else if (firstafter >= 0) {
-              EXPECT_EQ(rc, NextRecord);
-              expect_at(pos, static_cast<size_t>(firstafter));
-            } else {
-              EXPECT_EQ(rc, PrevRecord);
-              expect_at(pos, model_.size() - 1);
-            }
+          if (mode == 2 && firstmatch < 0) {  // at or after: the entry after the key, else the greatest
+            EXPECT_EQ(rc, model_.empty() ? NotFound : firstafter >= 0 ? NextRecord : PrevRecord);
+            if (!model_.empty()) expect_at(pos, firstafter >= 0 ? static_cast<size_t>(firstafter) : model_.size() - 1);
             continue;
           }
           if (firstmatch < 0) {
@@ -528,7 +467,7 @@ class Model {
           expect_at(pos, end ? at : at + 1);
         }
       }
-      if (::testing::Test::HasFatalFailure()) return;
+      if (fatal()) return;
     }
   }
 };

@@ -17,6 +17,7 @@ namespace {
 
 using test::be32;
 using test::hex;
+using test::PageView;
 using test::read_all;
 using test::TempDir;
 using test::textkey;
@@ -24,45 +25,35 @@ using test::write_all;
 
 using Bytes = std::vector<uint8_t>;
 
-// An index-like store holding one tree in slot 0, plus what the tree needs to compare keys.
+// The store "t.idx" holding one tree in slot 0: 4-byte keys compared as bytes, or texts of up
+// to maxtext characters in natural order.
 struct Store {
-  std::string path = "t.idx";
   MultiFile file;
   std::unique_ptr<Btree> tree;
   std::vector<FieldDescr> fields;
   std::vector<Component> comps;
   KeyDescr kd;
-  Comparator cmp = nullptr;
-  Continuation cont = nullptr;
 
-  // Keys of 4 bytes compared as bytes.
-  void create_fixed(int pagesize, bool exclusive = true) {
-    make(pagesize, TreeInfo{4, 4, 1, 0}, exclusive);
-  }
-  // Texts of up to maxtext characters in natural order.
-  void create_text(int pagesize, int maxtext, bool exclusive = true) {
-    describe_text(maxtext);
-    make(pagesize, TreeInfo{static_cast<int16_t>(maxtext + 1), 4, 0, 0}, exclusive);
-  }
-  void describe_text(int maxtext) {
+  explicit Store(int maxtext = 0) {
+    if (maxtext == 0) return;
     fields = {FieldDescr{'C', static_cast<int16_t>(maxtext + 1), "name"}};
     comps = {Component{0, static_cast<int16_t>(maxtext + 1), CF_VAR | CF_COLLATE}};
     kd = KeyDescr{comps.data(), 1, fields.data(), 1};
-    cmp = compare;
-    cont = continues;
   }
-  void make(int pagesize, TreeInfo info, bool exclusive) {
-    ASSERT_EQ(file.create(path.c_str(), exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
+  void create(int pagesize, bool exclusive = true) {
+    const int16_t keylen = comps.empty() ? 4 : comps[0].length;
+    ASSERT_EQ(file.create("t.idx", exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setupwr(12, {{pagesize, 8}}), 0);
-    ASSERT_EQ(Btree::writeinfo(&file, 0, info), 0);
+    ASSERT_EQ(Btree::writeinfo(&file, 0, TreeInfo{keylen, 4, static_cast<int16_t>(comps.empty()), 0}), 0);
     build();
   }
-  void build() { tree = std::make_unique<Btree>(&file, 0, cmp, comps.empty() ? nullptr : cont, &kd); }
+  void build() {
+    tree = comps.empty() ? std::make_unique<Btree>(&file, 0, nullptr, nullptr, &kd)
+                         : std::make_unique<Btree>(&file, 0, compare, continues, &kd);
+  }
   void reopen(bool exclusive = true) {
-    tree.reset();
-    ASSERT_EQ(file.close(), 0);
-    const Sharing sharing = exclusive ? Sharing::Exclusive : Sharing::Shared;
-    ASSERT_EQ(file.open(path.c_str(), Access::ReadWrite, sharing), 0);
+    close();
+    ASSERT_EQ(file.open("t.idx", Access::ReadWrite, exclusive ? Sharing::Exclusive : Sharing::Shared), 0);
     ASSERT_EQ(file.setuprd(), 0);
     build();
   }
@@ -80,28 +71,11 @@ struct Store {
   ErrorCode seek(bt_pos* pos, const Bytes& key, SeekMode mode, SeekWhich which) {
     return tree->seek(pos, key.data(), static_cast<int>(key.size()), mode, which);
   }
+  ErrorCode find(bt_pos* pos, int32_t k) { return tree->find(pos, be32(k).data(), 4, be32(k).data()); }
 
-  struct PageView {
-    int32_t offset, parent;
-    int level;
-    std::vector<std::pair<Bytes, int32_t>> entries;
-    std::vector<int32_t> children;
-  };
-  // Every page, root first, as the structure walk shows it.
   std::vector<PageView> pages() {
-    std::vector<PageView> out;
     std::vector<std::string> problems;
-    (void)tree->walk(
-        [&](const WalkStep& s) {
-          PageView v{s.offset, s.page->parent(), s.level, {}, {}};
-          for (int i = 0; i < s.page->count(); ++i)
-            v.entries.push_back({Bytes(s.page->key(i), s.page->key(i) + s.page->keylen(i)),
-                                 get4(s.page->data(i))});
-          for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
-          out.push_back(v);
-          return true;
-        },
-        &problems);
+    std::vector<PageView> out = test::pageviews(*tree, &problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
     return out;
   }
@@ -110,7 +84,7 @@ struct Store {
 TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
   TempDir dir;
   Store s;
-  s.create_fixed(58);
+  s.create(58);
   ASSERT_EQ(s.put(be32(42), 7), Ok);
   s.close();
   // The store's head (slot 0's root at 20, the tree's area at 42 with height
@@ -124,8 +98,8 @@ TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
 
 TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   TempDir dir;
-  Store s;
-  s.create_text(256, 9);  // K = 10
+  Store s(9);  // K = 10
+  s.create(256);
   const Bytes eleven = textkey("0123456789");
   EXPECT_EXIT((void)s.put(eleven, 1), testing::ExitedWithCode(255),
               "Btree::insert: key length exceeds maximum of 10");
@@ -142,39 +116,36 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
 TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
   TempDir dir;
   Store a;
-  a.create_fixed(58, false);
+  a.create(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
   Store b;
   b.reopen(false);
 
   bt_pos pos(8);
   int moved = 5;
-  ASSERT_EQ(a.tree->find(&pos, be32(20).data(), 4, be32(20).data()), 0);
-  ASSERT_EQ(b.del(be32(20), 20), Ok);
+  const auto drop = [&b](int from, int to) {  // b removes keys from..to (20 and 40 only once)
+    for (int k = from; k <= to; ++k) EXPECT_EQ(k == from || (k != 20 && k != 40) ? b.del(be32(k), k) : Ok, Ok) << k;
+  };
+  ASSERT_EQ(a.find(&pos, 20), 0);
+  drop(20, 20);
   EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NextRecord);
-  EXPECT_EQ(moved, 0);
-  EXPECT_EQ(get4(pos.key()), 21);
-
+  EXPECT_EQ(std::make_tuple(moved, get4(pos.key())), std::make_tuple(0, 21));
   ASSERT_EQ(a.tree->last(&pos), Ok);
-  ASSERT_EQ(b.del(be32(40), 40), Ok);
+  drop(40, 40);
   EXPECT_EQ(a.tree->skip(&pos, -1, &moved), PrevRecord);
   EXPECT_EQ(get4(pos.key()), 39);
-
   // The page under the position may be gone altogether.
-  ASSERT_EQ(a.tree->find(&pos, be32(2).data(), 4, be32(2).data()), 0);
-  for (int k = 1; k <= 12; ++k) ASSERT_EQ(b.del(be32(k), k), Ok);
+  ASSERT_EQ(a.find(&pos, 2), 0);
+  drop(1, 12);
   EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NextRecord);
   EXPECT_EQ(get4(pos.key()), 13);
   // Still there, even if its page moved: the position stands.
-  ASSERT_EQ(a.tree->find(&pos, be32(30).data(), 4, be32(30).data()), 0);
-  for (int k = 13; k <= 25; ++k) {
-    if (k == 20) continue;  // removed above
-    ASSERT_EQ(b.del(be32(k), k), Ok);
-  }
+  ASSERT_EQ(a.find(&pos, 30), 0);
+  drop(13, 25);
   EXPECT_EQ(a.tree->skip(&pos, 1, &moved), Ok);
   EXPECT_EQ(get4(pos.key()), 31);
   // And a tree emptied under it leaves no current record.
-  for (int k = 26; k <= 39; ++k) ASSERT_EQ(b.del(be32(k), k), Ok);
+  drop(26, 39);
   EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NoCurrentRecord);
   EXPECT_FALSE(pos.valid());
 }
@@ -183,7 +154,7 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
   TempDir dir;
   {
     Store s;
-    s.create_fixed(58);
+    s.create(58);
     for (int k = 1; k <= 60; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
     ASSERT_EQ(s.tree->height(), 4);
   }
@@ -210,20 +181,20 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
 // ---------------------------------------------------------------- damaged files
 
 // A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
-std::vector<Store::PageView> make_tree(Bytes* bytes) {
+std::vector<PageView> make_tree(Bytes* bytes) {
   Store s;
-  s.create_fixed(58);
+  s.create(58);
   for (int k = 1; k <= 60; ++k) EXPECT_EQ(s.put(be32(k), k), Ok);
-  std::vector<Store::PageView> v = s.pages();
+  std::vector<PageView> v = s.pages();
   s.close();
   *bytes = read_all("t.idx");
   return v;
 }
 
 // The pages of a level (1 the root), or the leaves (level 0), in walk order.
-std::vector<const Store::PageView*> onlevel(const std::vector<Store::PageView>& v, int level) {
-  std::vector<const Store::PageView*> out;
-  for (const Store::PageView& p : v)
+std::vector<const PageView*> onlevel(const std::vector<PageView>& v, int level) {
+  std::vector<const PageView*> out;
+  for (const PageView& p : v)
     if (level == 0 ? p.children[0] == -1 : p.level == level) out.push_back(&p);
   return out;
 }
@@ -240,16 +211,17 @@ void open_and_seek(int key) {
 TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
-  const std::vector<const Store::PageView*> inner = onlevel(v, 2);
+  std::vector<PageView> v = make_tree(&b);
+  const std::vector<const PageView*> inner = onlevel(v, 2);
   ASSERT_GE(inner.size(), 2u);
-  const auto child0 = [](const Store::PageView& p) {
+  const auto child0 = [](const PageView& p) {
     return static_cast<size_t>(p.offset) + 6 + 52 - 4 * (p.entries.size() + 1);
   };
   const std::string root = std::to_string(v[0].offset), first = std::to_string(inner[0]->offset);
   ASSERT_EQ(getles32(&b[child0(v[0])]), v[0].children[0]);
   const std::string outside = "damaged page at offset " + root + " in 't.idx' \\(child 0 offset ";
-  const std::tuple<size_t, int, int32_t, std::string> damages[] = {
+  struct Damage { size_t at; int width; int32_t value; std::string message; };
+  const Damage damages[] = {
       {static_cast<size_t>(v[0].offset), 2, 30000,
        "Page::load: damaged page at offset " + root + " in 't.idx' \\(entry count 30000"},
       {static_cast<size_t>(v[0].offset), 2, 0, "damaged page at offset " + root},
@@ -271,10 +243,7 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   };
   for (const auto& [at, width, value, message] : damages) {
     Bytes c = b;
-    if (width == 2)
-      putle16(&c[at], static_cast<uint16_t>(value));
-    else
-      putle32(&c[at], static_cast<uint32_t>(value));
+    width == 2 ? putle16(&c[at], static_cast<uint16_t>(value)) : putle32(&c[at], static_cast<uint32_t>(value));
     write_all("t.idx", c);
     EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), message) << message;
   }
@@ -285,13 +254,12 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
 TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
-  const std::vector<const Store::PageView*> leaves = onlevel(v, 0);
-  Bytes c = b;
+  std::vector<PageView> v = make_tree(&b);
+  const std::vector<const PageView*> leaves = onlevel(v, 0);
   ASSERT_GE(leaves.size(), 2u);
-  putle32(&c[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
-  putle32(&c[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
-  write_all("t.idx", c);
+  putle32(&b[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
+  putle32(&b[static_cast<size_t>(leaves[1]->offset) + 2], static_cast<uint32_t>(leaves[0]->offset));
+  write_all("t.idx", b);
   EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255),
               "damaged tree 0 at offset " + std::to_string(leaves[0]->offset) + " in 't.idx'");
   // A position on the last entry of the first leaf steps on by climbing
@@ -318,13 +286,12 @@ TEST(BtreeDeathTest, PagesNamingEachOtherAsParentAreFatal) {
 TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
+  std::vector<PageView> v = make_tree(&b);
   // The free head's link leads to the root, a page in use.
-  Bytes c = b;
-  const int32_t head = getles32(&c[16 + 12]);
+  const int32_t head = getles32(&b[16 + 12]);
   ASSERT_NE(head, -1);
-  putle32(&c[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
-  write_all("t.idx", c);
+  putle32(&b[static_cast<size_t>(head + 54)], static_cast<uint32_t>(v[0].offset));
+  write_all("t.idx", b);
   EXPECT_EXIT(
       {
         Store s;
@@ -341,27 +308,24 @@ TEST(BtreeDeathTest, AFreeListLeadingIntoTheTreeIsFatal) {
 TEST(Btree, KeysOutOfOrderAreReportedByTheWalk) {
   TempDir dir;
   Bytes b;
-  std::vector<Store::PageView> v = make_tree(&b);
+  std::vector<PageView> v = make_tree(&b);
   // Two keys of a leaf swapped.
-  Bytes c = b;
-  const Store::PageView* leaf = &v.back();
-  const size_t at = static_cast<size_t>(leaf->offset) + 6;
-  ASSERT_GE(leaf->entries.size(), 2u);
-  std::swap_ranges(&c[at], &c[at + 8], &c[at + 8]);
-  write_all("t.idx", c);
+  const size_t at = static_cast<size_t>(v.back().offset) + 6;
+  ASSERT_GE(v.back().entries.size(), 2u);
+  std::swap_ranges(&b[at], &b[at + 8], &b[at + 8]);
+  write_all("t.idx", b);
   Store s;
   s.reopen();
   std::vector<std::string> problems;
   EXPECT_EQ(s.tree->walk(nullptr, &problems), -1);
-  ASSERT_FALSE(problems.empty());
-  EXPECT_NE(problems.front().find("out of order"), std::string::npos) << problems.front();
+  EXPECT_NE(problems.at(0).find("out of order"), std::string::npos) << problems[0];
 }
 
 TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
   TempDir dir;
   {
-    Store named;
-    named.create_text(146, 23);
+    Store named(23);
+    named.create(146);
     for (int i = 0; i < 3; ++i) ASSERT_EQ(named.put(textkey("name " + std::to_string(i)), i), Ok);
   }
   Bytes b = read_all("t.idx");
@@ -370,8 +334,7 @@ TEST(BtreeDeathTest, AKeyLengthBeyondTheMaximumIsFatal) {
   write_all("t.idx", b);
   EXPECT_EXIT(
       {
-        Store damaged;
-        damaged.describe_text(23);
+        Store damaged(23);
         damaged.reopen();
         bt_pos pos(28);
         (void)damaged.seek(&pos, textkey("name"), SeekMode::Prefix, SeekWhich::First);

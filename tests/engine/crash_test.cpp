@@ -31,9 +31,10 @@ namespace fs = std::filesystem;
 using test::CutMode;
 using test::PowerCut;
 using test::add;
+using test::rename;
 using test::TempDir;
 
-constexpr int kName = 0, kAux = 3;
+constexpr int kAux = 3;
 constexpr int kSetupRecords = 60;
 
 // Small pages, so that a few dozen records make trees of several levels.
@@ -98,22 +99,12 @@ bool matches(const Records& s, const Records& a, const Records& b, std::string* 
 
 // Judges the files in the current directory; the reason goes to stderr.
 int judge(const Records& before, const Records& after) {
-  auto fail = [](const std::string& why) {
-    std::fprintf(stderr, "%s\n", why.c_str());
-    return 1;
-  };
-  {
-    DataFile table;
-    ErrorCode rc = table.open("t", {.readonly = true});
-    (void)table.close();
-    if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex)
-      return fail(std::string("opens with ") + errname(rc));
-    if (rc != Ok) {
-      if (ErrorCode re = DataFile::reindex("t"); re != Ok)
-        return fail(std::string("reindex: ") + errname(re));
-      if (ErrorCode again = table.open("t", {.readonly = true}); again != Ok)
-        return fail(std::string("after reindex opens with ") + errname(again));
-    }
+  auto fail = [](const std::string& why) { std::fprintf(stderr, "%s\n", why.c_str()); return 1; };
+  const ErrorCode rc = test::opens("t");
+  if (rc != Ok && rc != IndexOutOfDate && rc != BadIndex) return fail(std::string("opens with ") + errname(rc));
+  if (rc != Ok) {
+    if (ErrorCode re = DataFile::reindex("t"); re != Ok) return fail(std::string("reindex: ") + errname(re));
+    if (ErrorCode again = test::opens("t"); again != Ok) return fail(std::string("reindexed: ") + errname(again));
   }
   if (auto sound = test::sound("t"); !sound) return fail(std::string("check: ") + sound.message());
   Records s;
@@ -128,8 +119,7 @@ int judge(const Records& before, const Records& after) {
     Rlist r(&table);
     if (add(r, "Afterwards", 1) != Ok) return fail("append afterwards fails");
   }
-  if (auto sound = test::sound("t"); !sound)
-    return fail(std::string("check after an append: ") + sound.message());
+  if (auto sound = test::sound("t"); !sound) return fail(std::string("check after an append: ") + sound.message());
   Records later;
   if (!read_records("t", &later) || later.recs.size() != s.recs.size() + 1)
     return fail("the append afterwards did not add exactly one record");
@@ -139,11 +129,11 @@ int judge(const Records& before, const Records& after) {
 // One kind of change: `calls` calls, each one a unit whose return is noted.
 struct Scenario {
   const char* name;
-  int calls;
-  bool opentable;  // the calls work through a cursor on the open table
-  std::function<void(DataFile& table, Rlist* r, int call)> run;
+  int calls = 1;
+  bool opentable = true;    // the calls work through a cursor on the open table
   bool everyevent = false;  // cut after every write and sync, not only around syncs
   bool shared = false;      // the table opened shared: every change goes through to both files
+  std::function<void(DataFile& table, Rlist* r, int call)> run;
 };
 
 void sweep(const Scenario& scenario) {
@@ -218,48 +208,41 @@ void sweep(const Scenario& scenario) {
 // is unfinished covers it, also after a sync half way. A sync whose first page write fails
 // keeps that mark: pages and header go out again in their order.
 TEST(PowerCutSweep, EveryKindOfChange) {
-  sweep({"update", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
-           r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
-           ASSERT_EQ(r->flush(), Ok);
-         }});
-  sweep({"delete", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
-           ASSERT_EQ(r->del(), Ok);
-         }});
+  const auto update = [](DataFile&, Rlist* r, int call) {
+    ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
+    ASSERT_EQ(rename(*r, "Renamed " + std::to_string(call)), Ok);
+  };
+  const auto remove = [](DataFile&, Rlist* r, int call) {
+    ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
+    ASSERT_EQ(r->del(), Ok);
+  };
+  const auto append = [](Rlist* r, int call) { ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok); };
+  sweep({.name = "update", .calls = 3, .run = update});
+  sweep({.name = "delete", .calls = 3, .run = remove});
   // A batch with deferred sync is durable at its end: until then every record
   // is as before or as after. It ends as the catalogue ends its batches and
   // edits, with the deferral's end as its only sync: a sync inside it would
   // cover a step the end left out.
-  sweep({"batch", 1, true, [](DataFile& table, Rlist* r, int) {
+  sweep({.name = "batch", .run = [](DataFile& table, Rlist* r, int) {
            (void)table.defersync(true);
            for (int i = 0; i < 8; ++i) ASSERT_EQ(add(*r, "Batch " + std::to_string(i), i), Ok);
            for (int k = 0; k < 4; ++k) {
              ASSERT_EQ(r->go(GoHow::Absolute, 8 + 12 * k), Ok);
-             if (k % 2) {
-               ASSERT_EQ(r->del(), Ok);
-             } else {
-               r->field(kName).set(("Batch renamed " + std::to_string(k)).c_str());
-               ASSERT_EQ(r->flush(), Ok);
-             }
+             ASSERT_EQ(k % 2 ? r->del() : rename(*r, "Batch renamed " + std::to_string(k)), Ok);
            }
            ASSERT_EQ(table.defersync(false), Ok);
          }});
-  sweep({"append_room", 20, true, [](DataFile& table, Rlist* r, int call) {
-           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
-           if (call == 10) {
-             ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs()));
-           }
-         }, true});
-  sweep({"append_evicting", 3, true, [](DataFile& table, Rlist* r, int call) {
+  sweep({.name = "append_room", .calls = 20, .everyevent = true, .run = [&](DataFile& table, Rlist* r, int call) {
+           append(r, call);
+           if (call == 10) { ASSERT_GT(fs::file_size("t.db1"), table.recoffset(table.nrecs())); }
+         }});
+  sweep({.name = "append_evicting", .calls = 3, .everyevent = true, .run = [&](DataFile& table, Rlist* r, int call) {
            if (call == 0) table.index()->setcachepages(0);
-           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
-           if (call == 1) {
-             ASSERT_EQ(table.sync(), 0);
-           }
-         }, true});
-  sweep({"append_failed_sync", 3, true, [](DataFile& table, Rlist* r, int call) {
-           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
+           append(r, call);
+           ASSERT_EQ(call == 1 ? table.sync() : 0, 0);
+         }});
+  sweep({.name = "append_failed_sync", .calls = 3, .everyevent = true, .run = [&](DataFile& table, Rlist* r, int call) {
+           append(r, call);
            if (call != 1) return;
            bool failed = false;
            File::set_write_fault([&](const File& file, int32_t, int32_t) {
@@ -270,26 +253,19 @@ TEST(PowerCutSweep, EveryKindOfChange) {
            ASSERT_TRUE(failed);
            ASSERT_EQ(rc, WriteFailed);
            ASSERT_EQ(table.sync(), 0);
-         }, true});
+         }});
   // Shared, each change forces its steps to disk in turn, the index's among them.
-  sweep({"append_shared", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(add(*r, "Fresh " + std::to_string(call), 100 + call), Ok);
-         }, true, true});
-  sweep({"update_shared", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoHow::Absolute, 1 + 20 * call), Ok);
-           r->field(kName).set(("Renamed " + std::to_string(call)).c_str());
-           ASSERT_EQ(r->flush(), Ok);
-         }, false, true});
-  sweep({"delete_shared", 3, true, [](DataFile&, Rlist* r, int call) {
-           ASSERT_EQ(r->go(GoHow::Absolute, 6 + 20 * call), Ok);
-           ASSERT_EQ(r->del(), Ok);
-         }, false, true});
-  sweep({"pack", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
-  sweep({"reindex", 1, false, [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
-  sweep({"insert_field", 1, false, [](DataFile&, Rlist*, int) {
+  sweep({.name = "append_shared", .calls = 3, .everyevent = true, .shared = true,
+         .run = [&](DataFile&, Rlist* r, int call) { append(r, call); }});
+  sweep({.name = "update_shared", .calls = 3, .shared = true, .run = update});
+  sweep({.name = "delete_shared", .calls = 3, .shared = true, .run = remove});
+  sweep({.name = "pack", .opentable = false, .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
+  sweep({.name = "reindex", .opentable = false,
+         .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
+  sweep({.name = "insert_field", .opentable = false, .run = [](DataFile&, Rlist*, int) {
            ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
          }});
-  sweep({"insert_tag", 1, false, [](DataFile&, Rlist*, int) {
+  sweep({.name = "insert_tag", .opentable = false, .run = [](DataFile&, Rlist*, int) {
            ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
          }});
 }
@@ -314,8 +290,7 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
     auto longer = data;
     longer.resize(data.size() + extra, 'z');
     test::write_all("t.db1", longer);
-    ASSERT_EQ(table.open("t", {.readonly = true}), Ok) << extra;
-    (void)table.close();
+    ASSERT_EQ(test::opens("t"), Ok) << extra;
     EXPECT_TRUE(test::sound("t", &notes)) << extra;
     ASSERT_EQ(notes.size(), 1u) << extra;
     EXPECT_NE(notes[0].find("interrupted append"), std::string::npos);

@@ -36,14 +36,10 @@ TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
             "454202000000000000000000000000000000000000000000100000043a00000000000100010000003a000000"
             "0000000000000000000000000d0a");
   DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), Ok);
-  EXPECT_EQ(table.nrecs(), 0);
-  (void)table.close();
   // Names are cut to the name length.
   ASSERT_EQ(make_table("n", {{'C', 5, "ExactlySixteen!!"}, {'L', 4, "MuchTooLongANameForIt"}}), Ok);
   ASSERT_EQ(table.open("n", {.readonly = true}), Ok);
-  EXPECT_EQ(table.header().fields[0].name, "ExactlySixteen!!");
-  EXPECT_EQ(table.header().fields[1].name, "MuchTooLongAName");
+  EXPECT_EQ(table.header().fields[0].name + table.header().fields[1].name, "ExactlySixteen!!MuchTooLongAName");
   // Tags without their index file, and no file at all.
   ASSERT_EQ(make_table("g", kFields, kTags), Ok);
   (void)table.close();
@@ -90,8 +86,7 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   EXPECT_EQ(shape(0), (std::vector<int>{CF_COLLATE, 12, 0}));
   EXPECT_EQ(shape(1), (std::vector<int>{CF_FIXED | CF_BINARY, 20, 0}));
   EXPECT_EQ(shape(2), (std::vector<int>{CF_VAR | CF_COLLATE, 60, 1}));
-  EXPECT_EQ(t[2].comps[1].flags, CF_DESC);
-  EXPECT_EQ(t[2].keyoff, 32);
+  EXPECT_EQ(std::make_pair(int{t[2].comps[1].flags}, int{t[2].keyoff}), std::make_pair(int{CF_DESC}, 32));
   // A variable text takes its NUL or exactly its length in a key.
   ASSERT_EQ(make_table("k", {{'C', 20, "Name"}, {'L', 4, "N"}},
                        {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
@@ -121,12 +116,8 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
       {"big", "Total length of tag #0 \\(257 bytes\\) is too long; should not exceed 256 bytes"},
       {"bad", "Bad tag descriptor in file bad.db1 \\(tag #0 refers to nonexistent field 3\\)"}};
   for (const auto& [base, message] : cases)
-    EXPECT_EXIT(
-        {
-          DataFile damaged;
-          (void)damaged.open(base, {.readonly = true, .noindex = true});
-        },
-        testing::ExitedWithCode(255), message);
+    EXPECT_EXIT((void)DataFile().open(base, {.readonly = true, .noindex = true}), testing::ExitedWithCode(255),
+                message);
 }
 
 // Records by number, as the catalogue's journal and recovery read and write
@@ -152,8 +143,7 @@ TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
   }
   EXPECT_EQ(table.cuttail(), Ok);
   EXPECT_EQ(table.length(), counted);
-  EXPECT_EQ(table.cuttail(), Ok);
-  EXPECT_EQ(table.close(), Ok);
+  EXPECT_TRUE(table.cuttail() == Ok && table.close() == Ok);
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(counted));
 }
 

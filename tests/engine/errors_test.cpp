@@ -8,24 +8,18 @@ namespace quill {
 namespace {
 
 TEST(Reporting, ErrorNamesAndLevelsWithTheirTitlesLongTextCut) {
-  EXPECT_STREQ(errname(TryAgain), "TryAgain");
-  EXPECT_STREQ(errname(static_cast<ErrorCode>(4352)), "TryAgain");
-  EXPECT_STREQ(errname(static_cast<ErrorCode>(-1)), "General error (-1)");
-  EXPECT_STREQ(errname(static_cast<ErrorCode>(0)), "0 (Ok)");
-  EXPECT_STREQ(errname(IndexOutOfDate), "IndexOutOfDate");
-  EXPECT_STREQ(errname(DiskFull), "DiskFull (the disk is full)");
-  EXPECT_STREQ(errname(static_cast<ErrorCode>(5)), "Unknown");
+  const std::pair<int, const char*> names[] = {{TryAgain, "TryAgain"}, {4352, "TryAgain"}, {-1, "General error (-1)"},
+      {0, "0 (Ok)"}, {IndexOutOfDate, "IndexOutOfDate"}, {DiskFull, "DiskFull (the disk is full)"}, {5, "Unknown"}};
+  for (auto [code, name] : names) EXPECT_STREQ(errname(static_cast<ErrorCode>(code)), name) << code;
   test::CapturedReports reports;
   warning("a %s", "warning");
   information("info %d", 7);
-  std::string longtext(2000, 'x');
-  warning("%s", longtext.c_str());
+  warning("%s", std::string(2000, 'x').c_str());
   ASSERT_EQ(reports.messages().size(), 3u);
-  EXPECT_EQ(reports.messages()[0].title, "Warning");
-  EXPECT_EQ(reports.messages()[0].text, "a warning");
-  EXPECT_EQ(reports.messages()[1].title, "Information");
-  EXPECT_EQ(reports.messages()[1].text, "info 7");
-  EXPECT_EQ(reports.messages()[2].text.size(), 1023u);
+  const auto& m = reports.messages();
+  EXPECT_EQ(std::tie(m[0].title, m[0].text, m[1].title, m[1].text),
+            std::make_tuple("Warning", "a warning", "Information", "info 7"));
+  EXPECT_EQ(m[2].text.size(), 1023u);
 }
 
 TEST(ReportingDeathTest, FatalEndsWithStatusMinusOne) {

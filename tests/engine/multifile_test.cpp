@@ -52,12 +52,18 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
 
-  // Each field set wrong, and a short store, are refused.
+  // Each field set wrong, and a short store, are refused; the header length is read from the
+  // file, and one other than the store's is refused, not read into a short buffer.
   const std::vector<unsigned char> good = read_all("t.idx");
-  const std::tuple<const char*, size_t, int, int32_t> damages[] = {
+  struct Damage { const char* what; size_t at; int width; int32_t value; };
+  const Damage damages[] = {
       {"negative slot count", 0, 2, -3},
       {"absurd slot count", 0, 2, 30000},
       {"negative header length", 2, 2, -12},
+      {"no header length", 2, 2, 0},
+      {"header length short by one", 2, 2, 11},
+      {"header length long by one", 2, 2, 13},
+      {"header length past the file", 2, 2, 4000},
       {"page size below the minimum", 16, 2, 8},
       {"negative page size", 16, 2, -1024},
       {"area offset off the layout", 36, 4, 70},
@@ -72,10 +78,7 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   };
   for (auto [what, at, width, value] : damages) {
     std::vector<unsigned char> b = good;
-    if (width == 2)
-      putle16(&b[at], static_cast<uint16_t>(value));
-    else
-      putle32(&b[at], static_cast<uint32_t>(value));
+    width == 2 ? putle16(&b[at], static_cast<uint16_t>(value)) : putle32(&b[at], static_cast<uint32_t>(value));
     write_all("bad.idx", b);
     MultiFile bad;
     ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
@@ -101,10 +104,8 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   std::vector<int32_t> list;
   EXPECT_EQ(m.walkfree(0, &list, nullptr), Ok);
   EXPECT_EQ(list, (std::vector<int32_t>{base + 384, base}));
-  const int32_t a = m.use_free_page(0);
-  const int32_t b = m.use_free_page(0);
-  EXPECT_EQ(m.slot(0).inuse, 2);
-  EXPECT_EQ(m.slot(0).freehead, -1);
+  const int32_t a = m.use_free_page(0), b = m.use_free_page(0);
+  EXPECT_EQ(std::tie(m.slot(0).inuse, m.slot(0).freehead), std::make_tuple(2, -1));
   ASSERT_EQ(m.freepage(0, a), Ok);
   ASSERT_EQ(m.freepage(0, b), Ok);
   EXPECT_EQ(m.slot(0).nfree, 2);
@@ -122,9 +123,7 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   EXPECT_FALSE(m.pageok(start + 640, 256));  // past the end
 
   // A file cut short mid-page is padded back onto the grid when it grows.
-  ASSERT_EQ(m.writeslot(0), Ok);
-  ASSERT_EQ(m.writeslot(1), Ok);
-  ASSERT_EQ(m.close(), Ok);
+  ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);
   std::filesystem::resize_file("t.idx", std::filesystem::file_size("t.idx") + 100);
   open_store(m, "t.idx");
   const int32_t len = m.length();
@@ -142,8 +141,7 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   open_store(m, "big.idx");
   const int32_t before = m.length();
   EXPECT_EQ(m.addpage(0), BadParam);
-  EXPECT_EQ(m.length(), before);
-  EXPECT_EQ(m.slot(0).nfree, 0);
+  EXPECT_EQ(std::make_tuple(m.length(), m.slot(0).nfree), std::make_tuple(before, 0));
 }
 
 TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
@@ -153,9 +151,7 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
     create_store(m, "t.idx", {256});
     EXPECT_EXIT(m.use_free_page(0), testing::ExitedWithCode(255),
                 "MultiFile::use_free_page: no free page available");
-    ASSERT_EQ(m.addpage(0), 0);
-    ASSERT_EQ(m.addpage(0), 0);
-    ASSERT_EQ(m.writeslot(0), 0);
+    ASSERT_TRUE(m.addpage(0) == Ok && m.addpage(0) == Ok && m.writeslot(0) == Ok);
   }
   std::vector<unsigned char> bytes = read_all("t.idx");
   // The head (the page added last) links to an offset inside the areas.
@@ -169,8 +165,7 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
   {
     MultiFile m;
     create_store(m, "loop.idx", {256});
-    ASSERT_EQ(m.addpage(0), 0);
-    ASSERT_EQ(m.addpage(0), 0);
+    ASSERT_TRUE(m.addpage(0) == Ok && m.addpage(0) == Ok);
     const int32_t b = m.slot(0).freehead;  // added last
     std::vector<uint8_t> page(256);
     ASSERT_NE(m.readpage(0, b, page.data()), nullptr);
@@ -244,13 +239,9 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
         const size_t k = mine.empty() ? 0 : rng() % mine.size();
         std::vector<uint8_t> image(static_cast<size_t>(size), static_cast<uint8_t>(step));
         // Written back now and then: clean cached pages lie between dirty ones.
-        if (step % 500 == 0) {
-          ASSERT_EQ(m.flushpages(), Ok);
-        }
+        ASSERT_EQ(step % 500 == 0 ? m.flushpages() : Ok, Ok);
         if (what < 3) {
-          if (m.slot(i).nfree == 0) {
-            ASSERT_EQ(m.addpage(i), Ok);
-          }
+          ASSERT_EQ(m.slot(i).nfree == 0 ? m.addpage(i) : Ok, Ok);
           mine.push_back(m.use_free_page(i));
         } else if (what < 7) {
           ASSERT_EQ(m.savepage(mine[k], image.data(), size), Ok);
@@ -264,9 +255,7 @@ TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
           mine.erase(mine.begin() + static_cast<long>(k));
         }
       }
-      ASSERT_EQ(m.writeslot(0), Ok);
-      ASSERT_EQ(m.writeslot(1), Ok);
-      ASSERT_EQ(m.close(), Ok);
+      ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);
       files.push_back(read_all("t.idx"));
     }
     EXPECT_TRUE(files[0] == files[1]) << "cache of " << cachepages << " pages";

@@ -17,9 +17,7 @@ namespace fs = std::filesystem;
 constexpr int64_t kSector = 512;
 constexpr int64_t kPage = 4096;
 
-std::string plain(const std::string& path) {
-  return path.rfind("./", 0) == 0 ? path.substr(2) : path;
-}
+std::string plain(const std::string& path) { return path.rfind("./", 0) == 0 ? path.substr(2) : path; }
 
 std::vector<char> slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -27,22 +25,16 @@ std::vector<char> slurp(const fs::path& path) {
 }
 
 // One piece of a torn write: bytes [from, from + n) of a write event.
-struct Piece {
-  size_t event;
-  int64_t from;
-  int64_t n;
-  bool truncate;
-};
+struct Piece { size_t event; int64_t from, n; bool truncate; };
 
 }  // namespace
 
 PowerCut::PowerCut(const std::string& dir) : dir_(dir) {
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (!entry.is_regular_file()) continue;
-    int inode = nextinode_++;
-    initial_[inode] = slurp(entry.path());
-    initialnames_[entry.path().filename().string()] = inode;
-  }
+  for (const auto& entry : fs::directory_iterator(dir))
+    if (entry.is_regular_file()) {
+      initial_[nextinode_] = slurp(entry.path());
+      initialnames_[entry.path().filename().string()] = nextinode_++;
+    }
   names_ = initialnames_;
   File::set_observer(this);
 }
@@ -66,13 +58,10 @@ void PowerCut::created(const std::string& path) {
 }
 
 void PowerCut::wrote(const std::string& path, int64_t position, const char* bytes, int32_t n) {
-  int inode = inode_of(path);
-  events_.push_back({Kind::Write, inode, "", "", position, std::vector<char>(bytes, bytes + n)});
+  events_.push_back({Kind::Write, inode_of(path), "", "", position, std::vector<char>(bytes, bytes + n)});
 }
 
-void PowerCut::synced(const std::string& path) {
-  events_.push_back({Kind::Sync, inode_of(path), "", "", 0, {}});
-}
+void PowerCut::synced(const std::string& path) { events_.push_back({Kind::Sync, inode_of(path), "", "", 0, {}}); }
 
 void PowerCut::truncated(const std::string& path, int64_t length) {
   events_.push_back({Kind::Truncate, inode_of(path), "", "", length, {}});
@@ -104,11 +93,9 @@ std::vector<int64_t> PowerCut::cutpoints(int64_t from, int64_t to) const {
   std::set<int64_t> points{from, to};
   int64_t last = from;
   for (int64_t i = from; i < to && i < now(); ++i) {
-    Kind kind = events_[static_cast<size_t>(i)].kind;
+    const Kind kind = events_[static_cast<size_t>(i)].kind;
     if (kind != Kind::Sync && kind != Kind::DirSync) continue;
-    points.insert(i);
-    points.insert(i + 1);
-    points.insert((last + i) / 2);
+    points.insert({i, i + 1, (last + i) / 2});
     last = i + 1;
   }
   points.insert((last + to) / 2);
@@ -128,8 +115,7 @@ void PowerCut::apply_name(std::map<std::string, int>& names, const Event& e) {
   }
 }
 
-void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
-                           const std::string& target) const {
+void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode, const std::string& target) const {
   std::mt19937_64 rng(seed * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(at));
   // How much of what was not synced lands: half, or anything from almost
   // nothing to almost everything, so that rare subsets come up too.
@@ -141,10 +127,7 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
   std::map<std::string, int> names = initialnames_, durablenames = initialnames_;
   std::vector<size_t> pendingnames;
   auto apply = [&](std::vector<char>& content, const Event& e, int64_t from, int64_t n) {
-    if (e.kind == Kind::Truncate) {
-      content.resize(static_cast<size_t>(e.position), 0);
-      return;
-    }
+    if (e.kind == Kind::Truncate) return content.resize(static_cast<size_t>(e.position), 0);
     const int64_t end = e.position + from + n;
     if (static_cast<int64_t>(content.size()) < end) content.resize(static_cast<size_t>(end), 0);
     std::copy_n(e.bytes.begin() + from, n, content.begin() + e.position + from);
@@ -164,10 +147,7 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
         pending[e.inode].push_back(static_cast<size_t>(i));
         break;
       case Kind::Sync:
-        for (size_t k : pending[e.inode]) {
-          const Event& w = events_[k];
-          apply(durable[e.inode], w, 0, static_cast<int64_t>(w.bytes.size()));
-        }
+        for (size_t k : pending[e.inode]) apply(durable[e.inode], events_[k], 0, std::ssize(events_[k].bytes));
         pending[e.inode].clear();
         break;
       case Kind::DirSync:
@@ -214,12 +194,8 @@ void PowerCut::materialise(int64_t at, uint64_t seed, CutMode mode,
       for (const auto& [page, count] : touches)
         stop[page] = std::uniform_int_distribution<int>(0, count)(rng);
       for (size_t p = 0; p < pieces.size(); ++p) {
-        if (pieces[p].truncate) {
-          chosen[p] = coin();
-          continue;
-        }
-        int64_t page = (events_[pieces[p].event].position + pieces[p].from) / kPage;
-        chosen[p] = seen[page]++ < stop[page];
+        const int64_t page = (events_[pieces[p].event].position + pieces[p].from) / kPage;
+        chosen[p] = pieces[p].truncate ? coin() : seen[page]++ < stop[page];
       }
     }
     std::vector<char>& content = contents[inode];

@@ -30,20 +30,9 @@ std::vector<char> record(int i) { return std::vector<char>(kRecord, static_cast<
 void appendlog(File& f, int i, bool right) {
   uint8_t counter[4];
   putle32(counter, static_cast<uint32_t>(i + 1));
-  auto put_record = [&] {
-    ASSERT_EQ(f.writeat(kRecords + i * kRecord, record(i).data(), kRecord), 0);
-  };
-  auto put_counter = [&] {
-    ASSERT_EQ(f.writeat(0, counter, 4), 0);
-  };
-  if (right) {
-    put_record();
-    ASSERT_EQ(f.sync(), 0);
-    put_counter();
-  } else {
-    put_counter();
-    put_record();
-  }
+  const auto put_record = [&] { return f.writeat(kRecords + i * kRecord, record(i).data(), kRecord); };
+  ASSERT_TRUE(right ? put_record() == 0 && f.sync() == 0 && f.writeat(0, counter, 4) == 0
+                    : f.writeat(0, counter, 4) == 0 && put_record() == 0);
   ASSERT_EQ(f.sync(), 0);
 }
 
@@ -53,9 +42,9 @@ bool counted_records_whole(const std::string& path) {
   if (bytes.size() < 4) return true;
   uint32_t count = getle32(bytes.data());
   for (uint32_t i = 0; i < count; ++i) {
-    size_t at = kRecords + i * kRecord;
-    if (bytes.size() < at + kRecord) return false;
-    if (std::memcmp(bytes.data() + at, record(static_cast<int>(i)).data(), kRecord) != 0) return false;
+    const size_t at = kRecords + i * kRecord;
+    if (bytes.size() < at + kRecord || std::memcmp(&bytes[at], record(static_cast<int>(i)).data(), kRecord) != 0)
+      return false;
   }
   return true;
 }
@@ -66,9 +55,7 @@ TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
       TempDir dir;
       {
         File f;
-        ASSERT_EQ(f.create("log", Sharing::Exclusive), 0);
-        ASSERT_EQ(f.writeat(0, nullptr, kRecords), 0);
-        ASSERT_EQ(f.sync(), 0);
+        ASSERT_TRUE(f.create("log", Sharing::Exclusive) == 0 && f.writeat(0, nullptr, kRecords) == 0 && f.sync() == 0);
       }
       PowerCut cut;
       File f;

@@ -61,10 +61,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-CapturedReports::CapturedReports() : saved_(reporter) {
-  g_messages.clear();
-  reporter = capture;
-}
+CapturedReports::CapturedReports() : saved_(reporter) { g_messages.clear(), reporter = capture; }
 
 CapturedReports::~CapturedReports() { reporter = saved_; }
 
@@ -72,7 +69,7 @@ const std::vector<CapturedReports::Message>& CapturedReports::messages() const {
 
 std::string CapturedReports::text() const {
   std::string all;
-  for (const auto& m : g_messages) all += m.text;
+  for (const std::string& t : texts()) all += t;
   return all;
 }
 
@@ -129,6 +126,18 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
   return r.append();
 }
 
+ErrorCode rename(Rlist& r, const std::string& name) {
+  r.field(0).set(name.c_str());
+  return r.flush();
+}
+
+ErrorCode opens(const std::string& base, OpenMode mode) {
+  DataFile table;
+  const ErrorCode rc = table.open(base.c_str(), mode);
+  (void)table.close();
+  return rc;
+}
+
 ::testing::AssertionResult sound(const std::string& base, std::vector<std::string>* notes) {
   std::vector<std::string> problems;
   if (notes != nullptr) notes->clear();
@@ -137,20 +146,22 @@ ErrorCode add(Rlist& r, const std::string& name, long aux) {
 }
 
 void append_raw(const std::string& base, const std::vector<std::vector<unsigned char>>& records) {
+  const auto need = [&base](bool done, const char* what) {
+    if (!done) throw std::runtime_error(std::string("append_raw: ") + what + " of " + base);
+  };
   DataFile t;
-  if (t.opendata(base.c_str(), {}) != Ok)
-    throw std::runtime_error("append_raw: cannot open " + base);
+  need(t.opendata(base.c_str(), {}) == Ok, "open");
   Header& h = t.header();
   int32_t recno = h.nrecs;
   for (const auto& r : records) {
-    if (r.size() != h.reclen) throw std::runtime_error("append_raw: record length");
-    if (t.writerecord(recno++, r.data()) != Ok) throw std::runtime_error("append_raw: write");
-    if (r.back() == '*') ++h.ndeleted;
+    need(r.size() == h.reclen, "record length");
+    need(t.writerecord(recno++, r.data()) == Ok, "write");
+    h.ndeleted += r.back() == '*' ? 1 : 0;
   }
-  h.nrecs += static_cast<int32_t>(records.size());
+  h.nrecs = recno;
   h.serial += static_cast<int32_t>(records.size());
   h.stamp += 1;
-  if (t.writehead() != Ok) throw std::runtime_error("append_raw: header");
+  need(t.writehead() == Ok, "header");
   (void)t.close();
 }
 
@@ -231,6 +242,21 @@ std::vector<int32_t> tree_order(DataFile& table, int t) {
   int moved = 0;
   for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
     out.push_back(pos.recno());
+  return out;
+}
+
+std::vector<PageView> pageviews(Btree& tree, std::vector<std::string>* problems, WalkSummary* summary) {
+  std::vector<PageView> out;
+  (void)tree.walk(
+      [&out](const WalkStep& s) {
+        PageView v{s.offset, s.page->parent(), s.level, s.page->halffull(), {}, {}};
+        for (int i = 0; i < s.page->count(); ++i)
+          v.entries.push_back({{s.page->key(i), s.page->key(i) + s.page->keylen(i)}, get4(s.page->data(i))});
+        for (int i = 0; i <= s.page->count(); ++i) v.children.push_back(s.page->child(i));
+        out.push_back(std::move(v));
+        return true;
+      },
+      problems, summary);
   return out;
 }
 
