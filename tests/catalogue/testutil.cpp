@@ -147,6 +147,29 @@ quill::ErrorCode scanfiles(std::vector<TrackTags> files) {
   return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? quill::Ok : summary.error;
 }
 
+ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options,
+                 std::vector<std::string>* lines, int* opened) {
+  TableSource source(files);
+  ScanNotes notes(lines == nullptr ? ScanNotes::LineSink()
+                                   : [lines](const std::string& line) { lines->push_back(line); });
+  ScanSummary summary;
+  EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0)
+      << DB_ResultName(summary.error) << " " << summary.failedalbum;
+  if (opened != nullptr) *opened = source.opened();
+  return summary;
+}
+
+void CatalogueTest::recreate(bool open) {
+  DB_Close();
+  for (const auto& file : std::filesystem::directory_iterator("."))
+    if (file.is_regular_file()) std::filesystem::remove(file.path());
+  host_.choose(dir_.file("maindb.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  if (open) {
+    ASSERT_EQ(DB_Open(), 0);
+  }
+}
+
 std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
   return {
       {"add",

@@ -18,6 +18,7 @@
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "catalogue/scan.h"
+#include "catalogue/scanrun.h"
 #include "engine/errors.h"
 #include "engine/file.h"
 #include "engine/noncopyable.h"
@@ -150,6 +151,10 @@ std::vector<std::string> linkednames(int r, int32_t album);
 
 // A scan of the files given from a table, of the folder "m"; its error.
 quill::ErrorCode scanfiles(std::vector<TrackTags> files);
+// A scan of the files given from a table, which must succeed; the notes'
+// lines go to lines and the count of files opened to opened when given.
+ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
+                 std::vector<std::string>* lines = nullptr, int* opened = nullptr);
 
 class CatalogueTest : public ::testing::Test {
  protected:
@@ -199,6 +204,8 @@ class CatalogueTest : public ::testing::Test {
     std::unique_ptr<quill::Rlist> album;
   };
   Standing stand(int r, int32_t title, int position);
+  // The database made anew, empty, and opened for writing unless not open.
+  void recreate(bool open = true);
   // The single edits the failure sweeps put each through its faults, on
   // makesharedalbums' albums: add, link, unlink (a purge), move, rename and
   // delete of an album.
@@ -281,7 +288,6 @@ class TableSource : public TagSource {
     return Step::File;
   }
   int opened() const { return opened_; }
-  size_t handed() const { return at_; }
 
  private:
   std::vector<TrackTags> files_;
