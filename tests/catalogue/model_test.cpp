@@ -103,22 +103,16 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   // ---- operations ----------------------------------------------------------------
 
   std::vector<TrackTags> library(int albums, int t);
-  void scan(const std::vector<TrackTags>& files);
 
   void insert(int kind) {
     std::string name = typed();
     quill::Rlist cursor(&DB_Table(kind));
     ASSERT_EQ(DB_InsertRecord(kindoftable(kind), name.c_str(), cursor), quill::Ok);
     const int32_t code = cursor.field(F_Code).aslong();
-    if (kind == TitleTable) {
-      ASSERT_EQ(m_.albums.count(code), 0u);
-      m_.albums[code].name = stored(name, kind);
-      full_[kind][code] = name;
-    } else {
-      ASSERT_EQ(m_.attrs[kind].count(code), 0u);
-      m_.attrs[kind][code].name = stored(name, kind);
-      full_[kind][code] = name;
-    }
+    std::string& stored_as = kind == TitleTable ? m_.albums[code].name : m_.attrs[kind][code].name;
+    ASSERT_TRUE(stored_as.empty()) << "code " << code << " given twice";
+    stored_as = stored(name, kind);
+    full_[kind][code] = name;
   }
 
   void linkone() {
@@ -442,14 +436,54 @@ size_t historyplace() {
   return loadhistory(&history) ? history.position : 0;
 }
 
+using States = std::vector<std::vector<std::vector<uint8_t>>>;
+
+// Undoes the steps that made states, last first, each giving the exact
+// tables before it, closing and opening again at step reopen; the database
+// then verifies; then redoes them, each giving the exact tables after it.
+// whole: the states are the whole history, so nothing is left to undo
+// before it nor to redo after it. The messages the steps gave, in order.
+std::vector<std::string> undoandredo(const States& states, size_t reopen, bool whole) {
+  std::vector<std::string> messages;
+  auto run = [&](UndoWay way) {
+    messages.emplace_back();
+    const int rc = DB_Undo(way, &messages.back());
+    EXPECT_EQ(DB_Open(), 0);
+    return rc;
+  };
+  for (size_t i = states.size() - 1; i > 0 && !::testing::Test::HasFailure(); --i) {
+    EXPECT_EQ(run(UndoWay::Undo), 0) << messages.back();
+    EXPECT_EQ(tablebytes(), states[i - 1]) << "undoing step " << i << ": " << messages.back();
+    if (i == reopen) {
+      DB_Close();
+      EXPECT_EQ(DB_Open(), 0);
+    }
+  }
+  if (whole) {
+    EXPECT_EQ(run(UndoWay::Undo), 1);
+  }
+  DB_Close();
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  EXPECT_EQ(DB_Open(), 0);
+  for (size_t i = 1; i < states.size() && !::testing::Test::HasFailure(); ++i) {
+    EXPECT_EQ(run(UndoWay::Redo), 0) << messages.back();
+    EXPECT_EQ(tablebytes(), states[i]) << "redoing step " << i << ": " << messages.back();
+  }
+  if (whole) {
+    EXPECT_EQ(run(UndoWay::Redo), 1);
+  }
+  return messages;
+}
+
 // Each edit undone gives back the exact tables before it, each redo the
 // exact tables after it; the history outlives closing, and a new edit
 // drops what was undone.
 TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
   // The tables before the first edit and after each one.
-  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  States states{tablebytes()};
   ASSERT_EQ(historyplace(), 0u);
   for (int i = 0; states.size() <= kHistorySteps - 2; ++i) {
+    ASSERT_LT(i, 20 * static_cast<int>(kHistorySteps)) << "the edits add no step to the history";
     if (i < 6)
       insert(i % 3);
     else if (i % 8 == 0)
@@ -464,30 +498,14 @@ TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
       states.push_back(tablebytes());
     ASSERT_EQ(historyplace() + 1, states.size());
   }
-  auto undo = [](UndoWay way) {
-    std::string message;
-    const int rc = DB_Undo(way, &message);
-    EXPECT_EQ(DB_Open(), 0);
-    return rc;
-  };
-  for (size_t i = states.size() - 1; i > 0; --i) {
-    ASSERT_EQ(undo(UndoWay::Undo), 0) << "step " << i;
-    ASSERT_EQ(tablebytes(), states[i - 1]) << "undoing step " << i;
-    if (i == states.size() / 2) {
-      DB_Close();
-      ASSERT_EQ(DB_Open(), 0);
-    }
-  }
-  EXPECT_EQ(undo(UndoWay::Undo), 1);
-  for (size_t i = 1; i < states.size(); ++i) {
-    ASSERT_EQ(undo(UndoWay::Redo), 0) << "step " << i;
-    ASSERT_EQ(tablebytes(), states[i]) << "redoing step " << i;
-  }
-  EXPECT_EQ(undo(UndoWay::Redo), 1);
+  undoandredo(states, states.size() / 2, true);
+  if (HasFailure()) return;
   check();
-  ASSERT_EQ(undo(UndoWay::Undo), 0);
+  std::string message;
+  ASSERT_EQ(DB_Undo(UndoWay::Undo, &message), 0);
+  ASSERT_EQ(DB_Open(), 0);
   insert(ArtistTable);
-  EXPECT_EQ(undo(UndoWay::Redo), 1);
+  EXPECT_EQ(DB_Undo(UndoWay::Redo, &message), 1);
 }
 
 // An edit the history did not see (a shared open keeps no journal) makes
@@ -543,13 +561,6 @@ std::vector<TrackTags> ModelTest::library(int albums, int t) {
   return files;
 }
 
-void ModelTest::scan(const std::vector<TrackTags>& files) {
-  TableSource source(files);
-  ScanNotes notes;
-  ScanSummary summary;
-  ASSERT_EQ(DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary), 0) << DB_ResultName(summary.error);
-}
-
 // A first scan, a rescan (files retagged, gone and new) and an import are
 // one step each: undone, the exact tables before them, the scan file and
 // full-name tables with them, and a database that verifies; redone, the
@@ -557,10 +568,10 @@ void ModelTest::scan(const std::vector<TrackTags>& files) {
 TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   for (int i = 0; i < 6; ++i) insert(i % 3);
   linkone();
-  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  States states{tablebytes()};
   const size_t first = historyplace();
   std::vector<TrackTags> files = library(4, 0);
-  scan(files);
+  scan(files, {.folders = {"m"}});
   states.push_back(tablebytes());
   linkone();
   states.push_back(tablebytes());
@@ -571,7 +582,7 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   }
   files.pop_back();
   for (const TrackTags& more : library(1, 1)) files.push_back(more);
-  scan(files);
+  scan(files, {.folders = {"m"}});
   states.push_back(tablebytes());
   {
     WholeStep whole("import");
@@ -582,30 +593,10 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   states.push_back(tablebytes());
   ASSERT_EQ(historyplace(), first + states.size() - 1);
 
-  std::vector<std::string> messages;
-  auto undo = [&](UndoWay way) {
-    messages.emplace_back();
-    const int rc = DB_Undo(way, &messages.back());
-    EXPECT_EQ(DB_Open(), 0);
-    return rc;
-  };
-  for (size_t i = states.size() - 1; i > 0; --i) {
-    ASSERT_EQ(undo(UndoWay::Undo), 0) << messages.back();
-    ASSERT_EQ(tablebytes(), states[i - 1]) << messages.back();
-    if (i == 3) {
-      DB_Close();
-      ASSERT_EQ(DB_Open(), 0);
-    }
-  }
+  const std::vector<std::string> messages = undoandredo(states, 3, false);
+  ASSERT_FALSE(HasFailure());
   EXPECT_EQ(messages.front(), "Undone: import of 'x.csv' (2 albums)");
-  EXPECT_EQ(messages.back().rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages.back();
-  DB_Close();
-  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(), 0);
-  for (size_t i = 1; i < states.size(); ++i) {
-    ASSERT_EQ(undo(UndoWay::Redo), 0) << messages.back();
-    ASSERT_EQ(tablebytes(), states[i]) << messages.back();
-  }
+  EXPECT_EQ(messages[3].rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages[3];
   DB_Close();
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
