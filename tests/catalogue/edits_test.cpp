@@ -91,7 +91,7 @@ TEST_F(EditsTest, RefusedCallsChangeNothing) {
 
 // ---- removing ---------------------------------------------------------------------
 
-TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
+TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
   const int32_t lone = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
   ASSERT_EQ(unlink(1, lone, 0, PurgeMode::Ask), quill::Ok);
@@ -104,16 +104,6 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWordsSilentDoesNot) {
   EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);
   EXPECT_EQ(host_.messages[0].icon, Icon::Question);
   EXPECT_GE(host_.waitshown, 1);
-
-  // Silent: deleted without a question.
-  const V a = some(ArtistTable, 3);
-  const int32_t album = album_with(0, a);
-  ASSERT_EQ(unlink(0, album, 0, PurgeMode::Silent), quill::Ok);
-  EXPECT_FALSE(exists(ArtistTable, a[0]));
-  EXPECT_EQ(host_.messages.size(), 1u);
-  // The album is being deleted: nothing is renumbered, Aux_attr stays.
-  EXPECT_EQ(rows(0, album), (Rows{{1, a[1]}, {2, a[2]}}));
-  EXPECT_EQ(aux(album), a[0]);
 }
 
 // The journal is the program's own file: a link in its place must not make

@@ -266,22 +266,6 @@ TEST_F(RecoverTest, ARefusedRecoverySaysWhatToDoNext) {
   EXPECT_EQ(advice.rfind("Put the missing file back", 0), 0u) << advice;
 }
 
-// A rename that rewrites, removes and appends entries of the name table
-// beside its record: the undo puts back both tables.
-TEST_F(RecoverTest, AnEditOfAFullNameIsWholeOrAbsentInBothTables) {
-  restore();
-  std::string longname;
-  while (longname.size() < 300) longname += "Μάνος Χατζιδάκις ";
-  ASSERT_EQ(DB_Open(), 0);
-  ASSERT_EQ(DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, longname, true), quill::Ok);
-  DB_Close();
-  savefiles("pristine");
-  wholeorabsent([&] {
-    return DB_RenameRecord(*at(ArtistTable, artists_[3]), Kind::Artist, "Мумий Тролль",
-                           true);
-  });
-}
-
 // An entry as an earlier version wrote it: only its first `times` creation
 // times, the magic's last digit `version`, sealed again with its checksum.
 std::vector<uint8_t> olderentry(const IntentEntry& entry, int times, char version) {
@@ -298,10 +282,6 @@ std::vector<uint8_t> olderentry(const IntentEntry& entry, int times, char versio
   }
   return bytes;
 }
-
-// An entry as the version before the name table wrote it: magic "TLJ1",
-// five creation times.
-std::vector<uint8_t> fivetableentry(const IntentEntry& entry) { return olderentry(entry, 5, '1'); }
 
 // An entry of the version before the scan file table holds six creation
 // times: read with the seventh 0, it is this database's to undo after the
@@ -336,7 +316,9 @@ TEST_F(RecoverTest, AnEntryOfTheFiveTableFormatIsUndoneAfterTheNameTableCame) {
   quill::DataFile& songrows = DB_Table(SongRows);
   entry.counts.push_back({SongRows, songrows.nrecs(), songrows.header().ndeleted});
   DB_Close();
-  const std::vector<uint8_t> bytes = fivetableentry(entry);
+  // As the version before the name table wrote it: magic "TLJ1", five
+  // creation times.
+  const std::vector<uint8_t> bytes = olderentry(entry, 5, '1');
   std::ofstream("maindb.jnl", std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
