@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-
 #include <string>
 #include <vector>
 
@@ -95,14 +94,11 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
   const int32_t lone = album_with(1, some(SongTable, 1));
   host_.answer(Answer::Cancel);
   ASSERT_EQ(unlink(1, lone, 0, PurgeMode::Ask), quill::Ok);
-  ASSERT_EQ(host_.messages.size(), 1u);
   // The name as it was given ("item 0"), not as stored ("Item 0").
-  EXPECT_EQ(host_.messages[0].text,
-            "There are no more references to \"item 0\".\n"
-            "Would you like to purge (delete) it from the database?");
-  EXPECT_EQ(host_.messages[0].title, "Confirm purge");
-  EXPECT_EQ(host_.messages[0].buttons, Buttons::OKCancel);
-  EXPECT_EQ(host_.messages[0].icon, Icon::Question);
+  EXPECT_EQ(host_.messages, (std::vector<ScriptedHost::Message>{
+                                {"There are no more references to \"item 0\".\n"
+                                 "Would you like to purge (delete) it from the database?",
+                                 "Confirm purge", Buttons::OKCancel, Icon::Question}}));
   EXPECT_GE(host_.waitshown, 1);
 }
 

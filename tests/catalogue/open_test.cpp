@@ -183,13 +183,10 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChan
   host_.choose(dir_.file("other/MAINDB.DB1"));
   EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
   ASSERT_EQ(host_.dialogs.size(), 5u);
-  const ScriptedHost::Dialog& d = host_.dialogs.back();
-  EXPECT_FALSE(d.save);
-  EXPECT_STREQ(d.request.title, "Choose database main file");
-  EXPECT_STREQ(d.request.filter,
-               "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||");
-  EXPECT_STREQ(d.request.defext, "");
-  EXPECT_STREQ(d.request.proposed, "maindb.db1");
+  EXPECT_EQ(host_.dialogs.back().described(),
+            (std::vector<std::string>{"open", "Choose database main file",
+                                      "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "",
+                                      "maindb.db1"}));
   EXPECT_STREQ(DB_MainName(), "MAINDB");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.file("other")));
   EXPECT_EQ(DB_Table(TitleTable).base(), "MAINDB");

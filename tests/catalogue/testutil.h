@@ -75,14 +75,21 @@ class ModesBindRoot : quill::NonCopyable {
 class ScriptedHost : public Host {
  public:
   struct Message {
-    std::string text;
-    std::string title;
+    std::string text, title;
     Buttons buttons;
     Icon icon;
+    bool operator==(const Message&) const = default;
+    friend void PrintTo(const Message& m, std::ostream* out) {
+      *out << m.title << " (" << int(m.buttons) << "/" << int(m.icon) << "): " << m.text;
+    }
   };
   struct Dialog {
     bool save;
     FileRequest request;
+    // Whether it saves, its title, filter, default extension and proposal, for one comparison.
+    std::vector<std::string> described() const {
+      return {save ? "save" : "open", request.title, request.filter, request.defext, request.proposed};
+    }
   };
 
   ScriptedHost();
