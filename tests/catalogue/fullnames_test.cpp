@@ -1,6 +1,4 @@
-// Full names kept in the name table: long and non-Latin names come back
-// whole; a database made without the name table opens as before and gets
-// it at a writable open.
+// Full names in the name table; a database made without that table opens as before and gets it.
 #include "catalogue/fullnames.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string times(int n, const std::string& piece) {
-  std::string out;
-  for (int i = 0; i < n; ++i) out += piece;
-  return out;
-}
+std::string times(int n, const std::string& piece) { return n == 0 ? "" : piece + times(n - 1, piece); }
 
 class FullNamesTest : public CatalogueTest {
  protected:
@@ -39,11 +33,7 @@ class FullNamesTest : public CatalogueTest {
 
 // Renames and a reopen are the model test's; here the cuts between parts.
 TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeInPartsCutBetweenCharacters) {
-  struct Case {
-    int kind;
-    std::string name;
-    size_t parts;  // entries of at most 120 bytes, cut between characters
-  };
+  struct Case { int kind; std::string name; size_t parts; /* entries of at most 120 bytes */ };
   const std::vector<Case> cases = {
       {ArtistTable, "Nirvana", 0},  // its stored form: no entry
       {ArtistTable, "nirvana", 1},  // stored capitalised
@@ -69,8 +59,7 @@ TEST_F(FullNamesTest, LongAndNonLatinNamesComeBackWholeInPartsCutBetweenCharacte
 TEST_F(FullNamesTest, ADatabaseOfFiveTablesOpensAsBeforeAndGetsItsNameTableWhenHeldForWriting) {
   const int32_t plain = add(ArtistTable, "Plain");
   DB_Close();
-  for (const char* ext : {".db1", ".idx"})
-    ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
+  for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
 
   ASSERT_EQ(DB_Open({.readonly = true}), 0);
   EXPECT_FALSE(DB_Table(NameTable).isopen());
@@ -102,8 +91,7 @@ TEST_F(FullNamesTest, ADatabaseOfFiveTablesOpensAsBeforeAndGetsItsNameTableWhenH
 TEST_F(FullNamesTest, ANameTableThatCannotBeMadeLeavesTheFiveTablesWorking) {
   reports_expected_ = true;
   DB_Close();
-  for (const char* ext : {".db1", ".idx"})
-    ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
+  for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
   fs::permissions(dir_.path(), fs::perms(0555));
   {
     ModesBindRoot modes;
@@ -111,8 +99,7 @@ TEST_F(FullNamesTest, ANameTableThatCannotBeMadeLeavesTheFiveTablesWorking) {
   }
   fs::permissions(dir_.path(), fs::perms(0755));
   ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_NE(reports_.texts()[0].find("Names are kept in their stored form only"),
-            std::string::npos);
+  EXPECT_NE(reports_.texts()[0].find("Names are kept in their stored form only"), std::string::npos);
   EXPECT_FALSE(DB_Table(NameTable).isopen());
   const int32_t artist = add(ArtistTable, "Мумий Тролль");
   EXPECT_EQ(shown(ArtistTable, artist), "Mumij Troll'");
