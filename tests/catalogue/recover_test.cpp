@@ -1,7 +1,5 @@
-// Every multi-table edit is whole or absent after a crash and recovery: each
-// edit is run in a child process that dies before its n-th table write, for
-// every n, and DB_Recover must then leave the tables exactly as before or
-// exactly as after the edit, with nothing for verification to find.
+// Every multi-table edit is whole or absent after a crash: run in a child that dies before its n-th
+// table write, for every n, then recovered: exactly as before or after it, nothing for verification.
 #include "catalogue/recover.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +41,7 @@ class RecoverTest : public CatalogueTest {
     savefiles("pristine");
   }
 
-  void restore(const std::string& dir = "pristine") { restorefiles(dir); }
+  static void restore(const std::string& dir = "pristine") { restorefiles(dir); }
 
   // Which writes a cut counts: the tables' (the edit dies before one of
   // them), the journal's, or every file's.
@@ -232,13 +230,9 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
     EXPECT_EQ(quill::checktable(base, &problems), 0) << base << ": " << problems.front();
   }
   EXPECT_FALSE(fs::exists("tmp203ab.idx"));
-  const std::vector<std::string> expected = {
-      "attr002: deleted-record count 1 set to 0",
-      "reindexed attr002",
-      "rel001: dropped an unfinished append past the last counted record",
-      "reindexed rel001",
-      "removed the temporary file tmp203ab.idx"};
-  EXPECT_EQ(log, expected);
+  EXPECT_EQ(log, (std::vector<std::string>{"attr002: deleted-record count 1 set to 0", "reindexed attr002",
+                                           "rel001: dropped an unfinished append past the last counted record",
+                                           "reindexed rel001", "removed the temporary file tmp203ab.idx"}));
 }
 
 // What recovery cannot mend itself, it says how to mend.
@@ -319,9 +313,7 @@ TEST_F(RecoverTest, AnEntryOfTheFiveTableFormatIsUndoneAfterTheNameTableCame) {
   // As the version before the name table wrote it: magic "TLJ1", five
   // creation times.
   const std::vector<uint8_t> bytes = olderentry(entry, 5, '1');
-  std::ofstream("maindb.jnl", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  std::ofstream("maindb.jnl", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
   IntentEntry read;
   ASSERT_TRUE(readintent("maindb.jnl", &read));
   EXPECT_EQ(read.counts.size(), 1u);
