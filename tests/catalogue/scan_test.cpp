@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/scan.h"
@@ -17,8 +18,7 @@ namespace {
 
 struct Album {
   std::string name;
-  std::vector<std::string> artists;
-  std::vector<std::string> songs;
+  std::vector<std::string> artists, songs;
   bool operator==(const Album&) const = default;
 };
 
@@ -148,9 +148,7 @@ TEST(ScanGrouping, TheReportNamesEachNameOnceAndEachCopy) {
                        "Artist name \"Мумий Тролль\" stored as \"Mumij Troll'\" (transliterated), used in m/0 Mix; m/A",
                        "Song name \"🎉\" stored as \"Untitled\" (transliterated, a stand-in), used in m/C/1.mp3",
                        "m/0 Mix/1.mp3: a copy of m/A/1.mp3 (disc 1, track 1, \"Song\"): linked once"}));
-  EXPECT_EQ(notes.transliterated, 3);
-  EXPECT_EQ(notes.standins, 1);
-  EXPECT_EQ(notes.copies, 1);
+  EXPECT_EQ(std::tuple(notes.transliterated, notes.standins, notes.copies), std::tuple(3, 1, 1));
 }
 
 // Files of a few albums scattered at random over folders, in any order,
@@ -178,10 +176,11 @@ TEST(ScanGrouping, ScatteredFilesAgainstAModel) {
     }
     ScanNotes notes;
     std::map<std::pair<std::string, std::string>, std::vector<std::string>> got;
+    const auto lower = [](std::string& s) { std::transform(s.begin(), s.end(), s.begin(), ::tolower); };
     for (Album& a : group(files, notes)) {
-      std::transform(a.name.begin(), a.name.end(), a.name.begin(), ::tolower);
-      std::transform(a.artists[0].begin(), a.artists[0].end(), a.artists[0].begin(), ::tolower);
-      for (std::string& song : a.songs) std::transform(song.begin(), song.end(), song.begin(), ::tolower);
+      lower(a.name);
+      lower(a.artists[0]);
+      std::for_each(a.songs.begin(), a.songs.end(), lower);
       EXPECT_TRUE(got.insert({{a.name, a.artists[0]}, a.songs}).second) << "trial " << trial << ": " << a;
     }
     size_t songs = 0;

@@ -11,11 +11,7 @@
 namespace tracklore {
 namespace {
 
-struct Case {
-  const char* full;
-  const char* stored;  // as UTF-8, for reading
-  bool transliterated;
-};
+struct Case { const char* full; const char* stored; /* as UTF-8, for reading */ bool transliterated; };
 
 TEST(StoredForm, KeepsWhatWindows1252HoldsAndTransliteratesTheRest) {
   const Case cases[] = {
