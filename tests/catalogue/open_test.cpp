@@ -1,10 +1,10 @@
-// Opening and closing the database: the file choice, the failure report,
-// the all-or-nothing state, and the list over a whole table.
+// Opening and closing: the file choice, the failure report, all or nothing, the list over a table.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
@@ -33,9 +33,8 @@ class OpenTest : public CatalogueTest {
     for (const char* ext : {".db1", ".idx"})
       fs::copy_file(dir_.file(from + ext), dir_.file(to + ext), fs::copy_options::overwrite_existing);
   }
-  bool anyopen() {
-    for (int i = 0; i < kTables; ++i)
-      if (DB_Table(i).isopen()) return true;
+  static bool anyopen() {
+    for (int i = 0; i < kTables; ++i) if (DB_Table(i).isopen()) return true;
     return false;
   }
 };
@@ -104,10 +103,8 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
                         quill::Sharing::Exclusive), 0);
   EXPECT_EQ(DB_Open({.readonly = true}), -1);
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Another program is using the database (table \"attr002\" is held).\nTry again when "
-            "it has finished.");
+  EXPECT_EQ(reports_.texts(), std::vector<std::string>{"Another program is using the database (table \"attr002\" is "
+                                                       "held).\nTry again when it has finished."});
   EXPECT_EQ(host_.statuses.size(), 1u);
   EXPECT_FALSE(anyopen());
 
