@@ -1,6 +1,5 @@
-// Helpers shared by the catalogue tests: a scratch directory, captured
-// engine reports, a scripted Host, a progress log, tags given from a table,
-// and a fixture with a fresh database.
+// Helpers of the catalogue tests: a scripted Host, a progress log, tags from a table, and a fixture
+// with a fresh database in a scratch directory whose engine reports are captured.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,7 +37,6 @@ auto withfailingwrites(const char* part, Call call) {
   return result;
 }
 
-// Scratch directories in memory: the engine's syncs there cost nothing.
 // Counts the data syncs that reach the file system while it lives.
 class SyncCounter : public quill::File::Observer {
  public:
@@ -54,14 +52,14 @@ class SyncCounter : public quill::File::Observer {
   void dirsynced(const std::string&) override {}
 };
 
+// Scratch directories in memory: the engine's syncs there cost nothing.
 struct TempDir : quill::test::TempDir {
   TempDir() : quill::test::TempDir(quill::test::TempPlace::Memory) {}
 };
 using quill::test::CapturedReports;
 
-// While it lives, file modes bind this thread even when it runs as root
-// (the capabilities that override them are set aside), so that a file of
-// mode 0444 really cannot be opened for writing.
+// While it lives, file modes bind this thread even as root (the overriding capabilities set aside),
+// so that a file of mode 0444 really cannot be opened for writing.
 class ModesBindRoot : quill::NonCopyable {
  public:
   ModesBindRoot();
@@ -95,8 +93,7 @@ class ScriptedHost : public Host {
   ScriptedHost();
   ~ScriptedHost() override;
 
-  // The next answers to messages, in order. A message with no answer left
-  // fails the test and gets the refusing button.
+  // The next answers to messages, in order; a message with none left fails the test and is refused.
   void answer(Answer a) { answers_.push_back(a); }
   void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
   // Forgets the answers not used.
@@ -129,10 +126,8 @@ class ScriptedHost : public Host {
   bool file(bool save, const FileRequest& request, std::string* path);
 };
 
-// A fresh database "maindb" created in a scratch directory and opened for
-// writing, with the scripted host installed and engine reports captured.
-// Says Yes and OK to every question, as a user consenting would, and counts
-// them; a save dialog proposes maindb.db1 here.
+// Says Yes and OK to every question, as a user consenting would, and counts them; a save dialog
+// proposes maindb.db1 here.
 class ConsentingHost : public Host {
  public:
   Answer message(const char*, const char*, Buttons b, Icon) override;
@@ -163,6 +158,8 @@ quill::ErrorCode scanfiles(std::vector<TrackTags> files);
 ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
                  std::vector<std::string>* lines = nullptr, int* opened = nullptr);
 
+// A fresh database "maindb" created in a scratch directory and opened for writing, with the
+// scripted host installed and engine reports captured.
 class CatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -176,8 +173,7 @@ class CatalogueTest : public ::testing::Test {
   int32_t number(int table, int32_t code, int field);
   std::string text(int table, int32_t code, int field);
   bool exists(int table, int32_t code);
-  // The rows of relation r for an album as (Seq, Attr), in record order of
-  // a physical scan sorted by Seq: read without the catalogue's queries.
+  // The rows of relation r for an album as (Seq, Attr), read past the catalogue's queries, by Seq.
   using Rows = std::vector<std::pair<int, int32_t>>;
   Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
@@ -190,20 +186,16 @@ class CatalogueTest : public ::testing::Test {
   std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
-  // Two albums that share an artist and a song (X0, S0); the first has
-  // X0-X2 and S0-S2, the second X0, S0 and S3; X3 is used by none.
+  // Albums sharing X0 and S0: the first has X0-X2 and S0-S2, the second X0, S0, S3; X3 is unused.
   void makesharedalbums();
   int32_t first_ = -1, second_ = -1;
   std::vector<int32_t> artists_, songs_;
-  // Two more albums (or only the first) of a new song and S0 each, linked
-  // in batches of perbatch units (an import's way), then finished; the
-  // second's names are Cyrillic, so that the batch writes full names too.
+  // Two more albums (or only the first) of a new song and S0 each, linked in batches of perbatch
+  // units (an import's way); the second's names are Cyrillic, so the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
-  // An album "Album" with "Gone" and "Kept" in relation r, where Gone is
-  // then deleted behind the catalogue's back: a row naming nothing.
-  struct Dangling {
-    int32_t album, gone, kept;
-  };
+  // An album "Album" with "Gone" and "Kept" in relation r, Gone then deleted behind the catalogue's
+  // back: a row naming nothing.
+  struct Dangling { int32_t album, gone, kept; };
   Dangling dangling(int r);
   // An album's list of relation r standing on position, with its album cursor.
   struct Standing {
@@ -213,9 +205,8 @@ class CatalogueTest : public ::testing::Test {
   Standing stand(int r, int32_t title, int position);
   // The database made anew, empty, and opened for writing unless not open.
   void recreate(bool open = true);
-  // The single edits the failure sweeps put each through its faults, on
-  // makesharedalbums' albums: add, link, unlink (a purge), move, rename and
-  // delete of an album.
+  // The single edits the failure sweeps try on makesharedalbums' albums: add, link, unlink (a
+  // purge), move, rename and delete of an album.
   struct NamedEdit {
     const char* name;
     std::function<quill::ErrorCode()> run;
@@ -229,8 +220,7 @@ class CatalogueTest : public ::testing::Test {
   bool reports_expected_ = false;
 };
 
-// A progress context as the shell passes it: the text pointer first, and
-// here a log of every call of the callback with the text shown at that time.
+// A progress context as the shell passes it (the text pointer first), logging each call with its text.
 struct ProgressLog {
   const char* text = nullptr;  // set by the operation before each table
   std::vector<std::pair<std::string, int>> calls;
@@ -265,8 +255,7 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
   return tags;
 }
 
-// Scan notes that keep every line they are told, less its first `skip`
-// characters (a scratch directory's path, say).
+// Scan notes that keep every line, less its first `skip` characters (a scratch directory's path).
 struct KeptNotes {
   std::vector<std::string> lines;
   ScanNotes notes;
@@ -277,16 +266,12 @@ struct KeptNotes {
 class TableSource : public TagSource {
  public:
   explicit TableSource(std::vector<TrackTags> files) : files_(std::move(files)) {}
-  // A file given a stat (the tests' file clock) is one a rescan may take
-  // as known, as the folder reader does: then it is not opened.
+  // A file given a stat (the tests' file clock) a rescan may take as known, as the folder reader does.
   Step next(TrackTags* tags, ScanNotes&) override {
     if (at_ == files_.size()) return Step::End;
     const TrackTags& file = files_[at_++];
     if (file.stat.size >= 0 && known(file.path, file.stat)) {
-      *tags = TrackTags();
-      tags->path = file.path;
-      tags->folder = file.folder;
-      tags->filename = file.filename;
+      *tags = TrackTags{file.path, file.folder, file.filename};
       tags->stat = file.stat;
       return Step::Known;
     }
