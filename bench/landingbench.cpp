@@ -36,6 +36,9 @@ using namespace tracklore;
 
 constexpr int kSamples = 1000;
 
+constexpr bench::ScratchBench kBench{.program = "landingbench", .unit = "albums", .count = 100000,
+                                     .least = 2, .table = TitleTable};
+
 const char* const kSyllables[] = {"ka", "lo", "mi", "ra", "ten", "vor", "shi", "bel",
                                   "dan", "gu", "ny", "ph", "ex", "qua", "zo", "st"};
 
@@ -68,25 +71,7 @@ bool fill(int albums) {
   return quill::DataFile::reindex(DB_MainName()) == quill::Ok && DB_Open() == 0;
 }
 
-struct Options {
-  int albums = 100000;
-  std::string dir;
-  bool keep = false;
-};
-
-bool parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    const bool value = i + 1 < argc;
-    if (a == "--albums" && value) o.albums = std::atoi(argv[++i]);
-    else if (a == "--dir" && value) o.dir = argv[++i];
-    else if (a == "--keep") o.keep = true;
-    else return false;
-  }
-  return o.albums > 1;
-}
-
-void measure(int albums) {
+bool measure(int albums) {
   quill::DataFile& table = DB_Table(TitleTable);
   FullTable source(table);
   (void)source.select(T_Name);
@@ -135,25 +120,9 @@ void measure(int albums) {
   std::printf("page reads, cold: %lld a landing, %lld an estimate of the place\n", landingreads,
               estimatereads);
   std::printf("warm: %.0f us a landing with its estimate\n", warm * 1e6);
+  return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options o;
-  if (!parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: landingbench [--albums A] [--dir DIR] [--keep]\n");
-    return 2;
-  }
-  bench::ScratchCatalogue scratch("landingbench", o.dir, o.keep);
-  bench::Stopwatch clock;
-  if (!scratch.made()) return 1;
-  if (DB_Close(), !fill(o.albums)) {
-    std::fprintf(stderr, "landingbench: cannot fill the catalogue\n");
-    return 1;
-  }
-  std::printf("catalogue of %d albums made in %.1f s\n", DB_Table(TitleTable).nlive(),
-              clock.seconds());
-  measure(o.albums);
-  return 0;
-}
+int main(int argc, char** argv) { return bench::runscratch(kBench, fill, measure, argc, argv); }

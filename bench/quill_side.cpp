@@ -148,6 +148,16 @@ ErrorCode seekprefix(Rlist& c, const std::string& text) {
   return c.seek(key.data(), static_cast<int>(key.size()), quill::SeekMode::Prefix, quill::SeekWhich::First);
 }
 
+// Seeks the first name that begins with the prefix (letter case aside),
+// counting the seek and whether it was found or missed; true when found.
+bool seekcounted(Rlist& c, const std::string& prefix, Outcome& out) {
+  const bool found = seekprefix(c, prefix) == Ok && startswith_nocase(namefield(c), prefix);
+  ++out.done;
+  if (found) ++out.found;
+  else countmiss(prefix, out);
+  return found;
+}
+
 ErrorCode seekcode(Rlist& c, int32_t code) {
   uint8_t key[4];
   quill::put4(key, code);
@@ -231,32 +241,31 @@ Outcome timed(const std::string& base, bool deferred, int noindex, Work work, Af
 
 std::string nothing() { return {}; }
 
-}  // namespace
-
-Outcome QuillSide::append(const Dataset& d) {
+// A new table filled with the albums, timed with the step after; then its
+// live records are counted.
+template <typename After>
+Outcome filled(const std::string& base, int noindex, const std::vector<Album>& albums, After after) {
   Outcome out;
-  out.error = make_table(main_);
+  out.error = make_table(base);
   if (!out.error.empty()) return out;
-  out = timed(main_, true, 0, [&](DataFile& t, Rlist& c, Outcome& o) {
-    append_all(c, d.albums, t.header().serial, o);
-  }, nothing);
-  if (out.error.empty()) out.live = countlive(main_, out.error);
+  out = timed(base, true, noindex, [&](DataFile& t, Rlist& c, Outcome& o) {
+    append_all(c, albums, t.header().serial, o);
+  }, after);
+  if (out.error.empty()) out.live = countlive(base, out.error);
   return out;
 }
 
+}  // namespace
+
+Outcome QuillSide::append(const Dataset& d) { return filled(main_, 0, d.albums, nothing); }
+
 Outcome QuillSide::bulkload(const Dataset& d) {
-  Outcome out;
-  out.error = make_table(bulk_);
-  if (!out.error.empty()) return out;
   // Without its index the table takes appends in physical order only and
   // reports its index out of date until the reindex that follows.
-  out = timed(bulk_, true, 1, [&](DataFile& t, Rlist& c, Outcome& o) {
-    append_all(c, d.albums, t.header().serial, o);
-  }, [&] {
+  const Outcome out = filled(bulk_, 1, d.albums, [&] {
     ErrorCode rc = DataFile::reindex(bulk_.c_str());
     return rc == Ok ? std::string() : failed("DataFile::reindex", rc);
   });
-  if (out.error.empty()) out.live = countlive(bulk_, out.error);
   remove_table(bulk_);
   return out;
 }
@@ -280,12 +289,7 @@ Outcome QuillSide::lookup(const Dataset& d) {
 Outcome QuillSide::prefix(const Dataset& d) {
   return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     (void)c.select(kNameTag);  // a tag the bench table has
-    for (const std::string& p : d.prefixes) {
-      ErrorCode rc = seekprefix(c, p);
-      ++out.done;
-      if (rc == Ok && startswith_nocase(namefield(c), p)) ++out.found;
-      else countmiss(p, out);
-    }
+    for (const std::string& p : d.prefixes) (void)seekcounted(c, p, out);
   }, nothing);
 }
 
@@ -307,13 +311,7 @@ Outcome QuillSide::window(const Dataset& d) {
   return timed(main_, false, 0, [&](DataFile&, Rlist& c, Outcome& out) {
     (void)c.select(kNameTag);  // a tag the bench table has
     for (const std::string& p : d.windows) {
-      ErrorCode rc = seekprefix(c, p);
-      ++out.done;
-      if (rc != Ok || !startswith_nocase(namefield(c), p)) {
-        countmiss(p, out);
-        continue;
-      }
-      ++out.found;
+      if (!seekcounted(c, p, out)) continue;
       ++out.rows;
       out.sum += rowsum(c.field(kCode).aslong(), namefield(c));
       for (int k = 0; k < kWindowRows; ++k) {

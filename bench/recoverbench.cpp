@@ -17,13 +17,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench/fixedhost.h"
 #include "bench/measure.h"
+#include "bench/scratchcatalogue.h"
 #include "catalogue/host.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/recover.h"
@@ -36,13 +35,6 @@
 namespace {
 
 using namespace tracklore;
-
-struct Options {
-  int albums = 100000;
-  int batches = 43;
-  std::string dir;
-  bool keep = false;
-};
 
 bool writecsv(const std::string& path, int albums) {
   std::FILE* out = std::fopen(path.c_str(), "w");
@@ -82,6 +74,13 @@ bool writecsv(const std::string& path, int albums) {
   _exit(2);  // the import ran to its end: nothing to recover
 }
 
+struct Options {
+  int albums = 100000;
+  int batches = 43;
+  std::string dir;
+  bool keep = false;
+};
+
 bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -104,19 +103,12 @@ int main(int argc, char** argv) {
                          "  B batches of 1000 albums kept, B * 1000 < A\n");
     return 2;
   }
-  namespace fs = std::filesystem;
-  const fs::path dir = o.dir.empty() ? fs::temp_directory_path() / ("recoverbench-" +
-                                                                    std::to_string(getpid()))
-                                     : fs::path(o.dir);
-  fs::create_directories(dir);
-  fs::current_path(dir);
-  static bench::FixedHost host;
-  DB_SetHost(&host);
-  if (!writecsv("import.csv", o.albums) || DB_Create() != 0) {
-    std::fprintf(stderr, "recoverbench: cannot make the catalogue in %s\n", dir.c_str());
+  bench::ScratchCatalogue scratch("recoverbench", o.dir, o.keep);
+  if (!scratch.made()) return 1;
+  if (DB_Close(), !writecsv("import.csv", o.albums)) {
+    std::fprintf(stderr, "recoverbench: cannot write import.csv\n");
     return 1;
   }
-  DB_Close();
 
   bench::Stopwatch clock;
   const pid_t child = fork();
@@ -140,9 +132,5 @@ int main(int argc, char** argv) {
     DB_Close();
   }
   std::printf("recovery: %.2f s, result %d\n", seconds, rc);
-  if (!o.keep) {
-    fs::current_path("/");
-    fs::remove_all(dir);
-  }
   return rc == 0 ? 0 : 1;
 }

@@ -25,4 +25,23 @@ class ScratchCatalogue {
   bool made_ = false;
 };
 
+// What the benchmarks on a scratch catalogue share: the command line
+//   PROGRAM [--UNIT N] [--dir DIR] [--keep]
+// the catalogue made, filled with N of the unit and the time that took
+// said, then the measurement.
+struct ScratchBench {
+  const char* program;     // "landingbench"
+  const char* unit;        // "albums": the option and the report name it
+  int count;               // N unless one is given
+  int least;               // the smallest N taken
+  int table;               // the table whose records are the unit
+};
+
+// Runs the benchmark: fill writes N of the unit while the catalogue is
+// closed, measure prints its figures. main's exit status: 2 on a wrong
+// command line, 1 when the catalogue cannot be made or filled or measure
+// fails.
+int runscratch(const ScratchBench& bench, bool (*fill)(int n), bool (*measure)(int n), int argc,
+               char** argv);
+
 }  // namespace bench

@@ -40,6 +40,9 @@ namespace {
 
 using namespace tracklore;
 
+constexpr bench::ScratchBench kBench{.program = "searchbench", .unit = "songs", .count = 1000000,
+                                     .least = 1, .table = SongTable};
+
 const char* const kCommon[] = {"Love", "Night", "Blue", "Heart", "Song", "Dance", "Rain",
                                "Girl", "Time", "Home", "Fire", "Moon", "Wall", "Road",
                                "Dream", "Live", "Remix", "Version", "Part", "Theme"};
@@ -172,45 +175,12 @@ bool editsandsearches() {
   return true;
 }
 
-struct Options {
-  int songs = 1000000;
-  std::string dir;
-  bool keep = false;
-};
-
-bool parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    const bool value = i + 1 < argc;
-    if (a == "--songs" && value) o.songs = std::atoi(argv[++i]);
-    else if (a == "--dir" && value) o.dir = argv[++i];
-    else if (a == "--keep") o.keep = true;
-    else return false;
-  }
-  return o.songs > 0;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options o;
-  if (!parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: searchbench [--songs S] [--dir DIR] [--keep]\n");
-    return 2;
-  }
-  bench::ScratchCatalogue scratch("searchbench", o.dir, o.keep);
-  bench::Stopwatch clock;
-  if (!scratch.made()) return 1;
-  if (DB_Close(), !fill(o.songs)) {
-    std::fprintf(stderr, "searchbench: cannot fill the catalogue\n");
-    return 1;
-  }
-  std::printf("catalogue of %d songs made in %.1f s\n", DB_Table(SongTable).nlive(),
-              clock.seconds());
-
+// The first search, which reads the names; then the set of searches, and
+// the first search after each edit.
+bool measure(int) {
   std::vector<int32_t> codes;
-  clock.restart();
-  if (DB_SearchCodes(DB_SearchWords("love"), Kind::Song, &codes) != quill::Ok) return 1;
+  bench::Stopwatch clock;
+  if (DB_SearchCodes(DB_SearchWords("love"), Kind::Song, &codes) != quill::Ok) return false;
   std::printf("first search (reads the names): %.2f s; names kept: %.1f MiB\n", clock.seconds(),
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
 
@@ -222,13 +192,17 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
       clock.restart();
-      if (DB_SearchCodes(words, Kind::Song, &codes) != quill::Ok) return 1;
+      if (DB_SearchCodes(words, Kind::Song, &codes) != quill::Ok) return false;
       times.push_back(clock.seconds());
     }
     std::printf("%-14s %10zu %12.1f\n", query, codes.size(), median(times) * 1000);
   }
-  if (!editsandsearches()) return 1;
+  if (!editsandsearches()) return false;
   std::printf("names kept after the edits: %.1f MiB\n",
               bench::mib(static_cast<int64_t>(DB_SearchMemory())));
-  return 0;
+  return true;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return bench::runscratch(kBench, fill, measure, argc, argv); }

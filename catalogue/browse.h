@@ -9,6 +9,7 @@
 // seek (key, key length, mode, which) -> positions by a search key of the
 //   selected tag (engine/keys.h; modes and which of engine/modes.h).
 // select (tag) -> chooses the order: a tag, or -1 for physical order.
+//   A list in an order of its own refuses both with GeneralError.
 // valid () -> the list has a current item.
 // recno () -> the record number of the list's own current record, -1 none.
 // span () -> about how many records the list holds; before () -> about how
@@ -39,9 +40,11 @@ class BrowseSource {
   virtual ErrorCode skip(int n) = 0;
   virtual quill::Rlist& cursor() = 0;
   virtual int moved() const = 0;
-  virtual ErrorCode seek(const uint8_t* key, int keylen, quill::SeekMode mode,
-                         quill::SeekWhich which) = 0;
-  virtual ErrorCode select(int tag) = 0;
+  virtual ErrorCode seek(const uint8_t* /*key*/, int /*keylen*/, quill::SeekMode /*mode*/,
+                         quill::SeekWhich /*which*/) {
+    return quill::GeneralError;
+  }
+  virtual ErrorCode select(int /*tag*/) { return quill::GeneralError; }
   virtual bool valid() const = 0;
   virtual int32_t recno() const = 0;
   virtual int32_t span() { return -1; }

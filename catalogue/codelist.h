@@ -27,10 +27,6 @@ class CodeList : public BrowseSource {
   ErrorCode skip(int n) override;
   quill::Rlist& cursor() override { return cursor_; }
   int moved() const override { return moved_; }
-  ErrorCode seek(const uint8_t*, int, quill::SeekMode, quill::SeekWhich) override {
-    return quill::GeneralError;
-  }
-  ErrorCode select(int) override { return quill::GeneralError; }
   bool valid() const override { return at_ >= 0; }
   int32_t recno() const override { return at_ >= 0 ? cursor_.recno() : -1; }
   int32_t span() override { return static_cast<int32_t>(codes_.size()); }

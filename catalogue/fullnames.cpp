@@ -54,6 +54,33 @@ std::vector<std::string> parts(std::string_view full) {
   return out;
 }
 
+// Makes the entries have (record numbers, in part order) hold the parts
+// want: those that exist are rewritten where they differ, those past the
+// new end deleted, and the rest appended. Stops at the first failure.
+ErrorCode rewriteparts(quill::Rlist& cursor, Kind kind, int32_t code,
+                       const std::vector<int32_t>& have, const std::vector<std::string>& want) {
+  for (size_t i = 0; i < have.size(); ++i) {
+    ErrorCode rc = cursor.gorecord(have[i]);
+    if (rc != Ok) return rc;
+    if (i >= want.size()) {
+      rc = cursor.del();
+    } else if (cursor.field(F_Part).asint() != static_cast<int>(i) || textof(cursor) != want[i]) {
+      cursor.field(F_Part).set(static_cast<int>(i));
+      cursor.field(F_Text).set(want[i].c_str());
+      rc = cursor.flush();
+    }
+    if (rc != Ok) return rc;
+  }
+  for (size_t i = have.size(); i < want.size(); ++i) {
+    cursor.field(F_Kind).set(kindtable(kind));
+    cursor.field(F_NameCode).set(static_cast<long>(code));
+    cursor.field(F_Part).set(static_cast<int>(i));
+    cursor.field(F_Text).set(want[i].c_str());
+    if (ErrorCode rc = cursor.append(); rc != Ok) return rc;
+  }
+  return Ok;
+}
+
 }  // namespace
 
 std::string DB_FullName(Kind kind, int32_t code, std::string_view stored) {
@@ -96,35 +123,11 @@ ErrorCode DB_KeepFullName(Kind kind, int32_t code, std::string_view stored, std:
   if (rc != Ok) return rc;
   SpareCursor spare(table, T_KindCodePart);
   quill::Rlist& cursor = *spare;
-  // Parts that exist are rewritten where they differ, those past the new
-  // end deleted, and the rest appended.
-  for (size_t i = 0; i < have.size(); ++i) {
-    rc = cursor.gorecord(have[i]);
-    if (rc != Ok) return rc;
-    if (i >= want.size()) {
-      rc = cursor.del();
-    } else if (cursor.field(F_Part).asint() != static_cast<int>(i) || textof(cursor) != want[i]) {
-      cursor.field(F_Part).set(static_cast<int>(i));
-      cursor.field(F_Text).set(want[i].c_str());
-      rc = cursor.flush();
-    }
-    if (rc != Ok) {
-      cursor.unset();
-      return rc;
-    }
-  }
-  for (size_t i = have.size(); i < want.size(); ++i) {
-    cursor.field(F_Kind).set(kindtable(kind));
-    cursor.field(F_NameCode).set(static_cast<long>(code));
-    cursor.field(F_Part).set(static_cast<int>(i));
-    cursor.field(F_Text).set(want[i].c_str());
-    rc = cursor.append();
-    if (rc != Ok) {
-      cursor.unset();
-      return rc;
-    }
-  }
-  return Ok;
+  rc = rewriteparts(cursor, kind, code, have, want);
+  // A failed write leaves the cursor unset: its half-changed record is not
+  // to be written later.
+  if (rc != Ok) cursor.unset();
+  return rc;
 }
 
 ErrorCode DB_DropFullName(Kind kind, int32_t code) {

@@ -56,10 +56,6 @@ class Relation : public BrowseSource {
   ErrorCode skip(int n) override;
   quill::Rlist& cursor() override { return other_; }
   int moved() const override { return moved_; }
-  ErrorCode seek(const uint8_t*, int, quill::SeekMode, quill::SeekWhich) override {
-    return quill::GeneralError;
-  }
-  ErrorCode select(int) override { return quill::GeneralError; }
   bool valid() const override;
   int32_t recno() const override { return rows_.recno(); }
   int32_t span() override;

@@ -326,6 +326,13 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
     if (w.v->stopped) return kEndWalk;
     const char* albumword = DB_Tr("Kind", KindNames[TitleTable][SingularForm]);
     const char* attrword = DB_Tr("Kind", KindNames[attrtable(w.r)][SingularForm]);
+    // Both questions name the row by its album and entry, and the numbers
+    // it has and could have.
+    const auto offerseq = [&](const char* question) {
+      return w.v->offer(textf(question, w.table, static_cast<long>(t), s, static_cast<long>(a),
+                              albumword, album.c_str(), attrword, attr.c_str(), s, e),
+                        DB_Tr("Catalogue", "Sequencing error"));
+    };
     if (samealbum && s == w.prevseq) {
       // A second row with the previous row's number: it can go after the
       // album's last row.
@@ -336,13 +343,9 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
         e = second.field(F_Seq).asint() + 1;
         // Past the largest position there is no place to move it to.
         if (e <= kMaxSeq &&
-            w.v->offer(
-                textf(DB_Tr("Catalogue",
-                            "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
-                            "sequence number %d, which can be moved to position %d.\n Correct?\n"),
-                      w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                      album.c_str(), attrword, attr.c_str(), s, e),
-                DB_Tr("Catalogue", "Sequencing error"))) {
+            offerseq(DB_Tr("Catalogue",
+                           "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nDuplicate "
+                           "sequence number %d, which can be moved to position %d.\n Correct?\n"))) {
           cursor.field(F_Seq).set(e);
           ErrorCode rc = w.v->rewrite(cursor, rows);
           // The row now stands after the album's last row; the rows it
@@ -354,12 +357,9 @@ int checksequence(Rlist& cursor, int32_t, void* cookie) {
           }
         }
       }
-    } else if (w.v->offer(textf(DB_Tr("Catalogue",
-                                      "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
-                                      "sequence %d, but should be %d. Correct?\n"),
-                                w.table, static_cast<long>(t), s, static_cast<long>(a), albumword,
-                                album.c_str(), attrword, attr.c_str(), s, e),
-                          DB_Tr("Catalogue", "Sequencing error"))) {
+    } else if (offerseq(DB_Tr("Catalogue",
+                              "Table %s, row %ld/%d/%ld:\n%s \"%s\",\n%s \"%s\":\nFound "
+                              "sequence %d, but should be %d. Correct?\n"))) {
       cursor.field(F_Seq).set(e);
       if (w.v->rewrite(cursor, rows) == Ok) s = e;
     }

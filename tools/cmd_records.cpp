@@ -26,9 +26,11 @@ std::optional<Choice> pick(const std::string& word,
   return std::nullopt;
 }
 
-// Opens a table for the command: exclusively, with its index.
-ErrorCode opentable(DataFile& table, const std::string& base, bool write) {
-  return table.open(base.c_str(), {.readonly = !write});
+// Opens a table for the command: exclusively, with its index. 0, or the
+// command's exit status once the failure is said.
+int opentable(DataFile& table, const std::string& base, bool write) {
+  const ErrorCode rc = table.open(base.c_str(), {.readonly = !write});
+  return rc == Ok ? 0 : fail("open " + base, rc);
 }
 
 bool split_tabs(const std::string& line, std::vector<std::string>* cells) {
@@ -47,12 +49,10 @@ bool split_tabs(const std::string& line, std::vector<std::string>* cells) {
 int cmd_append(const Args& args) {
   if (args.size() < 2) return usage_error("append takes BASE FIELD=VALUE...");
   DataFile table;
-  ErrorCode rc = opentable(table, args[0], true);
-  if (rc != Ok) return fail("open " + args[0], rc);
+  if (int status = opentable(table, args[0], true); status != 0) return status;
   Rlist cursor(&table);
   if (!assign(cursor, table.header(), Args(args.begin() + 1, args.end()))) return 1;
-  rc = cursor.append();
-  if (rc != Ok) return fail("append", rc);
+  if (ErrorCode rc = cursor.append(); rc != Ok) return fail("append", rc);
   std::printf("%s\n", recordline(cursor).c_str());
   return 0;
 }
@@ -65,10 +65,9 @@ int cmd_load(const Args& args) {
     return 1;
   }
   DataFile table;
-  ErrorCode rc = opentable(table, args[0], true);
-  if (rc != Ok) return fail("open " + args[0], rc);
+  if (int status = opentable(table, args[0], true); status != 0) return status;
   // Many appends: force the data to disk once at the end, not per record.
-  rc = table.defersync(true);
+  ErrorCode rc = table.defersync(true);
   if (rc != Ok) return fail("append", rc);
   Rlist cursor(&table);
   const Header& h = table.header();
@@ -150,15 +149,14 @@ int cmd_seek(const Args& args) {
   if (!seekwhich) return usage_error("--which is first, last or any");
 
   DataFile table;
-  ErrorCode rc = opentable(table, base, false);
-  if (rc != Ok) return fail("open " + base, rc);
+  if (int status = opentable(table, base, false); status != 0) return status;
   int t = findtag(table.header(), tag);
   if (t < 0) return usage_error("no tag '" + tag + "'");
   std::vector<uint8_t> key;
   if (!searchkey(table, t, values, &key)) return 1;
   Rlist cursor(&table);
   (void)cursor.select(t);  // findtag found it
-  rc = cursor.seek(key.data(), static_cast<int>(key.size()), *seekmode, *seekwhich);
+  const ErrorCode rc = cursor.seek(key.data(), static_cast<int>(key.size()), *seekmode, *seekwhich);
   if (rc == NotFound) return fail("seek", rc);
   std::printf("%s\t%s\n", errname(rc), recordline(cursor).c_str());
   return 0;
@@ -168,11 +166,10 @@ int cmd_update(const Args& args) {
   long recno;
   if (args.size() < 3 || !parse_int(args[1], recno)) return usage_error("update takes BASE RECNO FIELD=VALUE...");
   DataFile table;
-  ErrorCode rc = opentable(table, args[0], true);
-  if (rc != Ok) return fail("open " + args[0], rc);
+  if (int status = opentable(table, args[0], true); status != 0) return status;
   if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[1], NotFound);
   Rlist cursor(&table);
-  rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
+  ErrorCode rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
   if (rc != Ok || !cursor.loaded()) return fail("record " + args[1], rc != Ok ? rc : GeneralError);
   if (cursor.isdeleted()) return fail("record " + args[1] + " is deleted", NotFound);
   if (!assign(cursor, table.header(), Args(args.begin() + 2, args.end()))) return 1;
@@ -185,14 +182,13 @@ int cmd_update(const Args& args) {
 int cmd_delete(const Args& args) {
   if (args.size() < 2) return usage_error("delete takes BASE RECNO...");
   DataFile table;
-  ErrorCode rc = opentable(table, args[0], true);
-  if (rc != Ok) return fail("open " + args[0], rc);
+  if (int status = opentable(table, args[0], true); status != 0) return status;
   Rlist cursor(&table);
   for (size_t i = 1; i < args.size(); ++i) {
     long recno;
     if (!parse_int(args[i], recno)) return usage_error("'" + args[i] + "' is not a record number");
     if (recno < 0 || recno >= table.nrecs()) return fail("record " + args[i], NotFound);
-    rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
+    ErrorCode rc = cursor.go(GoHow::Absolute, static_cast<int32_t>(recno));
     if (rc == Ok) rc = cursor.del();
     if (rc != Ok) return fail("delete " + args[i], rc);
   }

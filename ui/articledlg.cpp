@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -72,13 +71,8 @@ void CArticleDlg::layOut() {
   namerow->addWidget(name_, 1);
   namerow->addWidget(modify_);
 
-  auto* contentlabel = new QLabel(tr("Show below:"));
-  contentlabel->setBuddy(contentbox_);
-  auto* contentrow = new QHBoxLayout;
-  contentrow->addWidget(contentlabel);
-  contentrow->addWidget(contentbox_, 1);
-  contentrow->addWidget(prevcontent_);
-  contentrow->addWidget(nextcontent_);
+  QHBoxLayout* contentrow =
+      captionedRow(tr("Show below:"), contentbox_, {prevcontent_, nextcontent_});
 
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {insert_, remove_, rename_, xref_}) buttons->addWidget(b);
@@ -280,14 +274,9 @@ void CArticleDlg::onInsert(const std::string& typed) {
   WaitCursor wait;
   int position = -1;
   if (result == ResultInsert && source_->valid()) position = source_->rows().field(F_Seq).asint();
-  const ErrorCode rc = DB_AddLink(*source_, code_, position, picked, title_);
-  if (rc == quill::Ok) {
-    // The new entry stands as low as the keys could have brought it.
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kLowestKeptRow);
-    updateButtons();
-  } else {
-    warn(tr("Insertion failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
-  }
+  // The new entry stands as low as the keys could have brought it.
+  showEdit(DB_AddLink(*source_, code_, position, picked, title_), CRecListBox::kLowestKeptRow,
+           tr("Insertion failed; %1."));
 }
 
 void CArticleDlg::onRemove() {
@@ -301,13 +290,8 @@ void CArticleDlg::onRemove() {
     return;
   DB_Host().drain();
   WaitCursor wait;
-  const ErrorCode rc = DB_RemoveLink(*source_, title_, PurgeMode::Ask);
-  if (rc == quill::Ok) {
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
-    updateButtons();
-  } else {
-    warn(tr("Remove failed; %1.").arg(QString::fromStdString(DB_ReturnedText(rc))));
-  }
+  showEdit(DB_RemoveLink(*source_, title_, PurgeMode::Ask), CRecListBox::kSelectedRow,
+           tr("Remove failed; %1."));
 }
 
 void CArticleDlg::onRename() {
@@ -322,13 +306,16 @@ void CArticleDlg::onRename() {
 
 void CArticleDlg::onMove(bool up) {
   if (readonly_ || list_->currentRow() < 0 || !list_->hasRows()) return;
-  const ErrorCode rc = DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_);
+  showEdit(DB_MoveLink(*source_, up ? LinkMove::Up : LinkMove::Down, title_),
+           CRecListBox::kSelectedRow, up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."));
+}
+
+void CArticleDlg::showEdit(ErrorCode rc, int row, const QString& failed) {
   if (rc == quill::Ok) {
-    list_->reposition(nullptr, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
+    list_->reposition(nullptr, CRecListBox::Search::Clear, row);
     updateButtons();
   } else {
-    warn((up ? tr("Move-up failed; %1.") : tr("Move-down failed; %1."))
-             .arg(QString::fromStdString(DB_ReturnedText(rc))));
+    warn(failed.arg(QString::fromStdString(DB_ReturnedText(rc))));
   }
 }
 

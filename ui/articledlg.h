@@ -89,6 +89,9 @@ class CArticleDlg : public QDialog {
   void onRemove();
   void onRename();
   void onMove(bool up);
+  // After an edit of the album's list: the list refilled landing on row, or
+  // failed (with %1 for the engine's reason) said.
+  void showEdit(ErrorCode rc, int row, const QString& failed);
   void onNotify(ListAction action, const std::string& text);
 };
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include "catalogue/schema.h"
@@ -46,6 +47,17 @@ QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons) {
   auto* row = new QHBoxLayout;
   row->addWidget(list, 1);
   row->addLayout(buttons);
+  return row;
+}
+
+QHBoxLayout* captionedRow(const QString& caption, QWidget* field,
+                          std::initializer_list<QWidget*> after) {
+  auto* label = new QLabel(caption);
+  label->setBuddy(field);
+  auto* row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addWidget(field, 1);
+  for (QWidget* widget : after) row->addWidget(widget);
   return row;
 }
 

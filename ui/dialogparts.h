@@ -1,6 +1,8 @@
 // Pieces that several dialogs build alike.
 #pragma once
 
+#include <initializer_list>
+
 class QAbstractButton;
 class QAction;
 class QHBoxLayout;
@@ -29,6 +31,11 @@ QVBoxLayout* actionAndClose(QWidget* action, QWidget* close);
 // list side takes the room a larger window gives.
 QHBoxLayout* besideButtons(QLayout* list, QLayout* buttons);
 QHBoxLayout* besideButtons(QWidget* list, QLayout* buttons);
+
+// A row of a caption whose buddy is field, field taking the spare width,
+// and the widgets after it.
+QHBoxLayout* captionedRow(const QString& caption, QWidget* field,
+                          std::initializer_list<QWidget*> after = {});
 
 // An edit command is offered when it can act and the database may be
 // changed; greyed out by read-only mode, its tool tip says so and how to

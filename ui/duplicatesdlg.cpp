@@ -50,11 +50,7 @@ CDuplicatesDlg::CDuplicatesDlg(QWidget* parent, int kind) : QDialog(parent), kin
   merge_ = plainButton(tr("&Merge into selected"), IdMergeGroup);
   close_ = plainButton(tr("&Close"), IDCANCEL);
 
-  auto* kindlabel = new QLabel(tr("Show below:"));
-  kindlabel->setBuddy(kindbox_);
-  auto* top = new QHBoxLayout;
-  top->addWidget(kindlabel);
-  top->addWidget(kindbox_, 1);
+  QHBoxLayout* top = captionedRow(tr("Show below:"), kindbox_);
   QVBoxLayout* buttons = actionAndClose(merge_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);

@@ -76,12 +76,7 @@ CScanFolderDlg::CScanFolderDlg(QWidget* parent) : QDialog(parent) {
   });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* row = new QHBoxLayout;
-  auto* label = new QLabel(tr("&Folder:"));
-  label->setBuddy(folder_);
-  row->addWidget(label);
-  row->addWidget(folder_, 1);
-  row->addWidget(browse);
+  QHBoxLayout* row = captionedRow(tr("&Folder:"), folder_, {browse});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(hidden_);

@@ -60,12 +60,7 @@ void CSearchDlg::createControls() {
 }
 
 void CSearchDlg::layOut() {
-  auto* caption = new QLabel(tr("&Search for:"));
-  caption->setBuddy(text_);
-  auto* line = new QHBoxLayout;
-  line->addWidget(caption);
-  line->addWidget(text_, 1);
-  line->addWidget(find_);
+  QHBoxLayout* line = captionedRow(tr("&Search for:"), text_, {find_});
   QVBoxLayout* buttons = actionAndClose(open_, close_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(line);

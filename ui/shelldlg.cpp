@@ -542,14 +542,17 @@ void CShellDlg::onUndo(bool redo) {
     tracklore::ask(shown, redo ? tr("Redo") : tr("Undo"), Buttons::OK, Icon::Exclamation);
 }
 
+bool CShellDlg::runPass(int (*pass)(void (*)(void*, int), void*), const char* name,
+                        const QString& failed) {
+  if (runLong(pass) == 0) return true;
+  outcome_->setText(failed);
+  tracklore::ask(QString::fromStdString(DB_PassFailureText(name)), tr("Failure"), Buttons::OK,
+                 Icon::Exclamation);
+  return false;
+}
+
 void CShellDlg::onPack() {
-  if (runLong(DB_Pack) != 0) {
-    outcome_->setText(tr("Pack failed."));
-    tracklore::ask(
-        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Pack"))),
-        tr("Failure"), Buttons::OK, Icon::Exclamation);
-    return;
-  }
+  if (!runPass(DB_Pack, QT_TRANSLATE_NOOP("Catalogue", "Pack"), tr("Pack failed."))) return;
   outcome_->setText(tr("Pack complete: the database needs a reindex."));
   if (tracklore::ask(tr("Pack succeeded.\nBefore you can use this database, you need to reindex "
                         "it.\nDo you want to reindex the database?"),
@@ -558,13 +561,8 @@ void CShellDlg::onPack() {
 }
 
 bool CShellDlg::reindex() {
-  if (runLong(DB_Reindex) != 0) {
-    outcome_->setText(tr("Reindex failed."));
-    tracklore::ask(
-        QString::fromStdString(DB_PassFailureText(QT_TRANSLATE_NOOP("Catalogue", "Reindex"))),
-        tr("Failure"), Buttons::OK, Icon::Exclamation);
+  if (!runPass(DB_Reindex, QT_TRANSLATE_NOOP("Catalogue", "Reindex"), tr("Reindex failed.")))
     return false;
-  }
   outcome_->setText(tr("Reindex complete."));
   return true;
 }

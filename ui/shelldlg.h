@@ -186,6 +186,10 @@ class CShellDlg : public QDialog {
   // Reindex with its progress window; a failure is reported.
   bool reindex();
   int runLong(const std::function<int(void (*)(void*, int), void*)>& operation);
+  // Pack or reindex with its progress window; a failure shows failed below
+  // and is reported by the pass's name. False when it failed.
+  bool runPass(int (*pass)(void (*)(void*, int), void*), const char* name,
+               const QString& failed);
   // After a window that ended with an X-Ref: its target's found lists.
   void followXrefs(int result, int attr, int32_t code);
 };

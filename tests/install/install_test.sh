@@ -19,9 +19,7 @@ expected=(bin/tracklore bin/tracklore-cli bin/quill share/tracklore/index.htm
           share/icons/hicolor/scalable/apps/$id.svg
           share/man/man1/tracklore.1 share/man/man1/tracklore-cli.1 share/man/man1/quill.1
           share/tracklore/translations/tracklore_de.qm share/tracklore/translations/tracklore_fr.qm)
-for size in 16 32 48 64 128 256; do
-  expected+=(share/icons/hicolor/${size}x${size}/apps/$id.png)
-done
+for size in 16 32 48 64 128 256; do expected+=(share/icons/hicolor/${size}x${size}/apps/$id.png); done
 for f in "${expected[@]}"; do [ -e "$prefix/$f" ] || fail "not installed: $f"; done
 [ -x "$prefix/bin/tracklore-cli" ] || fail "tracklore-cli is not executable"
 "$prefix/bin/tracklore-cli" --help >/dev/null || fail "the installed tracklore-cli does not run"
@@ -37,8 +35,7 @@ if command -v man >/dev/null; then
   for page in "$prefix"/share/man/man1/*.1; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
-    formatted=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
-    grep -q NAME <<<"$formatted" || fail "$(basename "$page") is empty"
+    grep -q NAME <<<"$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)" || fail "$(basename "$page") is empty"
   done
 else echo "note: man is not installed"; fi
 

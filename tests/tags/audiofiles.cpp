@@ -20,9 +20,8 @@ std::string le(uint64_t value, int bytes) {
   return out;
 }
 std::string be(uint64_t value, int bytes) {
-  std::string out;
-  for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
+  const std::string out = le(value, bytes);
+  return std::string(out.rbegin(), out.rend());
 }
 
 constexpr int kSamples = 800;  // a tenth of a second at 8 kHz, mono, 16 bits
@@ -75,9 +74,7 @@ std::string asf() {
 std::string ape() { return "MAC " + std::string(60, '\0'); }
 
 bool put(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-  return static_cast<bool>(out);
+  return static_cast<bool>(std::ofstream(path, std::ios::binary) << bytes);
 }
 
 bool run(const std::string& command, std::string* problem) {

@@ -31,33 +31,30 @@ class RescanShortcutTest : public CatalogueTest {
   }
 };
 
-// Overwrites the file with as many other bytes, its times put back.
-void spoil(const std::string& path) {
-  struct stat st;
-  ASSERT_EQ(stat(path.c_str(), &st), 0);
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(static_cast<size_t>(st.st_size), 'x');
-  const timespec times[2] = {st.st_atim, st.st_mtim};
-  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
-
 TEST_F(RescanShortcutTest, AnUnchangedFileIsNotOpenedAChangedOneIsRead) {
   const std::string root = dir_.file("music");
   std::filesystem::create_directories(root + "/A");
   std::string problem;
-  for (int track = 1; track <= 2; ++track) {
-    const std::string path = root + "/A/" + std::to_string(track) + ".flac";
+  for (const char* track : {"1", "2"}) {
+    const std::string path = root + "/A/" + track + ".flac";
     ASSERT_TRUE(makeaudio("flac", path, &problem)) << problem;
-    ASSERT_TRUE(writetags(path, {"Song " + std::to_string(track), "A", "X", "", std::to_string(track), ""}));
+    ASSERT_TRUE(writetags(path, {std::string("Song ") + track, "A", "X", "", track, ""}));
   }
   ASSERT_EQ(scan(root).counts.filesread, 2);
 
-  spoil(root + "/A/1.flac");
+  // File 1 overwritten with as many other bytes, its times put back.
+  const std::string spoilt = root + "/A/1.flac";
+  struct stat st;
+  ASSERT_EQ(stat(spoilt.c_str(), &st), 0);
+  std::ofstream(spoilt, std::ios::binary | std::ios::trunc) << std::string(static_cast<size_t>(st.st_size), 'x');
+  const timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, spoilt.c_str(), times, 0), 0);
   const ScanSummary unchanged = scan(root);
   EXPECT_EQ(unchanged.counts.filesknown, 2);
   EXPECT_EQ(unchanged.counts.filesread, 0);
   EXPECT_FALSE(unchanged.changed());
 
-  // The time moved: read again, and found spoiled.
+  // File 2's time moved: read again.
   const timespec later[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, (root + "/A/2.flac").c_str(), later, 0), 0);
   const ScanSummary touched = scan(root);

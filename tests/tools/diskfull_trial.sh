@@ -1,26 +1,16 @@
 #!/bin/bash
-# A real full disk: a catalogue on a small tmpfs, an import and then a scan
-# that run out of space part way. Each must fail saying the disk is full;
-# once the space is freed, `recover` must bring the catalogue back whole:
-# every album acknowledged before kept, only whole albums of the failed
-# step, verify and the integrity check of every table clean.
-#
-#   diskfull_trial.sh TRACKLORE-CLI QUILL
-#
-# Mounting needs root: elsewhere it exits 77, which CTest counts as skipped.
+# A real full disk (a small tmpfs): an import and a scan run out of space
+# part way and must fail saying so; with space freed, `recover` brings the
+# catalogue back whole: every album acknowledged before, only whole albums
+# of the failed step, verify and every table's integrity check clean.
+#   diskfull_trial.sh TRACKLORE-CLI QUILL   (exits 77, skipped, unless root)
 . "$(dirname "$0")/trial_lib.sh" diskfull-trial "$@"
 mkdir disk
-mount -t tmpfs -o size=3m tmpfs disk 2>/dev/null || {
-  echo "cannot mount a tmpfs here (not root?): skipped"
-  exit 77
-}
+mount -t tmpfs -o size=3m tmpfs disk 2>/dev/null || { echo "cannot mount a tmpfs here (not root?): skipped"; exit 77; }
 trap 'cd /; umount "$work/disk"; rm -rf "$work"' EXIT
 trap 'exit 1' TERM INT
 
-{
-  echo "album,kind,position,name"
-  for a in $(seq 1 200); do echo "Kept $a,song,0,Tune $a"; done
-} >kept.csv
+{ echo "album,kind,position,name"; for a in $(seq 1 200); do echo "Kept $a,song,0,Tune $a"; done; } >kept.csv
 importfile 3000 >big.csv  # far more than the room left: many batches' worth
 tags() { echo "--set-tag='TITLE=Scanned tune $1.$2' --set-tag='ALBUM=Scanned $1' --set-tag='ARTIST=Player $1'"; }
 musicfolder 30 3
@@ -29,16 +19,11 @@ cd disk || exit 1
 "$cli" create >/dev/null && "$cli" import ../kept.csv >/dev/null || { echo "setting up failed"; exit 1; }
 
 # Leaves the file system ROOM kilobytes: less than the step will need.
-fill() {
-  local avail
-  avail=$(df -B1 --output=avail . | tail -n 1)
-  head -c $((avail - room * 1024)) /dev/zero >filler 2>/dev/null
-}
+fill() { head -c $(($(df -B1 --output=avail . | tail -n 1) - room * 1024)) /dev/zero >filler 2>/dev/null; }
 
 # The step ran out of space: it failed and said why; then space again.
 trystep() {
-  local what=$1
-  shift
+  local what=$1 && shift
   fill
   if "$@" >"$work/out.txt" 2>"$work/err.txt"; then
     problem "$what succeeded on a full disk"

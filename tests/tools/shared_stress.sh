@@ -1,11 +1,8 @@
 #!/bin/bash
 # Four programs edit one catalogue at once (each its own album, sharing
-# artists and songs) while a pack is attempted; afterwards verify and the
-# integrity check of every table pass and every acknowledged edit is there.
-#
-#   shared_stress.sh TRACKLORE-CLI QUILL [SECONDS]
-#
-# SECONDS defaults to 5 (for every test run); give 60 or more by hand.
+# artists and songs) while a pack is attempted; afterwards verify and every
+# table's integrity check pass and every acknowledged edit is there.
+#   shared_stress.sh TRACKLORE-CLI QUILL [SECONDS]   (5 by default; 60 by hand)
 . "$(dirname "$0")/trial_lib.sh" shared-stress "$@"
 seconds=${3:-5}
 

@@ -12,10 +12,7 @@ cd "$work" || exit 1
 "$cli" create >/dev/null || exit 1
 
 bad=0
-problem() {
-  echo "${round:+round $round: }$*" >&2
-  bad=1
-}
+problem() { echo "${round:+round $round: }$*" >&2; bad=1; }
 
 # Verify and the integrity check of every table.
 checkwhole() {

@@ -2,19 +2,11 @@
 // entries apart, and Merge into the entry selected.
 #include "ui/duplicatesdlg.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
-#include <QtTest>
 
-#include "catalogue/schema.h"
-#include "catalogue/tableset.h"
 #include "fixture.h"
 
 using namespace tracklore;
-using uitest::button;
-using uitest::child;
-using uitest::host;
 using Ids = CDuplicatesDlg;
 
 class DuplicatesDlgTest : public uitest::CatalogueTest {
@@ -36,7 +28,7 @@ class DuplicatesDlgTest : public uitest::CatalogueTest {
     groups->setCurrentItem(group->child(0));
     host().answers = {Answer::OK};
     button(&dialog, Ids::IdMergeGroup)->click();
-    QCOMPARE(host().titles(), std::vector<std::string>{"Confirm merge"});
+    QCOMPARE(host().titles(), Strings{"Confirm merge"});
     QCOMPARE(DB_Table(ArtistTable).nlive(), 3);
     QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
     QCOMPARE(groups->topLevelItemCount(), 0);

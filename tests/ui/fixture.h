@@ -1,13 +1,41 @@
 // The fixtures of the dialog test programs: the harness installed once,
 // forgotten before each test and checked clean after it (no box or dialog
-// left unanswered), and for most dialogs the small catalogue made afresh.
+// left unanswered), and for most dialogs the small catalogue made afresh;
+// with the headers and names they all use.
 #pragma once
 
 #include <memory>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QObject>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
 
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
 #include "harness.h"
+#include "ui/articledlg.h"
+#include "ui/founddlg.h"
+#include "ui/maindlg.h"
+#include "ui/namedlg.h"
+#include "ui/platform.h"
+#include "ui/reclistbox.h"
+#include "ui/shelldlg.h"
+
+// What every dialog test calls by its short name.
+using uitest::button;
+using uitest::child;
+using uitest::host;
+using uitest::row;
+using Strings = std::vector<std::string>;
 
 namespace uitest {
 

@@ -69,6 +69,18 @@ std::vector<std::string> each(const std::vector<Asked>& asked, std::string Asked
   return out;
 }
 
+// The next scripted answer of a file or folder dialog ("" cancels); none
+// left counts as a dialog nobody expected.
+bool nextpath(std::deque<std::string>* script, int* unexpected, std::string* path) {
+  if (script->empty()) {
+    ++*unexpected;
+    return false;
+  }
+  *path = script->front();
+  script->pop_front();
+  return !path->empty();
+}
+
 }  // namespace
 
 Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
@@ -87,22 +99,6 @@ Answer ScriptedHost::question(const char* text, const char* title, Buttons butto
   answers.pop_front();
   return a;
 }
-
-namespace {
-
-// The next scripted answer of a file or folder dialog ("" cancels); none
-// left counts as a dialog nobody expected.
-bool nextpath(std::deque<std::string>* script, int* unexpected, std::string* path) {
-  if (script->empty()) {
-    ++*unexpected;
-    return false;
-  }
-  *path = script->front();
-  script->pop_front();
-  return !path->empty();
-}
-
-}  // namespace
 
 bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
   filetitles.push_back(request.title);
@@ -197,6 +193,11 @@ std::string TempDatabase::text(int kind, int32_t code, int field) {
   return tracklore::fieldText(table.cursor().field(field));
 }
 
+long TempDatabase::number(int kind, int32_t code, int field) {
+  tracklore::FullTable table(tracklore::DB_Table(kind));
+  return seekCode(table, code) ? table.cursor().field(field).aslong() : -1;
+}
+
 std::vector<int32_t> TempDatabase::contents(int32_t album, int r) {
   std::vector<int32_t> out;
   auto list = tracklore::DB_GetArticleAttributes(r, album);
@@ -244,6 +245,29 @@ std::vector<std::string> rows(const tracklore::CRecListBox& list) {
 
 QString row(const tracklore::CRecListBox& list, int index) {
   return index >= 0 && index < list.count() ? list.item(index)->text() : QString();
+}
+
+QString selected(const tracklore::CRecListBox& list) { return row(list, list.currentRow()); }
+
+Script noteTitle(QStringList* titles, int id) {
+  return [titles, id](QDialog& d) {
+    *titles << d.windowTitle();
+    if (id == tracklore::IDCANCEL) return int(tracklore::IDCANCEL);
+    button(&d, id)->click();
+    return d.result();
+  };
+}
+
+Script noteTitle(QString* title) {
+  return [title](QDialog& d) {
+    *title = d.windowTitle();
+    return int(tracklore::IDCANCEL);
+  };
+}
+
+void reopenReadOnly() {
+  tracklore::DB_Close();
+  if (tracklore::DB_Open(tracklore::kReadBeside) != 0) qFatal("cannot open read-only");
 }
 
 }  // namespace uitest

@@ -12,6 +12,7 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "catalogue/host.h"
@@ -29,8 +30,7 @@ using tracklore::DefaultButton;
 using tracklore::Icon;
 
 struct Asked {
-  std::string text;
-  std::string title;
+  std::string text, title;
   Buttons buttons;
   Icon icon;
   DefaultButton preset;
@@ -101,6 +101,7 @@ class TempDatabase {
   // Field values by code.
   std::string name(int kind, int32_t code);
   std::string text(int kind, int32_t code, int field);
+  long number(int kind, int32_t code, int field);
   // The codes of an album's relation r, in Seq order.
   std::vector<int32_t> contents(int32_t album, int r);
 
@@ -136,8 +137,18 @@ inline QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(
 // key press per character.
 void typeText(QWidget* widget, const QString& text);
 
-// The texts of the rows of a list, and its selected row.
+// The texts of the rows of a list, one row ("" past the ends) and the
+// selected row.
 std::vector<std::string> rows(const tracklore::CRecListBox& list);
 QString row(const tracklore::CRecListBox& list, int index);
+QString selected(const tracklore::CRecListBox& list);
+
+// A modal script that notes the dialog's title, then ends it by the button
+// of that id (IDCANCEL: closes it unpressed).
+Script noteTitle(QStringList* titles, int id = tracklore::IDCANCEL);
+Script noteTitle(QString* title);
+
+// The database closed and opened again for reading only, beside others.
+void reopenReadOnly();
 
 }  // namespace uitest

@@ -1,27 +1,14 @@
 // Search and Statistics in the program: Ctrl+F opens the search, whose finds
 // open an album's window or an artist's or song's found list; the
 // statistics' purge button asks, deletes and shows the new counts.
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QtTest>
 
-#include "catalogue/schema.h"
-#include "catalogue/tableset.h"
 #include "fixture.h"
-#include "ui/articledlg.h"
-#include "ui/founddlg.h"
-#include "ui/reclistbox.h"
 #include "ui/searchdlg.h"
-#include "ui/shelldlg.h"
 #include "ui/statsdlg.h"
 
 using namespace tracklore;
-using uitest::button;
-using uitest::child;
-using uitest::host;
 
 class SearchDlgTest : public uitest::DialogTest {
   Q_OBJECT
@@ -34,10 +21,6 @@ class SearchDlgTest : public uitest::DialogTest {
     shell.show();
     QVERIFY(QTest::qWaitForWindowActive(&shell));
     QStringList titles;
-    auto title = [&titles](QDialog& d) {
-      titles << d.windowTitle();
-      return int(IDCANCEL);
-    };
     uitest::scripts().push_back([&](QDialog& d) -> int {
       auto& search = dynamic_cast<CSearchDlg&>(d);
       search.text()->setText(QStringLiteral("ROAD ab"));
@@ -52,8 +35,8 @@ class SearchDlgTest : public uitest::DialogTest {
       QTest::keyClick(search.list(SongTable), Qt::Key_Return);
       return d.result();
     });
-    uitest::scripts().push_back(title);  // the album
-    uitest::scripts().push_back(title);  // the song's found list
+    uitest::scripts().push_back(uitest::noteTitle(&titles));  // the album
+    uitest::scripts().push_back(uitest::noteTitle(&titles));  // the song's found list
     QTest::keyClick(&shell, Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(titles, (QStringList{QStringLiteral("Albums (1)"), QStringLiteral("Artists (0)"),
                                   QStringLiteral("Songs (0)"),
@@ -67,8 +50,6 @@ class SearchDlgTest : public uitest::DialogTest {
     uitest::Catalogue c;
     CStatsDlg stats(nullptr);
     auto* report = child<QPlainTextEdit>(&stats, CStatsDlg::IdReport);
-    QVERIFY(report->toPlainText().contains(
-        QStringLiteral("Artists no album uses: 1\n  #%1\tOrphan\n").arg(c.orphan)));
     host().answers = {Answer::Cancel};
     button(&stats, CStatsDlg::IdPurge)->click();
     QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 3\n")));

@@ -3,10 +3,8 @@
 # session - create a database, add albums, put an artist and songs into one,
 # browse, follow a cross-reference, scan a generated music folder and browse
 # what it catalogued - and saves a screenshot of each window (docs/*.png are
-# chosen from them).
-#
+# chosen from them). Exits 77 (skipped) without Xvfb, xdotool or import.
 # Usage: session.sh TRACKLORE [OUTPUT_DIR]
-# Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's import is missing.
 set -u
 
 # Keystrokes race the windows they are meant for on a loaded machine: a
@@ -14,11 +12,7 @@ set -u
 if [ -z "${SESSION_ATTEMPT:-}" ]; then
   SESSION_ATTEMPT=1 "$0" "$@"
   rc=$?
-  if [ "$rc" -eq 1 ]; then
-    echo "session: the first run failed; once more"
-    SESSION_ATTEMPT=2 "$0" "$@"
-    rc=$?
-  fi
+  [ "$rc" -eq 1 ] && echo "session: the first run failed; once more" && { SESSION_ATTEMPT=2 "$0" "$@"; rc=$?; }
   exit "$rc"
 fi
 
@@ -32,10 +26,7 @@ program=$(readlink -f "${1:?usage: session.sh TRACKLORE [OUTPUT_DIR]}")
 out=$(mkdir -p "${2:-session-shots}" && cd "${2:-session-shots}" && pwd)
 
 for tool in Xvfb xdotool import; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "session: $tool is not installed; skipped"
-    exit 77
-  fi
+  command -v "$tool" >/dev/null 2>&1 || { echo "session: $tool is not installed; skipped"; exit 77; }
 done
 
 work=$(mktemp -d)
@@ -56,10 +47,7 @@ fail() {
 
 # Runs the command until it succeeds, for ten seconds at most.
 polled() {
-  for _ in $(seq 1 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
+  for _ in $(seq 1 100); do "$@" && return 0; sleep 0.1; done
   return 1
 }
 
@@ -88,10 +76,7 @@ expect() {
 }
 gone() { polled hidden "$1" || fail "window \"$1\" stayed"; }
 # The window $1 closes and $2 takes the keyboard.
-back() {
-  gone "$1"
-  expect "$2"
-}
+back() { gone "$1" && expect "$2"; }
 press() { xdotool key --delay 80 "$@"; sleep 0.4; }
 typed() { xdotool type --delay 40 "$1"; sleep 0.5; }
 shot() { import -window "$1" "$out/$2.png" || fail "no screenshot $2"; echo "session: $out/$2.png"; }
@@ -215,16 +200,19 @@ shot "$win" 08-browse-scanned
 press Escape
 gone "^Albums available in database"
 
-# Exit, answering the question.
-expect "^Tracklore$"
-press Escape
-expect "^Confirm exit$"
-press Return
-polled eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
-wait "$app_pid"
-status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+# Exit, answering the question; the program ends cleanly.
+quit() {
+  expect "^Tracklore"
+  press Escape
+  expect "^Confirm exit$"
+  press Return
+  polled eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
+  wait "$app_pid"
+  local status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+quit
 
 # Again under a dark style sheet: the browse window with a name typed that
 # matches nothing, its text readable on the dark field.
@@ -239,11 +227,5 @@ typed "nx"
 shot "$win" 10-browse-dark
 press Escape
 gone "available in database"
-expect "^Tracklore"
-press Escape
-expect "^Confirm exit$"
-press Return
-polled eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
-wait "$app_pid"
-app_pid=""
+quit
 echo "session: done"

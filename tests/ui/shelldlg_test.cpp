@@ -6,43 +6,22 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QKeySequence>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSet>
 #include <QStandardPaths>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/schema.h"
-#include "catalogue/tableset.h"
-#include "engine/file.h"
 #include "fixture.h"
-#include "ui/articledlg.h"
 #include "ui/dialogparts.h"
-#include "ui/founddlg.h"
-#include "ui/maindlg.h"
-#include "ui/platform.h"
-#include "ui/reclistbox.h"
 #include "ui/recoveryoffer.h"
-#include "ui/shelldlg.h"
 #include "ui/startup.h"
 
 using namespace tracklore;
-using uitest::button;
-using uitest::child;
-using uitest::host;
 
 class ShellDlgTest : public uitest::DialogTest {
   Q_OBJECT
@@ -55,7 +34,7 @@ class ShellDlgTest : public uitest::DialogTest {
     QMessageBox::StandardButton preset = QMessageBox::NoButton;
   };
   // Answers a message box with the button of that text, keeping what it said.
-  static uitest::Script answer(const QString& button, Box* seen = nullptr) {
+  static uitest::Script pressing(const QString& button, Box* seen) {
     return [button, seen](QDialog& d) {
       auto* box = qobject_cast<QMessageBox*>(&d);
       if (box == nullptr) return -1;
@@ -68,14 +47,24 @@ class ShellDlgTest : public uitest::DialogTest {
       return d.result();
     };
   }
+  static void answer(const QString& button, Box* seen = nullptr) {
+    uitest::scripts().push_back(pressing(button, seen));
+  }
 
   // The window started in an empty folder, its offer of a database declined.
   std::unique_ptr<CShellDlg> closedShell(const QTemporaryDir& dir) {
     QDir::setCurrent(dir.path());
-    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
+    answer(QStringLiteral("&Not Now"));
     auto shell = std::make_unique<CShellDlg>();
     uitest::reset();
     return shell;
+  }
+
+  // The table file held as another program would hold it; -1 closes it.
+  static int holdTable(int how) {
+    const int fd = ::open("attr001.db1", O_RDONLY);
+    if (fd < 0 || flock(fd, how | LOCK_NB) != 0) qFatal("cannot lock attr001.db1");
+    return fd;
   }
 
   // Files may be opened only to read, as the user's own may be.
@@ -97,6 +86,8 @@ class ShellDlgTest : public uitest::DialogTest {
     journal.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
   }
 
+  static QString outcome(CShellDlg& shell) { return shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(); }
+
   // The state the window shows: open or closed, with its controls.
   void checkStatus(CShellDlg& shell, bool open) {
     QCOMPARE(child<QLabel>(&shell, CShellDlg::IdStatus)->text(),
@@ -112,8 +103,7 @@ class ShellDlgTest : public uitest::DialogTest {
       QCOMPARE(shell.action(id)->isEnabled(), !open);
     QCOMPARE(shell.action(CShellDlg::CmdClose)->isEnabled(), open);
     QCOMPARE(shell.action(CShellDlg::CmdBrowse)->isEnabled(), open);
-    QVERIFY(shell.action(CShellDlg::CmdAbout)->isEnabled());
-    QVERIFY(shell.action(CShellDlg::CmdExit)->isEnabled());
+    QVERIFY(shell.action(CShellDlg::CmdAbout)->isEnabled() && shell.action(CShellDlg::CmdExit)->isEnabled());
     QCOMPARE(DB_IsOpen() != 0, open);
   }
 
@@ -123,62 +113,50 @@ class ShellDlgTest : public uitest::DialogTest {
   }
 
  private slots:
+  // Said in words, with the catalogue's message kept under the details.
   void startingWhereThereIsNoDatabaseOrOneInUse() {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("&Not Now"), &box));
-    CShellDlg shell;
-    QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
-    checkStatus(shell, false);
-    QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
-    QCOMPARE(child<QLineEdit>(&shell, CShellDlg::IdDirectory)->text(), QDir::toNativeSeparators(QDir::currentPath()));
-    // Said in words, with the engine's message kept under the details.
-    QVERIFY(uitest::reports().empty());
+    answer(QStringLiteral("&Not Now"), &box);
+    {
+      CShellDlg shell;
+      QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
+      checkStatus(shell, false);
+      QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
+      QCOMPARE(child<QLineEdit>(&shell, CShellDlg::IdDirectory)->text(), QDir::toNativeSeparators(QDir::currentPath()));
+    }
     QCOMPARE(box.title, QStringLiteral("No database"));
     QCOMPARE(box.text, QStringLiteral("There is no database in the folder\n%1.\n\nDo you want to "
                                       "create a new database there, or choose another folder?")
                            .arg(QDir::toNativeSeparators(QDir::currentPath())));
-    QCOMPARE(box.details,
-             QStringLiteral("Operation open failed on Datafile \"maindb\": its file maindb.db1 is missing."));
+    QVERIFY(box.details.endsWith(QStringLiteral("its file maindb.db1 is missing.")));
 
-    // A database another program holds is said to be in use.
     uitest::TempDatabase db;
     DB_Close();
-    const int fd = ::open("attr001.db1", O_RDONLY);
-    QVERIFY(fd >= 0);
-    QCOMPARE(flock(fd, LOCK_EX | LOCK_NB), 0);  // as another program would
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
-    {
-      CShellDlg inuse;
-      checkStatus(inuse, false);
-    }
+    int fd = holdTable(LOCK_EX);
+    answer(QStringLiteral("&OK"), &box);
+    checkStatus(*std::make_unique<CShellDlg>(), false);
     ::close(fd);
     QCOMPARE(box.title, QStringLiteral("Database in use"));
     QVERIFY(box.text.contains(QStringLiteral("is in use by another program")));
-    // The catalogue waited for it first, and says so under the details.
-    QCOMPARE(box.details, QStringLiteral("Another program is using the database (table "
-                                         "\"attr001\" is held).\nTry again when it has finished."));
-    QVERIFY(uitest::reports().empty());
+    QVERIFY(box.details.contains(QStringLiteral("table \"attr001\" is held")));
 
     // Remembered read-write, a database another program reads opens
     // read-only beside it and says why; the choice stays for the next start.
     rememberReadOnly(false);
-    const int reader = ::open("attr001.db1", O_RDONLY);
-    QVERIFY(reader >= 0);
-    QCOMPARE(flock(reader, LOCK_SH | LOCK_NB), 0);
-    uitest::scripts().push_back(answer(QStringLiteral("OK"), &box));
+    fd = holdTable(LOCK_SH);
+    answer(QStringLiteral("OK"), &box);
     {
       CShellDlg beside;
       checkStatus(beside, true);
       QVERIFY(DB_IsReadOnly() && beside.action(CShellDlg::CmdReadOnly)->isChecked());
       DB_Close();
     }
-    ::close(reader);
+    ::close(fd);
     QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
-    QVERIFY(box.text.contains(QStringLiteral("in use by another program")));
     QVERIFY(!rememberedReadOnly());
-    rememberReadOnly(true);
+    QVERIFY(uitest::reports().empty());
   }
 
   // Read-only, the window holds the tables shared, so that another program
@@ -188,18 +166,13 @@ class ShellDlgTest : public uitest::DialogTest {
     uitest::TempDatabase db;
     DB_Close();
     CShellDlg shell;
-    checkStatus(shell, true);
     QVERIFY(DB_IsReadOnly());
-    const int fd = ::open("attr001.db1", O_RDONLY);
-    QVERIFY(fd >= 0);
-    QCOMPARE(flock(fd, LOCK_SH | LOCK_NB), 0);  // as another reader would
-    ::close(fd);
+    ::close(holdTable(LOCK_SH));
     shell.action(CShellDlg::CmdClose)->trigger();
-
     refuseWritableOpens();
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
+    answer(QStringLiteral("&OK"), &box);
     shell.action(CShellDlg::CmdOpen)->trigger();
     quill::File::set_system_fault({});
     checkStatus(shell, false);
@@ -208,10 +181,9 @@ class ShellDlgTest : public uitest::DialogTest {
   }
 
   // The switch closes and opens the tables again in the other mode; the
-  // choice is the next start's.
+  // choice is the next start's. Refused, it says why and stays read-only.
   void readOnlyModeSwitchesInPlaceAndIsRemembered() {
     uitest::Catalogue c;
-    const long artists = DB_Table(ArtistTable).nlive();
     DB_Close();
     {
       CShellDlg shell;
@@ -219,51 +191,30 @@ class ShellDlgTest : public uitest::DialogTest {
       QVERIFY(mode->isChecked() && DB_IsReadOnly());
       QVERIFY(!shell.action(CShellDlg::CmdScan)->isEnabled());
       QCOMPARE(shell.action(CShellDlg::CmdScan)->toolTip(), readOnlyHint());
+      refuseWritableOpens();
+      Box box;
+      answer(QStringLiteral("&OK"), &box);
+      mode->trigger();
+      quill::File::set_system_fault({});
+      QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
+      QCOMPARE(box.text, QStringLiteral("The database cannot be opened for changes: you are not "
+                                        "allowed to change its files."));
+      checkStatus(shell, true);
+      QVERIFY(DB_IsReadOnly() && mode->isChecked() && rememberedReadOnly());
+
       mode->trigger();
       checkStatus(shell, true);
       QVERIFY(!mode->isChecked() && !DB_IsReadOnly());
       QVERIFY(shell.action(CShellDlg::CmdScan)->isEnabled());
       QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
-      // An edit goes through at once.
-      uitest::scripts().push_back([](QDialog& d) {
-        auto& browse = dynamic_cast<CMainDlg&>(d);
-        child<QPushButton>(&d, CMainDlg::IdNextKind)->click();
-        QTest::keyClicks(browse.list(), "Queen");
-        host().answers = {Answer::OK};
-        child<QPushButton>(&d, CMainDlg::IdCreate)->click();
-        return int(IDCANCEL);
-      });
-      shell.action(CShellDlg::CmdBrowse)->trigger();
-      QCOMPARE(DB_Table(ArtistTable).nlive(), artists + 1);
-      // ... and back to reading only.
       child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->click();
       QVERIFY(mode->isChecked() && DB_IsReadOnly());
-      QCOMPARE(DB_Table(ArtistTable).nlive(), artists + 1);
       mode->trigger();
     }
     DB_Close();
     CShellDlg again;
     checkStatus(again, true);
     QVERIFY(!DB_IsReadOnly());
-  }
-
-  // Refused, the switch says why and the database stays open to read.
-  void aRefusedSwitchToEditingStaysReadOnly() {
-    uitest::TempDatabase db;
-    DB_Close();
-    CShellDlg shell;
-    refuseWritableOpens();
-    Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &box));
-    shell.action(CShellDlg::CmdReadOnly)->trigger();
-    quill::File::set_system_fault({});
-    QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
-    QCOMPARE(box.text, QStringLiteral("The database cannot be opened for changes: you are not "
-                                      "allowed to change its files."));
-    QVERIFY(box.details.contains(QStringLiteral("cannot be written (Permission denied)")));
-    checkStatus(shell, true);
-    QVERIFY(DB_IsReadOnly() && shell.action(CShellDlg::CmdReadOnly)->isChecked());
-    QVERIFY(rememberedReadOnly());
   }
 
   void theFirstRunCreatesADatabaseInTheProposedFolder() {
@@ -275,7 +226,7 @@ class ShellDlgTest : public uitest::DialogTest {
     // Not this directory's database, though it has one.
     QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
     Box box;
-    uitest::scripts().push_back(answer(QStringLiteral("&Create Database"), &box));
+    answer(QStringLiteral("&Create Database"), &box);
     CShellDlg shell(nullptr, options);
     QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
                                     .arg(QDir::toNativeSeparators(options.folder))));
@@ -288,11 +239,11 @@ class ShellDlgTest : public uitest::DialogTest {
     QDir::setCurrent(dir.path());
     QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
     uitest::reset();
-    uitest::scripts().push_back(answer(QStringLiteral("C&hoose Folder...")));
+    answer(QStringLiteral("C&hoose Folder..."));
     host().folders = {options.folder.toStdString()};
     CShellDlg again;
     checkStatus(again, true);
-    QCOMPARE(host().foldertitles, std::vector<std::string>{"Choose the folder of the database"});
+    QCOMPARE(host().foldertitles, Strings{"Choose the folder of the database"});
   }
 
   // A new user's home folder: the XDG music folder is the home folder
@@ -329,7 +280,7 @@ class ShellDlgTest : public uitest::DialogTest {
       const QWidget* shell = d.parentWidget();
       overwindow = shell != nullptr && shell->isVisible() &&
                    (d.geometry().center() - shell->geometry().center()).manhattanLength() < 4;
-      return answer(QStringLiteral("&Create Database"), &box)(d);
+      return pressing(QStringLiteral("&Create Database"), &box)(d);
     });
     {
       CShellDlg shell(nullptr, {start.open, start.create});
@@ -345,7 +296,7 @@ class ShellDlgTest : public uitest::DialogTest {
     DB_Close();
     QDir::setCurrent(home.path());
     uitest::reset();
-    uitest::scripts().push_back(answer(QStringLiteral("&Not Now")));
+    answer(QStringLiteral("&Not Now"));
     CShellDlg later;
     QCOMPARE(later.action(CShellDlg::CmdOpenDir)->shortcut(), QKeySequence(QKeySequence::Open));
     host().folders = {"", ""};
@@ -370,17 +321,14 @@ class ShellDlgTest : public uitest::DialogTest {
     QCOMPARE(start.create, defaultDatabaseFolder());
     QVERIFY(start.create != start.open);
     // A database once opened is where the next start without a folder goes.
-    QString used;
     {
       uitest::TempDatabase db;
-      used = db.path();
       DB_Close();
       CShellDlg shell;
-      checkStatus(shell, true);
-      QCOMPARE(rememberedFolder(), used);
+      QCOMPARE(rememberedFolder(), db.path());
       QDir::setCurrent(dir.path());
       start = chooseStartFolder({});
-      QCOMPARE(start.open, used);
+      QCOMPARE(start.open, db.path());
       QCOMPARE(start.mainname, QString());
     }
     // Gone since: back to the proposal.
@@ -394,8 +342,7 @@ class ShellDlgTest : public uitest::DialogTest {
     host().folders = {dir.path().toStdString()};
     shell.action(CShellDlg::CmdCreate)->trigger();
     checkStatus(shell, true);
-    QVERIFY(!child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
-    QVERIFY(!DB_IsReadOnly());
+    QVERIFY(!child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked() && !DB_IsReadOnly());
     QVERIFY(uitest::reports().empty());
     shell.action(CShellDlg::CmdClose)->trigger();
     checkStatus(shell, false);
@@ -414,7 +361,7 @@ class ShellDlgTest : public uitest::DialogTest {
     host().folders = {dir.path().toStdString()};
     host().answers = {Answer::Cancel};
     shell.action(CShellDlg::CmdCreate)->trigger();
-    QCOMPARE(host().titles(), std::vector<std::string>{"Create database"});
+    QCOMPARE(host().titles(), Strings{"Create database"});
     QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
     checkStatus(shell, false);
   }
@@ -437,18 +384,16 @@ class ShellDlgTest : public uitest::DialogTest {
     QCOMPARE(host().asked.at(1).text, std::string("Verification complete."));
     QCOMPARE(host().asked.at(1).title, std::string("Done"));
     QVERIFY(host().asked.at(1).icon == Icon::Information);
-    QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(),
-             QStringLiteral("Verification complete: 1 problem corrected."));
+    QCOMPARE(outcome(shell), QStringLiteral("Verification complete: 1 problem corrected."));
     checkStatus(shell, false);
 
     uitest::reset();
     host().answers = {Answer::Yes, Answer::Yes};
     shell.action(CShellDlg::CmdPack)->trigger();
-    QCOMPARE(host().titles(), (std::vector<std::string>{"Success", "Success"}));
-    QCOMPARE(host().texts(), (std::vector<std::string>{
-                                 "Pack succeeded.\nBefore you can use this database, you need to "
-                                 "reindex it.\nDo you want to reindex the database?",
-                                 "Reindex succeeded.\nWould you like to open the database?"}));
+    QCOMPARE(host().titles(), (Strings{"Success", "Success"}));
+    QCOMPARE(host().texts(), (Strings{"Pack succeeded.\nBefore you can use this database, you need to "
+                                      "reindex it.\nDo you want to reindex the database?",
+                                      "Reindex succeeded.\nWould you like to open the database?"}));
     QVERIFY(host().asked[0].buttons == Buttons::YesNo);
     QCOMPARE(host().drains, 2);  // each with its own progress window
     QVERIFY(shell.progressWindow() == nullptr);
@@ -457,9 +402,8 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdClose)->trigger();
     host().askanew({Answer::No, Answer::No});
     shell.action(CShellDlg::CmdPack)->trigger();
-    checkStatus(shell, false);
     shell.action(CShellDlg::CmdReindex)->trigger();
-    QCOMPARE(host().titles(), (std::vector<std::string>{"Success", "Success"}));
+    QCOMPARE(host().titles(), (Strings{"Success", "Success"}));
     checkStatus(shell, false);
 
     QVERIFY(QFile::remove(QStringLiteral("attr001.db1")));
@@ -467,14 +411,12 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdPack)->trigger();
     shell.action(CShellDlg::CmdReindex)->trigger();
     shell.action(CShellDlg::CmdVerify)->trigger();
-    QCOMPARE(host().titles(), (std::vector<std::string>{"Failure", "Failure", "Failure"}));
-    QCOMPARE(host().texts(),
-             (std::vector<std::string>{"Pack failed: the table file attr001.db1 is missing",
-                                       "Reindex failed: the table file attr001.db1 is missing",
-                                       "Verification failed: the table file attr001.db1 is missing"}));
+    QCOMPARE(host().titles(), (Strings{"Failure", "Failure", "Failure"}));
+    QCOMPARE(host().texts(), (Strings{"Pack failed: the table file attr001.db1 is missing",
+                                      "Reindex failed: the table file attr001.db1 is missing",
+                                      "Verification failed: the table file attr001.db1 is missing"}));
     QVERIFY(host().asked[0].icon == Icon::Exclamation);
     QCOMPARE(uitest::reports().size(), size_t(3));
-    checkStatus(shell, false);
   }
 
   void aStaleIndexOrAnUnfinishedEditIsRecoveredOnRequest() {
@@ -482,29 +424,25 @@ class ShellDlgTest : public uitest::DialogTest {
     DB_Close();
     QCOMPARE(DB_Pack(nullptr, nullptr), 0);  // leaves the index files behind
     uitest::reset();
-    Box offer, outcome;
-    uitest::scripts().push_back(answer(QStringLiteral("&No"), &offer));
-    {
-      CShellDlg shell;
-      checkStatus(shell, false);
-    }
+    Box offer, done;
+    answer(QStringLiteral("&No"), &offer);
+    checkStatus(*std::make_unique<CShellDlg>(), false);
     // The plain question, with the engine's message under the details.
     QCOMPARE(offer.name, kRecoveryOfferName);
     QVERIFY(offer.text.startsWith(
         QStringLiteral("The index files of this database are out of date or damaged")));
-    QCOMPARE(offer.details, QStringLiteral("Operation open failed on Datafile \"maindb\".\nReturn "
-                                           "value: IndexOutOfDate."));
+    QVERIFY(offer.details.endsWith(QStringLiteral("Return value: IndexOutOfDate.")));
     QCOMPARE(offer.preset, QMessageBox::No);
     QVERIFY(uitest::reports().empty() && host().asked.empty());
 
-    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
+    answer(QStringLiteral("&Yes"), &offer);
+    answer(QStringLiteral("&OK"), &done);
     {
       CShellDlg shell;
       QCOMPARE(host().drains, 1);  // the recovery with its progress window
-      QCOMPARE(outcome.name, kRecoveryOutcomeName);
-      QCOMPARE(outcome.text, QStringLiteral("The database was recovered."));
-      QVERIFY(outcome.details.contains(QStringLiteral("reindexed maindb")));
+      QCOMPARE(done.name, kRecoveryOutcomeName);
+      QCOMPARE(done.text, QStringLiteral("The database was recovered."));
+      QVERIFY(done.details.contains(QStringLiteral("reindexed maindb")));
       checkStatus(shell, true);
       QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore (read-only)"));
     }
@@ -513,15 +451,14 @@ class ShellDlgTest : public uitest::DialogTest {
     // What a crash leaves when it comes after the journal was written and
     // before the first table write: the open succeeds, every edit is refused.
     writeJournal({});
-    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
+    answer(QStringLiteral("&Yes"), &offer);
+    answer(QStringLiteral("&OK"), &done);
     CShellDlg shell;
     QVERIFY(offer.text.startsWith(QStringLiteral(
         "The last change to this database was interrupted before it was finished.\nRecover it now?")));
-    QVERIFY(outcome.details.startsWith(QStringLiteral("undid an unfinished move")));
+    QVERIFY(done.details.startsWith(QStringLiteral("undid an unfinished move")));
     checkStatus(shell, true);
-    QVERIFY(!DB_HasUnfinishedEdit());
-    QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery complete."));
+    QCOMPARE(outcome(shell), QStringLiteral("Recovery complete."));
   }
 
   void aFailedRecoverySaysSoAndWhatToDo() {
@@ -531,17 +468,19 @@ class ShellDlgTest : public uitest::DialogTest {
     // the table no longer opens after it, and recovery stops there.
     writeJournal({{TitleTable, 1000, 0}});
     uitest::reset();
-    Box offer, outcome;
-    uitest::scripts().push_back(answer(QStringLiteral("&Yes"), &offer));
-    uitest::scripts().push_back(answer(QStringLiteral("&OK"), &outcome));
+    Box done;
+    answer(QStringLiteral("&Yes"));
+    answer(QStringLiteral("&OK"), &done);
     CShellDlg shell;
-    QCOMPARE(outcome.name, kRecoveryOutcomeName);
-    QVERIFY(outcome.text.startsWith(QStringLiteral("Recovery failed")));
-    QVERIFY(outcome.text.contains(QStringLiteral("recover again")));
-    QCOMPARE(shell.findChild<QLabel*>(CShellDlg::kOutcomeName)->text(), QStringLiteral("Recovery failed."));
+    QCOMPARE(done.name, kRecoveryOutcomeName);
+    QVERIFY(done.text.startsWith(QStringLiteral("Recovery failed")));
+    QVERIFY(done.text.contains(QStringLiteral("recover again")));
+    QCOMPARE(outcome(shell), QStringLiteral("Recovery failed."));
   }
 
-  void editUndoAndRedoTakeBackTheLastEditAndSaySo() {
+  // The window opened for writing, its database's index pages held in
+  // memory by a record appended outside any edit.
+  void editUndoRedoAndAFailedCloseSaySo() {
     uitest::TempDatabase db;
     DB_Close();
     CShellDlg shell;
@@ -556,42 +495,28 @@ class ShellDlgTest : public uitest::DialogTest {
       FullTable titles(DB_Table(TitleTable));
       QCOMPARE(DB_InsertRecord(Kind::Album, "Kid A", titles.cursor()), quill::Ok);
     }
-    QLabel* outcome = shell.findChild<QLabel*>(CShellDlg::kOutcomeName);
     shell.action(CShellDlg::CmdUndo)->trigger();
-    QCOMPARE(outcome->text(), QStringLiteral("Undone: add of 'Kid A'"));
-    QVERIFY(DB_IsOpen() && !DB_IsReadOnly());
+    QCOMPARE(outcome(shell), QStringLiteral("Undone: add of 'Kid A'"));
     QCOMPARE(DB_Table(TitleTable).nlive(), albums);
     shell.action(CShellDlg::CmdRedo)->trigger();
-    QCOMPARE(outcome->text(), QStringLiteral("Redone: add of 'Kid A'"));
+    QCOMPARE(outcome(shell), QStringLiteral("Redone: add of 'Kid A'"));
     QCOMPARE(DB_Table(TitleTable).nlive(), albums + 1);
     host().answers = {Answer::OK};
     shell.action(CShellDlg::CmdRedo)->trigger();
-    QCOMPARE(host().titles(), std::vector<std::string>{"Redo"});
-    QCOMPARE(host().texts()[0], std::string("There is nothing to redo."));
-  }
+    QCOMPARE(host().titles(), Strings{"Redo"});
+    QVERIFY(DB_IsOpen() && !DB_IsReadOnly());
 
-  void aFailedCloseSaysTheDatabaseNeedsRecovery() {
-    uitest::TempDatabase db;
-    DB_Close();
-    CShellDlg shell;
-    shell.action(CShellDlg::CmdClose)->trigger();
-    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
-    shell.action(CShellDlg::CmdOpen)->trigger();
     {
-      // A record appended outside any edit: its index pages stay in memory
-      // until the close (an edit writes its tables out at its end).
-      FullTable albums(DB_Table(TitleTable));
-      albums.cursor().field(F_Name).set("Held back");
-      QCOMPARE(albums.cursor().append(), quill::Ok);
+      FullTable titles(DB_Table(TitleTable));
+      titles.cursor().field(F_Name).set("Held back");
+      QCOMPARE(titles.cursor().append(), quill::Ok);
     }
-    // The index pages the edit left in memory cannot be written back.
     quill::File::set_write_fault(
         [](const quill::File& file, int32_t, int32_t) { return file.name().ends_with(".idx"); });
-    uitest::reset();
-    host().answers = {Answer::OK};
+    host().askanew({Answer::OK});
     shell.action(CShellDlg::CmdClose)->trigger();
     quill::File::set_write_fault({});
-    QCOMPARE(host().titles(), std::vector<std::string>{"Failure"});
+    QCOMPARE(host().titles(), Strings{"Failure"});
     QVERIFY(host().texts()[0].starts_with("The database could not be closed cleanly"));
     QVERIFY(host().texts()[0].ends_with("open the database again and recover it when asked."));
     checkStatus(shell, false);
@@ -610,7 +535,7 @@ class ShellDlgTest : public uitest::DialogTest {
     QVERIFY(!shell.close());
     QTest::keyClick(child<QLineEdit>(&shell, CShellDlg::IdDirectory), Qt::Key_Return);
     QVERIFY(shell.isVisible());
-    QCOMPARE(host().titles(), (std::vector<std::string>{"Confirm exit", "Confirm exit", "Confirm exit"}));
+    QCOMPARE(host().titles(), (Strings{"Confirm exit", "Confirm exit", "Confirm exit"}));
     QCOMPARE(host().asked[0].text, std::string("Do you really want to exit the program?"));
     QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
     host().answers = {Answer::OK};
@@ -637,18 +562,8 @@ class ShellDlgTest : public uitest::DialogTest {
     uitest::Catalogue c;
     DB_Close();
     CShellDlg shell;
-    checkStatus(shell, true);
     QStringList titles;
     int first = -1;
-    // A dialog of the chain: its title kept, then the button pressed.
-    auto press = [&titles](int id) {
-      return [&titles, id](QDialog& d) {
-        titles << d.windowTitle();
-        if (id == IDCANCEL) return int(IDCANCEL);
-        child<QPushButton>(&d, id)->click();
-        return d.result();
-      };
-    };
     // Browse: to the artists, X-ref on the Beatles; view Abbey Road, whose
     // song is X-ref'd; the albums of the song closed.
     uitest::scripts().push_back([&](QDialog& d) {
@@ -660,13 +575,12 @@ class ShellDlgTest : public uitest::DialogTest {
       return d.result();
     });
     for (int id : {int(CFoundDlg::IdView), int(CArticleDlg::IdXref), int(IDCANCEL)})
-      uitest::scripts().push_back(press(id));
+      uitest::scripts().push_back(uitest::noteTitle(&titles, id));
     child<QPushButton>(&shell, CShellDlg::IdBrowse)->click();
     QCOMPARE(first, 0);
     QCOMPARE(titles, (QStringList{QStringLiteral("Albums containing artist \"The Beatles\" [2]"),
                                   QStringLiteral("Abbey Road * / The Beatles"),
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
-    QCOMPARE(shell.lastKind(), 1);
     // The next browse starts on the kind shown last, also after the same
     // database is opened again.
     uitest::scripts().push_back([&first](QDialog& d) {

@@ -45,8 +45,7 @@ class TranslationsTest : public QObject {
     const int result = DB_Undo(UndoWay::Undo, &message);
     QDir::setCurrent(previous);
     QCOMPARE(result, 1);
-    QCOMPARE(QString::fromStdString(message),
-             QStringLiteral("Es gibt nichts rückgängig zu machen."));
+    QCOMPARE(QString::fromStdString(message), QStringLiteral("Es gibt nichts rückgängig zu machen."));
   }
 
   void qtOwnTexts() {

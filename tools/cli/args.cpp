@@ -59,17 +59,13 @@ bool parseargs(int argc, char** argv, Options* options, std::string* error) {
       if (!take("a directory", &options->directory)) return false;
     } else if (arg == "--main") {
       if (!take("a file stem", &options->mainname)) return false;
-    } else if (arg == "--yes") {
-      if (!setchoice(&options->answer, Choice::Yes, "--yes and --no exclude each other", error))
+    } else if (arg == "--yes" || arg == "--no") {
+      if (!setchoice(&options->answer, arg == "--yes" ? Choice::Yes : Choice::No,
+                     "--yes and --no exclude each other", error))
         return false;
-    } else if (arg == "--no") {
-      if (!setchoice(&options->answer, Choice::No, "--yes and --no exclude each other", error))
-        return false;
-    } else if (arg == "--purge") {
-      if (!setchoice(&options->purge, Choice::Yes, "--purge and --keep exclude each other", error))
-        return false;
-    } else if (arg == "--keep") {
-      if (!setchoice(&options->purge, Choice::No, "--purge and --keep exclude each other", error))
+    } else if (arg == "--purge" || arg == "--keep") {
+      if (!setchoice(&options->purge, arg == "--purge" ? Choice::Yes : Choice::No,
+                     "--purge and --keep exclude each other", error))
         return false;
     } else if (arg == "--prefix") {
       if (!take("a text", &options->prefix.emplace())) return false;
