@@ -1,6 +1,4 @@
-// Creating a database: the tables it makes byte for byte, the dialog, the
-// name and extension rules, the question about an existing database, and
-// failures.
+// Creating a database: the tables byte for byte, the dialog, the name rules, the question, failures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,17 +61,11 @@ TEST_F(CreateTest, KeepingTheProposalMakesTheDatabaseThere) {
   host_.choose(dir_.file("maindb.db1"));
   EXPECT_EQ(DB_Create(), 0);
   ASSERT_EQ(host_.dialogs.size(), 1u);
-  const ScriptedHost::Dialog& d = host_.dialogs[0];
-  EXPECT_TRUE(d.save);
-  EXPECT_STREQ(d.request.title, "Choose directory where database will be created");
-  EXPECT_STREQ(d.request.filter, "Database main files (*.db1)|*.db1||");
-  EXPECT_STREQ(d.request.defext, "db1");
-  EXPECT_STREQ(d.request.proposed, "maindb.db1");
-  const std::pair<const char*, const char*> golden[] = {{"maindb", kTitles},
-                                                        {"attr001", kArtists},
-                                                        {"attr002", kSongs},
-                                                        {"rel001", kRelations},
-                                                        {"rel002", kRelations}};
+  EXPECT_EQ(host_.dialogs[0].described(),
+            (std::vector<std::string>{"save", "Choose directory where database will be created",
+                                      "Database main files (*.db1)|*.db1||", "db1", "maindb.db1"}));
+  const std::pair<const char*, const char*> golden[] = {
+      {"maindb", kTitles}, {"attr001", kArtists}, {"attr002", kSongs}, {"rel001", kRelations}, {"rel002", kRelations}};
   for (const auto& [name, bytes] : golden) {
     std::vector<unsigned char> b = quill::test::read_all(dir_.file(std::string(name) + ".db1"));
     ASSERT_GE(b.size(), 20u) << name;
@@ -97,9 +89,8 @@ TEST_F(CreateTest, TheChosenTitleNamesTheMainTableAndItsDirectoryBecomesCurrent)
   EXPECT_EQ(DB_Create(), 0);
   EXPECT_STREQ(DB_MainName(), "music");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.file("elsewhere")));
-  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/music.db1")));
-  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/music.idx")));
-  EXPECT_TRUE(fs::exists(dir_.file("elsewhere/attr001.db1")));
+  for (const char* made : {"music.db1", "music.idx", "attr001.db1"})
+    EXPECT_TRUE(fs::exists(dir_.file("elsewhere/") + made)) << made;
   EXPECT_FALSE(fs::exists(dir_.file("elsewhere/maindb.db1")));
   EXPECT_EQ(DB_Open(), 0);
   EXPECT_STREQ(DB_Table(TitleTable).base().c_str(), "music");
@@ -151,15 +142,12 @@ TEST_F(CreateTest, AnyDataFileInTheDirectoryRaisesTheQuestion) {
   host_.choose(dir_.file("music.db1"));
   host_.answer(Answer::Cancel);
   EXPECT_EQ(DB_Create(), -1);
-  ASSERT_EQ(host_.messages.size(), 1u);
-  const ScriptedHost::Message& m = host_.messages[0];
-  EXPECT_EQ(m.text,
-            "A database (or remains thereof) already seems to exist in this directory.\n"
-            "If you go ahead and create a new database, the current one will be overwritten.\n"
-            "Are you sure you want to proceed?");
-  EXPECT_EQ(m.title, "Create database");
-  EXPECT_EQ(m.buttons, Buttons::OKCancel);
-  EXPECT_EQ(m.icon, Icon::Question);
+  EXPECT_EQ(host_.messages,
+            (std::vector<ScriptedHost::Message>{
+                {"A database (or remains thereof) already seems to exist in this directory.\n"
+                 "If you go ahead and create a new database, the current one will be overwritten.\n"
+                 "Are you sure you want to proceed?",
+                 "Create database", Buttons::OKCancel, Icon::Question}}));
   // Declined: nothing written, but the name is already taken.
   EXPECT_EQ(files(), 1u);
   EXPECT_STREQ(DB_MainName(), "music");

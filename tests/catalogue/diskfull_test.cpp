@@ -1,11 +1,7 @@
-// The catalogue on a full disk. Every edit, batch, pack, reindex and
-// recovery meets ENOSPC at each write that reaches the file system in turn
-// (the journal's among them), in a child process: once with the disk full
-// from there on, once with space freed just after (so that a later write
-// succeeds where an earlier one failed). The step must succeed or say that
-// the disk is full; once space is back, DB_Recover must bring the database
-// back whole: as before the step or as after it, and as after it when the
-// step had succeeded.
+// A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn (the
+// journal's among them), in a child: full from there on, or only at that write (a later write then
+// succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole:
+// as before or after the step, and after it when it succeeded.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,7 +1,5 @@
-// Thousands of random edits against a plain in-memory model of the
-// catalogue; after every batch the tables must equal the model and satisfy
-// the invariants of the schema, and at the end every table must pass the
-// engine's own integrity check.
+// Thousands of random edits against a plain in-memory model: after every batch the tables equal the
+// model and keep the schema's invariants; at the end every table passes the engine's integrity check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -103,22 +101,16 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   // ---- operations ----------------------------------------------------------------
 
   std::vector<TrackTags> library(int albums, int t);
-  void scan(const std::vector<TrackTags>& files);
 
   void insert(int kind) {
     std::string name = typed();
     quill::Rlist cursor(&DB_Table(kind));
     ASSERT_EQ(DB_InsertRecord(kindoftable(kind), name.c_str(), cursor), quill::Ok);
     const int32_t code = cursor.field(F_Code).aslong();
-    if (kind == TitleTable) {
-      ASSERT_EQ(m_.albums.count(code), 0u);
-      m_.albums[code].name = stored(name, kind);
-      full_[kind][code] = name;
-    } else {
-      ASSERT_EQ(m_.attrs[kind].count(code), 0u);
-      m_.attrs[kind][code].name = stored(name, kind);
-      full_[kind][code] = name;
-    }
+    std::string& stored_as = kind == TitleTable ? m_.albums[code].name : m_.attrs[kind][code].name;
+    ASSERT_TRUE(stored_as.empty()) << "code " << code << " given twice";
+    stored_as = stored(name, kind);
+    full_[kind][code] = name;
   }
 
   void linkone() {
@@ -129,10 +121,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const int n = static_cast<int>(order.size());
     const int position = pick(10) == 0 ? n + 1 + pick(3) : pick(n + 2) - 1;
     ASSERT_EQ(link(r, album, attr, position), quill::Ok);
-    if (position == -1 || position >= n)
-      order.push_back(attr);
-    else
-      order.insert(order.begin() + position, attr);
+    order.insert(position == -1 || position >= n ? order.end() : order.begin() + position, attr);
     ++m_.attrs[r + 1][attr].refs;
   }
 
@@ -180,12 +169,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     --a.refs;
     if (purged) m_.attrs[r + 1].erase(attr);
     // The list stands on the row that took the removed one's place.
+    ASSERT_EQ(list->valid(), !order.empty());
     if (!order.empty()) {
-      const size_t expected = std::min(static_cast<size_t>(position), order.size() - 1);
-      ASSERT_TRUE(list->valid());
-      ASSERT_EQ(list->rows().field(F_Seq).asint(), static_cast<int>(expected));
-    } else {
-      ASSERT_FALSE(list->valid());
+      ASSERT_EQ(list->rows().field(F_Seq).asint(), std::min(position, static_cast<int>(order.size()) - 1));
     }
   }
 
@@ -217,8 +203,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     if (album ? m_.albums.empty() : m_.attrs[kind].empty()) return;
     const int32_t code = album ? anykey(m_.albums) : anykey(m_.attrs[kind]);
     std::string name = typed();
-    auto cursor = at(kind, code);
-    ASSERT_EQ(DB_RenameRecord(*cursor, kindoftable(kind), name.c_str(), true), quill::Ok);
+    ASSERT_EQ(DB_RenameRecord(*at(kind, code), kindoftable(kind), name.c_str(), true), quill::Ok);
     (album ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
     full_[kind][code] = name;
   }
@@ -226,8 +211,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   void deletealbum() {
     if (m_.albums.empty()) return;
     const int32_t code = anykey(m_.albums);
-    auto title = at(TitleTable, code);
-    ASSERT_EQ(DB_DeleteArticle(*title), quill::Ok);
+    ASSERT_EQ(DB_DeleteArticle(*at(TitleTable, code)), quill::Ok);
     for (int r = 0; r < 2; ++r)
       for (int32_t attr : m_.albums[code].rows[r])
         if (--m_.attrs[r + 1][attr].refs == 0) m_.attrs[r + 1].erase(attr);
@@ -239,13 +223,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     if (m_.attrs[kind].empty()) return;
     const int32_t code = anykey(m_.attrs[kind]);
     auto cursor = at(kind, code);
-    const quill::ErrorCode rc = DB_DeleteAttribute(*cursor, kindoftable(kind));
-    if (m_.attrs[kind][code].refs > 0) {
-      ASSERT_EQ(rc, StillReferenced);
-    } else {
-      ASSERT_EQ(rc, quill::Ok);
-      m_.attrs[kind].erase(code);
-    }
+    const bool used = m_.attrs[kind][code].refs > 0;
+    ASSERT_EQ(DB_DeleteAttribute(*cursor, kindoftable(kind)), used ? StillReferenced : quill::Ok);
+    if (!used) m_.attrs[kind].erase(code);
   }
 
   // Two records of a kind made one: artists keep one place on an album
@@ -333,9 +313,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
       quill::Rlist cursor(&DB_Table(t));
       for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1)) {
         if (cursor.isdeleted()) continue;
-        auto str = [&](int f) {
-          return std::string(reinterpret_cast<const char*>(cursor.field(f).data()));
-        };
+        auto str = [&](int f) { return std::string(reinterpret_cast<const char*>(cursor.field(f).data())); };
         const int32_t code = cursor.field(F_Code).aslong();
         // Invariant 5: codes are unique; and no position is taken twice.
         if (t == TitleTable) {
@@ -442,14 +420,53 @@ size_t historyplace() {
   return loadhistory(&history) ? history.position : 0;
 }
 
-// Each edit undone gives back the exact tables before it, each redo the
-// exact tables after it; the history outlives closing, and a new edit
-// drops what was undone.
+using States = std::vector<std::vector<std::vector<uint8_t>>>;
+
+// Undoes the steps that made states, last first, each giving the exact
+// tables before it, closing and opening again at step reopen; the database
+// then verifies; then redoes them, each giving the exact tables after it.
+// whole: the states are the whole history, so nothing is left to undo
+// before it nor to redo after it. The messages the steps gave, in order.
+std::vector<std::string> undoandredo(const States& states, size_t reopen, bool whole) {
+  std::vector<std::string> messages;
+  auto run = [&](UndoWay way) {
+    messages.emplace_back();
+    const int rc = DB_Undo(way, &messages.back());
+    EXPECT_EQ(DB_Open(), 0);
+    return rc;
+  };
+  for (size_t i = states.size() - 1; i > 0 && !::testing::Test::HasFailure(); --i) {
+    EXPECT_EQ(run(UndoWay::Undo), 0) << messages.back();
+    EXPECT_EQ(tablebytes(), states[i - 1]) << "undoing step " << i << ": " << messages.back();
+    if (i == reopen) {
+      DB_Close();
+      EXPECT_EQ(DB_Open(), 0);
+    }
+  }
+  if (whole) {
+    EXPECT_EQ(run(UndoWay::Undo), 1);
+  }
+  DB_Close();
+  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
+  EXPECT_EQ(DB_Open(), 0);
+  for (size_t i = 1; i < states.size() && !::testing::Test::HasFailure(); ++i) {
+    EXPECT_EQ(run(UndoWay::Redo), 0) << messages.back();
+    EXPECT_EQ(tablebytes(), states[i]) << "redoing step " << i << ": " << messages.back();
+  }
+  if (whole) {
+    EXPECT_EQ(run(UndoWay::Redo), 1);
+  }
+  return messages;
+}
+
+// Undo gives the exact tables before each edit, redo those after; the history outlives closing,
+// and a new edit drops what was undone.
 TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
   // The tables before the first edit and after each one.
-  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  States states{tablebytes()};
   ASSERT_EQ(historyplace(), 0u);
   for (int i = 0; states.size() <= kHistorySteps - 2; ++i) {
+    ASSERT_LT(i, 20 * static_cast<int>(kHistorySteps)) << "the edits add no step to the history";
     if (i < 6)
       insert(i % 3);
     else if (i % 8 == 0)
@@ -464,34 +481,17 @@ TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
       states.push_back(tablebytes());
     ASSERT_EQ(historyplace() + 1, states.size());
   }
-  auto undo = [](UndoWay way) {
-    std::string message;
-    const int rc = DB_Undo(way, &message);
-    EXPECT_EQ(DB_Open(), 0);
-    return rc;
-  };
-  for (size_t i = states.size() - 1; i > 0; --i) {
-    ASSERT_EQ(undo(UndoWay::Undo), 0) << "step " << i;
-    ASSERT_EQ(tablebytes(), states[i - 1]) << "undoing step " << i;
-    if (i == states.size() / 2) {
-      DB_Close();
-      ASSERT_EQ(DB_Open(), 0);
-    }
-  }
-  EXPECT_EQ(undo(UndoWay::Undo), 1);
-  for (size_t i = 1; i < states.size(); ++i) {
-    ASSERT_EQ(undo(UndoWay::Redo), 0) << "step " << i;
-    ASSERT_EQ(tablebytes(), states[i]) << "redoing step " << i;
-  }
-  EXPECT_EQ(undo(UndoWay::Redo), 1);
+  undoandredo(states, states.size() / 2, true);
+  if (HasFailure()) return;
   check();
-  ASSERT_EQ(undo(UndoWay::Undo), 0);
+  std::string message;
+  ASSERT_EQ(DB_Undo(UndoWay::Undo, &message), 0);
+  ASSERT_EQ(DB_Open(), 0);
   insert(ArtistTable);
-  EXPECT_EQ(undo(UndoWay::Redo), 1);
+  EXPECT_EQ(DB_Undo(UndoWay::Redo, &message), 1);
 }
 
-// An edit the history did not see (a shared open keeps no journal) makes
-// undo refuse rather than put back records over it.
+// An edit the history did not see (a shared open keeps no journal): undo refuses to put records over it.
 TEST_P(ModelTest, UndoRefusesAfterAChangeItDidNotSee) {
   insert(TitleTable);
   insert(ArtistTable);
@@ -507,8 +507,7 @@ TEST_P(ModelTest, UndoRefusesAfterAChangeItDidNotSee) {
   EXPECT_EQ(tablebytes(), before);
 }
 
-// An undo cut short part way through its writes is taken back by
-// recovery, as any edit is: the tables are as before it.
+// An undo cut short part way through its writes is taken back by recovery, as any edit is.
 TEST_P(ModelTest, AnUndoCutShortIsTakenBackByRecovery) {
   for (int kind = 0; kind < 3; ++kind) insert(kind);
   linkone();
@@ -543,13 +542,6 @@ std::vector<TrackTags> ModelTest::library(int albums, int t) {
   return files;
 }
 
-void ModelTest::scan(const std::vector<TrackTags>& files) {
-  TableSource source(files);
-  ScanNotes notes;
-  ScanSummary summary;
-  ASSERT_EQ(DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary), 0) << DB_ResultName(summary.error);
-}
-
 // A first scan, a rescan (files retagged, gone and new) and an import are
 // one step each: undone, the exact tables before them, the scan file and
 // full-name tables with them, and a database that verifies; redone, the
@@ -557,10 +549,10 @@ void ModelTest::scan(const std::vector<TrackTags>& files) {
 TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   for (int i = 0; i < 6; ++i) insert(i % 3);
   linkone();
-  std::vector<std::vector<std::vector<uint8_t>>> states{tablebytes()};
+  States states{tablebytes()};
   const size_t first = historyplace();
   std::vector<TrackTags> files = library(4, 0);
-  scan(files);
+  scan(files, {.folders = {"m"}});
   states.push_back(tablebytes());
   linkone();
   states.push_back(tablebytes());
@@ -571,7 +563,7 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   }
   files.pop_back();
   for (const TrackTags& more : library(1, 1)) files.push_back(more);
-  scan(files);
+  scan(files, {.folders = {"m"}});
   states.push_back(tablebytes());
   {
     WholeStep whole("import");
@@ -582,36 +574,15 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   states.push_back(tablebytes());
   ASSERT_EQ(historyplace(), first + states.size() - 1);
 
-  std::vector<std::string> messages;
-  auto undo = [&](UndoWay way) {
-    messages.emplace_back();
-    const int rc = DB_Undo(way, &messages.back());
-    EXPECT_EQ(DB_Open(), 0);
-    return rc;
-  };
-  for (size_t i = states.size() - 1; i > 0; --i) {
-    ASSERT_EQ(undo(UndoWay::Undo), 0) << messages.back();
-    ASSERT_EQ(tablebytes(), states[i - 1]) << messages.back();
-    if (i == 3) {
-      DB_Close();
-      ASSERT_EQ(DB_Open(), 0);
-    }
-  }
+  const std::vector<std::string> messages = undoandredo(states, 3, false);
+  ASSERT_FALSE(HasFailure());
   EXPECT_EQ(messages.front(), "Undone: import of 'x.csv' (2 albums)");
-  EXPECT_EQ(messages.back().rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages.back();
-  DB_Close();
-  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
-  ASSERT_EQ(DB_Open(), 0);
-  for (size_t i = 1; i < states.size(); ++i) {
-    ASSERT_EQ(undo(UndoWay::Redo), 0) << messages.back();
-    ASSERT_EQ(tablebytes(), states[i]) << messages.back();
-  }
+  EXPECT_EQ(messages[3].rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages[3];
   DB_Close();
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
 
-// A scan or import whose images pass their bound is a barrier: undo
-// refuses it, and what is before it, rather than put back part of it.
+// A scan or import whose images pass their bound is a barrier: undo refuses it and all before it.
 TEST_P(ModelTest, AStepTooLargeToImageIsNotUndone) {
   for (int i = 0; i < 3; ++i) insert(i);
   {

@@ -1,10 +1,10 @@
-// Opening and closing the database: the file choice, the failure report,
-// the all-or-nothing state, and the list over a whole table.
+// Opening and closing: the file choice, the failure report, all or nothing, the list over a table.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
@@ -33,9 +33,8 @@ class OpenTest : public CatalogueTest {
     for (const char* ext : {".db1", ".idx"})
       fs::copy_file(dir_.file(from + ext), dir_.file(to + ext), fs::copy_options::overwrite_existing);
   }
-  bool anyopen() {
-    for (int i = 0; i < kTables; ++i)
-      if (DB_Table(i).isopen()) return true;
+  static bool anyopen() {
+    for (int i = 0; i < kTables; ++i) if (DB_Table(i).isopen()) return true;
     return false;
   }
 };
@@ -104,10 +103,8 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
                         quill::Sharing::Exclusive), 0);
   EXPECT_EQ(DB_Open({.readonly = true}), -1);
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Another program is using the database (table \"attr002\" is held).\nTry again when "
-            "it has finished.");
+  EXPECT_EQ(reports_.texts(), std::vector<std::string>{"Another program is using the database (table \"attr002\" is "
+                                                       "held).\nTry again when it has finished."});
   EXPECT_EQ(host_.statuses.size(), 1u);
   EXPECT_FALSE(anyopen());
 
@@ -163,12 +160,11 @@ TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
 
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {
   fs::create_directory(dir_.file("other"));
+  // The rules of a name are creation's test's; only those of an open here.
   host_.choose(std::nullopt);
   host_.choose(dir_.file("other/x.txt"));
-  host_.choose(dir_.file("other/maindb"));
-  host_.choose(dir_.file("other/" + std::string(128, 'n') + ".db1"));
   host_.choose(dir_.file("other/.db1"));
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(DB_Open({}, MainFile::Ask), -1) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(DB_Open({}, MainFile::Ask), -1) << i;
   EXPECT_STREQ(DB_MainName(), "maindb");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.path()));
   // Only the name too long says why: the user sees nothing wrong with it.
@@ -187,14 +183,11 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChan
 
   host_.choose(dir_.file("other/MAINDB.DB1"));
   EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
-  ASSERT_EQ(host_.dialogs.size(), 7u);
-  const ScriptedHost::Dialog& d = host_.dialogs.back();
-  EXPECT_FALSE(d.save);
-  EXPECT_STREQ(d.request.title, "Choose database main file");
-  EXPECT_STREQ(d.request.filter,
-               "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||");
-  EXPECT_STREQ(d.request.defext, "");
-  EXPECT_STREQ(d.request.proposed, "maindb.db1");
+  ASSERT_EQ(host_.dialogs.size(), 5u);
+  EXPECT_EQ(host_.dialogs.back().described(),
+            (std::vector<std::string>{"open", "Choose database main file",
+                                      "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "",
+                                      "maindb.db1"}));
   EXPECT_STREQ(DB_MainName(), "MAINDB");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.file("other")));
   EXPECT_EQ(DB_Table(TitleTable).base(), "MAINDB");

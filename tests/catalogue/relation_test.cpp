@@ -1,11 +1,12 @@
-// Walking an album's attributes and an attribute's albums, and the small
-// queries by code.
+// Walking an album's attributes and an attribute's albums, and the small queries by code.
 #include "catalogue/relation.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "catalogue/maintenance.h"
@@ -18,9 +19,9 @@ namespace {
 
 class RelationTest : public CatalogueTest {
  protected:
-  static std::string name(BrowseSource& list) {
-    return reinterpret_cast<const char*>(list.cursor().field(F_Name).data());
-  }
+  static std::string name(BrowseSource& list) { return reinterpret_cast<const char*>(list.cursor().field(F_Name).data()); }
+  // How far the last skip moved, and the name it stands on.
+  static std::pair<int, std::string> landed(BrowseSource& list) { return {list.moved(), name(list)}; }
   // Every item's name from first to last.
   static std::vector<std::string> walk(BrowseSource& list) {
     std::vector<std::string> names;
@@ -37,28 +38,22 @@ TEST_F(RelationTest, SkipAndPositionsStayInsideTheGroupEvenAtTheEnds) {
                 empty = add(TitleTable, "Empty"), after = add(TitleTable, "After");
   std::vector<int32_t> songs;
   for (const char* s : {"One", "Two", "Three", "Four"}) songs.push_back(add(SongTable, s));
-  ASSERT_EQ(link(1, before, songs[3]), quill::Ok);
-  for (int i = 0; i < 3; ++i) ASSERT_EQ(link(1, album, songs[static_cast<size_t>(i)]), quill::Ok);
-  ASSERT_EQ(link(1, after, songs[3]), quill::Ok);
-  ASSERT_EQ(link(1, after, songs[0]), quill::Ok);
+  for (const auto& [title, attrs] : std::vector<std::pair<int32_t, std::vector<int32_t>>>{
+           {before, {songs[3]}}, {album, {songs[0], songs[1], songs[2]}}, {after, {songs[3], songs[0]}}})
+    for (int32_t song : attrs) ASSERT_EQ(link(1, title, song), quill::Ok);
 
   auto list = DB_GetArticleAttributes(1, album);
   ASSERT_EQ(list->first(), quill::Ok);
   EXPECT_NE(list->skip(5), quill::Ok);
-  EXPECT_EQ(list->moved(), 2);
-  EXPECT_EQ(name(*list), "Three");
+  EXPECT_EQ(landed(*list), std::pair(2, std::string("Three")));
   EXPECT_TRUE(list->valid());
-
   ASSERT_EQ(list->first(), quill::Ok);
   EXPECT_NE(list->skip(-1), quill::Ok);
-  EXPECT_EQ(list->moved(), 0);
-  EXPECT_EQ(name(*list), "One");
-
+  EXPECT_EQ(landed(*list), std::pair(0, std::string("One")));
   ASSERT_EQ(list->last(), quill::Ok);
   EXPECT_EQ(name(*list), "Three");
   EXPECT_EQ(list->skip(-2), quill::Ok);
-  EXPECT_EQ(list->moved(), -2);
-  EXPECT_EQ(name(*list), "One");
+  EXPECT_EQ(landed(*list), std::pair(-2, std::string("One")));
   EXPECT_EQ(list->skip(0), quill::Ok);
   EXPECT_EQ(list->moved(), 0);
   // The row's own record number, not the song's.
@@ -83,9 +78,8 @@ TEST_F(RelationTest, SkipAndPositionsStayInsideTheGroupEvenAtTheEnds) {
   auto last = DB_GetArticleAttributes(1, after);
   ASSERT_EQ(last->last(), quill::Ok);
   EXPECT_NE(last->skip(1), quill::Ok);
-  EXPECT_EQ(last->moved(), 0);
+  EXPECT_EQ(landed(*last), std::pair(0, std::string("One")));
   EXPECT_TRUE(last->valid());
-  EXPECT_EQ(name(*last), "One");
   // A change left pending is saved as the list goes; a list after it, on
   // the cursors it left, shows nothing of it.
   last->cursor().field(F_Name).set("Uno");
@@ -109,9 +103,8 @@ TEST_F(RelationTest, ListsByAttributeAndOverADanglingRow) {
   const int32_t x = add(TitleTable, "First Album"), y = add(TitleTable, "Second Album"),
                 z = add(TitleTable, "Third Album");
   const int32_t artist = add(ArtistTable, "Shared"), lone = add(ArtistTable, "Lone");
-  ASSERT_EQ(link(0, x, artist), quill::Ok);
-  ASSERT_EQ(link(0, y, lone), quill::Ok);
-  ASSERT_EQ(link(0, z, artist), quill::Ok);
+  for (const auto& [album, attr] : {std::pair(x, artist), std::pair(y, lone), std::pair(z, artist)})
+    ASSERT_EQ(link(0, album, attr), quill::Ok);
   auto list = DB_GetArticlesFromAttribute(0, artist);
   EXPECT_EQ(walk(*list), (std::vector<std::string>{"First Album", "Third Album"}));
   EXPECT_EQ(list->direction(), Relation::Direction::ByAttribute);
@@ -122,10 +115,9 @@ TEST_F(RelationTest, ListsByAttributeAndOverADanglingRow) {
   auto songs = DB_GetArticleAttributes(1, dangling(1).album);
   ASSERT_EQ(songs->first(), quill::Ok);
   EXPECT_TRUE(songs->valid());
-  EXPECT_EQ(songs->cursor().recno(), -1);
-  EXPECT_EQ(songs->cursor().field(F_Code).aslong(), -1);
-  EXPECT_EQ(songs->cursor().field(F_RefCount).aslong(), -1);
-  EXPECT_EQ(name(*songs), std::string(60, '?'));
+  EXPECT_EQ(std::tuple(songs->cursor().recno(), songs->cursor().field(F_Code).aslong(),
+                       songs->cursor().field(F_RefCount).aslong(), name(*songs)),
+            std::tuple(-1, -1, -1, std::string(60, '?')));
   ASSERT_EQ(songs->skip(1), quill::Ok);
   EXPECT_EQ(name(*songs), "Kept");
 }

@@ -23,11 +23,7 @@ TEST(ScanFileNames, OnlyALeadingTrackNumberAndItsSeparatorGo) {
 }
 
 TEST(ScanFileNames, DiscFoldersAndTheAlbumTheyLeave) {
-  struct Case {
-    std::string name;
-    int disc;
-    std::string album;
-  };
+  struct Case { std::string name; int disc; std::string album; };
   const std::vector<Case> cases = {
       {"CD1", 1, ""},          {"cd 2", 2, ""},          {"Disc 2", 2, ""},
       {"disk_3", 3, ""},       {"Disc One", 1, ""},      {"DISC TWO", 2, ""},
@@ -38,8 +34,7 @@ TEST(ScanFileNames, DiscFoldersAndTheAlbumTheyLeave) {
   };
   for (const Case& c : cases) {
     const DiscFolder got = discfolder(c.name);
-    EXPECT_EQ(got.disc, c.disc) << c.name;
-    EXPECT_EQ(got.album, c.album) << c.name;
+    EXPECT_EQ(std::pair(got.disc, got.album), std::pair(c.disc, c.album)) << c.name;
   }
 }
 

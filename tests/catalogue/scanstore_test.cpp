@@ -56,17 +56,6 @@ std::vector<TrackTags> library(int albums, int songs) {
   return files;
 }
 
-// A scan of the files; the notes' lines go to lines when given.
-ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
-                 std::vector<std::string>* lines = nullptr) {
-  TableSource source(files);
-  ScanNotes notes(lines == nullptr ? ScanNotes::LineSink()
-                                   : [lines](const std::string& line) { lines->push_back(line); });
-  ScanSummary summary;
-  EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0) << DB_ResultName(summary.error) << " " << summary.failedalbum;
-  return summary;
-}
-
 class ScanStoreTest : public CatalogueTest {};
 
 TEST_F(ScanStoreTest, RepeatingChangesNothingCompletingAddsOnlyTheRest) {
@@ -161,34 +150,6 @@ TEST_F(ScanStoreTest, IdentityOfArtistsAndAlbums) {
   EXPECT_EQ(cut.tally.created[SongTable], 2);
 }
 
-// A dry run gives the numbers the scan then gives, names it would make
-// earlier in the same run counted once.
-TEST_F(ScanStoreTest, ADryRunCountsWhatTheScanThenDoes) {
-  std::vector<TrackTags> files = library(8, 4);
-  scan(std::vector<TrackTags>(files.begin(), files.begin() + 2));  // an interrupted scan
-  scan(std::vector<TrackTags>(files.begin() + 4, files.begin() + 8));
-  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, DB_FindExactName(Kind::Album, "Album 1").at(0));
-  ASSERT_EQ(songs->first(), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "Edited", true), Ok);
-  songs.reset();
-  files.push_back(tagsof("m/mix", "1.flac", "song 4", "album 7", "artist 3", "band 1", 1));  // a copy
-
-  const auto run = [&](WriteMode mode) {
-    TableSource source(files);
-    ScanNotes notes;
-    ScanSummary summary;
-    EXPECT_EQ(DB_ScanMusic(source, notes, {.mode = mode}, &summary), 0);
-    return std::string(DB_ScanSummaryText(summary, notes, WriteMode::Write));
-  };
-  const std::string planned = run(WriteMode::DryRun);
-  const std::string done = run(WriteMode::Write);
-  EXPECT_EQ(planned, done);
-  // The interrupted album follows its files; the song renamed in the
-  // catalogue keeps its name.
-  EXPECT_NE(done.find("albums: 6 added, 0 completed, 1 already there, 0 left alone"), std::string::npos) << done;
-  EXPECT_NE(done.find("albums following their files: 1 changed"), std::string::npos) << done;
-}
-
 // A write fails at a random point of a scan in batches; the process ends
 // there (the engine makes a failed page write fatal) or the scan stops.
 // Recovery must then give back every album of every finished batch whole,
@@ -208,10 +169,7 @@ TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
 
   std::mt19937 random(20261207);
   for (int trial = 0; trial < 8; ++trial) {
-    DB_Close();
-    ASSERT_EQ(std::system("rm -f *.db1 *.idx *.jnl"), 0);
-    host_.choose(dir_.file("maindb.db1"));
-    ASSERT_EQ(DB_Create(), 0);
+    recreate(false);
     const int failat = std::uniform_int_distribution<int>(1, total)(random);
     int done[2];
     ASSERT_EQ(pipe(done), 0);

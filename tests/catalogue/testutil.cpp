@@ -19,6 +19,8 @@
 
 namespace tracklore::test {
 
+namespace fs = std::filesystem;
+
 namespace {
 // Only the effective set changes: the permitted set keeps what is set
 // aside, so that it can be taken back.
@@ -35,16 +37,10 @@ bool setoverrides(bool on) {
 }
 }  // namespace
 
-ModesBindRoot::ModesBindRoot() {
-  if (geteuid() == 0) dropped_ = setoverrides(false);
-}
-
-ModesBindRoot::~ModesBindRoot() {
-  if (dropped_) setoverrides(true);
-}
+ModesBindRoot::ModesBindRoot() { dropped_ = geteuid() == 0 && setoverrides(false); }
+ModesBindRoot::~ModesBindRoot() { (void)(dropped_ && setoverrides(true)); }
 
 ScriptedHost::ScriptedHost() { DB_SetHost(this); }
-
 ScriptedHost::~ScriptedHost() { DB_SetHost(nullptr); }
 
 Answer ScriptedHost::message(const char* text, const char* title, Buttons buttons, Icon icon) {
@@ -73,21 +69,12 @@ bool ScriptedHost::file(bool save, const FileRequest& request, std::string* path
   return true;
 }
 
-bool ScriptedHost::openfile(const FileRequest& request, std::string* path) {
-  return file(false, request, path);
-}
-
-bool ScriptedHost::savefile(const FileRequest& request, std::string* path) {
-  return file(true, request, path);
-}
+bool ScriptedHost::openfile(const FileRequest& request, std::string* path) { return file(false, request, path); }
+bool ScriptedHost::savefile(const FileRequest& request, std::string* path) { return file(true, request, path); }
 
 void ScriptedHost::waitcursor(bool on) {
-  if (on) {
-    ++waitdepth;
-    ++waitshown;
-  } else {
-    --waitdepth;
-  }
+  waitdepth += on ? 1 : -1;
+  waitshown += on ? 1 : 0;
 }
 
 Answer ConsentingHost::message(const char*, const char*, Buttons b, Icon) {
@@ -96,7 +83,7 @@ Answer ConsentingHost::message(const char*, const char*, Buttons b, Icon) {
 }
 
 bool ConsentingHost::savefile(const FileRequest&, std::string* path) {
-  *path = std::filesystem::absolute("maindb.db1").string();
+  *path = fs::absolute("maindb.db1").string();
   return true;
 }
 
@@ -117,7 +104,6 @@ Snapshot snapshot() {
 }
 
 void savefiles(const std::string& dir) {
-  namespace fs = std::filesystem;
   fs::create_directory(dir);
   for (const fs::directory_entry& file : fs::directory_iterator("."))
     if (file.is_regular_file())
@@ -125,7 +111,6 @@ void savefiles(const std::string& dir) {
 }
 
 void restorefiles(const std::string& dir) {
-  namespace fs = std::filesystem;
   for (const fs::directory_entry& file : fs::directory_iterator("."))
     if (file.is_regular_file()) fs::remove(file.path());
   for (const fs::directory_entry& file : fs::directory_iterator(dir))
@@ -145,6 +130,27 @@ quill::ErrorCode scanfiles(std::vector<TrackTags> files) {
   ScanNotes notes;
   ScanSummary summary;
   return DB_ScanMusic(source, notes, {.folders = {"m"}}, &summary) == 0 ? quill::Ok : summary.error;
+}
+
+ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options,
+                 std::vector<std::string>* lines, int* opened) {
+  TableSource source(files);
+  ScanNotes notes(lines == nullptr ? ScanNotes::LineSink()
+                                   : [lines](const std::string& line) { lines->push_back(line); });
+  ScanSummary summary;
+  EXPECT_EQ(DB_ScanMusic(source, notes, options, &summary), 0)
+      << DB_ResultName(summary.error) << " " << summary.failedalbum;
+  if (opened != nullptr) *opened = source.opened();
+  return summary;
+}
+
+void CatalogueTest::recreate(bool open) {
+  DB_Close();
+  for (const auto& file : fs::directory_iterator("."))
+    if (file.is_regular_file()) fs::remove(file.path());
+  host_.choose(dir_.file("maindb.db1"));
+  ASSERT_EQ(DB_Create(), 0);
+  ASSERT_EQ(open ? DB_Open() : 0, 0);
 }
 
 std::vector<CatalogueTest::NamedEdit> CatalogueTest::singleedits() {
@@ -198,10 +204,7 @@ quill::ErrorCode CatalogueTest::importalbums(int perbatch, int albums) {
 }
 
 CatalogueTest::Dangling CatalogueTest::dangling(int r) {
-  Dangling d;
-  d.album = add(TitleTable, "Album");
-  d.gone = add(r + 1, "Gone");
-  d.kept = add(r + 1, "Kept");
+  Dangling d{add(TitleTable, "Album"), add(r + 1, "Gone"), add(r + 1, "Kept")};
   EXPECT_EQ(link(r, d.album, d.gone), quill::Ok);
   EXPECT_EQ(link(r, d.album, d.kept), quill::Ok);
   EXPECT_EQ(at(r + 1, d.gone)->del(), quill::Ok);
@@ -216,11 +219,8 @@ CatalogueTest::Standing CatalogueTest::stand(int r, int32_t title, int position)
 }
 
 void CatalogueTest::SetUp() {
-  DB_Close();
   (void)DB_SetMainName("maindb");
-  host_.choose(dir_.file("maindb.db1"));
-  ASSERT_EQ(DB_Create(), 0);
-  ASSERT_EQ(DB_Open(), 0);
+  recreate();
   host_.dialogs.clear();
   host_.waitshown = 0;
 }
@@ -250,13 +250,9 @@ std::unique_ptr<quill::Rlist> CatalogueTest::at(int table, int32_t code) {
   return cursor;
 }
 
-int32_t CatalogueTest::number(int table, int32_t code, int field) {
-  return at(table, code)->field(field).aslong();
-}
-
+int32_t CatalogueTest::number(int table, int32_t code, int field) { return at(table, code)->field(field).aslong(); }
 std::string CatalogueTest::text(int table, int32_t code, int field) {
-  auto cursor = at(table, code);
-  return reinterpret_cast<const char*>(cursor->field(field).data());
+  return reinterpret_cast<const char*>(at(table, code)->field(field).data());
 }
 
 bool CatalogueTest::exists(int table, int32_t code) {
@@ -284,9 +280,7 @@ std::vector<int32_t> CatalogueTest::attrs(int r, int32_t title) {
 }
 
 quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int position) {
-  auto list = DB_GetArticleAttributes(r, title);
-  auto album = at(TitleTable, title);
-  return DB_AddLink(*list, title, position, attr, *album);
+  return DB_AddLink(*DB_GetArticleAttributes(r, title), title, position, attr, *at(TitleTable, title));
 }
 
 quill::ErrorCode CatalogueTest::unlink(int r, int32_t title, int position, PurgeMode purge) {

@@ -1,6 +1,5 @@
-// Helpers shared by the catalogue tests: a scratch directory, captured
-// engine reports, a scripted Host, a progress log, tags given from a table,
-// and a fixture with a fresh database.
+// Helpers of the catalogue tests: a scripted Host, a progress log, tags from a table, and a fixture
+// with a fresh database in a scratch directory whose engine reports are captured.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 #include "catalogue/host.h"
 #include "catalogue/relation.h"
 #include "catalogue/scan.h"
+#include "catalogue/scanrun.h"
 #include "engine/errors.h"
 #include "engine/file.h"
 #include "engine/noncopyable.h"
@@ -37,7 +37,6 @@ auto withfailingwrites(const char* part, Call call) {
   return result;
 }
 
-// Scratch directories in memory: the engine's syncs there cost nothing.
 // Counts the data syncs that reach the file system while it lives.
 class SyncCounter : public quill::File::Observer {
  public:
@@ -53,14 +52,14 @@ class SyncCounter : public quill::File::Observer {
   void dirsynced(const std::string&) override {}
 };
 
+// Scratch directories in memory: the engine's syncs there cost nothing.
 struct TempDir : quill::test::TempDir {
   TempDir() : quill::test::TempDir(quill::test::TempPlace::Memory) {}
 };
 using quill::test::CapturedReports;
 
-// While it lives, file modes bind this thread even when it runs as root
-// (the capabilities that override them are set aside), so that a file of
-// mode 0444 really cannot be opened for writing.
+// While it lives, file modes bind this thread even as root (the overriding capabilities set aside),
+// so that a file of mode 0444 really cannot be opened for writing.
 class ModesBindRoot : quill::NonCopyable {
  public:
   ModesBindRoot();
@@ -74,21 +73,27 @@ class ModesBindRoot : quill::NonCopyable {
 class ScriptedHost : public Host {
  public:
   struct Message {
-    std::string text;
-    std::string title;
+    std::string text, title;
     Buttons buttons;
     Icon icon;
+    bool operator==(const Message&) const = default;
+    friend void PrintTo(const Message& m, std::ostream* out) {
+      *out << m.title << " (" << int(m.buttons) << "/" << int(m.icon) << "): " << m.text;
+    }
   };
   struct Dialog {
     bool save;
     FileRequest request;
+    // Whether it saves, its title, filter, default extension and proposal, for one comparison.
+    std::vector<std::string> described() const {
+      return {save ? "save" : "open", request.title, request.filter, request.defext, request.proposed};
+    }
   };
 
   ScriptedHost();
   ~ScriptedHost() override;
 
-  // The next answers to messages, in order. A message with no answer left
-  // fails the test and gets the refusing button.
+  // The next answers to messages, in order; a message with none left fails the test and is refused.
   void answer(Answer a) { answers_.push_back(a); }
   void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
   // Forgets the answers not used.
@@ -121,10 +126,8 @@ class ScriptedHost : public Host {
   bool file(bool save, const FileRequest& request, std::string* path);
 };
 
-// A fresh database "maindb" created in a scratch directory and opened for
-// writing, with the scripted host installed and engine reports captured.
-// Says Yes and OK to every question, as a user consenting would, and counts
-// them; a save dialog proposes maindb.db1 here.
+// Says Yes and OK to every question, as a user consenting would, and counts them; a save dialog
+// proposes maindb.db1 here.
 class ConsentingHost : public Host {
  public:
   Answer message(const char*, const char*, Buttons b, Icon) override;
@@ -150,7 +153,13 @@ std::vector<std::string> linkednames(int r, int32_t album);
 
 // A scan of the files given from a table, of the folder "m"; its error.
 quill::ErrorCode scanfiles(std::vector<TrackTags> files);
+// A scan of the files given from a table, which must succeed; the notes'
+// lines go to lines and the count of files opened to opened when given.
+ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
+                 std::vector<std::string>* lines = nullptr, int* opened = nullptr);
 
+// A fresh database "maindb" created in a scratch directory and opened for writing, with the
+// scripted host installed and engine reports captured.
 class CatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -164,8 +173,7 @@ class CatalogueTest : public ::testing::Test {
   int32_t number(int table, int32_t code, int field);
   std::string text(int table, int32_t code, int field);
   bool exists(int table, int32_t code);
-  // The rows of relation r for an album as (Seq, Attr), in record order of
-  // a physical scan sorted by Seq: read without the catalogue's queries.
+  // The rows of relation r for an album as (Seq, Attr), read past the catalogue's queries, by Seq.
   using Rows = std::vector<std::pair<int, int32_t>>;
   Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
@@ -178,20 +186,16 @@ class CatalogueTest : public ::testing::Test {
   std::vector<int32_t> some(int kind, int n);
   // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
-  // Two albums that share an artist and a song (X0, S0); the first has
-  // X0-X2 and S0-S2, the second X0, S0 and S3; X3 is used by none.
+  // Albums sharing X0 and S0: the first has X0-X2 and S0-S2, the second X0, S0, S3; X3 is unused.
   void makesharedalbums();
   int32_t first_ = -1, second_ = -1;
   std::vector<int32_t> artists_, songs_;
-  // Two more albums (or only the first) of a new song and S0 each, linked
-  // in batches of perbatch units (an import's way), then finished; the
-  // second's names are Cyrillic, so that the batch writes full names too.
+  // Two more albums (or only the first) of a new song and S0 each, linked in batches of perbatch
+  // units (an import's way); the second's names are Cyrillic, so the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
-  // An album "Album" with "Gone" and "Kept" in relation r, where Gone is
-  // then deleted behind the catalogue's back: a row naming nothing.
-  struct Dangling {
-    int32_t album, gone, kept;
-  };
+  // An album "Album" with "Gone" and "Kept" in relation r, Gone then deleted behind the catalogue's
+  // back: a row naming nothing.
+  struct Dangling { int32_t album, gone, kept; };
   Dangling dangling(int r);
   // An album's list of relation r standing on position, with its album cursor.
   struct Standing {
@@ -199,9 +203,10 @@ class CatalogueTest : public ::testing::Test {
     std::unique_ptr<quill::Rlist> album;
   };
   Standing stand(int r, int32_t title, int position);
-  // The single edits the failure sweeps put each through its faults, on
-  // makesharedalbums' albums: add, link, unlink (a purge), move, rename and
-  // delete of an album.
+  // The database made anew, empty, and opened for writing unless not open.
+  void recreate(bool open = true);
+  // The single edits the failure sweeps try on makesharedalbums' albums: add, link, unlink (a
+  // purge), move, rename and delete of an album.
   struct NamedEdit {
     const char* name;
     std::function<quill::ErrorCode()> run;
@@ -215,8 +220,7 @@ class CatalogueTest : public ::testing::Test {
   bool reports_expected_ = false;
 };
 
-// A progress context as the shell passes it: the text pointer first, and
-// here a log of every call of the callback with the text shown at that time.
+// A progress context as the shell passes it (the text pointer first), logging each call with its text.
 struct ProgressLog {
   const char* text = nullptr;  // set by the operation before each table
   std::vector<std::pair<std::string, int>> calls;
@@ -251,8 +255,7 @@ inline TrackTags tagsof(const std::string& folder, const std::string& file,
   return tags;
 }
 
-// Scan notes that keep every line they are told, less its first `skip`
-// characters (a scratch directory's path, say).
+// Scan notes that keep every line, less its first `skip` characters (a scratch directory's path).
 struct KeptNotes {
   std::vector<std::string> lines;
   ScanNotes notes;
@@ -263,16 +266,12 @@ struct KeptNotes {
 class TableSource : public TagSource {
  public:
   explicit TableSource(std::vector<TrackTags> files) : files_(std::move(files)) {}
-  // A file given a stat (the tests' file clock) is one a rescan may take
-  // as known, as the folder reader does: then it is not opened.
+  // A file given a stat (the tests' file clock) a rescan may take as known, as the folder reader does.
   Step next(TrackTags* tags, ScanNotes&) override {
     if (at_ == files_.size()) return Step::End;
     const TrackTags& file = files_[at_++];
     if (file.stat.size >= 0 && known(file.path, file.stat)) {
-      *tags = TrackTags();
-      tags->path = file.path;
-      tags->folder = file.folder;
-      tags->filename = file.filename;
+      *tags = TrackTags{file.path, file.folder, file.filename};
       tags->stat = file.stat;
       return Step::Known;
     }
@@ -281,7 +280,6 @@ class TableSource : public TagSource {
     return Step::File;
   }
   int opened() const { return opened_; }
-  size_t handed() const { return at_; }
 
  private:
   std::vector<TrackTags> files_;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/fullnames.h"
@@ -73,30 +74,21 @@ class VerifyTest : public CatalogueTest {
   void clean() { verifyanswering({}); }
   void expect_question(size_t i, const std::string& text, const std::string& title) {
     ASSERT_LT(i, host_.messages.size());
-    EXPECT_EQ(host_.messages[i].text, text);
-    EXPECT_EQ(host_.messages[i].title, title);
-    EXPECT_EQ(host_.messages[i].buttons, Buttons::YesNo);
-    EXPECT_EQ(host_.messages[i].icon, Icon::Stop);
+    EXPECT_EQ(host_.messages[i], (ScriptedHost::Message{text, title, Buttons::YesNo, Icon::Stop}));
   }
   ProgressLog log_;
 };
 
 TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
-  const int32_t album = add(TitleTable, "Album");
+  const int32_t album = album_with(1, {add(SongTable, "Song"), add(SongTable, "Other")});
   ASSERT_EQ(link(0, album, add(ArtistTable, "Artist")), quill::Ok);
-  ASSERT_EQ(link(1, album, add(SongTable, "Song")), quill::Ok);
-  ASSERT_EQ(link(1, album, add(SongTable, "Other")), quill::Ok);
   EXPECT_EQ(verify(), 0);
   EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(
-      log_.lines(),
-      (std::vector<std::string>{
-          "Verifying table 1 of 6: album artists (pass 1)",
-          "Verifying table 1 of 6: album artists (pass 2)",
-          "Verifying table 2 of 6: album songs (pass 1)",
-          "Verifying table 2 of 6: album songs (pass 2)",
-          "Verifying table 3 of 6: artists", "Verifying table 4 of 6: songs",
-          "Verifying table 5 of 6: albums", "Verifying table 6 of 6: full names"}));
+  EXPECT_EQ(log_.lines(), (std::vector<std::string>{
+                              "Verifying table 1 of 6: album artists (pass 1)", "Verifying table 1 of 6: album artists (pass 2)",
+                              "Verifying table 2 of 6: album songs (pass 1)", "Verifying table 2 of 6: album songs (pass 2)",
+                              "Verifying table 3 of 6: artists", "Verifying table 4 of 6: songs",
+                              "Verifying table 5 of 6: albums", "Verifying table 6 of 6: full names"}));
   EXPECT_EQ(log_.last(), 100);
   EXPECT_TRUE(log_.rising());
 }
@@ -207,19 +199,14 @@ TEST_F(VerifyTest, DuplicateCodesAreOnlyReported) {
   const int32_t other = add(ArtistTable, "Artist B");
   setcode(ArtistTable, other, artist);
   ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::OK, Answer::OK}));
-  for (const auto& m : host_.messages) {
-    EXPECT_EQ(m.title, "Duplicate code");
-    EXPECT_EQ(m.buttons, Buttons::OK);
-    EXPECT_EQ(m.icon, Icon::Stop);
-  }
-  EXPECT_EQ(host_.messages[0].text,
-            "Table attr001:\nCode of record " + std::to_string(artist) +
-                " (\"Artist B\")\nduplicates an already existing one (\"Artist A\").\n"
-                "It is not possible to correct it automatically.");
-  EXPECT_EQ(host_.messages[1].text,
-            "Table maindb:\nCode of record " + std::to_string(first) +
-                " (\"Second\")\nduplicates an already existing one (\"First\").\n"
-                "It is not possible to correct it automatically.");
+  const auto duplicate = [](const char* table, int32_t code, const char* name, const char* kept) {
+    return ScriptedHost::Message{std::string("Table ") + table + ":\nCode of record " + std::to_string(code) + " (\"" +
+                                     name + "\")\nduplicates an already existing one (\"" + kept +
+                                     "\").\nIt is not possible to correct it automatically.",
+                                 "Duplicate code", Buttons::OK, Icon::Stop};
+  };
+  EXPECT_EQ(host_.messages, (std::vector<ScriptedHost::Message>{duplicate("attr001", artist, "Artist B", "Artist A"),
+                                                                duplicate("maindb", first, "Second", "First")}));
 }
 
 TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
@@ -254,13 +241,10 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   // Not offered: an Aux_attr naming the artist that no longer exists.
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].title, "Invalid attr code");
-  ASSERT_EQ(reports_.texts().size(), 1u);
-  EXPECT_EQ(reports_.texts()[0],
-            "Correction failed on Datafile \"rel001\".\nReturn value: WriteFailed.");
-  EXPECT_EQ(summary.found, 1);
-  EXPECT_EQ(summary.corrected, 0);
-  EXPECT_EQ(summary.failed, 1);
-  EXPECT_EQ(summary.unchecked, 3);  // rel001, attr001 and maindb
+  EXPECT_EQ(reports_.texts(),
+            std::vector<std::string>{"Correction failed on Datafile \"rel001\".\nReturn value: WriteFailed."});
+  // Found, corrected, failed, and unchecked: rel001, attr001 and maindb.
+  EXPECT_EQ(std::tuple(summary.found, summary.corrected, summary.failed, summary.unchecked), std::tuple(1, 0, 1, 3));
   ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
 }
@@ -277,8 +261,7 @@ TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
   ASSERT_FALSE(reports_.texts().empty());
   EXPECT_EQ(reports_.texts()[0],
             "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
-  EXPECT_EQ(summary.corrected, 0);
-  EXPECT_EQ(summary.failed, 1);
+  EXPECT_EQ(std::pair(summary.corrected, summary.failed), std::pair(0, 1));
 }
 
 TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
@@ -323,8 +306,7 @@ TEST_F(VerifyTest, ReadOnlyAccessChecksReadOnlyFiles) {
   EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::ReadOnly, &summary), 0);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].title, "Invalid reference count");
-  EXPECT_EQ(summary.found, 1);
-  EXPECT_EQ(summary.corrected, 0);
+  EXPECT_EQ(std::pair(summary.found, summary.corrected), std::pair(1, 0));
 }
 
 // Each kind of broken full name, planted through the engine alone, is
@@ -333,16 +315,8 @@ TEST_F(VerifyTest, ReadOnlyAccessChecksReadOnlyFiles) {
 TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
   const int32_t kept = add(TitleTable, "Ước gì");
   const int32_t plain = add(TitleTable, "Plain");
-  struct Entry {
-    int kind;
-    int32_t code;
-    int part;
-    std::string text;
-  };
-  struct Case {
-    std::vector<Entry> entries;
-    std::string problem;
-  };
+  struct Entry { int kind; int32_t code; int part; std::string text; };
+  struct Case { std::vector<Entry> entries; std::string problem; };
   const std::vector<Case> cases = {
       {{{TitleTable, 9999, 0, "Ghost"}}, "its record is gone"},
       {{{TitleTable, plain, 0, "Plain"}}, "it is the stored name itself"},
@@ -381,11 +355,7 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
 // A key no record carries is damage that a walk in code order need not
 // meet: the integrity check finds it before anything is said to be sound.
 TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
-  struct Case {
-    Answer answer;
-    int result;
-    bool damaged;  // after the run
-  };
+  struct Case { Answer answer; int result; bool damaged; /* after the run */ };
   for (const Case& c : {Case{Answer::No, -2, true}, Case{Answer::Yes, 0, false}}) {
     add(TitleTable, "Album");
     uint8_t key[4], data[4];
@@ -399,8 +369,7 @@ TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
     EXPECT_EQ(DB_Verify(nullptr, nullptr, VerifyAccess::Repair, &summary), c.result);
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0].title, "Damaged index");
-    EXPECT_EQ(summary.found, 1);
-    EXPECT_EQ(summary.corrected, c.damaged ? 0 : 1);
+    EXPECT_EQ(std::pair(summary.found, summary.corrected), std::pair(1, c.damaged ? 0 : 1));
     std::vector<std::string> problems;
     EXPECT_EQ(quill::checktable(DB_TableName(TitleTable), &problems) != 0, c.damaged);
     ASSERT_EQ(DB_Reindex(nullptr, nullptr), 0);
