@@ -160,11 +160,12 @@ TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
 
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {
   fs::create_directory(dir_.file("other"));
-  // The rules of a name are creation's test's; only those of an open here.
+  // The rules of a name are creation's test's; only those an open reports here.
   host_.choose(std::nullopt);
   host_.choose(dir_.file("other/x.txt"));
+  host_.choose(dir_.file("other/" + std::string(128, 'n') + ".db1"));
   host_.choose(dir_.file("other/.db1"));
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(DB_Open({}, MainFile::Ask), -1) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(DB_Open({}, MainFile::Ask), -1) << i;
   EXPECT_STREQ(DB_MainName(), "maindb");
   EXPECT_EQ(fs::current_path(), fs::path(dir_.path()));
   // Only the name too long says why: the user sees nothing wrong with it.
@@ -183,7 +184,7 @@ TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChan
 
   host_.choose(dir_.file("other/MAINDB.DB1"));
   EXPECT_EQ(DB_Open({}, MainFile::Ask), 0);
-  ASSERT_EQ(host_.dialogs.size(), 5u);
+  ASSERT_EQ(host_.dialogs.size(), 6u);
   EXPECT_EQ(host_.dialogs.back().described(),
             (std::vector<std::string>{"open", "Choose database main file",
                                       "Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||", "",
