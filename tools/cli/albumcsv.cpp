@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "catalogue/schema.h"
 #include "catalogue/storedform.h"
@@ -86,17 +87,18 @@ std::string albumcode(const std::string& field) {
   return value <= INT32_MAX ? std::to_string(value) : "";
 }
 
-// linked: the record links the album with the link's artist or song; else
-// it names a bare album.
-PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link& link, bool linked,
-                       Plan* plan, Problems* problems) {
+// link: what the record links the album with; null for a bare album.
+PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const Link* link, Plan* plan,
+                       Problems* problems) {
   std::string label = record.fields.size() > kLeastFields ? record.fields[kLeastFields] : "";
   if (!label.empty() && (label = albumcode(record.fields[kLeastFields])).empty()) {
     problems->add(record.line,
                   "the album_code is a number from 0 on, not " + quotedtext(record.fields[kLeastFields]));
     return nullptr;
   }
-  const auto key = std::make_pair(link.kind, link.position);
+  const auto seen = [link](const PlannedAlbum& a) {
+    return link != nullptr && a.seen.count(std::make_pair(link->kind, link->position)) != 0;
+  };
   if (!label.empty()) {
     auto it = plan->labelled.find(label);
     if (it == plan->labelled.end()) {
@@ -110,18 +112,18 @@ PlannedAlbum* albumfor(const CsvRecord& record, const std::string& album, const 
                                      quotedtext(known.name) + " (line " + std::to_string(known.line) + ")");
       return nullptr;
     }
-    if (linked && known.seen.count(key) != 0) {
+    if (seen(known)) {
       problems->add(record.line, "album_code " + quotedtext(label) + " has a second " +
-                                     kindword(link.kind, SingularForm) + " at position " +
-                                     std::to_string(link.position));
+                                     kindword(link->kind, SingularForm) + " at position " +
+                                     std::to_string(link->position));
       return nullptr;
     }
     return &known;
   }
   const bool another = plan->albums.empty() || !DB_SameName(plan->albums.back().name, album) ||
                        plan->albums.back().bare || !plan->albums.back().label.empty() ||
-                       !linked || plan->albums.back().seen.count(key) != 0;
-  if (another) plan->albums.push_back({album, record.line, !linked, {}, {}, {}});
+                       link == nullptr || seen(plan->albums.back());
+  if (another) plan->albums.push_back({album, record.line, link == nullptr, {}, {}, {}});
   return &plan->albums.back();
 }
 
@@ -138,9 +140,8 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
     problems->add(record.line, message);
     return false;
   }
-  Link link;
-  const bool linked = !f[1].empty();
-  if (!linked) {
+  std::optional<Link> link;
+  if (f[1].empty()) {
     if (!f[2].empty() || !f[3].empty()) {
       problems->add(record.line, "an album without links has an empty position and name");
       return false;
@@ -151,21 +152,21 @@ bool planrecord(const CsvRecord& record, Plan* plan, Problems* problems) {
       problems->add(record.line, "the kind is artist, song or empty, not " + quotedtext(f[1]));
       return false;
     }
-    link.kind = *kind;
-    if (!parsecount(f[2], &link.position)) {
+    link = Link{*kind, -1, {}};
+    if (!parsecount(f[2], &link->position)) {
       problems->add(record.line, "the position is a number from 0 on, not " + quotedtext(f[2]));
       return false;
     }
-    if (!fullname(link.kind, f[3], &link.name, &message)) {
+    if (!fullname(link->kind, f[3], &link->name, &message)) {
       problems->add(record.line, message);
       return false;
     }
   }
-  PlannedAlbum* target = albumfor(record, album, link, linked, plan, problems);
+  PlannedAlbum* target = albumfor(record, album, link ? &*link : nullptr, plan, problems);
   if (target == nullptr) return false;
-  if (linked) {
-    target->seen.insert(std::make_pair(link.kind, link.position));
-    target->links.push_back(std::move(link));
+  if (link) {
+    target->seen.insert(std::make_pair(link->kind, link->position));
+    target->links.push_back(std::move(*link));
   }
   return true;
 }
