@@ -61,6 +61,7 @@ int takemainfile(const std::string& path, ExtensionCase match) {
                                           : extension == ".db1";
   if (!same) return -1;
   if (chosen.title.empty()) return -1;
+  // Refused before the directory changes, so that a refusal changes nothing.
   if (!fitsmainname(chosen.title)) return refusemainname(chosen.title);
   if (!chosen.directory.empty()) {
     std::error_code error;

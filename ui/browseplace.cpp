@@ -28,7 +28,8 @@ BrowsePlace rememberedBrowsePlace() {
   BrowsePlace place;
   // Kept as its table's number.
   const int table = settings.value(kKindKey, 0).toInt();
-  place.kind = validkind(kindoftable(table)) ? kindoftable(table) : Kind::Album;
+  const Kind kind = kindoftable(table);
+  place.kind = validkind(kind) ? kind : Kind::Album;
   place.code = settings.value(kCodeKey, -1).toInt();
   return place;
 }
