@@ -36,17 +36,14 @@ std::vector<std::string> names(int n, uint32_t seed) {
   return out;
 }
 
-enum class Keys { Later, AsAppended };
-
-// A table of names and numbers whose records are written without the index
-// (the reindex then builds both trees), or through it as they are appended.
-void build(const std::string& base, const std::vector<std::string>& rows, int pagesize, Keys keys = Keys::Later) {
+// A table of names and numbers whose records are written without the index (the reindex then
+// builds both trees).
+void build(const std::string& base, const std::vector<std::string>& rows, int pagesize) {
   ASSERT_EQ(test::make_table(base, {{'C', 30, "Name"}, {'L', 4, "N"}},
                              {{{{0, 0, 0}}, "Name"}, {{{1, 0, 0}}, "N"}}, 0, pagesize),
             Ok);
-  ASSERT_EQ(keys == Keys::AsAppended ? test::make_index(base) : Ok, Ok);
   DataFile table;
-  ASSERT_EQ(table.open(base.c_str(), {.noindex = keys == Keys::Later}), Ok);
+  ASSERT_EQ(table.open(base.c_str(), {.noindex = true}), Ok);
   Rlist cursor(&table);
   for (size_t i = 0; i < rows.size(); ++i) {
     cursor.field(0).set(rows[i].c_str());
@@ -65,16 +62,6 @@ std::vector<std::vector<uint8_t>> drain(EntrySorter& sorter) {
     out.emplace_back(key, key + keylen);
     out.back().insert(out.back().end(), data, data + 4);
   }
-  return out;
-}
-
-std::vector<int32_t> order(const char* base, int tag) {
-  DataFile table;
-  EXPECT_EQ(table.open(base, {.readonly = true}), Ok);
-  Rlist cursor(&table);
-  (void)cursor.select(tag);
-  std::vector<int32_t> out;
-  for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1)) out.push_back(cursor.recno());
   return out;
 }
 
@@ -101,7 +88,8 @@ void expect_half_full(const char* base) {
 
 // Names (pages of 128 and 1024 bytes), or numbers in pages of 58 bytes: many pages per level,
 // and a last page that a plain fill would leave with a single entry. The integrity check walks
-// each tree for its order and matches it to the records.
+// each tree for its order (ties by record number) and matches it to the records; the trees go
+// on taking insertions and removals.
 TEST(BulkBuild, TreesOfEverySizeAreSoundHalfFullInOrderAndKeepWorking) {
   const std::vector<int> any = {0, 1, 2, 3, 7, 40, 41, 300, 3000}, small = {40, 41, 42, 43, 100, 1000};
   for (const auto& [pagesize, sizes] : {std::pair{128, any}, {1024, any}, {58, small}}) {
@@ -119,49 +107,32 @@ TEST(BulkBuild, TreesOfEverySizeAreSoundHalfFullInOrderAndKeepWorking) {
       ASSERT_EQ(DataFile::reindex("t"), Ok);
       EXPECT_TRUE(test::sound("t"));
       expect_half_full("t");
-      DataFile table;
-      ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-      EXPECT_GE(table.index()->tree(0).height(), n < 300 ? 0 : pagesize == 1024 ? 2 : 3);
+      if (pagesize != 128 || n != 3000) continue;
+      {
+        DataFile table;
+        ASSERT_EQ(table.open("t"), Ok);
+        Rlist cursor(&table);
+        ASSERT_EQ(cursor.select(0), 0);
+        for (int i = 0; i < 500; ++i) {
+          cursor.field(0).set(("Added " + std::to_string(i)).c_str());
+          cursor.field(1).set(static_cast<long>(i));
+          ASSERT_EQ(cursor.append(), Ok);
+        }
+        for (int i = 0; i < 1500; i += 3) ASSERT_TRUE(cursor.go(GoHow::Absolute, i) == Ok && cursor.del() == Ok) << i;
+      }
+      EXPECT_TRUE(test::sound("t"));
     }
   }
-  // The trees a sorted build makes answer like the trees insertions make, and
-  // go on taking insertions and removals.
-  TempDir dir;
-  std::vector<std::string> rows = names(2000, 5);
-  build("bulk", rows, 128);
-  ASSERT_EQ(DataFile::reindex("bulk"), Ok);
-  // The same records appended through an index that was there from the start.
-  build("ins", rows, 128, Keys::AsAppended);
-  EXPECT_EQ(order("bulk", 0), order("ins", 0));
-  EXPECT_EQ(order("bulk", 1), order("ins", 1));
-
-  DataFile table;
-  ASSERT_EQ(table.open("bulk"), Ok);
-  Rlist cursor(&table);
-  ASSERT_EQ(cursor.select(0), 0);
-  for (int i = 0; i < 500; ++i) {
-    cursor.field(0).set(("Added " + std::to_string(i)).c_str());
-    cursor.field(1).set(static_cast<long>(i));
-    ASSERT_EQ(cursor.append(), Ok);
-  }
-  for (int i = 0; i < 1500; i += 3) ASSERT_TRUE(cursor.go(GoHow::Absolute, i) == Ok && cursor.del() == Ok) << i;
-  (void)cursor.bind(nullptr);
-  (void)table.close();
-  EXPECT_TRUE(test::sound("bulk"));
 }
 
 // Beyond its memory budget the sort spills sorted runs to disk and merges
-// them; the result is the same and the runs are gone afterwards.
+// them; the trees are as sound and the runs are gone afterwards.
 TEST(BulkBuild, RunsOnDiskGiveTheSameTrees) {
   TempDir dir;
-  std::vector<std::string> rows = names(3000, 9);
-  build("a", rows, 1024);
-  ASSERT_EQ(DataFile::reindex("a"), Ok);
-  std::vector<int32_t> inmemory = order("a", 0);
+  build("a", names(3000, 9), 1024);
   setreindexbudget(8192);
   ASSERT_EQ(DataFile::reindex("a"), Ok);
   setreindexbudget(EntrySorter::kDefaultBudget);
-  EXPECT_EQ(order("a", 0), inmemory);
   EXPECT_TRUE(test::sound("a"));
   expect_half_full("a");
   EXPECT_EQ(test::entries(), (std::set<std::string>{"a.db1", "a.idx"}));
@@ -197,30 +168,22 @@ TEST(BulkBuild, OrderStringsSortAsTheNaturalComparison) {
                          "Greatest Hits of the Seventies 0", "Greatest hits of the seventies 00"};
   for (bool whole : {true, false}) {
     std::mt19937 random(11);
-    std::vector<std::string> texts;
-    for (int i = 0; i < 3000; ++i) {
-      std::string t = parts[random() % (sizeof parts / sizeof *parts)];
-      if (random() % 2) t += parts[random() % (sizeof parts / sizeof *parts)];
-      texts.push_back(t.substr(0, 38));
-    }
     EntrySorter sorter(compare, &kd, 4, 1u << 20);
-    for (size_t i = 0; i < texts.size(); ++i) {
-      std::vector<uint8_t> key = test::textkey(texts[i]);
-      // A byte past the text: a key without an order string, half way.
-      if (!whole && i == texts.size() / 2) key.push_back('x');
-      uint8_t data[4];
-      put4(data, static_cast<int32_t>(i));
-      ASSERT_EQ(sorter.add(key.data(), static_cast<int>(key.size()), data), 0);
+    for (int i = 0; i < 3000; ++i) {
+      std::string t = parts[random() % std::size(parts)];
+      if (random() % 2) t += parts[random() % std::size(parts)];
+      std::vector<uint8_t> key = test::textkey(t.substr(0, 38));
+      if (!whole && i == 1500) key.push_back('x');  // a byte past the text: a key without an order string
+      ASSERT_EQ(sorter.add(key.data(), static_cast<int>(key.size()), test::be32(i).data()), 0);
     }
-    const std::vector<std::vector<uint8_t>> got = drain(sorter);
-    ASSERT_EQ(got.size(), texts.size());
-    for (size_t i = 1; i < got.size(); ++i) {
-      const auto &a = got[i - 1], &b = got[i];
+    const auto before = [&kd](const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
       const int c = compare(CompareMode::Stored, &kd, a.data(), static_cast<int>(a.size()) - 4, b.data(),
-                      static_cast<int>(b.size()) - 4);
-      ASSERT_TRUE(c < 0 || (c == 0 && std::memcmp(a.data() + a.size() - 4, b.data() + b.size() - 4, 4) < 0))
-          << std::string(a.begin(), a.end() - 4) << " | " << std::string(b.begin(), b.end() - 4);
-    }
+                            static_cast<int>(b.size()) - 4);
+      return c < 0 || (c == 0 && std::memcmp(a.data() + a.size() - 4, b.data() + b.size() - 4, 4) < 0);
+    };
+    const std::vector<std::vector<uint8_t>> got = drain(sorter);
+    EXPECT_EQ(got.size(), 3000u);
+    EXPECT_TRUE(std::is_sorted(got.begin(), got.end(), before));  // the data numbers differ: strictly
   }
 }
 

@@ -41,36 +41,6 @@ void make_ten(const std::string& base) {
                     {'g', 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x07, ' '}});
 }
 
-TEST(Normalize, RefusesBadFieldsAndTagComponents) {
-  TempDir dir;
-  ASSERT_EQ(make_table("t", kFour), Ok);
-  DataFile table;
-  ASSERT_EQ(table.opendata("t", {.readonly = true}), Ok);
-  CapturedReports reports;
-  const FieldDescr bad[] = {{'Q', 4, "Odd"}, {'C', 0, "Name"}, {'B', -3, "Raw"}};
-  for (FieldDescr f : bad) EXPECT_FALSE(normalize(f)) << f.name;
-  ASSERT_EQ(reports.texts(), (std::vector<std::string>{
-                                 "normalize: invalid type 'Q' supplied for field 'Odd'",
-                                 "normalize: invalid length 0 supplied for field 'Name'",
-                                 "normalize: invalid length -3 supplied for field 'Raw'"}));
-  EXPECT_EQ(reports.messages()[0].level, ReportLevel::Warning);
-  reports.clear();
-
-  EXPECT_TRUE(normalizetag({{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}, table));
-  EXPECT_TRUE(normalizetag({{{2, 2, 0xFFFF}}, "Flags"}, table));  // flags are not examined
-  EXPECT_TRUE(reports.messages().empty());
-  for (const TagNode& refused : {TagNode{{}, "Empty"}, TagNode{{{0, 0, 0}, {4, 0, 0}}, "Far"},
-                                 TagNode{{{-1, 0, 0}}, "Neg"}, TagNode{{{0, 60, 0}}, "ByName"},
-                                 TagNode{{{1, 0, 0}, {2, -1, 0}}, "Short"}})
-    EXPECT_FALSE(normalizetag(refused, table)) << refused.name;
-  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
-                                 "normalizetag: tag 'Empty' has no components",
-                                 "normalizetag: tag 'Far', component 1: invalid field number 4",
-                                 "normalizetag: tag 'Neg', component 0: invalid field number -1",
-                                 "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)",
-                                 "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)"}));
-}
-
 TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
   make_ten("t");
   const Header before = header_of("t");
@@ -86,11 +56,9 @@ TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
   expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp);
   for (int n = 0; n < 3; ++n) {
-    Bytes r = record_at("t", n);
-    ASSERT_EQ(r.size(), 14u);
-    EXPECT_EQ(Bytes(r.begin(), r.begin() + 9), Bytes(old[n].begin(), old[n].begin() + 9)) << n;
-    EXPECT_EQ(Bytes(r.begin() + 9, r.begin() + 13), (Bytes{0, 0, 0, 0})) << n;
-    EXPECT_EQ(r[13], old[n][9]) << n;
+    Bytes want = old[n];
+    want.insert(want.begin() + 9, 4, 0);  // the new field, zeros before the status byte
+    EXPECT_EQ(record_at("t", n), want) << n;
   }
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 
@@ -146,64 +114,68 @@ TEST_F(InsertField, AtPositionZeroTagsFollowTheirFieldsAndTheIndexStaysValid) {
   EXPECT_EQ(cursor.field(0).asint(), 0);
 }
 
-TEST_F(InsertField, APositionOutOfRangeOrABadTagIsRefused) {
+// Positions out of range, bad fields and tag components, a missing table, records beyond their
+// length and keys beyond a quarter of a page are refused with a warning and change nothing; the
+// last position, the longest record and key, and tags whatever their flags are taken.
+TEST_F(InsertField, PositionsFieldsTagsAndLengthsOutOfRangeAreRefused) {
   ASSERT_EQ(make_table("t", kFour, {{{{0, 0, 0}}, "A"}, {{{1, 0, 0}}, "B"}}), Ok);
+  ASSERT_EQ(make_table("big", {{'B', 32000, "Big"}}), Ok);
+  ASSERT_EQ(make_table("k", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
   EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, FieldGroup::Record), BadParam);
   EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, FieldGroup::Header), BadParam);  // no header-record fields yet
-  EXPECT_EQ(insert_tag("t", -1, {{{9, 0, 0}}, "Nine"}), BadParam);
+  for (const FieldDescr& bad : {FieldDescr{'Q', 4, "Odd"}, FieldDescr{'C', 0, "Name"}, FieldDescr{'B', -3, "Raw"}})
+    EXPECT_EQ(insert_field("t", 0, bad, FieldGroup::Record), BadParam) << bad.name;
+  EXPECT_EQ(insert_field("missing", -1, {'L', 0, "New"}, FieldGroup::Record), DataOpen);
+  for (const TagNode& bad : {TagNode{{}, "Empty"}, TagNode{{{0, 0, 0}, {4, 0, 0}}, "Far"},
+                             TagNode{{{-1, 0, 0}}, "Neg"}, TagNode{{{0, 60, 0}}, "ByName"},
+                             TagNode{{{1, 0, 0}, {2, -1, 0}}, "Short"}})
+    EXPECT_EQ(insert_tag("t", -1, bad), BadParam) << bad.name;
   EXPECT_EQ(insert_tag("t", 3, {{{3, 0, 0}}, "C"}), BadParam);
   EXPECT_EQ(insert_tag("missing", -1, {{{3, 0, 0}}, "C"}), DataOpen);
-  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
-                                 "insert_field: bad field position 7 (use 0~4)",
-                                 "insert_field: bad field position -2 (use 0~4)",
-                                 "insert_field: bad field position 1 (use 0~0)",
-                                 "normalizetag: tag 'Nine', component 0: invalid field number 9",
-                                 "insert_tag: bad tag position 3 (use 0~2)"}));
-  EXPECT_EQ(insert_field("t", 0, {'Q', 4, "Odd"}, FieldGroup::Record), BadParam);
+  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 0, 0}}, "Both"}), BadParam);
   EXPECT_EQ(dir_contents(), before);
-  // Position 4 is the end: accepted.
+  EXPECT_EQ(reports.messages().at(0).level, ReportLevel::Warning);
   ASSERT_EQ(insert_field("t", 4, {'L', 0, "Late"}, FieldGroup::Record), Ok);
   EXPECT_EQ(header_of("t").fields[4].name, "Late");
-}
-
-// Records may not outgrow their length, nor keys a quarter of a page.
-TEST_F(InsertField, ARecordOrAKeyCannotOutgrowItsLength) {
-  ASSERT_EQ(make_table("t", {{'B', 32000, "Big"}}), Ok);
-  ASSERT_EQ(make_table("k", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
-  CapturedReports reports;
-  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Bigger"}, FieldGroup::Record), Ok);
-  EXPECT_EQ(insert_field("t", -1, {'B', 32000, "Too"}, FieldGroup::Record), BadParam);
-  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 0, 0}}, "Both"}), BadParam);
+  EXPECT_EQ(insert_tag("t", -1, {{{0, 56, 0}, {3, 0, CF_DESC}}, "Good"}), Ok);
+  EXPECT_EQ(insert_tag("t", -1, {{{2, 2, 0xFFFF}}, "Flags"}), Ok);  // flags are not examined
+  EXPECT_EQ(insert_field("big", -1, {'B', 32000, "Bigger"}, FieldGroup::Record), Ok);
+  EXPECT_EQ(insert_field("big", -1, {'B', 32000, "Too"}, FieldGroup::Record), BadParam);
+  EXPECT_EQ(header_of("big").reclen, 64001);
+  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
+  EXPECT_EQ(opens("k", {.readonly = true, .noindex = true}), Ok);
   EXPECT_EQ(reports.texts(),
             (std::vector<std::string>{
-                "insert_field: field 'Too' of length 32000 makes the record too long",
-                "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes"}));
-  EXPECT_EQ(header_of("t").reclen, 64001);
-  EXPECT_EQ(insert_tag("k", -1, {{{0, 0, 0}, {1, 56, 0}}, "Both"}), Ok);
-  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "k.db1"}));
-  EXPECT_EQ(opens("k", {.readonly = true, .noindex = true}), Ok);
+                "insert_field: bad field position 7 (use 0~4)",
+                "insert_field: bad field position -2 (use 0~4)",
+                "insert_field: bad field position 1 (use 0~0)",
+                "normalize: invalid type 'Q' supplied for field 'Odd'",
+                "normalize: invalid length 0 supplied for field 'Name'",
+                "normalize: invalid length -3 supplied for field 'Raw'",
+                "normalizetag: tag 'Empty' has no components",
+                "normalizetag: tag 'Far', component 1: invalid field number 4",
+                "normalizetag: tag 'Neg', component 0: invalid field number -1",
+                "normalizetag: tag 'ByName', component 0: invalid length 60 (use 0~56)",
+                "normalizetag: tag 'Short', component 1: invalid length -1 (use 0~2)",
+                "insert_tag: bad tag position 3 (use 0~2)",
+                "normalizetag: tag 'Both': keys of 257 bytes are too long; should not exceed 256 bytes",
+                "insert_field: field 'Too' of length 32000 makes the record too long"}));
+  EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "big.db1", "k.db1"}));
 }
 
-TEST_F(InsertField, RefusalsOfTheOldFileAFailedMoveOrWriteLeaveTheTableAsItWas) {
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), DataOpen);
+// A write failing anywhere in the new file of a field or a tag change leaves the table as it was.
+// (A failed move and a damaged header meet the copy that the pack shares, and are tried there.)
+TEST_F(InsertField, AFailedWriteLeavesTheTableAsItWas) {
   make_ten("t");
-  DirContents before = dir_contents();
-  set_rename_fault([](const char*, const char*) { return true; });
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), DataCreate);
-  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), DataCreate);
-  set_rename_fault({});
-  EXPECT_EQ(dir_contents(), before);
-
-  // A write failing anywhere in the new file of a field or a tag change.
-  Header h = header_of("t");
+  const DirContents before = dir_contents();
+  const Header h = header_of("t");
   CapturedReports reports;
   const auto field = [] { return insert_field("t", 1, {'L', 0, "New"}, FieldGroup::Record); };
   const auto tag = [] { return insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}); };
-  // The new file's header lies 20 bytes further on for a field (one more
-  // descriptor), 24 for a tag.
+  // The new file's header lies 20 bytes further on for a field (one more descriptor), 24 for a tag.
   const std::pair<std::function<ErrorCode()>, std::vector<int32_t>> changes[] = {
       {field, {0, kHeadLen + 1, h.hdrlen + 20, h.datastart + 20 + 14 + 3}},
       {tag, {0, h.hdrlen + 10, h.datastart + 24 + 15}}};
@@ -213,12 +185,6 @@ TEST_F(InsertField, RefusalsOfTheOldFileAFailedMoveOrWriteLeaveTheTableAsItWas) 
       EXPECT_EQ(change(), WriteFailed) << from;
       EXPECT_EQ(dir_contents(), before) << from;
     }
-
-  before["t.db1"][header_of("t").hdrlen - 1] = 0;
-  write_all("t.db1", before["t.db1"]);
-  EXPECT_EQ(insert_field("t", -1, {'L', 0, "New"}, FieldGroup::Record), BadData);
-  EXPECT_EQ(insert_tag("t", -1, {{{0, 0, 0}}, "ByName"}), BadData);
-  EXPECT_EQ(dir_contents(), before);
 }
 
 TEST_F(InsertTag, RecordsAndCountersStayTheStampRisesAndDatesTheIndex) {
@@ -237,9 +203,7 @@ TEST_F(InsertTag, RecordsAndCountersStayTheStampRisesAndDatesTheIndex) {
   EXPECT_EQ(three_records("t"), old);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1", "t.idx"}));
   EXPECT_EQ(read_all("t.idx"), idx);
-  // The stamp has moved past the index's: the index built for one tag is
-  // out of date, not damaged.
-  EXPECT_EQ(after.stamp, getles32(&idx[12]) + 1);
+  // The stamp has moved past the index's: the index built for one tag is out of date, not damaged.
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   ASSERT_EQ(DataFile::reindex("t"), Ok);
