@@ -111,21 +111,23 @@ bool makeaudio(const std::string& extension, const std::string& path, std::strin
   return ok;
 }
 
-bool writetags(const std::string& path, const Tags& tags) {
+bool writeproperties(const std::string& path, const Properties& fields) {
   TagLib::FileRef ref(path.c_str(), false);
   if (ref.isNull()) return false;
   TagLib::PropertyMap map;
-  const auto set = [&](const char* key, const std::string& value) {
-    if (!value.empty()) map[key] = TagLib::StringList(TagLib::String(value, TagLib::String::UTF8));
-  };
-  set("TITLE", tags.title);
-  set("ALBUM", tags.album);
-  set("ARTIST", tags.artist);
-  set("ALBUMARTIST", tags.albumartist);
-  set("TRACKNUMBER", tags.track);
-  set("DISCNUMBER", tags.disc);
-  ref.file()->setProperties(map);
-  return ref.save();
+  for (const auto& [key, values] : fields)
+    for (const std::string& v : values) map[key].append(TagLib::String(v, TagLib::String::UTF8));
+  return ref.file()->setProperties(map).isEmpty() && ref.save();
+}
+
+bool writetags(const std::string& path, const Tags& tags) {
+  const std::pair<const char*, const std::string*> named[] = {
+      {"TITLE", &tags.title},   {"ALBUM", &tags.album},       {"ARTIST", &tags.artist},
+      {"ALBUMARTIST", &tags.albumartist}, {"TRACKNUMBER", &tags.track}, {"DISCNUMBER", &tags.disc}};
+  Properties fields;
+  for (const auto& [key, value] : named)
+    if (!value->empty()) fields[key] = {*value};
+  return writeproperties(path, fields);
 }
 
 }  // namespace tracklore::test

@@ -3,6 +3,7 @@
 // benchmark's generated library).
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,13 @@ const std::vector<std::string>& audioformats();
 // reason when the encoder is missing or fails.
 bool makeaudio(const std::string& extension, const std::string& path, std::string* problem);
 
-// Writes the tags into the file through TagLib; false when it refuses.
+// Fields as a format spells them (TagLib's property names), each with its values.
+using Properties = std::map<std::string, std::vector<std::string>>;
+
+// Writes the fields into the file through TagLib; false when it refuses one.
+bool writeproperties(const std::string& path, const Properties& fields);
+
+// Writes the tags that are not empty.
 bool writetags(const std::string& path, const Tags& tags);
 
 }  // namespace tracklore::test
