@@ -89,8 +89,9 @@ std::string cap(std::string s, int allwords) { return capitalize(s.data(), allwo
 TEST(CharTable, LettersFoldToTheirBaseKeepingCaseOthersStayCapitalsGoUp) {
   const std::pair<int, int> bases[] = {{0xC0, 'A'}, {0xE9, 'e'}, {0xD8, 'O'}, {0xFD, 'y'}};
   for (auto [c, base] : bases) EXPECT_EQ(chr_base(static_cast<uint8_t>(c)), base) << c;
-  EXPECT_EQ(std::make_tuple(chr_lower(0xC7), chr_upper(0xF1), chr_upper('q'), chr_lower('Q')),
-            std::make_tuple(0xE7, 0xD1, 'Q', 'q'));
+  EXPECT_EQ(std::make_tuple(chr_lower(0xC7), chr_upper(0xF1)), std::make_tuple(0xE7, 0xD1));
+  for (int c = 'A'; c <= 'Z'; ++c)
+    EXPECT_TRUE(chr_lower(uint8_t(c)) == c + 0x20 && chr_upper(uint8_t(c + 0x20)) == c) << char(c);
   for (int c = 0; c < 256; ++c) {
     const uint8_t u = static_cast<uint8_t>(c);
     if (chr_isletter(u))
