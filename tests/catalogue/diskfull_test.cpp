@@ -2,25 +2,16 @@
 // journal's among them), in a child: full from there on, or only at that write (a later write then
 // succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole:
 // as before or after the step, and after it when it succeeded.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/recover.h"
-#include "catalogue/relation.h"
-#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
-#include "engine/file.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
