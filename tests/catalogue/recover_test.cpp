@@ -1,5 +1,6 @@
-// Every multi-table edit is whole or absent after a crash: run in a child that dies before its n-th
-// table write, for every n, then recovered: exactly as before or after it, nothing for verification.
+// Recovery: of itself cut short, of journal entries torn, foreign, lost or of earlier formats, of
+// counters and stray files, and what it advises when it cannot mend. (Every edit cut short at each
+// write is the disk-full sweep's.)
 #include "catalogue/recover.h"
 
 #include <unistd.h>
@@ -9,7 +10,6 @@
 
 #include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/merge.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/bytes.h"
@@ -60,51 +60,7 @@ class RecoverTest : public CatalogueTest {
     EXPECT_TRUE(status == 0 || status == 3) << "child status " << status;
     return status == 3;
   }
-
-  // exact: recovery must need no correction by verification (every edit
-  // but a batch, whose derived counts verification recomputes).
-  void wholeorabsent(const Edit& edit, bool exact = true) {
-    restorefiles("pristine");
-    const Snapshot before = snapshot();
-    ASSERT_FALSE(runcut(edit, 0));
-    const Snapshot after = snapshot();
-    ASSERT_NE(before, after);
-    int cuts = 0;
-    const int stride = quill::test::sweepset().stride;
-    for (int n = 1;; n += stride) {
-      restorefiles("pristine");
-      const bool cut = runcut(edit, n);
-      std::vector<std::string> log;
-      ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << "cut before write " << n;
-      for (const std::string& line : log)
-        EXPECT_TRUE(!exact || line.find("verification") == std::string::npos) << n << ": " << line;
-      const Snapshot now = snapshot();
-      EXPECT_TRUE(now == before || now == after) << "cut before write " << n;
-      EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);  // a question fails the test
-      if (!cut) break;
-      ++cuts;
-    }
-    EXPECT_GT(cuts * stride, 2);
-  }
 };
-
-TEST_F(RecoverTest, EveryEditAndBatchIsWholeOrAbsent) {
-  // Renumbers three rows, raises a count, changes the first artist.
-  wholeorabsent([&] { return link(0, first_, artists_[3], 0); });
-  // A shared artist leaves the first place: renumbering, a new first artist.
-  wholeorabsent([&] { return unlink(0, first_, 0, PurgeMode::Ask); });
-  // The last use of a song goes and the song is purged.
-  wholeorabsent([&] { return unlink(1, first_, 1, PurgeMode::Ask); });
-  wholeorabsent([&] {
-    Standing s = stand(0, first_, 0);
-    return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
-  });
-  wholeorabsent([&] { return DB_DeleteArticle(*at(TitleTable, first_)); });
-  // S3 appended to the first album, the second deleted with its rows.
-  wholeorabsent([&] { return DB_MergeRecords(Kind::Album, first_, second_, nullptr); });
-  // An interrupted batch takes back its appends and their counts.
-  wholeorabsent([&] { return importalbums(10); }, false);
-}
 
 // Recovery cut short at any write, even after it has packed away the
 // records it took back (which renumbers the rest), is recovered again.
