@@ -318,23 +318,17 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         }
       }
     }
-    for (int r = 0; r < 2; ++r) {
-      std::map<int32_t, int32_t> uses;
+    // A row of a missing album or attribute, or a count other than the rows', makes the tables
+    // differ from the model, whose counts are its rows'.
+    for (int r = 0; r < 2; ++r)
       for (const auto& [title, group] : relations[r]) {
-        // Invariant 1.
-        ASSERT_EQ(read.albums.count(title), 1u) << "row of a missing album " << title;
         std::vector<int32_t>& list = read.albums[title].rows[r];
         for (const auto& [seq, attr] : group) {
-          ASSERT_EQ(read.attrs[r + 1].count(attr), 1u) << "row of a missing attribute " << attr;
           // Invariant 2: Seq runs 0, 1, 2... within an album.
           ASSERT_EQ(seq, static_cast<int>(list.size())) << "album " << title << " relation " << r;
           list.push_back(attr);
-          ++uses[attr];
         }
       }
-      // Invariant 3.
-      for (const auto& [code, a] : read.attrs[r + 1]) EXPECT_EQ(a.refs, uses[code]) << code;
-    }
     // Invariant 4.
     for (const auto& [code, a] : read.albums)
       EXPECT_EQ(aux[code], a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
