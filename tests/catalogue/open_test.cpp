@@ -33,24 +33,6 @@ class OpenTest : public CatalogueTest {
   }
 };
 
-TEST_F(OpenTest, OpensTheFiveTablesOfTheCurrentDirectoryForWritingOrReading) {
-  EXPECT_EQ(DB_Open(), 0);
-  EXPECT_EQ(DB_IsOpen(), 1);
-  for (int i = 0; i < kTables; ++i)
-    EXPECT_TRUE(DB_Table(i).isopen() && DB_Table(i).exclusive() && DB_Table(i).index() != nullptr) << i;
-  EXPECT_EQ(DB_Table(ArtistRows).base(), "rel001");
-  EXPECT_EQ(DB_Table(SongTable).base(), "attr002");
-  EXPECT_EQ(DB_Close(), 0);
-  EXPECT_EQ(DB_IsOpen(), 0);
-  EXPECT_FALSE(anyopen());
-  // Read-only refuses changes.
-  ASSERT_EQ(DB_Open({.readonly = true}), 0);
-  EXPECT_TRUE(DB_IsReadOnly());
-  FullTable albums(DB_Table(TitleTable));
-  EXPECT_EQ(DB_InsertRecord(Kind::Album, "Blue", albums.cursor()), quill::WriteFailed);
-  EXPECT_EQ(DB_Table(TitleTable).nrecs(), 0);
-}
-
 // A missing table or index, or a table of another shape, is reported by name and nothing stays open.
 TEST_F(OpenTest, AMissingOrMisshapenTableIsReportedByNameAndNothingStaysOpen) {
   copytable("maindb", "saved");

@@ -125,8 +125,7 @@ TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
                   "Invalid title code");
   EXPECT_EQ(host_.messages[1].title, "Invalid title code");
   EXPECT_NE(host_.messages[2].text.find("Title code 50/0/60 (\"*** not found ***\")\ncontains a "
-                                        "reference to an unexisting song."),
-            std::string::npos);
+                                        "reference to an unexisting song."), std::string::npos);
   // The deleted row is no longer counted.
   expect_question(3,
                   "Table attr001:\nIn artist " + std::to_string(artist) +
@@ -180,8 +179,7 @@ TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
                   "Table rel001, row " + std::to_string(album) + "/1/" +
                       std::to_string(attrs(0, album)[0]) +
                       ":\nalbum \"Whole\",\nartist \"Item 1\":\nFound sequence 1, but should be "
-                      "0. Correct?\n",
-                  "Sequencing error");
+                      "0. Correct?\n", "Sequencing error");
 }
 
 // Those of the album table are the command line's to show.
@@ -206,8 +204,7 @@ TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
   ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::Yes, Answer::Yes}));
   expect_question(0,
                   "Table maindb:\nIn record " + std::to_string(empty) +
-                      " (\"Empty\"),\nauxattr is 7 and should be -1. Correct?",
-                  "Invalid aux attr");
+                      " (\"Empty\"),\nauxattr is 7 and should be -1. Correct?", "Invalid aux attr");
   EXPECT_EQ(host_.messages[1].title, "Invalid aux attr");
   EXPECT_EQ(number(TitleTable, empty, F_AuxAttr), -1);
   EXPECT_EQ(number(TitleTable, album, F_AuxAttr), a);
@@ -304,8 +301,7 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
                     "Table fullname:\nThe full name \"" + full + "\" of " + what + " " +
                         std::to_string(c.entries[0].code) + ":\n" + c.problem +
                         ".\nTo keep the database consistent, the recomended action\nis to delete "
-                        "it. Do you want to delete it?",
-                    "Invalid full name");
+                        "it. Do you want to delete it?", "Invalid full name");
     EXPECT_EQ(DB_Table(NameTable).nlive(), live) << c.problem;
     clean();
   }
