@@ -33,13 +33,6 @@ class VerifyTest : public CatalogueTest {
     cursor->field(field).set(value);
     ASSERT_EQ(cursor->flush(), quill::Ok);
   }
-  // Gives a record another record's code, which the engine never does.
-  void setcode(int table, int32_t code, int32_t newcode) {
-    auto cursor = at(table, code);
-    quill::put4(cursor->field(F_Code).data(), newcode);
-    cursor->field(F_Code).setflag(1);
-    ASSERT_EQ(cursor->flush(), quill::Ok);
-  }
   // An album with rows of relation r numbered as given.
   int32_t numbered(int r, const S& numbers, const char* name = "Album") {
     const int32_t album = add(TitleTable, name);
@@ -185,7 +178,10 @@ TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
 // Those of the album table are the command line's to show.
 TEST_F(VerifyTest, DuplicateCodesAreOnlyReported) {
   const int32_t artist = add(ArtistTable, "Artist A");
-  setcode(ArtistTable, add(ArtistTable, "Artist B"), artist);
+  auto other = at(ArtistTable, add(ArtistTable, "Artist B"));
+  quill::put4(other->field(F_Code).data(), artist);  // which the engine never does
+  other->field(F_Code).setflag(1);
+  ASSERT_EQ(other->flush(), quill::Ok);
   ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::OK}));
   EXPECT_EQ(host_.messages[0], (ScriptedHost::Message{"Table attr001:\nCode of record " + std::to_string(artist) +
                                                           " (\"Artist B\")\nduplicates an already existing one "
