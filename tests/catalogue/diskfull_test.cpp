@@ -1,7 +1,7 @@
 // A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn (the
 // journal's among them), in a child: full from there on, or only at that write (a later write then
-// succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole:
-// as before or after the step, and after it when it succeeded.
+// succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole
+// (a single edit without verification): as before or after the step, and after it if it succeeded.
 #include <unistd.h>
 
 #include <cerrno>
