@@ -143,7 +143,8 @@ TEST_F(DiskFullSweep, EditsAndTheirJournal) {
                      Standing s = stand(0, first_, 0);
                      return DB_MoveLink(*s.list, LinkMove::Down, *s.album);
                    }});
-  edits.push_back({"merge_albums", [this] { return DB_MergeRecords(Kind::Album, first_, second_, nullptr); }});
+  edits.push_back({"merge_albums",
+                   [this] { return DB_MergeRecords(Kind::Album, first_, second_, nullptr); }});
   for (const NamedEdit& edit : edits) sweep(edit.name, edit.run);
 }
 

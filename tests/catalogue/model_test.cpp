@@ -95,8 +95,9 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     for (int a = 0; a < albums; ++a) {
       const std::string album = name(TitleTable), artist = name(ArtistTable);
       for (int track = 1; track <= 1 + pick(4); ++track) {
-        files.push_back(tagsof("m/" + std::to_string(t) + "." + std::to_string(a), std::to_string(track) + ".mp3",
-                               name(SongTable), album, artist, "", track));
+        const std::string folder = "m/" + std::to_string(t) + "." + std::to_string(a);
+        files.push_back(tagsof(folder, std::to_string(track) + ".mp3", name(SongTable), album,
+                               artist, "", track));
         files.back().stat = {4096, 1700000000 + t, 0};
       }
     }
@@ -508,8 +509,9 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   EXPECT_EQ(messages[3].rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages[3];
 }
 
-// Undo refuses, leaving the tables as they are, a scan or import whose images passed their bound (a
-// barrier for all before it too), and an edit the history did not see (a shared open keeps no journal).
+// Undo refuses, leaving the tables as they are, a scan or import whose images passed their bound
+// (a barrier for all before it too), and an edit the history did not see (a shared open keeps no
+// journal).
 TEST_P(ModelTest, UndoRefusesWhatItCannotGiveBackExactly) {
   for (int i = 0; i < 3; ++i) insert(i);
   importstep(64);

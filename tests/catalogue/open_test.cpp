@@ -33,7 +33,7 @@ class OpenTest : public CatalogueTest {
   }
 };
 
-// A missing table or index, or a table of another shape, is reported by name and nothing stays open.
+// A missing table or index, or a table of another shape, is reported by name; nothing stays open.
 TEST_F(OpenTest, AMissingOrMisshapenTableIsReportedByNameAndNothingStaysOpen) {
   copytable("maindb", "saved");
   copytable("attr002", "songs");

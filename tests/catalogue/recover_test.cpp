@@ -227,7 +227,8 @@ TEST_F(RecoverTest, EntriesOfEarlierFormatsAreReadAndUndone) {
   for (int t = 0; t < kAllTables; ++t) six.created[t] = 100 + t;
   const std::vector<uint8_t> sixbytes = olderentry(six, 6, '2');
   ASSERT_TRUE(decodeintent(sixbytes.data(), sixbytes.size(), &read));
-  EXPECT_EQ(std::pair(read.created[NameTable], read.created[ScanFileTable]), std::pair(100 + NameTable, 0));
+  EXPECT_EQ(std::pair(read.created[NameTable], read.created[ScanFileTable]),
+            std::pair(100 + NameTable, 0));
   ASSERT_EQ(read.counts.size(), 1u);
   EXPECT_EQ(read.counts[0].nrecs, entry.counts[0].nrecs);
   // As the version before the name table wrote it: magic "TLJ1", five creation times.

@@ -183,10 +183,12 @@ TEST_F(VerifyTest, DuplicateCodesAreOnlyReported) {
   other->field(F_Code).setflag(1);
   ASSERT_EQ(other->flush(), quill::Ok);
   ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::OK}));
-  EXPECT_EQ(host_.messages[0], (ScriptedHost::Message{"Table attr001:\nCode of record " + std::to_string(artist) +
-                                                          " (\"Artist B\")\nduplicates an already existing one "
-                                                          "(\"Artist A\").\nIt is not possible to correct it automatically.",
-                                                      "Duplicate code", Buttons::OK, Icon::Stop}));
+  EXPECT_EQ(host_.messages[0],
+            (ScriptedHost::Message{"Table attr001:\nCode of record " + std::to_string(artist) +
+                                       " (\"Artist B\")\nduplicates an already existing one "
+                                       "(\"Artist A\").\nIt is not possible to correct it "
+                                       "automatically.",
+                                   "Duplicate code", Buttons::OK, Icon::Stop}));
 }
 
 TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
@@ -232,7 +234,8 @@ TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
   setlong(SongTable, add(SongTable, "Song"), F_RefCount, 7);
   VerifySummary summary;
   withfailingwrites("attr002", [&] { return repair(&summary); });
-  EXPECT_EQ(reports_.texts().at(0), "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
+  EXPECT_EQ(reports_.texts().at(0),
+            "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
   EXPECT_EQ(std::pair(summary.corrected, summary.failed), std::pair(0, 1));
 }
 
