@@ -1,22 +1,16 @@
 // Pack and reindex of the whole database: order, progress lines, one percentage, failures.
 #include "catalogue/maintenance.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
-#include "catalogue/edits.h"
 #include "catalogue/schema.h"
 #include "catalogue/tablefiles.h"
 #include "catalogue/tableset.h"
-#include "engine/file.h"
 #include "engine/maintain.h"
 #include "tests/catalogue/testutil.h"
 
@@ -69,12 +63,9 @@ TEST_F(MaintenanceTest, OnePercentageRunsOverAllTheTables) {
   // With the right total the last table ends exactly at 100.
   EXPECT_EQ(log_.last(), 100);
   // The optional tables are empty here: the last table with records is rel002.
-  int before_last = 0;
-  for (const auto& call : log_.calls) {
-    if (call.first == kReindexLines[4]) break;
-    before_last = call.second;
-  }
-  EXPECT_LT(before_last, 100);
+  const auto last = std::find_if(log_.calls.begin(), log_.calls.end(),
+                                 [](const auto& call) { return call.first == kReindexLines[4]; });
+  EXPECT_LT(std::prev(last)->second, 100);
 
   log_.calls.clear();
   EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), 0);
@@ -104,48 +95,35 @@ TEST_F(MaintenanceTest, AFailingTableStopsThePassThere) {
   }
 }
 
-TEST_F(MaintenanceTest, ReadOnlyTablesAreNotReplaced) {
+// A pass is refused before its first table, nothing packed, when it may not write a table's files,
+// when a table is reached through a link (the new file renamed over it would replace the link and
+// leave the file it leads to behind, stale), or when the disk has no room to rebuild one (twice
+// its size), saying how much more is needed.
+TEST_F(MaintenanceTest, APassThatCannotReplaceEveryTableIsRefusedBeforeItsFirstTable) {
   populate();
   DB_Close();
   reports_expected_ = true;
+  const auto refused = [&](int rc) {
+    EXPECT_EQ(rc, -1);
+    EXPECT_EQ(log_.text, nullptr);
+    quill::DataFile titles;
+    ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
+    EXPECT_GT(titles.header().ndeleted, 0);
+  };
   fs::permissions(dir_.file("rel002.idx"), fs::perms(0444));
-  ModesBindRoot modes;
-  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
-  fs::permissions(dir_.file("rel002.idx"), fs::perms(0644));
-  fs::permissions(dir_.file("attr001.db1"), fs::perms(0444));
-  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  {
+    ModesBindRoot modes;
+    refused(DB_Reindex(&ProgressLog::callback, &log_));
+    fs::permissions(dir_.file("rel002.idx"), fs::perms(0644));
+    fs::permissions(dir_.file("attr001.db1"), fs::perms(0444));
+    refused(DB_Pack(&ProgressLog::callback, &log_));
+  }
+  fs::permissions(dir_.file("attr001.db1"), fs::perms(0644));
   EXPECT_EQ(reports_.texts(), (std::vector<std::string>{
                                  "Operation reindex refused on Datafile \"rel002\".\nThe file rel002.idx cannot be written; nothing was changed.",
                                  "Operation pack refused on Datafile \"attr001\".\nThe file attr001.db1 cannot be written; nothing was changed."}));
-  // Refused before the first table.
-  EXPECT_EQ(log_.text, nullptr);
-  quill::DataFile titles;
-  ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
-  EXPECT_GT(titles.header().ndeleted, 0);
-}
+  reports_.clear();
 
-// A pass renames a new file over the table's: over a link it would replace
-// the link and leave the file it leads to behind, stale.
-TEST_F(MaintenanceTest, ATableReachedThroughALinkIsNotReplaced) {
-  populate();
-  DB_Close();
-  reports_expected_ = true;
-  fs::create_directory(dir_.file("elsewhere"));
-  fs::rename(dir_.file("attr001.db1"), dir_.file("elsewhere/attr001.db1"));
-  fs::create_symlink(dir_.file("elsewhere/attr001.db1"), dir_.file("attr001.db1"));
-  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
-  EXPECT_TRUE(fs::is_symlink(dir_.file("attr001.db1")));
-  ASSERT_FALSE(reports_.texts().empty());
-  EXPECT_NE(reports_.texts().back().find("attr001.db1 is a symbolic link"), std::string::npos);
-  EXPECT_EQ(log_.text, nullptr);
-}
-
-// A table the disk has no room to rebuild (twice its size) stops the pass
-// before its first table, and the message says how much more is needed.
-TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
-  populate();
-  DB_Close();
-  reports_expected_ = true;
   // Room for every table but the largest (the first of them in the pass's
   // order), which lacks a byte: counted as a whole MB.
   std::string largest;
@@ -155,16 +133,19 @@ TEST_F(MaintenanceTest, APassWithoutRoomIsRefusedBeforeItsFirstTable) {
     if (twice > most) std::tie(most, largest) = std::pair(twice, table);
   }
   quill::File::set_free_space([&](const char*) { return most - 1; });
-  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
+  refused(DB_Pack(&ProgressLog::callback, &log_));
   quill::File::set_free_space({});
   EXPECT_EQ(DB_CheckedResult(), quill::DiskFull);
   EXPECT_EQ(DB_FailureText(DB_CheckedResult()), "the disk is full: 1 MB more are needed");
   EXPECT_EQ(reports_.texts(),
             std::vector<std::string>{"Operation pack failed on Datafile \"" + largest + "\": the disk is full: 1 MB more are needed."});
-  EXPECT_EQ(log_.text, nullptr);
-  quill::DataFile titles;
-  ASSERT_EQ(titles.open("maindb", {.readonly = true, .noindex = true}), quill::Ok);
-  EXPECT_GT(titles.header().ndeleted, 0);
+
+  fs::create_directory(dir_.file("elsewhere"));
+  fs::rename(dir_.file("attr001.db1"), dir_.file("elsewhere/attr001.db1"));
+  fs::create_symlink(dir_.file("elsewhere/attr001.db1"), dir_.file("attr001.db1"));
+  refused(DB_Pack(&ProgressLog::callback, &log_));
+  EXPECT_TRUE(fs::is_symlink(dir_.file("attr001.db1")));
+  EXPECT_NE(reports_.texts().back().find("attr001.db1 is a symbolic link"), std::string::npos);
   // A full disk met afterwards lacks an amount nobody measured.
   quill::File other;
   ASSERT_EQ(other.create("other", quill::Sharing::Exclusive), 0);
@@ -198,25 +179,6 @@ TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
   fs::permissions(dir_.file("rel001.idx"), fs::perms(0444));
   ModesBindRoot modes;
   EXPECT_EQ(unwritablefile("rel001", HeldFile::Writable), "rel001.idx");
-}
-
-TEST_F(MaintenanceTest, AnUnopenableDatabaseIsNotTouchedOrVerified) {
-  DB_Close();
-  reports_expected_ = true;
-  // An index that cannot be used is recovery's to mend, not a held file.
-  fs::remove(dir_.file("rel001.idx"));
-  EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
-  EXPECT_EQ(DB_PassFailureText("Verification"), "Verification failed: the database needs recovery");
-  fs::remove(dir_.file("rel001.db1"));
-  EXPECT_EQ(DB_Pack(&ProgressLog::callback, &log_), -1);
-  EXPECT_EQ(DB_Reindex(&ProgressLog::callback, &log_), -1);
-  EXPECT_EQ(DB_Verify(&ProgressLog::callback, &log_), -1);
-  ASSERT_EQ(reports_.texts().size(), 4u);
-  EXPECT_EQ(reports_.texts()[3],
-            "Operation open failed on Datafile \"rel001\": its file rel001.db1 is missing.");
-  EXPECT_EQ(DB_PassFailureText("Pack"), "Pack failed: the table file rel001.db1 is missing");
-  EXPECT_EQ(log_.text, nullptr);
-  EXPECT_EQ(DB_IsOpen(), 0);
 }
 
 }  // namespace

@@ -1,29 +1,20 @@
 // Thousands of random edits against a plain in-memory model: after every batch the tables equal the
 // model and keep the schema's invariants; at the end every table passes the engine's integrity check.
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
 #include <map>
-#include <optional>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "catalogue/edits.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/history.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/merge.h"
 #include "catalogue/recover.h"
-#include "catalogue/relation.h"
-#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/undo.h"
 #include "catalogue/wholestep.h"
-#include "engine/check.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
@@ -50,14 +41,12 @@ struct Model {
   std::map<int32_t, Album> albums;
   std::map<int32_t, Attribute> attrs[3];  // kinds 1 and 2
 };
-// The names as typed, by kind and code: what the full names must give back.
-using FullNames = std::map<int32_t, std::string>[3];
 
 class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<unsigned> {
  protected:
   std::mt19937 rng_{GetParam()};
   Model m_;
-  FullNames full_;
+  std::map<int32_t, std::string> full_[3];  // the names as typed, by kind and code
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   template <class Map>
@@ -67,9 +56,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     return it->first;
   }
 
-  // Lower-case words; what the catalogue stores is the same with every
-  // word's first letter upper case, cut to the field (of kind -1: not cut),
-  // with no blank left at the cut.
+  // Lower-case words; what the catalogue stores is the same with every word's first letter upper
+  // case, cut to the field (of kind -1: not cut), with no blank left at the cut.
   std::string typed() {
     static const char* const syllables[] = {"la", "mor", "ven", "to", "qui", "sar", "del", "o"};
     std::string name;
@@ -81,8 +69,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
       int n = 1 + pick(3);
       for (int s = 0; s < n; ++s) name += syllables[pick(8)];
     }
-    // A third already as stored: a short one needs no entry, so renames
-    // also remove entries.
+    // A third already as stored: a short one needs no entry, so renames also remove entries.
     return pick(3) == 0 ? stored(name, -1) : name;
   }
   static std::string stored(std::string typed, int kind) {
@@ -98,18 +85,39 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     return typed;
   }
 
-  // ---- operations ----------------------------------------------------------------
+  // A library of albums whose names, artists and songs are typed anew or taken from the catalogue
+  // (whose counts the scan then raises), each file with a stat that a rescan takes as unchanged.
+  std::vector<TrackTags> library(int albums, int t) {
+    std::vector<TrackTags> files;
+    auto name = [this](int kind) {
+      return pick(3) == 0 && !full_[kind].empty() ? full_[kind].begin()->second : typed();
+    };
+    for (int a = 0; a < albums; ++a) {
+      const std::string album = name(TitleTable), artist = name(ArtistTable);
+      for (int track = 1; track <= 1 + pick(4); ++track) {
+        const std::string folder = "m/" + std::to_string(t) + "." + std::to_string(a);
+        files.push_back(tagsof(folder, std::to_string(track) + ".mp3", name(SongTable), album,
+                               artist, "", track));
+        files.back().stat = {4096, 1700000000 + t, 0};
+      }
+    }
+    return files;
+  }
 
-  std::vector<TrackTags> library(int albums, int t);
+  // An import of two albums of a song there and a new one, as one step whose images are bounded.
+  void importstep(size_t most = kStepBytes) {
+    WholeStep whole("import", most);
+    songs_ = {m_.attrs[SongTable].begin()->first};
+    ASSERT_EQ(importalbums(1), quill::Ok);
+    whole.finish("import of 'x.csv' (2 albums)");
+  }
 
   void insert(int kind) {
     std::string name = typed();
     quill::Rlist cursor(&DB_Table(kind));
     ASSERT_EQ(DB_InsertRecord(kindoftable(kind), name.c_str(), cursor), quill::Ok);
     const int32_t code = cursor.field(F_Code).aslong();
-    std::string& stored_as = kind == TitleTable ? m_.albums[code].name : m_.attrs[kind][code].name;
-    ASSERT_TRUE(stored_as.empty()) << "code " << code << " given twice";
-    stored_as = stored(name, kind);
+    (kind == TitleTable ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
     full_[kind][code] = name;
   }
 
@@ -143,13 +151,6 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     return Row{r, album, pick(static_cast<int>(m_.albums[album].rows[r].size()))};
   }
 
-  // The album's list standing on the row at position, which must be there.
-  Standing standon(int r, int32_t album, int position) {
-    Standing s = stand(r, album, position);
-    EXPECT_EQ(s.list->rows().field(F_Seq).asint(), position);
-    return s;
-  }
-
   void unlink() {
     const std::optional<Row> row = anyrow();
     if (!row) return;
@@ -163,16 +164,15 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
       purged = pick(2) == 0;
       host_.answer(purged ? Answer::OK : Answer::Cancel);
     }
-    auto [list, title] = standon(r, album, position);
+    auto [list, title] = stand(r, album, position);
     ASSERT_EQ(DB_RemoveLink(*list, *title, purge), quill::Ok);
     order.erase(order.begin() + position);
     --a.refs;
     if (purged) m_.attrs[r + 1].erase(attr);
     // The list stands on the row that took the removed one's place.
     ASSERT_EQ(list->valid(), !order.empty());
-    if (!order.empty()) {
+    if (!order.empty())
       ASSERT_EQ(list->rows().field(F_Seq).asint(), std::min(position, static_cast<int>(order.size()) - 1));
-    }
   }
 
   void moveone() {
@@ -181,7 +181,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     const auto [r, album, position] = *row;
     std::vector<int32_t>& order = m_.albums[album].rows[r];
     const int up = pick(2);
-    auto [list, title] = standon(r, album, position);
+    auto [list, title] = stand(r, album, position);
     const quill::ErrorCode rc = DB_MoveLink(*list, up ? LinkMove::Up : LinkMove::Down, *title);
     const size_t i = static_cast<size_t>(position);
     if (!up && i + 1 == order.size()) {
@@ -301,8 +301,6 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
       if (roll < limit) return operation();
   }
 
-  // ---- checks ----------------------------------------------------------------------
-
   // Reads the tables without the catalogue's queries into a model of their
   // own, checking the invariants on the way, and compares it with the model.
   void check() {
@@ -329,46 +327,30 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         }
       }
     }
-    for (int r = 0; r < 2; ++r) {
-      std::map<int32_t, int32_t> uses;
+    // A row of a missing album or attribute, or a count other than the rows', makes the tables
+    // differ from the model, whose counts are its rows'.
+    for (int r = 0; r < 2; ++r)
       for (const auto& [title, group] : relations[r]) {
-        // Invariant 1.
-        ASSERT_EQ(read.albums.count(title), 1u) << "row of a missing album " << title;
         std::vector<int32_t>& list = read.albums[title].rows[r];
         for (const auto& [seq, attr] : group) {
-          ASSERT_EQ(read.attrs[r + 1].count(attr), 1u) << "row of a missing attribute " << attr;
           // Invariant 2: Seq runs 0, 1, 2... within an album.
           ASSERT_EQ(seq, static_cast<int>(list.size())) << "album " << title << " relation " << r;
           list.push_back(attr);
-          ++uses[attr];
         }
       }
-      // Invariant 3.
-      for (const auto& [code, a] : read.attrs[r + 1]) EXPECT_EQ(a.refs, uses[code]) << code;
-    }
     // Invariant 4.
     for (const auto& [code, a] : read.albums)
       EXPECT_EQ(aux[code], a.rows[0].empty() ? -1 : a.rows[0].front()) << code;
+    // With the integrity checks of the indexes (at every reopen and at the end), the catalogue's
+    // own walks follow.
     EXPECT_EQ(read.albums, m_.albums);
+    for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
     // The typed names are lower case, so nearly every one has an entry in
     // the name table: each must give back the name as typed.
-    for (const auto& [code, a] : m_.albums)
-      EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, code), Kind::Album), full_[TitleTable][code]);
-    for (int kind = 1; kind <= 2; ++kind)
-      for (const auto& [code, a] : m_.attrs[kind])
-        EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kindoftable(kind)), full_[kind][code]);
-    for (int kind = 1; kind <= 2; ++kind) EXPECT_EQ(read.attrs[kind], m_.attrs[kind]) << kind;
-    // The catalogue's own walk agrees for a few albums.
-    for (int i = 0; i < 5 && !m_.albums.empty(); ++i) {
-      const int32_t code = anykey(m_.albums);
-      for (int r = 0; r < 2; ++r) {
-        auto list = DB_GetArticleAttributes(r, code);
-        std::vector<int32_t> walked;
-        for (quill::ErrorCode rc = list->first(); rc == quill::Ok; rc = list->skip(1))
-          walked.push_back(list->cursor().field(F_Code).aslong());
-        EXPECT_EQ(walked, m_.albums[code].rows[r]);
-      }
-    }
+    for (int kind = 0; kind < 3; ++kind)
+      for (const auto& [code, name] : full_[kind])
+        if (kind == TitleTable ? m_.albums.contains(code) : m_.attrs[kind].contains(code))
+          EXPECT_EQ(DB_CurrentFullName(*at(kind, code), kindoftable(kind)), name);
   }
 };
 
@@ -391,13 +373,9 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
   }
   EXPECT_GT(m_.albums.size(), 20u);
   DB_Close();
-  // No entry is left of a record that went, and none is stale.
+  // No entry is left of a record that went, and none is stale: verification begins with every
+  // table's integrity check, and a question fails the test.
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
-  for (int t = 0; t < kAllTables; ++t) {
-    std::vector<std::string> problems;
-    EXPECT_EQ(quill::checktable(DB_TableName(t), &problems), 0) << DB_TableName(t);
-    for (const std::string& p : problems) ADD_FAILURE() << p;
-  }
 }
 
 // Every table's counts and record bytes, read past the engine's cursors.
@@ -406,9 +384,7 @@ std::vector<std::vector<uint8_t>> tablebytes() {
   for (int t = 0; t < kAllTables; ++t) {
     quill::DataFile& table = DB_Table(t);
     std::vector<uint8_t> bytes(static_cast<size_t>(table.nrecs()) * table.header().reclen);
-    if (!bytes.empty()) {
-      EXPECT_EQ(table.readrecords(0, table.nrecs(), bytes.data()), quill::Ok);
-    }
+    if (!bytes.empty()) EXPECT_EQ(table.readrecords(0, table.nrecs(), bytes.data()), quill::Ok);
     bytes.push_back(static_cast<uint8_t>(table.header().ndeleted));
     tables.push_back(std::move(bytes));
   }
@@ -422,11 +398,10 @@ size_t historyplace() {
 
 using States = std::vector<std::vector<std::vector<uint8_t>>>;
 
-// Undoes the steps that made states, last first, each giving the exact
-// tables before it, closing and opening again at step reopen; the database
-// then verifies; then redoes them, each giving the exact tables after it.
-// whole: the states are the whole history, so nothing is left to undo
-// before it nor to redo after it. The messages the steps gave, in order.
+// Undoes the steps that made states, last first, each giving the exact tables before it, closing
+// and opening again at step reopen; the database then verifies; then redoes them, each giving the
+// exact tables after it. whole: the states are the whole history, so nothing is left to undo before
+// it nor to redo after it. The messages the steps gave, in order.
 std::vector<std::string> undoandredo(const States& states, size_t reopen, bool whole) {
   std::vector<std::string> messages;
   auto run = [&](UndoWay way) {
@@ -443,9 +418,7 @@ std::vector<std::string> undoandredo(const States& states, size_t reopen, bool w
       EXPECT_EQ(DB_Open(), 0);
     }
   }
-  if (whole) {
-    EXPECT_EQ(run(UndoWay::Undo), 1);
-  }
+  if (whole) EXPECT_EQ(run(UndoWay::Undo), 1);
   DB_Close();
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
   EXPECT_EQ(DB_Open(), 0);
@@ -453,9 +426,7 @@ std::vector<std::string> undoandredo(const States& states, size_t reopen, bool w
     EXPECT_EQ(run(UndoWay::Redo), 0) << messages.back();
     EXPECT_EQ(tablebytes(), states[i]) << "redoing step " << i << ": " << messages.back();
   }
-  if (whole) {
-    EXPECT_EQ(run(UndoWay::Redo), 1);
-  }
+  if (whole) EXPECT_EQ(run(UndoWay::Redo), 1);
   return messages;
 }
 
@@ -483,28 +454,11 @@ TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
   }
   undoandredo(states, states.size() / 2, true);
   if (HasFailure()) return;
-  check();
   std::string message;
   ASSERT_EQ(DB_Undo(UndoWay::Undo, &message), 0);
   ASSERT_EQ(DB_Open(), 0);
   insert(ArtistTable);
   EXPECT_EQ(DB_Undo(UndoWay::Redo, &message), 1);
-}
-
-// An edit the history did not see (a shared open keeps no journal): undo refuses to put records over it.
-TEST_P(ModelTest, UndoRefusesAfterAChangeItDidNotSee) {
-  insert(TitleTable);
-  insert(ArtistTable);
-  DB_Close();
-  ASSERT_EQ(DB_Open({.shared = true}), 0);
-  insert(ArtistTable);
-  DB_Close();
-  ASSERT_EQ(DB_Open(), 0);
-  const auto before = tablebytes();
-  std::string message;
-  EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
-  EXPECT_NE(message.find("has changed since the add of"), std::string::npos) << message;
-  EXPECT_EQ(tablebytes(), before);
 }
 
 // An undo cut short part way through its writes is taken back by recovery, as any edit is.
@@ -523,29 +477,9 @@ TEST_P(ModelTest, AnUndoCutShortIsTakenBackByRecovery) {
   EXPECT_EQ(tablebytes(), before);
 }
 
-// A library of albums whose names, artists and songs are typed anew or
-// taken from the catalogue (whose counts the scan then raises), each file
-// with a stat that a rescan takes as unchanged.
-std::vector<TrackTags> ModelTest::library(int albums, int t) {
-  std::vector<TrackTags> files;
-  auto name = [this](int kind) {
-    return pick(3) == 0 && !full_[kind].empty() ? full_[kind].begin()->second : typed();
-  };
-  for (int a = 0; a < albums; ++a) {
-    const std::string album = name(TitleTable), artist = name(ArtistTable);
-    for (int track = 1; track <= 1 + pick(4); ++track) {
-      files.push_back(tagsof("m/" + std::to_string(t) + "." + std::to_string(a), std::to_string(track) + ".mp3",
-                             name(SongTable), album, artist, "", track));
-      files.back().stat = {4096, 1700000000 + t, 0};
-    }
-  }
-  return files;
-}
-
-// A first scan, a rescan (files retagged, gone and new) and an import are
-// one step each: undone, the exact tables before them, the scan file and
-// full-name tables with them, and a database that verifies; redone, the
-// exact tables after them; also across a close.
+// A first scan, a rescan (files retagged, gone and new) and an import are one step each: undone,
+// the exact tables before them, the scan file and full-name tables with them, and a database that
+// verifies; redone, the exact tables after them; also across a close.
 TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   for (int i = 0; i < 6; ++i) insert(i % 3);
   linkone();
@@ -565,12 +499,7 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   for (const TrackTags& more : library(1, 1)) files.push_back(more);
   scan(files, {.folders = {"m"}});
   states.push_back(tablebytes());
-  {
-    WholeStep whole("import");
-    songs_ = {m_.attrs[SongTable].begin()->first};
-    ASSERT_EQ(importalbums(1), quill::Ok);
-    whole.finish("import of 'x.csv' (2 albums)");
-  }
+  importstep();
   states.push_back(tablebytes());
   ASSERT_EQ(historyplace(), first + states.size() - 1);
 
@@ -578,25 +507,31 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
   ASSERT_FALSE(HasFailure());
   EXPECT_EQ(messages.front(), "Undone: import of 'x.csv' (2 albums)");
   EXPECT_EQ(messages[3].rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages[3];
-  DB_Close();
-  EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
 
-// A scan or import whose images pass their bound is a barrier: undo refuses it and all before it.
-TEST_P(ModelTest, AStepTooLargeToImageIsNotUndone) {
+// Undo refuses, leaving the tables as they are, a scan or import whose images passed their bound
+// (a barrier for all before it too), and an edit the history did not see (a shared open keeps no
+// journal).
+TEST_P(ModelTest, UndoRefusesWhatItCannotGiveBackExactly) {
   for (int i = 0; i < 3; ++i) insert(i);
-  {
-    WholeStep whole("import", 64);
-    songs_ = {m_.attrs[SongTable].begin()->first};
-    ASSERT_EQ(importalbums(1), quill::Ok);
-    whole.finish("import of 'x.csv' (2 albums)");
-  }
-  const auto before = tablebytes();
+  importstep(64);
   std::string message;
-  EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
+  const auto refused = [&] {
+    const auto before = tablebytes();
+    EXPECT_EQ(DB_Undo(UndoWay::Undo, &message), 1);
+    EXPECT_EQ(tablebytes(), before);
+  };
+  refused();
   EXPECT_EQ(message, "The last change, the import of 'x.csv' (2 albums), cannot be undone (it rewrote "
                      "more records than the undo history keeps), nor anything before it.");
-  EXPECT_EQ(tablebytes(), before);
+  insert(TitleTable);
+  DB_Close();
+  ASSERT_EQ(DB_Open({.shared = true}), 0);
+  insert(ArtistTable);
+  DB_Close();
+  ASSERT_EQ(DB_Open(), 0);
+  refused();
+  EXPECT_NE(message.find("has changed since the add of"), std::string::npos) << message;
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ModelTest, ::testing::Values(20240607u, 7u, 1234567u));

@@ -3,30 +3,21 @@
 // nothing; the catalogue is as before or after the edit, and after once its call returned. Each cut
 // is judged in a child, so that a fatal error is seen as one. sweepset() sets cuts and seeds
 // (TRACKLORE_POWERCUT_SEEDS of 50 or more makes the long sweep).
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/merge.h"
 #include "catalogue/optionaltable.h"
 #include "catalogue/recover.h"
-#include "catalogue/relation.h"
-#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "catalogue/undo.h"
 #include "engine/datafile.h"
 #include "tests/catalogue/testutil.h"
-#include "tests/engine/testutil.h"
 #include "tests/engine/powercut.h"
 
 namespace tracklore::test {
@@ -37,12 +28,9 @@ using quill::Ok;
 using quill::test::CutMode;
 using quill::test::PowerCut;
 
-int seeds() { return quill::test::sweepset().seeds; }
-
-// Judges the database in the current directory; the reason goes to stderr.
-// With no database before (a creation), a creation cut short is absent when
-// a second one makes the database. An edit in batches may also stop where
-// a durable point left it: between, when given.
+// Judges the database in the current directory; the reason goes to stderr. With no database before
+// (a creation), a creation cut short is absent when a second one makes the database. An edit in
+// batches may also stop where a durable point left it: between, when given.
 int judge(const Snapshot& before, const Snapshot& after, const Snapshot* between, bool returned) {
   auto fail = [](const std::string& why) {
     std::fprintf(stderr, "%s\n", why.c_str());
@@ -85,32 +73,27 @@ class CataloguePowerCut : public CatalogueTest {
     CatalogueTest::TearDown();
   }
 
-  // Runs the edit on the open database under the simulator, then judges
-  // every cut worth trying.
+  // Runs the edit on the open database under the simulator, then judges every cut worth trying.
   void sweep(const char* name, const std::function<ErrorCode()>& edit, bool open = true,
              const Snapshot* between = nullptr) {
     reports_expected_ = true;  // the cuts' damage is reported while judged
     const Snapshot before = snapshot();
-    fs::create_directory("../cuts-" + std::to_string(getpid()));
     const std::string cuts = fs::absolute("../cuts-" + std::to_string(getpid())).string();
-    int64_t start = 0, end = 0;
     {
       PowerCut cut;
       ASSERT_EQ(open ? DB_Open() : 0, 0);
-      start = cut.now();
+      const int64_t start = cut.now();
       ASSERT_EQ(edit(), Ok) << name;
-      end = cut.now();
+      const int64_t end = cut.now();
       DB_Close();
       const Snapshot after = snapshot();
       ASSERT_NE(before, after) << name;
-      int tried = 0;
       for (int64_t point : quill::test::sweeppoints(cut.cutpoints(start, end)))
-        for (int seed = 0; seed < seeds(); ++seed)
+        for (int seed = 0; seed < quill::test::sweepset().seeds; ++seed)
           for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
             fs::remove_all(cuts);
             fs::create_directory(cuts);
             cut.materialise(point, static_cast<uint64_t>(seed), mode, cuts);
-            ++tried;
             const int status = quill::test::run_child([&] {
               quill::File::set_observer(nullptr);
               if (chdir(cuts.c_str()) != 0) _exit(3);
@@ -121,9 +104,6 @@ class CataloguePowerCut : public CatalogueTest {
                 << seed << ", mode " << (mode == CutMode::Pages ? "pages" : "sectors") << ", status "
                 << status;
           }
-      ::testing::Test::RecordProperty(std::string(name) + "_cutpoints",
-                                      static_cast<int>(cut.cutpoints(start, end).size()));
-      ::testing::Test::RecordProperty(std::string(name) + "_cuts_tried", tried);
     }
     fs::remove_all(cuts);
   }
@@ -141,9 +121,8 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   }
   DB_Close();
   sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);
-  // Each edit goes on from the last one's database. X0 relinked as X1, X1's
-  // own later place dropped, X0 deleted; the syncs deferred to the end of
-  // the intent; before the album goes.
+  // Each edit goes on from the last one's database. X0 relinked as X1, X1's own later place
+  // dropped, X0 deleted; the syncs deferred to the end of the intent; before the album goes.
   std::vector<NamedEdit> edits = singleedits();
   edits.insert(edits.end() - 1,
                {"merge", [&] { return DB_MergeRecords(Kind::Artist, artists_[1], artists_[0], nullptr); }});
@@ -194,9 +173,8 @@ TEST_F(CataloguePowerCut, Batches) {
                       tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1),
                       tagsof("m/3", "1.flac", "S2", "Sixth", "New artist", "", 1)});
   });
-  // A rescan: one title retagged, one track moved, one album's only file
-  // gone, one album's artist retagged; the albums follow their files under
-  // one intent.
+  // A rescan: one title retagged, one track moved, one album's only file gone, one album's artist
+  // retagged; the albums follow their files under one intent.
   sweep("rescan", [] {
     return scanfiles({tagsof("m/1", "1.flac", "S0 retagged", "Second", "X0", "", 1),
                       tagsof("m/1", "2.flac", "S3", "Second", "X0", "", 4),
