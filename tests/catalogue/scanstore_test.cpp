@@ -1,13 +1,10 @@
 // Cataloguing scanned albums: repeating a scan, completing an interrupted
-// one, leaving edited albums alone, and a scan cut short by a failing write
+// one, cancelling, who is who, and a scan stopped by a failing write
 // brought back by recovery and a second scan.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,7 +17,6 @@
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "engine/file.h"
-#include "engine/index.h"
 #include "tests/catalogue/testutil.h"
 
 namespace tracklore::test {
@@ -81,32 +77,6 @@ TEST_F(ScanStoreTest, RepeatingChangesNothingCompletingAddsOnlyTheRest) {
   EXPECT_EQ(dump(), once);
 }
 
-TEST_F(ScanStoreTest, AnEditedAlbumIsLeftAloneAndTheReportSaysWhatDiffers) {
-  std::vector<TrackTags> files = library(2, 3);
-  scan(files);
-  // The user renames the album's second song and takes its third off:
-  // the scan must undo neither.
-  const int32_t album = DB_FindExactName(Kind::Album, "Album 0").at(0);
-  std::unique_ptr<Relation> songs = DB_GetArticleAttributes(1, album);
-  ASSERT_EQ(songs->first(), Ok);
-  ASSERT_EQ(songs->skip(1), Ok);
-  ASSERT_EQ(DB_RenameRecord(songs->cursor(), Kind::Song, "My Title", true), Ok);
-  ASSERT_EQ(songs->skip(1), Ok);
-  quill::Rlist titles(&DB_Table(TitleTable));
-  ASSERT_EQ(DB_RemoveLink(*songs, titles, PurgeMode::Keep), Ok);
-  songs.reset();
-  const Dump edited = dump();
-
-  std::vector<std::string> lines;
-  const ScanSummary summary = scan(files, {}, &lines);
-  EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
-  EXPECT_EQ(dump(), edited);
-  EXPECT_EQ(lines, std::vector<std::string>{
-                       "album \"album 0\" (m/0) left alone: edited in the catalogue since it was scanned; "
-                       "its files differ: songs only in the files: \"song 3\"; tracklore-cli scan "
-                       "--prefer-files \"album 0\" takes the files' version"});
-}
-
 // Cancel while files are read catalogues nothing (the albums are not known
 // yet); once albums are catalogued it stops after the album in hand, and
 // what is done stays whole.
@@ -124,24 +94,21 @@ TEST_F(ScanStoreTest, CancelStopsAfterTheAlbumInHand) {
   for (const auto& [name, lists] : done) EXPECT_EQ(lists.second.size(), 3u) << name;
 }
 
-// Who is who: letter case aside the same artist, an accent another one; two
-// albums of one scan that share name and first artist stay two, found again
-// each by the next scan.
+// Who is who (letter case aside the same artist is the test above's): an accent makes another
+// artist; two albums of one scan that share name and first artist stay two, found again each by
+// the next scan.
 TEST_F(ScanStoreTest, IdentityOfArtistsAndAlbums) {
-  add(ArtistTable, "Nirvana");
   const std::vector<TrackTags> files = {
       tagsof("m/a", "1.mp3", "Halo", "I Am", "Beyoncé", "", 1),
       tagsof("m/b", "1.mp3", "Crazy", "Dangerously", "Beyonce", "", 1),
-      tagsof("m/c", "1.mp3", "Lithium", "Nevermind", "NIRVANA", "", 1),
       tagsof("m/d", "1.mp3", "Intro", "Hits", "One", "", 1),
       tagsof("m/d", "2.mp3", "Duet", "Hits", "Two", "", 2),
       tagsof("m/e", "1.mp3", "Solo", "Hits", "One", "", 1)};
   const ScanSummary first = scan(files);
-  EXPECT_EQ(first.tally.outcome(AlbumOutcome::Added), 5);
+  EXPECT_EQ(first.tally.outcome(AlbumOutcome::Added), 4);
   EXPECT_EQ(first.tally.created[ArtistTable], 4);  // Beyoncé, Beyonce, One, Two
-  EXPECT_EQ(DB_FindExactName(Kind::Artist, "Nirvana").size(), 1u);
   const ScanSummary again = scan(files);
-  EXPECT_EQ(again.tally.outcome(AlbumOutcome::Unchanged), 5);
+  EXPECT_EQ(again.tally.outcome(AlbumOutcome::Unchanged), 4);
   EXPECT_FALSE(again.changed());
   // Titles that differ only past the stored field are two songs.
   const std::string head(60, 'b');
@@ -150,85 +117,39 @@ TEST_F(ScanStoreTest, IdentityOfArtistsAndAlbums) {
   EXPECT_EQ(cut.tally.created[SongTable], 2);
 }
 
-// A write fails at a random point of a scan in batches; the process ends
-// there (the engine makes a failed page write fatal) or the scan stops.
-// Recovery must then give back every album of every finished batch whole,
-// and a second scan the catalogue of an uninterrupted scan.
-TEST_F(ScanStoreTest, AnInterruptedScanIsBroughtBackByRecoveryAndASecondScan) {
+// A write that fails part way through a scan in batches stops it: the scan names the album it
+// stopped at and counts as added only the albums of its finished batches, which recovery keeps
+// whole; a second scan then gives the catalogue of an uninterrupted one. (A cut at every point of a
+// scan is the power-cut sweeps'.)
+TEST_F(ScanStoreTest, AScanStoppedByAFailingWriteKeepsItsFinishedBatches) {
   reports_expected_ = true;
   const std::vector<TrackTags> files = library(24, 5);
   const ScanRunOptions inbatches{.batch = {.perbatch = 4}};
-  const int perbatch = inbatches.batch.perbatch;
-  int writes = 0;
-  quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++writes < 0; });
+  int writes = 0, failat = 0;  // the album table's writes; none fails at 0
+  quill::File::set_write_fault([&](const quill::File& f, int32_t, int32_t) {
+    return f.name().find("maindb.db1") != std::string::npos && ++writes == failat;
+  });
   scan(files, inbatches);
-  quill::File::set_write_fault({});
   const Dump whole = dump();
-  const int total = writes;
-  ASSERT_GT(total, 50);
-
-  std::mt19937 random(20261207);
-  for (int trial = 0; trial < 8; ++trial) {
-    recreate(false);
-    const int failat = std::uniform_int_distribution<int>(1, total)(random);
-    int done[2];
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      close(done[0]);
-      if (DB_Open() != 0) _exit(4);
-      // Few cached index pages: changed pages are written back early.
-      for (int t = 0; t < kTables; ++t) DB_Table(t).index()->setcachepages(4);
-      int n = 0;
-      quill::File::set_write_fault([&](const quill::File&, int32_t, int32_t) { return ++n == failat; });
-      TableSource source(files);
-      ScanNotes notes;
-      ScanRunOptions options = inbatches;
-      // After every perbatch-th album a durable point has been made.
-      options.progress = [&](const ScanCounts& counts) {
-        static int told = 0;
-        if (counts.albums % perbatch == 0 && counts.albums != told && n < failat) {
-          told = counts.albums;
-          (void)!write(done[1], &told, sizeof told);
-        }
-        return true;
-      };
-      ScanSummary summary;
-      if (DB_ScanMusic(source, notes, options, &summary) == 0) _exit(0);
-      // A failed scan counts as added only what recovery keeps (sent as a
-      // negative number), and names the album it stopped at.
-      const int kept = -1 - summary.tally.outcome(AlbumOutcome::Added);
-      (void)!write(done[1], &kept, sizeof kept);
-      _exit(summary.failedalbum.empty() ? 2 : 1);
-    }
-    close(done[1]);
-    int durable = 0, said = -1, value;
-    while (read(done[0], &value, sizeof value) == sizeof value) (value < 0 ? said : durable) = value;
-    close(done[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_NE(WEXITSTATUS(status), 4);
-    const std::string where = "write " + std::to_string(failat) + " of " + std::to_string(total);
-    EXPECT_NE(WEXITSTATUS(status), 0) << where << ": a failed write ended in success";
-    EXPECT_NE(WEXITSTATUS(status), 2) << where << ": the failed scan names no album";
-
-    std::vector<std::string> log;
-    ASSERT_EQ(DB_Recover(nullptr, nullptr, &log), 0) << where << ": " << log.back();
-    ASSERT_EQ(DB_Open(), 0) << where;
-    const Dump recovered = dump();
-    if (said < 0) {
-      EXPECT_EQ(recovered.size(), static_cast<size_t>(-1 - said)) << where << ": albums said added";
-    }
-    for (int a = 0; a < durable; ++a) {
-      auto it = whole.find("Album " + std::to_string(a));
-      auto got = recovered.find(it->first);
-      ASSERT_NE(got, recovered.end()) << where << ": " << it->first << " of a finished batch";
-      EXPECT_EQ(got->second, it->second) << where << ": " << it->first;
-    }
-    scan(files, inbatches);
-    EXPECT_EQ(dump(), whole) << where;
-  }
+  recreate();
+  failat = writes / 2;
+  writes = 0;
+  TableSource source(files);
+  ScanNotes notes;
+  ScanSummary summary;
+  EXPECT_NE(DB_ScanMusic(source, notes, inbatches, &summary), 0);
+  quill::File::set_write_fault({});
+  EXPECT_FALSE(summary.failedalbum.empty());
+  const int kept = summary.tally.outcome(AlbumOutcome::Added);
+  EXPECT_TRUE(kept > 0 && kept % 4 == 0) << kept;
+  DB_Close();
+  ASSERT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(DB_Open(), 0);
+  const Dump recovered = dump();
+  EXPECT_EQ(recovered.size(), static_cast<size_t>(kept));
+  for (const auto& [name, lists] : recovered) EXPECT_EQ(lists, whole.find(name)->second) << name;
+  scan(files, inbatches);
+  EXPECT_EQ(dump(), whole);
 }
 
 }  // namespace
