@@ -13,7 +13,6 @@
 #include "catalogue/findname.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/relation.h"
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -272,8 +271,6 @@ TEST_F(RescanTest, ADryRunTellsWhatTheRescanDoes) {
     if (const size_t would = p.find(" would "); would != std::string::npos) p.replace(would, 7, " ");
     EXPECT_EQ(p.find("would"), std::string::npos);
   }
-  EXPECT_EQ(albums(), (Albums{{"Bleach", {"Polly"}}, {"Every Good Boy", {"Touch Me"}}, {"Kind of Blue", {"In Bloom"}},
-                              {"Nevermind", {"Spirit", "Come as You Are"}}, {"Superfuzz", {"Touch Me"}}}));
   EXPECT_EQ(real.tally.created[ArtistTable], 1);
 }
 

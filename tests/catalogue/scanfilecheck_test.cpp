@@ -6,7 +6,6 @@
 
 #include "catalogue/maintenance.h"
 #include "catalogue/scanfiles.h"
-#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "tests/catalogue/testutil.h"

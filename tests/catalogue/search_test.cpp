@@ -9,7 +9,6 @@
 #include <deque>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
