@@ -53,8 +53,7 @@ TEST_F(StatisticsTest, CountsListsAndRanksFromTheRows) {
 TEST_F(StatisticsTest, TheTopTenAreTheArtistsOnTheMostAlbums) {
   // Eleven more artists on 1..11 albums each: of the two on two albums, X0
   // and Z1, the first in name order is tenth.
-  std::vector<int32_t> albums;
-  for (int i = 0; i < 11; ++i) albums.push_back(add(TitleTable, ("A" + std::to_string(i)).c_str()));
+  const std::vector<int32_t> albums = some(TitleTable, 11);
   for (int i = 0; i < 11; ++i)
     for (int a = 0, artist = add(ArtistTable, ("Z" + std::to_string(i)).c_str()); a <= i; ++a)
       ASSERT_EQ(link(0, albums[static_cast<size_t>(a)], artist), quill::Ok);
