@@ -1,6 +1,6 @@
-// Likely duplicates: names equal in the catalogue's order are grouped
-// (case, accents, punctuation and blanks aside), names cut alike to their
-// field are not, and each entry says what tells it apart.
+// Likely duplicates: names equal in the catalogue's order are grouped (case, accents, punctuation
+// and blanks aside), names cut alike to their field are not, and each entry says what tells it
+// apart.
 #include "catalogue/duplicates.h"
 
 #include <gtest/gtest.h>

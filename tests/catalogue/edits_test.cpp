@@ -1,5 +1,5 @@
-// The edits: numbering, reference counts, first artists, purging, moves,
-// and the whole-record rules.
+// The edits: numbering, reference counts, first artists, purging, moves, and the whole-record
+// rules.
 #include "catalogue/edits.h"
 
 #include <gtest/gtest.h>
@@ -33,14 +33,12 @@ class EditsTest : public CatalogueTest {
 TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   const V s = some(SongTable, 2);
   const int32_t album = album_with(1, {s[0]});
-  {
-    // Only the last row counts; the rows between need not exist.
-    quill::Rlist row(&DB_Table(SongRows));
-    row.field(F_Title).set(static_cast<long>(album));
-    row.field(F_Seq).set(kMaxSeq);
-    row.field(F_Attr).set(static_cast<long>(s[0]));
-    ASSERT_EQ(row.append(), quill::Ok);
-  }
+  // Only the last row counts; the rows between need not exist.
+  quill::Rlist row(&DB_Table(SongRows));
+  row.field(F_Title).set(static_cast<long>(album));
+  row.field(F_Seq).set(kMaxSeq);
+  row.field(F_Attr).set(static_cast<long>(s[0]));
+  ASSERT_EQ(row.append(), quill::Ok);
   const auto before = rows(1, album);
   EXPECT_EQ(link(1, album, s[1]), ListFull);
   EXPECT_EQ(link(1, album, s[1], 0), ListFull);  // making room would wrap the last row
@@ -48,8 +46,8 @@ TEST_F(EditsTest, NoRowGoesPastTheLargestPosition) {
   EXPECT_EQ(refs(SongTable, s[1]), 0);
 }
 
-// A list that links again sees the rows added after its own last one, by
-// another list or by itself making room.
+// A list that links again sees the rows added after its own last one, by another list or by itself
+// making room.
 TEST_F(EditsTest, AListLinkingAgainSeesTheRowsAddedSinceItsLast) {
   const V s = some(SongTable, 5);
   const int32_t album = add(TitleTable, "Album");
@@ -63,8 +61,8 @@ TEST_F(EditsTest, AListLinkingAgainSeesTheRowsAddedSinceItsLast) {
   EXPECT_EQ(rows(1, album), (Rows{{0, s[3]}, {1, s[0]}, {2, s[1]}, {3, s[2]}, {4, s[4]}}));
 }
 
-// A missing attribute, a position below the end marker, another album's
-// cursor, no current row, a list by attribute: refused, nothing changed.
+// A missing attribute, a position below the end marker, another album's cursor, no current row, a
+// list by attribute: refused, nothing changed.
 TEST_F(EditsTest, RefusedCallsChangeNothing) {
   const V s = some(SongTable, 2);
   const int32_t album = album_with(1, {s[0], s[1]}), other = add(TitleTable, "Other");
@@ -96,8 +94,8 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
   EXPECT_GE(host_.waitshown, 1);
 }
 
-// The journal is the program's own file: a link in its place must not make
-// an edit write where it leads, nor a pipe make every edit wait.
+// The journal is the program's own file: a link in its place must not make an edit write where it
+// leads, nor a pipe make every edit wait.
 TEST_F(EditsTest, AJournalThatIsNotARegularFileRefusesTheEditUnwritten) {
   const int32_t album = add(TitleTable, "Album");
   const int32_t song = add(SongTable, "Song");
@@ -187,9 +185,8 @@ TEST_F(EditsTest, AnAlbumWhoseRowsCannotGoStays) {
             std::pair(true, Rows{{0, s[0]}, {1, s[1]}}));
 }
 
-// An edit forces its tables once, at the end of its intent: renumbering
-// the rows of a long album costs no sync per row (it cost over a thousand
-// here before).
+// An edit forces its tables once, at the end of its intent: renumbering the rows of a long album
+// costs no sync per row (it cost over a thousand here before).
 TEST_F(EditsTest, AnEditOfALongAlbumCostsAFewSyncs) {
   int32_t album = -1;
   {

@@ -59,8 +59,8 @@ TEST_F(FullNamesTest, ADatabaseOfFiveTablesGetsItsNameTableWhenHeldForWriting) {
   const int32_t plain = add(ArtistTable, "Plain");
   DB_Close();
   for (const char* ext : {".db1", ".idx"}) ASSERT_TRUE(fs::remove(dir_.file(std::string("fullname") + ext)));
-  // Shared, another program may hold it too: nothing is added, and a name
-  // that would need an entry keeps its stored form alone.
+  // Shared, another program may hold it too: nothing is added, and a name that would need an entry
+  // keeps its stored form alone.
   ASSERT_EQ(DB_Open({.shared = true}), 0);
   EXPECT_FALSE(DB_Table(NameTable).isopen());
   EXPECT_EQ(shown(ArtistTable, plain), "Plain");
@@ -69,8 +69,8 @@ TEST_F(FullNamesTest, ADatabaseOfFiveTablesGetsItsNameTableWhenHeldForWriting) {
   DB_Close();
   EXPECT_FALSE(DB_NameTableThere());
 
-  // In a directory that takes no new file it still opens for writing, says so, and keeps
-  // stored names only.
+  // In a directory that takes no new file it still opens for writing, says so, and keeps stored
+  // names only.
   reports_expected_ = true;
   fs::permissions(dir_.path(), fs::perms(0555));
   {

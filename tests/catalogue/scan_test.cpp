@@ -1,5 +1,5 @@
-// Grouping a scan's files into albums, as a table of cases given without
-// files: the messy collection's cases, one row each.
+// Grouping a scan's files into albums, as a table of cases given without files: the messy
+// collection's cases, one row each.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -120,8 +120,8 @@ TEST(ScanGrouping, TableOfCases) {
   }
 }
 
-// Each name stored otherwise is told once, with every place it was used;
-// each copy is named with the file it copies.
+// Each name stored otherwise is told once, with every place it was used; each copy is named with
+// the file it copies.
 TEST(ScanGrouping, TheReportNamesEachNameOnceAndEachCopy) {
   KeptNotes kept;
   ScanNotes& notes = kept.notes;

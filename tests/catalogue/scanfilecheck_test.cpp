@@ -1,5 +1,5 @@
-// Verification of the scan file table: a torn entry and the mark of an
-// album that is gone are dropped; a whole entry stays.
+// Verification of the scan file table: a torn entry and the mark of an album that is gone are
+// dropped; a whole entry stays.
 #include <gtest/gtest.h>
 
 #include <utility>

@@ -53,8 +53,8 @@ class SearchTest : public CatalogueTest {
 
   size_t pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
 
-  // A name of one to four pool words, sometimes long enough that its end
-  // lies past the stored field, so that only the full name holds it.
+  // A name of one to four pool words, sometimes long enough that its end lies past the stored
+  // field, so that only the full name holds it.
   Modelled randomname() {
     Modelled m;
     const size_t n = 1 + pick(pick(8) == 0 ? 14 : 4);
@@ -66,9 +66,8 @@ class SearchTest : public CatalogueTest {
     return m;
   }
 
-  // A word sought: a pool word as written (matched whole, in its own
-  // script), or a piece of a folded one, mostly its beginning and
-  // sometimes from inside it, in any letter case.
+  // A word sought: a pool word as written (matched whole, in its own script), or a piece of a
+  // folded one, mostly its beginning and sometimes from inside it, in any letter case.
   std::vector<std::string> randomquery(std::string* typed) {
     const PoolWord& w = kPool[pick(kPool.size())];
     if (pick(3) == 0) {
@@ -135,8 +134,7 @@ class SearchTest : public CatalogueTest {
       ASSERT_EQ(DB_RenameRecord(*at(kind, victim), kindoftable(kind), m.name, true), quill::Ok);
       records[victim] = m;
     } else if (what < 10) {
-      // A used artist or song stays; an album takes with it those it
-      // alone used.
+      // A used artist or song stays; an album takes with it those it alone used.
       const ErrorCode rc = kind == TitleTable ? DB_DeleteArticle(*at(kind, victim))
                                               : DB_DeleteAttribute(*at(kind, victim), kindoftable(kind));
       if (rc == StillReferenced) return;
@@ -232,8 +230,8 @@ TEST_F(SearchTest, AlbumsComeWithTheirFirstArtistAndInNameOrder) {
   EXPECT_EQ(DB_Search(" -- ! ", kSearchAll, &results), EmptySearch);
 }
 
-// A rename that changes only what lies past the stored field rewrites the
-// full name in place, which moves no counter or stamp of any table.
+// A rename that changes only what lies past the stored field rewrites the full name in place, which
+// moves no counter or stamp of any table.
 TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   const std::string start(60, 'x');
   const int32_t song = add(SongTable, (start + " Alpha").c_str());
@@ -246,9 +244,8 @@ TEST_F(SearchTest, ARenamePastTheStoredFieldIsSeen) {
   EXPECT_EQ(found("sigma"), std::vector<int32_t>{song});
 }
 
-// Another opener's change is told of by no watch: it is seen all the
-// same, also when this process's own edits follow it, or when it comes
-// between an undo and the open after it.
+// Another opener's change is told of by no watch: it is seen all the same, also when this process's
+// own edits follow it, or when it comes between an undo and the open after it.
 TEST_F(SearchTest, AnotherOpenersChangeIsSeen) {
   auto renamebehind = [](int32_t code, const char* name, quill::OpenMode mode) {
     quill::DataFile other;

@@ -1,5 +1,5 @@
-// Statistics counted from the rows, and the purge of unused entries as one
-// edit: whole, or taken back whole by recovery.
+// Statistics counted from the rows, and the purge of unused entries as one edit: whole, or taken
+// back whole by recovery.
 #include "catalogue/statistics.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +25,8 @@ std::vector<std::string> names(const std::vector<StatsEntry>& entries) {
 
 class StatisticsTest : public CatalogueTest {
  protected:
-  // The shared albums, X0 a second time on the first, an album with no
-  // rows and a song no album uses beside X3.
+  // The shared albums, X0 a second time on the first, an album with no rows and a song no album
+  // uses beside X3.
   void SetUp() override {
     CatalogueTest::SetUp();
     makesharedalbums();
@@ -42,8 +42,8 @@ TEST_F(StatisticsTest, CountsListsAndRanksFromTheRows) {
   ASSERT_EQ(DB_Statistics(&s), quill::Ok);
   // Albums, artists, songs; artist rows, song rows.
   EXPECT_EQ(std::tuple(s.records[0], s.records[1], s.records[2], s.links[0], s.links[1]), std::tuple(3, 4, 5, 5, 5));
-  // Without artists, without songs, unused artists and songs, the top artists: X0 is on two
-  // albums, once twice; ties in name order.
+  // Without artists, without songs, unused artists and songs, the top artists: X0 is on two albums,
+  // once twice; ties in name order.
   using Lists = std::vector<std::vector<std::string>>;
   EXPECT_EQ((Lists{names(s.withoutartists), names(s.withoutsongs), names(s.unused[0]),
                    names(s.unused[1]), names(s.topartists)}),
@@ -51,8 +51,8 @@ TEST_F(StatisticsTest, CountsListsAndRanksFromTheRows) {
 }
 
 TEST_F(StatisticsTest, TheTopTenAreTheArtistsOnTheMostAlbums) {
-  // Eleven more artists on 1..11 albums each: of the two on two albums, X0
-  // and Z1, the first in name order is tenth.
+  // Eleven more artists on 1..11 albums each: of the two on two albums, X0 and Z1, the first in
+  // name order is tenth.
   const std::vector<int32_t> albums = some(TitleTable, 11);
   for (int i = 0; i < 11; ++i)
     for (int a = 0, artist = add(ArtistTable, ("Z" + std::to_string(i)).c_str()); a <= i; ++a)
@@ -78,9 +78,6 @@ TEST_F(StatisticsTest, PurgeDeletesTheUnusedAsOneEdit) {
   EXPECT_EQ(deleted, 2);
   EXPECT_FALSE(exists(ArtistTable, artists_[3]) || exists(SongTable, lonely_));
   EXPECT_FALSE(DB_HasUnfinishedEdit());
-  CatalogueStats s;
-  ASSERT_EQ(DB_Statistics(&s), quill::Ok);
-  EXPECT_EQ(std::pair(s.records[1], s.records[2]), std::pair(3, 4));
 }
 
 }  // namespace

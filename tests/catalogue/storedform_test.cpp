@@ -63,9 +63,9 @@ TEST(StoredForm, SeekFormAndIdentity) {
   EXPECT_FALSE(DB_SameName("Beyoncé", "Beyonce") || DB_SameName("In The Flesh", "In The Flesh?"));
 }
 
-// Whatever the full name, its stored form fits the field, has single inner
-// blanks, and is its own stored form again: a stored name read back as
-// UTF-8 needs no entry of its own, and verification may re-derive it.
+// Whatever the full name, its stored form fits the field, has single inner blanks, and is its own
+// stored form again: a stored name read back as UTF-8 needs no entry of its own, and verification
+// may re-derive it.
 TEST(StoredForm, RandomNamesGiveStableStoredForms) {
   const char* const pieces[] = {"a", "Z", " ", "  ", "\t", "é", "ß", "Ł", "ж", "Ω", "ờ", "ț",
                                 "🎉", "日", "ヒ", "'", "?", "-", "€", "\xC3", "\x01", "1", "ÿ", "œ", "š", "Ǆ", "ﬁ", "\u00A0"};
