@@ -97,8 +97,7 @@ TEST_F(EditsTest, PurgeAskAsksWithTheNamesOwnWords) {
 // The journal is the program's own file: a link in its place must not make an edit write where it
 // leads, nor a pipe make every edit wait.
 TEST_F(EditsTest, AJournalThatIsNotARegularFileRefusesTheEditUnwritten) {
-  const int32_t album = add(TitleTable, "Album");
-  const int32_t song = add(SongTable, "Song");
+  const int32_t album = add(TitleTable, "Album"), song = add(SongTable, "Song");
   const std::string journal = dir_.file("maindb.jnl");
   const std::string outside = dir_.file("outside.txt");
   std::ofstream(outside) << "kept";
