@@ -27,7 +27,6 @@ class FullNamesTest : public CatalogueTest {
     EXPECT_EQ(DB_NameEntries(kindoftable(kind), code, &recnos), quill::Ok);
     return recnos.size();
   }
-  // The full name as a list shows it, through a cursor on the record.
   std::string shown(int kind, int32_t code) { return DB_CurrentFullName(*at(kind, code), kindoftable(kind)); }
 };
 

@@ -24,7 +24,6 @@ class RelationTest : public CatalogueTest {
   static std::tuple<bool, int, std::string> landed(BrowseSource& list, quill::ErrorCode rc) {
     return {rc == quill::Ok, list.moved(), name(list)};
   }
-  // Every item's name from first to last.
   static std::vector<std::string> walk(BrowseSource& list) {
     std::vector<std::string> names;
     for (quill::ErrorCode rc = list.first(); rc == quill::Ok; rc = list.skip(1))

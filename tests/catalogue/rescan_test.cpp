@@ -44,7 +44,6 @@ TrackTags file(const std::string& folder, const std::string& name, const std::st
   return tags;
 }
 
-// The files of either album, in their own folder.
 TrackTags nirvana(const char* name, const char* title, int track, int t = 0) {
   return file("Nevermind", name, title, "Nevermind", "Nirvana", track, t);
 }

@@ -155,7 +155,6 @@ class SearchTest : public CatalogueTest {
     done(before);
   }
 
-  // The codes of a kind's records in name order.
   static std::vector<int32_t> nameorder(int kind) {
     std::vector<int32_t> codes;
     quill::Rlist cursor(&DB_Table(kind));
