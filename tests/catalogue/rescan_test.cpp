@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,6 @@
 #include "catalogue/findname.h"
 #include "catalogue/fullnames.h"
 #include "catalogue/maintenance.h"
-#include "catalogue/relation.h"
 #include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
@@ -46,15 +44,21 @@ TrackTags file(const std::string& folder, const std::string& name, const std::st
   return tags;
 }
 
-const std::vector<TrackTags> kLibrary = {
-    file("Nevermind", "1.mp3", "Smells Like Teen Spirit", "Nevermind", "Nirvana", 1),
-    file("Nevermind", "2.mp3", "In Bloom", "Nevermind", "Nirvana", 2),
-    file("Nevermind", "3.mp3", "Come as You Are", "Nevermind", "Nirvana", 3),
-    file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1),
-    file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2)};
+TrackTags nirvana(const char* name, const char* title, int track, int t = 0) {
+  return file("Nevermind", name, title, "Nevermind", "Nirvana", track, t);
+}
+TrackTags miles(const char* name, const char* title, const char* artist, int track, int t = 0) {
+  return file("Kind of Blue", name, title, "Kind of Blue", artist, track, t);
+}
 
-const Albums kCatalogued = {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-                            {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}};
+const std::vector<TrackTags> kLibrary = {
+    nirvana("1.mp3", "Smells Like Teen Spirit", 1), nirvana("2.mp3", "In Bloom", 2),
+    nirvana("3.mp3", "Come as You Are", 3), miles("1.flac", "So What", "Miles Davis", 1),
+    miles("2.flac", "Freddie Freeloader", "Miles Davis", 2)};
+
+const Albums::value_type kBlue = {"Kind of Blue", {"So What", "Freddie Freeloader"}};
+const Albums kCatalogued = {
+    kBlue, {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}};
 
 // The library with file i replaced (or taken out when given no tags).
 std::vector<TrackTags> changed(std::initializer_list<std::pair<size_t, std::optional<TrackTags>>> changes,
@@ -72,27 +76,23 @@ std::vector<TrackTags> changed(std::initializer_list<std::pair<size_t, std::opti
 
 const ScanRunOptions kM{.folders = {"m"}};
 
-class RescanTest : public CatalogueTest {
- protected:
-  void rename(int kind, const char* from, const char* to) {
-    std::unique_ptr<quill::Rlist> cursor = at(kind, DB_FindExactName(kindoftable(kind), from).at(0));
-    ASSERT_EQ(DB_RenameRecord(*cursor, kindoftable(kind), to, true), Ok);
-  }
-};
+using RescanTest = CatalogueTest;
 
+// Each case changes one album or both, each in its own way.
 struct Case {
   const char* what;
-  std::function<void()> edit;  // the user's edit after the first scan
+  std::function<void()> edit;             // the user's edits after the first scan
   std::vector<TrackTags> after;           // the folder at the rescan
   Albums albums;                          // the catalogue after it
   int opened;                             // files the rescan opened
   int songs;                              // songs left in the catalogue
-  std::string said = "";                  // a line of the report holds this
-  std::vector<std::string> folders = {"m"};
+  std::vector<std::string> said = {};     // lines of the report hold these
+  Albums artists = {};                    // the artists of these albums after it
+  int artistcount = 2;                    // artists left in the catalogue
+  int again = 0;                          // files a second rescan opens
+  int leftalone = 0;                      // albums the rescan left alone
   std::vector<std::string> preferfiles = {};
-  int again = 0;  // files a second rescan opens
-  Albums artists = {};  // the artists of these albums after it
-  int artistcount = 2;  // artists left in the catalogue
+  std::vector<std::string> folders = {"m"};
 };
 
 TEST_F(RescanTest, TableOfCases) {
@@ -101,91 +101,83 @@ TEST_F(RescanTest, TableOfCases) {
     const int32_t album = DB_FindExactName(Kind::Album, "Nevermind").at(0);
     ASSERT_EQ(unlink(1, album, 2, PurgeMode::Keep), Ok);
   };
+  const auto rename = [this](int kind, const char* from, const char* to) {
+    const int32_t code = DB_FindExactName(kindoftable(kind), from).at(0);
+    ASSERT_EQ(DB_RenameRecord(*at(kind, code), kindoftable(kind), to, true), Ok);
+  };
+  const auto davis = [&] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); };
+  const auto retitled = [&] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); };
   const std::vector<Case> cases = {
-      {"nothing changed: no file is opened", nullptr, kLibrary, kCatalogued, 0, 5},
-      {"a title retagged: the song is renamed, the old name purged", nullptr,
-       changed({{1, file("Nevermind", "2.mp3", "Lithium", "Nevermind", "Nirvana", 2, 1)}}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-        {"Nevermind", {"Smells Like Teen Spirit", "Lithium", "Come as You Are"}}},
-       1, 5, "songs removed: \"In Bloom\"; songs added: \"Lithium\""},
-      {"track numbers retagged: the songs are reordered", nullptr,
-       changed({{0, file("Nevermind", "1.mp3", "Smells Like Teen Spirit", "Nevermind", "Nirvana", 3, 1)},
-                {2, file("Nevermind", "3.mp3", "Come as You Are", "Nevermind", "Nirvana", 1, 1)}}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+      {"a title retagged, and every track's artist: the songs and artists follow, the old purged",
+       nullptr,
+       changed({{1, nirvana("2.mp3", "Lithium", 2, 1)},
+                {3, miles("1.flac", "So What", "Miles Davis Sextet", 1, 1)},
+                {4, miles("2.flac", "Freddie Freeloader", "Miles Davis Sextet", 2, 1)}}),
+       {kBlue, {"Nevermind", {"Smells Like Teen Spirit", "Lithium", "Come as You Are"}}}, 3, 5,
+       {"songs removed: \"In Bloom\"; songs added: \"Lithium\"",
+        "artists removed: \"Miles Davis\"; artists added: \"Miles Davis Sextet\""},
+       {{"Kind of Blue", {"Miles Davis Sextet"}}}},
+      {"track numbers retagged: the songs reordered; a song renamed here, its file touched: kept",
+       [&] { rename(SongTable, "So What", "So What (take 3)"); },
+       changed({{0, nirvana("1.mp3", "Smells Like Teen Spirit", 3, 1)},
+                {2, nirvana("3.mp3", "Come as You Are", 1, 1)},
+                {3, miles("1.flac", "So What", "Miles Davis", 1, 1)}}),
+       {{"Kind of Blue", {"So What (take 3)", "Freddie Freeloader"}},
         {"Nevermind", {"Come as You Are", "In Bloom", "Smells Like Teen Spirit"}}},
-       2, 5, "songs in another order"},
-      {"a file deleted: its song is taken off and purged", nullptr, changed({{1, std::nullopt}}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
+       3, 5, {"songs in another order"}},
+      {"a file deleted: its song goes, purged; an artist renamed here, files touched, added: kept",
+       davis,
+       changed({{1, std::nullopt}, {4, miles("2.flac", "Freddie Freeloader", "Miles Davis", 2, 1)}},
+               {miles("3.flac", "Blue in Green", "Miles Davis", 3)}),
+       {{"Kind of Blue", {"So What", "Freddie Freeloader", "Blue in Green"}},
         {"Nevermind", {"Smells Like Teen Spirit", "Come as You Are"}}},
-       0, 4, "songs removed: \"In Bloom\""},
-      {"every file of an album deleted: the album goes", nullptr, changed({{3, std::nullopt}, {4, std::nullopt}}),
-       {{"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}}, 0, 3,
-       "none of its files is left", {"m"}, {}, 0, {}, 1},
-      {"a file moved and renamed with the same tags: nothing changes", nullptr,
-       changed({{2, file("Elsewhere", "03 - Come.mp3", "Come as You Are", "Nevermind", "Nirvana", 3)}}),
-       kCatalogued, 1, 5},
-      {"a file retagged into another album: it moves there", nullptr,
-       changed({{1, file("Nevermind", "2.mp3", "In Bloom", "Kind of Blue", "Miles Davis", 3, 1)}}),
+       2, 5, {"songs removed: \"In Bloom\""}, {{"Kind of Blue", {"Davis, Miles"}}}},
+      {"unchanged files are not opened; a file retagged into another album moves there; one moved "
+       "and renamed, its tags kept, changes nothing", nullptr,
+       changed({{1, file("Nevermind", "2.mp3", "In Bloom", "Kind of Blue", "Miles Davis", 3, 1)},
+                {2, file("Elsewhere", "03 - Come.mp3", "Come as You Are", "Nevermind", "Nirvana", 3)}}),
        {{"Kind of Blue", {"So What", "Freddie Freeloader", "In Bloom"}},
         {"Nevermind", {"Smells Like Teen Spirit", "Come as You Are"}}},
-       1, 5},
-      {"an album renamed in the catalogue: its new file leads to it, nothing is added, the name stays and "
-       "the report tells the files' name",
-       [this] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); },
-       changed({}, {file("Nevermind", "4.mp3", "Breed", "Nevermind", "Nirvana", 4)}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-        {"Nevermind (1991)", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are", "Breed"}}},
-       1, 6, "its files name it \"Nevermind\"; tracklore-cli scan --prefer-files \"Nevermind (1991)\""},
-      {"the same with --prefer-files and no file changed: the album takes its files' name",
-       [this] { rename(TitleTable, "Nevermind", "Nevermind (1991)"); }, kLibrary, kCatalogued, 0, 5,
-       "takes its files' name \"Nevermind\"", {"m"}, {"Nevermind (1991)"}},
-      {"an artist renamed in the catalogue, a file touched and one added: nothing is added",
-       [this] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); },
-       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2, 1)}},
-               {file("Kind of Blue", "3.flac", "Blue in Green", "Kind of Blue", "Miles Davis", 3)}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader", "Blue in Green"}},
-        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}},
-       2, 6, "", {"m"}, {}, 0, {{"Kind of Blue", {"Davis, Miles"}}}},
-      {"an artist renamed in the catalogue and every file of its album moved: the artist stays",
-       [this] { rename(ArtistTable, "Miles Davis", "Davis, Miles"); },
+       2, 5},
+      {"an album renamed here: its new file leads to it, the name stays and the files' is told; an "
+       "artist renamed here, its album's files all moved: it stays",
+       [&] {
+         retitled();
+         davis();
+       },
        changed({{3, file("Moved", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1)},
-                {4, file("Moved", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2)}}),
-       kCatalogued, 2, 5, "", {"m"}, {}, 0, {{"Kind of Blue", {"Davis, Miles"}}}},
-      {"a track's artist retagged: the album's artists follow",
-       nullptr, changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
-       kCatalogued, 1, 5, "artists added: \"John Coltrane\"", {"m"}, {}, 0,
-       {{"Kind of Blue", {"Miles Davis", "John Coltrane"}}}, 3},
-      {"every track's artist retagged: the old artist goes, purged",
-       nullptr, changed({{3, file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis Sextet", 1, 1)},
-                         {4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis Sextet", 2, 1)}}),
-       kCatalogued, 2, 5, "artists removed: \"Miles Davis\"; artists added: \"Miles Davis Sextet\"", {"m"}, {}, 0,
-       {{"Kind of Blue", {"Miles Davis Sextet"}}}},
-      {"a song renamed in the catalogue and its file touched: the name stays",
-       [this] { rename(SongTable, "So What", "So What (take 3)"); },
-       changed({{3, file("Kind of Blue", "1.flac", "So What", "Kind of Blue", "Miles Davis", 1, 1)}}),
-       {{"Kind of Blue", {"So What (take 3)", "Freddie Freeloader"}},
-        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}},
-       1, 5},
-      {"an album the user edited: left alone, and the report says how to take the files", edited,
-       changed({{0, file("Nevermind", "1.mp3", "Spirit", "Nevermind", "Nirvana", 1, 1)}}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-        {"Nevermind", {"Smells Like Teen Spirit", "In Bloom"}}},
-       1, 5, "tracklore-cli scan --prefer-files \"Nevermind\" takes the files' version", {"m"}, {},
-       1},
-      {"the same with --prefer-files: the files win", edited,
-       changed({{0, file("Nevermind", "1.mp3", "Spirit", "Nevermind", "Nirvana", 1, 1)}}),
-       {{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-        {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}},
-       1, 5, "", {"m"}, {"Nevermind"}},
-      {"an album whose artists the user edited: left alone where its files' artists differ",
-       [this] { ASSERT_EQ(link(0, DB_FindSameName(Kind::Album, "Kind of Blue").at(0), add(ArtistTable, "Bill Evans")), Ok); },
-       changed({{4, file("Kind of Blue", "2.flac", "Freddie Freeloader", "Kind of Blue", "John Coltrane", 2, 1)}}),
-       kCatalogued, 1, 5,
-       "artists only in the catalogue: \"Bill Evans\"; artists only in the files: \"John Coltrane\"", {"m"}, {}, 1,
-       {{"Kind of Blue", {"Miles Davis", "Bill Evans"}}}, 3},
-      {"a remembered folder missing: nothing below it changes, and it is said", nullptr,
-       changed({{3, std::nullopt}, {4, std::nullopt}}), kCatalogued, 0, 5,
-       "m/Kind of Blue/: missing or holds no audio file", {"m/Nevermind", "m/Kind of Blue"}},
+                {4, file("Moved", "2.flac", "Freddie Freeloader", "Kind of Blue", "Miles Davis", 2)}},
+               {nirvana("4.mp3", "Breed", 4)}),
+       {kBlue,
+        {"Nevermind (1991)", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are", "Breed"}}},
+       3, 6,
+       {"its files name it \"Nevermind\"; tracklore-cli scan --prefer-files \"Nevermind (1991)\""},
+       {{"Kind of Blue", {"Davis, Miles"}}}},
+      {"the same with --prefer-files: the files' name is taken; an album's files all gone: it goes",
+       retitled, changed({{3, std::nullopt}, {4, std::nullopt}}),
+       {{"Nevermind", {"Smells Like Teen Spirit", "In Bloom", "Come as You Are"}}}, 0, 3,
+       {"takes its files' name \"Nevermind\"", "none of its files is left"}, {}, 1, 0, 0,
+       {"Nevermind (1991)"}},
+      {"albums edited here, songs or artists: left alone, the report says what differs and how",
+       [&] {
+         edited();
+         const int32_t album = DB_FindSameName(Kind::Album, "Kind of Blue").at(0);
+         ASSERT_EQ(link(0, album, add(ArtistTable, "Bill Evans")), Ok);
+       },
+       changed({{0, nirvana("1.mp3", "Spirit", 1, 1)},
+                {4, miles("2.flac", "Freddie Freeloader", "John Coltrane", 2, 1)}}),
+       {kBlue, {"Nevermind", {"Smells Like Teen Spirit", "In Bloom"}}}, 2, 5,
+       {"album \"Nevermind\" (m/Nevermind) left alone: edited in the catalogue since it was "
+        "scanned; its files differ: songs only in the catalogue: \"Smells Like Teen Spirit\"; songs "
+        "only in the files: \"Spirit\", \"Come as You Are\"; tracklore-cli scan --prefer-files "
+        "\"Nevermind\" takes the files' version",
+        "artists only in the catalogue: \"Bill Evans\"; artists only in the files: \"John Coltrane\""},
+       {{"Kind of Blue", {"Miles Davis", "Bill Evans"}}}, 3, 2, 2},
+      {"the same with --prefer-files: the files win; a remembered folder missing: it is said",
+       edited, changed({{0, nirvana("1.mp3", "Spirit", 1, 1)}, {3, std::nullopt}, {4, std::nullopt}}),
+       {kBlue, {"Nevermind", {"Spirit", "In Bloom", "Come as You Are"}}}, 1, 5,
+       {"m/Kind of Blue/: missing or holds no audio file"}, {}, 2, 0, 0, {"Nevermind"},
+       {"m/Nevermind", "m/Kind of Blue"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -197,20 +189,19 @@ TEST_F(RescanTest, TableOfCases) {
     std::vector<std::string> lines;
     int opened = -1;
     options.preferfiles = c.preferfiles;
-    scan(c.after, options, &lines, &opened);
+    const ScanSummary summary = scan(c.after, options, &lines, &opened);
     EXPECT_EQ(albums(), c.albums);
-    EXPECT_EQ(opened, c.opened);
-    EXPECT_EQ(DB_Table(SongTable).nlive(), c.songs);
-    EXPECT_EQ(DB_Table(ArtistTable).nlive(), c.artistcount);
+    EXPECT_EQ(std::tuple(summary.tally.outcome(AlbumOutcome::LeftAlone), opened,
+                         DB_Table(SongTable).nlive(), DB_Table(ArtistTable).nlive()),
+              std::tuple(c.leftalone, c.opened, c.songs, c.artistcount));
     for (const auto& [album, names] : c.artists) EXPECT_EQ(artistsof(album), names) << album;
     std::string report;
     for (const std::string& line : lines) report += line + "\n";
-    EXPECT_NE(report.find(c.said), std::string::npos) << report;
+    for (const std::string& said : c.said) EXPECT_NE(report.find(said), std::string::npos) << report;
     // A second rescan of the same folder opens nothing and changes nothing.
-    const Albums settled = albums();
     options.preferfiles.clear();
     scan(c.after, options, nullptr, &opened);
-    EXPECT_EQ(albums(), settled);
+    EXPECT_EQ(albums(), c.albums);
     // An edited album's changed file is read again, to tell the difference again.
     EXPECT_EQ(opened, c.again);
     DB_Close();
@@ -219,19 +210,16 @@ TEST_F(RescanTest, TableOfCases) {
   }
 }
 
-// A retagged track of an album of many artists and no album artist tag
-// stays in its album: read alone, its artist would name another.
+// A retagged track of an album of many artists and no album artist tag stays in its album: read
+// alone, its artist would name another.
 TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
   const std::vector<TrackTags> hits = {file("Hits", "1.mp3", "One", "Hits", "Ann", 1),
                                        file("Hits", "2.mp3", "Two", "Hits", "Bob", 2),
                                        file("Hits", "3.mp3", "Three", "Hits", "Cy", 3)};
   scan(hits, kM);
-  ASSERT_EQ(albums(), (Albums{{"Hits", {"One", "Two", "Three"}}}));
   std::vector<TrackTags> retagged = hits;
   retagged[1] = file("Hits", "2.mp3", "Two (edit)", "Hits", "Bob", 2, 1);
-  int opened = 0;
-  const ScanSummary summary = scan(retagged, kM, nullptr, &opened);
-  EXPECT_EQ(opened, 1);
+  const ScanSummary summary = scan(retagged, kM);
   const std::string text = DB_ScanSummaryText(summary, ScanNotes(), WriteMode::Write);
   EXPECT_NE(text.find("1 audio file read, "), std::string::npos) << text;
   EXPECT_NE(text.find("rescan: 2 files unchanged"), std::string::npos) << text;
@@ -241,17 +229,14 @@ TEST_F(RescanTest, ARetaggedTrackOfAnAlbumWithoutAlbumArtistStaysInIt) {
 // An album typed in is no scan's: a scan neither completes nor follows it.
 TEST_F(RescanTest, AnAlbumTypedInIsNeverTouched) {
   ASSERT_EQ(link(0, album_with(1, {add(SongTable, "Smells Like Teen Spirit")}, "Nevermind"), add(ArtistTable, "Nirvana")), Ok);
-  std::vector<std::string> lines;
-  const ScanSummary summary = scan(kLibrary, kM, &lines);
-  EXPECT_EQ(summary.tally.outcome(AlbumOutcome::LeftAlone), 1);
-  EXPECT_EQ(albums(), (Albums{{"Kind of Blue", {"So What", "Freddie Freeloader"}},
-                              {"Nevermind", {"Smells Like Teen Spirit"}}}));
+  EXPECT_EQ(scan(kLibrary, kM).tally.outcome(AlbumOutcome::LeftAlone), 1);
+  EXPECT_EQ(albums(), (Albums{kBlue, {"Nevermind", {"Smells Like Teen Spirit"}}}));
   scan(changed({{0, std::nullopt}}), kM);
   EXPECT_EQ(albums()["Nevermind"], std::vector<std::string>{"Smells Like Teen Spirit"});
 }
 
-// The dry run tells exactly what the rescan then does, and writes nothing;
-// a name it would make is counted once, however many albums use it.
+// The dry run tells exactly what the rescan then does, and writes nothing; a name it would make is
+// counted once, however many albums use it.
 TEST_F(RescanTest, ADryRunTellsWhatTheRescanDoes) {
   scan(kLibrary, kM);
   const std::vector<TrackTags> after =
@@ -270,12 +255,9 @@ TEST_F(RescanTest, ADryRunTellsWhatTheRescanDoes) {
   ASSERT_EQ(planned.size(), done.size());
   for (size_t i = 0; i < done.size(); ++i) {
     std::string p = planned[i];
-    const size_t would = p.find(" would ");
-    if (would != std::string::npos) p.replace(would, 7, " ");
+    if (const size_t would = p.find(" would "); would != std::string::npos) p.replace(would, 7, " ");
     EXPECT_EQ(p.find("would"), std::string::npos);
   }
-  EXPECT_EQ(albums(), (Albums{{"Bleach", {"Polly"}}, {"Every Good Boy", {"Touch Me"}}, {"Kind of Blue", {"In Bloom"}},
-                              {"Nevermind", {"Spirit", "Come as You Are"}}, {"Superfuzz", {"Touch Me"}}}));
   EXPECT_EQ(real.tally.created[ArtistTable], 1);
 }
 

@@ -1,12 +1,11 @@
-// Verification of the scan file table: a torn entry and the mark of an
-// album that is gone are dropped; a whole entry stays.
+// Verification of the scan file table: a torn entry and the mark of an album that is gone are
+// dropped; a whole entry stays.
 #include <gtest/gtest.h>
 
 #include <utility>
 
 #include "catalogue/maintenance.h"
 #include "catalogue/scanfiles.h"
-#include "catalogue/scanrun.h"
 #include "catalogue/schema.h"
 #include "catalogue/tableset.h"
 #include "tests/catalogue/testutil.h"

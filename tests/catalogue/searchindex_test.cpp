@@ -1,5 +1,5 @@
-// The kept names' patches against a plain list: random names taken out and
-// put in across blocks of a few names each, which split and empty.
+// The kept names' patches against a plain list: random names taken out and put in across blocks of
+// a few names each, which split and empty.
 #include "catalogue/searchindex.h"
 
 #include <gtest/gtest.h>

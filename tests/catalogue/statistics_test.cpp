@@ -1,5 +1,5 @@
-// Statistics counted from the rows, and the purge of unused entries as one
-// edit: whole, or taken back whole by recovery.
+// Statistics counted from the rows, and the purge of unused entries as one edit: whole, or taken
+// back whole by recovery.
 #include "catalogue/statistics.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +25,8 @@ std::vector<std::string> names(const std::vector<StatsEntry>& entries) {
 
 class StatisticsTest : public CatalogueTest {
  protected:
-  // The shared albums, X0 a second time on the first, an album with no
-  // rows and a song no album uses beside X3.
+  // The shared albums, X0 a second time on the first, an album with no rows and a song no album
+  // uses beside X3.
   void SetUp() override {
     CatalogueTest::SetUp();
     makesharedalbums();
@@ -42,19 +42,18 @@ TEST_F(StatisticsTest, CountsListsAndRanksFromTheRows) {
   ASSERT_EQ(DB_Statistics(&s), quill::Ok);
   // Albums, artists, songs; artist rows, song rows.
   EXPECT_EQ(std::tuple(s.records[0], s.records[1], s.records[2], s.links[0], s.links[1]), std::tuple(3, 4, 5, 5, 5));
-  EXPECT_EQ(names(s.withoutartists), std::vector<std::string>{"Empty=0"});
-  EXPECT_EQ(names(s.withoutsongs), std::vector<std::string>{"Empty=0"});
-  EXPECT_EQ(names(s.unused[0]), std::vector<std::string>{"X3=0"});
-  EXPECT_EQ(names(s.unused[1]), std::vector<std::string>{"Lonely=0"});
-  // X0 is on two albums, once twice; ties in name order.
-  EXPECT_EQ(names(s.topartists), (std::vector<std::string>{"X0=2", "X1=1", "X2=1"}));
+  // Without artists, without songs, unused artists and songs, the top artists: X0 is on two albums,
+  // once twice; ties in name order.
+  using Lists = std::vector<std::vector<std::string>>;
+  EXPECT_EQ((Lists{names(s.withoutartists), names(s.withoutsongs), names(s.unused[0]),
+                   names(s.unused[1]), names(s.topartists)}),
+            (Lists{{"Empty=0"}, {"Empty=0"}, {"X3=0"}, {"Lonely=0"}, {"X0=2", "X1=1", "X2=1"}}));
 }
 
 TEST_F(StatisticsTest, TheTopTenAreTheArtistsOnTheMostAlbums) {
-  // Eleven more artists on 1..11 albums each: of the two on two albums, X0
-  // and Z1, the first in name order is tenth.
-  std::vector<int32_t> albums;
-  for (int i = 0; i < 11; ++i) albums.push_back(add(TitleTable, ("A" + std::to_string(i)).c_str()));
+  // Eleven more artists on 1..11 albums each: of the two on two albums, X0 and Z1, the first in
+  // name order is tenth.
+  const std::vector<int32_t> albums = some(TitleTable, 11);
   for (int i = 0; i < 11; ++i)
     for (int a = 0, artist = add(ArtistTable, ("Z" + std::to_string(i)).c_str()); a <= i; ++a)
       ASSERT_EQ(link(0, albums[static_cast<size_t>(a)], artist), quill::Ok);
@@ -73,17 +72,12 @@ TEST_F(StatisticsTest, PurgeDeletesTheUnusedAsOneEdit) {
   ASSERT_TRUE(DB_HasUnfinishedEdit());
   ASSERT_EQ(DB_Recover(nullptr, nullptr, nullptr), 0);
   ASSERT_EQ(DB_Open(), 0);
-  EXPECT_TRUE(exists(ArtistTable, artists_[3]));
-  EXPECT_TRUE(exists(SongTable, lonely_));
+  EXPECT_TRUE(exists(ArtistTable, artists_[3]) && exists(SongTable, lonely_));
 
   ASSERT_EQ(DB_PurgeUnused(&deleted), quill::Ok);
   EXPECT_EQ(deleted, 2);
-  EXPECT_FALSE(exists(ArtistTable, artists_[3]));
-  EXPECT_FALSE(exists(SongTable, lonely_));
+  EXPECT_FALSE(exists(ArtistTable, artists_[3]) || exists(SongTable, lonely_));
   EXPECT_FALSE(DB_HasUnfinishedEdit());
-  CatalogueStats s;
-  ASSERT_EQ(DB_Statistics(&s), quill::Ok);
-  EXPECT_EQ(std::pair(s.records[1], s.records[2]), std::pair(3, 4));
 }
 
 }  // namespace
