@@ -6,18 +6,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "engine/bytes.h"
-#include "engine/datafile.h"
-#include "engine/header.h"
 #include "engine/index.h"
 #include "engine/maintain.h"
 #include "engine/rlist.h"

@@ -87,9 +87,11 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   EXPECT_EQ(shape(1), (std::vector<int>{CF_FIXED | CF_BINARY, 20, 0}));
   EXPECT_EQ(shape(2), (std::vector<int>{CF_VAR | CF_COLLATE, 60, 1}));
   EXPECT_EQ(std::make_pair(int{t[2].comps[1].flags}, int{t[2].keyoff}), std::make_pair(int{CF_DESC}, 32));
-  // A variable text takes its NUL or exactly its length in a key.
+  // A variable text takes its NUL or exactly its length in a key; a number all its bytes
+  // whatever its flags (a zero byte is part of its value).
   ASSERT_EQ(make_table("k", {{'C', 20, "Name"}, {'L', 4, "N"}},
-                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"}}),
+                       {{{{0, 0, 0}, {1, 0, 0}}, "NameN"}, {{{0, 14, CF_VAR}}, "Part"},
+                        {{{1, 0, CF_VAR}}, "N"}}),
             Ok);
   DataFile keyed;
   ASSERT_EQ(keyed.open("k", {.readonly = true, .noindex = true}), Ok);
@@ -102,6 +104,8 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   std::memcpy(record, "A very long name of it", 19);  // no NUL within 14
   EXPECT_EQ(keyed.makekey(1, record, key), 14);
   EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
+  EXPECT_EQ(keyed.makekey(2, record, key), 4);
+  EXPECT_EQ(std::memcmp(key, "\0\0\0\7", 4), 0);
   // A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
   // pages, 257 do not), and one naming a field that does not exist, are fatal.
   ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);

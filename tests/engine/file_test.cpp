@@ -1,12 +1,8 @@
 #include "engine/file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
 
 #include <string>
 

@@ -4,19 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <tuple>
 #include <filesystem>
 #include <regex>
-#include <set>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/diskroom.h"
-#include "engine/file.h"
 #include "engine/index.h"
-#include "engine/rlist.h"
 #include "tests/engine/testutil.h"
 
 namespace quill {
@@ -31,7 +26,6 @@ const std::vector<FieldDescr> kFields = {{'C', 8, "Name"}, {'L', 4, "Num"}};
 const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNum"}};
 constexpr int kRecLen = 13;
 
-// Suites whose every test runs in a temporary directory.
 using Pack = test::InTempDir;
 using Reindex = test::InTempDir;
 
@@ -235,18 +229,9 @@ TEST_F(Pack, WideRecordsSpanningManyReads) {
   const Header h = header_of("w");
   const Bytes after = read_all("w.db1");
   EXPECT_EQ(Bytes(after.begin() + h.datastart, after.end()), live);
+  // The check matches each tree to the records, entry by entry.
   ASSERT_EQ(DataFile::reindex("w"), Ok);
   EXPECT_TRUE(sound("w"));
-  DataFile table;
-  ASSERT_EQ(table.open("w", {.readonly = true}), Ok);
-  Rlist cursor(&table);
-  ASSERT_EQ(cursor.select(1), 0);
-  int32_t n = 0;
-  for (ErrorCode rc = cursor.first(); rc == Ok; rc = cursor.skip(1), ++n) {
-    EXPECT_EQ(cursor.recno(), n);
-    EXPECT_EQ(get4(cursor.buffer() + kWide), n + n / 2 + 1);
-  }
-  EXPECT_EQ(n, 466);
 }
 
 // A reindex counts records times tags (a total over several tables is the catalogue's, whose

@@ -11,7 +11,6 @@
 #include <set>
 #include <string>
 
-#include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
 #include "tests/engine/testutil.h"
@@ -27,12 +26,6 @@ using test::TempDir;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
-
-// A change or a read through a cursor, named for the failure message.
-struct Call {
-  const char* name;
-  std::function<ErrorCode(Rlist&)> run;
-};
 
 std::string name_of(Rlist& r) { return reinterpret_cast<const char*>(r.field(kName).data()); }
 
@@ -264,37 +257,6 @@ TEST(RlistTables, ReadOnlyRefusesChangesWithoutIndexOutdatesTheIndex) {
   EXPECT_EQ(table.open("t"), IndexOutOfDate);
 }
 
-// A number keeps all its bytes in the key whatever flags its component
-// carries: its zero bytes are part of its value, not an end of text.
-TEST(RlistTables, ANumberKeyKeepsItsZeroBytes) {
-  TempDir dir;
-  ASSERT_EQ(test::make_table("n", {{'L', 4, "Num"}}, {{{{0, 0, CF_VAR}}, "ByNum"}}), Ok);
-  ASSERT_EQ(test::make_index("n"), Ok);
-  {
-    DataFile filling;
-    ASSERT_EQ(filling.open("n"), Ok);
-    Rlist r(&filling);
-    for (long v : {5, 300, 70000, -1}) {
-      r.field(0).set(v);
-      ASSERT_EQ(r.append(), Ok);
-    }
-  }
-  for (bool reindexed : {false, true}) {
-    ASSERT_EQ(reindexed ? DataFile::reindex("n") : Ok, Ok);
-    DataFile numbers;
-    ASSERT_EQ(numbers.open("n", {.readonly = true}), Ok);
-    Rlist r(&numbers);
-    ASSERT_EQ(r.select(0), 0);
-    std::vector<long> order;
-    for (ErrorCode rc = r.first(); rc == Ok; rc = r.skip(1)) {
-      EXPECT_EQ(std::vector<uint8_t>(r.keyptr(0), r.keyptr(0) + r.keysize(0)),
-                test::be32(static_cast<int32_t>(r.field(0).aslong())));
-      order.push_back(r.field(0).aslong());
-    }
-    EXPECT_EQ(order, (std::vector<long>{-1, 5, 300, 70000})) << reindexed;
-  }
-}
-
 // A write failing anywhere in an append, update, delete or deferred-sync batch leaves the old
 // or new table, or an index reported out of date, and is never reported as success. A failed
 // page write ends the process, so each attempt runs in a child.
@@ -413,7 +375,7 @@ TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
   TempDir dir;
   make_filled(5);
   const std::vector<unsigned char> data = test::read_all("t.db1");
-  const Call calls[] = {
+  const std::pair<const char*, std::function<ErrorCode(Rlist&)>> calls[] = {
       {"add", [](Rlist& r) { return add(r, "Fresh"); }},
       {"update", [](Rlist& r) { return rename(r, "Renamed"); }},
       {"delete", [](Rlist& r) { return r.del(); }},
