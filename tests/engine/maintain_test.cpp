@@ -12,6 +12,7 @@
 #include "engine/datafile.h"
 #include "engine/diskroom.h"
 #include "engine/index.h"
+#include "engine/rlist.h"
 #include "tests/engine/testutil.h"
 
 namespace quill {
@@ -147,14 +148,10 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
 TEST_F(Pack, TablesWithoutDeletionsLiveRecordsOrTags) {
   ASSERT_EQ(make_table("t", kFields), Ok);
   append_raw("t", {record("a", 1), record("b", 2)});
-  Bytes before = read_all("t.db1");
+  Bytes expected = read_all("t.db1");
+  putle32(&expected[20], getle32(&expected[20]) + 1);  // only the stamp rises
   ASSERT_EQ(DataFile::pack("t"), Ok);
-  Bytes after = read_all("t.db1");
-  ASSERT_EQ(after.size(), before.size());
-  EXPECT_EQ(getles32(&after[20]), getles32(&before[20]) + 1);
-  // Everything but the stamp is as it was.
-  putle32(&after[20], getle32(&before[20]));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(read_all("t.db1"), expected);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
   // A table of deleted records only.
   ASSERT_EQ(make_table("d", kFields), Ok);

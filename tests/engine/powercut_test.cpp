@@ -1,15 +1,13 @@
 // The power-loss simulator itself: it must find the damage that a wrong order
-// of writes and syncs allows, and none where the order is right.
+// of writes and syncs allows, and none where the order is right. (That a rename
+// not followed by a directory sync, or over data not yet synced, may be lost,
+// the pack and reindex sweeps of crash_test find when either sync is left out.)
 #include "tests/engine/powercut.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <set>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "engine/bytes.h"
 #include "engine/file.h"
@@ -49,7 +47,7 @@ bool counted_records_whole(const std::string& path) {
   return true;
 }
 
-TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
+TEST(PowerCut, CatchesWritesOutOfOrderAndNothingInTheRightOrder) {
   for (CutMode mode : {CutMode::Pages, CutMode::Sectors}) {
     for (bool right : {false, true}) {
       TempDir dir;
@@ -74,41 +72,6 @@ TEST(PowerCut, CatchesWritesAndRenamesOutOfOrderAndNothingInTheRightOrder) {
           << "mode " << static_cast<int>(mode) << ": " << damaged << " of " << tried << " damaged";
     }
   }
-  // A rename not followed by a directory sync may be lost; a file renamed
-  // before its data was synced may arrive without it.
-  TempDir dir;
-  write_all("target", {'o', 'l', 'd'});
-  PowerCut cut;
-  auto make = [](const char* name, bool sync) {
-    File f;
-    ASSERT_EQ(f.create(name, Sharing::Exclusive), 0);
-    ASSERT_EQ(f.writeat(0, "new", 3), 0);
-    ASSERT_EQ(sync ? f.sync() : 0, 0);  // a close does not sync
-  };
-  make("tmp1", true);
-  ASSERT_EQ(File::renamefile("tmp1", "target"), 0);
-  const int64_t renamed = cut.now();
-  ASSERT_EQ(File::syncdir("target"), 0);
-  const int64_t dirsynced = cut.now();
-  make("tmp2", false);
-  ASSERT_EQ(File::renamefile("tmp2", "other"), 0);
-  ASSERT_EQ(File::syncdir("other"), 0);
-
-  std::set<std::string> before_dirsync, after_dirsync, unsynced_data;
-  for (uint64_t seed = 0; seed < 16; ++seed) {
-    for (auto [at, seen, name] : {std::tuple{renamed, &before_dirsync, "target"},
-                                  std::tuple{dirsynced, &after_dirsync, "target"},
-                                  std::tuple{cut.now(), &unsynced_data, "other"}}) {
-      fs::create_directory("after");
-      cut.materialise(at, seed, CutMode::Pages, "after");
-      auto bytes = read_all(std::string("after/") + name);
-      seen->insert(std::string(bytes.begin(), bytes.end()));
-      fs::remove_all("after");
-    }
-  }
-  EXPECT_EQ(before_dirsync, (std::set<std::string>{"old", "new"}));
-  EXPECT_EQ(after_dirsync, (std::set<std::string>{"new"}));
-  EXPECT_TRUE(unsynced_data.count("")) << "renamed data arrived whatever the seed";
 }
 
 }  // namespace
