@@ -1,7 +1,7 @@
 // The power-loss simulator itself: it must find the damage that a wrong order
 // of writes and syncs allows, and none where the order is right. (That a rename
-// not followed by a directory sync, or over data not yet synced, may be lost,
-// the pack and reindex sweeps of crash_test find when either sync is left out.)
+// not followed by a directory sync may be lost, crash_test's pack and reindex
+// sweeps find when that sync is left out.)
 #include "tests/engine/powercut.h"
 
 #include <gtest/gtest.h>
