@@ -32,23 +32,17 @@ void open_store(MultiFile& m, const char* path, Sharing sharing = Sharing::Exclu
   ASSERT_EQ(m.setuprd(), Ok);
 }
 
-// The store of an index file with two trees.
-void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
-  MultiFile m;
-  create_store(m, path, {p0, p1});
-  ASSERT_EQ(m.close(), 0);
-}
-
 TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   TempDir dir;
-  make_index_like("t.idx");
+  MultiFile m;
+  create_store(m, "t.idx", {1024, 1018});  // as an index file with two trees
+  ASSERT_EQ(m.close(), Ok);
   // Two slots, header length 12 and zero; slot 0 at 16 (page size 1024,
   // area 8 at 68, empty tree, no pages) with its mark "EB" at 40; slot 1 at
   // 42 (1018, area at 78), mark at 66; the list's end; each area's mark.
   EXPECT_EQ(hex(read_all("t.idx")),
             "02000c0000000000000000000000000000040800ffffffff00000000ffffffff00000000440000004542fa03"
             "0800ffffffff00000000ffffffff000000004e00000045420000000000000000454200000000000000004542");
-  MultiFile m;
   open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
 
@@ -206,8 +200,9 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
 // hand across operations, the B-tree's descent shows).
 TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   TempDir dir;
-  make_index_like("t.idx", 256, 256);
   MultiFile m;
+  create_store(m, "t.idx", {256, 256});
+  ASSERT_EQ(m.close(), Ok);
   open_store(m, "t.idx", Sharing::Shared);
   ASSERT_EQ(m.addpage(1), 0);
   const long long reads = m.pagereads();

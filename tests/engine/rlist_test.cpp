@@ -261,12 +261,11 @@ TEST(RlistTables, ReadOnlyRefusesChangesWithoutIndexOutdatesTheIndex) {
 // or new table, or an index reported out of date, and is never reported as success. A failed
 // page write ends the process, so each attempt runs in a child.
 TEST(RlistFaults, EveryFailedWriteIsSafe) {
-  std::vector<unsigned char> data, index;  // the table before each attempt
+  test::DirContents start;  // the table before each attempt
   {
     TempDir dir;
     make_filled(40);
-    data = test::read_all("t.db1");
-    index = test::read_all("t.idx");
+    start = test::dir_contents();
   }
   // Few cached pages: changed ones are evicted (written) mid-batch.
   const auto batch = [](DataFile& table, Rlist& r) {
@@ -294,8 +293,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
   for (const auto& [name, op] : ops) {
     for (int failat = 1; failat < 400; ++failat) {
       TempDir dir;
-      test::write_all("t.db1", data);
-      test::write_all("t.idx", index);
+      for (const auto& [file, bytes] : start) test::write_all(file, bytes);
       const int code = test::run_child([&] {
         DataFile table;
         if (table.open("t") != Ok) _exit(4);
