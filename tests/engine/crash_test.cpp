@@ -64,13 +64,12 @@ bool read_records(const std::string& base, Records* out) {
 
 // Record by record: as before the call in flight or as after it. A record
 // rewritten in place can be torn where it crosses a 512-byte sector (no
-// order of writes prevents that); each sector's part must then be old or new.
-bool matches(const Records& s, const Records& a, const Records& b, std::string* why) {
-  if (s.recs.size() != a.recs.size() && s.recs.size() != b.recs.size()) {
-    *why = std::to_string(s.recs.size()) + " records, expected " + std::to_string(a.recs.size()) +
+// order of writes prevents that); each sector's part must then be old or new. What differs, or
+// nothing.
+std::string mismatch(const Records& s, const Records& a, const Records& b) {
+  if (s.recs.size() != a.recs.size() && s.recs.size() != b.recs.size())
+    return std::to_string(s.recs.size()) + " records, expected " + std::to_string(a.recs.size()) +
            " or " + std::to_string(b.recs.size());
-    return false;
-  }
   for (size_t i = 0; i < s.recs.size(); ++i) {
     const auto& r = s.recs[i];
     const auto* old = i < a.recs.size() ? &a.recs[i] : nullptr;
@@ -83,12 +82,9 @@ bool matches(const Records& s, const Records& a, const Records& b, std::string* 
       torn = std::memcmp(&r[k], &(*old)[k], n) == 0 || std::memcmp(&r[k], &(*fresh)[k], n) == 0;
       k += n;
     }
-    if (!torn) {
-      *why = "record " + std::to_string(i) + " is neither as before nor as after";
-      return false;
-    }
+    if (!torn) return "record " + std::to_string(i) + " is neither as before nor as after";
   }
-  return true;
+  return "";
 }
 
 // Judges the files in the current directory; the reason goes to stderr.
@@ -102,9 +98,8 @@ int judge(const Records& before, const Records& after) {
   }
   if (auto sound = test::sound("t"); !sound) return fail(std::string("check: ") + sound.message());
   Records s;
-  std::string why;
   if (!read_records("t", &s)) return fail("records unreadable");
-  if (!matches(s, before, after, &why)) return fail(why);
+  if (const std::string why = mismatch(s, before, after); !why.empty()) return fail(why);
 
   // Whatever an interrupted append left is overwritten, never counted.
   {

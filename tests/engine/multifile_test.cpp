@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 #include <tuple>
 
 #include "engine/bytes.h"
@@ -210,51 +209,6 @@ TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   ASSERT_NE(m.loadpage(m.slot(1).freehead, 256), nullptr);
   ASSERT_NE(m.loadpage(m.slot(1).freehead, 256), nullptr);
   EXPECT_EQ(m.pagereads(), reads + 1);
-}
-
-// Write-back holds pages, new ones too, and writes them out in file order with neighbours
-// joined; whatever the cache evicts, the file comes out as if written through.
-TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
-  TempDir dir;
-  for (int cachepages : {8, 4096}) {
-    std::vector<std::vector<unsigned char>> files;
-    for (bool writeback : {false, true}) {
-      MultiFile m;
-      create_store(m, "t.idx", {256, 384});
-      m.setcachepages(cachepages);
-      m.defersync(cachepages == 8);  // runs written page by page, gathered by the file
-      ASSERT_EQ(m.setwriteback(writeback), Ok);
-      std::mt19937 rng(7);
-      std::vector<int32_t> used[2];
-      for (int step = 0; step < 3000; ++step) {
-        const int i = static_cast<int>(rng() % 2);
-        const int size = m.slot(i).pagesize;
-        std::vector<int32_t>& mine = used[i];
-        const unsigned what = mine.empty() ? 0 : rng() % 10;
-        const size_t k = mine.empty() ? 0 : rng() % mine.size();
-        std::vector<uint8_t> image(static_cast<size_t>(size), static_cast<uint8_t>(step));
-        // Written back now and then: clean cached pages lie between dirty ones.
-        ASSERT_EQ(step % 500 == 0 ? m.flushpages() : Ok, Ok);
-        if (what < 3) {
-          ASSERT_EQ(m.slot(i).nfree == 0 ? m.addpage(i) : Ok, Ok);
-          mine.push_back(m.use_free_page(i));
-        } else if (what < 7) {
-          ASSERT_EQ(m.savepage(mine[k], image.data(), size), Ok);
-        } else if (what < 8) {
-          ASSERT_EQ(m.patchpage(mine[k], size, step % (size - 4), image.data(), 4), Ok);
-        } else {
-          // The trees blank a page before they give it back.
-          std::fill(image.begin(), image.end(), 0);
-          ASSERT_EQ(m.savepage(mine[k], image.data(), size), Ok);
-          ASSERT_EQ(m.freepage(i, mine[k]), Ok);
-          mine.erase(mine.begin() + static_cast<long>(k));
-        }
-      }
-      ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);
-      files.push_back(read_all("t.idx"));
-    }
-    EXPECT_TRUE(files[0] == files[1]) << "cache of " << cachepages << " pages";
-  }
 }
 
 // What write-back still held when the close could not write it is the
