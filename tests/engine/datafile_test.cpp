@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "engine/bytes.h"
 #include "tests/engine/testutil.h"
@@ -124,9 +125,8 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
                 message);
 }
 
-// Records by number, as the catalogue's journal and recovery read and write
-// them: spans outside a file's positions are refused, a tail past the
-// counted records is cut back to them.
+// Records by number, as the catalogue's journal and recovery read and write them: spans outside a
+// file's positions are refused, a tail past the counted records is cut back to them.
 TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
@@ -151,40 +151,38 @@ TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
   EXPECT_EQ(read_all("t.db1").size(), static_cast<size_t>(counted));
 }
 
-// Each damage must give BadData and leave the object closed.
-class DamagedHeader : public testing::TestWithParam<std::function<void(Bytes&)>> {};
-
-TEST_P(DamagedHeader, GivesBadData) {
+// Each damage gives BadData and leaves the object closed.
+TEST(DataFileDamage, GivesBadDataAndLeavesTheTableClosed) {
   TempDir dir;
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
-  Bytes b = read_all("t.db1");
-  GetParam()(b);
-  write_all("t.db1", b);
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
-  EXPECT_FALSE(table.isopen());
-  EXPECT_FALSE(table.has_header());
+  const Bytes good = read_all("t.db1");
+  const std::pair<const char*, std::function<void(Bytes&)>> damages[] = {
+      {"trailer", [](Bytes& b) { b[185] = 'x'; }},
+      {"descriptors cut off", [](Bytes& b) { b.resize(120); }},
+      {"header cut off", [](Bytes& b) { b.resize(40); }},
+      {"absurd field count", [](Bytes& b) { putle16(&b[32], 0xFFFF); }},
+      {"absurd tag count", [](Bytes& b) { putle16(&b[52], 0x7FFF); }},
+      {"no name length", [](Bytes& b) { putle16(&b[24], 0); }},
+      {"zero-length field", [](Bytes& b) { putle16(&b[56 + 18], 0); }},
+      {"\"X\" of 2 bytes", [](Bytes& b) { putle16(&b[56 + 20 + 18], 2); }},
+      {"unknown type", [](Bytes& b) { b[56 + 16] = 'Q'; }},
+      {"reclen not the sum", [](Bytes& b) { putle16(&b[34], 66); }},
+      {"statlen not 1", [](Bytes& b) { putle16(&b[36], 2); }},
+      {"datastart off the formula", [](Bytes& b) { putle32(&b[28], 190); }},
+      {"negative nrecs", [](Bytes& b) { putle32(&b[4], static_cast<uint32_t>(-5)); }},
+      {"records beyond 2 GiB", [](Bytes& b) { putle32(&b[4], 40000000); }},
+      {"component count beyond the file", [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); }},
+      {"ncomps not the sum", [](Bytes& b) { putle16(&b[54], 3); }},
+  };
+  for (const auto& [what, damage] : damages) {
+    Bytes b = good;
+    damage(b);
+    write_all("t.db1", b);
+    DataFile table;
+    EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData) << what;
+    EXPECT_FALSE(table.isopen() || table.has_header()) << what;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Damage, DamagedHeader,
-    testing::Values(
-        [](Bytes& b) { b[185] = 'x'; },                       // trailer
-        [](Bytes& b) { b.resize(120); },                      // descriptors cut off
-        [](Bytes& b) { b.resize(40); },                       // header cut off
-        [](Bytes& b) { putle16(&b[32], 0xFFFF); },            // absurd field count
-        [](Bytes& b) { putle16(&b[52], 0x7FFF); },            // absurd tag count
-        [](Bytes& b) { putle16(&b[24], 0); },                 // no name length
-        [](Bytes& b) { putle16(&b[56 + 18], 0); },            // zero-length field
-        [](Bytes& b) { putle16(&b[56 + 20 + 18], 2); },       // "X" of 2 bytes
-        [](Bytes& b) { b[56 + 16] = 'Q'; },                   // unknown type
-        [](Bytes& b) { putle16(&b[34], 66); },                // reclen not the sum
-        [](Bytes& b) { putle16(&b[36], 2); },                 // statlen not 1
-        [](Bytes& b) { putle32(&b[28], 190); },               // datastart off the formula
-        [](Bytes& b) { putle32(&b[4], static_cast<uint32_t>(-5)); },   // negative nrecs
-        [](Bytes& b) { putle32(&b[4], 40000000); },           // records beyond 2 GiB
-        [](Bytes& b) { putle16(&b[56 + 80 + 16], 0x7000); },  // component count beyond the file
-        [](Bytes& b) { putle16(&b[54], 3); }));                // ncomps not the sum
 
 }  // namespace
 }  // namespace quill

@@ -45,28 +45,6 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
 }
 
-// An exclusive holder keeps every other opener out, in this process too, and nobody truncates
-// it; shared openers coexist but keep exclusive ones and truncation out.
-TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
-  TempDir dir;
-  for (Sharing held : {Sharing::Exclusive, Sharing::Shared}) {
-    File f;
-    ASSERT_EQ(f.create("table", held), 0);
-    ASSERT_EQ(f.writeat(0, "data", 4), 0);
-    const bool shared = held == Sharing::Shared;
-    EXPECT_EQ(test::run_child([shared] {
-                File g, h;
-                if ((g.open("table", Access::ReadOnly, Sharing::Shared) == 0) != shared) _exit(1);
-                if (h.open("table", Access::ReadWrite, Sharing::Exclusive) == 0) _exit(2);
-                if (h.create("table", Sharing::Shared) == 0) _exit(3);
-              }),
-              0);
-    File g;
-    EXPECT_EQ(g.open("table", Access::ReadOnly, Sharing::Shared) == 0, shared);
-    EXPECT_EQ(f.size(), 4);
-  }
-}
-
 // A waiter gets the range once it is given back (whenever it began to wait).
 TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   TempDir dir;

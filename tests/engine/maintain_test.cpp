@@ -152,8 +152,7 @@ TEST_F(Pack, TablesWithoutDeletionsLiveRecordsOrTags) {
   const Header h = header_of("d");
   EXPECT_EQ(std::tie(h.nrecs, h.ndeleted, h.serial), std::make_tuple(0, 0, 2));
   EXPECT_EQ(read_all("d.db1").size(), static_cast<size_t>(h.datastart));
-  // A reindex of a table without tags makes no index and leaves alone one
-  // that is there.
+  // A reindex of a table without tags makes no index and leaves alone one that is there.
   ASSERT_EQ(make_table("n", kFields), Ok);
   append_raw("n", {record("a", 1)});
   EXPECT_EQ(DataFile::reindex("n"), Ok);
@@ -238,8 +237,7 @@ TEST_F(Pack, RefusalsOfTheOldFileAlsoByReindex) {
   EXPECT_EQ(DataFile::pack("missing"), DataOpen);
   EXPECT_TRUE(entries().empty());
 
-  // Records missing at the end of the file (a damaged header is refused as
-  // every open refuses it).
+  // Records missing at the end of the file (a damaged header is refused as every open refuses it).
   ASSERT_EQ(make_table("cut", kFields), Ok);
   append_raw("cut", {record("a", 1), record("b", 2)});
   Bytes cut = read_all("cut.db1");
@@ -304,9 +302,8 @@ TEST_F(Pack, AWriteOrMoveFailingLeavesTheTableAsItWas) {
   EXPECT_EQ(opens("t"), Ok);
 }
 
-// Without room for twice the table on the disk, pack and reindex are
-// refused before they write, and say how much they lack; a disk that fills
-// up all the same during the copy is named as full.
+// Without room for twice the table on the disk, pack and reindex are refused before they write, and
+// say how much they lack; a disk that fills up all the same during the copy is named as full.
 TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
   const DirContents before = indexed_five();
   const int64_t twice = 2 * static_cast<int64_t>(fs::file_size("t.db1") + fs::file_size("t.idx"));

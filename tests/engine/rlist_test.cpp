@@ -364,11 +364,10 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   EXPECT_EQ(per_process, (std::map<long, int>{{0, kEach}, {1, kEach}, {2, kEach}, {3, kEach}}));
 }
 
-// A shared table locks for every change (the index lock, then the
-// header's) and every read (the open, which checks the index against the
-// counters, and each tree operation). A lock the system refuses refuses the
-// call (TryAgain) with nothing written or read from a half-changed table;
-// the locks are given back, so the next call goes on.
+// A shared table locks for every change (the index lock, then the header's) and every read (the
+// open, which checks the index against the counters, and each tree operation). A lock the system
+// refuses refuses the call (TryAgain) with nothing written or read from a half-changed table; the
+// locks are given back, so the next call goes on.
 TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
   TempDir dir;
   make_filled(5);
