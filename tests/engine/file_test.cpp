@@ -46,7 +46,7 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
 }
 
 // A waiter gets the range once it is given back (whenever it began to wait).
-TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
+TEST(FileSharing, RangeLocksConflictAndWaitersAreReleased) {
   TempDir dir;
   {
     File f;
@@ -77,19 +77,6 @@ TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLen
   waitpid(pid, &status, 0);
   EXPECT_EQ(status, 0);  // exited, and with 0
   close(ready[0]), close(ready[1]);
-  // A whole-file lock remembers the length it locked.
-  File g;
-  ASSERT_EQ(g.create("grow", Sharing::Shared), 0);
-  ASSERT_EQ(g.writeat(0, "0123456789", 10), 0);
-  EXPECT_EQ(g.lock(LockMode::None, 0, 0, Wait::No), 0);
-  ASSERT_EQ(g.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
-  ASSERT_EQ(g.writeat(10, "more", 4), 0);
-  ASSERT_EQ(g.unlock(0, 0), 0);      // releases 0-9, not 0-13
-  // Another handle may now lock the whole grown file exclusively.
-  File other;
-  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
-  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
-  EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
 }  // namespace

@@ -93,8 +93,7 @@ TEST_F(RlistFilled, SerialsPhysicalOrderAndScans) {
   auto count = [](Rlist&, int32_t, void* cookie) { return ++*static_cast<int*>(cookie), 0; };
   ASSERT_EQ(r->scan(count, &visited, &progress), 0);
   ASSERT_EQ(r->scan(count, &visited, &progress), 0);
-  EXPECT_EQ(visited, 12);
-  EXPECT_EQ(progress.done, 12);
+  EXPECT_EQ(std::make_pair(visited, progress.done), std::make_pair(12, 12));
   // Fewer records than steps: only the start and the end of the whole bar.
   EXPECT_EQ(log.values, (std::vector<int>{0, 50, 100}));
   EXPECT_EQ(r->scan([](Rlist&, int32_t i, void*) { return i == 2 ? 1 : 0; }, nullptr, nullptr), -1);
@@ -185,10 +184,9 @@ TEST_F(RlistFilled, StandingOnARecordMovesAsASearchDoes) {
       while (searched.recno() != recno) ASSERT_EQ(searched.skip(1), Ok);
     }
     const int n = static_cast<int>(rng() % 7) - 3;
-    const ErrorCode want = searched.skip(n);
-    EXPECT_EQ(r->skip(n), want);
-    EXPECT_EQ(r->recno(), searched.recno());
-    EXPECT_EQ(r->moved(), searched.moved());
+    const ErrorCode want = searched.skip(n), got = r->skip(n);
+    EXPECT_EQ(std::make_tuple(got, r->recno(), r->moved()),
+              std::make_tuple(want, searched.recno(), searched.moved()));
   }
   EXPECT_EQ(r->gorecord(table.nrecs()), NotFound);
   EXPECT_EQ(r->gorecord(-1), NotFound);
@@ -226,8 +224,7 @@ TEST_F(RlistFilled, NothingToStandOnInAnEmptiedTreeOrAnEmptyTable) {
   DataFile empty;
   ASSERT_EQ(empty.open("e"), Ok);
   Rlist e(&empty);
-  EXPECT_EQ(e.first(), TooFar);
-  EXPECT_EQ(e.recno(), -1);
+  EXPECT_EQ(std::make_pair(e.first(), e.recno()), std::make_pair(TooFar, -1));
 }
 
 // Read-only, the table refuses changes; without its index, it takes them and
