@@ -1,11 +1,8 @@
 #include "engine/filebuffer.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <random>
 #include <string>
 
@@ -103,7 +100,7 @@ TEST(FileBuffer, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 
 // A change held in a cached block over bytes still waiting in a gathered write: when the block
 // is evicted first, the older gathered bytes must not land on top of it afterwards.
-TEST(FileBuffer, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailTheSync) {
+TEST(FileBuffer, HeldChangesOutliveOlderGatheredBytes) {
   TempDir dir;
   Deferred held("held");
   FileBuffer& f = held.f;
@@ -118,38 +115,23 @@ TEST(FileBuffer, HeldChangesOutliveOlderGatheredBytesFailedGatheredWritesFailThe
   ASSERT_EQ(f.read(FileBuffer::kReadCacheBytes, back, 8), 0);  // takes block 0's place
   ASSERT_EQ(held.close(), 0);
   EXPECT_EQ(ondisk("held"), expected);
-  // Gathered writes that fail when the deferral ends (here beyond the file size limit, in a
-  // child) are lost: the next sync must say so rather than succeed.
-  EXPECT_EQ(test::run_child([] {
-              signal(SIGXFSZ, SIG_IGN);
-              const rlimit limit = {2, 2};
-              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
-              Deferred limited("limited");
-              if (!limited.file.isopen()) _exit(2);
-              if (limited.f.write(0, "lost", 4) != 0) _exit(3);
-              limited.f.defersync(false);
-              if (limited.f.sync() != -1) _exit(1);
-              // A close whose writes fail still lets the file go.
-              limited.f.defersync(true);
-              if (limited.f.write(0, "lost", 4) != 0 || limited.close() != -1) _exit(4);
-              File again;
-              _exit(again.open("limited", Access::ReadWrite, Sharing::Exclusive) == 0 ? 0 : 5);
-            }),
-            0);
 }
 
-// A write the disk refused where the caller could not hear of it (gathered,
-// flushed at the sync), or a sync the disk refused: the sync fails, and so
-// does every later one until the close, though the disk has room again by
-// then. Told as a full disk.
+// A write the disk refused where the caller could not hear of it (gathered, flushed at the
+// sync or at the deferral's end), or a sync the disk refused: the sync fails, and so does every
+// later one until the close (which fails too, yet lets the file go), though the disk has room
+// again by then. Told as a full disk.
 TEST(FileBuffer, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
-  for (File::Call refused : {File::Call::Write, File::Call::Sync}) {
+  const std::pair<File::Call, bool> refusals[] = {  // the call; whether at the deferral's end
+      {File::Call::Write, false}, {File::Call::Write, true}, {File::Call::Sync, false}};
+  for (auto [refused, atend] : refusals) {
     TempDir dir;
     Deferred full("full");
     FileBuffer& f = full.f;
     ASSERT_EQ(f.write(0, "gathered", 8), 0);
     {
       test::RefusedCalls refusing(refused, ENOSPC);
+      if (atend) f.defersync(false);
       EXPECT_EQ(f.sync(), -1);
       EXPECT_TRUE(refusing.met());
     }
@@ -158,7 +140,11 @@ TEST(FileBuffer, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
     EXPECT_TRUE(f.failed());
     EXPECT_EQ(f.sync(), -1) << "a sync after a refused one claimed success";
     EXPECT_TRUE(f.write(8, "again", 5) == 0 && f.sync() == -1);
-    full.close();
+    {
+      test::RefusedCalls refusing(File::Call::Write, ENOSPC);
+      f.defersync(true);
+      EXPECT_TRUE(f.write(16, "lost", 4) == 0 && full.close() == -1);
+    }
     ASSERT_EQ(full.file.open("full", Access::ReadWrite, Sharing::Exclusive), 0);
     EXPECT_FALSE(f.failed());
   }

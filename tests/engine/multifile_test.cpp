@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 #include <tuple>
 
 #include "engine/bytes.h"
@@ -32,23 +31,17 @@ void open_store(MultiFile& m, const char* path, Sharing sharing = Sharing::Exclu
   ASSERT_EQ(m.setuprd(), Ok);
 }
 
-// The store of an index file with two trees.
-void make_index_like(const char* path, int p0 = 1024, int p1 = 1018) {
-  MultiFile m;
-  create_store(m, path, {p0, p1});
-  ASSERT_EQ(m.close(), 0);
-}
-
 TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   TempDir dir;
-  make_index_like("t.idx");
+  MultiFile m;
+  create_store(m, "t.idx", {1024, 1018});  // as an index file with two trees
+  ASSERT_EQ(m.close(), Ok);
   // Two slots, header length 12 and zero; slot 0 at 16 (page size 1024,
   // area 8 at 68, empty tree, no pages) with its mark "EB" at 40; slot 1 at
   // 42 (1018, area at 78), mark at 66; the list's end; each area's mark.
   EXPECT_EQ(hex(read_all("t.idx")),
             "02000c0000000000000000000000000000040800ffffffff00000000ffffffff00000000440000004542fa03"
             "0800ffffffff00000000ffffffff000000004e00000045420000000000000000454200000000000000004542");
-  MultiFile m;
   open_store(m, "t.idx");
   EXPECT_EQ(m.pagebase(), 88);
 
@@ -176,10 +169,6 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
     m.slot(0).inuse = 0;
     ASSERT_EQ(m.writeslot(0), 0);
   }
-  MultiFile claimed;  // three pages claimed but only two in the file: refused at open
-  ASSERT_EQ(claimed.open("loop.idx", Access::ReadWrite, Sharing::Exclusive), 0);
-  EXPECT_EQ(claimed.setuprd(), BadIndex);
-  (void)claimed.close();
   // Grow the file so that the counts fit; the loop remains.
   bytes = read_all("loop.idx");
   bytes.resize(bytes.size() + 256, 0);
@@ -206,8 +195,9 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
 // hand across operations, the B-tree's descent shows).
 TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   TempDir dir;
-  make_index_like("t.idx", 256, 256);
   MultiFile m;
+  create_store(m, "t.idx", {256, 256});
+  ASSERT_EQ(m.close(), Ok);
   open_store(m, "t.idx", Sharing::Shared);
   ASSERT_EQ(m.addpage(1), 0);
   const long long reads = m.pagereads();
@@ -215,51 +205,6 @@ TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
   ASSERT_NE(m.loadpage(m.slot(1).freehead, 256), nullptr);
   ASSERT_NE(m.loadpage(m.slot(1).freehead, 256), nullptr);
   EXPECT_EQ(m.pagereads(), reads + 1);
-}
-
-// Write-back holds pages, new ones too, and writes them out in file order with neighbours
-// joined; whatever the cache evicts, the file comes out as if written through.
-TEST(MultiFile, WriteBackLeavesTheFileAsWritingThrough) {
-  TempDir dir;
-  for (int cachepages : {8, 4096}) {
-    std::vector<std::vector<unsigned char>> files;
-    for (bool writeback : {false, true}) {
-      MultiFile m;
-      create_store(m, "t.idx", {256, 384});
-      m.setcachepages(cachepages);
-      m.defersync(cachepages == 8);  // runs written page by page, gathered by the file
-      ASSERT_EQ(m.setwriteback(writeback), Ok);
-      std::mt19937 rng(7);
-      std::vector<int32_t> used[2];
-      for (int step = 0; step < 3000; ++step) {
-        const int i = static_cast<int>(rng() % 2);
-        const int size = m.slot(i).pagesize;
-        std::vector<int32_t>& mine = used[i];
-        const unsigned what = mine.empty() ? 0 : rng() % 10;
-        const size_t k = mine.empty() ? 0 : rng() % mine.size();
-        std::vector<uint8_t> image(static_cast<size_t>(size), static_cast<uint8_t>(step));
-        // Written back now and then: clean cached pages lie between dirty ones.
-        ASSERT_EQ(step % 500 == 0 ? m.flushpages() : Ok, Ok);
-        if (what < 3) {
-          ASSERT_EQ(m.slot(i).nfree == 0 ? m.addpage(i) : Ok, Ok);
-          mine.push_back(m.use_free_page(i));
-        } else if (what < 7) {
-          ASSERT_EQ(m.savepage(mine[k], image.data(), size), Ok);
-        } else if (what < 8) {
-          ASSERT_EQ(m.patchpage(mine[k], size, step % (size - 4), image.data(), 4), Ok);
-        } else {
-          // The trees blank a page before they give it back.
-          std::fill(image.begin(), image.end(), 0);
-          ASSERT_EQ(m.savepage(mine[k], image.data(), size), Ok);
-          ASSERT_EQ(m.freepage(i, mine[k]), Ok);
-          mine.erase(mine.begin() + static_cast<long>(k));
-        }
-      }
-      ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);
-      files.push_back(read_all("t.idx"));
-    }
-    EXPECT_TRUE(files[0] == files[1]) << "cache of " << cachepages << " pages";
-  }
 }
 
 // What write-back still held when the close could not write it is the

@@ -32,12 +32,10 @@ class PowerCut : public File::Observer {
   int64_t now() const { return static_cast<int64_t>(events_.size()); }
   // Data syncs (files) recorded in [from, to).
   int syncs(int64_t from, int64_t to) const;
-  // The cuts worth trying in [from, to]: just before and just after every
-  // sync (of a file or the directory), half way between two of them, and
-  // both ends.
+  // The cuts worth trying in [from, to]: just before and just after every sync (of a file or the
+  // directory), half way between two of them, and both ends.
   std::vector<int64_t> cutpoints(int64_t from, int64_t to) const;
-  // Writes into the existing directory `target` every file as it could be
-  // after a cut at `at`.
+  // Writes into the existing directory `target` every file as it could be after a cut at `at`.
   void materialise(int64_t at, uint64_t seed, CutMode mode, const std::string& target) const;
 
   void created(const std::string& path) override;

@@ -6,8 +6,6 @@
 #include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/check.h"
-#include "engine/datafile.h"
-#include "engine/file.h"
 #include "engine/index.h"
 #include "engine/rlist.h"
 

@@ -51,7 +51,6 @@ class TempDir {
   std::string previous_;
 };
 
-// A test run in a fresh temporary directory of its own (see TempDir).
 class InTempDir : public ::testing::Test {
  protected:
   TempDir dir;
@@ -168,7 +167,6 @@ class RefusedCalls {
   ~RefusedCalls();
   RefusedCalls(const RefusedCalls&) = delete;
   RefusedCalls& operator=(const RefusedCalls&) = delete;
-  int seen() const { return *seen_; }  // calls of the kind asked about so far
   bool met() const { return *seen_ >= from_; }
 
  private:
