@@ -45,8 +45,30 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
 }
 
+// An exclusive holder keeps every other opener out, in this process too, and nobody truncates
+// it; shared openers coexist but keep exclusive ones and truncation out.
+TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
+  TempDir dir;
+  for (Sharing held : {Sharing::Exclusive, Sharing::Shared}) {
+    File f;
+    ASSERT_EQ(f.create("table", held), 0);
+    ASSERT_EQ(f.writeat(0, "data", 4), 0);
+    const bool shared = held == Sharing::Shared;
+    EXPECT_EQ(test::run_child([shared] {
+                File g, h;
+                if ((g.open("table", Access::ReadOnly, Sharing::Shared) == 0) != shared) _exit(1);
+                if (h.open("table", Access::ReadWrite, Sharing::Exclusive) == 0) _exit(2);
+                if (h.create("table", Sharing::Shared) == 0) _exit(3);
+              }),
+              0);
+    File g;
+    EXPECT_EQ(g.open("table", Access::ReadOnly, Sharing::Shared) == 0, shared);
+    EXPECT_EQ(f.size(), 4);
+  }
+}
+
 // A waiter gets the range once it is given back (whenever it began to wait).
-TEST(FileSharing, RangeLocksConflictAndWaitersAreReleased) {
+TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   TempDir dir;
   {
     File f;
@@ -77,6 +99,19 @@ TEST(FileSharing, RangeLocksConflictAndWaitersAreReleased) {
   waitpid(pid, &status, 0);
   EXPECT_EQ(status, 0);  // exited, and with 0
   close(ready[0]), close(ready[1]);
+  // A whole-file lock remembers the length it locked.
+  File g;
+  ASSERT_EQ(g.create("grow", Sharing::Shared), 0);
+  ASSERT_EQ(g.writeat(0, "0123456789", 10), 0);
+  EXPECT_EQ(g.lock(LockMode::None, 0, 0, Wait::No), 0);
+  ASSERT_EQ(g.lock(LockMode::Shared, 0, 0, Wait::Yes), 0);  // bytes 0-9
+  ASSERT_EQ(g.writeat(10, "more", 4), 0);
+  ASSERT_EQ(g.unlock(0, 0), 0);      // releases 0-9, not 0-13
+  // Another handle may now lock the whole grown file exclusively.
+  File other;
+  ASSERT_EQ(other.open("grow", Access::ReadWrite, Sharing::Shared), 0);
+  EXPECT_EQ(other.lock(LockMode::Exclusive, 0, 0, Wait::No), 0);
+  EXPECT_EQ(other.unlock(0, 0), 0);
 }
 
 }  // namespace
