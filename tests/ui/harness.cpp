@@ -90,8 +90,7 @@ Answer ScriptedHost::question(const char* text, const char* title, Buttons butto
   return a;
 }
 
-bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
-  filetitles.push_back(request.title);
+bool ScriptedHost::openfile(const tracklore::FileRequest&, std::string* path) {
   return nextpath(&files, &unexpected, path);
 }
 

@@ -53,8 +53,7 @@ class ScriptedHost : public tracklore::Host {
   std::deque<Answer> answers;
   std::deque<std::string> files, folders;  // "" cancels the dialog
   std::vector<Asked> asked;
-  std::vector<std::string> filetitles, foldertitles;
-  std::vector<std::string> folderstarts;  // where each chooser started
+  std::vector<std::string> foldertitles, folderstarts;  // each chooser's title and start
   int unexpected = 0;
   int waitdepth = 0;
   int drains = 0;

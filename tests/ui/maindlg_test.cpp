@@ -183,11 +183,21 @@ class MainDlgTest : public uitest::CatalogueTest {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Artists available in database [2]"));
   }
 
-  // Across starts (the settings stay): the kind and the entry left.
+  // Across starts (the settings stay): the kind, the entry left and the size
+  // of the window, whose list grows with it.
   void browsingOpensWhereItWasLeft() {
+    QSize size;
     {
       CMainDlg dialog(nullptr, Kind::Artist, false);
+      dialog.show();
+      const QSize before = listOf(dialog)->size();
+      dialog.resize(dialog.width() + 200, dialog.height() + 150);
+      QCoreApplication::processEvents();
+      QVERIFY(listOf(dialog)->width() > before.width());
+      QVERIFY(listOf(dialog)->height() > before.height());
+      size = dialog.size();
       QTest::keyClicks(listOf(dialog), "orp");
+      dialog.reject();
     }
     QCOMPARE(rememberedBrowsePlace().kind, Kind::Artist);
     {
@@ -200,6 +210,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     uitest::TempDatabase other;
     QCOMPARE(rememberedBrowsePlace().kind, Kind::Album);
     QCOMPARE(rememberedBrowsePlace().code, -1);
+    QCOMPARE(CMainDlg(nullptr, Kind::Album, false).size(), size);
   }
 
   void deletingAnAlbumAsksAgainWhenItHasContents() {
@@ -208,8 +219,7 @@ class MainDlgTest : public uitest::CatalogueTest {
     button(&dialog, Ids::IdDelete)->click();
     QCOMPARE(host().titles(), (Strings{"Confirm deletion", "Not empty"}));
     // Enter must not delete: both questions default to Cancel.
-    QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
-    QVERIFY(host().asked[1].preset == DefaultButton::Refuse);
+    for (const uitest::Asked& asked : host().asked) QVERIFY(asked.preset == DefaultButton::Refuse);
     QCOMPARE(host().asked[1].text,
              std::string("Attention: album \"Abbey Road\" is not empty.\nAre you really sure you "
                          "want to delete the album and all its contents?"));
@@ -318,23 +328,6 @@ class MainDlgTest : public uitest::CatalogueTest {
     QTest::keyClick(listOf(dialog), Qt::Key_Delete);
     QTest::keyClicks(listOf(dialog), "new");
     QTest::keyClick(listOf(dialog), Qt::Key_Insert);
-  }
-
-  void theListGrowsWithTheWindowWhichKeepsItsSize() {
-    QSize size;
-    {
-      CMainDlg dialog(nullptr, Kind::Artist, false);
-      dialog.show();
-      const QSize before = listOf(dialog)->size();
-      dialog.resize(dialog.width() + 200, dialog.height() + 150);
-      QCoreApplication::processEvents();
-      QVERIFY(listOf(dialog)->width() > before.width());
-      QVERIFY(listOf(dialog)->height() > before.height());
-      size = dialog.size();
-      dialog.reject();
-    }
-    CMainDlg again(nullptr, Kind::Album, false);
-    QCOMPARE(again.size(), size);
   }
 
   void anEmptyTableActsOnlyOnKinds() {

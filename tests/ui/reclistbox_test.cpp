@@ -149,9 +149,15 @@ class RecListBoxTest : public QObject {
     source_.reset();
   }
 
-  void fillShowsTheFirstTwelveRecordsAndControlMayBeHeld() {
+  // Filled, the window shows the first twelve records; Control may be held.
+  void fillAndRepositionShowTheRecordsAroundTheOneSought() {
     window(1, 0, 12);
     QCOMPARE(list().position(), source_->recno());
+    std::string key = "Artist 17";
+    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
+    window(12, CRecListBox::kLandingRow);
+    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
+    window(10, CRecListBox::kLowestKeptRow);
     QTest::keyPress(list_.get(), Qt::Key_Control);
     QTest::keyClick(list_.get(), Qt::Key_PageDown);
     QTest::keyRelease(list_.get(), Qt::Key_Control);
@@ -415,14 +421,6 @@ class RecListBoxTest : public QObject {
     key(Qt::Key_Down);
     QCOMPARE(beeps(), 2);
     list().bind(nullptr, false, 0);
-  }
-
-  void repositionSeeksAKeyOrKeepsTheRecord() {
-    std::string key = "Artist 17";
-    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
-    window(12, CRecListBox::kLandingRow);
-    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
-    window(10, CRecListBox::kLowestKeptRow);
   }
 };
 

@@ -87,10 +87,7 @@ class ScanDlgTest : public uitest::DialogTest {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), lines.join('\n') + '\n');
     QCOMPARE(host().titles(), Strings{"Scan report"});
-  }
-
-  // Return on "Show report" closes the summary rather than showing it again.
-  void returnInTheSummaryCloses() {
+    // Return on "Show report" closes the summary rather than showing it again.
     CScanSummaryDlg summary(nullptr, "done", {"a line"});
     summary.show();
     QTest::keyClick(child<QPushButton>(&summary, CScanSummaryDlg::IdShowReport), Qt::Key_Return);

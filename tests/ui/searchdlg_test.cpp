@@ -49,20 +49,9 @@ class SearchDlgTest : public uitest::CatalogueTest {
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
   }
 
-  void statisticsPurgeAsksDeletesAndCountsAgain() {
-    CStatsDlg stats(nullptr);
-    auto* report = child<QPlainTextEdit>(&stats, CStatsDlg::IdReport);
-    host().answers = {Answer::Cancel};
-    button(&stats, CStatsDlg::IdPurge)->click();
-    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 3\n")));
-    host().askanew({Answer::OK});
-    button(&stats, CStatsDlg::IdPurge)->click();
-    QCOMPARE(host().asked.at(0).title, std::string("Confirm purge"));
-    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 2\n")));
-    QVERIFY(!button(&stats, CStatsDlg::IdPurge)->isEnabled());
-  }
-
-  void aGroupOfDuplicatesMergesIntoTheEntrySelected() {
+  // Tools: the duplicates merged into the entry selected, then the
+  // statistics' purge.
+  void theToolsMergeDuplicatesAndPurge() {
     const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
     CDuplicatesDlg dialog(nullptr, Kind::Artist);
     QTreeWidget* groups = dialog.groups();
@@ -82,6 +71,16 @@ class SearchDlgTest : public uitest::CatalogueTest {
     QCOMPARE(groups->topLevelItemCount(), 0);
     QCOMPARE(child<QLabel>(&dialog, CDuplicatesDlg::IdCount)->text(),
              QStringLiteral("No artists with names alike."));
+    CStatsDlg stats(nullptr);
+    auto* report = child<QPlainTextEdit>(&stats, CStatsDlg::IdReport);
+    host().answers = {Answer::Cancel};
+    button(&stats, CStatsDlg::IdPurge)->click();
+    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 3\n")));
+    host().askanew({Answer::OK});
+    button(&stats, CStatsDlg::IdPurge)->click();
+    QCOMPARE(host().asked.at(0).title, std::string("Confirm purge"));
+    QVERIFY(report->toPlainText().contains(QStringLiteral("Artists: 2\n")));
+    QVERIFY(!button(&stats, CStatsDlg::IdPurge)->isEnabled());
   }
 };
 
