@@ -1,7 +1,5 @@
-// What a screen reader hears of every window: each control has a name of
-// its own (not empty, not a generic word), and a control that shows no text
-// of its own also says what it is for. The colours of the type-ahead field
-// come from the palette, so typed text stays readable under a dark one.
+// What a screen reader hears of every control (a name of its own, and what
+// it is for when it shows no text), and the type-ahead field's colours.
 #include <QAccessible>
 #include <QRegularExpression>
 #include <cmath>
@@ -95,7 +93,7 @@ class AccessibilityTest : public uitest::CatalogueTest {
   }
 
  private slots:
-  void everyWindowNamesItsControls() {
+  void everyWindowNamesItsControlsAndTypedTextIsReadable() {
     check(*std::make_unique<CShellDlg>());
     for (const Kind kind : kKinds) {
       check(*std::make_unique<CMainDlg>(nullptr, kind, false));
@@ -116,11 +114,9 @@ class AccessibilityTest : public uitest::CatalogueTest {
                                              std::vector<std::string>{"Abbey Road"}));
     check(*std::make_unique<CAboutDlg>(nullptr));
     QVERIFY2(faults_.isEmpty(), qPrintable(faults_.join(QLatin1Char('\n'))));
-  }
 
-  // Typed text, matching or not, stays readable whatever the palette (3:1,
-  // the least asked of bold text: the styles' own highlight gives no more).
-  void theTypeAheadFieldTakesItsColoursFromThePalette() {
+    // Typed text, matching or not, stays readable whatever the palette (3:1,
+    // the least asked of bold text: the styles' own highlight gives no more).
     const QPalette light = QApplication::palette();
     for (const QPalette& palette : {light, darkPalette()}) {
       QApplication::setPalette(palette);

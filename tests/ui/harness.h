@@ -1,7 +1,5 @@
-// What the user-interface tests share: a Host that answers from a script and
-// remembers every question, modal dialogs run by scripts, real databases
-// built with the catalogue in a temporary directory, and the fixtures of the
-// dialog test programs with the headers and names they all use.
+// What the user-interface tests share: a Host and modal dialogs answered by
+// scripts, real databases in temporary directories, and the fixtures.
 #pragma once
 
 #include <QAction>

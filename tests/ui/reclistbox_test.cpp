@@ -1,7 +1,5 @@
-// The record list: its window of at least 12 rows over a table, stepping
-// with the row rules, a taller window that fills, the page keys, the mouse,
-// the wheel, the scroll bar over thousands of records, incremental search
-// and the beeps.
+// The record list: its window of at least 12 rows stepping by the row
+// rules, the mouse, the scroll bar over thousands of records, the search.
 #include <QScrollBar>
 #include <cstdlib>
 #include <optional>

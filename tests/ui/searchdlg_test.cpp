@@ -1,7 +1,5 @@
-// Search, statistics and duplicates: Ctrl+F opens the search, whose finds
-// open an album's window or an artist's or song's found list; the
-// statistics' purge button asks, deletes and shows the new counts; Find
-// duplicates shows the groups of a kind and merges into the entry selected.
+// Search (Ctrl+F, whose finds open an album or a found list), Find
+// duplicates and the statistics' purge.
 #include "ui/searchdlg.h"
 
 #include <QPlainTextEdit>

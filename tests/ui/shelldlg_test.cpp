@@ -488,42 +488,7 @@ class ShellDlgTest : public uitest::DialogTest {
     checkStatus(shell, false);
   }
 
-  void exitAsksFirstAndEveryMnemonicIsItsOwn() {
-    QTemporaryDir dir;
-    const auto owner = closedShell(dir);
-    CShellDlg& shell = *owner;
-    shell.show();
-    // The menu, Escape and closing the window all ask; Enter in the
-    // directory line does nothing at all.
-    host().answers = {Answer::Cancel, Answer::Cancel, Answer::Cancel};
-    shell.action(CShellDlg::CmdExit)->trigger();
-    QTest::keyClick(&shell, Qt::Key_Escape);
-    QVERIFY(!shell.close());
-    QTest::keyClick(child<QLineEdit>(&shell, CShellDlg::IdDirectory), Qt::Key_Return);
-    QVERIFY(shell.isVisible());
-    QCOMPARE(host().titles(), (Strings{"Confirm exit", "Confirm exit", "Confirm exit"}));
-    QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
-    host().answers = {Answer::OK};
-    QVERIFY(shell.close());
-    QCOMPARE(shell.result(), int(QDialog::Rejected));
-
-    QStringList texts;
-    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
-    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
-    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
-    QSet<QChar> seen;
-    for (const QString& text : texts) {
-      const QString plain = QString(text).remove(QStringLiteral("&&"));
-      const qsizetype at = plain.indexOf(QLatin1Char('&'));
-      if (at < 0 || at + 1 >= plain.size()) continue;
-      const QChar key = plain[at + 1].toLower();
-      QVERIFY2(!seen.contains(key), qPrintable(text));
-      seen.insert(key);
-    }
-    QVERIFY(seen.size() >= 3);
-  }
-
-  void browseLoopFollowsTheXrefChain() {
+  void browseLoopFollowsTheXrefChainAndExitAsksFirst() {
     uitest::Catalogue c;
     DB_Close();
     CShellDlg shell;
@@ -557,6 +522,36 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
     QCOMPARE(shell.lastKind(), Kind::Artist);
+
+    // Exit: the menu, Escape and closing the window all ask; Enter in the
+    // directory line does nothing at all.
+    shell.show();
+    host().askanew({Answer::Cancel, Answer::Cancel, Answer::Cancel});
+    shell.action(CShellDlg::CmdExit)->trigger();
+    QTest::keyClick(&shell, Qt::Key_Escape);
+    QVERIFY(!shell.close());
+    QTest::keyClick(child<QLineEdit>(&shell, CShellDlg::IdDirectory), Qt::Key_Return);
+    QVERIFY(shell.isVisible());
+    QCOMPARE(host().titles(), (Strings{"Confirm exit", "Confirm exit", "Confirm exit"}));
+    QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
+    host().answers = {Answer::OK};
+    QVERIFY(shell.close());
+    QCOMPARE(shell.result(), int(QDialog::Rejected));
+
+    QStringList texts;
+    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
+    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
+    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
+    QSet<QChar> seen;
+    for (const QString& text : texts) {
+      const QString plain = QString(text).remove(QStringLiteral("&&"));
+      const qsizetype at = plain.indexOf(QLatin1Char('&'));
+      if (at < 0 || at + 1 >= plain.size()) continue;
+      const QChar key = plain[at + 1].toLower();
+      QVERIFY2(!seen.contains(key), qPrintable(text));
+      seen.insert(key);
+    }
+    QVERIFY(seen.size() >= 3);
   }
 };
 

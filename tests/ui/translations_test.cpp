@@ -1,7 +1,5 @@
-// What the program brings to Qt: the translations (its dialogs' texts under
-// the contexts lupdate gave them, the catalogue's messages through the
-// translator start-up installs, Qt's own texts beside them; completeness is
-// tscheck's), the file dialog's filters and the message box's default button.
+// What the program brings to Qt: its German texts, the catalogue's and Qt's
+// (completeness is tscheck's), file filters and the safe default button.
 #include "ui/translations.h"
 
 #include <QApplication>
