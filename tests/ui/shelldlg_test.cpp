@@ -123,6 +123,7 @@ class ShellDlgTest : public uitest::DialogTest {
     {
       const auto shell = closedShell(dir, &box);
       checkStatus(*shell, false);
+      QCOMPARE(shell->windowTitle(), QStringLiteral("Tracklore"));
       QCOMPARE(child<QLineEdit>(shell.get(), CShellDlg::IdDirectory)->text(),
                QDir::toNativeSeparators(QDir::currentPath()));
     }
