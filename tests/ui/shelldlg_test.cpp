@@ -107,6 +107,7 @@ class ShellDlgTest : public uitest::DialogTest {
       QCOMPARE(shell.action(id)->isEnabled(), !open);
     for (int id : {CShellDlg::CmdClose, CShellDlg::CmdBrowse})
       QCOMPARE(shell.action(id)->isEnabled(), open);
+    QVERIFY(shell.action(CShellDlg::CmdAbout)->isEnabled() && shell.action(CShellDlg::CmdExit)->isEnabled());
     QCOMPARE(DB_IsOpen() != 0, open);
   }
 
