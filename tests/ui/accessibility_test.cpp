@@ -1,29 +1,13 @@
-// What a screen reader hears of every window: each control has a name of
-// its own (not empty, not a generic word), and a control that shows no text
-// of its own also says what it is for. The colours of the type-ahead field
-// come from the palette, so typed text stays readable under a dark one.
-#include <QAbstractButton>
+// What a screen reader hears of every control (a name of its own, and what
+// it is for when it shows no text), and the type-ahead field's colours.
 #include <QAccessible>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPalette>
 #include <QRegularExpression>
 #include <cmath>
-#include <QtTest>
 
-#include "catalogue/tableset.h"
 #include "harness.h"
-#include "ui/articledlg.h"
 #include "ui/duplicatesdlg.h"
-#include "ui/founddlg.h"
-#include "ui/maindlg.h"
-#include "ui/namedlg.h"
-#include "ui/reclistbox.h"
 #include "ui/scandlg.h"
 #include "ui/searchdlg.h"
-#include "ui/shelldlg.h"
 #include "ui/statsdlg.h"
 
 using namespace tracklore;
@@ -96,78 +80,52 @@ QPalette darkPalette() {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public uitest::CatalogueTest {
   Q_OBJECT
 
-  std::unique_ptr<uitest::Catalogue> c_;
   QStringList faults_;
 
   void check(QWidget& window) {
+    QAccessible::setActive(true);
     window.show();
     for (const QString& fault : unnamedControls(&window))
       faults_ << QStringLiteral("%1: %2").arg(window.metaObject()->className(), fault);
   }
 
  private slots:
-  void initTestCase() {
-    uitest::init();
-    QAccessible::setActive(true);
-  }
-  void init() {
-    uitest::reset();
-    c_ = std::make_unique<uitest::Catalogue>();
-  }
-  void cleanup() {
-    uitest::checkClean();
-    c_.reset();
-  }
-
-  void everyWindowNamesItsControls() {
+  void everyWindowNamesItsControlsAndTypedTextIsReadable() {
     check(*std::make_unique<CShellDlg>());
     for (const Kind kind : kKinds) {
-      CMainDlg browse(nullptr, kind, false);
-      check(browse);
-      CMainDlg pick(nullptr, kind, true);
-      check(pick);
+      check(*std::make_unique<CMainDlg>(nullptr, kind, false));
+      check(*std::make_unique<CMainDlg>(nullptr, kind, true));
     }
     CMainDlg albums(nullptr, Kind::Album, false);
-    for (Rel content : {Rel::Artists, Rel::Songs}) {
-      CArticleDlg album(albums.list(), albums.list()->source()->cursor(), content, nullptr);
-      check(album);
-    }
-    CNameDlg name(albums.list(), albums.list()->source()->cursor(), Kind::Album, nullptr);
-    check(name);
-    CFoundDlg found(0, c_->beatles, nullptr);
-    check(found);
-    CSearchDlg search(nullptr);
-    check(search);
-    CStatsDlg stats(nullptr);
-    check(stats);
-    CDuplicatesDlg dups(nullptr, Kind::Artist);
-    check(dups);
-    CScanFolderDlg scan(nullptr);
-    check(scan);
-    CScanSummaryDlg summary(nullptr, QStringLiteral("1 album added"), {"a.flac: added"},
-                            {"Abbey Road"});
-    check(summary);
-    CAboutDlg about(nullptr);
-    check(about);
+    quill::Rlist& cursor = albums.list()->source()->cursor();
+    for (Rel content : {Rel::Artists, Rel::Songs})
+      check(*std::make_unique<CArticleDlg>(albums.list(), cursor, content, nullptr));
+    check(*std::make_unique<CNameDlg>(albums.list(), cursor, Kind::Album, nullptr));
+    check(*std::make_unique<CFoundDlg>(0, c_->beatles, nullptr));
+    check(*std::make_unique<CSearchDlg>(nullptr));
+    check(*std::make_unique<CStatsDlg>(nullptr));
+    check(*std::make_unique<CDuplicatesDlg>(nullptr, Kind::Artist));
+    check(*std::make_unique<CScanFolderDlg>(nullptr));
+    check(*std::make_unique<CScanSummaryDlg>(nullptr, QStringLiteral("1 album added"),
+                                             QStringList{"a.flac: added"},
+                                             std::vector<std::string>{"Abbey Road"}));
+    check(*std::make_unique<CAboutDlg>(nullptr));
     QVERIFY2(faults_.isEmpty(), qPrintable(faults_.join(QLatin1Char('\n'))));
-  }
 
-  // Typed text, matching or not, stays readable whatever the palette (3:1,
-  // the least asked of bold text: the styles' own highlight gives no more).
-  void theTypeAheadFieldTakesItsColoursFromThePalette() {
+    // Typed text, matching or not, stays readable whatever the palette (3:1,
+    // the least asked of bold text: the styles' own highlight gives no more).
     const QPalette light = QApplication::palette();
     for (const QPalette& palette : {light, darkPalette()}) {
       QApplication::setPalette(palette);
       CMainDlg browse(nullptr, Kind::Artist, false);
       browse.show();
-      auto* field = uitest::child<QLabel>(&browse, CMainDlg::IdSearchView);
+      auto* field = child<QLabel>(&browse, CMainDlg::IdSearchView);
       QTest::keyClicks(browse.list(), "the b");
       QVERIFY(weakestContrast(*field) >= 3.0);
-      QTest::keyClicks(browse.list(), "xy");
-      QVERIFY(field->text().contains(QStringLiteral(">xy<")));
+      QTest::keyClicks(browse.list(), "xy");  // a mismatch, as the browse test proves
       QVERIFY(weakestContrast(*field) >= 3.0);
     }
     QApplication::setPalette(light);

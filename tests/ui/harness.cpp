@@ -1,26 +1,18 @@
 #include "harness.h"
 
-#include <cstdio>
-
 #include <QApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QtTest>
+#include <cstdio>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
 #include "catalogue/maintenance.h"
 #include "catalogue/relation.h"
-#include "catalogue/schema.h"
-#include "catalogue/tableset.h"
 #include "engine/bytes.h"
 #include "engine/errors.h"
 #include "ui/codec.h"
-#include "ui/maindlg.h"
-#include "ui/platform.h"
-#include "ui/reclistbox.h"
 
 namespace uitest {
 
@@ -32,7 +24,6 @@ int g_beeps = 0;
 std::deque<Script> g_scripts;
 int g_unscripted = 0;
 
-// Puts the table's cursor on the record of that Code.
 bool seekCode(tracklore::FullTable& table, int32_t code) {
   (void)table.select(tracklore::T_Code);
   uint8_t key[4];
@@ -62,7 +53,6 @@ int runscript(QDialog& dialog) {
   return result;
 }
 
-// One field of every box shown, in order.
 std::vector<std::string> each(const std::vector<Asked>& asked, std::string Asked::*field) {
   std::vector<std::string> out;
   for (const Asked& a : asked) out.push_back(a.*field);
@@ -100,13 +90,12 @@ Answer ScriptedHost::question(const char* text, const char* title, Buttons butto
   return a;
 }
 
-bool ScriptedHost::openfile(const tracklore::FileRequest& request, std::string* path) {
-  filetitles.push_back(request.title);
+bool ScriptedHost::openfile(const tracklore::FileRequest&, std::string* path) {
   return nextpath(&files, &unexpected, path);
 }
 
-bool ScriptedHost::savefile(const tracklore::FileRequest& request, std::string* path) {
-  return openfile(request, path);
+bool ScriptedHost::savefile(const tracklore::FileRequest& r, std::string* path) {
+  return openfile(r, path);
 }
 
 bool ScriptedHost::choosefolder(const tracklore::FolderRequest& request, std::string* path) {
@@ -220,14 +209,11 @@ Catalogue::Catalogue() {
   something = db.add(SongTable, "Something");
   getback = db.add(SongTable, "Get Back");
   octopus = db.add(SongTable, "Octopus's Garden");
-  const std::pair<int32_t, std::vector<int32_t>> artists[] = {
-      {abbey, {beatles}}, {letitbe, {preston, beatles}}};
-  const std::pair<int32_t, std::vector<int32_t>> songs[] = {
-      {abbey, {together, something}}, {letitbe, {getback, together}}, {songsonly, {together, octopus}}};
-  for (const auto& [album, codes] : artists)
-    for (int32_t code : codes) db.link(album, 0, code);
-  for (const auto& [album, codes] : songs)
-    for (int32_t code : codes) db.link(album, 1, code);
+  const int32_t links[][3] = {
+      {abbey, 0, beatles},    {letitbe, 0, preston},    {letitbe, 0, beatles},
+      {abbey, 1, together},   {abbey, 1, something},    {letitbe, 1, getback},
+      {letitbe, 1, together}, {songsonly, 1, together}, {songsonly, 1, octopus}};
+  for (const auto& [album, r, attr] : links) db.link(album, r, attr);
 }
 
 void typeText(QWidget* widget, const QString& text) {
@@ -255,13 +241,6 @@ Script noteTitle(QStringList* titles, int id) {
     if (id == tracklore::IDCANCEL) return int(tracklore::IDCANCEL);
     button(&d, id)->click();
     return d.result();
-  };
-}
-
-Script noteTitle(QString* title) {
-  return [title](QDialog& d) {
-    *title = d.windowTitle();
-    return int(tracklore::IDCANCEL);
   };
 }
 

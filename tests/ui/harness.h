@@ -1,26 +1,36 @@
-// What the user-interface tests share: a Host that answers from a script
-// and remembers every question, the engine's messages and the beeps
-// counted, modal dialogs run by scripts instead of by the user, and real
-// databases built with the catalogue in a temporary directory.
+// What the user-interface tests share: a Host and modal dialogs answered by
+// scripts, real databases in temporary directories, and the fixtures.
 #pragma once
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QDialog>
-#include <QPushButton>
-#include <QStringList>
-#include <QTemporaryDir>
-
 #include "catalogue/host.h"
+#include "catalogue/schema.h"
+#include "catalogue/tableset.h"
+#include "engine/file.h"
+#include "ui/articledlg.h"
+#include "ui/founddlg.h"
+#include "ui/maindlg.h"
+#include "ui/namedlg.h"
 #include "ui/platform.h"
-
-namespace tracklore {
-class CRecListBox;
-}
+#include "ui/reclistbox.h"
+#include "ui/shelldlg.h"
 
 namespace uitest {
 
@@ -39,12 +49,9 @@ struct Asked {
 class ScriptedHost : public tracklore::Host {
  public:
   std::deque<Answer> answers;
-  std::deque<std::string> files;  // "" cancels the file dialog
+  std::deque<std::string> files, folders;  // "" cancels the dialog
   std::vector<Asked> asked;
-  std::vector<std::string> filetitles;
-  std::deque<std::string> folders;  // "" cancels the folder chooser
-  std::vector<std::string> foldertitles;
-  std::vector<std::string> folderstarts;  // where each chooser started
+  std::vector<std::string> foldertitles, folderstarts;  // each chooser's title and start
   int unexpected = 0;
   int waitdepth = 0;
   int drains = 0;
@@ -63,13 +70,11 @@ class ScriptedHost : public tracklore::Host {
     answers = next;
   }
 
-  // The titles and the texts of the boxes shown, in order.
   std::vector<std::string> titles() const;
   std::vector<std::string> texts() const;
 };
 
-// Installed for the whole test program by init(): the scripted host, the
-// engine's messages, the beeps, the modal scripts and settings in a
+// Installed for the whole test program by init(), with settings in a
 // temporary place.
 ScriptedHost& host();
 std::vector<std::string>& reports();
@@ -78,27 +83,23 @@ using Script = std::function<int(QDialog&)>;
 std::deque<Script>& scripts();
 
 void init();
-// Forgets every answer, script, question, report, beep and setting (the
-// pickers' Enter appends again).
+// Forgets every answer, script, report, beep and setting.
 void reset();
 // After a test: no box or dialog came unanswered, every script ran and
 // every wait cursor was put back.
 void checkClean();
 
-// A fresh, empty database in a temporary directory, which becomes the
-// current directory; open for writing. One that cannot be made ends the
-// test program.
+// A fresh, empty database open for writing in a temporary directory, which
+// becomes the current directory.
 class TempDatabase {
  public:
   TempDatabase();
   ~TempDatabase();
   QString path() const { return dir_.path(); }
 
-  // Creates a record through a cursor of the kind's table; its Code.
-  int32_t add(int kind, const char* name);
+  int32_t add(int kind, const char* name);  // the new record's Code
   // Links an attribute at the end of an album's relation r.
   void link(int32_t album, int r, int32_t attr);
-  // Field values by code.
   std::string name(int kind, int32_t code);
   std::string text(int kind, int32_t code, int field);
   long number(int kind, int32_t code, int field);
@@ -133,8 +134,7 @@ W* child(QWidget* dialog, int id) {
 
 inline QPushButton* button(QWidget* dialog, int id) { return child<QPushButton>(dialog, id); }
 
-// Types text that QTest's key clicks cannot (characters past Latin-1), one
-// key press per character.
+// Types text that QTest's key clicks cannot (characters past Latin-1).
 void typeText(QWidget* widget, const QString& text);
 
 // The texts of the rows of a list, one row ("" past the ends) and the
@@ -146,9 +146,46 @@ QString selected(const tracklore::CRecListBox& list);
 // A modal script that notes the dialog's title, then ends it by the button
 // of that id (IDCANCEL: closes it unpressed).
 Script noteTitle(QStringList* titles, int id = tracklore::IDCANCEL);
-Script noteTitle(QString* title);
 
 // The database closed and opened again for reading only, beside others.
 void reopenReadOnly();
 
+// The harness installed once, forgotten before each test and checked clean
+// after it.
+class DialogTest : public QObject {
+  Q_OBJECT
+
+ protected:
+  virtual void setUp() {}
+  virtual void tearDown() {}
+
+ private slots:
+  void initTestCase() { uitest::init(); }
+  void init() {
+    uitest::reset();
+    setUp();
+  }
+  void cleanup() {
+    uitest::checkClean();
+    tearDown();
+  }
+};
+
+// Each test starts from the Catalogue; a test program that keeps
+// dialogs drops them in its tearDown before the catalogue goes.
+class CatalogueTest : public DialogTest {
+  Q_OBJECT
+
+ protected:
+  std::unique_ptr<Catalogue> c_;
+  void setUp() override { c_ = std::make_unique<Catalogue>(); }
+  void tearDown() override { c_.reset(); }
+};
+
 }  // namespace uitest
+
+using uitest::button;
+using uitest::child;
+using uitest::host;
+using uitest::row;
+using Strings = std::vector<std::string>;

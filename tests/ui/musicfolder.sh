@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Writes a music folder of tiny tagged FLAC files (metadata only, no audio
-# frames: all a tag reader needs) for the scripted session's scan and the
-# screenshots: ARTISTS artists of ALBUMS albums of ten songs each, in
-# folders Artist/Album, song titles drawn from a pool so that songs are
-# shared between albums. Plain bash, so that it needs nothing installed.
-#
+# Writes a music folder of tiny tagged FLAC files (metadata only: all a tag
+# reader needs) for the session's scan: ARTISTS artists of ALBUMS albums of
+# ten songs each in Artist/Album, titles from a pool so that albums share
+# songs. Plain bash, so that it needs nothing installed.
 # Usage: musicfolder.sh DIR [ARTISTS [ALBUMS]]
 set -eu
 export LC_ALL=C  # lengths in bytes

@@ -1,24 +1,15 @@
-// The record list: its window of at least 12 rows over a table, stepping
-// with the row rules, a taller window that fills, the page keys, the mouse,
-// the wheel, the scroll bar over thousands of records, incremental search
-// and the beeps.
-#include <QtTest>
-
+// The record list: its window of at least 12 rows stepping by the row
+// rules, the mouse, the scroll bar over thousands of records, the search.
+#include <QScrollBar>
 #include <cstdlib>
 #include <optional>
 
-#include <QScrollBar>
-
 #include "catalogue/browse.h"
 #include "catalogue/relation.h"
-#include "catalogue/schema.h"
-#include "catalogue/tableset.h"
 #include "harness.h"
-#include "ui/reclistbox.h"
 
 using namespace tracklore;
 using uitest::beeps;
-using uitest::row;
 
 namespace {
 
@@ -37,16 +28,22 @@ struct Window {
   std::optional<int> count;
 };
 
-// One step of a walk through the artists: a key (with Control or not), a
-// click on a row or a turn of the wheel, and the window and the beeps so
+// A window of that many rows over the artists, after each of the ways to the
+// end described at the test.
+struct Tall {
+  int rows;
+  Window end, nearend, walked, pageddown, pagedup;
+};
+
+// One step of a walk through the artists, and the window and the beeps so
 // far after it.
 enum StepKind { Key, Click, Wheel };
 struct Step {
   StepKind kind = Key;
   int key = 0;
   bool ctrl = false;
-  int row = 0;   // clicked
-  int turn = 0;  // of the wheel, in eighths of a degree
+  int row = 0;
+  int turn = 0;  // in eighths of a degree
   int times = 1;
   Window then;
   int beeps = 0;
@@ -55,7 +52,7 @@ struct Step {
 }  // namespace
 
 Q_DECLARE_METATYPE(Step)
-Q_DECLARE_METATYPE(Window)
+Q_DECLARE_METATYPE(Tall)
 
 class RecListBoxTest : public QObject {
   Q_OBJECT
@@ -132,11 +129,7 @@ class RecListBoxTest : public QObject {
     QCOMPARE(quill::DataFile::reindex(DB_MainName()), quill::Ok);
     QCOMPARE(DB_Open(), 0);
   }
-  void cleanupTestCase() {
-    list_.reset();
-    source_.reset();
-    db_.reset();
-  }
+  void cleanupTestCase() { db_.reset(); }
   void init() {
     uitest::reset();
     notes_.clear();
@@ -154,9 +147,15 @@ class RecListBoxTest : public QObject {
     source_.reset();
   }
 
-  void fillShowsTheFirstTwelveRecordsAndControlMayBeHeld() {
+  // Filled, the window shows the first twelve records; Control may be held.
+  void fillAndRepositionShowTheRecordsAroundTheOneSought() {
     window(1, 0, 12);
     QCOMPARE(list().position(), source_->recno());
+    std::string key = "Artist 17";
+    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
+    window(12, CRecListBox::kLandingRow);
+    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
+    window(10, CRecListBox::kLowestKeptRow);
     QTest::keyPress(list_.get(), Qt::Key_Control);
     QTest::keyClick(list_.get(), Qt::Key_PageDown);
     QTest::keyRelease(list_.get(), Qt::Key_Control);
@@ -232,45 +231,33 @@ class RecListBoxTest : public QObject {
   // there), walking down to the end, a page down from the top and a page up
   // from the end.
   void aTallerWindowFillsAndPagesByItsHeight_data() {
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<Window>("end");
-    QTest::addColumn<Window>("nearend");
-    QTest::addColumn<Window>("walked");
-    QTest::addColumn<Window>("pageddown");
-    QTest::addColumn<Window>("pagedup");
-    QTest::newRow("12 rows") << 12 << Window{25, 5, 6} << Window{24, 5, 7} << Window{23, 7, 8}
-                             << Window{5, 7, 12} << Window{15, 4, 12};
-    QTest::newRow("20 rows") << 20 << Window{11, 19, 20} << Window{11, 18, 20}
-                             << Window{11, 19, 20} << Window{5, 15, 20} << Window{7, 4, 20};
+    QTest::addColumn<Tall>("tall");
+    QTest::newRow("12 rows") << Tall{12,         {25, 5, 6}, {24, 5, 7},
+                                     {23, 7, 8}, {5, 7, 12}, {15, 4, 12}};
+    QTest::newRow("20 rows") << Tall{20,           {11, 19, 20}, {11, 18, 20},
+                                     {11, 19, 20}, {5, 15, 20},  {7, 4, 20}};
     QTest::newRow("30 rows, as many as the artists")
-        << 30 << Window{1, 29, 30} << Window{1, 28, 30} << Window{1, 29, 30} << Window{1, 29, 30}
-        << Window{1, 0, 30};
+        << Tall{30, {1, 29, 30}, {1, 28, 30}, {1, 29, 30}, {1, 29, 30}, {1, 0, 30}};
     QTest::newRow("34 rows, more than the artists")
-        << 34 << Window{1, 29, 30} << Window{1, 28, 30} << Window{1, 29, 30} << Window{1, 29, 30}
-        << Window{1, 0, 30};
+        << Tall{34, {1, 29, 30}, {1, 28, 30}, {1, 29, 30}, {1, 29, 30}, {1, 0, 30}};
   }
   void aTallerWindowFillsAndPagesByItsHeight() {
-    QFETCH(int, rows);
-    restart(rows);
+    QFETCH(Tall, tall);
+    restart(tall.rows);
     key(Qt::Key_PageDown, Qt::ControlModifier);
-    QFETCH(Window, end);
-    window(end);
-    restart(rows);
+    window(tall.end);
+    restart(tall.rows);
     const std::string created = "Artist 29";
     list().reposition(&created, CRecListBox::Search::Clear, CRecListBox::kSelectedRow);
-    QFETCH(Window, nearend);
-    window(nearend);
-    restart(rows);
+    window(tall.nearend);
+    restart(tall.rows);
     key(Qt::Key_Down, Qt::NoModifier, kArtists - 1);
-    QFETCH(Window, walked);
-    window(walked);
+    window(tall.walked);
     key(Qt::Key_PageUp);
-    QFETCH(Window, pagedup);
-    window(pagedup);
-    restart(rows);
+    window(tall.pagedup);
+    restart(tall.rows);
     key(Qt::Key_PageDown);
-    QFETCH(Window, pageddown);
-    window(pageddown);
+    window(tall.pageddown);
     QCOMPARE(beeps(), 0);
     // Smaller again: never below twelve rows, the selection back among them.
     list_->resize(list_->width(), list().rowHeight() * 5);
@@ -300,6 +287,16 @@ class RecListBoxTest : public QObject {
     QCOMPARE(list().currentRow(), 8);
     QCOMPARE(list().searchText(), std::string());
     QVERIFY(notes_ == (std::vector<Note>{{ListAction::Found, ""}, {ListAction::EnterKey, ""}}));
+    // A list that does not search hands characters over, and has nothing to
+    // take back.
+    list().bind(source_.get(), false, 2);
+    list().fill(true, 0);
+    notes_.clear();
+    QTest::keyClicks(list_.get(), "b");
+    key(Qt::Key_Backspace);
+    QVERIFY(notes_ == (std::vector<Note>{{ListAction::InsertKey, "b"}}));
+    QCOMPARE(list().searchText(), std::string());
+    QCOMPARE(beeps(), 0);
   }
 
   void theListShowsWhenItHasTheKeyboard() {
@@ -400,17 +397,6 @@ class RecListBoxTest : public QObject {
     QCOMPARE(list().searchText().size(), size_t(254));
   }
 
-  void aListThatDoesNotSearchHandsCharactersOver() {
-    list().bind(source_.get(), false, 2);
-    list().fill(true, 0);
-    notes_.clear();
-    QTest::keyClicks(list_.get(), "b");
-    QVERIFY(notes_ == (std::vector<Note>{{ListAction::InsertKey, "b"}}));
-    QCOMPARE(list().searchText(), std::string());
-    key(Qt::Key_Backspace);
-    QCOMPARE(beeps(), 0);
-  }
-
   void refillOfAThreeRecordSourceAndAnEmptyOne() {
     FullTable songs(DB_Table(SongTable));
     (void)songs.select(T_Name);
@@ -433,14 +419,6 @@ class RecListBoxTest : public QObject {
     key(Qt::Key_Down);
     QCOMPARE(beeps(), 2);
     list().bind(nullptr, false, 0);
-  }
-
-  void repositionSeeksAKey() {
-    std::string key = "Artist 17";
-    list().reposition(&key, CRecListBox::Search::Keep, CRecListBox::kSelectedRow);
-    window(12, CRecListBox::kLandingRow);
-    list().reposition(nullptr, CRecListBox::Search::Keep, CRecListBox::kLowestKeptRow);
-    window(10, CRecListBox::kLowestKeptRow);
   }
 };
 

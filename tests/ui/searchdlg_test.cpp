@@ -1,21 +1,22 @@
-// Search and Statistics in the program: Ctrl+F opens the search, whose finds
-// open an album's window or an artist's or song's found list; the
-// statistics' purge button asks, deletes and shows the new counts.
+// Search (Ctrl+F, whose finds open an album or a found list), Find
+// duplicates and the statistics' purge.
+#include "ui/searchdlg.h"
+
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTreeWidget>
 
-#include "fixture.h"
-#include "ui/searchdlg.h"
+#include "harness.h"
+#include "ui/duplicatesdlg.h"
 #include "ui/statsdlg.h"
 
 using namespace tracklore;
 
-class SearchDlgTest : public uitest::DialogTest {
+class SearchDlgTest : public uitest::CatalogueTest {
   Q_OBJECT
 
  private slots:
   void ctrlFFindsAndOpensAlbumsAndFoundLists() {
-    uitest::Catalogue c;
     DB_Close();
     CShellDlg shell;
     shell.show();
@@ -46,8 +47,28 @@ class SearchDlgTest : public uitest::DialogTest {
                                   QStringLiteral("Albums containing song \"Come Together\" [3]")}));
   }
 
-  void statisticsPurgeAsksDeletesAndCountsAgain() {
-    uitest::Catalogue c;
+  // Tools: the duplicates merged into the entry selected, then the
+  // statistics' purge.
+  void theToolsMergeDuplicatesAndPurge() {
+    const int32_t typo = c_->db.add(ArtistTable, "the  beatles");
+    CDuplicatesDlg dialog(nullptr, Kind::Artist);
+    QTreeWidget* groups = dialog.groups();
+    QCOMPARE(groups->topLevelItemCount(), 1);
+    QTreeWidgetItem* group = groups->topLevelItem(0);
+    QCOMPARE(group->childCount(), 2);
+    QCOMPARE(group->child(0)->text(0), QStringLiteral("The Beatles  (2)   #%1").arg(c_->beatles));
+    QCOMPARE(group->child(1)->text(0), QStringLiteral("the  beatles  (0)   #%1").arg(typo));
+    QVERIFY(!button(&dialog, CDuplicatesDlg::IdMergeGroup)->isEnabled());
+    groups->setCurrentItem(group);  // a group is no entry to keep
+    QVERIFY(!button(&dialog, CDuplicatesDlg::IdMergeGroup)->isEnabled());
+    groups->setCurrentItem(group->child(0));
+    host().answers = {Answer::OK};
+    button(&dialog, CDuplicatesDlg::IdMergeGroup)->click();
+    QCOMPARE(host().titles(), Strings{"Confirm merge"});
+    QCOMPARE(c_->db.name(ArtistTable, c_->beatles), std::string("The Beatles"));
+    QCOMPARE(groups->topLevelItemCount(), 0);
+    QCOMPARE(child<QLabel>(&dialog, CDuplicatesDlg::IdCount)->text(),
+             QStringLiteral("No artists with names alike."));
     CStatsDlg stats(nullptr);
     auto* report = child<QPlainTextEdit>(&stats, CStatsDlg::IdReport);
     host().answers = {Answer::Cancel};

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Drives the real tracklore program under Xvfb with keystrokes through a short
-# session - create a database, add albums, put an artist and songs into one,
-# browse, follow a cross-reference, scan a generated music folder and browse
-# what it catalogued - and saves a screenshot of each window (docs/*.png are
-# chosen from them). Exits 77 (skipped) without Xvfb, xdotool or import.
-# Usage: session.sh TRACKLORE [OUTPUT_DIR]
+# session (create, add, browse, cross-reference, scan) and saves a screenshot
+# of each window (docs/*.png are chosen from them). Exits 77 (skipped)
+# without Xvfb, xdotool or import. Usage: session.sh TRACKLORE [OUTPUT_DIR]
 set -u
 
 # Keystrokes race the windows they are meant for on a loaded machine: a
@@ -45,13 +43,12 @@ fail() {
   exit 1
 }
 
-# Runs the command until it succeeds, for ten seconds at most.
+# For ten seconds at most.
 polled() {
   for _ in $(seq 1 100); do "$@" && return 0; sleep 0.1; done
   return 1
 }
 
-# A free display number.
 display=""
 for n in $(seq 90 140); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
@@ -62,12 +59,11 @@ xvfb_pid=$!
 export DISPLAY=$display
 polled xdotool getmouselocation >/dev/null 2>&1 || { echo "session: Xvfb did not start; skipped"; exit 77; }
 
-# The id of the visible window whose title matches (none: fails).
+# The id of the visible window whose title matches.
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 | grep .; }
 hidden() { ! visible "$1" >/dev/null; }
 window() { polled visible "$1"; }
-# Waits for a window, gives it the keyboard and lets it settle; its id is
-# left in $win.
+# Gives a window the keyboard and lets it settle; its id is left in $win.
 win=""
 expect() {
   win=$(window "$1") || fail "no window \"$1\""

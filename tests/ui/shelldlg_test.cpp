@@ -1,22 +1,22 @@
 // The main window: the status it shows, the commands of its menu with their
 // outcome boxes, the exit question and the browse loop.
 #include <fcntl.h>
-#include <cerrno>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QSet>
 #include <QStandardPaths>
+#include <cerrno>
 
 #include "catalogue/browse.h"
 #include "catalogue/edits.h"
 #include "catalogue/journal.h"
 #include "catalogue/maintenance.h"
-#include "fixture.h"
+#include "harness.h"
 #include "ui/dialogparts.h"
 #include "ui/recoveryoffer.h"
 #include "ui/startup.h"
@@ -52,9 +52,9 @@ class ShellDlgTest : public uitest::DialogTest {
   }
 
   // The window started in an empty folder, its offer of a database declined.
-  std::unique_ptr<CShellDlg> closedShell(const QTemporaryDir& dir) {
+  std::unique_ptr<CShellDlg> closedShell(const QTemporaryDir& dir, Box* seen = nullptr) {
     QDir::setCurrent(dir.path());
-    answer(QStringLiteral("&Not Now"));
+    answer(QStringLiteral("&Not Now"), seen);
     auto shell = std::make_unique<CShellDlg>();
     uitest::reset();
     return shell;
@@ -67,11 +67,15 @@ class ShellDlgTest : public uitest::DialogTest {
     return fd;
   }
 
-  // Files may be opened only to read, as the user's own may be.
-  static void refuseWritableOpens() {
-    quill::File::set_system_fault([](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
-      return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
-    });
+  // Triggers the action while files may be opened only to read, as the
+  // user's own may be.
+  static void withFilesReadOnly(QAction* action) {
+    quill::File::set_system_fault(
+        [](const quill::File& f, quill::File::Call call, int64_t, int32_t) {
+          return call == quill::File::Call::Open && !f.readonly() ? EACCES : 0;
+        });
+    action->trigger();
+    quill::File::set_system_fault({});
   }
 
   // The journal of an unfinished move, with these counts to undo.
@@ -101,8 +105,8 @@ class ShellDlgTest : public uitest::DialogTest {
     for (int id : {CShellDlg::CmdOpen, CShellDlg::CmdOpenDir, CShellDlg::CmdPack,
                    CShellDlg::CmdReindex, CShellDlg::CmdCreate, CShellDlg::CmdVerify})
       QCOMPARE(shell.action(id)->isEnabled(), !open);
-    QCOMPARE(shell.action(CShellDlg::CmdClose)->isEnabled(), open);
-    QCOMPARE(shell.action(CShellDlg::CmdBrowse)->isEnabled(), open);
+    for (int id : {CShellDlg::CmdClose, CShellDlg::CmdBrowse})
+      QCOMPARE(shell.action(id)->isEnabled(), open);
     QVERIFY(shell.action(CShellDlg::CmdAbout)->isEnabled() && shell.action(CShellDlg::CmdExit)->isEnabled());
     QCOMPARE(DB_IsOpen() != 0, open);
   }
@@ -116,15 +120,13 @@ class ShellDlgTest : public uitest::DialogTest {
   // Said in words, with the catalogue's message kept under the details.
   void startingWhereThereIsNoDatabaseOrOneInUse() {
     QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
     Box box;
-    answer(QStringLiteral("&Not Now"), &box);
     {
-      CShellDlg shell;
-      QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore"));
-      checkStatus(shell, false);
-      QVERIFY(child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->isChecked());
-      QCOMPARE(child<QLineEdit>(&shell, CShellDlg::IdDirectory)->text(), QDir::toNativeSeparators(QDir::currentPath()));
+      const auto shell = closedShell(dir, &box);
+      checkStatus(*shell, false);
+      QCOMPARE(shell->windowTitle(), QStringLiteral("Tracklore"));
+      QCOMPARE(child<QLineEdit>(shell.get(), CShellDlg::IdDirectory)->text(),
+               QDir::toNativeSeparators(QDir::currentPath()));
     }
     QCOMPARE(box.title, QStringLiteral("No database"));
     QCOMPARE(box.text, QStringLiteral("There is no database in the folder\n%1.\n\nDo you want to "
@@ -151,7 +153,6 @@ class ShellDlgTest : public uitest::DialogTest {
       CShellDlg beside;
       checkStatus(beside, true);
       QVERIFY(DB_IsReadOnly() && beside.action(CShellDlg::CmdReadOnly)->isChecked());
-      DB_Close();
     }
     ::close(fd);
     QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
@@ -159,43 +160,24 @@ class ShellDlgTest : public uitest::DialogTest {
     QVERIFY(uitest::reports().empty());
   }
 
-  // Read-only, the window holds the tables shared, so that another program
-  // reads beside it. A database whose files may only be read is said to be
-  // so when opened for writing, not to be in use.
-  void aReadOnlyWindowLetsOthersReadAndNamesFilesItMayNotWrite() {
-    uitest::TempDatabase db;
-    DB_Close();
-    CShellDlg shell;
-    QVERIFY(DB_IsReadOnly());
-    ::close(holdTable(LOCK_SH));
-    shell.action(CShellDlg::CmdClose)->trigger();
-    refuseWritableOpens();
-    child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
-    Box box;
-    answer(QStringLiteral("&OK"), &box);
-    shell.action(CShellDlg::CmdOpen)->trigger();
-    quill::File::set_system_fault({});
-    checkStatus(shell, false);
-    QCOMPARE(box.title, QStringLiteral("Database not accessible"));
-    QVERIFY(box.details.contains(QStringLiteral("maindb.db1 cannot be written (Permission denied)")));
-  }
-
   // The switch closes and opens the tables again in the other mode; the
   // choice is the next start's. Refused, it says why and stays read-only.
+  // Read-only, the window holds the tables shared, so that another program
+  // reads beside it; a database whose files may only be read is said to be
+  // so when opened for writing, not to be in use.
   void readOnlyModeSwitchesInPlaceAndIsRemembered() {
-    uitest::Catalogue c;
+    uitest::TempDatabase db;
     DB_Close();
     {
       CShellDlg shell;
       QAction* mode = shell.action(CShellDlg::CmdReadOnly);
       QVERIFY(mode->isChecked() && DB_IsReadOnly());
+      ::close(holdTable(LOCK_SH));
       QVERIFY(!shell.action(CShellDlg::CmdScan)->isEnabled());
       QCOMPARE(shell.action(CShellDlg::CmdScan)->toolTip(), readOnlyHint());
-      refuseWritableOpens();
       Box box;
       answer(QStringLiteral("&OK"), &box);
-      mode->trigger();
-      quill::File::set_system_fault({});
+      withFilesReadOnly(mode);
       QCOMPARE(box.title, QStringLiteral("Database stays read-only"));
       QCOMPARE(box.text, QStringLiteral("The database cannot be opened for changes: you are not "
                                         "allowed to change its files."));
@@ -210,6 +192,13 @@ class ShellDlgTest : public uitest::DialogTest {
       child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->click();
       QVERIFY(mode->isChecked() && DB_IsReadOnly());
       mode->trigger();
+      shell.action(CShellDlg::CmdClose)->trigger();
+      answer(QStringLiteral("&OK"), &box);
+      withFilesReadOnly(shell.action(CShellDlg::CmdOpen));
+      checkStatus(shell, false);
+      QCOMPARE(box.title, QStringLiteral("Database not accessible"));
+      QVERIFY(
+          box.details.contains(QStringLiteral("maindb.db1 cannot be written (Permission denied)")));
     }
     DB_Close();
     CShellDlg again;
@@ -217,32 +206,19 @@ class ShellDlgTest : public uitest::DialogTest {
     QVERIFY(!DB_IsReadOnly());
   }
 
-  void theFirstRunCreatesADatabaseInTheProposedFolder() {
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    ShellOptions options;
-    options.folder = QDir(dir.path()).filePath(QStringLiteral("Music/Tracklore"));
-    options.newDatabaseFolder = options.folder;
-    // Not this directory's database, though it has one.
-    QVERIFY(QFile(QStringLiteral("maindb.db1")).open(QIODevice::WriteOnly));
-    Box box;
-    answer(QStringLiteral("&Create Database"), &box);
-    CShellDlg shell(nullptr, options);
-    QVERIFY(box.text.startsWith(QStringLiteral("The folder\n%1\ndoes not exist.")
-                                    .arg(QDir::toNativeSeparators(options.folder))));
-    checkStatus(shell, true);
-    QCOMPARE(QDir::currentPath(), options.folder);
-    QVERIFY(holdsDatabase(options.folder, {}));
-    QCOMPARE(rememberedFolder(), options.folder);
-    // Choosing another folder opens the database chosen there.
+  // A start folder that does not exist is said to be missing, and this
+  // directory's database is not meant; Choose Folder opens the one chosen.
+  void aStartFolderThatDoesNotExistOffersAnother() {
+    uitest::TempDatabase db;
     DB_Close();
-    QDir::setCurrent(dir.path());
-    QVERIFY(QFile::remove(QStringLiteral("maindb.db1")));
-    uitest::reset();
-    answer(QStringLiteral("C&hoose Folder..."));
-    host().folders = {options.folder.toStdString()};
-    CShellDlg again;
-    checkStatus(again, true);
+    const QString missing = QDir(db.path()).filePath(QStringLiteral("Music/Tracklore"));
+    Box box;
+    answer(QStringLiteral("C&hoose Folder..."), &box);
+    host().folders = {db.path().toStdString()};
+    CShellDlg shell(nullptr, {missing, missing});
+    QVERIFY(box.text.startsWith(
+        QStringLiteral("The folder\n%1\ndoes not exist.").arg(QDir::toNativeSeparators(missing))));
+    checkStatus(shell, true);
     QCOMPARE(host().foldertitles, Strings{"Choose the folder of the database"});
   }
 
@@ -251,18 +227,16 @@ class ShellDlgTest : public uitest::DialogTest {
   // box stands over the window, and the home folder is never proposed.
   void theFirstRunProposesAVisibleMusicFolder() {
     QTemporaryDir home;
-    struct Restored {
-      const char* name;
-      QByteArray value = qgetenv(name);
-      ~Restored() { qputenv(name, value); }
-    } restoredhome{"HOME"}, restoredconfig{"XDG_CONFIG_HOME"};
+    const QByteArray oldhome = qgetenv("HOME"), oldconfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+      qputenv("HOME", oldhome);
+      qputenv("XDG_CONFIG_HOME", oldconfig);
+      QStandardPaths::setTestModeEnabled(true);
+    });
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
     // Qt's test mode reads no user-dirs.dirs; the home here is a fake one.
     QStandardPaths::setTestModeEnabled(false);
-    struct TestMode {
-      ~TestMode() { QStandardPaths::setTestModeEnabled(true); }
-    } testmode;
     const auto musicdir = [&](const char* line) {
       QDir(home.path()).mkpath(".config");
       QFile dirs(home.filePath(".config/user-dirs.dirs"));
@@ -287,23 +261,21 @@ class ShellDlgTest : public uitest::DialogTest {
       QVERIFY(overwindow);
       QVERIFY2(box.text.contains(QDir::toNativeSeparators(proposed)), qPrintable(box.text));
       checkStatus(shell, true);
+      QCOMPARE(QDir::currentPath(), proposed);
     }
     QVERIFY(holdsDatabase(proposed, {}));
-    QVERIFY(host().foldertitles.empty() && host().filetitles.empty());
+    QCOMPARE(rememberedFolder(), proposed);
 
-    // Not now: Ctrl+O chooses a folder; Create new proposes the music
-    // folder, not the home folder it is in.
+    // Not now: Create new proposes the music folder, not the home folder it
+    // is in.
     DB_Close();
     QDir::setCurrent(home.path());
     uitest::reset();
     answer(QStringLiteral("&Not Now"));
     CShellDlg later;
-    QCOMPARE(later.action(CShellDlg::CmdOpenDir)->shortcut(), QKeySequence(QKeySequence::Open));
-    host().folders = {"", ""};
-    later.action(CShellDlg::CmdOpenDir)->trigger();
+    host().folders = {""};
     later.action(CShellDlg::CmdCreate)->trigger();
-    QCOMPARE(host().foldertitles.size(), size_t(2));
-    QCOMPARE(host().folderstarts.back(), proposed.toStdString());
+    QCOMPARE(host().folderstarts, Strings{proposed.toStdString()});
     // A music folder of its own is followed.
     musicdir("XDG_MUSIC_DIR=\"$HOME/Songs\"\n");
     QCOMPARE(defaultDatabaseFolder(), home.filePath("Songs/Tracklore"));
@@ -319,13 +291,11 @@ class ShellDlgTest : public uitest::DialogTest {
     start = chooseStartFolder({});
     QCOMPARE(start.open, QDir::currentPath());
     QCOMPARE(start.create, defaultDatabaseFolder());
-    QVERIFY(start.create != start.open);
     // A database once opened is where the next start without a folder goes.
     {
       uitest::TempDatabase db;
       DB_Close();
       CShellDlg shell;
-      QCOMPARE(rememberedFolder(), db.path());
       QDir::setCurrent(dir.path());
       start = chooseStartFolder({});
       QCOMPARE(start.open, db.path());
@@ -335,7 +305,7 @@ class ShellDlgTest : public uitest::DialogTest {
     QCOMPARE(chooseStartFolder({}).open, QDir::currentPath());
   }
 
-  void createOpensTheNewDatabaseForWriting() {
+  void createOpensTheNewDatabaseForWritingAndOpenOnlyATakableOne() {
     QTemporaryDir dir;
     const auto owner = closedShell(dir);
     CShellDlg& shell = *owner;
@@ -364,25 +334,18 @@ class ShellDlgTest : public uitest::DialogTest {
     QCOMPARE(host().titles(), Strings{"Create database"});
     QVERIFY(host().asked[0].preset == DefaultButton::Refuse);
     checkStatus(shell, false);
-  }
-
-  // A folder whose only main file has a name too long to take says so,
-  // and neither that folder nor another database is opened.
-  void aMainFileNameTooLongOpensNothing() {
-    QTemporaryDir dir, other;
-    const auto owner = closedShell(dir);
-    CShellDlg& shell = *owner;
+    // A folder whose only main file has a name too long to take says so,
+    // and neither that folder nor another database is opened.
+    QTemporaryDir other;
+    QVERIFY(QFile(QDir(other.path()).filePath(QString(128, QLatin1Char('n')) + ".db1"))
+                .open(QIODevice::WriteOnly));
     const QString here = QDir::currentPath();
-    QFile file(QDir(other.path()).filePath(QString(128, QLatin1Char('n')) + QStringLiteral(".db1")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
     host().folders = {other.path().toStdString()};
     shell.action(CShellDlg::CmdOpenDir)->trigger();
     checkStatus(shell, false);
     QCOMPARE(QDir::currentPath(), here);
     QCOMPARE(QString::fromUtf8(DB_MainName()), QStringLiteral("maindb"));
-    QCOMPARE(uitest::reports().size(), size_t(1));
-    QVERIFY(uitest::reports()[0].find("is longer than the 127 characters") != std::string::npos);
+    QCOMPARE(uitest::reports().size(), size_t(1));  // its words are the catalogue's
     uitest::reports().clear();
   }
 
@@ -401,7 +364,6 @@ class ShellDlgTest : public uitest::DialogTest {
     uitest::reset();
     host().answers = {Answer::Yes, Answer::OK};
     shell.action(CShellDlg::CmdVerify)->trigger();
-    QCOMPARE(host().asked.at(1).text, std::string("Verification complete."));
     QCOMPARE(host().asked.at(1).title, std::string("Done"));
     QVERIFY(host().asked.at(1).icon == Icon::Information);
     QCOMPARE(outcome(shell), QStringLiteral("Verification complete: 1 problem corrected."));
@@ -411,9 +373,6 @@ class ShellDlgTest : public uitest::DialogTest {
     host().answers = {Answer::Yes, Answer::Yes};
     shell.action(CShellDlg::CmdPack)->trigger();
     QCOMPARE(host().titles(), (Strings{"Success", "Success"}));
-    QCOMPARE(host().texts(), (Strings{"Pack succeeded.\nBefore you can use this database, you need to "
-                                      "reindex it.\nDo you want to reindex the database?",
-                                      "Reindex succeeded.\nWould you like to open the database?"}));
     QVERIFY(host().asked[0].buttons == Buttons::YesNo);
     QCOMPARE(host().drains, 2);  // each with its own progress window
     QVERIFY(shell.progressWindow() == nullptr);
@@ -453,7 +412,7 @@ class ShellDlgTest : public uitest::DialogTest {
         QStringLiteral("The index files of this database are out of date or damaged")));
     QVERIFY(offer.details.endsWith(QStringLiteral("Return value: IndexOutOfDate.")));
     QCOMPARE(offer.preset, QMessageBox::No);
-    QVERIFY(uitest::reports().empty() && host().asked.empty());
+    QVERIFY(uitest::reports().empty());
 
     answer(QStringLiteral("&Yes"), &offer);
     answer(QStringLiteral("&OK"), &done);
@@ -461,7 +420,6 @@ class ShellDlgTest : public uitest::DialogTest {
       CShellDlg shell;
       QCOMPARE(host().drains, 1);  // the recovery with its progress window
       QCOMPARE(done.name, kRecoveryOutcomeName);
-      QCOMPARE(done.text, QStringLiteral("The database was recovered."));
       QVERIFY(done.details.contains(QStringLiteral("reindexed maindb")));
       checkStatus(shell, true);
       QCOMPARE(shell.windowTitle(), QStringLiteral("Tracklore (read-only)"));
@@ -473,26 +431,23 @@ class ShellDlgTest : public uitest::DialogTest {
     writeJournal({});
     answer(QStringLiteral("&Yes"), &offer);
     answer(QStringLiteral("&OK"), &done);
-    CShellDlg shell;
-    QVERIFY(offer.text.startsWith(QStringLiteral(
-        "The last change to this database was interrupted before it was finished.\nRecover it now?")));
-    QVERIFY(done.details.startsWith(QStringLiteral("undid an unfinished move")));
-    checkStatus(shell, true);
-    QCOMPARE(outcome(shell), QStringLiteral("Recovery complete."));
-  }
-
-  void aFailedRecoverySaysSoAndWhatToDo() {
-    uitest::TempDatabase db;
+    {
+      CShellDlg shell;
+      QVERIFY(offer.text.startsWith(
+          QStringLiteral("The last change to this database was "
+                         "interrupted before it was finished.\nRecover it now?")));
+      QVERIFY(done.details.startsWith(QStringLiteral("undid an unfinished move")));
+      checkStatus(shell, true);
+      QCOMPARE(outcome(shell), QStringLiteral("Recovery complete."));
+    }
     DB_Close();
+
     // An entry whose undo counts records the title table does not hold:
     // the table no longer opens after it, and recovery stops there.
     writeJournal({{TitleTable, 1000, 0}});
-    uitest::reset();
-    Box done;
     answer(QStringLiteral("&Yes"));
     answer(QStringLiteral("&OK"), &done);
     CShellDlg shell;
-    QCOMPARE(done.name, kRecoveryOutcomeName);
     QVERIFY(done.text.startsWith(QStringLiteral("Recovery failed")));
     QVERIFY(done.text.contains(QStringLiteral("recover again")));
     QCOMPARE(outcome(shell), QStringLiteral("Recovery failed."));
@@ -508,19 +463,12 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdClose)->trigger();
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     shell.action(CShellDlg::CmdOpen)->trigger();
-    QCOMPARE(shell.action(CShellDlg::CmdUndo)->shortcut(), QKeySequence(QKeySequence::Undo));
-    QCOMPARE(shell.action(CShellDlg::CmdRedo)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
-    const int32_t albums = DB_Table(TitleTable).nlive();
-    {
-      FullTable titles(DB_Table(TitleTable));
-      QCOMPARE(DB_InsertRecord(Kind::Album, "Kid A", titles.cursor()), quill::Ok);
-    }
+    QVERIFY(db.add(TitleTable, "Kid A") >= 0);
+    // What undo and redo do is the catalogue's; the window says what was done.
     shell.action(CShellDlg::CmdUndo)->trigger();
     QCOMPARE(outcome(shell), QStringLiteral("Undone: add of 'Kid A'"));
-    QCOMPARE(DB_Table(TitleTable).nlive(), albums);
     shell.action(CShellDlg::CmdRedo)->trigger();
     QCOMPARE(outcome(shell), QStringLiteral("Redone: add of 'Kid A'"));
-    QCOMPARE(DB_Table(TitleTable).nlive(), albums + 1);
     host().answers = {Answer::OK};
     shell.action(CShellDlg::CmdRedo)->trigger();
     QCOMPARE(host().titles(), Strings{"Redo"});
@@ -542,43 +490,7 @@ class ShellDlgTest : public uitest::DialogTest {
     checkStatus(shell, false);
   }
 
-  void exitAsksFirstAndEveryMnemonicIsItsOwn() {
-    QTemporaryDir dir;
-    const auto owner = closedShell(dir);
-    CShellDlg& shell = *owner;
-    shell.show();
-    // The menu, Escape and closing the window all ask; Enter in the
-    // directory line does nothing at all.
-    host().answers = {Answer::Cancel, Answer::Cancel, Answer::Cancel};
-    shell.action(CShellDlg::CmdExit)->trigger();
-    QTest::keyClick(&shell, Qt::Key_Escape);
-    QVERIFY(!shell.close());
-    QTest::keyClick(child<QLineEdit>(&shell, CShellDlg::IdDirectory), Qt::Key_Return);
-    QVERIFY(shell.isVisible());
-    QCOMPARE(host().titles(), (Strings{"Confirm exit", "Confirm exit", "Confirm exit"}));
-    QCOMPARE(host().asked[0].text, std::string("Do you really want to exit the program?"));
-    QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
-    host().answers = {Answer::OK};
-    QVERIFY(shell.close());
-    QCOMPARE(shell.result(), int(QDialog::Rejected));
-
-    QStringList texts;
-    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
-    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
-    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
-    QSet<QChar> seen;
-    for (const QString& text : texts) {
-      const QString plain = QString(text).remove(QStringLiteral("&&"));
-      const qsizetype at = plain.indexOf(QLatin1Char('&'));
-      if (at < 0 || at + 1 >= plain.size()) continue;
-      const QChar key = plain[at + 1].toLower();
-      QVERIFY2(!seen.contains(key), qPrintable(text));
-      seen.insert(key);
-    }
-    QVERIFY(seen.size() >= 3);
-  }
-
-  void browseLoopFollowsTheXrefChain() {
+  void browseLoopFollowsTheXrefChainAndExitAsksFirst() {
     uitest::Catalogue c;
     DB_Close();
     CShellDlg shell;
@@ -612,6 +524,36 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdClose)->trigger();
     shell.action(CShellDlg::CmdOpen)->trigger();
     QCOMPARE(shell.lastKind(), Kind::Artist);
+
+    // Exit: the menu, Escape and closing the window all ask; Enter in the
+    // directory line does nothing at all.
+    shell.show();
+    host().askanew({Answer::Cancel, Answer::Cancel, Answer::Cancel});
+    shell.action(CShellDlg::CmdExit)->trigger();
+    QTest::keyClick(&shell, Qt::Key_Escape);
+    QVERIFY(!shell.close());
+    QTest::keyClick(child<QLineEdit>(&shell, CShellDlg::IdDirectory), Qt::Key_Return);
+    QVERIFY(shell.isVisible());
+    QCOMPARE(host().titles(), (Strings{"Confirm exit", "Confirm exit", "Confirm exit"}));
+    QVERIFY(host().asked[0].buttons == Buttons::OKCancel);
+    host().answers = {Answer::OK};
+    QVERIFY(shell.close());
+    QCOMPARE(shell.result(), int(QDialog::Rejected));
+
+    QStringList texts;
+    for (QAction* a : shell.findChild<QMenuBar*>()->actions()) texts << a->text();
+    for (QAbstractButton* b : shell.findChildren<QAbstractButton*>()) texts << b->text();
+    for (QLabel* l : shell.findChildren<QLabel*>()) texts << l->text();
+    QSet<QChar> seen;
+    for (const QString& text : texts) {
+      const QString plain = QString(text).remove(QStringLiteral("&&"));
+      const qsizetype at = plain.indexOf(QLatin1Char('&'));
+      if (at < 0 || at + 1 >= plain.size()) continue;
+      const QChar key = plain[at + 1].toLower();
+      QVERIFY2(!seen.contains(key), qPrintable(text));
+      seen.insert(key);
+    }
+    QVERIFY(seen.size() >= 3);
   }
 };
 

@@ -1,19 +1,21 @@
-// The program in German: its dialogs' texts under the contexts lupdate gave
-// them, the catalogue's messages through the translator start-up installs,
-// and Qt's own texts beside them. The translations' completeness is
-// tscheck's (ui_translations_complete).
+// What the program brings to Qt: its German texts, the catalogue's and Qt's
+// (completeness is tscheck's), file filters and the safe default button.
 #include "ui/translations.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "catalogue/translate.h"
 #include "catalogue/undo.h"
+#include "ui/codec.h"
+#include "ui/qthost.h"
 #include "ui/scandlg.h"
 
 using namespace tracklore;
@@ -54,6 +56,34 @@ class TranslationsTest : public QObject {
       QSKIP("Qt's German translation is not installed (qt6-translations-l10n)");
     QDialogButtonBox box(QDialogButtonBox::Cancel);
     QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  }
+
+  void filtersBecomeQtFilters() {
+    QCOMPARE(qtFilter("Database main files (maindb.db1)|maindb.db1|All Files (*.*)|*.*||"),
+             QStringLiteral("Database main files (maindb.db1);;All Files (*)"));
+    QCOMPARE(qtFilter("Database main files (*.db1)|*.db1||"),
+             QStringLiteral("Database main files (*.db1)"));
+    QCOMPARE(qtFilter("Text|*.txt;*.htm||"), QStringLiteral("Text (*.txt *.htm)"));
+    QCOMPARE(qtFilter(""), QString());
+  }
+
+  void enterPressesTheSafeButtonOfADestructiveQuestion() {
+    QtHost host;
+    auto pressEnter = [] {
+      QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box != nullptr);
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+    };
+    pressEnter();
+    QVERIFY(host.question("Delete it?", "Confirm deletion", Buttons::OKCancel, Icon::Question,
+                          DefaultButton::Refuse) == Answer::Cancel);
+    pressEnter();
+    QVERIFY(host.question("Overwrite it?", "Sure?", Buttons::YesNo, Icon::Question,
+                          DefaultButton::Refuse) == Answer::No);
+    pressEnter();
+    QVERIFY(host.message("Go on?", "Question", Buttons::OKCancel, Icon::Question) == Answer::OK);
   }
 };
 

@@ -109,18 +109,15 @@ bool readMessages(const QString& path, QList<Message>* out, QString* reason) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream err(stderr);
-  int faults = 0;
   const QStringList files = app.arguments().mid(1);
+  if (files.isEmpty()) err << "usage: tscheck FILE.ts...\n";
+  int faults = 0;
   for (const QString& path : files) {
     QList<Message> messages;
     QString reason;
-    if (!readMessages(path, &messages, &reason)) {
-      err << path << ": cannot be read: " << reason << '\n';
-      ++faults;
-      continue;
-    }
-    if (messages.isEmpty()) {
-      err << path << ": holds no text\n";
+    if (!readMessages(path, &messages, &reason) || messages.isEmpty()) {
+      err << path << ": " << (reason.isEmpty() ? "holds no text" : "cannot be read: " + reason)
+          << '\n';
       ++faults;
     }
     for (const Message& m : messages) {
@@ -130,6 +127,5 @@ int main(int argc, char** argv) {
       ++faults;
     }
   }
-  if (files.isEmpty()) err << "usage: tscheck FILE.ts...\n";
   return faults == 0 && !files.isEmpty() ? 0 : 1;
 }
