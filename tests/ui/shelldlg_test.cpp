@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QMenuBar>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QSet>
@@ -463,6 +464,10 @@ class ShellDlgTest : public uitest::DialogTest {
     shell.action(CShellDlg::CmdClose)->trigger();
     child<QCheckBox>(&shell, CShellDlg::IdReadOnly)->setChecked(false);
     shell.action(CShellDlg::CmdOpen)->trigger();
+    const auto key = [&shell](int command) { return shell.action(command)->shortcut(); };
+    QCOMPARE((std::vector{key(CShellDlg::CmdUndo), key(CShellDlg::CmdRedo), key(CShellDlg::CmdOpenDir)}),
+             (std::vector{QKeySequence(QKeySequence::Undo), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                          QKeySequence(QKeySequence::Open)}));
     QVERIFY(db.add(TitleTable, "Kid A") >= 0);
     // What undo and redo do is the catalogue's; the window says what was done.
     shell.action(CShellDlg::CmdUndo)->trigger();
