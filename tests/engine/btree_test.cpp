@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -74,6 +75,16 @@ struct Store {
   ErrorCode find(bt_pos* pos, int32_t k) { return tree->find(pos, be32(k).data(), 4, be32(k).data()); }
 };
 
+// For a death test: reopens the store (texts of up to maxtext characters, or fixed keys), runs
+// body on it with a position, and ends the process.
+void reopened(int maxtext, const std::function<void(Store&, bt_pos&)>& body) {
+  Store s(maxtext);
+  s.reopen();
+  bt_pos pos(maxtext == 0 ? 8 : maxtext + 5);
+  body(s, pos);
+  std::exit(0);
+}
+
 TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
   TempDir dir;
   Store s;
@@ -110,15 +121,10 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   const int32_t root = getles32(&b[16 + 4]);
   putle16(&b[static_cast<size_t>(root + 6)], 200);  // entry 0's key length
   write_all("t.idx", b);
-  EXPECT_EXIT(
-      {
-        Store damaged(9);
-        damaged.reopen();
-        bt_pos pos(14);
-        (void)damaged.seek(&pos, textkey("0"), SeekMode::Prefix, SeekWhich::First);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255),
+  EXPECT_EXIT(reopened(9, [](Store& d, bt_pos& pos) {
+                (void)d.seek(&pos, textkey("0"), SeekMode::Prefix, SeekWhich::First);
+              }),
+              testing::ExitedWithCode(255),
       "damaged page at offset " + std::to_string(root) + " in 't.idx' \\(entry 0 has key length 200");
 }
 
@@ -207,14 +213,6 @@ std::vector<const PageView*> onlevel(const std::vector<PageView>& v, int level) 
   return out;
 }
 
-void open_and_seek(int key) {
-  Store s;
-  s.reopen();
-  bt_pos pos(8);
-  (void)s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
-  std::exit(0);
-}
-
 // One field of a page or of the tree's area set wrong at a time: fatal, naming file and place.
 TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   TempDir dir;
@@ -247,11 +245,14 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
       {42 + 6, 2, 5, "damaged tree 0 at offset [0-9]+ in 't.idx' \\(leaf above the tree's last level"},
       {42 + 6, 2, 0, "damaged tree 0 in 't.idx' \\(root and height disagree"},
   };
+  const auto seek1 = [](Store& s, bt_pos& pos) {
+    (void)s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First);
+  };
   for (const auto& [at, width, value, message] : damages) {
     Bytes c = b;
     width == 2 ? putle16(&c[at], static_cast<uint16_t>(value)) : putle32(&c[at], static_cast<uint32_t>(value));
     write_all("t.idx", c);
-    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), message) << message;
+    EXPECT_EXIT(reopened(0, seek1), testing::ExitedWithCode(255), message) << message;
   }
 }
 
@@ -267,19 +268,15 @@ TEST(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
   putle32(&b[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
   write_all("t.idx", b);
   const auto& lastentry = leaves[0]->entries.back();
-  EXPECT_EXIT(
-      {
-        Store s;
-        s.reopen();
-        bt_pos pos(8);
-        Bytes entry = lastentry.first;
-        const Bytes data = be32(lastentry.second);
-        entry.insert(entry.end(), data.begin(), data.end());
-        pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1, entry.data(), 4, 4);
-        (void)s.tree->skip(&pos, 1, nullptr);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255),
+  EXPECT_EXIT(reopened(0, [&](Store& s, bt_pos& pos) {
+                Bytes entry = lastentry.first;
+                const Bytes data = be32(lastentry.second);
+                entry.insert(entry.end(), data.begin(), data.end());
+                pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1,
+                        entry.data(), 4, 4);
+                (void)s.tree->skip(&pos, 1, nullptr);
+              }),
+              testing::ExitedWithCode(255),
       "Btree::skip: damaged tree 0 at offset " + std::to_string(leaves[1]->offset) +
           " in 't.idx' \\(parent does not lead to its child");
 }
@@ -308,14 +305,10 @@ TEST(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) 
     EXPECT_NE(problems[0].find("out of order"), std::string::npos) << problems[0];
     EXPECT_NE(problems[1].find("is not blank"), std::string::npos) << problems[1];
   }
-  EXPECT_EXIT(
-      {
-        Store s;
-        s.reopen();
-        for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
+  EXPECT_EXIT(reopened(0, [](Store& s, bt_pos&) {
+                for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
+              }),
+              testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "engine/btree.h"
-#include "engine/bytes.h"
 #include "engine/datafile.h"
 #include "engine/index.h"
 #include "engine/page.h"
@@ -136,24 +135,6 @@ TEST(BulkBuild, RunsOnDiskGiveTheSameTrees) {
   EXPECT_TRUE(test::sound("a"));
   expect_half_full("a");
   EXPECT_EQ(test::entries(), (std::set<std::string>{"a.db1", "a.idx"}));
-
-  // The sorter on its own: many runs, every entry back once, in order (of key, then data:
-  // both big-endian and not negative, so byte order).
-  KeyDescr none{};
-  EntrySorter sorter(keybytecompare, &none, 4, 4096);
-  std::mt19937 random(3);
-  std::vector<std::vector<uint8_t>> model;
-  for (int i = 0; i < 20000; ++i) {
-    std::vector<uint8_t> entry(8);
-    put4(entry.data(), static_cast<int32_t>(random() % 5000));
-    put4(entry.data() + 4, i);
-    model.push_back(entry);
-    ASSERT_EQ(sorter.add(entry.data(), 4, entry.data() + 4), 0);
-  }
-  EXPECT_GT(sorter.runs(), 10);
-  std::sort(model.begin(), model.end());
-  EXPECT_TRUE(drain(sorter) == model);
-  EXPECT_FALSE(sorter.failed());
 }
 
 // The sorter orders by cut order strings, falling back on the comparison where they agree that

@@ -97,24 +97,10 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
   return table.close(Ok);
 }
 
-ErrorCode make_index(const std::string& base) {
-  DataFile table;
-  ErrorCode rc = table.opendata(base.c_str(), {.readonly = true});
-  if (rc != Ok) return rc;
-  table.init_finfo_tinfo();
-  Index index(&table);
-  std::string path = base + ".idx";
-  if (index.createfile(path.c_str()) != Ok) return table.close(IndexCreate);
-  if (index.create(table.header().created, table.header().stamp, table.header().pagesize) != 0)
-    return table.close(WriteFailed);
-  (void)index.close();
-  return table.close(Ok);
-}
-
 ErrorCode make_names(const std::string& base, int pagesize) {
   ErrorCode rc = make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
                             {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}}, 0, pagesize);
-  return rc == Ok ? make_index(base) : rc;
+  return rc == Ok ? DataFile::reindex(base.c_str()) : rc;
 }
 
 ErrorCode add(Rlist& r, const std::string& name, long aux) {

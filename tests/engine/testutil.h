@@ -75,12 +75,9 @@ class CapturedReports {
 extern const std::vector<FieldDescr> kExampleFields;
 
 // Writes a table file with these fields and tags and no records, as the structure change would
-// leave it (without an index file).
+// leave it (without an index file: DataFile::reindex makes its empty one).
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags = {}, int namelen = 0, int pagesize = 0);
-
-// Creates the empty index file of a table made by make_table.
-ErrorCode make_index(const std::string& base);
 
 // The names table of the cursor tests, with its empty index: "Name" C 30,
 // "Code" X 4 (serial), "Mark" C 4, "Aux" L 4; tags on Name and on Code.
