@@ -16,9 +16,7 @@
 namespace quill {
 namespace {
 
-using test::be32;
-using test::TempDir;
-using test::textkey;
+using namespace test;
 using Bytes = std::vector<uint8_t>;
 
 struct Entry { Bytes key; int32_t rec; };

@@ -23,11 +23,7 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CutMode;
-using test::PowerCut;
-using test::add;
-using test::rename;
-using test::TempDir;
+using namespace test;
 
 constexpr int kAux = 3;
 constexpr int kSetupRecords = 60;

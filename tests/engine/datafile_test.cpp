@@ -11,11 +11,7 @@
 namespace quill {
 namespace {
 
-using test::hex;
-using test::make_table;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
 using Bytes = std::vector<unsigned char>;
 
 // The example table with a tag on the name, one on the code.

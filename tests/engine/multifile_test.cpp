@@ -12,10 +12,7 @@
 namespace quill {
 namespace {
 
-using test::hex;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
 
 // A new store held exclusively, H = 12, with slots of these page sizes and 8-byte areas.
 void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {

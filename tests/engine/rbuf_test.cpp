@@ -12,9 +12,7 @@
 namespace quill {
 namespace {
 
-using test::CapturedReports;
-using test::make_table;
-using test::TempDir;
+using namespace test;
 
 // A table of every field type, one record slot written by hand.
 TEST(Rbuf, EmptyValuesConversionsSerialFieldsLocksFlushesAndAClosedTable) {

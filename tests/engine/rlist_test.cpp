@@ -18,11 +18,7 @@
 namespace quill {
 namespace {
 
-using test::add;
-using test::CapturedReports;
-using test::make_names;
-using test::rename;
-using test::TempDir;
+using namespace test;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
