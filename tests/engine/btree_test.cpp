@@ -17,6 +17,7 @@ namespace quill {
 namespace {
 
 using namespace test;
+using BtreeDeathTest = InTempDir;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -96,8 +97,7 @@ TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
 
 // Keys beyond the tree's maximum are fatal, whether offered or read from a damaged page; so is a
 // tree on a closed file.
-TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   Store s(9);  // K = 10
   s.create(256);
   const Bytes eleven = textkey("0123456789");
@@ -171,20 +171,20 @@ TEST(Btree, ADescentReadsEachLevelOnce) {
   Store s;
   s.reopen(false);
   bt_pos pos(8);
-  long long before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  EXPECT_EQ(s.file.pagereads() - before, 4);
-  before = s.file.pagereads();
-  ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);  // re-finding reads the leaf again
-  EXPECT_EQ(s.file.pagereads() - before, 1);
+  const auto seek1 = [&] { return s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First); };
+  const auto reads = [&](const std::function<ErrorCode()>& op) {
+    const long long before = s.file.pagereads();
+    EXPECT_EQ(op(), Ok);
+    return s.file.pagereads() - before;
+  };
+  EXPECT_EQ(reads(seek1), 4);
+  EXPECT_EQ(reads([&] { return s.tree->skip(&pos, 1, nullptr); }), 1);  // re-finding the leaf
   // Held exclusively, pages read once stay at hand.
   s.reopen(true);
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  ASSERT_EQ(s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last), Ok);
-  ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);
-  EXPECT_EQ(s.file.pagereads(), before);
+  ASSERT_EQ(seek1(), Ok);
+  EXPECT_EQ(reads(seek1), 0);
+  EXPECT_EQ(reads([&] { return s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last); }), 0);
+  EXPECT_EQ(reads([&] { return s.tree->skip(&pos, 1, nullptr); }), 0);
 }
 
 // ---------------------------------------------------------------- damaged files
@@ -198,8 +198,7 @@ std::vector<const PageView*> onlevel(const std::vector<PageView>& v, int level) 
 }
 
 // One field of a page or of the tree's area set wrong at a time: fatal, naming file and place.
-TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   const std::vector<const PageView*> inner = onlevel(v, 2);
@@ -243,8 +242,7 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
 // A position on the last entry of the first leaf steps on by climbing through its parent field,
 // which leads to a page that is not its parent: fatal instead of endless. (On the way down a
 // wrong parent field is met as in DamagedFieldsAreFatalNamingFileAndPlace.)
-TEST(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   const std::vector<const PageView*> leaves = onlevel(v, 0);
@@ -267,8 +265,7 @@ TEST(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
 
 // Keys out of order and a free list leading into the tree are reported by the walk, which goes
 // on; the free list is fatal once a page is taken from it.
-TEST(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   // Two keys of the first leaf swapped; the free head's link leads to the root, a page in use.

@@ -11,7 +11,8 @@
 namespace quill {
 namespace {
 
-using test::TempDir;
+using namespace test;
+using FileSharing = InTempDir;
 
 TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   TempDir dir;
@@ -47,8 +48,7 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
 
 // An exclusive holder keeps every other opener out, in this process too, and nobody truncates
 // it; shared openers coexist but keep exclusive ones and truncation out.
-TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
-  TempDir dir;
+TEST_F(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
   for (Sharing held : {Sharing::Exclusive, Sharing::Shared}) {
     File f;
     ASSERT_EQ(f.create("table", held), 0);
@@ -68,8 +68,7 @@ TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
 }
 
 // A waiter gets the range once it is given back (whenever it began to wait).
-TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
-  TempDir dir;
+TEST_F(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   {
     File f;
     ASSERT_EQ(f.create("table", Sharing::Shared), 0);

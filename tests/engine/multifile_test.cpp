@@ -86,9 +86,7 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   MultiFile m;
   create_store(m, "t.idx", {256, 128});
   const int32_t base = m.pagebase();
-  ASSERT_EQ(m.addpage(0), Ok);
-  ASSERT_EQ(m.addpage(1), Ok);
-  ASSERT_EQ(m.addpage(0), Ok);
+  for (int slot : {0, 1, 0}) ASSERT_EQ(m.addpage(slot), Ok);
   EXPECT_EQ(m.length(), base + 256 + 128 + 256);
   EXPECT_EQ(m.slot(1).freehead, base + 256);
   std::vector<int32_t> list;
@@ -107,10 +105,9 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   const int32_t start = m.pagebase();
   ASSERT_EQ(m.addpage(0), 0);
   ASSERT_EQ(m.addpage(1), 0);
-  EXPECT_TRUE(m.pageok(start + 384, 256));  // on the grid of 128 and inside
-  EXPECT_FALSE(m.pageok(start + 10, 256));
-  EXPECT_FALSE(m.pageok(start - 128, 256));
-  EXPECT_FALSE(m.pageok(start + 640, 256));  // past the end
+  // On the grid of 128 and inside; off the grid; before the pages; past the end.
+  for (auto [at, ok] : {std::pair{384, true}, {10, false}, {-128, false}, {640, false}})
+    EXPECT_EQ(m.pageok(start + at, 256), ok) << at;
 
   // A file cut short mid-page is padded back onto the grid when it grows.
   ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);

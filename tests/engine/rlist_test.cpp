@@ -19,6 +19,7 @@ namespace quill {
 namespace {
 
 using namespace test;
+using RlistShared = InTempDir;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
@@ -316,8 +317,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
 }
 
 // Several processes append, update and delete in one shared table at once.
-TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
-  TempDir dir;
+TEST_F(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   ASSERT_EQ(make_names("t"), Ok);
   constexpr int kProcs = 4, kEach = 60;
   for (int p = 0; p < kProcs; ++p) {
@@ -360,8 +360,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
 // open, which checks the index against the counters, and each tree operation). A lock the system
 // refuses refuses the call (TryAgain) with nothing written or read from a half-changed table; the
 // locks are given back, so the next call goes on.
-TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
-  TempDir dir;
+TEST_F(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
   make_filled(5);
   const std::vector<unsigned char> data = test::read_all("t.db1");
   const std::pair<const char*, std::function<ErrorCode(Rlist&)>> calls[] = {

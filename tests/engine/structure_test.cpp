@@ -55,11 +55,9 @@ TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
             std::make_tuple('L', int16_t{4}, std::string("New")));
   expect_same_counters(before, after);
   EXPECT_EQ(after.stamp, before.stamp);
-  for (int n = 0; n < 3; ++n) {
-    Bytes want = old[n];
-    want.insert(want.begin() + 9, 4, 0);  // the new field, zeros before the status byte
-    EXPECT_EQ(record_at("t", n), want) << n;
-  }
+  std::vector<Bytes> want = old;
+  for (Bytes& r : want) r.insert(r.begin() + 9, 4, 0);  // the new field, zeros before the status
+  EXPECT_EQ(three_records("t"), want);
   EXPECT_EQ(entries(), (std::set<std::string>{"t.db1"}));
 
   // A serial field numbers the records.
@@ -83,7 +81,7 @@ TEST_F(InsertField, IntoTheRecordsAtEitherEndAndIntoTheHeaderRecord) {
   const Bytes a = read_all("t.db1");
   EXPECT_EQ(Bytes(a.begin() + areas.hdrlen, a.begin() + areas.hdrlen + 6),
             (Bytes{0, 0, 0x11, 0x22, 0x33, 0x44}));
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(record_at("t", n), kept[n]) << n;
+  EXPECT_EQ(three_records("t"), kept);
   EXPECT_EQ(a.size(), static_cast<size_t>(areas.datastart + 3 * areas.reclen));
 }
 
