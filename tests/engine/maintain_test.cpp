@@ -124,10 +124,6 @@ TEST_F(Pack, DropsDeletedRecordsAndLeavesTheIndexOutOfDate) {
   DataFile table;
   EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
   EXPECT_FALSE(table.isopen());
-  ASSERT_EQ(DataFile::reindex("t"), Ok);
-  ASSERT_EQ(table.open("t", {.readonly = true}), Ok);
-  EXPECT_EQ(tree_order(table, 0), (std::vector<int32_t>{0, 1, 2}));
-  EXPECT_EQ(tree_order(table, 1), (std::vector<int32_t>{2, 1, 0}));
 }
 
 TEST_F(Pack, TablesWithoutDeletionsLiveRecordsOrTags) {

@@ -6,7 +6,6 @@
 #include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/check.h"
-#include "engine/index.h"
 #include "engine/rlist.h"
 
 #include <cstdlib>
@@ -217,16 +216,6 @@ int run_child(const std::function<void()>& body) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<int32_t> tree_order(DataFile& table, int t) {
-  std::vector<int32_t> out;
-  Btree& tree = table.index()->tree(t);
-  bt_pos pos(tree.keylen() + 4);
-  int moved = 0;
-  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
-    out.push_back(pos.recno());
-  return out;
 }
 
 std::vector<PageView> pageviews(Btree& tree, std::vector<std::string>* problems, WalkSummary* summary) {

@@ -132,9 +132,6 @@ struct ProgressLog {
   int last() const { return values.empty() ? -1 : values.back(); }  // -1: nothing reported
 };
 
-// The record numbers of tree t in key order, read straight from the tree.
-std::vector<int32_t> tree_order(DataFile& table, int t);
-
 // One page of a tree as its structure walk shows it (level 1: the root).
 struct PageView {
   int32_t offset, parent;
