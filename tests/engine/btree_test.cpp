@@ -17,6 +17,7 @@ namespace quill {
 namespace {
 
 using namespace test;
+using BtreeTest = InTempDir;
 using BtreeDeathTest = InTempDir;
 
 using Bytes = std::vector<uint8_t>;
@@ -80,8 +81,7 @@ void reopened(int maxtext, const std::function<void(Store&, bt_pos&)>& body) {
   std::exit(0);
 }
 
-TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
-  TempDir dir;
+TEST_F(BtreeTest, FirstInsertionCreatesARootOfHeightOne) {
   Store s;
   s.create(58);
   ASSERT_EQ(s.put(be32(42), 7), Ok);
@@ -124,8 +124,7 @@ TEST_F(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
 
 // Another process removes the entry under a position: a step lands on a neighbour, or on the next
 // entry when its own is still there though its page moved, or nowhere in a tree emptied under it.
-TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
-  TempDir dir;
+TEST_F(BtreeTest, PositionOnARemovedEntryMovesToItsNeighbour) {
   Store a;
   a.create(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
@@ -163,8 +162,7 @@ std::vector<PageView> make_tree(Bytes* bytes) {
   return v;
 }
 
-TEST(Btree, ADescentReadsEachLevelOnce) {
-  TempDir dir;
+TEST_F(BtreeTest, ADescentReadsEachLevelOnce) {
   Bytes b;
   make_tree(&b);
   // Shared: every operation reads its pages afresh, one per level.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <numeric>
 #include <set>
 #include <utility>
 
@@ -155,11 +156,9 @@ void sweep(const Scenario& scenario) {
     ::testing::Test::RecordProperty(name + "_syncs_first_call", cut.syncs(returned[0], returned[1]));
     ::testing::Test::RecordProperty(name + "_syncs_at_close", cut.syncs(returned[last], end));
   }
-  std::vector<int64_t> points = cut.cutpoints(returned[0], end);
-  if (scenario.everyevent) {
-    points.clear();
-    for (int64_t at = returned[0]; at <= end; ++at) points.push_back(at);
-  }
+  std::vector<int64_t> points(scenario.everyevent ? static_cast<size_t>(end - returned[0] + 1) : 0);
+  std::iota(points.begin(), points.end(), returned[0]);
+  if (!scenario.everyevent) points = cut.cutpoints(returned[0], end);
   const int seeds = test::sweepset().seeds;
   int tried = 0, varied = 0;  // varied: cut points whose outcome the seed or the mode changes
   for (int64_t at : test::sweeppoints(points)) {

@@ -12,6 +12,7 @@ namespace quill {
 namespace {
 
 using test::TempDir;
+using FileBufferTest = test::InTempDir;
 
 // A file held exclusively with the block cache on and its syncs deferred:
 // the mode in which writes are gathered and changes held in the cache.
@@ -36,8 +37,7 @@ std::string ondisk(const char* name) {
 
 // Random overwrites, appends and reads over a file larger than the block cache (dirty blocks
 // are evicted while others wait): every read, sync and the close agree with a plain model.
-TEST(FileBuffer, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
-  TempDir dir;
+TEST_F(FileBufferTest, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   Deferred held("held");
   FileBuffer& f = held.f;
   std::mt19937 rng(8);
@@ -100,8 +100,7 @@ TEST(FileBuffer, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 
 // A change held in a cached block over bytes still waiting in a gathered write: when the block
 // is evicted first, the older gathered bytes must not land on top of it afterwards.
-TEST(FileBuffer, HeldChangesOutliveOlderGatheredBytes) {
-  TempDir dir;
+TEST_F(FileBufferTest, HeldChangesOutliveOlderGatheredBytes) {
   Deferred held("held");
   FileBuffer& f = held.f;
   std::string expected(FileBuffer::kReadCacheBytes + 8192, 'a');

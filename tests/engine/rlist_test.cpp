@@ -333,11 +333,9 @@ TEST_F(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
     }
     _exit(0);
   }
-  for (int p = 0; p < kProcs; ++p) {
-    int status = 0;
+  for (int p = 0, status = 0; p < kProcs; ++p) {
     wait(&status);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
   EXPECT_TRUE(test::sound("t"));
   DataFile table;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <stdexcept>
 
 namespace quill::test {
@@ -65,9 +66,8 @@ CapturedReports::~CapturedReports() { reporter = saved_; }
 const std::vector<CapturedReports::Message>& CapturedReports::messages() const { return g_messages; }
 
 std::string CapturedReports::text() const {
-  std::string all;
-  for (const std::string& t : texts()) all += t;
-  return all;
+  const std::vector<std::string> all = texts();
+  return std::accumulate(all.begin(), all.end(), std::string());
 }
 
 std::vector<std::string> CapturedReports::texts() const {
