@@ -250,15 +250,14 @@ TEST(PowerCutSweep, EveryKindOfChange) {
          .run = [&](DataFile&, Rlist* r, int call) { append(r, call); }});
   sweep({.name = "update_shared", .calls = 3, .shared = true, .run = update});
   sweep({.name = "delete_shared", .calls = 3, .shared = true, .run = remove});
-  sweep({.name = "pack", .opentable = false, .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
-  sweep({.name = "reindex", .opentable = false,
-         .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
-  sweep({.name = "insert_field", .opentable = false, .run = [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
-         }});
-  sweep({.name = "insert_tag", .opentable = false, .run = [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
-         }});
+  const std::pair<const char*, std::function<ErrorCode()>> exchanges[] = {
+      {"pack", [] { return DataFile::pack("t"); }},
+      {"reindex", [] { return DataFile::reindex("t"); }},
+      {"insert_field", [] { return insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record); }},
+      {"insert_tag", [] { return insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}); }}};
+  for (const auto& [name, change] : exchanges)
+    sweep({.name = name, .opentable = false,
+           .run = [&](DataFile&, Rlist*, int) { ASSERT_EQ(change(), Ok); }});
 }
 
 using InterruptedTraces = test::InTempDir;
@@ -273,9 +272,8 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   const Header h = test::header_of("t");
   ASSERT_EQ(data.size(), static_cast<size_t>(h.datastart) + static_cast<size_t>(h.nrecs) * h.reclen);
   test::write_all("t.db1", {data.begin(), data.begin() + static_cast<long>(data.size() / 2)});
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
+  EXPECT_EQ(test::opens("t"), BadData);
+  EXPECT_EQ(test::opens("t", {.readonly = true, .noindex = true}), BadData);
   std::vector<std::string> notes;
   for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
     auto longer = data;
@@ -295,11 +293,11 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   putle32(&idx[12], getle32(&idx[12]) + 1);  // the stamp
   idx.resize(idx.size() - 256);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
+  EXPECT_EQ(test::opens("t"), IndexOutOfDate);
   // The same loss under a header in step with the data file is damage.
   putle32(&idx[12], getle32(&idx[12]) - 1);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex);
+  EXPECT_EQ(test::opens("t"), BadIndex);
 
   idx = whole;
   idx.resize(idx.size() + 100, 0);

@@ -12,14 +12,14 @@ namespace quill {
 namespace {
 
 using namespace test;
+using DataFileTest = InTempDir;
 using Bytes = std::vector<unsigned char>;
 
 // The example table with a tag on the name, one on the code.
 const std::vector<FieldDescr>& kFields = test::kExampleFields;
 const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}};
 
-TEST(DataFileCreate, LayoutsRoundTripNamesCutAndOpenRefusals) {
-  TempDir dir;
+TEST_F(DataFileTest, CreatedLayoutRoundTripNamesCutAndOpenRefusals) {
   ASSERT_EQ(DataFile::create("t", 0, 0), Ok);
   // Magic, no records, name length 16, page size 1024, data and header at 58, record and status
   // length 1, CR LF.
@@ -106,8 +106,7 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
 
 // Records by number, as the catalogue's journal and recovery read and write them: spans outside a
 // file's positions are refused, a tail past the counted records is cut back to them.
-TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
-  TempDir dir;
+TEST_F(DataFileTest, RecordsByNumberWithOddSpansRefusedAndTheTailCutBack) {
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
   test::append_raw("t", {Bytes(67, 'a'), Bytes(67, 'b')});
   DataFile table;
@@ -131,8 +130,7 @@ TEST(DataFileRecords, ByNumberWithOddSpansRefusedAndTheTailCutBack) {
 }
 
 // Each damage gives BadData and leaves the object closed.
-TEST(DataFileDamage, GivesBadDataAndLeavesTheTableClosed) {
-  TempDir dir;
+TEST_F(DataFileTest, DamageGivesBadDataAndLeavesTheTableClosed) {
   ASSERT_EQ(make_table("t", kFields, kTags), Ok);
   const Bytes good = read_all("t.db1");
   const std::pair<const char*, std::function<void(Bytes&)>> damages[] = {
