@@ -86,11 +86,8 @@ TEST(DataFileTagsDeathTest, ResolutionKeyAssemblyAndOverlongOrDamagedTags) {
   EXPECT_EQ(std::memcmp(key, "A very long na", 14), 0);
   EXPECT_EQ(keyed.makekey(2, record, key), 4);
   EXPECT_EQ(std::memcmp(key, "\0\0\0\7", 4), 0);
-  // A tag whose keys pass a quarter of the page (256 bytes pass with 1024-byte
-  // pages, 257 do not), and one naming a field that does not exist, are fatal.
-  ASSERT_EQ(make_table("ok", {{'C', 200, "A"}, {'C', 56, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
-  (void)table.close();
-  EXPECT_EQ(table.open("ok", {.readonly = true, .noindex = true}), Ok);
+  // A tag whose keys pass a quarter of the page (257 bytes with 1024-byte pages; a table with
+  // 256-byte keys opens in the structure test), and one naming a missing field, are fatal.
   ASSERT_EQ(make_table("big", {{'C', 200, "A"}, {'C', 57, "B"}}, {{{{0, 0, 0}, {1, 0, 0}}, "T"}}), Ok);
   ASSERT_EQ(make_table("bad", {{'C', 10, "A"}}, {{{{0, 0, 0}}, "T"}}), Ok);
   Bytes b = read_all("bad.db1");

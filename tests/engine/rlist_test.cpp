@@ -246,8 +246,7 @@ TEST(RlistTables, ReadOnlyRefusesChangesWithoutIndexOutdatesTheIndex) {
     ASSERT_EQ(add(r, "Four"), Ok);
     EXPECT_EQ(std::make_pair(r.select(kByName), r.selected()), std::make_pair(Ok, -1));  // physical order
   }
-  DataFile table;
-  EXPECT_EQ(table.open("t"), IndexOutOfDate);
+  EXPECT_EQ(test::opens("t"), IndexOutOfDate);
 }
 
 // A write failing anywhere in an append, update, delete or deferred-sync batch leaves the old
