@@ -25,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace test;
+using InterruptedTraces = InTempDir;
 
 constexpr int kAux = 3;
 constexpr int kSetupRecords = 60;
@@ -259,8 +260,6 @@ TEST(PowerCutSweep, EveryKindOfChange) {
     sweep({.name = name, .opentable = false,
            .run = [&](DataFile&, Rlist*, int) { ASSERT_EQ(change(), Ok); }});
 }
-
-using InterruptedTraces = test::InTempDir;
 
 // A data file shorter than its counted records is damage; a longer one is an interrupted
 // append's trace, noted by the check and dropped by a pack. An index marked out of date before

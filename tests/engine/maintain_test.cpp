@@ -27,7 +27,6 @@ const std::vector<TagNode> kTags = {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByNu
 constexpr int kRecLen = 13;
 
 using Pack = test::InTempDir;
-using Reindex = test::InTempDir;
 
 Bytes record(const std::string& name, int32_t num, bool deleted = false) {
   Bytes r(kRecLen, 0);
@@ -288,10 +287,8 @@ TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
     EXPECT_EQ(lastroomlacking(), 100);
     EXPECT_EQ(dir_contents(), before);
     File::set_free_space([&](const char*) { return twice; });
-    {
-      RefusedCalls full(File::Call::Write, ENOSPC);
-      EXPECT_EQ(rebuild("t", nullptr), DiskFull);
-    }
+    RefusedCalls full(File::Call::Write, ENOSPC);
+    EXPECT_EQ(rebuild("t", nullptr), DiskFull);
     File::set_free_space({});
     EXPECT_EQ(dir_contents(), before);
   }
@@ -299,7 +296,7 @@ TEST_F(Pack, WithoutRoomForTwiceTheTablePackAndReindexAreRefusedUnwritten) {
 
 // A page that cannot be saved mid-change ends the process; a reindex survives
 // failures in laying out the store, growing the file and the last header write.
-TEST_F(Reindex, AFailedWriteOrMoveLeavesBothFilesAsTheyWere) {
+TEST_F(Pack, AFailedReindexWriteOrMoveLeavesBothFilesAsTheyWere) {
   const DirContents before = indexed_five();
   // Where the pages begin: the length of an index with empty trees.
   ASSERT_EQ(make_table("c", kFields, kTags), Ok);

@@ -121,8 +121,8 @@ TEST_F(InsertField, PositionsFieldsTagsAndLengthsOutOfRangeAreRefused) {
   ASSERT_EQ(make_table("k", {{'C', 200, "A"}, {'C', 57, "B"}}), Ok);
   const DirContents before = dir_contents();
   CapturedReports reports;
-  EXPECT_EQ(insert_field("t", 7, {'L', 0, "Late"}, FieldGroup::Record), BadParam);
-  EXPECT_EQ(insert_field("t", -2, {'L', 0, "Early"}, FieldGroup::Record), BadParam);
+  for (int at : {7, -2})
+    EXPECT_EQ(insert_field("t", at, {'L', 0, "Late"}, FieldGroup::Record), BadParam) << at;
   EXPECT_EQ(insert_field("t", 1, {'L', 0, "Area"}, FieldGroup::Header), BadParam);  // no header-record fields yet
   for (const FieldDescr& bad : {FieldDescr{'Q', 4, "Odd"}, FieldDescr{'C', 0, "Name"}, FieldDescr{'B', -3, "Raw"}})
     EXPECT_EQ(insert_field("t", 0, bad, FieldGroup::Record), BadParam) << bad.name;
