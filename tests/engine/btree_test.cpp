@@ -286,7 +286,8 @@ TEST_F(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk
   EXPECT_EXIT(reopened(0, [](Store& s, bt_pos&) {
                 for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
               }),
-              testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
+              testing::ExitedWithCode(255),
+              "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
 }
 
 }  // namespace
