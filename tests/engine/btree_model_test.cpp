@@ -16,9 +16,7 @@
 namespace quill {
 namespace {
 
-using test::be32;
-using test::TempDir;
-using test::textkey;
+using namespace test;
 using Bytes = std::vector<uint8_t>;
 
 struct Entry { Bytes key; int32_t rec; };
@@ -102,8 +100,6 @@ class Model {
   int neighbours_ = 0;
   int maxheight_ = 0;
 
-  // ---- keys
-
   int cmp(CompareMode mode, const Bytes& a, const Bytes& b) const {
     return compare(mode, &kd_, a.data(), static_cast<int>(a.size()), b.data(),
                    static_cast<int>(b.size()));
@@ -147,8 +143,6 @@ class Model {
   }
 
   Bytes genkey() { return cfg_.text ? textkey(gentext()) : be32(static_cast<int32_t>(rng_() % 401) - 200); }
-
-  // ---- operations
 
   void step() {
     if (rng_() % 16 == 0) {
@@ -211,8 +205,6 @@ class Model {
     EXPECT_TRUE(keyat(pos) == model_[i].key && pos.recno() == model_[i].rec)
         << shown(keyat(pos), cfg_.text) << " #" << pos.recno() << " for entry " << i;
   }
-
-  // ---- checks
 
   void check() {
     check_structure();

@@ -31,7 +31,7 @@ TEST_P(RankTest, EstimatesRiseAlongTheOrderAndStayNearTheTruth) {
   // number: a record's number is its true rank.
   TempDir dir;
   ASSERT_EQ(test::make_table("t", {{'L', 4, "Num"}}, {{{{kNum, 0, 0}}, "ByNum"}}, 0, 256), Ok);
-  ASSERT_EQ(test::make_index("t"), Ok);
+  ASSERT_EQ(DataFile::reindex("t"), Ok);
   DataFile table;
   ASSERT_EQ(table.open("t", {.noindex = reindexed}), Ok);
   (void)table.defersync(true);

@@ -1,11 +1,12 @@
 #include "engine/btree.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/bytes.h"
@@ -15,13 +16,9 @@
 namespace quill {
 namespace {
 
-using test::be32;
-using test::hex;
-using test::PageView;
-using test::read_all;
-using test::TempDir;
-using test::textkey;
-using test::write_all;
+using namespace test;
+using BtreeTest = InTempDir;
+using BtreeDeathTest = InTempDir;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -74,8 +71,17 @@ struct Store {
   ErrorCode find(bt_pos* pos, int32_t k) { return tree->find(pos, be32(k).data(), 4, be32(k).data()); }
 };
 
-TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
-  TempDir dir;
+// For a death test: reopens the store (texts of up to maxtext characters, or fixed keys), runs
+// body on it with a position, and ends the process.
+void reopened(int maxtext, const std::function<void(Store&, bt_pos&)>& body) {
+  Store s(maxtext);
+  s.reopen();
+  bt_pos pos(maxtext == 0 ? 8 : maxtext + 5);
+  body(s, pos);
+  std::exit(0);
+}
+
+TEST_F(BtreeTest, FirstInsertionCreatesARootOfHeightOne) {
   Store s;
   s.create(58);
   ASSERT_EQ(s.put(be32(42), 7), Ok);
@@ -91,8 +97,7 @@ TEST(Btree, FirstInsertionCreatesARootOfHeightOne) {
 
 // Keys beyond the tree's maximum are fatal, whether offered or read from a damaged page; so is a
 // tree on a closed file.
-TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   Store s(9);  // K = 10
   s.create(256);
   const Bytes eleven = textkey("0123456789");
@@ -110,54 +115,38 @@ TEST(BtreeDeathTest, OverlongKeysOrAClosedFileAreFatal) {
   const int32_t root = getles32(&b[16 + 4]);
   putle16(&b[static_cast<size_t>(root + 6)], 200);  // entry 0's key length
   write_all("t.idx", b);
-  EXPECT_EXIT(
-      {
-        Store damaged(9);
-        damaged.reopen();
-        bt_pos pos(14);
-        (void)damaged.seek(&pos, textkey("0"), SeekMode::Prefix, SeekWhich::First);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255),
+  EXPECT_EXIT(reopened(9, [](Store& d, bt_pos& pos) {
+                (void)d.seek(&pos, textkey("0"), SeekMode::Prefix, SeekWhich::First);
+              }),
+              testing::ExitedWithCode(255),
       "damaged page at offset " + std::to_string(root) + " in 't.idx' \\(entry 0 has key length 200");
 }
 
-// Another process removes the entry under a position.
-TEST(Btree, PositionOnARemovedEntryMovesToItsNeighbour) {
-  TempDir dir;
+// Another process removes the entry under a position: a step lands on a neighbour, or on the next
+// entry when its own is still there though its page moved, or nowhere in a tree emptied under it.
+TEST_F(BtreeTest, PositionOnARemovedEntryMovesToItsNeighbour) {
   Store a;
   a.create(58, false);
   for (int k = 1; k <= 40; ++k) ASSERT_EQ(a.put(be32(k), k), Ok);
   Store b;
   b.reopen(false);
-
+  // a stands on `at` (0: where it was) while b removes keys from..to (20 and 40 only once; 1..12
+  // takes the page under the position altogether); the key a's step lands on (0: none).
+  struct Step { int at, from, to, way; ErrorCode rc; int key; };
+  const Step steps[] = {{20, 20, 20, 1, NextRecord, 21}, {40, 40, 40, -1, PrevRecord, 39},
+                        {2, 1, 12, 1, NextRecord, 13},   {30, 13, 25, 1, Ok, 31},
+                        {0, 26, 39, 1, NoCurrentRecord, 0}};
   bt_pos pos(8);
-  int moved = 5;
-  const auto drop = [&b](int from, int to) {  // b removes keys from..to (20 and 40 only once)
-    for (int k = from; k <= to; ++k) EXPECT_EQ(k == from || (k != 20 && k != 40) ? b.del(be32(k), k) : Ok, Ok) << k;
-  };
-  ASSERT_EQ(a.find(&pos, 20), 0);
-  drop(20, 20);
-  EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NextRecord);
-  EXPECT_EQ(std::make_tuple(moved, get4(pos.key())), std::make_tuple(0, 21));
-  ASSERT_EQ(a.tree->last(&pos), Ok);
-  drop(40, 40);
-  EXPECT_EQ(a.tree->skip(&pos, -1, &moved), PrevRecord);
-  EXPECT_EQ(get4(pos.key()), 39);
-  // The page under the position may be gone altogether.
-  ASSERT_EQ(a.find(&pos, 2), 0);
-  drop(1, 12);
-  EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NextRecord);
-  EXPECT_EQ(get4(pos.key()), 13);
-  // Still there, even if its page moved: the position stands.
-  ASSERT_EQ(a.find(&pos, 30), 0);
-  drop(13, 25);
-  EXPECT_EQ(a.tree->skip(&pos, 1, &moved), Ok);
-  EXPECT_EQ(get4(pos.key()), 31);
-  // And a tree emptied under it leaves no current record.
-  drop(26, 39);
-  EXPECT_EQ(a.tree->skip(&pos, 1, &moved), NoCurrentRecord);
-  EXPECT_FALSE(pos.valid());
+  for (const auto& [at, from, to, way, rc, key] : steps) {
+    ASSERT_EQ(at > 0 ? a.find(&pos, at) : Ok, Ok);
+    for (int k = from; k <= to; ++k)
+      EXPECT_EQ(k == from || (k != 20 && k != 40) ? b.del(be32(k), k) : Ok, Ok) << k;
+    int moved = 5;
+    EXPECT_EQ(a.tree->skip(&pos, way, &moved), rc) << from;
+    EXPECT_EQ(std::make_pair(pos.valid() ? get4(pos.key()) : 0, moved),
+              std::make_pair(key, rc == Ok ? way : 0))
+        << from;
+  }
 }
 
 // A closed tree of height 4 with fixed keys 1..60: its file's bytes, its pages as walked.
@@ -173,28 +162,27 @@ std::vector<PageView> make_tree(Bytes* bytes) {
   return v;
 }
 
-TEST(Btree, ADescentReadsEachLevelOnce) {
-  TempDir dir;
+TEST_F(BtreeTest, ADescentReadsEachLevelOnce) {
   Bytes b;
   make_tree(&b);
   // Shared: every operation reads its pages afresh, one per level.
   Store s;
   s.reopen(false);
   bt_pos pos(8);
-  long long before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  EXPECT_EQ(s.file.pagereads() - before, 4);
-  before = s.file.pagereads();
-  ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);  // re-finding reads the leaf again
-  EXPECT_EQ(s.file.pagereads() - before, 1);
+  const auto seek1 = [&] { return s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First); };
+  const auto reads = [&](const std::function<ErrorCode()>& op) {
+    const long long before = s.file.pagereads();
+    EXPECT_EQ(op(), Ok);
+    return s.file.pagereads() - before;
+  };
+  EXPECT_EQ(reads(seek1), 4);
+  EXPECT_EQ(reads([&] { return s.tree->skip(&pos, 1, nullptr); }), 1);  // re-finding the leaf
   // Held exclusively, pages read once stay at hand.
   s.reopen(true);
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  before = s.file.pagereads();
-  ASSERT_EQ(s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First), Ok);
-  ASSERT_EQ(s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last), Ok);
-  ASSERT_EQ(s.tree->skip(&pos, 1, nullptr), Ok);
-  EXPECT_EQ(s.file.pagereads(), before);
+  ASSERT_EQ(seek1(), Ok);
+  EXPECT_EQ(reads(seek1), 0);
+  EXPECT_EQ(reads([&] { return s.seek(&pos, be32(2), SeekMode::AtOrAfter, SeekWhich::Last); }), 0);
+  EXPECT_EQ(reads([&] { return s.tree->skip(&pos, 1, nullptr); }), 0);
 }
 
 // ---------------------------------------------------------------- damaged files
@@ -207,17 +195,8 @@ std::vector<const PageView*> onlevel(const std::vector<PageView>& v, int level) 
   return out;
 }
 
-void open_and_seek(int key) {
-  Store s;
-  s.reopen();
-  bt_pos pos(8);
-  (void)s.seek(&pos, be32(key), SeekMode::Equal, SeekWhich::First);
-  std::exit(0);
-}
-
 // One field of a page or of the tree's area set wrong at a time: fatal, naming file and place.
-TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   const std::vector<const PageView*> inner = onlevel(v, 2);
@@ -247,19 +226,21 @@ TEST(BtreeDeathTest, DamagedFieldsAreFatalNamingFileAndPlace) {
       {42 + 6, 2, 5, "damaged tree 0 at offset [0-9]+ in 't.idx' \\(leaf above the tree's last level"},
       {42 + 6, 2, 0, "damaged tree 0 in 't.idx' \\(root and height disagree"},
   };
+  const auto seek1 = [](Store& s, bt_pos& pos) {
+    (void)s.seek(&pos, be32(1), SeekMode::Equal, SeekWhich::First);
+  };
   for (const auto& [at, width, value, message] : damages) {
     Bytes c = b;
     width == 2 ? putle16(&c[at], static_cast<uint16_t>(value)) : putle32(&c[at], static_cast<uint32_t>(value));
     write_all("t.idx", c);
-    EXPECT_EXIT(open_and_seek(1), testing::ExitedWithCode(255), message) << message;
+    EXPECT_EXIT(reopened(0, seek1), testing::ExitedWithCode(255), message) << message;
   }
 }
 
 // A position on the last entry of the first leaf steps on by climbing through its parent field,
 // which leads to a page that is not its parent: fatal instead of endless. (On the way down a
 // wrong parent field is met as in DamagedFieldsAreFatalNamingFileAndPlace.)
-TEST(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   const std::vector<const PageView*> leaves = onlevel(v, 0);
@@ -267,27 +248,22 @@ TEST(BtreeDeathTest, AParentFieldLeadingElsewhereIsFatalOnTheWayUp) {
   putle32(&b[static_cast<size_t>(leaves[0]->offset) + 2], static_cast<uint32_t>(leaves[1]->offset));
   write_all("t.idx", b);
   const auto& lastentry = leaves[0]->entries.back();
-  EXPECT_EXIT(
-      {
-        Store s;
-        s.reopen();
-        bt_pos pos(8);
-        Bytes entry = lastentry.first;
-        const Bytes data = be32(lastentry.second);
-        entry.insert(entry.end(), data.begin(), data.end());
-        pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1, entry.data(), 4, 4);
-        (void)s.tree->skip(&pos, 1, nullptr);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255),
+  EXPECT_EXIT(reopened(0, [&](Store& s, bt_pos& pos) {
+                Bytes entry = lastentry.first;
+                const Bytes data = be32(lastentry.second);
+                entry.insert(entry.end(), data.begin(), data.end());
+                pos.set(leaves[0]->offset, static_cast<int>(leaves[0]->entries.size()) - 1,
+                        entry.data(), 4, 4);
+                (void)s.tree->skip(&pos, 1, nullptr);
+              }),
+              testing::ExitedWithCode(255),
       "Btree::skip: damaged tree 0 at offset " + std::to_string(leaves[1]->offset) +
           " in 't.idx' \\(parent does not lead to its child");
 }
 
 // Keys out of order and a free list leading into the tree are reported by the walk, which goes
 // on; the free list is fatal once a page is taken from it.
-TEST(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) {
-  TempDir dir;
+TEST_F(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) {
   Bytes b;
   std::vector<PageView> v = make_tree(&b);
   // Two keys of the first leaf swapped; the free head's link leads to the root, a page in use.
@@ -304,18 +280,14 @@ TEST(BtreeDeathTest, KeysOutOfOrderAndAFreeListIntoTheTreeAreReportedByTheWalk) 
     s.reopen();
     std::vector<std::string> problems;
     EXPECT_EQ(s.tree->walk(nullptr, &problems), -1);
-    ASSERT_EQ(problems.size(), 2u);
-    EXPECT_NE(problems[0].find("out of order"), std::string::npos) << problems[0];
-    EXPECT_NE(problems[1].find("is not blank"), std::string::npos) << problems[1];
+    EXPECT_THAT(problems, testing::ElementsAre(testing::HasSubstr("out of order"),
+                                               testing::HasSubstr("is not blank")));
   }
-  EXPECT_EXIT(
-      {
-        Store s;
-        s.reopen();
-        for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
-        std::exit(0);
-      },
-      testing::ExitedWithCode(255), "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
+  EXPECT_EXIT(reopened(0, [](Store& s, bt_pos&) {
+                for (int k = 100; k < 200; ++k) ASSERT_EQ(s.put(be32(k), k), Ok);
+              }),
+              testing::ExitedWithCode(255),
+              "damaged free list of slot 0 at offset [0-9]+ in 't.idx'");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <numeric>
 #include <set>
 #include <utility>
 
@@ -23,11 +24,8 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CutMode;
-using test::PowerCut;
-using test::add;
-using test::rename;
-using test::TempDir;
+using namespace test;
+using InterruptedTraces = InTempDir;
 
 constexpr int kAux = 3;
 constexpr int kSetupRecords = 60;
@@ -159,11 +157,9 @@ void sweep(const Scenario& scenario) {
     ::testing::Test::RecordProperty(name + "_syncs_first_call", cut.syncs(returned[0], returned[1]));
     ::testing::Test::RecordProperty(name + "_syncs_at_close", cut.syncs(returned[last], end));
   }
-  std::vector<int64_t> points = cut.cutpoints(returned[0], end);
-  if (scenario.everyevent) {
-    points.clear();
-    for (int64_t at = returned[0]; at <= end; ++at) points.push_back(at);
-  }
+  std::vector<int64_t> points(scenario.everyevent ? static_cast<size_t>(end - returned[0] + 1) : 0);
+  std::iota(points.begin(), points.end(), returned[0]);
+  if (!scenario.everyevent) points = cut.cutpoints(returned[0], end);
   const int seeds = test::sweepset().seeds;
   int tried = 0, varied = 0;  // varied: cut points whose outcome the seed or the mode changes
   for (int64_t at : test::sweeppoints(points)) {
@@ -255,18 +251,15 @@ TEST(PowerCutSweep, EveryKindOfChange) {
          .run = [&](DataFile&, Rlist* r, int call) { append(r, call); }});
   sweep({.name = "update_shared", .calls = 3, .shared = true, .run = update});
   sweep({.name = "delete_shared", .calls = 3, .shared = true, .run = remove});
-  sweep({.name = "pack", .opentable = false, .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::pack("t"), Ok); }});
-  sweep({.name = "reindex", .opentable = false,
-         .run = [](DataFile&, Rlist*, int) { ASSERT_EQ(DataFile::reindex("t"), Ok); }});
-  sweep({.name = "insert_field", .opentable = false, .run = [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record), Ok);
-         }});
-  sweep({.name = "insert_tag", .opentable = false, .run = [](DataFile&, Rlist*, int) {
-           ASSERT_EQ(insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}), Ok);
-         }});
+  const std::pair<const char*, std::function<ErrorCode()>> exchanges[] = {
+      {"pack", [] { return DataFile::pack("t"); }},
+      {"reindex", [] { return DataFile::reindex("t"); }},
+      {"insert_field", [] { return insert_field("t", -1, {'L', 4, "Extra"}, FieldGroup::Record); }},
+      {"insert_tag", [] { return insert_tag("t", -1, TagNode{{{kAux, 0, 0}}, "ByAux"}); }}};
+  for (const auto& [name, change] : exchanges)
+    sweep({.name = name, .opentable = false,
+           .run = [&](DataFile&, Rlist*, int) { ASSERT_EQ(change(), Ok); }});
 }
-
-using InterruptedTraces = test::InTempDir;
 
 // A data file shorter than its counted records is damage; a longer one is an interrupted
 // append's trace, noted by the check and dropped by a pack. An index marked out of date before
@@ -278,9 +271,8 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   const Header h = test::header_of("t");
   ASSERT_EQ(data.size(), static_cast<size_t>(h.datastart) + static_cast<size_t>(h.nrecs) * h.reclen);
   test::write_all("t.db1", {data.begin(), data.begin() + static_cast<long>(data.size() / 2)});
-  DataFile table;
-  EXPECT_EQ(table.open("t", {.readonly = true}), BadData);
-  EXPECT_EQ(table.open("t", {.readonly = true, .noindex = true}), BadData);
+  EXPECT_EQ(test::opens("t"), BadData);
+  EXPECT_EQ(test::opens("t", {.readonly = true, .noindex = true}), BadData);
   std::vector<std::string> notes;
   for (size_t extra : {size_t{20}, size_t{44 * 2}, size_t{44 * 2 + 7}}) {
     auto longer = data;
@@ -300,11 +292,11 @@ TEST_F(InterruptedTraces, AreToldFromDamageInTheDataFileAndTheIndex) {
   putle32(&idx[12], getle32(&idx[12]) + 1);  // the stamp
   idx.resize(idx.size() - 256);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", {.readonly = true}), IndexOutOfDate);
+  EXPECT_EQ(test::opens("t"), IndexOutOfDate);
   // The same loss under a header in step with the data file is damage.
   putle32(&idx[12], getle32(&idx[12]) - 1);
   test::write_all("t.idx", idx);
-  EXPECT_EQ(table.open("t", {.readonly = true}), BadIndex);
+  EXPECT_EQ(test::opens("t"), BadIndex);
 
   idx = whole;
   idx.resize(idx.size() + 100, 0);

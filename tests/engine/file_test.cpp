@@ -11,7 +11,8 @@
 namespace quill {
 namespace {
 
-using test::TempDir;
+using namespace test;
+using FileSharing = InTempDir;
 
 TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   TempDir dir;
@@ -38,17 +39,15 @@ TEST(File, OpensCreatesReadsExactlyWritesZerosStopsBelowTwoGiBRefusesWrites) {
   File ro;
   ASSERT_EQ(ro.open("ro", Access::ReadOnly, Sharing::Exclusive), 0);
   EXPECT_EQ(ro.writeat(0, "x", 1), -1);
-  EXPECT_EQ(reports.text(), "File::write: write failed (file 'ro' opened as readonly)\n");
-  File closed;
-  reports.clear();
-  EXPECT_EQ(closed.writeat(0, "x", 1), -1);
-  EXPECT_EQ(reports.text(), "File::write: write failed (file '' not opened)\n");
+  EXPECT_EQ(File().writeat(0, "x", 1), -1);
+  EXPECT_EQ(reports.texts(), (std::vector<std::string>{
+                                 "File::write: write failed (file 'ro' opened as readonly)\n",
+                                 "File::write: write failed (file '' not opened)\n"}));
 }
 
 // An exclusive holder keeps every other opener out, in this process too, and nobody truncates
 // it; shared openers coexist but keep exclusive ones and truncation out.
-TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
-  TempDir dir;
+TEST_F(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
   for (Sharing held : {Sharing::Exclusive, Sharing::Shared}) {
     File f;
     ASSERT_EQ(f.create("table", held), 0);
@@ -68,8 +67,7 @@ TEST(FileSharing, ExclusiveKeepsEveryoneOutSharedOnlyExclusiveOnes) {
 }
 
 // A waiter gets the range once it is given back (whenever it began to wait).
-TEST(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
-  TempDir dir;
+TEST_F(FileSharing, RangeLocksConflictWaitersAreReleasedWholeFileLocksKeepTheirLength) {
   {
     File f;
     ASSERT_EQ(f.create("table", Sharing::Shared), 0);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "tests/engine/testutil.h"
 
@@ -12,6 +13,7 @@ namespace quill {
 namespace {
 
 using test::TempDir;
+using FileBufferTest = test::InTempDir;
 
 // A file held exclusively with the block cache on and its syncs deferred:
 // the mode in which writes are gathered and changes held in the cache.
@@ -36,8 +38,7 @@ std::string ondisk(const char* name) {
 
 // Random overwrites, appends and reads over a file larger than the block cache (dirty blocks
 // are evicted while others wait): every read, sync and the close agree with a plain model.
-TEST(FileBuffer, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
-  TempDir dir;
+TEST_F(FileBufferTest, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
   Deferred held("held");
   FileBuffer& f = held.f;
   std::mt19937 rng(8);
@@ -100,8 +101,7 @@ TEST(FileBuffer, ChangesHeldInTheBlockCacheReachTheFileInOrder) {
 
 // A change held in a cached block over bytes still waiting in a gathered write: when the block
 // is evicted first, the older gathered bytes must not land on top of it afterwards.
-TEST(FileBuffer, HeldChangesOutliveOlderGatheredBytes) {
-  TempDir dir;
+TEST_F(FileBufferTest, HeldChangesOutliveOlderGatheredBytes) {
   Deferred held("held");
   FileBuffer& f = held.f;
   std::string expected(FileBuffer::kReadCacheBytes + 8192, 'a');
@@ -135,16 +135,13 @@ TEST(FileBuffer, AWriteOrSyncTheDiskRefusedFailsEverySyncUntilTheClose) {
       EXPECT_EQ(f.sync(), -1);
       EXPECT_TRUE(refusing.met());
     }
-    EXPECT_EQ(File::lastwriteerror(), ENOSPC);
-    EXPECT_EQ(writeresult(WriteFailed), DiskFull);
-    EXPECT_TRUE(f.failed());
+    EXPECT_EQ(std::make_tuple(File::lastwriteerror(), writeresult(WriteFailed), f.failed()),
+              std::make_tuple(ENOSPC, DiskFull, true));
     EXPECT_EQ(f.sync(), -1) << "a sync after a refused one claimed success";
     EXPECT_TRUE(f.write(8, "again", 5) == 0 && f.sync() == -1);
-    {
-      test::RefusedCalls refusing(File::Call::Write, ENOSPC);
-      f.defersync(true);
-      EXPECT_TRUE(f.write(16, "lost", 4) == 0 && full.close() == -1);
-    }
+    test::RefusedCalls stillfull(File::Call::Write, ENOSPC);
+    f.defersync(true);
+    EXPECT_TRUE(f.write(16, "lost", 4) == 0 && full.close() == -1);
     ASSERT_EQ(full.file.open("full", Access::ReadWrite, Sharing::Exclusive), 0);
     EXPECT_FALSE(f.failed());
   }

@@ -12,10 +12,8 @@
 namespace quill {
 namespace {
 
-using test::hex;
-using test::read_all;
-using test::TempDir;
-using test::write_all;
+using namespace test;
+using MultiFileTest = InTempDir;
 
 // A new store held exclusively, H = 12, with slots of these page sizes and 8-byte areas.
 void create_store(MultiFile& m, const char* path, const std::vector<int>& pagesizes) {
@@ -31,8 +29,7 @@ void open_store(MultiFile& m, const char* path, Sharing sharing = Sharing::Exclu
   ASSERT_EQ(m.setuprd(), Ok);
 }
 
-TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
-  TempDir dir;
+TEST_F(MultiFileTest, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
   MultiFile m;
   create_store(m, "t.idx", {1024, 1018});  // as an index file with two trees
   ASSERT_EQ(m.close(), Ok);
@@ -68,32 +65,28 @@ TEST(MultiFile, IndexLikeStoreIs88BytesWithAreasAt68And78AndDamageIsRefused) {
       {"pages claimed but missing", 24, 4, 3},
       {"slot mark", 40, 2, 0x5845},
       {"area mark", 86, 2, 0x5845},
+      {"store cut short", 80, 0, 0},
   };
   for (auto [what, at, width, value] : damages) {
     std::vector<unsigned char> b = good;
-    width == 2 ? putle16(&b[at], static_cast<uint16_t>(value)) : putle32(&b[at], static_cast<uint32_t>(value));
+    if (width == 0) b.resize(at);
+    if (width == 2) putle16(&b[at], static_cast<uint16_t>(value));
+    if (width == 4) putle32(&b[at], static_cast<uint32_t>(value));
     write_all("bad.idx", b);
     MultiFile bad;
     ASSERT_EQ(bad.open("bad.idx", Access::ReadOnly, Sharing::Shared), 0);
     EXPECT_EQ(bad.setuprd(), BadIndex) << what;
   }
-  write_all("bad.idx", std::vector<unsigned char>(good.begin(), good.begin() + 80));
-  MultiFile shortstore;
-  ASSERT_EQ(shortstore.open("bad.idx", Access::ReadOnly, Sharing::Shared), Ok);
-  EXPECT_EQ(shortstore.setuprd(), BadIndex);
 }
 
 // New pages interleave between slots and join their slot's free list: last freed, first reused.
-TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
-  TempDir dir;
+TEST_F(MultiFileTest, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   MultiFile m;
   create_store(m, "t.idx", {256, 128});
   const int32_t base = m.pagebase();
-  ASSERT_EQ(m.addpage(0), Ok);
-  ASSERT_EQ(m.addpage(1), Ok);
-  ASSERT_EQ(m.addpage(0), Ok);
-  EXPECT_EQ(m.length(), base + 256 + 128 + 256);
-  EXPECT_EQ(m.slot(1).freehead, base + 256);
+  for (int slot : {0, 1, 0}) ASSERT_EQ(m.addpage(slot), Ok);
+  EXPECT_EQ(std::make_pair(m.length(), m.slot(1).freehead),
+            std::make_pair(base + 256 + 128 + 256, base + 256));
   std::vector<int32_t> list;
   EXPECT_EQ(m.walkfree(0, &list, nullptr), Ok);
   EXPECT_EQ(list, (std::vector<int32_t>{base + 384, base}));
@@ -110,10 +103,9 @@ TEST(MultiFile, PagesGrowOnTheGridBelowTwoGigabytesAndAreReusedLastFreedFirst) {
   const int32_t start = m.pagebase();
   ASSERT_EQ(m.addpage(0), 0);
   ASSERT_EQ(m.addpage(1), 0);
-  EXPECT_TRUE(m.pageok(start + 384, 256));  // on the grid of 128 and inside
-  EXPECT_FALSE(m.pageok(start + 10, 256));
-  EXPECT_FALSE(m.pageok(start - 128, 256));
-  EXPECT_FALSE(m.pageok(start + 640, 256));  // past the end
+  // On the grid of 128 and inside; off the grid; before the pages; past the end.
+  for (auto [at, ok] : {std::pair{384, true}, {10, false}, {-128, false}, {640, false}})
+    EXPECT_EQ(m.pageok(start + at, 256), ok) << at;
 
   // A file cut short mid-page is padded back onto the grid when it grows.
   ASSERT_TRUE(m.writeslot(0) == Ok && m.writeslot(1) == Ok && m.close() == Ok);
@@ -193,8 +185,7 @@ TEST(MultiFileDeathTest, AnEmptyLoopingOrOutsideLeadingFreeListIsFatal) {
 
 // A sharing opener reads a page once within an operation (what stays at
 // hand across operations, the B-tree's descent shows).
-TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
-  TempDir dir;
+TEST_F(MultiFileTest, ASharingOpenerReadsAPageOncePerOperation) {
   MultiFile m;
   create_store(m, "t.idx", {256, 256});
   ASSERT_EQ(m.close(), Ok);
@@ -209,8 +200,7 @@ TEST(MultiFile, ASharingOpenerReadsAPageOncePerOperation) {
 
 // What write-back still held when the close could not write it is the
 // close's failure, not a silent loss.
-TEST(MultiFile, ACloseThatCannotWriteWhatWriteBackHeldFails) {
-  TempDir dir;
+TEST_F(MultiFileTest, ACloseThatCannotWriteWhatWriteBackHeldFails) {
   MultiFile m;
   create_store(m, "t.idx", {256});
   ASSERT_EQ(m.setwriteback(true), Ok);

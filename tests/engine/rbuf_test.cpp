@@ -12,9 +12,7 @@
 namespace quill {
 namespace {
 
-using test::CapturedReports;
-using test::make_table;
-using test::TempDir;
+using namespace test;
 
 // A table of every field type, one record slot written by hand.
 TEST(Rbuf, EmptyValuesConversionsSerialFieldsLocksFlushesAndAClosedTable) {
@@ -27,8 +25,7 @@ TEST(Rbuf, EmptyValuesConversionsSerialFieldsLocksFlushesAndAClosedTable) {
   Rbuf rec;
   rec.init(&table.header().fields, table.header().nfields, table.header().reclen,
            table.header().statlen, &table);
-  EXPECT_EQ(std::memcmp(rec.field(1).data(), "??\0", 3), 0);
-  EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0", 5), 0);
+  EXPECT_EQ(std::memcmp(rec.field(0).data(), "????\0??\0", 8), 0);  // C 5 and C 3 side by side
   EXPECT_EQ(std::make_tuple(get4(rec.field(2).data()), rec.field(2).aslong(), rec.field(3).asint()),
             std::make_tuple(-1, -1, -1));
   EXPECT_EQ(std::make_pair(getdouble(rec.field(5).data()), getfloat(rec.field(6).data())), std::make_pair(-1.0, -1.0f));

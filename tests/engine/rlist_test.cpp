@@ -18,11 +18,8 @@
 namespace quill {
 namespace {
 
-using test::add;
-using test::CapturedReports;
-using test::make_names;
-using test::rename;
-using test::TempDir;
+using namespace test;
+using RlistShared = InTempDir;
 
 constexpr int kName = 0, kCode = 1, kMark = 2, kAux = 3;
 constexpr int kByName = 0, kByCode = 1;
@@ -113,8 +110,7 @@ TEST_F(RlistFilled, SeekModesAndSelection) {
   EXPECT_EQ(landed(r->select(kByName) == 0 ? Ok : BadParam, *r), "Ok abba");
   EXPECT_EQ(landed(r->select(kByCode) == 0 ? Ok : BadParam, *r), "Ok -");
   EXPECT_EQ(r->recno(), -1);
-  EXPECT_EQ(r->select(2), -1);
-  EXPECT_EQ(r->select(-2), -1);
+  for (int tag : {2, -2}) EXPECT_EQ(r->select(tag), -1) << tag;
 }
 
 TEST_F(RlistFilled, UpdateTouchesOnlyChangedTagsDeleteEveryTag) {
@@ -249,8 +245,7 @@ TEST(RlistTables, ReadOnlyRefusesChangesWithoutIndexOutdatesTheIndex) {
     ASSERT_EQ(add(r, "Four"), Ok);
     EXPECT_EQ(std::make_pair(r.select(kByName), r.selected()), std::make_pair(Ok, -1));  // physical order
   }
-  DataFile table;
-  EXPECT_EQ(table.open("t"), IndexOutOfDate);
+  EXPECT_EQ(test::opens("t"), IndexOutOfDate);
 }
 
 // A write failing anywhere in an append, update, delete or deferred-sync batch leaves the old
@@ -320,8 +315,7 @@ TEST(RlistFaults, EveryFailedWriteIsSafe) {
 }
 
 // Several processes append, update and delete in one shared table at once.
-TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
-  TempDir dir;
+TEST_F(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
   ASSERT_EQ(make_names("t"), Ok);
   constexpr int kProcs = 4, kEach = 60;
   for (int p = 0; p < kProcs; ++p) {
@@ -337,11 +331,9 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
     }
     _exit(0);
   }
-  for (int p = 0; p < kProcs; ++p) {
-    int status = 0;
+  for (int p = 0, status = 0; p < kProcs; ++p) {
     wait(&status);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
   EXPECT_TRUE(test::sound("t"));
   DataFile table;
@@ -364,8 +356,7 @@ TEST(RlistShared, ConcurrentProcessesKeepTheTableConsistent) {
 // open, which checks the index against the counters, and each tree operation). A lock the system
 // refuses refuses the call (TryAgain) with nothing written or read from a half-changed table; the
 // locks are given back, so the next call goes on.
-TEST(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
-  TempDir dir;
+TEST_F(RlistShared, ACallWhoseLockIsRefusedIsRefusedUnchanged) {
   make_filled(5);
   const std::vector<unsigned char> data = test::read_all("t.db1");
   const std::pair<const char*, std::function<ErrorCode(Rlist&)>> calls[] = {

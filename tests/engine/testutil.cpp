@@ -6,13 +6,13 @@
 #include "engine/btree.h"
 #include "engine/bytes.h"
 #include "engine/check.h"
-#include "engine/index.h"
 #include "engine/rlist.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <stdexcept>
 
 namespace quill::test {
@@ -66,9 +66,8 @@ CapturedReports::~CapturedReports() { reporter = saved_; }
 const std::vector<CapturedReports::Message>& CapturedReports::messages() const { return g_messages; }
 
 std::string CapturedReports::text() const {
-  std::string all;
-  for (const std::string& t : texts()) all += t;
-  return all;
+  const std::vector<std::string> all = texts();
+  return std::accumulate(all.begin(), all.end(), std::string());
 }
 
 std::vector<std::string> CapturedReports::texts() const {
@@ -97,24 +96,10 @@ ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fie
   return table.close(Ok);
 }
 
-ErrorCode make_index(const std::string& base) {
-  DataFile table;
-  ErrorCode rc = table.opendata(base.c_str(), {.readonly = true});
-  if (rc != Ok) return rc;
-  table.init_finfo_tinfo();
-  Index index(&table);
-  std::string path = base + ".idx";
-  if (index.createfile(path.c_str()) != Ok) return table.close(IndexCreate);
-  if (index.create(table.header().created, table.header().stamp, table.header().pagesize) != 0)
-    return table.close(WriteFailed);
-  (void)index.close();
-  return table.close(Ok);
-}
-
 ErrorCode make_names(const std::string& base, int pagesize) {
   ErrorCode rc = make_table(base, {{'C', 30, "Name"}, {'X', 4, "Code"}, {'C', 4, "Mark"}, {'L', 4, "Aux"}},
                             {{{{0, 0, 0}}, "ByName"}, {{{1, 0, 0}}, "ByCode"}}, 0, pagesize);
-  return rc == Ok ? make_index(base) : rc;
+  return rc == Ok ? DataFile::reindex(base.c_str()) : rc;
 }
 
 ErrorCode add(Rlist& r, const std::string& name, long aux) {
@@ -231,16 +216,6 @@ int run_child(const std::function<void()>& body) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<int32_t> tree_order(DataFile& table, int t) {
-  std::vector<int32_t> out;
-  Btree& tree = table.index()->tree(t);
-  bt_pos pos(tree.keylen() + 4);
-  int moved = 0;
-  for (ErrorCode m = tree.first(&pos); m == Ok; m = tree.skip(&pos, 1, &moved))
-    out.push_back(pos.recno());
-  return out;
 }
 
 std::vector<PageView> pageviews(Btree& tree, std::vector<std::string>* problems, WalkSummary* summary) {

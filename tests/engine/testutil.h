@@ -75,12 +75,9 @@ class CapturedReports {
 extern const std::vector<FieldDescr> kExampleFields;
 
 // Writes a table file with these fields and tags and no records, as the structure change would
-// leave it (without an index file).
+// leave it (without an index file: DataFile::reindex makes its empty one).
 ErrorCode make_table(const std::string& base, const std::vector<FieldDescr>& fields,
                      const std::vector<TagNode>& tags = {}, int namelen = 0, int pagesize = 0);
-
-// Creates the empty index file of a table made by make_table.
-ErrorCode make_index(const std::string& base);
 
 // The names table of the cursor tests, with its empty index: "Name" C 30,
 // "Code" X 4 (serial), "Mark" C 4, "Aux" L 4; tags on Name and on Code.
@@ -134,9 +131,6 @@ struct ProgressLog {
   static void add(void* log, int value) { static_cast<ProgressLog*>(log)->values.push_back(value); }
   int last() const { return values.empty() ? -1 : values.back(); }  // -1: nothing reported
 };
-
-// The record numbers of tree t in key order, read straight from the tree.
-std::vector<int32_t> tree_order(DataFile& table, int t);
 
 // One page of a tree as its structure walk shows it (level 1: the root).
 struct PageView {
