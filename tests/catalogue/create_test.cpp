@@ -76,8 +76,7 @@ TEST_F(CreateTest, KeepingTheProposalMakesTheDatabaseThere) {
   EXPECT_EQ(DB_IsOpen(), 0);  // left for the shell to open
 }
 
-// Creation in a folder chosen before asks for no file, takes the usual
-// main name whatever was in force, and refuses a folder it cannot enter.
+// The usual main name whatever was in force; a folder it cannot enter is refused.
 TEST_F(CreateTest, CreationInAGivenFolderAsksNothingAndUsesTheUsualName) {
   (void)DB_SetMainName("music");
   fs::create_directory(dir_.file("Tracklore"));
@@ -92,9 +91,8 @@ TEST_F(CreateTest, CreationInAGivenFolderAsksNothingAndUsesTheUsualName) {
   EXPECT_EQ(fs::current_path(), fs::path(dir_.file("Tracklore")));
 }
 
-// Cancelled, an extension other than exactly ".db1", a title longer than
-// the name buffer, a fixed table's name (the main table would be made and
-// then overwritten): refused before anything is written or asked.
+// Cancelled, an extension other than exactly ".db1", a title too long, a fixed table's name (the
+// main table would be made and then overwritten): refused before anything is written or asked.
 TEST_F(CreateTest, RefusedChoicesChangeNothing) {
   host_.choose(std::nullopt);
   for (const char* name : {"music.DB1", "music", "music.db", "attr001.db1", "REL002.db1"})

@@ -31,8 +31,7 @@ enum Outcome : int {
   SaidOther = 3,   // failed with another reason
 };
 
-// A page that cannot be written ends the process (engine/errors.h): its
-// message is left in this file for the parent to read.
+// A page that cannot be written ends the process (engine/errors.h): its message is left here.
 constexpr const char* kFatalText = "fatal.txt";
 
 int keepfatal(quill::ReportLevel level, const char*, const char* text) {
@@ -69,9 +68,8 @@ class DiskFullSweep : public CatalogueTest {
     CatalogueTest::TearDown();
   }
 
-  // Runs the step in a child with the n-th write refused for lack of space
-  // (never, for 0), and every one after it unless `once`. An edit runs on
-  // the database opened for writing and closed after it, as a command does.
+  // Runs the step in a child with the n-th write refused for lack of space (never, for 0), and
+  // every one after it unless `once`; with open, on the database opened and closed as a command does.
   Outcome runfull(const Step& step, int n, bool open, bool once = false) {
     const int status = quill::test::run_child([&] {
       quill::reporter = keepfatal;
@@ -96,8 +94,8 @@ class DiskFullSweep : public CatalogueTest {
     return static_cast<Outcome>(status);
   }
 
-  // The step from `start` (a saved directory), at every write in turn;
-  // `before` is what recovery may also bring back (the step undone).
+  // The step from `start` (a saved directory) at every write in turn; recovery may also bring back
+  // `undone` (the state before it).
   void sweep(const char* name, const Step& step, bool open = true, const char* start = "pristine",
              const Snapshot* undone = nullptr) {
     restorefiles("pristine");
@@ -163,16 +161,7 @@ TEST_F(DiskFullSweep, PackReindexAndRecovery) {
   // A link that ended before its last table writes, left for recovery.
   restorefiles("pristine");
   const Snapshot before = snapshot();
-  ASSERT_EQ(quill::test::run_child([&] {
-              int writes = 0;
-              quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
-                if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
-                return false;
-              });
-              if (DB_Open() == 0) (void)link(0, first_, artists_[3], 0);
-              _exit(1);
-            }),
-            0);
+  ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[3], 0); }, 3));
   ASSERT_TRUE(DB_NeedsRecovery());
   savefiles("interrupted");
   sweep("recover", [] { return recovered(); }, false, "interrupted", &before);

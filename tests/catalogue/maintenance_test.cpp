@@ -23,8 +23,7 @@ class MaintenanceTest : public CatalogueTest {
  protected:
   // Some of everything, with deleted records in every table.
   void populate() {
-    std::vector<int32_t> albums;
-    for (int i = 0; i < 30; ++i) albums.push_back(add(TitleTable, ("Album " + std::to_string(i)).c_str()));
+    const std::vector<int32_t> albums = some(TitleTable, 30);
     for (int i = 0; i < 40; ++i)
       ASSERT_EQ(link(i % 2, albums[static_cast<size_t>(i % 30)], add(1 + i % 2, ("Item " + std::to_string(i)).c_str())),
                 quill::Ok);
@@ -124,8 +123,7 @@ TEST_F(MaintenanceTest, APassThatCannotReplaceEveryTableIsRefusedBeforeItsFirstT
                                  "Operation pack refused on Datafile \"attr001\".\nThe file attr001.db1 cannot be written; nothing was changed."}));
   reports_.clear();
 
-  // Room for every table but the largest (the first of them in the pass's
-  // order), which lacks a byte: counted as a whole MB.
+  // Room for every table but the largest (the first in the pass's order), which lacks a byte.
   std::string largest;
   int64_t most = 0;
   for (const std::string table : {"maindb", "attr001", "rel001", "attr002", "rel002", "fullname"}) {
@@ -168,8 +166,7 @@ TEST_F(MaintenanceTest, StrayFilesGoUnlessHeldAndAHeldTableIsNotUnwritable) {
   for (const char* kept : {"tmp20eyy.db1", "tmp1cqq", "tmp0gab.idx", "tmp00abc.idx", "tmp03ab.txt"})
     EXPECT_TRUE(fs::exists(dir_.file(kept))) << kept;
 
-  // Held by another program is not read-only: pack and reindex wait for it
-  // step by step, while create must refuse it before emptying anything.
+  // Held by another program is not read-only for pack and reindex (they wait), but is for create.
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("rel001.db1").c_str(), quill::Access::ReadWrite,
                         quill::Sharing::Exclusive), 0);

@@ -105,21 +105,6 @@ TEST_F(OpenTest, AFileThatMayNotBeWrittenOrReadIsNamedAtOnce) {
   EXPECT_TRUE(host_.statuses.empty());
 }
 
-// Readers hold the tables shared: one opens beside another (the command line beside the program
-// opened read-only), while a writer is kept out and told that the database is being read.
-TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
-  quill::DataFile program;
-  ASSERT_EQ(program.open("attr002", kReadBeside), quill::Ok);
-  ASSERT_EQ(DB_Open(kReadBeside), 0);
-  DB_Close();
-  EXPECT_EQ(DB_Open(), -1);
-  EXPECT_EQ(DB_OpenRefusal(), Refusal::Held);
-  EXPECT_EQ(reports_.texts(),
-            (std::vector<std::string>{
-                "Another program is using the database to read it (table \"attr002\" is held).\nIt "
-                "can be read meanwhile; changes must wait until that program has closed it."}));
-}
-
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {
   fs::create_directory(dir_.file("other"));
   // The rules of a name are creation's test's; only those an open reports here.

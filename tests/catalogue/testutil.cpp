@@ -117,6 +117,28 @@ void restorefiles(const std::string& dir) {
     fs::copy_file(file.path(), file.path().filename());
 }
 
+bool runcut(const std::function<quill::ErrorCode()>& step, int n, Counted counted, bool open) {
+  const int status = quill::test::run_child([&] {
+    ConsentingHost agreeing;
+    DB_SetHost(&agreeing);
+    int writes = 0;
+    quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+      const bool journal = file.name().ends_with(".jnl");
+      if (counted == Counted::All || journal == (counted == Counted::Journal))
+        if (++writes == n) _exit(3);
+      return false;
+    });
+    if (open && DB_Open() != 0) _exit(1);
+    const quill::ErrorCode rc = step();
+    // The indexes held are written back at the close.
+    DB_Close();
+    _exit(rc == quill::Ok ? 0 : 2);
+  });
+  // 1: the child could not open the database; 2: the step failed.
+  EXPECT_TRUE(status == 0 || status == 3) << "child status " << status;
+  return status == 3;
+}
+
 std::vector<std::string> linkednames(int r, int32_t album) {
   std::vector<std::string> out;
   std::unique_ptr<Relation> list = DB_GetArticleAttributes(r, album);

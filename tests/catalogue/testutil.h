@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -148,6 +149,14 @@ Snapshot snapshot();
 void savefiles(const std::string& dir);
 void restorefiles(const std::string& dir);
 
+// Which writes a cut counts: the tables' (the edit dies before one of them), the journal's, or all.
+enum class Counted { Tables, Journal, All };
+// Runs the step in a child, with a consenting host, that ends itself before the n-th counted write
+// (never, for 0); true when the step was cut short. With open, the step runs on the database opened
+// for writing (recovery opens it itself); one that ran to its end closes it, as the program does.
+bool runcut(const std::function<quill::ErrorCode()>& step, int n, Counted counted = Counted::Tables,
+            bool open = true);
+
 // The full names linked to an album in relation r, in order.
 std::vector<std::string> linkednames(int r, int32_t album);
 
@@ -198,19 +207,13 @@ class CatalogueTest : public ::testing::Test {
   struct Dangling { int32_t album, gone, kept; };
   Dangling dangling(int r);
   // An album's list of relation r standing on position, with its album cursor.
-  struct Standing {
-    std::unique_ptr<Relation> list;
-    std::unique_ptr<quill::Rlist> album;
-  };
+  struct Standing { std::unique_ptr<Relation> list; std::unique_ptr<quill::Rlist> album; };
   Standing stand(int r, int32_t title, int position);
   // The database made anew, empty, and opened for writing unless not open.
   void recreate(bool open = true);
   // The single edits the failure sweeps try on makesharedalbums' albums: add, link, unlink (a
   // purge), move, rename and delete of an album.
-  struct NamedEdit {
-    const char* name;
-    std::function<quill::ErrorCode()> run;
-  };
+  struct NamedEdit { const char* name; std::function<quill::ErrorCode()> run; };
   std::vector<NamedEdit> singleedits();
 
   TempDir dir_;
@@ -238,9 +241,7 @@ struct ProgressLog {
   }
   int last() const { return calls.empty() ? -1 : calls.back().second; }
   bool rising() const {
-    for (size_t i = 1; i < calls.size(); ++i)
-      if (calls[i].second < calls[i - 1].second) return false;
-    return true;
+    return std::ranges::is_sorted(calls, {}, &std::pair<std::string, int>::second);
   }
 };
 

@@ -44,8 +44,7 @@ class VerifyTest : public CatalogueTest {
     }
     return album;
   }
-  // Verifies the closed database giving these answers, which must be all the questions asked; it
-  // is left closed, and opened again here.
+  // Verifies with these answers, which must be all the questions asked, and opens again.
   void verifyanswering(const std::vector<Answer>& answers) {
     host_.messages.clear();
     for (Answer a : answers) host_.answer(a);
@@ -227,8 +226,7 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
 }
 
-// A rewritten record is saved at once, so that a write that fails is
-// counted as failed there and not as corrected.
+// A rewritten record is saved at once: a write that fails is counted failed, not corrected.
 TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
   reports_expected_ = true;
   setlong(SongTable, add(SongTable, "Song"), F_RefCount, 7);
@@ -242,8 +240,7 @@ TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
 TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   reports_expected_ = true;
   const int32_t album = numbered(1, {0});
-  // A key that no record carries, pointing at the album's row: the
-  // sequence pass meets the row again after every move that it offers.
+  // A key no record carries, on the album's row: the sequence pass meets it after every move.
   uint8_t key[6], data[4];
   quill::put4(key, album);
   quill::put2(key + 4, 1000);
@@ -332,8 +329,7 @@ TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
   }
 }
 
-// The corrections are recomputations: one batch, whose durable points are
-// a few per table however many there are.
+// The corrections are one batch, whose durable points are a few per table however many there are.
 TEST_F(VerifyTest, CorrectionsCostSyncsPerTableNotPerCorrection) {
   std::vector<int> syncs;
   for (int wrong : {10, 100}) {
