@@ -51,9 +51,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   template <class Map>
   int32_t anykey(const Map& map) {
-    auto it = map.begin();
-    std::advance(it, pick(static_cast<int>(map.size())));
-    return it->first;
+    return std::next(map.begin(), pick(static_cast<int>(map.size())))->first;
   }
 
   // Lower-case words; what the catalogue stores is the same with every word's first letter upper
@@ -491,7 +489,6 @@ TEST_P(ModelTest, AScanARescanAndAnImportAreOneStepEach) {
 
   const std::vector<std::string> messages = undoandredo(states, 3, false);
   ASSERT_FALSE(HasFailure());
-  EXPECT_EQ(messages.front(), "Undone: import of 'x.csv' (2 albums)");
   EXPECT_EQ(messages[3].rfind("Undone: scan of 'm' (4 albums added", 0), 0u) << messages[3];
 }
 

@@ -200,14 +200,8 @@ TEST_F(RecoverTest, EntriesOfEarlierFormatsAreReadAndUndone) {
 
   ASSERT_EQ(DB_Open(), 0);
   EXPECT_TRUE(DB_Table(NameTable).isopen());
-  {
-    // An append of the interrupted edit, written behind the journal's back.
-    quill::Rlist rows(&DB_Table(SongRows));
-    rows.field(F_Title).set(static_cast<long>(second_));
-    rows.field(F_Seq).set(2);
-    rows.field(F_Attr).set(static_cast<long>(songs_[1]));
-    ASSERT_EQ(rows.append(), quill::Ok);
-  }
+  // An append of the interrupted edit, written behind the journal's back.
+  rawrow(1, second_, 2, songs_[1]);
   DB_Close();
   EXPECT_TRUE(DB_NeedsRecovery());
   std::vector<std::string> log;

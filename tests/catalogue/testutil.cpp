@@ -290,8 +290,7 @@ CatalogueTest::Rows CatalogueTest::rows(int r, int32_t title) {
   for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
     if (!cursor.isdeleted() && cursor.field(F_Title).aslong() == title)
       found.emplace_back(cursor.field(F_Seq).asint(), cursor.field(F_Attr).aslong());
-  std::stable_sort(found.begin(), found.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::ranges::stable_sort(found, {}, &std::pair<int, int32_t>::first);
   return found;
 }
 
@@ -303,6 +302,14 @@ std::vector<int32_t> CatalogueTest::attrs(int r, int32_t title) {
 
 quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int position) {
   return DB_AddLink(*DB_GetArticleAttributes(r, title), title, position, attr, *at(TitleTable, title));
+}
+
+void CatalogueTest::rawrow(int r, int32_t title, int seq, int32_t attr) {
+  quill::Rlist cursor(&DB_Table(rowtable(r)));
+  cursor.field(F_Title).set(static_cast<long>(title));
+  cursor.field(F_Seq).set(seq);
+  cursor.field(F_Attr).set(static_cast<long>(attr));
+  ASSERT_EQ(cursor.append(), quill::Ok);
 }
 
 quill::ErrorCode CatalogueTest::unlink(int r, int32_t title, int position, PurgeMode purge) {

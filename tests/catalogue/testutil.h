@@ -127,8 +127,7 @@ class ScriptedHost : public Host {
   bool file(bool save, const FileRequest& request, std::string* path);
 };
 
-// Says Yes and OK to every question, as a user consenting would, and counts them; a save dialog
-// proposes maindb.db1 here.
+// Says Yes and OK to every question, counting them; a save dialog proposes maindb.db1 here.
 class ConsentingHost : public Host {
  public:
   Answer message(const char*, const char*, Buttons b, Icon) override;
@@ -139,21 +138,18 @@ class ConsentingHost : public Host {
   int asked = 0;
 };
 
-// Every live record of every table, as bytes, in a stable order; empty when
-// the database does not open.
+// Every live record of every table, as bytes, in a stable order; empty if the database won't open.
 using Snapshot = std::vector<std::vector<std::string>>;
 Snapshot snapshot();
 
-// The regular files of the current directory copied into dir (made when
-// missing), and put back from it in place of those there now.
+// The current directory's regular files copied into dir (made if missing), or put back from it.
 void savefiles(const std::string& dir);
 void restorefiles(const std::string& dir);
 
 // Which writes a cut counts: the tables' (the edit dies before one of them), the journal's, or all.
 enum class Counted { Tables, Journal, All };
-// Runs the step in a child, with a consenting host, that ends itself before the n-th counted write
-// (never, for 0); true when the step was cut short. With open, the step runs on the database opened
-// for writing (recovery opens it itself); one that ran to its end closes it, as the program does.
+// Runs the step in a child (a consenting host) that ends before the n-th counted write (never, for
+// 0); true if it was cut short. With open, on the database opened for writing and then closed.
 bool runcut(const std::function<quill::ErrorCode()>& step, int n, Counted counted = Counted::Tables,
             bool open = true);
 
@@ -162,8 +158,7 @@ std::vector<std::string> linkednames(int r, int32_t album);
 
 // A scan of the files given from a table, of the folder "m"; its error.
 quill::ErrorCode scanfiles(std::vector<TrackTags> files);
-// A scan of the files given from a table, which must succeed; the notes'
-// lines go to lines and the count of files opened to opened when given.
+// A scan of the files given from a table, which must succeed; note lines and files opened out.
 ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
                  std::vector<std::string>* lines = nullptr, int* opened = nullptr);
 
@@ -187,6 +182,8 @@ class CatalogueTest : public ::testing::Test {
   Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
   quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
+  // Appends a row to relation r through the engine alone, bypassing the catalogue.
+  void rawrow(int r, int32_t title, int seq, int32_t attr);
   // Removes the row at position of an album's relation r.
   quill::ErrorCode unlink(int r, int32_t title, int position, PurgeMode purge);
   // An album with artists (or songs) linked in this order.
