@@ -23,13 +23,9 @@ using quill::DiskFull;
 using quill::Ok;
 using Step = std::function<ErrorCode()>;
 
-// How a step ended on the full disk, as the child reports it.
-enum Outcome : int {
-  NeverFull = 0,   // succeeded before the disk filled
-  Succeeded = 1,   // succeeded though a write was refused (room made ahead, say)
-  SaidFull = 2,    // failed, naming the full disk
-  SaidOther = 3,   // failed with another reason
-};
+// How a step ended, as the child reports it: it succeeded before the disk filled, or though a write
+// was refused (room made ahead, say); it failed naming the full disk, or with another reason.
+enum Outcome : int { NeverFull, Succeeded, SaidFull, SaidOther };
 
 // A page that cannot be written ends the process (engine/errors.h): its message is left here.
 constexpr const char* kFatalText = "fatal.txt";
