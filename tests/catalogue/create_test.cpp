@@ -23,13 +23,11 @@ class CreateTest : public CatalogueTest {
     (void)DB_SetMainName("maindb");
   }
   size_t files() const {
-    return static_cast<size_t>(
-        std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()));
+    return static_cast<size_t>(std::ranges::distance(fs::directory_iterator(dir_.path())));
   }
 };
 
-// The fields, their lengths and the tags of every table (stored as given:
-// whole fields without flags); the creation time set aside.
+// Every table's fields, lengths and tags (whole fields without flags); creation time set aside.
 const char* const kTitles =
     "45420200000000000000000000000000000000000200000010000004ba0000000400430001000000ba000000"
     "0000000000000000020002004e616d6500000000000000000000000043003800436f64650000000000000000"

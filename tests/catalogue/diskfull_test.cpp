@@ -1,7 +1,6 @@
-// A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn (the
-// journal's among them), in a child: full from there on, or only at that write (a later write then
-// succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole
-// (a single edit without verification): as before or after the step, and after it if it succeeded.
+// A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn,
+// in a child, from there on or only there. It succeeds or says the disk is full; with space back,
+// DB_Recover (for an edit, unverified) gives the state before or after it; after, if it succeeded.
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,8 +34,7 @@ int keepfatal(quill::ReportLevel level, const char*, const char* text) {
   return 1;
 }
 
-// exact: recovery must need no correction by verification (every edit but a batch, whose derived
-// counts verification recomputes).
+// exact: recovery needs no correction by verification (all but a batch, whose counts it redoes).
 ErrorCode recovered(bool exact = false) {
   std::vector<std::string> log;
   const int rc = DB_Recover(nullptr, nullptr, &log);

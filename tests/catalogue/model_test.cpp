@@ -82,8 +82,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     return typed;
   }
 
-  // A library of albums whose names, artists and songs are typed anew or taken from the catalogue
-  // (whose counts the scan then raises), each file with a stat that a rescan takes as unchanged.
+  // Albums of names typed anew or taken from the catalogue, each file's stat one a rescan keeps.
   std::vector<TrackTags> library(int albums, int t) {
     std::vector<TrackTags> files;
     auto name = [this](int kind) {
@@ -315,8 +314,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
         }
       }
     }
-    // A row of a missing album or attribute, or a count other than the rows', makes the tables
-    // differ from the model, whose counts are its rows'.
+    // A row of a missing album or attribute, or a wrong count, makes the tables differ from m_.
     for (int r = 0; r < 2; ++r)
       for (const auto& [title, group] : relations[r]) {
         std::vector<int32_t>& list = read.albums[title].rows[r];
@@ -357,8 +355,7 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
   }
   EXPECT_GT(m_.albums.size(), 20u);
   DB_Close();
-  // No entry is left of a record that went, and none is stale: verification begins with every
-  // table's integrity check, and a question fails the test.
+  // Nothing stale is left: verification begins with each table's integrity check; a question fails.
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
 }
 
@@ -383,9 +380,8 @@ size_t historyplace() {
 using States = std::vector<std::vector<std::vector<uint8_t>>>;
 
 // Undoes the steps that made states, last first, each giving the exact tables before it, closing
-// and opening again at step reopen; the database then verifies; then redoes them, each giving the
-// exact tables after it. whole: the states are the whole history, so nothing is left to undo before
-// it nor to redo after it. The messages the steps gave, in order.
+// and opening again at step reopen; the database then verifies; redone, each gives the tables after
+// it. whole: nothing is left to undo before them nor to redo after. The messages, in order.
 std::vector<std::string> undoandredo(const States& states, size_t reopen, bool whole) {
   std::vector<std::string> messages;
   auto run = [&](UndoWay way) {
@@ -414,9 +410,8 @@ std::vector<std::string> undoandredo(const States& states, size_t reopen, bool w
   return messages;
 }
 
-// Undo gives the exact tables before each edit, redo those after; the history outlives closing,
-// and a new edit drops what was undone. A first scan, a rescan (files retagged, gone and new) and an
-// import are one step each, the scan file and full-name tables with them.
+// Undo gives the exact tables before each edit, redo those after, across a close; a new edit drops
+// what was undone. A scan, a rescan (files retagged, gone and new) and an import are a step each.
 TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
   // The tables before the first edit and after each one.
   States states{tablebytes()};

@@ -67,8 +67,7 @@ TEST_F(OpenTest, AMissingOrMisshapenTableIsReportedByNameAndNothingStaysOpen) {
   EXPECT_EQ(DB_Open({.readonly = true, .noindex = true}), 0);
 }
 
-// A table another program holds is waited for, with a word after the first
-// second, and then named as in use rather than as a failed open.
+// A held table is waited for, with a word after the first second, then named as in use.
 TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
@@ -85,8 +84,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   host_.onstatus = nullptr;
 }
 
-// A file this user may only read is no file in use: no wait changes it, so
-// the open names it at once (without the status line of a wait).
+// A file this user may only read is no file in use: the open names it at once, without a wait.
 TEST_F(OpenTest, AFileThatMayNotBeWrittenOrReadIsNamedAtOnce) {
   fs::permissions(dir_.file("maindb.db1"), fs::perms(0444));
   fs::permissions(dir_.file("attr002.idx"), fs::perms(0));

@@ -1,8 +1,7 @@
 // A power cut (the engine's simulator) at every sync point of every kind of edit: every table opens,
-// perhaps with a stale or bad index; after DB_Recover the integrity check and verification find
-// nothing; the catalogue is as before or after the edit, and after once its call returned. Each cut
-// is judged in a child, so that a fatal error is seen as one. sweepset() sets cuts and seeds
-// (TRACKLORE_POWERCUT_SEEDS of 50 or more makes the long sweep).
+// perhaps with a stale or bad index; after DB_Recover verification finds nothing; the catalogue is
+// as before or after the edit, and after once its call returned. Each cut is judged in a child, so
+// that a fatal error is seen as one. sweepset() sets cuts and seeds (TRACKLORE_POWERCUT_SEEDS).
 #include <unistd.h>
 
 #include <cstdio>
@@ -170,8 +169,7 @@ TEST_F(CataloguePowerCut, Batches) {
                                   tagsof("m/2", "1.flac", "New song", "Fifth", "X3", "", 1),
                                   tagsof("m/3", "1.flac", "S2", "Sixth", "New artist", "", 1)};
   sweep("scan_batch", [&] { return scanfiles(files); });
-  // A rescan: a title retagged, a track moved, an album's only file gone, an album's artist
-  // retagged; the albums follow their files under one intent.
+  // A rescan, one intent: a title and an artist retagged, a track moved, an album's only file gone.
   files[0].title = "S0 retagged";
   files[1].track = 4;
   files[3].artists = {"New artist"};

@@ -1,6 +1,5 @@
 // Recovery: of itself cut short, of journal entries torn, foreign, lost or of earlier formats, of
-// counters and stray files, and what it advises when it cannot mend. (Every edit cut short at each
-// write is the disk-full sweep's.)
+// counters and stray files, and its advice when it cannot mend. (Edits cut short: the disk-full's.)
 #include "catalogue/recover.h"
 
 #include <filesystem>
@@ -109,8 +108,7 @@ TEST_F(RecoverTest, AChangeCutShortWithItsJournalLostIsReportedLost) {
 }
 
 TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
-  // An append cut short after part of its record (a legal tail recovery still drops), and a
-  // deleted count one off (damage).
+  // A torn append past the counted records (legal; recovery drops it), a deleted count one off.
   std::ofstream("rel001.db1", std::ios::binary | std::ios::app).write("partial", 7);
   {
     std::fstream f("attr002.db1", std::ios::binary | std::ios::in | std::ios::out);
@@ -157,8 +155,7 @@ TEST_F(RecoverTest, ARefusedRecoverySaysWhatToDoNext) {
   EXPECT_EQ(advice.rfind("Put the missing file back", 0), 0u) << advice;
 }
 
-// An entry as an earlier version wrote it: only its first `times` creation
-// times, the magic's last digit `version`, sealed again with its checksum.
+// An entry as an earlier version wrote it: its first `times` creation times, magic digit `version`.
 std::vector<uint8_t> olderentry(const IntentEntry& entry, int times, char version) {
   std::vector<uint8_t> bytes = encodeintent(entry);
   const size_t first = 12 + 1 + entry.operation.size() + static_cast<size_t>(times) * 4;

@@ -85,7 +85,6 @@ class ScriptedHost : public Host {
   struct Dialog {
     bool save;
     FileRequest request;
-    // Whether it saves, its title, filter, default extension and proposal, for one comparison.
     std::vector<std::string> described() const {
       return {save ? "save" : "open", request.title, request.filter, request.defext, request.proposed};
     }
@@ -97,7 +96,6 @@ class ScriptedHost : public Host {
   // The next answers to messages, in order; a message with none left fails the test and is refused.
   void answer(Answer a) { answers_.push_back(a); }
   void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
-  // Forgets the answers not used.
   void unscript() { answers_.clear(); }
   // The next file dialog's result: a path, or cancelled (nullopt).
   void choose(std::optional<std::string> path) { files_.push_back(std::move(path)); }

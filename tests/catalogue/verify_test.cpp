@@ -1,5 +1,4 @@
-// Verify and repair: each kind of damage is found, described with its exact
-// question, and repaired on Yes only.
+// Verify and repair: each kind of damage found, asked about in exact words, repaired on Yes only.
 
 #include <tuple>
 
@@ -47,7 +46,7 @@ class VerifyTest : public CatalogueTest {
     EXPECT_EQ(DB_Open(), 0);
     ASSERT_EQ(host_.messages.size(), answers.size());
   }
-  // Runs once more with nothing to answer: the database is consistent.
+  // The database is consistent.
   void clean() { verifyanswering({}); }
   // Closes and verifies with repairs, with `yes` answers given.
   int repair(VerifySummary* summary, int yes = 1, IndexCheck indexes = IndexCheck::First) {
@@ -121,8 +120,7 @@ TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
   clean();
 }
 
-// Gaps, duplicates, rows jumped over by a moved duplicate, and an album
-// starting where the one before it ended (not a duplicate: the albums differ).
+// Gaps, duplicates, rows a moved duplicate jumps, an album starting where the last one ended.
 TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
   struct Case {
     int r;
@@ -201,7 +199,9 @@ TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
   clean();
 }
 
-TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
+// Nothing is built on a correction that failed; a rewritten record is saved at once, so that a
+// failed write is counted failed, not corrected.
+TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailedAndAFailedRewriteIsCountedFailed) {
   reports_expected_ = true;
   const Dangling d = dangling(0);
   // Right once the row of the missing artist has gone; wrong while it stays.
@@ -217,13 +217,11 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   EXPECT_EQ(std::tuple(summary.found, summary.corrected, summary.failed, summary.unchecked), std::tuple(1, 0, 1, 3));
   ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
-}
 
-// A rewritten record is saved at once: a write that fails is counted failed, not corrected.
-TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
-  reports_expected_ = true;
+  recreate();
+  reports_.clear();
+  summary = {};
   setlong(SongTable, add(SongTable, "Song"), F_RefCount, 7);
-  VerifySummary summary;
   withfailingwrites("attr002", [&] { return repair(&summary); });
   EXPECT_EQ(reports_.texts().at(0),
             "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
@@ -256,8 +254,7 @@ TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   clean();
 }
 
-// Each kind of broken full name, planted through the engine alone, is offered for removal with what
-// is wrong, and goes on Yes; a whole entry beside it stays.
+// Each kind of broken full name is offered for removal, saying what is wrong; a whole one stays.
 TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
   const int32_t kept = add(TitleTable, "Ước gì");
   const int32_t plain = add(TitleTable, "Plain");
@@ -297,8 +294,7 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
   EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), Kind::Album), "Ước gì");
 }
 
-// A key no record carries is damage that a walk in code order need not
-// meet: the integrity check finds it before anything is said to be sound.
+// A key no record carries, which a walk in code order need not meet: the integrity check finds it.
 TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
   struct Case { Answer answer; int result; bool damaged; /* after the run */ };
   for (const Case& c : {Case{Answer::No, -2, true}, Case{Answer::Yes, 0, false}}) {
@@ -326,11 +322,7 @@ TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
 TEST_F(VerifyTest, CorrectionsCostSyncsPerTableNotPerCorrection) {
   std::vector<int> syncs;
   for (int wrong : {10, 100}) {
-    for (int i = 0; i < wrong; ++i) {
-      const int32_t song = add(SongTable, ("Song " + std::to_string(syncs.size()) + "." +
-                                           std::to_string(i)).c_str());
-      setlong(SongTable, song, F_RefCount, 7);
-    }
+    for (int32_t song : some(SongTable, wrong)) setlong(SongTable, song, F_RefCount, 7);
     VerifySummary summary;
     {
       SyncCounter counter;
