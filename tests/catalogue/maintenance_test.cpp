@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 
 class MaintenanceTest : public CatalogueTest {
  protected:
-  // Some of everything, with deleted records in every table.
   void populate() {
     const std::vector<int32_t> albums = some(TitleTable, 30);
     for (int i = 0; i < 40; ++i)

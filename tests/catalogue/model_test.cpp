@@ -109,10 +109,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
   }
 
   void insert(int kind) {
-    std::string name = typed();
-    quill::Rlist cursor(&DB_Table(kind));
-    ASSERT_EQ(DB_InsertRecord(kindoftable(kind), name.c_str(), cursor), quill::Ok);
-    const int32_t code = cursor.field(F_Code).aslong();
+    const std::string name = typed();
+    const int32_t code = add(kind, name.c_str());
     (kind == TitleTable ? m_.albums[code].name : m_.attrs[kind][code].name) = stored(name, kind);
     full_[kind][code] = name;
   }
@@ -270,9 +268,8 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     if (m_.albums.empty()) return;
     const int32_t code = anykey(m_.albums);
     Album& a = m_.albums[code];
-    auto title = at(TitleTable, code);
     bool changed = false;
-    ASSERT_EQ(DB_UpdateOKField(*title, &changed), quill::Ok);
+    ASSERT_EQ(DB_UpdateOKField(*at(TitleTable, code), &changed), quill::Ok);
     const std::string mark = !a.rows[0].empty() && !a.rows[1].empty() ? " " : "*";
     ASSERT_EQ(changed, mark != a.mark);
     a.mark = mark;
@@ -353,7 +350,6 @@ TEST_P(ModelTest, RandomEditsKeepEveryInvariant) {
       ASSERT_EQ(DB_Open(), 0);
     }
   }
-  EXPECT_GT(m_.albums.size(), 20u);
   DB_Close();
   // Nothing stale is left: verification begins with each table's integrity check; a question fails.
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
@@ -413,7 +409,6 @@ std::vector<std::string> undoandredo(const States& states, size_t reopen, bool w
 // Undo gives the exact tables before each edit, redo those after, across a close; a new edit drops
 // what was undone. A scan, a rescan (files retagged, gone and new) and an import are a step each.
 TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
-  // The tables before the first edit and after each one.
   States states{tablebytes()};
   ASSERT_EQ(historyplace(), 0u);
   // An edit adds a step; a completeness mark joins the last one.
@@ -441,7 +436,6 @@ TEST_P(ModelTest, UndoAndRedoGiveTheExactTables) {
   took();
   linkone();
   took();
-  // Every other file retagged, the last gone, a new album.
   for (size_t i = 0; i < files.size(); i += 2) {
     files[i].title = typed();
     files[i].stat.seconds += 1;

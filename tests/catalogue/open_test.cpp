@@ -22,7 +22,6 @@ class OpenTest : public CatalogueTest {
     reports_.clear();
     reports_expected_ = true;  // each test checks them itself
   }
-  // Both files of a table, over any there.
   void copytable(const std::string& from, const std::string& to) {
     for (const char* ext : {".db1", ".idx"})
       fs::copy_file(dir_.file(from + ext), dir_.file(to + ext), fs::copy_options::overwrite_existing);

@@ -120,8 +120,7 @@ TEST_F(CataloguePowerCut, SingleEditsAndVerifyCorrections) {
   }
   DB_Close();
   sweep("verify", [] { return DB_Verify(nullptr, nullptr) == 0 ? Ok : quill::WriteFailed; }, false);
-  // Each edit goes on from the last one's database. X0 relinked as X1, X1's own later place
-  // dropped, X0 deleted; the syncs deferred to the end of the intent; before the album goes.
+  // Each edit goes on from the last one's; the merge (X0 into X1, syncs deferred) before a delete.
   std::vector<NamedEdit> edits = singleedits();
   edits.insert(edits.end() - 1,
                {"merge", [&] { return DB_MergeRecords(Kind::Artist, artists_[1], artists_[0], nullptr); }});

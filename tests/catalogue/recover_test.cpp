@@ -17,7 +17,6 @@ namespace tracklore::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Edit = std::function<ErrorCode()>;
 
 class RecoverTest : public CatalogueTest {
  protected:
@@ -39,7 +38,7 @@ TEST_F(RecoverTest, AnInterruptedRecoveryIsRecoveredAgain) {
   // Every table written, the intent not yet marked done.
   ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[0], 0); }, 2, Counted::Journal));
   savefiles("cut");
-  Edit recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : quill::GeneralError; };
+  auto recover = [] { return DB_Recover(nullptr, nullptr, nullptr) == 0 ? quill::Ok : quill::GeneralError; };
   const int stride = quill::test::sweepset().stride;
   for (int n = 1;; n += stride) {
     restorefiles("cut");
@@ -107,7 +106,9 @@ TEST_F(RecoverTest, AChangeCutShortWithItsJournalLostIsReportedLost) {
   }
 }
 
-TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
+// Counters come to agree with the records and stray files go; what recovery cannot mend itself, it
+// says how to mend.
+TEST_F(RecoverTest, CountersAgreeStrayFilesGoAndWhatCannotBeMendedIsExplained) {
   // A torn append past the counted records (legal; recovery drops it), a deleted count one off.
   std::ofstream("rel001.db1", std::ios::binary | std::ios::app).write("partial", 7);
   {
@@ -129,10 +130,7 @@ TEST_F(RecoverTest, CountersAgreeWithTheRecordsAndStrayFilesGo) {
                                            "reindexed rel001", "removed the temporary file tmp203ab.idx"}));
   // Every table's integrity check comes first; a question fails the test.
   EXPECT_EQ(DB_Verify(nullptr, nullptr), 0);
-}
 
-// What recovery cannot mend itself, it says how to mend.
-TEST_F(RecoverTest, ARefusedRecoverySaysWhatToDoNext) {
   {
     // The first song's status byte, neither live nor deleted.
     std::fstream f("attr002.db1", std::ios::binary | std::ios::in | std::ios::out);
@@ -141,7 +139,6 @@ TEST_F(RecoverTest, ARefusedRecoverySaysWhatToDoNext) {
     f.seekp(quill::getle32(head + 28) + quill::getle16(head + 34) - 1);
     f.put('X');
   }
-  std::vector<std::string> log;
   std::string advice;
   EXPECT_EQ(DB_Recover(nullptr, nullptr, &log, &advice), -1);
   EXPECT_NE(advice.find("pack the database"), std::string::npos) << advice;

@@ -22,8 +22,7 @@ namespace tracklore::test {
 namespace fs = std::filesystem;
 
 namespace {
-// Only the effective set changes: the permitted set keeps what is set
-// aside, so that it can be taken back.
+// Only the effective set changes: the permitted set keeps what is set aside, to take it back.
 bool setoverrides(bool on) {
   __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct data[2] = {};

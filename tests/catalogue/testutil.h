@@ -167,7 +167,6 @@ class CatalogueTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Makes a record through DB_InsertRecord and returns its code.
   int32_t add(int kind, const char* name);
   // A cursor over table 0..2 standing on the record with this code.
   std::unique_ptr<quill::Rlist> at(int table, int32_t code);
@@ -188,7 +187,6 @@ class CatalogueTest : public ::testing::Test {
   int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
   // n new records "item 0", "item 1"... of the kind (stored "Item 0", ...).
   std::vector<int32_t> some(int kind, int n);
-  // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
   // Albums sharing X0 and S0: the first has X0-X2 and S0-S2, the second X0, S0, S3; X3 is unused.
   void makesharedalbums();
@@ -197,8 +195,7 @@ class CatalogueTest : public ::testing::Test {
   // Two more albums (or only the first) of a new song and S0 each, linked in batches of perbatch
   // units (an import's way); the second's names are Cyrillic, so the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
-  // An album "Album" with "Gone" and "Kept" in relation r, Gone then deleted behind the catalogue's
-  // back: a row naming nothing.
+  // An album "Album" with "Gone" and "Kept" in relation r; Gone is deleted past the catalogue.
   struct Dangling { int32_t album, gone, kept; };
   Dangling dangling(int r);
   // An album's list of relation r standing on position, with its album cursor.
@@ -206,8 +203,7 @@ class CatalogueTest : public ::testing::Test {
   Standing stand(int r, int32_t title, int position);
   // The database made anew, empty, and opened for writing unless not open.
   void recreate(bool open = true);
-  // The single edits the failure sweeps try on makesharedalbums' albums: add, link, unlink (a
-  // purge), move, rename and delete of an album.
+  // The failure sweeps' single edits on makesharedalbums' albums (the unlink purges a song).
   struct NamedEdit { const char* name; std::function<quill::ErrorCode()> run; };
   std::vector<NamedEdit> singleedits();
 
