@@ -63,7 +63,7 @@ class DiskFullSweep : public CatalogueTest {
   }
 
   // Runs the step in a child with the n-th write refused for lack of space (never, for 0), and
-  // every one after it unless `once`; with open, on the database opened and closed as a command does.
+  // every one after it unless `once`; with open, on the database opened and closed as commands do.
   Outcome runfull(const Step& step, int n, bool open, bool once = false) {
     const int status = quill::test::run_child([&] {
       quill::reporter = keepfatal;

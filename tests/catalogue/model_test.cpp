@@ -127,7 +127,7 @@ class ModelTest : public CatalogueTest, public ::testing::WithParamInterface<uns
     ++m_.attrs[r + 1][attr].refs;
   }
 
-  // A relation, an album with rows in it and one of its positions; none when there is no such album.
+  // A relation, an album with rows in it and one of its positions; none if there is no such album.
   struct Row { int r; int32_t album; int position; };
   std::optional<Row> anyrow() {
     const int r = pick(2);

@@ -82,7 +82,7 @@ TEST_F(RecoverTest, TornDamagedOrForeignEntriesAreIgnoredAndAnUnfinishedOneRefus
   EXPECT_FALSE(DB_NeedsRecovery());
 }
 
-// An edit cut short whose journal entry is then lost: recovery mends but does not call it a success.
+// An edit cut short whose journal entry is then lost: recovery mends but does not call it success.
 TEST_F(RecoverTest, AChangeCutShortWithItsJournalLostIsReportedLost) {
   const std::function<void()> losses[] = {
       [] { fs::remove("maindb.jnl"); },
