@@ -1,7 +1,6 @@
-// A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn (the
-// journal's among them), in a child: full from there on, or only at that write (a later write then
-// succeeds). The step succeeds or says the disk is full; with space back, DB_Recover makes it whole
-// (a single edit without verification): as before or after the step, and after it if it succeeded.
+// A full disk: every edit, batch, pack, reindex and recovery meets ENOSPC at each write in turn,
+// in a child, from there on or only there. It succeeds or says the disk is full; with space back,
+// DB_Recover (for an edit, unverified) gives the state before or after it; after, if it succeeded.
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,16 +22,11 @@ using quill::DiskFull;
 using quill::Ok;
 using Step = std::function<ErrorCode()>;
 
-// How a step ended on the full disk, as the child reports it.
-enum Outcome : int {
-  NeverFull = 0,   // succeeded before the disk filled
-  Succeeded = 1,   // succeeded though a write was refused (room made ahead, say)
-  SaidFull = 2,    // failed, naming the full disk
-  SaidOther = 3,   // failed with another reason
-};
+// How a step ended, as the child reports it: it succeeded before the disk filled, or though a write
+// was refused (room made ahead, say); it failed naming the full disk, or with another reason.
+enum Outcome : int { NeverFull, Succeeded, SaidFull, SaidOther };
 
-// A page that cannot be written ends the process (engine/errors.h): its
-// message is left in this file for the parent to read.
+// A page that cannot be written ends the process (engine/errors.h): its message is left here.
 constexpr const char* kFatalText = "fatal.txt";
 
 int keepfatal(quill::ReportLevel level, const char*, const char* text) {
@@ -40,8 +34,7 @@ int keepfatal(quill::ReportLevel level, const char*, const char* text) {
   return 1;
 }
 
-// exact: recovery must need no correction by verification (every edit but a batch, whose derived
-// counts verification recomputes).
+// exact: recovery needs no correction by verification (all but a batch, whose counts it redoes).
 ErrorCode recovered(bool exact = false) {
   std::vector<std::string> log;
   const int rc = DB_Recover(nullptr, nullptr, &log);
@@ -69,9 +62,8 @@ class DiskFullSweep : public CatalogueTest {
     CatalogueTest::TearDown();
   }
 
-  // Runs the step in a child with the n-th write refused for lack of space
-  // (never, for 0), and every one after it unless `once`. An edit runs on
-  // the database opened for writing and closed after it, as a command does.
+  // Runs the step in a child with the n-th write refused for lack of space (never, for 0), and
+  // every one after it unless `once`; with open, on the database opened and closed as commands do.
   Outcome runfull(const Step& step, int n, bool open, bool once = false) {
     const int status = quill::test::run_child([&] {
       quill::reporter = keepfatal;
@@ -96,8 +88,8 @@ class DiskFullSweep : public CatalogueTest {
     return static_cast<Outcome>(status);
   }
 
-  // The step from `start` (a saved directory), at every write in turn;
-  // `before` is what recovery may also bring back (the step undone).
+  // The step from `start` (a saved directory) at every write in turn; recovery may also bring back
+  // `undone` (the state before it).
   void sweep(const char* name, const Step& step, bool open = true, const char* start = "pristine",
              const Snapshot* undone = nullptr) {
     restorefiles("pristine");
@@ -163,16 +155,7 @@ TEST_F(DiskFullSweep, PackReindexAndRecovery) {
   // A link that ended before its last table writes, left for recovery.
   restorefiles("pristine");
   const Snapshot before = snapshot();
-  ASSERT_EQ(quill::test::run_child([&] {
-              int writes = 0;
-              quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
-                if (!file.name().ends_with(".jnl") && ++writes == 3) _exit(0);
-                return false;
-              });
-              if (DB_Open() == 0) (void)link(0, first_, artists_[3], 0);
-              _exit(1);
-            }),
-            0);
+  ASSERT_TRUE(runcut([&] { return link(0, first_, artists_[3], 0); }, 3));
   ASSERT_TRUE(DB_NeedsRecovery());
   savefiles("interrupted");
   sweep("recover", [] { return recovered(); }, false, "interrupted", &before);

@@ -22,7 +22,6 @@ class OpenTest : public CatalogueTest {
     reports_.clear();
     reports_expected_ = true;  // each test checks them itself
   }
-  // Both files of a table, over any there.
   void copytable(const std::string& from, const std::string& to) {
     for (const char* ext : {".db1", ".idx"})
       fs::copy_file(dir_.file(from + ext), dir_.file(to + ext), fs::copy_options::overwrite_existing);
@@ -67,8 +66,7 @@ TEST_F(OpenTest, AMissingOrMisshapenTableIsReportedByNameAndNothingStaysOpen) {
   EXPECT_EQ(DB_Open({.readonly = true, .noindex = true}), 0);
 }
 
-// A table another program holds is waited for, with a word after the first
-// second, and then named as in use rather than as a failed open.
+// A held table is waited for, with a word after the first second, then named as in use.
 TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   quill::File holder;
   ASSERT_EQ(holder.open(dir_.file("attr002.db1").c_str(), quill::Access::ReadOnly,
@@ -85,8 +83,7 @@ TEST_F(OpenTest, ATableHeldByAnotherOpenerIsWaitedForThenReportedAsInUse) {
   host_.onstatus = nullptr;
 }
 
-// A file this user may only read is no file in use: no wait changes it, so
-// the open names it at once (without the status line of a wait).
+// A file this user may only read is no file in use: the open names it at once, without a wait.
 TEST_F(OpenTest, AFileThatMayNotBeWrittenOrReadIsNamedAtOnce) {
   fs::permissions(dir_.file("maindb.db1"), fs::perms(0444));
   fs::permissions(dir_.file("attr002.idx"), fs::perms(0));
@@ -103,21 +100,6 @@ TEST_F(OpenTest, AFileThatMayNotBeWrittenOrReadIsNamedAtOnce) {
                 "Operation open failed on Datafile \"attr002\".\nThe file attr002.idx cannot be "
                 "read (Permission denied)."}));
   EXPECT_TRUE(host_.statuses.empty());
-}
-
-// Readers hold the tables shared: one opens beside another (the command line beside the program
-// opened read-only), while a writer is kept out and told that the database is being read.
-TEST_F(OpenTest, ReadersOpenBesideAReaderAWriterIsToldItIsRead) {
-  quill::DataFile program;
-  ASSERT_EQ(program.open("attr002", kReadBeside), quill::Ok);
-  ASSERT_EQ(DB_Open(kReadBeside), 0);
-  DB_Close();
-  EXPECT_EQ(DB_Open(), -1);
-  EXPECT_EQ(DB_OpenRefusal(), Refusal::Held);
-  EXPECT_EQ(reports_.texts(),
-            (std::vector<std::string>{
-                "Another program is using the database to read it (table \"attr002\" is held).\nIt "
-                "can be read meanwhile; changes must wait until that program has closed it."}));
 }
 
 TEST_F(OpenTest, AskingShowsTheDialogAndTakesTheTitleInAnyCaseRefusedChoicesChangeNothing) {

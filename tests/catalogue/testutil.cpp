@@ -22,8 +22,7 @@ namespace tracklore::test {
 namespace fs = std::filesystem;
 
 namespace {
-// Only the effective set changes: the permitted set keeps what is set
-// aside, so that it can be taken back.
+// Only the effective set changes: the permitted set keeps what is set aside, to take it back.
 bool setoverrides(bool on) {
   __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct data[2] = {};
@@ -115,6 +114,28 @@ void restorefiles(const std::string& dir) {
     if (file.is_regular_file()) fs::remove(file.path());
   for (const fs::directory_entry& file : fs::directory_iterator(dir))
     fs::copy_file(file.path(), file.path().filename());
+}
+
+bool runcut(const std::function<quill::ErrorCode()>& step, int n, Counted counted, bool open) {
+  const int status = quill::test::run_child([&] {
+    ConsentingHost agreeing;
+    DB_SetHost(&agreeing);
+    int writes = 0;
+    quill::File::set_write_fault([&](const quill::File& file, int32_t, int32_t) {
+      const bool journal = file.name().ends_with(".jnl");
+      if (counted == Counted::All || journal == (counted == Counted::Journal))
+        if (++writes == n) _exit(3);
+      return false;
+    });
+    if (open && DB_Open() != 0) _exit(1);
+    const quill::ErrorCode rc = step();
+    // The indexes held are written back at the close.
+    DB_Close();
+    _exit(rc == quill::Ok ? 0 : 2);
+  });
+  // 1: the child could not open the database; 2: the step failed.
+  EXPECT_TRUE(status == 0 || status == 3) << "child status " << status;
+  return status == 3;
 }
 
 std::vector<std::string> linkednames(int r, int32_t album) {
@@ -268,8 +289,7 @@ CatalogueTest::Rows CatalogueTest::rows(int r, int32_t title) {
   for (quill::ErrorCode rc = cursor.first(); rc == quill::Ok; rc = cursor.skip(1))
     if (!cursor.isdeleted() && cursor.field(F_Title).aslong() == title)
       found.emplace_back(cursor.field(F_Seq).asint(), cursor.field(F_Attr).aslong());
-  std::stable_sort(found.begin(), found.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::ranges::stable_sort(found, {}, &std::pair<int, int32_t>::first);
   return found;
 }
 
@@ -281,6 +301,14 @@ std::vector<int32_t> CatalogueTest::attrs(int r, int32_t title) {
 
 quill::ErrorCode CatalogueTest::link(int r, int32_t title, int32_t attr, int position) {
   return DB_AddLink(*DB_GetArticleAttributes(r, title), title, position, attr, *at(TitleTable, title));
+}
+
+void CatalogueTest::rawrow(int r, int32_t title, int seq, int32_t attr) {
+  quill::Rlist cursor(&DB_Table(rowtable(r)));
+  cursor.field(F_Title).set(static_cast<long>(title));
+  cursor.field(F_Seq).set(seq);
+  cursor.field(F_Attr).set(static_cast<long>(attr));
+  ASSERT_EQ(cursor.append(), quill::Ok);
 }
 
 quill::ErrorCode CatalogueTest::unlink(int r, int32_t title, int position, PurgeMode purge) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -84,7 +85,6 @@ class ScriptedHost : public Host {
   struct Dialog {
     bool save;
     FileRequest request;
-    // Whether it saves, its title, filter, default extension and proposal, for one comparison.
     std::vector<std::string> described() const {
       return {save ? "save" : "open", request.title, request.filter, request.defext, request.proposed};
     }
@@ -96,7 +96,6 @@ class ScriptedHost : public Host {
   // The next answers to messages, in order; a message with none left fails the test and is refused.
   void answer(Answer a) { answers_.push_back(a); }
   void answer(std::initializer_list<Answer> list) { answers_.insert(answers_.end(), list); }
-  // Forgets the answers not used.
   void unscript() { answers_.clear(); }
   // The next file dialog's result: a path, or cancelled (nullopt).
   void choose(std::optional<std::string> path) { files_.push_back(std::move(path)); }
@@ -126,8 +125,7 @@ class ScriptedHost : public Host {
   bool file(bool save, const FileRequest& request, std::string* path);
 };
 
-// Says Yes and OK to every question, as a user consenting would, and counts them; a save dialog
-// proposes maindb.db1 here.
+// Says Yes and OK to every question, counting them; a save dialog proposes maindb.db1 here.
 class ConsentingHost : public Host {
  public:
   Answer message(const char*, const char*, Buttons b, Icon) override;
@@ -138,23 +136,27 @@ class ConsentingHost : public Host {
   int asked = 0;
 };
 
-// Every live record of every table, as bytes, in a stable order; empty when
-// the database does not open.
+// Every live record of every table, as bytes, in a stable order; empty if the database won't open.
 using Snapshot = std::vector<std::vector<std::string>>;
 Snapshot snapshot();
 
-// The regular files of the current directory copied into dir (made when
-// missing), and put back from it in place of those there now.
+// The current directory's regular files copied into dir (made if missing), or put back from it.
 void savefiles(const std::string& dir);
 void restorefiles(const std::string& dir);
+
+// Which writes a cut counts: the tables' (the edit dies before one of them), the journal's, or all.
+enum class Counted { Tables, Journal, All };
+// Runs the step in a child (a consenting host) that ends before the n-th counted write (never, for
+// 0); true if it was cut short. With open, on the database opened for writing and then closed.
+bool runcut(const std::function<quill::ErrorCode()>& step, int n, Counted counted = Counted::Tables,
+            bool open = true);
 
 // The full names linked to an album in relation r, in order.
 std::vector<std::string> linkednames(int r, int32_t album);
 
 // A scan of the files given from a table, of the folder "m"; its error.
 quill::ErrorCode scanfiles(std::vector<TrackTags> files);
-// A scan of the files given from a table, which must succeed; the notes'
-// lines go to lines and the count of files opened to opened when given.
+// A scan of the files given from a table, which must succeed; note lines and files opened out.
 ScanSummary scan(const std::vector<TrackTags>& files, ScanRunOptions options = {},
                  std::vector<std::string>* lines = nullptr, int* opened = nullptr);
 
@@ -165,7 +167,6 @@ class CatalogueTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Makes a record through DB_InsertRecord and returns its code.
   int32_t add(int kind, const char* name);
   // A cursor over table 0..2 standing on the record with this code.
   std::unique_ptr<quill::Rlist> at(int table, int32_t code);
@@ -178,13 +179,14 @@ class CatalogueTest : public ::testing::Test {
   Rows rows(int r, int32_t title);
   // Links attribute attr at position through the catalogue; returns its code.
   quill::ErrorCode link(int r, int32_t title, int32_t attr, int position = -1);
+  // Appends a row to relation r through the engine alone, bypassing the catalogue.
+  void rawrow(int r, int32_t title, int seq, int32_t attr);
   // Removes the row at position of an album's relation r.
   quill::ErrorCode unlink(int r, int32_t title, int position, PurgeMode purge);
   // An album with artists (or songs) linked in this order.
   int32_t album_with(int r, const std::vector<int32_t>& attrs, const char* name = "Album");
   // n new records "item 0", "item 1"... of the kind (stored "Item 0", ...).
   std::vector<int32_t> some(int kind, int n);
-  // Attrs of rows(r, title) only, for short comparisons.
   std::vector<int32_t> attrs(int r, int32_t title);
   // Albums sharing X0 and S0: the first has X0-X2 and S0-S2, the second X0, S0, S3; X3 is unused.
   void makesharedalbums();
@@ -193,24 +195,16 @@ class CatalogueTest : public ::testing::Test {
   // Two more albums (or only the first) of a new song and S0 each, linked in batches of perbatch
   // units (an import's way); the second's names are Cyrillic, so the batch writes full names too.
   quill::ErrorCode importalbums(int perbatch, int albums = 2);
-  // An album "Album" with "Gone" and "Kept" in relation r, Gone then deleted behind the catalogue's
-  // back: a row naming nothing.
+  // An album "Album" with "Gone" and "Kept" in relation r; Gone is deleted past the catalogue.
   struct Dangling { int32_t album, gone, kept; };
   Dangling dangling(int r);
   // An album's list of relation r standing on position, with its album cursor.
-  struct Standing {
-    std::unique_ptr<Relation> list;
-    std::unique_ptr<quill::Rlist> album;
-  };
+  struct Standing { std::unique_ptr<Relation> list; std::unique_ptr<quill::Rlist> album; };
   Standing stand(int r, int32_t title, int position);
   // The database made anew, empty, and opened for writing unless not open.
   void recreate(bool open = true);
-  // The single edits the failure sweeps try on makesharedalbums' albums: add, link, unlink (a
-  // purge), move, rename and delete of an album.
-  struct NamedEdit {
-    const char* name;
-    std::function<quill::ErrorCode()> run;
-  };
+  // The failure sweeps' single edits on makesharedalbums' albums (the unlink purges a song).
+  struct NamedEdit { const char* name; std::function<quill::ErrorCode()> run; };
   std::vector<NamedEdit> singleedits();
 
   TempDir dir_;
@@ -238,9 +232,7 @@ struct ProgressLog {
   }
   int last() const { return calls.empty() ? -1 : calls.back().second; }
   bool rising() const {
-    for (size_t i = 1; i < calls.size(); ++i)
-      if (calls[i].second < calls[i - 1].second) return false;
-    return true;
+    return std::ranges::is_sorted(calls, {}, &std::pair<std::string, int>::second);
   }
 };
 

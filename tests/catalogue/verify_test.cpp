@@ -1,5 +1,4 @@
-// Verify and repair: each kind of damage is found, described with its exact
-// question, and repaired on Yes only.
+// Verify and repair: each kind of damage found, asked about in exact words, repaired on Yes only.
 
 #include <tuple>
 
@@ -20,14 +19,7 @@ using S = std::vector<int>;
 
 class VerifyTest : public CatalogueTest {
  protected:
-  // Damage is made through the engine alone, so the indexes stay in step.
-  void rawrow(int r, int32_t title, int seq, int32_t attr) {
-    quill::Rlist cursor(&DB_Table(rowtable(r)));
-    cursor.field(F_Title).set(static_cast<long>(title));
-    cursor.field(F_Seq).set(seq);
-    cursor.field(F_Attr).set(static_cast<long>(attr));
-    ASSERT_EQ(cursor.append(), quill::Ok);
-  }
+  // Damage is made through the engine alone (and rawrow), so the indexes stay in step.
   void setlong(int table, int32_t code, int field, long value) {
     auto cursor = at(table, code);
     cursor->field(field).set(value);
@@ -44,8 +36,7 @@ class VerifyTest : public CatalogueTest {
     }
     return album;
   }
-  // Verifies the closed database giving these answers, which must be all the questions asked; it
-  // is left closed, and opened again here.
+  // Verifies with these answers, which must be all the questions asked, and opens again.
   void verifyanswering(const std::vector<Answer>& answers) {
     host_.messages.clear();
     for (Answer a : answers) host_.answer(a);
@@ -55,9 +46,7 @@ class VerifyTest : public CatalogueTest {
     EXPECT_EQ(DB_Open(), 0);
     ASSERT_EQ(host_.messages.size(), answers.size());
   }
-  // Runs once more with nothing to answer: the database is consistent.
   void clean() { verifyanswering({}); }
-  // Closes and verifies with repairs, with `yes` answers given.
   int repair(VerifySummary* summary, int yes = 1, IndexCheck indexes = IndexCheck::First) {
     DB_Close();
     for (int i = 0; i < yes; ++i) host_.answer(Answer::Yes);
@@ -71,8 +60,7 @@ class VerifyTest : public CatalogueTest {
 };
 
 TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
-  const int32_t album = album_with(1, {add(SongTable, "Song"), add(SongTable, "Other")});
-  ASSERT_EQ(link(0, album, add(ArtistTable, "Artist")), quill::Ok);
+  makesharedalbums();
   clean();
   EXPECT_EQ(log_.lines(), (std::vector<std::string>{
                               "Verifying table 1 of 6: album artists (pass 1)", "Verifying table 1 of 6: album artists (pass 2)",
@@ -83,7 +71,7 @@ TEST_F(VerifyTest, AConsistentDatabaseAsksNothingAndShowsEveryLine) {
   EXPECT_TRUE(log_.rising());
 }
 
-TEST_F(VerifyTest, ARowOfADeletedSongIsOfferedForDeletion) {
+TEST_F(VerifyTest, ARowOfADeletedSongOrAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
   const Dangling d = dangling(1);
   ASSERT_NO_FATAL_FAILURE(verifyanswering({Answer::No}));
   const std::string question = "Table rel002:\nTitle code " + std::to_string(d.album) + "/0/" +
@@ -99,9 +87,7 @@ TEST_F(VerifyTest, ARowOfADeletedSongIsOfferedForDeletion) {
   EXPECT_EQ(host_.messages[1].title, "Sequencing error");
   EXPECT_EQ(rows(1, d.album), (Rows{{0, d.kept}}));
   clean();
-}
 
-TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
   const int32_t album = add(TitleTable, "Album");
   // Questions name records as the user knows them: in full.
   const int32_t artist = add(ArtistTable, "Мумий Тролль");
@@ -129,8 +115,7 @@ TEST_F(VerifyTest, ARowOfAMissingAlbumIsOfferedForDeletionAndCountsFollow) {
   clean();
 }
 
-// Gaps, duplicates, rows jumped over by a moved duplicate, and an album
-// starting where the one before it ended (not a duplicate: the albums differ).
+// Gaps, duplicates, rows a moved duplicate jumps, an album starting where the last one ended.
 TEST_F(VerifyTest, SequenceErrorsAreCorrectedRowByRow) {
   struct Case {
     int r;
@@ -204,12 +189,14 @@ TEST_F(VerifyTest, AWrongFirstArtistIsCorrected) {
                   "Table maindb:\nIn record " + std::to_string(empty) +
                       " (\"Empty\"),\nauxattr is 7 and should be -1. Correct?", "Invalid aux attr");
   EXPECT_EQ(host_.messages[1].title, "Invalid aux attr");
-  EXPECT_EQ(number(TitleTable, empty, F_AuxAttr), -1);
-  EXPECT_EQ(number(TitleTable, album, F_AuxAttr), a);
+  EXPECT_EQ(std::pair(number(TitleTable, empty, F_AuxAttr), number(TitleTable, album, F_AuxAttr)),
+            std::pair(-1, a));
   clean();
 }
 
-TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
+// Nothing is built on a correction that failed; a rewritten record is saved at once, so that a
+// failed write is counted failed, not corrected.
+TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailedAndAFailedRewriteIsCountedFailed) {
   reports_expected_ = true;
   const Dangling d = dangling(0);
   // Right once the row of the missing artist has gone; wrong while it stays.
@@ -225,14 +212,11 @@ TEST_F(VerifyTest, NothingIsBuiltOnACorrectionThatFailed) {
   EXPECT_EQ(std::tuple(summary.found, summary.corrected, summary.failed, summary.unchecked), std::tuple(1, 0, 1, 3));
   ASSERT_EQ(DB_Open(), 0);
   EXPECT_EQ(number(TitleTable, d.album, F_AuxAttr), d.kept);
-}
 
-// A rewritten record is saved at once, so that a write that fails is
-// counted as failed there and not as corrected.
-TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
-  reports_expected_ = true;
+  recreate();
+  reports_.clear();
+  summary = {};
   setlong(SongTable, add(SongTable, "Song"), F_RefCount, 7);
-  VerifySummary summary;
   withfailingwrites("attr002", [&] { return repair(&summary); });
   EXPECT_EQ(reports_.texts().at(0),
             "Correction failed on Datafile \"attr002\".\nReturn value: WriteFailed.");
@@ -242,12 +226,10 @@ TEST_F(VerifyTest, ARewriteThatFailsIsCountedFailed) {
 TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   reports_expected_ = true;
   const int32_t album = numbered(1, {0});
-  // A key that no record carries, pointing at the album's row: the
-  // sequence pass meets the row again after every move that it offers.
-  uint8_t key[6], data[4];
+  // A key no record carries, on the album's row: the sequence pass meets it after every move.
+  uint8_t key[6], data[4] = {};
   quill::put4(key, album);
   quill::put2(key + 4, 1000);
-  quill::put4(data, 0);
   ASSERT_EQ(DB_Table(SongRows).index()->tree(T_TitSeq).insert(nullptr, key, 6, data), quill::Ok);
   VerifySummary summary;
   // As recovery runs it: the integrity check first would find the key.
@@ -266,8 +248,7 @@ TEST_F(VerifyTest, AWalkEndsWhateverTheIndexSays) {
   clean();
 }
 
-// Each kind of broken full name, planted through the engine alone, is offered for removal with what
-// is wrong, and goes on Yes; a whole entry beside it stays.
+// Each kind of broken full name is offered for removal, saying what is wrong; a whole one stays.
 TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
   const int32_t kept = add(TitleTable, "Ước gì");
   const int32_t plain = add(TitleTable, "Plain");
@@ -307,15 +288,13 @@ TEST_F(VerifyTest, BrokenFullNamesAreOfferedForRemoval) {
   EXPECT_EQ(DB_CurrentFullName(*at(TitleTable, kept), Kind::Album), "Ước gì");
 }
 
-// A key no record carries is damage that a walk in code order need not
-// meet: the integrity check finds it before anything is said to be sound.
+// A key no record carries, which a walk in code order need not meet: the integrity check finds it.
 TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
   struct Case { Answer answer; int result; bool damaged; /* after the run */ };
   for (const Case& c : {Case{Answer::No, -2, true}, Case{Answer::Yes, 0, false}}) {
     add(TitleTable, "Album");
-    uint8_t key[4], data[4];
+    uint8_t key[4], data[4] = {};
     quill::put4(key, 999);
-    quill::put4(data, 0);
     ASSERT_EQ(DB_Table(TitleTable).index()->tree(T_Code).insert(nullptr, key, 4, data), quill::Ok);
     DB_Close();
     host_.messages.clear();
@@ -332,16 +311,11 @@ TEST_F(VerifyTest, ADamagedIndexIsCorrectedByAReindexOrStopsTheRun) {
   }
 }
 
-// The corrections are recomputations: one batch, whose durable points are
-// a few per table however many there are.
+// The corrections are one batch, whose durable points are a few per table however many there are.
 TEST_F(VerifyTest, CorrectionsCostSyncsPerTableNotPerCorrection) {
   std::vector<int> syncs;
   for (int wrong : {10, 100}) {
-    for (int i = 0; i < wrong; ++i) {
-      const int32_t song = add(SongTable, ("Song " + std::to_string(syncs.size()) + "." +
-                                           std::to_string(i)).c_str());
-      setlong(SongTable, song, F_RefCount, 7);
-    }
+    for (int32_t song : some(SongTable, wrong)) setlong(SongTable, song, F_RefCount, 7);
     VerifySummary summary;
     {
       SyncCounter counter;
