@@ -190,8 +190,9 @@ void sweep(const Scenario& scenario) {
     varied += outcomes.size() > 1 ? 1 : 0;
   }
   EXPECT_GT(tried, 0);
-  // A simulator that landed every write whatever the seed would pass any order of writes.
-  EXPECT_GT(varied, 0) << scenario.name;
+  // A simulator that landed every write whatever the seed would pass any order of writes. Only
+  // the whole sweep is sure to meet a cut that the seed changes; the reduced one may miss it.
+  if (test::sweepset().stride == 1 && seeds > 1) EXPECT_GT(varied, 0) << scenario.name;
   ::testing::Test::RecordProperty(std::string(scenario.name) + "_cuts_tried", tried);
 }
 
