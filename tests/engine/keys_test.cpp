@@ -164,6 +164,16 @@ TEST(Comparisons, TextsNumbersLeadingPartsAndCutKeys) {
       {c8, kPrefix, Key().padded("abc", 3), Key().padded("abcdefgh", 8), 0},  // a search key without its NUL
   };
   for (const Order& o : orders) EXPECT_EQ(sign(o.tag.cmp(o.mode, o.a, o.b)), o.want) << &o - orders;
+  // A prefix's matches lie together in the tree unless its text ends in a number that may begin
+  // longer ones ("1" begins 12, yet 2 lies between them) or it cuts a number short.
+  const std::tuple<const Tag*, Bytes, bool> runs[] = {
+      {&var, txt("track"), true}, {&var, txt("track 1"), false}, {&binary, txt("track 1"), true},
+      {&raw, half, true},         {&x, half, false}};
+  for (size_t i = 0; i < std::size(runs); ++i) {
+    const auto& [tag, key, together] = runs[i];
+    const KeyDescr d = tag->kd();
+    EXPECT_EQ(prefixtogether(&d, key.data(), static_cast<int>(key.size())), together) << i;
+  }
   for (uint32_t code : {0u, 5u, 0xFFFFFFFFu}) {
     const Bytes stored = Key().text("blue moon").be(code, 4), text = txt("Blue Moon");
     EXPECT_EQ(std::make_tuple(two.cmp(kPrefix, text, stored), two.cmp(kWhole, text, stored),
