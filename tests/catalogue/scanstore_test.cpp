@@ -142,7 +142,11 @@ TEST_F(ScanStoreTest, AScanStoppedByAFailingWriteKeepsItsFinishedBatches) {
     ASSERT_EQ(DB_Open(), 0);
     const Dump recovered = dump();
     EXPECT_EQ(recovered.size(), static_cast<size_t>(kept));
-    for (const auto& [name, lists] : recovered) EXPECT_EQ(lists, whole.find(name)->second) << name;
+    for (const auto& [name, lists] : recovered) {
+      const auto in = whole.find(name);
+      ASSERT_NE(in, whole.end()) << name;  // never read past the end
+      EXPECT_EQ(lists, in->second) << name;
+    }
     scan(files, inbatches);
     EXPECT_EQ(dump(), whole);
   }
